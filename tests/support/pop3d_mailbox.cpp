@@ -1,0 +1,103 @@
+#include "tests/support/pop3d_mailbox.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace testsupport {
+namespace {
+
+constexpr int kBoxes = 64;  // as many as tests/fixtures/pop3d/pop3d.sh makes
+
+std::uint16_t portFromEnv(const char* name) {
+    const char* v = std::getenv(name);
+    if (v == nullptr || *v == '\0') throw std::runtime_error(std::string(name) + " is not set: run the test through ctest");
+    return static_cast<std::uint16_t>(std::stoi(v));
+}
+
+bool ownerAlive(const fs::path& claim) {
+    std::ifstream in(claim / "pid");
+    pid_t pid = 0;
+    if (!(in >> pid) || pid <= 0) return false;
+    return kill(pid, 0) == 0 || errno == EPERM;
+}
+
+}  // namespace
+
+Pop3dServer Pop3dServer::fromEnvironment() {
+    Pop3dServer s;
+    s.port = portFromEnv("POP3D_PORT");
+    s.tlsPort = portFromEnv("POP3D_TLS_PORT");
+    const char* base = std::getenv("POP3D_BASE");
+    if (base == nullptr) throw std::runtime_error("POP3D_BASE is not set: run the test through ctest");
+    s.base = base;
+    return s;
+}
+
+Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server) : base_(server.base) {
+    // A claim is a directory made atomically; one left by a dead process is
+    // taken over.
+    for (int i = 1; i <= kBoxes && user_.empty(); ++i) {
+        const fs::path claim = fs::path(base_) / "claims" / ("box" + std::to_string(i));
+        if (mkdir(claim.c_str(), 0700) != 0) {
+            if (errno != EEXIST || ownerAlive(claim)) continue;
+            std::ofstream(claim / "pid", std::ios::trunc) << getpid();
+            if (!ownerAlive(claim)) continue;
+        } else {
+            std::ofstream(claim / "pid") << getpid();
+        }
+        user_ = "box" + std::to_string(i);
+        password_ = "pw-" + user_;
+        claim_ = claim;
+    }
+    if (user_.empty()) throw std::runtime_error("no free mailbox on the test POP3 server");
+    clear();
+}
+
+Pop3dMailbox::~Pop3dMailbox() {
+    std::error_code ec;
+    fs::remove_all(claim_, ec);
+}
+
+std::string Pop3dMailbox::maildir() const { return base_ + "/home/" + user_ + "/Maildir"; }
+
+void Pop3dMailbox::clear() const {
+    std::error_code ec;
+    for (const char* sub : {"new", "cur", "tmp"})
+        for (const auto& e : fs::directory_iterator(maildir() + "/" + sub, ec)) fs::remove(e.path(), ec);
+    // Forget the server's index too, so UIDLs and sizes start afresh.
+    for (const auto& e : fs::directory_iterator(maildir(), ec))
+        if (e.path().filename().string().rfind("dovecot", 0) == 0) fs::remove_all(e.path(), ec);
+}
+
+void Pop3dMailbox::add(std::string_view uidl, std::string_view message) const {
+    const std::string name(uidl);
+    const std::string tmp = maildir() + "/tmp/" + name;
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(message.data(), static_cast<std::streamsize>(message.size()));
+        if (!out) throw std::runtime_error("cannot write " + tmp);
+    }
+    // The server's mail processes run as another user when tests run as root.
+    chmod(tmp.c_str(), 0666);
+    fs::rename(tmp, maildir() + "/new/" + name);
+}
+
+int Pop3dMailbox::messageCount() const {
+    int n = 0;
+    std::error_code ec;
+    for (const char* sub : {"new", "cur"})
+        for ([[maybe_unused]] const auto& e : fs::directory_iterator(maildir() + "/" + sub, ec)) ++n;
+    return n;
+}
+
+}  // namespace testsupport
