@@ -46,3 +46,15 @@ function(veltrane_gtest name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
+
+# veltrane_fuzzer(name SOURCE file LIBS ...): a libFuzzer target, built only
+# with VELTRANE_FUZZ (clang). Its seed corpus lives in tests/fuzz/corpus/<name>.
+function(veltrane_fuzzer name)
+  cmake_parse_arguments(ARG "" "SOURCE" "LIBS" ${ARGN})
+  if(NOT VELTRANE_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCE})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
