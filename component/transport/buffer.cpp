@@ -1,0 +1,93 @@
+#include "component/transport/buffer.h"
+
+#include <openssl/crypto.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+void WipeAndFree(std::uint8_t* block, std::uint32_t size) {
+    if (block == nullptr) return;
+    // The send queue holds PASS and APOP lines: no copy of them may survive
+    // in freed memory, so every block is wiped before it goes back.
+    OPENSSL_cleanse(block, size);
+    delete[] block;
+}
+
+}  // namespace
+
+Buffer::Buffer() {
+    data_ = new (std::nothrow) std::uint8_t[kInitialCapacity];
+    if (data_ != nullptr) capacity_ = kInitialCapacity;
+}
+
+Buffer::~Buffer() { WipeAndFree(data_, capacity_); }
+
+bool Buffer::Grow(std::uint32_t newCapacity) {
+    // Allocate, copy, wipe the old block: a realloc would leave the old bytes
+    // behind unwiped.
+    auto* block = new (std::nothrow) std::uint8_t[newCapacity];
+    if (block == nullptr) return false;
+    if (data_ != nullptr) std::memcpy(block, data_, writeOffset_);
+    WipeAndFree(data_, capacity_);
+    data_ = block;
+    capacity_ = newCapacity;
+    return true;
+}
+
+std::uint8_t* Buffer::Reserve(std::uint32_t n) {
+    if (n > kMaxReserve) return nullptr;
+    if (readOffset_ == writeOffset_) readOffset_ = writeOffset_ = 0;
+    for (;;) {
+        if (static_cast<std::uint64_t>(writeOffset_) + n < capacity_) {
+            std::uint8_t* at = data_ + writeOffset_;
+            writeOffset_ += n;
+            return at;
+        }
+        if (readOffset_ > capacity_ / 2) {
+            std::memmove(data_, data_ + readOffset_, writeOffset_ - readOffset_);
+            writeOffset_ -= readOffset_;
+            readOffset_ = 0;
+            continue;
+        }
+        const std::uint64_t wanted = static_cast<std::uint64_t>(capacity_) + n + kGrowthSlack;
+        if (wanted > kMaxCapacity) return nullptr;
+        if (!Grow(static_cast<std::uint32_t>(wanted))) return nullptr;
+    }
+}
+
+void Buffer::Consume(std::uint32_t n) {
+    if (n <= GetLength()) readOffset_ += n;
+}
+
+void Buffer::Unwrite(std::uint32_t n) {
+    if (n <= GetLength()) writeOffset_ -= n;
+}
+
+char* Buffer::GetLine(std::uint32_t* length) {
+    if (readOffset_ == writeOffset_) return nullptr;
+    auto* start = data_ + readOffset_;
+    auto* lf = static_cast<std::uint8_t*>(std::memchr(start, '\n', writeOffset_ - readOffset_));
+    if (lf == nullptr) return nullptr;
+    auto lineLength = static_cast<std::uint32_t>(lf - start);
+    Consume(lineLength + 1);
+    *lf = 0;
+    if (lineLength > 0 && lf[-1] == '\r') {
+        lf[-1] = 0;
+        --lineLength;
+    }
+    if (length != nullptr) *length = lineLength;
+    return reinterpret_cast<char*>(start);
+}
+
+bool Buffer::Append(const void* bytes, std::uint32_t n) {
+    std::uint8_t* at = Reserve(n);
+    if (at == nullptr) return false;
+    if (n > 0) std::memcpy(at, bytes, n);
+    return true;
+}
+
+bool Buffer::AppendString(std::string_view text) {
+    return Append(text.data(), static_cast<std::uint32_t>(text.size()));
+}
