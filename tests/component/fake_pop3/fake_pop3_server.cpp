@@ -177,7 +177,16 @@ void FakePop3Server::Serve(int client, const Script& script, std::size_t session
                 break;
         }
     }
-    while (ReadLine(client, pending, line)) record();
+    // Past the script: everything is read, and QUIT answered and closed as
+    // a server does.
+    while (ReadLine(client, pending, line)) {
+        record();
+        if (line == "QUIT") {
+            const std::string bye = "+OK bye\r\n";
+            SendAll(client, bye.data(), bye.size());
+            return;
+        }
+    }
 }
 
 }  // namespace fakepop3

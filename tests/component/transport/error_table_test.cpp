@@ -9,6 +9,7 @@
 namespace {
 
 struct TextCase {
+    friend void PrintTo(const TextCase& c, std::ostream* os) { *os << c.code; }
     std::int32_t code;
     const char* text;
 };

@@ -1,0 +1,207 @@
+// Downloads of CqelPop3Com: RETR and TOP of one message or of a chain over
+// the messages marked for getting, streamed line by line into the message's
+// file (whole messages) or its memory data (headers).
+#include <cstdio>
+
+#include "component/protocol/pop3_reply.h"
+#include "component/protocol/qel_pop3_com.h"
+#include "component/transport/error_table.h"
+#include "platform/text/code_page.h"
+
+namespace {
+
+// Message files are written through a buffer of this size: one write per
+// line would cost a system call per line.
+constexpr std::size_t kFileBuffer = 65536;
+
+}  // namespace
+
+void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
+    char command[48];
+    if (headersOnly) {
+        // The count is widened with its sign and written unsigned.
+        std::snprintf(command, sizeof command, "TOP %u %u", index + 1,
+                      static_cast<std::uint32_t>(static_cast<std::int32_t>(lines)));
+    } else {
+        std::snprintf(command, sizeof command, "RETR %u", index + 1);
+    }
+    SendLine(command);
+}
+
+HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, std::int16_t lines) {
+    CallGuard guard(*this);
+    if (state == Disconnected) return ReportError(errNotConnected);
+    if (state != Connected) return ReportError(errBusy);
+    if (index < 0 || static_cast<std::uint32_t>(index) >= messages->Count()) return ReportError(errInvalidMessage);
+    lastError = 0;
+    fetchIndex = static_cast<std::uint32_t>(index);
+    headersOnly = headersOnlyRequest;
+    chainLines = lines;
+    SendFetch(fetchIndex, lines);
+    const std::uint32_t gen = generation;
+    if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
+    if (!blocking) return S_OK;
+    sessionFlags = 0;
+    while (socket && state != Connected && lastError == 0 && sessionFlags == 0) {
+        WaitForEvents();
+        if (IsZombie()) return E_FAIL;
+    }
+    if (IsZombie()) return E_FAIL;
+    // Only a download that reached its end is a success: a session that
+    // ended in the middle leaves an incomplete message.
+    if ((sessionFlags & FlagRequestDone) != 0) return S_OK;
+    if (lastError != 0) return FailBlockingCall(false);
+    return E_FAIL;
+}
+
+HRESULT CqelPop3Com::StartChain(bool headersOnlyRequest, std::int16_t lines) {
+    CallGuard guard(*this);
+    // Checked before the cursor and mode change, so that a refused call
+    // leaves a running download alone.
+    if (state == Disconnected) return ReportError(errNotConnected);
+    if (state != Connected) return ReportError(errBusy);
+    getAllCursor = 0;
+    headersOnly = headersOnlyRequest;
+    return FetchNext(lines, false);
+}
+
+HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
+    CallGuard guard(*this);
+    if (getAllCursor == 0) {
+        if (state == Disconnected) return ReportError(errNotConnected);
+        if (state != Connected) return ReportError(errBusy);
+        lastError = 0;
+    }
+    const std::uint32_t count = messages->Count();
+    if (count == 0) return S_OK;
+    do {
+        fetchIndex = getAllCursor;
+        ++getAllCursor;
+        if (fetchIndex == count) {
+            getAllCursor = 0;
+            break;
+        }
+    } while (!messages->At(fetchIndex)->MarkGetFlag());
+
+    const std::uint32_t gen = generation;
+    if (getAllCursor != 0) {
+        chainLines = lines;
+        SendFetch(fetchIndex, lines);
+        if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
+        if (fromReply || !blocking) return S_OK;
+        sessionFlags = 0;
+        while (gen == generation && sessionFlags == 0 && state != Connected && lastError == 0) {
+            WaitForEvents();
+            if (IsZombie()) return E_FAIL;
+        }
+        if (IsZombie() || gen != generation) return E_FAIL;
+        if ((sessionFlags & FlagRequestDone) == 0 && lastError != 0) return FailBlockingCall(false);
+        if ((sessionFlags & FlagRequestDone) == 0) sessionFlags = 0;
+        return S_OK;
+    }
+    if (!SetState(Connected) || gen != generation) return fromReply ? S_OK : E_FAIL;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    return S_OK;
+}
+
+bool CqelPop3Com::OpenMessage() {
+    currentMessage = messages->Ref(fetchIndex);
+    currentMessage->PrepareDownload(headersOnly);
+    bytesReceived = 0;
+    expectedSize = currentMessage->SizeValue();
+    if (headersOnly) {
+        messageFile = MessageFile::Memory;
+        return true;
+    }
+    currentMessage->WriteFile("");
+    messageStream = std::fopen(currentMessage->FilenameAnsi().c_str(), "wb");
+    if (messageStream == nullptr) return false;
+    messageBuffer.resize(kFileBuffer);
+    std::setvbuf(messageStream, messageBuffer.data(), _IOFBF, messageBuffer.size());
+    messageFile = MessageFile::Disk;
+    return true;
+}
+
+long CqelPop3Com::CloseMessageFile(bool keepLength) {
+    long length = 0;
+    if (messageStream != nullptr) {
+        std::fflush(messageStream);
+        if (keepLength) length = std::ftell(messageStream);
+        std::fclose(messageStream);
+        messageStream = nullptr;
+    }
+    messageFile = MessageFile::None;
+    return length;
+}
+
+bool CqelPop3Com::OnMessageData(std::string_view line) {
+    const std::uint32_t gen = generation;
+    auto stillHere = [&](bool referenced) { return referenced && gen == generation && !IsZombie(); };
+
+    if (messageFile == MessageFile::None) {
+        if (IsPositiveReply(line)) {
+            if (OpenMessage()) return stillHere(RaiseProgress(0, expectedSize));
+            // The file cannot be written: the reply's lines are read and
+            // dropped up to its end, then the request fails with 30007.
+            currentMessage = nullptr;
+            messageFile = MessageFile::Discard;
+            return true;
+        }
+        getAllCursor = 0;
+        lastError = errCommandFailed;
+        lastErrorText = text::FromAnsi(LookupErrorText(errCommandFailed));
+        if (!SetState(Connected) || gen != generation) return false;
+        RaiseDone(errCommandFailed, lastErrorText, headersOnly);
+        return stillHere(true);
+    }
+
+    if (!IsEndOfData(line)) {
+        const std::string_view data = UnstuffDataLine(line);
+        switch (messageFile) {
+            case MessageFile::Disk:
+                std::fwrite(data.data(), 1, data.size(), messageStream);
+                std::fwrite("\r\n", 1, 2, messageStream);
+                break;
+            case MessageFile::Memory:
+                currentMessage->AppendMemoryLine(data);
+                break;
+            case MessageFile::Discard:
+                return true;
+            case MessageFile::None:
+                break;
+        }
+        bytesReceived += static_cast<std::int32_t>(data.size() + 2);
+        return stillHere(RaiseProgress(bytesReceived, expectedSize));
+    }
+
+    if (messageFile == MessageFile::Discard) {
+        messageFile = MessageFile::None;
+        getAllCursor = 0;
+        lastError = errCannotCreateFile;
+        lastErrorText = text::FromAnsi(LookupErrorText(errCannotCreateFile));
+        if (!SetState(Connected) || gen != generation) return false;
+        RaiseDone(errCannotCreateFile, lastErrorText, headersOnly);
+        return stillHere(true);
+    }
+
+    MsgRef held = currentMessage;
+    if (bytesReceived != expectedSize && !stillHere(RaiseProgress(expectedSize, expectedSize))) return false;
+    const bool headers = messageFile == MessageFile::Memory;
+    if (headers) {
+        held->SetEndOffset(0);
+        held->AppendMemoryLine("");
+        CloseMessageFile(false);
+    } else {
+        held->SetEndOffset(static_cast<std::int32_t>(CloseMessageFile(true)));
+    }
+    if (!stillHere(RaiseReceived(held.Get(), headers))) return false;
+    held = nullptr;
+    currentMessage = nullptr;
+    if (getAllCursor != 0) {
+        FetchNext(chainLines, true);
+        return gen == generation && !IsZombie();
+    }
+    if (!SetState(Connected) || gen != generation) return false;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    return stillHere(true);
+}
