@@ -11,6 +11,7 @@
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/debug_trace.h"
 #include "component/transport/error_table.h"
+#include "platform/loop/message_loop.h"
 #include "platform/text/code_page.h"
 
 namespace {
@@ -33,7 +34,7 @@ HRESULT CqelPop3Com::Connect() {
     if (HasCommandBreak(login8) || HasCommandBreak(password8)) return ReportError(errInvalidPropertyValue);
 
     ReplaceMessages();
-    socket = std::make_unique<CCommandLineSocket>(*this);
+    socket = std::make_unique<CCommandLineSocket>(static_cast<CommandLineSocketOwner&>(*this));
     if (!socket->Create()) {
         const std::int32_t code = socket->GetLastError();
         EndSession();
@@ -50,7 +51,8 @@ HRESULT CqelPop3Com::Connect() {
     userPassAllowed = true;
     const std::uint32_t gen = generation;
     if (!SetState(Connecting) || gen != generation) return E_FAIL;
-    socket->AsyncSelect(FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE);
+    socket->AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CONNECT |
+                        platform::net::FD_CLOSE);
     const std::string host8 = text::ToAnsi(hostname);
     if (!debugFile8.empty()) LogFormat(debugFile8, "Connecting to %s on port %d\r\n", host8.c_str(), port);
     if (socket->Connect(host8, static_cast<std::uint16_t>(port)) != 0) {
@@ -62,7 +64,9 @@ HRESULT CqelPop3Com::Connect() {
             lastErrorText = text::FromAnsi(LookupErrorText(code));
             EndSession();
             const HRESULT hr = ReportError(code);
-            if (SetState(Disconnected) && gen + 1 == generation) RaiseDisconnected(code, lastErrorText);
+            const std::u16string text = lastErrorText;
+            const std::uint32_t ended = generation;
+            if (SetState(Disconnected) && ended == generation) RaiseDisconnected(code, text);
             return hr;
         }
     }
@@ -398,14 +402,14 @@ void CqelPop3Com::EndSession() {
 
 void CqelPop3Com::WaitForEvents() {
     if (sessionFlags != 0) return;
-    loop::Pump();
+    platform::loop::Pump();
 }
 
 HRESULT CqelPop3Com::SendCommand(BSTR Command) {
     CallGuard guard(*this);
     if (state == Disconnected) return ReportError(errNotConnected);
     if (state != Connected) return ReportError(errBusy);
-    const std::u16string command = BstrToU16(Command);
+    const std::u16string command = std::u16string(com::BstrView(Command));
     if (!command.empty() && socket) SendLine(text::ToAnsi(command));
     return S_OK;
 }

@@ -8,7 +8,10 @@
 // error text as error information and in LastError/LastErrorText.
 #include <cstdint>
 
-#include "platform/com/com.h"
+#include "platform/com/dispatch.h"
+#include "platform/com/guid.h"
+#include "platform/com/ole_date.h"
+#include "platform/com/variant.h"
 
 namespace qelpop3 {
 inline constexpr const char16_t* kProgId = u"Brindlex.qelPop3Com.1";
@@ -198,4 +201,171 @@ enum Pop3MsgDispIds : std::int32_t {
     DISPID_Pop3Msg_ContentBoundary = 46,
     DISPID_Pop3Msg_ReceivedList = 47,
     DISPID_Pop3Msg_Priority = 48,
+};
+
+// ---- Identifiers ----------------------------------------------------------
+
+inline constexpr com::GUID LIBID_QELPOP3COMLib = com::GuidLiteral("{B00ABF7C-06A1-4C92-AC0E-6FA99EBEBB35}");
+inline constexpr com::CLSID CLSID_qelPop3Com = com::GuidLiteral("{F9A3D257-CE5C-4B2A-85A8-A352429442CF}");
+inline constexpr com::IID DIID__IqelPop3ComEvents = com::GuidLiteral("{80DB6B32-D326-4586-AB27-81AA0B7E6564}");
+
+// ---- Interfaces -----------------------------------------------------------
+// Defined by the message model; only pointers to them cross here.
+struct IPop3Hdrs;
+struct IPop3Attachments;
+struct IPop3Recs;
+struct IPop3Msg;
+
+// The messages of the mailbox (and the MIME parts of a message).
+struct IPop3Msgs : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{86D8DFBB-47EB-4F12-A87B-52D14EF674E9}");
+    virtual com::HRESULT get_Count(std::int16_t* count) = 0;
+    virtual com::HRESULT get_Item(std::int16_t index, IPop3Msg** message) = 0;
+    virtual com::HRESULT GetAll() = 0;
+    virtual com::HRESULT GetAllHeaders() = 0;
+    virtual com::HRESULT GetAllLines(std::int16_t MaxLines) = 0;
+    virtual com::HRESULT get__NewEnum(com::IUnknown** enumerator) = 0;
+
+protected:
+    ~IPop3Msgs() = default;
+};
+
+// One message of the mailbox, or one MIME part of a message.
+struct IPop3Msg : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{4D3CD2C0-C8E2-4D69-B2F7-49AEAB330250}");
+    virtual com::HRESULT get_Filename(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Filename(com::BSTR value) = 0;
+    virtual com::HRESULT get_Body(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Index(std::int16_t* value) = 0;
+    virtual com::HRESULT get_Tag(com::VARIANT* value) = 0;
+    virtual com::HRESULT put_Tag(com::VARIANT value) = 0;
+    virtual com::HRESULT get_Size(std::int32_t* value) = 0;
+    virtual com::HRESULT get_Uid(com::BSTR* value) = 0;
+    virtual com::HRESULT Get() = 0;
+    virtual com::HRESULT GetHeaders() = 0;
+    virtual com::HRESULT get_MarkDelete(com::VARIANT_BOOL* value) = 0;
+    virtual com::HRESULT put_MarkDelete(com::VARIANT_BOOL value) = 0;
+    virtual com::HRESULT get_MarkGet(com::VARIANT_BOOL* value) = 0;
+    virtual com::HRESULT put_MarkGet(com::VARIANT_BOOL value) = 0;
+    virtual com::HRESULT get_Headers(IPop3Hdrs** value) = 0;
+    virtual com::HRESULT get_From(com::BSTR* value) = 0;
+    virtual com::HRESULT get_FromEmail(com::BSTR* value) = 0;
+    virtual com::HRESULT get_FromName(com::BSTR* value) = 0;
+    virtual com::HRESULT get_To(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ToEmail(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ToName(com::BSTR* value) = 0;
+    virtual com::HRESULT get_CC(com::BSTR* value) = 0;
+    virtual com::HRESULT get_BCC(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Subject(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Date(com::DATE* value) = 0;
+    virtual com::HRESULT get_Attachments(IPop3Attachments** value) = 0;
+    virtual com::HRESULT get_ContentDescription(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentDisposition(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentID(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentTransferEncoding(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentType(com::BSTR* value) = 0;
+    virtual com::HRESULT get_HTMLText(com::BSTR* value) = 0;
+    virtual com::HRESULT get_PlainText(com::BSTR* value) = 0;
+    virtual com::HRESULT get_MessageID(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Parts(IPop3Msgs** value) = 0;
+    virtual com::HRESULT get_Text(com::BSTR* value) = 0;
+    virtual com::HRESULT Save(com::BSTR Filename) = 0;
+    virtual com::HRESULT GetLines(std::int16_t MaxLines) = 0;
+    virtual com::HRESULT get_ReplyTo(com::BSTR* value) = 0;
+    virtual com::HRESULT VerifySignature(com::VARIANT SignerCert) = 0;
+    virtual com::HRESULT Decrypt(com::VARIANT Cert) = 0;
+    virtual com::HRESULT get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) = 0;
+    virtual com::HRESULT DeliveryFailed(com::BSTR* value) = 0;
+    virtual com::HRESULT DeliveryDelayed(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentTypeOnly(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentName(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentCharset(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ContentBoundary(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ReceivedList(IPop3Recs** value) = 0;
+    virtual com::HRESULT get_Priority(PrioritiesEnum* value) = 0;
+
+protected:
+    ~IPop3Msg() = default;
+};
+
+// A server or client certificate. Its members come with the TLS layer.
+struct ICertificate : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{3E1F2B7D-5C44-4F0B-9D3A-6B8E0C2A71D4}");
+
+protected:
+    ~ICertificate() = default;
+};
+
+struct IqelPop3Com;
+
+// The fast event route: set as Notification, it receives every event and
+// the connection point none. Booleans are -1 or 0; results are ignored.
+struct IqelPopClientNotify : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{48DA51B7-6DEA-49F9-B3E2-A45655C34F75}");
+    virtual com::HRESULT StateChange(IqelPop3Com* Owner, StatesEnum OldState) = 0;
+    virtual com::HRESULT Connected(IqelPop3Com* Owner) = 0;
+    virtual com::HRESULT Disconnected(IqelPop3Com* Owner, std::int32_t ErrorCode, com::BSTR ErrorText) = 0;
+    virtual com::HRESULT Done(IqelPop3Com* Owner, std::int32_t ErrorCode, com::BSTR ErrorText,
+                              com::VARIANT_BOOL HeadersOnly) = 0;
+    virtual com::HRESULT Received(IqelPop3Com* Owner, IPop3Msg* Message, com::VARIANT_BOOL HeadersOnly) = 0;
+    virtual com::HRESULT Progress(IqelPop3Com* Owner, std::int32_t Position, std::int32_t Total) = 0;
+    virtual com::HRESULT HostCertificate(IqelPop3Com* Owner, ICertificate* Cert, std::int32_t ErrorCode,
+                                         com::BSTR ErrorText, com::VARIANT_BOOL* Accept) = 0;
+
+protected:
+    ~IqelPopClientNotify() = default;
+};
+
+// The component object's interface.
+struct IqelPop3Com : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{9D245536-7451-4372-B13D-B1376A94B712}");
+    virtual com::HRESULT get_Hostname(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Hostname(com::BSTR value) = 0;
+    virtual com::HRESULT get_Port(std::int32_t* value) = 0;
+    virtual com::HRESULT put_Port(std::int32_t value) = 0;
+    virtual com::HRESULT get_Login(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Login(com::BSTR value) = 0;
+    virtual com::HRESULT get_Password(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Password(com::BSTR value) = 0;
+    virtual com::HRESULT Connect() = 0;
+    virtual com::HRESULT Disconnect() = 0;
+    virtual com::HRESULT get_State(StatesEnum* value) = 0;
+    virtual com::HRESULT get_StateText(com::VARIANT StateNum, com::BSTR* value) = 0;
+    virtual com::HRESULT get_Messages(IPop3Msgs** value) = 0;
+    virtual com::HRESULT get_LastError(std::int32_t* value) = 0;
+    virtual com::HRESULT get_LastErrorText(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Blocking(com::VARIANT_BOOL* value) = 0;
+    virtual com::HRESULT put_Blocking(com::VARIANT_BOOL value) = 0;
+    virtual com::HRESULT get_Timeout(std::int16_t* value) = 0;
+    virtual com::HRESULT put_Timeout(std::int16_t value) = 0;
+    virtual com::HRESULT get_DebugFile(com::BSTR* value) = 0;
+    virtual com::HRESULT put_DebugFile(com::BSTR value) = 0;
+    virtual com::HRESULT get_MyHostname(com::BSTR* value) = 0;
+    virtual com::HRESULT put_MyHostname(com::BSTR value) = 0;
+    virtual com::HRESULT get_MyIP(com::BSTR* value) = 0;
+    virtual com::HRESULT put_MyIP(com::BSTR value) = 0;
+    virtual com::HRESULT get_Tag(com::VARIANT* value) = 0;
+    virtual com::HRESULT put_Tag(com::VARIANT value) = 0;
+    virtual com::HRESULT Reset() = 0;
+    virtual com::HRESULT get_Version(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Version(com::BSTR value) = 0;
+    virtual com::HRESULT get_Notification(IqelPopClientNotify** value) = 0;
+    virtual com::HRESULT putref_Notification(IqelPopClientNotify* value) = 0;
+    virtual com::HRESULT get_Authentication(Pop3Authentications* value) = 0;
+    virtual com::HRESULT put_Authentication(Pop3Authentications value) = 0;
+    virtual com::HRESULT get_Certificate(com::IDispatch** value) = 0;
+    virtual com::HRESULT putref_Certificate(com::IDispatch* value) = 0;
+    virtual com::HRESULT get_Security(Pop3SecurityEnum* value) = 0;
+    virtual com::HRESULT put_Security(Pop3SecurityEnum value) = 0;
+    virtual com::HRESULT get_Language(LanguageEnum* value) = 0;
+    virtual com::HRESULT put_Language(LanguageEnum value) = 0;
+    virtual com::HRESULT SendCommand(com::BSTR Command) = 0;
+
+protected:
+    ~IqelPop3Com() = default;
 };

@@ -1,0 +1,249 @@
+#include "component/protocol/pop3_msg.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "component/protocol/qel_pop3_com.h"
+#include "component/transport/error_table.h"
+#include "platform/text/code_page.h"
+
+using com::E_NOTIMPL;
+using com::E_POINTER;
+using com::HRESULT;
+using com::S_OK;
+
+namespace {
+
+std::string TempFolder() {
+    const char* dir = std::getenv("TMPDIR");
+    return dir != nullptr && *dir != '\0' ? dir : "/tmp";
+}
+
+HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::SysAllocStringView(text);
+    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+// ---- IDispatch and ISupportErrorInfo ----------------------------------------
+
+HRESULT CPop3Msg::GetTypeInfoCount(std::uint32_t* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+HRESULT CPop3Msg::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return E_NOTIMPL; }
+HRESULT CPop3Msg::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
+    return com::DISP_E_UNKNOWNNAME;
+}
+HRESULT CPop3Msg::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
+                         com::EXCEPINFO*, std::uint32_t*) {
+    return com::DISP_E_MEMBERNOTFOUND;
+}
+HRESULT CPop3Msg::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Msg::iid ? S_OK : com::S_FALSE;
+}
+
+HRESULT CPop3Msg::ReportError(std::int32_t code) {
+    com::SetErrorInfoText(IPop3Msg::iid, u"Pop3Msg", text::FromAnsi(LookupErrorText(code)));
+    return com::CtlError(static_cast<std::uint16_t>(code));
+}
+
+void CPop3Msg::FinalRelease() {
+    if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
+    ownsFile = false;
+    Tag.Clear();
+}
+
+// ---- What the session uses -------------------------------------------------
+
+void CPop3Msg::SetUid(std::string_view uid8) { Uid = text::FromAnsi(uid8); }
+
+void CPop3Msg::PrepareDownload(bool headersOnly) {
+    headersOnlyFlag = headersOnly;
+    headerLength = 0;
+    if (headersOnly) memoryData.Reset();
+}
+
+void CPop3Msg::SetFilename(std::u16string name) {
+    if (name == Filename) return;
+    if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
+    ownsFile = false;
+    Filename = std::move(name);
+    filename8 = text::ToAnsi(Filename);
+}
+
+HRESULT CPop3Msg::CreateTempFile() {
+    std::string pattern = TempFolder() + "/POP3XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return ReportError(errCannotCreateFile);
+    close(fd);
+    SetFilename(text::FromAnsi(pattern));
+    ownsFile = true;
+    return S_OK;
+}
+
+HRESULT CPop3Msg::WriteFile(std::string_view content) {
+    if (Filename.empty()) {
+        const HRESULT hr = CreateTempFile();
+        if (com::FAILED(hr)) return hr;
+    }
+    std::FILE* file = std::fopen(filename8.c_str(), "wb");
+    if (file == nullptr) return ReportError(errCannotCreateFile);
+    std::fwrite(content.data(), 1, content.size(), file);
+    std::fclose(file);
+    return S_OK;
+}
+
+void CPop3Msg::AppendMemoryLine(std::string_view line) {
+    memoryData.AppendString(line);
+    memoryData.AppendString("\r\n");
+}
+
+std::string CPop3Msg::ReadRawBody() const {
+    std::string raw;
+    if (!filename8.empty()) {
+        std::FILE* file = std::fopen(filename8.c_str(), "rb");
+        if (file == nullptr) return raw;
+        std::fseek(file, startOffset, SEEK_SET);
+        std::int64_t left = endOffset >= startOffset ? endOffset - startOffset : INT64_MAX;
+        char piece[32000];
+        while (left > 0) {
+            const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(left, sizeof piece));
+            const std::size_t got = std::fread(piece, 1, want, file);
+            if (got == 0) break;
+            raw.append(piece, got);
+            left -= static_cast<std::int64_t>(got);
+        }
+        std::fclose(file);
+    } else if (headersOnlyFlag) {
+        raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
+    }
+    return raw;
+}
+
+// ---- IPop3Msg: identity, marks, downloads ----------------------------------
+
+HRESULT CPop3Msg::get_Filename(com::BSTR* value) { return CopyText(Filename, value); }
+
+HRESULT CPop3Msg::put_Filename(com::BSTR value) {
+    SetFilename(std::u16string(com::BstrView(value)));
+    return S_OK;
+}
+
+HRESULT CPop3Msg::get_Body(com::BSTR* value) {
+    CallGuard guard(*this);
+    return CopyText(text::FromAnsi(ReadRawBody()), value);
+}
+
+HRESULT CPop3Msg::get_Index(std::int16_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = Index;
+    return S_OK;
+}
+
+HRESULT CPop3Msg::get_Tag(com::VARIANT* value) {
+    if (value == nullptr) return E_POINTER;
+    return Tag.CopyTo(value);
+}
+
+HRESULT CPop3Msg::put_Tag(com::VARIANT value) {
+    Tag.Clear();
+    Tag = value;
+    return S_OK;
+}
+
+HRESULT CPop3Msg::get_Size(std::int32_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = Size;
+    return S_OK;
+}
+
+HRESULT CPop3Msg::get_Uid(com::BSTR* value) { return CopyText(Uid, value); }
+
+HRESULT CPop3Msg::Get() {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->FetchMessage(Index, false, 0);
+}
+
+HRESULT CPop3Msg::GetHeaders() {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->FetchMessage(Index, true, 0);
+}
+
+HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->FetchMessage(Index, true, MaxLines);
+}
+
+HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::ToVariantBool(MarkDelete);
+    return S_OK;
+}
+
+HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) {
+    if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
+    MarkDelete = value != 0;
+    return S_OK;
+}
+
+HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::ToVariantBool(MarkGet);
+    return S_OK;
+}
+
+HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) {
+    if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
+    MarkGet = value != 0;
+    return S_OK;
+}
+
+// ---- The message model's members -------------------------------------------
+// Headers, parts, attachments, records and the decoded texts come with the
+// message model; until then they answer E_NOTIMPL.
+
+HRESULT CPop3Msg::get_Headers(IPop3Hdrs**) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_From(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_FromEmail(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_FromName(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_To(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ToEmail(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ToName(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_CC(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_BCC(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Subject(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Date(com::DATE*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Attachments(IPop3Attachments**) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentDescription(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentDisposition(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentID(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentTransferEncoding(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentType(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_HTMLText(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_PlainText(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_MessageID(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Parts(IPop3Msgs**) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Text(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::Save(com::BSTR) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ReplyTo(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::VerifySignature(com::VARIANT) { return E_NOTIMPL; }
+HRESULT CPop3Msg::Decrypt(com::VARIANT) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_DecodedText(com::VARIANT, com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::DeliveryFailed(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::DeliveryDelayed(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentTypeOnly(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentName(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentCharset(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ContentBoundary(com::BSTR*) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_ReceivedList(IPop3Recs**) { return E_NOTIMPL; }
+HRESULT CPop3Msg::get_Priority(PrioritiesEnum*) { return E_NOTIMPL; }

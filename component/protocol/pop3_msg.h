@@ -1,0 +1,129 @@
+#pragma once
+// CPop3Msg: one message of the mailbox. This is the part of the message
+// object the session needs (identity, marks, the message file or memory
+// data the download fills, the raw text); header parsing, MIME parts,
+// attachments and the decoded texts belong to the message model.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "component/transport/buffer.h"
+#include "platform/com/com_class.h"
+#include "platform/com/error_info.h"
+#include "qelpop3/qelpop3.h"
+
+class CqelPop3Com;
+
+class CPop3Msg final : public com::ComClass<IPop3Msg, com::ISupportErrorInfo> {
+public:
+    static constexpr com::CLSID clsid = com::GuidLiteral("{ED61246E-2929-4AFE-A891-F0934FA97C84}");
+
+    CPop3Msg() = default;
+
+    // IDispatch
+    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override;
+    com::HRESULT GetTypeInfo(std::uint32_t index, com::LCID lcid, com::ITypeInfo** info) override;
+    com::HRESULT GetIDsOfNames(const com::IID& reserved, com::OLECHAR** names, std::uint32_t nameCount,
+                               com::LCID lcid, com::DISPID* dispids) override;
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID& reserved, com::LCID lcid, std::uint16_t flags,
+                        com::DISPPARAMS* params, com::VARIANT* result, com::EXCEPINFO* exception,
+                        std::uint32_t* argError) override;
+    // ISupportErrorInfo
+    com::HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
+
+    // IPop3Msg
+    com::HRESULT get_Filename(com::BSTR* value) override;
+    com::HRESULT put_Filename(com::BSTR value) override;
+    com::HRESULT get_Body(com::BSTR* value) override;
+    com::HRESULT get_Index(std::int16_t* value) override;
+    com::HRESULT get_Tag(com::VARIANT* value) override;
+    com::HRESULT put_Tag(com::VARIANT value) override;
+    com::HRESULT get_Size(std::int32_t* value) override;
+    com::HRESULT get_Uid(com::BSTR* value) override;
+    com::HRESULT Get() override;
+    com::HRESULT GetHeaders() override;
+    com::HRESULT get_MarkDelete(com::VARIANT_BOOL* value) override;
+    com::HRESULT put_MarkDelete(com::VARIANT_BOOL value) override;
+    com::HRESULT get_MarkGet(com::VARIANT_BOOL* value) override;
+    com::HRESULT put_MarkGet(com::VARIANT_BOOL value) override;
+    com::HRESULT get_Headers(IPop3Hdrs** value) override;
+    com::HRESULT get_From(com::BSTR* value) override;
+    com::HRESULT get_FromEmail(com::BSTR* value) override;
+    com::HRESULT get_FromName(com::BSTR* value) override;
+    com::HRESULT get_To(com::BSTR* value) override;
+    com::HRESULT get_ToEmail(com::BSTR* value) override;
+    com::HRESULT get_ToName(com::BSTR* value) override;
+    com::HRESULT get_CC(com::BSTR* value) override;
+    com::HRESULT get_BCC(com::BSTR* value) override;
+    com::HRESULT get_Subject(com::BSTR* value) override;
+    com::HRESULT get_Date(com::DATE* value) override;
+    com::HRESULT get_Attachments(IPop3Attachments** value) override;
+    com::HRESULT get_ContentDescription(com::BSTR* value) override;
+    com::HRESULT get_ContentDisposition(com::BSTR* value) override;
+    com::HRESULT get_ContentID(com::BSTR* value) override;
+    com::HRESULT get_ContentTransferEncoding(com::BSTR* value) override;
+    com::HRESULT get_ContentType(com::BSTR* value) override;
+    com::HRESULT get_HTMLText(com::BSTR* value) override;
+    com::HRESULT get_PlainText(com::BSTR* value) override;
+    com::HRESULT get_MessageID(com::BSTR* value) override;
+    com::HRESULT get_Parts(IPop3Msgs** value) override;
+    com::HRESULT get_Text(com::BSTR* value) override;
+    com::HRESULT Save(com::BSTR Filename) override;
+    com::HRESULT GetLines(std::int16_t MaxLines) override;
+    com::HRESULT get_ReplyTo(com::BSTR* value) override;
+    com::HRESULT VerifySignature(com::VARIANT SignerCert) override;
+    com::HRESULT Decrypt(com::VARIANT Cert) override;
+    com::HRESULT get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) override;
+    com::HRESULT DeliveryFailed(com::BSTR* value) override;
+    com::HRESULT DeliveryDelayed(com::BSTR* value) override;
+    com::HRESULT get_ContentTypeOnly(com::BSTR* value) override;
+    com::HRESULT get_ContentName(com::BSTR* value) override;
+    com::HRESULT get_ContentCharset(com::BSTR* value) override;
+    com::HRESULT get_ContentBoundary(com::BSTR* value) override;
+    com::HRESULT get_ReceivedList(IPop3Recs** value) override;
+    com::HRESULT get_Priority(PrioritiesEnum* value) override;
+
+    // What the session sets and reads.
+    void SetOwner(CqelPop3Com* newOwner) { owner = newOwner; }
+    void SetIndex(std::int16_t index) { Index = index; }
+    void SetSize(std::int32_t size) { Size = size; }
+    std::int32_t SizeValue() const { return Size; }
+    void SetUid(std::string_view uid8);
+    bool MarkGetFlag() const { return MarkGet; }
+    bool MarkDeleteFlag() const { return MarkDelete; }
+    void SetMarkDeleteFlag(bool value) { MarkDelete = value; }
+    // A new download: its kind, no cached header data, empty memory data.
+    void PrepareDownload(bool headersOnly);
+    // Gives the message a temporary file when it has none, then replaces the
+    // file's content by `text`; 30007 when the file cannot be written.
+    com::HRESULT WriteFile(std::string_view text);
+    const std::string& FilenameAnsi() const { return filename8; }
+    void AppendMemoryLine(std::string_view line);
+    void SetEndOffset(std::int32_t offset) { endOffset = offset; }
+    // The raw bytes of the message: the file's range, or the memory data.
+    std::string ReadRawBody() const;
+
+protected:
+    void FinalRelease() override;
+
+private:
+    com::HRESULT ReportError(std::int32_t code);
+    com::HRESULT CreateTempFile();
+    void SetFilename(std::u16string name);
+
+    std::u16string Uid;
+    std::u16string Filename;
+    std::string filename8;
+    com::Variant Tag;
+    std::int32_t Size = 0;
+    bool ownsFile = false;
+    CqelPop3Com* owner = nullptr;  // not counted; cleared when the component goes
+    bool headersOnlyFlag = false;
+    Buffer memoryData;
+    std::int16_t Index = 0;
+    bool MarkGet = true;
+    bool MarkDelete = false;
+    std::int32_t headerLength = 0;
+    std::int32_t startOffset = 0;
+    std::int32_t endOffset = 0;
+};

@@ -1,0 +1,74 @@
+#include "component/protocol/pop3_msgs.h"
+
+#include "component/protocol/qel_pop3_com.h"
+
+using com::E_POINTER;
+using com::HRESULT;
+using com::S_OK;
+
+HRESULT CPop3Msgs::GetTypeInfoCount(std::uint32_t* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+HRESULT CPop3Msgs::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
+HRESULT CPop3Msgs::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
+    return com::DISP_E_UNKNOWNNAME;
+}
+HRESULT CPop3Msgs::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
+                          com::EXCEPINFO*, std::uint32_t*) {
+    return com::DISP_E_MEMBERNOTFOUND;
+}
+HRESULT CPop3Msgs::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Msgs::iid ? S_OK : com::S_FALSE;
+}
+
+void CPop3Msgs::DetachOwner() {
+    owner = nullptr;
+    for (const auto& item : items) item->SetOwner(nullptr);
+}
+
+void CPop3Msgs::AppendListed(CqelPop3Com* messageOwner, std::int32_t size) {
+    auto message = com::MakeComObject<CPop3Msg>();
+    message->SetOwner(messageOwner);
+    message->SetIndex(static_cast<std::int16_t>(items.size()));
+    message->SetSize(size);
+    items.push_back(std::move(message));
+}
+
+HRESULT CPop3Msgs::get_Count(std::int16_t* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = static_cast<std::int16_t>(items.size());
+    return S_OK;
+}
+
+HRESULT CPop3Msgs::get_Item(std::int16_t index, IPop3Msg** message) {
+    if (message == nullptr) return E_POINTER;
+    *message = nullptr;
+    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return com::E_INVALIDARG;
+    return com::ComPtr<IPop3Msg>(items[static_cast<std::size_t>(index)].Get()).CopyTo(message);
+}
+
+HRESULT CPop3Msgs::GetAll() {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->StartChain(false, 0);
+}
+
+HRESULT CPop3Msgs::GetAllHeaders() {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->StartChain(true, 0);
+}
+
+HRESULT CPop3Msgs::GetAllLines(std::int16_t MaxLines) {
+    CallGuard guard(*this);
+    if (owner == nullptr) return com::E_FAIL;
+    return owner->StartChain(true, MaxLines);
+}
+
+HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) {
+    if (enumerator == nullptr) return E_POINTER;
+    *enumerator = nullptr;
+    return com::E_NOTIMPL;
+}

@@ -1,0 +1,277 @@
+// CqelPop3Com: construction, properties with their checks, errors and
+// clean-up. The session itself is in pop3_session.cpp and pop3_download.cpp,
+// the events in pop3_events.cpp.
+#include "component/protocol/qel_pop3_com.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "component/transport/error_table.h"
+#include "platform/net/resolver.h"
+#include "platform/text/code_page.h"
+
+using com::E_POINTER;
+
+namespace {
+
+// Process-wide, as the type library's Language is: every new object sets it
+// to the user's locale.
+std::int32_t gLanguage = 1033;
+
+std::int32_t UserDefaultLcid() {
+    const char* lang = std::getenv("LC_ALL");
+    if (lang == nullptr || *lang == '\0') lang = std::getenv("LANG");
+    if (lang != nullptr && std::strncmp(lang, "de", 2) == 0) return lngGerman;
+    if (lang != nullptr && std::strncmp(lang, "hr", 2) == 0) return lngCroatian;
+    return 1033;
+}
+
+HRESULT CopyText(std::u16string_view text, BSTR* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::SysAllocStringView(text);
+    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
+}
+
+std::u16string TextOf(BSTR value) { return std::u16string(com::BstrView(value)); }
+
+const char16_t* StateTextOf(std::int32_t state) {
+    switch (state) {
+        case Disconnected: return u"Not yet connected - waiting.";
+        case Connecting: return u"Trying to connect to the server.";
+        case LogonInProgress: return u"Sending login information.";
+        case ReadingMessageList: return u"Receiving message list from the server.";
+        case Connected: return u"Connected to the server - idle.";
+        case ReceivingMessage: return u"Receiving message from the server.";
+        case DeletingMessage: return u"Deleting message from the server.";
+        case NegotiatingSSL: return u"Negotiating SSL encryption.";
+        case EstablishedSSL: return u"Established SSL encryption.";
+        default: return u"Unknown state";
+    }
+}
+
+}  // namespace
+
+CqelPop3Com::CqelPop3Com() = default;
+
+HRESULT CqelPop3Com::FinalConstruct() {
+    messages = com::MakeComObject<CPop3Msgs>();
+    if (!messages) return com::E_OUTOFMEMORY;
+    const std::string host = platform::net::LocalHostName();
+    myHostname = text::FromAnsi(host);
+    in_addr address{};
+    if (!host.empty() && platform::net::ResolveIPv4(host, address) == 0) {
+        myIP = text::FromAnsi(platform::net::AddressText(address));
+    }
+    gLanguage = UserDefaultLcid();
+    return S_OK;
+}
+
+void CqelPop3Com::FinalRelease() {
+    notification = nullptr;
+    // No QUIT: the client let go of the object, the session just ends.
+    EndSession();
+    // Messages the client still holds stay readable but can no longer
+    // reach this object.
+    if (messages) messages->DetachOwner();
+    certificate = nullptr;
+    tag.Clear();
+    password.assign(password.size(), u'\0');
+}
+
+// ---- Errors ----------------------------------------------------------------
+
+HRESULT CqelPop3Com::ReportError(std::int32_t code) {
+    lastError = code;
+    return SetErrorInfoText(code, text::FromAnsi(LookupErrorText(code)));
+}
+
+HRESULT CqelPop3Com::SetErrorInfoText(std::int32_t code, const std::u16string& text) {
+    lastErrorText = text;
+    com::SetErrorInfoText(IqelPop3Com::iid, qelpop3::kProgId, text);
+    return com::CtlError(static_cast<std::uint16_t>(code));
+}
+
+HRESULT CqelPop3Com::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IqelPop3Com::iid ? S_OK : com::S_FALSE;
+}
+
+// ---- IDispatch -------------------------------------------------------------
+
+HRESULT CqelPop3Com::GetTypeInfoCount(std::uint32_t* count) {
+    if (count == nullptr) return E_POINTER;
+    *count = 0;
+    return S_OK;
+}
+HRESULT CqelPop3Com::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
+HRESULT CqelPop3Com::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
+    return com::DISP_E_UNKNOWNNAME;
+}
+HRESULT CqelPop3Com::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
+                            com::EXCEPINFO*, std::uint32_t*) {
+    return com::DISP_E_MEMBERNOTFOUND;
+}
+
+// ---- State -----------------------------------------------------------------
+
+bool CqelPop3Com::SetState(StatesEnum newState) {
+    const StatesEnum old = state;
+    state = newState;
+    if (old == newState) return true;
+    return RaiseStateChange(old);
+}
+
+void CqelPop3Com::ReplaceMessages() {
+    // A collection kept from an earlier session must not download into the
+    // new one's messages by index.
+    if (messages) messages->DetachOwner();
+    messages = com::MakeComObject<CPop3Msgs>();
+}
+
+// ---- Properties ------------------------------------------------------------
+
+HRESULT CqelPop3Com::get_Hostname(BSTR* value) { return CopyText(hostname, value); }
+HRESULT CqelPop3Com::put_Hostname(BSTR value) {
+    hostname = TextOf(value);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Port(std::int32_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = port;
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Port(std::int32_t value) {
+    port = value;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Login(BSTR* value) { return CopyText(login, value); }
+HRESULT CqelPop3Com::put_Login(BSTR value) {
+    login = TextOf(value);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Password(BSTR* value) { return CopyText(password, value); }
+HRESULT CqelPop3Com::put_Password(BSTR value) {
+    password = TextOf(value);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_State(StatesEnum* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = state;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_StateText(com::VARIANT StateNum, BSTR* value) {
+    std::int32_t number = state;
+    if (StateNum.vt == com::VT_I4) number = StateNum.lVal;
+    else if (StateNum.vt == (com::VT_I4 | com::VT_BYREF) && StateNum.plVal != nullptr) number = *StateNum.plVal;
+    return CopyText(StateTextOf(number), value);
+}
+HRESULT CqelPop3Com::get_Messages(IPop3Msgs** value) {
+    if (value == nullptr) return E_POINTER;
+    if (messages->Owner() == nullptr && IsAlive()) messages->SetOwner(this);
+    return com::ComPtr<IPop3Msgs>(messages.Get()).CopyTo(value);
+}
+HRESULT CqelPop3Com::get_LastError(std::int32_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = lastError;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_LastErrorText(BSTR* value) { return CopyText(lastErrorText, value); }
+HRESULT CqelPop3Com::get_Blocking(com::VARIANT_BOOL* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::ToVariantBool(blocking);
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Blocking(com::VARIANT_BOOL value) {
+    blocking = value != 0;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = timeout;
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Timeout(std::int16_t value) {
+    timeout = value;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_DebugFile(BSTR* value) { return CopyText(debugFile, value); }
+HRESULT CqelPop3Com::put_DebugFile(BSTR value) {
+    debugFile = TextOf(value);
+    debugFile8 = text::ToAnsi(debugFile);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_MyHostname(BSTR* value) { return CopyText(myHostname, value); }
+HRESULT CqelPop3Com::put_MyHostname(BSTR value) {
+    myHostname = TextOf(value);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_MyIP(BSTR* value) { return CopyText(myIP, value); }
+HRESULT CqelPop3Com::put_MyIP(BSTR value) {
+    myIP = TextOf(value);
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Tag(com::VARIANT* value) {
+    if (value == nullptr) return E_POINTER;
+    return tag.CopyTo(value);
+}
+HRESULT CqelPop3Com::put_Tag(com::VARIANT value) {
+    tag = value;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Version(BSTR* value) { return CopyText(u"1.4.1.113", value); }
+HRESULT CqelPop3Com::put_Version(BSTR) { return S_OK; }
+HRESULT CqelPop3Com::get_Notification(IqelPopClientNotify** value) {
+    if (value == nullptr) return E_POINTER;
+    return notification.CopyTo(value);
+}
+HRESULT CqelPop3Com::putref_Notification(IqelPopClientNotify* value) {
+    notification = value;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Authentication(Pop3Authentications* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = authentication;
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Authentication(Pop3Authentications value) {
+    authentication = value;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Certificate(com::IDispatch** value) {
+    if (value == nullptr) return E_POINTER;
+    return certificate.CopyTo(value);
+}
+HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) {
+    if (state != Disconnected) return ReportError(errBusy);
+    certificate = nullptr;
+    if (value == nullptr) return S_OK;
+    com::ComPtr<ICertificate> cert;
+    const HRESULT hr = value->QueryInterface(ICertificate::iid, cert.ReleaseAndGetVoidAddress());
+    if (com::FAILED(hr)) {
+        security = SecurityNone;
+        // Reported as error information only: LastError stays as it was.
+        com::SetErrorInfoText(IqelPop3Com::iid, qelpop3::kProgId, text::FromAnsi(LookupErrorText(errNotACertificate)));
+        return hr;
+    }
+    certificate = cert.Get();
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Security(Pop3SecurityEnum* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = security;
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Security(Pop3SecurityEnum value) {
+    if (state != Disconnected) return ReportError(errBusy);
+    security = value;
+    port = value == SecurityImplicit ? 995 : 110;
+    return S_OK;
+}
+HRESULT CqelPop3Com::get_Language(LanguageEnum* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = static_cast<LanguageEnum>(gLanguage);
+    return S_OK;
+}
+HRESULT CqelPop3Com::put_Language(LanguageEnum value) {
+    gLanguage = value;
+    return S_OK;
+}

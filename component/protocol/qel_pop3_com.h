@@ -1,0 +1,205 @@
+#pragma once
+// CqelPop3Com: the component object a client creates to read a POP3 mailbox.
+// It holds the connection settings, the Messages collection and the session
+// (one line socket per connection), reports failures as numbered errors and
+// tells the client what happens through its events.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "component/protocol/pop3_msg.h"
+#include "component/protocol/pop3_msgs.h"
+#include "component/transport/command_line_socket.h"
+#include "platform/com/bstr.h"
+#include "platform/com/com_class.h"
+#include "platform/com/error_info.h"
+#include "qelpop3/qelpop3.h"
+
+using com::BSTR;
+using com::HRESULT;
+using com::S_OK;
+using com::E_FAIL;
+
+class CqelPop3Com final : public com::ComClass<IqelPop3Com, com::ISupportErrorInfo>,
+                          private CommandLineSocketOwner {
+public:
+    CqelPop3Com();
+    HRESULT FinalConstruct() override;
+
+    // IDispatch: members are reached through the vtable; late binding is
+    // answered with the standard "not found" results.
+    HRESULT GetTypeInfoCount(std::uint32_t* count) override;
+    HRESULT GetTypeInfo(std::uint32_t index, com::LCID lcid, com::ITypeInfo** info) override;
+    HRESULT GetIDsOfNames(const com::IID& reserved, com::OLECHAR** names, std::uint32_t nameCount, com::LCID lcid,
+                          com::DISPID* dispids) override;
+    HRESULT Invoke(com::DISPID dispid, const com::IID& reserved, com::LCID lcid, std::uint16_t flags,
+                   com::DISPPARAMS* params, com::VARIANT* result, com::EXCEPINFO* exception,
+                   std::uint32_t* argError) override;
+
+    // ISupportErrorInfo
+    HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
+
+    // IqelPop3Com
+    HRESULT get_Hostname(BSTR* value) override;
+    HRESULT put_Hostname(BSTR value) override;
+    HRESULT get_Port(std::int32_t* value) override;
+    HRESULT put_Port(std::int32_t value) override;
+    HRESULT get_Login(BSTR* value) override;
+    HRESULT put_Login(BSTR value) override;
+    HRESULT get_Password(BSTR* value) override;
+    HRESULT put_Password(BSTR value) override;
+    HRESULT Connect() override;
+    HRESULT Disconnect() override;
+    HRESULT get_State(StatesEnum* value) override;
+    HRESULT get_StateText(com::VARIANT StateNum, BSTR* value) override;
+    HRESULT get_Messages(IPop3Msgs** value) override;
+    HRESULT get_LastError(std::int32_t* value) override;
+    HRESULT get_LastErrorText(BSTR* value) override;
+    HRESULT get_Blocking(com::VARIANT_BOOL* value) override;
+    HRESULT put_Blocking(com::VARIANT_BOOL value) override;
+    HRESULT get_Timeout(std::int16_t* value) override;
+    HRESULT put_Timeout(std::int16_t value) override;
+    HRESULT get_DebugFile(BSTR* value) override;
+    HRESULT put_DebugFile(BSTR value) override;
+    HRESULT get_MyHostname(BSTR* value) override;
+    HRESULT put_MyHostname(BSTR value) override;
+    HRESULT get_MyIP(BSTR* value) override;
+    HRESULT put_MyIP(BSTR value) override;
+    HRESULT get_Tag(com::VARIANT* value) override;
+    HRESULT put_Tag(com::VARIANT value) override;
+    HRESULT Reset() override;
+    HRESULT get_Version(BSTR* value) override;
+    HRESULT put_Version(BSTR value) override;
+    HRESULT get_Notification(IqelPopClientNotify** value) override;
+    HRESULT putref_Notification(IqelPopClientNotify* value) override;
+    HRESULT get_Authentication(Pop3Authentications* value) override;
+    HRESULT put_Authentication(Pop3Authentications value) override;
+    HRESULT get_Certificate(com::IDispatch** value) override;
+    HRESULT putref_Certificate(com::IDispatch* value) override;
+    HRESULT get_Security(Pop3SecurityEnum* value) override;
+    HRESULT put_Security(Pop3SecurityEnum value) override;
+    HRESULT get_Language(LanguageEnum* value) override;
+    HRESULT put_Language(LanguageEnum value) override;
+    HRESULT SendCommand(BSTR Command) override;
+
+    // The session operations the message objects call.
+    HRESULT FetchMessage(std::int16_t index, bool headersOnly, std::int16_t lines);
+    // GetAll, GetAllHeaders, GetAllLines: a new download chain.
+    HRESULT StartChain(bool headersOnly, std::int16_t lines);
+    StatesEnum CurrentState() const { return state; }
+
+    // Sets LastError and LastErrorText from the table and the thread's
+    // error information; returns 0x800A0000 + code.
+    HRESULT ReportError(std::int32_t code);
+    // The error information with a text of the caller's.
+    HRESULT SetErrorInfoText(std::int32_t code, const std::u16string& text);
+
+protected:
+    void FinalRelease() override;
+
+private:
+    using MsgRef = com::ComPtr<CPop3Msg>;
+    enum SessionFlags : unsigned {
+        FlagRequestDone = 0x01,
+        FlagConnectFailed = 0x04,
+        FlagLoggedIn = 0x10,
+        FlagClosed = 0x20,
+    };
+    enum class MessageFile { None, Disk, Memory, Discard };
+    static constexpr int kIdleTimerId = 1;
+    static constexpr std::int32_t kWouldBlock = 10035;
+
+    // CommandLineSocketOwner
+    void OnConnected(std::int32_t code) override;
+    bool OnReplyLine(std::string_view line) override;
+    void OnClosed(std::int32_t code) override;
+    void OnTimerTick(int timerId) override;
+    void OnSendReady() override;
+    void OnLineTooLong() override;
+    const std::string& TraceFile() const override;
+
+    bool IsZombie() const { return !IsAlive(); }
+    // Stores the state and raises StateChange when it changed; false when
+    // the object lost its last outside reference in that event.
+    bool SetState(StatesEnum newState);
+    void FailSession(std::int32_t code);
+    HRESULT FailBlockingCall(bool toDisconnected);
+    void EndSession();
+    void ReplaceMessages();
+    void SendLine(std::string_view command);
+    void RunLoginStep(std::string_view line);
+    void SendLogin();
+    void OnListLine(std::string_view line);
+    void OnUidlLine(std::string_view line);
+    void OnDeleReply(std::string_view line);
+    HRESULT DeleteMarkedAndQuit(bool fromReply);
+    void QuitAndClose();
+    void WaitForEvents();
+    HRESULT FetchNext(std::int16_t lines, bool fromReply);
+    void SendFetch(std::uint32_t index, std::int16_t lines);
+    bool OnMessageData(std::string_view line);
+    bool OpenMessage();
+    long CloseMessageFile(bool keepLength);
+
+    // Events: each answers whether the object is still referenced.
+    bool RaiseStateChange(StatesEnum oldState);
+    bool RaiseConnected();
+    bool RaiseDisconnected(std::int32_t code, const std::u16string& text);
+    bool RaiseDone(std::int32_t code, const std::u16string& text, bool headers);
+    bool RaiseReceived(CPop3Msg* message, bool headers);
+    bool RaiseProgress(std::int32_t position, std::int32_t total);
+    // The raise rule: the object holds a reference to itself while the
+    // event is delivered, to the notification sink when one is set, else to
+    // the connection point's sinks (arguments built only then).
+    template <class NotifyCall, class MakeArgs>
+    bool Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeReversedArgs);
+    void FireToSinks(com::DISPID dispid, std::vector<com::Variant>& reversedArgs);
+
+    // Properties.
+    std::u16string hostname;
+    std::u16string login;
+    std::u16string password;
+    std::u16string debugFile;
+    std::string debugFile8;
+    std::u16string lastErrorText;
+    std::int32_t port = 110;
+    std::int32_t lastError = 0;
+    std::int16_t timeout = 120;
+    bool blocking = false;
+    StatesEnum state = Disconnected;
+    com::ComPtr<CPop3Msgs> messages;
+    Pop3Authentications authentication = AuthUserPass;
+    Pop3SecurityEnum security = SecurityNone;
+    com::ComPtr<com::IDispatch> certificate;
+    com::ComPtr<IqelPopClientNotify> notification;
+    com::Variant tag;
+    std::u16string myHostname;
+    std::u16string myIP;
+
+    // Session.
+    std::unique_ptr<CCommandLineSocket> socket;
+    std::string sessionLogin;
+    std::string sessionPassword;
+    std::int16_t loginStep = 0;
+    std::string apopTimestamp;
+    bool apopAllowed = true;
+    bool userPassAllowed = true;
+    std::uint32_t listIndex = 0;
+    std::int16_t idleSeconds = 0;
+    unsigned sessionFlags = 0;
+    std::uint32_t fetchIndex = 0;
+    std::uint32_t getAllCursor = 0;
+    bool headersOnly = false;
+    std::int16_t chainLines = 0;
+    std::int32_t bytesReceived = 0;
+    std::int32_t expectedSize = 0;
+    MessageFile messageFile = MessageFile::None;
+    std::FILE* messageStream = nullptr;
+    std::vector<char> messageBuffer;
+    MsgRef currentMessage;
+    // Moves on whenever a session ends: a frame that raised an event
+    // compares it to learn whether its session is still the one running.
+    std::uint32_t generation = 0;
+};
