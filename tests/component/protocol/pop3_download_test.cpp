@@ -1,0 +1,372 @@
+// Downloads, deletion and the end of a session against scripted servers:
+// what reaches the message files, which events come in which order, and
+// that every interrupted download is reported as a failure.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/component/fake_pop3/fake_pop3_server.h"
+#include "tests/component/protocol/client_harness.h"
+
+using namespace fakepop3;
+using namespace harness;
+
+namespace {
+
+const std::string kDotted =
+    "Subject: dots\r\n"
+    "\r\n"
+    ".hidden line\r\n"
+    "..two dots\r\n"
+    ".\r\n"
+    "last\r\n";
+const std::string kPlain = "Subject: plain\r\n\r\nbody\r\n";
+
+std::string FileOf(IPop3Msg* message) {
+    com::Bstr name;
+    message->get_Filename(name.ReleaseAndGetAddressOf());
+    std::ifstream in(Narrow(name.View()), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+Script Mailbox(const std::vector<std::string>& messages) {
+    Script s = LoginAndList(messages);
+    for (const auto& m : messages) AppendRetr(s, m);
+    return s;
+}
+
+TEST(Download, GetAllStoresEveryMessageUnstuffedInItsOwnFile) {
+    for (bool slow : {false, true}) {
+        SCOPED_TRACE(slow ? "one byte at a time" : "whole");
+        FakePop3Server server({Mailbox({kDotted, kPlain})}, {.byteByByte = slow});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        c.notify->events.clear();
+        ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
+        EXPECT_EQ(c.notify->events, (std::vector<std::string>{"StateChange 4", "Received 0 0", "Received 1 0",
+                                                              "StateChange 5", "Done 0  0"}));
+        EXPECT_EQ(FileOf(c.Message(0).Get()), kDotted);
+        EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
+        com::Bstr name;
+        c.Message(0)->get_Filename(name.ReleaseAndGetAddressOf());
+        EXPECT_NE(Narrow(name.View()).find("/POP3"), std::string::npos);
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+        EXPECT_EQ(server.transcript(0),
+                  (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "RETR 1", "RETR 2", "QUIT"}));
+        // Messages stay readable after the session ended.
+        EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
+    }
+}
+
+TEST(Download, ProgressCountsStoredBytesAndEndsAtTheListedSize) {
+    // Listed as 100 bytes; 90 arrive once the stuffing dot is removed.
+    Script s = {Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
+                Send("+OK\r\n1 100\r\n.\r\n"), Receive(), Send("+OK\r\n1 u\r\n.\r\n"), Receive(),
+                Send("+OK\r\n" + std::string(40, 'a') + "\r\n." + std::string(44, 'b') + "\r\n.\r\n")};
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    c.notify->events.clear();
+    c.notify->recordProgress = true;
+    ASSERT_EQ(c.Message(0)->Get(), com::S_OK);
+    EXPECT_EQ(c.notify->events,
+              (std::vector<std::string>{"StateChange 4", "Progress 0 100", "Progress 42 100", "Progress 88 100",
+                                        "Progress 100 100", "Received 0 0", "StateChange 5", "Done 0  0"}));
+}
+
+TEST(Download, HeadersAndLinesUseTopWithTheCount) {
+    const std::string header = "Subject: h\r\nFrom: a@b\r\n";
+    Script s = LoginAndList({kPlain, kPlain});
+    for (int i = 0; i < 4; ++i) {
+        s.push_back(Receive());
+        s.push_back(Send("+OK\r\n" + header + "\r\n.\r\n"));
+    }
+    s.push_back(Receive());
+    s.push_back(Send("+OK\r\n" + header + ".\r\n"));
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_EQ(c.Messages()->GetAllHeaders(), com::S_OK);
+    EXPECT_EQ(c.notify->Count("Received"), 2);
+    EXPECT_EQ(c.notify->events.back(), "Done 0  -1");
+    ASSERT_EQ(c.Messages()->GetAllLines(5), com::S_OK);
+    // The reply's lines, then one more empty line that closes the block.
+    EXPECT_EQ(Body(c.Message(0).Get()), header + "\r\n\r\n");
+    ASSERT_EQ(c.Message(0)->GetLines(-1), com::S_OK);
+    EXPECT_EQ(Body(c.Message(0).Get()), header + "\r\n");
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "TOP 1 0",
+                                                              "TOP 2 0", "TOP 1 5", "TOP 2 5", "TOP 1 4294967295",
+                                                              "QUIT"}));
+}
+
+TEST(Download, RefusedRetrEndsTheChainWithDone30006) {
+    Script s = LoginAndList({kPlain, kPlain, kPlain});
+    AppendRetr(s, kPlain);
+    s.push_back(Receive());
+    s.push_back(Send("-ERR no such message\r\n"));
+    for (bool blocking : {true, false}) {
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        c.pop3->put_Blocking(com::ToVariantBool(blocking));
+        const com::HRESULT hr = c.Messages()->GetAll();
+        if (blocking) {
+            EXPECT_EQ(hr, com::CtlError(30006));
+        } else {
+            EXPECT_EQ(hr, com::S_OK);
+            ASSERT_TRUE(PumpUntil([&] { return c.notify->Count("Done") > 0; }));
+        }
+        EXPECT_EQ(c.notify->events.back(), "Done 30006 Failed to execute command. 0");
+        EXPECT_EQ(c.notify->Count("Received"), 1);
+        EXPECT_EQ(c.State(), Connected);
+        EXPECT_EQ(c.LastError(), 30006);
+        c.pop3->put_Blocking(com::VARIANT_TRUE);
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+        EXPECT_EQ(server.transcript(0).at(5), "RETR 2");
+        EXPECT_EQ(server.transcript(0).back(), "QUIT");
+    }
+}
+
+struct BrokenDownloadCase {
+    const char* name;
+    Script tail;  // what the server does after the RETR command
+    std::int16_t timeout;
+    std::int32_t code;
+};
+void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
+
+class BrokenDownload : public testing::TestWithParam<BrokenDownloadCase> {};
+
+TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
+    const auto& p = GetParam();
+    Script s = LoginAndList({kPlain, kPlain});
+    s.push_back(Receive());
+    s.insert(s.end(), p.tail.begin(), p.tail.end());
+    for (bool all : {true, false}) {
+        SCOPED_TRACE(all ? "GetAll" : "Get");
+        FakePop3Server server({s, LoginAndList({kPlain})});
+        Client c;
+        c.Settings(server.port(), true);
+        c.pop3->put_Timeout(p.timeout);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        const com::HRESULT hr = all ? c.Messages()->GetAll() : c.Message(0)->Get();
+        EXPECT_TRUE(com::FAILED(hr));
+        EXPECT_EQ(c.LastError(), p.code);
+        EXPECT_EQ(c.notify->Count("Received"), 0);
+        EXPECT_EQ(c.notify->Count("Done"), 0);
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_EQ(c.State(), Disconnected);
+        EXPECT_EQ(Body(c.Message(0).Get()), "");
+        // No QUIT was owed to a server that left, and the object goes on.
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        EXPECT_EQ(c.Count(), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BrokenDownload,
+    testing::Values(BrokenDownloadCase{"CloseInTheMiddle", {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()}, 120, 10054},
+                    BrokenDownloadCase{"CloseBeforeTheReply", {Close()}, 120, 10054},
+                    BrokenDownloadCase{"StallInTheMiddle", {Send("+OK\r\nSubject: x\r\n")}, 1, 10060},
+                    BrokenDownloadCase{"LineOfTwentyMegabytes", {Send("+OK\r\n"), Fill(20 * 1024 * 1024)}, 120, 30006}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(Download, EmptyMailboxAndNothingMarked) {
+    FakePop3Server server({LoginAndList({}), LoginAndList({kPlain})});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    c.notify->events.clear();
+    EXPECT_EQ(c.Messages()->GetAll(), com::S_OK);
+    EXPECT_TRUE(c.notify->events.empty());
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_EQ(c.Message(0)->put_MarkGet(com::VARIANT_FALSE), com::S_OK);
+    c.notify->events.clear();
+    EXPECT_EQ(c.Messages()->GetAll(), com::S_OK);
+    EXPECT_EQ(c.notify->events, (std::vector<std::string>{"Done 0  0"}));
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(server.transcript(1), (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "QUIT"}));
+}
+
+TEST(Download, AThousandMessages) {
+    std::vector<std::string> messages;
+    for (int i = 0; i < 1000; ++i) messages.push_back("Subject: " + std::to_string(i) + "\r\n\r\n.line " + std::to_string(i) + "\r\n");
+    FakePop3Server server({Mailbox(messages)});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_EQ(c.Count(), 1000);
+    ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
+    EXPECT_EQ(c.notify->Count("Received"), 1000);
+    EXPECT_EQ(Body(c.Message(999).Get()), messages[999]);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+}
+
+TEST(Download, UnwritableMessageFileFailsWith30007AndSkipsTheReply) {
+    Script s = LoginAndList({kPlain, kPlain});
+    AppendRetr(s, kPlain);
+    AppendRetr(s, kPlain);
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    c.Message(0)->put_Filename(Wide("/nonexistent-folder/x.eml").Get());
+    EXPECT_EQ(c.Message(0)->Get(), com::CtlError(30007));
+    EXPECT_EQ(c.notify->events.back(), "Done 30007 Could not create local file. 0");
+    // The skipped reply's lines were not taken as the next one.
+    EXPECT_EQ(c.Message(1)->Get(), com::S_OK);
+    EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
+}
+
+TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
+    Script s = LoginAndList({kPlain, kPlain, kPlain});
+    for (int i = 0; i < 2; ++i) {
+        s.push_back(Receive());
+        s.push_back(Send("+OK deleted\r\n"));
+    }
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
+    ASSERT_EQ(c.Message(2)->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
+    c.notify->events.clear();
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(server.transcript(0),
+              (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "DELE 1", "DELE 3", "QUIT"}));
+    EXPECT_EQ(c.notify->events,
+              (std::vector<std::string>{"StateChange 4", "StateChange 6", "StateChange 4", "StateChange 6",
+                                        "StateChange 4", "Disconnected 0 "}));
+    com::VARIANT_BOOL mark = com::VARIANT_TRUE;
+    c.Message(0)->get_MarkDelete(&mark);
+    EXPECT_EQ(mark, com::VARIANT_FALSE);
+    EXPECT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::CtlError(30019));
+}
+
+TEST(Delete, RefusedDeleStillClosesAndReports30011) {
+    Script s = LoginAndList({kPlain, kPlain});
+    s.push_back(Receive());
+    s.push_back(Send("-ERR locked\r\n"));
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
+    c.Message(1)->put_MarkDelete(com::VARIANT_TRUE);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(c.LastError(), 30011);
+    EXPECT_EQ(c.notify->events.back(), "Disconnected 30011 Failed: locked");
+    EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+    EXPECT_EQ(server.transcript(0).back(), "QUIT");
+}
+
+TEST(Session, ResetClearsMarksAndSendCommandWorksOnlyWhenIdle) {
+    Script s = LoginAndList({kPlain});
+    s.push_back(Receive());
+    s.push_back(Send("+OK\r\n"));
+    s.push_back(Receive());
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), false);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+    c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
+    EXPECT_EQ(c.pop3->Reset(), com::S_OK);
+    com::VARIANT_BOOL mark = com::VARIANT_TRUE;
+    c.Message(0)->get_MarkDelete(&mark);
+    EXPECT_EQ(mark, com::VARIANT_FALSE);
+    EXPECT_EQ(c.pop3->SendCommand(Wide("NOOP").Get()), com::S_OK);
+    EXPECT_EQ(c.Messages()->GetAll(), com::S_OK);
+    EXPECT_EQ(c.State(), ReceivingMessage);
+    EXPECT_EQ(c.pop3->SendCommand(Wide("NOOP").Get()), com::CtlError(30009));
+    // Refused while a download runs, and the download is left alone.
+    EXPECT_EQ(c.Messages()->GetAllHeaders(), com::CtlError(30009));
+    // Disconnect in the middle of a download closes without QUIT.
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(server.transcript(0),
+              (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "NOOP", "RETR 1"}));
+    EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+}
+
+TEST(Session, IdleSessionIsClosedAfterTheTimeout) {
+    FakePop3Server server({LoginAndList({kPlain})});
+    Client c;
+    c.Settings(server.port(), false);
+    c.pop3->put_Timeout(1);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return c.notify->Count("Disconnected") > 0; }));
+    EXPECT_EQ(c.notify->events.back(), "Disconnected 10060 The current connection has timeout.");
+    EXPECT_EQ(c.notify->Count("Connected"), 1);
+}
+
+TEST(Session, AnOldCollectionCannotDownloadIntoTheNewOne) {
+    FakePop3Server server({LoginAndList({kPlain}), LoginAndList({kPlain})});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    auto old = c.Messages();
+    auto oldMessage = c.Message(0);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    EXPECT_EQ(old->GetAll(), com::E_FAIL);
+    EXPECT_EQ(oldMessage->Get(), com::E_FAIL);
+}
+
+TEST(Reentrancy, UserStopInsideProgressOfABlockingGetAll) {
+    const std::string big = "Subject: big\r\n\r\n" + std::string(2000, 'x') + "\r\n" + std::string(2000, 'y') + "\r\n";
+    FakePop3Server server({Mailbox({big, big})});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    auto messages = c.Messages();
+    RecordingNotify* notify = c.notify.Get();
+    bool stopped = false;
+    notify->onEvent = [&](const std::string& e) {
+        if (stopped || !e.starts_with("Progress")) return;
+        stopped = true;
+        c.pop3->Disconnect();
+        c.pop3 = nullptr;  // the last reference goes inside the event
+    };
+    notify->events.clear();
+    EXPECT_EQ(messages->GetAll(), com::E_FAIL);
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(notify->events, (std::vector<std::string>{"StateChange 4", "StateChange 5", "Disconnected 0 "}));
+    // The collection outlives the component and refuses to download.
+    EXPECT_EQ(messages->GetAll(), com::E_FAIL);
+    EXPECT_EQ(server.transcript(0).back(), "RETR 1");
+}
+
+TEST(Reentrancy, ReleaseInsideEachEventOfANonBlockingSession) {
+    for (const char* when : {"StateChange 2", "Connected", "Received 0 0", "Done 0  0"}) {
+        SCOPED_TRACE(when);
+        FakePop3Server server({Mailbox({kPlain})});
+        Client c;
+        c.Settings(server.port(), false);
+        bool released = false;
+        std::size_t eventsAtRelease = 0;
+        c.notify->onEvent = [&](const std::string& e) {
+            if (e == "Connected" && c.pop3) c.Messages()->GetAll();
+            if (e != when || released) return;
+            released = true;
+            eventsAtRelease = c.notify->events.size();
+            c.pop3 = nullptr;
+        };
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return released; }));
+        for (int i = 0; i < 20; ++i) platform::loop::PumpPending();
+        EXPECT_EQ(c.notify->events.size(), eventsAtRelease);
+    }
+}
+
+}  // namespace
