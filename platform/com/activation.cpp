@@ -61,13 +61,16 @@ HRESULT EntryPointOf(Registry& registry, const std::string& path, GetClassObject
         *entry = it->second;
         return S_OK;
     }
-    if (::access(path.c_str(), F_OK) != 0)
+    // A bare name is looked up by the loader's search path instead.
+    if (path.find('/') != std::string::npos && ::access(path.c_str(), F_OK) != 0)
         return Fail(CO_E_DLLNOTFOUND, "Component library not found: " + path);
     dlerror();
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle) {
         const char* why = dlerror();
-        return Fail(CO_E_ERRORINDLL, why ? why : "The component library does not load: " + path);
+        const bool found = path.find('/') != std::string::npos;
+        return Fail(found ? CO_E_ERRORINDLL : CO_E_DLLNOTFOUND,
+                    why ? why : "The component library does not load: " + path);
     }
     // The handle is kept for the life of the process: objects of the
     // library may outlive any count we could keep.

@@ -15,8 +15,9 @@
 // Parameters may be 16/32-bit integers, bytes, floats, doubles, VARIANT_BOOL,
 // enumerations (32-bit), BSTR, VARIANT (by value or const reference) and
 // interface pointers; a last parameter that is a pointer to one of these
-// (BSTR*, int32_t*, VARIANT*, IDispatch** ...) is the result. A missing
-// trailing VARIANT argument arrives as VT_ERROR/DISP_E_PARAMNOTFOUND.
+// (BSTR*, int32_t*, VARIANT*, IDispatch** ...) is the result; in/out pointer
+// parameters are not bound. A missing trailing VARIANT argument arrives as
+// VT_ERROR/DISP_E_PARAMNOTFOUND.
 #include <cstdint>
 #include <initializer_list>
 #include <new>
