@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/text/ascii_case.h"
+
 namespace text {
 namespace {
 
@@ -29,16 +31,6 @@ struct Token {
   std::string literal;  // Literal: its text; AmPm: the morning and afternoon texts
   std::string pm;
 };
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  if (text.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (Lower(text[i]) != Lower(prefix[i])) return false;
-  }
-  return true;
-}
 
 struct Pattern {
   std::vector<Token> tokens;
@@ -83,7 +75,7 @@ Pattern Tokenize(std::string_view p) {
       i += 3;
       continue;
     }
-    const char letter = Lower(c);
+    const char letter = AsciiLower(c);
     if (letter != 'd' && letter != 'm' && letter != 'y' && letter != 'h' && letter != 'n' &&
         letter != 's') {
       AddLiteral(out.tokens, p.substr(i, 1));
@@ -91,7 +83,7 @@ Pattern Tokenize(std::string_view p) {
       continue;
     }
     std::size_t run = 1;
-    while (i + run < p.size() && Lower(p[i + run]) == letter) ++run;
+    while (i + run < p.size() && AsciiLower(p[i + run]) == letter) ++run;
     Token token;
     switch (letter) {
       case 'd':
