@@ -1,26 +1,14 @@
 #include "component/mime/delivery_report.h"
 
 #include <array>
-#include <cctype>
+
+#include "platform/text/ascii_case.h"
 
 namespace qelpop3 {
 namespace {
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (Lower(s[i]) != Lower(prefix[i])) return false;
-    return true;
-}
-
-bool ContainsNoCase(std::string_view s, std::string_view what) {
-    if (what.empty()) return true;
-    for (std::size_t i = 0; i + what.size() <= s.size(); ++i)
-        if (StartsWithNoCase(s.substr(i), what)) return true;
-    return false;
-}
+using text::FindNoCase;
+using text::StartsWithNoCase;
 
 // Calls `f` for every line of `text` (LF ends a line, one CR before it is
 // dropped) until it returns false.
@@ -85,7 +73,7 @@ std::string ScanDeliveryStatusText(std::string_view statusText, std::string_view
         if (line.empty()) {
             closeBlock();
         } else if (StartsWithNoCase(line, "action")) {
-            if (ContainsNoCase(From(line, 7), marker)) actionMatches = true;
+            if (FindNoCase(From(line, 7), marker) != std::string_view::npos) actionMatches = true;
         } else if (StartsWithNoCase(line, "final-recipient")) {
             if (recipient.empty()) recipient = RecipientValue(From(line, 16), extractAddress);
         } else if (StartsWithNoCase(line, "x-actual-recipient")) {
