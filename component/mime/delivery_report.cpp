@@ -134,11 +134,8 @@ std::string NondeliveryRecipient(std::string_view reportType, std::string_view b
         if (line.empty()) return true;
         if (!found) found = line.find(marker) != std::string_view::npos;
         if (!found) return true;
-        for (std::size_t i = 0; i + 10 <= line.size(); ++i) {
-            if (!StartsWithNoCase(line.substr(i), "error-for:")) continue;
-            result = extractAddress(UpToBlank(SkipBlanks(line.substr(i + 10))));
-            break;
-        }
+        const auto at = FindNoCase(line, "error-for:");
+        if (at != std::string_view::npos) result = extractAddress(UpToBlank(SkipBlanks(line.substr(at + 10))));
         return result.empty();
     });
     return result;
