@@ -15,20 +15,20 @@ bool TrayIcon::available() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 bool TrayIcon::add(const QIcon& icon, const QString& tip) {
   icon_.setIcon(icon);
   icon_.setToolTip(tip);
-  if (!available()) return false;
+  // Shown even without a tray: Qt puts it there if a tray starts later.
   icon_.show();
-  return icon_.isVisible();
+  return available();
 }
 
 bool TrayIcon::modify(const QIcon& icon, const QString& tip) {
   icon_.setIcon(icon);
   icon_.setToolTip(tip);
-  return available() && icon_.isVisible();
+  return icon_.isVisible() && available();
 }
 
 void TrayIcon::remove() { icon_.hide(); }
 
-bool TrayIcon::shown() const { return icon_.isVisible(); }
+bool TrayIcon::added() const { return icon_.isVisible(); }
 QString TrayIcon::tip() const { return icon_.toolTip(); }
 QIcon TrayIcon::icon() const { return icon_.icon(); }
 

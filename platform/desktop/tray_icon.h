@@ -35,14 +35,16 @@ public:
   // must never be hidden "to the tray": there would be no way back to it.
   static bool available();
 
-  // Shows the icon; false when the desktop has no tray (nothing is shown).
+  // Puts the icon in the tray; false when the desktop has no tray now (the
+  // icon then appears if one starts later).
   bool add(const QIcon& icon, const QString& tip);
   // Changes the picture and the tip (the whole text: no 63-character cut).
-  // False when no tray is there to show it; the values are kept either way.
+  // False when the icon is not in a tray; the values are kept either way.
   bool modify(const QIcon& icon, const QString& tip);
   void remove();
 
-  bool shown() const;
+  // Between add and remove.
+  bool added() const;
   QString tip() const;
   QIcon icon() const;
 

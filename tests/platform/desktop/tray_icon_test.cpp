@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,11 @@ TEST(TrayIcon, ReportsThatTheDesktopHasNoTray) {
   TrayIcon tray;
   EXPECT_FALSE(TrayIcon::available());
   EXPECT_FALSE(tray.add(RedIcon(), "Veltrane"));
-  EXPECT_FALSE(tray.shown());
+  EXPECT_TRUE(tray.added());
   EXPECT_FALSE(tray.modify(RedIcon(), "Auto Check is Off"));
   EXPECT_EQ(tray.tip(), "Auto Check is Off") << "the values are kept for when a tray appears";
+  tray.remove();
+  EXPECT_FALSE(tray.added());
 }
 
 TEST(TrayIcon, TipIsNotCut) {
@@ -66,6 +69,26 @@ TEST(TrayIcon, HandlerMayDestroyTheIconOnThePress) {
   });
   emit tray->qtIcon().activated(QSystemTrayIcon::Context);
   EXPECT_EQ(received, 1);
+}
+
+}  // namespace
+}  // namespace platform::desktop
+
+namespace platform::desktop {
+namespace {
+
+// Run by tray_host.sh on a virtual display whose panel has a tray.
+TEST(TrayHost, IconGoesIntoTheTray) {
+  if (qEnvironmentVariable("VELTRANE_TRAY_HOST") != "1") GTEST_SKIP() << "needs the tray host (tray_host.sh)";
+  ASSERT_TRUE(QTest::qWaitFor([] { return TrayIcon::available(); }, 10000)) << "the tray host did not start";
+
+  TrayIcon tray;
+  EXPECT_TRUE(tray.add(RedIcon(), "Veltrane"));
+  EXPECT_TRUE(tray.modify(RedIcon(), "Auto Check is Off"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !tray.qtIcon().geometry().isEmpty(); }, 5000))
+      << "the tray did not embed the icon";
+  tray.remove();
+  EXPECT_FALSE(tray.modify(RedIcon(), "Veltrane")) << "a removed icon is in no tray";
 }
 
 }  // namespace
