@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 namespace platform::desktop {
 namespace {
 
@@ -60,6 +62,41 @@ TEST(SoundPlayer, MissingOrBrokenFilesAreSilentlySkipped) {
   player.playWav(QDir(desktop_test::Scratch()).filePath("absent.wav"));
   player.playWav(broken);
   EXPECT_FALSE(player.busy());
+}
+
+}  // namespace
+}  // namespace platform::desktop
+
+namespace platform::desktop {
+namespace {
+
+// ALSA's null device takes the samples and discards them: a machine with a
+// sound device, for the library's playback path.
+TEST(SoundPlayer, WithADeviceSoundsPlayAndTheQueueDrains) {
+  const QString config = QDir(desktop_test::Scratch()).filePath("asound.conf");
+  QFile file(config);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("pcm.!default { type null }\n");
+  file.close();
+  qputenv("ALSA_CONFIG_PATH", QFile::encodeName(config));
+
+  const QString first = WriteSilence("one.wav", 1);
+  const QString second = WriteSilence("two.wav", 1);
+  SoundPlayer player;
+  QElapsedTimer clock;
+  clock.start();
+  player.playWav(first);
+  player.playWav(second);
+  EXPECT_LT(clock.elapsed(), 1000);
+  EXPECT_TRUE(player.busy()) << "the first sound did not start on the null device";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !player.busy(); }, 15000));
+
+  // A player that goes away while it plays stops cleanly.
+  auto leaving = std::make_unique<SoundPlayer>();
+  leaving->playWav(first);
+  EXPECT_TRUE(leaving->busy());
+  leaving.reset();
+  qunsetenv("ALSA_CONFIG_PATH");
 }
 
 }  // namespace
