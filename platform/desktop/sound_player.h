@@ -11,10 +11,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <cstdint>
 #include <deque>
-#include <memory>
-
-struct ca_context;
 
 namespace platform::desktop {
 
@@ -30,16 +28,10 @@ public:
   bool busy() const;
 
 private:
-  struct ContextDeleter {
-    void operator()(ca_context* context) const;
-  };
-
-  ca_context* context();
   void startNext();
   void poll();
 
-  std::unique_ptr<ca_context, ContextDeleter> context_;
-  bool contextFailed_ = false;
+  const uint32_t id_;
   std::deque<QString> queue_;
   bool playing_ = false;
   QTimer poll_;
