@@ -117,6 +117,8 @@ public:
             hr = member->thunk(self, call);
         } catch (const std::bad_alloc&) {
             hr = E_OUTOFMEMORY;
+        } catch (...) {
+            hr = E_UNEXPECTED;  // no exception crosses the interface
         }
         if (call.HasFailedArg() && argError)
             *argError = call.FailedArg();
