@@ -7,6 +7,9 @@
 // it holds and becomes a zombie), but the memory is freed only when the
 // outermost guarded call returns, so those frames can still test IsAlive()
 // and unwind without touching freed memory.
+//
+// Objects live on one thread (the one that created them): the counts are
+// plain integers.
 #include <cstdint>
 
 #include "platform/com/hresult.h"

@@ -116,6 +116,9 @@ public:
     Variant(float value) noexcept;
     Variant(double value) noexcept;
     Variant(VARIANT_BOOL value) noexcept;
+    // A C++ bool would silently become the integer 1: say VARIANT_TRUE or
+    // VARIANT_FALSE (ToVariantBool).
+    Variant(bool) = delete;
     // Texts; a null pointer gives a null BSTR.
     Variant(std::u16string_view text);
     Variant(const OLECHAR* text);

@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "platform/text/ascii_case.h"
 #include "platform/text/code_page.h"
 #include "platform/text/utf8.h"
 
@@ -37,16 +38,6 @@ constexpr std::array<std::pair<std::string_view, CharsetDecoder>, 22> kCharsets 
     {"unicode-1-1-utf-8", DecodeUtf8},
     {"x-unicode20utf8", DecodeUtf8},
 }};
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string_view Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };

@@ -13,7 +13,6 @@
 // while '?' shows plainly that the text did not fit.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <iterator>
+#include <random>
 #include <string>
 
 namespace text {
@@ -84,6 +86,38 @@ TEST(Utf8, EveryCodePointSurvivesTheRoundTrip) {
   }
   const std::string utf8 = ToUtf8(all);
   EXPECT_EQ(FromUtf8(utf8), all);
+}
+
+bool IsWellFormedUtf16(const std::u16string& s) {
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] >= 0xDC00 && s[i] <= 0xDFFF) return false;
+    if (s[i] >= 0xD800 && s[i] <= 0xDBFF) {
+      if (i + 1 == s.size() || s[i + 1] < 0xDC00 || s[i + 1] > 0xDFFF) return false;
+      ++i;
+    }
+  }
+  return true;
+}
+
+// Whatever bytes arrive, the result is well-formed UTF-16 that survives a
+// trip through UTF-8 unchanged.
+TEST(Utf8, AnyBytesDecodeToWellFormedText) {
+  // Bytes at the edges of the lead and continuation ranges, so that many
+  // inputs hold whole or nearly whole sequences.
+  constexpr unsigned char kEdges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF,
+                                      0xC0, 0xC1, 0xC2, 0xDF, 0xE0, 0xE1, 0xEC, 0xED, 0xEE,
+                                      0xEF, 0xF0, 0xF1, 0xF3, 0xF4, 0xF5, 0xFF};
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<std::size_t> pick(0, std::size(kEdges) - 1);
+  std::uniform_int_distribution<std::size_t> length(0, 24);
+  for (int round = 0; round < 20000; ++round) {
+    std::string bytes(length(random), '\0');
+    for (char& c : bytes) c = static_cast<char>(kEdges[pick(random)]);
+    const std::u16string wide = FromUtf8(bytes);
+    ASSERT_TRUE(IsWellFormedUtf16(wide)) << testing::PrintToString(bytes);
+    ASSERT_LE(wide.size(), bytes.size());
+    ASSERT_EQ(FromUtf8(ToUtf8(wide)), wide) << testing::PrintToString(bytes);
+  }
 }
 
 TEST(Utf8, AppendKeepsWhatIsThere) {
