@@ -1,69 +1,63 @@
-// The events of CqelPop3Com and their two routes.
+// The events of CqelPop3Com and their two routes: the notification sink
+// when one is set, else every sink advised on the connection point.
 #include "component/protocol/qel_pop3_com.h"
+
+#include "platform/com/dispatch_args.h"
 
 namespace {
 
-com::Variant TextArg(const std::u16string& text) { return com::Variant(std::u16string_view(text)); }
+com::Variant Text(const std::u16string& text) { return com::Variant(std::u16string_view(text)); }
+com::Variant Long(std::int32_t value) { return com::Variant(value); }
+// HeadersOnly travels as a 16-bit integer, -1 or 0.
+com::Variant Flag(bool value) { return com::Variant(static_cast<std::int16_t>(value ? -1 : 0)); }
 
 }  // namespace
 
 template <class NotifyCall, class MakeArgs>
-bool CqelPop3Com::Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeReversedArgs) {
+bool CqelPop3Com::Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeArgs) {
     CallGuard guard(*this);
     InternalAddRef();
     // A counted copy: the client may replace Notification inside the call.
     if (com::ComPtr<IqelPopClientNotify> sink = notification) {
         notify(sink.Get());
-    } else {
-        std::vector<com::Variant> args = makeReversedArgs();
-        FireToSinks(dispid, args);
+    } else if (com::ConnectionPoint* point = ConnectionPointOf(DIID__IqelPop3ComEvents);
+               point != nullptr && point->SinkCount() > 0) {
+        com::DispatchArgs args = makeArgs();
+        point->Fire(dispid, args);
     }
     return InternalRelease() > 0;
 }
 
-void CqelPop3Com::FireToSinks(com::DISPID, std::vector<com::Variant>&) {}
-
 bool CqelPop3Com::RaiseStateChange(StatesEnum oldState) {
     return Raise(
         DISPID_Event_StateChange, [&](IqelPopClientNotify* n) { n->StateChange(this, oldState); },
-        [&] { return std::vector<com::Variant>{com::Variant(static_cast<std::int32_t>(oldState))}; });
+        [&] { return com::DispatchArgs{Long(oldState)}; });
 }
 
 bool CqelPop3Com::RaiseConnected() {
     return Raise(
         DISPID_Event_Connected, [&](IqelPopClientNotify* n) { n->Connected(this); },
-        [] { return std::vector<com::Variant>{}; });
+        [] { return com::DispatchArgs{}; });
 }
 
 bool CqelPop3Com::RaiseDisconnected(std::int32_t code, const std::u16string& text) {
     return Raise(
         DISPID_Event_Disconnected,
         [&](IqelPopClientNotify* n) {
-            com::Bstr t(text);
+            const com::Bstr t(text);
             n->Disconnected(this, code, t.Get());
         },
-        [&] {
-            std::vector<com::Variant> args;
-            args.push_back(TextArg(text));
-            args.emplace_back(code);
-            return args;
-        });
+        [&] { return com::DispatchArgs{Long(code), Text(text)}; });
 }
 
 bool CqelPop3Com::RaiseDone(std::int32_t code, const std::u16string& text, bool headers) {
     return Raise(
         DISPID_Event_Done,
         [&](IqelPopClientNotify* n) {
-            com::Bstr t(text);
+            const com::Bstr t(text);
             n->Done(this, code, t.Get(), com::ToVariantBool(headers));
         },
-        [&] {
-            std::vector<com::Variant> args;
-            args.emplace_back(static_cast<std::int16_t>(headers ? -1 : 0));
-            args.push_back(TextArg(text));
-            args.emplace_back(code);
-            return args;
-        });
+        [&] { return com::DispatchArgs{Long(code), Text(text), Flag(headers)}; });
 }
 
 bool CqelPop3Com::RaiseReceived(CPop3Msg* message, bool headers) {
@@ -71,15 +65,13 @@ bool CqelPop3Com::RaiseReceived(CPop3Msg* message, bool headers) {
         DISPID_Event_Received,
         [&](IqelPopClientNotify* n) { n->Received(this, message, com::ToVariantBool(headers)); },
         [&] {
-            std::vector<com::Variant> args;
-            args.emplace_back(static_cast<std::int16_t>(headers ? -1 : 0));
-            args.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(message)));
-            return args;
+            return com::DispatchArgs{com::Variant(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(message))),
+                                     Flag(headers)};
         });
 }
 
 bool CqelPop3Com::RaiseProgress(std::int32_t position, std::int32_t total) {
     return Raise(
         DISPID_Event_Progress, [&](IqelPopClientNotify* n) { n->Progress(this, position, total); },
-        [&] { return std::vector<com::Variant>{com::Variant(total), com::Variant(position)}; });
+        [&] { return com::DispatchArgs{Long(position), Long(total)}; });
 }

@@ -30,21 +30,6 @@ HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
 
 }  // namespace
 
-// ---- IDispatch and ISupportErrorInfo ----------------------------------------
-
-HRESULT CPop3Msg::GetTypeInfoCount(std::uint32_t* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-HRESULT CPop3Msg::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return E_NOTIMPL; }
-HRESULT CPop3Msg::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
-    return com::DISP_E_UNKNOWNNAME;
-}
-HRESULT CPop3Msg::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                         com::EXCEPINFO*, std::uint32_t*) {
-    return com::DISP_E_MEMBERNOTFOUND;
-}
 HRESULT CPop3Msg::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Msg::iid ? S_OK : com::S_FALSE;
 }
@@ -247,3 +232,29 @@ HRESULT CPop3Msg::get_ContentCharset(com::BSTR*) { return E_NOTIMPL; }
 HRESULT CPop3Msg::get_ContentBoundary(com::BSTR*) { return E_NOTIMPL; }
 HRESULT CPop3Msg::get_ReceivedList(IPop3Recs**) { return E_NOTIMPL; }
 HRESULT CPop3Msg::get_Priority(PrioritiesEnum*) { return E_NOTIMPL; }
+
+namespace {
+
+using MsgTable = com::DispatchTable<IPop3Msg>;
+using M = IPop3Msg;
+const MsgTable kMsgTable{
+    MsgTable::Get<&M::get_Filename>(u"Filename", DISPID_Pop3Msg_Filename),
+    MsgTable::Put<&M::put_Filename>(u"Filename", DISPID_Pop3Msg_Filename),
+    MsgTable::Get<&M::get_Body>(u"Body", DISPID_Pop3Msg_Body),
+    MsgTable::Get<&M::get_Index>(u"Index", DISPID_Pop3Msg_Index),
+    MsgTable::Get<&M::get_Tag>(u"Tag", DISPID_Pop3Msg_Tag),
+    MsgTable::Put<&M::put_Tag>(u"Tag", DISPID_Pop3Msg_Tag),
+    MsgTable::Get<&M::get_Size>(u"Size", DISPID_Pop3Msg_Size),
+    MsgTable::Get<&M::get_Uid>(u"Uid", DISPID_Pop3Msg_Uid),
+    MsgTable::Method<&M::Get>(u"Get", DISPID_Pop3Msg_Get),
+    MsgTable::Method<&M::GetHeaders>(u"GetHeaders", DISPID_Pop3Msg_GetHeaders),
+    MsgTable::Get<&M::get_MarkDelete>(u"MarkDelete", DISPID_Pop3Msg_MarkDelete),
+    MsgTable::Put<&M::put_MarkDelete>(u"MarkDelete", DISPID_Pop3Msg_MarkDelete),
+    MsgTable::Get<&M::get_MarkGet>(u"MarkGet", DISPID_Pop3Msg_MarkGet),
+    MsgTable::Put<&M::put_MarkGet>(u"MarkGet", DISPID_Pop3Msg_MarkGet),
+    MsgTable::Method<&M::GetLines>(u"GetLines", DISPID_Pop3Msg_GetLines),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Msg>& CPop3Msg::GetDispatchTable() const { return kMsgTable; }

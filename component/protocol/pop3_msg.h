@@ -9,25 +9,18 @@
 
 #include "component/transport/buffer.h"
 #include "platform/com/com_class.h"
+#include "platform/com/dispatch_table.h"
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
 class CqelPop3Com;
 
-class CPop3Msg final : public com::ComClass<IPop3Msg, com::ISupportErrorInfo> {
+class CPop3Msg final : public com::ComClass<com::DispatchImpl<IPop3Msg>, com::ISupportErrorInfo> {
 public:
     static constexpr com::CLSID clsid = com::GuidLiteral("{ED61246E-2929-4AFE-A891-F0934FA97C84}");
 
     CPop3Msg() = default;
 
-    // IDispatch
-    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override;
-    com::HRESULT GetTypeInfo(std::uint32_t index, com::LCID lcid, com::ITypeInfo** info) override;
-    com::HRESULT GetIDsOfNames(const com::IID& reserved, com::OLECHAR** names, std::uint32_t nameCount,
-                               com::LCID lcid, com::DISPID* dispids) override;
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID& reserved, com::LCID lcid, std::uint16_t flags,
-                        com::DISPPARAMS* params, com::VARIANT* result, com::EXCEPINFO* exception,
-                        std::uint32_t* argError) override;
     // ISupportErrorInfo
     com::HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
 
@@ -105,6 +98,7 @@ public:
 
 protected:
     void FinalRelease() override;
+    const com::DispatchTable<IPop3Msg>& GetDispatchTable() const override;
 
 private:
     com::HRESULT ReportError(std::int32_t code);

@@ -6,19 +6,6 @@ using com::E_POINTER;
 using com::HRESULT;
 using com::S_OK;
 
-HRESULT CPop3Msgs::GetTypeInfoCount(std::uint32_t* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-HRESULT CPop3Msgs::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
-HRESULT CPop3Msgs::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
-    return com::DISP_E_UNKNOWNNAME;
-}
-HRESULT CPop3Msgs::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                          com::EXCEPINFO*, std::uint32_t*) {
-    return com::DISP_E_MEMBERNOTFOUND;
-}
 HRESULT CPop3Msgs::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Msgs::iid ? S_OK : com::S_FALSE;
 }
@@ -72,3 +59,18 @@ HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) {
     *enumerator = nullptr;
     return com::E_NOTIMPL;
 }
+
+namespace {
+
+using MsgsTable = com::DispatchTable<IPop3Msgs>;
+const MsgsTable kMsgsTable{
+    MsgsTable::Get<&IPop3Msgs::get_Item>(u"Item", DISPID_Pop3Msgs_Item),
+    MsgsTable::Get<&IPop3Msgs::get_Count>(u"Count", DISPID_Pop3Msgs_Count),
+    MsgsTable::Method<&IPop3Msgs::GetAll>(u"GetAll", DISPID_Pop3Msgs_GetAll),
+    MsgsTable::Method<&IPop3Msgs::GetAllHeaders>(u"GetAllHeaders", DISPID_Pop3Msgs_GetAllHeaders),
+    MsgsTable::Method<&IPop3Msgs::GetAllLines>(u"GetAllLines", DISPID_Pop3Msgs_GetAllLines),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Msgs>& CPop3Msgs::GetDispatchTable() const { return kMsgsTable; }

@@ -7,22 +7,16 @@
 
 #include "component/protocol/pop3_msg.h"
 #include "platform/com/com_class.h"
+#include "platform/com/dispatch_table.h"
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
 class CqelPop3Com;
 
-class CPop3Msgs final : public com::ComClass<IPop3Msgs, com::ISupportErrorInfo> {
+class CPop3Msgs final : public com::ComClass<com::DispatchImpl<IPop3Msgs>, com::ISupportErrorInfo> {
 public:
     CPop3Msgs() = default;
 
-    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override;
-    com::HRESULT GetTypeInfo(std::uint32_t index, com::LCID lcid, com::ITypeInfo** info) override;
-    com::HRESULT GetIDsOfNames(const com::IID& reserved, com::OLECHAR** names, std::uint32_t nameCount,
-                               com::LCID lcid, com::DISPID* dispids) override;
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID& reserved, com::LCID lcid, std::uint16_t flags,
-                        com::DISPPARAMS* params, com::VARIANT* result, com::EXCEPINFO* exception,
-                        std::uint32_t* argError) override;
     com::HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
 
     com::HRESULT get_Count(std::int16_t* count) override;
@@ -42,6 +36,9 @@ public:
     com::ComPtr<CPop3Msg> Ref(std::uint32_t index) const { return items[index]; }
     // A message from a LIST scan line: the next index, the given size.
     void AppendListed(CqelPop3Com* messageOwner, std::int32_t size);
+
+protected:
+    const com::DispatchTable<IPop3Msgs>& GetDispatchTable() const override;
 
 private:
     CqelPop3Com* owner = nullptr;  // not counted

@@ -3,10 +3,9 @@
 // the events in pop3_events.cpp.
 #include "component/protocol/qel_pop3_com.h"
 
-#include <cstdlib>
-#include <cstring>
 
 #include "component/transport/error_table.h"
+#include "platform/com/user_locale.h"
 #include "platform/net/resolver.h"
 #include "platform/text/code_page.h"
 
@@ -17,14 +16,6 @@ namespace {
 // Process-wide, as the type library's Language is: every new object sets it
 // to the user's locale.
 std::int32_t gLanguage = 1033;
-
-std::int32_t UserDefaultLcid() {
-    const char* lang = std::getenv("LC_ALL");
-    if (lang == nullptr || *lang == '\0') lang = std::getenv("LANG");
-    if (lang != nullptr && std::strncmp(lang, "de", 2) == 0) return lngGerman;
-    if (lang != nullptr && std::strncmp(lang, "hr", 2) == 0) return lngCroatian;
-    return 1033;
-}
 
 HRESULT CopyText(std::u16string_view text, BSTR* value) {
     if (value == nullptr) return E_POINTER;
@@ -62,12 +53,14 @@ HRESULT CqelPop3Com::FinalConstruct() {
     if (!host.empty() && platform::net::ResolveIPv4(host, address) == 0) {
         myIP = text::FromAnsi(platform::net::AddressText(address));
     }
-    gLanguage = UserDefaultLcid();
+    gLanguage = static_cast<std::int32_t>(com::GetUserDefaultLCID());
+    if (AddConnectionPoint(DIID__IqelPop3ComEvents) == nullptr) return com::E_OUTOFMEMORY;
     return S_OK;
 }
 
 void CqelPop3Com::FinalRelease() {
     notification = nullptr;
+    DisconnectConnectionPoints();
     // No QUIT: the client let go of the object, the session just ends.
     EndSession();
     // Messages the client still holds stay readable but can no longer
@@ -93,22 +86,6 @@ HRESULT CqelPop3Com::SetErrorInfoText(std::int32_t code, const std::u16string& t
 
 HRESULT CqelPop3Com::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IqelPop3Com::iid ? S_OK : com::S_FALSE;
-}
-
-// ---- IDispatch -------------------------------------------------------------
-
-HRESULT CqelPop3Com::GetTypeInfoCount(std::uint32_t* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = 0;
-    return S_OK;
-}
-HRESULT CqelPop3Com::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
-HRESULT CqelPop3Com::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) {
-    return com::DISP_E_UNKNOWNNAME;
-}
-HRESULT CqelPop3Com::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                            com::EXCEPINFO*, std::uint32_t*) {
-    return com::DISP_E_MEMBERNOTFOUND;
 }
 
 // ---- State -----------------------------------------------------------------

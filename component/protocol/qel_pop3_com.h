@@ -14,6 +14,8 @@
 #include "component/transport/command_line_socket.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_class.h"
+#include "platform/com/connection_point_container.h"
+#include "platform/com/dispatch_table.h"
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
@@ -22,21 +24,12 @@ using com::HRESULT;
 using com::S_OK;
 using com::E_FAIL;
 
-class CqelPop3Com final : public com::ComClass<IqelPop3Com, com::ISupportErrorInfo>,
+class CqelPop3Com final : public com::ComClass<com::DispatchImpl<IqelPop3Com>, com::ISupportErrorInfo,
+                                               com::ConnectionPointContainerImpl>,
                           private CommandLineSocketOwner {
 public:
     CqelPop3Com();
     HRESULT FinalConstruct() override;
-
-    // IDispatch: members are reached through the vtable; late binding is
-    // answered with the standard "not found" results.
-    HRESULT GetTypeInfoCount(std::uint32_t* count) override;
-    HRESULT GetTypeInfo(std::uint32_t index, com::LCID lcid, com::ITypeInfo** info) override;
-    HRESULT GetIDsOfNames(const com::IID& reserved, com::OLECHAR** names, std::uint32_t nameCount, com::LCID lcid,
-                          com::DISPID* dispids) override;
-    HRESULT Invoke(com::DISPID dispid, const com::IID& reserved, com::LCID lcid, std::uint16_t flags,
-                   com::DISPPARAMS* params, com::VARIANT* result, com::EXCEPINFO* exception,
-                   std::uint32_t* argError) override;
 
     // ISupportErrorInfo
     HRESULT InterfaceSupportsErrorInfo(const com::IID& iid) override;
@@ -98,6 +91,7 @@ public:
 
 protected:
     void FinalRelease() override;
+    const com::DispatchTable<IqelPop3Com>& GetDispatchTable() const override;
 
 private:
     using MsgRef = com::ComPtr<CPop3Msg>;
@@ -154,8 +148,7 @@ private:
     // event is delivered, to the notification sink when one is set, else to
     // the connection point's sinks (arguments built only then).
     template <class NotifyCall, class MakeArgs>
-    bool Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeReversedArgs);
-    void FireToSinks(com::DISPID dispid, std::vector<com::Variant>& reversedArgs);
+    bool Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeArgs);
 
     // Properties.
     std::u16string hostname;

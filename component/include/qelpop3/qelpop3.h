@@ -320,6 +320,19 @@ protected:
     ~IqelPopClientNotify() = default;
 };
 
+// The events as a dispatch interface, for connection-point sinks: each
+// event is a method call through Invoke with the DISPIDs of
+// qelPop3EventDispIds and its arguments as VARIANTs, last one first (codes
+// and sizes VT_I4, texts VT_BSTR, Message and Cert VT_DISPATCH, HeadersOnly
+// VT_I2 -1/0, Accept VT_BOOL|VT_BYREF). A sink answers this IID.
+struct _IqelPop3ComEvents : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = DIID__IqelPop3ComEvents;
+
+protected:
+    ~_IqelPop3ComEvents() = default;
+};
+
 // The component object's interface.
 struct IqelPop3Com : com::IDispatch {
     using base_interface = com::IDispatch;

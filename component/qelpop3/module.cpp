@@ -1,0 +1,16 @@
+// The entry point through which activation asks the library for the
+// factory of one of its classes.
+#include "component/protocol/qel_pop3_com.h"
+#include "platform/com/class_factory.h"
+#include "qelpop3/qelpop3.h"
+
+namespace {
+
+const com::ClassEntry kClasses[] = {com::ClassEntryFor<CqelPop3Com>(CLSID_qelPop3Com)};
+
+}  // namespace
+
+extern "C" [[gnu::visibility("default")]] com::HRESULT DllGetClassObject(const com::CLSID& clsid,
+                                                                         const com::IID& iid, void** factory) {
+    return com::GetClassObjectFrom(kClasses, clsid, iid, factory);
+}
