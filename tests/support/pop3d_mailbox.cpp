@@ -60,12 +60,21 @@ Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server) : base_(server.base) {
     std::sort(order.begin(), order.end());
     for (const auto& [released, i] : order) {
         const fs::path claim = claims / ("box" + std::to_string(i));
-        if (mkdir(claim.c_str(), 0700) != 0) {
-            if (errno != EEXIST || ownerAlive(claim)) continue;
-            std::ofstream(claim / "pid", std::ios::trunc) << getpid();
-            if (!ownerAlive(claim)) continue;
-        } else {
-            std::ofstream(claim / "pid") << getpid();
+        // The claim appears with its pid file already inside (a staged
+        // folder renamed into place), so no other process can see it
+        // without an owner and take it too.
+        const fs::path staged = claims / (".staged-" + std::to_string(getpid()));
+        std::error_code ec;
+        fs::remove_all(staged, ec);
+        if (mkdir(staged.c_str(), 0700) != 0) continue;
+        std::ofstream(staged / "pid") << getpid();
+        if (rename(staged.c_str(), claim.c_str()) != 0) {
+            const bool taken = ownerAlive(claim);
+            if (!taken) fs::remove_all(claim, ec);
+            if (taken || rename(staged.c_str(), claim.c_str()) != 0) {
+                fs::remove_all(staged, ec);
+                continue;
+            }
         }
         user_ = "box" + std::to_string(i);
         password_ = "pw-" + user_;
