@@ -114,6 +114,16 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
     return content;
 }
 
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path, std::error_code& ec) {
+    ec.clear();
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (errno != ENOENT && errno != ENOTDIR) ec = LastError();
+        return std::nullopt;
+    }
+    return FileIdentity{st.st_dev, st.st_ino, st.st_size, st.st_mtim.tv_sec, st.st_mtim.tv_nsec};
+}
+
 std::error_code CreateFolders(const std::filesystem::path& folder) {
     std::error_code ec;
     if (std::filesystem::is_directory(folder, ec)) return {};

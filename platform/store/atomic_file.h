@@ -20,6 +20,16 @@ std::error_code WriteFileAtomically(const std::filesystem::path& path, std::stri
 // The whole file, or nullopt with ec set (ENOENT when it does not exist).
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::error_code& ec);
 
+// What identifies one version of a file on disk: an atomic replacement always
+// changes it, so a parsed copy stays valid while the identity is the same.
+struct FileIdentity {
+    unsigned long dev = 0, ino = 0;
+    long long size = -1, mtimeSec = 0, mtimeNsec = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+// The identity of path; nullopt with ec cleared when it does not exist.
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path, std::error_code& ec);
+
 // Creates folder and its missing parents with mode 0700.
 std::error_code CreateFolders(const std::filesystem::path& folder);
 

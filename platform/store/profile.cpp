@@ -15,20 +15,12 @@ namespace {
 // identity on disk (inode, size, modification time) stays the same.
 struct Cached {
     std::string path;
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = -1;
-    timespec mtime{};
+    FileIdentity identity;
     IniDocument doc;
 };
 
 std::mutex gCacheMutex;
 std::optional<Cached> gCache;
-
-bool SameFile(const Cached& c, const std::string& path, const struct stat& st) {
-    return c.path == path && c.dev == st.st_dev && c.ino == st.st_ino && c.size == st.st_size &&
-           c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec;
-}
 
 mode_t ExistingMode(const std::filesystem::path& file) {
     struct stat st {};
@@ -41,14 +33,11 @@ mode_t ExistingMode(const std::filesystem::path& file) {
 IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& ec) {
     ec.clear();
     const std::string path = file.string();
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        if (errno != ENOENT && errno != ENOTDIR) ec = {errno, std::generic_category()};
-        return {};
-    }
+    const auto identity = IdentityOf(file, ec);
+    if (!identity) return {};
     {
         const std::lock_guard lock(gCacheMutex);
-        if (gCache && SameFile(*gCache, path, st)) return gCache->doc;
+        if (gCache && gCache->path == path && gCache->identity == *identity) return gCache->doc;
     }
     const auto text = ReadWholeFile(file, ec);
     if (!text) {
@@ -57,7 +46,7 @@ IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& 
     }
     IniDocument doc = IniDocument::Parse(*text);
     const std::lock_guard lock(gCacheMutex);
-    gCache = Cached{path, st.st_dev, st.st_ino, st.st_size, st.st_mtim, doc};
+    gCache = Cached{path, *identity, doc};
     return doc;
 }
 

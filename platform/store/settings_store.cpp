@@ -1,6 +1,5 @@
 #include "platform/store/settings_store.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,10 +136,7 @@ void Put(Settings& settings, std::string_view section, std::string_view key, std
 // --- loading with a cache and the damaged-file rule -----------------------
 
 struct Cached {
-    dev_t dev = 0;
-    ino_t ino = 0;
-    off_t size = -1;
-    timespec mtime{};
+    FileIdentity identity;
     Settings settings;
 };
 std::mutex gMutex;
@@ -168,21 +164,16 @@ void SetAside(const std::filesystem::path& file) {
 // The current settings; an unreadable file (other than a missing one) is an
 // error so that a write never replaces values it could not see.
 std::optional<Settings> Load(const std::filesystem::path& file, std::error_code& ec, bool locked) {
-    ec.clear();
-    struct stat st {};
-    if (::stat(file.c_str(), &st) != 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return Settings{};
-        ec = {errno, std::generic_category()};
-        return std::nullopt;
+    const auto identity = IdentityOf(file, ec);
+    if (!identity) {
+        if (ec) return std::nullopt;
+        return Settings{};
     }
     const std::string key = file.string();
     {
         const std::lock_guard lock(gMutex);
-        for (const auto& [path, c] : gCache) {
-            if (path == key && c.dev == st.st_dev && c.ino == st.st_ino && c.size == st.st_size &&
-                c.mtime.tv_sec == st.st_mtim.tv_sec && c.mtime.tv_nsec == st.st_mtim.tv_nsec)
-                return c.settings;
-        }
+        for (const auto& [path, c] : gCache)
+            if (path == key && c.identity == *identity) return c.settings;
     }
     const auto text = ReadWholeFile(file, ec);
     if (!text) {
@@ -205,7 +196,7 @@ std::optional<Settings> Load(const std::filesystem::path& file, std::error_code&
     }
     const std::lock_guard lock(gMutex);
     std::erase_if(gCache, [&](const auto& entry) { return entry.first == key; });
-    gCache.emplace_back(key, Cached{st.st_dev, st.st_ino, st.st_size, st.st_mtim, *parsed});
+    gCache.emplace_back(key, Cached{*identity, *parsed});
     return parsed;
 }
 
