@@ -72,7 +72,9 @@ void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
 std::error_code WriteFileAtomically(const std::filesystem::path& path, std::string_view content,
                                     unsigned mode) {
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string name = ".";
+    name.append(path.filename().string()).append(".XXXXXX");
+    std::string pattern = (folder / name).string();
     if (auto ec = Injected(WriteStep::Create)) return ec;
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) return LastError();
