@@ -152,12 +152,6 @@ TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     EXPECT_EQ(FilesIn(file.parent_path()).size(), 2u);
 }
 
-}  // namespace
-namespace platform::store {
-void PrintTo(WriteStep step, std::ostream* os) { *os << StepName(step); }
-}  // namespace platform::store
-namespace {
-
 class FailedWrite : public testing::TestWithParam<WriteStep> {
 protected:
     void TearDown() override { SetWriteFaultHook(nullptr); }

@@ -1,4 +1,5 @@
 #pragma once
+#include <ostream>
 #include <string>
 
 #include "platform/store/atomic_file.h"
@@ -12,3 +13,7 @@ inline std::string StepName(platform::store::WriteStep step) {
     }
     return "?";
 }
+
+namespace platform::store {
+inline void PrintTo(WriteStep step, std::ostream* os) { *os << StepName(step); }
+}  // namespace platform::store
