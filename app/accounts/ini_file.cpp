@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 
 #include "platform/store/profile.h"
+#include "platform/text/code_page.h"
 
 namespace modGeneral {
 QString gIniFileName;
@@ -22,9 +23,8 @@ QString IniText(const std::string& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (!utf8.hasError()) return text;
-    QStringDecoder cp1252("windows-1252");
-    if (!cp1252.isValid()) return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    return cp1252.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    const std::u16string ansi = text::FromAnsi(bytes);
+    return QString::fromUtf16(ansi.data(), static_cast<qsizetype>(ansi.size()));
 }
 
 IniFile::IniFile() : configName_(modGeneral::gIniFileName) {}

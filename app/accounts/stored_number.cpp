@@ -1,50 +1,26 @@
 #include "app/accounts/stored_number.h"
 
-#include <limits>
+#include <cmath>
+
+#include "platform/text/vb_number.h"
 
 namespace {
 
-template <typename T>
-T InRangeOr(std::optional<int64_t> value, T fallback) {
-    if (!value || *value < std::numeric_limits<T>::min() || *value > std::numeric_limits<T>::max())
-        return fallback;
-    return static_cast<T>(*value);
+std::u16string_view View(const QString& text) {
+    return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<size_t>(text.size())};
 }
 
 }  // namespace
 
 std::optional<int64_t> ParseStoredNumber(const QString& text) {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-')) negative = t[i++] == u'-';
-    constexpr int64_t kLimit = std::numeric_limits<int64_t>::max() / 10 - 1;
-    int64_t whole = 0;
-    qsizetype digits = 0;
-    for (; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i, ++digits) {
-        if (whole > kLimit) return std::nullopt;
-        whole = whole * 10 + (t[i].unicode() - '0');
-    }
-    // The fraction decides the rounding: above one half rounds up, exactly one
-    // half rounds to the even neighbour.
-    int firstFraction = -1;
-    bool restNonZero = false;
-    if (i < t.size() && t[i] == u'.') {
-        for (++i; i < t.size() && t[i].isDigit() && t[i].unicode() < 128; ++i, ++digits) {
-            const int d = t[i].unicode() - '0';
-            if (firstFraction < 0) firstFraction = d;
-            else if (d != 0) restNonZero = true;
-        }
-    }
-    if (digits == 0 || i != t.size()) return std::nullopt;
-    if (firstFraction > 5 || (firstFraction == 5 && (restNonZero || whole % 2 == 1))) ++whole;
-    return negative ? -whole : whole;
+    const auto value = text::ToDouble(View(text));
+    if (!value) return std::nullopt;
+    const double rounded = text::RoundHalfEven(*value);
+    // 2^63 is the first double beyond the 64-bit range.
+    if (!(rounded >= -9223372036854775808.0 && rounded < 9223372036854775808.0)) return std::nullopt;
+    return static_cast<int64_t>(rounded);
 }
 
-int16_t StoredInteger(const QString& text, int16_t fallback) {
-    return InRangeOr<int16_t>(ParseStoredNumber(text), fallback);
-}
+int16_t StoredInteger(const QString& text, int16_t fallback) { return text::CInt(View(text)).value_or(fallback); }
 
-int32_t StoredLong(const QString& text, int32_t fallback) {
-    return InRangeOr<int32_t>(ParseStoredNumber(text), fallback);
-}
+int32_t StoredLong(const QString& text, int32_t fallback) { return text::CLng(View(text)).value_or(fallback); }

@@ -1,8 +1,8 @@
 #pragma once
 // Numbers kept as text in the settings store and the INI files, converted as
-// the program's integer conversion does: blanks around the number allowed, an
-// optional sign, a fraction rounded to the nearest whole number with halves to
-// the even one ("2.5" is 2, "3.5" is 4).
+// the program's integer conversion does (CInt, CLng): blanks around the number
+// allowed, a fraction rounded to the nearest whole number with halves to the
+// even one ("2.5" is 2, "3.5" is 4).
 
 #include <QString>
 #include <cstdint>

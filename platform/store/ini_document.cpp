@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/text/ascii_case.h"
+
 namespace platform::store {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
@@ -23,11 +23,6 @@ std::string_view StripQuotes(std::string_view value) {
 }
 
 }  // namespace
-
-bool NamesEqual(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -82,7 +77,7 @@ void IniDocument::Index() {
 const IniDocument::Section* IniDocument::Find(std::string_view section) const {
     const std::string_view name = TrimBlanks(section);
     for (const Section& s : sections_)
-        if (NamesEqual(s.name, name)) return &s;
+        if (text::EqualsNoCase(s.name, name)) return &s;
     return nullptr;
 }
 
@@ -91,7 +86,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section, std::str
     if (!s) return std::nullopt;
     const std::string_view name = TrimBlanks(key);
     for (const Entry& e : s->entries)
-        if (NamesEqual(e.key, name)) return e.value;
+        if (text::EqualsNoCase(e.key, name)) return e.value;
     return std::nullopt;
 }
 
@@ -120,7 +115,7 @@ std::error_code IniDocument::Set(std::string_view section, std::string_view key,
         lines_.push_back(std::string(key) + "=" + std::string(value));
     } else {
         const auto entry = std::find_if(s->entries.begin(), s->entries.end(),
-                                        [&](const Entry& e) { return NamesEqual(e.key, key); });
+                                        [&](const Entry& e) { return text::EqualsNoCase(e.key, key); });
         if (entry != s->entries.end()) {
             lines_[entry->line] = entry->key + "=" + std::string(value);
         } else {

@@ -55,8 +55,6 @@ private:
     bool bom_ = false;
 };
 
-// ASCII case-insensitive equality, as profile names are compared.
-bool NamesEqual(std::string_view a, std::string_view b);
 // Text without leading and trailing blanks (space and tab).
 std::string_view TrimBlanks(std::string_view text);
 

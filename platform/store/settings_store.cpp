@@ -11,7 +11,7 @@
 #include <optional>
 
 #include "platform/store/atomic_file.h"
-#include "platform/store/ini_document.h"
+#include "platform/text/ascii_case.h"
 
 namespace platform::store {
 namespace {
@@ -117,7 +117,7 @@ std::string Serialize(std::string_view appKey, const Settings& settings) {
 
 Section* FindSection(Settings& settings, std::string_view name) {
     for (Section& s : settings)
-        if (NamesEqual(s.name, name)) return &s;
+        if (text::EqualsNoCase(s.name, name)) return &s;
     return nullptr;
 }
 
@@ -125,7 +125,7 @@ void Put(Settings& settings, std::string_view section, std::string_view key, std
     Section* s = FindSection(settings, section);
     if (!s) s = &settings.emplace_back(Section{std::string(section), {}});
     for (auto& [k, v] : s->values) {
-        if (NamesEqual(k, key)) {
+        if (text::EqualsNoCase(k, key)) {
             v = value;
             return;
         }
@@ -242,7 +242,7 @@ std::string GetSetting(std::string_view appKey, std::string_view section, std::s
     if (settings) {
         if (Section* s = FindSection(*settings, section)) {
             for (const auto& [k, v] : s->values)
-                if (NamesEqual(k, key)) return v;
+                if (text::EqualsNoCase(k, key)) return v;
         }
     }
     return std::string(defaultValue);
@@ -263,13 +263,13 @@ std::error_code SaveSettings(std::string_view appKey, std::string_view section,
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key) {
     return Modify(appKey, [&](Settings& settings) {
         if (Section* s = FindSection(settings, section))
-            std::erase_if(s->values, [&](const auto& kv) { return NamesEqual(kv.first, key); });
+            std::erase_if(s->values, [&](const auto& kv) { return text::EqualsNoCase(kv.first, key); });
     });
 }
 
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section) {
     return Modify(appKey, [&](Settings& settings) {
-        std::erase_if(settings, [&](const Section& s) { return NamesEqual(s.name, section); });
+        std::erase_if(settings, [&](const Section& s) { return text::EqualsNoCase(s.name, section); });
     });
 }
 
