@@ -20,16 +20,11 @@ TEST_P(StoredNumberParse, ConvertsLikeTheProgramsIntegerConversion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, StoredNumberParse,
-    testing::Values(NumberCase{"Plain", "255", 255}, NumberCase{"Negative", "-7", -7},
-                    NumberCase{"PlusSign", "+3", 3}, NumberCase{"Blanks", "  42 ", 42},
-                    NumberCase{"HalfToEvenDown", "2.5", 2}, NumberCase{"HalfToEvenUp", "3.5", 4},
-                    NumberCase{"AboveHalf", "2.51", 3}, NumberCase{"BelowHalf", "2.49", 2},
-                    NumberCase{"NegativeHalf", "-2.5", -2}, NumberCase{"LeadingPoint", ".6", 1},
-                    NumberCase{"Empty", "", std::nullopt}, NumberCase{"Word", "abc", std::nullopt},
-                    NumberCase{"Trailing", "12abc", std::nullopt}, NumberCase{"InnerBlank", "1 2", std::nullopt},
-                    NumberCase{"SignOnly", "-", std::nullopt},
-                    NumberCase{"Huge", "99999999999999999999999", std::nullopt},
-                    NumberCase{"ArabicDigits", "\xd9\xa3", std::nullopt}),
+    testing::Values(NumberCase{"Blanks", "  42 ", 42}, NumberCase{"HalfToEven", "2.5", 2},
+                    NumberCase{"BeyondSixteenBits", "40000", 40000},
+                    NumberCase{"BeyondThirtyTwoBits", "-5000000000", -5000000000},
+                    NumberCase{"BeyondSixtyFourBits", "99999999999999999999999", std::nullopt},
+                    NumberCase{"Trailing", "12abc", std::nullopt}, NumberCase{"Empty", "", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(StoredNumber, OutOfRangeOrNoNumberTakesTheFallback) {
