@@ -1,11 +1,10 @@
 #include "app/rules/rule_engine.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <array>
-#include <vector>
-
-#include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/accounts/stored_number.h"
