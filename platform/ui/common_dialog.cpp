@@ -48,39 +48,20 @@ QString CommonDialog::QtFilter(const QString& vbFilter) {
   return out.join(QStringLiteral(";;"));
 }
 
-bool CommonDialog::ShowOpen(QWidget* owner) {
+bool CommonDialog::ShowFile(QWidget* owner, bool save) {
   if (gScript) {
-    const auto a = gScript->Respond({DialogCall::Open, InitDir, Filter, FileName, Color});
+    const auto a = gScript->Respond({save ? DialogCall::Save : DialogCall::Open, InitDir, Filter, FileName, Color});
     if (a.cancel) return cancelled(CancelError);
     FileName = a.path;
     return true;
   }
-  refuseOffscreen("Open");
-  QFileDialog dlg(owner, DialogTitle.isEmpty() ? QStringLiteral("Open") : DialogTitle);
-  dlg.setAcceptMode(QFileDialog::AcceptOpen);
-  dlg.setFileMode(QFileDialog::ExistingFile);
+  refuseOffscreen(save ? "Save" : "Open");
+  const QString title = !DialogTitle.isEmpty() ? DialogTitle : save ? QStringLiteral("Save As") : QStringLiteral("Open");
+  QFileDialog dlg(owner, title);
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  if (save) dlg.setOption(QFileDialog::DontConfirmOverwrite, (Flags & cdlOFNOverwritePrompt) == 0);
+  else dlg.setFileMode(QFileDialog::ExistingFile);
   dlg.setNameFilter(QtFilter(Filter));
-  if (!InitDir.isEmpty()) dlg.setDirectory(InitDir);
-  if (!FileName.isEmpty()) dlg.selectFile(startPath(InitDir, FileName));
-  const QStringList filters = dlg.nameFilters();
-  if (FilterIndex >= 1 && FilterIndex <= filters.size()) dlg.selectNameFilter(filters[FilterIndex - 1]);
-  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return cancelled(CancelError);
-  FileName = dlg.selectedFiles().front();
-  return true;
-}
-
-bool CommonDialog::ShowSave(QWidget* owner) {
-  if (gScript) {
-    const auto a = gScript->Respond({DialogCall::Save, InitDir, Filter, FileName, Color});
-    if (a.cancel) return cancelled(CancelError);
-    FileName = a.path;
-    return true;
-  }
-  refuseOffscreen("Save");
-  QFileDialog dlg(owner, DialogTitle.isEmpty() ? QStringLiteral("Save As") : DialogTitle);
-  dlg.setAcceptMode(QFileDialog::AcceptSave);
-  dlg.setNameFilter(QtFilter(Filter));
-  dlg.setOption(QFileDialog::DontConfirmOverwrite, (Flags & cdlOFNOverwritePrompt) == 0);
   if (!InitDir.isEmpty()) dlg.setDirectory(InitDir);
   if (!FileName.isEmpty()) dlg.selectFile(startPath(InitDir, FileName));
   const QStringList filters = dlg.nameFilters();

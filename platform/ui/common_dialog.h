@@ -39,13 +39,16 @@ class CommonDialog {
 
   // Each returns true when the user chose; on a cancel FileName and Color
   // keep their values.
-  bool ShowOpen(QWidget* owner = nullptr);
-  bool ShowSave(QWidget* owner = nullptr);
+  bool ShowOpen(QWidget* owner = nullptr) { return ShowFile(owner, false); }
+  bool ShowSave(QWidget* owner = nullptr) { return ShowFile(owner, true); }
   bool ShowColor(QWidget* owner = nullptr);
 
   // "(*.exe)|*.exe|" -> "(*.exe)"; the pattern is added where the
   // description does not already end with it.
   static QString QtFilter(const QString& vbFilter);
+
+ private:
+  bool ShowFile(QWidget* owner, bool save);
 };
 
 // What a scripted dialog was asked.
