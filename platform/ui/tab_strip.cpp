@@ -29,11 +29,36 @@ void setData(QTabBar& bar, int i, const TabData& d) { bar.setTabData(i, QStringL
 
 }  // namespace
 
-TabStrip::TabStrip(QWidget* parent) : Control<QWidget>(parent), bar_(new QTabBar(this)), panel_(new QFrame(this)) {
+// The tab row: the strip decides about a press before the row changes its
+// tab, and hears about it after, so Click comes before MouseDown.
+class TabStrip::Row : public QTabBar {
+ public:
+  explicit Row(TabStrip& strip) : QTabBar(&strip), strip_(strip) {}
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    const int hit = tabAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && hit >= 0 && hit != currentIndex() && !strip_.Allowed(hit)) return;
+    QTabBar::mousePressEvent(event);
+    strip_.FireMouse(strip_.MouseDown, event);
+  }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    QTabBar::mouseReleaseEvent(event);
+    strip_.FireMouse(strip_.MouseUp, event);
+  }
+  void focusInEvent(QFocusEvent* event) override {
+    QTabBar::focusInEvent(event);
+    Fire(strip_.GotFocus);
+  }
+
+ private:
+  TabStrip& strip_;
+};
+
+TabStrip::TabStrip(QWidget* parent) : Control<QWidget>(parent), bar_(new Row(*this)), panel_(new QFrame(this)) {
   bar_->setExpanding(false);
   bar_->setUsesScrollButtons(false);
   bar_->setDrawBase(false);
-  bar_->installEventFilter(this);
   panel_->setFrameShape(QFrame::StyledPanel);
   panel_->lower();
   setAcceptDrops(true);
@@ -196,31 +221,10 @@ void TabStrip::resizeEvent(QResizeEvent* event) {
   Layout();
 }
 
-bool TabStrip::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != bar_) return QWidget::eventFilter(watched, event);
-  switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-      auto* me = static_cast<QMouseEvent*>(event);
-      const QPoint p = bar_->mapTo(this, me->position().toPoint());
-      const int hit = bar_->tabAt(me->position().toPoint());
-      if (me->button() == Qt::LeftButton && hit >= 0 && hit != bar_->currentIndex() && !Allowed(hit)) return true;
-      Fire(MouseDown, VbButton(me->button()), VbShift(me->modifiers()), PixelsToTwipsX(p.x()),
-           PixelsToTwipsY(p.y()));
-      break;
-    }
-    case QEvent::MouseButtonRelease: {
-      auto* me = static_cast<QMouseEvent*>(event);
-      const QPoint p = bar_->mapTo(this, me->position().toPoint());
-      Fire(MouseUp, VbButton(me->button()), VbShift(me->modifiers()), PixelsToTwipsX(p.x()), PixelsToTwipsY(p.y()));
-      break;
-    }
-    case QEvent::FocusIn:
-      Fire(GotFocus);
-      break;
-    default:
-      break;
-  }
-  return QWidget::eventFilter(watched, event);
+void TabStrip::FireMouse(const MouseHandler& handler, QMouseEvent* event) {
+  const QPoint p = bar_->mapTo(this, event->position().toPoint());
+  Fire(handler, VbButton(event->button()), VbShift(event->modifiers()), PixelsToTwipsX(p.x()),
+       PixelsToTwipsY(p.y()));
 }
 
 // ---- dragging ----

@@ -78,14 +78,15 @@ class TabStrip : public Control<QWidget> {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dragLeaveEvent(QDragLeaveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
+  class Row;
   void CheckIndex(int index) const;
+  void FireMouse(const MouseHandler& handler, QMouseEvent* event);
   void Layout();
   bool Allowed(int newIndex);
   void StartDrag();

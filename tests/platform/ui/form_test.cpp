@@ -38,6 +38,7 @@ class frmProbe : public vb::Form {
     Cancel = cancelUnload;
   }
   void Form_Resize() override { gLog.push_back("Resize"); }
+  void Form_Activate() override { gLog.push_back("Activate"); }
 };
 
 class frmOther : public vb::Form {};
@@ -116,6 +117,14 @@ TEST_F(FormTest, ModalShowReturnsWhenTheFormUnloads) {
   QTimer::singleShot(20, [&f] { f.Unload(); });
   f.Show(vb::vbModal);
   EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+}
+
+TEST_F(FormTest, ActivateRunsWhenTheWindowBecomesActive) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.Show();
+  f.SetForeground();
+  QApplication::processEvents();
+  EXPECT_NE(std::find(gLog.begin(), gLog.end(), "Activate"), gLog.end());
 }
 
 TEST_F(FormTest, UnloadAllUnloadsEveryForm) {

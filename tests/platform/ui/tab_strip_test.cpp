@@ -107,13 +107,22 @@ TEST_F(TabStripTest, TabGeometryAndMouseEventsAreInTwipsOfTheStrip) {
   EXPECT_EQ(tabs->TabWidth(2), vb::PixelsToTwipsX(r.width()));
   EXPECT_EQ(tabs->TabHeight(1), vb::PixelsToTwipsY(r.height()));
   EXPECT_EQ(tabs->ClientTop(), vb::PixelsToTwipsY(tabs->Bar().height()));
+  // The row starts at 0 and the tabs touch: summed widths give the right edges.
+  EXPECT_EQ(tabs->TabLeft(1), 0);
+  EXPECT_EQ(tabs->TabLeft(1) + tabs->TabWidth(1), tabs->TabLeft(2));
   int downX = -1;
   int upButton = 0;
-  tabs->MouseDown = [&](int, int, int x, int) { downX = x; };
+  tabs->MouseDown = [&](int, int, int x, int) {
+    downX = x;
+    clicks.push_back(-tabs->SelectedItem());  // the press has selected the tab already
+  };
   tabs->MouseUp = [&](int b, int, int, int) { upButton = b; };
   QTest::mouseClick(&tabs->Bar(), Qt::RightButton, {}, QPoint(r.x() + 4, 5));
   EXPECT_EQ(downX, vb::PixelsToTwipsX(r.x() + 4));
   EXPECT_EQ(upButton, vb::vbRightButton);
+  clicks.clear();
+  QTest::mouseClick(&tabs->Bar(), Qt::LeftButton, {}, QPoint(r.x() + 4, 5));
+  EXPECT_EQ(clicks, (std::vector<int>{2, -2}));  // Click, then MouseDown
 }
 
 TEST_F(TabStripTest, DragOverAndDragDropReachTheTargetStrip) {
