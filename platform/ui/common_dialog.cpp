@@ -15,7 +15,8 @@ namespace {
 ScriptedDialogs* gScript = nullptr;
 
 void refuseOffscreen(const char* what) {
-  if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
     std::fprintf(stderr, "%s dialog without a scripted answer\n", what);
     std::abort();
   }

@@ -72,6 +72,7 @@ void ListItem::SetSubItemForeColor(int i, OleColor c) { item_->setForeground(i, 
 bool ListItem::Selected() const { return item_->isSelected(); }
 
 void ListItem::SetSelected(bool on) {
+  if (on && !view_->MultiSelect()) view_->clearSelection();  // one row at a time
   item_->setSelected(on);
   if (on) view_->setCurrentItem(item_, 0, QItemSelectionModel::NoUpdate);
 }
@@ -86,7 +87,7 @@ ListView::ListView(QWidget* parent) : Control<QTreeWidget>(parent) {
   setItemsExpandable(false);
   setUniformRowHeights(true);
   setAllColumnsShowFocus(true);  // full-row selection
-  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionMode(QAbstractItemView::SingleSelection);  // MultiSelect is off unless set
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setSortingEnabled(false);  // rows are in the order the program puts them

@@ -1,5 +1,7 @@
 #include "platform/ui/msg_box.h"
 
+#include "platform/ui/app_info.h"
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -78,12 +80,13 @@ int MsgBoxDefaultAnswer(int buttons) {
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
   const MsgBoxCall call{prompt, buttons, title};
   if (gScript) return gScript->Respond(call);
-  if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
     // Nobody can answer an off-screen box: a test forgot to script it.
     std::fprintf(stderr, "MsgBox without a scripted answer: %s\n", qUtf8Printable(title + ": " + prompt));
     std::abort();
   }
-  QMessageBox box(iconOf(buttons), displayed(title.isEmpty() ? QCoreApplication::applicationName() : title),
+  QMessageBox box(iconOf(buttons), displayed(title.isEmpty() ? App::Title() : title),
                   displayed(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   const auto set = buttonSet(buttons);

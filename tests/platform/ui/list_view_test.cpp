@@ -92,10 +92,13 @@ TEST_F(ListViewTest, RowsKeepTextSubItemsIconBoldColourTagAndSelection) {
   EXPECT_EQ(lvw->Item(2).Tag(), "uid-2");
   EXPECT_EQ(lvw->SelectedItem(), 0);
   lvw->Item(1).SetSelected(true);
-  lvw->Item(2).SetSelected(true);
+  lvw->Item(2).SetSelected(true);  // one row at a time unless MultiSelect
+  EXPECT_FALSE(lvw->Item(1).Selected());
+  lvw->SetMultiSelect(true);
+  lvw->Item(1).SetSelected(true);
   EXPECT_TRUE(lvw->Item(1).Selected());
   EXPECT_TRUE(lvw->Item(2).Selected());
-  EXPECT_EQ(lvw->SelectedItem(), 2);  // the current row
+  EXPECT_EQ(lvw->SelectedItem(), 1);  // the current row: the one selected last
   EXPECT_THROW(row.SubItems(4), vb::VbError);
   EXPECT_THROW(lvw->Item(3), vb::VbError);
   EXPECT_THROW(row.SetSmallIcon("Missing"), vb::VbError);
