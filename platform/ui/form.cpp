@@ -128,7 +128,12 @@ void Form::ApplyFlags() {
   if (topmost_) flags |= Qt::WindowStaysOnTopHint;
   const bool wasVisible = isVisible();
   setWindowFlags(flags);  // hides the window; geometry is kept
-  if (wasVisible) show();
+  if (!wasVisible) return;
+  // Changing the band does not activate the window (nor run Activate).
+  const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+  setAttribute(Qt::WA_ShowWithoutActivating, true);
+  show();
+  setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void Form::SetTopmost(bool on) {
