@@ -218,17 +218,18 @@ void ListView::Sort() {
   if (column < 0 || column >= std::max(1, ColumnCount())) return;
   QTreeWidgetItem* current = currentItem();
   std::vector<std::pair<QTreeWidgetItem*, bool>> rows;
-  while (topLevelItemCount() > 0) {
-    QTreeWidgetItem* item = topLevelItem(0);
-    rows.emplace_back(item, item->isSelected());
-    takeTopLevelItem(0);
-  }
+  rows.reserve(static_cast<std::size_t>(topLevelItemCount()));
+  for (int i = 0; i < topLevelItemCount(); ++i) rows.emplace_back(topLevelItem(i), topLevelItem(i)->isSelected());
+  const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();  // the same items, now ours
   const bool descending = sortOrder_ == lvwDescending;
   std::stable_sort(rows.begin(), rows.end(), [column, descending](const auto& a, const auto& b) {
     const int c = a.first->text(column).compare(b.first->text(column), Qt::CaseInsensitive);
     return descending ? c > 0 : c < 0;
   });
-  for (const auto& [item, selected] : rows) addTopLevelItem(item);
+  QList<QTreeWidgetItem*> sorted;
+  sorted.reserve(taken.size());
+  for (const auto& row : rows) sorted.append(row.first);
+  addTopLevelItems(sorted);
   const QSignalBlocker block(selectionModel());
   for (const auto& [item, selected] : rows) item->setSelected(selected);
   if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
