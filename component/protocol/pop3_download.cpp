@@ -8,6 +8,8 @@
 #include "component/transport/error_table.h"
 #include "platform/text/code_page.h"
 
+namespace component::protocol {
+
 namespace {
 
 // Message files are written through a buffer of this size: one write per
@@ -205,3 +207,5 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
     return stillHere(true);
 }
+
+}  // namespace component::protocol

@@ -4,6 +4,8 @@
 
 #include "platform/com/dispatch_args.h"
 
+namespace component::protocol {
+
 namespace {
 
 com::Variant Text(const std::u16string& text) { return com::Variant(std::u16string_view(text)); }
@@ -75,3 +77,5 @@ bool CqelPop3Com::RaiseProgress(std::int32_t position, std::int32_t total) {
         DISPID_Event_Progress, [&](IqelPopClientNotify* n) { n->Progress(this, position, total); },
         [&] { return com::DispatchArgs{Long(position), Long(total)}; });
 }
+
+}  // namespace component::protocol

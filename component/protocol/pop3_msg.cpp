@@ -10,6 +10,8 @@
 #include "component/transport/error_table.h"
 #include "platform/text/code_page.h"
 
+namespace component::protocol {
+
 using com::E_NOTIMPL;
 using com::E_POINTER;
 using com::HRESULT;
@@ -258,3 +260,5 @@ const MsgTable kMsgTable{
 }  // namespace
 
 const com::DispatchTable<IPop3Msg>& CPop3Msg::GetDispatchTable() const { return kMsgTable; }
+
+}  // namespace component::protocol

@@ -13,6 +13,10 @@
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
+namespace component::protocol {
+
+using namespace component::transport;
+
 class CqelPop3Com;
 
 class CPop3Msg final : public com::ComClass<com::DispatchImpl<IPop3Msg>, com::ISupportErrorInfo> {
@@ -121,3 +125,5 @@ private:
     std::int32_t startOffset = 0;
     std::int32_t endOffset = 0;
 };
+
+}  // namespace component::protocol

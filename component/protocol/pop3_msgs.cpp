@@ -2,6 +2,8 @@
 
 #include "component/protocol/qel_pop3_com.h"
 
+namespace component::protocol {
+
 using com::E_POINTER;
 using com::HRESULT;
 using com::S_OK;
@@ -74,3 +76,5 @@ const MsgsTable kMsgsTable{
 }  // namespace
 
 const com::DispatchTable<IPop3Msgs>& CPop3Msgs::GetDispatchTable() const { return kMsgsTable; }
+
+}  // namespace component::protocol

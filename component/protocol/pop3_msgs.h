@@ -11,6 +11,8 @@
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
+namespace component::protocol {
+
 class CqelPop3Com;
 
 class CPop3Msgs final : public com::ComClass<com::DispatchImpl<IPop3Msgs>, com::ISupportErrorInfo> {
@@ -44,3 +46,5 @@ private:
     CqelPop3Com* owner = nullptr;  // not counted
     std::vector<com::ComPtr<CPop3Msg>> items;
 };
+
+}  // namespace component::protocol

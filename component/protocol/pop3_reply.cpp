@@ -4,6 +4,8 @@
 
 #include <limits>
 
+namespace component::protocol {
+
 bool IsPositiveReply(std::string_view line) { return line.size() >= 3 && line.starts_with("+OK"); }
 
 bool IsNegativeReply(std::string_view line) { return line.size() >= 3 && line.starts_with("-ERR"); }
@@ -74,3 +76,5 @@ std::string ApopDigest(std::string_view timestamp, std::string_view password) {
 }
 
 bool HasCommandBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+
+}  // namespace component::protocol

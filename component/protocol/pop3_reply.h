@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace component::protocol {
+
 // "+OK" or "-ERR" at the start of a line of at least three bytes.
 bool IsPositiveReply(std::string_view line);
 bool IsNegativeReply(std::string_view line);
@@ -27,3 +29,5 @@ bool ParseUidlLine(std::string_view line, std::uint64_t& number, std::string& ui
 std::string ApopDigest(std::string_view timestamp, std::string_view password);
 // A text that would break out of a command line: CR, LF or NUL in it.
 bool HasCommandBreak(std::string_view text);
+
+}  // namespace component::protocol

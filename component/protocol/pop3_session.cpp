@@ -14,6 +14,8 @@
 #include "platform/loop/message_loop.h"
 #include "platform/text/code_page.h"
 
+namespace component::protocol {
+
 namespace {
 
 bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low && s <= high; }
@@ -421,3 +423,5 @@ HRESULT CqelPop3Com::Reset() {
 }
 
 HRESULT CqelPop3Com::Disconnect() { return DeleteMarkedAndQuit(false); }
+
+}  // namespace component::protocol

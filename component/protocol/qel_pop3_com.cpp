@@ -9,6 +9,8 @@
 #include "platform/net/resolver.h"
 #include "platform/text/code_page.h"
 
+namespace component::protocol {
+
 using com::E_POINTER;
 
 namespace {
@@ -252,3 +254,5 @@ HRESULT CqelPop3Com::put_Language(LanguageEnum value) {
     gLanguage = value;
     return S_OK;
 }
+
+}  // namespace component::protocol

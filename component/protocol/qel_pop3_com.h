@@ -19,6 +19,10 @@
 #include "platform/com/error_info.h"
 #include "qelpop3/qelpop3.h"
 
+namespace component::protocol {
+
+using namespace component::transport;
+
 using com::BSTR;
 using com::HRESULT;
 using com::S_OK;
@@ -196,3 +200,5 @@ private:
     // compares it to learn whether its session is still the one running.
     std::uint32_t generation = 0;
 };
+
+}  // namespace component::protocol

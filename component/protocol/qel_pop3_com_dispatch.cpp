@@ -1,6 +1,8 @@
 // Late-bound access to IqelPop3Com: its members by name and DISPID.
 #include "component/protocol/qel_pop3_com.h"
 
+namespace component::protocol {
+
 namespace {
 
 using T = com::DispatchTable<IqelPop3Com>;
@@ -53,3 +55,5 @@ const T kTable{
 }  // namespace
 
 const com::DispatchTable<IqelPop3Com>& CqelPop3Com::GetDispatchTable() const { return kTable; }
+
+}  // namespace component::protocol

@@ -6,7 +6,7 @@
 
 namespace {
 
-const com::ClassEntry kClasses[] = {com::ClassEntryFor<CqelPop3Com>(CLSID_qelPop3Com)};
+const com::ClassEntry kClasses[] = {com::ClassEntryFor<component::protocol::CqelPop3Com>(CLSID_qelPop3Com)};
 
 }  // namespace
 

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+namespace component::transport {
+
 namespace {
 
 void WipeAndFree(std::uint8_t* block, std::uint32_t size) {
@@ -91,3 +93,5 @@ bool Buffer::Append(const void* bytes, std::uint32_t n) {
 bool Buffer::AppendString(std::string_view text) {
     return Append(text.data(), static_cast<std::uint32_t>(text.size()));
 }
+
+}  // namespace component::transport

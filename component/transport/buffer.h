@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+namespace component::transport {
+
 class Buffer {
 public:
     static constexpr std::uint32_t kInitialCapacity = 4096;
@@ -50,3 +52,5 @@ private:
     std::uint32_t readOffset_ = 0;
     std::uint32_t writeOffset_ = 0;
 };
+
+}  // namespace component::transport

@@ -9,6 +9,8 @@
 #include "component/transport/debug_trace.h"
 #include "platform/net/socket_error.h"
 
+namespace component::transport {
+
 namespace {
 
 // How long the last command of a session may take to leave and be answered.
@@ -117,3 +119,5 @@ void CCommandLineSocket::OnConnect(int error) { owner.OnConnected(error); }
 void CCommandLineSocket::OnClose(int error) { owner.OnClosed(error); }
 
 void CCommandLineSocket::OnTimer(int id) { owner.OnTimerTick(id); }
+
+}  // namespace component::transport

@@ -10,6 +10,8 @@
 #include "component/transport/buffer.h"
 #include "platform/net/async_socket.h"
 
+namespace component::transport {
+
 // The socket base of the component: notifications from the message loop as
 // virtual calls, timers, Winsock error numbers.
 using CqelWinSocket = platform::net::AsyncSocket;
@@ -73,3 +75,5 @@ private:
     CommandLineSocketOwner& owner;
     std::uint32_t bytesSent = 0;
 };
+
+}  // namespace component::transport

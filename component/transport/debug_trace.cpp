@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace component::transport {
+
 void LogRaw(const std::string& path, const void* bytes, std::size_t size) {
     if (path.empty()) return;
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
@@ -38,3 +40,5 @@ void LogFormat(const std::string& path, const char* format, ...) {
     }
     va_end(again);
 }
+
+}  // namespace component::transport

@@ -5,5 +5,9 @@
 #include <cstddef>
 #include <string>
 
+namespace component::transport {
+
 void LogRaw(const std::string& path, const void* bytes, std::size_t size);
 void LogFormat(const std::string& path, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+}  // namespace component::transport

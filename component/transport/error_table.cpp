@@ -1,5 +1,7 @@
 #include "component/transport/error_table.h"
 
+namespace component::transport {
+
 namespace {
 
 constexpr ErrorTableEntry kErrors[] = {
@@ -81,3 +83,5 @@ const char* LookupErrorText(std::int32_t code) {
     }
     return "Unrecognized error";
 }
+
+}  // namespace component::transport

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+namespace component::transport {
+
 struct ErrorTableEntry {
     std::int32_t code;
     const char* text;
@@ -12,3 +14,5 @@ struct ErrorTableEntry {
 std::span<const ErrorTableEntry> ErrorTable();
 // "Unrecognized error" for a code that is not in the table.
 const char* LookupErrorText(std::int32_t code);
+
+}  // namespace component::transport

@@ -1,5 +1,8 @@
 // The component against the real POP3 server of the test fixture.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <ctime>
 
 #include "tests/component/protocol/client_harness.h"
 #include "tests/support/pop3d_mailbox.h"
@@ -21,6 +24,13 @@ const std::string kFirst =
     ".\r\n"
     "End.\r\n";
 const std::string kSecond = "Subject: second\r\n\r\nShort.\r\n";
+
+// The server keeps its index across tests that share a mailbox, keyed by
+// file name: every test names its messages afresh so no stale size shows.
+std::string Name(std::string_view suffix) {
+    static const std::string prefix = std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-";
+    return prefix + std::string(suffix);
+}
 
 struct Box {
     Pop3dServer server = Pop3dServer::fromEnvironment();
@@ -65,15 +75,15 @@ class Pop3dSession : public testing::TestWithParam<LoginMode> {};
 TEST_P(Pop3dSession, ListsAndRetrievesTheMailboxByteForByte) {
     const auto& p = GetParam();
     Box box;
-    box.mailbox.add("0001-first", kFirst);
-    box.mailbox.add("0002-second", kSecond);
+    box.mailbox.add(Name("0001-first"), kFirst);
+    box.mailbox.add(Name("0002-second"), kSecond);
     Client c;
     Configure(c, box, p.blocking, p.auth);
     ASSERT_EQ(ConnectAndWait(c, p.blocking), com::S_OK) << c.LastErrorText();
     ASSERT_EQ(c.Count(), 2);
     com::Bstr uid;
     c.Message(1)->get_Uid(uid.ReleaseAndGetAddressOf());
-    EXPECT_EQ(uid, u"0002-second");
+    EXPECT_EQ(Narrow(uid.View()), Name("0002-second"));
     std::int32_t size = 0;
     c.Message(0)->get_Size(&size);
     EXPECT_EQ(size, static_cast<std::int32_t>(kFirst.size()));
@@ -105,9 +115,9 @@ TEST(Pop3d, WrongPasswordIsRefusedAfterBothMethodsUnderAuthAny) {
 
 TEST(Pop3d, DeletionCommitsAtQuitAndTheNextSessionSeesFewerMessages) {
     Box box;
-    box.mailbox.add("0001", kFirst);
-    box.mailbox.add("0002", kSecond);
-    box.mailbox.add("0003", kSecond);
+    box.mailbox.add(Name("0001"), kFirst);
+    box.mailbox.add(Name("0002"), kSecond);
+    box.mailbox.add(Name("0003"), kSecond);
     Client c;
     Configure(c, box, true, AuthUserPass);
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);
@@ -119,7 +129,7 @@ TEST(Pop3d, DeletionCommitsAtQuitAndTheNextSessionSeesFewerMessages) {
     ASSERT_EQ(c.Count(), 1);
     com::Bstr uid;
     c.Message(0)->get_Uid(uid.ReleaseAndGetAddressOf());
-    EXPECT_EQ(uid, u"0002");
+    EXPECT_EQ(Narrow(uid.View()), Name("0002"));
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
 }
 
@@ -128,7 +138,7 @@ TEST(Pop3d, FiveMegabyteMessageAndHeadersOnly) {
     std::string big = "Subject: big\r\n\r\n";
     while (big.size() < 5 * 1024 * 1024) big += std::string(76, static_cast<char>('a' + big.size() % 26)) + "\r\n";
     big += ".last line\r\n";
-    box.mailbox.add("0001-big", big);
+    box.mailbox.add(Name("0001-big"), big);
     Client c;
     Configure(c, box, true, AuthUserPass);
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);

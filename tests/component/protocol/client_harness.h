@@ -14,6 +14,8 @@
 
 namespace harness {
 
+using component::protocol::CqelPop3Com;
+
 inline std::string Narrow(std::u16string_view text) { return text::ToAnsi(text); }
 inline com::Bstr Wide(std::string_view text) { return com::Bstr(text::FromAnsi(text)); }
 

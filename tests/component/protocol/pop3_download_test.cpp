@@ -13,6 +13,8 @@
 using namespace fakepop3;
 using namespace harness;
 
+using namespace component::protocol;
+
 namespace {
 
 const std::string kDotted =

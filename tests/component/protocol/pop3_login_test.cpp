@@ -11,6 +11,8 @@
 using namespace fakepop3;
 using namespace harness;
 
+using namespace component::protocol;
+
 namespace {
 
 const std::string kStamp = "<1896.697170952@dbc.mtview.ca.us>";

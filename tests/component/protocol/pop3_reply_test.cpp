@@ -6,6 +6,8 @@
 
 #include <string>
 
+using namespace component::protocol;
+
 namespace {
 
 struct StatusCase {

@@ -7,6 +7,8 @@
 
 using namespace harness;
 
+using namespace component::protocol;
+
 namespace {
 
 TEST(QelPop3Com, NewObjectHasTheDocumentedDefaults) {

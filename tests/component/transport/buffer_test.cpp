@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace component::transport;
+
 namespace {
 
 struct ReserveCase {

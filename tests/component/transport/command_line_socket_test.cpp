@@ -16,6 +16,8 @@
 
 using namespace fakepop3;
 
+using namespace component::transport;
+
 namespace {
 
 class RecordingOwner : public CommandLineSocketOwner {

@@ -6,6 +6,8 @@
 #include <set>
 #include <string>
 
+using namespace component::transport;
+
 namespace {
 
 struct TextCase {
