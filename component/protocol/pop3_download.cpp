@@ -115,8 +115,7 @@ bool CqelPop3Com::OpenMessage() {
         messageFile = MessageFile::Memory;
         return true;
     }
-    currentMessage->WriteFile("");
-    messageStream = std::fopen(currentMessage->FilenameAnsi().c_str(), "wb");
+    messageStream = currentMessage->OpenDownloadFile();
     if (messageStream == nullptr) return false;
     messageBuffer.resize(kFileBuffer);
     std::setvbuf(messageStream, messageBuffer.data(), _IOFBF, messageBuffer.size());

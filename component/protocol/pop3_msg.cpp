@@ -87,6 +87,24 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
     return S_OK;
 }
 
+std::FILE* CPop3Msg::OpenDownloadFile() {
+    if (Filename.empty()) {
+        std::string pattern = TempFolder() + "/POP3XXXXXX";
+        const int fd = mkstemp(pattern.data());
+        if (fd < 0) return nullptr;
+        std::FILE* file = fdopen(fd, "wb");
+        if (file == nullptr) {
+            close(fd);
+            unlink(pattern.c_str());
+            return nullptr;
+        }
+        SetFilename(text::FromAnsi(pattern));
+        ownsFile = true;
+        return file;
+    }
+    return std::fopen(filename8.c_str(), "wb");
+}
+
 void CPop3Msg::AppendMemoryLine(std::string_view line) {
     memoryData.AppendString(line);
     memoryData.AppendString("\r\n");

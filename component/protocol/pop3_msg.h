@@ -4,6 +4,7 @@
 // data the download fills, the raw text); header parsing, MIME parts,
 // attachments and the decoded texts belong to the message model.
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -95,6 +96,11 @@ public:
     // file's content by `text`; 30007 when the file cannot be written.
     com::HRESULT WriteFile(std::string_view text);
     const std::string& FilenameAnsi() const { return filename8; }
+    // The message file opened for a whole download, empty: what WriteFile
+    // with an empty text and a fresh open amount to, in one open of the
+    // file (creating files is the slow part of small downloads). Null when
+    // the file cannot be written.
+    std::FILE* OpenDownloadFile();
     void AppendMemoryLine(std::string_view line);
     void SetEndOffset(std::int32_t offset) { endOffset = offset; }
     // The raw bytes of the message: the file's range, or the memory data.

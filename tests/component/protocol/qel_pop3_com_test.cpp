@@ -1,6 +1,12 @@
 // The component object without a server: defaults, put checks, state texts,
 // errors, and what Connect refuses before it opens anything.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/component/protocol/client_harness.h"
@@ -180,6 +186,31 @@ TEST(QelPop3Com, MethodsThatNeedASessionSayConnectFirst) {
     EXPECT_EQ(c.pop3->Reset(), com::S_OK);
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
     EXPECT_TRUE(c.notify->events.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(QelPop3Com, DebugFileTracesTheConversationPrivately) {
+    fakepop3::FakePop3Server server({fakepop3::LoginAndList({"Subject: t\r\n\r\n"})});
+    Client c;
+    c.Settings(server.port(), true);
+    const std::string trace = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/pop3-trace.txt";
+    std::remove(trace.c_str());
+    c.pop3->put_DebugFile(Wide(trace).Get());
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    std::ifstream in(trace, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    const std::string expected = "Connecting to 127.0.0.1 on port " + std::to_string(server.port()) +
+                                 "\r\n+OK ready\r\nUSER user\r\n+OK user\r\nPASS secret\r\n+OK logged in\r\nLIST\r\n";
+    EXPECT_EQ(content.str().substr(0, expected.size()), expected);
+    EXPECT_NE(content.str().find("QUIT\r\n+OK bye\r\n"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(stat(trace.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
 }  // namespace
