@@ -150,3 +150,49 @@ TEST(Pop3d, FiveMegabyteMessageAndHeadersOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// A connection-point sink that keeps the DISPIDs it was called with.
+class DispatchSink final : public com::ComClass<_IqelPop3ComEvents> {
+public:
+    std::vector<com::DISPID> calls;
+    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
+        *count = 0;
+        return com::S_OK;
+    }
+    com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+        return com::E_NOTIMPL;
+    }
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
+                        com::EXCEPINFO*, std::uint32_t*) override {
+        if (dispid != DISPID_Event_Progress) calls.push_back(dispid);
+        return com::S_OK;
+    }
+};
+
+TEST(Pop3d, ConnectionPointSinksFollowANonBlockingSession) {
+    Box box;
+    box.mailbox.add(Name("0001"), kFirst);
+    Client c;
+    c.pop3->putref_Notification(nullptr);
+    Configure(c, box, false, AuthUserPass);
+    auto sink = com::MakeComObject<DispatchSink>();
+    com::ComPtr<com::IConnectionPoint> point;
+    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(point->Advise(sink->GetUnknown(), &cookie), com::S_OK);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+    ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return !sink->calls.empty() && sink->calls.back() == DISPID_Event_Done; }));
+    EXPECT_EQ(Body(c.Message(0).Get()), kFirst);
+    c.pop3->Disconnect();
+    ASSERT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
+    EXPECT_EQ(sink->calls, (std::vector<com::DISPID>{1, 1, 1, 2, 1, 5, 1, 4, 1, 3}));
+    EXPECT_TRUE(c.notify->events.empty());
+    EXPECT_EQ(point->Unadvise(cookie), com::S_OK);
+}
+
+}  // namespace
