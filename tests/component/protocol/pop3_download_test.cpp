@@ -372,3 +372,33 @@ TEST(Reentrancy, ReleaseInsideEachEventOfANonBlockingSession) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Reentrancy, DisconnectInsideEachEventEndsTheSessionOnceAndTheObjectGoesOn) {
+    for (const char* when : {"StateChange 2", "Connected", "Received 0 0", "StateChange 4"}) {
+        SCOPED_TRACE(when);
+        FakePop3Server server({Mailbox({kPlain, kPlain}), LoginAndList({kPlain})});
+        Client c;
+        c.Settings(server.port(), false);
+        bool done = false;
+        c.notify->onEvent = [&](const std::string& e) {
+            if (e == "Connected" && std::string(when) != "Connected") c.Messages()->GetAll();
+            if (e != when || done) return;
+            done = true;
+            c.pop3->Disconnect();
+        };
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return done && c.State() == Disconnected; }));
+        for (int i = 0; i < 20; ++i) platform::loop::PumpPending();
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_LE(c.notify->Count("Received"), 1);
+        EXPECT_EQ(c.notify->events.back().rfind("Disconnected", 0), 0u);
+        c.notify->onEvent = [](const std::string&) {};
+        c.pop3->put_Blocking(com::VARIANT_TRUE);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        EXPECT_EQ(c.Count(), 1);
+    }
+}
+
+}  // namespace
