@@ -1,6 +1,7 @@
 #include "component/protocol/pop3_msgs.h"
 
 #include "component/protocol/qel_pop3_com.h"
+#include "platform/com/enum_variant.h"
 
 namespace component::protocol {
 
@@ -59,7 +60,10 @@ HRESULT CPop3Msgs::GetAllLines(std::int16_t MaxLines) {
 HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) {
     if (enumerator == nullptr) return E_POINTER;
     *enumerator = nullptr;
-    return com::E_NOTIMPL;
+    std::vector<com::Variant> snapshot;
+    snapshot.reserve(items.size());
+    for (const auto& item : items) snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(item.Get())));
+    return com::CreateEnumVariant(std::move(snapshot), enumerator);
 }
 
 namespace {
@@ -71,6 +75,7 @@ const MsgsTable kMsgsTable{
     MsgsTable::Method<&IPop3Msgs::GetAll>(u"GetAll", DISPID_Pop3Msgs_GetAll),
     MsgsTable::Method<&IPop3Msgs::GetAllHeaders>(u"GetAllHeaders", DISPID_Pop3Msgs_GetAllHeaders),
     MsgsTable::Method<&IPop3Msgs::GetAllLines>(u"GetAllLines", DISPID_Pop3Msgs_GetAllLines),
+    MsgsTable::Get<&IPop3Msgs::get__NewEnum>(u"_NewEnum", DISPID_Pop3Msgs_NewEnum),
 };
 
 }  // namespace

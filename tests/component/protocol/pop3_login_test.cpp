@@ -4,6 +4,7 @@
 // fine on the next try.
 #include <gtest/gtest.h>
 
+#include "platform/com/enum_variant.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/component/protocol/client_harness.h"
 #include "tests/support/line_client.h"
@@ -148,6 +149,17 @@ TEST(Login, PlainLoginPassesTheStatesInOrder) {
     com::Bstr uid;
     c.Message(1)->get_Uid(uid.ReleaseAndGetAddressOf());
     EXPECT_EQ(uid, u"uid-2");
+    // Enumeration hands out the same message objects, in order.
+    com::ComPtr<com::IUnknown> unknown;
+    ASSERT_EQ(c.Messages()->get__NewEnum(unknown.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<com::IEnumVARIANT> items;
+    ASSERT_EQ(unknown->QueryInterface(com::IEnumVARIANT::iid, items.ReleaseAndGetVoidAddress()), com::S_OK);
+    com::Variant item[3];
+    std::uint32_t fetched = 0;
+    EXPECT_EQ(items->Next(3, item, &fetched), com::S_FALSE);
+    ASSERT_EQ(fetched, 2u);
+    EXPECT_EQ(item[1].vt, com::VT_DISPATCH);
+    EXPECT_EQ(item[1].pdispVal, static_cast<com::IDispatch*>(c.Message(1).Get()));
 }
 
 TEST(Login, ListingKeepsArrivalOrderAndTakesUidsOnlyInSequence) {
