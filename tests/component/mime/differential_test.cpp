@@ -23,6 +23,8 @@
 #include "component/mime/hex.h"
 #include "component/mime/mapped_file.h"
 #include "component/mime/text_parts.h"
+#include "platform/text/ascii_case.h"
+#include "platform/text/utf8.h"
 
 namespace component::mime {
 namespace {
@@ -80,22 +82,22 @@ Reading our_reading(std::string_view message) {
     Reading r;
     const MimeTree tree = MimeTree::parse(message);
     const Headers& h = tree.root().headers;
-    r.subject = header_text(h, "Subject");
-    r.from_address = extract_address(header_unfolded(h, "From"));
-    r.from_name = extract_name(header_unfolded(h, "From"));
+    r.subject = text::ToUtf8(header_text(h, "Subject"));
+    r.from_address = text::ToUtf8(extract_address(header_unfolded(h, "From")));
+    r.from_name = text::ToUtf8(extract_name(header_unfolded(h, "From")));
     if (const auto d = parse_date_local(header_unfolded(h, "Date"), 0)) {
         char buf[32];
         std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", d->year, d->month, d->day, d->hour, d->minute,
                       d->second);
         r.date = buf;
     }
-    if (auto plain = find_text_part(tree, TextKind::plain)) r.plain = rstrip_line_breaks(*plain);
+    if (auto plain = find_text_part(tree, TextKind::plain)) r.plain = rstrip_line_breaks(text::ToUtf8(*plain));
     for (const AttachmentInfo& a : detect_attachments(tree)) {
         const Headers& ph = tree.node(a.node).headers;
-        if (!istarts_with(trim_space(header_unfolded(ph, "Content-Disposition")), "attachment")) continue;
+        if (!text::StartsWithNoCase(trim_space(header_unfolded(ph, "Content-Disposition")), "attachment")) continue;
         std::string bytes;
         save_attachment(tree, a, [&bytes](std::string_view s) { bytes.append(s); });
-        r.attachments.emplace_back(a.name, bytes);
+        r.attachments.emplace_back(text::ToUtf8(a.name), bytes);
     }
     return r;
 }
