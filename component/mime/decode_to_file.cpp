@@ -11,6 +11,20 @@
 namespace component::mime {
 namespace {
 
+// The process's umask, read without changing it (setting it to read it back
+// would briefly affect files other threads create).
+mode_t current_umask() {
+    if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, f) != nullptr) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+        if (found) return static_cast<mode_t>(mask & 0777);
+    }
+    return 022;
+}
+
 // Owns the temporary file until it is renamed into place.
 class PendingFile {
 public:
@@ -48,9 +62,7 @@ public:
     // Gives the file the mode a plain create would, then puts it in place.
     bool commit(const std::string& destination) {
         if (!ok()) return false;
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const bool done = ::fchmod(fd_, 0666 & ~mask) == 0 && ::close(fd_) == 0;
+        const bool done = ::fchmod(fd_, 0666 & ~current_umask()) == 0 && ::close(fd_) == 0;
         fd_ = -1;
         if (!done || ::rename(path_.c_str(), destination.c_str()) != 0) return false;
         path_.clear();
