@@ -8,7 +8,11 @@
 //               on RequestReadNotification (bytes buffered above the socket);
 //   FD_CLOSE    exactly once, after every byte before it could be read;
 //               0 for a graceful close, 10053 or 10054 for an abort.
-// Errors are Winsock numbers (socket_error.h).
+// Errors are Winsock numbers (socket_error.h). FD_ACCEPT is never delivered:
+// there are no listening sockets. Create also makes SIGPIPE harmless for the
+// process (sigpipe.h), since a TLS library may write to the descriptor itself;
+// such a layer should still read and write through Receive and Send, so that
+// a reset it meets is reported by FD_CLOSE with its error.
 //
 // Handlers may close the socket, reconnect it, pump the loop again or delete
 // the object; nothing of a deleted or closed socket is touched afterwards,
