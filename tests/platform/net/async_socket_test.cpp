@@ -1,6 +1,7 @@
 #include "platform/net/async_socket.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 
 #include <memory>
 #include <string>
@@ -153,13 +154,26 @@ TEST_F(Connection, SendIntoAResetConnectionFailsAndTheCloseCarriesTheError) {
     EXPECT_EQ(rec.events, (Events{{FD_CLOSE, kErrConnectionReset}}));
 }
 
-TEST_F(Connection, WouldBlockSendIsFollowedByOneWriteWhenThereIsRoomAgain) {
+// Sends until the socket would block: through Send, or as a TLS library
+// would, on the descriptor itself and then asking for FD_WRITE.
+class WouldBlock : public Connection, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(WouldBlock, IsFollowedByOneWriteWhenThereIsRoomAgain) {
+    const bool ownIo = GetParam();
     Open();
     const std::string block(64 * 1024, 'w');
     size_t sent = 0;
-    int n;
-    while ((n = socket->Send(block.data(), int(block.size()))) > 0) sent += size_t(n);
-    EXPECT_EQ(LastSocketError(), kErrWouldBlock);
+    for (;;) {
+        const int n = ownIo ? int(::send(socket->Handle(), block.data(), block.size(), MSG_NOSIGNAL))
+                            : socket->Send(block.data(), int(block.size()));
+        if (n <= 0) break;
+        sent += size_t(n);
+    }
+    if (ownIo) {
+        socket->RequestWriteNotification();
+    } else {
+        EXPECT_EQ(LastSocketError(), kErrWouldBlock);
+    }
     PumpFor(20ms);
     EXPECT_TRUE(rec.events.empty()) << "no write notification while the peer reads nothing";
     size_t drained = 0;
@@ -172,6 +186,37 @@ TEST_F(Connection, WouldBlockSendIsFollowedByOneWriteWhenThereIsRoomAgain) {
     PumpFor(20ms);
     EXPECT_EQ(rec.events, (Events{Writable})) << "one notification per would-block";
     EXPECT_GT(sent, block.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, WouldBlock, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "own_io" : "through_send"; });
+
+TEST_F(Connection, ResetMetByOwnIoIsReportedThroughTheClose) {
+    Open();
+    socket->AsyncSelect(FD_CLOSE);  // the layer above reads for itself
+    peer->Reset();
+    char byte;
+    ASSERT_EQ(::recv(socket->Handle(), &byte, 1, 0), -1);  // consumes the reset
+    socket->ReportConnectionError(kErrConnectionReset);
+    ASSERT_TRUE(PumpUntil([&] { return Closed(); }));
+    PumpFor(20ms);
+    EXPECT_EQ(rec.events, (Events{{FD_CLOSE, kErrConnectionReset}}));
+}
+
+TEST_F(Connection, NestedPumpInsideConnectDeliversTheOwedWriteOnce) {
+    socket = std::make_unique<RecordingSocket>(rec);
+    ASSERT_TRUE(socket->Create());
+    socket->AsyncSelect(kAll);
+    rec.after = [&](const Event& e) {
+        if (e.code == FD_CONNECT) {
+            EXPECT_TRUE(PumpUntil([&] { return rec.Count(Writable) == 1; }));
+        }
+    };
+    socket->Connect("127.0.0.1", listener.Port());
+    Peer accepted = listener.Accept();
+    ASSERT_TRUE(PumpUntil([&] { return rec.Count(Writable) == 1; }));
+    PumpFor(30ms);
+    EXPECT_EQ(rec.events, (Events{Connected, Writable}));
 }
 
 TEST_F(Connection, AsyncSelectWhileConnectedOwesOneWrite) {
