@@ -9,6 +9,7 @@ plain and HTML text, attachment names with the SHA-256 and size of their
 decoded bytes). The same seed always gives the same corpus.
 """
 import base64
+import datetime
 import email
 import email.policy
 import email.utils
@@ -34,50 +35,96 @@ SUBJECT_TEXTS = [
 NAMES = [("Alice Example", "alice@example.org"), ("Doe, John", "john.doe@example.com"),
          ("Ren\u00e9e M\u00fcller", "renee@example.de"), ("", "bare@example.net"),
          ("Bob O'Neil", "bob@example.co.uk")]
-ZONES = ["+0000", "-0500", "+0100", "+0530", "-0800", "GMT", "UT", "EST", "PDT"]
+ZONES = ["+0000", "-0500", "+0100", "+0530", "-0800", "GMT", "UT", "EST", "PDT", "CDT", "MST",
+         "+0000 (UTC)", "-0800 (PST)", "+0200 (CEST)", "(EST)"]
+
+
+def encoded_bytes(raw, charset, rng):
+    label = charset.upper() if rng.random() < 0.2 else charset
+    if rng.random() < 0.5:
+        return "=?%s?%s?%s?=" % (label, rng.choice("Bb"), base64.b64encode(raw).decode())
+    q = "".join(chr(b) if (48 <= b <= 57 or 65 <= b <= 90 or 97 <= b <= 122) else
+                ("_" if b == 32 else "=%02X" % b) for b in raw)
+    return "=?%s?%s?%s?=" % (label, rng.choice("Qq"), q)
 
 
 def encoded_word(text, charset, rng):
+    return encoded_bytes(text.encode(charset), charset, rng)
+
+
+def split_word(text, charset, rng):
+    """Two adjacent encoded words, folded: the white space between them goes.
+    Now and then a UTF-8 text is cut inside a character, as some mailers do
+    (RFC 2047 6.2 says the bytes of adjacent words join before decoding)."""
     raw = text.encode(charset)
-    if rng.random() < 0.5:
-        return "=?%s?B?%s?=" % (charset, base64.b64encode(raw).decode())
-    q = "".join(chr(b) if (48 <= b <= 57 or 65 <= b <= 90 or 97 <= b <= 122) else
-                ("_" if b == 32 else "=%02X" % b) for b in raw)
-    return "=?%s?Q?%s?=" % (charset, q)
+    cut = len(raw) // 2
+    if not (charset == "utf-8" and rng.random() < 0.4):
+        cut = len(text[:len(text) // 2].encode(charset))
+    fold = rng.choice(["\r\n ", "\r\n\t", " "])
+    return encoded_bytes(raw[:cut], charset, rng) + fold + encoded_bytes(raw[cut:], charset, rng)
 
 
 def subject_header(rng):
     charset, text = rng.choice(SUBJECT_TEXTS)
-    if charset == "us-ascii" and rng.random() < 0.5:
+    style = rng.random()
+    if charset == "us-ascii" and style < 0.3:
         return text
-    if rng.random() < 0.3:
-        # two adjacent encoded words, folded: the white space between them goes
-        half = len(text) // 2
-        return encoded_word(text[:half], charset, rng) + "\r\n " + encoded_word(text[half:], charset, rng)
+    if charset == "us-ascii" and style < 0.45:
+        # a long plain subject folded onto a second line
+        return text + " for the " + rng.choice(WORDS) + "\r\n " + " ".join(rng.choice(WORDS) for _ in range(8))
+    if charset == "utf-8" and style < 0.1:
+        return text  # raw UTF-8 in the header (RFC 6532)
+    if style < 0.3:
+        return split_word(text, charset, rng)
+    if style < 0.45:
+        return rng.choice(["Re: ", "Fwd: ", "AW: "]) + encoded_word(text, charset, rng) + " (" + rng.choice(WORDS) + ")"
+    if style < 0.55:
+        return encoded_word(text + " file_name v2", charset, rng)  # an underscore of its own
     return encoded_word(text, charset, rng)
 
 
 def from_header(rng):
     name, addr = rng.choice(NAMES)
+    style = rng.random()
     if not name:
-        return addr
+        return rng.choice([addr, "<%s>" % addr, "%s (%s)" % (addr, "Bare Comment")])
     if all(ord(c) < 128 for c in name):
-        shown = '"%s"' % name if ("," in name or "'" in name) else name
+        if style < 0.1 and "," not in name:
+            shown = "'%s'" % name  # apostrophes some mailers put around a name
+        elif style < 0.2:
+            shown = '"%s \\"the %s\\""' % (name, rng.choice(WORDS))  # quoted pairs
+        else:
+            shown = '"%s"' % name if ("," in name or "'" in name or style < 0.4) else name
+    elif style < 0.3:
+        shown = '"%s"' % encoded_word(name, "utf-8", rng)  # an encoded word inside quotes
+    elif style < 0.4:
+        shown = encoded_word(name, "iso-8859-1", rng)
     else:
         shown = encoded_word(name, "utf-8", rng)
-    return "%s <%s>" % (shown, addr)
+    return "%s%s<%s>" % (shown, rng.choice([" ", " ", "\r\n "]), addr)
 
 
 def date_header(rng):
-    t = rng.randint(946684800, 1893456000)  # 2000 .. 2030
+    """Returns the Date value, the two digits of its year when written so, and its zone."""
+    t = rng.randint(-631152000, 2524608000)  # 1950 .. 2049, so two-digit years cover both centuries
     zone = rng.choice(ZONES)
     text = email.utils.formatdate(t, usegmt=True)  # "Tue, 01 Jan 2030 00:00:00 GMT"
     day, rest = text.split(", ", 1)
     parts = rest.split(" ")
     if rng.random() < 0.3:
         parts[0] = str(int(parts[0]))  # one-digit day
+    if rng.random() < 0.1:
+        parts[1] = parts[1].upper()
+    two_digits = None
+    if rng.random() < 0.2:
+        two_digits = int(parts[2]) % 100
+        parts[2] = "%02d" % two_digits
+    if rng.random() < 0.1:
+        parts[3] = parts[3][:5]  # no seconds
     stamp = " ".join(parts[:4]) + " " + zone
-    return stamp if rng.random() < 0.2 else day + ", " + stamp
+    if rng.random() < 0.2:
+        return stamp, two_digits, zone
+    return day + rng.choice([", ", ", ", ",  ", " "]) + stamp, two_digits, zone
 
 
 def body_text(rng, lines):
@@ -92,14 +139,13 @@ def body_text(rng, lines):
     return "\r\n".join(out) + "\r\n"
 
 
-def encode_text(text, rng, allow_8bit=True):
-    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252"])
+def encode_text(text, rng):
+    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252", "iso-8859-15", "UTF-8"])
     raw = text.encode(charset)
-    choices = ["quoted-printable", "base64"] + (["8bit"] if allow_8bit else [])
-    cte = rng.choice(choices)
-    if cte == "quoted-printable":
+    cte = rng.choice(["quoted-printable", "base64", "8bit", "Quoted-Printable", "BASE64"])
+    if cte.lower() == "quoted-printable":
         body = quopri.encodestring(raw.replace(b"\r\n", b"\n")).replace(b"\n", b"\r\n")
-    elif cte == "base64":
+    elif cte.lower() == "base64":
         body = base64.encodebytes(raw).replace(b"\n", b"\r\n")
     else:
         body = raw
@@ -107,39 +153,91 @@ def encode_text(text, rng, allow_8bit=True):
 
 
 def text_part(subtype, text, rng):
+    if rng.random() < 0.08 and all(ord(c) < 128 for c in text):
+        # 7-bit text with neither charset nor transfer encoding (us-ascii, RFC 2045)
+        return ("Content-Type: text/%s\r\n\r\n" % subtype).encode() + text.encode()
     charset, cte, body = encode_text(text, rng)
-    head = "Content-Type: text/%s; charset=%s\r\nContent-Transfer-Encoding: %s\r\n\r\n" % (subtype, charset, cte)
+    label = '"%s"' % charset if rng.random() < 0.3 else charset
+    params = rng.choice(["", "", "; format=flowed"])
+    head = "Content-Type: text/%s; charset=%s%s\r\nContent-Transfer-Encoding: %s\r\n\r\n" % (subtype, label, params, cte)
     return head.encode() + body
 
 
+def pct(name):
+    return "".join(c if (c.isascii() and c.isalnum()) or c in ".-" else "".join("%%%02X" % b for b in c.encode()) for c in name)
+
+
 def attachment_part(rng, index):
-    data = bytes(rng.getrandbits(8) for _ in range(rng.randint(0, 3000)))
+    data = rng.randbytes(rng.choice([0, 1, 2, 3, 57, rng.randint(0, 3000)]))
     plain_name = "file-%d.bin" % index
-    style = rng.randrange(4)
+    cte = "base64"
+    style = rng.randrange(11)
+    extra = ""
     if style == 0:
         disp = 'attachment; filename="%s"' % plain_name
         ctype = "application/octet-stream"
     elif style == 1:
-        name = "r\u00e9sum\u00e9-%d.pdf" % index
-        disp = "attachment; filename*=utf-8''%s" % "".join(
-            c if c.isalnum() or c in ".-" else "".join("%%%02X" % b for b in c.encode()) for c in name)
+        disp = "attachment; filename*=utf-8''%s" % pct("r\u00e9sum\u00e9-%d.pdf" % index)
         ctype = "application/pdf"
     elif style == 2:
-        name = "\u00fcbersicht-%d.txt" % index
-        disp = 'attachment; filename="%s"' % encoded_word(name, "utf-8", rng)
+        disp = 'attachment; filename="%s"' % encoded_word("\u00fcbersicht-%d.txt" % index, "utf-8", rng)
         ctype = "application/octet-stream"
-    else:
-        disp = None
+    elif style == 3:
+        disp = None  # named by Content-Type only
         ctype = 'application/octet-stream; name="%s"' % plain_name
-    head = "Content-Type: %s\r\nContent-Transfer-Encoding: base64\r\n" % ctype
+    elif style == 4:
+        # RFC 2231 continuations, the first one with charset and language
+        name = pct("\u00fcbersicht f\u00fcr %d.xlsx" % index)
+        cut = rng.randint(1, len(name) - 1)
+        while name[cut - 1] == "%" or (cut > 1 and name[cut - 2] == "%"):
+            cut -= 1
+        disp = "attachment;\r\n filename*0*=utf-8'de'%s;\r\n filename*1*=%s" % (name[:cut], name[cut:])
+        ctype = "application/vnd.ms-excel"
+    elif style == 5:
+        # an inline image referred to by Content-ID
+        ctype = 'image/png; name="logo-%d.png"' % index
+        disp = rng.choice(['inline; filename="logo-%d.png"' % index, None])
+        extra = "Content-ID: <logo%d@corpus.example>\r\n" % index
+    elif style == 6:
+        # name= and filename= disagree
+        ctype = 'application/octet-stream; name="type-%d.dat"' % index
+        disp = 'attachment; filename="disposition-%d.dat"' % index
+    elif style == 7:
+        # an unquoted file name, sometimes with a parameter after it
+        disp = "attachment; filename=%s%s" % (plain_name, rng.choice(["", "; size=%d" % len(data)]))
+        ctype = "application/octet-stream"
+    elif style == 8:
+        # a text attachment, quoted-printable or plain 8-bit
+        data = ("notes %d \u00e9t\u00e9\r\nsecond line\r\n" % index).encode("utf-8")
+        cte = rng.choice(["quoted-printable", "8bit"])
+        ctype = "text/plain; charset=utf-8"
+        disp = 'attachment; filename="notes-%d.txt"' % index
+    elif style == 9:
+        # Content-Type name= as an encoded word, disposition without a name
+        ctype = 'application/pdf; name="%s"' % encoded_word("r\u00e9sum\u00e9-%d.pdf" % index, "iso-8859-1", rng)
+        disp = "ATTACHMENT"
+    else:
+        # an inline part with a Content-ID and no name at all
+        ctype = "image/gif"
+        disp = None
+        extra = "Content-ID: <anon%d@corpus.example>\r\n" % index
+    if cte == "base64":
+        body = base64.encodebytes(data).replace(b"\n", b"\r\n")
+    elif cte == "quoted-printable":
+        body = quopri.encodestring(data.replace(b"\r\n", b"\n")).replace(b"\n", b"\r\n")
+    else:
+        body = data
+    head = "Content-Type: %s\r\nContent-Transfer-Encoding: %s\r\n" % (ctype, cte) + extra
     if disp:
         head += "Content-Disposition: %s\r\n" % disp
-    return head.encode() + b"\r\n" + base64.encodebytes(data).replace(b"\n", b"\r\n")
+    return head.encode("utf-8") + b"\r\n" + body
 
 
 def multipart(subtype, parts, rng):
-    boundary = "=_b%08x" % rng.getrandbits(32)
-    out = b"Content-Type: multipart/%s; boundary=\"%s\"\r\n\r\n" % (subtype.encode(), boundary.encode())
+    boundary = rng.choice(["=_b%08x", "----=_NextPart_%08x", "b%x"]) % rng.getrandbits(32)
+    quoted = '"%s"' % boundary if ("=" in boundary or rng.random() < 0.5) else boundary
+    out = b"Content-Type: multipart/%s;%sboundary=%s\r\n\r\n" % (
+        subtype.encode(), rng.choice([b" ", b"\r\n\t"]), quoted.encode())
     if rng.random() < 0.3:
         out += b"This is a multi-part message in MIME format.\r\n"
     for p in parts:
@@ -151,11 +249,17 @@ def multipart(subtype, parts, rng):
 
 
 def message(rng, n):
-    heads = ["From: " + from_header(rng), "To: box@example.org", "Subject: " + subject_header(rng),
-             "Date: " + date_header(rng), "Message-ID: <%d@corpus.example>" % n, "MIME-Version: 1.0"]
+    """Returns the message bytes and what its Date was made of (see date_header)."""
+    date, two_digits, zone = date_header(rng)
+    heads = [rng.choice(["From: ", "From: ", "from: "]) + from_header(rng), "To: box@example.org",
+             rng.choice(["Subject: ", "Subject: ", "SUBJECT: "]) + subject_header(rng),
+             "Date: " + date, "Message-ID: <%d@corpus.example>" % n, "MIME-Version: 1.0"]
+    if rng.random() < 0.03:
+        heads = [h for h in heads if not h.startswith("Date: ")]
+        two_digits, zone = None, None
     plain = body_text(rng, rng.randint(1, 30))
     html = "<html><body><p>" + plain.replace("\r\n", "</p>\r\n<p>") + "</p></body></html>\r\n"
-    shape = rng.randrange(7)
+    shape = rng.randrange(10)
     if shape == 0:  # no Content-Type at all: text/plain us-ascii
         heads.remove("MIME-Version: 1.0")
         body = body_text(rng, rng.randint(1, 10)).replace("\u00e9", "e").replace("\u00ef", "i").encode()
@@ -174,23 +278,50 @@ def message(rng, n):
         rel = multipart("related", [text_part("html", html, rng), attachment_part(rng, 9)], rng)
         alt = multipart("alternative", [text_part("plain", plain, rng), rel], rng)
         entity = multipart("mixed", [alt, attachment_part(rng, 1)], rng)
-    else:
+    elif shape == 6:
         entity = multipart("mixed", [text_part("plain", plain, rng), attachment_part(rng, 0)], rng)
+    elif shape == 7:  # mixed > related > alternative, as HTML mail with pictures and files is sent
+        alt = multipart("alternative", [text_part("plain", plain, rng), text_part("html", html, rng)], rng)
+        rel = multipart("related", [alt, attachment_part(rng, 5)], rng)
+        entity = multipart("mixed", [rel] + [attachment_part(rng, i) for i in range(rng.randint(1, 2))], rng)
+    elif shape == 8:  # HTML only
+        entity = text_part("html", html, rng)
+    else:  # several files and no text
+        entity = multipart("mixed", [attachment_part(rng, i) for i in range(rng.randint(1, 4))], rng)
     data = ("\r\n".join(heads) + "\r\n").encode() + entity
     if rng.random() < 0.15:
         data = data.replace(b"\r\n", b"\n")  # a server that stores bare LF
-    return data
+    return data, {"date_two_digit_year": two_digits, "date_zone": zone}
 
 
-def expectations(data):
+def source_text(value):
+    """A header as it stands in the message; 8-bit bytes (kept as surrogates) read as UTF-8."""
+    return str(value).encode("ascii", "surrogateescape").decode("utf-8", "replace")
+
+
+def part_facts(part):
+    """What the peer sees of one leaf part: its raw headers, names and decoded bytes."""
+    payload = part.get_payload(decode=True) or b""
+
+    def param(name, header):
+        value = part.get_param(name, None, header)
+        return None if value is None else email.utils.collapse_rfc2231_value(value)
+    return {"headers": [[k, source_text(v)] for k, v in part.raw_items()],
+            "ct_name": param("name", "content-type"), "cd_filename": param("filename", "content-disposition"),
+            "size": len(payload), "sha256": hashlib.sha256(payload).hexdigest()}
+
+
+def expectations(data, made_of):
     msg = email.message_from_bytes(data, policy=email.policy.default)
     sender = msg["from"].addresses[0] if msg["from"] and msg["from"].addresses else None
     date = msg["date"].datetime if msg["date"] else None
+    if date is not None and date.tzinfo is None:
+        date = date.replace(tzinfo=datetime.timezone.utc)  # "-0000": UTC, origin unknown
 
-    def body(kind):
+    bodies = {}
+    for kind in ("plain", "html"):
         part = msg.get_body(preferencelist=(kind,))
-        return part.get_content() if part is not None else ""
-
+        bodies[kind] = part
     attachments = []
     for part in msg.walk():
         name = part.get_filename()
@@ -198,14 +329,30 @@ def expectations(data):
             continue
         payload = part.get_payload(decode=True) or b""
         attachments.append({"name": name, "size": len(payload), "sha256": hashlib.sha256(payload).hexdigest()})
+
+    def text_facts(part):
+        if part is None:
+            return None
+        return {"cte": str(part.get("content-transfer-encoding", "")).strip().lower(),
+                "in_multipart": part is not msg}
+    facts = {
+        "line_end": "\n" if b"\r\n" not in data else "\r\n",
+        "from_source": source_text(next((v for k, v in msg.raw_items() if k.lower() == "from"), "")),
+        "date_two_digit_year": made_of["date_two_digit_year"],
+        "date_zone": made_of["date_zone"],
+        "plain_part": text_facts(bodies["plain"]),
+        "html_part": text_facts(bodies["html"]),
+        "parts": [part_facts(p) for p in msg.walk() if not p.is_multipart()],
+    }
     return {
         "subject": str(msg["subject"] or ""),
         "from_address": sender.addr_spec if sender else "",
         "from_name": sender.display_name if sender else "",
         "date_utc": int(date.timestamp()) if date else None,
-        "plain": body("plain"),
-        "html": body("html"),
+        "plain": bodies["plain"].get_content() if bodies["plain"] is not None else "",
+        "html": bodies["html"].get_content() if bodies["html"] is not None else "",
         "attachments": attachments,
+        "facts": facts,
     }
 
 
@@ -215,11 +362,11 @@ def main():
     rng = random.Random(int(sys.argv[3]) if len(sys.argv) > 3 else 20261208)
     os.makedirs(out, exist_ok=True)
     for n in range(count):
-        data = message(rng, n)
+        data, made_of = message(rng, n)
         with open(os.path.join(out, "%04d.eml" % n), "wb") as f:
             f.write(data)
         with open(os.path.join(out, "%04d.json" % n), "w") as f:
-            json.dump(expectations(data), f, ensure_ascii=True, indent=1)
+            json.dump(expectations(data, made_of), f, ensure_ascii=True, indent=1)
 
 
 if __name__ == "__main__":
