@@ -23,6 +23,30 @@ std::string_view trim(std::string_view s, std::string_view chars) {
 
 // ---- texts ----------------------------------------------------------------
 
+bool subject_in_ansi(const CorpusMessage& m, Reading& e) {
+    const JsonValue& ansi = m.facts.at("subject_as_ansi");
+    if (ansi.is_null()) return false;
+    e.subject = ansi.str("subject_as_ansi");
+    return true;
+}
+
+// The charsets the model converts from; everything else is read in the ANSI page.
+bool model_knows_charset(std::string_view label) {
+    static constexpr std::string_view kKnown[] = {"utf-8", "utf8", "us-ascii", "ascii", "iso-8859-1", "iso8859-1",
+                                                  "latin1", "l1", "iso-8859-15", "iso8859-15", "latin-9",
+                                                  "windows-1252"};
+    for (const std::string_view k : kKnown)
+        if (label == k) return true;
+    return false;
+}
+
+bool text_in_ansi(const CorpusMessage& m, std::string& text, const char* which) {
+    const JsonValue& part = m.facts.at(which);
+    if (part.is_null() || model_knows_charset(part.at("charset").str("charset"))) return false;
+    text = part.at("as_ansi").str("as_ansi");
+    return true;
+}
+
 // `which` is "plain_part" or "html_part": the part the peer took the text from.
 bool keep_line_break(const CorpusMessage& m, std::string& text, const char* which) {
     const JsonValue& part = m.facts.at(which);
@@ -76,6 +100,12 @@ bool quoted_pairs_kept(const CorpusMessage& m, Reading& e) {
         escaped.push_back(c);
     }
     e.from_name = escaped;
+    return true;
+}
+
+bool name_with_at_is_empty(const CorpusMessage&, Reading& e) {
+    if (e.from_name.find('@') == std::string::npos) return false;
+    e.from_name.clear();
     return true;
 }
 
@@ -212,6 +242,14 @@ const char* field_name(Field f) noexcept {
 
 const std::vector<AllowedDifference>& allowed_differences() {
     static const std::vector<AllowedDifference> table = {
+        {"an encoded word in an unknown charset is read in the ANSI page", Field::subject,
+         "the model converts UTF-8, US-ASCII, ISO-8859-1 and ISO-8859-15; any other charset's bytes are read "
+         "as CP1252",
+         subject_in_ansi},
+        {"plain text in an unknown charset is read in the ANSI page", Field::plain, "as for the subject",
+         [](const CorpusMessage& m, Reading& e) { return text_in_ansi(m, e.plain, "plain_part"); }},
+        {"HTML text in an unknown charset is read in the ANSI page", Field::html, "as for the subject",
+         [](const CorpusMessage& m, Reading& e) { return text_in_ansi(m, e.html, "html_part"); }},
         {"plain text keeps the line break before the delimiter", Field::plain,
          "a part's text runs up to the next delimiter line, so unless Base64 drops it the line break before that "
          "line is the text's last",
@@ -226,6 +264,8 @@ const std::vector<AllowedDifference>& allowed_differences() {
         {"quoted pairs stay in the display name", Field::from_name,
          "the name is the text before \"<\" with its ends trimmed; backslashes of quoted pairs stay",
          quoted_pairs_kept},
+        {"a display name holding \"@\" is empty", Field::from_name,
+         "a name that holds \"@\" is taken for an address and shown as no name", name_with_at_is_empty},
         {"display name ends are trimmed of quotes and apostrophes", Field::from_name,
          "blanks, double quotes and apostrophes at either end of the name go, so 'Alice' shows as Alice",
          name_ends_trimmed},

@@ -9,6 +9,8 @@ plain and HTML text, attachment names with the SHA-256 and size of their
 decoded bytes). The same seed always gives the same corpus.
 """
 import base64
+import binascii
+import codecs
 import datetime
 import email
 import email.policy
@@ -31,12 +33,33 @@ SUBJECT_TEXTS = [
     ("iso-8859-15", "Co\u00fbt \u20ac"),
     ("utf-8", "\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440"),
     ("utf-8", "\u65e5\u672c\u8a9e\u306e\u4ef6\u540d"),
+    ("utf-8", "Is it 50% = half? a_b"),
+    ("koi8-r", "\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440"),
+    ("windows-1251", "\u041e\u0442\u0447\u0451\u0442"),
 ]
+# charsets the message model reads as such; any other is read in the ANSI page
+MODEL_CHARSETS = {"utf-8", "utf8", "us-ascii", "ascii", "iso-8859-1", "iso8859-1", "latin1", "l1",
+                  "iso-8859-15", "iso8859-15", "latin-9", "windows-1252"}
+ACCENTS = [" caf\u00e9 na\u00efve", " \u043f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440"]
+
+
+def ansi_undefined(error):
+    # the five bytes CP1252 leaves open read as the code points of the same value
+    return chr(error.object[error.start]), error.start + 1
+
+
+codecs.register_error("ansi_undefined", ansi_undefined)
+
+
+def as_ansi(raw):
+    return raw.decode("cp1252", "ansi_undefined")
+
 NAMES = [("Alice Example", "alice@example.org"), ("Doe, John", "john.doe@example.com"),
          ("Ren\u00e9e M\u00fcller", "renee@example.de"), ("", "bare@example.net"),
-         ("Bob O'Neil", "bob@example.co.uk")]
+         ("Bob O'Neil", "bob@example.co.uk"), ("M\u00fcller, Ren\u00e9e", "mueller@example.de"),
+         ("carol@example.com", "carol@example.com")]
 ZONES = ["+0000", "-0500", "+0100", "+0530", "-0800", "GMT", "UT", "EST", "PDT", "CDT", "MST",
-         "+0000 (UTC)", "-0800 (PST)", "+0200 (CEST)", "(EST)"]
+         "+0000 (UTC)", "-0800 (PST)", "+0200 (CEST)", "(EST)", "-0000"]
 
 
 def encoded_bytes(raw, charset, rng):
@@ -65,8 +88,17 @@ def split_word(text, charset, rng):
 
 
 def subject_header(rng):
+    """Returns the Subject value and, when it names a charset the model does not
+    know, the text its bytes make in the ANSI page."""
     charset, text = rng.choice(SUBJECT_TEXTS)
     style = rng.random()
+    if charset not in MODEL_CHARSETS:
+        prefix = rng.choice(["", "Re: "])
+        return prefix + encoded_word(text, charset, rng), prefix + as_ansi(text.encode(charset))
+    return subject_in_known_charset(rng, charset, text, style), None
+
+
+def subject_in_known_charset(rng, charset, text, style):
     if charset == "us-ascii" and style < 0.3:
         return text
     if charset == "us-ascii" and style < 0.45:
@@ -80,6 +112,11 @@ def subject_header(rng):
         return rng.choice(["Re: ", "Fwd: ", "AW: "]) + encoded_word(text, charset, rng) + " (" + rng.choice(WORDS) + ")"
     if style < 0.55:
         return encoded_word(text + " file_name v2", charset, rng)  # an underscore of its own
+    if style < 0.65:
+        # a long subject in several words on several lines, each word whole characters
+        long_text = (text + " ") * 4
+        words = [long_text[i:i + 12] for i in range(0, len(long_text), 12)]
+        return "\r\n ".join(encoded_word(w, charset, rng) for w in words)
     return encoded_word(text, charset, rng)
 
 
@@ -87,9 +124,9 @@ def from_header(rng):
     name, addr = rng.choice(NAMES)
     style = rng.random()
     if not name:
-        return rng.choice([addr, "<%s>" % addr, "%s (%s)" % (addr, "Bare Comment")])
+        return rng.choice([addr, "<%s>" % addr, "%s (%s)" % (addr, "Bare Comment"), "< %s >" % addr])
     if all(ord(c) < 128 for c in name):
-        if style < 0.1 and "," not in name:
+        if style < 0.1 and "," not in name and "@" not in name:
             shown = "'%s'" % name  # apostrophes some mailers put around a name
         elif style < 0.2:
             shown = '"%s \\"the %s\\""' % (name, rng.choice(WORDS))  # quoted pairs
@@ -127,21 +164,25 @@ def date_header(rng):
     return day + rng.choice([", ", ", ", ",  ", " "]) + stamp, two_digits, zone
 
 
-def body_text(rng, lines):
+def body_text(rng, lines, accent=ACCENTS[0]):
     out = []
     for _ in range(lines):
         line = " ".join(rng.choice(WORDS) for _ in range(rng.randint(3, 14)))
         if rng.random() < 0.1:
             line = "." + line  # dot-stuffed on the wire, plain here
         if rng.random() < 0.2:
-            line += " caf\u00e9 na\u00efve"
+            line += accent
         out.append(line)
     return "\r\n".join(out) + "\r\n"
 
 
 def encode_text(text, rng):
-    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252", "iso-8859-15", "UTF-8"])
-    raw = text.encode(charset)
+    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252", "iso-8859-15", "UTF-8", "koi8-r", "windows-1251"])
+    try:
+        raw = text.encode(charset)
+    except UnicodeEncodeError:
+        charset = "utf-8"
+        raw = text.encode(charset)
     cte = rng.choice(["quoted-printable", "base64", "8bit", "Quoted-Printable", "BASE64"])
     if cte.lower() == "quoted-printable":
         body = quopri.encodestring(raw.replace(b"\r\n", b"\n")).replace(b"\n", b"\r\n")
@@ -159,8 +200,15 @@ def text_part(subtype, text, rng):
     charset, cte, body = encode_text(text, rng)
     label = '"%s"' % charset if rng.random() < 0.3 else charset
     params = rng.choice(["", "", "; format=flowed"])
-    head = "Content-Type: text/%s; charset=%s%s\r\nContent-Transfer-Encoding: %s\r\n\r\n" % (subtype, label, params, cte)
-    return head.encode() + body
+    ctype = "Content-Type: text/%s; charset=%s%s" % (subtype, label, params)
+    if rng.random() < 0.1:
+        ctype = ctype.upper()
+    heads = [ctype, "Content-Transfer-Encoding: %s" % cte]
+    if rng.random() < 0.3:
+        heads.reverse()
+    if rng.random() < 0.2:
+        heads.append("Content-Disposition: inline")  # as some mailers mark their text parts
+    return ("\r\n".join(heads) + "\r\n\r\n").encode() + body
 
 
 def pct(name):
@@ -171,7 +219,7 @@ def attachment_part(rng, index):
     data = rng.randbytes(rng.choice([0, 1, 2, 3, 57, rng.randint(0, 3000)]))
     plain_name = "file-%d.bin" % index
     cte = "base64"
-    style = rng.randrange(11)
+    style = rng.randrange(14)
     extra = ""
     if style == 0:
         disp = 'attachment; filename="%s"' % plain_name
@@ -216,15 +264,31 @@ def attachment_part(rng, index):
         # Content-Type name= as an encoded word, disposition without a name
         ctype = 'application/pdf; name="%s"' % encoded_word("r\u00e9sum\u00e9-%d.pdf" % index, "iso-8859-1", rng)
         disp = "ATTACHMENT"
-    else:
+    elif style == 10:
         # an inline part with a Content-ID and no name at all
         ctype = "image/gif"
         disp = None
         extra = "Content-ID: <anon%d@corpus.example>\r\n" % index
+    elif style == 11:
+        cte = "x-uuencode"
+        ctype = 'application/octet-stream; name="old-%d.zip"' % index
+        disp = 'attachment; filename="old-%d.zip"' % index
+    elif style == 12:
+        # as one widespread client writes it
+        ctype = 'image/jpeg; name="image%03d.jpg"' % index
+        disp = ('inline; filename="image%03d.jpg"; size=%d;\r\n\tcreation-date="Tue, 05 Mar 2024 09:05:07 GMT"'
+                % (index, len(data)))
+        extra = "Content-Description: image%03d.jpg\r\nContent-ID: <image%03d.jpg@01DA6E>\r\n" % (index, index)
+    else:
+        ctype = "application/zip"
+        disp = 'attachment; filename = "spaced-%d.zip"' % index
     if cte == "base64":
         body = base64.encodebytes(data).replace(b"\n", b"\r\n")
     elif cte == "quoted-printable":
         body = quopri.encodestring(data.replace(b"\r\n", b"\n")).replace(b"\n", b"\r\n")
+    elif cte == "x-uuencode":
+        lines = [binascii.b2a_uu(data[i:i + 45], backtick=rng.random() < 0.5) for i in range(0, len(data), 45)]
+        body = (b"begin 644 old-%d.zip\n" % index + b"".join(lines) + b"`\nend\n").replace(b"\n", b"\r\n")
     else:
         body = data
     head = "Content-Type: %s\r\nContent-Transfer-Encoding: %s\r\n" % (ctype, cte) + extra
@@ -240,9 +304,10 @@ def multipart(subtype, parts, rng):
         subtype.encode(), rng.choice([b" ", b"\r\n\t"]), quoted.encode())
     if rng.random() < 0.3:
         out += b"This is a multi-part message in MIME format.\r\n"
+    padding = b"  " if rng.random() < 0.1 else b""  # transport padding after delimiters (RFC 2046)
     for p in parts:
-        out += b"\r\n--" + boundary.encode() + b"\r\n" + p
-    out += b"\r\n--" + boundary.encode() + b"--\r\n"
+        out += b"\r\n--" + boundary.encode() + padding + b"\r\n" + p
+    out += b"\r\n--" + boundary.encode() + b"--" + padding + b"\r\n"
     if rng.random() < 0.2:
         out += b"epilogue text\r\n"
     return out
@@ -251,15 +316,16 @@ def multipart(subtype, parts, rng):
 def message(rng, n):
     """Returns the message bytes and what its Date was made of (see date_header)."""
     date, two_digits, zone = date_header(rng)
+    subject, subject_as_ansi = subject_header(rng)
     heads = [rng.choice(["From: ", "From: ", "from: "]) + from_header(rng), "To: box@example.org",
-             rng.choice(["Subject: ", "Subject: ", "SUBJECT: "]) + subject_header(rng),
+             rng.choice(["Subject: ", "Subject: ", "SUBJECT: ", "Subject:"]) + subject,
              "Date: " + date, "Message-ID: <%d@corpus.example>" % n, "MIME-Version: 1.0"]
     if rng.random() < 0.03:
         heads = [h for h in heads if not h.startswith("Date: ")]
         two_digits, zone = None, None
-    plain = body_text(rng, rng.randint(1, 30))
+    plain = body_text(rng, rng.randint(1, 30), rng.choice(ACCENTS))
     html = "<html><body><p>" + plain.replace("\r\n", "</p>\r\n<p>") + "</p></body></html>\r\n"
-    shape = rng.randrange(10)
+    shape = rng.randrange(11)
     if shape == 0:  # no Content-Type at all: text/plain us-ascii
         heads.remove("MIME-Version: 1.0")
         body = body_text(rng, rng.randint(1, 10)).replace("\u00e9", "e").replace("\u00ef", "i").encode()
@@ -286,12 +352,14 @@ def message(rng, n):
         entity = multipart("mixed", [rel] + [attachment_part(rng, i) for i in range(rng.randint(1, 2))], rng)
     elif shape == 8:  # HTML only
         entity = text_part("html", html, rng)
-    else:  # several files and no text
+    elif shape == 9:  # several files and no text
         entity = multipart("mixed", [attachment_part(rng, i) for i in range(rng.randint(1, 4))], rng)
+    else:  # the message is the file, as scanners send it
+        entity = attachment_part(rng, 0)
     data = ("\r\n".join(heads) + "\r\n").encode() + entity
     if rng.random() < 0.15:
         data = data.replace(b"\r\n", b"\n")  # a server that stores bare LF
-    return data, {"date_two_digit_year": two_digits, "date_zone": zone}
+    return data, {"date_two_digit_year": two_digits, "date_zone": zone, "subject_as_ansi": subject_as_ansi}
 
 
 def source_text(value):
@@ -334,12 +402,15 @@ def expectations(data, made_of):
         if part is None:
             return None
         return {"cte": str(part.get("content-transfer-encoding", "")).strip().lower(),
-                "in_multipart": part is not msg}
+                "in_multipart": part is not msg,
+                "charset": str(part.get_param("charset", "us-ascii")).lower(),
+                "as_ansi": as_ansi(part.get_payload(decode=True) or b"")}
     facts = {
         "line_end": "\n" if b"\r\n" not in data else "\r\n",
         "from_source": source_text(next((v for k, v in msg.raw_items() if k.lower() == "from"), "")),
         "date_two_digit_year": made_of["date_two_digit_year"],
         "date_zone": made_of["date_zone"],
+        "subject_as_ansi": made_of["subject_as_ansi"],
         "plain_part": text_facts(bodies["plain"]),
         "html_part": text_facts(bodies["html"]),
         "parts": [part_facts(p) for p in msg.walk() if not p.is_multipart()],
