@@ -20,6 +20,7 @@ import json
 import os
 import quopri
 import random
+import re
 import sys
 
 WORDS = ("alpha bravo charlie delta echo foxtrot golf hotel india juliet kilo lima mike "
@@ -186,6 +187,8 @@ def encode_text(text, rng):
     cte = rng.choice(["quoted-printable", "base64", "8bit", "Quoted-Printable", "BASE64"])
     if cte.lower() == "quoted-printable":
         body = quopri.encodestring(raw.replace(b"\r\n", b"\n")).replace(b"\n", b"\r\n")
+        if rng.random() < 0.2:
+            body = re.sub(rb"=[0-9A-F]{2}", lambda m: m.group(0).lower(), body)  # lower-case hex digits
     elif cte.lower() == "base64":
         body = base64.encodebytes(raw).replace(b"\n", b"\r\n")
     else:
@@ -325,7 +328,7 @@ def message(rng, n):
         two_digits, zone = None, None
     plain = body_text(rng, rng.randint(1, 30), rng.choice(ACCENTS))
     html = "<html><body><p>" + plain.replace("\r\n", "</p>\r\n<p>") + "</p></body></html>\r\n"
-    shape = rng.randrange(11)
+    shape = rng.randrange(14)
     if shape == 0:  # no Content-Type at all: text/plain us-ascii
         heads.remove("MIME-Version: 1.0")
         body = body_text(rng, rng.randint(1, 10)).replace("\u00e9", "e").replace("\u00ef", "i").encode()
@@ -352,6 +355,22 @@ def message(rng, n):
         entity = multipart("mixed", [rel] + [attachment_part(rng, i) for i in range(rng.randint(1, 2))], rng)
     elif shape == 8:  # HTML only
         entity = text_part("html", html, rng)
+    elif shape == 11:  # signed: the text, then the signature as a file
+        signature = base64.encodebytes(rng.randbytes(rng.randint(300, 900))).replace(b"\n", b"\r\n")
+        sig = (b'Content-Type: application/pkcs7-signature; name="smime.p7s"\r\nContent-Transfer-Encoding: base64\r\n'
+               b'Content-Disposition: attachment; filename="smime.p7s"\r\n\r\n' + signature)
+        entity = multipart("signed", [text_part("plain", plain, rng), sig], rng)
+    elif shape == 12:  # a delivery report
+        status = (b"Content-Type: message/delivery-status\r\n\r\nReporting-MTA: dns; mx.example.org\r\n\r\n"
+                  b"Final-Recipient: rfc822; gone@example.org\r\nAction: failed\r\nStatus: 5.1.1\r\n")
+        headers = b"Content-Type: text/rfc822-headers\r\n\r\nFrom: box@example.org\r\nSubject: hello\r\n"
+        entity = multipart("report", [text_part("plain", plain, rng), status, headers], rng)
+    elif shape == 13:  # a forwarded structure: mixed inside mixed, the alternative in either order
+        pair = [text_part("plain", plain, rng), text_part("html", html, rng)]
+        if rng.random() < 0.5:
+            pair.reverse()
+        inner = multipart("mixed", [multipart("alternative", pair, rng), attachment_part(rng, 3)], rng)
+        entity = multipart("mixed", [inner, attachment_part(rng, 4)], rng)
     elif shape == 9:  # several files and no text
         entity = multipart("mixed", [attachment_part(rng, i) for i in range(rng.randint(1, 4))], rng)
     else:  # the message is the file, as scanners send it
