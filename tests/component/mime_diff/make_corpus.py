@@ -222,7 +222,7 @@ def attachment_part(rng, index):
     data = rng.randbytes(rng.choice([0, 1, 2, 3, 57, rng.randint(0, 3000)]))
     plain_name = "file-%d.bin" % index
     cte = "base64"
-    style = rng.randrange(14)
+    style = rng.randrange(15)
     extra = ""
     if style == 0:
         disp = 'attachment; filename="%s"' % plain_name
@@ -243,6 +243,8 @@ def attachment_part(rng, index):
         while name[cut - 1] == "%" or (cut > 1 and name[cut - 2] == "%"):
             cut -= 1
         disp = "attachment;\r\n filename*0*=utf-8'de'%s;\r\n filename*1*=%s" % (name[:cut], name[cut:])
+        if rng.random() < 0.4:  # plain continuations, quoted
+            disp = 'attachment;\r\n filename*0="quarterly figures ";\r\n filename*1="for %d.xlsx"' % index
         ctype = "application/vnd.ms-excel"
     elif style == 5:
         # an inline image referred to by Content-ID
@@ -266,6 +268,9 @@ def attachment_part(rng, index):
     elif style == 9:
         # Content-Type name= as an encoded word, disposition without a name
         ctype = 'application/pdf; name="%s"' % encoded_word("r\u00e9sum\u00e9-%d.pdf" % index, "iso-8859-1", rng)
+        if rng.random() < 0.5:  # a long name in two words, folded inside the quotes
+            ctype = 'application/pdf;\r\n name="%s\r\n %s"' % (
+                encoded_word("Jahres\u00fcbersicht ", "utf-8", rng), encoded_word("f\u00fcr %d.pdf" % index, "utf-8", rng))
         disp = "ATTACHMENT"
     elif style == 10:
         # an inline part with a Content-ID and no name at all
@@ -282,9 +287,15 @@ def attachment_part(rng, index):
         disp = ('inline; filename="image%03d.jpg"; size=%d;\r\n\tcreation-date="Tue, 05 Mar 2024 09:05:07 GMT"'
                 % (index, len(data)))
         extra = "Content-Description: image%03d.jpg\r\nContent-ID: <image%03d.jpg@01DA6E>\r\n" % (index, index)
-    else:
+    elif style == 13:
         ctype = "application/zip"
         disp = 'attachment; filename = "spaced-%d.zip"' % index
+    else:
+        # raw bytes, NULs included, under a transfer encoding that leaves them as they are
+        data = data.replace(b"\r", b"").replace(b"\n", b"")
+        cte = rng.choice(["8bit", "binary"])
+        ctype = "application/octet-stream"
+        disp = 'attachment; filename="raw-%d.bin"' % index
     if cte == "base64":
         body = base64.encodebytes(data).replace(b"\n", b"\r\n")
     elif cte == "quoted-printable":
@@ -301,10 +312,13 @@ def attachment_part(rng, index):
 
 
 def multipart(subtype, parts, rng):
-    boundary = rng.choice(["=_b%08x", "----=_NextPart_%08x", "b%x"]) % rng.getrandbits(32)
-    quoted = '"%s"' % boundary if ("=" in boundary or rng.random() < 0.5) else boundary
-    out = b"Content-Type: multipart/%s;%sboundary=%s\r\n\r\n" % (
-        subtype.encode(), rng.choice([b" ", b"\r\n\t"]), quoted.encode())
+    boundary = rng.choice(["=_b%08x", "----=_NextPart_%08x", "b%x", "b o u n d %x"]) % rng.getrandbits(32)
+    quoted = '"%s"' % boundary if ("=" in boundary or " " in boundary or rng.random() < 0.5) else boundary
+    params = ""
+    if subtype == "related" and rng.random() < 0.5:
+        params = rng.choice(['; type="text/html"', '; type="multipart/alternative"; start="<p1>"'])
+    out = b"Content-Type: multipart/%s%s;%sboundary=%s\r\n\r\n" % (
+        subtype.encode(), params.encode(), rng.choice([b" ", b"\r\n\t"]), quoted.encode())
     if rng.random() < 0.3:
         out += b"This is a multi-part message in MIME format.\r\n"
     padding = b"  " if rng.random() < 0.1 else b""  # transport padding after delimiters (RFC 2046)
@@ -326,12 +340,20 @@ def message(rng, n):
     if rng.random() < 0.03:
         heads = [h for h in heads if not h.startswith("Date: ")]
         two_digits, zone = None, None
+    elif rng.random() < 0.05:
+        heads = [h.replace(", ", ",\r\n ", 1) if h.startswith("Date: ") else h for h in heads]  # folded
+    if rng.random() < 0.05:
+        heads.append("References: " + "\r\n ".join("<%d.%d@corpus.example>" % (n, i) for i in range(400)))
+    if rng.random() < 0.02:
+        heads.append("X-Long: " + "x" * 20000)  # longer than any line should be
     plain = body_text(rng, rng.randint(1, 30), rng.choice(ACCENTS))
     html = "<html><body><p>" + plain.replace("\r\n", "</p>\r\n<p>") + "</p></body></html>\r\n"
     shape = rng.randrange(14)
     if shape == 0:  # no Content-Type at all: text/plain us-ascii
         heads.remove("MIME-Version: 1.0")
         body = body_text(rng, rng.randint(1, 10)).replace("\u00e9", "e").replace("\u00ef", "i").encode()
+        if rng.random() < 0.2:
+            body = b""  # a subject-only message
         entity = b"\r\n" + body
     elif shape == 1:
         entity = text_part("plain", plain, rng)
