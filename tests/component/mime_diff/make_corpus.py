@@ -6,7 +6,11 @@ usage: make_corpus.py OUTDIR [COUNT] [SEED]
 For message NNNN: NNNN.eml (the bytes as a POP3 server would hand them over)
 and NNNN.json (decoded subject, sender address and name, date as UTC seconds,
 plain and HTML text, attachment names with the SHA-256 and size of their
-decoded bytes). The same seed always gives the same corpus.
+decoded bytes) and "facts": what the message is made of, in the peer's terms
+(its raw part headers, the part each text came from, the text read in the
+ANSI page, how its Date was written), so that the test can state where the
+message model reads it differently on purpose. The same seed always gives the
+same corpus.
 """
 import base64
 import binascii
@@ -331,7 +335,7 @@ def multipart(subtype, parts, rng):
 
 
 def message(rng, n):
-    """Returns the message bytes and what its Date was made of (see date_header)."""
+    """Returns the message bytes and the generator's own facts about them."""
     date, two_digits, zone = date_header(rng)
     subject, subject_as_ansi = subject_header(rng)
     heads = [rng.choice(["From: ", "From: ", "from: "]) + from_header(rng), "To: box@example.org",
@@ -377,6 +381,10 @@ def message(rng, n):
         entity = multipart("mixed", [rel] + [attachment_part(rng, i) for i in range(rng.randint(1, 2))], rng)
     elif shape == 8:  # HTML only
         entity = text_part("html", html, rng)
+    elif shape == 9:  # several files and no text
+        entity = multipart("mixed", [attachment_part(rng, i) for i in range(rng.randint(1, 4))], rng)
+    elif shape == 10:  # the message is the file, as scanners send it
+        entity = attachment_part(rng, 0)
     elif shape == 11:  # signed: the text, then the signature as a file
         signature = base64.encodebytes(rng.randbytes(rng.randint(300, 900))).replace(b"\n", b"\r\n")
         sig = (b'Content-Type: application/pkcs7-signature; name="smime.p7s"\r\nContent-Transfer-Encoding: base64\r\n'
@@ -387,16 +395,12 @@ def message(rng, n):
                   b"Final-Recipient: rfc822; gone@example.org\r\nAction: failed\r\nStatus: 5.1.1\r\n")
         headers = b"Content-Type: text/rfc822-headers\r\n\r\nFrom: box@example.org\r\nSubject: hello\r\n"
         entity = multipart("report", [text_part("plain", plain, rng), status, headers], rng)
-    elif shape == 13:  # a forwarded structure: mixed inside mixed, the alternative in either order
+    else:  # a forwarded structure: mixed inside mixed, the alternative in either order
         pair = [text_part("plain", plain, rng), text_part("html", html, rng)]
         if rng.random() < 0.5:
             pair.reverse()
         inner = multipart("mixed", [multipart("alternative", pair, rng), attachment_part(rng, 3)], rng)
         entity = multipart("mixed", [inner, attachment_part(rng, 4)], rng)
-    elif shape == 9:  # several files and no text
-        entity = multipart("mixed", [attachment_part(rng, i) for i in range(rng.randint(1, 4))], rng)
-    else:  # the message is the file, as scanners send it
-        entity = attachment_part(rng, 0)
     data = ("\r\n".join(heads) + "\r\n").encode() + entity
     if rng.random() < 0.15:
         data = data.replace(b"\r\n", b"\n")  # a server that stores bare LF
@@ -427,10 +431,7 @@ def expectations(data, made_of):
     if date is not None and date.tzinfo is None:
         date = date.replace(tzinfo=datetime.timezone.utc)  # "-0000": UTC, origin unknown
 
-    bodies = {}
-    for kind in ("plain", "html"):
-        part = msg.get_body(preferencelist=(kind,))
-        bodies[kind] = part
+    bodies = {kind: msg.get_body(preferencelist=(kind,)) for kind in ("plain", "html")}
     attachments = []
     for part in msg.walk():
         name = part.get_filename()
