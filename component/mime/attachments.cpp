@@ -3,6 +3,7 @@
 #include "component/mime/ascii.h"
 #include "component/mime/encoded_word.h"
 #include "component/mime/header_values.h"
+#include "platform/text/ascii_case.h"
 
 namespace component::mime {
 namespace {
@@ -21,7 +22,7 @@ void name_and_type(const Headers& headers, AttachmentInfo& a) {
     const std::size_t semi = v.find(';');
     if (semi == std::string::npos) return;
     const std::string_view params = std::string_view(v).substr(semi + 1);
-    std::size_t at = ifind(params, "filename");
+    std::size_t at = text::FindNoCase(params, "filename");
     if (at != std::string_view::npos) {
         std::string_view rest = params.substr(at + 8);
         while (!rest.empty() && is_blank(rest.front())) rest.remove_prefix(1);
@@ -79,8 +80,8 @@ struct Walker {
                 continue;
             }
             const Header& h = n.headers[f.header++];
-            const std::string name = lower_ascii(h.name);
-            const std::string value = lower_ascii(h.value);
+            const std::string name = text::AsciiLowered(h.name);
+            const std::string value = text::AsciiLowered(h.value);
             if (name == "content-transfer-encoding") {
                 const std::string_view v = trim_space(value);
                 if (v == "base64") f.encoding = encBASE64;

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "component/mime/ascii.h"
+#include "platform/text/ascii_case.h"
 
 namespace component::mime {
 namespace {
@@ -71,7 +72,7 @@ template <std::size_t N>
 int index_of(const std::array<std::string_view, N>& names, std::string_view word) {
     if (word.size() < 3) return -1;
     for (std::size_t k = 0; k < N; ++k)
-        if (iequals(word.substr(0, 3), names[k])) return static_cast<int>(k);
+        if (text::EqualsNoCase(word.substr(0, 3), names[k])) return static_cast<int>(k);
     return -1;
 }
 
@@ -115,7 +116,7 @@ int parse_zone(Cursor& c) {
     } else if (!(c.peek() >= '0' && c.peek() <= '2')) {
         const std::string_view name = c.word();
         for (const Zone& z : kZones)
-            if (iequals(name, z.name)) return z.minutes;
+            if (text::EqualsNoCase(name, z.name)) return z.minutes;
         return 0;  // UT, military letters and names we do not know
     }
     int digits = 0;

@@ -4,7 +4,7 @@
 
 #include "platform/text/ascii_case.h"
 
-namespace qelpop3 {
+namespace component::mime {
 namespace {
 
 using text::FindNoCase;
@@ -141,4 +141,4 @@ std::string NondeliveryRecipient(std::string_view reportType, std::string_view b
     return result;
 }
 
-}  // namespace qelpop3
+}  // namespace component::mime

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace qelpop3 {
+namespace component::mime {
 
 // Address extraction as the message object does it for header values.
 using AddressExtractor = std::function<std::string(std::string_view)>;
@@ -35,4 +35,4 @@ std::string ReturnedMessageRecipient(std::string_view messageText, const Address
 std::string NondeliveryRecipient(std::string_view reportType, std::string_view bodyText,
                                  const AddressExtractor& extractAddress);
 
-}  // namespace qelpop3
+}  // namespace component::mime

@@ -2,9 +2,12 @@
 
 #include "component/mime/ascii.h"
 #include "component/mime/base64_decoder.h"
-#include "component/mime/charset.h"
+#include "component/mime/charset_text.h"
 #include "component/mime/header_block.h"
 #include "component/mime/hex.h"
+#include "platform/text/ascii_case.h"
+#include "platform/text/code_page.h"
+#include "platform/text/utf8.h"
 
 namespace component::mime {
 namespace {
@@ -43,7 +46,7 @@ Parse parse_word(std::string_view s, std::size_t at, Word& w) {
     if (i >= s.size() || s[i] != '?' || i == at + 2) return Parse::not_a_word;
     w.charset = s.substr(at + 2, i - at - 2);
     if (i + 2 >= s.size() || s[i + 2] != '?') return Parse::not_a_word;
-    w.encoding = ascii_lower(s[i + 1]);
+    w.encoding = text::AsciiLower(s[i + 1]);
     if (w.encoding != 'b' && w.encoding != 'q') return Parse::not_a_word;
     const std::size_t text_at = i + 3;
     const std::size_t close = s.find("?=", text_at);
@@ -61,9 +64,13 @@ bool all_space(std::string_view s) {
 
 }  // namespace
 
-std::string decode_encoded_words(std::string_view value) {
-    const Charset around = is_valid_utf8(value) ? Charset::Utf8 : Charset::Ansi;
-    std::string out;
+std::u16string decode_encoded_words(std::string_view value) {
+    const bool utf8 = is_well_formed_utf8(value);
+    const auto append_text = [utf8](std::u16string& out, std::string_view s) {
+        if (utf8) text::AppendFromUtf8(out, s);
+        else text::AppendFromAnsi(out, s);
+    };
+    std::u16string out;
     out.reserve(value.size());
     std::size_t pos = 0;
     bool after_word = false;
@@ -74,26 +81,26 @@ std::string decode_encoded_words(std::string_view value) {
         const Parse p = parse_word(value, at, w);
         if (p == Parse::no_close) break;  // no "?=" anywhere further: the rest is text
         if (p == Parse::not_a_word) {
-            append_utf8(out, value.substr(pos, at + 2 - pos), around);
+            append_text(out, value.substr(pos, at + 2 - pos));
             pos = at + 2;
             after_word = false;
             continue;
         }
         const std::string_view between = value.substr(pos, at - pos);
-        if (!(after_word && all_space(between))) append_utf8(out, between, around);
+        if (!(after_word && all_space(between))) append_text(out, between);
         std::string bytes = w.encoding == 'q' ? decode_q(w.text) : decode_base64(w.text);
         if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
         std::string_view charset = w.charset;
         if (const auto star = charset.find('*'); star != std::string_view::npos) charset = charset.substr(0, star);
-        append_utf8(out, bytes, charset_from_name(charset));
+        out += decode_charset(charset, bytes);
         pos = w.end;
         after_word = true;
     }
-    if (pos < value.size()) append_utf8(out, value.substr(pos), around);
+    if (pos < value.size()) append_text(out, value.substr(pos));
     return out;
 }
 
-std::string decode_header_value(std::string_view raw_value) {
+std::u16string decode_header_value(std::string_view raw_value) {
     return decode_encoded_words(unfold(raw_value));
 }
 

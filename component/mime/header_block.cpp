@@ -1,6 +1,7 @@
 #include "component/mime/header_block.h"
 
 #include "component/mime/ascii.h"
+#include "platform/text/ascii_case.h"
 
 namespace component::mime {
 namespace {
@@ -67,14 +68,14 @@ HeaderBlock parse_header_block(std::string_view range, bool skip_first_line) {
 
 const Header* find_header(const Headers& headers, std::string_view name) noexcept {
     for (const Header& h : headers)
-        if (iequals(h.name, name)) return &h;
+        if (text::EqualsNoCase(h.name, name)) return &h;
     return nullptr;
 }
 
 std::vector<const Header*> find_all_headers(const Headers& headers, std::string_view name) {
     std::vector<const Header*> found;
     for (const Header& h : headers)
-        if (iequals(h.name, name)) found.push_back(&h);
+        if (text::EqualsNoCase(h.name, name)) found.push_back(&h);
     return found;
 }
 

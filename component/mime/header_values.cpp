@@ -3,9 +3,11 @@
 #include <array>
 
 #include "component/mime/ascii.h"
-#include "component/mime/charset.h"
+#include "component/mime/charset_text.h"
 #include "component/mime/encoded_word.h"
 #include "component/mime/hex.h"
+#include "platform/text/ascii_case.h"
+#include "platform/text/code_page.h"
 
 namespace component::mime {
 namespace {
@@ -24,7 +26,7 @@ std::size_t find_angle(std::string_view v) {
     return std::string_view::npos;
 }
 
-bool is_name_trim(char c) { return is_space(c) || c == '"' || c == '\''; }
+bool is_name_trim(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'"' || c == u'\''; }
 
 std::string_view param_value(std::string_view rest) {
     if (rest.empty()) return rest;
@@ -61,7 +63,7 @@ int continuation_index(std::string_view digits) {
 }
 
 // RFC 2231: attr*=charset'lang'value, or attr*0[*]=..., attr*1[*]=... joined.
-std::string rfc2231_param(std::string_view params, std::string_view attr) {
+std::u16string rfc2231_param(std::string_view params, std::string_view attr) {
     std::array<std::string, kMaxContinuations> parts;
     std::array<bool, kMaxContinuations> seen{};
     std::string charset;
@@ -80,7 +82,7 @@ std::string rfc2231_param(std::string_view params, std::string_view attr) {
         const std::size_t eq = p.find('=');
         if (eq == std::string_view::npos) continue;
         std::string_view name = trim_space(p.substr(0, eq));
-        if (!istarts_with(name, attr) || name.size() <= attr.size() || name[attr.size()] != '*') continue;
+        if (!text::StartsWithNoCase(name, attr) || name.size() <= attr.size() || name[attr.size()] != '*') continue;
         name.remove_prefix(attr.size() + 1);
         const bool extended = name.empty() || name.back() == '*';
         if (!name.empty() && name.back() == '*') name.remove_suffix(1);
@@ -101,7 +103,7 @@ std::string rfc2231_param(std::string_view params, std::string_view attr) {
     }
     std::string joined;
     for (int i = 0; i < kMaxContinuations && seen[static_cast<std::size_t>(i)]; ++i) joined += parts[static_cast<std::size_t>(i)];
-    return to_utf8(joined, charset_from_name(charset));
+    return decode_charset(charset, joined);
 }
 
 }  // namespace
@@ -111,12 +113,12 @@ std::string header_unfolded(const Headers& headers, std::string_view name) {
     return h ? unfold(h->value) : std::string();
 }
 
-std::string header_text(const Headers& headers, std::string_view name) {
+std::u16string header_text(const Headers& headers, std::string_view name) {
     const Header* h = find_header(headers, name);
-    return h ? decode_header_value(h->value) : std::string();
+    return h ? decode_header_value(h->value) : std::u16string();
 }
 
-std::string extract_address(std::string_view v) {
+std::string extract_address_bytes(std::string_view v) {
     std::string_view cand = v;
     if (const std::size_t lt = find_angle(v); lt != std::string_view::npos) {
         if (const std::size_t gt = v.find('>', lt + 1); gt != std::string_view::npos)
@@ -126,22 +128,24 @@ std::string extract_address(std::string_view v) {
     if (const std::size_t blank = cand.find_first_of(" \t\r\n"); blank != std::string_view::npos)
         cand = cand.substr(0, blank);
     if (cand.find('@') == std::string_view::npos) return {};
-    return raw_header_to_utf8(cand);
+    return std::string(cand);
 }
 
-std::string extract_name(std::string_view v) {
+std::u16string extract_address(std::string_view v) { return raw_header_text(extract_address_bytes(v)); }
+
+std::u16string extract_name(std::string_view v) {
     const std::size_t lt = find_angle(v);
-    const std::string decoded = decode_encoded_words(lt == std::string_view::npos ? v : v.substr(0, lt));
-    std::string_view name = decoded;
+    const std::u16string decoded = decode_encoded_words(lt == std::string_view::npos ? v : v.substr(0, lt));
+    std::u16string_view name = decoded;
     while (!name.empty() && is_name_trim(name.front())) name.remove_prefix(1);
     while (!name.empty() && is_name_trim(name.back())) name.remove_suffix(1);
-    if (name.find('@') != std::string_view::npos) return {};
-    return std::string(name);
+    if (name.find(u'@') != std::u16string_view::npos) return {};
+    return std::u16string(name);
 }
 
 PrioritiesEnum priority(const Headers& headers) {
     for (const std::string_view name : {"Importance", "X-MSMail-Priority"}) {
-        const std::string v = lower_ascii(trim_space(header_unfolded(headers, name)));
+        const std::string v = text::AsciiLowered(trim_space(header_unfolded(headers, name)));
         if (v.empty()) continue;
         if (v == "high") return HighPriority;
         if (v == "low") return LowPriority;
@@ -155,43 +159,52 @@ PrioritiesEnum priority(const Headers& headers) {
     return NormalPriority;
 }
 
-std::string content_type_only(const Headers& headers) {
-    const std::string v = header_text(headers, "Content-Type");
-    return v.substr(0, v.find(';'));
+std::u16string content_type_only(const Headers& headers) {
+    const std::u16string v = header_text(headers, "Content-Type");
+    return v.substr(0, v.find(u';'));
 }
 
 std::string media_type(const Headers& headers) {
     const Header* h = find_header(headers, "Content-Type");
     if (h == nullptr) return "text/plain";
     const std::string v = unfold(h->value);
-    return lower_ascii(trim_space(std::string_view(v).substr(0, v.find(';'))));
+    return text::AsciiLowered(trim_space(std::string_view(v).substr(0, v.find(';'))));
 }
 
-std::string header_param(std::string_view raw, std::string_view param) {
+std::u16string header_param(std::string_view raw, std::string_view param) {
     const std::size_t semi = raw.find(';');
     if (semi == std::string_view::npos) return {};
     const std::string_view params = raw.substr(semi + 1);
-    if (const std::size_t at = ifind(params, param); at != std::string_view::npos)
+    if (const std::size_t at = text::FindNoCase(params, param); at != std::string_view::npos)
         return decode_encoded_words(param_value(params.substr(at + param.size())));
     std::string_view attr = param;
     if (!attr.empty() && attr.back() == '=') attr.remove_suffix(1);
     return rfc2231_param(params, attr);
 }
 
-std::string content_type_param(const Headers& headers, std::string_view param) {
+std::u16string content_type_param(const Headers& headers, std::string_view param) {
     return header_param(header_unfolded(headers, "Content-Type"), param);
 }
 
-std::string content_name(const Headers& headers) {
-    std::string name = content_type_param(headers, "name=");
+std::string content_type_param_bytes(const Headers& headers, std::string_view param) {
+    const std::string raw = header_unfolded(headers, "Content-Type");
+    const std::size_t semi = raw.find(';');
+    if (semi == std::string::npos) return {};
+    const std::string_view params = std::string_view(raw).substr(semi + 1);
+    const std::size_t at = text::FindNoCase(params, param);
+    return at == std::string_view::npos ? std::string() : std::string(param_value(params.substr(at + param.size())));
+}
+
+std::u16string content_name(const Headers& headers) {
+    std::u16string name = content_type_param(headers, "name=");
     if (name.empty()) name = content_type_param(headers, "filename=");
     return name;
 }
 
 std::string multipart_delimiter(const Headers& headers) {
     const std::string v = header_unfolded(headers, "Content-Type");
-    if (!icontains(v, "multipart/")) return {};
-    const std::size_t at = ifind(v, "boundary=");
+    if (text::FindNoCase(v, "multipart/") == std::string::npos) return {};
+    const std::size_t at = text::FindNoCase(v, "boundary=");
     if (at == std::string::npos) return {};
     std::string_view rest = std::string_view(v).substr(at + 9);
     std::string_view value;

@@ -1,5 +1,6 @@
 // The message getters' algorithms over one header list: decoded values,
-// address and display name, priority and the Content-Type family.
+// address and display name, priority and the Content-Type family. Decoded
+// texts are UTF-16 (for BSTR); 8-bit texts are as stored (ANSI).
 #pragma once
 
 #include <string>
@@ -10,9 +11,9 @@
 
 namespace component::mime {
 
-// The first header named `name`, unfolded and with its encoded words decoded,
-// as UTF-8; empty when absent.
-std::string header_text(const Headers& headers, std::string_view name);
+// The first header named `name`, unfolded and with its encoded words decoded;
+// empty when absent.
+std::u16string header_text(const Headers& headers, std::string_view name);
 // The first header named `name`, unfolded, 8-bit as written; empty when absent.
 std::string header_unfolded(const Headers& headers, std::string_view name);
 
@@ -21,14 +22,16 @@ std::string header_unfolded(const Headers& headers, std::string_view name);
 // `extract_address`: the text in the first <...> outside quotes (else the whole
 // value), cut at its first blank; empty without "@". `extract_name`: the text
 // before that "<", decoded, without surrounding blanks and quotes; empty when
-// it holds "@". Both return UTF-8.
-std::string extract_address(std::string_view raw_value);
-std::string extract_name(std::string_view raw_value);
+// it holds "@".
+std::u16string extract_address(std::string_view raw_value);
+// The same address as 8-bit text (for the delivery-report scanners).
+std::string extract_address_bytes(std::string_view raw_value);
+std::u16string extract_name(std::string_view raw_value);
 
 PrioritiesEnum priority(const Headers& headers);
 
 // Decoded "Content-Type" cut at its first ";" (ContentTypeOnly).
-std::string content_type_only(const Headers& headers);
+std::u16string content_type_only(const Headers& headers);
 // Lower-cased media type without blanks; "text/plain" when there is no
 // Content-Type (RFC 2045 5.2).
 std::string media_type(const Headers& headers);
@@ -37,12 +40,14 @@ std::string media_type(const Headers& headers);
 // regard to case after the first ";", so "name=" also finds "filename=").
 // Quoted values run to the same quote; others end at ";", white space, CR or
 // LF. When the plain form is absent, RFC 2231 forms (attr*=, attr*0=,
-// attr*0*= ...) are joined and converted from their charset. UTF-8 result with
-// encoded words decoded.
-std::string header_param(std::string_view raw_value, std::string_view param);
-std::string content_type_param(const Headers& headers, std::string_view param);
+// attr*0*= ...) are joined and converted from their charset. Encoded words
+// are decoded.
+std::u16string header_param(std::string_view raw_value, std::string_view param);
+std::u16string content_type_param(const Headers& headers, std::string_view param);
+// The plain form's 8-bit value as written, for names such as the charset.
+std::string content_type_param_bytes(const Headers& headers, std::string_view param);
 // ContentName: "name=", else "filename=".
-std::string content_name(const Headers& headers);
+std::u16string content_name(const Headers& headers);
 // The multipart delimiter ("--" + boundary) from the raw Content-Type, or empty
 // when the type is not multipart or has no usable boundary.
 std::string multipart_delimiter(const Headers& headers);

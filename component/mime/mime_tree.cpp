@@ -1,13 +1,18 @@
 #include "component/mime/mime_tree.h"
 
+#include <cstring>
+
 #include "component/mime/header_values.h"
 
 namespace component::mime {
 namespace {
 
+// A line (at most one LF, at its end) cut at its first CR or LF.
 std::string_view cut_line(std::string_view line) {
-    const std::size_t cut = line.find_first_of("\r\n");
-    return cut == std::string_view::npos ? line : line.substr(0, cut);
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (const void* cr = std::memchr(line.data(), '\r', line.size()))
+        line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(cr) - line.data()));
+    return line;
 }
 
 }  // namespace

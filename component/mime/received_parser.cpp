@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-namespace qelpop3 {
+namespace component::mime {
 namespace {
 
 // Nested comments of a hostile line must not recurse without bound; real
@@ -179,4 +179,4 @@ ReceivedFields ParseReceivedLine(std::string_view fullLine) {
     return f;
 }
 
-}  // namespace qelpop3
+}  // namespace component::mime

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qelpop3 {
+namespace component::mime {
 
 struct ReceivedFields {
     std::string fromHost;
@@ -36,4 +36,4 @@ std::vector<std::string> TokenizeReceived(std::string_view text, std::size_t max
 // (no nesting in this search); npos when absent.
 std::size_t FindStrOutsideBrackets(std::string_view text, std::string_view what);
 
-}  // namespace qelpop3
+}  // namespace component::mime

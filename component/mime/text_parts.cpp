@@ -1,20 +1,21 @@
 #include "component/mime/text_parts.h"
 
 #include "component/mime/ascii.h"
-#include "component/mime/charset.h"
+#include "component/mime/charset_text.h"
 #include "component/mime/header_values.h"
+#include "platform/text/ascii_case.h"
 
 namespace component::mime {
 namespace {
 
 bool is_attachment(const MimeNode& n) {
-    return istarts_with(trim_space(header_unfolded(n.headers, "Content-Disposition")), "attachment");
+    return text::StartsWithNoCase(trim_space(header_unfolded(n.headers, "Content-Disposition")), "attachment");
 }
 
 bool is_multipart(std::string_view type) { return type.starts_with("multipart/"); }
 
 // Iterative depth-first search; the tree's depth cap bounds the stack.
-std::optional<std::string> search(const MimeTree& tree, const MimeNode& start, std::string_view wanted) {
+std::optional<std::u16string> search(const MimeTree& tree, const MimeNode& start, std::string_view wanted) {
     struct Frame {
         const MimeNode* node;
         std::size_t next_child;
@@ -66,24 +67,24 @@ std::string message_text(const MimeTree& tree, const MimeNode& node) {
     return std::string(all);
 }
 
-std::string decode_part_text(const MimeTree& tree, const MimeNode& node) {
+std::u16string decode_part_text(const MimeTree& tree, const MimeNode& node) {
     std::string text = message_text(tree, node);
-    const std::string cte = lower_ascii(trim_space(header_text(node.headers, "Content-Transfer-Encoding")));
+    const std::string cte = text::AsciiLowered(trim_space(header_unfolded(node.headers, "Content-Transfer-Encoding")));
     if (cte == "quoted-printable") text = decode_all(encQUOTEDPRINTABLE, text);
     else if (cte == "base64") text = decode_all(encBASE64, text);
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    return to_utf8(text, charset_from_name(content_type_param(node.headers, "charset=")));
+    return decode_charset(content_type_param_bytes(node.headers, "charset="), text);
 }
 
-std::optional<std::string> find_text_part(const MimeTree& tree, TextKind kind) {
+std::optional<std::u16string> find_text_part(const MimeTree& tree, TextKind kind) {
     return search(tree, tree.root(), kind == TextKind::plain ? "text/plain" : "text/html");
 }
 
 AttachmentEncodingsEnum encoding_from_headers(const Headers& headers) {
     AttachmentEncodingsEnum e = encUNKNOWN;
     for (const Header& h : headers) {
-        if (!iequals(h.name, "content-transfer-encoding")) continue;
-        const std::string v = lower_ascii(trim_space(unfold(h.value)));
+        if (!text::EqualsNoCase(h.name, "content-transfer-encoding")) continue;
+        const std::string v = text::AsciiLowered(trim_space(unfold(h.value)));
         if (v == "base64") e = encBASE64;
         else if (v == "uuencode" || v == "x-uuencode") e = encUUENCODE;
         else if (v == "7bit") e = enc7BIT;

@@ -16,15 +16,15 @@ namespace component::mime {
 std::string message_text(const MimeTree& tree, const MimeNode& node);
 
 // Text with its Content-Transfer-Encoding (quoted-printable, base64) undone,
-// cut at the first NUL, converted from its charset to UTF-8.
-std::string decode_part_text(const MimeTree& tree, const MimeNode& node);
+// cut at the first NUL, converted from its charset.
+std::u16string decode_part_text(const MimeTree& tree, const MimeNode& node);
 
 enum class TextKind { plain, html };
 
 // PlainText / HTMLText: the first text part of the wanted media type, looking
 // into multipart/alternative first, then into nested multiparts in order;
 // attachments are never taken. Nothing when there is none.
-std::optional<std::string> find_text_part(const MimeTree& tree, TextKind kind);
+std::optional<std::u16string> find_text_part(const MimeTree& tree, TextKind kind);
 
 // DecodedText's encoding from the headers: the last Content-Transfer-Encoding
 // that names one (base64 1, binhex 2, uuencode 3, quoted-printable 4, 7bit 5),

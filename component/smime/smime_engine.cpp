@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <mutex>
 
-namespace qelpop3::smime {
+namespace component::smime {
 namespace {
 
 struct BioFree {
@@ -178,4 +178,4 @@ int Decrypt(std::string_view envelopedBase64, EVP_PKEY* key, X509* cert, std::st
     return kSmimeOk;
 }
 
-}  // namespace qelpop3::smime
+}  // namespace component::smime

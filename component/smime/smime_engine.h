@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace qelpop3::smime {
+namespace component::smime {
 
 struct CmsFree {
     void operator()(CMS_ContentInfo* p) const { CMS_ContentInfo_free(p); }
@@ -92,4 +92,4 @@ int VerifyOpaque(std::string_view signedBase64, X509* signer, std::string& resul
 // Opens enveloped data; a missing key or certificate is a failed decryption.
 int Decrypt(std::string_view envelopedBase64, EVP_PKEY* key, X509* cert, std::string& resultPath);
 
-}  // namespace qelpop3::smime
+}  // namespace component::smime

@@ -7,7 +7,7 @@
 
 #include <mutex>
 
-namespace qelpop3 {
+namespace component::transport {
 namespace {
 
 // OpenSSL's socket BIO writes with write(), which raises SIGPIPE when the
@@ -162,4 +162,4 @@ TlsConnection::IoResult TlsConnection::Write(const char* data, std::size_t size)
 
 bool TlsConnection::HasBufferedData() const { return SSL_pending(ssl_) > 0; }
 
-}  // namespace qelpop3
+}  // namespace component::transport

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qelpop3 {
+namespace component::transport {
 
 class TlsConnection {
 public:
@@ -62,4 +62,4 @@ private:
     std::string lastError_;
 };
 
-}  // namespace qelpop3
+}  // namespace component::transport

@@ -5,11 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -45,9 +48,18 @@ Pop3dServer Pop3dServer::fromEnvironment() {
 
 Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server) : base_(server.base) {
     // A claim is a directory made atomically; one left by a dead process is
-    // taken over.
-    for (int i = 1; i <= kBoxes && user_.empty(); ++i) {
-        const fs::path claim = fs::path(base_) / "claims" / ("box" + std::to_string(i));
+    // taken over. Boxes are taken least recently released first, so a box is
+    // not reused while the server may still be closing its last session.
+    const fs::path claims = fs::path(base_) / "claims";
+    std::vector<std::pair<fs::file_time_type, int>> order;
+    for (int i = 1; i <= kBoxes; ++i) {
+        std::error_code ec;
+        const auto released = fs::last_write_time(claims / ("box" + std::to_string(i) + ".released"), ec);
+        order.emplace_back(ec ? fs::file_time_type::min() : released, i);
+    }
+    std::sort(order.begin(), order.end());
+    for (const auto& [released, i] : order) {
+        const fs::path claim = claims / ("box" + std::to_string(i));
         if (mkdir(claim.c_str(), 0700) != 0) {
             if (errno != EEXIST || ownerAlive(claim)) continue;
             std::ofstream(claim / "pid", std::ios::trunc) << getpid();
@@ -58,12 +70,14 @@ Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server) : base_(server.base) {
         user_ = "box" + std::to_string(i);
         password_ = "pw-" + user_;
         claim_ = claim;
+        break;
     }
     if (user_.empty()) throw std::runtime_error("no free mailbox on the test POP3 server");
     clear();
 }
 
 Pop3dMailbox::~Pop3dMailbox() {
+    std::ofstream(claim_ + ".released", std::ios::trunc) << getpid();
     std::error_code ec;
     fs::remove_all(claim_, ec);
 }
@@ -74,9 +88,9 @@ void Pop3dMailbox::clear() const {
     std::error_code ec;
     for (const char* sub : {"new", "cur", "tmp"})
         for (const auto& e : fs::directory_iterator(maildir() + "/" + sub, ec)) fs::remove(e.path(), ec);
-    // Forget the server's index too, so UIDLs and sizes start afresh.
-    for (const auto& e : fs::directory_iterator(maildir(), ec))
-        if (e.path().filename().string().rfind("dovecot", 0) == 0) fs::remove_all(e.path(), ec);
+    // The server's own index files stay: a session of the previous user of
+    // this box may still be closing, and deleting them under it makes the
+    // server drop the mailbox. UIDLs are file names, so nothing stale shows.
 }
 
 void Pop3dMailbox::add(std::string_view uidl, std::string_view message) const {

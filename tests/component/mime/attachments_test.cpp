@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/utf8.h"
 #include "tests/component/mime/mime_test_util.h"
 
 namespace component::mime {
@@ -79,7 +80,7 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
         const auto found = detect_attachments(tree);
         ASSERT_EQ(found.size(), c.found.size());
         for (std::size_t i = 0; i < found.size(); ++i) {
-            EXPECT_EQ(found[i].name, c.found[i].name);
+            EXPECT_EQ(text::ToUtf8(found[i].name), c.found[i].name);
             EXPECT_EQ(found[i].type, c.found[i].type);
             EXPECT_EQ(found[i].encoding, c.found[i].encoding);
         }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text/utf8.h"
 #include "tests/component/mime/mime_test_util.h"
 
 namespace component::mime {
@@ -9,11 +10,16 @@ namespace {
 
 using test::crlf;
 
+// Found texts as UTF-8, so the expectations read as plain literals.
+std::optional<std::string> utf8(const std::optional<std::u16string>& s) {
+    if (!s) return std::nullopt;
+    return text::ToUtf8(*s);
+}
 std::optional<std::string> plain(const std::string& msg) {
-    return find_text_part(MimeTree::parse(msg), TextKind::plain);
+    return utf8(find_text_part(MimeTree::parse(msg), TextKind::plain));
 }
 std::optional<std::string> html(const std::string& msg) {
-    return find_text_part(MimeTree::parse(msg), TextKind::html);
+    return utf8(find_text_part(MimeTree::parse(msg), TextKind::html));
 }
 
 const std::string kPlainPart = crlf({"--a", "Content-Type: text/plain", "", "the plain"});

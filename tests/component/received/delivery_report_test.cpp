@@ -6,7 +6,7 @@
 
 namespace {
 
-using namespace qelpop3;
+using namespace component::mime;
 
 // Stands in for the message object's address extraction: the text between
 // angle brackets, or the text itself.

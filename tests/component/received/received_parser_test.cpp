@@ -5,18 +5,18 @@
 
 #include "component/mime/received_parser.h"
 
-namespace qelpop3 {
+namespace component::mime {
 void PrintTo(const ReceivedFields& f, std::ostream* os) {
     *os << "{from=" << f.fromHost << " fromIP=" << f.fromIP << " to=" << f.toHost << " toIP=" << f.toIP
         << " proto=" << f.protocol << " for=" << (f.hasFor ? f.forClause : "<none>")
         << " date=" << (f.hasDate ? f.dateClause : "<none>") << "}";
 }
-}  // namespace qelpop3
+}  // namespace component::mime
 
 namespace {
 
-using qelpop3::ParseReceivedLine;
-using qelpop3::ReceivedFields;
+using component::mime::ParseReceivedLine;
+using component::mime::ReceivedFields;
 
 struct Case {
     const char* name;
@@ -95,21 +95,21 @@ INSTANTIATE_TEST_SUITE_P(Shapes, ReceivedLine, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& i) { return std::string(i.param.name); });
 
 TEST(ReceivedUnfold, DropsLineBreaksKeepsContinuationBlankAndTurnsTabsIntoBlanks) {
-    EXPECT_EQ(qelpop3::UnfoldReceived("from a\r\n\tby b;\r\n Mon"), "from a by b; Mon");
-    EXPECT_EQ(qelpop3::UnfoldReceived("x\ny\r\n"), "xy");
-    EXPECT_EQ(qelpop3::UnfoldReceived("lone\rcr"), "lone\rcr");
+    EXPECT_EQ(component::mime::UnfoldReceived("from a\r\n\tby b;\r\n Mon"), "from a by b; Mon");
+    EXPECT_EQ(component::mime::UnfoldReceived("x\ny\r\n"), "xy");
+    EXPECT_EQ(component::mime::UnfoldReceived("lone\rcr"), "lone\rcr");
 }
 
 TEST(ReceivedTokens, OnlyTheFirstHundredCount) {
     std::string words;
     for (int i = 0; i < 150; ++i) words += "w" + std::to_string(i) + " ";
-    const auto tokens = qelpop3::TokenizeReceived(words);
+    const auto tokens = component::mime::TokenizeReceived(words);
     ASSERT_EQ(tokens.size(), 100u);
     EXPECT_EQ(tokens.back(), "w99");
 }
 
 TEST(ReceivedTokens, NestingOfEachKindStaysInTheToken) {
-    const auto tokens = qelpop3::TokenizeReceived("a (b (c) d) [e [f] g] \"h i\"j  ");
+    const auto tokens = component::mime::TokenizeReceived("a (b (c) d) [e [f] g] \"h i\"j  ");
     EXPECT_EQ(tokens, (std::vector<std::string>{"a", "(b (c) d)", "[e [f] g]", "h i", "j"}));
 }
 

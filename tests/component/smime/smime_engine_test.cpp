@@ -12,7 +12,7 @@
 #include "component/smime/smime_engine.h"
 
 namespace fs = std::filesystem;
-using namespace qelpop3::smime;
+using namespace component::smime;
 
 namespace {
 

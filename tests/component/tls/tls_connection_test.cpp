@@ -19,7 +19,7 @@
 
 namespace {
 
-using qelpop3::TlsConnection;
+using component::transport::TlsConnection;
 using testsupport::Pop3dServer;
 
 struct Fd {
