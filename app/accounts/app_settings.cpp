@@ -1,0 +1,28 @@
+#include "app/accounts/app_settings.h"
+
+#include "platform/store/settings_store.h"
+
+namespace store = platform::store;
+
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue) {
+    return QString::fromStdString(store::GetSetting(appName.toStdString(), section.toStdString(),
+                                                    key.toStdString(), defaultValue.toStdString()));
+}
+
+bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value) {
+    return !store::SaveSetting(appName.toStdString(), section.toStdString(), key.toStdString(),
+                               value.toStdString());
+}
+
+bool SaveSettings(const QString& appName, const QString& section,
+                  const std::vector<std::pair<QString, QString>>& values) {
+    std::vector<std::pair<std::string, std::string>> utf8;
+    utf8.reserve(values.size());
+    for (const auto& [key, value] : values) utf8.emplace_back(key.toStdString(), value.toStdString());
+    return !store::SaveSettings(appName.toStdString(), section.toStdString(), utf8);
+}
+
+bool DeleteSetting(const QString& appName, const QString& section, const QString& key) {
+    return !store::DeleteSetting(appName.toStdString(), section.toStdString(), key.toStdString());
+}

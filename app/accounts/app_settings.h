@@ -1,0 +1,19 @@
+#pragma once
+// The settings store as the program uses it: text values by application key,
+// section and value name, with a default when the value is missing.
+
+#include <QString>
+#include <utility>
+#include <vector>
+
+// The program's application key.
+inline const QString kAppKey = QStringLiteral("ZKT\\Veltrane");
+
+QString GetSetting(const QString& appName, const QString& section, const QString& key,
+                   const QString& defaultValue = {});
+// False when the value could not be written; the stored values are then unchanged.
+bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value);
+// Several values of one section in one write, all or none.
+bool SaveSettings(const QString& appName, const QString& section,
+                  const std::vector<std::pair<QString, QString>>& values);
+bool DeleteSetting(const QString& appName, const QString& section, const QString& key);

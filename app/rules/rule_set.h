@@ -1,0 +1,68 @@
+#pragma once
+// The rule set: a live copy that the rule engine and the rule report use, and
+// an edit copy behind the Rules page, both indexed 0 to the rule count with
+// slot 0 unused; and the rules file they are read from and written to.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "app/accounts/vb_array.h"
+
+namespace modRules {
+
+inline constexpr int kMaxDescLines = 10;
+
+extern int16_t gRuleCount;
+extern int16_t gRuleShow;
+extern int16_t gRuleShowNew;
+extern int16_t gRuleTime;
+extern VbArray<QString> gRuleName;
+extern VbArray<int16_t> gRuleEnabled;
+extern VbArray<QString> gRuleAccount;
+extern VbArray<int16_t> gRuleAction;  // 1 delete, 2 spam, 3 ignore
+extern VbArray<int16_t> gRuleDescCount;
+// (rule, 0 to 10): column j holds line j; column 0 the lines joined.
+extern VbArray2<QString> gRuleDesc;
+
+extern int16_t gEditRuleCount;
+extern int16_t gEditRuleShow;
+extern int16_t gEditRuleShowNew;
+extern int16_t gEditRuleTime;
+extern VbArray<QString> gEditRuleName;
+extern VbArray<int16_t> gEditRuleEnabled;
+extern VbArray<QString> gEditRuleAccount;
+extern VbArray<int16_t> gEditRuleAction;
+extern VbArray<int16_t> gEditRuleDescCount;
+extern VbArray<int16_t> gEditRuleDescHigh;
+extern VbArray2<QString> gEditRuleDesc;
+
+// The rules file's name in the user's data folder ("RulesIniFileName").
+extern QString gRulesFileName;
+
+// The main window shows the rules file's name ("FileName: " and the name) in
+// its label lblRulesFileName; the window sets this when it is built.
+extern std::function<void(const QString& caption)> gShowRulesFileName;
+
+// The rules file's full path: the user's data folder and gRulesFileName.
+QString RulesFilePath();
+
+// Fills the live set from the file at path; a missing file is an empty set.
+void ReadRulesFile(const QString& path);
+
+// Copies the edit set into the live set and writes the whole file in one
+// step. False when the file could not be written; the old file is then
+// unchanged.
+bool WriteRulesFile(const QString& path);
+
+// Resizes both sets to rules 0 to n, keeping every rule both sizes hold;
+// each set keeps its own description lines.
+void ResizeRuleArrays(int16_t n);
+
+// An account was renamed: the rules of both sets bound to oldName (exact
+// case) are bound to newName, and the live set is written to the rules file
+// so that the binding survives; unsaved Rules page edits are not written.
+// False when the file could not be written.
+bool RenameRuleAccount(const QString& oldName, const QString& newName);
+
+}  // namespace modRules

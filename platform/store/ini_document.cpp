@@ -1,0 +1,140 @@
+#include "platform/store/ini_document.h"
+
+#include <algorithm>
+
+#include "platform/text/ascii_case.h"
+
+namespace platform::store {
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string_view StripQuotes(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+}  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+IniDocument IniDocument::Parse(std::string_view text) {
+    IniDocument doc;
+    if (text.starts_with(kBom)) {
+        doc.bom_ = true;
+        text.remove_prefix(kBom.size());
+    }
+    bool sawCrLf = false;
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+            sawCrLf = true;
+        }
+        doc.lines_.emplace_back(line);
+    }
+    if (sawCrLf) doc.eol_ = "\r\n";
+    doc.Index();
+    return doc;
+}
+
+void IniDocument::Index() {
+    sections_.clear();
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const std::string_view line = TrimBlanks(lines_[i]);
+        if (line.empty()) continue;
+        if (line.front() == '[') {
+            std::string_view name = line.substr(1);
+            name = name.substr(0, name.find(']'));
+            sections_.push_back({std::string(TrimBlanks(name)), i, i, {}});
+            continue;
+        }
+        if (sections_.empty()) continue;  // text before the first header belongs to no section
+        Section& section = sections_.back();
+        section.lastLine = i;
+        if (line.front() == ';') continue;
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        section.entries.push_back({std::string(TrimBlanks(line.substr(0, eq))),
+                                   std::string(StripQuotes(TrimBlanks(line.substr(eq + 1)))), i});
+    }
+}
+
+const IniDocument::Section* IniDocument::Find(std::string_view section) const {
+    const std::string_view name = TrimBlanks(section);
+    for (const Section& s : sections_)
+        if (text::EqualsNoCase(s.name, name)) return &s;
+    return nullptr;
+}
+
+std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
+    const Section* s = Find(section);
+    if (!s) return std::nullopt;
+    const std::string_view name = TrimBlanks(key);
+    for (const Entry& e : s->entries)
+        if (text::EqualsNoCase(e.key, name)) return e.value;
+    return std::nullopt;
+}
+
+std::vector<std::string> IniDocument::SectionLines(std::string_view section) const {
+    std::vector<std::string> result;
+    const Section* s = Find(section);
+    if (!s) return result;
+    for (size_t i = s->header + 1; i <= s->lastLine && i < lines_.size(); ++i) {
+        const std::string_view line = TrimBlanks(lines_[i]);
+        if (!line.empty() && line.front() != ';') result.emplace_back(line);
+    }
+    return result;
+}
+
+std::error_code IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+    section = TrimBlanks(section);
+    key = TrimBlanks(key);
+    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
+        HasLineBreak(value) || section.find(']') != std::string_view::npos ||
+        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
+        return std::make_error_code(std::errc::invalid_argument);
+
+    const Section* s = Find(section);
+    if (!s) {
+        lines_.push_back("[" + std::string(section) + "]");
+        lines_.push_back(std::string(key) + "=" + std::string(value));
+    } else {
+        const auto entry = std::find_if(s->entries.begin(), s->entries.end(),
+                                        [&](const Entry& e) { return text::EqualsNoCase(e.key, key); });
+        if (entry != s->entries.end()) {
+            lines_[entry->line] = entry->key + "=" + std::string(value);
+        } else {
+            const auto at = lines_.begin() + static_cast<std::ptrdiff_t>(s->lastLine + 1);
+            lines_.insert(at, std::string(key) + "=" + std::string(value));
+        }
+    }
+    Index();
+    return {};
+}
+
+std::string IniDocument::Serialize() const {
+    std::string out;
+    if (bom_) out += kBom;
+    for (const std::string& line : lines_) {
+        out += line;
+        out += eol_;
+    }
+    return out;
+}
+
+}  // namespace platform::store

@@ -1,0 +1,36 @@
+#pragma once
+// The INI file API of the Windows profile functions, over UTF-8 files.
+// Values are read whole (never cut), and every write replaces the file
+// atomically under a lock, so a failure leaves the old file as it was.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "platform/store/ini_document.h"
+
+namespace platform::store {
+
+// The key's value, or defaultValue when the file, the section or the key is
+// missing or the file cannot be read.
+std::string GetPrivateProfileString(std::string_view section, std::string_view key,
+                                    std::string_view defaultValue, const std::filesystem::path& file);
+
+// The section's lines in file order; empty when the section or file is missing.
+std::vector<std::string> GetPrivateProfileSection(std::string_view section,
+                                                  const std::filesystem::path& file);
+
+// Creates the file and the section as needed and replaces an existing value.
+// The folder must exist. A new file gets mode 0600; an existing one keeps its mode.
+std::error_code WritePrivateProfileString(std::string_view section, std::string_view key,
+                                          std::string_view value, const std::filesystem::path& file);
+
+// The parsed file (empty when missing); ec is set when it exists but cannot be read.
+IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& ec);
+
+// Replaces the whole file by doc in one atomic step.
+std::error_code WriteProfileFile(const std::filesystem::path& file, const IniDocument& doc);
+
+}  // namespace platform::store

@@ -1,0 +1,42 @@
+#pragma once
+// The per-user settings store (GetSetting / SaveSetting / DeleteSetting): one
+// file per application key, $XDG_CONFIG_HOME/<key with "\" as "/">/settings.ini,
+// sections as named ("Settings", "Settings\Options"). Texts are UTF-8 and come
+// back byte for byte: blanks at either end, "=", "[", line breaks and every
+// control character are %-escaped in the file. Names match without regard to
+// ASCII case, as in the registry.
+//
+// Every change is a locked read-modify-write of the whole file, replaced
+// atomically with mode 0600, so two processes never lose each other's values
+// or leave a torn file. A file that cannot be parsed reads as empty (every
+// setting at its default) and is renamed aside to settings.ini.damaged-<time>
+// rather than ever being overwritten.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+namespace platform::store {
+
+// The settings file of an application key such as "ZKT\Veltrane".
+std::filesystem::path SettingsFilePath(std::string_view appKey);
+
+std::string GetSetting(std::string_view appKey, std::string_view section, std::string_view key,
+                       std::string_view defaultValue = {});
+
+std::error_code SaveSetting(std::string_view appKey, std::string_view section, std::string_view key,
+                            std::string_view value);
+
+// Several values of one section in one atomic replacement, in the given order.
+std::error_code SaveSettings(std::string_view appKey, std::string_view section,
+                             const std::vector<std::pair<std::string, std::string>>& values);
+
+// Removes one value; removing a missing value is not an error.
+std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key);
+// Removes a whole section.
+std::error_code DeleteSetting(std::string_view appKey, std::string_view section);
+
+}  // namespace platform::store

@@ -1,0 +1,127 @@
+#pragma once
+// What every control shares: geometry in twips, Visible/Enabled as the
+// control's own flags, Tag, tool tip, z-order, focus, font and colours, and
+// the VB mouse-event arguments. Control<W> layers this over a Qt widget W.
+#include <QFont>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <utility>
+
+#include "platform/ui/ole_color.h"
+#include "platform/ui/twips.h"
+#include "platform/ui/vb_error.h"
+
+namespace vb {
+
+// Handlers are copied before they run, so a handler may replace itself.
+template <class F, class... A>
+void Fire(const F& handler, A&&... args) {
+  if (handler) {
+    F copy = handler;
+    copy(std::forward<A>(args)...);
+  }
+}
+
+using MouseHandler = std::function<void(int Button, int Shift, int X, int Y)>;
+
+constexpr int vbLeftButton = 1;
+constexpr int vbRightButton = 2;
+constexpr int vbMiddleButton = 4;
+
+int VbButton(Qt::MouseButtons buttons);
+int VbShift(Qt::KeyboardModifiers modifiers);
+
+// Captions of controls are shown literally: "&" is no access-key marker.
+QString LiteralCaption(const QString& text);
+// Tool tips are plain text; CR LF breaks lines.
+QString PlainToolTip(const QString& text);
+// CR LF and lone CR become LF (what Qt widgets show).
+QString ToQtLines(const QString& text);
+
+// Geometry and the common properties, for any widget.
+class ControlBase {
+ public:
+  explicit ControlBase(QWidget& w);
+  ControlBase(const ControlBase&) = delete;
+  ControlBase& operator=(const ControlBase&) = delete;
+
+  int Left() const { return PixelsToTwipsX(w_.x()); }
+  int Top() const { return PixelsToTwipsY(w_.y()); }
+  int Width() const { return PixelsToTwipsX(w_.width()); }
+  int Height() const { return PixelsToTwipsY(w_.height()); }
+  void SetLeft(int twips) { w_.move(TwipsToPixelsX(twips), w_.y()); }
+  void SetTop(int twips) { w_.move(w_.x(), TwipsToPixelsY(twips)); }
+  void SetWidth(int twips) { w_.resize(TwipsToPixelsX(twips), w_.height()); }
+  void SetHeight(int twips) { w_.resize(w_.width(), TwipsToPixelsY(twips)); }
+  // Move(left, top, width, height); a negative width or height keeps it.
+  void Move(int left, int top, int width = -1, int height = -1);
+
+  bool Visible() const { return !w_.isHidden(); }
+  void SetVisible(bool on) { w_.setVisible(on); }
+  bool Enabled() const { return w_.isEnabled(); }
+  void SetEnabled(bool on) { w_.setEnabled(on); }
+  const QString& Tag() const { return tag_; }
+  void SetTag(const QString& tag) { tag_ = tag; }
+  const QString& ToolTipText() const { return tip_; }
+  void SetToolTipText(const QString& tip);
+  // 0 = to the front, 1 = to the back.
+  void ZOrder(int position = 0);
+  void SetFocus();
+
+  void SetFontBold(bool on);
+  bool FontBold() const { return w_.font().bold(); }
+  void SetFontName(const QString& family);
+  void SetFontSize(double points);
+  OleColor BackColor() const { return back_; }
+  void SetBackColor(OleColor c);
+  OleColor ForeColor() const { return fore_; }
+  void SetForeColor(OleColor c);
+
+  QWidget& Widget() { return w_; }
+  const QWidget& Widget() const { return w_; }
+
+ private:
+  QWidget& w_;
+  QString tag_;
+  QString tip_;
+  OleColor back_ = kSysButtonFace;
+  OleColor fore_ = kSysWindowText;
+};
+
+template <class W>
+class Control : public W, public ControlBase {
+ public:
+  template <class... A>
+  explicit Control(A&&... args) : W(std::forward<A>(args)...), ControlBase(static_cast<QWidget&>(*this)) {}
+};
+
+// Mouse position in twips relative to the widget.
+inline int TwipsX(const QPointF& p) { return PixelsToTwipsX(static_cast<int>(p.x())); }
+inline int TwipsY(const QPointF& p) { return PixelsToTwipsY(static_cast<int>(p.y())); }
+
+// A control array: elements by their index, which need not start at 0 nor be dense.
+template <class T>
+class ControlArray {
+ public:
+  void Add(int index, T* element) { elements_[index] = element; }
+  T& operator()(int index) const {
+    auto it = elements_.find(index);
+    if (it == elements_.end()) throw VbError(340, "Control array element does not exist");
+    return *it->second;
+  }
+  bool Exists(int index) const { return elements_.count(index) != 0; }
+  int Count() const { return static_cast<int>(elements_.size()); }
+  int LBound() const { return elements_.empty() ? 0 : elements_.begin()->first; }
+  int UBound() const { return elements_.empty() ? -1 : elements_.rbegin()->first; }
+  auto begin() const { return elements_.begin(); }
+  auto end() const { return elements_.end(); }
+
+ private:
+  std::map<int, T*> elements_;  // owned by their parent widgets
+};
+
+}  // namespace vb

@@ -1,0 +1,46 @@
+#pragma once
+// One instance per form class, reached by class: the first reach creates the
+// form and runs its Load; Unload releases it, and a later reach loads anew.
+#include <memory>
+#include <typeindex>
+
+#include "platform/ui/form.h"
+
+namespace vb {
+
+class Forms {
+ public:
+  template <class T>
+  static T& Get() {
+    if (Form* f = Find(typeid(T))) return static_cast<T&>(*f);
+    auto created = std::make_unique<T>();
+    T& form = *created;
+    Insert(typeid(T), std::move(created));  // before Load: Load may reach its own form
+    form.RunLoad();
+    return form;
+  }
+  template <class T>
+  static bool IsLoaded() {
+    return Find(typeid(T)) != nullptr;
+  }
+  template <class T>
+  static bool Unload() {
+    Form* f = Find(typeid(T));
+    return f == nullptr || f->Unload();
+  }
+  // Number of loaded forms.
+  static int Count();
+  // Unloads every form (handlers run and may cancel); true when all went.
+  static bool UnloadAll();
+  // Destroys every form without running a handler (the End statement).
+  static void End();
+
+  // Used by Form.
+  static void Release(const Form* form);
+
+ private:
+  static Form* Find(std::type_index type);
+  static void Insert(std::type_index type, std::unique_ptr<Form> form);
+};
+
+}  // namespace vb

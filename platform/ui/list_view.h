@@ -1,0 +1,144 @@
+#pragma once
+// A list view in report mode: keyed column headers with widths in twips and
+// header icons, rows with text, sub-items, small icons by image-list key,
+// bold and colour per cell, selection and tag, sorting by a column's text,
+// hit testing, and the original's mouse-event order.
+#include <QTreeWidget>
+#include <functional>
+#include <vector>
+
+#include "platform/ui/control.h"
+
+namespace vb {
+
+class ImageList;
+class ListView;
+
+enum : int { lvwAscending = 0, lvwDescending = 1 };
+enum : int { lvwColumnLeft = 0, lvwColumnRight = 1, lvwColumnCenter = 2 };
+
+// A column header, 1-based.
+class ColumnHeader {
+ public:
+  ColumnHeader(ListView& view, int index) : view_(&view), index_(index) {}
+  int Index() const { return index_; }
+  QString Key() const;
+  QString Text() const;
+  void SetText(const QString& text);
+  int Width() const;  // twips
+  void SetWidth(int twips);
+  QString Icon() const;  // key in the header image list, "" for none
+  void SetIcon(const QString& key);
+
+ private:
+  ListView* view_;
+  int index_;
+};
+
+// A row. Sub-items are numbered from 1 (column 2).
+class ListItem {
+ public:
+  ListItem(ListView& view, QTreeWidgetItem* item) : view_(&view), item_(item) {}
+  int Index() const;
+  QString Text() const;
+  void SetText(const QString& text);
+  QString SubItems(int i) const;
+  void SetSubItems(int i, const QString& text);
+  QString SmallIcon() const;
+  void SetSmallIcon(const QString& key);
+  bool Bold() const;
+  void SetBold(bool on);  // the row's own text
+  bool SubItemBold(int i) const;
+  void SetSubItemBold(int i, bool on);
+  void SetForeColor(OleColor c);
+  void SetSubItemForeColor(int i, OleColor c);
+  bool Selected() const;
+  void SetSelected(bool on);  // from code: no event, as in the original
+  QString Tag() const;
+  void SetTag(const QString& tag);
+  QTreeWidgetItem* QtItem() const { return item_; }
+
+ private:
+  ListView* view_;
+  QTreeWidgetItem* item_;
+};
+
+class ListView : public Control<QTreeWidget> {
+ public:
+  explicit ListView(QWidget* parent);
+
+  // Columns.
+  ColumnHeader AddColumn(const QString& key, const QString& text, int widthTwips = 1440,
+                         int alignment = lvwColumnLeft, const QString& iconKey = QString());
+  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  ColumnHeader Column(int index);            // 35600 when out of range
+  ColumnHeader Column(const QString& key);   // 35601 when unknown; keys ignore case
+  void ClearColumns();
+
+  // Rows.
+  ListItem AddItem(const QString& text, const QString& smallIcon = QString(), int index = 0);
+  int ItemCount() const { return topLevelItemCount(); }
+  ListItem Item(int index);                  // 35600 when out of range
+  void RemoveItem(int index);
+  void ClearItems();
+  // The current row when it is selected, else the first selected; 0 = none.
+  int SelectedItem() const;
+  // 1-based index of the row at (x, y) twips of the control; 0 = none.
+  int HitTest(int x, int y) const;
+
+  void SetSmallIcons(const ImageList* images) { smallIcons_ = images; }
+  void SetColumnHeaderIcons(const ImageList* images) { headerIcons_ = images; }
+  const ImageList* SmallIcons() const { return smallIcons_; }
+  const ImageList* ColumnHeaderIcons() const { return headerIcons_; }
+  bool MultiSelect() const;
+  void SetMultiSelect(bool on);
+
+  // Sorting by the text of column SortKey + 1 (0 = the row text), without
+  // regard to case; equal texts keep their order. Rows stay sorted while
+  // Sorted is true.
+  bool Sorted() const { return sorted_; }
+  void SetSorted(bool on);
+  int SortKey() const { return sortKey_; }
+  void SetSortKey(int key);
+  int SortOrder() const { return sortOrder_; }
+  void SetSortOrder(int order);
+
+  std::function<void(ListItem)> ItemClick;
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+  std::function<void(ColumnHeader)> ColumnClick;
+  std::function<void()> GotFocus;
+  MouseHandler MouseDown;
+  MouseHandler MouseUp;
+  MouseHandler MouseMove;
+
+  // Used by ColumnHeader and ListItem.
+  struct ColumnInfo {
+    QString key;
+    QString iconKey;
+  };
+  ColumnInfo& Info(int index) { return columns_[static_cast<std::size_t>(index - 1)]; }
+  QIcon SmallIconFor(const QString& key) const;
+  QIcon HeaderIconFor(const QString& key) const;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+
+ private:
+  void Sort();
+  void FireMouse(const MouseHandler& handler, QMouseEvent* event, Qt::MouseButtons buttons);
+
+  std::vector<ColumnInfo> columns_;
+  const ImageList* smallIcons_ = nullptr;
+  const ImageList* headerIcons_ = nullptr;
+  bool sorted_ = false;
+  int sortKey_ = 0;
+  int sortOrder_ = lvwAscending;
+  bool afterDoubleClick_ = false;
+};
+
+}  // namespace vb

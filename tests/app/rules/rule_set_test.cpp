@@ -1,0 +1,224 @@
+#include "app/rules/rule_set.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/accounts/ini_file.h"
+#include "platform/store/atomic_file.h"
+#include "tests/app/rules/rules_fixture.h"
+
+using namespace modRules;
+
+namespace {
+
+struct EditRule {
+    QString name;
+    int16_t enabled;
+    QString account;
+    int16_t action;
+    QStringList lines;
+};
+
+// Puts rules into the edit set, as the Rules page does.
+void SetEditRules(const std::vector<EditRule>& rules, int16_t show = 1, int16_t showNew = 0, int16_t time = 30) {
+    gEditRuleCount = static_cast<int16_t>(rules.size());
+    gEditRuleShow = show;
+    gEditRuleShowNew = showNew;
+    gEditRuleTime = time;
+    ResizeRuleArrays(gEditRuleCount);
+    for (int i = 1; i <= gEditRuleCount; ++i) {
+        const EditRule& r = rules[static_cast<size_t>(i - 1)];
+        gEditRuleName[i] = r.name;
+        gEditRuleEnabled[i] = r.enabled;
+        gEditRuleAccount[i] = r.account;
+        gEditRuleAction[i] = r.action;
+        gEditRuleDescCount[i] = static_cast<int16_t>(r.lines.size());
+        gEditRuleDesc(i, 0) = r.lines.join(QString());
+        for (int j = 1; j <= r.lines.size(); ++j) gEditRuleDesc(i, j) = r.lines[j - 1];
+    }
+}
+
+std::vector<EditRule> LiveRules() {
+    std::vector<EditRule> rules;
+    for (int i = 1; i <= gRuleCount; ++i) {
+        QStringList lines;
+        for (int j = 1; j <= gRuleDescCount[i]; ++j) lines.append(gRuleDesc(i, j));
+        EXPECT_EQ(gRuleDesc(i, 0), lines.join(QString())) << "column 0 of rule " << i;
+        rules.push_back({gRuleName[i], gRuleEnabled[i], gRuleAccount[i], gRuleAction[i], lines});
+    }
+    return rules;
+}
+
+std::string Slurp(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteRaw(const QString& path, std::string_view text) { std::ofstream(path.toStdString(), std::ios::binary) << text; }
+
+class RuleSetTest : public RulesTest {
+protected:
+    void SetUp() override {
+        RulesTest::SetUp();
+        gRulesFileName = "Rules.ini";
+        path = RulesFilePath();
+        gShowRulesFileName = [this](const QString& caption) { shownCaption = caption; };
+    }
+    void TearDown() override {
+        gShowRulesFileName = nullptr;
+        platform::store::SetWriteFaultHook(nullptr);
+    }
+    QString path;
+    QString shownCaption;
+};
+
+bool operator==(const EditRule& a, const EditRule& b) {
+    return a.name == b.name && a.enabled == b.enabled && a.account == b.account && a.action == b.action &&
+           a.lines == b.lines;
+}
+void PrintTo(const EditRule& r, std::ostream* os) {
+    *os << "{\"" << r.name.toStdString() << "\", " << r.enabled << ", \"" << r.account.toStdString() << "\", "
+        << r.action << ", [";
+    for (const QString& l : r.lines) *os << '"' << l.toStdString() << "\" ";
+    *os << "]}";
+}
+
+TEST_F(RuleSetTest, WrittenRulesReadBackUnchanged) {
+    const QString longText = "Body Contains " + QString(2000, u'x') + " ";
+    const std::vector<EditRule> rules{
+        {"Newsletters", 1, "All Accounts", 2, {"From Contains newsletter ", "OR Subject Contains unsubscribe "}},
+        {"NA", 0, "NA", 1, {"Subject Equals NA "}},
+        {"Empty lines", 1, "Home", 3, {}},
+        {"Long", 1, "Work", 1, {longText}},
+        {"Ten", 1, "All Accounts", 2,
+         {"Size GreaterThan 1 ", "AND Size GreaterThan 2 ", "AND Size GreaterThan 3 ", "AND Size GreaterThan 4 ",
+          "AND Size GreaterThan 5 ", "AND Size GreaterThan 6 ", "AND Size GreaterThan 7 ",
+          "AND Size GreaterThan 8 ", "AND Size GreaterThan 9 ", "AND Attachment IsPresent NOT "}},
+        {"Symbols", 1, "Zoë's = [box]", 2, {"From Contains ;x=y# ", "AND To Equals NOT a?b*c "}},
+    };
+    SetEditRules(rules, 1, 1, 45);
+    ASSERT_TRUE(WriteRulesFile(path));
+    EXPECT_EQ(LiveRules(), rules) << "the live set equals the edit set after the write";
+
+    SetLiveRules({});
+    gRuleShow = gRuleShowNew = gRuleTime = 0;
+    ReadRulesFile(path);
+    EXPECT_EQ(LiveRules(), rules);
+    EXPECT_EQ(gRuleShow, 1);
+    EXPECT_EQ(gRuleShowNew, 1);
+    EXPECT_EQ(gRuleTime, 45);
+    EXPECT_EQ(modGeneral::gIniFileName, path);
+    EXPECT_EQ(shownCaption, "FileName: Rules.ini");
+}
+
+TEST_F(RuleSetTest, TheWriterWritesKeysInOrderAndEditorSpacesVanish) {
+    SetEditRules({{"Att", 1, "All Accounts", 1, {"Attachment IsPresent  "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    EXPECT_EQ(Slurp(path),
+              "[Rules]\nRuleCount=1\nShow=1\nShowNew=0\nTime=30\n[Rule1]\nName=Att\nEnabled=1\n"
+              "Account=All Accounts\nAction=1\nDescCount=1\nDescription1=Attachment IsPresent  \n");
+    ReadRulesFile(path);
+    EXPECT_EQ(gRuleDesc(1, 1), "Attachment IsPresent ");
+}
+
+TEST_F(RuleSetTest, AMissingFileIsAnEmptySet) {
+    gRuleCount = 5;
+    ReadRulesFile(path);
+    EXPECT_EQ(gRuleCount, 0);
+    EXPECT_EQ(gRuleShow, 0);
+    EXPECT_EQ(gRuleShowNew, 0);
+    EXPECT_EQ(gRuleTime, 30);
+    EXPECT_EQ(gRuleName.UBound(), 0);
+    EXPECT_EQ(gEditRuleName.UBound(), 0);
+}
+
+TEST_F(RuleSetTest, AFileFromAnotherToolReadsWithItsDefaults) {
+    WriteRaw(path,
+             "[rules]\r\nRuleCount = 2\r\nTime=x\r\n"
+             "[RULE1]\r\nname=  Spaced  \r\nDescCount=3\r\nDescription1=From Contains a\r\n"
+             "Description2=  OR To Contains b   \r\nDescription4=ignored\r\n"
+             "[Rule2]\r\nDescCount=12\r\nEnabled=0\r\n"
+             "[Rule3]\r\nName=above the count\r\n");
+    ReadRulesFile(path);
+    EXPECT_EQ(gRuleTime, 30);
+    ASSERT_EQ(gRuleCount, 2);
+    EXPECT_EQ(LiveRules(),
+              (std::vector<EditRule>{{"Spaced", 1, "All Accounts", 2, {"From Contains a ", "OR To Contains b ", " "}},
+                                     {"Rule", 0, "All Accounts", 2,
+                                      {" ", " ", " ", " ", " ", " ", " ", " ", " ", " "}}}));
+}
+
+TEST_F(RuleSetTest, NegativeOrBadCountsReadAsNoRules) {
+    for (const char* count : {"-3", "lots", "99999"}) {
+        WriteRaw(path, std::string("[Rules]\nRuleCount=") + count + "\n[Rule1]\nName=x\n");
+        ReadRulesFile(path);
+        EXPECT_EQ(gRuleCount, 0) << count;
+    }
+}
+
+TEST_F(RuleSetTest, FewerRulesLeaveNoStaleSection) {
+    SetEditRules({{"a", 1, "All Accounts", 1, {"From Contains a "}}, {"b", 1, "All Accounts", 1, {"From Contains b "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    gEditRuleCount = 1;  // the editor deletes a rule without shrinking the arrays
+    ASSERT_TRUE(WriteRulesFile(path));
+    EXPECT_EQ(Slurp(path).find("[Rule2]"), std::string::npos);
+    gEditRuleCount = 0;
+    ASSERT_TRUE(WriteRulesFile(path));
+    EXPECT_EQ(Slurp(path), "[Rules]\nRuleCount=0\nShow=1\nShowNew=0\nTime=30\n");
+}
+
+TEST_F(RuleSetTest, AFailedWriteKeepsTheOldFileAndIsReported) {
+    SetEditRules({{"keep", 1, "All Accounts", 1, {"From Contains a "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    const std::string before = Slurp(path);
+    SetEditRules({});
+    platform::store::SetWriteFaultHook(
+        [](platform::store::WriteStep) { return std::make_error_code(std::errc::no_space_on_device); });
+    EXPECT_FALSE(WriteRulesFile(path));
+    platform::store::SetWriteFaultHook(nullptr);
+    EXPECT_EQ(Slurp(path), before);
+    EXPECT_FALSE(WriteRulesFile(path + ".d/none.ini")) << "a folder that does not exist";
+}
+
+TEST_F(RuleSetTest, ResizingKeepsEachSetsOwnRulesAndLines) {
+    SetEditRules({{"saved", 1, "Home", 1, {"From Contains saved "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    // Unsaved edits on the page: another line and another name.
+    gEditRuleName[1] = "edited";
+    gEditRuleDesc(1, 1) = "From Contains unsaved ";
+    gEditRuleDescCount[1] = 1;
+    gEditRuleCount = 3;
+    ResizeRuleArrays(3);  // the editor's Add
+    EXPECT_EQ(gRuleName[1], "saved");
+    EXPECT_EQ(gRuleDesc(1, 1), "From Contains saved ") << "edit lines must not reach the live set";
+    EXPECT_EQ(gRuleDescCount[1], 1);
+    EXPECT_EQ(gEditRuleName[1], "edited");
+    EXPECT_EQ(gEditRuleDesc(1, 1), "From Contains unsaved ");
+    for (int i = 2; i <= 3; ++i) {
+        EXPECT_EQ(gRuleName[i], "");
+        EXPECT_EQ(gEditRuleAction[i], 0);
+        EXPECT_EQ(gEditRuleDescCount[i], 0);
+        EXPECT_EQ(gEditRuleDesc(i, 1), "");
+    }
+    EXPECT_EQ(gRuleDesc.UBound2(), 10);
+    EXPECT_EQ(gEditRuleDescHigh.UBound(), 3);
+}
+
+TEST_F(RuleSetTest, RenamingAnAccountRebindsBothSetsAndKeepsItInTheFile) {
+    SetEditRules({{"a", 1, "Home", 1, {"From Contains a "}}, {"b", 1, "home", 1, {"From Contains b "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    gEditRuleName[2] = "unsaved edit";
+    ASSERT_TRUE(RenameRuleAccount("Home", "House"));
+    EXPECT_EQ(gRuleAccount[1], "House");
+    EXPECT_EQ(gRuleAccount[2], "home");
+    EXPECT_EQ(gEditRuleAccount[1], "House");
+    SetLiveRules({});
+    ReadRulesFile(path);
+    EXPECT_EQ(gRuleAccount[1], "House");
+    EXPECT_EQ(gRuleName[2], "b") << "pending page edits are not written";
+}
+
+}  // namespace

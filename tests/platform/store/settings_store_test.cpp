@@ -1,0 +1,214 @@
+#include "platform/store/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/store/atomic_file.h"
+#include "tests/platform/store/write_step_name.h"
+
+namespace fs = std::filesystem;
+using namespace platform::store;
+
+namespace {
+
+constexpr std::string_view kApp = "ZKT\\Veltrane";
+
+std::string Slurp(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void WriteRaw(const fs::path& p, std::string_view text) {
+    fs::create_directories(p.parent_path());
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+std::vector<fs::path> FilesIn(const fs::path& folder) {
+    std::vector<fs::path> out;
+    for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().filename());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+struct RoundTripCase {
+    const char* name;
+    std::string key;
+    std::string value;
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsRoundTrip : public testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(SettingsRoundTrip, ValueComesBackByteForByte) {
+    const auto& c = GetParam();
+    ASSERT_FALSE(SaveSetting(kApp, "Settings\\Options", c.key, c.value));
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "After", "x"));  // a neighbour must not disturb it
+    EXPECT_EQ(GetSetting(kApp, "Settings\\Options", c.key, "default"), c.value);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "After"), "x");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, SettingsRoundTrip,
+    testing::Values(RoundTripCase{"Empty", "AcntServer1", ""},
+                    RoundTripCase{"LeadingBlank", "AcntPort1", " 995"},
+                    RoundTripCase{"TrailingBlank", "AcntName1", "Home "},
+                    RoundTripCase{"OnlyBlanks", "AcntName2", "   "},
+                    RoundTripCase{"EqualsAndBrackets", "AcntPassword1", "a=b[c]d="},
+                    RoundTripCase{"LineBreaks", "AcntSound1", "one\ntwo\r\nthree\r"},
+                    RoundTripCase{"PercentAndHash", "AcntLoginID1", "#50% ;off"},
+                    RoundTripCase{"TabsAndControls", "AcntClient1", "\ta\x01z\x7f\t"},
+                    RoundTripCase{"Utf8", "AcntName3", "Zoë – “Büro”"},
+                    RoundTripCase{"NA", "AcntName4", "NA"},
+                    RoundTripCase{"Long", "AcntPassword2", std::string(100000, 'p') + " "},
+                    RoundTripCase{"OddKeyName", " weird=key[1] ", "v"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsStore, MissingFileAndMissingValuesGiveTheDefault) {
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "2"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "FirstUse", "1"), "1");
+    EXPECT_EQ(GetSetting(kApp, "Other", "AcntNum", "d"), "d");
+}
+
+TEST(SettingsStore, NamesMatchWithoutRegardToCaseAndKeepTheirFirstSpelling) {
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntName1", "a"));
+    ASSERT_FALSE(SaveSetting(kApp, "SETTINGS", "acntname1", "b"));
+    EXPECT_EQ(GetSetting(kApp, "settings", "ACNTNAME1"), "b");
+    const std::string text = Slurp(SettingsFilePath(kApp));
+    EXPECT_NE(text.find("[Settings]\nAcntName1=b\n"), std::string::npos) << text;
+}
+
+TEST(SettingsStore, FileLivesUnderTheConfigFolderWithMode0600) {
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
+    const fs::path expected = fs::path(std::getenv("XDG_CONFIG_HOME")) / "ZKT" / "Veltrane" / "settings.ini";
+    EXPECT_EQ(SettingsFilePath(kApp), expected);
+    struct stat st {};
+    ASSERT_EQ(::stat(expected.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(SettingsFilePath("ZKT\\..\\..\\x").parent_path(),
+              fs::path(std::getenv("XDG_CONFIG_HOME")) / "ZKT" / "x");
+}
+
+TEST(SettingsStore, DeleteRemovesOneValueOrAWholeSection) {
+    ASSERT_FALSE(SaveSettings(kApp, "Settings", {{"A1", "1"}, {"A2", "2"}}));
+    ASSERT_FALSE(SaveSetting(kApp, "Settings\\Options", "Minutes", "5"));
+    ASSERT_FALSE(DeleteSetting(kApp, "Settings", "a1"));
+    ASSERT_FALSE(DeleteSetting(kApp, "Settings", "NotThere"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "A1", "gone"), "gone");
+    EXPECT_EQ(GetSetting(kApp, "Settings", "A2"), "2");
+    ASSERT_FALSE(DeleteSetting(kApp, "Settings"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "A2", "gone"), "gone");
+    EXPECT_EQ(GetSetting(kApp, "Settings\\Options", "Minutes"), "5");
+}
+
+struct DamagedCase {
+    const char* name;
+    std::string text;
+};
+
+void PrintTo(const DamagedCase& c, std::ostream* os) { *os << c.name; }
+
+class DamagedSettings : public testing::TestWithParam<DamagedCase> {};
+
+TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
+    const fs::path file = SettingsFilePath(kApp);
+    WriteRaw(file, GetParam().text);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
+    ASSERT_FALSE(fs::exists(file));
+    const auto files = FilesIn(file.parent_path());
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_TRUE(files[0].string().starts_with("settings.ini.damaged-")) << files[0];
+    EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
+
+    // The next save starts a new file and leaves the damaged copy alone.
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "1");
+    EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedSettings,
+    testing::Values(DamagedCase{"LineWithoutEquals", "[Settings]\nAcntNum=1\ngarbage\n"},
+                    DamagedCase{"ValueBeforeAnySection", "AcntNum=1\n"},
+                    DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
+                    DamagedCase{"BadEscape", "[Settings]\nAcntNum=%G1\n"},
+                    DamagedCase{"CutEscape", "[Settings]\nAcntNum=1%2"},
+                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
+    const fs::path file = SettingsFilePath(kApp);
+    WriteRaw(file, "not a settings file");
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "3"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "3");
+    EXPECT_EQ(FilesIn(file.parent_path()).size(), 2u);
+}
+
+class FailedWrite : public testing::TestWithParam<WriteStep> {
+protected:
+    void TearDown() override { SetWriteFaultHook(nullptr); }
+};
+
+TEST_P(FailedWrite, ReportsAndLeavesTheOldFileWhole) {
+    ASSERT_FALSE(SaveSettings(kApp, "Settings", {{"AcntNum", "1"}, {"AcntName1", "Home"}}));
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string before = Slurp(file);
+    const WriteStep failing = GetParam();
+    SetWriteFaultHook([failing](WriteStep step) {
+        return step == failing ? std::make_error_code(std::errc::no_space_on_device) : std::error_code{};
+    });
+    EXPECT_EQ(SaveSetting(kApp, "Settings", "AcntName1", "Work"), std::errc::no_space_on_device);
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(Slurp(file), before);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName1"), "Home");
+    EXPECT_EQ(FilesIn(file.parent_path()), std::vector<fs::path>{"settings.ini"});  // no temporary left
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedWrite,
+                         testing::Values(WriteStep::Create, WriteStep::Write, WriteStep::Sync,
+                                         WriteStep::Rename),
+                         [](const auto& info) { return StepName(info.param); });
+
+TEST(SettingsStore, AFolderThatCannotBeCreatedIsReported) {
+    const fs::path config = std::getenv("XDG_CONFIG_HOME");
+    WriteRaw(config / "ZKT", "a file where the folder should be");
+    EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
+}
+
+TEST(SettingsStore, ConcurrentWritersFromSeveralProcessesLoseNothing) {
+    constexpr int kProcesses = 4;
+    constexpr int kValues = 25;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failures = 0;
+            for (int i = 0; i < kValues; ++i)
+                failures += SaveSetting(kApp, "Settings", "P" + std::to_string(p) + "_" + std::to_string(i),
+                                        std::to_string(i)) ? 1 : 0;
+            ::_exit(failures == 0 ? 0 : 1);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    for (int p = 0; p < kProcesses; ++p)
+        for (int i = 0; i < kValues; ++i)
+            EXPECT_EQ(GetSetting(kApp, "Settings", "P" + std::to_string(p) + "_" + std::to_string(i), "lost"),
+                      std::to_string(i));
+}
+
+}  // namespace

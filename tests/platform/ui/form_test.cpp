@@ -1,0 +1,189 @@
+#include "platform/ui/form.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/platform/ui/qt_print.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QTimer>
+#include <vector>
+
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+std::vector<std::string> gLog;
+
+class frmProbe : public vb::Form {
+ public:
+  int cancelQuery = 0;
+  int cancelUnload = 0;
+  int modes = -1;
+
+ protected:
+  void Form_Load() override {
+    gLog.push_back("Load");
+    // Reaching the form from its own load finds the same instance.
+    gLog.push_back(&vb::Forms::Get<frmProbe>() == this ? "same" : "other");
+  }
+  void Form_QueryUnload(int& Cancel, int UnloadMode) override {
+    gLog.push_back("QueryUnload");
+    modes = UnloadMode;
+    Cancel = cancelQuery;
+  }
+  void Form_Unload(int& Cancel) override {
+    gLog.push_back("Unload");
+    Cancel = cancelUnload;
+  }
+  void Form_Resize() override { gLog.push_back("Resize"); }
+  void Form_Activate() override { gLog.push_back("Activate"); }
+};
+
+class frmOther : public vb::Form {};
+
+class FormTest : public testing::Test {
+ protected:
+  void SetUp() override { gLog.clear(); }
+  void TearDown() override {
+    vb::Forms::End();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+};
+
+TEST_F(FormTest, OneInstancePerClassLoadedOnFirstReach) {
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+  frmProbe& a = vb::Forms::Get<frmProbe>();
+  frmProbe& b = vb::Forms::Get<frmProbe>();
+  EXPECT_EQ(&a, &b);
+  EXPECT_TRUE(vb::Forms::IsLoaded<frmProbe>());
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmOther>());
+  EXPECT_EQ(gLog, (std::vector<std::string>{"Load", "same"}));
+  EXPECT_FALSE(a.isVisible());  // loading does not show
+}
+
+TEST_F(FormTest, UnloadRunsQueryUnloadThenUnloadAndReleasesTheInstance) {
+  frmProbe* first = &vb::Forms::Get<frmProbe>();
+  first->Show();
+  gLog.clear();
+  EXPECT_TRUE(first->Unload());
+  EXPECT_EQ(gLog, (std::vector<std::string>{"QueryUnload", "Unload"}));
+  EXPECT_EQ(first->modes, vb::vbFormCode);
+  EXPECT_FALSE(first->isVisible());
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+  gLog.clear();
+  vb::Forms::Get<frmProbe>();  // a new load, run afresh
+  EXPECT_EQ(gLog.front(), "Load");
+}
+
+struct CancelCase {
+  const char* name;
+  int cancelQuery;
+  int cancelUnload;
+  std::vector<std::string> log;
+};
+
+TEST_F(FormTest, EitherHandlerCancelsTheUnload) {
+  const CancelCase cases[] = {
+      {"query cancels", 1, 0, {"QueryUnload"}},
+      {"unload cancels", 0, 1, {"QueryUnload", "Unload"}},
+  };
+  for (const CancelCase& c : cases) {
+    frmProbe& f = vb::Forms::Get<frmProbe>();
+    f.Show();
+    f.cancelQuery = c.cancelQuery;
+    f.cancelUnload = c.cancelUnload;
+    gLog.clear();
+    EXPECT_FALSE(f.Unload()) << c.name;
+    EXPECT_EQ(gLog, c.log) << c.name;
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmProbe>()) << c.name;
+    EXPECT_TRUE(f.isVisible()) << c.name;
+  }
+}
+
+TEST_F(FormTest, TheCloseBoxUnloadsWithTheControlMenuMode) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.Show();
+  gLog.clear();
+  f.close();
+  EXPECT_EQ(gLog, (std::vector<std::string>{"QueryUnload", "Unload"}));
+  EXPECT_EQ(f.modes, vb::vbFormControlMenu);
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+}
+
+TEST_F(FormTest, ModalShowReturnsWhenTheFormUnloads) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  QTimer::singleShot(20, [&f] { f.Unload(); });
+  f.Show(vb::vbModal);
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+}
+
+TEST_F(FormTest, ActivateRunsWhenTheWindowBecomesActive) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.Show();
+  f.SetForeground();
+  QApplication::processEvents();
+  EXPECT_NE(std::find(gLog.begin(), gLog.end(), "Activate"), gLog.end());
+}
+
+TEST_F(FormTest, UnloadAllUnloadsEveryForm) {
+  vb::Forms::Get<frmProbe>();
+  vb::Forms::Get<frmOther>();
+  EXPECT_EQ(vb::Forms::Count(), 2);
+  EXPECT_TRUE(vb::Forms::UnloadAll());
+  EXPECT_EQ(vb::Forms::Count(), 0);
+}
+
+TEST_F(FormTest, GeometryIsInTwips) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.SetClientSize(6084, 1524);
+  EXPECT_EQ(f.width(), 406);
+  EXPECT_EQ(f.height(), 102);
+  EXPECT_EQ(f.ScaleWidth(), 6090);  // whole pixels
+  f.Show();  // the outer size counts the window frame, known once shown
+  f.Move(1500, 3000, 4500, 3000);
+  EXPECT_EQ(f.Left(), 1500);
+  EXPECT_EQ(f.Top(), 3000);
+  EXPECT_EQ(f.Width(), 4500);
+  EXPECT_EQ(f.Height(), 3000);
+}
+
+TEST_F(FormTest, WindowStateIsKeptWhileHiddenAndResizeRuns) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.Show();
+  gLog.clear();
+  f.SetWindowState(vb::vbMinimized);
+  EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+  EXPECT_NE(std::find(gLog.begin(), gLog.end(), "Resize"), gLog.end());
+  f.Hide();  // hidden to the tray: still minimised
+  EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+  f.SetWindowState(vb::vbNormal);
+  f.Show();
+  EXPECT_EQ(f.WindowState(), vb::vbNormal);
+}
+
+TEST_F(FormTest, CaptionTopmostPointerAndTaskbarKeepTheirValues) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.SetCaption("Veltrane:  Auto Check - &Home <b>");
+  EXPECT_EQ(f.windowTitle(), "Veltrane:  Auto Check - &Home <b>");
+  f.Move(300, 300, 3000, 2000);
+  f.Show();
+  const QRect before = f.geometry();
+  f.SetTopmost(true);
+  EXPECT_TRUE(f.windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(f.geometry(), before);
+  f.SetTopmost(false);
+  EXPECT_FALSE(f.windowFlags() & Qt::WindowStaysOnTopHint);
+  f.SetMousePointer(vb::vbHourglass);
+  EXPECT_EQ(f.cursor().shape(), Qt::WaitCursor);
+  f.SetMousePointer(vb::vbHourglass);  // not a stack: one reset is enough
+  f.SetMousePointer(vb::vbDefault);
+  EXPECT_EQ(f.cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(f.MousePointer(), vb::vbDefault);
+  f.SetShowInTaskbar(false);
+  EXPECT_EQ(f.windowFlags() & Qt::WindowType_Mask, Qt::Tool);
+}
+
+}  // namespace

@@ -1,0 +1,193 @@
+#include "platform/ui/list_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
+#include <QTest>
+#include <memory>
+
+#include "platform/ui/image_list.h"
+#include "tests/platform/ui/qt_print.h"
+
+namespace {
+
+QPixmap swatch(Qt::GlobalColor c) {
+  QPixmap p(16, 16);
+  p.fill(c);
+  return p;
+}
+
+class ListViewTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    host = std::make_unique<QWidget>();
+    host->resize(800, 400);
+    lvw = new vb::ListView(host.get());
+    lvw->setGeometry(0, 0, 780, 380);
+    icons.Add(swatch(Qt::gray), "Normal");
+    icons.Add(swatch(Qt::blue), "New");
+    headers.Add(swatch(Qt::green), "Ascending");
+    headers.Add(swatch(Qt::red), "Descending");
+    headers.Add(QPixmap(), "Blank");
+    lvw->SetSmallIcons(&icons);
+    lvw->SetColumnHeaderIcons(&headers);
+    for (const char* key : {"From", "To", "Subject"}) lvw->AddColumn(key, key, 1500, vb::lvwColumnLeft, "Blank");
+    lvw->AddColumn("", "Body", 0);
+    host->show();
+    QApplication::processEvents();
+  }
+  void Fill(const std::vector<std::vector<QString>>& rows) {
+    for (const auto& r : rows) {
+      vb::ListItem item = lvw->AddItem(r[0], "Normal");
+      for (std::size_t i = 1; i < r.size(); ++i) item.SetSubItems(static_cast<int>(i), r[i]);
+    }
+  }
+  QStringList Column(int c) {
+    QStringList out;
+    for (int i = 1; i <= lvw->ItemCount(); ++i) out << (c == 0 ? lvw->Item(i).Text() : lvw->Item(i).SubItems(c));
+    return out;
+  }
+  std::unique_ptr<QWidget> host;
+  vb::ListView* lvw = nullptr;
+  vb::ImageList icons;
+  vb::ImageList headers;
+};
+
+TEST_F(ListViewTest, ColumnsByKeyOrIndexWithWidthsInTwipsAndHeaderIcons) {
+  EXPECT_EQ(lvw->ColumnCount(), 4);
+  EXPECT_EQ(lvw->Column("subject").Index(), 3);  // keys ignore case
+  EXPECT_EQ(lvw->Column(1).Key(), "From");
+  EXPECT_EQ(lvw->Column(1).Width(), 1500);
+  lvw->Column("To").SetWidth(3000);
+  EXPECT_EQ(lvw->columnWidth(1), 200);
+  lvw->Column(4).SetWidth(0);  // hidden columns keep width 0
+  EXPECT_EQ(lvw->Column(4).Width(), 0);
+  lvw->Column(1).SetIcon("Descending");
+  EXPECT_EQ(lvw->Column(1).Icon(), "Descending");
+  EXPECT_FALSE(lvw->headerItem()->icon(0).isNull());
+  EXPECT_THROW(lvw->Column("Nope"), vb::VbError);
+  EXPECT_THROW(lvw->Column(5), vb::VbError);
+  EXPECT_THROW(lvw->Column(1).SetIcon("Missing"), vb::VbError);
+  EXPECT_THROW(lvw->AddColumn("FROM", "again"), vb::VbError);
+}
+
+TEST_F(ListViewTest, RowsKeepTextSubItemsIconBoldColourTagAndSelection) {
+  Fill({{"alice", "me", "hello", "body text"}, {"bob", "me", "again", "more"}});
+  vb::ListItem row = lvw->Item(2);
+  EXPECT_EQ(row.Index(), 2);
+  EXPECT_EQ(row.SubItems(2), "again");
+  EXPECT_EQ(row.SmallIcon(), "Normal");
+  row.SetSmallIcon("New");
+  EXPECT_EQ(row.SmallIcon(), "New");
+  row.SetBold(true);
+  row.SetSubItemBold(2, true);
+  EXPECT_TRUE(row.Bold());
+  EXPECT_TRUE(row.SubItemBold(2));
+  EXPECT_FALSE(row.SubItemBold(1));
+  row.SetSubItemForeColor(3, 0xFFFFFF);
+  EXPECT_EQ(row.QtItem()->foreground(3).color(), QColor(Qt::white));
+  row.SetTag("uid-2");
+  EXPECT_EQ(lvw->Item(2).Tag(), "uid-2");
+  EXPECT_EQ(lvw->SelectedItem(), 0);
+  lvw->Item(1).SetSelected(true);
+  lvw->Item(2).SetSelected(true);  // one row at a time unless MultiSelect
+  EXPECT_FALSE(lvw->Item(1).Selected());
+  lvw->SetMultiSelect(true);
+  lvw->Item(1).SetSelected(true);
+  EXPECT_TRUE(lvw->Item(1).Selected());
+  EXPECT_TRUE(lvw->Item(2).Selected());
+  EXPECT_EQ(lvw->SelectedItem(), 1);  // the current row: the one selected last
+  EXPECT_THROW(row.SubItems(4), vb::VbError);
+  EXPECT_THROW(lvw->Item(3), vb::VbError);
+  EXPECT_THROW(row.SetSmallIcon("Missing"), vb::VbError);
+  lvw->RemoveItem(1);
+  EXPECT_EQ(lvw->Item(1).Tag(), "uid-2");
+  lvw->ClearItems();
+  EXPECT_EQ(lvw->ItemCount(), 0);
+}
+
+struct SortCase {
+  const char* name;
+  int key;
+  int order;
+  QStringList expected;  // row texts after sorting
+};
+
+TEST_F(ListViewTest, SortsByAColumnsTextWithoutRegardToCaseKeepingEqualRowsInOrder) {
+  const SortCase cases[] = {
+      {"row text ascending", 0, vb::lvwAscending, {"alice", "Bob", "bob2", "carol", "dave"}},
+      {"row text descending", 0, vb::lvwDescending, {"dave", "carol", "bob2", "Bob", "alice"}},
+      {"subject ascending, ties stable", 2, vb::lvwAscending, {"dave", "carol", "Bob", "alice", "bob2"}},
+      {"subject descending, ties stable", 2, vb::lvwDescending, {"alice", "bob2", "carol", "Bob", "dave"}},
+  };
+  for (const SortCase& c : cases) {
+    lvw->SetSorted(false);
+    lvw->ClearItems();
+    Fill({{"carol", "", "b"}, {"alice", "", "Z"}, {"dave", "", "a"}, {"Bob", "", "B"}, {"bob2", "", "z"}});
+    lvw->SetSortKey(c.key);
+    lvw->SetSortOrder(c.order);
+    lvw->SetSorted(true);
+    EXPECT_EQ(Column(0), c.expected) << c.name;
+  }
+}
+
+TEST_F(ListViewTest, UnsortedRowsStayInTheOrderTheyWereAddedAndSortedOnesStaySorted) {
+  Fill({{"b"}, {"a"}, {"c"}});
+  EXPECT_EQ(Column(0), (QStringList{"b", "a", "c"}));
+  lvw->Item(3).SetSelected(true);
+  lvw->SetSorted(true);
+  EXPECT_EQ(Column(0), (QStringList{"a", "b", "c"}));
+  EXPECT_EQ(lvw->SelectedItem(), 3);  // selection follows the row
+  lvw->AddItem("aa");
+  EXPECT_EQ(Column(0), (QStringList{"a", "aa", "b", "c"}));
+}
+
+TEST_F(ListViewTest, HitTestFindsTheRowUnderAPointInTwips) {
+  Fill({{"one"}, {"two"}, {"three"}});
+  const QRect second = lvw->visualItemRect(lvw->Item(2).QtItem());
+  const QPoint inControl = lvw->viewport()->mapTo(lvw, second.center());
+  EXPECT_EQ(lvw->HitTest(vb::PixelsToTwipsX(inControl.x()), vb::PixelsToTwipsY(inControl.y())), 2);
+  // The header and the empty space below the rows hit nothing.
+  EXPECT_EQ(lvw->HitTest(150, 30), 0);
+  EXPECT_EQ(lvw->HitTest(150, vb::PixelsToTwipsY(370)), 0);
+}
+
+TEST_F(ListViewTest, MouseEventsComeInTheOriginalOrder) {
+  Fill({{"one"}, {"two"}});
+  std::vector<std::string> log;
+  lvw->MouseDown = [&](int b, int, int, int) { log.push_back("down" + std::to_string(b)); };
+  lvw->ItemClick = [&](vb::ListItem item) {
+    log.push_back("item" + std::to_string(item.Index()) + (item.Selected() ? "sel" : ""));
+  };
+  lvw->MouseUp = [&](int b, int, int, int) { log.push_back("up" + std::to_string(b)); };
+  lvw->Click = [&] { log.push_back("click"); };
+  lvw->DblClick = [&] { log.push_back("dbl"); };
+  const QPoint p = lvw->visualItemRect(lvw->Item(2).QtItem()).center();
+  QTest::mouseClick(lvw->viewport(), Qt::RightButton, {}, p);
+  EXPECT_EQ(log, (std::vector<std::string>{"down2", "item2sel", "up2"}));
+  log.clear();
+  QTest::mouseClick(lvw->viewport(), Qt::LeftButton, {}, p);
+  EXPECT_EQ(log, (std::vector<std::string>{"down1", "item2sel", "up1", "click"}));
+  log.clear();
+  QTest::mouseDClick(lvw->viewport(), Qt::LeftButton, {}, p);
+  const auto dbl = std::find(log.begin(), log.end(), "dbl");
+  ASSERT_NE(dbl, log.end());
+  EXPECT_EQ(std::find(dbl, log.end(), "click"), log.end());  // no Click after the double click
+  log.clear();
+  QTest::mouseClick(lvw->viewport(), Qt::LeftButton, {}, QPoint(50, 300));  // empty space
+  EXPECT_EQ(log, (std::vector<std::string>{"down1", "up1", "click"}));
+}
+
+TEST_F(ListViewTest, HeaderClickNamesTheColumnAndNeverReordersRows) {
+  Fill({{"b"}, {"a"}});
+  QString clicked;
+  lvw->ColumnClick = [&](vb::ColumnHeader c) { clicked = c.Text(); };
+  QHeaderView* h = lvw->header();
+  QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(h->sectionViewportPosition(2) + 10, 5));
+  EXPECT_EQ(clicked, "Subject");
+  EXPECT_EQ(Column(0), (QStringList{"b", "a"}));
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+#include "platform/ui/msg_box.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct StyleCase {
+  const char* name;
+  int style;
+  std::vector<int> answers;
+  int byDefault;
+};
+
+TEST(MsgBox, ButtonSetsGiveTheirAnswersAndDefault) {
+  const StyleCase cases[] = {
+      {"ok", vb::vbOKOnly | vb::vbInformation, {vb::vbOK}, vb::vbOK},
+      {"ok cancel", vb::vbOKCancel, {vb::vbOK, vb::vbCancel}, vb::vbOK},
+      {"abort retry ignore", vb::vbAbortRetryIgnore | vb::vbDefaultButton3,
+       {vb::vbAbort, vb::vbRetry, vb::vbIgnore}, vb::vbIgnore},
+      {"yes no cancel", vb::vbYesNoCancel | vb::vbCritical, {vb::vbYes, vb::vbNo, vb::vbCancel}, vb::vbYes},
+      {"yes no, second default", vb::vbYesNo | vb::vbCritical | vb::vbDefaultButton2, {vb::vbYes, vb::vbNo},
+       vb::vbNo},
+      {"retry cancel", vb::vbRetryCancel, {vb::vbRetry, vb::vbCancel}, vb::vbRetry},
+      {"third default of two buttons", vb::vbYesNo | vb::vbDefaultButton3, {vb::vbYes, vb::vbNo}, vb::vbNo},
+  };
+  for (const StyleCase& c : cases) {
+    EXPECT_EQ(vb::MsgBoxAnswers(c.style), c.answers) << c.name;
+    EXPECT_EQ(vb::MsgBoxDefaultAnswer(c.style), c.byDefault) << c.name;
+  }
+}
+
+TEST(MsgBox, AnswerValuesAreTheOriginalOnes) {
+  EXPECT_EQ(vb::vbOK, 1);
+  EXPECT_EQ(vb::vbCancel, 2);
+  EXPECT_EQ(vb::vbYes, 6);
+  EXPECT_EQ(vb::vbNo, 7);
+  EXPECT_EQ(vb::vbYesNo | vb::vbCritical, 20);  // the style the deletion question uses
+}
+
+TEST(MsgBox, ScriptedAnswersAreGivenInOrderAndCallsRecorded) {
+  vb::ScriptedMsgBoxes script;
+  script.Answer(vb::vbNo);
+  script.Answer(vb::vbCancel);
+  EXPECT_EQ(vb::MsgBox("Delete?\r\n\r\nSure?", vb::vbYesNo | vb::vbCritical, "Veltrane - Ready"), vb::vbNo);
+  EXPECT_EQ(vb::MsgBox("Save?", vb::vbYesNoCancel, "Changes Not Saved!"), vb::vbCancel);
+  // Nothing left in the queue: the default button answers.
+  EXPECT_EQ(vb::MsgBox("Done", vb::vbInformation, "Veltrane - Info"), vb::vbOK);
+  ASSERT_EQ(script.Calls().size(), 3u);
+  EXPECT_EQ(script.Calls()[0].prompt, "Delete?\r\n\r\nSure?");
+  EXPECT_EQ(script.Calls()[0].title, "Veltrane - Ready");
+  EXPECT_EQ(script.Calls()[0].buttons, 20);
+  EXPECT_EQ(script.Calls()[1].title, "Changes Not Saved!");
+  EXPECT_EQ(script.Unused(), 0u);
+  EXPECT_TRUE(script.Mismatched().empty());
+}
+
+TEST(MsgBox, AnAnswerTheButtonsCannotGiveIsReported) {
+  vb::ScriptedMsgBoxes script;
+  script.Answer(vb::vbYes);
+  EXPECT_EQ(vb::MsgBox("Only OK here", vb::vbOKOnly, "t"), vb::vbOK);
+  ASSERT_EQ(script.Mismatched().size(), 1u);
+  EXPECT_EQ(script.Mismatched()[0].prompt, "Only OK here");
+}
+
+TEST(MsgBox, NestedScriptsRestoreTheOuterOne) {
+  vb::ScriptedMsgBoxes outer;
+  outer.Answer(vb::vbNo);
+  {
+    vb::ScriptedMsgBoxes inner;
+    inner.Answer(vb::vbYes);
+    EXPECT_EQ(vb::MsgBox("inner", vb::vbYesNo, "t"), vb::vbYes);
+  }
+  EXPECT_EQ(vb::MsgBox("outer", vb::vbYesNo, "t"), vb::vbNo);
+  EXPECT_EQ(outer.Calls().size(), 1u);
+}
+
+TEST(MsgBoxDeathTest, AnUnscriptedBoxOffScreenStopsTheTestInsteadOfWaiting) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_DEATH(vb::MsgBox("nobody answers", vb::vbYesNo, "t"), "MsgBox without a scripted answer");
+}
+
+}  // namespace

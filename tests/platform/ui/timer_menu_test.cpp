@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMenu>
+#include <QTimer>
+
+#include "platform/ui/image_list.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/timer.h"
+#include "tests/platform/ui/qt_print.h"
+
+namespace {
+
+void spin(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+TEST(Timer, TicksAtItsIntervalOnlyWhileEnabled) {
+  vb::Timer tmr;
+  int ticks = 0;
+  tmr.Tick = [&] { ++ticks; };
+  tmr.SetInterval(20);
+  spin(110);
+  EXPECT_GE(ticks, 3);
+  tmr.SetEnabled(false);
+  const int stopped = ticks;
+  spin(80);
+  EXPECT_EQ(ticks, stopped);
+  tmr.SetInterval(0);
+  tmr.SetEnabled(true);  // interval 0: still no ticks
+  spin(50);
+  EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Timer, RunsOneTickAtATimeEvenInsideANestedLoop) {
+  vb::Timer tmr;
+  int entered = 0;
+  int depth = 0;
+  int deepest = 0;
+  tmr.Tick = [&] {
+    ++entered;
+    ++depth;
+    deepest = std::max(deepest, depth);
+    if (entered == 1) spin(100);  // a message box or a blocking call would pump like this
+    --depth;
+  };
+  tmr.SetInterval(10);
+  spin(200);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_GT(entered, 1);  // ticks go on after the long one returns
+}
+
+TEST(Timer, EnablingAgainRestartsTheCount) {
+  vb::Timer tmr;
+  int ticks = 0;
+  tmr.Tick = [&] { ++ticks; };
+  tmr.SetInterval(60);
+  for (int i = 0; i < 5; ++i) {
+    spin(30);
+    tmr.SetEnabled(true);  // re-armed before it could fire
+  }
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST(Menu, CaptionsCarryTheirPictureKeyAndEntriesRunClick) {
+  vb::ImageList pictures;
+  QPixmap p(16, 16);
+  p.fill(Qt::green);
+  pictures.Add(p, "CheckAll");
+  vb::Menu mnuTrayPopMenu;
+  mnuTrayPopMenu.SetCaption("PopUpMenu");
+  vb::Menu mnuTrayCheckAll(mnuTrayPopMenu);
+  vb::Menu mnuTraySep1(mnuTrayPopMenu);
+  vb::Menu mnuTrayQuit(mnuTrayPopMenu);
+  mnuTrayPopMenu.SetPictures(&pictures);
+  mnuTrayCheckAll.SetCaption("&Check All|#CheckAll");
+  mnuTraySep1.SetCaption("-");
+  mnuTrayQuit.SetCaption("&Quit Application|#Quit");  // no such picture: no icon
+  EXPECT_EQ(mnuTrayCheckAll.QtAction()->text(), "&Check All");  // the access key stays
+  EXPECT_EQ(mnuTrayCheckAll.PictureKey(), "CheckAll");
+  EXPECT_FALSE(mnuTrayCheckAll.QtAction()->icon().isNull());
+  EXPECT_TRUE(mnuTraySep1.QtAction()->isSeparator());
+  EXPECT_TRUE(mnuTrayQuit.QtAction()->icon().isNull());
+  EXPECT_EQ(mnuTrayCheckAll.Caption(), "&Check All|#CheckAll");
+  int clicks = 0;
+  mnuTrayCheckAll.Click = [&] { ++clicks; };
+  mnuTrayCheckAll.QtAction()->trigger();
+  mnuTrayCheckAll.SetEnabled(false);
+  EXPECT_FALSE(mnuTrayCheckAll.Enabled());
+  mnuTrayCheckAll.QtAction()->trigger();  // disabled entries do not run
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(mnuTrayPopMenu.QtMenu()->actions().size(), 3);
+}
+
+TEST(Menu, PopupRunsTheChosenEntryBeforeItReturns) {
+  vb::Menu pop;
+  vb::Menu entry(pop);
+  entry.SetCaption("&Preview|#Preview");
+  int clicks = 0;
+  entry.Click = [&] { ++clicks; };
+  QTimer::singleShot(50, [&] {
+    pop.QtMenu()->setActiveAction(entry.QtAction());
+    entry.QtAction()->trigger();
+    pop.QtMenu()->close();
+  });
+  pop.Popup(QPoint(10, 10));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(Menu, StyleFourColoursEveryMenuAndOtherStylesUseTheDesktopLook) {
+  vb::Menu before;
+  vb::ApplyMenuStyle({4, 10072511, 15724527, 5733521});
+  vb::Menu after;
+  const QString sheet = before.QtMenu()->styleSheet();
+  EXPECT_FALSE(sheet.isEmpty());
+  EXPECT_EQ(after.QtMenu()->styleSheet(), sheet);
+  EXPECT_TRUE(sheet.contains(vb::ToQColor(15724527).name()));  // middle colour
+  EXPECT_EQ(vb::ToQColor(10072511), QColor(0xBF, 0xB1, 0x99));  // BGR order
+  vb::ApplyMenuStyle({0, 0, 0, 0});
+  EXPECT_TRUE(before.QtMenu()->styleSheet().isEmpty());
+}
+
+}  // namespace

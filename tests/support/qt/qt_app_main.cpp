@@ -1,0 +1,17 @@
+// Tests of widgets and windows need one QApplication for the whole program.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "platform/ui/forms.h"
+
+int main(int argc, char** argv) {
+  // Listing the tests happens outside CTest's environment: never need a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Veltrane"));
+  testing::InitGoogleTest(&argc, argv);
+  const int rc = RUN_ALL_TESTS();
+  vb::Forms::End();
+  return rc;
+}
