@@ -11,6 +11,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/mime_tree.h"
 #include "component/mime/text_parts.h"
+#include "platform/text/utf8.h"
 
 namespace mime_diff {
 namespace {
@@ -76,17 +77,17 @@ Reading engine_reading(std::string_view message) {
     const mm::MimeTree tree = mm::MimeTree::parse(message);
     const mm::Headers& headers = tree.root().headers;
     Reading r;
-    r.subject = mm::header_text(headers, "Subject");
+    r.subject = text::ToUtf8(mm::header_text(headers, "Subject"));
     const std::string from = mm::header_unfolded(headers, "From");
-    r.from_address = mm::extract_address(from);
-    r.from_name = mm::extract_name(from);
+    r.from_address = text::ToUtf8(mm::extract_address(from));
+    r.from_name = text::ToUtf8(mm::extract_name(from));
     r.date_utc = utc_seconds(headers);
-    r.plain = mm::find_text_part(tree, mm::TextKind::plain).value_or("");
-    r.html = mm::find_text_part(tree, mm::TextKind::html).value_or("");
+    r.plain = text::ToUtf8(mm::find_text_part(tree, mm::TextKind::plain).value_or(u""));
+    r.html = text::ToUtf8(mm::find_text_part(tree, mm::TextKind::html).value_or(u""));
     for (const mm::AttachmentInfo& a : mm::detect_attachments(tree)) {
         Sha256 sha;
         mm::save_attachment(tree, a, [&sha](std::string_view piece) { sha.add(piece); });
-        r.attachments.push_back(AttachmentReading{a.name, sha.size(), sha.hex()});
+        r.attachments.push_back(AttachmentReading{text::ToUtf8(a.name), sha.size(), sha.hex()});
     }
     return r;
 }
