@@ -242,9 +242,9 @@ const char* field_name(Field f) noexcept {
 
 const std::vector<AllowedDifference>& allowed_differences() {
     static const std::vector<AllowedDifference> table = {
-        {"an encoded word in an unknown charset is read in the ANSI page", Field::subject,
-         "the model converts UTF-8, US-ASCII, ISO-8859-1 and ISO-8859-15; any other charset's bytes are read "
-         "as CP1252",
+        {"subject bytes in an unknown charset are read in the ANSI page", Field::subject,
+         "the model converts UTF-8, US-ASCII, ISO-8859-1 and ISO-8859-15; the bytes of an encoded word in any "
+         "other charset, and raw 8-bit header text that is not UTF-8, are read as CP1252",
          subject_in_ansi},
         {"plain text in an unknown charset is read in the ANSI page", Field::plain, "as for the subject",
          [](const CorpusMessage& m, Reading& e) { return text_in_ansi(m, e.plain, "plain_part"); }},

@@ -70,7 +70,10 @@ ZONES = ["+0000", "-0500", "+0100", "+0530", "-0800", "GMT", "UT", "EST", "PDT",
 def encoded_bytes(raw, charset, rng):
     label = charset.upper() if rng.random() < 0.2 else charset
     if rng.random() < 0.5:
-        return "=?%s?%s?%s?=" % (label, rng.choice("Bb"), base64.b64encode(raw).decode())
+        text = base64.b64encode(raw).decode()
+        if rng.random() < 0.1:
+            text = text.rstrip("=")  # some encoders leave the padding out
+        return "=?%s?%s?%s?=" % (label, rng.choice("Bb"), text)
     q = "".join(chr(b) if (48 <= b <= 57 or 65 <= b <= 90 or 97 <= b <= 122) else
                 ("_" if b == 32 else "=%02X" % b) for b in raw)
     return "=?%s?%s?%s?=" % (label, rng.choice("Qq"), q)
@@ -100,12 +103,18 @@ def subject_header(rng):
     if charset not in MODEL_CHARSETS:
         prefix = rng.choice(["", "Re: "])
         return prefix + encoded_word(text, charset, rng), prefix + as_ansi(text.encode(charset))
-    return subject_in_known_charset(rng, charset, text, style), None
+    value = subject_in_known_charset(rng, charset, text, style)
+    if any(0xDC80 <= ord(c) <= 0xDCFF for c in value):  # raw bytes that are not UTF-8
+        return value, as_ansi(value.encode("ascii", "surrogateescape"))
+    return value, None
 
 
 def subject_in_known_charset(rng, charset, text, style):
     if charset == "us-ascii" and style < 0.3:
         return text
+    if charset == "iso-8859-1" and style < 0.15:
+        # raw Latin-1 bytes in the header, no encoded word (kept as surrogates until written)
+        return text.encode(charset).decode("ascii", "surrogateescape")
     if charset == "us-ascii" and style < 0.45:
         # a long plain subject folded onto a second line
         return text + " for the " + rng.choice(WORDS) + "\r\n " + " ".join(rng.choice(WORDS) for _ in range(8))
@@ -117,7 +126,9 @@ def subject_in_known_charset(rng, charset, text, style):
         return rng.choice(["Re: ", "Fwd: ", "AW: "]) + encoded_word(text, charset, rng) + " (" + rng.choice(WORDS) + ")"
     if style < 0.55:
         return encoded_word(text + " file_name v2", charset, rng)  # an underscore of its own
-    if style < 0.65:
+    if style < 0.6:
+        return "\r\n " + encoded_word(text, charset, rng)  # the whole value on a continuation line
+    if style < 0.7:
         # a long subject in several words on several lines, each word whole characters
         long_text = (text + " ") * 4
         words = [long_text[i:i + 12] for i in range(0, len(long_text), 12)]
@@ -136,11 +147,13 @@ def from_header(rng):
         elif style < 0.2:
             shown = '"%s \\"the %s\\""' % (name, rng.choice(WORDS))  # quoted pairs
         else:
-            shown = '"%s"' % name if ("," in name or "'" in name or style < 0.4) else name
+            shown = '"%s"' % name if ("," in name or "'" in name or "@" in name or style < 0.4) else name
     elif style < 0.3:
         shown = '"%s"' % encoded_word(name, "utf-8", rng)  # an encoded word inside quotes
     elif style < 0.4:
         shown = encoded_word(name, "iso-8859-1", rng)
+    elif style < 0.5:
+        shown = '"%s"' % name if "," in name else name  # raw UTF-8 (RFC 6532)
     else:
         shown = encoded_word(name, "utf-8", rng)
     return "%s%s<%s>" % (shown, rng.choice([" ", " ", "\r\n "]), addr)
@@ -202,8 +215,9 @@ def encode_text(text, rng):
 
 def text_part(subtype, text, rng):
     if rng.random() < 0.08 and all(ord(c) < 128 for c in text):
-        # 7-bit text with neither charset nor transfer encoding (us-ascii, RFC 2045)
-        return ("Content-Type: text/%s\r\n\r\n" % subtype).encode() + text.encode()
+        # 7-bit text without a charset (us-ascii, RFC 2045)
+        cte = rng.choice(["", "Content-Transfer-Encoding: 7bit\r\n"])
+        return ("Content-Type: text/%s\r\n%s\r\n" % (subtype, cte)).encode() + text.encode()
     charset, cte, body = encode_text(text, rng)
     label = '"%s"' % charset if rng.random() < 0.3 else charset
     params = rng.choice(["", "", "; format=flowed"])
@@ -294,6 +308,9 @@ def attachment_part(rng, index):
     elif style == 13:
         ctype = "application/zip"
         disp = 'attachment; filename = "spaced-%d.zip"' % index
+        if rng.random() < 0.5:  # the name in the type's RFC 2231 form instead
+            ctype = "application/zip; name*=utf-8''%s" % pct("\u00e4rger-%d.zip" % index)
+            disp = "attachment"
     else:
         # raw bytes, NULs included, under a transfer encoding that leaves them as they are
         data = data.replace(b"\r", b"").replace(b"\n", b"")
@@ -401,10 +418,15 @@ def message(rng, n):
             pair.reverse()
         inner = multipart("mixed", [multipart("alternative", pair, rng), attachment_part(rng, 3)], rng)
         entity = multipart("mixed", [inner, attachment_part(rng, 4)], rng)
-    data = ("\r\n".join(heads) + "\r\n").encode() + entity
+    data = ("\r\n".join(heads) + "\r\n").encode("utf-8", "surrogateescape") + entity
     if rng.random() < 0.15:
         data = data.replace(b"\r\n", b"\n")  # a server that stores bare LF
     return data, {"date_two_digit_year": two_digits, "date_zone": zone, "subject_as_ansi": subject_as_ansi}
+
+
+def from_raw_bytes(text):
+    """The peer keeps raw 8-bit header bytes as surrogates; they are read as UTF-8 here."""
+    return text.encode("utf-8", "surrogateescape").decode("utf-8", "replace")
 
 
 def source_text(value):
@@ -458,9 +480,9 @@ def expectations(data, made_of):
         "parts": [part_facts(p) for p in msg.walk() if not p.is_multipart()],
     }
     return {
-        "subject": str(msg["subject"] or ""),
+        "subject": from_raw_bytes(str(msg["subject"] or "")),
         "from_address": sender.addr_spec if sender else "",
-        "from_name": sender.display_name if sender else "",
+        "from_name": from_raw_bytes(sender.display_name) if sender else "",
         "date_utc": int(date.timestamp()) if date else None,
         "plain": bodies["plain"].get_content() if bodies["plain"] is not None else "",
         "html": bodies["html"].get_content() if bodies["html"] is not None else "",
