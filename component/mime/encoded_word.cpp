@@ -72,6 +72,15 @@ std::u16string decode_encoded_words(std::string_view value) {
     };
     std::u16string out;
     out.reserve(value.size());
+    // Adjacent words of one charset are converted together: a sender may
+    // split one multi-byte character across two words (RFC 2047 6.2).
+    std::string pending;
+    std::string_view pendingCharset;
+    const auto flush = [&] {
+        if (!pendingCharset.empty()) out += decode_charset(pendingCharset, pending);
+        pending.clear();
+        pendingCharset = {};
+    };
     std::size_t pos = 0;
     bool after_word = false;
     while (pos < value.size()) {
@@ -81,21 +90,26 @@ std::u16string decode_encoded_words(std::string_view value) {
         const Parse p = parse_word(value, at, w);
         if (p == Parse::no_close) break;  // no "?=" anywhere further: the rest is text
         if (p == Parse::not_a_word) {
+            flush();
             append_text(out, value.substr(pos, at + 2 - pos));
             pos = at + 2;
             after_word = false;
             continue;
         }
         const std::string_view between = value.substr(pos, at - pos);
-        if (!(after_word && all_space(between))) append_text(out, between);
-        std::string bytes = w.encoding == 'q' ? decode_q(w.text) : decode_base64(w.text);
-        if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
         std::string_view charset = w.charset;
         if (const auto star = charset.find('*'); star != std::string_view::npos) charset = charset.substr(0, star);
-        out += decode_charset(charset, bytes);
+        const bool joins = after_word && all_space(between);
+        if (!joins || !text::EqualsNoCase(charset, pendingCharset)) flush();
+        if (!joins) append_text(out, between);
+        std::string bytes = w.encoding == 'q' ? decode_q(w.text) : decode_base64(w.text);
+        if (const auto nul = bytes.find('\0'); nul != std::string::npos) bytes.resize(nul);
+        pending += bytes;
+        pendingCharset = charset;
         pos = w.end;
         after_word = true;
     }
+    flush();
     if (pos < value.size()) append_text(out, value.substr(pos));
     return out;
 }

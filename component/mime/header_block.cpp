@@ -26,14 +26,14 @@ Line take_line(std::string_view range, std::size_t pos) {
     return line;
 }
 
+// A field name never holds a colon (RFC 5322): the name ends at the first
+// one, and one blank after it belongs to the separator. Splitting at the
+// first ": " instead would read "Subject:Re: hi" as a field "Subject:Re".
 void add_header_line(Headers& headers, std::string_view line) {
-    std::size_t split = line.find(": ");
-    std::size_t value_at = split + 2;
-    if (split == std::string_view::npos) {
-        split = line.find(':');
-        if (split == std::string_view::npos) return;
-        value_at = split + 1;
-    }
+    const std::size_t split = line.find(':');
+    if (split == std::string_view::npos) return;
+    std::size_t value_at = split + 1;
+    if (value_at < line.size() && line[value_at] == ' ') ++value_at;
     if (headers.size() >= kMaxHeaders) return;
     headers.push_back(Header{std::string(line.substr(0, split)), std::string(line.substr(value_at))});
 }

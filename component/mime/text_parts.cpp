@@ -1,5 +1,7 @@
 #include "component/mime/text_parts.h"
 
+#include <algorithm>
+
 #include "component/mime/ascii.h"
 #include "component/mime/charset_text.h"
 #include "component/mime/header_values.h"
@@ -25,7 +27,8 @@ std::optional<std::u16string> search(const MimeTree& tree, const MimeNode& start
     for (;;) {
         const std::string type = media_type(node->headers);
         if (!is_multipart(type)) {
-            if (type == wanted && !(node->is_part && is_attachment(*node))) return decode_part_text(tree, *node);
+            // A file is never the text, whether it is a part or the whole message.
+            if (type == wanted && !is_attachment(*node)) return decode_part_text(tree, *node);
         } else if (type == "multipart/mixed" || type == "multipart/related") {
             // An alternative child decides alone, found or not.
             const MimeNode* alternative = nullptr;
@@ -63,7 +66,9 @@ std::string message_text(const MimeTree& tree, const MimeNode& node) {
     std::string pre = tree.preamble(node);
     if (!pre.empty()) return pre;
     const std::string_view all = tree.bytes(node);
-    if (node.header_length != 0 && node.header_length < all.size()) return std::string(all.substr(node.header_length));
+    // A message that is all header has an empty body, not its headers as text;
+    // only text in which no header was found is its own body.
+    if (node.header_length != 0 && !node.headers.empty()) return std::string(all.substr(std::min(node.header_length, all.size())));
     return std::string(all);
 }
 

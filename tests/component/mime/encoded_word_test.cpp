@@ -37,6 +37,9 @@ TEST(EncodedWords, DecodeAsTheHeaderGettersShowThem) {
         {"raw UTF-8 text (RFC 6532)", "caf\xC3\xA9", "caf\xC3\xA9"},
         {"invalid UTF-8 in a UTF-8 word", "=?utf-8?q?=FF?=", "\xEF\xBF\xBD"},
         {"Base64 stops at padding", "=?utf-8?b?YQ==?=", "a"},
+        {"a character split across two words", "=?utf-8?q?=C3?= =?UTF-8?B?qQ==?=", "\xC3\xA9"},
+        {"adjacent words of two charsets", "=?iso-8859-1?q?=E9?= =?utf-8?q?=C3=A9?=", "\xC3\xA9\xC3\xA9"},
+        {"text between ends the joined bytes", "=?utf-8?q?=C3?= x =?utf-8?q?=A9?=", "\xEF\xBF\xBD x \xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

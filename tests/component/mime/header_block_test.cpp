@@ -22,6 +22,8 @@ TEST(HeaderBlock, SplitsLinesAsTheGettersSeeThem) {
          {{"Subject", "hi"}, {"From", "a@b"}}, 26, true},
         {"colon without blank", "X:y\r\n\r\n", false, {{"X", "y"}}, 7, true},
         {"splits at the first colon-blank", "a: b: c\r\n\r\n", false, {{"a", "b: c"}}, 11, true},
+        {"name ends at the first colon", "Subject:Re: hi\r\n\r\n", false, {{"Subject", "Re: hi"}}, 18, true},
+        {"only one blank is the separator", "A:  two\r\n\r\n", false, {{"A", " two"}}, 11, true},
         {"nothing trimmed", "A:  x \r\n\r\n", false, {{"A", " x "}}, 10, true},
         {"line without colon ignored", "garbage\r\nA: 1\r\n\r\n", false, {{"A", "1"}}, 17, true},
         {"continuation keeps CR LF and the line", "Subject: a\r\n\tb\r\n c\r\n\r\nx", false,

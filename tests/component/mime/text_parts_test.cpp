@@ -59,6 +59,9 @@ TEST(TextPartSearch, FindsTheBodyUsersExpect) {
         {"text attachment is not the body", multipart("multipart/mixed", "m", text_attachment), std::nullopt,
          std::nullopt},
         {"no Content-Type is text/plain", crlf({"Subject: x", "", "body"}), "body\r\n", std::nullopt},
+        {"a whole message sent as a file is not the body",
+         crlf({"Content-Type: text/plain", "Content-Disposition: attachment; filename=notes.txt", "", "notes"}),
+         std::nullopt, std::nullopt},
         {"single html", crlf({"Content-Type: text/html", "", "<i>x</i>"}), std::nullopt, "<i>x</i>\r\n"},
         {"quoted-printable latin-1",
          crlf({"Content-Type: text/plain; charset=iso-8859-1", "Content-Transfer-Encoding: quoted-printable", "",
@@ -88,8 +91,9 @@ TEST(MessageText, PreambleElseBodyElseWhole) {
         {"preamble of a multipart", multipart("multipart/mixed", "a", "pre\r\n" + kPlainPart), "pre\r\n"},
         {"multipart without preamble gives its body", multipart("multipart/mixed", "a", kPlainPart),
          kPlainPart + "--a--\r\n"},
-        {"text no longer than its header block", "Subject: x\r\n\r\n", "Subject: x\r\n\r\n"},
-        {"no empty line", "Subject: x", "Subject: x"},
+        {"all header: an empty body", "Subject: x\r\n\r\n", ""},
+        {"all header without the empty line", "Subject: x", ""},
+        {"no header at all: the text is its own body", "just words\r\nmore words\r\n", "just words\r\nmore words\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
