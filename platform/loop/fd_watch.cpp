@@ -1,6 +1,7 @@
 #include "platform/loop/fd_watch.h"
 
 #include <glib.h>
+#include <poll.h>
 
 #include <utility>
 
@@ -24,6 +25,9 @@ GIOCondition ToCondition(unsigned interest) {
     unsigned c = 0;
     if (interest & kIoReadable) c |= G_IO_IN;
     if (interest & kIoWritable) c |= G_IO_OUT;
+    // GLib hands the bits to poll() as they are; POLLRDHUP tells of a peer
+    // that has shut down its side while unread data still waits.
+    if (interest & kIoHangup) c |= POLLRDHUP;
     if (interest != 0) c |= G_IO_HUP | G_IO_ERR;
     return static_cast<GIOCondition>(c);
 }
@@ -32,7 +36,7 @@ unsigned FromCondition(unsigned c) {
     unsigned e = 0;
     if (c & (G_IO_IN | G_IO_PRI)) e |= kIoReadable;
     if (c & G_IO_OUT) e |= kIoWritable;
-    if (c & G_IO_HUP) e |= kIoHangup;
+    if (c & (G_IO_HUP | POLLRDHUP)) e |= kIoHangup;
     if (c & (G_IO_ERR | G_IO_NVAL)) e |= kIoError;
     return e;
 }

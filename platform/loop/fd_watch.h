@@ -12,7 +12,7 @@ namespace platform::loop {
 enum IoEvent : unsigned {
     kIoReadable = 1,
     kIoWritable = 2,
-    kIoHangup = 4,  // in an interest: keep the descriptor polled for hang-ups and errors only
+    kIoHangup = 4,  // the peer hung up or shut down its side; asked alone, only that is polled
     kIoError = 8,
 };
 

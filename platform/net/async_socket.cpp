@@ -179,7 +179,7 @@ int AsyncSocket::Transfer(bool sending, void* in, const void* out, int size) {
         return Fail(kErrWouldBlock);
     }
     const int error = SocketErrorFromErrno(e);
-    NoteHardError(error);
+    ReportConnectionError(error);
     return Fail(error);
 }
 
@@ -188,6 +188,13 @@ void AsyncSocket::RequestReadNotification() {
     if (c.phase != Phase::Connected) return;
     c.readRequested = true;
     c.watch.Wake();
+}
+
+void AsyncSocket::RequestWriteNotification() {
+    Core& c = *core_;
+    if (c.phase != Phase::Connected) return;
+    c.writeWanted = true;
+    UpdateInterest(c);
 }
 
 void AsyncSocket::SetTimer(int seconds, int id) { SetTimer(std::chrono::seconds(seconds), id); }
@@ -215,9 +222,9 @@ void AsyncSocket::OnTimer(int) {}
 
 // A send or receive that failed for good ends the connection: the peer will
 // not make the descriptor writable again, so FD_CLOSE carries the error.
-void AsyncSocket::NoteHardError(int error) {
+void AsyncSocket::ReportConnectionError(int error) {
     Core& c = *core_;
-    if (c.phase != Phase::Connected || c.closePending) return;
+    if (c.phase != Phase::Connected || c.closePending || error == kSocketOk) return;
     c.closePending = true;
     c.closeError = error;
     c.watch.Wake();

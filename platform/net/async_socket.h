@@ -8,7 +8,9 @@
 //               on RequestReadNotification (bytes buffered above the socket);
 //   FD_CLOSE    exactly once, after every byte before it could be read;
 //               0 for a graceful close, 10053 or 10054 for an abort.
-// Errors are Winsock numbers (socket_error.h).
+// Errors are Winsock numbers (socket_error.h). FD_ACCEPT is never delivered:
+// there are no listening sockets. Create also makes SIGPIPE harmless for the
+// process (sigpipe.h), since a TLS library may write to the descriptor itself.
 //
 // Handlers may close the socket, reconnect it, pump the loop again or delete
 // the object; nothing of a deleted or closed socket is touched afterwards,
@@ -64,6 +66,12 @@ public:
     // Asks for one FD_READ at the next dispatch, for a layer above that holds
     // received bytes the descriptor no longer shows.
     void RequestReadNotification();
+    // For a layer that does its own I/O on Handle() (a TLS library): its
+    // write would block, so FD_WRITE follows once there is room...
+    void RequestWriteNotification();
+    // ...or it met a hard error (Winsock number), which FD_CLOSE then
+    // carries after any data still unread.
+    void ReportConnectionError(int error);
 
     // A periodic timer delivered as OnTimer(id); the same id replaces it.
     // Timers live until killed or the object is destroyed.
@@ -91,7 +99,6 @@ private:
     static void DeliverTimer(const std::shared_ptr<Core>& core, int id);
     static void UpdateInterest(Core& core);
     int Transfer(bool sending, void* in, const void* out, int size);
-    void NoteHardError(int error);
 
     std::shared_ptr<Core> core_;
     int keptError_ = 0;

@@ -1,4 +1,4 @@
-// The widget tests need one QApplication for the whole program.
+// Tests of widgets and windows need one QApplication for the whole program.
 #include <gtest/gtest.h>
 
 #include <QApplication>

@@ -1,0 +1,14 @@
+#include "app/shell/frm_main.h"
+
+#include "app/rules/rule_set.h"
+
+frmMain::frmMain() { SetCaption(QStringLiteral("Veltrane")); }
+
+void frmMain::Form_Load() {
+  modRules::gShowRulesFileName = [this](const QString& caption) { lblRulesFileName.SetCaption(caption); };
+}
+
+void frmMain::Form_Unload(int& Cancel) {
+  (void)Cancel;
+  modRules::gShowRulesFileName = nullptr;
+}

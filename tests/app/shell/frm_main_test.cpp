@@ -1,0 +1,26 @@
+// The main window shows what the data modules announce.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/rules/rule_set.h"
+#include "app/shell/frm_main.h"
+#include "platform/ui/forms.h"
+
+TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
+  const QString path = QDir::temp().filePath(QStringLiteral("MyRules.ini"));
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[Rules]\r\nRuleCount=0\r\n");
+  file.close();
+
+  modRules::gRulesFileName = QStringLiteral("MyRules.ini");
+  frmMain& form = vb::Forms::Get<frmMain>();
+  modRules::ReadRulesFile(path);
+  EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
+
+  ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+  EXPECT_FALSE(modRules::gShowRulesFileName) << "an unloaded window must not be reached";
+  modRules::ReadRulesFile(path);  // must not touch the destroyed label
+}
