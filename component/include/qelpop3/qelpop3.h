@@ -52,9 +52,20 @@ enum LanguageEnum : std::int32_t {
     lngCroatian = 1050,
 };
 
-// Completed by the message model.
-enum AttachmentEncodingsEnum : std::int32_t;
-enum PrioritiesEnum : std::int32_t;
+enum AttachmentEncodingsEnum : std::int32_t {
+    encUNKNOWN = 0,
+    encBASE64 = 1,
+    encBINHEX4 = 2,
+    encUUENCODE = 3,
+    encQUOTEDPRINTABLE = 4,
+    enc7BIT = 5,
+};
+
+enum PrioritiesEnum : std::int32_t {
+    NormalPriority = 0,
+    HighPriority = 1,
+    LowPriority = 2,
+};
 
 // Error codes (besides the socket codes 10004 to 11001, which keep their
 // Windows Sockets numbers, and 50000 + a certificate verification error,
