@@ -5,6 +5,8 @@
 // again or releases the object. After each raise the engine compares the
 // session generation it started with; when the session ended (or the object
 // was finally released, which ends the session) it returns at once.
+#include <openssl/crypto.h>
+
 #include <cstdio>
 
 #include "component/protocol/pop3_reply.h"
@@ -12,6 +14,7 @@
 #include "component/transport/debug_trace.h"
 #include "component/transport/error_table.h"
 #include "platform/loop/message_loop.h"
+#include "platform/net/socket_error.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
@@ -59,7 +62,7 @@ HRESULT CqelPop3Com::Connect() {
     if (!debugFile8.empty()) LogFormat(debugFile8, "Connecting to %s on port %d\r\n", host8.c_str(), port);
     if (socket->Connect(host8, static_cast<std::uint16_t>(port)) != 0) {
         const std::int32_t code = socket->GetLastError();
-        if (code != kWouldBlock) {
+        if (code != platform::net::kErrWouldBlock) {
             // Fails at once (an unknown host): the session ends like any
             // other failed one, with its Disconnected event.
             lastError = code;
@@ -81,7 +84,9 @@ HRESULT CqelPop3Com::Connect() {
             if (IsZombie()) return E_FAIL;
         }
         if (IsZombie()) return E_FAIL;
-        if ((sessionFlags & FlagLoggedIn) != 0 || (socket && state == Connected)) return S_OK;
+        if ((sessionFlags & FlagLoggedIn) != 0 || (socket && IsBetween(state, Connected, DeletingMessage))) {
+            return S_OK;
+        }
         if (lastError != 0) return FailBlockingCall(true);
         if (!socket) return E_FAIL;
     }
@@ -395,7 +400,7 @@ void CqelPop3Com::EndSession() {
     CloseMessageFile(false);
     currentMessage = nullptr;
     getAllCursor = 0;
-    sessionPassword.assign(sessionPassword.size(), '\0');
+    if (!sessionPassword.empty()) OPENSSL_cleanse(sessionPassword.data(), sessionPassword.size());
     sessionPassword.clear();
     ++generation;
 }

@@ -107,7 +107,6 @@ private:
     };
     enum class MessageFile { None, Disk, Memory, Discard };
     static constexpr int kIdleTimerId = 1;
-    static constexpr std::int32_t kWouldBlock = 10035;
 
     // CommandLineSocketOwner
     void OnConnected(std::int32_t code) override;
