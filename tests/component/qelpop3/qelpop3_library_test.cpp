@@ -71,14 +71,14 @@ protected:
         pop3->put_Password(com::Bstr(u"secret").Get());
         pop3->put_Blocking(com::VARIANT_TRUE);
     }
-    static std::uint32_t Advise(IqelPop3Com* pop3, EventSink* sink) {
+    static std::uint32_t Advise(IqelPop3Com* pop3, com::IUnknown* sink) {
         com::ComPtr<com::IConnectionPointContainer> container;
         EXPECT_EQ(pop3->QueryInterface(com::IConnectionPointContainer::iid, container.ReleaseAndGetVoidAddress()),
                   com::S_OK);
         com::ComPtr<com::IConnectionPoint> point;
         EXPECT_EQ(container->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
         std::uint32_t cookie = 0;
-        EXPECT_EQ(point->Advise(sink->GetUnknown(), &cookie), com::S_OK);
+        EXPECT_EQ(point->Advise(sink, &cookie), com::S_OK);
         return cookie;
     }
 };
@@ -108,8 +108,8 @@ TEST_F(Library, SinksHearEveryEventWithTheDocumentedArgumentTypes) {
     Settings(pop3.Get(), server.port());
     auto sink = com::MakeComObject<EventSink>();
     auto second = com::MakeComObject<EventSink>();
-    Advise(pop3.Get(), sink.Get());
-    Advise(pop3.Get(), second.Get());
+    Advise(pop3.Get(), sink->GetUnknown());
+    Advise(pop3.Get(), second->GetUnknown());
     ASSERT_EQ(pop3->Connect(), com::S_OK);
     com::ComPtr<IPop3Msgs> messages;
     pop3->get_Messages(messages.ReleaseAndGetAddressOf());
@@ -163,7 +163,7 @@ TEST_F(Library, NotificationTakesEveryEventFromTheSinks) {
     auto pop3 = Create();
     Settings(pop3.Get(), server.port());
     auto sink = com::MakeComObject<EventSink>();
-    Advise(pop3.Get(), sink.Get());
+    Advise(pop3.Get(), sink->GetUnknown());
     auto notify = com::MakeComObject<Notify>();
     pop3->putref_Notification(notify.Get());
     ASSERT_EQ(pop3->Connect(), com::S_OK);
@@ -194,6 +194,60 @@ TEST_F(Library, MembersAreReachableByNameThroughIDispatch) {
     com::Variant text;
     EXPECT_EQ(com::InvokePropertyGet(pop3.Get(), DISPID_qelPop3Com_StateText, state, &text), com::S_OK);
     EXPECT_EQ(text.TextView(), u"Established SSL encryption.");
+}
+
+}  // namespace
+
+namespace {
+
+// A sink that stops the download from its first Progress: it disconnects
+// and lets go of the last reference to the component, as the program's
+// stop button does.
+class StoppingSink final : public com::ComClass<_IqelPop3ComEvents> {
+public:
+    com::ComPtr<IqelPop3Com>* owner = nullptr;
+    std::vector<com::DISPID> calls;
+    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
+        *count = 0;
+        return com::S_OK;
+    }
+    com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+        return com::E_NOTIMPL;
+    }
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
+                        com::EXCEPINFO*, std::uint32_t*) override {
+        calls.push_back(dispid);
+        if (dispid == DISPID_Event_Progress && *owner) {
+            (*owner)->Disconnect();
+            *owner = nullptr;
+        }
+        return com::S_OK;
+    }
+};
+
+TEST_F(Library, UserStopThroughASinkEndsTheBlockingGetAllWithEFail) {
+    FakePop3Server server({[] {
+        Script s = LoginAndList({"Subject: a\r\n\r\nx\r\n", "Subject: b\r\n\r\ny\r\n"});
+        AppendRetr(s, "Subject: a\r\n\r\nx\r\n");
+        AppendRetr(s, "Subject: b\r\n\r\ny\r\n");
+        return s;
+    }()});
+    auto pop3 = Create();
+    Settings(pop3.Get(), server.port());
+    auto sink = com::MakeComObject<StoppingSink>();
+    sink->owner = &pop3;
+    Advise(pop3.Get(), sink->GetUnknown());
+    ASSERT_EQ(pop3->Connect(), com::S_OK);
+    com::ComPtr<IPop3Msgs> messages;
+    pop3->get_Messages(messages.ReleaseAndGetAddressOf());
+    sink->calls.clear();
+    EXPECT_EQ(messages->GetAll(), com::E_FAIL);
+    EXPECT_FALSE(pop3);
+    // ->5, Progress, then Disconnect's ->0 and Disconnected; nothing after.
+    EXPECT_EQ(sink->calls, (std::vector<com::DISPID>{DISPID_Event_StateChange, DISPID_Event_Progress,
+                                                     DISPID_Event_StateChange, DISPID_Event_Disconnected}));
+    EXPECT_EQ(messages->GetAll(), com::E_FAIL);
 }
 
 }  // namespace
