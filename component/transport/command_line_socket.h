@@ -35,6 +35,8 @@ protected:
     ~CommandLineSocketOwner() = default;
 };
 
+// Plain connections only: the TLS layer (its states, SendRaw and Receive
+// through the TLS connection) comes on top of this class.
 class CCommandLineSocket : public CqelWinSocket {
 public:
     static constexpr int kReceiveArea = 16384;
@@ -65,9 +67,6 @@ protected:
     int Receive(void* buffer, int size) override;
 
 private:
-    // 0 plain; the TLS states (1 handshaking, 2 checking the server
-    // certificate, 3 established) belong to the TLS layer.
-    int tlsState = 0;
     char receiveArea[kReceiveArea];
     Buffer sendQueue;
     bool canSend = false;
