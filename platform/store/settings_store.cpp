@@ -143,8 +143,9 @@ std::mutex gMutex;
 std::vector<std::pair<std::string, Cached>> gCache;
 
 // Moves a damaged file aside under a name that no other file has; link()
-// never replaces an existing name, so nothing is lost even in a race.
-void SetAside(const std::filesystem::path& file) {
+// never replaces an existing name, so nothing is lost even in a race. An error
+// says why no copy could be made: the file must then stay as it is.
+std::error_code SetAside(const std::filesystem::path& file) {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -155,10 +156,11 @@ void SetAside(const std::filesystem::path& file) {
         const std::string target = n == 0 ? base : base + "-" + std::to_string(n);
         if (::link(file.c_str(), target.c_str()) == 0) {
             ::unlink(file.c_str());
-            return;
+            return {};
         }
-        if (errno != EEXIST) return;
+        if (errno != EEXIST) return {errno, std::generic_category()};
     }
+    return std::make_error_code(std::errc::file_exists);
 }
 
 // The current settings; an unreadable file (other than a missing one) is an
@@ -191,7 +193,8 @@ std::optional<Settings> Load(const std::filesystem::path& file, std::error_code&
             if (lock.error()) return Settings{};
             return Load(file, ec, true);
         }
-        SetAside(file);
+        // Reading then gives the defaults; a write must not replace the only copy.
+        if ((ec = SetAside(file))) return std::nullopt;
         return Settings{};
     }
     const std::lock_guard lock(gMutex);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -150,6 +151,25 @@ TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "3"));
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "3");
     EXPECT_EQ(FilesIn(file.parent_path()).size(), 2u);
+}
+
+TEST(SettingsStore, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string damaged = "not a settings file";
+    WriteRaw(file, damaged);
+    // Every name the copy could take in the next seconds is taken already.
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now; t <= now + 3; ++t) {
+        std::tm tm{};
+        ::localtime_r(&t, &tm);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &tm);
+        const std::string base = file.string() + ".damaged-" + stamp;
+        for (int n = 0; n < 1000; ++n) WriteRaw(n == 0 ? base : base + "-" + std::to_string(n), "");
+    }
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
+    EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "3"));
+    EXPECT_EQ(Slurp(file), damaged);
 }
 
 class FailedWrite : public testing::TestWithParam<WriteStep> {
