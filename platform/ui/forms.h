@@ -32,7 +32,8 @@ class Forms {
   static int Count();
   // Unloads every form (handlers run and may cancel); true when all went.
   static bool UnloadAll();
-  // Destroys every form without running a handler (the End statement).
+  // Destroys every form without running a handler (the End statement); runs
+  // by itself when the application object is destroyed.
   static void End();
 
   // Used by Form.

@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPointer>
 #include <QTimer>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/ui/forms.h"
@@ -133,6 +135,19 @@ TEST_F(FormTest, UnloadAllUnloadsEveryForm) {
   EXPECT_EQ(vb::Forms::Count(), 2);
   EXPECT_TRUE(vb::Forms::UnloadAll());
   EXPECT_EQ(vb::Forms::Count(), 0);
+}
+
+// Forms still loaded when the application object goes are destroyed with
+// it, not later by the registry's static clean-up, when no widget may live.
+TEST_F(FormTest, LoadedFormsGoWithTheApplication) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const QPointer<QWidget> form = &vb::Forms::Get<frmOther>();
+        static_cast<QApplication*>(QCoreApplication::instance())->~QApplication();
+        std::_Exit(form.isNull() && vb::Forms::Count() == 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FormTest, GeometryIsInTwips) {
