@@ -33,6 +33,13 @@ QString ToQtLines(const QString& text) {
   return t;
 }
 
+QString FromQtLines(QString text) {
+  text.replace(QChar::ParagraphSeparator, QChar('\n'));
+  text.replace(QChar::LineSeparator, QChar('\n'));
+  text.replace(QChar('\n'), QStringLiteral("\r\n"));
+  return text;
+}
+
 QString PlainToolTip(const QString& text) {
   if (text.isEmpty()) return text;
   return Qt::convertFromPlainText(ToQtLines(text), Qt::WhiteSpacePre);

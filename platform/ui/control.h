@@ -41,6 +41,8 @@ QString LiteralCaption(const QString& text);
 QString PlainToolTip(const QString& text);
 // CR LF and lone CR become LF (what Qt widgets show).
 QString ToQtLines(const QString& text);
+// Back to CR LF line breaks, from LF and Qt's paragraph and line separators.
+QString FromQtLines(QString text);
 
 // Geometry and the common properties, for any widget.
 class ControlBase {

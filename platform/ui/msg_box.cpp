@@ -1,6 +1,7 @@
 #include "platform/ui/msg_box.h"
 
 #include "platform/ui/app_info.h"
+#include "platform/ui/control.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -57,13 +58,6 @@ int defaultIndex(int buttons, std::size_t count) {
   return std::min<int>(wanted, static_cast<int>(count) - 1);
 }
 
-QString displayed(const QString& text) {
-  QString t = text;
-  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  t.replace(QChar('\r'), QChar('\n'));
-  return t;
-}
-
 }  // namespace
 
 std::vector<int> MsgBoxAnswers(int buttons) {
@@ -86,8 +80,8 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
     std::fprintf(stderr, "MsgBox without a scripted answer: %s\n", qUtf8Printable(title + ": " + prompt));
     std::abort();
   }
-  QMessageBox box(iconOf(buttons), displayed(title.isEmpty() ? App::Title() : title),
-                  displayed(prompt), QMessageBox::NoButton, QApplication::activeWindow());
+  QMessageBox box(iconOf(buttons), ToQtLines(title.isEmpty() ? App::Title() : title),
+                  ToQtLines(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   const auto set = buttonSet(buttons);
   std::vector<QPushButton*> pushed;
