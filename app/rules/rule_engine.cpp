@@ -18,20 +18,6 @@ namespace {
 
 enum class TextField { From, To, Subject, Body };
 
-// The text upper-cased; plain ASCII text (nearly all mail headers and many
-// bodies) takes a short way that gives the same result as the full mapping.
-QString UpperCase(const QString& text) {
-    const char16_t* p = QStringView(text).utf16();
-    const qsizetype n = text.size();
-    char16_t any = 0;
-    for (qsizetype i = 0; i < n; ++i) any |= p[i];
-    if (any >= 0x80) return text.toUpper();
-    QString upper(n, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(upper.data());
-    for (qsizetype i = 0; i < n; ++i) out[i] = p[i] >= u'a' && p[i] <= u'z' ? char16_t(p[i] - 32) : p[i];
-    return upper;
-}
-
 // The message under test. The upper-case copies of its texts are made once
 // per message, when a rule first needs them, not once per line.
 class StoredMessage {
@@ -50,7 +36,7 @@ public:
     }
     const QString& Upper(TextField field) const {
         auto& cached = upper_[static_cast<size_t>(field)];
-        if (!cached) cached = UpperCase(Text(field));
+        if (!cached) cached = UpperCased(Text(field));
         return *cached;
     }
     bool HasAttachment() const { return modGeneral::gMsgAttach(account_, message_); }

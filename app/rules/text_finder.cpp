@@ -49,3 +49,29 @@ qsizetype TextFinder::IndexIn(QStringView hay, qsizetype from) const {
         if (h[i] == first && h[i + m - 1] == last && SameFrom(h + i, p, m)) return i;
     return -1;
 }
+
+QString UpperCased(const QString& text) {
+    const char16_t* p = QStringView(text).utf16();
+    const qsizetype n = text.size();
+    QString upper(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(upper.data());
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i beforeA = _mm_set1_epi16('a' - 1), afterZ = _mm_set1_epi16('z' + 1);
+    const __m128i caseBit = _mm_set1_epi16(0x20);
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, nonAscii), zero)) != 0xFFFF) return text.toUpper();
+        // Below 0x80 the signed comparisons are the plain ones.
+        const __m128i lower = _mm_and_si128(_mm_cmpgt_epi16(v, beforeA), _mm_cmplt_epi16(v, afterZ));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_sub_epi16(v, _mm_and_si128(lower, caseBit)));
+    }
+#endif
+    for (; i < n; ++i) {
+        if (p[i] >= 0x80) return text.toUpper();
+        out[i] = p[i] >= u'a' && p[i] <= u'z' ? char16_t(p[i] - 0x20) : p[i];
+    }
+    return upper;
+}

@@ -20,3 +20,7 @@ public:
 private:
     QString needle_;
 };
+
+// The text upper-cased, as QString::toUpper gives it; plain ASCII text (nearly
+// all mail headers and many bodies) is done eight characters at a time.
+QString UpperCased(const QString& text);
