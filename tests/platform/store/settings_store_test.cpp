@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/store/atomic_file.h"
+#include "tests/platform/store/read_only_folder.h"
 #include "tests/platform/store/write_step_name.h"
 
 namespace fs = std::filesystem;
@@ -196,6 +197,20 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailedWrite,
                          testing::Values(WriteStep::Create, WriteStep::Write, WriteStep::Sync,
                                          WriteStep::Rename),
                          [](const auto& info) { return StepName(info.param); });
+
+TEST(SettingsStore, AReadOnlyFolderIsReportedAndTheOldFileKept) {
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string before = Slurp(file);
+    {
+        const ReadOnlyFolder readOnly(file.parent_path());
+        if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+        EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "2"));
+        EXPECT_TRUE(DeleteSetting(kApp, "Settings"));
+    }
+    EXPECT_EQ(Slurp(file), before);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "1");
+}
 
 TEST(SettingsStore, AFolderThatCannotBeCreatedIsReported) {
     const fs::path config = std::getenv("XDG_CONFIG_HOME");
