@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev
   libglib2.0-dev libssl-dev openssl ca-certificates
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
   libcanberra-dev xdg-utils

@@ -7,11 +7,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
-options=()
+# The benchmarks are built (not run) so that they keep compiling.
+options=(-DVELTRANE_BENCH=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   shift
   build=build-sanitize
-  options+=(-DVELTRANE_SANITIZE=ON)
+  options=(-DVELTRANE_SANITIZE=ON)
 fi
 
 bash scripts/setup.sh

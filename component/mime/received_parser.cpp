@@ -16,6 +16,16 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// The text with a blank on each side, so markers at its ends are found too.
+std::string Padded(std::string_view s) {
+    std::string out;
+    out.reserve(s.size() + 2);
+    out += ' ';
+    out.append(s);
+    out += ' ';
+    return out;
+}
+
 bool IsDigitsAndDots(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
@@ -45,7 +55,7 @@ void ParseFromPart(std::string_view clause, ReceivedFields& f, int depth) {
 }
 
 void ParseByPart(std::string_view clause, ReceivedFields& f) {
-    const std::string work = " " + std::string(clause) + " ";
+    const std::string work = Padded(clause);
     const std::size_t with = FindStrOutsideBrackets(work, " with ");
     const std::string_view before = std::string_view(work).substr(0, with);
     for (const std::string& raw : TokenizeReceived(before)) {
@@ -147,7 +157,7 @@ std::vector<std::string> TokenizeReceived(std::string_view text, std::size_t max
 }
 
 ReceivedFields ParseReceivedLine(std::string_view fullLine) {
-    const std::string work = " " + std::string(fullLine) + " ";
+    const std::string work = Padded(fullLine);
     struct Marker {
         std::string_view text;
         std::size_t at;

@@ -1,0 +1,34 @@
+// A message file mapped read-only, so the MIME tree can sit over its bytes
+// without copying them. The mapping must be dropped before the file is
+// rewritten (a retrieval truncates it), or reads past the new end would fault.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace component::mime {
+
+class MappedFile {
+public:
+    // Nothing when the file cannot be opened or mapped; an empty file maps to no bytes.
+    static std::optional<MappedFile> open(const std::string& path);
+
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    std::string_view bytes() const noexcept { return {static_cast<const char*>(data_), size_}; }
+
+private:
+    MappedFile(void* data, std::size_t size) noexcept : data_(data), size_(size) {}
+    void release() noexcept;
+
+    void* data_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+}  // namespace component::mime

@@ -1,0 +1,73 @@
+#include "component/mime/transfer_decoder.h"
+
+#include "component/mime/base64_decoder.h"
+#include "component/mime/binhex_decoder.h"
+#include "component/mime/quoted_printable_decoder.h"
+#include "component/mime/uu_decoder.h"
+
+namespace component::mime {
+namespace {
+
+class CopyDecoder final : public TransferDecoder {
+public:
+    void feed(std::string_view in, std::string& out) override { out.append(in); }
+    DecodeError finish(std::string&) override { return DecodeError::none; }
+};
+
+}  // namespace
+
+const char* decode_error_text(DecodeError e) noexcept {
+    switch (e) {
+        case DecodeError::none: return "no error";
+        case DecodeError::no_data: return "no encoded data found";
+        case DecodeError::truncated: return "encoded data ends early";
+        case DecodeError::bad_header: return "malformed header";
+        case DecodeError::header_crc: return "header checksum mismatch";
+        case DecodeError::data_crc: return "data checksum mismatch";
+        case DecodeError::resource_crc: return "resource checksum mismatch";
+    }
+    return "unknown";
+}
+
+std::unique_ptr<TransferDecoder> make_decoder(AttachmentEncodingsEnum encoding) {
+    switch (encoding) {
+        case encBASE64: return std::make_unique<Base64Decoder>();
+        case encBINHEX4: return std::make_unique<BinHexDecoder>();
+        case encUUENCODE: return std::make_unique<UuDecoder>();
+        case encQUOTEDPRINTABLE: return std::make_unique<QuotedPrintableDecoder>();
+        case enc7BIT: return std::make_unique<CopyDecoder>();
+        case encUNKNOWN: break;
+    }
+    return nullptr;
+}
+
+DecodeError decode_stream(AttachmentEncodingsEnum encoding, std::string_view in, const ByteSink& sink,
+                          std::size_t chunk) {
+    const auto decoder = make_decoder(encoding);
+    if (!decoder) return DecodeError::no_data;
+    if (chunk == 0) chunk = 1;
+    std::string out;
+    while (!in.empty()) {
+        const std::size_t n = in.size() < chunk ? in.size() : chunk;
+        decoder->feed(in.substr(0, n), out);
+        in.remove_prefix(n);
+        if (!out.empty()) {
+            sink(out);
+            out.clear();
+        }
+    }
+    const DecodeError e = decoder->finish(out);
+    if (!out.empty()) sink(out);
+    return e;
+}
+
+std::string decode_all(AttachmentEncodingsEnum encoding, std::string_view in) {
+    std::string out;
+    if (const auto decoder = make_decoder(encoding)) {
+        decoder->feed(in, out);
+        decoder->finish(out);
+    }
+    return out;
+}
+
+}  // namespace component::mime
