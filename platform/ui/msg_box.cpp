@@ -4,12 +4,9 @@
 #include "platform/ui/control.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vb {
 namespace {
@@ -74,12 +71,7 @@ int MsgBoxDefaultAnswer(int buttons) {
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
   const MsgBoxCall call{prompt, buttons, title};
   if (gScript) return gScript->Respond(call);
-  const QString platform = QGuiApplication::platformName();
-  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-    // Nobody can answer an off-screen box: a test forgot to script it.
-    std::fprintf(stderr, "MsgBox without a scripted answer: %s\n", qUtf8Printable(title + ": " + prompt));
-    std::abort();
-  }
+  RefuseUnscripted(QStringLiteral("MsgBox ") + title + QStringLiteral(": ") + prompt);
   QMessageBox box(iconOf(buttons), ToQtLines(title.isEmpty() ? App::Title() : title),
                   ToQtLines(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
