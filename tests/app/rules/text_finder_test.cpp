@@ -7,8 +7,18 @@
 namespace {
 
 // The block-wise search must agree with a plain search at every length,
-// offset and alignment, near the end of the text above all.
-TEST(TextFinder, AgreesWithAPlainSearch) {
+// offset and alignment, near the end of the text above all, with the wide
+// registers and without.
+class TextFinderVectors : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { TextFinder::UseWideVectors(GetParam()); }
+    void TearDown() override { TextFinder::UseWideVectors(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Widths, TextFinderVectors, testing::Bool(),
+                         [](const auto& info) { return std::string(info.param ? "Wide" : "Sse2"); });
+
+TEST_P(TextFinderVectors, AgreesWithAPlainSearch) {
     std::mt19937 random(7);
     const QString alphabet = QStringLiteral("abAB é€");
     const auto randomText = [&](int length) {
@@ -31,7 +41,7 @@ TEST(TextFinder, AgreesWithAPlainSearch) {
     EXPECT_GT(found, 2000);  // the cases must not all be misses
 }
 
-TEST(TextFinder, FindsInLongTexts) {
+TEST_P(TextFinderVectors, FindsInLongTexts) {
     QString hay(5000, u'x');
     hay.replace(4990, 4, QStringLiteral("LOTT"));
     EXPECT_EQ(TextFinder(QStringLiteral("LOTT")).IndexIn(hay), 4990);
