@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -173,6 +174,13 @@ const CompiledRule& CompiledRuleFor(int rule) {
     return cached;
 }
 
+// Exact equality of the code units, inline: the engine compares texts for
+// every rule and message, and most comparisons fail on the length alone.
+bool Same(QStringView a, QStringView b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.utf16(), b.utf16(), static_cast<size_t>(a.size()) * sizeof(char16_t)) == 0;
+}
+
 // An empty text is found in any non-empty field, and in no empty one.
 bool Occurs(QStringView field, const TextFinder& text) {
     return text.Text().isEmpty() ? !field.isEmpty() : text.IndexIn(field) >= 0;
@@ -183,7 +191,7 @@ bool OccursAroundOneCharacter(QStringView field, const TextFinder& left, const T
     const qsizetype leftSize = left.Text().size(), rightSize = right.Text().size();
     const qsizetype span = leftSize + 1 + rightSize;
     for (qsizetype p = left.IndexIn(field); p >= 0 && p + span <= field.size(); p = left.IndexIn(field, p + 1))
-        if (field.mid(p + leftSize + 1, rightSize) == right.Text()) return true;
+        if (Same(field.mid(p + leftSize + 1, rightSize), right.Text())) return true;
     return false;
 }
 
@@ -195,11 +203,12 @@ bool TextMatches(const StoredMessage& msg, const CompiledLine& c) {
         return Occurs(hay, c.left) && Occurs(hay, c.right);
     }
     const QString& text = msg.Text(c.field);
-    if (c.wildAt < 0) return text == c.criteria;
+    if (c.wildAt < 0) return Same(text, c.criteria);
     const QStringView left = QStringView(c.criteria).left(c.wildAt), right = QStringView(c.criteria).mid(c.wildAt + 1);
     const qsizetype least = left.size() + right.size();
     const bool lengthFits = c.wildcard == u'?' ? text.size() == least + 1 : text.size() >= least;
-    return lengthFits && text.startsWith(left) && text.endsWith(right);
+    return lengthFits && Same(QStringView(text).left(left.size()), left) &&
+           Same(QStringView(text).right(right.size()), right);
 }
 
 bool SizeMatches(int64_t size, const CompiledLine& c) {
@@ -261,7 +270,7 @@ void ApplyRulesToMessage(int16_t account, int16_t message) {
     const QString& accountName = modAccounts::gAcntName[account];
     const StoredMessage msg(account, message);
     for (int i = 1; i <= count; ++i) {
-        if (gRuleAccount[i] != accountName && gRuleAccount[i] != kAllAccounts) continue;
+        if (!Same(gRuleAccount[i], accountName) && !Same(gRuleAccount[i], kAllAccounts)) continue;
         if (gRuleEnabled[i] != 1) continue;
         if (!Matches(i, msg)) continue;
         if (gRuleAction[i] == 1) {
