@@ -16,7 +16,12 @@ class Forms {
     auto created = std::make_unique<T>();
     T& form = *created;
     Insert(typeid(T), std::move(created));  // before Load: Load may reach its own form
-    form.RunLoad();
+    try {
+      form.RunLoad();
+    } catch (...) {
+      Release(&form);  // a Load that fails leaves no half-loaded form behind
+      throw;
+    }
     return form;
   }
   template <class T>

@@ -13,6 +13,7 @@
 
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "platform/ui/vb_error.h"
 
 namespace {
 
@@ -44,6 +45,19 @@ class frmProbe : public vb::Form {
 };
 
 class frmOther : public vb::Form {};
+
+// Its Load fails the first time, as a handler that raises an error does.
+class frmFailing : public vb::Form {
+ public:
+  static inline int loads = 0;
+
+ protected:
+  void Form_Load() override {
+    ++loads;
+    Show();
+    if (loads == 1) throw vb::VbError(35600, "Index out of bounds");
+  }
+};
 
 class FormTest : public testing::Test {
  protected:
@@ -135,6 +149,16 @@ TEST_F(FormTest, UnloadAllUnloadsEveryForm) {
   EXPECT_EQ(vb::Forms::Count(), 2);
   EXPECT_TRUE(vb::Forms::UnloadAll());
   EXPECT_EQ(vb::Forms::Count(), 0);
+}
+
+TEST_F(FormTest, AFailedLoadLeavesNoFormBehind) {
+  frmFailing::loads = 0;
+  EXPECT_THROW(vb::Forms::Get<frmFailing>(), vb::VbError);
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmFailing>());
+  frmFailing& second = vb::Forms::Get<frmFailing>();  // a new load, run afresh
+  EXPECT_EQ(frmFailing::loads, 2);
+  EXPECT_TRUE(second.IsLoaded());
+  EXPECT_EQ(vb::Forms::Count(), 1);
 }
 
 // Forms still loaded when the application object goes are destroyed with
