@@ -52,7 +52,7 @@ QString IniFile::KeyGet(const QString& section, const QString& keyName, const QS
         value = pending_->Value(sectionBytes, keyBytes);
     } else {
         std::error_code ec;
-        value = store::ReadProfileFile(PathOf(configName_), ec).Value(sectionBytes, keyBytes);
+        value = store::ReadProfileFile(PathOf(configName_), ec)->Value(sectionBytes, keyBytes);
     }
     keyValue_ = value ? IniText(*value) : defaultText_;
     return keyValue_;

@@ -44,9 +44,13 @@ public:
 
 private:
     size_t Check(int i) const {
-        if (!Contains(i)) throw std::out_of_range("index " + std::to_string(i) + " outside 0 to " +
-                                                 std::to_string(UBound()));
+        if (!Contains(i)) [[unlikely]]
+            OutOfRange(i);
         return static_cast<size_t>(i);
+    }
+    // Apart, so that the check itself stays small enough to be inlined.
+    [[noreturn, gnu::cold, gnu::noinline]] void OutOfRange(int i) const {
+        throw std::out_of_range("index " + std::to_string(i) + " outside 0 to " + std::to_string(UBound()));
     }
     void CopyFrom(const VbArray& other) {
         Redim(other.UBound());
@@ -85,10 +89,13 @@ public:
 
 private:
     int Check(int a, int m) const {
-        if (!Contains(a, m))
-            throw std::out_of_range("index (" + std::to_string(a) + ", " + std::to_string(m) + ") outside (0 to " +
-                                    std::to_string(UBound1()) + ", 0 to " + std::to_string(UBound2()) + ")");
+        if (!Contains(a, m)) [[unlikely]]
+            OutOfRange(a, m);
         return a * cols_ + m;
+    }
+    [[noreturn, gnu::cold, gnu::noinline]] void OutOfRange(int a, int m) const {
+        throw std::out_of_range("index (" + std::to_string(a) + ", " + std::to_string(m) + ") outside (0 to " +
+                                std::to_string(UBound1()) + ", 0 to " + std::to_string(UBound2()) + ")");
     }
 
     VbArray<T> cells_;

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -17,20 +18,6 @@ namespace modRules {
 namespace {
 
 enum class TextField { From, To, Subject, Body };
-
-// The text upper-cased; plain ASCII text (nearly all mail headers and many
-// bodies) takes a short way that gives the same result as the full mapping.
-QString UpperCase(const QString& text) {
-    const char16_t* p = QStringView(text).utf16();
-    const qsizetype n = text.size();
-    char16_t any = 0;
-    for (qsizetype i = 0; i < n; ++i) any |= p[i];
-    if (any >= 0x80) return text.toUpper();
-    QString upper(n, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(upper.data());
-    for (qsizetype i = 0; i < n; ++i) out[i] = p[i] >= u'a' && p[i] <= u'z' ? char16_t(p[i] - 32) : p[i];
-    return upper;
-}
 
 // The message under test. The upper-case copies of its texts are made once
 // per message, when a rule first needs them, not once per line.
@@ -50,7 +37,7 @@ public:
     }
     const QString& Upper(TextField field) const {
         auto& cached = upper_[static_cast<size_t>(field)];
-        if (!cached) cached = UpperCase(Text(field));
+        if (!cached) cached = UpperCased(Text(field));
         return *cached;
     }
     bool HasAttachment() const { return modGeneral::gMsgAttach(account_, message_); }
@@ -187,6 +174,13 @@ const CompiledRule& CompiledRuleFor(int rule) {
     return cached;
 }
 
+// Exact equality of the code units, inline: the engine compares texts for
+// every rule and message, and most comparisons fail on the length alone.
+bool Same(QStringView a, QStringView b) {
+    return a.size() == b.size() &&
+           std::memcmp(a.utf16(), b.utf16(), static_cast<size_t>(a.size()) * sizeof(char16_t)) == 0;
+}
+
 // An empty text is found in any non-empty field, and in no empty one.
 bool Occurs(QStringView field, const TextFinder& text) {
     return text.Text().isEmpty() ? !field.isEmpty() : text.IndexIn(field) >= 0;
@@ -197,7 +191,7 @@ bool OccursAroundOneCharacter(QStringView field, const TextFinder& left, const T
     const qsizetype leftSize = left.Text().size(), rightSize = right.Text().size();
     const qsizetype span = leftSize + 1 + rightSize;
     for (qsizetype p = left.IndexIn(field); p >= 0 && p + span <= field.size(); p = left.IndexIn(field, p + 1))
-        if (field.mid(p + leftSize + 1, rightSize) == right.Text()) return true;
+        if (Same(field.mid(p + leftSize + 1, rightSize), right.Text())) return true;
     return false;
 }
 
@@ -209,11 +203,12 @@ bool TextMatches(const StoredMessage& msg, const CompiledLine& c) {
         return Occurs(hay, c.left) && Occurs(hay, c.right);
     }
     const QString& text = msg.Text(c.field);
-    if (c.wildAt < 0) return text == c.criteria;
+    if (c.wildAt < 0) return Same(text, c.criteria);
     const QStringView left = QStringView(c.criteria).left(c.wildAt), right = QStringView(c.criteria).mid(c.wildAt + 1);
     const qsizetype least = left.size() + right.size();
     const bool lengthFits = c.wildcard == u'?' ? text.size() == least + 1 : text.size() >= least;
-    return lengthFits && text.startsWith(left) && text.endsWith(right);
+    return lengthFits && Same(QStringView(text).left(left.size()), left) &&
+           Same(QStringView(text).right(right.size()), right);
 }
 
 bool SizeMatches(int64_t size, const CompiledLine& c) {
@@ -275,7 +270,7 @@ void ApplyRulesToMessage(int16_t account, int16_t message) {
     const QString& accountName = modAccounts::gAcntName[account];
     const StoredMessage msg(account, message);
     for (int i = 1; i <= count; ++i) {
-        if (gRuleAccount[i] != accountName && gRuleAccount[i] != kAllAccounts) continue;
+        if (!Same(gRuleAccount[i], accountName) && !Same(gRuleAccount[i], kAllAccounts)) continue;
         if (gRuleEnabled[i] != 1) continue;
         if (!Matches(i, msg)) continue;
         if (gRuleAction[i] == 1) {

@@ -4,6 +4,10 @@
 
 frmMain::frmMain() { SetCaption(QStringLiteral("Veltrane")); }
 
+// A window destroyed without its Unload (the application ending) must not
+// stay reachable through the hooks either.
+frmMain::~frmMain() { modRules::gShowRulesFileName = nullptr; }
+
 void frmMain::Form_Load() {
   modRules::gShowRulesFileName = [this](const QString& caption) { lblRulesFileName.SetCaption(caption); };
 }

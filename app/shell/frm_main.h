@@ -7,6 +7,7 @@
 class frmMain : public vb::Form {
  public:
   frmMain();
+  ~frmMain() override;
 
   // Rules page: the rules file's name.
   vb::Label lblRulesFileName{this};

@@ -66,11 +66,25 @@ void IniDocument::Index() {
         if (sections_.empty()) continue;  // text before the first header belongs to no section
         Section& section = sections_.back();
         section.lastLine = i;
-        if (line.front() == ';') continue;
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) continue;
-        section.entries.push_back({std::string(TrimBlanks(line.substr(0, eq))),
-                                   std::string(StripQuotes(TrimBlanks(line.substr(eq + 1)))), i});
+        if (line.front() == ';' || line.find('=') == std::string_view::npos) continue;
+        section.entries.push_back(MakeEntry(line, i));
+    }
+}
+
+IniDocument::Entry IniDocument::MakeEntry(std::string_view line, size_t index) {
+    const size_t eq = line.find('=');
+    return {std::string(TrimBlanks(line.substr(0, eq))), std::string(StripQuotes(TrimBlanks(line.substr(eq + 1)))),
+            index};
+}
+
+void IniDocument::InsertLine(size_t at, std::string line) {
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+    // Only the sections from the insertion point on move down; writers add
+    // to the last section, so this loop is short.
+    for (auto s = sections_.rbegin(); s != sections_.rend() && s->lastLine >= at; ++s) {
+        if (s->header >= at) ++s->header;
+        ++s->lastLine;
+        for (auto e = s->entries.rbegin(); e != s->entries.rend() && e->line >= at; ++e) ++e->line;
     }
 }
 
@@ -109,21 +123,24 @@ std::error_code IniDocument::Set(std::string_view section, std::string_view key,
         key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
         return std::make_error_code(std::errc::invalid_argument);
 
-    const Section* s = Find(section);
+    // The index is kept in step line by line: a whole new index after each
+    // key would make writing a file key by key quadratic.
+    Section* s = Find(section);
     if (!s) {
         lines_.push_back("[" + std::string(section) + "]");
-        lines_.push_back(std::string(key) + "=" + std::string(value));
-    } else {
-        const auto entry = std::find_if(s->entries.begin(), s->entries.end(),
-                                        [&](const Entry& e) { return text::EqualsNoCase(e.key, key); });
-        if (entry != s->entries.end()) {
-            lines_[entry->line] = entry->key + "=" + std::string(value);
-        } else {
-            const auto at = lines_.begin() + static_cast<std::ptrdiff_t>(s->lastLine + 1);
-            lines_.insert(at, std::string(key) + "=" + std::string(value));
-        }
+        s = &sections_.emplace_back(Section{std::string(section), lines_.size() - 1, lines_.size() - 1, {}});
     }
-    Index();
+    const auto entry = std::find_if(s->entries.begin(), s->entries.end(),
+                                    [&](const Entry& e) { return text::EqualsNoCase(e.key, key); });
+    if (entry != s->entries.end()) {
+        lines_[entry->line] = entry->key + "=" + std::string(value);
+        *entry = MakeEntry(lines_[entry->line], entry->line);
+        return {};
+    }
+    const size_t at = s->lastLine + 1;
+    InsertLine(at, std::string(key) + "=" + std::string(value));
+    s->lastLine = at;
+    s->entries.push_back(MakeEntry(lines_[at], at));
     return {};
 }
 

@@ -47,7 +47,13 @@ private:
     };
 
     void Index();
+    static Entry MakeEntry(std::string_view line, size_t index);
+    // Inserts a line before line at, keeping the index in step.
+    void InsertLine(size_t at, std::string line);
     [[nodiscard]] const Section* Find(std::string_view section) const;
+    Section* Find(std::string_view section) {
+        return const_cast<Section*>(static_cast<const IniDocument&>(*this).Find(section));
+    }
 
     std::vector<std::string> lines_;
     std::vector<Section> sections_;

@@ -16,7 +16,7 @@ namespace {
 struct Cached {
     std::string path;
     FileIdentity identity;
-    IniDocument doc;
+    std::shared_ptr<const IniDocument> doc;
 };
 
 std::mutex gCacheMutex;
@@ -30,11 +30,11 @@ mode_t ExistingMode(const std::filesystem::path& file) {
 
 }  // namespace
 
-IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& ec) {
+std::shared_ptr<const IniDocument> ReadProfileFile(const std::filesystem::path& file, std::error_code& ec) {
     ec.clear();
     const std::string path = file.string();
     const auto identity = IdentityOf(file, ec);
-    if (!identity) return {};
+    if (!identity) return std::make_shared<const IniDocument>();
     {
         const std::lock_guard lock(gCacheMutex);
         if (gCache && gCache->path == path && gCache->identity == *identity) return gCache->doc;
@@ -42,9 +42,9 @@ IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& 
     const auto text = ReadWholeFile(file, ec);
     if (!text) {
         if (ec == std::errc::no_such_file_or_directory) ec.clear();
-        return {};
+        return std::make_shared<const IniDocument>();
     }
-    IniDocument doc = IniDocument::Parse(*text);
+    auto doc = std::make_shared<const IniDocument>(IniDocument::Parse(*text));
     const std::lock_guard lock(gCacheMutex);
     gCache = Cached{path, *identity, doc};
     return doc;
@@ -53,15 +53,14 @@ IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& 
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const std::filesystem::path& file) {
     std::error_code ec;
-    const IniDocument doc = ReadProfileFile(file, ec);
-    if (auto value = doc.Value(section, key)) return *value;
+    if (auto value = ReadProfileFile(file, ec)->Value(section, key)) return *value;
     return std::string(defaultValue);
 }
 
 std::vector<std::string> GetPrivateProfileSection(std::string_view section,
                                                   const std::filesystem::path& file) {
     std::error_code ec;
-    return ReadProfileFile(file, ec).SectionLines(section);
+    return ReadProfileFile(file, ec)->SectionLines(section);
 }
 
 std::error_code WritePrivateProfileString(std::string_view section, std::string_view key,
@@ -69,7 +68,7 @@ std::error_code WritePrivateProfileString(std::string_view section, std::string_
     const FileLock lock(file);
     if (lock.error()) return lock.error();
     std::error_code ec;
-    IniDocument doc = ReadProfileFile(file, ec);
+    IniDocument doc = *ReadProfileFile(file, ec);
     if (ec) return ec;  // never replace a file that exists but could not be read
     if (auto bad = doc.Set(section, key, value)) return bad;
     return WriteFileAtomically(file, doc.Serialize(), ExistingMode(file));

@@ -4,6 +4,7 @@
 // atomically under a lock, so a failure leaves the old file as it was.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -27,8 +28,9 @@ std::vector<std::string> GetPrivateProfileSection(std::string_view section,
 std::error_code WritePrivateProfileString(std::string_view section, std::string_view key,
                                           std::string_view value, const std::filesystem::path& file);
 
-// The parsed file (empty when missing); ec is set when it exists but cannot be read.
-IniDocument ReadProfileFile(const std::filesystem::path& file, std::error_code& ec);
+// The parsed file (empty when missing), never null and shared while the file
+// stays the same; ec is set when it exists but cannot be read.
+std::shared_ptr<const IniDocument> ReadProfileFile(const std::filesystem::path& file, std::error_code& ec);
 
 // Replaces the whole file by doc in one atomic step.
 std::error_code WriteProfileFile(const std::filesystem::path& file, const IniDocument& doc);

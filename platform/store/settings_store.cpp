@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 
@@ -115,8 +116,9 @@ std::string Serialize(std::string_view appKey, const Settings& settings) {
     return out;
 }
 
-Section* FindSection(Settings& settings, std::string_view name) {
-    for (Section& s : settings)
+template <typename SettingsT>  // Settings or const Settings
+auto FindSection(SettingsT& settings, std::string_view name) -> decltype(&settings.front()) {
+    for (auto& s : settings)
         if (text::EqualsNoCase(s.name, name)) return &s;
     return nullptr;
 }
@@ -135,16 +137,20 @@ void Put(Settings& settings, std::string_view section, std::string_view key, std
 
 // --- loading with a cache and the damaged-file rule -----------------------
 
+// Readers ask for one value at a time: they share the parsed file while its
+// identity on disk stays the same, rather than copying it per value.
+using SharedSettings = std::shared_ptr<const Settings>;
 struct Cached {
     FileIdentity identity;
-    Settings settings;
+    SharedSettings settings;
 };
 std::mutex gMutex;
 std::vector<std::pair<std::string, Cached>> gCache;
 
 // Moves a damaged file aside under a name that no other file has; link()
-// never replaces an existing name, so nothing is lost even in a race.
-void SetAside(const std::filesystem::path& file) {
+// never replaces an existing name, so nothing is lost even in a race. An error
+// says why no copy could be made: the file must then stay as it is.
+std::error_code SetAside(const std::filesystem::path& file) {
     char stamp[32];
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -155,19 +161,22 @@ void SetAside(const std::filesystem::path& file) {
         const std::string target = n == 0 ? base : base + "-" + std::to_string(n);
         if (::link(file.c_str(), target.c_str()) == 0) {
             ::unlink(file.c_str());
-            return;
+            return {};
         }
-        if (errno != EEXIST) return;
+        if (errno != EEXIST) return {errno, std::generic_category()};
     }
+    return std::make_error_code(std::errc::file_exists);
 }
 
+SharedSettings NoSettings() { return std::make_shared<const Settings>(); }
+
 // The current settings; an unreadable file (other than a missing one) is an
-// error so that a write never replaces values it could not see.
-std::optional<Settings> Load(const std::filesystem::path& file, std::error_code& ec, bool locked) {
+// error (null) so that a write never replaces values it could not see.
+SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool locked) {
     const auto identity = IdentityOf(file, ec);
     if (!identity) {
-        if (ec) return std::nullopt;
-        return Settings{};
+        if (ec) return nullptr;
+        return NoSettings();
     }
     const std::string key = file.string();
     {
@@ -179,25 +188,27 @@ std::optional<Settings> Load(const std::filesystem::path& file, std::error_code&
     if (!text) {
         if (ec == std::errc::no_such_file_or_directory) {
             ec.clear();
-            return Settings{};
+            return NoSettings();
         }
-        return std::nullopt;
+        return nullptr;
     }
     auto parsed = Parse(*text);
     if (!parsed) {
         if (!locked) {
             // Re-check under the lock: a writer may just have replaced the file.
             const FileLock lock(file);
-            if (lock.error()) return Settings{};
+            if (lock.error()) return NoSettings();
             return Load(file, ec, true);
         }
-        SetAside(file);
-        return Settings{};
+        // Reading then gives the defaults; a write must not replace the only copy.
+        if ((ec = SetAside(file))) return nullptr;
+        return NoSettings();
     }
+    auto shared = std::make_shared<const Settings>(std::move(*parsed));
     const std::lock_guard lock(gMutex);
     std::erase_if(gCache, [&](const auto& entry) { return entry.first == key; });
-    gCache.emplace_back(key, Cached{*identity, *parsed});
-    return parsed;
+    gCache.emplace_back(key, Cached{*identity, shared});
+    return shared;
 }
 
 std::error_code Modify(std::string_view appKey, const std::function<void(Settings&)>& change) {
@@ -206,10 +217,11 @@ std::error_code Modify(std::string_view appKey, const std::function<void(Setting
     const FileLock lock(file);
     if (lock.error()) return lock.error();
     std::error_code ec;
-    auto settings = Load(file, ec, true);
-    if (!settings) return ec;
-    change(*settings);
-    return WriteFileAtomically(file, Serialize(appKey, *settings), 0600);
+    const SharedSettings loaded = Load(file, ec, true);
+    if (!loaded) return ec;
+    Settings settings = *loaded;
+    change(settings);
+    return WriteFileAtomically(file, Serialize(appKey, settings), 0600);
 }
 
 }  // namespace
@@ -238,9 +250,8 @@ std::filesystem::path SettingsFilePath(std::string_view appKey) {
 std::string GetSetting(std::string_view appKey, std::string_view section, std::string_view key,
                        std::string_view defaultValue) {
     std::error_code ec;
-    auto settings = Load(SettingsFilePath(appKey), ec, false);
-    if (settings) {
-        if (Section* s = FindSection(*settings, section)) {
+    if (const SharedSettings settings = Load(SettingsFilePath(appKey), ec, false)) {
+        if (const Section* s = FindSection(*settings, section)) {
             for (const auto& [k, v] : s->values)
                 if (text::EqualsNoCase(k, key)) return v;
         }

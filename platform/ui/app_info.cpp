@@ -1,9 +1,10 @@
 #include "platform/ui/app_info.h"
 
 #include <QCoreApplication>
-#include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include "platform/store/program_folder.h"
 
 namespace vb::App {
 
@@ -18,23 +19,8 @@ int Major() { return VELTRANE_VERSION_MAJOR; }
 int Minor() { return VELTRANE_VERSION_MINOR; }
 int Revision() { return VELTRANE_VERSION_PATCH; }
 
-QString Path() {
-  QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-  if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.config");
-  const QString path = base + QStringLiteral("/ZKT/Veltrane");
-  QDir dir(path);
-  if (!dir.exists() && QDir().mkpath(path)) {
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-  }
-  return path;
-}
+QString Path() { return QFile::decodeName(platform::store::UserDataFolder().c_str()); }
 
-QString DataPath() {
-  if (QCoreApplication::instance()) {
-    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/veltrane");
-    if (QFileInfo(installed).isDir()) return QDir(installed).canonicalPath();
-  }
-  return QStringLiteral(VELTRANE_SOURCE_DATA_DIR);
-}
+QString DataPath() { return QFile::decodeName(platform::store::InstallDataFolder().c_str()); }
 
 }  // namespace vb::App

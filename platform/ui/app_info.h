@@ -11,12 +11,10 @@ QString EXEName();
 int Major();
 int Minor();
 int Revision();
-// The per-user folder of the program's own files (frmMain.ini, rules files):
-// $XDG_CONFIG_HOME/ZKT/Veltrane (default ~/.config), created (mode 0700)
-// when missing. No trailing separator.
+// The per-user folder of the program's own files (frmMain.ini, rules files)
+// and the read-only resources (sounds, icons, help pages), as the settings
+// store has them (platform/store/program_folder.h). No trailing separator.
 QString Path();
-// The read-only resources (sounds, icons, help pages): <prefix>/share/veltrane
-// beside the installed program, else the source tree's share/veltrane.
 QString DataPath();
 
 }  // namespace vb::App

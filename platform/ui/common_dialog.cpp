@@ -3,24 +3,14 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QGuiApplication>
-#include <cstdio>
-#include <cstdlib>
 
+#include "platform/ui/control.h"
 #include "platform/ui/vb_error.h"
 
 namespace vb {
 namespace {
 
 ScriptedDialogs* gScript = nullptr;
-
-void refuseOffscreen(const char* what) {
-  const QString platform = QGuiApplication::platformName();
-  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-    std::fprintf(stderr, "%s dialog without a scripted answer\n", what);
-    std::abort();
-  }
-}
 
 bool cancelled(bool cancelError) {
   if (cancelError) throw VbError(cdlCancel, "Cancel was selected.");
@@ -56,7 +46,7 @@ bool CommonDialog::ShowFile(QWidget* owner, bool save) {
     FileName = a.path;
     return true;
   }
-  refuseOffscreen(save ? "Save" : "Open");
+  RefuseUnscripted(save ? QStringLiteral("Save dialog") : QStringLiteral("Open dialog"));
   const QString title = !DialogTitle.isEmpty() ? DialogTitle : save ? QStringLiteral("Save As") : QStringLiteral("Open");
   QFileDialog dlg(owner, title);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -80,7 +70,7 @@ bool CommonDialog::ShowColor(QWidget* owner) {
     Color = a.color;
     return true;
   }
-  refuseOffscreen("Colour");
+  RefuseUnscripted(QStringLiteral("Colour dialog"));
   const QColor start = (Flags & cdlCCRGBInit) ? ToQColor(Color) : QColor(Qt::white);
   const QColor chosen = QColorDialog::getColor(start, owner, DialogTitle);
   if (!chosen.isValid()) return cancelled(CancelError);

@@ -1,6 +1,9 @@
 #include "platform/ui/control.h"
 
+#include <QGuiApplication>
 #include <QTextDocument>
+#include <cstdio>
+#include <cstdlib>
 
 namespace vb {
 
@@ -33,9 +36,23 @@ QString ToQtLines(const QString& text) {
   return t;
 }
 
+QString FromQtLines(QString text) {
+  text.replace(QChar::ParagraphSeparator, QChar('\n'));
+  text.replace(QChar::LineSeparator, QChar('\n'));
+  text.replace(QChar('\n'), QStringLiteral("\r\n"));
+  return text;
+}
+
 QString PlainToolTip(const QString& text) {
   if (text.isEmpty()) return text;
   return Qt::convertFromPlainText(ToQtLines(text), Qt::WhiteSpacePre);
+}
+
+void RefuseUnscripted(const QString& what) {
+  const QString platform = QGuiApplication::platformName();
+  if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal")) return;
+  std::fprintf(stderr, "%s: shown without a scripted answer\n", qUtf8Printable(what));
+  std::abort();
 }
 
 ControlBase::ControlBase(QWidget& w) : w_(w) {

@@ -41,6 +41,13 @@ QString LiteralCaption(const QString& text);
 QString PlainToolTip(const QString& text);
 // CR LF and lone CR become LF (what Qt widgets show).
 QString ToQtLines(const QString& text);
+// Back to CR LF line breaks, from LF and Qt's paragraph and line separators.
+QString FromQtLines(QString text);
+
+// Off screen (the tests' platforms) nobody can answer a dialog: one shown
+// there without a scripted answer stops the program, naming it, instead of
+// waiting for ever.
+void RefuseUnscripted(const QString& what);
 
 // Geometry and the common properties, for any widget.
 class ControlBase {

@@ -19,7 +19,14 @@ void Form::RunLoad() {
   if (loaded_ || loading_) return;
   loading_ = true;
   loaded_ = true;
-  Form_Load();
+  try {
+    Form_Load();
+  } catch (...) {
+    loading_ = false;
+    loaded_ = false;
+    hide();
+    throw;
+  }
   loading_ = false;
 }
 

@@ -17,6 +17,10 @@ std::vector<Entry>& entries() {
   return list;
 }
 
+// Forms must go before the application object does: no widget may outlive
+// it, and the registry itself is a static that would be destroyed later.
+bool gEndsWithApplication = false;
+
 }  // namespace
 
 Form* Forms::Find(std::type_index type) {
@@ -27,6 +31,10 @@ Form* Forms::Find(std::type_index type) {
 }
 
 void Forms::Insert(std::type_index type, std::unique_ptr<Form> form) {
+  if (!gEndsWithApplication) {
+    qAddPostRoutine(&Forms::End);
+    gEndsWithApplication = true;
+  }
   entries().push_back(Entry{type, std::move(form)});
 }
 
@@ -55,6 +63,10 @@ bool Forms::UnloadAll() {
 }
 
 void Forms::End() {
+  if (gEndsWithApplication) {
+    qRemovePostRoutine(&Forms::End);
+    gEndsWithApplication = false;
+  }
   std::vector<Entry> taken;
   taken.swap(entries());
   taken.clear();

@@ -16,7 +16,12 @@ class Forms {
     auto created = std::make_unique<T>();
     T& form = *created;
     Insert(typeid(T), std::move(created));  // before Load: Load may reach its own form
-    form.RunLoad();
+    try {
+      form.RunLoad();
+    } catch (...) {
+      Release(&form);  // a Load that fails leaves no half-loaded form behind
+      throw;
+    }
     return form;
   }
   template <class T>
@@ -32,7 +37,8 @@ class Forms {
   static int Count();
   // Unloads every form (handlers run and may cancel); true when all went.
   static bool UnloadAll();
-  // Destroys every form without running a handler (the End statement).
+  // Destroys every form without running a handler (the End statement); runs
+  // by itself when the application object is destroyed.
   static void End();
 
   // Used by Form.

@@ -1,14 +1,12 @@
 #include "platform/ui/msg_box.h"
 
 #include "platform/ui/app_info.h"
+#include "platform/ui/control.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 
 namespace vb {
 namespace {
@@ -57,13 +55,6 @@ int defaultIndex(int buttons, std::size_t count) {
   return std::min<int>(wanted, static_cast<int>(count) - 1);
 }
 
-QString displayed(const QString& text) {
-  QString t = text;
-  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  t.replace(QChar('\r'), QChar('\n'));
-  return t;
-}
-
 }  // namespace
 
 std::vector<int> MsgBoxAnswers(int buttons) {
@@ -80,14 +71,9 @@ int MsgBoxDefaultAnswer(int buttons) {
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
   const MsgBoxCall call{prompt, buttons, title};
   if (gScript) return gScript->Respond(call);
-  const QString platform = QGuiApplication::platformName();
-  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal")) {
-    // Nobody can answer an off-screen box: a test forgot to script it.
-    std::fprintf(stderr, "MsgBox without a scripted answer: %s\n", qUtf8Printable(title + ": " + prompt));
-    std::abort();
-  }
-  QMessageBox box(iconOf(buttons), displayed(title.isEmpty() ? App::Title() : title),
-                  displayed(prompt), QMessageBox::NoButton, QApplication::activeWindow());
+  RefuseUnscripted(QStringLiteral("MsgBox ") + title + QStringLiteral(": ") + prompt);
+  QMessageBox box(iconOf(buttons), ToQtLines(title.isEmpty() ? App::Title() : title),
+                  ToQtLines(prompt), QMessageBox::NoButton, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   const auto set = buttonSet(buttons);
   std::vector<QPushButton*> pushed;

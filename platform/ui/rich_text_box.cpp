@@ -4,23 +4,12 @@
 #include <QTextDocument>
 
 namespace vb {
-namespace {
-
-QString toCrLf(QString t) {
-  t.replace(QChar::ParagraphSeparator, QChar('\n'));
-  t.replace(QChar::LineSeparator, QChar('\n'));
-  t.replace(QChar('\n'), QStringLiteral("\r\n"));
-  return t;
-}
-
-}  // namespace
-
 RichTextBox::RichTextBox(QWidget* parent) : Control<QTextEdit>(parent) {
   setAcceptRichText(false);  // pasted text comes in plain
   setLineWrapMode(QTextEdit::WidgetWidth);
 }
 
-QString RichTextBox::Text() const { return toCrLf(toPlainText()); }
+QString RichTextBox::Text() const { return FromQtLines(toPlainText()); }
 
 void RichTextBox::SetText(const QString& text) { setPlainText(ToQtLines(text)); }
 
@@ -47,7 +36,7 @@ void RichTextBox::SetSelLength(int length) {
   setTextCursor(c);
 }
 
-QString RichTextBox::SelText() const { return toCrLf(textCursor().selectedText()); }
+QString RichTextBox::SelText() const { return FromQtLines(textCursor().selectedText()); }
 
 void RichTextBox::SetSelText(const QString& text) {
   QTextCursor c = textCursor();

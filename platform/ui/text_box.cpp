@@ -6,16 +6,6 @@
 #include <QTextCursor>
 
 namespace vb {
-namespace {
-
-QString toCrLf(const QString& qt) {
-  QString t = qt;
-  t.replace(QChar('\n'), QStringLiteral("\r\n"));
-  return t;
-}
-
-}  // namespace
-
 TextBox::TextBox(QWidget* parent, bool multiLine) : Control<QWidget>(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -45,7 +35,7 @@ TextBox::TextBox(QWidget* parent, bool multiLine) : Control<QWidget>(parent) {
 
 QWidget* TextBox::Editor() const { return line_ ? static_cast<QWidget*>(line_) : plain_; }
 
-QString TextBox::Text() const { return line_ ? line_->text() : toCrLf(plain_->toPlainText()); }
+QString TextBox::Text() const { return line_ ? line_->text() : FromQtLines(plain_->toPlainText()); }
 
 void TextBox::SetText(const QString& text) {
   if (line_) {
@@ -96,7 +86,7 @@ int TextBox::SelLength() const {
 
 QString TextBox::SelText() const {
   if (line_) return line_->selectedText();
-  return toCrLf(plain_->textCursor().selectedText().replace(QChar::ParagraphSeparator, QChar('\n')));
+  return FromQtLines(plain_->textCursor().selectedText());
 }
 
 void TextBox::Select(int start, int length) {

@@ -7,6 +7,7 @@
 #include "app/accounts/ini_file.h"
 #include "platform/store/atomic_file.h"
 #include "tests/app/rules/rules_fixture.h"
+#include "tests/platform/store/read_only_folder.h"
 
 using namespace modRules;
 
@@ -181,6 +182,19 @@ TEST_F(RuleSetTest, AFailedWriteKeepsTheOldFileAndIsReported) {
     platform::store::SetWriteFaultHook(nullptr);
     EXPECT_EQ(Slurp(path), before);
     EXPECT_FALSE(WriteRulesFile(path + ".d/none.ini")) << "a folder that does not exist";
+}
+
+TEST_F(RuleSetTest, AReadOnlyFolderFailsTheWriteAndKeepsTheOldFile) {
+    SetEditRules({{"keep", 1, "All Accounts", 1, {"From Contains a "}}});
+    ASSERT_TRUE(WriteRulesFile(path));
+    const std::string before = Slurp(path);
+    SetEditRules({{"new", 1, "Home", 2, {"Size GreaterThan 10 "}}});
+    {
+        const ReadOnlyFolder readOnly(std::filesystem::path(path.toStdString()).parent_path());
+        if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+        EXPECT_FALSE(WriteRulesFile(path));
+    }
+    EXPECT_EQ(Slurp(path), before);
 }
 
 TEST_F(RuleSetTest, ResizingKeepsEachSetsOwnRulesAndLines) {

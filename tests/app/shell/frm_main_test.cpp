@@ -24,3 +24,10 @@ TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
   EXPECT_FALSE(modRules::gShowRulesFileName) << "an unloaded window must not be reached";
   modRules::ReadRulesFile(path);  // must not touch the destroyed label
 }
+
+TEST(FrmMain, AWindowDestroyedWithoutUnloadIsNotReachedEither) {
+  vb::Forms::Get<frmMain>();
+  ASSERT_TRUE(modRules::gShowRulesFileName);
+  vb::Forms::End();  // as when the application object goes: no handler runs
+  EXPECT_FALSE(modRules::gShowRulesFileName) << "the hook would reach a destroyed label";
+}

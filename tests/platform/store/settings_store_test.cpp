@@ -5,10 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
 #include "platform/store/atomic_file.h"
+#include "tests/platform/store/read_only_folder.h"
 #include "tests/platform/store/write_step_name.h"
 
 namespace fs = std::filesystem;
@@ -152,6 +154,25 @@ TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     EXPECT_EQ(FilesIn(file.parent_path()).size(), 2u);
 }
 
+TEST(SettingsStore, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string damaged = "not a settings file";
+    WriteRaw(file, damaged);
+    // Every name the copy could take in the next seconds is taken already.
+    const std::time_t now = std::time(nullptr);
+    for (std::time_t t = now; t <= now + 3; ++t) {
+        std::tm tm{};
+        ::localtime_r(&t, &tm);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &tm);
+        const std::string base = file.string() + ".damaged-" + stamp;
+        for (int n = 0; n < 1000; ++n) WriteRaw(n == 0 ? base : base + "-" + std::to_string(n), "");
+    }
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
+    EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "3"));
+    EXPECT_EQ(Slurp(file), damaged);
+}
+
 class FailedWrite : public testing::TestWithParam<WriteStep> {
 protected:
     void TearDown() override { SetWriteFaultHook(nullptr); }
@@ -176,6 +197,20 @@ INSTANTIATE_TEST_SUITE_P(Steps, FailedWrite,
                          testing::Values(WriteStep::Create, WriteStep::Write, WriteStep::Sync,
                                          WriteStep::Rename),
                          [](const auto& info) { return StepName(info.param); });
+
+TEST(SettingsStore, AReadOnlyFolderIsReportedAndTheOldFileKept) {
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string before = Slurp(file);
+    {
+        const ReadOnlyFolder readOnly(file.parent_path());
+        if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+        EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "2"));
+        EXPECT_TRUE(DeleteSetting(kApp, "Settings"));
+    }
+    EXPECT_EQ(Slurp(file), before);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "1");
+}
 
 TEST(SettingsStore, AFolderThatCannotBeCreatedIsReported) {
     const fs::path config = std::getenv("XDG_CONFIG_HOME");

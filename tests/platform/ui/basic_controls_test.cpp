@@ -52,6 +52,9 @@ TEST_F(ControlsTest, MultiLineTextBoxKeepsCrLfAtItsInterface) {
   EXPECT_EQ(txt->Text(), "From contains a\r\nAND Subject contains b");
   txt->SetText("From contains a\r\nAND Subject contains b");
   EXPECT_EQ(changes, 1);
+  txt->SetSelStart(14);  // across the line break, which Qt holds as one character
+  txt->SetSelLength(5);
+  EXPECT_EQ(txt->SelText(), "a\r\nAND");
   txt->SetMaxLength(4);
   EXPECT_EQ(txt->Text(), "From");
 }

@@ -6,11 +6,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QPointer>
 #include <QTimer>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "platform/ui/vb_error.h"
 
 namespace {
 
@@ -42,6 +45,19 @@ class frmProbe : public vb::Form {
 };
 
 class frmOther : public vb::Form {};
+
+// Its Load fails the first time, as a handler that raises an error does.
+class frmFailing : public vb::Form {
+ public:
+  static inline int loads = 0;
+
+ protected:
+  void Form_Load() override {
+    ++loads;
+    Show();
+    if (loads == 1) throw vb::VbError(35600, "Index out of bounds");
+  }
+};
 
 class FormTest : public testing::Test {
  protected:
@@ -133,6 +149,29 @@ TEST_F(FormTest, UnloadAllUnloadsEveryForm) {
   EXPECT_EQ(vb::Forms::Count(), 2);
   EXPECT_TRUE(vb::Forms::UnloadAll());
   EXPECT_EQ(vb::Forms::Count(), 0);
+}
+
+TEST_F(FormTest, AFailedLoadLeavesNoFormBehind) {
+  frmFailing::loads = 0;
+  EXPECT_THROW(vb::Forms::Get<frmFailing>(), vb::VbError);
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmFailing>());
+  frmFailing& second = vb::Forms::Get<frmFailing>();  // a new load, run afresh
+  EXPECT_EQ(frmFailing::loads, 2);
+  EXPECT_TRUE(second.IsLoaded());
+  EXPECT_EQ(vb::Forms::Count(), 1);
+}
+
+// Forms still loaded when the application object goes are destroyed with
+// it, not later by the registry's static clean-up, when no widget may live.
+TEST_F(FormTest, LoadedFormsGoWithTheApplication) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const QPointer<QWidget> form = &vb::Forms::Get<frmOther>();
+        static_cast<QApplication*>(QCoreApplication::instance())->~QApplication();
+        std::_Exit(form.isNull() && vb::Forms::Count() == 0 ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST_F(FormTest, GeometryIsInTwips) {

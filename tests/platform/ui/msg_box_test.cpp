@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ui/common_dialog.h"
+
 namespace {
 
 struct StyleCase {
@@ -76,7 +78,10 @@ TEST(MsgBox, NestedScriptsRestoreTheOuterOne) {
 
 TEST(MsgBoxDeathTest, AnUnscriptedBoxOffScreenStopsTheTestInsteadOfWaiting) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_DEATH(vb::MsgBox("nobody answers", vb::vbYesNo, "t"), "MsgBox without a scripted answer");
+  EXPECT_DEATH(vb::MsgBox("nobody answers", vb::vbYesNo, "t"), "MsgBox t: nobody answers: shown without a scripted");
+  vb::CommonDialog dialog;
+  EXPECT_DEATH(dialog.ShowOpen(nullptr), "Open dialog: shown without a scripted answer");
+  EXPECT_DEATH(dialog.ShowColor(nullptr), "Colour dialog: shown without a scripted answer");
 }
 
 }  // namespace

@@ -3,15 +3,11 @@
 
 #include <QApplication>
 
-#include "platform/ui/forms.h"
-
 int main(int argc, char** argv) {
   // Listing the tests happens outside CTest's environment: never need a display.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Veltrane"));
   testing::InitGoogleTest(&argc, argv);
-  const int rc = RUN_ALL_TESTS();
-  vb::Forms::End();
-  return rc;
+  return RUN_ALL_TESTS();
 }

@@ -1,0 +1,55 @@
+#include "platform/store/ini_document.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <random>
+
+using platform::store::IniDocument;
+
+namespace {
+
+// After any run of changes the document must read exactly as its own text
+// parsed afresh: the index it keeps in step is the one a reader builds.
+TEST(IniDocument, ChangesReadAsTheirTextParsedAgain) {
+    const std::vector<std::string> starts = {
+        "",
+        "; comment before any section\n",
+        "[A]\nk1=1\n\n\n[B]\n; note\nk2 = \"two\" \n\n",
+        "[a]\r\nK1=x\r\n[b]\r\n[A]\r\nk1=shadowed\r\n",
+    };
+    const char* sections[] = {"A", "b", "C", " a ", "Rule10"};
+    const char* keys[] = {"k1", "K2", "Name", "k3 ", "Description1"};
+    const char* values[] = {"", "v", " spaced ", "\"quoted\"", "NA", "a=b"};
+    std::mt19937 random(5);
+    for (const std::string& start : starts) {
+        for (int round = 0; round < 200; ++round) {
+            IniDocument doc = IniDocument::Parse(start);
+            const int changes = static_cast<int>(random() % 12);
+            for (int c = 0; c < changes; ++c)
+                ASSERT_FALSE(doc.Set(sections[random() % 5], keys[random() % 5], values[random() % 6]));
+            const IniDocument reread = IniDocument::Parse(doc.Serialize());
+            for (const char* section : sections) {
+                EXPECT_EQ(doc.SectionLines(section), reread.SectionLines(section)) << doc.Serialize();
+                for (const char* key : keys)
+                    EXPECT_EQ(doc.Value(section, key), reread.Value(section, key))
+                        << section << "/" << key << " in\n" << doc.Serialize();
+            }
+        }
+    }
+}
+
+// Writing a large file key by key must not cost a new index per key: that
+// took about 8 s here for these 18 000 keys, against 0.1 s when linear.
+TEST(IniDocument, WritingManySectionsKeyByKeyIsLinear) {
+    const auto start = std::chrono::steady_clock::now();
+    IniDocument doc;
+    for (int i = 1; i <= 3000; ++i)
+        for (const char* key : {"Name", "Enabled", "Account", "Action", "DescCount", "Description1"})
+            ASSERT_FALSE(doc.Set("Rule" + std::to_string(i), key, std::to_string(i)));
+    EXPECT_EQ(doc.Value("Rule2999", "Description1"), "2999");
+    EXPECT_EQ(IniDocument::Parse(doc.Serialize()).SectionLines("Rule3000").size(), 6u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+}  // namespace
