@@ -402,3 +402,24 @@ TEST(Reentrancy, DisconnectInsideEachEventEndsTheSessionOnceAndTheObjectGoesOn) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Session, TimeoutZeroOrBelowNeverClosesTheSession) {
+    for (std::int16_t timeout : {std::int16_t{0}, std::int16_t{-1}}) {
+        SCOPED_TRACE(timeout);
+        FakePop3Server server(std::vector<Script>{Script{}});  // accepts and never greets
+        Client c;
+        c.Settings(server.port(), false);
+        c.pop3->put_Timeout(timeout);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(2500);
+        PumpUntil([&] { return std::chrono::steady_clock::now() >= until; });
+        EXPECT_EQ(c.notify->Count("Disconnected"), 0);
+        EXPECT_EQ(c.State(), LogonInProgress);
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+        EXPECT_EQ(c.notify->events.back(), "Disconnected 0 ");
+    }
+}
+
+}  // namespace
