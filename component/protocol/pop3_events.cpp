@@ -78,4 +78,23 @@ bool CqelPop3Com::RaiseProgress(std::int32_t position, std::int32_t total) {
         [&] { return com::DispatchArgs{Long(position), Long(total)}; });
 }
 
+bool CqelPop3Com::RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept) {
+    com::VARIANT_BOOL answer = com::ToVariantBool(accept);
+    const bool alive = Raise(
+        DISPID_Event_HostCertificate,
+        [&](IqelPopClientNotify* n) {
+            const com::Bstr t(u"");
+            n->HostCertificate(this, cert, code, t.Get(), &answer);
+        },
+        [&] {
+            com::Variant byRef;
+            byRef.vt = com::VT_BOOL | com::VT_BYREF;
+            byRef.pboolVal = &answer;
+            return com::DispatchArgs{com::Variant(static_cast<com::IDispatch*>(cert)), Long(code), Text(u""),
+                                     byRef};
+        });
+    accept = answer != com::VARIANT_FALSE;
+    return alive;
+}
+
 }  // namespace component::protocol

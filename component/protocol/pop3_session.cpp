@@ -115,10 +115,15 @@ void CqelPop3Com::OnConnected(std::int32_t code) {
         return;
     }
     if (security == SecurityImplicit) {
-        // TLS from the first byte needs the TLS layer, which this build does
-        // not have: refuse rather than talk in plain text.
-        lastErrorText = text::FromAnsi(LookupErrorText(errSslHandshake));
-        FailSession(errSslHandshake);
+        if (socket->GetTlsState() == CCommandLineSocket::TlsPlain) {
+            BeginTls(true);
+            return;
+        }
+        // The handshake is done and the certificate accepted: the greeting
+        // comes next, through TLS.
+        const std::uint32_t gen = generation;
+        if (!SetState(EstablishedSSL) || gen != generation) return;
+        SetState(Connecting);
         return;
     }
     SetState(LogonInProgress);
@@ -229,11 +234,9 @@ void CqelPop3Com::RunLoginStep(std::string_view line) {
                     return;
                 }
                 if (IsPositiveReply(line)) {
-                    // The TLS layer is not part of this build; going on in
-                    // plain text after the server agreed to TLS would be
-                    // neither secure nor understood by the server.
-                    lastErrorText = text::FromAnsi(LookupErrorText(errSslHandshake));
-                    return FailSession(errSslHandshake);
+                    loginStep = 2;
+                    BeginTls(false);
+                    return;
                 }
                 if (security == SecurityRequired) return FailSession(errNoSsl);
                 if (!SetState(LogonInProgress) || gen != generation) return;

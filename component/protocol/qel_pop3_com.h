@@ -115,6 +115,7 @@ private:
     void OnTimerTick(int timerId) override;
     void OnSendReady() override;
     void OnLineTooLong() override;
+    bool OnHostCertificate(const std::vector<unsigned char>& der, std::int32_t verifyCode) override;
     const std::string& TraceFile() const override;
 
     bool IsZombie() const { return !IsAlive(); }
@@ -128,6 +129,10 @@ private:
     void SendLine(std::string_view command);
     void RunLoginStep(std::string_view line);
     void SendLogin();
+    // Loads the client certificate, then starts the handshake; false when
+    // the session ended on the way.
+    bool BeginTls(bool implicit);
+    HRESULT LoadClientCertificate();
     void OnListLine(std::string_view line);
     void OnUidlLine(std::string_view line);
     void OnDeleReply(std::string_view line);
@@ -147,6 +152,7 @@ private:
     bool RaiseDone(std::int32_t code, const std::u16string& text, bool headers);
     bool RaiseReceived(CPop3Msg* message, bool headers);
     bool RaiseProgress(std::int32_t position, std::int32_t total);
+    bool RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept);
     // The raise rule: the object holds a reference to itself while the
     // event is delivered, to the notification sink when one is set, else to
     // the connection point's sinks (arguments built only then).
@@ -173,6 +179,17 @@ private:
     com::Variant tag;
     std::u16string myHostname;
     std::u16string myIP;
+
+    // The client certificate and its key, loaded from `certificate` for
+    // each handshake.
+    struct X509Free {
+        void operator()(X509* x) const { X509_free(x); }
+    };
+    struct KeyFree {
+        void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
+    };
+    std::unique_ptr<X509, X509Free> clientCertificate;
+    std::unique_ptr<EVP_PKEY, KeyFree> clientKey;
 
     // Session.
     std::unique_ptr<CCommandLineSocket> socket;

@@ -13,6 +13,9 @@ namespace component::transport {
 
 namespace {
 
+// "SSL handshake error."
+constexpr std::int32_t errSslHandshakeCode = 60000;
+
 // How long the last command of a session may take to leave and be answered.
 constexpr auto kFinalWait = std::chrono::milliseconds(2000);
 
@@ -34,9 +37,111 @@ void CCommandLineSocket::SendString(std::string_view text) {
     Flush();
 }
 
-int CCommandLineSocket::SendRaw(const void* bytes, int n) { return Send(bytes, n); }
+int CCommandLineSocket::SendRaw(const void* bytes, int n) {
+    if (tlsState == TlsPlain) return Send(bytes, n);
+    platform::net::SetLastSocketError(platform::net::kErrWouldBlock);
+    if (tlsState != TlsEstablished) return -1;
+    const auto result = tls->Write(static_cast<const char*>(bytes), static_cast<std::size_t>(n));
+    switch (result.status) {
+        case TlsConnection::Io::Ok:
+            return static_cast<int>(result.bytes);
+        case TlsConnection::Io::WouldBlock:
+            if (tls->WantsWrite()) RequestWriteNotification();
+            return -1;
+        case TlsConnection::Io::Closed:
+        case TlsConnection::Io::Failed:
+            break;
+    }
+    ReportConnectionError(platform::net::kErrConnectionAborted);
+    platform::net::SetLastSocketError(platform::net::kErrConnectionAborted);
+    return -1;
+}
 
-int CCommandLineSocket::Receive(void* buffer, int size) { return CqelWinSocket::Receive(buffer, size); }
+int CCommandLineSocket::Receive(void* buffer, int size) {
+    if (tlsState == TlsPlain) return CqelWinSocket::Receive(buffer, size);
+    platform::net::SetLastSocketError(platform::net::kErrWouldBlock);
+    if (tlsState != TlsEstablished) return -1;
+    const auto result = tls->Read(static_cast<char*>(buffer), static_cast<std::size_t>(size));
+    switch (result.status) {
+        case TlsConnection::Io::Ok:
+            // Records already decrypted are not shown by the descriptor.
+            if (tls->HasBufferedData()) RequestReadNotification();
+            return static_cast<int>(result.bytes);
+        case TlsConnection::Io::WouldBlock:
+            if (tls->WantsWrite()) RequestWriteNotification();
+            return -1;
+        case TlsConnection::Io::Closed:
+            return 0;
+        case TlsConnection::Io::Failed:
+            break;
+    }
+    ReportConnectionError(platform::net::kErrConnectionAborted);
+    platform::net::SetLastSocketError(platform::net::kErrConnectionAborted);
+    return -1;
+}
+
+bool CCommandLineSocket::StartTls(std::string_view host, X509* clientCert, EVP_PKEY* clientKey, bool implicit) {
+    if (lineBuffer.GetLength() > 0 || Handle() < 0) return false;
+    tls = TlsConnection::Create(Handle(), host, clientCert, clientKey);
+    if (!tls) return false;
+    tlsState = TlsHandshaking;
+    implicitTls = implicit;
+    canSend = false;
+    // The first step (the ClientHello) goes out on the write notification,
+    // outside the caller's reply handling.
+    RequestWriteNotification();
+    return true;
+}
+
+void CCommandLineSocket::FailTls(std::int32_t code) {
+    if (!owner.TraceFile().empty() && tls && !tls->LastErrorText().empty())
+        LogFormat(owner.TraceFile(), "TLS: %s\r\n", tls->LastErrorText().c_str());
+    tlsState = TlsPlain;
+    Close();
+    owner.OnConnected(code);
+}
+
+void CCommandLineSocket::NegotiateSsl() {
+    if (checkingCertificate) return;
+    if (tlsState == TlsHandshaking) {
+        switch (tls->Handshake()) {
+            case TlsConnection::Step::Pending:
+                if (tls->WantsWrite()) RequestWriteNotification();
+                return;
+            case TlsConnection::Step::Failed:
+                // Whatever went wrong (a protocol error, the server hanging
+                // up, a system error) the session ends the same way.
+                return FailTls(errSslHandshakeCode);
+            case TlsConnection::Step::Done:
+                tlsState = TlsChecking;
+                break;
+        }
+    }
+    if (tlsState != TlsChecking) return;
+    const std::vector<unsigned char> der = tls->PeerCertificateDer();
+    if (der.empty()) return FailTls(platform::net::kErrConnectionAborted);
+
+    // Nothing reaches the socket while the owner decides; what came in the
+    // meantime is read once notifications are selected again.
+    checkingCertificate = true;
+    AsyncSelect(0);
+    const auto alive = Alive();
+    const bool accept = owner.OnHostCertificate(der, tls->VerifyCode());
+    if (!alive) return;
+    checkingCertificate = false;
+    if (!accept) return FailTls(platform::net::kErrConnectionAborted);
+    tlsState = TlsEstablished;
+    canSend = true;
+    AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CLOSE);
+    RequestReadNotification();
+    if (implicitTls) {
+        owner.OnConnected(0);
+        return;
+    }
+    static constexpr std::string_view kCompleted = "+OK SSL Completed\r\n";
+    lineBuffer.Append(kCompleted.data(), static_cast<std::uint32_t>(kCompleted.size()));
+    DeliverLines();
+}
 
 void CCommandLineSocket::Flush() {
     while (canSend && sendQueue.GetLength() > 0) {
@@ -68,7 +173,9 @@ void CCommandLineSocket::SendFinal(std::string_view text) {
         if (poll(&p, 1, RemainingMs(deadline)) <= 0) return;
         canSend = true;
     }
-    shutdown(fd, SHUT_WR);
+    // Under TLS the server's TLS layer may take an early end of the stream
+    // for the end of the session and drop the command still in its buffer.
+    if (tlsState == TlsPlain) shutdown(fd, SHUT_WR);
     // Reading the answer (or the server's close) leaves nothing unread, so
     // closing sends an orderly end instead of a reset that could make the
     // server drop the command unread.
@@ -76,7 +183,10 @@ void CCommandLineSocket::SendFinal(std::string_view text) {
         pollfd p{fd, POLLIN, 0};
         if (poll(&p, 1, RemainingMs(deadline)) <= 0) return;
         char scratch[512];
-        const ssize_t n = recv(fd, scratch, sizeof scratch, MSG_DONTWAIT);
+        const ssize_t n = tlsState == TlsPlain ? recv(fd, scratch, sizeof scratch, MSG_DONTWAIT)
+                                               : Receive(scratch, static_cast<int>(sizeof scratch));
+        if (n < 0 && tlsState != TlsPlain && platform::net::LastSocketError() == platform::net::kErrWouldBlock)
+            continue;
         if (n <= 0) return;
         if (!owner.TraceFile().empty()) LogRaw(owner.TraceFile(), scratch, static_cast<std::size_t>(n));
         if (std::find(scratch, scratch + n, '\n') != scratch + n) return;
@@ -84,6 +194,7 @@ void CCommandLineSocket::SendFinal(std::string_view text) {
 }
 
 void CCommandLineSocket::OnReceive(int /*error*/) {
+    if (tlsState == TlsHandshaking || tlsState == TlsChecking) return NegotiateSsl();
     const int n = Receive(receiveArea, kReceiveArea);
     if (n > 0) {
         if (!owner.TraceFile().empty()) LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
@@ -94,6 +205,10 @@ void CCommandLineSocket::OnReceive(int /*error*/) {
             return;
         }
     }
+    DeliverLines();
+}
+
+void CCommandLineSocket::DeliverLines() {
     const auto alive = Alive();
     for (;;) {
         std::uint32_t length = 0;
@@ -108,6 +223,7 @@ void CCommandLineSocket::OnReceive(int /*error*/) {
 }
 
 void CCommandLineSocket::OnSend(int /*error*/) {
+    if (tlsState == TlsHandshaking || tlsState == TlsChecking) return NegotiateSsl();
     canSend = true;
     Flush();
     if (!canSend) return;

@@ -7,7 +7,11 @@
 #include <string>
 #include <string_view>
 
+#include <memory>
+#include <vector>
+
 #include "component/transport/buffer.h"
+#include "component/transport/tls_connection.h"
 #include "platform/net/async_socket.h"
 
 namespace component::transport {
@@ -28,6 +32,10 @@ public:
     virtual void OnSendReady() = 0;
     // A line grew past what the line buffer may hold (10 MiB).
     virtual void OnLineTooLong() = 0;
+    // The server's certificate of a finished handshake (DER) and the first
+    // failure of its check (0 or 50000 + the verification error): true
+    // accepts it. The owner may delete the socket inside.
+    virtual bool OnHostCertificate(const std::vector<unsigned char>& der, std::int32_t verifyCode) = 0;
     // The trace file's 8-bit name; empty for none.
     virtual const std::string& TraceFile() const = 0;
 
@@ -35,8 +43,9 @@ protected:
     ~CommandLineSocketOwner() = default;
 };
 
-// Plain connections only: the TLS layer (its states, SendRaw and Receive
-// through the TLS connection) comes on top of this class.
+// Plain, or TLS once StartTls is called: the handshake then runs from the
+// socket's notifications, SendRaw and Receive go through the TLS
+// connection, and the trace still sees the plain bytes.
 class CCommandLineSocket : public CqelWinSocket {
 public:
     static constexpr int kReceiveArea = 16384;
@@ -57,6 +66,16 @@ public:
     void SendFinal(std::string_view text);
     std::uint32_t BytesSent() const { return bytesSent; }
 
+    enum TlsState { TlsPlain = 0, TlsHandshaking = 1, TlsChecking = 2, TlsEstablished = 3 };
+    // Starts the TLS handshake on the connected socket; its first step runs
+    // at the next notification. `implicit`: the finished handshake reaches
+    // the owner as OnConnected(0); otherwise (STLS) as the line "+OK SSL
+    // Completed". False when TLS cannot start: OpenSSL failed, or bytes
+    // came after the reply that agreed to TLS (a man in the middle could
+    // have put them there).
+    bool StartTls(std::string_view host, X509* clientCert, EVP_PKEY* clientKey, bool implicit);
+    TlsState GetTlsState() const { return tlsState; }
+
 protected:
     int SendRaw(const void* bytes, int n);
     void OnReceive(int error) override;
@@ -67,12 +86,22 @@ protected:
     int Receive(void* buffer, int size) override;
 
 private:
+    void NegotiateSsl();
+    void FailTls(std::int32_t code);
+    void DeliverLines();
+
     char receiveArea[kReceiveArea];
     Buffer sendQueue;
     bool canSend = false;
     Buffer lineBuffer;
     CommandLineSocketOwner& owner;
     std::uint32_t bytesSent = 0;
+    std::unique_ptr<TlsConnection> tls;
+    TlsState tlsState = TlsPlain;
+    bool implicitTls = false;
+    // While the owner decides about the server's certificate: a modal
+    // dialog there must not step the handshake again.
+    bool checkingCertificate = false;
 };
 
 }  // namespace component::transport

@@ -106,7 +106,9 @@ TlsConnection::Step TlsConnection::Handshake() {
         established_ = true;
         return Step::Done;
     }
-    switch (SSL_get_error(ssl_, ret)) {
+    const int error = SSL_get_error(ssl_, ret);
+    wantsWrite_ = error == SSL_ERROR_WANT_WRITE;
+    switch (error) {
         case SSL_ERROR_WANT_READ:
         case SSL_ERROR_WANT_WRITE:
             return Step::Pending;
@@ -132,7 +134,9 @@ std::vector<unsigned char> TlsConnection::PeerCertificateDer() const {
 
 TlsConnection::IoResult TlsConnection::Classify(int ret) {
     if (ret > 0) return {Io::Ok, static_cast<std::size_t>(ret)};
-    switch (SSL_get_error(ssl_, ret)) {
+    const int error = SSL_get_error(ssl_, ret);
+    wantsWrite_ = error == SSL_ERROR_WANT_WRITE;
+    switch (error) {
         case SSL_ERROR_WANT_READ:
         case SSL_ERROR_WANT_WRITE:
             return {Io::WouldBlock, 0};

@@ -36,6 +36,8 @@ public:
     // write notification.
     Step Handshake();
     bool Established() const { return established_; }
+    // The last step, read or write stopped because the socket had no room.
+    bool WantsWrite() const { return wantsWrite_; }
 
     // 0, or 50000 plus the first verification error of the server's chain.
     int VerifyCode() const { return verifyCode_; }
@@ -58,6 +60,7 @@ private:
     SSL* ssl_ = nullptr;
     int verifyCode_ = 0;
     bool established_ = false;
+    bool wantsWrite_ = false;
     bool clientCertificateInstalled_ = false;
     std::string lastError_;
 };

@@ -61,8 +61,17 @@ public:
         onEvent(e);
         return com::S_OK;
     }
-    com::HRESULT HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR, com::VARIANT_BOOL*) override {
-        return Record("HostCertificate");
+    // Runs inside HostCertificate after it is recorded; may answer Accept.
+    std::function<void(ICertificate* cert, com::VARIANT_BOOL* accept)> onHostCertificate =
+        [](ICertificate*, com::VARIANT_BOOL*) {};
+    com::ComPtr<ICertificate> lastCertificate;
+    com::HRESULT HostCertificate(IqelPop3Com*, ICertificate* cert, std::int32_t code, com::BSTR text,
+                                 com::VARIANT_BOOL* accept) override {
+        lastCertificate = cert;
+        Record("HostCertificate " + std::to_string(code) + " '" + Narrow(com::BstrView(text)) + "' " +
+               (cert != nullptr ? "cert" : "none"));
+        onHostCertificate(cert, accept);
+        return com::S_OK;
     }
     int Count(std::string_view prefix) const {
         int n = 0;
