@@ -1,4 +1,4 @@
-// pop3_get_all HOST PORT USER PASSWORD SECURITY COUNT: connects, logs in,
+// pop3_get_all HOST PORT USER PASSWORD SECURITY COUNT (plain, implicit or stls): connects, logs in,
 // downloads every message with one blocking GetAll and quits. Exit status 0
 // only when all COUNT messages arrived.
 #include <cstdio>
@@ -26,11 +26,12 @@ int Fail(const char* what, com::HRESULT hr) {
 
 int main(int argc, char** argv) {
     if (argc != 7) {
-        std::fprintf(stderr, "usage: %s HOST PORT USER PASSWORD plain COUNT\n", argv[0]);
+        std::fprintf(stderr, "usage: %s HOST PORT USER PASSWORD plain|implicit|stls COUNT\n", argv[0]);
         return 2;
     }
-    if (std::string(argv[5]) != "plain") {
-        std::fprintf(stderr, "only plain connections are supported\n");
+    const std::string mode = argv[5];
+    if (mode != "plain" && mode != "implicit" && mode != "stls") {
+        std::fprintf(stderr, "security is plain, implicit or stls\n");
         return 2;
     }
     const char* library = std::getenv("QELPOP3_LIBRARY");
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
     com::ComPtr<IqelPop3Com> pop3;
     com::HRESULT hr = com::CreateInstanceFromProgID(qelpop3::kProgId, IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress());
     if (com::FAILED(hr)) return Fail("create", hr);
+    // Before the port: Security sets the default port of its mode.
+    pop3->put_Security(mode == "implicit" ? SecurityImplicit : mode == "stls" ? SecurityRequired : SecurityNone);
     pop3->put_Hostname(Wide(argv[1]).Get());
     pop3->put_Port(std::atoi(argv[2]));
     pop3->put_Login(Wide(argv[3]).Get());
