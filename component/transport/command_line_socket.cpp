@@ -61,12 +61,25 @@ int CCommandLineSocket::Receive(void* buffer, int size) {
     if (tlsState == TlsPlain) return CqelWinSocket::Receive(buffer, size);
     platform::net::SetLastSocketError(platform::net::kErrWouldBlock);
     if (tlsState != TlsEstablished) return -1;
-    const auto result = tls->Read(static_cast<char*>(buffer), static_cast<std::size_t>(size));
+    // As many records as are there, up to `size`: one notification per
+    // record would cost a loop pass each.
+    auto* const area = static_cast<char*>(buffer);
+    std::size_t got = 0;
+    TlsConnection::IoResult result{TlsConnection::Io::Ok, 0};
+    while (got < static_cast<std::size_t>(size)) {
+        result = tls->Read(area + got, static_cast<std::size_t>(size) - got);
+        if (result.status != TlsConnection::Io::Ok) break;
+        got += result.bytes;
+    }
+    if (got > 0) {
+        // Bytes OpenSSL holds already are not shown by the descriptor; an
+        // end or error behind them comes again with the next read.
+        if (tls->HasBufferedData()) RequestReadNotification();
+        return static_cast<int>(got);
+    }
     switch (result.status) {
         case TlsConnection::Io::Ok:
-            // Records already decrypted are not shown by the descriptor.
-            if (tls->HasBufferedData()) RequestReadNotification();
-            return static_cast<int>(result.bytes);
+            return 0;
         case TlsConnection::Io::WouldBlock:
             if (tls->WantsWrite()) RequestWriteNotification();
             return -1;

@@ -58,6 +58,10 @@ std::unique_ptr<TlsConnection> TlsConnection::Create(int fd, std::string_view ho
     // The send queue hands over what fits and retries from wherever its
     // buffer is then.
     SSL_CTX_set_mode(c->ctx_, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    // Records are read in large gulps instead of a header and a body at a
+    // time; what is read ahead counts as pending (HasBufferedData).
+    SSL_CTX_set_read_ahead(c->ctx_, 1);
+    SSL_CTX_set_default_read_buffer_len(c->ctx_, 64 * 1024);
     c->ssl_ = SSL_new(c->ctx_);
     if (c->ssl_ == nullptr || SSL_set_fd(c->ssl_, fd) != 1) return nullptr;
     SSL_set_ex_data(c->ssl_, ConnectionIndex(), c.get());
@@ -164,6 +168,6 @@ TlsConnection::IoResult TlsConnection::Write(const char* data, std::size_t size)
     return ret == 1 ? IoResult{Io::Ok, put} : Classify(ret);
 }
 
-bool TlsConnection::HasBufferedData() const { return SSL_pending(ssl_) > 0; }
+bool TlsConnection::HasBufferedData() const { return SSL_has_pending(ssl_) == 1; }
 
 }  // namespace component::transport

@@ -251,4 +251,21 @@ TEST_F(Pop3dTls, ClientCertificateWithoutKeyIsNotPresentedAndTheSessionGoesOn) {
     c.pop3->Disconnect();
 }
 
+TEST_F(Pop3dTls, TraceShowsThePlainConversationWithoutTheInjectedLine) {
+    mailbox.add(Name("0001"), "Subject: traced\r\n\r\nbody\r\n");
+    Trust(true);
+    Client c;
+    Configure(c, SecurityRequired, true);
+    const std::string trace = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/tls-trace.txt";
+    c.pop3->put_DebugFile(Wide(trace).Get());
+    ASSERT_TRUE(ConnectAndWait(c, true)) << c.LastErrorText();
+    ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
+    c.pop3->Disconnect();
+    const std::string text = FileText(trace);
+    for (const char* seen : {"STLS\r\n", "USER " , "LIST\r\n", "Subject: traced\r\n", "QUIT\r\n"})
+        EXPECT_NE(text.find(seen), std::string::npos) << seen;
+    EXPECT_EQ(text.find("+OK SSL Completed"), std::string::npos);
+    std::remove(trace.c_str());
+}
+
 }  // namespace

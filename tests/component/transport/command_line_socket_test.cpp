@@ -39,6 +39,10 @@ public:
     }
     void OnTimerTick(int id) override { calls.push_back("tick " + std::to_string(id)); }
     void OnSendReady() override {}
+    bool OnHostCertificate(const std::vector<unsigned char>&, std::int32_t code) override {
+        calls.push_back("certificate " + std::to_string(code));
+        return true;
+    }
     void OnLineTooLong() override {
         calls.push_back("too long");
         socket.reset();
