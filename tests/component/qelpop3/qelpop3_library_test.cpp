@@ -96,6 +96,24 @@ TEST_F(Library, CreatesByEitherProgIdAndByClass) {
     EXPECT_EQ(a->QueryInterface(com::ISupportErrorInfo::iid, support.ReleaseAndGetVoidAddress()), com::S_OK);
 }
 
+TEST_F(Library, CertificateObjectsComeFromTheSameLibrary) {
+    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Certificate, {qelpop3::kCertificateProgId}, QELPOP3_LIBRARY), com::S_OK);
+    com::ComPtr<ICertificate> cert;
+    EXPECT_EQ(com::CoCreateInstance(CLSID_Certificate, nullptr, ICertificate::iid, cert.ReleaseAndGetVoidAddress()),
+              com::S_OK);
+    ASSERT_TRUE(cert);
+    // Empty until loaded: no key, no subject, and a client certificate the
+    // component takes.
+    com::VARIANT_BOOL hasKey = com::VARIANT_TRUE;
+    EXPECT_EQ(cert->get_HasPrivateKey(&hasKey), com::S_OK);
+    EXPECT_EQ(hasKey, com::VARIANT_FALSE);
+    com::Bstr subject;
+    EXPECT_EQ(cert->get_Subject(subject.ReleaseAndGetAddressOf()), com::CtlError(30025));
+    const auto pop3 = Create();
+    EXPECT_EQ(pop3->putref_Certificate(cert.Get()), com::S_OK);
+    com::RevokeClass(CLSID_Certificate);
+}
+
 TEST_F(Library, SinksHearEveryEventWithTheDocumentedArgumentTypes) {
     FakePop3Server server({[] {
         Script s = LoginAndList({"Subject: a\r\n\r\nx\r\n"});
