@@ -268,4 +268,49 @@ TEST_F(Pop3dTls, TraceShowsThePlainConversationWithoutTheInjectedLine) {
     std::remove(trace.c_str());
 }
 
+// A connection-point sink that answers HostCertificate with Accept False
+// and keeps the arguments' types.
+class RefusingSink final : public com::ComClass<_IqelPop3ComEvents> {
+public:
+    std::vector<std::string> certificateArgs;
+    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
+        *count = 0;
+        return com::S_OK;
+    }
+    com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+        return com::E_NOTIMPL;
+    }
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS* params,
+                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
+        if (dispid != DISPID_Event_HostCertificate) return com::S_OK;
+        // Last argument first: Accept, ErrorText, ErrorCode, Cert.
+        for (std::uint32_t i = params->cArgs; i-- > 0;) certificateArgs.push_back(std::to_string(params->rgvarg[i].vt));
+        certificateArgs.push_back(std::to_string(params->rgvarg[2].lVal));
+        if (params->rgvarg[0].vt == (com::VT_BOOL | com::VT_BYREF)) *params->rgvarg[0].pboolVal = com::VARIANT_FALSE;
+        return com::S_OK;
+    }
+};
+
+TEST_F(Pop3dTls, ConnectionPointSinkRefusesTheCertificate) {
+    Trust(false);
+    Client c;
+    c.pop3->putref_Notification(nullptr);
+    Configure(c, SecurityImplicit, false);
+    auto sink = com::MakeComObject<RefusingSink>();
+    com::ComPtr<com::IConnectionPoint> point;
+    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(point->Advise(sink->GetUnknown(), &cookie), com::S_OK);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
+    const std::vector<std::string> expected = {std::to_string(com::VT_DISPATCH), std::to_string(com::VT_I4),
+                                               std::to_string(com::VT_BSTR),
+                                               std::to_string(com::VT_BOOL | com::VT_BYREF),
+                                               std::to_string(kSelfSigned)};
+    EXPECT_EQ(sink->certificateArgs, expected);
+    EXPECT_EQ(c.LastError(), 10053);
+    EXPECT_EQ(point->Unadvise(cookie), com::S_OK);
+}
+
 }  // namespace
