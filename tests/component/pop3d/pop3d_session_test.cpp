@@ -154,17 +154,9 @@ TEST(Pop3d, FiveMegabyteMessageAndHeadersOnly) {
 namespace {
 
 // A connection-point sink that keeps the DISPIDs it was called with.
-class DispatchSink final : public com::ComClass<_IqelPop3ComEvents> {
+class DispatchSink final : public SinkBase<_IqelPop3ComEvents> {
 public:
     std::vector<com::DISPID> calls;
-    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
-        *count = 0;
-        return com::S_OK;
-    }
-    com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
-        return com::E_NOTIMPL;
-    }
     com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
                         com::EXCEPINFO*, std::uint32_t*) override {
         if (dispid != DISPID_Event_Progress) calls.push_back(dispid);

@@ -270,17 +270,9 @@ TEST_F(Pop3dTls, TraceShowsThePlainConversationWithoutTheInjectedLine) {
 
 // A connection-point sink that answers HostCertificate with Accept False
 // and keeps the arguments' types.
-class RefusingSink final : public com::ComClass<_IqelPop3ComEvents> {
+class RefusingSink final : public SinkBase<_IqelPop3ComEvents> {
 public:
     std::vector<std::string> certificateArgs;
-    com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
-        *count = 0;
-        return com::S_OK;
-    }
-    com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
-        return com::E_NOTIMPL;
-    }
     com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS* params,
                         com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         if (dispid != DISPID_Event_HostCertificate) return com::S_OK;

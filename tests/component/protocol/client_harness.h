@@ -19,14 +19,10 @@ using component::protocol::CqelPop3Com;
 inline std::string Narrow(std::u16string_view text) { return text::ToAnsi(text); }
 inline com::Bstr Wide(std::string_view text) { return com::Bstr(text::FromAnsi(text)); }
 
-// Records every event as one line ("Disconnected 30005 Invalid ..."); hooks
-// let a test act inside an event.
-class RecordingNotify final : public com::ComClass<IqelPopClientNotify> {
+// A test's event sink: the IDispatch members no test needs.
+template <class I>
+class SinkBase : public com::ComClass<I> {
 public:
-    std::vector<std::string> events;
-    bool recordProgress = false;
-    std::function<void(const std::string& event)> onEvent = [](const std::string&) {};
-
     com::HRESULT GetTypeInfoCount(std::uint32_t* count) override {
         *count = 0;
         return com::S_OK;
@@ -35,6 +31,16 @@ public:
     com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
         return com::E_NOTIMPL;
     }
+};
+
+// Records every event as one line ("Disconnected 30005 Invalid ..."); hooks
+// let a test act inside an event.
+class RecordingNotify final : public SinkBase<IqelPopClientNotify> {
+public:
+    std::vector<std::string> events;
+    bool recordProgress = false;
+    std::function<void(const std::string& event)> onEvent = [](const std::string&) {};
+
     com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
                         com::EXCEPINFO*, std::uint32_t*) override {
         return com::E_NOTIMPL;
