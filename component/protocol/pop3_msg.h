@@ -6,8 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <memory>
 #include <string_view>
 
+#include "component/mime/mime_tree.h"
+#include "component/protocol/pop3_attachments.h"
+#include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/pop3_recs.h"
 #include "component/transport/buffer.h"
 #include "platform/com/com_class.h"
 #include "platform/com/dispatch_table.h"
@@ -102,7 +107,10 @@ public:
     // the file cannot be written.
     std::FILE* OpenDownloadFile();
     void AppendMemoryLine(std::string_view line);
-    void SetEndOffset(std::int32_t offset) { endOffset = offset; }
+    void SetEndOffset(std::int32_t offset) {
+        DropCaches();
+        endOffset = offset;
+    }
     // The raw bytes of the message: the file's range, or the memory data.
     std::string ReadRawBody() const;
 
@@ -111,7 +119,20 @@ protected:
     const com::DispatchTable<IPop3Msg>& GetDispatchTable() const override;
 
 private:
+    // The message's bytes and their MIME structure, read on first use.
+    struct Content {
+        std::string raw;
+        mime::MimeTree tree;
+    };
+
     com::HRESULT ReportError(std::int32_t code);
+    // Drops everything read from the file or memory data: the bytes changed.
+    void DropCaches();
+    const Content& ReadContent();
+    CPop3Hdrs& HeaderCollection();
+    // The current header list (the collection, as the client may have changed it).
+    mime::Headers CurrentHeaders();
+    com::HRESULT HeaderGetter(std::string_view name, com::BSTR* value);
     com::HRESULT CreateTempFile();
     void SetFilename(std::u16string name);
 
@@ -130,6 +151,10 @@ private:
     std::int32_t headerLength = 0;
     std::int32_t startOffset = 0;
     std::int32_t endOffset = 0;
+    std::unique_ptr<Content> content;
+    com::ComPtr<CPop3Hdrs> headers;
+    com::ComPtr<CPop3Attachments> attachments;
+    com::ComPtr<CPop3Recs> receivedList;
 };
 
 }  // namespace component::protocol
