@@ -16,6 +16,7 @@
 namespace qelpop3 {
 inline constexpr const char16_t* kProgId = u"Brindlex.qelPop3Com.1";
 inline constexpr const char16_t* kVersionIndependentProgId = u"Brindlex.qelPop3Com";
+inline constexpr const char16_t* kCertificateProgId = u"Brindlex.Certificate";
 inline constexpr const char* kVersion = "1.4.1.113";
 }  // namespace qelpop3
 
@@ -156,6 +157,19 @@ enum qelPop3EventDispIds : std::int32_t {
     DISPID_Event_HostCertificate = 7,
 };
 
+enum CertificateDispIds : std::int32_t {
+    DISPID_Certificate_Data = 0,
+    DISPID_Certificate_PrivateKey = 1,
+    DISPID_Certificate_HasPrivateKey = 2,
+    DISPID_Certificate_Handle = 3,
+    DISPID_Certificate_Subject = 4,
+    DISPID_Certificate_Issuer = 5,
+    DISPID_Certificate_ValidFrom = 6,
+    DISPID_Certificate_ValidTo = 7,
+    DISPID_Certificate_SerialNumber = 8,
+    DISPID_Certificate_Load = 9,
+};
+
 enum Pop3MsgsDispIds : std::int32_t {
     DISPID_Pop3Msgs_Item = 0,
     DISPID_Pop3Msgs_Count = 1,
@@ -218,6 +232,7 @@ enum Pop3MsgDispIds : std::int32_t {
 
 inline constexpr com::GUID LIBID_QELPOP3COMLib = com::GuidLiteral("{B00ABF7C-06A1-4C92-AC0E-6FA99EBEBB35}");
 inline constexpr com::CLSID CLSID_qelPop3Com = com::GuidLiteral("{F9A3D257-CE5C-4B2A-85A8-A352429442CF}");
+inline constexpr com::CLSID CLSID_Certificate = com::GuidLiteral("{5B0E7A3C-91D2-4E6F-8C1A-2F4D6B8E0A13}");
 inline constexpr com::IID DIID__IqelPop3ComEvents = com::GuidLiteral("{80DB6B32-D326-4586-AB27-81AA0B7E6564}");
 
 // ---- Interfaces -----------------------------------------------------------
@@ -412,10 +427,28 @@ protected:
     ~IPop3Msg() = default;
 };
 
-// A server or client certificate. Its members come with the TLS layer.
+// A server or client certificate (CLSID_Certificate, "Brindlex.Certificate").
+// Data is the certificate as PEM text (its DER bytes base64-encoded);
+// PrivateKey is the key as unencrypted PEM and fails (E_FAIL) when there is
+// none. Handle is a process-wide number naming the certificate (and its key):
+// putting another object's Handle makes this object present that
+// certificate; 0 is none. The dates are UTC.
 struct ICertificate : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{3E1F2B7D-5C44-4F0B-9D3A-6B8E0C2A71D4}");
+    virtual com::HRESULT get_Data(com::BSTR* value) = 0;
+    virtual com::HRESULT get_PrivateKey(com::BSTR* value) = 0;
+    virtual com::HRESULT get_HasPrivateKey(com::VARIANT_BOOL* value) = 0;
+    virtual com::HRESULT get_Handle(std::int32_t* value) = 0;
+    virtual com::HRESULT put_Handle(std::int32_t value) = 0;
+    virtual com::HRESULT get_Subject(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Issuer(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ValidFrom(com::DATE* value) = 0;
+    virtual com::HRESULT get_ValidTo(com::DATE* value) = 0;
+    virtual com::HRESULT get_SerialNumber(com::BSTR* value) = 0;
+    // Loads a PEM certificate and, when PrivateKey is not empty, its PEM
+    // key (unencrypted, or encrypted with PassPhrase); the key must match.
+    virtual com::HRESULT Load(com::BSTR Certificate, com::BSTR PrivateKey, com::BSTR PassPhrase) = 0;
 
 protected:
     ~ICertificate() = default;
