@@ -133,6 +133,8 @@ private:
     // The current header list (the collection, as the client may have changed it).
     mime::Headers CurrentHeaders();
     com::HRESULT HeaderGetter(std::string_view name, com::BSTR* value);
+    // The message now reads the inner message in `path`, a file it owns.
+    void ReplaceContent(const std::string& path);
     com::HRESULT CreateTempFile();
     void SetFilename(std::u16string name);
 

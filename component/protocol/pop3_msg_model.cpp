@@ -207,8 +207,6 @@ HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) {
 // ---- Not built yet -----------------------------------------------------------
 
 HRESULT CPop3Msg::get_Parts(IPop3Msgs**) { return com::E_NOTIMPL; }
-HRESULT CPop3Msg::VerifySignature(com::VARIANT) { return com::E_NOTIMPL; }
-HRESULT CPop3Msg::Decrypt(com::VARIANT) { return com::E_NOTIMPL; }
 HRESULT CPop3Msg::DeliveryFailed(com::BSTR*) { return com::E_NOTIMPL; }
 HRESULT CPop3Msg::DeliveryDelayed(com::BSTR*) { return com::E_NOTIMPL; }
 
