@@ -135,6 +135,8 @@ private:
     com::HRESULT HeaderGetter(std::string_view name, com::BSTR* value);
     // The message now reads the inner message in `path`, a file it owns.
     void ReplaceContent(const std::string& path);
+    // The recipient a delivery report names for `marker` ("failed" or "delayed").
+    com::HRESULT FindBounceRecipient(std::string_view marker, std::string& recipient);
     com::HRESULT CreateTempFile();
     void SetFilename(std::u16string name);
 

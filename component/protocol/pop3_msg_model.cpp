@@ -207,7 +207,5 @@ HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) {
 // ---- Not built yet -----------------------------------------------------------
 
 HRESULT CPop3Msg::get_Parts(IPop3Msgs**) { return com::E_NOTIMPL; }
-HRESULT CPop3Msg::DeliveryFailed(com::BSTR*) { return com::E_NOTIMPL; }
-HRESULT CPop3Msg::DeliveryDelayed(com::BSTR*) { return com::E_NOTIMPL; }
 
 }  // namespace component::protocol
