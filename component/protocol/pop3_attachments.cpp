@@ -63,7 +63,9 @@ HRESULT CPop3Attachment::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Attachment::iid ? S_OK : com::S_FALSE;
 }
 
-void CPop3Attachment::Set(const mime::AttachmentInfo& info, std::string file8, std::int64_t fileOffset) {
+void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder, std::string file8,
+                          std::int64_t fileOffset) {
+    part = std::move(holder);
     Name = info.name;
     Type = text::FromAnsi(info.type);
     startOffset = fileOffset + static_cast<std::int64_t>(info.start);
@@ -97,7 +99,7 @@ HRESULT CPop3Attachment::get_Size(std::int32_t* value) {
 HRESULT CPop3Attachment::get_Part(IPop3Msg** value) {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
-    return com::E_NOTIMPL;
+    return part ? part.CopyTo(value) : com::E_FAIL;
 }
 
 HRESULT CPop3Attachment::Save(com::VARIANT Filename) {
@@ -141,13 +143,14 @@ HRESULT CPop3Attachments::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Attachments::iid ? S_OK : com::S_FALSE;
 }
 
-void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found, const std::string& file8,
+void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found,
+                            const std::vector<com::ComPtr<IPop3Msg>>& holders, const std::string& file8,
                             std::int64_t fileOffset) {
     items.clear();
-    for (const auto& info : found) {
+    for (std::size_t i = 0; i < found.size(); ++i) {
         if (items.size() >= static_cast<std::size_t>(INT16_MAX)) break;
         auto item = com::MakeComObject<CPop3Attachment>();
-        item->Set(info, file8, fileOffset);
+        item->Set(found[i], i < holders.size() ? holders[i] : nullptr, file8, fileOffset);
         items.push_back(std::move(item));
     }
 }

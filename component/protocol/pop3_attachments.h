@@ -30,7 +30,8 @@ public:
     com::HRESULT get_Size(std::int32_t* value) override;
 
     // `fileOffset`: where the detected message's bytes begin in `file8`.
-    void Set(const mime::AttachmentInfo& info, std::string file8, std::int64_t fileOffset);
+    void Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder, std::string file8,
+             std::int64_t fileOffset);
 
 protected:
     const com::DispatchTable<IPop3Attachment>& GetDispatchTable() const override;
@@ -43,6 +44,7 @@ private:
     std::int32_t Size = 0;
     AttachmentEncodingsEnum Encoding = enc7BIT;
     std::string filename8;
+    com::ComPtr<IPop3Msg> part;  // the message or part that holds the content
 };
 
 class CPop3Attachments final : public com::ComClass<com::DispatchImpl<IPop3Attachments>, com::ISupportErrorInfo> {
@@ -55,7 +57,9 @@ public:
     com::HRESULT get_Count(std::int16_t* value) override;
     com::HRESULT get__NewEnum(com::IUnknown** enumerator) override;
 
-    void Fill(const std::vector<mime::AttachmentInfo>& found, const std::string& file8, std::int64_t fileOffset);
+    // `holders[i]`: the message object over the part of `found[i]`.
+    void Fill(const std::vector<mime::AttachmentInfo>& found, const std::vector<com::ComPtr<IPop3Msg>>& holders,
+              const std::string& file8, std::int64_t fileOffset);
 
 protected:
     const com::DispatchTable<IPop3Attachments>& GetDispatchTable() const override;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "component/protocol/pop3_msgs.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/error_table.h"
 #include "platform/text/code_page.h"
@@ -42,6 +43,7 @@ HRESULT CPop3Msg::ReportError(std::int32_t code) {
 
 void CPop3Msg::DropCaches() {
     content.reset();
+    parts = nullptr;
     headers = nullptr;
     attachments = nullptr;
     receivedList = nullptr;
@@ -152,6 +154,7 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) {
     std::u16string name(com::BstrView(value));
     if (name == Filename) return S_OK;
     SetFilename(std::move(name));
+    partSource.reset();
     // A file the client names is a whole message: read it to its end.
     headersOnlyFlag = false;
     startOffset = 0;
@@ -161,6 +164,7 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) {
 
 HRESULT CPop3Msg::get_Body(com::BSTR* value) {
     CallGuard guard(*this);
+    if (partSource) return CopyText(text::FromAnsi(partSource->entity), value);
     return CopyText(text::FromAnsi(ReadRawBody()), value);
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "component/mime/mime_tree.h"
@@ -107,6 +108,11 @@ public:
     // the file cannot be written.
     std::FILE* OpenDownloadFile();
     void AppendMemoryLine(std::string_view line);
+    // Makes this object a MIME part of another message: `entity` (its
+    // delimiter line, headers and body) lies in `raw` and at `fileOffset` of
+    // the file `file`, which the part reads but never owns.
+    void SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity, std::int64_t fileOffset,
+                   const std::u16string& file, std::int64_t size, bool delimited = true);
     void SetEndOffset(std::int32_t offset) {
         DropCaches();
         endOffset = offset;
@@ -119,10 +125,22 @@ protected:
     const com::DispatchTable<IPop3Msg>& GetDispatchTable() const override;
 
 private:
-    // The message's bytes and their MIME structure, read on first use.
+    // The bytes of the message (shared with its parts) and the MIME
+    // structure of this message or part, read on first use.
     struct Content {
-        std::string raw;
+        std::shared_ptr<const std::string> raw;
+        std::string_view entity;          // this message's or part's bytes: what Save writes
+        std::int64_t entityFileOffset = 0;
+        bool delimited = false;           // the entity begins with a delimiter line
+        std::int64_t treeFileOffset = 0;  // where the tree's first byte lies in the file
         mime::MimeTree tree;
+    };
+    // What a part reads: its parent's bytes and its range in them.
+    struct PartSource {
+        std::shared_ptr<const std::string> raw;
+        std::string_view entity;
+        std::int64_t fileOffset = 0;
+        bool delimited = true;  // the entity begins with its delimiter line
     };
 
     com::HRESULT ReportError(std::int32_t code);
@@ -135,6 +153,8 @@ private:
     com::HRESULT HeaderGetter(std::string_view name, com::BSTR* value);
     // The message now reads the inner message in `path`, a file it owns.
     void ReplaceContent(const std::string& path);
+    // A message object over one node of the content, holding no reference to this one.
+    com::ComPtr<IPop3Msg> PartFor(const Content& c, std::uint32_t node);
     // The recipient a delivery report names for `marker` ("failed" or "delayed").
     com::HRESULT FindBounceRecipient(std::string_view marker, std::string& recipient);
     com::HRESULT CreateTempFile();
@@ -156,6 +176,8 @@ private:
     std::int32_t startOffset = 0;
     std::int32_t endOffset = 0;
     std::unique_ptr<Content> content;
+    std::optional<PartSource> partSource;
+    com::ComPtr<IPop3Msgs> parts;
     com::ComPtr<CPop3Hdrs> headers;
     com::ComPtr<CPop3Attachments> attachments;
     com::ComPtr<CPop3Recs> receivedList;

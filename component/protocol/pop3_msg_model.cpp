@@ -8,6 +8,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/pop3_msgs.h"
 #include "platform/com/ole_date.h"
 #include "platform/text/code_page.h"
 
@@ -33,11 +34,40 @@ bool IsBlankText(std::string_view text) {
 
 }  // namespace
 
+void CPop3Msg::SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity, std::int64_t fileOffset,
+                         const std::u16string& file, std::int64_t size, bool delimited) {
+    DropCaches();
+    partSource = PartSource{std::move(raw), entity, fileOffset, delimited};
+    Filename = file;
+    filename8 = text::ToAnsi(file);
+    ownsFile = false;
+    Size = static_cast<std::int32_t>(std::min<std::int64_t>(size, INT32_MAX));
+    startOffset = static_cast<std::int32_t>(std::min<std::int64_t>(fileOffset, INT32_MAX));
+    endOffset = static_cast<std::int32_t>(std::min<std::int64_t>(fileOffset + static_cast<std::int64_t>(entity.size()), INT32_MAX));
+}
+
 const CPop3Msg::Content& CPop3Msg::ReadContent() {
     if (!content) {
         auto fresh = std::make_unique<Content>();
-        fresh->raw = ReadRawBody();
-        fresh->tree = mime::MimeTree::parse(fresh->raw);
+        if (partSource) {
+            // The part's own structure starts after its delimiter line.
+            fresh->raw = partSource->raw;
+            fresh->entity = partSource->entity;
+            fresh->entityFileOffset = partSource->fileOffset;
+            fresh->delimited = partSource->delimited;
+            const auto lineEnd = fresh->entity.find('\n');
+            const std::size_t skip = !fresh->delimited                   ? 0
+                                     : lineEnd == std::string_view::npos ? fresh->entity.size()
+                                                                         : lineEnd + 1;
+            fresh->treeFileOffset = partSource->fileOffset + static_cast<std::int64_t>(skip);
+            fresh->tree = mime::MimeTree::parse(fresh->entity.substr(skip));
+        } else {
+            fresh->raw = std::make_shared<const std::string>(ReadRawBody());
+            fresh->entity = *fresh->raw;
+            fresh->entityFileOffset = startOffset;
+            fresh->treeFileOffset = startOffset;
+            fresh->tree = mime::MimeTree::parse(fresh->entity);
+        }
         content = std::move(fresh);
     }
     return *content;
@@ -177,7 +207,7 @@ HRESULT CPop3Msg::Save(com::BSTR Filename) {
     if (destination.empty()) return ReportError(errNoDestination);
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
-    const auto result = mime::decode_to_file(c.tree.bytes(c.tree.root()), mime::enc7BIT, destination);
+    const auto result = mime::decode_to_file(c.entity, mime::enc7BIT, destination);
     return result.status == mime::SaveStatus::ok ? S_OK : ReportError(errCannotAccessDestination);
 }
 
@@ -188,9 +218,43 @@ HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) {
     if (!attachments) {
         const Content& c = ReadContent();
         attachments = com::MakeComObject<CPop3Attachments>();
-        attachments->Fill(mime::detect_attachments(c.tree), filename8, startOffset);
+        const auto found = mime::detect_attachments(c.tree);
+        std::vector<com::ComPtr<IPop3Msg>> holders;
+        holders.reserve(found.size());
+        for (const auto& a : found) holders.push_back(PartFor(c, a.node));
+        attachments->Fill(found, holders, filename8, c.treeFileOffset);
     }
     return com::ComPtr<IPop3Attachments>(attachments.Get()).CopyTo(value);
+}
+
+com::ComPtr<IPop3Msg> CPop3Msg::PartFor(const Content& c, std::uint32_t node) {
+    auto part = com::MakeComObject<CPop3Msg>();
+    const mime::MimeNode& n = c.tree.node(node);
+    if (n.is_part) {
+        part->SetAsPart(c.raw, c.tree.bytes(n), c.treeFileOffset + static_cast<std::int64_t>(n.start), Filename,
+                        n.size);
+    } else {
+        // The content is this message's own: a twin over the same bytes.
+        part->SetAsPart(c.raw, c.entity, c.entityFileOffset, Filename, Size, c.delimited);
+    }
+    return com::ComPtr<IPop3Msg>(part.Get());
+}
+
+HRESULT CPop3Msg::get_Parts(IPop3Msgs** value) {
+    if (value == nullptr) return E_POINTER;
+    *value = nullptr;
+    if (headersOnlyFlag) return ReportError(errHeadersOnly);
+    if (!parts) {
+        const Content& c = ReadContent();
+        auto list = com::MakeComObject<CPop3Msgs>();
+        for (const std::uint32_t child : c.tree.root().children) {
+            if (list->Count() >= static_cast<std::uint32_t>(INT16_MAX)) break;
+            com::ComPtr<CPop3Msg> part(static_cast<CPop3Msg*>(PartFor(c, child).Get()));
+            list->AppendPart(std::move(part));
+        }
+        parts = com::ComPtr<IPop3Msgs>(list.Get());
+    }
+    return parts.CopyTo(value);
 }
 
 // Works for headers-only retrievals too.
@@ -206,6 +270,5 @@ HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) {
 
 // ---- Not built yet -----------------------------------------------------------
 
-HRESULT CPop3Msg::get_Parts(IPop3Msgs**) { return com::E_NOTIMPL; }
 
 }  // namespace component::protocol

@@ -56,6 +56,7 @@ std::string LowerContentType(const mime::Headers& headers) {
 
 void CPop3Msg::ReplaceContent(const std::string& path) {
     DropCaches();
+    partSource.reset();
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     memoryData.Reset();
     Filename = text::FromAnsi(path);
