@@ -266,6 +266,10 @@ enum : com::DISPID {
     DISPID_Pop3Attachments_Item = 0,
     DISPID_Pop3Attachments_Count = 1,
     DISPID_Pop3Attachments_NewEnum = -4,
+    DISPID_Pop3Decoder_Base64 = 1,
+    DISPID_Pop3Decoder_Uudecode = 2,
+    DISPID_Pop3Decoder_QuotedPrintable = 3,
+    DISPID_Pop3Decoder_BinHex4 = 4,
 };
 
 // One header line of a message: name and value as written.
@@ -294,6 +298,21 @@ struct IPop3Hdrs : com::IDispatch {
 protected:
     ~IPop3Hdrs() = default;
 };
+
+// Decodes whole files. A missing or unreadable input fails with 30012, an
+// output that cannot be written with 30016.
+struct IPop3Decoder : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{D84A3F19-2B6E-4C70-9E15-8A3C6F1B2D49}");
+    virtual com::HRESULT Base64(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT Uudecode(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT QuotedPrintable(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT BinHex4(com::BSTR InFile, com::BSTR OutFile) = 0;
+
+protected:
+    ~IPop3Decoder() = default;
+};
+inline constexpr com::CLSID CLSID_Pop3Decoder = com::GuidLiteral("{6A0E5C2B-91D7-4F38-B4A6-3C8E2F7D1B95}");
 
 // One "Received" header of a message, taken apart.
 struct IPop3Rec : com::IDispatch {
