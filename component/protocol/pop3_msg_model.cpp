@@ -97,9 +97,11 @@ HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     CallGuard guard(*this);
+    const bool fresh = !headers;
     CPop3Hdrs& collection = HeaderCollection();
-    // A block that opens with a continuation line cannot be read.
-    if (!content->tree.root().headers_ok) return com::E_FAIL;
+    // A block that opens with a continuation line fails the call that reads
+    // it; later calls return the (empty) collection.
+    if (fresh && !content->tree.root().headers_ok) return com::E_FAIL;
     return com::ComPtr<IPop3Hdrs>(&collection).CopyTo(value);
 }
 

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "component/protocol/pop3_hdrs.h"
+#include "platform/com/enum_variant.h"
 #include "tests/component/message/message_test_util.h"
 
 using namespace msgtest;
@@ -201,6 +202,28 @@ TEST(HeaderCollection, ABlockOpeningWithAContinuationFails) {
     const auto message = Downloaded(" folded\r\nSubject: x\r\n\r\nbody\r\n");
     com::ComPtr<IPop3Hdrs> headers;
     EXPECT_EQ(message->get_Headers(headers.ReleaseAndGetAddressOf()), com::E_FAIL);
+    ASSERT_EQ(message->get_Headers(headers.ReleaseAndGetAddressOf()), com::S_OK);
+    std::int16_t count = -1;
+    headers->get_Count(&count);
+    EXPECT_EQ(count, 0);
+}
+
+TEST(HeaderCollection, EnumeratesASnapshotOfItsHeaders) {
+    const auto headers = HeadersOf(Downloaded(kThree).Get());
+    com::ComPtr<com::IUnknown> unknown;
+    ASSERT_EQ(headers->get__NewEnum(unknown.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<com::IEnumVARIANT> items;
+    ASSERT_EQ(unknown.As(&items), com::S_OK);
+    std::vector<std::string> names;
+    com::Variant item;
+    std::uint32_t fetched = 0;
+    while (items->Next(1, &item, &fetched) == com::S_OK && fetched == 1) {
+        com::ComPtr<IPop3Hdr> header;
+        ASSERT_EQ(com::ComPtr<com::IDispatch>(item.pdispVal).As(&header), com::S_OK);
+        names.push_back(Text<IPop3Hdr>(header.Get(), &IPop3Hdr::get_Name));
+        item.Clear();
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"From", "Subject", "X-Thing"}));
 }
 
 TEST(HeaderCollection, ANewDownloadReplacesIt) {
