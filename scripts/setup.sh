@@ -12,7 +12,7 @@ packages=(
   libcanberra-dev xdg-utils
   dovecot-pop3d
   xvfb xauth x11-utils trayer imagemagick
-  python3
+  python3 time curl
 )
 
 missing=()

@@ -50,15 +50,16 @@ def seed(maildir, sizes):
 
 
 def run(cmd):
-    start = time.perf_counter()
-    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(proc.pid, 0)
-    elapsed = time.perf_counter() - start
-    err = proc.stderr.read().decode(errors="replace")
-    proc.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit("client failed: %s\n%s" % (" ".join(cmd[:3]), err[-2000:]))
-    return elapsed, usage.ru_maxrss / 1024.0
+    # GNU time reports the client's own peak: a child's ru_maxrss read through
+    # wait4 would carry this Python process's peak across the exec.
+    with tempfile.NamedTemporaryFile("r") as rss:
+        start = time.perf_counter()
+        proc = subprocess.run(["/usr/bin/time", "-f", "%M", "-o", rss.name] + cmd,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        elapsed = time.perf_counter() - start
+        if proc.returncode != 0:
+            sys.exit("client failed: %s\n%s" % (" ".join(cmd[:3]), proc.stderr.decode(errors="replace")[-2000:]))
+        return elapsed, int(rss.read().split()[-1]) / 1024.0
 
 
 def main():
