@@ -54,6 +54,14 @@ INSTANTIATE_TEST_SUITE_P(
                        "Final-Recipient: rfc822; alias@example.com\r\nX-Actual-Recipient: rfc822; real@example.com\r\n"
                        "Action: failed\r\n"),
                    "real@example.com", ""},
+        BounceCase{"ReportNestedInMixed",
+                   "From: MAILER-DAEMON@mx.example.net\r\n"
+                   "Content-Type: multipart/mixed; boundary=m\r\n"
+                   "\r\n"
+                   "--m\r\n" +
+                       Dsn("x@y", kFailed).substr(Dsn("x@y", kFailed).find("Content-Type:")) +
+                       "--m--\r\n",
+                   "gone@example.com", ""},
         BounceCase{"OrdinarySenderIsNoReport", Dsn("friend@example.org", kFailed), "", ""},
         BounceCase{"AdministrativeIsNoReportSender", Dsn("administrative@example.org", kFailed), "", ""},
         BounceCase{"VirusInLocalPart", Dsn("virus-alert@example.org", kFailed), "gone@example.com", ""},

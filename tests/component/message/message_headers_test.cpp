@@ -270,4 +270,47 @@ TEST(MessageDispatch, EveryMemberIsReachableByName) {
     EXPECT_EQ(Narrow(com::BstrView(result.bstrVal)), "late");
 }
 
+// Every collection and item answers its members' names with their numbers.
+template <class I>
+com::DISPID IdOf(I* object, const char* name) {
+    com::Bstr wide = Wide(name);
+    com::OLECHAR* names[] = {wide.Get()};
+    com::DISPID id = -99;
+    EXPECT_EQ(object->GetIDsOfNames(I::iid, names, 1, 0, &id), com::S_OK) << name;
+    return id;
+}
+
+TEST(MessageDispatch, CollectionsAndItemsAnswerTheirMembers) {
+    const auto message = Downloaded(
+        "Received: from a by b; 1 Jul 2003 10:00:00 +0000\r\nContent-Type: image/png; name=a.png\r\n"
+        "Content-Transfer-Encoding: base64\r\n\r\nAAAA\r\n");
+    const auto headers = HeadersOf(message.Get());
+    com::ComPtr<IPop3Hdr> header;
+    ASSERT_EQ(headers->get_Item(com::Variant(std::int32_t{0}), header.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<IPop3Attachments> attachments;
+    ASSERT_EQ(message->get_Attachments(attachments.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<IPop3Attachment> attachment;
+    ASSERT_EQ(attachments->get_Item(0, attachment.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<IPop3Recs> records;
+    ASSERT_EQ(message->get_ReceivedList(records.ReleaseAndGetAddressOf()), com::S_OK);
+    com::ComPtr<IPop3Rec> record;
+    ASSERT_EQ(records->get_Item(0, record.ReleaseAndGetAddressOf()), com::S_OK);
+
+    const std::pair<const char*, com::DISPID> hdrs[] = {{"Item", 0}, {"Count", 1}, {"ToString", 2}, {"_NewEnum", -4}};
+    for (const auto& [name, id] : hdrs) EXPECT_EQ(IdOf(headers.Get(), name), id) << name;
+    const std::pair<const char*, com::DISPID> hdr[] = {{"ToString", 0}, {"Name", 1}, {"Value", 2}};
+    for (const auto& [name, id] : hdr) EXPECT_EQ(IdOf(header.Get(), name), id) << name;
+    const std::pair<const char*, com::DISPID> atts[] = {{"Item", 0}, {"Count", 1}, {"_NewEnum", -4}};
+    for (const auto& [name, id] : atts) EXPECT_EQ(IdOf(attachments.Get(), name), id) << name;
+    const std::pair<const char*, com::DISPID> att[] = {{"Name", 0}, {"Type", 1}, {"Encoding", 2},
+                                                       {"Save", 3}, {"Part", 4}, {"Size", 5}};
+    for (const auto& [name, id] : att) EXPECT_EQ(IdOf(attachment.Get(), name), id) << name;
+    const std::pair<const char*, com::DISPID> recs[] = {{"Item", 0}, {"Count", 1}, {"_NewEnum", -4}};
+    for (const auto& [name, id] : recs) EXPECT_EQ(IdOf(records.Get(), name), id) << name;
+    const std::pair<const char*, com::DISPID> rec[] = {{"FromHost", 0}, {"FromIP", 1},   {"ToHost", 2},
+                                                       {"ToIP", 3},     {"Date", 4},     {"Protocol", 5},
+                                                       {"ToEmail", 6},  {"FullLine", 7}};
+    for (const auto& [name, id] : rec) EXPECT_EQ(IdOf(record.Get(), name), id) << name;
+}
+
 }  // namespace
