@@ -129,7 +129,7 @@ std::string CPop3Msg::ReadRawBody() const {
     if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
         if (file == nullptr) return raw;
-        std::fseek(file, startOffset, SEEK_SET);
+        fseeko(file, static_cast<off_t>(startOffset), SEEK_SET);
         std::int64_t left = endOffset >= startOffset ? endOffset - startOffset : INT64_MAX;
         char piece[32000];
         while (left > 0) {

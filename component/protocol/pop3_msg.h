@@ -113,7 +113,7 @@ public:
     // the file `file`, which the part reads but never owns.
     void SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity, std::int64_t fileOffset,
                    const std::u16string& file, std::int64_t size, bool delimited = true);
-    void SetEndOffset(std::int32_t offset) {
+    void SetEndOffset(std::int64_t offset) {
         DropCaches();
         endOffset = offset;
     }
@@ -172,9 +172,10 @@ private:
     std::int16_t Index = 0;
     bool MarkGet = true;
     bool MarkDelete = false;
-    std::int32_t headerLength = 0;
-    std::int32_t startOffset = 0;
-    std::int32_t endOffset = 0;
+    // 64-bit: a hostile server can send a message past 2 GiB.
+    std::int64_t headerLength = 0;
+    std::int64_t startOffset = 0;
+    std::int64_t endOffset = 0;
     std::unique_ptr<Content> content;
     std::optional<PartSource> partSource;
     com::ComPtr<IPop3Msgs> parts;

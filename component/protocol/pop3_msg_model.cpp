@@ -42,8 +42,8 @@ void CPop3Msg::SetAsPart(std::shared_ptr<const std::string> raw, std::string_vie
     filename8 = text::ToAnsi(file);
     ownsFile = false;
     Size = static_cast<std::int32_t>(std::min<std::int64_t>(size, INT32_MAX));
-    startOffset = static_cast<std::int32_t>(std::min<std::int64_t>(fileOffset, INT32_MAX));
-    endOffset = static_cast<std::int32_t>(std::min<std::int64_t>(fileOffset + static_cast<std::int64_t>(entity.size()), INT32_MAX));
+    startOffset = fileOffset;
+    endOffset = fileOffset + static_cast<std::int64_t>(entity.size());
 }
 
 const CPop3Msg::Content& CPop3Msg::ReadContent() {
@@ -80,7 +80,7 @@ CPop3Hdrs& CPop3Msg::HeaderCollection() {
         const mime::MimeNode& root = c.tree.root();
         if (root.headers_ok) {
             headers->Fill(root.headers);
-            headerLength = static_cast<std::int32_t>(root.header_length);
+            headerLength = static_cast<std::int64_t>(root.header_length);
         }
     }
     return *headers;

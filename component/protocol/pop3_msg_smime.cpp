@@ -66,7 +66,7 @@ void CPop3Msg::ReplaceContent(const std::string& path) {
     struct stat info {};
     const bool known = stat(path.c_str(), &info) == 0;
     startOffset = 0;
-    endOffset = known ? static_cast<std::int32_t>(std::min<off_t>(info.st_size, INT32_MAX)) : -1;
+    endOffset = known ? static_cast<std::int64_t>(info.st_size) : -1;
 }
 
 HRESULT CPop3Msg::VerifySignature(com::VARIANT SignerCert) {
