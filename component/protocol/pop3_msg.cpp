@@ -6,13 +6,13 @@
 
 #include <cstdio>
 
+#include "component/protocol/pop3_msgs.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/error_table.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
 
-using com::E_NOTIMPL;
 using com::E_POINTER;
 using com::HRESULT;
 using com::S_OK;
@@ -41,7 +41,17 @@ HRESULT CPop3Msg::ReportError(std::int32_t code) {
     return com::CtlError(static_cast<std::uint16_t>(code));
 }
 
+void CPop3Msg::DropCaches() {
+    content.reset();
+    parts = nullptr;
+    headers = nullptr;
+    attachments = nullptr;
+    receivedList = nullptr;
+    headerLength = 0;
+}
+
 void CPop3Msg::FinalRelease() {
+    DropCaches();
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Tag.Clear();
@@ -53,12 +63,13 @@ void CPop3Msg::SetUid(std::string_view uid8) { Uid = text::FromAnsi(uid8); }
 
 void CPop3Msg::PrepareDownload(bool headersOnly) {
     headersOnlyFlag = headersOnly;
-    headerLength = 0;
+    DropCaches();
     if (headersOnly) memoryData.Reset();
 }
 
 void CPop3Msg::SetFilename(std::u16string name) {
     if (name == Filename) return;
+    DropCaches();
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Filename = std::move(name);
@@ -80,6 +91,7 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
         const HRESULT hr = CreateTempFile();
         if (com::FAILED(hr)) return hr;
     }
+    DropCaches();
     std::FILE* file = std::fopen(filename8.c_str(), "wb");
     if (file == nullptr) return ReportError(errCannotCreateFile);
     std::fwrite(content.data(), 1, content.size(), file);
@@ -88,6 +100,7 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
 }
 
 std::FILE* CPop3Msg::OpenDownloadFile() {
+    DropCaches();
     if (Filename.empty()) {
         std::string pattern = TempFolder() + "/POP3XXXXXX";
         const int fd = mkstemp(pattern.data());
@@ -106,6 +119,7 @@ std::FILE* CPop3Msg::OpenDownloadFile() {
 }
 
 void CPop3Msg::AppendMemoryLine(std::string_view line) {
+    DropCaches();
     memoryData.AppendString(line);
     memoryData.AppendString("\r\n");
 }
@@ -115,7 +129,7 @@ std::string CPop3Msg::ReadRawBody() const {
     if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
         if (file == nullptr) return raw;
-        std::fseek(file, startOffset, SEEK_SET);
+        fseeko(file, static_cast<off_t>(startOffset), SEEK_SET);
         std::int64_t left = endOffset >= startOffset ? endOffset - startOffset : INT64_MAX;
         char piece[32000];
         while (left > 0) {
@@ -137,12 +151,20 @@ std::string CPop3Msg::ReadRawBody() const {
 HRESULT CPop3Msg::get_Filename(com::BSTR* value) { return CopyText(Filename, value); }
 
 HRESULT CPop3Msg::put_Filename(com::BSTR value) {
-    SetFilename(std::u16string(com::BstrView(value)));
+    std::u16string name(com::BstrView(value));
+    if (name == Filename) return S_OK;
+    SetFilename(std::move(name));
+    partSource.reset();
+    // A file the client names is a whole message: read it to its end.
+    headersOnlyFlag = false;
+    startOffset = 0;
+    endOffset = -1;
     return S_OK;
 }
 
 HRESULT CPop3Msg::get_Body(com::BSTR* value) {
     CallGuard guard(*this);
+    if (partSource) return CopyText(text::FromAnsi(partSource->entity), value);
     return CopyText(text::FromAnsi(ReadRawBody()), value);
 }
 
@@ -213,46 +235,6 @@ HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) {
     return S_OK;
 }
 
-// ---- The message model's members -------------------------------------------
-// Headers, parts, attachments, records and the decoded texts come with the
-// message model; until then they answer E_NOTIMPL.
-
-HRESULT CPop3Msg::get_Headers(IPop3Hdrs**) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_From(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_FromEmail(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_FromName(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_To(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ToEmail(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ToName(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_CC(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_BCC(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Subject(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Date(com::DATE*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Attachments(IPop3Attachments**) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentDescription(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentDisposition(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentID(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentTransferEncoding(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentType(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_HTMLText(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_PlainText(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_MessageID(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Parts(IPop3Msgs**) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Text(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::Save(com::BSTR) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ReplyTo(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::VerifySignature(com::VARIANT) { return E_NOTIMPL; }
-HRESULT CPop3Msg::Decrypt(com::VARIANT) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_DecodedText(com::VARIANT, com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::DeliveryFailed(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::DeliveryDelayed(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentTypeOnly(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentName(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentCharset(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ContentBoundary(com::BSTR*) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_ReceivedList(IPop3Recs**) { return E_NOTIMPL; }
-HRESULT CPop3Msg::get_Priority(PrioritiesEnum*) { return E_NOTIMPL; }
-
 namespace {
 
 using MsgTable = com::DispatchTable<IPop3Msg>;
@@ -272,7 +254,43 @@ const MsgTable kMsgTable{
     MsgTable::Put<&M::put_MarkDelete>(u"MarkDelete", DISPID_Pop3Msg_MarkDelete),
     MsgTable::Get<&M::get_MarkGet>(u"MarkGet", DISPID_Pop3Msg_MarkGet),
     MsgTable::Put<&M::put_MarkGet>(u"MarkGet", DISPID_Pop3Msg_MarkGet),
+    MsgTable::Get<&M::get_Headers>(u"Headers", DISPID_Pop3Msg_Headers),
+    MsgTable::Get<&M::get_From>(u"From", DISPID_Pop3Msg_From),
+    MsgTable::Get<&M::get_FromEmail>(u"FromEmail", DISPID_Pop3Msg_FromEmail),
+    MsgTable::Get<&M::get_FromName>(u"FromName", DISPID_Pop3Msg_FromName),
+    MsgTable::Get<&M::get_To>(u"To", DISPID_Pop3Msg_To),
+    MsgTable::Get<&M::get_ToEmail>(u"ToEmail", DISPID_Pop3Msg_ToEmail),
+    MsgTable::Get<&M::get_ToName>(u"ToName", DISPID_Pop3Msg_ToName),
+    MsgTable::Get<&M::get_CC>(u"CC", DISPID_Pop3Msg_CC),
+    MsgTable::Get<&M::get_BCC>(u"BCC", DISPID_Pop3Msg_BCC),
+    MsgTable::Get<&M::get_Subject>(u"Subject", DISPID_Pop3Msg_Subject),
+    MsgTable::Get<&M::get_Date, com::VT_DATE>(u"Date", DISPID_Pop3Msg_Date),
+    MsgTable::Get<&M::get_Attachments>(u"Attachments", DISPID_Pop3Msg_Attachments),
+    MsgTable::Get<&M::get_ContentDescription>(u"ContentDescription", DISPID_Pop3Msg_ContentDescription),
+    MsgTable::Get<&M::get_ContentDisposition>(u"ContentDisposition", DISPID_Pop3Msg_ContentDisposition),
+    MsgTable::Get<&M::get_ContentID>(u"ContentID", DISPID_Pop3Msg_ContentID),
+    MsgTable::Get<&M::get_ContentTransferEncoding>(u"ContentTransferEncoding",
+                                                   DISPID_Pop3Msg_ContentTransferEncoding),
+    MsgTable::Get<&M::get_ContentType>(u"ContentType", DISPID_Pop3Msg_ContentType),
+    MsgTable::Get<&M::get_HTMLText>(u"HTMLText", DISPID_Pop3Msg_HTMLText),
+    MsgTable::Get<&M::get_PlainText>(u"PlainText", DISPID_Pop3Msg_PlainText),
+    MsgTable::Get<&M::get_MessageID>(u"MessageID", DISPID_Pop3Msg_MessageID),
+    MsgTable::Get<&M::get_Parts>(u"Parts", DISPID_Pop3Msg_Parts),
+    MsgTable::Get<&M::get_Text>(u"Text", DISPID_Pop3Msg_Text),
+    MsgTable::Method<&M::Save>(u"Save", DISPID_Pop3Msg_Save),
     MsgTable::Method<&M::GetLines>(u"GetLines", DISPID_Pop3Msg_GetLines),
+    MsgTable::Get<&M::get_ReplyTo>(u"ReplyTo", DISPID_Pop3Msg_ReplyTo),
+    MsgTable::Method<&M::VerifySignature>(u"VerifySignature", DISPID_Pop3Msg_VerifySignature),
+    MsgTable::Method<&M::Decrypt>(u"Decrypt", DISPID_Pop3Msg_Decrypt),
+    MsgTable::Get<&M::get_DecodedText>(u"DecodedText", DISPID_Pop3Msg_DecodedText),
+    MsgTable::Method<&M::DeliveryFailed>(u"DeliveryFailed", DISPID_Pop3Msg_DeliveryFailed),
+    MsgTable::Method<&M::DeliveryDelayed>(u"DeliveryDelayed", DISPID_Pop3Msg_DeliveryDelayed),
+    MsgTable::Get<&M::get_ContentTypeOnly>(u"ContentTypeOnly", DISPID_Pop3Msg_ContentTypeOnly),
+    MsgTable::Get<&M::get_ContentName>(u"ContentName", DISPID_Pop3Msg_ContentName),
+    MsgTable::Get<&M::get_ContentCharset>(u"ContentCharset", DISPID_Pop3Msg_ContentCharset),
+    MsgTable::Get<&M::get_ContentBoundary>(u"ContentBoundary", DISPID_Pop3Msg_ContentBoundary),
+    MsgTable::Get<&M::get_ReceivedList>(u"ReceivedList", DISPID_Pop3Msg_ReceivedList),
+    MsgTable::Get<&M::get_Priority>(u"Priority", DISPID_Pop3Msg_Priority),
 };
 
 }  // namespace

@@ -6,8 +6,14 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <memory>
+#include <optional>
 #include <string_view>
 
+#include "component/mime/mime_tree.h"
+#include "component/protocol/pop3_attachments.h"
+#include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/pop3_recs.h"
 #include "component/transport/buffer.h"
 #include "platform/com/com_class.h"
 #include "platform/com/dispatch_table.h"
@@ -102,7 +108,15 @@ public:
     // the file cannot be written.
     std::FILE* OpenDownloadFile();
     void AppendMemoryLine(std::string_view line);
-    void SetEndOffset(std::int32_t offset) { endOffset = offset; }
+    // Makes this object a MIME part of another message: `entity` (its
+    // delimiter line, headers and body) lies in `raw` and at `fileOffset` of
+    // the file `file`, which the part reads but never owns.
+    void SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity, std::int64_t fileOffset,
+                   const std::u16string& file, std::int64_t size, bool delimited = true);
+    void SetEndOffset(std::int64_t offset) {
+        DropCaches();
+        endOffset = offset;
+    }
     // The raw bytes of the message: the file's range, or the memory data.
     std::string ReadRawBody() const;
 
@@ -111,7 +125,38 @@ protected:
     const com::DispatchTable<IPop3Msg>& GetDispatchTable() const override;
 
 private:
+    // The bytes of the message (shared with its parts) and the MIME
+    // structure of this message or part, read on first use.
+    struct Content {
+        std::shared_ptr<const std::string> raw;
+        std::string_view entity;          // this message's or part's bytes: what Save writes
+        std::int64_t entityFileOffset = 0;
+        bool delimited = false;           // the entity begins with a delimiter line
+        std::int64_t treeFileOffset = 0;  // where the tree's first byte lies in the file
+        mime::MimeTree tree;
+    };
+    // What a part reads: its parent's bytes and its range in them.
+    struct PartSource {
+        std::shared_ptr<const std::string> raw;
+        std::string_view entity;
+        std::int64_t fileOffset = 0;
+        bool delimited = true;  // the entity begins with its delimiter line
+    };
+
     com::HRESULT ReportError(std::int32_t code);
+    // Drops everything read from the file or memory data: the bytes changed.
+    void DropCaches();
+    const Content& ReadContent();
+    CPop3Hdrs& HeaderCollection();
+    // The current header list (the collection, as the client may have changed it).
+    mime::Headers CurrentHeaders();
+    com::HRESULT HeaderGetter(std::string_view name, com::BSTR* value);
+    // The message now reads the inner message in `path`, a file it owns.
+    void ReplaceContent(const std::string& path);
+    // A message object over one node of the content, holding no reference to this one.
+    com::ComPtr<IPop3Msg> PartFor(const Content& c, std::uint32_t node);
+    // The recipient a delivery report names for `marker` ("failed" or "delayed").
+    com::HRESULT FindBounceRecipient(std::string_view marker, std::string& recipient);
     com::HRESULT CreateTempFile();
     void SetFilename(std::u16string name);
 
@@ -127,9 +172,16 @@ private:
     std::int16_t Index = 0;
     bool MarkGet = true;
     bool MarkDelete = false;
-    std::int32_t headerLength = 0;
-    std::int32_t startOffset = 0;
-    std::int32_t endOffset = 0;
+    // 64-bit: a hostile server can send a message past 2 GiB.
+    std::int64_t headerLength = 0;
+    std::int64_t startOffset = 0;
+    std::int64_t endOffset = 0;
+    std::unique_ptr<Content> content;
+    std::optional<PartSource> partSource;
+    com::ComPtr<IPop3Msgs> parts;
+    com::ComPtr<CPop3Hdrs> headers;
+    com::ComPtr<CPop3Attachments> attachments;
+    com::ComPtr<CPop3Recs> receivedList;
 };
 
 }  // namespace component::protocol

@@ -38,6 +38,8 @@ public:
     com::ComPtr<CPop3Msg> Ref(std::uint32_t index) const { return items[index]; }
     // A message from a LIST scan line: the next index, the given size.
     void AppendListed(CqelPop3Com* messageOwner, std::int32_t size);
+    // A MIME part, for the part list of a message.
+    void AppendPart(com::ComPtr<CPop3Msg> part) { items.push_back(std::move(part)); }
 
 protected:
     const com::DispatchTable<IPop3Msgs>& GetDispatchTable() const override;

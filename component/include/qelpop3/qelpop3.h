@@ -236,11 +236,141 @@ inline constexpr com::CLSID CLSID_Certificate = com::GuidLiteral("{5B0E7A3C-91D2
 inline constexpr com::IID DIID__IqelPop3ComEvents = com::GuidLiteral("{80DB6B32-D326-4586-AB27-81AA0B7E6564}");
 
 // ---- Interfaces -----------------------------------------------------------
-// Defined by the message model; only pointers to them cross here.
-struct IPop3Hdrs;
-struct IPop3Attachments;
-struct IPop3Recs;
 struct IPop3Msg;
+
+enum : com::DISPID {
+    DISPID_Pop3Rec_FromHost = 0,
+    DISPID_Pop3Rec_FromIP = 1,
+    DISPID_Pop3Rec_ToHost = 2,
+    DISPID_Pop3Rec_ToIP = 3,
+    DISPID_Pop3Rec_Date = 4,
+    DISPID_Pop3Rec_Protocol = 5,
+    DISPID_Pop3Rec_ToEmail = 6,
+    DISPID_Pop3Rec_FullLine = 7,
+    DISPID_Pop3Recs_Item = 0,
+    DISPID_Pop3Recs_Count = 1,
+    DISPID_Pop3Recs_NewEnum = -4,
+    DISPID_Pop3Hdr_ToString = 0,
+    DISPID_Pop3Hdr_Name = 1,
+    DISPID_Pop3Hdr_Value = 2,
+    DISPID_Pop3Hdrs_Item = 0,
+    DISPID_Pop3Hdrs_Count = 1,
+    DISPID_Pop3Hdrs_ToString = 2,
+    DISPID_Pop3Hdrs_NewEnum = -4,
+    DISPID_Pop3Attachment_Name = 0,
+    DISPID_Pop3Attachment_Type = 1,
+    DISPID_Pop3Attachment_Encoding = 2,
+    DISPID_Pop3Attachment_Save = 3,
+    DISPID_Pop3Attachment_Part = 4,
+    DISPID_Pop3Attachment_Size = 5,
+    DISPID_Pop3Attachments_Item = 0,
+    DISPID_Pop3Attachments_Count = 1,
+    DISPID_Pop3Attachments_NewEnum = -4,
+    DISPID_Pop3Decoder_Base64 = 1,
+    DISPID_Pop3Decoder_Uudecode = 2,
+    DISPID_Pop3Decoder_QuotedPrintable = 3,
+    DISPID_Pop3Decoder_BinHex4 = 4,
+};
+
+// One header line of a message: name and value as written.
+struct IPop3Hdr : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{5B0C7E21-9A4F-4D63-8E1B-2F6A3C9D4E71}");
+    virtual com::HRESULT ToString(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Name(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Name(com::BSTR value) = 0;
+    virtual com::HRESULT get_Value(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Value(com::BSTR value) = 0;
+
+protected:
+    ~IPop3Hdr() = default;
+};
+
+// The header lines of a message, in order.
+struct IPop3Hdrs : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{A6E2F3D4-1C7B-4B89-9D0E-7F5A2B8C6D13}");
+    virtual com::HRESULT get_Item(com::VARIANT Index, IPop3Hdr** value) = 0;
+    virtual com::HRESULT get_Count(std::int16_t* value) = 0;
+    virtual com::HRESULT ToString(com::BSTR* value) = 0;
+    virtual com::HRESULT get__NewEnum(com::IUnknown** enumerator) = 0;
+
+protected:
+    ~IPop3Hdrs() = default;
+};
+
+// Decodes whole files. A missing or unreadable input fails with 30012, an
+// output that cannot be written with 30016.
+struct IPop3Decoder : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{D84A3F19-2B6E-4C70-9E15-8A3C6F1B2D49}");
+    virtual com::HRESULT Base64(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT Uudecode(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT QuotedPrintable(com::BSTR InFile, com::BSTR OutFile) = 0;
+    virtual com::HRESULT BinHex4(com::BSTR InFile, com::BSTR OutFile) = 0;
+
+protected:
+    ~IPop3Decoder() = default;
+};
+inline constexpr com::CLSID CLSID_Pop3Decoder = com::GuidLiteral("{6A0E5C2B-91D7-4F38-B4A6-3C8E2F7D1B95}");
+
+// One "Received" header of a message, taken apart.
+struct IPop3Rec : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{9F2B6D41-3E8A-4C17-B6D2-5A1E9C7F0B34}");
+    virtual com::HRESULT get_FromHost(com::BSTR* value) = 0;
+    virtual com::HRESULT get_FromIP(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ToHost(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ToIP(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Date(com::DATE* value) = 0;
+    virtual com::HRESULT get_Protocol(com::BSTR* value) = 0;
+    virtual com::HRESULT get_ToEmail(com::BSTR* value) = 0;
+    virtual com::HRESULT get_FullLine(com::BSTR* value) = 0;
+    virtual com::HRESULT put_FullLine(com::BSTR value) = 0;
+
+protected:
+    ~IPop3Rec() = default;
+};
+
+// The "Received" records of a message, in header order.
+struct IPop3Recs : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{2C5E8A73-6B1D-4F94-8E3A-D7B04C6A1F28}");
+    virtual com::HRESULT get_Item(std::int16_t Index, IPop3Rec** value) = 0;
+    virtual com::HRESULT get_Count(std::int16_t* value) = 0;
+    virtual com::HRESULT get__NewEnum(com::IUnknown** enumerator) = 0;
+
+protected:
+    ~IPop3Recs() = default;
+};
+
+// One attachment of a message.
+struct IPop3Attachment : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{3E8D1A6B-7F24-4C5E-A1B9-0D6C4F2E8A57}");
+    virtual com::HRESULT get_Name(com::BSTR* value) = 0;
+    virtual com::HRESULT put_Name(com::BSTR value) = 0;
+    virtual com::HRESULT get_Type(com::BSTR* value) = 0;
+    virtual com::HRESULT get_Encoding(AttachmentEncodingsEnum* value) = 0;
+    virtual com::HRESULT Save(com::VARIANT Filename) = 0;
+    virtual com::HRESULT get_Part(IPop3Msg** value) = 0;
+    virtual com::HRESULT get_Size(std::int32_t* value) = 0;
+
+protected:
+    ~IPop3Attachment() = default;
+};
+
+// The attachments of a message, in detection order.
+struct IPop3Attachments : com::IDispatch {
+    using base_interface = com::IDispatch;
+    static constexpr com::IID iid = com::GuidLiteral("{C71F4B2E-8D3A-4E6F-B5C1-9A2E7D4F3B86}");
+    virtual com::HRESULT get_Item(std::int16_t Index, IPop3Attachment** value) = 0;
+    virtual com::HRESULT get_Count(std::int16_t* value) = 0;
+    virtual com::HRESULT get__NewEnum(com::IUnknown** enumerator) = 0;
+
+protected:
+    ~IPop3Attachments() = default;
+};
 
 // The messages of the mailbox (and the MIME parts of a message).
 struct IPop3Msgs : com::IDispatch {

@@ -114,6 +114,17 @@ TEST_F(Library, CertificateObjectsComeFromTheSameLibrary) {
     com::RevokeClass(CLSID_Certificate);
 }
 
+TEST(LibraryDecoder, TheDecoderClassIsCreatedFromTheLibrary) {
+    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Pop3Decoder, {}, QELPOP3_LIBRARY), com::S_OK);
+    com::ComPtr<IPop3Decoder> decoder;
+    EXPECT_EQ(com::CoCreateInstance(CLSID_Pop3Decoder, nullptr, IPop3Decoder::iid, decoder.ReleaseAndGetVoidAddress()),
+              com::S_OK);
+    ASSERT_TRUE(decoder);
+    com::Bstr none;
+    EXPECT_EQ(decoder->Base64(none.Get(), none.Get()), com::CtlError(errCannotOpenMessage));
+    com::RevokeClass(CLSID_Pop3Decoder);
+}
+
 TEST_F(Library, SinksHearEveryEventWithTheDocumentedArgumentTypes) {
     FakePop3Server server({[] {
         Script s = LoginAndList({"Subject: a\r\n\r\nx\r\n"});

@@ -1,0 +1,194 @@
+#include "component/protocol/pop3_attachments.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "component/mime/decode_to_file.h"
+#include "component/transport/error_table.h"
+#include "platform/com/enum_variant.h"
+#include "platform/text/code_page.h"
+
+namespace component::protocol {
+
+using com::E_POINTER;
+using com::HRESULT;
+using com::S_OK;
+
+namespace {
+
+HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::SysAllocStringView(text);
+    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
+}
+
+HRESULT ReportError(std::int32_t code) {
+    com::SetErrorInfoText(IPop3Attachment::iid, u"Pop3Attachment",
+                          text::FromAnsi(transport::LookupErrorText(code)));
+    return com::CtlError(static_cast<std::uint16_t>(code));
+}
+
+// A text or a reference to one; anything else counts as no name.
+std::u16string VariantText(const com::VARIANT& in) {
+    const com::VARIANT& v = com::Dereference(in);
+    if (v.vt == com::VT_BSTR) return std::u16string(com::BstrView(v.bstrVal));
+    if (v.vt == (com::VT_BSTR | com::VT_BYREF) && v.pbstrVal != nullptr) return std::u16string(com::BstrView(*v.pbstrVal));
+    return {};
+}
+
+// The range [start, end) of a file; nothing when the file cannot be read.
+std::optional<std::string> ReadRange(const std::string& path, std::int64_t start, std::int64_t end) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::string out;
+    out.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, end - start)));
+    std::size_t got = 0;
+    while (got < out.size()) {
+        const ssize_t n = pread(fd, out.data() + got, out.size() - got, static_cast<off_t>(start + static_cast<std::int64_t>(got)));
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    out.resize(got);
+    return out;
+}
+
+}  // namespace
+
+// ---- CPop3Attachment -----------------------------------------------------------
+
+HRESULT CPop3Attachment::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Attachment::iid ? S_OK : com::S_FALSE;
+}
+
+void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder, std::string file8,
+                          std::int64_t fileOffset) {
+    part = std::move(holder);
+    Name = info.name;
+    Type = text::FromAnsi(info.type);
+    startOffset = fileOffset + static_cast<std::int64_t>(info.start);
+    endOffset = fileOffset + static_cast<std::int64_t>(info.end);
+    Size = static_cast<std::int32_t>(std::min<std::int64_t>(info.size_estimate(), INT32_MAX));
+    Encoding = static_cast<AttachmentEncodingsEnum>(info.encoding);
+    filename8 = std::move(file8);
+}
+
+HRESULT CPop3Attachment::get_Name(com::BSTR* value) { return CopyText(Name, value); }
+
+HRESULT CPop3Attachment::put_Name(com::BSTR value) {
+    Name = std::u16string(com::BstrView(value));
+    return S_OK;
+}
+
+HRESULT CPop3Attachment::get_Type(com::BSTR* value) { return CopyText(Type, value); }
+
+HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = Encoding;
+    return S_OK;
+}
+
+HRESULT CPop3Attachment::get_Size(std::int32_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = Size;
+    return S_OK;
+}
+
+HRESULT CPop3Attachment::get_Part(IPop3Msg** value) {
+    if (value == nullptr) return E_POINTER;
+    *value = nullptr;
+    return part ? part.CopyTo(value) : com::E_FAIL;
+}
+
+HRESULT CPop3Attachment::Save(com::VARIANT Filename) {
+    const std::string destination = text::ToAnsi(VariantText(Filename));
+    if (destination.empty()) return ReportError(errNoDestination);
+    if (Encoding < encBASE64 || Encoding > enc7BIT) return ReportError(errUnknownEncoder);
+    const auto range = ReadRange(filename8, startOffset, endOffset);
+    if (!range) return com::E_FAIL;
+    const auto result =
+        mime::decode_to_file(*range, static_cast<mime::AttachmentEncodingsEnum>(Encoding), destination);
+    switch (result.status) {
+        case mime::SaveStatus::ok: return S_OK;
+        case mime::SaveStatus::no_destination: return ReportError(errNoDestination);
+        case mime::SaveStatus::unknown_encoding: return ReportError(errUnknownEncoder);
+        case mime::SaveStatus::output_failed: return ReportError(errCannotAccessDestination);
+    }
+    return com::E_FAIL;
+}
+
+namespace {
+
+using AttTable = com::DispatchTable<IPop3Attachment>;
+using A = IPop3Attachment;
+const AttTable kAttachmentTable{
+    AttTable::Get<&A::get_Name>(u"Name", DISPID_Pop3Attachment_Name),
+    AttTable::Put<&A::put_Name>(u"Name", DISPID_Pop3Attachment_Name),
+    AttTable::Get<&A::get_Type>(u"Type", DISPID_Pop3Attachment_Type),
+    AttTable::Get<&A::get_Encoding>(u"Encoding", DISPID_Pop3Attachment_Encoding),
+    AttTable::Method<&A::Save>(u"Save", DISPID_Pop3Attachment_Save),
+    AttTable::Get<&A::get_Part>(u"Part", DISPID_Pop3Attachment_Part),
+    AttTable::Get<&A::get_Size>(u"Size", DISPID_Pop3Attachment_Size),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Attachment>& CPop3Attachment::GetDispatchTable() const { return kAttachmentTable; }
+
+// ---- CPop3Attachments ----------------------------------------------------------
+
+HRESULT CPop3Attachments::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Attachments::iid ? S_OK : com::S_FALSE;
+}
+
+void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found,
+                            const std::vector<com::ComPtr<IPop3Msg>>& holders, const std::string& file8,
+                            std::int64_t fileOffset) {
+    items.clear();
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (items.size() >= static_cast<std::size_t>(INT16_MAX)) break;
+        auto item = com::MakeComObject<CPop3Attachment>();
+        item->Set(found[i], i < holders.size() ? holders[i] : nullptr, file8, fileOffset);
+        items.push_back(std::move(item));
+    }
+}
+
+HRESULT CPop3Attachments::get_Item(std::int16_t Index, IPop3Attachment** value) {
+    if (value == nullptr) return E_POINTER;
+    *value = nullptr;
+    if (Index < 0 || static_cast<std::size_t>(Index) >= items.size()) return com::E_INVALIDARG;
+    return com::ComPtr<IPop3Attachment>(items[static_cast<std::size_t>(Index)].Get()).CopyTo(value);
+}
+
+HRESULT CPop3Attachments::get_Count(std::int16_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = static_cast<std::int16_t>(items.size());
+    return S_OK;
+}
+
+HRESULT CPop3Attachments::get__NewEnum(com::IUnknown** enumerator) {
+    if (enumerator == nullptr) return E_POINTER;
+    *enumerator = nullptr;
+    std::vector<com::Variant> snapshot;
+    snapshot.reserve(items.size());
+    for (const auto& item : items)
+        snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Attachment*>(item.Get())));
+    return com::CreateEnumVariant(std::move(snapshot), enumerator);
+}
+
+namespace {
+
+using AttsTable = com::DispatchTable<IPop3Attachments>;
+const AttsTable kAttachmentsTable{
+    AttsTable::Get<&IPop3Attachments::get_Item>(u"Item", DISPID_Pop3Attachments_Item),
+    AttsTable::Get<&IPop3Attachments::get_Count>(u"Count", DISPID_Pop3Attachments_Count),
+    AttsTable::Get<&IPop3Attachments::get__NewEnum>(u"_NewEnum", DISPID_Pop3Attachments_NewEnum),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Attachments>& CPop3Attachments::GetDispatchTable() const { return kAttachmentsTable; }
+
+}  // namespace component::protocol

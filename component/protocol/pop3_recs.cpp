@@ -1,0 +1,143 @@
+#include "component/protocol/pop3_recs.h"
+
+#include "component/mime/date_parser.h"
+#include "component/mime/header_values.h"
+#include "component/mime/received_parser.h"
+#include "component/transport/error_table.h"
+#include "platform/com/enum_variant.h"
+#include "platform/com/ole_date.h"
+#include "platform/text/code_page.h"
+
+namespace component::protocol {
+
+using com::E_POINTER;
+using com::HRESULT;
+using com::S_OK;
+
+namespace {
+
+HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = com::SysAllocStringView(text);
+    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
+}
+
+}  // namespace
+
+HRESULT CPop3Rec::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Rec::iid ? S_OK : com::S_FALSE;
+}
+
+void CPop3Rec::SetFullLine(std::string_view raw8) {
+    const std::string line = mime::UnfoldReceived(raw8);
+    const mime::ReceivedFields fields = mime::ParseReceivedLine(line);
+    FullLine = text::FromAnsi(line);
+    FromHost = text::FromAnsi(fields.fromHost);
+    FromIP = text::FromAnsi(fields.fromIP);
+    ToHost = text::FromAnsi(fields.toHost);
+    ToIP = text::FromAnsi(fields.toIP);
+    Protocol = text::FromAnsi(fields.protocol);
+    ToEmail = fields.hasFor ? mime::extract_address(fields.forClause) : std::u16string();
+    Date = 0;
+    if (fields.hasDate) {
+        const auto local = mime::parse_date_local(fields.dateClause, mime::current_utc_offset_minutes());
+        if (local) {
+            const auto ole = com::OleDateFromParts(
+                {local->year, local->month, local->day, local->hour, local->minute, local->second, 0});
+            if (ole) Date = *ole;
+        }
+    }
+}
+
+HRESULT CPop3Rec::get_FromHost(com::BSTR* value) { return CopyText(FromHost, value); }
+HRESULT CPop3Rec::get_FromIP(com::BSTR* value) { return CopyText(FromIP, value); }
+HRESULT CPop3Rec::get_ToHost(com::BSTR* value) { return CopyText(ToHost, value); }
+HRESULT CPop3Rec::get_ToIP(com::BSTR* value) { return CopyText(ToIP, value); }
+HRESULT CPop3Rec::get_Protocol(com::BSTR* value) { return CopyText(Protocol, value); }
+HRESULT CPop3Rec::get_ToEmail(com::BSTR* value) { return CopyText(ToEmail, value); }
+HRESULT CPop3Rec::get_FullLine(com::BSTR* value) { return CopyText(FullLine, value); }
+
+HRESULT CPop3Rec::put_FullLine(com::BSTR value) {
+    SetFullLine(text::ToAnsi(com::BstrView(value)));
+    return S_OK;
+}
+
+HRESULT CPop3Rec::get_Date(com::DATE* value) {
+    if (value == nullptr) return E_POINTER;
+    if (Date == 0) {
+        com::SetErrorInfoText(IPop3Rec::iid, u"Pop3Rec", text::FromAnsi(transport::LookupErrorText(errNoDate)));
+        return com::CtlError(static_cast<std::uint16_t>(errNoDate));
+    }
+    *value = Date;
+    return S_OK;
+}
+
+namespace {
+
+using RecTable = com::DispatchTable<IPop3Rec>;
+using R = IPop3Rec;
+const RecTable kRecTable{
+    RecTable::Get<&R::get_FromHost>(u"FromHost", DISPID_Pop3Rec_FromHost),
+    RecTable::Get<&R::get_FromIP>(u"FromIP", DISPID_Pop3Rec_FromIP),
+    RecTable::Get<&R::get_ToHost>(u"ToHost", DISPID_Pop3Rec_ToHost),
+    RecTable::Get<&R::get_ToIP>(u"ToIP", DISPID_Pop3Rec_ToIP),
+    RecTable::Get<&R::get_Date, com::VT_DATE>(u"Date", DISPID_Pop3Rec_Date),
+    RecTable::Get<&R::get_Protocol>(u"Protocol", DISPID_Pop3Rec_Protocol),
+    RecTable::Get<&R::get_ToEmail>(u"ToEmail", DISPID_Pop3Rec_ToEmail),
+    RecTable::Get<&R::get_FullLine>(u"FullLine", DISPID_Pop3Rec_FullLine),
+    RecTable::Put<&R::put_FullLine>(u"FullLine", DISPID_Pop3Rec_FullLine),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Rec>& CPop3Rec::GetDispatchTable() const { return kRecTable; }
+
+HRESULT CPop3Recs::InterfaceSupportsErrorInfo(const com::IID& iid) {
+    return iid == IPop3Recs::iid ? S_OK : com::S_FALSE;
+}
+
+void CPop3Recs::Fill(const mime::Headers& headers) {
+    items.clear();
+    for (const mime::Header* header : mime::find_all_headers(headers, "Received")) {
+        auto item = com::MakeComObject<CPop3Rec>();
+        item->SetFullLine(header->value);
+        items.push_back(std::move(item));
+    }
+}
+
+HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) {
+    if (value == nullptr) return E_POINTER;
+    *value = nullptr;
+    if (Index < 0 || static_cast<std::size_t>(Index) >= items.size()) return com::E_INVALIDARG;
+    return com::ComPtr<IPop3Rec>(items[static_cast<std::size_t>(Index)].Get()).CopyTo(value);
+}
+
+HRESULT CPop3Recs::get_Count(std::int16_t* value) {
+    if (value == nullptr) return E_POINTER;
+    *value = static_cast<std::int16_t>(items.size());
+    return S_OK;
+}
+
+HRESULT CPop3Recs::get__NewEnum(com::IUnknown** enumerator) {
+    if (enumerator == nullptr) return E_POINTER;
+    *enumerator = nullptr;
+    std::vector<com::Variant> snapshot;
+    snapshot.reserve(items.size());
+    for (const auto& item : items) snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Rec*>(item.Get())));
+    return com::CreateEnumVariant(std::move(snapshot), enumerator);
+}
+
+namespace {
+
+using RecsTable = com::DispatchTable<IPop3Recs>;
+const RecsTable kRecsTable{
+    RecsTable::Get<&IPop3Recs::get_Item>(u"Item", DISPID_Pop3Recs_Item),
+    RecsTable::Get<&IPop3Recs::get_Count>(u"Count", DISPID_Pop3Recs_Count),
+    RecsTable::Get<&IPop3Recs::get__NewEnum>(u"_NewEnum", DISPID_Pop3Recs_NewEnum),
+};
+
+}  // namespace
+
+const com::DispatchTable<IPop3Recs>& CPop3Recs::GetDispatchTable() const { return kRecsTable; }
+
+}  // namespace component::protocol
