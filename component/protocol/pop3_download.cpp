@@ -193,7 +193,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         held->AppendMemoryLine("");
         CloseMessageFile(false);
     } else {
-        held->SetEndOffset(static_cast<std::int32_t>(CloseMessageFile(true)));
+        held->SetEndOffset(static_cast<std::int64_t>(CloseMessageFile(true)));
     }
     if (!stillHere(RaiseReceived(held.Get(), headers))) return false;
     held = nullptr;

@@ -28,7 +28,7 @@ class CqelPop3Com;
 
 class CPop3Msg final : public com::ComClass<com::DispatchImpl<IPop3Msg>, com::ISupportErrorInfo> {
 public:
-    static constexpr com::CLSID clsid = com::GuidLiteral("{ED61246E-2929-4AFE-A891-F0934FA97C84}");
+    static constexpr com::CLSID clsid = CLSID_Pop3Msg;
 
     CPop3Msg() = default;
 

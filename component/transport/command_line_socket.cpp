@@ -229,9 +229,12 @@ void CCommandLineSocket::DeliverLines() {
         if (at == nullptr) return;
         // A copy: a handler that pumps the loop may let the next read move
         // the buffer under the line.
-        const std::string line(at, length);
+        std::string line = std::move(spareLine);
+        line.assign(at, length);
         const bool go_on = owner.OnReplyLine(line);
-        if (!alive || !go_on) return;
+        if (!alive) return;
+        spareLine = std::move(line);
+        if (!go_on) return;
     }
 }
 

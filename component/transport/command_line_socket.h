@@ -94,6 +94,9 @@ private:
     Buffer sendQueue;
     bool canSend = false;
     Buffer lineBuffer;
+    // The storage of the line being handed over, reused from line to line;
+    // a nested delivery finds it taken and uses its own.
+    std::string spareLine;
     CommandLineSocketOwner& owner;
     std::uint32_t bytesSent = 0;
     std::unique_ptr<TlsConnection> tls;

@@ -331,6 +331,8 @@ struct IPop3Rec : com::IDispatch {
 protected:
     ~IPop3Rec() = default;
 };
+// A client parses any trace line with a record of its own: put FullLine.
+inline constexpr com::CLSID CLSID_Pop3Rec = com::GuidLiteral("{2C7F4A91-5D3B-4E86-A1C9-7B0D3E6F5A28}");
 
 // The "Received" records of a message, in header order.
 struct IPop3Recs : com::IDispatch {
@@ -445,6 +447,9 @@ struct IPop3Msg : com::IDispatch {
 protected:
     ~IPop3Msg() = default;
 };
+// A client reads a message file of its own with a message of its own: put
+// Filename.
+inline constexpr com::CLSID CLSID_Pop3Msg = com::GuidLiteral("{ED61246E-2929-4AFE-A891-F0934FA97C84}");
 
 // A server or client certificate (CLSID_Certificate, "Brindlex.Certificate").
 // Data is the certificate as PEM text (its DER bytes base64-encoded);

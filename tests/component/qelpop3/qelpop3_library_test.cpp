@@ -2,6 +2,9 @@
 // to connection-point sinks with their exact argument types, late binding.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include <string>
 #include <vector>
 
@@ -123,6 +126,32 @@ TEST(LibraryDecoder, TheDecoderClassIsCreatedFromTheLibrary) {
     com::Bstr none;
     EXPECT_EQ(decoder->Base64(none.Get(), none.Get()), com::CtlError(errCannotOpenMessage));
     com::RevokeClass(CLSID_Pop3Decoder);
+}
+
+TEST(LibraryStandalone, AClientReadsItsOwnFileAndTraceLinesWithObjectsOfItsOwn) {
+    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QELPOP3_LIBRARY), com::S_OK);
+    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Pop3Rec, {}, QELPOP3_LIBRARY), com::S_OK);
+    const std::string path = std::string(std::getenv("TMPDIR")) + "/own.eml";
+    std::ofstream(path, std::ios::binary) << "From: Ann <ann@example.org>\r\nSubject: mine\r\n\r\nbody\r\n";
+
+    com::ComPtr<IPop3Msg> msg;
+    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress()), com::S_OK);
+    ASSERT_EQ(msg->put_Filename(com::Bstr(std::u16string(path.begin(), path.end())).Get()), com::S_OK);
+    com::Bstr text;
+    ASSERT_EQ(msg->get_Subject(text.ReleaseAndGetAddressOf()), com::S_OK);
+    EXPECT_EQ(text.View(), u"mine");
+    ASSERT_EQ(msg->get_FromEmail(text.ReleaseAndGetAddressOf()), com::S_OK);
+    EXPECT_EQ(text.View(), u"ann@example.org");
+
+    com::ComPtr<IPop3Rec> rec;
+    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Rec, nullptr, IPop3Rec::iid, rec.ReleaseAndGetVoidAddress()), com::S_OK);
+    ASSERT_EQ(rec->put_FullLine(com::Bstr(u"from a.example by b.example with SMTP").Get()), com::S_OK);
+    ASSERT_EQ(rec->get_FromHost(text.ReleaseAndGetAddressOf()), com::S_OK);
+    EXPECT_EQ(text.View(), u"a.example");
+    ASSERT_EQ(rec->get_Protocol(text.ReleaseAndGetAddressOf()), com::S_OK);
+    EXPECT_EQ(text.View(), u"SMTP");
+    com::RevokeClass(CLSID_Pop3Msg);
+    com::RevokeClass(CLSID_Pop3Rec);
 }
 
 TEST_F(Library, SinksHearEveryEventWithTheDocumentedArgumentTypes) {
