@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "component/protocol/collection_items.h"
 #include "component/mime/decode_to_file.h"
 #include "component/transport/error_table.h"
 #include "platform/com/enum_variant.h"
@@ -155,28 +156,11 @@ void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found,
     }
 }
 
-HRESULT CPop3Attachments::get_Item(std::int16_t Index, IPop3Attachment** value) {
-    if (value == nullptr) return E_POINTER;
-    *value = nullptr;
-    if (Index < 0 || static_cast<std::size_t>(Index) >= items.size()) return com::E_INVALIDARG;
-    return com::ComPtr<IPop3Attachment>(items[static_cast<std::size_t>(Index)].Get()).CopyTo(value);
-}
+HRESULT CPop3Attachments::get_Item(std::int16_t Index, IPop3Attachment** value) { return CollectionItem(items, Index, value); }
 
-HRESULT CPop3Attachments::get_Count(std::int16_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = static_cast<std::int16_t>(items.size());
-    return S_OK;
-}
+HRESULT CPop3Attachments::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
 
-HRESULT CPop3Attachments::get__NewEnum(com::IUnknown** enumerator) {
-    if (enumerator == nullptr) return E_POINTER;
-    *enumerator = nullptr;
-    std::vector<com::Variant> snapshot;
-    snapshot.reserve(items.size());
-    for (const auto& item : items)
-        snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Attachment*>(item.Get())));
-    return com::CreateEnumVariant(std::move(snapshot), enumerator);
-}
+HRESULT CPop3Attachments::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Attachment>(items, enumerator); }
 
 namespace {
 

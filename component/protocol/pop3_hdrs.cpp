@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/collection_items.h"
 
 #include "platform/com/enum_variant.h"
 #include "platform/text/code_page.h"
@@ -109,22 +110,11 @@ HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) {
     return com::ComPtr<IPop3Hdr>(items[static_cast<std::size_t>(position.iVal)].Get()).CopyTo(value);
 }
 
-HRESULT CPop3Hdrs::get_Count(std::int16_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = static_cast<std::int16_t>(items.size());
-    return S_OK;
-}
+HRESULT CPop3Hdrs::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
 
 HRESULT CPop3Hdrs::ToString(com::BSTR* value) { return CopyAnsi(mime::headers_to_string(Snapshot()), value); }
 
-HRESULT CPop3Hdrs::get__NewEnum(com::IUnknown** enumerator) {
-    if (enumerator == nullptr) return E_POINTER;
-    *enumerator = nullptr;
-    std::vector<com::Variant> snapshot;
-    snapshot.reserve(items.size());
-    for (const auto& item : items) snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Hdr*>(item.Get())));
-    return com::CreateEnumVariant(std::move(snapshot), enumerator);
-}
+HRESULT CPop3Hdrs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Hdr>(items, enumerator); }
 
 namespace {
 

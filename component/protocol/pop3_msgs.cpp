@@ -1,5 +1,6 @@
 #include "component/protocol/pop3_msgs.h"
 
+#include "component/protocol/collection_items.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "platform/com/enum_variant.h"
 
@@ -26,18 +27,9 @@ void CPop3Msgs::AppendListed(CqelPop3Com* messageOwner, std::int32_t size) {
     items.push_back(std::move(message));
 }
 
-HRESULT CPop3Msgs::get_Count(std::int16_t* count) {
-    if (count == nullptr) return E_POINTER;
-    *count = static_cast<std::int16_t>(items.size());
-    return S_OK;
-}
+HRESULT CPop3Msgs::get_Count(std::int16_t* count) { return CollectionCount(items, count); }
 
-HRESULT CPop3Msgs::get_Item(std::int16_t index, IPop3Msg** message) {
-    if (message == nullptr) return E_POINTER;
-    *message = nullptr;
-    if (index < 0 || static_cast<std::size_t>(index) >= items.size()) return com::E_INVALIDARG;
-    return com::ComPtr<IPop3Msg>(items[static_cast<std::size_t>(index)].Get()).CopyTo(message);
-}
+HRESULT CPop3Msgs::get_Item(std::int16_t index, IPop3Msg** message) { return CollectionItem(items, index, message); }
 
 HRESULT CPop3Msgs::GetAll() {
     CallGuard guard(*this);
@@ -57,14 +49,7 @@ HRESULT CPop3Msgs::GetAllLines(std::int16_t MaxLines) {
     return owner->StartChain(true, MaxLines);
 }
 
-HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) {
-    if (enumerator == nullptr) return E_POINTER;
-    *enumerator = nullptr;
-    std::vector<com::Variant> snapshot;
-    snapshot.reserve(items.size());
-    for (const auto& item : items) snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(item.Get())));
-    return com::CreateEnumVariant(std::move(snapshot), enumerator);
-}
+HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Msg>(items, enumerator); }
 
 namespace {
 

@@ -1,5 +1,6 @@
 #include "component/protocol/pop3_recs.h"
 
+#include "component/protocol/collection_items.h"
 #include "component/mime/date_parser.h"
 #include "component/mime/header_values.h"
 #include "component/mime/received_parser.h"
@@ -105,27 +106,11 @@ void CPop3Recs::Fill(const mime::Headers& headers) {
     }
 }
 
-HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) {
-    if (value == nullptr) return E_POINTER;
-    *value = nullptr;
-    if (Index < 0 || static_cast<std::size_t>(Index) >= items.size()) return com::E_INVALIDARG;
-    return com::ComPtr<IPop3Rec>(items[static_cast<std::size_t>(Index)].Get()).CopyTo(value);
-}
+HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) { return CollectionItem(items, Index, value); }
 
-HRESULT CPop3Recs::get_Count(std::int16_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = static_cast<std::int16_t>(items.size());
-    return S_OK;
-}
+HRESULT CPop3Recs::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
 
-HRESULT CPop3Recs::get__NewEnum(com::IUnknown** enumerator) {
-    if (enumerator == nullptr) return E_POINTER;
-    *enumerator = nullptr;
-    std::vector<com::Variant> snapshot;
-    snapshot.reserve(items.size());
-    for (const auto& item : items) snapshot.emplace_back(static_cast<com::IDispatch*>(static_cast<IPop3Rec*>(item.Get())));
-    return com::CreateEnumVariant(std::move(snapshot), enumerator);
-}
+HRESULT CPop3Recs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Rec>(items, enumerator); }
 
 namespace {
 
