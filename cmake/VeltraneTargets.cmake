@@ -58,3 +58,19 @@ function(veltrane_fuzzer name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# Adds every sub-folder of the calling folder that has a CMakeLists.txt, in
+# name order, so a new test, benchmark or fuzz folder joins by existing.
+# EXCLUDE names folders to leave out.
+function(veltrane_add_subfolders)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB lists CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+  list(SORT lists)
+  foreach(l ${lists})
+    get_filename_component(dir ${l} DIRECTORY)
+    get_filename_component(name ${dir} NAME)
+    if(NOT name IN_LIST ARG_EXCLUDE)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
