@@ -4,7 +4,7 @@
 
 namespace vb {
 
-// A colour as the Parts write it: 0x00BBGGRR, or 0x800000nn for system colour nn.
+// A colour as the program stores it: 0x00BBGGRR, or 0x800000nn for system colour nn.
 using OleColor = std::uint32_t;
 
 constexpr OleColor kSysActiveTitleBar = 0x80000002;  // "on colour" of the option pages
