@@ -1,8 +1,5 @@
 #include "component/protocol/pop3_attachments.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 
 #include "component/protocol/collection_items.h"
@@ -39,23 +36,6 @@ std::u16string VariantText(const com::VARIANT& in) {
     return {};
 }
 
-// The range [start, end) of a file; nothing when the file cannot be read.
-std::optional<std::string> ReadRange(const std::string& path, std::int64_t start, std::int64_t end) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string out;
-    out.resize(static_cast<std::size_t>(std::max<std::int64_t>(0, end - start)));
-    std::size_t got = 0;
-    while (got < out.size()) {
-        const ssize_t n = pread(fd, out.data() + got, out.size() - got, static_cast<off_t>(start + static_cast<std::int64_t>(got)));
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    close(fd);
-    out.resize(got);
-    return out;
-}
-
 }  // namespace
 
 // ---- CPop3Attachment -----------------------------------------------------------
@@ -64,16 +44,16 @@ HRESULT CPop3Attachment::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Attachment::iid ? S_OK : com::S_FALSE;
 }
 
-void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder, std::string file8,
-                          std::int64_t fileOffset) {
+void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder,
+                          std::shared_ptr<const std::string> bytes, std::string_view scanned) {
     part = std::move(holder);
     Name = info.name;
     Type = text::FromAnsi(info.type);
-    startOffset = fileOffset + static_cast<std::int64_t>(info.start);
-    endOffset = fileOffset + static_cast<std::int64_t>(info.end);
     Size = static_cast<std::int32_t>(std::min<std::int64_t>(info.size_estimate(), INT32_MAX));
     Encoding = static_cast<AttachmentEncodingsEnum>(info.encoding);
-    filename8 = std::move(file8);
+    raw = std::move(bytes);
+    encoded = info.start <= info.end && info.end <= scanned.size() ? scanned.substr(info.start, info.end - info.start)
+                                                                   : std::string_view();
 }
 
 HRESULT CPop3Attachment::get_Name(com::BSTR* value) { return CopyText(Name, value); }
@@ -107,10 +87,8 @@ HRESULT CPop3Attachment::Save(com::VARIANT Filename) {
     const std::string destination = text::ToAnsi(VariantText(Filename));
     if (destination.empty()) return ReportError(errNoDestination);
     if (Encoding < encBASE64 || Encoding > enc7BIT) return ReportError(errUnknownEncoder);
-    const auto range = ReadRange(filename8, startOffset, endOffset);
-    if (!range) return com::E_FAIL;
     const auto result =
-        mime::decode_to_file(*range, static_cast<mime::AttachmentEncodingsEnum>(Encoding), destination);
+        mime::decode_to_file(encoded, static_cast<mime::AttachmentEncodingsEnum>(Encoding), destination);
     switch (result.status) {
         case mime::SaveStatus::ok: return S_OK;
         case mime::SaveStatus::no_destination: return ReportError(errNoDestination);
@@ -145,13 +123,13 @@ HRESULT CPop3Attachments::InterfaceSupportsErrorInfo(const com::IID& iid) {
 }
 
 void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found,
-                            const std::vector<com::ComPtr<IPop3Msg>>& holders, const std::string& file8,
-                            std::int64_t fileOffset) {
+                            const std::vector<com::ComPtr<IPop3Msg>>& holders,
+                            const std::shared_ptr<const std::string>& raw, std::string_view scanned) {
     items.clear();
     for (std::size_t i = 0; i < found.size(); ++i) {
         if (items.size() >= static_cast<std::size_t>(INT16_MAX)) break;
         auto item = com::MakeComObject<CPop3Attachment>();
-        item->Set(found[i], i < holders.size() ? holders[i] : nullptr, file8, fileOffset);
+        item->Set(found[i], i < holders.size() ? holders[i] : nullptr, raw, scanned);
         items.push_back(std::move(item));
     }
 }

@@ -1,10 +1,12 @@
 #pragma once
 // CPop3Attachments / CPop3Attachment: the attachments detected in a message.
-// Each attachment keeps the file name and byte range it was found at, not a
-// pointer to its message, so it stays safe to use after the message is gone
-// (Save then finds no file and fails).
+// Each attachment shares the bytes it was found in, not a pointer to its
+// message or its file: it stays right after the message is released or
+// retrieved again (which rewrites the file).
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "component/mime/attachments.h"
@@ -29,9 +31,9 @@ public:
     com::HRESULT get_Part(IPop3Msg** value) override;
     com::HRESULT get_Size(std::int32_t* value) override;
 
-    // `fileOffset`: where the detected message's bytes begin in `file8`.
-    void Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder, std::string file8,
-             std::int64_t fileOffset);
+    // `scanned`: the bytes the attachment was detected in, lying in `raw`.
+    void Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg> holder,
+             std::shared_ptr<const std::string> raw, std::string_view scanned);
 
 protected:
     const com::DispatchTable<IPop3Attachment>& GetDispatchTable() const override;
@@ -39,11 +41,10 @@ protected:
 private:
     std::u16string Name;
     std::u16string Type;
-    std::int64_t startOffset = 0;
-    std::int64_t endOffset = 0;
     std::int32_t Size = 0;
     AttachmentEncodingsEnum Encoding = enc7BIT;
-    std::string filename8;
+    std::shared_ptr<const std::string> raw;
+    std::string_view encoded;  // the encoded content, in *raw
     com::ComPtr<IPop3Msg> part;  // the message or part that holds the content
 };
 
@@ -59,7 +60,7 @@ public:
 
     // `holders[i]`: the message object over the part of `found[i]`.
     void Fill(const std::vector<mime::AttachmentInfo>& found, const std::vector<com::ComPtr<IPop3Msg>>& holders,
-              const std::string& file8, std::int64_t fileOffset);
+              const std::shared_ptr<const std::string>& raw, std::string_view scanned);
 
 protected:
     const com::DispatchTable<IPop3Attachments>& GetDispatchTable() const override;

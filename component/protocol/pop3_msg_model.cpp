@@ -224,7 +224,7 @@ HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) {
         std::vector<com::ComPtr<IPop3Msg>> holders;
         holders.reserve(found.size());
         for (const auto& a : found) holders.push_back(PartFor(c, a.node));
-        attachments->Fill(found, holders, filename8, c.treeFileOffset);
+        attachments->Fill(found, holders, c.raw, c.tree.message());
     }
     return com::ComPtr<IPop3Attachments>(attachments.Get()).CopyTo(value);
 }

@@ -2,6 +2,10 @@
 // received records, with the lifetime of what they hand out.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "tests/component/message/message_test_util.h"
 
 using namespace msgtest;
@@ -185,21 +189,38 @@ TEST(Attachments, SaveRefusesAMissingName) {
     EXPECT_EQ(a->Save(com::Variant(std::int32_t{7})), com::CtlError(errNoDestination));
 }
 
-TEST(Attachments, KeptAfterTheMessageIsReleasedAnswerSafely) {
-    auto message = Downloaded(kMixed);
-    const std::string file = message->FilenameAnsi();
-    const auto attachments = AttachmentsOf(message.Get());
-    com::ComPtr<IPop3Attachment> a;
-    ASSERT_EQ(attachments->get_Item(0, a.ReleaseAndGetAddressOf()), com::S_OK);
-    message = nullptr;
-    EXPECT_FALSE(FileExists(file));
-    std::int16_t count = 0;
-    EXPECT_EQ(attachments->get_Count(&count), com::S_OK);
-    EXPECT_EQ(count, 2);
-    EXPECT_EQ(Text<IPop3Attachment>(a.Get(), &IPop3Attachment::get_Name), "data.bin");
-    const std::string out = TempDir() + "/after";
-    EXPECT_EQ(a->Save(com::Variant(Wide(out).Get())), com::E_FAIL);
-    EXPECT_FALSE(FileExists(out));
+// An attachment a client keeps saves the bytes it was found in, whatever
+// happened to its message's file since.
+TEST(Attachments, KeptAttachmentSavesItsOwnBytes) {
+    const std::string bytes("\0\1\2\3\4\5\6\7", 8);
+    const std::vector<std::pair<std::string, std::function<void(com::ComPtr<CPop3Msg>&)>>> cases{
+        {"MessageReleased", [](com::ComPtr<CPop3Msg>& m) { m = nullptr; }},
+        {"MessageRetrievedAgain",
+         [](com::ComPtr<CPop3Msg>& m) {
+             m->PrepareDownload(false);
+             ASSERT_EQ(m->WriteFile(kSingle), com::S_OK);
+             m->SetEndOffset(static_cast<std::int64_t>(kSingle.size()));
+         }},
+    };
+    for (const auto& [name, change] : cases) {
+        SCOPED_TRACE(name);
+        auto message = Downloaded(kMixed);
+        const std::string file = message->FilenameAnsi();
+        const auto attachments = AttachmentsOf(message.Get());
+        com::ComPtr<IPop3Attachment> a;
+        ASSERT_EQ(attachments->get_Item(0, a.ReleaseAndGetAddressOf()), com::S_OK);
+        change(message);
+        std::int16_t count = 0;
+        EXPECT_EQ(attachments->get_Count(&count), com::S_OK);
+        EXPECT_EQ(count, 2);
+        EXPECT_EQ(Text<IPop3Attachment>(a.Get(), &IPop3Attachment::get_Name), "data.bin");
+        const std::string out = TempDir() + "/kept-" + name;
+        EXPECT_EQ(a->Save(com::Variant(Wide(out).Get())), com::S_OK);
+        EXPECT_EQ(ReadFile(out), bytes);
+        if (message == nullptr) {
+            EXPECT_FALSE(FileExists(file));
+        }
+    }
 }
 
 TEST(Attachments, PlainMessageHasNone) {
