@@ -126,7 +126,11 @@ void CPop3Msg::AppendMemoryLine(std::string_view line) {
 
 std::string CPop3Msg::ReadRawBody() const {
     std::string raw;
-    if (!filename8.empty()) {
+    // The last retrieval was headers only: its text is in memory even when a
+    // file remains from an earlier whole retrieval.
+    if (headersOnlyFlag) {
+        raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
+    } else if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
         if (file == nullptr) return raw;
         fseeko(file, static_cast<off_t>(startOffset), SEEK_SET);
@@ -140,8 +144,6 @@ std::string CPop3Msg::ReadRawBody() const {
             left -= static_cast<std::int64_t>(got);
         }
         std::fclose(file);
-    } else if (headersOnlyFlag) {
-        raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
     }
     return raw;
 }

@@ -241,6 +241,19 @@ TEST(HeadersOnlyMessage, ReadsItsHeadersFromMemory) {
     EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_FromEmail), "t@example.org");
 }
 
+// A headers-only retrieval after a whole one: the message file stays, but
+// what the message reads is the new header text.
+TEST(HeadersOnlyMessage, AfterAWholeRetrievalReadsTheNewHeaders) {
+    const auto message = Downloaded(kThree);
+    EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Subject), "old");
+    message->PrepareDownload(true);
+    message->AppendMemoryLine("Subject: top");
+    message->SetEndOffset(0);
+    message->AppendMemoryLine("");
+    EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Subject), "top");
+    EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Body), "Subject: top\r\n\r\n");
+}
+
 // ---- Late binding -----------------------------------------------------------
 
 TEST(MessageDispatch, EveryMemberIsReachableByName) {
