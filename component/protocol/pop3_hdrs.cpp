@@ -98,6 +98,7 @@ HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) {
     const com::VARIANT& index = com::Dereference(Index);
     const bool byRefText = index.vt == (com::VT_BSTR | com::VT_BYREF);
     if (index.vt == com::VT_BSTR || byRefText) {
+        if (byRefText && index.pbstrVal == nullptr) return com::E_INVALIDARG;
         const std::string name = text::ToAnsi(com::BstrView(byRefText ? *index.pbstrVal : index.bstrVal));
         for (const auto& item : items) {
             if (SameNameIgnoringCase(item->Name8(), name)) return com::ComPtr<IPop3Hdr>(item.Get()).CopyTo(value);

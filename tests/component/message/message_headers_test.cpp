@@ -180,6 +180,11 @@ TEST(HeaderCollection, ListsTheLinesInOrderAndFindsByNameOrPosition) {
     com::ComPtr<IPop3Hdr> none;
     EXPECT_EQ(headers->get_Item(com::Variant(std::int32_t{3}), none.ReleaseAndGetAddressOf()), com::E_INVALIDARG);
     EXPECT_EQ(headers->get_Item(com::Variant(Wide("Missing").Get()), none.ReleaseAndGetAddressOf()), com::E_INVALIDARG);
+    // A reference to a text that refers to nothing names no header.
+    com::VARIANT nullReference{};
+    nullReference.vt = com::VT_BSTR | com::VT_BYREF;
+    nullReference.pbstrVal = nullptr;
+    EXPECT_EQ(headers->get_Item(nullReference, none.ReleaseAndGetAddressOf()), com::E_INVALIDARG);
 }
 
 TEST(HeaderCollection, AChangedHeaderChangesTheGetter) {
