@@ -54,7 +54,15 @@ std::uint8_t* Buffer::Reserve(std::uint32_t n) {
             continue;
         }
         const std::uint64_t wanted = static_cast<std::uint64_t>(capacity_) + n + kGrowthSlack;
-        if (wanted > kMaxCapacity) return nullptr;
+        if (wanted > kMaxCapacity) {
+            // Bytes already read must not count against the cap: moving
+            // the unread ones down may make room after all.
+            if (readOffset_ == 0) return nullptr;
+            std::memmove(data_, data_ + readOffset_, writeOffset_ - readOffset_);
+            writeOffset_ -= readOffset_;
+            readOffset_ = 0;
+            continue;
+        }
         if (!Grow(static_cast<std::uint32_t>(wanted))) return nullptr;
     }
 }
