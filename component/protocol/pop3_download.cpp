@@ -126,13 +126,25 @@ bool CqelPop3Com::OpenMessage() {
 long CqelPop3Com::CloseMessageFile(bool keepLength) {
     long length = 0;
     if (messageStream != nullptr) {
-        std::fflush(messageStream);
+        // A full disk shows only here, when the buffer goes out.
+        const bool written = std::fflush(messageStream) == 0 && std::ferror(messageStream) == 0;
         if (keepLength) length = std::ftell(messageStream);
-        std::fclose(messageStream);
+        const bool closed = std::fclose(messageStream) == 0;
         messageStream = nullptr;
+        if (!written || !closed) length = -1;
     }
     messageFile = MessageFile::None;
     return length;
+}
+
+bool CqelPop3Com::FailMessageFile(std::uint32_t gen) {
+    messageFile = MessageFile::None;
+    getAllCursor = 0;
+    lastError = errCannotCreateFile;
+    lastErrorText = text::FromAnsi(LookupErrorText(errCannotCreateFile));
+    if (!SetState(Connected) || gen != generation) return false;
+    RaiseDone(errCannotCreateFile, lastErrorText, headersOnly);
+    return gen == generation && !IsZombie();
 }
 
 bool CqelPop3Com::OnMessageData(std::string_view line) {
@@ -160,8 +172,15 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         const std::string_view data = UnstuffDataLine(line);
         switch (messageFile) {
             case MessageFile::Disk:
-                std::fwrite(data.data(), 1, data.size(), messageStream);
-                std::fwrite("\r\n", 1, 2, messageStream);
+                if (std::fwrite(data.data(), 1, data.size(), messageStream) != data.size() ||
+                    std::fwrite("\r\n", 1, 2, messageStream) != 2) {
+                    // The rest of the reply is read and dropped; its end
+                    // fails the request with 30007.
+                    CloseMessageFile(false);
+                    currentMessage = nullptr;
+                    messageFile = MessageFile::Discard;
+                    return true;
+                }
                 break;
             case MessageFile::Memory:
                 currentMessage->AppendMemoryLine(data);
@@ -175,25 +194,23 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         return stillHere(RaiseProgress(bytesReceived, expectedSize));
     }
 
-    if (messageFile == MessageFile::Discard) {
-        messageFile = MessageFile::None;
-        getAllCursor = 0;
-        lastError = errCannotCreateFile;
-        lastErrorText = text::FromAnsi(LookupErrorText(errCannotCreateFile));
-        if (!SetState(Connected) || gen != generation) return false;
-        RaiseDone(errCannotCreateFile, lastErrorText, headersOnly);
-        return stillHere(true);
-    }
+    if (messageFile == MessageFile::Discard) return FailMessageFile(gen);
 
+    const bool headers = messageFile == MessageFile::Memory;
+    const long length = headers ? 0 : CloseMessageFile(true);
+    if (length < 0) {
+        // The file lost data: the message was not received.
+        currentMessage = nullptr;
+        return FailMessageFile(gen);
+    }
     MsgRef held = currentMessage;
     if (bytesReceived != expectedSize && !stillHere(RaiseProgress(expectedSize, expectedSize))) return false;
-    const bool headers = messageFile == MessageFile::Memory;
     if (headers) {
         held->SetEndOffset(0);
         held->AppendMemoryLine("");
         CloseMessageFile(false);
     } else {
-        held->SetEndOffset(static_cast<std::int64_t>(CloseMessageFile(true)));
+        held->SetEndOffset(static_cast<std::int64_t>(length));
     }
     if (!stillHere(RaiseReceived(held.Get(), headers))) return false;
     held = nullptr;

@@ -1,5 +1,6 @@
 #include "component/protocol/pop3_reply.h"
 
+#include <openssl/crypto.h>
 #include <openssl/evp.h>
 
 #include <limits>
@@ -64,7 +65,10 @@ std::string ApopDigest(std::string_view timestamp, std::string_view password) {
     input.append(timestamp).append(password);
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int digestLength = 0;
-    if (EVP_Digest(input.data(), input.size(), digest, &digestLength, EVP_md5(), nullptr) != 1) return {};
+    const int done = EVP_Digest(input.data(), input.size(), digest, &digestLength, EVP_md5(), nullptr);
+    // The input holds the password: no copy of it stays in freed memory.
+    OPENSSL_cleanse(input.data(), input.size());
+    if (done != 1) return {};
     static constexpr char kHex[] = "0123456789abcdef";
     std::string hex;
     hex.reserve(digestLength * 2);

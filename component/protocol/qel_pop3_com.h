@@ -143,7 +143,10 @@ private:
     void SendFetch(std::uint32_t index, std::int16_t lines);
     bool OnMessageData(std::string_view line);
     bool OpenMessage();
+    // The file's length when asked for, -1 when some of it was not written.
     long CloseMessageFile(bool keepLength);
+    // Ends the request with 30007: the message file could not hold it.
+    bool FailMessageFile(std::uint32_t gen);
 
     // Events: each answers whether the object is still referenced.
     bool RaiseStateChange(StatesEnum oldState);

@@ -41,6 +41,11 @@ bool Buffer::Grow(std::uint32_t newCapacity) {
 std::uint8_t* Buffer::Reserve(std::uint32_t n) {
     if (n > kMaxReserve) return nullptr;
     if (readOffset_ == writeOffset_) readOffset_ = writeOffset_ = 0;
+    const auto compact = [this] {
+        std::memmove(data_, data_ + readOffset_, writeOffset_ - readOffset_);
+        writeOffset_ -= readOffset_;
+        readOffset_ = 0;
+    };
     for (;;) {
         if (static_cast<std::uint64_t>(writeOffset_) + n < capacity_) {
             std::uint8_t* at = data_ + writeOffset_;
@@ -48,13 +53,17 @@ std::uint8_t* Buffer::Reserve(std::uint32_t n) {
             return at;
         }
         if (readOffset_ > capacity_ / 2) {
-            std::memmove(data_, data_ + readOffset_, writeOffset_ - readOffset_);
-            writeOffset_ -= readOffset_;
-            readOffset_ = 0;
+            compact();
             continue;
         }
         const std::uint64_t wanted = static_cast<std::uint64_t>(capacity_) + n + kGrowthSlack;
-        if (wanted > kMaxCapacity) return nullptr;
+        if (wanted > kMaxCapacity) {
+            // Bytes already read must not count against the cap: moving
+            // the unread ones down may make room after all.
+            if (readOffset_ == 0) return nullptr;
+            compact();
+            continue;
+        }
         if (!Grow(static_cast<std::uint32_t>(wanted))) return nullptr;
     }
 }

@@ -248,7 +248,12 @@ void CCommandLineSocket::OnSend(int /*error*/) {
 
 void CCommandLineSocket::OnConnect(int error) { owner.OnConnected(error); }
 
-void CCommandLineSocket::OnClose(int error) { owner.OnClosed(error); }
+void CCommandLineSocket::OnClose(int error) {
+    // A hang-up before the handshake finished is a failed handshake like any
+    // other, whatever the socket made of it.
+    if (tlsState == TlsHandshaking) return FailTls(errSslHandshakeCode);
+    owner.OnClosed(error);
+}
 
 void CCommandLineSocket::OnTimer(int id) { owner.OnTimerTick(id); }
 

@@ -231,6 +231,43 @@ TEST(Download, UnwritableMessageFileFailsWith30007AndSkipsTheReply) {
     EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
 }
 
+TEST(Download, MessageFileThatCannotBeWrittenIsNeverReportedAsReceived) {
+    // Small, the failure shows when the file is closed; large, while it is written.
+    const std::string large = "Subject: large\r\n\r\n" + std::string(300 * 1024, 'x') + "\r\n";
+    for (const auto& [first, blocking] : {std::pair{kPlain, true}, std::pair{kPlain, false},
+                                          std::pair{large, true}, std::pair{large, false}}) {
+        SCOPED_TRACE(std::to_string(first.size()) + (blocking ? " blocking" : " non-blocking"));
+        Script s = LoginAndList({first, kPlain});
+        AppendRetr(s, first);
+        AppendRetr(s, kPlain);
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), blocking);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+        // Opens fine; every write fails for want of room.
+        c.Message(0)->put_Filename(Wide("/dev/full").Get());
+        c.notify->events.clear();
+        const com::HRESULT hr = c.Message(0)->Get();
+        if (blocking) {
+            EXPECT_EQ(hr, com::CtlError(30007));
+        } else {
+            EXPECT_EQ(hr, com::S_OK);
+            EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Done") > 0; }));
+        }
+        EXPECT_EQ(c.notify->Count("Received"), 0);
+        EXPECT_EQ(c.notify->events.back(), "Done 30007 Could not create local file. 0");
+        EXPECT_EQ(c.LastError(), 30007);
+        // The session goes on.
+        c.notify->events.clear();
+        EXPECT_EQ(c.Message(1)->Get(), com::S_OK);
+        if (!blocking) {
+            EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Received") > 0; }));
+        }
+        EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
+    }
+}
+
 TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     Script s = LoginAndList({kPlain, kPlain, kPlain});
     for (int i = 0; i < 2; ++i) {

@@ -69,6 +69,14 @@ INSTANTIATE_TEST_SUITE_P(
         TlsCase{"HandshakeNeverAnswered", SecurityImplicit, {}, 10060, false},
         TlsCase{"GarbageInsteadOfServerHello", SecurityImplicit, {Send("+OK this is no TLS\r\n")}, 60000, false},
         TlsCase{"HangUpInsteadOfServerHello", SecurityImplicit, {Close()}, 60000, false},
+        // The hang-up comes once the client waits for the ServerHello: it
+        // reaches the socket as a close, not as a failed handshake step.
+        TlsCase{"HangUpWhileAwaitingServerHello", SecurityImplicit, {Pause(300), Close()}, 60000, false},
+        TlsCase{"StlsHangUpWhileAwaitingServerHello",
+                SecurityRequired,
+                {Send("+OK ready\r\n"), Receive(), Send("+OK begin TLS\r\n"), Pause(300), Close()},
+                60000,
+                false},
         TlsCase{"StlsRefusedUnderRequired",
                 SecurityRequired,
                 {Send("+OK ready\r\n"), Receive(), Send("-ERR not here\r\n")},

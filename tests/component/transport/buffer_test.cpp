@@ -67,6 +67,17 @@ TEST(Buffer, CompactsInsteadOfGrowingWhenMoreThanHalfIsRead) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.GetData()), 500), std::string(500, 'a'));
 }
 
+TEST(Buffer, BytesAlreadyReadDoNotCountAgainstTheCap) {
+    Buffer b;
+    const std::vector<std::uint8_t> mebibyte(1048576, 'x');
+    for (int i = 0; i < 9; ++i) ASSERT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
+    // Less than half is read, yet the unread rest plus another mebibyte fits.
+    b.Consume(4 * 1048576);
+    EXPECT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
+    EXPECT_EQ(b.GetLength(), 6u * 1048576);
+    EXPECT_LE(b.capacity(), Buffer::kMaxCapacity);
+}
+
 TEST(Buffer, FailedAppendChangesNothing) {
     Buffer b;
     ASSERT_TRUE(b.AppendString("kept"));
