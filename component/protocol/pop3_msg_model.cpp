@@ -177,16 +177,22 @@ HRESULT CPop3Msg::get_Text(com::BSTR* value) {
 
 HRESULT CPop3Msg::get_PlainText(com::BSTR* value) {
     if (value == nullptr) return E_POINTER;
-    if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
-    return CopyText(mime::find_text_part(c.tree, mime::TextKind::plain).value_or(u""), value);
+    const auto found = mime::find_text_part(c.tree, mime::TextKind::plain);
+    // Only a search that reaches a text needs the body a headers-only
+    // retrieval lacks; one that finds no text part answers empty.
+    if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
+    return CopyText(found.value_or(u""), value);
 }
 
 HRESULT CPop3Msg::get_HTMLText(com::BSTR* value) {
     if (value == nullptr) return E_POINTER;
-    if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
-    return CopyText(mime::find_text_part(c.tree, mime::TextKind::html).value_or(u""), value);
+    const auto found = mime::find_text_part(c.tree, mime::TextKind::html);
+    // Only a search that reaches a text needs the body a headers-only
+    // retrieval lacks; one that finds no text part answers empty.
+    if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
+    return CopyText(found.value_or(u""), value);
 }
 
 HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) {

@@ -93,6 +93,34 @@ TEST(MessageText, DecodedTextTakesTheEncodingFromHeadersOrTheArgument) {
     EXPECT_EQ(plain->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()), com::CtlError(errUnknownEncoder));
 }
 
+// The text search of a headers-only message fails only when it reaches a
+// text part; a multipart or non-text message answers an empty text.
+TEST(MessageText, HeadersOnlyTextSearchFailsOnlyWhenItReachesAText) {
+    struct Row {
+        const char* name;
+        const char* headers;
+        com::HRESULT plain;
+        com::HRESULT html;
+    };
+    const Row rows[] = {
+        {"NoContentType", "Subject: a\r\n", com::CtlError(errHeadersOnly), com::S_OK},
+        {"TextPlain", "Content-Type: text/plain\r\n", com::CtlError(errHeadersOnly), com::S_OK},
+        {"TextHtml", "Content-Type: text/html\r\n", com::S_OK, com::CtlError(errHeadersOnly)},
+        {"Multipart", "Content-Type: multipart/alternative; boundary=b\r\n", com::S_OK, com::S_OK},
+        {"Image", "Content-Type: image/png\r\n", com::S_OK, com::S_OK},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto message = HeadersOnly(row.headers);
+        com::Bstr text;
+        EXPECT_EQ(message->get_PlainText(text.ReleaseAndGetAddressOf()), row.plain);
+        if (row.plain == com::S_OK) {
+            EXPECT_EQ(Narrow(text.View()), "");
+        }
+        EXPECT_EQ(message->get_HTMLText(text.ReleaseAndGetAddressOf()), row.html);
+    }
+}
+
 TEST(MessageText, HeadersOnlyRetrievalRefusesTheBodyMembers) {
     const auto message = HeadersOnly("Subject: top\r\n");
     com::Bstr text;
