@@ -72,9 +72,10 @@ int CCommandLineSocket::Receive(void* buffer, int size) {
         got += result.bytes;
     }
     if (got > 0) {
-        // Bytes OpenSSL holds already are not shown by the descriptor; an
-        // end or error behind them comes again with the next read.
-        if (tls->HasBufferedData()) RequestReadNotification();
+        // Bytes OpenSSL holds already are not shown by the descriptor, and
+        // neither is a failed record behind the data: OpenSSL repeats the
+        // failure on the next read, which this notification asks for.
+        if (tls->HasBufferedData() || result.status == TlsConnection::Io::Failed) RequestReadNotification();
         return static_cast<int>(got);
     }
     switch (result.status) {
