@@ -1,4 +1,5 @@
 #include "component/protocol/certificate.h"
+#include "component/protocol/out_params.h"
 
 #include <openssl/bio.h>
 #include <openssl/bn.h>
@@ -32,12 +33,6 @@ struct HandleTable {
 HandleTable& Handles() {
     static HandleTable table;
     return table;
-}
-
-HRESULT CopyText(const std::string& text, BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text::FromAnsi(text));
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
 }
 
 std::string FromBio(BIO* bio) {
@@ -153,7 +148,7 @@ HRESULT CCertificate::get_Data(BSTR* value) {
     if (!context) return Fail(errNoCertificate);
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
     if (!bio || PEM_write_bio_X509(bio.get(), context->certificate) != 1) return E_FAIL;
-    return CopyText(FromBio(bio.get()), value);
+    return CopyAnsi(FromBio(bio.get()), value);
 }
 
 HRESULT CCertificate::get_PrivateKey(BSTR* value) {
@@ -163,22 +158,14 @@ HRESULT CCertificate::get_PrivateKey(BSTR* value) {
     if (!bio || PEM_write_bio_PrivateKey(bio.get(), context->privateKey, nullptr, nullptr, 0, nullptr, nullptr) != 1)
         return E_FAIL;
     std::string pem = FromBio(bio.get());
-    const HRESULT hr = CopyText(pem, value);
+    const HRESULT hr = CopyAnsi(pem, value);
     OPENSSL_cleanse(pem.data(), pem.size());
     return hr;
 }
 
-HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::ToVariantBool(context && context->privateKey != nullptr);
-    return S_OK;
-}
+HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(context && context->privateKey != nullptr), value); }
 
-HRESULT CCertificate::get_Handle(std::int32_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = context ? context->handle : 0;
-    return S_OK;
-}
+HRESULT CCertificate::get_Handle(std::int32_t* value) { return CopyValue(context ? context->handle : 0, value); }
 
 HRESULT CCertificate::put_Handle(std::int32_t value) {
     if (value == 0) {
@@ -200,13 +187,13 @@ HRESULT CCertificate::put_Handle(std::int32_t value) {
 HRESULT CCertificate::get_Subject(BSTR* value) {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
-    return CopyText(NameText(X509_get_subject_name(context->certificate)), value);
+    return CopyAnsi(NameText(X509_get_subject_name(context->certificate)), value);
 }
 
 HRESULT CCertificate::get_Issuer(BSTR* value) {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
-    return CopyText(NameText(X509_get_issuer_name(context->certificate)), value);
+    return CopyAnsi(NameText(X509_get_issuer_name(context->certificate)), value);
 }
 
 HRESULT CCertificate::get_ValidFrom(com::DATE* value) {
@@ -229,7 +216,7 @@ HRESULT CCertificate::get_SerialNumber(BSTR* value) {
     if (hex == nullptr) return com::E_OUTOFMEMORY;
     const std::string text(hex);
     OPENSSL_free(hex);
-    return CopyText(text, value);
+    return CopyAnsi(text, value);
 }
 
 HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) {

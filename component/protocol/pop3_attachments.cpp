@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_attachments.h"
+#include "component/protocol/out_params.h"
 
 #include <algorithm>
 
@@ -15,12 +16,6 @@ using com::HRESULT;
 using com::S_OK;
 
 namespace {
-
-HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text);
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
-}
 
 HRESULT ReportError(std::int32_t code) {
     com::SetErrorInfoText(IPop3Attachment::iid, u"Pop3Attachment",
@@ -65,17 +60,9 @@ HRESULT CPop3Attachment::put_Name(com::BSTR value) {
 
 HRESULT CPop3Attachment::get_Type(com::BSTR* value) { return CopyText(Type, value); }
 
-HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = Encoding;
-    return S_OK;
-}
+HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) { return CopyValue(Encoding, value); }
 
-HRESULT CPop3Attachment::get_Size(std::int32_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = Size;
-    return S_OK;
-}
+HRESULT CPop3Attachment::get_Size(std::int32_t* value) { return CopyValue(Size, value); }
 
 HRESULT CPop3Attachment::get_Part(IPop3Msg** value) {
     if (value == nullptr) return E_POINTER;

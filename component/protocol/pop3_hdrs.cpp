@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/out_params.h"
 #include "component/protocol/collection_items.h"
 
 #include "platform/com/enum_variant.h"
@@ -11,12 +12,6 @@ using com::HRESULT;
 using com::S_OK;
 
 namespace {
-
-HRESULT CopyAnsi(std::string_view text8, com::BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text::FromAnsi(text8));
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
-}
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

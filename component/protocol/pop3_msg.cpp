@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/out_params.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -22,12 +23,6 @@ namespace {
 std::string TempFolder() {
     const char* dir = std::getenv("TMPDIR");
     return dir != nullptr && *dir != '\0' ? dir : "/tmp";
-}
-
-HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text);
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
 }
 
 }  // namespace
@@ -170,11 +165,7 @@ HRESULT CPop3Msg::get_Body(com::BSTR* value) {
     return CopyText(text::FromAnsi(ReadRawBody()), value);
 }
 
-HRESULT CPop3Msg::get_Index(std::int16_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = Index;
-    return S_OK;
-}
+HRESULT CPop3Msg::get_Index(std::int16_t* value) { return CopyValue(Index, value); }
 
 HRESULT CPop3Msg::get_Tag(com::VARIANT* value) {
     if (value == nullptr) return E_POINTER;
@@ -187,11 +178,7 @@ HRESULT CPop3Msg::put_Tag(com::VARIANT value) {
     return S_OK;
 }
 
-HRESULT CPop3Msg::get_Size(std::int32_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = Size;
-    return S_OK;
-}
+HRESULT CPop3Msg::get_Size(std::int32_t* value) { return CopyValue(Size, value); }
 
 HRESULT CPop3Msg::get_Uid(com::BSTR* value) { return CopyText(Uid, value); }
 
@@ -213,11 +200,7 @@ HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) {
     return owner->FetchMessage(Index, true, MaxLines);
 }
 
-HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::ToVariantBool(MarkDelete);
-    return S_OK;
-}
+HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkDelete), value); }
 
 HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
@@ -225,11 +208,7 @@ HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) {
     return S_OK;
 }
 
-HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::ToVariantBool(MarkGet);
-    return S_OK;
-}
+HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkGet), value); }
 
 HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);

@@ -8,6 +8,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/out_params.h"
 #include "component/protocol/pop3_msgs.h"
 #include "platform/com/ole_date.h"
 #include "platform/text/code_page.h"
@@ -19,12 +20,6 @@ using com::HRESULT;
 using com::S_OK;
 
 namespace {
-
-HRESULT CopyText(std::u16string_view text, com::BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text);
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
-}
 
 bool IsBlankText(std::string_view text) {
     for (const char c : text)
@@ -144,11 +139,7 @@ HRESULT CPop3Msg::get_ContentBoundary(com::BSTR* value) {
     return CopyText(mime::content_type_param(CurrentHeaders(), "boundary="), value);
 }
 
-HRESULT CPop3Msg::get_Priority(PrioritiesEnum* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = static_cast<PrioritiesEnum>(mime::priority(CurrentHeaders()));
-    return S_OK;
-}
+HRESULT CPop3Msg::get_Priority(PrioritiesEnum* value) { return CopyValue(static_cast<PrioritiesEnum>(mime::priority(CurrentHeaders())), value); }
 
 HRESULT CPop3Msg::get_Date(com::DATE* value) {
     if (value == nullptr) return E_POINTER;

@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_recs.h"
+#include "component/protocol/out_params.h"
 
 #include "component/protocol/collection_items.h"
 #include "component/mime/date_parser.h"
@@ -16,12 +17,6 @@ using com::HRESULT;
 using com::S_OK;
 
 namespace {
-
-HRESULT CopyText(const std::u16string& text, com::BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text);
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
-}
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // clean-up. The session itself is in pop3_session.cpp and pop3_download.cpp,
 // the events in pop3_events.cpp.
 #include "component/protocol/qel_pop3_com.h"
+#include "component/protocol/out_params.h"
 
 
 #include "component/transport/error_table.h"
@@ -18,12 +19,6 @@ namespace {
 // Process-wide, as the type library's Language is: every new object sets it
 // to the user's locale.
 std::int32_t gLanguage = 1033;
-
-HRESULT CopyText(std::u16string_view text, BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::SysAllocStringView(text);
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
-}
 
 std::u16string TextOf(BSTR value) { return std::u16string(com::BstrView(value)); }
 
@@ -113,11 +108,7 @@ HRESULT CqelPop3Com::put_Hostname(BSTR value) {
     hostname = TextOf(value);
     return S_OK;
 }
-HRESULT CqelPop3Com::get_Port(std::int32_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = port;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Port(std::int32_t* value) { return CopyValue(port, value); }
 HRESULT CqelPop3Com::put_Port(std::int32_t value) {
     port = value;
     return S_OK;
@@ -132,11 +123,7 @@ HRESULT CqelPop3Com::put_Password(BSTR value) {
     password = TextOf(value);
     return S_OK;
 }
-HRESULT CqelPop3Com::get_State(StatesEnum* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = state;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_State(StatesEnum* value) { return CopyValue(state, value); }
 HRESULT CqelPop3Com::get_StateText(com::VARIANT StateNum, BSTR* value) {
     std::int32_t number = state;
     if (StateNum.vt == com::VT_I4) number = StateNum.lVal;
@@ -148,26 +135,14 @@ HRESULT CqelPop3Com::get_Messages(IPop3Msgs** value) {
     if (messages->Owner() == nullptr && IsAlive()) messages->SetOwner(this);
     return com::ComPtr<IPop3Msgs>(messages.Get()).CopyTo(value);
 }
-HRESULT CqelPop3Com::get_LastError(std::int32_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = lastError;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_LastError(std::int32_t* value) { return CopyValue(lastError, value); }
 HRESULT CqelPop3Com::get_LastErrorText(BSTR* value) { return CopyText(lastErrorText, value); }
-HRESULT CqelPop3Com::get_Blocking(com::VARIANT_BOOL* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = com::ToVariantBool(blocking);
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Blocking(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(blocking), value); }
 HRESULT CqelPop3Com::put_Blocking(com::VARIANT_BOOL value) {
     blocking = value != 0;
     return S_OK;
 }
-HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = timeout;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) { return CopyValue(timeout, value); }
 HRESULT CqelPop3Com::put_Timeout(std::int16_t value) {
     timeout = value;
     return S_OK;
@@ -206,11 +181,7 @@ HRESULT CqelPop3Com::putref_Notification(IqelPopClientNotify* value) {
     notification = value;
     return S_OK;
 }
-HRESULT CqelPop3Com::get_Authentication(Pop3Authentications* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = authentication;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Authentication(Pop3Authentications* value) { return CopyValue(authentication, value); }
 HRESULT CqelPop3Com::put_Authentication(Pop3Authentications value) {
     authentication = value;
     return S_OK;
@@ -234,22 +205,14 @@ HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) {
     certificate = cert.Get();
     return S_OK;
 }
-HRESULT CqelPop3Com::get_Security(Pop3SecurityEnum* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = security;
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Security(Pop3SecurityEnum* value) { return CopyValue(security, value); }
 HRESULT CqelPop3Com::put_Security(Pop3SecurityEnum value) {
     if (state != Disconnected) return ReportError(errBusy);
     security = value;
     port = value == SecurityImplicit ? 995 : 110;
     return S_OK;
 }
-HRESULT CqelPop3Com::get_Language(LanguageEnum* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = static_cast<LanguageEnum>(gLanguage);
-    return S_OK;
-}
+HRESULT CqelPop3Com::get_Language(LanguageEnum* value) { return CopyValue(static_cast<LanguageEnum>(gLanguage), value); }
 HRESULT CqelPop3Com::put_Language(LanguageEnum value) {
     gLanguage = value;
     return S_OK;

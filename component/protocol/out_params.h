@@ -1,0 +1,31 @@
+#pragma once
+// How every member of the component hands a value back through its
+// out-parameter: E_POINTER for a null pointer, a fresh BSTR for text.
+#include <string_view>
+
+#include "platform/com/bstr.h"
+#include "platform/com/hresult.h"
+#include "platform/text/code_page.h"
+
+namespace component::protocol {
+
+inline com::HRESULT CopyText(std::u16string_view text, com::BSTR* value) {
+    if (value == nullptr) return com::E_POINTER;
+    *value = com::SysAllocStringView(text);
+    return *value != nullptr ? com::S_OK : com::E_OUTOFMEMORY;
+}
+
+template <class T, class V>
+com::HRESULT CopyValue(const V& v, T* value) {
+    if (value == nullptr) return com::E_POINTER;
+    *value = v;
+    return com::S_OK;
+}
+
+// 8-bit text as the component keeps it inside (the ANSI code page).
+inline com::HRESULT CopyAnsi(std::string_view text8, com::BSTR* value) {
+    if (value == nullptr) return com::E_POINTER;
+    return CopyText(text::FromAnsi(text8), value);
+}
+
+}  // namespace component::protocol
