@@ -4,8 +4,8 @@
 #include <limits>
 #include <variant>
 
-#include "app/accounts/app_settings.h"
-#include "app/accounts/stored_number.h"
+#include "app/common/app_settings.h"
+#include "app/common/stored_number.h"
 
 namespace modAccounts {
 
@@ -57,7 +57,7 @@ VbArray<int16_t> gEditAcntSoundOn;
 
 VbArray<int16_t> gTabRight;
 
-std::function<void(int16_t)> gDisplayAccount;
+ViewSlot<AccountsView> gAccountsView;
 
 namespace {
 
@@ -151,7 +151,7 @@ void ResetBlankAccount() {
         const QString slot0 = QString::fromLatin1(field.slot0);
         Assign(field.live, 0, slot0, slot0);
     }
-    if (gDisplayAccount) gDisplayAccount(0);
+    if (AccountsView* view = gAccountsView.Get()) view->DisplayAccount(0);
 }
 
 void LoadAccount(int16_t i) {

@@ -6,9 +6,9 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
-#include "app/accounts/vb_array.h"
+#include "app/common/vb_array.h"
+#include "app/common/view_slot.h"
 
 namespace modAccounts {
 
@@ -64,9 +64,18 @@ extern VbArray<int16_t> gEditAcntSoundOn;
 // Right edge of each account tab, for the tab-drag code.
 extern VbArray<int16_t> gTabRight;
 
-// The Accounts page shows an account with this (DisplayAccount); the page
-// sets it when it is built. Unset, ResetBlankAccount only fills the slot.
-extern std::function<void(int16_t)> gDisplayAccount;
+// What the account table shows in a window: the Accounts page's fields for
+// one account (DisplayAccount). With no view registered, ResetBlankAccount
+// only fills the slot.
+class AccountsView {
+ public:
+  virtual void DisplayAccount(int16_t index) = 0;
+
+ protected:
+  ~AccountsView() = default;
+};
+// The window with the Accounts page registers itself here for its lifetime.
+extern ViewSlot<AccountsView> gAccountsView;
 
 void ResizeAccountArrays(int16_t n);
 void ResetBlankAccount();

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/accounts/account_table.h"
-#include "app/accounts/stored_number.h"
-#include "app/check/message_store.h"
+#include "app/common/stored_number.h"
+#include "app/general/message_store.h"
 #include "app/rules/rule_description.h"
 #include "app/rules/rule_set.h"
 #include "app/rules/text_finder.h"

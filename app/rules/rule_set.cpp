@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/accounts/ini_file.h"
-#include "app/accounts/stored_number.h"
+#include "app/common/ini_file.h"
+#include "app/common/stored_number.h"
 #include "platform/store/program_folder.h"
 
 namespace modRules {
@@ -32,7 +32,7 @@ VbArray<int16_t> gEditRuleDescHigh;
 VbArray2<QString> gEditRuleDesc;
 
 QString gRulesFileName = QStringLiteral("Rules.ini");
-std::function<void(const QString&)> gShowRulesFileName;
+ViewSlot<RulesView> gRulesView;
 
 namespace {
 
@@ -43,7 +43,7 @@ QString RuleSection(int i) { return QStringLiteral("Rule") + QString::number(i);
 QString DescriptionKey(int j) { return QStringLiteral("Description") + QString::number(j); }
 
 void ShowFileName() {
-    if (gShowRulesFileName) gShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
+    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
 }
 
 int16_t ReadNumber(IniFile& ini, const QString& section, const QString& key, int16_t fallback) {
@@ -52,7 +52,7 @@ int16_t ReadNumber(IniFile& ini, const QString& section, const QString& key, int
 
 // Writes the live set as a whole new file.
 bool WriteLiveSet(const QString& path) {
-    modGeneral::gIniFileName = path;
+    gIniFileName = path;
     ShowFileName();
     IniFile ini;
     ini.ConfigName(path);
@@ -89,7 +89,7 @@ void ResizeRuleArrays(int16_t n) {
 }
 
 void ReadRulesFile(const QString& path) {
-    modGeneral::gIniFileName = path;
+    gIniFileName = path;
     ShowFileName();
     IniFile ini;
     ini.ConfigName(path);

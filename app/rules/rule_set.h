@@ -5,9 +5,9 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 
-#include "app/accounts/vb_array.h"
+#include "app/common/vb_array.h"
+#include "app/common/view_slot.h"
 
 namespace modRules {
 
@@ -40,9 +40,17 @@ extern VbArray2<QString> gEditRuleDesc;
 // The rules file's name in the user's data folder ("RulesIniFileName").
 extern QString gRulesFileName;
 
-// The main window shows the rules file's name ("FileName: " and the name) in
-// its label lblRulesFileName; the window sets this when it is built.
-extern std::function<void(const QString& caption)> gShowRulesFileName;
+// What the rules module shows in a window: the rules file's name ("FileName: "
+// and the name) after every read of the rules file.
+class RulesView {
+ public:
+  virtual void ShowRulesFileName(const QString& caption) = 0;
+
+ protected:
+  ~RulesView() = default;
+};
+// The main window registers itself here for its lifetime.
+extern ViewSlot<RulesView> gRulesView;
 
 // The rules file's full path: the user's data folder and gRulesFileName.
 QString RulesFilePath();

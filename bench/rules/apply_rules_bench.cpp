@@ -6,7 +6,7 @@
 #include <QStringList>
 
 #include "app/accounts/account_table.h"
-#include "app/check/message_store.h"
+#include "app/general/message_store.h"
 #include "app/rules/rule_engine.h"
 #include "app/rules/rule_set.h"
 

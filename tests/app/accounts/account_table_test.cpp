@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/accounts/app_settings.h"
-#include "app/accounts/stored_number.h"
+#include "app/common/app_settings.h"
+#include "app/common/stored_number.h"
 #include "platform/store/atomic_file.h"
 #include "platform/store/settings_store.h"
 
@@ -63,7 +63,6 @@ void SetLive(int i, const Saved& s) {
 class AccountTable : public testing::Test {
 protected:
     void SetUp() override {
-        gDisplayAccount = nullptr;
         gAccountCount = 0;
         ResizeAccountArrays(-1);
     }
@@ -184,15 +183,18 @@ TEST_F(AccountTable, ResizeKeepsSlotsExceptIncompleteAndTabEdges) {
 }
 
 TEST_F(AccountTable, NoAccountsLeavesOnlyThePlaceholderSlot) {
-    int shown = -1;
-    gDisplayAccount = [&](int16_t i) { shown = i; };
+    struct Page : AccountsView {
+        void DisplayAccount(int16_t i) override { shown = i; }
+        int shown = -1;
+    } page;
+    const auto registration = gAccountsView.Register(page);
     gAccountCount = StoredInteger(GetSetting(kAppKey, "Settings", "AcntNum", "0"), 0);
     ResizeAccountArrays(gAccountCount);
     ResetBlankAccount();
     EXPECT_EQ(gAcntName.UBound(), 0);
     EXPECT_EQ(gTabRight.UBound(), 0);
     EXPECT_EQ(Live(0), (Saved{0, "", "", 0, "", "", "", 255, 5, "", "", 1}));
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(page.shown, 0);
 }
 
 TEST_F(AccountTable, CopyToEditBufferCopiesEveryField) {

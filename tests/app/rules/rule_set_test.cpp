@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/accounts/ini_file.h"
+#include "app/common/ini_file.h"
 #include "platform/store/atomic_file.h"
 #include "tests/app/rules/rules_fixture.h"
 #include "tests/platform/store/read_only_folder.h"
@@ -60,18 +60,17 @@ std::string Slurp(const QString& path) {
 
 void WriteRaw(const QString& path, std::string_view text) { std::ofstream(path.toStdString(), std::ios::binary) << text; }
 
-class RuleSetTest : public RulesTest {
+class RuleSetTest : public RulesTest, public RulesView {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
         gRulesFileName = "Rules.ini";
         path = RulesFilePath();
-        gShowRulesFileName = [this](const QString& caption) { shownCaption = caption; };
+        shown = gRulesView.Register(*this);
     }
-    void TearDown() override {
-        gShowRulesFileName = nullptr;
-        platform::store::SetWriteFaultHook(nullptr);
-    }
+    void TearDown() override { platform::store::SetWriteFaultHook(nullptr); }
+    void ShowRulesFileName(const QString& caption) override { shownCaption = caption; }
+    ViewSlot<RulesView>::Registration shown;
     QString path;
     QString shownCaption;
 };
@@ -111,7 +110,7 @@ TEST_F(RuleSetTest, WrittenRulesReadBackUnchanged) {
     EXPECT_EQ(gRuleShow, 1);
     EXPECT_EQ(gRuleShowNew, 1);
     EXPECT_EQ(gRuleTime, 45);
-    EXPECT_EQ(modGeneral::gIniFileName, path);
+    EXPECT_EQ(gIniFileName, path);
     EXPECT_EQ(shownCaption, "FileName: Rules.ini");
 }
 

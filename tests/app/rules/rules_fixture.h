@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "app/accounts/account_table.h"
-#include "app/check/message_store.h"
+#include "app/general/message_store.h"
 #include "app/rules/rule_set.h"
 
 struct TestRule {

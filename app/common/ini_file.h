@@ -9,10 +9,8 @@
 
 #include "platform/store/ini_document.h"
 
-namespace modGeneral {
 // Full path of the INI file used last; a new IniFile starts on it.
 extern QString gIniFileName;
-}  // namespace modGeneral
 
 class IniFile {
 public:

@@ -5,7 +5,7 @@
 #include <QFile>
 
 #include "app/rules/rule_set.h"
-#include "app/shell/frm_main.h"
+#include "app/forms/frm_main.h"
 #include "platform/ui/forms.h"
 
 TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
@@ -21,13 +21,13 @@ TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
   EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
 
   ASSERT_TRUE(vb::Forms::Unload<frmMain>());
-  EXPECT_FALSE(modRules::gShowRulesFileName) << "an unloaded window must not be reached";
+  EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "an unloaded window must not be reached";
   modRules::ReadRulesFile(path);  // must not touch the destroyed label
 }
 
 TEST(FrmMain, AWindowDestroyedWithoutUnloadIsNotReachedEither) {
   vb::Forms::Get<frmMain>();
-  ASSERT_TRUE(modRules::gShowRulesFileName);
+  ASSERT_NE(modRules::gRulesView.Get(), nullptr);
   vb::Forms::End();  // as when the application object goes: no handler runs
-  EXPECT_FALSE(modRules::gShowRulesFileName) << "the hook would reach a destroyed label";
+  EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "the hook would reach a destroyed label";
 }

@@ -1,4 +1,4 @@
-#include "app/accounts/app_settings.h"
+#include "app/common/app_settings.h"
 
 #include "platform/store/settings_store.h"
 

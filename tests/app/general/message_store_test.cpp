@@ -1,4 +1,4 @@
-#include "app/check/message_store.h"
+#include "app/general/message_store.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/accounts/vb_array.h"
+#include "app/common/vb_array.h"
 
 namespace modGeneral {
 

@@ -1,4 +1,4 @@
-#include "app/accounts/stored_number.h"
+#include "app/common/stored_number.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/accounts/ini_file.h"
+#include "app/common/ini_file.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +31,7 @@ class IniFileTest : public testing::Test {
 protected:
     void SetUp() override {
         path = TempPath("test.ini");
-        modGeneral::gIniFileName = path;
+        gIniFileName = path;
     }
     void TearDown() override { platform::store::SetWriteFaultHook(nullptr); }
     QString path;
@@ -43,7 +43,7 @@ TEST_F(IniFileTest, NewObjectStartsOnTheLastUsedFile) {
     EXPECT_EQ(ini.Section(), "");
     EXPECT_EQ(ini.KeyName(), "");
     EXPECT_EQ(ini.KeyValue(), "");
-    modGeneral::gIniFileName = "/elsewhere/Rules.ini";
+    gIniFileName = "/elsewhere/Rules.ini";
     EXPECT_EQ(IniFile().ConfigName(), "/elsewhere/Rules.ini");
 }
 

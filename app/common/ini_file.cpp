@@ -1,13 +1,11 @@
-#include "app/accounts/ini_file.h"
+#include "app/common/ini_file.h"
 
 #include <QStringDecoder>
 
 #include "platform/store/profile.h"
 #include "platform/text/code_page.h"
 
-namespace modGeneral {
 QString gIniFileName;
-}  // namespace modGeneral
 
 namespace store = platform::store;
 
@@ -27,7 +25,7 @@ QString IniText(const std::string& bytes) {
     return QString::fromUtf16(ansi.data(), static_cast<qsizetype>(ansi.size()));
 }
 
-IniFile::IniFile() : configName_(modGeneral::gIniFileName) {}
+IniFile::IniFile() : configName_(gIniFileName) {}
 
 std::optional<QStringList> IniFile::SectionGet(const QString& section) {
     if (!section.isEmpty()) section_ = section;
