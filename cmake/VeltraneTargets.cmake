@@ -1,5 +1,23 @@
+# veltrane_expose(target folder [PRIVATE|PUBLIC|INTERFACE]): the target (and,
+# unless PRIVATE, whatever links it) includes the headers of the source folder
+# `folder` as "folder/..." and nothing else of the tree. A link of that one
+# folder stands in a staging folder of the target's own.
+function(veltrane_expose target folder)
+  set(scope PUBLIC)
+  if(ARGC GREATER 2)
+    set(scope ${ARGV2})
+  endif()
+  set(stage ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${stage}/${folder} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${PROJECT_SOURCE_DIR}/${folder} ${stage}/${folder} SYMBOLIC)
+  target_include_directories(${target} ${scope} ${stage})
+endfunction()
+
 # One library target per source folder. Sources are found by a glob so that a
-# new file joins its layer's target without touching the build files.
+# new file joins its layer's target without touching the build files. The
+# target exposes only its own folder's headers, so an include of a layer it
+# does not link fails to compile.
 function(veltrane_library name)
   cmake_parse_arguments(ARG "QT;SHARED" "" "DEPS;PRIVATE_DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
@@ -12,13 +30,38 @@ function(veltrane_library name)
     else()
       add_library(${name} STATIC ${sources})
     endif()
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+    set(scope PUBLIC)
   else()
     add_library(${name} INTERFACE)
-    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} INTERFACE ${ARG_DEPS} ${ARG_PRIVATE_DEPS})
+    set(scope INTERFACE)
   endif()
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  veltrane_expose(${name} ${folder} ${scope})
+endfunction()
+
+# veltrane_forms(target): every window description (*.form) of the calling
+# folder becomes the C++ class of its designed controls, <name>_design.h and
+# .cpp, built into the target; the build fails on a description that names a
+# control or container wrongly.
+function(veltrane_forms target)
+  file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.form)
+  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(out ${CMAKE_BINARY_DIR}/generated/${target})
+  file(MAKE_DIRECTORY ${out}/${folder})
+  set(compiler ${PROJECT_SOURCE_DIR}/cmake/form_compiler.py)
+  foreach(form ${forms})
+    get_filename_component(base ${form} NAME_WE)
+    set(h ${out}/${folder}/${base}_design.h)
+    set(cpp ${out}/${folder}/${base}_design.cpp)
+    add_custom_command(OUTPUT ${h} ${cpp}
+                       COMMAND ${Python3_EXECUTABLE} ${compiler} ${form} ${h} ${cpp} ${folder}/${base}_design.h
+                       DEPENDS ${form} ${compiler}
+                       COMMENT "Window description ${folder}/${base}.form" VERBATIM)
+    target_sources(${target} PRIVATE ${h} ${cpp})
+  endforeach()
+  target_include_directories(${target} PUBLIC ${out})
 endfunction()
 
 # A GoogleTest program from every *_test.cpp in the calling folder; each test

@@ -68,11 +68,11 @@ extern VbArray<int16_t> gTabRight;
 // one account (DisplayAccount). With no view registered, ResetBlankAccount
 // only fills the slot.
 class AccountsView {
- public:
-  virtual void DisplayAccount(int16_t index) = 0;
+public:
+    virtual void DisplayAccount(int16_t index) = 0;
 
- protected:
-  ~AccountsView() = default;
+protected:
+    ~AccountsView() = default;
 };
 // The window with the Accounts page registers itself here for its lifetime.
 extern ViewSlot<AccountsView> gAccountsView;

@@ -43,11 +43,11 @@ extern QString gRulesFileName;
 // What the rules module shows in a window: the rules file's name ("FileName: "
 // and the name) after every read of the rules file.
 class RulesView {
- public:
-  virtual void ShowRulesFileName(const QString& caption) = 0;
+public:
+    virtual void ShowRulesFileName(const QString& caption) = 0;
 
- protected:
-  ~RulesView() = default;
+protected:
+    ~RulesView() = default;
 };
 // The main window registers itself here for its lifetime.
 extern ViewSlot<RulesView> gRulesView;

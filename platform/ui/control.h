@@ -8,7 +8,6 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
-#include <map>
 #include <utility>
 
 #include "platform/ui/ole_color.h"
@@ -109,26 +108,5 @@ class Control : public W, public ControlBase {
 // Mouse position in twips relative to the widget.
 inline int TwipsX(const QPointF& p) { return PixelsToTwipsX(static_cast<int>(p.x())); }
 inline int TwipsY(const QPointF& p) { return PixelsToTwipsY(static_cast<int>(p.y())); }
-
-// A control array: elements by their index, which need not start at 0 nor be dense.
-template <class T>
-class ControlArray {
- public:
-  void Add(int index, T* element) { elements_[index] = element; }
-  T& operator()(int index) const {
-    auto it = elements_.find(index);
-    if (it == elements_.end()) throw VbError(340, "Control array element does not exist");
-    return *it->second;
-  }
-  bool Exists(int index) const { return elements_.count(index) != 0; }
-  int Count() const { return static_cast<int>(elements_.size()); }
-  int LBound() const { return elements_.empty() ? 0 : elements_.begin()->first; }
-  int UBound() const { return elements_.empty() ? -1 : elements_.rbegin()->first; }
-  auto begin() const { return elements_.begin(); }
-  auto end() const { return elements_.end(); }
-
- private:
-  std::map<int, T*> elements_;  // owned by their parent widgets
-};
 
 }  // namespace vb

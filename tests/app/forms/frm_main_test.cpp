@@ -4,30 +4,30 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/rules/rule_set.h"
 #include "app/forms/frm_main.h"
+#include "app/rules/rule_set.h"
 #include "platform/ui/forms.h"
 
 TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
-  const QString path = QDir::temp().filePath(QStringLiteral("MyRules.ini"));
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("[Rules]\r\nRuleCount=0\r\n");
-  file.close();
+    const QString path = QDir::temp().filePath(QStringLiteral("MyRules.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Rules]\r\nRuleCount=0\r\n");
+    file.close();
 
-  modRules::gRulesFileName = QStringLiteral("MyRules.ini");
-  frmMain& form = vb::Forms::Get<frmMain>();
-  modRules::ReadRulesFile(path);
-  EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
+    modRules::gRulesFileName = QStringLiteral("MyRules.ini");
+    frmMain& form = vb::Forms::Get<frmMain>();
+    modRules::ReadRulesFile(path);
+    EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
 
-  ASSERT_TRUE(vb::Forms::Unload<frmMain>());
-  EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "an unloaded window must not be reached";
-  modRules::ReadRulesFile(path);  // must not touch the destroyed label
+    ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+    EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "an unloaded window must not be reached";
+    modRules::ReadRulesFile(path);  // must not touch the destroyed label
 }
 
 TEST(FrmMain, AWindowDestroyedWithoutUnloadIsNotReachedEither) {
-  vb::Forms::Get<frmMain>();
-  ASSERT_NE(modRules::gRulesView.Get(), nullptr);
-  vb::Forms::End();  // as when the application object goes: no handler runs
-  EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "the hook would reach a destroyed label";
+    vb::Forms::Get<frmMain>();
+    ASSERT_NE(modRules::gRulesView.Get(), nullptr);
+    vb::Forms::End();  // as when the application object goes: no handler runs
+    EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "the hook would reach a destroyed label";
 }

@@ -12,6 +12,7 @@
 #include "platform/ui/check_box.h"
 #include "platform/ui/combo_box.h"
 #include "platform/ui/command_button.h"
+#include "platform/ui/control_array.h"
 #include "platform/ui/frame.h"
 #include "platform/ui/label.h"
 #include "platform/ui/option_button.h"
@@ -89,13 +90,11 @@ TEST_F(ControlsTest, CheckBoxClickRunsOnEveryValueChange) {
 
 TEST_F(ControlsTest, OptionButtonsChooseOnePerContainerAndClickFromCode) {
   auto* fra = new vb::Frame(host.get());
-  vb::ControlArray<vb::OptionButton> opt;
+  vb::ControlArray<vb::OptionButton> opt(vb::Element<QWidget*>{1, fra}, vb::Element<QWidget*>{2, fra});
   std::vector<int> clicks;
-  for (int i = 1; i <= 3; ++i) {
-    auto* o = new vb::OptionButton(fra);
-    opt.Add(i, o);
-    o->Click = [&clicks, i] { clicks.push_back(i); };
-  }
+  opt.Wire(&vb::OptionButton::Click, [&clicks](int Index) { clicks.push_back(Index); });
+  opt.Load(3, fra);  // loaded at run time: the wired handler reaches it too
+  EXPECT_THROW(opt.Load(3, fra), vb::VbError);
   auto* other = new vb::OptionButton(host.get());  // another container: its own group
   other->SetValue(true);
   opt(2).SetValue(true);
@@ -110,6 +109,20 @@ TEST_F(ControlsTest, OptionButtonsChooseOnePerContainerAndClickFromCode) {
   EXPECT_THROW(opt(0), vb::VbError);
   EXPECT_EQ(opt.LBound(), 1);
   EXPECT_EQ(opt.UBound(), 3);
+  opt.Unload(3);
+  EXPECT_FALSE(opt.Exists(3));
+  EXPECT_EQ(fra->findChildren<vb::OptionButton*>().size(), 2U) << "an unloaded element leaves its container";
+}
+
+TEST_F(ControlsTest, AControlArrayInsideItsOwnElementIsTornDownChildFirst) {
+  // Frames of one array nested in one another: destroying the array must not
+  // delete an element its container already took down.
+  auto fra = std::make_unique<vb::ControlArray<vb::Frame>>(vb::Element<QWidget*>{0, host.get()});
+  fra->Load(1, &(*fra)(0));
+  fra->Load(2, &(*fra)(1));
+  EXPECT_EQ((*fra)(2).parentWidget(), &(*fra)(1));
+  fra.reset();
+  EXPECT_TRUE(host->findChildren<vb::Frame*>().isEmpty());
 }
 
 TEST_F(ControlsTest, ComboBoxClickRunsWhenTheChoiceChanges) {
