@@ -304,16 +304,23 @@ public:
     RewritingProcess(const RewritingProcess&) = delete;
     RewritingProcess& operator=(const RewritingProcess&) = delete;
 
-    [[nodiscard]] bool Running() const { return shared_ && pid_ > 0; }
+    [[nodiscard]] bool Started() const { return shared_ && pid_ > 0; }
     [[nodiscard]] int Rewrites() const { return shared_->rewrites; }
-    // True when the process stopped on request after rewrites that all succeeded.
+    // True while the process runs.
+    bool Alive() {
+        if (pid_ <= 0) return false;
+        if (::waitpid(pid_, &status_, WNOHANG) == 0) return true;
+        pid_ = -1;
+        return false;
+    }
+    // Stops the process; true when it ended on request after rewrites that all succeeded.
     bool Stop() {
-        if (!Running()) return false;
-        shared_->stop = true;
-        int status = 0;
-        const bool ok = ::waitpid(std::exchange(pid_, -1), &status, 0) > 0 && WIFEXITED(status) &&
-                        WEXITSTATUS(status) == 0;
-        return ok;
+        if (!shared_) return false;
+        if (pid_ > 0) {
+            shared_->stop = true;
+            if (::waitpid(std::exchange(pid_, -1), &status_, 0) < 0) return false;
+        }
+        return WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
     }
 
 private:
@@ -323,6 +330,7 @@ private:
     };
     Shared* shared_ = nullptr;
     pid_t pid_ = -1;
+    int status_ = -1;
 };
 
 // Reads go on for as long as the other process needs for its rewrites, so
@@ -333,9 +341,9 @@ TEST_F(RuleSetTest, AReadOverlappingAnotherProcesssRewritesSeesOneVersion) {
     const std::filesystem::path file = path.toStdString();
     ASSERT_FALSE(platform::store::WriteProfileFile(file, platform::store::IniDocument::Parse(RulesText(kVersions[0]))));
     RewritingProcess writer(file);
-    ASSERT_TRUE(writer.Running());
+    ASSERT_TRUE(writer.Started());
     int reads = 0;
-    while (writer.Rewrites() < kRewrites) {
+    while (writer.Rewrites() < kRewrites && writer.Alive()) {
         ReadRulesFile(path);
         const RulesVersion* version = VersionOfLiveSet();
         ASSERT_NE(version, nullptr) << "read " << reads << " took values from both versions, after "
@@ -343,6 +351,7 @@ TEST_F(RuleSetTest, AReadOverlappingAnotherProcesssRewritesSeesOneVersion) {
         ++reads;
     }
     EXPECT_TRUE(writer.Stop()) << "a rewrite failed";
+    EXPECT_GE(writer.Rewrites(), kRewrites);
     EXPECT_GT(reads, 0);
 }
 

@@ -222,6 +222,24 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
     });
 
+TEST(SymlinkedFile, ADamagedSettingsTargetIsKeptAsideBesideItAndTheLinkStays) {
+    const fs::path path = SettingsFilePath(kApp);
+    const fs::path elsewhere = path.parent_path().parent_path() / "elsewhere";
+    fs::create_directories(path.parent_path());
+    fs::create_directories(elsewhere);
+    WriteRaw(elsewhere / "real.ini", "damaged");
+    fs::create_symlink(elsewhere / "real.ini", path);
+    EXPECT_EQ(GetSetting(kApp, "S", "k", kDefault), kDefault);
+    ASSERT_FALSE(SaveSetting(kApp, "S", "k", "new"));
+    EXPECT_EQ(GetSetting(kApp, "S", "k", kDefault), "new");
+    EXPECT_TRUE(fs::is_symlink(path));
+    const auto files = FilesIn(elsewhere);
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0], "real.ini");
+    EXPECT_TRUE(files[1].starts_with("real.ini.damaged-")) << files[1];
+    EXPECT_EQ(Slurp(elsewhere / files[1]), "damaged");
+}
+
 TEST(SymlinkedFile, ALoopIsRefusedAndLeftAsItIs) {
     const fs::path path = IniPath();
     fs::create_directories(path.parent_path());
