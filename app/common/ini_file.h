@@ -57,6 +57,9 @@ public:
     }
 
 private:
+    // What reads see: the file being built, the version read once, or the file as it is now.
+    const platform::store::IniDocument& Document();
+
     QString configName_;
     QString section_;
     QString keyName_;
@@ -65,9 +68,6 @@ private:
     std::optional<platform::store::IniDocument> pending_;
     std::shared_ptr<const platform::store::IniDocument> read_;  // the version reads see
     bool readOnce_ = false;
-
-    // What reads see: the file being built, the version read once, or the file as it is now.
-    const platform::store::IniDocument& Document();
     bool writeFailed_ = false;
 };
 
