@@ -69,7 +69,9 @@ class ControlBase {
 
   bool Visible() const { return !w_.isHidden(); }
   void SetVisible(bool on) { w_.setVisible(on); }
-  bool Enabled() const { return w_.isEnabled(); }
+  // The control's own setting: a control inside a disabled container cannot
+  // be used, yet still reports what it was last set to.
+  bool Enabled() const { return !w_.testAttribute(Qt::WA_ForceDisabled); }
   void SetEnabled(bool on) { w_.setEnabled(on); }
   const QString& Tag() const { return tag_; }
   void SetTag(const QString& tag) { tag_ = tag; }
