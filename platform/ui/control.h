@@ -93,8 +93,17 @@ class ControlBase {
   QWidget& Widget() { return w_; }
   const QWidget& Widget() const { return w_; }
 
+ protected:
+  // For containers: their colours are theirs alone. A palette set on a widget
+  // passes to the widgets inside it, so a container keeps the colours here and
+  // paints them itself.
+  void KeepColoursToSelf() { coloursToSelf_ = true; }
+  bool BackColorSet() const { return backSet_; }
+
  private:
   QWidget& w_;
+  bool coloursToSelf_ = false;
+  bool backSet_ = false;
   QString tag_;
   QString tip_;
   OleColor back_ = kSysButtonFace;

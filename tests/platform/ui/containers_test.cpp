@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QTest>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -104,6 +105,61 @@ TEST_F(ContainersTest, ToolButtonsAndMenuEntriesKeepTheirOwnEnabled) {
   entry.SetEnabled(false);
   sub.SetEnabled(true);
   EXPECT_FALSE(entry.Enabled());
+}
+
+// Pixels of the rendered widget within `area` that are close to `c`.
+int PixelsNear(const QWidget& w, const QRect& area, QColor c) {
+  const QImage img = const_cast<QWidget&>(w).grab().toImage();
+  int n = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QColor p = img.pixelColor(x, y);
+      if (std::abs(p.red() - c.red()) + std::abs(p.green() - c.green()) + std::abs(p.blue() - c.blue()) < 90) ++n;
+    }
+  }
+  return n;
+}
+
+TEST_F(ContainersTest, AContainersColoursPaintItButNotTheControlsInside) {
+  const QColor red(255, 0, 0), blue(0, 0, 255);
+  for (const bool picture : {false, true}) {
+    vb::ControlBase* outer = picture ? Make<vb::PictureBox>(host.get()) : Make<vb::Frame>(host.get());
+    outer->Move(0, 0, 4500, 3000);  // 300 x 200 pixels
+    auto* lbl = new vb::Label(&outer->Widget());
+    lbl->Move(1500, 1500, 1500, 300);
+    lbl->SetCaption("inside");
+    const QColor labelText = lbl->palette().color(QPalette::WindowText);
+    if (!picture) static_cast<vb::Frame*>(outer)->SetCaption("Accounts Accounts");
+    outer->SetForeColor(vb::RGB(255, 0, 0));
+    outer->SetBackColor(vb::RGB(0, 0, 255));
+    EXPECT_EQ(outer->ForeColor(), vb::RGB(255, 0, 0));
+    EXPECT_EQ(outer->BackColor(), vb::RGB(0, 0, 255));
+    EXPECT_EQ(lbl->palette().color(QPalette::WindowText), labelText) << picture;
+    EXPECT_NE(lbl->palette().color(lbl->backgroundRole()), blue) << picture;
+    const QRect below(20, 60, 60, 30);  // clear of the caption, the label and the border
+    EXPECT_EQ(PixelsNear(outer->Widget(), below, blue), below.width() * below.height()) << picture;
+    EXPECT_EQ(PixelsNear(*lbl, lbl->rect(), blue), 0) << picture;
+    if (!picture) {
+      EXPECT_GT(PixelsNear(outer->Widget(), QRect(0, 0, 300, 25), red), 5) << "the caption";
+    }
+    delete &outer->Widget();
+  }
+}
+
+TEST_F(ContainersTest, ABorderlessFrameDrawsNothingButLeavesAFrameInsideBordered) {
+  vb::Frame outer(host.get());
+  outer.Move(0, 0, 4500, 3000);
+  outer.SetCaption("Hidden Caption");
+  outer.SetBorderStyle(0);
+  auto* inner = new vb::Frame(&outer);
+  inner->Move(1500, 1500, 1500, 1200);
+  inner->SetCaption("Shown");
+  const QImage img = outer.grab().toImage();
+  const QColor ground = img.pixelColor(5, 5);
+  EXPECT_EQ(PixelsNear(outer, QRect(0, 0, 90, 90), ground), 90 * 90) << "no caption, no border";
+  const QRect innerArea(100, 100, 100, 80);
+  EXPECT_LT(PixelsNear(outer, innerArea, ground), innerArea.width() * innerArea.height() - 50)
+      << "the inner frame's caption and border";
 }
 
 }  // namespace
