@@ -4,8 +4,10 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/common/app_settings.h"
 #include "app/common/ini_file.h"
 #include "platform/store/atomic_file.h"
+#include "platform/store/program_folder.h"
 #include "tests/app/rules/rules_fixture.h"
 #include "tests/platform/store/read_only_folder.h"
 
@@ -64,6 +66,7 @@ class RuleSetTest : public RulesTest, public RulesView {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
+        platform::store::SetAppIdentity({kAppKey.toStdString(), "veltrane", "Veltrane", "", "", ""});
         gRulesFileName = "Rules.ini";
         path = RulesFilePath();
         shown = gRulesView.Register(*this);
