@@ -3,11 +3,13 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/vb_error.h"
 
 namespace vb {
 
@@ -30,7 +32,16 @@ void Form::RunLoad() {
   loading_ = false;
 }
 
-void Form::Show(int modal) {
+void Form::Show(int modal, Form* owner) {
+  if (owner == this) throw VbError(5, "Invalid procedure call or argument");
+  if (owner) {
+    // The owner is the window's transient parent, not the widget's parent:
+    // each form stays the registry's to delete.
+    owner_ = owner;
+    create();
+    owner->create();
+    windowHandle()->setTransientParent(owner->windowHandle());
+  }
   if (modal == vbModal) {
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -68,6 +79,8 @@ bool Form::UnloadWith(int mode) {
   unloading_ = true;
   loaded_ = false;
   hide();
+  owner_ = nullptr;
+  if (windowHandle()) windowHandle()->setTransientParent(nullptr);
   Forms::Release(this);
   return true;
 }
@@ -134,7 +147,7 @@ void Form::ApplyFlags() {
   }
   if (topmost_) flags |= Qt::WindowStaysOnTopHint;
   const bool wasVisible = isVisible();
-  setWindowFlags(flags);  // hides the window; geometry is kept
+  setWindowFlags(flags);  // hides the window; geometry and owner are kept
   if (!wasVisible) return;
   // Changing the band does not activate the window (nor run Activate).
   const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);

@@ -25,8 +25,13 @@ class Form : public QWidget {
   ~Form() override;
 
   // Shows the form, modeless or modal; a modal show returns once the form is
-  // hidden or unloaded.
-  void Show(int modal = vbModeless);
+  // hidden or unloaded. An owner keeps the form above it and the desktop
+  // minimises and restores the two together (the window system's rule for a
+  // transient window); the owner stays until either form unloads, so a later
+  // Show without one keeps it. An owned window is placed where the window
+  // system puts it, as any window: it is not centred on its owner.
+  void Show(int modal = vbModeless, Form* owner = nullptr);
+  Form* Owner() const { return owner_; }
   void Hide();
   // Runs QueryUnload then Unload; when neither cancels, the window closes and
   // the form's instance is released (reaching it again loads a new one).
@@ -106,6 +111,7 @@ class Form : public QWidget {
   bool loading_ = false;
   bool unloading_ = false;
   QPointer<QObject> modalLoop_;
+  QPointer<Form> owner_;
 };
 
 }  // namespace vb

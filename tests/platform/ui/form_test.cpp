@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <vector>
 
@@ -200,6 +201,34 @@ TEST_F(FormTest, WindowStateIsKeptWhileHiddenAndResizeRuns) {
   f.SetWindowState(vb::vbNormal);
   f.Show();
   EXPECT_EQ(f.WindowState(), vb::vbNormal);
+}
+
+TEST_F(FormTest, AnOwnedFormIsTheTransientWindowOfItsOwnerUntilEitherUnloads) {
+  frmProbe& owner = vb::Forms::Get<frmProbe>();
+  frmOther& owned = vb::Forms::Get<frmOther>();
+  owner.Show();
+  owned.Show(vb::vbModeless, &owner);
+  ASSERT_NE(owned.windowHandle(), nullptr);
+  EXPECT_EQ(owned.Owner(), &owner);
+  EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+  EXPECT_EQ(owned.parentWidget(), nullptr) << "the registry, not the owner, deletes it";
+  owned.SetTopmost(true);  // new window flags keep the owner
+  owned.SetShowInTaskbar(false);
+  owned.Show();  // shown again without one: the owner stays
+  EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+  EXPECT_THROW(owner.Show(vb::vbModeless, &owner), vb::VbError);
+  owned.Hide();
+  EXPECT_TRUE(owned.Unload());
+  frmOther& again = vb::Forms::Get<frmOther>();  // a new load has no owner
+  again.Show();
+  EXPECT_EQ(again.Owner(), nullptr);
+  EXPECT_EQ(again.windowHandle()->transientParent(), nullptr);
+  again.Show(vb::vbModeless, &owner);
+  EXPECT_TRUE(owner.Unload());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(again.Owner(), nullptr);
+  EXPECT_EQ(again.windowHandle()->transientParent(), nullptr);
+  EXPECT_TRUE(again.isVisible()) << "an owned form outlives its owner";
 }
 
 TEST_F(FormTest, CaptionTopmostPointerAndTaskbarKeepTheirValues) {
