@@ -10,6 +10,7 @@
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/vb_error.h"
+#include "platform/ui/window_frame.h"
 
 namespace vb {
 
@@ -199,14 +200,14 @@ void Form::SetMousePointer(int pointer) {
 
 int Form::Left() const { return PixelsToTwipsX(frameGeometry().x()); }
 int Form::Top() const { return PixelsToTwipsY(frameGeometry().y()); }
-int Form::Width() const { return PixelsToTwipsX(frameGeometry().width()); }
-int Form::Height() const { return PixelsToTwipsY(frameGeometry().height()); }
+int Form::Width() const { return PixelsToTwipsX(width() + WindowFrameExtra(*this).width()); }
+int Form::Height() const { return PixelsToTwipsY(height() + WindowFrameExtra(*this).height()); }
 int Form::ScaleWidth() const { return PixelsToTwipsX(width()); }
 int Form::ScaleHeight() const { return PixelsToTwipsY(height()); }
 
 void Form::Move(int left, int top, int width, int height) {
   move(TwipsToPixelsX(left), TwipsToPixelsY(top));
-  const QSize frameExtra = frameGeometry().size() - size();
+  const QSize frameExtra = WindowFrameExtra(*this);
   QSize client = size();
   if (width >= 0) client.setWidth(std::max(0, TwipsToPixelsX(width) - frameExtra.width()));
   if (height >= 0) client.setHeight(std::max(0, TwipsToPixelsY(height) - frameExtra.height()));

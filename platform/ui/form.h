@@ -56,7 +56,9 @@ class Form : public QWidget {
   bool Visible() const { return isVisible(); }
   void SetVisible(bool on);
 
-  // Outer size and position in twips; Scale* is the client area.
+  // Outer size and position in twips; Scale* is the client area. The outer
+  // size counts the window frame as platform/ui/window_frame.h measures it,
+  // also while the window is hidden.
   int Left() const;
   int Top() const;
   int Width() const;
