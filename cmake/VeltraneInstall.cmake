@@ -6,22 +6,18 @@
 #   share/applications/veltrane.desktop, share/icons/hicolor/scalable/apps/veltrane.svg
 # The program and both libraries find each other through RUNPATHs relative to
 # their own place ($ORIGIN), so an install works wherever its prefix lies and
-# never looks into the build tree. The component is loaded with dlopen from
-# libplatform_com.so, which searches its own RUNPATH: the bare name
-# "libqelpop3.so" resolves there in an install, and in the build tree through
-# the build RUNPATH added below.
-include(GNUInstallDirs)
-
+# never looks into the build tree. The program loads the component by its full
+# path in platform::store::InstallLibraryFolder() (a bare name would be looked
+# up in the RUNPATH of whoever calls dlopen, which the sanitizers' interceptor
+# hides); from a build tree it names the built library.
 set(VELTRANE_LIB_DESTINATION ${CMAKE_INSTALL_LIBDIR}/veltrane)
 set(VELTRANE_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrane)
-file(RELATIVE_PATH bin_to_lib ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR}/veltrane)
 
 set_target_properties(platform_com qelpop3 PROPERTIES INSTALL_RPATH "$ORIGIN")
-set_property(TARGET platform_com APPEND PROPERTY BUILD_RPATH "$<TARGET_FILE_DIR:qelpop3>")
 install(TARGETS platform_com LIBRARY DESTINATION ${VELTRANE_LIB_DESTINATION})
 
 if(TARGET veltrane)
-  set_target_properties(veltrane PROPERTIES INSTALL_RPATH "$ORIGIN/${bin_to_lib}")
+  set_target_properties(veltrane PROPERTIES INSTALL_RPATH "$ORIGIN/${VELTRANE_BIN_TO_LIBRARIES}")
   install(TARGETS veltrane RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 

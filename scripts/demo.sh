@@ -97,7 +97,7 @@ seed() {  # seed BOX FILE...: delivered the Maildir way, through tmp/ and a rena
     n=$((n + 1))
     name=$((1765000000 + n)).demo$n.$box
     cp "$f" "$md/tmp/$name"
-    chmod 0666 "$md/tmp/$name"
+    chmod 0644 "$md/tmp/$name"
     mv "$md/tmp/$name" "$md/new/$name"
   done
 }

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QString>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <array>
 
 #include "platform/store/program_folder.h"

@@ -42,6 +42,7 @@ rc=$?
 echo "$out"
 [ $rc = 0 ] || fail "the installed probe could not create the component (status $rc)"
 grep -qx "data $data" <<<"$out" || fail "the installed probe did not use $data"
+grep -qx "libraries $lib" <<<"$out" || fail "the installed probe did not find $lib"
 
 if [ $failures = 0 ]; then echo "install tree complete under $prefix"; fi
 exit $((failures > 0))

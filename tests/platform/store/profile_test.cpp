@@ -189,6 +189,7 @@ TEST(ProgramFolder, UserDataFolderIsCreatedPrivate) {
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(InstallDataFolder(), fs::path(std::getenv("VELTRANE_SOURCE_DIR")) / "data");
+    EXPECT_TRUE(InstallLibraryFolder().empty()) << "a build tree is no install";
 }
 
 }  // namespace
