@@ -220,6 +220,11 @@ import -window root "$out/screen.png"
 win=$(window_of Veltrane)
 if [ -n "$win" ]; then import -window "$win" "$out/window.png"; else say "no window named Veltrane found"; fi
 tray=$(window_of panel)
-if [ -n "$tray" ]; then import -window "$tray" "$out/tray.png"; else say "no tray host window found"; fi
+if [ -n "$tray" ]; then
+  import -window "$tray" "$out/tray.png"
+  convert "$out/tray.png" -filter point -resize 400% "$out/tray-x4.png"  # the icon is 24 pixels
+else
+  say "no tray host window found"
+fi
 say "screenshots saved in $out"
 ls -1 "$out"
