@@ -219,10 +219,10 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
         EXPECT_EQ(f.tbrMoveButtons(0).Left(), Px(8520) + offset);
         EXPECT_EQ(f.tbrClient(1).Width(), 2 * f.tbrClient(1).ButtonWidth());
         EXPECT_EQ(f.lblAcntPlaySound.Top(), f.tbrSound(1).Top() + PxY(36));
-        EXPECT_EQ(f.fraRule.Left(), Px(2940) + offset);
-        EXPECT_EQ(f.lstRules.Width(), Px(2700) + offset);
+        EXPECT_EQ(f.fraRule.Left(), Px(2540) + offset);
+        EXPECT_EQ(f.lstRules.Width(), Px(2300) + offset);
         EXPECT_LT(Right(f.lstRules), f.fraRule.Left()) << "the rule frames stay right of the list";
-        EXPECT_EQ(f.tbrMoveButtons(1).Left(), Px(1050) + int(std::nearbyint(offset / 2.0)));
+        EXPECT_EQ(f.tbrMoveButtons(1).Left(), Px(850) + int(std::nearbyint(offset / 2.0)));
         EXPECT_EQ(f.tbrRuleUpdate(1).Left(), Right(f.tbrRuleUpdate(0)));
         EXPECT_EQ(f.fraRulesToolbar.Top(), PxY(70));
         EXPECT_EQ(f.fraRules.Top(), f.fraRulesToolbar.Height() - PxY(48));
