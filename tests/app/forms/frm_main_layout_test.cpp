@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFont>
 #include <QMenu>
-#include <QPixmap>
 #include <QRect>
 #include <map>
 #include <vector>
@@ -14,6 +13,7 @@
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/layout_offset.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "app/general/check_status.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/twips.h"
@@ -26,19 +26,7 @@ int PxY(int twips) { return vb::PixelsToTwipsY(vb::TwipsToPixelsY(twips)); }
 int Right(const vb::ControlBase& c) { return c.Left() + c.Width(); }
 int Bottom(const vb::ControlBase& c) { return c.Top() + c.Height(); }
 
-// A fresh window, laid out and sized as the load does it.
-frmMain& LaidOut() {
-    vb::Forms::Unload<frmMain>();
-    frmMain& form = vb::Forms::Get<frmMain>();
-    // The pictures are in their lists before the layout: it names the blank
-    // header picture.
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    form.imlListViewColumnHeader.Add(blank, QStringLiteral("Blank"));
-    form.ArrangeControls();
-    form.SizeAndCentre();
-    return form;
-}
+frmMain& LaidOut() { return LaidOutMainWindow(); }
 
 // The application font for one test, put back afterwards.
 class FontSize {

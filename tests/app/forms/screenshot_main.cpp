@@ -6,8 +6,8 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "app/forms/frm_main.h"
 #include "platform/ui/forms.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 namespace {
 
@@ -28,12 +28,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    frmMain& form = vb::Forms::Get<frmMain>();
-    QPixmap blank(16, 16);
-    blank.fill(Qt::transparent);
-    form.imlListViewColumnHeader.Add(blank, QStringLiteral("Blank"));
-    form.ArrangeControls();
-    form.SizeAndCentre();
+    frmMain& form = LaidOutMainWindow();
     // As the load leaves them: designed tabs gone, one tab per account.
     QPixmap mail(16, 16);
     mail.fill(Qt::darkYellow);
