@@ -8,9 +8,12 @@
 //
 // Every change is a locked read-modify-write of the whole file, replaced
 // atomically with mode 0600, so two processes never lose each other's values
-// or leave a torn file. A file that cannot be parsed reads as empty (every
-// setting at its default) and is renamed aside to settings.ini.damaged-<time>
-// rather than ever being overwritten.
+// or leave a torn file. A file that cannot be parsed, or is larger than
+// kMaxFileSize, reads as empty (every setting at its default) and is renamed
+// aside to settings.ini.damaged-<time> rather than ever being overwritten. A
+// folder, FIFO or device at the path reads as empty, is never replaced, and
+// changes fail. Through a symbolic link the link's target is read and
+// replaced; the link stays.
 
 #include <filesystem>
 #include <string>

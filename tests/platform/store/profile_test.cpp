@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "platform/store/atomic_file.h"
 #include "platform/store/program_folder.h"
+#include "tests/platform/store/raw_file.h"
 #include "tests/platform/store/write_step_name.h"
 
 namespace fs = std::filesystem;
@@ -17,14 +16,6 @@ namespace {
 
 fs::path TempIni(const char* name) { return fs::path(std::getenv("TMPDIR")) / name; }
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteRaw(const fs::path& p, std::string_view text) { std::ofstream(p, std::ios::binary) << text; }
 
 // A file as another tool might have written it: CRLF, a BOM, odd spacing and case.
 const std::string kForeign =
