@@ -24,7 +24,7 @@
 
 namespace platform::store {
 
-// The settings file of an application key such as "ZKT\Veltrane".
+// The settings file of an application key such as "Maker\Program".
 std::filesystem::path SettingsFilePath(std::string_view appKey);
 
 std::string GetSetting(std::string_view appKey, std::string_view section, std::string_view key,

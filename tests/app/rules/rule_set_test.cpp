@@ -11,7 +11,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/common/app_settings.h"
 #include "app/common/ini_file.h"
+#include "app/common/program_identity.h"
 #include "platform/store/atomic_file.h"
 #include "platform/store/profile.h"
 #include "tests/app/rules/rules_fixture.h"
@@ -72,6 +74,7 @@ class RuleSetTest : public RulesTest, public RulesView {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
+        SetProgramIdentity();
         gRulesFileName = "Rules.ini";
         path = RulesFilePath();
         shown = gRulesView.Register(*this);

@@ -5,7 +5,6 @@
 
 
 #include "platform/store/atomic_file.h"
-#include "platform/store/program_folder.h"
 #include "tests/platform/store/raw_file.h"
 #include "tests/platform/store/write_step_name.h"
 
@@ -169,17 +168,6 @@ TEST(Profile, AnUpdatedFileIsReadAgain) {
     WriteRaw(TempIni("cache2.ini"), "[S]\nk=22\n");
     fs::rename(TempIni("cache2.ini"), file);
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", file), "22");
-}
-
-TEST(ProgramFolder, UserDataFolderIsCreatedPrivate) {
-    std::error_code ec;
-    const fs::path folder = UserDataFolder(ec);
-    ASSERT_FALSE(ec);
-    EXPECT_EQ(folder, fs::path(std::getenv("XDG_CONFIG_HOME")) / "ZKT" / "Veltrane");
-    struct stat st {};
-    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    EXPECT_EQ(InstallDataFolder(), fs::path(std::getenv("VELTRANE_SOURCE_DIR")) / "data");
 }
 
 }  // namespace
