@@ -19,4 +19,50 @@ private:
     // Held while the window is loaded; a window destroyed without its Unload
     // (the application ending) drops it with its members.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
+
+    // ---- layout ----
+public:
+    // The one-off layout at load: tool bars sized to their buttons as drawn,
+    // the pages stacked under the page buttons and widened by the layout
+    // offset, the button bars placed from the right, the list's columns.
+    void ArrangeControls();
+    // Sizes the window around the Email tab strip and centres it on the
+    // screen; the size becomes the minimum width and the Size command's size.
+    void SizeAndCentre();
+    // The outer size in twips, counting the frame measured at load, so that a
+    // frame the desktop reports only once the window shows changes nothing.
+    int OuterWidth() const;
+    int OuterHeight() const;
+    void SetOuterSize(int width, int height);
+
+    // Window sizes in twips: at load (the narrowest width allowed, the height
+    // the Size command restores) and at the last layout pass.
+    int mMinWidth = 0;
+    int mStartHeight = 0;
+    int mLastWidth = 0;
+    int mLastHeight = 0;
+    // The base column width (list width / 4.5) and the widths given at load.
+    int mColBaseWidth = 0;
+    int mColFromWidth = 0;
+    int mColToWidth = 0;
+    int mColSubjectWidth = 0;
+    int mColDateWidth = 0;
+    int mColSizeWidth = 0;
+    // The "RestoreColWidth" setting as the layout read it (1 = default widths).
+    int mRestoreColWidth = 1;
+
+    static constexpr int kMinHeight = 3500;
+
+protected:
+    // Minimised: hides the open child windows and the window into the tray,
+    // when the desktop has one. Normal or maximised: keeps the minimum size
+    // and moves the controls by the change in size since the last pass.
+    void Form_Resize() override;
+
+private:
+    void LayoutPass(int dW, int dH);
+    void MinimiseToTray();
+    // Outer size less client size, in twips, as measured at load.
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
 };

@@ -1,0 +1,344 @@
+// The main window's layout: once at load from absolute rules, then by the
+// change in size at each resize; and minimising into the tray.
+#include <QCoreApplication>
+#include <QIcon>
+#include <QPixmap>
+#include <QTabBar>
+#include <algorithm>
+#include <cmath>
+
+#include "app/common/app_settings.h"
+#include "app/common/stored_number.h"
+#include "app/forms/child_windows.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/layout_offset.h"
+#include "app/general/check_status.h"
+#include "platform/desktop/tray_icon.h"
+#include "platform/ui/twips.h"
+
+namespace forms {
+
+int gLayoutOffset = 0;
+
+ViewSlot<vb::Form> gFirstUseWindow;
+ViewSlot<vb::Form> gMessageWindow;
+ViewSlot<vb::Form> gPreviewWindow;
+
+std::function<bool()> gTrayAvailable = [] { return platform::desktop::TrayIcon::available(); };
+
+}  // namespace forms
+
+namespace {
+
+// Measures of the layout, in twips.
+constexpr double kFrameFactor = 1.7;       // a tool-bar frame to its tool bar's height
+constexpr int kToolBarFrameTop = 324;      // below the tab strip's top: Email, Accounts
+constexpr int kRulesToolBarFrameTop = 70;  // the same on the Rules page
+constexpr int kListBottomMargin = 120;
+constexpr int kGap = 100;           // between right-hand tool bars, and from the bar's right edge
+constexpr int kBarOverlap = 100;    // button bar over the tab strip's bottom
+constexpr int kRulesFrameOverlap = 48;
+constexpr int kSoundLabelOffset = 36;
+constexpr int kBannerIndent = 30;
+constexpr double kColumnDivisor = 4.5;
+constexpr double kSizeColumnDivisor = 2.15;
+constexpr int kProgressLeft = 15;
+constexpr int kProgressTop = 36;
+constexpr int kFramePasses = 4;  // fraMain, fraButtons: Email, Accounts, Rules, Options
+
+const QString kOptions = QStringLiteral("Settings\\Options");
+
+// To a whole twip: the nearest, a half to the even one.
+int Round(double twips) { return static_cast<int>(std::nearbyint(twips)); }
+
+void Widen(vb::ControlBase& c, int by) { c.SetWidth(c.Width() + by); }
+void Shift(vb::ControlBase& c, int by) { c.SetLeft(c.Left() + by); }
+
+// The height of the strip's tab row as drawn here with a tab that has a
+// picture; the account tabs have one. At least the height of a tab it holds.
+int TabRowHeight(vb::TabStrip& strip) {
+    QTabBar probe;
+    probe.setFont(strip.Bar().font());
+    probe.setIconSize(strip.Bar().iconSize());
+    QPixmap picture(probe.iconSize());
+    picture.fill(Qt::transparent);
+    probe.addTab(QIcon(picture), QStringLiteral("Ag"));
+    int height = vb::PixelsToTwipsY(probe.sizeHint().height());
+    if (strip.TabCount() >= 1) height = std::max(height, strip.TabHeight(1));
+    return height;
+}
+
+// Where a page's tool-bar frame starts below its tab strip's top: the
+// designed 324 twips, or under the tab row when the row drawn here is
+// taller, so the account tabs are never covered.
+int ToolBarFrameTop(vb::TabStrip& strip) { return strip.Top() + std::max(kToolBarFrameTop, TabRowHeight(strip)); }
+
+// The frame the desktop draws around a window, in twips. Known once the
+// window has been shown; before that none (the desktop then adds its frame
+// outside the client area). The border is one pixel.
+struct FrameMeasures {
+    int captionHeight = 0;
+    int frameThickness = 0;
+    int borderWidth = 0;
+};
+
+FrameMeasures MeasureWindowFrame(const QWidget& window) {
+    const QSize extra = window.frameGeometry().size() - window.size();
+    FrameMeasures m;
+    m.frameThickness = vb::PixelsToTwipsX(std::max(0, extra.width()) / 2);
+    m.captionHeight = std::max(0, vb::PixelsToTwipsY(std::max(0, extra.height())) - 2 * m.frameThickness);
+    m.borderWidth = vb::PixelsToTwipsX(1);
+    return m;
+}
+
+// A stored column width: the number as stored, the default when it is no
+// number or less than 0.
+int StoredWidth(const QString& key, int base) {
+    const int width = StoredInteger(GetSetting(kAppKey, kOptions, key, QString::number(base)), int16_t(base));
+    return width < 0 ? base : width;
+}
+
+// Right-hand tool bars of a button bar, from the right: the first ends kGap
+// from the bar's right edge, each next one kGap left of the one before.
+void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fromRight) {
+    int right = bar.Width() - kGap;
+    for (vb::ToolBar* t : fromRight) {
+        t->SetLeft(right - t->Width());
+        right = t->Left() - kGap;
+    }
+}
+
+}  // namespace
+
+void frmMain::ArrangeControls() {
+    using forms::gLayoutOffset;
+
+    // Tool bars sized to their buttons as drawn; the offset is what the page
+    // buttons need beyond their designed bar.
+    gLayoutOffset = Round(double(tbrMainButtons.ButtonWidth()) * tbrMainButtons.ButtonCount() - tbrMainButtons.Width());
+    for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetWidth(t->ButtonWidth() * t->ButtonCount());
+    for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetHeight(2 * t->ButtonHeight());
+    tbrButtons.ForEach([](int, vb::ToolBar& t) {
+        t.SetWidth(t.ButtonWidth());
+        t.SetHeight(2 * t.Height());
+    });
+    for (auto* bars : {&tbrMoveButtons, &tbrClient, &tbrSound, &tbrRuleUpdate, &tbrOptMisc, &tbrOptAbout})
+        bars->ForEach([](int, vb::ToolBar& t) { t.SetHeight(2 * t.Height()); });
+
+    // Tool-bar frames, page buttons, pages.
+    fraMainButtons.SetHeight(Round(kFrameFactor * tbrMainButtons.Height()));
+    fraEmailToolBar.SetHeight(Round(kFrameFactor * tbrEmail.Height()));
+    fraAcntToolBar.SetHeight(Round(kFrameFactor * tbrAcnts.Height()));
+    fraRulesToolbar.SetHeight(Round(kFrameFactor * tbrRules.Height()));
+    fraMainButtons.SetCaption(QString());
+    Widen(fraMainButtons, gLayoutOffset);
+    // The page name keeps its distance from the page buttons.
+    Shift(lblBanner, gLayoutOffset);
+    for (int i = 0; i < kFramePasses; ++i) {
+        vb::Frame& page = fraMain(i);
+        Widen(page, gLayoutOffset);
+        page.Move(0, fraMainButtons.Top() + fraMainButtons.Height());
+        page.SetCaption(QString());
+        page.SetBorderStyle(0);
+        page.SetVisible(false);
+        fraButtons(i).SetHeight(fraMainButtons.Height());
+    }
+    fraMain(0).SetVisible(true);
+    fraMain(0).ZOrder(0);
+
+    // Email page: tab strip, tool bar, list, status bar.
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&fraEmailToolBar, &TabStripEmail, &lvwEmail, &StatusBar})
+        Widen(*c, gLayoutOffset);
+    TabStripEmail.Move(0, 0);
+    tbrButtons(1).SetVisible(false);
+    tbrButtons(14).SetVisible(false);
+    fraEmailToolBar.SetTop(ToolBarFrameTop(TabStripEmail));
+    lvwEmail.SetTop(fraEmailToolBar.Top() + fraEmailToolBar.Height());
+    const int firstTab = TabStripEmail.TabCount() >= 1 ? TabRowHeight(TabStripEmail) : 0;
+    lvwEmail.SetHeight(TabStripEmail.Height() - firstTab - fraEmailToolBar.Height() - StatusBar.Height() -
+                       kListBottomMargin);
+    StatusBar.SetTop(lvwEmail.Top() + lvwEmail.Height());
+    // The progress bar lies inside the status bar, over its first panel.
+    ProgressBar.SetVisible(false);
+    ProgressBar.Move(StatusBar.Left() + kProgressLeft, StatusBar.Top() + kProgressTop,
+                     std::max(0, StatusBar.PanelWidth(1) - 2 * kProgressLeft),
+                     std::max(0, StatusBar.Height() - 2 * kProgressTop));
+
+    // Button bars overlap the tab strip's bottom, behind what they overlap.
+    for (int i = 0; i < kFramePasses; ++i) {
+        vb::Frame& bar = fraButtons(i);
+        Widen(bar, gLayoutOffset);
+        bar.SetTop(TabStripEmail.Top() + TabStripEmail.Height() - kBarOverlap);
+        bar.SetBorderStyle(0);
+        bar.ZOrder(1);
+    }
+    PlaceFromRight(fraButtons(0), {&tbrButtons(4), &tbrButtons(3), &tbrButtons(2), &tbrButtons(1)});
+    tbrButtons(14).SetLeft(tbrButtons(2).Left() - kGap - tbrButtons(14).Width());
+
+    // Message list columns: the defaults from the list width, or the widths
+    // saved at the last shutdown.
+    mRestoreColWidth = StoredInteger(GetSetting(kAppKey, kOptions, QStringLiteral("RestoreColWidth"), QStringLiteral("1")), 1);
+    mColBaseWidth = Round(lvwEmail.Width() / kColumnDivisor);
+    const int w = mColBaseWidth;
+    if (mRestoreColWidth == 1) {
+        mColFromWidth = mColToWidth = mColSubjectWidth = mColDateWidth = w;
+        mColSizeWidth = Round(w / kSizeColumnDivisor);
+    } else {
+        mColFromWidth = StoredWidth(QStringLiteral("ColFromWidth"), w);
+        mColToWidth = StoredWidth(QStringLiteral("ColToWidth"), w);
+        mColSubjectWidth = StoredWidth(QStringLiteral("ColSubjectWidth"), w);
+        mColDateWidth = StoredWidth(QStringLiteral("ColDateWidth"), w);
+        mColSizeWidth = StoredWidth(QStringLiteral("ColSizeWidth"), w);
+    }
+    lvwEmail.Column(QStringLiteral("From")).SetWidth(mColFromWidth);
+    lvwEmail.Column(QStringLiteral("To")).SetWidth(mColToWidth);
+    lvwEmail.Column(QStringLiteral("Subject")).SetWidth(mColSubjectWidth);
+    lvwEmail.Column(QStringLiteral("Date")).SetWidth(mColDateWidth);
+    lvwEmail.Column(QStringLiteral("Size")).SetWidth(mColSizeWidth);
+    for (int c = 1; c <= 5; ++c) lvwEmail.Column(c).SetIcon(QStringLiteral("Blank"));
+
+    // Accounts page.
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&fraAcnt, &fraAcntToolBar, &TabStripAcnts})
+        Widen(*c, gLayoutOffset);
+    TabStripAcnts.Move(0, 0);
+    fraAcntToolBar.SetTop(ToolBarFrameTop(TabStripAcnts));
+    fraAcnt.SetTop(fraAcntToolBar.Top() + fraAcntToolBar.Height());
+    Widen(tbrColour, gLayoutOffset);
+    tbrColour.SetHeight(2 * tbrColour.Height());
+    Shift(tbrMoveButtons(0), gLayoutOffset);
+    for (vb::ToolBar* t : {&tbrClient(1), &tbrSound(1)}) t->SetWidth(2 * t->ButtonWidth());
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&lblAcntRunSize, &chkAcntSoundOn, &lblAcntPlaySound})
+        Shift(*c, gLayoutOffset);
+    // The account colours, as &H00BBGGRR: blue, cyan, green, magenta, red, black.
+    constexpr vb::OleColor kSwatches[] = {0xFF0000, 0xFFFF00, 0x00FF00, 0xFF00FF, 0x0000FF, 0x000000};
+    for (int i = 1; i <= 6; ++i) {
+        lblColourBox(i).SetCaption(QString());
+        lblColourBox(i).SetBackColor(kSwatches[i - 1]);
+    }
+    fraColourBox.SetVisible(false);
+    lblAcntPlaySound.SetTop(tbrSound(1).Top() + kSoundLabelOffset);
+    PlaceFromRight(fraButtons(1), {&tbrButtons(7), &tbrButtons(6)});
+
+    // Rules page.
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&fraRulesToolbar, &TabStripRules, &fraRules, &lstRules})
+        Widen(*c, gLayoutOffset);
+    TabStripRules.Move(0, 0);
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&fraRule, &fraAction, &fraNotify})
+        Shift(*c, gLayoutOffset);
+    for (vb::ToolBar* t : {&tbrRuleUpdate(0), &tbrRuleUpdate(1)}) t->SetWidth(2 * t->ButtonWidth());
+    tbrRuleUpdate(1).SetLeft(tbrRuleUpdate(0).Left() + tbrRuleUpdate(0).Width());
+    Shift(tbrMoveButtons(1), Round(gLayoutOffset / 2.0));
+    Widen(lblRulesFileName, gLayoutOffset);
+    fraRulesToolbar.SetTop(TabStripRules.Top() + kRulesToolBarFrameTop);
+    fraRules.SetTop(TabStripRules.Top() + fraRulesToolbar.Height() - kRulesFrameOverlap);
+    PlaceFromRight(fraButtons(2), {&tbrButtons(10), &tbrButtons(9)});
+
+    // The no-accounts banner lies over the Email page's tab row.
+    fraNoAcntsBanner.Move(TabStripEmail.Left() + kBannerIndent, TabStripEmail.Top() + fraMainButtons.Height());
+    fraNoAcntsBanner.SetBorderStyle(0);
+    fraNoAcntsBanner.ZOrder(0);
+
+    PlaceFromRight(fraButtons(3), {&tbrButtons(13), &tbrButtons(12)});
+}
+
+void frmMain::SizeAndCentre() {
+    const FrameMeasures m = MeasureWindowFrame(*this);
+    const int width = TabStripEmail.Width() + 2 * m.frameThickness + 3 * m.borderWidth;
+    const int height =
+        TabStripEmail.Height() + Round(1.6 * fraMainButtons.Height()) + m.captionHeight + 2 * m.frameThickness;
+    frameWidth_ = 2 * m.frameThickness;
+    frameHeight_ = m.captionHeight + 2 * m.frameThickness;
+    SetOuterSize(width, height);
+    mMinWidth = mLastWidth = OuterWidth();
+    mStartHeight = mLastHeight = OuterHeight();
+    // The desktop refuses smaller sizes before they happen; Form_Resize
+    // corrects what gets through.
+    setMinimumSize(vb::TwipsToPixelsX(mMinWidth - frameWidth_), vb::TwipsToPixelsY(kMinHeight - frameHeight_));
+    Move((vb::ScreenWidth() - mMinWidth) / 2, (vb::ScreenHeight() - mStartHeight) / 2);
+}
+
+int frmMain::OuterWidth() const { return ScaleWidth() + frameWidth_; }
+int frmMain::OuterHeight() const { return ScaleHeight() + frameHeight_; }
+
+void frmMain::SetOuterSize(int width, int height) {
+    SetClientSize(std::max(0, width - frameWidth_), std::max(0, height - frameHeight_));
+}
+
+void frmMain::Form_Resize() {
+    if (modGeneral::gLoading) return;
+    if (WindowState() == vb::vbMinimized) {
+        MinimiseToTray();
+        return;
+    }
+    if (mLastWidth == 0) return;  // not sized by the load yet: nothing to move from
+    // A correction raises this handler again, which lays the window out at
+    // the corrected size; this pass then finds no difference left.
+    if (OuterWidth() < mMinWidth) SetOuterSize(mMinWidth, OuterHeight());
+    if (OuterHeight() < kMinHeight) SetOuterSize(OuterWidth(), kMinHeight);
+    const int dW = OuterWidth() - mLastWidth;
+    const int dH = OuterHeight() - mLastHeight;
+    LayoutPass(dW, dH);
+    mLastWidth = OuterWidth();
+    mLastHeight = OuterHeight();
+}
+
+void frmMain::LayoutPass(int dW, int dH) {
+    if (dW == 0 && dH == 0) return;
+    auto grow = [dW, dH](vb::ControlBase& c, bool wide, bool tall) {
+        if (wide) c.SetWidth(c.Width() + dW);
+        if (tall) c.SetHeight(c.Height() + dH);
+    };
+    auto down = [dH](vb::ControlBase& c) { c.SetTop(c.Top() + dH); };
+    auto right = [](vb::ControlBase& c, int by) { c.SetLeft(c.Left() + by); };
+
+    grow(fraMainButtons, true, false);
+    for (int i = 0; i < kFramePasses; ++i) grow(fraMain(i), true, true);
+    for (int i = 0; i < kFramePasses; ++i) {
+        grow(fraButtons(i), true, false);
+        down(fraButtons(i));
+    }
+    // The right-hand tool bars of the button bars; the Help bars stay left.
+    for (int i : {1, 2, 3, 4, 6, 7, 9, 10, 12, 13, 14}) right(tbrButtons(i), dW);
+    grow(TabStripEmail, true, true);
+    grow(fraEmailToolBar, true, false);
+    grow(tbrEmail, true, false);
+    grow(lvwEmail, true, true);
+    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&StatusBar, &ProgressBar}) {
+        grow(*c, true, false);
+        down(*c);
+    }
+    grow(TabStripAcnts, true, true);
+    grow(fraAcntToolBar, true, false);
+    grow(tbrAcnts, true, false);
+    grow(fraAcnt, true, true);
+    grow(TabStripRules, true, true);
+    grow(fraRulesToolbar, true, false);
+    grow(tbrRules, true, false);
+    grow(fraRules, true, true);
+    grow(TabStripOptions, true, true);
+    grow(TreeView, false, true);
+    grow(lblOptionsTitle, true, false);
+    right(imgOptTitleRight, dW);
+    grow(fraOptionsBorder, true, true);
+    for (int i = 1; i <= 6; ++i) grow(fraOptions(i), true, true);
+    right(lblAbout(1), Round(dW / 2.0));
+    right(lblAbout(2), dW);
+    right(lblAbout(3), dW);
+    right(lblAboutWebSite, dW);
+}
+
+void frmMain::MinimiseToTray() {
+    // Without a tray the window stays minimised in the taskbar: hidden, it
+    // could not be reached again.
+    if (!forms::gTrayAvailable()) return;
+    const std::pair<bool, const ViewSlot<vb::Form>*> children[] = {
+        {modGeneral::gShowingFirstUse, &forms::gFirstUseWindow},
+        {modGeneral::gShowingMessage, &forms::gMessageWindow},
+        {modGeneral::gShowingPreview, &forms::gPreviewWindow},
+    };
+    for (const auto& [showing, slot] : children) {
+        if (vb::Form* child = slot->Get(); showing && child) child->Hide();
+    }
+    QCoreApplication::processEvents();
+    Hide();
+}
