@@ -1,6 +1,8 @@
 // The main window's share of the option values: the page's colour boxes and
 // Save/Cancel state, and what the options drive in the rest of the window.
-#include <array>
+#include <functional>
+#include <map>
+#include <string>
 
 #include "app/forms/frm_main.h"
 #include "app/forms/menu_xp.h"
@@ -9,6 +11,7 @@
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
+#include "platform/ui/image_list.h"
 #include "platform/ui/msg_box.h"
 
 using namespace modOptions;
@@ -28,6 +31,73 @@ void StyleAll(const vb::ControlArray<vb::ToolBar>& bars, int16_t flat) {
     bars.ForEach([flat](int, vb::ToolBar& bar) { Style(bar, flat, false); });
 }
 
+// How the page shows one option, from its stored text.
+using ShowOption = std::function<void(frmMain&, const QString&)>;
+
+ShowOption Check(vb::CheckBox frmMainDesign::*box) {
+    return [box](frmMain& f, const QString& value) { (f.*box).SetValue(value.toInt()); };
+}
+ShowOption Text(vb::TextBox frmMainDesign::*box) {
+    return [box](frmMain& f, const QString& value) { (f.*box).SetText(value); };
+}
+ShowOption TimeText(int index) {
+    return [index](frmMain& f, const QString& value) { f.txtNoCheckTime(index).SetText(value); };
+}
+ShowOption Choice(vb::ControlArray<vb::OptionButton> frmMainDesign::*group) {
+    return [group](frmMain& f, const QString& value) {
+        const int index = value.toInt();
+        if ((f.*group).Exists(index)) (f.*group)(index).SetValue(true);
+    };
+}
+ShowOption Colour(vb::Label frmMainDesign::*box) {
+    return [box](frmMain& f, const QString& value) { (f.*box).SetBackColor(value.toUInt()); };
+}
+
+// The control of every option the page edits.
+const std::map<std::string, ShowOption>& PageControls() {
+    using D = frmMainDesign;
+    static const std::map<std::string, ShowOption> controls{
+        {"RunStartUp", Check(&D::chkRunStartUp)},
+        {"EmailCheckStartUp", Check(&D::chkEmailCheckStartUp)},
+        {"StartUpDelay", Text(&D::txtStartUpDelay)},
+        {"MinimizeStartUp", Check(&D::chkMinimizeStartUp)},
+        {"UseInterval", Check(&D::chkUseInterval)},
+        {"NoCheck", Check(&D::chkNoCheck)},
+        {"NoCheckTimeBegin", TimeText(0)},
+        {"NoCheckTimeEnd", TimeText(1)},
+        {"ShowEmailMsgBox", Check(&D::chkShowEmailMsgBox)},
+        {"MsgBoxTime", Text(&D::txtMsgBoxTime)},
+        {"ShowEmail", Choice(&D::optShowEmail)},
+        {"Hours", Text(&D::txtHours)},
+        {"Minutes", Text(&D::txtMinutes)},
+        {"DefaultClient", Text(&D::txtDefaultClient)},
+        {"DefaultSound", Text(&D::txtDefaultSound)},
+        {"RunSize", Choice(&D::optRunSize)},
+        {"PlaySound", Check(&D::chkPlaySound)},
+        {"DTheme", Choice(&D::opt3DTheme)},
+        {"TopColour", Colour(&D::lbl3DTopColour)},
+        {"MiddleColour", Colour(&D::lbl3DMiddleColour)},
+        {"BottomColour", Colour(&D::lbl3DBottomColour)},
+        {"ShowNewOnly", Check(&D::chkShowNewOnly)},
+        {"RestoreColWidth", Check(&D::chkRestoreColWidth)},
+        {"ButtonStyle", Check(&D::chkButtonStyle)},
+        {"ApplyStyle", Choice(&D::optApplyStyle)},
+        {"FromToolTips", Check(&D::chkFromToolTips)},
+        {"ToToolTips", Check(&D::chkToToolTips)},
+        {"SubjectToolTips", Check(&D::chkSubjectToolTips)},
+        {"MessageSort", Check(&D::chkMessageSort)},
+        {"SortColumn", Choice(&D::optSortColumn)},
+        {"SortOrder", Choice(&D::optSortOrder)},
+        {"CloseButton", Check(&D::chkCloseButton)},
+        {"QuickCheck", Check(&D::chkQuickCheck)},
+        {"DeleteConfirmation", Check(&D::chkDeleteConfirmation)},
+        {"SuppressConnectErrors", Check(&D::chkSuppressConnectErrors)},
+        {"SuppressRetrieveErrors", Check(&D::chkSuppressRetrieveErrors)},
+        {"ConnectTimeOut", Text(&D::txtConnectTimeOut)},
+    };
+    return controls;
+}
+
 }  // namespace
 
 void frmMain::WireOptionsControls() {
@@ -40,8 +110,12 @@ void frmMain::WireOptionsControls() {
 }
 
 void frmMain::ShowOptionValues() {
-    opt3DTheme(gOptDTheme).SetValue(true);
-    PaintMenuColourBoxes(LiveMenuColours());
+    // In table order: setting a control runs its handler, which may read
+    // the controls set before it.
+    for (const OptionField& field : OptionFields()) {
+        const auto control = PageControls().find(field.key);
+        if (field.saved && control != PageControls().end()) control->second(*this, StoredText(field));
+    }
 }
 
 void frmMain::ShowOptionDescriptions() {}
@@ -81,9 +155,15 @@ void frmMain::SetNextAutoCheckTime() {}
 void frmMain::ShowAutoCheckText(const QString& text) { StatusBar.SetPanelText(4, text); }
 
 void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
+    // A picture that could not be drawn leaves the header without one
+    // rather than failing the save.
+    const auto show = [this](const QString& column, const QString& picture) {
+        const vb::ImageList* pictures = lvwEmail.ColumnHeaderIcons();
+        lvwEmail.Column(column).SetIcon(pictures && pictures->Exists(picture) ? picture : QString());
+    };
     for (const char* column : {"From", "To", "Subject", "Date", "Size"})
-        lvwEmail.Column(QString::fromLatin1(column)).SetIcon(QStringLiteral("Blank"));
-    if (!key.isEmpty()) lvwEmail.Column(key).SetIcon(icon);
+        show(QString::fromLatin1(column), QStringLiteral("Blank"));
+    if (!key.isEmpty()) show(key, icon);
 }
 
 void frmMain::SortAndFillMessageList() {}

@@ -181,6 +181,7 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
 }
 
 TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {
+    for (const char* key : {"Ascending", "Descending", "Blank"}) form.imlListViewColumnHeader.Add(Picture(), key);
     gEditOptSortColumn = 2;
     gEditOptSortOrder = 0;
     SaveOptions();
@@ -220,4 +221,34 @@ TEST_F(FrmMainOptions, AFailureToSaveIsShownInAMessageBox) {
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Options");
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbExclamation);
     EXPECT_EQ(gOptQuickCheck, 0) << "the choice applies for this run";
+}
+
+TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
+    gOptRunStartUp = 0;
+    gOptStartUpDelay = 12;
+    gOptNoCheckTime[1] = "06:45";
+    gOptShowEmail = 2;
+    gOptDefaultSound = "/snd/ding.wav";
+    gOptRunSize = 1;
+    gOptDTheme = 6;
+    gOptBottomColour = 0x0000FF;
+    gOptApplyStyle = 3;
+    gOptSortOrder = 0;
+    gOptConnectTimeOut = 120;
+    DisplayOptions();
+    EXPECT_EQ(form.chkRunStartUp.Value(), 0);
+    EXPECT_EQ(form.chkPlaySound.Value(), 1);
+    EXPECT_EQ(form.txtStartUpDelay.Text(), "12");
+    EXPECT_EQ(form.txtNoCheckTime(1).Text(), "06:45");
+    EXPECT_EQ(form.txtMinutes.Text(), "30");
+    EXPECT_TRUE(form.optShowEmail(2).Value());
+    EXPECT_EQ(form.txtDefaultSound.Text(), "/snd/ding.wav");
+    EXPECT_TRUE(form.optRunSize(1).Value());
+    EXPECT_TRUE(form.opt3DTheme(6).Value());
+    EXPECT_EQ(form.lbl3DBottomColour.BackColor(), 0x0000FFu);
+    EXPECT_TRUE(form.optApplyStyle(3).Value());
+    EXPECT_TRUE(form.optSortOrder(0).Value());
+    EXPECT_TRUE(form.optSortColumn(4).Value());
+    EXPECT_EQ(form.txtConnectTimeOut.Text(), "120");
+    EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
 }
