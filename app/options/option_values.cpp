@@ -229,8 +229,14 @@ void LoadOptions(ReadBy reader) {
         if (field.readBy != reader) continue;
         Assign(field, GetSetting(kAppKey, kOptionsSection, QString::fromLatin1(field.key),
                                  QString::fromLatin1(field.defaultText)));
-        if (std::string_view(field.key) == "Minutes")
-            modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
+        if (std::string_view(field.key) != "Minutes") continue;
+        // The page allows intervals from 0:01 to 12:00; any other pair of
+        // stored values takes the default interval.
+        if ((gOptHours == 0 && gOptMinutes == 0) || (gOptHours == 12 && gOptMinutes != 0)) {
+            Assign(*FindOption(QStringLiteral("Hours")), QString());
+            Assign(field, QString());
+        }
+        modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
     }
 }
 

@@ -77,7 +77,7 @@ TEST_F(OptionsTest, StoredValuesThatAreNoNumbersOrOutOfRangeTakeTheDefault) {
     const Case cases[] = {
         {"StartUpDelay", "75", "0"},        {"StartUpDelay", "abc", "0"},     {"StartUpDelay", "59", "59"},
         {"Minutes", "-1", "30"},            {"Minutes", "", "30"},            {"Hours", "13", "0"},
-        {"Hours", " 12 ", "12"},            {"Hours", "1.5", "2"},            {"ConnectTimeOut", "0", "10"},
+        {"Hours", " 11 ", "11"},            {"Hours", "1.5", "2"},            {"ConnectTimeOut", "0", "10"},
         {"ConnectTimeOut", "121", "10"},    {"ConnectTimeOut", "120", "120"}, {"ConnectTimeOut", "99999", "10"},
         {"RunSize", "2", "3"},              {"RunSize", "1", "1"},            {"ShowEmail", "3", "0"},
         {"UseInterval", "-1", "0"},         {"PlaySound", "2", "1"},          {"SortColumn", "6", "4"},
@@ -108,11 +108,23 @@ TEST_F(OptionsTest, MenuColoursAndThemeOutOfRangeTakeTheirDefaults) {
     EXPECT_EQ(gOptBottomColour, 255);
 }
 
-TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAtLoad) {
-    Store("Hours", "1");
-    Store("Minutes", "30");
-    LoadOptions(ReadBy::MainLoad);
-    EXPECT_EQ(modGeneral::gIntervalMinutes, 90);
+TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTakesTheDefault) {
+    struct Case {
+        const char *hours, *minutes;
+        int16_t h, m, interval;
+    };
+    const Case cases[] = {
+        {"1", "30", 1, 30, 90}, {"0", "1", 0, 1, 1},   {"12", "0", 12, 0, 720},
+        {"0", "0", 0, 30, 30},  {"12", "1", 0, 30, 30}, {"0", "x", 0, 30, 30},
+    };
+    for (const Case& c : cases) {
+        Store("Hours", c.hours);
+        Store("Minutes", c.minutes);
+        LoadOptions(ReadBy::MainLoad);
+        EXPECT_EQ(gOptHours, c.h) << c.hours << ":" << c.minutes;
+        EXPECT_EQ(gOptMinutes, c.m) << c.hours << ":" << c.minutes;
+        EXPECT_EQ(modGeneral::gIntervalMinutes, c.interval) << c.hours << ":" << c.minutes;
+    }
 }
 
 TEST_F(OptionsTest, EveryValueSurvivesAWriteAndARead) {
