@@ -252,3 +252,16 @@ TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
     EXPECT_EQ(form.txtConnectTimeOut.Text(), "120");
     EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
 }
+
+TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
+    ASSERT_NE(gOptionsView.Get(), nullptr);
+    ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+    EXPECT_EQ(gOptionsView.Get(), nullptr);
+    EXPECT_EQ(gStartupEntry.Get(), nullptr);
+    gEditOptDTheme = 1;
+    gEditOptBottomColour = 0x0000FF;
+    SaveOptions();  // must not reach the destroyed controls
+    EXPECT_EQ(gOptDTheme, 1);
+    EXPECT_EQ(ReadMenuIni(MenuIniPath()).colours, (MenuColours{10072511, 15724527, 0x0000FF}))
+        << "without the window the edit colours stand for the boxes";
+}
