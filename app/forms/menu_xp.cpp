@@ -3,6 +3,7 @@
 #include "app/options/menu_theme.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/menu_style_file.h"
 
 namespace forms {
 
@@ -18,10 +19,11 @@ void MenuXP::Install(const QString& iniBase, const vb::ImageList& pictures, std:
 
 void MenuXP::Refresh() {
     for (vb::Menu* entry : entries_) entry->SetPictures(pictures_);
-    const modOptions::MenuIniSettings settings = modOptions::ReadMenuIni(iniPath_);
-    vb::ApplyMenuStyle({settings.style, static_cast<vb::OleColor>(settings.colours.top),
-                        static_cast<vb::OleColor>(settings.colours.middle),
-                        static_cast<vb::OleColor>(settings.colours.bottom)});
+    // What the file does not say well keeps the default theme.
+    const modOptions::MenuColours colours = *modOptions::PresetMenuColours(5);
+    const vb::MenuStyle fallback{4, static_cast<vb::OleColor>(colours.top), static_cast<vb::OleColor>(colours.middle),
+                                 static_cast<vb::OleColor>(colours.bottom)};
+    vb::ApplyMenuStyle(vb::ReadMenuStyleFile(iniPath_.toStdString(), fallback));
 }
 
 void MenuXP::Release() {

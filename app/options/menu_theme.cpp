@@ -3,7 +3,6 @@
 #include <array>
 
 #include "app/common/ini_file.h"
-#include "app/common/stored_number.h"
 #include "app/options/option_values.h"
 #include "platform/store/program_folder.h"
 
@@ -19,15 +18,8 @@ constexpr std::array<MenuColours, 6> kPresets{{
     {0xDCB4B4, 0xFFFFFF, 0x984545},  // "Classic Windows XP"
     {0x99B1BF, 0xEFEFEF, 0x577C91},  // "Veltrane Default", the options' defaults
 }};
-constexpr MenuColours kDefaultColours = kPresets[5];
-
 const QString kMenuSection = QStringLiteral("Menu");
 const QString kColourSection = QStringLiteral("New3D");
-
-int32_t IniColour(IniFile& ini, const QString& key, int32_t fallback) {
-    const int32_t value = StoredLong(ini.KeyGet(kColourSection, key, QString()), -1);
-    return value >= 0 && value <= 0xFFFFFF ? value : fallback;
-}
 
 }  // namespace
 
@@ -40,17 +32,6 @@ MenuColours LiveMenuColours() { return {gOptTopColour, gOptMiddleColour, gOptBot
 
 QString MenuIniPath() {
     return QString::fromStdString((platform::store::UserDataFolder() / "frmMain.ini").string());
-}
-
-MenuIniSettings ReadMenuIni(const QString& path) {
-    IniFile ini;
-    ini.ConfigName(path);
-    MenuIniSettings settings;
-    settings.style = StoredInteger(ini.KeyGet(kMenuSection, QStringLiteral("MenuStyle"), QString()), 4);
-    settings.colours = {IniColour(ini, QStringLiteral("New3DColor1"), kDefaultColours.top),
-                        IniColour(ini, QStringLiteral("New3DColor2"), kDefaultColours.middle),
-                        IniColour(ini, QStringLiteral("New3DColor3"), kDefaultColours.bottom)};
-    return settings;
 }
 
 bool LoadMenuTheme() {

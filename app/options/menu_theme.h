@@ -15,21 +15,13 @@ namespace modOptions {
 // Theme 6 "User Colours" starts from the live colours.
 inline constexpr int16_t kUserColoursTheme = 6;
 
-// The colours of preset theme 0 to 5; nullopt for any other theme.
+// The colours of preset theme 0 to 5; nullopt for any other theme. Theme 5
+// holds the options' default colours.
 std::optional<MenuColours> PresetMenuColours(int16_t theme);
 MenuColours LiveMenuColours();
 
 // frmMain.ini in the user's data folder.
 QString MenuIniPath();
-
-// What frmMain.ini says: the menu style and the three colours. A missing
-// file, key or a value that is no colour reads as style 4 with the default
-// theme's colours.
-struct MenuIniSettings {
-    int style = 4;
-    MenuColours colours;
-};
-MenuIniSettings ReadMenuIni(const QString& path);
 
 // Reads "DTheme" and the three colours, then ApplyMenuStyle. Runs before the
 // main window exists.

@@ -6,7 +6,9 @@
 #include <QPixmap>
 #include <QStandardPaths>
 
+#include "app/common/program_identity.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/menu_xp.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
@@ -18,6 +20,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/menu_style_file.h"
 #include "platform/ui/twips.h"
 
 using namespace modOptions;
@@ -27,6 +30,7 @@ namespace {
 class FrmMainOptions : public ::testing::Test {
 protected:
     void SetUp() override {
+        SetProgramIdentity();
         modGeneral::gAppName = "Veltrane";
         modGeneral::gLoading = false;
     }
@@ -38,6 +42,19 @@ QPixmap Picture() {
     QPixmap p(16, 16);
     p.fill(Qt::blue);
     return p;
+}
+
+// The colours frmMain.ini holds, as the menus read them.
+MenuColours FileColours() {
+    const vb::MenuStyle style = vb::ReadMenuStyleFile(MenuIniPath().toStdString());
+    return {static_cast<int32_t>(style.color1), static_cast<int32_t>(style.color2),
+            static_cast<int32_t>(style.color3)};
+}
+
+void WriteText(const QString& path, const char* text) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text);
 }
 
 int Twips(int top) { return vb::PixelsToTwipsY(vb::TwipsToPixelsY(top)); }
@@ -87,6 +104,29 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
     form.ReleaseMenuXP();  // a second release finds nothing to do
 }
 
+TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsable) {
+    struct Case {
+        const char* text;
+        vb::MenuStyle style;
+    };
+    const Case cases[] = {
+        {"", {4, 10072511, 15724527, 5733521}},
+        {"\x01\xff garbage\n=\n[[", {4, 10072511, 15724527, 5733521}},
+        {"[Menu]\nMenuStyle=x\n[New3D]\nNew3DColor1=red\n", {4, 10072511, 15724527, 5733521}},
+        {"[Menu]\nMenuStyle=0\n[New3D]\nNew3DColor2=255\n", {0, 10072511, 255, 5733521}},
+    };
+    form.SubClassMenuXP();
+    for (const Case& c : cases) {
+        WriteText(MenuIniPath(), c.text);
+        forms::gMenuXP->Refresh();
+        EXPECT_EQ(vb::CurrentMenuStyle().style, c.style.style) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color1, c.style.color1) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color2, c.style.color2) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color3, c.style.color3) << c.text;
+    }
+    form.ReleaseMenuXP();
+}
+
 TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     form.SubClassMenuXP();
     DisplayOptions();
@@ -101,7 +141,7 @@ TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     EXPECT_EQ(gOptDTheme, 0);
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0xFFD7AEu);
     EXPECT_EQ(vb::CurrentMenuStyle().color3, 0xFF8000u);
-    EXPECT_EQ(ReadMenuIni(MenuIniPath()).colours, (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
+    EXPECT_EQ(FileColours(), (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
     EXPECT_FALSE(form.tbrButtons(12).Buttons(1).Enabled());
     EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
     EXPECT_TRUE(form.fraMainButtons.Enabled());
@@ -262,6 +302,6 @@ TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
     gEditOptBottomColour = 0x0000FF;
     SaveOptions();  // must not reach the destroyed controls
     EXPECT_EQ(gOptDTheme, 1);
-    EXPECT_EQ(ReadMenuIni(MenuIniPath()).colours, (MenuColours{10072511, 15724527, 0x0000FF}))
+    EXPECT_EQ(FileColours(), (MenuColours{10072511, 15724527, 0x0000FF}))
         << "without the window the edit colours stand for the boxes";
 }

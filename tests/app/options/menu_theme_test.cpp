@@ -38,9 +38,10 @@ TEST_F(OptionsTest, TheMenuFileIsRewrittenWholeFromTheStoredTheme) {
     Store("BottomColour", "16744448");
     ASSERT_TRUE(LoadMenuTheme());
     EXPECT_EQ(gOptDTheme, 0);
-    const MenuIniSettings read = ReadMenuIni(MenuIniPath());
-    EXPECT_EQ(read.style, 4);
-    EXPECT_EQ(read.colours, (MenuColours{16766894, 16777215, 16744448}));
+    EXPECT_EQ(FileColours(), (MenuColours{16766894, 16777215, 16744448}));
+    IniFile ini;
+    ini.ConfigName(MenuIniPath());
+    EXPECT_EQ(ini.KeyGet("Menu", "MenuStyle", ""), "4");
     EXPECT_EQ(FileText(MenuIniPath()).find("Extra"), std::string::npos) << "nothing of the old file remains";
 }
 
@@ -56,26 +57,6 @@ TEST_F(OptionsTest, AMenuFileThatCannotBeWrittenStaysAsItWasAndIsReported) {
     EXPECT_EQ(FileText(MenuIniPath()), "[New3D]\nNew3DColor1=1\n");
     EXPECT_EQ(view.Calls("Report Menu Colours").size(), 1);
     EXPECT_EQ(view.Calls("RefreshMenus").size(), 1) << "the menus are told either way";
-}
-
-TEST_F(OptionsTest, ADamagedMenuFileReadsAsTheDefaultTheme) {
-    struct Case {
-        const char* text;
-        MenuIniSettings settings;
-    };
-    const MenuColours defaults{10072511, 15724527, 5733521};
-    const Case cases[] = {
-        {"", {4, defaults}},
-        {"\x01\xff garbage\n=\n[[", {4, defaults}},
-        {"[Menu]\nMenuStyle=x\n[New3D]\nNew3DColor1=red\nNew3DColor2=-1\nNew3DColor3=16777216\n", {4, defaults}},
-        {"[Menu]\nMenuStyle=0\n[New3D]\nNew3DColor2=255\n", {0, {10072511, 255, 5733521}}},
-    };
-    for (const Case& c : cases) {
-        WriteText(MenuIniPath(), c.text);
-        const MenuIniSettings read = ReadMenuIni(MenuIniPath());
-        EXPECT_EQ(read.style, c.settings.style) << c.text;
-        EXPECT_EQ(read.colours, c.settings.colours) << c.text;
-    }
 }
 
 TEST_F(OptionsTest, PresetsPaintTheBoxesAndDropPickedColours) {

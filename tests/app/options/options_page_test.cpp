@@ -159,12 +159,13 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
     };
     for (const Case& c : cases) {
         SetUp();
+        QFile::remove(MenuIniPath());
         c.change();
         SaveOptions();
         EXPECT_EQ(view.Calls("RefreshMenus").size(), c.restyled ? 1 : 0) << c.what;
         EXPECT_EQ(LiveMenuColours(), c.live) << c.what;
         EXPECT_EQ(Stored("MiddleColour"), QString::number(c.live.middle)) << c.what;
-        EXPECT_EQ(ReadMenuIni(MenuIniPath()).colours, c.live) << c.what;
+        EXPECT_EQ(FileColours(), (c.restyled ? c.live : MenuColours{-1, -1, -1})) << c.what << ": file written";
     }
 }
 
