@@ -1,0 +1,205 @@
+#include "app/options/options_page.h"
+
+#include <QFileInfo>
+#include <array>
+
+#include "app/accounts/account_table.h"
+#include "app/general/check_status.h"
+#include "app/options/menu_theme.h"
+#include "app/options/option_values.h"
+#include "app/options/options_view.h"
+#include "app/options/run_at_startup.h"
+
+namespace modOptions {
+
+ViewSlot<OptionsView> gOptionsView;
+
+namespace {
+
+using modAccounts::gAcntClient;
+using modAccounts::gAcntClientValid;
+using modAccounts::gCurrentAccount;
+
+bool UsableProgram(const OptionsView* view, const QString& path) {
+    return view && !path.isEmpty() && view->IsUsableProgram(path);
+}
+
+// The current account's slot when it has one.
+bool HasCurrentAccount() {
+    return gCurrentAccount >= 1 && gAcntClientValid.Contains(gCurrentAccount) &&
+           gAcntClient.Contains(gCurrentAccount);
+}
+
+void Report(OptionsView* view, const QString& title, const QString& text) {
+    if (view) view->ReportOptionsFailure(title, text);
+}
+
+// Start with the session, only when the box changed. A failure keeps the old
+// choice, so the stored option says what will happen.
+void ApplyRunAtStartup(OptionsView* view) {
+    if (gEditOptRunStartUp == gOptRunStartUp) return;
+    const bool on = gEditOptRunStartUp == 1;
+    if (on ? SetRunAtStartup() : RemoveRunAtStartup()) return;
+    gEditOptRunStartUp = gOptRunStartUp;
+    const QString& app = modGeneral::gAppName;
+    Report(view, QStringLiteral("Run at StartUp"),
+           on ? QStringLiteral("The autostart entry could not be written, so ") + app +
+                    QStringLiteral(" will not start when you log on.")
+              : QStringLiteral("The autostart entry could not be removed, so ") + app +
+                    QStringLiteral(" will still start when you log on."));
+}
+
+// The theme and colours are committed from the colour boxes, and the menus
+// redrawn only when something of them changed.
+void ApplyMenuColours(const OptionsView* view) {
+    const MenuColours boxes =
+        view ? view->MenuColourBoxes() : MenuColours{gEditOptTopColour, gEditOptMiddleColour, gEditOptBottomColour};
+    if (boxes == LiveMenuColours() && gEditOptDTheme == gOptDTheme) return;
+    gOptDTheme = gEditOptDTheme;
+    gOptTopColour = boxes.top;
+    gOptMiddleColour = boxes.middle;
+    gOptBottomColour = boxes.bottom;
+    ApplyMenuStyle();
+}
+
+void ApplyListSort(OptionsView* view) {
+    if (gOptMessageSort != 1) {
+        if (view) view->ShowSortColumnIcon(QString(), QString());
+        return;
+    }
+    modGeneral::gSortKey = SortColumnName(gOptSortColumn);
+    modGeneral::gSortKeyPrev = modGeneral::gSortKey;
+    if (!view) return;
+    view->ShowSortColumnIcon(modGeneral::gSortKey,
+                             gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+    view->SortAndFillMessageList();
+}
+
+void ApplyMailClientButton(OptionsView* view) {
+    if (!view) return;
+    if (gDefaultClientValid) {
+        view->LoadMailClientIcon(gOptDefaultClient, 0);
+        view->SetMailClientButton(0);
+    } else if (HasCurrentAccount() && gAcntClientValid[gCurrentAccount]) {
+        view->LoadMailClientIcon(gAcntClient[gCurrentAccount], gCurrentAccount);
+        view->SetMailClientButton(gCurrentAccount);
+    } else {
+        view->SetMailClientButton(-1);
+    }
+}
+
+void ApplyAutoCheck(OptionsView* view, bool intervalSwitched, bool timingChanged) {
+    using namespace modGeneral;
+    if (gOptUseInterval == 1) {
+        if (view) view->SetAutoCheckTimers(true);
+        if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+        if (intervalSwitched && !timingChanged) {
+            // The next check computed before auto check went off stands.
+            gAutoCheckText = gAutoCheckTextSaved;
+            gNextCheckStamp = gNextCheckStampSaved;
+        } else if (timingChanged) {
+            gNoCheckDeferred = false;
+            if (view) view->SetNextAutoCheckTime();
+        }
+    } else {
+        if (view) view->SetAutoCheckTimers(false);
+        gAutoCheckText = QStringLiteral("Auto Check Off");
+        if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+    }
+    if (view) view->ShowAutoCheckText(gAutoCheckText);
+}
+
+}  // namespace
+
+bool IsUsableSound(const QString& path) {
+    const QFileInfo file(path);
+    return path.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive) && file.isFile();
+}
+
+QString SortColumnName(int16_t sortColumn) {
+    static const std::array<QString, 5> kColumns{QStringLiteral("From"), QStringLiteral("To"),
+                                                 QStringLiteral("Subject"), QStringLiteral("Date"),
+                                                 QStringLiteral("Size")};
+    if (sortColumn >= 1 && sortColumn <= 5) return kColumns[static_cast<size_t>(sortColumn - 1)];
+    if (sortColumn == 0)
+        for (const QString& column : kColumns)
+            if (gOptSortColumnLastUsed == column) return column;
+    return QStringLiteral("Date");
+}
+
+std::optional<ToolbarStyles> ToolbarStylesFor(int16_t buttonStyle, int16_t applyStyle) {
+    if (buttonStyle != 1) return ToolbarStyles{1, 1, 1};
+    switch (applyStyle) {
+        case 0:
+            return ToolbarStyles{0, 1, 1};
+        case 1:
+            return ToolbarStyles{1, 0, 1};
+        case 2:
+            return ToolbarStyles{1, 1, 0};
+        case 3:
+            return ToolbarStyles{0, 0, 0};
+        default:
+            return std::nullopt;
+    }
+}
+
+void ApplyButtonStyle() {
+    OptionsView* view = gOptionsView.Get();
+    const std::optional<ToolbarStyles> styles = ToolbarStylesFor(gOptButtonStyle, gOptApplyStyle);
+    if (!view || !styles) return;
+    view->SetToolbarStyle(ToolbarGroup::B, styles->b);
+    view->SetToolbarStyle(ToolbarGroup::C, styles->c);
+    view->SetToolbarStyle(ToolbarGroup::A, styles->a);
+}
+
+void DisplayOptions() {
+    CopyOptionsToEdit();
+    if (OptionsView* view = gOptionsView.Get()) view->ShowOptionValues();
+    CheckOptionsChanged();
+}
+
+void CheckOptionsChanged() {
+    if (modGeneral::gLoading) return;
+    OptionsView* view = gOptionsView.Get();
+    gOptionsChanged = EditOptionsDiffer();
+
+    modGeneral::gSoundsOn = gEditOptPlaySound == 1;
+    gDefaultClientValid = UsableProgram(view, gEditOptDefaultClient);
+    // With sound off the default sound's validity keeps its last value.
+    if (modGeneral::gSoundsOn) gDefaultSoundValid = IsUsableSound(gEditOptDefaultSound);
+    if (HasCurrentAccount())
+        gAcntClientValid[gCurrentAccount] = UsableProgram(view, gAcntClient[gCurrentAccount]);
+    if (!view) return;
+    view->SetTraySoundsCaption(modGeneral::gSoundsOn ? QStringLiteral("Soun&ds - On|#SoundOn")
+                                                     : QStringLiteral("Soun&ds - Off|#SoundOff"));
+    view->ShowOptionDescriptions();
+    view->EnableOptionsSave(gOptionsChanged);
+}
+
+void SaveOptions() {
+    OptionsView* view = gOptionsView.Get();
+    ApplyRunAtStartup(view);
+    ApplyMenuColours(view);
+
+    const bool intervalSwitched = gEditOptUseInterval != gOptUseInterval;
+    const bool timingChanged = gEditOptHours != gOptHours || gEditOptMinutes != gOptMinutes ||
+                               gEditOptNoCheck != gOptNoCheck || gEditOptNoCheckTime[0] != gOptNoCheckTime[0] ||
+                               gEditOptNoCheckTime[1] != gOptNoCheckTime[1];
+    CommitEditOptions();
+    modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
+    if (!WriteOptions())
+        Report(view, QStringLiteral("Options"),
+               QStringLiteral("The options could not be written to the settings store. They apply until ") +
+                   modGeneral::gAppName + QStringLiteral(" ends."));
+
+    ApplyListSort(view);
+    ApplyMailClientButton(view);
+    ApplyAutoCheck(view, intervalSwitched, timingChanged);
+    DisplayOptions();
+    ApplyButtonStyle();
+    if (modAccounts::AccountsView* accounts = modAccounts::gAccountsView.Get())
+        accounts->DisplayAccount(gCurrentAccount);
+    if (view) view->FocusOptionsTree();
+}
+
+}  // namespace modOptions

@@ -1,0 +1,72 @@
+#pragma once
+// What the option values need of the main window: its Options page, and the
+// parts of the window that the options drive (timers, tray menu captions,
+// status text, list sort, mail-client button, menu colours, tool-bar style).
+
+#include <QString>
+#include <cstdint>
+
+#include "app/common/view_slot.h"
+
+namespace modOptions {
+
+// The three colours of the menus' 3D effect, 0x00BBGGRR.
+struct MenuColours {
+    int32_t top = 0;
+    int32_t middle = 0;
+    int32_t bottom = 0;
+    bool operator==(const MenuColours&) const = default;
+};
+
+// The tool-bar groups that share a button style.
+enum class ToolbarGroup {
+    A,  // the page command bars
+    B,  // the page-switch bar and the page tool bars
+    C,  // the small tool bars inside the pages
+};
+
+class OptionsView {
+public:
+    // The Options page.
+    // Every page control from the live values, in table order.
+    virtual void ShowOptionValues() = 0;
+    // The page's explanations and the controls that depend on other fields,
+    // from the pending values.
+    virtual void ShowOptionDescriptions() = 0;
+    // Save and Cancel enabled and the page switch locked while changed.
+    virtual void EnableOptionsSave(bool changed) = 0;
+    virtual MenuColours MenuColourBoxes() const = 0;
+    virtual void PaintMenuColourBoxes(const MenuColours& colours) = 0;
+    virtual void FocusOptionsTree() = 0;
+
+    // The rest of the window.
+    // A path the mail-client button can start.
+    virtual bool IsUsableProgram(const QString& path) const = 0;
+    virtual void SetTrayAutoCheckCaption(const QString& caption) = 0;
+    virtual void SetTraySoundsCaption(const QString& caption) = 0;
+    // The auto-check timer runs and the status-bar timer stops, or the reverse.
+    virtual void SetAutoCheckTimers(bool useInterval) = 0;
+    // The schedule computes the next check time anew.
+    virtual void SetNextAutoCheckTime() = 0;
+    virtual void ShowAutoCheckText(const QString& text) = 0;
+    // Every sort column's header icon "Blank", then icon on column key
+    // (none when key is empty).
+    virtual void ShowSortColumnIcon(const QString& key, const QString& icon) = 0;
+    // Sorts the current account's messages by gSortKey and refills the list.
+    virtual void SortAndFillMessageList() = 0;
+    virtual void LoadMailClientIcon(const QString& path, int16_t index) = 0;
+    virtual void SetMailClientButton(int16_t index) = 0;
+    // The menus take up the colours frmMain.ini holds.
+    virtual void RefreshMenus() = 0;
+    // flat: 1 flat buttons, 0 raised.
+    virtual void SetToolbarStyle(ToolbarGroup group, int16_t flat) = 0;
+    // A failure the user must know of, in a message box titled after title.
+    virtual void ReportOptionsFailure(const QString& title, const QString& text) = 0;
+
+protected:
+    ~OptionsView() = default;
+};
+// The main window registers itself here for its lifetime.
+extern ViewSlot<OptionsView> gOptionsView;
+
+}  // namespace modOptions

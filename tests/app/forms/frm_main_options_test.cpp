@@ -1,0 +1,307 @@
+// The main window's share of the options and menus, driven through the window.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QStandardPaths>
+
+#include "app/common/program_identity.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/menu_xp.h"
+#include "app/general/check_status.h"
+#include "app/options/menu_theme.h"
+#include "app/options/option_values.h"
+#include "app/options/options_page.h"
+#include "app/options/run_at_startup.h"
+#include "platform/store/atomic_file.h"
+#include "platform/ui/common_dialog.h"
+#include "platform/ui/msg_box.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/image_list.h"
+#include "platform/ui/menu.h"
+#include "platform/ui/menu_style_file.h"
+#include "platform/ui/twips.h"
+
+using namespace modOptions;
+
+namespace {
+
+class FrmMainOptions : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetProgramIdentity();
+        modGeneral::gAppName = "Veltrane";
+        modGeneral::gLoading = false;
+    }
+    void TearDown() override { vb::Forms::End(); }
+    frmMain& form = vb::Forms::Get<frmMain>();
+};
+
+QPixmap Picture() {
+    QPixmap p(16, 16);
+    p.fill(Qt::blue);
+    return p;
+}
+
+// The colours frmMain.ini holds, as the menus read them.
+MenuColours FileColours() {
+    const vb::MenuStyle style = vb::ReadMenuStyleFile(MenuIniPath().toStdString());
+    return {static_cast<int32_t>(style.color1), static_cast<int32_t>(style.color2),
+            static_cast<int32_t>(style.color3)};
+}
+
+void WriteText(const QString& path, const char* text) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(text);
+}
+
+int Twips(int top) { return vb::PixelsToTwipsY(vb::TwipsToPixelsY(top)); }
+
+}  // namespace
+
+TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) {
+    for (const char* key : {"Show", "CheckAll", "AutoCheckOn", "SoundOn", "Quit", "Preview", "MailClient0"})
+        form.imlPopMenu.Add(Picture(), key);
+    gOptTopColour = 0x123456;
+    gOptUseInterval = 0;  // the captions say "On" right after the install whatever the options say
+    gOptPlaySound = 0;
+    ASSERT_TRUE(ApplyMenuStyle());
+    form.SubClassMenuXP();
+
+    struct Entry {
+        vb::Menu& menu;
+        const char* text;
+        bool picture;
+    };
+    const Entry entries[] = {
+        {form.mnuTrayShow, "&Show Veltrane...", true},    {form.mnuTrayCheckAll, "&Check All", true},
+        {form.mnuTrayNewMessage, "&New Message", false},  {form.mnuTraySep1, "-", false},
+        {form.mnuTrayRunClient, "S&tart Email Client", true}, {form.mnuTrayAutoCheck, "&Auto Check - On", true},
+        {form.mnuTraySounds, "Soun&ds - On", true},       {form.mnuTrayOptions, "&Options...", false},
+        {form.mnuTrayMenuColours, "&Menu Colours...", false}, {form.mnuTrayUpdates, "&Updates", false},
+        {form.mnuTrayAbout, "A&bout...", false},          {form.mnuTrayHelp, "&Help", false},
+        {form.mnuTraySep4, "-", false},                   {form.mnuTrayQuitApplication, "&Quit Application", true},
+        {form.mnuEmailPreview, "&Preview", true},         {form.mnuEmailDelete, "&Delete", false},
+        {form.mnuEmailReply, "&Reply", false},            {form.mnuEmailOpen, "&Open", false},
+    };
+    for (const Entry& e : entries) {
+        EXPECT_EQ(e.menu.QtAction()->text(), e.text);
+        EXPECT_EQ(!e.menu.QtAction()->icon().isNull(), e.picture) << e.text;
+    }
+    EXPECT_TRUE(form.mnuTraySep3.QtAction()->isSeparator());
+    EXPECT_EQ(form.mnuTrayPopMenu.Caption(), "PopUpMenu");
+    EXPECT_EQ(form.mnuEmailPopMenu.Caption(), "PopUpMenu");
+
+    EXPECT_EQ(vb::CurrentMenuStyle().style, 4);
+    EXPECT_EQ(vb::CurrentMenuStyle().color1, 0x123456u);
+    EXPECT_EQ(vb::CurrentMenuStyle().color3, 5733521u);
+
+    form.ReleaseMenuXP();
+    EXPECT_EQ(vb::CurrentMenuStyle().style, 0) << "released menus have the desktop's look";
+    EXPECT_TRUE(form.mnuTrayShow.QtAction()->icon().isNull());
+    form.ReleaseMenuXP();  // a second release finds nothing to do
+}
+
+TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsable) {
+    struct Case {
+        const char* text;
+        vb::MenuStyle style;
+    };
+    const Case cases[] = {
+        {"", {4, 10072511, 15724527, 5733521}},
+        {"\x01\xff garbage\n=\n[[", {4, 10072511, 15724527, 5733521}},
+        {"[Menu]\nMenuStyle=x\n[New3D]\nNew3DColor1=red\n", {4, 10072511, 15724527, 5733521}},
+        {"[Menu]\nMenuStyle=0\n[New3D]\nNew3DColor2=255\n", {0, 10072511, 255, 5733521}},
+    };
+    form.SubClassMenuXP();
+    for (const Case& c : cases) {
+        WriteText(MenuIniPath(), c.text);
+        forms::gMenuXP->Refresh();
+        EXPECT_EQ(vb::CurrentMenuStyle().style, c.style.style) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color1, c.style.color1) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color2, c.style.color2) << c.text;
+        EXPECT_EQ(vb::CurrentMenuStyle().color3, c.style.color3) << c.text;
+    }
+    form.ReleaseMenuXP();
+}
+
+TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
+    form.SubClassMenuXP();
+    DisplayOptions();
+    form.opt3DTheme(0).SetValue(true);
+    gEditOptDTheme = 0;
+    SetPresetMenuColours();
+    CheckOptionsChanged();
+    EXPECT_TRUE(form.tbrButtons(12).Buttons(1).Enabled());
+    EXPECT_FALSE(form.fraMainButtons.Enabled()) << "the page must be saved or cancelled before leaving it";
+
+    SaveOptions();
+    EXPECT_EQ(gOptDTheme, 0);
+    EXPECT_EQ(vb::CurrentMenuStyle().color1, 0xFFD7AEu);
+    EXPECT_EQ(vb::CurrentMenuStyle().color3, 0xFF8000u);
+    EXPECT_EQ(FileColours(), (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
+    EXPECT_FALSE(form.tbrButtons(12).Buttons(1).Enabled());
+    EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_TRUE(form.fraMainButtons.Enabled());
+    form.ReleaseMenuXP();
+}
+
+TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
+    DisplayOptions();
+    vb::ScriptedDialogs dialogs;
+    dialogs.ChooseColor(0x00FF00);
+    dialogs.Cancel();
+    form.lbl3DMiddleColour.Click();
+    EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 0x00FF00u);
+    EXPECT_EQ(gEditOptMiddleColour, 0x00FF00);
+    EXPECT_TRUE(form.tbrButtons(13).Buttons(1).Enabled());
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].color, 15724527u) << "the dialog starts from the box's colour";
+
+    form.lbl3DTopColour.Click();
+    EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
+    EXPECT_EQ(gEditOptTopColour, 10072511);
+
+    DisplayOptions();  // Cancel
+    EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 15724527u);
+    EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
+}
+
+TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
+    struct Case {
+        int16_t buttonStyle, applyStyle;
+        int a, b, c;  // 1 flat, 0 raised
+    };
+    const Case cases[] = {{0, 3, 1, 1, 1}, {1, 0, 0, 1, 1}, {1, 1, 1, 0, 1}, {1, 2, 1, 1, 0}, {1, 3, 0, 0, 0}};
+    for (const Case& c : cases) {
+        gOptButtonStyle = c.buttonStyle;
+        gOptApplyStyle = c.applyStyle;
+        ApplyButtonStyle();
+        const int topA = Twips(c.a == 1 ? 138 : 120), topB = Twips(c.b == 1 ? 138 : 120);
+        for (int i = 0; i <= 14; ++i) {
+            EXPECT_EQ(form.tbrButtons(i).Style(), c.a) << i;
+            EXPECT_EQ(form.tbrButtons(i).Top(), topA) << i;
+        }
+        for (vb::ToolBar* bar : {&form.tbrMainButtons, &form.tbrEmail, &form.tbrAcnts, &form.tbrRules}) {
+            EXPECT_EQ(bar->Style(), c.b);
+            EXPECT_EQ(bar->Top(), topB);
+        }
+        EXPECT_EQ(form.tbrColour.Style(), c.c);
+        EXPECT_EQ(form.tbrOptAbout(3).Style(), c.c);
+        EXPECT_EQ(form.tbrOptMisc(0).Style(), c.c);
+        EXPECT_EQ(form.tbrClient(1).Style(), c.c);
+    }
+    const int before = form.tbrButtons(0).Top();
+    gOptApplyStyle = 5;
+    ApplyButtonStyle();
+    EXPECT_EQ(form.tbrButtons(0).Style(), 0) << "an unknown group choice changes nothing";
+    EXPECT_EQ(form.tbrButtons(0).Top(), before);
+}
+
+TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText) {
+    form.SubClassMenuXP();
+    DisplayOptions();
+    gEditOptUseInterval = 1;
+    SaveOptions();
+    EXPECT_TRUE(form.tmrMailTime.Enabled());
+    EXPECT_FALSE(form.tmrStatusBar.Enabled());
+    EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - On|#AutoCheckOn");
+
+    gEditOptUseInterval = 0;
+    gEditOptPlaySound = 0;
+    SaveOptions();
+    EXPECT_FALSE(form.tmrMailTime.Enabled());
+    EXPECT_TRUE(form.tmrStatusBar.Enabled());
+    EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - Off|#AutoCheckOff");
+    EXPECT_EQ(form.mnuTraySounds.Caption(), "Soun&ds - Off|#SoundOff");
+    EXPECT_EQ(form.StatusBar.PanelText(4), "Auto Check Off");
+    form.ReleaseMenuXP();
+}
+
+TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {
+    for (const char* key : {"Ascending", "Descending", "Blank"}) form.imlListViewColumnHeader.Add(Picture(), key);
+    gEditOptSortColumn = 2;
+    gEditOptSortOrder = 0;
+    SaveOptions();
+    EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Ascending");
+    EXPECT_EQ(form.lvwEmail.Column("Date").Icon(), "Blank");
+    gEditOptMessageSort = 0;
+    SaveOptions();
+    EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Blank");
+}
+
+TEST_F(FrmMainOptions, StartWithTheSessionWritesAndRemovesTheAutostartEntry) {
+    const QString entry = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          "/autostart/Veltrane.desktop";
+    ASSERT_TRUE(SetRunAtStartup());
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << entry.toStdString();
+    EXPECT_TRUE(file.readAll().contains("Exec="));
+    file.close();
+    ASSERT_TRUE(RemoveRunAtStartup());
+    EXPECT_FALSE(QFile::exists(entry));
+
+    vb::Forms::End();
+    EXPECT_FALSE(SetRunAtStartup()) << "without the window nothing writes the entry";
+}
+
+TEST_F(FrmMainOptions, AFailureToSaveIsShownInAMessageBox) {
+    vb::ScriptedMsgBoxes boxes;
+    boxes.Answer(vb::vbOK);
+    platform::store::SetWriteFaultHook([](platform::store::WriteStep step) {
+        return step == platform::store::WriteStep::Write ? std::make_error_code(std::errc::no_space_on_device)
+                                                         : std::error_code();
+    });
+    gEditOptQuickCheck = 0;
+    SaveOptions();
+    platform::store::SetWriteFaultHook(nullptr);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Options");
+    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbExclamation);
+    EXPECT_EQ(gOptQuickCheck, 0) << "the choice applies for this run";
+}
+
+TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
+    gOptRunStartUp = 0;
+    gOptStartUpDelay = 12;
+    gOptNoCheckTime[1] = "06:45";
+    gOptShowEmail = 2;
+    gOptDefaultSound = "/snd/ding.wav";
+    gOptRunSize = 1;
+    gOptDTheme = 6;
+    gOptBottomColour = 0x0000FF;
+    gOptApplyStyle = 3;
+    gOptSortOrder = 0;
+    gOptConnectTimeOut = 120;
+    DisplayOptions();
+    EXPECT_EQ(form.chkRunStartUp.Value(), 0);
+    EXPECT_EQ(form.chkPlaySound.Value(), 1);
+    EXPECT_EQ(form.txtStartUpDelay.Text(), "12");
+    EXPECT_EQ(form.txtNoCheckTime(1).Text(), "06:45");
+    EXPECT_EQ(form.txtMinutes.Text(), "30");
+    EXPECT_TRUE(form.optShowEmail(2).Value());
+    EXPECT_EQ(form.txtDefaultSound.Text(), "/snd/ding.wav");
+    EXPECT_TRUE(form.optRunSize(1).Value());
+    EXPECT_TRUE(form.opt3DTheme(6).Value());
+    EXPECT_EQ(form.lbl3DBottomColour.BackColor(), 0x0000FFu);
+    EXPECT_TRUE(form.optApplyStyle(3).Value());
+    EXPECT_TRUE(form.optSortOrder(0).Value());
+    EXPECT_TRUE(form.optSortColumn(4).Value());
+    EXPECT_EQ(form.txtConnectTimeOut.Text(), "120");
+    EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
+}
+
+TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
+    ASSERT_NE(gOptionsView.Get(), nullptr);
+    ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+    EXPECT_EQ(gOptionsView.Get(), nullptr);
+    EXPECT_EQ(gStartupEntry.Get(), nullptr);
+    gEditOptDTheme = 1;
+    gEditOptBottomColour = 0x0000FF;
+    SaveOptions();  // must not reach the destroyed controls
+    EXPECT_EQ(gOptDTheme, 1);
+    EXPECT_EQ(FileColours(), (MenuColours{10072511, 15724527, 0x0000FF}))
+        << "without the window the edit colours stand for the boxes";
+}

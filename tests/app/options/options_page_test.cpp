@@ -1,0 +1,292 @@
+// Showing, checking, saving and applying the options through a fake window.
+#include "app/options/options_page.h"
+
+#include <QDir>
+#include <QFile>
+
+#include "app/accounts/account_table.h"
+#include "app/options/menu_theme.h"
+#include "app/options/run_at_startup.h"
+#include "tests/app/options/fake_options_view.h"
+#include "tests/app/options/options_fixture.h"
+
+using namespace modOptions;
+
+namespace {
+
+class FakeStartupEntry : public StartupEntry {
+public:
+    int writes = 0, removes = 0;
+    bool works = true;
+    FakeStartupEntry() : registration_(gStartupEntry.Register(*this)) {}
+    bool Write() override { return ++writes, works; }
+    bool Remove() override { return ++removes, works; }
+
+private:
+    ViewSlot<StartupEntry>::Registration registration_;
+};
+
+class OptionsPageTest : public OptionsTest {
+protected:
+    void SetUp() override {
+        OptionsTest::SetUp();
+        view.boxes = LiveMenuColours();
+        view.calls.clear();
+        modAccounts::gCurrentAccount = 0;
+        modAccounts::ResizeAccountArrays(0);
+    }
+    FakeOptionsView view;
+    FakeStartupEntry entry;
+};
+
+QString MakeFile(const QString& name) {
+    const QString path = QDir::temp().filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    return path;
+}
+
+}  // namespace
+
+TEST_F(OptionsPageTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
+    gEditOptMinutes = 45;
+    gEditOptDefaultSound = "x.wav";
+    CheckOptionsChanged();
+    EXPECT_TRUE(gOptionsChanged);
+    EXPECT_EQ(view.calls.last(), "EnableOptionsSave 1");
+
+    view.calls.clear();
+    DisplayOptions();  // the page's Cancel
+    EXPECT_EQ(gEditOptMinutes, 30);
+    EXPECT_EQ(gEditOptDefaultSound, "");
+    EXPECT_FALSE(gOptionsChanged);
+    EXPECT_EQ(view.calls, QStringList({"ShowOptionValues", "TraySounds Soun&ds - On|#SoundOn",
+                                       "ShowOptionDescriptions", "EnableOptionsSave 0"}));
+}
+
+TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
+    const QString client = "/opt/mailer", sound = MakeFile("Ding.WAV");
+    view.usablePrograms = {client};
+    gOptDefaultClient = client;
+    gOptDefaultSound = sound;
+    gOptPlaySound = 0;
+    modGeneral::gSoundsOn = true;
+    modGeneral::gLoading = true;
+    DisplayOptions();
+    EXPECT_EQ(view.calls, QStringList({"ShowOptionValues"})) << "no change check while loading";
+    EXPECT_TRUE(modGeneral::gSoundsOn);
+
+    modGeneral::gLoading = false;
+    DisplayOptions();
+    EXPECT_FALSE(modGeneral::gSoundsOn);
+    EXPECT_TRUE(gDefaultClientValid);
+    EXPECT_FALSE(gDefaultSoundValid) << "with sound off the sound's validity keeps its value";
+    EXPECT_TRUE(view.calls.contains("TraySounds Soun&ds - Off|#SoundOff"));
+
+    gEditOptPlaySound = 1;
+    CheckOptionsChanged();
+    EXPECT_TRUE(gDefaultSoundValid) << "turning sound on checks the default sound again";
+    gEditOptDefaultSound = sound + ".txt";
+    gEditOptDefaultClient = "/opt/other";
+    CheckOptionsChanged();
+    EXPECT_FALSE(gDefaultSoundValid);
+    EXPECT_FALSE(gDefaultClientValid);
+}
+
+TEST_F(OptionsPageTest, SaveWritesEveryKeyAndComesBackClean) {
+    gEditOptHours = 1;
+    gEditOptMinutes = 15;
+    gEditOptSuppressConnectErrors = 1;
+    gEditOptNoCheckTime[0] = "21:00";
+    SaveOptions();
+    EXPECT_EQ(Stored("Hours"), "1");
+    EXPECT_EQ(Stored("Minutes"), "15");
+    EXPECT_EQ(Stored("SuppressConnectErrors"), "1");
+    EXPECT_EQ(Stored("NoCheckTimeBegin"), "21:00");
+    EXPECT_EQ(Stored("TopColour"), "10072511") << "the colours are written on every save";
+    EXPECT_EQ(StoredKeyOrder().size(), 37);
+    EXPECT_EQ(modGeneral::gIntervalMinutes, 75);
+    EXPECT_FALSE(gOptionsChanged);
+    EXPECT_EQ(view.calls.last(), "FocusOptionsTree");
+    EXPECT_TRUE(view.Calls("Report").isEmpty());
+}
+
+TEST_F(OptionsPageTest, StartWithTheSessionChangesOnlyWhenTheBoxChanged) {
+    SaveOptions();
+    EXPECT_EQ(entry.writes + entry.removes, 0) << "unchanged: an entry removed outside stays removed";
+
+    gEditOptRunStartUp = 0;
+    SaveOptions();
+    EXPECT_EQ(entry.removes, 1);
+    EXPECT_EQ(Stored("RunStartUp"), "0");
+
+    gEditOptRunStartUp = 1;
+    SaveOptions();
+    EXPECT_EQ(entry.writes, 1);
+    EXPECT_EQ(gOptRunStartUp, 1);
+}
+
+TEST_F(OptionsPageTest, AnEntryThatCannotBeWrittenKeepsTheOldChoiceAndSaysSo) {
+    entry.works = false;
+    gEditOptRunStartUp = 0;
+    gEditOptQuickCheck = 0;
+    SaveOptions();
+    EXPECT_EQ(gOptRunStartUp, 1);
+    EXPECT_EQ(Stored("RunStartUp"), "1");
+    EXPECT_EQ(gEditOptRunStartUp, 1) << "the page shows what will happen";
+    EXPECT_EQ(gOptQuickCheck, 0) << "the other options are still saved";
+    ASSERT_EQ(view.Calls("Report").size(), 1);
+    EXPECT_TRUE(view.Calls("Report").first().startsWith("Report Run at StartUp: "));
+}
+
+TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        bool restyled;
+        MenuColours live;
+    };
+    const MenuColours blue{0xFFD7AE, 0xFFFFFF, 0xFF8000};
+    const Case cases[] = {
+        {"nothing", [] {}, false, LiveMenuColours()},
+        {"an edit colour alone", [] { gEditOptTopColour = 1; }, false, LiveMenuColours()},
+        {"a box colour", [this] { view.boxes.middle = 77; }, true, {10072511, 77, 5733521}},
+        {"the theme", [this, blue] {
+             gEditOptDTheme = 0;
+             view.boxes = blue;
+         },
+         true, blue},
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        QFile::remove(MenuIniPath());
+        c.change();
+        SaveOptions();
+        EXPECT_EQ(view.Calls("RefreshMenus").size(), c.restyled ? 1 : 0) << c.what;
+        EXPECT_EQ(LiveMenuColours(), c.live) << c.what;
+        EXPECT_EQ(Stored("MiddleColour"), QString::number(c.live.middle)) << c.what;
+        EXPECT_EQ(FileColours(), (c.restyled ? c.live : MenuColours{-1, -1, -1})) << c.what << ": file written";
+    }
+}
+
+TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingChanged) {
+    using namespace modGeneral;
+    gOptUseInterval = 1;
+    CopyOptionsToEdit();
+    gAutoCheckTextSaved = "Next 10:30 PM";
+    gNextCheckStampSaved = "08/12/26-22:30";
+
+    gEditOptUseInterval = 0;
+    SaveOptions();
+    EXPECT_EQ(gAutoCheckText, "Auto Check Off");
+    EXPECT_TRUE(view.calls.contains("Timers 0"));
+    EXPECT_TRUE(view.calls.contains("TrayAutoCheck &Auto Check - Off|#AutoCheckOff"));
+    EXPECT_TRUE(view.calls.contains("Panel4 Auto Check Off"));
+
+    view.calls.clear();
+    gEditOptUseInterval = 1;
+    SaveOptions();
+    EXPECT_EQ(gAutoCheckText, "Next 10:30 PM");
+    EXPECT_EQ(gNextCheckStamp, "08/12/26-22:30");
+    EXPECT_TRUE(view.calls.contains("Timers 1"));
+    EXPECT_TRUE(view.calls.contains("TrayAutoCheck &Auto Check - On|#AutoCheckOn"));
+    EXPECT_TRUE(view.Calls("SetNextAutoCheckTime").isEmpty());
+
+    const std::function<void()> timingChanges[] = {
+        [] { gEditOptHours = 3; },
+        [] { gEditOptMinutes = 1; },
+        [] { gEditOptNoCheck = 1; },
+        [] { gEditOptNoCheckTime[0] = "01:00"; },
+        [] { gEditOptNoCheckTime[1] = "02:00"; },
+    };
+    for (const auto& change : timingChanges) {
+        view.calls.clear();
+        gNoCheckDeferred = true;
+        change();
+        SaveOptions();
+        EXPECT_EQ(view.Calls("SetNextAutoCheckTime").size(), 1);
+        EXPECT_FALSE(gNoCheckDeferred);
+    }
+}
+
+TEST_F(OptionsPageTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
+    struct Case {
+        int16_t sort, column, order;
+        const char* lastUsed;
+        QStringList calls;
+    };
+    const Case cases[] = {
+        {1, 3, 0, "4", {"SortIcon Subject Ascending", "SortAndFill"}},
+        {1, 4, 1, "4", {"SortIcon Date Descending", "SortAndFill"}},
+        {1, 0, 1, "Size", {"SortIcon Size Descending", "SortAndFill"}},
+        {1, 0, 0, "4", {"SortIcon Date Ascending", "SortAndFill"}},
+        {0, 2, 1, "4", {"SortIcon  "}},
+    };
+    for (const Case& c : cases) {
+        view.calls.clear();
+        gOptSortColumnLastUsed = c.lastUsed;
+        gEditOptMessageSort = c.sort;
+        gEditOptSortColumn = c.column;
+        gEditOptSortOrder = c.order;
+        SaveOptions();
+        EXPECT_EQ(view.Calls("Sort"), c.calls) << c.column << " " << c.lastUsed;
+    }
+}
+
+TEST_F(OptionsPageTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClient) {
+    modAccounts::ResizeAccountArrays(2);
+    modAccounts::gCurrentAccount = 2;
+    modAccounts::gAcntClient[2] = "/opt/acnt";
+    struct Case {
+        QSet<QString> usable;
+        QStringList calls;
+    };
+    const Case cases[] = {
+        {{"/opt/default", "/opt/acnt"}, {"LoadMailClientIcon /opt/default 0", "SetMailClientButton 0"}},
+        {{"/opt/acnt"}, {"LoadMailClientIcon /opt/acnt 2", "SetMailClientButton 2"}},
+        {{}, {"SetMailClientButton -1"}},
+    };
+    for (const Case& c : cases) {
+        view.calls.clear();
+        view.usablePrograms = c.usable;
+        gEditOptDefaultClient = "/opt/default";
+        CheckOptionsChanged();
+        SaveOptions();
+        QStringList client = view.Calls("LoadMailClientIcon") + view.Calls("SetMailClientButton");
+        client = client.mid(0, c.calls.size());
+        EXPECT_EQ(client, c.calls);
+    }
+}
+
+TEST_F(OptionsTest, SaveWithNoAccountAndNoWindowCommitsAndWrites) {
+    modAccounts::gCurrentAccount = 0;
+    gEditOptMinutes = 10;
+    SaveOptions();
+    EXPECT_EQ(gOptMinutes, 10);
+    EXPECT_EQ(Stored("Minutes"), "10");
+}
+
+TEST(ToolbarStyles, FollowTheButtonStyleAndTheGroupsItAppliesTo) {
+    struct Case {
+        int16_t buttonStyle, applyStyle;
+        std::optional<ToolbarStyles> styles;
+    };
+    const Case cases[] = {
+        {0, 3, ToolbarStyles{1, 1, 1}}, {0, 9, ToolbarStyles{1, 1, 1}}, {1, 0, ToolbarStyles{0, 1, 1}},
+        {1, 1, ToolbarStyles{1, 0, 1}}, {1, 2, ToolbarStyles{1, 1, 0}}, {1, 3, ToolbarStyles{0, 0, 0}},
+        {1, 7, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ToolbarStylesFor(c.buttonStyle, c.applyStyle), c.styles) << c.buttonStyle << "/" << c.applyStyle;
+}
+
+TEST_F(OptionsPageTest, ButtonStyleReachesTheGroupsInOrderBCA) {
+    gOptButtonStyle = 1;
+    gOptApplyStyle = 2;
+    ApplyButtonStyle();
+    EXPECT_EQ(view.calls, QStringList({"Toolbar B 1", "Toolbar C 0", "Toolbar A 1"}));
+    view.calls.clear();
+    gOptApplyStyle = 7;
+    ApplyButtonStyle();
+    EXPECT_TRUE(view.calls.isEmpty());
+}
