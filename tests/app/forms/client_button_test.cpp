@@ -40,14 +40,20 @@ protected:
         ASSERT_TRUE(QDir().mkpath(Path("share/applications")));
         ASSERT_TRUE(QDir().mkpath(Path("bin")));
 
-        form_.imlPopMenu.Add(Filled(kFolder), "Folder");
-        form_.imlPopMenu.Add(Filled(kFolderX), "FolderX");
-        form_.imlClientButtons.Add(Filled(Qt::cyan), "Browse");
-        form_.imlClientButtons.Add(Filled(Qt::magenta), "Test");
-        form_.imlClientButtons.Add(Filled(kFolder), "Folder");
+        Put(form_.imlPopMenu, "Folder", kFolder);
+        Put(form_.imlPopMenu, "FolderX", kFolderX);
+        Put(form_.imlClientButtons, "Browse", Qt::cyan);
+        Put(form_.imlClientButtons, "Test", Qt::magenta);
+        Put(form_.imlClientButtons, "Folder", kFolder);
+        // As the menu set-up at load does.
+        form_.mnuTrayPopMenu.SetPictures(&form_.imlPopMenu);
     }
     void TearDown() override { forms::gWindowHooks = {}; }
 
+    static void Put(vb::ImageList& list, const QString& key, QColor colour) {
+        if (list.Exists(key)) list.Remove(key);
+        list.Add(Filled(colour), key);
+    }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString Write(const QString& name, const QByteArray& text, bool executable) const {
         QFile file(Path(name));
