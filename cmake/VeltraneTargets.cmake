@@ -90,6 +90,29 @@ function(veltrane_gtest name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
 endfunction()
 
+# veltrane_screenshot(name SOURCE file LIBS ... [LABEL label]): a program that
+# shows a window on a virtual X display and saves it as <build>/<name>.png for
+# a person to look at, run as the test <name>. Only where xvfb-run exists.
+function(veltrane_screenshot name)
+  cmake_parse_arguments(ARG "" "SOURCE;LABEL" "LIBS" ${ARGN})
+  find_program(XVFB_RUN xvfb-run)
+  if(NOT XVFB_RUN)
+    return()
+  endif()
+  set(CMAKE_AUTOMOC ON)
+  add_executable(${name} ${ARG_SOURCE})
+  target_link_libraries(${name} PRIVATE test_support ${ARG_LIBS})
+  add_test(NAME ${name}
+           COMMAND ${VELTRANE_TEST_LAUNCHER} ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+                   $<TARGET_FILE:${name}> ${CMAKE_BINARY_DIR}/${name}.png)
+  # The X11 platform's D-Bus connection keeps one buffer for the process's life.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 60 ENVIRONMENT
+    "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/platform/ui/lsan.supp")
+  if(ARG_LABEL)
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
+  endif()
+endfunction()
+
 # veltrane_fuzzer(name SOURCE file LIBS ...): a libFuzzer target, built only
 # with VELTRANE_FUZZ (clang). Its seed corpus lives in tests/fuzz/corpus/<name>.
 function(veltrane_fuzzer name)

@@ -1,0 +1,123 @@
+#include "app/forms/frm_first_use.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QIcon>
+#include <QStyle>
+#include <algorithm>
+#include <cmath>
+
+#include "app/forms/child_tool_bar_style.h"
+#include "app/forms/window_hooks.h"
+#include "app/general/check_status.h"
+#include "platform/ui/app_info.h"
+#include "platform/ui/twips.h"
+
+namespace {
+
+// The pictures come from the desktop: the program's own icon for the title
+// and the style's OK picture for the button.
+QPixmap TitlePicture() {
+    QIcon icon = QApplication::windowIcon();
+    if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    return icon.pixmap(QSize(32, 32), 1.0);
+}
+
+QPixmap OkPicture() {
+    return QApplication::style()->standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16), 1.0);
+}
+
+int Scaled(int twips, double factor) { return static_cast<int>(std::lround(twips * factor)); }
+
+// The twips a wrapping label needs for its text at its width.
+int NeededHeight(vb::Label& label) { return vb::PixelsToTwipsY(label.heightForWidth(label.width())); }
+
+}  // namespace
+
+frmFirstUse::frmFirstUse() : frmFirstUseDesign(this) {
+    // The designed places fit 8-point text; labels without a size of their
+    // own take it from the window.
+    QFont small = font();
+    small.setPointSizeF(8);
+    setFont(small);
+    imlButtons.Add(OkPicture(), QStringLiteral("OK"));
+    tbrButtons.Buttons(QStringLiteral("OK")).SetImage(QStringLiteral("OK"));
+    imgTitle.SetPicture(TitlePicture());
+    tbrButtons.ButtonClick = [this](vb::ToolButton&) { Unload(); };
+}
+
+void frmFirstUse::Form_Load() {
+    modGeneral::gShowingFirstUse = true;
+    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+
+    Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
+
+    tbrButtons.SetHeight(2 * tbrButtons.Height());
+    tbrButtons.SetWidth(tbrButtons.ButtonWidth());
+    fraButtons.SetHeight(Scaled(fraButtons.Height(), 1.7));
+    fraButtons.SetWidth(tbrButtons.Width() + 50);
+    fraButtons.SetLeft(fraIntro.Width() - tbrButtons.Width() + 100);
+
+    const QString& name = modGeneral::gAppName;
+    SetCaption(name + QStringLiteral(" - First Time Use"));
+    lblTitle.SetCaption(name);
+    lblVersion.SetCaption(QStringLiteral("Version %1.%2").arg(vb::App::Major()).arg(vb::App::Minor()));
+    lblCopyRight1.SetCaption(QStringLiteral("The %1 authors").arg(name));
+    lblCopyRight2.SetCaption(QStringLiteral("Copyright \u00A9 ") + QDate::currentDate().toString(u"yyyy"));
+    fraIntro.SetCaption(QStringLiteral("Welcome to ") + name);
+
+    lblDescription.SetCaption(
+        QStringLiteral("Veltrane must be set up with a least"
+                       " one Email Account before you can actually use it to monitor"
+                       " your messages. Please follow these steps."));
+    lblDescription1.SetCaption(
+        QStringLiteral("After you start Veltrane, click"
+                       " 'Accounts' just under the Title Bar."));
+    lblDescription2.SetCaption(
+        QStringLiteral("Click 'Add Account' and enter all"
+                       " the appropriate information into the textboxes."));
+    lblDescription3.SetCaption(
+        QStringLiteral("Click 'Save Account' when you are done"
+                       " and then click 'Test Account.'"));
+    lblDescription4.SetCaption(
+        QStringLiteral("If you entered all your information"
+                       " correctly you should receive a 'Connection Successfull' message."
+                       " If not, you will need to try re-entering your information"
+                       " or check with someone who knows the proper connection settings."));
+    lblDescription5.SetCaption(
+        QStringLiteral("Once an Account is setup you can make"
+                       " changes to control Veltrane. To do this click"
+                       " 'Options' and browse through the various settings."));
+
+    FitSteps();
+    tbrButtons.SetStyle(
+        forms::ChildToolBarStyle(forms::OptButtonStyle(), forms::OptApplyStyle(), tbrButtons.Style()));
+}
+
+void frmFirstUse::FitSteps() {
+    // The designed places fit a narrow dialog font. With a wider one a step
+    // may need another line: it then grows, and the steps below it move down
+    // with their numbers, so that no text is cut.
+    constexpr int kGap = 60;
+    struct Step {
+        vb::Label* number;
+        vb::Label* text;
+    };
+    const Step steps[] = {{&Label1, &lblDescription1}, {&Label2, &lblDescription2},
+                          {&Label3, &lblDescription3}, {&Label4, &lblDescription4},
+                          {&Label5, &lblDescription5}, {nullptr, &Label6}};
+    int below = 0;
+    for (const Step& step : steps) {
+        const int top = std::max(step.text->Top(), below);
+        const int needed = NeededHeight(*step.text);
+        step.text->Move(step.text->Left(), top, -1, std::max(step.text->Height(), needed));
+        if (step.number) step.number->SetTop(top);
+        below = top + needed + kGap;
+    }
+}
+
+void frmFirstUse::Form_Unload(int& Cancel) {
+    (void)Cancel;
+    modGeneral::gShowingFirstUse = false;
+    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+}

@@ -1,0 +1,42 @@
+#include "app/forms/tray_icon_record.h"
+
+namespace forms {
+
+TrayIconRecord gTrayIcon;
+
+void TrayIconRecord::Add(vb::Form& window, const QPixmap& picture, const QString& tip) {
+    Delete();  // one icon per run, even when the window loads again
+    window_ = &window;
+    tip_ = tip;
+    window.SetIcon(QIcon(picture));
+    shell_ = new platform::desktop::TrayIcon(&window);
+    QObject::connect(shell_.data(), &platform::desktop::TrayIcon::mouseMessage, shell_.data(),
+                     [this](int message) {
+                         // Copied first: the handler may change it (or quit the program).
+                         if (const auto handler = MouseMessage) handler(message);
+                     });
+    shell_->add(window.Icon(), tip_);
+}
+
+void TrayIconRecord::Modify(const QPixmap& picture, const QString& tip) {
+    tip_ = tip;
+    SendIcon(picture);
+}
+
+void TrayIconRecord::ModifyIcon(const QPixmap& picture) { SendIcon(picture); }
+
+void TrayIconRecord::SendIcon(const QPixmap& picture) {
+    if (!window_) return;
+    window_->SetIcon(QIcon(picture));
+    if (shell_) shell_->modify(window_->Icon(), tip_);
+}
+
+void TrayIconRecord::Delete() {
+    if (!shell_) return;
+    shell_->remove();
+    // Later: the unload may run inside one of the icon's own mouse messages.
+    shell_->deleteLater();
+    shell_ = nullptr;
+}
+
+}  // namespace forms

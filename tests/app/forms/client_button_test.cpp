@@ -1,0 +1,203 @@
+// The mail-client button: the chosen program's own icon on the start button,
+// the Test buttons and the tray entry, or the generic pictures.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+#include "app/forms/frm_main.h"
+#include "app/forms/window_hooks.h"
+#include "platform/desktop/program_file.h"
+#include "platform/ui/forms.h"
+
+namespace {
+
+QPixmap Filled(QColor colour, int size = 16) {
+    QPixmap p(size, size);
+    p.fill(colour);
+    return p;
+}
+
+QColor CentreOf(const QPixmap& picture) {
+    return picture.toImage().pixelColor(picture.width() / 2, picture.height() / 2);
+}
+
+QColor CentreOf(const QIcon& icon) { return CentreOf(icon.pixmap(QSize(16, 16), 1.0)); }
+
+// The generic pictures come with the window; each gets its own colour here.
+const QColor kFolder = Qt::yellow;
+const QColor kFolderX = Qt::gray;
+
+class ClientButtonTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        // Before the first lookup: the desktop library reads these folders once.
+        qputenv("XDG_DATA_DIRS", Path("share").toUtf8());
+        qputenv("XDG_DATA_HOME", Path("home").toUtf8());
+        ASSERT_TRUE(QDir().mkpath(Path("share/applications")));
+        ASSERT_TRUE(QDir().mkpath(Path("bin")));
+
+        Put(form_.imlPopMenu, "Folder", kFolder);
+        Put(form_.imlPopMenu, "FolderX", kFolderX);
+        Put(form_.imlClientButtons, "Browse", Qt::cyan);
+        Put(form_.imlClientButtons, "Test", Qt::magenta);
+        Put(form_.imlClientButtons, "Folder", kFolder);
+        // As the menu set-up at load does.
+        form_.mnuTrayPopMenu.SetPictures(&form_.imlPopMenu);
+    }
+    void TearDown() override { forms::gWindowHooks = {}; }
+
+    static void Put(vb::ImageList& list, const QString& key, QColor colour) {
+        if (list.Exists(key)) list.Remove(key);
+        list.Add(Filled(colour), key);
+    }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString Write(const QString& name, const QByteArray& text, bool executable) const {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
+        file.write(text);
+        file.close();
+        if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+        return file.fileName();
+    }
+    QString Icon(const QString& name, QColor colour, int size) const {
+        QImage image(size, size, QImage::Format_ARGB32);
+        image.fill(colour);
+        EXPECT_TRUE(image.save(Path(name)));
+        return Path(name);
+    }
+
+    // What the client pictures show now.
+    struct Shown {
+        QString startButton;
+        QString trayCaption;
+        QString optionsTest;
+        QString accountsTest;
+    };
+    Shown Now() {
+        return {form_.tbrButtons(2).Buttons(1).Image(), form_.mnuTrayRunClient.Caption(),
+                form_.tbrClient(0).Buttons(2).Image(), form_.tbrClient(1).Buttons(2).Image()};
+    }
+
+    QTemporaryDir dir_;
+    frmMain& form_ = vb::Forms::Get<frmMain>();
+};
+
+// Callers point the button at a client's picture when the client is a usable
+// program, and at the generic ones otherwise.
+TEST_F(ClientButtonTest, EachKindOfClientPath) {
+    const QString mailer = Write("bin/mailer", "#!/bin/sh\n", true);
+    Write("share/applications/mailer.desktop",
+          "[Desktop Entry]\nType=Application\nName=Mailer\nExec=" + mailer.toUtf8() +
+              "\nIcon=" + Icon("large.png", Qt::red, 48).toUtf8() + "\n",
+          false);
+    const QString entry = Write("client.desktop",
+                                "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
+                                    Icon("small.png", Qt::blue, 16).toUtf8() + "\n",
+                                false);
+    struct Case {
+        const char* name;
+        QString path;
+        bool usable;
+        QColor picture;  // stored under the key
+    };
+    const Case cases[] = {
+        {"program with an installed entry and only a large icon", mailer, true, Qt::red},
+        {"desktop entry", entry, true, Qt::blue},
+        {"program without an icon", Write("bin/bare", "#!/bin/sh\n", true), true, kFolderX},
+        {"missing file", Path("bin/absent"), false, kFolderX},
+        {"file that is not executable", Write("notes", "text\n", false), false, kFolderX},
+        {"empty path", QString(), false, kFolderX},
+    };
+    int16_t number = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(platform::desktop::IsUsableProgram(c.path), c.usable);
+        const QString key = QStringLiteral("MailClient") + QString::number(number);
+        form_.LoadMailClientIcon(c.path, number);
+        for (const vb::ImageList* list : {&form_.imlPopMenu, &form_.imlClientButtons}) {
+            ASSERT_TRUE(list->Exists(key));
+            EXPECT_EQ(list->Picture(key).size(), QSize(16, 16));
+            EXPECT_EQ(CentreOf(list->Picture(key)), c.picture);
+        }
+        form_.SetMailClientButton(c.usable ? number : -1);
+        const Shown shown = Now();
+        const QString picture = c.usable ? key : QStringLiteral("Folder");
+        EXPECT_EQ(shown.startButton, picture);
+        EXPECT_EQ(shown.trayCaption, "S&tart Email Client|#" + picture);
+        EXPECT_EQ(shown.accountsTest, c.usable ? key : QStringLiteral("Test"));
+        EXPECT_EQ(shown.optionsTest, "Test") << "the default client is not usable";
+        EXPECT_EQ(form_.tbrClient(0).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(form_.tbrClient(1).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), c.usable ? c.picture : kFolder);
+        EXPECT_EQ(CentreOf(form_.mnuTrayRunClient.QtAction()->icon()), c.usable ? c.picture : kFolder);
+        ++number;
+    }
+}
+
+TEST_F(ClientButtonTest, LoadingANumberAgainReplacesItsPictureEverywhere) {
+    const QString program = Write("bin/mailer", "#!/bin/sh\n", true);
+    form_.LoadMailClientIcon(program, 0);
+    form_.SetMailClientButton(0);
+    const int popMenuCount = form_.imlPopMenu.Count();
+    const int buttonsCount = form_.imlClientButtons.Count();
+    EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), kFolderX);
+
+    const QString entry = Write("client.desktop",
+                                "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
+                                    Icon("green.png", Qt::green, 32).toUtf8() + "\n",
+                                false);
+    form_.LoadMailClientIcon(entry, 0);
+    EXPECT_EQ(form_.imlPopMenu.Count(), popMenuCount) << "one image per key";
+    EXPECT_EQ(form_.imlClientButtons.Count(), buttonsCount);
+    EXPECT_EQ(CentreOf(form_.imlPopMenu.Picture("MailClient0")), Qt::green);
+    EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), Qt::green)
+        << "the button shows the new picture without being pointed at it again";
+    EXPECT_EQ(CentreOf(form_.mnuTrayRunClient.QtAction()->icon()), Qt::green);
+}
+
+TEST_F(ClientButtonTest, TheOptionsTestButtonShowsTheUsableDefaultClient) {
+    const QString program = Write("bin/mailer", "#!/bin/sh\n", true);
+    form_.LoadMailClientIcon(program, 0);
+    form_.LoadMailClientIcon(program, 3);
+    struct Case {
+        bool defaultValid;
+        int16_t number;
+        QString optionsTest;
+        QString accountsTest;
+    };
+    const Case cases[] = {
+        {false, 3, "Test", "MailClient3"},
+        {true, 3, "MailClient0", "MailClient3"},
+        {true, 0, "MailClient0", "MailClient0"},
+        {true, -1, "Test", "Test"},
+    };
+    for (const Case& c : cases) {
+        forms::gWindowHooks.DefaultClientValid = [&c] { return c.defaultValid; };
+        form_.SetMailClientButton(c.number);
+        EXPECT_EQ(Now().optionsTest, c.optionsTest) << c.defaultValid << " " << c.number;
+        EXPECT_EQ(Now().accountsTest, c.accountsTest) << c.defaultValid << " " << c.number;
+    }
+}
+
+TEST_F(ClientButtonTest, ANumberNeverLoadedShowsTheGenericPictures) {
+    form_.SetMailClientButton(7);
+    const Shown shown = Now();
+    EXPECT_EQ(shown.startButton, "Folder");
+    EXPECT_EQ(shown.trayCaption, "S&tart Email Client|#Folder");
+    EXPECT_EQ(shown.accountsTest, "Test");
+
+    // Without any picture at all (nothing supplied with the window) nothing fails either.
+    form_.imlPopMenu.Clear();
+    form_.imlClientButtons.Clear();
+    form_.LoadMailClientIcon(Path("absent"), 1);
+    form_.SetMailClientButton(1);
+    EXPECT_EQ(Now().startButton, "MailClient1");
+    form_.SetMailClientButton(-1);
+    EXPECT_EQ(Now().startButton, "") << "no Folder picture to show";
+}
+
+}  // namespace
