@@ -19,8 +19,11 @@ endfunction()
 # target exposes only its own folder's headers, so an include of a layer it
 # does not link fails to compile.
 function(veltrane_library name)
-  cmake_parse_arguments(ARG "QT;SHARED" "" "DEPS;PRIVATE_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;SHARED" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   if(ARG_QT)
     set(CMAKE_AUTOMOC ON)
   endif()

@@ -1,18 +1,223 @@
 #include "app/forms/frm_main.h"
 
-frmMain::frmMain() : frmMainDesign(this) { WireOptionsControls(); }
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+
+#include "app/accounts/account_table.h"
+#include "app/check/schedule.h"
+#include "app/common/private_temp_folder.h"
+#include "app/common/app_settings.h"
+#include "app/common/stored_number.h"
+#include "app/forms/component_object.h"
+#include "app/forms/child_windows.h"
+#include "app/forms/frm_first_use.h"
+#include "app/forms/menu_xp.h"
+#include "app/forms/pictures.h"
+#include "app/forms/tray_icon_record.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "app/options/options_page.h"
+#include "platform/desktop/program_file.h"
+#include "platform/text/vb_format.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+const QString kOptions = QStringLiteral("Settings\\Options");
+
+// Stored column widths, in list order with their keys.
+struct ColumnWidthKey {
+    const char16_t* column;
+    const char16_t* setting;
+};
+constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
+                                               {u"To", u"ColToWidth"},
+                                               {u"Subject", u"ColSubjectWidth"},
+                                               {u"Date", u"ColDateWidth"},
+                                               {u"Size", u"ColSizeWidth"}};
+
+QString Format(const QDateTime& t, std::string_view pattern) {
+    const text::LocalTime local{std::chrono::seconds(t.toSecsSinceEpoch() + t.offsetFromUtc())};
+    return QString::fromStdString(text::FormatDate(local, pattern));
+}
+
+QString ClockPanelText(const QDateTime& now) {
+    return QStringLiteral(" ") + Format(now, "mmm d/yy") + QStringLiteral(" ") + Format(now, "h:mm AM/PM") +
+           QStringLiteral(" ");
+}
+
+}  // namespace
+
+frmMain::frmMain() : frmMainDesign(this) {
+    FillPictures();
+    WireOptionsControls();
+}
 
 void frmMain::Form_Load() {
+    using namespace modGeneral;
+    using namespace modAccounts;
+    using namespace modOptions;
+
     rulesView_ = modRules::gRulesView.Register(*this);
     optionsView_ = modOptions::gOptionsView.Register(*this);
     startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+
+    gMenuHooked = true;
+    SubClassMenuXP();
+
+    QString error;
+    forms::gPop3 = forms::CreateComponent(error);
+    if (!forms::gPop3) {
+        vb::MsgBox(error, vb::vbCritical, gAppName + QStringLiteral(" - Start"));
+        throw forms::StartupFailure(error.toStdString());
+    }
+    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
+    forms::gPop3->putref_Notification(events_.Get());
+
+    gLoading = true;
+    forms::gTrayIcon.Add(*this, imlTrayIcons.Picture(forms::kTrayNormal), gAppName);
+    CreateListToolTip();
+
+    ArrangeControls();
+    SizeAndCentre();
+
+    gAccountCount = std::max<int16_t>(
+        0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("0")), 0));
+    LoadOptions(ReadBy::MainLoad);
+
+    ResizeAccountArrays(gAccountCount);
+    ApplyButtonStyle();
+    gSortKey = SortColumnName(gOptSortColumn);
+    gSortKeyPrev = gSortKey;
+    if (gOptMessageSort == 1)
+        ShowSortColumnIcon(gSortKey, gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+
+    ResetBlankAccount();
+    gSavedAcntNum = gAccountCount;
+    TabStripEmail.ClearTabs();
+    TabStripAcnts.ClearTabs();
+    TabStripRules.ClearTabs();
+
+    const QDateTime now = QDateTime::currentDateTime();
+    gTotalMsgCount = 0;
+    gTotalNewCount = 0;
+    gNowStamp = modCheck::CheckStamp(now);
+    SetCaption(gAppName);
+    EnableMainControls();
+
+    for (int16_t i = 1; i <= gAccountCount; ++i) {
+        LoadAccount(i);
+        CopyAccountToEditBuffer(i);
+        const QString image = gAcntEnabled[i] != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
+        TabStripEmail.AddTab(gAcntName[i], image);
+        TabStripAcnts.AddTab(gAcntName[i], image);
+        gAcntMsgCount[i] = 0;
+        gAcntNewCount[i] = 0;
+        gAcntPrevMsgCount[i] = 0;
+        gAcntDeleteCount[i] = 0;
+        gAcntSpamCount[i] = 0;
+        gAcntConnected[i] = false;
+        gAcntChecked[i] = false;
+        gAcntHasMail[i] = false;
+        gAcntHasNewMail[i] = false;
+        gAcntStatus[i] = QStringLiteral("Not Checked");
+        gAcntResult[i] = gAcntName[i];
+        gAcntCheckTime[i] = Format(now, "h:mm AM/PM");
+        StatusBar.SetPanelText(5, ClockPanelText(now));
+        gAcntClientValid[i] = platform::desktop::IsUsableProgram(gAcntClient[i]);
+        gAcntSoundValid[i] = IsUsableSound(gAcntSound[i]);
+    }
+    if (gAccountCount >= 1) {
+        gCurrentAccount = 1;
+    } else {
+        StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
+        StatusBar.SetPanelText(2, QString());
+        StatusBar.SetPanelText(3, QString());
+        StatusBar.SetPanelText(4, gAutoCheckText);
+        StatusBar.SetPanelText(5, ClockPanelText(now));
+        DisableEmailControls();
+    }
+
+    // Tab edges for the tab drag, in pixels: a long row of tabs must not
+    // overflow a 16-bit twips count.
+    gTabRight[0] = 0;
+    for (int16_t i = 1; i <= gAccountCount; ++i) gTabRight[i] = gTabRight[i - 1] + TabStripEmail.TabWidth(i);
+    gTabRight[0] = gTabRight[gAccountCount];
+
+    modRules::ReadRulesFile(modRules::RulesFilePath());
+
+    DisplayOptions();
+    mQuitting = false;
+    gShowingFirstUse = false;
+    gShowingMessage = false;
+    gShowingPreview = false;
+    gShowingRuleReport = false;
+    gUserStop = false;
+    gNoCheckDeferred = false;
+    gLoading = false;
+    gTestingAccount = false;
+    gSoundsOn = true;
+    DisplayOptions();
+
+    for (int16_t i = 1; i <= gAccountCount; ++i)
+        if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
+    if (gDefaultClientValid) {
+        LoadMailClientIcon(gOptDefaultClient, 0);
+        SetMailClientButton(0);
+    } else if (gCurrentAccount >= 1 && gAcntClientValid[gCurrentAccount]) {
+        SetMailClientButton(gCurrentAccount);
+    } else {
+        SetMailClientButton(-1);
+    }
+
+    gCurrentPane = 0;
+    lblBanner.SetCaption(gPaneName[0]);
+    gPrevAccount = gCurrentAccount;
+    cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());
+    cmdTakeFocus.ZOrder(1);
 }
 
 void frmMain::Form_Unload(int& Cancel) {
-    (void)Cancel;
+    if (modOptions::gOptCloseButton != 0 && !mQuitting) {
+        Cancel = 1;
+        SetWindowState(vb::vbMinimized);
+        // Without a tray the window stays reachable in the task bar.
+        if (forms::gTrayAvailable()) Hide();
+        return;
+    }
+    ShutDown();
+}
+
+void frmMain::ShutDown() {
+    using namespace modOptions;
+    if (modGeneral::gMenuHooked) ReleaseMenuXP();
+    modGeneral::gMenuHooked = false;
+    if (events_) events_->Detach();
+    forms::gPop3.Reset();
+    events_.Reset();
+    forms::gTrayIcon.Delete();
+    if (gOptRestoreColWidth == 0) {
+        std::vector<std::pair<QString, QString>> widths;
+        for (const ColumnWidthKey& key : kColumnWidthKeys)
+            widths.emplace_back(QString::fromUtf16(key.setting),
+                                QString::number(lvwEmail.Column(QString::fromUtf16(key.column)).Width()));
+        SaveSettings(kAppKey, kOptions, widths);
+    }
+    SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
+    SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
+    vb::Forms::Unload<frmFirstUse>();
+    const QString folder = PrivateTempFolder();
+    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
+    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
     rulesView_.Reset();
     optionsView_.Reset();
     startupEntry_.Reset();
 }
 
 void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
+
+void frmMain::OnConnected() { modGeneral::gConnected = true; }
+
+void frmMain::OnReceived() { ++modGeneral::gReceivedCount; }

@@ -3,19 +3,38 @@
 // the data modules reach it only through the views it registers.
 #include <cstdint>
 
+#include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/tool_tip.h"
 #include "app/forms/session_startup_entry.h"
 #include "app/options/options_view.h"
 #include "app/options/run_at_startup.h"
 #include "app/rules/rule_set.h"
+#include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
                 private modRules::RulesView,
-                private modOptions::OptionsView {
+                private modOptions::OptionsView,
+                private forms::ComponentEventsView {
 public:
     frmMain();
+
+    // ---- load and shutdown ----
+    // Set by the tray menu's quit command; a close with "CloseButton" on
+    // then ends the program instead of going to the tray.
+    bool mQuitting = false;
+
+    // ---- control enabling ----
+    // The working state with at least one account, else the "no account" state.
+    void EnableMainControls();
+    void DisableEmailControls();
+
+    // ---- check timers ----
+    // While automatic checking is on, "Suspend" swaps the check timer for the
+    // clock timer and "Restore" swaps back; anything else does nothing.
+    void SuspendAutoCheck(const QString& action);
 
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
@@ -37,10 +56,10 @@ public:
     // imlPopMenu and imlClientButtons, replacing an older one: the program's
     // own icon at 16 by 16, or the "FolderX" picture when it has none.
     // Number 0 is the default client, 1 and up the accounts' own.
-    void LoadMailClientIcon(const QString& path, int16_t number);
+    void LoadMailClientIcon(const QString& path, int16_t number) override;
     // Points the start button, the tray entry and the Test buttons at the
     // picture of number, or at the "no client" pictures for -1.
-    void SetMailClientButton(int16_t number);
+    void SetMailClientButton(int16_t number) override;
 
 protected:
     void Form_Load() override;
@@ -48,6 +67,18 @@ protected:
 
 private:
     void ShowRulesFileName(const QString& caption) override;
+    void OnConnected() override;
+    void OnReceived() override;
+    // Shutdown: everything the load set up is undone, each step whatever
+    // the one before it did.
+    void ShutDown();
+    void SetTrayEntriesEnabled(bool on);
+    // Every image list filled with its pictures (the window's construction).
+    void FillPictures();
+    void CreateListToolTip();
+    com::ComPtr<forms::ComponentEvents> events_;
+    // The message list's tooltip, for the window's lifetime.
+    ToolTip mListToolTip;
 
     // ---- options ----
     void ShowOptionValues() override;
@@ -64,8 +95,6 @@ private:
     void ShowAutoCheckText(const QString& text) override;
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     void SortAndFillMessageList() override;
-    void LoadMailClientIcon(const QString& path, int16_t index) override;
-    void SetMailClientButton(int16_t index) override;
     void RefreshMenus() override;
     void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
     void ReportOptionsFailure(const QString& title, const QString& text) override;

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "app/forms/frm_main.h"
+
+#include "app/check/schedule.h"
 #include "app/forms/menu_xp.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
@@ -150,7 +152,7 @@ void frmMain::SetAutoCheckTimers(bool useInterval) {
     tmrStatusBar.SetEnabled(!useInterval);
 }
 
-void frmMain::SetNextAutoCheckTime() {}
+void frmMain::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
 
 void frmMain::ShowAutoCheckText(const QString& text) { StatusBar.SetPanelText(4, text); }
 
@@ -167,13 +169,6 @@ void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
 }
 
 void frmMain::SortAndFillMessageList() {}
-
-void frmMain::LoadMailClientIcon(const QString& path, int16_t index) {
-    (void)path;
-    (void)index;
-}
-
-void frmMain::SetMailClientButton(int16_t index) { (void)index; }
 
 void frmMain::RefreshMenus() {
     if (forms::gMenuXP) forms::gMenuXP->Refresh();

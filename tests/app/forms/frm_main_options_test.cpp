@@ -62,6 +62,7 @@ int Twips(int top) { return vb::PixelsToTwipsY(vb::TwipsToPixelsY(top)); }
 }  // namespace
 
 TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) {
+    form.imlPopMenu.Clear();  // only these keys have pictures
     for (const char* key : {"Show", "CheckAll", "AutoCheckOn", "SoundOn", "Quit", "Preview", "MailClient0"})
         form.imlPopMenu.Add(Picture(), key);
     gOptTopColour = 0x123456;
@@ -221,7 +222,8 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
 }
 
 TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {
-    for (const char* key : {"Ascending", "Descending", "Blank"}) form.imlListViewColumnHeader.Add(Picture(), key);
+    for (const char* key : {"Ascending", "Descending", "Blank"})
+        if (!form.imlListViewColumnHeader.Exists(key)) form.imlListViewColumnHeader.Add(Picture(), key);
     gEditOptSortColumn = 2;
     gEditOptSortOrder = 0;
     SaveOptions();
@@ -295,6 +297,7 @@ TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
 
 TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
     ASSERT_NE(gOptionsView.Get(), nullptr);
+    vb::Forms::Get<frmMain>().mQuitting = true;
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());
     EXPECT_EQ(gOptionsView.Get(), nullptr);
     EXPECT_EQ(gStartupEntry.Get(), nullptr);

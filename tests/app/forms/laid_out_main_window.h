@@ -13,7 +13,8 @@ inline frmMain& LaidOutMainWindow() {
     // header picture.
     QPixmap blank(16, 16);
     blank.fill(Qt::transparent);
-    form.imlListViewColumnHeader.Add(blank, QStringLiteral("Blank"));
+    if (!form.imlListViewColumnHeader.Exists(QStringLiteral("Blank")))
+        form.imlListViewColumnHeader.Add(blank, QStringLiteral("Blank"));
     form.ArrangeControls();
     form.SizeAndCentre();
     return form;

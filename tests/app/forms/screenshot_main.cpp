@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
     // As the load leaves them: designed tabs gone, one tab per account.
     QPixmap mail(16, 16);
     mail.fill(Qt::darkYellow);
-    form.imlTabIcons.Add(mail, QStringLiteral("MailNo"));
+    if (!form.imlTabIcons.Exists(QStringLiteral("MailNo"))) form.imlTabIcons.Add(mail, QStringLiteral("MailNo"));
     for (vb::TabStrip* strip : {&form.TabStripEmail, &form.TabStripAcnts, &form.TabStripRules, &form.TabStripOptions})
         strip->ClearTabs();
     for (vb::TabStrip* strip : {&form.TabStripEmail, &form.TabStripAcnts})

@@ -1,0 +1,44 @@
+#include "app/forms/component_events.h"
+
+namespace forms {
+
+// The main window is reached only through early binding.
+com::HRESULT ComponentEvents::GetTypeInfoCount(std::uint32_t* count) {
+    if (count == nullptr) return com::E_POINTER;
+    *count = 0;
+    return com::S_OK;
+}
+com::HRESULT ComponentEvents::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
+com::HRESULT ComponentEvents::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                                            com::DISPID*) {
+    return com::E_NOTIMPL;
+}
+com::HRESULT ComponentEvents::Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                                     com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) {
+    return com::E_NOTIMPL;
+}
+
+// Events the window takes no action on still succeed: the component must not
+// read a refusal into them.
+com::HRESULT ComponentEvents::StateChange(IqelPop3Com*, StatesEnum) { return com::S_OK; }
+com::HRESULT ComponentEvents::Disconnected(IqelPop3Com*, std::int32_t, com::BSTR) { return com::S_OK; }
+com::HRESULT ComponentEvents::Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) { return com::S_OK; }
+// Accept is left as the component set it.
+com::HRESULT ComponentEvents::HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR,
+                                              com::VARIANT_BOOL*) {
+    return com::S_OK;
+}
+
+com::HRESULT ComponentEvents::Connected(IqelPop3Com*) {
+    if (view_) view_->OnConnected();
+    return com::S_OK;
+}
+
+com::HRESULT ComponentEvents::Received(IqelPop3Com*, IPop3Msg*, com::VARIANT_BOOL) {
+    if (view_) view_->OnReceived();
+    return com::S_OK;
+}
+
+com::HRESULT ComponentEvents::Progress(IqelPop3Com*, std::int32_t, std::int32_t) { return com::S_OK; }
+
+}  // namespace forms

@@ -1,0 +1,30 @@
+#pragma once
+// The one component object of the program and the library that serves it.
+#include <QString>
+#include <stdexcept>
+
+#include "platform/com/com_ptr.h"
+#include "qelpop3/qelpop3.h"
+
+namespace forms {
+
+// Held by the main window from its load to its unload.
+extern com::ComPtr<IqelPop3Com> gPop3;
+
+// The component library: the installed one beside the program's other
+// libraries, else the one built with the program; a test may name another.
+void SetComponentLibraryPath(const QString& path);
+QString ComponentLibraryPath();
+
+// Creates a component object by class. On failure, error holds a text for
+// the user that names the library file and the reason.
+com::ComPtr<IqelPop3Com> CreateComponent(QString& error);
+
+// A start that cannot go on: the program shows what went wrong and ends with
+// a non-zero status.
+class StartupFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace forms

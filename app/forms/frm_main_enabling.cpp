@@ -1,0 +1,57 @@
+// The working state and the "no account" state of the main window.
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+
+namespace {
+
+const char16_t* const kMessageButtons[] = {u"EmailPreview", u"EmailDelete", u"EmailReply",
+                                           u"EmailOpen",    u"EmailNew",    u"EmailCheck"};
+const char16_t* const kAccountButtons[] = {u"AcntDelete", u"AcntTest"};
+
+}  // namespace
+
+void frmMain::EnableMainControls() {
+    if (modAccounts::gAccountCount == 0) {
+        DisableEmailControls();
+        return;
+    }
+    fraNoAcntsBanner.SetVisible(false);
+    fraRulesToolbar.SetVisible(true);
+    for (int i = 0; i <= 2; ++i) fraMain(i).SetEnabled(true);
+    fraAcnt.SetEnabled(true);
+    fraRules.SetEnabled(true);
+    for (int i = 1; i <= 5; ++i) fraOptions(i).SetEnabled(true);
+    tbrEmail.SetEnabled(true);
+    tbrAcnts.SetEnabled(true);
+    tbrRules.SetEnabled(true);
+    // "EmailSpam" follows the message list.
+    for (const char16_t* key : kMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
+    for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
+    for (int i : {0, 2, 3, 4, 5, 8}) tbrButtons(i).Buttons(1).SetEnabled(true);
+    lvwEmail.SetEnabled(true);
+    SetTrayEntriesEnabled(true);
+}
+
+void frmMain::DisableEmailControls() {
+    fraNoAcntsBanner.SetVisible(true);
+    fraNoAcntsBanner.ZOrder(0);
+    fraRulesToolbar.SetVisible(false);
+    fraAcnt.SetEnabled(false);
+    fraRules.SetEnabled(false);
+    // The account tool bar stays usable: "AcntAdd" is the way out.
+    tbrEmail.SetEnabled(false);
+    tbrRules.SetEnabled(false);
+    for (const char16_t* key : kMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(false);
+    tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(false);
+    for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(false);
+    tbrButtons(2).Buttons(1).SetEnabled(false);
+    tbrButtons(3).Buttons(1).SetEnabled(false);
+    lvwEmail.SetEnabled(false);
+    SetTrayEntriesEnabled(false);
+}
+
+void frmMain::SetTrayEntriesEnabled(bool on) {
+    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTrayAutoCheck,
+                            &mnuTraySounds, &mnuTrayOptions, &mnuTrayMenuColours})
+        entry->SetEnabled(on);
+}

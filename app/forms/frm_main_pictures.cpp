@@ -1,0 +1,66 @@
+// The main window's pictures: every image list filled from the program's own
+// drawings, and the list tooltip.
+#include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
+#include "app/options/option_values.h"
+
+void frmMain::FillPictures() {
+    using forms::PictureSet;
+    const std::pair<vb::ImageList*, PictureSet> lists[] = {
+        {&imlTrayIcons, PictureSet::TrayIcons},
+        {&imlPopMenu, PictureSet::PopMenu},
+        {&imlClientButtons, PictureSet::ClientButtons},
+        {&imlTabIcons, PictureSet::TabIcons},
+        {&imlListViewIcons, PictureSet::ListViewIcons},
+        {&imlListViewColumnHeader, PictureSet::ListViewColumnHeader},
+        {&imlDragIcons, PictureSet::DragIcons},
+        {&imlOptions, PictureSet::Options},
+        {&imlMainIcons, PictureSet::MainIcons},
+        {&imlButtons, PictureSet::Buttons},
+        {&imlSortOrder, PictureSet::SortOrder},
+        {&imlEmailIcons, PictureSet::EmailToolBar},
+        {&imlAcntIcons, PictureSet::AcntsToolBar},
+        {&imlRulesIcons, PictureSet::RulesToolBar},
+        {&imlColourIcons, PictureSet::ColourToolBar},
+        {&imlMoveIcons, PictureSet::MoveButtons},
+        {&imlRuleUpdateIcons, PictureSet::RuleUpdateToolBar},
+        {&imlSoundIcons, PictureSet::SoundToolBar},
+        {&imlOptMiscIcons, PictureSet::OptMiscToolBar},
+        {&imlOptAboutIcons, PictureSet::OptAboutToolBar},
+    };
+    for (const auto& [list, set] : lists) forms::FillImageList(*list, set);
+    forms::FillImageList(imlButtonsDisabled, PictureSet::Buttons, 16, true);
+    // Tool bars bound their lists while they were empty: bind them again so
+    // their buttons take the pictures.
+    // (The controls carry no meta-object of their own, so they are told apart
+    // by their C++ type.)
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (auto* bar = dynamic_cast<vb::ToolBar*>(child)) {
+            bar->SetImageList(bar->Images());
+            bar->SetDisabledImageList(bar->DisabledImages());
+        }
+    }
+}
+
+void frmMain::CreateListToolTip() {
+    mListToolTip.Create(*this);
+    mListToolTip.SetMaxTipWidth(240);
+    mListToolTip.SetDelayTime(2, 5000);  // how long a tip stays
+    mListToolTip.AddTool(lvwEmail);
+    mListToolTip.SetToolText(lvwEmail, QString());
+    mListToolTip.SetBackColor(0xE0FEFC);
+    mListToolTip.SetForeColor(0);
+    mListToolTip.SetMargin(0, 2);
+    mListToolTip.SetMargin(2, 2);
+}
+
+void frmMain::SuspendAutoCheck(const QString& action) {
+    if (modOptions::gOptUseInterval != 1) return;
+    if (action == QLatin1String("Suspend")) {
+        tmrMailTime.SetEnabled(false);
+        tmrStatusBar.SetEnabled(true);
+    } else if (action == QLatin1String("Restore")) {
+        tmrMailTime.SetEnabled(true);
+        tmrStatusBar.SetEnabled(false);
+    }
+}

@@ -1,0 +1,30 @@
+// veltrane: the tray program.
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+
+#include "app/forms/component_object.h"
+#include "app/main/start_procedure.h"
+#include "platform/desktop/single_instance.h"
+#include "platform/ui/app_info.h"
+#include "platform/ui/msg_box.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The window hides to the tray and child windows come and go: only the
+    // main window's unload ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    // The component's blocking calls pump GLib's default context; the windows
+    // stay alive inside them only when Qt dispatches on that same context.
+    if (!QAbstractEventDispatcher::instance() || !QAbstractEventDispatcher::instance()->inherits("QEventDispatcherGlib")) {
+        vb::MsgBox(QStringLiteral("Veltrane needs Qt's GLib event dispatcher (QT_NO_GLIB is set); it cannot run."),
+                   vb::vbCritical, QStringLiteral("Veltrane"));
+        return 1;
+    }
+    platform::desktop::SingleInstance instance(QStringLiteral("Veltrane"));
+    try {
+        if (!start::Main(instance)) return 0;
+    } catch (const forms::StartupFailure&) {
+        return 1;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,99 @@
+#include "app/main/start_procedure.h"
+
+
+#include "app/accounts/account_table.h"
+#include "app/check/schedule.h"
+#include "app/common/app_settings.h"
+#include "app/common/stored_number.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_first_use.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/menu_xp.h"
+#include "app/forms/window_hooks.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/menu_theme.h"
+#include "app/options/option_values.h"
+#include "app/options/run_at_startup.h"
+#include "platform/desktop/single_instance.h"
+#include "platform/ui/app_info.h"
+#include "platform/ui/forms.h"
+
+namespace start {
+
+bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
+    using namespace modGeneral;
+    using namespace modOptions;
+    if (!instance.acquire()) return false;
+
+    const int16_t firstUse = StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"),
+                                                      QStringLiteral("0")),
+                                           0);
+    // Help pages are found by their topic number in the data folder.
+    gMaxMsgCount = 0;
+    gAppName = vb::App::Title();
+    gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
+                 QStringLiteral("Options")};
+    forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
+        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
+    };
+    forms::gWindowHooks.ButtonStyle = [] { return int{gOptButtonStyle}; };
+    forms::gWindowHooks.ApplyStyle = [] { return int{gOptApplyStyle}; };
+    forms::gWindowHooks.DefaultClientValid = [] { return gDefaultClientValid; };
+
+    // The menu theme is read and frmMain.ini written before the main window
+    // loads; the menus take the style once the window exists.
+    LoadMenuTheme();
+    frmMain& main = vb::Forms::Get<frmMain>();
+    if (forms::gMenuXP) forms::gMenuXP->Refresh();
+
+    // A start late in a minute with a short interval checks one minute later.
+    const int16_t extra = now.time().second() > 19 && gIntervalMinutes < 16 ? 1 : 0;
+    modCheck::SetNextAutoCheckTime(extra, now);
+
+    if (gOptUseInterval == 1) {
+        main.tmrMailTime.SetEnabled(true);
+        main.tmrStatusBar.SetEnabled(false);
+        main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+    } else {
+        main.tmrMailTime.SetEnabled(false);
+        main.tmrStatusBar.SetEnabled(true);
+        gAutoCheckText = QStringLiteral("Auto Check Off");
+        main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+    }
+    main.StatusBar.SetPanelText(4, gAutoCheckText);
+
+    if (gOptMinimizeStartUp == 1) {
+        // The resize handler takes a minimised window to the tray (where one exists).
+        main.SetVisible(false);
+        main.SetWindowState(vb::vbMinimized);
+        main.SetVisible(true);
+    } else {
+        main.Show();
+    }
+
+    if (firstUse == 0) {
+        vb::Forms::Get<frmFirstUse>().Show();
+        gOptRunStartUp = 1;
+        SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"), QStringLiteral("1"));
+        SetRunAtStartup();
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
+    }
+
+    gStartUpPaused = false;
+    vb::ToolBar& pause = main.tbrButtons(14);
+    if (gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
+        pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
+        pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
+        pause.SetVisible(true);
+        main.tmrMailStartUp.SetEnabled(true);
+        gStartUpDone = false;
+    } else {
+        pause.SetVisible(false);
+        main.tmrMailStartUp.SetEnabled(false);
+        gStartUpDone = true;
+    }
+    return true;
+}
+
+}  // namespace start
