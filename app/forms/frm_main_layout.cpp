@@ -15,6 +15,7 @@
 #include "app/general/check_status.h"
 #include "platform/desktop/tray_icon.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/window_frame.h"
 
 namespace forms {
 
@@ -72,24 +73,6 @@ int TabRowHeight(vb::TabStrip& strip) {
 // designed 324 twips, or under the tab row when the row drawn here is
 // taller, so the account tabs are never covered.
 int ToolBarFrameTop(vb::TabStrip& strip) { return strip.Top() + std::max(kToolBarFrameTop, TabRowHeight(strip)); }
-
-// The frame the desktop draws around a window, in twips. Known once the
-// window has been shown; before that none (the desktop then adds its frame
-// outside the client area). The border is one pixel.
-struct FrameMeasures {
-    int captionHeight = 0;
-    int frameThickness = 0;
-    int borderWidth = 0;
-};
-
-FrameMeasures MeasureWindowFrame(const QWidget& window) {
-    const QSize extra = window.frameGeometry().size() - window.size();
-    FrameMeasures m;
-    m.frameThickness = vb::PixelsToTwipsX(std::max(0, extra.width()) / 2);
-    m.captionHeight = std::max(0, vb::PixelsToTwipsY(std::max(0, extra.height())) - 2 * m.frameThickness);
-    m.borderWidth = vb::PixelsToTwipsX(1);
-    return m;
-}
 
 // A stored column width: the number as stored, the default when it is no
 // number or less than 0.
@@ -242,7 +225,7 @@ void frmMain::ArrangeControls() {
 }
 
 void frmMain::SizeAndCentre() {
-    const FrameMeasures m = MeasureWindowFrame(*this);
+    const vb::WindowFrame m = vb::CurrentWindowFrame();
     const int width = TabStripEmail.Width() + 2 * m.frameThickness + 3 * m.borderWidth;
     const int height =
         TabStripEmail.Height() + Round(1.6 * fraMainButtons.Height()) + m.captionHeight + 2 * m.frameThickness;
