@@ -11,6 +11,8 @@ A description is one window, written as an indented tree:
         Label lblBanner               a child: created inside its container
           Caption = "Email"
           .SetAlignment(vb::vbCenter) any other member call, as written
+        ToolBar tbrMain               calls chain on what a call returns:
+          .AddButton("Quit", "Quit").SetToolTipText("Quit now")
       Timer tmrStatusBar              a window-level component (no container)
       Menu mnuTrayPopMenu             menus nest like controls
         Menu mnuTrayShow

@@ -30,9 +30,7 @@ IniFile::IniFile() : configName_(gIniFileName) {}
 std::optional<QStringList> IniFile::SectionGet(const QString& section) {
     if (!section.isEmpty()) section_ = section;
     if (section_.isEmpty()) return std::nullopt;
-    const std::vector<std::string> lines =
-        pending_ ? pending_->SectionLines(section_.toStdString())
-                 : store::GetPrivateProfileSection(section_.toStdString(), PathOf(configName_));
+    const std::vector<std::string> lines = Document().SectionLines(section_.toStdString());
     QStringList list;
     if (lines.empty()) return list;
     for (const std::string& line : lines) list.append(IniText(line));
@@ -44,14 +42,7 @@ QString IniFile::KeyGet(const QString& section, const QString& keyName, const QS
     if (section != kKeep) section_ = section;
     if (keyName != kKeep) keyName_ = keyName;
     defaultText_ = defaultText;
-    const std::string sectionBytes = section_.toStdString(), keyBytes = keyName_.toStdString();
-    std::optional<std::string> value;
-    if (pending_) {
-        value = pending_->Value(sectionBytes, keyBytes);
-    } else {
-        std::error_code ec;
-        value = store::ReadProfileFile(PathOf(configName_), ec)->Value(sectionBytes, keyBytes);
-    }
+    const std::optional<std::string> value = Document().Value(section_.toStdString(), keyName_.toStdString());
     keyValue_ = value ? IniText(*value) : defaultText_;
     return keyValue_;
 }
@@ -64,6 +55,7 @@ void IniFile::KeySave(const QString& keyValue, const QString& section, const QSt
     const std::error_code ec = pending_ ? pending_->Set(s, k, v)
                                         : store::WritePrivateProfileString(s, k, v, PathOf(configName_));
     if (ec) writeFailed_ = true;
+    readOnce_ = false;
 }
 
 void IniFile::StartNewFile() { pending_.emplace(); }
@@ -76,4 +68,19 @@ bool IniFile::Commit() {
     if (store::WriteProfileFile(PathOf(configName_), *pending_)) writeFailed_ = true;
     pending_.reset();
     return !writeFailed_;
+}
+
+void IniFile::ReadFileOnce() {
+    std::error_code ec;
+    read_ = store::ReadProfileFile(PathOf(configName_), ec);
+    readOnce_ = true;
+}
+
+const store::IniDocument& IniFile::Document() {
+    if (pending_) return *pending_;
+    if (!readOnce_ || !read_) {
+        std::error_code ec;
+        read_ = store::ReadProfileFile(PathOf(configName_), ec);
+    }
+    return *read_;
 }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 #include "platform/store/ini_document.h"
@@ -29,6 +30,10 @@ public:
     // taken as given, so "NA" is written like any other text.
     void KeySave(const QString& keyValue, const QString& section, const QString& keyName);
 
+    // Reads the file once: the reads that follow, until a write, all see that
+    // one version, so another process's rewrite in between cannot mix two.
+    void ReadFileOnce();
+
     // Writes that follow build a whole new file in memory; Commit() then
     // replaces the old file in one step, so nothing of a longer earlier file
     // remains and a failure leaves the old file as it was.
@@ -46,15 +51,23 @@ public:
     [[nodiscard]] const QString& Section() const { return section_; }
     void Section(const QString& value) { section_ = value; }
     [[nodiscard]] const QString& ConfigName() const { return configName_; }
-    void ConfigName(const QString& value) { configName_ = value; }
+    void ConfigName(const QString& value) {
+        configName_ = value;
+        readOnce_ = false;
+    }
 
 private:
+    // What reads see: the file being built, the version read once, or the file as it is now.
+    const platform::store::IniDocument& Document();
+
     QString configName_;
     QString section_;
     QString keyName_;
     QString keyValue_;
     QString defaultText_;
     std::optional<platform::store::IniDocument> pending_;
+    std::shared_ptr<const platform::store::IniDocument> read_;  // the version reads see
+    bool readOnce_ = false;
     bool writeFailed_ = false;
 };
 

@@ -62,8 +62,8 @@ void frmFirstUse::Form_Load() {
     SetCaption(name + QStringLiteral(" - First Time Use"));
     lblTitle.SetCaption(name);
     lblVersion.SetCaption(QStringLiteral("Version %1.%2").arg(vb::App::Major()).arg(vb::App::Minor()));
-    lblCopyRight1.SetCaption(QStringLiteral("The %1 authors").arg(name));
-    lblCopyRight2.SetCaption(QStringLiteral("Copyright \u00A9 ") + QDate::currentDate().toString(u"yyyy"));
+    lblCopyRight1.SetCaption(QStringLiteral("Copyright \u00A9 ") + vb::App::CompanyName());
+    lblCopyRight2.SetCaption(QStringLiteral("All rights reserved ") + QDate::currentDate().toString(u"yyyy"));
     fraIntro.SetCaption(QStringLiteral("Welcome to ") + name);
 
     lblDescription.SetCaption(

@@ -93,6 +93,7 @@ void ReadRulesFile(const QString& path) {
     ShowFileName();
     IniFile ini;
     ini.ConfigName(path);
+    ini.ReadFileOnce();  // every rule from one version, even while another process rewrites it
     gRuleCount = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
     gRuleShow = ReadNumber(ini, kRules, "Show", 0);
     gRuleShowNew = ReadNumber(ini, kRules, "ShowNew", 0);

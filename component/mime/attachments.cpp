@@ -75,7 +75,11 @@ struct Walker {
                 f.in_parts = false;
             }
             if (f.header >= n.headers.size()) {
-                if (f.attachment) add(f.node, f.encoding);
+                // A container holds attachments but is never one itself; a
+                // digest's message without a Content-Type is message/rfc822.
+                const std::string type = node_media_type(n);
+                if (type == "message/rfc822" && find_header(n.headers, "content-type") == nullptr) f.attachment = true;
+                if (f.attachment && !type.starts_with("multipart/")) add(f.node, f.encoding);
                 stack.pop_back();
                 continue;
             }
@@ -94,7 +98,7 @@ struct Walker {
                     (value.find("inline") != std::string::npos && f.encoding != enc7BIT))
                     f.attachment = true;
             } else if (name == "content-type") {
-                if (value.find("boundary=") != std::string::npos && value.find("multipart") != std::string::npos) {
+                if (value.find("boundary") != std::string::npos && value.find("multipart") != std::string::npos) {
                     f.in_parts = true;
                     f.child = 0;
                 } else if (trim_space(value) == "message/rfc822") {

@@ -1,6 +1,10 @@
 #include "component/mime/charset_text.h"
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 
 #include "component/mime/ascii.h"
 #include "platform/text/ascii_case.h"
@@ -32,10 +36,62 @@ char16_t latin9(unsigned char b) {
     }
 }
 
+// Only plain charset names reach iconv: a name from a message must not
+// smuggle in iconv's "//" options or a path.
+bool is_plain_charset_name(std::string_view name) {
+    if (name.empty() || name.size() > 40) return false;
+    return std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || is_digit(c) || c == '-' || c == '_' ||
+               c == '.' || c == ':';
+    });
+}
+
+// `bytes` converted from `charset` by iconv; nothing when iconv does not
+// know the name or the bytes are not text in it (a label that lies).
+std::optional<std::u16string> iconv_decode(std::string_view charset, std::string_view bytes) {
+    if (!is_plain_charset_name(charset)) return std::nullopt;
+    const std::string from(charset);
+    const iconv_t cd = ::iconv_open("UTF-16LE", from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
+    std::u16string out;
+    std::string in(bytes);
+    char* inAt = in.data();
+    std::size_t inLeft = in.size();
+    bool ok = true;
+    char piece[8192];
+    while (ok) {
+        char* outAt = piece;
+        std::size_t outLeft = sizeof piece;
+        const std::size_t r = inLeft > 0 ? ::iconv(cd, &inAt, &inLeft, &outAt, &outLeft)
+                                         : ::iconv(cd, nullptr, nullptr, &outAt, &outLeft);
+        const std::size_t made = sizeof piece - outLeft;
+        for (std::size_t i = 0; i + 1 < made; i += 2)
+            out.push_back(static_cast<char16_t>(static_cast<unsigned char>(piece[i]) |
+                                                static_cast<unsigned char>(piece[i + 1]) << 8));
+        if (r != static_cast<std::size_t>(-1)) {
+            if (inLeft == 0 && made == 0) break;
+            continue;
+        }
+        ok = errno == E2BIG;
+    }
+    ::iconv_close(cd);
+    if (!ok) return std::nullopt;
+    return out;
+}
+
 }  // namespace
 
 std::u16string decode_charset(std::string_view charset, std::string_view bytes) {
-    if (!is_latin9(charset)) return text::DecodeCharset(charset, bytes);
+    const std::string_view name = trim_space(charset);
+    // The charsets the platform reads itself (ASCII, Latin-1 and the 8-bit
+    // page, UTF-8) keep their tolerant decoders; any other declared charset
+    // is converted by the system, and an unknown or lying one reads as the
+    // 8-bit page.
+    if (!is_latin9(charset)) {
+        if (text::FindCharsetDecoder(name) != nullptr || name.empty()) return text::DecodeCharset(charset, bytes);
+        if (auto converted = iconv_decode(name, bytes)) return std::move(*converted);
+        return text::DecodeCharset(charset, bytes);
+    }
     std::u16string out;
     out.reserve(bytes.size());
     for (const char c : bytes) out.push_back(latin9(static_cast<unsigned char>(c)));

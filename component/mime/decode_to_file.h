@@ -2,7 +2,9 @@
 // message Save and the stand-alone decoder. The output is written to a new
 // file beside the destination and renamed over it only when complete, so a
 // failure never leaves a half-written or emptied destination, and saving onto
-// the very file being read is safe.
+// the very file being read is safe. A symbolic link is followed (the target
+// is replaced, the link stays); a destination that is not a regular file (a
+// device, a FIFO with a reader) is written straight into.
 #pragma once
 
 #include <string>

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "component/mime/header_block.h"
 #include "platform/text/ascii_case.h"
 
 namespace component::mime {
@@ -46,6 +47,21 @@ std::string RecipientValue(std::string_view value, const AddressExtractor& extra
 }
 
 }  // namespace
+
+bool IsNullReversePath(std::string_view returnPath) {
+    std::string compact;
+    for (const char c : returnPath)
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n') compact.push_back(c);
+    return compact == "<>";
+}
+
+bool IsFailureNoticeSubject(std::string_view subject) {
+    // Real servers extend these forms ("Mail delivery failed: returning
+    // message to sender", "Returned mail: see transcript for details").
+    for (const std::string_view form : {"failure notice", "mail delivery failed", "returned mail:"})
+        if (StartsWithNoCase(subject, form)) return true;
+    return false;
+}
 
 bool IsReportSender(std::string_view sender) {
     static constexpr std::array<std::string_view, 5> kPrefixes{"mailer-daemon@", "postmaster@", "administrator@",
@@ -112,13 +128,11 @@ std::string DeliveryReportSubjectRecipient(std::string_view subject, std::string
 }
 
 std::string ReturnedMessageRecipient(std::string_view messageText, const AddressExtractor& extractAddress) {
-    std::string result;
-    ForEachLine(messageText, [&](std::string_view line) {
-        if (!StartsWithNoCase(line, "to:")) return true;
-        result = extractAddress(SkipBlanks(line.substr(3)));
-        return result.empty();
-    });
-    return result;
+    // Only the returned message's own header block counts: a "To:" line in
+    // its body (a quoted or forwarded message) names someone else.
+    const Headers headers = parse_header_block(messageText).headers;
+    const Header* to = find_header(headers, "To");
+    return to != nullptr ? extractAddress(SkipBlanks(unfold(to->value))) : std::string();
 }
 
 std::string NondeliveryRecipient(std::string_view reportType, std::string_view bodyText,

@@ -13,6 +13,12 @@ using AddressExtractor = std::function<std::string(std::string_view)>;
 
 // Whether a (lower-cased) sender address belongs to a reporting system.
 bool IsReportSender(std::string_view senderLower);
+// Whether a Return-Path value is the null reverse-path "<>", which every
+// delivery report carries (RFC 5321).
+bool IsNullReversePath(std::string_view returnPath);
+// The subjects of bounces that name the recipient in their text: "failure
+// notice", "Mail delivery failed", "Returned mail:", as written or extended.
+bool IsFailureNoticeSubject(std::string_view subject);
 
 // One message/delivery-status body: the recipient of the first per-recipient
 // block whose Action holds `marker` ("failed" or "delayed"), or empty.
@@ -27,7 +33,7 @@ std::string FailureNoticeRecipient(std::string_view bodyText);
 // NAME joined with the sender's domain; empty when the subject is another.
 std::string DeliveryReportSubjectRecipient(std::string_view subject, std::string_view fromEmail);
 
-// A "To:" line of a returned message's text, through address extraction.
+// The To field of a returned message's header block, through address extraction.
 std::string ReturnedMessageRecipient(std::string_view messageText, const AddressExtractor& extractAddress);
 
 // X-Report-Type "Nondelivery; boundary=\"...\"" reports: the "Error-For:"

@@ -1,5 +1,6 @@
 #include "component/mime/header_values.h"
 
+#include <algorithm>
 #include <array>
 
 #include "component/mime/ascii.h"
@@ -16,12 +17,12 @@ namespace {
 constexpr std::size_t kMaxBoundary = 1021;
 constexpr int kMaxContinuations = 64;
 
-// First "<" outside double quotes; a quote after a backslash does not count.
-std::size_t find_angle(std::string_view v) {
+// First of `chars` outside double quotes; a quote after a backslash does not count.
+std::size_t find_unquoted(std::string_view v, std::string_view chars) {
     bool quoted = false;
     for (std::size_t i = 0; i < v.size(); ++i) {
         if (v[i] == '"' && (i == 0 || v[i - 1] != '\\')) quoted = !quoted;
-        if (v[i] == '<' && !quoted) return i;
+        else if (!quoted && chars.find(v[i]) != std::string_view::npos) return i;
     }
     return std::string_view::npos;
 }
@@ -62,8 +63,13 @@ int continuation_index(std::string_view digits) {
     return index < kMaxContinuations ? index : -1;
 }
 
+struct ExtendedParam {
+    std::string charset;
+    std::string bytes;  // the pieces joined, percent-decoded where marked so
+};
+
 // RFC 2231: attr*=charset'lang'value, or attr*0[*]=..., attr*1[*]=... joined.
-std::u16string rfc2231_param(std::string_view params, std::string_view attr) {
+ExtendedParam rfc2231_bytes(std::string_view params, std::string_view attr) {
     std::array<std::string, kMaxContinuations> parts;
     std::array<bool, kMaxContinuations> seen{};
     std::string charset;
@@ -101,9 +107,26 @@ std::u16string rfc2231_param(std::string_view params, std::string_view attr) {
         parts[static_cast<std::size_t>(index)] = extended ? percent_decode(v) : std::string(v);
         seen[static_cast<std::size_t>(index)] = true;
     }
-    std::string joined;
-    for (int i = 0; i < kMaxContinuations && seen[static_cast<std::size_t>(i)]; ++i) joined += parts[static_cast<std::size_t>(i)];
-    return decode_charset(charset, joined);
+    ExtendedParam result{std::move(charset), {}};
+    for (int i = 0; i < kMaxContinuations && seen[static_cast<std::size_t>(i)]; ++i)
+        result.bytes += parts[static_cast<std::size_t>(i)];
+    return result;
+}
+
+std::u16string rfc2231_param(std::string_view params, std::string_view attr) {
+    const ExtendedParam p = rfc2231_bytes(params, attr);
+    return decode_charset(p.charset, p.bytes);
+}
+
+// The parameters after the first ";" of a header value; empty when none.
+std::string_view params_of(std::string_view value) {
+    const std::size_t semi = value.find(';');
+    return semi == std::string_view::npos ? std::string_view() : value.substr(semi + 1);
+}
+
+std::string_view without_equals(std::string_view param) {
+    if (!param.empty() && param.back() == '=') param.remove_suffix(1);
+    return param;
 }
 
 }  // namespace
@@ -120,12 +143,13 @@ std::u16string header_text(const Headers& headers, std::string_view name) {
 
 std::string extract_address_bytes(std::string_view v) {
     std::string_view cand = v;
-    if (const std::size_t lt = find_angle(v); lt != std::string_view::npos) {
+    if (const std::size_t lt = find_unquoted(v, "<"); lt != std::string_view::npos) {
         if (const std::size_t gt = v.find('>', lt + 1); gt != std::string_view::npos)
             cand = v.substr(lt + 1, gt - lt - 1);
     }
     while (!cand.empty() && is_space(cand.front())) cand.remove_prefix(1);
-    if (const std::size_t blank = cand.find_first_of(" \t\r\n"); blank != std::string_view::npos)
+    // A quoted local part may hold blanks ("System Administrator"@example.com).
+    if (const std::size_t blank = find_unquoted(cand, " \t\r\n"); blank != std::string_view::npos)
         cand = cand.substr(0, blank);
     if (cand.find('@') == std::string_view::npos) return {};
     return std::string(cand);
@@ -134,12 +158,17 @@ std::string extract_address_bytes(std::string_view v) {
 std::u16string extract_address(std::string_view v) { return raw_header_text(extract_address_bytes(v)); }
 
 std::u16string extract_name(std::string_view v) {
-    const std::size_t lt = find_angle(v);
-    const std::u16string decoded = decode_encoded_words(lt == std::string_view::npos ? v : v.substr(0, lt));
+    const std::size_t lt = find_unquoted(v, "<");
+    const std::string_view before = lt == std::string_view::npos ? v : v.substr(0, lt);
+    // An "@" outside quotes makes the text an address, not a name; inside
+    // quotes ("a@b.org" <a@b.org>) it is part of the name. One that only an
+    // encoded word brings is an address posing as a name.
+    if (find_unquoted(before, "@") != std::string_view::npos) return {};
+    const std::u16string decoded = decode_encoded_words(before);
+    if (std::count(decoded.begin(), decoded.end(), u'@') > std::count(before.begin(), before.end(), '@')) return {};
     std::u16string_view name = decoded;
     while (!name.empty() && is_name_trim(name.front())) name.remove_prefix(1);
     while (!name.empty() && is_name_trim(name.back())) name.remove_suffix(1);
-    if (name.find(u'@') != std::u16string_view::npos) return {};
     return std::u16string(name);
 }
 
@@ -168,18 +197,17 @@ std::string media_type(const Headers& headers) {
     const Header* h = find_header(headers, "Content-Type");
     if (h == nullptr) return "text/plain";
     const std::string v = unfold(h->value);
-    return text::AsciiLowered(trim_space(std::string_view(v).substr(0, v.find(';'))));
+    std::string type = text::AsciiLowered(trim_space(std::string_view(v).substr(0, v.find(';'))));
+    // "text" without a subtype is plain text, as no Content-Type at all is.
+    if (type == "text") type = "text/plain";
+    return type;
 }
 
 std::u16string header_param(std::string_view raw, std::string_view param) {
-    const std::size_t semi = raw.find(';');
-    if (semi == std::string_view::npos) return {};
-    const std::string_view params = raw.substr(semi + 1);
+    const std::string_view params = params_of(raw);
     if (const std::size_t at = text::FindNoCase(params, param); at != std::string_view::npos)
         return decode_encoded_words(param_value(params.substr(at + param.size())));
-    std::string_view attr = param;
-    if (!attr.empty() && attr.back() == '=') attr.remove_suffix(1);
-    return rfc2231_param(params, attr);
+    return rfc2231_param(params, without_equals(param));
 }
 
 std::u16string content_type_param(const Headers& headers, std::string_view param) {
@@ -188,11 +216,10 @@ std::u16string content_type_param(const Headers& headers, std::string_view param
 
 std::string content_type_param_bytes(const Headers& headers, std::string_view param) {
     const std::string raw = header_unfolded(headers, "Content-Type");
-    const std::size_t semi = raw.find(';');
-    if (semi == std::string::npos) return {};
-    const std::string_view params = std::string_view(raw).substr(semi + 1);
+    const std::string_view params = params_of(raw);
     const std::size_t at = text::FindNoCase(params, param);
-    return at == std::string_view::npos ? std::string() : std::string(param_value(params.substr(at + param.size())));
+    if (at != std::string_view::npos) return std::string(param_value(params.substr(at + param.size())));
+    return rfc2231_bytes(params, without_equals(param)).bytes;
 }
 
 std::u16string content_name(const Headers& headers) {
@@ -205,17 +232,23 @@ std::string multipart_delimiter(const Headers& headers) {
     const std::string v = header_unfolded(headers, "Content-Type");
     if (text::FindNoCase(v, "multipart/") == std::string::npos) return {};
     const std::size_t at = text::FindNoCase(v, "boundary=");
-    if (at == std::string::npos) return {};
-    std::string_view rest = std::string_view(v).substr(at + 9);
+    std::string extended;
     std::string_view value;
-    if (!rest.empty() && rest[0] == '"') {
-        const std::size_t close = rest.find('"', 1);
-        if (close == std::string_view::npos) return {};
-        value = rest.substr(1, close - 1);
+    if (at == std::string::npos) {
+        // RFC 2231 forms (boundary*=, boundary*0=...) hold a boundary too.
+        extended = rfc2231_bytes(params_of(v), "boundary").bytes;
+        value = extended;
     } else {
-        value = rest.substr(0, rest.find_first_of(" \t\r\n"));
+        std::string_view rest = std::string_view(v).substr(at + 9);
+        if (!rest.empty() && rest[0] == '"') {
+            const std::size_t close = rest.find('"', 1);
+            if (close == std::string_view::npos) return {};
+            value = rest.substr(1, close - 1);
+        } else {
+            value = rest.substr(0, rest.find_first_of(" \t\r\n"));
+        }
+        value = value.substr(0, value.find(';'));
     }
-    value = value.substr(0, value.find(';'));
     if (value.empty() || value.size() > kMaxBoundary) return {};
     return "--" + std::string(value);
 }

@@ -17,6 +17,11 @@ std::string_view cut_line(std::string_view line) {
 
 }  // namespace
 
+std::string node_media_type(const MimeNode& n) {
+    if (n.in_digest && find_header(n.headers, "Content-Type") == nullptr) return "message/rfc822";
+    return media_type(n.headers);
+}
+
 // The line break before a delimiter line belongs to the delimiter (RFC 2046 5.1.1).
 void MimeTree::trim_line_break(MimeNode& part) const {
     std::size_t ce = part.end;
@@ -75,6 +80,7 @@ void MimeTree::scan_parts(std::uint32_t parent, std::string_view delimiter) {
     const std::size_t from = nodes_[parent].start + nodes_[parent].header_length;
     const std::size_t to = nodes_[parent].end;
     const int depth = nodes_[parent].depth + 1;
+    const bool digest = media_type(nodes_[parent].headers) == "multipart/digest";
     nodes_[parent].preamble_begin = nodes_[parent].preamble_end = from;
     std::int64_t open = -1;  // node index of the open part
     std::int64_t running = 0;
@@ -103,6 +109,7 @@ void MimeTree::scan_parts(std::uint32_t parent, std::string_view delimiter) {
                 part.start = part.end = part.content_end = line_start;
                 part.depth = depth;
                 part.is_part = true;
+                part.in_digest = digest;
                 open = static_cast<std::int64_t>(nodes_.size());
                 nodes_[parent].children.push_back(static_cast<std::uint32_t>(open));
                 nodes_.push_back(std::move(part));

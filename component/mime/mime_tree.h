@@ -27,9 +27,14 @@ struct MimeNode {
     int depth = 0;
     bool is_part = false;     // its first line is a delimiter line, not a header
     bool headers_ok = true;   // false when the header block began with a continuation line
+    bool in_digest = false;   // a part of a multipart/digest: message/rfc822 unless it says otherwise
     Headers headers;
     std::vector<std::uint32_t> children;  // part nodes in file order
 };
+
+// The node's media type, lower case: its Content-Type's, else the default
+// of where it stands (message/rfc822 in a digest, text/plain elsewhere).
+std::string node_media_type(const MimeNode& n);
 
 class MimeTree {
 public:

@@ -25,7 +25,7 @@ std::optional<std::u16string> search(const MimeTree& tree, const MimeNode& start
     std::vector<Frame> stack;
     const MimeNode* node = &start;
     for (;;) {
-        const std::string type = media_type(node->headers);
+        const std::string type = node_media_type(*node);
         if (!is_multipart(type)) {
             // A file is never the text, whether it is a part or the whole message.
             if (type == wanted && !is_attachment(*node)) return decode_part_text(tree, *node);
@@ -33,7 +33,7 @@ std::optional<std::u16string> search(const MimeTree& tree, const MimeNode& start
             // An alternative child decides alone, found or not.
             const MimeNode* alternative = nullptr;
             for (const std::uint32_t c : node->children) {
-                if (media_type(tree.node(c).headers) == "multipart/alternative") {
+                if (node_media_type(tree.node(c)) == "multipart/alternative") {
                     alternative = &tree.node(c);
                     break;
                 }
@@ -67,8 +67,11 @@ std::string message_text(const MimeTree& tree, const MimeNode& node) {
     if (!pre.empty()) return pre;
     const std::string_view all = tree.bytes(node);
     // A message that is all header has an empty body, not its headers as text;
-    // only text in which no header was found is its own body.
-    if (node.header_length != 0 && !node.headers.empty()) return std::string(all.substr(std::min(node.header_length, all.size())));
+    // only text in which no header was found is its own body. A part's text
+    // always starts after its header block, even an empty one (RFC 2046
+    // 5.1.1): its delimiter line is never text.
+    if (node.header_length != 0 && (node.is_part || !node.headers.empty()))
+        return std::string(all.substr(std::min(node.header_length, all.size())));
     return std::string(all);
 }
 

@@ -3,6 +3,7 @@
 // a 16-bit Count, 0-based Item (E_INVALIDARG outside the list) and a
 // _NewEnum that enumerates a snapshot, so a list changed during the
 // enumeration cannot invalidate it.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <utility>
@@ -18,7 +19,8 @@ namespace component::protocol {
 template <class Items>
 com::HRESULT CollectionCount(const Items& items, std::int16_t* value) {
     if (value == nullptr) return com::E_POINTER;
-    *value = static_cast<std::int16_t>(items.size());
+    // A 16-bit count never wraps negative; the lists hold no more anyway.
+    *value = static_cast<std::int16_t>(std::min<std::size_t>(items.size(), INT16_MAX));
     return com::S_OK;
 }
 

@@ -177,6 +177,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
                     // The rest of the reply is read and dropped; its end
                     // fails the request with 30007.
                     CloseMessageFile(false);
+                    currentMessage->DiscardDownloadFile();
                     currentMessage = nullptr;
                     messageFile = MessageFile::Discard;
                     return true;
@@ -200,6 +201,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     const long length = headers ? 0 : CloseMessageFile(true);
     if (length < 0) {
         // The file lost data: the message was not received.
+        currentMessage->DiscardDownloadFile();
         currentMessage = nullptr;
         return FailMessageFile(gen);
     }

@@ -2,6 +2,7 @@
 #include "component/protocol/out_params.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -113,21 +114,40 @@ std::FILE* CPop3Msg::OpenDownloadFile() {
     return std::fopen(filename8.c_str(), "wb");
 }
 
+void CPop3Msg::DiscardDownloadFile() {
+    DropCaches();
+    endOffset = 0;
+    if (filename8.empty()) return;
+    if (ownsFile) {
+        SetFilename(u"");
+        return;
+    }
+    // Only a regular file is emptied: a device or FIFO the client named
+    // holds no partial message. A file that cannot be emptied stays as it is.
+    struct stat info {};
+    if (stat(filename8.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
+    if (truncate(filename8.c_str(), 0) != 0) return;
+}
+
 void CPop3Msg::AppendMemoryLine(std::string_view line) {
     DropCaches();
     memoryData.AppendString(line);
     memoryData.AppendString("\r\n");
 }
 
-std::string CPop3Msg::ReadRawBody() const {
+std::string CPop3Msg::ReadRawBody(bool* readable) const {
     std::string raw;
+    if (readable != nullptr) *readable = true;
     // The last retrieval was headers only: its text is in memory even when a
     // file remains from an earlier whole retrieval.
     if (headersOnlyFlag) {
         raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
     } else if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
-        if (file == nullptr) return raw;
+        if (file == nullptr) {
+            if (readable != nullptr) *readable = false;
+            return raw;
+        }
         fseeko(file, static_cast<off_t>(startOffset), SEEK_SET);
         std::int64_t left = endOffset >= startOffset ? endOffset - startOffset : INT64_MAX;
         char piece[32000];
@@ -139,6 +159,8 @@ std::string CPop3Msg::ReadRawBody() const {
             left -= static_cast<std::int64_t>(got);
         }
         std::fclose(file);
+    } else if (readable != nullptr) {
+        *readable = false;  // listed, never retrieved
     }
     return raw;
 }

@@ -107,6 +107,10 @@ public:
     // file (creating files is the slow part of small downloads). Null when
     // the file cannot be written.
     std::FILE* OpenDownloadFile();
+    // A download into the file failed: its partial content goes at once, so
+    // the room it took is free for the next message. A temporary file is
+    // removed and forgotten; a file the client named is emptied.
+    void DiscardDownloadFile();
     void AppendMemoryLine(std::string_view line);
     // Makes this object a MIME part of another message: `entity` (its
     // delimiter line, headers and body) lies in `raw` and at `fileOffset` of
@@ -118,7 +122,9 @@ public:
         endOffset = offset;
     }
     // The raw bytes of the message: the file's range, or the memory data.
-    std::string ReadRawBody() const;
+    // `readable` (when given) turns false when the bytes are not there: a
+    // whole message never retrieved, or a file that cannot be opened.
+    std::string ReadRawBody(bool* readable = nullptr) const;
 
 protected:
     void FinalRelease() override;
@@ -133,6 +139,7 @@ private:
         std::int64_t entityFileOffset = 0;
         bool delimited = false;           // the entity begins with a delimiter line
         std::int64_t treeFileOffset = 0;  // where the tree's first byte lies in the file
+        bool readable = true;             // false: the message's bytes could not be read
         mime::MimeTree tree;
     };
     // What a part reads: its parent's bytes and its range in them.

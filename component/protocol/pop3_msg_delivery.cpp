@@ -58,7 +58,9 @@ HRESULT CPop3Msg::FindBounceRecipient(std::string_view marker, std::string& reci
     recipient.clear();
     const mime::Headers headers = CurrentHeaders();
     const std::string fromEmail = ExtractAddress(mime::header_unfolded(headers, "From"));
-    if (!mime::IsReportSender(Lower(fromEmail))) return S_OK;
+    if (!mime::IsReportSender(Lower(fromEmail)) &&
+        !mime::IsNullReversePath(mime::header_unfolded(headers, "Return-Path")))
+        return S_OK;
     // The reports are read from the parts, which a headers-only retrieval lacks.
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
@@ -70,7 +72,7 @@ HRESULT CPop3Msg::FindBounceRecipient(std::string_view marker, std::string& reci
     if (!recipient.empty()) return S_OK;
     const std::string subject = Decoded(headers, "Subject");
     const std::string text = mime::message_text(c.tree, root);
-    if (subject == "failure notice" || subject == "Mail delivery failed") {
+    if (mime::IsFailureNoticeSubject(subject)) {
         recipient = mime::FailureNoticeRecipient(text);
         if (!recipient.empty()) return S_OK;
     }

@@ -57,7 +57,7 @@ const CPop3Msg::Content& CPop3Msg::ReadContent() {
             fresh->treeFileOffset = partSource->fileOffset + static_cast<std::int64_t>(skip);
             fresh->tree = mime::MimeTree::parse(fresh->entity.substr(skip));
         } else {
-            fresh->raw = std::make_shared<const std::string>(ReadRawBody());
+            fresh->raw = std::make_shared<const std::string>(ReadRawBody(&fresh->readable));
             fresh->entity = *fresh->raw;
             fresh->entityFileOffset = startOffset;
             fresh->treeFileOffset = startOffset;
@@ -190,6 +190,7 @@ HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) {
     if (value == nullptr) return E_POINTER;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
+    if (!c.readable) return ReportError(errCannotOpenMessage);
     const com::VARIANT& given = com::Dereference(EncodingType);
     std::int32_t encoding = 0;
     if (given.vt == com::VT_I4) encoding = given.lVal;
@@ -206,6 +207,8 @@ HRESULT CPop3Msg::Save(com::BSTR Filename) {
     if (destination.empty()) return ReportError(errNoDestination);
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
+    // Saving bytes that are not there would report an empty file as the message.
+    if (!c.readable) return com::E_FAIL;
     const auto result = mime::decode_to_file(c.entity, mime::enc7BIT, destination);
     return result.status == mime::SaveStatus::ok ? S_OK : ReportError(errCannotAccessDestination);
 }

@@ -20,6 +20,9 @@ void CPop3Msgs::DetachOwner() {
 }
 
 void CPop3Msgs::AppendListed(CqelPop3Com* messageOwner, std::int32_t size) {
+    // Count and Index are 16-bit: messages past 32 767 cannot be reached,
+    // so the collection holds the mailbox's first 32 767.
+    if (items.size() >= static_cast<std::size_t>(INT16_MAX)) return;
     auto message = com::MakeComObject<CPop3Msg>();
     message->SetOwner(messageOwner);
     message->SetIndex(static_cast<std::int16_t>(items.size()));

@@ -36,7 +36,8 @@ public:
     std::uint32_t Count() const { return static_cast<std::uint32_t>(items.size()); }
     CPop3Msg* At(std::uint32_t index) const { return items[index].Get(); }
     com::ComPtr<CPop3Msg> Ref(std::uint32_t index) const { return items[index]; }
-    // A message from a LIST scan line: the next index, the given size.
+    // A message from a LIST scan line: the next index, the given size;
+    // nothing past the 32 767th message.
     void AppendListed(CqelPop3Com* messageOwner, std::int32_t size);
     // A MIME part, for the part list of a message.
     void AppendPart(com::ComPtr<CPop3Msg> part) { items.push_back(std::move(part)); }

@@ -207,6 +207,7 @@ const std::string& CqelPop3Com::TraceFile() const { return debugFile8; }
 // ---- Login -----------------------------------------------------------------
 
 void CqelPop3Com::SendLine(std::string_view command) {
+    if (!socket) return;
     std::string line(command);
     line += "\r\n";
     socket->SendString(line);
@@ -392,8 +393,13 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
 
 void CqelPop3Com::QuitAndClose() {
     if (!socket) return;
-    // QUIT must reach the server, or it never commits the deletions.
-    if (state == Connected) socket->SendFinal("QUIT\r\n");
+    // QUIT must reach the server, or it never commits the deletions. The
+    // wait for its reply runs the loop: the socket leaves the session first,
+    // so client code that runs meanwhile finds no session to send on.
+    if (state == Connected) {
+        const std::unique_ptr<CCommandLineSocket> closing = std::move(socket);
+        closing->SendFinal("QUIT\r\n");
+    }
     EndSession();
     sessionFlags |= FlagClosed;
 }

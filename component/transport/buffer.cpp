@@ -2,6 +2,7 @@
 
 #include <openssl/crypto.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -56,7 +57,11 @@ std::uint8_t* Buffer::Reserve(std::uint32_t n) {
             compact();
             continue;
         }
-        const std::uint64_t wanted = static_cast<std::uint64_t>(capacity_) + n + kGrowthSlack;
+        // At least double: growing by the request alone would copy a long
+        // line over and over, in time that grows with its square.
+        const std::uint64_t wanted = std::max<std::uint64_t>(
+            static_cast<std::uint64_t>(capacity_) + n + kGrowthSlack,
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(capacity_) * 2, kMaxCapacity));
         if (wanted > kMaxCapacity) {
             // Bytes already read must not count against the cap: moving
             // the unread ones down may make room after all.
@@ -69,18 +74,27 @@ std::uint8_t* Buffer::Reserve(std::uint32_t n) {
 }
 
 void Buffer::Consume(std::uint32_t n) {
-    if (n <= GetLength()) readOffset_ += n;
+    if (n > GetLength()) return;
+    readOffset_ += n;
+    scanned_ = n < scanned_ ? scanned_ - n : 0;
 }
 
 void Buffer::Unwrite(std::uint32_t n) {
-    if (n <= GetLength()) writeOffset_ -= n;
+    if (n > GetLength()) return;
+    writeOffset_ -= n;
+    scanned_ = std::min(scanned_, GetLength());
 }
 
 char* Buffer::GetLine(std::uint32_t* length) {
     if (readOffset_ == writeOffset_) return nullptr;
     auto* start = data_ + readOffset_;
-    auto* lf = static_cast<std::uint8_t*>(std::memchr(start, '\n', writeOffset_ - readOffset_));
-    if (lf == nullptr) return nullptr;
+    // Bytes searched before hold no LF: a line that arrives in many reads
+    // is searched once, not once per read.
+    auto* lf = static_cast<std::uint8_t*>(std::memchr(start + scanned_, '\n', GetLength() - scanned_));
+    if (lf == nullptr) {
+        scanned_ = GetLength();
+        return nullptr;
+    }
     auto lineLength = static_cast<std::uint32_t>(lf - start);
     Consume(lineLength + 1);
     *lf = 0;

@@ -3,7 +3,9 @@
 // the other. Used for the socket's send queue and line buffer and for a
 // message's in-memory data. Capacity rules are fixed because callers rely on
 // them: 4096 bytes to start, at most 1 MiB per reservation, at most 10 MiB in
-// all, and a reservation never fills the block to its last byte.
+// all, and a reservation never fills the block to its last byte. The block
+// grows by at least the request plus 32 KiB and at least doubles (up to the
+// cap), so filling it costs time linear in the bytes.
 #include <cstdint>
 #include <cstddef>
 #include <string_view>
@@ -22,7 +24,7 @@ public:
     Buffer(const Buffer&) = delete;
     Buffer& operator=(const Buffer&) = delete;
 
-    void Reset() { readOffset_ = writeOffset_ = 0; }
+    void Reset() { readOffset_ = writeOffset_ = scanned_ = 0; }
     // Room for n bytes at the write end, or nullptr when n is over 1 MiB, the
     // capacity would pass 10 MiB or memory is short (nothing changes then).
     std::uint8_t* Reserve(std::uint32_t n);
@@ -51,6 +53,7 @@ private:
     std::uint8_t* data_ = nullptr;  // owned; wiped before every free
     std::uint32_t readOffset_ = 0;
     std::uint32_t writeOffset_ = 0;
+    std::uint32_t scanned_ = 0;  // unread bytes already searched for LF in vain
 };
 
 }  // namespace component::transport

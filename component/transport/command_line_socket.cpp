@@ -1,12 +1,12 @@
 #include "component/transport/command_line_socket.h"
 
-#include <poll.h>
 #include <sys/socket.h>
 
 #include <algorithm>
 #include <chrono>
 
 #include "component/transport/debug_trace.h"
+#include "platform/loop/message_loop.h"
 #include "platform/net/socket_error.h"
 
 namespace component::transport {
@@ -18,11 +18,6 @@ constexpr std::int32_t errSslHandshakeCode = 60000;
 
 // How long the last command of a session may take to leave and be answered.
 constexpr auto kFinalWait = std::chrono::milliseconds(2000);
-
-int RemainingMs(std::chrono::steady_clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    return static_cast<int>(std::max<std::int64_t>(0, left.count()));
-}
 
 }  // namespace
 
@@ -108,8 +103,8 @@ bool CCommandLineSocket::StartTls(std::string_view host, X509* clientCert, EVP_P
 }
 
 void CCommandLineSocket::FailTls(std::int32_t code) {
-    if (!owner.TraceFile().empty() && tls && !tls->LastErrorText().empty())
-        LogFormat(owner.TraceFile(), "TLS: %s\r\n", tls->LastErrorText().c_str());
+    // The trace holds the conversation only; the failure reaches the owner
+    // as its code.
     tlsState = TlsPlain;
     Close();
     owner.OnConnected(code);
@@ -175,39 +170,47 @@ void CCommandLineSocket::Flush() {
 
 void CCommandLineSocket::SendFinal(std::string_view text) {
     QueueString(text);
-    const auto deadline = std::chrono::steady_clock::now() + kFinalWait;
-    const int fd = Handle();
-    if (fd < 0) return;
+    if (Handle() < 0) return;
+    // From here on the socket's notifications serve only this wait; the
+    // owner hears nothing more from it.
+    finalWait = true;
+    finalDone = false;
     canSend = true;
-    for (;;) {
-        Flush();
-        if (sendQueue.GetLength() == 0) break;
-        if (platform::net::LastSocketError() != platform::net::kErrWouldBlock) return;
-        pollfd p{fd, POLLOUT, 0};
-        if (poll(&p, 1, RemainingMs(deadline)) <= 0) return;
-        canSend = true;
-    }
+    FlushFinal();
+    if (sendQueue.GetLength() > 0 && platform::net::LastSocketError() != platform::net::kErrWouldBlock) return;
+    // The wait runs the loop, so the program's windows and timers go on
+    // while a silent server takes its time.
+    const auto alive = Alive();
+    bool expired = false;
+    const auto deadline = platform::loop::StartOneShot(kFinalWait, [&expired] { expired = true; });
+    AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CLOSE);
+    while (alive && !finalDone && !expired) platform::loop::Pump();
+}
+
+void CCommandLineSocket::FlushFinal() {
+    Flush();
+    if (sendQueue.GetLength() > 0 || finalShut) return;
+    finalShut = true;
     // Under TLS the server's TLS layer may take an early end of the stream
     // for the end of the session and drop the command still in its buffer.
-    if (tlsState == TlsPlain) shutdown(fd, SHUT_WR);
+    if (tlsState == TlsPlain) shutdown(Handle(), SHUT_WR);
+}
+
+void CCommandLineSocket::ReadFinalReply() {
     // Reading the answer (or the server's close) leaves nothing unread, so
     // closing sends an orderly end instead of a reset that could make the
     // server drop the command unread.
-    for (;;) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, RemainingMs(deadline)) <= 0) return;
-        char scratch[512];
-        const ssize_t n = tlsState == TlsPlain ? recv(fd, scratch, sizeof scratch, MSG_DONTWAIT)
-                                               : Receive(scratch, static_cast<int>(sizeof scratch));
-        if (n < 0 && tlsState != TlsPlain && platform::net::LastSocketError() == platform::net::kErrWouldBlock)
-            continue;
-        if (n <= 0) return;
-        if (!owner.TraceFile().empty()) LogRaw(owner.TraceFile(), scratch, static_cast<std::size_t>(n));
-        if (std::find(scratch, scratch + n, '\n') != scratch + n) return;
+    const int n = Receive(receiveArea, kReceiveArea);
+    if (n < 0) {
+        finalDone = platform::net::LastSocketError() != platform::net::kErrWouldBlock;
+        return;
     }
+    if (n > 0 && !owner.TraceFile().empty()) LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
+    finalDone = n == 0 || std::find(receiveArea, receiveArea + n, '\n') != receiveArea + n;
 }
 
 void CCommandLineSocket::OnReceive(int /*error*/) {
+    if (finalWait) return ReadFinalReply();
     if (tlsState == TlsHandshaking || tlsState == TlsChecking) return NegotiateSsl();
     const int n = Receive(receiveArea, kReceiveArea);
     if (n > 0) {
@@ -240,6 +243,10 @@ void CCommandLineSocket::DeliverLines() {
 }
 
 void CCommandLineSocket::OnSend(int /*error*/) {
+    if (finalWait) {
+        canSend = true;
+        return FlushFinal();
+    }
     if (tlsState == TlsHandshaking || tlsState == TlsChecking) return NegotiateSsl();
     canSend = true;
     Flush();
@@ -250,12 +257,18 @@ void CCommandLineSocket::OnSend(int /*error*/) {
 void CCommandLineSocket::OnConnect(int error) { owner.OnConnected(error); }
 
 void CCommandLineSocket::OnClose(int error) {
+    if (finalWait) {
+        finalDone = true;
+        return;
+    }
     // A hang-up before the handshake finished is a failed handshake like any
     // other, whatever the socket made of it.
     if (tlsState == TlsHandshaking) return FailTls(errSslHandshakeCode);
     owner.OnClosed(error);
 }
 
-void CCommandLineSocket::OnTimer(int id) { owner.OnTimerTick(id); }
+void CCommandLineSocket::OnTimer(int id) {
+    if (!finalWait) owner.OnTimerTick(id);
+}
 
 }  // namespace component::transport

@@ -59,10 +59,11 @@ public:
     void ResetSendQueue() { sendQueue.Reset(); }
     void Flush();
     void SendString(std::string_view text);
-    // The last command of a session (QUIT): sent at once, waiting briefly
-    // while the socket is full, then the sending side is shut and the reply
-    // read (or the close awaited), so that the server sees the command and
-    // the connection ends with a clean close rather than a reset.
+    // The last command of a session (QUIT): sent, the sending side shut and
+    // the reply read (or the close awaited), so that the server sees the
+    // command and the connection ends with a clean close rather than a
+    // reset. The wait, at most 2 s, pumps the loop; the owner receives no
+    // notification from the socket after this call.
     void SendFinal(std::string_view text);
     std::uint32_t BytesSent() const { return bytesSent; }
 
@@ -87,6 +88,8 @@ protected:
 
 private:
     void NegotiateSsl();
+    void FlushFinal();
+    void ReadFinalReply();
     void FailTls(std::int32_t code);
     void DeliverLines();
 
@@ -105,6 +108,10 @@ private:
     // While the owner decides about the server's certificate: a modal
     // dialog there must not step the handshake again.
     bool checkingCertificate = false;
+    // SendFinal's wait: its reply (or close) came; the sending side is shut.
+    bool finalWait = false;
+    bool finalDone = false;
+    bool finalShut = false;
 };
 
 }  // namespace component::transport

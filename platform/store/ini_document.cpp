@@ -54,6 +54,7 @@ IniDocument IniDocument::Parse(std::string_view text) {
 
 void IniDocument::Index() {
     sections_.clear();
+    firstSection_.clear();
     for (size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view line = TrimBlanks(lines_[i]);
         if (line.empty()) continue;
@@ -61,6 +62,7 @@ void IniDocument::Index() {
             std::string_view name = line.substr(1);
             name = name.substr(0, name.find(']'));
             sections_.push_back({std::string(TrimBlanks(name)), i, i, {}});
+            firstSection_.emplace(text::AsciiLowered(sections_.back().name), sections_.size() - 1);
             continue;
         }
         if (sections_.empty()) continue;  // text before the first header belongs to no section
@@ -89,10 +91,8 @@ void IniDocument::InsertLine(size_t at, std::string line) {
 }
 
 const IniDocument::Section* IniDocument::Find(std::string_view section) const {
-    const std::string_view name = TrimBlanks(section);
-    for (const Section& s : sections_)
-        if (text::EqualsNoCase(s.name, name)) return &s;
-    return nullptr;
+    const auto found = firstSection_.find(text::AsciiLowered(TrimBlanks(section)));
+    return found == firstSection_.end() ? nullptr : &sections_[found->second];
 }
 
 std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
@@ -129,6 +129,7 @@ std::error_code IniDocument::Set(std::string_view section, std::string_view key,
     if (!s) {
         lines_.push_back("[" + std::string(section) + "]");
         s = &sections_.emplace_back(Section{std::string(section), lines_.size() - 1, lines_.size() - 1, {}});
+        firstSection_.emplace(text::AsciiLowered(section), sections_.size() - 1);
     }
     const auto entry = std::find_if(s->entries.begin(), s->entries.end(),
                                     [&](const Entry& e) { return text::EqualsNoCase(e.key, key); });

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 namespace platform::store {
@@ -57,6 +58,9 @@ private:
 
     std::vector<std::string> lines_;
     std::vector<Section> sections_;
+    // The first section of each name (ASCII-lowered) by its place in sections_,
+    // so that writing a file of many sections key by key stays linear.
+    std::unordered_map<std::string, size_t> firstSection_;
     std::string eol_ = "\n";
     bool bom_ = false;
 };

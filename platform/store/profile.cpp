@@ -39,14 +39,14 @@ std::shared_ptr<const IniDocument> ReadProfileFile(const std::filesystem::path& 
         const std::lock_guard lock(gCacheMutex);
         if (gCache && gCache->path == path && gCache->identity == *identity) return gCache->doc;
     }
-    const auto text = ReadWholeFile(file, ec);
-    if (!text) {
+    const auto version = ReadFileVersion(file, ec);
+    if (!version) {
         if (ec == std::errc::no_such_file_or_directory) ec.clear();
         return std::make_shared<const IniDocument>();
     }
-    auto doc = std::make_shared<const IniDocument>(IniDocument::Parse(*text));
+    auto doc = std::make_shared<const IniDocument>(IniDocument::Parse(version->content));
     const std::lock_guard lock(gCacheMutex);
-    gCache = Cached{path, *identity, doc};
+    gCache = Cached{path, version->identity, doc};
     return doc;
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The INI file API of the Windows profile functions, over UTF-8 files.
 // Values are read whole (never cut), and every write replaces the file
-// atomically under a lock, so a failure leaves the old file as it was.
+// atomically under a lock, so a failure leaves the old file as it was. Only
+// regular files of at most kMaxFileSize bytes are read; anything else reads
+// as a missing file and is never replaced. Through a symbolic link the
+// link's target is read and replaced; the link stays.
 
 #include <filesystem>
 #include <memory>

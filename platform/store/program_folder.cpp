@@ -1,14 +1,56 @@
 #include "platform/store/program_folder.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
 
 #include "platform/store/atomic_file.h"
 #include "platform/store/settings_store.h"
 
 namespace platform::store {
+namespace {
+
+std::mutex gIdentityLock;
+std::optional<AppIdentity> gIdentity;
+
+bool IsFolderName(std::string_view part) {
+    return !part.empty() && part != "." && part != ".." && part.find('/') == std::string_view::npos;
+}
+
+bool IsKey(std::string_view key) {
+    while (true) {
+        const size_t cut = key.find('\\');
+        if (!IsFolderName(key.substr(0, cut))) return false;
+        if (cut == std::string_view::npos) return true;
+        key.remove_prefix(cut + 1);
+    }
+}
+
+}  // namespace
+
+void SetAppIdentity(const AppIdentity& identity) {
+    if (!IsKey(identity.key)) throw std::invalid_argument("application key names no folder: " + identity.key);
+    if (!IsFolderName(identity.dataFolder))
+        throw std::invalid_argument("data folder is not one folder name: " + identity.dataFolder);
+    if (identity.title.empty()) throw std::invalid_argument("application title is empty");
+    const std::lock_guard lock(gIdentityLock);
+    gIdentity = identity;
+}
+
+AppIdentity CurrentAppIdentity() {
+    const std::lock_guard lock(gIdentityLock);
+    if (!gIdentity) {
+        std::fputs("application identity read before the program set it (SetAppIdentity)\n", stderr);
+        std::abort();
+    }
+    return *gIdentity;
+}
 
 std::filesystem::path UserDataFolder(std::error_code& ec) {
-    const std::filesystem::path folder = SettingsFilePath("ZKT\\Veltrane").parent_path();
+    const std::filesystem::path folder = SettingsFilePath(CurrentAppIdentity().key).parent_path();
     ec = CreateFolders(folder);
     return folder;
 }
@@ -19,10 +61,11 @@ std::filesystem::path UserDataFolder() {
 }
 
 std::filesystem::path InstallDataFolder() {
+    const std::string name = CurrentAppIdentity().dataFolder;
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (!ec) {
-        const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / "veltrane";
+        const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / name;
         if (std::filesystem::is_directory(installed, ec)) return installed;
     }
     if (const char* source = std::getenv("VELTRANE_SOURCE_DIR"); source && *source)

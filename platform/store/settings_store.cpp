@@ -148,9 +148,15 @@ std::mutex gMutex;
 std::vector<std::pair<std::string, Cached>> gCache;
 
 // Moves a damaged file aside under a name that no other file has; link()
-// never replaces an existing name, so nothing is lost even in a race. An error
-// says why no copy could be made: the file must then stay as it is.
-std::error_code SetAside(const std::filesystem::path& file) {
+// never replaces an existing name, so nothing is lost even in a race. Through
+// a symbolic link the link's target is moved, so the link stays and the next
+// write creates its target afresh. An error says why no copy could be made:
+// the file must then stay as it is.
+std::error_code SetAside(const std::filesystem::path& path) {
+    std::error_code ec;
+    const std::filesystem::path file = FinalTarget(path, ec);
+    if (ec) return ec;
+    if ((ec = InjectedFault(WriteStep::KeepAside))) return ec;
     char stamp[32];
     const std::time_t now = std::time(nullptr);
     std::tm tm{};
@@ -171,7 +177,8 @@ std::error_code SetAside(const std::filesystem::path& file) {
 SharedSettings NoSettings() { return std::make_shared<const Settings>(); }
 
 // The current settings; an unreadable file (other than a missing one) is an
-// error (null) so that a write never replaces values it could not see.
+// error (null) so that a write never replaces values it could not see. A
+// file over the size limit counts as damaged: nothing of it is read.
 SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool locked) {
     const auto identity = IdentityOf(file, ec);
     if (!identity) {
@@ -184,15 +191,13 @@ SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool
         for (const auto& [path, c] : gCache)
             if (path == key && c.identity == *identity) return c.settings;
     }
-    const auto text = ReadWholeFile(file, ec);
-    if (!text) {
-        if (ec == std::errc::no_such_file_or_directory) {
-            ec.clear();
-            return NoSettings();
-        }
-        return nullptr;
+    auto version = ReadFileVersion(file, ec);
+    if (!version && ec == std::errc::no_such_file_or_directory) {
+        ec.clear();
+        return NoSettings();
     }
-    auto parsed = Parse(*text);
+    if (!version && ec != FileError::TooLarge) return nullptr;
+    auto parsed = version ? Parse(version->content) : std::nullopt;
     if (!parsed) {
         if (!locked) {
             // Re-check under the lock: a writer may just have replaced the file.
@@ -207,7 +212,7 @@ SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool
     auto shared = std::make_shared<const Settings>(std::move(*parsed));
     const std::lock_guard lock(gMutex);
     std::erase_if(gCache, [&](const auto& entry) { return entry.first == key; });
-    gCache.emplace_back(key, Cached{*identity, shared});
+    gCache.emplace_back(key, Cached{version->identity, shared});
     return shared;
 }
 

@@ -8,9 +8,12 @@
 //
 // Every change is a locked read-modify-write of the whole file, replaced
 // atomically with mode 0600, so two processes never lose each other's values
-// or leave a torn file. A file that cannot be parsed reads as empty (every
-// setting at its default) and is renamed aside to settings.ini.damaged-<time>
-// rather than ever being overwritten.
+// or leave a torn file. A file that cannot be parsed, or is larger than
+// kMaxFileSize, reads as empty (every setting at its default) and is renamed
+// aside to settings.ini.damaged-<time> rather than ever being overwritten. A
+// folder, FIFO or device at the path reads as empty, is never replaced, and
+// changes fail. Through a symbolic link the link's target is read and
+// replaced; the link stays.
 
 #include <filesystem>
 #include <string>
@@ -21,7 +24,7 @@
 
 namespace platform::store {
 
-// The settings file of an application key such as "ZKT\Veltrane".
+// The settings file of an application key such as "Maker\Program".
 std::filesystem::path SettingsFilePath(std::string_view appKey);
 
 std::string GetSetting(std::string_view appKey, std::string_view section, std::string_view key,

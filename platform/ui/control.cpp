@@ -101,6 +101,11 @@ void ControlBase::SetFontSize(double points) {
 
 void ControlBase::SetBackColor(OleColor c) {
   back_ = c;
+  backSet_ = true;
+  if (coloursToSelf_) {
+    w_.update();
+    return;
+  }
   QPalette p = w_.palette();
   p.setColor(w_.backgroundRole(), ToQColor(c));
   w_.setPalette(p);
@@ -109,6 +114,10 @@ void ControlBase::SetBackColor(OleColor c) {
 
 void ControlBase::SetForeColor(OleColor c) {
   fore_ = c;
+  if (coloursToSelf_) {
+    w_.update();
+    return;
+  }
   QPalette p = w_.palette();
   p.setColor(w_.foregroundRole(), ToQColor(c));
   p.setColor(QPalette::Text, ToQColor(c));

@@ -68,7 +68,9 @@ class ControlBase {
 
   bool Visible() const { return !w_.isHidden(); }
   void SetVisible(bool on) { w_.setVisible(on); }
-  bool Enabled() const { return w_.isEnabled(); }
+  // The control's own setting: a control inside a disabled container cannot
+  // be used, yet still reports what it was last set to.
+  bool Enabled() const { return !w_.testAttribute(Qt::WA_ForceDisabled); }
   void SetEnabled(bool on) { w_.setEnabled(on); }
   const QString& Tag() const { return tag_; }
   void SetTag(const QString& tag) { tag_ = tag; }
@@ -90,8 +92,17 @@ class ControlBase {
   QWidget& Widget() { return w_; }
   const QWidget& Widget() const { return w_; }
 
+ protected:
+  // For containers: their colours are theirs alone. A palette set on a widget
+  // passes to the widgets inside it, so a container keeps the colours here and
+  // paints them itself.
+  void KeepColoursToSelf() { coloursToSelf_ = true; }
+  bool BackColorSet() const { return backSet_; }
+
  private:
   QWidget& w_;
+  bool coloursToSelf_ = false;
+  bool backSet_ = false;
   QString tag_;
   QString tip_;
   OleColor back_ = kSysButtonFace;

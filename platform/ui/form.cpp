@@ -3,11 +3,14 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QWindow>
 #include <QWindowStateChangeEvent>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
+#include "platform/ui/vb_error.h"
+#include "platform/ui/window_frame.h"
 
 namespace vb {
 
@@ -30,7 +33,16 @@ void Form::RunLoad() {
   loading_ = false;
 }
 
-void Form::Show(int modal) {
+void Form::Show(int modal, Form* owner) {
+  if (owner == this) throw VbError(5, "Invalid procedure call or argument");
+  if (owner) {
+    // The owner is the window's transient parent, not the widget's parent:
+    // each form stays the registry's to delete.
+    owner_ = owner;
+    create();
+    owner->create();
+    windowHandle()->setTransientParent(owner->windowHandle());
+  }
   if (modal == vbModal) {
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -68,6 +80,8 @@ bool Form::UnloadWith(int mode) {
   unloading_ = true;
   loaded_ = false;
   hide();
+  owner_ = nullptr;
+  if (windowHandle()) windowHandle()->setTransientParent(nullptr);
   Forms::Release(this);
   return true;
 }
@@ -134,7 +148,7 @@ void Form::ApplyFlags() {
   }
   if (topmost_) flags |= Qt::WindowStaysOnTopHint;
   const bool wasVisible = isVisible();
-  setWindowFlags(flags);  // hides the window; geometry is kept
+  setWindowFlags(flags);  // hides the window; geometry and owner are kept
   if (!wasVisible) return;
   // Changing the band does not activate the window (nor run Activate).
   const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
@@ -186,14 +200,14 @@ void Form::SetMousePointer(int pointer) {
 
 int Form::Left() const { return PixelsToTwipsX(frameGeometry().x()); }
 int Form::Top() const { return PixelsToTwipsY(frameGeometry().y()); }
-int Form::Width() const { return PixelsToTwipsX(frameGeometry().width()); }
-int Form::Height() const { return PixelsToTwipsY(frameGeometry().height()); }
+int Form::Width() const { return PixelsToTwipsX(width() + WindowFrameExtra(*this).width()); }
+int Form::Height() const { return PixelsToTwipsY(height() + WindowFrameExtra(*this).height()); }
 int Form::ScaleWidth() const { return PixelsToTwipsX(width()); }
 int Form::ScaleHeight() const { return PixelsToTwipsY(height()); }
 
 void Form::Move(int left, int top, int width, int height) {
   move(TwipsToPixelsX(left), TwipsToPixelsY(top));
-  const QSize frameExtra = frameGeometry().size() - size();
+  const QSize frameExtra = WindowFrameExtra(*this);
   QSize client = size();
   if (width >= 0) client.setWidth(std::max(0, TwipsToPixelsX(width) - frameExtra.width()));
   if (height >= 0) client.setHeight(std::max(0, TwipsToPixelsY(height) - frameExtra.height()));

@@ -25,8 +25,13 @@ class Form : public QWidget {
   ~Form() override;
 
   // Shows the form, modeless or modal; a modal show returns once the form is
-  // hidden or unloaded.
-  void Show(int modal = vbModeless);
+  // hidden or unloaded. An owner keeps the form above it and the desktop
+  // minimises and restores the two together (the window system's rule for a
+  // transient window); the owner stays until either form unloads, so a later
+  // Show without one keeps it. An owned window is placed where the window
+  // system puts it, as any window: it is not centred on its owner.
+  void Show(int modal = vbModeless, Form* owner = nullptr);
+  Form* Owner() const { return owner_; }
   void Hide();
   // Runs QueryUnload then Unload; when neither cancels, the window closes and
   // the form's instance is released (reaching it again loads a new one).
@@ -51,7 +56,9 @@ class Form : public QWidget {
   bool Visible() const { return isVisible(); }
   void SetVisible(bool on);
 
-  // Outer size and position in twips; Scale* is the client area.
+  // Outer size and position in twips; Scale* is the client area. The outer
+  // size counts the window frame as platform/ui/window_frame.h measures it,
+  // also while the window is hidden.
   int Left() const;
   int Top() const;
   int Width() const;
@@ -106,6 +113,7 @@ class Form : public QWidget {
   bool loading_ = false;
   bool unloading_ = false;
   QPointer<QObject> modalLoop_;
+  QPointer<Form> owner_;
 };
 
 }  // namespace vb

@@ -1,10 +1,13 @@
 #include "platform/ui/frame.h"
 
+#include <QPainter>
+#include <QStyleOptionGroupBox>
+
 namespace vb {
 
 Frame::Frame(QWidget* parent) : Control<QGroupBox>(parent) {
   setMouseTracking(true);
-  ApplyStyle();
+  KeepColoursToSelf();
 }
 
 void Frame::SetCaption(const QString& caption) {
@@ -14,14 +17,22 @@ void Frame::SetCaption(const QString& caption) {
 
 void Frame::SetBorderStyle(int style) {
   border_ = style;
-  ApplyStyle();
+  update();
 }
 
-void Frame::ApplyStyle() {
-  // A borderless frame is only a container; the caption is not drawn either.
-  if (border_ == 0) setStyleSheet(QStringLiteral("QGroupBox { border: none; margin: 0; padding: 0; }"
-                                                 "QGroupBox::title { color: transparent; }"));
-  else setStyleSheet(QString());
+void Frame::paintEvent(QPaintEvent* event) {
+  (void)event;
+  QPainter p(this);
+  if (BackColorSet()) p.fillRect(rect(), ToQColor(BackColor()));
+  // A borderless frame is only a container: neither border nor caption.
+  if (border_ == 0) return;
+  QStyleOptionGroupBox option;
+  initStyleOption(&option);
+  const QColor fore = ToQColor(ForeColor());
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) option.palette.setColor(group, QPalette::WindowText, fore);
+  // A disabled frame greys its caption as the style does.
+  option.textColor = isEnabled() ? fore : option.palette.color(QPalette::Disabled, QPalette::WindowText);
+  style()->drawComplexControl(QStyle::CC_GroupBox, &option, &p, this);
 }
 
 void Frame::mouseMoveEvent(QMouseEvent* event) {

@@ -6,7 +6,8 @@
 namespace vb {
 
 // A frame: a container with an optional caption and border. Its child
-// controls are placed in twips from its top-left corner.
+// controls are placed in twips from its top-left corner. Its fore and back
+// colours paint its caption and background, never the controls inside.
 class Frame : public Control<QGroupBox> {
  public:
   explicit Frame(QWidget* parent);
@@ -20,10 +21,9 @@ class Frame : public Control<QGroupBox> {
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 
  private:
-  void ApplyStyle();
-
   QString caption_;
   int border_ = 1;
 };

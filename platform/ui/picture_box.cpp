@@ -6,6 +6,7 @@ namespace vb {
 
 PictureBox::PictureBox(QWidget* parent) : Control<QLabel>(parent) {
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  KeepColoursToSelf();
 }
 
 void PictureBox::SetPicture(const QPixmap& picture) {
@@ -54,6 +55,11 @@ void PictureBox::Cls() {
 void PictureBox::resizeEvent(QResizeEvent* event) {
   QLabel::resizeEvent(event);
   if (stretch_) Refresh();
+}
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+  if (BackColorSet()) QPainter(this).fillRect(rect(), ToQColor(BackColor()));
+  QLabel::paintEvent(event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {

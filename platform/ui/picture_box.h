@@ -1,6 +1,7 @@
 #pragma once
 // A picture box or image control: shows a picture, stretched or not, and
-// keeps what is painted on it (the persistent image) for reading back.
+// keeps what is painted on it (the persistent image) for reading back. As a
+// container its back colour fills its own background only.
 #include <QLabel>
 #include <QPixmap>
 
@@ -28,6 +29,7 @@ class PictureBox : public Control<QLabel> {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:

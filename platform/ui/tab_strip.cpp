@@ -11,7 +11,6 @@
 namespace vb {
 namespace {
 
-const char* const kDragMime = "application/x-veltrane-control";
 QPointer<QWidget> gDragSource;
 
 struct TabData {
@@ -245,7 +244,7 @@ void TabStrip::StartDrag() {
   dragWanted_ = false;
   auto* drag = new QDrag(this);  // owned by Qt for the drag's length
   auto* mime = new QMimeData();
-  mime->setData(QString::fromLatin1(kDragMime), QByteArray());
+  mime->setData(QString::fromLatin1(kDragFormat), QByteArray());
   drag->setMimeData(mime);
   if (!dragIcon_.isNull()) drag->setPixmap(dragIcon_);
   gDragSource = this;
@@ -254,14 +253,14 @@ void TabStrip::StartDrag() {
 }
 
 void TabStrip::dragEnterEvent(QDragEnterEvent* event) {
-  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragMime))) return;
+  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragFormat))) return;
   event->acceptProposedAction();
   const QPoint p = event->position().toPoint();
   Fire(DragOver, DragSource(), PixelsToTwipsX(p.x()), PixelsToTwipsY(p.y()), static_cast<int>(vbEnter));
 }
 
 void TabStrip::dragMoveEvent(QDragMoveEvent* event) {
-  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragMime))) return;
+  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragFormat))) return;
   event->acceptProposedAction();
   const QPoint p = event->position().toPoint();
   Fire(DragOver, DragSource(), PixelsToTwipsX(p.x()), PixelsToTwipsY(p.y()), static_cast<int>(vbOver));
@@ -273,7 +272,7 @@ void TabStrip::dragLeaveEvent(QDragLeaveEvent* /*event*/) {
 }
 
 void TabStrip::dropEvent(QDropEvent* event) {
-  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragMime))) return;
+  if (!event->mimeData()->hasFormat(QString::fromLatin1(kDragFormat))) return;
   event->acceptProposedAction();
   const QPoint p = event->position().toPoint();
   Fire(DragDrop, DragSource(), PixelsToTwipsX(p.x()), PixelsToTwipsY(p.y()));

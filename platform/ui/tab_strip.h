@@ -65,6 +65,8 @@ class TabStrip : public Control<QWidget> {
   void SetDragIcon(const QPixmap& icon) { dragIcon_ = icon; }
   // The control being dragged (nullptr when none), for DragOver/DragDrop.
   static QWidget* DragSource();
+  // The data format a drag of a strip carries; other drops are ignored.
+  static constexpr const char* kDragFormat = "application/x-vb-tab-strip";
 
   std::function<void(int& Cancel)> BeforeClick;
   std::function<void()> Click;

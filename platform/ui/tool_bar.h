@@ -36,7 +36,8 @@ class ToolButton {
   QString Image() const { return image_; }
   void SetImage(const QString& key);
   int Style() const { return style_; }
-  bool Enabled() const { return button_->isEnabled(); }
+  // The button's own setting, whether or not its bar is usable.
+  bool Enabled() const { return !button_->testAttribute(Qt::WA_ForceDisabled); }
   void SetEnabled(bool on) { button_->setEnabled(on); }
   bool Visible() const { return visible_; }
   void SetVisible(bool on);

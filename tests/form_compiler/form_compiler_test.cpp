@@ -45,6 +45,17 @@ TEST(FormDescription, ControlsStandInTheirContainersWithTheirDesign) {
     EXPECT_FALSE(form.tmrTick.Enabled());
 }
 
+TEST(FormDescription, ChainedCallsReachWhatACallReturns) {
+    frmSample form;
+    ASSERT_EQ(form.tbrSample.ButtonCount(), 2);
+    EXPECT_EQ(form.tbrSample.Buttons(1).Caption(), QStringLiteral("Save   ")) << "trailing blanks are kept";
+    EXPECT_EQ(form.tbrSample.Buttons(1).Image(), QStringLiteral("Save"));
+    EXPECT_EQ(form.tbrSample.Buttons(1).ToolTipText(), QStringLiteral("Save it"));
+    EXPECT_EQ(form.tbrSample.Buttons(2).ToolTipText(), QStringLiteral("Quit (now)")) << "a bracket inside a text";
+    EXPECT_TRUE(form.tbrSample.Buttons(1).Enabled());
+    EXPECT_FALSE(form.tbrSample.Buttons(2).Enabled());
+}
+
 TEST(FormDescription, MenusNestAsDescribedAndArraysWireOneHandler) {
     frmSample form;
     EXPECT_EQ(form.mnuPopOpen.Caption(), QStringLiteral("&Open|#Open"));

@@ -1,11 +1,48 @@
 #pragma once
-// qelPop3: the POP3 client component's binary interface. A client creates
-// the component by class ("Brindlex.qelPop3Com" or CLSID_qelPop3Com) through
-// the COM-style activation of platform/com, calls it through IqelPop3Com and
-// receives its events through IqelPopClientNotify (set as Notification) or
-// through connection-point sinks of _IqelPop3ComEvents (never both).
-// Failures come back as HRESULT 0x800A0000 + the error code below, with the
-// error text as error information and in LastError/LastErrorText.
+// qelPop3: the POP3 client component's binary interface.
+//
+// Linking and activation. An install (cmake --install, component qelpop3)
+// holds <libdir>/veltrane/libqelpop3.so and libplatform_com.so, this header
+// and the platform/com headers it includes, and <libdir>/pkgconfig/
+// qelpop3.pc: `pkg-config --cflags --libs qelpop3` compiles and links a
+// client against libplatform_com.so, and `pkg-config --variable=
+// qelpop3_library qelpop3` names the component library. Activation is
+// registration-free: the client maps the class to that file once,
+//     com::RegisterServerLibrary(CLSID_qelPop3Com,
+//         {qelpop3::kProgId, qelpop3::kVersionIndependentProgId}, path);
+// then creates it by ProgID ("Brindlex.qelPop3Com") or CLSID with
+// com::CreateInstanceFromProgID / com::CoCreateInstance (platform/com/
+// activation.h). CLSID_Certificate, CLSID_Pop3Decoder, CLSID_Pop3Msg and
+// CLSID_Pop3Rec are served by the same file and registered the same way.
+// Everything runs on the creating thread; objects are not thread-safe.
+//
+// Blocking and the message loop. Blocking is False by default: a call
+// starts its work and returns S_OK at once, and the work and its events go
+// on only while the thread runs GLib's default main context. A client
+// without a GLib-based loop (Qt on Linux is one) pumps it itself, e.g.
+//     while (!done) g_main_context_iteration(nullptr, TRUE);
+// (link glib-2.0). With Blocking True each call pumps that context until
+// its work is over, so events arrive during the call, and returns the
+// outcome.
+//
+// Events come either to IqelPopClientNotify, when one is set as
+// Notification, or else to the connection-point sinks of
+// _IqelPop3ComEvents (see their argument lists there), never to both.
+//
+// Errors. The component's numbered errors (qelPop3ErrorsEnum, and the
+// socket codes 10004 to 11001) come back as HRESULT 0x800A0000 + code
+// (com::CtlError), with the English text as error information and in
+// LastError / LastErrorText. Plain HRESULTs mean: E_POINTER a null
+// out-pointer; E_INVALIDARG an Item index or name outside the collection,
+// or a Date that cannot be read; E_FAIL a blocking call whose session the
+// client ended meanwhile (Disconnect or release inside an event), a
+// message whose component is gone, or Save of a message whose bytes are
+// missing or were never retrieved; E_OUTOFMEMORY.
+//
+// Collections (Messages, Parts, Attachments, Headers, ReceivedList) count
+// in 16 bits and their Item is 0-based: Item(0) to Item(Count - 1). A
+// mailbox of more than 32 767 messages shows its first 32 767 (the server's
+// messages 1 to 32 767); the rest cannot be reached in that session.
 #include <cstdint>
 
 #include "platform/com/dispatch.h"
@@ -390,6 +427,15 @@ protected:
 };
 
 // One message of the mailbox, or one MIME part of a message.
+// Body is the whole message as received, headers included; Text is only its
+// body (the preamble of a multipart), with no transfer or charset decoding.
+// Both map each byte to one character of the 8-bit page (Windows-1252, its
+// five open bytes to the same code points), so the bytes come back exactly
+// by the reverse mapping. Save writes the message's bytes to a file
+// unchanged; Filename names the message's own file. PlainText and HTMLText
+// are the decoded texts, converted from the charset the part declares.
+// Get, GetHeaders and GetLines fetch the message (RETR, TOP); Index is
+// 0-based like Item.
 struct IPop3Msg : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{4D3CD2C0-C8E2-4D69-B2F7-49AEAB330250}");
@@ -482,6 +528,13 @@ struct IqelPop3Com;
 
 // The fast event route: set as Notification, it receives every event and
 // the connection point none. Booleans are -1 or 0; results are ignored.
+// Every method gets the component as Owner first; the connection-point
+// events (_IqelPop3ComEvents) have no Owner argument.
+// HostCertificate: *Accept is VARIANT_TRUE when the event is raised, so a
+// client that ignores the event trusts every certificate; ErrorCode is 0
+// for a certificate that passed the check, else 50000 + the verification
+// error; set *Accept to VARIANT_FALSE to refuse (the session then ends
+// with 10053).
 struct IqelPopClientNotify : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{48DA51B7-6DEA-49F9-B3E2-A45655C34F75}");
@@ -499,11 +552,23 @@ protected:
     ~IqelPopClientNotify() = default;
 };
 
-// The events as a dispatch interface, for connection-point sinks: each
-// event is a method call through Invoke with the DISPIDs of
-// qelPop3EventDispIds and its arguments as VARIANTs, last one first (codes
-// and sizes VT_I4, texts VT_BSTR, Message and Cert VT_DISPATCH, HeadersOnly
-// VT_I2 -1/0, Accept VT_BOOL|VT_BYREF). A sink answers this IID.
+// The events as a dispatch interface, for connection-point sinks (advise
+// through IConnectionPointContainer::FindConnectionPoint with this IID): each
+// event is a method call through Invoke with the DISPID of
+// qelPop3EventDispIds. Unlike IqelPopClientNotify there is no Owner
+// argument. DISPPARAMS holds the arguments last one first, so rgvarg[cArgs - 1]
+// is the first of these lists (cArgs as shown):
+//   1 StateChange     (OldState VT_I4)                                   cArgs 1
+//   2 Connected       ()                                                 cArgs 0
+//   3 Disconnected    (ErrorCode VT_I4, ErrorText VT_BSTR)               cArgs 2
+//   4 Done            (ErrorCode VT_I4, ErrorText VT_BSTR,
+//                      HeadersOnly VT_I2 -1/0)                           cArgs 3
+//   5 Received        (Message VT_DISPATCH (IPop3Msg), HeadersOnly VT_I2) cArgs 2
+//   6 Progress        (Position VT_I4, Total VT_I4)                      cArgs 2
+//   7 HostCertificate (Cert VT_DISPATCH (ICertificate), ErrorCode VT_I4,
+//                      ErrorText VT_BSTR, Accept VT_BOOL|VT_BYREF)       cArgs 4
+// Accept points at VARIANT_TRUE when the event is raised (see
+// IqelPopClientNotify). A sink answers this IID.
 struct _IqelPop3ComEvents : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = DIID__IqelPop3ComEvents;
@@ -512,7 +577,13 @@ protected:
     ~_IqelPop3ComEvents() = default;
 };
 
-// The component object's interface.
+// The component object's interface. Defaults: Blocking False, Timeout 120
+// (seconds without a complete line before the session ends with 10060; 0 or
+// less never), Port 110, Security SecurityNone, Authentication
+// AuthUserPass. Setting Security sets Port to its usual value (995 for
+// SecurityImplicit, else 110): set Port after Security.
+// Disconnect sends DELE for every message marked for deletion, then QUIT,
+// and waits (at most 2 s, running the loop) for its reply.
 struct IqelPop3Com : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{9D245536-7451-4372-B13D-B1376A94B712}");

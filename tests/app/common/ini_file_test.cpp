@@ -101,6 +101,30 @@ TEST_F(IniFileTest, TextIsUtf8OrWindows1252) {
     EXPECT_EQ(IniFile().KeyGet("S", "Ansi", ""), QString::fromUtf8("Café €"));
 }
 
+// Another process replaces the file between two reads of one object.
+TEST_F(IniFileTest, AFileReadOnceStaysThatVersionUntilAWriteOrAnotherFile) {
+    const auto replace = [&](std::string_view text) {
+        WriteRaw(path + ".new", text);
+        fs::rename((path + ".new").toStdString(), path.toStdString());
+    };
+    replace("[S]\nA=1\nB=1\n");
+    IniFile ini;
+    ini.ReadFileOnce();
+    EXPECT_EQ(ini.KeyGet("S", "A", ""), "1");
+    replace("[S]\nA=2\nB=2\n[T]\nx=2\n");
+    EXPECT_EQ(ini.KeyGet("S", "B", ""), "1");
+    EXPECT_EQ(ini.SectionGet("T"), QStringList{});
+    EXPECT_EQ(IniFile().KeyGet("S", "B", ""), "2") << "an object that did not read once sees the file as it is";
+
+    ini.KeySave("3", "S", "C");  // its own write: the file as written is read from then on
+    EXPECT_EQ(ini.KeyGet("S", "A", ""), "2");
+    EXPECT_EQ(ini.KeyGet("S", "C", ""), "3");
+
+    ini.ReadFileOnce();
+    ini.ConfigName(TempPath("other.ini"));
+    EXPECT_EQ(ini.KeyGet("S", "A", "none"), "none") << "another file is read, not the version held";
+}
+
 TEST_F(IniFileTest, ANewFileReplacesTheOldOneWholeOnCommit) {
     WriteRaw(path, "[Rules]\nRuleCount=3\n[Rule3]\nName=old\n");
     IniFile ini;

@@ -8,10 +8,12 @@
 #include <QStringList>
 #include <QTest>
 
+#include "app/common/program_identity.h"
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
 #include "platform/ui/twips.h"
@@ -21,6 +23,7 @@ namespace {
 class FrmFirstUseTest : public testing::Test {
 protected:
     void SetUp() override {
+        SetProgramIdentity();
         modGeneral::gAppName = QStringLiteral("Veltrane");
         forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
             calls_.append(action + (modGeneral::gShowingFirstUse ? "/open" : "/closed"));
@@ -60,7 +63,7 @@ TEST_F(FrmFirstUseTest, TextsAndButton) {
     EXPECT_TRUE(form.lblVersion.Caption().contains(QRegularExpression("^Version \\d+\\.\\d+$")))
         << form.lblVersion.Caption().toStdString();
     EXPECT_TRUE(form.lblCopyRight2.Caption().endsWith(QDate::currentDate().toString(u"yyyy")));
-    EXPECT_FALSE(form.lblCopyRight1.Caption().isEmpty());
+    EXPECT_TRUE(form.lblCopyRight1.Caption().endsWith(vb::App::CompanyName()));
     EXPECT_EQ(form.fraIntro.Caption(), "Welcome to Veltrane");
     EXPECT_EQ(form.lblDescription4.Caption(),
               "If you entered all your information correctly you should receive a 'Connection Successfull' "

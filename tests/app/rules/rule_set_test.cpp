@@ -1,11 +1,21 @@
 #include "app/rules/rule_set.h"
 
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "app/common/app_settings.h"
 #include "app/common/ini_file.h"
+#include "app/common/program_identity.h"
 #include "platform/store/atomic_file.h"
+#include "platform/store/profile.h"
 #include "tests/app/rules/rules_fixture.h"
 #include "tests/platform/store/read_only_folder.h"
 
@@ -64,6 +74,7 @@ class RuleSetTest : public RulesTest, public RulesView {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
+        SetProgramIdentity();
         gRulesFileName = "Rules.ini";
         path = RulesFilePath();
         shown = gRulesView.Register(*this);
@@ -232,6 +243,119 @@ TEST_F(RuleSetTest, RenamingAnAccountRebindsBothSetsAndKeepsItInTheFile) {
     ReadRulesFile(path);
     EXPECT_EQ(gRuleAccount[1], "House");
     EXPECT_EQ(gRuleName[2], "b") << "pending page edits are not written";
+}
+
+// Two versions of a rules file that share no value: a read that takes
+// anything from both is caught.
+struct RulesVersion {
+    char letter;
+    int16_t count;
+    int16_t time;
+};
+constexpr RulesVersion kVersions[] = {{'A', 30, 11}, {'B', 45, 22}};
+
+std::string RulesText(const RulesVersion& v) {
+    std::string text = "[Rules]\nRuleCount=" + std::to_string(v.count) + "\nShow=1\nShowNew=0\nTime=" +
+                       std::to_string(v.time) + "\n";
+    for (int i = 1; i <= v.count; ++i) {
+        const std::string tag = v.letter + std::to_string(i);
+        text += "[Rule" + std::to_string(i) + "]\nName=" + tag + "\nEnabled=1\nAccount=" + v.letter +
+                "\nAction=2\nDescCount=2\nDescription1=From Contains " + tag + "\nDescription2=OR To Contains " +
+                tag + "\n";
+    }
+    return text;
+}
+
+// The version every value of the live set comes from; null when they come from more than one.
+const RulesVersion* VersionOfLiveSet() {
+    for (const RulesVersion& v : kVersions) {
+        bool same = gRuleCount == v.count && gRuleTime == v.time;
+        for (int i = 1; same && i <= v.count; ++i) {
+            const QString tag = QChar(v.letter) + QString::number(i);
+            same = gRuleName[i] == tag && gRuleAccount[i] == QString(QChar(v.letter)) && gRuleDescCount[i] == 2 &&
+                   gRuleDesc(i, 0) == "From Contains " + tag + " OR To Contains " + tag + " ";
+        }
+        if (same) return &v;
+    }
+    return nullptr;
+}
+
+// Another process that rewrites the rules file, alternating the two versions,
+// until it is told to stop; it counts its finished rewrites in memory it
+// shares with the test.
+class RewritingProcess {
+public:
+    explicit RewritingProcess(const std::filesystem::path& file) {
+        void* memory = ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        if (memory == MAP_FAILED) return;
+        shared_ = new (memory) Shared{};
+        const platform::store::IniDocument versions[] = {platform::store::IniDocument::Parse(RulesText(kVersions[0])),
+                                                         platform::store::IniDocument::Parse(RulesText(kVersions[1]))};
+        pid_ = ::fork();
+        if (pid_ != 0) return;
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        for (int n = 1; !shared_->stop; ++n) {
+            if (platform::store::WriteProfileFile(file, versions[n % 2])) ::_exit(1);
+            shared_->rewrites = n;
+        }
+        ::_exit(0);
+    }
+    ~RewritingProcess() {
+        Stop();
+        if (shared_) ::munmap(shared_, sizeof(Shared));
+    }
+    RewritingProcess(const RewritingProcess&) = delete;
+    RewritingProcess& operator=(const RewritingProcess&) = delete;
+
+    [[nodiscard]] bool Started() const { return shared_ && pid_ > 0; }
+    [[nodiscard]] int Rewrites() const { return shared_->rewrites; }
+    // True while the process runs.
+    bool Alive() {
+        if (pid_ <= 0) return false;
+        if (::waitpid(pid_, &status_, WNOHANG) == 0) return true;
+        pid_ = -1;
+        return false;
+    }
+    // Stops the process; true when it ended on request after rewrites that all succeeded.
+    bool Stop() {
+        if (!shared_) return false;
+        if (pid_ > 0) {
+            shared_->stop = true;
+            if (::waitpid(std::exchange(pid_, -1), &status_, 0) < 0) return false;
+        }
+        return WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+    }
+
+private:
+    struct Shared {
+        std::atomic<int> rewrites{0};
+        std::atomic<bool> stop{false};
+    };
+    Shared* shared_ = nullptr;
+    pid_t pid_ = -1;
+    int status_ = -1;
+};
+
+// Reads go on for as long as the other process needs for its rewrites, so
+// they overlap them however the machine schedules the two; the bound is the
+// number of rewrites, never a time.
+TEST_F(RuleSetTest, AReadOverlappingAnotherProcesssRewritesSeesOneVersion) {
+    constexpr int kRewrites = 150;
+    const std::filesystem::path file = path.toStdString();
+    ASSERT_FALSE(platform::store::WriteProfileFile(file, platform::store::IniDocument::Parse(RulesText(kVersions[0]))));
+    RewritingProcess writer(file);
+    ASSERT_TRUE(writer.Started());
+    int reads = 0;
+    while (writer.Rewrites() < kRewrites && writer.Alive()) {
+        ReadRulesFile(path);
+        const RulesVersion* version = VersionOfLiveSet();
+        ASSERT_NE(version, nullptr) << "read " << reads << " took values from both versions, after "
+                                    << writer.Rewrites() << " rewrites";
+        ++reads;
+    }
+    EXPECT_TRUE(writer.Stop()) << "a rewrite failed";
+    EXPECT_GE(writer.Rewrites(), kRewrites);
+    EXPECT_GT(reads, 0);
 }
 
 }  // namespace

@@ -141,6 +141,31 @@ TEST(MessageSave, WritesTheRawMessageAndRefusesNoName) {
     EXPECT_EQ(message->Save(Wide(TempDir() + "/no/such/folder/x").Get()), com::CtlError(errCannotAccessDestination));
 }
 
+// A message whose bytes are not there is never saved or decoded as an empty one.
+TEST(MessageSave, MissingBytesFailAndLeaveNoFile) {
+    const std::string client = TempDir() + "/gone.eml";
+    { std::ofstream(client, std::ios::binary) << kSingle; }
+    auto named = com::MakeComObject<CPop3Msg>();
+    ASSERT_EQ(named->put_Filename(Wide(client).Get()), com::S_OK);
+    unlink(client.c_str());
+    const auto downloaded = Downloaded(kSingle);
+    unlink(downloaded->FilenameAnsi().c_str());
+    const std::pair<const char*, com::ComPtr<CPop3Msg>> rows[] = {
+        {"NeverRetrieved", com::MakeComObject<CPop3Msg>()},
+        {"ClientFileRemoved", named},
+        {"DownloadFileRemoved", downloaded},
+    };
+    for (const auto& [name, message] : rows) {
+        SCOPED_TRACE(name);
+        const std::string out = TempDir() + "/missing-" + name + ".eml";
+        EXPECT_EQ(message->Save(Wide(out).Get()), com::E_FAIL);
+        EXPECT_FALSE(FileExists(out));
+        com::Bstr text;
+        EXPECT_EQ(message->get_DecodedText(com::Variant(std::int32_t{enc7BIT}), text.ReleaseAndGetAddressOf()),
+                  com::CtlError(errCannotOpenMessage));
+    }
+}
+
 TEST(MessageFile, ClientNamedFileIsReadToItsEndAndNotDeleted) {
     const std::string path = TempDir() + "/client.eml";
     { std::ofstream(path, std::ios::binary) << kSingle; }

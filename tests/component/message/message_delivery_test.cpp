@@ -106,7 +106,59 @@ INSTANTIATE_TEST_SUITE_P(
                    "\r\n"
                    "Noon?\r\n"
                    "--u--\r\n",
-                   "lost@corp.example", ""}),
+                   "lost@corp.example", ""},
+        // Forms as real servers write them.
+        BounceCase{"NullReversePathIsAReportSender",
+                   "Return-Path: <>\r\n" + Dsn("Microsoft Outlook <MicrosoftExchange329e71@corp.example>", kFailed),
+                   "gone@example.com", ""},
+        BounceCase{"SenderWithoutDomainAndNullReversePath",
+                   "Return-Path: < >\r\n"
+                   "From: MAILER-DAEMON (Mail Delivery Subsystem)\r\n"
+                   "Subject: Returned mail: see transcript for details\r\n"
+                   "\r\n"
+                   "The original message was received at Mon, 2 Jan 2006 10:00:00 GMT\r\n"
+                   "from localhost [127.0.0.1]\r\n"
+                   "\r\n"
+                   "   ----- The following addresses had permanent fatal errors -----\r\n"
+                   "<unknown@example.com>\r\n"
+                   "    (reason: 550 5.1.1 User unknown)\r\n",
+                   "unknown@example.com", ""},
+        BounceCase{"ExtendedMailDeliveryFailedSubject",
+                   "From: Mail Delivery System <Mailer-Daemon@mx.example.net>\r\n"
+                   "Subject: Mail delivery failed: returning message to sender\r\n"
+                   "\r\n"
+                   "This message was created automatically by mail delivery software.\r\n"
+                   "\r\n"
+                   "A message that you sent could not be delivered to one or more of its\r\n"
+                   "recipients. This is a permanent error. The following address(es) failed:\r\n"
+                   "\r\n"
+                   "  SMTP error from remote mail server after RCPT TO:<who@example.com>:\r\n",
+                   "who@example.com", ""},
+        BounceCase{"UndeliverableTakesTheReturnedMessagesOwnTo",
+                   "From: postmaster@corp.example\r\n"
+                   "Subject: Undeliverable: Minutes\r\n"
+                   "Content-Type: multipart/mixed; boundary=u\r\n"
+                   "\r\n"
+                   "--u\r\n"
+                   "Content-Type: message/rfc822\r\n"
+                   "\r\n"
+                   "From: me@example.org\r\n"
+                   "To:\r\n"
+                   " Lost Person <lost@corp.example>\r\n"
+                   "Subject: Minutes\r\n"
+                   "\r\n"
+                   "To: all-staff@lists.corp.example\r\n"
+                   "--u--\r\n",
+                   "lost@corp.example", ""},
+        // No false positives on ordinary mail that resembles a bounce.
+        BounceCase{"AutoReplyWithNullReversePath",
+                   "Return-Path: <>\r\nFrom: boss@corp.example\r\nSubject: Out of office\r\n\r\n"
+                   "Back on <monday@corp.example>\r\n",
+                   "", ""},
+        BounceCase{"OrdinaryMailWithABounceSubject",
+                   "Return-Path: <alice@example.org>\r\nFrom: alice@example.org\r\n"
+                   "Subject: Returned mail: the book you lent me\r\n\r\nIntro\r\n\r\nSee <bob@example.org>\r\n",
+                   "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Bounce, HeadersOnlyReportNeedsTheWholeMessage) {

@@ -73,6 +73,18 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
          {{"", "", enc7BIT}}},
         {"top-level attachment", crlf({"Content-Disposition: attachment; filename=\"top.bin\"", "", "x"}),
          {{"top.bin", "", enc7BIT}}},
+        {"a multipart container is never one itself",
+         mixed({crlf({"Content-Type: multipart/related; boundary=r", "Content-ID: <c>",
+                      "Content-Disposition: attachment; filename=box", "", "--r", "Content-ID: <1>", "", "one",
+                      "--r--"})}),
+         {{"", "", enc7BIT}}},
+        {"parts under an RFC 2231 boundary",
+         "Content-Type: multipart/mixed; boundary*0=\"ab\"; boundary*1=\"cd\"\r\n\r\n--abcd\r\n"
+         "Content-ID: <1>\r\n\r\nx\r\n--abcd--\r\n",
+         {{"", "", enc7BIT}}},
+        {"a digest's message without a Content-Type is message/rfc822",
+         "Content-Type: multipart/digest; boundary=d\r\n\r\n--d\r\n\r\nSubject: in\r\n\r\nb\r\n--d--\r\n",
+         {{"", "", enc7BIT}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

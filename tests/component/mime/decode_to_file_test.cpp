@@ -1,7 +1,9 @@
 #include "component/mime/decode_to_file.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -97,6 +99,53 @@ TEST_F(DecodeToFile, CreatesFilesWithTheUsualMode) {
     struct stat st {};
     ASSERT_EQ(::stat(dest.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+// What the destination is stays what it was: a link stays a link (its
+// target gets the bytes), a device or FIFO is written into, not replaced.
+TEST_F(DecodeToFile, LinksDevicesAndFifosAreWrittenThroughNotReplaced) {
+    write(path("target.txt"), "old");
+    fs::create_symlink("target.txt", path("link"));
+    fs::create_symlink("sub/new.txt", path("dangling"));
+    fs::create_directory(path("sub"));
+    fs::create_symlink("link", path("chain"));
+    ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(path("deaf").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", path("null-link"));
+    // Opens the FIFO for reading before the save writes into it.
+    const int reader = ::open(path("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+
+    const struct {
+        const char* dest;
+        SaveStatus status;
+        const char* readBack;  // where the bytes must be found, or nullptr
+        fs::file_type type;    // what the destination must still be
+    } rows[] = {
+        {"link", SaveStatus::ok, "target.txt", fs::file_type::symlink},
+        {"chain", SaveStatus::ok, "target.txt", fs::file_type::symlink},
+        {"dangling", SaveStatus::ok, "sub/new.txt", fs::file_type::symlink},
+        {"fifo", SaveStatus::ok, nullptr, fs::file_type::fifo},
+        {"deaf", SaveStatus::output_failed, nullptr, fs::file_type::fifo},
+        {"null-link", SaveStatus::ok, nullptr, fs::file_type::symlink},
+        {"sub", SaveStatus::output_failed, nullptr, fs::file_type::directory},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dest);
+        EXPECT_EQ(decode_to_file("aGVsbG8=", encBASE64, path(row.dest)).status, row.status);
+        EXPECT_EQ(fs::symlink_status(path(row.dest)).type(), row.type);
+        if (row.readBack != nullptr) {
+            EXPECT_EQ(read(path(row.readBack)), "hello");
+        }
+    }
+    char got[16] = {};
+    EXPECT_EQ(::read(reader, got, sizeof got), 5);
+    EXPECT_EQ(std::string(got), "hello");
+    ::close(reader);
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    // No temporary file stays behind anywhere.
+    EXPECT_EQ(entries(), 8u);
+    EXPECT_EQ(static_cast<std::size_t>(std::distance(fs::directory_iterator(path("sub")), {})), 1u);
 }
 
 TEST_F(DecodeToFile, MappedFileOpensRegularFilesOnly) {

@@ -35,6 +35,12 @@ TEST(Address, ExtractsAddressAndDisplayName) {
         {"comment form", "a@b (Name)", "a@b", ""},
         {"folded value", "Name\r\n <a@b>", "a@b", "Name"},
         {"empty", "", "", ""},
+        {"quoted local part", "\"System Administrator\"@example.com", "\"System Administrator\"@example.com", ""},
+        {"quoted local part in brackets", "Admin <\"System Administrator\"@example.com>",
+         "\"System Administrator\"@example.com", "Admin"},
+        {"quoted name holding @", "\"carol@example.com\" <carol@example.com>", "carol@example.com",
+         "carol@example.com"},
+        {"unquoted name holding @", "carol@example.com <c@example.com>", "c@example.com", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -73,11 +73,59 @@ TEST(TextPartSearch, FindsTheBodyUsersExpect) {
         {"ANSI default charset", crlf({"Content-Type: text/plain", "", "\x80"}), "\xE2\x82\xAC\r\n", std::nullopt},
         {"decoded text cut at NUL",
          crlf({"Content-Type: text/plain", "Content-Transfer-Encoding: base64", "", "YQBi"}), "a", std::nullopt},
+        {"a part without header fields starts after its empty header block",
+         multipart("multipart/mixed", "m", crlf({"--m", "", "bare part"})), "bare part\r\n", std::nullopt},
+        {"text without a subtype is text/plain", crlf({"Content-Type: text", "", "body"}), "body\r\n",
+         std::nullopt},
+        {"a digest's parts are messages, not text",
+         multipart("multipart/digest", "d", crlf({"--d", "", "Subject: inner", "", "inner body"})), std::nullopt,
+         std::nullopt},
+        {"a digest part that says text/plain is text",
+         multipart("multipart/digest", "d", crlf({"--d", "Content-Type: text/plain", "", "said"})), "said\r\n",
+         std::nullopt},
+        {"RFC 2231 boundary with charset",
+         "Content-Type: multipart/mixed; boundary*=us-ascii'en'b%31\r\n\r\n" + crlf({"--b1", "", "first", "--b1--"}),
+         "first\r\n", std::nullopt},
+        {"RFC 2231 charset of the text",
+         crlf({"Content-Type: text/plain; charset*0*=''koi; charset*1=\"8-r\"", "", "\xF0\xD2\xC9\xD7\xC5\xD4"}),
+         "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n", std::nullopt},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(plain(c.message), c.plain);
         EXPECT_EQ(html(c.message), c.html);
+    }
+}
+
+// Text in the charset its message declares reads as that charset; a label
+// the system does not know, one that lies about the bytes, or one with
+// converter options reads as the 8-bit page.
+TEST(DeclaredCharset, IsConvertedFromThatCharset) {
+    const struct {
+        const char* charset;
+        std::string_view bytes;
+        std::string_view utf8;
+    } cases[] = {
+        {"koi8-r", "\xF0\xD2\xC9\xD7\xC5\xD4", "Привет"},
+        {"gb2312", "\xC4\xE3\xBA\xC3", "你好"},
+        {"big5", "\xA7\x41\xA6\x6E", "你好"},
+        {"Shift_JIS", "\x82\xB1\x82\xF1\x82\xC9\x82\xBF\x82\xCD", "こんにちは"},
+        {"euc-kr", "\xBE\xC8\xB3\xE7", "안녕"},
+        {"iso-8859-5", "\xBF\xE0\xD8\xD2\xD5\xE2", "Привет"},
+        {"ISO-8859-2", "\xAElu\xBBou\xE8k\xFD", "Žluťoučký"},
+        {"windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"},
+        {" \"windows-1250\" ", "\x8A", "Š"},
+        {"x-no-such-charset", "\x80\xE9", "€é"},
+        {"euc-kr", "\xFF\xFE", "ÿþ"},           // not EUC-KR at all
+        {"shift_jis", "ok \x82", "ok ‚"},         // cut inside a character
+        {"koi8-r//TRANSLIT", "\xE9", "é"},       // options are not a charset name
+        {"../../tmp/x", "\xE9", "é"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.charset);
+        const std::string msg = "Content-Type: text/plain; charset=" + std::string(c.charset) + "\r\n\r\n" +
+                                std::string(c.bytes);
+        EXPECT_EQ(plain(msg), std::string(c.utf8));
     }
 }
 

@@ -30,11 +30,13 @@ bool subject_in_ansi(const CorpusMessage& m, Reading& e) {
     return true;
 }
 
-// The charsets the model converts from; everything else is read in the ANSI page.
+// The charsets of the corpus that the model converts from (any the system's
+// converter knows); everything else is read in the ANSI page.
 bool model_knows_charset(std::string_view label) {
-    static constexpr std::string_view kKnown[] = {"utf-8", "utf8", "us-ascii", "ascii", "iso-8859-1", "iso8859-1",
-                                                  "latin1", "l1", "iso-8859-15", "iso8859-15", "latin-9",
-                                                  "windows-1252"};
+    static constexpr std::string_view kKnown[] = {"utf-8",      "utf8",       "us-ascii",     "ascii",
+                                                  "iso-8859-1", "iso8859-1",  "latin1",       "l1",
+                                                  "iso-8859-15", "iso8859-15", "latin-9",     "windows-1252",
+                                                  "koi8-r",     "windows-1251"};
     for (const std::string_view k : kKnown)
         if (label == k) return true;
     return false;
@@ -100,12 +102,6 @@ bool quoted_pairs_kept(const CorpusMessage& m, Reading& e) {
         escaped.push_back(c);
     }
     e.from_name = escaped;
-    return true;
-}
-
-bool name_with_at_is_empty(const CorpusMessage&, Reading& e) {
-    if (e.from_name.find('@') == std::string::npos) return false;
-    e.from_name.clear();
     return true;
 }
 
@@ -243,7 +239,7 @@ const char* field_name(Field f) noexcept {
 const std::vector<AllowedDifference>& allowed_differences() {
     static const std::vector<AllowedDifference> table = {
         {"subject bytes in an unknown charset are read in the ANSI page", Field::subject,
-         "the model converts UTF-8, US-ASCII, ISO-8859-1 and ISO-8859-15; the bytes of an encoded word in any "
+         "the model converts every charset the system's converter knows; the bytes of an encoded word in any "
          "other charset, and raw 8-bit header text that is not UTF-8, are read as CP1252",
          subject_in_ansi},
         {"plain text in an unknown charset is read in the ANSI page", Field::plain, "as for the subject",
@@ -264,8 +260,6 @@ const std::vector<AllowedDifference>& allowed_differences() {
         {"quoted pairs stay in the display name", Field::from_name,
          "the name is the text before \"<\" with its ends trimmed; backslashes of quoted pairs stay",
          quoted_pairs_kept},
-        {"a display name holding \"@\" is empty", Field::from_name,
-         "a name that holds \"@\" is taken for an address and shown as no name", name_with_at_is_empty},
         {"display name ends are trimmed of quotes and apostrophes", Field::from_name,
          "blanks, double quotes and apostrophes at either end of the name go, so 'Alice' shows as Alice",
          name_ends_trimmed},

@@ -42,9 +42,12 @@ SUBJECT_TEXTS = [
     ("koi8-r", "\u041f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440"),
     ("windows-1251", "\u041e\u0442\u0447\u0451\u0442"),
 ]
-# charsets the message model reads as such; any other is read in the ANSI page
+# charsets the message model reads as such (every charset the system's
+# converter knows, here the ones the corpus uses); any other is read in the ANSI page
 MODEL_CHARSETS = {"utf-8", "utf8", "us-ascii", "ascii", "iso-8859-1", "iso8859-1", "latin1", "l1",
-                  "iso-8859-15", "iso8859-15", "latin-9", "windows-1252"}
+                  "iso-8859-15", "iso8859-15", "latin-9", "windows-1252", "koi8-r", "windows-1251"}
+# a label no converter knows: its Latin-1 bytes are read in the ANSI page
+UNKNOWN_LABEL = "x-unknown-8bit"
 ACCENTS = [" caf\u00e9 na\u00efve", " \u043f\u0440\u0438\u0432\u0435\u0442 \u043c\u0438\u0440"]
 
 
@@ -195,9 +198,10 @@ def body_text(rng, lines, accent=ACCENTS[0]):
 
 
 def encode_text(text, rng):
-    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252", "iso-8859-15", "UTF-8", "koi8-r", "windows-1251"])
+    charset = rng.choice(["utf-8", "iso-8859-1", "windows-1252", "iso-8859-15", "UTF-8", "koi8-r", "windows-1251",
+                          UNKNOWN_LABEL])
     try:
-        raw = text.encode(charset)
+        raw = text.encode("iso-8859-1" if charset == UNKNOWN_LABEL else charset)
     except UnicodeEncodeError:
         charset = "utf-8"
         raw = text.encode(charset)
@@ -462,6 +466,14 @@ def expectations(data, made_of):
         payload = part.get_payload(decode=True) or b""
         attachments.append({"name": name, "size": len(payload), "sha256": hashlib.sha256(payload).hexdigest()})
 
+    def peer_text(part):
+        if part is None:
+            return ""
+        try:
+            return part.get_content()
+        except LookupError:  # a charset the peer does not know either
+            return part.get_payload(decode=True).decode("iso-8859-1")
+
     def text_facts(part):
         if part is None:
             return None
@@ -484,8 +496,8 @@ def expectations(data, made_of):
         "from_address": sender.addr_spec if sender else "",
         "from_name": from_raw_bytes(sender.display_name) if sender else "",
         "date_utc": int(date.timestamp()) if date else None,
-        "plain": bodies["plain"].get_content() if bodies["plain"] is not None else "",
-        "html": bodies["html"].get_content() if bodies["html"] is not None else "",
+        "plain": peer_text(bodies["plain"]),
+        "html": peer_text(bodies["html"]),
         "attachments": attachments,
         "facts": facts,
     }

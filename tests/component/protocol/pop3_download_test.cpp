@@ -2,7 +2,11 @@
 // what reaches the message files, which events come in which order, and
 // that every interrupted download is reported as a failure.
 #include <gtest/gtest.h>
+#include <dirent.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <fstream>
 #include <sstream>
@@ -215,6 +219,33 @@ TEST(Download, AThousandMessages) {
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
 }
 
+// Count is 16-bit: a larger mailbox shows its first 32 767 messages, each
+// reachable by its Item and numbered on the server as listed.
+TEST(Download, MailboxPastTheCountCapShowsItsFirst32767Messages) {
+    const std::vector<std::string> messages(40000, kPlain);
+    Script s = LoginAndList(messages);
+    s.push_back(Receive());
+    s.push_back(Send("+OK deleted\r\n"));
+    s.push_back(Receive());
+    s.push_back(Send("+OK bye\r\n"));
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    ASSERT_EQ(c.Count(), 32767);
+    const auto last = c.Message(32766);
+    ASSERT_TRUE(last);
+    com::Bstr uid;
+    last->get_Uid(uid.ReleaseAndGetAddressOf());
+    EXPECT_EQ(Narrow(uid.View()), "uid-32767");
+    std::int16_t index = 0;
+    last->get_Index(&index);
+    EXPECT_EQ(index, 32766);
+    ASSERT_EQ(last->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    EXPECT_EQ(server.transcript(0).end()[-2], "DELE 32767");
+}
+
 TEST(Download, UnwritableMessageFileFailsWith30007AndSkipsTheReply) {
     Script s = LoginAndList({kPlain, kPlain});
     AppendRetr(s, kPlain);
@@ -268,6 +299,64 @@ TEST(Download, MessageFileThatCannotBeWrittenIsNeverReportedAsReceived) {
     }
 }
 
+// Temporary message files in TMPDIR.
+int TempMessageFiles() {
+    const char* dir = std::getenv("TMPDIR");
+    DIR* folder = opendir(dir != nullptr && *dir != '\0' ? dir : "/tmp");
+    if (folder == nullptr) return -1;
+    int n = 0;
+    while (const dirent* entry = readdir(folder)) n += std::string_view(entry->d_name).starts_with("POP3") ? 1 : 0;
+    closedir(folder);
+    return n;
+}
+
+// Files may grow to `bytes` while it lives: past that a write fails as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = SIG_DFL;
+};
+
+TEST(Download, FullDiskRemovesThePartialFileAtOnce) {
+    // Failing on close (inside the write buffer) and while writing.
+    for (const std::size_t size : {std::size_t{60} * 1024, std::size_t{300} * 1024}) {
+        SCOPED_TRACE(size);
+        const std::string big = "Subject: big\r\n\r\n" + std::string(size, 'x') + "\r\n";
+        const std::string small = "Subject: small\r\n\r\n" + std::string(1800, 'y') + "\r\n";
+        FakePop3Server server({Mailbox({big, small})});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        const int before = TempMessageFiles();
+        {
+            const FileSizeLimit full(20000);
+            EXPECT_EQ(c.Message(0)->Get(), com::CtlError(30007));
+            EXPECT_EQ(TempMessageFiles(), before);
+            com::Bstr name;
+            c.Message(0)->get_Filename(name.ReleaseAndGetAddressOf());
+            EXPECT_EQ(Narrow(name.View()), "");
+            EXPECT_EQ(c.Message(1)->Get(), com::S_OK);
+        }
+        EXPECT_EQ(Body(c.Message(1).Get()), small);
+        EXPECT_EQ(Body(c.Message(0).Get()), "");
+    }
+}
+
 TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     Script s = LoginAndList({kPlain, kPlain, kPlain});
     for (int i = 0; i < 2; ++i) {
@@ -291,6 +380,38 @@ TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     c.Message(0)->get_MarkDelete(&mark);
     EXPECT_EQ(mark, com::VARIANT_FALSE);
     EXPECT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::CtlError(30019));
+}
+
+// A server that never answers QUIT: the wait for it keeps the loop running
+// (the program's windows and timers go on), ends in about 2 s, and the
+// deletion was still sent ahead of QUIT.
+TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
+    for (const bool blocking : {true, false}) {
+        SCOPED_TRACE(blocking ? "blocking" : "non-blocking");
+        Script s = LoginAndList({kPlain});
+        s.push_back(Receive());
+        s.push_back(Send("+OK deleted\r\n"));
+        s.push_back(Receive());  // QUIT, not answered while the client waits
+        s.push_back(Pause(3000));
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), blocking);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+        ASSERT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
+        int ticks = 0;
+        const auto timer = platform::loop::StartTimer(std::chrono::milliseconds(20), [&ticks] { ++ticks; });
+        const auto start = std::chrono::steady_clock::now();
+        ASSERT_EQ(c.pop3->Disconnect(), com::S_OK);
+        EXPECT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(took, std::chrono::seconds(4));
+        // Ticks of a 20 ms timer came all along the wait, not in one burst after it.
+        EXPECT_GT(ticks, 20);
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_EQ(server.transcript(0).back(), "QUIT");
+        EXPECT_EQ(server.transcript(0).end()[-2], "DELE 1");
+    }
 }
 
 TEST(Delete, RefusedDeleStillClosesAndReports30011) {

@@ -237,3 +237,35 @@ TEST(Login, StlsRefusedGoesOnPlainWhenAllowedAndFailsWhenRequired) {
 }
 
 }  // namespace
+
+// A line with no end is refused once it reaches the 10 MiB cap, in time
+// linear in its bytes, and a session that receives nothing but such a line
+// still ends at its Timeout.
+TEST(Login, EndlessLineEndsAtTheCapOrTheTimeout) {
+    Script paced = {Send("+OK ")};
+    for (int i = 0; i < 10; ++i) {
+        paced.push_back(Fill(512 * 1024));
+        paced.push_back(Pause(400));
+    }
+    const struct {
+        const char* name;
+        Script script;
+        std::int16_t timeout;
+        std::int32_t code;
+    } rows[] = {
+        {"FiftyMegabytesAtOnce", {Send("+OK "), Fill(50 * 1024 * 1024)}, 120, 30006},
+        {"UnderTheCapSlowly", paced, 1, 10060},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePop3Server server({row.script});
+        Client c;
+        c.Settings(server.port(), true);
+        c.pop3->put_Timeout(row.timeout);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_NE(c.pop3->Connect(), com::S_OK);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+        EXPECT_EQ(c.LastError(), row.code);
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+    }
+}

@@ -92,9 +92,22 @@ TEST(BounceText, DeliveryReportSubjectJoinsNameAndSenderDomain) {
               "");
 }
 
-TEST(BounceText, ReturnedMessageToLine) {
+TEST(BounceText, ReturnedMessageToField) {
     EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\nTO:   Carol <carol@example.org>\r\n", Extract), "carol@example.org");
     EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\nSubject: x\r\n", Extract), "");
+    EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\n\r\nTo: body@example.org\r\n", Extract), "");
+}
+
+TEST(BounceText, NullReversePathAndFailureSubjects) {
+    EXPECT_TRUE(IsNullReversePath("<>"));
+    EXPECT_TRUE(IsNullReversePath(" < >\r\n"));
+    EXPECT_FALSE(IsNullReversePath("<a@b>"));
+    EXPECT_FALSE(IsNullReversePath(""));
+    for (const char* subject : {"failure notice", "Mail delivery failed", "Mail delivery failed: returning message to sender",
+                                "Returned mail: see transcript for details", "FAILURE NOTICE"})
+        EXPECT_TRUE(IsFailureNoticeSubject(subject)) << subject;
+    for (const char* subject : {"Re: failure notice", "Returned", "Mail delivery", ""})
+        EXPECT_FALSE(IsFailureNoticeSubject(subject)) << subject;
 }
 
 TEST(BounceText, NondeliveryReportFindsErrorForAfterTheMarker) {

@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ReserveCase{"CapacityStopsAtTenMebibytes",
                                 {1048576, 1048576, 1048576, 1048576, 1048576, 1048576, 1048576, 1048576,
                                  1048576, 1048576},
-                                false, 9736192}),
+                                false, Buffer::kMaxCapacity},
+                    ReserveCase{"GrowthAtLeastDoubles", {4095, 40000, 40000}, true, 2 * (4096 + 40000 + 32768)}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Buffer, ReservationStartsAtZeroAgainOnceEverythingIsConsumed) {
@@ -76,6 +77,29 @@ TEST(Buffer, BytesAlreadyReadDoNotCountAgainstTheCap) {
     EXPECT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
     EXPECT_EQ(b.GetLength(), 6u * 1048576);
     EXPECT_LE(b.capacity(), Buffer::kMaxCapacity);
+}
+
+// The search for LF resumes where the last one stopped; whatever the
+// pieces, every line comes out whole, and bytes taken back are searched again.
+TEST(Buffer, LinesArrivingInPiecesComeOutWhole) {
+    const std::string stream = "first\r\nsecond line\n\nlast\r\n";
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{5}, stream.size()}) {
+        SCOPED_TRACE(piece);
+        Buffer b;
+        std::vector<std::string> lines;
+        for (std::size_t at = 0; at < stream.size(); at += piece) {
+            ASSERT_TRUE(b.AppendString(std::string_view(stream).substr(at, piece)));
+            std::uint32_t length = 0;
+            while (const char* line = b.GetLine(&length)) lines.emplace_back(line, length);
+        }
+        EXPECT_EQ(lines, (std::vector<std::string>{"first", "second line", "", "last"}));
+    }
+    Buffer b;
+    ASSERT_TRUE(b.AppendString("abc\n"));
+    b.Unwrite(1);
+    EXPECT_EQ(b.GetLine(), nullptr);
+    ASSERT_TRUE(b.AppendString("d\n"));
+    EXPECT_STREQ(b.GetLine(), "abcd");
 }
 
 TEST(Buffer, FailedAppendChangesNothing) {

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-#include <sstream>
 
 #include "platform/store/atomic_file.h"
-#include "platform/store/program_folder.h"
+#include "tests/platform/store/raw_file.h"
 #include "tests/platform/store/write_step_name.h"
 
 namespace fs = std::filesystem;
@@ -17,14 +15,6 @@ namespace {
 
 fs::path TempIni(const char* name) { return fs::path(std::getenv("TMPDIR")) / name; }
 
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void WriteRaw(const fs::path& p, std::string_view text) { std::ofstream(p, std::ios::binary) << text; }
 
 // A file as another tool might have written it: CRLF, a BOM, odd spacing and case.
 const std::string kForeign =
@@ -178,17 +168,6 @@ TEST(Profile, AnUpdatedFileIsReadAgain) {
     WriteRaw(TempIni("cache2.ini"), "[S]\nk=22\n");
     fs::rename(TempIni("cache2.ini"), file);
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", file), "22");
-}
-
-TEST(ProgramFolder, UserDataFolderIsCreatedPrivate) {
-    std::error_code ec;
-    const fs::path folder = UserDataFolder(ec);
-    ASSERT_FALSE(ec);
-    EXPECT_EQ(folder, fs::path(std::getenv("XDG_CONFIG_HOME")) / "ZKT" / "Veltrane");
-    struct stat st {};
-    ASSERT_EQ(::stat(folder.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    EXPECT_EQ(InstallDataFolder(), fs::path(std::getenv("VELTRANE_SOURCE_DIR")) / "data");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -154,23 +153,23 @@ TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     EXPECT_EQ(FilesIn(file.parent_path()).size(), 2u);
 }
 
-TEST(SettingsStore, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
+class SettingsFault : public testing::Test {
+protected:
+    void TearDown() override { SetWriteFaultHook(nullptr); }
+};
+
+TEST_F(SettingsFault, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
     const fs::path file = SettingsFilePath(kApp);
     const std::string damaged = "not a settings file";
     WriteRaw(file, damaged);
-    // Every name the copy could take in the next seconds is taken already.
-    const std::time_t now = std::time(nullptr);
-    for (std::time_t t = now; t <= now + 3; ++t) {
-        std::tm tm{};
-        ::localtime_r(&t, &tm);
-        char stamp[32];
-        std::strftime(stamp, sizeof stamp, "%Y%m%dT%H%M%S", &tm);
-        const std::string base = file.string() + ".damaged-" + stamp;
-        for (int n = 0; n < 1000; ++n) WriteRaw(n == 0 ? base : base + "-" + std::to_string(n), "");
-    }
+    // As when every name the copy could take is taken already.
+    SetWriteFaultHook([](WriteStep step) {
+        return step == WriteStep::KeepAside ? std::make_error_code(std::errc::file_exists) : std::error_code{};
+    });
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
-    EXPECT_TRUE(SaveSetting(kApp, "Settings", "AcntNum", "3"));
+    EXPECT_EQ(SaveSetting(kApp, "Settings", "AcntNum", "3"), std::errc::file_exists);
     EXPECT_EQ(Slurp(file), damaged);
+    EXPECT_EQ(FilesIn(file.parent_path()), std::vector<fs::path>{"settings.ini"});
 }
 
 class FailedWrite : public testing::TestWithParam<WriteStep> {
@@ -244,6 +243,8 @@ TEST(SettingsStore, ConcurrentWritersFromSeveralProcessesLoseNothing) {
         for (int i = 0; i < kValues; ++i)
             EXPECT_EQ(GetSetting(kApp, "Settings", "P" + std::to_string(p) + "_" + std::to_string(i), "lost"),
                       std::to_string(i));
+    // No writer took another's live temporary for a leftover, and none is left.
+    EXPECT_EQ(FilesIn(SettingsFilePath(kApp).parent_path()), std::vector<fs::path>{"settings.ini"});
 }
 
 }  // namespace

@@ -10,6 +10,7 @@ inline std::string StepName(platform::store::WriteStep step) {
         case platform::store::WriteStep::Write: return "Write";
         case platform::store::WriteStep::Sync: return "Sync";
         case platform::store::WriteStep::Rename: return "Rename";
+        case platform::store::WriteStep::KeepAside: return "KeepAside";
     }
     return "?";
 }

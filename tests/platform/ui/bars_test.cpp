@@ -11,6 +11,7 @@
 #include "platform/ui/progress_bar.h"
 #include "platform/ui/status_bar.h"
 #include "platform/ui/tool_bar.h"
+#include "tests/platform/ui/host_widget.h"
 #include "tests/platform/ui/qt_print.h"
 
 namespace {
@@ -21,15 +22,7 @@ QPixmap filled(QColor c, int size = 16) {
   return p;
 }
 
-class BarsTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host = std::make_unique<QWidget>();
-    host->resize(800, 200);
-    host->show();
-  }
-  std::unique_ptr<QWidget> host;
-};
+using BarsTest = HostWidgetTest;
 
 TEST_F(BarsTest, ToolBarButtonsByKeyAndIndexAndButtonClickNamesThem) {
   vb::ImageList icons;

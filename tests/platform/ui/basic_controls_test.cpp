@@ -1,6 +1,7 @@
 // Value changes made by code run the same handler a user edit runs.
 #include <gtest/gtest.h>
 
+#include "tests/platform/ui/host_widget.h"
 #include "tests/platform/ui/qt_print.h"
 
 #include <QApplication>
@@ -20,15 +21,7 @@
 
 namespace {
 
-class ControlsTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host = std::make_unique<QWidget>();
-    host->resize(600, 400);
-    host->show();
-  }
-  std::unique_ptr<QWidget> host;
-};
+using ControlsTest = HostWidgetTest;
 
 TEST_F(ControlsTest, TextBoxChangeRunsForCodeAndTypingButNotForTheSameText) {
   auto* txt = new vb::TextBox(host.get());

@@ -8,12 +8,14 @@
 #include <QCloseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/vb_error.h"
+#include "platform/ui/window_frame.h"
 
 namespace {
 
@@ -188,6 +190,51 @@ TEST_F(FormTest, GeometryIsInTwips) {
   EXPECT_EQ(f.Height(), 3000);
 }
 
+TEST(WindowFrame, CaptionAndFrameComeFromTheOuterSizeLessTheClientSize) {
+  struct Case {
+    QSize extra;
+    int caption;
+    int frame;
+    bool measured;
+  };
+  const Case cases[] = {
+      {{0, 0}, 0, 0, false},     // no frame seen: the client area is sized
+      {{-4, -2}, 0, 0, false},   // a frame smaller than the window is none
+      {{4, 4}, 0, 30, true},     // the off-screen platform's 2-pixel edge
+      {{8, 38}, 450, 60, true},  // 4-pixel edges and a 30-pixel caption
+      {{0, 24}, 360, 0, true},   // a caption only
+      {{7, 3}, 0, 45, true},     // odd totals: never a negative caption
+  };
+  for (const Case& c : cases) {
+    const vb::WindowFrame f = vb::WindowFrameFromExtra(c.extra);
+    EXPECT_EQ(f.captionHeight, c.caption) << c.extra.width() << "x" << c.extra.height();
+    EXPECT_EQ(f.frameThickness, c.frame) << c.extra.width() << "x" << c.extra.height();
+    EXPECT_EQ(f.measured, c.measured) << c.extra.width() << "x" << c.extra.height();
+    EXPECT_EQ(f.borderWidth, 15);
+  }
+}
+
+TEST_F(FormTest, AHiddenFormIsSizedWithTheFrameItWillHaveOnceShown) {
+  frmOther& shown = vb::Forms::Get<frmOther>();
+  shown.Show();
+  const vb::WindowFrame frame = vb::CurrentWindowFrame();
+  ASSERT_TRUE(frame.measured) << "the off-screen platform reports a frame";
+  frmProbe& hidden = vb::Forms::Get<frmProbe>();
+  const int outerWidth = 9000 + 2 * frame.frameThickness + 3 * frame.borderWidth;
+  const int outerHeight = 6000 + frame.captionHeight + 2 * frame.frameThickness;
+  hidden.Move(0, 0, outerWidth, outerHeight);
+  EXPECT_EQ(hidden.ScaleWidth(), 9000 + 3 * frame.borderWidth);
+  EXPECT_EQ(hidden.ScaleHeight(), 6000);
+  EXPECT_EQ(hidden.Width(), outerWidth);
+  hidden.Show();
+  EXPECT_EQ(hidden.Width(), outerWidth);
+  EXPECT_EQ(hidden.Height(), outerHeight);
+  EXPECT_EQ(hidden.ScaleHeight(), 6000);
+  hidden.SetBorderStyle(vb::vbBSNone);
+  hidden.Hide();
+  EXPECT_EQ(hidden.Width(), hidden.ScaleWidth()) << "a window without border has no frame";
+}
+
 TEST_F(FormTest, WindowStateIsKeptWhileHiddenAndResizeRuns) {
   frmProbe& f = vb::Forms::Get<frmProbe>();
   f.Show();
@@ -200,6 +247,34 @@ TEST_F(FormTest, WindowStateIsKeptWhileHiddenAndResizeRuns) {
   f.SetWindowState(vb::vbNormal);
   f.Show();
   EXPECT_EQ(f.WindowState(), vb::vbNormal);
+}
+
+TEST_F(FormTest, AnOwnedFormIsTheTransientWindowOfItsOwnerUntilEitherUnloads) {
+  frmProbe& owner = vb::Forms::Get<frmProbe>();
+  frmOther& owned = vb::Forms::Get<frmOther>();
+  owner.Show();
+  owned.Show(vb::vbModeless, &owner);
+  ASSERT_NE(owned.windowHandle(), nullptr);
+  EXPECT_EQ(owned.Owner(), &owner);
+  EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+  EXPECT_EQ(owned.parentWidget(), nullptr) << "the registry, not the owner, deletes it";
+  owned.SetTopmost(true);  // new window flags keep the owner
+  owned.SetShowInTaskbar(false);
+  owned.Show();  // shown again without one: the owner stays
+  EXPECT_EQ(owned.windowHandle()->transientParent(), owner.windowHandle());
+  EXPECT_THROW(owner.Show(vb::vbModeless, &owner), vb::VbError);
+  owned.Hide();
+  EXPECT_TRUE(owned.Unload());
+  frmOther& again = vb::Forms::Get<frmOther>();  // a new load has no owner
+  again.Show();
+  EXPECT_EQ(again.Owner(), nullptr);
+  EXPECT_EQ(again.windowHandle()->transientParent(), nullptr);
+  again.Show(vb::vbModeless, &owner);
+  EXPECT_TRUE(owner.Unload());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(again.Owner(), nullptr);
+  EXPECT_EQ(again.windowHandle()->transientParent(), nullptr);
+  EXPECT_TRUE(again.isVisible()) << "an owned form outlives its owner";
 }
 
 TEST_F(FormTest, CaptionTopmostPointerAndTaskbarKeepTheirValues) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "platform/store/program_folder.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/check_box.h"
 #include "platform/ui/combo_box.h"
@@ -231,6 +232,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   QApplication app(argc, argv);
+  platform::store::SetAppIdentity({"Maker\\Gallery", "gallery", "Gallery", "Maker", "", ""});
   frmGallery& f = vb::Forms::Get<frmGallery>();
   f.Move(300, 300);
   f.Show();

@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "platform/store/program_folder.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/tool_tip_window.h"
@@ -115,14 +116,19 @@ TEST(ToolTipWindow, ShowsThePlainTextOfTheToolUnderThePointerAndFollowsItsChange
   EXPECT_FALSE(tips.RemoveTool(*tool));
 }
 
-TEST(App, FactsAndFoldersFollowTheEnvironment) {
-  EXPECT_EQ(vb::App::Title(), "Veltrane");
+TEST(App, FactsAndFoldersAreThoseTheProgramGave) {
+  platform::store::SetAppIdentity({"Maker\\Notifier", "notifier", "Notifier \xc3\xa9", "Maker & Sons",
+                                   "help@maker.example", "https://maker.example/notifier"});
+  EXPECT_EQ(vb::App::Title(), QString::fromUtf8("Notifier \xc3\xa9"));
+  EXPECT_EQ(vb::App::CompanyName(), "Maker & Sons");
+  EXPECT_EQ(vb::App::SupportAddress(), "help@maker.example");
+  EXPECT_EQ(vb::App::HomePage(), "https://maker.example/notifier");
   EXPECT_EQ(vb::App::EXEName(), "platform_ui_test");
   EXPECT_GE(vb::App::Major(), 0);
   const QString config = QDir::tempPath() + "/app-facts-config";
   qputenv("XDG_CONFIG_HOME", config.toUtf8());
   const QString path = vb::App::Path();
-  EXPECT_EQ(path, config + "/ZKT/Veltrane");
+  EXPECT_EQ(path, config + "/Maker/Notifier");
   EXPECT_TRUE(QFileInfo(path).isDir());
   EXPECT_EQ(QFileInfo(path).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
   // Run from the build tree: the source tree's data folder, as the store has it.

@@ -132,7 +132,7 @@ TEST_F(TabStripTest, DragOverAndDragDropReachTheTargetStrip) {
   tabs->DragOver = [&](QWidget*, int, int, int state) { states.push_back(state); };
   tabs->DragDrop = [&](QWidget*, int x, int) { dropX = x; };
   QMimeData mime;
-  mime.setData("application/x-veltrane-control", QByteArray());
+  mime.setData(vb::TabStrip::kDragFormat, QByteArray());
   QDragEnterEvent enter(QPoint(30, 10), Qt::MoveAction, &mime, Qt::LeftButton, {});
   QApplication::sendEvent(tabs, &enter);
   QDragMoveEvent move(QPoint(40, 10), Qt::MoveAction, &mime, Qt::LeftButton, {});

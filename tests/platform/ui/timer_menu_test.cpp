@@ -5,9 +5,13 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QTimer>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/ui/image_list.h"
 #include "platform/ui/menu.h"
+#include "platform/ui/menu_style_file.h"
 #include "platform/ui/timer.h"
 #include "tests/platform/ui/qt_print.h"
 
@@ -122,6 +126,40 @@ TEST(Menu, StyleFourColoursEveryMenuAndOtherStylesUseTheDesktopLook) {
   EXPECT_EQ(vb::ToQColor(10072511), QColor(0xBF, 0xB1, 0x99));  // BGR order
   vb::ApplyMenuStyle({0, 0, 0, 0});
   EXPECT_TRUE(before.QtMenu()->styleSheet().isEmpty());
+}
+
+struct StyleFileCase {
+  const char* name;
+  const char* text;  // nullptr: no file
+  vb::MenuStyle expected;
+};
+
+TEST(Menu, TheStyleFileGivesStyleAndColoursAndKeepsTheFallbackForWhatItLacks) {
+  const vb::MenuStyle fallback{0, 1, 2, 3};
+  const StyleFileCase cases[] = {
+      {"as the options write it",
+       "[Menu]\r\nMenuStyle=4\r\n[New3D]\r\nNew3DColor1=10072511\r\nNew3DColor2=15724527\r\nNew3DColor3=5733521\r\n",
+       {4, 10072511, 15724527, 5733521}},
+      {"no file", nullptr, fallback},
+      {"names in any case, blanks around", "[menu]\n menustyle = 4 \n[NEW3D]\nnew3dcolor2 = 255\n", {4, 1, 255, 3}},
+      {"signed Long and unsigned system colour",
+       "[New3D]\nNew3DColor1=-2147483633\nNew3DColor2=2147483663\nNew3DColor3=0\n",
+       {0, 0x8000000F, 0x8000000F, 0}},
+      {"no numbers", "[Menu]\nMenuStyle=four\n[New3D]\nNew3DColor1=12abc\nNew3DColor2=\nNew3DColor3=0x10\n", fallback},
+      {"beyond 32 bits", "[Menu]\nMenuStyle=4294967295\n[New3D]\nNew3DColor1=4294967296\nNew3DColor2=-2147483649\n",
+       fallback},
+      {"keys in the wrong section", "[Menu]\nNew3DColor1=7\n[New3D]\nMenuStyle=4\n", fallback},
+  };
+  const std::filesystem::path file = std::filesystem::path(std::getenv("TMPDIR")) / "frmMain.ini";
+  for (const StyleFileCase& c : cases) {
+    std::filesystem::remove(file);
+    if (c.text) std::ofstream(file, std::ios::binary) << c.text;
+    const vb::MenuStyle got = vb::ReadMenuStyleFile(file, fallback);
+    EXPECT_EQ(got.style, c.expected.style) << c.name;
+    EXPECT_EQ(got.color1, c.expected.color1) << c.name;
+    EXPECT_EQ(got.color2, c.expected.color2) << c.name;
+    EXPECT_EQ(got.color3, c.expected.color3) << c.name;
+  }
 }
 
 }  // namespace
