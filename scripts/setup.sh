@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev
   libglib2.0-dev libssl-dev openssl ca-certificates
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6svg6-dev qt6-qpa-plugins
   libcanberra-dev xdg-utils
   dovecot-pop3d
   xvfb xauth x11-utils trayer imagemagick

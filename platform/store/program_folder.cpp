@@ -60,17 +60,31 @@ std::filesystem::path UserDataFolder() {
     return UserDataFolder(ec);
 }
 
-std::filesystem::path InstallDataFolder() {
-    const std::string name = CurrentAppIdentity().dataFolder;
+namespace {
+
+// `relative` from the folder of the running executable, when it is a folder.
+std::filesystem::path BesideExecutable(const std::filesystem::path& relative) {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const std::filesystem::path installed = exe.parent_path().parent_path() / "share" / name;
-        if (std::filesystem::is_directory(installed, ec)) return installed;
-    }
+    if (ec) return {};
+    const std::filesystem::path folder = (exe.parent_path() / relative).lexically_normal();
+    return std::filesystem::is_directory(folder, ec) ? folder : std::filesystem::path();
+}
+
+}  // namespace
+
+std::filesystem::path InstallDataFolder() {
+    if (auto installed = BesideExecutable("../share/" + CurrentAppIdentity().dataFolder); !installed.empty())
+        return installed;
     if (const char* source = std::getenv("VELTRANE_SOURCE_DIR"); source && *source)
         return std::filesystem::path(source) / "data";
     return std::filesystem::path(VELTRANE_SOURCE_TREE) / "data";
+}
+
+std::filesystem::path InstallLibraryFolder() {
+    // Only an install holds both folders; a build tree has neither beside it.
+    if (BesideExecutable("../share/" + CurrentAppIdentity().dataFolder).empty()) return {};
+    return BesideExecutable(VELTRANE_BIN_TO_LIBRARIES);
 }
 
 }  // namespace platform::store

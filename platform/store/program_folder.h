@@ -45,4 +45,11 @@ std::filesystem::path UserDataFolder();
 // build set it).
 std::filesystem::path InstallDataFolder();
 
+// The folder of the install's own libraries (the component), <prefix>/lib/
+// veltrane beside the installed executable; empty when the program does not
+// run from an install. Libraries are loaded by their full path from here:
+// a bare name would depend on whose search path the loader applies, which
+// differs under the sanitizers' interception of dlopen.
+std::filesystem::path InstallLibraryFolder();
+
 }  // namespace platform::store

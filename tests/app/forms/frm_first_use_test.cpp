@@ -8,9 +8,9 @@
 #include <QStringList>
 #include <QTest>
 
-#include "app/common/program_identity.h"
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "platform/ui/app_info.h"
@@ -23,7 +23,6 @@ namespace {
 class FrmFirstUseTest : public testing::Test {
 protected:
     void SetUp() override {
-        SetProgramIdentity();
         modGeneral::gAppName = QStringLiteral("Veltrane");
         forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
             calls_.append(action + (modGeneral::gShowingFirstUse ? "/open" : "/closed"));
@@ -90,7 +89,8 @@ TEST_F(FrmFirstUseTest, TextsAndButton) {
     EXPECT_EQ(ok.Caption(), "OK        ");
     EXPECT_EQ(ok.Image(), "OK");
     EXPECT_EQ(ok.ToolTipText(), "");
-    EXPECT_FALSE(form.imgTitle.Picture().isNull());
+    EXPECT_FALSE(forms::IsFallbackPicture(form.imlButtons.Picture("OK"))) << "the program's own picture";
+    EXPECT_FALSE(forms::IsFallbackPicture(form.imgTitle.Picture()));
 }
 
 TEST_F(FrmFirstUseTest, AFixedDialogCentredOnTheScreen) {

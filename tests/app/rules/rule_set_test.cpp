@@ -13,7 +13,6 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/ini_file.h"
-#include "app/common/program_identity.h"
 #include "platform/store/atomic_file.h"
 #include "platform/store/profile.h"
 #include "tests/app/rules/rules_fixture.h"
@@ -74,7 +73,6 @@ class RuleSetTest : public RulesTest, public RulesView {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
-        SetProgramIdentity();
         gRulesFileName = "Rules.ini";
         path = RulesFilePath();
         shown = gRulesView.Register(*this);

@@ -60,6 +60,7 @@ TEST(ProgramFolder, TheUserDataFolderFollowsTheKeyAndIsCreatedPrivate) {
     EXPECT_EQ(UserDataFolder(), config / "Other Maker" / "Other Program" / "Sub");
     // Run from the build tree: the source tree's data folder.
     EXPECT_EQ(InstallDataFolder(), fs::path(std::getenv("VELTRANE_SOURCE_DIR")) / "data");
+    EXPECT_TRUE(InstallLibraryFolder().empty()) << "a build tree is no install";
 }
 
 }  // namespace

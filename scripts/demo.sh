@@ -1,0 +1,230 @@
+#!/usr/bin/env bash
+# Shows Veltrane at work on this machine, touching nothing of the user's own:
+# installs what is missing, builds, starts a throw-away Dovecot POP3 server
+# with two mailboxes of sample mail (scripts/demo_mail), writes two accounts
+# for it into a fresh private profile and starts the program on that profile.
+#
+#   bash scripts/demo.sh [--no-build] [--server-only | --server-check]
+#
+# With a display (DISPLAY or WAYLAND_DISPLAY) the window opens; close the
+# program or press Ctrl-C to end. Without one the program runs on a virtual X
+# display with a tray host, and screenshots of the window and the tray are
+# saved under demo-output/ before the demo ends by itself.
+#   --no-build      skip the package check and the build
+#   --server-only   start the server and the profile, print them, wait for Ctrl-C
+#   --server-check  start both, check the server serves the sample mail, stop
+# Environment: BUILD (build folder, default build), VELTRANE (the program,
+# default $BUILD/app/main/veltrane), DEMO_PORT / DEMO_TLS_PORT (default 21110 /
+# 21111), DEMO_OUT (screenshot folder), DEMO_WAIT (seconds before the
+# screenshots, default 10), JOBS (build jobs).
+# Everything the demo starts is stopped again on exit or Ctrl-C; its
+# temporary folder is removed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+build=yes mode=program
+pids=()
+for arg in "$@"; do
+  case $arg in
+    --no-build) build=no ;;
+    --server-only) mode=server ;;
+    --server-check) mode=check ;;
+    -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo.sh: unknown argument $arg (try --help)" >&2; exit 2 ;;
+  esac
+done
+
+BUILD=${BUILD:-build}
+VELTRANE=${VELTRANE:-$BUILD/app/main/veltrane}
+case $VELTRANE in /*) ;; *) VELTRANE=$root/$VELTRANE ;; esac
+PORT=${DEMO_PORT:-21110}
+TLS_PORT=${DEMO_TLS_PORT:-21111}
+WAIT=${DEMO_WAIT:-10}
+POP3D=$root/tests/fixtures/pop3d/pop3d.sh
+MAIL=$root/scripts/demo_mail
+
+say() { printf '\033[1mdemo:\033[0m %s\n' "$*"; }
+die() { printf 'demo.sh: %s\n' "$*" >&2; exit 1; }
+# A sleep the signal traps can interrupt (a foreground sleep would hold them
+# back until it ends).
+pause() { sleep "$1" & pids+=($!); wait "$!" || true; }
+
+if [ $build = yes ]; then
+  say "checking the Debian packages (scripts/setup.sh)"
+  bash scripts/setup.sh
+  say "building in $BUILD"
+  cmake -S . -B "$BUILD" -G Ninja >/dev/null
+  cmake --build "$BUILD" -j "${JOBS:-$(nproc)}"
+fi
+if [ $mode = program ] && [ ! -x "$VELTRANE" ]; then
+  die "the program $VELTRANE is not built: this tree has no veltrane executable yet (set VELTRANE=... to name it, or run with --server-only)"
+fi
+
+# The user's X authority stays reachable after HOME moves to the profile.
+if [ -n "${DISPLAY:-}" ] && [ -z "${XAUTHORITY:-}" ] && [ -f "$HOME/.Xauthority" ]; then
+  export XAUTHORITY=$HOME/.Xauthority
+fi
+
+# Under /tmp: the server's unprivileged processes must reach every parent.
+work=$(mktemp -d /tmp/veltrane-demo.XXXXXX)
+chmod 0755 "$work"
+cleanup() {
+  local status=$?
+  trap - EXIT INT TERM
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill -TERM "${pids[$i]}" 2>/dev/null || true
+  done
+  for pid in "${pids[@]}"; do
+    for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -KILL "$pid" 2>/dev/null || true
+  done
+  POP3D_PORT=$PORT POP3D_TLS_PORT=$TLS_PORT "$POP3D" stop "$work/pop3d" >/dev/null 2>&1 || true
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# ---- the server and its mailboxes -----------------------------------------
+say "starting Dovecot on 127.0.0.1:$PORT"
+POP3D_PORT=$PORT POP3D_TLS_PORT=$TLS_PORT POP3D_BOXES=2 "$POP3D" start "$work/pop3d" >/dev/null
+seed() {  # seed BOX FILE...: delivered the Maildir way, through tmp/ and a rename
+  local box=$1 md=$work/pop3d/home/$1/Maildir n=0 f name
+  shift
+  for f in "$@"; do
+    n=$((n + 1))
+    name=$((1765000000 + n)).demo$n.$box
+    cp "$f" "$md/tmp/$name"
+    chmod 0644 "$md/tmp/$name"
+    mv "$md/tmp/$name" "$md/new/$name"
+  done
+}
+seed box1 "$MAIL"/*.eml
+seed box2 "$MAIL"/01-plain.eml "$MAIL"/08-utf8-subject.eml "$MAIL"/11-spam.eml
+
+# STAT of one mailbox, as any POP3 client sees it.
+pop3_stat() {
+  local line
+  exec 3<>"/dev/tcp/127.0.0.1/$PORT"
+  IFS= read -r -t 5 line <&3
+  printf 'USER %s\r\n' "$1" >&3; IFS= read -r -t 5 line <&3
+  printf 'PASS %s\r\n' "$2" >&3; IFS= read -r -t 5 line <&3
+  printf 'STAT\r\n' >&3; IFS= read -r -t 5 line <&3
+  printf 'QUIT\r\n' >&3
+  exec 3<&-
+  printf '%s\n' "${line%$'\r'}"
+}
+
+# ---- the private profile --------------------------------------------------
+export HOME=$work/home
+export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
+export XDG_CACHE_HOME=$HOME/.cache XDG_STATE_HOME=$HOME/.local/state
+unset VELTRANE_SOURCE_DIR
+profile=$XDG_CONFIG_HOME/ZKT/Veltrane
+mkdir -p "$profile" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
+chmod 0700 "$HOME" "$XDG_CONFIG_HOME" "$profile"
+account() {  # account N NAME LOGIN COLOUR COLOURINDEX: the fields the Accounts page saves
+  cat <<ACCOUNT
+AcntEnabled$1=1
+AcntName$1=$2
+AcntServer$1=127.0.0.1
+AcntSecure$1=0
+AcntPort$1=$PORT
+AcntLoginID$1=$3
+AcntPassword$1=pw-$3
+AcntColour$1=$4
+AcntColourIndex$1=$5
+AcntClient$1=
+AcntSound$1=
+AcntSoundOn$1=1
+ACCOUNT
+}
+{
+  echo "# Settings of ZKT\\Veltrane"
+  echo "[Settings]"
+  echo "FirstUse=1"
+  echo "AcntNum=2"
+  account 1 "Demo Mailbox" box1 255 5
+  account 2 "Second Box" box2 16711680 1
+  echo "[Settings\\Options]"
+  echo "RunStartUp=0"
+  echo "EmailCheckStartUp=1"
+  echo "StartUpDelay=2"
+  echo "MinimizeStartUp=0"
+  echo "UseInterval=0"
+  echo "PlaySound=1"
+  echo "DefaultSound=$root/data/Sounds/NewMail.wav"
+} >"$profile/settings.ini"
+chmod 0600 "$profile/settings.ini"
+
+stat1=$(pop3_stat box1 pw-box1)
+stat2=$(pop3_stat box2 pw-box2)
+say "mailbox box1 (password pw-box1): $stat1"
+say "mailbox box2 (password pw-box2): $stat2"
+say "profile: $profile/settings.ini"
+
+case $mode in
+  check)
+    [[ $stat1 == "+OK 12 "* ]] || die "box1 does not hold the 12 sample messages: $stat1"
+    [[ $stat2 == "+OK 3 "* ]] || die "box2 does not hold its 3 sample messages: $stat2"
+    say "server and profile are ready; stopping"
+    exit 0
+    ;;
+  server)
+    say "server running; start the program with HOME=$HOME XDG_CONFIG_HOME=$XDG_CONFIG_HOME. Ctrl-C stops it."
+    while :; do pause 3600; done
+    ;;
+esac
+
+# ---- the program ----------------------------------------------------------
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+  say "starting $VELTRANE on your display; close it or press Ctrl-C to end"
+  "$VELTRANE" &
+  pids+=($!)
+  wait "${pids[-1]}" || true
+  exit 0
+fi
+
+out=${DEMO_OUT:-$root/demo-output/$(date +%Y%m%d-%H%M%S)}
+mkdir -p "$out"
+export XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
+# The tray host here is trayer on the virtual display, not a desktop's tray
+# service on the user's session bus.
+unset DBUS_SESSION_BUS_ADDRESS
+mkdir -p "$XDG_RUNTIME_DIR"
+chmod 0700 "$XDG_RUNTIME_DIR"
+say "no display: starting Xvfb with a tray host"
+# Xvfb picks a free display number itself and writes it to fd 3.
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(head -1 "$work/display")
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdpyinfo >/dev/null 2>&1 || die "Xvfb $DISPLAY does not answer: $(cat "$work/xvfb.log")"
+trayer --edge top --align right --widthtype request --height 28 --transparent false --tint 0xdddddd \
+  >"$work/trayer.log" 2>&1 &
+pids+=($!)
+pause 1
+"$VELTRANE" >"$out/veltrane.log" 2>&1 &
+program=$!
+pids+=($program)
+say "waiting $WAIT seconds for the window, the tray icon and the start-up check"
+pause "$WAIT"
+kill -0 "$program" 2>/dev/null || die "the program ended early; see $out/veltrane.log"
+
+window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name) { print $1; exit }'; }
+import -window root "$out/screen.png"
+win=$(window_of Veltrane)
+if [ -n "$win" ]; then import -window "$win" "$out/window.png"; else say "no window named Veltrane found"; fi
+tray=$(window_of panel)
+if [ -n "$tray" ]; then
+  import -window "$tray" "$out/tray.png"
+  convert "$out/tray.png" -filter point -resize 400% "$out/tray-x4.png"  # the icon is 24 pixels
+else
+  say "no tray host window found"
+fi
+say "screenshots saved in $out"
+ls -1 "$out"
