@@ -1,31 +1,17 @@
 #include "app/forms/frm_first_use.h"
 
-#include <QApplication>
 #include <QDate>
-#include <QIcon>
-#include <QStyle>
 #include <algorithm>
 #include <cmath>
 
 #include "app/forms/child_tool_bar_style.h"
+#include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/twips.h"
 
 namespace {
-
-// The pictures come from the desktop: the program's own icon for the title
-// and the style's OK picture for the button.
-QPixmap TitlePicture() {
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull()) icon = QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation);
-    return icon.pixmap(QSize(32, 32), 1.0);
-}
-
-QPixmap OkPicture() {
-    return QApplication::style()->standardIcon(QStyle::SP_DialogOkButton).pixmap(QSize(16, 16), 1.0);
-}
 
 int Scaled(int twips, double factor) { return static_cast<int>(std::lround(twips * factor)); }
 
@@ -40,9 +26,9 @@ frmFirstUse::frmFirstUse() : frmFirstUseDesign(this) {
     QFont small = font();
     small.setPointSizeF(8);
     setFont(small);
-    imlButtons.Add(OkPicture(), QStringLiteral("OK"));
+    forms::FillImageList(imlButtons, forms::PictureSet::OkButton);
     tbrButtons.Buttons(QStringLiteral("OK")).SetImage(QStringLiteral("OK"));
-    imgTitle.SetPicture(TitlePicture());
+    imgTitle.SetPicture(forms::Picture(QStringLiteral("Logo"), 32));
     tbrButtons.ButtonClick = [this](vb::ToolButton&) { Unload(); };
 }
 
@@ -62,8 +48,8 @@ void frmFirstUse::Form_Load() {
     SetCaption(name + QStringLiteral(" - First Time Use"));
     lblTitle.SetCaption(name);
     lblVersion.SetCaption(QStringLiteral("Version %1.%2").arg(vb::App::Major()).arg(vb::App::Minor()));
-    lblCopyRight1.SetCaption(QStringLiteral("The %1 authors").arg(name));
-    lblCopyRight2.SetCaption(QStringLiteral("Copyright \u00A9 ") + QDate::currentDate().toString(u"yyyy"));
+    lblCopyRight1.SetCaption(QStringLiteral("Copyright \u00A9 ") + vb::App::CompanyName());
+    lblCopyRight2.SetCaption(QStringLiteral("All rights reserved ") + QDate::currentDate().toString(u"yyyy"));
     fraIntro.SetCaption(QStringLiteral("Welcome to ") + name);
 
     lblDescription.SetCaption(

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/common/program_identity.h"
 #include "app/forms/frm_first_use.h"
 #include "app/general/check_status.h"
 #include "platform/ui/forms.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     QApplication app(argc, argv);
+    SetProgramIdentity();
     modGeneral::gAppName = QStringLiteral("Veltrane");
     frmFirstUse& form = vb::Forms::Get<frmFirstUse>();
     form.Show();

@@ -10,8 +10,10 @@
 
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
 #include "platform/ui/twips.h"
@@ -60,7 +62,7 @@ TEST_F(FrmFirstUseTest, TextsAndButton) {
     EXPECT_TRUE(form.lblVersion.Caption().contains(QRegularExpression("^Version \\d+\\.\\d+$")))
         << form.lblVersion.Caption().toStdString();
     EXPECT_TRUE(form.lblCopyRight2.Caption().endsWith(QDate::currentDate().toString(u"yyyy")));
-    EXPECT_FALSE(form.lblCopyRight1.Caption().isEmpty());
+    EXPECT_TRUE(form.lblCopyRight1.Caption().endsWith(vb::App::CompanyName()));
     EXPECT_EQ(form.fraIntro.Caption(), "Welcome to Veltrane");
     EXPECT_EQ(form.lblDescription4.Caption(),
               "If you entered all your information correctly you should receive a 'Connection Successfull' "
@@ -87,7 +89,8 @@ TEST_F(FrmFirstUseTest, TextsAndButton) {
     EXPECT_EQ(ok.Caption(), "OK        ");
     EXPECT_EQ(ok.Image(), "OK");
     EXPECT_EQ(ok.ToolTipText(), "");
-    EXPECT_FALSE(form.imgTitle.Picture().isNull());
+    EXPECT_FALSE(forms::IsFallbackPicture(form.imlButtons.Picture("OK"))) << "the program's own picture";
+    EXPECT_FALSE(forms::IsFallbackPicture(form.imgTitle.Picture()));
 }
 
 TEST_F(FrmFirstUseTest, AFixedDialogCentredOnTheScreen) {
