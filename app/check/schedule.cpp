@@ -25,7 +25,9 @@ QTime WindowTime(const QString& text) {
     return t.isValid() ? t : QTime(0, 0);
 }
 
-QDateTime Minute(const QDateTime& t) { return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute())); }
+QDateTime Minute(const QDateTime& t) {
+    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+}
 
 }  // namespace
 

@@ -8,7 +8,9 @@ com::HRESULT ComponentEvents::GetTypeInfoCount(std::uint32_t* count) {
     *count = 0;
     return com::S_OK;
 }
-com::HRESULT ComponentEvents::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) { return com::E_NOTIMPL; }
+com::HRESULT ComponentEvents::GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) {
+    return com::E_NOTIMPL;
+}
 com::HRESULT ComponentEvents::GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
                                             com::DISPID*) {
     return com::E_NOTIMPL;
@@ -22,7 +24,9 @@ com::HRESULT ComponentEvents::Invoke(com::DISPID, const com::IID&, com::LCID, st
 // read a refusal into them.
 com::HRESULT ComponentEvents::StateChange(IqelPop3Com*, StatesEnum) { return com::S_OK; }
 com::HRESULT ComponentEvents::Disconnected(IqelPop3Com*, std::int32_t, com::BSTR) { return com::S_OK; }
-com::HRESULT ComponentEvents::Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) { return com::S_OK; }
+com::HRESULT ComponentEvents::Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) {
+    return com::S_OK;
+}
 // Accept is left as the component set it.
 com::HRESULT ComponentEvents::HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR,
                                               com::VARIANT_BOOL*) {

@@ -27,9 +27,10 @@ public:
 
     com::HRESULT GetTypeInfoCount(std::uint32_t* count) override;
     com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override;
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override;
-    com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                        com::EXCEPINFO*, std::uint32_t*) override;
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                               com::DISPID*) override;
+    com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override;
 
     com::HRESULT StateChange(IqelPop3Com* Owner, StatesEnum OldState) override;
     com::HRESULT Connected(IqelPop3Com* Owner) override;

@@ -40,15 +40,19 @@ QString ComponentLibraryPath() { return LibraryPath(); }
 com::ComPtr<IqelPop3Com> CreateComponent(QString& error) {
     error.clear();
     const QString path = LibraryPath();
-    com::HRESULT hr = com::RegisterServerLibrary(CLSID_qelPop3Com, {qelpop3::kProgId, qelpop3::kVersionIndependentProgId},
-                                                 QFile::encodeName(path).toStdString());
+    com::HRESULT hr =
+        com::RegisterServerLibrary(CLSID_qelPop3Com, {qelpop3::kProgId, qelpop3::kVersionIndependentProgId},
+                                   QFile::encodeName(path).toStdString());
     com::ComPtr<IqelPop3Com> pop3;
     if (com::SUCCEEDED(hr))
-        hr = com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress());
+        hr = com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid,
+                                   pop3.ReleaseAndGetVoidAddress());
     if (com::FAILED(hr)) {
         QString reason = LastErrorText();
-        if (reason.isEmpty()) reason = QStringLiteral("error 0x%1").arg(static_cast<unsigned>(hr), 8, 16, QChar('0'));
-        error = QStringLiteral("The mail component could not be loaded from\r\n%1\r\n\r\n%2").arg(path, reason);
+        if (reason.isEmpty())
+            reason = QStringLiteral("error 0x%1").arg(static_cast<unsigned>(hr), 8, 16, QChar('0'));
+        error =
+            QStringLiteral("The mail component could not be loaded from\r\n%1\r\n\r\n%2").arg(path, reason);
         return {};
     }
     return pop3;

@@ -6,11 +6,11 @@
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
-#include "app/common/private_temp_folder.h"
 #include "app/common/app_settings.h"
+#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
-#include "app/forms/component_object.h"
 #include "app/forms/child_windows.h"
+#include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/pictures.h"
@@ -83,8 +83,10 @@ void frmMain::Form_Load() {
     ArrangeControls();
     SizeAndCentre();
 
-    gAccountCount = std::max<int16_t>(
-        0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("0")), 0));
+    gAccountCount =
+        std::max<int16_t>(0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"),
+                                                      QStringLiteral("AcntNum"), QStringLiteral("0")),
+                                           0));
     LoadOptions(ReadBy::MainLoad);
 
     ResizeAccountArrays(gAccountCount);
@@ -92,7 +94,8 @@ void frmMain::Form_Load() {
     gSortKey = SortColumnName(gOptSortColumn);
     gSortKeyPrev = gSortKey;
     if (gOptMessageSort == 1)
-        ShowSortColumnIcon(gSortKey, gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+        ShowSortColumnIcon(gSortKey,
+                           gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
 
     ResetBlankAccount();
     gSavedAcntNum = gAccountCount;
@@ -110,7 +113,8 @@ void frmMain::Form_Load() {
     for (int16_t i = 1; i <= gAccountCount; ++i) {
         LoadAccount(i);
         CopyAccountToEditBuffer(i);
-        const QString image = gAcntEnabled[i] != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
+        const QString image =
+            gAcntEnabled[i] != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
         TabStripEmail.AddTab(gAcntName[i], image);
         TabStripAcnts.AddTab(gAcntName[i], image);
         gAcntMsgCount[i] = 0;

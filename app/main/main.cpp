@@ -2,6 +2,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 
+#include "app/common/program_identity.h"
 #include "app/forms/component_object.h"
 #include "app/main/start_procedure.h"
 #include "platform/desktop/single_instance.h"
@@ -10,17 +11,21 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    SetProgramIdentity();
     // The window hides to the tray and child windows come and go: only the
     // main window's unload ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     // The component's blocking calls pump GLib's default context; the windows
     // stay alive inside them only when Qt dispatches on that same context.
-    if (!QAbstractEventDispatcher::instance() || !QAbstractEventDispatcher::instance()->inherits("QEventDispatcherGlib")) {
-        vb::MsgBox(QStringLiteral("Veltrane needs Qt's GLib event dispatcher (QT_NO_GLIB is set); it cannot run."),
-                   vb::vbCritical, QStringLiteral("Veltrane"));
+    if (!QAbstractEventDispatcher::instance() ||
+        !QAbstractEventDispatcher::instance()->inherits("QEventDispatcherGlib")) {
+        vb::MsgBox(
+            vb::App::Title() +
+                QStringLiteral(" needs Qt's GLib event dispatcher (QT_NO_GLIB is set); it cannot run."),
+            vb::vbCritical, vb::App::Title());
         return 1;
     }
-    platform::desktop::SingleInstance instance(QStringLiteral("Veltrane"));
+    platform::desktop::SingleInstance instance(vb::App::Title());
     try {
         if (!start::Main(instance)) return 0;
     } catch (const forms::StartupFailure&) {

@@ -1,6 +1,5 @@
 #include "app/main/start_procedure.h"
 
-
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -26,9 +25,8 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     using namespace modOptions;
     if (!instance.acquire()) return false;
 
-    const int16_t firstUse = StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"),
-                                                      QStringLiteral("0")),
-                                           0);
+    const int16_t firstUse = StoredInteger(
+        GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("0")), 0);
     // Help pages are found by their topic number in the data folder.
     gMaxMsgCount = 0;
     gAppName = vb::App::Title();
@@ -75,7 +73,8 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     if (firstUse == 0) {
         vb::Forms::Get<frmFirstUse>().Show();
         gOptRunStartUp = 1;
-        SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"), QStringLiteral("1"));
+        SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"),
+                    QStringLiteral("1"));
         SetRunAtStartup();
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
     }

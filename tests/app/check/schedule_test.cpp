@@ -32,8 +32,8 @@ TEST_P(Schedule, NextCheckStampTextAndDeferral) {
     modOptions::gEditOptNoCheckTime[0] = QString::fromLatin1(row.begin);
     modOptions::gEditOptNoCheckTime[1] = QString::fromLatin1(row.end);
     modGeneral::gNoCheckDeferred = row.alreadyDeferred;
-    modCheck::SetNextAutoCheckTime(row.extra,
-                                   QDateTime::fromString(QString::fromLatin1(row.now), "yyyy-MM-dd HH:mm:ss"));
+    modCheck::SetNextAutoCheckTime(
+        row.extra, QDateTime::fromString(QString::fromLatin1(row.now), "yyyy-MM-dd HH:mm:ss"));
     EXPECT_EQ(modGeneral::gNextCheckStamp, QString::fromLatin1(row.stamp));
     EXPECT_EQ(modGeneral::gAutoCheckText, QString::fromLatin1(row.text));
     EXPECT_EQ(modGeneral::gNoCheckDeferred, row.deferred);
@@ -42,18 +42,18 @@ TEST_P(Schedule, NextCheckStampTextAndDeferral) {
 }
 
 const ScheduleRow kRows[] = {
-    {"PlainInterval", "2026-03-04 10:15:30", 30, 0, false, "", "", false, "04/03/26-10:45", "Auto Check at 10:45 AM",
-     false},
-    {"ExtraMinute", "2026-03-04 10:15:30", 15, 1, false, "", "", false, "04/03/26-10:31", "Auto Check at 10:31 AM",
-     false},
-    {"PastMidnight", "2026-03-04 23:50:00", 30, 0, false, "", "", false, "05/03/26-00:20", "Auto Check at 12:20 AM",
-     false},
-    {"PastMonthEnd", "2026-01-31 23:50:00", 30, 0, false, "", "", false, "01/02/26-00:20", "Auto Check at 12:20 AM",
-     false},
-    {"NoonIsPm", "2026-03-04 11:45:00", 15, 0, false, "", "", false, "04/03/26-12:00", "Auto Check at 12:00 PM",
-     false},
-    {"InsideWindowAcrossMidnight", "2026-03-04 22:40:00", 30, 0, true, "22:00", "06:00", false, "05/03/26-06:00",
-     "Auto Check at 6:00 AM", true},
+    {"PlainInterval", "2026-03-04 10:15:30", 30, 0, false, "", "", false, "04/03/26-10:45",
+     "Auto Check at 10:45 AM", false},
+    {"ExtraMinute", "2026-03-04 10:15:30", 15, 1, false, "", "", false, "04/03/26-10:31",
+     "Auto Check at 10:31 AM", false},
+    {"PastMidnight", "2026-03-04 23:50:00", 30, 0, false, "", "", false, "05/03/26-00:20",
+     "Auto Check at 12:20 AM", false},
+    {"PastMonthEnd", "2026-01-31 23:50:00", 30, 0, false, "", "", false, "01/02/26-00:20",
+     "Auto Check at 12:20 AM", false},
+    {"NoonIsPm", "2026-03-04 11:45:00", 15, 0, false, "", "", false, "04/03/26-12:00",
+     "Auto Check at 12:00 PM", false},
+    {"InsideWindowAcrossMidnight", "2026-03-04 22:40:00", 30, 0, true, "22:00", "06:00", false,
+     "05/03/26-06:00", "Auto Check at 6:00 AM", true},
     {"DeferredOnceIsNotDeferredAgain", "2026-03-04 22:40:00", 30, 0, true, "22:00", "06:00", true,
      "04/03/26-23:10", "Auto Check at 11:10 PM", false},
     {"EqualTimesDeferNothing", "2026-03-04 08:45:00", 15, 0, true, "09:00", "09:00", false, "04/03/26-09:00",
@@ -65,7 +65,9 @@ const ScheduleRow kRows[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, Schedule, testing::ValuesIn(kRows),
-                         [](const testing::TestParamInfo<ScheduleRow>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<ScheduleRow>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(CheckStamps, CompareByTheMinuteTheyName) {
     struct Row {
@@ -77,10 +79,11 @@ TEST(CheckStamps, CompareByTheMinuteTheyName) {
         {"04/03/26-10:45", "04/03/26-10:45", true},  {"04/03/26-10:44", "04/03/26-10:45", true},
         {"05/03/26-00:20", "04/03/26-23:59", false}, {"31/12/26-23:59", "01/01/27-00:00", true},
         {"01/02/26-00:00", "31/01/26-23:00", false},  // as text "01/02" sorts first
-        {"not a stamp", "04/03/26-10:45", false},     {"04/03/26-10:45", "", false},
+        {"not a stamp", "04/03/26-10:45", false},    {"04/03/26-10:45", "", false},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(modCheck::StampNotLater(QString::fromLatin1(row.a), QString::fromLatin1(row.b)), row.notLater)
+        EXPECT_EQ(modCheck::StampNotLater(QString::fromLatin1(row.a), QString::fromLatin1(row.b)),
+                  row.notLater)
             << row.a << " vs " << row.b;
 }
 

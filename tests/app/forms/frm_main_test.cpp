@@ -15,13 +15,13 @@ TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
     file.write("[Rules]\r\nRuleCount=0\r\n");
     file.close();
 
+    frmMain& form = vb::Forms::Get<frmMain>();  // the load reads the stored name
     modRules::gRulesFileName = QStringLiteral("MyRules.ini");
-    frmMain& form = vb::Forms::Get<frmMain>();
     modRules::ReadRulesFile(path);
     EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
 
     form.mQuitting = true;  // the close box alone would go to the tray
-  ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+    ASSERT_TRUE(vb::Forms::Unload<frmMain>());
     EXPECT_EQ(modRules::gRulesView.Get(), nullptr) << "an unloaded window must not be reached";
     modRules::ReadRulesFile(path);  // must not touch the destroyed label
 }

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "app/common/program_identity.h"
 #include "platform/ui/forms.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
@@ -23,6 +24,7 @@ bool OneColour(const QImage& image) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    SetProgramIdentity();
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
         return 2;
