@@ -11,6 +11,7 @@
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
+#include "app/options/option_values.h"
 #include "app/forms/layout_offset.h"
 #include "app/general/check_status.h"
 #include "platform/desktop/tray_icon.h"
@@ -160,7 +161,8 @@ void frmMain::ArrangeControls() {
 
     // Message list columns: the defaults from the list width, or the widths
     // saved at the last shutdown.
-    mRestoreColWidth = StoredInteger(GetSetting(kAppKey, kOptions, QStringLiteral("RestoreColWidth"), QStringLiteral("1")), 1);
+    modOptions::LoadOptions(modOptions::ReadBy::Layout);
+    mRestoreColWidth = modOptions::gOptRestoreColWidth;
     mColBaseWidth = Round(lvwEmail.Width() / kColumnDivisor);
     const int w = mColBaseWidth;
     if (mRestoreColWidth == 1) {

@@ -1,0 +1,225 @@
+// The program's start and end as a user meets them: each test starts
+// Veltrane on its own fresh profile, off screen, and ends it.
+#include "app/main/start_procedure.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_first_use.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "app/rules/rule_set.h"
+#include "platform/desktop/single_instance.h"
+#include "platform/store/program_folder.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+const QString kOptions = QStringLiteral("Settings\\Options");
+const QString kSettings = QStringLiteral("Settings");
+
+void Store(const QString& section, const QString& key, const QString& value) {
+    ASSERT_TRUE(SaveSetting(kAppKey, section, key, value)) << key.toStdString();
+}
+
+void StoreAccount(int i, const QString& name, bool enabled) {
+    const QString n = QString::number(i);
+    Store(kSettings, QStringLiteral("AcntName") + n, name);
+    Store(kSettings, QStringLiteral("AcntEnabled") + n, enabled ? QStringLiteral("1") : QStringLiteral("0"));
+    Store(kSettings, QStringLiteral("AcntServer") + n, QStringLiteral("127.0.0.1"));
+}
+
+QString Stored(const QString& section, const QString& key) {
+    return GetSetting(kAppKey, section, key, QStringLiteral("<missing>"));
+}
+
+QString AutostartEntry() {
+    return QDir(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")))
+        .filePath(QStringLiteral("autostart/Veltrane.desktop"));
+}
+
+class StartProcedure : public testing::Test {
+protected:
+    void TearDown() override {
+        if (vb::Forms::IsLoaded<frmMain>()) {
+            vb::Forms::Get<frmMain>().mQuitting = true;
+            EXPECT_TRUE(vb::Forms::Unload<frmMain>());
+        }
+        vb::Forms::End();
+    }
+
+    frmMain& Start() {
+        instance_ = std::make_unique<platform::desktop::SingleInstance>(QStringLiteral("VeltraneTest"));
+        EXPECT_TRUE(start::Main(*instance_));
+        return vb::Forms::Get<frmMain>();
+    }
+
+    std::unique_ptr<platform::desktop::SingleInstance> instance_;
+};
+
+TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtItsDefault) {
+    frmMain& main = Start();
+    EXPECT_EQ(main.Caption(), QStringLiteral("Veltrane"));
+    EXPECT_EQ(main.StatusBar.PanelText(1), QStringLiteral("No Accounts have been created..."));
+    EXPECT_EQ(main.StatusBar.PanelText(4), QStringLiteral("Auto Check Off"));
+    EXPECT_TRUE(main.tmrStatusBar.Enabled());
+    EXPECT_FALSE(main.tmrMailTime.Enabled());
+    EXPECT_FALSE(main.tmrMailStartUp.Enabled());
+    EXPECT_EQ(main.mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+    EXPECT_EQ(main.TabStripEmail.TabCount(), 0);
+    EXPECT_EQ(modAccounts::gCurrentAccount, 0);
+    EXPECT_TRUE(modGeneral::gStartUpDone);
+    EXPECT_TRUE(main.tbrButtons(14).isHidden());
+    // The no-account state: only adding an account is left to do.
+    EXPECT_FALSE(main.tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
+    EXPECT_FALSE(main.tbrButtons(3).Buttons(1).Enabled());
+    EXPECT_TRUE(main.tbrAcnts.Buttons(QStringLiteral("AcntAdd")).Enabled());
+    EXPECT_FALSE(main.lvwEmail.Enabled());
+    EXPECT_FALSE(main.mnuTrayCheckAll.Enabled());
+    EXPECT_TRUE(main.fraNoAcntsBanner.Visible());
+    // The greeting, and what the first start stores.
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmFirstUse>());
+    EXPECT_TRUE(modGeneral::gShowingFirstUse);
+    EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
+    EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));
+    EXPECT_TRUE(QFile::exists(AutostartEntry()));
+    EXPECT_FALSE(modGeneral::gNextCheckStamp.isEmpty()) << "the first automatic check is scheduled";
+}
+
+TEST_F(StartProcedure, ALaterStartShowsNoGreetingAndWritesNoAutostartEntry) {
+    Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+    Start();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
+    EXPECT_FALSE(QFile::exists(AutostartEntry()));
+}
+
+TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
+    Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+    Store(kSettings, QStringLiteral("AcntNum"), QStringLiteral("3"));
+    StoreAccount(1, QStringLiteral("Home"), true);
+    StoreAccount(2, QStringLiteral("Old & Work"), false);
+    StoreAccount(3, QStringLiteral("List"), true);
+    Store(kOptions, QStringLiteral("UseInterval"), QStringLiteral("1"));
+    Store(kOptions, QStringLiteral("EmailCheckStartUp"), QStringLiteral("1"));
+    Store(kOptions, QStringLiteral("Hours"), QStringLiteral("1"));
+    Store(kOptions, QStringLiteral("Minutes"), QStringLiteral("30"));
+    QFile rules(QDir(QFile::decodeName(platform::store::UserDataFolder().c_str()))
+                    .filePath(QStringLiteral("Rules.ini")));
+    ASSERT_TRUE(rules.open(QIODevice::WriteOnly));
+    rules.write("[Rules]\r\nRuleCount=1\r\nRuleName1=Spam\r\n");
+    rules.close();
+
+    frmMain& main = Start();
+    ASSERT_EQ(main.TabStripEmail.TabCount(), 3);
+    ASSERT_EQ(main.TabStripAcnts.TabCount(), 3);
+    const struct {
+        int tab;
+        const char16_t* caption;
+        const char16_t* image;
+    } tabs[] = {{1, u"Home", u"MailNo"}, {2, u"Old & Work", u"MailNoDisabled"}, {3, u"List", u"MailNo"}};
+    for (const auto& t : tabs) {
+        EXPECT_EQ(main.TabStripEmail.TabCaption(t.tab), QString::fromUtf16(t.caption));
+        EXPECT_EQ(main.TabStripAcnts.TabImage(t.tab), QString::fromUtf16(t.image));
+        EXPECT_EQ(modAccounts::gAcntStatus[t.tab], QStringLiteral("Not Checked"));
+        EXPECT_EQ(modAccounts::gAcntResult[t.tab], QString::fromUtf16(t.caption));
+    }
+    EXPECT_EQ(modAccounts::gCurrentAccount, 1);
+    EXPECT_EQ(modGeneral::gIntervalMinutes, 90);
+    EXPECT_TRUE(main.tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
+    EXPECT_FALSE(main.fraNoAcntsBanner.Visible());
+    EXPECT_EQ(main.lblRulesFileName.Caption(), QStringLiteral("FileName: Rules.ini"));
+    EXPECT_EQ(modRules::gRuleCount, 1);
+    // Automatic checking on: the check timer runs, not the clock.
+    EXPECT_TRUE(main.tmrMailTime.Enabled());
+    EXPECT_FALSE(main.tmrStatusBar.Enabled());
+    EXPECT_EQ(main.mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+    EXPECT_TRUE(main.StatusBar.PanelText(4).startsWith(QStringLiteral("Auto Check at ")));
+    // A start-up check is pending, with its pause button.
+    EXPECT_FALSE(modGeneral::gStartUpDone);
+    EXPECT_TRUE(main.tmrMailStartUp.Enabled());
+    EXPECT_FALSE(main.tbrButtons(14).isHidden());
+    EXPECT_EQ(main.tbrButtons(14).Buttons(1).Caption(), QStringLiteral("StartUp: Pause       "));
+}
+
+TEST_F(StartProcedure, ADamagedSettingsFileStartsWithDefaultsAndIsKeptAside) {
+    const QString folder = QFile::decodeName(platform::store::UserDataFolder().c_str());
+    QFile settings(QDir(folder).filePath(QStringLiteral("settings.ini")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Settings]\nAcntNum=2\nthis line is no setting\n");
+    settings.close();
+    frmMain& main = Start();
+    EXPECT_EQ(main.TabStripEmail.TabCount(), 0);
+    EXPECT_EQ(modOptions::gOptCloseButton, 1);
+    EXPECT_FALSE(QDir(folder).entryList({QStringLiteral("settings.ini.damaged-*")}, QDir::Files).isEmpty())
+        << "the damaged file is kept for the user";
+}
+
+TEST_F(StartProcedure, ASecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
+    Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+    frmMain& first = Start();
+    platform::desktop::SingleInstance second(QStringLiteral("VeltraneTest"));
+    EXPECT_FALSE(start::Main(second));
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>());
+    EXPECT_EQ(&vb::Forms::Get<frmMain>(), &first);
+}
+
+TEST_F(StartProcedure, TheCloseBoxGoesToTheTrayOrQuitsAndQuittingSavesTheListSettings) {
+    struct Row {
+        const char* name;
+        const char* closeButton;
+        const char* restoreColWidth;
+        bool quitting;
+        bool ends;
+        bool widthsSaved;
+    };
+    const Row rows[] = {
+        {"close box, CloseButton on", "1", "1", false, false, false},
+        {"close box, CloseButton off", "0", "1", false, true, false},
+        {"quit command, default widths", "1", "1", true, true, false},
+        {"quit command, kept widths", "1", "0", true, true, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+        Store(kOptions, QStringLiteral("CloseButton"), QString::fromLatin1(row.closeButton));
+        Store(kOptions, QStringLiteral("RestoreColWidth"), QString::fromLatin1(row.restoreColWidth));
+        for (const char* key : {"ColFromWidth", "SortColumnLastUsed", "SortOrder"})
+            DeleteSetting(kAppKey, kOptions, QString::fromLatin1(key));
+        frmMain& main = Start();
+        main.mQuitting = row.quitting;
+        EXPECT_EQ(vb::Forms::Unload<frmMain>(), row.ends);
+        EXPECT_EQ(vb::Forms::IsLoaded<frmMain>(), !row.ends);
+        EXPECT_EQ(Stored(kOptions, QStringLiteral("SortOrder")) != QStringLiteral("<missing>"), row.ends);
+        EXPECT_EQ(Stored(kOptions, QStringLiteral("ColFromWidth")) != QStringLiteral("<missing>"),
+                  row.widthsSaved);
+        if (!row.ends) {
+            // Without a tray the window stays where the user can reach it.
+            EXPECT_EQ(main.WindowState(), vb::vbMinimized);
+            EXPECT_FALSE(main.isHidden());
+        }
+        TearDown();
+    }
+}
+
+TEST_F(StartProcedure, AMissingComponentLibraryIsNamedAndTheStartFails) {
+    Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+    const QString saved = forms::ComponentLibraryPath();
+    forms::SetComponentLibraryPath(QStringLiteral("/nowhere/libqelpop3.so"));
+    vb::ScriptedMsgBoxes boxes;
+    boxes.Answer(vb::vbOK);
+    platform::desktop::SingleInstance instance(QStringLiteral("VeltraneTest"));
+    EXPECT_THROW(start::Main(instance), forms::StartupFailure);
+    forms::SetComponentLibraryPath(saved);
+    ASSERT_EQ(boxes.Calls().size(), 1U);
+    EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("/nowhere/libqelpop3.so")));
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>()) << "no half-loaded window is left";
+}
+
+}  // namespace
