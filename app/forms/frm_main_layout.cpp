@@ -11,6 +11,8 @@
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
+#include "app/forms/tray_icon_record.h"
 #include "app/options/option_values.h"
 #include "app/forms/layout_offset.h"
 #include "app/general/check_status.h"
@@ -326,4 +328,8 @@ void frmMain::MinimiseToTray() {
     }
     QCoreApplication::processEvents();
     Hide();
+    // With automatic checking off the tray says so, in picture and tip; with
+    // it on, the icon keeps what it shows.
+    if (modOptions::gOptUseInterval == 0)
+        forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayAutoCheckOff), QStringLiteral("Auto Check is Off"));
 }

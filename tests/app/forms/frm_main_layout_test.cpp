@@ -12,6 +12,7 @@
 #include "app/common/app_settings.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/tray_icon_record.h"
 #include "app/forms/layout_offset.h"
 #include "tests/app/forms/laid_out_main_window.h"
 #include "app/general/check_status.h"
@@ -385,6 +386,8 @@ TEST_F(FrmMainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         EXPECT_FALSE(ruleReport.isHidden()) << "the rule report is never hidden";
         EXPECT_TRUE(modGeneral::gShowingFirstUse) << "a hidden window stays open";
         EXPECT_TRUE(Places(f) == places) << "no layout while minimised";
+        // Automatic checking is off by default: the tray tip says so.
+        EXPECT_EQ(forms::gTrayIcon.Tip(), tray ? QStringLiteral("Auto Check is Off") : modGeneral::gAppName);
     }
 }
 
