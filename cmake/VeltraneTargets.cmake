@@ -110,7 +110,7 @@ function(veltrane_screenshot name)
                    $<TARGET_FILE:${name}> ${CMAKE_BINARY_DIR}/${name}.png)
   # The X11 platform's D-Bus connection keeps one buffer for the process's life.
   set_tests_properties(${name} PROPERTIES TIMEOUT 60 ENVIRONMENT
-    "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/platform/ui/lsan.supp")
+    "QT_QPA_PLATFORM=xcb;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/support/lsan_qt.supp")
   if(ARG_LABEL)
     set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL})
   endif()

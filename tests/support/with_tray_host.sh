@@ -29,5 +29,5 @@ pids+=($!)
 
 # Sanitizer builds: Qt's X11 platform brings the session bus library's
 # buffer that lives until exit.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan_x11.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan_qt.supp"
 QT_QPA_PLATFORM=xcb "$@"
