@@ -10,14 +10,6 @@
 
 namespace component::protocol {
 
-namespace {
-
-// Message files are written through a buffer of this size: one write per
-// line would cost a system call per line.
-constexpr std::size_t kFileBuffer = 65536;
-
-}  // namespace
-
 void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
     char command[48];
     if (headersOnly) {
@@ -115,26 +107,14 @@ bool CqelPop3Com::OpenMessage() {
         messageFile = MessageFile::Memory;
         return true;
     }
-    messageStream = currentMessage->OpenDownloadFile();
-    if (messageStream == nullptr) return false;
-    messageBuffer.resize(kFileBuffer);
-    std::setvbuf(messageStream, messageBuffer.data(), _IOFBF, messageBuffer.size());
-    messageFile = MessageFile::Disk;
+    if (!currentMessage->BeginDownload(expectedSize)) return false;
+    messageFile = MessageFile::Whole;
     return true;
 }
 
-long CqelPop3Com::CloseMessageFile(bool keepLength) {
-    long length = 0;
-    if (messageStream != nullptr) {
-        // A full disk shows only here, when the buffer goes out.
-        const bool written = std::fflush(messageStream) == 0 && std::ferror(messageStream) == 0;
-        if (keepLength) length = std::ftell(messageStream);
-        const bool closed = std::fclose(messageStream) == 0;
-        messageStream = nullptr;
-        if (!written || !closed) length = -1;
-    }
+void CqelPop3Com::AbortMessage() {
+    if (messageFile == MessageFile::Whole && currentMessage) currentMessage->AbortDownload();
     messageFile = MessageFile::None;
-    return length;
 }
 
 bool CqelPop3Com::FailMessageFile(std::uint32_t gen) {
@@ -171,12 +151,10 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (!IsEndOfData(line)) {
         const std::string_view data = UnstuffDataLine(line);
         switch (messageFile) {
-            case MessageFile::Disk:
-                if (std::fwrite(data.data(), 1, data.size(), messageStream) != data.size() ||
-                    std::fwrite("\r\n", 1, 2, messageStream) != 2) {
+            case MessageFile::Whole:
+                if (!currentMessage->AppendDownload(data)) {
                     // The rest of the reply is read and dropped; its end
                     // fails the request with 30007.
-                    CloseMessageFile(false);
                     currentMessage->DiscardDownloadFile();
                     currentMessage = nullptr;
                     messageFile = MessageFile::Discard;
@@ -198,7 +176,8 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (messageFile == MessageFile::Discard) return FailMessageFile(gen);
 
     const bool headers = messageFile == MessageFile::Memory;
-    const long length = headers ? 0 : CloseMessageFile(true);
+    const std::int64_t length = headers ? 0 : currentMessage->FinishDownload();
+    messageFile = MessageFile::None;
     if (length < 0) {
         // The file lost data: the message was not received.
         currentMessage->DiscardDownloadFile();
@@ -210,9 +189,8 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (headers) {
         held->SetEndOffset(0);
         held->AppendMemoryLine("");
-        CloseMessageFile(false);
     } else {
-        held->SetEndOffset(static_cast<std::int64_t>(length));
+        held->SetEndOffset(length);
     }
     if (!stillHere(RaiseReceived(held.Get(), headers))) return false;
     held = nullptr;

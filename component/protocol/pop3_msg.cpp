@@ -48,6 +48,8 @@ void CPop3Msg::DropCaches() {
 
 void CPop3Msg::FinalRelease() {
     DropCaches();
+    spool.Abort();
+    bodyHeld = false;
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Tag.Clear();
@@ -66,19 +68,28 @@ void CPop3Msg::PrepareDownload(bool headersOnly) {
 void CPop3Msg::SetFilename(std::u16string name) {
     if (name == Filename) return;
     DropCaches();
+    // A message held in memory stands for a temporary file: it goes too.
+    if (bodyHeld) spool.Release();
+    bodyHeld = false;
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Filename = std::move(name);
     filename8 = text::ToAnsi(Filename);
 }
 
-HRESULT CPop3Msg::CreateTempFile() {
+int CPop3Msg::OpenTempFile() {
     std::string pattern = TempFolder() + "/POP3XXXXXX";
     const int fd = mkstemp(pattern.data());
-    if (fd < 0) return ReportError(errCannotCreateFile);
-    close(fd);
+    if (fd < 0) return -1;
     SetFilename(text::FromAnsi(pattern));
     ownsFile = true;
+    return fd;
+}
+
+HRESULT CPop3Msg::CreateTempFile() {
+    const int fd = OpenTempFile();
+    if (fd < 0) return ReportError(errCannotCreateFile);
+    close(fd);
     return S_OK;
 }
 
@@ -88,6 +99,8 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
         if (com::FAILED(hr)) return hr;
     }
     DropCaches();
+    bodyHeld = false;
+    spool.Release();
     std::FILE* file = std::fopen(filename8.c_str(), "wb");
     if (file == nullptr) return ReportError(errCannotCreateFile);
     std::fwrite(content.data(), 1, content.size(), file);
@@ -95,27 +108,57 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
     return S_OK;
 }
 
-std::FILE* CPop3Msg::OpenDownloadFile() {
+bool CPop3Msg::BeginDownload(std::int32_t expectedSize) {
     DropCaches();
-    if (Filename.empty()) {
-        std::string pattern = TempFolder() + "/POP3XXXXXX";
-        const int fd = mkstemp(pattern.data());
-        if (fd < 0) return nullptr;
-        std::FILE* file = fdopen(fd, "wb");
-        if (file == nullptr) {
-            close(fd);
-            unlink(pattern.c_str());
-            return nullptr;
-        }
-        SetFilename(text::FromAnsi(pattern));
-        ownsFile = true;
-        return file;
+    bodyHeld = false;
+    if (Filename.empty() && expectedSize >= 0 &&
+        static_cast<std::size_t>(expectedSize) <= MessageSpool::kMemoryLimit) {
+        spool.StartInMemory(static_cast<std::size_t>(expectedSize));
+        return true;
     }
-    return std::fopen(filename8.c_str(), "wb");
+    const int fd = Filename.empty() ? OpenTempFile() : open(filename8.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return false;
+    spool.StartInFile(fd);
+    return true;
+}
+
+bool CPop3Msg::AppendDownload(std::string_view line) {
+    if (!spool.AppendLine(line)) return false;
+    if (!spool.WantsFile()) return true;
+    const int fd = OpenTempFile();
+    return fd >= 0 && spool.MoveToFile(fd);
+}
+
+std::int64_t CPop3Msg::FinishDownload() {
+    const bool inMemory = spool.InMemory();
+    const std::int64_t length = spool.Finish();
+    bodyHeld = inMemory;
+    return length;
+}
+
+bool CPop3Msg::EnsureFile() {
+    if (!bodyHeld) return true;
+    std::string pattern = TempFolder() + "/POP3XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, spool.Held());
+    if (close(fd) != 0 || !written) {
+        unlink(pattern.c_str());
+        return false;
+    }
+    // The bytes stay the same, so what was read from them stays valid.
+    Filename = text::FromAnsi(pattern);
+    filename8 = std::move(pattern);
+    ownsFile = true;
+    bodyHeld = false;
+    spool.Release();
+    return true;
 }
 
 void CPop3Msg::DiscardDownloadFile() {
     DropCaches();
+    spool.Abort();
+    bodyHeld = false;
     endOffset = 0;
     if (filename8.empty()) return;
     if (ownsFile) {
@@ -142,6 +185,8 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
     // file remains from an earlier whole retrieval.
     if (headersOnlyFlag) {
         raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
+    } else if (bodyHeld) {
+        raw = spool.Held();
     } else if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
         if (file == nullptr) {
@@ -167,7 +212,15 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
 
 // ---- IPop3Msg: identity, marks, downloads ----------------------------------
 
-HRESULT CPop3Msg::get_Filename(com::BSTR* value) { return CopyText(Filename, value); }
+HRESULT CPop3Msg::get_Filename(com::BSTR* value) {
+    if (value == nullptr) return E_POINTER;
+    // A client that asks for the file gets one.
+    if (!EnsureFile()) {
+        *value = nullptr;
+        return ReportError(errCannotCreateFile);
+    }
+    return CopyText(Filename, value);
+}
 
 HRESULT CPop3Msg::put_Filename(com::BSTR value) {
     std::u16string name(com::BstrView(value));

@@ -230,6 +230,9 @@ HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) {
 }
 
 com::ComPtr<IPop3Msg> CPop3Msg::PartFor(const Content& c, std::uint32_t node) {
+    // A part names its message's file: a message held in memory gets one.
+    // Without it the part names none.
+    EnsureFile();
     auto part = com::MakeComObject<CPop3Msg>();
     const mime::MimeNode& n = c.tree.node(node);
     if (n.is_part) {

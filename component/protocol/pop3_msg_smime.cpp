@@ -59,6 +59,8 @@ void CPop3Msg::ReplaceContent(const std::string& path) {
     partSource.reset();
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     memoryData.Reset();
+    spool.Release();
+    bodyHeld = false;
     Filename = text::FromAnsi(path);
     filename8 = path;
     ownsFile = true;

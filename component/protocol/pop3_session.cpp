@@ -406,7 +406,7 @@ void CqelPop3Com::QuitAndClose() {
 
 void CqelPop3Com::EndSession() {
     socket.reset();
-    CloseMessageFile(false);
+    AbortMessage();
     currentMessage = nullptr;
     getAllCursor = 0;
     if (!sessionPassword.empty()) OPENSSL_cleanse(sessionPassword.data(), sessionPassword.size());

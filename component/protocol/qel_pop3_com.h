@@ -105,7 +105,9 @@ private:
         FlagLoggedIn = 0x10,
         FlagClosed = 0x20,
     };
-    enum class MessageFile { None, Disk, Memory, Discard };
+    // Where the lines of a download go: the message (whole messages), its
+    // memory data (headers), nowhere (a reply whose message cannot be kept).
+    enum class MessageFile { None, Whole, Memory, Discard };
     static constexpr int kIdleTimerId = 1;
 
     // CommandLineSocketOwner
@@ -143,8 +145,8 @@ private:
     void SendFetch(std::uint32_t index, std::int16_t lines);
     bool OnMessageData(std::string_view line);
     bool OpenMessage();
-    // The file's length when asked for, -1 when some of it was not written.
-    long CloseMessageFile(bool keepLength);
+    // The session ended inside a download: the message keeps what its file got.
+    void AbortMessage();
     // Ends the request with 30007: the message file could not hold it.
     bool FailMessageFile(std::uint32_t gen);
 
@@ -212,8 +214,6 @@ private:
     std::int32_t bytesReceived = 0;
     std::int32_t expectedSize = 0;
     MessageFile messageFile = MessageFile::None;
-    std::FILE* messageStream = nullptr;
-    std::vector<char> messageBuffer;
     MsgRef currentMessage;
     // Moves on whenever a session ends: a frame that raised an event
     // compares it to learn whether its session is still the one running.
