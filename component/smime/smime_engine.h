@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "qelpop3/qelpop3.h"
+
 namespace component::smime {
 
 struct CmsFree {
@@ -30,17 +32,9 @@ using X509Ptr = std::unique_ptr<X509, X509Free>;
 using PkeyPtr = std::unique_ptr<EVP_PKEY, PkeyFree>;
 using StorePtr = std::unique_ptr<X509_STORE, StoreFree>;
 
-// Error codes of the message object's S/MIME members.
-enum SmimeError : int {
-    kSmimeOk = 0,
-    kDestinationFile = 30016,
-    kPrivateKeyImport = 30026,
-    kCertificateImport = 30027,
-    kInvalidSignature = 30028,
-    kSignatureAccess = 30031,
-    kEncryptedAccess = 30033,
-    kDecryptFailed = 30034,
-};
+// The S/MIME members report the interface's error codes; 0 is success.
+using enum ::qelPop3ErrorsEnum;
+inline constexpr int kSmimeOk = errNoError;
 
 // Old S/MIME mail is encrypted with RC2 or DES, which only the legacy
 // provider offers; it is loaded once beside the default one.
@@ -81,8 +75,8 @@ private:
     int fd_ = -1;
 };
 
-// Checks a detached signature over `signedContent`. kSmimeOk, kSignatureAccess
-// or kInvalidSignature.
+// Checks a detached signature over `signedContent`. kSmimeOk, errCannotAccessSignature
+// or errInvalidSignature.
 int VerifyDetached(std::string_view signatureBase64, std::string_view signedContent, X509* signer);
 
 // Checks an opaque signature; on success `resultPath` names the kept file
