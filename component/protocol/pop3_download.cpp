@@ -10,7 +10,9 @@
 
 namespace component::protocol {
 
-void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
+using transport::LookupErrorText;
+
+bool CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
     char command[48];
     if (headersOnly) {
         // The count is widened with its sign and written unsigned.
@@ -19,7 +21,7 @@ void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
     } else {
         std::snprintf(command, sizeof command, "RETR %u", index + 1);
     }
-    SendLine(command);
+    return SendLine(command);
 }
 
 HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, std::int16_t lines) {
@@ -31,19 +33,15 @@ HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, s
     fetchIndex = static_cast<std::uint32_t>(index);
     headersOnly = headersOnlyRequest;
     chainLines = lines;
-    SendFetch(fetchIndex, lines);
+    if (!SendFetch(fetchIndex, lines)) return ReportError(errOutOfMemory);
     const std::uint32_t gen = generation;
     if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
     if (!blocking) return S_OK;
-    sessionFlags = 0;
-    while (socket && state != Connected && lastError == 0 && sessionFlags == 0) {
-        WaitForEvents();
-        if (IsZombie()) return E_FAIL;
-    }
-    if (IsZombie()) return E_FAIL;
+    sessionFlags.Clear();
+    if (!WaitWhile([&] { return socket && state != Connected; })) return E_FAIL;
     // Only a download that reached its end is a success: a session that
     // ended in the middle leaves an incomplete message.
-    if ((sessionFlags & FlagRequestDone) != 0) return S_OK;
+    if (sessionFlags.Has(SessionFlag::RequestDone)) return S_OK;
     if (lastError != 0) return FailBlockingCall(false);
     return E_FAIL;
 }
@@ -80,21 +78,21 @@ HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
     const std::uint32_t gen = generation;
     if (getAllCursor != 0) {
         chainLines = lines;
-        SendFetch(fetchIndex, lines);
+        if (!SendFetch(fetchIndex, lines)) {
+            getAllCursor = 0;
+            return ReportError(errOutOfMemory);
+        }
         if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
         if (fromReply || !blocking) return S_OK;
-        sessionFlags = 0;
-        while (gen == generation && sessionFlags == 0 && state != Connected && lastError == 0) {
-            WaitForEvents();
-            if (IsZombie()) return E_FAIL;
-        }
-        if (IsZombie() || gen != generation) return E_FAIL;
-        if ((sessionFlags & FlagRequestDone) == 0 && lastError != 0) return FailBlockingCall(false);
-        if ((sessionFlags & FlagRequestDone) == 0) sessionFlags = 0;
+        sessionFlags.Clear();
+        if (!WaitWhile([&] { return gen == generation && state != Connected; }) || gen != generation) return E_FAIL;
+        const bool done = sessionFlags.Has(SessionFlag::RequestDone);
+        if (!done && lastError != 0) return FailBlockingCall(false);
+        if (!done) sessionFlags.Clear();
         return S_OK;
     }
     if (!SetState(Connected) || gen != generation) return fromReply ? S_OK : E_FAIL;
-    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return S_OK;
 }
 
@@ -200,7 +198,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         return gen == generation && !IsZombie();
     }
     if (!SetState(Connected) || gen != generation) return false;
-    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return stillHere(true);
 }
 

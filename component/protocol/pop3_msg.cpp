@@ -15,6 +15,8 @@
 
 namespace component::protocol {
 
+using transport::LookupErrorText;
+
 using com::E_POINTER;
 using com::HRESULT;
 using com::S_OK;

@@ -12,6 +12,8 @@
 
 namespace component::protocol {
 
+using transport::LookupErrorText;
+
 using com::E_POINTER;
 
 namespace {
