@@ -12,6 +12,7 @@
 #include "component/protocol/pop3_msg.h"
 #include "component/protocol/pop3_msgs.h"
 #include "component/transport/command_line_socket.h"
+#include "component/transport/openssl_types.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_class.h"
 #include "platform/com/connection_point_container.h"
@@ -218,14 +219,8 @@ private:
 
     // The client certificate and its key, loaded from `certificate` for
     // each handshake.
-    struct X509Free {
-        void operator()(X509* x) const { X509_free(x); }
-    };
-    struct KeyFree {
-        void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
-    };
-    std::unique_ptr<X509, X509Free> clientCertificate;
-    std::unique_ptr<EVP_PKEY, KeyFree> clientKey;
+    openssl::X509Ptr clientCertificate;
+    openssl::PkeyPtr clientKey;
 
     // Session.
     std::unique_ptr<transport::CCommandLineSocket> socket;

@@ -12,17 +12,8 @@
 namespace component::smime {
 namespace {
 
-struct BioFree {
-    void operator()(BIO* p) const { BIO_free_all(p); }
-};
-using BioPtr = std::unique_ptr<BIO, BioFree>;
-
-BioPtr MemoryBio(std::string_view data) {
-    return BioPtr(BIO_new_mem_buf(data.data(), static_cast<int>(data.size())));
-}
-
-// A pass-phrase callback that refuses, so OpenSSL never prompts on a terminal.
-int NoPassphrase(char*, int, int, void*) { return 0; }
+using openssl::BioPtr;
+using openssl::MemoryBio;
 
 // Output written into the result file, which stays the caller's to close.
 BioPtr FileBio(const ResultFile& file) { return BioPtr(BIO_new_fd(file.fd(), BIO_NOCLOSE)); }
@@ -46,16 +37,6 @@ void LoadProviders() {
             if (standard != nullptr) OSSL_PROVIDER_unload(standard);
         });
     });
-}
-
-X509Ptr ReadPemCertificate(std::string_view pem) {
-    const BioPtr bio = MemoryBio(pem);
-    return X509Ptr(bio ? PEM_read_bio_X509(bio.get(), nullptr, NoPassphrase, nullptr) : nullptr);
-}
-
-PkeyPtr ReadPemPrivateKey(std::string_view pem) {
-    const BioPtr bio = MemoryBio(pem);
-    return PkeyPtr(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, NoPassphrase, nullptr) : nullptr);
 }
 
 CmsPtr ReadBase64Cms(std::string_view base64) {

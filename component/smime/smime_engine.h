@@ -11,26 +11,17 @@
 #include <string>
 #include <string_view>
 
+#include "component/transport/pem_readers.h"
 #include "qelpop3/qelpop3.h"
 
 namespace component::smime {
 
-struct CmsFree {
-    void operator()(CMS_ContentInfo* p) const { CMS_ContentInfo_free(p); }
-};
-struct X509Free {
-    void operator()(X509* p) const { X509_free(p); }
-};
-struct PkeyFree {
-    void operator()(EVP_PKEY* p) const { EVP_PKEY_free(p); }
-};
-struct StoreFree {
-    void operator()(X509_STORE* p) const { X509_STORE_free(p); }
-};
-using CmsPtr = std::unique_ptr<CMS_ContentInfo, CmsFree>;
-using X509Ptr = std::unique_ptr<X509, X509Free>;
-using PkeyPtr = std::unique_ptr<EVP_PKEY, PkeyFree>;
-using StorePtr = std::unique_ptr<X509_STORE, StoreFree>;
+using openssl::CmsPtr;
+using openssl::PkeyPtr;
+using openssl::ReadPemCertificate;
+using openssl::ReadPemPrivateKey;
+using openssl::StorePtr;
+using openssl::X509Ptr;
 
 // The S/MIME members report the interface's error codes; 0 is success.
 using enum ::qelPop3ErrorsEnum;
@@ -39,10 +30,6 @@ inline constexpr int kSmimeOk = errNoError;
 // Old S/MIME mail is encrypted with RC2 or DES, which only the legacy
 // provider offers; it is loaded once beside the default one.
 void LoadProviders();
-
-// PEM readers that never ask for a pass phrase.
-X509Ptr ReadPemCertificate(std::string_view pem);
-PkeyPtr ReadPemPrivateKey(std::string_view pem);
 
 // A CMS/PKCS#7 structure from its Base64 text (line breaks allowed).
 CmsPtr ReadBase64Cms(std::string_view base64);
