@@ -1,4 +1,5 @@
 #include "component/protocol/certificate.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include <openssl/bio.h>
@@ -117,15 +118,17 @@ HRESULT CCertificate::Fail(std::int32_t code) {
     return com::CtlError(static_cast<std::uint16_t>(code));
 }
 
-HRESULT CCertificate::get_Data(BSTR* value) {
+HRESULT CCertificate::get_Data(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
     if (!bio || PEM_write_bio_X509(bio.get(), context->certificate.get()) != 1) return E_FAIL;
     return CopyAnsi(FromBio(bio.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_PrivateKey(BSTR* value) {
+HRESULT CCertificate::get_PrivateKey(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context || context->privateKey == nullptr) return E_FAIL;
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
@@ -135,13 +138,23 @@ HRESULT CCertificate::get_PrivateKey(BSTR* value) {
     const HRESULT hr = CopyAnsi(pem, value);
     OPENSSL_cleanse(pem.data(), pem.size());
     return hr;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(context && context->privateKey != nullptr), value); }
+HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(context && context->privateKey != nullptr), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CCertificate::get_Handle(std::int32_t* value) { return CopyValue(context ? context->handle : 0, value); }
+HRESULT CCertificate::get_Handle(std::int32_t* value) try {
+    return CopyValue(context ? context->handle : 0, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CCertificate::put_Handle(std::int32_t value) {
+HRESULT CCertificate::put_Handle(std::int32_t value) try {
     if (value == 0) {
         context.reset();
         return S_OK;
@@ -156,31 +169,41 @@ HRESULT CCertificate::put_Handle(std::int32_t value) {
     if (!found) return com::E_INVALIDARG;
     context = std::move(found);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_Subject(BSTR* value) {
+HRESULT CCertificate::get_Subject(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     return CopyAnsi(NameText(X509_get_subject_name(context->certificate.get())), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_Issuer(BSTR* value) {
+HRESULT CCertificate::get_Issuer(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     return CopyAnsi(NameText(X509_get_issuer_name(context->certificate.get())), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_ValidFrom(com::DATE* value) {
+HRESULT CCertificate::get_ValidFrom(com::DATE* value) try {
     if (!context) return Fail(errNoCertificate);
     return DateOf(X509_get0_notBefore(context->certificate.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_ValidTo(com::DATE* value) {
+HRESULT CCertificate::get_ValidTo(com::DATE* value) try {
     if (!context) return Fail(errNoCertificate);
     return DateOf(X509_get0_notAfter(context->certificate.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_SerialNumber(BSTR* value) {
+HRESULT CCertificate::get_SerialNumber(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     std::unique_ptr<BIGNUM, decltype(&BN_free)> bn(
@@ -191,9 +214,11 @@ HRESULT CCertificate::get_SerialNumber(BSTR* value) {
     const std::string text(hex);
     OPENSSL_free(hex);
     return CopyAnsi(text, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) {
+HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) try {
     openssl::X509Ptr cert = openssl::ReadPemCertificate(TextOf(Certificate));
     if (!cert) return Fail(errCertificateImport);
     std::string keyText = TextOf(PrivateKey);
@@ -212,6 +237,8 @@ HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) {
     if (!cert) return Fail(errPrivateKeyImport);
     context = Register(std::move(cert), std::move(key));
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {

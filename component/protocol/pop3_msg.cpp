@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include <fcntl.h>
@@ -214,7 +215,7 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
 
 // ---- IPop3Msg: identity, marks, downloads ----------------------------------
 
-HRESULT CPop3Msg::get_Filename(com::BSTR* value) {
+HRESULT CPop3Msg::get_Filename(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     // A client that asks for the file gets one.
     if (!EnsureFile()) {
@@ -222,9 +223,11 @@ HRESULT CPop3Msg::get_Filename(com::BSTR* value) {
         return ReportError(errCannotCreateFile);
     }
     return CopyText(Filename, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::put_Filename(com::BSTR value) {
+HRESULT CPop3Msg::put_Filename(com::BSTR value) try {
     std::u16string name(com::BstrView(value));
     if (name == Filename) return S_OK;
     SetFilename(std::move(name));
@@ -234,63 +237,101 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) {
     startOffset = 0;
     endOffset = -1;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Body(com::BSTR* value) {
+HRESULT CPop3Msg::get_Body(com::BSTR* value) try {
     CallGuard guard(*this);
     if (partSource) return CopyText(text::FromAnsi(partSource->entity), value);
     return CopyText(text::FromAnsi(ReadRawBody()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Index(std::int16_t* value) { return CopyValue(Index, value); }
+HRESULT CPop3Msg::get_Index(std::int16_t* value) try {
+    return CopyValue(Index, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_Tag(com::VARIANT* value) {
+HRESULT CPop3Msg::get_Tag(com::VARIANT* value) try {
     if (value == nullptr) return E_POINTER;
     return Tag.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::put_Tag(com::VARIANT value) {
+HRESULT CPop3Msg::put_Tag(com::VARIANT value) try {
     Tag.Clear();
     Tag = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Size(std::int32_t* value) { return CopyValue(Size, value); }
+HRESULT CPop3Msg::get_Size(std::int32_t* value) try {
+    return CopyValue(Size, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_Uid(com::BSTR* value) { return CopyText(Uid, value); }
+HRESULT CPop3Msg::get_Uid(com::BSTR* value) try {
+    return CopyText(Uid, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::Get() {
+HRESULT CPop3Msg::Get() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, false, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::GetHeaders() {
+HRESULT CPop3Msg::GetHeaders() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, true, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) {
+HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, true, MaxLines);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkDelete), value); }
+HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(MarkDelete), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) {
+HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) try {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
     MarkDelete = value != 0;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkGet), value); }
+HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(MarkGet), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) {
+HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) try {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
     MarkGet = value != 0;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "component/protocol/pop3_reply.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/debug_trace.h"
 #include "component/transport/error_table.h"
@@ -32,7 +33,7 @@ bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low 
 
 // ---- Connect ---------------------------------------------------------------
 
-HRESULT CqelPop3Com::Connect() {
+HRESULT CqelPop3Com::Connect() try {
     CallGuard guard(*this);
     if (state != Disconnected) return ReportError(errCannotConnectNow);
     if (socket) EndSession();
@@ -87,6 +88,8 @@ HRESULT CqelPop3Com::Connect() {
         if (lastError != 0) return FailBlockingCall(true);
         if (!socket) return E_FAIL;
     }
+} catch (...) {
+    return ExceptionResult();
 }
 
 HRESULT CqelPop3Com::FailBlockingCall(bool toDisconnected) {
@@ -410,21 +413,29 @@ void CqelPop3Com::WaitForEvents() {
     platform::loop::Pump();
 }
 
-HRESULT CqelPop3Com::SendCommand(BSTR Command) {
+HRESULT CqelPop3Com::SendCommand(BSTR Command) try {
     CallGuard guard(*this);
     if (state == Disconnected) return ReportError(errNotConnected);
     if (state != Connected) return ReportError(errBusy);
     const std::u16string command = std::u16string(com::BstrView(Command));
     if (!command.empty() && socket) SendLine(text::ToAnsi(command));
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CqelPop3Com::Reset() {
+HRESULT CqelPop3Com::Reset() try {
     CallGuard guard(*this);
     for (std::uint32_t i = 0; i < messages->Count(); ++i) messages->At(i)->SetMarkDeleteFlag(false);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CqelPop3Com::Disconnect() { return DeleteMarkedAndQuit(false); }
+HRESULT CqelPop3Com::Disconnect() try {
+    return DeleteMarkedAndQuit(false);
+} catch (...) {
+    return ExceptionResult();
+}
 
 }  // namespace component::protocol

@@ -11,6 +11,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/component/protocol/client_harness.h"
@@ -484,6 +485,24 @@ TEST(Download, MemoryStaysFlatInTheMessageSize) {
     struct stat info {};
     ASSERT_EQ(stat(NameOf(c.Message(0).Get()).c_str(), &info), 0);
     EXPECT_EQ(static_cast<std::size_t>(info.st_size), big.size());
+}
+
+TEST(Session, AnExceptionFromAClientHandlerStaysInTheComponent) {
+    FakePop3Server server({Mailbox({kPlain})});
+    Client c;
+    c.Settings(server.port(), true);
+    int thrown = 0;
+    c.notify->onEvent = [&](const std::string& e) {
+        if (e.starts_with("Connected") || e.starts_with("Received")) {
+            ++thrown;
+            throw std::runtime_error("client handler failed");
+        }
+    };
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    EXPECT_EQ(c.Message(0)->Get(), com::S_OK);
+    EXPECT_EQ(thrown, 2);
+    EXPECT_EQ(Body(c.Message(0).Get()), kPlain);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
 }
 
 TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
