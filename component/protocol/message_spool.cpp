@@ -16,7 +16,23 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-MessageSpool::~MessageSpool() { CloseFile(); }
+namespace {
+
+// Bytes held in memory by all spools of the process.
+std::atomic<std::size_t> heldTotal{0};
+
+}  // namespace
+
+bool MessageSpool::BudgetAllows(std::size_t bytes) { return heldTotal.load() + bytes <= kMemoryBudget; }
+
+bool MessageSpool::WantsFile() const {
+    return fd_ < 0 && (held_.size() > kMemoryLimit || heldTotal.load() > kMemoryBudget);
+}
+
+MessageSpool::~MessageSpool() {
+    CloseFile();
+    Release();
+}
 
 void MessageSpool::StartInMemory(std::size_t expected) {
     Abort();
@@ -39,6 +55,10 @@ bool MessageSpool::AppendLine(std::string_view line) {
     std::string& into = fd_ < 0 ? held_ : pending_;
     into.append(line);
     into.append("\r\n", 2);
+    if (fd_ < 0) {
+        heldTotal += line.size() + 2;
+        counted_ += line.size() + 2;
+    }
     if (fd_ >= 0 && pending_.size() >= kWriteBlock) return WritePending();
     return !lost_;
 }
@@ -78,6 +98,10 @@ void MessageSpool::Abort() {
     Release();
 }
 
-void MessageSpool::Release() { std::string().swap(held_); }
+void MessageSpool::Release() {
+    heldTotal -= counted_;
+    counted_ = 0;
+    std::string().swap(held_);
+}
 
 }  // namespace component::protocol

@@ -3,6 +3,7 @@
 // message stays in memory, because creating a file per message costs more
 // than receiving it where the temporary folder is on a disk; a large one is
 // written to its file in blocks, so memory stays flat in the message size.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,8 +15,15 @@ class MessageSpool {
 public:
     // A message held in memory moves to a file once it grows past this.
     static constexpr std::size_t kMemoryLimit = 32 * 1024;
+    // All messages held in memory together stay within this: past it a new
+    // or growing message goes to a file, so a large mailbox of small
+    // messages does not fill the memory.
+    static constexpr std::size_t kMemoryBudget = std::size_t{32} << 20;
     // A file receives the lines in blocks of this size, not one write each.
     static constexpr std::size_t kWriteBlock = 64 * 1024;
+
+    // Whether `bytes` more fit in the memory budget.
+    static bool BudgetAllows(std::size_t bytes);
 
     MessageSpool() = default;
     ~MessageSpool();
@@ -29,8 +37,9 @@ public:
     bool InMemory() const { return fd_ < 0; }
     // Appends one line and its line end; false when the file lost bytes.
     bool AppendLine(std::string_view line);
-    // True while held in memory past kMemoryLimit: the message wants a file.
-    bool WantsFile() const { return fd_ < 0 && held_.size() > kMemoryLimit; }
+    // True while held in memory past kMemoryLimit or the budget: the
+    // message wants a file.
+    bool WantsFile() const;
     // Goes on in `fd` (which the spool closes) with the bytes held so far;
     // false when they could not be written.
     bool MoveToFile(int fd);
@@ -48,6 +57,7 @@ private:
     bool CloseFile();
 
     std::string held_;     // the message, while in memory
+    std::size_t counted_ = 0;  // what held_ adds to the budget's total
     std::string pending_;  // bytes not yet written to the file
     int fd_ = -1;
     bool lost_ = false;    // a write failed: the file misses bytes

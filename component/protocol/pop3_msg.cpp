@@ -115,7 +115,8 @@ bool CPop3Msg::BeginDownload(std::int32_t expectedSize) {
     DropCaches();
     bodyHeld = false;
     if (Filename.empty() && expectedSize >= 0 &&
-        static_cast<std::size_t>(expectedSize) <= MessageSpool::kMemoryLimit) {
+        static_cast<std::size_t>(expectedSize) <= MessageSpool::kMemoryLimit &&
+        MessageSpool::BudgetAllows(static_cast<std::size_t>(expectedSize))) {
         spool.StartInMemory(static_cast<std::size_t>(expectedSize));
         return true;
     }
