@@ -34,8 +34,7 @@ HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, s
     headersOnly = headersOnlyRequest;
     chainLines = lines;
     if (!SendFetch(fetchIndex, lines)) return ReportError(errOutOfMemory);
-    const std::uint32_t gen = generation;
-    if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
+    if (!EnterState(ReceivingMessage)) return E_FAIL;
     if (!blocking) return S_OK;
     sessionFlags.Clear();
     if (!WaitWhile([&] { return socket && state != Connected; })) return E_FAIL;
@@ -82,7 +81,7 @@ HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
             getAllCursor = 0;
             return ReportError(errOutOfMemory);
         }
-        if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
+        if (!EnterState(ReceivingMessage)) return E_FAIL;
         if (fromReply || !blocking) return S_OK;
         sessionFlags.Clear();
         if (!WaitWhile([&] { return gen == generation && state != Connected; }) || gen != generation) return E_FAIL;
@@ -91,7 +90,7 @@ HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
         if (!done) sessionFlags.Clear();
         return S_OK;
     }
-    if (!SetState(Connected) || gen != generation) return fromReply ? S_OK : E_FAIL;
+    if (!EnterState(Connected)) return fromReply ? S_OK : E_FAIL;
     if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return S_OK;
 }
@@ -120,7 +119,7 @@ bool CqelPop3Com::FailMessageFile(std::uint32_t gen) {
     getAllCursor = 0;
     lastError = errCannotCreateFile;
     lastErrorText = text::FromAnsi(LookupErrorText(errCannotCreateFile));
-    if (!SetState(Connected) || gen != generation) return false;
+    if (!EnterState(Connected)) return false;
     RaiseDone(errCannotCreateFile, lastErrorText, headersOnly);
     return gen == generation && !IsZombie();
 }
@@ -141,7 +140,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         getAllCursor = 0;
         lastError = errCommandFailed;
         lastErrorText = text::FromAnsi(LookupErrorText(errCommandFailed));
-        if (!SetState(Connected) || gen != generation) return false;
+        if (!EnterState(Connected)) return false;
         RaiseDone(errCommandFailed, lastErrorText, headersOnly);
         return stillHere(true);
     }
@@ -197,7 +196,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         FetchNext(chainLines, true);
         return gen == generation && !IsZombie();
     }
-    if (!SetState(Connected) || gen != generation) return false;
+    if (!EnterState(Connected)) return false;
     if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return stillHere(true);
 }

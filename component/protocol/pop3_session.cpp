@@ -60,8 +60,7 @@ HRESULT CqelPop3Com::Connect() try {
     sessionFlags.Clear();
     apopAllowed = true;
     userPassAllowed = true;
-    const std::uint32_t gen = generation;
-    if (!SetState(Connecting) || gen != generation) return E_FAIL;
+    if (!EnterState(Connecting)) return E_FAIL;
     socket->AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CONNECT |
                         platform::net::FD_CLOSE);
     const std::string host8 = text::ToAnsi(hostname);
@@ -121,8 +120,7 @@ void CqelPop3Com::OnConnected(std::int32_t code) {
         }
         // The handshake is done and the certificate accepted: the greeting
         // comes next, through TLS.
-        const std::uint32_t gen = generation;
-        if (!SetState(EstablishedSSL) || gen != generation) return;
+        if (!EnterState(EstablishedSSL)) return;
         SetState(Connecting);
         return;
     }
@@ -141,8 +139,7 @@ void CqelPop3Com::FailSession(std::int32_t code) {
 
 bool CqelPop3Com::EndAndReportDisconnected(std::int32_t code, const std::u16string& text) {
     EndSession();
-    const std::uint32_t gen = generation;
-    if (!SetState(Disconnected) || gen != generation) return false;
+    if (!EnterState(Disconnected)) return false;
     return RaiseDisconnected(code, text);
 }
 
@@ -214,7 +211,6 @@ bool CqelPop3Com::SendLine(std::string_view command) {
 // Each step handles the reply it waits for; a step moves on only once the
 // command that leads to the next one is queued.
 void CqelPop3Com::RunLoginStep(std::string_view line) {
-    const std::uint32_t gen = generation;
     switch (loginStep) {
         case LoginStep::Greeting:
             if (!IsPositiveReply(line)) return FailSession(errInvalidGreeting);
@@ -240,7 +236,7 @@ void CqelPop3Com::RunLoginStep(std::string_view line) {
                     return;
                 }
                 if (security == SecurityRequired) return FailSession(errNoSsl);
-                if (!SetState(LogonInProgress) || gen != generation) return;
+                if (!EnterState(LogonInProgress)) return;
             }
             SetLoginStep(LoginStep::Login);
             return SendLogin();
@@ -313,7 +309,7 @@ void CqelPop3Com::OnUidlLine(std::string_view line) {
     if (IsPositiveReply(line)) return;
     if (IsEndOfData(line)) {
         const std::uint32_t gen = generation;
-        if (!SetState(Connected) || gen != generation) return;
+        if (!EnterState(Connected)) return;
         if (!RaiseConnected() || gen != generation) return;
         sessionFlags.Set(SessionFlag::LoggedIn);
         SetLoginStep(LoginStep::LoggedIn);
@@ -330,15 +326,13 @@ void CqelPop3Com::OnUidlLine(std::string_view line) {
 // ---- DELE chain and QUIT ---------------------------------------------------
 
 void CqelPop3Com::OnDeleReply(std::string_view line) {
-    const std::uint32_t gen = generation;
-    if (!SetState(Connected) || gen != generation) return;
+    if (!EnterState(Connected)) return;
     if (IsNegativeReply(line)) {
         lastError = errDeleteFailed;
         lastErrorText = u"Failed: " + text::FromAnsi(ReplyText(line));
         const std::u16string text = lastErrorText;
         QuitAndClose();
-        const std::uint32_t closed = generation;
-        if (SetState(Disconnected) && closed == generation) RaiseDisconnected(errDeleteFailed, text);
+        if (EnterState(Disconnected)) RaiseDisconnected(errDeleteFailed, text);
         return;
     }
     DeleteMarkedAndQuit(true);
@@ -355,8 +349,7 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
             char command[32];
             std::snprintf(command, sizeof command, "DELE %u", i + 1);
             if (!SendLine(command)) break;
-            const std::uint32_t gen = generation;
-            if (!SetState(DeletingMessage) || gen != generation) return E_FAIL;
+            if (!EnterState(DeletingMessage)) return E_FAIL;
             sent = true;
             break;
         }

@@ -16,7 +16,7 @@ bool CqelPop3Com::BeginTls(bool implicit) {
         LoadClientCertificate();
         if (IsZombie() || gen != generation) return false;
     }
-    if (!SetState(NegotiatingSSL) || gen != generation) return false;
+    if (!EnterState(NegotiatingSSL)) return false;
     if (!socket->StartTls(text::ToAnsi(hostname), clientCertificate.get(), clientKey.get(), implicit)) {
         FailSession(errSslHandshake);
         return false;

@@ -138,6 +138,12 @@ private:
     // Stores the state and raises StateChange when it changed; false when
     // the object lost its last outside reference in that event.
     bool SetState(StatesEnum newState);
+    // SetState, true only when the session that asked still runs after it:
+    // a StateChange handler may end the session or release the object.
+    bool EnterState(StatesEnum newState) {
+        const std::uint32_t gen = generation;
+        return SetState(newState) && gen == generation;
+    }
     void FailSession(std::int32_t code);
     HRESULT FailBlockingCall(bool toDisconnected);
     void EndSession();
