@@ -58,8 +58,13 @@ void Base64Decoder::flush_partial(char*& w) noexcept {
 void Base64Decoder::feed(std::string_view in, std::string& out) {
     if (done_ || in.empty()) return;
     const std::size_t base = out.size();
-    out.resize(base + (in.size() / 4 + 1) * 3);
-    char* w = out.data() + base;
+    out.resize(base + max_output(in.size()));
+    char* const end = decode_into(in, out.data() + base);
+    out.resize(static_cast<std::size_t>(end - out.data()));
+}
+
+char* Base64Decoder::decode_into(std::string_view in, char* w) noexcept {
+    if (done_) return w;
     const auto* p = reinterpret_cast<const unsigned char*>(in.data());
     const auto* const end = p + in.size();
     while (p < end) {
@@ -86,7 +91,7 @@ void Base64Decoder::feed(std::string_view in, std::string& out) {
             break;
         }
     }
-    out.resize(static_cast<std::size_t>(w - out.data()));
+    return w;
 }
 
 DecodeError Base64Decoder::finish(std::string& out) {

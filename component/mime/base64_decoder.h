@@ -14,6 +14,11 @@ namespace component::mime {
 class Base64Decoder final : public TransferDecoder {
 public:
     void feed(std::string_view in, std::string& out) override;
+    // The most bytes decoding `n` characters writes.
+    static constexpr std::size_t max_output(std::size_t n) noexcept { return (n / 4 + 1) * 3; }
+    // Decodes `in` into `out`, which has room for max_output(in.size())
+    // bytes and need not be initialised; returns the end of what it wrote.
+    char* decode_into(std::string_view in, char* out) noexcept;
     DecodeError finish(std::string& out) override;
     bool done() const noexcept { return done_; }
 

@@ -1,5 +1,6 @@
 #include "component/mime/date_parser.h"
 
+#include <chrono>
 #include <array>
 #include <cstdint>
 #include <ctime>
@@ -83,25 +84,17 @@ int days_in_month(int y, int m) {
 }
 
 // Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
-std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+std::int64_t days_from_civil(int y, int m, int d) {
+    const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
+                                           std::chrono::day{static_cast<unsigned>(d)}};
+    return std::chrono::sys_days{date}.time_since_epoch().count();
 }
 
 void civil_from_days(std::int64_t z, int& y, int& m, int& d) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{z}}};
+    y = static_cast<int>(date.year());
+    m = static_cast<int>(static_cast<unsigned>(date.month()));
+    d = static_cast<int>(static_cast<unsigned>(date.day()));
 }
 
 int parse_zone(Cursor& c) {
@@ -167,7 +160,7 @@ std::optional<ParsedDate> parse_rfc822_date(std::string_view text) {
 
 std::optional<DateTimeFields> to_local(const ParsedDate& date, int utc_offset_minutes) {
     const DateTimeFields& s = date.stated;
-    std::int64_t t = days_from_civil(s.year, static_cast<unsigned>(s.month), static_cast<unsigned>(s.day)) * 86400 +
+    std::int64_t t = days_from_civil(s.year, s.month, s.day) * 86400 +
                      s.hour * 3600 + s.minute * 60 + s.second;
     t += (static_cast<std::int64_t>(utc_offset_minutes) - date.zone_minutes) * 60;
     std::int64_t days = t / 86400;

@@ -1,21 +1,15 @@
-// The component's enumerations that the message model produces.
+// The enumerations of the public interface that the message model
+// produces, named in the MIME engine's namespace: one definition, so the
+// engine and the interface cannot drift apart.
 #pragma once
+
+#include "qelpop3/qelpop3.h"
 
 namespace component::mime {
 
-enum AttachmentEncodingsEnum : int {
-    encUNKNOWN = 0,
-    encBASE64 = 1,
-    encBINHEX4 = 2,
-    encUUENCODE = 3,
-    encQUOTEDPRINTABLE = 4,
-    enc7BIT = 5,
-};
-
-enum PrioritiesEnum : int {
-    NormalPriority = 0,
-    HighPriority = 1,
-    LowPriority = 2,
-};
+using ::AttachmentEncodingsEnum;
+using enum ::AttachmentEncodingsEnum;
+using ::PrioritiesEnum;
+using enum ::PrioritiesEnum;
 
 }  // namespace component::mime

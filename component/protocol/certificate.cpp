@@ -1,4 +1,5 @@
 #include "component/protocol/certificate.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include <openssl/bio.h>
@@ -10,6 +11,7 @@
 #include <mutex>
 
 #include "component/transport/error_table.h"
+#include "component/transport/pem_readers.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
@@ -49,13 +51,6 @@ std::string NameText(const X509_NAME* name) {
 
 // Hands the caller's pass phrase to the PEM reader; with none it answers
 // 0, which fails the read instead of asking on the terminal.
-int PassPhraseCallback(char* buffer, int size, int /*rwflag*/, void* user) {
-    const auto* phrase = static_cast<const std::string*>(user);
-    if (phrase == nullptr || phrase->empty() || phrase->size() > static_cast<std::size_t>(size)) return 0;
-    phrase->copy(buffer, phrase->size());
-    return static_cast<int>(phrase->size());
-}
-
 std::string TextOf(BSTR value) { return text::ToAnsi(std::u16string(com::BstrView(value))); }
 
 HRESULT DateOf(const ASN1_TIME* time, com::DATE* value) {
@@ -77,7 +72,8 @@ HRESULT DateOf(const ASN1_TIME* time, com::DATE* value) {
 
 }  // namespace
 
-CertContext::CertContext(X509* cert, EVP_PKEY* key) : certificate(cert), privateKey(key) {
+CertContext::CertContext(openssl::X509Ptr cert, openssl::PkeyPtr key)
+    : certificate(std::move(cert)), privateKey(std::move(key)) {
     HandleTable& table = Handles();
     const std::lock_guard hold(table.lock);
     handle = table.next++;
@@ -90,14 +86,12 @@ CertContext::~CertContext() {
         const std::lock_guard hold(table.lock);
         table.entries.erase(handle);
     }
-    X509_free(certificate);
-    EVP_PKEY_free(privateKey);
 }
 
 namespace {
 
-std::shared_ptr<CertContext> Register(X509* cert, EVP_PKEY* key) {
-    auto context = std::make_shared<CertContext>(cert, key);
+std::shared_ptr<CertContext> Register(openssl::X509Ptr cert, openssl::PkeyPtr key) {
+    auto context = std::make_shared<CertContext>(std::move(cert), std::move(key));
     HandleTable& table = Handles();
     const std::lock_guard hold(table.lock);
     table.entries[context->handle] = context;
@@ -106,30 +100,11 @@ std::shared_ptr<CertContext> Register(X509* cert, EVP_PKEY* key) {
 
 }  // namespace
 
-EVP_PKEY* ReadPemPrivateKey(const std::string& pem, const std::string& passPhrase) {
-    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())),
-                                                  &BIO_free);
-    if (!bio) return nullptr;
-    EVP_PKEY* key = PEM_read_bio_PrivateKey(bio.get(), nullptr, &PassPhraseCallback,
-                                            const_cast<std::string*>(&passPhrase));
-    ERR_clear_error();
-    return key;
-}
-
-X509* ReadPemCertificate(const std::string& pem) {
-    std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())),
-                                                  &BIO_free);
-    if (!bio) return nullptr;
-    X509* cert = PEM_read_bio_X509(bio.get(), nullptr, &PassPhraseCallback, nullptr);
-    ERR_clear_error();
-    return cert;
-}
-
 com::ComPtr<CCertificate> CCertificate::FromX509(X509* cert) {
     auto object = com::MakeComObject<CCertificate>();
     if (!object || cert == nullptr) return object;
     X509_up_ref(cert);
-    object->context = Register(cert, nullptr);
+    object->context = Register(openssl::X509Ptr(cert), nullptr);
     return object;
 }
 
@@ -143,31 +118,43 @@ HRESULT CCertificate::Fail(std::int32_t code) {
     return com::CtlError(static_cast<std::uint16_t>(code));
 }
 
-HRESULT CCertificate::get_Data(BSTR* value) {
+HRESULT CCertificate::get_Data(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
-    if (!bio || PEM_write_bio_X509(bio.get(), context->certificate) != 1) return E_FAIL;
+    if (!bio || PEM_write_bio_X509(bio.get(), context->certificate.get()) != 1) return E_FAIL;
     return CopyAnsi(FromBio(bio.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_PrivateKey(BSTR* value) {
+HRESULT CCertificate::get_PrivateKey(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context || context->privateKey == nullptr) return E_FAIL;
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
-    if (!bio || PEM_write_bio_PrivateKey(bio.get(), context->privateKey, nullptr, nullptr, 0, nullptr, nullptr) != 1)
+    if (!bio || PEM_write_bio_PrivateKey(bio.get(), context->privateKey.get(), nullptr, nullptr, 0, nullptr, nullptr) != 1)
         return E_FAIL;
     std::string pem = FromBio(bio.get());
     const HRESULT hr = CopyAnsi(pem, value);
     OPENSSL_cleanse(pem.data(), pem.size());
     return hr;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(context && context->privateKey != nullptr), value); }
+HRESULT CCertificate::get_HasPrivateKey(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(context && context->privateKey != nullptr), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CCertificate::get_Handle(std::int32_t* value) { return CopyValue(context ? context->handle : 0, value); }
+HRESULT CCertificate::get_Handle(std::int32_t* value) try {
+    return CopyValue(context ? context->handle : 0, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CCertificate::put_Handle(std::int32_t value) {
+HRESULT CCertificate::put_Handle(std::int32_t value) try {
     if (value == 0) {
         context.reset();
         return S_OK;
@@ -182,64 +169,76 @@ HRESULT CCertificate::put_Handle(std::int32_t value) {
     if (!found) return com::E_INVALIDARG;
     context = std::move(found);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_Subject(BSTR* value) {
+HRESULT CCertificate::get_Subject(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
-    return CopyAnsi(NameText(X509_get_subject_name(context->certificate)), value);
+    return CopyAnsi(NameText(X509_get_subject_name(context->certificate.get())), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_Issuer(BSTR* value) {
+HRESULT CCertificate::get_Issuer(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
-    return CopyAnsi(NameText(X509_get_issuer_name(context->certificate)), value);
+    return CopyAnsi(NameText(X509_get_issuer_name(context->certificate.get())), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_ValidFrom(com::DATE* value) {
+HRESULT CCertificate::get_ValidFrom(com::DATE* value) try {
     if (!context) return Fail(errNoCertificate);
-    return DateOf(X509_get0_notBefore(context->certificate), value);
+    return DateOf(X509_get0_notBefore(context->certificate.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_ValidTo(com::DATE* value) {
+HRESULT CCertificate::get_ValidTo(com::DATE* value) try {
     if (!context) return Fail(errNoCertificate);
-    return DateOf(X509_get0_notAfter(context->certificate), value);
+    return DateOf(X509_get0_notAfter(context->certificate.get()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::get_SerialNumber(BSTR* value) {
+HRESULT CCertificate::get_SerialNumber(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context) return Fail(errNoCertificate);
     std::unique_ptr<BIGNUM, decltype(&BN_free)> bn(
-        ASN1_INTEGER_to_BN(X509_get0_serialNumber(context->certificate), nullptr), &BN_free);
+        ASN1_INTEGER_to_BN(X509_get0_serialNumber(context->certificate.get()), nullptr), &BN_free);
     if (!bn) return E_FAIL;
     char* hex = BN_bn2hex(bn.get());
     if (hex == nullptr) return com::E_OUTOFMEMORY;
     const std::string text(hex);
     OPENSSL_free(hex);
     return CopyAnsi(text, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) {
-    X509* cert = ReadPemCertificate(TextOf(Certificate));
-    if (cert == nullptr) return Fail(errCertificateImport);
+HRESULT CCertificate::Load(BSTR Certificate, BSTR PrivateKey, BSTR PassPhrase) try {
+    openssl::X509Ptr cert = openssl::ReadPemCertificate(TextOf(Certificate));
+    if (!cert) return Fail(errCertificateImport);
     std::string keyText = TextOf(PrivateKey);
     std::string phrase = TextOf(PassPhrase);
-    EVP_PKEY* key = nullptr;
+    openssl::PkeyPtr key;
     if (!keyText.empty()) {
-        key = ReadPemPrivateKey(keyText, phrase);
-        if (key == nullptr || X509_check_private_key(cert, key) != 1) {
-            EVP_PKEY_free(key);
-            X509_free(cert);
-            key = nullptr;
-            cert = nullptr;
+        key = openssl::ReadPemPrivateKey(keyText, phrase);
+        if (!key || X509_check_private_key(cert.get(), key.get()) != 1) {
+            key.reset();
+            cert.reset();
         }
         ERR_clear_error();
     }
     OPENSSL_cleanse(keyText.data(), keyText.size());
     OPENSSL_cleanse(phrase.data(), phrase.size());
-    if (cert == nullptr) return Fail(errPrivateKeyImport);
-    context = Register(cert, key);
+    if (!cert) return Fail(errPrivateKeyImport);
+    context = Register(std::move(cert), std::move(key));
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {

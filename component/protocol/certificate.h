@@ -3,13 +3,11 @@
 // COM object. The component makes one for each server certificate it shows
 // to the client; a client makes one (by CLSID_Certificate) to load its own
 // certificate and key from PEM text.
-#include <openssl/evp.h>
-#include <openssl/x509.h>
-
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "component/transport/openssl_types.h"
 #include "platform/com/com_class.h"
 #include "platform/com/dispatch_table.h"
 #include "platform/com/error_info.h"
@@ -20,12 +18,12 @@ namespace component::protocol {
 // One certificate and its optional key, shared by every object whose Handle
 // names it.
 struct CertContext {
-    CertContext(X509* cert, EVP_PKEY* key);  // takes both references
+    CertContext(openssl::X509Ptr cert, openssl::PkeyPtr key);
     ~CertContext();
     CertContext(const CertContext&) = delete;
     CertContext& operator=(const CertContext&) = delete;
-    X509* certificate;
-    EVP_PKEY* privateKey;  // null when none
+    openssl::X509Ptr certificate;
+    openssl::PkeyPtr privateKey;  // null when none
     std::int32_t handle;   // process-wide, never 0
 };
 
@@ -57,11 +55,5 @@ private:
     com::HRESULT Fail(std::int32_t code);
     std::shared_ptr<CertContext> context;
 };
-
-// Reads a PEM private key without ever prompting: an encrypted key opens
-// only with `passPhrase`. Null when none could be read.
-EVP_PKEY* ReadPemPrivateKey(const std::string& pem, const std::string& passPhrase);
-// The first PEM certificate of `pem`, or null.
-X509* ReadPemCertificate(const std::string& pem);
 
 }  // namespace component::protocol

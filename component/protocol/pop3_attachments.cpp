@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_attachments.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include <algorithm>
@@ -51,26 +52,46 @@ void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg
                                                                    : std::string_view();
 }
 
-HRESULT CPop3Attachment::get_Name(com::BSTR* value) { return CopyText(Name, value); }
-
-HRESULT CPop3Attachment::put_Name(com::BSTR value) {
-    Name = std::u16string(com::BstrView(value));
-    return S_OK;
+HRESULT CPop3Attachment::get_Name(com::BSTR* value) try {
+    return CopyText(Name, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Attachment::get_Type(com::BSTR* value) { return CopyText(Type, value); }
+HRESULT CPop3Attachment::put_Name(com::BSTR value) try {
+    Name = std::u16string(com::BstrView(value));
+    return S_OK;
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) { return CopyValue(Encoding, value); }
+HRESULT CPop3Attachment::get_Type(com::BSTR* value) try {
+    return CopyText(Type, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Attachment::get_Size(std::int32_t* value) { return CopyValue(Size, value); }
+HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) try {
+    return CopyValue(Encoding, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Attachment::get_Part(IPop3Msg** value) {
+HRESULT CPop3Attachment::get_Size(std::int32_t* value) try {
+    return CopyValue(Size, value);
+} catch (...) {
+    return ExceptionResult();
+}
+
+HRESULT CPop3Attachment::get_Part(IPop3Msg** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     return part ? part.CopyTo(value) : com::E_FAIL;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Attachment::Save(com::VARIANT Filename) {
+HRESULT CPop3Attachment::Save(com::VARIANT Filename) try {
     const std::string destination = text::ToAnsi(VariantText(Filename));
     if (destination.empty()) return ReportError(errNoDestination);
     if (Encoding < encBASE64 || Encoding > enc7BIT) return ReportError(errUnknownEncoder);
@@ -83,6 +104,8 @@ HRESULT CPop3Attachment::Save(com::VARIANT Filename) {
         case mime::SaveStatus::output_failed: return ReportError(errCannotAccessDestination);
     }
     return com::E_FAIL;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {
@@ -121,11 +144,23 @@ void CPop3Attachments::Fill(const std::vector<mime::AttachmentInfo>& found,
     }
 }
 
-HRESULT CPop3Attachments::get_Item(std::int16_t Index, IPop3Attachment** value) { return CollectionItem(items, Index, value); }
+HRESULT CPop3Attachments::get_Item(std::int16_t Index, IPop3Attachment** value) try {
+    return CollectionItem(items, Index, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Attachments::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
+HRESULT CPop3Attachments::get_Count(std::int16_t* value) try {
+    return CollectionCount(items, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Attachments::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Attachment>(items, enumerator); }
+HRESULT CPop3Attachments::get__NewEnum(com::IUnknown** enumerator) try {
+    return CollectionEnum<IPop3Attachment>(items, enumerator);
+} catch (...) {
+    return ExceptionResult();
+}
 
 namespace {
 

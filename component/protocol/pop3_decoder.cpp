@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_decoder.h"
+#include "component/protocol/exception_barrier.h"
 
 #include "component/mime/decode_to_file.h"
 #include "component/mime/mapped_file.h"
@@ -35,17 +36,25 @@ HRESULT CPop3Decoder::DecodeFile(com::BSTR InFile, com::BSTR OutFile, mime::Atta
     return result.status == mime::SaveStatus::ok ? S_OK : ReportError(errCannotAccessDestination);
 }
 
-HRESULT CPop3Decoder::Base64(com::BSTR InFile, com::BSTR OutFile) {
+HRESULT CPop3Decoder::Base64(com::BSTR InFile, com::BSTR OutFile) try {
     return DecodeFile(InFile, OutFile, mime::encBASE64);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Decoder::Uudecode(com::BSTR InFile, com::BSTR OutFile) {
+HRESULT CPop3Decoder::Uudecode(com::BSTR InFile, com::BSTR OutFile) try {
     return DecodeFile(InFile, OutFile, mime::encUUENCODE);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Decoder::QuotedPrintable(com::BSTR InFile, com::BSTR OutFile) {
+HRESULT CPop3Decoder::QuotedPrintable(com::BSTR InFile, com::BSTR OutFile) try {
     return DecodeFile(InFile, OutFile, mime::encQUOTEDPRINTABLE);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Decoder::BinHex4(com::BSTR InFile, com::BSTR OutFile) {
+HRESULT CPop3Decoder::BinHex4(com::BSTR InFile, com::BSTR OutFile) try {
     return DecodeFile(InFile, OutFile, mime::encBINHEX4);
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {

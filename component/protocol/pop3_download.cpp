@@ -10,15 +10,9 @@
 
 namespace component::protocol {
 
-namespace {
+using transport::LookupErrorText;
 
-// Message files are written through a buffer of this size: one write per
-// line would cost a system call per line.
-constexpr std::size_t kFileBuffer = 65536;
-
-}  // namespace
-
-void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
+bool CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
     char command[48];
     if (headersOnly) {
         // The count is widened with its sign and written unsigned.
@@ -27,7 +21,7 @@ void CqelPop3Com::SendFetch(std::uint32_t index, std::int16_t lines) {
     } else {
         std::snprintf(command, sizeof command, "RETR %u", index + 1);
     }
-    SendLine(command);
+    return SendLine(command);
 }
 
 HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, std::int16_t lines) {
@@ -39,19 +33,14 @@ HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, s
     fetchIndex = static_cast<std::uint32_t>(index);
     headersOnly = headersOnlyRequest;
     chainLines = lines;
-    SendFetch(fetchIndex, lines);
-    const std::uint32_t gen = generation;
-    if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
+    if (!SendFetch(fetchIndex, lines)) return ReportError(errOutOfMemory);
+    if (!EnterState(ReceivingMessage)) return E_FAIL;
     if (!blocking) return S_OK;
-    sessionFlags = 0;
-    while (socket && state != Connected && lastError == 0 && sessionFlags == 0) {
-        WaitForEvents();
-        if (IsZombie()) return E_FAIL;
-    }
-    if (IsZombie()) return E_FAIL;
+    sessionFlags.Clear();
+    if (!WaitWhile([&] { return socket && state != Connected; })) return E_FAIL;
     // Only a download that reached its end is a success: a session that
     // ended in the middle leaves an incomplete message.
-    if ((sessionFlags & FlagRequestDone) != 0) return S_OK;
+    if (sessionFlags.Has(SessionFlag::RequestDone)) return S_OK;
     if (lastError != 0) return FailBlockingCall(false);
     return E_FAIL;
 }
@@ -88,21 +77,21 @@ HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
     const std::uint32_t gen = generation;
     if (getAllCursor != 0) {
         chainLines = lines;
-        SendFetch(fetchIndex, lines);
-        if (!SetState(ReceivingMessage) || gen != generation) return E_FAIL;
-        if (fromReply || !blocking) return S_OK;
-        sessionFlags = 0;
-        while (gen == generation && sessionFlags == 0 && state != Connected && lastError == 0) {
-            WaitForEvents();
-            if (IsZombie()) return E_FAIL;
+        if (!SendFetch(fetchIndex, lines)) {
+            getAllCursor = 0;
+            return ReportError(errOutOfMemory);
         }
-        if (IsZombie() || gen != generation) return E_FAIL;
-        if ((sessionFlags & FlagRequestDone) == 0 && lastError != 0) return FailBlockingCall(false);
-        if ((sessionFlags & FlagRequestDone) == 0) sessionFlags = 0;
+        if (!EnterState(ReceivingMessage)) return E_FAIL;
+        if (fromReply || !blocking) return S_OK;
+        sessionFlags.Clear();
+        if (!WaitWhile([&] { return gen == generation && state != Connected; }) || gen != generation) return E_FAIL;
+        const bool done = sessionFlags.Has(SessionFlag::RequestDone);
+        if (!done && lastError != 0) return FailBlockingCall(false);
+        if (!done) sessionFlags.Clear();
         return S_OK;
     }
-    if (!SetState(Connected) || gen != generation) return fromReply ? S_OK : E_FAIL;
-    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    if (!EnterState(Connected)) return fromReply ? S_OK : E_FAIL;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return S_OK;
 }
 
@@ -115,26 +104,14 @@ bool CqelPop3Com::OpenMessage() {
         messageFile = MessageFile::Memory;
         return true;
     }
-    messageStream = currentMessage->OpenDownloadFile();
-    if (messageStream == nullptr) return false;
-    messageBuffer.resize(kFileBuffer);
-    std::setvbuf(messageStream, messageBuffer.data(), _IOFBF, messageBuffer.size());
-    messageFile = MessageFile::Disk;
+    if (!currentMessage->BeginDownload(expectedSize)) return false;
+    messageFile = MessageFile::Whole;
     return true;
 }
 
-long CqelPop3Com::CloseMessageFile(bool keepLength) {
-    long length = 0;
-    if (messageStream != nullptr) {
-        // A full disk shows only here, when the buffer goes out.
-        const bool written = std::fflush(messageStream) == 0 && std::ferror(messageStream) == 0;
-        if (keepLength) length = std::ftell(messageStream);
-        const bool closed = std::fclose(messageStream) == 0;
-        messageStream = nullptr;
-        if (!written || !closed) length = -1;
-    }
+void CqelPop3Com::AbortMessage() {
+    if (messageFile == MessageFile::Whole && currentMessage) currentMessage->AbortDownload();
     messageFile = MessageFile::None;
-    return length;
 }
 
 bool CqelPop3Com::FailMessageFile(std::uint32_t gen) {
@@ -142,7 +119,7 @@ bool CqelPop3Com::FailMessageFile(std::uint32_t gen) {
     getAllCursor = 0;
     lastError = errCannotCreateFile;
     lastErrorText = text::FromAnsi(LookupErrorText(errCannotCreateFile));
-    if (!SetState(Connected) || gen != generation) return false;
+    if (!EnterState(Connected)) return false;
     RaiseDone(errCannotCreateFile, lastErrorText, headersOnly);
     return gen == generation && !IsZombie();
 }
@@ -163,7 +140,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         getAllCursor = 0;
         lastError = errCommandFailed;
         lastErrorText = text::FromAnsi(LookupErrorText(errCommandFailed));
-        if (!SetState(Connected) || gen != generation) return false;
+        if (!EnterState(Connected)) return false;
         RaiseDone(errCommandFailed, lastErrorText, headersOnly);
         return stillHere(true);
     }
@@ -171,12 +148,10 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (!IsEndOfData(line)) {
         const std::string_view data = UnstuffDataLine(line);
         switch (messageFile) {
-            case MessageFile::Disk:
-                if (std::fwrite(data.data(), 1, data.size(), messageStream) != data.size() ||
-                    std::fwrite("\r\n", 1, 2, messageStream) != 2) {
+            case MessageFile::Whole:
+                if (!currentMessage->AppendDownload(data)) {
                     // The rest of the reply is read and dropped; its end
                     // fails the request with 30007.
-                    CloseMessageFile(false);
                     currentMessage->DiscardDownloadFile();
                     currentMessage = nullptr;
                     messageFile = MessageFile::Discard;
@@ -198,7 +173,8 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (messageFile == MessageFile::Discard) return FailMessageFile(gen);
 
     const bool headers = messageFile == MessageFile::Memory;
-    const long length = headers ? 0 : CloseMessageFile(true);
+    const std::int64_t length = headers ? 0 : currentMessage->FinishDownload();
+    messageFile = MessageFile::None;
     if (length < 0) {
         // The file lost data: the message was not received.
         currentMessage->DiscardDownloadFile();
@@ -210,9 +186,8 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     if (headers) {
         held->SetEndOffset(0);
         held->AppendMemoryLine("");
-        CloseMessageFile(false);
     } else {
-        held->SetEndOffset(static_cast<std::int64_t>(length));
+        held->SetEndOffset(length);
     }
     if (!stillHere(RaiseReceived(held.Get(), headers))) return false;
     held = nullptr;
@@ -221,8 +196,8 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
         FetchNext(chainLines, true);
         return gen == generation && !IsZombie();
     }
-    if (!SetState(Connected) || gen != generation) return false;
-    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags |= FlagRequestDone;
+    if (!EnterState(Connected)) return false;
+    if (RaiseDone(0, u"", headersOnly) && gen == generation) sessionFlags.Set(SessionFlag::RequestDone);
     return stillHere(true);
 }
 

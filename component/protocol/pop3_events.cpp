@@ -19,13 +19,18 @@ template <class NotifyCall, class MakeArgs>
 bool CqelPop3Com::Raise(com::DISPID dispid, NotifyCall&& notify, MakeArgs&& makeArgs) {
     CallGuard guard(*this);
     InternalAddRef();
-    // A counted copy: the client may replace Notification inside the call.
-    if (com::ComPtr<IqelPopClientNotify> sink = notification) {
-        notify(sink.Get());
-    } else if (com::ConnectionPoint* point = ConnectionPointOf(DIID__IqelPop3ComEvents);
-               point != nullptr && point->SinkCount() > 0) {
-        com::DispatchArgs args = makeArgs();
-        point->Fire(dispid, args);
+    // An exception from a client's handler stops here: the event counts as
+    // delivered and the session goes on.
+    try {
+        // A counted copy: the client may replace Notification inside the call.
+        if (com::ComPtr<IqelPopClientNotify> sink = notification) {
+            notify(sink.Get());
+        } else if (com::ConnectionPoint* point = ConnectionPointOf(DIID__IqelPop3ComEvents);
+                   point != nullptr && point->SinkCount() > 0) {
+            com::DispatchArgs args = makeArgs();
+            point->Fire(dispid, args);
+        }
+    } catch (...) {
     }
     return InternalRelease() > 0;
 }

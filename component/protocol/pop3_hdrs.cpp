@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 #include "component/protocol/collection_items.h"
 
@@ -35,18 +36,34 @@ void CPop3Hdr::Set(std::string name8, std::string value8) {
     Value = std::move(value8);
 }
 
-HRESULT CPop3Hdr::ToString(com::BSTR* value) { return CopyAnsi(Name + ": " + Value, value); }
-HRESULT CPop3Hdr::get_Name(com::BSTR* value) { return CopyAnsi(Name, value); }
-HRESULT CPop3Hdr::get_Value(com::BSTR* value) { return CopyAnsi(Value, value); }
-
-HRESULT CPop3Hdr::put_Name(com::BSTR value) {
-    Name = text::ToAnsi(com::BstrView(value));
-    return S_OK;
+HRESULT CPop3Hdr::ToString(com::BSTR* value) try {
+    return CopyAnsi(Name + ": " + Value, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Hdr::get_Name(com::BSTR* value) try {
+    return CopyAnsi(Name, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Hdr::get_Value(com::BSTR* value) try {
+    return CopyAnsi(Value, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Hdr::put_Value(com::BSTR value) {
+HRESULT CPop3Hdr::put_Name(com::BSTR value) try {
+    Name = text::ToAnsi(com::BstrView(value));
+    return S_OK;
+} catch (...) {
+    return ExceptionResult();
+}
+
+HRESULT CPop3Hdr::put_Value(com::BSTR value) try {
     Value = text::ToAnsi(com::BstrView(value));
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {
@@ -87,7 +104,7 @@ mime::Headers CPop3Hdrs::Snapshot() const {
     return out;
 }
 
-HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) {
+HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     const com::VARIANT& index = com::Dereference(Index);
@@ -104,13 +121,27 @@ HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) {
     if (com::FAILED(com::VariantChangeType(&position, &index, 0, com::VT_I2))) return com::E_INVALIDARG;
     if (position.iVal < 0 || static_cast<std::size_t>(position.iVal) >= items.size()) return com::E_INVALIDARG;
     return com::ComPtr<IPop3Hdr>(items[static_cast<std::size_t>(position.iVal)].Get()).CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Hdrs::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
+HRESULT CPop3Hdrs::get_Count(std::int16_t* value) try {
+    return CollectionCount(items, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Hdrs::ToString(com::BSTR* value) { return CopyAnsi(mime::headers_to_string(Snapshot()), value); }
+HRESULT CPop3Hdrs::ToString(com::BSTR* value) try {
+    return CopyAnsi(mime::headers_to_string(Snapshot()), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Hdrs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Hdr>(items, enumerator); }
+HRESULT CPop3Hdrs::get__NewEnum(com::IUnknown** enumerator) try {
+    return CollectionEnum<IPop3Hdr>(items, enumerator);
+} catch (...) {
+    return ExceptionResult();
+}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include <fcntl.h>
@@ -14,6 +15,8 @@
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
+
+using transport::LookupErrorText;
 
 using com::E_POINTER;
 using com::HRESULT;
@@ -48,6 +51,8 @@ void CPop3Msg::DropCaches() {
 
 void CPop3Msg::FinalRelease() {
     DropCaches();
+    spool.Abort();
+    bodyHeld = false;
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Tag.Clear();
@@ -66,19 +71,28 @@ void CPop3Msg::PrepareDownload(bool headersOnly) {
 void CPop3Msg::SetFilename(std::u16string name) {
     if (name == Filename) return;
     DropCaches();
+    // A message held in memory stands for a temporary file: it goes too.
+    if (bodyHeld) spool.Release();
+    bodyHeld = false;
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     ownsFile = false;
     Filename = std::move(name);
     filename8 = text::ToAnsi(Filename);
 }
 
-HRESULT CPop3Msg::CreateTempFile() {
+int CPop3Msg::OpenTempFile() {
     std::string pattern = TempFolder() + "/POP3XXXXXX";
     const int fd = mkstemp(pattern.data());
-    if (fd < 0) return ReportError(errCannotCreateFile);
-    close(fd);
+    if (fd < 0) return -1;
     SetFilename(text::FromAnsi(pattern));
     ownsFile = true;
+    return fd;
+}
+
+HRESULT CPop3Msg::CreateTempFile() {
+    const int fd = OpenTempFile();
+    if (fd < 0) return ReportError(errCannotCreateFile);
+    close(fd);
     return S_OK;
 }
 
@@ -88,6 +102,8 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
         if (com::FAILED(hr)) return hr;
     }
     DropCaches();
+    bodyHeld = false;
+    spool.Release();
     std::FILE* file = std::fopen(filename8.c_str(), "wb");
     if (file == nullptr) return ReportError(errCannotCreateFile);
     std::fwrite(content.data(), 1, content.size(), file);
@@ -95,27 +111,58 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
     return S_OK;
 }
 
-std::FILE* CPop3Msg::OpenDownloadFile() {
+bool CPop3Msg::BeginDownload(std::int32_t expectedSize) {
     DropCaches();
-    if (Filename.empty()) {
-        std::string pattern = TempFolder() + "/POP3XXXXXX";
-        const int fd = mkstemp(pattern.data());
-        if (fd < 0) return nullptr;
-        std::FILE* file = fdopen(fd, "wb");
-        if (file == nullptr) {
-            close(fd);
-            unlink(pattern.c_str());
-            return nullptr;
-        }
-        SetFilename(text::FromAnsi(pattern));
-        ownsFile = true;
-        return file;
+    bodyHeld = false;
+    if (Filename.empty() && expectedSize >= 0 &&
+        static_cast<std::size_t>(expectedSize) <= MessageSpool::kMemoryLimit &&
+        MessageSpool::BudgetAllows(static_cast<std::size_t>(expectedSize))) {
+        spool.StartInMemory(static_cast<std::size_t>(expectedSize));
+        return true;
     }
-    return std::fopen(filename8.c_str(), "wb");
+    const int fd = Filename.empty() ? OpenTempFile() : open(filename8.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd < 0) return false;
+    spool.StartInFile(fd);
+    return true;
+}
+
+bool CPop3Msg::AppendDownload(std::string_view line) {
+    if (!spool.AppendLine(line)) return false;
+    if (!spool.WantsFile()) return true;
+    const int fd = OpenTempFile();
+    return fd >= 0 && spool.MoveToFile(fd);
+}
+
+std::int64_t CPop3Msg::FinishDownload() {
+    const bool inMemory = spool.InMemory();
+    const std::int64_t length = spool.Finish();
+    bodyHeld = inMemory;
+    return length;
+}
+
+bool CPop3Msg::EnsureFile() {
+    if (!bodyHeld) return true;
+    std::string pattern = TempFolder() + "/POP3XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, spool.Held());
+    if (close(fd) != 0 || !written) {
+        unlink(pattern.c_str());
+        return false;
+    }
+    // The bytes stay the same, so what was read from them stays valid.
+    Filename = text::FromAnsi(pattern);
+    filename8 = std::move(pattern);
+    ownsFile = true;
+    bodyHeld = false;
+    spool.Release();
+    return true;
 }
 
 void CPop3Msg::DiscardDownloadFile() {
     DropCaches();
+    spool.Abort();
+    bodyHeld = false;
     endOffset = 0;
     if (filename8.empty()) return;
     if (ownsFile) {
@@ -142,6 +189,8 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
     // file remains from an earlier whole retrieval.
     if (headersOnlyFlag) {
         raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
+    } else if (bodyHeld) {
+        raw = spool.Held();
     } else if (!filename8.empty()) {
         std::FILE* file = std::fopen(filename8.c_str(), "rb");
         if (file == nullptr) {
@@ -167,9 +216,19 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
 
 // ---- IPop3Msg: identity, marks, downloads ----------------------------------
 
-HRESULT CPop3Msg::get_Filename(com::BSTR* value) { return CopyText(Filename, value); }
+HRESULT CPop3Msg::get_Filename(com::BSTR* value) try {
+    if (value == nullptr) return E_POINTER;
+    // A client that asks for the file gets one.
+    if (!EnsureFile()) {
+        *value = nullptr;
+        return ReportError(errCannotCreateFile);
+    }
+    return CopyText(Filename, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::put_Filename(com::BSTR value) {
+HRESULT CPop3Msg::put_Filename(com::BSTR value) try {
     std::u16string name(com::BstrView(value));
     if (name == Filename) return S_OK;
     SetFilename(std::move(name));
@@ -179,63 +238,101 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) {
     startOffset = 0;
     endOffset = -1;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Body(com::BSTR* value) {
+HRESULT CPop3Msg::get_Body(com::BSTR* value) try {
     CallGuard guard(*this);
     if (partSource) return CopyText(text::FromAnsi(partSource->entity), value);
     return CopyText(text::FromAnsi(ReadRawBody()), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Index(std::int16_t* value) { return CopyValue(Index, value); }
+HRESULT CPop3Msg::get_Index(std::int16_t* value) try {
+    return CopyValue(Index, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_Tag(com::VARIANT* value) {
+HRESULT CPop3Msg::get_Tag(com::VARIANT* value) try {
     if (value == nullptr) return E_POINTER;
     return Tag.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::put_Tag(com::VARIANT value) {
+HRESULT CPop3Msg::put_Tag(com::VARIANT value) try {
     Tag.Clear();
     Tag = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Size(std::int32_t* value) { return CopyValue(Size, value); }
+HRESULT CPop3Msg::get_Size(std::int32_t* value) try {
+    return CopyValue(Size, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_Uid(com::BSTR* value) { return CopyText(Uid, value); }
+HRESULT CPop3Msg::get_Uid(com::BSTR* value) try {
+    return CopyText(Uid, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::Get() {
+HRESULT CPop3Msg::Get() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, false, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::GetHeaders() {
+HRESULT CPop3Msg::GetHeaders() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, true, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) {
+HRESULT CPop3Msg::GetLines(std::int16_t MaxLines) try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->FetchMessage(Index, true, MaxLines);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkDelete), value); }
+HRESULT CPop3Msg::get_MarkDelete(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(MarkDelete), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) {
+HRESULT CPop3Msg::put_MarkDelete(com::VARIANT_BOOL value) try {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
     MarkDelete = value != 0;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(MarkGet), value); }
+HRESULT CPop3Msg::get_MarkGet(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(MarkGet), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) {
+HRESULT CPop3Msg::put_MarkGet(com::VARIANT_BOOL value) try {
     if (owner != nullptr && owner->CurrentState() < Connected) return ReportError(errMarkWhileConnected);
     MarkGet = value != 0;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "component/mime/mime_tree.h"
+#include "component/protocol/message_spool.h"
 #include "component/protocol/pop3_attachments.h"
 #include "component/protocol/pop3_hdrs.h"
 #include "component/protocol/pop3_recs.h"
@@ -21,8 +22,6 @@
 #include "qelpop3/qelpop3.h"
 
 namespace component::protocol {
-
-using namespace component::transport;
 
 class CqelPop3Com;
 
@@ -102,11 +101,19 @@ public:
     // file's content by `text`; 30007 when the file cannot be written.
     com::HRESULT WriteFile(std::string_view text);
     const std::string& FilenameAnsi() const { return filename8; }
-    // The message file opened for a whole download, empty: what WriteFile
-    // with an empty text and a fresh open amount to, in one open of the
-    // file (creating files is the slow part of small downloads). Null when
-    // the file cannot be written.
-    std::FILE* OpenDownloadFile();
+    // A whole download: held in memory while the message is small and no
+    // file is named for it, else written into its file (a temporary one
+    // when none is named). False when the file cannot be opened.
+    bool BeginDownload(std::int32_t expectedSize);
+    // One line of the message without its line end; false when the file
+    // lost bytes or a message outgrowing memory could not get a file.
+    bool AppendDownload(std::string_view line);
+    // The download reached its end: the bytes received, -1 when the file
+    // lost some.
+    std::int64_t FinishDownload();
+    // The session ended inside the download: what was written stays, what
+    // was held in memory goes.
+    void AbortDownload() { spool.Abort(); }
     // A download into the file failed: its partial content goes at once, so
     // the room it took is free for the next message. A temporary file is
     // removed and forgotten; a file the client named is emptied.
@@ -165,6 +172,11 @@ private:
     // The recipient a delivery report names for `marker` ("failed" or "delayed").
     com::HRESULT FindBounceRecipient(std::string_view marker, std::string& recipient);
     com::HRESULT CreateTempFile();
+    // A new empty temporary file, named the message's file; -1 when none can be made.
+    int OpenTempFile();
+    // A message held in memory gets its file, for a client that asks for
+    // one; false when the file cannot be written.
+    bool EnsureFile();
     void SetFilename(std::u16string name);
 
     std::u16string Uid;
@@ -175,7 +187,10 @@ private:
     bool ownsFile = false;
     CqelPop3Com* owner = nullptr;  // not counted; cleared when the component goes
     bool headersOnlyFlag = false;
-    Buffer memoryData;
+    transport::Buffer memoryData;
+    MessageSpool spool;
+    // The whole message lies in the spool's memory and has no file yet.
+    bool bodyHeld = false;
     std::int16_t Index = 0;
     bool MarkGet = true;
     bool MarkDelete = false;

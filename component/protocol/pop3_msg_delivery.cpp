@@ -7,6 +7,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/exception_barrier.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
@@ -90,20 +91,24 @@ HRESULT CPop3Msg::FindBounceRecipient(std::string_view marker, std::string& reci
     return S_OK;
 }
 
-HRESULT CPop3Msg::DeliveryFailed(com::BSTR* value) {
+HRESULT CPop3Msg::DeliveryFailed(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     std::string recipient;
     const HRESULT hr = FindBounceRecipient("failed", recipient);
     return com::FAILED(hr) ? hr : CopyResult(recipient, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::DeliveryDelayed(com::BSTR* value) {
+HRESULT CPop3Msg::DeliveryDelayed(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     std::string recipient;
     const HRESULT hr = FindBounceRecipient("delayed", recipient);
     return com::FAILED(hr) ? hr : CopyResult(recipient, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
 }  // namespace component::protocol

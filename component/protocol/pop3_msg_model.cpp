@@ -8,6 +8,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 #include "component/protocol/pop3_msgs.h"
 #include "platform/com/ole_date.h"
@@ -88,7 +89,7 @@ HRESULT CPop3Msg::HeaderGetter(std::string_view name, com::BSTR* value) {
     return CopyText(mime::header_text(CurrentHeaders(), name), value);
 }
 
-HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) {
+HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     CallGuard guard(*this);
@@ -98,50 +99,120 @@ HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) {
     // it; later calls return the (empty) collection.
     if (fresh && !content->tree.root().headers_ok) return com::E_FAIL;
     return com::ComPtr<IPop3Hdrs>(&collection).CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_From(com::BSTR* value) { return HeaderGetter("From", value); }
-HRESULT CPop3Msg::get_To(com::BSTR* value) { return HeaderGetter("To", value); }
-HRESULT CPop3Msg::get_CC(com::BSTR* value) { return HeaderGetter("CC", value); }
-HRESULT CPop3Msg::get_BCC(com::BSTR* value) { return HeaderGetter("BCC", value); }
-HRESULT CPop3Msg::get_Subject(com::BSTR* value) { return HeaderGetter("Subject", value); }
-HRESULT CPop3Msg::get_ReplyTo(com::BSTR* value) { return HeaderGetter("Reply-To", value); }
-HRESULT CPop3Msg::get_MessageID(com::BSTR* value) { return HeaderGetter("Message-ID", value); }
-HRESULT CPop3Msg::get_ContentDescription(com::BSTR* value) { return HeaderGetter("Content-Description", value); }
-HRESULT CPop3Msg::get_ContentDisposition(com::BSTR* value) { return HeaderGetter("Content-Disposition", value); }
-HRESULT CPop3Msg::get_ContentID(com::BSTR* value) { return HeaderGetter("Content-ID", value); }
-HRESULT CPop3Msg::get_ContentTransferEncoding(com::BSTR* value) {
+HRESULT CPop3Msg::get_From(com::BSTR* value) try {
+    return HeaderGetter("From", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_To(com::BSTR* value) try {
+    return HeaderGetter("To", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_CC(com::BSTR* value) try {
+    return HeaderGetter("CC", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_BCC(com::BSTR* value) try {
+    return HeaderGetter("BCC", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_Subject(com::BSTR* value) try {
+    return HeaderGetter("Subject", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ReplyTo(com::BSTR* value) try {
+    return HeaderGetter("Reply-To", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_MessageID(com::BSTR* value) try {
+    return HeaderGetter("Message-ID", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ContentDescription(com::BSTR* value) try {
+    return HeaderGetter("Content-Description", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ContentDisposition(com::BSTR* value) try {
+    return HeaderGetter("Content-Disposition", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ContentID(com::BSTR* value) try {
+    return HeaderGetter("Content-ID", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ContentTransferEncoding(com::BSTR* value) try {
     return HeaderGetter("Content-Transfer-Encoding", value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ContentType(com::BSTR* value) { return HeaderGetter("Content-Type", value); }
+HRESULT CPop3Msg::get_ContentType(com::BSTR* value) try {
+    return HeaderGetter("Content-Type", value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_FromEmail(com::BSTR* value) {
+HRESULT CPop3Msg::get_FromEmail(com::BSTR* value) try {
     return CopyText(mime::extract_address(mime::header_unfolded(CurrentHeaders(), "From")), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_FromName(com::BSTR* value) {
+HRESULT CPop3Msg::get_FromName(com::BSTR* value) try {
     return CopyText(mime::extract_name(mime::header_unfolded(CurrentHeaders(), "From")), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ToEmail(com::BSTR* value) {
+HRESULT CPop3Msg::get_ToEmail(com::BSTR* value) try {
     return CopyText(mime::extract_address(mime::header_unfolded(CurrentHeaders(), "To")), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ToName(com::BSTR* value) {
+HRESULT CPop3Msg::get_ToName(com::BSTR* value) try {
     return CopyText(mime::extract_name(mime::header_unfolded(CurrentHeaders(), "To")), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_ContentTypeOnly(com::BSTR* value) {
+HRESULT CPop3Msg::get_ContentTypeOnly(com::BSTR* value) try {
     return CopyText(mime::content_type_only(CurrentHeaders()), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ContentName(com::BSTR* value) { return CopyText(mime::content_name(CurrentHeaders()), value); }
-HRESULT CPop3Msg::get_ContentCharset(com::BSTR* value) {
+HRESULT CPop3Msg::get_ContentName(com::BSTR* value) try {
+    return CopyText(mime::content_name(CurrentHeaders()), value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Msg::get_ContentCharset(com::BSTR* value) try {
     return CopyText(mime::content_type_param(CurrentHeaders(), "charset="), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ContentBoundary(com::BSTR* value) {
+HRESULT CPop3Msg::get_ContentBoundary(com::BSTR* value) try {
     return CopyText(mime::content_type_param(CurrentHeaders(), "boundary="), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Priority(PrioritiesEnum* value) { return CopyValue(static_cast<PrioritiesEnum>(mime::priority(CurrentHeaders())), value); }
+HRESULT CPop3Msg::get_Priority(PrioritiesEnum* value) try {
+    return CopyValue(static_cast<PrioritiesEnum>(mime::priority(CurrentHeaders())), value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msg::get_Date(com::DATE* value) {
+HRESULT CPop3Msg::get_Date(com::DATE* value) try {
     if (value == nullptr) return E_POINTER;
     const std::string date = mime::header_unfolded(CurrentHeaders(), "Date");
     if (IsBlankText(date)) {
@@ -155,18 +226,22 @@ HRESULT CPop3Msg::get_Date(com::DATE* value) {
     if (!ole) return com::E_INVALIDARG;
     *value = *ole;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 // ---- Texts -----------------------------------------------------------------
 
-HRESULT CPop3Msg::get_Text(com::BSTR* value) {
+HRESULT CPop3Msg::get_Text(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
     return CopyText(text::FromAnsi(mime::message_text(c.tree, c.tree.root())), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_PlainText(com::BSTR* value) {
+HRESULT CPop3Msg::get_PlainText(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     const Content& c = ReadContent();
     const auto found = mime::find_text_part(c.tree, mime::TextKind::plain);
@@ -174,9 +249,11 @@ HRESULT CPop3Msg::get_PlainText(com::BSTR* value) {
     // retrieval lacks; one that finds no text part answers empty.
     if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
     return CopyText(found.value_or(u""), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_HTMLText(com::BSTR* value) {
+HRESULT CPop3Msg::get_HTMLText(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     const Content& c = ReadContent();
     const auto found = mime::find_text_part(c.tree, mime::TextKind::html);
@@ -184,9 +261,11 @@ HRESULT CPop3Msg::get_HTMLText(com::BSTR* value) {
     // retrieval lacks; one that finds no text part answers empty.
     if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
     return CopyText(found.value_or(u""), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) {
+HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
@@ -200,9 +279,11 @@ HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) {
     const std::string decoded =
         mime::decoded_body(c.tree, c.tree.root(), static_cast<mime::AttachmentEncodingsEnum>(encoding));
     return CopyText(text::FromAnsi(decoded), value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::Save(com::BSTR Filename) {
+HRESULT CPop3Msg::Save(com::BSTR Filename) try {
     const std::string destination = text::ToAnsi(com::BstrView(Filename));
     if (destination.empty()) return ReportError(errNoDestination);
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
@@ -211,9 +292,11 @@ HRESULT CPop3Msg::Save(com::BSTR Filename) {
     if (!c.readable) return com::E_FAIL;
     const auto result = mime::decode_to_file(c.entity, mime::enc7BIT, destination);
     return result.status == mime::SaveStatus::ok ? S_OK : ReportError(errCannotAccessDestination);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) {
+HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
@@ -227,9 +310,14 @@ HRESULT CPop3Msg::get_Attachments(IPop3Attachments** value) {
         attachments->Fill(found, holders, c.raw, c.tree.message());
     }
     return com::ComPtr<IPop3Attachments>(attachments.Get()).CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
 com::ComPtr<IPop3Msg> CPop3Msg::PartFor(const Content& c, std::uint32_t node) {
+    // A part names its message's file: a message held in memory gets one.
+    // Without it the part names none.
+    EnsureFile();
     auto part = com::MakeComObject<CPop3Msg>();
     const mime::MimeNode& n = c.tree.node(node);
     if (n.is_part) {
@@ -242,7 +330,7 @@ com::ComPtr<IPop3Msg> CPop3Msg::PartFor(const Content& c, std::uint32_t node) {
     return com::ComPtr<IPop3Msg>(part.Get());
 }
 
-HRESULT CPop3Msg::get_Parts(IPop3Msgs** value) {
+HRESULT CPop3Msg::get_Parts(IPop3Msgs** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
@@ -257,10 +345,12 @@ HRESULT CPop3Msg::get_Parts(IPop3Msgs** value) {
         parts = com::ComPtr<IPop3Msgs>(list.Get());
     }
     return parts.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
 // Works for headers-only retrievals too.
-HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) {
+HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) try {
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
     if (!receivedList) {
@@ -268,6 +358,8 @@ HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) {
         receivedList->Fill(CurrentHeaders());
     }
     return com::ComPtr<IPop3Recs>(receivedList.Get()).CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
 
 // ---- Not built yet -----------------------------------------------------------

@@ -8,6 +8,7 @@
 
 #include "component/mime/header_values.h"
 #include "component/protocol/pop3_msg.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/smime/smime_engine.h"
 #include "platform/text/code_page.h"
 
@@ -59,6 +60,8 @@ void CPop3Msg::ReplaceContent(const std::string& path) {
     partSource.reset();
     if (ownsFile && !filename8.empty()) unlink(filename8.c_str());
     memoryData.Reset();
+    spool.Release();
+    bodyHeld = false;
     Filename = text::FromAnsi(path);
     filename8 = path;
     ownsFile = true;
@@ -69,7 +72,7 @@ void CPop3Msg::ReplaceContent(const std::string& path) {
     endOffset = known ? static_cast<std::int64_t>(info.st_size) : -1;
 }
 
-HRESULT CPop3Msg::VerifySignature(com::VARIANT SignerCert) {
+HRESULT CPop3Msg::VerifySignature(com::VARIANT SignerCert) try {
     CallGuard guard(*this);
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const mime::Headers current = CurrentHeaders();
@@ -113,9 +116,11 @@ HRESULT CPop3Msg::VerifySignature(com::VARIANT SignerCert) {
     const int code = smime::VerifyDetached(c.tree.body(*signature),
                                            smime::DetachedSignedContent(c.tree.bytes(*signedPart)), signer.get());
     return code == smime::kSmimeOk ? S_OK : ReportError(code);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msg::Decrypt(com::VARIANT Cert) {
+HRESULT CPop3Msg::Decrypt(com::VARIANT Cert) try {
     CallGuard guard(*this);
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const std::string type = LowerContentType(CurrentHeaders());
@@ -144,6 +149,8 @@ HRESULT CPop3Msg::Decrypt(com::VARIANT Cert) {
     if (code != smime::kSmimeOk) return ReportError(code);
     ReplaceContent(result);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 }  // namespace component::protocol

@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_msgs.h"
+#include "component/protocol/exception_barrier.h"
 
 #include "component/protocol/collection_items.h"
 #include "component/protocol/qel_pop3_com.h"
@@ -30,29 +31,47 @@ void CPop3Msgs::AppendListed(CqelPop3Com* messageOwner, std::int32_t size) {
     items.push_back(std::move(message));
 }
 
-HRESULT CPop3Msgs::get_Count(std::int16_t* count) { return CollectionCount(items, count); }
+HRESULT CPop3Msgs::get_Count(std::int16_t* count) try {
+    return CollectionCount(items, count);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msgs::get_Item(std::int16_t index, IPop3Msg** message) { return CollectionItem(items, index, message); }
+HRESULT CPop3Msgs::get_Item(std::int16_t index, IPop3Msg** message) try {
+    return CollectionItem(items, index, message);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Msgs::GetAll() {
+HRESULT CPop3Msgs::GetAll() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->StartChain(false, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msgs::GetAllHeaders() {
+HRESULT CPop3Msgs::GetAllHeaders() try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->StartChain(true, 0);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msgs::GetAllLines(std::int16_t MaxLines) {
+HRESULT CPop3Msgs::GetAllLines(std::int16_t MaxLines) try {
     CallGuard guard(*this);
     if (owner == nullptr) return com::E_FAIL;
     return owner->StartChain(true, MaxLines);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Msg>(items, enumerator); }
+HRESULT CPop3Msgs::get__NewEnum(com::IUnknown** enumerator) try {
+    return CollectionEnum<IPop3Msg>(items, enumerator);
+} catch (...) {
+    return ExceptionResult();
+}
 
 namespace {
 

@@ -1,4 +1,5 @@
 #include "component/protocol/pop3_recs.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 #include "component/protocol/collection_items.h"
@@ -45,20 +46,50 @@ void CPop3Rec::SetFullLine(std::string_view raw8) {
     }
 }
 
-HRESULT CPop3Rec::get_FromHost(com::BSTR* value) { return CopyText(FromHost, value); }
-HRESULT CPop3Rec::get_FromIP(com::BSTR* value) { return CopyText(FromIP, value); }
-HRESULT CPop3Rec::get_ToHost(com::BSTR* value) { return CopyText(ToHost, value); }
-HRESULT CPop3Rec::get_ToIP(com::BSTR* value) { return CopyText(ToIP, value); }
-HRESULT CPop3Rec::get_Protocol(com::BSTR* value) { return CopyText(Protocol, value); }
-HRESULT CPop3Rec::get_ToEmail(com::BSTR* value) { return CopyText(ToEmail, value); }
-HRESULT CPop3Rec::get_FullLine(com::BSTR* value) { return CopyText(FullLine, value); }
-
-HRESULT CPop3Rec::put_FullLine(com::BSTR value) {
-    SetFullLine(text::ToAnsi(com::BstrView(value)));
-    return S_OK;
+HRESULT CPop3Rec::get_FromHost(com::BSTR* value) try {
+    return CopyText(FromHost, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_FromIP(com::BSTR* value) try {
+    return CopyText(FromIP, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_ToHost(com::BSTR* value) try {
+    return CopyText(ToHost, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_ToIP(com::BSTR* value) try {
+    return CopyText(ToIP, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_Protocol(com::BSTR* value) try {
+    return CopyText(Protocol, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_ToEmail(com::BSTR* value) try {
+    return CopyText(ToEmail, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CPop3Rec::get_FullLine(com::BSTR* value) try {
+    return CopyText(FullLine, value);
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CPop3Rec::get_Date(com::DATE* value) {
+HRESULT CPop3Rec::put_FullLine(com::BSTR value) try {
+    SetFullLine(text::ToAnsi(com::BstrView(value)));
+    return S_OK;
+} catch (...) {
+    return ExceptionResult();
+}
+
+HRESULT CPop3Rec::get_Date(com::DATE* value) try {
     if (value == nullptr) return E_POINTER;
     if (Date == 0) {
         com::SetErrorInfoText(IPop3Rec::iid, u"Pop3Rec", text::FromAnsi(transport::LookupErrorText(errNoDate)));
@@ -66,6 +97,8 @@ HRESULT CPop3Rec::get_Date(com::DATE* value) {
     }
     *value = Date;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 namespace {
@@ -101,11 +134,23 @@ void CPop3Recs::Fill(const mime::Headers& headers) {
     }
 }
 
-HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) { return CollectionItem(items, Index, value); }
+HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) try {
+    return CollectionItem(items, Index, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Recs::get_Count(std::int16_t* value) { return CollectionCount(items, value); }
+HRESULT CPop3Recs::get_Count(std::int16_t* value) try {
+    return CollectionCount(items, value);
+} catch (...) {
+    return ExceptionResult();
+}
 
-HRESULT CPop3Recs::get__NewEnum(com::IUnknown** enumerator) { return CollectionEnum<IPop3Rec>(items, enumerator); }
+HRESULT CPop3Recs::get__NewEnum(com::IUnknown** enumerator) try {
+    return CollectionEnum<IPop3Rec>(items, enumerator);
+} catch (...) {
+    return ExceptionResult();
+}
 
 namespace {
 

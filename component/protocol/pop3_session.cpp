@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "component/protocol/pop3_reply.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/debug_trace.h"
 #include "component/transport/error_table.h"
@@ -19,6 +20,11 @@
 
 namespace component::protocol {
 
+using transport::LookupErrorText;
+using transport::CCommandLineSocket;
+using transport::CommandLineSocketOwner;
+using transport::LogFormat;
+
 namespace {
 
 bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low && s <= high; }
@@ -27,7 +33,7 @@ bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low 
 
 // ---- Connect ---------------------------------------------------------------
 
-HRESULT CqelPop3Com::Connect() {
+HRESULT CqelPop3Com::Connect() try {
     CallGuard guard(*this);
     if (state != Disconnected) return ReportError(errCannotConnectNow);
     if (socket) EndSession();
@@ -48,14 +54,13 @@ HRESULT CqelPop3Com::Connect() {
     sessionLogin = login8;
     sessionPassword = password8;
     lastError = 0;
-    loginStep = 0;
+    SetLoginStep(LoginStep::Greeting);
     idleSeconds = 0;
     if (timeout > 0) socket->SetTimer(1, kIdleTimerId);
-    sessionFlags = 0;
+    sessionFlags.Clear();
     apopAllowed = true;
     userPassAllowed = true;
-    const std::uint32_t gen = generation;
-    if (!SetState(Connecting) || gen != generation) return E_FAIL;
+    if (!EnterState(Connecting)) return E_FAIL;
     socket->AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CONNECT |
                         platform::net::FD_CLOSE);
     const std::string host8 = text::ToAnsi(hostname);
@@ -65,31 +70,25 @@ HRESULT CqelPop3Com::Connect() {
         if (code != platform::net::kErrWouldBlock) {
             // Fails at once (an unknown host): the session ends like any
             // other failed one, with its Disconnected event.
-            lastError = code;
-            lastErrorText = text::FromAnsi(LookupErrorText(code));
-            EndSession();
             const HRESULT hr = ReportError(code);
             const std::u16string text = lastErrorText;
-            const std::uint32_t ended = generation;
-            if (SetState(Disconnected) && ended == generation) RaiseDisconnected(code, text);
+            EndAndReportDisconnected(code, text);
             return hr;
         }
     }
     if (!blocking) return S_OK;
 
     for (;;) {
-        sessionFlags = 0;
-        while (socket && sessionFlags == 0 && !IsBetween(state, Connected, DeletingMessage) && lastError == 0) {
-            WaitForEvents();
-            if (IsZombie()) return E_FAIL;
-        }
-        if (IsZombie()) return E_FAIL;
-        if ((sessionFlags & FlagLoggedIn) != 0 || (socket && IsBetween(state, Connected, DeletingMessage))) {
+        sessionFlags.Clear();
+        if (!WaitWhile([&] { return socket && !IsBetween(state, Connected, DeletingMessage); })) return E_FAIL;
+        if (sessionFlags.Has(SessionFlag::LoggedIn) || (socket && IsBetween(state, Connected, DeletingMessage))) {
             return S_OK;
         }
         if (lastError != 0) return FailBlockingCall(true);
         if (!socket) return E_FAIL;
     }
+} catch (...) {
+    return ExceptionResult();
 }
 
 HRESULT CqelPop3Com::FailBlockingCall(bool toDisconnected) {
@@ -121,8 +120,7 @@ void CqelPop3Com::OnConnected(std::int32_t code) {
         }
         // The handshake is done and the certificate accepted: the greeting
         // comes next, through TLS.
-        const std::uint32_t gen = generation;
-        if (!SetState(EstablishedSSL) || gen != generation) return;
+        if (!EnterState(EstablishedSSL)) return;
         SetState(Connecting);
         return;
     }
@@ -130,16 +128,19 @@ void CqelPop3Com::OnConnected(std::int32_t code) {
 }
 
 void CqelPop3Com::FailSession(std::int32_t code) {
-    sessionFlags |= FlagConnectFailed;
+    sessionFlags.Set(SessionFlag::ConnectFailed);
     lastError = code;
     if ((code != errInvalidLogin && code != errCommandFailed) || lastErrorText.empty()) {
         lastErrorText = text::FromAnsi(LookupErrorText(code));
     }
     const std::u16string text = lastErrorText;
+    EndAndReportDisconnected(code, text);
+}
+
+bool CqelPop3Com::EndAndReportDisconnected(std::int32_t code, const std::u16string& text) {
     EndSession();
-    const std::uint32_t gen = generation;
-    if (!SetState(Disconnected) || gen != generation) return;
-    RaiseDisconnected(code, text);
+    if (!EnterState(Disconnected)) return false;
+    return RaiseDisconnected(code, text);
 }
 
 bool CqelPop3Com::OnReplyLine(std::string_view line) {
@@ -170,14 +171,11 @@ void CqelPop3Com::OnClosed(std::int32_t code) {
     CallGuard guard(*this);
     // A close without an error code while logging in, reading a message or
     // deleting is still a failure: the server hung up on us.
-    if (code == 0 && state != Connected && state != Disconnected) code = 10054;
+    if (code == 0 && state != Connected && state != Disconnected) code = platform::net::kErrConnectionReset;
     lastError = code;
     lastErrorText = text::FromAnsi(LookupErrorText(code));
     const std::u16string text = lastErrorText;
-    EndSession();
-    const std::uint32_t gen = generation;
-    if (!SetState(Disconnected) || gen != generation) return;
-    if (RaiseDisconnected(code, text)) sessionFlags |= FlagClosed;
+    if (EndAndReportDisconnected(code, text)) sessionFlags.Set(SessionFlag::Closed);
 }
 
 void CqelPop3Com::OnLineTooLong() {
@@ -194,10 +192,7 @@ void CqelPop3Com::OnTimerTick(int /*timerId*/) {
     lastError = errTimeout;
     lastErrorText = text::FromAnsi(LookupErrorText(errTimeout));
     const std::u16string text = lastErrorText;
-    EndSession();
-    const std::uint32_t gen = generation;
-    if (!SetState(Disconnected) || gen != generation) return;
-    RaiseDisconnected(errTimeout, text);
+    EndAndReportDisconnected(errTimeout, text);
 }
 
 void CqelPop3Com::OnSendReady() {}
@@ -206,17 +201,18 @@ const std::string& CqelPop3Com::TraceFile() const { return debugFile8; }
 
 // ---- Login -----------------------------------------------------------------
 
-void CqelPop3Com::SendLine(std::string_view command) {
-    if (!socket) return;
+bool CqelPop3Com::SendLine(std::string_view command) {
+    if (!socket) return false;
     std::string line(command);
     line += "\r\n";
-    socket->SendString(line);
+    return socket->SendString(line);
 }
 
+// Each step handles the reply it waits for; a step moves on only once the
+// command that leads to the next one is queued.
 void CqelPop3Com::RunLoginStep(std::string_view line) {
-    const std::uint32_t gen = generation;
     switch (loginStep) {
-        case 0:
+        case LoginStep::Greeting:
             if (!IsPositiveReply(line)) return FailSession(errInvalidGreeting);
             if (authentication == AuthAny || authentication == AuthAPOP) {
                 apopTimestamp = FindApopTimestamp(line);
@@ -225,79 +221,76 @@ void CqelPop3Com::RunLoginStep(std::string_view line) {
                     apopAllowed = false;
                 }
             }
-            loginStep = 1;
+            SetLoginStep(LoginStep::StlsReply);
             [[fallthrough]];
-        case 1:
+        case LoginStep::StlsReply:
             if (security == SecurityAllowed || security == SecurityRequired) {
                 if (state != NegotiatingSSL) {
-                    if (!SetState(NegotiatingSSL) || gen != generation) return;
-                    SendLine("STLS");
+                    if (!SendLine("STLS")) return;
+                    SetState(NegotiatingSSL);
                     return;
                 }
                 if (IsPositiveReply(line)) {
-                    loginStep = 2;
+                    SetLoginStep(LoginStep::Login);
                     BeginTls(false);
                     return;
                 }
                 if (security == SecurityRequired) return FailSession(errNoSsl);
-                if (!SetState(LogonInProgress) || gen != generation) return;
+                if (!EnterState(LogonInProgress)) return;
             }
-            loginStep = 2;
+            SetLoginStep(LoginStep::Login);
             return SendLogin();
-        case 2:
+        case LoginStep::Login:
             return SendLogin();
-        case 3:
+        case LoginStep::UserReply:
             if (!IsPositiveReply(line)) {
                 lastErrorText = u"Invalid login or password.";
                 return FailSession(errInvalidLogin);
             }
-            SendLine("PASS " + sessionPassword);
-            loginStep = 4;
+            if (SendLine("PASS " + sessionPassword)) SetLoginStep(LoginStep::PassReply);
             return;
-        case 4:
+        case LoginStep::PassReply:
             if (IsPositiveReply(line)) {
-                SendLine("LIST");
+                if (!SendLine("LIST")) return;
                 listIndex = 0;
-                loginStep = 5;
+                SetLoginStep(LoginStep::ListLines);
                 return;
             }
             if (apopAllowed || userPassAllowed) {
-                loginStep = 2;
+                SetLoginStep(LoginStep::Login);
                 return SendLogin();
             }
             lastErrorText = IsNegativeReply(line) ? u"Login ERROR: " + text::FromAnsi(ReplyText(line))
                                                   : u"Invalid login or password.";
             return FailSession(errInvalidLogin);
-        case 5:
+        case LoginStep::ListLines:
             return OnListLine(line);
-        case 6:
+        case LoginStep::UidlLines:
             return OnUidlLine(line);
-        default:
-            if (loginStep < INT16_MAX) ++loginStep;
+        case LoginStep::LoggedIn:
             return;
     }
 }
 
 void CqelPop3Com::SendLogin() {
     if ((authentication == AuthAny || authentication == AuthAPOP) && !apopTimestamp.empty() && apopAllowed) {
-        SendLine("APOP " + sessionLogin + " " + ApopDigest(apopTimestamp, sessionPassword));
+        if (!SendLine("APOP " + sessionLogin + " " + ApopDigest(apopTimestamp, sessionPassword))) return;
         if (authentication == AuthAPOP) userPassAllowed = false;
         apopAllowed = false;
         apopTimestamp.clear();
-        loginStep = 4;
+        SetLoginStep(LoginStep::PassReply);
         return;
     }
     apopAllowed = false;
     userPassAllowed = false;
-    SendLine("USER " + sessionLogin);
-    loginStep = 3;
+    if (SendLine("USER " + sessionLogin)) SetLoginStep(LoginStep::UserReply);
 }
 
 void CqelPop3Com::OnListLine(std::string_view line) {
     if (IsEndOfData(line)) {
-        SendLine("UIDL");
+        if (!SendLine("UIDL")) return;
         listIndex = 0;
-        loginStep = 6;
+        SetLoginStep(LoginStep::UidlLines);
         return;
     }
     if (IsNegativeReply(line)) {
@@ -316,10 +309,10 @@ void CqelPop3Com::OnUidlLine(std::string_view line) {
     if (IsPositiveReply(line)) return;
     if (IsEndOfData(line)) {
         const std::uint32_t gen = generation;
-        if (!SetState(Connected) || gen != generation) return;
+        if (!EnterState(Connected)) return;
         if (!RaiseConnected() || gen != generation) return;
-        sessionFlags |= FlagLoggedIn;
-        loginStep = 7;
+        sessionFlags.Set(SessionFlag::LoggedIn);
+        SetLoginStep(LoginStep::LoggedIn);
         return;
     }
     std::uint64_t number = 0;
@@ -333,16 +326,13 @@ void CqelPop3Com::OnUidlLine(std::string_view line) {
 // ---- DELE chain and QUIT ---------------------------------------------------
 
 void CqelPop3Com::OnDeleReply(std::string_view line) {
-    const std::uint32_t gen = generation;
-    if (!SetState(Connected) || gen != generation) return;
+    if (!EnterState(Connected)) return;
     if (IsNegativeReply(line)) {
         lastError = errDeleteFailed;
         lastErrorText = u"Failed: " + text::FromAnsi(ReplyText(line));
         const std::u16string text = lastErrorText;
         QuitAndClose();
-        const std::uint32_t closed = generation;
-        if (!SetState(Disconnected) || closed != generation) return;
-        RaiseDisconnected(errDeleteFailed, text);
+        if (EnterState(Disconnected)) RaiseDisconnected(errDeleteFailed, text);
         return;
     }
     DeleteMarkedAndQuit(true);
@@ -356,31 +346,26 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
             CPop3Msg* msg = messages->At(i);
             if (!msg->MarkDeleteFlag()) continue;
             msg->SetMarkDeleteFlag(false);
-            const std::uint32_t gen = generation;
-            if (!SetState(DeletingMessage) || gen != generation) return E_FAIL;
             char command[32];
             std::snprintf(command, sizeof command, "DELE %u", i + 1);
-            SendLine(command);
+            if (!SendLine(command)) break;
+            if (!EnterState(DeletingMessage)) return E_FAIL;
             sent = true;
             break;
         }
     }
     if (sent && fromReply) return S_OK;
     if (!fromReply) lastError = 0;
-    sessionFlags = 0;
+    sessionFlags.Clear();
     if (sent && !blocking) return S_OK;
     if (sent) {
         for (;;) {
-            while (socket && sessionFlags == 0 && state != Connected && state != Disconnected && lastError == 0) {
-                WaitForEvents();
-                if (IsZombie()) return E_FAIL;
-            }
-            if (IsZombie()) return E_FAIL;
-            if ((sessionFlags & FlagClosed) != 0) return S_OK;
+            if (!WaitWhile([&] { return socket && state != Connected && state != Disconnected; })) return E_FAIL;
+            if (sessionFlags.Has(SessionFlag::Closed)) return S_OK;
             if (lastError != 0) return FailBlockingCall(false);
             // Nothing more can happen when the session is gone or idle.
             if (!socket || state == Disconnected || state == Connected) return S_OK;
-            sessionFlags = 0;
+            sessionFlags.Clear();
         }
     }
     QuitAndClose();
@@ -401,12 +386,12 @@ void CqelPop3Com::QuitAndClose() {
         closing->SendFinal("QUIT\r\n");
     }
     EndSession();
-    sessionFlags |= FlagClosed;
+    sessionFlags.Set(SessionFlag::Closed);
 }
 
 void CqelPop3Com::EndSession() {
     socket.reset();
-    CloseMessageFile(false);
+    AbortMessage();
     currentMessage = nullptr;
     getAllCursor = 0;
     if (!sessionPassword.empty()) OPENSSL_cleanse(sessionPassword.data(), sessionPassword.size());
@@ -417,25 +402,33 @@ void CqelPop3Com::EndSession() {
 // ---- Blocking wait, SendCommand, Reset -------------------------------------
 
 void CqelPop3Com::WaitForEvents() {
-    if (sessionFlags != 0) return;
+    if (sessionFlags.Any()) return;
     platform::loop::Pump();
 }
 
-HRESULT CqelPop3Com::SendCommand(BSTR Command) {
+HRESULT CqelPop3Com::SendCommand(BSTR Command) try {
     CallGuard guard(*this);
     if (state == Disconnected) return ReportError(errNotConnected);
     if (state != Connected) return ReportError(errBusy);
     const std::u16string command = std::u16string(com::BstrView(Command));
     if (!command.empty() && socket) SendLine(text::ToAnsi(command));
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CqelPop3Com::Reset() {
+HRESULT CqelPop3Com::Reset() try {
     CallGuard guard(*this);
     for (std::uint32_t i = 0; i < messages->Count(); ++i) messages->At(i)->SetMarkDeleteFlag(false);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
-HRESULT CqelPop3Com::Disconnect() { return DeleteMarkedAndQuit(false); }
+HRESULT CqelPop3Com::Disconnect() try {
+    return DeleteMarkedAndQuit(false);
+} catch (...) {
+    return ExceptionResult();
+}
 
 }  // namespace component::protocol

@@ -5,6 +5,7 @@
 #include "component/protocol/certificate.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/error_table.h"
+#include "component/transport/pem_readers.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
@@ -15,7 +16,7 @@ bool CqelPop3Com::BeginTls(bool implicit) {
         LoadClientCertificate();
         if (IsZombie() || gen != generation) return false;
     }
-    if (!SetState(NegotiatingSSL) || gen != generation) return false;
+    if (!EnterState(NegotiatingSSL)) return false;
     if (!socket->StartTls(text::ToAnsi(hostname), clientCertificate.get(), clientKey.get(), implicit)) {
         FailSession(errSslHandshake);
         return false;
@@ -26,11 +27,10 @@ bool CqelPop3Com::BeginTls(bool implicit) {
 bool CqelPop3Com::OnHostCertificate(const std::vector<unsigned char>& der, std::int32_t verifyCode) {
     CallGuard guard(*this);
     const unsigned char* at = der.data();
-    X509* peer = d2i_X509(nullptr, &at, static_cast<long>(der.size()));
+    const openssl::X509Ptr peer(d2i_X509(nullptr, &at, static_cast<long>(der.size())));
     // A certificate OpenSSL itself handed over decodes; should it not, the
     // client still decides, without an object to look at.
-    com::ComPtr<CCertificate> cert = CCertificate::FromX509(peer);
-    X509_free(peer);
+    com::ComPtr<CCertificate> cert = CCertificate::FromX509(peer.get());
     bool accept = true;
     const std::uint32_t gen = generation;
     ICertificate* shown = peer != nullptr && cert ? static_cast<ICertificate*>(cert.Get()) : nullptr;
@@ -59,7 +59,7 @@ HRESULT CqelPop3Com::LoadClientCertificate() {
         com::SysFreeString(keyText);
         // No pass phrase is configured: an encrypted key fails here rather
         // than asking on a terminal.
-        clientKey.reset(ReadPemPrivateKey(pem, std::string()));
+        clientKey = openssl::ReadPemPrivateKey(pem);
         OPENSSL_cleanse(pem.data(), pem.size());
         if (!clientKey) {
             report(errPrivateKeyImport);
@@ -78,7 +78,7 @@ HRESULT CqelPop3Com::LoadClientCertificate() {
     if (com::FAILED(hr)) return hr;
     const std::string pem = text::ToAnsi(std::u16string(com::BstrView(data)));
     com::SysFreeString(data);
-    clientCertificate.reset(ReadPemCertificate(pem));
+    clientCertificate = openssl::ReadPemCertificate(pem);
     if (!clientCertificate) {
         clientKey.reset();
         report(errCertificateImport);

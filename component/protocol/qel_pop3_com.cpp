@@ -2,6 +2,7 @@
 // clean-up. The session itself is in pop3_session.cpp and pop3_download.cpp,
 // the events in pop3_events.cpp.
 #include "component/protocol/qel_pop3_com.h"
+#include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
 
@@ -11,6 +12,8 @@
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
+
+using transport::LookupErrorText;
 
 using com::E_POINTER;
 
@@ -103,94 +106,188 @@ void CqelPop3Com::ReplaceMessages() {
 
 // ---- Properties ------------------------------------------------------------
 
-HRESULT CqelPop3Com::get_Hostname(BSTR* value) { return CopyText(hostname, value); }
-HRESULT CqelPop3Com::put_Hostname(BSTR value) {
+HRESULT CqelPop3Com::get_Hostname(BSTR* value) try {
+    return CopyText(hostname, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Hostname(BSTR value) try {
     hostname = TextOf(value);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Port(std::int32_t* value) { return CopyValue(port, value); }
-HRESULT CqelPop3Com::put_Port(std::int32_t value) {
+HRESULT CqelPop3Com::get_Port(std::int32_t* value) try {
+    return CopyValue(port, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Port(std::int32_t value) try {
     port = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Login(BSTR* value) { return CopyText(login, value); }
-HRESULT CqelPop3Com::put_Login(BSTR value) {
+HRESULT CqelPop3Com::get_Login(BSTR* value) try {
+    return CopyText(login, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Login(BSTR value) try {
     login = TextOf(value);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Password(BSTR* value) { return CopyText(password, value); }
-HRESULT CqelPop3Com::put_Password(BSTR value) {
+HRESULT CqelPop3Com::get_Password(BSTR* value) try {
+    return CopyText(password, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Password(BSTR value) try {
     password = TextOf(value);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_State(StatesEnum* value) { return CopyValue(state, value); }
-HRESULT CqelPop3Com::get_StateText(com::VARIANT StateNum, BSTR* value) {
+HRESULT CqelPop3Com::get_State(StatesEnum* value) try {
+    return CopyValue(state, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::get_StateText(com::VARIANT StateNum, BSTR* value) try {
     std::int32_t number = state;
     if (StateNum.vt == com::VT_I4) number = StateNum.lVal;
     else if (StateNum.vt == (com::VT_I4 | com::VT_BYREF) && StateNum.plVal != nullptr) number = *StateNum.plVal;
     return CopyText(StateTextOf(number), value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Messages(IPop3Msgs** value) {
+HRESULT CqelPop3Com::get_Messages(IPop3Msgs** value) try {
     if (value == nullptr) return E_POINTER;
     if (messages->Owner() == nullptr && IsAlive()) messages->SetOwner(this);
     return com::ComPtr<IPop3Msgs>(messages.Get()).CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_LastError(std::int32_t* value) { return CopyValue(lastError, value); }
-HRESULT CqelPop3Com::get_LastErrorText(BSTR* value) { return CopyText(lastErrorText, value); }
-HRESULT CqelPop3Com::get_Blocking(com::VARIANT_BOOL* value) { return CopyValue(com::ToVariantBool(blocking), value); }
-HRESULT CqelPop3Com::put_Blocking(com::VARIANT_BOOL value) {
+HRESULT CqelPop3Com::get_LastError(std::int32_t* value) try {
+    return CopyValue(lastError, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::get_LastErrorText(BSTR* value) try {
+    return CopyText(lastErrorText, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::get_Blocking(com::VARIANT_BOOL* value) try {
+    return CopyValue(com::ToVariantBool(blocking), value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Blocking(com::VARIANT_BOOL value) try {
     blocking = value != 0;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) { return CopyValue(timeout, value); }
-HRESULT CqelPop3Com::put_Timeout(std::int16_t value) {
+HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) try {
+    return CopyValue(timeout, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Timeout(std::int16_t value) try {
     timeout = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_DebugFile(BSTR* value) { return CopyText(debugFile, value); }
-HRESULT CqelPop3Com::put_DebugFile(BSTR value) {
+HRESULT CqelPop3Com::get_DebugFile(BSTR* value) try {
+    return CopyText(debugFile, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_DebugFile(BSTR value) try {
     debugFile = TextOf(value);
     debugFile8 = text::ToAnsi(debugFile);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_MyHostname(BSTR* value) { return CopyText(myHostname, value); }
-HRESULT CqelPop3Com::put_MyHostname(BSTR value) {
+HRESULT CqelPop3Com::get_MyHostname(BSTR* value) try {
+    return CopyText(myHostname, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_MyHostname(BSTR value) try {
     myHostname = TextOf(value);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_MyIP(BSTR* value) { return CopyText(myIP, value); }
-HRESULT CqelPop3Com::put_MyIP(BSTR value) {
+HRESULT CqelPop3Com::get_MyIP(BSTR* value) try {
+    return CopyText(myIP, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_MyIP(BSTR value) try {
     myIP = TextOf(value);
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Tag(com::VARIANT* value) {
+HRESULT CqelPop3Com::get_Tag(com::VARIANT* value) try {
     if (value == nullptr) return E_POINTER;
     return tag.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::put_Tag(com::VARIANT value) {
+HRESULT CqelPop3Com::put_Tag(com::VARIANT value) try {
     tag = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Version(BSTR* value) { return CopyText(u"1.4.1.113", value); }
-HRESULT CqelPop3Com::put_Version(BSTR) { return S_OK; }
-HRESULT CqelPop3Com::get_Notification(IqelPopClientNotify** value) {
+HRESULT CqelPop3Com::get_Version(BSTR* value) try {
+    return CopyText(u"1.4.1.113", value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Version(BSTR) try {
+    return S_OK;
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::get_Notification(IqelPopClientNotify** value) try {
     if (value == nullptr) return E_POINTER;
     return notification.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::putref_Notification(IqelPopClientNotify* value) {
+HRESULT CqelPop3Com::putref_Notification(IqelPopClientNotify* value) try {
     notification = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Authentication(Pop3Authentications* value) { return CopyValue(authentication, value); }
-HRESULT CqelPop3Com::put_Authentication(Pop3Authentications value) {
+HRESULT CqelPop3Com::get_Authentication(Pop3Authentications* value) try {
+    return CopyValue(authentication, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Authentication(Pop3Authentications value) try {
     authentication = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Certificate(com::IDispatch** value) {
+HRESULT CqelPop3Com::get_Certificate(com::IDispatch** value) try {
     if (value == nullptr) return E_POINTER;
     return certificate.CopyTo(value);
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) {
+HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) try {
     if (state != Disconnected) return ReportError(errBusy);
     certificate = nullptr;
     if (value == nullptr) return S_OK;
@@ -204,18 +301,32 @@ HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) {
     }
     certificate = cert.Get();
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Security(Pop3SecurityEnum* value) { return CopyValue(security, value); }
-HRESULT CqelPop3Com::put_Security(Pop3SecurityEnum value) {
+HRESULT CqelPop3Com::get_Security(Pop3SecurityEnum* value) try {
+    return CopyValue(security, value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Security(Pop3SecurityEnum value) try {
     if (state != Disconnected) return ReportError(errBusy);
     security = value;
     port = value == SecurityImplicit ? 995 : 110;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Language(LanguageEnum* value) { return CopyValue(static_cast<LanguageEnum>(gLanguage), value); }
-HRESULT CqelPop3Com::put_Language(LanguageEnum value) {
+HRESULT CqelPop3Com::get_Language(LanguageEnum* value) try {
+    return CopyValue(static_cast<LanguageEnum>(gLanguage), value);
+} catch (...) {
+    return ExceptionResult();
+}
+HRESULT CqelPop3Com::put_Language(LanguageEnum value) try {
     gLanguage = value;
     return S_OK;
+} catch (...) {
+    return ExceptionResult();
 }
 
 }  // namespace component::protocol

@@ -12,6 +12,7 @@
 #include "component/protocol/pop3_msg.h"
 #include "component/protocol/pop3_msgs.h"
 #include "component/transport/command_line_socket.h"
+#include "component/transport/openssl_types.h"
 #include "platform/com/bstr.h"
 #include "platform/com/com_class.h"
 #include "platform/com/connection_point_container.h"
@@ -21,8 +22,6 @@
 
 namespace component::protocol {
 
-using namespace component::transport;
-
 using com::BSTR;
 using com::HRESULT;
 using com::S_OK;
@@ -30,7 +29,7 @@ using com::E_FAIL;
 
 class CqelPop3Com final : public com::ComClass<com::DispatchImpl<IqelPop3Com>, com::ISupportErrorInfo,
                                                com::ConnectionPointContainerImpl>,
-                          private CommandLineSocketOwner {
+                          private transport::CommandLineSocketOwner {
 public:
     CqelPop3Com();
     HRESULT FinalConstruct() override;
@@ -99,13 +98,30 @@ protected:
 
 private:
     using MsgRef = com::ComPtr<CPop3Msg>;
-    enum SessionFlags : unsigned {
-        FlagRequestDone = 0x01,
-        FlagConnectFailed = 0x04,
-        FlagLoggedIn = 0x10,
-        FlagClosed = 0x20,
+    // What a blocking call waits for: the session reached one of these.
+    enum class SessionFlag : unsigned {
+        RequestDone = 0x01,
+        ConnectFailed = 0x04,
+        LoggedIn = 0x10,
+        Closed = 0x20,
     };
-    enum class MessageFile { None, Disk, Memory, Discard };
+    // The flag word: set one flag at a time, cleared as a whole before a
+    // blocking call waits.
+    class SessionFlags {
+    public:
+        void Set(SessionFlag flag) { bits |= static_cast<unsigned>(flag); }
+        void Clear() { bits = 0; }
+        bool Has(SessionFlag flag) const { return (bits & static_cast<unsigned>(flag)) != 0; }
+        bool Any() const { return bits != 0; }
+
+    private:
+        unsigned bits = 0;
+    };
+    // The login sequence, named after the reply each step waits for.
+    enum class LoginStep { Greeting, StlsReply, Login, UserReply, PassReply, ListLines, UidlLines, LoggedIn };
+    // Where the lines of a download go: the message (whole messages), its
+    // memory data (headers), nowhere (a reply whose message cannot be kept).
+    enum class MessageFile { None, Whole, Memory, Discard };
     static constexpr int kIdleTimerId = 1;
 
     // CommandLineSocketOwner
@@ -122,11 +138,35 @@ private:
     // Stores the state and raises StateChange when it changed; false when
     // the object lost its last outside reference in that event.
     bool SetState(StatesEnum newState);
+    // SetState, true only when the session that asked still runs after it:
+    // a StateChange handler may end the session or release the object.
+    bool EnterState(StatesEnum newState) {
+        const std::uint32_t gen = generation;
+        return SetState(newState) && gen == generation;
+    }
     void FailSession(std::int32_t code);
     HRESULT FailBlockingCall(bool toDisconnected);
     void EndSession();
+    // Ends the session, goes to Disconnected and raises Disconnected; false
+    // when a client handler replaced the session or released the object.
+    bool EndAndReportDisconnected(std::int32_t code, const std::u16string& text);
+    // The one place the login step changes.
+    void SetLoginStep(LoginStep next) { loginStep = next; }
+    // Runs the loop until the request settles (a session flag is set or an
+    // error recorded) or `busy` turns false; false when the object was
+    // finally released meanwhile.
+    template <class Busy>
+    bool WaitWhile(Busy busy) {
+        while (!sessionFlags.Any() && lastError == 0 && busy()) {
+            WaitForEvents();
+            if (IsZombie()) return false;
+        }
+        return !IsZombie();
+    }
     void ReplaceMessages();
-    void SendLine(std::string_view command);
+    // Queues a command and its line end; false when it cannot go out (no
+    // session, no memory), and then the session does not move on.
+    bool SendLine(std::string_view command);
     void RunLoginStep(std::string_view line);
     void SendLogin();
     // Loads the client certificate, then starts the handshake; false when
@@ -140,11 +180,11 @@ private:
     void QuitAndClose();
     void WaitForEvents();
     HRESULT FetchNext(std::int16_t lines, bool fromReply);
-    void SendFetch(std::uint32_t index, std::int16_t lines);
+    bool SendFetch(std::uint32_t index, std::int16_t lines);
     bool OnMessageData(std::string_view line);
     bool OpenMessage();
-    // The file's length when asked for, -1 when some of it was not written.
-    long CloseMessageFile(bool keepLength);
+    // The session ended inside a download: the message keeps what its file got.
+    void AbortMessage();
     // Ends the request with 30007: the message file could not hold it.
     bool FailMessageFile(std::uint32_t gen);
 
@@ -185,26 +225,20 @@ private:
 
     // The client certificate and its key, loaded from `certificate` for
     // each handshake.
-    struct X509Free {
-        void operator()(X509* x) const { X509_free(x); }
-    };
-    struct KeyFree {
-        void operator()(EVP_PKEY* k) const { EVP_PKEY_free(k); }
-    };
-    std::unique_ptr<X509, X509Free> clientCertificate;
-    std::unique_ptr<EVP_PKEY, KeyFree> clientKey;
+    openssl::X509Ptr clientCertificate;
+    openssl::PkeyPtr clientKey;
 
     // Session.
-    std::unique_ptr<CCommandLineSocket> socket;
+    std::unique_ptr<transport::CCommandLineSocket> socket;
     std::string sessionLogin;
     std::string sessionPassword;
-    std::int16_t loginStep = 0;
+    LoginStep loginStep = LoginStep::Greeting;
     std::string apopTimestamp;
     bool apopAllowed = true;
     bool userPassAllowed = true;
     std::uint32_t listIndex = 0;
     std::int16_t idleSeconds = 0;
-    unsigned sessionFlags = 0;
+    SessionFlags sessionFlags;
     std::uint32_t fetchIndex = 0;
     std::uint32_t getAllCursor = 0;
     bool headersOnly = false;
@@ -212,8 +246,6 @@ private:
     std::int32_t bytesReceived = 0;
     std::int32_t expectedSize = 0;
     MessageFile messageFile = MessageFile::None;
-    std::FILE* messageStream = nullptr;
-    std::vector<char> messageBuffer;
     MsgRef currentMessage;
     // Moves on whenever a session ends: a frame that raised an event
     // compares it to learn whether its session is still the one running.

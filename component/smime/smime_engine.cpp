@@ -12,17 +12,8 @@
 namespace component::smime {
 namespace {
 
-struct BioFree {
-    void operator()(BIO* p) const { BIO_free_all(p); }
-};
-using BioPtr = std::unique_ptr<BIO, BioFree>;
-
-BioPtr MemoryBio(std::string_view data) {
-    return BioPtr(BIO_new_mem_buf(data.data(), static_cast<int>(data.size())));
-}
-
-// A pass-phrase callback that refuses, so OpenSSL never prompts on a terminal.
-int NoPassphrase(char*, int, int, void*) { return 0; }
+using openssl::BioPtr;
+using openssl::MemoryBio;
 
 // Output written into the result file, which stays the caller's to close.
 BioPtr FileBio(const ResultFile& file) { return BioPtr(BIO_new_fd(file.fd(), BIO_NOCLOSE)); }
@@ -46,16 +37,6 @@ void LoadProviders() {
             if (standard != nullptr) OSSL_PROVIDER_unload(standard);
         });
     });
-}
-
-X509Ptr ReadPemCertificate(std::string_view pem) {
-    const BioPtr bio = MemoryBio(pem);
-    return X509Ptr(bio ? PEM_read_bio_X509(bio.get(), nullptr, NoPassphrase, nullptr) : nullptr);
-}
-
-PkeyPtr ReadPemPrivateKey(std::string_view pem) {
-    const BioPtr bio = MemoryBio(pem);
-    return PkeyPtr(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, NoPassphrase, nullptr) : nullptr);
 }
 
 CmsPtr ReadBase64Cms(std::string_view base64) {
@@ -126,13 +107,13 @@ int VerifyDetached(std::string_view signatureBase64, std::string_view signedCont
     const CmsPtr cms = ReadBase64Cms(signatureBase64);
     if (!cms) {
         ERR_clear_error();
-        return kSignatureAccess;
+        return errCannotAccessSignature;
     }
     const StorePtr store = BuildTrustStore(signer);
     const BioPtr content = MemoryBio(signedContent);
     const bool ok = store && content && CMS_verify(cms.get(), nullptr, store.get(), content.get(), nullptr, 0) == 1;
     ERR_clear_error();
-    return ok ? kSmimeOk : kInvalidSignature;
+    return ok ? kSmimeOk : errInvalidSignature;
 }
 
 int VerifyOpaque(std::string_view signedBase64, X509* signer, std::string& resultPath) {
@@ -140,10 +121,10 @@ int VerifyOpaque(std::string_view signedBase64, X509* signer, std::string& resul
     const CmsPtr cms = ReadBase64Cms(signedBase64);
     if (!cms) {
         ERR_clear_error();
-        return kSignatureAccess;
+        return errCannotAccessSignature;
     }
     ResultFile result;
-    if (!result.valid()) return kDestinationFile;
+    if (!result.valid()) return errCannotAccessDestination;
     const StorePtr store = BuildTrustStore(signer);
     bool ok = false;
     {
@@ -152,7 +133,7 @@ int VerifyOpaque(std::string_view signedBase64, X509* signer, std::string& resul
              BIO_flush(out.get()) == 1;
     }
     ERR_clear_error();
-    if (!ok) return kInvalidSignature;  // the streamed, unverified content goes with the file
+    if (!ok) return errInvalidSignature;  // the streamed, unverified content goes with the file
     resultPath = result.keep();
     return kSmimeOk;
 }
@@ -162,18 +143,18 @@ int Decrypt(std::string_view envelopedBase64, EVP_PKEY* key, X509* cert, std::st
     const CmsPtr cms = ReadBase64Cms(envelopedBase64);
     if (!cms) {
         ERR_clear_error();
-        return kEncryptedAccess;
+        return errCannotAccessEncryptedPart;
     }
     ResultFile result;
-    if (!result.valid()) return kDestinationFile;
-    if (key == nullptr) return kDecryptFailed;  // nothing could succeed; keep OpenSSL away from a null key
+    if (!result.valid()) return errCannotAccessDestination;
+    if (key == nullptr) return errDecryptFailed;  // nothing could succeed; keep OpenSSL away from a null key
     bool ok = false;
     {
         const BioPtr out = FileBio(result);
         ok = out && CMS_decrypt(cms.get(), key, cert, nullptr, out.get(), 0) == 1 && BIO_flush(out.get()) == 1;
     }
     ERR_clear_error();
-    if (!ok) return kDecryptFailed;  // a failed decryption may already have written garbage
+    if (!ok) return errDecryptFailed;  // a failed decryption may already have written garbage
     resultPath = result.keep();
     return kSmimeOk;
 }

@@ -11,44 +11,25 @@
 #include <string>
 #include <string_view>
 
+#include "component/transport/pem_readers.h"
+#include "qelpop3/qelpop3.h"
+
 namespace component::smime {
 
-struct CmsFree {
-    void operator()(CMS_ContentInfo* p) const { CMS_ContentInfo_free(p); }
-};
-struct X509Free {
-    void operator()(X509* p) const { X509_free(p); }
-};
-struct PkeyFree {
-    void operator()(EVP_PKEY* p) const { EVP_PKEY_free(p); }
-};
-struct StoreFree {
-    void operator()(X509_STORE* p) const { X509_STORE_free(p); }
-};
-using CmsPtr = std::unique_ptr<CMS_ContentInfo, CmsFree>;
-using X509Ptr = std::unique_ptr<X509, X509Free>;
-using PkeyPtr = std::unique_ptr<EVP_PKEY, PkeyFree>;
-using StorePtr = std::unique_ptr<X509_STORE, StoreFree>;
+using openssl::CmsPtr;
+using openssl::PkeyPtr;
+using openssl::ReadPemCertificate;
+using openssl::ReadPemPrivateKey;
+using openssl::StorePtr;
+using openssl::X509Ptr;
 
-// Error codes of the message object's S/MIME members.
-enum SmimeError : int {
-    kSmimeOk = 0,
-    kDestinationFile = 30016,
-    kPrivateKeyImport = 30026,
-    kCertificateImport = 30027,
-    kInvalidSignature = 30028,
-    kSignatureAccess = 30031,
-    kEncryptedAccess = 30033,
-    kDecryptFailed = 30034,
-};
+// The S/MIME members report the interface's error codes; 0 is success.
+using enum ::qelPop3ErrorsEnum;
+inline constexpr int kSmimeOk = errNoError;
 
 // Old S/MIME mail is encrypted with RC2 or DES, which only the legacy
 // provider offers; it is loaded once beside the default one.
 void LoadProviders();
-
-// PEM readers that never ask for a pass phrase.
-X509Ptr ReadPemCertificate(std::string_view pem);
-PkeyPtr ReadPemPrivateKey(std::string_view pem);
 
 // A CMS/PKCS#7 structure from its Base64 text (line breaks allowed).
 CmsPtr ReadBase64Cms(std::string_view base64);
@@ -81,8 +62,8 @@ private:
     int fd_ = -1;
 };
 
-// Checks a detached signature over `signedContent`. kSmimeOk, kSignatureAccess
-// or kInvalidSignature.
+// Checks a detached signature over `signedContent`. kSmimeOk, errCannotAccessSignature
+// or errInvalidSignature.
 int VerifyDetached(std::string_view signatureBase64, std::string_view signedContent, X509* signer);
 
 // Checks an opaque signature; on success `resultPath` names the kept file

@@ -8,13 +8,11 @@
 #include "component/transport/debug_trace.h"
 #include "platform/loop/message_loop.h"
 #include "platform/net/socket_error.h"
+#include "qelpop3/qelpop3.h"
 
 namespace component::transport {
 
 namespace {
-
-// "SSL handshake error."
-constexpr std::int32_t errSslHandshakeCode = 60000;
 
 // How long the last command of a session may take to leave and be answered.
 constexpr auto kFinalWait = std::chrono::milliseconds(2000);
@@ -25,11 +23,12 @@ CCommandLineSocket::CCommandLineSocket(CommandLineSocketOwner& socketOwner) : ow
 
 CCommandLineSocket::~CCommandLineSocket() { sendQueue.Reset(); }
 
-void CCommandLineSocket::QueueData(const void* bytes, std::uint32_t n) { sendQueue.Append(bytes, n); }
+bool CCommandLineSocket::QueueData(const void* bytes, std::uint32_t n) { return sendQueue.Append(bytes, n); }
 
-void CCommandLineSocket::SendString(std::string_view text) {
-    QueueString(text);
+bool CCommandLineSocket::SendString(std::string_view text) {
+    if (!QueueString(text)) return false;
     Flush();
+    return true;
 }
 
 int CCommandLineSocket::SendRaw(const void* bytes, int n) {
@@ -120,7 +119,7 @@ void CCommandLineSocket::NegotiateSsl() {
             case TlsConnection::Step::Failed:
                 // Whatever went wrong (a protocol error, the server hanging
                 // up, a system error) the session ends the same way.
-                return FailTls(errSslHandshakeCode);
+                return FailTls(errSslHandshake);
             case TlsConnection::Step::Done:
                 tlsState = TlsChecking;
                 break;
@@ -263,7 +262,7 @@ void CCommandLineSocket::OnClose(int error) {
     }
     // A hang-up before the handshake finished is a failed handshake like any
     // other, whatever the socket made of it.
-    if (tlsState == TlsHandshaking) return FailTls(errSslHandshakeCode);
+    if (tlsState == TlsHandshaking) return FailTls(errSslHandshake);
     owner.OnClosed(error);
 }
 

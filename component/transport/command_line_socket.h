@@ -54,11 +54,14 @@ public:
     explicit CCommandLineSocket(CommandLineSocketOwner& owner);
     ~CCommandLineSocket() override;
 
-    void QueueData(const void* bytes, std::uint32_t n);
-    void QueueString(std::string_view text) { QueueData(text.data(), static_cast<std::uint32_t>(text.size())); }
+    // False when the queue cannot grow.
+    bool QueueData(const void* bytes, std::uint32_t n);
+    bool QueueString(std::string_view text) { return QueueData(text.data(), static_cast<std::uint32_t>(text.size())); }
     void ResetSendQueue() { sendQueue.Reset(); }
     void Flush();
-    void SendString(std::string_view text);
+    // Queues `text` and sends what the socket takes; false when it could
+    // not be queued.
+    bool SendString(std::string_view text);
     // The last command of a session (QUIT): sent, the sending side shut and
     // the reply read (or the close awaited), so that the server sees the
     // command and the connection ends with a clean close rather than a

@@ -48,48 +48,48 @@ std::unique_ptr<TlsConnection> TlsConnection::Create(int fd, std::string_view ho
                                                      EVP_PKEY* clientKey) {
     IgnoreSigpipe();
     std::unique_ptr<TlsConnection> c(new TlsConnection());
-    c->ctx_ = SSL_CTX_new(TLS_client_method());
+    c->ctx_.reset(SSL_CTX_new(TLS_client_method()));
     if (c->ctx_ == nullptr) return nullptr;
     // Honours SSL_CERT_FILE and SSL_CERT_DIR.
-    SSL_CTX_set_default_verify_paths(c->ctx_);
+    SSL_CTX_set_default_verify_paths(c->ctx_.get());
     // Verification runs, but its verdict goes to the client instead of
     // failing the handshake.
-    SSL_CTX_set_verify(c->ctx_, SSL_VERIFY_PEER, &TlsConnection::VerifyCallback);
+    SSL_CTX_set_verify(c->ctx_.get(), SSL_VERIFY_PEER, &TlsConnection::VerifyCallback);
     // The send queue hands over what fits and retries from wherever its
     // buffer is then.
-    SSL_CTX_set_mode(c->ctx_, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
+    SSL_CTX_set_mode(c->ctx_.get(), SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
     // Records are read in large gulps instead of a header and a body at a
     // time; what is read ahead counts as pending (HasBufferedData).
-    SSL_CTX_set_read_ahead(c->ctx_, 1);
-    SSL_CTX_set_default_read_buffer_len(c->ctx_, 64 * 1024);
-    c->ssl_ = SSL_new(c->ctx_);
-    if (c->ssl_ == nullptr || SSL_set_fd(c->ssl_, fd) != 1) return nullptr;
-    SSL_set_ex_data(c->ssl_, ConnectionIndex(), c.get());
+    SSL_CTX_set_read_ahead(c->ctx_.get(), 1);
+    SSL_CTX_set_default_read_buffer_len(c->ctx_.get(), 64 * 1024);
+    c->ssl_.reset(SSL_new(c->ctx_.get()));
+    if (c->ssl_ == nullptr || SSL_set_fd(c->ssl_.get(), fd) != 1) return nullptr;
+    SSL_set_ex_data(c->ssl_.get(), ConnectionIndex(), c.get());
 
     const std::string h(host);
-    X509_VERIFY_PARAM* param = SSL_get0_param(c->ssl_);
+    X509_VERIFY_PARAM* param = SSL_get0_param(c->ssl_.get());
     if (IsAddress(host)) {
         X509_VERIFY_PARAM_set1_ip_asc(param, h.c_str());
     } else if (!h.empty()) {
-        SSL_set_tlsext_host_name(c->ssl_, h.c_str());
-        SSL_set1_host(c->ssl_, h.c_str());
+        SSL_set_tlsext_host_name(c->ssl_.get(), h.c_str());
+        SSL_set1_host(c->ssl_.get(), h.c_str());
     }
 
-    if (clientCert != nullptr && clientKey != nullptr && SSL_use_certificate(c->ssl_, clientCert) == 1 &&
-        SSL_use_PrivateKey(c->ssl_, clientKey) == 1 && SSL_check_private_key(c->ssl_) == 1) {
+    if (clientCert != nullptr && clientKey != nullptr && SSL_use_certificate(c->ssl_.get(), clientCert) == 1 &&
+        SSL_use_PrivateKey(c->ssl_.get(), clientKey) == 1 && SSL_check_private_key(c->ssl_.get()) == 1) {
         c->clientCertificateInstalled_ = true;
     } else if (clientCert != nullptr) {
         // A certificate without its key cannot sign: do not present it.
-        SSL_certs_clear(c->ssl_);
+        SSL_certs_clear(c->ssl_.get());
     }
     ERR_clear_error();
-    SSL_set_connect_state(c->ssl_);
+    SSL_set_connect_state(c->ssl_.get());
     return c;
 }
 
 TlsConnection::~TlsConnection() {
-    SSL_free(ssl_);
-    SSL_CTX_free(ctx_);
+    ssl_.reset();
+    ctx_.reset();
     ERR_clear_error();
 }
 
@@ -105,12 +105,12 @@ int TlsConnection::VerifyCallback(int preverified, X509_STORE_CTX* store) {
 TlsConnection::Step TlsConnection::Handshake() {
     if (established_) return Step::Done;
     ERR_clear_error();
-    const int ret = SSL_connect(ssl_);
+    const int ret = SSL_connect(ssl_.get());
     if (ret == 1) {
         established_ = true;
         return Step::Done;
     }
-    const int error = SSL_get_error(ssl_, ret);
+    const int error = SSL_get_error(ssl_.get(), ret);
     wantsWrite_ = error == SSL_ERROR_WANT_WRITE;
     switch (error) {
         case SSL_ERROR_WANT_READ:
@@ -123,22 +123,21 @@ TlsConnection::Step TlsConnection::Handshake() {
 }
 
 std::vector<unsigned char> TlsConnection::PeerCertificateDer() const {
-    X509* peer = SSL_get1_peer_certificate(ssl_);
-    if (peer == nullptr) return {};
+    const openssl::X509Ptr peer(SSL_get1_peer_certificate(ssl_.get()));
+    if (!peer) return {};
     std::vector<unsigned char> der;
-    const int len = i2d_X509(peer, nullptr);
+    const int len = i2d_X509(peer.get(), nullptr);
     if (len > 0) {
         der.resize(static_cast<std::size_t>(len));
         unsigned char* out = der.data();
-        if (i2d_X509(peer, &out) != len) der.clear();
+        if (i2d_X509(peer.get(), &out) != len) der.clear();
     }
-    X509_free(peer);
     return der;
 }
 
 TlsConnection::IoResult TlsConnection::Classify(int ret) {
     if (ret > 0) return {Io::Ok, static_cast<std::size_t>(ret)};
-    const int error = SSL_get_error(ssl_, ret);
+    const int error = SSL_get_error(ssl_.get(), ret);
     wantsWrite_ = error == SSL_ERROR_WANT_WRITE;
     switch (error) {
         case SSL_ERROR_WANT_READ:
@@ -156,7 +155,7 @@ TlsConnection::IoResult TlsConnection::Read(char* buffer, std::size_t size) {
     if (!established_) return {Io::WouldBlock, 0};
     ERR_clear_error();
     std::size_t got = 0;
-    const int ret = SSL_read_ex(ssl_, buffer, size, &got);
+    const int ret = SSL_read_ex(ssl_.get(), buffer, size, &got);
     return ret == 1 ? IoResult{Io::Ok, got} : Classify(ret);
 }
 
@@ -164,10 +163,10 @@ TlsConnection::IoResult TlsConnection::Write(const char* data, std::size_t size)
     if (!established_) return {Io::WouldBlock, 0};
     ERR_clear_error();
     std::size_t put = 0;
-    const int ret = SSL_write_ex(ssl_, data, size, &put);
+    const int ret = SSL_write_ex(ssl_.get(), data, size, &put);
     return ret == 1 ? IoResult{Io::Ok, put} : Classify(ret);
 }
 
-bool TlsConnection::HasBufferedData() const { return SSL_has_pending(ssl_) == 1; }
+bool TlsConnection::HasBufferedData() const { return SSL_has_pending(ssl_.get()) == 1; }
 
 }  // namespace component::transport

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "component/transport/openssl_types.h"
+
 namespace component::transport {
 
 class TlsConnection {
@@ -56,8 +58,8 @@ private:
     static int VerifyCallback(int preverified, X509_STORE_CTX* ctx);
     IoResult Classify(int ret);
 
-    SSL_CTX* ctx_ = nullptr;
-    SSL* ssl_ = nullptr;
+    openssl::SslCtxPtr ctx_;
+    openssl::SslPtr ssl_;
     int verifyCode_ = 0;
     bool established_ = false;
     bool wantsWrite_ = false;

@@ -1,5 +1,6 @@
 #include "platform/com/ole_date.h"
 
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 
@@ -9,15 +10,12 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 
-// Days from 1970-01-01 in the proleptic Gregorian calendar.
+// Days from 1970-01-01 in the proleptic Gregorian calendar, and back.
 constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) noexcept
 {
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const auto yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+    const std::chrono::year_month_day date{std::chrono::year{static_cast<int>(y)}, std::chrono::month{m},
+                                           std::chrono::day{d}};
+    return std::chrono::sys_days{date}.time_since_epoch().count();
 }
 
 struct Civil {
@@ -28,15 +26,8 @@ struct Civil {
 
 constexpr Civil CivilFromDays(std::int64_t z) noexcept
 {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    return {static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2), m, d};
+    const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{z}}};
+    return {static_cast<int>(date.year()), static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day())};
 }
 
 constexpr std::int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30);

@@ -3,6 +3,7 @@
 // that every interrupted download is reported as a failure.
 #include <gtest/gtest.h>
 #include <dirent.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -10,6 +11,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/component/protocol/client_harness.h"
@@ -355,6 +357,152 @@ TEST(Download, FullDiskRemovesThePartialFileAtOnce) {
         EXPECT_EQ(Body(c.Message(1).Get()), small);
         EXPECT_EQ(Body(c.Message(0).Get()), "");
     }
+}
+
+std::string NameOf(IPop3Msg* message) {
+    com::Bstr name;
+    EXPECT_EQ(message->get_Filename(name.ReleaseAndGetAddressOf()), com::S_OK);
+    return Narrow(name.View());
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+const std::string kTwoParts =
+    "Subject: parts\r\n"
+    "Content-Type: multipart/mixed; boundary=\"b\"\r\n"
+    "\r\n"
+    "--b\r\n"
+    "Content-Type: text/plain\r\n"
+    "\r\n"
+    "one\r\n"
+    "--b\r\n"
+    "Content-Type: text/plain\r\n"
+    "\r\n"
+    "two\r\n"
+    "--b--\r\n";
+
+TEST(Download, SmallMessageGetsItsFileOnlyWhenTheClientAsksForOne) {
+    FakePop3Server server({Mailbox({kDotted, kPlain, kTwoParts})});
+    const int before = TempMessageFiles();
+    {
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
+        EXPECT_EQ(TempMessageFiles(), before);
+
+        // The content and Save need no message file.
+        EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
+        const std::string saved = ::testing::TempDir() + "saved-held-message.eml";
+        EXPECT_EQ(c.Message(1)->Save(Wide(saved).Get()), com::S_OK);
+        EXPECT_EQ(ReadWhole(saved), kPlain);
+        std::remove(saved.c_str());
+        EXPECT_EQ(TempMessageFiles(), before);
+
+        // Reading the name makes the file, once, with the same bytes.
+        const std::string name = NameOf(c.Message(0).Get());
+        EXPECT_NE(name.find("/POP3"), std::string::npos);
+        EXPECT_EQ(ReadWhole(name), kDotted);
+        EXPECT_EQ(NameOf(c.Message(0).Get()), name);
+        EXPECT_EQ(TempMessageFiles(), before + 1);
+        EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
+
+        // A part names its message's file.
+        com::ComPtr<IPop3Msgs> parts;
+        ASSERT_EQ(c.Message(2)->get_Parts(parts.ReleaseAndGetAddressOf()), com::S_OK);
+        com::ComPtr<IPop3Msg> second;
+        ASSERT_EQ(parts->get_Item(1, second.ReleaseAndGetAddressOf()), com::S_OK);
+        EXPECT_EQ(NameOf(second.Get()), NameOf(c.Message(2).Get()));
+        EXPECT_EQ(ReadWhole(NameOf(c.Message(2).Get())), kTwoParts);
+        EXPECT_EQ(TempMessageFiles(), before + 2);
+
+        // A name the client gives replaces the held message, as it replaces a temporary file.
+        EXPECT_EQ(c.Message(1)->put_Filename(Wide(saved).Get()), com::S_OK);
+        EXPECT_EQ(Body(c.Message(1).Get()), "");
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+    }
+    // The files made on demand go with their messages.
+    EXPECT_EQ(TempMessageFiles(), before);
+}
+
+TEST(Download, MessagePastTheMemoryLimitIsWrittenToItsFile) {
+    const std::string big = "Subject: big\r\n\r\n" + std::string(200, 'z') + "\r\n.dot\r\n" +
+                            [] {
+                                std::string lines;
+                                while (lines.size() < 100 * 1024) lines += std::string(76, 'q') + "\r\n";
+                                return lines;
+                            }();
+    struct Case {
+        const char* name;
+        std::string listed;  // the message whose size LIST gives
+    };
+    // Listed at its size, the file is made at once; listed small (a server
+    // may err), the message moves from memory to a file as it grows.
+    for (const Case& k : {Case{"listed", big}, Case{"listed small", kPlain}}) {
+        SCOPED_TRACE(k.name);
+        Script s = LoginAndList({k.listed});
+        AppendRetr(s, big);
+        FakePop3Server server({s}, {.byteByByte = false});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        const int before = TempMessageFiles();
+        ASSERT_EQ(c.Message(0)->Get(), com::S_OK);
+        EXPECT_EQ(TempMessageFiles(), before + 1);
+        EXPECT_EQ(ReadWhole(NameOf(c.Message(0).Get())), big);
+        EXPECT_EQ(Body(c.Message(0).Get()), big);
+    }
+}
+
+// Bytes the heap holds now, mapped blocks included.
+std::size_t HeapInUse() {
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+TEST(Download, MemoryStaysFlatInTheMessageSize) {
+    const std::size_t size = std::size_t{40} << 20;
+    std::string big = "Subject: huge\r\n\r\n";
+    while (big.size() < size) big += std::string(998, 'h') + "\r\n";
+    Script s = LoginAndList({big});
+    AppendRetr(s, big);
+    FakePop3Server server({s});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    // Sampled inside every event of the download, after its last line too.
+    const std::size_t base = HeapInUse();
+    std::size_t peak = base;
+    c.notify->onEvent = [&](const std::string&) { peak = std::max(peak, HeapInUse()); };
+    ASSERT_EQ(c.Message(0)->Get(), com::S_OK);
+    EXPECT_GT(c.notify->events.size(), 0u);
+    EXPECT_LT(peak - base, size / 8);
+    struct stat info {};
+    ASSERT_EQ(stat(NameOf(c.Message(0).Get()).c_str(), &info), 0);
+    EXPECT_EQ(static_cast<std::size_t>(info.st_size), big.size());
+}
+
+TEST(Session, AnExceptionFromAClientHandlerStaysInTheComponent) {
+    FakePop3Server server({Mailbox({kPlain})});
+    Client c;
+    c.Settings(server.port(), true);
+    int thrown = 0;
+    c.notify->onEvent = [&](const std::string& e) {
+        if (e.starts_with("Connected") || e.starts_with("Received")) {
+            ++thrown;
+            throw std::runtime_error("client handler failed");
+        }
+    };
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    EXPECT_EQ(c.Message(0)->Get(), com::S_OK);
+    EXPECT_EQ(thrown, 2);
+    EXPECT_EQ(Body(c.Message(0).Get()), kPlain);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
 }
 
 TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {

@@ -109,14 +109,14 @@ TEST_F(Smime, DetachedSignatureVerifiesWithTheSignerAndFailsWhenTampered) {
     const auto alice = Cert("alice");
     EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw), alice.get()), kSmimeOk);
     // Not in the system trust and not given: the chain does not verify.
-    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw), nullptr), kInvalidSignature);
+    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw), nullptr), errInvalidSignature);
 
     std::string tampered = contentRaw;
     tampered.replace(tampered.find("Bob"), 3, "Eve");
-    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(tampered), alice.get()), kInvalidSignature);
+    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(tampered), alice.get()), errInvalidSignature);
     // One CR LF too many at the end changes the signed bytes.
-    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw) + "\r\n", alice.get()), kInvalidSignature);
-    EXPECT_EQ(VerifyDetached("not base64 at all!", kContent, alice.get()), kSignatureAccess);
+    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw) + "\r\n", alice.get()), errInvalidSignature);
+    EXPECT_EQ(VerifyDetached("not base64 at all!", kContent, alice.get()), errCannotAccessSignature);
 }
 
 TEST_F(Smime, SignerCertificateInTheSystemTrustNeedsNoArgument) {
@@ -136,7 +136,7 @@ TEST_F(Smime, OpaqueSignatureYieldsTheInnerContentOnlyWhenVerified) {
     const std::string body = BodyOf(Message("opaque.eml"));
 
     std::string result;
-    EXPECT_EQ(VerifyOpaque(body, Cert("mallory").get(), result), kInvalidSignature);
+    EXPECT_EQ(VerifyOpaque(body, Cert("mallory").get(), result), errInvalidSignature);
     EXPECT_TRUE(result.empty());
     EXPECT_EQ(QelFilesIn(dir_.parent_path()), 0) << "unverified content left on disk";
 
@@ -172,7 +172,7 @@ TEST_F(Smime, ExpiredSignerDoesNotVerify) {
     Run("openssl smime -sign -in content.txt -signer old.pem -inkey old.key -out signed.eml");
     std::string contentRaw, signature;
     SplitSigned(Message("signed.eml"), contentRaw, signature);
-    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw), cert.get()), kInvalidSignature);
+    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw), cert.get()), errInvalidSignature);
 }
 
 TEST_F(Smime, DecryptsModernAndLegacyCiphersWithTheRightKeyOnly) {
@@ -192,9 +192,9 @@ TEST_F(Smime, DecryptsModernAndLegacyCiphersWithTheRightKeyOnly) {
     }
 
     std::string result;
-    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), Key("carol").get(), Cert("carol").get(), result), kDecryptFailed);
-    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), nullptr, bobCert.get(), result), kDecryptFailed);
-    EXPECT_EQ(Decrypt("AAAA", bobKey.get(), bobCert.get(), result), kEncryptedAccess);
+    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), Key("carol").get(), Cert("carol").get(), result), errDecryptFailed);
+    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), nullptr, bobCert.get(), result), errDecryptFailed);
+    EXPECT_EQ(Decrypt("AAAA", bobKey.get(), bobCert.get(), result), errCannotAccessEncryptedPart);
     EXPECT_TRUE(result.empty());
     EXPECT_EQ(QelFilesIn(dir_.parent_path()), 0) << "garbage plaintext left on disk";
 }
