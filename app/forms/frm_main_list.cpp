@@ -88,11 +88,9 @@ void frmMain::FillMessageList(int16_t account) {
     const int16_t count = gAcntMsgCount[a];
     QString caption = gAcntName[a];
     if (count > 0) {
-        // Painting waits for the last row: thousands of rows stay quick.
-        lvwEmail.setUpdatesEnabled(false);
-        for (int slot = 1; slot <= count; ++slot) {
+        lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
             const auto i = static_cast<int16_t>(slot);
-            vb::ListItem row = lvwEmail.AddItem(gMsgFrom(a, i), QStringLiteral("Normal"));
+            row.SetText(gMsgFrom(a, i));
             int sub = 0;
             for (const QString& text :
                  {gMsgTo(a, i), gMsgSubject(a, i), gMsgDate(a, i), gMsgSize(a, i) + QStringLiteral(" KB"),
@@ -107,8 +105,7 @@ void frmMain::FillMessageList(int16_t account) {
             row.SetSmallIcon(QString::fromUtf16(mark.icon));
             if (mark.tally) ++*mark.tally;
             if (mark.spam) tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(true);
-        }
-        lvwEmail.setUpdatesEnabled(true);
+        });
         lvwEmail.Item(1).SetSelected(false);
         gCurrentMsg = 1;
         caption += QStringLiteral("  (") + QString::number(count) + QStringLiteral(")");
