@@ -53,6 +53,7 @@ QString ClockPanelText(const QDateTime& now) {
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireOptionsControls();
+    WireMessageList();
 }
 
 void frmMain::Form_Load() {
@@ -178,6 +179,7 @@ void frmMain::Form_Load() {
 
     gCurrentPane = 0;
     lblBanner.SetCaption(gPaneName[0]);
+    FillMessageList(gCurrentAccount);
     gPrevAccount = gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());
     cmdTakeFocus.ZOrder(1);

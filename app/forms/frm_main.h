@@ -12,6 +12,7 @@
 #include "app/rules/rule_set.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
+#include "platform/ui/list_view.h"
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
@@ -111,6 +112,28 @@ private:
     // Held while the window is loaded; a window destroyed without its Unload
     // (the application ending) drops it with its members.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
+
+    // ---- message list ----
+public:
+    // Rebuilds the whole list from the message store for account (1 to the
+    // account count; any other number changes nothing): rows with their
+    // icons, new mail in bold, the account's tab captions and icons, the
+    // message buttons and menu entries disabled until a row is chosen, and
+    // status-bar panels 1 to 4.
+    void FillMessageList(int16_t account);
+    // The account's tab icon on both tab strips: error, mail or no mail,
+    // and "Disabled" for an account switched off.
+    void SetAccountTabIcon(int16_t account);
+    // The hidden columns 6 to 9 kept at width 0.
+    void HideExtraColumns();
+    // Marks column in the header and sorts the account's messages by it in
+    // the order gOptSortOrder names; a column that is not one of the five
+    // visible ones changes nothing.
+    void SortMessageList(int16_t account, const QString& column);
+
+private:
+    void WireMessageList();
+    void lvwEmail_ColumnClick(const vb::ColumnHeader& header);
 
     // ---- layout ----
 public:

@@ -6,6 +6,7 @@
 
 #include "app/forms/frm_main.h"
 
+#include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/forms/menu_xp.h"
 #include "app/general/check_status.h"
@@ -168,7 +169,12 @@ void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
     if (!key.isEmpty()) show(key, icon);
 }
 
-void frmMain::SortAndFillMessageList() {}
+void frmMain::SortAndFillMessageList() {
+    const int16_t account = modAccounts::gCurrentAccount;
+    if (account < 1 || account > modAccounts::gAccountCount) return;
+    SortMessageList(account, modGeneral::gSortKey);
+    FillMessageList(account);
+}
 
 void frmMain::RefreshMenus() {
     if (forms::gMenuXP) forms::gMenuXP->Refresh();

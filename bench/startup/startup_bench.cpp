@@ -13,6 +13,7 @@
 #include "app/common/program_identity.h"
 #include "app/forms/frm_main.h"
 #include "app/main/start_procedure.h"
+#include "bench/private_profile.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/store/program_folder.h"
 #include "platform/ui/forms.h"
@@ -20,12 +21,7 @@
 namespace {
 
 void Profile(const QString& home) {
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "TMPDIR"}) {
-        const QString folder = QDir(home).filePath(QString::fromLatin1(name));
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        setenv(name, QFile::encodeName(folder).constData(), 1);
-    }
+    UsePrivateProfileFolders(home);
     SetProgramIdentity();
     const QString settings = QStringLiteral("Settings");
     SaveSetting(kAppKey, settings, QStringLiteral("FirstUse"), QStringLiteral("1"));

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <algorithm>
+#include <memory>
 
 #include "platform/ui/image_list.h"
 
@@ -150,6 +151,21 @@ ListItem ListView::AddItem(const QString& text, const QString& smallIcon, int in
   if (!smallIcon.isEmpty()) row.SetSmallIcon(smallIcon);
   if (sorted_) Sort();
   return row;
+}
+
+void ListView::AddItems(int count, const std::function<void(int row, ListItem item)>& fill) {
+  std::vector<std::unique_ptr<QTreeWidgetItem>> rows;
+  rows.reserve(static_cast<std::size_t>(std::max(count, 0)));
+  const int first = ItemCount() + 1;
+  for (int i = 0; i < count; ++i) {
+    rows.push_back(std::make_unique<QTreeWidgetItem>());
+    fill(first + i, ListItem(*this, rows.back().get()));
+  }
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows.size()));
+  for (auto& row : rows) items.append(row.release());  // the list owns them from here
+  addTopLevelItems(items);
+  if (sorted_) Sort();
 }
 
 ListItem ListView::Item(int index) {

@@ -60,6 +60,10 @@ QString StatusBar::PanelKey(int index) const { return At(index).key; }
 
 bool StatusBar::PanelHasPicture(int index) const { return !At(index).picture->isHidden(); }
 
+QPixmap StatusBar::PanelPicture(int index) const {
+  return PanelHasPicture(index) ? At(index).picture->pixmap() : QPixmap();
+}
+
 void StatusBar::SetPanelPicture(int index, const QPixmap& picture) {
   Panel& p = At(index);
   p.picture->setPixmap(picture);

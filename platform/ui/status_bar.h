@@ -24,6 +24,7 @@ class StatusBar : public Control<QWidget> {
   void SetPanelText(int index, const QString& text);  // plain text
   QString PanelKey(int index) const;
   bool PanelHasPicture(int index) const;
+  QPixmap PanelPicture(int index) const;  // null when none
   void SetPanelPicture(int index, const QPixmap& picture);  // a null picture removes it
   int PanelLeft(int index) const;   // twips from the bar's left edge
   int PanelWidth(int index) const;  // twips

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -142,6 +143,28 @@ TEST_F(ListViewTest, UnsortedRowsStayInTheOrderTheyWereAddedAndSortedOnesStaySor
   EXPECT_EQ(lvw->SelectedItem(), 3);  // selection follows the row
   lvw->AddItem("aa");
   EXPECT_EQ(Column(0), (QStringList{"a", "aa", "b", "c"}));
+}
+
+TEST_F(ListViewTest, RowsAddedInOneStepFollowTheRowsBeforeThem) {
+  Fill({{"first"}});
+  QSignalSpy inserted(lvw->model(), &QAbstractItemModel::rowsInserted);
+  std::vector<int> numbers;
+  lvw->AddItems(3, [&](int row, vb::ListItem item) {
+    numbers.push_back(row);
+    item.SetText(QString::number(row));
+    item.SetSubItems(2, "s" + QString::number(row));
+    item.SetSmallIcon("New");
+    item.SetBold(row == 3);
+  });
+  EXPECT_EQ(numbers, (std::vector<int>{2, 3, 4}));
+  EXPECT_EQ(Column(0), (QStringList{"first", "2", "3", "4"}));
+  EXPECT_EQ(Column(2), (QStringList{"", "s2", "s3", "s4"}));
+  EXPECT_EQ(lvw->Item(4).SmallIcon(), "New");
+  EXPECT_TRUE(lvw->Item(3).Bold());
+  EXPECT_FALSE(lvw->Item(4).Bold());
+  EXPECT_EQ(inserted.count(), 1) << "one insertion for all the rows";
+  lvw->AddItems(0, [](int, vb::ListItem) { ADD_FAILURE() << "no row to fill"; });
+  EXPECT_EQ(lvw->ItemCount(), 4);
 }
 
 TEST_F(ListViewTest, HitTestFindsTheRowUnderAPointInTwips) {

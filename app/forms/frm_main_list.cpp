@@ -1,0 +1,171 @@
+// The message list: rows from the message store, the account's tabs, the
+// message buttons and the status bar around it, and the sort by a column.
+#include "app/accounts/account_table.h"
+#include "app/check/message_sort.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/list_tallies.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "platform/ui/image_list.h"
+
+namespace forms {
+
+int16_t gAttachTally = 0;
+int16_t gDeleteAttachTally = 0;
+int16_t gAttachNewTally = 0;
+
+}  // namespace forms
+
+namespace {
+
+constexpr vb::OleColor kHiddenText = 0xFFFFFF;
+const char16_t* const kRowButtons[] = {u"EmailPreview", u"EmailReply", u"EmailOpen", u"EmailDelete"};
+
+// A row's icon and the tally it counts in; the first case that holds wins.
+struct RowMark {
+    const char16_t* icon;
+    int16_t* tally = nullptr;
+    bool spam = false;
+};
+
+RowMark MarkOf(bool isNew, bool marked, bool spam, bool attach) {
+    if (marked && attach) return {u"DeleteAttach", &forms::gDeleteAttachTally};
+    if (marked) return {u"Delete"};
+    if (spam) return {isNew ? u"SpamNew" : u"Spam", nullptr, true};
+    if (attach)
+        return {isNew ? u"AttachNew" : u"Attach", isNew ? &forms::gAttachNewTally : &forms::gAttachTally};
+    return {isNew ? u"New" : u"Normal"};
+}
+
+// Status-bar panel 2: a count and the picture that says what it counts; no
+// picture leaves the panel empty.
+struct CountPanel {
+    int16_t count = 0;
+    const char16_t* picture = nullptr;
+};
+
+CountPanel CountPanelFor(int16_t a) {
+    using namespace modAccounts;
+    using forms::gAttachNewTally;
+    using forms::gAttachTally;
+    using forms::gDeleteAttachTally;
+    const bool deleteAttach = gAcntDeleteCount[a] > 0 && gDeleteAttachTally > 0;
+    if (gAcntNewCount[a] > 0) {
+        if (gAcntSpamCount[a] > 0) return {gAcntSpamCount[a], u"SpamNew"};
+        if (deleteAttach) return {gDeleteAttachTally, u"DeleteAttach"};
+        if (gAttachNewTally > 0) return {gAttachNewTally, u"AttachNew"};
+        return {gAcntNewCount[a], u"New"};
+    }
+    if (gAcntSpamCount[a] > 0) return {gAcntSpamCount[a], u"Spam"};
+    if (deleteAttach) return {gDeleteAttachTally, u"DeleteAttach"};
+    if (gAcntDeleteCount[a] > 0) return {gAcntDeleteCount[a], u"Delete"};
+    if (gAttachTally > 0) return {gAttachTally, u"Attach"};
+    if (gAcntResult[a] == gAcntName[a] + QStringLiteral(" - User Stopped Retrieval") ||
+        gAcntStatus[a] == QLatin1String("Not Checked"))
+        return {};
+    return {gAcntMsgCount[a], u"Normal"};
+}
+
+}  // namespace
+
+void frmMain::WireMessageList() {
+    lvwEmail.ColumnClick = [this](vb::ColumnHeader header) { lvwEmail_ColumnClick(header); };
+}
+
+void frmMain::FillMessageList(int16_t account) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    if (gAccountCount == 0 || account < 1 || account > gAccountCount) return;
+    const int16_t a = account;
+
+    lvwEmail.ClearItems();
+    tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(false);
+    forms::gAttachTally = 0;
+    forms::gDeleteAttachTally = 0;
+    forms::gAttachNewTally = 0;
+
+    const int16_t count = gAcntMsgCount[a];
+    QString caption = gAcntName[a];
+    if (count > 0) {
+        lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
+            const auto i = static_cast<int16_t>(slot);
+            row.SetText(gMsgFrom(a, i));
+            int sub = 0;
+            for (const QString& text :
+                 {gMsgTo(a, i), gMsgSubject(a, i), gMsgDate(a, i), gMsgSize(a, i) + QStringLiteral(" KB"),
+                  gMsgPlainText(a, i), gMsgUid(a, i), gMsgBody(a, i)})
+                row.SetSubItems(++sub, text);
+            for (int hidden = 5; hidden <= 7; ++hidden) row.SetSubItemForeColor(hidden, kHiddenText);
+            if (gMsgNew(a, i)) {
+                row.SetBold(true);
+                for (int bold = 1; bold <= 4; ++bold) row.SetSubItemBold(bold, true);
+            }
+            const RowMark mark = MarkOf(gMsgNew(a, i), gMsgDelete(a, i), gMsgSpam(a, i), gMsgAttach(a, i));
+            row.SetSmallIcon(QString::fromUtf16(mark.icon));
+            if (mark.tally) ++*mark.tally;
+            if (mark.spam) tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(true);
+        });
+        lvwEmail.Item(1).SetSelected(false);
+        gCurrentMsg = 1;
+        caption += QStringLiteral("  (") + QString::number(count) + QStringLiteral(")");
+    }
+    TabStripEmail.SetTabCaption(a, caption);
+    TabStripAcnts.SetTabCaption(a, caption);
+    SetAccountTabIcon(a);
+
+    // Enabled again when the user chooses a row.
+    for (const char16_t* key : kRowButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(false);
+    for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen})
+        entry->SetEnabled(false);
+
+    StatusBar.SetPanelText(1, gAcntResult[a]);
+    StatusBar.SetPanelText(3, gAcntStatus[a]);
+    StatusBar.SetPanelText(4, gAutoCheckText);
+    const CountPanel panel = CountPanelFor(a);
+    const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
+    StatusBar.SetPanelText(2, panel.picture ? QString::number(panel.count) : QString());
+    StatusBar.SetPanelPicture(
+        2, imlListViewIcons.Exists(picture) ? imlListViewIcons.Picture(picture) : QPixmap());
+}
+
+void frmMain::SetAccountTabIcon(int16_t account) {
+    using namespace modAccounts;
+    if (account < 1 || account > gAccountCount) return;
+    QString key = gAcntChecked[account] && !gAcntConnected[account]
+                      ? QStringLiteral("MailError")
+                      : (gAcntMsgCount[account] >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
+    if (gAcntEnabled[account] == 0) key += QStringLiteral("Disabled");
+    TabStripEmail.SetTabImage(account, key);
+    TabStripAcnts.SetTabImage(account, key);
+}
+
+void frmMain::HideExtraColumns() {
+    for (int column = 6; column <= 9 && column <= lvwEmail.ColumnCount(); ++column)
+        lvwEmail.Column(column).SetWidth(0);
+}
+
+void frmMain::SortMessageList(int16_t account, const QString& column) {
+    if (!modCheck::IsSortColumn(column)) return;
+    const bool descending = modOptions::gOptSortOrder != 0;
+    ShowSortColumnIcon(column, descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+    modCheck::SortMessages(account, column, descending);
+}
+
+void frmMain::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
+    using namespace modGeneral;
+    using namespace modOptions;
+    HideExtraColumns();
+    const int16_t a = modAccounts::gCurrentAccount;
+    if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAcntMsgCount[a] == 0 || gOptMessageSort == 0)
+        return;
+    // The hidden columns are no sort key: a click on one changes nothing.
+    const QString caption = header.Text();
+    if (!modCheck::IsSortColumn(caption)) return;
+    gOptSortColumnLastUsed = caption;
+    gSortKey = caption;
+    if (gSortKey == gSortKeyPrev) gOptSortOrder = gOptSortOrder == 0 ? 1 : 0;
+    gSortKeyPrev = gSortKey;
+    SortMessageList(a, gSortKey);
+    FillMessageList(a);
+}

@@ -1,0 +1,94 @@
+// Sorting one account of 10 000 messages in the store and refilling the
+// message list from it, in the loaded main window.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/accounts/account_table.h"
+#include "app/check/message_sort.h"
+#include "app/common/app_settings.h"
+#include "app/common/program_identity.h"
+#include "app/forms/frm_main.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "bench/private_profile.h"
+#include "platform/ui/forms.h"
+
+namespace {
+
+constexpr int16_t kMessages = 10000;
+
+void Profile(const QString& home) {
+    UsePrivateProfileFolders(home);
+    SetProgramIdentity();
+    SaveSettings(kAppKey, QStringLiteral("Settings"),
+                 {{QStringLiteral("FirstUse"), QStringLiteral("1")},
+                  {QStringLiteral("AcntNum"), QStringLiteral("1")},
+                  {QStringLiteral("AcntName1"), QStringLiteral("Bench")},
+                  {QStringLiteral("AcntServer1"), QStringLiteral("pop.example.org")}});
+}
+
+void Store() {
+    using namespace modGeneral;
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    ResizeMessageArrays(kMessages);
+    modAccounts::gAcntMsgCount[1] = kMessages;
+    for (int16_t i = 1; i <= kMessages; ++i) {
+        const int k = (i * 7919) % kMessages;  // a shuffled order
+        gMsgNew(1, i) = k % 10 == 0;
+        gMsgAttach(1, i) = k % 7 == 0;
+        gMsgFrom(1, i) = QStringLiteral("Sender %1 <s%1@example.org>").arg(k);
+        gMsgTo(1, i) = QStringLiteral("me@example.org");
+        gMsgSubject(1, i) = QStringLiteral("Subject number %1").arg(k);
+        gMsgDate(1, i) = QStringLiteral("%1 %2, 20%3 %4:%5:00 PM")
+                             .arg(QString::fromLatin1(kMonths[k % 12]))
+                             .arg(k % 28 + 1, 2, 10, QChar('0'))
+                             .arg(k % 30, 2, 10, QChar('0'))
+                             .arg(k % 12 + 1)
+                             .arg(k % 60, 2, 10, QChar('0'));
+        gMsgSize(1, i) = QString::number(k % 500 + 1);
+        gMsgPlainText(1, i) = QString(2000, QChar('x'));
+        gMsgUid(1, i) = QStringLiteral("uid%1").arg(k);
+        gMsgBody(1, i) = QString(2000, QChar('y'));
+    }
+}
+
+void SortAndRefill10000(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "list_bench";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static QApplication app(argc, argv);
+    static QTemporaryDir home;
+    Profile(home.path());
+    frmMain& main = vb::Forms::Get<frmMain>();
+    Store();
+    const QString columns[] = {QStringLiteral("Date"), QStringLiteral("From"), QStringLiteral("Size")};
+    int round = 0;
+    for (auto _ : state) {
+        modOptions::gOptSortOrder = static_cast<int16_t>(round % 2);
+        main.SortMessageList(1, columns[round++ % 3]);
+        main.FillMessageList(1);
+    }
+    main.mQuitting = true;
+    vb::Forms::Unload<frmMain>();
+}
+BENCHMARK(SortAndRefill10000)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+// The store alone, after the refill above has left it filled.
+void SortOnly10000(benchmark::State& state) {
+    int round = 0;
+    const QString columns[] = {QStringLiteral("Date"), QStringLiteral("From"), QStringLiteral("Size")};
+    for (auto _ : state) {
+        modCheck::SortMessages(1, columns[round % 3], round % 2 != 0);
+        ++round;
+    }
+}
+BENCHMARK(SortOnly10000)->Unit(benchmark::kMillisecond)->Iterations(6);
+
+}  // namespace

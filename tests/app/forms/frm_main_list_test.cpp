@@ -1,0 +1,325 @@
+// The message list of the main window, filled from the message store and
+// sorted by its column headers.
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <vector>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/list_tallies.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "app/options/options_view.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/image_list.h"
+
+using namespace modAccounts;
+using namespace modGeneral;
+
+namespace {
+
+struct Msg {
+    bool isNew;
+    bool marked;  // for deletion
+    bool spam;
+    bool attach;
+    const char* from = "";
+    const char* size = "1";
+};
+
+// Two stored accounts, "Home" and "Work" (switched off); the window loaded.
+class FrmMainList : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString settings = QStringLiteral("Settings");
+        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QStringLiteral("2"));
+        for (int i : {1, 2}) {
+            const QString n = QString::number(i);
+            SaveSetting(kAppKey, settings, QStringLiteral("AcntName") + n, i == 1 ? "Home" : "Work");
+            SaveSetting(kAppKey, settings, QStringLiteral("AcntEnabled") + n, i == 1 ? "1" : "0");
+            SaveSetting(kAppKey, settings, QStringLiteral("AcntServer") + n, QStringLiteral("127.0.0.1"));
+        }
+        gAppName = QStringLiteral("Veltrane");
+        form();  // the load sizes the account arrays
+    }
+    void TearDown() override {
+        form().mQuitting = true;  // the close box alone would go to the tray
+        vb::Forms::Unload<frmMain>();
+    }
+    static frmMain& form() { return vb::Forms::Get<frmMain>(); }
+
+    // Account a holds msgs, each field tagged with its message number.
+    static void Store(int16_t a, const std::vector<Msg>& msgs) {
+        ResizeMessageArrays(static_cast<int16_t>(std::max<size_t>(msgs.size(), 1)));
+        gAcntMsgCount[a] = static_cast<int16_t>(msgs.size());
+        int16_t i = 0;
+        for (const Msg& m : msgs) {
+            const QString n = QString::number(++i);
+            gMsgNew(a, i) = m.isNew;
+            gMsgDelete(a, i) = m.marked;
+            gMsgSpam(a, i) = m.spam;
+            gMsgAttach(a, i) = m.attach;
+            gMsgFrom(a, i) = *m.from ? QString::fromLatin1(m.from) : "from" + n;
+            gMsgTo(a, i) = "to" + n;
+            gMsgSubject(a, i) = "subject" + n;
+            gMsgDate(a, i) = "date" + n;
+            gMsgSize(a, i) = QString::fromLatin1(m.size);
+            gMsgPlainText(a, i) = "plain" + n;
+            gMsgUid(a, i) = "uid" + n;
+            gMsgBody(a, i) = "body" + n;
+        }
+    }
+    static QString Panel2Picture() {
+        const qint64 shown = form().StatusBar.PanelPicture(2).cacheKey();
+        for (int i = 1; i <= form().imlListViewIcons.Count(); ++i)
+            if (form().imlListViewIcons.Picture(i).cacheKey() == shown) return form().imlListViewIcons.Key(i);
+        return QString();
+    }
+    static std::vector<std::string> FromColumn() {
+        std::vector<std::string> rows;
+        for (int i = 1; i <= form().lvwEmail.ItemCount(); ++i)
+            rows.push_back(form().lvwEmail.Item(i).Text().toStdString());
+        return rows;
+    }
+};
+
+TEST_F(FrmMainList, TheLoadShowsTheFirstAccountNotYetChecked) {
+    frmMain& f = form();
+    EXPECT_EQ(f.lvwEmail.ItemCount(), 0);
+    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home");
+    EXPECT_EQ(f.TabStripEmail.TabImage(2), "MailNoDisabled");
+    EXPECT_EQ(f.StatusBar.PanelText(1), "Home");
+    EXPECT_EQ(f.StatusBar.PanelText(2), "") << "never checked: no count";
+    EXPECT_FALSE(f.StatusBar.PanelHasPicture(2));
+    EXPECT_EQ(f.StatusBar.PanelText(3), "Not Checked");
+    EXPECT_EQ(f.StatusBar.PanelText(4), gAutoCheckText);
+}
+
+TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
+    // One row per line of the icon table, in its order.
+    const std::vector<std::pair<Msg, const char*>> rows = {
+        {{true, true, true, true}, "DeleteAttach"}, {{true, true, false, false}, "Delete"},
+        {{true, false, true, true}, "SpamNew"},     {{true, false, false, true}, "AttachNew"},
+        {{true, false, false, false}, "New"},       {{false, true, false, true}, "DeleteAttach"},
+        {{false, true, true, false}, "Delete"},     {{false, false, true, true}, "Spam"},
+        {{false, false, false, true}, "Attach"},    {{false, false, false, false}, "Normal"},
+    };
+    std::vector<Msg> msgs;
+    for (const auto& row : rows) msgs.push_back(row.first);
+    Store(1, msgs);
+    gCurrentMsg = 7;
+    frmMain& f = form();
+    f.FillMessageList(1);
+    f.lvwEmail.Item(1).SetSelected(true);  // the old rows go, with their selection
+    f.mnuEmailPreview.SetEnabled(true);
+    f.tbrEmail.Buttons(QStringLiteral("EmailDelete")).SetEnabled(true);
+    f.FillMessageList(1);
+
+    ASSERT_EQ(f.lvwEmail.ItemCount(), 10);
+    for (int i = 1; i <= 10; ++i) {
+        SCOPED_TRACE(i);
+        vb::ListItem item = f.lvwEmail.Item(i);
+        const QString n = QString::number(i);
+        EXPECT_EQ(item.Text(), "from" + n);
+        const QStringList expected = {"to" + n,    "subject" + n, "date" + n, "1 KB",
+                                      "plain" + n, "uid" + n,     "body" + n};
+        for (int sub = 1; sub <= 7; ++sub) EXPECT_EQ(item.SubItems(sub), expected[sub - 1]);
+        EXPECT_EQ(item.SubItems(8), "");
+        EXPECT_EQ(item.SmallIcon(), rows[static_cast<size_t>(i - 1)].second);
+        const bool isNew = rows[static_cast<size_t>(i - 1)].first.isNew;
+        EXPECT_EQ(item.Bold(), isNew);
+        for (int sub = 1; sub <= 4; ++sub) EXPECT_EQ(item.SubItemBold(sub), isNew);
+        EXPECT_FALSE(item.SubItemBold(5));
+        for (int column = 5; column <= 7; ++column)
+            EXPECT_EQ(item.QtItem()->foreground(column).color(), QColor(Qt::white));
+        EXPECT_FALSE(item.Selected());
+    }
+    EXPECT_EQ(forms::gDeleteAttachTally, 2);
+    EXPECT_EQ(forms::gAttachNewTally, 1);
+    EXPECT_EQ(forms::gAttachTally, 1);
+    EXPECT_EQ(gCurrentMsg, 1);
+    EXPECT_EQ(f.lvwEmail.SelectedItem(), 0);
+    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home  (10)");
+    EXPECT_EQ(f.TabStripAcnts.TabCaption(1), "Home  (10)");
+    EXPECT_EQ(f.TabStripEmail.TabImage(1), "MailYes");
+    EXPECT_TRUE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled()) << "spam rows are listed";
+    for (const char* key : {"EmailPreview", "EmailReply", "EmailOpen", "EmailDelete"})
+        EXPECT_FALSE(f.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
+    for (vb::Menu* entry : {&f.mnuEmailPreview, &f.mnuEmailDelete, &f.mnuEmailReply, &f.mnuEmailOpen})
+        EXPECT_FALSE(entry->Enabled());
+
+    Store(1, {{false, false, false, false}});  // no spam left: the spam button goes off
+    f.FillMessageList(1);
+    EXPECT_FALSE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
+    EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
+}
+
+TEST_F(FrmMainList, StatusBarCountAndPicture) {
+    struct Case {
+        const char* name;
+        std::vector<Msg> msgs;
+        int16_t newCount, spamCount, deleteCount;
+        const char* result;  // "" = the account's name
+        const char* status;
+        const char* text;
+        const char* picture;  // "" = none
+    };
+    const Msg plain{false, false, false, false};
+    const Msg newAttach{true, false, false, true};
+    const Msg markedAttach{false, true, false, true};
+    const Msg oldAttach{false, false, false, true};
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"new and spam", {newAttach, plain}, 1, 3, 1, "", "Checked", "3", "SpamNew"},
+        {"new, deleted with attachment", {newAttach, markedAttach}, 1, 0, 1, "", "Checked", "1", "DeleteAttach"},
+        {"new with attachment", {newAttach, newAttach}, 2, 0, 0, "", "Checked", "2", "AttachNew"},
+        {"new plain", {plain, plain, plain}, 2, 0, 0, "", "Checked", "2", "New"},
+        {"old spam", {plain}, 0, 4, 0, "", "Checked", "4", "Spam"},
+        {"old, deleted with attachment", {markedAttach, markedAttach}, 0, 0, 1, "", "Checked", "2", "DeleteAttach"},
+        {"old deleted", {plain}, 0, 0, 5, "", "Checked", "5", "Delete"},
+        {"old with attachment", {oldAttach, plain}, 0, 0, 0, "", "Checked", "1", "Attach"},
+        {"stopped", {}, 0, 0, 0, "Home - User Stopped Retrieval", "Checked", "", ""},
+        {"never checked", {}, 0, 0, 0, "", "Not Checked", "", ""},
+        {"plain", {plain, plain}, 0, 0, 0, "Home - 2 messages", "Checked", "2", "Normal"},
+        {"empty", {}, 0, 0, 0, "", "Checked", "0", "Normal"},
+    };
+    // clang-format on
+    frmMain& f = form();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Store(1, c.msgs);
+        gAcntNewCount[1] = c.newCount;
+        gAcntSpamCount[1] = c.spamCount;
+        gAcntDeleteCount[1] = c.deleteCount;
+        gAcntResult[1] = *c.result ? QString::fromLatin1(c.result) : gAcntName[1];
+        gAcntStatus[1] = QString::fromLatin1(c.status);
+        gAutoCheckText = QStringLiteral("Auto Check at ") + c.name;
+        f.FillMessageList(1);
+        EXPECT_EQ(f.StatusBar.PanelText(1), gAcntResult[1]);
+        EXPECT_EQ(f.StatusBar.PanelText(2), c.text);
+        EXPECT_EQ(Panel2Picture(), c.picture);
+        EXPECT_EQ(f.StatusBar.PanelHasPicture(2), *c.picture != 0);
+        EXPECT_EQ(f.StatusBar.PanelText(3), c.status);
+        EXPECT_EQ(f.StatusBar.PanelText(4), gAutoCheckText);
+    }
+}
+
+TEST_F(FrmMainList, TabIconsAndCaptions) {
+    struct Case {
+        int16_t account;
+        bool checked, connected;
+        int messages;
+        const char* icon;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {1, false, false, 0, "MailNo", "Home"},
+        {1, true, true, 2, "MailYes", "Home  (2)"},
+        {1, true, false, 3, "MailError", "Home  (3)"},
+        {2, false, false, 0, "MailNoDisabled", "Work"},
+        {2, true, true, 1, "MailYesDisabled", "Work  (1)"},
+        {2, true, false, 0, "MailErrorDisabled", "Work"},
+    };
+    frmMain& f = form();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption);
+        Store(c.account, std::vector<Msg>(static_cast<size_t>(c.messages), Msg{false, false, false, false}));
+        gAcntChecked[c.account] = c.checked;
+        gAcntConnected[c.account] = c.connected;
+        gCurrentMsg = 9;
+        f.FillMessageList(c.account);
+        EXPECT_EQ(gCurrentMsg, c.messages > 0 ? 1 : 9) << "an empty account leaves the current message";
+        for (vb::TabStrip* strip : {&f.TabStripEmail, &f.TabStripAcnts}) {
+            EXPECT_EQ(strip->TabImage(c.account), c.icon);
+            EXPECT_EQ(strip->TabCaption(c.account), c.caption);
+        }
+    }
+
+    // Without accounts, or for no account, nothing changes.
+    f.StatusBar.SetPanelText(1, QStringLiteral("kept"));
+    f.FillMessageList(3);
+    f.FillMessageList(0);
+    gAccountCount = 0;
+    f.FillMessageList(1);
+    EXPECT_EQ(f.StatusBar.PanelText(1), "kept");
+    EXPECT_EQ(f.TabStripEmail.TabCaption(2), "Work");
+    gAccountCount = 2;
+}
+
+TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
+    using modOptions::gOptMessageSort;
+    using modOptions::gOptSortOrder;
+    frmMain& f = form();
+    Store(1, {{false, false, false, false, "bob", "10"},
+              {true, false, false, false, "Carol", "9"},
+              {false, false, false, false, "alice", "100"}});
+    gCurrentAccount = 1;
+    gOptMessageSort = 1;
+    gOptSortOrder = 0;
+    gSortKeyPrev = QStringLiteral("Date");
+    const auto click = [&](int column) { emit f.lvwEmail.header()->sectionClicked(column - 1); };
+    const auto icons = [&] {
+        std::string s;
+        for (int c = 1; c <= 5; ++c) s += f.lvwEmail.Column(c).Icon().left(1).toStdString();
+        return s;
+    };
+    using Rows = std::vector<std::string>;
+
+    f.lvwEmail.Column(7).SetWidth(500);
+    click(1);  // a new column keeps the order
+    EXPECT_EQ(FromColumn(), (Rows{"alice", "bob", "Carol"}));
+    EXPECT_EQ(icons(), "ABBBB");
+    EXPECT_EQ(f.lvwEmail.Column(7).Width(), 0) << "the hidden columns stay hidden";
+    EXPECT_EQ(gMsgUid(1, 3), "uid2") << "the store itself is in the list's order";
+    EXPECT_TRUE(f.lvwEmail.Item(3).Bold()) << "the new message stays bold in its new row";
+    EXPECT_EQ(modOptions::gOptSortColumnLastUsed, "From");
+
+    click(1);  // the same column again turns the order round
+    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(FromColumn(), (Rows{"Carol", "bob", "alice"}));
+    EXPECT_EQ(icons(), "DBBBB");
+
+    click(5);  // sizes by number, still descending
+    EXPECT_EQ(FromColumn(), (Rows{"alice", "bob", "Carol"}));
+    EXPECT_EQ(icons(), "BBBBD");
+
+    click(7);  // a hidden column is no sort key
+    click(9);
+    EXPECT_EQ(gSortKey, "Size");
+    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(icons(), "BBBBD");
+
+    gOptMessageSort = 0;  // sorting off: the click only hides the extra columns
+    f.lvwEmail.Column(6).SetWidth(500);
+    click(5);
+    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(f.lvwEmail.Column(6).Width(), 0);
+
+    gOptMessageSort = 1;  // no messages: neither key nor order changes
+    Store(1, {});
+    f.FillMessageList(1);
+    click(2);
+    EXPECT_EQ(gSortKey, "Size");
+    EXPECT_EQ(gOptSortOrder, 1);
+}
+
+TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
+    frmMain& f = form();
+    Store(1, {{false, false, false, false, "b", "1"}, {false, false, false, false, "a", "2"}});
+    gCurrentAccount = 1;
+    gSortKey = QStringLiteral("From");
+    modOptions::gOptSortOrder = 0;
+    modOptions::gOptionsView.Get()->SortAndFillMessageList();
+    EXPECT_EQ(FromColumn(), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");
+
+    gSortKey = QStringLiteral("Body");  // an unknown stored name sorts nothing
+    Store(1, {{false, false, false, false, "b", "1"}, {false, false, false, false, "a", "2"}});
+    modOptions::gOptionsView.Get()->SortAndFillMessageList();
+    EXPECT_EQ(FromColumn(), (std::vector<std::string>{"b", "a"}));
+}
+
+}  // namespace
