@@ -53,6 +53,7 @@ QString ClockPanelText(const QDateTime& now) {
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireOptionsControls();
+    WireOptionFields();
 }
 
 void frmMain::Form_Load() {
@@ -152,6 +153,8 @@ void frmMain::Form_Load() {
 
     modRules::ReadRulesFile(modRules::RulesFilePath());
 
+    BuildOptionsTree();
+    LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;

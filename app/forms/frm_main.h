@@ -112,6 +112,22 @@ private:
     // (the application ending) drops it with its members.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
 
+    // ---- options page ----
+public:
+    // The six panel nodes of the tree; the first panel is shown.
+    void BuildOptionsTree();
+    // The panel of the selected node, with its name and picture as the title.
+    void TreeView_Click();
+    // Once at load: the panels widened by the layout offset and stacked in
+    // the border, the tool bars fitted, the no-check fields and the About
+    // texts filled.
+    void LayoutOptionsPages();
+    // The help topic of the panel whose node is selected.
+    void ShowOptionsHelp();
+
+private:
+    void WireOptionFields();
+
     // ---- layout ----
 public:
     // The one-off layout at load: tool bars sized to their buttons as drawn,
