@@ -127,6 +127,16 @@ public:
 
 private:
     void WireOptionFields();
+    // The minutes' range follows the hours: at least 1 with hours 0, only 0
+    // with hours 12.
+    void KeepIntervalInRange();
+    // A click in a no-check time selects its hours or minutes and shows the
+    // arrows that step that part; the arrows write the part back.
+    void NoCheckTime_Click(int i);
+    void NoCheck_Change(int k);
+    // The "Apply to" choices matter only with raised buttons.
+    void EnableApplyStyle(bool raised);
+    bool syncingNoCheck_ = false;
 
     // ---- layout ----
 public:

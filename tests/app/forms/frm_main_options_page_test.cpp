@@ -13,6 +13,7 @@
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/shell.h"
+#include "platform/ui/ole_color.h"
 #include "platform/ui/forms.h"
 
 using namespace modOptions;
@@ -143,3 +144,205 @@ TEST_F(OptionsPage, HelpOpensTheTopicOfTheSelectedPanel) {
     EXPECT_EQ(opened.size(), 6) << "a node that names no panel opens nothing";
 }
 
+TEST_F(OptionsPage, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) {
+    struct Box {
+        vb::CheckBox& box;
+        int16_t& edit;
+    };
+    const Box boxes[] = {
+        {form.chkRunStartUp, gEditOptRunStartUp},       {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
+        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp}, {form.chkUseInterval, gEditOptUseInterval},
+        {form.chkNoCheck, gEditOptNoCheck},             {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
+        {form.chkShowNewOnly, gEditOptShowNewOnly},     {form.chkRestoreColWidth, gEditOptRestoreColWidth},
+        {form.chkButtonStyle, gEditOptButtonStyle},     {form.chkFromToolTips, gEditOptFromToolTips},
+        {form.chkToToolTips, gEditOptToToolTips},       {form.chkSubjectToolTips, gEditOptSubjectToolTips},
+        {form.chkMessageSort, gEditOptMessageSort},     {form.chkCloseButton, gEditOptCloseButton},
+        {form.chkQuickCheck, gEditOptQuickCheck},       {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
+        {form.chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
+        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors}, {form.chkPlaySound, gEditOptPlaySound},
+    };
+    ASSERT_FALSE(SaveEnabled());
+    for (const Box& b : boxes) {
+        SCOPED_TRACE(b.box.Caption().toStdString());
+        const int was = b.box.Value();
+        b.box.SetValue(1 - was);
+        EXPECT_EQ(b.edit, 1 - was);
+        EXPECT_TRUE(SaveEnabled());
+        b.box.SetValue(was);
+        EXPECT_EQ(b.edit, was);
+        EXPECT_FALSE(SaveEnabled());
+    }
+
+    struct Choice {
+        vb::ControlArray<vb::OptionButton>& group;
+        int16_t& edit;
+    };
+    const Choice choices[] = {{form.optShowEmail, gEditOptShowEmail},     {form.optRunSize, gEditOptRunSize},
+                              {form.opt3DTheme, gEditOptDTheme},          {form.optApplyStyle, gEditOptApplyStyle},
+                              {form.optSortColumn, gEditOptSortColumn},   {form.optSortOrder, gEditOptSortOrder}};
+    for (const Choice& c : choices) {
+        const int was = c.edit;
+        c.group.ForEach([&](int index, vb::OptionButton& b) {
+            SCOPED_TRACE(b.Caption().toStdString());
+            b.SetValue(true);
+            EXPECT_EQ(c.edit, index);
+            EXPECT_EQ(SaveEnabled(), index != was);
+        });
+        c.group(was).SetValue(true);
+        EXPECT_FALSE(SaveEnabled());
+    }
+}
+
+TEST_F(OptionsPage, NumberFieldsCorrectWhatIsTyped) {
+    struct Case {
+        vb::TextBox& box;
+        const char* typed;
+        const char* shown;
+        int16_t& edit;
+    };
+    form.txtHours.SetText(QStringLiteral("1"));
+    const Case cases[] = {
+        {form.txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
+        {form.txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
+        {form.txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
+        {form.txtStartUpDelay, "", "0", gEditOptStartUpDelay},
+        {form.txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
+        {form.txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
+        {form.txtHours, "13", "12", gEditOptHours},
+        {form.txtHours, "", "0", gEditOptHours},
+        {form.txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
+        {form.txtMinutes, "99", "59", gEditOptMinutes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.box.SetText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.box.Text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(c.edit, QString::fromLatin1(c.shown).toInt());
+    }
+}
+
+TEST_F(OptionsPage, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
+    form.txtHours.SetText(QStringLiteral("5"));
+    form.txtMinutes.SetText(QStringLiteral("30"));
+    form.txtHours.SetText(QStringLiteral("12"));
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0"));
+    EXPECT_EQ(gEditOptMinutes, 0);
+    EXPECT_EQ(form.updMinutes.Max(), 0);
+    form.txtHours.SetText(QStringLiteral("11"));
+    EXPECT_EQ(form.updMinutes.Min(), 0);
+    EXPECT_EQ(form.updMinutes.Max(), 59);
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
+    form.txtHours.SetText(QStringLiteral("0"));
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1"));
+    EXPECT_EQ(gEditOptMinutes, 1);
+    form.updMinutes.StepDown();
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1")) << "the arrows cannot go below a minute";
+}
+
+TEST_F(OptionsPage, NoCheckArrowsStepThePartClickedIn) {
+    vb::TextBox& begin = form.txtNoCheckTime(0);
+    begin.SetText(QStringLiteral("07:30"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
+    begin.SetSelStart(1);
+    begin.Click();
+    EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
+    EXPECT_TRUE(form.updNoCheck(0).isVisibleTo(&form.fraOptions(2)));
+    EXPECT_FALSE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
+    form.updNoCheck(0).StepUp();
+    EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
+    EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:30"));
+
+    begin.SetSelStart(4);
+    begin.Click();
+    EXPECT_EQ(begin.SelText(), QStringLiteral("30"));
+    EXPECT_TRUE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
+    form.updNoCheck(2).StepUp();
+    EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
+
+    begin.SetText(QStringLiteral("8:3"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
+    begin.SetText(QStringLiteral("25:00"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31"));
+}
+
+TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
+    for (int on : {0, 1, 0}) {
+        form.chkButtonStyle.SetValue(on);
+        EXPECT_EQ(form.fraApplyStyle.Enabled(), on == 1);
+        form.optApplyStyle.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
+    }
+    for (int theme : {6, 0, 6, 3}) {
+        form.opt3DTheme(theme).SetValue(true);
+        for (vb::Label* box : {&form.lbl3DTopColour, &form.lbl3DMiddleColour, &form.lbl3DBottomColour})
+            EXPECT_EQ(box->Enabled(), theme == 6) << theme;
+        EXPECT_EQ(form.lblMenuColours(6).isVisibleTo(&form.fraOptions(4)), theme == 6);
+    }
+}
+
+TEST_F(OptionsPage, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
+    form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
+    EXPECT_FALSE(gDefaultClientValid);
+    EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
+    form.txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
+    EXPECT_TRUE(gDefaultClientValid);
+    form.txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
+    EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(OptionsPage, ExplanationsFollowTheBoxesInWordsAndColour) {
+    const vb::OleColor on = vb::kSysActiveTitleBar;
+    const vb::OleColor off = vb::RGB(192, 0, 0);
+    struct Case {
+        vb::CheckBox& box;
+        int value;
+        vb::Label& label;
+        const char* text;
+        vb::OleColor colour;
+    };
+    const Case cases[] = {
+        {form.chkRunStartUp, 1, form.lblStartUp(0), "Start Veltrane automatically when you logon to your computer.", on},
+        {form.chkRunStartUp, 0, form.lblStartUp(0), "(Off)  Start Veltrane manually from the Start Menu.", off},
+        {form.chkEmailCheckStartUp, 0, form.lblStartUp(1), "(Off)  Manually check for messages after starting Veltrane.", off},
+        {form.chkMinimizeStartUp, 1, form.lblStartUp(4), "Veltrane will start Minimized to the System Tray.", on},
+        {form.chkUseInterval, 0, form.lblInterval(0),
+         "(Off)  Do not use an Auto Check Timing Interval. Checking for messages must be done manually.", off},
+        {form.chkPlaySound, 0, form.lblDefault(3), "No Sound will Play for any Accounts.", off},
+        {form.chkPlaySound, 1, form.lblDefault(3), "Sound Controlled by Individual Accounts.", on},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        c.box.SetValue(1 - c.value);
+        c.box.SetValue(c.value);
+        EXPECT_EQ(c.label.Caption(), QString::fromLatin1(c.text));
+        EXPECT_EQ(c.label.ForeColor(), c.colour);
+    }
+    form.chkEmailCheckStartUp.SetValue(0);
+    EXPECT_FALSE(form.txtStartUpDelay.Enabled());
+    form.chkEmailCheckStartUp.SetValue(1);
+    EXPECT_TRUE(form.txtStartUpDelay.Enabled());
+}
+
+TEST_F(OptionsPage, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicked) {
+    struct Case {
+        int useInterval;
+        int noCheck;
+        bool enabled;
+    };
+    for (const Case c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 1, true}, Case{1, 0, false}, Case{0, 0, false}}) {
+        form.chkUseInterval.SetValue(c.useInterval);
+        form.chkNoCheck.SetValue(c.noCheck);
+        EXPECT_EQ(form.chkNoCheck.Enabled(), c.useInterval == 1);
+        for (int i = 0; i <= 1; ++i) EXPECT_EQ(form.txtNoCheckTime(i).Enabled(), c.enabled);
+        for (int k = 0; k <= 3; ++k) EXPECT_EQ(form.updNoCheck(k).Enabled(), c.enabled);
+    }
+    for (int sorting : {0, 1}) {
+        form.chkMessageSort.SetValue(sorting);
+        EXPECT_EQ(form.fraSort(0).Enabled(), sorting == 1);
+        EXPECT_EQ(form.optSortOrder(1).Enabled(), sorting == 1);
+    }
+}
