@@ -54,6 +54,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireOptionsControls();
     WireMessageList();
+    WireOptionFields();
 }
 
 void frmMain::Form_Load() {
@@ -153,6 +154,8 @@ void frmMain::Form_Load() {
 
     modRules::ReadRulesFile(modRules::RulesFilePath());
 
+    BuildOptionsTree();
+    LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;

@@ -135,6 +135,32 @@ private:
     void WireMessageList();
     void lvwEmail_ColumnClick(const vb::ColumnHeader& header);
 
+    // ---- options page ----
+public:
+    // The six panel nodes of the tree; the first panel is shown.
+    void BuildOptionsTree();
+    // The panel of the selected node, with its name and picture as the title.
+    void TreeView_Click();
+    // Once at load: the panels widened by the layout offset and stacked in
+    // the border, the tool bars fitted, the no-check fields and the About
+    // texts filled.
+    void LayoutOptionsPages();
+    // The help topic of the panel whose node is selected.
+    void ShowOptionsHelp();
+
+private:
+    void WireOptionFields();
+    // The minutes' range follows the hours: at least 1 with hours 0, only 0
+    // with hours 12.
+    void KeepIntervalInRange();
+    // A click in a no-check time selects its hours or minutes and shows the
+    // arrows that step that part; the arrows write the part back.
+    void NoCheckTime_Click(int i);
+    void NoCheck_Change(int k);
+    // The "Apply to" choices matter only with raised buttons.
+    void EnableApplyStyle(bool raised);
+    bool syncingNoCheck_ = false;
+
     // ---- layout ----
 public:
     // The one-off layout at load: tool bars sized to their buttons as drawn,

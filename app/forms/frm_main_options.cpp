@@ -121,8 +121,6 @@ void frmMain::ShowOptionValues() {
     }
 }
 
-void frmMain::ShowOptionDescriptions() {}
-
 void frmMain::EnableOptionsSave(bool changed) {
     tbrButtons(12).Buttons(1).SetEnabled(changed);
     tbrButtons(13).Buttons(1).SetEnabled(changed);

@@ -1,0 +1,225 @@
+// The Options page's field handlers: each records its field into the
+// pending option value, keeps related fields consistent and runs the change
+// check, which enables Save and Cancel while anything differs.
+#include <QRegularExpression>
+
+#include "app/forms/frm_main.h"
+
+#include "app/general/check_status.h"
+#include "app/options/menu_theme.h"
+#include "app/options/option_values.h"
+#include "app/options/options_page.h"
+#include "platform/desktop/program_file.h"
+
+using namespace modOptions;
+
+namespace {
+
+using D = frmMainDesign;
+
+// The check boxes that only record their value.
+struct CheckField {
+    vb::CheckBox D::*box;
+    int16_t* edit;
+};
+const CheckField kCheckFields[] = {
+    {&D::chkRunStartUp, &gEditOptRunStartUp},
+    {&D::chkEmailCheckStartUp, &gEditOptEmailCheckStartUp},
+    {&D::chkMinimizeStartUp, &gEditOptMinimizeStartUp},
+    {&D::chkUseInterval, &gEditOptUseInterval},
+    {&D::chkNoCheck, &gEditOptNoCheck},
+    {&D::chkShowEmailMsgBox, &gEditOptShowEmailMsgBox},
+    {&D::chkShowNewOnly, &gEditOptShowNewOnly},
+    {&D::chkRestoreColWidth, &gEditOptRestoreColWidth},
+    {&D::chkFromToolTips, &gEditOptFromToolTips},
+    {&D::chkToToolTips, &gEditOptToToolTips},
+    {&D::chkSubjectToolTips, &gEditOptSubjectToolTips},
+    {&D::chkMessageSort, &gEditOptMessageSort},
+    {&D::chkCloseButton, &gEditOptCloseButton},
+    {&D::chkQuickCheck, &gEditOptQuickCheck},
+    {&D::chkDeleteConfirmation, &gEditOptDeleteConfirmation},
+    {&D::chkSuppressConnectErrors, &gEditOptSuppressConnectErrors},
+    {&D::chkSuppressRetrieveErrors, &gEditOptSuppressRetrieveErrors},
+    {&D::chkPlaySound, &gEditOptPlaySound},
+};
+
+// The option-button groups that only record the chosen index.
+struct ChoiceField {
+    vb::ControlArray<vb::OptionButton> D::*group;
+    int16_t* edit;
+};
+const ChoiceField kChoiceFields[] = {
+    {&D::optShowEmail, &gEditOptShowEmail},
+    {&D::optRunSize, &gEditOptRunSize},
+    {&D::optApplyStyle, &gEditOptApplyStyle},
+    {&D::optSortColumn, &gEditOptSortColumn},
+};
+
+// Number fields: what an empty field shows, and the largest value.
+struct NumberField {
+    vb::TextBox D::*box;
+    const char* emptyText;
+    int max;
+    int16_t* edit;
+};
+const NumberField kNumberFields[] = {
+    {&D::txtMsgBoxTime, "0", 59, &gEditOptMsgBoxTime},
+    {&D::txtStartUpDelay, "0", 59, &gEditOptStartUpDelay},
+    {&D::txtConnectTimeOut, "1", 120, &gEditOptConnectTimeOut},
+    {&D::txtHours, "0", 12, &gEditOptHours},
+};
+
+// Corrects box's text towards a whole number in min..max: only digits are
+// kept, an empty field shows emptyText, a value above max shows max, one
+// below min shows min. Writing the text runs the box's change handler again,
+// so false is returned when the text was rewritten and that run has
+// recorded it.
+bool NumberInRange(vb::TextBox& box, const QString& emptyText, int min, int max) {
+    QString text = box.Text();
+    text.remove(QRegularExpression(QStringLiteral("[^0-9]")));
+    if (text.isEmpty()) text = emptyText;
+    const int value = text.toInt();
+    if (value > max) text = QString::number(max);
+    else if (value < min) text = QString::number(min);
+    if (text == box.Text()) return true;
+    box.SetText(text);
+    return false;
+}
+
+// "hh:mm" with hours 00..23 and minutes 00..59.
+bool IsTime(const QString& text) {
+    static const QRegularExpression time(QStringLiteral("^([01][0-9]|2[0-3]):[0-5][0-9]$"));
+    return time.match(text).hasMatch();
+}
+
+QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); }
+
+}  // namespace
+
+void frmMain::WireOptionFields() {
+    TreeView.Click = [this] { TreeView_Click(); };
+    tbrButtons(11).ButtonClick = [this](vb::ToolButton&) { ShowOptionsHelp(); };
+
+    for (const CheckField& f : kCheckFields) {
+        vb::CheckBox& box = this->*f.box;
+        box.Click = [&box, edit = f.edit] {
+            *edit = static_cast<int16_t>(box.Value());
+            CheckOptionsChanged();
+        };
+    }
+    chkButtonStyle.Click = [this] {
+        gEditOptButtonStyle = static_cast<int16_t>(chkButtonStyle.Value());
+        const bool raised = gEditOptButtonStyle == 1;
+        // The example bar shows the style the box chooses.
+        tbrOptMisc(0).SetStyle(raised ? 0 : 1);
+        EnableApplyStyle(raised);
+        CheckOptionsChanged();
+    };
+
+    for (const ChoiceField& f : kChoiceFields) {
+        (this->*f.group).Wire(&vb::OptionButton::Click, [edit = f.edit](int index) {
+            *edit = static_cast<int16_t>(index);
+            CheckOptionsChanged();
+        });
+    }
+    opt3DTheme.Wire(&vb::OptionButton::Click, [this](int index) {
+        gEditOptDTheme = static_cast<int16_t>(index);
+        const bool user = opt3DTheme(6).Value();
+        for (vb::Label* box : {&lbl3DTopColour, &lbl3DMiddleColour, &lbl3DBottomColour}) box->SetEnabled(user);
+        lblMenuColours(6).SetVisible(user);
+        SetPresetMenuColours();
+        CheckOptionsChanged();
+    });
+    optSortOrder.Wire(&vb::OptionButton::Click, [this](int index) {
+        gEditOptSortOrder = static_cast<int16_t>(index);
+        imgSort.SetPicture(index + 1 <= imlSortOrder.Count() ? imlSortOrder.Picture(index + 1) : QPixmap());
+        CheckOptionsChanged();
+    });
+
+    for (const NumberField& f : kNumberFields) {
+        vb::TextBox& box = this->*f.box;
+        const int min = &box == &txtConnectTimeOut ? 1 : 0;
+        box.Change = [this, &box, f, min] {
+            if (!NumberInRange(box, QString::fromLatin1(f.emptyText), min, f.max)) return;
+            *f.edit = static_cast<int16_t>(box.Text().toInt());
+            if (&box == &txtHours) KeepIntervalInRange();
+            CheckOptionsChanged();
+        };
+    }
+    txtMinutes.Change = [this] {
+        // The interval stays within 0:01 and 12:00.
+        const int min = gEditOptHours == 0 ? 1 : 0;
+        const int max = gEditOptHours == 12 ? 0 : 59;
+        if (!NumberInRange(txtMinutes, QString::number(min), min, max)) return;
+        gEditOptMinutes = static_cast<int16_t>(txtMinutes.Text().toInt());
+        CheckOptionsChanged();
+    };
+
+    txtNoCheckTime.Wire(&vb::TextBox::Change, [this](int i) {
+        // A time being typed counts once it is whole; until then the
+        // pending time stays the last whole one.
+        const QString text = txtNoCheckTime(i).Text().trimmed();
+        if (IsTime(text)) gEditOptNoCheckTime[i] = text;
+        CheckOptionsChanged();
+    });
+    txtNoCheckTime.Wire(&vb::TextBox::Click, [this](int i) { NoCheckTime_Click(i); });
+    updNoCheck.Wire(&vb::UpDown::Change, [this](int k) { NoCheck_Change(k); });
+
+    txtDefaultClient.Change = [this] {
+        gEditOptDefaultClient = txtDefaultClient.Text();
+        gDefaultClientValid = platform::desktop::IsUsableProgram(gEditOptDefaultClient);
+        if (gDefaultClientValid) {
+            LoadMailClientIcon(gEditOptDefaultClient, 0);
+            SetMailClientButton(0);
+        } else {
+            SetMailClientButton(-1);
+        }
+        CheckOptionsChanged();
+    };
+    txtDefaultSound.Change = [this] {
+        gEditOptDefaultSound = txtDefaultSound.Text();
+        CheckOptionsChanged();
+    };
+}
+
+void frmMain::KeepIntervalInRange() {
+    // Hours 0 needs at least a minute, hours 12 allows none.
+    const int hours = gEditOptHours;
+    updMinutes.SetMin(hours == 0 ? 1 : 0);
+    updMinutes.SetMax(hours == 12 ? 0 : 59);
+    if (hours == 0 && txtMinutes.Text().toInt() == 0) txtMinutes.SetText(QStringLiteral("1"));
+    if (hours == 12 && txtMinutes.Text() != QStringLiteral("0")) txtMinutes.SetText(QStringLiteral("0"));
+}
+
+void frmMain::NoCheckTime_Click(int i) {
+    vb::TextBox& field = txtNoCheckTime(i);
+    const bool hours = field.SelStart() < 3;
+    field.SetSelStart(hours ? 0 : 3);
+    field.SetSelLength(2);
+    vb::UpDown& shown = updNoCheck(hours ? i : i + 2);
+    updNoCheck(i).SetVisible(hours);
+    updNoCheck(i + 2).SetVisible(!hours);
+    // The arrows step from what the field shows, not from a value left over
+    // from before the field was typed in or the page was cancelled.
+    const QString time = IsTime(field.Text().trimmed()) ? field.Text().trimmed() : gEditOptNoCheckTime[i];
+    const int value = time.mid(hours ? 0 : 3, 2).toInt();
+    if (value >= shown.Min() && value <= shown.Max() && value != shown.Value()) {
+        syncingNoCheck_ = true;
+        shown.SetValue(value);
+        syncingNoCheck_ = false;
+    }
+}
+
+void frmMain::NoCheck_Change(int k) {
+    if (modGeneral::gLoading || syncingNoCheck_) return;
+    const int i = k % 2;
+    vb::TextBox& field = txtNoCheckTime(i);
+    field.SetFocus();
+    const QString text = field.Text().trimmed();
+    const QString time = IsTime(text) ? text : gEditOptNoCheckTime[i];
+    const bool hours = k < 2;
+    const QString value = TwoDigits(updNoCheck(k).Value());
+    field.SetText(hours ? value + QStringLiteral(":") + time.mid(3, 2) : time.left(2) + QStringLiteral(":") + value);
+    field.SetSelStart(hours ? 0 : 3);
+    field.SetSelLength(2);
+}

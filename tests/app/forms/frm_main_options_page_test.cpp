@@ -1,0 +1,348 @@
+// The Options page: its panel tree, its layout at load, its help, and the
+// fields that record pending option values.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "app/forms/frm_main.h"
+#include "app/forms/layout_offset.h"
+#include "app/forms/options_panels.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "platform/desktop/shell.h"
+#include "platform/ui/ole_color.h"
+#include "platform/ui/forms.h"
+
+using namespace modOptions;
+
+namespace {
+
+class OptionsPage : public ::testing::Test {
+protected:
+    void TearDown() override {
+        platform::desktop::SetOpener({});
+        form.mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    bool SaveEnabled() { return form.tbrButtons(12).Buttons(1).Enabled() && form.tbrButtons(13).Buttons(1).Enabled(); }
+    void ShowPanel(int node) {
+        form.TreeView.Select(node);
+        form.TreeView.Click();
+    }
+    frmMain& form = vb::Forms::Get<frmMain>();  // runs the whole load
+};
+
+// One pixel, the precision positions survive in.
+constexpr int kPixel = 15;
+
+}  // namespace
+
+TEST_F(OptionsPage, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
+    ASSERT_EQ(form.TreeView.NodeCount(), 6);
+    EXPECT_EQ(forms::gOptionsPage, 1) << "the load shows the first panel";
+    EXPECT_TRUE(form.fraOptions(1).isVisibleTo(&form.fraOptionsBorder));
+    const char* names[] = {"StartUp", "Auto Check", "Defaults", "Menu Colours", "Miscellaneous", "About"};
+    for (int node : {3, 6, 1, 5, 2, 4}) {
+        SCOPED_TRACE(node);
+        ShowPanel(node);
+        EXPECT_EQ(form.TreeView.NodeText(node), QString::fromLatin1(names[node - 1]));
+        EXPECT_EQ(form.TreeView.NodeImage(node), node);
+        EXPECT_EQ(forms::gOptionsPage, node);
+        EXPECT_EQ(form.lblOptionsTitle.Caption(), QString::fromLatin1(names[node - 1]));
+        EXPECT_EQ(form.imgOptTitleLeft.Picture().toImage(), form.imlOptions.Picture(node).toImage());
+        for (int panel = 1; panel <= 6; ++panel)
+            EXPECT_EQ(form.fraOptions(panel).isVisibleTo(&form.fraOptionsBorder), panel == node) << panel;
+    }
+}
+
+TEST_F(OptionsPage, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset) {
+    const int offset = forms::gLayoutOffset;
+    const int half = offset / 2;
+    for (int panel = 1; panel <= 6; ++panel) {
+        SCOPED_TRACE(panel);
+        const vb::Frame& f = form.fraOptions(panel);
+        EXPECT_NEAR(f.Left(), 36, kPixel);
+        EXPECT_NEAR(f.Top(), 670, kPixel);
+        EXPECT_NEAR(f.Width(), form.fraOptionsBorder.Width() - 72, kPixel);
+        EXPECT_NEAR(f.Height(), 3914, kPixel);
+        EXPECT_TRUE(f.Caption().isEmpty());
+    }
+    // Designed sizes plus the offset, whole or halved.
+    struct Placed {
+        const char* what;
+        int actual;
+        int designed;
+    };
+    const Placed placed[] = {
+        {"border width", form.fraOptionsBorder.Width(), 6840 + offset},
+        {"title width", form.lblOptionsTitle.Width(), 5520 + offset},
+        {"right picture", form.imgOptTitleRight.Left(), 6360 + offset},
+        {"explanation width", form.lblStartUp(0).Width(), 6000 + offset},
+        {"theme frame", form.fra3DPreset.Left(), 240 + half},
+        {"colour box", form.lbl3DTopColour.Left(), 4800 + half},
+        {"sort frame", form.fraSort(1).Left(), 3420 + half},
+        {"about title", form.lblAbout(0).Left(), 1200 + half},
+        {"menu text left", form.lblMenuColours(2).Left(), form.lblOptionsTitle.Left()},
+        {"menu text width", form.lblMenuColours(2).Width(), form.lblOptionsTitle.Width()},
+    };
+    for (const Placed& p : placed) EXPECT_NEAR(p.actual, p.designed, 2 * kPixel) << p.what;
+    // The path boxes end before their bars, inside the panel.
+    EXPECT_LT(form.txtDefaultClient.Left() + form.txtDefaultClient.Width(), form.tbrClient(0).Left());
+    EXPECT_LE(form.tbrClient(0).Left() + form.tbrClient(0).Width(), form.fraOptions(3).Width());
+    EXPECT_EQ(form.TabStripOptions.TabCount(), 0);
+}
+
+TEST_F(OptionsPage, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
+    for (int i = 0; i <= 1; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(form.txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
+        EXPECT_EQ(form.updNoCheck(i).Value(), gOptNoCheckTime[i].left(2).toInt());
+        EXPECT_EQ(form.updNoCheck(i + 2).Value(), gOptNoCheckTime[i].mid(3, 2).toInt());
+        EXPECT_EQ(form.updNoCheck(i + 2).Left(), form.updNoCheck(i).Left());
+        EXPECT_FALSE(form.updNoCheck(i + 2).isVisibleTo(&form.fraOptions(2)));
+    }
+    EXPECT_EQ(form.lblAbout(0).Caption(), modGeneral::gAppName);
+    EXPECT_TRUE(form.lblAbout(1).Caption().startsWith(QStringLiteral("Version ")));
+    EXPECT_TRUE(form.lblAboutEmail.Caption().endsWith(QStringLiteral("     Subject: Veltrane")));
+    EXPECT_EQ(form.lblAboutWebSite.Caption(), QStringLiteral("WebSite HomePage"));
+}
+
+// An HTML viewer the desktop knows, so that help pages can be opened.
+void InstallHtmlViewer() {
+    const QDir apps(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                    QStringLiteral("/applications"));
+    ASSERT_TRUE(QDir().mkpath(apps.path()));
+    const auto write = [&apps](const char* name, const char* text) {
+        QFile file(apps.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %u\nMimeType=text/html;\n");
+    write("mimeinfo.cache", "[MIME Cache]\ntext/html=viewer.desktop;\n");
+}
+
+TEST_F(OptionsPage, HelpOpensTheTopicOfTheSelectedPanel) {
+    InstallHtmlViewer();
+    QStringList opened;
+    platform::desktop::SetOpener([&opened](const QString& target) {
+        opened << target;
+        return true;
+    });
+    for (int node = 1; node <= 6; ++node) {
+        ShowPanel(node);
+        form.tbrButtons(11).ButtonClick(form.tbrButtons(11).Buttons(1));
+    }
+    ASSERT_EQ(opened.size(), 6);
+    for (int node = 1; node <= 6; ++node)
+        EXPECT_TRUE(opened[node - 1].endsWith(QStringLiteral("/help/%1.html").arg(200 + 10 * node))) << opened[node - 1].toStdString();
+    form.TreeView.SetNodeText(2, QStringLiteral("Elsewhere"));
+    ShowPanel(2);
+    form.ShowOptionsHelp();
+    EXPECT_EQ(opened.size(), 6) << "a node that names no panel opens nothing";
+}
+
+TEST_F(OptionsPage, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) {
+    struct Box {
+        vb::CheckBox& box;
+        int16_t& edit;
+    };
+    const Box boxes[] = {
+        {form.chkRunStartUp, gEditOptRunStartUp},       {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
+        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp}, {form.chkUseInterval, gEditOptUseInterval},
+        {form.chkNoCheck, gEditOptNoCheck},             {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
+        {form.chkShowNewOnly, gEditOptShowNewOnly},     {form.chkRestoreColWidth, gEditOptRestoreColWidth},
+        {form.chkButtonStyle, gEditOptButtonStyle},     {form.chkFromToolTips, gEditOptFromToolTips},
+        {form.chkToToolTips, gEditOptToToolTips},       {form.chkSubjectToolTips, gEditOptSubjectToolTips},
+        {form.chkMessageSort, gEditOptMessageSort},     {form.chkCloseButton, gEditOptCloseButton},
+        {form.chkQuickCheck, gEditOptQuickCheck},       {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
+        {form.chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
+        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors}, {form.chkPlaySound, gEditOptPlaySound},
+    };
+    ASSERT_FALSE(SaveEnabled());
+    for (const Box& b : boxes) {
+        SCOPED_TRACE(b.box.Caption().toStdString());
+        const int was = b.box.Value();
+        b.box.SetValue(1 - was);
+        EXPECT_EQ(b.edit, 1 - was);
+        EXPECT_TRUE(SaveEnabled());
+        b.box.SetValue(was);
+        EXPECT_EQ(b.edit, was);
+        EXPECT_FALSE(SaveEnabled());
+    }
+
+    struct Choice {
+        vb::ControlArray<vb::OptionButton>& group;
+        int16_t& edit;
+    };
+    const Choice choices[] = {{form.optShowEmail, gEditOptShowEmail},     {form.optRunSize, gEditOptRunSize},
+                              {form.opt3DTheme, gEditOptDTheme},          {form.optApplyStyle, gEditOptApplyStyle},
+                              {form.optSortColumn, gEditOptSortColumn},   {form.optSortOrder, gEditOptSortOrder}};
+    for (const Choice& c : choices) {
+        const int was = c.edit;
+        c.group.ForEach([&](int index, vb::OptionButton& b) {
+            SCOPED_TRACE(b.Caption().toStdString());
+            b.SetValue(true);
+            EXPECT_EQ(c.edit, index);
+            EXPECT_EQ(SaveEnabled(), index != was);
+        });
+        c.group(was).SetValue(true);
+        EXPECT_FALSE(SaveEnabled());
+    }
+}
+
+TEST_F(OptionsPage, NumberFieldsCorrectWhatIsTyped) {
+    struct Case {
+        vb::TextBox& box;
+        const char* typed;
+        const char* shown;
+        int16_t& edit;
+    };
+    form.txtHours.SetText(QStringLiteral("1"));
+    const Case cases[] = {
+        {form.txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
+        {form.txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
+        {form.txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
+        {form.txtStartUpDelay, "", "0", gEditOptStartUpDelay},
+        {form.txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
+        {form.txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
+        {form.txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
+        {form.txtHours, "13", "12", gEditOptHours},
+        {form.txtHours, "", "0", gEditOptHours},
+        {form.txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
+        {form.txtMinutes, "99", "59", gEditOptMinutes},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        c.box.SetText(QString::fromLatin1(c.typed));
+        EXPECT_EQ(c.box.Text(), QString::fromLatin1(c.shown));
+        EXPECT_EQ(c.edit, QString::fromLatin1(c.shown).toInt());
+    }
+}
+
+TEST_F(OptionsPage, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
+    form.txtHours.SetText(QStringLiteral("5"));
+    form.txtMinutes.SetText(QStringLiteral("30"));
+    form.txtHours.SetText(QStringLiteral("12"));
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0"));
+    EXPECT_EQ(gEditOptMinutes, 0);
+    EXPECT_EQ(form.updMinutes.Max(), 0);
+    form.txtHours.SetText(QStringLiteral("11"));
+    EXPECT_EQ(form.updMinutes.Min(), 0);
+    EXPECT_EQ(form.updMinutes.Max(), 59);
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
+    form.txtHours.SetText(QStringLiteral("0"));
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1"));
+    EXPECT_EQ(gEditOptMinutes, 1);
+    form.updMinutes.StepDown();
+    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1")) << "the arrows cannot go below a minute";
+}
+
+TEST_F(OptionsPage, NoCheckArrowsStepThePartClickedIn) {
+    vb::TextBox& begin = form.txtNoCheckTime(0);
+    begin.SetText(QStringLiteral("07:30"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
+    begin.SetSelStart(1);
+    begin.Click();
+    EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
+    EXPECT_TRUE(form.updNoCheck(0).isVisibleTo(&form.fraOptions(2)));
+    EXPECT_FALSE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
+    form.updNoCheck(0).StepUp();
+    EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
+    EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:30"));
+
+    begin.SetSelStart(4);
+    begin.Click();
+    EXPECT_EQ(begin.SelText(), QStringLiteral("30"));
+    EXPECT_TRUE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
+    form.updNoCheck(2).StepUp();
+    EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
+
+    begin.SetText(QStringLiteral("8:3"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
+    begin.SetText(QStringLiteral("25:00"));
+    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31"));
+}
+
+TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
+    for (int on : {0, 1, 0}) {
+        form.chkButtonStyle.SetValue(on);
+        EXPECT_EQ(form.fraApplyStyle.Enabled(), on == 1);
+        form.optApplyStyle.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
+    }
+    for (int theme : {6, 0, 6, 3}) {
+        form.opt3DTheme(theme).SetValue(true);
+        for (vb::Label* box : {&form.lbl3DTopColour, &form.lbl3DMiddleColour, &form.lbl3DBottomColour})
+            EXPECT_EQ(box->Enabled(), theme == 6) << theme;
+        EXPECT_EQ(form.lblMenuColours(6).isVisibleTo(&form.fraOptions(4)), theme == 6);
+    }
+}
+
+TEST_F(OptionsPage, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
+    form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
+    EXPECT_FALSE(gDefaultClientValid);
+    EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
+    form.txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
+    EXPECT_TRUE(gDefaultClientValid);
+    form.txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
+    EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(OptionsPage, ExplanationsFollowTheBoxesInWordsAndColour) {
+    const vb::OleColor on = vb::kSysActiveTitleBar;
+    const vb::OleColor off = vb::RGB(192, 0, 0);
+    struct Case {
+        vb::CheckBox& box;
+        int value;
+        vb::Label& label;
+        const char* text;
+        vb::OleColor colour;
+    };
+    const Case cases[] = {
+        {form.chkRunStartUp, 1, form.lblStartUp(0), "Start Veltrane automatically when you logon to your computer.", on},
+        {form.chkRunStartUp, 0, form.lblStartUp(0), "(Off)  Start Veltrane manually from the Start Menu.", off},
+        {form.chkEmailCheckStartUp, 0, form.lblStartUp(1), "(Off)  Manually check for messages after starting Veltrane.", off},
+        {form.chkMinimizeStartUp, 1, form.lblStartUp(4), "Veltrane will start Minimized to the System Tray.", on},
+        {form.chkUseInterval, 0, form.lblInterval(0),
+         "(Off)  Do not use an Auto Check Timing Interval. Checking for messages must be done manually.", off},
+        {form.chkPlaySound, 0, form.lblDefault(3), "No Sound will Play for any Accounts.", off},
+        {form.chkPlaySound, 1, form.lblDefault(3), "Sound Controlled by Individual Accounts.", on},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        c.box.SetValue(1 - c.value);
+        c.box.SetValue(c.value);
+        EXPECT_EQ(c.label.Caption(), QString::fromLatin1(c.text));
+        EXPECT_EQ(c.label.ForeColor(), c.colour);
+    }
+    form.chkEmailCheckStartUp.SetValue(0);
+    EXPECT_FALSE(form.txtStartUpDelay.Enabled());
+    form.chkEmailCheckStartUp.SetValue(1);
+    EXPECT_TRUE(form.txtStartUpDelay.Enabled());
+}
+
+TEST_F(OptionsPage, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicked) {
+    struct Case {
+        int useInterval;
+        int noCheck;
+        bool enabled;
+    };
+    for (const Case c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 1, true}, Case{1, 0, false}, Case{0, 0, false}}) {
+        form.chkUseInterval.SetValue(c.useInterval);
+        form.chkNoCheck.SetValue(c.noCheck);
+        EXPECT_EQ(form.chkNoCheck.Enabled(), c.useInterval == 1);
+        for (int i = 0; i <= 1; ++i) EXPECT_EQ(form.txtNoCheckTime(i).Enabled(), c.enabled);
+        for (int k = 0; k <= 3; ++k) EXPECT_EQ(form.updNoCheck(k).Enabled(), c.enabled);
+    }
+    for (int sorting : {0, 1}) {
+        form.chkMessageSort.SetValue(sorting);
+        EXPECT_EQ(form.fraSort(0).Enabled(), sorting == 1);
+        EXPECT_EQ(form.optSortOrder(1).Enabled(), sorting == 1);
+    }
+}
