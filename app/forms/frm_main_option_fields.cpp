@@ -99,6 +99,13 @@ QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 void frmMain::WireOptionFields() {
     TreeView.Click = [this] { TreeView_Click(); };
     tbrButtons(11).ButtonClick = [this](vb::ToolButton&) { ShowOptionsHelp(); };
+    // The page's own Save and Cancel: the edits become the live options, or
+    // the page shows the live ones again.
+    tbrButtons(12).ButtonClick = [](vb::ToolButton&) { modOptions::SaveOptions(); };
+    tbrButtons(13).ButtonClick = [this](vb::ToolButton&) {
+        modOptions::DisplayOptions();
+        TreeView.SetFocus();
+    };
 
     for (const CheckField& f : kCheckFields) {
         vb::CheckBox& box = this->*f.box;

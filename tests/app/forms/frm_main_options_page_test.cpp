@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "app/common/app_settings.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/layout_offset.h"
 #include "app/forms/options_panels.h"
@@ -191,6 +192,20 @@ TEST_F(OptionsPage, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) 
         c.group(was).SetValue(true);
         EXPECT_FALSE(SaveEnabled());
     }
+}
+
+TEST_F(OptionsPage, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
+    const int16_t was = gOptMinimizeStartUp;
+    form.chkMinimizeStartUp.SetValue(1 - was);
+    form.tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
+    EXPECT_EQ(form.chkMinimizeStartUp.Value(), was);
+    EXPECT_FALSE(SaveEnabled());
+    form.chkMinimizeStartUp.SetValue(1 - was);
+    form.tbrButtons(12).Buttons(1).QtButton().click();  // Save
+    EXPECT_EQ(gOptMinimizeStartUp, 1 - was);
+    EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
+              QString::number(1 - was));
+    EXPECT_FALSE(SaveEnabled());
 }
 
 TEST_F(OptionsPage, NumberFieldsCorrectWhatIsTyped) {
