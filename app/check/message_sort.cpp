@@ -1,6 +1,5 @@
 #include "app/check/message_sort.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 #include <numeric>
@@ -8,6 +7,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/general/message_store.h"
+#include "platform/text/vb_format.h"
 
 namespace modCheck {
 
@@ -48,27 +48,12 @@ bool IsSortColumn(const QString& name) {
 }
 
 std::optional<int64_t> ListDateKey(const QString& date) {
-    static const QRegularExpression kDate(
-        QStringLiteral(R"(^([A-Za-z]{3}) (\d{1,2}), (\d{4}) (\d{1,2}):(\d{2}):(\d{2}) ([AaPp][Mm])$)"));
-    static const std::array<const char*, 12> kMonths{"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                                     "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
-    const QRegularExpressionMatch match = kDate.match(date.trimmed());
-    if (!match.hasMatch()) return std::nullopt;
-    const QString month = match.captured(1).toUpper();
-    const auto found = std::find_if(kMonths.begin(), kMonths.end(),
-                                    [&](const char* name) { return month == QLatin1String(name); });
-    if (found == kMonths.end()) return std::nullopt;
-    const int64_t mon = found - kMonths.begin() + 1;
-    const int64_t day = match.captured(2).toInt();
-    const int64_t year = match.captured(3).toInt();
-    int64_t hour = match.captured(4).toInt();
-    const int64_t minute = match.captured(5).toInt();
-    const int64_t second = match.captured(6).toInt();
-    if (day < 1 || day > 31 || hour < 1 || hour > 12 || minute > 59 || second > 59) return std::nullopt;
-    // 12 AM is midnight, 12 PM noon.
-    const bool pm = match.captured(7).toUpper() == QLatin1String("PM");
-    hour = hour % 12 + (pm ? 12 : 0);
-    return ((((year * 100 + mon) * 100 + day) * 100 + hour) * 100 + minute) * 100 + second;
+    // The list's own date format, read back by the same formatter that knows
+    // month names, 12-hour clocks and real calendar dates.
+    const auto time = text::ParseFormattedDate(date.trimmed().toStdString(), "mmm d, yyyy h:mm:ss AM/PM");
+    if (!time) return std::nullopt;
+    const text::DateFields f = text::SplitLocalTime(*time);
+    return ((((int64_t{f.year} * 100 + f.month) * 100 + f.day) * 100 + f.hour) * 100 + f.minute) * 100 + f.second;
 }
 
 void SwapMessages(int16_t a, int16_t i, int16_t j) { modGeneral::ExchangeMessages(a, i, a, j); }

@@ -1,5 +1,6 @@
 #include "app/check/schedule.h"
 
+#include "app/common/date_text.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 
@@ -8,15 +9,6 @@ namespace modCheck {
 namespace {
 
 const QString kStampFormat = QStringLiteral("dd/MM/yy-HH:mm");
-
-QString ClockText(const QTime& t) {
-    // "h:mm AM/PM"
-    const int hour12 = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(hour12)
-        .arg(t.minute(), 2, 10, QChar('0'))
-        .arg(t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM"));
-}
 
 // "hh:mm" as a time of day; a text of another form reads as midnight, which
 // the Options page never stores.
@@ -65,7 +57,7 @@ void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
         if (deferred) next = end;
         gNoCheckDeferred = deferred;
     }
-    gAutoCheckText = QStringLiteral("Auto Check at ") + ClockText(next.time());
+    gAutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next, "h:mm AM/PM");
     gNextCheckStamp = CheckStamp(next);
     gAutoCheckTextSaved = gAutoCheckText;
     gNextCheckStampSaved = gNextCheckStamp;

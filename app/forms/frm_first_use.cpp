@@ -8,6 +8,7 @@
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/twips.h"
 
@@ -77,7 +78,7 @@ void frmFirstUse::Form_Load() {
 
     FitSteps();
     tbrButtons.SetStyle(
-        forms::ChildToolBarStyle(forms::OptButtonStyle(), forms::OptApplyStyle(), tbrButtons.Style()));
+        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrButtons.Style()));
 }
 
 void frmFirstUse::FitSteps() {

@@ -7,6 +7,7 @@
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
+#include "app/common/date_text.h"
 #include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
@@ -19,7 +20,6 @@
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
-#include "platform/text/vb_format.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 
@@ -38,13 +38,8 @@ constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
                                                {u"Date", u"ColDateWidth"},
                                                {u"Size", u"ColSizeWidth"}};
 
-QString Format(const QDateTime& t, std::string_view pattern) {
-    const text::LocalTime local{std::chrono::seconds(t.toSecsSinceEpoch() + t.offsetFromUtc())};
-    return QString::fromStdString(text::FormatDate(local, pattern));
-}
-
 QString ClockPanelText(const QDateTime& now) {
-    return QStringLiteral(" ") + Format(now, "mmm d/yy") + QStringLiteral(" ") + Format(now, "h:mm AM/PM") +
+    return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") + FormatDate(now, "h:mm AM/PM") +
            QStringLiteral(" ");
 }
 
@@ -130,7 +125,7 @@ void frmMain::Form_Load() {
         gAcntHasNewMail[i] = false;
         gAcntStatus[i] = QStringLiteral("Not Checked");
         gAcntResult[i] = gAcntName[i];
-        gAcntCheckTime[i] = Format(now, "h:mm AM/PM");
+        gAcntCheckTime[i] = FormatDate(now, "h:mm AM/PM");
         StatusBar.SetPanelText(5, ClockPanelText(now));
         gAcntClientValid[i] = platform::desktop::IsUsableProgram(gAcntClient[i]);
         gAcntSoundValid[i] = IsUsableSound(gAcntSound[i]);

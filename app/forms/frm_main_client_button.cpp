@@ -4,7 +4,7 @@
 #include <QPixmap>
 
 #include "app/forms/frm_main.h"
-#include "app/forms/window_hooks.h"
+#include "app/options/option_values.h"
 #include "platform/desktop/program_file.h"
 
 namespace {
@@ -68,7 +68,7 @@ void frmMain::SetMailClientButton(int16_t number) {
     // The Options page's Test button shows the default client's own picture
     // while that client is usable, whichever account's client is current.
     const QString defaultKey = MailClientKey(0);
-    const bool defaultShown = valid && forms::DefaultClientValid() && imlClientButtons.Exists(defaultKey);
+    const bool defaultShown = valid && modOptions::gDefaultClientValid && imlClientButtons.Exists(defaultKey);
     ShowImage(tbrClient(0).Buttons(1), imlClientButtons, QStringLiteral("Browse"));
     ShowImage(tbrClient(0).Buttons(2), imlClientButtons, defaultShown ? defaultKey : QStringLiteral("Test"));
     ShowImage(tbrClient(1).Buttons(1), imlClientButtons, QStringLiteral("Browse"));

@@ -8,10 +8,4 @@ void SuspendAutoCheck(const QString& action) {
     if (gWindowHooks.SuspendAutoCheck) gWindowHooks.SuspendAutoCheck(action);
 }
 
-int OptButtonStyle() { return gWindowHooks.ButtonStyle ? gWindowHooks.ButtonStyle() : 0; }
-
-int OptApplyStyle() { return gWindowHooks.ApplyStyle ? gWindowHooks.ApplyStyle() : 0; }
-
-bool DefaultClientValid() { return gWindowHooks.DefaultClientValid && gWindowHooks.DefaultClientValid(); }
-
 }  // namespace forms

@@ -35,9 +35,6 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
     };
-    forms::gWindowHooks.ButtonStyle = [] { return int{gOptButtonStyle}; };
-    forms::gWindowHooks.ApplyStyle = [] { return int{gOptApplyStyle}; };
-    forms::gWindowHooks.DefaultClientValid = [] { return gDefaultClientValid; };
 
     // The menu theme is read and frmMain.ini written before the main window
     // loads; the menus take the style once the window exists.

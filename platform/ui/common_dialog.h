@@ -1,7 +1,7 @@
 #pragma once
 // The common dialogs for opening and saving a file and choosing a colour,
-// driven by the original's properties. Filters are written as the original
-// wrote them: "description|pattern|description|pattern|". Tests script the
+// driven by properties (Filter, FileName, InitDir, Flags, Color). A filter is
+// written "description|pattern|description|pattern|". Tests script the
 // answers; off screen an unscripted dialog stops the program rather than wait.
 #include <QString>
 #include <deque>

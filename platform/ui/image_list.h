@@ -1,6 +1,6 @@
 #pragma once
 // A keyed, 1-based list of pictures that controls take their icons from.
-// Keys are compared without regard to case, as the original collections did.
+// Keys are compared without regard to case: callers name pictures in any case.
 #include <QIcon>
 #include <QPixmap>
 #include <QString>

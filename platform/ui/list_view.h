@@ -2,7 +2,8 @@
 // A list view in report mode: keyed column headers with widths in twips and
 // header icons, rows with text, sub-items, small icons by image-list key,
 // bold and colour per cell, selection and tag, sorting by a column's text,
-// hit testing, and the original's mouse-event order.
+// hit testing, and mouse events in the order MouseDown, ItemClick, MouseUp,
+// Click (see the press and release handlers).
 #include <QTreeWidget>
 #include <functional>
 #include <vector>
@@ -53,7 +54,7 @@ class ListItem {
   void SetForeColor(OleColor c);
   void SetSubItemForeColor(int i, OleColor c);
   bool Selected() const;
-  void SetSelected(bool on);  // from code: no event, as in the original
+  void SetSelected(bool on);  // from code: no event
   QString Tag() const;
   void SetTag(const QString& tag);
   QTreeWidgetItem* QtItem() const { return item_; }

@@ -14,7 +14,7 @@ class ProgressBar : public Control<QProgressBar> {
   int Max() const { return maximum(); }
   void SetMax(int v) { setMaximum(v); }
   int Value() const { return value(); }
-  // A value outside Min..Max raises 380, as the original did.
+  // A value outside Min..Max raises 380 (invalid property value).
   void SetValue(int v);
 };
 

@@ -60,7 +60,7 @@ class TabStrip : public Control<QWidget> {
   void SetPlacement(int placement);
 
   // Begins (1), cancels (0) or ends (2) dragging this control; the drag
-  // starts once control is back in the event loop, as the original's did.
+  // starts once control is back in the event loop, never inside the caller.
   void Drag(int action = vbBeginDrag);
   void SetDragIcon(const QPixmap& icon) { dragIcon_ = icon; }
   // The control being dragged (nullptr when none), for DragOver/DragDrop.

@@ -104,7 +104,7 @@ void TextBox::Select(int start, int length) {
   plain_->setTextCursor(c);
 }
 
-// Setting SelStart collapses the selection there, as the original did.
+// Setting SelStart collapses the selection there.
 void TextBox::SetSelStart(int start) { Select(start, 0); }
 void TextBox::SetSelLength(int length) { Select(SelStart(), length); }
 

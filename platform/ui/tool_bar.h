@@ -2,7 +2,7 @@
 // A tool bar of buttons reached by key (without regard to case) or 1-based
 // index, each with caption, tool tip, image key, style, enabled, visible,
 // value and tag; ButtonClick names the button. Buttons share one width, the
-// widest caption's, as the original's did.
+// widest caption's.
 #include <QToolButton>
 #include <QWidget>
 #include <functional>

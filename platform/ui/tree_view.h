@@ -1,7 +1,7 @@
 #pragma once
 // A tree view of top-level nodes (1-based) with text and a picture from its
 // image list. Click runs when the user clicks a node or moves to one with
-// the keyboard; selecting from code runs nothing, as in the original.
+// the keyboard; selecting from code runs nothing.
 #include <QTreeWidget>
 #include <functional>
 

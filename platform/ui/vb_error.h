@@ -4,7 +4,7 @@
 
 namespace vb {
 
-// A run-time error of a control, with the number the original runtime used,
+// A run-time error of a control, with its VB run-time error number,
 // so callers that "guard themselves with error handlers" can catch it.
 class VbError : public std::runtime_error {
  public:

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "app/options/option_values.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/window_hooks.h"
 #include "platform/desktop/program_file.h"
@@ -48,7 +49,7 @@ protected:
         // As the menu set-up at load does.
         form_.mnuTrayPopMenu.SetPictures(&form_.imlPopMenu);
     }
-    void TearDown() override { forms::gWindowHooks = {}; }
+    void TearDown() override { modOptions::gDefaultClientValid = false; }
 
     static void Put(vb::ImageList& list, const QString& key, QColor colour) {
         if (list.Exists(key)) list.Remove(key);
@@ -176,7 +177,7 @@ TEST_F(ClientButtonTest, TheOptionsTestButtonShowsTheUsableDefaultClient) {
         {true, -1, "Test", "Test"},
     };
     for (const Case& c : cases) {
-        forms::gWindowHooks.DefaultClientValid = [&c] { return c.defaultValid; };
+        modOptions::gDefaultClientValid = c.defaultValid;
         form_.SetMailClientButton(c.number);
         EXPECT_EQ(Now().optionsTest, c.optionsTest) << c.defaultValid << " " << c.number;
         EXPECT_EQ(Now().accountsTest, c.accountsTest) << c.defaultValid << " " << c.number;

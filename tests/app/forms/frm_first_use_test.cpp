@@ -13,6 +13,7 @@
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
@@ -127,8 +128,8 @@ TEST_F(FrmFirstUseTest, ToolBarStyleFollowsTheButtonOptions) {
     for (const Case& c : cases) {
         EXPECT_EQ(forms::ChildToolBarStyle(c.buttonStyle, c.applyStyle, 7), c.applyStyle == 5 ? 7 : c.style)
             << "an unknown ApplyStyle keeps whatever was designed";
-        forms::gWindowHooks.ButtonStyle = [&c] { return c.buttonStyle; };
-        forms::gWindowHooks.ApplyStyle = [&c] { return c.applyStyle; };
+        modOptions::gOptButtonStyle = static_cast<int16_t>(c.buttonStyle);
+        modOptions::gOptApplyStyle = static_cast<int16_t>(c.applyStyle);
         EXPECT_EQ(vb::Forms::Get<frmFirstUse>().tbrButtons.Style(), c.style)
             << "ButtonStyle " << c.buttonStyle << ", ApplyStyle " << c.applyStyle;
         ASSERT_TRUE(vb::Forms::Unload<frmFirstUse>());

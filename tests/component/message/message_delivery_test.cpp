@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "From: MAILER-DAEMON (Mail Delivery Subsystem)\r\n"
                    "Subject: Returned mail: see transcript for details\r\n"
                    "\r\n"
-                   "The original message was received at Mon, 2 Jan 2006 10:00:00 GMT\r\n"
+                   "Your message was received at Mon, 2 Jan 2006 10:00:00 GMT\r\n"
                    "from localhost [127.0.0.1]\r\n"
                    "\r\n"
                    "   ----- The following addresses had permanent fatal errors -----\r\n"
