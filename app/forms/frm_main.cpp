@@ -47,6 +47,7 @@ QString ClockPanelText(const QDateTime& now) {
 
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
+    WireCommandKeys();
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
@@ -130,9 +131,9 @@ void frmMain::Form_Load() {
         gAcntClientValid[i] = platform::desktop::IsUsableProgram(gAcntClient[i]);
         gAcntSoundValid[i] = IsUsableSound(gAcntSound[i]);
     }
-    if (gAccountCount >= 1) {
-        gCurrentAccount = 1;
-    } else {
+    // The first account is current; with none, no account is.
+    gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
+    if (gAccountCount == 0) {
         StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(2, QString());
         StatusBar.SetPanelText(3, QString());

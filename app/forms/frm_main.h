@@ -3,6 +3,7 @@
 // the data modules reach it only through the views it registers.
 #include <cstdint>
 
+#include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/tool_tip.h"
@@ -37,6 +38,30 @@ public:
     // clock timer and "Restore" swaps back; anything else does nothing.
     void SuspendAutoCheck(const QString& action);
 
+    // ---- retrieval mode ----
+    // enable false enters retrieval mode (the Email page in front, page
+    // buttons, tool bars, tab strips and tray commands disabled, the Stop
+    // button shown when showStop); true leaves it and brings the user's page
+    // back. Every server operation calls it before and after, with the same
+    // showStop.
+    void SetRetrievalMode(bool enable, bool showStop);
+    // Brings pane to the front, re-selecting the current account's tab; does
+    // nothing while the Email page is the user's page or a connection test runs.
+    void ShowCurrentPane(int16_t pane);
+
+    // ---- command dispatch ----
+    // The commands of every tool bar by (tool bar, element index, key); each
+    // page registers its own where it wires its controls.
+    forms::CommandKeys mCommands;
+    // The page switch of the main tool bar: the page, its account tab and
+    // banner, and the "no account" banner over the first three pages.
+    void SwitchPane(int16_t pane);
+    // pane in front with its banner, every other page hidden.
+    void ShowPage(int16_t pane);
+    // The Email tab strip chose an account: its client button and its list,
+    // unless it is the account the list shows already.
+    void TabStripEmail_Click();
+
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
     // (the first step of the load).
@@ -67,6 +92,8 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
+    // Every tool bar's click runs mCommands (the window's construction).
+    void WireCommandKeys();
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;

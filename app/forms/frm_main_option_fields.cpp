@@ -98,14 +98,14 @@ QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 
 void frmMain::WireOptionFields() {
     TreeView.Click = [this] { TreeView_Click(); };
-    tbrButtons(11).ButtonClick = [this](vb::ToolButton&) { ShowOptionsHelp(); };
+    mCommands.Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
     // The page's own Save and Cancel: the edits become the live options, or
     // the page shows the live ones again.
-    tbrButtons(12).ButtonClick = [](vb::ToolButton&) { modOptions::SaveOptions(); };
-    tbrButtons(13).ButtonClick = [this](vb::ToolButton&) {
+    mCommands.Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
+    mCommands.Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
         modOptions::DisplayOptions();
         TreeView.SetFocus();
-    };
+    });
 
     for (const CheckField& f : kCheckFields) {
         vb::CheckBox& box = this->*f.box;

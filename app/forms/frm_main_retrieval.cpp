@@ -1,0 +1,49 @@
+// Retrieval mode: while the program talks to a mail server the window shows
+// the Email page and refuses page switches and second operations; the Stop
+// button appears for checks.
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "platform/loop/message_loop.h"
+
+void frmMain::SetRetrievalMode(bool enable, bool showStop) {
+    tbrButtons(14).SetVisible(false);
+    if (enable) {
+        tmrRetrieveMessage.SetEnabled(false);
+        tbrButtons(1).SetVisible(false);
+        ShowCurrentPane(modGeneral::gCurrentPane);
+    } else {
+        tbrButtons(1).Buttons(1).SetCaption(QStringLiteral("Stop Retrieval      "));
+        tbrButtons(1).SetVisible(showStop);
+        ShowCurrentPane(0);
+    }
+    for (vb::Frame* frame : {&fraMainButtons, &fraEmailToolBar, &fraAcntToolBar}) frame->SetEnabled(enable);
+    TabStripEmail.SetEnabled(enable);
+    TabStripAcnts.SetEnabled(enable);
+    tbrButtons(0).Buttons(1).SetEnabled(enable);
+    for (int i : {2, 3, 4}) tbrButtons(i).SetEnabled(enable);
+    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTraySounds, &mnuTrayOptions,
+                            &mnuTrayMenuColours, &mnuTrayUpdates, &mnuTrayAbout, &mnuTrayHelp})
+        entry->SetEnabled(enable);
+    // The window shows the new state before the operation blocks.
+    platform::loop::PumpPending();
+}
+
+void frmMain::ShowCurrentPane(int16_t pane) {
+    using namespace modGeneral;
+    // The Email page is already in front; a connection test keeps the
+    // Accounts page in front.
+    if (gCurrentPane == 0 || gTestingAccount) return;
+    const bool haveAccounts = modAccounts::gAccountCount >= 1;
+    switch (pane) {
+        case 0:
+            if (haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
+            break;
+        case 1:
+            if (haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
+            break;
+        default:
+            break;
+    }
+    ShowPage(pane);
+}

@@ -1,0 +1,103 @@
+// The main window's tool bars reach their commands by key, the page switch
+// shows one page with its banner, and retrieval mode locks the window.
+#include <gtest/gtest.h>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/general/check_status.h"
+#include "laid_out_main_window.h"
+
+using namespace modGeneral;
+
+namespace {
+
+void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(key)).QtButton().click(); }
+
+int VisiblePage(frmMain& form) {
+    int shown = -1;
+    for (int i = 0; i <= 3; ++i)
+        if (form.fraMain(i).Visible()) {
+            EXPECT_EQ(shown, -1) << "two pages shown";
+            shown = i;
+        }
+    return shown;
+}
+
+class FrmMainCommands : public ::testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        const int accounts = GetParam();
+        gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
+                     QStringLiteral("Options")};
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QString::number(accounts));
+        for (int i = 1; i <= accounts; ++i)
+            SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName") + QString::number(i),
+                        QStringLiteral("Acnt%1").arg(i));
+        form_ = &LaidOutMainWindow();
+        form_->Show();
+    }
+    void TearDown() override {
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    frmMain* form_ = nullptr;
+};
+
+TEST_P(FrmMainCommands, PageButtonsShowOnePageWithItsBanner) {
+    frmMain& form = *form_;
+    const bool noAccounts = GetParam() == 0;
+    struct Row {
+        const char* key;
+        int page;
+    };
+    for (const Row& row : {Row{"Accounts", 1}, Row{"Rules", 2}, Row{"Options", 3}, Row{"Email", 0}, Row{"Options", 3}}) {
+        SCOPED_TRACE(row.key);
+        Click(form.tbrMainButtons, row.key);
+        EXPECT_EQ(gCurrentPane, row.page);
+        EXPECT_EQ(VisiblePage(form), row.page);
+        EXPECT_EQ(form.lblBanner.Caption(), gPaneName[row.page]);
+        EXPECT_EQ(form.fraNoAcntsBanner.Visible(), noAccounts && row.page < 3);
+    }
+}
+
+TEST_P(FrmMainCommands, RetrievalModeShowsTheEmailPageAndGivesTheUsersPageBack) {
+    frmMain& form = *form_;
+    Click(form.tbrMainButtons, "Options");
+    for (bool showStop : {true, false}) {
+        SCOPED_TRACE(showStop);
+        form.SetRetrievalMode(false, showStop);
+        EXPECT_EQ(VisiblePage(form), 0);
+        EXPECT_EQ(form.lblBanner.Caption(), QStringLiteral("Email"));
+        EXPECT_EQ(gCurrentPane, 3) << "the user's page is kept";
+        EXPECT_EQ(form.tbrButtons(1).Visible(), showStop);
+        EXPECT_EQ(form.tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Stop Retrieval      "));
+        EXPECT_FALSE(form.fraMainButtons.Enabled());
+        EXPECT_FALSE(form.TabStripEmail.Enabled());
+        EXPECT_FALSE(form.mnuTrayCheckAll.Enabled());
+        EXPECT_FALSE(form.tbrButtons(14).Visible());
+
+        form.SetRetrievalMode(true, showStop);
+        EXPECT_EQ(VisiblePage(form), 3);
+        EXPECT_EQ(form.lblBanner.Caption(), QStringLiteral("Options"));
+        EXPECT_FALSE(form.tbrButtons(1).Visible());
+        EXPECT_TRUE(form.fraMainButtons.Enabled());
+        EXPECT_TRUE(form.tbrButtons(3).Enabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Accounts, FrmMainCommands, ::testing::Values(0, 2));
+
+TEST(CommandKeys, ElementCommandsWinOverTheArraysAndKeysIgnoreCase) {
+    forms::CommandKeys keys;
+    std::vector<int> ran;
+    keys.Add(u"tbrButtons", u"Help", [&](int16_t index) { ran.push_back(index); });
+    keys.Add(u"tbrButtons", 11, u"Help", [&](int16_t) { ran.push_back(-11); });
+    EXPECT_TRUE(keys.Run(u"tbrButtons", 5, u"HELP"));
+    EXPECT_TRUE(keys.Run(u"tbrButtons", 11, u"help"));
+    EXPECT_FALSE(keys.Run(u"tbrButtons", 5, u"Close"));
+    EXPECT_FALSE(keys.Run(u"tbrEmail", 0, u"Help"));
+    EXPECT_EQ(ran, (std::vector<int>{5, -11}));
+    EXPECT_THROW(keys.Add(u"tbrButtons", 11, u"HELP", [](int16_t) {}), std::logic_error);
+}
+
+}  // namespace
