@@ -51,6 +51,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireAccountCheck();
 }
 
 void frmMain::Form_Load() {

@@ -1,6 +1,7 @@
 #pragma once
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
+#include <QStringList>
 #include <cstdint>
 
 #include "app/forms/command_keys.h"
@@ -14,6 +15,10 @@
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
+
+namespace forms {
+struct CallFailure;
+}
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
@@ -233,4 +238,56 @@ private:
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
+
+    // ---- account check ----
+public:
+    // The component object gets the account's connection settings; the busy
+    // pointer and the tab animation go on; gConnected is cleared.
+    void PrepareConnection(int16_t account);
+    // The animation, busy pointer and progress bar go off and the component
+    // disconnects, sending the deletions marked and QUIT; the result is the
+    // component's.
+    com::HRESULT DisconnectAccount();
+    // Connects and downloads one account into the message store; a failure
+    // shows its box (unless the options hide its code) and zeroes the
+    // account's counts.
+    void RetrieveAccountMessages(int16_t account);
+    // Reads the downloaded messages into the store: new flags by UID, rules,
+    // totals, the sort.
+    void LoadAccountMessages(int16_t account);
+    // The whole check of one account, its result and status texts and the
+    // list refilled. Runs inside the server operation its caller holds (the
+    // check runs and the check command).
+    void CheckAccount(int16_t account);
+    // The Accounts page's connection test with its box; claims the busy
+    // guard itself (does nothing while another server operation runs).
+    void TestAccountConnection(int16_t account);
+    // The error boxes of the program: a numbered component error (the
+    // plainer text some codes get is written back into text), and a failure
+    // of the program itself.
+    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
+    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description, const QString& title);
+
+    // Deletes on the server the account's stored messages whose UIDs are
+    // given, after the question when the options ask for it, and takes them
+    // out of the store and the list once the server committed the deletion.
+    // spamMode only changes the texts. Claims the busy guard itself: call it
+    // outside any server operation; it does nothing while one runs.
+    void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode);
+    // The same for the messages selected in the list (which must show the
+    // account), or with spamMode for the account's spam-marked messages.
+    void DeleteSelectedMessages(int16_t account, bool spamMode);
+    // The message menu's Delete: the selected messages of the current account.
+    void mnuEmailDelete_Click();
+
+private:
+    void WireAccountCheck();
+    // The UIDs DeleteSelectedMessages deletes.
+    QStringList ChosenUids(int16_t account, bool spamMode);
+    // DeleteMessagesByUid inside the server operation the caller holds.
+    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode);
+    // Every account with spam-marked messages, in tab order.
+    void DeleteAllSpam();
+    // The box for a failed call, titled title.
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
 };
