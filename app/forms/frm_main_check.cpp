@@ -162,10 +162,10 @@ void frmMain::LoadAccountMessages(int16_t a) {
         gAcntHasMail[a] = count > 0;
         const int16_t fresh = modCheck::MarkNewMessages(a);
         for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
-        gTotalMsgCount = static_cast<int16_t>(gTotalMsgCount + count);
+        gTotalMsgCount += count;
         gAcntNewCount[a] = fresh;
         gAcntHasNewMail[a] = fresh > 0;
-        gTotalNewCount = static_cast<int16_t>(gTotalNewCount + fresh);
+        gTotalNewCount += fresh;
         gAcntPrevMsgCount[a] = count;
         if (modOptions::gOptMessageSort == 1) SortMessageList(a, gSortKey);
     } catch (...) {

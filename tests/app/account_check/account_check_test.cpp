@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 #include <ctime>
+#include <functional>
+#include <optional>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -301,6 +303,57 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         EXPECT_EQ(StoredUids(), left.join(' '));
         EXPECT_EQ(NewFlags(), QString(left.size(), '.'));
     }
+}
+
+// Nothing reaches the server while another server operation runs, when
+// nothing is chosen, or for UIDs the store does not hold.
+TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
+    Seed("1", Plain("a@example.org", "1"));
+    Seed("2", Plain("b@example.org", "2"));
+    form().CheckAccount(1);
+    ASSERT_EQ(gAcntMsgCount[1], 2);
+    struct Row {
+        const char* name;
+        bool busy;
+        std::function<void()> run;
+        const char* prompt;  // empty: no box
+    };
+    const QString stored = uids_[1];
+    for (const Row& r : {
+             Row{"test while busy", true, [] { form().TestAccountConnection(1); }, ""},
+             Row{"delete while busy", true, [&] { form().DeleteMessagesByUid(1, {stored}, false); }, ""},
+             Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); }, ""},
+             Row{"spam while busy", true, [] { form().DeleteSelectedMessages(1, true); }, ""},
+             Row{"nothing selected", false, [] { form().mnuEmailDelete_Click(); }, "No Messages to Delete"},
+             Row{"no spam", false, [] { form().DeleteSelectedMessages(1, true); }, "No Spam Messages to Delete"},
+             Row{"UIDs not stored", false, [] { form().DeleteMessagesByUid(1, {"", "elsewhere"}, false); },
+                 "No Messages to Delete"},
+         }) {
+        SCOPED_TRACE(r.name);
+        vb::ScriptedMsgBoxes boxes;
+        {
+            std::optional<ServerOperation> other;
+            if (r.busy) other.emplace();
+            r.run();
+        }
+        if (*r.prompt) {
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls().front().prompt, QString::fromLatin1(r.prompt));
+        } else {
+            EXPECT_TRUE(boxes.Calls().empty());
+        }
+        EXPECT_EQ(mailbox_.messageCount(), 2);
+        EXPECT_EQ(gAcntMsgCount[1], 2);
+        EXPECT_FALSE(ServerOperation::Running());
+    }
+    // A UID the caller names deletes that message alone.
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    form().DeleteMessagesByUid(1, {stored, QString()}, false);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(mailbox_.messageCount(), 1);
+    EXPECT_EQ(StoredUids(), uids_[0]);
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 1 Message(s)"));
 }
 
 }  // namespace
