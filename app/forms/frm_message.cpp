@@ -1,6 +1,8 @@
 #include "app/forms/frm_message.h"
 
 #include <QDateTime>
+#include <QRect>
+#include <algorithm>
 #include <QStringList>
 
 #include "app/common/date_text.h"
@@ -17,6 +19,8 @@
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
+// Twips kept free between the hourglass and the frame's bottom edge.
+constexpr int kGlassMargin = 48;
 
 }  // namespace
 
@@ -43,6 +47,7 @@ frmMessage::frmMessage() : frmMessageDesign(this) {
     designedFrameHeight_ = fraMsg.Height();
     designedSummaryHeight_ = lblMsg.Height();
     designedButtonsTop_ = fraButtons.Top();
+    designedGlass_ = QRect(imgHourGlass.Left(), imgHourGlass.Top(), imgHourGlass.Width(), imgHourGlass.Height());
 }
 
 void frmMessage::ShowReport(const QString& headline) {
@@ -79,7 +84,12 @@ void frmMessage::ShowRun() {
     fraMsg.SetHeight(designedFrameHeight_ + growth);
     lblMsg.SetHeight(designedSummaryHeight_ + growth);
 
-    imgHourGlass.SetTop(lblMsg.Height() / 2);
+    // Half-way down the summary; a short summary leaves the frame too low
+    // for the whole picture, which then shrinks to fit inside it.
+    const int glassTop = lblMsg.Height() / 2;
+    const int glassHeight = std::min(designedGlass_.height(), fraMsg.Height() - glassTop - kGlassMargin);
+    const int glassWidth = designedGlass_.width() * glassHeight / designedGlass_.height();
+    imgHourGlass.Move(designedGlass_.left() + designedGlass_.width() - glassWidth, glassTop, glassWidth, glassHeight);
     fraButtons.SetTop(designedButtonsTop_ + growth);
     lblAutoCheck.SetTop(fraButtons.Top());
     lblMsgCountDown.Move(imgHourGlass.Left() - lblMsgCountDown.Width(),

@@ -4,6 +4,7 @@
 // user chose a display time, the seconds until it closes itself. Modeless,
 // without owner, out of the taskbar, topmost whenever it becomes active.
 // While it is loaded gShowingMessage is set and the automatic check paused.
+#include <QRect>
 #include <QString>
 #include <cstdint>
 
@@ -43,6 +44,8 @@ private:
     int designedFrameHeight_ = 0;
     int designedSummaryHeight_ = 0;
     int designedButtonsTop_ = 0;
+    // The hourglass's designed place, in twips (its right edge stays).
+    QRect designedGlass_;
     ViewSlot<vb::Form>::Registration shownSlot_;
 };
 

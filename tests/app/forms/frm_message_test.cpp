@@ -110,6 +110,12 @@ TEST_F(FrmMessageTest, LongSummariesAreCutAndTheWindowGrowsByLines) {
         EXPECT_EQ(form.lblAutoCheck.Top(), form.fraButtons.Top());
         EXPECT_GT(form.fraButtons.Top(), form.fraMsg.Top() + form.fraMsg.Height() - 300);
         EXPECT_LE(form.lblAutoCheck.Top() + form.lblAutoCheck.Height(), form.ScaleHeight());
+        // The hourglass lies whole inside the frame, the countdown just left
+        // of it and centred on it.
+        EXPECT_LE(form.imgHourGlass.Top() + form.imgHourGlass.Height(), form.fraMsg.Height());
+        EXPECT_NEAR(form.lblMsgCountDown.Left() + form.lblMsgCountDown.Width(), form.imgHourGlass.Left(), 30);
+        EXPECT_NEAR(2 * form.lblMsgCountDown.Top() + form.lblMsgCountDown.Height(),
+                    2 * form.imgHourGlass.Top() + form.imgHourGlass.Height(), 45);
         vb::Forms::Unload<frmMessage>();
     }
 }
