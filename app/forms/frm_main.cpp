@@ -13,6 +13,7 @@
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/frm_message.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
@@ -225,6 +226,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
+    vb::Forms::Unload<frmMessage>();
     const QString folder = PrivateTempFolder();
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));

@@ -310,4 +310,17 @@ private:
     void DeleteAllSpam();
     // The box for a failed call, titled title.
     void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+
+    // ---- pointer events and tray tip ----
+public:
+    // While the window is minimised: the tray tip sums the messages (or the
+    // new ones) of the checked and connected accounts, and the icon shows
+    // the count of one enabled, checked account in its colour, the next one
+    // on the next call. With automatic checking off the icon and tip say so
+    // instead. Called every second by the clock and the check timers.
+    void UpdateTrayIcon();
+
+private:
+    // The account whose count the tray icon shows next (1 to the count).
+    int16_t mTrayRotation = 1;
 };
