@@ -51,6 +51,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireAccountsPage();
 }
 
 void frmMain::Form_Load() {
@@ -164,6 +165,7 @@ void frmMain::Form_Load() {
     gTestingAccount = false;
     gSoundsOn = true;
     DisplayOptions();
+    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
