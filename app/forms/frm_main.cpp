@@ -55,6 +55,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireMessageList();
     WireOptionFields();
     WireAccountCheck();
+    WireAccountsPage();
 }
 
 void frmMain::Form_Load() {
@@ -169,6 +170,7 @@ void frmMain::Form_Load() {
     gTestingAccount = false;
     gSoundsOn = true;
     DisplayOptions();
+    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "app/accounts/account_operations.h"
+#include "app/accounts/account_table.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
@@ -323,4 +325,55 @@ public:
 private:
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+
+    // ---- accounts page ----
+public:
+    // Shows account index (0: the blank placeholder) on the Accounts page,
+    // refreshing its edit copy; the page ends unchanged.
+    void DisplayAccount(int16_t index);
+    // Compares the page with the current account's saved fields: Save and
+    // Cancel while they differ, the account tool bar, page switch and move
+    // buttons otherwise.
+    void CheckAccountChanged();
+    void SetMoveButtons(int16_t index);
+    // Appends a new account, stores it and shows it.
+    void AddAccount();
+    // Checks the name and stores the current account's edits; false when the
+    // name was refused or the store refused the write (nothing changed).
+    bool SaveAccount();
+    // After the user confirms, removes the current account everywhere.
+    void DeleteAccount();
+    // Accounts account and account + offset exchange places everywhere; the
+    // moved account stays current.
+    void MoveAccount(int16_t account, int16_t offset);
+    // A tab of the Accounts strip was chosen: shows its account, asking
+    // first when the shown account has unsaved edits.
+    void TabStripAcnts_Click();
+    // The tab of strip under x (twips): 1 for x at or left of 0, 0 right of
+    // the last tab or with no tab.
+    static int16_t TabFromX(const vb::TabStrip& strip, int x);
+    // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
+    int16_t mTabDragState = 0;
+
+private:
+    void WireAccountsPage();
+    void WireAccountFields();
+    void WireTabDrag(vb::TabStrip& strip, int16_t dragState);
+    void AcntClient_Change();
+    void AcntSound_Change();
+    // The message list shows the current account again, rows read afresh.
+    void RefillCurrentList();
+    // The "MailClient" pictures of accounts from..to follow their clients.
+    void ReloadClientPictures(int16_t from, int16_t to);
+    // The last account is gone: checks switched off and stored, the page blank.
+    void ShowNoAccounts();
+    // A message box with the message's title and text and a critical icon.
+    int ShowAccountMessage(const modAccounts::AccountMessage& message, int buttons = 0);
+    struct AccountsPageView final : modAccounts::AccountsView {
+        explicit AccountsPageView(frmMain& window) : window_(window) {}
+        void DisplayAccount(int16_t index) override { window_.DisplayAccount(index); }
+        frmMain& window_;
+    };
+    AccountsPageView accountsPage_{*this};
+    ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
 };
