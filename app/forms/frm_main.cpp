@@ -51,6 +51,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WirePickersAndTools();
 }
 
 void frmMain::Form_Load() {
