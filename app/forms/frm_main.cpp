@@ -17,6 +17,7 @@
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
@@ -48,6 +49,7 @@ QString ClockPanelText(const QDateTime& now) {
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireCommandKeys();
+    WireTrayMenu();
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
@@ -77,6 +79,7 @@ void frmMain::Form_Load() {
 
     gLoading = true;
     forms::gTrayIcon.Add(*this, imlTrayIcons.Picture(forms::kTrayNormal), gAppName);
+    forms::gTrayIcon.MouseMessage = [this](int message) { TrayMouseMessage(message); };
     CreateListToolTip();
 
     ArrangeControls();
@@ -193,6 +196,13 @@ void frmMain::Form_Unload(int& Cancel) {
         if (forms::gTrayAvailable()) Hide();
         return;
     }
+    // The component must not go while a server operation waits inside it:
+    // the quit waits for the operation to stop.
+    if (modGeneral::ServerOperation::Running()) {
+        Cancel = 1;
+        mnuTrayQuitApplication_Click();
+        return;
+    }
     ShutDown();
 }
 
@@ -204,6 +214,7 @@ void frmMain::ShutDown() {
     forms::gPop3.Reset();
     events_.Reset();
     forms::gTrayIcon.Delete();
+    forms::gTrayIcon.MouseMessage = nullptr;
     if (gOptRestoreColWidth == 0) {
         std::vector<std::pair<QString, QString>> widths;
         for (const ColumnWidthKey& key : kColumnWidthKeys)

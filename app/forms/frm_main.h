@@ -62,6 +62,24 @@ public:
     // unless it is the account the list shows already.
     void TabStripEmail_Click();
 
+    // ---- tray ----
+    // The tray icon's mouse message (513 left press, 517 right release ...):
+    // only while the window is minimised, a left press restores it and a
+    // right release pops up the tray menu.
+    void TrayMouseMessage(int message);
+    // The window back from the tray with the child windows that were open.
+    void mnuTrayShow_Click();
+    // A new message in the user's mail program.
+    void mnuTrayNewMessage_Click();
+    // Automatic checking and sounds switched; both commit the Options page.
+    void mnuTrayAutoCheck_Click();
+    void mnuTraySounds_Click();
+    // Restores the window and shows the Options panel of tree node `node`,
+    // unless the page bar is locked.
+    void JumpToOptionsPanel(int node);
+    // Ends the program, after a running server operation has stopped.
+    void mnuTrayQuitApplication_Click();
+
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
     // (the first step of the load).
@@ -94,6 +112,8 @@ protected:
 private:
     // Every tool bar's click runs mCommands (the window's construction).
     void WireCommandKeys();
+    void WireTrayMenu();
+    bool mQuitPending = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;

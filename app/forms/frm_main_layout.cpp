@@ -312,14 +312,7 @@ void frmMain::MinimiseToTray() {
     // Without a tray the window stays minimised in the taskbar: hidden, it
     // could not be reached again.
     if (!forms::gTrayAvailable()) return;
-    const std::pair<bool, const ViewSlot<vb::Form>*> children[] = {
-        {modGeneral::gShowingFirstUse, &forms::gFirstUseWindow},
-        {modGeneral::gShowingMessage, &forms::gMessageWindow},
-        {modGeneral::gShowingPreview, &forms::gPreviewWindow},
-    };
-    for (const auto& [showing, slot] : children) {
-        if (vb::Form* child = slot->Get(); showing && child) child->Hide();
-    }
+    forms::ForEachShownChild([](vb::Form& child) { child.Hide(); });
     QCoreApplication::processEvents();
     Hide();
     // With automatic checking off the tray says so, in picture and tip; with
