@@ -56,6 +56,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
+    WirePickersAndTools();
 }
 
 void frmMain::Form_Load() {

@@ -376,4 +376,41 @@ private:
     };
     AccountsPageView accountsPage_{*this};
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
+
+    // ---- pickers and options tools ----
+public:
+    // Which page's client or sound tool bar was pressed: 0 the Options
+    // page's defaults, 1 the shown account's own; any other value makes the
+    // pickers do nothing.
+    int16_t mPickerIndex = 0;
+    // The file dialog for the picker's client (sound); a chosen file goes into
+    // the picker's box, whose change handler follows as for a typed path. A
+    // cancel changes nothing. No check starts while the dialog is open.
+    void BrowseClient();
+    void BrowseSound();
+    // Starts (plays) the client (sound) in force for the picker's page: on
+    // the Options page the pending default; on the Accounts page the saved
+    // default when usable, else the account's pending one. Else the error box.
+    void TestEmailClient();
+    void TestSound();
+    // Starts the client in force for the current account: the saved default
+    // when usable, else the account's own saved client; else the error box.
+    void RunEmailClient();
+    void ShowClientError();
+    void ShowSoundError();
+    // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
+    void SetAllToolTips(int16_t mode);
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths();
+    // The program's read-me (the data folder's ReadMe.txt) and its home page,
+    // each opened by the desktop's application for it.
+    void ShowReadMe();
+    void OpenHomePage();
+
+private:
+    void WirePickersAndTools();
+    // false, after telling the user, when nothing could open the page.
+    bool OpenHomePageOrReport();
+    // The column widths the window holds, given to the list's columns.
+    void ShowColumnWidths();
 };
