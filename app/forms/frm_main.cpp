@@ -51,6 +51,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireRulesPage();
 }
 
 void frmMain::Form_Load() {
@@ -148,7 +149,7 @@ void frmMain::Form_Load() {
     for (int16_t i = 1; i <= gAccountCount; ++i) gTabRight[i] = gTabRight[i - 1] + TabStripEmail.TabWidth(i);
     gTabRight[0] = gTabRight[gAccountCount];
 
-    modRules::ReadRulesFile(modRules::RulesFilePath());
+    InitRules();
 
     BuildOptionsTree();
     LayoutOptionsPages();
