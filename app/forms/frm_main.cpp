@@ -57,6 +57,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireAccountCheck();
     WireAccountsPage();
     WirePickersAndTools();
+    WireRulesPage();
 }
 
 void frmMain::Form_Load() {
@@ -155,7 +156,7 @@ void frmMain::Form_Load() {
     for (int16_t i = 1; i <= gAccountCount; ++i) gTabRight[i] = gTabRight[i - 1] + TabStripEmail.TabWidth(i);
     gTabRight[0] = gTabRight[gAccountCount];
 
-    modRules::ReadRulesFile(modRules::RulesFilePath());
+    InitRules();
 
     BuildOptionsTree();
     LayoutOptionsPages();

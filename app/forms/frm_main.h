@@ -413,4 +413,65 @@ private:
     bool OpenHomePageOrReport();
     // The column widths the window holds, given to the list's columns.
     void ShowColumnWidths();
+
+    // ---- rules page ----
+public:
+    // Once at load: the account, Where, condition and Boolean lists, the
+    // rules file read into the live set, the first rule shown.
+    void InitRules();
+    // Discards every rule edit: the edit set from the live set, the list and
+    // the current rule shown again, Save and Cancel off.
+    void ResetRulesEditor();
+    // The page switch and the return from retrieval mode: the saved rules
+    // shown again when rules exist, unless edits are pending.
+    void ShowSavedRules();
+    void AddRule();
+    // Asks, removes the current rule and writes the rules file at once.
+    void DeleteRule();
+    // Writes the rules file when the current rule has a name and a line.
+    void SaveRuleChanges();
+    // Moves the current rule up (-1) or down (1) in the list.
+    void MoveRule(int16_t offset);
+    // Follows the edits: Save and Cancel on and the page buttons off while
+    // the edit set differs from the live set; the notification controls.
+    void CheckRulesChanged();
+    void EnableRuleControls(int16_t count);
+    // The rule frame's caption and colour for an enabled value (1 = enabled).
+    void ShowRuleEnabledStatus(int16_t enabled);
+    // The editor empty: no rule, no lines, the defaults.
+    void ClearRuleEditor();
+    // "All Accounts" and accounts 1 to accountCount; the shown rule keeps its account.
+    void FillRuleAccountList(int16_t accountCount);
+    // Rule number rule of the edit set in every control of the page; 0 clears the editor.
+    void ShowRule(int16_t rule);
+    void UpdateRuleDescription();
+    void ClearRuleDescription();
+    void UndoRuleUpdate();
+    void RedoRuleUpdate();
+    void FillWhereList();
+    // The conditions of a Where, its criteria hint, and a condition kept
+    // when the new Where has it too.
+    void SetConditionList(const QString& where);
+    void FillBooleanList();
+
+private:
+    void WireRulesPage();
+    // The list, the current rule and the buttons from the edit set as it
+    // stands (no edit discarded).
+    void ShowEditRules();
+    // The Save and Cancel buttons and the page buttons for gRulesChanged.
+    void ShowRulesChangedState();
+    // The account combo shows account, even one that is not in the account list.
+    void ShowRuleAccount(const QString& account);
+    // Description line number line (0: the defaults) in the line controls.
+    void ShowRuleLine(int16_t line);
+    // The joined lines and the "n of 10 Entries" label.
+    void ShowRuleLines();
+    // Update needs a complete criteria and a rule.
+    void EnableRuleUpdate();
+    // The rules file could not be written: says so; the edits stay pending.
+    void ReportRulesWriteFailure();
+    // The page's handlers change the edit set only for a user's change to
+    // the shown rule.
+    bool RuleEditable() const;
 };

@@ -44,6 +44,9 @@ void frmMain::ShowCurrentPane(int16_t pane) {
         case 1:
             if (haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
             break;
+        case 2:
+            ShowSavedRules();
+            break;
         default:
             break;
     }
