@@ -1,19 +1,17 @@
 #include "app/forms/frm_main.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
-#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/menu_xp.h"
+#include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -51,6 +49,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireMessageMenu();
 }
 
 void frmMain::Form_Load() {
@@ -213,9 +212,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
-    const QString folder = PrivateTempFolder();
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
+    forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();
     startupEntry_.Reset();

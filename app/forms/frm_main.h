@@ -233,4 +233,18 @@ private:
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
+
+    // ---- message menu ----
+public:
+    // The preview window with the current message of the list; an open
+    // preview turns to it. Nothing happens without a current message.
+    void mnuEmailPreview_Click();
+    // A reply to the current message in the user's mail program.
+    void mnuEmailReply_Click();
+    // The current message opened by the user's mail program.
+    void mnuEmailOpen_Click();
+
+private:
+    // The three entries and their tbrEmail buttons (the window's construction).
+    void WireMessageMenu();
 };
