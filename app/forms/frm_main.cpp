@@ -1,20 +1,18 @@
 #include "app/forms/frm_main.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
-#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/menu_xp.h"
+#include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -58,6 +56,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireAccountsPage();
     WirePickersAndTools();
     WireRulesPage();
+    WireMessageMenu();
 }
 
 void frmMain::Form_Load() {
@@ -234,6 +233,7 @@ void frmMain::ShutDown() {
     const QString folder = PrivateTempFolder();
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
+    forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();
     startupEntry_.Reset();

@@ -474,4 +474,18 @@ private:
     // The page's handlers change the edit set only for a user's change to
     // the shown rule.
     bool RuleEditable() const;
+
+    // ---- message menu ----
+public:
+    // The preview window with the current message of the list; an open
+    // preview turns to it. Nothing happens without a current message.
+    void mnuEmailPreview_Click();
+    // A reply to the current message in the user's mail program.
+    void mnuEmailReply_Click();
+    // The current message opened by the user's mail program.
+    void mnuEmailOpen_Click();
+
+private:
+    // The three entries and their tbrEmail buttons (the window's construction).
+    void WireMessageMenu();
 };
