@@ -121,6 +121,8 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
+    // The page bar's state when retrieval mode began.
+    bool mPageBarBeforeRetrieval = true;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;
