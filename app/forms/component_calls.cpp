@@ -38,6 +38,8 @@ CallFailure CurrentFailure() {
         return {false, 9, QStringLiteral("Subscript out of range")};
     } catch (const std::exception& e) {
         return {false, 5, QString::fromLocal8Bit(e.what())};
+    } catch (...) {
+        return {false, 5, QStringLiteral("Invalid procedure call or argument")};
     }
 }
 

@@ -181,6 +181,7 @@ void frmMain::LoadAccountMessages(int16_t a) {
 void frmMain::CheckAccount(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
+    if (a < 1 || a > gAccountCount) return;
     gAcntChecked[a] = true;
     lvwEmail.ClearItems();
     RetrieveAccountMessages(a);
@@ -200,6 +201,7 @@ void frmMain::CheckAccount(int16_t a) {
 
 void frmMain::TestAccountConnection(int16_t a) {
     using namespace modGeneral;
+    if (a < 1 || a > modAccounts::gAccountCount) return;
     ServerOperation operation;
     if (!operation.Started()) return;
     // A stop left over from an earlier check must not end the test.
