@@ -52,6 +52,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WirePointerEvents();
 }
 
 void frmMain::Form_Load() {
