@@ -49,7 +49,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     }
     void TearDown() override {
-        form().mnuEmailPreview.Click = nullptr;
         form().mQuitting = true;
         vb::Forms::Unload<frmMain>();
         gAccountCount = 0;
