@@ -56,6 +56,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
+    WirePointerEvents();
 }
 
 void frmMain::Form_Load() {

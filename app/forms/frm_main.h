@@ -320,9 +320,35 @@ public:
     // instead. Called every second by the clock and the check timers.
     void UpdateTrayIcon();
 
+    // The list's pointer events: the current message, the message buttons
+    // and menu entries enabled only for a chosen row, the pop-up menu on a
+    // right click, the preview on a double click, the keyboard focus kept
+    // off the list, and the tips of cells too narrow for their text.
+    void lvwEmail_ItemClick();
+    void lvwEmail_Click();
+    void lvwEmail_DblClick();
+    void lvwEmail_MouseDown(int Button, int Shift, int x, int y);
+    void lvwEmail_MouseUp(int Button, int Shift, int x, int y);
+    void lvwEmail_GotFocus();
+    void lvwEmail_MouseMove(int Button, int Shift, int x, int y);
+    // The tip of the status-bar panel under the pointer.
+    void StatusBar_MouseMove(int Button, int Shift, int x, int y);
+
+    // The list row under the pointer (0 = none) and whether the user chose one.
+    int16_t mHoverItem = 0;
+    bool mItemSelected = false;
+
 private:
+    void WirePointerEvents();
+    // Enables or disables the four message buttons and menu entries.
+    void EnableMessageCommands(bool on);
+    // The pointer left the From, To and Subject cells: no row, no tip.
+    void ForgetListHover();
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+    // The row and column whose tip was set last.
+    int16_t mTipRow = 0;
+    int16_t mTipColumn = 0;
 
     // ---- accounts page ----
 public:
