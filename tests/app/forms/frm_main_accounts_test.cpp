@@ -11,6 +11,7 @@
 #include "app/common/app_settings.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
+#include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
 #include "laid_out_main_window.h"
 #include "platform/store/atomic_file.h"
@@ -212,6 +213,7 @@ TEST_F(AccountsPage, DeletingTheMiddleOfThreeShiftsEverythingAfterIt) {
         Click(form.tbrAcnts, "AcntDelete");
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title, "Delete Account - Proceed With Caution");
+        EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbCritical + vb::vbDefaultButton2);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Account Name:  'Two'"));
         EXPECT_EQ(gAccountCount, 3) << "No changes nothing";
     }
@@ -345,21 +347,26 @@ TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
 TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {
     struct Row {
         int answer;
+        const char* typed;
         int16_t current;
         const char* stored;
         const char* shown;
     };
-    const Row rows[] = {{vb::vbYes, 2, "Changed", "Two"}, {vb::vbNo, 1, "One", "Changed"}, {vb::vbCancel, 2, "One", "Two"}};
+    const Row rows[] = {{vb::vbYes, "Changed", 2, "Changed", "Two"},
+                        {vb::vbNo, "Changed", 1, "One", "Changed"},
+                        {vb::vbCancel, "Changed", 2, "One", "Two"},
+                        {vb::vbYes, "two", 1, "One", "two"}};  // a refused save keeps the edits
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.answer);
+        SCOPED_TRACE(std::to_string(row.answer) + row.typed);
         frmMain& form = Open({"One", "Two"});
-        form.txtAcntName.SetText("Changed");
+        form.txtAcntName.SetText(row.typed);
         vb::ScriptedMsgBoxes boxes;
         boxes.Answer(row.answer);
         form.TabStripAcnts.MouseDown(vb::vbLeftButton, 0, Middle(form.TabStripAcnts, 2), 10);
         EXPECT_FALSE(form.tmrDragTab.Enabled()) << "no drag while edits are pending";
         form.TabStripAcnts.Select(2);
-        ASSERT_EQ(boxes.Calls().size(), 1u);
+        ASSERT_GE(boxes.Calls().size(), 1u);
+        EXPECT_EQ(boxes.Calls().size(), row.current == 1 && row.answer == vb::vbYes ? 2u : 1u);
         EXPECT_EQ(boxes.Calls()[0].title, "Changes Not Saved!");
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNoCancel + vb::vbCritical);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Account Name: 'One'"));
@@ -367,12 +374,36 @@ TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {
         EXPECT_EQ(form.TabStripAcnts.SelectedItem(), row.current);
         EXPECT_EQ(Stored("AcntName", 1), row.stored);
         EXPECT_EQ(form.txtAcntName.Text(), row.shown);
-        EXPECT_EQ(gAccountChanged, row.answer == vb::vbNo);
+        EXPECT_EQ(gAccountChanged, row.current == 1);
         EXPECT_FALSE(modGeneral::gLoading);
         form_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
         SaveSetting(kAppKey, kSettings, "AcntName1", "One");
     }
+}
+
+TEST_F(AccountsPage, ADefaultSoundInForceLeavesTheAccountsOwnSoundValid) {
+    const QString folder = QDir::homePath();
+    const QString own = folder + "/own.wav", fallback = folder + "/default.wav";
+    for (const QString& path : {own, fallback}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    SaveSetting(kAppKey, kSettings, "AcntSound1", own);
+    SaveSetting(kAppKey, "Settings\\Options", "DefaultSound", fallback);
+    frmMain& form = Open({"Home", "Work"});
+    ASSERT_TRUE(modOptions::gDefaultSoundValid);
+    EXPECT_EQ(form.txtAcntSound.Text(), "Using Default Sound File");
+    EXPECT_FALSE(form.txtAcntSound.Enabled());
+    EXPECT_EQ(form.lblSoundName.Caption(), "default.wav");
+    EXPECT_TRUE(form.lblAcntPlaySound.Visible());
+    EXPECT_FALSE(form.chkAcntSoundOn.Visible());
+    EXPECT_TRUE(gAcntSoundValid[1]) << "the marker text says nothing of the account's own sound";
+    EXPECT_FALSE(gAccountChanged);
+    form.TabStripAcnts.Select(2);
+    form.TabStripAcnts.Select(1);
+    EXPECT_TRUE(gAcntSoundValid[1]);
+    EXPECT_FALSE(gAcntSoundValid[2]);
 }
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {
