@@ -1,11 +1,14 @@
 #include "app/forms/frm_main.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
+#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
