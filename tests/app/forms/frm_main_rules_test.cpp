@@ -226,4 +226,253 @@ TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
     EXPECT_EQ(RulesText(), QByteArray(kTwoRules)) << "nothing was written";
 }
 
+TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
+    frmMain& f = *form_;
+    const std::vector<std::pair<const char*, std::function<void()>>> rows = {
+        {"untick and tick", [&] { f.lstRules.SetSelected(0, false), f.lstRules.SetSelected(0, true); }},
+        {"down and up", [&] { Click(f.tbrMoveButtons(1), "Down"), Click(f.tbrMoveButtons(1), "Up"); }},
+        {"name and back", [&] { f.txtRuleName.SetText("x"), f.txtRuleName.SetText("Newsletters"); }},
+        {"line and undo", [&] { f.txtCriteria.SetText("y"), Update(), Click(f.tbrRuleUpdate(1), "Undo"); }},
+    };
+    for (const auto& [what, edit] : rows) {
+        ChooseRule(1);
+        edit();
+        EXPECT_FALSE(gRulesChanged) << what;
+        EXPECT_FALSE(SaveEnabled()) << what;
+    }
+    // A rule added drops an unsaved change of the notification values.
+    f.chkRuleNotify.SetValue(vb::vbUnchecked);
+    Click(f.tbrRules, "RulesAdd");
+    EXPECT_EQ(f.chkRuleNotify.Value(), vb::vbChecked);
+    EXPECT_EQ(ListEntries().last(), "Rule3[x]");
+    EXPECT_EQ(f.txtRuleName.Text(), "Rule3");
+    EXPECT_TRUE(f.optRuleAction(2).Value());
+    EXPECT_EQ(f.lblRuleDescEntries.Caption(), "0 of 10 Entries");
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(FrmMainRules, AFullEditSessionIsSavedAndReadBackFromTheFile) {
+    frmMain& f = *form_;
+    vb::ScriptedMsgBoxes boxes;
+    Click(f.tbrRules, "RulesAdd");
+    f.txtRuleName.SetText("Shop");
+    f.cboRuleAccount.SetText("Home");
+    f.optRuleAction(1).SetValue(true);
+    f.txtCriteria.SetText("shop@example.com");
+    Update();
+    f.cboBoolean.SetText("OR");
+    f.cboWhere.SetText("Attachment");
+    EXPECT_FALSE(f.txtCriteria.isEnabled());
+    Update();
+    Click(f.tbrMoveButtons(1), "Up");
+    ChooseRule(1);
+    f.lstRules.SetSelected(0, false);
+    f.chkRuleNotifyNew.SetValue(vb::vbChecked);
+    EXPECT_EQ(LiveSet(), kSaved);
+    Save();
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(LiveSet(), EditSet());
+
+    form_ = &LaidOutMainWindow();
+    const Set read{{{"Newsletters", 0, "All Accounts", 2, kSaved.rules[0].lines},
+                    {"Shop", 1, "Home", 1, {"From Contains shop@example.com ", "OR Attachment IsPresent "}},
+                    kSaved.rules[1]},
+                   1,
+                   1,
+                   20};
+    EXPECT_EQ(LiveSet(), read);
+    EXPECT_EQ(EditSet(), read);
+}
+
+TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
+    frmMain& f = *form_;
+    vb::ScriptedMsgBoxes boxes;
+    Click(f.tbrRules, "RulesAdd");
+    Save();
+    f.txtRuleName.SetText("   ");
+    f.txtCriteria.SetText("x");
+    Update();
+    Save();
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rule Description Error");
+    EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith("Rule Description Error...\r\n\r\nThe Rule Description can not"));
+    EXPECT_EQ(boxes.Calls()[1].title, "Veltrane - Rule Name Error");
+    EXPECT_EQ(boxes.Calls()[1].buttons, vb::vbCritical);
+    EXPECT_EQ(RulesText(), QByteArray(kTwoRules));
+    EXPECT_EQ(LiveSet(), kSaved);
+
+    Click(f.tbrRules, "RulesAdd");  // a rule with no lines, saved with the others
+    ChooseRule(1);
+    Save();
+    EXPECT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(gRuleCount, 4);
+    EXPECT_EQ(gRuleName[4], "Rule4");
+}
+
+TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
+    frmMain& f = *form_;
+    vb::ScriptedMsgBoxes boxes;
+    f.txtRuleName.SetText("Edited");  // a pending edit goes into the file with the deletion
+    ChooseRule(1);
+    boxes.Answer(vb::vbNo);
+    Click(f.tbrRules, "RulesDelete");
+    EXPECT_EQ(gEditRuleCount, 2);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Delete Rule - Proceed With Caution");
+    EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Rule Name:  'Edited'\r\n"));
+    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbCritical);
+
+    boxes.Answer(vb::vbYes);
+    Click(f.tbrRules, "RulesDelete");
+    EXPECT_EQ(LiveSet(), (Set{{kSaved.rules[1]}, 1, 0, 20}));
+    EXPECT_EQ(f.txtRuleName.Text(), "Big") << "the next rule moved into the place";
+    EXPECT_FALSE(SaveEnabled());
+
+    boxes.Answer(vb::vbYes);
+    Click(f.tbrRules, "RulesDelete");
+    EXPECT_TRUE(RulesText().startsWith("[Rules]\nRuleCount=0\n"));
+    EXPECT_EQ(f.fraRule.Caption(), "Rule: None");
+    EXPECT_EQ(f.lstRules.ListCount(), 0);
+    EXPECT_FALSE(f.lstRules.Enabled());
+    EXPECT_FALSE(f.txtRuleName.Enabled());
+    EXPECT_FALSE(f.tbrRules.Buttons("RulesDelete").Enabled());
+    EXPECT_EQ(gCurrentRule, 0);
+}
+
+TEST_F(FrmMainRules, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
+    frmMain& f = *form_;
+    vb::ScriptedMsgBoxes boxes;
+    f.txtRuleName.SetText("Renamed");
+    const ReadOnlyFolder readOnly(platform::store::UserDataFolder());
+    if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+    Save();
+    boxes.Answer(vb::vbYes);
+    Click(f.tbrRules, "RulesDelete");
+    ASSERT_EQ(boxes.Calls().size(), 3u);
+    for (int call : {0, 2}) {
+        EXPECT_EQ(boxes.Calls()[call].title, "Veltrane - Rules File Error");
+        EXPECT_TRUE(boxes.Calls()[call].prompt.contains(RulesFilePath()));
+    }
+    EXPECT_EQ(RulesText(), QByteArray(kTwoRules));
+    EXPECT_EQ(LiveSet(), kSaved);
+    EXPECT_EQ(ListEntries(), QStringList({"Big[ ]"})) << "the deletion waits to be saved or cancelled";
+    EXPECT_TRUE(SaveEnabled());
+    Cancel();
+    EXPECT_EQ(EditSet(), kSaved);
+}
+
+TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
+    frmMain& f = *form_;
+    f.txtRuleName.SetText("Renamed");
+    f.SetRetrievalMode(false, true);
+    f.SetRetrievalMode(true, true);
+    f.SwitchPane(2);
+    EXPECT_EQ(f.txtRuleName.Text(), "Renamed");
+    EXPECT_EQ(gEditRuleName[1], "Renamed");
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
+    frmMain& f = *form_;
+    for (const auto& [typed, shown, time] : {std::tuple{"", "1", 1}, {"75", "59", 59}, {"0", "0", 0}, {"ab", "1", 1},
+                                             {"-5", "0", 0}, {"7", "7", 7}}) {
+        f.txtRuleNotifyTime.SetText(typed);
+        EXPECT_EQ(f.txtRuleNotifyTime.Text(), shown) << typed;
+        EXPECT_EQ(gEditRuleTime, time) << typed;
+    }
+}
+
+TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
+    frmMain& f = *form_;
+    vb::ScriptedMsgBoxes boxes;
+    vb::ToolButton& update = f.tbrRuleUpdate(0).Buttons("Update");
+    vb::ToolButton& redo = f.tbrRuleUpdate(1).Buttons("Redo");
+    // Conditions follow the Where; one both lists hold is kept.
+    for (const auto& [from, condition, to, kept] :
+         {std::tuple{"Subject", "Contains", "Size", "Equals"}, {"Size", "GreaterThan", "Subject", "Contains"},
+          {"Size", "Equals", "Subject", "Equals"}, {"Body", "Equals", "Attachment", "IsPresent"},
+          {"Size", "LessThan", "To", "Contains"}}) {
+        f.cboWhere.SetText(from);
+        f.cboCondition.SetText(condition);
+        f.cboWhere.SetText(to);
+        EXPECT_EQ(f.cboCondition.Text(), kept) << from << " " << condition << " to " << to;
+    }
+    f.cboWhere.SetText("Attachment");
+    EXPECT_TRUE(update.Enabled()) << "an attachment needs no criteria";
+    for (const auto& [where, criteria, enabled] : {std::tuple{"Subject", "   ", false}, {"Size", "12k", false},
+                                                   {"Size", "12", true}, {"To", "bob", true}}) {
+        f.cboWhere.SetText(where);
+        f.txtCriteria.SetText(criteria);
+        EXPECT_EQ(update.Enabled(), enabled) << where << " '" << criteria << "'";
+    }
+    f.chkNot.SetValue(vb::vbChecked);
+    for (int i = 3; i <= 10; ++i) Update();
+    EXPECT_EQ(f.lblRuleDescEntries.Caption(), "10 of 10 Entries");
+    EXPECT_EQ(gEditRuleDesc(1, 10), "OR To Equals NOT bob ");
+    Update();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Maximum Entries");
+    EXPECT_EQ(gEditRuleDescCount[1], 10);
+
+    for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Undo");
+    EXPECT_TRUE(redo.Enabled());
+    EXPECT_EQ(f.lblRuleDescEntries.Caption(), "7 of 10 Entries");
+    f.cboBoolean.SetText("AND");
+    for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Redo");
+    EXPECT_FALSE(redo.Enabled());
+    EXPECT_EQ(gEditRuleDesc(1, 10), "AND To Equals NOT bob ");
+    EXPECT_EQ(f.txtCriteria.Text(), "bob");
+    EXPECT_EQ(f.chkNot.Value(), vb::vbChecked);
+    EXPECT_TRUE(f.txtRuleDescription.Text().startsWith("From Contains newsletter AND Subject Contains NOT unsubscribe "));
+
+    Click(f.tbrRuleUpdate(0), "Clear");
+    EXPECT_EQ(f.txtRuleDescription.Text(), QString());
+    EXPECT_EQ(f.cboWhere.Text(), "From");
+    EXPECT_FALSE(redo.Enabled());
+    EXPECT_FALSE(f.cboBoolean.isEnabled());
+    EXPECT_EQ(gEditRuleDescCount[1], 0);
+}
+
+// A rules file written by hand: keys and rules missing, words the editor
+// does not know, an account and an action that are no longer offered.
+class FrmMainRulesByHand : public FrmMainRules {
+protected:
+    QByteArray RulesFileText() const override {
+        return "[Rules]\nRuleCount=3\n[Rule1]\nAccount=Gone\nAction=7\nDescCount=2\n"
+               "Description1=Sender Contains x\nDescription2=OR\n[Rule3]\nName=Third\n";
+    }
+};
+
+TEST_F(FrmMainRulesByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
+    frmMain& f = *form_;
+    const Set read{{{"Rule", 1, "Gone", 7, {"Sender Contains x ", "OR "}},
+                    {"Rule", 1, "All Accounts", 2, {}},
+                    {"Third", 1, "All Accounts", 2, {}}},
+                   0,
+                   0,
+                   30};
+    EXPECT_EQ(LiveSet(), read);
+    EXPECT_EQ(f.cboRuleAccount.Text(), "Gone");
+    for (int i = 1; i <= 3; ++i) EXPECT_FALSE(f.optRuleAction(i).Value());
+    EXPECT_EQ(f.txtRuleDescription.Text(), "Sender Contains x OR ");
+    EXPECT_EQ(f.cboWhere.Text(), "From") << "a line the editor cannot read shows the defaults";
+    EXPECT_EQ(f.txtCriteria.Text(), QString());
+    ChooseRule(3);
+    EXPECT_EQ(f.cboRuleAccount.Text(), "All Accounts");
+    EXPECT_EQ(f.cboRuleAccount.ListCount(), 3) << "the missing account leaves the list with its rule";
+    ChooseRule(1);
+    EXPECT_EQ(EditSet(), read);
+    EXPECT_FALSE(SaveEnabled());
+
+    vb::ScriptedMsgBoxes boxes;
+    f.lstRules.SetSelected(0, false);
+    Save();
+    EXPECT_TRUE(boxes.Calls().empty());
+    form_ = &LaidOutMainWindow();
+    Set saved = read;
+    saved.rules[0].enabled = 0;
+    EXPECT_EQ(LiveSet(), saved);
+}
+
 }  // namespace

@@ -1,0 +1,178 @@
+// The Rules page's edits of the edit set: description lines built, their
+// connector kept the same after the first line, undo and redo, and the
+// comparison with the live set that decides whether there is anything to save.
+#include "app/rules/rules_editor.h"
+
+#include "app/rules/description_editor.h"
+#include "app/rules/rule_description.h"
+#include "tests/app/rules/rules_fixture.h"
+
+using namespace modRules;
+
+namespace {
+
+LineChoice Choice(const char* where, const char* condition, bool negated, const char* criteria, const char* connector) {
+    return {where, condition, negated, criteria, connector};
+}
+
+TEST(DescriptionLines, BuiltLinesReadBackAsTheirChoices) {
+    struct Row {
+        int line;
+        LineChoice choice;
+        const char* text;
+    };
+    const Row rows[] = {
+        {1, Choice("From", "Contains", false, "  newsletter ", "OR"), "From Contains newsletter "},
+        {2, Choice("Subject", "Equals", true, "Weekly report", "OR"), "OR Subject Equals NOT Weekly report "},
+        {3, Choice("Attachment", "IsPresent", false, "", "AND"), "AND Attachment IsPresent  "},
+        {2, Choice("Size", "GreaterThan", false, "500", "AND"), "AND Size GreaterThan 500 "},
+    };
+    for (const Row& row : rows) {
+        const QString text = BuildDescriptionLine(row.line, row.choice);
+        EXPECT_EQ(text, QString::fromLatin1(row.text));
+        const auto parsed = ParseDescriptionLine(text);
+        ASSERT_TRUE(parsed) << row.text;
+        EXPECT_EQ(parsed->where, row.choice.where);
+        EXPECT_EQ(parsed->negated, row.choice.negated);
+        EXPECT_EQ(parsed->criteria, row.choice.criteria.trimmed());
+    }
+}
+
+TEST(DescriptionLines, OnlyALeadingConnectorWordIsRewrittenAndCriteriaMustMeanSomething) {
+    for (const auto& [line, rewritten] : {std::pair{"AND To Contains ANDROID ", "OR To Contains ANDROID "},
+                                          {"OR Body Contains AND ", "OR Body Contains AND "},
+                                          {"From Contains OR ", "From Contains OR "},
+                                          {"ANDROID Contains x ", "ANDROID Contains x "}})
+        EXPECT_EQ(WithConnector(QString::fromLatin1(line), "OR"), QString::fromLatin1(rewritten)) << line;
+
+    struct Row {
+        const char* where;
+        const char* criteria;
+        bool complete;
+    };
+    for (const Row& row : {Row{"Subject", "   ", false}, {"From", "a", true}, {"Attachment", "", true},
+                           {"Size", "500", true}, {"Size", "abc", false}, {"Size", "-5", false}, {"Size", " ", false}})
+        EXPECT_EQ(CriteriaComplete(row.where, row.criteria), row.complete) << row.where << " '" << row.criteria << "'";
+}
+
+class RulesEditor : public RulesTest {
+protected:
+    void SetUp() override {
+        RulesTest::SetUp();
+        gEditRuleCount = 0;
+        gCurrentRule = AddEditRule();
+        gCurrentLine = 0;
+    }
+    QStringList Lines() const {
+        QStringList lines;
+        for (int j = 1; j <= gEditRuleDescCount[gCurrentRule]; ++j) lines << gEditRuleDesc(gCurrentRule, j);
+        EXPECT_EQ(gEditRuleDesc(gCurrentRule, 0), lines.join(QString()));
+        EXPECT_EQ(gCurrentLine, lines.size());
+        return lines;
+    }
+    void Add(const char* criteria, const char* connector = "AND") {
+        ASSERT_TRUE(AddRuleLine(Choice("Subject", "Contains", false, criteria, connector)));
+    }
+};
+
+TEST_F(RulesEditor, LinesShareOneConnectorThroughUpdateUndoAndRedo) {
+    Add("a");
+    Add("b", "OR");
+    Add("c", "OR");
+    EXPECT_EQ(Lines(), QStringList({"Subject Contains a ", "OR Subject Contains b ", "OR Subject Contains c "}));
+    ASSERT_TRUE(UndoRuleLine());
+    SetRuleConnector("AND");
+    ASSERT_TRUE(RedoRuleLine());
+    EXPECT_EQ(Lines(), QStringList({"Subject Contains a ", "AND Subject Contains b ", "AND Subject Contains c "}))
+        << "a line brought back takes the connector the others have now";
+    EXPECT_FALSE(RedoRuleLine());
+    EXPECT_EQ(ShownRuleLine(3), Choice("Subject", "Contains", false, "c", "AND"));
+    EXPECT_EQ(ShownRuleLine(1).connector, QString());
+    EXPECT_EQ(ShownRuleLine(0), LineChoice());
+}
+
+TEST_F(RulesEditor, TenLinesAtMostAndUndoneLinesComeBackUntilANewLineOrAClear) {
+    for (int i = 1; i <= 10; ++i) Add(QByteArray::number(i).constData());
+    const QStringList ten = Lines();
+    EXPECT_FALSE(AddRuleLine(Choice("From", "Contains", false, "x", "AND")));
+    EXPECT_EQ(Lines(), ten);
+    ASSERT_TRUE(UndoRuleLine());
+    ASSERT_TRUE(RedoRuleLine());
+    EXPECT_EQ(Lines(), ten) << "the tenth line exactly";
+
+    // Five lines, two undone, one added: the old fifth line can still come back.
+    ClearRuleLines();
+    EXPECT_FALSE(CanRedoRuleLine()) << "cleared lines are gone";
+    for (const char* c : {"a", "b", "c", "d", "e"}) Add(c);
+    UndoRuleLine();
+    UndoRuleLine();
+    Add("x");
+    ASSERT_TRUE(CanRedoRuleLine());
+    RedoRuleLine();
+    EXPECT_EQ(Lines().mid(3), QStringList({"AND Subject Contains x ", "AND Subject Contains e "}));
+    while (UndoRuleLine()) {
+    }
+    EXPECT_EQ(Lines(), QStringList());
+    EXPECT_FALSE(UndoRuleLine());
+}
+
+TEST_F(RulesEditor, EveryEditedValueCountsAsAChangeAndSwappingBackIsNone) {
+    Add("a");
+    gEditRuleName[1] = "first";
+    ASSERT_EQ(gCurrentRule, 1);
+    gCurrentRule = AddEditRule();
+    gCurrentLine = 0;
+    Add("b");
+    // The live set as the file would hold it after a save.
+    gRuleCount = gEditRuleCount;
+    for (int i = 1; i <= 2; ++i) {
+        gRuleName[i] = gEditRuleName[i];
+        gRuleEnabled[i] = gEditRuleEnabled[i];
+        gRuleAccount[i] = gEditRuleAccount[i];
+        gRuleAction[i] = gEditRuleAction[i];
+        gRuleDescCount[i] = gEditRuleDescCount[i];
+        for (int j = 0; j <= 1; ++j) gRuleDesc(i, j) = gEditRuleDesc(i, j);
+    }
+    ASSERT_FALSE(EditSetDiffers());
+    const std::vector<std::pair<const char*, std::function<void()>>> edits = {
+        {"name", [] { gEditRuleName[2] = "Rule2 "; }},
+        {"enabled", [] { gEditRuleEnabled[2] = 0; }},
+        {"account", [] { gEditRuleAccount[2] = "all accounts"; }},
+        {"action", [] { gEditRuleAction[2] = 3; }},
+        {"line", [] { gEditRuleDesc(2, 1) = "Subject Contains B "; }},
+        {"line count", [] { gEditRuleDescCount[2] = 0; }},
+        {"show", [] { gEditRuleShow = 1; }},
+        {"new only", [] { gEditRuleShowNew = 1; }},
+        {"time", [] { gEditRuleTime = 29; }},
+        {"order", [] { SwapEditRules(1, 2); }},
+        {"rule added", [] { AddEditRule(); }},
+        {"rule removed", [] { RemoveEditRule(1); }},
+    };
+    for (const auto& [what, edit] : edits) {
+        edit();
+        EXPECT_TRUE(EditSetDiffers()) << what;
+        CopyRulesToEdit();
+        EXPECT_FALSE(EditSetDiffers()) << what;
+    }
+    SwapEditRules(1, 2);
+    SwapEditRules(1, 2);
+    EXPECT_FALSE(EditSetDiffers());
+}
+
+TEST_F(RulesEditor, ARuleAddedAfterADeletionStartsClean) {
+    Add("old");
+    gEditRuleShow = 1;
+    RemoveEditRule(1);
+    EXPECT_EQ(gEditRuleCount, 0);
+    gCurrentRule = AddEditRule();
+    EXPECT_EQ(gEditRuleName[1], "Rule1");
+    EXPECT_EQ(gEditRuleAccount[1], "All Accounts");
+    EXPECT_EQ(gEditRuleAction[1], 2);
+    EXPECT_EQ(gEditRuleShow, gRuleShow) << "the notification values go back to the saved ones";
+    gCurrentLine = 0;
+    EXPECT_EQ(Lines(), QStringList());
+    EXPECT_FALSE(CanRedoRuleLine());
+    EXPECT_EQ(gEditRuleDesc(1, 1), QString());
+}
+
+}  // namespace
