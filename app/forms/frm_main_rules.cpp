@@ -278,7 +278,10 @@ void frmMain::ShowRuleEnabledStatus(int16_t enabled) {
 
 void frmMain::ClearRuleEditor() {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
-    fraRule.SetForeColor(vb::RGB(0, 0, 0));
+    // No rule: no enabled colour on the frames and the description label either.
+    for (vb::ControlBase* control :
+         std::initializer_list<vb::ControlBase*>{&fraRule, &lblRuleDescription, &fraAction})
+        control->SetForeColor(vb::kSysWindowText);
     fraRule.SetCaption(QStringLiteral("Rule: None"));
     txtRuleName.SetText(QString());
     txtCriteria.SetText(QString());

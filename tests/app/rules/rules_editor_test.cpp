@@ -81,24 +81,6 @@ protected:
     }
 };
 
-TEST_F(RulesEditor, LinesShareOneConnectorThroughUpdateUndoAndRedo) {
-    Add("a");
-    Add("b", "OR");
-    Add("c", "OR");
-    EXPECT_EQ(Lines(),
-              QStringList({"Subject Contains a ", "OR Subject Contains b ", "OR Subject Contains c "}));
-    ASSERT_TRUE(UndoRuleLine());
-    SetRuleConnector("AND");
-    ASSERT_TRUE(RedoRuleLine());
-    EXPECT_EQ(Lines(),
-              QStringList({"Subject Contains a ", "AND Subject Contains b ", "AND Subject Contains c "}))
-        << "a line brought back takes the connector the others have now";
-    EXPECT_FALSE(RedoRuleLine());
-    EXPECT_EQ(ShownRuleLine(3), Choice("Subject", "Contains", false, "c", "AND"));
-    EXPECT_EQ(ShownRuleLine(1).connector, QString());
-    EXPECT_EQ(ShownRuleLine(0), LineChoice());
-}
-
 TEST_F(RulesEditor, UndoneLinesComeBackUntilAClear) {
     // Five lines, two undone, one added: the old fifth line can still come back.
     for (const char* c : {"a", "b", "c", "d", "e"}) Add(c);
