@@ -1,22 +1,22 @@
 #include "app/forms/frm_main.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
-#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/frm_message.h"
 #include "app/forms/menu_xp.h"
+#include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
@@ -48,10 +48,15 @@ QString ClockPanelText(const QDateTime& now) {
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireCommandKeys();
+    WireTrayMenu();
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireAccountCheck();
+    WireAccountsPage();
+    WirePickersAndTools();
     WireRulesPage();
+    WireMessageMenu();
 }
 
 void frmMain::Form_Load() {
@@ -77,6 +82,7 @@ void frmMain::Form_Load() {
 
     gLoading = true;
     forms::gTrayIcon.Add(*this, imlTrayIcons.Picture(forms::kTrayNormal), gAppName);
+    forms::gTrayIcon.MouseMessage = [this](int message) { TrayMouseMessage(message); };
     CreateListToolTip();
 
     ArrangeControls();
@@ -165,6 +171,7 @@ void frmMain::Form_Load() {
     gTestingAccount = false;
     gSoundsOn = true;
     DisplayOptions();
+    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
@@ -193,6 +200,13 @@ void frmMain::Form_Unload(int& Cancel) {
         if (forms::gTrayAvailable()) Hide();
         return;
     }
+    // The component must not go while a server operation waits inside it:
+    // the quit waits for the operation to stop.
+    if (modGeneral::ServerOperation::Running()) {
+        Cancel = 1;
+        mnuTrayQuitApplication_Click();
+        return;
+    }
     ShutDown();
 }
 
@@ -204,6 +218,7 @@ void frmMain::ShutDown() {
     forms::gPop3.Reset();
     events_.Reset();
     forms::gTrayIcon.Delete();
+    forms::gTrayIcon.MouseMessage = nullptr;
     if (gOptRestoreColWidth == 0) {
         std::vector<std::pair<QString, QString>> widths;
         for (const ColumnWidthKey& key : kColumnWidthKeys)
@@ -214,9 +229,11 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
+    vb::Forms::Unload<frmMessage>();
     const QString folder = PrivateTempFolder();
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
     QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
+    forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();
     startupEntry_.Reset();

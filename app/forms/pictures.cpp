@@ -109,7 +109,7 @@ constexpr PictureEntry kOptMisc[] = {
 constexpr PictureEntry kOptAbout[] = {{"ReadMe", "ReadMe"}, {"Update", "Updates"}};
 constexpr PictureEntry kPreview[] = {
     {"Save", "Save"}, {"Print", "Print"}, {"Reply", "Reply"}, {"Delete", "Delete"},
-    {"Open", "Open"}, {"Envelope", "Envelope"}, {"Exit", "Exit"},
+    {"Open", "Open"}, {"Envelope", "Envelope"}, {"Exit", "Exit"}, {"Previous", "Backward"}, {"Next", "Forward"},
 };
 constexpr PictureEntry kOkButton[] = {{"OK", "OK"}};
 // The report's two tabs show images 1 and 2.

@@ -131,7 +131,7 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         {&f.tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
          QStringLiteral("Clear Rule Description "), false},
         {&f.tbrOptMisc(0), "Example", QStringLiteral("Example   "), QStringLiteral("Example of Button Style"), true},
-        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me Using WordPad"),
+        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me"),
          true},
     };
     for (const Button& b : buttons) {

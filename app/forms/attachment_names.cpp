@@ -1,0 +1,62 @@
+#include "app/forms/attachment_names.h"
+
+#include <QFile>
+
+#include "app/common/private_temp_folder.h"
+#include "app/forms/component_object.h"
+#include "platform/com/activation.h"
+#include "platform/com/bstr.h"
+#include "platform/store/atomic_file.h"
+#include "platform/text/code_page.h"
+
+namespace forms {
+namespace {
+
+// A message object of the component, reading the file it is given.
+com::ComPtr<IPop3Msg> CreateMessage() {
+    const QString library = ComponentLibraryPath();
+    com::ComPtr<IPop3Msg> msg;
+    if (com::FAILED(com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QFile::encodeName(library).toStdString())) ||
+        com::FAILED(com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress())))
+        return {};
+    return msg;
+}
+
+QStringList NamesOf(IPop3Msg& msg) {
+    QStringList names;
+    com::ComPtr<IPop3Attachments> attachments;
+    std::int16_t count = 0;
+    if (com::FAILED(msg.get_Attachments(attachments.ReleaseAndGetAddressOf())) || !attachments ||
+        com::FAILED(attachments->get_Count(&count)))
+        return names;
+    for (std::int16_t i = 1; i <= count; ++i) {
+        com::ComPtr<IPop3Attachment> attachment;
+        com::Bstr name;
+        if (com::FAILED(attachments->get_Item(i, attachment.ReleaseAndGetAddressOf())) || !attachment ||
+            com::FAILED(attachment->get_Name(name.ReleaseAndGetAddressOf())))
+            continue;
+        names << QString::fromStdU16String(name.ToU16String());
+    }
+    return names;
+}
+
+}  // namespace
+
+QStringList AttachmentNames(const QString& rawMessage) {
+    const QString folder = PrivateTempFolder();
+    if (folder.isEmpty() || rawMessage.isEmpty()) return {};
+    // The component reads a message from a file: one of fixed name in the
+    // program's private folder, removed again at once.
+    const QString path = folder + QStringLiteral("/preview.eml");
+    const std::string bytes = text::ToAnsi(rawMessage.toStdU16String());
+    if (platform::store::WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, 0600)) return {};
+    QStringList names;
+    if (com::ComPtr<IPop3Msg> msg = CreateMessage()) {
+        const com::Bstr file(path.toStdU16String());
+        if (com::SUCCEEDED(msg->put_Filename(file.Get()))) names = NamesOf(*msg);
+    }
+    QFile::remove(path);
+    return names;
+}
+
+}  // namespace forms
