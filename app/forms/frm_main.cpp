@@ -230,9 +230,6 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
-    const QString folder = PrivateTempFolder();
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();
