@@ -488,4 +488,20 @@ public:
 private:
     // The three entries and their tbrEmail buttons (the window's construction).
     void WireMessageMenu();
+
+    // ---- rule report and rules file ----
+public:
+    // After every check run: opens the rule report when the rules marked
+    // messages and the report is wanted (modRules::RuleReportWanted) and
+    // it is not open already.
+    void CheckRuleReport();
+    // Imports the rules of a file the user chooses (tbrRules "RulesImport").
+    void ImportRules();
+    // Opens the rules file name window (tbrRules "RulesRename").
+    void RenameRulesFile();
+
+private:
+    void WireRulesFile();
+    // The rule report and the rules file name window close with the window.
+    void UnloadRuleWindows();
 };
