@@ -109,6 +109,8 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     modRules::gEditRuleCount = 1;
     modRules::ResizeRuleArrays(1);
     modRules::gEditRuleName[1] = "Edited";
+    main_->CheckRulesChanged();
+    ASSERT_TRUE(main_->tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
     Save("Jane");
     EXPECT_TRUE(none.Calls().empty());
@@ -116,6 +118,7 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: RulesJane.ini") << "the main window's label follows";
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), "RulesJane.ini");
     EXPECT_NE(Slurp(DataFile("RulesJane.ini").toStdString()).find("Name=Edited"), std::string::npos);
+    EXPECT_FALSE(main_->tbrButtons(9).Buttons(1).Enabled()) << "the written edit is saved: nothing left to save";
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }
 
@@ -182,6 +185,9 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";
     EXPECT_EQ(modRules::gRuleAccount[1], "Home") << "a rule of the user's own account keeps it";
     EXPECT_EQ(modRules::gRuleAccount[2], "All Accounts");
+    ASSERT_EQ(main_->lstRules.ListCount(), 2) << "the Rules page shows the imported rules";
+    EXPECT_EQ(main_->lstRules.List(1), "Theirs");
+    EXPECT_EQ(modRules::gEditRuleAccount[2], "All Accounts");
     EXPECT_NE(Slurp(DataFile("RulesTheir.ini").toStdString()).find("Account=All Accounts"), std::string::npos);
 }
 
