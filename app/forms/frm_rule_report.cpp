@@ -176,8 +176,9 @@ void frmRuleReport::ToggleTimer() {
 }
 
 void frmRuleReport::DeleteNow() {
-    // A check or another deletion is talking to a server: this click waits.
-    if (!vb::Forms::IsLoaded<frmMain>() || modGeneral::ServerOperation::Running()) return;
+    // A check or another deletion is talking to a server, or this one goes
+    // on between two accounts: the click does nothing.
+    if (deleting_ || !vb::Forms::IsLoaded<frmMain>() || modGeneral::ServerOperation::Running()) return;
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
