@@ -57,6 +57,7 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireMessageMenu();
     WireCheckRuns();
     WirePointerEvents();
+    WireRulesFile();
 }
 
 void frmMain::Form_Load() {
@@ -230,6 +231,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
+    UnloadRuleWindows();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();

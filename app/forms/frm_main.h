@@ -564,4 +564,20 @@ private:
     bool startUpWasRunning_ = false;
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
+
+    // ---- rule report and rules file ----
+public:
+    // After every check run: opens the rule report when the rules marked
+    // messages and the report is wanted (modRules::RuleReportWanted) and
+    // it is not open already.
+    void CheckRuleReport();
+    // Imports the rules of a file the user chooses (tbrRules "RulesImport").
+    void ImportRules();
+    // Opens the rules file name window (tbrRules "RulesRename").
+    void RenameRulesFile();
+
+private:
+    void WireRulesFile();
+    // The rule report and the rules file name window close with the window.
+    void UnloadRuleWindows();
 };
