@@ -10,6 +10,7 @@
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/frm_preview.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
@@ -212,6 +213,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
+    vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();
