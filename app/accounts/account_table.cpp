@@ -161,11 +161,29 @@ void LoadAccount(int16_t i) {
     }
 }
 
-bool WriteAccount(int16_t i) {
+bool WriteAccount(int16_t i) { return SaveSettings(kAppKey, kSection, StoredAccountValues(i, i)); }
+
+std::vector<std::pair<QString, QString>> StoredAccountValues(int16_t slot, int16_t number) {
     std::vector<std::pair<QString, QString>> values;
     values.reserve(SavedFields().size());
-    for (const SavedField& field : SavedFields()) values.emplace_back(Key(field, i), Text(field.live, i));
-    return SaveSettings(kAppKey, kSection, values);
+    for (const SavedField& field : SavedFields()) values.emplace_back(Key(field, number), Text(field.live, slot));
+    return values;
+}
+
+std::vector<QString> StoredAccountKeys(int16_t number) {
+    std::vector<QString> keys;
+    for (const SavedField& field : SavedFields()) keys.push_back(Key(field, number));
+    return keys;
+}
+
+SavedAccountTexts SavedAccountText(int16_t i) {
+    SavedAccountTexts texts;
+    for (size_t f = 0; f < texts.size(); ++f) texts[f] = Text(SavedFields()[f].live, i);
+    return texts;
+}
+
+void RestoreSavedAccount(int16_t i, const SavedAccountTexts& texts) {
+    for (size_t f = 0; f < texts.size(); ++f) Assign(SavedFields()[f].live, i, texts[f], texts[f]);
 }
 
 void CopyAccountToEditBuffer(int16_t i) {

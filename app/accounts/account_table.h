@@ -5,7 +5,10 @@
 // each field's key followed by the account number.
 
 #include <QString>
+#include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "app/common/vb_array.h"
 #include "app/common/view_slot.h"
@@ -86,5 +89,15 @@ void LoadAccount(int16_t i);
 // written (the stored values are then as before).
 bool WriteAccount(int16_t i);
 void CopyAccountToEditBuffer(int16_t i);
+
+// Slot's twelve saved fields as text under the keys of account number, in
+// table order (what WriteAccount(number) would write for that slot).
+std::vector<std::pair<QString, QString>> StoredAccountValues(int16_t slot, int16_t number);
+// The twelve keys of account number.
+std::vector<QString> StoredAccountKeys(int16_t number);
+// Slot i's twelve saved fields as text, and back, for undoing a commit.
+using SavedAccountTexts = std::array<QString, 12>;
+SavedAccountTexts SavedAccountText(int16_t i);
+void RestoreSavedAccount(int16_t i, const SavedAccountTexts& texts);
 
 }  // namespace modAccounts

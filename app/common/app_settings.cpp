@@ -15,12 +15,28 @@ bool SaveSetting(const QString& appName, const QString& section, const QString& 
                                value.toStdString());
 }
 
-bool SaveSettings(const QString& appName, const QString& section,
-                  const std::vector<std::pair<QString, QString>>& values) {
+namespace {
+
+std::vector<std::pair<std::string, std::string>> Utf8(const std::vector<std::pair<QString, QString>>& values) {
     std::vector<std::pair<std::string, std::string>> utf8;
     utf8.reserve(values.size());
     for (const auto& [key, value] : values) utf8.emplace_back(key.toStdString(), value.toStdString());
-    return !store::SaveSettings(appName.toStdString(), section.toStdString(), utf8);
+    return utf8;
+}
+
+}  // namespace
+
+bool SaveSettings(const QString& appName, const QString& section,
+                  const std::vector<std::pair<QString, QString>>& values) {
+    return !store::SaveSettings(appName.toStdString(), section.toStdString(), Utf8(values));
+}
+
+bool ReplaceSettings(const QString& appName, const QString& section,
+                     const std::vector<std::pair<QString, QString>>& values, const std::vector<QString>& removals) {
+    std::vector<std::string> keys;
+    keys.reserve(removals.size());
+    for (const QString& key : removals) keys.push_back(key.toStdString());
+    return !store::ReplaceSettings(appName.toStdString(), section.toStdString(), Utf8(values), keys);
 }
 
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key) {

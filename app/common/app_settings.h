@@ -16,4 +16,7 @@ bool SaveSetting(const QString& appName, const QString& section, const QString& 
 // Several values of one section in one write, all or none.
 bool SaveSettings(const QString& appName, const QString& section,
                   const std::vector<std::pair<QString, QString>>& values);
+// Writes values and removes the values named by removals in one write, all or none.
+bool ReplaceSettings(const QString& appName, const QString& section,
+                     const std::vector<std::pair<QString, QString>>& values, const std::vector<QString>& removals);
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key);

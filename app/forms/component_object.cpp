@@ -24,15 +24,15 @@ QString& LibraryPath() {
     static QString path = DefaultLibraryPath();
     return path;
 }
-// The description the thread's error information holds, if any.
-QString LastErrorText() {
+}  // namespace
+
+QString ErrorInfoText() {
     com::ComPtr<com::IErrorInfo> info;
     if (com::GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != com::S_OK || !info) return {};
     com::Bstr text;
     if (com::FAILED(info->GetDescription(text.ReleaseAndGetAddressOf()))) return {};
     return QString::fromStdU16String(text.ToU16String());
 }
-}  // namespace
 
 void SetComponentLibraryPath(const QString& path) { LibraryPath() = path; }
 QString ComponentLibraryPath() { return LibraryPath(); }
@@ -48,7 +48,7 @@ com::ComPtr<IqelPop3Com> CreateComponent(QString& error) {
         hr = com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid,
                                    pop3.ReleaseAndGetVoidAddress());
     if (com::FAILED(hr)) {
-        QString reason = LastErrorText();
+        QString reason = ErrorInfoText();
         if (reason.isEmpty())
             reason = QStringLiteral("error 0x%1").arg(static_cast<unsigned>(hr), 8, 16, QChar('0'));
         error =

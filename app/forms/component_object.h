@@ -16,6 +16,10 @@ extern com::ComPtr<IqelPop3Com> gPop3;
 void SetComponentLibraryPath(const QString& path);
 QString ComponentLibraryPath();
 
+// The description the thread's error information holds (a failed call of
+// the component leaves it there); empty when there is none.
+QString ErrorInfoText();
+
 // Creates a component object by class. On failure, error holds a text for
 // the user that names the library file and the reason.
 com::ComPtr<IqelPop3Com> CreateComponent(QString& error);

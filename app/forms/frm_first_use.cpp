@@ -2,8 +2,8 @@
 
 #include <QDate>
 #include <algorithm>
-#include <cmath>
 
+#include "app/forms/child_ok_button.h"
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
@@ -14,23 +14,14 @@
 
 namespace {
 
-int Scaled(int twips, double factor) { return static_cast<int>(std::lround(twips * factor)); }
-
 // The twips a wrapping label needs for its text at its width.
 int NeededHeight(vb::Label& label) { return vb::PixelsToTwipsY(label.heightForWidth(label.width())); }
 
 }  // namespace
 
 frmFirstUse::frmFirstUse() : frmFirstUseDesign(this) {
-    // The designed places fit 8-point text; labels without a size of their
-    // own take it from the window.
-    QFont small = font();
-    small.setPointSizeF(8);
-    setFont(small);
-    forms::FillImageList(imlButtons, forms::PictureSet::OkButton);
-    tbrButtons.Buttons(QStringLiteral("OK")).SetImage(QStringLiteral("OK"));
+    forms::SetUpOkWindow(*this, imlButtons, tbrButtons);
     imgTitle.SetPicture(forms::Picture(QStringLiteral("Logo"), 32));
-    tbrButtons.ButtonClick = [this](vb::ToolButton&) { Unload(); };
 }
 
 void frmFirstUse::Form_Load() {
@@ -39,11 +30,7 @@ void frmFirstUse::Form_Load() {
 
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
-    tbrButtons.SetHeight(2 * tbrButtons.Height());
-    tbrButtons.SetWidth(tbrButtons.ButtonWidth());
-    fraButtons.SetHeight(Scaled(fraButtons.Height(), 1.7));
-    fraButtons.SetWidth(tbrButtons.Width() + 50);
-    fraButtons.SetLeft(fraIntro.Width() - tbrButtons.Width() + 100);
+    forms::PlaceOkButton(tbrButtons, fraButtons, fraIntro.Width());
 
     const QString& name = modGeneral::gAppName;
     SetCaption(name + QStringLiteral(" - First Time Use"));

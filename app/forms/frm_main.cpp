@@ -10,12 +10,14 @@
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
+#include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
@@ -47,9 +49,14 @@ QString ClockPanelText(const QDateTime& now) {
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireCommandKeys();
+    WireTrayMenu();
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
+    WireAccountCheck();
+    WireAccountsPage();
+    WirePickersAndTools();
+    WireRulesPage();
     WireMessageMenu();
 }
 
@@ -76,6 +83,7 @@ void frmMain::Form_Load() {
 
     gLoading = true;
     forms::gTrayIcon.Add(*this, imlTrayIcons.Picture(forms::kTrayNormal), gAppName);
+    forms::gTrayIcon.MouseMessage = [this](int message) { TrayMouseMessage(message); };
     CreateListToolTip();
 
     ArrangeControls();
@@ -148,7 +156,7 @@ void frmMain::Form_Load() {
     for (int16_t i = 1; i <= gAccountCount; ++i) gTabRight[i] = gTabRight[i - 1] + TabStripEmail.TabWidth(i);
     gTabRight[0] = gTabRight[gAccountCount];
 
-    modRules::ReadRulesFile(modRules::RulesFilePath());
+    InitRules();
 
     BuildOptionsTree();
     LayoutOptionsPages();
@@ -164,6 +172,7 @@ void frmMain::Form_Load() {
     gTestingAccount = false;
     gSoundsOn = true;
     DisplayOptions();
+    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
@@ -192,6 +201,13 @@ void frmMain::Form_Unload(int& Cancel) {
         if (forms::gTrayAvailable()) Hide();
         return;
     }
+    // The component must not go while a server operation waits inside it:
+    // the quit waits for the operation to stop.
+    if (modGeneral::ServerOperation::Running()) {
+        Cancel = 1;
+        mnuTrayQuitApplication_Click();
+        return;
+    }
     ShutDown();
 }
 
@@ -203,6 +219,7 @@ void frmMain::ShutDown() {
     forms::gPop3.Reset();
     events_.Reset();
     forms::gTrayIcon.Delete();
+    forms::gTrayIcon.MouseMessage = nullptr;
     if (gOptRestoreColWidth == 0) {
         std::vector<std::pair<QString, QString>> widths;
         for (const ColumnWidthKey& key : kColumnWidthKeys)
@@ -213,6 +230,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
+    vb::Forms::Unload<frmMessage>();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();

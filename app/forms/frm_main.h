@@ -1,8 +1,11 @@
 #pragma once
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
+#include <QStringList>
 #include <cstdint>
 
+#include "app/accounts/account_operations.h"
+#include "app/accounts/account_table.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
@@ -14,6 +17,10 @@
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
+
+namespace forms {
+struct CallFailure;
+}
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
@@ -62,6 +69,24 @@ public:
     // unless it is the account the list shows already.
     void TabStripEmail_Click();
 
+    // ---- tray ----
+    // The tray icon's mouse message (513 left press, 517 right release ...):
+    // only while the window is minimised, a left press restores it and a
+    // right release pops up the tray menu.
+    void TrayMouseMessage(int message);
+    // The window back from the tray with the child windows that were open.
+    void mnuTrayShow_Click();
+    // A new message in the user's mail program.
+    void mnuTrayNewMessage_Click();
+    // Automatic checking and sounds switched; both commit the Options page.
+    void mnuTrayAutoCheck_Click();
+    void mnuTraySounds_Click();
+    // Restores the window and shows the Options panel of tree node `node`,
+    // unless the page bar is locked.
+    void JumpToOptionsPanel(int node);
+    // Ends the program, after a running server operation has stopped.
+    void mnuTrayQuitApplication_Click();
+
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
     // (the first step of the load).
@@ -94,6 +119,8 @@ protected:
 private:
     // Every tool bar's click runs mCommands (the window's construction).
     void WireCommandKeys();
+    void WireTrayMenu();
+    bool mQuitPending = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;
@@ -233,6 +260,220 @@ private:
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
+
+    // ---- account check ----
+public:
+    // The component object gets the account's connection settings; the busy
+    // pointer and the tab animation go on; gConnected is cleared.
+    void PrepareConnection(int16_t account);
+    // The animation, busy pointer and progress bar go off and the component
+    // disconnects, sending the deletions marked and QUIT; the result is the
+    // component's.
+    com::HRESULT DisconnectAccount();
+    // Connects and downloads one account into the message store; a failure
+    // shows its box (unless the options hide its code) and zeroes the
+    // account's counts.
+    void RetrieveAccountMessages(int16_t account);
+    // Reads the downloaded messages into the store: new flags by UID, rules,
+    // totals, the sort.
+    void LoadAccountMessages(int16_t account);
+    // The whole check of one account, its result and status texts and the
+    // list refilled. Runs inside the server operation its caller holds (the
+    // check runs and the check command).
+    void CheckAccount(int16_t account);
+    // The Accounts page's connection test with its box; claims the busy
+    // guard itself (does nothing while another server operation runs).
+    void TestAccountConnection(int16_t account);
+    // The error boxes of the program: a numbered component error (the
+    // plainer text some codes get is written back into text), and a failure
+    // of the program itself.
+    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
+    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description, const QString& title);
+
+    // Deletes on the server the account's stored messages whose UIDs are
+    // given, after the question when the options ask for it, and takes them
+    // out of the store and the list once the server committed the deletion.
+    // spamMode only changes the texts. Claims the busy guard itself: call it
+    // outside any server operation; it does nothing while one runs.
+    void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode);
+    // The same for the messages selected in the list (which must show the
+    // account), or with spamMode for the account's spam-marked messages.
+    void DeleteSelectedMessages(int16_t account, bool spamMode);
+    // The message menu's Delete: the selected messages of the current account.
+    void mnuEmailDelete_Click();
+
+private:
+    void WireAccountCheck();
+    // The UIDs DeleteSelectedMessages deletes.
+    QStringList ChosenUids(int16_t account, bool spamMode);
+    // DeleteMessagesByUid inside the server operation the caller holds.
+    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode);
+    // Every account with spam-marked messages, in tab order.
+    void DeleteAllSpam();
+    // The box for a failed call, titled title.
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+
+    // ---- pointer events and tray tip ----
+public:
+    // While the window is minimised: the tray tip sums the messages (or the
+    // new ones) of the checked and connected accounts, and the icon shows
+    // the count of one enabled, checked account in its colour, the next one
+    // on the next call. With automatic checking off the icon and tip say so
+    // instead. Called every second by the clock and the check timers.
+    void UpdateTrayIcon();
+
+private:
+    // The account whose count the tray icon shows next (1 to the count).
+    int16_t mTrayRotation = 1;
+
+    // ---- accounts page ----
+public:
+    // Shows account index (0: the blank placeholder) on the Accounts page,
+    // refreshing its edit copy; the page ends unchanged.
+    void DisplayAccount(int16_t index);
+    // Compares the page with the current account's saved fields: Save and
+    // Cancel while they differ, the account tool bar, page switch and move
+    // buttons otherwise.
+    void CheckAccountChanged();
+    void SetMoveButtons(int16_t index);
+    // Appends a new account, stores it and shows it.
+    void AddAccount();
+    // Checks the name and stores the current account's edits; false when the
+    // name was refused or the store refused the write (nothing changed).
+    bool SaveAccount();
+    // After the user confirms, removes the current account everywhere.
+    void DeleteAccount();
+    // Accounts account and account + offset exchange places everywhere; the
+    // moved account stays current.
+    void MoveAccount(int16_t account, int16_t offset);
+    // A tab of the Accounts strip was chosen: shows its account, asking
+    // first when the shown account has unsaved edits.
+    void TabStripAcnts_Click();
+    // The tab of strip under x (twips): 1 for x at or left of 0, 0 right of
+    // the last tab or with no tab.
+    static int16_t TabFromX(const vb::TabStrip& strip, int x);
+    // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
+    int16_t mTabDragState = 0;
+
+private:
+    void WireAccountsPage();
+    void WireAccountFields();
+    void WireTabDrag(vb::TabStrip& strip, int16_t dragState);
+    void AcntClient_Change();
+    void AcntSound_Change();
+    // The message list shows the current account again, rows read afresh.
+    void RefillCurrentList();
+    // The "MailClient" pictures of accounts from..to follow their clients.
+    void ReloadClientPictures(int16_t from, int16_t to);
+    // The last account is gone: checks switched off and stored, the page blank.
+    void ShowNoAccounts();
+    // A message box with the message's title and text and a critical icon.
+    int ShowAccountMessage(const modAccounts::AccountMessage& message, int buttons = 0);
+    struct AccountsPageView final : modAccounts::AccountsView {
+        explicit AccountsPageView(frmMain& window) : window_(window) {}
+        void DisplayAccount(int16_t index) override { window_.DisplayAccount(index); }
+        frmMain& window_;
+    };
+    AccountsPageView accountsPage_{*this};
+    ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
+
+    // ---- pickers and options tools ----
+public:
+    // Which page's client or sound tool bar was pressed: 0 the Options
+    // page's defaults, 1 the shown account's own; any other value makes the
+    // pickers do nothing.
+    int16_t mPickerIndex = 0;
+    // The file dialog for the picker's client (sound); a chosen file goes into
+    // the picker's box, whose change handler follows as for a typed path. A
+    // cancel changes nothing. No check starts while the dialog is open.
+    void BrowseClient();
+    void BrowseSound();
+    // Starts (plays) the client (sound) in force for the picker's page: on
+    // the Options page the pending default; on the Accounts page the saved
+    // default when usable, else the account's pending one. Else the error box.
+    void TestEmailClient();
+    void TestSound();
+    // Starts the client in force for the current account: the saved default
+    // when usable, else the account's own saved client; else the error box.
+    void RunEmailClient();
+    void ShowClientError();
+    void ShowSoundError();
+    // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
+    void SetAllToolTips(int16_t mode);
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths();
+    // The program's read-me (the data folder's ReadMe.txt) and its home page,
+    // each opened by the desktop's application for it.
+    void ShowReadMe();
+    void OpenHomePage();
+
+private:
+    void WirePickersAndTools();
+    // false, after telling the user, when nothing could open the page.
+    bool OpenHomePageOrReport();
+    // The column widths the window holds, given to the list's columns.
+    void ShowColumnWidths();
+
+    // ---- rules page ----
+public:
+    // Once at load: the account, Where, condition and Boolean lists, the
+    // rules file read into the live set, the first rule shown.
+    void InitRules();
+    // Discards every rule edit: the edit set from the live set, the list and
+    // the current rule shown again, Save and Cancel off.
+    void ResetRulesEditor();
+    // The page switch and the return from retrieval mode: the saved rules
+    // shown again when rules exist, unless edits are pending.
+    void ShowSavedRules();
+    void AddRule();
+    // Asks, removes the current rule and writes the rules file at once.
+    void DeleteRule();
+    // Writes the rules file when the current rule has a name and a line.
+    void SaveRuleChanges();
+    // Moves the current rule up (-1) or down (1) in the list.
+    void MoveRule(int16_t offset);
+    // Follows the edits: Save and Cancel on and the page buttons off while
+    // the edit set differs from the live set; the notification controls.
+    void CheckRulesChanged();
+    void EnableRuleControls(int16_t count);
+    // The rule frame's caption and colour for an enabled value (1 = enabled).
+    void ShowRuleEnabledStatus(int16_t enabled);
+    // The editor empty: no rule, no lines, the defaults.
+    void ClearRuleEditor();
+    // "All Accounts" and accounts 1 to accountCount; the shown rule keeps its account.
+    void FillRuleAccountList(int16_t accountCount);
+    // Rule number rule of the edit set in every control of the page; 0 clears the editor.
+    void ShowRule(int16_t rule);
+    void UpdateRuleDescription();
+    void ClearRuleDescription();
+    void UndoRuleUpdate();
+    void RedoRuleUpdate();
+    void FillWhereList();
+    // The conditions of a Where, its criteria hint, and a condition kept
+    // when the new Where has it too.
+    void SetConditionList(const QString& where);
+    void FillBooleanList();
+
+private:
+    void WireRulesPage();
+    // The list, the current rule and the buttons from the edit set as it
+    // stands (no edit discarded).
+    void ShowEditRules();
+    // The Save and Cancel buttons and the page buttons for gRulesChanged.
+    void ShowRulesChangedState();
+    // The account combo shows account, even one that is not in the account list.
+    void ShowRuleAccount(const QString& account);
+    // Description line number line (0: the defaults) in the line controls.
+    void ShowRuleLine(int16_t line);
+    // The joined lines and the "n of 10 Entries" label.
+    void ShowRuleLines();
+    // Update needs a complete criteria and a rule.
+    void EnableRuleUpdate();
+    // The rules file could not be written: says so; the edits stay pending.
+    void ReportRulesWriteFailure();
+    // The page's handlers change the edit set only for a user's change to
+    // the shown rule.
+    bool RuleEditable() const;
 
     // ---- message menu ----
 public:

@@ -67,6 +67,7 @@ void frmMain::SwitchPane(int16_t pane) {
     const bool haveAccounts = modAccounts::gAccountCount > 0;
     if (pane == 0 && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
     if (pane == 1 && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
+    if (pane == 2) ShowSavedRules();
     ShowPage(pane);
     const bool banner = gCurrentPane < 3 && !haveAccounts;
     fraNoAcntsBanner.SetVisible(banner);

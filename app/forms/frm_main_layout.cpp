@@ -45,7 +45,6 @@ constexpr int kRulesFrameOverlap = 48;
 constexpr int kSoundLabelOffset = 36;
 constexpr int kBannerIndent = 30;
 constexpr double kColumnDivisor = 4.5;
-constexpr double kSizeColumnDivisor = 2.15;
 constexpr int kProgressLeft = 15;
 constexpr int kProgressTop = 36;
 constexpr int kFramePasses = 4;  // fraMain, fraButtons: Email, Accounts, Rules, Options
@@ -168,20 +167,15 @@ void frmMain::ArrangeControls() {
     mColBaseWidth = Round(lvwEmail.Width() / kColumnDivisor);
     const int w = mColBaseWidth;
     if (mRestoreColWidth == 1) {
-        mColFromWidth = mColToWidth = mColSubjectWidth = mColDateWidth = w;
-        mColSizeWidth = Round(w / kSizeColumnDivisor);
+        ResetColumnWidths();
     } else {
         mColFromWidth = StoredWidth(QStringLiteral("ColFromWidth"), w);
         mColToWidth = StoredWidth(QStringLiteral("ColToWidth"), w);
         mColSubjectWidth = StoredWidth(QStringLiteral("ColSubjectWidth"), w);
         mColDateWidth = StoredWidth(QStringLiteral("ColDateWidth"), w);
         mColSizeWidth = StoredWidth(QStringLiteral("ColSizeWidth"), w);
+        ShowColumnWidths();
     }
-    lvwEmail.Column(QStringLiteral("From")).SetWidth(mColFromWidth);
-    lvwEmail.Column(QStringLiteral("To")).SetWidth(mColToWidth);
-    lvwEmail.Column(QStringLiteral("Subject")).SetWidth(mColSubjectWidth);
-    lvwEmail.Column(QStringLiteral("Date")).SetWidth(mColDateWidth);
-    lvwEmail.Column(QStringLiteral("Size")).SetWidth(mColSizeWidth);
     for (int c = 1; c <= 5; ++c) lvwEmail.Column(c).SetIcon(QStringLiteral("Blank"));
 
     // Accounts page.
@@ -318,14 +312,7 @@ void frmMain::MinimiseToTray() {
     // Without a tray the window stays minimised in the taskbar: hidden, it
     // could not be reached again.
     if (!forms::gTrayAvailable()) return;
-    const std::pair<bool, const ViewSlot<vb::Form>*> children[] = {
-        {modGeneral::gShowingFirstUse, &forms::gFirstUseWindow},
-        {modGeneral::gShowingMessage, &forms::gMessageWindow},
-        {modGeneral::gShowingPreview, &forms::gPreviewWindow},
-    };
-    for (const auto& [showing, slot] : children) {
-        if (vb::Form* child = slot->Get(); showing && child) child->Hide();
-    }
+    forms::ForEachShownChild([](vb::Form& child) { child.Hide(); });
     QCoreApplication::processEvents();
     Hide();
     // With automatic checking off the tray says so, in picture and tip; with

@@ -70,13 +70,14 @@ void frmMain::ShowOptionDescriptions() {
 
     EnableAll({&lblInterval(6), &lblInterval(7), &txtMsgBoxTime, &updMsgBoxTime}, chkShowEmailMsgBox.Value() == 1);
 
-    // Only a default client that can be started has a window size to choose.
-    EnableAll({&optRunSize(1), &optRunSize(3)}, gDefaultClientValid);
+    // Only a default client that can be started has a window size to choose;
+    // the Accounts page tells of the saved default, the one in force.
+    EnableAll({&optRunSize(1), &optRunSize(3)}, gEditDefaultClientValid);
     lblAcntRunSize.SetVisible(gDefaultClientValid);
 
     if (chkPlaySound.Value() == 1) {
         Explain(lblDefault(3), true,
-                gDefaultSoundValid ? QStringLiteral("The Default Sound will Play for all Enabled Accounts.")
+                gEditDefaultSoundValid ? QStringLiteral("The Default Sound will Play for all Enabled Accounts.")
                                    : QStringLiteral("Sound Controlled by Individual Accounts."));
         Explain(lblInterval(5), true,
                 QStringLiteral("Sound Files will play based on these settings even if the Auto Check Message is "

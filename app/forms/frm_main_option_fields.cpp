@@ -9,7 +9,6 @@
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
-#include "platform/desktop/program_file.h"
 
 using namespace modOptions;
 
@@ -172,15 +171,10 @@ void frmMain::WireOptionFields() {
     txtNoCheckTime.Wire(&vb::TextBox::Click, [this](int i) { NoCheckTime_Click(i); });
     updNoCheck.Wire(&vb::UpDown::Change, [this](int k) { NoCheck_Change(k); });
 
+    // The mail-client button and the tray entry keep showing the saved
+    // default, the one they start, until the new path is saved.
     txtDefaultClient.Change = [this] {
         gEditOptDefaultClient = txtDefaultClient.Text();
-        gDefaultClientValid = platform::desktop::IsUsableProgram(gEditOptDefaultClient);
-        if (gDefaultClientValid) {
-            LoadMailClientIcon(gEditOptDefaultClient, 0);
-            SetMailClientButton(0);
-        } else {
-            SetMailClientButton(-1);
-        }
         CheckOptionsChanged();
     };
     txtDefaultSound.Change = [this] {

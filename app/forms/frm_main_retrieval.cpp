@@ -22,8 +22,10 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     TabStripAcnts.SetEnabled(enable);
     tbrButtons(0).Buttons(1).SetEnabled(enable);
     for (int i : {2, 3, 4}) tbrButtons(i).SetEnabled(enable);
-    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTraySounds, &mnuTrayOptions,
-                            &mnuTrayMenuColours, &mnuTrayUpdates, &mnuTrayAbout, &mnuTrayHelp})
+    // Auto Check too: switching it saves the options and reschedules, which
+    // must not happen under a running check.
+    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTrayAutoCheck, &mnuTraySounds,
+                            &mnuTrayOptions, &mnuTrayMenuColours, &mnuTrayUpdates, &mnuTrayAbout, &mnuTrayHelp})
         entry->SetEnabled(enable);
     // The window shows the new state before the operation blocks.
     platform::loop::PumpPending();
@@ -41,6 +43,9 @@ void frmMain::ShowCurrentPane(int16_t pane) {
             break;
         case 1:
             if (haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
+            break;
+        case 2:
+            ShowSavedRules();
             break;
         default:
             break;

@@ -8,15 +8,18 @@
 #include "app/forms/attachment_names.h"
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/child_windows.h"
+#include "app/forms/frm_main.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
@@ -303,5 +306,15 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
 }
 
 void frmPreview::DeleteMessage() {
-    // Deleting on the server comes with the main window's deletion.
+    // Exactly the message shown goes, by its UID, whatever the list selects.
+    if (ShownSlot() == 0 || modGeneral::ServerOperation::Running() || !vb::Forms::IsLoaded<frmMain>()) return;
+    frmMain& main = vb::Forms::Get<frmMain>();
+    const modGeneral::MessageRef shown = shown_;
+    Hide();
+    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    main.SetRetrievalMode(false, false);
+    main.DeleteMessagesByUid(shown.account, {shown.uid}, false);
+    main.SetRetrievalMode(true, false);
+    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    Unload();
 }

@@ -81,6 +81,30 @@ void ResizeMessageStoreAccounts(int16_t accountCount, int16_t maxMsg) {
     });
 }
 
+namespace {
+
+// Messages 1 to count of account, within the rows the store holds.
+int StoredRows(int16_t account, int count) {
+    if (!gMsgNew.Contains(account, 0)) return 0;
+    return std::min(count, gMsgNew.UBound2());
+}
+
+}  // namespace
+
+void RemoveAccountRows(int16_t d, int16_t last) {
+    for (int16_t i = d; i < last; ++i) {
+        const auto next = static_cast<int16_t>(i + 1);
+        const int rows = std::min(StoredRows(next, modAccounts::gAcntMsgCount[next]), StoredRows(i, gMsgNew.UBound2()));
+        for (int16_t m = 1; m <= rows; ++m) CopyMessage(next, m, i, m);
+    }
+}
+
+void ExchangeAccountRows(int16_t a, int16_t b) {
+    const int most = std::max(modAccounts::gAcntMsgCount[a], modAccounts::gAcntMsgCount[b]);
+    const int rows = std::min(StoredRows(a, most), StoredRows(b, most));
+    for (int16_t m = 1; m <= rows; ++m) ExchangeMessages(a, m, b, m);
+}
+
 void ExchangeMessages(int16_t a, int16_t i, int16_t b, int16_t j) {
     ForEachArray([&](auto& store, auto&) { std::swap(store(a, i), store(b, j)); });
 }

@@ -54,6 +54,14 @@ void ResizeMessageArrays(int16_t n);
 // accountCount - 1; everything else starts false or empty.
 void ResizeMessageStoreAccounts(int16_t accountCount, int16_t maxMsg);
 
+// Account d's messages leave the store: the messages of accounts d + 1 to
+// last move to the account number before theirs (messages 1 to their
+// gAcntMsgCount, read before the account table shifts).
+void RemoveAccountRows(int16_t d, int16_t last);
+// Accounts a and b exchange their messages (1 to the larger of their
+// gAcntMsgCount).
+void ExchangeAccountRows(int16_t a, int16_t b);
+
 // Exchanges message (a, i) with message (b, j) in all thirteen arrays.
 void ExchangeMessages(int16_t a, int16_t i, int16_t b, int16_t j);
 // Copies message (fromAccount, fromMsg) over (toAccount, toMsg).

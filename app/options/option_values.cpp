@@ -89,6 +89,8 @@ int16_t gEditOptConnectTimeOut;
 bool gOptionsChanged = false;
 bool gDefaultClientValid = false;
 bool gDefaultSoundValid = false;
+bool gEditDefaultClientValid = false;
+bool gEditDefaultSoundValid = false;
 
 namespace {
 

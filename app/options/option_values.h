@@ -94,9 +94,13 @@ extern int16_t gEditOptConnectTimeOut;
 
 // Some edit value differs from its live value.
 extern bool gOptionsChanged;
-// The pending default mail client (sound) can be started (played).
+// The saved default mail client (sound) can be started (played): what the
+// rest of the program starts or plays, so it follows the saved paths only.
 extern bool gDefaultClientValid;
 extern bool gDefaultSoundValid;
+// The same for the paths pending on the Options page, which the page shows.
+extern bool gEditDefaultClientValid;
+extern bool gEditDefaultSoundValid;
 
 // Who reads a key at start: the main window's load, the menu theme before
 // the window exists, or the window's layout.

@@ -30,6 +30,18 @@ bool HasCurrentAccount() {
            gAcntClient.Contains(gCurrentAccount);
 }
 
+// Every switch is tested anew, sound on or off, so none outlives a change
+// of its path or file. The program at large follows the saved paths; the
+// Options page shows the pending ones.
+void DeriveValiditySwitches(const OptionsView* view) {
+    gDefaultClientValid = UsableProgram(view, gOptDefaultClient);
+    gDefaultSoundValid = IsUsableSound(gOptDefaultSound);
+    gEditDefaultClientValid = UsableProgram(view, gEditOptDefaultClient);
+    gEditDefaultSoundValid = IsUsableSound(gEditOptDefaultSound);
+    if (HasCurrentAccount())
+        gAcntClientValid[gCurrentAccount] = UsableProgram(view, gAcntClient[gCurrentAccount]);
+}
+
 void Report(OptionsView* view, const QString& title, const QString& text) {
     if (view) view->ReportOptionsFailure(title, text);
 }
@@ -164,11 +176,7 @@ void CheckOptionsChanged() {
     gOptionsChanged = EditOptionsDiffer();
 
     modGeneral::gSoundsOn = gEditOptPlaySound == 1;
-    gDefaultClientValid = UsableProgram(view, gEditOptDefaultClient);
-    // With sound off the default sound's validity keeps its last value.
-    if (modGeneral::gSoundsOn) gDefaultSoundValid = IsUsableSound(gEditOptDefaultSound);
-    if (HasCurrentAccount())
-        gAcntClientValid[gCurrentAccount] = UsableProgram(view, gAcntClient[gCurrentAccount]);
+    DeriveValiditySwitches(view);
     if (!view) return;
     view->SetTraySoundsCaption(modGeneral::gSoundsOn ? QStringLiteral("Soun&ds - On|#SoundOn")
                                                      : QStringLiteral("Soun&ds - Off|#SoundOff"));
@@ -186,6 +194,8 @@ void SaveOptions() {
                                gEditOptNoCheck != gOptNoCheck || gEditOptNoCheckTime[0] != gOptNoCheckTime[0] ||
                                gEditOptNoCheckTime[1] != gOptNoCheckTime[1];
     CommitEditOptions();
+    // The mail-client button below follows the paths just saved.
+    DeriveValiditySwitches(view);
     modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
     if (!WriteOptions())
         Report(view, QStringLiteral("Options"),

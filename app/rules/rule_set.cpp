@@ -72,6 +72,28 @@ bool WriteLiveSet(const QString& path) {
     return ini.Commit();
 }
 
+// The live set as it stood before a write, put back when the write fails so
+// that the live set always matches the file.
+struct LiveSnapshot {
+    int16_t count = gRuleCount, show = gRuleShow, showNew = gRuleShowNew, time = gRuleTime;
+    VbArray<QString> name = gRuleName, account = gRuleAccount;
+    VbArray<int16_t> enabled = gRuleEnabled, action = gRuleAction, descCount = gRuleDescCount;
+    VbArray2<QString> desc = gRuleDesc;
+
+    void Restore() const {
+        gRuleCount = count;
+        gRuleShow = show;
+        gRuleShowNew = showNew;
+        gRuleTime = time;
+        gRuleName = name;
+        gRuleAccount = account;
+        gRuleEnabled = enabled;
+        gRuleAction = action;
+        gRuleDescCount = descCount;
+        gRuleDesc = desc;
+    }
+};
+
 }  // namespace
 
 QString RulesFilePath() {
@@ -115,6 +137,7 @@ void ReadRulesFile(const QString& path) {
 }
 
 bool WriteRulesFile(const QString& path) {
+    const LiveSnapshot before;
     gRuleShow = gEditRuleShow;
     gRuleShowNew = gEditRuleShowNew;
     gRuleTime = gEditRuleTime;
@@ -131,7 +154,9 @@ bool WriteRulesFile(const QString& path) {
             gRuleDesc(i, 0) += gRuleDesc(i, j);
         }
     }
-    return WriteLiveSet(path);
+    if (WriteLiveSet(path)) return true;
+    before.Restore();
+    return false;
 }
 
 bool RenameRuleAccount(const QString& oldName, const QString& newName) {

@@ -59,8 +59,8 @@ QString RulesFilePath();
 void ReadRulesFile(const QString& path);
 
 // Copies the edit set into the live set and writes the whole file in one
-// step. False when the file could not be written; the old file is then
-// unchanged.
+// step. False when the file could not be written; the old file and the live
+// set are then unchanged.
 bool WriteRulesFile(const QString& path);
 
 // Resizes both sets to rules 0 to n, keeping every rule both sizes hold;

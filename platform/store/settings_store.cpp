@@ -276,6 +276,17 @@ std::error_code SaveSettings(std::string_view appKey, std::string_view section,
     });
 }
 
+std::error_code ReplaceSettings(std::string_view appKey, std::string_view section,
+                                const std::vector<std::pair<std::string, std::string>>& values,
+                                const std::vector<std::string>& removals) {
+    return Modify(appKey, [&](Settings& settings) {
+        if (Section* s = FindSection(settings, section))
+            for (const std::string& key : removals)
+                std::erase_if(s->values, [&](const auto& kv) { return text::EqualsNoCase(kv.first, key); });
+        for (const auto& [key, value] : values) Put(settings, section, key, value);
+    });
+}
+
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key) {
     return Modify(appKey, [&](Settings& settings) {
         if (Section* s = FindSection(settings, section))

@@ -37,6 +37,12 @@ std::error_code SaveSetting(std::string_view appKey, std::string_view section, s
 std::error_code SaveSettings(std::string_view appKey, std::string_view section,
                              const std::vector<std::pair<std::string, std::string>>& values);
 
+// Writes values and removes the values named by removals, in one atomic
+// replacement: either every change is stored or none is.
+std::error_code ReplaceSettings(std::string_view appKey, std::string_view section,
+                                const std::vector<std::pair<std::string, std::string>>& values,
+                                const std::vector<std::string>& removals);
+
 // Removes one value; removing a missing value is not an error.
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key);
 // Removes a whole section.

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "app/options/option_values.h"
+#include "desktop_files.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/window_hooks.h"
 #include "platform/desktop/program_file.h"
@@ -57,12 +58,7 @@ protected:
     }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString Write(const QString& name, const QByteArray& text, bool executable) const {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << name.toStdString();
-        file.write(text);
-        file.close();
-        if (executable) file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
-        return file.fileName();
+        return testdesktop::WriteFile(Path(name), text, executable);
     }
     QString Icon(const QString& name, QColor colour, int size) const {
         QImage image(size, size, QImage::Format_ARGB32);

@@ -127,10 +127,11 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         {&f.tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "), QStringLiteral("Save changes to Options"),
          false},
         {&f.tbrRules, "RulesAdd", QStringLiteral("Add Rule                "), QStringLiteral("Add a New Rule"), true},
+        // No rule yet: the rule editor's buttons are off.
         {&f.tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
-         QStringLiteral("Clear Rule Description "), true},
+         QStringLiteral("Clear Rule Description "), false},
         {&f.tbrOptMisc(0), "Example", QStringLiteral("Example   "), QStringLiteral("Example of Button Style"), true},
-        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me Using WordPad"),
+        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me"),
          true},
     };
     for (const Button& b : buttons) {

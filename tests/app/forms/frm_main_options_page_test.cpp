@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QStandardPaths>
 #include <QStringList>
 
 #include "app/common/app_settings.h"
@@ -13,6 +11,7 @@
 #include "app/forms/options_panels.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
+#include "desktop_files.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/ole_color.h"
 #include "platform/ui/forms.h"
@@ -111,22 +110,8 @@ TEST_F(OptionsPage, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     EXPECT_EQ(form.lblAboutWebSite.Caption(), QStringLiteral("WebSite HomePage"));
 }
 
-// An HTML viewer the desktop knows, so that help pages can be opened.
-void InstallHtmlViewer() {
-    const QDir apps(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                    QStringLiteral("/applications"));
-    ASSERT_TRUE(QDir().mkpath(apps.path()));
-    const auto write = [&apps](const char* name, const char* text) {
-        QFile file(apps.filePath(QString::fromLatin1(name)));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-    };
-    write("viewer.desktop", "[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %u\nMimeType=text/html;\n");
-    write("mimeinfo.cache", "[MIME Cache]\ntext/html=viewer.desktop;\n");
-}
-
 TEST_F(OptionsPage, HelpOpensTheTopicOfTheSelectedPanel) {
-    InstallHtmlViewer();
+    testdesktop::InstallViewer("text/html");
     QStringList opened;
     platform::desktop::SetOpener([&opened](const QString& target) {
         opened << target;
@@ -300,10 +285,15 @@ TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
 
 TEST_F(OptionsPage, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
-    EXPECT_FALSE(gDefaultClientValid);
+    EXPECT_FALSE(gEditDefaultClientValid);
+    EXPECT_FALSE(form.optRunSize(1).Enabled());
     EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
     form.txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
-    EXPECT_TRUE(gDefaultClientValid);
+    EXPECT_TRUE(gEditDefaultClientValid);
+    EXPECT_TRUE(form.optRunSize(3).Enabled());
+    EXPECT_FALSE(gDefaultClientValid) << "the saved default is still none";
+    EXPECT_EQ(form.tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
+        << "the start button shows the saved default until the new one is saved";
     form.txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
     EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
     EXPECT_TRUE(SaveEnabled());

@@ -79,18 +79,49 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     modGeneral::gLoading = false;
     DisplayOptions();
     EXPECT_FALSE(modGeneral::gSoundsOn);
-    EXPECT_TRUE(gDefaultClientValid);
-    EXPECT_FALSE(gDefaultSoundValid) << "with sound off the sound's validity keeps its value";
     EXPECT_TRUE(view.calls.contains("TraySounds Soun&ds - Off|#SoundOff"));
 
-    gEditOptPlaySound = 1;
-    CheckOptionsChanged();
-    EXPECT_TRUE(gDefaultSoundValid) << "turning sound on checks the default sound again";
-    gEditOptDefaultSound = sound + ".txt";
-    gEditOptDefaultClient = "/opt/other";
+    // The program's switches follow the saved paths, the page's the pending
+    // ones, whether sound is on or off.
+    struct Case {
+        const char* what;
+        QString pendingClient, pendingSound;
+        int16_t playSound;
+        bool editClient, editSound;
+    };
+    const Case cases[] = {
+        {"as saved, sound off", client, sound, 0, true, true},
+        {"unusable pending paths", "/opt/other", sound + ".txt", 0, false, false},
+        {"unusable pending paths, sound on", "/opt/other", sound + ".txt", 1, false, false},
+        {"as saved, sound on", client, sound, 1, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        gEditOptDefaultClient = c.pendingClient;
+        gEditOptDefaultSound = c.pendingSound;
+        gEditOptPlaySound = c.playSound;
+        CheckOptionsChanged();
+        EXPECT_TRUE(gDefaultClientValid);
+        EXPECT_TRUE(gDefaultSoundValid);
+        EXPECT_EQ(gEditDefaultClientValid, c.editClient);
+        EXPECT_EQ(gEditDefaultSoundValid, c.editSound);
+    }
+
+    // A default sound that goes away while sound is off is not kept as usable.
+    gEditOptPlaySound = 0;
+    ASSERT_TRUE(QFile::remove(sound));
     CheckOptionsChanged();
     EXPECT_FALSE(gDefaultSoundValid);
+    EXPECT_FALSE(gEditDefaultSoundValid);
+
+    // Saving a pending client the program cannot start: the button shows no
+    // client at once, without waiting for the next change check.
+    gEditOptDefaultClient = "/opt/other";
+    view.calls.clear();
+    SaveOptions();
     EXPECT_FALSE(gDefaultClientValid);
+    EXPECT_TRUE(view.calls.contains("SetMailClientButton -1"));
+    EXPECT_TRUE(view.Calls("LoadMailClientIcon").isEmpty());
 }
 
 TEST_F(OptionsPageTest, SaveWritesEveryKeyAndComesBackClean) {

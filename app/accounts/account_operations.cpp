@@ -1,0 +1,147 @@
+#include "app/accounts/account_operations.h"
+
+#include <utility>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+
+namespace modAccounts {
+
+bool gAccountChanged = false;
+
+namespace {
+
+const QString kSection = QStringLiteral("Settings");
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kTenBlanks = QString(10, QLatin1Char(' '));
+
+// Calls f(array) for every per-account array of the table except the tab
+// edges, which belong to the tab row and not to an account.
+template <typename F>
+void ForEachAccountArray(F&& f) {
+    f(gAcntEnabled), f(gAcntName), f(gAcntServer), f(gAcntSecure), f(gAcntPort), f(gAcntLoginID);
+    f(gAcntPassword), f(gAcntColour), f(gAcntColourIndex), f(gAcntClient), f(gAcntSound), f(gAcntSoundOn);
+    f(gAcntConnected), f(gAcntChecked), f(gAcntHasMail), f(gAcntHasNewMail), f(gAcntIncomplete);
+    f(gAcntSoundValid), f(gAcntClientValid), f(gAcntResult), f(gAcntCheckTime), f(gAcntStatus);
+    f(gAcntMsgCount), f(gAcntNewCount), f(gAcntPrevMsgCount), f(gAcntDeleteCount), f(gAcntSpamCount);
+    f(gEditAcntEnabled), f(gEditAcntName), f(gEditAcntServer), f(gEditAcntSecure), f(gEditAcntPort);
+    f(gEditAcntLoginID), f(gEditAcntPassword), f(gEditAcntColour), f(gEditAcntColourIndex);
+    f(gEditAcntClient), f(gEditAcntSound), f(gEditAcntSoundOn);
+}
+
+std::pair<QString, QString> CountValue(int16_t count) {
+    return {QStringLiteral("AcntNum"), QString::number(count)};
+}
+
+bool SameName(const QString& a, const QString& b) { return a.toUpper() == b.toUpper(); }
+
+}  // namespace
+
+std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t current) {
+    if (name.trimmed().isEmpty())
+        return AccountMessage{QStringLiteral("Blank Account Name"),
+                              QStringLiteral("The Account Name box is blank. Please") + kTenBlanks + kCrLf +
+                                  QStringLiteral("re-enter a name for this Account.") + kCrLf + kCrLf};
+    const bool quoted = name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'));
+    if (name != name.trimmed() || quoted)
+        return AccountMessage{
+            QStringLiteral("Account Name Not Allowed"),
+            QStringLiteral("An Account Name may not begin or end with a blank,") + kTenBlanks + kCrLf +
+                QStringLiteral("nor be enclosed in double quotes.") + kCrLf + QStringLiteral("Account Name: '") +
+                name + QStringLiteral("'") + kCrLf + kCrLf + QStringLiteral("Please re-enter a name for this Account.") +
+                kCrLf + kCrLf};
+    for (int16_t i = 1; i <= gAccountCount; ++i) {
+        if (i == current || !SameName(gAcntName[i], name)) continue;
+        return AccountMessage{QStringLiteral("Duplicate Account Name"),
+                              QStringLiteral("The following Account Name is already used.") + kTenBlanks + kCrLf +
+                                  QStringLiteral("Account Name: '") + name + QStringLiteral("'") + kCrLf + kCrLf +
+                                  QStringLiteral("Duplicate Account Names are not allowed.") + kCrLf +
+                                  QStringLiteral("Please re-enter a name for this Account.") + kCrLf + kCrLf};
+    }
+    return std::nullopt;
+}
+
+AccountMessage DeleteAccountQuestion(const QString& name) {
+    return AccountMessage{QStringLiteral("Delete Account - Proceed With Caution"),
+                          QStringLiteral("You are about to delete the following Account...") + kTenBlanks + kCrLf +
+                              QStringLiteral("Account Name:  '") + name + QStringLiteral("'") + kCrLf + kCrLf +
+                              QStringLiteral("Please proceed with caution since this action") + kCrLf +
+                              QStringLiteral("is NOT reversible!") + kCrLf + kCrLf +
+                              QStringLiteral("Would you like to proceed?") + kCrLf};
+}
+
+QString NewAccountName() {
+    const auto taken = [](const QString& candidate) {
+        for (int16_t i = 1; i <= gAccountCount; ++i)
+            if (SameName(gAcntName[i], candidate)) return true;
+        return false;
+    };
+    for (int n = 1;; ++n) {
+        const QString candidate = QStringLiteral("New Account") + QString::number(n);
+        if (!taken(candidate)) return candidate;
+    }
+}
+
+QString RenamedAccountText(const QString& text, const QString& oldName, const QString& newName) {
+    if (oldName.isEmpty() || !text.startsWith(oldName)) return newName;
+    return newName + text.mid(oldName.size());
+}
+
+bool AppendAccount(const QString& name) {
+    const auto n = static_cast<int16_t>(gAccountCount + 1);
+    ResizeAccountArrays(n);
+    gAcntEnabled[n] = 1;
+    gAcntName[n] = name;
+    gAcntSecure[n] = 0;
+    gAcntPort[n] = QStringLiteral("110");
+    gAcntColour[n] = 255;
+    gAcntColourIndex[n] = 5;
+    gAcntSoundOn[n] = 1;
+    auto values = StoredAccountValues(n, n);
+    values.push_back(CountValue(n));
+    if (!SaveSettings(kAppKey, kSection, values)) {
+        ResizeAccountArrays(gAccountCount);
+        return false;
+    }
+    gAccountCount = n;
+    return true;
+}
+
+bool StoreRemoval(int16_t d) {
+    const int16_t n = gAccountCount;
+    std::vector<std::pair<QString, QString>> values;
+    for (int16_t i = d; i < n; ++i) {
+        auto shifted = StoredAccountValues(static_cast<int16_t>(i + 1), i);
+        values.insert(values.end(), shifted.begin(), shifted.end());
+    }
+    values.push_back(CountValue(static_cast<int16_t>(n - 1)));
+    return ReplaceSettings(kAppKey, kSection, values, StoredAccountKeys(n));
+}
+
+void RemoveAccountSlot(int16_t d) {
+    const int16_t n = gAccountCount;
+    ForEachAccountArray([&](auto& array) {
+        for (int i = d; i < n; ++i) array[i] = std::move(array[i + 1]);
+    });
+    gAccountCount = static_cast<int16_t>(n - 1);
+    ResizeAccountArrays(gAccountCount);
+}
+
+bool StoreExchange(int16_t a, int16_t b) {
+    auto values = StoredAccountValues(a, b);
+    auto other = StoredAccountValues(b, a);
+    values.insert(values.end(), other.begin(), other.end());
+    return SaveSettings(kAppKey, kSection, values);
+}
+
+void ExchangeAccountSlots(int16_t a, int16_t b) {
+    ForEachAccountArray([&](auto& array) { std::swap(array[a], array[b]); });
+}
+
+AccountMessage StoreFailureMessage(const QString& appName) {
+    return AccountMessage{appName + QStringLiteral(" - Accounts"),
+                          QStringLiteral("The accounts could not be written to the settings store,") + kCrLf +
+                              QStringLiteral("so nothing was changed.") + kCrLf + kCrLf};
+}
+
+}  // namespace modAccounts

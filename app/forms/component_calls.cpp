@@ -1,0 +1,81 @@
+#include "app/forms/component_calls.h"
+
+#include <exception>
+#include <stdexcept>
+
+#include "app/forms/component_object.h"
+#include "platform/com/bstr.h"
+#include "platform/com/ole_date.h"
+
+namespace forms {
+
+namespace {
+
+QString ComponentLastErrorText() {
+    com::Bstr text;
+    if (!gPop3 || com::FAILED(gPop3->get_LastErrorText(text.ReleaseAndGetAddressOf()))) return {};
+    return QString::fromStdU16String(text.ToU16String());
+}
+
+}  // namespace
+
+void Check(com::HRESULT hr) {
+    if (com::SUCCEEDED(hr)) return;
+    QString text = ErrorInfoText();
+    if (com::IsCtlError(hr) && com::HresultCode(hr) != 0) {
+        if (text.isEmpty()) text = ComponentLastErrorText();
+        throw CallFailure{true, com::HresultCode(hr), text};
+    }
+    throw CallFailure{false, static_cast<int32_t>(hr), text.isEmpty() ? QStringLiteral("Automation error") : text};
+}
+
+CallFailure CurrentFailure() {
+    try {
+        throw;
+    } catch (const CallFailure& failure) {
+        return failure;
+    } catch (const std::out_of_range&) {
+        return {false, 9, QStringLiteral("Subscript out of range")};
+    } catch (const std::exception& e) {
+        return {false, 5, QString::fromLocal8Bit(e.what())};
+    }
+}
+
+IqelPop3Com& Pop3() {
+    if (!gPop3) throw CallFailure{false, 91, QStringLiteral("Object variable or With block variable not set")};
+    return *gPop3;
+}
+
+com::ComPtr<IPop3Msgs> Messages() {
+    com::ComPtr<IPop3Msgs> messages;
+    Check(Pop3().get_Messages(messages.ReleaseAndGetAddressOf()));
+    return messages;
+}
+
+int16_t MessageCount() {
+    int16_t count = 0;
+    Check(Messages()->get_Count(&count));
+    return count;
+}
+
+com::ComPtr<IPop3Msg> Message(int16_t m) {
+    com::ComPtr<IPop3Msg> message;
+    Check(Messages()->get_Item(static_cast<int16_t>(m - 1), message.ReleaseAndGetAddressOf()));
+    return message;
+}
+
+QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)) {
+    com::Bstr value;
+    Check((message.*member)(value.ReleaseAndGetAddressOf()));
+    return QString::fromStdU16String(value.ToU16String());
+}
+
+std::optional<QDateTime> ReadDate(IPop3Msg& message) {
+    com::DATE date = 0;
+    if (com::FAILED(message.get_Date(&date))) return std::nullopt;
+    const std::optional<com::DateParts> parts = com::OleDateToParts(date);
+    if (!parts) return std::nullopt;
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+}
+
+}  // namespace forms

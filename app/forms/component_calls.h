@@ -1,0 +1,41 @@
+#pragma once
+// Calls on the one component object for the check and the deletion: a failed
+// call becomes a CallFailure that the operation's handler shows, the way a
+// run-time error reaches an error handler.
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+#include "platform/com/com_ptr.h"
+#include "qelpop3/qelpop3.h"
+
+namespace forms {
+
+// A numbered error of the component (its code and table text), or a failure
+// of the program itself (a number and a description).
+struct CallFailure {
+    bool component = false;
+    int32_t number = 0;
+    QString text;
+};
+
+// Throws the CallFailure of a failed result; the thread's error information
+// gives the text, else the component's LastErrorText.
+void Check(com::HRESULT hr);
+// The CallFailure of the exception being handled (inside a catch block).
+CallFailure CurrentFailure();
+
+// The current component object; throws when there is none.
+IqelPop3Com& Pop3();
+// The message collection, fetched afresh from the current object.
+com::ComPtr<IPop3Msgs> Messages();
+int16_t MessageCount();
+// Message m (1-based) of the current object's collection.
+com::ComPtr<IPop3Msg> Message(int16_t m);
+
+QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
+// The message's date as local wall-clock time; none when it cannot be read.
+std::optional<QDateTime> ReadDate(IPop3Msg& message);
+
+}  // namespace forms

@@ -1,0 +1,207 @@
+// The account operations on the main window: add, save, delete and move keep
+// the account table, the settings store, the message store, the rules' account
+// names and both tab strips describing the same accounts in the same order.
+#include <QDateTime>
+
+#include "app/accounts/account_operations.h"
+#include "app/accounts/account_table.h"
+#include "app/common/date_text.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
+#include "app/forms/tray_icon_record.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "app/options/options_page.h"
+#include "app/rules/rule_set.h"
+#include "platform/desktop/program_file.h"
+#include "platform/ui/msg_box.h"
+
+using namespace modAccounts;
+
+namespace {
+
+// gLoading for the length of an operation, whichever way it ends.
+class LoadingScope {
+public:
+    LoadingScope() { modGeneral::gLoading = true; }
+    ~LoadingScope() { modGeneral::gLoading = false; }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+};
+
+QString ClientKey(int16_t account) { return QStringLiteral("MailClient") + QString::number(account); }
+
+}  // namespace
+
+void frmMain::AddAccount() {
+    {
+        const LoadingScope loading;
+        const QString name = NewAccountName();
+        if (!AppendAccount(name)) {
+            ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
+            return;
+        }
+        const int16_t n = gAccountCount;
+        modGeneral::ResizeMessageStoreAccounts(n, modGeneral::gMaxMsgCount);
+        gCurrentAccount = n;
+        SetCaption(modGeneral::gAppName);
+        EnableMainControls();
+        TabStripEmail.AddTab(name, QStringLiteral("MailNo"), n);
+        TabStripAcnts.AddTab(name, QStringLiteral("MailNo"), n);
+        TabStripAcnts.Select(n);
+        DisplayAccount(n);
+        gAcntResult[n] = name;
+        gAcntStatus[n] = QStringLiteral("Not Checked");
+        gAcntCheckTime[n] = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
+        StatusBar.SetPanelText(1, gAcntResult[n]);
+        StatusBar.SetPanelText(3, gAcntStatus[n]);
+    }
+    txtAcntName.SetFocus();
+}
+
+bool frmMain::SaveAccount() {
+    const int16_t c = gCurrentAccount;
+    if (c < 1 || c > gAccountCount) return false;
+    if (const auto problem = AccountNameProblem(gEditAcntName[c], c)) {
+        ShowAccountMessage(*problem);
+        txtAcntName.SetFocus();
+        return false;
+    }
+    const QString oldName = gAcntName[c];
+    const SavedAccountTexts before = SavedAccountText(c);
+    gAcntEnabled[c] = gEditAcntEnabled[c];
+    gAcntName[c] = gEditAcntName[c];
+    gAcntServer[c] = gEditAcntServer[c];
+    gAcntSecure[c] = gEditAcntSecure[c];
+    gAcntPort[c] = gEditAcntPort[c];
+    gAcntLoginID[c] = gEditAcntLoginID[c];
+    gAcntPassword[c] = gEditAcntPassword[c];
+    gAcntColour[c] = gEditAcntColour[c];
+    gAcntColourIndex[c] = gEditAcntColourIndex[c];
+    // While a default is in force the page shows it, not the account's own.
+    if (!modOptions::gDefaultClientValid) gAcntClient[c] = gEditAcntClient[c];
+    if (!modOptions::gDefaultSoundValid) {
+        gAcntSound[c] = gEditAcntSound[c];
+        gAcntSoundOn[c] = gEditAcntSoundOn[c];
+    }
+    if (!WriteAccount(c)) {
+        RestoreSavedAccount(c, before);
+        ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
+        return false;
+    }
+    const QString& name = gAcntName[c];
+    if (name != oldName && !modRules::RenameRuleAccount(oldName, name))
+        vb::MsgBox(QStringLiteral("The rules file could not be written. The rules follow the new Account Name '") +
+                       name + QStringLiteral("' until ") + modGeneral::gAppName + QStringLiteral(" ends."),
+                   vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules"));
+
+    if (!modOptions::gDefaultClientValid) {
+        gAcntClientValid[c] = platform::desktop::IsUsableProgram(gAcntClient[c]);
+        if (gAcntClientValid[c]) LoadMailClientIcon(gAcntClient[c], c);
+        SetMailClientButton(gAcntClientValid[c] ? c : -1);
+    }
+    gAcntSoundValid[c] = modOptions::IsUsableSound(gAcntSound[c]);
+    for (vb::TabStrip* strip : {&TabStripEmail, &TabStripAcnts})
+        strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), oldName, name));
+    gAcntResult[c] = RenamedAccountText(gAcntResult[c], oldName, name);
+    StatusBar.SetPanelText(1, gAcntResult[c]);
+    SetAccountTabIcon(c);
+    CheckAccountChanged();
+    TabStripAcnts.Select(c);
+    return true;
+}
+
+void frmMain::DeleteAccount() {
+    const int16_t d = gCurrentAccount;
+    if (d < 1 || d > gAccountCount) return;
+    // "No" is the default answer of an action that cannot be undone.
+    if (ShowAccountMessage(DeleteAccountQuestion(gAcntName[d]), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
+        return;
+    {
+        const LoadingScope loading;
+        const int16_t last = gAccountCount;
+        if (!StoreRemoval(d)) {
+            ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
+            return;
+        }
+        modGeneral::RemoveAccountRows(d, last);
+        RemoveAccountSlot(d);
+        TabStripEmail.RemoveTab(d);
+        TabStripAcnts.RemoveTab(d);
+        for (vb::ImageList* pictures : {&imlPopMenu, &imlClientButtons})
+            if (pictures->Exists(ClientKey(last))) pictures->Remove(ClientKey(last));
+        ReloadClientPictures(d, gAccountCount);
+
+        gCurrentAccount = std::min(d, gAccountCount);
+        if (gAccountCount >= 1) {
+            TabStripAcnts.Select(gCurrentAccount);
+            DisplayAccount(gCurrentAccount);
+            RefillCurrentList();
+        } else {
+            ShowNoAccounts();
+        }
+    }
+    // The options saved while the last account went are shown as they are now.
+    if (gAccountCount == 0) modOptions::CheckOptionsChanged();
+}
+
+void frmMain::ShowNoAccounts() {
+    // Nothing is left to check: the start-up and automatic checks go off and
+    // are stored so.
+    chkEmailCheckStartUp.SetValue(0);
+    chkUseInterval.SetValue(0);
+    modGeneral::gNoCheckDeferred = false;
+    forms::gTrayIcon.ModifyIcon(imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
+    modOptions::SaveOptions();
+    StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
+    StatusBar.SetPanelText(3, QString());
+    StatusBar.SetPanelText(4, modGeneral::gAutoCheckText);
+    lvwEmail.ClearItems();
+    modGeneral::gPrevAccount = 0;
+    ResetBlankAccount();
+    DisableEmailControls();
+}
+
+void frmMain::MoveAccount(int16_t account, int16_t offset) {
+    const int16_t a = account;
+    const auto b = static_cast<int16_t>(account + offset);
+    if (offset == 0 || a < 1 || b < 1 || a > gAccountCount || b > gAccountCount) return;
+    if (!StoreExchange(a, b)) {
+        ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
+        return;
+    }
+    modGeneral::ExchangeAccountRows(a, b);
+    ExchangeAccountSlots(a, b);
+    for (vb::TabStrip* strip : {&TabStripAcnts, &TabStripEmail}) {
+        const QString caption = strip->TabCaption(a), image = strip->TabImage(a);
+        strip->SetTabCaption(a, strip->TabCaption(b));
+        strip->SetTabImage(a, strip->TabImage(b));
+        strip->SetTabCaption(b, caption);
+        strip->SetTabImage(b, image);
+    }
+    ReloadClientPictures(std::min(a, b), std::max(a, b));
+    gCurrentAccount = b;
+    DisplayAccount(b);
+    RefillCurrentList();
+    TabStripAcnts.Select(b);
+}
+
+void frmMain::RefillCurrentList() {
+    modGeneral::gPrevAccount = 0;
+    if (TabStripEmail.SelectedItem() != gCurrentAccount)
+        TabStripEmail.Select(gCurrentAccount);
+    else
+        TabStripEmail_Click();
+}
+
+void frmMain::ReloadClientPictures(int16_t from, int16_t to) {
+    for (int16_t i = from; i <= to; ++i) {
+        if (gAcntClientValid[i]) {
+            LoadMailClientIcon(gAcntClient[i], i);
+        } else {
+            for (vb::ImageList* pictures : {&imlPopMenu, &imlClientButtons})
+                if (pictures->Exists(ClientKey(i))) pictures->Remove(ClientKey(i));
+        }
+    }
+}

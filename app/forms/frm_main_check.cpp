@@ -1,0 +1,238 @@
+// One account checked against its mail server through the component, the
+// Accounts page's connection test, and the program's two error boxes.
+#include <QDateTime>
+
+#include "app/accounts/account_table.h"
+#include "app/check/check_texts.h"
+#include "app/check/schedule.h"
+#include "app/check/stored_message.h"
+#include "app/common/date_text.h"
+#include "app/forms/component_calls.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "app/rules/rule_engine.h"
+#include "platform/com/bstr.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+constexpr int kBusyPointer = 11;
+
+com::Bstr ToBstr(const QString& text) { return com::Bstr(text.toStdU16String()); }
+
+// The account's port text as a number; a text that is no number fails as a
+// type mismatch.
+int32_t PortNumber(const QString& port) {
+    bool ok = false;
+    const int32_t number = port.trimmed().toInt(&ok);
+    if (!ok) throw forms::CallFailure{false, 13, QStringLiteral("Type mismatch")};
+    return number;
+}
+
+// A failed or stopped account keeps its old rows but counts none of them.
+void ZeroAccount(int16_t a) {
+    using namespace modAccounts;
+    gAcntMsgCount[a] = 0;
+    gAcntNewCount[a] = 0;
+    gAcntHasMail[a] = false;
+    gAcntHasNewMail[a] = false;
+    gAcntConnected[a] = false;
+    gAcntDeleteCount[a] = 0;
+    gAcntSpamCount[a] = 0;
+    gAcntIncomplete[a] = false;
+}
+
+modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
+    modCheck::DownloadedMessage m;
+    forms::Check(msg.get_Size(&m.size));
+    m.from = forms::ReadText(msg, &IPop3Msg::get_From);
+    m.to = forms::ReadText(msg, &IPop3Msg::get_To);
+    m.subject = forms::ReadText(msg, &IPop3Msg::get_Subject);
+    // A date the component cannot read leaves the message without one
+    // instead of failing the whole account.
+    m.date = forms::ReadDate(msg);
+    m.body = forms::ReadText(msg, &IPop3Msg::get_Body);
+    m.plainText = forms::ReadText(msg, &IPop3Msg::get_PlainText);
+    m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
+    com::ComPtr<IPop3Attachments> attachments;
+    forms::Check(msg.get_Attachments(attachments.ReleaseAndGetAddressOf()));
+    int16_t count = 0;
+    forms::Check(attachments->get_Count(&count));
+    m.attachments = count;
+    return m;
+}
+
+}  // namespace
+
+void frmMain::PrepareConnection(int16_t a) {
+    using namespace modAccounts;
+    SetMousePointer(kBusyPointer);
+    tmrRetrieveMessage.SetEnabled(true);
+    if (!modGeneral::gTestingAccount)
+        StatusBar.SetPanelText(1, gAcntName[a] + QStringLiteral(" - Connection in Progress"));
+    IqelPop3Com& pop3 = forms::Pop3();
+    // Security first: putting it resets the port, and the account's own port wins.
+    forms::Check(pop3.put_Security(gAcntSecure[a] == 1 ? SecurityImplicit : SecurityNone));
+    forms::Check(pop3.put_Timeout(modOptions::gOptConnectTimeOut));
+    forms::Check(pop3.put_Hostname(ToBstr(gAcntServer[a]).Get()));
+    forms::Check(pop3.put_Port(PortNumber(gAcntPort[a])));
+    forms::Check(pop3.put_Login(ToBstr(gAcntLoginID[a]).Get()));
+    forms::Check(pop3.put_Password(ToBstr(gAcntPassword[a]).Get()));
+    forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
+    forms::Check(pop3.put_Authentication(AuthAny));
+    modGeneral::gConnected = false;
+}
+
+com::HRESULT frmMain::DisconnectAccount() {
+    tmrRetrieveMessage.SetEnabled(false);
+    SetMousePointer(0);
+    ProgressBar.SetVisible(false);
+    return forms::gPop3 ? forms::gPop3->Disconnect() : com::S_OK;
+}
+
+void frmMain::RetrieveAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using modGeneral::gUserStop;
+    try {
+        PrepareConnection(a);
+        forms::Check(forms::Pop3().Connect());
+        // A session that never greeted us has nothing to count.
+        if (!modGeneral::gConnected) {
+            DisconnectAccount();
+            ZeroAccount(a);
+            return;
+        }
+        gAcntConnected[a] = true;
+        if (WindowState() != vb::vbMinimized) ProgressBar.SetVisible(true);
+        LoadAccountMessages(a);
+        DisconnectAccount();
+        if (gUserStop) ZeroAccount(a);
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        const bool hidden = modOptions::gOptSuppressConnectErrors == 1 && failure.component &&
+                            modCheck::SuppressedOnConnect(failure.number);
+        // A connection the user stopped is no error to report.
+        if (!hidden && !gUserStop) ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
+        DisconnectAccount();
+        ZeroAccount(a);
+    }
+}
+
+void frmMain::LoadAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    try {
+        gAcntIncomplete[a] = false;
+        gAcntHasNewMail[a] = false;
+        gAcntHasMail[a] = false;
+        gAcntNewCount[a] = 0;
+        gAcntDeleteCount[a] = 0;
+        gAcntSpamCount[a] = 0;
+
+        const int16_t serverCount = forms::MessageCount();
+        if (modOptions::gOptQuickCheck == 1 && serverCount == gAcntMsgCount[a]) {
+            // The stored rows stand: nothing is downloaded.
+            DisconnectAccount();
+        } else {
+            gAcntMsgCount[a] = serverCount;
+            if (serverCount > gMaxMsgCount) {
+                gMaxMsgCount = serverCount;
+                ResizeMessageArrays(gMaxMsgCount);
+            }
+            if (serverCount == 0) {
+                DisconnectAccount();
+            } else {
+                gReceivedCount = 1;
+                forms::Check(forms::Messages()->GetAll());
+                DisconnectAccount();
+                // A stop replaced the component: the account is discarded.
+                if (gUserStop) return;
+                for (int16_t m = 1; m <= serverCount; ++m)
+                    if (modCheck::StoreMessage(a, m, ReadMessage(*forms::Message(m)))) gAcntIncomplete[a] = true;
+                if (gAcntIncomplete[a]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
+            }
+        }
+
+        const int16_t count = gAcntMsgCount[a];
+        gAcntHasMail[a] = count > 0;
+        const int16_t fresh = modCheck::MarkNewMessages(a);
+        for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
+        gTotalMsgCount += count;
+        gAcntNewCount[a] = fresh;
+        gAcntHasNewMail[a] = fresh > 0;
+        gTotalNewCount += fresh;
+        gAcntPrevMsgCount[a] = count;
+        if (modOptions::gOptMessageSort == 1) SortMessageList(a, gSortKey);
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        const bool hidden = modOptions::gOptSuppressRetrieveErrors == 1 && failure.component &&
+                            modCheck::SuppressedOnLoad(failure.number);
+        if (!gUserStop && !hidden) ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
+        ZeroAccount(a);
+    }
+}
+
+void frmMain::CheckAccount(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    gAcntChecked[a] = true;
+    lvwEmail.ClearItems();
+    RetrieveAccountMessages(a);
+    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], gAcntConnected[a], gAcntMsgCount[a], gUserStop);
+    const QDateTime now = QDateTime::currentDateTime();
+    gAcntCheckTime[a] = FormatDate(now, "h:mm AM/PM");
+    gAcntStatus[a] = QStringLiteral("Checked at: ") + gAcntCheckTime[a];
+    gAcntStatus[0] = QStringLiteral("Checked: ") + gAcntCheckTime[a] + QStringLiteral(" on ") +
+                     FormatDate(now, "mmm d/yy");
+    if (modOptions::gOptUseInterval == 1) {
+        if (gAcntEnabled[a] == 1) modCheck::SetNextAutoCheckTime(0);
+    } else {
+        gAutoCheckText = QStringLiteral("Auto Check Off");
+    }
+    FillMessageList(a);
+}
+
+void frmMain::TestAccountConnection(int16_t a) {
+    using namespace modGeneral;
+    ServerOperation operation;
+    if (!operation.Started()) return;
+    // A stop left over from an earlier check must not end the test.
+    gUserStop = false;
+    try {
+        PrepareConnection(a);
+        forms::Check(forms::Pop3().Connect());
+        forms::Check(forms::Messages()->GetAllHeaders());
+        DisconnectAccount();
+        if (gConnected)
+            vb::MsgBox(modCheck::TestSucceededPrompt(), vb::vbInformation,
+                       gAppName + QStringLiteral(" - Test Connection Successfull"));
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        ShowCallFailure(a, failure, QStringLiteral("Test Connection Failure"));
+    }
+}
+
+void frmMain::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
+    QString text = failure.text;
+    if (failure.component)
+        ShowComponentError(a, failure.number, text, title);
+    else
+        ShowUnexpectedError(a, failure.number, text, title);
+}
+
+void frmMain::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
+    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAcntName[a], code, text, title);
+    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}
+
+void frmMain::ShowUnexpectedError(int16_t a, int32_t number, const QString& description, const QString& title) {
+    const QString prompt = modCheck::UnexpectedErrorPrompt(modAccounts::gAcntName[a], number, description);
+    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}

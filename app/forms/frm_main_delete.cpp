@@ -1,0 +1,151 @@
+// Deletion on the server: the chosen messages are found on the server by
+// their UIDs, marked, and deleted by the QUIT that ends the session; only
+// then do they leave the message store and the list.
+#include <QSet>
+#include <algorithm>
+
+#include "app/accounts/account_table.h"
+#include "app/check/check_texts.h"
+#include "app/check/server_deletion.h"
+#include "app/forms/component_calls.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+// The list's hidden column that holds a row's UID.
+constexpr int kUidColumn = 6;
+
+}  // namespace
+
+void frmMain::WireAccountCheck() {
+    mCommands.Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
+    mCommands.Add(u"tbrEmail", u"EmailSpam", [this](int16_t) { DeleteAllSpam(); });
+    mnuEmailDelete.Click = [this] { mnuEmailDelete_Click(); };
+}
+
+QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
+    using namespace modGeneral;
+    QStringList uids;
+    if (a < 1 || a > modAccounts::gAccountCount) return uids;
+    const int16_t count = modAccounts::gAcntMsgCount[a];
+    if (spamMode) {
+        for (int16_t m = 1; m <= count; ++m)
+            if (gMsgSpam(a, m)) uids << gMsgUid(a, m);
+        return uids;
+    }
+    // A row counts only while the list shows this account's messages in
+    // store order: a selection made in another account's list names none.
+    if (TabStripEmail.SelectedItem() != a) return uids;
+    const int rows = std::min<int>(lvwEmail.ItemCount(), count);
+    for (int m = 1; m <= rows; ++m) {
+        vb::ListItem row = lvwEmail.Item(m);
+        if (row.Selected() && row.SubItems(kUidColumn) == gMsgUid(a, static_cast<int16_t>(m)))
+            uids << gMsgUid(a, static_cast<int16_t>(m));
+    }
+    return uids;
+}
+
+void frmMain::DeleteMessagesByUid(int16_t a, const QStringList& uids, bool spamMode) {
+    modGeneral::ServerOperation operation;
+    if (!operation.Started()) return;
+    DeleteMessagesOnServer(a, uids, spamMode);
+}
+
+void frmMain::DeleteSelectedMessages(int16_t a, bool spamMode) {
+    modGeneral::ServerOperation operation;
+    if (!operation.Started()) return;
+    DeleteMessagesOnServer(a, ChosenUids(a, spamMode), spamMode);
+}
+
+void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool spamMode) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    if (a < 1 || a > gAccountCount) return;
+    const std::vector<bool> chosen = modCheck::ChosenRows(a, uids);
+    const auto count = static_cast<int16_t>(std::count(chosen.begin(), chosen.end(), true));
+    if (count == 0) {
+        vb::MsgBox(modCheck::NothingToDeletePrompt(spamMode), vb::vbInformation,
+                   modCheck::DeleteQuestionTitle(spamMode));
+        return;
+    }
+    if (modOptions::gOptDeleteConfirmation == 1 &&
+        vb::MsgBox(modCheck::DeleteQuestionPrompt(gAcntName[a], count, spamMode), vb::vbCritical + vb::vbYesNo,
+                   modCheck::DeleteQuestionTitle(spamMode)) != vb::vbYes)
+        return;
+
+    QSet<QString> wanted;
+    for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m)
+        if (chosen[m]) wanted.insert(gMsgUid(a, m));
+    // A stop left over from an earlier check must not end this session.
+    gUserStop = false;
+    try {
+        PrepareConnection(a);
+        forms::Check(forms::Pop3().Connect());
+        if (!gConnected) {
+            // Nothing was marked, so nothing leaves the store.
+            DisconnectAccount();
+            return;
+        }
+        forms::Check(forms::Messages()->GetAllHeaders());
+        const int16_t onServer = forms::MessageCount();
+        for (int16_t j = 1; j <= onServer; ++j) {
+            const com::ComPtr<IPop3Msg> message = forms::Message(j);
+            if (wanted.contains(forms::ReadText(*message, &IPop3Msg::get_Uid)))
+                forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+        }
+        // The deletions count only once QUIT has committed them.
+        forms::Check(DisconnectAccount());
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        ShowCallFailure(a, failure, QString::fromUtf16(modCheck::kDeleteFailureTitle));
+        return;
+    }
+
+    const int16_t left = modCheck::CompactMessages(a, chosen);
+    gAcntResult[a] = modCheck::DeletedResultText(gAcntName[a], left);
+    FillMessageList(a);
+    SetMousePointer(0);
+}
+
+void frmMain::mnuEmailDelete_Click() {
+    using namespace modAccounts;
+    modGeneral::ServerOperation operation;
+    if (!operation.Started()) return;
+    // Chosen before retrieval mode touches the window.
+    const QStringList uids = ChosenUids(gCurrentAccount, false);
+    SuspendAutoCheck(QStringLiteral("Suspend"));
+    SetRetrievalMode(false, false);
+    DeleteMessagesOnServer(gCurrentAccount, uids, false);
+    TabStripEmail.Select(gCurrentAccount);
+    modGeneral::gPrevAccount = 0;
+    TabStripEmail_Click();
+    SetRetrievalMode(true, false);
+    SuspendAutoCheck(QStringLiteral("Restore"));
+}
+
+void frmMain::DeleteAllSpam() {
+    using namespace modAccounts;
+    modGeneral::ServerOperation operation;
+    if (!operation.Started()) return;
+    const int16_t current = gCurrentAccount;
+    SuspendAutoCheck(QStringLiteral("Suspend"));
+    SetRetrievalMode(false, false);
+    const int16_t last = gAccountCount;
+    for (int16_t i = 1; i <= last; ++i) {
+        if (gAcntSpamCount[i] <= 0) continue;
+        TabStripEmail.Select(i);
+        modGeneral::gPrevAccount = 0;
+        TabStripEmail_Click();
+        DeleteMessagesOnServer(i, ChosenUids(i, true), true);
+    }
+    gCurrentAccount = current;
+    TabStripEmail.Select(current);
+    SetRetrievalMode(true, false);
+    SuspendAutoCheck(QStringLiteral("Restore"));
+}

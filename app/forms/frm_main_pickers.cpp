@@ -1,0 +1,155 @@
+// The mail-client and sound pickers of the Options page (the defaults) and the
+// Accounts page (the shown account's own): browse for a file, try the client
+// or sound in force, start the client from the main window. A usable default
+// always wins over an account's own.
+#include <QDir>
+#include <QFileInfo>
+
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "app/options/options_page.h"
+#include "platform/desktop/program_file.h"
+#include "platform/ui/app_info.h"
+#include "platform/ui/common_dialog.h"
+#include "platform/ui/msg_box.h"
+
+using modAccounts::gCurrentAccount;
+
+namespace {
+
+constexpr int16_t kOptionsPicker = 0;
+constexpr int16_t kAccountsPicker = 1;
+
+// Linux programs carry no extension: any file may be a program, or its
+// desktop entry.
+const QString kClientFilter = QStringLiteral("All Files (*)|*|");
+const QString kSoundFilter = QStringLiteral("(*.wav)|*.wav|");
+
+bool UsableClient(const QString& path) { return platform::desktop::IsUsableProgram(path); }
+
+// The shown account's slot of an edit array; slot 0 (the blank account) when
+// no account exists, as the Accounts page shows it then.
+QString& ShownAccount(VbArray<QString>& edit) {
+    return edit[edit.Contains(gCurrentAccount) ? gCurrentAccount : int16_t(0)];
+}
+
+// The dialog's starting folder: the folder of the path in the box (the box
+// itself when it names a folder), else fallback.
+QString StartFolder(const QString& path, const QString& fallback) {
+    if (path.isEmpty()) return fallback;
+    const QFileInfo file(path);
+    return file.isDir() ? file.absoluteFilePath() : file.absolutePath();
+}
+
+// No check may start while a file dialog waits for the user: the check
+// timers pause for the object's lifetime, whichever way the dialog ends.
+class ChecksPaused {
+public:
+    explicit ChecksPaused(frmMain& form) : form_(form) { form_.SuspendAutoCheck(QStringLiteral("Suspend")); }
+    ~ChecksPaused() { form_.SuspendAutoCheck(QStringLiteral("Restore")); }
+    ChecksPaused(const ChecksPaused&) = delete;
+    ChecksPaused& operator=(const ChecksPaused&) = delete;
+
+private:
+    frmMain& form_;
+};
+
+struct PickerTarget {
+    QString* path;  // the pending value the box edits
+    vb::TextBox* box;
+};
+
+// The file chosen in the open dialog, or nothing on a cancel.
+std::optional<QString> ChooseFile(const QString& initDir, const QString& filter) {
+    vb::CommonDialog dialog;
+    dialog.InitDir = initDir;
+    dialog.Filter = filter;
+    dialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
+    if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return std::nullopt;
+    return dialog.FileName;
+}
+
+// Browse for target's file; the box shows the choice, which runs its change
+// handler as the user's typing would.
+void Browse(frmMain& form, const PickerTarget& target, const QString& fallbackFolder, const QString& filter) {
+    const ChecksPaused paused(form);
+    const std::optional<QString> chosen = ChooseFile(StartFolder(*target.path, fallbackFolder), filter);
+    if (!chosen) return;
+    *target.path = *chosen;
+    target.box->SetText(*chosen);
+}
+
+void ShowPickerError(const QString& title, const QString& failed, const QString& appears, const QString& rule1,
+                     const QString& rule2) {
+    const QString crlf = QStringLiteral("\r\n");
+    const QString text = failed + crlf + crlf + appears + QString(20, QLatin1Char(' ')) + crlf +
+                         QStringLiteral("do not exist or have changed location.") + crlf + crlf + rule1 + crlf +
+                         rule2 + crlf + crlf;
+    vb::MsgBox(text, vb::vbInformation | vb::vbOKOnly, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}
+
+}  // namespace
+
+void frmMain::BrowseClient() {
+    using namespace modOptions;
+    if (mPickerIndex == kOptionsPicker)
+        Browse(*this, {&gEditOptDefaultClient, &txtDefaultClient}, vb::App::Path(), kClientFilter);
+    else if (mPickerIndex == kAccountsPicker)
+        Browse(*this, {&ShownAccount(modAccounts::gEditAcntClient), &txtAcntClient}, vb::App::Path(),
+               kClientFilter);
+}
+
+void frmMain::BrowseSound() {
+    using namespace modOptions;
+    const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
+    // The sound's name under the Accounts page's box is the box's change
+    // handler's to show: it knows whether the file is usable.
+    if (mPickerIndex == kOptionsPicker)
+        Browse(*this, {&gEditOptDefaultSound, &txtDefaultSound}, sounds, kSoundFilter);
+    else if (mPickerIndex == kAccountsPicker)
+        Browse(*this, {&ShownAccount(modAccounts::gEditAcntSound), &txtAcntSound}, sounds, kSoundFilter);
+}
+
+void frmMain::TestEmailClient() {
+    using namespace modOptions;
+    QString client;
+    if (mPickerIndex == kOptionsPicker) {
+        if (UsableClient(gEditOptDefaultClient)) client = gEditOptDefaultClient;
+    } else if (mPickerIndex == kAccountsPicker) {
+        if (UsableClient(gOptDefaultClient)) client = gOptDefaultClient;
+        else if (UsableClient(ShownAccount(modAccounts::gEditAcntClient)))
+            client = ShownAccount(modAccounts::gEditAcntClient);
+    } else {
+        return;
+    }
+    // A program that will not start is reported like a wrong path.
+    if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
+}
+
+void frmMain::RunEmailClient() {
+    using namespace modAccounts;
+    // The switches may be older than the files: each path is tried as it is now.
+    QString client;
+    if (modOptions::gDefaultClientValid && UsableClient(modOptions::gOptDefaultClient))
+        client = modOptions::gOptDefaultClient;
+    else if (gAcntClientValid.Contains(gCurrentAccount) && gAcntClientValid[gCurrentAccount] &&
+             UsableClient(gAcntClient[gCurrentAccount]))
+        client = gAcntClient[gCurrentAccount];
+    if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
+}
+
+void frmMain::ShowClientError() {
+    ShowPickerError(QStringLiteral("Email Client Error"), QStringLiteral("The Email Client Program failed!"),
+                    QStringLiteral("It appears the path and/or filename"),
+                    QStringLiteral("The FileName must be a program"),
+                    QStringLiteral("or a '.desktop' entry to work properly."));
+}
+
+void frmMain::ShowSoundError() {
+    ShowPickerError(QStringLiteral("Sound Error"), QStringLiteral("The Sound File failed!"),
+                    QStringLiteral("It appears the path and/or sound file"),
+                    QStringLiteral("The Sound File must have a file extension"),
+                    QStringLiteral("that ends with '.wav' to work properly."));
+}

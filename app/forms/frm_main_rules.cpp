@@ -1,0 +1,323 @@
+// The Rules page: the rules list, the current rule's name, account and
+// action, the notification values, and the Add, Delete, Save, Cancel and
+// move commands. Every edit goes to the edit set; the live set follows only
+// when the rules file is written.
+#include <QScopedValueRollback>
+
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/rules/description_editor.h"
+#include "app/rules/rule_set.h"
+#include "app/rules/rules_editor.h"
+#include "platform/ui/msg_box.h"
+
+using namespace modRules;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString Spaces(int n) { return QString(n, u' '); }
+
+}  // namespace
+
+void frmMain::WireRulesPage() {
+    mCommands.Add(u"tbrRules", u"RulesAdd", [this](int16_t) { AddRule(); });
+    mCommands.Add(u"tbrRules", u"RulesDelete", [this](int16_t) { DeleteRule(); });
+    mCommands.Add(u"tbrRuleUpdate", u"Update", [this](int16_t) { UpdateRuleDescription(); });
+    mCommands.Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
+    mCommands.Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
+    mCommands.Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
+    mCommands.Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
+    mCommands.Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
+    mCommands.Add(u"tbrButtons", 9, u"SaveRules", [this](int16_t) { SaveRuleChanges(); });
+    mCommands.Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
+
+    const auto choosing = [] { return !modGeneral::gLoading && !gRuleShowing && gEditRuleCount >= 1; };
+    lstRules.Click = [this, choosing] {
+        if (!choosing() || lstRules.ListIndex() < 0) return;
+        gCurrentRule = static_cast<int16_t>(lstRules.ListIndex() + 1);
+        ShowRule(gCurrentRule);
+    };
+    lstRules.ItemCheck = [this, choosing](int item) {
+        if (!choosing()) return;
+        gCurrentRule = static_cast<int16_t>(item + 1);
+        gEditRuleEnabled[gCurrentRule] = lstRules.Selected(item) ? 1 : 0;
+        CheckRulesChanged();
+        ShowRule(gCurrentRule);
+    };
+    txtRuleName.Change = [this] {
+        if (!RuleEditable()) return;
+        gEditRuleName[gCurrentRule] = txtRuleName.Text();
+        lstRules.SetList(gCurrentRule - 1, txtRuleName.Text());
+        CheckRulesChanged();
+    };
+    cboRuleAccount.Click = [this] {
+        if (!RuleEditable()) return;
+        gEditRuleAccount[gCurrentRule] = cboRuleAccount.Text();
+        CheckRulesChanged();
+    };
+    optRuleAction.Wire(&vb::OptionButton::Click, [this](int index) {
+        if (!RuleEditable()) return;
+        gEditRuleAction[gCurrentRule] = static_cast<int16_t>(index);
+        CheckRulesChanged();
+    });
+    for (auto [box, value] : {std::pair{&chkRuleNotify, &gEditRuleShow}, {&chkRuleNotifyNew, &gEditRuleShowNew}}) {
+        box->Click = [this, box, value, choosing] {
+            if (!choosing()) return;
+            *value = box->Value() == vb::vbChecked ? 1 : 0;
+            CheckRulesChanged();
+        };
+    }
+    txtRuleNotifyTime.Change = [this, choosing] {
+        if (!choosing()) return;
+        bool number = false;
+        const int seconds = txtRuleNotifyTime.Text().trimmed().toInt(&number);
+        // The box is meant for 1 to 59 seconds; what else is typed is put
+        // right at once, and setting the text runs this handler again.
+        if (!number) return txtRuleNotifyTime.SetText(QStringLiteral("1"));
+        if (seconds > 59) return txtRuleNotifyTime.SetText(QStringLiteral("59"));
+        if (seconds < 0) return txtRuleNotifyTime.SetText(QStringLiteral("0"));
+        gEditRuleTime = static_cast<int16_t>(seconds);
+        CheckRulesChanged();
+    };
+    cboWhere.Click = [this] {
+        if (gRuleShowing) return;
+        SetConditionList(cboWhere.Text());
+        EnableRuleUpdate();
+    };
+    txtCriteria.Change = [this] {
+        EnableRuleUpdate();
+        CheckRulesChanged();
+    };
+    cboBoolean.Click = [this] {
+        if (!RuleEditable()) return;
+        SetRuleConnector(cboBoolean.Text());
+        ShowRuleLines();
+        CheckRulesChanged();
+    };
+}
+
+bool frmMain::RuleEditable() const {
+    return !modGeneral::gLoading && !gRuleShowing && gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
+}
+
+void frmMain::InitRules() {
+    FillRuleAccountList(modAccounts::gAccountCount);
+    FillWhereList();
+    SetConditionList(QStringLiteral("From"));
+    FillBooleanList();
+    ReadRulesFile(RulesFilePath());
+    gCurrentRule = gRuleCount >= 1 ? 1 : 0;
+    if (gCurrentRule == 0) gCurrentLine = 0;
+    ClearRuleEditor();
+    ResetRulesEditor();
+}
+
+void frmMain::ResetRulesEditor() {
+    CopyRulesToEdit();
+    ShowEditRules();
+}
+
+void frmMain::ShowSavedRules() {
+    // Pending edits are the user's work: coming back to the page never drops them.
+    if (gRuleCount >= 1 && !gRulesChanged) ResetRulesEditor();
+}
+
+void frmMain::ShowEditRules() {
+    QScopedValueRollback<bool> showing(gRuleShowing, true);
+    EnableRuleControls(gEditRuleCount);
+    lstRules.Clear();
+    if (gEditRuleCount < 1) {
+        gCurrentRule = 0;
+        gCurrentLine = 0;
+    }
+    for (int i = 1; i <= gEditRuleCount; ++i) lstRules.AddItem(gEditRuleName[i]);
+    tbrRules.Buttons(QStringLiteral("RulesDelete")).SetEnabled(gEditRuleCount >= 1);
+    ShowRule(gCurrentRule);
+    gRulesChanged = EditSetDiffers();
+    ShowRulesChangedState();
+}
+
+void frmMain::CheckRulesChanged() {
+    if (modGeneral::gLoading) return;
+    gRulesChanged = EditSetDiffers();
+    ShowRulesChangedState();
+}
+
+void frmMain::ShowRulesChangedState() {
+    const bool notify = gEditRuleCount >= 1 && gEditRuleShow == 1;
+    chkRuleNotifyNew.SetEnabled(notify);
+    lblRuleNotifyTime(0).SetEnabled(notify);
+    lblRuleNotifyTime(1).SetEnabled(notify);
+    txtRuleNotifyTime.SetEnabled(notify);
+    updRuleNotifyTime.SetEnabled(notify);
+    // Pending edits keep the user on the page until they are saved or cancelled.
+    tbrButtons(9).Buttons(1).SetEnabled(gRulesChanged);
+    tbrButtons(10).Buttons(1).SetEnabled(gRulesChanged);
+    fraMainButtons.SetEnabled(!gRulesChanged);
+}
+
+void frmMain::AddRule() {
+    const int16_t rule = AddEditRule();
+    gCurrentRule = rule;
+    {
+        QScopedValueRollback<bool> showing(gRuleShowing, true);
+        lstRules.AddItem(gEditRuleName[rule]);
+        lstRules.SetSelected(rule - 1, true);
+    }
+    EnableRuleControls(gEditRuleCount);
+    tbrRules.Buttons(QStringLiteral("RulesDelete")).SetEnabled(true);
+    CheckRulesChanged();
+    ShowRule(gCurrentRule);
+    txtRuleName.SetFocus();
+}
+
+void frmMain::DeleteRule() {
+    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    const QString text = QStringLiteral("You are about to delete the following Rule...") + Spaces(10) + kCrLf +
+                         QStringLiteral("Rule Name:  '") + gEditRuleName[gCurrentRule] + QStringLiteral("'") + kCrLf +
+                         kCrLf + QStringLiteral("Please proceed with caution since this action") + kCrLf +
+                         QStringLiteral("is NOT reversible!") + kCrLf + kCrLf +
+                         QStringLiteral("Would you like to proceed?") + kCrLf;
+    if (vb::MsgBox(text, vb::vbYesNo + vb::vbCritical, QStringLiteral("Delete Rule - Proceed With Caution")) != vb::vbYes)
+        return;
+    RemoveEditRule(gCurrentRule);
+    gCurrentRule = std::min(gCurrentRule, gEditRuleCount);
+    if (gCurrentRule == 0 && gEditRuleCount >= 1) gCurrentRule = 1;
+    if (!WriteRulesFile(RulesFilePath())) {
+        ReportRulesWriteFailure();
+        ShowEditRules();
+        return;
+    }
+    ResetRulesEditor();
+}
+
+void frmMain::SaveRuleChanges() {
+    const QString title = modGeneral::gAppName;
+    if (gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount) {
+        // A name of blanks is no name: the rules file keeps no blanks.
+        if (gEditRuleName[gCurrentRule].trimmed().isEmpty()) {
+            vb::MsgBox(QStringLiteral("Rule Name Error...") + kCrLf + kCrLf +
+                           QStringLiteral("The Rule Name can not be blank.") + Spaces(20) + kCrLf + kCrLf +
+                           QStringLiteral("Please re-enter an appropriate Rule Name.") + kCrLf + kCrLf,
+                       vb::vbCritical, title + QStringLiteral(" - Rule Name Error"));
+            txtRuleName.SetFocus();
+            return;
+        }
+        if (gEditRuleDescCount[gCurrentRule] < 1) {
+            vb::MsgBox(QStringLiteral("Rule Description Error...") + kCrLf + kCrLf +
+                           QStringLiteral("The Rule Description can not be blank.") + Spaces(10) + kCrLf + kCrLf +
+                           QStringLiteral("Please enter the appropriate search text") + kCrLf +
+                           QStringLiteral("in the Criteria textbox and click 'Update") + kCrLf +
+                           QStringLiteral("Description' to finish defining the Rule.") + kCrLf + kCrLf,
+                       vb::vbCritical, title + QStringLiteral(" - Rule Description Error"));
+            if (txtCriteria.isEnabled()) txtCriteria.SetFocus();
+            return;
+        }
+    }
+    if (!WriteRulesFile(RulesFilePath())) {
+        ReportRulesWriteFailure();
+        return;
+    }
+    ResetRulesEditor();
+    CheckRulesChanged();
+}
+
+void frmMain::ReportRulesWriteFailure() {
+    vb::MsgBox(QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf +
+                   QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath() + kCrLf + kCrLf +
+                   QStringLiteral("The rules file and the rules in use are unchanged, and your changes") + kCrLf +
+                   QStringLiteral("are still on the page. Make sure the folder can be written to,") + kCrLf +
+                   QStringLiteral("then save again, or click Cancel to drop the changes.") + kCrLf,
+               vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
+}
+
+void frmMain::MoveRule(int16_t offset) {
+    const int16_t other = static_cast<int16_t>(gCurrentRule + offset);
+    if (gCurrentRule < 1 || other < 1 || other > gEditRuleCount || gCurrentRule > gEditRuleCount) return;
+    SwapEditRules(gCurrentRule, other);
+    {
+        QScopedValueRollback<bool> showing(gRuleShowing, true);
+        lstRules.SetList(gCurrentRule - 1, gEditRuleName[gCurrentRule]);
+        lstRules.SetList(other - 1, gEditRuleName[other]);
+    }
+    CheckRulesChanged();
+    gCurrentRule = other;
+    ShowRule(gCurrentRule);
+}
+
+void frmMain::EnableRuleControls(int16_t count) {
+    const bool on = count >= 1;
+    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
+             &fraRule, &fraAction, &fraNotify, &lstRules, &lblRuleName, &txtRuleName, &lblRuleAccount,
+             &cboRuleAccount, &lblWhere, &lblMethod, &cboWhere, &cboCondition, &lblCriteria, &lblCriteria2,
+             &txtCriteria, &lblBoolean, &cboBoolean, &chkNot, &lblRuleDescription, &txtRuleDescription,
+             &lblRuleDescEntries, &chkRuleNotify, &chkRuleNotifyNew, &lblRuleNotifyTime(0), &lblRuleNotifyTime(1),
+             &txtRuleNotifyTime, &updRuleNotifyTime})
+        control->SetEnabled(on);
+    for (int i = 1; i <= 3; ++i) optRuleAction(i).SetEnabled(on);
+    for (vb::ToolBar* bar : {&tbrRuleUpdate(0), &tbrRuleUpdate(1), &tbrMoveButtons(1)})
+        for (int b = 1; b <= 2; ++b) bar->Buttons(b).SetEnabled(on);
+}
+
+void frmMain::ShowRuleEnabledStatus(int16_t enabled) {
+    const bool on = enabled == 1;
+    fraRule.SetCaption(on ? QStringLiteral("Rule: Enabled") : QStringLiteral("Rule: Not Enabled"));
+    const vb::OleColor colour = on ? vb::kSysActiveTitleBar : vb::RGB(192, 0, 0);
+    fraRule.SetForeColor(colour);
+    lblRuleDescription.SetForeColor(colour);
+    fraAction.SetForeColor(colour);
+}
+
+void frmMain::ClearRuleEditor() {
+    QScopedValueRollback<bool> showing(gRuleShowing, true);
+    fraRule.SetForeColor(vb::RGB(0, 0, 0));
+    fraRule.SetCaption(QStringLiteral("Rule: None"));
+    txtRuleName.SetText(QString());
+    txtCriteria.SetText(QString());
+    txtRuleDescription.SetText(QString());
+    ShowRuleAccount(QString::fromUtf16(kAllAccounts));
+    ShowRuleLine(0);
+    lstRules.Clear();
+    lblRuleDescEntries.SetCaption(QStringLiteral("0 of 10 Entries"));
+    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(false);
+    for (int b = 1; b <= 2; ++b) {
+        tbrRuleUpdate(1).Buttons(b).SetEnabled(false);
+        tbrMoveButtons(1).Buttons(b).SetEnabled(false);
+    }
+    cboBoolean.SetEnabled(false);
+    optRuleAction(2).SetValue(true);
+    chkRuleNotify.SetValue(vb::vbUnchecked);
+    chkRuleNotifyNew.SetValue(vb::vbUnchecked);
+    txtRuleNotifyTime.SetText(QStringLiteral("30"));
+}
+
+void frmMain::FillRuleAccountList(int16_t accountCount) {
+    QScopedValueRollback<bool> showing(gRuleShowing, true);
+    cboRuleAccount.Clear();
+    cboRuleAccount.AddItem(QString::fromUtf16(kAllAccounts));
+    for (int i = 1; i <= accountCount; ++i) cboRuleAccount.AddItem(modAccounts::gAcntName[i]);
+    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
+    ShowRuleAccount(rule ? gEditRuleAccount[gCurrentRule] : QString::fromUtf16(kAllAccounts));
+}
+
+void frmMain::ShowRuleAccount(const QString& account) {
+    QScopedValueRollback<bool> showing(gRuleShowing, true);
+    // An entry added for an account that no longer exists belongs to the
+    // rule that was shown before.
+    for (int i = cboRuleAccount.ListCount() - 1; i >= 0; --i)
+        if (cboRuleAccount.itemData(i).toBool()) cboRuleAccount.RemoveItem(i);
+    int index = cboRuleAccount.findText(account, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0) {
+        // The rule keeps the name it was saved with: it is shown as it is,
+        // marked, and stays the rule's account until another is chosen.
+        cboRuleAccount.AddItem(account);
+        index = cboRuleAccount.ListCount() - 1;
+        cboRuleAccount.setItemData(index, true);
+        cboRuleAccount.setItemData(index, QStringLiteral("No account has this name: the rule applies to no account."),
+                                   Qt::ToolTipRole);
+    }
+    cboRuleAccount.SetListIndex(index);
+}

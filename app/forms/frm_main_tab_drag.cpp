@@ -1,0 +1,74 @@
+// Reordering accounts by dragging their tabs: a press selects the tab and
+// arms the drag timer; held until its tick, the strip follows the pointer;
+// dropped on another tab of either strip, the two accounts exchange places.
+#include <limits>
+
+#include "app/accounts/account_operations.h"
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+
+using namespace modAccounts;
+
+int16_t frmMain::TabFromX(const vb::TabStrip& strip, int x) {
+    // The edges are read from the row as it is drawn now: a rename or an
+    // added tab since the last click has moved them.
+    const int count = std::min<int>(gAccountCount, strip.TabCount());
+    for (int i = 1; i <= count; ++i)
+        if (x <= strip.TabLeft(i) + strip.TabWidth(i)) return static_cast<int16_t>(i);
+    return 0;
+}
+
+void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
+    const bool accountsStrip = dragState == 3;
+    strip.BeforeClick = [&strip](int&) {
+        gTabRight[0] = 0;
+        const int count = std::min<int>(gAccountCount, strip.TabCount());
+        for (int i = 1; i <= count && gTabRight.Contains(i); ++i)
+            gTabRight[i] = static_cast<int16_t>(
+                std::min<int>(gTabRight[i - 1] + strip.TabWidth(i), std::numeric_limits<int16_t>::max()));
+        if (gTabRight.Contains(count)) gTabRight[0] = gTabRight[count];
+    };
+    strip.MouseDown = [this, &strip, dragState, accountsStrip](int button, int, int x, int) {
+        if (button == vb::vbRightButton) return;
+        // With unsaved edits the strip's own click asks about them instead.
+        if (accountsStrip && gAccountChanged) return;
+        const int16_t t = TabFromX(strip, x);
+        if (t < 1 || t > gAccountCount) return;
+        if (t != gCurrentAccount) {
+            gCurrentAccount = t;
+            strip.Select(t);
+        }
+        mTabDragState = dragState;
+        tmrDragTab.SetEnabled(true);
+    };
+    strip.MouseUp = [this, &strip](int, int, int, int) {
+        tmrDragTab.SetEnabled(false);
+        strip.Drag(vb::vbEndDrag);
+    };
+    strip.DragOver = [this, &strip](QWidget* source, int x, int y, int) {
+        auto* dragged = dynamic_cast<vb::TabStrip*>(source);
+        if (!dragged || strip.TabCount() == 0) return;
+        const int rowRight = strip.TabLeft(strip.TabCount()) + strip.TabWidth(strip.TabCount());
+        const bool overRow = x > 0 && x < rowRight && y > 0 && y < strip.TabHeight(1);
+        dragged->SetDragIcon(imlDragIcons.Picture(overRow ? 1 : 2));
+    };
+    strip.DragDrop = [this, &strip, accountsStrip](QWidget* source, int x, int) {
+        tmrDragTab.SetEnabled(false);
+        if (auto* dragged = dynamic_cast<vb::TabStrip*>(source)) dragged->Drag(vb::vbEndDrag);
+        if (accountsStrip && gAccountChanged) return;
+        const int16_t t = TabFromX(strip, x);
+        if (t < 1 || t > gAccountCount || t == gCurrentAccount) return;
+        MoveAccount(gCurrentAccount, static_cast<int16_t>(t - gCurrentAccount));
+        gCurrentAccount = t;
+        strip.Select(t);
+    };
+    if (accountsStrip)
+        tmrDragTab.Tick = [this] {
+            if (mTabDragState % 2 == 1) {
+                vb::TabStrip& dragged = mTabDragState == 1 ? TabStripEmail : TabStripAcnts;
+                dragged.SetDragIcon(imlDragIcons.Picture(1));
+                dragged.Drag(vb::vbBeginDrag);
+            }
+            tmrDragTab.SetEnabled(false);
+        };
+}

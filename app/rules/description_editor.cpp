@@ -1,0 +1,117 @@
+#include "app/rules/description_editor.h"
+
+#include <algorithm>
+
+#include "app/rules/rule_description.h"
+#include "app/rules/rule_set.h"
+#include "app/rules/rules_editor.h"
+
+namespace modRules {
+
+namespace {
+
+bool IsConnector(const QString& word) { return word == u"AND" || word == u"OR"; }
+
+bool IsWhere(const QString& word) {
+    for (const char16_t* where : {u"From", u"To", u"Subject", u"Body", u"Attachment", u"Size"})
+        if (word == where) return true;
+    return false;
+}
+
+// Column 0 of the current rule: its counted lines joined.
+void JoinCurrentLines() {
+    QString joined;
+    for (int j = 1; j <= gEditRuleDescCount[gCurrentRule]; ++j) joined += gEditRuleDesc(gCurrentRule, j);
+    gEditRuleDesc(gCurrentRule, 0) = joined;
+}
+
+void SetLineCount(int16_t count) {
+    gCurrentLine = count;
+    gEditRuleDescCount[gCurrentRule] = count;
+    JoinCurrentLines();
+}
+
+bool HaveRule() { return gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount; }
+
+}  // namespace
+
+QString BuildDescriptionLine(int line, const LineChoice& choice) {
+    QString text;
+    if (line >= 2) text += choice.connector + u' ';
+    text += choice.where + u' ' + choice.condition + (choice.negated ? QStringLiteral(" NOT ") : QStringLiteral(" "));
+    return text + choice.criteria.trimmed() + u' ';
+}
+
+QString WithConnector(const QString& line, const QString& connector) {
+    const qsizetype space = line.indexOf(u' ');
+    if (space < 0 || !IsConnector(line.left(space))) return line;
+    return connector + line.mid(space);
+}
+
+bool CriteriaComplete(const QString& where, const QString& criteria) {
+    const QString text = criteria.trimmed();
+    if (where == u"Attachment") return true;
+    if (where == u"Size")
+        return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+    return !text.isEmpty();
+}
+
+bool AddRuleLine(const LineChoice& choice) {
+    if (!HaveRule() || gCurrentLine >= kMaxDescLines) return false;
+    const int16_t k = static_cast<int16_t>(gCurrentLine + 1);
+    gEditRuleDesc(gCurrentRule, k) = BuildDescriptionLine(k, choice);
+    gEditRuleDescHigh[gCurrentRule] = std::max(gEditRuleDescHigh[gCurrentRule], k);
+    for (int j = 1; j <= k; ++j) gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), choice.connector);
+    SetLineCount(k);
+    return true;
+}
+
+void ClearRuleLines() {
+    if (!HaveRule()) return;
+    for (int j = 1; j <= kMaxDescLines; ++j) gEditRuleDesc(gCurrentRule, j).clear();
+    // Cleared lines are gone: a later Redo must not bring back an empty line.
+    gEditRuleDescHigh[gCurrentRule] = 0;
+    SetLineCount(0);
+}
+
+bool UndoRuleLine() {
+    if (!HaveRule() || gCurrentLine < 1) return false;
+    SetLineCount(static_cast<int16_t>(gCurrentLine - 1));
+    return true;
+}
+
+bool CanRedoRuleLine() { return HaveRule() && gCurrentLine < std::min<int>(gEditRuleDescHigh[gCurrentRule], kMaxDescLines); }
+
+bool RedoRuleLine() {
+    if (!CanRedoRuleLine()) return false;
+    const int16_t k = static_cast<int16_t>(gCurrentLine + 1);
+    // All lines after the first carry one connector, even when it changed
+    // after this line was undone.
+    if (k >= 3) {
+        const QString second = gEditRuleDesc(gCurrentRule, 2);
+        gEditRuleDesc(gCurrentRule, k) = WithConnector(gEditRuleDesc(gCurrentRule, k), second.left(second.indexOf(u' ')));
+    }
+    SetLineCount(k);
+    return true;
+}
+
+void SetRuleConnector(const QString& connector) {
+    if (!HaveRule()) return;
+    for (int j = 1; j <= gCurrentLine; ++j) gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), connector);
+    JoinCurrentLines();
+}
+
+LineChoice ShownRuleLine(int16_t line) {
+    LineChoice shown;
+    if (!HaveRule() || line < 1 || line > kMaxDescLines) return shown;
+    const auto parsed = ParseDescriptionLine(gEditRuleDesc(gCurrentRule, line));
+    if (!parsed || !IsWhere(parsed->where)) return shown;
+    shown.where = parsed->where;
+    shown.condition = parsed->condition;
+    shown.negated = parsed->negated;
+    shown.criteria = parsed->criteria;
+    shown.connector = parsed->connector;
+    return shown;
+}
+
+}  // namespace modRules

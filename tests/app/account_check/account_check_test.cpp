@@ -1,0 +1,359 @@
+// The main window checks an account and deletes its messages on the test
+// POP3 server: what the store, the list and the boxes show afterwards.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QRegularExpression>
+#include <ctime>
+#include <functional>
+#include <optional>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/common/date_text.h"
+#include "app/forms/frm_main.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+#include "tests/support/line_client.h"
+#include "tests/support/pop3d_mailbox.h"
+
+using namespace modAccounts;
+using namespace modGeneral;
+using testsupport::Pop3dMailbox;
+using testsupport::Pop3dServer;
+
+namespace {
+
+// The server keeps its index by file name across tests sharing a mailbox:
+// every test names its messages afresh.
+std::string Name(std::string_view suffix) {
+    static const std::string prefix = std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-";
+    return prefix + std::string(suffix);
+}
+
+std::string Plain(const std::string& from, const std::string& subject, const std::string& extra = {}) {
+    return "From: " + from + "\r\nTo: box@example.org\r\nSubject: " + subject + "\r\n" + extra +
+           "Date: Tue, 08 Dec 2026 21:05:00 +0000\r\n\r\nHello.\r\n";
+}
+
+// A local port nothing listens on.
+uint16_t ClosedPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+class AccountCheck : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gAppName = QStringLiteral("Veltrane");
+        Account(QString::number(server_.port), QString::fromStdString(mailbox_.password()));
+    }
+    void TearDown() override {
+        form().mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    static frmMain& form() { return vb::Forms::Get<frmMain>(); }
+
+    // One account "Home" on the test server; the window loaded afresh.
+    void Account(const QString& port, const QString& password) {
+        if (vb::Forms::IsLoaded<frmMain>()) TearDown();
+        const QString settings = QStringLiteral("Settings");
+        const auto save = [&](const char* key, const QString& value) {
+            SaveSetting(kAppKey, settings, QString::fromLatin1(key) + "1", value);
+        };
+        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QStringLiteral("1"));
+        save("AcntName", QStringLiteral("Home"));
+        save("AcntEnabled", QStringLiteral("1"));
+        save("AcntServer", QString::fromStdString(server_.host));
+        save("AcntPort", port);
+        save("AcntLoginID", QString::fromStdString(mailbox_.user()));
+        save("AcntPassword", password);
+        gMaxMsgCount = 0;
+        form().Show();
+        using namespace modOptions;
+        gOptUseInterval = 0;
+        gOptQuickCheck = 0;
+        gOptMessageSort = 0;
+        gOptConnectTimeOut = 10;
+        gOptDeleteConfirmation = 1;
+        gOptSuppressConnectErrors = 0;
+        gOptSuppressRetrieveErrors = 0;
+        gUserStop = false;
+    }
+    void Seed(std::string_view suffix, const std::string& message) {
+        const std::string uid = Name(suffix);
+        mailbox_.add(uid, message);
+        uids_ << QString::fromStdString(uid);
+    }
+    // Deletes message index (1-based, in UID order) as another mail program would.
+    void DeleteElsewhere(int index) const {
+        testsupport::LineClient client(server_.host, server_.port);
+        client.readLine();
+        ASSERT_EQ(client.command("USER " + mailbox_.user()).substr(0, 3), "+OK");
+        ASSERT_EQ(client.command("PASS " + mailbox_.password()).substr(0, 3), "+OK");
+        ASSERT_EQ(client.command("DELE " + std::to_string(index)).substr(0, 3), "+OK");
+        ASSERT_EQ(client.command("QUIT").substr(0, 3), "+OK");
+    }
+    static QString StoredUids() {
+        QStringList uids;
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) uids << gMsgUid(1, m);
+        return uids.join(' ');
+    }
+    static QString NewFlags() {
+        QString flags;
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += gMsgNew(1, m) ? 'N' : '.';
+        return flags;
+    }
+
+    Pop3dServer server_ = Pop3dServer::fromEnvironment();
+    Pop3dMailbox mailbox_{server_};
+    QStringList uids_;
+};
+
+TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
+    Seed("1", Plain("\"Tom & Jerry\" <tj@example.org>", "first"));
+    Seed("2", "From: b@example.org\r\nSubject: second\r\nDate: 32 Foo 2026 10:00 +0000\r\n"
+              "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=XX\r\n\r\n"
+              "--XX\r\nContent-Type: text/plain\r\n\r\nBody two.\r\n"
+              "--XX\r\nContent-Type: application/octet-stream; name=a.bin\r\n"
+              "Content-Disposition: attachment; filename=a.bin\r\nContent-Transfer-Encoding: base64\r\n\r\n"
+              "AAECAw==\r\n--XX--\r\n");
+    Seed("3", Plain("c@example.org", "third", "X-Pad: " + std::string(2600, 'x') + "\r\n"));
+    vb::ScriptedMsgBoxes boxes;
+    form().CheckAccount(1);
+    ASSERT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 3 Messages"));
+    EXPECT_EQ(StoredUids(), uids_.join(' '));
+    EXPECT_EQ(gMsgFrom(1, 1), QStringLiteral("Tom and Jerry <tj@example.org>"));
+    EXPECT_EQ(gMsgTo(1, 2), QStringLiteral("Undisclosed-Recipient"));
+    EXPECT_EQ(gMsgSubject(1, 3), QStringLiteral("third"));
+    EXPECT_EQ(gMsgSize(1, 3), QStringLiteral("3"));
+    EXPECT_TRUE(gMsgAttach(1, 2));
+    EXPECT_FALSE(gMsgAttach(1, 1));
+    EXPECT_TRUE(gMsgPlainText(1, 1).startsWith(QStringLiteral("Hello.")));
+    EXPECT_TRUE(gMsgBody(1, 1).contains(QStringLiteral("Subject: first")));
+    const QDateTime sent(QDate(2026, 12, 8), QTime(21, 5), Qt::UTC);
+    EXPECT_EQ(gMsgDate(1, 1), FormatDate(sent.addSecs(QDateTime::currentDateTime().offsetFromUtc()),
+                                         "MMM dd, yyyy hh:mm:ss AM/PM"));
+    EXPECT_EQ(gMsgDate(1, 2), QString()) << "an unreadable date stores none and the account goes on";
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Checked at: \\d{1,2}:\\d\\d [AP]M$")).match(gAcntStatus[1]).hasMatch());
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^Checked: \\d{1,2}:\\d\\d [AP]M on [A-Z][a-z]{2} \\d{1,2}/\\d\\d$"))
+                    .match(gAcntStatus[0])
+                    .hasMatch());
+    EXPECT_EQ(gAutoCheckText, QStringLiteral("Auto Check Off"));
+    EXPECT_EQ(form().lvwEmail.ItemCount(), 3);
+    EXPECT_EQ(form().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
+
+    EXPECT_EQ(NewFlags(), QStringLiteral("NNN"));
+    EXPECT_EQ(gAcntNewCount[1], 3);
+
+    // Later checks: a quick check of the same count downloads nothing;
+    // nothing new; one more message; another client empties the mailbox and
+    // new mail arrives after.
+    struct Step {
+        bool quick;
+        int deleteElsewhere;  // how many of the first messages go elsewhere
+        const char* add;
+        const char* flags;
+    };
+    for (const Step& step : {Step{true, 0, "", "..."}, Step{false, 0, "", "..."}, Step{false, 0, "4", "...N"},
+                             Step{true, 4, "5", "N"}}) {
+        SCOPED_TRACE(step.flags);
+        modOptions::gOptQuickCheck = step.quick ? 1 : 0;
+        for (int i = 0; i < step.deleteElsewhere; ++i) DeleteElsewhere(1);
+        if (*step.add) Seed(step.add, Plain("d@example.org", "more"));
+        gMsgSubject(1, 1) = QStringLiteral("as stored");
+        form().CheckAccount(1);
+        const bool downloaded = !step.quick || step.deleteElsewhere > 0 || *step.add;
+        EXPECT_EQ(gMsgSubject(1, 1) == QStringLiteral("as stored"), !downloaded);
+        EXPECT_EQ(NewFlags(), QString::fromLatin1(step.flags));
+        EXPECT_EQ(gAcntNewCount[1], NewFlags().count('N'));
+        EXPECT_EQ(gAcntHasNewMail[1], NewFlags().contains('N'));
+        EXPECT_EQ(form().lvwEmail.Item(gAcntMsgCount[1]).Bold(), NewFlags().endsWith('N'));
+    }
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// A server that refuses the login or the connection costs one box, or none
+// when the options hide its code; the test never hides it.
+TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
+    struct Row {
+        const char* name;
+        bool refusedPort;
+        bool suppress;
+        bool test;  // the Accounts page's connection test instead of a check
+        const char* code;  // empty: no box
+    };
+    for (const Row& r : {Row{"wrong password", false, false, false, "30005"},
+                         Row{"wrong password hidden", false, true, false, ""},
+                         Row{"refused port", true, true, false, "10061"},
+                         Row{"test, wrong password", false, true, true, "30005"},
+                         Row{"test, refused port", true, false, true, "10061"}}) {
+        SCOPED_TRACE(r.name);
+        Account(r.refusedPort ? QString::number(ClosedPort()) : QString::number(server_.port),
+                r.refusedPort ? QString::fromStdString(mailbox_.password()) : QStringLiteral("wrong"));
+        modOptions::gOptSuppressConnectErrors = r.suppress ? 1 : 0;
+        vb::ScriptedMsgBoxes boxes;
+        if (r.test)
+            form().TestAccountConnection(1);
+        else
+            form().CheckAccount(1);
+        if (!*r.code) {
+            EXPECT_TRUE(boxes.Calls().empty());
+        } else {
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            const vb::MsgBoxCall& box = boxes.Calls().front();
+            EXPECT_EQ(box.title, r.test ? QStringLiteral("Veltrane - Test Connection Failure")
+                                        : QStringLiteral("Veltrane - Error Establishing Connection"));
+            EXPECT_EQ(box.buttons, vb::vbCritical);
+            EXPECT_TRUE(box.prompt.contains(QStringLiteral("Account: Home")));
+            EXPECT_TRUE(box.prompt.contains(QStringLiteral("Error Message:\r\n") + r.code + " - ")) << box.prompt.toStdString();
+        }
+        if (!r.test) {
+            EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - Error Accessing Account"));
+            EXPECT_EQ(gAcntMsgCount[1], 0);
+            EXPECT_FALSE(gAcntConnected[1]);
+        }
+        EXPECT_FALSE(ServerOperation::Running());
+    }
+}
+
+TEST_F(AccountCheck, TheConnectionTestReportsSuccess) {
+    Seed("1", Plain("a@example.org", "one"));
+    vb::ScriptedMsgBoxes boxes;
+    form().TestAccountConnection(1);
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls().front().title, QStringLiteral("Veltrane - Test Connection Successfull"));
+    EXPECT_EQ(boxes.Calls().front().buttons, vb::vbInformation);
+    EXPECT_EQ(mailbox_.messageCount(), 1) << "a test deletes nothing";
+}
+
+// Deleting the chosen messages removes exactly those from the server, and
+// from the store and the list only once QUIT committed the deletion.
+TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
+    struct Row {
+        const char* name;
+        bool spam;          // the Spam command instead of the selection
+        int answer;         // to "Ready to Delete"
+        bool goneElsewhere; // message 4 deleted by another client first
+        const char* left;   // stored suffixes afterwards
+        int onServer;
+    };
+    int run = 0;
+    for (const Row& r : {Row{"answered No", false, vb::vbNo, false, "1 2 3 4 5", 5},
+                         Row{"selected 2 and 4", false, vb::vbYes, false, "1 3 5", 3},
+                         Row{"4 gone elsewhere", false, vb::vbYes, true, "1 3 5", 3},
+                         Row{"spam 1 and 5", true, vb::vbYes, false, "2 3 4", 3}}) {
+        SCOPED_TRACE(r.name);
+        ++run;
+        mailbox_.clear();
+        uids_.clear();
+        Account(QString::number(server_.port), QString::fromStdString(mailbox_.password()));
+        for (const char* n : {"1", "2", "3", "4", "5"}) Seed(std::to_string(run) + "-" + n, Plain("x@example.org", n));
+        form().CheckAccount(1);
+        ASSERT_EQ(gAcntMsgCount[1], 5);
+        if (r.goneElsewhere) DeleteElsewhere(4);
+        if (r.spam) {
+            gMsgSpam(1, 1) = gMsgSpam(1, 5) = true;
+            gAcntSpamCount[1] = 2;
+        } else {
+            form().lvwEmail.Item(2).SetSelected(true);
+            form().lvwEmail.Item(4).SetSelected(true);
+        }
+        vb::ScriptedMsgBoxes boxes;
+        boxes.Answer(r.answer);
+        // Choosing a row, or a check that found spam, enables the button.
+        vb::ToolButton& button = form().tbrEmail.Buttons(r.spam ? QStringLiteral("EmailSpam") : QStringLiteral("EmailDelete"));
+        button.SetEnabled(true);
+        button.QtButton().click();
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        const QString spamWord = r.spam ? QStringLiteral(" Spam") : QString();
+        EXPECT_EQ(boxes.Calls().front().title, "Veltrane - Ready to Delete" + spamWord + " Message(s)");
+        EXPECT_TRUE(boxes.Calls().front().prompt.startsWith("Ready to Delete 2" + spamWord + " Message(s) from 'Home' "));
+        EXPECT_EQ(boxes.Calls().front().buttons, vb::vbCritical + vb::vbYesNo);
+
+        QStringList left;
+        for (const QString& n : QString::fromLatin1(r.left).split(' ')) left << uids_[n.toInt() - 1];
+        EXPECT_EQ(StoredUids(), left.join(' '));
+        EXPECT_EQ(form().lvwEmail.ItemCount(), left.size());
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m)
+            EXPECT_EQ(gMsgSubject(1, m), gMsgUid(1, m).right(1)) << "fields moved apart";
+        EXPECT_EQ(mailbox_.messageCount(), r.onServer);
+        EXPECT_EQ(gAcntResult[1], r.answer == vb::vbYes ? QStringLiteral("Home - 3 Message(s)")
+                                                        : QStringLiteral("Home - 5 Messages"));
+        EXPECT_FALSE(ServerOperation::Running());
+        EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
+
+        // The next check finds exactly the stored messages, none new.
+        form().CheckAccount(1);
+        EXPECT_EQ(StoredUids(), left.join(' '));
+        EXPECT_EQ(NewFlags(), QString(left.size(), '.'));
+    }
+}
+
+// Nothing reaches the server while another server operation runs, when
+// nothing is chosen, or for UIDs the store does not hold.
+TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
+    Seed("1", Plain("a@example.org", "1"));
+    Seed("2", Plain("b@example.org", "2"));
+    form().CheckAccount(1);
+    ASSERT_EQ(gAcntMsgCount[1], 2);
+    struct Row {
+        const char* name;
+        bool busy;
+        std::function<void()> run;
+        const char* prompt;  // empty: no box
+    };
+    const QString stored = uids_[1];
+    for (const Row& r : {
+             Row{"test while busy", true, [] { form().TestAccountConnection(1); }, ""},
+             Row{"delete while busy", true, [&] { form().DeleteMessagesByUid(1, {stored}, false); }, ""},
+             Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); }, ""},
+             Row{"spam while busy", true, [] { form().DeleteSelectedMessages(1, true); }, ""},
+             Row{"nothing selected", false, [] { form().mnuEmailDelete_Click(); }, "No Messages to Delete"},
+             Row{"no spam", false, [] { form().DeleteSelectedMessages(1, true); }, "No Spam Messages to Delete"},
+             Row{"UIDs not stored", false, [] { form().DeleteMessagesByUid(1, {"", "elsewhere"}, false); },
+                 "No Messages to Delete"},
+         }) {
+        SCOPED_TRACE(r.name);
+        vb::ScriptedMsgBoxes boxes;
+        {
+            std::optional<ServerOperation> other;
+            if (r.busy) other.emplace();
+            r.run();
+        }
+        if (*r.prompt) {
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls().front().prompt, QString::fromLatin1(r.prompt));
+        } else {
+            EXPECT_TRUE(boxes.Calls().empty());
+        }
+        EXPECT_EQ(mailbox_.messageCount(), 2);
+        EXPECT_EQ(gAcntMsgCount[1], 2);
+        EXPECT_FALSE(ServerOperation::Running());
+    }
+    // A UID the caller names deletes that message alone.
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    form().DeleteMessagesByUid(1, {stored, QString()}, false);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(mailbox_.messageCount(), 1);
+    EXPECT_EQ(StoredUids(), uids_[0]);
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 1 Message(s)"));
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// The tray icon's clicks and the tray menu's entries.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "app/common/app_settings.h"
+#include "app/forms/tray_icon_record.h"
+#include "app/general/check_status.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "laid_out_main_window.h"
+
+using namespace modGeneral;
+
+namespace {
+
+class FrmMainTray : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
+        gAppName = QStringLiteral("Veltrane");
+        form_ = &LaidOutMainWindow();
+        form_->Show();
+    }
+    void TearDown() override {
+        if (!vb::Forms::IsLoaded<frmMain>()) return;
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    frmMain* form_ = nullptr;
+};
+
+TEST_F(FrmMainTray, ALeftPressRestoresOnlyAMinimisedWindow) {
+    frmMain& form = *form_;
+    struct Row {
+        int state;
+        int message;
+        bool restored;
+    };
+    for (const Row& row : {Row{vb::vbNormal, 513, false}, Row{vb::vbMaximized, 513, false},
+                           Row{vb::vbMinimized, 515, false}, Row{vb::vbMinimized, 514, false},
+                           Row{vb::vbMinimized, 513, true}}) {
+        SCOPED_TRACE(testing::Message() << row.state << " " << row.message);
+        form.SetWindowState(row.state);
+        forms::gTrayIcon.Modify(form.imlTrayIcons.Picture(9), QStringLiteral("3 new"));
+        forms::gTrayIcon.MouseMessage(row.message);
+        EXPECT_EQ(form.WindowState() == vb::vbNormal, row.restored || row.state == vb::vbNormal);
+        EXPECT_EQ(forms::gTrayIcon.Tip(), row.restored ? gAppName : QStringLiteral("3 new"));
+    }
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
+    frmMain& form = *form_;
+    struct Row {
+        vb::Menu* entry;
+        const char* panel;
+    };
+    for (const Row& row : {Row{&form.mnuTrayAbout, "About"}, Row{&form.mnuTrayMenuColours, "Menu Colours"},
+                           Row{&form.mnuTrayOptions, "StartUp"}}) {
+        SCOPED_TRACE(row.panel);
+        form.SwitchPane(0);
+        form.SetWindowState(vb::vbMinimized);
+        row.entry->Click();
+        EXPECT_EQ(form.WindowState(), vb::vbNormal);
+        EXPECT_EQ(gCurrentPane, 3);
+        EXPECT_TRUE(form.fraMain(3).Visible());
+        EXPECT_FALSE(form.fraMain(0).Visible());
+        EXPECT_EQ(form.TreeView.NodeText(form.TreeView.SelectedItem()), QString::fromUtf8(row.panel));
+    }
+    form.SwitchPane(1);
+    form.fraMainButtons.SetEnabled(false);  // edits pending on the Accounts page
+    form.mnuTrayAbout.Click();
+    EXPECT_EQ(gCurrentPane, 1);
+    EXPECT_TRUE(form.fraMain(1).Visible());
+}
+
+TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
+    frmMain& form = *form_;
+    for (int16_t before : {int16_t(1), int16_t(0)}) {
+        modOptions::gOptUseInterval = before;
+        form.mnuTrayAutoCheck.Click();
+        EXPECT_EQ(modOptions::gOptUseInterval, 1 - before);
+        EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("UseInterval")),
+                  QString::number(1 - before));
+    }
+    const int16_t sound = modOptions::gOptPlaySound;
+    form.mnuTraySounds.Click();
+    EXPECT_EQ(modOptions::gOptPlaySound, 1 - sound);
+
+    form.SetRetrievalMode(false, true);
+    EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
+    form.SetRetrievalMode(true, true);
+    EXPECT_TRUE(form.mnuTrayAutoCheck.Enabled());
+}
+
+TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
+    frmMain& form = *form_;
+    modOptions::gOptCloseButton = 1;  // a close alone would go to the tray
+    {
+        ServerOperation check;
+        gUserStop = false;
+        form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
+        EXPECT_TRUE(gUserStop) << "the running check is asked to stop";
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 300) QCoreApplication::processEvents();
+        EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the window went while the check ran";
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
+    gUserStop = false;
+}
+
+}  // namespace
