@@ -276,14 +276,13 @@ TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
     }
 }
 
-TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
+TEST_F(Pickers, AboutLinksWithoutAnApplicationTellTheUser) {
     frmMain& form = *form_;
     QStringList opened;
     platform::desktop::SetOpener([&opened](const QString& target) {
         opened << target;
         return true;
     });
-    // Without an application for them nothing opens and the user is told.
     Click(form.tbrOptAbout(0), "ReadMe");
     Click(form.tbrOptAbout(1), "Update");
     form.lblAboutWebSite.Click();
@@ -292,8 +291,18 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     EXPECT_TRUE(boxes_.Calls()[0].prompt.contains(QStringLiteral("ReadMe.txt")));
     EXPECT_TRUE(boxes_.Calls()[1].prompt.contains(vb::App::HomePage()));
     EXPECT_TRUE(form.IsLoaded()) << "a link nothing opened leaves the window";
+}
 
+// The desktop's list of applications is read once a process, so the viewer
+// is in place before the first link.
+TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     testdesktop::InstallViewer("text/plain;x-scheme-handler/https;x-scheme-handler/mailto");
+    frmMain& form = *form_;
+    QStringList opened;
+    platform::desktop::SetOpener([&opened](const QString& target) {
+        opened << target;
+        return true;
+    });
     Click(form.tbrOptAbout(0), "ReadMe");
     Click(form.tbrOptAbout(1), "Update");
     ASSERT_EQ(opened.size(), 2);
@@ -312,7 +321,7 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     form.lblAboutWebSite.Click();
     EXPECT_EQ(opened.size(), 4);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
-    EXPECT_EQ(boxes_.Calls().size(), 3u);
+    EXPECT_TRUE(boxes_.Calls().empty());
 }
 
 }  // namespace
