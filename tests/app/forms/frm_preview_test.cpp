@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
@@ -18,6 +17,7 @@
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
+#include "desktop_files.h"
 #include "laid_out_main_window.h"
 #include "platform/desktop/mail_compose.h"
 #include "platform/desktop/rich_text_printer.h"
@@ -41,22 +41,6 @@ const QString kWithAttachment = QStringLiteral(
 const QString kHtmlOnly = QStringLiteral(
     "Subject: Offer\r\nContent-Type: text/html\r\n\r\n<img "
     "src=\"http://tracker.example/p.png\"><b>Buy</b>\r\n");
-
-// A desktop entry that handles the given types, so that opening finds a program.
-void InstallHandler(const char* types) {
-    const QDir apps(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                    QStringLiteral("/applications"));
-    ASSERT_TRUE(QDir().mkpath(apps.path()));
-    QFile entry(apps.filePath(QStringLiteral("mailer.desktop")));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write(QByteArray("[Desktop Entry]\nType=Application\nName=Mailer\nExec=true %u\nMimeType=") +
-                types + "\n");
-    QFile cache(apps.filePath(QStringLiteral("mimeinfo.cache")));
-    ASSERT_TRUE(cache.open(QIODevice::WriteOnly));
-    cache.write("[MIME Cache]\n");
-    for (const QByteArray& type : QByteArray(types).split(';'))
-        if (!type.isEmpty()) cache.write(type + "=mailer.desktop;\n");
-}
 
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
@@ -145,7 +129,7 @@ TEST_F(FrmPreview, KeepsToItsMessageWhileTheListChangesBehindIt) {
     dialogs.ChooseFile(path);
     Click(form, "Save");
     EXPECT_EQ(ReadFile(path), shown);
-    InstallHandler("x-scheme-handler/mailto;");
+    testdesktop::InstallViewer("x-scheme-handler/mailto");
     Click(form, "Reply");
     ASSERT_EQ(opened_.size(), 1);
     EXPECT_TRUE(opened_[0].startsWith(QStringLiteral("mailto:shop@example.com?subject=Re%3A%20Offer")));
@@ -186,7 +170,7 @@ TEST_F(FrmPreview, SavesEachTypeAndReadsBackTheSameText) {
 }
 
 TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
-    InstallHandler("x-scheme-handler/mailto;");
+    testdesktop::InstallViewer("x-scheme-handler/mailto");
     modAccounts::gAcntLoginID[1] = QStringLiteral("login-name");
     modAccounts::gAcntPassword[1] = QStringLiteral("pass-word");
     QStringList lines;
@@ -226,7 +210,7 @@ TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
 }
 
 TEST_F(FrmPreview, OpenWritesThePrivateFolderAndOpensTheMessageThere) {
-    InstallHandler("message/rfc822;");
+    testdesktop::InstallViewer("message/rfc822");
     frmPreview& form = Open(1);
     vb::ScriptedMsgBoxes boxes;
     Click(form, "Open");
@@ -366,7 +350,7 @@ TEST_F(FrmPreview, AHugeMessageShowsItsStartAndSavesWhole) {
 
 // The main window's message menu and buttons act on the list's current message.
 TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
-    InstallHandler("x-scheme-handler/mailto;message/rfc822;");
+    testdesktop::InstallViewer("x-scheme-handler/mailto;message/rfc822");
     SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
     frmMain& main = LaidOutMainWindow();
     ResizeMessageArrays(3);
