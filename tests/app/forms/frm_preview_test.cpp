@@ -17,6 +17,7 @@
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
+#include "app/options/option_values.h"
 #include "desktop_files.h"
 #include "laid_out_main_window.h"
 #include "platform/desktop/mail_compose.h"
@@ -346,6 +347,67 @@ TEST_F(FrmPreview, AHugeMessageShowsItsStartAndSavesWhole) {
     dialogs.ChooseFile(path);
     Click(form, "Save");
     EXPECT_EQ(QFileInfo(path).size(), MessageFileBytes(2, 1).size());
+}
+
+TEST_F(FrmPreview, ToolBarStylesFollowTheOptions) {
+    struct Row {
+        int16_t buttonStyle;
+        int16_t applyStyle;
+        int main;  // 1 flat, 0 raised
+        int mainTop;
+        int exit;
+    };
+    for (const Row& r : {Row{0, 1, 1, 138, 1}, Row{1, 0, 1, 138, 0}, Row{1, 1, 0, 120, 1},
+                         Row{1, 2, 1, 138, 1}, Row{1, 3, 0, 120, 0}}) {
+        SCOPED_TRACE(r.buttonStyle * 10 + r.applyStyle);
+        modOptions::gOptButtonStyle = r.buttonStyle;
+        modOptions::gOptApplyStyle = r.applyStyle;
+        frmPreview& form = Open(1);
+        EXPECT_EQ(form.tbrButtons(0).Style(), r.main);
+        EXPECT_NEAR(form.tbrButtons(0).Top(), r.mainTop, 15);
+        EXPECT_EQ(form.tbrButtons(1).Style(), r.exit);
+        vb::Forms::Unload<frmPreview>();
+    }
+}
+
+TEST_F(FrmPreview, ResizingMovesTheControlsWithTheWindowAndKeepsAMinimum) {
+    frmPreview& form = Open(1);
+    const int subject = form.txtPrvSubject.Width();
+    const int view = form.rtbBody.Height();
+    const int exitLeft = form.tbrButtons(1).Left();
+    form.Move(form.Left(), form.Top(), form.Width() + 1500, form.Height() + 900);
+    EXPECT_NEAR(form.txtPrvSubject.Width(), subject + 1500, 30);
+    EXPECT_NEAR(form.rtbBody.Height(), view + 900, 30);
+    EXPECT_NEAR(form.tbrButtons(1).Left(), exitLeft + 1500, 30);
+    EXPECT_NEAR(form.TabStrip.Top() + form.TabStrip.Height(),
+                form.rtbBody.Top() + form.rtbBody.Height() + form.TabStrip.TabHeight(1), 30)
+        << "the views end where the tab row starts";
+
+    form.Move(form.Left(), form.Top(), 1000, 1000);
+    EXPECT_GE(form.Width(), 5600 - 30);
+    EXPECT_GE(form.Height(), 4000 - 30);
+    EXPECT_GT(form.rtbBody.Height(), 0);
+}
+
+TEST_F(FrmPreview, PrintWithoutAPrinterOffersAPdfFile) {
+    if (platform::desktop::DefaultPrinter()) GTEST_SKIP() << "this computer has a printer";
+    frmPreview& form = Open(1);
+    vb::ScriptedMsgBoxes boxes;
+    vb::ScriptedDialogs dialogs;
+    boxes.Answer(vb::vbNo);
+    Click(form, "Print");
+    EXPECT_TRUE(dialogs.Calls().empty()) << "No prints nothing";
+
+    const QString pdf = QDir::temp().filePath(QStringLiteral("minutes.pdf"));
+    boxes.Answer(vb::vbYes);
+    dialogs.ChooseFile(pdf);
+    Click(form, "Print");
+    ASSERT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(boxes.Calls()[1].title, QStringLiteral("Veltrane - Print"));
+    EXPECT_TRUE(boxes.Calls()[1].prompt.startsWith(QStringLiteral("No printer is set up on this computer.")));
+    ASSERT_EQ(dialogs.Calls().size(), 1u);
+    EXPECT_EQ(dialogs.Calls()[0].fileName, QStringLiteral("Minutes"));
+    EXPECT_EQ(PdfPages(pdf), 1);
 }
 
 // The main window's message menu and buttons act on the list's current message.
