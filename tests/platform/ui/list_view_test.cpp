@@ -213,4 +213,15 @@ TEST_F(ListViewTest, HeaderClickNamesTheColumnAndNeverReordersRows) {
   EXPECT_EQ(Column(0), (QStringList{"b", "a"}));
 }
 
+TEST_F(ListViewTest, ASubItemWithLineBreaksLeavesItsRowOneLineHigh) {
+  Fill({{"bob", "me", "again", "Received: a\r\nFrom: b\r\nTo: c\r\n\r\nline\r\n"}, {"alice", "me", "hi", "body"}});
+  lvw->show();
+  QApplication::processEvents();
+  for (int row : {1, 2}) {
+    const int height = lvw->visualItemRect(lvw->Item(row).QtItem()).height();
+    EXPECT_GT(height, 0);
+    EXPECT_LT(height, 2 * std::max(lvw->fontMetrics().height(), 16)) << row;
+  }
+}
+
 }  // namespace
