@@ -117,7 +117,9 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
                                             "      Work - Error Accessing Account\r\n"));
     EXPECT_EQ(gSummaryLines, 2);
     EXPECT_EQ(gTotalNewCount, 2);
-    EXPECT_EQ(form.lvwEmail.ItemCount(), 2);
+    ASSERT_EQ(form.lvwEmail.ItemCount(), 2);
+    EXPECT_EQ(form.lvwEmail.Item(1).Text(), QStringLiteral("Ann <ann@example.org>"));
+    EXPECT_TRUE(form.lvwEmail.Item(2).Bold()) << "new mail in bold";
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
     EXPECT_EQ(gNextCheckStamp, QStringLiteral("08/12/26-21:35")) << "the schedule goes on";
     EXPECT_TRUE(form.fraMainButtons.Enabled()) << "retrieval mode ended";
