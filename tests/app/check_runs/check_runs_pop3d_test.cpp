@@ -184,9 +184,17 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     EXPECT_NE(forms::gPop3.Get(), before) << "a fresh component object";
     EXPECT_FALSE(gUserStop);
 
+    // The message tool bar's check of the current account clears a stop
+    // left over and checks that account alone, on the fresh object.
+    gUserStop = true;
+    ASSERT_EQ(gCurrentAccount, 1);
+    form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
+    EXPECT_FALSE(gAcntChecked[2]);
+    EXPECT_FALSE(gUserStop);
+
     form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
     EXPECT_EQ(gAcntResult[2], QStringLiteral("Small - 1 Message"));
 }
 
