@@ -56,6 +56,8 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
+    WirePointerEvents();
+    WireRulesFile();
 }
 
 void frmMain::Form_Load() {
@@ -229,9 +231,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
-    const QString folder = PrivateTempFolder();
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.eml")));
-    QFile::remove(QDir(folder).filePath(QStringLiteral("temporary.msg")));
+    UnloadRuleWindows();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();

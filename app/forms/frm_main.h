@@ -116,6 +116,8 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
+    // The page bar's state when retrieval mode began.
+    bool mPageBarBeforeRetrieval = true;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;
@@ -318,9 +320,35 @@ public:
     // instead. Called every second by the clock and the check timers.
     void UpdateTrayIcon();
 
+    // The list's pointer events: the current message, the message buttons
+    // and menu entries enabled only for a chosen row, the pop-up menu on a
+    // right click, the preview on a double click, the keyboard focus kept
+    // off the list, and the tips of cells too narrow for their text.
+    void lvwEmail_ItemClick();
+    void lvwEmail_Click();
+    void lvwEmail_DblClick();
+    void lvwEmail_MouseDown(int Button, int Shift, int x, int y);
+    void lvwEmail_MouseUp(int Button, int Shift, int x, int y);
+    void lvwEmail_GotFocus();
+    void lvwEmail_MouseMove(int Button, int Shift, int x, int y);
+    // The tip of the status-bar panel under the pointer.
+    void StatusBar_MouseMove(int Button, int Shift, int x, int y);
+
+    // The list row under the pointer (0 = none) and whether the user chose one.
+    int16_t mHoverItem = 0;
+    bool mItemSelected = false;
+
 private:
+    void WirePointerEvents();
+    // Enables or disables the four message buttons and menu entries.
+    void EnableMessageCommands(bool on);
+    // The pointer left the From, To and Subject cells: no row, no tip.
+    void ForgetListHover();
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+    // The row and column whose tip was set last.
+    int16_t mTipRow = 0;
+    int16_t mTipColumn = 0;
 
     // ---- accounts page ----
 public:
@@ -536,4 +564,20 @@ private:
     bool startUpWasRunning_ = false;
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
+
+    // ---- rule report and rules file ----
+public:
+    // After every check run: opens the rule report when the rules marked
+    // messages and the report is wanted (modRules::RuleReportWanted) and
+    // it is not open already.
+    void CheckRuleReport();
+    // Imports the rules of a file the user chooses (tbrRules "RulesImport").
+    void ImportRules();
+    // Opens the rules file name window (tbrRules "RulesRename").
+    void RenameRulesFile();
+
+private:
+    void WireRulesFile();
+    // The rule report and the rules file name window close with the window.
+    void UnloadRuleWindows();
 };

@@ -35,6 +35,8 @@ constexpr int kQuitRetryMs = 100;
 void frmMain::WireTrayMenu() {
     mnuTrayShow.Click = [this] { mnuTrayShow_Click(); };
     mnuTrayNewMessage.Click = [this] { mnuTrayNewMessage_Click(); };
+    mnuTrayRunClient.Click = [this] { RunEmailClient(); };
+    mnuTrayUpdates.Click = [this] { OpenHomePage(); };
     mnuTrayAutoCheck.Click = [this] { mnuTrayAutoCheck_Click(); };
     mnuTraySounds.Click = [this] { mnuTraySounds_Click(); };
     mnuTrayOptions.Click = [this] { JumpToOptionsPanel(kNodeStartUp); };
