@@ -1,9 +1,6 @@
 #include "platform/ui/list_view.h"
 
-#include <QApplication>
 #include <QHeaderView>
-#include <QRegularExpression>
-#include <QStyle>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <memory>
@@ -20,6 +17,27 @@ Qt::Alignment alignmentOf(int a) {
   return (a == lvwColumnRight ? Qt::AlignRight : a == lvwColumnCenter ? Qt::AlignHCenter : Qt::AlignLeft) |
          Qt::AlignVCenter;
 }
+
+// A report row is one line high whatever its texts hold: a cell with line
+// breaks (a message body kept in a zero-width column) shows its first line
+// and never makes every row as tall as its text.
+class OneLineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem one = option;
+    initStyleOption(&one, index);
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(one.fontMetrics.height(), one.decorationSize.height()) + 4);
+    return size;
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = option->text.section(QChar('\n'), 0, 0).remove(QChar('\r'));
+  }
+};
 
 }  // namespace
 
@@ -87,33 +105,11 @@ void ListItem::SetTag(const QString& tag) { item_->setData(0, kTagRole, tag); }
 
 // ---- ListView ----
 
-namespace {
-
-// Report rows are one line high: a sub-item's text with line breaks (a
-// column kept at width 0 for the program's own use) never makes its row taller.
-class SingleLineRows : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-    QStyleOptionViewItem one(option);
-    initStyleOption(&one, index);
-    // The view hands the text over with its breaks as line separators.
-    static const QRegularExpression lineBreak(QStringLiteral("[\\r\\n\\x{2028}]"));
-    const qsizetype stop = one.text.indexOf(lineBreak);
-    if (stop >= 0) one.text.truncate(stop);
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    return style->sizeFromContents(QStyle::CT_ItemViewItem, &one, QSize(), widget);
-  }
-};
-
-}  // namespace
-
 ListView::ListView(QWidget* parent) : Control<QTreeWidget>(parent) {
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setUniformRowHeights(true);
-  setItemDelegate(new SingleLineRows(this));
+  setItemDelegate(new OneLineDelegate(this));
   setAllColumnsShowFocus(true);  // full-row selection
   setSelectionMode(QAbstractItemView::SingleSelection);  // MultiSelect is off unless set
   setSelectionBehavior(QAbstractItemView::SelectRows);
