@@ -383,6 +383,9 @@ private:
     void WireAccountsPage();
     void WireAccountFields();
     void WireTabDrag(vb::TabStrip& strip, int16_t dragState);
+    // The connection test of the current account, in retrieval mode with
+    // the check timers held.
+    void TestCurrentAccount();
     void AcntClient_Change();
     void AcntSound_Change();
     // The message list shows the current account again, rows read afresh.
