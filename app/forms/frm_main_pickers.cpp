@@ -43,12 +43,19 @@ QString StartFolder(const QString& path, const QString& fallback) {
     return file.isDir() ? file.absoluteFilePath() : file.absolutePath();
 }
 
-// No check may start while a file dialog waits for the user: the check
-// timers pause for the object's lifetime, whichever way the dialog ends.
+// No check may start while a file dialog waits for the user: the start-up
+// countdown and the check timers pause for the object's lifetime, whichever
+// way the dialog ends.
 class ChecksPaused {
 public:
-    explicit ChecksPaused(frmMain& form) : form_(form) { form_.SuspendAutoCheck(QStringLiteral("Suspend")); }
-    ~ChecksPaused() { form_.SuspendAutoCheck(QStringLiteral("Restore")); }
+    explicit ChecksPaused(frmMain& form) : form_(form) {
+        form_.SuspendStartUpCheck(QStringLiteral("Suspend"));
+        form_.SuspendAutoCheck(QStringLiteral("Suspend"));
+    }
+    ~ChecksPaused() {
+        form_.SuspendStartUpCheck(QStringLiteral("Restore"));
+        form_.SuspendAutoCheck(QStringLiteral("Restore"));
+    }
     ChecksPaused(const ChecksPaused&) = delete;
     ChecksPaused& operator=(const ChecksPaused&) = delete;
 
@@ -126,6 +133,23 @@ void frmMain::TestEmailClient() {
     }
     // A program that will not start is reported like a wrong path.
     if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
+}
+
+void frmMain::TestSound() {
+    using namespace modOptions;
+    QString sound;
+    if (mPickerIndex == kOptionsPicker) {
+        if (IsUsableSound(gEditOptDefaultSound)) sound = gEditOptDefaultSound;
+    } else if (mPickerIndex == kAccountsPicker) {
+        if (IsUsableSound(gOptDefaultSound)) sound = gOptDefaultSound;
+        else if (IsUsableSound(ShownAccount(modAccounts::gEditAcntSound)))
+            sound = ShownAccount(modAccounts::gEditAcntSound);
+    } else {
+        return;
+    }
+    // A test plays whether or not sounds are switched on.
+    if (sound.isEmpty()) ShowSoundError();
+    else PlaySoundFile(sound);
 }
 
 void frmMain::RunEmailClient() {
