@@ -88,6 +88,17 @@ void Browse(frmMain& form, const PickerTarget& target, const QString& fallbackFo
     target.box->SetText(*chosen);
 }
 
+// What a picker's Test tries: on the Options page the pending default; on
+// the Accounts page the saved default, else the account's pending path.
+// Empty when none is usable; nothing for a picker of neither page.
+std::optional<QString> PathInForce(int16_t picker, const QString& pendingDefault, const QString& savedDefault,
+                                   const QString& pendingOwn, bool (*usable)(const QString&)) {
+    if (picker == kOptionsPicker) return usable(pendingDefault) ? pendingDefault : QString();
+    if (picker != kAccountsPicker) return std::nullopt;
+    if (usable(savedDefault)) return savedDefault;
+    return usable(pendingOwn) ? pendingOwn : QString();
+}
+
 void ShowPickerError(const QString& title, const QString& failed, const QString& appears, const QString& rule1,
                      const QString& rule2) {
     const QString crlf = QStringLiteral("\r\n");
@@ -121,35 +132,21 @@ void frmMain::BrowseSound() {
 
 void frmMain::TestEmailClient() {
     using namespace modOptions;
-    QString client;
-    if (mPickerIndex == kOptionsPicker) {
-        if (UsableClient(gEditOptDefaultClient)) client = gEditOptDefaultClient;
-    } else if (mPickerIndex == kAccountsPicker) {
-        if (UsableClient(gOptDefaultClient)) client = gOptDefaultClient;
-        else if (UsableClient(ShownAccount(modAccounts::gEditAcntClient)))
-            client = ShownAccount(modAccounts::gEditAcntClient);
-    } else {
-        return;
-    }
+    const std::optional<QString> client = PathInForce(mPickerIndex, gEditOptDefaultClient, gOptDefaultClient,
+                                                      ShownAccount(modAccounts::gEditAcntClient), UsableClient);
+    if (!client) return;
     // A program that will not start is reported like a wrong path.
-    if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
+    if (client->isEmpty() || !platform::desktop::StartProgram(*client)) ShowClientError();
 }
 
 void frmMain::TestSound() {
     using namespace modOptions;
-    QString sound;
-    if (mPickerIndex == kOptionsPicker) {
-        if (IsUsableSound(gEditOptDefaultSound)) sound = gEditOptDefaultSound;
-    } else if (mPickerIndex == kAccountsPicker) {
-        if (IsUsableSound(gOptDefaultSound)) sound = gOptDefaultSound;
-        else if (IsUsableSound(ShownAccount(modAccounts::gEditAcntSound)))
-            sound = ShownAccount(modAccounts::gEditAcntSound);
-    } else {
-        return;
-    }
+    const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOptDefaultSound, gOptDefaultSound,
+                                                     ShownAccount(modAccounts::gEditAcntSound), IsUsableSound);
+    if (!sound) return;
     // A test plays whether or not sounds are switched on.
-    if (sound.isEmpty()) ShowSoundError();
-    else PlaySoundFile(sound);
+    if (sound->isEmpty()) ShowSoundError();
+    else PlaySoundFile(*sound);
 }
 
 void frmMain::RunEmailClient() {
