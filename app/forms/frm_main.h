@@ -494,7 +494,7 @@ private:
     void ShowRuleLine(int16_t line);
     // The joined lines and the "n of 10 Entries" label.
     void ShowRuleLines();
-    // Update needs a complete criteria and a rule.
+    // Update needs a rule, a condition and a complete criteria.
     void EnableRuleUpdate();
     // The rules file could not be written: says so; the edits stay pending.
     void ReportRulesWriteFailure();
