@@ -16,7 +16,6 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/platform/store/raw_file.h"
-#include "tests/platform/store/read_only_folder.h"
 
 namespace {
 
@@ -120,24 +119,6 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     EXPECT_NE(Slurp(DataFile("RulesJane.ini").toStdString()).find("Name=Edited"), std::string::npos);
     EXPECT_FALSE(main_->tbrButtons(9).Buttons(1).Enabled()) << "the written edit is saved: nothing left to save";
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
-}
-
-TEST_F(FrmRuleFileTest, AReadOnlyFolderIsReportedAndChangesNothing) {
-    OpenRename();
-    vb::ScriptedMsgBoxes boxes;
-    {
-        const ReadOnlyFolder readOnly(platform::store::UserDataFolder());
-        if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
-        Save("John");
-    }
-    ASSERT_EQ(boxes.Calls().size(), 1u);
-    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + vb::vbCritical);
-    EXPECT_TRUE(boxes.Calls()[0].prompt.contains("could not be saved as 'RulesJohn.ini'"));
-    EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
-    EXPECT_FALSE(QFile::exists(DataFile("RulesJohn.ini")));
-    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
 }
 
 TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
