@@ -34,7 +34,10 @@ protected:
         oldFile_ = Slurp(DataFile("Rules.ini").toStdString());
         main_ = &LaidOutMainWindow();
         main_->Show();
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { calls_.append(action); };
+        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { calls_.append("auto " + action); };
+        forms::gWindowHooks.SuspendStartUpCheck = [this](const QString& action) {
+            calls_.append("start-up " + action);
+        };
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleFile>();
@@ -69,11 +72,11 @@ TEST_F(FrmRuleFileTest, TheWindowShowsTheFileAndPausesTheChecksWhileOpen) {
     EXPECT_EQ(window.txtRuleFileName.Text(), "Rules");
     EXPECT_GE(window.lblRuleFileIntro.height(), window.lblRuleFileIntro.heightForWidth(window.lblRuleFileIntro.width()))
         << "the explanation is not cut";
-    EXPECT_EQ(calls_, QStringList{"Suspend"});
+    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend"}));
 
     window.tbrButtons.Buttons("Cancel").QtButton().click();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(calls_, (QStringList{"Suspend", "Restore"}));
+    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}));
     EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
     EXPECT_FALSE(QFile::exists(DataFile("RulesRules.ini")));
 }
@@ -160,7 +163,8 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         } else {
             EXPECT_TRUE(boxes.Calls().empty()) << "a cancel says nothing";
         }
-        EXPECT_EQ(calls_, (QStringList{"Suspend", "Restore"})) << "the checks rest while the dialog is open";
+        EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}))
+            << "the checks rest while the dialog is open";
     }
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the refused import changed nothing";
     EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";
