@@ -23,6 +23,7 @@ endif()
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/icons ${PROJECT_SOURCE_DIR}/data/help ${PROJECT_SOURCE_DIR}/data/Sounds
         DESTINATION ${VELTRANE_DATA_DESTINATION})
+install(FILES ${PROJECT_SOURCE_DIR}/data/ReadMe.txt DESTINATION ${VELTRANE_DATA_DESTINATION})
 install(FILES ${PROJECT_SOURCE_DIR}/data/veltrane.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/data/icons/TrayNormal.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
         RENAME veltrane.svg)

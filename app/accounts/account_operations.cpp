@@ -1,5 +1,6 @@
 #include "app/accounts/account_operations.h"
 
+#include <QStringList>
 #include <utility>
 
 #include "app/accounts/account_table.h"
@@ -59,6 +60,26 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
                                   QStringLiteral("Please re-enter a name for this Account.") + kCrLf + kCrLf};
     }
     return std::nullopt;
+}
+
+std::optional<AccountMessage> ServerProblem(const QString& server, const QString& port) {
+    bool number = false;
+    const int value = port.trimmed().toInt(&number);
+    if (!number || value < 1 || value > 65535)
+        return AccountMessage{QStringLiteral("Invalid Port Number"),
+                              QStringLiteral("The Port must be a whole number from 1 to 65535.") + kTenBlanks +
+                                  kCrLf + QStringLiteral("Port: '") + port + QStringLiteral("'") + kCrLf + kCrLf +
+                                  QStringLiteral("Please re-enter the Port for this Account.") + kCrLf + kCrLf};
+    bool bad = server.size() > 253;
+    for (const QChar ch : server) bad = bad || ch.isSpace() || ch.category() == QChar::Other_Control;
+    if (!server.isEmpty() && !bad)
+        for (const QString& label : server.split(QLatin1Char('.')))
+            bad = bad || label.isEmpty() || label.size() > 63;
+    if (!bad) return std::nullopt;
+    return AccountMessage{QStringLiteral("Invalid Server Name"),
+                          QStringLiteral("The POP3 Server is not a valid host name or address.") + kTenBlanks + kCrLf +
+                              QStringLiteral("POP3 Server: '") + server + QStringLiteral("'") + kCrLf + kCrLf +
+                              QStringLiteral("Please re-enter the POP3 Server for this Account.") + kCrLf + kCrLf};
 }
 
 AccountMessage DeleteAccountQuestion(const QString& name) {

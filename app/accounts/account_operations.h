@@ -29,6 +29,13 @@ struct AccountMessage {
 // Account Name".
 std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t current);
 
+// The reason the server and port cannot be saved, with its message; nullopt
+// when they are fine. The port is a whole number from 1 to 65535 (blanks
+// around it allowed); the server is empty or a host name or address of at
+// most 253 characters without blanks or control characters, whose dot-
+// separated labels are 1 to 63 characters long.
+std::optional<AccountMessage> ServerProblem(const QString& server, const QString& port);
+
 // The question before account name is deleted.
 AccountMessage DeleteAccountQuestion(const QString& name);
 

@@ -13,9 +13,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kBlanks15 = QString(15, QLatin1Char(' '));
 
 QString ErrorHead(const QString& account, int32_t number, const QString& text) {
-    return QStringLiteral("There was a problem encountered while accessing the") + QStringLiteral(" Account: ") +
-           account + kBlanks15 + kCrLf + kCrLf + QStringLiteral("Error Message:") + kCrLf +
-           QString::number(number) + QStringLiteral(" - ") + text + kCrLf + kCrLf;
+    return QStringLiteral("There was a problem encountered while accessing the") +
+           QStringLiteral(" Account: ") + account + kBlanks15 + kCrLf + kCrLf +
+           QStringLiteral("Error Message:") + kCrLf + QString::number(number) + QStringLiteral(" - ") + text +
+           kCrLf + kCrLf;
 }
 
 QString SpamWord(bool spam) { return spam ? QStringLiteral(" Spam") : QString(); }
@@ -23,7 +24,8 @@ QString SpamWord(bool spam) { return spam ? QStringLiteral(" Spam") : QString();
 }  // namespace
 
 QString CheckResultText(const QString& name, bool connected, int16_t count, bool userStop) {
-    if (connected && count > 1) return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Messages");
+    if (connected && count > 1)
+        return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Messages");
     if (connected && count == 1) return name + QStringLiteral(" - 1 Message");
     if (connected && count == 0) return name + QStringLiteral(" - No Messages");
     if (userStop) return name + QStringLiteral(" - User Stopped Retrieval");
@@ -31,13 +33,14 @@ QString CheckResultText(const QString& name, bool connected, int16_t count, bool
 }
 
 QString DeletedResultText(const QString& name, int16_t count) {
-    if (count > 0) return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Message(s)");
+    if (count > 0)
+        return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Message(s)");
     return name + QStringLiteral(" - No Messages");
 }
 
 bool SuppressedOnConnect(int32_t code) {
     static constexpr std::array<int32_t, 11> kCodes = {30001, 30002, 30003, 30004, 30005, 30006,
-                                                        30008, 30009, 10054, 10060, 11001};
+                                                       30008, 30009, 10054, 10060, 11001};
     return std::find(kCodes.begin(), kCodes.end(), code) != kCodes.end();
 }
 
@@ -58,8 +61,8 @@ QString ComponentErrorPrompt(const QString& account, int32_t code, QString& text
     prompt += QStringLiteral("There could be other possiblities for this error. Please") +
               QStringLiteral(" ensure all Account") + QString(10, QLatin1Char(' ')) + kCrLf +
               QStringLiteral("Information is accurate and your connection is established.") + kCrLf + kCrLf +
-              QStringLiteral("For further assistance please try Help or contact your Service Provider") + kCrLf +
-              QStringLiteral("if this problem persists.") + kCrLf + kCrLf;
+              QStringLiteral("For further assistance please try Help or contact your Service Provider") +
+              kCrLf + QStringLiteral("if this problem persists.") + kCrLf + kCrLf;
     return prompt;
 }
 
@@ -67,9 +70,10 @@ QString UnexpectedErrorPrompt(const QString& account, int32_t number, const QStr
     return ErrorHead(account, number, description) +
            QStringLiteral("Please report this error to Quorvane with the Number") + kCrLf +
            QStringLiteral("and Description of the error.") + kCrLf + kCrLf +
-           QStringLiteral("Note: This is an unexpected error. It would be very helpful to also include") + kCrLf +
-           QStringLiteral("the Title Bar text and any relevant details that might assist in tracking the") + kCrLf +
-           QStringLiteral("cause of this error. Thank you for your assistance.") + kCrLf + kCrLf +
+           QStringLiteral("Note: This is an unexpected error. It would be very helpful to also include") +
+           kCrLf +
+           QStringLiteral("the Title Bar text and any relevant details that might assist in tracking the") +
+           kCrLf + QStringLiteral("cause of this error. Thank you for your assistance.") + kCrLf + kCrLf +
            QStringLiteral("Email: support@veltrane.example") + kCrLf + kCrLf;
 }
 
@@ -87,7 +91,8 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam) {
 }
 
 QString DeleteQuestionTitle(bool spam) {
-    return modGeneral::gAppName + QStringLiteral(" - Ready to Delete") + SpamWord(spam) + QStringLiteral(" Message(s)");
+    return modGeneral::gAppName + QStringLiteral(" - Ready to Delete") + SpamWord(spam) +
+           QStringLiteral(" Message(s)");
 }
 
 QString NothingToDeletePrompt(bool spam) {

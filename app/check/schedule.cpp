@@ -10,18 +10,36 @@ namespace {
 
 const QString kStampFormat = QStringLiteral("dd/MM/yy-HH:mm");
 
-// "hh:mm" as a time of day; a text of another form reads as midnight, which
-// the Options page never stores.
-QTime WindowTime(const QString& text) {
+// "hh:mm" as a time of day; nullopt for a text of another form.
+std::optional<QTime> WindowTime(const QString& text) {
     const QTime t = QTime::fromString(text.left(5), QStringLiteral("hh:mm"));
-    return t.isValid() ? t : QTime(0, 0);
+    if (!t.isValid()) return std::nullopt;
+    return t;
 }
 
 QDateTime Minute(const QDateTime& t) {
     return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
 }
 
+// The end of the no-check window that holds minute, if one does. A window
+// that crosses midnight holds the minutes from its begin to midnight and from
+// midnight to its end; equal times make no window.
+std::optional<QDateTime> WindowEndHolding(const QDateTime& minute, QTime begin, QTime end) {
+    if (begin == end) return std::nullopt;
+    const QTime t = minute.time();
+    const QDate day = minute.date();
+    if (begin < end) {
+        if (begin <= t && t <= end) return QDateTime(day, end);
+        return std::nullopt;
+    }
+    if (t >= begin) return QDateTime(day.addDays(1), end);
+    if (t <= end) return QDateTime(day, end);
+    return std::nullopt;
+}
+
 }  // namespace
+
+std::function<QDateTime()> gClock = [] { return QDateTime::currentDateTime(); };
 
 QString CheckStamp(const QDateTime& t) { return t.toString(kStampFormat); }
 
@@ -39,22 +57,27 @@ bool StampNotLater(const QString& a, const QString& b) {
     return ta && tb && *ta <= *tb;
 }
 
-void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, QDateTime::currentDateTime()); }
+QString ClockPanelText(const QDateTime& now) {
+    return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") + FormatDate(now, "h:mm AM/PM") +
+           QStringLiteral(" ");
+}
+
+void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, gClock()); }
 
 void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
     using namespace modGeneral;
     const QDateTime candidate = now.addSecs(60LL * (gIntervalMinutes + extra));
     QDateTime next = candidate;
     if (modOptions::gOptNoCheck != 0) {
-        const QTime beginTime = WindowTime(modOptions::gEditOptNoCheckTime[0]);
-        const QTime endTime = WindowTime(modOptions::gEditOptNoCheckTime[1]);
-        const QDateTime begin(candidate.date(), beginTime);
-        QDateTime end(candidate.date(), endTime);
-        if (begin > end) end = end.addDays(1);  // the window crosses midnight
-        const QDateTime minute = Minute(candidate);
-        // A check that was deferred once is not deferred again.
-        const bool deferred = begin <= minute && minute <= end && begin != end && !gNoCheckDeferred;
-        if (deferred) next = end;
+        // The saved window: a half-typed time on the Options page moves nothing.
+        const auto begin = WindowTime(modOptions::gOptNoCheckTime[0]);
+        const auto end = WindowTime(modOptions::gOptNoCheckTime[1]);
+        const auto windowEnd = begin && end ? WindowEndHolding(Minute(candidate), *begin, *end) : std::nullopt;
+        // A check that was deferred once is not deferred again; the same
+        // deferral computed again (after each account of one run) stands.
+        const bool deferred =
+            windowEnd && (!gNoCheckDeferred || ParseCheckStamp(gNextCheckStamp) == *windowEnd);
+        if (deferred) next = *windowEnd;
         gNoCheckDeferred = deferred;
     }
     gAutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next, "h:mm AM/PM");

@@ -5,9 +5,13 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace modCheck {
+
+// The clock the schedule and the check timers read; tests set their own.
+extern std::function<QDateTime()> gClock;
 
 // The stamp of the minute of t.
 QString CheckStamp(const QDateTime& t);
@@ -17,8 +21,11 @@ std::optional<QDateTime> ParseCheckStamp(const QString& stamp);
 // a stamp is never due.
 bool StampNotLater(const QString& a, const QString& b);
 
+// The status bar's clock: " mmm d/yy h:mm AM/PM ".
+QString ClockPanelText(const QDateTime& now);
+
 // Sets gNextCheckStamp, gAutoCheckText, gNoCheckDeferred and the saved
-// copies from the interval, extra minutes and the no-check window.
+// copies from the interval, extra minutes and the saved no-check window.
 void SetNextAutoCheckTime(int16_t extra);
 void SetNextAutoCheckTime(int16_t extra, const QDateTime& now);
 

@@ -58,7 +58,8 @@ int16_t MarkNewMessages(int16_t a) {
         gMsgNew(a, m) = gMsgUid(a, m).isEmpty() || !last.contains(gMsgUid(a, m));
         if (gMsgNew(a, m)) ++fresh;
     }
-    for (int m = 1; m <= gMsgLastUid.UBound2(); ++m) gMsgLastUid(a, m) = m <= count ? gMsgUid(a, m) : QString();
+    for (int m = 1; m <= gMsgLastUid.UBound2(); ++m)
+        gMsgLastUid(a, m) = m <= count ? gMsgUid(a, m) : QString();
     return fresh;
 }
 

@@ -26,7 +26,8 @@ void Check(com::HRESULT hr) {
         if (text.isEmpty()) text = ComponentLastErrorText();
         throw CallFailure{true, com::HresultCode(hr), text};
     }
-    throw CallFailure{false, static_cast<int32_t>(hr), text.isEmpty() ? QStringLiteral("Automation error") : text};
+    throw CallFailure{false, static_cast<int32_t>(hr),
+                      text.isEmpty() ? QStringLiteral("Automation error") : text};
 }
 
 CallFailure CurrentFailure() {
@@ -38,11 +39,14 @@ CallFailure CurrentFailure() {
         return {false, 9, QStringLiteral("Subscript out of range")};
     } catch (const std::exception& e) {
         return {false, 5, QString::fromLocal8Bit(e.what())};
+    } catch (...) {
+        return {false, 5, QStringLiteral("Invalid procedure call or argument")};
     }
 }
 
 IqelPop3Com& Pop3() {
-    if (!gPop3) throw CallFailure{false, 91, QStringLiteral("Object variable or With block variable not set")};
+    if (!gPop3)
+        throw CallFailure{false, 91, QStringLiteral("Object variable or With block variable not set")};
     return *gPop3;
 }
 
@@ -75,7 +79,8 @@ std::optional<QDateTime> ReadDate(IPop3Msg& message) {
     if (com::FAILED(message.get_Date(&date))) return std::nullopt;
     const std::optional<com::DateParts> parts = com::OleDateToParts(date);
     if (!parts) return std::nullopt;
-    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+    return QDateTime(QDate(parts->year, parts->month, parts->day),
+                     QTime(parts->hour, parts->minute, parts->second));
 }
 
 }  // namespace forms

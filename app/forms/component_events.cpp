@@ -43,6 +43,9 @@ com::HRESULT ComponentEvents::Received(IqelPop3Com*, IPop3Msg*, com::VARIANT_BOO
     return com::S_OK;
 }
 
-com::HRESULT ComponentEvents::Progress(IqelPop3Com*, std::int32_t, std::int32_t) { return com::S_OK; }
+com::HRESULT ComponentEvents::Progress(IqelPop3Com* Owner, std::int32_t Position, std::int32_t Total) {
+    if (view_) view_->OnProgress(Owner, Position, Total);
+    return com::S_OK;
+}
 
 }  // namespace forms

@@ -14,6 +14,8 @@ class ComponentEventsView {
 public:
     virtual void OnConnected() = 0;
     virtual void OnReceived() = 0;
+    // A download's progress, from the object owner.
+    virtual void OnProgress(IqelPop3Com* owner, std::int32_t position, std::int32_t total) = 0;
 
 protected:
     ~ComponentEventsView() = default;

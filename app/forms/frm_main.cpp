@@ -1,11 +1,14 @@
 #include "app/forms/frm_main.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
+#include "app/common/private_temp_folder.h"
 #include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
@@ -39,11 +42,6 @@ constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
                                                {u"Date", u"ColDateWidth"},
                                                {u"Size", u"ColSizeWidth"}};
 
-QString ClockPanelText(const QDateTime& now) {
-    return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") + FormatDate(now, "h:mm AM/PM") +
-           QStringLiteral(" ");
-}
-
 }  // namespace
 
 frmMain::frmMain() : frmMainDesign(this) {
@@ -58,6 +56,9 @@ frmMain::frmMain() : frmMainDesign(this) {
     WirePickersAndTools();
     WireRulesPage();
     WireMessageMenu();
+    WireCheckRuns();
+    WirePointerEvents();
+    WireRulesFile();
 }
 
 void frmMain::Form_Load() {
@@ -135,7 +136,7 @@ void frmMain::Form_Load() {
         gAcntStatus[i] = QStringLiteral("Not Checked");
         gAcntResult[i] = gAcntName[i];
         gAcntCheckTime[i] = FormatDate(now, "h:mm AM/PM");
-        StatusBar.SetPanelText(5, ClockPanelText(now));
+        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
         gAcntClientValid[i] = platform::desktop::IsUsableProgram(gAcntClient[i]);
         gAcntSoundValid[i] = IsUsableSound(gAcntSound[i]);
     }
@@ -146,7 +147,7 @@ void frmMain::Form_Load() {
         StatusBar.SetPanelText(2, QString());
         StatusBar.SetPanelText(3, QString());
         StatusBar.SetPanelText(4, gAutoCheckText);
-        StatusBar.SetPanelText(5, ClockPanelText(now));
+        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
 
@@ -231,6 +232,7 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
+    UnloadRuleWindows();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();

@@ -40,11 +40,6 @@ public:
     void EnableMainControls();
     void DisableEmailControls();
 
-    // ---- check timers ----
-    // While automatic checking is on, "Suspend" swaps the check timer for the
-    // clock timer and "Restore" swaps back; anything else does nothing.
-    void SuspendAutoCheck(const QString& action);
-
     // ---- retrieval mode ----
     // enable false enters retrieval mode (the Email page in front, page
     // buttons, tool bars, tab strips and tray commands disabled, the Stop
@@ -121,9 +116,12 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
+    // The page bar's state when retrieval mode began.
+    bool mPageBarBeforeRetrieval = true;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;
+    void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
@@ -322,9 +320,35 @@ public:
     // instead. Called every second by the clock and the check timers.
     void UpdateTrayIcon();
 
+    // The list's pointer events: the current message, the message buttons
+    // and menu entries enabled only for a chosen row, the pop-up menu on a
+    // right click, the preview on a double click, the keyboard focus kept
+    // off the list, and the tips of cells too narrow for their text.
+    void lvwEmail_ItemClick();
+    void lvwEmail_Click();
+    void lvwEmail_DblClick();
+    void lvwEmail_MouseDown(int Button, int Shift, int x, int y);
+    void lvwEmail_MouseUp(int Button, int Shift, int x, int y);
+    void lvwEmail_GotFocus();
+    void lvwEmail_MouseMove(int Button, int Shift, int x, int y);
+    // The tip of the status-bar panel under the pointer.
+    void StatusBar_MouseMove(int Button, int Shift, int x, int y);
+
+    // The list row under the pointer (0 = none) and whether the user chose one.
+    int16_t mHoverItem = 0;
+    bool mItemSelected = false;
+
 private:
+    void WirePointerEvents();
+    // Enables or disables the four message buttons and menu entries.
+    void EnableMessageCommands(bool on);
+    // The pointer left the From, To and Subject cells: no row, no tip.
+    void ForgetListHover();
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+    // The row and column whose tip was set last.
+    int16_t mTipRow = 0;
+    int16_t mTipColumn = 0;
 
     // ---- accounts page ----
 public:
@@ -488,4 +512,72 @@ public:
 private:
     // The three entries and their tbrEmail buttons (the window's construction).
     void WireMessageMenu();
+
+    // ---- check runs and schedule ----
+public:
+    // The user's check of every enabled account in tab order; a box when
+    // none was checked. Nothing while another server operation runs.
+    void CheckAll();
+    // The timed check and the one start-up check: every enabled account,
+    // then the summary, the pop-up and the sounds.
+    void RunAutoCheck();
+    void RunStartUpCheck();
+    // The message tool bar's check of the current account alone.
+    void CheckCurrentAccount();
+    // The warning about accounts whose download may be incomplete, if any.
+    void ShowDownloadErrors();
+    // The pop-up with the run's headline and summary, and the sounds.
+    void ReportCheckResult(bool anyNew, bool anyMail);
+    // The new-mail sounds of one account, or of a whole run for 0.
+    void NotifyNewMail(int16_t account);
+    // Lets pending events run, then plays the wave file once.
+    void PlaySoundFile(const QString& file);
+
+    // Nested: "Suspend" stops the automatic check (the clock timer runs
+    // instead) until as many "Restore" calls have come; acts on the timers
+    // only while automatic checking is on. Anything else does nothing.
+    void SuspendAutoCheck(const QString& action);
+    // Nested the same way: pauses the start-up countdown and its button, and
+    // gives back the state the user had chosen; anything else toggles the
+    // pause. Only while a start-up check is pending.
+    void SuspendStartUpCheck(const QString& action);
+    // Pauses or continues the start-up countdown, with its button's texts.
+    void ToggleStartUpTimer();
+    // A check started first ends a pending start-up check.
+    void ShowAutoCheckStatus();
+
+    void tmrStatusBar_Timer();
+    void tmrMailTime_Timer();
+    void tmrMailStartUp_Timer();
+    void tmrRetrieveMessage_Timer();
+
+private:
+    void WireCheckRuns();
+    void RunTimedCheck(bool startUp);
+    // The user's stop inside a download: the account disconnected and the
+    // component object replaced by a fresh one.
+    void StopDownload();
+    // The timers swapped as automatic checking and the suspensions ask.
+    void ApplyCheckTimers();
+    int autoCheckSuspended_ = 0;
+    int startUpSuspended_ = 0;
+    bool startUpWasRunning_ = false;
+    int16_t startUpCounter_ = 0;
+    int16_t retrievalFrame_ = 0;
+
+    // ---- rule report and rules file ----
+public:
+    // After every check run: opens the rule report when the rules marked
+    // messages and the report is wanted (modRules::RuleReportWanted) and
+    // it is not open already.
+    void CheckRuleReport();
+    // Imports the rules of a file the user chooses (tbrRules "RulesImport").
+    void ImportRules();
+    // Opens the rules file name window (tbrRules "RulesRename").
+    void RenameRulesFile();
+
+private:
+    void WireRulesFile();
+    // The rule report and the rules file name window close with the window.
+    void UnloadRuleWindows();
 };

@@ -68,6 +68,11 @@ bool frmMain::SaveAccount() {
         txtAcntName.SetFocus();
         return false;
     }
+    if (const auto problem = ServerProblem(gEditAcntServer[c], gEditAcntPort[c])) {
+        ShowAccountMessage(*problem);
+        (problem->title.contains(QStringLiteral("Port")) ? txtAcntPort : txtAcntServer).SetFocus();
+        return false;
+    }
     const QString oldName = gAcntName[c];
     const SavedAccountTexts before = SavedAccountText(c);
     gAcntEnabled[c] = gEditAcntEnabled[c];

@@ -117,7 +117,8 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
         const bool hidden = modOptions::gOptSuppressConnectErrors == 1 && failure.component &&
                             modCheck::SuppressedOnConnect(failure.number);
         // A connection the user stopped is no error to report.
-        if (!hidden && !gUserStop) ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
+        if (!hidden && !gUserStop)
+            ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
         DisconnectAccount();
         ZeroAccount(a);
     }
@@ -153,7 +154,8 @@ void frmMain::LoadAccountMessages(int16_t a) {
                 // A stop replaced the component: the account is discarded.
                 if (gUserStop) return;
                 for (int16_t m = 1; m <= serverCount; ++m)
-                    if (modCheck::StoreMessage(a, m, ReadMessage(*forms::Message(m)))) gAcntIncomplete[a] = true;
+                    if (modCheck::StoreMessage(a, m, ReadMessage(*forms::Message(m))))
+                        gAcntIncomplete[a] = true;
                 if (gAcntIncomplete[a]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
             }
         }
@@ -181,6 +183,7 @@ void frmMain::LoadAccountMessages(int16_t a) {
 void frmMain::CheckAccount(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
+    if (a < 1 || a > gAccountCount) return;
     gAcntChecked[a] = true;
     lvwEmail.ClearItems();
     RetrieveAccountMessages(a);
@@ -200,6 +203,7 @@ void frmMain::CheckAccount(int16_t a) {
 
 void frmMain::TestAccountConnection(int16_t a) {
     using namespace modGeneral;
+    if (a < 1 || a > modAccounts::gAccountCount) return;
     ServerOperation operation;
     if (!operation.Started()) return;
     // A stop left over from an earlier check must not end the test.
@@ -232,7 +236,8 @@ void frmMain::ShowComponentError(int16_t a, int32_t code, QString& text, const Q
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
-void frmMain::ShowUnexpectedError(int16_t a, int32_t number, const QString& description, const QString& title) {
+void frmMain::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
+                                  const QString& title) {
     const QString prompt = modCheck::UnexpectedErrorPrompt(modAccounts::gAcntName[a], number, description);
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }

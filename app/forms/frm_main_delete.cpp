@@ -74,8 +74,8 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         return;
     }
     if (modOptions::gOptDeleteConfirmation == 1 &&
-        vb::MsgBox(modCheck::DeleteQuestionPrompt(gAcntName[a], count, spamMode), vb::vbCritical + vb::vbYesNo,
-                   modCheck::DeleteQuestionTitle(spamMode)) != vb::vbYes)
+        vb::MsgBox(modCheck::DeleteQuestionPrompt(gAcntName[a], count, spamMode),
+                   vb::vbCritical + vb::vbYesNo, modCheck::DeleteQuestionTitle(spamMode)) != vb::vbYes)
         return;
 
     QSet<QString> wanted;

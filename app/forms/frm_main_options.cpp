@@ -146,10 +146,8 @@ void frmMain::SetTrayAutoCheckCaption(const QString& caption) { mnuTrayAutoCheck
 
 void frmMain::SetTraySoundsCaption(const QString& caption) { mnuTraySounds.SetCaption(caption); }
 
-void frmMain::SetAutoCheckTimers(bool useInterval) {
-    tmrMailTime.SetEnabled(useInterval);
-    tmrStatusBar.SetEnabled(!useInterval);
-}
+// A dialog open now keeps the check paused until it closes.
+void frmMain::SetAutoCheckTimers(bool) { ApplyCheckTimers(); }
 
 void frmMain::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
 

@@ -2,7 +2,6 @@
 // drawings, and the list tooltip.
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
-#include "app/options/option_values.h"
 
 void frmMain::FillPictures() {
     using forms::PictureSet;
@@ -52,15 +51,4 @@ void frmMain::CreateListToolTip() {
     mListToolTip.SetForeColor(0);
     mListToolTip.SetMargin(0, 2);
     mListToolTip.SetMargin(2, 2);
-}
-
-void frmMain::SuspendAutoCheck(const QString& action) {
-    if (modOptions::gOptUseInterval != 1) return;
-    if (action == QLatin1String("Suspend")) {
-        tmrMailTime.SetEnabled(false);
-        tmrStatusBar.SetEnabled(true);
-    } else if (action == QLatin1String("Restore")) {
-        tmrMailTime.SetEnabled(true);
-        tmrStatusBar.SetEnabled(false);
-    }
 }

@@ -17,7 +17,11 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
         tbrButtons(1).SetVisible(showStop);
         ShowCurrentPane(0);
     }
-    for (vb::Frame* frame : {&fraMainButtons, &fraEmailToolBar, &fraAcntToolBar}) frame->SetEnabled(enable);
+    // The page bar comes back as it was: locked while a page holds unsaved
+    // edits, so an operation that ran meanwhile cannot open the way to lose them.
+    if (!enable) mPageBarBeforeRetrieval = fraMainButtons.Enabled();
+    fraMainButtons.SetEnabled(enable && mPageBarBeforeRetrieval);
+    for (vb::Frame* frame : {&fraEmailToolBar, &fraAcntToolBar}) frame->SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);
     tbrButtons(0).Buttons(1).SetEnabled(enable);

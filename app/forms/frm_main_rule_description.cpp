@@ -37,7 +37,8 @@ void frmMain::SetConditionList(const QString& where) {
     const QString kept = cboCondition.Text();
     cboCondition.Clear();
     const bool rules = gEditRuleCount >= 1;
-    const auto offer = [&](std::initializer_list<const char*> conditions, const char* fallback, const char* hint) {
+    const auto offer = [&](std::initializer_list<const char*> conditions, const char* fallback,
+                           const char* hint) {
         QStringList names;
         for (const char* c : conditions) names << QString::fromLatin1(c);
         for (const QString& c : names) cboCondition.AddItem(c);
@@ -57,7 +58,8 @@ void frmMain::SetConditionList(const QString& where) {
     }
     if (rules) {
         const bool criteria = where != u"Attachment";
-        for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{&cboCondition, &lblCriteria, &txtCriteria})
+        for (vb::ControlBase* control :
+             std::initializer_list<vb::ControlBase*>{&cboCondition, &lblCriteria, &txtCriteria})
             control->SetEnabled(criteria);
     }
 }
@@ -71,7 +73,8 @@ void frmMain::ShowRule(int16_t rule) {
     // An action other than the three is kept and shows no choice.
     for (int i = 1; i <= 3; ++i)
         if (i != gEditRuleAction[rule]) optRuleAction(i).SetValue(false);
-    if (gEditRuleAction[rule] >= 1 && gEditRuleAction[rule] <= 3) optRuleAction(gEditRuleAction[rule]).SetValue(true);
+    if (gEditRuleAction[rule] >= 1 && gEditRuleAction[rule] <= 3)
+        optRuleAction(gEditRuleAction[rule]).SetValue(true);
     chkRuleNotify.SetValue(gEditRuleShow == 1 ? vb::vbChecked : vb::vbUnchecked);
     chkRuleNotifyNew.SetValue(gEditRuleShowNew == 1 ? vb::vbChecked : vb::vbUnchecked);
     txtRuleNotifyTime.SetText(QString::number(gEditRuleTime));
@@ -113,7 +116,8 @@ void frmMain::ShowRuleLine(int16_t line) {
 }
 
 void frmMain::EnableRuleUpdate() {
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Update"))
+    tbrRuleUpdate(0)
+        .Buttons(QStringLiteral("Update"))
         .SetEnabled(gEditRuleCount >= 1 && CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
 }
 
@@ -121,15 +125,16 @@ void frmMain::UpdateRuleDescription() {
     if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
     if (gCurrentLine >= kMaxDescLines) {
         const QString crLf = QStringLiteral("\r\n");
-        vb::MsgBox(QStringLiteral("Maximum Reached!") + crLf + crLf + QStringLiteral("The Maximum number of entries is") +
-                       QString(10, u' ') + crLf + QStringLiteral("limited to 10.") + crLf + crLf +
+        vb::MsgBox(QStringLiteral("Maximum Reached!") + crLf + crLf +
+                       QStringLiteral("The Maximum number of entries is") + QString(10, u' ') + crLf +
+                       QStringLiteral("limited to 10.") + crLf + crLf +
                        QStringLiteral("Please try adding another Rule") + crLf +
                        QStringLiteral("using the same conditions.") + crLf,
                    vb::vbInformation, modGeneral::gAppName + QStringLiteral(" - Maximum Entries"));
         return;
     }
-    const LineChoice choice{cboWhere.Text(), cboCondition.Text(), chkNot.Value() == vb::vbChecked, txtCriteria.Text(),
-                            cboBoolean.Text()};
+    const LineChoice choice{cboWhere.Text(), cboCondition.Text(), chkNot.Value() == vb::vbChecked,
+                            txtCriteria.Text(), cboBoolean.Text()};
     // A blank criteria would match every message; the button is off then.
     if (!CriteriaComplete(choice.where, choice.criteria) || !AddRuleLine(choice)) return;
     ShowRuleLines();

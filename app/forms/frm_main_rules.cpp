@@ -63,7 +63,8 @@ void frmMain::WireRulesPage() {
         gEditRuleAction[gCurrentRule] = static_cast<int16_t>(index);
         CheckRulesChanged();
     });
-    for (auto [box, value] : {std::pair{&chkRuleNotify, &gEditRuleShow}, {&chkRuleNotifyNew, &gEditRuleShowNew}}) {
+    for (auto [box, value] :
+         {std::pair{&chkRuleNotify, &gEditRuleShow}, {&chkRuleNotifyNew, &gEditRuleShowNew}}) {
         box->Click = [this, box, value, choosing] {
             if (!choosing()) return;
             *value = box->Value() == vb::vbChecked ? 1 : 0;
@@ -176,12 +177,14 @@ void frmMain::AddRule() {
 
 void frmMain::DeleteRule() {
     if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
-    const QString text = QStringLiteral("You are about to delete the following Rule...") + Spaces(10) + kCrLf +
-                         QStringLiteral("Rule Name:  '") + gEditRuleName[gCurrentRule] + QStringLiteral("'") + kCrLf +
-                         kCrLf + QStringLiteral("Please proceed with caution since this action") + kCrLf +
+    const QString text = QStringLiteral("You are about to delete the following Rule...") + Spaces(10) +
+                         kCrLf + QStringLiteral("Rule Name:  '") + gEditRuleName[gCurrentRule] +
+                         QStringLiteral("'") + kCrLf + kCrLf +
+                         QStringLiteral("Please proceed with caution since this action") + kCrLf +
                          QStringLiteral("is NOT reversible!") + kCrLf + kCrLf +
                          QStringLiteral("Would you like to proceed?") + kCrLf;
-    if (vb::MsgBox(text, vb::vbYesNo + vb::vbCritical, QStringLiteral("Delete Rule - Proceed With Caution")) != vb::vbYes)
+    if (vb::MsgBox(text, vb::vbYesNo + vb::vbCritical,
+                   QStringLiteral("Delete Rule - Proceed With Caution")) != vb::vbYes)
         return;
     RemoveEditRule(gCurrentRule);
     gCurrentRule = std::min(gCurrentRule, gEditRuleCount);
@@ -208,8 +211,8 @@ void frmMain::SaveRuleChanges() {
         }
         if (gEditRuleDescCount[gCurrentRule] < 1) {
             vb::MsgBox(QStringLiteral("Rule Description Error...") + kCrLf + kCrLf +
-                           QStringLiteral("The Rule Description can not be blank.") + Spaces(10) + kCrLf + kCrLf +
-                           QStringLiteral("Please enter the appropriate search text") + kCrLf +
+                           QStringLiteral("The Rule Description can not be blank.") + Spaces(10) + kCrLf +
+                           kCrLf + QStringLiteral("Please enter the appropriate search text") + kCrLf +
                            QStringLiteral("in the Criteria textbox and click 'Update") + kCrLf +
                            QStringLiteral("Description' to finish defining the Rule.") + kCrLf + kCrLf,
                        vb::vbCritical, title + QStringLiteral(" - Rule Description Error"));
@@ -227,10 +230,11 @@ void frmMain::SaveRuleChanges() {
 
 void frmMain::ReportRulesWriteFailure() {
     vb::MsgBox(QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf +
-                   QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath() + kCrLf + kCrLf +
-                   QStringLiteral("The rules file and the rules in use are unchanged, and your changes") + kCrLf +
-                   QStringLiteral("are still on the page. Make sure the folder can be written to,") + kCrLf +
-                   QStringLiteral("then save again, or click Cancel to drop the changes.") + kCrLf,
+                   QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath() + kCrLf +
+                   kCrLf +
+                   QStringLiteral("The rules file and the rules in use are unchanged, and your changes") +
+                   kCrLf + QStringLiteral("are still on the page. Make sure the folder can be written to,") +
+                   kCrLf + QStringLiteral("then save again, or click Cancel to drop the changes.") + kCrLf,
                vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
 }
 
@@ -250,13 +254,14 @@ void frmMain::MoveRule(int16_t offset) {
 
 void frmMain::EnableRuleControls(int16_t count) {
     const bool on = count >= 1;
-    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
-             &fraRule, &fraAction, &fraNotify, &lstRules, &lblRuleName, &txtRuleName, &lblRuleAccount,
-             &cboRuleAccount, &lblWhere, &lblMethod, &cboWhere, &cboCondition, &lblCriteria, &lblCriteria2,
-             &txtCriteria, &lblBoolean, &cboBoolean, &chkNot, &lblRuleDescription, &txtRuleDescription,
-             &lblRuleDescEntries, &chkRuleNotify, &chkRuleNotifyNew, &lblRuleNotifyTime(0), &lblRuleNotifyTime(1),
-             &txtRuleNotifyTime, &updRuleNotifyTime})
-        control->SetEnabled(on);
+    // clang-format off
+    vb::ControlBase* const controls[] = {
+        &fraRule, &fraAction, &fraNotify, &lstRules, &lblRuleName, &txtRuleName, &lblRuleAccount, &cboRuleAccount,
+        &lblWhere, &lblMethod, &cboWhere, &cboCondition, &lblCriteria, &lblCriteria2, &txtCriteria, &lblBoolean,
+        &cboBoolean, &chkNot, &lblRuleDescription, &txtRuleDescription, &lblRuleDescEntries, &chkRuleNotify,
+        &chkRuleNotifyNew, &lblRuleNotifyTime(0), &lblRuleNotifyTime(1), &txtRuleNotifyTime, &updRuleNotifyTime};
+    // clang-format on
+    for (vb::ControlBase* control : controls) control->SetEnabled(on);
     for (int i = 1; i <= 3; ++i) optRuleAction(i).SetEnabled(on);
     for (vb::ToolBar* bar : {&tbrRuleUpdate(0), &tbrRuleUpdate(1), &tbrMoveButtons(1)})
         for (int b = 1; b <= 2; ++b) bar->Buttons(b).SetEnabled(on);
@@ -273,7 +278,10 @@ void frmMain::ShowRuleEnabledStatus(int16_t enabled) {
 
 void frmMain::ClearRuleEditor() {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
-    fraRule.SetForeColor(vb::RGB(0, 0, 0));
+    // No rule: no enabled colour on the frames and the description label either.
+    for (vb::ControlBase* control :
+         std::initializer_list<vb::ControlBase*>{&fraRule, &lblRuleDescription, &fraAction})
+        control->SetForeColor(vb::kSysWindowText);
     fraRule.SetCaption(QStringLiteral("Rule: None"));
     txtRuleName.SetText(QString());
     txtCriteria.SetText(QString());
@@ -316,8 +324,9 @@ void frmMain::ShowRuleAccount(const QString& account) {
         cboRuleAccount.AddItem(account);
         index = cboRuleAccount.ListCount() - 1;
         cboRuleAccount.setItemData(index, true);
-        cboRuleAccount.setItemData(index, QStringLiteral("No account has this name: the rule applies to no account."),
-                                   Qt::ToolTipRole);
+        cboRuleAccount.setItemData(
+            index, QStringLiteral("No account has this name: the rule applies to no account."),
+            Qt::ToolTipRole);
     }
     cboRuleAccount.SetListIndex(index);
 }

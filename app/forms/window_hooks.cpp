@@ -8,4 +8,8 @@ void SuspendAutoCheck(const QString& action) {
     if (gWindowHooks.SuspendAutoCheck) gWindowHooks.SuspendAutoCheck(action);
 }
 
+void SuspendStartUpCheck(const QString& action) {
+    if (gWindowHooks.SuspendStartUpCheck) gWindowHooks.SuspendStartUpCheck(action);
+}
+
 }  // namespace forms

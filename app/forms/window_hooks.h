@@ -1,7 +1,7 @@
 #pragma once
-// The check cycle's pause of the automatic check, as the child windows call
-// it; the start procedure wires it before the first window loads. Unwired,
-// it pauses nothing.
+// The check cycle's pauses of the automatic check and of the start-up
+// countdown, as the child windows call them; the start procedure wires them
+// before the first window loads. Unwired, they pause nothing.
 #include <QString>
 #include <functional>
 
@@ -10,10 +10,13 @@ namespace forms {
 struct WindowHooks {
     // The check cycle's SuspendAutoCheck, with "Suspend" or "Restore".
     std::function<void(const QString& action)> SuspendAutoCheck;
+    // The start-up countdown's pause, with "Suspend" or "Restore".
+    std::function<void(const QString& action)> SuspendStartUpCheck;
 };
 extern WindowHooks gWindowHooks;
 
 // Calls through gWindowHooks.
 void SuspendAutoCheck(const QString& action);
+void SuspendStartUpCheck(const QString& action);
 
 }  // namespace forms

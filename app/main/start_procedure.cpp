@@ -35,6 +35,9 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
     };
+    forms::gWindowHooks.SuspendStartUpCheck = [](const QString& action) {
+        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendStartUpCheck(action);
+    };
 
     // The menu theme is read and frmMain.ini written before the main window
     // loads; the menus take the style once the window exists.

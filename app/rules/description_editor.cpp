@@ -38,7 +38,8 @@ bool HaveRule() { return gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount; }
 QString BuildDescriptionLine(int line, const LineChoice& choice) {
     QString text;
     if (line >= 2) text += choice.connector + u' ';
-    text += choice.where + u' ' + choice.condition + (choice.negated ? QStringLiteral(" NOT ") : QStringLiteral(" "));
+    text += choice.where + u' ' + choice.condition +
+            (choice.negated ? QStringLiteral(" NOT ") : QStringLiteral(" "));
     return text + choice.criteria.trimmed() + u' ';
 }
 
@@ -61,7 +62,8 @@ bool AddRuleLine(const LineChoice& choice) {
     const int16_t k = static_cast<int16_t>(gCurrentLine + 1);
     gEditRuleDesc(gCurrentRule, k) = BuildDescriptionLine(k, choice);
     gEditRuleDescHigh[gCurrentRule] = std::max(gEditRuleDescHigh[gCurrentRule], k);
-    for (int j = 1; j <= k; ++j) gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), choice.connector);
+    for (int j = 1; j <= k; ++j)
+        gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), choice.connector);
     SetLineCount(k);
     return true;
 }
@@ -80,7 +82,9 @@ bool UndoRuleLine() {
     return true;
 }
 
-bool CanRedoRuleLine() { return HaveRule() && gCurrentLine < std::min<int>(gEditRuleDescHigh[gCurrentRule], kMaxDescLines); }
+bool CanRedoRuleLine() {
+    return HaveRule() && gCurrentLine < std::min<int>(gEditRuleDescHigh[gCurrentRule], kMaxDescLines);
+}
 
 bool RedoRuleLine() {
     if (!CanRedoRuleLine()) return false;
@@ -89,7 +93,8 @@ bool RedoRuleLine() {
     // after this line was undone.
     if (k >= 3) {
         const QString second = gEditRuleDesc(gCurrentRule, 2);
-        gEditRuleDesc(gCurrentRule, k) = WithConnector(gEditRuleDesc(gCurrentRule, k), second.left(second.indexOf(u' ')));
+        gEditRuleDesc(gCurrentRule, k) =
+            WithConnector(gEditRuleDesc(gCurrentRule, k), second.left(second.indexOf(u' ')));
     }
     SetLineCount(k);
     return true;
@@ -97,7 +102,8 @@ bool RedoRuleLine() {
 
 void SetRuleConnector(const QString& connector) {
     if (!HaveRule()) return;
-    for (int j = 1; j <= gCurrentLine; ++j) gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), connector);
+    for (int j = 1; j <= gCurrentLine; ++j)
+        gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), connector);
     JoinCurrentLines();
 }
 

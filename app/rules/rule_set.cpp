@@ -159,6 +159,8 @@ bool WriteRulesFile(const QString& path) {
     return false;
 }
 
+bool WriteLiveRulesFile(const QString& path) { return WriteLiveSet(path); }
+
 bool RenameRuleAccount(const QString& oldName, const QString& newName) {
     for (int i = 1; i <= gEditRuleCount && gEditRuleAccount.Contains(i); ++i)
         if (gEditRuleAccount[i] == oldName) gEditRuleAccount[i] = newName;

@@ -63,6 +63,10 @@ void ReadRulesFile(const QString& path);
 // set are then unchanged.
 bool WriteRulesFile(const QString& path);
 
+// Writes the live set as it is (no edit copied) as a whole new file at path;
+// false when it could not be written, the old file then unchanged.
+bool WriteLiveRulesFile(const QString& path);
+
 // Resizes both sets to rules 0 to n, keeping every rule both sizes hold;
 // each set keeps its own description lines.
 void ResizeRuleArrays(int16_t n);

@@ -52,7 +52,8 @@ void CopyRulesToEdit() {
 
 bool EditSetDiffers() {
     if (gEditRuleCount != gRuleCount) return true;
-    if (gEditRuleShow != gRuleShow || gEditRuleShowNew != gRuleShowNew || gEditRuleTime != gRuleTime) return true;
+    if (gEditRuleShow != gRuleShow || gEditRuleShowNew != gRuleShowNew || gEditRuleTime != gRuleTime)
+        return true;
     for (int i = 1; i <= gEditRuleCount; ++i) {
         if (gEditRuleEnabled[i] != gRuleEnabled[i] || gEditRuleName[i] != gRuleName[i] ||
             gEditRuleAccount[i] != gRuleAccount[i] || gEditRuleDescCount[i] != gRuleDescCount[i] ||
@@ -82,7 +83,8 @@ int16_t AddEditRule() {
 
 void RemoveEditRule(int16_t rule) {
     if (rule < 1 || rule > gEditRuleCount) return;
-    for (int i = rule; i < gEditRuleCount; ++i) SwapEditRules(static_cast<int16_t>(i), static_cast<int16_t>(i + 1));
+    for (int i = rule; i < gEditRuleCount; ++i)
+        SwapEditRules(static_cast<int16_t>(i), static_cast<int16_t>(i + 1));
     --gEditRuleCount;
 }
 

@@ -95,9 +95,14 @@ TEST_F(Store, NewMailIsTheUidsTheLastCheckDidNotSee) {
     // The count falling and rising again, and a mailbox emptied by another
     // client, must neither hide new mail nor show old mail as new.
     const std::vector<Check> checks = {
-        {{"a", "b", "c", "d", "e"}, "NNNNN"}, {{"a", "b", "c", "d", "e"}, "....."}, {{"a", "b"}, ".."},
-        {{"a", "b", "f"}, "..N"},               {{}, ""},                           {{"g", "h"}, "NN"},
-        {{"g", "", "h"}, ".N."},                {{"g", "", "h"}, ".N."},
+        {{"a", "b", "c", "d", "e"}, "NNNNN"},
+        {{"a", "b", "c", "d", "e"}, "....."},
+        {{"a", "b"}, ".."},
+        {{"a", "b", "f"}, "..N"},
+        {{}, ""},
+        {{"g", "h"}, "NN"},
+        {{"g", "", "h"}, ".N."},
+        {{"g", "", "h"}, ".N."},
     };
     for (size_t i = 0; i < checks.size(); ++i) {
         SCOPED_TRACE(i);
@@ -113,8 +118,8 @@ TEST_F(Store, DeletedRowsLeaveAndTheOthersMoveUpWithAllTheirFields) {
         QStringList chosen;
         const char* left;  // the From texts' UIDs in order
     };
-    for (const Row& r : {Row{{"2", "4"}, "1 3 5"}, Row{{"1", "2", "3", "4", "5"}, ""}, Row{{"9", ""}, "1 2 3 4 5"},
-                         Row{{"5", "1"}, "2 3 4"}}) {
+    for (const Row& r : {Row{{"2", "4"}, "1 3 5"}, Row{{"1", "2", "3", "4", "5"}, ""},
+                         Row{{"9", ""}, "1 2 3 4 5"}, Row{{"5", "1"}, "2 3 4"}}) {
         SCOPED_TRACE(r.left);
         Hold({"1", "2", "3", "4", "5"});
         MarkNewMessages(1);

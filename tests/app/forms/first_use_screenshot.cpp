@@ -1,12 +1,13 @@
 // Shows the first-use window on a real (virtual) X display and saves a
 // picture of it for a person to look at.
 #include "app/forms/frm_first_use.h"
-#include "screenshot_program.h"
+#include "tests/app/forms/screenshot_main.h"
 
 int main(int argc, char** argv) {
-    return RunScreenshotProgram(argc, argv, [](const char* out) {
+    return ScreenshotMain(argc, argv, [](const char* out) {
         frmFirstUse& form = vb::Forms::Get<frmFirstUse>();
         form.Show();
-        return test_support::SaveSettledScreenshot(form, out);
+        Settle(400);
+        return SaveWindowPicture(form, out);
     });
 }

@@ -85,6 +85,18 @@ TEST_P(FrmMainCommands, RetrievalModeShowsTheEmailPageAndGivesTheUsersPageBack) 
     }
 }
 
+TEST_P(FrmMainCommands, RetrievalModeLeavesAPageBarLockedByUnsavedEditsLocked) {
+    frmMain& form = *form_;
+    form.fraMainButtons.SetEnabled(false);  // a page holds unsaved edits
+    form.SetRetrievalMode(false, true);
+    form.SetRetrievalMode(true, true);
+    EXPECT_FALSE(form.fraMainButtons.Enabled());
+    form.fraMainButtons.SetEnabled(true);
+    form.SetRetrievalMode(false, true);
+    form.SetRetrievalMode(true, true);
+    EXPECT_TRUE(form.fraMainButtons.Enabled());
+}
+
 INSTANTIATE_TEST_SUITE_P(Accounts, FrmMainCommands, ::testing::Values(0, 2));
 
 TEST(CommandKeys, ElementCommandsWinOverTheArraysAndKeysIgnoreCase) {

@@ -43,6 +43,9 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
+        // Before the first lookup, which the desktop library keeps: nothing
+        // opens mail addresses.
+        testdesktop::InstallViewer("text/plain;x-scheme-handler/https");
         form_ = &LaidOutMainWindow();
         ASSERT_EQ(modAccounts::gCurrentAccount, 1);
     }
@@ -276,52 +279,42 @@ TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
     }
 }
 
-TEST_F(Pickers, AboutLinksWithoutAnApplicationTellTheUser) {
-    frmMain& form = *form_;
-    QStringList opened;
-    platform::desktop::SetOpener([&opened](const QString& target) {
-        opened << target;
-        return true;
-    });
-    Click(form.tbrOptAbout(0), "ReadMe");
-    Click(form.tbrOptAbout(1), "Update");
-    form.lblAboutWebSite.Click();
-    EXPECT_TRUE(opened.isEmpty());
-    ASSERT_EQ(boxes_.Calls().size(), 3u);
-    EXPECT_TRUE(boxes_.Calls()[0].prompt.contains(QStringLiteral("ReadMe.txt")));
-    EXPECT_TRUE(boxes_.Calls()[1].prompt.contains(vb::App::HomePage()));
-    EXPECT_TRUE(form.IsLoaded()) << "a link nothing opened leaves the window";
-}
-
-// The desktop's list of applications is read once a process, so the viewer
-// is in place before the first link.
 TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
-    testdesktop::InstallViewer("text/plain;x-scheme-handler/https;x-scheme-handler/mailto");
     frmMain& form = *form_;
     QStringList opened;
     platform::desktop::SetOpener([&opened](const QString& target) {
         opened << target;
         return true;
     });
+    gOptCloseButton = 1;
+    // Without an application for mail addresses nothing opens, the user is
+    // told, and the window stays.
+    const QString mail = QStringLiteral("mailto:") + vb::App::SupportAddress();
+    form.lblAboutEmail.Click();
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_EQ(boxes_.Calls().size(), 1u);
+    EXPECT_TRUE(boxes_.Calls()[0].prompt.contains(mail));
+    EXPECT_NE(form.WindowState(), vb::vbMinimized);
+
     Click(form.tbrOptAbout(0), "ReadMe");
     Click(form.tbrOptAbout(1), "Update");
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0], QDir(vb::App::DataPath()).filePath(QStringLiteral("ReadMe.txt")));
     EXPECT_TRUE(QFile::exists(opened[0]));
     EXPECT_EQ(opened[1], vb::App::HomePage());
+    EXPECT_NE(form.WindowState(), vb::vbMinimized) << "the buttons leave the window";
 
-    // A link closes the window afterwards: to the tray with the close button
-    // minimising, for good without.
-    gOptCloseButton = 1;
-    form.lblAboutEmail.Click();
-    EXPECT_EQ(opened.last(), QStringLiteral("mailto:") + vb::App::SupportAddress());
+    // The web link closes the window afterwards: to the tray with the close
+    // button minimising, for good without.
+    form.lblAboutWebSite.Click();
+    EXPECT_EQ(opened.last(), vb::App::HomePage());
     EXPECT_TRUE(form.IsLoaded());
     EXPECT_EQ(form.WindowState(), vb::vbMinimized);
     gOptCloseButton = 0;
     form.lblAboutWebSite.Click();
     EXPECT_EQ(opened.size(), 4);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
-    EXPECT_TRUE(boxes_.Calls().empty());
+    EXPECT_EQ(boxes_.Calls().size(), 1u);
 }
 
 }  // namespace

@@ -41,6 +41,8 @@ protected:
         vb::Forms::Unload<frmMessage>();
         forms::gWindowHooks = {};
         modOptions::gOptMsgBoxTime = 0;
+        modOptions::gOptButtonStyle = 0;
+        modOptions::gOptApplyStyle = 0;
     }
     static void SetRun(int lines) {
         modGeneral::gCheckSummary = Summary(lines);
@@ -177,6 +179,22 @@ TEST_F(FrmMessageTest, ASecondReportWhileOpenShowsTheNewRunAndRestartsTheCount) 
     EXPECT_EQ(again.lblAutoCheck.Caption(), "Next Auto Check Off");
     EXPECT_EQ(again.lblMsgCountDown.Caption(), "5");
     EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "one pause for one open window";
+}
+
+TEST_F(FrmMessageTest, ToolBarStyleFollowsTheButtonOptions) {
+    const int designed = vb::ToolBar(nullptr).Style();
+    struct Case {
+        int16_t buttonStyle;
+        int16_t applyStyle;
+        int style;
+    } const cases[] = {{0, 0, 1}, {1, 0, 0}, {1, 1, 1}, {1, 2, 1}, {1, 3, 0}, {1, 7, designed}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.applyStyle);
+        modOptions::gOptButtonStyle = c.buttonStyle;
+        modOptions::gOptApplyStyle = c.applyStyle;
+        EXPECT_EQ(Shown().tbrButtons.Style(), c.style);
+        vb::Forms::Unload<frmMessage>();
+    }
 }
 
 TEST_F(FrmMessageTest, ActivationPutsItOnTop) {

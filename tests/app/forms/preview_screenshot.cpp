@@ -1,11 +1,11 @@
 // Shows the preview window with a message on a real (virtual) X display and
 // saves a picture of it, and one of its raw view, for a person to look at.
 #include "app/forms/frm_preview.h"
-#include "screenshot_program.h"
+#include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
 
 int main(int argc, char** argv) {
-    return RunScreenshotProgram(argc, argv, [](const char* out) {
+    return ScreenshotMain(argc, argv, [](const char* out) {
         test_store::MakeAccounts(1, 2);
         const QString body = QStringLiteral(
             "From: Ann Smith <ann@example.org>\r\nTo: me@example.org\r\nSubject: Minutes of Tuesday\r\n"

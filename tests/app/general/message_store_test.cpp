@@ -131,6 +131,21 @@ TEST_F(MessageStore, GrowingAfterAnAccountWasDeletedDropsTheSurplusRowOnly) {
     EXPECT_EQ(Row(2, 1), Filled("a3m1"));
 }
 
+TEST_F(MessageStore, RemovingAnAccountMovesTheRowsAfterItDown) {
+    Setup({2, 4, 3}, 4);
+    RemoveAccountRows(1, 3);
+    for (int m = 1; m <= 4; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a2m%1").arg(m))) << m;
+    for (int m = 1; m <= 3; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a3m%1").arg(m))) << m;
+}
+
+TEST_F(MessageStore, ExchangingAccountsMovesAsManyRowsAsTheLargerHolds) {
+    Setup({3, 5}, 5);
+    ExchangeAccountRows(1, 2);
+    for (int m = 1; m <= 5; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a2m%1").arg(m))) << m;
+    for (int m = 1; m <= 3; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a1m%1").arg(m))) << m;
+    EXPECT_EQ(Row(2, 4), Empty());
+}
+
 TEST_F(MessageStore, SlotOperationsMoveAllThirteenFields) {
     Setup({2, 2}, 2);
     const std::string m11 = Filled("a1m1"), m22 = Filled("a2m2");

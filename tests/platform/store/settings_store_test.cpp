@@ -110,6 +110,20 @@ TEST(SettingsStore, DeleteRemovesOneValueOrAWholeSection) {
     EXPECT_EQ(GetSetting(kApp, "Settings\\Options", "Minutes"), "5");
 }
 
+TEST(SettingsStore, ReplaceWritesAndRemovesInOneStep) {
+    ASSERT_FALSE(SaveSettings(kApp, "Settings", {{"AcntNum", "3"}, {"AcntName2", "Two"}, {"AcntName3", "Three"}}));
+    ASSERT_FALSE(ReplaceSettings(kApp, "Settings", {{"AcntName2", "Three"}, {"AcntNum", "2"}}, {"acntname3", "NotThere"}));
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName2"), "Three");
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "2");
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName3", "gone"), "gone");
+
+    SetWriteFaultHook([](WriteStep) { return std::make_error_code(std::errc::no_space_on_device); });
+    EXPECT_TRUE(ReplaceSettings(kApp, "Settings", {{"AcntNum", "1"}}, {"AcntName2"}));
+    SetWriteFaultHook(nullptr);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "2");
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName2"), "Three");
+}
+
 struct DamagedCase {
     const char* name;
     std::string text;

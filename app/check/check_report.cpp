@@ -1,0 +1,122 @@
+#include "app/check/check_report.h"
+
+#include <algorithm>
+
+#include "app/accounts/account_table.h"
+#include "app/common/date_text.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "platform/text/vb_number.h"
+
+namespace modCheck {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Whether account a has what the "ShowEmail" option announces.
+bool Announces(int16_t a) {
+    using namespace modAccounts;
+    switch (modOptions::gOptShowEmail) {
+        case 0: return gAcntHasNewMail[a];
+        case 1: return gAcntHasMail[a];
+        case 2: return true;
+        default: return false;
+    }
+}
+
+// An account's sound: the default one when valid, else its own when valid;
+// the error sound when its check did not connect.
+std::optional<QString> AccountSound(int16_t a, const QString& errorSound) {
+    using namespace modAccounts;
+    if (gAcntConnected[a]) {
+        if (modOptions::gDefaultSoundValid) return modOptions::gOptDefaultSound;
+        if (gAcntSoundValid[a]) return gAcntSound[a];
+        return std::nullopt;
+    }
+    if (gAcntSoundOn[a] != 0 && modGeneral::gSoundsOn) return errorSound;
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now) {
+    using namespace modGeneral;
+    const QString time = FormatDate(now, "h:mm AM/PM");
+    switch (modOptions::gOptShowEmail) {
+        case 0:
+            if (!anyNew) return std::nullopt;
+            return QString::number(gTotalNewCount) + QStringLiteral(" New Message(s) found at ") + time;
+        case 1:
+            if (!anyMail) return std::nullopt;
+            return QString::number(gTotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+        case 2:
+            if (!anyMail) return QStringLiteral("No Message(s) found at ") + time;
+            return QString::number(gTotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+        default:
+            return std::nullopt;
+    }
+}
+
+QString TakeDownloadWarning() {
+    using namespace modAccounts;
+    int count = 0;
+    for (int16_t a = 1; a <= gAccountCount; ++a) {
+        if (gAcntIncomplete[a]) ++count;
+        gAcntIncomplete[a] = false;
+    }
+    const QString list = modGeneral::gIncompleteList;
+    modGeneral::gIncompleteList.clear();
+    if (count == 0) return {};
+    const QString word = count == 1 ? QStringLiteral("Account") : QStringLiteral("Accounts");
+    return QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +
+           QString(15, QChar(' ')) + kCrLf + QStringLiteral("downloaded all messages.") + kCrLf + list + kCrLf +
+           QStringLiteral("This may be due to a lost connection or a") + kCrLf +
+           QStringLiteral("Connection TimeOut if the message was large.") + kCrLf + QStringLiteral("Try checking the ") +
+           word + QStringLiteral(" again.") + kCrLf + kCrLf +
+           QStringLiteral("If the problem persits you could try increasing the") + kCrLf +
+           QStringLiteral("Connection TimeOut in Program Options/Defaults.") + kCrLf + kCrLf +
+           QStringLiteral("Please Note: Before re-checking you may need to") + kCrLf +
+           QStringLiteral("temporarily turn off 'Allow Quick Checking'.");
+}
+
+QString NoAccountsCheckedText() {
+    return QStringLiteral("No Accounts were checked for messags!") + QString(10, QChar(' ')) + kCrLf + kCrLf +
+           QStringLiteral("Only Enabled Accounts are checked with") + kCrLf + QStringLiteral("the Check All button.") +
+           kCrLf + kCrLf + QStringLiteral("See the Accounts page.") + kCrLf;
+}
+
+DownloadProgress ProgressOf(int32_t position, int32_t total) {
+    if (total <= 0) return {1, 1, QStringLiteral("100 % Complete")};
+    position = std::clamp(position, 0, total);
+    const double percent = text::RoundHalfEven(static_cast<double>(position) / total * 100.0);
+    return {total, position, QString::number(static_cast<int>(percent)) + QStringLiteral(" % Complete")};
+}
+
+QStringList NewMailSounds(int16_t account, const QString& errorSound) {
+    using namespace modAccounts;
+    QStringList sounds;
+    if (!modGeneral::gSoundsOn || modOptions::gOptPlaySound == 0) return sounds;
+    const auto play = [&](int16_t a) {
+        if (const auto sound = AccountSound(a, errorSound)) sounds << *sound;
+    };
+    if (account != 0) {
+        if (gAcntSoundOn[account] != 0 && Announces(account)) play(account);
+        return sounds;
+    }
+    for (int16_t a = 1; a <= gAccountCount; ++a) {
+        if (gAcntEnabled[a] != 1) continue;
+        if (modOptions::gDefaultSoundValid) {
+            // One sound per run: the first account with something to announce.
+            if (Announces(a)) {
+                play(a);
+                break;
+            }
+        } else if (gAcntSoundOn[a] != 0 && Announces(a)) {
+            play(a);
+        }
+    }
+    return sounds;
+}
+
+}  // namespace modCheck

@@ -1,0 +1,41 @@
+#pragma once
+// What a check run tells the user: the pop-up's headline, the warning about
+// downloads that may be incomplete, the progress of a download and which
+// new-mail sounds play.
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace modCheck {
+
+// The new-mail pop-up's headline by the "ShowEmail" option: 0 new mail only,
+// 1 any mail, 2 after every check; nullopt when the run shows no pop-up and
+// plays no sound.
+std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now);
+
+// The warning for the accounts marked incomplete, or an empty text when
+// none is; either way every mark and gIncompleteList are cleared.
+QString TakeDownloadWarning();
+
+// The box shown when a check of all accounts checked none.
+QString NoAccountsCheckedText();
+
+// The progress bar and the percentage panel for position of total bytes; a
+// position past the total counts as the total, and nothing left to fetch
+// (total 0) as complete.
+struct DownloadProgress {
+    int maximum;
+    int value;
+    QString percentText;
+};
+DownloadProgress ProgressOf(int32_t position, int32_t total);
+
+// The sounds that announce a check, in the order they play: for one account
+// (1 and up) or for a whole run (0). A valid default sound plays once per
+// run; without one each account plays its own. An account whose check did
+// not connect plays errorSound instead.
+QStringList NewMailSounds(int16_t account, const QString& errorSound);
+
+}  // namespace modCheck

@@ -1,0 +1,220 @@
+// Check runs: every enabled account in tab order through the account check,
+// then what the run found: the summary, the pop-up and the sounds. The
+// component's progress reaches the status bar here, and the user's stop
+// inside a download replaces the component object.
+#include "app/accounts/account_table.h"
+#include "app/check/check_report.h"
+#include "app/check/schedule.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/frm_message.h"
+#include "app/forms/wave_sound.h"
+#include "app/general/check_status.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "platform/loop/message_loop.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+const QString kSuspend = QStringLiteral("Suspend");
+const QString kRestore = QStringLiteral("Restore");
+
+// The number of messages the component holds; 0 when it cannot tell.
+int16_t ComponentMessageCount() {
+    if (!forms::gPop3) return 0;
+    com::ComPtr<IPop3Msgs> messages;
+    int16_t count = 0;
+    if (com::FAILED(forms::gPop3->get_Messages(messages.ReleaseAndGetAddressOf())) || !messages ||
+        com::FAILED(messages->get_Count(&count)))
+        return 0;
+    return count;
+}
+
+}  // namespace
+
+void frmMain::WireCheckRuns() {
+    mCommands.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
+    mCommands.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
+        if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
+    });
+    mCommands.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
+    mCommands.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
+    tmrStatusBar.Tick = [this] { tmrStatusBar_Timer(); };
+    tmrMailTime.Tick = [this] { tmrMailTime_Timer(); };
+    tmrMailStartUp.Tick = [this] { tmrMailStartUp_Timer(); };
+    tmrRetrieveMessage.Tick = [this] { tmrRetrieveMessage_Timer(); };
+}
+
+void frmMain::CheckAll() {
+    using namespace modGeneral;
+    using namespace modAccounts;
+    ServerOperation operation;
+    if (!operation.Started()) return;
+    const int16_t current = gCurrentAccount;
+    ShowAutoCheckStatus();
+    SuspendAutoCheck(kSuspend);
+    int16_t checked = 0;
+    gNoCheckDeferred = false;
+    gUserStop = false;
+    SetRetrievalMode(false, true);
+    for (int16_t a = 1; a <= gAccountCount; ++a) {
+        if (gUserStop) {
+            // A stopped run checked what the user wanted: no box.
+            ProgressBar.SetVisible(false);
+            checked = 1;
+            break;
+        }
+        TabStripEmail.Select(a);
+        if (gAcntEnabled[a] == 1) {
+            CheckAccount(a);
+            ++checked;
+        }
+    }
+    gCurrentAccount = current;
+    if (current >= 1) TabStripEmail.Select(current);
+    SetRetrievalMode(true, true);
+    NotifyNewMail(0);
+    SuspendAutoCheck(kRestore);
+    if (checked == 0)
+        vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
+                   gAppName + QStringLiteral(" - No Accounts Checked"));
+    gUserStop = false;
+    SetMousePointer(0);
+    ShowDownloadErrors();
+}
+
+void frmMain::RunAutoCheck() { RunTimedCheck(false); }
+
+void frmMain::RunStartUpCheck() { RunTimedCheck(true); }
+
+void frmMain::RunTimedCheck(bool startUp) {
+    using namespace modGeneral;
+    using namespace modAccounts;
+    ServerOperation operation;
+    if (!operation.Started()) return;
+    if (startUp)
+        SuspendAutoCheck(kSuspend);
+    else
+        ShowAutoCheckStatus();
+    QString summary;
+    gSummaryLines = 0;
+    gTotalMsgCount = 0;
+    gTotalNewCount = 0;
+    const int16_t current = gCurrentAccount;
+    bool anyMail = false;
+    bool anyNew = false;
+    SetRetrievalMode(false, true);
+    for (int16_t a = 1; a <= gAccountCount; ++a) {
+        if (gAcntEnabled[a] != 1) continue;
+        if (gUserStop) {
+            ProgressBar.SetVisible(false);
+            break;
+        }
+        // The list follows the account being checked while the window shows.
+        if (WindowState() != vb::vbMinimized) TabStripEmail.Select(a);
+        CheckAccount(a);
+        summary += QString(6, QChar(' ')) + gAcntResult[a] + QStringLiteral("\r\n");
+        ++gSummaryLines;
+        // Only the accounts this run checked: a disabled or skipped account's
+        // flags are from an older check.
+        anyMail = anyMail || gAcntHasMail[a];
+        anyNew = anyNew || gAcntHasNewMail[a];
+    }
+    gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
+    if (startUp && modOptions::gOptUseInterval == 1) {
+        modCheck::SetNextAutoCheckTime(1);
+        StatusBar.SetPanelText(4, gAutoCheckText);
+    }
+    if (current >= 1) {
+        gCurrentAccount = current;
+        TabStripEmail.Select(current);
+        gPrevAccount = 0;
+        TabStripEmail_Click();
+    }
+    SetRetrievalMode(true, true);
+    if (startUp) SuspendAutoCheck(kRestore);
+    ShowDownloadErrors();
+    ReportCheckResult(anyNew, anyMail);
+}
+
+void frmMain::CheckCurrentAccount() {
+    using namespace modGeneral;
+    ServerOperation operation;
+    if (!operation.Started()) return;
+    const int16_t account = modAccounts::gCurrentAccount;
+    if (account < 1 || account > modAccounts::gAccountCount) return;
+    ShowAutoCheckStatus();
+    SuspendAutoCheck(kSuspend);
+    // A stop left from an earlier run must not end this check.
+    gNoCheckDeferred = false;
+    gUserStop = false;
+    SetRetrievalMode(false, true);
+    CheckAccount(account);
+    SetRetrievalMode(true, true);
+    NotifyNewMail(account);
+    SuspendAutoCheck(kRestore);
+    gUserStop = false;
+    SetMousePointer(0);
+    ShowDownloadErrors();
+}
+
+void frmMain::ShowDownloadErrors() {
+    const QString warning = modCheck::TakeDownloadWarning();
+    if (warning.isEmpty()) return;
+    vb::MsgBox(warning, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Message DownLoad Error"));
+}
+
+void frmMain::ReportCheckResult(bool anyNew, bool anyMail) {
+    using namespace modOptions;
+    if (gOptPlaySound == 0 && gOptShowEmailMsgBox == 0) return;
+    if (gOptShowEmailMsgBox == 0) {
+        NotifyNewMail(0);
+        return;
+    }
+    const auto headline = modCheck::PopUpHeadline(anyNew, anyMail, modCheck::gClock());
+    if (!headline) return;
+    frmMessage::ShowReport(*headline);
+    NotifyNewMail(0);
+}
+
+void frmMain::NotifyNewMail(int16_t account) {
+    for (const QString& sound : modCheck::NewMailSounds(account, forms::ErrorSoundPath())) PlaySoundFile(sound);
+}
+
+void frmMain::PlaySoundFile(const QString& file) {
+    platform::loop::PumpPending();
+    forms::gPlayWave(file);
+}
+
+void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
+    using namespace modGeneral;
+    // A replaced object still unwinding its download speaks for nothing.
+    if (owner != forms::gPop3.Get()) return;
+    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
+    if (gUserStop) {
+        StopDownload();
+        return;
+    }
+    const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
+    ProgressBar.SetMin(0);
+    ProgressBar.SetMax(progress.maximum);
+    ProgressBar.SetValue(progress.value);
+    StatusBar.SetPanelText(3, progress.percentText);
+    StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
+                                  QStringLiteral(" of ") + QString::number(ComponentMessageCount()) +
+                                  QStringLiteral(")"));
+}
+
+void frmMain::StopDownload() {
+    DisconnectAccount();
+    // The stopped object's download is still on the stack: it keeps itself
+    // alive until it returns, and tells this window nothing more. A fresh
+    // object serves every later check; without one the stopped object does.
+    QString error;
+    com::ComPtr<IqelPop3Com> fresh = forms::CreateComponent(error);
+    if (!fresh) return;
+    forms::gPop3->putref_Notification(nullptr);
+    fresh->putref_Notification(events_.Get());
+    forms::gPop3 = std::move(fresh);
+}

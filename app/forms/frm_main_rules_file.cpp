@@ -1,0 +1,69 @@
+// The rule report after a check, and the Rules page's commands that change
+// the rules file: import and rename.
+#include <QStringList>
+
+#include "app/accounts/account_table.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/frm_rule_file.h"
+#include "app/forms/frm_rule_report.h"
+#include "app/forms/window_hooks.h"
+#include "app/general/check_status.h"
+#include "app/rules/rule_report.h"
+#include "app/rules/rules_editor.h"
+#include "app/rules/rules_file_change.h"
+#include "platform/store/program_folder.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+// The check timers rest while the import's dialog and boxes are open.
+class CheckPause {
+public:
+    CheckPause() { forms::SuspendAutoCheck(QStringLiteral("Suspend")); }
+    ~CheckPause() { forms::SuspendAutoCheck(QStringLiteral("Restore")); }
+    CheckPause(const CheckPause&) = delete;
+    CheckPause& operator=(const CheckPause&) = delete;
+};
+
+}  // namespace
+
+void frmMain::WireRulesFile() {
+    mCommands.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
+    mCommands.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
+}
+
+void frmMain::CheckRuleReport() {
+    if (!modRules::RuleReportWanted() || modGeneral::gShowingRuleReport) return;
+    vb::Forms::Get<frmRuleReport>().Show();
+}
+
+void frmMain::ImportRules() {
+    const CheckPause pause;
+    CommonDialog.FileName.clear();
+    CommonDialog.InitDir = QString::fromStdString(platform::store::UserDataFolder().string());
+    CommonDialog.Filter = QStringLiteral("(*.ini)|*.ini|");
+    CommonDialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
+    const QString path = CommonDialog.ShowOpen(this) ? CommonDialog.FileName : QString();
+
+    QStringList accounts;
+    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAcntName[i]);
+    const modRules::RulesFileOutcome outcome = modRules::ImportRulesFile(path, accounts);
+    if (outcome.status == modRules::RulesFileStatus::Cancelled) return;
+    if (outcome.status == modRules::RulesFileStatus::Done) {
+        // Edits pending on the Rules page give way to the imported rules.
+        modRules::gCurrentRule = 1;
+        ResetRulesEditor();
+    }
+    const bool refused = outcome.status == modRules::RulesFileStatus::Exists ||
+                         outcome.status == modRules::RulesFileStatus::WriteFailed;
+    const modRules::RulesFileMessage message = modRules::ImportMessage(outcome);
+    vb::MsgBox(message.text, refused ? vb::vbExclamation : vb::vbInformation, message.title);
+}
+
+void frmMain::RenameRulesFile() { vb::Forms::Get<frmRuleFile>().Show(vb::vbModeless, this); }
+
+void frmMain::UnloadRuleWindows() {
+    vb::Forms::Unload<frmRuleFile>();
+    vb::Forms::Unload<frmRuleReport>();
+}

@@ -1,0 +1,238 @@
+#include "app/forms/frm_rule_report.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "app/accounts/account_table.h"
+#include "app/forms/child_tool_bar_style.h"
+#include "app/forms/child_windows.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
+#include "app/forms/window_hooks.h"
+#include "app/general/check_status.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+#include "platform/ui/twips.h"
+
+namespace {
+
+const QString kDeleteTab = QStringLiteral("Delete from Server");
+const QString kSpamTab = QStringLiteral("Mark as Spam");
+constexpr int kMargin = 180;
+constexpr int kGap = 60;
+constexpr int kPictureSize = 480;
+
+vb::ToolButton& Button(vb::ControlArray<vb::ToolBar>& bars, int index) { return bars(index).Buttons(1); }
+
+// The pop-up of new mail leaves the topmost band while the report is open.
+void SetMessageWindowTopmost(bool on) {
+    if (vb::Form* message = forms::gMessageWindow.Get()) message->SetTopmost(on);
+}
+
+// What a deletion changes in the main window for its time: no confirmation
+// per account, and afterwards the account that was shown is shown again.
+class DeletionScope {
+public:
+    explicit DeletionScope(frmMain& main)
+        : main_(main),
+          account_(modAccounts::gCurrentAccount),
+          confirmation_(modOptions::gOptDeleteConfirmation) {
+        modOptions::gOptDeleteConfirmation = 0;
+        main_.SetRetrievalMode(false, false);
+    }
+    ~DeletionScope() {
+        modOptions::gOptDeleteConfirmation = confirmation_;
+        modAccounts::gCurrentAccount = account_;
+        if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.TabStripEmail.Select(account_);
+        main_.SetRetrievalMode(true, false);
+    }
+    DeletionScope(const DeletionScope&) = delete;
+    DeletionScope& operator=(const DeletionScope&) = delete;
+
+private:
+    frmMain& main_;
+    const int16_t account_;
+    const int16_t confirmation_;
+};
+
+}  // namespace
+
+frmRuleReport::frmRuleReport() : frmRuleReportDesign(this) {
+    forms::FillImageList(imlRuleReportIcons, forms::PictureSet::RuleReport);
+    forms::FillImageList(imlRuleReportIconsDisabled, forms::PictureSet::RuleReport, 16, true);
+    TabStripRuleReport.SetImageList(&imlRuleReportIcons);
+    imgRuleDelete.SetPicture(forms::Picture(QStringLiteral("RuleDelete"), 32));
+    imgRuleSpam.SetPicture(forms::Picture(QStringLiteral("RuleSpam"), 32));
+    for (int i = 0; i <= 2; ++i) Button(tbrRuleReport, i).RefreshImage();
+    tmrRuleReport.Tick = [this] { tmrRuleReport_Timer(); };
+    TabStripRuleReport.Click = [this] { TabStripRuleReport_Click(); };
+    tbrRuleReport.Wire(&vb::ToolBar::ButtonClick,
+                       [this](int, vb::ToolButton& button) { tbrRuleReport_ButtonClick(button); });
+}
+
+void frmRuleReport::Form_Load() {
+    modGeneral::gShowingRuleReport = true;
+    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    SetMessageWindowTopmost(false);
+
+    deletions_ = modRules::BuildRuleReportList(modRules::RuleMark::Delete);
+    spam_ = modRules::BuildRuleReportList(modRules::RuleMark::Spam);
+    TabStripRuleReport.ClearTabs();
+    TabStripRuleReport.AddTab(kDeleteTab);
+    TabStripRuleReport.SetTabImage(1, 1);
+    TabStripRuleReport.AddTab(kSpamTab);
+    TabStripRuleReport.SetTabImage(2, 2);
+    lblRuleDelete.SetCaption(deletions_.text);
+    lblRuleSpam.SetCaption(spam_.text);
+
+    SetCaption(modGeneral::gAppName + QStringLiteral(" - Rule Report Notification"));
+    lblRuleReport.SetCaption(QStringLiteral("Your Rules indicate the following Account(s)") +
+                             QStringLiteral(" have messages that match your criteria."));
+    for (int i = 0; i <= 2; ++i)
+        tbrRuleReport(i).SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+                                                           tbrRuleReport(i).Style()));
+    FitLists(modRules::RuleReportListLines(deletions_, spam_));
+    Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
+
+    TabStripRuleReport.Select(1);
+    TabStripRuleReport_Click();  // the first tab is selected already: its list is shown here
+    countdown_ = modRules::RuleReportCountdown(modRules::gRuleTime);
+    Button(tbrRuleReport, 0).SetTag(QStringLiteral("On"));
+    tmrRuleReport.SetEnabled(true);
+    lblRuleReportCountDown.SetCaption(QString::number(countdown_.SecondsLeft()));
+}
+
+void frmRuleReport::FitLists(int lines) {
+    const int width = ScaleWidth();
+    const int inner = width - 2 * 120;
+    lblRuleReport.Move(kMargin, 120, width - 2 * kMargin, -1);
+    lblRuleReport.SetHeight(vb::PixelsToTwipsY(lblRuleReport.heightForWidth(lblRuleReport.width())));
+
+    const int listTop = TabStripRuleReport.ClientTop() + kMargin;
+    const int listHeight = lines * TextHeight(QStringLiteral("A"));
+    for (vb::Label* list : {&lblRuleDelete, &lblRuleSpam})
+        list->Move(kMargin + kPictureSize + kMargin, listTop, inner - 3 * kMargin - kPictureSize, listHeight);
+    for (vb::PictureBox* picture : {&imgRuleDelete, &imgRuleSpam})
+        picture->Move(kMargin, listTop, kPictureSize, kPictureSize);
+    const int mainHeight = listTop + std::max(listHeight, kPictureSize) + kMargin;
+    fraRuleMain.Move(120, lblRuleReport.Top() + lblRuleReport.Height() + kGap, inner, mainHeight);
+    TabStripRuleReport.Move(0, 0, inner, mainHeight);
+
+    // The buttons from the right edge, the countdown left of them.
+    int right = inner;
+    int barHeight = 0;
+    for (int i = 2; i >= 0; --i) {
+        vb::ToolBar& bar = tbrRuleReport(i);
+        bar.Move(right - bar.ButtonWidth(), kGap, bar.ButtonWidth(), bar.ButtonHeight());
+        right = bar.Left() - kGap;
+        barHeight = std::max(barHeight, bar.ButtonHeight());
+    }
+    const int countHeight = TextHeight(QStringLiteral("0"));
+    lblRuleReportCountDown.Move(0, kGap + (barHeight - countHeight) / 2, right - kGap, countHeight);
+    fraRuleReport.Move(120, fraRuleMain.Top() + mainHeight + kGap, inner, barHeight + 2 * kGap);
+    SetClientSize(width, fraRuleReport.Top() + fraRuleReport.Height() + 120);
+}
+
+void frmRuleReport::Form_Activate() { SetTopmost(true); }
+
+void frmRuleReport::tmrRuleReport_Timer() {
+    if (countdown_.Tick())
+        lblRuleReportCountDown.SetCaption(QString::number(countdown_.SecondsLeft()));
+    else
+        Unload();
+}
+
+void frmRuleReport::TabStripRuleReport_Click() {
+    const int tab = TabStripRuleReport.SelectedItem();
+    const QString caption = TabStripRuleReport.TabCaption(tab);
+    if (caption != kDeleteTab && caption != kSpamTab) return;
+    selectedTab_ = caption;
+    const bool deletions = caption == kDeleteTab;
+    lblRuleDelete.SetVisible(deletions);
+    imgRuleDelete.SetVisible(deletions);
+    lblRuleSpam.SetVisible(!deletions);
+    imgRuleSpam.SetVisible(!deletions);
+    Button(tbrRuleReport, 1).SetEnabled((deletions ? deletions_ : spam_).accounts >= 1);
+}
+
+void frmRuleReport::tbrRuleReport_ButtonClick(vb::ToolButton& button) {
+    const QString key = button.Key();
+    if (key == QLatin1String("Timer"))
+        ToggleTimer();
+    else if (key == QLatin1String("DeleteNow"))
+        DeleteNow();
+    else if (key == QLatin1String("Exit"))
+        Unload();
+}
+
+void frmRuleReport::ToggleTimer() {
+    vb::ToolButton& button = Button(tbrRuleReport, 0);
+    const bool running = button.Tag() == QLatin1String("On");
+    tmrRuleReport.SetEnabled(!running);
+    button.SetTag(running ? QStringLiteral("Off") : QStringLiteral("On"));
+    button.SetCaption(running ? QStringLiteral("Start Timer  ") : QStringLiteral("Stop Timer   "));
+}
+
+void frmRuleReport::DeleteNow() {
+    // A check or another deletion is talking to a server, or this one goes
+    // on between two accounts: the click does nothing.
+    if (deleting_ || !vb::Forms::IsLoaded<frmMain>() || modGeneral::ServerOperation::Running()) return;
+    const bool spam = selectedTab_ == kSpamTab;
+    if (!spam && selectedTab_ != kDeleteTab) return;
+    const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
+    auto& counts = spam ? modAccounts::gAcntSpamCount : modAccounts::gAcntDeleteCount;
+
+    // The deletions wait for the servers while events run: the countdown
+    // and a close wait for them.
+    deleting_ = true;
+    tmrRuleReport.SetEnabled(false);
+    frmMain& main = vb::Forms::Get<frmMain>();
+    try {
+        const DeletionScope scope(main);
+        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) {
+            if (counts[i] <= 0) continue;
+            main.TabStripEmail.Select(i);
+            // Exactly the marked messages, whatever the user selected in the list.
+            main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam);
+            // What a refused or failed deletion left stays listed.
+            counts[i] = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+        }
+    } catch (const std::exception&) {
+        ShowDeletionFailure();
+    }
+    modRules::RuleReportList& list = spam ? spam_ : deletions_;
+    list = modRules::BuildRuleReportList(mark);
+    (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
+    Button(tbrRuleReport, 1).SetEnabled(list.accounts >= 1);
+    deleting_ = false;
+    tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
+}
+
+void frmRuleReport::ShowDeletionFailure() {
+    SetTopmost(false);
+    ZOrder(1);
+    if (vb::Form* message = forms::gMessageWindow.Get()) message->Unload();
+    const QString crlf = QStringLiteral("\r\n");
+    vb::MsgBox(QStringLiteral("There was an unknown error during Deletion.          ") + crlf + crlf +
+                   QStringLiteral("Perhaps the connection was disabled.") + crlf + crlf +
+                   QStringLiteral("You should check your messages carefully") + crlf +
+                   QStringLiteral("since some messages may have been deleted") + crlf +
+                   QStringLiteral("and some may not have been deleted.") + crlf,
+               vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Unknown Error"));
+    SetTopmost(true);
+}
+
+void frmRuleReport::Form_QueryUnload(int& Cancel, int UnloadMode) {
+    (void)UnloadMode;
+    if (deleting_) Cancel = 1;
+}
+
+void frmRuleReport::Form_Unload(int& Cancel) {
+    (void)Cancel;
+    tmrRuleReport.SetEnabled(false);
+    modGeneral::gShowingRuleReport = false;
+    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    SetMessageWindowTopmost(true);
+}

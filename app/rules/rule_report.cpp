@@ -1,0 +1,74 @@
+#include "app/rules/rule_report.h"
+
+#include <algorithm>
+
+#include "app/accounts/account_table.h"
+#include "app/general/message_store.h"
+#include "app/rules/rule_set.h"
+
+namespace modRules {
+
+namespace {
+
+int16_t MarkCount(int16_t account, RuleMark mark) {
+    return mark == RuleMark::Delete ? modAccounts::gAcntDeleteCount[account] : modAccounts::gAcntSpamCount[account];
+}
+
+}  // namespace
+
+bool RuleReportWanted() {
+    using namespace modAccounts;
+    if (gRuleShow != 1 || (gRuleShowNew != 0 && gRuleShowNew != 1)) return false;
+    for (int16_t i = 1; i <= gAccountCount; ++i) {
+        if (gAcntDeleteCount[i] <= 0 && gAcntSpamCount[i] <= 0) continue;
+        // Any marked account with new mail opens it, not only the first one.
+        if (gRuleShowNew == 0 || gAcntHasNewMail[i]) return true;
+    }
+    return false;
+}
+
+RuleReportList BuildRuleReportList(RuleMark mark) {
+    RuleReportList list;
+    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) {
+        const int16_t count = MarkCount(i, mark);
+        if (count <= 0) continue;
+        ++list.accounts;
+        // The last line a list label shows says that more accounts follow.
+        if (list.accounts > kRuleReportMaxLines) continue;
+        list.text += modAccounts::gAcntName[i] + QStringLiteral(" has ") + QString::number(count) +
+                     (count == 1 ? QStringLiteral(" message") : QStringLiteral(" messages")) + QStringLiteral("\r\n");
+    }
+    if (list.accounts == 0) {
+        list.text = mark == RuleMark::Delete ? QStringLiteral("No Messages to Delete")
+                                             : QStringLiteral("No Spam Messages to Delete");
+        list.lines = 1;
+    } else if (list.accounts > kRuleReportMaxLines) {
+        list.text += QStringLiteral("more Accounts...");
+        list.lines = kRuleReportMaxLines + 1;
+    } else {
+        list.lines = list.accounts;
+    }
+    return list;
+}
+
+int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& spam) {
+    return std::max(deletions.lines, spam.lines);
+}
+
+QStringList MarkedMessageUids(int16_t account, RuleMark mark) {
+    using namespace modGeneral;
+    QStringList uids;
+    const auto& flags = mark == RuleMark::Delete ? gMsgDelete : gMsgSpam;
+    for (int16_t j = 1; j <= modAccounts::gAcntMsgCount[account]; ++j)
+        if (flags(account, j) && !gMsgUid(account, j).isEmpty()) uids.append(gMsgUid(account, j));
+    return uids;
+}
+
+bool RuleReportCountdown::Tick() {
+    if (ticks_ >= std::max(seconds_, 0)) return false;
+    ++ticks_;
+    --left_;
+    return true;
+}
+
+}  // namespace modRules

@@ -1,0 +1,56 @@
+#pragma once
+// What the rule report shows after a check: whether it opens, the accounts
+// with messages the rules marked for deletion or as spam, the countdown that
+// closes it, and the marked messages that its Delete Now removes.
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace modRules {
+
+// After a check run: true when the live set asks for the report ("Show" 1)
+// and some account has messages marked by the rules; with "ShowNew" 1 one of
+// those accounts must also have received new mail in the run, and any other
+// "ShowNew" than 0 or 1 never opens it.
+bool RuleReportWanted();
+
+// Which marks a list or a deletion is about.
+enum class RuleMark { Delete, Spam };
+
+// One tab's list: a line "<account> has <n> message(s)" for each account
+// with marks, at most kRuleReportMaxLines of them and then "more
+// Accounts..."; "No Messages to Delete" or "No Spam Messages to Delete" when
+// none has any.
+struct RuleReportList {
+    QString text;
+    int16_t accounts = 0;  // accounts with marks
+    int lines = 0;         // lines the text shows
+};
+inline constexpr int kRuleReportMaxLines = 16;
+RuleReportList BuildRuleReportList(RuleMark mark);
+
+// The report's two list labels are as high as the longer list.
+int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& spam);
+
+// The UIDs of the account's messages that carry the mark, in list order;
+// messages without a UID are never chosen.
+QStringList MarkedMessageUids(int16_t account, RuleMark mark);
+
+// The report's countdown from "Time" seconds: each tick shows one second
+// less, the tick after 0 closes the window. A negative Time closes it at
+// the first tick.
+class RuleReportCountdown {
+public:
+    explicit RuleReportCountdown(int16_t seconds) : seconds_(seconds), left_(seconds < 0 ? 0 : seconds) {}
+    // False when the window is to close now.
+    bool Tick();
+    [[nodiscard]] int SecondsLeft() const { return left_; }
+
+private:
+    int seconds_;
+    int ticks_ = 0;
+    int left_;
+};
+
+}  // namespace modRules

@@ -1,0 +1,263 @@
+#include "app/rules/rules_file_change.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "app/common/app_settings.h"
+#include "app/common/ini_file.h"
+#include "app/common/stored_number.h"
+#include "app/general/check_status.h"
+#include "app/rules/rule_set.h"
+#include "app/rules/rules_editor.h"
+#include "platform/store/program_folder.h"
+
+namespace modRules {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Both rule sets and the file name, kept while a change is tried and put
+// back whole when it fails.
+struct RuleSetCopy {
+    int16_t count = gRuleCount, show = gRuleShow, showNew = gRuleShowNew, time = gRuleTime;
+    VbArray<QString> name = gRuleName, account = gRuleAccount;
+    VbArray<int16_t> enabled = gRuleEnabled, action = gRuleAction, descCount = gRuleDescCount;
+    VbArray2<QString> desc = gRuleDesc;
+    int16_t editCount = gEditRuleCount, editShow = gEditRuleShow, editShowNew = gEditRuleShowNew,
+            editTime = gEditRuleTime;
+    VbArray<QString> editName = gEditRuleName, editAccount = gEditRuleAccount;
+    VbArray<int16_t> editEnabled = gEditRuleEnabled, editAction = gEditRuleAction,
+                     editDescCount = gEditRuleDescCount, editDescHigh = gEditRuleDescHigh;
+    VbArray2<QString> editDesc = gEditRuleDesc;
+    QString fileName = gRulesFileName;
+    QString iniFileName = gIniFileName;
+
+    void PutBack() const {
+        gRuleCount = count, gRuleShow = show, gRuleShowNew = showNew, gRuleTime = time;
+        gRuleName = name, gRuleAccount = account, gRuleEnabled = enabled, gRuleAction = action;
+        gRuleDescCount = descCount, gRuleDesc = desc;
+        gEditRuleCount = editCount, gEditRuleShow = editShow, gEditRuleShowNew = editShowNew, gEditRuleTime = editTime;
+        gEditRuleName = editName, gEditRuleAccount = editAccount, gEditRuleEnabled = editEnabled;
+        gEditRuleAction = editAction, gEditRuleDescCount = editDescCount, gEditRuleDescHigh = editDescHigh;
+        gEditRuleDesc = editDesc;
+        gRulesFileName = fileName;
+        gIniFileName = iniFileName;
+    }
+};
+
+// Removes the first `most` occurrences of word in one pass from the left;
+// what the removals join together is not searched again.
+QString RemoveOccurrences(const QString& text, const QString& word, int most) {
+    QString out;
+    qsizetype from = 0;
+    for (int removed = 0; removed < most; ++removed) {
+        const qsizetype at = text.indexOf(word, from);
+        if (at < 0) break;
+        out += text.mid(from, at - from);
+        from = at + word.size();
+    }
+    return out + text.mid(from);
+}
+
+std::filesystem::path PathInDataFolder(const QString& name) {
+    return platform::store::UserDataFolder() / name.toStdString();
+}
+
+QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+// The new rules file's name taken for this change: a file that is not the
+// current rules file is created empty first, so that no other file of that
+// name can exist or appear and be replaced; unless Keep() is called the name
+// is given up again at the end (the empty file removed).
+class NameClaim {
+public:
+    NameClaim(const QString& name, RulesFileOutcome& outcome) : path_(PathInDataFolder(name)) {
+        if (name == gRulesFileName) return;  // the program's own file: replacing it is a save
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            outcome.status = errno == EEXIST ? RulesFileStatus::Exists : RulesFileStatus::WriteFailed;
+            outcome.detail = QString::fromLocal8Bit(std::strerror(errno));
+            failed_ = true;
+            return;
+        }
+        ::close(fd);
+        created_ = true;
+    }
+    ~NameClaim() {
+        if (created_ && !kept_) {
+            std::error_code ec;
+            std::filesystem::remove(path_, ec);
+        }
+    }
+    NameClaim(const NameClaim&) = delete;
+    NameClaim& operator=(const NameClaim&) = delete;
+
+    [[nodiscard]] bool Failed() const { return failed_; }
+    [[nodiscard]] QString Path() const { return PathText(path_); }
+    void Keep() { kept_ = true; }
+
+private:
+    std::filesystem::path path_;
+    bool created_ = false;
+    bool failed_ = false;
+    bool kept_ = false;
+};
+
+// The rules are written: the name becomes the rules file's and is stored
+// for the next start. False when it could not be stored.
+bool TakeName(const QString& name) {
+    if (name != gRulesFileName &&
+        !SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RulesIniFileName"), name))
+        return false;
+    gRulesFileName = name;
+    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + name);
+    return true;
+}
+
+// Writes under the claimed name with write, then takes the name; on failure
+// everything is put back.
+void WriteAndTakeName(NameClaim& claim, const RuleSetCopy& before, bool (*write)(const QString&),
+                      RulesFileOutcome& outcome) {
+    if (write(claim.Path()) && TakeName(outcome.name)) {
+        claim.Keep();
+        return;
+    }
+    outcome.status = RulesFileStatus::WriteFailed;
+    before.PutBack();
+    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
+}
+
+bool IsPlainName(const QString& given) {
+    for (const QChar c : given)
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control) return false;
+    return true;
+}
+
+QString FileNameOf(const QString& name) {
+    return QStringLiteral("'") + name + QStringLiteral("'");
+}
+
+}  // namespace
+
+QString RulesFileNameFrom(const QString& given, bool appendIni) {
+    QString name = QStringLiteral("Rules") +
+                   RemoveOccurrences(RemoveOccurrences(given, QStringLiteral("Rules"), 5), QStringLiteral("Rule"), 4);
+    if (appendIni && !name.endsWith(QStringLiteral(".ini"))) name += QStringLiteral(".ini");
+    return name;
+}
+
+RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& accountNames) {
+    RulesFileOutcome outcome;
+    if (path.isEmpty()) {
+        outcome.status = RulesFileStatus::Cancelled;
+        return outcome;
+    }
+    IniFile ini;
+    ini.ConfigName(path);
+    if (StoredInteger(ini.KeyGet(QStringLiteral("Rules"), QStringLiteral("RuleCount"), QString()), 0) < 1) {
+        outcome.status = RulesFileStatus::NotRules;
+        return outcome;
+    }
+    outcome.name = RulesFileNameFrom(QString::fromStdString(std::filesystem::path(path.toStdString()).filename()),
+                                     false);
+    NameClaim claim(outcome.name, outcome);
+    if (claim.Failed()) return outcome;
+
+    const RuleSetCopy before;
+    ReadRulesFile(path);
+    if (gRuleCount < 1) {  // the file changed after its count was read
+        before.PutBack();
+        outcome.status = RulesFileStatus::NotRules;
+        return outcome;
+    }
+    // Rules of the user's own accounts keep them; only names no account has
+    // are bound to every account.
+    for (int i = 1; i <= gRuleCount; ++i) {
+        if (gRuleAccount[i] == QStringView(kAllAccounts) || accountNames.contains(gRuleAccount[i])) continue;
+        gRuleAccount[i] = QString::fromUtf16(kAllAccounts);
+        ++outcome.rebound;
+    }
+    WriteAndTakeName(claim, before, &WriteLiveRulesFile, outcome);
+    return outcome;
+}
+
+RulesFileOutcome SaveRulesFileAs(const QString& given) {
+    RulesFileOutcome outcome;
+    if (!IsPlainName(given)) {
+        outcome.status = RulesFileStatus::NotAName;
+        return outcome;
+    }
+    outcome.name = RulesFileNameFrom(given, true);
+    NameClaim claim(outcome.name, outcome);
+    if (claim.Failed()) return outcome;
+    const RuleSetCopy before;
+    WriteAndTakeName(claim, before, &WriteRulesFile, outcome);
+    return outcome;
+}
+
+RulesFileMessage ImportMessage(const RulesFileOutcome& outcome) {
+    const QString& app = modGeneral::gAppName;
+    switch (outcome.status) {
+        case RulesFileStatus::Done: {
+            QString text = QStringLiteral("The Rule File has been successfully imported.          ") + kCrLf + kCrLf;
+            if (outcome.rebound > 0)
+                text += QStringLiteral("Some Account modifications were made to") + kCrLf +
+                        QStringLiteral("ensure compatibility with your current Accounts.") + kCrLf +
+                        QStringLiteral("You may need to adjust these.") + kCrLf + kCrLf;
+            return {app + QStringLiteral(" - Rule Import Successful"), text};
+        }
+        case RulesFileStatus::NotRules:
+            return {app + QStringLiteral(" - Rule Import Failed"),
+                    QStringLiteral("Rule Import Failed.") + kCrLf + kCrLf +
+                        QStringLiteral("The Imported Rule File does not appear          ") + kCrLf +
+                        QStringLiteral("to be the correct format or it does not") + kCrLf +
+                        QStringLiteral("contain any Rules.") + kCrLf + kCrLf +
+                        QStringLiteral("Try Help for further information.") + kCrLf};
+        case RulesFileStatus::Exists:
+            return {app + QStringLiteral(" - Rule Import Failed"),
+                    QStringLiteral("The imported Rules would be saved as ") + FileNameOf(outcome.name) + kCrLf +
+                        QStringLiteral("but a file of that name exists already; it may hold") + kCrLf +
+                        QStringLiteral("another user's Rules and is not replaced.") + kCrLf + kCrLf +
+                        QStringLiteral("Rename the file to import, or that file, and try again.") + kCrLf};
+        case RulesFileStatus::WriteFailed:
+            return {app + QStringLiteral(" - Rule Import Failed"),
+                    QStringLiteral("The imported Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
+                        (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
+                        QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
+        case RulesFileStatus::Cancelled:
+        case RulesFileStatus::NotAName:
+            break;
+    }
+    return {};
+}
+
+RulesFileMessage RenameMessage(const RulesFileOutcome& outcome) {
+    const QString title = modGeneral::gAppName + QStringLiteral(" - Rename Rules File");
+    switch (outcome.status) {
+        case RulesFileStatus::NotAName:
+            return {title, QStringLiteral("The FileName cannot contain \"/\", \"\\\" or control characters:") + kCrLf +
+                               QStringLiteral("the Rules file always stays in its folder.") + kCrLf + kCrLf +
+                               QStringLiteral("Please enter another FileName.") + kCrLf};
+        case RulesFileStatus::Exists:
+            return {title, QStringLiteral("A file named ") + FileNameOf(outcome.name) +
+                               QStringLiteral(" exists already; it may hold") + kCrLf +
+                               QStringLiteral("another user's Rules and is not replaced.") + kCrLf + kCrLf +
+                               QStringLiteral("Please enter another FileName.") + kCrLf};
+        case RulesFileStatus::WriteFailed:
+            return {title, QStringLiteral("The Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
+                               (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
+                               QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
+        case RulesFileStatus::Done:
+        case RulesFileStatus::Cancelled:
+        case RulesFileStatus::NotRules:
+            break;
+    }
+    return {};
+}
+
+}  // namespace modRules

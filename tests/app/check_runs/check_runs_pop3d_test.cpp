@@ -1,0 +1,191 @@
+// Check runs from the main window against the test Dovecot server: two
+// accounts, one refusing the login; new mail between two checks; the user's
+// stop inside a download, after which the next check still runs.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "app/accounts/account_table.h"
+#include "app/check/schedule.h"
+#include "app/common/app_settings.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_message.h"
+#include "app/forms/tray_icon_record.h"
+#include "app/forms/window_hooks.h"
+#include "app/forms/wave_sound.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
+#include "tests/support/pop3d_mailbox.h"
+
+using namespace modGeneral;
+using namespace modAccounts;
+using testsupport::Pop3dMailbox;
+using testsupport::Pop3dServer;
+
+namespace {
+
+const QString kOptions = QStringLiteral("Settings\\Options");
+
+std::string Message(const std::string& from, const std::string& subject, std::size_t bodyBytes = 40) {
+    std::string body;
+    while (body.size() < bodyBytes) body += "The quick brown fox jumps over the lazy dog, again and again.\r\n";
+    return "From: " + from + "\r\nTo: reader@example.org\r\nSubject: " + subject +
+           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\nMessage-ID: <" + subject + "@example.org>\r\n\r\n" + body;
+}
+
+struct Box {
+    const Pop3dMailbox* mailbox;
+    const char* name;
+    bool rightPassword;
+};
+
+class CheckRunsPop3d : public ::testing::Test {
+protected:
+    void Load(const std::vector<Box>& boxes, std::initializer_list<std::pair<const char*, const char*>> options) {
+        const QString settings = QStringLiteral("Settings");
+        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QString::number(boxes.size()));
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            const Box& box = boxes[i];
+            const QString n = QString::number(i + 1);
+            const auto save = [&](const char* key, const QString& value) {
+                SaveSetting(kAppKey, settings, QString::fromLatin1(key) + n, value);
+            };
+            save("AcntName", QString::fromLatin1(box.name));
+            save("AcntServer", QString::fromStdString(server_.host));
+            save("AcntPort", QString::number(server_.port));
+            save("AcntLoginID", QString::fromStdString(box.mailbox->user()));
+            save("AcntPassword", QString::fromStdString(box.rightPassword ? box.mailbox->password() : "wrong"));
+        }
+        for (const auto& [key, value] : options)
+            SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
+        gAppName = QStringLiteral("Veltrane");
+        gStartUpDone = true;
+        modCheck::gClock = [this] { return now_; };
+        form_ = &LaidOutMainWindow();
+        gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
+        form_->Show();
+        // As the start procedure does: the timers by the option, the child
+        // windows' pauses reaching this window.
+        form_->tmrMailTime.SetEnabled(modOptions::gOptUseInterval == 1);
+        form_->tmrStatusBar.SetEnabled(modOptions::gOptUseInterval != 1);
+        forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
+            vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
+        };
+        saved_ = forms::gPlayWave;
+        forms::gPlayWave = [this](const QString& path) { played_ << path; };
+    }
+    void TearDown() override {
+        modCheck::gClock = [] { return QDateTime::currentDateTime(); };
+        if (saved_) forms::gPlayWave = saved_;
+        forms::gWindowHooks.SuspendAutoCheck = nullptr;
+        if (!vb::Forms::IsLoaded<frmMain>()) return;
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    // One tick of the check timer with the check due.
+    void DueTick() {
+        gNextCheckStamp = modCheck::CheckStamp(now_);
+        form_->tmrMailTime.Tick();
+    }
+
+    Pop3dServer server_ = Pop3dServer::fromEnvironment();
+    QDateTime now_ = QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate);
+    frmMain* form_ = nullptr;
+    QStringList played_;
+    std::function<void(const QString&)> saved_;
+};
+
+TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
+    Pop3dMailbox good(server_);
+    Pop3dMailbox refusing(server_);
+    good.add("1.a", Message("Ann <ann@example.org>", "first"));
+    good.add("2.b", Message("Bob <bob@example.org>", "second"));
+    Load({{&good, "Home", true}, {&refusing, "Work", false}},
+         {{"UseInterval", "1"}, {"Minutes", "30"}, {"ShowEmailMsgBox", "1"}, {"ShowEmail", "0"},
+          {"PlaySound", "1"}, {"DefaultSound", ""}});
+    frmMain& form = *form_;
+    gAcntSoundValid[1] = true;
+    gAcntSound[1] = QStringLiteral("home.wav");
+
+    vb::ScriptedMsgBoxes boxes;
+    DueTick();
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "one box for the refused login, no cascade";
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Error Establishing Connection"));
+    EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n"
+                                            "      Work - Error Accessing Account\r\n"));
+    EXPECT_EQ(gSummaryLines, 2);
+    EXPECT_EQ(gTotalNewCount, 2);
+    EXPECT_EQ(form.lvwEmail.ItemCount(), 2);
+    EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
+    EXPECT_EQ(gNextCheckStamp, QStringLiteral("08/12/26-21:35")) << "the schedule goes on";
+    EXPECT_TRUE(form.fraMainButtons.Enabled()) << "retrieval mode ended";
+
+    // The pop-up shows the headline and the summary, and holds the check
+    // timer while it is open.
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmMessage>());
+    frmMessage& popup = vb::Forms::Get<frmMessage>();
+    EXPECT_EQ(popup.fraMsg.Caption(), QStringLiteral("2 New Message(s) found at 9:05 PM"));
+    EXPECT_TRUE(popup.lblMsg.Caption().contains(QStringLiteral("Home - 2 Messages")));
+    EXPECT_TRUE(gShowingMessage);
+    EXPECT_FALSE(form.tmrMailTime.Enabled());
+    vb::Forms::Unload<frmMessage>();
+    EXPECT_TRUE(form.tmrMailTime.Enabled());
+
+    // In the tray, the tip counts the messages of the account that answered.
+    form.SetWindowState(vb::vbMinimized);
+    form.tmrMailTime.Tick();
+    EXPECT_TRUE(forms::gTrayIcon.Tip().startsWith(QStringLiteral("2 Message(s) in 1 Account(s).")))
+        << forms::gTrayIcon.Tip().toStdString();
+    form.SetWindowState(vb::vbNormal);
+
+    // New mail between two checks is announced; the old is not.
+    good.add("3.c", Message("Cy <cy@example.org>", "third"));
+    now_ = now_.addSecs(30 * 60);
+    played_.clear();
+    DueTick();
+    EXPECT_EQ(boxes.Calls().size(), 2u);
+    EXPECT_EQ(gTotalNewCount, 1);
+    EXPECT_TRUE(gCheckSummary.contains(QStringLiteral("      Home - 3 Messages\r\n")));
+    EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
+    EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(), QStringLiteral("1 New Message(s) found at 9:35 PM"));
+    vb::Forms::Unload<frmMessage>();
+}
+
+TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
+    Pop3dMailbox big(server_);
+    Pop3dMailbox small(server_);
+    big.add("1.big", Message("Big <big@example.org>", "large", 6 * 1024 * 1024));
+    small.add("1.small", Message("Sam <sam@example.org>", "small"));
+    Load({{&big, "Big", true}, {&small, "Small", true}}, {{"ConnectTimeOut", "30"}});
+    frmMain& form = *form_;
+    const IqelPop3Com* before = forms::gPop3.Get();
+
+    // The user presses Stop once the download shows its progress.
+    QTimer stopper;
+    stopper.setInterval(0);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (!form.StatusBar.PanelText(3).endsWith(QStringLiteral("% Complete"))) return;
+        form.tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
+        stopper.stop();
+    });
+    form.StatusBar.SetPanelText(3, QString());
+    stopper.start();
+    vb::ScriptedMsgBoxes boxes;
+    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    stopper.stop();
+    EXPECT_TRUE(boxes.Calls().empty()) << "a stop shows no box";
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - User Stopped Retrieval"));
+    EXPECT_EQ(gAcntMsgCount[1], 0);
+    EXPECT_FALSE(gAcntChecked[2]) << "the run ended before the next account";
+    EXPECT_NE(forms::gPop3.Get(), before) << "a fresh component object";
+    EXPECT_FALSE(gUserStop);
+
+    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
+    EXPECT_EQ(gAcntResult[2], QStringLiteral("Small - 1 Message"));
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+// What a check run shows and plays, through the main window: the download's
+// progress from the component's notifications, the new-mail sounds, the
+// warning about incomplete downloads.
+#include <gtest/gtest.h>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/component_object.h"
+#include "app/forms/wave_sound.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "laid_out_main_window.h"
+#include "platform/ui/msg_box.h"
+
+using namespace modGeneral;
+using namespace modAccounts;
+
+namespace {
+
+class FrmMainCheckRuns : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
+        for (int i = 1; i <= 3; ++i)
+            SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName%1").arg(i),
+                        QStringLiteral("Box%1").arg(i));
+        gAppName = QStringLiteral("Veltrane");
+        form_ = &LaidOutMainWindow();
+        form_->Show();
+        saved_ = forms::gPlayWave;
+        forms::gPlayWave = [this](const QString& path) { played_ << path; };
+    }
+    void TearDown() override {
+        forms::gPlayWave = saved_;
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    frmMain* form_ = nullptr;
+    QStringList played_;
+    std::function<void(const QString&)> saved_;
+};
+
+TEST_F(FrmMainCheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
+    frmMain& form = *form_;
+    com::ComPtr<IqelPopClientNotify> notify;
+    ASSERT_TRUE(com::SUCCEEDED(forms::gPop3->get_Notification(notify.ReleaseAndGetAddressOf())) && notify);
+    gReceivedCount = 1;
+    notify->Received(forms::gPop3.Get(), nullptr, com::VARIANT_FALSE);
+    notify->Received(forms::gPop3.Get(), nullptr, com::VARIANT_FALSE);
+    ASSERT_EQ(gReceivedCount, 3);
+    struct Row {
+        int32_t position;
+        int32_t total;
+        const char* percent;
+        int value;
+        int maximum;
+    };
+    const Row rows[] = {
+        {45, 100, "45 % Complete", 45, 100}, {300, 200, "100 % Complete", 200, 200},
+        {1, 8, "12 % Complete", 1, 8},  // 12.5 rounds to the even neighbour
+        {3, 8, "38 % Complete", 3, 8},       {0, 0, "100 % Complete", 1, 1},  // nothing left to fetch
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.position << " of " << row.total);
+        ASSERT_EQ(notify->Progress(forms::gPop3.Get(), row.position, row.total), com::S_OK);
+        EXPECT_EQ(form.StatusBar.PanelText(3), QString::fromLatin1(row.percent));
+        EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Retrieving... (3 of 0)"));
+        EXPECT_EQ(form.ProgressBar.Value(), row.value);
+        EXPECT_EQ(form.ProgressBar.Max(), row.maximum);
+        EXPECT_EQ(form.ProgressBar.Width(), form.StatusBar.PanelWidth(1));
+    }
+    // An object that is no longer the program's speaks for nothing.
+    QString error;
+    com::ComPtr<IqelPop3Com> other = forms::CreateComponent(error);
+    ASSERT_TRUE(other) << error.toStdString();
+    notify->Progress(other.Get(), 1, 2);
+    EXPECT_EQ(form.StatusBar.PanelText(3), QStringLiteral("100 % Complete"));
+}
+
+TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
+    frmMain& form = *form_;
+    const QString error = forms::ErrorSoundPath();
+    struct Row {
+        const char* name;
+        int16_t account;      // 0: the whole run
+        int16_t showEmail;
+        bool defaultValid;
+        bool connected[3];
+        bool hasNew[3];
+        int16_t soundOn[3];
+        bool soundValid[3];
+        QStringList sounds;
+    };
+    const Row rows[] = {
+        {"DefaultPlaysOncePerRun", 0, 0, true, {true, true, true}, {true, true, true}, {0, 1, 1}, {true, true, true},
+         {"default.wav"}},
+        {"WithoutDefaultEachAccountPlaysItsOwn", 0, 0, false, {true, true, true}, {true, false, true}, {1, 1, 1},
+         {true, true, true}, {"a1.wav", "a3.wav"}},
+        {"SoundSwitchOffOrInvalidPlaysNothing", 0, 0, false, {true, true, true}, {true, true, true}, {0, 1, 1},
+         {true, false, true}, {"a3.wav"}},
+        {"AFailedAccountPlaysTheErrorSound", 0, 2, false, {false, true, false}, {false, false, false}, {1, 0, 0},
+         {true, true, true}, {error}},
+        {"NewMailOnlyWithNothingNew", 0, 0, true, {true, true, true}, {false, false, false}, {1, 1, 1},
+         {true, true, true}, {}},
+        {"OneAccountPlaysTheDefault", 2, 1, true, {true, true, true}, {false, false, false}, {1, 1, 1},
+         {true, true, true}, {"default.wav"}},
+        {"OneAccountWithItsSwitchOff", 2, 2, true, {true, true, true}, {true, true, true}, {1, 0, 1},
+         {true, true, true}, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        modOptions::gOptPlaySound = 1;
+        modOptions::gOptShowEmail = row.showEmail;
+        modOptions::gDefaultSoundValid = row.defaultValid;
+        modOptions::gOptDefaultSound = QStringLiteral("default.wav");
+        gSoundsOn = true;
+        for (int16_t a = 1; a <= 3; ++a) {
+            gAcntEnabled[a] = 1;
+            gAcntConnected[a] = row.connected[a - 1];
+            gAcntHasNewMail[a] = row.hasNew[a - 1];
+            gAcntHasMail[a] = true;
+            gAcntSoundOn[a] = row.soundOn[a - 1];
+            gAcntSoundValid[a] = row.soundValid[a - 1];
+            gAcntSound[a] = QStringLiteral("a%1.wav").arg(a);
+        }
+        played_.clear();
+        form.NotifyNewMail(row.account);
+        EXPECT_EQ(played_, row.sounds);
+        // Sounds off, or the option off, silence every case.
+        played_.clear();
+        gSoundsOn = false;
+        form.NotifyNewMail(row.account);
+        gSoundsOn = true;
+        modOptions::gOptPlaySound = 0;
+        form.NotifyNewMail(row.account);
+        EXPECT_TRUE(played_.isEmpty());
+    }
+}
+
+TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
+    frmMain& form = *form_;
+    struct Row {
+        bool incomplete[3];
+        const char* word;
+    };
+    for (const Row& row : {Row{{false, true, false}, "Account"}, Row{{true, false, true}, "Accounts"}}) {
+        SCOPED_TRACE(row.word);
+        gIncompleteList.clear();
+        for (int16_t a = 1; a <= 3; ++a) {
+            gAcntIncomplete[a] = row.incomplete[a - 1];
+            if (row.incomplete[a - 1]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
+        }
+        const QString list = gIncompleteList;
+        vb::ScriptedMsgBoxes boxes;
+        form.ShowDownloadErrors();
+        form.ShowDownloadErrors();  // the marks were cleared: nothing more
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        const QString word = QString::fromLatin1(row.word);
+        EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Message DownLoad Error"));
+        EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbCritical);
+        EXPECT_EQ(boxes.Calls()[0].prompt,
+                  QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +
+                      QString(15, ' ') + QStringLiteral("\r\ndownloaded all messages.\r\n") + list +
+                      QStringLiteral("\r\nThis may be due to a lost connection or a\r\n"
+                                     "Connection TimeOut if the message was large.\r\nTry checking the ") +
+                      word +
+                      QStringLiteral(" again.\r\n\r\nIf the problem persits you could try increasing the\r\n"
+                                     "Connection TimeOut in Program Options/Defaults.\r\n\r\n"
+                                     "Please Note: Before re-checking you may need to\r\n"
+                                     "temporarily turn off 'Allow Quick Checking'."));
+        EXPECT_TRUE(gIncompleteList.isEmpty());
+    }
+}
+
+}  // namespace

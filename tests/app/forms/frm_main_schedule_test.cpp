@@ -1,0 +1,245 @@
+// The check timers through the main window: the automatic check when it
+// falls due, the start-up countdown and its pause, the nested pauses of
+// dialogs, the retrieval animation, and ticks skipped while a server
+// operation runs. Every account here is disabled, so a run talks to no server.
+#include <gtest/gtest.h>
+
+#include "app/accounts/account_table.h"
+#include "app/check/schedule.h"
+#include "app/common/app_settings.h"
+#include "app/general/check_status.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "laid_out_main_window.h"
+#include "platform/ui/msg_box.h"
+
+using namespace modGeneral;
+
+namespace {
+
+const QString kOptions = QStringLiteral("Settings\\Options");
+
+QDateTime At(const char* text) { return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss"); }
+
+class FrmMainSchedule : public ::testing::Test {
+protected:
+    void Load(std::initializer_list<std::pair<const char*, const char*>> options, int accounts = 2) {
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QString::number(accounts));
+        for (int i = 1; i <= accounts; ++i) {
+            SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName%1").arg(i),
+                        QStringLiteral("Box%1").arg(i));
+            SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntEnabled%1").arg(i),
+                        QStringLiteral("0"));
+        }
+        for (const auto& [key, value] : options)
+            SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
+        gAppName = QStringLiteral("Veltrane");
+        gCheckSummary.clear();
+        gStartUpDone = true;
+        gStartUpPaused = false;
+        gNoCheckDeferred = false;
+        modCheck::gClock = [this] { return now_; };
+        form_ = &LaidOutMainWindow();
+        gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
+        form_->Show();
+    }
+    void TearDown() override {
+        modCheck::gClock = [] { return QDateTime::currentDateTime(); };
+        if (!vb::Forms::IsLoaded<frmMain>()) return;
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    // Arms the start-up countdown as the start procedure does.
+    void ArmStartUp() {
+        gStartUpDone = false;
+        gStartUpPaused = true;
+        form_->ToggleStartUpTimer();
+        form_->tbrButtons(14).SetVisible(true);
+    }
+    QDateTime now_ = At("2026-03-04 10:00:00");
+    frmMain* form_ = nullptr;
+};
+
+TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
+    Load({{"UseInterval", "1"}, {"Minutes", "30"}});
+    frmMain& form = *form_;
+    modCheck::SetNextAutoCheckTime(0);
+    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:30"));
+    struct Row {
+        const char* now;
+        bool runs;
+        const char* next;
+    };
+    const Row rows[] = {
+        {"2026-03-04 10:29:59", false, "04/03/26-10:30"},
+        {"2026-03-04 10:30:00", true, "04/03/26-11:00"},  // no account checked: one interval on
+        {"2026-03-04 10:30:01", false, "04/03/26-11:00"},
+        {"2026-03-04 11:07:00", true, "04/03/26-11:37"},  // a late tick still runs
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.now);
+        now_ = At(row.now);
+        gCheckSummary.clear();
+        form.tmrMailTime.Tick();
+        EXPECT_EQ(!gCheckSummary.isEmpty(), row.runs);
+        EXPECT_EQ(gNextCheckStamp, QString::fromLatin1(row.next));
+        EXPECT_EQ(form.StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
+    }
+    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
+}
+
+TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
+    Load({{"UseInterval", "1"}, {"Minutes", "15"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    gNextCheckStamp = QStringLiteral("04/03/26-09:00");
+    const QString panel3 = form.StatusBar.PanelText(3);
+    {
+        ServerOperation busy;
+        ASSERT_TRUE(busy.Started());
+        form.tmrMailTime.Tick();
+        form.tmrMailStartUp.Tick();
+        form.CheckAll();  // a second operation is refused too
+        EXPECT_TRUE(gCheckSummary.isEmpty());
+        EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-09:00"));
+        EXPECT_FALSE(gStartUpDone);
+        EXPECT_EQ(form.StatusBar.PanelText(3), panel3) << "the countdown stood still";
+    }
+    form.tmrMailTime.Tick();
+    EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
+    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:15"));
+    EXPECT_TRUE(gStartUpDone) << "the timed check ended the start-up phase";
+    EXPECT_FALSE(form.tbrButtons(14).Visible());
+    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
+}
+
+TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
+    Load({{"UseInterval", "1"}, {"Minutes", "10"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "3"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    vb::ToolButton& pause = form.tbrButtons(14).Buttons(1);
+    EXPECT_EQ(pause.Caption(), QStringLiteral("StartUp: Pause       "));
+    struct Step {
+        const char* action;  // "tick" or the pause button
+        const char* panel3;
+        bool timerOn;
+        const char* caption;
+    };
+    const Step steps[] = {
+        {"tick", "StartUp Check: 3 sec", true, "StartUp: Pause       "},
+        {"pause", "StartUp Check: 3 sec", false, "StartUp: Continue   "},
+        {"pause", "StartUp Check: 3 sec", true, "StartUp: Pause       "},
+        {"tick", "StartUp Check: 2 sec", true, "StartUp: Pause       "},
+        {"tick", "StartUp Check: 1 sec", true, "StartUp: Pause       "},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.panel3);
+        if (QLatin1String(step.action) == QLatin1String("tick"))
+            form.tmrMailStartUp.Tick();
+        else
+            pause.QtButton().click();
+        EXPECT_EQ(form.StatusBar.PanelText(3), QString::fromLatin1(step.panel3));
+        EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.timerOn);
+        EXPECT_EQ(pause.Caption(), QString::fromLatin1(step.caption));
+        EXPECT_TRUE(gCheckSummary.isEmpty());
+    }
+    form.tmrMailStartUp.Tick();  // the fourth tick of a delay of 3 shows 0 and checks
+    EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
+    EXPECT_TRUE(gStartUpDone);
+    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
+    EXPECT_FALSE(form.tbrButtons(14).Visible());
+    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:11")) << "one extra minute after the start-up check";
+    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
+    EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
+}
+
+TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
+    Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    vb::ToolButton& pause = form.tbrButtons(14).Buttons(1);
+    struct Step {
+        const char* call;  // A = SuspendAutoCheck, S = SuspendStartUpCheck, P = the pause button
+        const char* action;
+        bool checkTimer;
+        bool startUpTimer;
+        bool pauseEnabled;
+    };
+    const Step steps[] = {
+        {"A", "Suspend", false, true, true},  {"A", "Suspend", false, true, true},
+        {"A", "Restore", false, true, true},  {"A", "Restore", true, true, true},
+        {"A", "Restore", true, true, true},   // a Restore without its Suspend changes nothing
+        {"A", "Unknown", true, true, true},   {"S", "Suspend", true, false, false},
+        {"S", "Suspend", true, false, false}, {"S", "Restore", true, false, false},
+        {"S", "Restore", true, true, true},   // running again, as before the dialogs
+        {"P", "", true, false, true},         // the user pauses
+        {"S", "Suspend", true, false, false}, {"S", "Restore", true, false, true},  // and it stays paused
+        {"S", "Other", true, true, true},     // any other action toggles
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(testing::Message() << step.call << " " << step.action);
+        const QString action = QString::fromLatin1(step.action);
+        if (*step.call == 'A') form.SuspendAutoCheck(action);
+        if (*step.call == 'S') form.SuspendStartUpCheck(action);
+        if (*step.call == 'P') pause.QtButton().click();
+        EXPECT_EQ(form.tmrMailTime.Enabled(), step.checkTimer);
+        EXPECT_NE(form.tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
+        EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.startUpTimer);
+        EXPECT_EQ(pause.Enabled(), step.pauseEnabled);
+    }
+}
+
+TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
+    Load({{"UseInterval", "0"}});
+    frmMain& form = *form_;
+    form.SuspendAutoCheck(QStringLiteral("Suspend"));
+    form.mnuTrayAutoCheck_Click();
+    ASSERT_EQ(modOptions::gOptUseInterval, 1);
+    EXPECT_FALSE(form.tmrMailTime.Enabled());
+    EXPECT_TRUE(form.tmrStatusBar.Enabled());
+    form.SuspendAutoCheck(QStringLiteral("Restore"));
+    EXPECT_TRUE(form.tmrMailTime.Enabled());
+    EXPECT_FALSE(form.tmrStatusBar.Enabled());
+}
+
+TEST_F(FrmMainSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
+    Load({{"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    vb::ScriptedMsgBoxes boxes;
+    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    EXPECT_TRUE(gStartUpDone);
+    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
+    EXPECT_FALSE(form.tbrButtons(14).Visible());
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "both accounts are disabled";
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - No Accounts Checked"));
+    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbInformation);
+    EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith(QStringLiteral("No Accounts were checked for messags!")));
+    EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("the Check All button.\r\n")));
+    EXPECT_EQ(modAccounts::gCurrentAccount, 1) << "the tab that was current is selected again";
+    EXPECT_EQ(form.TabStripEmail.SelectedItem(), 1);
+}
+
+TEST_F(FrmMainSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
+    Load({});
+    frmMain& form = *form_;
+    gReceivedCount = 4;
+    gUserStop = false;
+    form.tmrRetrieveMessage.SetEnabled(true);
+    for (const char* image : {"MailSpin8", "MailSpin7", "MailSpin6", "MailSpin5", "MailSpin4", "MailSpin3",
+                              "MailSpin2", "MailSpin1", "MailSpin8"}) {
+        form.tmrRetrieveMessage.Tick();
+        EXPECT_EQ(form.TabStripEmail.TabImage(1), QString::fromLatin1(image));
+    }
+    EXPECT_TRUE(form.tmrRetrieveMessage.Enabled());
+    gUserStop = true;
+    form.tmrRetrieveMessage.Tick();
+    gUserStop = false;
+    EXPECT_EQ(form.tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Terminating...      "));
+    EXPECT_EQ(form.StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
+    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
+    EXPECT_FALSE(form.ProgressBar.Visible());
+    EXPECT_FALSE(form.tmrRetrieveMessage.Enabled());
+}
+
+}  // namespace

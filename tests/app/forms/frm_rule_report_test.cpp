@@ -1,0 +1,191 @@
+// The rule report: when a check opens it, its lists and tabs, its countdown
+// and timer button, and what its load and unload pause and restore.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/child_windows.h"
+#include "app/forms/frm_rule_file.h"
+#include "app/forms/frm_rule_report.h"
+#include "app/forms/window_hooks.h"
+#include "app/general/check_status.h"
+#include "app/rules/rule_set.h"
+#include "laid_out_main_window.h"
+#include "platform/ui/forms.h"
+
+using namespace modGeneral;
+
+namespace {
+
+class FrmRuleReportTest : public testing::Test {
+protected:
+    void SetUp() override {
+        gAppName = QStringLiteral("Veltrane");
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
+        main_ = &LaidOutMainWindow();
+        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
+            calls_.append(action + (gShowingRuleReport ? "/open" : "/closed"));
+        };
+        modRules::gRuleShow = 1;
+        modRules::gRuleShowNew = 0;
+        modRules::gRuleTime = 30;
+        Mark({0, 0, 0}, {0, 0, 0});
+    }
+    void TearDown() override {
+        vb::Forms::Unload<frmRuleReport>();
+        forms::gWindowHooks = {};
+        main_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    // Rule marks per account: messages marked for deletion and as spam.
+    static void Mark(const std::vector<int16_t>& deletions, const std::vector<int16_t>& spam) {
+        using namespace modAccounts;
+        gAccountCount = static_cast<int16_t>(deletions.size());
+        ResizeAccountArrays(gAccountCount);
+        for (int16_t i = 1; i <= gAccountCount; ++i) {
+            gAcntName[i] = QStringLiteral("Acnt%1").arg(i);
+            gAcntDeleteCount[i] = deletions[static_cast<size_t>(i - 1)];
+            gAcntSpamCount[i] = spam[static_cast<size_t>(i - 1)];
+            gAcntHasNewMail[i] = false;
+        }
+    }
+    static frmRuleReport& Report() { return vb::Forms::Get<frmRuleReport>(); }
+    static vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
+    static void SelectTab(int tab) { Report().TabStripRuleReport.Select(tab); }
+
+    frmMain* main_ = nullptr;
+    QStringList calls_;
+};
+
+TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
+    main_->CheckRuleReport();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "no marks";
+
+    Mark({0, 2, 0}, {0, 0, 0});
+    modRules::gRuleShow = 0;
+    main_->CheckRuleReport();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "Show 0";
+
+    modRules::gRuleShow = 1;
+    main_->CheckRuleReport();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    EXPECT_TRUE(Report().isVisible());
+    EXPECT_TRUE(gShowingRuleReport);
+    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "the flag is set before the pause";
+
+    Mark({0, 5, 0}, {1, 0, 0});
+    main_->CheckRuleReport();  // a later check while it is open
+    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "no second report loads";
+    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "it keeps the opening check's counts";
+
+    Button(2).QtButton().click();  // Exit
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
+    EXPECT_FALSE(gShowingRuleReport);
+    EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+}
+
+TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
+    struct Case {
+        std::vector<int16_t> deletions, spam;
+        const char* deleteText;
+        const char* spamText;
+        int lines;
+    };
+    const Case cases[] = {
+        {{2, 0, 1}, {0, 0, 0}, "Acnt1 has 2 messages\r\nAcnt3 has 1 message\r\n", "No Spam Messages to Delete", 2},
+        {{0, 0, 0}, {0, 1, 0}, "No Messages to Delete", "Acnt2 has 1 message\r\n", 1},
+        {std::vector<int16_t>(20, 1), std::vector<int16_t>(20, 0), nullptr, "No Spam Messages to Delete", 17},
+    };
+    for (const Case& c : cases) {
+        Mark(c.deletions, c.spam);
+        frmRuleReport& report = Report();
+        SCOPED_TRACE(c.spamText);
+        EXPECT_EQ(report.Caption(), "Veltrane - Rule Report Notification");
+        EXPECT_EQ(report.lblRuleReport.Caption(),
+                  "Your Rules indicate the following Account(s) have messages that match your criteria.");
+        ASSERT_EQ(report.TabStripRuleReport.TabCount(), 2);
+        EXPECT_EQ(report.TabStripRuleReport.TabCaption(1), "Delete from Server");
+        EXPECT_EQ(report.TabStripRuleReport.TabCaption(2), "Mark as Spam");
+        if (c.deleteText) {
+            EXPECT_EQ(report.lblRuleDelete.Caption(), c.deleteText);
+        }
+        EXPECT_EQ(report.lblRuleSpam.Caption(), c.spamText);
+        const int lineHeight = report.TextHeight("A");
+        EXPECT_NEAR(report.lblRuleDelete.Height(), c.lines * lineHeight, 15);
+        EXPECT_GE(report.TabStripRuleReport.Height(), report.lblRuleDelete.Top() + report.lblRuleDelete.Height())
+            << "the list fits on its tab";
+
+        report.Show();
+        for (const int tab : {1, 2, 1}) {
+            SelectTab(tab);
+            const bool deletions = tab == 1;
+            EXPECT_EQ(report.lblRuleDelete.isVisible(), deletions);
+            EXPECT_EQ(report.imgRuleDelete.isVisible(), deletions);
+            EXPECT_EQ(report.lblRuleSpam.isVisible(), !deletions);
+            EXPECT_EQ(report.imgRuleSpam.isVisible(), !deletions);
+            const QString& shown = deletions ? report.lblRuleDelete.Caption() : report.lblRuleSpam.Caption();
+            EXPECT_EQ(Button(1).Enabled(), !shown.startsWith("No ")) << "tab " << tab;
+        }
+        ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
+    }
+}
+
+TEST_F(FrmRuleReportTest, TheCountdownClosesTheReportAndTheTimerButtonHoldsIt) {
+    Mark({1, 0, 0}, {0, 0, 0});
+    modRules::gRuleTime = 2;
+    frmRuleReport& report = Report();
+    EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "2");
+    EXPECT_TRUE(report.tmrRuleReport.Enabled());
+    EXPECT_EQ(report.tmrRuleReport.Interval(), 1000);
+    EXPECT_EQ(Button(0).Caption(), "Stop Timer   ");
+
+    report.tmrRuleReport_Timer();
+    EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "1");
+    Button(0).QtButton().click();
+    EXPECT_FALSE(report.tmrRuleReport.Enabled());
+    EXPECT_EQ(Button(0).Caption(), "Start Timer  ");
+    EXPECT_EQ(Button(0).Tag(), "Off");
+    Button(0).QtButton().click();
+    EXPECT_TRUE(report.tmrRuleReport.Enabled());
+    EXPECT_EQ(Button(0).Caption(), "Stop Timer   ");
+    EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "1") << "it goes on where it stopped";
+
+    report.tmrRuleReport_Timer();
+    EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "0");
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "0 is shown for a second";
+    report.tmrRuleReport_Timer();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
+    EXPECT_FALSE(gShowingRuleReport);
+
+    modRules::gRuleTime = -4;  // a hand-edited file
+    Report().tmrRuleReport_Timer();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "a negative Time closes at the first tick";
+}
+
+TEST_F(FrmRuleReportTest, TheNewMailPopUpLeavesTheTopBandWhileTheReportIsOpen) {
+    vb::Form popUp;
+    popUp.SetTopmost(true);
+    const auto registration = forms::gMessageWindow.Register(popUp);
+    Mark({1, 0, 0}, {0, 0, 0});
+    Report().Show();
+    EXPECT_FALSE(popUp.Topmost());
+    ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
+    EXPECT_TRUE(popUp.Topmost());
+}
+
+TEST_F(FrmRuleReportTest, TheMainWindowsShutdownClosesTheRuleWindows) {
+    Mark({1, 0, 0}, {0, 0, 0});
+    Report().Show();
+    main_->tbrRules.Buttons("RulesRename").QtButton().click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleFile>());
+    main_->mQuitting = true;
+    ASSERT_TRUE(vb::Forms::Unload<frmMain>());
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
+    EXPECT_FALSE(gShowingRuleReport);
+    main_ = &LaidOutMainWindow();  // for the tear-down
+}
+
+}  // namespace

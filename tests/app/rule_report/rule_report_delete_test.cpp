@@ -1,0 +1,172 @@
+// The rule report's Delete Now on the test POP3 server: exactly the messages
+// the rules marked for the shown tab leave the servers, whatever the user
+// selected in the list, and a deletion the server refuses stays listed.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/frm_rule_report.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "app/rules/rule_set.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+#include "tests/support/pop3d_mailbox.h"
+
+using namespace modAccounts;
+using namespace modGeneral;
+using testsupport::Pop3dMailbox;
+using testsupport::Pop3dServer;
+
+namespace {
+
+// The server keeps its index by file name across tests sharing a mailbox:
+// every run names its messages afresh.
+std::string Name(int message) {
+    static const std::string prefix = std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-";
+    return prefix + std::to_string(message);
+}
+
+std::string Plain(int message) {
+    return "From: x@example.org\r\nTo: box@example.org\r\nSubject: " + std::to_string(message) +
+           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\n\r\nHello.\r\n";
+}
+
+class RuleReportDelete : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gAppName = QStringLiteral("Veltrane");
+        const QString settings = QStringLiteral("Settings");
+        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QStringLiteral("2"));
+        const Pop3dMailbox* boxes[] = {&home_, &work_};
+        const char* names[] = {"Home", "Work"};
+        for (int a = 1; a <= 2; ++a) {
+            const auto save = [&](const char* key, const QString& value) {
+                SaveSetting(kAppKey, settings, QString::fromLatin1(key) + QString::number(a), value);
+            };
+            save("AcntName", QString::fromLatin1(names[a - 1]));
+            save("AcntEnabled", QStringLiteral("1"));
+            save("AcntServer", QString::fromStdString(server_.host));
+            save("AcntPort", QString::number(server_.port));
+            save("AcntLoginID", QString::fromStdString(boxes[a - 1]->user()));
+            save("AcntPassword", QString::fromStdString(boxes[a - 1]->password()));
+            for (int m = 1; m <= 4; ++m) boxes[a - 1]->add(Name(10 * a + m), Plain(10 * a + m));
+        }
+        gMaxMsgCount = 0;
+        main().Show();
+        modOptions::gOptUseInterval = 0;
+        modOptions::gOptConnectTimeOut = 10;
+        modOptions::gOptDeleteConfirmation = 1;
+        modOptions::gOptSuppressConnectErrors = 0;
+        modRules::gRuleShow = 1;
+        modRules::gRuleShowNew = 0;
+        modRules::gRuleTime = 30;
+        for (int16_t a = 1; a <= 2; ++a) {
+            main().CheckAccount(a);
+            ASSERT_EQ(gAcntMsgCount[a], 4);
+        }
+    }
+    void TearDown() override {
+        vb::Forms::Unload<frmRuleReport>();
+        main().mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    static frmMain& main() { return vb::Forms::Get<frmMain>(); }
+    static frmRuleReport& report() { return vb::Forms::Get<frmRuleReport>(); }
+
+    // The rules' marks: message m of account a for deletion ('D') or as spam ('S').
+    static void Mark(int16_t a, const char* marks) {
+        gAcntDeleteCount[a] = gAcntSpamCount[a] = 0;
+        for (int16_t m = 1; m <= 4; ++m) {
+            gMsgDelete(a, m) = marks[m - 1] == 'D';
+            gMsgSpam(a, m) = marks[m - 1] == 'S';
+            gAcntDeleteCount[a] += gMsgDelete(a, m) ? 1 : 0;
+            gAcntSpamCount[a] += gMsgSpam(a, m) ? 1 : 0;
+        }
+    }
+    // The subjects (message numbers) an account still stores.
+    static QString Stored(int16_t a) {
+        QStringList subjects;
+        for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) subjects << gMsgSubject(a, m);
+        return subjects.join(' ');
+    }
+    static void DeleteNow(int tab) {
+        report().TabStripRuleReport.Select(tab);
+        report().tbrRuleReport(1).Buttons(1).QtButton().click();
+    }
+
+    Pop3dServer server_ = Pop3dServer::fromEnvironment();
+    Pop3dMailbox home_{server_};
+    Pop3dMailbox work_{server_};
+};
+
+TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
+    Mark(1, "DS.D");
+    Mark(2, ".D.S");
+    // The user looks at Home with its unmarked third message selected.
+    main().TabStripEmail.Select(1);
+    main().lvwEmail.Item(3).SetSelected(true);
+    main().CheckRuleReport();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+
+    struct Step {
+        int tab;
+        const char* home;  // stored afterwards
+        const char* work;
+        int homeOnServer, workOnServer;
+    };
+    for (const Step& step : {Step{1, "12 13", "21 23 24", 2, 3}, Step{2, "13", "21 23", 1, 2}}) {
+        SCOPED_TRACE(step.tab);
+        vb::ScriptedMsgBoxes boxes;
+        DeleteNow(step.tab);
+        EXPECT_TRUE(boxes.Calls().empty()) << "Delete Now asks nothing: " << boxes.Calls().front().prompt.toStdString();
+        EXPECT_EQ(Stored(1), step.home);
+        EXPECT_EQ(Stored(2), step.work);
+        EXPECT_EQ(home_.messageCount(), step.homeOnServer);
+        EXPECT_EQ(work_.messageCount(), step.workOnServer);
+        EXPECT_EQ(step.tab == 1 ? report().lblRuleDelete.Caption() : report().lblRuleSpam.Caption(),
+                  step.tab == 1 ? "No Messages to Delete" : "No Spam Messages to Delete");
+        EXPECT_FALSE(report().tbrRuleReport(1).Buttons(1).Enabled());
+        EXPECT_EQ(step.tab == 1 ? gAcntDeleteCount[1] + gAcntDeleteCount[2] : gAcntSpamCount[1] + gAcntSpamCount[2], 0);
+        EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1) << "the option is back";
+        EXPECT_EQ(gCurrentAccount, 1);
+        EXPECT_EQ(main().TabStripEmail.SelectedItem(), 1) << "the account shown before is shown again";
+        EXPECT_TRUE(main().TabStripEmail.Enabled()) << "retrieval mode left";
+        EXPECT_FALSE(ServerOperation::Running());
+        EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    }
+}
+
+TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
+    Mark(1, "D...");
+    Mark(2, "..D.");
+    gAcntPassword[2] = QStringLiteral("wrong");
+    main().CheckRuleReport();
+    vb::ScriptedMsgBoxes boxes;
+    DeleteNow(1);
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "the failed login is reported";
+    EXPECT_EQ(Stored(1), "12 13 14");
+    EXPECT_EQ(Stored(2), "21 22 23 24");
+    EXPECT_EQ(work_.messageCount(), 4);
+    EXPECT_EQ(report().lblRuleDelete.Caption(), "Work has 1 message\r\n");
+    EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "the user may try again";
+
+    // While another server operation runs a click does nothing.
+    gAcntPassword[2] = QString::fromStdString(work_.password());
+    {
+        const ServerOperation busy;
+        DeleteNow(1);
+    }
+    EXPECT_EQ(work_.messageCount(), 4);
+    DeleteNow(1);
+    EXPECT_EQ(work_.messageCount(), 3);
+    EXPECT_EQ(report().lblRuleDelete.Caption(), "No Messages to Delete");
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// The rule report's decisions: when it opens, what its lists say, which
+// messages its deletion chooses and how its countdown ends.
+#include "app/rules/rule_report.h"
+
+#include "tests/app/rules/rules_fixture.h"
+
+using namespace modRules;
+
+namespace {
+
+class RuleReportTest : public RulesTest {
+protected:
+    void SetUp() override {
+        RulesTest::SetUp();
+        gRuleShow = 1;
+        gRuleShowNew = 0;
+    }
+    // Accounts 1 to n named "Acnt<i>", with (delete, spam) counts and new mail.
+    static void SetAccounts(const std::vector<std::tuple<int16_t, int16_t, bool>>& accounts) {
+        using namespace modAccounts;
+        gAccountCount = static_cast<int16_t>(accounts.size());
+        ResizeAccountArrays(gAccountCount);
+        for (int16_t i = 1; i <= gAccountCount; ++i) {
+            const auto& [deletions, spam, newMail] = accounts[static_cast<size_t>(i - 1)];
+            gAcntName[i] = QStringLiteral("Acnt%1").arg(i);
+            gAcntDeleteCount[i] = deletions;
+            gAcntSpamCount[i] = spam;
+            gAcntHasNewMail[i] = newMail;
+        }
+    }
+};
+
+TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
+    struct Case {
+        const char* what;
+        int16_t show;
+        int16_t showNew;
+        std::vector<std::tuple<int16_t, int16_t, bool>> accounts;
+        bool opens;
+    };
+    const Case cases[] = {
+        {"Show 0 never opens", 0, 0, {{2, 1, true}}, false},
+        {"Show 2 is not Show 1", 2, 0, {{2, 1, true}}, false},
+        {"deletions open it", 1, 0, {{2, 0, false}}, true},
+        {"spam alone opens it", 1, 0, {{0, 0, true}, {0, 3, false}}, true},
+        {"no marks, no report", 1, 0, {{0, 0, true}, {0, 0, true}}, false},
+        {"negative counts are no marks", 1, 0, {{-1, -2, true}}, false},
+        {"new only: marks without new mail", 1, 1, {{2, 0, false}}, false},
+        {"new only: a later marked account got new mail", 1, 1, {{2, 0, false}, {0, 1, true}}, true},
+        {"new only: new mail without marks does not count", 1, 1, {{0, 0, true}, {1, 0, false}}, false},
+        {"an unknown ShowNew never opens", 1, 2, {{2, 0, true}}, false},
+    };
+    for (const Case& c : cases) {
+        gRuleShow = c.show;
+        gRuleShowNew = c.showNew;
+        SetAccounts(c.accounts);
+        EXPECT_EQ(RuleReportWanted(), c.opens) << c.what;
+    }
+}
+
+TEST_F(RuleReportTest, ListsNameEachMarkedAccountWithItsCount) {
+    SetAccounts({{2, 0, false}, {0, 1, false}, {1, 5, false}});
+    const RuleReportList deletions = BuildRuleReportList(RuleMark::Delete);
+    EXPECT_EQ(deletions.text, "Acnt1 has 2 messages\r\nAcnt3 has 1 message\r\n");
+    EXPECT_EQ(deletions.accounts, 2);
+    EXPECT_EQ(deletions.lines, 2);
+    const RuleReportList spam = BuildRuleReportList(RuleMark::Spam);
+    EXPECT_EQ(spam.text, "Acnt2 has 1 message\r\nAcnt3 has 5 messages\r\n");
+    EXPECT_EQ(RuleReportListLines(deletions, spam), 2);
+
+    SetAccounts({{0, 0, false}, {-3, 0, false}});
+    for (const auto& [mark, text] : {std::pair{RuleMark::Delete, "No Messages to Delete"},
+                                     std::pair{RuleMark::Spam, "No Spam Messages to Delete"}}) {
+        const RuleReportList none = BuildRuleReportList(mark);
+        EXPECT_EQ(none.text, text);
+        EXPECT_EQ(none.accounts, 0);
+        EXPECT_EQ(none.lines, 1);
+    }
+}
+
+TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
+    for (const int accounts : {15, 16, 17, 30}) {
+        SetAccounts(std::vector<std::tuple<int16_t, int16_t, bool>>(static_cast<size_t>(accounts), {1, 0, false}));
+        const RuleReportList list = BuildRuleReportList(RuleMark::Delete);
+        const QStringList lines = list.text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        EXPECT_EQ(list.accounts, accounts);
+        if (accounts <= kRuleReportMaxLines) {
+            EXPECT_EQ(lines.size(), accounts);
+            EXPECT_EQ(list.lines, accounts);
+            EXPECT_FALSE(list.text.contains("more Accounts")) << accounts << ": every account is shown";
+        } else {
+            ASSERT_EQ(lines.size(), 17) << accounts;
+            EXPECT_EQ(lines[15], "Acnt16 has 1 message");
+            EXPECT_EQ(lines[16], "more Accounts...") << "on the last line the label shows";
+            EXPECT_EQ(list.lines, 17);
+        }
+    }
+}
+
+TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
+    using namespace modGeneral;
+    modAccounts::gAcntMsgCount[1] = 4;
+    modGeneral::gMaxMsgCount = 4;
+    ResizeMessageArrays(4);
+    struct Row {
+        const char* uid;
+        bool deleteMark;
+        bool spamMark;
+    };
+    const Row rows[] = {{"u1", true, false}, {"u2", false, true}, {"", true, false}, {"u4", true, false}};
+    for (int16_t j = 1; j <= 4; ++j) {
+        gMsgUid(1, j) = QString::fromLatin1(rows[j - 1].uid);
+        gMsgDelete(1, j) = rows[j - 1].deleteMark;
+        gMsgSpam(1, j) = rows[j - 1].spamMark;
+    }
+    gMsgDelete(2, 1) = true;  // another account's mark
+    gMsgUid(2, 1) = "other";
+    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"})) << "a message without UID is kept";
+    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
+    modAccounts::gAcntMsgCount[2] = 0;
+    EXPECT_TRUE(MarkedMessageUids(2, RuleMark::Delete).isEmpty()) << "only the account's listed messages";
+}
+
+TEST_F(RuleReportTest, TheCountdownShowsEverySecondDownToZeroThenCloses) {
+    struct Case {
+        int16_t time;
+        std::vector<int> shown;  // the seconds shown at load and after each tick
+    };
+    const Case cases[] = {{3, {3, 2, 1, 0}}, {1, {1, 0}}, {0, {0}}, {-5, {0}}};
+    for (const Case& c : cases) {
+        RuleReportCountdown countdown(c.time);
+        std::vector<int> shown{countdown.SecondsLeft()};
+        while (countdown.Tick()) {
+            shown.push_back(countdown.SecondsLeft());
+            ASSERT_LT(shown.size(), 100u) << "Time " << c.time << " never closes";
+        }
+        EXPECT_EQ(shown, c.shown) << "Time " << c.time;
+        EXPECT_FALSE(countdown.Tick()) << "closed stays closed";
+    }
+}
+
+}  // namespace
