@@ -1,5 +1,5 @@
 // Shows the preview window with a message on a real (virtual) X display and
-// saves a picture of it for a person to look at.
+// saves a picture of it, and one of its raw view, for a person to look at.
 #include "app/forms/frm_preview.h"
 #include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
@@ -21,6 +21,11 @@ int main(int argc, char** argv) {
         modGeneral::gCurrentMsg = 1;
         frmPreview& form = vb::Forms::Get<frmPreview>();
         form.Show();
-        return test_support::SaveSettledScreenshot(form, out);
+        if (!test_support::SaveSettledScreenshot(form, out)) return false;
+        // The raw view in front, as OUT-raw.png.
+        form.TabStrip.Select(2);
+        QString raw = QString::fromLocal8Bit(out);
+        raw.insert(raw.size() - 4, QStringLiteral("-raw"));
+        return test_support::SaveSettledScreenshot(form, raw.toLocal8Bit().constData());
     });
 }
