@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "app/accounts/account_table.h"
+#include "app/check/schedule.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/list_tallies.h"
 #include "app/forms/status_bar_tips.h"
@@ -159,13 +160,13 @@ void frmMain::StatusBar_MouseMove(int, int, int x, int) {
             break;
         }
         case 3:
-            StatusBar.SetToolTipText(forms::CheckedPanelTip(text, QDateTime::currentDateTime()));
+            StatusBar.SetToolTipText(forms::CheckedPanelTip(text, modCheck::gClock()));
             break;
         case 4:
             StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, modGeneral::gNextCheckStamp));
             break;
         case 5:
-            StatusBar.SetToolTipText(forms::ClockPanelTip(QDateTime::currentDateTime()));
+            StatusBar.SetToolTipText(forms::ClockPanelTip(modCheck::gClock()));
             break;
         default:
             break;  // over no panel the tip stays

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <QStringList>
 
+#include "app/check/schedule.h"
 #include "app/common/date_text.h"
 #include "app/forms/child_ok_button.h"
 #include "app/forms/child_tool_bar_style.h"
@@ -64,7 +65,7 @@ void frmMessage::Form_Load() {
     shownSlot_ = forms::gMessageWindow.Register(*this);
 
     SetCaption(modGeneral::gAppName + QStringLiteral(":  Auto Check - ") +
-               FormatDate(QDateTime::currentDateTime(), "mmmm d, yyyy"));
+               FormatDate(modCheck::gClock(), "mmmm d, yyyy"));
 
     forms::PlaceOkButton(tbrButtons, fraButtons, fraMsg.Width());
 

@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <QTest>
 
-#include "app/common/date_text.h"
+#include "app/check/schedule.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/window_hooks.h"
@@ -49,10 +49,13 @@ protected:
 TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     modOptions::gOptButtonStyle = 1;
     modOptions::gOptApplyStyle = 3;  // raised
+    const auto clock = modCheck::gClock;
+    modCheck::gClock = [] { return QDateTime(QDate(2024, 3, 5), QTime(15, 45)); };
     frmMessage& form = Shown();
+    modCheck::gClock = clock;
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.fraMsg.Caption(), "3 New Message(s) found at 3:45 PM");
-    EXPECT_EQ(form.Caption(), "Veltrane:  Auto Check - " + FormatDate(QDateTime::currentDateTime(), "mmmm d, yyyy"));
+    EXPECT_EQ(form.Caption(), "Veltrane:  Auto Check - March 5, 2024");
     EXPECT_EQ(form.lblMsg.Caption(), modGeneral::gCheckSummary);
     EXPECT_EQ(form.lblAutoCheck.Caption(), "Next Auto Check at 3:45 PM");
     EXPECT_FALSE(form.lblMsgCountDown.Visible()) << "no display time: no countdown";
