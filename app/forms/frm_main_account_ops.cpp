@@ -2,6 +2,7 @@
 // the account table, the settings store, the message store, the rules' account
 // names and both tab strips describing the same accounts in the same order.
 #include <QDateTime>
+#include <algorithm>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"

@@ -2,7 +2,7 @@
 // account's edit copy, the change check that enables Save and Cancel and locks
 // the rest of the window, the colour palette, and the tab strip's question
 // when the user leaves an account with unsaved edits.
-#include <QFileInfo>
+#include <algorithm>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
@@ -81,6 +81,15 @@ void frmMain::WireAccountsPage() {
         };
     WireTabDrag(TabStripEmail, 1);
     WireTabDrag(TabStripAcnts, 3);
+    // Held until the tick, a press becomes a drag of the strip it armed.
+    tmrDragTab.Tick = [this] {
+        if (mTabDragState % 2 == 1) {
+            vb::TabStrip& dragged = mTabDragState == 1 ? TabStripEmail : TabStripAcnts;
+            dragged.SetDragIcon(imlDragIcons.Picture(1));
+            dragged.Drag(vb::vbBeginDrag);
+        }
+        tmrDragTab.SetEnabled(false);
+    };
 }
 
 void frmMain::WireAccountFields() {

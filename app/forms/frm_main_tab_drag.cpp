@@ -1,6 +1,7 @@
 // Reordering accounts by dragging their tabs: a press selects the tab and
 // arms the drag timer; held until its tick, the strip follows the pointer;
 // dropped on another tab of either strip, the two accounts exchange places.
+#include <algorithm>
 #include <limits>
 
 #include "app/accounts/account_operations.h"
@@ -62,13 +63,4 @@ void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
         gCurrentAccount = t;
         strip.Select(t);
     };
-    if (accountsStrip)
-        tmrDragTab.Tick = [this] {
-            if (mTabDragState % 2 == 1) {
-                vb::TabStrip& dragged = mTabDragState == 1 ? TabStripEmail : TabStripAcnts;
-                dragged.SetDragIcon(imlDragIcons.Picture(1));
-                dragged.Drag(vb::vbBeginDrag);
-            }
-            tmrDragTab.SetEnabled(false);
-        };
 }
