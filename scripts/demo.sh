@@ -8,8 +8,10 @@
 #
 # With a display (DISPLAY or WAYLAND_DISPLAY) the window opens; close the
 # program or press Ctrl-C to end. Without one the program runs on a virtual X
-# display with a tray host, and screenshots of the window and the tray are
-# saved under demo-output/ before the demo ends by itself.
+# display with a tray host: the start-up check reads the sample mail, and
+# screenshots of the window with its list, the new-mail pop-up and (after a
+# second start in the tray) the tray icon with its count are saved under
+# demo-output/ before the demo ends by itself.
 #   --no-build      skip the package check and the build
 #   --server-only   start the server and the profile, print them, wait for Ctrl-C
 #   --server-check  start both, check the server serves the sample mail, stop
@@ -30,7 +32,7 @@ for arg in "$@"; do
     --no-build) build=no ;;
     --server-only) mode=server ;;
     --server-check) mode=check ;;
-    -h|--help) sed -n '2,22p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown argument $arg (try --help)" >&2; exit 2 ;;
   esac
 done
@@ -153,7 +155,11 @@ ACCOUNT
   echo "EmailCheckStartUp=1"
   echo "StartUpDelay=2"
   echo "MinimizeStartUp=0"
-  echo "UseInterval=0"
+  echo "UseInterval=1"
+  echo "Minutes=30"
+  echo "ShowEmailMsgBox=1"
+  echo "ShowEmail=0"
+  echo "MsgBoxTime=0"
   echo "PlaySound=1"
   echo "DefaultSound=$root/data/Sounds/NewMail.wav"
 } >"$profile/settings.ini"
@@ -208,23 +214,47 @@ trayer --edge top --align right --widthtype request --height 28 --transparent fa
   >"$work/trayer.log" 2>&1 &
 pids+=($!)
 pause 1
-"$VELTRANE" >"$out/veltrane.log" 2>&1 &
-program=$!
-pids+=($program)
-say "waiting $WAIT seconds for the window, the tray icon and the start-up check"
-pause "$WAIT"
-kill -0 "$program" 2>/dev/null || die "the program ended early; see $out/veltrane.log"
+start_program() {  # start_program LOG: the program in the background, its pid in $program
+  "$VELTRANE" >>"$1" 2>&1 &
+  program=$!
+  pids+=($program)
+  say "waiting $WAIT seconds for the window, the tray icon and the start-up check"
+  pause "$WAIT"
+  kill -0 "$program" 2>/dev/null || die "the program ended early; see $1"
+}
+stop_program() {
+  kill -TERM "$program" 2>/dev/null || true
+  for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+}
+# The first window whose title is name (exact) or starts with name (prefix).
+window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name "\"") { print $1; exit }'; }
+window_starting() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name) { print $1; exit }'; }
+shoot_tray() {  # shoot_tray NAME: the tray host, and four times larger (the icon is 24 pixels)
+  local tray
+  tray=$(window_of panel)
+  if [ -n "$tray" ]; then
+    import -window "$tray" "$out/$1.png"
+    convert "$out/$1.png" -filter point -resize 400% "$out/$1-x4.png"
+  else
+    say "no tray host window found"
+  fi
+}
 
-window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name) { print $1; exit }'; }
+# The window with the sample mail of the first account and the pop-up.
+start_program "$out/veltrane.log"
 import -window root "$out/screen.png"
 win=$(window_of Veltrane)
 if [ -n "$win" ]; then import -window "$win" "$out/window.png"; else say "no window named Veltrane found"; fi
-tray=$(window_of panel)
-if [ -n "$tray" ]; then
-  import -window "$tray" "$out/tray.png"
-  convert "$out/tray.png" -filter point -resize 400% "$out/tray-x4.png"  # the icon is 24 pixels
-else
-  say "no tray host window found"
-fi
+popup=$(window_starting "Veltrane:")
+if [ -n "$popup" ]; then import -window "$popup" "$out/popup.png"; else say "no new-mail pop-up found"; fi
+shoot_tray tray
+
+# The tray shows a count while the window is in the tray: a second start,
+# minimised, checks again and the icon carries the first account's count.
+stop_program
+sed -i 's/^MinimizeStartUp=0$/MinimizeStartUp=1/' "$profile/settings.ini"
+start_program "$out/veltrane.log"
+import -window root "$out/screen-tray.png"
+shoot_tray tray-count
 say "screenshots saved in $out"
 ls -1 "$out"

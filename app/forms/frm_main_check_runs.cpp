@@ -82,6 +82,7 @@ void frmMain::CheckAll() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
+    CheckRuleReport();
 }
 
 void frmMain::RunAutoCheck() { RunTimedCheck(false); }
@@ -136,6 +137,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     if (startUp) SuspendAutoCheck(kRestore);
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
+    CheckRuleReport();
 }
 
 void frmMain::CheckCurrentAccount() {
@@ -157,6 +159,7 @@ void frmMain::CheckCurrentAccount() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
+    CheckRuleReport();
 }
 
 void frmMain::ShowDownloadErrors() {

@@ -1,6 +1,7 @@
 #include "platform/ui/list_view.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <algorithm>
 #include <memory>
 
@@ -16,6 +17,27 @@ Qt::Alignment alignmentOf(int a) {
   return (a == lvwColumnRight ? Qt::AlignRight : a == lvwColumnCenter ? Qt::AlignHCenter : Qt::AlignLeft) |
          Qt::AlignVCenter;
 }
+
+// A report row is one line high whatever its texts hold: a cell with line
+// breaks (a message body kept in a zero-width column) shows its first line
+// and never makes every row as tall as its text.
+class OneLineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem one = option;
+    initStyleOption(&one, index);
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(one.fontMetrics.height(), one.decorationSize.height()) + 4);
+    return size;
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = option->text.section(QChar('\n'), 0, 0).remove(QChar('\r'));
+  }
+};
 
 }  // namespace
 
@@ -87,6 +109,7 @@ ListView::ListView(QWidget* parent) : Control<QTreeWidget>(parent) {
   setRootIsDecorated(false);
   setItemsExpandable(false);
   setUniformRowHeights(true);
+  setItemDelegate(new OneLineDelegate(this));
   setAllColumnsShowFocus(true);  // full-row selection
   setSelectionMode(QAbstractItemView::SingleSelection);  // MultiSelect is off unless set
   setSelectionBehavior(QAbstractItemView::SelectRows);

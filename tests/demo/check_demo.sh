@@ -45,7 +45,7 @@ chmod +x "$scratch/stand-in"
 (unset DISPLAY WAYLAND_DISPLAY
  STANDIN_COPY=$scratch/settings.ini VELTRANE=$scratch/stand-in DEMO_WAIT=2 DEMO_OUT=$scratch/out \
    bash "$demo" --no-build) >"$scratch/xvfb.log" 2>&1 || fail "no-display run: status $?"
-for f in screen.png window.png tray.png; do [ -s "$scratch/out/$f" ] || fail "no $f saved"; done
+for f in screen.png window.png tray.png tray-count.png; do [ -s "$scratch/out/$f" ] || fail "no $f saved"; done
 grep -qx 'AcntServer1=127.0.0.1' "$scratch/settings.ini" || fail "the program did not get the demo profile"
 grep -qx "AcntPort1=$DEMO_PORT" "$scratch/settings.ini" || fail "the profile names another port"
 grep -qx 'AcntNum=2' "$scratch/settings.ini" || fail "the profile holds no two accounts"

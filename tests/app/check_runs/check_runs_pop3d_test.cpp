@@ -117,7 +117,9 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
                                             "      Work - Error Accessing Account\r\n"));
     EXPECT_EQ(gSummaryLines, 2);
     EXPECT_EQ(gTotalNewCount, 2);
-    EXPECT_EQ(form.lvwEmail.ItemCount(), 2);
+    ASSERT_EQ(form.lvwEmail.ItemCount(), 2);
+    EXPECT_EQ(form.lvwEmail.Item(1).Text(), QStringLiteral("Ann <ann@example.org>"));
+    EXPECT_TRUE(form.lvwEmail.Item(2).Bold()) << "new mail in bold";
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
     EXPECT_EQ(gNextCheckStamp, QStringLiteral("08/12/26-21:35")) << "the schedule goes on";
     EXPECT_TRUE(form.fraMainButtons.Enabled()) << "retrieval mode ended";
@@ -182,9 +184,17 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     EXPECT_NE(forms::gPop3.Get(), before) << "a fresh component object";
     EXPECT_FALSE(gUserStop);
 
+    // The message tool bar's check of the current account clears a stop
+    // left over and checks that account alone, on the fresh object.
+    gUserStop = true;
+    ASSERT_EQ(gCurrentAccount, 1);
+    form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
+    EXPECT_FALSE(gAcntChecked[2]);
+    EXPECT_FALSE(gUserStop);
+
     form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
     EXPECT_EQ(gAcntResult[2], QStringLiteral("Small - 1 Message"));
 }
 

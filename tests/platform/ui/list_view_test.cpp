@@ -177,6 +177,16 @@ TEST_F(ListViewTest, HitTestFindsTheRowUnderAPointInTwips) {
   EXPECT_EQ(lvw->HitTest(150, vb::PixelsToTwipsY(370)), 0);
 }
 
+TEST_F(ListViewTest, RowsStayOneLineHighWhateverTheirHiddenTextsHold) {
+  const QString body = QStringLiteral("line\r\n").repeated(40);
+  Fill({{"first", "to", "subject", body}, {"second", "to", "subject", "short"}});
+  QApplication::processEvents();
+  const int first = lvw->visualItemRect(lvw->Item(1).QtItem()).height();
+  EXPECT_EQ(first, lvw->visualItemRect(lvw->Item(2).QtItem()).height());
+  EXPECT_LT(first, 2 * lvw->fontMetrics().height());
+  EXPECT_EQ(lvw->Item(1).SubItems(3), body) << "the text itself is kept whole";
+}
+
 TEST_F(ListViewTest, MouseEventsComeInTheOriginalOrder) {
   Fill({{"one"}, {"two"}});
   std::vector<std::string> log;
