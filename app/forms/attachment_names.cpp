@@ -16,8 +16,10 @@ namespace {
 com::ComPtr<IPop3Msg> CreateMessage() {
     const QString library = ComponentLibraryPath();
     com::ComPtr<IPop3Msg> msg;
-    if (com::FAILED(com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QFile::encodeName(library).toStdString())) ||
-        com::FAILED(com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress())))
+    if (com::FAILED(
+            com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QFile::encodeName(library).toStdString())) ||
+        com::FAILED(
+            com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress())))
         return {};
     return msg;
 }
@@ -29,7 +31,7 @@ QStringList NamesOf(IPop3Msg& msg) {
     if (com::FAILED(msg.get_Attachments(attachments.ReleaseAndGetAddressOf())) || !attachments ||
         com::FAILED(attachments->get_Count(&count)))
         return names;
-    for (std::int16_t i = 1; i <= count; ++i) {
+    for (std::int16_t i = 0; i < count; ++i) {  // items count from 0
         com::ComPtr<IPop3Attachment> attachment;
         com::Bstr name;
         if (com::FAILED(attachments->get_Item(i, attachment.ReleaseAndGetAddressOf())) || !attachment ||

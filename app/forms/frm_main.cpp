@@ -14,6 +14,7 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
+#include "app/forms/frm_preview.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
@@ -232,6 +233,7 @@ void frmMain::ShutDown() {
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
     UnloadRuleWindows();
+    vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
     optionsView_.Reset();

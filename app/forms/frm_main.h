@@ -383,6 +383,9 @@ private:
     void WireAccountsPage();
     void WireAccountFields();
     void WireTabDrag(vb::TabStrip& strip, int16_t dragState);
+    // The connection test of the current account, in retrieval mode with
+    // the check timers held.
+    void TestCurrentAccount();
     void AcntClient_Change();
     void AcntSound_Change();
     // The message list shows the current account again, rows read afresh.
@@ -491,7 +494,7 @@ private:
     void ShowRuleLine(int16_t line);
     // The joined lines and the "n of 10 Entries" label.
     void ShowRuleLines();
-    // Update needs a complete criteria and a rule.
+    // Update needs a rule, a condition and a complete criteria.
     void EnableRuleUpdate();
     // The rules file could not be written: says so; the edits stay pending.
     void ReportRulesWriteFailure();

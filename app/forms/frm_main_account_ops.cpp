@@ -56,6 +56,7 @@ void frmMain::AddAccount() {
         gAcntCheckTime[n] = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
         StatusBar.SetPanelText(1, gAcntResult[n]);
         StatusBar.SetPanelText(3, gAcntStatus[n]);
+        FillRuleAccountList(gAccountCount);
     }
     txtAcntName.SetFocus();
 }
@@ -112,6 +113,7 @@ bool frmMain::SaveAccount() {
     gAcntResult[c] = RenamedAccountText(gAcntResult[c], oldName, name);
     StatusBar.SetPanelText(1, gAcntResult[c]);
     SetAccountTabIcon(c);
+    FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
     TabStripAcnts.Select(c);
     return true;
@@ -146,6 +148,7 @@ void frmMain::DeleteAccount() {
         } else {
             ShowNoAccounts();
         }
+        FillRuleAccountList(gAccountCount);
     }
     // The options saved while the last account went are shown as they are now.
     if (gAccountCount == 0) modOptions::CheckOptionsChanged();
@@ -186,6 +189,8 @@ void frmMain::MoveAccount(int16_t account, int16_t offset) {
         strip->SetTabImage(b, image);
     }
     ReloadClientPictures(std::min(a, b), std::max(a, b));
+    // The Rules page lists the accounts in tab order.
+    FillRuleAccountList(gAccountCount);
     gCurrentAccount = b;
     DisplayAccount(b);
     RefillCurrentList();

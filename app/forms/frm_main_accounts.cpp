@@ -8,6 +8,7 @@
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
@@ -47,6 +48,7 @@ void frmMain::WireAccountsPage() {
 
     mCommands.Add(u"tbrAcnts", u"AcntAdd", [this](int16_t) { AddAccount(); });
     mCommands.Add(u"tbrAcnts", u"AcntDelete", [this](int16_t) { DeleteAccount(); });
+    mCommands.Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
     mCommands.Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
     mCommands.Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
     mCommands.Add(u"tbrButtons", 6, u"SaveAccount", [this](int16_t) { SaveAccount(); });
@@ -233,6 +235,22 @@ void frmMain::SetMoveButtons(int16_t index) {
     vb::ToolButton& forward = tbrMoveButtons(0).Buttons(QStringLiteral("Forward"));
     backward.SetEnabled(gAccountCount > 1 && index != 1);
     forward.SetEnabled(gAccountCount > 1 && index != gAccountCount);
+}
+
+void frmMain::TestCurrentAccount() {
+    using namespace modGeneral;
+    // A check or deletion in progress keeps the window as it is.
+    if (ServerOperation::Running() || gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
+    SuspendAutoCheck(QStringLiteral("Suspend"));
+    gTestingAccount = true;
+    SetRetrievalMode(false, false);
+    TestAccountConnection(gCurrentAccount);
+    TabStripAcnts_Click();
+    SetRetrievalMode(true, false);
+    SuspendAutoCheck(QStringLiteral("Restore"));
+    StatusBar.SetPanelText(3, gAcntStatus[gCurrentAccount]);
+    StatusBar.SetPanelText(4, gAutoCheckText);
+    gTestingAccount = false;
 }
 
 int frmMain::ShowAccountMessage(const AccountMessage& message, int buttons) {

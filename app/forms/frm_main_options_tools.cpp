@@ -82,6 +82,7 @@ void frmMain::WirePickersAndTools() {
     mCommands.Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
     mCommands.Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
     mCommands.Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
+    mCommands.Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
     mCommands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
 
     mCommands.Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { ResetColumnWidths(); });

@@ -43,12 +43,19 @@ QString StartFolder(const QString& path, const QString& fallback) {
     return file.isDir() ? file.absoluteFilePath() : file.absolutePath();
 }
 
-// No check may start while a file dialog waits for the user: the check
-// timers pause for the object's lifetime, whichever way the dialog ends.
+// No check may start while a file dialog waits for the user: the start-up
+// countdown and the check timers pause for the object's lifetime, whichever
+// way the dialog ends.
 class ChecksPaused {
 public:
-    explicit ChecksPaused(frmMain& form) : form_(form) { form_.SuspendAutoCheck(QStringLiteral("Suspend")); }
-    ~ChecksPaused() { form_.SuspendAutoCheck(QStringLiteral("Restore")); }
+    explicit ChecksPaused(frmMain& form) : form_(form) {
+        form_.SuspendStartUpCheck(QStringLiteral("Suspend"));
+        form_.SuspendAutoCheck(QStringLiteral("Suspend"));
+    }
+    ~ChecksPaused() {
+        form_.SuspendStartUpCheck(QStringLiteral("Restore"));
+        form_.SuspendAutoCheck(QStringLiteral("Restore"));
+    }
     ChecksPaused(const ChecksPaused&) = delete;
     ChecksPaused& operator=(const ChecksPaused&) = delete;
 
@@ -79,6 +86,17 @@ void Browse(frmMain& form, const PickerTarget& target, const QString& fallbackFo
     if (!chosen) return;
     *target.path = *chosen;
     target.box->SetText(*chosen);
+}
+
+// What a picker's Test tries: on the Options page the pending default; on
+// the Accounts page the saved default, else the account's pending path.
+// Empty when none is usable; nothing for a picker of neither page.
+std::optional<QString> PathInForce(int16_t picker, const QString& pendingDefault, const QString& savedDefault,
+                                   const QString& pendingOwn, bool (*usable)(const QString&)) {
+    if (picker == kOptionsPicker) return usable(pendingDefault) ? pendingDefault : QString();
+    if (picker != kAccountsPicker) return std::nullopt;
+    if (usable(savedDefault)) return savedDefault;
+    return usable(pendingOwn) ? pendingOwn : QString();
 }
 
 void ShowPickerError(const QString& title, const QString& failed, const QString& appears, const QString& rule1,
@@ -114,18 +132,21 @@ void frmMain::BrowseSound() {
 
 void frmMain::TestEmailClient() {
     using namespace modOptions;
-    QString client;
-    if (mPickerIndex == kOptionsPicker) {
-        if (UsableClient(gEditOptDefaultClient)) client = gEditOptDefaultClient;
-    } else if (mPickerIndex == kAccountsPicker) {
-        if (UsableClient(gOptDefaultClient)) client = gOptDefaultClient;
-        else if (UsableClient(ShownAccount(modAccounts::gEditAcntClient)))
-            client = ShownAccount(modAccounts::gEditAcntClient);
-    } else {
-        return;
-    }
+    const std::optional<QString> client = PathInForce(mPickerIndex, gEditOptDefaultClient, gOptDefaultClient,
+                                                      ShownAccount(modAccounts::gEditAcntClient), UsableClient);
+    if (!client) return;
     // A program that will not start is reported like a wrong path.
-    if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
+    if (client->isEmpty() || !platform::desktop::StartProgram(*client)) ShowClientError();
+}
+
+void frmMain::TestSound() {
+    using namespace modOptions;
+    const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOptDefaultSound, gOptDefaultSound,
+                                                     ShownAccount(modAccounts::gEditAcntSound), IsUsableSound);
+    if (!sound) return;
+    // A test plays whether or not sounds are switched on.
+    if (sound->isEmpty()) ShowSoundError();
+    else PlaySoundFile(*sound);
 }
 
 void frmMain::RunEmailClient() {

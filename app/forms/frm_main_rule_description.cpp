@@ -109,7 +109,8 @@ void frmMain::ShowRuleLine(int16_t line) {
     const LineChoice shown = ShownRuleLine(line);
     cboWhere.SetText(shown.where);
     SetConditionList(shown.where);
-    cboCondition.SetText(shown.condition);
+    // A condition the Where does not offer (a file written by hand) shows the Where's first one.
+    if (!cboCondition.SetText(shown.condition) && cboCondition.ListCount() > 0) cboCondition.SetListIndex(0);
     txtCriteria.SetText(shown.criteria);
     chkNot.SetValue(shown.negated ? vb::vbChecked : vb::vbUnchecked);
     if (!shown.connector.isEmpty()) cboBoolean.SetText(shown.connector);
@@ -118,7 +119,8 @@ void frmMain::ShowRuleLine(int16_t line) {
 void frmMain::EnableRuleUpdate() {
     tbrRuleUpdate(0)
         .Buttons(QStringLiteral("Update"))
-        .SetEnabled(gEditRuleCount >= 1 && CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
+        .SetEnabled(gEditRuleCount >= 1 && !cboCondition.Text().isEmpty() &&
+                    CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
 }
 
 void frmMain::UpdateRuleDescription() {
@@ -136,7 +138,9 @@ void frmMain::UpdateRuleDescription() {
     const LineChoice choice{cboWhere.Text(), cboCondition.Text(), chkNot.Value() == vb::vbChecked,
                             txtCriteria.Text(), cboBoolean.Text()};
     // A blank criteria would match every message; the button is off then.
-    if (!CriteriaComplete(choice.where, choice.criteria) || !AddRuleLine(choice)) return;
+    if (choice.condition.isEmpty() || !CriteriaComplete(choice.where, choice.criteria) ||
+        !AddRuleLine(choice))
+        return;
     ShowRuleLines();
     tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(true);
     tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(true);

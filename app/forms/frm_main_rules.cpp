@@ -88,6 +88,7 @@ void frmMain::WireRulesPage() {
         SetConditionList(cboWhere.Text());
         EnableRuleUpdate();
     };
+    cboCondition.Click = [this] { EnableRuleUpdate(); };
     txtCriteria.Change = [this] {
         EnableRuleUpdate();
         CheckRulesChanged();

@@ -17,11 +17,18 @@
 
 namespace {
 
-// The check timers rest while the import's dialog and boxes are open.
+// The start-up countdown and the automatic check rest while the import's
+// dialog and boxes are open.
 class CheckPause {
 public:
-    CheckPause() { forms::SuspendAutoCheck(QStringLiteral("Suspend")); }
-    ~CheckPause() { forms::SuspendAutoCheck(QStringLiteral("Restore")); }
+    CheckPause() {
+        forms::SuspendStartUpCheck(QStringLiteral("Suspend"));
+        forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    }
+    ~CheckPause() {
+        forms::SuspendStartUpCheck(QStringLiteral("Restore"));
+        forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    }
     CheckPause(const CheckPause&) = delete;
     CheckPause& operator=(const CheckPause&) = delete;
 };

@@ -35,6 +35,7 @@ constexpr int kQuitRetryMs = 100;
 void frmMain::WireTrayMenu() {
     mnuTrayShow.Click = [this] { mnuTrayShow_Click(); };
     mnuTrayNewMessage.Click = [this] { mnuTrayNewMessage_Click(); };
+    mnuTrayCheckAll.Click = [this] { CheckAll(); };
     mnuTrayRunClient.Click = [this] { RunEmailClient(); };
     mnuTrayUpdates.Click = [this] { OpenHomePage(); };
     mnuTrayAutoCheck.Click = [this] { mnuTrayAutoCheck_Click(); };

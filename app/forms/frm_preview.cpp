@@ -4,19 +4,22 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/forms/child_tool_bar_style.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/attachment_names.h"
+#include "app/forms/child_tool_bar_style.h"
 #include "app/forms/child_windows.h"
+#include "app/forms/frm_main.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
@@ -26,6 +29,9 @@ namespace {
 constexpr int kMinWidth = 5600;
 constexpr int kMinHeight = 4000;
 const QString kViewFont = QStringLiteral("MS Sans Serif");
+constexpr qsizetype kMaxShownChars = 1'000'000;
+const QString kNotShown =
+    QStringLiteral("\r\n[The rest of this message is not shown here: Save or Open gives the whole message.]");
 // Printed pages: the margins count from the edge of the paper.
 constexpr platform::desktop::PageMargins kPrintMargins{720, 720, 720, 720};
 
@@ -53,6 +59,9 @@ frmPreview::frmPreview() : frmPreviewDesign(this) {
     tbrButtons.Wire(&vb::ToolBar::ButtonClick,
                     [this](int, vb::ToolButton& button) { RunCommand(button.Key().trimmed()); });
     TabStrip.Click = [this] { TabStrip_Click(); };
+    // Each caption stands level with the text of its box.
+    for (vb::Label* label : {&lblPrvFrom, &lblPrvTo, &lblPrvDate, &lblPrvSubject, &lblPrvAttach})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void frmPreview::Form_Load() {
@@ -66,7 +75,8 @@ void frmPreview::Form_Load() {
     vb::ToolBar& main = tbrButtons(0);
     vb::ToolBar& exit = tbrButtons(1);
     main.SetStyle(MainToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, main.Style()));
-    exit.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, exit.Style()));
+    exit.SetStyle(
+        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, exit.Style()));
     main.Move(main.Left(), main.Style() == vb::tbrFlat ? 138 : 120, main.ButtonWidth() * main.ButtonCount(),
               main.ButtonHeight());
     exit.Move(exit.Left(), exit.Top(), exit.ButtonWidth(), exit.ButtonHeight());
@@ -76,10 +86,10 @@ void frmPreview::Form_Load() {
     // under them, the window around it all.
     int top = fraButtons.Height();
     const std::pair<vb::Label*, vb::TextBox*> rows[] = {{&lblPrvFrom, &txtPrvFrom},
-                                                         {&lblPrvTo, &txtPrvTo},
-                                                         {&lblPrvDate, &txtPrvDate},
-                                                         {&lblPrvSubject, &txtPrvSubject},
-                                                         {&lblPrvAttach, &txtPrvAttach}};
+                                                        {&lblPrvTo, &txtPrvTo},
+                                                        {&lblPrvDate, &txtPrvDate},
+                                                        {&lblPrvSubject, &txtPrvSubject},
+                                                        {&lblPrvAttach, &txtPrvAttach}};
     for (auto [label, box] : rows) {
         label->SetTop(top);
         box->SetTop(top);
@@ -158,20 +168,27 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
-    view.SetText(QString());
-    view.SetSelFontName(kViewFont);
-    view.SetSelFontSize(8);
-    view.SetSelBold(false);
-    view.SetSelItalic(false);
-    view.SetSelUnderline(false);
-    view.SetSelText(text);
+    // One font for the whole view, plain text without any formatting of its
+    // own: markup in a message is shown as the text it is.
+    QFont font(kViewFont);
+    font.setPointSizeF(8);
+    view.Document().setDefaultFont(font);
+    // A view lays out every line it holds: a huge message shows its start,
+    // cut at a line's end, and Save and Open keep it whole.
+    if (text.size() <= kMaxShownChars) {
+        view.SetText(text);
+    } else {
+        const qsizetype cut = text.lastIndexOf(QLatin1Char('\n'), kMaxShownChars);
+        view.SetText(text.left(cut > 0 ? cut + 1 : kMaxShownChars) + kNotShown);
+    }
     view.SetSelStart(0);
 }
 
 void frmPreview::EnableSteps() {
     const bool stored = modGeneral::IsStoredMessage(shown_.account, shown_.slot);
     tbrButtons(0).Buttons(QStringLiteral("Previous")).SetEnabled(stored && shown_.slot > 1);
-    tbrButtons(0).Buttons(QStringLiteral("Next"))
+    tbrButtons(0)
+        .Buttons(QStringLiteral("Next"))
         .SetEnabled(stored && shown_.slot < modAccounts::gAcntMsgCount[shown_.account]);
 }
 
@@ -225,7 +242,8 @@ void frmPreview::SaveMessage() {
     if (msg == 0) return;
     vb::CommonDialog dialog;
     dialog.InitDir = QDir::homePath();
-    dialog.Filter = QStringLiteral("Internet Message (*.eml)|*.eml|Email Message (*.msg)|*.msg|Text File (*.txt)|*.txt|");
+    dialog.Filter =
+        QStringLiteral("Internet Message (*.eml)|*.eml|Email Message (*.msg)|*.msg|Text File (*.txt)|*.txt|");
     dialog.Flags = vb::cdlOFNOverwritePrompt | vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
     dialog.FileName = modGeneral::SaveFileName(modGeneral::gMsgSubject(shown_.account, msg));
     if (!dialog.ShowSave(this)) return;
@@ -252,7 +270,8 @@ void frmPreview::PrintMessage() {
         printer = platform::desktop::PdfPrinter(dialog.FileName);
     }
     if (!PrintTo(*printer))
-        vb::MsgBox(QStringLiteral("The message could not be printed."), vb::vbExclamation, Title(" - Print Failed"));
+        vb::MsgBox(QStringLiteral("The message could not be printed."), vb::vbExclamation,
+                   Title(" - Print Failed"));
 }
 
 std::optional<int> frmPreview::PrintTo(QPrinter& printer) {
@@ -287,5 +306,15 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
 }
 
 void frmPreview::DeleteMessage() {
-    // Deleting on the server comes with the main window's deletion.
+    // Exactly the message shown goes, by its UID, whatever the list selects.
+    if (ShownSlot() == 0 || modGeneral::ServerOperation::Running() || !vb::Forms::IsLoaded<frmMain>()) return;
+    frmMain& main = vb::Forms::Get<frmMain>();
+    const modGeneral::MessageRef shown = shown_;
+    Hide();
+    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    main.SetRetrievalMode(false, false);
+    main.DeleteMessagesByUid(shown.account, {shown.uid}, false);
+    main.SetRetrievalMode(true, false);
+    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    Unload();
 }

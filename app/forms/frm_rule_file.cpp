@@ -28,6 +28,7 @@ frmRuleFile::frmRuleFile() : frmRuleFileDesign(this) {
 }
 
 void frmRuleFile::Form_Load() {
+    forms::SuspendStartUpCheck(QStringLiteral("Suspend"));
     forms::SuspendAutoCheck(QStringLiteral("Suspend"));
 
     lblRuleFileIntro.SetCaption(QStringLiteral("Changing the Rules FileName will allow ") +
@@ -95,5 +96,6 @@ void frmRuleFile::SaveFileName() {
 
 void frmRuleFile::Form_Unload(int& Cancel) {
     (void)Cancel;
+    forms::SuspendStartUpCheck(QStringLiteral("Restore"));
     forms::SuspendAutoCheck(QStringLiteral("Restore"));
 }

@@ -9,9 +9,9 @@ namespace {
 bool Holds(const MessageRef& ref, int16_t msg) {
     if (!IsStoredMessage(ref.account, msg) || gMsgUid(ref.account, msg) != ref.uid) return false;
     // Two messages without a UID are the same only when they look the same.
-    return !ref.uid.isEmpty() || (gMsgFrom(ref.account, msg) == ref.from &&
-                                  gMsgSubject(ref.account, msg) == ref.subject &&
-                                  gMsgDate(ref.account, msg) == ref.date);
+    return !ref.uid.isEmpty() ||
+           (gMsgFrom(ref.account, msg) == ref.from && gMsgSubject(ref.account, msg) == ref.subject &&
+            gMsgDate(ref.account, msg) == ref.date);
 }
 
 }  // namespace

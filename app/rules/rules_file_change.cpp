@@ -11,6 +11,7 @@
 #include "app/common/ini_file.h"
 #include "app/common/stored_number.h"
 #include "app/general/check_status.h"
+#include "app/rules/rule_description.h"
 #include "app/rules/rule_set.h"
 #include "app/rules/rules_editor.h"
 #include "platform/store/program_folder.h"
@@ -138,6 +139,28 @@ bool IsPlainName(const QString& given) {
     return true;
 }
 
+// Whether every one of the file's count rules is there as the program
+// writes it: its section, a known action, 0 to 10 lines, and each line
+// present with one of the six Where words. A file edited by hand that is
+// not is refused whole rather than imported in part.
+bool HoldsWholeRules(IniFile& ini, int16_t count) {
+    static const QStringList kWhere{"From", "To", "Subject", "Body", "Attachment", "Size"};
+    for (int i = 1; i <= count; ++i) {
+        const QString section = QStringLiteral("Rule") + QString::number(i);
+        const std::optional<QStringList> keys = ini.SectionGet(section);
+        if (!keys || keys->isEmpty()) return false;
+        const int16_t action = StoredInteger(ini.KeyGet(section, QStringLiteral("Action"), QStringLiteral("2")), 0);
+        const int16_t lines = StoredInteger(ini.KeyGet(section, QStringLiteral("DescCount"), QStringLiteral("0")), -1);
+        if (action < 1 || action > 3 || lines < 0 || lines > kMaxDescLines) return false;
+        for (int j = 1; j <= lines; ++j) {
+            const std::optional<DescriptionLine> line = ParseDescriptionLine(
+                ini.KeyGet(section, QStringLiteral("Description") + QString::number(j), QString()) + u' ');
+            if (!line || !kWhere.contains(line->where)) return false;
+        }
+    }
+    return true;
+}
+
 QString FileNameOf(const QString& name) {
     return QStringLiteral("'") + name + QStringLiteral("'");
 }
@@ -159,7 +182,9 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
     }
     IniFile ini;
     ini.ConfigName(path);
-    if (StoredInteger(ini.KeyGet(QStringLiteral("Rules"), QStringLiteral("RuleCount"), QString()), 0) < 1) {
+    ini.ReadFileOnce();
+    const int16_t count = StoredInteger(ini.KeyGet(QStringLiteral("Rules"), QStringLiteral("RuleCount"), QString()), 0);
+    if (count < 1 || !HoldsWholeRules(ini, count)) {
         outcome.status = RulesFileStatus::NotRules;
         return outcome;
     }

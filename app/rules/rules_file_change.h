@@ -19,7 +19,7 @@ QString RulesFileNameFrom(const QString& given, bool appendIni);
 enum class RulesFileStatus {
     Done,
     Cancelled,    // no file was chosen
-    NotRules,     // the chosen file holds no rules (or cannot be read)
+    NotRules,     // the chosen file holds no rules, or not all it counts (or cannot be read)
     NotAName,     // the name holds a folder separator or a control character
     Exists,       // another file has the name already
     WriteFailed,  // the new file or the stored name could not be written

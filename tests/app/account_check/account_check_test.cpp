@@ -14,6 +14,7 @@
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
@@ -371,6 +372,31 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     EXPECT_EQ(mailbox_.messageCount(), 1);
     EXPECT_EQ(StoredUids(), uids_[0]);
     EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 1 Message(s)"));
+}
+
+// Delete in the preview deletes the message it shows, not the rows the list
+// selects meanwhile, and closes the preview.
+TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
+    for (const char* n : {"1", "2", "3"}) Seed(std::string("p") + n, Plain("x@example.org", n));
+    form().CheckAccount(1);
+    ASSERT_EQ(gAcntMsgCount[1], 3);
+    gCurrentAccount = 1;
+    gCurrentMsg = 2;
+    form().mnuEmailPreview_Click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
+    form().lvwEmail.Item(3).SetSelected(true);
+    gCurrentMsg = 3;
+
+    vb::ScriptedMsgBoxes boxes;
+    boxes.Answer(vb::vbYes);
+    vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_TRUE(boxes.Calls().front().prompt.startsWith("Ready to Delete 1 Message(s) from 'Home' "));
+    EXPECT_EQ(StoredUids(), uids_[0] + ' ' + uids_[2]);
+    EXPECT_EQ(mailbox_.messageCount(), 2);
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmPreview>());
+    EXPECT_FALSE(ServerOperation::Running());
+    EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
 }
 
 }  // namespace

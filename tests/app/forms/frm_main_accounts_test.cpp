@@ -150,6 +150,8 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     EXPECT_EQ(gAcntResult[1].left(4), "Work");
     EXPECT_EQ(modRules::gRuleAccount[1], "Work");
     EXPECT_EQ(modRules::gRuleAccount[2], "HOME") << "the rename matches the exact name";
+    EXPECT_GE(form.cboRuleAccount.findText("Work"), 1) << "the Rules page offers the new name";
+    EXPECT_LT(form.cboRuleAccount.findText("Home"), 0);
     modRules::ReadRulesFile(modRules::RulesFilePath());
     EXPECT_EQ(modRules::gRuleAccount[1], "Work") << "the binding survives a restart";
     EXPECT_EQ(modRules::gRuleAccount[3], "All Accounts");
@@ -404,6 +406,21 @@ TEST_F(AccountsPage, ADefaultSoundInForceLeavesTheAccountsOwnSoundValid) {
     form.TabStripAcnts.Select(1);
     EXPECT_TRUE(gAcntSoundValid[1]);
     EXPECT_FALSE(gAcntSoundValid[2]);
+}
+
+TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
+    SaveSetting(kAppKey, kSettings, "AcntPort1", "1");  // nothing listens on port 1
+    frmMain& form = Open({"Home"});
+    gAcntServer[1] = QStringLiteral("127.0.0.1");
+    vb::ScriptedMsgBoxes boxes;
+    Click(form.tbrAcnts, "AcntTest");
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure")) << boxes.Calls()[0].title.toStdString();
+    EXPECT_FALSE(modGeneral::gTestingAccount);
+    EXPECT_TRUE(form.fraMain(1).Visible()) << "the Accounts page stays in front";
+    EXPECT_TRUE(form.fraMainButtons.Enabled());
+    EXPECT_TRUE(form.TabStripAcnts.Enabled());
+    EXPECT_EQ(form.StatusBar.PanelText(3), gAcntStatus[1]);
 }
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {

@@ -2,6 +2,9 @@
 // shows one page with its banner, and retrieval mode locks the window.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <tuple>
+
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/general/check_status.h"
@@ -95,6 +98,32 @@ TEST_P(FrmMainCommands, RetrievalModeLeavesAPageBarLockedByUnsavedEditsLocked) {
     form.SetRetrievalMode(false, true);
     form.SetRetrievalMode(true, true);
     EXPECT_TRUE(form.fraMainButtons.Enabled());
+}
+
+TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {
+    frmMain& form = *form_;
+    std::set<std::tuple<QString, int, QString>> registered;
+    for (const auto& slot : form.mCommands.Slots()) registered.insert({slot.toolBar, slot.index, slot.key});
+    int buttons = 0;
+    const auto check = [&](vb::ToolBar& bar, const QString& name, int index) {
+        for (int b = 1; b <= bar.ButtonCount(); ++b) {
+            const QString key = bar.Buttons(b).Key().toLower();
+            ++buttons;
+            EXPECT_TRUE(registered.count({name, index, key}) || registered.count({name, -1, key}))
+                << name.toStdString() << "(" << index << ") " << key.toStdString();
+        }
+    };
+    for (const auto& [bar, name] : {std::pair{&form.tbrMainButtons, "tbrMainButtons"}, {&form.tbrEmail, "tbrEmail"},
+                                    {&form.tbrAcnts, "tbrAcnts"}, {&form.tbrRules, "tbrRules"},
+                                    {&form.tbrColour, "tbrColour"}})
+        check(*bar, QString::fromLatin1(name), -1);
+    for (const auto& [array, name] :
+         {std::pair{&form.tbrButtons, "tbrButtons"}, {&form.tbrMoveButtons, "tbrMoveButtons"},
+          {&form.tbrRuleUpdate, "tbrRuleUpdate"}, {&form.tbrClient, "tbrClient"}, {&form.tbrSound, "tbrSound"},
+          {&form.tbrOptMisc, "tbrOptMisc"}, {&form.tbrOptAbout, "tbrOptAbout"}})
+        for (int i = array->LBound(); i <= array->UBound(); ++i)
+            if (array->Exists(i)) check((*array)(i), QString::fromLatin1(name), i);
+    EXPECT_GT(buttons, 50);
 }
 
 INSTANTIATE_TEST_SUITE_P(Accounts, FrmMainCommands, ::testing::Values(0, 2));

@@ -11,6 +11,7 @@
 #include "app/common/app_settings.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
+#include "app/forms/wave_sound.h"
 #include "app/options/options_page.h"
 #include "desktop_files.h"
 #include "laid_out_main_window.h"
@@ -125,6 +126,65 @@ TEST_F(Pickers, ClientPathsOfEveryKindOnBothPages) {
     }
 }
 
+// Sounds play whether or not sounds are switched on; a path that is not an
+// existing ".wav" file shows the error box instead.
+TEST_F(Pickers, SoundPathsOfEveryKindOnBothPages) {
+    frmMain& form = *form_;
+    QStringList played;
+    const auto saved = forms::gPlayWave;
+    forms::gPlayWave = [&played](const QString& path) { played << path; };
+    form.chkPlaySound.SetValue(0);
+    ASSERT_FALSE(modGeneral::gSoundsOn);
+    const QString chime = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
+    const QString capitals = Path(QStringLiteral("Ding.WAV"));
+    ASSERT_TRUE(QFile::copy(chime, capitals));
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.wav")));
+    struct Case {
+        const char* what;
+        QString path;
+        bool plays;
+    };
+    const Case cases[] = {
+        {"missing file", Path(QStringLiteral("absent.wav")), false},
+        {"not a wave file", Write(QStringLiteral("tune.mp3"), "ID3", false), false},
+        {"folder", Path(QStringLiteral("folder.wav")), false},
+        {"wave file", chime, true},
+        {"wave file in capitals", capitals, true},
+    };
+    for (int picker : {0, 1}) {
+        vb::TextBox& box = picker == 0 ? form.txtDefaultSound : form.txtAcntSound;
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (picker == 0 ? " on the Options page" : " on the Accounts page"));
+            played.clear();
+            const std::size_t shown = boxes_.Calls().size();
+            dialogs_.ChooseFile(c.path);
+            Click(form.tbrSound(picker), "Browse");
+            EXPECT_EQ(box.Text(), c.path);
+            EXPECT_EQ(picker == 0 ? gEditOptDefaultSound : gEditAcntSound[1], c.path);
+            Click(form.tbrSound(picker), "Test");
+            EXPECT_EQ(played, c.plays ? QStringList{c.path} : QStringList{});
+            ASSERT_EQ(boxes_.Calls().size(), shown + (c.plays ? 0 : 1));
+            if (!c.plays) {
+                EXPECT_EQ(boxes_.Calls().back().title, modGeneral::gAppName + QStringLiteral(" - Sound Error"));
+                EXPECT_EQ(boxes_.Calls().back().prompt,
+                          QStringLiteral("The Sound File failed!\r\n\r\n"
+                                         "It appears the path and/or sound file                    \r\n"
+                                         "do not exist or have changed location.\r\n\r\n"
+                                         "The Sound File must have a file extension\r\n"
+                                         "that ends with '.wav' to work properly.\r\n\r\n"));
+            }
+        }
+    }
+    // On the Accounts page a usable saved default plays instead of the
+    // account's own sound.
+    gOptDefaultSound = capitals;
+    gEditAcntSound[1] = chime;
+    played.clear();
+    Click(form.tbrSound(1), "Test");
+    EXPECT_EQ(played, QStringList{capitals});
+    forms::gPlayWave = saved;
+}
+
 TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     frmMain& form = *form_;
     const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
@@ -146,6 +206,11 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
         {"account's client is a folder", form.tbrClient(1), form.txtAcntClient, dir_.path(), dir_.path(),
          "All Files (*)|*|"},
     };
+    // Automatic checking on: the check timer runs again after each dialog.
+    gOptUseInterval = 1;
+    form.SuspendAutoCheck(QStringLiteral("Suspend"));
+    form.SuspendAutoCheck(QStringLiteral("Restore"));
+    ASSERT_TRUE(form.tmrMailTime.Enabled());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         c.box.SetText(c.start);
@@ -160,6 +225,8 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
         EXPECT_EQ(call.initDir, c.initDir);
         EXPECT_EQ(call.filter, c.filter);
         EXPECT_EQ(c.box.Text(), c.start) << "a cancel keeps the path";
+        EXPECT_TRUE(form.tmrMailTime.Enabled());
+        EXPECT_FALSE(form.tmrStatusBar.Enabled());
     }
     // A picker index of neither page opens nothing.
     const std::size_t before = dialogs_.Calls().size();

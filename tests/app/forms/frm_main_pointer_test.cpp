@@ -9,36 +9,28 @@
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
-#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/list_tallies.h"
 #include "app/forms/status_bar_tips.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
-using namespace modAccounts;
 using namespace modGeneral;
 
 namespace {
 
-constexpr int16_t kRows = 3;
-
 class FrmMainPointer : public testing::Test {
 protected:
     void SetUp() override {
-        const QString settings = QStringLiteral("Settings");
-        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QStringLiteral("1"));
-        SaveSetting(kAppKey, settings, QStringLiteral("AcntName1"), QStringLiteral("Home"));
-        SaveSetting(kAppKey, settings, QStringLiteral("AcntEnabled1"), QStringLiteral("1"));
-        gAppName = QStringLiteral("Veltrane");
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
         frmMain& f = LaidOutMainWindow();
-        ResizeMessageArrays(kRows);
-        gAcntMsgCount[1] = kRows;
-        for (int16_t i = 1; i <= kRows; ++i) {
+        ResizeMessageArrays(3);
+        modAccounts::gAcntMsgCount[1] = 3;
+        for (int16_t i = 1; i <= 3; ++i) {
             gMsgFrom(1, i) = QStringLiteral("s%1@example.org").arg(i);
             gMsgTo(1, i) = QStringLiteral("me@example.org");
             gMsgSubject(1, i) = QStringLiteral("Subject %1").arg(i);
@@ -51,21 +43,18 @@ protected:
     void TearDown() override {
         form().mQuitting = true;
         vb::Forms::Unload<frmMain>();
-        gAccountCount = 0;
+        modAccounts::gAccountCount = 0;
     }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
     static QWidget* viewport() { return form().lvwEmail.viewport(); }
-    // The middle of a row's cell in a column (1-based), in viewport pixels.
+    // The middle of a row's cell (both 1-based), and a point below the rows.
     static QPoint Cell(int row, int column) {
-        const QRect r = form().lvwEmail.visualRect(
-            form().lvwEmail.model()->index(row - 1, column - 1));
-        return r.center();
+        return form().lvwEmail.visualRect(form().lvwEmail.model()->index(row - 1, column - 1)).center();
     }
-    // A point below the last row.
     static QPoint Empty() { return QPoint(20, viewport()->height() - 5); }
     // The pointer moves there, as the list reports it (twips of the control).
-    static void MoveTo(const QPoint& inViewport) {
-        const QPoint p = viewport()->mapTo(&form().lvwEmail, inViewport);
+    static void MoveTo(const QPoint& at) {
+        const QPoint p = viewport()->mapTo(&form().lvwEmail, at);
         form().lvwEmail.MouseMove(0, 0, vb::PixelsToTwipsX(p.x()), vb::PixelsToTwipsY(p.y()));
     }
     static void Click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
@@ -75,10 +64,9 @@ protected:
     static bool CommandsEnabled() {
         frmMain& f = form();
         const bool on = f.tbrEmail.Buttons("EmailPreview").Enabled();
-        for (const char* key : {"EmailReply", "EmailOpen", "EmailDelete"})
-            EXPECT_EQ(f.tbrEmail.Buttons(key).Enabled(), on) << key;
+        for (const char* key : {"EmailReply", "EmailOpen", "EmailDelete"}) EXPECT_EQ(f.tbrEmail.Buttons(key).Enabled(), on);
         for (vb::Menu* entry : {&f.mnuEmailPreview, &f.mnuEmailDelete, &f.mnuEmailReply, &f.mnuEmailOpen})
-            EXPECT_EQ(entry->Enabled(), on) << entry->Caption().toStdString();
+            EXPECT_EQ(entry->Enabled(), on);
         return on;
     }
     static QString ListTip() {
@@ -86,176 +74,134 @@ protected:
             if (auto* tips = dynamic_cast<vb::ToolTipWindow*>(child)) return tips->ToolText(form().lvwEmail);
         return QStringLiteral("<no tooltip window>");
     }
-    // Right click at `at`; returns whether the commands were enabled while
-    // the pop-up menu was open, and whether it opened at all.
-    static std::pair<bool, bool> RightClick(const QPoint& at) {
-        bool opened = false, enabledThen = false;
-        QTimer::singleShot(0, [&] {
-            if (QWidget* menu = QApplication::activePopupWidget()) {
-                opened = menu == form().mnuEmailPopMenu.QtMenu();
-                enabledThen = CommandsEnabled();
-                menu->close();
-            }
-        });
-        Click(at, Qt::RightButton);
-        return {opened, enabledThen};
-    }
 };
 
 TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
     ASSERT_FALSE(CommandsEnabled()) << "a fresh list has no chosen row";
-    Click(Cell(2, 1));
-    EXPECT_TRUE(CommandsEnabled());
-    EXPECT_EQ(gCurrentMsg, 2);
-    EXPECT_TRUE(form().mItemSelected);
-
-    Click(Empty());  // beside the rows: nothing chosen
-    EXPECT_FALSE(CommandsEnabled());
-    EXPECT_EQ(form().lvwEmail.SelectedItem(), 0);
-    EXPECT_FALSE(form().mItemSelected);
-
-    const auto [opened, enabledOnRow] = RightClick(Cell(3, 2));
-    EXPECT_TRUE(opened);
-    EXPECT_TRUE(enabledOnRow) << "enabled before the menu opens";
-    EXPECT_EQ(gCurrentMsg, 3);
-    EXPECT_TRUE(form().mItemSelected);
-
-    const auto [openedEmpty, enabledOnEmpty] = RightClick(Empty());
-    EXPECT_TRUE(openedEmpty);
-    EXPECT_FALSE(enabledOnEmpty);
-    EXPECT_FALSE(form().mItemSelected);
+    struct Case {
+        const char* name;
+        QPoint at;
+        Qt::MouseButton button;
+        bool enabled;
+        int16_t current;
+    } const cases[] = {
+        {"left on a row", Cell(2, 1), Qt::LeftButton, true, 2},
+        {"left beside the rows", Empty(), Qt::LeftButton, false, 0},
+        {"right on a row", Cell(3, 2), Qt::RightButton, true, 3},
+        {"right beside the rows", Empty(), Qt::RightButton, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        bool menuOpened = false, enabledWhileOpen = false;
+        QTimer::singleShot(0, [&] {
+            if (QWidget* menu = QApplication::activePopupWidget()) {
+                menuOpened = menu == static_cast<QWidget*>(form().mnuEmailPopMenu.QtMenu());
+                enabledWhileOpen = CommandsEnabled();
+                menu->close();
+            }
+        });
+        Click(c.at, c.button);
+        EXPECT_EQ(CommandsEnabled(), c.enabled);
+        EXPECT_EQ(form().mItemSelected, c.enabled);
+        EXPECT_EQ(form().lvwEmail.SelectedItem(), c.current);
+        if (c.enabled) {
+            EXPECT_EQ(gCurrentMsg, c.current);
+        }
+        EXPECT_EQ(menuOpened, c.button == Qt::RightButton);
+        EXPECT_EQ(enabledWhileOpen, c.button == Qt::RightButton && c.enabled) << "switched before the menu opens";
+    }
 }
 
-TEST_F(FrmMainPointer, DoubleClickPreviewsOnlyWhilePreviewMayRun) {
+TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff) {
     int previews = 0;
     form().mnuEmailPreview.Click = [&] { ++previews; };
     Click(Cell(1, 3));  // the first click of the two
     QTest::mouseDClick(viewport(), Qt::LeftButton, {}, Cell(1, 3));
     EXPECT_EQ(previews, 1);
-
+    EXPECT_TRUE(form().lvwEmail.hasFocus()) << "a press on a row leaves the focus on the list";
     form().tbrEmail.Buttons("EmailPreview").SetEnabled(false);
     form().lvwEmail_DblClick();
-    EXPECT_EQ(previews, 1);
-}
+    EXPECT_EQ(previews, 1) << "only while the preview may run";
 
-TEST_F(FrmMainPointer, APressBesideTheRowsKeepsTheFocusOffTheList) {
-    form().lvwEmail.SetFocus();
-    MoveTo(Empty());
-    QTest::mousePress(viewport(), Qt::LeftButton, {}, Empty());
-    QTest::mouseRelease(viewport(), Qt::LeftButton, {}, Empty());
+    Click(Empty());
     EXPECT_TRUE(form().cmdTakeFocus.Widget().hasFocus());
-    Click(Cell(1, 1));
-    EXPECT_TRUE(form().lvwEmail.hasFocus()) << "a press on a row leaves the focus on the list";
 }
 
 TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
-    const QString list = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
-    gMsgFrom(1, 1) = list;
+    gMsgFrom(1, 1) = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
+    gMsgTo(1, 1) = QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
     gMsgSubject(1, 2) = QStringLiteral("Minutes, agenda and every other paper of the meeting in one long subject");
+    const QString fromTip = "alice.longname@example.org\r\n bob.longname@example.org\r\n carol@example.org";
+    const QString toTip = "first.recipient@example.org\r\n second.recipient@example.org\r\n third@example.org";
     struct Case {
         const char* name;
-        int row;
-        int column;
+        QPoint at;
         QString tip;
         int16_t hover;
-    };
-    const Case cases[] = {
-        {"a list of senders, one per line", 1, 1,
-         "alice.longname@example.org\r\n bob.longname@example.org\r\n carol@example.org", 1},
-        {"a short recipient", 1, 2, "", 1},
-        {"a long subject", 2, 3, "Minutes\r\n agenda and every other paper of the meeting in one long subject", 2},
-        {"a short sender", 3, 1, "", 3},
-        {"the date column is no cell with a tip", 1, 4, "", 0},
-        {"back on the long sender", 1, 1,
-         "alice.longname@example.org\r\n bob.longname@example.org\r\n carol@example.org", 1},
+        int16_t fromOption = 1;
+        bool thenStoreChanges = false;  // the recipients change in the store after this move
+    } const cases[] = {
+        {"a list of senders, one per line", Cell(1, 1), fromTip, 1},
+        {"a short sender", Cell(3, 1), "", 3},
+        {"a long subject", Cell(2, 3), "Minutes\r\n agenda and every other paper of the meeting in one long subject", 2},
+        {"the date column has no tip", Cell(1, 4), "", 0},
+        {"recipients", Cell(1, 2), toTip, 1, 1, true},
+        {"From tips off: the last tip stays", Cell(1, 1), toTip, 1, 0},
+        {"within the same cell nothing changes", Cell(1, 2) + QPoint(3, 0), toTip, 1},
+        {"the next row, same column", Cell(2, 2), "", 2},
+        {"beside the rows", Empty(), "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        MoveTo(Cell(c.row, c.column));
+        modOptions::gOptFromToolTips = c.fromOption;
+        MoveTo(c.at);
         EXPECT_EQ(ListTip(), c.tip);
         EXPECT_EQ(form().mHoverItem, c.hover);
+        if (c.hover == 0) {
+            EXPECT_FALSE(form().mItemSelected);
+        }
+        if (c.thenStoreChanges) gMsgTo(1, 1) = QStringLiteral("changed in the store, far too long for the column, commas");
     }
-    MoveTo(Empty());
-    EXPECT_EQ(form().mHoverItem, 0);
-    EXPECT_FALSE(form().mItemSelected);
-}
-
-TEST_F(FrmMainPointer, ATipSwitchedOffKeepsTheLastOneAndTheSameCellChangesNothing) {
-    gMsgFrom(1, 1) = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
-    gMsgTo(1, 1) = QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
-    MoveTo(Cell(1, 2));
-    const QString toTip = ListTip();
-    ASSERT_TRUE(toTip.startsWith("first.recipient"));
-    modOptions::gOptFromToolTips = 0;
-    MoveTo(Cell(1, 1));
-    EXPECT_EQ(ListTip(), toTip) << "From tips are off: the To tip stays";
-
-    modOptions::gOptFromToolTips = 1;
-    MoveTo(Cell(1, 2));
-    gMsgTo(1, 1) = QStringLiteral("changed, meanwhile, in the store and far too long for the column anyway");
-    MoveTo(Cell(1, 2) + QPoint(3, 0));  // within the same cell
-    EXPECT_EQ(ListTip(), toTip);
-    MoveTo(Cell(2, 2));  // the next row, same column
-    EXPECT_EQ(ListTip(), "");
 }
 
 TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
     vb::StatusBar& bar = form().StatusBar;
-    bar.SetPanelText(1, QStringLiteral("Home - 3 Messages"));
-    bar.SetPanelText(4, QStringLiteral("Retrieving Messages..."));
-    const auto tipOver = [&](int panel) {
+    const auto tipOver = [&](int panel, const QString& text) {
+        bar.SetPanelText(panel, text);
         bar.MouseMove(0, 0, bar.PanelLeft(panel) + bar.PanelWidth(panel) / 2, 30);
         return bar.ToolTipText();
     };
-    EXPECT_EQ(tipOver(1), "Home - 3 Messages");
-    EXPECT_EQ(tipOver(4), "Retrieving Messages...");
-    bar.SetPanelText(4, QStringLiteral("Auto Check Off"));
-    EXPECT_EQ(tipOver(4), "Auto Check is Off");
-    EXPECT_TRUE(tipOver(5).startsWith("Current: "));
-    bar.SetPanelText(2, QStringLiteral("3"));
-    EXPECT_EQ(tipOver(2), "3 Messages");
-    // An edge between two panels is over neither: the tip stays.
-    bar.MouseMove(0, 0, bar.PanelLeft(3), 30);
-    EXPECT_EQ(bar.ToolTipText(), "3 Messages");
-}
+    EXPECT_EQ(tipOver(1, "Home - 3 Messages"), "Home - 3 Messages");
+    EXPECT_EQ(tipOver(2, "3"), "3 Messages");
+    EXPECT_EQ(tipOver(3, "Not Checked"), "Not Checked");
+    EXPECT_EQ(tipOver(4, "Auto Check Off"), "Auto Check is Off");
+    EXPECT_TRUE(tipOver(5, "").startsWith("Current: "));
+    bar.MouseMove(0, 0, bar.PanelLeft(3), 30);  // an edge is over no panel: the tip stays
+    EXPECT_TRUE(bar.ToolTipText().startsWith("Current: "));
 
-TEST(StatusBarTips, CountPanel) {
     struct Case {
         const char* text;
         forms::CountPanelCounts counts;
         const char* tip;
-    } const cases[] = {
+    } const counts[] = {
         {"1", {.spam = 1, .messages = 4}, "1 Message Marked as Spam"},
-        {"3", {.spam = 3, .marked = 2}, "3 Messages Marked as Spam"},
         {"2", {.marked = 2, .messages = 5, .attachment = true}, "2 Messages for Deletion"},
-        // The number of messages decides the word, as the panel reads it.
-        {"1", {.messages = 5, .attachment = true}, "1 Messages with an Attachment"},
-        {"1", {.messages = 1, .attachment = true}, "1 Message with an Attachment"},
-        {"4", {.messages = 4}, "4 Messages"},
+        {"1", {.messages = 5, .attachment = true}, "1 Messages with an Attachment"},  // the message count decides
         {"", {.messages = 0}, ""},
         {"2", {.messages = 6, .fresh = 2}, "2 New Messages"},
         {"1", {.messages = 6, .fresh = 1}, "1 New Message"},
     };
-    for (const Case& c : cases) EXPECT_EQ(forms::CountPanelTip(c.text, c.counts), c.tip) << c.tip;
-}
+    for (const Case& c : counts) EXPECT_EQ(forms::CountPanelTip(c.text, c.counts), c.tip);
 
-TEST(StatusBarTips, DatesAndTimes) {
     const QDateTime evening(QDate(2026, 12, 8), QTime(21, 30));
     const QDateTime pastMidnight(QDate(2026, 12, 9), QTime(0, 10));
-    struct Case {
-        QString tip;
-        QString expected;
-    } const cases[] = {
-        {forms::CheckedPanelTip("Checked at: 9:05 PM", evening), "Last Check: December 08, 2026 at 9:05 PM"},
-        {forms::CheckedPanelTip("Checked at: 11:55 PM", pastMidnight), "Last Check: December 08, 2026 at 11:55 PM"},
-        {forms::CheckedPanelTip("Not Checked", evening), "Not Checked"},
-        // Day first, whatever the desktop's date order.
-        {forms::AutoCheckPanelTip("Auto Check at 3:45 PM", "04/01/27-15:45"), "Next Auto Check: January 04, 2027 at 3:45 PM"},
-        {forms::AutoCheckPanelTip("Auto Check Off", "04/01/27-15:45"), "Auto Check is Off"},
-        {forms::AutoCheckPanelTip("Retrieving Messages...", ""), "Retrieving Messages..."},
-        {forms::ClockPanelTip(evening), "Current: December 08, 2026 9:30 PM"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(c.tip, c.expected);
+    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 9:05 PM", evening), "Last Check: December 08, 2026 at 9:05 PM");
+    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 11:55 PM", pastMidnight), "Last Check: December 08, 2026 at 11:55 PM");
+    EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check at 3:45 PM", "04/01/27-15:45"),
+              "Next Auto Check: January 04, 2027 at 3:45 PM")
+        << "day first, whatever the desktop's date order";
+    EXPECT_EQ(forms::AutoCheckPanelTip("Retrieving Messages...", ""), "Retrieving Messages...");
+    EXPECT_EQ(forms::ClockPanelTip(evening), "Current: December 08, 2026 9:30 PM");
 }
 
 }  // namespace

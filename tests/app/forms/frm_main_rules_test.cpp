@@ -436,20 +436,24 @@ class FrmMainRulesByHand : public FrmMainRules {
 protected:
     QByteArray RulesFileText() const override {
         return "[Rules]\nRuleCount=3\n[Rule1]\nAccount=Gone\nAction=7\nDescCount=2\n"
-               "Description1=Sender Contains x\nDescription2=OR\n[Rule3]\nName=Third\n";
+               "Description1=Sender Contains "
+               "x\nDescription2=OR\n[Rule3]\nName=Third\nDescCount=1\nDescription1=Size Contains 5\n";
     }
 };
 
 TEST_F(FrmMainRulesByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
     frmMain& f = *form_;
     const std::string read =
-        "0 0 30 / Rule 1 Gone 7 [Sender Contains x ][OR ] / Rule 1 All Accounts 2  / Third 1 All Accounts 2 ";
+        "0 0 30 / Rule 1 Gone 7 [Sender Contains x ][OR ] / Rule 1 All Accounts 2  / Third 1 All Accounts 2 "
+        "[Size Contains 5 ]";
     EXPECT_EQ(LiveSet(), read);
     // No action chosen; a line the editor cannot read shows the defaults.
     EXPECT_EQ(Shown(), "Rule: Enabled|Rule|Gone|0|From|Contains|||AND|2 of 10 Entries|Up-Down+Undo+Redo-");
     EXPECT_EQ(f.txtRuleDescription.Text(), "Sender Contains x OR ");
     ChooseRule(3);
-    EXPECT_EQ(f.cboRuleAccount.Text(), "All Accounts");
+    EXPECT_EQ(Shown(),
+              "Rule: Enabled|Third|All Accounts|2|Size|Equals||5|AND|1 of 10 Entries|Up+Down-Undo+Redo-")
+        << "a condition the Where does not offer shows its first one";
     EXPECT_EQ(f.cboRuleAccount.ListCount(), 3) << "the missing account leaves the list with its rule";
     ChooseRule(1);
     EXPECT_EQ(EditSet(), read);
@@ -462,7 +466,7 @@ TEST_F(FrmMainRulesByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
     form_ = &LaidOutMainWindow();
     EXPECT_EQ(LiveSet(),
               "0 0 30 / Rule 0 Gone 7 [Sender Contains x ][OR ] / Rule 1 All Accounts 2  / Third 1 All "
-              "Accounts 2 ");
+              "Accounts 2 [Size Contains 5 ]");
 }
 
 }  // namespace

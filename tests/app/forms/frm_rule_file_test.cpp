@@ -16,7 +16,6 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/platform/store/raw_file.h"
-#include "tests/platform/store/read_only_folder.h"
 
 namespace {
 
@@ -35,7 +34,10 @@ protected:
         oldFile_ = Slurp(DataFile("Rules.ini").toStdString());
         main_ = &LaidOutMainWindow();
         main_->Show();
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { calls_.append(action); };
+        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { calls_.append("auto " + action); };
+        forms::gWindowHooks.SuspendStartUpCheck = [this](const QString& action) {
+            calls_.append("start-up " + action);
+        };
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleFile>();
@@ -70,11 +72,11 @@ TEST_F(FrmRuleFileTest, TheWindowShowsTheFileAndPausesTheChecksWhileOpen) {
     EXPECT_EQ(window.txtRuleFileName.Text(), "Rules");
     EXPECT_GE(window.lblRuleFileIntro.height(), window.lblRuleFileIntro.heightForWidth(window.lblRuleFileIntro.width()))
         << "the explanation is not cut";
-    EXPECT_EQ(calls_, QStringList{"Suspend"});
+    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend"}));
 
     window.tbrButtons.Buttons("Cancel").QtButton().click();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(calls_, (QStringList{"Suspend", "Restore"}));
+    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}));
     EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
     EXPECT_FALSE(QFile::exists(DataFile("RulesRules.ini")));
 }
@@ -122,24 +124,6 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }
 
-TEST_F(FrmRuleFileTest, AReadOnlyFolderIsReportedAndChangesNothing) {
-    OpenRename();
-    vb::ScriptedMsgBoxes boxes;
-    {
-        const ReadOnlyFolder readOnly(platform::store::UserDataFolder());
-        if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
-        Save("John");
-    }
-    ASSERT_EQ(boxes.Calls().size(), 1u);
-    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + vb::vbCritical);
-    EXPECT_TRUE(boxes.Calls()[0].prompt.contains("could not be saved as 'RulesJohn.ini'"));
-    EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
-    EXPECT_FALSE(QFile::exists(DataFile("RulesJohn.ini")));
-    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
-}
-
 TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     const QString chosen = QDir::temp().filePath("TheirRules.ini");
     WriteRaw(chosen.toStdString(), "[Rules]\nRuleCount=2\n[Rule1]\nName=Mine\nAccount=Home\n[Rule2]\nName=Theirs\nAccount=Office\n");
@@ -179,7 +163,8 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         } else {
             EXPECT_TRUE(boxes.Calls().empty()) << "a cancel says nothing";
         }
-        EXPECT_EQ(calls_, (QStringList{"Suspend", "Restore"})) << "the checks rest while the dialog is open";
+        EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}))
+            << "the checks rest while the dialog is open";
     }
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the refused import changed nothing";
     EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";

@@ -11,6 +11,9 @@
 #include "app/forms/frm_rule_report.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "platform/ui/msg_box.h"
 #include "app/rules/rule_set.h"
 #include "laid_out_main_window.h"
 #include "platform/ui/forms.h"
@@ -173,6 +176,35 @@ TEST_F(FrmRuleReportTest, TheNewMailPopUpLeavesTheTopBandWhileTheReportIsOpen) {
     EXPECT_FALSE(popUp.Topmost());
     ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
     EXPECT_TRUE(popUp.Topmost());
+}
+
+TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack) {
+    vb::Form popUp;
+    popUp.RunLoad();
+    popUp.Show();
+    const auto registration = forms::gMessageWindow.Register(popUp);
+    Mark({0, 2, 0}, {0, 0, 0});
+    modAccounts::gCurrentAccount = 3;
+    modAccounts::gAcntMsgCount[2] = static_cast<int16_t>(modGeneral::gMsgDelete.UBound2() + 5);  // a broken store
+    modOptions::gOptDeleteConfirmation = 1;
+    Report().Show();
+    vb::ScriptedMsgBoxes boxes;
+    Button(1).QtButton().click();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Unknown Error");
+    EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + vb::vbCritical);
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "There was an unknown error during Deletion.          \r\n\r\nPerhaps the connection was disabled."
+              "\r\n\r\nYou should check your messages carefully\r\nsince some messages may have been deleted\r\n"
+              "and some may not have been deleted.\r\n");
+    EXPECT_FALSE(popUp.isVisible()) << "the pop-up closes";
+    EXPECT_TRUE(Report().Topmost());
+    EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1);
+    EXPECT_EQ(modAccounts::gCurrentAccount, 3);
+    EXPECT_TRUE(main_->TabStripEmail.Enabled()) << "retrieval mode left";
+    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "nothing was deleted";
+    EXPECT_TRUE(Button(1).Enabled());
+    EXPECT_TRUE(Report().tmrRuleReport.Enabled()) << "the countdown goes on";
 }
 
 TEST_F(FrmRuleReportTest, TheMainWindowsShutdownClosesTheRuleWindows) {

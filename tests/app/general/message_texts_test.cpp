@@ -3,9 +3,9 @@
 // changed.
 #include <sys/stat.h>
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
-#include <gtest/gtest.h>
 
 #include "app/general/message_file.h"
 #include "app/general/message_ref.h"
@@ -28,21 +28,22 @@ class ReplyNote : public testing::TestWithParam<NoteCase> {};
 
 TEST_P(ReplyNote, QuotesEveryLineAfterTheHeaderLines) {
     const NoteCase& c = GetParam();
-    const QString note = ReplyNoteText(QStringLiteral("Ann <ann@x.org>"), QStringLiteral("me@x.org"),
-                                       QStringLiteral("Mar 05, 2024 03:07:09 PM"), QStringLiteral("s"), c.plain);
+    const QString note =
+        ReplyNoteText(QStringLiteral("Ann <ann@x.org>"), QStringLiteral("me@x.org"),
+                      QStringLiteral("Mar 05, 2024 03:07:09 PM"), QStringLiteral("s"), c.plain);
     EXPECT_EQ(note.toStdString(), ("-----Original Message-----\r\nFrom: Ann <ann@x.org>\r\nTo: me@x.org\r\n"
                                    "Sent: Tuesday, March 5, 2024 at 3:07 PM\r\nSubject: s\r\n\r\n" +
                                    c.expectedQuote)
                                       .toStdString());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ReplyNote,
-    testing::Values(NoteCase{"EmptyPlainText", "", "\r\n>"},
-                    NoteCase{"TwoLines", "one\r\ntwo", "\r\n>one\r\n>two"},
-                    NoteCase{"LoneLineFeedsAndReturns", "a\nb\rc", "\r\n>a\r\n>b\r\n>c"},
-                    NoteCase{"NonAscii", QString::fromUtf8("Grüße\r\n€"), QString::fromUtf8("\r\n>Grüße\r\n>€")}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Texts, ReplyNote,
+                         testing::Values(NoteCase{"EmptyPlainText", "", "\r\n>"},
+                                         NoteCase{"TwoLines", "one\r\ntwo", "\r\n>one\r\n>two"},
+                                         NoteCase{"LoneLineFeedsAndReturns", "a\nb\rc", "\r\n>a\r\n>b\r\n>c"},
+                                         NoteCase{"NonAscii", QString::fromUtf8("Grüße\r\n€"),
+                                                  QString::fromUtf8("\r\n>Grüße\r\n>€")}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReplyTexts, AddressSubjectAndSentDate) {
     struct Row {

@@ -1,5 +1,5 @@
-// The rule report's decisions: when it opens, what its lists say, which
-// messages its deletion chooses and how its countdown ends.
+// The rule report's decisions: when it opens, how a long list ends, and
+// which messages its deletion chooses.
 #include "app/rules/rule_report.h"
 
 #include "tests/app/rules/rules_fixture.h"
@@ -58,26 +58,6 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
     }
 }
 
-TEST_F(RuleReportTest, ListsNameEachMarkedAccountWithItsCount) {
-    SetAccounts({{2, 0, false}, {0, 1, false}, {1, 5, false}});
-    const RuleReportList deletions = BuildRuleReportList(RuleMark::Delete);
-    EXPECT_EQ(deletions.text, "Acnt1 has 2 messages\r\nAcnt3 has 1 message\r\n");
-    EXPECT_EQ(deletions.accounts, 2);
-    EXPECT_EQ(deletions.lines, 2);
-    const RuleReportList spam = BuildRuleReportList(RuleMark::Spam);
-    EXPECT_EQ(spam.text, "Acnt2 has 1 message\r\nAcnt3 has 5 messages\r\n");
-    EXPECT_EQ(RuleReportListLines(deletions, spam), 2);
-
-    SetAccounts({{0, 0, false}, {-3, 0, false}});
-    for (const auto& [mark, text] : {std::pair{RuleMark::Delete, "No Messages to Delete"},
-                                     std::pair{RuleMark::Spam, "No Spam Messages to Delete"}}) {
-        const RuleReportList none = BuildRuleReportList(mark);
-        EXPECT_EQ(none.text, text);
-        EXPECT_EQ(none.accounts, 0);
-        EXPECT_EQ(none.lines, 1);
-    }
-}
-
 TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
     for (const int accounts : {15, 16, 17, 30}) {
         SetAccounts(std::vector<std::tuple<int16_t, int16_t, bool>>(static_cast<size_t>(accounts), {1, 0, false}));
@@ -119,24 +99,6 @@ TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
     modAccounts::gAcntMsgCount[2] = 0;
     EXPECT_TRUE(MarkedMessageUids(2, RuleMark::Delete).isEmpty()) << "only the account's listed messages";
-}
-
-TEST_F(RuleReportTest, TheCountdownShowsEverySecondDownToZeroThenCloses) {
-    struct Case {
-        int16_t time;
-        std::vector<int> shown;  // the seconds shown at load and after each tick
-    };
-    const Case cases[] = {{3, {3, 2, 1, 0}}, {1, {1, 0}}, {0, {0}}, {-5, {0}}};
-    for (const Case& c : cases) {
-        RuleReportCountdown countdown(c.time);
-        std::vector<int> shown{countdown.SecondsLeft()};
-        while (countdown.Tick()) {
-            shown.push_back(countdown.SecondsLeft());
-            ASSERT_LT(shown.size(), 100u) << "Time " << c.time << " never closes";
-        }
-        EXPECT_EQ(shown, c.shown) << "Time " << c.time;
-        EXPECT_FALSE(countdown.Tick()) << "closed stays closed";
-    }
 }
 
 }  // namespace

@@ -153,6 +153,14 @@ TEST_F(RulesFileChangeTest, AFileWithoutRulesOrACancelChangesNothing) {
         {"no Rules section", "[Other]\nRuleCount=3\n", RulesFileStatus::NotRules},
         {"a count that is no number", "[Rules]\nRuleCount=many\n", RulesFileStatus::NotRules},
         {"a negative count", "[Rules]\nRuleCount=-2\n", RulesFileStatus::NotRules},
+        // Files edited by hand are refused whole, never imported in part.
+        {"fewer rules than counted", "[Rules]\nRuleCount=2\n[Rule1]\nName=one\n", RulesFileStatus::NotRules},
+        {"an unknown Where", "[Rules]\nRuleCount=1\n[Rule1]\nDescCount=1\nDescription1=Sender Contains x\n",
+         RulesFileStatus::NotRules},
+        {"a missing line", "[Rules]\nRuleCount=1\n[Rule1]\nDescCount=2\nDescription1=From Contains x\n",
+         RulesFileStatus::NotRules},
+        {"more than ten lines", "[Rules]\nRuleCount=1\n[Rule1]\nDescCount=11\n", RulesFileStatus::NotRules},
+        {"an unknown action", "[Rules]\nRuleCount=1\n[Rule1]\nAction=7\n", RulesFileStatus::NotRules},
         {"cancelled", nullptr, RulesFileStatus::Cancelled},
     };
     for (const Case& c : cases) {

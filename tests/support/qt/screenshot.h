@@ -1,12 +1,14 @@
 #pragma once
 // For the programs that show a window on a virtual X display and save a
 // picture of it for a person to look at.
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QRect>
 #include <QScreen>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -33,6 +35,15 @@ inline bool SaveScreenshot(const QRect& area, QWidget& shown, const char* path) 
     }
     std::printf("saved %s (%dx%d)\n", path, shot.width(), shot.height());
     return true;
+}
+
+// Lets a shown window settle for a moment, then saves it with a margin of
+// the screen around its frame.
+inline bool SaveSettledScreenshot(QWidget& shown, const char* path) {
+    QEventLoop loop;
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
+    return SaveScreenshot(shown.frameGeometry().adjusted(-10, -10, 10, 10), shown, path);
 }
 
 }  // namespace test_support

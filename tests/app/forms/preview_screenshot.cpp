@@ -1,0 +1,31 @@
+// Shows the preview window with a message on a real (virtual) X display and
+// saves a picture of it, and one of its raw view, for a person to look at.
+#include "app/forms/frm_preview.h"
+#include "tests/app/forms/screenshot_main.h"
+#include "tests/app/stored_messages.h"
+
+int main(int argc, char** argv) {
+    return ScreenshotMain(argc, argv, [](const char* out) {
+        test_store::MakeAccounts(1, 2);
+        const QString body = QStringLiteral(
+            "From: Ann Smith <ann@example.org>\r\nTo: me@example.org\r\nSubject: Minutes of Tuesday\r\n"
+            "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
+            "Content-Type: text/plain\r\n\r\nHello,\r\n\r\nthe minutes are attached.\r\n--b1\r\n"
+            "Content-Type: application/pdf; name=\"minutes.pdf\"\r\nContent-Disposition: attachment; "
+            "filename=\"minutes.pdf\"\r\nContent-Transfer-Encoding: "
+            "base64\r\n\r\nJVBERi0xLjQK\r\n--b1--\r\n");
+        test_store::Store(1, {{"u1", "Ann Smith <ann@example.org>", "Minutes of Tuesday",
+                               "Hello,\r\n\r\nthe minutes are attached.\r\n\r\nAnn", body},
+                              {"u2", "Bob <bob@example.org>", "Lunch", "Noon?"}});
+        modAccounts::gCurrentAccount = 1;
+        modGeneral::gCurrentMsg = 1;
+        frmPreview& form = vb::Forms::Get<frmPreview>();
+        form.Show();
+        if (!test_support::SaveSettledScreenshot(form, out)) return false;
+        // The raw view in front, as OUT-raw.png.
+        form.TabStrip.Select(2);
+        QString raw = QString::fromLocal8Bit(out);
+        raw.insert(raw.size() - 4, QStringLiteral("-raw"));
+        return test_support::SaveSettledScreenshot(form, raw.toLocal8Bit().constData());
+    });
+}
