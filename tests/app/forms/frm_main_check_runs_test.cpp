@@ -5,7 +5,9 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/check/schedule.h"
 #include "app/forms/component_object.h"
+#include "app/forms/frm_message.h"
 #include "app/forms/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -137,6 +139,36 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
     }
 }
 
+TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
+    frmMain& form = *form_;
+    modCheck::gClock = [] { return QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate); };
+    gTotalMsgCount = 7;
+    gTotalNewCount = 2;
+    struct Row {
+        int16_t showEmail;
+        bool anyNew;
+        bool anyMail;
+        const char* headline;  // nullptr: no pop-up
+    };
+    const Row rows[] = {
+        {0, true, true, "2 New Message(s) found at 9:05 PM"}, {0, false, true, nullptr},
+        {1, false, true, "7 Message(s) found at 9:05 PM"},    {1, false, false, nullptr},
+        {2, false, true, "7 Message(s) found at 9:05 PM"},    {2, false, false, "No Message(s) found at 9:05 PM"},
+        {3, true, true, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.showEmail << row.anyNew << row.anyMail);
+        modOptions::gOptShowEmail = row.showEmail;
+        modOptions::gOptShowEmailMsgBox = 1;
+        form.ReportCheckResult(row.anyNew, row.anyMail);
+        ASSERT_EQ(vb::Forms::IsLoaded<frmMessage>(), row.headline != nullptr);
+        if (!row.headline) continue;
+        EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(), QString::fromLatin1(row.headline));
+        vb::Forms::Unload<frmMessage>();
+    }
+    modCheck::gClock = [] { return QDateTime::currentDateTime(); };
+}
+
 TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
     frmMain& form = *form_;
     struct Row {
@@ -155,19 +187,13 @@ TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
         form.ShowDownloadErrors();
         form.ShowDownloadErrors();  // the marks were cleared: nothing more
         ASSERT_EQ(boxes.Calls().size(), 1u);
-        const QString word = QString::fromLatin1(row.word);
+        const QString prompt = boxes.Calls()[0].prompt;
         EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Message DownLoad Error"));
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbCritical);
-        EXPECT_EQ(boxes.Calls()[0].prompt,
-                  QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +
-                      QString(15, ' ') + QStringLiteral("\r\ndownloaded all messages.\r\n") + list +
-                      QStringLiteral("\r\nThis may be due to a lost connection or a\r\n"
-                                     "Connection TimeOut if the message was large.\r\nTry checking the ") +
-                      word +
-                      QStringLiteral(" again.\r\n\r\nIf the problem persits you could try increasing the\r\n"
-                                     "Connection TimeOut in Program Options/Defaults.\r\n\r\n"
-                                     "Please Note: Before re-checking you may need to\r\n"
-                                     "temporarily turn off 'Allow Quick Checking'."));
+        EXPECT_TRUE(prompt.startsWith(QStringLiteral("The following %1 may not have completely").arg(row.word)));
+        EXPECT_TRUE(prompt.contains(QStringLiteral("downloaded all messages.\r\n") + list + QStringLiteral("\r\n")));
+        EXPECT_TRUE(prompt.contains(QStringLiteral("Try checking the %1 again.").arg(row.word)));
+        EXPECT_TRUE(prompt.endsWith(QStringLiteral("temporarily turn off 'Allow Quick Checking'.")));
         EXPECT_TRUE(gIncompleteList.isEmpty());
     }
 }
