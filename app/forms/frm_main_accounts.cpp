@@ -250,6 +250,7 @@ void frmMain::TestCurrentAccount() {
     using namespace modGeneral;
     // A check or deletion in progress keeps the window as it is.
     if (ServerOperation::Running() || gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
+    ShowAutoCheckStatus();
     SuspendAutoCheck(QStringLiteral("Suspend"));
     gTestingAccount = true;
     SetRetrievalMode(false, false);
