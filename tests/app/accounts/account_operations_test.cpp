@@ -1,6 +1,6 @@
 // Names and servers an account may be saved with, the name of a new account,
-// and removing and exchanging accounts in the table and the store, with a
-// store that refuses the write.
+// and appending an account to the table and the store, with a store that
+// refuses the write. Removing and exchanging are tested through the window.
 #include "app/accounts/account_operations.h"
 
 #include <gtest/gtest.h>
@@ -32,16 +32,9 @@ protected:
     }
     void TearDown() override { platform::store::SetWriteFaultHook(nullptr); }
 
-    // Accounts named names, stored, with run-time values that tell them apart.
-    void MakeAccounts(std::initializer_list<const char*> names) {
+    // Stored accounts named names.
+    static void MakeAccounts(std::initializer_list<const char*> names) {
         for (const char* name : names) ASSERT_TRUE(AppendAccount(QString::fromUtf8(name)));
-        for (int16_t i = 1; i <= gAccountCount; ++i) {
-            gAcntServer[i] = QStringLiteral("pop%1.example").arg(i);
-            gAcntMsgCount[i] = static_cast<int16_t>(10 * i);
-            gAcntResult[i] = gAcntName[i] + QStringLiteral("  (%1)").arg(i);
-            gAcntClientValid[i] = i == 3;
-            ASSERT_TRUE(WriteAccount(i));
-        }
     }
 };
 
@@ -148,53 +141,6 @@ TEST_F(AccountOperations, AppendStoresTheAccountWithTheCountOrNothing) {
     EXPECT_EQ(gAcntName.UBound(), 1);
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "1");
     EXPECT_EQ(Stored("AcntName", 2), "<missing>");
-}
-
-TEST_F(AccountOperations, RemovingTheMiddleOfThreeShiftsTheLastDown) {
-    MakeAccounts({"One", "Two", "Three"});
-    ASSERT_TRUE(StoreRemoval(2));
-    RemoveAccountSlot(2);
-    EXPECT_EQ(gAccountCount, 2);
-    EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "2");
-    EXPECT_EQ(Stored("AcntName", 1), "One");
-    EXPECT_EQ(Stored("AcntName", 2), "Three");
-    EXPECT_EQ(Stored("AcntServer", 2), "pop3.example");
-    for (const char* key : {"AcntName", "AcntServer", "AcntPort", "AcntSoundOn"})
-        EXPECT_EQ(Stored(key, 3), "<missing>") << key;
-    EXPECT_EQ(gAcntName[2], "Three");
-    EXPECT_EQ(gAcntMsgCount[2], 30);
-    EXPECT_EQ(gAcntResult[2], "Three  (3)");
-    EXPECT_TRUE(gAcntClientValid[2]) << "the validity moves with its account";
-    EXPECT_EQ(gAcntName.UBound(), 2);
-}
-
-TEST_F(AccountOperations, ARefusedWriteLosesNothing) {
-    MakeAccounts({"One", "Two", "Three"});
-    RefuseWrites();
-    EXPECT_FALSE(StoreRemoval(2));
-    EXPECT_FALSE(StoreExchange(1, 3));
-    platform::store::SetWriteFaultHook(nullptr);
-    EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "3");
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(Stored("AcntName", i), gAcntName[i]);
-        EXPECT_EQ(Stored("AcntServer", i), QStringLiteral("pop%1.example").arg(i));
-    }
-}
-
-TEST_F(AccountOperations, ExchangingMovesEveryFieldBothWays) {
-    MakeAccounts({"One", "Two", "Three"});
-    ASSERT_TRUE(StoreExchange(1, 3));
-    ExchangeAccountSlots(1, 3);
-    const char* const expected[] = {"", "Three", "Two", "One"};
-    for (int i = 1; i <= 3; ++i) {
-        EXPECT_EQ(gAcntName[i], expected[i]);
-        EXPECT_EQ(Stored("AcntName", i), expected[i]);
-    }
-    EXPECT_EQ(Stored("AcntServer", 1), "pop3.example");
-    EXPECT_EQ(gAcntMsgCount[1], 30);
-    EXPECT_EQ(gAcntMsgCount[3], 10);
-    EXPECT_TRUE(gAcntClientValid[1]);
-    EXPECT_FALSE(gAcntClientValid[3]);
 }
 
 }  // namespace

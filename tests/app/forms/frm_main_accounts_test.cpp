@@ -167,13 +167,11 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     const Row rows[] = {
         {&frmMain::txtAcntName, "", "Blank Account Name"},
         {&frmMain::txtAcntName, " Home2", "Account Name Not Allowed"},
-        {&frmMain::txtAcntName, "Home2 ", "Account Name Not Allowed"},
         {&frmMain::txtAcntName, "ÄRGER", "Duplicate Account Name"},
         {&frmMain::txtAcntName, "a/b\\c", nullptr},
         {&frmMain::txtAcntName, "x=[y]", nullptr},
         {&frmMain::txtAcntName, "Ünïcødé", nullptr},
         {&frmMain::txtAcntPort, "70000", "Invalid Port Number"},
-        {&frmMain::txtAcntPort, "pop3", "Invalid Port Number"},
         {&frmMain::txtAcntPort, "995", nullptr},
         {&frmMain::txtAcntServer, "pop .example", "Invalid Server Name"},
         {&frmMain::txtAcntServer, "mail.example.org", nullptr},
