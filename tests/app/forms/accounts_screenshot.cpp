@@ -1,25 +1,11 @@
 // Shows the main window's Accounts page on a real (virtual) X display with two
 // accounts and saves pictures for a person to look at: OUT-1.png as loaded,
 // OUT-2.png with an edit pending and the colour palette open.
-#include <QApplication>
-#include <QEventLoop>
-#include <QTimer>
-#include <cstdio>
-
 #include "app/common/app_settings.h"
-#include "app/common/program_identity.h"
 #include "app/forms/frm_main.h"
-#include "app/general/check_status.h"
-#include "platform/ui/forms.h"
-#include "tests/support/qt/screenshot.h"
+#include "tests/app/forms/screenshot_main.h"
 
 namespace {
-
-void Settle() {
-    QEventLoop loop;
-    QTimer::singleShot(300, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 void StoreAccount(int i, const char* name, const char* server, const char* login) {
     const QString section = QStringLiteral("Settings");
@@ -32,33 +18,26 @@ void StoreAccount(int i, const char* name, const char* server, const char* login
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
-        return 2;
-    }
-    QApplication app(argc, argv);
-    SetProgramIdentity();
-    modGeneral::gAppName = QStringLiteral("Veltrane");
-    modGeneral::gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
-                             QStringLiteral("Options")};
-    StoreAccount(1, "Home", "pop.home.example", "me");
-    StoreAccount(2, "Work", "mail.work.example", "me@work.example");
-    SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("2"));
-    frmMain& form = vb::Forms::Get<frmMain>();
-    form.Show();
-    form.SwitchPane(1);
-    QString out = QString::fromLocal8Bit(argv[1]);
-    out.chop(4);  // ".png"
-    const auto save = [&](int n) {
-        Settle();
-        const QRect area = form.frameGeometry().adjusted(-10, -10, 10, 10);
-        return test_support::SaveScreenshot(area, form, QStringLiteral("%1-%2.png").arg(out).arg(n).toLocal8Bit().constData());
-    };
-    bool saved = save(1);
-    form.txtAcntName.SetText(QStringLiteral("Home mail"));
-    form.tbrColour.Buttons(1).QtButton().click();
-    saved = save(2) && saved;
-    form.mQuitting = true;
-    vb::Forms::End();
-    return saved ? 0 : 1;
+    return ScreenshotMain(argc, argv, [](const char* path) {
+        modGeneral::gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
+                                 QStringLiteral("Options")};
+        StoreAccount(1, "Home", "pop.home.example", "me");
+        StoreAccount(2, "Work", "mail.work.example", "me@work.example");
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("2"));
+        frmMain& form = vb::Forms::Get<frmMain>();
+        form.Show();
+        form.SwitchPane(1);
+        QString out = QString::fromLocal8Bit(path);
+        out.chop(4);  // ".png"
+        const auto save = [&](int n) {
+            Settle(300);
+            return SaveWindowPicture(form, QStringLiteral("%1-%2.png").arg(out).arg(n).toLocal8Bit().constData());
+        };
+        bool saved = save(1);
+        form.txtAcntName.SetText(QStringLiteral("Home mail"));
+        form.tbrColour.Buttons(1).QtButton().click();
+        saved = save(2) && saved;
+        form.mQuitting = true;
+        return saved;
+    });
 }
