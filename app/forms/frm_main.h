@@ -50,6 +50,10 @@ public:
     // Brings pane to the front, re-selecting the current account's tab; does
     // nothing while the Email page is the user's page or a connection test runs.
     void ShowCurrentPane(int16_t pane);
+    // The page bar is usable only while no page holds unsaved edits (account,
+    // rules or options) and no server operation runs: leaving a page must
+    // never cost its edits. Every page calls it when its edits change.
+    void UpdatePageBar();
 
     // ---- command dispatch ----
     // The commands of every tool bar by (tool bar, element index, key); each
@@ -116,8 +120,7 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
-    // The page bar's state when retrieval mode began.
-    bool mPageBarBeforeRetrieval = true;
+    bool mInRetrieval = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
     void OnReceived() override;

@@ -174,7 +174,7 @@ void frmMain::DisplayAccount(int16_t index) {
     tbrButtons(6).Buttons(1).SetEnabled(false);
     tbrButtons(7).Buttons(1).SetEnabled(false);
     fraAcntToolBar.SetEnabled(true);
-    fraMainButtons.SetEnabled(true);
+    UpdatePageBar();
 
     vb::ToolButton& browseClient = tbrClient(1).Buttons(QStringLiteral("Browse"));
     if (gDefaultClientValid) {
@@ -230,7 +230,7 @@ void frmMain::CheckAccountChanged() {
     tbrButtons(6).Buttons(1).SetEnabled(gAccountChanged);
     tbrButtons(7).Buttons(1).SetEnabled(gAccountChanged);
     fraAcntToolBar.SetEnabled(!gAccountChanged);
-    fraMainButtons.SetEnabled(!gAccountChanged);
+    UpdatePageBar();
     if (gAccountChanged) {
         tbrMoveButtons(0).Buttons(QStringLiteral("Backward")).SetEnabled(false);
         tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).SetEnabled(false);

@@ -124,7 +124,7 @@ void frmMain::ShowOptionValues() {
 void frmMain::EnableOptionsSave(bool changed) {
     tbrButtons(12).Buttons(1).SetEnabled(changed);
     tbrButtons(13).Buttons(1).SetEnabled(changed);
-    fraMainButtons.SetEnabled(!changed);
+    UpdatePageBar();
 }
 
 MenuColours frmMain::MenuColourBoxes() const {

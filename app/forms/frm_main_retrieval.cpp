@@ -1,9 +1,12 @@
 // Retrieval mode: while the program talks to a mail server the window shows
 // the Email page and refuses page switches and second operations; the Stop
 // button appears for checks.
+#include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "app/rules/rules_editor.h"
 #include "platform/loop/message_loop.h"
 
 void frmMain::SetRetrievalMode(bool enable, bool showStop) {
@@ -17,10 +20,8 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
         tbrButtons(1).SetVisible(showStop);
         ShowCurrentPane(0);
     }
-    // The page bar comes back as it was: locked while a page holds unsaved
-    // edits, so an operation that ran meanwhile cannot open the way to lose them.
-    if (!enable) mPageBarBeforeRetrieval = fraMainButtons.Enabled();
-    fraMainButtons.SetEnabled(enable && mPageBarBeforeRetrieval);
+    mInRetrieval = !enable;
+    UpdatePageBar();
     for (vb::Frame* frame : {&fraEmailToolBar, &fraAcntToolBar}) frame->SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);
@@ -33,6 +34,11 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
         entry->SetEnabled(enable);
     // The window shows the new state before the operation blocks.
     platform::loop::PumpPending();
+}
+
+void frmMain::UpdatePageBar() {
+    const bool editing = modAccounts::gAccountChanged || modRules::gRulesChanged || modOptions::gOptionsChanged;
+    fraMainButtons.SetEnabled(!editing && !mInRetrieval);
 }
 
 void frmMain::ShowCurrentPane(int16_t pane) {

@@ -158,7 +158,7 @@ void frmMain::ShowRulesChangedState() {
     // Pending edits keep the user on the page until they are saved or cancelled.
     tbrButtons(9).Buttons(1).SetEnabled(gRulesChanged);
     tbrButtons(10).Buttons(1).SetEnabled(gRulesChanged);
-    fraMainButtons.SetEnabled(!gRulesChanged);
+    UpdatePageBar();
 }
 
 void frmMain::AddRule() {

@@ -1,5 +1,7 @@
 #include "app/options/options_page.h"
 
+#include "app/accounts/account_operations.h"
+
 #include <QFileInfo>
 #include <array>
 
@@ -207,8 +209,10 @@ void SaveOptions() {
     ApplyAutoCheck(view, intervalSwitched, timingChanged);
     DisplayOptions();
     ApplyButtonStyle();
-    if (modAccounts::AccountsView* accounts = modAccounts::gAccountsView.Get())
-        accounts->DisplayAccount(gCurrentAccount);
+    // The account shown takes the new defaults, unless it holds unsaved edits:
+    // a save of the options (also from the tray) never discards those.
+    modAccounts::AccountsView* accounts = modAccounts::gAccountsView.Get();
+    if (accounts && !modAccounts::gAccountChanged) accounts->DisplayAccount(gCurrentAccount);
     if (view) view->FocusOptionsTree();
 }
 

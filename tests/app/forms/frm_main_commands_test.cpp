@@ -7,7 +7,10 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/accounts/account_operations.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "app/rules/rules_editor.h"
 #include "laid_out_main_window.h"
 
 using namespace modGeneral;
@@ -88,16 +91,25 @@ TEST_P(FrmMainCommands, RetrievalModeShowsTheEmailPageAndGivesTheUsersPageBack) 
     }
 }
 
-TEST_P(FrmMainCommands, RetrievalModeLeavesAPageBarLockedByUnsavedEditsLocked) {
+TEST_P(FrmMainCommands, ThePageBarStaysLockedWhilePageEditsArePendingEvenAfterAnOperation) {
     frmMain& form = *form_;
-    form.fraMainButtons.SetEnabled(false);  // a page holds unsaved edits
-    form.SetRetrievalMode(false, true);
-    form.SetRetrievalMode(true, true);
-    EXPECT_FALSE(form.fraMainButtons.Enabled());
-    form.fraMainButtons.SetEnabled(true);
-    form.SetRetrievalMode(false, true);
-    form.SetRetrievalMode(true, true);
-    EXPECT_TRUE(form.fraMainButtons.Enabled());
+    struct Row {
+        const char* edits;
+        bool* flag;
+    };
+    for (const Row& row : {Row{"account", &modAccounts::gAccountChanged}, Row{"rules", &modRules::gRulesChanged},
+                           Row{"options", &modOptions::gOptionsChanged}}) {
+        SCOPED_TRACE(row.edits);
+        *row.flag = true;
+        form.UpdatePageBar();
+        EXPECT_FALSE(form.fraMainButtons.Enabled());
+        form.SetRetrievalMode(false, true);
+        form.SetRetrievalMode(true, true);
+        EXPECT_FALSE(form.fraMainButtons.Enabled()) << "an operation unlocked the page with unsaved edits";
+        *row.flag = false;
+        form.UpdatePageBar();
+        EXPECT_TRUE(form.fraMainButtons.Enabled());
+    }
 }
 
 TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "app/accounts/account_operations.h"
 #include "app/common/app_settings.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -94,6 +95,21 @@ TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOpera
     EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
     form.SetRetrievalMode(true, true);
     EXPECT_TRUE(form.mnuTrayAutoCheck.Enabled());
+}
+
+TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
+    frmMain& form = *form_;
+    form.SwitchPane(1);
+    form.txtAcntName.SetText(QStringLiteral("Home mail"));
+    ASSERT_TRUE(modAccounts::gAccountChanged);
+    form.SetWindowState(vb::vbMinimized);
+    form.mnuTrayAutoCheck.Click();
+    form.mnuTraySounds.Click();
+    form.mnuTrayAbout.Click();
+    EXPECT_TRUE(modAccounts::gAccountChanged);
+    EXPECT_EQ(form.txtAcntName.Text(), QStringLiteral("Home mail"));
+    EXPECT_EQ(gCurrentPane, 1) << "the page with the edits stays in front";
+    EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")), QStringLiteral("Home"));
 }
 
 TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
