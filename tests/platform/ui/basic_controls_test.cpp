@@ -128,7 +128,7 @@ TEST_F(ControlsTest, ComboBoxClickRunsWhenTheChoiceChanges) {
   cbo->SetListIndex(2);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(cbo->Text(), "Subject");
-  EXPECT_TRUE(cbo->SetText("size"));  // as the original: case does not matter
+  EXPECT_TRUE(cbo->SetText("size"));  // case does not matter
   EXPECT_EQ(cbo->ListIndex(), 3);
   EXPECT_EQ(clicks, 2);
   EXPECT_FALSE(cbo->SetText("Gone Account"));
