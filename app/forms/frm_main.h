@@ -62,7 +62,9 @@ public:
     // The page switch of the main tool bar: the page, its account tab and
     // banner, and the "no account" banner over the first three pages.
     void SwitchPane(int16_t pane);
-    // pane in front with its banner, every other page hidden.
+    // pane in front with its banner, its account tab re-selected (the Rules
+    // page shows the saved rules unless edits are pending), every other page
+    // hidden.
     void ShowPage(int16_t pane);
     // The Email tab strip chose an account: its client button and its list,
     // unless it is the account the list shows already.

@@ -53,6 +53,11 @@ void frmMain::WireCommandKeys() {
 }
 
 void frmMain::ShowPage(int16_t pane) {
+    // The page comes back with the current account's tab, or the saved rules.
+    const bool haveAccounts = modAccounts::gAccountCount > 0;
+    if (pane == 0 && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
+    if (pane == 1 && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
+    if (pane == 2) ShowSavedRules();
     // One page is visible at a time, whichever was shown for an operation.
     for (int i = 0; i <= 3; ++i)
         if (i != pane) fraMain(i).SetVisible(false);
@@ -64,12 +69,8 @@ void frmMain::ShowPage(int16_t pane) {
 void frmMain::SwitchPane(int16_t pane) {
     using namespace modGeneral;
     gCurrentPane = pane;
-    const bool haveAccounts = modAccounts::gAccountCount > 0;
-    if (pane == 0 && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
-    if (pane == 1 && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
-    if (pane == 2) ShowSavedRules();
     ShowPage(pane);
-    const bool banner = gCurrentPane < 3 && !haveAccounts;
+    const bool banner = gCurrentPane < 3 && modAccounts::gAccountCount == 0;
     fraNoAcntsBanner.SetVisible(banner);
     if (banner) fraNoAcntsBanner.ZOrder(0);
 }

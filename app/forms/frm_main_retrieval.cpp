@@ -46,19 +46,5 @@ void frmMain::ShowCurrentPane(int16_t pane) {
     // The Email page is already in front; a connection test keeps the
     // Accounts page in front.
     if (gCurrentPane == 0 || gTestingAccount) return;
-    const bool haveAccounts = modAccounts::gAccountCount >= 1;
-    switch (pane) {
-        case 0:
-            if (haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
-            break;
-        case 1:
-            if (haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
-            break;
-        case 2:
-            ShowSavedRules();
-            break;
-        default:
-            break;
-    }
     ShowPage(pane);
 }
