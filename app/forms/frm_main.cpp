@@ -151,12 +151,6 @@ void frmMain::Form_Load() {
         DisableEmailControls();
     }
 
-    // Tab edges for the tab drag, in pixels: a long row of tabs must not
-    // overflow a 16-bit twips count.
-    gTabRight[0] = 0;
-    for (int16_t i = 1; i <= gAccountCount; ++i) gTabRight[i] = gTabRight[i - 1] + TabStripEmail.TabWidth(i);
-    gTabRight[0] = gTabRight[gAccountCount];
-
     InitRules();
 
     BuildOptionsTree();

@@ -127,6 +127,8 @@ private:
     void OnConnected() override;
     void OnReceived() override;
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
+    // The messages the download in progress fetches, for its progress text.
+    int16_t mDownloadTotal = 0;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
@@ -296,9 +298,10 @@ public:
     // Deletes on the server the account's stored messages whose UIDs are
     // given, after the question when the options ask for it, and takes them
     // out of the store and the list once the server committed the deletion.
-    // spamMode only changes the texts. Claims the busy guard itself: call it
+    // spamMode only changes the texts; confirm false skips the question (the
+    // user has already chosen). Claims the busy guard itself: call it
     // outside any server operation; it does nothing while one runs.
-    void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode);
+    void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // The same for the messages selected in the list (which must show the
     // account), or with spamMode for the account's spam-marked messages.
     void DeleteSelectedMessages(int16_t account, bool spamMode);
@@ -310,7 +313,7 @@ private:
     // The UIDs DeleteSelectedMessages deletes.
     QStringList ChosenUids(int16_t account, bool spamMode);
     // DeleteMessagesByUid inside the server operation the caller holds.
-    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode);
+    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // Every account with spam-marked messages, in tab order.
     void DeleteAllSpam();
     // The box for a failed call, titled title.

@@ -20,17 +20,6 @@ namespace {
 const QString kSuspend = QStringLiteral("Suspend");
 const QString kRestore = QStringLiteral("Restore");
 
-// The number of messages the component holds; 0 when it cannot tell.
-int16_t ComponentMessageCount() {
-    if (!forms::gPop3) return 0;
-    com::ComPtr<IPop3Msgs> messages;
-    int16_t count = 0;
-    if (com::FAILED(forms::gPop3->get_Messages(messages.ReleaseAndGetAddressOf())) || !messages ||
-        com::FAILED(messages->get_Count(&count)))
-        return 0;
-    return count;
-}
-
 }  // namespace
 
 void frmMain::WireCheckRuns() {
@@ -205,7 +194,7 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     ProgressBar.SetValue(progress.value);
     StatusBar.SetPanelText(3, progress.percentText);
     StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
-                                  QStringLiteral(" of ") + QString::number(ComponentMessageCount()) +
+                                  QStringLiteral(" of ") + QString::number(mDownloadTotal) +
                                   QStringLiteral(")"));
 }
 

@@ -50,10 +50,10 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
     return uids;
 }
 
-void frmMain::DeleteMessagesByUid(int16_t a, const QStringList& uids, bool spamMode) {
+void frmMain::DeleteMessagesByUid(int16_t a, const QStringList& uids, bool spamMode, bool confirm) {
     modGeneral::ServerOperation operation;
     if (!operation.Started()) return;
-    DeleteMessagesOnServer(a, uids, spamMode);
+    DeleteMessagesOnServer(a, uids, spamMode, confirm);
 }
 
 void frmMain::DeleteSelectedMessages(int16_t a, bool spamMode) {
@@ -62,7 +62,7 @@ void frmMain::DeleteSelectedMessages(int16_t a, bool spamMode) {
     DeleteMessagesOnServer(a, ChosenUids(a, spamMode), spamMode);
 }
 
-void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool spamMode) {
+void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool spamMode, bool confirm) {
     using namespace modAccounts;
     using namespace modGeneral;
     if (a < 1 || a > gAccountCount) return;
@@ -73,7 +73,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
                    modCheck::DeleteQuestionTitle(spamMode));
         return;
     }
-    if (modOptions::gOptDeleteConfirmation == 1 &&
+    if (confirm && modOptions::gOptDeleteConfirmation == 1 &&
         vb::MsgBox(modCheck::DeleteQuestionPrompt(gAcntName[a], count, spamMode),
                    vb::vbCritical + vb::vbYesNo, modCheck::DeleteQuestionTitle(spamMode)) != vb::vbYes)
         return;

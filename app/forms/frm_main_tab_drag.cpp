@@ -2,7 +2,6 @@
 // arms the drag timer; held until its tick, the strip follows the pointer;
 // dropped on another tab of either strip, the two accounts exchange places.
 #include <algorithm>
-#include <limits>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
@@ -21,14 +20,6 @@ int16_t frmMain::TabFromX(const vb::TabStrip& strip, int x) {
 
 void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
     const bool accountsStrip = dragState == 3;
-    strip.BeforeClick = [&strip](int&) {
-        gTabRight[0] = 0;
-        const int count = std::min<int>(gAccountCount, strip.TabCount());
-        for (int i = 1; i <= count && gTabRight.Contains(i); ++i)
-            gTabRight[i] = static_cast<int16_t>(
-                std::min<int>(gTabRight[i - 1] + strip.TabWidth(i), std::numeric_limits<int16_t>::max()));
-        if (gTabRight.Contains(count)) gTabRight[0] = gTabRight[count];
-    };
     strip.MouseDown = [this, &strip, dragState, accountsStrip](int button, int, int x, int) {
         if (button == vb::vbRightButton) return;
         // With unsaved edits the strip's own click asks about them instead.

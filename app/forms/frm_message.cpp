@@ -102,9 +102,8 @@ void frmMessage::ShowRun() {
         lblMsgCountDown.SetVisible(false);
     } else {
         mTickCount = 0;
-        mCountDown = seconds;
         tmrMessage.SetEnabled(true);
-        lblMsgCountDown.SetCaption(QString::number(mCountDown));
+        lblMsgCountDown.SetCaption(QString::number(seconds));
         lblMsgCountDown.SetVisible(true);
     }
 
@@ -126,8 +125,7 @@ void frmMessage::tmrMessage_Timer() {
     ++mTickCount;
     // The seconds left by the display time as it is now (it may have been
     // raised meanwhile).
-    mCountDown = static_cast<int16_t>(modOptions::gOptMsgBoxTime - mTickCount);
-    lblMsgCountDown.SetCaption(QString::number(mCountDown));
+    lblMsgCountDown.SetCaption(QString::number(modOptions::gOptMsgBoxTime - mTickCount));
 }
 
 void frmMessage::Form_Unload(int& Cancel) {

@@ -36,8 +36,7 @@ private:
     void ShowRun();
     void tmrMessage_Timer();
 
-    // Seconds still to count down, and ticks since the countdown started.
-    int16_t mCountDown = 0;
+    // Ticks since the countdown started.
     int16_t mTickCount = 0;
     // The designed heights the growth starts from.
     int designedHeight_ = 0;

@@ -31,19 +31,15 @@ void SetMessageWindowTopmost(bool on) {
     if (vb::Form* message = forms::gMessageWindow.Get()) message->SetTopmost(on);
 }
 
-// What a deletion changes in the main window for its time: no confirmation
-// per account, and afterwards the account that was shown is shown again.
+// What a deletion changes in the main window for its time: retrieval mode,
+// and afterwards the account that was shown is shown again.
 class DeletionScope {
 public:
     explicit DeletionScope(frmMain& main)
-        : main_(main),
-          account_(modAccounts::gCurrentAccount),
-          confirmation_(modOptions::gOptDeleteConfirmation) {
-        modOptions::gOptDeleteConfirmation = 0;
+        : main_(main), account_(modAccounts::gCurrentAccount) {
         main_.SetRetrievalMode(false, false);
     }
     ~DeletionScope() {
-        modOptions::gOptDeleteConfirmation = confirmation_;
         modAccounts::gCurrentAccount = account_;
         if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.TabStripEmail.Select(account_);
         main_.SetRetrievalMode(true, false);
@@ -54,7 +50,6 @@ public:
 private:
     frmMain& main_;
     const int16_t account_;
-    const int16_t confirmation_;
 };
 
 }  // namespace
@@ -195,7 +190,7 @@ void frmRuleReport::DeleteNow() {
             if (counts[i] <= 0) continue;
             main.TabStripEmail.Select(i);
             // Exactly the marked messages, whatever the user selected in the list.
-            main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam);
+            main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
             // What a refused or failed deletion left stays listed.
             counts[i] = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
         }

@@ -264,6 +264,14 @@ std::string GetSetting(std::string_view appKey, std::string_view section, std::s
     return std::string(defaultValue);
 }
 
+namespace {
+
+void RemoveKey(Section& section, std::string_view key) {
+    std::erase_if(section.values, [&](const auto& kv) { return text::EqualsNoCase(kv.first, key); });
+}
+
+}  // namespace
+
 std::error_code SaveSetting(std::string_view appKey, std::string_view section, std::string_view key,
                             std::string_view value) {
     return Modify(appKey, [&](Settings& s) { Put(s, section, key, value); });
@@ -271,9 +279,7 @@ std::error_code SaveSetting(std::string_view appKey, std::string_view section, s
 
 std::error_code SaveSettings(std::string_view appKey, std::string_view section,
                              const std::vector<std::pair<std::string, std::string>>& values) {
-    return Modify(appKey, [&](Settings& s) {
-        for (const auto& [key, value] : values) Put(s, section, key, value);
-    });
+    return ReplaceSettings(appKey, section, values, {});
 }
 
 std::error_code ReplaceSettings(std::string_view appKey, std::string_view section,
@@ -281,16 +287,14 @@ std::error_code ReplaceSettings(std::string_view appKey, std::string_view sectio
                                 const std::vector<std::string>& removals) {
     return Modify(appKey, [&](Settings& settings) {
         if (Section* s = FindSection(settings, section))
-            for (const std::string& key : removals)
-                std::erase_if(s->values, [&](const auto& kv) { return text::EqualsNoCase(kv.first, key); });
+            for (const std::string& key : removals) RemoveKey(*s, key);
         for (const auto& [key, value] : values) Put(settings, section, key, value);
     });
 }
 
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key) {
     return Modify(appKey, [&](Settings& settings) {
-        if (Section* s = FindSection(settings, section))
-            std::erase_if(s->values, [&](const auto& kv) { return text::EqualsNoCase(kv.first, key); });
+        if (Section* s = FindSection(settings, section)) RemoveKey(*s, key);
     });
 }
 
