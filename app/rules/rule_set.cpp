@@ -42,10 +42,6 @@ const QString kAllAccounts = QStringLiteral("All Accounts");
 QString RuleSection(int i) { return QStringLiteral("Rule") + QString::number(i); }
 QString DescriptionKey(int j) { return QStringLiteral("Description") + QString::number(j); }
 
-void ShowFileName() {
-    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
-}
-
 int16_t ReadNumber(IniFile& ini, const QString& section, const QString& key, int16_t fallback) {
     return StoredInteger(ini.KeyGet(section, key, QString::number(fallback)), fallback);
 }
@@ -95,6 +91,10 @@ struct LiveSnapshot {
 };
 
 }  // namespace
+
+void ShowFileName() {
+    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
+}
 
 QString RulesFilePath() {
     return QString::fromStdString((platform::store::UserDataFolder() / gRulesFileName.toStdString()).string());

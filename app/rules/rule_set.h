@@ -55,6 +55,9 @@ extern ViewSlot<RulesView> gRulesView;
 // The rules file's full path: the user's data folder and gRulesFileName.
 QString RulesFilePath();
 
+// The main window's file-name label shows gRulesFileName.
+void ShowFileName();
+
 // Fills the live set from the file at path; a missing file is an empty set.
 void ReadRulesFile(const QString& path);
 

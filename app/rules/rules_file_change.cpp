@@ -116,7 +116,7 @@ bool TakeName(const QString& name) {
         !SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RulesIniFileName"), name))
         return false;
     gRulesFileName = name;
-    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + name);
+    ShowFileName();
     return true;
 }
 
@@ -130,7 +130,7 @@ void WriteAndTakeName(NameClaim& claim, const RuleSetCopy& before, bool (*write)
     }
     outcome.status = RulesFileStatus::WriteFailed;
     before.PutBack();
-    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
+    ShowFileName();
 }
 
 bool IsPlainName(const QString& given) {
