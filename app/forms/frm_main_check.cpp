@@ -108,8 +108,8 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
         }
         gAcntConnected[a] = true;
         if (WindowState() != vb::vbMinimized) ProgressBar.SetVisible(true);
+        // The load disconnects on every path, before it reads a message.
         LoadAccountMessages(a);
-        DisconnectAccount();
         if (gUserStop) ZeroAccount(a);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
@@ -119,7 +119,6 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
         // A connection the user stopped is no error to report.
         if (!hidden && !gUserStop)
             ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
-        DisconnectAccount();
         ZeroAccount(a);
     }
 }
