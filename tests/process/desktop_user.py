@@ -155,12 +155,18 @@ def tray_icon():
     return None
 
 
-def open_tray_menu(icon):
-    """right-clicks the tray icon and waits for the program's pop-up menu."""
-    before = set(x("xdotool", "search", "--onlyvisible", "--class", "veltrane").split())
-    icon.click(8, 8, button=3)
-    return wait_for(lambda: set(x("xdotool", "search", "--onlyvisible", "--class", "veltrane").split()) - before,
-                    5, "the tray menu opens")
+def open_tray_menu(icon, attempts=3):
+    """right-clicks the tray icon until the program's pop-up menu shows (a
+    click can be lost while a busy display is still embedding the icon)."""
+    listed = lambda: set(x("xdotool", "search", "--onlyvisible", "--class", "veltrane").split())
+    before = listed()
+    for attempt in range(attempts):
+        icon.click(8, 8, button=3)
+        try:
+            return wait_for(lambda: listed() - before, 2 * (attempt + 1), "the tray menu opens")
+        except Failure:
+            if attempt == attempts - 1:
+                raise
 
 
 # ---- the main window's controls -------------------------------------------
