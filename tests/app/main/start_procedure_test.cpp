@@ -2,9 +2,15 @@
 // Veltrane on its own fresh profile, off screen, and ends it.
 #include "app/main/start_procedure.h"
 
+#include <csignal>
+#include <functional>
+
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 
 #include "app/accounts/account_table.h"
@@ -13,6 +19,7 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
+#include "app/main/session_end.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
 #include "platform/desktop/single_instance.h"
@@ -90,7 +97,7 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));
     EXPECT_TRUE(QFile::exists(AutostartEntry()));
-    EXPECT_FALSE(modGeneral::gNextCheckStamp.isEmpty()) << "the first automatic check is scheduled";
+    EXPECT_TRUE(modGeneral::gNextCheckStamp.isValid()) << "the first automatic check is scheduled";
 }
 
 TEST_F(StartProcedure, ALaterStartShowsNoGreetingAndWritesNoAutostartEntry) {
@@ -204,6 +211,39 @@ TEST_F(StartProcedure, TheCloseBoxGoesToTheTrayOrQuitsAndQuittingSavesTheListSet
             EXPECT_EQ(main.WindowState(), vb::vbMinimized);
             EXPECT_FALSE(main.isHidden());
         }
+        TearDown();
+    }
+}
+
+TEST_F(StartProcedure, TheSessionsEndRunsTheShutdownFromTheLoopEvenWithCloseButtonOn) {
+    struct Row {
+        const char* name;
+        std::function<void()> end;
+    };
+    const Row rows[] = {
+        {"SIGTERM", [] { std::raise(SIGTERM); }},
+        {"SIGINT", [] { std::raise(SIGINT); }},
+        {"SIGHUP", [] { std::raise(SIGHUP); }},
+        {"the session manager's end",
+         [] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+        Store(kOptions, QStringLiteral("CloseButton"), QStringLiteral("1"));
+        DeleteSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"));
+        Start();
+        modOptions::gOptSortColumnLastUsed = QStringLiteral("Subject");
+        {
+            const start::SessionEnd sessionEnd;
+            row.end();
+            EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the shutdown runs from the loop";
+            QDeadlineTimer deadline(2000);
+            while (vb::Forms::IsLoaded<frmMain>() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
+        EXPECT_EQ(Stored(kOptions, QStringLiteral("SortColumnLastUsed")), QStringLiteral("Subject"));
         TearDown();
     }
 }
