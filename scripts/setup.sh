@@ -13,7 +13,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-qpa-plugins
   libcanberra-dev xdg-utils
   dovecot-pop3d
-  xvfb xauth x11-utils trayer openbox imagemagick fonts-dejavu-core
+  xvfb xauth x11-utils trayer openbox imagemagick fonts-dejavu-core fonts-wine
 )
 if [ "${1:-}" != --demo ]; then
   packages+=(
