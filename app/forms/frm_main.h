@@ -90,6 +90,10 @@ public:
     void JumpToOptionsPanel(int node);
     // Ends the program, after a running server operation has stopped.
     void mnuTrayQuitApplication_Click();
+    // The session ends (a signal or the session manager): the same quit, with
+    // every open modal window closed unanswered first, since no one is left
+    // to answer it.
+    void EndSession();
 
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
@@ -125,6 +129,9 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
+    bool mEndingSession = false;
+    // The quit, once no server operation runs and no modal window waits.
+    void QuitWhenIdle();
     bool mInRetrieval = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
@@ -316,6 +323,9 @@ public:
     void DeleteSelectedMessages(int16_t account, bool spamMode);
     // The message menu's Delete: the selected messages of the current account.
     void mnuEmailDelete_Click();
+    // While a server operation runs a deletion cannot start: true, after
+    // telling the user so, instead of a click that does nothing.
+    bool DeletionRefusedWhileBusy();
 
 private:
     // What each row of the list shows, in row order, from the last fill.
@@ -589,10 +599,10 @@ private:
 
     // ---- rule report and rules file ----
 public:
-    // After every check run: opens the rule report when the rules marked
-    // messages and the report is wanted (modRules::RuleReportWanted) and
-    // it is not open already.
-    void CheckRuleReport();
+    // After every check run, with the accounts it checked: opens the rule
+    // report for them when the rules marked messages and the report is
+    // wanted (modRules::RuleReportWanted), unless one is open already.
+    void CheckRuleReport(const std::vector<int16_t>& checked);
     // Imports the rules of a file the user chooses (tbrRules "RulesImport").
     void ImportRules();
     // Opens the rules file name window (tbrRules "RulesRename").

@@ -1,0 +1,223 @@
+// The main window against a scripted POP3 server: while a check or a
+// connection test waits for the server, nothing that changes accounts, rules
+// or options can be used, and a deletion asked for meanwhile says why it does
+// not start; the rule report covers what the run checked.
+#include <gtest/gtest.h>
+
+#include <QTimer>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/frm_preview.h"
+#include "app/forms/frm_rule_report.h"
+#include "app/general/check_status.h"
+#include "app/options/option_values.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+#include "tests/app/rules/rules_fixture.h"
+#include "tests/component/fake_pop3/fake_pop3_server.h"
+
+using namespace modAccounts;
+using fakepop3::Close;
+using fakepop3::Pause;
+using fakepop3::Receive;
+using fakepop3::Send;
+
+namespace {
+
+void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(key)).QtButton().click(); }
+
+std::string Names() {
+    QStringList names;
+    for (int i = 1; i <= gAccountCount; ++i) names << gAcntName[i];
+    return names.join(QLatin1Char(' ')).toStdString();
+}
+
+std::string Mail(const std::string& subject) {
+    return "From: a@example.org\r\nTo: b@example.org\r\nSubject: " + subject +
+           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\n\r\nHello.\r\n";
+}
+
+// A whole check: the listing, every message downloaded, QUIT.
+fakepop3::Script CheckSession(const std::vector<std::string>& messages) {
+    fakepop3::Script script = fakepop3::LoginAndList(messages);
+    for (const std::string& message : messages) fakepop3::AppendRetr(script, message);
+    for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) script.push_back(step);
+    return script;
+}
+
+class ServerOperations : public ::testing::Test {
+protected:
+    void TearDown() override {
+        vb::Forms::Unload<frmRuleReport>();
+        vb::Forms::Unload<frmPreview>();
+        if (!vb::Forms::IsLoaded<frmMain>()) return;
+        form().mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    static frmMain& form() { return vb::Forms::Get<frmMain>(); }
+
+    // Enabled accounts with the given names, all on the scripted server; the
+    // window loaded afresh.
+    static frmMain& Open(std::uint16_t port, std::initializer_list<const char*> names) {
+        modGeneral::gAppName = QStringLiteral("Veltrane");
+        modGeneral::gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
+                                 QStringLiteral("Options")};
+        const QString settings = QStringLiteral("Settings");
+        int a = 0;
+        for (const char* name : names) {
+            const auto save = [&](const char* key, const QString& value) {
+                SaveSetting(kAppKey, settings, QString::fromLatin1(key) + QString::number(a), value);
+            };
+            ++a;
+            save("AcntName", QString::fromLatin1(name));
+            save("AcntEnabled", QStringLiteral("1"));
+            save("AcntServer", QStringLiteral("127.0.0.1"));
+            save("AcntPort", QString::number(port));
+            save("AcntLoginID", QStringLiteral("user"));
+            save("AcntPassword", QStringLiteral("secret"));
+        }
+        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QString::number(a));
+        if (vb::Forms::IsLoaded<frmMain>()) {
+            form().mQuitting = true;
+            vb::Forms::Unload<frmMain>();
+        }
+        frmMain& main = form();
+        main.Show();
+        modOptions::gOptUseInterval = 0;
+        modOptions::gOptConnectTimeOut = 10;
+        modOptions::gOptSuppressConnectErrors = 0;
+        modGeneral::gUserStop = false;
+        return main;
+    }
+};
+
+// What the user could change while the operation waits: none of it can be used.
+void ExpectEditingLocked(frmMain& form) {
+    struct Row {
+        const char* what;
+        QWidget& control;
+    };
+    const Row rows[] = {
+        {"account name", form.txtAcntName.Widget()},
+        {"account enabled", form.chkAcntEnabled.Widget()},
+        {"move account", form.tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).QtButton()},
+        {"add account", form.tbrAcnts.Buttons(QStringLiteral("AcntAdd")).QtButton()},
+        {"rule name", form.txtRuleName.Widget()},
+        {"add rule", form.tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton()},
+        {"auto check option", form.chkUseInterval.Widget()},
+        {"options page button", form.tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton()},
+    };
+    for (const Row& row : rows) EXPECT_FALSE(row.control.isEnabled()) << row.what;
+    EXPECT_FALSE(form.mnuTrayOptions.Enabled());
+    EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
+}
+
+// The account procedures themselves refuse while an operation runs.
+void TryAccountEdits(frmMain& form) {
+    form.MoveAccount(1, 1);
+    const QString name = gEditAcntName[1];
+    gEditAcntName[1] = QStringLiteral("Renamed");
+    EXPECT_FALSE(form.SaveAccount());
+    gEditAcntName[1] = name;
+    form.AddAccount();
+    EXPECT_EQ(Names(), "Home Work") << "the accounts stood still";
+}
+
+TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileOneRuns) {
+    // Every session stalls before the greeting until the server hangs up.
+    fakepop3::FakePop3Server server({{Pause(700), Close()}, {Pause(700), Close()}, {Pause(700), Close()}});
+    frmMain& form = Open(server.port(), {"Home", "Work"});
+    struct Row {
+        const char* operation;
+        const char* page;
+        vb::ToolBar& bar;
+        const char* key;
+    };
+    const Row rows[] = {
+        {"connection test", "Accounts", form.tbrAcnts, "AcntTest"},
+        {"check", "Email", form.tbrButtons(3), "CheckAll"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.operation);
+        Click(form.tbrMainButtons, row.page);
+        bool looked = false;
+        QTimer::singleShot(200, [&] {
+            looked = true;
+            ExpectEditingLocked(form);
+            TryAccountEdits(form);
+        });
+        vb::ScriptedMsgBoxes boxes;
+        Click(row.bar, row.key);
+        EXPECT_TRUE(looked) << "the window was looked at while the server stalled";
+        EXPECT_FALSE(boxes.Calls().empty()) << "the hang-up is reported";
+        for (int page = 1; page <= 3; ++page) EXPECT_TRUE(form.fraMain(page).Widget().isEnabled()) << "unlocked " << page;
+    }
+}
+
+TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked) {
+    fakepop3::FakePop3Server server({CheckSession({Mail("hello")}), CheckSession({Mail("hello"), Mail("news")})});
+    frmMain& form = Open(server.port(), {"Home", "Off"});
+    SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
+    modRules::gRuleShow = 1;
+    modRules::gRuleShowNew = 1;  // new messages only
+    modRules::gRuleTime = 30;
+    // Off's marks and new mail are from a check before it was switched off.
+    gAcntEnabled[2] = 0;
+    gAcntDeleteCount[2] = 1;
+    gAcntHasNewMail[2] = true;
+    vb::ScriptedMsgBoxes boxes;
+
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "nothing the run checked was marked";
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "the new message was marked";
+    frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
+    EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
+
+    // Home is switched off while the report is open: Delete Now leaves it alone.
+    Click(form.tbrMainButtons, "Accounts");
+    form.chkAcntEnabled.SetValue(0);
+    Click(form.tbrButtons(6), "SaveAccount");
+    ASSERT_EQ(gAcntEnabled[1], 0);
+    report.tbrRuleReport(1).Buttons(1).QtButton().click();
+    EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+}
+
+TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
+    // The second check stalls after the listing until the server hangs up.
+    fakepop3::Script stalled = fakepop3::LoginAndList({Mail("news")});
+    for (const fakepop3::Step& step : {Pause(700), Close()}) stalled.push_back(step);
+    fakepop3::FakePop3Server server({CheckSession({Mail("news")}), stalled});
+    frmMain& form = Open(server.port(), {"Home"});
+    SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
+    modRules::gRuleShow = 1;
+    modRules::gRuleShowNew = 0;
+    modRules::gRuleTime = 30;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    modGeneral::gCurrentMsg = 1;
+    form.mnuEmailPreview_Click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
+
+    vb::ScriptedMsgBoxes boxes;
+    QTimer::singleShot(200, [&] {
+        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
+        vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
+        form.mnuEmailDelete_Click();
+    });
+    Click(form.tbrButtons(3), "CheckAll");
+    std::vector<std::string> busy;
+    for (const vb::MsgBoxCall& call : boxes.Calls())
+        if (call.title == QStringLiteral("Veltrane - Server Busy")) busy.push_back(call.prompt.toStdString());
+    ASSERT_EQ(busy.size(), 3u) << "the preview, the report and the message menu each say so";
+    EXPECT_EQ(busy[0],
+              "Messages cannot be deleted while a check or another deletion is talking to a mail server.\r\n\r\n"
+              "Please try again when it has finished.");
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmPreview>()) << "the preview stays with its message";
+    EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
+}
+
+}  // namespace
