@@ -25,6 +25,14 @@ QString IniText(const std::string& bytes) {
     return QString::fromUtf16(ansi.data(), static_cast<qsizetype>(ansi.size()));
 }
 
+QString KeptWhole(const QString& value) {
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    const bool trimmed = !value.isEmpty() && (blank(value.front()) || blank(value.back()));
+    const bool quoted =
+        value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
+    return trimmed || quoted ? u'"' + value + u'"' : value;
+}
+
 IniFile::IniFile() : configName_(gIniFileName) {}
 
 std::optional<QStringList> IniFile::SectionGet(const QString& section) {
@@ -70,10 +78,11 @@ bool IniFile::Commit() {
     return !writeFailed_;
 }
 
-void IniFile::ReadFileOnce() {
+std::error_code IniFile::ReadFileOnce() {
     std::error_code ec;
     read_ = store::ReadProfileFile(PathOf(configName_), ec);
     readOnce_ = true;
+    return ec;
 }
 
 const store::IniDocument& IniFile::Document() {

@@ -58,9 +58,10 @@ bool WriteLiveSet(const QString& path) {
     ini.KeySave(QString::number(gRuleShowNew), kRules, "ShowNew");
     ini.KeySave(QString::number(gRuleTime), kRules, "Time");
     for (int i = 1; i <= gRuleCount; ++i) {
-        ini.KeySave(gRuleName[i], RuleSection(i), "Name");
+        // Names come back whole: an account named with blanks around keeps its rules.
+        ini.KeySave(KeptWhole(gRuleName[i]), RuleSection(i), "Name");
         ini.KeySave(QString::number(gRuleEnabled[i]), "NA", "Enabled");
-        ini.KeySave(gRuleAccount[i], "NA", "Account");
+        ini.KeySave(KeptWhole(gRuleAccount[i]), "NA", "Account");
         ini.KeySave(QString::number(gRuleAction[i]), "NA", "Action");
         ini.KeySave(QString::number(gRuleDescCount[i]), "NA", "DescCount");
         for (int j = 1; j <= gRuleDescCount[i]; ++j) ini.KeySave(gRuleDesc(i, j), "NA", DescriptionKey(j));
@@ -110,12 +111,13 @@ void ResizeRuleArrays(int16_t n) {
     gEditRuleDesc.RedimPreserve(upper, kMaxDescLines);
 }
 
-void ReadRulesFile(const QString& path) {
+std::error_code ReadRulesFile(const QString& path) {
     gIniFileName = path;
     ShowFileName();
     IniFile ini;
     ini.ConfigName(path);
-    ini.ReadFileOnce();  // every rule from one version, even while another process rewrites it
+    // Every rule from one version, even while another process rewrites it.
+    const std::error_code unreadable = ini.ReadFileOnce();
     gRuleCount = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
     gRuleShow = ReadNumber(ini, kRules, "Show", 0);
     gRuleShowNew = ReadNumber(ini, kRules, "ShowNew", 0);
@@ -134,6 +136,16 @@ void ReadRulesFile(const QString& path) {
             gRuleDesc(i, 0) += gRuleDesc(i, j);
         }
     }
+    return unreadable;
+}
+
+QString RulesFileReadProblem(const QString& path) {
+    IniFile ini;
+    ini.ConfigName(path);
+    const std::error_code ec = ini.ReadFileOnce();
+    if (!ec) return {};
+    return path + QStringLiteral("\r\ncould not be read: ") + QString::fromLocal8Bit(ec.message().c_str()) +
+           QStringLiteral(".");
 }
 
 bool WriteRulesFile(const QString& path) {

@@ -21,6 +21,7 @@ public:
     FakeStartupEntry() : registration_(gStartupEntry.Register(*this)) {}
     bool Write() override { return ++writes, works; }
     bool Remove() override { return ++removes, works; }
+    [[nodiscard]] bool Exists() const override { return writes > removes; }
 
 private:
     ViewSlot<StartupEntry>::Registration registration_;
