@@ -1,5 +1,9 @@
 #include "app/check/schedule.h"
 
+#include <QList>
+#include <QTimeZone>
+#include <optional>
+
 #include "app/common/date_text.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -8,8 +12,6 @@ namespace modCheck {
 
 namespace {
 
-const QString kStampFormat = QStringLiteral("dd/MM/yy-HH:mm");
-
 // "hh:mm" as a time of day; nullopt for a text of another form.
 std::optional<QTime> WindowTime(const QString& text) {
     const QTime t = QTime::fromString(text.left(5), QStringLiteral("hh:mm"));
@@ -17,71 +19,91 @@ std::optional<QTime> WindowTime(const QString& text) {
     return t;
 }
 
-QDateTime Minute(const QDateTime& t) {
-    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+// The start of the minute that holds t.
+QDateTime MinuteOf(const QDateTime& t) {
+    const qint64 seconds = t.toSecsSinceEpoch();
+    return QDateTime::fromSecsSinceEpoch(seconds - (seconds % 60 + 60) % 60, Qt::UTC);
 }
 
-// The end of the no-check window that holds minute, if one does. A window
-// that crosses midnight holds the minutes from its begin to midnight and from
-// midnight to its end; equal times make no window.
-std::optional<QDateTime> WindowEndHolding(const QDateTime& minute, QTime begin, QTime end) {
+// What the wall clock reads at t, as a plain date and time (held in UTC only
+// so that readings compare as dates and times do).
+QDateTime Reading(const QDateTime& t) {
+    const QDateTime local = t.toLocalTime();
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
+// The wall-clock end of the no-check window that holds the reading, if one
+// does. A window that crosses midnight holds the minutes from its begin to
+// midnight and from midnight to its end; equal times make no window.
+std::optional<QDateTime> WindowEndHolding(const QDateTime& reading, QTime begin, QTime end) {
     if (begin == end) return std::nullopt;
-    const QTime t = minute.time();
-    const QDate day = minute.date();
+    const QTime t = reading.time();
+    const QDate day = reading.date();
     if (begin < end) {
-        if (begin <= t && t <= end) return QDateTime(day, end);
+        if (begin <= t && t <= end) return QDateTime(day, end, Qt::UTC);
         return std::nullopt;
     }
-    if (t >= begin) return QDateTime(day.addDays(1), end);
-    if (t <= end) return QDateTime(day, end);
+    if (t >= begin) return QDateTime(day.addDays(1), end, Qt::UTC);
+    if (t <= end) return QDateTime(day, end, Qt::UTC);
     return std::nullopt;
+}
+
+// The first moment, not before from, at which the wall clock reads wall or
+// later. The clock reads wall at the moment wall less one of its offsets, or
+// it jumps past wall at one of its changes: the earliest of those that reads
+// late enough. So a window end the clock skips ends at the jump, and in the
+// hour the clock repeats the end is the reading that follows from.
+QDateTime FirstMomentReading(const QDateTime& from, const QDateTime& wall) {
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    QDateTime first;
+    const auto consider = [&](const QDateTime& t) {
+        if (t >= from && Reading(t) >= wall && (!first.isValid() || t < first)) first = t;
+    };
+    consider(from);
+    QList<int> offsets{zone.offsetFromUtc(from)};
+    // The window's end is at most two days after from.
+    for (const QTimeZone::OffsetData& change : zone.transitions(from, from.addDays(3))) {
+        consider(change.atUtc);
+        offsets.append(change.offsetFromUtc);
+    }
+    for (const int offset : offsets) consider(wall.addSecs(-offset));
+    return first;
 }
 
 }  // namespace
 
 std::function<QDateTime()> gClock = [] { return QDateTime::currentDateTime(); };
 
-QString CheckStamp(const QDateTime& t) { return t.toString(kStampFormat); }
-
-std::optional<QDateTime> ParseCheckStamp(const QString& stamp) {
-    QDateTime t = QDateTime::fromString(stamp, kStampFormat);
-    if (!t.isValid()) return std::nullopt;
-    // Two-digit years are of this century.
-    if (t.date().year() < 2000) t = t.addYears(100);
-    return t;
-}
-
-bool StampNotLater(const QString& a, const QString& b) {
-    const auto ta = ParseCheckStamp(a);
-    const auto tb = ParseCheckStamp(b);
-    return ta && tb && *ta <= *tb;
-}
-
 QString ClockPanelText(const QDateTime& now) {
     return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") + FormatDate(now, "h:mm AM/PM") +
            QStringLiteral(" ");
+}
+
+bool CheckDue(const QDateTime& now) {
+    return modGeneral::gNextCheckStamp.isValid() && modGeneral::gNextCheckStamp <= now;
 }
 
 void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, gClock()); }
 
 void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
     using namespace modGeneral;
-    const QDateTime candidate = now.addSecs(60LL * (gIntervalMinutes + extra));
+    // Due from the start of the candidate's minute.
+    const QDateTime candidate = MinuteOf(now.addSecs(60LL * (gIntervalMinutes + extra)));
     QDateTime next = candidate;
     if (modOptions::gOptNoCheck != 0) {
         // The saved window: a half-typed time on the Options page moves nothing.
         const auto begin = WindowTime(modOptions::gOptNoCheckTime[0]);
         const auto end = WindowTime(modOptions::gOptNoCheckTime[1]);
-        const auto windowEnd = begin && end ? WindowEndHolding(Minute(candidate), *begin, *end) : std::nullopt;
+        const auto wallEnd = begin && end ? WindowEndHolding(Reading(candidate), *begin, *end) : std::nullopt;
+        const QDateTime windowEnd = wallEnd ? FirstMomentReading(candidate, *wallEnd) : QDateTime();
         // A check that was deferred once is not deferred again; the same
         // deferral computed again (after each account of one run) stands.
-        const bool deferred =
-            windowEnd && (!gNoCheckDeferred || ParseCheckStamp(gNextCheckStamp) == *windowEnd);
-        if (deferred) next = *windowEnd;
+        const bool deferred = windowEnd.isValid() && (!gNoCheckDeferred || gNextCheckStamp == windowEnd);
+        if (deferred) next = windowEnd;
         gNoCheckDeferred = deferred;
     }
-    gAutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next, "h:mm AM/PM");
-    gNextCheckStamp = CheckStamp(next);
+    gAutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next.toLocalTime(), "h:mm AM/PM");
+    gNextCheckStamp = next;
     gAutoCheckTextSaved = gAutoCheckText;
     gNextCheckStampSaved = gNextCheckStamp;
 }

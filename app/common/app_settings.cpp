@@ -42,3 +42,11 @@ bool ReplaceSettings(const QString& appName, const QString& section,
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key) {
     return !store::DeleteSetting(appName.toStdString(), section.toStdString(), key.toStdString());
 }
+
+std::vector<SetAsideSettings> TakeSetAsideSettings() {
+    std::vector<SetAsideSettings> files;
+    for (const store::SetAsideFile& f : store::TakeSetAsideFiles())
+        files.push_back({QString::fromStdString(f.file.string()), QString::fromStdString(f.copy.string()),
+                         f.error ? QString::fromLocal8Bit(f.error.message().c_str()) : QString()});
+    return files;
+}

@@ -20,3 +20,13 @@ bool SaveSettings(const QString& appName, const QString& section,
 bool ReplaceSettings(const QString& appName, const QString& section,
                      const std::vector<std::pair<QString, QString>>& values, const std::vector<QString>& removals);
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key);
+
+// A settings file of which nothing could be read: the file, where it was
+// kept (empty when it could not be moved aside, which reason then says).
+struct SetAsideSettings {
+    QString file;
+    QString copy;
+    QString reason;
+};
+// Such files met since the last call.
+std::vector<SetAsideSettings> TakeSetAsideSettings();

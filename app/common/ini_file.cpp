@@ -70,10 +70,11 @@ bool IniFile::Commit() {
     return !writeFailed_;
 }
 
-void IniFile::ReadFileOnce() {
+std::error_code IniFile::ReadFileOnce() {
     std::error_code ec;
     read_ = store::ReadProfileFile(PathOf(configName_), ec);
     readOnce_ = true;
+    return ec;
 }
 
 const store::IniDocument& IniFile::Document() {

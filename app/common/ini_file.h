@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include "platform/store/ini_document.h"
 
@@ -32,7 +33,9 @@ public:
 
     // Reads the file once: the reads that follow, until a write, all see that
     // one version, so another process's rewrite in between cannot mix two.
-    void ReadFileOnce();
+    // The error when the file exists but cannot be read (it then reads as
+    // empty); none for a missing file.
+    std::error_code ReadFileOnce();
 
     // Writes that follow build a whole new file in memory; Commit() then
     // replaces the old file in one step, so nothing of a longer earlier file

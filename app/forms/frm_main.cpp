@@ -113,7 +113,6 @@ void frmMain::Form_Load() {
     const QDateTime now = QDateTime::currentDateTime();
     gTotalMsgCount = 0;
     gTotalNewCount = 0;
-    gNowStamp = modCheck::CheckStamp(now);
     SetCaption(gAppName);
     EnableMainControls();
 

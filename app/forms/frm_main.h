@@ -87,6 +87,10 @@ public:
     void JumpToOptionsPanel(int node);
     // Ends the program, after a running server operation has stopped.
     void mnuTrayQuitApplication_Click();
+    // The session ends (a signal or the session manager): the same quit, with
+    // every open modal window closed unanswered first, since no one is left
+    // to answer it.
+    void EndSession();
 
     // ---- menus ----
     // The tray and message menus get their captions, pictures and colours
@@ -122,6 +126,9 @@ private:
     void WireCommandKeys();
     void WireTrayMenu();
     bool mQuitPending = false;
+    bool mEndingSession = false;
+    // The quit, once no server operation runs and no modal window waits.
+    void QuitWhenIdle();
     bool mInRetrieval = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;

@@ -12,6 +12,7 @@
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "app/rules/rule_set.h"
@@ -36,6 +37,9 @@ QString ClientKey(int16_t account) { return QStringLiteral("MailClient") + QStri
 }  // namespace
 
 void frmMain::AddAccount() {
+    // The account table stays as a running server operation found it: it
+    // reads accounts by their place.
+    if (modGeneral::ServerOperation::Running()) return;
     {
         const LoadingScope loading;
         const QString name = NewAccountName();
@@ -64,7 +68,7 @@ void frmMain::AddAccount() {
 
 bool frmMain::SaveAccount() {
     const int16_t c = gCurrentAccount;
-    if (c < 1 || c > gAccountCount) return false;
+    if (c < 1 || c > gAccountCount || modGeneral::ServerOperation::Running()) return false;
     if (const auto problem = AccountNameProblem(gEditAcntName[c], c)) {
         ShowAccountMessage(*problem);
         txtAcntName.SetFocus();
@@ -122,7 +126,7 @@ bool frmMain::SaveAccount() {
 
 void frmMain::DeleteAccount() {
     const int16_t d = gCurrentAccount;
-    if (d < 1 || d > gAccountCount) return;
+    if (d < 1 || d > gAccountCount || modGeneral::ServerOperation::Running()) return;
     // "No" is the default answer of an action that cannot be undone.
     if (ShowAccountMessage(DeleteAccountQuestion(gAcntName[d]), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
         return;
@@ -176,6 +180,7 @@ void frmMain::MoveAccount(int16_t account, int16_t offset) {
     const int16_t a = account;
     const auto b = static_cast<int16_t>(account + offset);
     if (offset == 0 || a < 1 || b < 1 || a > gAccountCount || b > gAccountCount) return;
+    if (modGeneral::ServerOperation::Running()) return;
     if (!StoreExchange(a, b)) {
         ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
         return;

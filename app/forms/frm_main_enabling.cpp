@@ -6,6 +6,7 @@ namespace {
 
 const char16_t* const kMessageButtons[] = {u"EmailPreview", u"EmailDelete", u"EmailReply",
                                            u"EmailOpen",    u"EmailNew",    u"EmailCheck"};
+const char16_t* const kAccountMessageButtons[] = {u"EmailNew", u"EmailCheck"};
 const char16_t* const kAccountButtons[] = {u"AcntDelete", u"AcntTest"};
 
 }  // namespace
@@ -24,8 +25,10 @@ void frmMain::EnableMainControls() {
     tbrEmail.SetEnabled(true);
     tbrAcnts.SetEnabled(true);
     tbrRules.SetEnabled(true);
-    // "EmailSpam" follows the message list.
-    for (const char16_t* key : kMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
+    // The commands on one message, and "EmailSpam", follow the message list:
+    // usable once the user chose a row.
+    for (const char16_t* key : kAccountMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
+    EnableMessageCommands(lvwEmail.SelectedItem() >= 1);
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     for (int i : {0, 2, 3, 4, 5, 8}) tbrButtons(i).Buttons(1).SetEnabled(true);
     lvwEmail.SetEnabled(true);

@@ -23,6 +23,10 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     mInRetrieval = !enable;
     UpdatePageBar();
     for (vb::Frame* frame : {&fraEmailToolBar, &fraAcntToolBar}) frame->SetEnabled(enable);
+    // Accounts, rules and options stay as the operation found them: the pages
+    // that edit them are locked whole (a connection test keeps the Accounts
+    // page in view, greyed).
+    for (int page = 1; page <= 3; ++page) fraMain(page).SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);
     tbrButtons(0).Buttons(1).SetEnabled(enable);

@@ -110,7 +110,12 @@ void frmMain::InitRules() {
     FillWhereList();
     SetConditionList(QStringLiteral("From"));
     FillBooleanList();
-    ReadRulesFile(RulesFilePath());
+    if (ReadRulesFile(RulesFilePath()))
+        vb::MsgBox(QStringLiteral("Your rules could not be read.") + kCrLf + kCrLf + RulesFileReadProblem(RulesFilePath()) +
+                       kCrLf + kCrLf + QStringLiteral("No rules are applied, and the file is left as it is:") + kCrLf +
+                       QStringLiteral("nothing is saved over it. Make it readable, then start ") +
+                       modGeneral::gAppName + kCrLf + QStringLiteral("again to use its rules.") + kCrLf,
+                   vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
     gCurrentRule = gRuleCount >= 1 ? 1 : 0;
     if (gCurrentRule == 0) gCurrentLine = 0;
     ClearRuleEditor();
@@ -230,12 +235,15 @@ void frmMain::SaveRuleChanges() {
 }
 
 void frmMain::ReportRulesWriteFailure() {
-    vb::MsgBox(QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf +
-                   QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath() + kCrLf +
-                   kCrLf +
+    // A file that could not be read is never replaced: it may hold rules.
+    const QString unread = RulesFileReadProblem(RulesFilePath());
+    const QString why = unread.isEmpty() ? QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath()
+                                         : unread + kCrLf + QStringLiteral("It is not replaced: it may hold rules.");
+    vb::MsgBox(QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf + why + kCrLf + kCrLf +
                    QStringLiteral("The rules file and the rules in use are unchanged, and your changes") +
-                   kCrLf + QStringLiteral("are still on the page. Make sure the folder can be written to,") +
-                   kCrLf + QStringLiteral("then save again, or click Cancel to drop the changes.") + kCrLf,
+                   kCrLf + QStringLiteral("are still on the page. Make sure the file can be read and the") +
+                   kCrLf + QStringLiteral("folder written to, then save again, or click Cancel to drop the changes.") +
+                   kCrLf,
                vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
 }
 

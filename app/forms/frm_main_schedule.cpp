@@ -88,15 +88,13 @@ void frmMain::tmrMailTime_Timer() {
     // A check that falls due while another server operation runs starts on
     // the first tick after it.
     if (modAccounts::gAccountCount < 1 || ServerOperation::Running()) return;
-    gNowStamp = modCheck::CheckStamp(now);
-    if (modCheck::StampNotLater(gNextCheckStamp, gNowStamp)) {
+    if (modCheck::CheckDue(now)) {
         gUserStop = false;
         RunAutoCheck();
         SetMousePointer(0);
-        // A run that checked no account leaves the stamp due: the next check
+        // A run that checked no account leaves the check due: the next one
         // is one interval away all the same, not on the next tick.
-        if (modOptions::gOptUseInterval == 1 &&
-            modCheck::StampNotLater(gNextCheckStamp, modCheck::CheckStamp(modCheck::gClock()))) {
+        if (modOptions::gOptUseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
             modCheck::SetNextAutoCheckTime(0);
             StatusBar.SetPanelText(4, gAutoCheckText);
         }

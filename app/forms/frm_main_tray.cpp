@@ -15,6 +15,7 @@
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/modal_windows.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ constexpr int kNodeStartUp = 1;
 constexpr int kNodeMenuColours = 4;
 constexpr int kNodeAbout = 6;
 
-// How often a quit asked for during a server operation looks again.
+// How often a quit waiting for a server operation or a modal window looks again.
 constexpr int kQuitRetryMs = 100;
 
 }  // namespace
@@ -100,16 +101,26 @@ void frmMain::JumpToOptionsPanel(int node) {
     TreeView_Click();
 }
 
-void frmMain::mnuTrayQuitApplication_Click() {
-    // A server operation pumps the loop while it waits: the quit asks it to
-    // stop and ends the program once it has unwound, never under its feet.
-    if (modGeneral::ServerOperation::Running()) {
-        modGeneral::gUserStop = true;
+void frmMain::mnuTrayQuitApplication_Click() { QuitWhenIdle(); }
+
+void frmMain::EndSession() {
+    mEndingSession = true;
+    QuitWhenIdle();
+}
+
+void frmMain::QuitWhenIdle() {
+    if (mEndingSession) vb::CloseModalWindows();
+    // A server operation pumps the loop while it waits, and a modal window
+    // runs a loop of its own: the quit asks the operation to stop and ends the
+    // program once both have unwound, never under their feet.
+    const bool busy = modGeneral::ServerOperation::Running();
+    if (busy || vb::ModalWindowOpen()) {
+        if (busy) modGeneral::gUserStop = true;
         if (!mQuitPending) {
             mQuitPending = true;
             QTimer::singleShot(kQuitRetryMs, this, [this] {
                 mQuitPending = false;
-                mnuTrayQuitApplication_Click();
+                QuitWhenIdle();
             });
         }
         return;

@@ -53,10 +53,11 @@ QString TemporaryMessageFile(const QString& name) {
 }
 
 void DeleteTemporaryMessageFiles() {
-    for (const char16_t* name : kTemporaryNames) {
-        const QString path = TemporaryMessageFile(QString::fromUtf16(name));
-        if (!path.isEmpty()) QFile::remove(path);
-    }
+    const QString folder = PrivateTempFolder();
+    if (folder.isEmpty()) return;
+    for (const char16_t* name : kTemporaryNames) QFile::remove(QDir(folder).filePath(QString::fromUtf16(name)));
+    // The private folder goes too once nothing is left in it.
+    QDir().rmdir(folder);
 }
 
 }  // namespace forms

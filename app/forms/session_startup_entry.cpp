@@ -23,4 +23,8 @@ bool SessionStartupEntry::Remove() {
     return Named() && platform::desktop::AutostartEntry(modGeneral::gAppName).remove();
 }
 
+bool SessionStartupEntry::Exists() const {
+    return Named() && platform::desktop::AutostartEntry(modGeneral::gAppName).program().has_value();
+}
+
 }  // namespace forms

@@ -9,6 +9,7 @@ class SessionStartupEntry : public modOptions::StartupEntry {
 public:
     bool Write() override;
     bool Remove() override;
+    [[nodiscard]] bool Exists() const override;
 };
 
 }  // namespace forms

@@ -2,7 +2,6 @@
 
 #include <QTime>
 
-#include "app/check/schedule.h"
 #include "app/common/date_text.h"
 
 namespace forms {
@@ -37,13 +36,11 @@ QString CheckedPanelTip(const QString& panelText, const QDateTime& now) {
     return QStringLiteral("Last Check: ") + LongDate(moment) + QStringLiteral(" at ") + ShortTime(moment);
 }
 
-QString AutoCheckPanelTip(const QString& panelText, const QString& nextCheckStamp) {
+QString AutoCheckPanelTip(const QString& panelText, const QDateTime& nextCheck) {
     if (panelText.startsWith(QLatin1String("Auto Check at"))) {
-        // The stamp is read as the day-month-year it is written in, whatever
-        // the desktop's date order.
-        if (const auto next = modCheck::ParseCheckStamp(nextCheckStamp))
-            return QStringLiteral("Next Auto Check: ") + LongDate(*next) + QStringLiteral(" at ") + ShortTime(*next);
-        return panelText;
+        if (!nextCheck.isValid()) return panelText;
+        const QDateTime next = nextCheck.toLocalTime();
+        return QStringLiteral("Next Auto Check: ") + LongDate(next) + QStringLiteral(" at ") + ShortTime(next);
     }
     if (panelText.startsWith(QLatin1String("Retrieving"))) return panelText;
     return QStringLiteral("Auto Check is Off");

@@ -24,9 +24,9 @@ QString CountPanelTip(const QString& panelText, const CountPanelCounts& counts);
 QString CheckedPanelTip(const QString& panelText, const QDateTime& now);
 
 // "Auto Check at ..." gives "Next Auto Check: " and the moment of the next
-// check stamp; "Retrieving..." is its own tip; anything else means the
-// automatic check is off.
-QString AutoCheckPanelTip(const QString& panelText, const QString& nextCheckStamp);
+// check; "Retrieving..." is its own tip; anything else means the automatic
+// check is off.
+QString AutoCheckPanelTip(const QString& panelText, const QDateTime& nextCheck);
 
 // "Current: " and now.
 QString ClockPanelTip(const QDateTime& now);

@@ -10,11 +10,17 @@ void TrayIconRecord::Add(vb::Form& window, const QPixmap& picture, const QString
     tip_ = tip;
     window.SetIcon(QIcon(picture));
     shell_ = new platform::desktop::TrayIcon(&window);
-    QObject::connect(shell_.data(), &platform::desktop::TrayIcon::mouseMessage, shell_.data(),
-                     [this](int message) {
-                         // Copied first: the handler may change it (or quit the program).
-                         if (const auto handler = MouseMessage) handler(message);
-                     });
+    // Queued: the handler runs from the loop once the icon's own mouse event
+    // has returned, since it may pop a menu up, and a command of that menu
+    // may end the program and with it the icon.
+    QObject::connect(
+        shell_.data(), &platform::desktop::TrayIcon::mouseMessage, shell_.data(),
+        [this, icon = shell_.data()](int message) {
+            if (shell_ != icon) return;  // removed meanwhile
+            // Copied first: the handler may change it (or quit the program).
+            if (const auto handler = MouseMessage) handler(message);
+        },
+        Qt::QueuedConnection);
     shell_->add(window.Icon(), tip_);
 }
 

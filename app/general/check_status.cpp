@@ -16,9 +16,8 @@ bool gSoundsOn = true;
 bool gConnected = false;
 bool gMenuHooked = false;
 
-QString gNowStamp;
-QString gNextCheckStamp;
-QString gNextCheckStampSaved;
+QDateTime gNextCheckStamp;
+QDateTime gNextCheckStampSaved;
 QString gAutoCheckText;
 QString gAutoCheckTextSaved;
 int16_t gIntervalMinutes = 0;

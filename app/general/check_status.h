@@ -2,6 +2,7 @@
 // The program-wide run state that the check cycle, the windows and the start
 // procedure share: page names, the run flags, the schedule's stamps and texts,
 // the run totals and the window-shown flags.
+#include <QDateTime>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -28,11 +29,11 @@ extern bool gConnected;
 // The owner-drawn menus are installed (set at load, tested at unload).
 extern bool gMenuHooked;
 
-// The schedule: "dd/mm/yy-hh:mm" stamps and the status text, with the copies
-// kept while a check runs.
-extern QString gNowStamp;
-extern QString gNextCheckStamp;
-extern QString gNextCheckStampSaved;
+// The schedule: the moment the next automatic check falls due (none when
+// nothing is scheduled) and the status text, with the copies the options'
+// save restores.
+extern QDateTime gNextCheckStamp;
+extern QDateTime gNextCheckStampSaved;
 extern QString gAutoCheckText;
 extern QString gAutoCheckTextSaved;
 extern int16_t gIntervalMinutes;

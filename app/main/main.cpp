@@ -4,16 +4,19 @@
 
 #include "app/common/program_identity.h"
 #include "app/forms/component_object.h"
+#include "app/forms/frm_main.h"
+#include "app/main/session_end.h"
 #include "app/main/start_procedure.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/app_info.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     SetProgramIdentity();
     // The window hides to the tray and child windows come and go: only the
-    // main window's unload ends the program.
+    // main window's unload ends the program (below).
     QApplication::setQuitOnLastWindowClosed(false);
     // The component's blocking calls pump GLib's default context; the windows
     // stay alive inside them only when Qt dispatches on that same context.
@@ -31,5 +34,9 @@ int main(int argc, char** argv) {
     } catch (const forms::StartupFailure&) {
         return 1;
     }
+    // The program ends when its main window has unloaded: by Quit, by a close
+    // with "CloseButton" off, or at the session's end.
+    QObject::connect(&vb::Forms::Get<frmMain>(), &QObject::destroyed, &app, [] { QCoreApplication::exit(0); });
+    const start::SessionEnd sessionEnd;
     return QApplication::exec();
 }

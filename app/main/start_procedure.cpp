@@ -13,12 +13,55 @@
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
+#include "app/options/options_page.h"
 #include "app/options/run_at_startup.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
 
 namespace start {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// Tells which settings file could not be read, where it was kept and what
+// starts from its defaults.
+void TellSettingsSetAside(const std::vector<SetAsideSettings>& files) {
+    for (const SetAsideSettings& f : files) {
+        QString text = QStringLiteral("Your settings file could not be read as settings:") + kCrLf + f.file +
+                       kCrLf + kCrLf;
+        if (f.copy.isEmpty())
+            text += QStringLiteral("It could not be moved aside (") + f.reason + QStringLiteral("), so it stays") +
+                    kCrLf + QStringLiteral("as it is and no setting can be saved until it is") + kCrLf +
+                    QStringLiteral("repaired or removed.") + kCrLf + kCrLf;
+        else
+            text += QStringLiteral("It has been kept, unchanged, as") + kCrLf + f.copy + kCrLf + kCrLf;
+        text += QStringLiteral("Your Accounts, the Options and the name of the Rules file") + kCrLf +
+                QStringLiteral("start from their defaults; the Rules files themselves") + kCrLf +
+                QStringLiteral("are not changed.") + kCrLf;
+        vb::MsgBox(text, vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Settings Not Read"));
+    }
+}
+
+// The first use is over: "RunStartUp" says what the session will do, and
+// the user is told when the autostart entry could not be written.
+void FinishFirstUse(bool switchOn) {
+    using namespace modOptions;
+    const bool written = switchOn && SetRunAtStartup();
+    gOptRunStartUp = written || (!switchOn && RunsAtStartup()) ? 1 : 0;
+    SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"),
+                QString::number(gOptRunStartUp));
+    SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
+    DisplayOptions();
+    if (switchOn && !written)
+        vb::MsgBox(QStringLiteral("The autostart entry could not be written, so ") + modGeneral::gAppName +
+                       QStringLiteral(" will not start when you log on."),
+                   vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Run at StartUp"));
+}
+
+}  // namespace
 
 bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     using namespace modGeneral;
@@ -27,6 +70,9 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
 
     const int16_t firstUse = StoredInteger(
         GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("0")), 0);
+    // A settings file that could not be read lost the first-use mark with
+    // everything else: that is no first use.
+    const std::vector<SetAsideSettings> setAside = TakeSetAsideSettings();
     // Help pages are found by their topic number in the data folder.
     gMaxMsgCount = 0;
     gAppName = vb::App::Title();
@@ -70,13 +116,12 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         main.Show();
     }
 
-    if (firstUse == 0) {
+    if (!setAside.empty()) {
+        TellSettingsSetAside(setAside);
+        FinishFirstUse(false);
+    } else if (firstUse == 0) {
         vb::Forms::Get<frmFirstUse>().Show();
-        gOptRunStartUp = 1;
-        SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"),
-                    QStringLiteral("1"));
-        SetRunAtStartup();
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
+        FinishFirstUse(true);
     }
 
     gStartUpPaused = false;

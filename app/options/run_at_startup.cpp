@@ -14,4 +14,9 @@ bool RemoveRunAtStartup() {
     return entry && entry->Remove();
 }
 
+bool RunsAtStartup() {
+    const StartupEntry* entry = gStartupEntry.Get();
+    return entry && entry->Exists();
+}
+
 }  // namespace modOptions

@@ -13,6 +13,8 @@ public:
     virtual bool Write() = 0;
     // Removes the entry; false when one is left.
     virtual bool Remove() = 0;
+    // Whether an entry starts the program with the session.
+    [[nodiscard]] virtual bool Exists() const = 0;
 
 protected:
     ~StartupEntry() = default;
@@ -22,5 +24,7 @@ extern ViewSlot<StartupEntry> gStartupEntry;
 // False when no entry is registered or the entry could not be written.
 bool SetRunAtStartup();
 bool RemoveRunAtStartup();
+// Whether an entry is registered and exists.
+bool RunsAtStartup();
 
 }  // namespace modOptions

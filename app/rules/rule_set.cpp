@@ -110,12 +110,13 @@ void ResizeRuleArrays(int16_t n) {
     gEditRuleDesc.RedimPreserve(upper, kMaxDescLines);
 }
 
-void ReadRulesFile(const QString& path) {
+std::error_code ReadRulesFile(const QString& path) {
     gIniFileName = path;
     ShowFileName();
     IniFile ini;
     ini.ConfigName(path);
-    ini.ReadFileOnce();  // every rule from one version, even while another process rewrites it
+    // Every rule from one version, even while another process rewrites it.
+    const std::error_code unreadable = ini.ReadFileOnce();
     gRuleCount = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
     gRuleShow = ReadNumber(ini, kRules, "Show", 0);
     gRuleShowNew = ReadNumber(ini, kRules, "ShowNew", 0);
@@ -134,6 +135,16 @@ void ReadRulesFile(const QString& path) {
             gRuleDesc(i, 0) += gRuleDesc(i, j);
         }
     }
+    return unreadable;
+}
+
+QString RulesFileReadProblem(const QString& path) {
+    IniFile ini;
+    ini.ConfigName(path);
+    const std::error_code ec = ini.ReadFileOnce();
+    if (!ec) return {};
+    return path + QStringLiteral("\r\ncould not be read: ") + QString::fromLocal8Bit(ec.message().c_str()) +
+           QStringLiteral(".");
 }
 
 bool WriteRulesFile(const QString& path) {

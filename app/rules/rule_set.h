@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <system_error>
 
 #include "app/common/vb_array.h"
 #include "app/common/view_slot.h"
@@ -59,7 +60,14 @@ QString RulesFilePath();
 void ShowFileName();
 
 // Fills the live set from the file at path; a missing file is an empty set.
-void ReadRulesFile(const QString& path);
+// A file that exists but cannot be read (no permission, no regular file,
+// too large, binary) is an empty set too, and its error is returned: no
+// write replaces such a file.
+std::error_code ReadRulesFile(const QString& path);
+
+// The text a user is shown for a rules file that exists but could not be
+// read: its path and why; empty when it can be read or does not exist.
+QString RulesFileReadProblem(const QString& path);
 
 // Copies the edit set into the live set and writes the whole file in one
 // step. False when the file could not be written; the old file and the live

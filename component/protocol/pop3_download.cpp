@@ -84,7 +84,10 @@ HRESULT CqelPop3Com::FetchNext(std::int16_t lines, bool fromReply) {
         if (!EnterState(ReceivingMessage)) return E_FAIL;
         if (fromReply || !blocking) return S_OK;
         sessionFlags.Clear();
-        if (!WaitWhile([&] { return gen == generation && state != Connected; }) || gen != generation) return E_FAIL;
+        if (!WaitWhile([&] { return gen == generation && state != Connected; })) return E_FAIL;
+        // The session ended in the middle: a dropped connection reports its
+        // error; a Disconnect of the client's own has none to report.
+        if (gen != generation) return lastError != 0 ? FailBlockingCall(false) : E_FAIL;
         const bool done = sessionFlags.Has(SessionFlag::RequestDone);
         if (!done && lastError != 0) return FailBlockingCall(false);
         if (!done) sessionFlags.Clear();

@@ -3,6 +3,7 @@
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
+#include <algorithm>
 #include <limits>
 
 namespace component::protocol {
@@ -29,6 +30,21 @@ std::string FindApopTimestamp(std::string_view greeting) {
     const auto close = greeting.find('>', open + 1);
     if (close == std::string_view::npos) return {};
     return std::string(greeting.substr(open, close - open + 1));
+}
+
+bool ParseStatCount(std::string_view line, std::uint32_t& count) {
+    if (!IsPositiveReply(line)) return false;
+    std::size_t pos = 3;
+    if (pos >= line.size() || line[pos] != ' ') return false;
+    while (pos < line.size() && line[pos] == ' ') ++pos;
+    std::uint64_t n = 0;
+    const std::size_t first = pos;
+    for (; pos < line.size() && line[pos] >= '0' && line[pos] <= '9'; ++pos) {
+        n = std::min<std::uint64_t>(n * 10 + static_cast<std::uint64_t>(line[pos] - '0'),
+                                    std::numeric_limits<std::uint32_t>::max());
+    }
+    count = static_cast<std::uint32_t>(n);
+    return pos > first;
 }
 
 std::int32_t ParseListSize(std::string_view line) {

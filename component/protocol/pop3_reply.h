@@ -20,6 +20,9 @@ std::string_view UnstuffDataLine(std::string_view line);
 // The text from the first "<" through the first ">" after it; empty when the
 // greeting carries no such pair.
 std::string FindApopTimestamp(std::string_view greeting);
+// The message count of a STAT reply "+OK nn mm": false when the line is not
+// positive or no digits follow its first run of blanks.
+bool ParseStatCount(std::string_view line, std::uint32_t& count);
 // The size of a LIST scan line: the digits after the first run of blanks; 0
 // when the line has no blank or no digits there.
 std::int32_t ParseListSize(std::string_view line);

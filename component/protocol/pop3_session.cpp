@@ -29,6 +29,11 @@ namespace {
 
 bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low && s <= high; }
 
+// A listing holds one line per message counted before it; a reply that runs
+// this far past the count never ends, and the idle time-out (which every line
+// restarts) would never end it either.
+constexpr std::uint64_t kListingMargin = 1000;
+
 }  // namespace
 
 // ---- Connect ---------------------------------------------------------------
@@ -251,9 +256,7 @@ void CqelPop3Com::RunLoginStep(std::string_view line) {
             return;
         case LoginStep::PassReply:
             if (IsPositiveReply(line)) {
-                if (!SendLine("LIST")) return;
-                listIndex = 0;
-                SetLoginStep(LoginStep::ListLines);
+                if (SendLine("STAT")) SetLoginStep(LoginStep::StatReply);
                 return;
             }
             if (apopAllowed || userPassAllowed) {
@@ -263,6 +266,8 @@ void CqelPop3Com::RunLoginStep(std::string_view line) {
             lastErrorText = IsNegativeReply(line) ? u"Login ERROR: " + text::FromAnsi(ReplyText(line))
                                                   : u"Invalid login or password.";
             return FailSession(errInvalidLogin);
+        case LoginStep::StatReply:
+            return OnStatReply(line);
         case LoginStep::ListLines:
             return OnListLine(line);
         case LoginStep::UidlLines:
@@ -286,13 +291,37 @@ void CqelPop3Com::SendLogin() {
     if (SendLine("USER " + sessionLogin)) SetLoginStep(LoginStep::UserReply);
 }
 
+void CqelPop3Com::OnStatReply(std::string_view line) {
+    std::uint32_t count = 0;
+    if (!ParseStatCount(line, count)) {
+        const std::string text = IsNegativeReply(line) ? ReplyText(line) : std::string(line);
+        lastErrorText = u"Invalid reply: " + text::FromAnsi(text);
+        return FailSession(errCommandFailed);
+    }
+    if (!SendLine("LIST")) return;
+    listIndex = 0;
+    listingLines = 0;
+    listingLimit = count + kListingMargin;
+    SetLoginStep(LoginStep::ListLines);
+}
+
+bool CqelPop3Com::TakeListingLine() {
+    if (++listingLines <= listingLimit) return true;
+    lastErrorText = u"Invalid reply: the message list is longer than the mailbox.";
+    FailSession(errCommandFailed);
+    return false;
+}
+
 void CqelPop3Com::OnListLine(std::string_view line) {
     if (IsEndOfData(line)) {
         if (!SendLine("UIDL")) return;
         listIndex = 0;
+        listingLimit = listingLines + kListingMargin;
+        listingLines = 0;
         SetLoginStep(LoginStep::UidlLines);
         return;
     }
+    if (!TakeListingLine()) return;
     if (IsNegativeReply(line)) {
         lastErrorText = u"Failed: " + text::FromAnsi(ReplyText(line));
         return FailSession(errCommandFailed);
@@ -302,6 +331,7 @@ void CqelPop3Com::OnListLine(std::string_view line) {
 }
 
 void CqelPop3Com::OnUidlLine(std::string_view line) {
+    if (!IsEndOfData(line) && !TakeListingLine()) return;
     if (IsNegativeReply(line)) {
         lastErrorText = u"Invalid reply: " + text::FromAnsi(ReplyText(line));
         return FailSession(errCommandFailed);
@@ -341,7 +371,10 @@ void CqelPop3Com::OnDeleReply(std::string_view line) {
 HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
     CallGuard guard(*this);
     bool sent = false;
-    if (socket && (state == Connected || state == DeletingMessage)) {
+    // Only an idle session deletes and says QUIT; one with a command
+    // outstanding (logging in, listing, downloading, deleting) ends at once,
+    // so a client can stop it at any stage.
+    if (socket && state == Connected) {
         for (std::uint32_t i = 0; i < messages->Count(); ++i) {
             CPop3Msg* msg = messages->At(i);
             if (!msg->MarkDeleteFlag()) continue;
@@ -361,10 +394,11 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
     if (sent) {
         for (;;) {
             if (!WaitWhile([&] { return socket && state != Connected && state != Disconnected; })) return E_FAIL;
-            if (sessionFlags.Has(SessionFlag::Closed)) return S_OK;
+            if (sessionFlags.Has(SessionFlag::QuitSent)) return S_OK;
             if (lastError != 0) return FailBlockingCall(false);
-            // Nothing more can happen when the session is gone or idle.
-            if (!socket || state == Disconnected || state == Connected) return S_OK;
+            // Ended without QUIT (the client stopped it): nothing was deleted.
+            if (!socket || state == Disconnected) return E_FAIL;
+            if (state == Connected) return S_OK;
             sessionFlags.Clear();
         }
     }
@@ -381,12 +415,14 @@ void CqelPop3Com::QuitAndClose() {
     // QUIT must reach the server, or it never commits the deletions. The
     // wait for its reply runs the loop: the socket leaves the session first,
     // so client code that runs meanwhile finds no session to send on.
-    if (state == Connected) {
+    const bool quit = state == Connected;
+    if (quit) {
         const std::unique_ptr<CCommandLineSocket> closing = std::move(socket);
         closing->SendFinal("QUIT\r\n");
     }
     EndSession();
     sessionFlags.Set(SessionFlag::Closed);
+    if (quit) sessionFlags.Set(SessionFlag::QuitSent);
 }
 
 void CqelPop3Com::EndSession() {

@@ -104,6 +104,8 @@ private:
         ConnectFailed = 0x04,
         LoggedIn = 0x10,
         Closed = 0x20,
+        // QUIT went out: the server commits the deletions it accepted.
+        QuitSent = 0x40,
     };
     // The flag word: set one flag at a time, cleared as a whole before a
     // blocking call waits.
@@ -118,7 +120,7 @@ private:
         unsigned bits = 0;
     };
     // The login sequence, named after the reply each step waits for.
-    enum class LoginStep { Greeting, StlsReply, Login, UserReply, PassReply, ListLines, UidlLines, LoggedIn };
+    enum class LoginStep { Greeting, StlsReply, Login, UserReply, PassReply, StatReply, ListLines, UidlLines, LoggedIn };
     // Where the lines of a download go: the message (whole messages), its
     // memory data (headers), nowhere (a reply whose message cannot be kept).
     enum class MessageFile { None, Whole, Memory, Discard };
@@ -173,6 +175,10 @@ private:
     // the session ended on the way.
     bool BeginTls(bool implicit);
     HRESULT LoadClientCertificate();
+    void OnStatReply(std::string_view line);
+    // Counts a line of the LIST or UIDL reply; false (the session failed)
+    // when the reply runs past its bound.
+    bool TakeListingLine();
     void OnListLine(std::string_view line);
     void OnUidlLine(std::string_view line);
     void OnDeleReply(std::string_view line);
@@ -237,6 +243,10 @@ private:
     bool apopAllowed = true;
     bool userPassAllowed = true;
     std::uint32_t listIndex = 0;
+    // Lines of the LIST or UIDL reply so far, and how many it may hold: the
+    // count that STAT (for LIST) or LIST (for UIDL) gave, with a margin.
+    std::uint32_t listingLines = 0;
+    std::uint64_t listingLimit = 0;
     std::int16_t idleSeconds = 0;
     SessionFlags sessionFlags;
     std::uint32_t fetchIndex = 0;

@@ -4,7 +4,8 @@
 // taken, tells the first through a local socket beside it, and ends.
 //
 // The lock is an flock, so the kernel drops it when its holder dies: a
-// crashed instance never keeps the program from starting again.
+// crashed instance never keeps the program from starting again. An instance
+// that ends normally removes its lock file and its socket.
 
 #include <QLocalServer>
 #include <QObject>

@@ -32,6 +32,7 @@ public:
             case FileError::NotARegularFile:
                 return "not a regular file (a folder, pipe or device is neither read nor replaced)";
             case FileError::TooLarge: return "larger than the 16 MiB a stored file may hold";
+            case FileError::NotText: return "binary data, not a text file";
         }
         return "unknown error";
     }

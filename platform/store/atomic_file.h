@@ -23,6 +23,7 @@ inline constexpr long long kMaxFileSize = 16LL << 20;
 enum class FileError {
     NotARegularFile = 1,  // a folder, FIFO or device: never read, never replaced
     TooLarge,             // more than kMaxFileSize bytes: never read
+    NotText,              // holds NUL bytes: binary data, no text file of ours
 };
 std::error_code make_error_code(FileError error);
 

@@ -40,7 +40,8 @@ std::shared_ptr<const IniDocument> ReadProfileFile(const std::filesystem::path& 
         if (gCache && gCache->path == path && gCache->identity == *identity) return gCache->doc;
     }
     const auto version = ReadFileVersion(file, ec);
-    if (!version) {
+    if (version && version->content.find('\0') != std::string::npos) ec = FileError::NotText;
+    if (!version || ec) {
         if (ec == std::errc::no_such_file_or_directory) ec.clear();
         return std::make_shared<const IniDocument>();
     }
@@ -77,6 +78,11 @@ std::error_code WritePrivateProfileString(std::string_view section, std::string_
 std::error_code WriteProfileFile(const std::filesystem::path& file, const IniDocument& doc) {
     const FileLock lock(file);
     if (lock.error()) return lock.error();
+    // A file that exists but cannot be read may hold what its owner keeps:
+    // it is never replaced by what was made without it.
+    std::error_code ec;
+    ReadProfileFile(file, ec);
+    if (ec) return ec;
     return WriteFileAtomically(file, doc.Serialize(), ExistingMode(file));
 }
 

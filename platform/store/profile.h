@@ -2,8 +2,9 @@
 // The INI file API of the Windows profile functions, over UTF-8 files.
 // Values are read whole (never cut), and every write replaces the file
 // atomically under a lock, so a failure leaves the old file as it was. Only
-// regular files of at most kMaxFileSize bytes are read; anything else reads
-// as a missing file and is never replaced. Through a symbolic link the
+// regular text files (no NUL byte) of at most kMaxFileSize bytes that this
+// user may read are read; anything else reads as a missing file and is never
+// replaced. Through a symbolic link the
 // link's target is read and replaced; the link stays.
 
 #include <filesystem>
@@ -35,7 +36,8 @@ std::error_code WritePrivateProfileString(std::string_view section, std::string_
 // stays the same; ec is set when it exists but cannot be read.
 std::shared_ptr<const IniDocument> ReadProfileFile(const std::filesystem::path& file, std::error_code& ec);
 
-// Replaces the whole file by doc in one atomic step.
+// Replaces the whole file by doc in one atomic step; refused with the read's
+// error when the file exists but cannot be read.
 std::error_code WriteProfileFile(const std::filesystem::path& file, const IniDocument& doc);
 
 }  // namespace platform::store

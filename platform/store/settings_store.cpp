@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "platform/store/atomic_file.h"
 #include "platform/text/ascii_case.h"
@@ -22,8 +23,14 @@ constexpr std::string_view kHeader = "# Settings of ";
 struct Section {
     std::string name;
     std::vector<std::pair<std::string, std::string>> values;
+    // Lines of the section that read as no setting, written back as they
+    // stand so that nothing a person typed is lost.
+    std::vector<std::string> unread;
 };
-using Settings = std::vector<Section>;
+struct Settings {
+    std::vector<std::string> unread;  // such lines before the first section
+    std::vector<Section> sections;
+};
 
 // --- escaping -------------------------------------------------------------
 
@@ -58,19 +65,22 @@ int HexDigit(char c) {
     return -1;
 }
 
+// What the writer escapes comes back; a "%" that starts no escape is the
+// character itself, as a person typing it means. A raw control character
+// other than TAB is never written and no person types one: such a text is
+// no setting.
 std::optional<std::string> Unescape(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) return std::nullopt;  // never written raw
-        if (c != '%') {
+        if ((c < 0x20 && c != '\t') || c == 0x7F) return std::nullopt;
+        const int hi = c == '%' && i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
+        const int lo = hi >= 0 && i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
+        if (lo < 0) {
             out += text[i];
             continue;
         }
-        const int hi = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int lo = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-        if (hi < 0 || lo < 0) return std::nullopt;
         out += static_cast<char>(hi * 16 + lo);
         i += 2;
     }
@@ -79,28 +89,67 @@ std::optional<std::string> Unescape(std::string_view text) {
 
 // --- file format ----------------------------------------------------------
 
+template <typename SettingsT>  // Settings or const Settings
+auto FindSection(SettingsT& settings, std::string_view name) -> decltype(&settings.sections.front()) {
+    for (auto& s : settings.sections)
+        if (text::EqualsNoCase(s.name, name)) return &s;
+    return nullptr;
+}
+
+// Raw blanks are the file's layout: the writer escapes those a text holds.
+std::string_view TrimRaw(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+std::optional<std::string> SectionName(std::string_view line) {
+    if (line.size() < 2 || line.back() != ']') return std::nullopt;
+    return Unescape(TrimRaw(line.substr(1, line.size() - 2)));
+}
+
+std::optional<std::pair<std::string, std::string>> NameAndValue(std::string_view line) {
+    const size_t eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    auto key = Unescape(TrimRaw(line.substr(0, eq)));
+    auto value = Unescape(TrimRaw(line.substr(eq + 1)));
+    if (!key || key->empty() || !value) return std::nullopt;
+    return std::pair{std::move(*key), std::move(*value)};
+}
+
+// Reads what the writer writes and what a person's editor makes of it: a
+// byte-order mark, CR LF, blanks and tabs around names and "=", no line end
+// on the last line, a section named twice. A line that is no setting stays
+// in its place, unread. nullopt when no line is a setting while some line is
+// neither a setting nor a comment: such a file is no settings file at all.
 std::optional<Settings> Parse(std::string_view text) {
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     Settings settings;
+    Section* current = nullptr;
+    bool anyValue = false, anyUnread = false;
     while (!text.empty()) {
         const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
+        std::string_view raw = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (line.ends_with('\r')) line.remove_suffix(1);
-        if (line.empty() || line.front() == '#') continue;
+        if (raw.ends_with('\r')) raw.remove_suffix(1);
+        const std::string_view line = TrimRaw(raw);
+        if (line.empty() || line.front() == '#' || line.front() == ';') continue;
         if (line.front() == '[') {
-            if (!line.ends_with(']')) return std::nullopt;
-            auto name = Unescape(line.substr(1, line.size() - 2));
-            if (!name) return std::nullopt;
-            settings.push_back({std::move(*name), {}});
+            if (auto name = SectionName(line)) {
+                current = FindSection(settings, *name);
+                if (!current) current = &settings.sections.emplace_back(Section{std::move(*name), {}, {}});
+                continue;
+            }
+            current = nullptr;  // what follows a broken header belongs to no section
+        } else if (auto value = current ? NameAndValue(line) : std::nullopt) {
+            current->values.push_back(std::move(*value));
+            anyValue = true;
             continue;
         }
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos || settings.empty()) return std::nullopt;
-        auto key = Unescape(line.substr(0, eq));
-        auto value = Unescape(line.substr(eq + 1));
-        if (!key || !value) return std::nullopt;
-        settings.back().values.emplace_back(std::move(*key), std::move(*value));
+        anyUnread = true;
+        (settings.sections.empty() ? settings.unread : settings.sections.back().unread).emplace_back(raw);
     }
+    if (anyUnread && !anyValue) return std::nullopt;
     return settings;
 }
 
@@ -108,24 +157,19 @@ std::string Serialize(std::string_view appKey, const Settings& settings) {
     std::string out(kHeader);
     out += appKey;
     out += '\n';
-    for (const Section& section : settings) {
-        if (section.values.empty()) continue;
+    for (const std::string& line : settings.unread) out += line + '\n';
+    for (const Section& section : settings.sections) {
+        if (section.values.empty() && section.unread.empty()) continue;
         out += '[' + Escape(section.name) + "]\n";
         for (const auto& [key, value] : section.values) out += Escape(key) + '=' + Escape(value) + '\n';
+        for (const std::string& line : section.unread) out += line + '\n';
     }
     return out;
 }
 
-template <typename SettingsT>  // Settings or const Settings
-auto FindSection(SettingsT& settings, std::string_view name) -> decltype(&settings.front()) {
-    for (auto& s : settings)
-        if (text::EqualsNoCase(s.name, name)) return &s;
-    return nullptr;
-}
-
 void Put(Settings& settings, std::string_view section, std::string_view key, std::string_view value) {
     Section* s = FindSection(settings, section);
-    if (!s) s = &settings.emplace_back(Section{std::string(section), {}});
+    if (!s) s = &settings.sections.emplace_back(Section{std::string(section), {}, {}});
     for (auto& [k, v] : s->values) {
         if (text::EqualsNoCase(k, key)) {
             v = value;
@@ -146,13 +190,26 @@ struct Cached {
 };
 std::mutex gMutex;
 std::vector<std::pair<std::string, Cached>> gCache;
+// Files set aside and not yet taken by TakeSetAsideFiles; a file that could
+// not be set aside is listed once only, though every read meets it again.
+std::vector<SetAsideFile> gSetAside;
+std::vector<std::filesystem::path> gListedUnmoved;
+
+void List(SetAsideFile file) {
+    const std::lock_guard lock(gMutex);
+    if (file.copy.empty()) {
+        if (std::find(gListedUnmoved.begin(), gListedUnmoved.end(), file.file) != gListedUnmoved.end()) return;
+        gListedUnmoved.push_back(file.file);
+    }
+    gSetAside.push_back(std::move(file));
+}
 
 // Moves a damaged file aside under a name that no other file has; link()
 // never replaces an existing name, so nothing is lost even in a race. Through
 // a symbolic link the link's target is moved, so the link stays and the next
 // write creates its target afresh. An error says why no copy could be made:
-// the file must then stay as it is.
-std::error_code SetAside(const std::filesystem::path& path) {
+// the file must then stay as it is. copy is the new name of the file.
+std::error_code SetAside(const std::filesystem::path& path, std::filesystem::path& copy) {
     std::error_code ec;
     const std::filesystem::path file = FinalTarget(path, ec);
     if (ec) return ec;
@@ -167,6 +224,7 @@ std::error_code SetAside(const std::filesystem::path& path) {
         const std::string target = n == 0 ? base : base + "-" + std::to_string(n);
         if (::link(file.c_str(), target.c_str()) == 0) {
             ::unlink(file.c_str());
+            copy = target;
             return {};
         }
         if (errno != EEXIST) return {errno, std::generic_category()};
@@ -206,8 +264,10 @@ SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool
             return Load(file, ec, true);
         }
         // Reading then gives the defaults; a write must not replace the only copy.
-        if ((ec = SetAside(file))) return nullptr;
-        return NoSettings();
+        std::filesystem::path copy;
+        ec = SetAside(file, copy);
+        List({file, copy, ec});
+        return ec ? nullptr : NoSettings();
     }
     auto shared = std::make_shared<const Settings>(std::move(*parsed));
     const std::lock_guard lock(gMutex);
@@ -298,9 +358,14 @@ std::error_code DeleteSetting(std::string_view appKey, std::string_view section,
     });
 }
 
+std::vector<SetAsideFile> TakeSetAsideFiles() {
+    const std::lock_guard lock(gMutex);
+    return std::exchange(gSetAside, {});
+}
+
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section) {
     return Modify(appKey, [&](Settings& settings) {
-        std::erase_if(settings, [&](const Section& s) { return text::EqualsNoCase(s.name, section); });
+        std::erase_if(settings.sections, [&](const Section& s) { return text::EqualsNoCase(s.name, section); });
     });
 }
 

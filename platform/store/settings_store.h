@@ -8,9 +8,11 @@
 //
 // Every change is a locked read-modify-write of the whole file, replaced
 // atomically with mode 0600, so two processes never lose each other's values
-// or leave a torn file. A file that cannot be parsed, or is larger than
-// kMaxFileSize, reads as empty (every setting at its default) and is renamed
-// aside to settings.ini.damaged-<time> rather than ever being overwritten. A
+// or leave a torn file. A file edited by hand reads as its writer meant it
+// (see Parse); a line that is no setting is kept as it stands. A file of
+// which no line is a setting, or one larger than kMaxFileSize, reads as
+// empty (every setting at its default) and is renamed aside to
+// settings.ini.damaged-<time> rather than ever being overwritten. A
 // folder, FIFO or device at the path reads as empty, is never replaced, and
 // changes fail. Through a symbolic link the link's target is read and
 // replaced; the link stays.
@@ -47,5 +49,16 @@ std::error_code ReplaceSettings(std::string_view appKey, std::string_view sectio
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section, std::string_view key);
 // Removes a whole section.
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section);
+
+// A settings file that was no settings file: copy is where it was moved, or
+// empty when it could not be moved (error says why; it then stays in place,
+// its settings read as defaults and no change can be stored).
+struct SetAsideFile {
+    std::filesystem::path file;
+    std::filesystem::path copy;
+    std::error_code error;
+};
+// The files met so since the last call, in the order they were met.
+std::vector<SetAsideFile> TakeSetAsideFiles();
 
 }  // namespace platform::store

@@ -86,7 +86,11 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
   for (std::size_t i = 0; i < set.size(); ++i) {
     if (box.clickedButton() == pushed[i]) return set[i].answer;
   }
-  return hasCancel ? vbCancel : set.front().answer;
+  // Closed unanswered (the program is ending): the answer that does least.
+  for (const int least : {vbCancel, vbNo}) {
+    if (std::any_of(set.begin(), set.end(), [least](const ButtonSpec& b) { return b.answer == least; })) return least;
+  }
+  return set.front().answer;
 }
 
 ScriptedMsgBoxes::ScriptedMsgBoxes() : previous_(gScript) { gScript = this; }

@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
 # Runs a command on a virtual X display (1280x1024) with a real notification
-# area (trayer) at its top right, as a desktop with a tray has it.
-# Usage: with_tray_host.sh <command> [arguments...]
-# Exit 77 (skipped) when Xvfb or trayer is missing; setup.sh installs both.
+# area (trayer) at its top right, as a desktop with a tray has it; with
+# --window-manager, a window manager (openbox) places, decorates, minimises
+# and closes the windows as on a desktop.
+# Usage: with_tray_host.sh [--window-manager] <command> [arguments...]
+# Exit 77 (skipped) when a program it needs is missing; setup.sh installs
+# them all, so under CI (CI set) a missing one fails instead.
 set -u
-for tool in Xvfb trayer; do
-  command -v "$tool" >/dev/null || { echo "$tool is not installed"; exit 77; }
+tools=(Xvfb trayer)
+wm=no
+if [ "${1:-}" = --window-manager ]; then
+  wm=yes
+  tools+=(openbox xdotool xwininfo xprop)
+  shift
+fi
+for tool in "${tools[@]}"; do
+  command -v "$tool" >/dev/null && continue
+  echo "$tool is not installed"
+  [ -n "${CI:-}" ] && exit 1
+  exit 77
 done
 
 dir=$(mktemp -d) || exit 1
@@ -23,6 +36,15 @@ for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
 [ -s "$dir/display" ] || { cat "$dir/xvfb.log"; exit 1; }
 export DISPLAY=:$(cat "$dir/display")
 
+if [ $wm = yes ]; then
+  # Its own configuration folder: nothing of the user's or another test's.
+  XDG_CONFIG_HOME=$dir/wm openbox --sm-disable >"$dir/openbox.log" 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+  done
+fi
 trayer --edge top --align right --widthtype pixel --width 96 --height 24 --SetDockType true \
   >"$dir/trayer.log" 2>&1 &
 pids+=($!)

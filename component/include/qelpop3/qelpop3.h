@@ -32,10 +32,12 @@
 // Errors. The component's numbered errors (qelPop3ErrorsEnum, and the
 // socket codes 10004 to 11001) come back as HRESULT 0x800A0000 + code
 // (com::CtlError), with the English text as error information and in
-// LastError / LastErrorText. Plain HRESULTs mean: E_POINTER a null
+// LastError / LastErrorText; a blocking call whose connection drops or
+// times out returns the socket code (10054, 10060 ...). Plain HRESULTs mean: E_POINTER a null
 // out-pointer; E_INVALIDARG an Item index or name outside the collection,
 // or a Date that cannot be read; E_FAIL a blocking call whose session the
-// client ended meanwhile (Disconnect or release inside an event), a
+// client ended meanwhile (Disconnect or release inside an event or a
+// timer), a
 // message whose component is gone, or Save of a message whose bytes are
 // missing or were never retrieved; E_OUTOFMEMORY.
 //
@@ -582,8 +584,20 @@ protected:
 // less never), Port 110, Security SecurityNone, Authentication
 // AuthUserPass. Setting Security sets Port to its usual value (995 for
 // SecurityImplicit, else 110): set Port after Security.
-// Disconnect sends DELE for every message marked for deletion, then QUIT,
-// and waits (at most 2 s, running the loop) for its reply.
+// Connect logs in, then asks STAT, LIST and UIDL. A STAT reply without a
+// message count, or a LIST (UIDL) reply that runs 1000 lines past the
+// count before it (STAT's, LIST's), ends the session with 30006 and an
+// "Invalid reply: ..." text: a listing that never ends would otherwise keep
+// it alive, each line restarting the Timeout.
+// Disconnect of an idle session (Connected) sends DELE for every message
+// marked for deletion, then QUIT, and waits (at most 2 s, running the loop)
+// for its reply; it returns S_OK once QUIT went out, also after a refused
+// DELE (reported by Disconnected 30011), and the socket error when the
+// connection dropped before QUIT. Any other time (connecting, TLS, login,
+// listing, downloading, deleting) Disconnect ends the session at once
+// without QUIT, so the server commits no deletion; it may be called from an
+// event handler or a timer while a blocking call waits, and that call then
+// returns E_FAIL.
 struct IqelPop3Com : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{9D245536-7451-4372-B13D-B1376A94B712}");

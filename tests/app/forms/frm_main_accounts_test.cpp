@@ -116,6 +116,13 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
     EXPECT_EQ(form.txtAcntName.Text(), "New Account1");
     EXPECT_FALSE(form.fraNoAcntsBanner.Visible());
     EXPECT_FALSE(form.tbrButtons(6).Buttons(1).Enabled());
+    // With nothing listed, only the commands on the whole account are usable.
+    for (const char* key : {"EmailPreview", "EmailDelete", "EmailReply", "EmailOpen"})
+        EXPECT_FALSE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
+    for (vb::Menu* entry : {&form.mnuEmailPreview, &form.mnuEmailDelete, &form.mnuEmailReply, &form.mnuEmailOpen})
+        EXPECT_FALSE(entry->Enabled()) << entry->Caption().toStdString();
+    for (const char* key : {"EmailNew", "EmailCheck"})
+        EXPECT_TRUE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
 
     form.txtAcntName.SetText("Work");
     form.txtAcntServer.SetText("pop.example");

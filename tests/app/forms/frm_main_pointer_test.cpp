@@ -197,10 +197,13 @@ TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
     const QDateTime pastMidnight(QDate(2026, 12, 9), QTime(0, 10));
     EXPECT_EQ(forms::CheckedPanelTip("Checked at: 9:05 PM", evening), "Last Check: December 08, 2026 at 9:05 PM");
     EXPECT_EQ(forms::CheckedPanelTip("Checked at: 11:55 PM", pastMidnight), "Last Check: December 08, 2026 at 11:55 PM");
-    EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check at 3:45 PM", "04/01/27-15:45"),
+    const QDateTime next(QDate(2027, 1, 4), QTime(15, 45));
+    EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check at 3:45 PM", next.toUTC()),
               "Next Auto Check: January 04, 2027 at 3:45 PM")
-        << "day first, whatever the desktop's date order";
-    EXPECT_EQ(forms::AutoCheckPanelTip("Retrieving Messages...", ""), "Retrieving Messages...");
+        << "the moment is shown on the wall clock";
+    EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check at 3:45 PM", QDateTime()), "Auto Check at 3:45 PM");
+    EXPECT_EQ(forms::AutoCheckPanelTip("Retrieving Messages...", next), "Retrieving Messages...");
+    EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check Off", next), "Auto Check is Off");
     EXPECT_EQ(forms::ClockPanelTip(evening), "Current: December 08, 2026 9:30 PM");
 }
 

@@ -3,7 +3,11 @@
 // Cancel giving the live set back exactly, and the description editor.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QFile>
+#include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "app/common/app_settings.h"
@@ -12,6 +16,7 @@
 #include "app/rules/rule_set.h"
 #include "app/rules/rules_editor.h"
 #include "laid_out_main_window.h"
+#include "platform/store/atomic_file.h"
 #include "platform/store/program_folder.h"
 #include "platform/ui/msg_box.h"
 #include "tests/platform/store/read_only_folder.h"
@@ -348,6 +353,64 @@ TEST_F(FrmMainRules, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
     EXPECT_TRUE(SaveEnabled());
     Cancel();
     EXPECT_EQ(EditSet(), kSaved);
+}
+
+// A rules file that exists but cannot be read is named to the user at the
+// load and never replaced by a save: it may hold the user's rules.
+TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
+    const std::string path = RulesFilePath().toStdString();
+    const struct Row {
+        const char* name;
+        std::function<void()> make;
+        std::function<bool()> unchanged;
+    } rows[] = {
+        {"no read permission", [&] { ::chmod(path.c_str(), 0); },
+         [&] {
+             struct stat st {};
+             return ::stat(path.c_str(), &st) == 0 && (st.st_mode & 0777) == 0 && RulesText().isEmpty();
+         }},
+        {"a folder", [&] { QFile::remove(RulesFilePath()), std::filesystem::create_directory(path); },
+         [&] { return std::filesystem::is_directory(path); }},
+        {"over the size cap", [&] { std::filesystem::resize_file(path, platform::store::kMaxFileSize + 1); },
+         [&] { return std::filesystem::file_size(path) == platform::store::kMaxFileSize + 1; }},
+        {"binary", [&] { WriteRulesText(QByteArray(kTwoRules).replace("Time=20", QByteArray("Time\0=20", 8))); },
+         [&] { return RulesText() == QByteArray(kTwoRules).replace("Time=20", QByteArray("Time\0=20", 8)); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+        WriteRulesText(kTwoRules);
+        row.make();
+        if (row.name == rows[0].name && QFile(RulesFilePath()).open(QIODevice::ReadOnly)) {
+            ::chmod(path.c_str(), 0600);
+            continue;  // no mode stops root from reading
+        }
+        vb::ScriptedMsgBoxes boxes;
+        form_ = &LaidOutMainWindow();
+        frmMain& f = *form_;
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rules File Error");
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(RulesFilePath() + "\r\ncould not be read: "))
+            << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_EQ(gRuleCount, 0);
+
+        // The user makes a rule and saves it: refused, told why, the file kept.
+        f.Show();
+        Click(f.tbrMainButtons, "Rules");
+        Click(f.tbrRules, "RulesAdd");
+        f.txtCriteria.SetText("offer");
+        Update();
+        Save();
+        ASSERT_EQ(boxes.Calls().size(), 2u);
+        EXPECT_EQ(boxes.Calls()[1].title, "Veltrane - Rules File Error");
+        EXPECT_TRUE(boxes.Calls()[1].prompt.contains("It is not replaced: it may hold rules."))
+            << boxes.Calls()[1].prompt.toStdString();
+        EXPECT_TRUE(row.unchanged());
+        EXPECT_EQ(gRuleCount, 0);
+        EXPECT_TRUE(SaveEnabled()) << "the new rule waits on the page";
+        ::chmod(path.c_str(), 0600);
+    }
 }
 
 TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {

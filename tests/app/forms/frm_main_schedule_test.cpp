@@ -12,12 +12,16 @@
 #include "app/options/option_values.h"
 #include "laid_out_main_window.h"
 #include "platform/ui/msg_box.h"
+#include "tests/support/time_zone.h"
 
 using namespace modGeneral;
 
 namespace {
 
 const QString kOptions = QStringLiteral("Settings\\Options");
+
+// A moment as UTC text: readable when a comparison fails.
+std::string Utc(const QDateTime& t) { return t.toUTC().toString(Qt::ISODate).toStdString(); }
 
 QDateTime At(const char* text) { return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss"); }
 
@@ -64,17 +68,17 @@ TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
     Load({{"UseInterval", "1"}, {"Minutes", "30"}});
     frmMain& form = *form_;
     modCheck::SetNextAutoCheckTime(0);
-    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:30"));
+    EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:30:00"));
     struct Row {
         const char* now;
         bool runs;
         const char* next;
     };
     const Row rows[] = {
-        {"2026-03-04 10:29:59", false, "04/03/26-10:30"},
-        {"2026-03-04 10:30:00", true, "04/03/26-11:00"},  // no account checked: one interval on
-        {"2026-03-04 10:30:01", false, "04/03/26-11:00"},
-        {"2026-03-04 11:07:00", true, "04/03/26-11:37"},  // a late tick still runs
+        {"2026-03-04 10:29:59", false, "2026-03-04 10:30:00"},
+        {"2026-03-04 10:30:00", true, "2026-03-04 11:00:00"},  // no account checked: one interval on
+        {"2026-03-04 10:30:01", false, "2026-03-04 11:00:00"},
+        {"2026-03-04 11:07:00", true, "2026-03-04 11:37:00"},  // a late tick still runs
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.now);
@@ -82,17 +86,59 @@ TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
         gCheckSummary.clear();
         form.tmrMailTime.Tick();
         EXPECT_EQ(!gCheckSummary.isEmpty(), row.runs);
-        EXPECT_EQ(gNextCheckStamp, QString::fromLatin1(row.next));
+        EXPECT_EQ(gNextCheckStamp, At(row.next));
         EXPECT_EQ(form.StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
     }
     EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
+}
+
+// On 29 March 2026 the clock jumps from 02:00 to 03:00; on 25 October it goes
+// back from 03:00 to 02:00. A check falls due once per interval of real time,
+// and a no-check window that ends in the skipped hour ends at the jump.
+TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
+    const TimeZone berlin("Europe/Berlin");
+    Load({{"UseInterval", "1"}, {"Minutes", "15"}});
+    frmMain& form = *form_;
+    struct Row {
+        const char* name;
+        bool window;  // 01:00 to 02:30
+        const char* from;
+        const char* until;
+        const char* scheduled;
+        std::vector<const char*> runs;
+    };
+    const Row rows[] = {
+        {"autumn", false, "2026-10-25T02:40:00+02:00", "2026-10-25T02:30:00+01:00", "Auto Check at 2:55 AM",
+         {"2026-10-25T02:55:00+02:00", "2026-10-25T02:10:00+01:00", "2026-10-25T02:25:00+01:00"}},
+        {"spring", true, "2026-03-29T01:30:00+01:00", "2026-03-29T03:20:00+02:00", "Auto Check at 3:00 AM",
+         {"2026-03-29T03:00:00+02:00", "2026-03-29T03:15:00+02:00"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        modOptions::gOptNoCheck = row.window ? 1 : 0;
+        modOptions::gOptNoCheckTime = {QStringLiteral("01:00"), QStringLiteral("02:30"), QString()};
+        gNoCheckDeferred = false;
+        now_ = QDateTime::fromString(QString::fromLatin1(row.from), Qt::ISODate);
+        modCheck::SetNextAutoCheckTime(0);
+        EXPECT_EQ(gAutoCheckText, QString::fromLatin1(row.scheduled));
+        std::vector<std::string> runs;
+        const QDateTime until = QDateTime::fromString(QString::fromLatin1(row.until), Qt::ISODate);
+        for (; now_ <= until; now_ = now_.addSecs(20)) {
+            gCheckSummary.clear();
+            form.tmrMailTime.Tick();
+            if (!gCheckSummary.isEmpty()) runs.push_back(Utc(now_));
+        }
+        std::vector<std::string> expected;
+        for (const char* run : row.runs) expected.push_back(Utc(QDateTime::fromString(QString::fromLatin1(run), Qt::ISODate)));
+        EXPECT_EQ(runs, expected);
+    }
 }
 
 TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     Load({{"UseInterval", "1"}, {"Minutes", "15"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}});
     frmMain& form = *form_;
     ArmStartUp();
-    gNextCheckStamp = QStringLiteral("04/03/26-09:00");
+    gNextCheckStamp = At("2026-03-04 09:00:00");
     const QString panel3 = form.StatusBar.PanelText(3);
     {
         ServerOperation busy;
@@ -101,13 +147,13 @@ TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
         form.tmrMailStartUp.Tick();
         form.CheckAll();  // a second operation is refused too
         EXPECT_TRUE(gCheckSummary.isEmpty());
-        EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-09:00"));
+        EXPECT_EQ(gNextCheckStamp, At("2026-03-04 09:00:00"));
         EXPECT_FALSE(gStartUpDone);
         EXPECT_EQ(form.StatusBar.PanelText(3), panel3) << "the countdown stood still";
     }
     form.tmrMailTime.Tick();
     EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
-    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:15"));
+    EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:15:00"));
     EXPECT_TRUE(gStartUpDone) << "the timed check ended the start-up phase";
     EXPECT_FALSE(form.tbrButtons(14).Visible());
     EXPECT_FALSE(form.tmrMailStartUp.Enabled());
@@ -148,7 +194,7 @@ TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     EXPECT_TRUE(gStartUpDone);
     EXPECT_FALSE(form.tmrMailStartUp.Enabled());
     EXPECT_FALSE(form.tbrButtons(14).Visible());
-    EXPECT_EQ(gNextCheckStamp, QStringLiteral("04/03/26-10:11")) << "one extra minute after the start-up check";
+    EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:11:00")) << "one extra minute after the start-up check";
     EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
     EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
 }

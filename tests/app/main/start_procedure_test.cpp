@@ -2,10 +2,17 @@
 // Veltrane on its own fresh profile, off screen, and ends it.
 #include "app/main/start_procedure.h"
 
+#include <csignal>
+#include <functional>
+
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -13,6 +20,7 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
+#include "app/main/session_end.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
 #include "platform/desktop/single_instance.h"
@@ -90,7 +98,7 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));
     EXPECT_TRUE(QFile::exists(AutostartEntry()));
-    EXPECT_FALSE(modGeneral::gNextCheckStamp.isEmpty()) << "the first automatic check is scheduled";
+    EXPECT_TRUE(modGeneral::gNextCheckStamp.isValid()) << "the first automatic check is scheduled";
 }
 
 TEST_F(StartProcedure, ALaterStartShowsNoGreetingAndWritesNoAutostartEntry) {
@@ -148,17 +156,93 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     EXPECT_EQ(main.tbrButtons(14).Buttons(1).Caption(), QStringLiteral("StartUp: Pause       "));
 }
 
-TEST_F(StartProcedure, ADamagedSettingsFileStartsWithDefaultsAndIsKeptAside) {
-    const QString folder = QFile::decodeName(platform::store::UserDataFolder().c_str());
-    QFile settings(QDir(folder).filePath(QStringLiteral("settings.ini")));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[Settings]\nAcntNum=2\nthis line is no setting\n");
-    settings.close();
+QString ProfileFolder() { return QFile::decodeName(platform::store::UserDataFolder().c_str()); }
+
+void WriteProfileFile(const QString& name, const QByteArray& bytes) {
+    QFile file(QDir(ProfileFolder()).filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QStringList DamagedCopies() {
+    return QDir(ProfileFolder()).entryList({QStringLiteral("settings.ini.damaged-*")}, QDir::Files);
+}
+
+TEST_F(StartProcedure, ASettingsFileEditedByHandStartsAsThePersonMeantIt) {
+    // What an editor leaves: a byte-order mark, CR LF, blanks and tabs
+    // around "=", a "%" typed as it is, no line end on the last line.
+    WriteProfileFile(QStringLiteral("settings.ini"),
+                     "\xEF\xBB\xBF# Settings of ZKT\\Veltrane\r\n[Settings]\r\nFirstUse = 1\r\nAcntNum\t=\t2\r\n"
+                     "AcntName1=Home 50%\r\nAcntServer1 = 127.0.0.1\r\nAcntName2=%20Work\r\n"
+                     "[Settings\\Options]\r\nCloseButton=0");
+    vb::ScriptedMsgBoxes boxes;
     frmMain& main = Start();
-    EXPECT_EQ(main.TabStripEmail.TabCount(), 0);
-    EXPECT_EQ(modOptions::gOptCloseButton, 1);
-    EXPECT_FALSE(QDir(folder).entryList({QStringLiteral("settings.ini.damaged-*")}, QDir::Files).isEmpty())
-        << "the damaged file is kept for the user";
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls()[0].prompt.toStdString();
+    ASSERT_EQ(main.TabStripEmail.TabCount(), 2);
+    EXPECT_EQ(main.TabStripEmail.TabCaption(1), QStringLiteral("Home 50%"));
+    EXPECT_EQ(modAccounts::gAcntName[2], QStringLiteral(" Work"));
+    EXPECT_EQ(modOptions::gOptCloseButton, 0);
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
+    EXPECT_FALSE(QFile::exists(AutostartEntry()));
+    EXPECT_TRUE(DamagedCopies().isEmpty());
+}
+
+TEST_F(StartProcedure, ASettingsFileThatIsNoSettingsIsKeptTheUserToldAndItIsNoFirstUse) {
+    const struct Row {
+        const char* name;
+        bool autostartBefore;
+        const char* runStartUp;
+    } rows[] = {{"no autostart entry", false, "0"}, {"an autostart entry", true, "1"}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QDir(ProfileFolder()).removeRecursively();
+        QFile::remove(AutostartEntry());
+        QDir().mkpath(ProfileFolder());
+        if (row.autostartBefore) {
+            QDir().mkpath(QFileInfo(AutostartEntry()).path());
+            WriteProfileFile(QStringLiteral("../../autostart/Veltrane.desktop"),
+                             "[Desktop Entry]\nType=Application\nName=Veltrane\nExec=/usr/bin/veltrane\n");
+        }
+        const QByteArray zeros(4096, '\0');  // as a crash can leave a file
+        WriteProfileFile(QStringLiteral("settings.ini"), zeros);
+        vb::ScriptedMsgBoxes boxes;
+        frmMain& main = Start();
+        const QStringList copies = DamagedCopies();
+        ASSERT_EQ(copies.size(), 1);
+        QFile copy(QDir(ProfileFolder()).filePath(copies[0]));
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), zeros);
+        ASSERT_EQ(boxes.Calls().size(), 1U);
+        EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Settings Not Read"));
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QDir(ProfileFolder()).filePath(copies[0])))
+            << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("start from their defaults")));
+        EXPECT_EQ(main.TabStripEmail.TabCount(), 0);
+        // No greeting and no autostart switched on: the options say what the session does.
+        EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
+        EXPECT_EQ(QFile::exists(AutostartEntry()), row.autostartBefore);
+        EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QString::fromLatin1(row.runStartUp));
+        EXPECT_EQ(main.chkRunStartUp.Value(), row.autostartBefore ? vb::vbChecked : vb::vbUnchecked);
+        EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
+        TearDown();
+    }
+}
+
+TEST_F(StartProcedure, AnAutostartEntryThatCannotBeWrittenAtFirstUseIsToldAndNotStoredAsOn) {
+    // A file where the autostart folder belongs: no entry can be written.
+    QFile blocker(QFileInfo(AutostartEntry()).path());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    vb::ScriptedMsgBoxes boxes;
+    frmMain& main = Start();
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmFirstUse>());
+    ASSERT_EQ(boxes.Calls().size(), 1U);
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Run at StartUp"));
+    EXPECT_EQ(modOptions::gOptRunStartUp, 0);
+    EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("0"));
+    EXPECT_EQ(main.chkRunStartUp.Value(), vb::vbUnchecked);
+    EXPECT_FALSE(main.tbrButtons(12).Buttons(1).Enabled()) << "nothing left to save on the Options page";
+    EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
 }
 
 TEST_F(StartProcedure, ASecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
@@ -204,6 +288,39 @@ TEST_F(StartProcedure, TheCloseBoxGoesToTheTrayOrQuitsAndQuittingSavesTheListSet
             EXPECT_EQ(main.WindowState(), vb::vbMinimized);
             EXPECT_FALSE(main.isHidden());
         }
+        TearDown();
+    }
+}
+
+TEST_F(StartProcedure, TheSessionsEndRunsTheShutdownFromTheLoopEvenWithCloseButtonOn) {
+    struct Row {
+        const char* name;
+        std::function<void()> end;
+    };
+    const Row rows[] = {
+        {"SIGTERM", [] { std::raise(SIGTERM); }},
+        {"SIGINT", [] { std::raise(SIGINT); }},
+        {"SIGHUP", [] { std::raise(SIGHUP); }},
+        {"the session manager's end",
+         [] { QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit)); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+        Store(kOptions, QStringLiteral("CloseButton"), QStringLiteral("1"));
+        DeleteSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"));
+        Start();
+        modOptions::gOptSortColumnLastUsed = QStringLiteral("Subject");
+        {
+            const start::SessionEnd sessionEnd;
+            row.end();
+            EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the shutdown runs from the loop";
+            QDeadlineTimer deadline(2000);
+            while (vb::Forms::IsLoaded<frmMain>() && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
+        EXPECT_EQ(Stored(kOptions, QStringLiteral("SortColumnLastUsed")), QStringLiteral("Subject"));
         TearDown();
     }
 }

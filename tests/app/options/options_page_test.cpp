@@ -21,6 +21,7 @@ public:
     FakeStartupEntry() : registration_(gStartupEntry.Register(*this)) {}
     bool Write() override { return ++writes, works; }
     bool Remove() override { return ++removes, works; }
+    [[nodiscard]] bool Exists() const override { return writes > removes; }
 
 private:
     ViewSlot<StartupEntry>::Registration registration_;
@@ -205,7 +206,8 @@ TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     gOptUseInterval = 1;
     CopyOptionsToEdit();
     gAutoCheckTextSaved = "Next 10:30 PM";
-    gNextCheckStampSaved = "08/12/26-22:30";
+    const QDateTime next(QDate(2026, 12, 8), QTime(22, 30));
+    gNextCheckStampSaved = next;
 
     gEditOptUseInterval = 0;
     SaveOptions();
@@ -218,7 +220,7 @@ TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     gEditOptUseInterval = 1;
     SaveOptions();
     EXPECT_EQ(gAutoCheckText, "Next 10:30 PM");
-    EXPECT_EQ(gNextCheckStamp, "08/12/26-22:30");
+    EXPECT_EQ(gNextCheckStamp, next);
     EXPECT_TRUE(view.calls.contains("Timers 1"));
     EXPECT_TRUE(view.calls.contains("TrayAutoCheck &Auto Check - On|#AutoCheckOn"));
     EXPECT_TRUE(view.Calls("SetNextAutoCheckTime").isEmpty());

@@ -23,14 +23,17 @@ constexpr int kIdleLimitMs = 60000;
 Script LoginAndList(const std::vector<std::string>& messages, const std::string& greeting) {
     std::string list = "+OK scan listing follows\r\n";
     std::string uidl = "+OK unique-id listing follows\r\n";
+    std::size_t total = 0;
     for (std::size_t i = 0; i < messages.size(); ++i) {
         list += std::to_string(i + 1) + " " + std::to_string(messages[i].size()) + "\r\n";
         uidl += std::to_string(i + 1) + " uid-" + std::to_string(i + 1) + "\r\n";
+        total += messages[i].size();
     }
     list += ".\r\n";
     uidl += ".\r\n";
+    const std::string stat = "+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n";
     return {Send(greeting + "\r\n"), Receive(), Send("+OK user\r\n"), Receive(), Send("+OK logged in\r\n"),
-            Receive(), Send(list), Receive(), Send(uidl)};
+            Receive(), Send(stat), Receive(), Send(list), Receive(), Send(uidl)};
 }
 
 std::string RetrReply(const std::string& message) {
@@ -147,6 +150,27 @@ bool FakePop3Server::ReadLine(int client, std::string& pending, std::string& lin
     }
 }
 
+void FakePop3Server::DripUntilClosed(int client, const Step& step, std::string& pending, std::size_t session) {
+    for (;;) {
+        pollfd fds[2] = {{client, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
+        if (poll(fds, 2, step.milliseconds) < 0 || (fds[1].revents & POLLIN) != 0) return;
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            char chunk[4096];
+            const ssize_t n = recv(client, chunk, sizeof chunk, MSG_DONTWAIT);
+            if (n <= 0) return;
+            pending.append(chunk, static_cast<std::size_t>(n));
+            for (auto lf = pending.find('\n'); lf != std::string::npos; lf = pending.find('\n')) {
+                std::string line = pending.substr(0, lf);
+                pending.erase(0, lf + 1);
+                if (!line.empty() && line.back() == '\r') line.pop_back();
+                std::lock_guard lock(mutex_);
+                transcripts_[session].push_back(std::move(line));
+            }
+        }
+        if (!SendAll(client, step.text.data(), step.text.size())) return;
+    }
+}
+
 void FakePop3Server::Serve(int client, const Script& script, std::size_t session) {
     std::string pending;
     std::string line;
@@ -175,6 +199,8 @@ void FakePop3Server::Serve(int client, const Script& script, std::size_t session
             case Step::Kind::Pause:
                 usleep(static_cast<useconds_t>(step.milliseconds) * 1000);
                 break;
+            case Step::Kind::Drip:
+                return DripUntilClosed(client, step, pending, session);
         }
     }
     // Past the script: everything is read, and QUIT answered and closed as

@@ -15,11 +15,11 @@
 namespace fakepop3 {
 
 struct Step {
-    enum class Kind { Send, Receive, Close, Fill, Pause };
+    enum class Kind { Send, Receive, Close, Fill, Pause, Drip };
     Kind kind;
     std::string text;         // Send: the bytes
     std::size_t count = 0;    // Fill: how many bytes
-    int milliseconds = 0;     // Pause
+    int milliseconds = 0;     // Pause; Drip: the interval
 };
 
 inline Step Send(std::string text) { return {Step::Kind::Send, std::move(text)}; }
@@ -28,11 +28,15 @@ inline Step Close() { return {Step::Kind::Close, {}}; }
 // `count` bytes of 'x' with no line end: an oversized line.
 inline Step Fill(std::size_t count) { return {Step::Kind::Fill, {}, count}; }
 inline Step Pause(int milliseconds) { return {Step::Kind::Pause, {}, 0, milliseconds}; }
+// `text` again and again, every `milliseconds` (0: as fast as the client
+// reads), until the client closes: a reply that never ends. What the client
+// sends meanwhile is recorded.
+inline Step Drip(std::string text, int milliseconds) { return {Step::Kind::Drip, std::move(text), 0, milliseconds}; }
 
 using Script = std::vector<Step>;
 
 // Helpers for the usual conversation.
-// "+OK" greeting, USER/PASS accepted, LIST and UIDL of the given messages.
+// "+OK" greeting, USER/PASS accepted, STAT, LIST and UIDL of the given messages.
 Script LoginAndList(const std::vector<std::string>& messages, const std::string& greeting = "+OK ready");
 // A message as a RETR reply: "+OK", the lines dot-stuffed, ".".
 std::string RetrReply(const std::string& message);
@@ -62,6 +66,7 @@ private:
     void Serve(int client, const Script& script, std::size_t session);
     bool ReadLine(int client, std::string& pending, std::string& line);
     bool SendAll(int client, const char* data, std::size_t size);
+    void DripUntilClosed(int client, const Step& step, std::string& pending, std::size_t session);
 
     std::vector<Script> sessions_;
     Options options_;

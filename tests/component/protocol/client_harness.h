@@ -139,6 +139,16 @@ struct Client {
     }
 };
 
+// The description of the thread's error information, as a client reads it
+// right after a failed call; "" when there is none.
+inline std::string ErrorDescription() {
+    com::ComPtr<com::IErrorInfo> info;
+    if (com::GetErrorInfo(0, info.ReleaseAndGetAddressOf()) != com::S_OK || !info) return {};
+    com::Bstr description;
+    info->GetDescription(description.ReleaseAndGetAddressOf());
+    return Narrow(description.View());
+}
+
 inline std::string Body(IPop3Msg* message) {
     com::Bstr body;
     message->get_Body(body.ReleaseAndGetAddressOf());

@@ -65,7 +65,7 @@ TEST(Download, GetAllStoresEveryMessageUnstuffedInItsOwnFile) {
         EXPECT_NE(Narrow(name.View()).find("/POP3"), std::string::npos);
         EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
         EXPECT_EQ(server.transcript(0),
-                  (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "RETR 1", "RETR 2", "QUIT"}));
+                  (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "RETR 1", "RETR 2", "QUIT"}));
         // Messages stay readable after the session ended.
         EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
     }
@@ -74,7 +74,7 @@ TEST(Download, GetAllStoresEveryMessageUnstuffedInItsOwnFile) {
 TEST(Download, ProgressCountsStoredBytesAndEndsAtTheListedSize) {
     // Listed as 100 bytes; 90 arrive once the stuffing dot is removed.
     Script s = {Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                Send("+OK\r\n1 100\r\n.\r\n"), Receive(), Send("+OK\r\n1 u\r\n.\r\n"), Receive(),
+                Send("+OK 1 100\r\n"), Receive(), Send("+OK\r\n1 100\r\n.\r\n"), Receive(), Send("+OK\r\n1 u\r\n.\r\n"), Receive(),
                 Send("+OK\r\n" + std::string(40, 'a') + "\r\n." + std::string(44, 'b') + "\r\n.\r\n")};
     FakePop3Server server({s});
     Client c;
@@ -110,7 +110,7 @@ TEST(Download, HeadersAndLinesUseTopWithTheCount) {
     ASSERT_EQ(c.Message(0)->GetLines(-1), com::S_OK);
     EXPECT_EQ(Body(c.Message(0).Get()), header + "\r\n");
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "TOP 1 0",
+    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "TOP 1 0",
                                                               "TOP 2 0", "TOP 1 5", "TOP 2 5", "TOP 1 4294967295",
                                                               "QUIT"}));
 }
@@ -139,7 +139,7 @@ TEST(Download, RefusedRetrEndsTheChainWithDone30006) {
         EXPECT_EQ(c.LastError(), 30006);
         c.pop3->put_Blocking(com::VARIANT_TRUE);
         EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-        EXPECT_EQ(server.transcript(0).at(5), "RETR 2");
+        EXPECT_EQ(server.transcript(0).at(6), "RETR 2");
         EXPECT_EQ(server.transcript(0).back(), "QUIT");
     }
 }
@@ -149,6 +149,7 @@ struct BrokenDownloadCase {
     Script tail;  // what the server does after the RETR command
     std::int16_t timeout;
     std::int32_t code;
+    std::string text;
 };
 void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
 
@@ -167,8 +168,11 @@ TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
         c.pop3->put_Timeout(p.timeout);
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
         const com::HRESULT hr = all ? c.Messages()->GetAll() : c.Message(0)->Get();
-        EXPECT_TRUE(com::FAILED(hr));
+        // The session's own error, so a client can tell the user the cause.
+        EXPECT_EQ(hr, com::CtlError(static_cast<std::uint16_t>(p.code)));
+        EXPECT_EQ(ErrorDescription(), p.text);
         EXPECT_EQ(c.LastError(), p.code);
+        EXPECT_EQ(c.LastErrorText(), p.text);
         EXPECT_EQ(c.notify->Count("Received"), 0);
         EXPECT_EQ(c.notify->Count("Done"), 0);
         EXPECT_EQ(c.notify->Count("Disconnected"), 1);
@@ -182,10 +186,14 @@ TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenDownload,
-    testing::Values(BrokenDownloadCase{"CloseInTheMiddle", {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()}, 120, 10054},
-                    BrokenDownloadCase{"CloseBeforeTheReply", {Close()}, 120, 10054},
-                    BrokenDownloadCase{"StallInTheMiddle", {Send("+OK\r\nSubject: x\r\n")}, 1, 10060},
-                    BrokenDownloadCase{"LineOfTwentyMegabytes", {Send("+OK\r\n"), Fill(20 * 1024 * 1024)}, 120, 30006}),
+    testing::Values(BrokenDownloadCase{"CloseInTheMiddle", {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()}, 120, 10054,
+                                       "The current socket connection has been reset."},
+                    BrokenDownloadCase{"CloseBeforeTheReply", {Close()}, 120, 10054,
+                                       "The current socket connection has been reset."},
+                    BrokenDownloadCase{"StallInTheMiddle", {Send("+OK\r\nSubject: x\r\n")}, 1, 10060,
+                                       "The current connection has timeout."},
+                    BrokenDownloadCase{"LineOfTwentyMegabytes", {Send("+OK\r\n"), Fill(20 * 1024 * 1024)}, 120, 30006,
+                                       "Failed to execute command."}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Download, EmptyMailboxAndNothingMarked) {
@@ -204,7 +212,7 @@ TEST(Download, EmptyMailboxAndNothingMarked) {
     EXPECT_EQ(c.Messages()->GetAll(), com::S_OK);
     EXPECT_EQ(c.notify->events, (std::vector<std::string>{"Done 0  0"}));
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(1), (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "QUIT"}));
+    EXPECT_EQ(server.transcript(1), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}));
 }
 
 TEST(Download, AThousandMessages) {
@@ -520,7 +528,7 @@ TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     c.notify->events.clear();
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
     EXPECT_EQ(server.transcript(0),
-              (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "DELE 1", "DELE 3", "QUIT"}));
+              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "DELE 1", "DELE 3", "QUIT"}));
     EXPECT_EQ(c.notify->events,
               (std::vector<std::string>{"StateChange 4", "StateChange 6", "StateChange 4", "StateChange 6",
                                         "StateChange 4", "Disconnected 0 "}));
@@ -562,21 +570,37 @@ TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
     }
 }
 
-TEST(Delete, RefusedDeleStillClosesAndReports30011) {
-    Script s = LoginAndList({kPlain, kPlain});
-    s.push_back(Receive());
-    s.push_back(Send("-ERR locked\r\n"));
-    FakePop3Server server({s});
-    Client c;
-    c.Settings(server.port(), true);
-    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
-    c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
-    c.Message(1)->put_MarkDelete(com::VARIANT_TRUE);
-    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(c.LastError(), 30011);
-    EXPECT_EQ(c.notify->events.back(), "Disconnected 30011 Failed: locked");
-    EXPECT_EQ(c.notify->Count("Disconnected"), 1);
-    EXPECT_EQ(server.transcript(0).back(), "QUIT");
+// A refused DELE still ends with QUIT, which commits the deletions the
+// server accepted: Disconnect succeeds and the event tells the refusal. A
+// connection dropped before QUIT committed nothing: Disconnect fails with it.
+TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
+    struct Case {
+        const char* name;
+        Step secondReply;
+        com::HRESULT result;
+        std::int32_t code;
+        std::string text;
+        bool quit;
+    };
+    for (const Case& k : {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true},
+                          Case{"dropped", Close(), com::CtlError(10054), 10054,
+                               "The current socket connection has been reset.", false}}) {
+        SCOPED_TRACE(k.name);
+        Script s = LoginAndList({kPlain, kPlain});
+        s.insert(s.end(), {Receive(), Send("+OK deleted\r\n"), Receive(), k.secondReply});
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
+        c.Message(1)->put_MarkDelete(com::VARIANT_TRUE);
+        EXPECT_EQ(c.pop3->Disconnect(), k.result);
+        EXPECT_EQ(c.LastError(), k.code);
+        EXPECT_EQ(c.LastErrorText(), k.text);
+        EXPECT_EQ(c.notify->events.back(), "Disconnected " + std::to_string(k.code) + " " + k.text);
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_EQ(server.transcript(0).back() == "QUIT", k.quit);
+    }
 }
 
 TEST(Session, ResetClearsMarksAndSendCommandWorksOnlyWhenIdle) {
@@ -603,7 +627,7 @@ TEST(Session, ResetClearsMarksAndSendCommandWorksOnlyWhenIdle) {
     // Disconnect in the middle of a download closes without QUIT.
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
     EXPECT_EQ(server.transcript(0),
-              (std::vector<std::string>{"USER user", "PASS secret", "LIST", "UIDL", "NOOP", "RETR 1"}));
+              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "NOOP", "RETR 1"}));
     EXPECT_EQ(c.notify->Count("Disconnected"), 1);
 }
 

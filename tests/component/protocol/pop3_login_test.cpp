@@ -24,7 +24,11 @@ Script Greeted(std::string greeting, Script rest) {
     return s;
 }
 
-const Script kList = {Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(), Send("+OK\r\n1 a\r\n.\r\n")};
+const Script kList = {Receive(), Send("+OK 1 10\r\n"), Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(),
+                      Send("+OK\r\n1 a\r\n.\r\n")};
+const std::string kListTooLong = "Invalid reply: the message list is longer than the mailbox.";
+// Logged in with USER and PASS; STAT counts two messages.
+const Script kLoggedIn = {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK 2 20\r\n")};
 
 Script Then(Script head, const Script& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
@@ -103,29 +107,43 @@ INSTANTIATE_TEST_SUITE_P(
                           Then({Receive(), Send("-ERR no APOP\r\n"), Receive(), Send("+OK\r\n"), Receive(),
                                 Send("+OK\r\n")},
                                kList)),
-                  AuthAny, 120, {"APOP user " + kDigest, "USER user", "PASS secret", "LIST", "UIDL", "QUIT"}, 0, ""},
+                  AuthAny, 120, {"APOP user " + kDigest, "USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
         LoginCase{"ApopAccepted",
                   Greeted("+OK ready " + kStamp, Then({Receive(), Send("+OK in\r\n")}, kList)), AuthAPOP, 120,
-                  {"APOP user " + kDigest, "LIST", "UIDL", "QUIT"}, 0, ""},
+                  {"APOP user " + kDigest, "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
         LoginCase{"ApopRefusedUnderApopOnly", Greeted("+OK ready " + kStamp, {Receive(), Send("-ERR bad digest\r\n")}),
                   AuthAPOP, 120, {"APOP user " + kDigest}, 30005, "Login ERROR: bad digest"},
         LoginCase{"ApopWithoutTimestamp", Greeted("+OK ready", {}), AuthAPOP, 120, {}, 30022,
                   "Server does not APOP authentication."},
         LoginCase{"AnyWithoutTimestampUsesUserPass",
                   Greeted("+OK ready", Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n")}, kList)),
-                  AuthAny, 120, {"USER user", "PASS secret", "LIST", "UIDL", "QUIT"}, 0, ""},
+                  AuthAny, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
         LoginCase{"UserPassIgnoresTimestamp",
                   Greeted("+OK ready " + kStamp, Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n")}, kList)),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "LIST", "UIDL", "QUIT"}, 0, ""},
-        LoginCase{"ListRefused",
+                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
+        LoginCase{"StatRefused",
                   Greeted("+OK", {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                                  Send("-ERR no list today\r\n")}),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "LIST"}, 30006, "Failed: no list today"},
+                                  Send("-ERR no stat\r\n")}),
+                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT"}, 30006, "Invalid reply: no stat"},
+        LoginCase{"StatWithoutCount",
+                  Greeted("+OK", {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
+                                  Send("+OK mailbox\r\n")}),
+                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT"}, 30006, "Invalid reply: +OK mailbox"},
+        LoginCase{"ListRefused", Greeted("+OK", Then(kLoggedIn, {Receive(), Send("-ERR no list today\r\n")})),
+                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST"}, 30006, "Failed: no list today"},
         LoginCase{"UidlRefused",
-                  Greeted("+OK", {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                                  Send("+OK\r\n1 10\r\n.\r\n"), Receive(), Send("-ERR unsupported\r\n")}),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "LIST", "UIDL"}, 30006,
+                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(),
+                                                  Send("-ERR unsupported\r\n")})),
+                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL"}, 30006,
                   "Invalid reply: unsupported"},
+        // Every line restarts the idle time-out: only the count ends these.
+        LoginCase{"ListThatNeverEnds",
+                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n"), Drip("1 10\r\n", 0)})), AuthUserPass,
+                  1, {"USER user", "PASS secret", "STAT", "LIST"}, 30006, kListTooLong},
+        LoginCase{"UidlThatNeverEnds",
+                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n1 10\r\n2 10\r\n.\r\n"), Receive(),
+                                                  Send("+OK\r\n"), Drip("1 a\r\n", 0)})),
+                  AuthUserPass, 1, {"USER user", "PASS secret", "STAT", "LIST", "UIDL"}, 30006, kListTooLong},
         LoginCase{"NeverGreets", {}, AuthUserPass, 1, {}, 10060, "The current connection has timeout."},
         LoginCase{"StallsAfterUser", Greeted("+OK", {Receive()}), AuthUserPass, 1, {"USER user"}, 10060,
                   "The current connection has timeout."},
@@ -226,7 +244,7 @@ TEST(Login, StlsRefusedGoesOnPlainWhenAllowedAndFailsWhenRequired) {
     EXPECT_EQ(allowed.pop3->Connect(), com::S_OK);
     EXPECT_EQ(allowed.pop3->Disconnect(), com::S_OK);
     EXPECT_EQ(server.transcript(0),
-              (std::vector<std::string>{"STLS", "USER user", "PASS secret", "LIST", "UIDL", "QUIT"}));
+              (std::vector<std::string>{"STLS", "USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}));
 
     Client required;
     required.Settings(server.port(), true);

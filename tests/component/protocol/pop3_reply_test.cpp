@@ -86,6 +86,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, ListSize,
                                          ListCase{"Huge", "1 99999999999", 2147483647}),
                          [](const auto& info) { return info.param.name; });
 
+TEST(StatCount, IsTheFirstNumberOfAPositiveReply) {
+    struct Case {
+        const char* line;
+        bool read;
+        std::uint32_t count;
+    };
+    for (const Case& k : {Case{"+OK 2 320", true, 2}, Case{"+OK   7", true, 7}, Case{"+OK 99999999999 1", true, 4294967295u},
+                          Case{"+OK", false, 0}, Case{"+OK mailbox", false, 0}, Case{"+OK2 3", false, 0},
+                          Case{"-ERR 2 320", false, 0}}) {
+        SCOPED_TRACE(k.line);
+        std::uint32_t count = 0;
+        EXPECT_EQ(ParseStatCount(k.line, count), k.read);
+        if (k.read) {
+            EXPECT_EQ(count, k.count);
+        }
+    }
+}
+
 TEST(UidlLine, SplitsNumberAndUid) {
     std::uint64_t number = 0;
     std::string uid;

@@ -54,7 +54,7 @@ TEST_P(TlsFailures, EndWithTheirCode) {
     }
 }
 
-const Script kLogin = {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"),
+const Script kLogin = {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK 1 10\r\n"),
                        Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(), Send("+OK\r\n1 a\r\n.\r\n")};
 
 Script Then(Script head, const Script& tail) {

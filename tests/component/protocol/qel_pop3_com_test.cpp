@@ -205,7 +205,8 @@ TEST(QelPop3Com, DebugFileTracesTheConversationPrivately) {
     std::stringstream content;
     content << in.rdbuf();
     const std::string expected = "Connecting to 127.0.0.1 on port " + std::to_string(server.port()) +
-                                 "\r\n+OK ready\r\nUSER user\r\n+OK user\r\nPASS secret\r\n+OK logged in\r\nLIST\r\n";
+                                 "\r\n+OK ready\r\nUSER user\r\n+OK user\r\nPASS secret\r\n+OK logged in\r\nSTAT\r\n+OK 1 14\r\n"
+                                 "LIST\r\n";
     EXPECT_EQ(content.str().substr(0, expected.size()), expected);
     EXPECT_NE(content.str().find("QUIT\r\n+OK bye\r\n"), std::string::npos);
     struct stat st {};

@@ -29,6 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)ReplyText(text);
             (void)FindApopTimestamp(text);
             if (ParseListSize(text) < 0) std::abort();
+            std::uint32_t count = 0;
+            if (ParseStatCount(text, count) && !text.starts_with("+OK ")) std::abort();
             std::uint64_t number = 0;
             std::string uid;
             (void)ParseUidlLine(text, number, uid);

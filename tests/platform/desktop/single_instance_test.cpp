@@ -1,5 +1,6 @@
 #include "platform/desktop/single_instance.h"
 
+#include <QFileInfo>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -24,10 +25,15 @@ TEST(SingleInstance, SecondIsRefusedAndTheFirstIsTold) {
   EXPECT_TRUE(told.count() == 2 || told.wait(5000));
 }
 
-TEST(SingleInstance, LockIsFreedWithItsHolder) {
+TEST(SingleInstance, LockIsFreedWithItsHolderAndNothingIsLeftBehind) {
   auto first = std::make_unique<SingleInstance>("VeltraneTest");
   ASSERT_TRUE(first->acquire());
+  const QString lock = first->lockPath(), socket = first->socketPath();
+  EXPECT_TRUE(QFileInfo::exists(lock));
+  EXPECT_TRUE(QFileInfo::exists(socket));
   first.reset();
+  EXPECT_FALSE(QFileInfo::exists(lock));
+  EXPECT_FALSE(QFileInfo::exists(socket));
 
   SingleInstance next("VeltraneTest");
   EXPECT_TRUE(next.acquire());

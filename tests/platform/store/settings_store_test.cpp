@@ -124,6 +124,73 @@ TEST(SettingsStore, ReplaceWritesAndRemovesInOneStep) {
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName2"), "Three");
 }
 
+// A file a person opened in an editor reads as the person meant it.
+struct EditedCase {
+    const char* name;
+    std::string text;
+    std::string section, key, expected;
+};
+
+void PrintTo(const EditedCase& c, std::ostream* os) { *os << c.name; }
+
+class EditedSettings : public testing::TestWithParam<EditedCase> {};
+
+TEST_P(EditedSettings, ReadsAsMeantAndIsNeitherSetAsideNorChangedByReading) {
+    const EditedCase& c = GetParam();
+    const fs::path file = SettingsFilePath(kApp);
+    WriteRaw(file, c.text);
+    EXPECT_EQ(GetSetting(kApp, c.section, c.key, "<default>"), c.expected);
+    EXPECT_EQ(FilesIn(file.parent_path()), std::vector<fs::path>{"settings.ini"});
+    EXPECT_EQ(Slurp(file), c.text);
+    EXPECT_TRUE(TakeSetAsideFiles().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, EditedSettings,
+    testing::Values(
+        EditedCase{"ByteOrderMark", "\xEF\xBB\xBF[Settings]\nAcntNum=2\n", "Settings", "AcntNum", "2"},
+        EditedCase{"CrLf", "[Settings]\r\nAcntNum=2\r\nFirstUse=1\r\n", "Settings", "FirstUse", "1"},
+        EditedCase{"BlanksAndTabsAroundEquals", "[Settings]\n\tAcntName1 \t=\t Home \t\n", "Settings",
+                   "AcntName1", "Home"},
+        EditedCase{"EscapedBlanksStayBlanks", "[Settings]\nAcntName1 = %20Home%20 \n", "Settings", "AcntName1",
+                   " Home "},
+        EditedCase{"TabInsideAValue", "[Settings]\nAcntName1=a\tb\n", "Settings", "AcntName1", "a\tb"},
+        EditedCase{"PercentTypedByHand", "[Settings]\nAcntName1=50% off, %zz and 100%\n", "Settings",
+                   "AcntName1", "50% off, %zz and 100%"},
+        EditedCase{"NoLineEndOnTheLastLine", "[Settings]\nAcntNum=2", "Settings", "AcntNum", "2"},
+        EditedCase{"LastLineCutShort", "[Settings]\nAcntNum=2\nAcntSer", "Settings", "AcntNum", "2"},
+        EditedCase{"HeaderCutShortAtTheEnd", "[Settings]\nAcntNum=2\n[Settings\\Opt", "Settings", "AcntNum",
+                   "2"},
+        EditedCase{"ALineThatIsNoSetting", "[Settings]\ngarbage\nAcntNum=2\n", "Settings", "AcntNum", "2"},
+        EditedCase{"ANulInOneLine", std::string("[Settings]\nAcntName1=a\0b\nAcntNum=2\n", 34), "Settings",
+                   "AcntNum", "2"},
+        EditedCase{"BlanksInsideTheBrackets", "[ Settings\\Options ]\nMinutes=5\n", "Settings\\Options",
+                   "Minutes", "5"},
+        EditedCase{"SectionNamedTwice", "[Settings]\nA=1\n[Other]\nB=2\n[settings]\nAcntNum=3\n", "Settings",
+                   "AcntNum", "3"},
+        EditedCase{"CommentsOfBothKinds", "; mine\n# also mine\n[Settings]\nAcntNum=2\n", "Settings", "AcntNum",
+                   "2"},
+        EditedCase{"ValuesAfterABrokenHeaderAreNotTakenForItsSection",
+                   "[Settings]\nAcntNum=2\n[Settings\\Opt\nMinutes=5\n", "Settings\\Opt", "Minutes",
+                   "<default>"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SettingsStore, LinesThatAreNoSettingSurviveEverySaveAsTheyStand) {
+    const fs::path file = SettingsFilePath(kApp);
+    const std::string odd = std::string("AcntSer\0ver1 pop.example.org", 29);
+    WriteRaw(file, "stray before any section\r\n[Settings]\nAcntNum=1\n" + odd + "\n[Settings\\Opt\nMinutes=5\n");
+    ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntName1", " Home "));
+    ASSERT_FALSE(DeleteSetting(kApp, "Settings", "AcntNum"));
+    const std::string text = Slurp(file);
+    for (const std::string& line : {std::string("\nstray before any section\n"), "\n" + odd + "\n",
+                                    std::string("\n[Settings\\Opt\nMinutes=5\n")})
+        EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName1"), " Home ");
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "gone"), "gone");
+    EXPECT_EQ(FilesIn(file.parent_path()), std::vector<fs::path>{"settings.ini"});
+}
+
+// Only a file of which nothing reads as a setting is damaged.
 struct DamagedCase {
     const char* name;
     std::string text;
@@ -142,6 +209,12 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
     ASSERT_EQ(files.size(), 1u);
     EXPECT_TRUE(files[0].string().starts_with("settings.ini.damaged-")) << files[0];
     EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
+    const std::vector<SetAsideFile> listed = TakeSetAsideFiles();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_EQ(listed[0].file, file);
+    EXPECT_EQ(listed[0].copy, file.parent_path() / files[0]);
+    EXPECT_FALSE(listed[0].error);
+    EXPECT_TRUE(TakeSetAsideFiles().empty()) << "each file is told once";
 
     // The next save starts a new file and leaves the damaged copy alone.
     ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntNum", "1"));
@@ -151,12 +224,11 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedSettings,
-    testing::Values(DamagedCase{"LineWithoutEquals", "[Settings]\nAcntNum=1\ngarbage\n"},
+    testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting", "this is\nno settings file\n"},
                     DamagedCase{"ValueBeforeAnySection", "AcntNum=1\n"},
                     DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
-                    DamagedCase{"BadEscape", "[Settings]\nAcntNum=%G1\n"},
-                    DamagedCase{"CutEscape", "[Settings]\nAcntNum=1%2"},
-                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
+                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)},
+                    DamagedCase{"ZeroFilled", std::string(4096, '\0')}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
@@ -182,8 +254,14 @@ TEST_F(SettingsFault, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
     });
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
     EXPECT_EQ(SaveSetting(kApp, "Settings", "AcntNum", "3"), std::errc::file_exists);
+    EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
     EXPECT_EQ(Slurp(file), damaged);
     EXPECT_EQ(FilesIn(file.parent_path()), std::vector<fs::path>{"settings.ini"});
+    const std::vector<SetAsideFile> listed = TakeSetAsideFiles();
+    ASSERT_EQ(listed.size(), 1u) << "told once, however often it is met";
+    EXPECT_EQ(listed[0].file, file);
+    EXPECT_TRUE(listed[0].copy.empty());
+    EXPECT_EQ(listed[0].error, std::errc::file_exists);
 }
 
 class FailedWrite : public testing::TestWithParam<WriteStep> {

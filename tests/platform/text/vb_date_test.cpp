@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
 #include <ostream>
-#include <string>
+
+#include "tests/support/time_zone.h"
 
 namespace text {
 namespace {
@@ -68,28 +67,6 @@ TEST(VbDate, NamesAreEnglishAndBounded) {
   EXPECT_EQ(WeekdayName(4, true), "Wed");
   EXPECT_EQ(WeekdayName(8, true), "");
 }
-
-class TimeZone {
- public:
-  explicit TimeZone(const char* tz) {
-    if (const char* old = std::getenv("TZ")) saved_ = old;
-    setenv("TZ", tz, 1);
-    tzset();
-  }
-  ~TimeZone() {
-    if (saved_.empty()) {
-      unsetenv("TZ");
-    } else {
-      setenv("TZ", saved_.c_str(), 1);
-    }
-    tzset();
-  }
-  TimeZone(const TimeZone&) = delete;
-  TimeZone& operator=(const TimeZone&) = delete;
-
- private:
-  std::string saved_;
-};
 
 TEST(VbDate, TimeTIsReadInTheLocalZone) {
   {

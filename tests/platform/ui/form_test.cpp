@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/ui/forms.h"
+#include "platform/ui/modal_windows.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/vb_error.h"
 #include "platform/ui/window_frame.h"
@@ -135,6 +137,28 @@ TEST_F(FormTest, ModalShowReturnsWhenTheFormUnloads) {
   QTimer::singleShot(20, [&f] { f.Unload(); });
   f.Show(vb::vbModal);
   EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+}
+
+TEST_F(FormTest, ClosingModalWindowsEndsEveryModalLoopNewestFirstUnlessAFormRefuses) {
+  frmProbe& f = vb::Forms::Get<frmProbe>();
+  f.cancelUnload = 1;
+  int dialogResult = -1;
+  bool refusedStayed = false;
+  QTimer::singleShot(20, [&] {
+    QDialog dialog;
+    QTimer::singleShot(20, [&] {
+      vb::CloseModalWindows();  // the dialog goes; the form refuses and stays
+      refusedStayed = vb::ModalWindowOpen() && f.isVisible();
+      f.cancelUnload = 0;
+      vb::CloseModalWindows();
+    });
+    dialogResult = dialog.exec();
+  });
+  f.Show(vb::vbModal);
+  EXPECT_EQ(dialogResult, QDialog::Rejected);
+  EXPECT_TRUE(refusedStayed);
+  EXPECT_FALSE(vb::Forms::IsLoaded<frmProbe>());
+  EXPECT_FALSE(vb::ModalWindowOpen());
 }
 
 TEST_F(FormTest, ActivateRunsWhenTheWindowBecomesActive) {

@@ -1,0 +1,20 @@
+#include "platform/ui/modal_windows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QWidget>
+
+namespace vb {
+
+bool ModalWindowOpen() { return QApplication::activeModalWidget() != nullptr; }
+
+void CloseModalWindows() {
+  while (QWidget* const window = QApplication::activeModalWidget()) {
+    if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->reject();
+    else window->close();
+    // A window that stayed (its form refused to unload) ends the round.
+    if (QApplication::activeModalWidget() == window) return;
+  }
+}
+
+}  // namespace vb

@@ -1,0 +1,198 @@
+"""The installed program as a user meets it, one case per run:
+    process_test.py CASE
+Runs inside tests/support/with_tray_host.sh --window-manager (a virtual
+display with a window manager and a tray host)."""
+import os
+import re
+import signal
+import sys
+import tempfile
+
+from desktop_user import (Failure, Mailbox, Profile, Program, check, first_use_ok, key, main_window, open_tray_menu,
+                          tray_icon, type_text, visible_windows, wait_for, wait_no_window, wait_window)
+
+OPTIONS = "Settings\\Options"
+LATER_START = {"Settings": {"FirstUse": "1"}}
+
+
+def ends_cleanly(program, profile, seconds=2):
+    """exit status 0 within the time, sort settings written, nothing left behind."""
+    status = program.wait_exit(seconds)
+    check(status == 0, f"exit status {status}: {program.output()}")
+    check(profile.setting(OPTIONS, "SortColumnLastUsed") is not None, "the sort settings were written")
+    check(profile.leftovers() == [], f"left behind: {profile.leftovers()}")
+
+
+def starts_again(profile):
+    """a new start shows the window: the last one left no lock behind."""
+    with Program(profile) as program:
+        main_window()
+        program.signal(signal.SIGTERM)
+        ends_cleanly(program, profile, 3)
+
+
+def add_account(window, profile):
+    """Accounts page, Add Account: the new account is stored at once."""
+    window.click_at(window.page_button("Accounts"))
+    window.click_at(window.accounts_bar_button("AcntAdd"))
+    wait_for(lambda: profile.setting("Settings", "AcntName1"), 5, "the new account is stored")
+
+
+def case_first_start(profile):
+    with Program(profile) as program:
+        window = main_window()
+        greeting = wait_window("First Time Use")
+        wait_for(lambda: profile.setting("Settings", "FirstUse") == "1", 5, "the first start is recorded")
+        check(profile.setting(OPTIONS, "RunStartUp") == "1", "start with the session is switched on")
+        check((profile.config / "autostart" / "Veltrane.desktop").exists(), "the autostart entry is written")
+        greeting.click(*first_use_ok())
+        wait_no_window("First Time Use")
+        window.click_at(window.page_button("Quit"))
+        ends_cleanly(program, profile)
+    starts_again(profile)
+
+
+def quit_by_page_button(window, profile):
+    window.click_at(window.page_button("Quit"))
+
+
+def quit_from_tray(window, profile):
+    window.minimise()
+    wait_no_window("^Veltrane$")
+    icon = wait_for(tray_icon, 5, "the tray holds the program's icon")
+    open_tray_menu(icon)
+    key("q")  # &Quit Application
+
+
+def close_box_with_close_button_off(window, profile):
+    window.activate()
+    key("alt+F4")
+
+
+def quit_with_unsaved_account(window, profile):
+    add_account(window, profile)
+    type_text(" Never Saved")
+    # The page bar waits for the edit to be saved or cancelled; the tray's
+    # Quit does not, and the edit is dropped without a question.
+    quit_from_tray(window, profile)
+
+
+QUITS = [
+    # name, stored settings, how the user quits
+    ("the Quit page button", {}, quit_by_page_button),
+    ("the tray's Quit Application", {}, quit_from_tray),
+    ("the close box with CloseButton off", {OPTIONS: {"CloseButton": "0"}}, close_box_with_close_button_off),
+    ("Quit with an unsaved account on the Accounts page", {}, quit_with_unsaved_account),
+]
+
+
+def case_quit(profile):
+    for name, settings, how in QUITS:
+        print(f"-- {name}")
+        profile.write_settings({**LATER_START, **settings})
+        with Program(profile) as program:
+            window = main_window()
+            how(window, profile)
+            ends_cleanly(program, profile)
+        check("Never Saved" not in profile.settings_file.read_text(), "an unsaved edit is not stored")
+    starts_again(profile)
+
+
+def case_session_end(profile):
+    for number in (signal.SIGTERM, signal.SIGINT, signal.SIGHUP):
+        print(f"-- {signal.Signals(number).name}")
+        profile.write_settings(LATER_START)
+        # A message once opened in the mail client leaves its file behind.
+        private = profile.tmp / f"veltrane-{os.getuid()}"
+        private.mkdir(mode=0o700, exist_ok=True)
+        (private / "temporary.eml").write_text("Subject: opened earlier\r\n\r\n")
+        with Program(profile) as program:
+            main_window()
+            program.signal(number)
+            ends_cleanly(program, profile, 3)
+
+
+def case_session_end_with_a_question_open(profile):
+    profile.write_settings(LATER_START)
+    with Program(profile) as program:
+        window = main_window()
+        add_account(window, profile)
+        window.click_at(window.accounts_bar_button("AcntDelete"))
+        question = "^Delete Account - Proceed With Caution$"
+        wait_window(question)
+        program.signal(signal.SIGTERM)
+        ends_cleanly(program, profile, 3)
+        check(not visible_windows(question), "the question is gone")
+    check(profile.setting("Settings", "AcntName1") is not None,
+          "the question closed unanswered gave the answer that does least: the account stays")
+
+
+def case_second_instance(profile):
+    profile.write_settings(LATER_START)
+    with Program(profile) as first:
+        window = main_window()
+        before = profile.settings_file.read_text()
+        second = Program(profile)
+        status = second.wait_exit(2)
+        check(status == 0, f"the second start ends quietly, status {status}")
+        check(first.running(), "the first instance runs on")
+        check(visible_windows("^Veltrane$")[0].id == window.id, "with its window")
+        check(profile.settings_file.read_text() == before, "the second start wrote nothing")
+        first.signal(signal.SIGTERM)
+        ends_cleanly(first, profile, 3)
+
+
+def message(number):
+    return (f"From: Sender {number} <sender{number}@example.org>\r\nTo: user@example.org\r\n"
+            f"Subject: Message {number}\r\nDate: Mon, 7 Dec 2026 10:0{number}:00 +0000\r\n"
+            f"Message-ID: <{number}@example.org>\r\n\r\nBody {number}.\r\n")
+
+
+def case_account_added_and_checked(profile):
+    mailbox = Mailbox()
+    try:
+        for n in (1, 2):
+            mailbox.add(f"uidl{n}", message(n))
+        profile.write_settings(LATER_START)
+        with Program(profile) as program:
+            window = main_window()
+            add_account(window, profile)
+            # The name field has the focus; the others follow in tab order.
+            for text in ("Home mail", "127.0.0.1", str(mailbox.port), mailbox.user, mailbox.password):
+                key("ctrl+a")
+                type_text(text)
+                key("Tab")
+            window.click_at(window.page_command(1, "tbrButtons(6)"))  # Save Account
+            stored = lambda k: profile.setting("Settings", k)
+            wait_for(lambda: stored("AcntName1") == "Home mail", 5, "the account is saved under its name")
+            check((stored("AcntServer1"), stored("AcntPort1"), stored("AcntLoginID1")) ==
+                  ("127.0.0.1", str(mailbox.port), mailbox.user), "server, port and login are saved")
+            window.click_at(window.page_button("Email"))
+            mark = mailbox.log_mark()
+            window.click_at(window.page_command(0, "tbrButtons(3)"))  # Check All
+            # The server saw the account log in and fetch both messages.
+            sessions = wait_for(lambda: mailbox.sessions_since(mark), 15, "the account logs in to the server")
+            check(re.search(r"Logged out .*retr=2/", sessions[0]), f"both messages fetched: {sessions}")
+            program.signal(signal.SIGTERM)
+            ends_cleanly(program, profile, 3)
+    finally:
+        mailbox.release()
+
+
+CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
+
+
+def main():
+    name = sys.argv[1]
+    with tempfile.TemporaryDirectory(prefix="profile.", dir=os.environ.get("TMPDIR")) as root:
+        try:
+            CASES[name](Profile(root))
+        except Failure as failure:
+            print(f"FAIL {name}: {failure}")
+            return 1
+    print(f"PASS {name}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
