@@ -27,6 +27,7 @@ for f in /usr/bin/veltrane /usr/share/applications/veltrane.desktop /usr/lib/vel
   [ -e "$f" ] || fail "$f missing"
 done
 grep -qx 'Exec=veltrane' /usr/share/applications/veltrane.desktop || fail "the menu entry does not start veltrane"
+[ -e /usr/share/wine/fonts/tahoma.ttf ] || fail "the face the windows are drawn in was not installed with the package"
 # Every library the program needs resolves from the installed packages.
 if ldd /usr/bin/veltrane | grep -q 'not found'; then fail "$(ldd /usr/bin/veltrane | grep 'not found')"; fi
 

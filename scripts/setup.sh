@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6svg6-dev qt6-qpa-plugins
   libcanberra-dev xdg-utils
   dovecot-pop3d
-  xvfb xauth x11-utils trayer openbox xdotool imagemagick fonts-dejavu-core
+  xvfb xauth x11-utils trayer openbox xdotool imagemagick fonts-dejavu-core fonts-wine
   python3 time curl
 )
 

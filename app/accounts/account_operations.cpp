@@ -43,8 +43,11 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
         return AccountMessage{QStringLiteral("Blank Account Name"),
                               QStringLiteral("The Account Name box is blank. Please") + kTenBlanks + kCrLf +
                                   QStringLiteral("re-enter a name for this Account.") + kCrLf + kCrLf};
+    // A name stored so before stays the account's: the rule is for names
+    // made or changed.
+    const bool unchanged = current >= 1 && current <= gAccountCount && gAcntName[current] == name;
     const bool quoted = name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'));
-    if (name != name.trimmed() || quoted)
+    if (!unchanged && (name != name.trimmed() || quoted))
         return AccountMessage{
             QStringLiteral("Account Name Not Allowed"),
             QStringLiteral("An Account Name may not begin or end with a blank,") + kTenBlanks + kCrLf +

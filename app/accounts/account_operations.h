@@ -23,10 +23,10 @@ struct AccountMessage {
 
 // The reason a name cannot be saved for account current, with its message;
 // nullopt when the name is fine. Empty or blanks only: "Blank Account Name".
-// Blanks at either end, or a pair of surrounding double quotes, which the
-// rules file would drop so that the rules lose the account: a message of
-// their own. The name of another account, letter case aside: "Duplicate
-// Account Name".
+// Blanks at either end, or a pair of surrounding double quotes, in a name
+// that differs from the account's stored one: "Account Name Not Allowed" (a
+// name kept from before stays the account's, and its rules keep it). The
+// name of another account, letter case aside: "Duplicate Account Name".
 std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t current);
 
 // The reason the server and port cannot be saved, with its message; nullopt

@@ -25,6 +25,14 @@ QString IniText(const std::string& bytes) {
     return QString::fromUtf16(ansi.data(), static_cast<qsizetype>(ansi.size()));
 }
 
+QString KeptWhole(const QString& value) {
+    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    const bool trimmed = !value.isEmpty() && (blank(value.front()) || blank(value.back()));
+    const bool quoted =
+        value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
+    return trimmed || quoted ? u'"' + value + u'"' : value;
+}
+
 IniFile::IniFile() : configName_(gIniFileName) {}
 
 std::optional<QStringList> IniFile::SectionGet(const QString& section) {

@@ -77,3 +77,8 @@ private:
 // Text of an INI file: UTF-8, or Windows-1252 for bytes that are not UTF-8
 // (rules files brought over from Windows).
 QString IniText(const std::string& bytes);
+
+// value as it must be written so that reading gives it back whole: in double
+// quotes when blanks at its ends or a pair of surrounding quotes would
+// otherwise be taken off by the reader; else as it is.
+QString KeptWhole(const QString& value);

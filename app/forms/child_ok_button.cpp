@@ -7,9 +7,6 @@
 namespace forms {
 
 void SetUpOkWindow(vb::Form& window, vb::ImageList& images, vb::ToolBar& bar) {
-    QFont small = window.font();
-    small.setPointSizeF(8);
-    window.setFont(small);
     FillImageList(images, PictureSet::OkButton);
     bar.Buttons(QStringLiteral("OK")).SetImage(QStringLiteral("OK"));
     bar.ButtonClick = [&window](vb::ToolButton&) { window.Unload(); };

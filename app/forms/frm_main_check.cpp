@@ -188,7 +188,7 @@ void frmMain::CheckAccount(int16_t a) {
     lvwEmail.ClearItems();
     RetrieveAccountMessages(a);
     gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], gAcntConnected[a], gAcntMsgCount[a], gUserStop);
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = modCheck::gClock();
     gAcntCheckTime[a] = FormatDate(now, "h:mm AM/PM");
     gAcntStatus[a] = QStringLiteral("Checked at: ") + gAcntCheckTime[a];
     gAcntStatus[0] = QStringLiteral("Checked: ") + gAcntCheckTime[a] + QStringLiteral(" on ") +

@@ -9,6 +9,9 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/stored_number.h"
+#include "app/check/schedule.h"
+#include "app/check/stored_message.h"
+#include "app/common/date_text.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
@@ -45,6 +48,7 @@ constexpr int kRulesFrameOverlap = 48;
 constexpr int kSoundLabelOffset = 36;
 constexpr int kBannerIndent = 30;
 constexpr double kColumnDivisor = 4.5;
+constexpr double kSizeDivisor = 2.15;  // the Size column's share: W / 2.15
 constexpr int kProgressLeft = 15;
 constexpr int kProgressTop = 36;
 constexpr int kFramePasses = 4;  // fraMain, fraButtons: Email, Accounts, Rules, Options
@@ -83,6 +87,70 @@ int StoredWidth(const QString& key, int base) {
     return width < 0 ? base : width;
 }
 
+// Moments at the widest times of day in every month of a year: one- and
+// two-digit hours, morning and afternoon, two-digit days.
+std::vector<QDateTime> WidestMoments() {
+    std::vector<QDateTime> moments;
+    for (int month = 1; month <= 12; ++month)
+        for (int hour : {0, 9, 10, 12, 21, 22}) moments.emplace_back(QDate(2026, month, 28), QTime(hour, 58, 58));
+    return moments;
+}
+
+// The texts given, then prefix followed by each of the widest times of day.
+std::vector<QString> WithTimes(std::vector<QString> texts, const QString& prefix) {
+    for (const QDateTime& t : WidestMoments()) texts.push_back(prefix + FormatDate(t, "h:mm AM/PM"));
+    return texts;
+}
+
+// The texts each fixed status panel shows, at their widest: the count (2), a
+// check's status and progress (3), the automatic check and the download (4),
+// the clock (5).
+std::vector<QString> PanelTexts(int panel) {
+    switch (panel) {
+        case 2:
+            return {QStringLiteral("9999")};
+        case 3:
+            return WithTimes({QStringLiteral("Not Checked"), QStringLiteral("StartUp Check: 59 sec"),
+                              QStringLiteral("100 % Complete")},
+                             QStringLiteral("Checked at: "));
+        case 4:
+            return WithTimes({QStringLiteral("Auto Check Off"), QStringLiteral("Retrieving... (999 of 999)"),
+                              QStringLiteral("Stopping Retrieve... 999")},
+                             QStringLiteral("Auto Check at "));
+        default: {
+            std::vector<QString> clocks;
+            for (const QDateTime& t : WidestMoments()) clocks.push_back(modCheck::ClockPanelText(t));
+            return clocks;
+        }
+    }
+}
+
+// Gives each fixed status panel the width of its widest text where that is
+// more than designed, the first keeping its designed width; returns how much
+// wider than the bar the panels then are together (less than 0: narrower).
+int FitStatusPanels(vb::StatusBar& bar, int pictureWidth) {
+    for (int panel = 2; panel <= bar.PanelCount(); ++panel) {
+        int width = bar.PanelWidth(panel);
+        for (const QString& text : PanelTexts(panel))
+            width = std::max(width, bar.PanelWidthFor(panel, text, panel == 2 ? pictureWidth : 0));
+        bar.SetPanelWidth(panel, width);
+    }
+    return vb::PixelsToTwipsX(bar.minimumSizeHint().width()) - bar.Width();
+}
+
+// How much wider than it is the list must be for its Date and Size columns,
+// at their designed shares of its width, to show their widest texts whole,
+// in bold as new mail is (less than 0: it could be narrower).
+int ListTextOffset(const vb::ListView& list) {
+    int date = 0;
+    for (const QDateTime& t : WidestMoments())
+        date = std::max(date, list.CellWidthFor(modCheck::ListDateText(t), true));
+    const int size = list.CellWidthFor(QStringLiteral("99999 KB"), true);
+    const double needed = std::max(date * kColumnDivisor, size * kSizeDivisor * kColumnDivisor);
+    // In whole pixels, as every place and size on the screen is.
+    return vb::PixelsToTwipsX(static_cast<int>(std::ceil(needed / vb::TwipsPerPixelX()))) - list.Width();
+}
+
 // Right-hand tool bars of a button bar, from the right: the first ends kGap
 // from the bar's right edge, each next one kGap left of the one before.
 void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fromRight) {
@@ -99,8 +167,13 @@ void frmMain::ArrangeControls() {
     using forms::gLayoutOffset;
 
     // Tool bars sized to their buttons as drawn; the offset is what the page
-    // buttons need beyond their designed bar.
-    gLayoutOffset = Round(double(tbrMainButtons.ButtonWidth()) * tbrMainButtons.ButtonCount() - tbrMainButtons.Width());
+    // buttons need beyond their designed bar, or what the list's dates and
+    // sizes and the status panels need at the designed proportions, the most
+    // of the three.
+    const int buttons =
+        Round(double(tbrMainButtons.ButtonWidth()) * tbrMainButtons.ButtonCount() - tbrMainButtons.Width());
+    const int countPicture = vb::PixelsToTwipsX(imlListViewIcons.Count() > 0 ? imlListViewIcons.Picture(1).width() : 16);
+    gLayoutOffset = std::max({buttons, ListTextOffset(lvwEmail), FitStatusPanels(StatusBar, countPicture)});
     for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetWidth(t->ButtonWidth() * t->ButtonCount());
     for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetHeight(2 * t->ButtonHeight());
     tbrButtons.ForEach([](int, vb::ToolBar& t) {

@@ -138,9 +138,20 @@ void frmMain::UpdateRuleDescription() {
     const LineChoice choice{cboWhere.Text(), cboCondition.Text(), chkNot.Value() == vb::vbChecked,
                             txtCriteria.Text(), cboBoolean.Text()};
     // A blank criteria would match every message; the button is off then.
-    if (choice.condition.isEmpty() || !CriteriaComplete(choice.where, choice.criteria) ||
-        !AddRuleLine(choice))
+    if (choice.condition.isEmpty() || !CriteriaComplete(choice.where, choice.criteria)) return;
+    if (!ReadsBackAsChosen(choice)) {
+        const QString crLf = QStringLiteral("\r\n");
+        vb::MsgBox(QStringLiteral("A Criteria that begins with the word NOT cannot be saved") + crLf +
+                       QStringLiteral("without the NOT choice: the rule would read it as NOT") + crLf +
+                       QStringLiteral("and match the very messages meant to be left alone.") + crLf + crLf +
+                       QStringLiteral("Tick NOT for messages without the rest of the text, or") + crLf +
+                       QStringLiteral("begin the Criteria another way: Contains ignores letter") + crLf +
+                       QStringLiteral("case, so \"not\" in small letters finds the same messages.") + crLf,
+                   vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rule Criteria"));
+        txtCriteria.SetFocus();
         return;
+    }
+    if (!AddRuleLine(choice)) return;
     ShowRuleLines();
     tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(true);
     tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(true);

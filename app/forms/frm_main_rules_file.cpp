@@ -55,15 +55,16 @@ void frmMain::ImportRules() {
 
     QStringList accounts;
     for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAcntName[i]);
-    const modRules::RulesFileOutcome outcome = modRules::ImportRulesFile(path, accounts);
-    if (outcome.status == modRules::RulesFileStatus::Cancelled) return;
+    const modRules::RulesFileOutcome outcome =
+        modRules::ImportRulesFile(path, accounts, [](const QString& name) { return forms::AskToReplace(name, true); });
+    if (outcome.status == modRules::RulesFileStatus::Cancelled || outcome.status == modRules::RulesFileStatus::Kept)
+        return;
     if (outcome.status == modRules::RulesFileStatus::Done) {
         // Edits pending on the Rules page give way to the imported rules.
         modRules::gCurrentRule = 1;
         ResetRulesEditor();
     }
-    const bool refused = outcome.status == modRules::RulesFileStatus::Exists ||
-                         outcome.status == modRules::RulesFileStatus::WriteFailed;
+    const bool refused = outcome.status == modRules::RulesFileStatus::WriteFailed;
     const modRules::RulesFileMessage message = modRules::ImportMessage(outcome);
     vb::MsgBox(message.text, refused ? vb::vbExclamation : vb::vbInformation, message.title);
 }

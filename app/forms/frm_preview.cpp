@@ -1,6 +1,7 @@
 #include "app/forms/frm_preview.h"
 
 #include <QDir>
+#include <QFontInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +20,7 @@
 #include "app/options/option_values.h"
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
@@ -28,7 +30,6 @@ namespace {
 // The smallest outer size, in twips, at which every control still fits.
 constexpr int kMinWidth = 5600;
 constexpr int kMinHeight = 4000;
-const QString kViewFont = QStringLiteral("MS Sans Serif");
 constexpr qsizetype kMaxShownChars = 1'000'000;
 const QString kNotShown =
     QStringLiteral("\r\n[The rest of this message is not shown here: Save or Open gives the whole message.]");
@@ -48,10 +49,6 @@ int MainToolBarStyle(int buttonStyle, int applyStyle, int designed) {
 }  // namespace
 
 frmPreview::frmPreview() : frmPreviewDesign(this) {
-    // The designed places fit 8-point text.
-    QFont small = font();
-    small.setPointSizeF(8);
-    setFont(small);
     forms::FillImageList(imlPreview, forms::PictureSet::Preview);
     tbrButtons(0).SetImageList(&imlPreview);
     tbrButtons(1).SetImageList(&imlPreview);
@@ -170,9 +167,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
     // One font for the whole view, plain text without any formatting of its
     // own: markup in a message is shown as the text it is.
-    QFont font(kViewFont);
-    font.setPointSizeF(8);
-    view.Document().setDefaultFont(font);
+    view.Document().setDefaultFont(vb::DesignFont());
     // A view lays out every line it holds: a huge message shows its start,
     // cut at a line's end, and Save and Open keep it whole.
     if (text.size() <= kMaxShownChars) {
@@ -286,7 +281,7 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
     const int16_t a = shown_.account;
     // The whole text goes, however long the last copy was.
     rtbPrint.SetText(QString());
-    rtbPrint.SetSelFontName(kViewFont);
+    rtbPrint.SetSelFontName(QFontInfo(vb::DesignFont()).family());
     rtbPrint.SetSelFontSize(10);
     rtbPrint.SetSelItalic(false);
     rtbPrint.SetSelUnderline(false);

@@ -80,7 +80,12 @@ void frmRuleFile::Form_Activate() {
 }
 
 void frmRuleFile::SaveFileName() {
-    const modRules::RulesFileOutcome outcome = modRules::SaveRulesFileAs(txtRuleFileName.Text());
+    const modRules::RulesFileOutcome outcome = modRules::SaveRulesFileAs(
+        txtRuleFileName.Text(), [](const QString& name) { return forms::AskToReplace(name, false); });
+    if (outcome.status == modRules::RulesFileStatus::Kept) {  // the user keeps that file: another name
+        txtRuleFileName.SetFocus();
+        return;
+    }
     if (outcome.status == modRules::RulesFileStatus::Done) {
         // The written edits are the live rules now: nothing is left to save.
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().CheckRulesChanged();
@@ -99,3 +104,12 @@ void frmRuleFile::Form_Unload(int& Cancel) {
     forms::SuspendStartUpCheck(QStringLiteral("Restore"));
     forms::SuspendAutoCheck(QStringLiteral("Restore"));
 }
+
+namespace forms {
+
+bool AskToReplace(const QString& name, bool import) {
+    const modRules::RulesFileMessage question = modRules::ReplaceQuestionText(name, import);
+    return vb::MsgBox(question.text, vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2, question.title) == vb::vbYes;
+}
+
+}  // namespace forms

@@ -1,8 +1,9 @@
 #pragma once
 // The rules file name window: shows the rules file's name and folder and
 // takes a new name; Save writes the current rules (pending Rules page edits
-// included) under it and makes it the rules file, never replacing another
-// file. While it is loaded the start-up and automatic checks are paused.
+// included) under it and makes it the rules file, replacing an existing file
+// of that name only when the user agrees. While it is loaded the start-up and
+// automatic checks are paused.
 #include "app/forms/frm_rule_file_design.h"
 #include "platform/ui/form.h"
 
@@ -20,3 +21,11 @@ private:
     void SaveFileName();
     void FitIntro();
 };
+
+namespace forms {
+
+// Asks whether the existing file name in the rules folder may be replaced
+// with the rules (the imported ones with import); No is the default answer.
+bool AskToReplace(const QString& name, bool import);
+
+}  // namespace forms

@@ -57,8 +57,15 @@ bool CriteriaComplete(const QString& where, const QString& criteria) {
     return !text.isEmpty();
 }
 
+bool ReadsBackAsChosen(const LineChoice& choice) {
+    // As the file gives it back: without the blanks at its end, one space added.
+    const auto read = ParseDescriptionLine(BuildDescriptionLine(1, choice).trimmed() + u' ');
+    return read && read->where == choice.where && read->condition == choice.condition &&
+           read->negated == choice.negated && read->criteria == choice.criteria.trimmed();
+}
+
 bool AddRuleLine(const LineChoice& choice) {
-    if (!HaveRule() || gCurrentLine >= kMaxDescLines) return false;
+    if (!HaveRule() || gCurrentLine >= kMaxDescLines || !ReadsBackAsChosen(choice)) return false;
     const int16_t k = static_cast<int16_t>(gCurrentLine + 1);
     gEditRuleDesc(gCurrentRule, k) = BuildDescriptionLine(k, choice);
     gEditRuleDescHigh[gCurrentRule] = std::max(gEditRuleDescHigh[gCurrentRule], k);

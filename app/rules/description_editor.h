@@ -30,9 +30,16 @@ QString WithConnector(const QString& line, const QString& connector);
 // "Size" a whole number of KB, every other Where a text that is not blank.
 bool CriteriaComplete(const QString& where, const QString& criteria);
 
+// Whether the line built from choice reads back from the rules file with the
+// meaning chosen. Not so a criteria whose first word is "NOT" without the
+// NOT choice: the stored line would read as negated, the rest as criteria
+// (files written so keep that meaning), so such a line is never built.
+bool ReadsBackAsChosen(const LineChoice& choice);
+
 // Appends line gCurrentLine + 1 to the current rule, built from choice, and
 // gives every line after the first the choice's connector. False, changing
-// nothing, when the rule has 10 lines already.
+// nothing, when the rule has 10 lines already or the line would not read
+// back as chosen.
 bool AddRuleLine(const LineChoice& choice);
 // The current rule loses all its lines and its redo history.
 void ClearRuleLines();

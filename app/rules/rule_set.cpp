@@ -58,9 +58,10 @@ bool WriteLiveSet(const QString& path) {
     ini.KeySave(QString::number(gRuleShowNew), kRules, "ShowNew");
     ini.KeySave(QString::number(gRuleTime), kRules, "Time");
     for (int i = 1; i <= gRuleCount; ++i) {
-        ini.KeySave(gRuleName[i], RuleSection(i), "Name");
+        // Names come back whole: an account named with blanks around keeps its rules.
+        ini.KeySave(KeptWhole(gRuleName[i]), RuleSection(i), "Name");
         ini.KeySave(QString::number(gRuleEnabled[i]), "NA", "Enabled");
-        ini.KeySave(gRuleAccount[i], "NA", "Account");
+        ini.KeySave(KeptWhole(gRuleAccount[i]), "NA", "Account");
         ini.KeySave(QString::number(gRuleAction[i]), "NA", "Action");
         ini.KeySave(QString::number(gRuleDescCount[i]), "NA", "DescCount");
         for (int j = 1; j <= gRuleDescCount[i]; ++j) ini.KeySave(gRuleDesc(i, j), "NA", DescriptionKey(j));

@@ -71,23 +71,30 @@ std::filesystem::path PathInDataFolder(const QString& name) {
 
 QString PathText(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
-// The new rules file's name taken for this change: a file that is not the
-// current rules file is created empty first, so that no other file of that
-// name can exist or appear and be replaced; unless Keep() is called the name
-// is given up again at the end (the empty file removed).
+// The new rules file's name taken for this change: a name no file has is
+// claimed by creating the file empty, so that no other file can appear
+// there meanwhile; unless Keep() is called the claim is given up again at
+// the end (the empty file removed). A file that has the name already is
+// replaced only when the user agrees; it is never removed.
 class NameClaim {
 public:
-    NameClaim(const QString& name, RulesFileOutcome& outcome) : path_(PathInDataFolder(name)) {
+    NameClaim(const QString& name, const ReplaceQuestion& replace, RulesFileOutcome& outcome)
+        : path_(PathInDataFolder(name)) {
         if (name == gRulesFileName) return;  // the program's own file: replacing it is a save
         const int fd = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0) {
-            outcome.status = errno == EEXIST ? RulesFileStatus::Exists : RulesFileStatus::WriteFailed;
-            outcome.detail = QString::fromLocal8Bit(std::strerror(errno));
-            failed_ = true;
+        if (fd >= 0) {
+            ::close(fd);
+            created_ = true;
             return;
         }
-        ::close(fd);
-        created_ = true;
+        if (errno == EEXIST) {
+            if (replace && replace(name)) return;
+            outcome.status = RulesFileStatus::Kept;
+        } else {
+            outcome.status = RulesFileStatus::WriteFailed;
+            outcome.detail = QString::fromLocal8Bit(std::strerror(errno));
+        }
+        failed_ = true;
     }
     ~NameClaim() {
         if (created_ && !kept_) {
@@ -129,6 +136,8 @@ void WriteAndTakeName(NameClaim& claim, const RuleSetCopy& before, bool (*write)
         return;
     }
     outcome.status = RulesFileStatus::WriteFailed;
+    // A file of the name that could not be read is never replaced: say so.
+    if (const QString unread = RulesFileReadProblem(claim.Path()); !unread.isEmpty()) outcome.detail = unread;
     before.PutBack();
     ShowFileName();
 }
@@ -174,7 +183,8 @@ QString RulesFileNameFrom(const QString& given, bool appendIni) {
     return name;
 }
 
-RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& accountNames) {
+RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& accountNames,
+                                 const ReplaceQuestion& replace) {
     RulesFileOutcome outcome;
     if (path.isEmpty()) {
         outcome.status = RulesFileStatus::Cancelled;
@@ -190,7 +200,7 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
     }
     outcome.name = RulesFileNameFrom(QString::fromStdString(std::filesystem::path(path.toStdString()).filename()),
                                      false);
-    NameClaim claim(outcome.name, outcome);
+    NameClaim claim(outcome.name, replace, outcome);
     if (claim.Failed()) return outcome;
 
     const RuleSetCopy before;
@@ -211,18 +221,26 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
     return outcome;
 }
 
-RulesFileOutcome SaveRulesFileAs(const QString& given) {
+RulesFileOutcome SaveRulesFileAs(const QString& given, const ReplaceQuestion& replace) {
     RulesFileOutcome outcome;
     if (!IsPlainName(given)) {
         outcome.status = RulesFileStatus::NotAName;
         return outcome;
     }
     outcome.name = RulesFileNameFrom(given, true);
-    NameClaim claim(outcome.name, outcome);
+    NameClaim claim(outcome.name, replace, outcome);
     if (claim.Failed()) return outcome;
     const RuleSetCopy before;
     WriteAndTakeName(claim, before, &WriteRulesFile, outcome);
     return outcome;
+}
+
+RulesFileMessage ReplaceQuestionText(const QString& name, bool import) {
+    return {modGeneral::gAppName + (import ? QStringLiteral(" - Rule Import") : QStringLiteral(" - Rename Rules File")),
+            QStringLiteral("A file named ") + FileNameOf(name) + QStringLiteral(" exists already.") + kCrLf + kCrLf +
+                (import ? QStringLiteral("Replace it with the imported Rules?")
+                        : QStringLiteral("Replace it with the current Rules?")) +
+                kCrLf};
 }
 
 RulesFileMessage ImportMessage(const RulesFileOutcome& outcome) {
@@ -243,18 +261,13 @@ RulesFileMessage ImportMessage(const RulesFileOutcome& outcome) {
                         QStringLiteral("to be the correct format or it does not") + kCrLf +
                         QStringLiteral("contain any Rules.") + kCrLf + kCrLf +
                         QStringLiteral("Try Help for further information.") + kCrLf};
-        case RulesFileStatus::Exists:
-            return {app + QStringLiteral(" - Rule Import Failed"),
-                    QStringLiteral("The imported Rules would be saved as ") + FileNameOf(outcome.name) + kCrLf +
-                        QStringLiteral("but a file of that name exists already; it may hold") + kCrLf +
-                        QStringLiteral("another user's Rules and is not replaced.") + kCrLf + kCrLf +
-                        QStringLiteral("Rename the file to import, or that file, and try again.") + kCrLf};
         case RulesFileStatus::WriteFailed:
             return {app + QStringLiteral(" - Rule Import Failed"),
                     QStringLiteral("The imported Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
                         (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
                         QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
         case RulesFileStatus::Cancelled:
+        case RulesFileStatus::Kept:
         case RulesFileStatus::NotAName:
             break;
     }
@@ -268,17 +281,13 @@ RulesFileMessage RenameMessage(const RulesFileOutcome& outcome) {
             return {title, QStringLiteral("The FileName cannot contain \"/\", \"\\\" or control characters:") + kCrLf +
                                QStringLiteral("the Rules file always stays in its folder.") + kCrLf + kCrLf +
                                QStringLiteral("Please enter another FileName.") + kCrLf};
-        case RulesFileStatus::Exists:
-            return {title, QStringLiteral("A file named ") + FileNameOf(outcome.name) +
-                               QStringLiteral(" exists already; it may hold") + kCrLf +
-                               QStringLiteral("another user's Rules and is not replaced.") + kCrLf + kCrLf +
-                               QStringLiteral("Please enter another FileName.") + kCrLf};
         case RulesFileStatus::WriteFailed:
             return {title, QStringLiteral("The Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
                                (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
                                QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
         case RulesFileStatus::Done:
         case RulesFileStatus::Cancelled:
+        case RulesFileStatus::Kept:
         case RulesFileStatus::NotRules:
             break;
     }

@@ -1,13 +1,14 @@
 #pragma once
 // Changing which rules file the program uses: importing the rules of another
 // file and giving the rules file a new name. The file always lies in the
-// user's data folder, its name begins with "Rules", and it never replaces
-// another file there (several users may keep one each) nor loses the rules
-// when it cannot be written.
+// user's data folder and its name begins with "Rules". An existing file of
+// the new name is replaced only when the user agrees, and the rules are
+// never lost when the file cannot be written.
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 
 namespace modRules {
 
@@ -21,7 +22,7 @@ enum class RulesFileStatus {
     Cancelled,    // no file was chosen
     NotRules,     // the chosen file holds no rules, or not all it counts (or cannot be read)
     NotAName,     // the name holds a folder separator or a control character
-    Exists,       // another file has the name already
+    Kept,         // a file has the name already and the user keeps it
     WriteFailed,  // the new file or the stored name could not be written
 };
 
@@ -32,27 +33,36 @@ struct RulesFileOutcome {
     int16_t rebound = 0;  // imported rules of unknown accounts, now "All Accounts"
 };
 
+// Asked when a file other than the rules file has the new name: true to
+// replace it with the rules (given the name).
+using ReplaceQuestion = std::function<bool(const QString& name)>;
+
 // Reads the rules of the file at path into the live set, binds the rules of
 // accounts that are not among accountNames to "All Accounts", and writes them
 // as the program's rules file under the name rule's name of the chosen file
 // (its own extension kept). On success gRulesFileName and "RulesIniFileName"
 // hold the new name and the edit set is to be reset from the live set; on
 // any other outcome both sets, the name and the files are as they were.
-RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& accountNames);
+RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& accountNames,
+                                 const ReplaceQuestion& replace);
 
 // Writes the edit set (pending Rules page edits included, which become the
 // live set) under the name rule's name of given and makes it the rules file.
 // The file under the old name stays. On any outcome but Done both sets, the
 // name and the files are as they were.
-RulesFileOutcome SaveRulesFileAs(const QString& given);
+RulesFileOutcome SaveRulesFileAs(const QString& given, const ReplaceQuestion& replace);
+
 
 // The message a user sees for an outcome: title (after the program's name)
-// and text. Cancelled has none.
+// and text. Cancelled and Kept have none.
 struct RulesFileMessage {
     QString title;
     QString text;
 };
 RulesFileMessage ImportMessage(const RulesFileOutcome& outcome);
 RulesFileMessage RenameMessage(const RulesFileOutcome& outcome);
+// The question before an existing file is replaced with the rules (the
+// imported ones with import).
+RulesFileMessage ReplaceQuestionText(const QString& name, bool import);
 
 }  // namespace modRules

@@ -6,6 +6,7 @@
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
+#include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
@@ -14,7 +15,10 @@
 
 namespace vb {
 
-Form::Form() : QWidget(nullptr) { ApplyFlags(); }
+Form::Form() : QWidget(nullptr) {
+  UseDesignFont();
+  ApplyFlags();
+}
 
 Form::~Form() = default;
 

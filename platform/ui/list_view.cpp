@@ -1,6 +1,7 @@
 #include "platform/ui/list_view.h"
 
 #include <QHeaderView>
+#include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <algorithm>
 #include <memory>
@@ -143,6 +144,22 @@ ColumnHeader ListView::AddColumn(const QString& key, const QString& text, int wi
   column.SetWidth(widthTwips);
   if (!iconKey.isEmpty()) column.SetIcon(iconKey);
   return column;
+}
+
+int ListView::CellWidthFor(const QString& text, bool bold, bool withIcon) const {
+  // As the list's delegate measures a cell.
+  QStyleOptionViewItem cell;
+  cell.initFrom(this);
+  cell.font = font();
+  cell.font.setBold(bold);
+  cell.fontMetrics = QFontMetrics(cell.font);
+  cell.text = text;
+  cell.features = QStyleOptionViewItem::HasDisplay;
+  if (withIcon) {
+    cell.features |= QStyleOptionViewItem::HasDecoration;
+    cell.decorationSize = iconSize().isValid() ? iconSize() : QSize(16, 16);
+  }
+  return PixelsToTwipsX(style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), this).width());
 }
 
 ColumnHeader ListView::Column(int index) {

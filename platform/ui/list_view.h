@@ -75,6 +75,9 @@ class ListView : public Control<QTreeWidget> {
   ColumnHeader Column(int index);            // 35600 when out of range
   ColumnHeader Column(const QString& key);   // 35601 when unknown; keys ignore case
   void ClearColumns();
+  // The width in twips a column needs to show `text` whole in one cell, in
+  // bold or not, with a row's small icon before it or not.
+  int CellWidthFor(const QString& text, bool bold, bool withIcon = false) const;
 
   // Rows.
   ListItem AddItem(const QString& text, const QString& smallIcon = QString(), int index = 0);

@@ -95,6 +95,15 @@ void StatusBar::SetPanelAutoSize(int index, int autoSize) {
   }
 }
 
+int StatusBar::PanelWidthFor(int index, const QString& text, int pictureWidth) const {
+  const Panel& p = At(index);
+  const QMargins row = p.box->layout()->contentsMargins();
+  int width = p.text->fontMetrics().horizontalAdvance(ToQtLines(text)) + 2 * p.text->margin() + row.left() +
+              row.right() + 2 * static_cast<const QFrame*>(p.box)->frameWidth();
+  if (pictureWidth > 0) width += TwipsToPixelsX(pictureWidth) + p.box->layout()->spacing();
+  return PixelsToTwipsX(width + 1);  // the rounding of twips never cuts a pixel
+}
+
 QString StatusBar::PanelToolTipText(int index) const { return At(index).tip; }
 
 void StatusBar::SetPanelToolTipText(int index, const QString& tip) { At(index).tip = tip; }

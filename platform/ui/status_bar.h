@@ -30,6 +30,9 @@ class StatusBar : public Control<QWidget> {
   int PanelWidth(int index) const;  // twips
   void SetPanelWidth(int index, int twips);
   void SetPanelAutoSize(int index, int autoSize);
+  // The width in twips panel `index` needs to show `text` whole, with a
+  // picture of pictureWidth twips before it (0: none).
+  int PanelWidthFor(int index, const QString& text, int pictureWidth = 0) const;
   QString PanelToolTipText(int index) const;
   void SetPanelToolTipText(int index, const QString& tip);
 

@@ -75,6 +75,10 @@ TEST_F(AccountOperations, NamesThatCannotBeSaved) {
               QStringLiteral("The following Account Name is already used.          \r\nAccount Name: 'HOME'\r\n\r\n"
                              "Duplicate Account Names are not allowed.\r\nPlease re-enter a name for this Account."
                              "\r\n\r\n"));
+    // A name kept from before, blanks and all, stays the account's own.
+    gAcntName[1] = QStringLiteral(" Home ");
+    EXPECT_FALSE(AccountNameProblem(QStringLiteral(" Home "), 1)) << "saved again unchanged";
+    EXPECT_TRUE(AccountNameProblem(QStringLiteral(" Home  "), 1)) << "changed: the rule applies";
 }
 
 TEST_F(AccountOperations, ServersAndPortsOutOfRange) {

@@ -71,6 +71,24 @@ TEST_F(IniFileTest, KeySaveWritesNALikeAnyOtherText) {
     EXPECT_EQ(reader.KeyGet("Rule1", "Name", "Rule"), "NA");
 }
 
+TEST_F(IniFileTest, AValueKeptWholeComesBackWhole) {
+    const struct Row {
+        const char* value;
+        const char* written;
+    } rows[] = {
+        {"Home", "Home"},          {" Home ", "\" Home \""}, {"\tTab", "\"\tTab\""},
+        {"\"Work\"", "\"\"Work\"\""}, {"'x'", "\"'x'\""},     {"\"Work", "\"Work"},
+        {"", ""},                  {"a \"b\" c", "a \"b\" c"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(KeptWhole(row.value), row.written);
+        IniFile ini;
+        ini.KeySave(KeptWhole(row.value), "Rule1", "Account");
+        EXPECT_EQ(IniFile().KeyGet("Rule1", "Account", "<missing>"), row.value);
+    }
+}
+
 TEST_F(IniFileTest, SectionGetListsLinesThenOneEmptyElement) {
     WriteRaw(path, "[A]\na=1\nb=2\n[Empty]\n");
     IniFile ini;

@@ -164,6 +164,41 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     EXPECT_EQ(modRules::gRuleAccount[3], "All Accounts");
 }
 
+// Stored before the name rule existed: the account stays editable, and the
+// rules bound to its name keep it through every write of the rules file.
+TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
+    frmMain& form = Open({" Home "}, {"\" Home \""});
+    ASSERT_EQ(modRules::gRuleAccount[1], " Home ");
+    vb::ScriptedMsgBoxes boxes;
+    form.txtAcntServer.SetText("mail.example.org");
+    Click(form.tbrButtons(6), "SaveAccount");
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls()[0].title.toStdString();
+    EXPECT_EQ(Stored("AcntServer", 1), "mail.example.org");
+    EXPECT_EQ(Stored("AcntName", 1), " Home ");
+
+    // The rules are saved from the Rules page and read again at a start.
+    Click(form.tbrMainButtons, "Rules");
+    form.txtRuleName.SetText("Renamed rule");
+    form.txtCriteria.SetText("offer");
+    Click(form.tbrRuleUpdate(0), "Update");
+    Click(form.tbrButtons(9), "SaveRules");
+    ASSERT_TRUE(boxes.Calls().empty());
+    modRules::ReadRulesFile(modRules::RulesFilePath());
+    EXPECT_EQ(modRules::gRuleAccount[1], " Home ") << "the binding survives the file";
+
+    // A name made anew follows the rule; a changed name takes its rules along.
+    Click(form.tbrMainButtons, "Accounts");
+    form.txtAcntName.SetText(" Work ");
+    Click(form.tbrButtons(6), "SaveAccount");
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Account Name Not Allowed");
+    form.txtAcntName.SetText("Work");
+    Click(form.tbrButtons(6), "SaveAccount");
+    EXPECT_EQ(boxes.Calls().size(), 1u);
+    modRules::ReadRulesFile(modRules::RulesFilePath());
+    EXPECT_EQ(modRules::gRuleAccount[1], "Work");
+}
+
 TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     frmMain& form = Open({"Home", "ärger"});
     struct Row {

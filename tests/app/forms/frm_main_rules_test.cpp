@@ -424,6 +424,54 @@ TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
     EXPECT_TRUE(SaveEnabled());
 }
 
+// "NOT FOR DISTRIBUTION" typed with NOT unticked would be stored as a
+// negated rule on "FOR DISTRIBUTION": it is refused and said why; with NOT
+// ticked it is stored and read back as typed.
+TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
+    frmMain& f = *form_;
+    ChooseRule(2);
+    const struct Row {
+        const char* criteria;
+        bool ticked;
+        const char* line;  // nullptr: refused
+    } rows[] = {
+        {"NOT FOR DISTRIBUTION", false, nullptr},
+        {"NOT", false, nullptr},
+        {"NOT FOR DISTRIBUTION", true, "AND Subject Contains NOT NOT FOR DISTRIBUTION "},
+        {"NOTICE", false, "AND Subject Contains NOTICE "},
+    };
+    int lines = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.criteria);
+        vb::ScriptedMsgBoxes boxes;
+        f.cboWhere.SetText("Subject");
+        f.cboBoolean.SetText("AND");
+        f.chkNot.SetValue(row.ticked ? vb::vbChecked : vb::vbUnchecked);
+        f.txtCriteria.SetText(row.criteria);
+        Update();
+        if (!row.line) {
+            ASSERT_EQ(boxes.Calls().size(), 1u);
+            EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rule Criteria");
+            EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith("A Criteria that begins with the word NOT"));
+            EXPECT_EQ(gEditRuleDescCount[2], lines) << "no line is added";
+            continue;
+        }
+        EXPECT_TRUE(boxes.Calls().empty());
+        ASSERT_EQ(gEditRuleDescCount[2], ++lines);
+        EXPECT_EQ(gEditRuleDesc(2, lines), row.line);
+    }
+    Save();
+    form_ = &LaidOutMainWindow();
+    form_->Show();
+    Click(form_->tbrMainButtons, "Rules");
+    ASSERT_EQ(gRuleDescCount[2], 3);
+    EXPECT_EQ(gRuleDesc(2, 2), "AND Subject Contains NOT NOT FOR DISTRIBUTION ");
+    ChooseRule(2);
+    Click(form_->tbrRuleUpdate(1), "Undo");
+    EXPECT_EQ(form_->txtCriteria.Text(), "NOT FOR DISTRIBUTION") << "read back as typed";
+    EXPECT_EQ(form_->chkNot.Value(), vb::vbChecked);
+}
+
 TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
     frmMain& f = *form_;
     for (const auto& [typed, shown, time] : {std::tuple{"", "1", 1},

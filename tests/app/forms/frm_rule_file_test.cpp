@@ -92,14 +92,14 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     };
     const Case cases[] = {
         {"a/b", vb::vbExclamation, "cannot contain \"/\""},
-        {"John", vb::vbExclamation, "'RulesJohn.ini' exists already"},
+        {"John", vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2, "'RulesJohn.ini' exists already"},
     };
     for (const Case& c : cases) {
         vb::ScriptedMsgBoxes boxes;
         Save(QString::fromLatin1(c.name));
         ASSERT_EQ(boxes.Calls().size(), 1u) << c.name;
         EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rename Rules File");
-        EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + c.icon);
+        EXPECT_EQ(boxes.Calls()[0].buttons, c.icon) << "a question's default answer keeps the file";
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QString::fromLatin1(c.says))) << boxes.Calls()[0].prompt.toStdString();
         EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleFile>()) << "the user may try another name";
     }
@@ -124,6 +124,40 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }
 
+// Every rename keeps the old file: going back to an earlier name asks to
+// replace that file with the current rules, and No keeps it.
+TEST_F(FrmRuleFileTest, AnEarlierNameCanBeTakenAgainWhenTheUserAgrees) {
+    OpenRename();
+    Save("John");
+    ASSERT_EQ(modRules::gRulesFileName, "RulesJohn.ini");
+    modRules::gEditRuleName[1] = "Edited after";
+    const struct Row {
+        int answer;
+        bool replaced;
+    } rows[] = {{vb::vbNo, false}, {vb::vbYes, true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.answer);
+        vb::ScriptedMsgBoxes boxes;
+        boxes.Answer(row.answer);
+        OpenRename();
+        Save("Rules");
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rename Rules File");
+        EXPECT_EQ(boxes.Calls()[0].prompt,
+                  "A file named 'Rules.ini' exists already.\r\n\r\nReplace it with the current Rules?\r\n");
+        EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2);
+        EXPECT_FALSE(boxes.Calls()[0].prompt.contains("another user")) << "the folder is the user's own";
+        EXPECT_EQ(vb::Forms::IsLoaded<frmRuleFile>(), !row.replaced) << "No leaves the window for another name";
+        EXPECT_EQ(modRules::gRulesFileName, row.replaced ? "Rules.ini" : "RulesJohn.ini");
+        EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), modRules::gRulesFileName);
+        EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: " + modRules::gRulesFileName);
+        const std::string rules = Slurp(DataFile("Rules.ini").toStdString());
+        EXPECT_EQ(rules == oldFile_, !row.replaced);
+        EXPECT_EQ(rules.find("Name=Edited after") != std::string::npos, row.replaced);
+    }
+    EXPECT_TRUE(QFile::exists(DataFile("RulesJohn.ini"))) << "the file left behind stays";
+}
+
 TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     const QString chosen = QDir::temp().filePath("TheirRules.ini");
     WriteRaw(chosen.toStdString(), "[Rules]\nRuleCount=2\n[Rule1]\nName=Mine\nAccount=Home\n[Rule2]\nName=Theirs\nAccount=Office\n");
@@ -133,13 +167,14 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         const char* what;
         QString path;  // empty: the dialog is cancelled
         const char* title;
-        int icon;
+        int buttons;
     };
     const Case cases[] = {
         {"cancelled", QString(), nullptr, 0},
         {"no rules", empty, "Veltrane - Rule Import Failed", vb::vbInformation},
         {"imported", chosen, "Veltrane - Rule Import Successful", vb::vbInformation},
-        {"its name is taken now", chosen, "Veltrane - Rule Import Failed", vb::vbExclamation},
+        // Asked, and left at the default answer: the file of that name stays.
+        {"its name is taken now", chosen, "Veltrane - Rule Import", vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -159,14 +194,14 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         if (c.title) {
             ASSERT_EQ(boxes.Calls().size(), 1u);
             EXPECT_EQ(boxes.Calls()[0].title, c.title);
-            EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + c.icon);
+            EXPECT_EQ(boxes.Calls()[0].buttons, c.buttons);
         } else {
             EXPECT_TRUE(boxes.Calls().empty()) << "a cancel says nothing";
         }
         EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}))
             << "the checks rest while the dialog is open";
     }
-    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the refused import changed nothing";
+    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the import not allowed to replace a file changed nothing";
     EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";
     EXPECT_EQ(modRules::gRuleAccount[1], "Home") << "a rule of the user's own account keeps it";
     EXPECT_EQ(modRules::gRuleAccount[2], "All Accounts");

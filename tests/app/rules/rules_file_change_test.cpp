@@ -113,7 +113,7 @@ TEST_F(RulesFileChangeTest, ImportKeepsRulesOfKnownAccountsAndBindsTheOthersToAl
     WriteRaw(chosen.toStdString(), kImported);
     const std::string chosenBefore = Slurp(chosen.toStdString());
 
-    const RulesFileOutcome outcome = ImportRulesFile(chosen, {"Home", "Work"});
+    const RulesFileOutcome outcome = ImportRulesFile(chosen, {"Home", "Work"}, {});
     ASSERT_EQ(outcome.status, RulesFileStatus::Done);
     EXPECT_EQ(outcome.name, "RulesMy.ini");
     EXPECT_EQ(outcome.rebound, 1);
@@ -170,7 +170,7 @@ TEST_F(RulesFileChangeTest, AFileWithoutRulesOrACancelChangesNothing) {
             chosen = QDir::temp().filePath("ImportRules.ini");
             WriteRaw(chosen.toStdString(), c.content);
         }
-        const RulesFileOutcome outcome = ImportRulesFile(chosen, {"Home"});
+        const RulesFileOutcome outcome = ImportRulesFile(chosen, {"Home"}, {});
         EXPECT_EQ(outcome.status, c.status);
         ExpectUnchanged(before, {"Rules.ini"});
     }
@@ -181,27 +181,64 @@ TEST_F(RulesFileChangeTest, AFileWithoutRulesOrACancelChangesNothing) {
     EXPECT_TRUE(ImportMessage(Outcome(RulesFileStatus::Cancelled)).text.isEmpty()) << "a cancel says nothing";
 }
 
-TEST_F(RulesFileChangeTest, AnotherUsersFileIsNeverReplaced) {
-    WriteRaw(DataFile("RulesJohn.ini").toStdString(), "[Rules]\nRuleCount=1\n[Rule1]\nName=John's own\n");
-    const std::string johns = Slurp(DataFile("RulesJohn.ini").toStdString());
-    const QStringList before = BothSets();
-
-    const RulesFileOutcome renamed = SaveRulesFileAs("John");
-    EXPECT_EQ(renamed.status, RulesFileStatus::Exists);
-    EXPECT_TRUE(RenameMessage(renamed).text.contains("'RulesJohn.ini' exists already"));
-
+// The folder is the user's own: a file that has the new name is replaced
+// when the user agrees, never without asking, never when it cannot be read.
+TEST_F(RulesFileChangeTest, AFileOfTheNewNameIsReplacedOnlyWhenTheUserAgrees) {
     const QString chosen = QDir::temp().filePath("John.ini");
     WriteRaw(chosen.toStdString(), kImported);
-    const RulesFileOutcome imported = ImportRulesFile(chosen, {"Home"});
-    EXPECT_EQ(imported.status, RulesFileStatus::Exists);
-    EXPECT_TRUE(ImportMessage(imported).text.contains("'RulesJohn.ini'"));
-
-    EXPECT_EQ(Slurp(DataFile("RulesJohn.ini").toStdString()), johns);
-    ExpectUnchanged(before, {"Rules.ini", "RulesJohn.ini"});
+    const std::string binary("[Rules]\nRuleCount=1\0", 20);
+    const struct Row {
+        const char* name;
+        bool import;
+        std::string existing;
+        bool answer;
+        RulesFileStatus status;
+    } rows[] = {
+        {"rename, kept", false, "[Rules]\nRuleCount=0\n", false, RulesFileStatus::Kept},
+        {"import, kept", true, "[Rules]\nRuleCount=0\n", false, RulesFileStatus::Kept},
+        {"rename, replaced", false, "[Rules]\nRuleCount=0\n", true, RulesFileStatus::Done},
+        {"import, replaced", true, "[Rules]\nRuleCount=0\n", true, RulesFileStatus::Done},
+        {"rename, unreadable", false, binary, true, RulesFileStatus::WriteFailed},
+        {"import, unreadable", true, binary, true, RulesFileStatus::WriteFailed},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetUp();
+        DeleteSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RulesIniFileName"));
+        WriteRaw(DataFile("RulesJohn.ini").toStdString(), row.existing);
+        const QStringList before = BothSets();
+        QStringList asked;
+        const ReplaceQuestion replace = [&](const QString& name) { return asked << name, row.answer; };
+        const RulesFileOutcome outcome =
+            row.import ? ImportRulesFile(chosen, {"Home"}, replace) : SaveRulesFileAs("John", replace);
+        EXPECT_EQ(asked, QStringList{"RulesJohn.ini"});
+        EXPECT_EQ(outcome.status, row.status);
+        const std::string now = Slurp(DataFile("RulesJohn.ini").toStdString());
+        if (row.status == RulesFileStatus::Done) {
+            EXPECT_EQ(gRulesFileName, "RulesJohn.ini");
+            EXPECT_NE(now.find(row.import ? "Name=Theirs" : "Description1=From Contains edited"), std::string::npos)
+                << now;
+        } else {
+            EXPECT_EQ(now, row.existing);
+            ExpectUnchanged(before, {"Rules.ini", "RulesJohn.ini"});
+        }
+        const QString told = (row.import ? ImportMessage(outcome) : RenameMessage(outcome)).text;
+        if (row.status == RulesFileStatus::Kept) {
+            EXPECT_TRUE(told.isEmpty()) << "the user's own answer";
+        }
+        if (row.status == RulesFileStatus::WriteFailed) {
+            EXPECT_TRUE(told.contains("RulesJohn.ini\r\ncould not be read: binary data")) << told.toStdString();
+        }
+        std::filesystem::remove(DataFile("RulesJohn.ini").toStdString());
+    }
+    const RulesFileMessage question = ReplaceQuestionText("RulesJohn.ini", false);
+    EXPECT_EQ(question.title, "Veltrane - Rename Rules File");
+    EXPECT_EQ(question.text, "A file named 'RulesJohn.ini' exists already.\r\n\r\nReplace it with the current Rules?\r\n");
+    EXPECT_TRUE(ReplaceQuestionText("RulesJohn.ini", true).text.contains("the imported Rules?"));
 }
 
 TEST_F(RulesFileChangeTest, RenameWritesThePendingEditsUnderTheNewNameAndKeepsTheOldFile) {
-    const RulesFileOutcome outcome = SaveRulesFileAs("John");
+    const RulesFileOutcome outcome = SaveRulesFileAs("John", {});
     ASSERT_EQ(outcome.status, RulesFileStatus::Done);
     EXPECT_EQ(gRulesFileName, "RulesJohn.ini");
     EXPECT_EQ(StoredName(), "RulesJohn.ini");
@@ -210,16 +247,16 @@ TEST_F(RulesFileChangeTest, RenameWritesThePendingEditsUnderTheNewNameAndKeepsTh
     EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Description1=From Contains edited"), std::string::npos);
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 
-    // The current file's own name is a save, not another user's file.
+    // The current file's own name is a save: nothing to ask.
     gEditRuleName[1] = "Renamed again";
-    EXPECT_EQ(SaveRulesFileAs("RulesJohn.ini").status, RulesFileStatus::Done);
+    EXPECT_EQ(SaveRulesFileAs("RulesJohn.ini", {}).status, RulesFileStatus::Done);
     EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Name=Renamed again"), std::string::npos);
 }
 
 TEST_F(RulesFileChangeTest, ANameWithAFolderIsRefused) {
     const QStringList before = BothSets();
     for (const char* given : {"../John", "a/b", "/etc/passwd", "C:\\Rules", "tab\there", "line\nbreak"}) {
-        const RulesFileOutcome outcome = SaveRulesFileAs(QString::fromLatin1(given));
+        const RulesFileOutcome outcome = SaveRulesFileAs(QString::fromLatin1(given), {});
         EXPECT_EQ(outcome.status, RulesFileStatus::NotAName) << given;
         ExpectUnchanged(before, {"Rules.ini"});
     }
@@ -234,8 +271,8 @@ TEST_F(RulesFileChangeTest, AnUnwritableFolderKeepsTheRulesTheNameAndTheOldFile)
     {
         const ReadOnlyFolder readOnly(platform::store::UserDataFolder());
         if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
-        renamed = SaveRulesFileAs("John");
-        imported = ImportRulesFile(chosen, {"Home"});
+        renamed = SaveRulesFileAs("John", {});
+        imported = ImportRulesFile(chosen, {"Home"}, {});
     }
     EXPECT_EQ(renamed.status, RulesFileStatus::WriteFailed);
     EXPECT_EQ(imported.status, RulesFileStatus::WriteFailed);
