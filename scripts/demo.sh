@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows Veltrane at work on this machine, touching nothing of the user's own:
-# installs what is missing, builds, starts a throw-away Dovecot POP3 server
+# installs what is missing, builds the program (nothing else), starts a
+# throw-away Dovecot POP3 server
 # with two mailboxes of sample mail (scripts/demo_mail), writes two accounts
 # for it into a fresh private profile and starts the program on that profile.
 #
@@ -8,17 +9,19 @@
 #
 # With a display (DISPLAY or WAYLAND_DISPLAY) the window opens; close the
 # program or press Ctrl-C to end. Without one the program runs on a virtual X
-# display with a tray host: the start-up check reads the sample mail, and
+# display with a window manager and a tray host: the start-up check reads the
+# sample mail, and
 # screenshots of the window with its list, the new-mail pop-up and (after a
 # second start in the tray) the tray icon with its count are saved under
 # demo-output/ before the demo ends by itself.
 #   --no-build      skip the package check and the build
 #   --server-only   start the server and the profile, print them, wait for Ctrl-C
 #   --server-check  start both, check the server serves the sample mail, stop
-# Environment: BUILD (build folder, default build), VELTRANE (the program,
-# default $BUILD/app/main/veltrane), DEMO_PORT / DEMO_TLS_PORT (default 21110 /
-# 21111), DEMO_OUT (screenshot folder), DEMO_WAIT (seconds before the
-# screenshots, default 10), JOBS (build jobs).
+# Environment: BUILD (build folder, default build when it is configured, else
+# build-demo), VELTRANE (the program, default $BUILD/app/main/veltrane),
+# DEMO_PORT / DEMO_TLS_PORT (the server's ports; by default the first free
+# pair from 21110), DEMO_OUT (screenshot folder), DEMO_WAIT (seconds before
+# the screenshots, default 10), JOBS (build jobs).
 # Everything the demo starts is stopped again on exit or Ctrl-C; its
 # temporary folder is removed.
 set -euo pipefail
@@ -32,16 +35,17 @@ for arg in "$@"; do
     --no-build) build=no ;;
     --server-only) mode=server ;;
     --server-check) mode=check ;;
-    -h|--help) sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown argument $arg (try --help)" >&2; exit 2 ;;
   esac
 done
 
-BUILD=${BUILD:-build}
+# A developer's configured build is reused; otherwise one without the tests.
+if [ -z "${BUILD:-}" ]; then
+  if [ -f build/CMakeCache.txt ]; then BUILD=build; else BUILD=build-demo; fi
+fi
 VELTRANE=${VELTRANE:-$BUILD/app/main/veltrane}
 case $VELTRANE in /*) ;; *) VELTRANE=$root/$VELTRANE ;; esac
-PORT=${DEMO_PORT:-21110}
-TLS_PORT=${DEMO_TLS_PORT:-21111}
 WAIT=${DEMO_WAIT:-10}
 POP3D=$root/tests/fixtures/pop3d/pop3d.sh
 MAIL=$root/scripts/demo_mail
@@ -53,11 +57,13 @@ die() { printf 'demo.sh: %s\n' "$*" >&2; exit 1; }
 pause() { sleep "$1" & pids+=($!); wait "$!" || true; }
 
 if [ $build = yes ]; then
-  say "checking the Debian packages (scripts/setup.sh)"
-  bash scripts/setup.sh
-  say "building in $BUILD"
-  cmake -S . -B "$BUILD" -G Ninja >/dev/null
-  cmake --build "$BUILD" -j "${JOBS:-$(nproc)}"
+  say "checking the Debian packages (scripts/setup.sh --demo)"
+  bash scripts/setup.sh --demo
+  say "building the program in $BUILD"
+  [ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -G Ninja -DVELTRANE_TESTS=OFF >/dev/null
+  # The program pulls in its own libraries (the component among them); its
+  # data is read from the source tree.
+  cmake --build "$BUILD" -j "${JOBS:-$(nproc)}" --target veltrane
 fi
 if [ $mode = program ] && [ ! -x "$VELTRANE" ]; then
   die "the program $VELTRANE is not built: this tree has no veltrane executable yet (set VELTRANE=... to name it, or run with --server-only)"
@@ -69,6 +75,7 @@ if [ -n "${DISPLAY:-}" ] && [ -z "${XAUTHORITY:-}" ] && [ -f "$HOME/.Xauthority"
 fi
 
 # Under /tmp: the server's unprivileged processes must reach every parent.
+PORT="" TLS_PORT=""  # chosen below; the clean-up may run before
 work=$(mktemp -d /tmp/veltrane-demo.XXXXXX)
 chmod 0755 "$work"
 cleanup() {
@@ -90,6 +97,35 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # ---- the server and its mailboxes -----------------------------------------
+# Two neighbouring ports (plain, implicit TLS) that nothing listens on.
+both_free() {
+  python3 - "$1" "$2" <<'PY'
+import socket, sys
+held = []
+try:
+    for port in map(int, sys.argv[1:]):
+        s = socket.socket()
+        # As the server binds: a closed connection still waiting does not count.
+        s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+        s.bind(("127.0.0.1", port))
+        s.listen()
+        held.append(s)
+except OSError:
+    sys.exit(1)
+PY
+}
+if [ -n "${DEMO_PORT:-}" ]; then
+  PORT=$DEMO_PORT TLS_PORT=${DEMO_TLS_PORT:-$((DEMO_PORT + 1))}
+  both_free "$PORT" "$TLS_PORT" ||
+    die "port $PORT or $TLS_PORT on 127.0.0.1 is in use (DEMO_PORT / DEMO_TLS_PORT name them; unset DEMO_PORT to let the demo pick free ones)"
+else
+  PORT=21110
+  until both_free "$PORT" "$((PORT + 1))"; do
+    PORT=$((PORT + 2))
+    [ "$PORT" -lt 21400 ] || die "no two free neighbouring ports from 21110 to 21400 on 127.0.0.1; name some with DEMO_PORT"
+  done
+  TLS_PORT=$((PORT + 1))
+fi
 say "starting Dovecot on 127.0.0.1:$PORT"
 POP3D_PORT=$PORT POP3D_TLS_PORT=$TLS_PORT POP3D_BOXES=2 "$POP3D" start "$work/pop3d" >/dev/null
 seed() {  # seed BOX FILE...: delivered the Maildir way, through tmp/ and a rename
@@ -201,7 +237,7 @@ export XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 unset DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 0700 "$XDG_RUNTIME_DIR"
-say "no display: starting Xvfb with a tray host"
+say "no display: starting Xvfb with a window manager and a tray host"
 # Xvfb picks a free display number itself and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
@@ -210,6 +246,10 @@ for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(head -1 "$work/display")
 for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || die "Xvfb $DISPLAY does not answer: $(cat "$work/xvfb.log")"
+# A window manager places and decorates the windows and takes a minimised
+# window away, as on a desktop.
+. "$root/tests/support/window_manager.sh"
+start_window_manager "$work"
 trayer --edge top --align right --widthtype request --height 28 --transparent false --tint 0xdddddd \
   >"$work/trayer.log" 2>&1 &
 pids+=($!)
@@ -227,8 +267,9 @@ stop_program() {
   for _ in $(seq 50); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
 }
 # The first window whose title is name (exact) or starts with name (prefix).
-window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name "\"") { print $1; exit }'; }
-window_starting() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" 'index($0, "\"" name) { print $1; exit }'; }
+# (awk reads the whole tree: a reader that stops early breaks the pipe.)
+window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" '!f && index($0, "\"" name "\"") { print $1; f = 1 }'; }
+window_starting() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" '!f && index($0, "\"" name) { print $1; f = 1 }'; }
 shoot_tray() {  # shoot_tray NAME: the tray host, and four times larger (the icon is 24 pixels)
   local tray
   tray=$(window_of panel)

@@ -1,19 +1,27 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests and the program need.
-# Idempotent and non-interactive; safe to run on every test run.
+# Installs the Debian packages the build, the tests and the program need:
+#   setup.sh          everything (build, tests, benchmarks, sanitizers)
+#   setup.sh --demo   what scripts/demo.sh builds and runs
+# Idempotent and non-interactive: when every package is there it only asks
+# dpkg; the package lists are fetched only when something must be installed.
 set -euo pipefail
 
+# The program, its build and the demo's server and virtual desktop.
 packages=(
-  build-essential cmake ninja-build pkg-config git
-  clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev
+  build-essential cmake ninja-build pkg-config python3
   libglib2.0-dev libssl-dev openssl ca-certificates
-  qt6-base-dev qt6-base-dev-tools libqt6svg6 libqt6svg6-dev qt6-qpa-plugins
+  qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev qt6-qpa-plugins
   libcanberra-dev xdg-utils
   dovecot-pop3d
-  xvfb xauth x11-utils trayer openbox xdotool imagemagick fonts-dejavu-core fonts-wine
-  python3 time curl
+  xvfb xauth x11-utils trayer openbox imagemagick fonts-dejavu-core fonts-wine
 )
+if [ "${1:-}" != --demo ]; then
+  packages+=(
+    git clang libclang-rt-14-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libgmime-3.0-dev
+    xdotool time curl
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -33,5 +41,7 @@ if [ ! -e /usr/sbin/policy-rc.d ]; then
   $sudo chmod 0755 /usr/sbin/policy-rc.d
   trap '$sudo rm -f /usr/sbin/policy-rc.d' EXIT
 fi
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+echo "setup.sh: installing ${missing[*]}"
+# The package lists are fetched only when the ones at hand cannot serve.
+install() { $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"; }
+install || { $sudo apt-get update -q && install; }

@@ -99,4 +99,9 @@ QString NothingToDeletePrompt(bool spam) {
     return spam ? QStringLiteral("No Spam Messages to Delete") : QStringLiteral("No Messages to Delete");
 }
 
+QString DeleteWhileBusyPrompt() {
+    return QStringLiteral("Messages cannot be deleted while a check or another deletion is talking to a "
+                          "mail server.\r\n\r\nPlease try again when it has finished.");
+}
+
 }  // namespace modCheck

@@ -37,5 +37,9 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam);
 QString DeleteQuestionTitle(bool spam);
 // Nothing was chosen.
 QString NothingToDeletePrompt(bool spam);
+// A deletion asked for while another server operation runs, and its title's
+// end (after the program's name).
+QString DeleteWhileBusyPrompt();
+inline constexpr char16_t kServerBusyTitle[] = u" - Server Busy";
 
 }  // namespace modCheck

@@ -314,6 +314,9 @@ public:
     void DeleteSelectedMessages(int16_t account, bool spamMode);
     // The message menu's Delete: the selected messages of the current account.
     void mnuEmailDelete_Click();
+    // While a server operation runs a deletion cannot start: true, after
+    // telling the user so, instead of a click that does nothing.
+    bool DeletionRefusedWhileBusy();
 
 private:
     void WireAccountCheck();
@@ -585,10 +588,10 @@ private:
 
     // ---- rule report and rules file ----
 public:
-    // After every check run: opens the rule report when the rules marked
-    // messages and the report is wanted (modRules::RuleReportWanted) and
-    // it is not open already.
-    void CheckRuleReport();
+    // After every check run, with the accounts it checked: opens the rule
+    // report for them when the rules marked messages and the report is
+    // wanted (modRules::RuleReportWanted), unless one is open already.
+    void CheckRuleReport(const std::vector<int16_t>& checked);
     // Imports the rules of a file the user chooses (tbrRules "RulesImport").
     void ImportRules();
     // Opens the rules file name window (tbrRules "RulesRename").

@@ -43,35 +43,35 @@ void frmMain::CheckAll() {
     const int16_t current = gCurrentAccount;
     ShowAutoCheckStatus();
     SuspendAutoCheck(kSuspend);
-    int16_t checked = 0;
+    std::vector<int16_t> checked;
     gNoCheckDeferred = false;
     gUserStop = false;
     SetRetrievalMode(false, true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gUserStop) {
-            // A stopped run checked what the user wanted: no box.
             ProgressBar.SetVisible(false);
-            checked = 1;
             break;
         }
         TabStripEmail.Select(a);
         if (gAcntEnabled[a] == 1) {
             CheckAccount(a);
-            ++checked;
+            checked.push_back(a);
         }
     }
+    // A stopped run checked what the user wanted: no box.
+    const bool noneChecked = checked.empty() && !gUserStop;
     gCurrentAccount = current;
     if (current >= 1) TabStripEmail.Select(current);
     SetRetrievalMode(true, true);
     NotifyNewMail(0);
     SuspendAutoCheck(kRestore);
-    if (checked == 0)
+    if (noneChecked)
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport();
+    CheckRuleReport(checked);
 }
 
 void frmMain::RunAutoCheck() { RunTimedCheck(false); }
@@ -94,6 +94,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     const int16_t current = gCurrentAccount;
     bool anyMail = false;
     bool anyNew = false;
+    std::vector<int16_t> checked;
     SetRetrievalMode(false, true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gAcntEnabled[a] != 1) continue;
@@ -104,6 +105,7 @@ void frmMain::RunTimedCheck(bool startUp) {
         // The list follows the account being checked while the window shows.
         if (WindowState() != vb::vbMinimized) TabStripEmail.Select(a);
         CheckAccount(a);
+        checked.push_back(a);
         summary += QString(6, QChar(' ')) + gAcntResult[a] + QStringLiteral("\r\n");
         ++gSummaryLines;
         // Only the accounts this run checked: a disabled or skipped account's
@@ -126,7 +128,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     if (startUp) SuspendAutoCheck(kRestore);
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
-    CheckRuleReport();
+    CheckRuleReport(checked);
 }
 
 void frmMain::CheckCurrentAccount() {
@@ -148,7 +150,7 @@ void frmMain::CheckCurrentAccount() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport();
+    CheckRuleReport({account});
 }
 
 void frmMain::ShowDownloadErrors() {

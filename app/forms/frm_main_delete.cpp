@@ -113,8 +113,16 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
     SetMousePointer(0);
 }
 
+bool frmMain::DeletionRefusedWhileBusy() {
+    if (!modGeneral::ServerOperation::Running()) return false;
+    vb::MsgBox(modCheck::DeleteWhileBusyPrompt(), vb::vbExclamation,
+               modGeneral::gAppName + QString::fromUtf16(modCheck::kServerBusyTitle));
+    return true;
+}
+
 void frmMain::mnuEmailDelete_Click() {
     using namespace modAccounts;
+    if (DeletionRefusedWhileBusy()) return;
     modGeneral::ServerOperation operation;
     if (!operation.Started()) return;
     // Chosen before retrieval mode touches the window.

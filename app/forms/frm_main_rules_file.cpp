@@ -40,8 +40,12 @@ void frmMain::WireRulesFile() {
     mCommands.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
 }
 
-void frmMain::CheckRuleReport() {
-    if (!modRules::RuleReportWanted() || modGeneral::gShowingRuleReport) return;
+void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
+    // One report at a time: an open one keeps the run that opened it.
+    if (modGeneral::gShowingRuleReport || vb::Forms::IsLoaded<frmRuleReport>()) return;
+    const QStringList accounts = modRules::RuleReportAccounts(checked);
+    if (!modRules::RuleReportWanted(accounts)) return;
+    modRules::gRuleReportAccounts = accounts;
     vb::Forms::Get<frmRuleReport>().Show();
 }
 

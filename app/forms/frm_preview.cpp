@@ -16,7 +16,6 @@
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/general/message_store.h"
-#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/ui/common_dialog.h"
@@ -302,8 +301,9 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
 
 void frmPreview::DeleteMessage() {
     // Exactly the message shown goes, by its UID, whatever the list selects.
-    if (ShownSlot() == 0 || modGeneral::ServerOperation::Running() || !vb::Forms::IsLoaded<frmMain>()) return;
+    if (ShownSlot() == 0 || !vb::Forms::IsLoaded<frmMain>()) return;
     frmMain& main = vb::Forms::Get<frmMain>();
+    if (main.DeletionRefusedWhileBusy()) return;
     const modGeneral::MessageRef shown = shown_;
     Hide();
     forms::SuspendAutoCheck(QStringLiteral("Suspend"));

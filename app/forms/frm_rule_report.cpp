@@ -10,7 +10,6 @@
 #include "app/forms/pictures.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
-#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
@@ -72,8 +71,10 @@ void frmRuleReport::Form_Load() {
     forms::SuspendAutoCheck(QStringLiteral("Suspend"));
     SetMessageWindowTopmost(false);
 
-    deletions_ = modRules::BuildRuleReportList(modRules::RuleMark::Delete);
-    spam_ = modRules::BuildRuleReportList(modRules::RuleMark::Spam);
+    // The accounts of the run that opened it, whatever runs later.
+    accounts_ = modRules::gRuleReportAccounts;
+    deletions_ = modRules::BuildRuleReportList(modRules::RuleMark::Delete, accounts_);
+    spam_ = modRules::BuildRuleReportList(modRules::RuleMark::Spam, accounts_);
     TabStripRuleReport.ClearTabs();
     TabStripRuleReport.AddTab(kDeleteTab);
     TabStripRuleReport.SetTabImage(1, 1);
@@ -91,8 +92,10 @@ void frmRuleReport::Form_Load() {
     FitLists(modRules::RuleReportListLines(deletions_, spam_));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
-    TabStripRuleReport.Select(1);
-    TabStripRuleReport_Click();  // the first tab is selected already: its list is shown here
+    // It opens on a tab that lists messages: the spam tab when only spam was marked.
+    const int tab = deletions_.accounts == 0 && spam_.accounts > 0 ? 2 : 1;
+    TabStripRuleReport.Select(tab);
+    TabStripRuleReport_Click();  // selecting the tab already selected runs no handler
     countdown_ = modRules::RuleReportCountdown(modRules::gRuleTime);
     Button(tbrRuleReport, 0).SetTag(QStringLiteral("On"));
     tmrRuleReport.SetEnabled(true);
@@ -171,9 +174,11 @@ void frmRuleReport::ToggleTimer() {
 }
 
 void frmRuleReport::DeleteNow() {
-    // A check or another deletion is talking to a server, or this one goes
-    // on between two accounts: the click does nothing.
-    if (deleting_ || !vb::Forms::IsLoaded<frmMain>() || modGeneral::ServerOperation::Running()) return;
+    // This deletion goes on between two accounts: the click does nothing. A
+    // check or another deletion talking to a server is named to the user.
+    if (deleting_ || !vb::Forms::IsLoaded<frmMain>()) return;
+    frmMain& main = vb::Forms::Get<frmMain>();
+    if (main.DeletionRefusedWhileBusy()) return;
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
@@ -183,11 +188,12 @@ void frmRuleReport::DeleteNow() {
     // and a close wait for them.
     deleting_ = true;
     tmrRuleReport.SetEnabled(false);
-    frmMain& main = vb::Forms::Get<frmMain>();
     try {
         const DeletionScope scope(main);
-        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) {
-            if (counts[i] <= 0) continue;
+        for (const QString& name : accounts_) {
+            // An account renamed, deleted or disabled since the check is left alone.
+            const int16_t i = modRules::EnabledAccountIndex(name);
+            if (i == 0 || counts[i] <= 0) continue;
             main.TabStripEmail.Select(i);
             // Exactly the marked messages, whatever the user selected in the list.
             main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
@@ -198,7 +204,7 @@ void frmRuleReport::DeleteNow() {
         ShowDeletionFailure();
     }
     modRules::RuleReportList& list = spam ? spam_ : deletions_;
-    list = modRules::BuildRuleReportList(mark);
+    list = modRules::BuildRuleReportList(mark, accounts_);
     (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
     Button(tbrRuleReport, 1).SetEnabled(list.accounts >= 1);
     deleting_ = false;

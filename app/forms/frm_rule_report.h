@@ -34,6 +34,7 @@ private:
     // window follow.
     void FitLists(int lines);
 
+    QStringList accounts_;  // by name, as modRules::gRuleReportAccounts was at load
     modRules::RuleReportList deletions_;
     modRules::RuleReportList spam_;
     modRules::RuleReportCountdown countdown_{0};

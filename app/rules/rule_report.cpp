@@ -16,20 +16,40 @@ int16_t MarkCount(int16_t account, RuleMark mark) {
 
 }  // namespace
 
-bool RuleReportWanted() {
+QStringList gRuleReportAccounts;
+
+QStringList RuleReportAccounts(const std::vector<int16_t>& checked) {
+    using namespace modAccounts;
+    QStringList accounts;
+    for (const int16_t i : checked)
+        if (i >= 1 && i <= gAccountCount && gAcntEnabled[i] == 1) accounts.append(gAcntName[i]);
+    return accounts;
+}
+
+int16_t EnabledAccountIndex(const QString& name) {
+    using namespace modAccounts;
+    for (int16_t i = 1; i <= gAccountCount; ++i)
+        if (gAcntName[i] == name) return gAcntEnabled[i] == 1 ? i : int16_t{0};
+    return 0;
+}
+
+bool RuleReportWanted(const QStringList& accounts) {
     using namespace modAccounts;
     if (gRuleShow != 1 || (gRuleShowNew != 0 && gRuleShowNew != 1)) return false;
-    for (int16_t i = 1; i <= gAccountCount; ++i) {
-        if (gAcntDeleteCount[i] <= 0 && gAcntSpamCount[i] <= 0) continue;
+    for (const QString& name : accounts) {
+        const int16_t i = EnabledAccountIndex(name);
+        if (i == 0 || (gAcntDeleteCount[i] <= 0 && gAcntSpamCount[i] <= 0)) continue;
         // Any marked account with new mail opens it, not only the first one.
         if (gRuleShowNew == 0 || gAcntHasNewMail[i]) return true;
     }
     return false;
 }
 
-RuleReportList BuildRuleReportList(RuleMark mark) {
+RuleReportList BuildRuleReportList(RuleMark mark, const QStringList& accounts) {
     RuleReportList list;
-    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) {
+    for (const QString& name : accounts) {
+        const int16_t i = EnabledAccountIndex(name);
+        if (i == 0) continue;
         const int16_t count = MarkCount(i, mark);
         if (count <= 0) continue;
         ++list.accounts;

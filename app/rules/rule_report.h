@@ -6,20 +6,33 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 namespace modRules {
 
+// The accounts a report covers, by name: of those the check run checked,
+// the enabled ones. Marks and new-mail flags of the others are from an older
+// check, and a disabled account is never connected to.
+QStringList RuleReportAccounts(const std::vector<int16_t>& checked);
+// The enabled account named name; 0 when there is none (it was renamed,
+// deleted or disabled since). Names are unique.
+int16_t EnabledAccountIndex(const QString& name);
+
+// The accounts of the run that opened the report (RuleReportAccounts); the
+// window lists and deletes for these only.
+extern QStringList gRuleReportAccounts;
+
 // After a check run: true when the live set asks for the report ("Show" 1)
-// and some account has messages marked by the rules; with "ShowNew" 1 one of
-// those accounts must also have received new mail in the run, and any other
-// "ShowNew" than 0 or 1 never opens it.
-bool RuleReportWanted();
+// and one of the accounts has messages marked by the rules; with "ShowNew" 1
+// one of those accounts must also have received new mail in the run, and any
+// other "ShowNew" than 0 or 1 never opens it.
+bool RuleReportWanted(const QStringList& accounts);
 
 // Which marks a list or a deletion is about.
 enum class RuleMark { Delete, Spam };
 
-// One tab's list: a line "<account> has <n> message(s)" for each account
-// with marks, at most kRuleReportMaxLines of them and then "more
+// One tab's list: a line "<account> has <n> message(s)" for each of the
+// accounts with marks, at most kRuleReportMaxLines of them and then "more
 // Accounts..."; "No Messages to Delete" or "No Spam Messages to Delete" when
 // none has any.
 struct RuleReportList {
@@ -28,7 +41,7 @@ struct RuleReportList {
     int lines = 0;         // lines the text shows
 };
 inline constexpr int kRuleReportMaxLines = 16;
-RuleReportList BuildRuleReportList(RuleMark mark);
+RuleReportList BuildRuleReportList(RuleMark mark, const QStringList& accounts);
 
 // The report's two list labels are as high as the longer list.
 int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& spam);

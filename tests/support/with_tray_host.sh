@@ -37,13 +37,8 @@ for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$dir/display")
 
 if [ $wm = yes ]; then
-  # Its own configuration folder: nothing of the user's or another test's.
-  XDG_CONFIG_HOME=$dir/wm openbox --sm-disable >"$dir/openbox.log" 2>&1 &
-  pids+=($!)
-  for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-  done
+  . "$(dirname "$0")/window_manager.sh"
+  start_window_manager "$dir"
 fi
 trayer --edge top --align right --widthtype pixel --width 96 --height 24 --SetDockType true \
   >"$dir/trayer.log" 2>&1 &

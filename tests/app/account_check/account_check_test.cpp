@@ -342,7 +342,9 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     for (const Row& r : {
              Row{"test while busy", true, [] { form().TestAccountConnection(1); }, ""},
              Row{"delete while busy", true, [&] { form().DeleteMessagesByUid(1, {stored}, false); }, ""},
-             Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); }, ""},
+             Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); },
+                 "Messages cannot be deleted while a check or another deletion is talking to a mail server."
+                 "\r\n\r\nPlease try again when it has finished."},
              Row{"spam while busy", true, [] { form().DeleteSelectedMessages(1, true); }, ""},
              Row{"nothing selected", false, [] { form().mnuEmailDelete_Click(); }, "No Messages to Delete"},
              Row{"no spam", false, [] { form().DeleteSelectedMessages(1, true); },

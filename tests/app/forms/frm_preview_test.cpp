@@ -203,9 +203,11 @@ TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
         const QString body = QUrl::fromPercentEncoding(query.section(QStringLiteral("&body="), 1).toLatin1());
         EXPECT_EQ(subject, row.subject);
         EXPECT_TRUE(body.startsWith(QStringLiteral("-----Original Message-----\r\nFrom: ")));
-        EXPECT_TRUE(body.endsWith(row.account == 1 ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
-                                                   : QStringLiteral(" of a long message")))
-            << "a long body is cut after a whole line";
+        EXPECT_TRUE(body.endsWith(row.account == 1
+                                      ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
+                                      : QStringLiteral(" of a long message\r\n>[... the rest of the message is left out "
+                                                       "here: it is too long to hand to your Email program. ...]")))
+            << "a long body is cut after a whole line, and the cut is marked in the quoted text";
         vb::Forms::Unload<frmPreview>();
     }
 }
@@ -254,6 +256,21 @@ TEST_F(FrmPreview, ReplyOrOpenWithoutAProgramSaysSo) {
     for (const char* name : {"temporary.eml", "temporary.msg"})
         EXPECT_EQ(ReadFile(QDir(PrivateTempFolder()).filePath(QString::fromLatin1(name))),
                   MessageFileBytes(1, 1));
+}
+
+TEST_F(FrmPreview, OpenThatCannotWriteNamesThePrivateFolder) {
+    testdesktop::InstallViewer("message/rfc822");
+    // A file where the private folder belongs: it cannot be made.
+    testdesktop::WriteFile(PrivateTempFolderPath(), "in the way", false);
+    frmPreview& form = Open(1);
+    vb::ScriptedMsgBoxes boxes;
+    Click(form, "Open");
+    EXPECT_TRUE(opened_.isEmpty());
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Open Message Failed");
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "The message could not be written to the temporary folder\r\n" + PrivateTempFolderPath() + ".");
+    QFile::remove(PrivateTempFolderPath());
 }
 
 TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
@@ -401,13 +418,18 @@ TEST_F(FrmPreview, PrintWithoutAPrinterOffersAPdfFile) {
     const QString pdf = QDir::temp().filePath(QStringLiteral("minutes.pdf"));
     boxes.Answer(vb::vbYes);
     dialogs.ChooseFile(pdf);
+    const mode_t umask = ::umask(022);  // the usual one, which leaves files readable by all
     Click(form, "Print");
+    ::umask(umask);
     ASSERT_EQ(boxes.Calls().size(), 2u);
     EXPECT_EQ(boxes.Calls()[1].title, QStringLiteral("Veltrane - Print"));
     EXPECT_TRUE(boxes.Calls()[1].prompt.startsWith(QStringLiteral("No printer is set up on this computer.")));
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_EQ(dialogs.Calls()[0].fileName, QStringLiteral("Minutes"));
     EXPECT_EQ(PdfPages(pdf), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the printed message is the user's alone, as a saved one";
 }
 
 // The main window's message menu and buttons act on the list's current message.

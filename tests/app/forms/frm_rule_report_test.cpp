@@ -42,17 +42,25 @@ protected:
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
-    // Rule marks per account: messages marked for deletion and as spam.
+    // Rule marks per enabled account, all checked by the last run: messages
+    // marked for deletion and as spam.
     static void Mark(const std::vector<int16_t>& deletions, const std::vector<int16_t>& spam) {
         using namespace modAccounts;
         gAccountCount = static_cast<int16_t>(deletions.size());
         ResizeAccountArrays(gAccountCount);
         for (int16_t i = 1; i <= gAccountCount; ++i) {
             gAcntName[i] = QStringLiteral("Acnt%1").arg(i);
+            gAcntEnabled[i] = 1;
             gAcntDeleteCount[i] = deletions[static_cast<size_t>(i - 1)];
             gAcntSpamCount[i] = spam[static_cast<size_t>(i - 1)];
             gAcntHasNewMail[i] = false;
         }
+        modRules::gRuleReportAccounts = modRules::RuleReportAccounts(All());
+    }
+    static std::vector<int16_t> All() {
+        std::vector<int16_t> all;
+        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) all.push_back(i);
+        return all;
     }
     static frmRuleReport& Report() { return vb::Forms::Get<frmRuleReport>(); }
     static vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
@@ -63,23 +71,23 @@ protected:
 };
 
 TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
-    main_->CheckRuleReport();
+    main_->CheckRuleReport(All());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "no marks";
 
     Mark({0, 2, 0}, {0, 0, 0});
     modRules::gRuleShow = 0;
-    main_->CheckRuleReport();
+    main_->CheckRuleReport(All());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "Show 0";
 
     modRules::gRuleShow = 1;
-    main_->CheckRuleReport();
+    main_->CheckRuleReport(All());
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_TRUE(Report().isVisible());
     EXPECT_TRUE(gShowingRuleReport);
     EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "the flag is set before the pause";
 
     Mark({0, 5, 0}, {1, 0, 0});
-    main_->CheckRuleReport();  // a later check while it is open
+    main_->CheckRuleReport(All());  // a later check while it is open
     EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "no second report loads";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "it keeps the opening check's counts";
 
@@ -87,6 +95,38 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_FALSE(gShowingRuleReport);
     EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+}
+
+TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {
+    struct Case {
+        std::vector<int16_t> deletions, spam;
+        int tab;
+    };
+    for (const Case& c : {Case{{0, 1, 0}, {0, 0, 0}, 1}, Case{{0, 0, 0}, {0, 3, 0}, 2}, Case{{1, 0, 0}, {0, 3, 0}, 1}}) {
+        SCOPED_TRACE(c.tab);
+        Mark(c.deletions, c.spam);
+        main_->CheckRuleReport(All());
+        ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+        EXPECT_EQ(Report().TabStripRuleReport.SelectedItem(), c.tab);
+        EXPECT_EQ(Report().lblRuleSpam.isVisible(), c.tab == 2);
+        EXPECT_TRUE(Button(1).Enabled()) << "Delete Now has messages to delete";
+        ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
+    }
+}
+
+TEST_F(FrmRuleReportTest, OnlyTheEnabledAccountsTheRunCheckedAreReported) {
+    // Marks and new mail of account 1 are from an older check; account 3 is off.
+    Mark({2, 1, 4}, {0, 0, 0});
+    modRules::gRuleShowNew = 1;
+    modAccounts::gAcntHasNewMail[1] = true;
+    modAccounts::gAcntHasNewMail[3] = true;
+    modAccounts::gAcntEnabled[3] = 0;
+    main_->CheckRuleReport({2, 3});
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "account 2 got no new mail";
+    modAccounts::gAcntHasNewMail[2] = true;
+    main_->CheckRuleReport({2, 3});
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 1 message\r\n");
 }
 
 TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {

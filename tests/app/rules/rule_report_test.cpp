@@ -26,7 +26,14 @@ protected:
             gAcntDeleteCount[i] = deletions;
             gAcntSpamCount[i] = spam;
             gAcntHasNewMail[i] = newMail;
+            gAcntEnabled[i] = 1;
         }
+    }
+    // Every account, as a run that checked them all reports them.
+    static QStringList All() {
+        std::vector<int16_t> all;
+        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) all.push_back(i);
+        return RuleReportAccounts(all);
     }
 };
 
@@ -37,6 +44,8 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
         int16_t showNew;
         std::vector<std::tuple<int16_t, int16_t, bool>> accounts;
         bool opens;
+        std::vector<int16_t> checked = {};  // none listed: the run checked every account
+        int16_t disabled = 0;               // an account switched off
     };
     const Case cases[] = {
         {"Show 0 never opens", 0, 0, {{2, 1, true}}, false},
@@ -49,19 +58,24 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
         {"new only: a later marked account got new mail", 1, 1, {{2, 0, false}, {0, 1, true}}, true},
         {"new only: new mail without marks does not count", 1, 1, {{0, 0, true}, {1, 0, false}}, false},
         {"an unknown ShowNew never opens", 1, 2, {{2, 0, true}}, false},
+        {"marks of an account the run did not check", 1, 1, {{0, 0, true}, {2, 0, true}}, false, {1}},
+        {"the checked account's marks", 1, 1, {{0, 0, true}, {2, 0, true}}, true, {2}},
+        {"marks of a disabled account", 1, 0, {{0, 0, false}, {2, 1, true}}, false, {}, 2},
     };
     for (const Case& c : cases) {
         gRuleShow = c.show;
         gRuleShowNew = c.showNew;
         SetAccounts(c.accounts);
-        EXPECT_EQ(RuleReportWanted(), c.opens) << c.what;
+        if (c.disabled > 0) modAccounts::gAcntEnabled[c.disabled] = 0;
+        const QStringList accounts = c.checked.empty() ? All() : RuleReportAccounts(c.checked);
+        EXPECT_EQ(RuleReportWanted(accounts), c.opens) << c.what;
     }
 }
 
 TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
     for (const int accounts : {15, 16, 17, 30}) {
         SetAccounts(std::vector<std::tuple<int16_t, int16_t, bool>>(static_cast<size_t>(accounts), {1, 0, false}));
-        const RuleReportList list = BuildRuleReportList(RuleMark::Delete);
+        const RuleReportList list = BuildRuleReportList(RuleMark::Delete, All());
         const QStringList lines = list.text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         EXPECT_EQ(list.accounts, accounts);
         if (accounts <= kRuleReportMaxLines) {

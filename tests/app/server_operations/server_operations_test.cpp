@@ -1,6 +1,7 @@
 // The main window against a scripted POP3 server: while a check or a
 // connection test waits for the server, nothing that changes accounts, rules
-// or options can be used.
+// or options can be used, and a deletion asked for meanwhile says why it does
+// not start; the rule report covers what the run checked.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -8,15 +9,20 @@
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/frm_preview.h"
+#include "app/forms/frm_rule_report.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/rules/rules_fixture.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 
 using namespace modAccounts;
 using fakepop3::Close;
 using fakepop3::Pause;
+using fakepop3::Receive;
+using fakepop3::Send;
 
 namespace {
 
@@ -28,9 +34,24 @@ std::string Names() {
     return names.join(QLatin1Char(' ')).toStdString();
 }
 
+std::string Mail(const std::string& subject) {
+    return "From: a@example.org\r\nTo: b@example.org\r\nSubject: " + subject +
+           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\n\r\nHello.\r\n";
+}
+
+// A whole check: the listing, every message downloaded, QUIT.
+fakepop3::Script CheckSession(const std::vector<std::string>& messages) {
+    fakepop3::Script script = fakepop3::LoginAndList(messages);
+    for (const std::string& message : messages) fakepop3::AppendRetr(script, message);
+    for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) script.push_back(step);
+    return script;
+}
+
 class ServerOperations : public ::testing::Test {
 protected:
     void TearDown() override {
+        vb::Forms::Unload<frmRuleReport>();
+        vb::Forms::Unload<frmPreview>();
         if (!vb::Forms::IsLoaded<frmMain>()) return;
         form().mQuitting = true;
         vb::Forms::Unload<frmMain>();
@@ -133,6 +154,70 @@ TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileO
         EXPECT_FALSE(boxes.Calls().empty()) << "the hang-up is reported";
         for (int page = 1; page <= 3; ++page) EXPECT_TRUE(form.fraMain(page).Widget().isEnabled()) << "unlocked " << page;
     }
+}
+
+TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked) {
+    fakepop3::FakePop3Server server({CheckSession({Mail("hello")}), CheckSession({Mail("hello"), Mail("news")})});
+    frmMain& form = Open(server.port(), {"Home", "Off"});
+    SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
+    modRules::gRuleShow = 1;
+    modRules::gRuleShowNew = 1;  // new messages only
+    modRules::gRuleTime = 30;
+    // Off's marks and new mail are from a check before it was switched off.
+    gAcntEnabled[2] = 0;
+    gAcntDeleteCount[2] = 1;
+    gAcntHasNewMail[2] = true;
+    vb::ScriptedMsgBoxes boxes;
+
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "nothing the run checked was marked";
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "the new message was marked";
+    frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
+    EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
+
+    // Home is switched off while the report is open: Delete Now leaves it alone.
+    Click(form.tbrMainButtons, "Accounts");
+    form.chkAcntEnabled.SetValue(0);
+    Click(form.tbrButtons(6), "SaveAccount");
+    ASSERT_EQ(gAcntEnabled[1], 0);
+    report.tbrRuleReport(1).Buttons(1).QtButton().click();
+    EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+}
+
+TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
+    // The second check stalls after the listing until the server hangs up.
+    fakepop3::Script stalled = fakepop3::LoginAndList({Mail("news")});
+    for (const fakepop3::Step& step : {Pause(700), Close()}) stalled.push_back(step);
+    fakepop3::FakePop3Server server({CheckSession({Mail("news")}), stalled});
+    frmMain& form = Open(server.port(), {"Home"});
+    SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
+    modRules::gRuleShow = 1;
+    modRules::gRuleShowNew = 0;
+    modRules::gRuleTime = 30;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    modGeneral::gCurrentMsg = 1;
+    form.mnuEmailPreview_Click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
+
+    vb::ScriptedMsgBoxes boxes;
+    QTimer::singleShot(200, [&] {
+        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
+        vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
+        form.mnuEmailDelete_Click();
+    });
+    Click(form.tbrButtons(3), "CheckAll");
+    std::vector<std::string> busy;
+    for (const vb::MsgBoxCall& call : boxes.Calls())
+        if (call.title == QStringLiteral("Veltrane - Server Busy")) busy.push_back(call.prompt.toStdString());
+    ASSERT_EQ(busy.size(), 3u) << "the preview, the report and the message menu each say so";
+    EXPECT_EQ(busy[0],
+              "Messages cannot be deleted while a check or another deletion is talking to a mail server.\r\n\r\n"
+              "Please try again when it has finished.");
+    EXPECT_TRUE(vb::Forms::IsLoaded<frmPreview>()) << "the preview stays with its message";
+    EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
 }
 
 }  // namespace
