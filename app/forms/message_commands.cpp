@@ -27,7 +27,7 @@ void ReplyToMessage(int16_t account, int16_t msg) {
     vb::MsgBox(QStringLiteral("The reply could not be handed to your Email program:\r\n"
                               "no program on this computer is set up to write Email\r\n"
                               "(to open \"mailto:\" addresses)."),
-               vb::vbInformation, modGeneral::gAppName + QStringLiteral(" - Reply Failed"));
+               vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Reply Failed"));
 }
 
 void OpenInMailClient(int16_t account, int16_t msg) {
@@ -39,7 +39,7 @@ void OpenInMailClient(int16_t account, int16_t msg) {
         if (path.isEmpty() || !modGeneral::WriteTextFile(path, account, msg)) {
             vb::MsgBox(QStringLiteral("The message could not be written to the temporary folder\r\n") +
                            QDir::toNativeSeparators(PrivateTempFolderPath()) + QStringLiteral("."),
-                       vb::vbInformation, title);
+                       vb::vbExclamation, title);
             return;
         }
         if (platform::desktop::OpenFile(path)) return;

@@ -24,6 +24,7 @@
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/stored_messages.h"
@@ -241,16 +242,19 @@ TEST_F(FrmPreview, ReplyOrOpenWithoutAProgramSaysSo) {
         const char* key;
         QString title;
         QString says;
+        int icon;
     };
     frmPreview& form = Open(1);
-    for (const Row& row : {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)"},
-                           Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)"}}) {
+    // A failure warns; the failed open keeps the information icon it is given.
+    for (const Row& row : {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)", vb::vbExclamation},
+                           Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)", vb::vbInformation}}) {
         vb::ScriptedMsgBoxes boxes;
         Click(form, row.key);
         EXPECT_TRUE(opened_.isEmpty());
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title, row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(row.says)) << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_EQ(boxes.Calls()[0].buttons & 0x70, row.icon) << row.key;
     }
     // Both types were tried, each with the message written under its name.
     for (const char* name : {"temporary.eml", "temporary.msg"})
@@ -278,8 +282,7 @@ TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
     const QString pdf = QDir::temp().filePath(QStringLiteral("probe.pdf"));
     std::unique_ptr<QPrinter> probe = platform::desktop::PdfPrinter(pdf);
     probe->setFullPage(true);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(10);
+    const QFont font = vb::DesignFont(10);
     const double line = QFontMetricsF(font, probe.get()).lineSpacing();
     const double usable =
         probe->paperRect(QPrinter::DevicePixel).height() - 2 * 720 * probe->logicalDpiY() / 1440.0;
