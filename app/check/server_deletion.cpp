@@ -1,6 +1,6 @@
 #include "app/check/server_deletion.h"
 
-#include <QSet>
+#include <algorithm>
 
 #include "app/accounts/account_table.h"
 #include "app/general/message_store.h"
@@ -9,37 +9,38 @@ namespace modCheck {
 
 std::vector<bool> ChosenRows(int16_t a, const QStringList& uids) {
     const int16_t count = modAccounts::gAcntMsgCount[a];
-    std::vector<bool> chosen(static_cast<size_t>(count) + 1, false);
+    std::vector<bool> chosen(static_cast<size_t>(std::max<int16_t>(count, 0)) + 1, false);
     QSet<QString> wanted(uids.begin(), uids.end());
     wanted.remove(QString());
-    for (int16_t m = 1; m <= count; ++m) chosen[m] = wanted.contains(modGeneral::gMsgUid(a, m));
+    for (int16_t m = 1; m <= count; ++m) chosen[m] = wanted.contains(modGeneral::Msg(a, m).Uid);
     return chosen;
 }
 
-int16_t CompactMessages(int16_t a, const std::vector<bool>& chosen) {
+int16_t CompactMessages(int16_t a, const QSet<QString>& deleted) {
     using namespace modAccounts;
-    using namespace modGeneral;
-    const int16_t count = gAcntMsgCount[a];
-    const auto isChosen = [&](int m) { return static_cast<size_t>(m) < chosen.size() && chosen[m]; };
-    for (int16_t m = 1; m <= count; ++m) CopyMessageToWork(a, m, m);
-    int16_t kept = 0;
-    for (int16_t source = 1; source <= count; ++source)
-        if (!isChosen(source)) CopyWorkToMessage(source, a, ++kept);
-    // The deleted messages' UIDs must not count as seen by the next check.
-    for (int m = kept + 1; m <= gMsgLastUid.UBound2(); ++m) gMsgLastUid(a, m).clear();
-
-    gAcntMsgCount[a] = kept;
-    gAcntPrevMsgCount[a] = kept;
+    modGeneral::AccountMessages& row = modGeneral::AccountRow(a);
+    std::vector<modGeneral::StoredMessage> kept;
     int16_t spam = 0, marked = 0, fresh = 0;
-    for (int16_t m = 1; m <= kept; ++m) {
-        spam += gMsgSpam(a, m);
-        marked += gMsgDelete(a, m);
-        fresh += gMsgNew(a, m);
+    for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) {
+        modGeneral::StoredMessage& message = modGeneral::Msg(a, m);
+        if (!message.Uid.isEmpty() && deleted.contains(message.Uid)) {
+            // Gone from the server: its UID must not count as seen.
+            row.LastSeen.remove(message.Uid);
+            continue;
+        }
+        spam += message.Spam;
+        marked += message.Delete;
+        fresh += message.New;
+        kept.push_back(std::move(message));
     }
+    row.Messages = std::move(kept);
+    const auto left = static_cast<int16_t>(row.Messages.size());
+    gAcntMsgCount[a] = left;
+    gAcntPrevMsgCount[a] = left;
     gAcntSpamCount[a] = spam;
     gAcntDeleteCount[a] = marked;
     gAcntNewCount[a] = fresh;
-    return kept;
+    return left;
 }
 
 }  // namespace modCheck

@@ -1,7 +1,8 @@
 #pragma once
 // What a deletion on the server does to the message store: which stored
-// messages the chosen UIDs name, and the account's rows without them once the
-// server has deleted them.
+// messages the chosen UIDs name, and the account's messages without them once
+// the server has deleted them.
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -9,16 +10,16 @@
 
 namespace modCheck {
 
-// Per row 1 to gAcntMsgCount(account) (index 0 unused): whether its UID is
-// one of uids. A row without a UID is never chosen: an empty UID names no
-// message.
+// Per message 1 to gAcntMsgCount(account) (index 0 unused): whether its UID
+// is one of uids. A message without a UID is never chosen: an empty UID
+// names no message.
 std::vector<bool> ChosenRows(int16_t account, const QStringList& uids);
 
-// Removes the chosen rows from the account, moving the others up in order
-// with all their fields; the message count and the previous count become the
-// number left, the delete, spam and new counts are recounted from the rows
-// left. Rows above the new count no longer count and keep no last UID.
+// Removes the account's messages whose UIDs are in deleted, keeping the
+// others in their order; the message count and the previous count become the
+// number left, and the delete, spam and new counts are recounted from the
+// messages left. What the last check saw of the deleted ones is forgotten.
 // Returns the number left.
-int16_t CompactMessages(int16_t account, const std::vector<bool>& chosen);
+int16_t CompactMessages(int16_t account, const QSet<QString>& deleted);
 
 }  // namespace modCheck

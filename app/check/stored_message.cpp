@@ -1,17 +1,15 @@
 #include "app/check/stored_message.h"
 
-#include <QSet>
 #include <cmath>
+#include <utility>
 
 #include "app/accounts/account_table.h"
-#include "app/common/date_text.h"
-#include "app/general/message_store.h"
 
 namespace modCheck {
 
-QString SizeInKb(int32_t bytes) {
+int64_t SizeInKb(int32_t bytes) {
     // nearbyint rounds half to even under the default rounding mode.
-    return QString::number(static_cast<int64_t>(std::nearbyint(bytes / 1000.0)));
+    return static_cast<int64_t>(std::nearbyint(bytes / 1000.0));
 }
 
 QString CleanFrom(const QString& from) {
@@ -27,39 +25,44 @@ QString CleanTo(const QString& to) {
     return text.isEmpty() ? QStringLiteral("Undisclosed-Recipient") : text;
 }
 
-QString ListDateText(const std::optional<QDateTime>& date) {
-    return date ? FormatDate(*date, "MMM dd, yyyy hh:mm:ss AM/PM") : QString();
+modGeneral::StoredMessage ToStoredMessage(DownloadedMessage message) {
+    modGeneral::StoredMessage stored;
+    stored.Size = SizeInKb(message.size);
+    stored.From = CleanFrom(message.from);
+    stored.To = CleanTo(message.to);
+    stored.Subject = std::move(message.subject);
+    stored.Date = message.date;
+    stored.Body = std::move(message.body);
+    modGeneral::SetPlainText(stored, message.plainText);
+    stored.Uid = std::move(message.uid);
+    stored.Attach = message.attachments > 0;
+    return stored;
 }
 
-bool StoreMessage(int16_t a, int16_t m, const DownloadedMessage& message) {
-    using namespace modGeneral;
-    gMsgSize(a, m) = SizeInKb(message.size);
-    gMsgFrom(a, m) = CleanFrom(message.from);
-    gMsgTo(a, m) = CleanTo(message.to);
-    gMsgSubject(a, m) = message.subject;
-    gMsgDate(a, m) = ListDateText(message.date);
-    gMsgBody(a, m) = message.body;
-    gMsgPlainText(a, m) = message.plainText;
-    gMsgUid(a, m) = message.uid;
-    gMsgAttach(a, m) = message.attachments > 0;
-    return message.from.isEmpty() && message.to.isEmpty() && gMsgSize(a, m).toInt() < 2;
+bool LooksCutShort(const DownloadedMessage& message) {
+    return message.from.isEmpty() && message.to.isEmpty() && SizeInKb(message.size) < 2;
 }
 
 int16_t MarkNewMessages(int16_t a) {
-    using namespace modGeneral;
+    modGeneral::AccountMessages& row = modGeneral::AccountRow(a);
     const int16_t count = modAccounts::gAcntMsgCount[a];
-    // Rows above the last check's count hold no last UID, so the whole row
-    // range is this account's last list, however its count changed since.
-    QSet<QString> last;
-    for (int m = 1; m <= gMsgLastUid.UBound2(); ++m)
-        if (!gMsgLastUid(a, m).isEmpty()) last.insert(gMsgLastUid(a, m));
+    // Each message the last check saw answers for one message now: of two
+    // alike, one more than before is new.
+    modGeneral::SeenMessages last = std::move(row.LastSeen);
+    modGeneral::SeenMessages seen;
     int16_t fresh = 0;
     for (int16_t m = 1; m <= count; ++m) {
-        gMsgNew(a, m) = gMsgUid(a, m).isEmpty() || !last.contains(gMsgUid(a, m));
-        if (gMsgNew(a, m)) ++fresh;
+        modGeneral::StoredMessage& message = modGeneral::Msg(a, m);
+        const QString key = modGeneral::SeenKey(message);
+        auto found = last.find(key);
+        message.New = found == last.end() || found.value() == 0;
+        if (message.New)
+            ++fresh;
+        else
+            --found.value();
+        ++seen[key];
     }
-    for (int m = 1; m <= gMsgLastUid.UBound2(); ++m)
-        gMsgLastUid(a, m) = m <= count ? gMsgUid(a, m) : QString();
+    row.LastSeen = std::move(seen);
     return fresh;
 }
 

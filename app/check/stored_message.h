@@ -1,12 +1,15 @@
 #pragma once
-// One downloaded message as the message store keeps it: the fields read from
-// the component, cleaned up for the list (sizes in KB, no double quotes in
-// the addresses, "and" for "&" in the sender, a fixed English date text), and
-// which of the account's messages are new since its last check.
+// One downloaded message made into the record the message store keeps: the
+// fields read from the component, cleaned up for the list (sizes in KB, no
+// double quotes in the addresses, "and" for "&" in the sender), and which of
+// the account's messages are new since its last check.
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
 #include <optional>
+
+#include "app/general/message_store.h"
 
 namespace modCheck {
 
@@ -17,31 +20,29 @@ struct DownloadedMessage {
     QString to;
     QString subject;
     std::optional<QDateTime> date;  // none when the message's date could not be read
-    QString body;
+    QByteArray body;                // the message's bytes
     QString plainText;
     QString uid;
     int32_t attachments = 0;
 };
 
-// Bytes in KB: divided by 1000, rounded half to even ("2" for 1500 and 2500).
-QString SizeInKb(int32_t bytes);
+// Bytes in KB: divided by 1000, rounded half to even (2 for 1500 and 2500).
+int64_t SizeInKb(int32_t bytes);
 // Every "&" becomes "and" (a list shows no mnemonics), then every double quote goes.
 QString CleanFrom(const QString& from);
 // Every double quote goes; nothing left becomes "Undisclosed-Recipient".
 QString CleanTo(const QString& to);
-// "MMM dd, yyyy hh:mm:ss AM/PM" with English month names; empty for no date.
-QString ListDateText(const std::optional<QDateTime>& date);
 
-// Writes message into row (account, row) of the store: every field but the
-// new, spam and delete flags and the last UID. True when the message looks
-// cut short by a lost connection: no sender, no recipient (as received,
-// before the clean-up fills one in) and under 2 KB.
-bool StoreMessage(int16_t account, int16_t row, const DownloadedMessage& message);
+// The record of message, without the new, spam and delete marks.
+modGeneral::StoredMessage ToStoredMessage(DownloadedMessage message);
+// Whether message looks cut short by a lost connection: no sender, no
+// recipient (as received, before the clean-up fills one in) and under 2 KB.
+bool LooksCutShort(const DownloadedMessage& message);
 
-// Marks rows 1 to gAcntMsgCount(account) new when their UID was not among
-// the account's UIDs of its last check, then keeps this check's UIDs as the
-// last ones (rows above the count keep none). A row without a UID is always
-// new. Returns the number of new rows.
+// Marks messages 1 to gAcntMsgCount(account) new when the account's last
+// check did not see them (by UID; a message without one by its sender,
+// subject, date and size, so that it too is new once), then keeps this
+// check's messages as the seen ones. Returns the number of new messages.
 int16_t MarkNewMessages(int16_t account);
 
 }  // namespace modCheck

@@ -7,7 +7,6 @@
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
 #include "platform/store/atomic_file.h"
-#include "platform/text/code_page.h"
 
 namespace forms {
 namespace {
@@ -44,13 +43,13 @@ QStringList NamesOf(IPop3Msg& msg) {
 
 }  // namespace
 
-QStringList AttachmentNames(const QString& rawMessage) {
+QStringList AttachmentNames(const QByteArray& message) {
     const QString folder = PrivateTempFolder();
-    if (folder.isEmpty() || rawMessage.isEmpty()) return {};
+    if (folder.isEmpty() || message.isEmpty()) return {};
     // The component reads a message from a file: one of fixed name in the
     // program's private folder, removed again at once.
     const QString path = folder + QStringLiteral("/preview.eml");
-    const std::string bytes = text::ToAnsi(rawMessage.toStdU16String());
+    const std::string_view bytes(message.constData(), static_cast<size_t>(message.size()));
     if (platform::store::WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, 0600)) return {};
     QStringList names;
     if (com::ComPtr<IPop3Msg> msg = CreateMessage()) {

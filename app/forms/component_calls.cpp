@@ -1,11 +1,13 @@
 #include "app/forms/component_calls.h"
 
+#include <QFile>
 #include <exception>
 #include <stdexcept>
 
 #include "app/forms/component_object.h"
 #include "platform/com/bstr.h"
 #include "platform/com/ole_date.h"
+#include "platform/text/code_page.h"
 
 namespace forms {
 
@@ -72,6 +74,28 @@ QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)
     com::Bstr value;
     Check((message.*member)(value.ReleaseAndGetAddressOf()));
     return QString::fromStdU16String(value.ToU16String());
+}
+
+QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)) {
+    com::Bstr value;
+    Check((message.*member)(value.ReleaseAndGetAddressOf()));
+    const std::u16string_view text(value.Get(), value.Length());
+    QByteArray bytes(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    char* out = bytes.data();
+    for (const char16_t unit : text)
+        *out++ = static_cast<char>(unit < 0x80 ? unit : text::Utf16ToAnsiByte(unit).value_or('?'));
+    return bytes;
+}
+
+std::optional<QByteArray> ReadMessageFile(IPop3Msg& message) {
+    com::Bstr name;
+    if (com::FAILED(message.get_Filename(name.ReleaseAndGetAddressOf())) || name.IsEmpty()) return std::nullopt;
+    QFile file(QString::fromStdU16String(name.ToU16String()));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    // Exactly the file's size: a large message is held once, with no room to spare.
+    QByteArray bytes(file.size(), Qt::Uninitialized);
+    if (file.read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
+    return bytes;
 }
 
 std::optional<QDateTime> ReadDate(IPop3Msg& message) {

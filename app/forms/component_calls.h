@@ -2,6 +2,7 @@
 // Calls on the one component object for the check and the deletion: a failed
 // call becomes a CallFailure that the operation's handler shows, the way a
 // run-time error reaches an error handler.
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
@@ -35,6 +36,12 @@ int16_t MessageCount();
 com::ComPtr<IPop3Msg> Message(int16_t m);
 
 QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
+// A text the component gives as one character per byte (a message's Body),
+// as those bytes.
+QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
+// The bytes of the message's own file (Filename), which are its Body's;
+// none when it names no file or the file cannot be read whole.
+std::optional<QByteArray> ReadMessageFile(IPop3Msg& message);
 // The message's date as local wall-clock time; none when it cannot be read.
 std::optional<QDateTime> ReadDate(IPop3Msg& message);
 

@@ -8,6 +8,7 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
+#include "app/check/progress_pace.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
@@ -139,8 +140,9 @@ private:
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
     // The messages the download in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
-    // When the progress was last shown; invalid until a download shows it.
-    QElapsedTimer mProgressShown;
+    // When the download's progress is shown, by the clock of the window.
+    modCheck::ProgressPace mProgressPace;
+    QElapsedTimer mProgressClock;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
@@ -589,6 +591,9 @@ private:
     // The user's stop inside a download: the account disconnected and the
     // component object replaced by a fresh one.
     void StopDownload();
+    // The component object replaced by a fresh one, which the window hears;
+    // the old one goes with everything it holds once nothing calls it.
+    void RenewComponent();
     // The timers swapped as automatic checking and the suspensions ask.
     void ApplyCheckTimers();
     int autoCheckSuspended_ = 0;

@@ -48,7 +48,7 @@ void frmMain::AddAccount() {
             return;
         }
         const int16_t n = gAccountCount;
-        modGeneral::ResizeMessageStoreAccounts(n, modGeneral::gMaxMsgCount);
+        modGeneral::ResizeMessageStoreAccounts(n);
         gCurrentAccount = n;
         SetCaption(modGeneral::gAppName);
         EnableMainControls();
@@ -137,7 +137,7 @@ void frmMain::DeleteAccount() {
             ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
             return;
         }
-        modGeneral::RemoveAccountRows(d, last);
+        modGeneral::RemoveAccountRows(d);
         RemoveAccountSlot(d);
         TabStripEmail.RemoveTab(d);
         TabStripAcnts.RemoveTab(d);

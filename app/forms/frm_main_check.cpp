@@ -1,6 +1,12 @@
 // One account checked against its mail server through the component, the
 // Accounts page's connection test, and the program's two error boxes.
 #include <QDateTime>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/check/check_texts.h"
@@ -21,6 +27,8 @@
 namespace {
 
 constexpr int kBusyPointer = 11;
+// From this size on a message is read from its file.
+constexpr int32_t kLargeMessageBytes = 1 << 20;
 
 com::Bstr ToBstr(const QString& text) { return com::Bstr(text.toStdU16String()); }
 
@@ -46,6 +54,14 @@ void ZeroAccount(int16_t a) {
     gAcntIncomplete[a] = false;
 }
 
+// What the download and the reading left free goes back to the system: the
+// allocator would otherwise keep a mailbox's worth for the rest of the run.
+void ReturnFreedMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
     modCheck::DownloadedMessage m;
     forms::Check(msg.get_Size(&m.size));
@@ -55,7 +71,11 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
     // A date the component cannot read leaves the message without one
     // instead of failing the whole account.
     m.date = forms::ReadDate(msg);
-    m.body = forms::ReadText(msg, &IPop3Msg::get_Body);
+    // A large message's bytes come from its own file: its Body text would
+    // cost several times its size at once.
+    std::optional<QByteArray> file;
+    if (m.size >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
+    m.body = file ? std::move(*file) : forms::ReadBytes(msg, &IPop3Msg::get_Body);
     m.plainText = forms::ReadText(msg, &IPop3Msg::get_PlainText);
     m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
     com::ComPtr<IPop3Attachments> attachments;
@@ -64,6 +84,19 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
     forms::Check(attachments->get_Count(&count));
     m.attachments = count;
     return m;
+}
+
+// Messages 1 to count of the download as records, in the server's order;
+// incomplete tells whether one looks cut short by a lost connection.
+std::vector<modGeneral::StoredMessage> ReadDownloaded(int16_t count, bool& incomplete) {
+    std::vector<modGeneral::StoredMessage> messages;
+    messages.reserve(static_cast<size_t>(count));
+    for (int16_t m = 1; m <= count; ++m) {
+        modCheck::DownloadedMessage downloaded = ReadMessage(*forms::Message(m));
+        incomplete = incomplete || modCheck::LooksCutShort(downloaded);
+        messages.push_back(modCheck::ToStoredMessage(std::move(downloaded)));
+    }
+    return messages;
 }
 
 }  // namespace
@@ -139,24 +172,28 @@ void frmMain::LoadAccountMessages(int16_t a) {
             // The stored rows stand: nothing is downloaded.
             DisconnectAccount();
         } else {
-            gAcntMsgCount[a] = serverCount;
-            if (serverCount > gMaxMsgCount) {
-                gMaxMsgCount = serverCount;
-                ResizeMessageArrays(gMaxMsgCount);
-            }
+            // The old messages go before the new ones arrive: whatever
+            // happens next, the account counts none of them again.
+            gAcntMsgCount[a] = 0;
+            AccountRow(a).Messages.clear();
             if (serverCount == 0) {
                 DisconnectAccount();
             } else {
                 gReceivedCount = 1;
                 mDownloadTotal = serverCount;
-                mProgressShown.invalidate();
+                mProgressPace.Start();
                 forms::Check(forms::Messages()->GetAll());
                 DisconnectAccount();
                 // A stop replaced the component: the account is discarded.
                 if (gUserStop) return;
-                for (int16_t m = 1; m <= serverCount; ++m)
-                    if (modCheck::StoreMessage(a, m, ReadMessage(*forms::Message(m))))
-                        gAcntIncomplete[a] = true;
+                bool incomplete = false;
+                AccountRow(a).Messages = ReadDownloaded(serverCount, incomplete);
+                gAcntMsgCount[a] = serverCount;
+                gAcntIncomplete[a] = incomplete;
+                // The component keeps what it downloaded until its next
+                // session; the store has it all now, so a fresh object takes
+                // the old one's place and the mailbox is held once.
+                RenewComponent();
                 if (gAcntIncomplete[a]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
             }
         }
@@ -200,6 +237,7 @@ void frmMain::CheckAccount(int16_t a) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
     FillMessageList(a);
+    ReturnFreedMemory();
 }
 
 void frmMain::TestAccountConnection(int16_t a) {

@@ -4,6 +4,7 @@
 // inside a download replaces the component object.
 #include "app/accounts/account_table.h"
 #include "app/check/check_report.h"
+#include "app/check/progress_pace.h"
 #include "app/check/schedule.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
@@ -19,8 +20,6 @@ namespace {
 
 const QString kSuspend = QStringLiteral("Suspend");
 const QString kRestore = QStringLiteral("Restore");
-// The least time between two showings of a download's progress.
-constexpr qint64 kProgressPaceMs = 50;
 
 }  // namespace
 
@@ -191,12 +190,8 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
         StopDownload();
         return;
     }
-    // The component tells every line it receives; a person reads the
-    // progress at a calmer pace, and painting each line would cost more than
-    // the download. It shows every kProgressPaceMs and at each message's end.
-    const bool messageEnd = position >= total;
-    if (!messageEnd && mProgressShown.isValid() && mProgressShown.elapsed() < kProgressPaceMs) return;
-    mProgressShown.start();
+    if (!mProgressClock.isValid()) mProgressClock.start();
+    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed())) return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
     StatusBar.SetPanelText(3, progress.percentText);
     StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
@@ -211,8 +206,13 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
 void frmMain::StopDownload() {
     DisconnectAccount();
     // The stopped object's download is still on the stack: it keeps itself
-    // alive until it returns, and tells this window nothing more. A fresh
-    // object serves every later check; without one the stopped object does.
+    // alive until it returns, and tells this window nothing more.
+    RenewComponent();
+}
+
+void frmMain::RenewComponent() {
+    // A fresh object serves every later operation; without one the old
+    // object does.
     QString error;
     com::ComPtr<IqelPop3Com> fresh = forms::CreateComponent(error);
     if (!fresh) return;

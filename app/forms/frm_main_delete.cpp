@@ -28,7 +28,7 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
     const int16_t count = modAccounts::gAcntMsgCount[a];
     if (spamMode) {
         for (int16_t m = 1; m <= count; ++m)
-            if (gMsgSpam(a, m)) uids << gMsgUid(a, m);
+            if (Msg(a, m).Spam) uids << Msg(a, m).Uid;
         return uids;
     }
     // Each selected row names the message it shows, and only a message of
@@ -71,7 +71,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
 
     QSet<QString> wanted;
     for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m)
-        if (chosen[m]) wanted.insert(gMsgUid(a, m));
+        if (chosen[m]) wanted.insert(Msg(a, m).Uid);
     // A stop left over from an earlier check must not end this session.
     gUserStop = false;
     try {
@@ -100,8 +100,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
 
     // The deleted messages are found again by their UIDs: rows are no names
     // for messages once the session has let the window run.
-    const int16_t left =
-        modCheck::CompactMessages(a, modCheck::ChosenRows(a, QStringList(wanted.cbegin(), wanted.cend())));
+    const int16_t left = modCheck::CompactMessages(a, wanted);
     gAcntResult[a] = modCheck::DeletedResultText(gAcntName[a], left);
     FillMessageList(a);
     SetMousePointer(0);

@@ -10,7 +10,7 @@
 #include "app/common/app_settings.h"
 #include "app/common/stored_number.h"
 #include "app/check/schedule.h"
-#include "app/check/stored_message.h"
+#include "app/general/message_store.h"
 #include "app/common/date_text.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
@@ -144,7 +144,7 @@ int FitStatusPanels(vb::StatusBar& bar, int pictureWidth) {
 int ListTextOffset(const vb::ListView& list) {
     int date = 0;
     for (const QDateTime& t : WidestMoments())
-        date = std::max(date, list.CellWidthFor(modCheck::ListDateText(t), true));
+        date = std::max(date, list.CellWidthFor(modGeneral::ListDateText(t), true));
     const int size = list.CellWidthFor(QStringLiteral("99999 KB"), true);
     const double needed = std::max(date * kColumnDivisor, size * kSizeDivisor * kColumnDivisor);
     // In whole pixels, as every place and size on the screen is.

@@ -96,16 +96,16 @@ void frmMain::FillMessageList(int16_t account) {
         lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
             const auto i = static_cast<int16_t>(slot);
             mListed.push_back(RefOf(a, i));
-            row.SetText(gMsgFrom(a, i));
+            const StoredMessage& m = Msg(a, i);
+            row.SetText(m.From);
             int sub = 0;
-            for (const QString& text :
-                 {gMsgTo(a, i), gMsgSubject(a, i), gMsgDate(a, i), gMsgSize(a, i) + QStringLiteral(" KB")})
+            for (const QString& text : {m.To, m.Subject, DateText(m), QString::number(m.Size) + QStringLiteral(" KB")})
                 row.SetSubItems(++sub, text);
-            if (gMsgNew(a, i)) {
+            if (m.New) {
                 row.SetBold(true);
                 for (int bold = 1; bold <= 4; ++bold) row.SetSubItemBold(bold, true);
             }
-            const RowMark mark = MarkOf(gMsgNew(a, i), gMsgDelete(a, i), gMsgSpam(a, i), gMsgAttach(a, i));
+            const RowMark mark = MarkOf(m.New, m.Delete, m.Spam, m.Attach);
             row.SetSmallIcon(QString::fromUtf16(mark.icon));
             if (mark.tally) ++*mark.tally;
             if (mark.spam) tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(true);

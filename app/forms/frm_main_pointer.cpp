@@ -127,9 +127,10 @@ void frmMain::lvwEmail_MouseMove(int, int, int x, int y) {
         int width;
         int margin;
     };
-    const Cell cell = column == 1   ? Cell{modOptions::gOptFromToolTips, gMsgFrom(a, m), from, 260}
-                      : column == 2 ? Cell{modOptions::gOptToToolTips, gMsgTo(a, m), to, 140}
-                                    : Cell{modOptions::gOptSubjectToolTips, gMsgSubject(a, m), subject, 140};
+    const StoredMessage& message = Msg(a, m);
+    const Cell cell = column == 1   ? Cell{modOptions::gOptFromToolTips, message.From, from, 260}
+                      : column == 2 ? Cell{modOptions::gOptToToolTips, message.To, to, 140}
+                                    : Cell{modOptions::gOptSubjectToolTips, message.Subject, subject, 140};
     // A tip switched off leaves the last one as it is.
     if (cell.option == 0) return;
     mTipColumn = column;

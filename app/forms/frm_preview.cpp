@@ -153,13 +153,15 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     using namespace modGeneral;
     if (!IsStoredMessage(account, msg)) return;
     shown_ = RefOf(account, msg);
-    txtPrvTo.SetText(gMsgTo(account, msg));
-    txtPrvFrom.SetText(gMsgFrom(account, msg));
-    txtPrvDate.SetText(gMsgDate(account, msg));
-    txtPrvSubject.SetText(gMsgSubject(account, msg));
-    txtPrvAttach.SetText(forms::AttachmentNames(gMsgBody(account, msg)).join(QStringLiteral(", ")));
-    FillView(rtbBody, gMsgPlainText(account, msg));
-    FillView(rtbRawMsg, RawMessageText(account, msg));
+    const StoredMessage& m = Msg(account, msg);
+    txtPrvTo.SetText(m.To);
+    txtPrvFrom.SetText(m.From);
+    txtPrvDate.SetText(DateText(m));
+    txtPrvSubject.SetText(m.Subject);
+    txtPrvAttach.SetText(forms::AttachmentNames(m.Body).join(QStringLiteral(", ")));
+    FillView(rtbBody, PlainTextOf(m));
+    // Only what the view can show is made into text.
+    FillView(rtbRawMsg, RawMessageText(m, kMaxShownChars + 1));
     EnableSteps();
 }
 
@@ -239,7 +241,7 @@ void frmPreview::SaveMessage() {
     dialog.Filter =
         QStringLiteral("Internet Message (*.eml)|*.eml|Email Message (*.msg)|*.msg|Text File (*.txt)|*.txt|");
     dialog.Flags = vb::cdlOFNOverwritePrompt | vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
-    dialog.FileName = modGeneral::SaveFileName(modGeneral::gMsgSubject(shown_.account, msg));
+    dialog.FileName = modGeneral::SaveFileName(modGeneral::Msg(shown_.account, msg).Subject);
     if (!dialog.ShowSave(this)) return;
     if (!modGeneral::WriteTextFile(dialog.FileName, shown_.account, msg))
         vb::MsgBox(QStringLiteral("The message could not be saved as\r\n") +
@@ -284,10 +286,9 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
     rtbPrint.SetSelFontSize(10);
     rtbPrint.SetSelItalic(false);
     rtbPrint.SetSelUnderline(false);
-    const std::pair<const char*, QString> header[] = {{"From:  ", gMsgFrom(a, msg)},
-                                                      {"To:  ", gMsgTo(a, msg)},
-                                                      {"Date:  ", gMsgDate(a, msg)},
-                                                      {"Subject:  ", gMsgSubject(a, msg)}};
+    const StoredMessage& m = Msg(a, msg);
+    const std::pair<const char*, QString> header[] = {
+        {"From:  ", m.From}, {"To:  ", m.To}, {"Date:  ", DateText(m)}, {"Subject:  ", m.Subject}};
     for (const auto& [label, value] : header) {
         rtbPrint.SetSelBold(true);
         rtbPrint.SetSelText(QString::fromLatin1(label));
@@ -295,8 +296,8 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
         rtbPrint.SetSelText(value + QStringLiteral("\r\n"));
     }
     rtbPrint.SetSelText(QString(97, QLatin1Char('_')) + QStringLiteral("\r\n\r\n"));
-    if (mTabIndex == 1) rtbPrint.SetSelText(gMsgPlainText(a, msg));
-    if (mTabIndex == 2) rtbPrint.SetSelText(RawMessageText(a, msg));
+    if (mTabIndex == 1) rtbPrint.SetSelText(PlainTextOf(m));
+    if (mTabIndex == 2) rtbPrint.SetSelText(RawMessageText(m));
 }
 
 void frmPreview::DeleteMessage() {

@@ -4,15 +4,14 @@
 
 #include "app/general/message_store.h"
 #include "platform/store/atomic_file.h"
-#include "platform/text/code_page.h"
 
 namespace modGeneral {
 
 QByteArray MessageFileBytes(int16_t account, int16_t msg) {
-    const std::string raw = text::ToAnsi(gMsgBody(account, msg).toStdU16String());
-    QByteArray bytes(raw.data(), static_cast<qsizetype>(raw.size()));
+    const StoredMessage& m = Msg(account, msg);
+    QByteArray bytes = m.Body;
     bytes += "\r\n\r\n";
-    bytes += gMsgPlainText(account, msg).toUtf8();
+    bytes += PlainTextBytes(m);
     bytes += "\r\n";
     return bytes;
 }

@@ -7,11 +7,11 @@ namespace modGeneral {
 namespace {
 
 bool Holds(const MessageRef& ref, int16_t msg) {
-    if (!IsStoredMessage(ref.account, msg) || gMsgUid(ref.account, msg) != ref.uid) return false;
+    if (!IsStoredMessage(ref.account, msg)) return false;
+    const StoredMessage& stored = Msg(ref.account, msg);
+    if (stored.Uid != ref.uid) return false;
     // Two messages without a UID are the same only when they look the same.
-    return !ref.uid.isEmpty() ||
-           (gMsgFrom(ref.account, msg) == ref.from && gMsgSubject(ref.account, msg) == ref.subject &&
-            gMsgDate(ref.account, msg) == ref.date);
+    return !ref.uid.isEmpty() || (stored.From == ref.from && stored.Subject == ref.subject && stored.Date == ref.date);
 }
 
 }  // namespace
@@ -19,18 +19,20 @@ bool Holds(const MessageRef& ref, int16_t msg) {
 bool IsStoredMessage(int16_t account, int16_t msg) {
     using namespace modAccounts;
     return account >= 1 && account <= gAccountCount && gAcntMsgCount.Contains(account) && msg >= 1 &&
-           msg <= gAcntMsgCount[account] && gMsgUid.Contains(account, msg);
+           msg <= gAcntMsgCount[account] && static_cast<size_t>(account) < gMessageStore.size() &&
+           static_cast<size_t>(msg) <= gMessageStore[static_cast<size_t>(account)].Messages.size();
 }
 
 MessageRef RefOf(int16_t account, int16_t msg) {
     MessageRef ref;
     if (!IsStoredMessage(account, msg)) return ref;
+    const StoredMessage& stored = Msg(account, msg);
     ref.account = account;
     ref.slot = msg;
-    ref.uid = gMsgUid(account, msg);
-    ref.from = gMsgFrom(account, msg);
-    ref.subject = gMsgSubject(account, msg);
-    ref.date = gMsgDate(account, msg);
+    ref.uid = stored.Uid;
+    ref.from = stored.From;
+    ref.subject = stored.Subject;
+    ref.date = stored.Date;
     return ref;
 }
 

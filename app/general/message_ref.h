@@ -3,8 +3,10 @@
 // window showing it keeps acting on that message while the list behind it is
 // sorted, refilled by a check or shortened by a deletion: the slot it held is
 // only where the search starts.
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace modGeneral {
 
@@ -15,7 +17,7 @@ struct MessageRef {
     // A message without a UID is known by these instead.
     QString from;
     QString subject;
-    QString date;
+    std::optional<QDateTime> date;
 };
 
 // Whether (account, msg) addresses a message of the store: an account 1 to

@@ -1,128 +1,91 @@
 #include "app/general/message_store.h"
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "app/accounts/account_table.h"
+#include "app/common/date_text.h"
+#include "platform/text/code_page.h"
 
 namespace modGeneral {
 
-int16_t gMaxMsgCount = 0;
+std::vector<AccountMessages> gMessageStore;
 
-VbArray2<bool> gMsgNew;
-VbArray2<bool> gMsgSpam;
-VbArray2<bool> gMsgDelete;
-VbArray2<bool> gMsgAttach;
-VbArray2<QString> gMsgFrom;
-VbArray2<QString> gMsgTo;
-VbArray2<QString> gMsgSubject;
-VbArray2<QString> gMsgDate;
-VbArray2<QString> gMsgSize;
-VbArray2<QString> gMsgPlainText;
-VbArray2<QString> gMsgUid;
-VbArray2<QString> gMsgLastUid;
-VbArray2<QString> gMsgBody;
-
-VbArray<bool> gTmpMsgNew;
-VbArray<bool> gTmpMsgSpam;
-VbArray<bool> gTmpMsgDelete;
-VbArray<bool> gTmpMsgAttach;
-VbArray<QString> gTmpMsgFrom;
-VbArray<QString> gTmpMsgTo;
-VbArray<QString> gTmpMsgSubject;
-VbArray<QString> gTmpMsgDate;
-VbArray<QString> gTmpMsgSize;
-VbArray<QString> gTmpMsgPlainText;
-VbArray<QString> gTmpMsgUid;
-VbArray<QString> gTmpMsgLastUid;
-VbArray<QString> gTmpMsgBody;
-
-namespace {
-
-// Calls f(storeArray, workArray) for the thirteen pairs in their listed order.
-template <typename F>
-void ForEachArray(F&& f) {
-    f(gMsgNew, gTmpMsgNew);
-    f(gMsgSpam, gTmpMsgSpam);
-    f(gMsgDelete, gTmpMsgDelete);
-    f(gMsgAttach, gTmpMsgAttach);
-    f(gMsgFrom, gTmpMsgFrom);
-    f(gMsgTo, gTmpMsgTo);
-    f(gMsgSubject, gTmpMsgSubject);
-    f(gMsgDate, gTmpMsgDate);
-    f(gMsgSize, gTmpMsgSize);
-    f(gMsgPlainText, gTmpMsgPlainText);
-    f(gMsgUid, gTmpMsgUid);
-    f(gMsgLastUid, gTmpMsgLastUid);
-    f(gMsgBody, gTmpMsgBody);
+void ResizeMessageStoreAccounts(int16_t accountCount) {
+    gMessageStore.resize(accountCount < 0 ? 0 : static_cast<size_t>(accountCount) + 1);
 }
 
-}  // namespace
-
-void ResizeMessageArrays(int16_t n) {
-    if (n < 0) return;
-    const int accounts = modAccounts::gAccountCount;
-    ForEachArray([&](auto& store, auto& work) {
-        store.RedimPreserve(accounts, n);
-        work.Redim(n);
-    });
+void RemoveAccountRows(int16_t d) {
+    if (d < 1 || static_cast<size_t>(d) >= gMessageStore.size()) return;
+    gMessageStore.erase(gMessageStore.begin() + d);
 }
 
-void ResizeMessageStoreAccounts(int16_t accountCount, int16_t maxMsg) {
-    ForEachArray([&](auto& store, auto&) {
-        std::remove_reference_t<decltype(store)> next;
-        next.Redim(accountCount, maxMsg);
-        const int lastAccount = std::min<int>(accountCount - 1, store.UBound1());
-        for (int a = 1; a <= lastAccount; ++a) {
-            const int count = std::min({int{modAccounts::gAcntMsgCount[a]}, store.UBound2(), int{maxMsg}});
-            for (int m = 1; m <= count; ++m) next(a, m) = std::move(store(a, m));
-        }
-        store = std::move(next);
-    });
+void ExchangeAccountRows(int16_t a, int16_t b) { std::swap(AccountRow(a), AccountRow(b)); }
+
+AccountMessages& AccountRow(int16_t a) {
+    // Every account of the table has its row, from its first use on.
+    if (a >= 0 && a <= modAccounts::gAccountCount && static_cast<size_t>(a) >= gMessageStore.size())
+        ResizeMessageStoreAccounts(modAccounts::gAccountCount);
+    if (a < 0 || static_cast<size_t>(a) >= gMessageStore.size())
+        throw std::out_of_range("account " + std::to_string(a) + " is not in the message store");
+    return gMessageStore[static_cast<size_t>(a)];
 }
 
-namespace {
-
-// Messages 1 to count of account, within the rows the store holds.
-int StoredRows(int16_t account, int count) {
-    if (!gMsgNew.Contains(account, 0)) return 0;
-    return std::min(count, gMsgNew.UBound2());
+StoredMessage& Msg(int16_t account, int16_t msg) {
+    std::vector<StoredMessage>& messages = AccountRow(account).Messages;
+    if (msg < 1 || static_cast<size_t>(msg) > messages.size())
+        throw std::out_of_range("message " + std::to_string(msg) + " of account " + std::to_string(account) +
+                                " is not in the message store");
+    return messages[static_cast<size_t>(msg - 1)];
 }
 
-}  // namespace
+QString SeenKey(const StoredMessage& message) {
+    if (!message.Uid.isEmpty()) return message.Uid;
+    // A UID is printable text, so a key that starts with a control
+    // character is never one.
+    static const QChar kApart(0x1F);
+    return kApart + message.From + kApart + message.Subject + kApart + DateText(message) + kApart +
+           QString::number(message.Size);
+}
 
-void RemoveAccountRows(int16_t d, int16_t last) {
-    for (int16_t i = d; i < last; ++i) {
-        const auto next = static_cast<int16_t>(i + 1);
-        const int rows = std::min(StoredRows(next, modAccounts::gAcntMsgCount[next]), StoredRows(i, gMsgNew.UBound2()));
-        for (int16_t m = 1; m <= rows; ++m) CopyMessage(next, m, i, m);
+QByteArrayView PlainTextBytes(const StoredMessage& message) {
+    if (message.PlainTextFrom >= 0 && message.PlainTextFrom <= message.Body.size())
+        return QByteArrayView(message.Body).sliced(message.PlainTextFrom);
+    return message.PlainText;
+}
+
+QString PlainTextOf(const StoredMessage& message) { return QString::fromUtf8(PlainTextBytes(message)); }
+
+void SetPlainText(StoredMessage& message, const QString& text) {
+    QByteArray bytes = text.toUtf8();
+    // A simple message's plain text is the end of its own bytes.
+    if (!bytes.isEmpty() && message.Body.endsWith(bytes)) {
+        message.PlainText.clear();
+        message.PlainTextFrom = message.Body.size() - bytes.size();
+        return;
     }
+    // Made for the worst case: the record keeps only what the text needs.
+    bytes.squeeze();
+    message.PlainText = std::move(bytes);
+    message.PlainTextFrom = -1;
 }
 
-void ExchangeAccountRows(int16_t a, int16_t b) {
-    const int most = std::max(modAccounts::gAcntMsgCount[a], modAccounts::gAcntMsgCount[b]);
-    const int rows = std::min(StoredRows(a, most), StoredRows(b, most));
-    for (int16_t m = 1; m <= rows; ++m) ExchangeMessages(a, m, b, m);
+QString ListDateText(const std::optional<QDateTime>& date) {
+    return date ? FormatDate(*date, "MMM dd, yyyy hh:mm:ss AM/PM") : QString();
 }
 
-void ExchangeMessages(int16_t a, int16_t i, int16_t b, int16_t j) {
-    ForEachArray([&](auto& store, auto&) { std::swap(store(a, i), store(b, j)); });
-}
+QString DateText(const StoredMessage& message) { return ListDateText(message.Date); }
 
-void CopyMessage(int16_t fromAccount, int16_t fromMsg, int16_t toAccount, int16_t toMsg) {
-    ForEachArray([&](auto& store, auto&) { store(toAccount, toMsg) = store(fromAccount, fromMsg); });
-}
-
-void CopyMessageToWork(int16_t account, int16_t msg, int16_t work) {
-    ForEachArray([&](auto& store, auto& tmp) { tmp[work] = store(account, msg); });
-}
-
-void CopyWorkToMessage(int16_t work, int16_t account, int16_t msg) {
-    ForEachArray([&](auto& store, auto& tmp) { store(account, msg) = tmp[work]; });
-}
-
-QString RawMessageText(int16_t account, int16_t msg) {
-    return gMsgBody(account, msg) + QStringLiteral("\r\n\r\n") + gMsgPlainText(account, msg);
+QString RawMessageText(const StoredMessage& message, qsizetype limit) {
+    const qsizetype bodyBytes = limit < 0 ? message.Body.size() : std::min(limit, message.Body.size());
+    QString text = QString::fromStdU16String(
+        text::FromAnsi(std::string_view(message.Body.constData(), static_cast<size_t>(bodyBytes))));
+    if (limit >= 0 && bodyBytes < message.Body.size()) return text;
+    text += QStringLiteral("\r\n\r\n");
+    text += PlainTextOf(message);
+    return limit < 0 ? text : text.left(limit);
 }
 
 }  // namespace modGeneral

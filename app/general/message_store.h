@@ -1,76 +1,85 @@
 #pragma once
-// The message store: for every account, the messages the last check
-// downloaded, as thirteen arrays indexed (account, message). Row 0 and slot 0
-// hold no message; the messages of account a are 1 to gAcntMsgCount(a).
-// Beside it lie thirteen one-account work arrays for the server-side deletion.
-// Every operation here handles the thirteen in the order they are declared.
+// The message store: for every account, the messages its last check
+// downloaded, one record each in list order, and what that check saw so that
+// the next one can tell new mail. Row 0 is the blank placeholder account and
+// holds no message; the messages of account a are 1 to gAcntMsgCount(a).
+// Values are kept typed (a time point, a number, the message's own bytes);
+// display texts are made where they are shown.
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QHash>
 #include <QString>
 #include <cstdint>
-
-#include "app/common/vb_array.h"
+#include <optional>
+#include <vector>
 
 namespace modGeneral {
 
-// The message bound: 0 at start, only grows.
-extern int16_t gMaxMsgCount;
+struct StoredMessage {
+    bool New = false;     // not among the account's messages of its last check
+    bool Spam = false;    // a rule marked it as spam
+    bool Delete = false;  // a rule marked it for deletion from the server
+    bool Attach = false;  // it has at least one attachment
+    QString From;         // "and" for every "&", no double quotes
+    QString To;           // no double quotes; "Undisclosed-Recipient" when empty
+    QString Subject;
+    std::optional<QDateTime> Date;  // local wall-clock time; none when unreadable
+    int64_t Size = 0;               // KB
+    // The decoded text/plain part in UTF-8 (read it with PlainTextOf); kept
+    // once: when it is the end of Body, PlainText is empty and
+    // PlainTextFrom says where in Body it starts.
+    QByteArray PlainText;
+    qsizetype PlainTextFrom = -1;
+    QString Uid;                    // the server's unique identifier
+    QByteArray Body;                // the whole message as received, headers included
+};
 
-extern VbArray2<bool> gMsgNew;
-extern VbArray2<bool> gMsgSpam;
-extern VbArray2<bool> gMsgDelete;
-extern VbArray2<bool> gMsgAttach;
-extern VbArray2<QString> gMsgFrom;
-extern VbArray2<QString> gMsgTo;
-extern VbArray2<QString> gMsgSubject;
-extern VbArray2<QString> gMsgDate;
-extern VbArray2<QString> gMsgSize;  // KB as decimal text
-extern VbArray2<QString> gMsgPlainText;
-extern VbArray2<QString> gMsgUid;
-extern VbArray2<QString> gMsgLastUid;
-extern VbArray2<QString> gMsgBody;
+// The messages an account's last check found, by Seen key, each with how
+// many times it was there.
+using SeenMessages = QHash<QString, int>;
 
-extern VbArray<bool> gTmpMsgNew;
-extern VbArray<bool> gTmpMsgSpam;
-extern VbArray<bool> gTmpMsgDelete;
-extern VbArray<bool> gTmpMsgAttach;
-extern VbArray<QString> gTmpMsgFrom;
-extern VbArray<QString> gTmpMsgTo;
-extern VbArray<QString> gTmpMsgSubject;
-extern VbArray<QString> gTmpMsgDate;
-extern VbArray<QString> gTmpMsgSize;
-extern VbArray<QString> gTmpMsgPlainText;
-extern VbArray<QString> gTmpMsgUid;
-extern VbArray<QString> gTmpMsgLastUid;
-extern VbArray<QString> gTmpMsgBody;
+struct AccountMessages {
+    std::vector<StoredMessage> Messages;  // message m is Messages[m - 1]
+    SeenMessages LastSeen;
+};
 
-// Grows the store to accounts 0 to gAccountCount and messages 0 to n, keeping
-// every element both the old and the new bounds hold (the store may still have
-// the extra row a deleted account left), and re-creates the work arrays empty.
-// A negative n changes nothing.
-void ResizeMessageArrays(int16_t n);
+// Accounts 0 to gAccountCount, in tab order.
+extern std::vector<AccountMessages> gMessageStore;
 
-// Re-creates the store with accounts 0 to accountCount and messages 0 to
-// maxMsg, carrying over messages 1 to gAcntMsgCount(a) of accounts 1 to
-// accountCount - 1; everything else starts false or empty.
-void ResizeMessageStoreAccounts(int16_t accountCount, int16_t maxMsg);
-
-// Account d's messages leave the store: the messages of accounts d + 1 to
-// last move to the account number before theirs (messages 1 to their
-// gAcntMsgCount, read before the account table shifts).
-void RemoveAccountRows(int16_t d, int16_t last);
-// Accounts a and b exchange their messages (1 to the larger of their
-// gAcntMsgCount).
+// The store holds accounts 0 to accountCount: an account added at the end
+// starts with no message and nothing seen; the others keep theirs whole.
+void ResizeMessageStoreAccounts(int16_t accountCount);
+// Account d leaves the store with its messages and what it saw; the accounts
+// after it move to the number before theirs, each with its own.
+void RemoveAccountRows(int16_t d);
+// Accounts a and b exchange everything the store holds of them.
 void ExchangeAccountRows(int16_t a, int16_t b);
 
-// Exchanges message (a, i) with message (b, j) in all thirteen arrays.
-void ExchangeMessages(int16_t a, int16_t i, int16_t b, int16_t j);
-// Copies message (fromAccount, fromMsg) over (toAccount, toMsg).
-void CopyMessage(int16_t fromAccount, int16_t fromMsg, int16_t toAccount, int16_t toMsg);
-// Copies message (account, msg) into slot work of the work arrays, and back.
-void CopyMessageToWork(int16_t account, int16_t msg, int16_t work);
-void CopyWorkToMessage(int16_t work, int16_t account, int16_t msg);
+// Account a's row, made empty at its first use for an account of the table
+// (0 to gAccountCount); throws std::out_of_range for any other number.
+AccountMessages& AccountRow(int16_t a);
+// Message msg (1-based) of account a as stored, within its row (a reader
+// looks only at 1 to gAcntMsgCount(a)); throws std::out_of_range otherwise.
+StoredMessage& Msg(int16_t account, int16_t msg);
 
-// The raw text of a message: its body, a blank line, its plain text.
-QString RawMessageText(int16_t account, int16_t msg);
+// What tells a message from the others of its account across checks: its
+// UID, or for a message without one its sender, subject, date and size.
+QString SeenKey(const StoredMessage& message);
+
+// The plain text, as its UTF-8 bytes and as text.
+QByteArrayView PlainTextBytes(const StoredMessage& message);
+QString PlainTextOf(const StoredMessage& message);
+// Gives message its plain text, kept once.
+void SetPlainText(StoredMessage& message, const QString& text);
+
+// The date as the list, the preview and a reply show it:
+// "MMM dd, yyyy hh:mm:ss AM/PM" with English month names; empty for none.
+QString ListDateText(const std::optional<QDateTime>& date);
+QString DateText(const StoredMessage& message);
+// The raw text of a message: its bytes as text, a blank line, its plain
+// text; with limit, no more than its first limit characters.
+QString RawMessageText(const StoredMessage& message, qsizetype limit = -1);
 
 }  // namespace modGeneral

@@ -6,9 +6,9 @@
 namespace modGeneral {
 
 ReplyText ReplyToStored(int16_t account, int16_t msg) {
-    return {ReplyAddress(gMsgFrom(account, msg)), QStringLiteral("Re: ") + gMsgSubject(account, msg),
-            ReplyNoteText(gMsgFrom(account, msg), gMsgTo(account, msg), gMsgDate(account, msg),
-                          gMsgSubject(account, msg), gMsgPlainText(account, msg))};
+    const StoredMessage& m = Msg(account, msg);
+    return {ReplyAddress(m.From), QStringLiteral("Re: ") + m.Subject,
+            ReplyNoteText(m.From, m.To, DateText(m), m.Subject, PlainTextOf(m))};
 }
 
 QString ReplyAddress(const QString& from) {

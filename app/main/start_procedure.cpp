@@ -75,8 +75,9 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     // A settings file that could not be read lost the first-use mark with
     // everything else: that is no first use.
     const std::vector<SetAsideSettings> setAside = TakeSetAsideSettings();
+    // The message store holds nothing before the first check.
+    gMessageStore.clear();
     // Help pages are found by their topic number in the data folder.
-    gMaxMsgCount = 0;
     gAppName = vb::App::Title();
     gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
                  QStringLiteral("Options")};

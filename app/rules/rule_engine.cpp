@@ -21,40 +21,34 @@ enum class TextField { From, To, Subject, Body };
 
 // The message under test. The upper-case copies of its texts are made once
 // per message, when a rule first needs them, not once per line.
-class StoredMessage {
+class MessageUnderTest {
 public:
-    StoredMessage(int16_t account, int16_t message) : account_(account), message_(message) {}
+    explicit MessageUnderTest(const modGeneral::StoredMessage& message) : message_(message) {}
 
     const QString& Text(TextField field) const {
-        using namespace modGeneral;
         switch (field) {
-            case TextField::From: return gMsgFrom(account_, message_);
-            case TextField::To: return gMsgTo(account_, message_);
-            case TextField::Subject: return gMsgSubject(account_, message_);
-            case TextField::Body: return gMsgPlainText(account_, message_);
+            case TextField::From: return message_.From;
+            case TextField::To: return message_.To;
+            case TextField::Subject: return message_.Subject;
+            case TextField::Body: break;
         }
-        return gMsgBody(account_, message_);  // not reached: every field is listed
+        // The plain text is made into text once, when a rule first reads it.
+        if (!plainText_) plainText_ = modGeneral::PlainTextOf(message_);
+        return *plainText_;
     }
     const QString& Upper(TextField field) const {
         auto& cached = upper_[static_cast<size_t>(field)];
         if (!cached) cached = UpperCased(Text(field));
         return *cached;
     }
-    bool HasAttachment() const { return modGeneral::gMsgAttach(account_, message_); }
-    // The size in KB; nullopt when the stored text is no number.
-    const std::optional<int64_t>& Size() const {
-        if (!sizeRead_) {
-            size_ = ParseStoredNumber(modGeneral::gMsgSize(account_, message_));
-            sizeRead_ = true;
-        }
-        return size_;
-    }
+    bool HasAttachment() const { return message_.Attach; }
+    // The size in KB.
+    int64_t Size() const { return message_.Size; }
 
 private:
-    int16_t account_, message_;
+    const modGeneral::StoredMessage& message_;
     mutable std::array<std::optional<QString>, 4> upper_;
-    mutable std::optional<int64_t> size_;
-    mutable bool sizeRead_ = false;
+    mutable std::optional<QString> plainText_;
 };
 
 // A description line with everything that does not depend on the message
@@ -76,7 +70,6 @@ struct CompiledLine {
 struct CompiledRule {
     QStringList source;
     bool neverMatches = false;  // no lines, too many, a syntax error, an unknown Where or a bad size
-    bool usesSize = false;
     enum class Connector { None, And, Or } connector = Connector::None;
     std::vector<CompiledLine> lines;
 };
@@ -136,7 +129,6 @@ CompiledRule Compile(const QStringList& source) {
             rule.neverMatches = true;
             return rule;
         }
-        rule.usesSize = rule.usesSize || line->kind == CompiledLine::Kind::Size;
         // The last line's connector rules.
         rule.connector = parsed->connector == u"AND"  ? CompiledRule::Connector::And
                          : parsed->connector == u"OR" ? CompiledRule::Connector::Or
@@ -195,7 +187,7 @@ bool OccursAroundOneCharacter(QStringView field, const TextFinder& left, const T
     return false;
 }
 
-bool TextMatches(const StoredMessage& msg, const CompiledLine& c) {
+bool TextMatches(const MessageUnderTest& msg, const CompiledLine& c) {
     if (c.condition == CompiledLine::Condition::Contains) {
         const QStringView hay = msg.Upper(c.field);
         if (c.wildAt < 0) return Occurs(hay, c.whole);
@@ -224,7 +216,7 @@ bool SizeMatches(int64_t size, const CompiledLine& c) {
 
 // A negated line matches exactly when the plain one does not (so NOT
 // GreaterThan means "at most"); a condition the Where lacks never matches.
-bool LineMatches(const StoredMessage& msg, const CompiledLine& c, int64_t size) {
+bool LineMatches(const MessageUnderTest& msg, const CompiledLine& c, int64_t size) {
     switch (c.kind) {
         case CompiledLine::Kind::Attachment: return msg.HasAttachment() != c.negated;
         case CompiledLine::Kind::Text:
@@ -237,15 +229,10 @@ bool LineMatches(const StoredMessage& msg, const CompiledLine& c, int64_t size) 
 
 // One line decides alone; otherwise "OR" needs one matching line, "AND" all
 // of them, and lines without a connector never match.
-bool Matches(int rule, const StoredMessage& msg) {
+bool Matches(int rule, const MessageUnderTest& msg) {
     const CompiledRule& r = CompiledRuleFor(rule);
     if (r.neverMatches) return false;
-    int64_t size = 0;
-    if (r.usesSize) {
-        const auto parsed = msg.Size();
-        if (!parsed) return false;
-        size = *parsed;
-    }
+    const int64_t size = msg.Size();
     if (r.lines.size() == 1) return LineMatches(msg, r.lines.front(), size);
     if (r.connector == CompiledRule::Connector::Or)
         return std::any_of(r.lines.begin(), r.lines.end(), [&](const auto& l) { return LineMatches(msg, l, size); });
@@ -257,29 +244,29 @@ bool Matches(int rule, const StoredMessage& msg) {
 }  // namespace
 
 bool RuleMatchesMessage(int16_t rule, int16_t account, int16_t message) {
-    return Matches(rule, StoredMessage(account, message));
+    return Matches(rule, MessageUnderTest(modGeneral::Msg(account, message)));
 }
 
 void ApplyRulesToMessage(int16_t account, int16_t message) {
-    using namespace modGeneral;
-    gMsgDelete(account, message) = false;
-    gMsgSpam(account, message) = false;
+    modGeneral::StoredMessage& stored = modGeneral::Msg(account, message);
+    stored.Delete = false;
+    stored.Spam = false;
     const int count = gRuleCount;
     if (count == 0) return;
     static const QString kAllAccounts = QStringLiteral("All Accounts");
     const QString& accountName = modAccounts::gAcntName[account];
-    const StoredMessage msg(account, message);
+    const MessageUnderTest msg(stored);
     for (int i = 1; i <= count; ++i) {
         if (!Same(gRuleAccount[i], accountName) && !Same(gRuleAccount[i], kAllAccounts)) continue;
         if (gRuleEnabled[i] != 1) continue;
         if (!Matches(i, msg)) continue;
         if (gRuleAction[i] == 1) {
-            gMsgDelete(account, message) = true;
+            stored.Delete = true;
             ++modAccounts::gAcntDeleteCount[account];
             return;
         }
         if (gRuleAction[i] == 2) {
-            gMsgSpam(account, message) = true;
+            stored.Spam = true;
             ++modAccounts::gAcntSpamCount[account];
             return;
         }

@@ -76,11 +76,11 @@ int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& s
 }
 
 QStringList MarkedMessageUids(int16_t account, RuleMark mark) {
-    using namespace modGeneral;
     QStringList uids;
-    const auto& flags = mark == RuleMark::Delete ? gMsgDelete : gMsgSpam;
-    for (int16_t j = 1; j <= modAccounts::gAcntMsgCount[account]; ++j)
-        if (flags(account, j) && !gMsgUid(account, j).isEmpty()) uids.append(gMsgUid(account, j));
+    for (int16_t j = 1; j <= modAccounts::gAcntMsgCount[account]; ++j) {
+        const modGeneral::StoredMessage& m = modGeneral::Msg(account, j);
+        if ((mark == RuleMark::Delete ? m.Delete : m.Spam) && !m.Uid.isEmpty()) uids.append(m.Uid);
+    }
     return uids;
 }
 

@@ -1,5 +1,5 @@
-// One account's 5 000 downloaded messages written into the message store and
-// told new or not by their UIDs, as every check of the account does.
+// One account's 5 000 downloaded messages made into the store's records and
+// told new or not, as every check of the account does.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -13,15 +13,15 @@ namespace {
 constexpr int16_t kMessages = 5000;
 
 std::vector<modCheck::DownloadedMessage> Downloaded() {
-    std::vector<modCheck::DownloadedMessage> messages(kMessages + 1);
-    for (int i = 1; i <= kMessages; ++i) {
-        modCheck::DownloadedMessage& m = messages[i];
+    std::vector<modCheck::DownloadedMessage> messages(kMessages);
+    for (int i = 0; i < kMessages; ++i) {
+        modCheck::DownloadedMessage& m = messages[static_cast<size_t>(i)];
         m.size = 1000 + i * 37 % 20000;
         m.from = QStringLiteral("\"Sender & Co %1\" <s%1@example.org>").arg(i);
         m.to = i % 10 == 0 ? QString() : QStringLiteral("\"Me\" <me@example.org>");
         m.subject = QStringLiteral("Subject number %1").arg(i);
         m.date = QDateTime(QDate(2026, 1 + i % 12, 1 + i % 28), QTime(i % 24, i % 60, i % 60));
-        m.body = QString(10000, QChar('y'));
+        m.body = QByteArray(10000, 'y');
         m.plainText = QString(2000, QChar('x'));
         m.uid = QStringLiteral("%1-uid").arg(i * 7919);
         m.attachments = i % 7 == 0;
@@ -29,26 +29,23 @@ std::vector<modCheck::DownloadedMessage> Downloaded() {
     return messages;
 }
 
-void Prepare() {
-    modAccounts::gAccountCount = 1;
-    modAccounts::ResizeAccountArrays(1);
-    modGeneral::gMaxMsgCount = kMessages;
-    modGeneral::ResizeMessageArrays(kMessages);
-    modAccounts::gAcntMsgCount[1] = kMessages;
-}
-
-// first: the account's first check (no UID seen before); else a check that
+// first: the account's first check (nothing seen before); else a check that
 // finds the same mailbox again.
 void StoreAndMarkNew(benchmark::State& state, bool first) {
-    Prepare();
-    const std::vector<modCheck::DownloadedMessage> messages = Downloaded();
+    modAccounts::gAccountCount = 1;
+    modAccounts::ResizeAccountArrays(1);
+    modAccounts::gAcntMsgCount[1] = kMessages;
+    const std::vector<modCheck::DownloadedMessage> downloaded = Downloaded();
     for (auto _ : state) {
         if (first) {
             state.PauseTiming();
-            for (int m = 1; m <= kMessages; ++m) modGeneral::gMsgLastUid(1, m).clear();
+            modGeneral::AccountRow(1).LastSeen.clear();
             state.ResumeTiming();
         }
-        for (int16_t m = 1; m <= kMessages; ++m) modCheck::StoreMessage(1, m, messages[m]);
+        std::vector<modGeneral::StoredMessage> messages;
+        messages.reserve(kMessages);
+        for (const modCheck::DownloadedMessage& m : downloaded) messages.push_back(modCheck::ToStoredMessage(m));
+        modGeneral::AccountRow(1).Messages = std::move(messages);
         benchmark::DoNotOptimize(modCheck::MarkNewMessages(1));
     }
 }

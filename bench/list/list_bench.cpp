@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <utility>
+#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/check/message_sort.h"
@@ -34,28 +36,23 @@ void Profile(const QString& home) {
 
 void Store() {
     using namespace modGeneral;
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    ResizeMessageArrays(kMessages);
-    modAccounts::gAcntMsgCount[1] = kMessages;
+    std::vector<StoredMessage> messages(kMessages);
     for (int16_t i = 1; i <= kMessages; ++i) {
         const int k = (i * 7919) % kMessages;  // a shuffled order
-        gMsgNew(1, i) = k % 10 == 0;
-        gMsgAttach(1, i) = k % 7 == 0;
-        gMsgFrom(1, i) = QStringLiteral("Sender %1 <s%1@example.org>").arg(k);
-        gMsgTo(1, i) = QStringLiteral("me@example.org");
-        gMsgSubject(1, i) = QStringLiteral("Subject number %1").arg(k);
-        gMsgDate(1, i) = QStringLiteral("%1 %2, 20%3 %4:%5:00 PM")
-                             .arg(QString::fromLatin1(kMonths[k % 12]))
-                             .arg(k % 28 + 1, 2, 10, QChar('0'))
-                             .arg(k % 30, 2, 10, QChar('0'))
-                             .arg(k % 12 + 1)
-                             .arg(k % 60, 2, 10, QChar('0'));
-        gMsgSize(1, i) = QString::number(k % 500 + 1);
-        gMsgPlainText(1, i) = QString(2000, QChar('x'));
-        gMsgUid(1, i) = QStringLiteral("uid%1").arg(k);
-        gMsgBody(1, i) = QString(2000, QChar('y'));
+        StoredMessage& m = messages[static_cast<size_t>(i - 1)];
+        m.New = k % 10 == 0;
+        m.Attach = k % 7 == 0;
+        m.From = QStringLiteral("Sender %1 <s%1@example.org>").arg(k);
+        m.To = QStringLiteral("me@example.org");
+        m.Subject = QStringLiteral("Subject number %1").arg(k);
+        m.Date = QDateTime(QDate(2000 + k % 30, k % 12 + 1, k % 28 + 1), QTime(k % 24, k % 60));
+        m.Size = k % 500 + 1;
+        m.PlainText = QByteArray(2000, 'x');
+        m.Uid = QStringLiteral("uid%1").arg(k);
+        m.Body = QByteArray(2000, 'y');
     }
+    AccountRow(1).Messages = std::move(messages);
+    modAccounts::gAcntMsgCount[1] = kMessages;
 }
 
 void SortAndRefill10000(benchmark::State& state) {

@@ -35,20 +35,19 @@ void Setup() {
     gAccountCount = 1;
     ResizeAccountArrays(1);
     gAcntName[1] = "Home";
-    modGeneral::ResizeMessageStoreAccounts(1, 0);
-    modGeneral::gMaxMsgCount = kMessages;
-    modGeneral::ResizeMessageArrays(kMessages);
+    modGeneral::ResizeMessageStoreAccounts(1);
+    modGeneral::AccountRow(1).Messages.resize(kMessages);
     gAcntMsgCount[1] = kMessages;
     QString body;
     for (int i = 0; i < 25; ++i) body += "Dear customer, this is line " + QString::number(i) + " of a plain text body.\r\n";
     for (int m = 1; m <= kMessages; ++m) {
-        using namespace modGeneral;
-        gMsgFrom(1, m) = QString("Sender %1 <sender%1@mail%2.example.org>").arg(m).arg(m % 97);
-        gMsgTo(1, m) = "me@example.net, other@example.net";
-        gMsgSubject(1, m) = QString("Re: quarterly report number %1 for the team").arg(m);
-        gMsgPlainText(1, m) = body + QString::number(m);
-        gMsgSize(1, m) = QString::number(m % 5000);
-        gMsgAttach(1, m) = m % 3 == 0;
+        modGeneral::StoredMessage& msg = modGeneral::Msg(1, static_cast<int16_t>(m));
+        msg.From = QString("Sender %1 <sender%1@mail%2.example.org>").arg(m).arg(m % 97);
+        msg.To = "me@example.net, other@example.net";
+        msg.Subject = QString("Re: quarterly report number %1 for the team").arg(m);
+        msg.PlainText = (body + QString::number(m)).toUtf8();
+        msg.Size = m % 5000;
+        msg.Attach = m % 3 == 0;
     }
     using namespace modRules;
     gRuleCount = kRules;

@@ -1,11 +1,15 @@
 #pragma once
 // Messages put into the message store as a check would leave them, for the
 // tests of what reads the store.
+#include <QByteArray>
+#include <QDateTime>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/general/message_store.h"
+#include "platform/text/code_page.h"
 
 namespace test_store {
 
@@ -16,34 +20,34 @@ struct Message {
     QString plain = {};
     QString body = {};  // the 8-bit text as the component gives it
     QString to = QStringLiteral("me@example.org");
-    QString date = QStringLiteral("Mar 05, 2024 03:07:09 PM");
+    std::optional<QDateTime> date = QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));  // "Mar 05, 2024 03:07:09 PM"
 };
 
-// accounts accounts, the store large enough for bound messages each.
-inline void MakeAccounts(int16_t accounts, int16_t bound) {
+// accounts accounts, none holding a message.
+inline void MakeAccounts(int16_t accounts) {
     modAccounts::gAccountCount = accounts;
     modAccounts::ResizeAccountArrays(accounts);
-    modGeneral::gMaxMsgCount = bound;
-    modGeneral::ResizeMessageStoreAccounts(accounts, 0);
-    modGeneral::ResizeMessageArrays(bound);
+    modGeneral::gMessageStore.clear();
+    modGeneral::ResizeMessageStoreAccounts(accounts);
 }
 
 // Account a holds exactly messages, in this order.
 inline void Store(int16_t a, const std::vector<Message>& messages) {
-    using namespace modGeneral;
-    modAccounts::gAcntMsgCount[a] = static_cast<int16_t>(messages.size());
-    int16_t m = 0;
+    std::vector<modGeneral::StoredMessage> stored;
     for (const Message& msg : messages) {
-        ++m;
-        gMsgUid(a, m) = msg.uid;
-        gMsgFrom(a, m) = msg.from;
-        gMsgTo(a, m) = msg.to;
-        gMsgSubject(a, m) = msg.subject;
-        gMsgDate(a, m) = msg.date;
-        gMsgSize(a, m) = QString::number((msg.body.size() + 500) / 1000);
-        gMsgPlainText(a, m) = msg.plain;
-        gMsgBody(a, m) = msg.body;
+        modGeneral::StoredMessage m;
+        m.Uid = msg.uid;
+        m.From = msg.from;
+        m.To = msg.to;
+        m.Subject = msg.subject;
+        m.Date = msg.date;
+        m.Size = (msg.body.size() + 500) / 1000;
+        m.PlainText = msg.plain.toUtf8();
+        m.Body = QByteArray::fromStdString(text::ToAnsi(msg.body.toStdU16String()));
+        stored.push_back(m);
     }
+    modGeneral::AccountRow(a).Messages = std::move(stored);
+    modAccounts::gAcntMsgCount[a] = static_cast<int16_t>(messages.size());
 }
 
 }  // namespace test_store

@@ -85,7 +85,7 @@ protected:
         save("AcntPort", port);
         save("AcntLoginID", QString::fromStdString(mailbox_.user()));
         save("AcntPassword", password);
-        gMaxMsgCount = 0;
+        gMessageStore.clear();
         form().Show();
         using namespace modOptions;
         gOptUseInterval = 0;
@@ -120,12 +120,12 @@ protected:
     }
     static QString StoredUids() {
         QStringList uids;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) uids << gMsgUid(1, m);
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) uids << Msg(1, m).Uid;
         return uids.join(' ');
     }
     static QString NewFlags() {
         QString flags;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += gMsgNew(1, m) ? 'N' : '.';
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += Msg(1, m).New ? 'N' : '.';
         return flags;
     }
 
@@ -150,18 +150,18 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
 
     EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 3 Messages"));
     EXPECT_EQ(StoredUids(), uids_.join(' '));
-    EXPECT_EQ(gMsgFrom(1, 1), QStringLiteral("Tom and Jerry <tj@example.org>"));
-    EXPECT_EQ(gMsgTo(1, 2), QStringLiteral("Undisclosed-Recipient"));
-    EXPECT_EQ(gMsgSubject(1, 3), QStringLiteral("third"));
-    EXPECT_EQ(gMsgSize(1, 3), QStringLiteral("3"));
-    EXPECT_TRUE(gMsgAttach(1, 2));
-    EXPECT_FALSE(gMsgAttach(1, 1));
-    EXPECT_TRUE(gMsgPlainText(1, 1).startsWith(QStringLiteral("Hello.")));
-    EXPECT_TRUE(gMsgBody(1, 1).contains(QStringLiteral("Subject: first")));
+    EXPECT_EQ(Msg(1, 1).From, QStringLiteral("Tom and Jerry <tj@example.org>"));
+    EXPECT_EQ(Msg(1, 2).To, QStringLiteral("Undisclosed-Recipient"));
+    EXPECT_EQ(Msg(1, 3).Subject, QStringLiteral("third"));
+    EXPECT_EQ(Msg(1, 3).Size, 3);
+    EXPECT_TRUE(Msg(1, 2).Attach);
+    EXPECT_FALSE(Msg(1, 1).Attach);
+    EXPECT_TRUE(PlainTextOf(Msg(1, 1)).startsWith(QStringLiteral("Hello.")));
+    EXPECT_TRUE(Msg(1, 1).Body.contains("Subject: first"));
     const QDateTime sent(QDate(2026, 12, 8), QTime(21, 5), Qt::UTC);
-    EXPECT_EQ(gMsgDate(1, 1), FormatDate(sent.addSecs(QDateTime::currentDateTime().offsetFromUtc()),
+    EXPECT_EQ(DateText(Msg(1, 1)), FormatDate(sent.addSecs(QDateTime::currentDateTime().offsetFromUtc()),
                                          "MMM dd, yyyy hh:mm:ss AM/PM"));
-    EXPECT_EQ(gMsgDate(1, 2), QString()) << "an unreadable date stores none and the account goes on";
+    EXPECT_EQ(DateText(Msg(1, 2)), QString()) << "an unreadable date stores none and the account goes on";
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Checked at: \\d{1,2}:\\d\\d [AP]M$"))
                     .match(gAcntStatus[1])
                     .hasMatch());
@@ -193,10 +193,10 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
         // The last one arrives cut short: no sender, no recipient, tiny.
         if (*step.add)
             Seed(step.add, step.deleteElsewhere ? "Subject: cut\r\n\r\n" : Plain("d@example.org", "more"));
-        gMsgSubject(1, 1) = QStringLiteral("as stored");
+        Msg(1, 1).Subject = QStringLiteral("as stored");
         Check();
         const bool downloaded = !step.quick || step.deleteElsewhere > 0 || *step.add;
-        EXPECT_EQ(gMsgSubject(1, 1) == QStringLiteral("as stored"), !downloaded);
+        EXPECT_EQ(Msg(1, 1).Subject == QStringLiteral("as stored"), !downloaded);
         EXPECT_EQ(NewFlags(), QString::fromLatin1(step.flags));
         EXPECT_EQ(gAcntNewCount[1], NewFlags().count('N'));
         EXPECT_EQ(gAcntHasNewMail[1], NewFlags().contains('N'));
@@ -205,6 +205,31 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
     }
     EXPECT_EQ(gIncompleteList, QStringLiteral("Home\r\n"));
     EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// A message is stored as the bytes the server sent, whatever its size (a
+// large one is read from the component's file, a small one from its text).
+TEST_F(AccountCheck, AMessageIsStoredAsTheBytesSent) {
+    struct Row {
+        const char* name;
+        std::size_t lines;
+    };
+    for (const Row& r : {Row{"small", 20}, Row{"large", 70000}}) {
+        SCOPED_TRACE(r.name);
+        mailbox_.clear();
+        uids_.clear();
+        std::string message = Plain("a@example.org", r.name);
+        message.resize(message.size() - 8);  // without "Hello.\r\n"
+        for (std::size_t i = 0; i < r.lines; ++i)
+            message += i % 3 ? "caf\xe9 line " + std::to_string(i) + "\r\n" : ".dotted " + std::to_string(i) + "\r\n";
+        Seed(r.name, message);
+        Check();
+        ASSERT_EQ(gAcntMsgCount[1], 1);
+        const QByteArray& body = Msg(1, 1).Body;
+        EXPECT_EQ(body.size(), static_cast<qsizetype>(message.size()));
+        EXPECT_TRUE(body == QByteArray::fromStdString(message)) << "the bytes differ";
+        EXPECT_EQ(Msg(1, 1).Size, static_cast<int64_t>((message.size() + 500) / 1000));
+    }
 }
 
 // A server that refuses the login or the connection costs one box, or none
@@ -289,7 +314,7 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         ASSERT_EQ(gAcntMsgCount[1], 5);
         if (r.goneElsewhere) DeleteElsewhere(4);
         if (r.spam) {
-            gMsgSpam(1, 1) = gMsgSpam(1, 5) = true;
+            Msg(1, 1).Spam = Msg(1, 5).Spam = true;
             gAcntSpamCount[1] = 2;
         } else {
             form().lvwEmail.Item(2).SetSelected(true);
@@ -314,7 +339,7 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         EXPECT_EQ(StoredUids(), left.join(' '));
         EXPECT_EQ(form().lvwEmail.ItemCount(), left.size());
         for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m)
-            EXPECT_EQ(gMsgSubject(1, m), gMsgUid(1, m).right(1)) << "fields moved apart";
+            EXPECT_EQ(Msg(1, m).Subject, Msg(1, m).Uid.right(1)) << "fields moved apart";
         EXPECT_EQ(mailbox_.messageCount(), r.onServer);
         EXPECT_EQ(gAcntResult[1], r.answer == vb::vbYes ? QStringLiteral("Home - 3 Message(s)")
                                                         : QStringLiteral("Home - 5 Messages"));

@@ -13,28 +13,34 @@ using modAccounts::gAcntMsgCount;
 
 namespace {
 
-// One account with room for 10 messages, none stored.
+// One account, nothing stored.
 class Store : public ::testing::Test {
 protected:
     void SetUp() override {
         modAccounts::gAccountCount = 1;
         modAccounts::ResizeAccountArrays(1);
-        gMaxMsgCount = 0;
-        ResizeMessageStoreAccounts(1, 0);
-        gMaxMsgCount = 10;
-        ResizeMessageArrays(10);
+        gMessageStore.clear();
+        ResizeMessageStoreAccounts(1);
     }
-    // The account now holds these UIDs, each message's From its UID.
+    // The account now holds these UIDs, each message's From its UID; a UID
+    // written "-subject" stands for a message without one, of that subject.
     static void Hold(const QStringList& uids) {
-        gAcntMsgCount[1] = static_cast<int16_t>(uids.size());
-        for (int16_t m = 1; m <= uids.size(); ++m) {
-            gMsgUid(1, m) = uids[m - 1];
-            gMsgFrom(1, m) = "from " + uids[m - 1];
+        std::vector<StoredMessage> messages;
+        for (const QString& uid : uids) {
+            StoredMessage m;
+            if (uid.startsWith('-'))
+                m.Subject = uid.mid(1);
+            else
+                m.Uid = uid;
+            m.From = "from " + uid;
+            messages.push_back(m);
         }
+        AccountRow(1).Messages = messages;
+        gAcntMsgCount[1] = static_cast<int16_t>(uids.size());
     }
     static QString NewFlags() {
         QString flags;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += gMsgNew(1, m) ? 'N' : '.';
+        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += Msg(1, m).New ? 'N' : '.';
         return flags;
     }
 };
@@ -44,18 +50,18 @@ TEST_F(Store, FieldsAreCleanedUpAsTheListShowsThem) {
         int32_t size;
         const char* from;
         const char* to;
-        const char* kb;
+        int64_t kb;
         const char* storedFrom;
         const char* storedTo;
         bool incomplete;
     };
     for (const Row& r : {
-             Row{1500, "\"Tom & Jerry\" <t@x>", "b@x", "2", "Tom and Jerry <t@x>", "b@x", false},
-             Row{2500, "AT&T", "\"Bob\" <b@x>", "2", "ATandT", "Bob <b@x>", false},
-             Row{3500, "a", "", "4", "a", "Undisclosed-Recipient", false},
-             Row{499, "", "\"\"", "0", "", "Undisclosed-Recipient", false},  // a To of quotes was received
-             Row{1499, "", "", "1", "", "Undisclosed-Recipient", true},
-             Row{1501, "", "", "2", "", "Undisclosed-Recipient", false},
+             Row{1500, "\"Tom & Jerry\" <t@x>", "b@x", 2, "Tom and Jerry <t@x>", "b@x", false},
+             Row{2500, "AT&T", "\"Bob\" <b@x>", 2, "ATandT", "Bob <b@x>", false},
+             Row{3500, "a", "", 4, "a", "Undisclosed-Recipient", false},
+             Row{499, "", "\"\"", 0, "", "Undisclosed-Recipient", false},  // a To of quotes was received
+             Row{1499, "", "", 1, "", "Undisclosed-Recipient", true},
+             Row{1501, "", "", 2, "", "Undisclosed-Recipient", false},
          }) {
         SCOPED_TRACE(r.size);
         DownloadedMessage message;
@@ -65,16 +71,20 @@ TEST_F(Store, FieldsAreCleanedUpAsTheListShowsThem) {
         message.subject = QStringLiteral("\"Hi\" & bye");
         message.uid = QStringLiteral("u1");
         message.attachments = r.size > 2000 ? 1 : 0;
-        EXPECT_EQ(StoreMessage(1, 3, message), r.incomplete);
-        EXPECT_EQ(gMsgSize(1, 3), QString::fromLatin1(r.kb));
-        EXPECT_EQ(gMsgFrom(1, 3), QString::fromUtf8(r.storedFrom));
-        EXPECT_EQ(gMsgTo(1, 3), QString::fromUtf8(r.storedTo));
-        EXPECT_EQ(gMsgSubject(1, 3), message.subject) << "the subject is kept as received";
-        EXPECT_EQ(gMsgAttach(1, 3), r.size > 2000);
+        message.body = QByteArray("bytes\xe9");
+        EXPECT_EQ(LooksCutShort(message), r.incomplete);
+        const StoredMessage stored = ToStoredMessage(message);
+        EXPECT_EQ(stored.Size, r.kb);
+        EXPECT_EQ(stored.From, QString::fromUtf8(r.storedFrom));
+        EXPECT_EQ(stored.To, QString::fromUtf8(r.storedTo));
+        EXPECT_EQ(stored.Subject, message.subject) << "the subject is kept as received";
+        EXPECT_EQ(stored.Attach, r.size > 2000);
+        EXPECT_EQ(stored.Body, message.body) << "the bytes as received";
+        EXPECT_EQ(stored.Uid, message.uid);
     }
 }
 
-TEST_F(Store, DatesAreWrittenInEnglishTwelveHourTime) {
+TEST_F(Store, DatesAreShownInEnglishTwelveHourTime) {
     struct Row {
         QDateTime date;
         const char* text;
@@ -84,7 +94,7 @@ TEST_F(Store, DatesAreWrittenInEnglishTwelveHourTime) {
                          Row{QDateTime(QDate(2027, 5, 1), QTime(12, 0, 0)), "May 01, 2027 12:00:00 PM"}}) {
         EXPECT_EQ(ListDateText(r.date), QString::fromLatin1(r.text));
     }
-    EXPECT_EQ(ListDateText(std::nullopt), QString()) << "an unreadable date stores none";
+    EXPECT_EQ(ListDateText(std::nullopt), QString()) << "an unreadable date shows none";
 }
 
 TEST_F(Store, NewMailIsTheUidsTheLastCheckDidNotSee) {
@@ -101,8 +111,12 @@ TEST_F(Store, NewMailIsTheUidsTheLastCheckDidNotSee) {
         {{"a", "b", "f"}, "..N"},
         {{}, ""},
         {{"g", "h"}, "NN"},
-        {{"g", "", "h"}, ".N."},
-        {{"g", "", "h"}, ".N."},
+        // Without a UID a message is known by its sender, subject, date and
+        // size: new once, and one more of two alike is new.
+        {{"g", "-x", "h"}, ".N."},
+        {{"g", "-x", "h"}, "..."},
+        {{"-x", "-x", "-y"}, ".NN"},
+        {{"-x", "-x", "-y"}, "..."},
     };
     for (size_t i = 0; i < checks.size(); ++i) {
         SCOPED_TRACE(i);
@@ -124,16 +138,15 @@ TEST_F(Store, DeletedRowsLeaveAndTheOthersMoveUpWithAllTheirFields) {
         Hold({"1", "2", "3", "4", "5"});
         MarkNewMessages(1);
         for (int16_t m = 1; m <= 5; ++m) {
-            gMsgNew(1, m) = m == 3 || m == 4;
-            gMsgSpam(1, m) = m == 5;
-            gMsgDelete(1, m) = m == 1;
+            Msg(1, m).New = m == 3 || m == 4;
+            Msg(1, m).Spam = m == 5;
+            Msg(1, m).Delete = m == 1;
         }
-        const int16_t left = CompactMessages(1, ChosenRows(1, r.chosen));
+        const int16_t left = CompactMessages(1, QSet<QString>(r.chosen.begin(), r.chosen.end()));
         QStringList rows;
         for (int16_t m = 1; m <= left; ++m) {
-            EXPECT_EQ(gMsgFrom(1, m), "from " + gMsgUid(1, m)) << "fields moved apart";
-            EXPECT_EQ(gMsgLastUid(1, m), gMsgUid(1, m));
-            rows << gMsgUid(1, m);
+            EXPECT_EQ(Msg(1, m).From, "from " + Msg(1, m).Uid) << "fields moved apart";
+            rows << Msg(1, m).Uid;
         }
         EXPECT_EQ(rows.join(' '), QString::fromLatin1(r.left));
         EXPECT_EQ(gAcntMsgCount[1], left);
@@ -141,8 +154,13 @@ TEST_F(Store, DeletedRowsLeaveAndTheOthersMoveUpWithAllTheirFields) {
         EXPECT_EQ(modAccounts::gAcntNewCount[1], rows.contains("3") + rows.contains("4"));
         EXPECT_EQ(modAccounts::gAcntSpamCount[1], rows.contains("5") ? 1 : 0);
         EXPECT_EQ(modAccounts::gAcntDeleteCount[1], rows.contains("1") ? 1 : 0);
-        // A deleted message that came back would be new mail again.
-        for (int m = left + 1; m <= gMaxMsgCount; ++m) EXPECT_TRUE(gMsgLastUid(1, m).isEmpty());
+        // A deleted message that came back would be new mail again; the
+        // ones kept are not.
+        Hold({"1", "2", "3", "4", "5"});
+        MarkNewMessages(1);
+        QString again;
+        for (const char* uid : {"1", "2", "3", "4", "5"}) again += r.chosen.contains(uid) ? 'N' : '.';
+        EXPECT_EQ(NewFlags(), again);
     }
 }
 

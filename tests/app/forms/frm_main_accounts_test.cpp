@@ -85,20 +85,19 @@ protected:
 
     // Account a holds count messages whose subjects name the account.
     static void GiveMessages(std::initializer_list<int> counts) {
-        modGeneral::gMaxMsgCount = 9;
-        modGeneral::ResizeMessageArrays(9);
         int a = 0;
         for (int count : counts) {
             ++a;
+            modGeneral::AccountRow(static_cast<int16_t>(a)).Messages.resize(static_cast<size_t>(count));
             gAcntMsgCount[a] = static_cast<int16_t>(count);
             for (int m = 1; m <= count; ++m) {
-                modGeneral::gMsgSubject(a, m) = gAcntName[a] + QStringLiteral(" #%1").arg(m);
-                modGeneral::gMsgUid(a, m) = gAcntName[a] + QStringLiteral("-uid%1").arg(m);
+                modGeneral::Msg(a, m).Subject = gAcntName[a] + QStringLiteral(" #%1").arg(m);
+                modGeneral::Msg(a, m).Uid = gAcntName[a] + QStringLiteral("-uid%1").arg(m);
             }
         }
     }
 
-    static QString Subject(int a, int m) { return modGeneral::gMsgSubject(a, m); }
+    static QString Subject(int a, int m) { return modGeneral::Msg(a, m).Subject; }
 
     frmMain* form_ = nullptr;
 };

@@ -27,7 +27,7 @@ struct Msg {
     bool spam;
     bool attach;
     const char* from = "";
-    const char* size = "1";
+    int64_t size = 1;  // KB
 };
 
 // Two stored accounts, "Home" and "Work" (switched off); the window loaded.
@@ -51,26 +51,30 @@ protected:
     }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
 
-    // Account a holds msgs, each field tagged with its message number.
+    // Account a holds msgs, each field tagged with its message number (the
+    // date: day n of January 2024).
     static void Store(int16_t a, const std::vector<Msg>& msgs) {
-        ResizeMessageArrays(static_cast<int16_t>(std::max<size_t>(msgs.size(), 1)));
-        gAcntMsgCount[a] = static_cast<int16_t>(msgs.size());
-        int16_t i = 0;
+        std::vector<StoredMessage> stored;
         for (const Msg& m : msgs) {
-            const QString n = QString::number(++i);
-            gMsgNew(a, i) = m.isNew;
-            gMsgDelete(a, i) = m.marked;
-            gMsgSpam(a, i) = m.spam;
-            gMsgAttach(a, i) = m.attach;
-            gMsgFrom(a, i) = *m.from ? QString::fromLatin1(m.from) : "from" + n;
-            gMsgTo(a, i) = "to" + n;
-            gMsgSubject(a, i) = "subject" + n;
-            gMsgDate(a, i) = "date" + n;
-            gMsgSize(a, i) = QString::fromLatin1(m.size);
-            gMsgPlainText(a, i) = "plain" + n;
-            gMsgUid(a, i) = "uid" + n;
-            gMsgBody(a, i) = "body" + n;
+            const int i = static_cast<int>(stored.size()) + 1;
+            const QString n = QString::number(i);
+            StoredMessage s;
+            s.New = m.isNew;
+            s.Delete = m.marked;
+            s.Spam = m.spam;
+            s.Attach = m.attach;
+            s.From = *m.from ? QString::fromLatin1(m.from) : "from" + n;
+            s.To = "to" + n;
+            s.Subject = "subject" + n;
+            s.Date = QDateTime(QDate(2024, 1, i % 28 + 1), QTime(9, 30));
+            s.Size = m.size;
+            s.PlainText = ("plain" + n).toUtf8();
+            s.Uid = "uid" + n;
+            s.Body = ("body" + n).toLatin1();
+            stored.push_back(s);
         }
+        AccountRow(a).Messages = stored;
+        gAcntMsgCount[a] = static_cast<int16_t>(msgs.size());
     }
     static QString Panel2Picture() {
         const qint64 shown = form().StatusBar.PanelPicture(2).cacheKey();
@@ -125,7 +129,8 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
         const QString n = QString::number(i);
         EXPECT_EQ(item.Text(), "from" + n);
         // The hidden columns hold nothing: the commands read the store.
-        const QStringList expected = {"to" + n, "subject" + n, "date" + n, "1 KB", "", "", "", ""};
+        const QString date = QStringLiteral("Jan %1, 2024 09:30:00 AM").arg(i + 1, 2, 10, QChar('0'));
+        const QStringList expected = {"to" + n, "subject" + n, date, "1 KB", "", "", "", ""};
         for (int sub = 1; sub <= 8; ++sub) EXPECT_EQ(item.SubItems(sub), expected[sub - 1]);
         EXPECT_EQ(item.SmallIcon(), rows[static_cast<size_t>(i - 1)].second);
         const bool isNew = rows[static_cast<size_t>(i - 1)].first.isNew;
@@ -152,6 +157,48 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     f.FillMessageList(1);
     EXPECT_FALSE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
     EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
+}
+
+// A large mailbox: every record becomes its row, in store order and with its
+// own texts and icon, and a sort by date orders the rows by time.
+TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
+    constexpr int kCount = 10000;
+    std::vector<Msg> msgs;
+    for (int i = 1; i <= kCount; ++i) msgs.push_back({i % 10 == 0, false, i % 7 == 0, i % 3 == 0, "", i % 500});
+    Store(1, msgs);
+    // Dates out of order: the later the record, the earlier its day.
+    for (int16_t i = 1; i <= kCount; ++i)
+        modGeneral::Msg(1, i).Date = QDateTime(QDate(2024, 1, 1).addDays(kCount - i), QTime(8, 0));
+    frmMain& f = form();
+    f.FillMessageList(1);
+    ASSERT_EQ(f.lvwEmail.ItemCount(), kCount);
+    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home  (10000)");
+    int spam = 0, attachNew = 0, attach = 0;
+    for (int i = 1; i <= kCount; ++i) {
+        vb::ListItem row = f.lvwEmail.Item(i);
+        const QString n = QString::number(i);
+        if (row.Text() != "from" + n || row.SubItems(2) != "subject" + n ||
+            row.SubItems(4) != QString::number(i % 500) + " KB" || !row.SubItems(5).isEmpty() ||
+            row.Bold() != (i % 10 == 0)) {
+            ADD_FAILURE() << "row " << i << " shows " << row.Text().toStdString();
+            break;
+        }
+        const QString icon = row.SmallIcon();
+        spam += icon.startsWith("Spam");
+        attachNew += icon == "AttachNew";
+        attach += icon == "Attach";
+    }
+    EXPECT_EQ(spam, kCount / 7);
+    EXPECT_EQ(forms::gAttachNewTally, attachNew);
+    EXPECT_EQ(forms::gAttachTally, attach);
+    EXPECT_EQ(attachNew + attach, kCount / 3 - kCount / 21) << "every record with an attachment and no spam";
+
+    modOptions::gOptSortOrder = 0;
+    f.SortMessageList(1, QStringLiteral("Date"));
+    f.FillMessageList(1);
+    EXPECT_EQ(f.lvwEmail.Item(1).Text(), "from10000");
+    EXPECT_EQ(f.lvwEmail.Item(kCount).Text(), "from1");
+    EXPECT_EQ(f.lvwEmail.Item(1).SubItems(3), "Jan 01, 2024 08:00:00 AM");
 }
 
 TEST_F(FrmMainList, StatusBarCountAndPicture) {
@@ -250,9 +297,9 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     using modOptions::gOptMessageSort;
     using modOptions::gOptSortOrder;
     frmMain& f = form();
-    Store(1, {{false, false, false, false, "bob", "10"},
-              {true, false, false, false, "Carol", "9"},
-              {false, false, false, false, "alice", "100"}});
+    Store(1, {{false, false, false, false, "bob", 10},
+              {true, false, false, false, "Carol", 9},
+              {false, false, false, false, "alice", 100}});
     gCurrentAccount = 1;
     gOptMessageSort = 1;
     gOptSortOrder = 0;
@@ -270,7 +317,7 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     EXPECT_EQ(FromColumn(), (Rows{"alice", "bob", "Carol"}));
     EXPECT_EQ(icons(), "ABBBB");
     EXPECT_EQ(f.lvwEmail.Column(7).Width(), 0) << "the hidden columns stay hidden";
-    EXPECT_EQ(gMsgUid(1, 3), "uid2") << "the store itself is in the list's order";
+    EXPECT_EQ(modGeneral::Msg(1, 3).Uid, "uid2") << "the store itself is in the list's order";
     EXPECT_TRUE(f.lvwEmail.Item(3).Bold()) << "the new message stays bold in its new row";
     EXPECT_EQ(modOptions::gOptSortColumnLastUsed, "From");
 
@@ -305,7 +352,7 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
 
 TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     frmMain& f = form();
-    Store(1, {{false, false, false, false, "b", "1"}, {false, false, false, false, "a", "2"}});
+    Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});
     gCurrentAccount = 1;
     gSortKey = QStringLiteral("From");
     modOptions::gOptSortOrder = 0;
@@ -314,7 +361,7 @@ TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");
 
     gSortKey = QStringLiteral("Body");  // an unknown stored name sorts nothing
-    Store(1, {{false, false, false, false, "b", "1"}, {false, false, false, false, "a", "2"}});
+    Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});
     modOptions::gOptionsView.Get()->SortAndFillMessageList();
     EXPECT_EQ(FromColumn(), (std::vector<std::string>{"b", "a"}));
 }

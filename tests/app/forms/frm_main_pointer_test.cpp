@@ -28,13 +28,13 @@ protected:
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
         frmMain& f = LaidOutMainWindow();
-        ResizeMessageArrays(3);
+        AccountRow(1).Messages.resize(3);
         modAccounts::gAcntMsgCount[1] = 3;
         for (int16_t i = 1; i <= 3; ++i) {
-            gMsgFrom(1, i) = QStringLiteral("s%1@example.org").arg(i);
-            gMsgTo(1, i) = QStringLiteral("me@example.org");
-            gMsgSubject(1, i) = QStringLiteral("Subject %1").arg(i);
-            gMsgUid(1, i) = QStringLiteral("uid%1").arg(i);
+            Msg(1, i).From = QStringLiteral("s%1@example.org").arg(i);
+            Msg(1, i).To = QStringLiteral("me@example.org");
+            Msg(1, i).Subject = QStringLiteral("Subject %1").arg(i);
+            Msg(1, i).Uid = QStringLiteral("uid%1").arg(i);
         }
         modOptions::gOptFromToolTips = modOptions::gOptToToolTips = modOptions::gOptSubjectToolTips = 1;
         f.FillMessageList(1);
@@ -129,9 +129,9 @@ TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff
 }
 
 TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
-    gMsgFrom(1, 1) = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
-    gMsgTo(1, 1) = QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
-    gMsgSubject(1, 2) = QStringLiteral("Minutes, agenda and every other paper of the meeting in one long subject");
+    Msg(1, 1).From = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
+    Msg(1, 1).To = QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
+    Msg(1, 2).Subject = QStringLiteral("Minutes, agenda and every other paper of the meeting in one long subject");
     const QString fromTip = "alice.longname@example.org\r\n bob.longname@example.org\r\n carol@example.org";
     const QString toTip = "first.recipient@example.org\r\n second.recipient@example.org\r\n third@example.org";
     struct Case {
@@ -161,7 +161,7 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
         if (c.hover == 0) {
             EXPECT_FALSE(form().mItemSelected);
         }
-        if (c.thenStoreChanges) gMsgTo(1, 1) = QStringLiteral("changed in the store, far too long for the column, commas");
+        if (c.thenStoreChanges) Msg(1, 1).To = QStringLiteral("changed in the store, far too long for the column, commas");
     }
 }
 

@@ -59,7 +59,7 @@ protected:
     void SetUp() override {
         gAppName = QStringLiteral("Veltrane");
         forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { pauses_ << action; };
-        test_store::MakeAccounts(2, 4);
+        test_store::MakeAccounts(2);
         test_store::Store(
             1, {{"u1", "Ann Smith <ann@example.org>", "Minutes", "Hello\r\nAnn", kWithAttachment},
                 {"u2", "Shop <shop@example.com>", "Offer", "", kHtmlOnly},
@@ -103,13 +103,13 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         frmPreview& form = Open(row.msg);
         EXPECT_TRUE(gShowingPreview);
         EXPECT_EQ(form.Caption(), QStringLiteral("Veltrane - Preview  "));
-        EXPECT_EQ(form.txtPrvFrom.Text(), gMsgFrom(1, row.msg));
-        EXPECT_EQ(form.txtPrvTo.Text(), gMsgTo(1, row.msg));
-        EXPECT_EQ(form.txtPrvDate.Text(), gMsgDate(1, row.msg));
-        EXPECT_EQ(form.txtPrvSubject.Text(), gMsgSubject(1, row.msg));
+        EXPECT_EQ(form.txtPrvFrom.Text(), Msg(1, row.msg).From);
+        EXPECT_EQ(form.txtPrvTo.Text(), Msg(1, row.msg).To);
+        EXPECT_EQ(form.txtPrvDate.Text(), DateText(Msg(1, row.msg)));
+        EXPECT_EQ(form.txtPrvSubject.Text(), Msg(1, row.msg).Subject);
         EXPECT_EQ(form.txtPrvAttach.Text(), row.attached);
-        EXPECT_EQ(form.rtbBody.Text(), gMsgPlainText(1, row.msg));
-        EXPECT_EQ(form.rtbRawMsg.Text(), RawMessageText(1, row.msg));
+        EXPECT_EQ(form.rtbBody.Text(), PlainTextOf(Msg(1, row.msg)));
+        EXPECT_EQ(form.rtbRawMsg.Text(), RawMessageText(Msg(1, row.msg)));
         EXPECT_EQ(form.TabStrip.TabCaption(1), QStringLiteral("Body (Plain Text Only)"));
         EXPECT_EQ(form.TabStrip.TabCaption(2), QStringLiteral("Raw Message"));
         // Markup stays text: nothing of an HTML message is drawn or fetched.
@@ -124,7 +124,7 @@ TEST_F(FrmPreview, KeepsToItsMessageWhileTheListChangesBehindIt) {
     frmPreview& form = Open(2);
     const QByteArray shown = MessageFileBytes(1, 2);
     // The list is sorted and another row chosen.
-    ExchangeMessages(1, 1, 1, 2);
+    std::swap(Msg(1, 1), Msg(1, 2));
     gCurrentMsg = 2;
     vb::ScriptedDialogs dialogs;
     const QString path = QDir::temp().filePath(QStringLiteral("kept.eml"));
@@ -310,11 +310,11 @@ TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
             EXPECT_EQ(PdfPages(path), row.pages);
         }
         const QString copy = form.rtbPrint.Text();
-        const QString text = row.tab == 1 ? gMsgPlainText(row.account, 1) : RawMessageText(row.account, 1);
-        EXPECT_EQ(copy, QStringLiteral("From:  ") + gMsgFrom(row.account, 1) + QStringLiteral("\r\nTo:  ") +
-                            gMsgTo(row.account, 1) + QStringLiteral("\r\nDate:  ") +
-                            gMsgDate(row.account, 1) + QStringLiteral("\r\nSubject:  ") +
-                            gMsgSubject(row.account, 1) + QStringLiteral("\r\n") +
+        const QString text = row.tab == 1 ? PlainTextOf(Msg(row.account, 1)) : RawMessageText(Msg(row.account, 1));
+        EXPECT_EQ(copy, QStringLiteral("From:  ") + Msg(row.account, 1).From + QStringLiteral("\r\nTo:  ") +
+                            Msg(row.account, 1).To + QStringLiteral("\r\nDate:  ") +
+                            DateText(Msg(row.account, 1)) + QStringLiteral("\r\nSubject:  ") +
+                            Msg(row.account, 1).Subject + QStringLiteral("\r\n") +
                             QString(97, QLatin1Char('_')) + QStringLiteral("\r\n\r\n") + text)
             << "printed twice, no text of the first copy is left";
         // The labels bold, their values not.
@@ -335,7 +335,7 @@ TEST_F(FrmPreview, NextAndPreviousStepThroughTheAccount) {
     EXPECT_TRUE(enabled("Next"));
     Click(form, "Next");
     Click(form, "Next");
-    EXPECT_EQ(form.txtPrvSubject.Text(), gMsgSubject(1, 3));
+    EXPECT_EQ(form.txtPrvSubject.Text(), Msg(1, 3).Subject);
     EXPECT_EQ(form.Shown().uid, QStringLiteral("u3"));
     EXPECT_TRUE(enabled("Previous"));
     EXPECT_FALSE(enabled("Next"));
@@ -440,7 +440,6 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     testdesktop::InstallViewer("x-scheme-handler/mailto;message/rfc822");
     SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
     frmMain& main = LaidOutMainWindow();
-    ResizeMessageArrays(3);
     test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"}, {"u2", "Bob <bob@example.org>", "two"}});
     main.FillMessageList(1);
     modAccounts::gCurrentAccount = 1;

@@ -225,7 +225,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     const auto registration = forms::gMessageWindow.Register(popUp);
     Mark({0, 2, 0}, {0, 0, 0});
     modAccounts::gCurrentAccount = 3;
-    modAccounts::gAcntMsgCount[2] = static_cast<int16_t>(modGeneral::gMsgDelete.UBound2() + 5);  // a broken store
+    modAccounts::gAcntMsgCount[2] = static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
     modOptions::gOptDeleteConfirmation = 1;
     Report().Show();
     vb::ScriptedMsgBoxes boxes;

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv) {
     return ScreenshotMain(argc, argv, [](const char* out) {
-        test_store::MakeAccounts(1, 2);
+        test_store::MakeAccounts(1);
         const QString body = QStringLiteral(
             "From: Ann Smith <ann@example.org>\r\nTo: me@example.org\r\nSubject: Minutes of Tuesday\r\n"
             "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"

@@ -2,179 +2,133 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "app/accounts/account_table.h"
 
 using namespace modGeneral;
 using modAccounts::gAccountCount;
-using modAccounts::gAcntMsgCount;
 
 namespace {
 
-// Fills every field of (a, m) from one tag so that any mix-up shows.
-void Fill(int a, int m, const QString& tag, bool flags = true) {
-    gMsgNew(a, m) = flags;
-    gMsgSpam(a, m) = !flags;
-    gMsgDelete(a, m) = flags;
-    gMsgAttach(a, m) = !flags;
-    gMsgFrom(a, m) = tag + "from";
-    gMsgTo(a, m) = tag + "to";
-    gMsgSubject(a, m) = tag + "subject";
-    gMsgDate(a, m) = tag + "date";
-    gMsgSize(a, m) = tag + "size";
-    gMsgPlainText(a, m) = tag + "plain";
-    gMsgUid(a, m) = tag + "uid";
-    gMsgLastUid(a, m) = tag + "last";
-    gMsgBody(a, m) = tag + "body";
-}
-
-// All thirteen fields of (a, m) in one printable line.
-std::string Row(int a, int m) {
-    QString s;
-    for (bool f : {gMsgNew(a, m), gMsgSpam(a, m), gMsgDelete(a, m), gMsgAttach(a, m)}) s += f ? "1" : "0";
-    for (const auto* t : {&gMsgFrom, &gMsgTo, &gMsgSubject, &gMsgDate, &gMsgSize, &gMsgPlainText, &gMsgUid,
-                          &gMsgLastUid, &gMsgBody})
-        s += "|" + (*t)(a, m);
-    return s.toStdString();
-}
-
-std::string Filled(const QString& tag, bool flags = true) {
-    Fill(0, 0, tag, flags);
-    return Row(0, 0);
-}
-
-std::string Empty() { return "0000" + std::string(9, '|'); }
-
-class MessageStore : public testing::Test {
-protected:
-    void SetUp() override {
-        gMaxMsgCount = 0;
-        gMsgNew.Redim(-1, -1);
-        ResizeStoreToNothing();
+// Accounts 1 to tags.size(): account a holds one message and has seen one,
+// both named after its tag, so that a row that lands elsewhere shows.
+void HoldTagged(const std::vector<QString>& tags) {
+    gAccountCount = static_cast<int16_t>(tags.size());
+    modAccounts::ResizeAccountArrays(gAccountCount);
+    gMessageStore.clear();
+    ResizeMessageStoreAccounts(gAccountCount);
+    for (size_t i = 0; i < tags.size(); ++i) {
+        const auto a = static_cast<int16_t>(i + 1);
+        StoredMessage m;
+        m.Uid = tags[i] + "-uid";
+        AccountRow(a).Messages = {m};
+        AccountRow(a).LastSeen = {{tags[i] + "-seen", 1}};
+        modAccounts::gAcntMsgCount[a] = 1;
     }
-    static void ResizeStoreToNothing() {
-        gAccountCount = 0;
-        modAccounts::ResizeAccountArrays(0);
-        ResizeMessageStoreAccounts(-1, -1);
+}
+
+// What account a holds, as "uid/seen" ("-" for nothing).
+std::string Holds(int16_t a) {
+    const AccountMessages& row = AccountRow(a);
+    const QString uid = row.Messages.empty() ? "-" : row.Messages.front().Uid;
+    const QString seen = row.LastSeen.isEmpty() ? "-" : row.LastSeen.keys().join(',');
+    return (uid + "/" + seen).toStdString();
+}
+
+// The account operations carry each account's messages and what its last
+// check saw, whole: an account never takes over another's.
+TEST(MessageStore, AccountOperationsMoveWholeRows) {
+    struct Row {
+        const char* name;
+        void (*operation)();
+        std::vector<std::string> after;
+    };
+    for (const Row& r : {
+             Row{"added", [] {
+                     gAccountCount = 4;
+                     modAccounts::ResizeAccountArrays(4);
+                     ResizeMessageStoreAccounts(4);
+                 },
+                 {"a-uid/a-seen", "b-uid/b-seen", "c-uid/c-seen", "-/-"}},
+             Row{"second removed", [] { RemoveAccountRows(2); }, {"a-uid/a-seen", "c-uid/c-seen"}},
+             Row{"last removed", [] { RemoveAccountRows(3); }, {"a-uid/a-seen", "b-uid/b-seen"}},
+             Row{"first and third exchanged", [] { ExchangeAccountRows(1, 3); },
+                 {"c-uid/c-seen", "b-uid/b-seen", "a-uid/a-seen"}},
+         }) {
+        SCOPED_TRACE(r.name);
+        HoldTagged({"a", "b", "c"});
+        r.operation();
+        std::vector<std::string> after;
+        for (int16_t a = 1; static_cast<size_t>(a) < gMessageStore.size(); ++a) after.push_back(Holds(a));
+        EXPECT_EQ(after, r.after);
     }
-    // Accounts 1 to counts.size() holding counts[i] messages each.
-    static void Setup(std::vector<int16_t> counts, int16_t bound) {
-        gAccountCount = static_cast<int16_t>(counts.size());
-        modAccounts::ResizeAccountArrays(gAccountCount);
-        gMaxMsgCount = bound;
-        ResizeMessageStoreAccounts(gAccountCount, 0);
-        ResizeMessageArrays(bound);
-        for (size_t a = 1; a <= counts.size(); ++a) {
-            gAcntMsgCount[static_cast<int>(a)] = counts[a - 1];
-            for (int m = 1; m <= counts[a - 1]; ++m) Fill(static_cast<int>(a), m, QString("a%1m%2").arg(a).arg(m));
-        }
-    }
-};
-
-TEST_F(MessageStore, FirstAccountBeforeAnyCheckAllocatesOneEmptySlot) {
-    gAccountCount = 1;
-    modAccounts::ResizeAccountArrays(1);
-    ResizeMessageStoreAccounts(1, 0);
-    EXPECT_EQ(gMsgBody.UBound1(), 1);
-    EXPECT_EQ(gMsgBody.UBound2(), 0);
-    EXPECT_EQ(gMsgNew.UBound1(), 1);
-    EXPECT_EQ(Row(1, 0), Empty());
 }
 
-TEST_F(MessageStore, AddingAnAccountKeepsStoredMessagesAndClearsTheRest) {
-    Setup({3, 5}, 5);
-    for (int m = 4; m <= 5; ++m) Fill(1, m, "stale");  // above account 1's count
-    gAccountCount = 3;
-    modAccounts::ResizeAccountArrays(3);
-    ResizeMessageStoreAccounts(3, gMaxMsgCount);
-    EXPECT_EQ(gMsgUid.UBound1(), 3);
-    EXPECT_EQ(gMsgUid.UBound2(), 5);
-    for (int m = 1; m <= 3; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a1m%1").arg(m))) << m;
-    for (int m = 1; m <= 5; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a2m%1").arg(m))) << m;
-    for (int m = 4; m <= 5; ++m) EXPECT_EQ(Row(1, m), Empty()) << "slots above the count, last uid included";
-    for (int m = 0; m <= 5; ++m) EXPECT_EQ(Row(3, m), Empty());
-}
-
-TEST_F(MessageStore, RaisingTheBoundKeepsEveryMessageAndRenewsTheWorkArrays) {
-    Setup({3, 5}, 5);
-    gTmpMsgUid[2] = "old";
-    gMaxMsgCount = 7;
-    ResizeMessageArrays(7);
-    EXPECT_EQ(gMsgFrom.UBound2(), 7);
-    for (int m = 1; m <= 5; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a2m%1").arg(m)));
-    EXPECT_EQ(Row(2, 7), Empty());
-    EXPECT_EQ(gTmpMsgBody.UBound(), 7);
-    EXPECT_EQ(gTmpMsgNew.UBound(), 7);
-    EXPECT_EQ(gTmpMsgUid[2], "");
-}
-
-TEST_F(MessageStore, ASmallerCountChangesNoBound) {
-    Setup({3, 5}, 5);
-    ResizeMessageArrays(gMaxMsgCount);
-    EXPECT_EQ(gMsgFrom.UBound2(), 5);
-    EXPECT_EQ(Row(2, 5), Filled("a2m5"));
-}
-
-TEST_F(MessageStore, GrowingAfterAnAccountWasDeletedDropsTheSurplusRowOnly) {
-    Setup({2, 4, 1}, 4);
-    // The account deletion shifts rows down itself and leaves the store's account bound.
-    for (int m = 1; m <= 4; ++m) CopyMessage(2, m, 1, m);
-    CopyMessage(3, 1, 2, 1);
+TEST(MessageStore, EveryAccountOfTheTableHasARowAndNothingElseDoes) {
+    gMessageStore.clear();
     gAccountCount = 2;
     modAccounts::ResizeAccountArrays(2);
-    gAcntMsgCount[1] = 4;
-    gAcntMsgCount[2] = 1;
-    gMaxMsgCount = 9;
-    ResizeMessageArrays(9);
-    EXPECT_EQ(gMsgBody.UBound1(), 2);
-    EXPECT_EQ(gMsgBody.UBound2(), 9);
-    for (int m = 1; m <= 4; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a2m%1").arg(m)));
-    EXPECT_EQ(Row(2, 1), Filled("a3m1"));
+    EXPECT_TRUE(AccountRow(2).Messages.empty()) << "made at its first use";
+    EXPECT_THROW(AccountRow(3), std::out_of_range);
+    EXPECT_THROW(AccountRow(-1), std::out_of_range);
+    modAccounts::gAcntMsgCount[1] = 1;
+    EXPECT_THROW(Msg(1, 1), std::out_of_range) << "a count the row does not hold";
+    AccountRow(1).Messages.resize(1);
+    EXPECT_NO_THROW(Msg(1, 1));
+    EXPECT_THROW(Msg(1, 0), std::out_of_range);
+    EXPECT_THROW(Msg(1, 2), std::out_of_range);
 }
 
-TEST_F(MessageStore, RemovingAnAccountMovesTheRowsAfterItDown) {
-    Setup({2, 4, 3}, 4);
-    RemoveAccountRows(1, 3);
-    for (int m = 1; m <= 4; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a2m%1").arg(m))) << m;
-    for (int m = 1; m <= 3; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a3m%1").arg(m))) << m;
-}
+TEST(MessageStore, TextsAreMadeFromTheTypedValues) {
+    StoredMessage m;
+    m.Body = QByteArray("Subject: caf\xe9\r\n\r\nbody");
+    m.PlainText = QStringLiteral("plain \u20ac").toUtf8();
+    m.From = QStringLiteral("ann@example.org");
+    m.Subject = QStringLiteral("hello");
+    m.Size = 12;
+    // The bytes come back as the component's 8-bit text, one character each.
+    EXPECT_EQ(RawMessageText(m), QStringLiteral("Subject: caf\u00e9\r\n\r\nbody\r\n\r\nplain \u20ac"));
+    EXPECT_EQ(RawMessageText(m, 9), QStringLiteral("Subject: ")) << "a view's share of a large message";
+    EXPECT_EQ(RawMessageText(m, 26), QStringLiteral("Subject: caf\u00e9\r\n\r\nbody\r\n\r\np"));
 
-TEST_F(MessageStore, ExchangingAccountsMovesAsManyRowsAsTheLargerHolds) {
-    Setup({3, 5}, 5);
-    ExchangeAccountRows(1, 2);
-    for (int m = 1; m <= 5; ++m) EXPECT_EQ(Row(1, m), Filled(QString("a2m%1").arg(m))) << m;
-    for (int m = 1; m <= 3; ++m) EXPECT_EQ(Row(2, m), Filled(QString("a1m%1").arg(m))) << m;
-    EXPECT_EQ(Row(2, 4), Empty());
-}
+    // A plain text that is the end of the message's bytes is kept once.
+    struct PlainRow {
+        const char* name;
+        QString text;
+        bool once;
+    };
+    for (const PlainRow& r : {PlainRow{"the end of the bytes", QStringLiteral("body"), true},
+                              PlainRow{"decoded", QStringLiteral("bod\u00e9"), false},
+                              PlainRow{"not at the end", QStringLiteral("Subject"), false},
+                              PlainRow{"empty", QString(), false}}) {
+        StoredMessage p = m;
+        SetPlainText(p, r.text);
+        EXPECT_EQ(PlainTextOf(p), r.text) << r.name;
+        EXPECT_EQ(p.PlainText.isEmpty(), r.once || r.text.isEmpty()) << r.name;
+        EXPECT_EQ(PlainTextBytes(p).toByteArray(), r.text.toUtf8()) << r.name;
+    }
 
-TEST_F(MessageStore, SlotOperationsMoveAllThirteenFields) {
-    Setup({2, 2}, 2);
-    const std::string m11 = Filled("a1m1"), m22 = Filled("a2m2");
-    ExchangeMessages(1, 1, 2, 2);
-    EXPECT_EQ(Row(1, 1), m22);
-    EXPECT_EQ(Row(2, 2), m11);
-    Fill(1, 2, "x", false);
-    const std::string x = Row(1, 2);
-    CopyMessage(1, 2, 2, 1);
-    EXPECT_EQ(Row(2, 1), x);
-    CopyMessageToWork(2, 1, 2);
-    Fill(2, 1, "overwritten");
-    CopyWorkToMessage(2, 1, 1);
-    EXPECT_EQ(Row(1, 1), x);
-    EXPECT_EQ(gTmpMsgLastUid[2], "xlast");
-}
+    EXPECT_EQ(DateText(m), QString()) << "no date, no text";
+    m.Date = QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));
+    EXPECT_EQ(DateText(m), QStringLiteral("Mar 05, 2024 03:07:09 PM"));
+    m.Date = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
+    EXPECT_EQ(DateText(m), QStringLiteral("Jan 01, 2024 12:00:00 AM"));
 
-TEST_F(MessageStore, OutOfBoundsAccessThrowsInsteadOfCorrupting) {
-    EXPECT_THROW(gMsgFrom(1, 1), std::out_of_range);
-    Setup({1}, 1);
-    EXPECT_THROW(gMsgFrom(1, 2), std::out_of_range);
-    EXPECT_THROW(gMsgFrom(2, 1), std::out_of_range);
-    EXPECT_THROW(gTmpMsgUid[2], std::out_of_range);
-    EXPECT_NO_THROW(gMsgFrom(1, 1));
-}
-
-TEST_F(MessageStore, RawTextIsBodyBlankLinePlainText) {
-    Setup({1}, 1);
-    EXPECT_EQ(RawMessageText(1, 1), "a1m1body\r\n\r\na1m1plain");
+    // Without a UID a message is known by what the list shows of it.
+    StoredMessage same = m;
+    EXPECT_EQ(SeenKey(m), SeenKey(same));
+    for (auto change : {+[](StoredMessage& s) { s.From += "x"; }, +[](StoredMessage& s) { s.Subject += "x"; },
+                        +[](StoredMessage& s) { s.Date = s.Date->addSecs(1); }, +[](StoredMessage& s) { ++s.Size; }}) {
+        StoredMessage other = m;
+        change(other);
+        EXPECT_NE(SeenKey(other), SeenKey(m));
+    }
+    m.Uid = QStringLiteral("u1");
+    same.Uid = QStringLiteral("u1");
+    same.Subject = QStringLiteral("another");
+    EXPECT_EQ(SeenKey(m), QStringLiteral("u1"));
+    EXPECT_EQ(SeenKey(same), SeenKey(m)) << "a UID names its message alone";
 }
 
 }  // namespace

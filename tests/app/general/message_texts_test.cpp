@@ -64,7 +64,7 @@ TEST(ReplyTexts, AddressSubjectAndSentDate) {
                              DateRow{"", ""}, DateRow{"31/04/2024", "31/04/2024"}})
         EXPECT_EQ(SentDateText(r.stored), r.sent) << r.stored.toStdString();
 
-    test_store::MakeAccounts(1, 1);
+    test_store::MakeAccounts(1);
     test_store::Store(1, {{"u1", "Ann <ann@x.org>", "Re: hello", "hi"}});
     const ReplyText reply = ReplyToStored(1, 1);
     EXPECT_EQ(reply.recipient, QStringLiteral("ann@x.org"));
@@ -87,7 +87,7 @@ TEST(SaveFileName, KeepsWhatAFileNameMayHold) {
 }
 
 TEST(MessageFile, HoldsTheServersBytesThenThePlainTextAndIsPrivate) {
-    test_store::MakeAccounts(1, 1);
+    test_store::MakeAccounts(1);
     // The component gives 8-bit text: byte 0xE9 arrives as U+00E9.
     test_store::Store(1, {{"u1", "a", "s", QString::fromUtf8("caf\u00e9 \u20ac"),
                            QString::fromLatin1("Subject: s\r\n\r\ncaf\xe9")}});
@@ -110,13 +110,13 @@ TEST(MessageFile, HoldsTheServersBytesThenThePlainTextAndIsPrivate) {
 }
 
 TEST(MessageRef, FollowsItsMessageWhenTheListChanges) {
-    test_store::MakeAccounts(2, 3);
+    test_store::MakeAccounts(2);
     test_store::Store(1, {{"u1", "a", "one", ""}, {"u2", "b", "two", ""}, {"", "c", "three", ""}});
     MessageRef second = RefOf(1, 2);
     MessageRef noUid = RefOf(1, 3);
     EXPECT_EQ(Locate(second), 2);
 
-    ExchangeMessages(1, 1, 1, 2);  // sorted behind it
+    std::swap(Msg(1, 1), Msg(1, 2));  // sorted behind it
     EXPECT_EQ(Locate(second), 1);
     EXPECT_EQ(second.slot, 1);
     EXPECT_EQ(Locate(noUid), 3);

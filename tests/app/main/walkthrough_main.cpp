@@ -92,7 +92,7 @@ std::string Message(const char* from, const char* subject) {
 
 int StoredRow(int16_t account, const char* subject) {
     for (int16_t m = 1; m <= modAccounts::gAcntMsgCount[account]; ++m)
-        if (modGeneral::gMsgSubject(account, m) == QLatin1String(subject)) return m;
+        if (modGeneral::Msg(account, m).Subject == QLatin1String(subject)) return m;
     return 0;
 }
 
@@ -173,7 +173,7 @@ int main(int argc, char** argv) {
     Click(main.tbrButtons(3), "CheckAll");
     Expect(PumpUntil([] { return modAccounts::gAcntMsgCount[1] == 3; }), "the check did not list three messages");
     const int spamRow = StoredRow(1, "Cheap pills today");
-    Expect(spamRow > 0 && modGeneral::gMsgSpam(1, spamRow), "the rule did not mark the spam");
+    Expect(spamRow > 0 && modGeneral::Msg(1, spamRow).Spam, "the rule did not mark the spam");
     Picture("5-checked");
 
     // 6. New mail arrives; the automatic check (started here as its timer

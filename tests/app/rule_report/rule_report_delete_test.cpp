@@ -58,7 +58,7 @@ protected:
             save("AcntPassword", QString::fromStdString(boxes[a - 1]->password()));
             for (int m = 1; m <= 4; ++m) boxes[a - 1]->add(Name(10 * a + m), Plain(10 * a + m));
         }
-        gMaxMsgCount = 0;
+        gMessageStore.clear();
         main().Show();
         modOptions::gOptUseInterval = 0;
         modOptions::gOptConnectTimeOut = 10;
@@ -84,16 +84,16 @@ protected:
     static void Mark(int16_t a, const char* marks) {
         gAcntDeleteCount[a] = gAcntSpamCount[a] = 0;
         for (int16_t m = 1; m <= 4; ++m) {
-            gMsgDelete(a, m) = marks[m - 1] == 'D';
-            gMsgSpam(a, m) = marks[m - 1] == 'S';
-            gAcntDeleteCount[a] += gMsgDelete(a, m) ? 1 : 0;
-            gAcntSpamCount[a] += gMsgSpam(a, m) ? 1 : 0;
+            Msg(a, m).Delete = marks[m - 1] == 'D';
+            Msg(a, m).Spam = marks[m - 1] == 'S';
+            gAcntDeleteCount[a] += Msg(a, m).Delete ? 1 : 0;
+            gAcntSpamCount[a] += Msg(a, m).Spam ? 1 : 0;
         }
     }
     // The subjects (message numbers) an account still stores.
     static QString Stored(int16_t a) {
         QStringList subjects;
-        for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) subjects << gMsgSubject(a, m);
+        for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) subjects << Msg(a, m).Subject;
         return subjects.join(' ');
     }
     static void DeleteNow(int tab) {

@@ -30,7 +30,7 @@ TEST_P(TextMatching, EveryTextWhereAndNegation) {
     const TextCase& c = GetParam();
     for (const char* where : {"From", "To", "Subject", "Body"}) {
         for (const bool negated : {false, true}) {
-            TestMessage m{"zzz", "zzz", "zzz", "zzz", "1", false};
+            TestMessage m{"zzz", "zzz", "zzz", "zzz", 1, false};
             QString* field = QString(where) == "From" ? &m.from
                              : QString(where) == "To" ? &m.to
                              : QString(where) == "Subject" ? &m.subject
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct SizeCase {
     const char* name;
-    const char* size;
+    int64_t size;
     const char* condition;
     const char* criteria;
     bool matches, negatedMatches;
@@ -109,22 +109,21 @@ TEST_P(SizeMatching, PlainAndNegated) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SizeMatching,
-    testing::Values(SizeCase{"EqualsBelow", "499", "Equals", "500", false, true},
-                    SizeCase{"EqualsSame", "500", "Equals", "500", true, false},
-                    SizeCase{"EqualsAbove", "501", "Equals", "500", false, true},
-                    SizeCase{"GreaterBelow", "499", "GreaterThan", "500", false, true},
-                    SizeCase{"GreaterSameIsAtMost", "500", "GreaterThan", "500", false, true},
-                    SizeCase{"GreaterAbove", "501", "GreaterThan", "500", true, false},
-                    SizeCase{"LessBelow", "499", "LessThan", "500", true, false},
-                    SizeCase{"LessSameIsAtLeast", "500", "LessThan", "500", false, true},
-                    SizeCase{"LessAbove", "501", "LessThan", "500", false, true},
-                    SizeCase{"BeyondSixteenBits", "40000", "GreaterThan", "5000", true, false},
-                    SizeCase{"LargeCriteria", "40000", "LessThan", "70000", true, false},
-                    SizeCase{"FractionRoundsHalfToEven", "500", "Equals", "500.5", true, false},
-                    SizeCase{"CriteriaNotANumber", "500", "Equals", "abc", false, false},
-                    SizeCase{"EmptyCriteria", "500", "GreaterThan", "", false, false},
-                    SizeCase{"StoredSizeNotANumber", "", "LessThan", "500", false, false},
-                    SizeCase{"UnknownCondition", "500", "AtLeast", "500", false, false}),
+    testing::Values(SizeCase{"EqualsBelow", 499, "Equals", "500", false, true},
+                    SizeCase{"EqualsSame", 500, "Equals", "500", true, false},
+                    SizeCase{"EqualsAbove", 501, "Equals", "500", false, true},
+                    SizeCase{"GreaterBelow", 499, "GreaterThan", "500", false, true},
+                    SizeCase{"GreaterSameIsAtMost", 500, "GreaterThan", "500", false, true},
+                    SizeCase{"GreaterAbove", 501, "GreaterThan", "500", true, false},
+                    SizeCase{"LessBelow", 499, "LessThan", "500", true, false},
+                    SizeCase{"LessSameIsAtLeast", 500, "LessThan", "500", false, true},
+                    SizeCase{"LessAbove", 501, "LessThan", "500", false, true},
+                    SizeCase{"BeyondSixteenBits", 40000, "GreaterThan", "5000", true, false},
+                    SizeCase{"LargeCriteria", 40000, "LessThan", "70000", true, false},
+                    SizeCase{"FractionRoundsHalfToEven", 500, "Equals", "500.5", true, false},
+                    SizeCase{"CriteriaNotANumber", 500, "Equals", "abc", false, false},
+                    SizeCase{"EmptyCriteria", 500, "GreaterThan", "", false, false},
+                    SizeCase{"UnknownCondition", 500, "AtLeast", "500", false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- whole rules: attachments, connectors, syntax
@@ -221,7 +220,7 @@ void PrintTo(const Marks& m, std::ostream* os) {
 }
 
 Marks MarksOf(int16_t account) {
-    return {modGeneral::gMsgDelete(account, 1), modGeneral::gMsgSpam(account, 1),
+    return {modGeneral::Msg(account, 1).Delete, modGeneral::Msg(account, 1).Spam,
             modAccounts::gAcntDeleteCount[account], modAccounts::gAcntSpamCount[account]};
 }
 
@@ -237,8 +236,8 @@ class ApplyRules : public RulesTest, public testing::WithParamInterface<ApplyCas
 
 TEST_P(ApplyRules, MarksAndCounts) {
     StoreMessage(1, 1, TestMessage{});
-    modGeneral::gMsgDelete(1, 1) = true;  // left over from an earlier check
-    modGeneral::gMsgSpam(1, 1) = true;
+    modGeneral::Msg(1, 1).Delete = true;  // left over from an earlier check
+    modGeneral::Msg(1, 1).Spam = true;
     modAccounts::gAcntDeleteCount[1] = 0;
     modAccounts::gAcntSpamCount[1] = 0;
     SetLiveRules(GetParam().rules);
@@ -269,8 +268,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RulesTest, CountsAddUpOverAnAccountsMessages) {
-    modGeneral::gMaxMsgCount = 3;
-    modGeneral::ResizeMessageArrays(3);
     StoreMessage(2, 1, {.subject = "news 1"});
     StoreMessage(2, 2, {.subject = "other"});
     StoreMessage(2, 3, {.subject = "news 3"});
@@ -280,9 +277,9 @@ TEST_F(RulesTest, CountsAddUpOverAnAccountsMessages) {
     for (int16_t m = 1; m <= 3; ++m) ApplyRulesToMessage(2, m);
     EXPECT_EQ(modAccounts::gAcntSpamCount[2], 2);
     EXPECT_EQ(modAccounts::gAcntDeleteCount[2], 0);
-    EXPECT_TRUE(modGeneral::gMsgSpam(2, 1));
-    EXPECT_FALSE(modGeneral::gMsgSpam(2, 2));
-    EXPECT_TRUE(modGeneral::gMsgSpam(2, 3));
+    EXPECT_TRUE(modGeneral::Msg(2, 1).Spam);
+    EXPECT_FALSE(modGeneral::Msg(2, 2).Spam);
+    EXPECT_TRUE(modGeneral::Msg(2, 3).Spam);
 }
 
 TEST_F(RulesTest, WithNoRulesTheCountsStayAsTheyWere) {

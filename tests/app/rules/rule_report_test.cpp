@@ -94,8 +94,7 @@ TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
 TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     using namespace modGeneral;
     modAccounts::gAcntMsgCount[1] = 4;
-    modGeneral::gMaxMsgCount = 4;
-    ResizeMessageArrays(4);
+    AccountRow(1).Messages.resize(4);
     struct Row {
         const char* uid;
         bool deleteMark;
@@ -103,12 +102,12 @@ TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     };
     const Row rows[] = {{"u1", true, false}, {"u2", false, true}, {"", true, false}, {"u4", true, false}};
     for (int16_t j = 1; j <= 4; ++j) {
-        gMsgUid(1, j) = QString::fromLatin1(rows[j - 1].uid);
-        gMsgDelete(1, j) = rows[j - 1].deleteMark;
-        gMsgSpam(1, j) = rows[j - 1].spamMark;
+        Msg(1, j).Uid = QString::fromLatin1(rows[j - 1].uid);
+        Msg(1, j).Delete = rows[j - 1].deleteMark;
+        Msg(1, j).Spam = rows[j - 1].spamMark;
     }
-    gMsgDelete(2, 1) = true;  // another account's mark
-    gMsgUid(2, 1) = "other";
+    Msg(2, 1).Delete = true;  // another account's mark
+    Msg(2, 1).Uid = "other";
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"})) << "a message without UID is kept";
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
     modAccounts::gAcntMsgCount[2] = 0;

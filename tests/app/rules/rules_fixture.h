@@ -38,18 +38,21 @@ struct TestMessage {
     QString to = "bob@example.com";
     QString subject = "Weekly News Digest";
     QString body = "Hello world\r\nunsubscribe here";
-    QString size = "500";
+    int64_t size = 500;  // KB
     bool attach = true;
 };
 
+// Message message of account: the store grows to hold it.
 inline void StoreMessage(int16_t account, int16_t message, const TestMessage& m) {
-    using namespace modGeneral;
-    gMsgFrom(account, message) = m.from;
-    gMsgTo(account, message) = m.to;
-    gMsgSubject(account, message) = m.subject;
-    gMsgPlainText(account, message) = m.body;
-    gMsgSize(account, message) = m.size;
-    gMsgAttach(account, message) = m.attach;
+    std::vector<modGeneral::StoredMessage>& messages = modGeneral::AccountRow(account).Messages;
+    if (messages.size() < static_cast<size_t>(message)) messages.resize(static_cast<size_t>(message));
+    modGeneral::StoredMessage& stored = modGeneral::Msg(account, message);
+    stored.From = m.from;
+    stored.To = m.to;
+    stored.Subject = m.subject;
+    stored.PlainText = m.body.toUtf8();
+    stored.Size = m.size;
+    stored.Attach = m.attach;
 }
 
 class RulesTest : public testing::Test {
@@ -60,9 +63,9 @@ protected:
         ResizeAccountArrays(2);
         gAcntName[1] = "Home";
         gAcntName[2] = "Work";
-        modGeneral::ResizeMessageStoreAccounts(2, 0);
-        modGeneral::gMaxMsgCount = 2;
-        modGeneral::ResizeMessageArrays(2);
+        modGeneral::gMessageStore.clear();
+        modGeneral::ResizeMessageStoreAccounts(2);
+        for (const int16_t a : {1, 2}) modGeneral::AccountRow(a).Messages.resize(1);
         gAcntMsgCount[1] = gAcntMsgCount[2] = 1;
         SetLiveRules({});
         modRules::gEditRuleCount = 0;
