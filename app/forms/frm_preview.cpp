@@ -306,10 +306,6 @@ void frmPreview::DeleteMessage() {
     if (main.DeletionRefusedWhileBusy()) return;
     const modGeneral::MessageRef shown = shown_;
     Hide();
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
-    main.SetRetrievalMode(false, false);
-    main.DeleteMessagesByUid(shown.account, {shown.uid}, false);
-    main.SetRetrievalMode(true, false);
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    main.DeleteOneMessage(shown.account, shown.uid);
     Unload();
 }
