@@ -13,8 +13,8 @@
 set(VELTRANE_LIB_DESTINATION ${CMAKE_INSTALL_LIBDIR}/veltrane)
 set(VELTRANE_DATA_DESTINATION ${CMAKE_INSTALL_DATADIR}/veltrane)
 
+# (The two libraries are installed by component/qelpop3, as its component "qelpop3".)
 set_target_properties(platform_com qelpop3 PROPERTIES INSTALL_RPATH "$ORIGIN")
-install(TARGETS platform_com LIBRARY DESTINATION ${VELTRANE_LIB_DESTINATION})
 
 if(TARGET veltrane)
   set_target_properties(veltrane PROPERTIES INSTALL_RPATH "$ORIGIN/${VELTRANE_BIN_TO_LIBRARIES}")

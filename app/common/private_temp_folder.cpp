@@ -6,8 +6,12 @@
 #include <QDir>
 #include <QFile>
 
+QString PrivateTempFolderPath() {
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("veltrane-%1").arg(::getuid()));
+}
+
 QString PrivateTempFolder() {
-    const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("veltrane-%1").arg(::getuid()));
+    const QString path = PrivateTempFolderPath();
     const QByteArray native = QFile::encodeName(path);
     if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST) return {};
     struct stat st {};

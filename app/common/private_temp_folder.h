@@ -8,3 +8,7 @@
 // The folder's path, created when missing; empty when it cannot be made ours
 // (a link, another owner, other modes), so nothing is written there.
 QString PrivateTempFolder();
+
+// The folder's path, whether or not it exists or could be made ours: what a
+// message names.
+QString PrivateTempFolderPath();

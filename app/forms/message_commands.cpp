@@ -20,11 +20,14 @@ const char16_t* const kTemporaryNames[] = {u"temporary.eml", u"temporary.msg"};
 
 void ReplyToMessage(int16_t account, int16_t msg) {
     const modGeneral::ReplyText reply = modGeneral::ReplyToStored(account, msg);
-    if (platform::desktop::ComposeMail(reply.recipient, reply.subject, reply.noteText)) return;
+    // A line of the quoted text, where the quote had to end.
+    const QString cutMark = QStringLiteral(">[... the rest of the message is left out here: it is too long "
+                                           "to hand to your Email program. ...]");
+    if (platform::desktop::ComposeMail(reply.recipient, reply.subject, reply.noteText, cutMark)) return;
     vb::MsgBox(QStringLiteral("The reply could not be handed to your Email program:\r\n"
                               "no program on this computer is set up to write Email\r\n"
                               "(to open \"mailto:\" addresses)."),
-               vb::vbInformation, modGeneral::gAppName + QStringLiteral(" - Reply Failed"));
+               vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Reply Failed"));
 }
 
 void OpenInMailClient(int16_t account, int16_t msg) {
@@ -35,8 +38,8 @@ void OpenInMailClient(int16_t account, int16_t msg) {
         // older message's.
         if (path.isEmpty() || !modGeneral::WriteTextFile(path, account, msg)) {
             vb::MsgBox(QStringLiteral("The message could not be written to the temporary folder\r\n") +
-                           QDir::toNativeSeparators(QDir::tempPath()) + QStringLiteral("."),
-                       vb::vbInformation, title);
+                           QDir::toNativeSeparators(PrivateTempFolderPath()) + QStringLiteral("."),
+                       vb::vbExclamation, title);
             return;
         }
         if (platform::desktop::OpenFile(path)) return;

@@ -1,5 +1,6 @@
 #include "app/forms/pictures.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -142,6 +143,14 @@ bool IsFallbackPicture(const QPixmap& picture) {
     return !image.isNull() && image.pixel(image.width() / 2, 0) == kFallbackColour &&
            image.pixel(image.width() / 2, image.height() / 2) == kFallbackColour;
 }
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) icon.addPixmap(Picture(QStringLiteral("TrayNormal"), size));
+    return icon;
+}
+
+void UseProgramIcon() { QApplication::setWindowIcon(ProgramIcon()); }
 
 QPixmap DisabledPicture(const QPixmap& picture) {
     QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);

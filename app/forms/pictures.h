@@ -3,6 +3,7 @@
 // drawn at the size a control asks for, and the sets that fill each image
 // list of the windows in the order and under the keys the windows use.
 
+#include <QIcon>
 #include <QPixmap>
 #include <QString>
 #include <span>
@@ -21,6 +22,12 @@ QPixmap Picture(const QString& name, int size = 16);
 bool PictureExists(const QString& name);
 // True for a picture that is the fallback (for checks of the data folder).
 bool IsFallbackPicture(const QPixmap& picture);
+
+// The program's icon (the tray's normal picture) at the sizes a desktop shows,
+// made every window's icon: the child windows and the message boxes carry it
+// as the main window does.
+QIcon ProgramIcon();
+void UseProgramIcon();
 
 // The greyed, lighter look of a picture, for the disabled image lists.
 QPixmap DisabledPicture(const QPixmap& picture);

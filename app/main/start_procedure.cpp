@@ -7,6 +7,7 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
@@ -67,6 +68,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     using namespace modGeneral;
     using namespace modOptions;
     if (!instance.acquire()) return false;
+    forms::UseProgramIcon();
 
     const int16_t firstUse = StoredInteger(
         GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("0")), 0);

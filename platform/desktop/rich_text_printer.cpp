@@ -1,6 +1,13 @@
 #include "platform/desktop/rich_text_printer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include <QAbstractTextDocumentLayout>
+#include <QFile>
 #include <QPainter>
 #include <QPrinterInfo>
 
@@ -8,6 +15,20 @@ namespace platform::desktop {
 namespace {
 
 constexpr double kTwipsPerInch = 1440.0;
+
+// A PDF file is the user's alone before a byte of the text is in it,
+// whatever the umask, as a saved message is. True when it was created here.
+bool MakePrivateOutputFile(const QPrinter& printer) {
+  if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty()) return false;
+  const QByteArray path = QFile::encodeName(printer.outputFileName());
+  const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  if (errno == EEXIST) ::chmod(path.constData(), 0600);  // the user chose to replace it
+  return false;
+}
 
 }  // namespace
 
@@ -43,8 +64,12 @@ std::optional<int> PrintRichText(const QTextDocument& document, QPrinter& printe
   copy->setPageSize(body.size());
   const int pages = copy->pageCount();
 
+  const bool created = MakePrivateOutputFile(printer);
   QPainter painter;
-  if (!painter.begin(&printer)) return std::nullopt;
+  if (!painter.begin(&printer)) {
+    if (created) QFile::remove(printer.outputFileName());
+    return std::nullopt;
+  }
   for (int page = 0; page < pages; ++page) {
     if (page > 0 && !printer.newPage()) {
       painter.end();

@@ -27,9 +27,10 @@ std::unique_ptr<QPrinter> DefaultPrinter();
 std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
 
 // Prints the document as one job; an empty document gives one blank page,
-// and a text that ends at a page's end no empty page after it. The number of
-// pages printed, or nullopt when the job could not be started or the margins
-// leave no room on the paper.
+// and a text that ends at a page's end no empty page after it. A PDF file
+// gets mode 0600 (the user's alone). The number of pages printed, or nullopt
+// when the job could not be started or the margins leave no room on the
+// paper (and no new file is left).
 std::optional<int> PrintRichText(const QTextDocument& document, QPrinter& printer, const PageMargins& margins);
 
 }  // namespace platform::desktop

@@ -7,6 +7,7 @@
 #include <QWindowStateChangeEvent>
 
 #include "platform/ui/design_font.h"
+#include "platform/ui/fixed_frame_hints.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
@@ -100,6 +101,13 @@ void Form::closeEvent(QCloseEvent* event) {
 void Form::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   if (auto* loop = qobject_cast<QEventLoop*>(modalLoop_.data())) loop->quit();
+}
+
+void Form::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // A fixed dialog is neither resized, minimised nor maximised; each show
+  // follows a rewrite of the window's hints.
+  if (border_ == vbFixedDialog) AskForFixedFrame(*this);
 }
 
 void Form::changeEvent(QEvent* event) {

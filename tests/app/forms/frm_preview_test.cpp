@@ -24,6 +24,7 @@
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/stored_messages.h"
@@ -203,9 +204,11 @@ TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
         const QString body = QUrl::fromPercentEncoding(query.section(QStringLiteral("&body="), 1).toLatin1());
         EXPECT_EQ(subject, row.subject);
         EXPECT_TRUE(body.startsWith(QStringLiteral("-----Original Message-----\r\nFrom: ")));
-        EXPECT_TRUE(body.endsWith(row.account == 1 ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
-                                                   : QStringLiteral(" of a long message")))
-            << "a long body is cut after a whole line";
+        EXPECT_TRUE(body.endsWith(row.account == 1
+                                      ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
+                                      : QStringLiteral(" of a long message\r\n>[... the rest of the message is left out "
+                                                       "here: it is too long to hand to your Email program. ...]")))
+            << "a long body is cut after a whole line, and the cut is marked in the quoted text";
         vb::Forms::Unload<frmPreview>();
     }
 }
@@ -239,16 +242,19 @@ TEST_F(FrmPreview, ReplyOrOpenWithoutAProgramSaysSo) {
         const char* key;
         QString title;
         QString says;
+        int icon;
     };
     frmPreview& form = Open(1);
-    for (const Row& row : {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)"},
-                           Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)"}}) {
+    // A failure warns; the failed open keeps the information icon it is given.
+    for (const Row& row : {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)", vb::vbExclamation},
+                           Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)", vb::vbInformation}}) {
         vb::ScriptedMsgBoxes boxes;
         Click(form, row.key);
         EXPECT_TRUE(opened_.isEmpty());
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title, row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(row.says)) << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_EQ(boxes.Calls()[0].buttons & 0x70, row.icon) << row.key;
     }
     // Both types were tried, each with the message written under its name.
     for (const char* name : {"temporary.eml", "temporary.msg"})
@@ -256,13 +262,27 @@ TEST_F(FrmPreview, ReplyOrOpenWithoutAProgramSaysSo) {
                   MessageFileBytes(1, 1));
 }
 
+TEST_F(FrmPreview, OpenThatCannotWriteNamesThePrivateFolder) {
+    testdesktop::InstallViewer("message/rfc822");
+    // A file where the private folder belongs: it cannot be made.
+    testdesktop::WriteFile(PrivateTempFolderPath(), "in the way", false);
+    frmPreview& form = Open(1);
+    vb::ScriptedMsgBoxes boxes;
+    Click(form, "Open");
+    EXPECT_TRUE(opened_.isEmpty());
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Open Message Failed");
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "The message could not be written to the temporary folder\r\n" + PrivateTempFolderPath() + ".");
+    QFile::remove(PrivateTempFolderPath());
+}
+
 TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
     // Lines that fill two and a half pages of the print copy's font.
     const QString pdf = QDir::temp().filePath(QStringLiteral("probe.pdf"));
     std::unique_ptr<QPrinter> probe = platform::desktop::PdfPrinter(pdf);
     probe->setFullPage(true);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(10);
+    const QFont font = vb::DesignFont(10);
     const double line = QFontMetricsF(font, probe.get()).lineSpacing();
     const double usable =
         probe->paperRect(QPrinter::DevicePixel).height() - 2 * 720 * probe->logicalDpiY() / 1440.0;
@@ -401,13 +421,18 @@ TEST_F(FrmPreview, PrintWithoutAPrinterOffersAPdfFile) {
     const QString pdf = QDir::temp().filePath(QStringLiteral("minutes.pdf"));
     boxes.Answer(vb::vbYes);
     dialogs.ChooseFile(pdf);
+    const mode_t umask = ::umask(022);  // the usual one, which leaves files readable by all
     Click(form, "Print");
+    ::umask(umask);
     ASSERT_EQ(boxes.Calls().size(), 2u);
     EXPECT_EQ(boxes.Calls()[1].title, QStringLiteral("Veltrane - Print"));
     EXPECT_TRUE(boxes.Calls()[1].prompt.startsWith(QStringLiteral("No printer is set up on this computer.")));
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_EQ(dialogs.Calls()[0].fileName, QStringLiteral("Minutes"));
     EXPECT_EQ(PdfPages(pdf), 1);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pdf).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "the printed message is the user's alone, as a saved one";
 }
 
 // The main window's message menu and buttons act on the list's current message.

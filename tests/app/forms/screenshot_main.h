@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/common/program_identity.h"
+#include "app/forms/pictures.h"
 #include "app/general/check_status.h"
 #include "platform/ui/forms.h"
 #include "tests/support/qt/screenshot.h"
@@ -34,6 +35,7 @@ inline int ScreenshotMain(int argc, char** argv, const std::function<bool(const 
     }
     QApplication app(argc, argv);
     SetProgramIdentity();
+    forms::UseProgramIcon();
     modGeneral::gAppName = QStringLiteral("Veltrane");
     const bool saved = run(argv[1]);
     vb::Forms::End();

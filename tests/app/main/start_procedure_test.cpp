@@ -19,6 +19,7 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/pictures.h"
 #include "app/general/check_status.h"
 #include "app/main/session_end.h"
 #include "app/options/option_values.h"
@@ -94,6 +95,9 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_TRUE(main.fraNoAcntsBanner.Visible());
     // The greeting, and what the first start stores.
     EXPECT_TRUE(vb::Forms::IsLoaded<frmFirstUse>());
+    EXPECT_EQ(vb::Forms::Get<frmFirstUse>().windowIcon().pixmap(16).toImage(),
+              forms::Picture(QStringLiteral("TrayNormal"), 16).toImage())
+        << "every window carries the program's icon";
     EXPECT_TRUE(modGeneral::gShowingFirstUse);
     EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));

@@ -13,6 +13,7 @@ function(run what)
 endfunction()
 
 run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component qelpop3)
+run("install development files" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} --component qelpop3_dev)
 
 file(READ ${SOURCE_DIR}/README.md readme)
 string(FIND "${readme}" "<!-- example-client -->\n```cpp\n" begin)

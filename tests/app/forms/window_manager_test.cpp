@@ -1,0 +1,86 @@
+// The windows as a desktop's window manager (openbox) handles them: the fixed
+// dialogs ask for no resize frame, no minimise and no maximise, and the
+// manager lets them be neither resized nor maximised; the main window can
+// be both. Run on a virtual display with the manager (app_forms_window_manager).
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTest>
+
+#include "app/forms/frm_first_use.h"
+#include "app/forms/frm_message.h"
+#include "app/forms/frm_rule_file.h"
+#include "app/general/check_status.h"
+#include "platform/ui/fixed_frame_hints.h"
+#include "tests/app/forms/laid_out_main_window.h"
+
+namespace {
+
+bool UnderWindowManager() { return qEnvironmentVariable("VELTRANE_WINDOW_MANAGER") == "1"; }
+
+// What the manager lets the user do with the window, as it announces it.
+QString AllowedActions(QWidget& window) {
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"),
+                {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    xprop.waitForFinished(5000);
+    return QString::fromLatin1(xprop.readAllStandardOutput());
+}
+
+// Shown and taken in hand by the manager.
+void ShowManaged(vb::Form& window) {
+    window.Show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return AllowedActions(window).contains(QLatin1String("_NET_WM_ACTION_CLOSE")); },
+                                5000))
+        << "the window manager did not take the window";
+}
+
+class WindowManager : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!UnderWindowManager()) GTEST_SKIP() << "needs the window manager (app_forms_window_manager)";
+        modGeneral::gAppName = QStringLiteral("Veltrane");
+    }
+    void TearDown() override { vb::Forms::End(); }
+};
+
+TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
+    modGeneral::gCheckSummary = QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
+    modGeneral::gSummaryLines = 1;
+    const std::pair<const char*, std::function<vb::Form&()>> dialogs[] = {
+        {"first use", [] () -> vb::Form& { return vb::Forms::Get<frmFirstUse>(); }},
+        {"pop-up", [] () -> vb::Form& { return vb::Forms::Get<frmMessage>(); }},
+        {"rules file name", [] () -> vb::Form& { return vb::Forms::Get<frmRuleFile>(); }},
+    };
+    for (const auto& [name, open] : dialogs) {
+        SCOPED_TRACE(name);
+        vb::Form& dialog = open();
+        ShowManaged(dialog);
+        const std::optional<vb::FrameHints> hints = vb::FrameHintsOf(dialog);
+        ASSERT_TRUE(hints.has_value());
+        EXPECT_EQ(hints->functions & (vb::kMwmFuncResize | vb::kMwmFuncMinimize | vb::kMwmFuncMaximize), 0u);
+        EXPECT_EQ(hints->decorations & (vb::kMwmDecorResizeHandle | vb::kMwmDecorMinimize | vb::kMwmDecorMaximize),
+                  0u);
+        EXPECT_NE(hints->functions & vb::kMwmFuncClose, 0u);
+        const QString allowed = AllowedActions(dialog);
+        EXPECT_FALSE(allowed.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << allowed.toStdString();
+        EXPECT_FALSE(allowed.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE"))) << allowed.toStdString();
+        // A request to the manager to make it larger changes nothing.
+        const QSize before = dialog.size();
+        dialog.windowHandle()->resize(before + QSize(200, 100));
+        QTest::qWait(300);
+        EXPECT_EQ(dialog.size(), before);
+        dialog.Unload();
+    }
+}
+
+TEST_F(WindowManager, TheMainWindowIsResizedAndMaximised) {
+    frmMain& main = LaidOutMainWindow();
+    ShowManaged(main);
+    const QString allowed = AllowedActions(main);
+    EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << allowed.toStdString();
+    EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_HORZ"))) << allowed.toStdString();
+    main.mQuitting = true;
+}
+
+}  // namespace
