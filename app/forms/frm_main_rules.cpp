@@ -65,7 +65,7 @@ void frmMain::WireRulesPage() {
     });
     for (auto [box, value] :
          {std::pair{&chkRuleNotify, &gEditRuleShow}, {&chkRuleNotifyNew, &gEditRuleShowNew}}) {
-        box->Click = [this, box, value, choosing] {
+        box->Click = [this, box = box, value = value, choosing] {
             if (!choosing()) return;
             *value = box->Value() == vb::vbChecked ? 1 : 0;
             CheckRulesChanged();

@@ -8,12 +8,17 @@
 namespace component::mime {
 namespace {
 
-// Name and Type of an attachment from the headers of its node.
-void name_and_type(const Headers& headers, AttachmentInfo& a) {
+// Name and Type of an attachment from the headers of its node. Without a
+// Content-Type the type is the default of where the node stands: a digest's
+// message is message/rfc822, as it would be declared.
+void name_and_type(const MimeNode& n, AttachmentInfo& a) {
+    const Headers& headers = n.headers;
     if (const Header* ct = find_header(headers, "content-type")) {
         const std::string v = unfold(ct->value);
         a.type = std::string(trim_space(std::string_view(v).substr(0, v.find(';'))));
         a.name = header_param(v, "name=");
+    } else if (n.in_digest) {
+        a.type = node_media_type(n);
     }
     if (!a.name.empty()) return;
     const Header* cd = find_header(headers, "content-disposition");
@@ -119,7 +124,7 @@ struct Walker {
         a.encoding = encoding;
         a.start = n.start + n.header_length;
         a.end = n.content_end > a.start ? n.content_end : a.start;
-        name_and_type(n.headers, a);
+        name_and_type(n, a);
         found.push_back(std::move(a));
     }
 };

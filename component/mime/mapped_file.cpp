@@ -7,15 +7,22 @@
 
 namespace component::mime {
 
-std::optional<MappedFile> MappedFile::open(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
+int open_regular_file(const std::string& path, std::size_t& size) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return -1;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return std::nullopt;
+        return -1;
     }
-    const auto size = static_cast<std::size_t>(st.st_size);
+    size = static_cast<std::size_t>(st.st_size);
+    return fd;
+}
+
+std::optional<MappedFile> MappedFile::open(const std::string& path) {
+    std::size_t size = 0;
+    const int fd = open_regular_file(path, size);
+    if (fd < 0) return std::nullopt;
     void* data = nullptr;
     if (size > 0) {
         data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);

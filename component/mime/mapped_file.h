@@ -10,6 +10,11 @@
 
 namespace component::mime {
 
+// Opens `path` for reading when it is a regular file, without waiting: a
+// FIFO with no writer would block the open, and a device or FIFO has no
+// end to read to. -1 otherwise; `size` receives the file's length.
+int open_regular_file(const std::string& path, std::size_t& size);
+
 class MappedFile {
 public:
     // Nothing when the file cannot be opened or mapped; an empty file maps to no bytes.

@@ -113,7 +113,9 @@ bool CqelPop3Com::OpenMessage() {
 }
 
 void CqelPop3Com::AbortMessage() {
-    if (messageFile == MessageFile::Whole && currentMessage) currentMessage->AbortDownload();
+    if ((messageFile == MessageFile::Whole || messageFile == MessageFile::Memory) && currentMessage) {
+        currentMessage->DropDownload();
+    }
     messageFile = MessageFile::None;
 }
 
@@ -155,7 +157,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
                 if (!currentMessage->AppendDownload(data)) {
                     // The rest of the reply is read and dropped; its end
                     // fails the request with 30007.
-                    currentMessage->DiscardDownloadFile();
+                    currentMessage->DropDownload();
                     currentMessage = nullptr;
                     messageFile = MessageFile::Discard;
                     return true;
@@ -180,7 +182,7 @@ bool CqelPop3Com::OnMessageData(std::string_view line) {
     messageFile = MessageFile::None;
     if (length < 0) {
         // The file lost data: the message was not received.
-        currentMessage->DiscardDownloadFile();
+        currentMessage->DropDownload();
         currentMessage = nullptr;
         return FailMessageFile(gen);
     }

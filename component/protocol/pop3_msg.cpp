@@ -7,8 +7,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 
+#include "component/mime/mapped_file.h"
 #include "component/protocol/pop3_msgs.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/error_table.h"
@@ -27,6 +29,20 @@ namespace {
 std::string TempFolder() {
     const char* dir = std::getenv("TMPDIR");
     return dir != nullptr && *dir != '\0' ? dir : "/tmp";
+}
+
+// Opens a message file for writing, created when missing and emptied. The
+// file must be read back as the message, so one that is not a regular file
+// (a FIFO, a device) is refused at once instead of waited on.
+int OpenRegularForWriting(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 }  // namespace
@@ -64,6 +80,7 @@ void CPop3Msg::SetUid(std::string_view uid8) { Uid = text::FromAnsi(uid8); }
 
 void CPop3Msg::PrepareDownload(bool headersOnly) {
     headersOnlyFlag = headersOnly;
+    bytesMissing = false;
     DropCaches();
     if (headersOnly) memoryData.Reset();
 }
@@ -103,37 +120,45 @@ HRESULT CPop3Msg::WriteFile(std::string_view content) {
     }
     DropCaches();
     bodyHeld = false;
+    bytesMissing = false;
     spool.Release();
-    std::FILE* file = std::fopen(filename8.c_str(), "wb");
-    if (file == nullptr) return ReportError(errCannotCreateFile);
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
+    const int fd = OpenRegularForWriting(filename8);
+    if (fd < 0) return ReportError(errCannotCreateFile);
+    const bool written = WriteAll(fd, content);
+    if (close(fd) != 0 || !written) return ReportError(errCannotCreateFile);
     return S_OK;
 }
 
 bool CPop3Msg::BeginDownload(std::int32_t expectedSize) {
     DropCaches();
     bodyHeld = false;
+    downloading = false;
     if (Filename.empty() && expectedSize >= 0 &&
         static_cast<std::size_t>(expectedSize) <= MessageSpool::kMemoryLimit &&
         MessageSpool::BudgetAllows(static_cast<std::size_t>(expectedSize))) {
         spool.StartInMemory(static_cast<std::size_t>(expectedSize));
+        downloading = true;
         return true;
     }
-    const int fd = Filename.empty() ? OpenTempFile() : open(filename8.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const int fd = Filename.empty() ? OpenTempFile() : OpenRegularForWriting(filename8);
     if (fd < 0) return false;
     spool.StartInFile(fd);
+    downloading = true;
     return true;
 }
 
 bool CPop3Msg::AppendDownload(std::string_view line) {
     if (!spool.AppendLine(line)) return false;
-    if (!spool.WantsFile()) return true;
+    return !spool.WantsFile() || MoveDownloadToFile();
+}
+
+bool CPop3Msg::MoveDownloadToFile() {
     const int fd = OpenTempFile();
     return fd >= 0 && spool.MoveToFile(fd);
 }
 
 std::int64_t CPop3Msg::FinishDownload() {
+    downloading = false;
     const bool inMemory = spool.InMemory();
     const std::int64_t length = spool.Finish();
     bodyHeld = inMemory;
@@ -141,6 +166,8 @@ std::int64_t CPop3Msg::FinishDownload() {
 }
 
 bool CPop3Msg::EnsureFile() {
+    // The rest of the message goes to the file after what arrived so far.
+    if (downloading && spool.InMemory()) return MoveDownloadToFile();
     if (!bodyHeld) return true;
     std::string pattern = TempFolder() + "/POP3XXXXXX";
     const int fd = mkstemp(pattern.data());
@@ -159,11 +186,18 @@ bool CPop3Msg::EnsureFile() {
     return true;
 }
 
-void CPop3Msg::DiscardDownloadFile() {
+void CPop3Msg::DropDownload() {
     DropCaches();
+    downloading = false;
     spool.Abort();
     bodyHeld = false;
     endOffset = 0;
+    bytesMissing = true;
+    // A headers download fills the memory data only.
+    if (headersOnlyFlag) {
+        memoryData.Reset();
+        return;
+    }
     if (filename8.empty()) return;
     if (ownsFile) {
         SetFilename(u"");
@@ -184,7 +218,8 @@ void CPop3Msg::AppendMemoryLine(std::string_view line) {
 
 std::string CPop3Msg::ReadRawBody(bool* readable) const {
     std::string raw;
-    if (readable != nullptr) *readable = true;
+    if (readable != nullptr) *readable = !bytesMissing;
+    if (bytesMissing) return raw;
     // The last retrieval was headers only: its text is in memory even when a
     // file remains from an earlier whole retrieval.
     if (headersOnlyFlag) {
@@ -192,22 +227,27 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
     } else if (bodyHeld) {
         raw = spool.Held();
     } else if (!filename8.empty()) {
-        std::FILE* file = std::fopen(filename8.c_str(), "rb");
-        if (file == nullptr) {
+        std::size_t size = 0;
+        const int fd = mime::open_regular_file(filename8, size);
+        if (fd < 0) {
             if (readable != nullptr) *readable = false;
             return raw;
         }
-        fseeko(file, static_cast<off_t>(startOffset), SEEK_SET);
-        std::int64_t left = endOffset >= startOffset ? endOffset - startOffset : INT64_MAX;
-        char piece[32000];
-        while (left > 0) {
-            const std::size_t want = static_cast<std::size_t>(std::min<std::int64_t>(left, sizeof piece));
-            const std::size_t got = std::fread(piece, 1, want, file);
-            if (got == 0) break;
-            raw.append(piece, got);
-            left -= static_cast<std::int64_t>(got);
+        // The range, and never past the file's length when it was opened.
+        const auto length = static_cast<std::int64_t>(size);
+        const std::int64_t end = endOffset >= startOffset ? std::min(endOffset, length) : length;
+        std::int64_t at = startOffset;
+        if (end > at) raw.resize(static_cast<std::size_t>(end - at));
+        std::size_t filled = 0;
+        while (at < end) {
+            const ssize_t got = pread(fd, raw.data() + filled, static_cast<std::size_t>(end - at), at);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            filled += static_cast<std::size_t>(got);
+            at += got;
         }
-        std::fclose(file);
+        raw.resize(filled);
+        close(fd);
     } else if (readable != nullptr) {
         *readable = false;  // listed, never retrieved
     }
@@ -233,6 +273,7 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) try {
     if (name == Filename) return S_OK;
     SetFilename(std::move(name));
     partSource.reset();
+    bytesMissing = false;
     // A file the client names is a whole message: read it to its end.
     headersOnlyFlag = false;
     startOffset = 0;

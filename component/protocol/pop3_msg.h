@@ -111,13 +111,11 @@ public:
     // The download reached its end: the bytes received, -1 when the file
     // lost some.
     std::int64_t FinishDownload();
-    // The session ended inside the download: what was written stays, what
-    // was held in memory goes.
-    void AbortDownload() { spool.Abort(); }
-    // A download into the file failed: its partial content goes at once, so
-    // the room it took is free for the next message. A temporary file is
+    // The download did not reach its end (the session ended inside it, or
+    // its file lost bytes): the message's bytes are missing, whatever its
+    // size, and its partial content goes at once. A temporary file is
     // removed and forgotten; a file the client named is emptied.
-    void DiscardDownloadFile();
+    void DropDownload();
     void AppendMemoryLine(std::string_view line);
     // Makes this object a MIME part of another message: `entity` (its
     // delimiter line, headers and body) lies in `raw` and at `fileOffset` of
@@ -174,9 +172,12 @@ private:
     com::HRESULT CreateTempFile();
     // A new empty temporary file, named the message's file; -1 when none can be made.
     int OpenTempFile();
-    // A message held in memory gets its file, for a client that asks for
-    // one; false when the file cannot be written.
+    // A message held in memory, or still arriving into memory, gets its
+    // file, for a client that asks for one; false when the file cannot be
+    // written.
     bool EnsureFile();
+    // A download held in memory goes on in a new temporary file.
+    bool MoveDownloadToFile();
     void SetFilename(std::u16string name);
 
     std::u16string Uid;
@@ -191,6 +192,10 @@ private:
     MessageSpool spool;
     // The whole message lies in the spool's memory and has no file yet.
     bool bodyHeld = false;
+    // The last download did not reach its end: there is nothing to read.
+    bool bytesMissing = false;
+    // A whole download runs: the spool takes its lines.
+    bool downloading = false;
     std::int16_t Index = 0;
     bool MarkGet = true;
     bool MarkDelete = false;

@@ -189,7 +189,7 @@ private:
     bool SendFetch(std::uint32_t index, std::int16_t lines);
     bool OnMessageData(std::string_view line);
     bool OpenMessage();
-    // The session ended inside a download: the message keeps what its file got.
+    // The session ended inside a download: the message's bytes are missing.
     void AbortMessage();
     // Ends the request with 30007: the message file could not hold it.
     bool FailMessageFile(std::uint32_t gen);

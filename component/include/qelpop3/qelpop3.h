@@ -385,7 +385,9 @@ protected:
     ~IPop3Recs() = default;
 };
 
-// One attachment of a message.
+// One attachment of a message. Type is the media type of its Content-Type
+// (before the first ";", as written); a message inside a multipart/digest
+// that declares none is "message/rfc822", its default there.
 struct IPop3Attachment : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{3E8D1A6B-7F24-4C5E-A1B9-0D6C4F2E8A57}");
@@ -434,10 +436,17 @@ protected:
 // Both map each byte to one character of the 8-bit page (Windows-1252, its
 // five open bytes to the same code points), so the bytes come back exactly
 // by the reverse mapping. Save writes the message's bytes to a file
-// unchanged; Filename names the message's own file. PlainText and HTMLText
+// unchanged; Filename names the message's own file (asked for while the
+// message arrives, it names the file being written). PlainText and HTMLText
 // are the decoded texts, converted from the charset the part declares.
 // Get, GetHeaders and GetLines fetch the message (RETR, TOP); Index is
-// 0-based like Item.
+// 0-based like Item. A download that does not reach its end (the session
+// ended inside it) leaves no bytes, whatever the size: Body is "", Save
+// fails with E_FAIL and writes nothing, a temporary file is removed and a
+// file the client named is emptied. A message file must be a regular file:
+// Get into a FIFO or a device fails at once with 30007; one named as the
+// source reads as missing (DecodedText 30012, Save E_FAIL), as does a
+// decoder's input (30012).
 struct IPop3Msg : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{4D3CD2C0-C8E2-4D69-B2F7-49AEAB330250}");

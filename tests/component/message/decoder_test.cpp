@@ -1,5 +1,6 @@
 // The stand-alone decoder: each method over a whole file, and its errors.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "component/protocol/pop3_decoder.h"
 #include "tests/component/message/message_test_util.h"
@@ -38,9 +39,12 @@ INSTANTIATE_TEST_SUITE_P(
         DecoderCase{"EmptyInput", &IPop3Decoder::Base64, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Decoder, MissingFilesFailWithTheirErrors) {
+TEST(Decoder, MissingOrUnreadableFilesFailWithTheirErrors) {
     const std::string in = TempDir() + "/present";
     { std::ofstream(in) << "QQ=="; }
+    const std::string fifo = TempDir() + "/decoder.fifo";
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const auto decoder = com::MakeComObject<CPop3Decoder>();
     struct Row {
         const char* name;
@@ -49,6 +53,9 @@ TEST(Decoder, MissingFilesFailWithTheirErrors) {
     } rows[] = {
         {"NoInputName", "", TempDir() + "/o", errCannotOpenMessage},
         {"InputMissing", TempDir() + "/absent", TempDir() + "/o", errCannotOpenMessage},
+        // Refused at once: a FIFO nobody writes would block, a device never ends.
+        {"InputIsAFifo", fifo, TempDir() + "/o", errCannotOpenMessage},
+        {"InputIsADevice", "/dev/zero", TempDir() + "/o", errCannotOpenMessage},
         {"NoOutputName", in, "", errCannotAccessDestination},
         {"OutputFolderMissing", in, TempDir() + "/no/such/o", errCannotAccessDestination},
     };

@@ -1,6 +1,7 @@
 // The message object's content members: texts, Save, attachments and the
 // received records, with the lifetime of what they hand out.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <utility>
@@ -150,14 +151,39 @@ TEST(MessageSave, MissingBytesFailAndLeaveNoFile) {
     unlink(client.c_str());
     const auto downloaded = Downloaded(kSingle);
     unlink(downloaded->FilenameAnsi().c_str());
+    // A download that did not reach its end, past what memory holds.
+    auto cut = com::MakeComObject<CPop3Msg>();
+    cut->PrepareDownload(false);
+    ASSERT_TRUE(cut->BeginDownload(1000));
+    for (int i = 0; i < 1000; ++i) ASSERT_TRUE(cut->AppendDownload(std::string(78, 'x')));
+    const std::string partial = cut->FilenameAnsi();
+    ASSERT_TRUE(FileExists(partial));
+    cut->DropDownload();
+    EXPECT_FALSE(FileExists(partial));
+    // Sources that are not regular files: a FIFO nobody writes would block
+    // the open, a device never ends, a folder is no message.
+    const std::string fifo = TempDir() + "/no-writer.fifo";
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    auto named_source = [](const std::string& path) {
+        auto message = com::MakeComObject<CPop3Msg>();
+        EXPECT_EQ(message->put_Filename(Wide(path).Get()), com::S_OK);
+        return message;
+    };
     const std::pair<const char*, com::ComPtr<CPop3Msg>> rows[] = {
         {"NeverRetrieved", com::MakeComObject<CPop3Msg>()},
         {"ClientFileRemoved", named},
         {"DownloadFileRemoved", downloaded},
+        {"DownloadCut", cut},
+        {"ClientFileIsAFifo", named_source(fifo)},
+        {"ClientFileIsADevice", named_source("/dev/zero")},
+        {"ClientFileIsAFolder", named_source(TempDir())},
     };
     for (const auto& [name, message] : rows) {
         SCOPED_TRACE(name);
         const std::string out = TempDir() + "/missing-" + name + ".eml";
+        EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Body), "");
+        EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Subject), "");
         EXPECT_EQ(message->Save(Wide(out).Get()), com::E_FAIL);
         EXPECT_FALSE(FileExists(out));
         com::Bstr text;

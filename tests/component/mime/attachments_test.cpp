@@ -82,9 +82,10 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
          "Content-Type: multipart/mixed; boundary*0=\"ab\"; boundary*1=\"cd\"\r\n\r\n--abcd\r\n"
          "Content-ID: <1>\r\n\r\nx\r\n--abcd--\r\n",
          {{"", "", enc7BIT}}},
-        {"a digest's message without a Content-Type is message/rfc822",
-         "Content-Type: multipart/digest; boundary=d\r\n\r\n--d\r\n\r\nSubject: in\r\n\r\nb\r\n--d--\r\n",
-         {{"", "", enc7BIT}}},
+        {"a digest's message without a Content-Type is message/rfc822, as a declared one",
+         "Content-Type: multipart/digest; boundary=d\r\n\r\n--d\r\n\r\nSubject: in\r\n\r\nb\r\n--d\r\n"
+         "Content-Type: message/rfc822\r\n\r\nSubject: two\r\n\r\nc\r\n--d--\r\n",
+         {{"", "message/rfc822", enc7BIT}, {"", "message/rfc822", enc7BIT}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

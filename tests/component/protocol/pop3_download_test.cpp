@@ -153,21 +153,70 @@ struct BrokenDownloadCase {
 };
 void PrintTo(const BrokenDownloadCase& c, std::ostream* os) { *os << c.name; }
 
+// Temporary message files in TMPDIR.
+int TempMessageFiles() {
+    const char* dir = std::getenv("TMPDIR");
+    DIR* folder = opendir(dir != nullptr && *dir != '\0' ? dir : "/tmp");
+    if (folder == nullptr) return -1;
+    int n = 0;
+    while (const dirent* entry = readdir(folder)) n += std::string_view(entry->d_name).starts_with("POP3") ? 1 : 0;
+    closedir(folder);
+    return n;
+}
+
+std::string NameOf(IPop3Msg* message) {
+    com::Bstr name;
+    EXPECT_EQ(message->get_Filename(name.ReleaseAndGetAddressOf()), com::S_OK);
+    return Narrow(name.View());
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool Exists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::string Scratch(const std::string& name) {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/" + name;
+}
+
+// Lines of 'x' that add up to about `bytes`.
+std::string Lines(std::size_t bytes) {
+    std::string text;
+    while (text.size() < bytes) text += std::string(78, 'x') + "\r\n";
+    return text;
+}
+
 class BrokenDownload : public testing::TestWithParam<BrokenDownloadCase> {};
 
+// Whatever the message's size, a cut download leaves a message whose bytes
+// are missing: nothing to read or save, and no partial file behind.
 TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
     const auto& p = GetParam();
     Script s = LoginAndList({kPlain, kPlain});
     s.push_back(Receive());
     s.insert(s.end(), p.tail.begin(), p.tail.end());
-    for (bool all : {true, false}) {
-        SCOPED_TRACE(all ? "GetAll" : "Get");
+    enum class Way { GetAll, Get, GetIntoNamedFile, GetHeaders };
+    for (const Way way : {Way::GetAll, Way::Get, Way::GetIntoNamedFile, Way::GetHeaders}) {
+        SCOPED_TRACE(static_cast<int>(way));
         FakePop3Server server({s, LoginAndList({kPlain})});
         Client c;
         c.Settings(server.port(), true);
         c.pop3->put_Timeout(p.timeout);
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
-        const com::HRESULT hr = all ? c.Messages()->GetAll() : c.Message(0)->Get();
+        const int before = TempMessageFiles();
+        const std::string named = Scratch("named.eml");
+        if (way == Way::GetIntoNamedFile) c.Message(0)->put_Filename(Wide(named).Get());
+        const com::HRESULT hr = way == Way::GetAll       ? c.Messages()->GetAll()
+                                : way == Way::GetHeaders ? c.Message(0)->GetHeaders()
+                                                         : c.Message(0)->Get();
         // The session's own error, so a client can tell the user the cause.
         EXPECT_EQ(hr, com::CtlError(static_cast<std::uint16_t>(p.code)));
         EXPECT_EQ(ErrorDescription(), p.text);
@@ -177,7 +226,27 @@ TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
         EXPECT_EQ(c.notify->Count("Done"), 0);
         EXPECT_EQ(c.notify->Count("Disconnected"), 1);
         EXPECT_EQ(c.State(), Disconnected);
-        EXPECT_EQ(Body(c.Message(0).Get()), "");
+
+        const auto cut = c.Message(0);
+        EXPECT_EQ(Body(cut.Get()), "");
+        std::int16_t headers = -1;
+        com::ComPtr<IPop3Hdrs> list;
+        ASSERT_EQ(cut->get_Headers(list.ReleaseAndGetAddressOf()), com::S_OK);
+        list->get_Count(&headers);
+        EXPECT_EQ(headers, 0);
+        const std::string saved = Scratch("saved.eml");
+        std::remove(saved.c_str());
+        EXPECT_TRUE(com::FAILED(cut->Save(Wide(saved).Get())));
+        EXPECT_FALSE(Exists(saved));
+        EXPECT_EQ(TempMessageFiles(), before);
+        if (way == Way::GetIntoNamedFile) {
+            // The client's file is kept, emptied of the partial message.
+            EXPECT_EQ(NameOf(cut.Get()), named);
+            EXPECT_EQ(ReadWhole(named), "");
+            std::remove(named.c_str());
+        } else {
+            EXPECT_EQ(NameOf(cut.Get()), "");
+        }
         // No QUIT was owed to a server that left, and the object goes on.
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
         EXPECT_EQ(c.Count(), 1);
@@ -187,6 +256,10 @@ TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenDownload,
     testing::Values(BrokenDownloadCase{"CloseInTheMiddle", {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()}, 120, 10054,
+                                       "The current socket connection has been reset."},
+                    // Past what a message may hold in memory: it was going to a file.
+                    BrokenDownloadCase{"CloseInsideALargeMessage",
+                                       {Send("+OK\r\nSubject: x\r\n\r\n" + Lines(40 * 1024)), Close()}, 120, 10054,
                                        "The current socket connection has been reset."},
                     BrokenDownloadCase{"CloseBeforeTheReply", {Close()}, 120, 10054,
                                        "The current socket connection has been reset."},
@@ -272,54 +345,6 @@ TEST(Download, UnwritableMessageFileFailsWith30007AndSkipsTheReply) {
     EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
 }
 
-TEST(Download, MessageFileThatCannotBeWrittenIsNeverReportedAsReceived) {
-    // Small, the failure shows when the file is closed; large, while it is written.
-    const std::string large = "Subject: large\r\n\r\n" + std::string(300 * 1024, 'x') + "\r\n";
-    for (const auto& [first, blocking] : {std::pair{kPlain, true}, std::pair{kPlain, false},
-                                          std::pair{large, true}, std::pair{large, false}}) {
-        SCOPED_TRACE(std::to_string(first.size()) + (blocking ? " blocking" : " non-blocking"));
-        Script s = LoginAndList({first, kPlain});
-        AppendRetr(s, first);
-        AppendRetr(s, kPlain);
-        FakePop3Server server({s});
-        Client c;
-        c.Settings(server.port(), blocking);
-        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
-        ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
-        // Opens fine; every write fails for want of room.
-        c.Message(0)->put_Filename(Wide("/dev/full").Get());
-        c.notify->events.clear();
-        const com::HRESULT hr = c.Message(0)->Get();
-        if (blocking) {
-            EXPECT_EQ(hr, com::CtlError(30007));
-        } else {
-            EXPECT_EQ(hr, com::S_OK);
-            EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Done") > 0; }));
-        }
-        EXPECT_EQ(c.notify->Count("Received"), 0);
-        EXPECT_EQ(c.notify->events.back(), "Done 30007 Could not create local file. 0");
-        EXPECT_EQ(c.LastError(), 30007);
-        // The session goes on.
-        c.notify->events.clear();
-        EXPECT_EQ(c.Message(1)->Get(), com::S_OK);
-        if (!blocking) {
-            EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Received") > 0; }));
-        }
-        EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
-    }
-}
-
-// Temporary message files in TMPDIR.
-int TempMessageFiles() {
-    const char* dir = std::getenv("TMPDIR");
-    DIR* folder = opendir(dir != nullptr && *dir != '\0' ? dir : "/tmp");
-    if (folder == nullptr) return -1;
-    int n = 0;
-    while (const dirent* entry = readdir(folder)) n += std::string_view(entry->d_name).starts_with("POP3") ? 1 : 0;
-    closedir(folder);
-    return n;
-}
-
 // Files may grow to `bytes` while it lives: past that a write fails as on a full disk.
 class FileSizeLimit {
 public:
@@ -341,6 +366,61 @@ private:
     rlimit saved_{};
     void (*oldHandler_)(int) = SIG_DFL;
 };
+
+// A message file the client named that cannot hold the message: a device
+// or a FIFO is refused when it is opened (at once: a FIFO nobody reads would
+// block the open), a regular file on a full disk when a write fails.
+TEST(Download, MessageFileThatCannotBeWrittenIsNeverReportedAsReceived) {
+    const std::string large = "Subject: large\r\n\r\n" + std::string(300 * 1024, 'x') + "\r\n";
+    const std::string fifo = Scratch("nobody-reads.fifo");
+    unlink(fifo.c_str());
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    struct Target {
+        const char* name;
+        std::string file;
+        const std::string& message;
+        rlim_t sizeLimit;
+    };
+    for (const Target& t : {Target{"device", "/dev/full", kPlain, RLIM_INFINITY},
+                            Target{"device, large", "/dev/full", large, RLIM_INFINITY},
+                            Target{"fifo", fifo, kPlain, RLIM_INFINITY},
+                            Target{"full disk", Scratch("full.eml"), large, 20000}}) {
+        for (const bool blocking : {true, false}) {
+            SCOPED_TRACE(std::string(t.name) + (blocking ? " blocking" : " non-blocking"));
+            Script s = LoginAndList({t.message, kPlain});
+            AppendRetr(s, t.message);
+            AppendRetr(s, kPlain);
+            FakePop3Server server({s});
+            Client c;
+            c.Settings(server.port(), blocking);
+            ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+            ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+            c.Message(0)->put_Filename(Wide(t.file).Get());
+            c.notify->events.clear();
+            {
+                const FileSizeLimit limit(t.sizeLimit);
+                const com::HRESULT hr = c.Message(0)->Get();
+                if (blocking) {
+                    EXPECT_EQ(hr, com::CtlError(30007));
+                } else {
+                    EXPECT_EQ(hr, com::S_OK);
+                    EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Done") > 0; }));
+                }
+            }
+            EXPECT_EQ(c.notify->Count("Received"), 0);
+            EXPECT_EQ(c.notify->events.back(), "Done 30007 Could not create local file. 0");
+            EXPECT_EQ(c.LastError(), 30007);
+            // The session goes on.
+            c.notify->events.clear();
+            EXPECT_EQ(c.Message(1)->Get(), com::S_OK);
+            if (!blocking) {
+                EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Received") > 0; }));
+            }
+            EXPECT_EQ(Body(c.Message(1).Get()), kPlain);
+        }
+    }
+    unlink(fifo.c_str());
+}
 
 TEST(Download, FullDiskRemovesThePartialFileAtOnce) {
     // Failing on close (inside the write buffer) and while writing.
@@ -367,19 +447,6 @@ TEST(Download, FullDiskRemovesThePartialFileAtOnce) {
     }
 }
 
-std::string NameOf(IPop3Msg* message) {
-    com::Bstr name;
-    EXPECT_EQ(message->get_Filename(name.ReleaseAndGetAddressOf()), com::S_OK);
-    return Narrow(name.View());
-}
-
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
 const std::string kTwoParts =
     "Subject: parts\r\n"
     "Content-Type: multipart/mixed; boundary=\"b\"\r\n"
@@ -393,6 +460,26 @@ const std::string kTwoParts =
     "\r\n"
     "two\r\n"
     "--b--\r\n";
+
+// A client that asks for the file while the message arrives gets the file
+// being written, never an empty name; the message ends up whole in it.
+TEST(Download, FilenameAskedDuringTheDownloadNamesTheFileBeingWritten) {
+    FakePop3Server server({Mailbox({kDotted, kPlain})});
+    Client c;
+    c.Settings(server.port(), true);
+    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+    std::string during;
+    int progress = 0;
+    c.notify->onEvent = [&](const std::string& e) {
+        if (e.starts_with("Progress") && ++progress == 2) during = NameOf(c.Message(0).Get());
+    };
+    ASSERT_EQ(c.Message(0)->Get(), com::S_OK);
+    ASSERT_NE(during, "");
+    EXPECT_EQ(NameOf(c.Message(0).Get()), during);
+    EXPECT_EQ(ReadWhole(during), kDotted);
+    EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
+    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+}
 
 TEST(Download, SmallMessageGetsItsFileOnlyWhenTheClientAsksForOne) {
     FakePop3Server server({Mailbox({kDotted, kPlain, kTwoParts})});
