@@ -69,7 +69,9 @@ endfunction()
 
 # A GoogleTest program from every *_test.cpp in the calling folder; each test
 # case runs as its own CTest test inside a fresh home folder (see
-# tests/run_isolated.sh). POP3D: the cases need the Dovecot fixture.
+# tests/run_isolated.sh), and the program runs whole as <name>.whole, each
+# case again in a home of its own (tests/support/gtest/fresh_home.cpp).
+# POP3D: the cases need the Dovecot fixture.
 function(veltrane_gtest name)
   cmake_parse_arguments(ARG "POP3D;QT" "" "LIBS;SOURCES" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
@@ -77,6 +79,8 @@ function(veltrane_gtest name)
   if(NOT sources)
     return()
   endif()
+  # Every case in a home of its own, also when the program runs whole.
+  list(APPEND sources ${PROJECT_SOURCE_DIR}/tests/support/gtest/fresh_home.cpp)
   if(ARG_QT)
     set(CMAKE_AUTOMOC ON)
   endif()
@@ -91,6 +95,10 @@ function(veltrane_gtest name)
     list(APPEND props ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${props})
+  # The whole program in one process as well: what one case leaves behind
+  # must not decide the next.
+  add_test(NAME ${name}.whole COMMAND ${VELTRANE_TEST_LAUNCHER} $<TARGET_FILE:${name}>)
+  set_tests_properties(${name}.whole PROPERTIES ${props} TIMEOUT 900)
 endfunction()
 
 # veltrane_screenshot(name SOURCE file LIBS ... [LABEL label]): a program that

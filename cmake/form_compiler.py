@@ -274,6 +274,8 @@ def generate(path, form, controls, header_name):
             p = parent_expr(e)
             if p is not None:
                 args.append(p)
+        elif m.kind == "Timer":
+            args.append("form")  # it ticks only while the form is loaded
         if e.with_args:
             args.append(e.with_args)
         inits.append(f"{m.name}({', '.join(args)})")

@@ -81,10 +81,12 @@ chmod 0755 "$work"
 cleanup() {
   local status=$?
   trap - EXIT INT TERM
+  # The newest first, each gone before the next: the program ends (and
+  # saves) while its display is still there.
+  local pid
   for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-    kill -TERM "${pids[$i]}" 2>/dev/null || true
-  done
-  for pid in "${pids[@]}"; do
+    pid=${pids[$i]}
+    kill -TERM "$pid" 2>/dev/null || continue
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -KILL "$pid" 2>/dev/null || true
   done
@@ -270,6 +272,12 @@ stop_program() {
 # (awk reads the whole tree: a reader that stops early breaks the pipe.)
 window_of() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" '!f && index($0, "\"" name "\"") { print $1; f = 1 }'; }
 window_starting() { xwininfo -root -tree 2>/dev/null | awk -v name="$1" '!f && index($0, "\"" name) { print $1; f = 1 }'; }
+shoot_window() {  # shoot_window WINDOW NAME: the window as the screen shows it, with what lies on it
+  local at
+  at=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }
+                               /Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h "+" x "+" y }')
+  convert "$out/screen.png" -crop "$at" +repage "$out/$2.png"
+}
 shoot_tray() {  # shoot_tray NAME: the tray host, and four times larger (the icon is 24 pixels)
   local tray
   tray=$(window_of panel)
@@ -285,9 +293,9 @@ shoot_tray() {  # shoot_tray NAME: the tray host, and four times larger (the ico
 start_program "$out/veltrane.log"
 import -window root "$out/screen.png"
 win=$(window_of Veltrane)
-if [ -n "$win" ]; then import -window "$win" "$out/window.png"; else say "no window named Veltrane found"; fi
+if [ -n "$win" ]; then shoot_window "$win" window; else say "no window named Veltrane found"; fi
 popup=$(window_starting "Veltrane:")
-if [ -n "$popup" ]; then import -window "$popup" "$out/popup.png"; else say "no new-mail pop-up found"; fi
+if [ -n "$popup" ]; then shoot_window "$popup" popup; else say "no new-mail pop-up found"; fi
 shoot_tray tray
 
 # The tray shows a count while the window is in the tray: a second start,

@@ -1,10 +1,11 @@
 #include "platform/ui/timer.h"
 
 #include "platform/ui/control.h"
+#include "platform/ui/form.h"
 
 namespace vb {
 
-Timer::Timer() {
+Timer::Timer(Form* form) : ofForm_(form != nullptr), form_(form) {
   timer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&timer_, &QTimer::timeout, [this] { OnTimeout(); });
 }
@@ -25,7 +26,7 @@ void Timer::Rearm() {
 }
 
 void Timer::OnTimeout() {
-  if (inTick_) return;
+  if (inTick_ || (ofForm_ && (!form_ || !form_->IsLoaded()))) return;
   inTick_ = true;
   Fire(Tick);
   inTick_ = false;

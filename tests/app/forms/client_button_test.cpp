@@ -36,10 +36,6 @@ class ClientButtonTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        // Before the first lookup: the desktop library reads these folders once.
-        qputenv("XDG_DATA_DIRS", Path("share").toUtf8());
-        qputenv("XDG_DATA_HOME", Path("home").toUtf8());
-        ASSERT_TRUE(QDir().mkpath(Path("share/applications")));
         ASSERT_TRUE(QDir().mkpath(Path("bin")));
 
         Put(form_.imlPopMenu, "Folder", kFolder);
@@ -87,10 +83,10 @@ protected:
 // program, and at the generic ones otherwise.
 TEST_F(ClientButtonTest, EachKindOfClientPath) {
     const QString mailer = Write("bin/mailer", "#!/bin/sh\n", true);
-    Write("share/applications/mailer.desktop",
-          "[Desktop Entry]\nType=Application\nName=Mailer\nExec=" + mailer.toUtf8() +
-              "\nIcon=" + Icon("large.png", Qt::red, 48).toUtf8() + "\n",
-          false);
+    testdesktop::Desktop::Get().Install(QStringLiteral("mailer.desktop"),
+                                        "[Desktop Entry]\nType=Application\nName=Mailer\nExec=" + mailer.toUtf8() +
+                                            "\nIcon=" + Icon("large.png", Qt::red, 48).toUtf8() + "\n",
+                                        "");
     const QString entry = Write("client.desktop",
                                 "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
                                     Icon("small.png", Qt::blue, 16).toUtf8() + "\n",

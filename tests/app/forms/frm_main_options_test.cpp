@@ -29,13 +29,20 @@ namespace {
 
 class FrmMainOptions : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void TearDown() override { vb::Forms::End(); }
+    frmMain& form = Started();
+
+private:
+    static frmMain& Started() {
         SetProgramIdentity();
         modGeneral::gAppName = "Veltrane";
         modGeneral::gLoading = false;
+        // As the start does before the window loads: the theme and its
+        // colours come from the store (empty here: the defaults), not from
+        // what an earlier test left in the live values.
+        LoadMenuTheme();
+        return vb::Forms::Get<frmMain>();
     }
-    void TearDown() override { vb::Forms::End(); }
-    frmMain& form = vb::Forms::Get<frmMain>();
 };
 
 QPixmap Picture() {

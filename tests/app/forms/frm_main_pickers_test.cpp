@@ -45,8 +45,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
-        // Before the first lookup, which the desktop library keeps: nothing
-        // opens mail addresses.
+        // Nothing opens mail addresses.
         testdesktop::InstallViewer("text/plain;x-scheme-handler/https");
         form_ = &LaidOutMainWindow();
         ASSERT_EQ(modAccounts::gCurrentAccount, 1);

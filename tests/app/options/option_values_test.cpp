@@ -2,6 +2,9 @@
 // round trips.
 #include "app/options/option_values.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/rules/rule_set.h"
 #include "tests/app/options/options_fixture.h"
 
@@ -181,11 +184,16 @@ TEST_F(OptionsTest, EditCopyFollowsLiveAndEveryDifferenceCounts) {
 }
 
 TEST(OptionDefaults, ValuesStartAtTheirDefaultsBeforeAnythingIsRead) {
-    EXPECT_EQ(gOptMinutes, 30);
-    EXPECT_EQ(gOptRunSize, 3);
-    EXPECT_EQ(gOptTopColour, 10072511);
-    EXPECT_EQ(gOptNoCheckTime[1], "00:00");
-    EXPECT_EQ(gOptSortColumnLastUsed, "4");
-    EXPECT_EQ(gEditOptConnectTimeOut, 10);
-    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
+    // Only a process that has read nothing shows it: the check runs in a new
+    // one, started afresh from this program's beginning.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            const bool atDefaults = gOptMinutes == 30 && gOptRunSize == 3 && gOptTopColour == 10072511 &&
+                                    gOptNoCheckTime[1] == "00:00" && gOptSortColumnLastUsed == "4" &&
+                                    gEditOptConnectTimeOut == 10 && modRules::gRulesFileName == "Rules.ini";
+            std::fputs(atDefaults ? "at the defaults" : "changed before anything was read", stderr);
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "^at the defaults$");
 }

@@ -19,6 +19,16 @@ namespace {
 
 constexpr std::string_view kApp = "ZKT\\Veltrane";
 
+// The list of files set aside is the process's: every case starts with it
+// empty, as it does when run alone, whatever the cases before it damaged.
+class EmptySetAsideList : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { TakeSetAsideFiles(); }
+};
+const bool kListEmptied = [] {
+    testing::UnitTest::GetInstance()->listeners().Append(new EmptySetAsideList);
+    return true;
+}();
+
 std::string Slurp(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream ss;

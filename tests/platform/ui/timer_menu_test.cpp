@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ui/form.h"
+#include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_style_file.h"
@@ -68,6 +70,42 @@ TEST(Timer, EnablingAgainRestartsTheCount) {
     tmr.SetEnabled(true);  // re-armed before it could fire
   }
   EXPECT_EQ(ticks, 0);
+}
+
+// A window with a running timer, as a form description makes it.
+class frmTicking : public vb::Form {
+ public:
+  vb::Timer tmrTick{this};
+  int ticks = 0;
+
+ protected:
+  void Form_Load() override {
+    tmrTick.Tick = [this] { ++ticks; };
+    tmrTick.SetInterval(10);
+  }
+};
+
+TEST(Timer, AFormsTimerStopsWithTheUnloadNotWhenTheObjectGoes) {
+  frmTicking& form = vb::Forms::Get<frmTicking>();
+  QPointer<frmTicking> object(&form);
+  int loaded = 0;
+  int unloaded = -1;
+  bool stillThere = false;
+  // Unloaded from a handler: the object goes when the loop is back from it,
+  // while a loop nested in the handler (a message box, a blocking call)
+  // delivers the timer's events all the same.
+  QTimer::singleShot(60, [&] {
+    loaded = form.ticks;
+    form.Unload();
+    spin(60);
+    stillThere = !object.isNull();
+    if (object) unloaded = object->ticks - loaded;
+  });
+  spin(200);
+  EXPECT_GT(loaded, 0) << "ticks while loaded";
+  ASSERT_TRUE(stillThere);
+  EXPECT_EQ(unloaded, 0);
+  EXPECT_TRUE(object.isNull());
 }
 
 TEST(Menu, CaptionsCarryTheirPictureKeyAndEntriesRunClick) {
