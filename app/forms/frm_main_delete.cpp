@@ -15,13 +15,6 @@
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
 
-namespace {
-
-// The list's hidden column that holds a row's UID.
-constexpr int kUidColumn = 6;
-
-}  // namespace
-
 void frmMain::WireAccountCheck() {
     mCommands.Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
     mCommands.Add(u"tbrEmail", u"EmailSpam", [this](int16_t) { DeleteAllSpam(); });
@@ -38,14 +31,12 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
             if (gMsgSpam(a, m)) uids << gMsgUid(a, m);
         return uids;
     }
-    // A row counts only while the list shows this account's messages in
-    // store order: a selection made in another account's list names none.
-    if (TabStripEmail.SelectedItem() != a) return uids;
-    const int rows = std::min<int>(lvwEmail.ItemCount(), count);
-    for (int m = 1; m <= rows; ++m) {
-        vb::ListItem row = lvwEmail.Item(m);
-        if (row.Selected() && row.SubItems(kUidColumn) == gMsgUid(a, static_cast<int16_t>(m)))
-            uids << gMsgUid(a, static_cast<int16_t>(m));
+    // Each selected row names the message it shows, and only a message of
+    // this account: a selection made in another account's list names none.
+    for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
+        if (!lvwEmail.Item(row).Selected()) continue;
+        const MessageRef* listed = ListedMessage(row);
+        if (listed && listed->account == a) uids << listed->uid;
     }
     return uids;
 }
@@ -115,6 +106,8 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         return;
     }
 
+    // The deleted messages are found again by their UIDs: rows are no names
+    // for messages once the session has let the window run.
     wanted.subtract(kept);
     const int16_t left =
         modCheck::CompactMessages(a, modCheck::ChosenRows(a, QStringList(wanted.cbegin(), wanted.cend())));
