@@ -245,6 +245,8 @@ public:
     // Sizes the window around the Email tab strip and centres it on the
     // screen; the size becomes the minimum width and the Size command's size.
     void SizeAndCentre();
+    void CentreOnScreen();
+    void ShareColumnWidths(int dW);
     // The outer size in twips, counting the frame measured at load, so that a
     // frame the desktop reports only once the window shows changes nothing.
     int OuterWidth() const;
