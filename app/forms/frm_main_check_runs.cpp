@@ -19,6 +19,8 @@ namespace {
 
 const QString kSuspend = QStringLiteral("Suspend");
 const QString kRestore = QStringLiteral("Restore");
+// The least time between two showings of a download's progress.
+constexpr qint64 kProgressPaceMs = 50;
 
 }  // namespace
 
@@ -185,19 +187,25 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     using namespace modGeneral;
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
-    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
     if (gUserStop) {
         StopDownload();
         return;
     }
+    // The component tells every line it receives; a person reads the
+    // progress at a calmer pace, and painting each line would cost more than
+    // the download. It shows every kProgressPaceMs and at each message's end.
+    const bool messageEnd = position >= total;
+    if (!messageEnd && mProgressShown.isValid() && mProgressShown.elapsed() < kProgressPaceMs) return;
+    mProgressShown.start();
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
-    ProgressBar.SetMin(0);
-    ProgressBar.SetMax(progress.maximum);
-    ProgressBar.SetValue(progress.value);
     StatusBar.SetPanelText(3, progress.percentText);
     StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
                                   QStringLiteral(" of ") + QString::number(mDownloadTotal) +
                                   QStringLiteral(")"));
+    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
+    ProgressBar.SetMin(0);
+    ProgressBar.SetMax(progress.maximum);
+    ProgressBar.SetValue(progress.value);
 }
 
 void frmMain::StopDownload() {

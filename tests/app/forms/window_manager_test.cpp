@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTreeWidget>
 #include <QTest>
 
 #include "app/forms/frm_first_use.h"
@@ -74,12 +75,43 @@ TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
     }
 }
 
-TEST_F(WindowManager, TheMainWindowIsResizedAndMaximised) {
+// Pixels from the control's right edge to its window's right edge.
+int RightMargin(const QWidget& control) {
+    return control.window()->width() - control.mapTo(control.window(), QPoint(control.width(), 0)).x();
+}
+
+int ColumnsWidth(const QTreeWidget& list) {
+    int sum = 0;
+    for (int c = 0; c < 5; ++c) sum += list.columnWidth(c);
+    return sum;
+}
+
+TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCentred) {
     frmMain& main = LaidOutMainWindow();
     ShowManaged(main);
     const QString allowed = AllowedActions(main);
     EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << allowed.toStdString();
     EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_HORZ"))) << allowed.toStdString();
+    QTest::qWait(200);
+    const QSize opened = main.size();
+    const QPoint openedAt = main.frameGeometry().topLeft();
+    const int bannerMargin = RightMargin(main.lblBanner);
+    const int listMargin = main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail);
+
+    main.SetWindowState(vb::vbMaximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000)) << "not maximised";
+    QTest::qWait(200);
+    EXPECT_EQ(RightMargin(main.lblBanner), bannerMargin) << "the page's name follows the right edge";
+    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2)
+        << "the columns fill the wider list";
+    EXPECT_EQ(RightMargin(main.tbrButtons(4)), RightMargin(main.fraButtons(0)) + vb::TwipsToPixelsX(100));
+
+    main.tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000)) << "Size did not give back the opening size";
+    QTest::qWait(300);
+    // Where the load put it, to the width of the frame's border.
+    EXPECT_LE((main.frameGeometry().topLeft() - openedAt).manhattanLength(), 2) << "centred as the load does";
+    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2);
     main.mQuitting = true;
 }
 
