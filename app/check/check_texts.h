@@ -35,6 +35,10 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam);
 QString DeleteQuestionTitle(bool spam);
 // Nothing was chosen.
 QString NothingToDeletePrompt(bool spam);
+// The server refused to delete count of the chosen messages: they stay
+// listed. code and text are the component's error. And the title's end.
+QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text);
+inline constexpr char16_t kDeleteRefusedTitle[] = u" - Messages Not Deleted";
 // A deletion asked for while another server operation runs, and its title's
 // end (after the program's name).
 QString DeleteWhileBusyPrompt();

@@ -74,6 +74,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         if (chosen[m]) wanted.insert(gMsgUid(a, m));
     // A stop left over from an earlier check must not end this session.
     gUserStop = false;
+    QSet<QString> kept;
     try {
         PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
@@ -84,13 +85,20 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         }
         forms::Check(forms::Messages()->GetAllHeaders());
         const int16_t onServer = forms::MessageCount();
+        std::vector<std::pair<com::ComPtr<IPop3Msg>, QString>> marked;
         for (int16_t j = 1; j <= onServer; ++j) {
-            const com::ComPtr<IPop3Msg> message = forms::Message(j);
-            if (wanted.contains(forms::ReadText(*message, &IPop3Msg::get_Uid)))
-                forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            com::ComPtr<IPop3Msg> message = forms::Message(j);
+            QString uid = forms::ReadText(*message, &IPop3Msg::get_Uid);
+            if (!wanted.contains(uid)) continue;
+            forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            marked.emplace_back(std::move(message), std::move(uid));
         }
-        // The deletions count only once QUIT has committed them.
+        // The deletions count only once QUIT has committed them. A DELE the
+        // server refused ended the chain: what is still marked stayed on the
+        // server, and stays listed.
         forms::Check(DisconnectAccount());
+        for (const auto& [message, uid] : marked)
+            if (forms::MarkedForDeletion(*message)) kept.insert(uid);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
@@ -100,12 +108,18 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
 
     // The deleted messages are found again by their UIDs: rows are no names
     // for messages once the session has let the window run.
+    wanted.subtract(kept);
     const int16_t left =
         modCheck::CompactMessages(a, modCheck::ChosenRows(a, QStringList(wanted.cbegin(), wanted.cend())));
     // The same words as after a check: one text for one count.
     gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], true, left, false);
     FillMessageList(a);
     SetMousePointer(0);
+    if (kept.isEmpty()) return;
+    const forms::CallFailure refusal = forms::LastError();
+    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAcntName[a], static_cast<int16_t>(kept.size()), refusal.number,
+                                             refusal.text),
+               vb::vbExclamation, gAppName + QString::fromUtf16(modCheck::kDeleteRefusedTitle));
 }
 
 bool frmMain::DeletionRefusedWhileBusy() {

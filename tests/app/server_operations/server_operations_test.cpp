@@ -1,7 +1,8 @@
 // The main window against a scripted POP3 server: while a check or a
 // connection test waits for the server, nothing that changes accounts, rules
 // or options can be used, and a deletion asked for meanwhile says why it does
-// not start; the rule report covers what the run checked.
+// not start; a deletion the server refuses stays listed; the rule report
+// covers what the run checked.
 #include <gtest/gtest.h>
 
 #include <QTimer>
@@ -218,6 +219,48 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
               "Please try again when it has finished.");
     EXPECT_TRUE(vb::Forms::IsLoaded<frmPreview>()) << "the preview stays with its message";
     EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
+}
+
+TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewAgain) {
+    const std::vector<std::string> mail = {Mail("one"), Mail("two"), Mail("three")};
+    // The deletion: headers, DELE 1 accepted, DELE 2 refused, QUIT.
+    fakepop3::Script deletion = fakepop3::LoginAndList(mail);
+    for (const std::string& message : mail) {
+        deletion.push_back(Receive());
+        deletion.push_back(Send(fakepop3::RetrReply(message)));
+    }
+    for (const fakepop3::Step& step : {Receive(), Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"),
+                                       Receive(), Send("+OK bye\r\n"), Close()})
+        deletion.push_back(step);
+    // The server still holds the second and the third message.
+    fakepop3::Script after = fakepop3::LoginAndList({Mail("one"), Mail("two")});
+    after.back() = Send("+OK\r\n1 uid-2\r\n2 uid-3\r\n.\r\n");
+    for (const std::string& message : {Mail("two"), Mail("three")}) fakepop3::AppendRetr(after, message);
+    for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) after.push_back(step);
+    fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
+    frmMain& form = Open(server.port(), {"Home"});
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_EQ(form.lvwEmail.ItemCount(), 3);
+
+    form.lvwEmail.Item(1).SetSelected(true);
+    form.lvwEmail.Item(2).SetSelected(true);
+    form.mnuEmailDelete_Click();
+    const auto dele = server.transcript(1);
+    EXPECT_EQ(std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 2);
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "the refusal is told once";
+    EXPECT_EQ(boxes.Calls()[0].title.toStdString(), "Veltrane - Messages Not Deleted");
+    EXPECT_EQ(boxes.Calls()[0].prompt.toStdString(),
+              "The mail server of 'Home' did not delete 1 of the Message(s); they are still listed.\r\n\r\n"
+              "Error Message:\r\n30011 - Failed: message locked\r\n");
+    QStringList listed;
+    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) listed << form.lvwEmail.Item(row).SubItems(2);
+    EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
+
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_EQ(gAcntMsgCount[1], 2);
+    EXPECT_EQ(gAcntNewCount[1], 0) << "the message that stayed is not new mail";
 }
 
 }  // namespace
