@@ -327,7 +327,7 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     change[&f.TreeView] = {0, 0, 0, py};
     change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] = change[&f.lblAboutWebSite] =
         {px, 0, 0, 0};
-    change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
+    change[&f.lblAbout(0)] = change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
     change[&f.lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
 
     const auto after = Places(f);
