@@ -32,12 +32,6 @@ QString CheckResultText(const QString& name, bool connected, int16_t count, bool
     return name + QStringLiteral(" - Error Accessing Account");
 }
 
-QString DeletedResultText(const QString& name, int16_t count) {
-    if (count > 0)
-        return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Message(s)");
-    return name + QStringLiteral(" - No Messages");
-}
-
 bool SuppressedOnConnect(int32_t code) {
     static constexpr std::array<int32_t, 11> kCodes = {30001, 30002, 30003, 30004, 30005, 30006,
                                                        30008, 30009, 10054, 10060, 11001};

@@ -14,8 +14,6 @@ inline constexpr char16_t kDeleteFailureTitle[] = u"Delete Connection Failure";
 // "Home - 1 Message", "Home - No Messages" when connected; else
 // "Home - User Stopped Retrieval" after a stop, "Home - Error Accessing Account".
 QString CheckResultText(const QString& name, bool connected, int16_t count, bool userStop);
-// The account's result after a deletion: "Home - 2 Message(s)" or "Home - No Messages".
-QString DeletedResultText(const QString& name, int16_t count);
 
 // Whether the option that hides connection failures hides code, and the one
 // that hides download failures.

@@ -201,6 +201,9 @@ public:
     // store by its account and UID; nullptr when the store holds it no more.
     // The list itself holds only the texts it shows.
     const modGeneral::MessageRef* ListedMessage(int row);
+    // The list's highlight follows the message another window shows: its row
+    // alone selected, in view, and the current message.
+    void FollowShownMessage(int16_t account, int16_t msg);
     // Marks column in the header and sorts the account's messages by it in
     // the order gOptSortOrder names; a column that is not one of the five
     // visible ones changes nothing.

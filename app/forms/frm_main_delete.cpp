@@ -111,7 +111,8 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
     wanted.subtract(kept);
     const int16_t left =
         modCheck::CompactMessages(a, modCheck::ChosenRows(a, QStringList(wanted.cbegin(), wanted.cend())));
-    gAcntResult[a] = modCheck::DeletedResultText(gAcntName[a], left);
+    // The same words as after a check: one text for one count.
+    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], true, left, false);
     FillMessageList(a);
     SetMousePointer(0);
     if (kept.isEmpty()) return;

@@ -161,6 +161,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     FillView(rtbBody, gMsgPlainText(account, msg));
     FillView(rtbRawMsg, RawMessageText(account, msg));
     EnableSteps();
+    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().FollowShownMessage(account, msg);
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
