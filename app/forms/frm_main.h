@@ -591,9 +591,9 @@ public:
 private:
     void WireCheckRuns();
     void RunTimedCheck(bool startUp);
-    // The user's stop inside a download: the account disconnected and the
-    // component object replaced by a fresh one.
-    void StopDownload();
+    // The user's stop (or the quit's) at any stage of a session: it ends at
+    // once, and the component object is replaced by a fresh one.
+    void StopSession();
     // The timers swapped as automatic checking and the suspensions ask.
     void ApplyCheckTimers();
     int autoCheckSuspended_ = 0;

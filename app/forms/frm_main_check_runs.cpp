@@ -188,7 +188,7 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
     if (gUserStop) {
-        StopDownload();
+        StopSession();
         return;
     }
     // The component tells every line it receives; a person reads the
@@ -208,11 +208,14 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     ProgressBar.SetValue(progress.value);
 }
 
-void frmMain::StopDownload() {
+void frmMain::StopSession() {
+    // Disconnect ends a session that waits for the server at any stage
+    // (connecting, TLS, login, listing, download) without QUIT.
     DisconnectAccount();
-    // The stopped object's download is still on the stack: it keeps itself
-    // alive until it returns, and tells this window nothing more. A fresh
-    // object serves every later check; without one the stopped object does.
+    // The stopped object's blocking call is still on the stack: it keeps
+    // itself alive until it returns, and tells this window nothing more. A
+    // fresh object serves every later check; without one the stopped object
+    // does.
     QString error;
     com::ComPtr<IqelPop3Com> fresh = forms::CreateComponent(error);
     if (!fresh) return;
