@@ -74,6 +74,18 @@ QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)
     return QString::fromStdU16String(value.ToU16String());
 }
 
+bool MarkedForDeletion(IPop3Msg& message) {
+    com::VARIANT_BOOL marked = com::VARIANT_FALSE;
+    Check(message.get_MarkDelete(&marked));
+    return marked != com::VARIANT_FALSE;
+}
+
+CallFailure LastError() {
+    int32_t code = 0;
+    if (gPop3) gPop3->get_LastError(&code);
+    return {true, code, ComponentLastErrorText()};
+}
+
 std::optional<QDateTime> ReadDate(IPop3Msg& message) {
     com::DATE date = 0;
     if (com::FAILED(message.get_Date(&date))) return std::nullopt;

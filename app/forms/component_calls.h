@@ -35,6 +35,11 @@ int16_t MessageCount();
 com::ComPtr<IPop3Msg> Message(int16_t m);
 
 QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
+// Whether the message is marked for deletion: after a Disconnect that
+// succeeded, whether the server kept it (it refused its DELE, or one before).
+bool MarkedForDeletion(IPop3Msg& message);
+// The current object's last error, LastError and LastErrorText.
+CallFailure LastError();
 // The message's date as local wall-clock time; none when it cannot be read.
 std::optional<QDateTime> ReadDate(IPop3Msg& message);
 

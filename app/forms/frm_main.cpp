@@ -219,6 +219,8 @@ void frmMain::ShutDown() {
     forms::gTrayIcon.Delete();
     forms::gTrayIcon.MouseMessage = nullptr;
     if (gOptRestoreColWidth == 0) {
+        // Kept as they are at the size the next start opens the window with.
+        ShareColumnWidths(mMinWidth - mLastWidth);
         std::vector<std::pair<QString, QString>> widths;
         for (const ColumnWidthKey& key : kColumnWidthKeys)
             widths.emplace_back(QString::fromUtf16(key.setting),

@@ -1,8 +1,10 @@
 #pragma once
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
+#include <QElapsedTimer>
 #include <QStringList>
 #include <cstdint>
+#include <vector>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
@@ -10,6 +12,7 @@
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/tool_tip.h"
+#include "app/general/message_ref.h"
 #include "app/forms/session_startup_entry.h"
 #include "app/options/options_view.h"
 #include "app/options/run_at_startup.h"
@@ -136,6 +139,8 @@ private:
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
     // The messages the download in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
+    // When the progress was last shown; invalid until a download shows it.
+    QElapsedTimer mProgressShown;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
@@ -196,6 +201,13 @@ public:
     void SetAccountTabIcon(int16_t account);
     // The hidden columns 6 to 9 kept at width 0.
     void HideExtraColumns();
+    // The stored message that row (1-based) of the list shows, found in the
+    // store by its account and UID; nullptr when the store holds it no more.
+    // The list itself holds only the texts it shows.
+    const modGeneral::MessageRef* ListedMessage(int row);
+    // The list's highlight follows the message another window shows: its row
+    // alone selected, in view, and the current message.
+    void FollowShownMessage(int16_t account, int16_t msg);
     // Marks column in the header and sorts the account's messages by it in
     // the order gOptSortOrder names; a column that is not one of the five
     // visible ones changes nothing.
@@ -240,6 +252,8 @@ public:
     // Sizes the window around the Email tab strip and centres it on the
     // screen; the size becomes the minimum width and the Size command's size.
     void SizeAndCentre();
+    void CentreOnScreen();
+    void ShareColumnWidths(int dW);
     // The outer size in twips, counting the frame measured at load, so that a
     // frame the desktop reports only once the window shows changes nothing.
     int OuterWidth() const;
@@ -328,6 +342,8 @@ public:
     bool DeletionRefusedWhileBusy();
 
 private:
+    // What each row of the list shows, in row order, from the last fill.
+    std::vector<modGeneral::MessageRef> mListed;
     void WireAccountCheck();
     // The UIDs DeleteSelectedMessages deletes.
     QStringList ChosenUids(int16_t account, bool spamMode);
@@ -584,9 +600,9 @@ public:
 private:
     void WireCheckRuns();
     void RunTimedCheck(bool startUp);
-    // The user's stop inside a download: the account disconnected and the
-    // component object replaced by a fresh one.
-    void StopDownload();
+    // The user's stop (or the quit's) at any stage of a session: it ends at
+    // once, and the component object is replaced by a fresh one.
+    void StopSession();
     // The timers swapped as automatic checking and the suspensions ask.
     void ApplyCheckTimers();
     int autoCheckSuspended_ = 0;

@@ -149,6 +149,7 @@ void frmMain::LoadAccountMessages(int16_t a) {
             } else {
                 gReceivedCount = 1;
                 mDownloadTotal = serverCount;
+                mProgressShown.invalidate();
                 forms::Check(forms::Messages()->GetAll());
                 DisconnectAccount();
                 // A stop replaced the component: the account is discarded.

@@ -16,6 +16,13 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
+namespace {
+
+// The least time between two showings of a download's progress.
+constexpr qint64 kProgressPaceMs = 50;
+
+}  // namespace
+
 void frmMain::WireCheckRuns() {
     mCommands.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
     mCommands.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
@@ -180,26 +187,35 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     using namespace modGeneral;
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
-    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
     if (gUserStop) {
-        StopDownload();
+        StopSession();
         return;
     }
+    // The component tells every line it receives; a person reads the
+    // progress at a calmer pace, and painting each line would cost more than
+    // the download. It shows every kProgressPaceMs and at each message's end.
+    const bool messageEnd = position >= total;
+    if (!messageEnd && mProgressShown.isValid() && mProgressShown.elapsed() < kProgressPaceMs) return;
+    mProgressShown.start();
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
-    ProgressBar.SetMin(0);
-    ProgressBar.SetMax(progress.maximum);
-    ProgressBar.SetValue(progress.value);
     StatusBar.SetPanelText(3, progress.percentText);
     StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
                                   QStringLiteral(" of ") + QString::number(mDownloadTotal) +
                                   QStringLiteral(")"));
+    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
+    ProgressBar.SetMin(0);
+    ProgressBar.SetMax(progress.maximum);
+    ProgressBar.SetValue(progress.value);
 }
 
-void frmMain::StopDownload() {
+void frmMain::StopSession() {
+    // Disconnect ends a session that waits for the server at any stage
+    // (connecting, TLS, login, listing, download) without QUIT.
     DisconnectAccount();
-    // The stopped object's download is still on the stack: it keeps itself
-    // alive until it returns, and tells this window nothing more. A fresh
-    // object serves every later check; without one the stopped object does.
+    // The stopped object's blocking call is still on the stack: it keeps
+    // itself alive until it returns, and tells this window nothing more. A
+    // fresh object serves every later check; without one the stopped object
+    // does.
     QString error;
     com::ComPtr<IqelPop3Com> fresh = forms::CreateComponent(error);
     if (!fresh) return;

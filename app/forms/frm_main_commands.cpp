@@ -37,8 +37,10 @@ void frmMain::WireCommandKeys() {
     for (const auto& [key, pane] : {std::pair{u"Email", 0}, {u"Accounts", 1}, {u"Rules", 2}, {u"Options", 3}})
         mCommands.Add(u"tbrMainButtons", key, [this, pane = int16_t(pane)](int16_t) { SwitchPane(pane); });
     mCommands.Add(u"tbrMainButtons", u"Size", [this](int16_t) {
+        // The size and place the load gave the window.
         SetWindowState(vb::vbNormal);
         SetOuterSize(mMinWidth, mStartHeight);
+        CentreOnScreen();
         Form_Resize();
     });
     for (const auto& [index, topic] :

@@ -18,9 +18,6 @@
 
 namespace {
 
-// The list's hidden column that holds a row's UID.
-constexpr int kUidColumn = 6;
-
 constexpr const char* kDeleting = "deleting messages on the server";
 
 }  // namespace
@@ -41,14 +38,12 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
             if (gMsgSpam(a, m)) uids << gMsgUid(a, m);
         return uids;
     }
-    // A row counts only while the list shows this account's messages in
-    // store order: a selection made in another account's list names none.
-    if (TabStripEmail.SelectedItem() != a) return uids;
-    const int rows = std::min<int>(lvwEmail.ItemCount(), count);
-    for (int m = 1; m <= rows; ++m) {
-        vb::ListItem row = lvwEmail.Item(m);
-        if (row.Selected() && row.SubItems(kUidColumn) == gMsgUid(a, static_cast<int16_t>(m)))
-            uids << gMsgUid(a, static_cast<int16_t>(m));
+    // Each selected row names the message it shows, and only a message of
+    // this account: a selection made in another account's list names none.
+    for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
+        if (!lvwEmail.Item(row).Selected()) continue;
+        const MessageRef* listed = ListedMessage(row);
+        if (listed && listed->account == a) uids << listed->uid;
     }
     return uids;
 }
@@ -86,6 +81,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         if (chosen[m]) wanted.insert(gMsgUid(a, m));
     // A stop left over from an earlier check must not end this session.
     gUserStop = false;
+    QSet<QString> kept;
     try {
         PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
@@ -96,13 +92,20 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         }
         forms::Check(forms::Messages()->GetAllHeaders());
         const int16_t onServer = forms::MessageCount();
+        std::vector<std::pair<com::ComPtr<IPop3Msg>, QString>> marked;
         for (int16_t j = 1; j <= onServer; ++j) {
-            const com::ComPtr<IPop3Msg> message = forms::Message(j);
-            if (wanted.contains(forms::ReadText(*message, &IPop3Msg::get_Uid)))
-                forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            com::ComPtr<IPop3Msg> message = forms::Message(j);
+            QString uid = forms::ReadText(*message, &IPop3Msg::get_Uid);
+            if (!wanted.contains(uid)) continue;
+            forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            marked.emplace_back(std::move(message), std::move(uid));
         }
-        // The deletions count only once QUIT has committed them.
+        // The deletions count only once QUIT has committed them. A DELE the
+        // server refused ended the chain: what is still marked stayed on the
+        // server, and stays listed.
         forms::Check(DisconnectAccount());
+        for (const auto& [message, uid] : marked)
+            if (forms::MarkedForDeletion(*message)) kept.insert(uid);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
@@ -110,10 +113,20 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         return;
     }
 
-    const int16_t left = modCheck::CompactMessages(a, chosen);
-    gAcntResult[a] = modCheck::DeletedResultText(gAcntName[a], left);
+    // The deleted messages are found again by their UIDs: rows are no names
+    // for messages once the session has let the window run.
+    wanted.subtract(kept);
+    const int16_t left =
+        modCheck::CompactMessages(a, modCheck::ChosenRows(a, QStringList(wanted.cbegin(), wanted.cend())));
+    // The same words as after a check: one text for one count.
+    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], true, left, false);
     FillMessageList(a);
     SetMousePointer(0);
+    if (kept.isEmpty()) return;
+    const forms::CallFailure refusal = forms::LastError();
+    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAcntName[a], static_cast<int16_t>(kept.size()), refusal.number,
+                                             refusal.text),
+               vb::vbExclamation, gAppName + QString::fromUtf16(modCheck::kDeleteRefusedTitle));
 }
 
 bool frmMain::DeletionRefusedWhileBusy() {

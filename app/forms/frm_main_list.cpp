@@ -5,7 +5,9 @@
 #include "app/forms/frm_main.h"
 #include "app/forms/list_tallies.h"
 #include "app/general/check_status.h"
+#include "app/general/message_ref.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/ui/image_list.h"
 
@@ -19,7 +21,6 @@ int16_t gAttachNewTally = 0;
 
 namespace {
 
-constexpr vb::OleColor kHiddenText = 0xFFFFFF;
 const char16_t* const kRowButtons[] = {u"EmailPreview", u"EmailReply", u"EmailOpen", u"EmailDelete"};
 
 // A row's icon and the tally it counts in; the first case that holds wins.
@@ -87,16 +88,19 @@ void frmMain::FillMessageList(int16_t account) {
 
     const int16_t count = gAcntMsgCount[a];
     QString caption = gAcntName[a];
+    mListed.clear();
     if (count > 0) {
+        mListed.reserve(static_cast<size_t>(count));
+        // The hidden columns stay empty: what the commands need of a row
+        // comes from the store, by the row's account and UID.
         lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
             const auto i = static_cast<int16_t>(slot);
+            mListed.push_back(RefOf(a, i));
             row.SetText(gMsgFrom(a, i));
             int sub = 0;
             for (const QString& text :
-                 {gMsgTo(a, i), gMsgSubject(a, i), gMsgDate(a, i), gMsgSize(a, i) + QStringLiteral(" KB"),
-                  gMsgPlainText(a, i), gMsgUid(a, i), gMsgBody(a, i)})
+                 {gMsgTo(a, i), gMsgSubject(a, i), gMsgDate(a, i), gMsgSize(a, i) + QStringLiteral(" KB")})
                 row.SetSubItems(++sub, text);
-            for (int hidden = 5; hidden <= 7; ++hidden) row.SetSubItemForeColor(hidden, kHiddenText);
             if (gMsgNew(a, i)) {
                 row.SetBold(true);
                 for (int bold = 1; bold <= 4; ++bold) row.SetSubItemBold(bold, true);
@@ -129,6 +133,12 @@ void frmMain::FillMessageList(int16_t account) {
         2, imlListViewIcons.Exists(picture) ? imlListViewIcons.Picture(picture) : QPixmap());
 }
 
+const modGeneral::MessageRef* frmMain::ListedMessage(int row) {
+    if (row < 1 || static_cast<size_t>(row) > mListed.size()) return nullptr;
+    modGeneral::MessageRef& ref = mListed[static_cast<size_t>(row - 1)];
+    return modGeneral::Locate(ref) != 0 ? &ref : nullptr;
+}
+
 void frmMain::SetAccountTabIcon(int16_t account) {
     using namespace modAccounts;
     if (account < 1 || account > gAccountCount) return;
@@ -156,6 +166,8 @@ void frmMain::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     using namespace modGeneral;
     using namespace modOptions;
     HideExtraColumns();
+    // A server operation acts on the messages as listed: no sort under it.
+    if (ServerOperation::Running()) return;
     const int16_t a = modAccounts::gCurrentAccount;
     if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAcntMsgCount[a] == 0 || gOptMessageSort == 0)
         return;

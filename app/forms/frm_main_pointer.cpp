@@ -49,6 +49,22 @@ void frmMain::EnableMessageCommands(bool on) {
     for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen}) entry->SetEnabled(on);
 }
 
+void frmMain::FollowShownMessage(int16_t account, int16_t msg) {
+    if (account != modAccounts::gCurrentAccount) return;
+    for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
+        const modGeneral::MessageRef* listed = ListedMessage(row);
+        if (!listed || listed->account != account || listed->slot != msg) continue;
+        lvwEmail.clearSelection();
+        vb::ListItem item = lvwEmail.Item(row);
+        item.SetSelected(true);
+        lvwEmail.scrollToItem(item.QtItem());
+        modGeneral::gCurrentMsg = static_cast<int16_t>(row);
+        mItemSelected = true;
+        EnableMessageCommands(true);
+        return;
+    }
+}
+
 void frmMain::lvwEmail_ItemClick() {
     HideExtraColumns();
     mItemSelected = true;
@@ -114,18 +130,22 @@ void frmMain::lvwEmail_MouseMove(int, int, int x, int y) {
     if (mHoverItem == mTipRow && column == mTipColumn) return;
     mTipRow = mHoverItem;
 
+    // The row's message as the store holds it now.
+    const MessageRef* listed = ListedMessage(row);
+    if (!listed) return ForgetListHover();
+    const int16_t a = listed->account;
+    const int16_t m = listed->slot;
     // Per column: the option that allows the tip, the text, the width and
     // the margin (twips) that the text must leave free to fit.
-    const int16_t a = modAccounts::gCurrentAccount;
     struct Cell {
         int16_t option;
         QString text;
         int width;
         int margin;
     };
-    const Cell cell = column == 1   ? Cell{modOptions::gOptFromToolTips, gMsgFrom(a, row), from, 260}
-                      : column == 2 ? Cell{modOptions::gOptToToolTips, gMsgTo(a, row), to, 140}
-                                    : Cell{modOptions::gOptSubjectToolTips, gMsgSubject(a, row), subject, 140};
+    const Cell cell = column == 1   ? Cell{modOptions::gOptFromToolTips, gMsgFrom(a, m), from, 260}
+                      : column == 2 ? Cell{modOptions::gOptToToolTips, gMsgTo(a, m), to, 140}
+                                    : Cell{modOptions::gOptSubjectToolTips, gMsgSubject(a, m), subject, 140};
     // A tip switched off leaves the last one as it is.
     if (cell.option == 0) return;
     mTipColumn = column;

@@ -29,6 +29,9 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     for (int page = 1; page <= 3; ++page) fraMain(page).SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);
+    // The list stays readable, but neither its order nor its selection moves
+    // under an operation that acts on the messages it shows.
+    lvwEmail.SetSelectionFrozen(!enable);
     tbrButtons(0).Buttons(1).SetEnabled(enable);
     for (int i : {2, 3, 4}) tbrButtons(i).SetEnabled(enable);
     // Auto Check too: switching it saves the options and reschedules, which

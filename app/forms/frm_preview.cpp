@@ -98,8 +98,8 @@ void frmPreview::Form_Load() {
     const int frameW = Width() - ScaleWidth();
     const int frameH = Height() - ScaleHeight();
     setMinimumSize(vb::TwipsToPixelsX(kMinWidth - frameW), vb::TwipsToPixelsY(kMinHeight - frameH));
-    mLastWidth = Width();
-    mLastHeight = Height();
+    mLastWidth = ScaleWidth();
+    mLastHeight = ScaleHeight();
 
     // The Exit button in the tab row, at its right end.
     const int tabRow = TabStrip.TabHeight(1);
@@ -128,8 +128,8 @@ void frmPreview::Form_Activate() {
 
 void frmPreview::Form_Resize() {
     if (mLoading || WindowState() == vb::vbMinimized) return;
-    const int dW = Width() - mLastWidth;
-    const int dH = Height() - mLastHeight;
+    const int dW = ScaleWidth() - mLastWidth;
+    const int dH = ScaleHeight() - mLastHeight;
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{
              &fraButtons, &tbrButtons(0), &txtPrvFrom, &txtPrvTo, &txtPrvDate, &txtPrvSubject, &txtPrvAttach})
         c->SetWidth(c->Width() + dW);
@@ -137,8 +137,8 @@ void frmPreview::Form_Resize() {
         c->Move(c->Left(), c->Top(), c->Width() + dW, c->Height() + dH);
     imgEnvelope.SetLeft(imgEnvelope.Left() + dW);
     tbrButtons(1).Move(tbrButtons(1).Left() + dW, tbrButtons(1).Top() + dH);
-    mLastWidth = Width();
-    mLastHeight = Height();
+    mLastWidth = ScaleWidth();
+    mLastHeight = ScaleHeight();
 }
 
 void frmPreview::Form_Unload(int& Cancel) {
@@ -161,6 +161,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     FillView(rtbBody, gMsgPlainText(account, msg));
     FillView(rtbRawMsg, RawMessageText(account, msg));
     EnableSteps();
+    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().FollowShownMessage(account, msg);
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {

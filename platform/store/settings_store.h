@@ -8,13 +8,14 @@
 //
 // Every change is a locked read-modify-write of the whole file, replaced
 // atomically with mode 0600, so two processes never lose each other's values
-// or leave a torn file. A file edited by hand reads as its writer meant it
-// (see Parse); a line that is no setting is kept as it stands. A file of
-// which no line is a setting, or one larger than kMaxFileSize, reads as
-// empty (every setting at its default) and is renamed aside to
-// settings.ini.damaged-<time> rather than ever being overwritten. A
-// folder, FIFO or device at the path reads as empty, is never replaced, and
-// changes fail. Through a symbolic link the link's target is read and
+// or leave a torn file. A file edited by hand reads as its writer meant it:
+// a byte-order mark, CR LF, blanks and tabs around names and "=", a "%" that
+// starts no escape, no line end at the end; a line that is no setting is
+// kept, unread, as it stands. A file of which no line is a setting, or one
+// larger than kMaxFileSize, reads as empty (every setting at its default)
+// and is renamed aside to settings.ini.damaged-<time> rather than ever being
+// overwritten (TakeSetAsideFiles tells which). A folder, FIFO or device at
+// the path reads as empty, is never replaced, and changes fail. Through a symbolic link the link's target is read and
 // replaced; the link stays.
 
 #include <filesystem>

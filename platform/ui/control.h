@@ -93,6 +93,8 @@ class ControlBase {
   bool FontBold() const { return w_.font().bold(); }
   void SetFontName(const QString& family);
   void SetFontSize(double points);
+  bool FontUnderline() const { return w_.font().underline(); }
+  void SetFontUnderline(bool on);
   OleColor BackColor() const { return back_; }
   void SetBackColor(OleColor c);
   OleColor ForeColor() const { return fore_; }

@@ -297,6 +297,13 @@ void ListView::FireMouse(const MouseHandler& handler, QMouseEvent* event, Qt::Mo
 }
 
 // Press: the row is selected (either button), then MouseDown, then ItemClick.
+QItemSelectionModel::SelectionFlags ListView::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+  // The user's clicks, keys and typed searches ask here; code selects rows
+  // with its own commands.
+  if (selectionFrozen_) return QItemSelectionModel::NoUpdate;
+  return QTreeWidget::selectionCommand(index, event);
+}
+
 void ListView::mousePressEvent(QMouseEvent* event) {
   afterDoubleClick_ = false;
   QTreeWidget::mousePressEvent(event);

@@ -100,6 +100,10 @@ class ListView : public Control<QTreeWidget> {
   const ImageList* ColumnHeaderIcons() const { return headerIcons_; }
   bool MultiSelect() const;
   void SetMultiSelect(bool on);
+  // While frozen, the user's clicks and keys leave the selection as it is;
+  // code still selects rows.
+  bool SelectionFrozen() const { return selectionFrozen_; }
+  void SetSelectionFrozen(bool on) { selectionFrozen_ = on; }
 
   // Sorting by the text of column SortKey + 1 (0 = the row text), without
   // regard to case; equal texts keep their order. Rows stay sorted while
@@ -135,6 +139,8 @@ class ListView : public Control<QTreeWidget> {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
 
  private:
   void Sort();
@@ -147,6 +153,7 @@ class ListView : public Control<QTreeWidget> {
   int sortKey_ = 0;
   int sortOrder_ = lvwAscending;
   bool afterDoubleClick_ = false;
+  bool selectionFrozen_ = false;
 };
 
 }  // namespace vb

@@ -3,6 +3,7 @@
 // stop inside a download, after which the next check still runs.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include "app/accounts/account_table.h"
@@ -196,6 +197,44 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(gAcntResult[2], QStringLiteral("Small - 1 Message"));
+}
+
+TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndAtEveryMessagesEnd) {
+    Pop3dMailbox box(server_);
+    // Sizes apart, so that every message's end moves the bar.
+    box.add("1.a", Message("Ann <ann@example.org>", "a", 300 * 1024));
+    box.add("2.b", Message("Ann <ann@example.org>", "b", 400 * 1024));
+    box.add("3.c", Message("Ann <ann@example.org>", "c", 500 * 1024));
+    Load({{&box, "Home", true}}, {});
+    frmMain& form = *form_;
+
+    // Each showing of the progress moves the bar; the texts are set by then.
+    struct Shown {
+        bool atEnd;
+        QString percent, count;
+    };
+    std::vector<Shown> shown;
+    QObject::connect(&form.ProgressBar, &QProgressBar::valueChanged, [&](int value) {
+        shown.push_back({value == form.ProgressBar.maximum(), form.StatusBar.PanelText(3),
+                         form.StatusBar.PanelText(4)});
+    });
+    QElapsedTimer clock;
+    clock.start();
+    form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    const qint64 elapsed = clock.elapsed();
+    ASSERT_EQ(gAcntMsgCount[1], 3);
+
+    std::vector<QString> ends;
+    for (const Shown& s : shown)
+        if (s.atEnd) {
+            EXPECT_EQ(s.percent, QStringLiteral("100 % Complete"));
+            ends.push_back(s.count);
+        }
+    EXPECT_EQ(ends, (std::vector<QString>{QStringLiteral("Retrieving... (1 of 3)"),
+                                          QStringLiteral("Retrieving... (2 of 3)"),
+                                          QStringLiteral("Retrieving... (3 of 3)")}));
+    // Some 20 000 lines arrive: one showing per message end, the rest paced.
+    EXPECT_LE(shown.size(), 3 + 2 * (static_cast<std::size_t>(elapsed) / 50 + 1)) << elapsed << " ms";
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ protected:
             gMsgFrom(1, i) = QStringLiteral("s%1@example.org").arg(i);
             gMsgTo(1, i) = QStringLiteral("me@example.org");
             gMsgSubject(1, i) = QStringLiteral("Subject %1").arg(i);
+            gMsgUid(1, i) = QStringLiteral("uid%1").arg(i);
         }
         modOptions::gOptFromToolTips = modOptions::gOptToToolTips = modOptions::gOptSubjectToolTips = 1;
         f.FillMessageList(1);

