@@ -30,7 +30,7 @@ QString ErrorText(const platform::loop::HandlerFailure& failure) {
 QString HandlerFailurePrompt(const platform::loop::HandlerFailure& failure) {
     return QStringLiteral("An unexpected error occurred while ") + QString::fromStdString(failure.activity) +
            QStringLiteral(":") + kCrLf + kCrLf + ErrorText(failure) + kCrLf + kCrLf +
-           QStringLiteral("That was abandoned; ") + modGeneral::gAppName + QStringLiteral(" goes on.") + kCrLf +
+           QStringLiteral("That was stopped; ") + modGeneral::gAppName + QStringLiteral(" goes on running.") + kCrLf +
            kCrLf + QStringLiteral("Please report this error to ") + vb::App::CompanyName() +
            QStringLiteral(" with the text above: ") + vb::App::SupportAddress() + kCrLf;
 }
