@@ -190,9 +190,7 @@ void frmMain::Form_Load() {
 void frmMain::Form_Unload(int& Cancel) {
     if (modOptions::gOptCloseButton != 0 && !mQuitting) {
         Cancel = 1;
-        SetWindowState(vb::vbMinimized);
-        // Without a tray the window stays reachable in the task bar.
-        if (forms::gTrayAvailable()) Hide();
+        CloseToTray();
         return;
     }
     // The component must not go while a server operation waits inside it:
@@ -203,6 +201,12 @@ void frmMain::Form_Unload(int& Cancel) {
         return;
     }
     ShutDown();
+}
+
+void frmMain::CloseToTray() {
+    SetWindowState(vb::vbMinimized);
+    // Without a tray the window stays reachable in the task bar.
+    if (forms::gTrayAvailable()) Hide();
 }
 
 void frmMain::ShutDown() {

@@ -144,6 +144,10 @@ private:
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
+    // The close box (with "CloseButton" on) and the Email page's Close: the
+    // window goes down to the tray, or stays minimised in the taskbar where
+    // the desktop has no tray.
+    void CloseToTray();
     void SetTrayEntriesEnabled(bool on);
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
@@ -310,6 +314,8 @@ public:
     // The Accounts page's connection test with its box; claims the busy
     // guard itself (does nothing while another server operation runs).
     void TestAccountConnection(int16_t account);
+    // The same inside the server operation the caller holds.
+    void TestConnection(int16_t account);
     // The error boxes of the program: a numbered component error (the
     // plainer text some codes get is written back into text), and a failure
     // of the program itself.
@@ -328,6 +334,9 @@ public:
     void DeleteSelectedMessages(int16_t account, bool spamMode);
     // The message menu's Delete: the selected messages of the current account.
     void mnuEmailDelete_Click();
+    // The preview's Delete: exactly the message with this UID, as a server
+    // operation of its own, with the automatic check paused.
+    void DeleteOneMessage(int16_t account, const QString& uid);
     // While a server operation runs a deletion cannot start: true, after
     // telling the user so, instead of a click that does nothing.
     bool DeletionRefusedWhileBusy();

@@ -47,10 +47,7 @@ void frmMain::WireCommandKeys() {
          {std::pair{0, forms::kHelpEmail}, {5, forms::kHelpAccounts}, {8, forms::kHelpRules}})
         mCommands.Add(u"tbrButtons", int16_t(index), u"Help",
                       [topic = topic](int16_t) { platform::desktop::ShowHelp(vb::App::DataPath(), topic); });
-    mCommands.Add(u"tbrButtons", u"Close", [this](int16_t) {
-        SetWindowState(vb::vbMinimized);
-        Hide();
-    });
+    mCommands.Add(u"tbrButtons", u"Close", [this](int16_t) { CloseToTray(); });
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
 }
 

@@ -9,11 +9,18 @@
 #include "app/check/server_deletion.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
+
+namespace {
+
+constexpr const char* kDeleting = "deleting messages on the server";
+
+}  // namespace
 
 void frmMain::WireAccountCheck() {
     mCommands.Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
@@ -132,27 +139,35 @@ bool frmMain::DeletionRefusedWhileBusy() {
 void frmMain::mnuEmailDelete_Click() {
     using namespace modAccounts;
     if (DeletionRefusedWhileBusy()) return;
-    modGeneral::ServerOperation operation;
+    forms::OperationScope operation(*this, kDeleting);
     if (!operation.Started()) return;
     // Chosen before retrieval mode touches the window.
     const QStringList uids = ChosenUids(gCurrentAccount, false);
-    SuspendAutoCheck(QStringLiteral("Suspend"));
-    SetRetrievalMode(false, false);
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
     DeleteMessagesOnServer(gCurrentAccount, uids, false);
     TabStripEmail.Select(gCurrentAccount);
     modGeneral::gPrevAccount = 0;
     TabStripEmail_Click();
-    SetRetrievalMode(true, false);
-    SuspendAutoCheck(QStringLiteral("Restore"));
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
+}
+
+void frmMain::DeleteOneMessage(int16_t a, const QString& uid) {
+    forms::OperationScope operation(*this, kDeleting);
+    if (!operation.Started()) return;
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
+    DeleteMessagesOnServer(a, {uid}, false);
 }
 
 void frmMain::DeleteAllSpam() {
     using namespace modAccounts;
-    modGeneral::ServerOperation operation;
+    forms::OperationScope operation(*this, kDeleting);
     if (!operation.Started()) return;
     const int16_t current = gCurrentAccount;
-    SuspendAutoCheck(QStringLiteral("Suspend"));
-    SetRetrievalMode(false, false);
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
     const int16_t last = gAccountCount;
     for (int16_t i = 1; i <= last; ++i) {
         if (gAcntSpamCount[i] <= 0) continue;
@@ -163,6 +178,6 @@ void frmMain::DeleteAllSpam() {
     }
     gCurrentAccount = current;
     TabStripEmail.Select(current);
-    SetRetrievalMode(true, false);
-    SuspendAutoCheck(QStringLiteral("Restore"));
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
 }

@@ -410,6 +410,8 @@ void frmMain::LayoutPass(int dW, int dH) {
     right(imgOptTitleRight, dW);
     grow(fraOptionsBorder, true, true);
     for (int i = 1; i <= 6; ++i) grow(fraOptions(i), true, true);
+    // The About panel's name stays centred over its version line.
+    right(lblAbout(0), Round(dW / 2.0));
     right(lblAbout(1), Round(dW / 2.0));
     right(lblAbout(2), dW);
     right(lblAbout(3), dW);

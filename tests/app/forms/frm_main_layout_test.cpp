@@ -17,6 +17,7 @@
 #include "app/forms/layout_offset.h"
 #include "tests/app/forms/laid_out_main_window.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/twips.h"
 
@@ -327,7 +328,7 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     change[&f.TreeView] = {0, 0, 0, py};
     change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] = change[&f.lblAboutWebSite] =
         {px, 0, 0, 0};
-    change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
+    change[&f.lblAbout(0)] = change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
     change[&f.lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
 
     const auto after = Places(f);
@@ -429,6 +430,38 @@ TEST_F(FrmMainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         EXPECT_TRUE(Places(f) == places) << "no layout while minimised";
         // Automatic checking is off by default: the tray tip says so.
         EXPECT_EQ(forms::gTrayIcon.Tip(), tray ? QStringLiteral("Auto Check is Off") : modGeneral::gAppName);
+    }
+}
+
+// Every way down to the tray keeps the window within reach: hidden only
+// into a tray, minimised in the taskbar where the desktop has none.
+TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
+    struct Way {
+        const char* name;
+        void (*put)(frmMain&);
+    };
+    const Way ways[] = {
+        {"minimise", [](frmMain& f) { f.SetWindowState(vb::vbMinimized); }},
+        {"the close box with CloseButton on",
+         [](frmMain& f) {
+             modOptions::gOptCloseButton = 1;
+             f.close();
+         }},
+        {"the Email page's Close", [](frmMain& f) { f.tbrButtons(4).Buttons(1).QtButton().click(); }},
+    };
+    for (const Way& way : ways) {
+        for (const bool tray : {true, false}) {
+            SCOPED_TRACE(testing::Message() << way.name << (tray ? ", with a tray" : ", without a tray"));
+            forms::gTrayAvailable = [tray] { return tray; };
+            frmMain& f = LaidOut();
+            f.Show();
+            QApplication::processEvents();
+            way.put(f);
+            QApplication::processEvents();
+            ASSERT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the program runs on";
+            EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+            EXPECT_EQ(f.isHidden(), tray);
+        }
     }
 }
 

@@ -10,10 +10,12 @@
 
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
+#include "app/forms/frm_preview.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "platform/ui/fixed_frame_hints.h"
 #include "tests/app/forms/laid_out_main_window.h"
+#include "tests/app/stored_messages.h"
 
 namespace {
 
@@ -113,6 +115,26 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
     EXPECT_LE((main.frameGeometry().topLeft() - openedAt).manhattanLength(), 2) << "centred as the load does";
     EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2);
     main.mQuitting = true;
+}
+
+TEST_F(WindowManager, MaximisedThePreviewKeepsItsTabRowAndExitInTheWindow) {
+    test_store::MakeAccounts(1, 1);
+    test_store::Store(1, {{"u1", "Ann <ann@example.org>", "Minutes", "Hello"}});
+    modAccounts::gCurrentAccount = 1;
+    modGeneral::gCurrentMsg = 1;
+    frmPreview& preview = vb::Forms::Get<frmPreview>();
+    ShowManaged(preview);
+    const QSize opened = preview.size();
+    const auto bottomMargin = [&preview](const QWidget& w) {
+        return preview.height() - w.mapTo(&preview, QPoint(0, w.height())).y();
+    };
+    const int tabsMargin = bottomMargin(preview.TabStrip);
+    const int exitMargin = bottomMargin(preview.tbrButtons(1));
+    preview.SetWindowState(vb::vbMaximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, 5000)) << "not maximised";
+    QTest::qWait(200);
+    EXPECT_EQ(bottomMargin(preview.TabStrip), tabsMargin) << "the tab row stays at the window's bottom";
+    EXPECT_EQ(bottomMargin(preview.tbrButtons(1)), exitMargin);
 }
 
 }  // namespace
