@@ -32,12 +32,6 @@ QString CheckResultText(const QString& name, bool connected, int16_t count, bool
     return name + QStringLiteral(" - Error Accessing Account");
 }
 
-QString DeletedResultText(const QString& name, int16_t count) {
-    if (count > 0)
-        return name + QStringLiteral(" - ") + QString::number(count) + QStringLiteral(" Message(s)");
-    return name + QStringLiteral(" - No Messages");
-}
-
 bool SuppressedOnConnect(int32_t code) {
     static constexpr std::array<int32_t, 11> kCodes = {30001, 30002, 30003, 30004, 30005, 30006,
                                                        30008, 30009, 10054, 10060, 11001};
@@ -97,6 +91,13 @@ QString DeleteQuestionTitle(bool spam) {
 
 QString NothingToDeletePrompt(bool spam) {
     return spam ? QStringLiteral("No Spam Messages to Delete") : QStringLiteral("No Messages to Delete");
+}
+
+QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text) {
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("The mail server of '") + account + QStringLiteral("' did not delete ") +
+           QString::number(count) + QStringLiteral(" of the Message(s); they are still listed.") + crlf + crlf +
+           QStringLiteral("Error Message:") + crlf + QString::number(code) + QStringLiteral(" - ") + text + crlf;
 }
 
 QString DeleteWhileBusyPrompt() {

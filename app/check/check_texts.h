@@ -14,8 +14,6 @@ inline constexpr char16_t kDeleteFailureTitle[] = u"Delete Connection Failure";
 // "Home - 1 Message", "Home - No Messages" when connected; else
 // "Home - User Stopped Retrieval" after a stop, "Home - Error Accessing Account".
 QString CheckResultText(const QString& name, bool connected, int16_t count, bool userStop);
-// The account's result after a deletion: "Home - 2 Message(s)" or "Home - No Messages".
-QString DeletedResultText(const QString& name, int16_t count);
 
 // Whether the option that hides connection failures hides code, and the one
 // that hides download failures.
@@ -37,6 +35,10 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam);
 QString DeleteQuestionTitle(bool spam);
 // Nothing was chosen.
 QString NothingToDeletePrompt(bool spam);
+// The server refused to delete count of the chosen messages: they stay
+// listed. code and text are the component's error. And the title's end.
+QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text);
+inline constexpr char16_t kDeleteRefusedTitle[] = u" - Messages Not Deleted";
 // A deletion asked for while another server operation runs, and its title's
 // end (after the program's name).
 QString DeleteWhileBusyPrompt();

@@ -98,6 +98,18 @@ std::optional<QByteArray> ReadMessageFile(IPop3Msg& message) {
     return bytes;
 }
 
+bool MarkedForDeletion(IPop3Msg& message) {
+    com::VARIANT_BOOL marked = com::VARIANT_FALSE;
+    Check(message.get_MarkDelete(&marked));
+    return marked != com::VARIANT_FALSE;
+}
+
+CallFailure LastError() {
+    int32_t code = 0;
+    if (gPop3) gPop3->get_LastError(&code);
+    return {true, code, ComponentLastErrorText()};
+}
+
 std::optional<QDateTime> ReadDate(IPop3Msg& message) {
     com::DATE date = 0;
     if (com::FAILED(message.get_Date(&date))) return std::nullopt;

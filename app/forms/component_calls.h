@@ -42,6 +42,11 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
 // The bytes of the message's own file (Filename), which are its Body's;
 // none when it names no file or the file cannot be read whole.
 std::optional<QByteArray> ReadMessageFile(IPop3Msg& message);
+// Whether the message is marked for deletion: after a Disconnect that
+// succeeded, whether the server kept it (it refused its DELE, or one before).
+bool MarkedForDeletion(IPop3Msg& message);
+// The current object's last error, LastError and LastErrorText.
+CallFailure LastError();
 // The message's date as local wall-clock time; none when it cannot be read.
 std::optional<QDateTime> ReadDate(IPop3Msg& message);
 

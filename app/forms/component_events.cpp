@@ -1,6 +1,21 @@
 #include "app/forms/component_events.h"
 
+#include "app/general/check_status.h"
+#include "platform/loop/handler_barrier.h"
+
 namespace forms {
+
+template <class F>
+void ComponentEvents::Deliver(IqelPop3Com* owner, F&& handler) {
+    if (!view_) return;
+    try {
+        handler(*view_);
+    } catch (...) {
+        modGeneral::gUserStop = true;
+        if (owner) owner->Disconnect();
+        platform::loop::ReportFailure("receiving messages from the mail server", std::current_exception());
+    }
+}
 
 // The main window is reached only through early binding.
 com::HRESULT ComponentEvents::GetTypeInfoCount(std::uint32_t* count) {
@@ -33,18 +48,18 @@ com::HRESULT ComponentEvents::HostCertificate(IqelPop3Com*, ICertificate*, std::
     return com::S_OK;
 }
 
-com::HRESULT ComponentEvents::Connected(IqelPop3Com*) {
-    if (view_) view_->OnConnected();
+com::HRESULT ComponentEvents::Connected(IqelPop3Com* Owner) {
+    Deliver(Owner, [](ComponentEventsView& view) { view.OnConnected(); });
     return com::S_OK;
 }
 
-com::HRESULT ComponentEvents::Received(IqelPop3Com*, IPop3Msg*, com::VARIANT_BOOL) {
-    if (view_) view_->OnReceived();
+com::HRESULT ComponentEvents::Received(IqelPop3Com* Owner, IPop3Msg*, com::VARIANT_BOOL) {
+    Deliver(Owner, [](ComponentEventsView& view) { view.OnReceived(); });
     return com::S_OK;
 }
 
 com::HRESULT ComponentEvents::Progress(IqelPop3Com* Owner, std::int32_t Position, std::int32_t Total) {
-    if (view_) view_->OnProgress(Owner, Position, Total);
+    Deliver(Owner, [&](ComponentEventsView& view) { view.OnProgress(Owner, Position, Total); });
     return com::S_OK;
 }
 

@@ -45,6 +45,13 @@ public:
                                  com::BSTR ErrorText, com::VARIANT_BOOL* Accept) override;
 
 private:
+    // Runs the window's handler of an event. Its failure must not cross into
+    // the component: the operation the event belongs to ends as the user's
+    // stop ends it, the component's session is closed, and the failure is
+    // told.
+    template <class F>
+    void Deliver(IqelPop3Com* owner, F&& handler);
+
     ComponentEventsView* view_;
 };
 

@@ -190,9 +190,7 @@ void frmMain::Form_Load() {
 void frmMain::Form_Unload(int& Cancel) {
     if (modOptions::gOptCloseButton != 0 && !mQuitting) {
         Cancel = 1;
-        SetWindowState(vb::vbMinimized);
-        // Without a tray the window stays reachable in the task bar.
-        if (forms::gTrayAvailable()) Hide();
+        CloseToTray();
         return;
     }
     // The component must not go while a server operation waits inside it:
@@ -205,6 +203,12 @@ void frmMain::Form_Unload(int& Cancel) {
     ShutDown();
 }
 
+void frmMain::CloseToTray() {
+    SetWindowState(vb::vbMinimized);
+    // Without a tray the window stays reachable in the task bar.
+    if (forms::gTrayAvailable()) Hide();
+}
+
 void frmMain::ShutDown() {
     using namespace modOptions;
     if (modGeneral::gMenuHooked) ReleaseMenuXP();
@@ -215,6 +219,8 @@ void frmMain::ShutDown() {
     forms::gTrayIcon.Delete();
     forms::gTrayIcon.MouseMessage = nullptr;
     if (gOptRestoreColWidth == 0) {
+        // Kept as they are at the size the next start opens the window with.
+        ShareColumnWidths(mMinWidth - mLastWidth);
         std::vector<std::pair<QString, QString>> widths;
         for (const ColumnWidthKey& key : kColumnWidthKeys)
             widths.emplace_back(QString::fromUtf16(key.setting),

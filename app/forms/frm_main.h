@@ -146,6 +146,10 @@ private:
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
+    // The close box (with "CloseButton" on) and the Email page's Close: the
+    // window goes down to the tray, or stays minimised in the taskbar where
+    // the desktop has no tray.
+    void CloseToTray();
     void SetTrayEntriesEnabled(bool on);
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
@@ -203,6 +207,9 @@ public:
     // store by its account and UID; nullptr when the store holds it no more.
     // The list itself holds only the texts it shows.
     const modGeneral::MessageRef* ListedMessage(int row);
+    // The list's highlight follows the message another window shows: its row
+    // alone selected, in view, and the current message.
+    void FollowShownMessage(int16_t account, int16_t msg);
     // Marks column in the header and sorts the account's messages by it in
     // the order gOptSortOrder names; a column that is not one of the five
     // visible ones changes nothing.
@@ -247,6 +254,8 @@ public:
     // Sizes the window around the Email tab strip and centres it on the
     // screen; the size becomes the minimum width and the Size command's size.
     void SizeAndCentre();
+    void CentreOnScreen();
+    void ShareColumnWidths(int dW);
     // The outer size in twips, counting the frame measured at load, so that a
     // frame the desktop reports only once the window shows changes nothing.
     int OuterWidth() const;
@@ -307,6 +316,8 @@ public:
     // The Accounts page's connection test with its box; claims the busy
     // guard itself (does nothing while another server operation runs).
     void TestAccountConnection(int16_t account);
+    // The same inside the server operation the caller holds.
+    void TestConnection(int16_t account);
     // The error boxes of the program: a numbered component error (the
     // plainer text some codes get is written back into text), and a failure
     // of the program itself.
@@ -325,6 +336,9 @@ public:
     void DeleteSelectedMessages(int16_t account, bool spamMode);
     // The message menu's Delete: the selected messages of the current account.
     void mnuEmailDelete_Click();
+    // The preview's Delete: exactly the message with this UID, as a server
+    // operation of its own, with the automatic check paused.
+    void DeleteOneMessage(int16_t account, const QString& uid);
     // While a server operation runs a deletion cannot start: true, after
     // telling the user so, instead of a click that does nothing.
     bool DeletionRefusedWhileBusy();
@@ -588,9 +602,9 @@ public:
 private:
     void WireCheckRuns();
     void RunTimedCheck(bool startUp);
-    // The user's stop inside a download: the account disconnected and the
-    // component object replaced by a fresh one.
-    void StopDownload();
+    // The user's stop (or the quit's) at any stage of a session: it ends at
+    // once, and the component object is replaced by a fresh one.
+    void StopSession();
     // The component object replaced by a fresh one, which the window hears;
     // the old one goes with everything it holds once nothing calls it.
     void RenewComponent();

@@ -6,6 +6,7 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
+#include "app/common/flag_scope.h"
 #include "app/common/date_text.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
@@ -23,15 +24,6 @@ using namespace modAccounts;
 
 namespace {
 
-// gLoading for the length of an operation, whichever way it ends.
-class LoadingScope {
-public:
-    LoadingScope() { modGeneral::gLoading = true; }
-    ~LoadingScope() { modGeneral::gLoading = false; }
-    LoadingScope(const LoadingScope&) = delete;
-    LoadingScope& operator=(const LoadingScope&) = delete;
-};
-
 QString ClientKey(int16_t account) { return QStringLiteral("MailClient") + QString::number(account); }
 
 }  // namespace
@@ -41,7 +33,7 @@ void frmMain::AddAccount() {
     // reads accounts by their place.
     if (modGeneral::ServerOperation::Running()) return;
     {
-        const LoadingScope loading;
+        const FlagScope loading(modGeneral::gLoading);
         const QString name = NewAccountName();
         if (!AppendAccount(name)) {
             ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
@@ -131,7 +123,7 @@ void frmMain::DeleteAccount() {
     if (ShowAccountMessage(DeleteAccountQuestion(gAcntName[d]), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
         return;
     {
-        const LoadingScope loading;
+        const FlagScope loading(modGeneral::gLoading);
         const int16_t last = gAccountCount;
         if (!StoreRemoval(d)) {
             ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));

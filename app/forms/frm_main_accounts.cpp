@@ -6,7 +6,9 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
+#include "app/common/flag_scope.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
@@ -248,19 +250,22 @@ void frmMain::SetMoveButtons(int16_t index) {
 
 void frmMain::TestCurrentAccount() {
     using namespace modGeneral;
+    if (gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
+    forms::OperationScope operation(
+        *this, ("testing the connection of \"" + gAcntName[gCurrentAccount] + "\"").toStdString());
     // A check or deletion in progress keeps the window as it is.
-    if (ServerOperation::Running() || gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
+    if (!operation.Started()) return;
     ShowAutoCheckStatus();
-    SuspendAutoCheck(QStringLiteral("Suspend"));
-    gTestingAccount = true;
-    SetRetrievalMode(false, false);
-    TestAccountConnection(gCurrentAccount);
+    operation.PauseChecks();
+    // For the tab animation and the status texts, until the test ends.
+    const FlagScope testing(gTestingAccount);
+    operation.EnterRetrieval(false);
+    TestConnection(gCurrentAccount);
     TabStripAcnts_Click();
-    SetRetrievalMode(true, false);
-    SuspendAutoCheck(QStringLiteral("Restore"));
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
     StatusBar.SetPanelText(3, gAcntStatus[gCurrentAccount]);
     StatusBar.SetPanelText(4, gAutoCheckText);
-    gTestingAccount = false;
 }
 
 int frmMain::ShowAccountMessage(const AccountMessage& message, int buttons) {

@@ -244,7 +244,11 @@ void frmMain::TestAccountConnection(int16_t a) {
     using namespace modGeneral;
     if (a < 1 || a > modAccounts::gAccountCount) return;
     ServerOperation operation;
-    if (!operation.Started()) return;
+    if (operation.Started()) TestConnection(a);
+}
+
+void frmMain::TestConnection(int16_t a) {
+    using namespace modGeneral;
     // A stop left over from an earlier check must not end the test.
     gUserStop = false;
     try {

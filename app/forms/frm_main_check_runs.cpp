@@ -9,19 +9,13 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_message.h"
+#include "app/forms/operation_scope.h"
 #include "app/forms/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
-
-namespace {
-
-const QString kSuspend = QStringLiteral("Suspend");
-const QString kRestore = QStringLiteral("Restore");
-
-}  // namespace
 
 void frmMain::WireCheckRuns() {
     mCommands.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
@@ -39,15 +33,15 @@ void frmMain::WireCheckRuns() {
 void frmMain::CheckAll() {
     using namespace modGeneral;
     using namespace modAccounts;
-    ServerOperation operation;
+    forms::OperationScope operation(*this, "checking all accounts");
     if (!operation.Started()) return;
     const int16_t current = gCurrentAccount;
     ShowAutoCheckStatus();
-    SuspendAutoCheck(kSuspend);
+    operation.PauseChecks();
     std::vector<int16_t> checked;
     gNoCheckDeferred = false;
     gUserStop = false;
-    SetRetrievalMode(false, true);
+    operation.EnterRetrieval(true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gUserStop) {
             ProgressBar.SetVisible(false);
@@ -63,9 +57,9 @@ void frmMain::CheckAll() {
     const bool noneChecked = checked.empty() && !gUserStop;
     gCurrentAccount = current;
     if (current >= 1) TabStripEmail.Select(current);
-    SetRetrievalMode(true, true);
+    operation.LeaveRetrieval();
     NotifyNewMail(0);
-    SuspendAutoCheck(kRestore);
+    operation.ResumeChecks();
     if (noneChecked)
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
@@ -82,10 +76,10 @@ void frmMain::RunStartUpCheck() { RunTimedCheck(true); }
 void frmMain::RunTimedCheck(bool startUp) {
     using namespace modGeneral;
     using namespace modAccounts;
-    ServerOperation operation;
+    forms::OperationScope operation(*this, startUp ? "running the start-up check" : "running the automatic check");
     if (!operation.Started()) return;
     if (startUp)
-        SuspendAutoCheck(kSuspend);
+        operation.PauseChecks();
     else
         ShowAutoCheckStatus();
     QString summary;
@@ -96,7 +90,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     bool anyMail = false;
     bool anyNew = false;
     std::vector<int16_t> checked;
-    SetRetrievalMode(false, true);
+    operation.EnterRetrieval(true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gAcntEnabled[a] != 1) continue;
         if (gUserStop) {
@@ -125,8 +119,8 @@ void frmMain::RunTimedCheck(bool startUp) {
         gPrevAccount = 0;
         TabStripEmail_Click();
     }
-    SetRetrievalMode(true, true);
-    if (startUp) SuspendAutoCheck(kRestore);
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
     CheckRuleReport(checked);
@@ -134,20 +128,21 @@ void frmMain::RunTimedCheck(bool startUp) {
 
 void frmMain::CheckCurrentAccount() {
     using namespace modGeneral;
-    ServerOperation operation;
-    if (!operation.Started()) return;
     const int16_t account = modAccounts::gCurrentAccount;
     if (account < 1 || account > modAccounts::gAccountCount) return;
+    forms::OperationScope operation(
+        *this, ("checking the account \"" + modAccounts::gAcntName[account] + "\"").toStdString());
+    if (!operation.Started()) return;
     ShowAutoCheckStatus();
-    SuspendAutoCheck(kSuspend);
+    operation.PauseChecks();
     // A stop left from an earlier run must not end this check.
     gNoCheckDeferred = false;
     gUserStop = false;
-    SetRetrievalMode(false, true);
+    operation.EnterRetrieval(true);
     CheckAccount(account);
-    SetRetrievalMode(true, true);
+    operation.LeaveRetrieval();
     NotifyNewMail(account);
-    SuspendAutoCheck(kRestore);
+    operation.ResumeChecks();
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
@@ -187,7 +182,7 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
     if (gUserStop) {
-        StopDownload();
+        StopSession();
         return;
     }
     if (!mProgressClock.isValid()) mProgressClock.start();
@@ -203,10 +198,12 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     ProgressBar.SetValue(progress.value);
 }
 
-void frmMain::StopDownload() {
+void frmMain::StopSession() {
+    // Disconnect ends a session that waits for the server at any stage
+    // (connecting, TLS, login, listing, download) without QUIT.
     DisconnectAccount();
-    // The stopped object's download is still on the stack: it keeps itself
-    // alive until it returns, and tells this window nothing more.
+    // The stopped object's blocking call is still on the stack: it keeps
+    // itself alive until it returns, and tells this window nothing more.
     RenewComponent();
 }
 

@@ -37,18 +37,17 @@ void frmMain::WireCommandKeys() {
     for (const auto& [key, pane] : {std::pair{u"Email", 0}, {u"Accounts", 1}, {u"Rules", 2}, {u"Options", 3}})
         mCommands.Add(u"tbrMainButtons", key, [this, pane = int16_t(pane)](int16_t) { SwitchPane(pane); });
     mCommands.Add(u"tbrMainButtons", u"Size", [this](int16_t) {
+        // The size and place the load gave the window.
         SetWindowState(vb::vbNormal);
         SetOuterSize(mMinWidth, mStartHeight);
+        CentreOnScreen();
         Form_Resize();
     });
     for (const auto& [index, topic] :
          {std::pair{0, forms::kHelpEmail}, {5, forms::kHelpAccounts}, {8, forms::kHelpRules}})
         mCommands.Add(u"tbrButtons", int16_t(index), u"Help",
                       [topic = topic](int16_t) { platform::desktop::ShowHelp(vb::App::DataPath(), topic); });
-    mCommands.Add(u"tbrButtons", u"Close", [this](int16_t) {
-        SetWindowState(vb::vbMinimized);
-        Hide();
-    });
+    mCommands.Add(u"tbrButtons", u"Close", [this](int16_t) { CloseToTray(); });
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
 }
 

@@ -9,11 +9,18 @@
 #include "app/check/server_deletion.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
+
+namespace {
+
+constexpr const char* kDeleting = "deleting messages on the server";
+
+}  // namespace
 
 void frmMain::WireAccountCheck() {
     mCommands.Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
@@ -74,6 +81,7 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         if (chosen[m]) wanted.insert(Msg(a, m).Uid);
     // A stop left over from an earlier check must not end this session.
     gUserStop = false;
+    QSet<QString> kept;
     try {
         PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
@@ -84,13 +92,20 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         }
         forms::Check(forms::Messages()->GetAllHeaders());
         const int16_t onServer = forms::MessageCount();
+        std::vector<std::pair<com::ComPtr<IPop3Msg>, QString>> marked;
         for (int16_t j = 1; j <= onServer; ++j) {
-            const com::ComPtr<IPop3Msg> message = forms::Message(j);
-            if (wanted.contains(forms::ReadText(*message, &IPop3Msg::get_Uid)))
-                forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            com::ComPtr<IPop3Msg> message = forms::Message(j);
+            QString uid = forms::ReadText(*message, &IPop3Msg::get_Uid);
+            if (!wanted.contains(uid)) continue;
+            forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
+            marked.emplace_back(std::move(message), std::move(uid));
         }
-        // The deletions count only once QUIT has committed them.
+        // The deletions count only once QUIT has committed them. A DELE the
+        // server refused ended the chain: what is still marked stayed on the
+        // server, and stays listed.
         forms::Check(DisconnectAccount());
+        for (const auto& [message, uid] : marked)
+            if (forms::MarkedForDeletion(*message)) kept.insert(uid);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
@@ -100,10 +115,17 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
 
     // The deleted messages are found again by their UIDs: rows are no names
     // for messages once the session has let the window run.
+    wanted.subtract(kept);
     const int16_t left = modCheck::CompactMessages(a, wanted);
-    gAcntResult[a] = modCheck::DeletedResultText(gAcntName[a], left);
+    // The same words as after a check: one text for one count.
+    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], true, left, false);
     FillMessageList(a);
     SetMousePointer(0);
+    if (kept.isEmpty()) return;
+    const forms::CallFailure refusal = forms::LastError();
+    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAcntName[a], static_cast<int16_t>(kept.size()), refusal.number,
+                                             refusal.text),
+               vb::vbExclamation, gAppName + QString::fromUtf16(modCheck::kDeleteRefusedTitle));
 }
 
 bool frmMain::DeletionRefusedWhileBusy() {
@@ -116,27 +138,35 @@ bool frmMain::DeletionRefusedWhileBusy() {
 void frmMain::mnuEmailDelete_Click() {
     using namespace modAccounts;
     if (DeletionRefusedWhileBusy()) return;
-    modGeneral::ServerOperation operation;
+    forms::OperationScope operation(*this, kDeleting);
     if (!operation.Started()) return;
     // Chosen before retrieval mode touches the window.
     const QStringList uids = ChosenUids(gCurrentAccount, false);
-    SuspendAutoCheck(QStringLiteral("Suspend"));
-    SetRetrievalMode(false, false);
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
     DeleteMessagesOnServer(gCurrentAccount, uids, false);
     TabStripEmail.Select(gCurrentAccount);
     modGeneral::gPrevAccount = 0;
     TabStripEmail_Click();
-    SetRetrievalMode(true, false);
-    SuspendAutoCheck(QStringLiteral("Restore"));
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
+}
+
+void frmMain::DeleteOneMessage(int16_t a, const QString& uid) {
+    forms::OperationScope operation(*this, kDeleting);
+    if (!operation.Started()) return;
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
+    DeleteMessagesOnServer(a, {uid}, false);
 }
 
 void frmMain::DeleteAllSpam() {
     using namespace modAccounts;
-    modGeneral::ServerOperation operation;
+    forms::OperationScope operation(*this, kDeleting);
     if (!operation.Started()) return;
     const int16_t current = gCurrentAccount;
-    SuspendAutoCheck(QStringLiteral("Suspend"));
-    SetRetrievalMode(false, false);
+    operation.PauseChecks();
+    operation.EnterRetrieval(false);
     const int16_t last = gAccountCount;
     for (int16_t i = 1; i <= last; ++i) {
         if (gAcntSpamCount[i] <= 0) continue;
@@ -147,6 +177,6 @@ void frmMain::DeleteAllSpam() {
     }
     gCurrentAccount = current;
     TabStripEmail.Select(current);
-    SetRetrievalMode(true, false);
-    SuspendAutoCheck(QStringLiteral("Restore"));
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
 }

@@ -151,6 +151,30 @@ int ListTextOffset(const vb::ListView& list) {
     return vb::PixelsToTwipsX(static_cast<int>(std::ceil(needed / vb::TwipsPerPixelX()))) - list.Width();
 }
 
+}  // namespace
+
+// The list's five columns take their shares of a change in its width, so
+// they fill the list at every size as they do at load.
+void frmMain::ShareColumnWidths(int dW) {
+    constexpr int kColumns = 5;
+    vb::ListView& list = lvwEmail;
+    int total = 0;
+    for (int c = 1; c <= kColumns; ++c) total += list.Column(c).Width();
+    if (total <= 0 || total + dW <= 0) return;
+    // Each column ends where its share of the new total ends: no rounding
+    // piles up from column to column.
+    int before = 0;
+    int placed = 0;
+    for (int c = 1; c <= kColumns; ++c) {
+        before += list.Column(c).Width();
+        const int end = static_cast<int>(std::lround(double(before) * (total + dW) / total));
+        list.Column(c).SetWidth(end - placed);
+        placed = end;
+    }
+}
+
+namespace {
+
 // Right-hand tool bars of a button bar, from the right: the first ends kGap
 // from the bar's right edge, each next one kGap left of the one before.
 void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fromRight) {
@@ -175,7 +199,9 @@ void frmMain::ArrangeControls() {
     const int countPicture = vb::PixelsToTwipsX(imlListViewIcons.Count() > 0 ? imlListViewIcons.Picture(1).width() : 16);
     gLayoutOffset = std::max({buttons, ListTextOffset(lvwEmail), FitStatusPanels(StatusBar, countPicture)});
     for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetWidth(t->ButtonWidth() * t->ButtonCount());
-    for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetHeight(2 * t->ButtonHeight());
+    // Each page tool bar is its one row of buttons high: a taller bar (and
+    // the frame made 1.7 times as tall around it) would only add empty bands.
+    for (vb::ToolBar* t : {&tbrMainButtons, &tbrEmail, &tbrAcnts, &tbrRules}) t->SetHeight(t->ButtonHeight());
     tbrButtons.ForEach([](int, vb::ToolBar& t) {
         t.SetWidth(t.ButtonWidth());
         t.SetHeight(2 * t.Height());
@@ -298,8 +324,12 @@ void frmMain::ArrangeControls() {
 void frmMain::SizeAndCentre() {
     const vb::WindowFrame m = vb::CurrentWindowFrame();
     const int width = TabStripEmail.Width() + 2 * m.frameThickness + 3 * m.borderWidth;
-    const int height =
-        TabStripEmail.Height() + Round(1.6 * fraMainButtons.Height()) + m.captionHeight + 2 * m.frameThickness;
+    // Tall enough for the bottom button bar's buttons, with the space above
+    // them repeated below them.
+    const vb::ToolBar& help = tbrButtons(0);
+    const int client = std::max(TabStripEmail.Height() + Round(1.6 * fraMainButtons.Height()),
+                                fraMain(0).Top() + fraButtons(0).Top() + 2 * help.Top() + help.ButtonHeight());
+    const int height = client + m.captionHeight + 2 * m.frameThickness;
     frameWidth_ = 2 * m.frameThickness;
     frameHeight_ = m.captionHeight + 2 * m.frameThickness;
     SetOuterSize(width, height);
@@ -308,8 +338,10 @@ void frmMain::SizeAndCentre() {
     // The desktop refuses smaller sizes before they happen; Form_Resize
     // corrects what gets through.
     setMinimumSize(vb::TwipsToPixelsX(mMinWidth - frameWidth_), vb::TwipsToPixelsY(kMinHeight - frameHeight_));
-    Move((vb::ScreenWidth() - mMinWidth) / 2, (vb::ScreenHeight() - mStartHeight) / 2);
+    CentreOnScreen();
 }
+
+void frmMain::CentreOnScreen() { Move((vb::ScreenWidth() - OuterWidth()) / 2, (vb::ScreenHeight() - OuterHeight()) / 2); }
 
 int frmMain::OuterWidth() const { return ScaleWidth() + frameWidth_; }
 int frmMain::OuterHeight() const { return ScaleHeight() + frameHeight_; }
@@ -346,6 +378,8 @@ void frmMain::LayoutPass(int dW, int dH) {
     auto right = [](vb::ControlBase& c, int by) { c.SetLeft(c.Left() + by); };
 
     grow(fraMainButtons, true, false);
+    // The page's name stands at the right end of the page-button bar.
+    right(lblBanner, dW);
     for (int i = 0; i < kFramePasses; ++i) grow(fraMain(i), true, true);
     for (int i = 0; i < kFramePasses; ++i) {
         grow(fraButtons(i), true, false);
@@ -357,6 +391,7 @@ void frmMain::LayoutPass(int dW, int dH) {
     grow(fraEmailToolBar, true, false);
     grow(tbrEmail, true, false);
     grow(lvwEmail, true, true);
+    ShareColumnWidths(dW);
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&StatusBar, &ProgressBar}) {
         grow(*c, true, false);
         down(*c);
@@ -375,6 +410,8 @@ void frmMain::LayoutPass(int dW, int dH) {
     right(imgOptTitleRight, dW);
     grow(fraOptionsBorder, true, true);
     for (int i = 1; i <= 6; ++i) grow(fraOptions(i), true, true);
+    // The About panel's name stays centred over its version line.
+    right(lblAbout(0), Round(dW / 2.0));
     right(lblAbout(1), Round(dW / 2.0));
     right(lblAbout(2), dW);
     right(lblAbout(3), dW);

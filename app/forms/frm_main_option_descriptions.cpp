@@ -68,7 +68,10 @@ void frmMain::ShowOptionDescriptions() {
     ShowNumber(txtHours, gEditOptHours);
     ShowNumber(txtMinutes, gEditOptMinutes);
 
-    EnableAll({&lblInterval(6), &lblInterval(7), &txtMsgBoxTime, &updMsgBoxTime}, chkShowEmailMsgBox.Value() == 1);
+    // The three choices of when the message shows belong to it, as its time does.
+    EnableAll({&lblInterval(6), &lblInterval(7), &txtMsgBoxTime, &updMsgBoxTime, &optShowEmail(0), &optShowEmail(1),
+               &optShowEmail(2)},
+              chkShowEmailMsgBox.Value() == 1);
 
     // Only a default client that can be started has a window size to choose;
     // the Accounts page tells of the saved default, the one in force.

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_main.h"
 
 #include "app/accounts/account_table.h"
@@ -206,6 +207,7 @@ void frmMain::ReportOptionsFailure(const QString& title, const QString& text) {
 }
 
 void frmMain::PickMenuColour() {
+    const forms::ChecksPaused paused(*this);
     CommonDialog.Flags = vb::cdlCCRGBInit | vb::cdlCCFullOpen;
     CommonDialog.Color = static_cast<vb::OleColor>(forms::gPickedColour);
     CommonDialog.ShowColor(this);

@@ -103,4 +103,5 @@ void frmMain::WirePickersAndTools() {
     lblAboutWebSite.Click = [this] {
         if (OpenHomePageOrReport()) Unload();
     };
+    for (vb::Label* link : {&lblAboutEmail, &lblAboutWebSite}) link->setCursor(Qt::PointingHandCursor);
 }

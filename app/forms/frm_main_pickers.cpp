@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/accounts/account_table.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -43,26 +44,6 @@ QString StartFolder(const QString& path, const QString& fallback) {
     return file.isDir() ? file.absoluteFilePath() : file.absolutePath();
 }
 
-// No check may start while a file dialog waits for the user: the start-up
-// countdown and the check timers pause for the object's lifetime, whichever
-// way the dialog ends.
-class ChecksPaused {
-public:
-    explicit ChecksPaused(frmMain& form) : form_(form) {
-        form_.SuspendStartUpCheck(QStringLiteral("Suspend"));
-        form_.SuspendAutoCheck(QStringLiteral("Suspend"));
-    }
-    ~ChecksPaused() {
-        form_.SuspendStartUpCheck(QStringLiteral("Restore"));
-        form_.SuspendAutoCheck(QStringLiteral("Restore"));
-    }
-    ChecksPaused(const ChecksPaused&) = delete;
-    ChecksPaused& operator=(const ChecksPaused&) = delete;
-
-private:
-    frmMain& form_;
-};
-
 struct PickerTarget {
     QString* path;  // the pending value the box edits
     vb::TextBox* box;
@@ -81,7 +62,7 @@ std::optional<QString> ChooseFile(const QString& initDir, const QString& filter)
 // Browse for target's file; the box shows the choice, which runs its change
 // handler as the user's typing would.
 void Browse(frmMain& form, const PickerTarget& target, const QString& fallbackFolder, const QString& filter) {
-    const ChecksPaused paused(form);
+    const forms::ChecksPaused paused(form);
     const std::optional<QString> chosen = ChooseFile(StartFolder(*target.path, fallbackFolder), filter);
     if (!chosen) return;
     *target.path = *chosen;

@@ -49,6 +49,22 @@ void frmMain::EnableMessageCommands(bool on) {
     for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen}) entry->SetEnabled(on);
 }
 
+void frmMain::FollowShownMessage(int16_t account, int16_t msg) {
+    if (account != modAccounts::gCurrentAccount) return;
+    for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
+        const modGeneral::MessageRef* listed = ListedMessage(row);
+        if (!listed || listed->account != account || listed->slot != msg) continue;
+        lvwEmail.clearSelection();
+        vb::ListItem item = lvwEmail.Item(row);
+        item.SetSelected(true);
+        lvwEmail.scrollToItem(item.QtItem());
+        modGeneral::gCurrentMsg = static_cast<int16_t>(row);
+        mItemSelected = true;
+        EnableMessageCommands(true);
+        return;
+    }
+}
+
 void frmMain::lvwEmail_ItemClick() {
     HideExtraColumns();
     mItemSelected = true;

@@ -3,10 +3,10 @@
 #include <QStringList>
 
 #include "app/accounts/account_table.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/forms/frm_rule_report.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/rules/rule_report.h"
 #include "app/rules/rules_editor.h"
@@ -14,26 +14,6 @@
 #include "platform/store/program_folder.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
-
-namespace {
-
-// The start-up countdown and the automatic check rest while the import's
-// dialog and boxes are open.
-class CheckPause {
-public:
-    CheckPause() {
-        forms::SuspendStartUpCheck(QStringLiteral("Suspend"));
-        forms::SuspendAutoCheck(QStringLiteral("Suspend"));
-    }
-    ~CheckPause() {
-        forms::SuspendStartUpCheck(QStringLiteral("Restore"));
-        forms::SuspendAutoCheck(QStringLiteral("Restore"));
-    }
-    CheckPause(const CheckPause&) = delete;
-    CheckPause& operator=(const CheckPause&) = delete;
-};
-
-}  // namespace
 
 void frmMain::WireRulesFile() {
     mCommands.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
@@ -50,7 +30,9 @@ void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
 }
 
 void frmMain::ImportRules() {
-    const CheckPause pause;
+    // The start-up countdown and the automatic check rest while the import's
+    // dialog and boxes are open.
+    const forms::ChecksPaused pause(*this);
     CommonDialog.FileName.clear();
     CommonDialog.InitDir = QString::fromStdString(platform::store::UserDataFolder().string());
     CommonDialog.Filter = QStringLiteral("(*.ini)|*.ini|");

@@ -130,4 +130,7 @@ void frmMain::tmrRetrieveMessage_Timer() {
     StatusBar.SetPanelText(1, QStringLiteral("Terminating Connection...Please Wait"));
     StatusBar.SetPanelText(4, QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
     tmrRetrieveMessage.SetEnabled(false);
+    // The session ends now, whatever it waits for; the call waiting in it
+    // returns and the check goes on to its end.
+    StopSession();
 }

@@ -12,6 +12,7 @@
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/help.h"
+#include "platform/loop/handler_barrier.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
@@ -120,7 +121,7 @@ void frmMain::QuitWhenIdle() {
             mQuitPending = true;
             QTimer::singleShot(kQuitRetryMs, this, [this] {
                 mQuitPending = false;
-                QuitWhenIdle();
+                platform::loop::RunHandler("quitting", [this] { QuitWhenIdle(); });
             });
         }
         return;

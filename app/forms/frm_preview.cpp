@@ -98,8 +98,8 @@ void frmPreview::Form_Load() {
     const int frameW = Width() - ScaleWidth();
     const int frameH = Height() - ScaleHeight();
     setMinimumSize(vb::TwipsToPixelsX(kMinWidth - frameW), vb::TwipsToPixelsY(kMinHeight - frameH));
-    mLastWidth = Width();
-    mLastHeight = Height();
+    mLastWidth = ScaleWidth();
+    mLastHeight = ScaleHeight();
 
     // The Exit button in the tab row, at its right end.
     const int tabRow = TabStrip.TabHeight(1);
@@ -128,8 +128,8 @@ void frmPreview::Form_Activate() {
 
 void frmPreview::Form_Resize() {
     if (mLoading || WindowState() == vb::vbMinimized) return;
-    const int dW = Width() - mLastWidth;
-    const int dH = Height() - mLastHeight;
+    const int dW = ScaleWidth() - mLastWidth;
+    const int dH = ScaleHeight() - mLastHeight;
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{
              &fraButtons, &tbrButtons(0), &txtPrvFrom, &txtPrvTo, &txtPrvDate, &txtPrvSubject, &txtPrvAttach})
         c->SetWidth(c->Width() + dW);
@@ -137,8 +137,8 @@ void frmPreview::Form_Resize() {
         c->Move(c->Left(), c->Top(), c->Width() + dW, c->Height() + dH);
     imgEnvelope.SetLeft(imgEnvelope.Left() + dW);
     tbrButtons(1).Move(tbrButtons(1).Left() + dW, tbrButtons(1).Top() + dH);
-    mLastWidth = Width();
-    mLastHeight = Height();
+    mLastWidth = ScaleWidth();
+    mLastHeight = ScaleHeight();
 }
 
 void frmPreview::Form_Unload(int& Cancel) {
@@ -163,6 +163,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     // Only what the view can show is made into text.
     FillView(rtbRawMsg, RawMessageText(m, kMaxShownChars + 1));
     EnableSteps();
+    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().FollowShownMessage(account, msg);
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
@@ -307,10 +308,6 @@ void frmPreview::DeleteMessage() {
     if (main.DeletionRefusedWhileBusy()) return;
     const modGeneral::MessageRef shown = shown_;
     Hide();
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
-    main.SetRetrievalMode(false, false);
-    main.DeleteMessagesByUid(shown.account, {shown.uid}, false);
-    main.SetRetrievalMode(true, false);
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    main.DeleteOneMessage(shown.account, shown.uid);
     Unload();
 }

@@ -57,6 +57,8 @@ private:
 
     modGeneral::MessageRef shown_;
     bool mLoading = false;
+    // The client area at the last layout: the frame the desktop draws may be
+    // known only after the load, so the change in size is taken inside it.
     int mLastWidth = 0;
     int mLastHeight = 0;
     ViewSlot<vb::Form>::Registration shownWindow_;

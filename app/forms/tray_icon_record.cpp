@@ -1,5 +1,7 @@
 #include "app/forms/tray_icon_record.h"
 
+#include "platform/loop/handler_barrier.h"
+
 namespace forms {
 
 TrayIconRecord gTrayIcon;
@@ -18,7 +20,8 @@ void TrayIconRecord::Add(vb::Form& window, const QPixmap& picture, const QString
         [this, icon = shell_.data()](int message) {
             if (shell_ != icon) return;  // removed meanwhile
             // Copied first: the handler may change it (or quit the program).
-            if (const auto handler = MouseMessage) handler(message);
+            if (const auto handler = MouseMessage)
+                platform::loop::RunHandler("handling a click on the tray icon", [&] { handler(message); });
         },
         Qt::QueuedConnection);
     shell_->add(window.Icon(), tip_);

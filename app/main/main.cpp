@@ -4,6 +4,7 @@
 
 #include "app/common/program_identity.h"
 #include "app/forms/component_object.h"
+#include "app/forms/failure_box.h"
 #include "app/forms/frm_main.h"
 #include "app/main/session_end.h"
 #include "app/main/start_procedure.h"
@@ -28,6 +29,8 @@ int main(int argc, char** argv) {
             vb::vbCritical, vb::App::Title());
         return 1;
     }
+    // A handler that fails is told in a box and the program goes on.
+    const forms::FailureBox failures;
     platform::desktop::SingleInstance instance(vb::App::Title());
     try {
         if (!start::Main(instance)) return 0;

@@ -358,6 +358,9 @@ void CqelPop3Com::OnUidlLine(std::string_view line) {
 void CqelPop3Com::OnDeleReply(std::string_view line) {
     if (!EnterState(Connected)) return;
     if (IsNegativeReply(line)) {
+        // The refused message keeps its mark, as do the marked ones after it
+        // that are never sent: the client sees what stays on the server.
+        if (deleteIndex < messages->Count()) messages->At(deleteIndex)->SetMarkDeleteFlag(true);
         lastError = errDeleteFailed;
         lastErrorText = u"Failed: " + text::FromAnsi(ReplyText(line));
         const std::u16string text = lastErrorText;
@@ -382,6 +385,7 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
             char command[32];
             std::snprintf(command, sizeof command, "DELE %u", i + 1);
             if (!SendLine(command)) break;
+            deleteIndex = i;
             if (!EnterState(DeletingMessage)) return E_FAIL;
             sent = true;
             break;

@@ -251,6 +251,8 @@ private:
     SessionFlags sessionFlags;
     std::uint32_t fetchIndex = 0;
     std::uint32_t getAllCursor = 0;
+    // The message whose DELE awaits its reply.
+    std::uint32_t deleteIndex = 0;
     bool headersOnly = false;
     std::int16_t chainLines = 0;
     std::int32_t bytesReceived = 0;

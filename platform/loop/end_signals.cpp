@@ -6,6 +6,8 @@
 #include <csignal>
 #include <utility>
 
+#include "platform/loop/handler_barrier.h"
+
 namespace platform::loop {
 namespace {
 
@@ -16,7 +18,7 @@ struct Delivery {
 
 gboolean Deliver(gpointer data) {
     const auto* delivery = static_cast<const Delivery*>(data);
-    (*delivery->onSignal)(delivery->signal);
+    RunHandler("ending the session", [delivery] { (*delivery->onSignal)(delivery->signal); });
     return G_SOURCE_CONTINUE;
 }
 

@@ -5,6 +5,7 @@
 
 #include <utility>
 
+#include "platform/loop/handler_barrier.h"
 #include "platform/loop/message_loop.h"
 
 namespace platform::loop {
@@ -45,7 +46,7 @@ gboolean Dispatch(GSource* s, GSourceFunc, gpointer) {
     WatchSource* w = AsWatch(s);
     g_source_set_ready_time(s, -1);
     const unsigned events = w->tag ? FromCondition(g_source_query_unix_fd(s, w->tag)) : 0;
-    (*w->callback)(events);
+    RunHandler("handling a connection's event", [w, events] { (*w->callback)(events); });
     return G_SOURCE_CONTINUE;
 }
 

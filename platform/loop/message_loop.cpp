@@ -2,6 +2,8 @@
 
 #include <glib.h>
 
+#include "platform/loop/handler_barrier.h"
+
 #include <utility>
 
 namespace platform::loop {
@@ -15,13 +17,13 @@ struct Closure {
 gboolean RunClosure(gpointer data) {
     auto* closure = static_cast<Closure*>(data);
     if (!closure->once) {
-        closure->call();
+        RunHandler("handling a timer", closure->call);
         return G_SOURCE_CONTINUE;
     }
     // Removed before the call so that its handle reads inactive inside it.
     // GLib keeps the closure until this dispatch returns.
     g_source_destroy(g_main_current_source());
-    closure->call();
+    RunHandler("handling a queued call", closure->call);
     return G_SOURCE_REMOVE;
 }
 

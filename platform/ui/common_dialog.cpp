@@ -84,6 +84,7 @@ ScriptedDialogs::~ScriptedDialogs() { gScript = previous_; }
 
 ScriptedDialogs::Answer ScriptedDialogs::Respond(const DialogCall& call) {
   calls_.push_back(call);
+  if (WhileShown) WhileShown(call);
   if (answers_.empty()) return Answer{QString(), 0, true};
   Answer a = answers_.front();
   answers_.pop_front();

@@ -5,6 +5,7 @@
 // answers; off screen an unscripted dialog stops the program rather than wait.
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -71,6 +72,9 @@ class ScriptedDialogs {
   void ChooseColor(OleColor c) { answers_.push_back(Answer{QString(), c, false}); }
   void Cancel() { answers_.push_back(Answer{QString(), 0, true}); }
   const std::vector<DialogCall>& Calls() const { return calls_; }
+  // Runs as each dialog is shown, before it is answered: what the program
+  // does while its user chooses; it may throw, as a dialog that fails.
+  std::function<void(const DialogCall&)> WhileShown;
 
   struct Answer {
     QString path;

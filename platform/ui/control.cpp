@@ -99,6 +99,12 @@ void ControlBase::SetFontSize(double points) {
   w_.setFont(f);
 }
 
+void ControlBase::SetFontUnderline(bool on) {
+  QFont f = w_.font();
+  f.setUnderline(on);
+  w_.setFont(f);
+}
+
 void ControlBase::SetBackColor(OleColor c) {
   back_ = c;
   backSet_ = true;

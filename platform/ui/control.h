@@ -8,21 +8,30 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <string_view>
 #include <utility>
 
+#include "platform/loop/handler_barrier.h"
 #include "platform/ui/ole_color.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/vb_error.h"
 
 namespace vb {
 
-// Handlers are copied before they run, so a handler may replace itself.
+// Runs an event's handler, copied first so that a handler may replace
+// itself. When the event loop dispatched the event, a failure of the handler
+// ends here (platform/loop/handler_barrier.h); `event` says what was being
+// done ("handling a click on ..."), for the report.
+template <class F, class... A>
+void FireAs(std::string_view event, const F& handler, A&&... args) {
+  if (!handler) return;
+  F copy = handler;
+  platform::loop::RunHandler(event, [&] { copy(std::forward<A>(args)...); });
+}
+
 template <class F, class... A>
 void Fire(const F& handler, A&&... args) {
-  if (handler) {
-    F copy = handler;
-    copy(std::forward<A>(args)...);
-  }
+  FireAs("handling an event of the window", handler, std::forward<A>(args)...);
 }
 
 using MouseHandler = std::function<void(int Button, int Shift, int X, int Y)>;
@@ -84,6 +93,8 @@ class ControlBase {
   bool FontBold() const { return w_.font().bold(); }
   void SetFontName(const QString& family);
   void SetFontSize(double points);
+  bool FontUnderline() const { return w_.font().underline(); }
+  void SetFontUnderline(bool on);
   OleColor BackColor() const { return back_; }
   void SetBackColor(OleColor c);
   OleColor ForeColor() const { return fore_; }

@@ -8,6 +8,7 @@
 
 #include "platform/ui/design_font.h"
 #include "platform/ui/fixed_frame_hints.h"
+#include "platform/loop/handler_barrier.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/twips.h"
@@ -95,7 +96,7 @@ void Form::closeEvent(QCloseEvent* event) {
   // The close box unloads through the handlers; the window itself stays
   // under the registry's control.
   event->ignore();
-  UnloadWith(vbFormControlMenu);
+  platform::loop::RunHandler("closing the window", [this] { UnloadWith(vbFormControlMenu); });
 }
 
 void Form::hideEvent(QHideEvent* event) {
@@ -115,17 +116,19 @@ void Form::changeEvent(QEvent* event) {
   if (event->type() != QEvent::WindowStateChange) return;
   const Qt::WindowStates s = windowState();
   state_ = (s & Qt::WindowMinimized) ? vbMinimized : (s & Qt::WindowMaximized) ? vbMaximized : vbNormal;
-  if (loaded_ && !loading_) Form_Resize();
+  if (loaded_ && !loading_) platform::loop::RunHandler("resizing the window", [this] { Form_Resize(); });
 }
 
 void Form::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  if (loaded_ && !loading_ && state_ != vbMinimized) Form_Resize();
+  if (loaded_ && !loading_ && state_ != vbMinimized)
+    platform::loop::RunHandler("resizing the window", [this] { Form_Resize(); });
 }
 
 bool Form::event(QEvent* event) {
   const bool handled = QWidget::event(event);
-  if (event->type() == QEvent::WindowActivate && loaded_) Form_Activate();
+  if (event->type() == QEvent::WindowActivate && loaded_)
+    platform::loop::RunHandler("activating the window", [this] { Form_Activate(); });
   return handled;
 }
 

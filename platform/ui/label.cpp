@@ -23,6 +23,11 @@ void Label::SetAlignment(int alignment) {
 
 void Label::SetTransparent(bool on) { setAutoFillBackground(!on); }
 
+void Label::SetBorderStyle(int style) {
+  setFrameStyle(style == 1 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  setLineWidth(1);
+}
+
 void Label::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) Fire(Click);

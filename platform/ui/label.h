@@ -21,6 +21,9 @@ class Label : public Control<QLabel> {
   void SetWordWrap(bool on) { setWordWrap(on); }
   // Transparent labels let their container's colour through.
   void SetTransparent(bool on);
+  // 0 none, 1 a single line around the label.
+  int BorderStyle() const { return frameShape() == QFrame::NoFrame ? 0 : 1; }
+  void SetBorderStyle(int style);
 
   std::function<void()> Click;
   std::function<void()> DblClick;

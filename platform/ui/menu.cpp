@@ -1,6 +1,7 @@
 #include "platform/ui/menu.h"
 
 #include <QMenu>
+#include <QRegularExpression>
 #include <algorithm>
 #include <vector>
 
@@ -33,7 +34,12 @@ Menu::Menu() : menu_(std::make_unique<QMenu>()) { track(menu_.get()); }
 
 Menu::Menu(Menu& parent) : parent_(&parent) {
   action_ = parent.QtMenu()->addAction(QString());
-  QObject::connect(action_.data(), &QAction::triggered, [this] { Fire(Click); });
+  QObject::connect(action_.data(), &QAction::triggered, [this] {
+    // The caption without its picture key and access-key marker.
+    QString shown = caption_.section(QLatin1Char('|'), 0, 0);
+    shown.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    FireAs(("handling a click on \"" + shown + "\"").toStdString(), Click);
+  });
 }
 
 Menu::~Menu() {

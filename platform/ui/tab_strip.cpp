@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QTimer>
 
+#include "platform/loop/handler_barrier.h"
 #include "platform/ui/image_list.h"
 
 namespace vb {
@@ -236,7 +237,7 @@ void TabStrip::Drag(int action) {
     return;
   }
   dragWanted_ = true;
-  QTimer::singleShot(0, this, [this] { StartDrag(); });
+  QTimer::singleShot(0, this, [this] { platform::loop::RunHandler("dragging a tab", [this] { StartDrag(); }); });
 }
 
 void TabStrip::StartDrag() {

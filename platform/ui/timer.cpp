@@ -28,7 +28,7 @@ void Timer::Rearm() {
 void Timer::OnTimeout() {
   if (inTick_ || (ofForm_ && (!form_ || !form_->IsLoaded()))) return;
   inTick_ = true;
-  Fire(Tick);
+  FireAs("handling a timer", Tick);
   inTick_ = false;
 }
 

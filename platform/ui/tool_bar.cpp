@@ -6,6 +6,17 @@
 #include "platform/ui/image_list.h"
 
 namespace vb {
+namespace {
+
+// What a click on the button does, in the words the user sees on it.
+std::string ClickDescription(const ToolButton& button) {
+  QString shown = button.Caption().trimmed();
+  if (shown.isEmpty()) shown = button.ToolTipText().trimmed();
+  if (shown.isEmpty()) shown = button.Key();
+  return ("handling a click on \"" + shown + "\"").toStdString();
+}
+
+}  // namespace
 
 // ---- ToolButton ----
 
@@ -83,7 +94,7 @@ ToolButton& ToolBar::AddButton(const QString& key, const QString& caption, int s
   buttons_.insert(buttons_.begin() + at, std::move(owned));
   QObject::connect(qb, &QToolButton::clicked, [this, button](bool) {
     if (button->Style() == tbrSeparator || button->Style() == tbrPlaceholder) return;
-    Fire(ButtonClick, *button);
+    FireAs(ClickDescription(*button), ButtonClick, *button);
   });
   if (style == tbrSeparator) qb->setFixedWidth(8);
   button->SetCaption(caption);

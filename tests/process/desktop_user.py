@@ -298,9 +298,17 @@ class Profile:
 
 
 class Program:
-    def __init__(self, profile):
+    def __init__(self, profile, preload=None):
+        """preload: a library loaded into the program before its own (a
+        test's way to make a real handler fail)."""
         prefix = Path(os.environ["VELTRANE_PREFIX"])
-        self.process = subprocess.Popen([str(prefix / "bin" / "veltrane")], env=profile.env(),
+        env = profile.env()
+        if preload:
+            env["LD_PRELOAD"] = preload
+            # A sanitizer build wants its own library first; this one only
+            # replaces a function of the desktop library.
+            env["ASAN_OPTIONS"] = env.get("ASAN_OPTIONS", "") + ":verify_asan_link_order=0"
+        self.process = subprocess.Popen([str(prefix / "bin" / "veltrane")], env=env,
                                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
 
     def __enter__(self):

@@ -215,6 +215,27 @@ def case_settings_that_are_no_settings(profile):
     check(not (profile.config / "autostart" / "Veltrane.desktop").exists(), "autostart is not switched on")
 
 
+def case_handler_fails(profile):
+    profile.write_settings(LATER_START)
+    failure = "^Veltrane - Unexpected Error$"
+    with Program(profile, preload=os.environ["VELTRANE_FAILING_HELP"]) as program:
+        window = main_window()
+        help_button = window.page_command(0, "tbrButtons(0)")
+        window.click_at(help_button)
+        box = wait_window(failure)
+        box.activate()
+        key("Return")  # OK
+        wait_no_window(failure)
+        check(program.running(), "the program goes on after the box")
+        # The same failure again is told once: no second box.
+        window.click_at(help_button)
+        time.sleep(1)
+        check(not visible_windows(failure), "the same failure is told in a box only once")
+        # The program still answers its user.
+        window.click_at(window.page_button("Quit"))
+        ends_cleanly(program, profile)
+
+
 CASES = {name[len("case_"):]: f for name, f in globals().items() if name.startswith("case_")}
 
 
@@ -232,3 +253,4 @@ def main():
 
 if __name__ == "__main__":
     sys.exit(main())
+

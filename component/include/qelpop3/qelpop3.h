@@ -602,7 +602,10 @@ protected:
 // marked for deletion, then QUIT, and waits (at most 2 s, running the loop)
 // for its reply; it returns S_OK once QUIT went out, also after a refused
 // DELE (reported by Disconnected 30011), and the socket error when the
-// connection dropped before QUIT. Any other time (connecting, TLS, login,
+// connection dropped before QUIT. A refused DELE ends the chain: that
+// message keeps MarkDelete True, as do the marked messages after it, so
+// after a Disconnect that returned S_OK MarkDelete reads True on exactly
+// the marked messages the server did not delete. Any other time (connecting, TLS, login,
 // listing, downloading, deleting) Disconnect ends the session at once
 // without QUIT, so the server commits no deletion; it may be called from an
 // event handler or a timer while a blocking call waits, and that call then

@@ -40,8 +40,6 @@ TEST(CheckTexts, ResultTextsFirstMatchWins) {
         EXPECT_EQ(CheckResultText(QStringLiteral("Home"), r.connected, r.count, r.stop),
                   QString::fromLatin1(r.result));
     }
-    EXPECT_EQ(DeletedResultText(QStringLiteral("Home"), 2), QStringLiteral("Home - 2 Message(s)"));
-    EXPECT_EQ(DeletedResultText(QStringLiteral("Home"), 0), QStringLiteral("Home - No Messages"));
 }
 
 TEST(CheckTexts, SuppressionCoversOnlyItsCodes) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QRect>
 #include <map>
+#include <numeric>
 #include <vector>
 
 #include "app/common/app_settings.h"
@@ -16,6 +17,7 @@
 #include "app/forms/layout_offset.h"
 #include "tests/app/forms/laid_out_main_window.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/twips.h"
 
@@ -292,6 +294,12 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     f.Show();
     QApplication::processEvents();
     const auto before = Places(f);
+    const auto columns = [&f] {
+        std::vector<int> widths;
+        for (int c = 1; c <= 5; ++c) widths.push_back(f.lvwEmail.columnWidth(c - 1));
+        return widths;
+    };
+    const std::vector<int> columnsBefore = columns();
     const int dW = 600;
     const int dH = 450;
     const int px = vb::TwipsToPixelsX(dW);
@@ -320,7 +328,8 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     change[&f.TreeView] = {0, 0, 0, py};
     change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] = change[&f.lblAboutWebSite] =
         {px, 0, 0, 0};
-    change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
+    change[&f.lblAbout(0)] = change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
+    change[&f.lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
 
     const auto after = Places(f);
     int moved = 0;
@@ -334,10 +343,38 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
         moved += now != was;
     }
     EXPECT_EQ(moved, int(change.size())) << "every control of the table moves, no other";
+    // The columns take their shares of the wider list: they still fill it.
+    const std::vector<int> wider = columns();
+    const int sumBefore = std::accumulate(columnsBefore.begin(), columnsBefore.end(), 0);
+    EXPECT_NEAR(std::accumulate(wider.begin(), wider.end(), 0), sumBefore + px, 1);
+    for (std::size_t c = 0; c < wider.size(); ++c)
+        EXPECT_NEAR(wider[c], columnsBefore[c] * double(sumBefore + px) / sumBefore, 1.5) << "column " << c + 1;
 
     f.SetOuterSize(f.mLastWidth - dW, f.mLastHeight - dH);
     QApplication::processEvents();
     EXPECT_TRUE(Places(f) == before) << "a grow and a shrink restore every place";
+    const std::vector<int> back = columns();
+    for (std::size_t c = 0; c < back.size(); ++c) EXPECT_NEAR(back[c], columnsBefore[c], 1) << "column " << c + 1;
+}
+
+TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
+    SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RestoreColWidth"), QStringLiteral("0"));
+    frmMain& f = LaidOut();
+    f.Show();
+    QApplication::processEvents();
+    std::vector<int> opening;
+    for (const char* c : {"From", "To", "Subject", "Date", "Size"})
+        opening.push_back(f.lvwEmail.Column(QString::fromLatin1(c)).Width());
+    f.SetOuterSize(f.mLastWidth + 3000, f.mLastHeight);
+    QApplication::processEvents();
+    ASSERT_GT(f.lvwEmail.Column(QStringLiteral("From")).Width(), opening[0]) << "the columns follow the wider list";
+    f.mQuitting = true;
+    vb::Forms::Unload<frmMain>();
+    int i = 0;
+    for (const char* key : {"ColFromWidth", "ColToWidth", "ColSubjectWidth", "ColDateWidth", "ColSizeWidth"})
+        EXPECT_NEAR(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key)).toInt(),
+                    opening[i++], Px(15))
+            << key << ": the next start opens at that size";
 }
 
 TEST_F(FrmMainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading) {
@@ -393,6 +430,38 @@ TEST_F(FrmMainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         EXPECT_TRUE(Places(f) == places) << "no layout while minimised";
         // Automatic checking is off by default: the tray tip says so.
         EXPECT_EQ(forms::gTrayIcon.Tip(), tray ? QStringLiteral("Auto Check is Off") : modGeneral::gAppName);
+    }
+}
+
+// Every way down to the tray keeps the window within reach: hidden only
+// into a tray, minimised in the taskbar where the desktop has none.
+TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
+    struct Way {
+        const char* name;
+        void (*put)(frmMain&);
+    };
+    const Way ways[] = {
+        {"minimise", [](frmMain& f) { f.SetWindowState(vb::vbMinimized); }},
+        {"the close box with CloseButton on",
+         [](frmMain& f) {
+             modOptions::gOptCloseButton = 1;
+             f.close();
+         }},
+        {"the Email page's Close", [](frmMain& f) { f.tbrButtons(4).Buttons(1).QtButton().click(); }},
+    };
+    for (const Way& way : ways) {
+        for (const bool tray : {true, false}) {
+            SCOPED_TRACE(testing::Message() << way.name << (tray ? ", with a tray" : ", without a tray"));
+            forms::gTrayAvailable = [tray] { return tray; };
+            frmMain& f = LaidOut();
+            f.Show();
+            QApplication::processEvents();
+            way.put(f);
+            QApplication::processEvents();
+            ASSERT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the program runs on";
+            EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+            EXPECT_EQ(f.isHidden(), tray);
+        }
     }
 }
 

@@ -275,6 +275,12 @@ TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
         EXPECT_EQ(form.fraApplyStyle.Enabled(), on == 1);
         form.optApplyStyle.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
     }
+    // When the check message shows and for how long belong to its box.
+    for (int on : {1, 0, 1}) {
+        form.chkShowEmailMsgBox.SetValue(on);
+        form.optShowEmail.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
+        EXPECT_EQ(form.txtMsgBoxTime.Enabled(), on == 1);
+    }
     for (int theme : {6, 0, 6, 3}) {
         form.opt3DTheme(theme).SetValue(true);
         for (vb::Label* box : {&form.lbl3DTopColour, &form.lbl3DMiddleColour, &form.lbl3DBottomColour})

@@ -4,6 +4,10 @@
 // operation runs. Every account here is disabled, so a run talks to no server.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -11,6 +15,7 @@
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "laid_out_main_window.h"
+#include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
 #include "tests/support/time_zone.h"
 
@@ -232,6 +237,43 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
         EXPECT_NE(form.tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
         EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.startUpTimer);
         EXPECT_EQ(pause.Enabled(), step.pauseEnabled);
+    }
+}
+
+// Every dialog of the main window holds the start-up countdown and the
+// automatic check while it waits for the user, and lets both go when it ends.
+TEST_F(FrmMainSchedule, EveryDialogPausesTheChecksWhileItWaits) {
+    Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    const auto click = [](vb::ToolBar& bar, const char* key) {
+        return [&bar, key] { bar.Buttons(QString::fromLatin1(key)).QtButton().click(); };
+    };
+    struct Row {
+        const char* dialog;
+        std::function<void()> open;
+    };
+    const Row rows[] = {
+        {"the default mail client's Browse", click(form.tbrClient(0), "Browse")},
+        {"the account's sound Browse", click(form.tbrSound(1), "Browse")},
+        {"the top menu colour", [&] { form.lbl3DTopColour.Click(); }},
+        {"the middle menu colour", [&] { form.lbl3DMiddleColour.Click(); }},
+        {"the bottom menu colour", [&] { form.lbl3DBottomColour.Click(); }},
+        {"Import Rules", click(form.tbrRules, "RulesImport")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.dialog);
+        vb::ScriptedDialogs dialogs;  // every dialog is cancelled
+        std::vector<std::pair<bool, bool>> whileOpen;
+        dialogs.WhileShown = [&](const vb::DialogCall&) {
+            whileOpen.emplace_back(form.tmrMailTime.Enabled(), form.tmrMailStartUp.Enabled());
+        };
+        row.open();
+        EXPECT_EQ(whileOpen, (std::vector<std::pair<bool, bool>>{{false, false}}))
+            << "neither check may start under the dialog";
+        EXPECT_TRUE(form.tmrMailTime.Enabled());
+        EXPECT_TRUE(form.tmrMailStartUp.Enabled());
+        EXPECT_TRUE(form.tbrButtons(14).Buttons(1).Enabled()) << "the countdown's pause button is back";
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QTest>
+#include <cmath>
 
 #include "app/check/schedule.h"
 #include "app/forms/child_windows.h"
@@ -45,6 +46,27 @@ protected:
     }
     QStringList calls_;
 };
+
+// The contrast of two colours as the eye reads text (1 to 21).
+double Contrast(const QColor& a, const QColor& b) {
+    const auto luminance = [](const QColor& c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(FrmMessageTest, TheNextCheckLineAndTheCountdownReadAsTextOnTheWindow) {
+    modOptions::gOptMsgBoxTime = 9;
+    frmMessage& form = Shown();
+    const QColor background = form.palette().color(QPalette::Window);
+    for (const vb::Label* label : {&form.lblAutoCheck, &form.lblMsgCountDown}) {
+        const QColor text = label->palette().color(label->foregroundRole());
+        EXPECT_GE(Contrast(text, background), 4.5) << label->Caption().toStdString() << " in " << text.name().toStdString();
+    }
+}
 
 TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     modOptions::gOptButtonStyle = 1;

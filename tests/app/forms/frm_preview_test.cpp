@@ -435,6 +435,34 @@ TEST_F(FrmPreview, PrintWithoutAPrinterOffersAPdfFile) {
     EXPECT_EQ(st.st_mode & 0777, 0600u) << "the printed message is the user's alone, as a saved one";
 }
 
+// Stepping through the messages in the preview moves the list's highlight
+// with it, so a deletion asked for from the list names the row shown.
+TEST_F(FrmPreview, TheListHighlightFollowsTheMessageShown) {
+    SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+    frmMain& main = LaidOutMainWindow();
+    test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"},
+                          {"u2", "Bob <bob@example.org>", "two"},
+                          {"u3", "Cy <cy@example.org>", "three"}});
+    main.FillMessageList(1);
+    modAccounts::gCurrentAccount = 1;
+    const auto highlighted = [&main] {
+        std::vector<int> rows;
+        for (int row = 1; row <= main.lvwEmail.ItemCount(); ++row)
+            if (main.lvwEmail.Item(row).Selected()) rows.push_back(row);
+        return rows;
+    };
+    main.lvwEmail.Item(1).SetSelected(true);
+    frmPreview& form = Open(1);
+    for (const auto& [key, row] : {std::pair{"Next", 2}, {"Next", 3}, {"Previous", 2}}) {
+        Click(form, key);
+        EXPECT_EQ(highlighted(), std::vector<int>{row}) << key;
+        EXPECT_EQ(gCurrentMsg, row);
+        EXPECT_EQ(main.lvwEmail.currentItem(), main.lvwEmail.Item(row).QtItem());
+    }
+    EXPECT_TRUE(main.tbrEmail.Buttons(QStringLiteral("EmailDelete")).Enabled()) << "the row is chosen";
+    main.mQuitting = true;
+}
+
 // The main window's message menu and buttons act on the list's current message.
 TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     testdesktop::InstallViewer("x-scheme-handler/mailto;message/rfc822");

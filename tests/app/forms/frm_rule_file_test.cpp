@@ -178,7 +178,6 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        calls_.clear();
         vb::ScriptedDialogs dialogs;
         vb::ScriptedMsgBoxes boxes;
         if (c.path.isEmpty())
@@ -198,8 +197,6 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         } else {
             EXPECT_TRUE(boxes.Calls().empty()) << "a cancel says nothing";
         }
-        EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}))
-            << "the checks rest while the dialog is open";
     }
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the import not allowed to replace a file changed nothing";
     EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";

@@ -114,21 +114,6 @@ TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {
     }
 }
 
-TEST_F(FrmRuleReportTest, OnlyTheEnabledAccountsTheRunCheckedAreReported) {
-    // Marks and new mail of account 1 are from an older check; account 3 is off.
-    Mark({2, 1, 4}, {0, 0, 0});
-    modRules::gRuleShowNew = 1;
-    modAccounts::gAcntHasNewMail[1] = true;
-    modAccounts::gAcntHasNewMail[3] = true;
-    modAccounts::gAcntEnabled[3] = 0;
-    main_->CheckRuleReport({2, 3});
-    EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "account 2 got no new mail";
-    modAccounts::gAcntHasNewMail[2] = true;
-    main_->CheckRuleReport({2, 3});
-    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
-    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 1 message\r\n");
-}
-
 TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
     struct Case {
         std::vector<int16_t> deletions, spam;

@@ -1,5 +1,6 @@
-// Shows the preview window with a message on a real (virtual) X display and
-// saves a picture of it, and one of its raw view, for a person to look at.
+// Shows the preview window with a message on a virtual X display with a
+// window manager and saves pictures of it, of its raw view and maximised, for
+// a person to look at.
 #include "app/forms/frm_preview.h"
 #include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
@@ -22,10 +23,10 @@ int main(int argc, char** argv) {
         frmPreview& form = vb::Forms::Get<frmPreview>();
         form.Show();
         if (!test_support::SaveSettledScreenshot(form, out)) return false;
-        // The raw view in front, as OUT-raw.png.
+        // The raw view in front, as OUT-raw.png; then maximised, as OUT-max.png.
         form.TabStrip.Select(2);
-        QString raw = QString::fromLocal8Bit(out);
-        raw.insert(raw.size() - 4, QStringLiteral("-raw"));
-        return test_support::SaveSettledScreenshot(form, raw.toLocal8Bit().constData());
+        if (!SaveAtSize(form, out, QStringLiteral("raw"), false)) return false;
+        form.TabStrip.Select(1);
+        return SaveAtSize(form, out, QStringLiteral("max"), true);
     });
 }

@@ -5,14 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTreeWidget>
 #include <QTest>
 
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
+#include "app/forms/frm_preview.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "platform/ui/fixed_frame_hints.h"
 #include "tests/app/forms/laid_out_main_window.h"
+#include "tests/app/stored_messages.h"
 
 namespace {
 
@@ -74,13 +77,64 @@ TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
     }
 }
 
-TEST_F(WindowManager, TheMainWindowIsResizedAndMaximised) {
+// Pixels from the control's right edge to its window's right edge.
+int RightMargin(const QWidget& control) {
+    return control.window()->width() - control.mapTo(control.window(), QPoint(control.width(), 0)).x();
+}
+
+int ColumnsWidth(const QTreeWidget& list) {
+    int sum = 0;
+    for (int c = 0; c < 5; ++c) sum += list.columnWidth(c);
+    return sum;
+}
+
+TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCentred) {
     frmMain& main = LaidOutMainWindow();
     ShowManaged(main);
     const QString allowed = AllowedActions(main);
     EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << allowed.toStdString();
     EXPECT_TRUE(allowed.contains(QLatin1String("_NET_WM_ACTION_MAXIMIZE_HORZ"))) << allowed.toStdString();
+    QTest::qWait(200);
+    const QSize opened = main.size();
+    const QPoint openedAt = main.frameGeometry().topLeft();
+    const int bannerMargin = RightMargin(main.lblBanner);
+    const int listMargin = main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail);
+
+    main.SetWindowState(vb::vbMaximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000)) << "not maximised";
+    QTest::qWait(200);
+    EXPECT_EQ(RightMargin(main.lblBanner), bannerMargin) << "the page's name follows the right edge";
+    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2)
+        << "the columns fill the wider list";
+    EXPECT_EQ(RightMargin(main.tbrButtons(4)), RightMargin(main.fraButtons(0)) + vb::TwipsToPixelsX(100));
+
+    main.tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000)) << "Size did not give back the opening size";
+    QTest::qWait(300);
+    // Where the load put it, to the width of the frame's border.
+    EXPECT_LE((main.frameGeometry().topLeft() - openedAt).manhattanLength(), 2) << "centred as the load does";
+    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2);
     main.mQuitting = true;
+}
+
+TEST_F(WindowManager, MaximisedThePreviewKeepsItsTabRowAndExitInTheWindow) {
+    test_store::MakeAccounts(1);
+    test_store::Store(1, {{"u1", "Ann <ann@example.org>", "Minutes", "Hello"}});
+    modAccounts::gCurrentAccount = 1;
+    modGeneral::gCurrentMsg = 1;
+    frmPreview& preview = vb::Forms::Get<frmPreview>();
+    ShowManaged(preview);
+    const QSize opened = preview.size();
+    const auto bottomMargin = [&preview](const QWidget& w) {
+        return preview.height() - w.mapTo(&preview, QPoint(0, w.height())).y();
+    };
+    const int tabsMargin = bottomMargin(preview.TabStrip);
+    const int exitMargin = bottomMargin(preview.tbrButtons(1));
+    preview.SetWindowState(vb::vbMaximized);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, 5000)) << "not maximised";
+    QTest::qWait(200);
+    EXPECT_EQ(bottomMargin(preview.TabStrip), tabsMargin) << "the tab row stays at the window's bottom";
+    EXPECT_EQ(bottomMargin(preview.tbrButtons(1)), exitMargin);
 }
 
 }  // namespace

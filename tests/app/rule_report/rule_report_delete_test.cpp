@@ -157,12 +157,13 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     EXPECT_EQ(report().lblRuleDelete.Caption(), "Work has 1 message\r\n");
     EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "the user may try again";
 
-    // While another server operation runs a click does nothing.
+    // While another server operation runs a click only says why nothing happens.
     gAcntPassword[2] = QString::fromStdString(work_.password());
     {
         const ServerOperation busy;
         DeleteNow(1);
     }
+    EXPECT_EQ(boxes.Calls().back().title, "Veltrane - Server Busy");
     EXPECT_EQ(work_.messageCount(), 4);
     DeleteNow(1);
     EXPECT_EQ(work_.messageCount(), 3);

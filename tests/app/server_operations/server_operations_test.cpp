@@ -1,9 +1,12 @@
 // The main window against a scripted POP3 server: while a check or a
 // connection test waits for the server, nothing that changes accounts, rules
 // or options can be used, and a deletion asked for meanwhile says why it does
-// not start; the rule report covers what the run checked.
+// not start; a deletion the server refuses stays listed; the rule report
+// covers what the run checked; Stop ends a check at any stage; a dropped
+// connection is reported with its own error.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 #include "app/accounts/account_table.h"
@@ -20,6 +23,7 @@
 
 using namespace modAccounts;
 using fakepop3::Close;
+using fakepop3::Drip;
 using fakepop3::Pause;
 using fakepop3::Receive;
 using fakepop3::Send;
@@ -127,7 +131,7 @@ void TryAccountEdits(frmMain& form) {
 
 TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileOneRuns) {
     // Every session stalls before the greeting until the server hangs up.
-    fakepop3::FakePop3Server server({{Pause(700), Close()}, {Pause(700), Close()}, {Pause(700), Close()}});
+    fakepop3::FakePop3Server server({{Pause(700), Close()}, {Pause(700), Close()}});
     frmMain& form = Open(server.port(), {"Home", "Work"});
     struct Row {
         const char* operation;
@@ -218,6 +222,124 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
               "Please try again when it has finished.");
     EXPECT_TRUE(vb::Forms::IsLoaded<frmPreview>()) << "the preview stays with its message";
     EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
+}
+
+TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewAgain) {
+    const std::vector<std::string> mail = {Mail("one"), Mail("two"), Mail("three")};
+    // The deletion: headers, DELE 1 accepted, DELE 2 refused, QUIT.
+    fakepop3::Script deletion = fakepop3::LoginAndList(mail);
+    for (const std::string& message : mail) {
+        deletion.push_back(Receive());
+        deletion.push_back(Send(fakepop3::RetrReply(message)));
+    }
+    for (const fakepop3::Step& step : {Receive(), Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"),
+                                       Receive(), Send("+OK bye\r\n"), Close()})
+        deletion.push_back(step);
+    // The server still holds the second and the third message.
+    fakepop3::Script after = fakepop3::LoginAndList({Mail("one"), Mail("two")});
+    after.back() = Send("+OK\r\n1 uid-2\r\n2 uid-3\r\n.\r\n");
+    for (const std::string& message : {Mail("two"), Mail("three")}) fakepop3::AppendRetr(after, message);
+    for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) after.push_back(step);
+    fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
+    frmMain& form = Open(server.port(), {"Home"});
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_EQ(form.lvwEmail.ItemCount(), 3);
+
+    form.lvwEmail.Item(1).SetSelected(true);
+    form.lvwEmail.Item(2).SetSelected(true);
+    form.mnuEmailDelete_Click();
+    const auto dele = server.transcript(1);
+    EXPECT_EQ(std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 2);
+    ASSERT_EQ(boxes.Calls().size(), 1u) << "the refusal is told once";
+    EXPECT_EQ(boxes.Calls()[0].title.toStdString(), "Veltrane - Messages Not Deleted");
+    EXPECT_EQ(boxes.Calls()[0].prompt.toStdString(),
+              "The mail server of 'Home' did not delete 1 of the Message(s); they are still listed.\r\n\r\n"
+              "Error Message:\r\n30011 - Failed: message locked\r\n");
+    QStringList listed;
+    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) listed << form.lvwEmail.Item(row).SubItems(2);
+    EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
+
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_EQ(gAcntMsgCount[1], 2);
+    EXPECT_EQ(gAcntNewCount[1], 0) << "the message that stayed is not new mail";
+}
+
+// Where a session can wait for the server: each script ends in a stall, or in
+// a trickle that keeps the time-out from firing.
+struct StallRow {
+    const char* stage;
+    bool secure;
+    fakepop3::Script script;
+};
+
+std::vector<StallRow> StallRows() {
+    const std::string greeting = "+OK ready\r\n";
+    fakepop3::Script listing = {Send(greeting),        Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"),
+                                Receive(),             Send("+OK 1 100\r\n"), Receive(),
+                                Send("+OK listing\r\n"), Drip("1 100\r\n", 100)};
+    fakepop3::Script download = fakepop3::LoginAndList({Mail("one")});
+    for (const fakepop3::Step& step : {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"),
+                                       Drip("more text\r\n", 100)})
+        download.push_back(step);
+    return {
+        {"connect", false, {}},
+        {"TLS", true, {}},
+        {"login", false, {Send(greeting), Receive()}},
+        {"listing", false, listing},
+        {"download", false, download},
+    };
+}
+
+TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
+    for (StallRow& row : StallRows()) {
+        SCOPED_TRACE(row.stage);
+        fakepop3::FakePop3Server server({row.script});
+        frmMain& form = Open(server.port(), {"Home"});
+        gAcntSecure[1] = row.secure ? 1 : 0;
+        modOptions::gOptConnectTimeOut = 20;
+        QElapsedTimer sinceStop;
+        QTimer::singleShot(400, [&] {
+            sinceStop.start();
+            Click(form.tbrButtons(1), "StopRetrieval");
+        });
+        vb::ScriptedMsgBoxes boxes;
+        Click(form.tbrButtons(3), "CheckAll");
+        ASSERT_TRUE(sinceStop.isValid()) << "the check ended before the stop";
+        EXPECT_LT(sinceStop.elapsed(), 2000);
+        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - User Stopped Retrieval");
+        EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+        EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled()) << "Quit is usable";
+        EXPECT_FALSE(form.tbrButtons(1).Visible()) << "the Stop button went";
+    }
+}
+
+TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
+    struct Row {
+        const char* stage;
+        fakepop3::Script script;
+        const char* title;
+    };
+    fakepop3::Script download = fakepop3::LoginAndList({Mail("one")});
+    for (const fakepop3::Step& step : {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"), Close()})
+        download.push_back(step);
+    const Row rows[] = {
+        {"login", {Send("+OK ready\r\n"), Receive(), Close()}, "Veltrane - Error Establishing Connection"},
+        {"download", download, "Veltrane - Error Processing Messages"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stage);
+        fakepop3::FakePop3Server server({row.script});
+        frmMain& form = Open(server.port(), {"Home"});
+        vb::ScriptedMsgBoxes boxes;
+        Click(form.tbrButtons(3), "CheckAll");
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Error Message:\r\n10054 - Winsock Error - Connection Reset by Peer"))
+            << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - Error Accessing Account");
+    }
 }
 
 }  // namespace

@@ -658,8 +658,9 @@ TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
 }
 
 // A refused DELE still ends with QUIT, which commits the deletions the
-// server accepted: Disconnect succeeds and the event tells the refusal. A
-// connection dropped before QUIT committed nothing: Disconnect fails with it.
+// server accepted: Disconnect succeeds, the event tells the refusal, and the
+// refused message and the marked one after it (never sent) keep their marks.
+// A connection dropped before QUIT committed nothing: Disconnect fails with it.
 TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
     struct Case {
         const char* name;
@@ -668,20 +669,29 @@ TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
         std::int32_t code;
         std::string text;
         bool quit;
+        std::string marksAfter;  // per message, + marked; empty: not looked at
     };
-    for (const Case& k : {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true},
+    for (const Case& k : {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true, "-++"},
                           Case{"dropped", Close(), com::CtlError(10054), 10054,
-                               "The current socket connection has been reset.", false}}) {
+                               "The current socket connection has been reset.", false, ""}}) {
         SCOPED_TRACE(k.name);
-        Script s = LoginAndList({kPlain, kPlain});
+        Script s = LoginAndList({kPlain, kPlain, kPlain});
         s.insert(s.end(), {Receive(), Send("+OK deleted\r\n"), Receive(), k.secondReply});
         FakePop3Server server({s});
         Client c;
         c.Settings(server.port(), true);
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
-        c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
-        c.Message(1)->put_MarkDelete(com::VARIANT_TRUE);
+        for (std::int16_t i = 0; i < 3; ++i) c.Message(i)->put_MarkDelete(com::VARIANT_TRUE);
         EXPECT_EQ(c.pop3->Disconnect(), k.result);
+        std::string marks;
+        for (std::int16_t i = 0; i < 3; ++i) {
+            com::VARIANT_BOOL mark = com::VARIANT_FALSE;
+            c.Message(i)->get_MarkDelete(&mark);
+            marks += mark != com::VARIANT_FALSE ? '+' : '-';
+        }
+        if (!k.marksAfter.empty()) {
+            EXPECT_EQ(marks, k.marksAfter);
+        }
         EXPECT_EQ(c.LastError(), k.code);
         EXPECT_EQ(c.LastErrorText(), k.text);
         EXPECT_EQ(c.notify->events.back(), "Disconnected " + std::to_string(k.code) + " " + k.text);

@@ -1,0 +1,48 @@
+#include "app/forms/operation_scope.h"
+
+#include "app/forms/frm_main.h"
+
+namespace forms {
+
+OperationScope::OperationScope(frmMain& main, std::string doing) : main_(main), doing_(std::move(doing)) {}
+
+OperationScope::~OperationScope() {
+    // On the way out of a failure nothing more may be thrown: a step that
+    // fails here still lets the others run.
+    try {
+        LeaveRetrieval();
+    } catch (...) {
+    }
+    try {
+        ResumeChecks();
+    } catch (...) {
+    }
+}
+
+void OperationScope::PauseChecks() {
+    if (paused_ || !Started()) return;
+    // Held before it is taken: a half-taken pause is given back too.
+    paused_ = true;
+    main_.SuspendAutoCheck(QStringLiteral("Suspend"));
+}
+
+void OperationScope::ResumeChecks() {
+    if (!paused_) return;
+    paused_ = false;
+    main_.SuspendAutoCheck(QStringLiteral("Restore"));
+}
+
+void OperationScope::EnterRetrieval(bool showStop) {
+    if (retrieval_ || !Started()) return;
+    retrieval_ = showStop;
+    main_.SetRetrievalMode(false, showStop);
+}
+
+void OperationScope::LeaveRetrieval() {
+    if (!retrieval_) return;
+    const bool showStop = *retrieval_;
+    retrieval_.reset();
+    main_.SetRetrievalMode(true, showStop);
+}
+
+}  // namespace forms

@@ -1,0 +1,96 @@
+// Shows the main window on a virtual X display with a window manager and
+// saves a picture of every page at its opening size and maximised, for a
+// person to look at: OUT-no-accounts.png; OUT-email.png and OUT-email-max.png
+// with two accounts and a checked list; the Accounts page, with an edit and
+// the colour palette open; the Rules page with a rule being written; the six
+// Options panels.
+#include "app/common/app_settings.h"
+#include "app/forms/frm_main.h"
+#include "tests/app/forms/screenshot_main.h"
+#include "tests/app/stored_messages.h"
+
+namespace {
+
+void StoreAccount(int i, const char* name, const char* server, const char* login) {
+    const QString section = QStringLiteral("Settings");
+    SaveSetting(kAppKey, section, QStringLiteral("AcntName%1").arg(i), QString::fromUtf8(name));
+    SaveSetting(kAppKey, section, QStringLiteral("AcntServer%1").arg(i), QString::fromUtf8(server));
+    SaveSetting(kAppKey, section, QStringLiteral("AcntLoginID%1").arg(i), QString::fromUtf8(login));
+    SaveSetting(kAppKey, section, QStringLiteral("AcntPassword%1").arg(i), QStringLiteral("secret"));
+}
+
+// A checked account: new mail in bold, a spam row, an attachment.
+void FillList(frmMain& form) {
+    using test_store::Message;
+    test_store::Store(1, {Message{"u1", "Ann Smith <ann@example.org>", "Minutes of Tuesday's meeting", {}, {},
+                                  "me@example.org", QDateTime(QDate(2026, 12, 8), QTime(22, 58, 58))},
+                          Message{"u2", "Bob Jones <bob@example.org>", "Lunch?", {}, {}, "me@example.org",
+                                  QDateTime(QDate(2026, 12, 8), QTime(9, 15))},
+                          Message{"u3", "Shop <offers@spam.example>", "Cheap pills today", {}, {},
+                                  "me@example.org", QDateTime(QDate(2026, 12, 7), QTime(23, 2, 40))},
+                          Message{"u4", "Cara <cara@example.org>", "Party on Friday", {}, {}, "me@example.org",
+                                  QDateTime(QDate(2026, 11, 30), QTime(12, 0))}});
+    for (int16_t m : {1, 2}) modGeneral::Msg(1, m).New = true;
+    modGeneral::Msg(1, 3).Spam = true;
+    modGeneral::Msg(1, 1).Attach = true;
+    modAccounts::gAcntMsgCount[1] = 4;
+    modAccounts::gAcntNewCount[1] = 2;
+    modAccounts::gAcntSpamCount[1] = 1;
+    modAccounts::gAcntResult[1] = QStringLiteral("Home - 4 Messages");
+    modAccounts::gAcntStatus[1] = QStringLiteral("Checked at: 10:58 PM");
+    modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 11:28 PM");
+    form.FillMessageList(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return ScreenshotMain(argc, argv, [](const char* out) {
+        bool saved = true;
+        {
+            frmMain& empty = vb::Forms::Get<frmMain>();
+            empty.Show();
+            saved = SaveAtSize(empty, out, QStringLiteral("no-accounts"), false) && saved;
+            empty.mQuitting = true;
+            vb::Forms::Unload<frmMain>();
+        }
+        StoreAccount(1, "Home", "pop.home.example", "me");
+        StoreAccount(2, "Work", "mail.work.example", "me@work.example");
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("2"));
+        frmMain& form = vb::Forms::Get<frmMain>();
+        form.Show();
+        FillList(form);
+        for (const bool max : {false, true})
+            saved = SaveAtSize(form, out, max ? QStringLiteral("email-max") : QStringLiteral("email"), max) && saved;
+
+        form.SwitchPane(1);
+        for (const bool max : {false, true})
+            saved = SaveAtSize(form, out, max ? QStringLiteral("accounts-max") : QStringLiteral("accounts"), max) &&
+                    saved;
+        form.txtAcntName.SetText(QStringLiteral("Home mail"));
+        form.tbrColour.Buttons(1).QtButton().click();
+        saved = SaveAtSize(form, out, QStringLiteral("accounts-edit"), false) && saved;
+        form.tbrButtons(7).Buttons(1).QtButton().click();  // Cancel
+
+        form.SwitchPane(2);
+        form.tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton().click();
+        form.txtRuleName.SetText(QStringLiteral("Pills"));
+        form.cboWhere.SetText(QStringLiteral("Subject"));
+        form.txtCriteria.SetText(QStringLiteral("pills"));
+        form.tbrRuleUpdate(0).Buttons(QStringLiteral("Update")).QtButton().click();
+        for (const bool max : {false, true})
+            saved = SaveAtSize(form, out, max ? QStringLiteral("rules-max") : QStringLiteral("rules"), max) && saved;
+        form.tbrButtons(10).Buttons(1).QtButton().click();  // Cancel
+
+        form.SwitchPane(3);
+        for (int node = 1; node <= 6; ++node) {
+            form.TreeView.Select(node);
+            form.TreeView_Click();
+            for (const bool max : {false, true})
+                saved = SaveAtSize(form, out, QStringLiteral("options-%1%2").arg(node).arg(max ? "-max" : ""), max) &&
+                        saved;
+        }
+        form.mQuitting = true;
+        return saved;
+    });
+}
