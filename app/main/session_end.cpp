@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "app/forms/frm_main.h"
+#include "platform/loop/handler_barrier.h"
 #include "platform/ui/forms.h"
 
 namespace start {
@@ -25,7 +26,7 @@ SessionEnd::~SessionEnd() {
 
 bool SessionEnd::eventFilter(QObject* watched, QEvent* event) {
     if (watched != QCoreApplication::instance() || event->type() != QEvent::Quit) return false;
-    EndSessionNow();
+    platform::loop::RunHandler("ending the session", EndSessionNow);
     return true;
 }
 
