@@ -183,11 +183,7 @@ void frmRuleReport::DeleteNow() {
     // and a close wait for them.
     deleting_ = true;
     tmrRuleReport.SetEnabled(false);
-    try {
-        DeleteMarked(main, mark);
-    } catch (const std::exception&) {
-        ShowDeletionFailure();
-    }
+    if (!DeleteMarked(main, mark)) ShowDeletionFailure();
     modRules::RuleReportList& list = spam ? spam_ : deletions_;
     list = modRules::BuildRuleReportList(mark, accounts_);
     (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
@@ -196,25 +192,32 @@ void frmRuleReport::DeleteNow() {
     tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
 }
 
-void frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
+bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
     // One server operation for every account: no check starts between two.
     forms::OperationScope operation(main, "deleting the messages the rules marked");
-    if (!operation.Started()) return;
-    operation.PauseChecks();
-    operation.EnterRetrieval(false);
-    const ShownAccountKept shown(main);
+    if (!operation.Started()) return true;
     const bool spam = mark == modRules::RuleMark::Spam;
-    auto& counts = spam ? modAccounts::gAcntSpamCount : modAccounts::gAcntDeleteCount;
-    for (const QString& name : accounts_) {
-        // An account renamed, deleted or disabled since the check is left alone.
-        const int16_t i = modRules::EnabledAccountIndex(name);
-        if (i == 0 || counts[i] <= 0) continue;
-        main.TabStripEmail.Select(i);
-        // Exactly the marked messages, whatever the user selected in the list.
-        main.DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
-        // What a refused or failed deletion left stays listed.
-        counts[i] = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+    int16_t modAccounts::Account::*const count = spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
+    // The failure is caught inside the operation: it is this window's to
+    // tell, after the operation has given the main window back.
+    try {
+        operation.PauseChecks();
+        operation.EnterRetrieval(false);
+        const ShownAccountKept shown(main);
+        for (const QString& name : accounts_) {
+            // An account renamed, deleted or disabled since the check is left alone.
+            const int16_t i = modRules::EnabledAccountIndex(name);
+            if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
+            main.TabStripEmail.Select(i);
+            // Exactly the marked messages, whatever the user selected in the list.
+            main.DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
+            // What a refused or failed deletion left stays listed.
+            modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+        }
+    } catch (const std::exception&) {
+        return false;
     }
+    return true;
 }
 
 void frmRuleReport::ShowDeletionFailure() {

@@ -35,8 +35,8 @@ private:
     // shown tab, account by account, in retrieval mode.
     void DeleteNow();
     // The report's accounts' marked messages, as one server operation of the
-    // main window.
-    void DeleteMarked(frmMain& main, modRules::RuleMark mark);
+    // main window; false when a failure ended it.
+    bool DeleteMarked(frmMain& main, modRules::RuleMark mark);
     void ShowDeletionFailure();
     // The list labels as high as `lines` text lines; the frames and the
     // window follow.
