@@ -48,12 +48,10 @@ frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     WireCommandKeys();
     WireTrayMenu();
-    WireOptionsControls();
     WireMessageList();
-    WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickersAndTools();
+    WirePickers();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -67,8 +65,7 @@ void frmMain::Form_Load() {
     using namespace modOptions;
 
     rulesView_ = modRules::gRulesView.Register(*this);
-    optionsView_ = modOptions::gOptionsView.Register(*this);
-    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+    options_.RegisterViews();
 
     gMenuHooked = true;
     SubClassMenuXP();
@@ -152,8 +149,8 @@ void frmMain::Form_Load() {
 
     InitRules();
 
-    BuildOptionsTree();
-    LayoutOptionsPages();
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;
@@ -235,8 +232,7 @@ void frmMain::ShutDown() {
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
-    optionsView_.Reset();
-    startupEntry_.Reset();
+    options_.ReleaseViews();
 }
 
 void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }

@@ -430,3 +430,17 @@ void frmMain::MinimiseToTray() {
     if (modOptions::gOptUseInterval == 0)
         forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayAutoCheckOff), QStringLiteral("Auto Check is Off"));
 }
+
+void frmMain::ResetColumnWidths() {
+    mColFromWidth = mColToWidth = mColSubjectWidth = mColDateWidth = mColBaseWidth;
+    mColSizeWidth = Round(mColBaseWidth / kSizeDivisor);
+    ShowColumnWidths();
+}
+
+void frmMain::ShowColumnWidths() {
+    lvwEmail.Column(QStringLiteral("From")).SetWidth(mColFromWidth);
+    lvwEmail.Column(QStringLiteral("To")).SetWidth(mColToWidth);
+    lvwEmail.Column(QStringLiteral("Subject")).SetWidth(mColSubjectWidth);
+    lvwEmail.Column(QStringLiteral("Date")).SetWidth(mColDateWidth);
+    lvwEmail.Column(QStringLiteral("Size")).SetWidth(mColSizeWidth);
+}

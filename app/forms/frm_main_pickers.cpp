@@ -155,3 +155,18 @@ void frmMain::ShowSoundError() {
                     QStringLiteral("The Sound File must have a file extension"),
                     QStringLiteral("that ends with '.wav' to work properly."));
 }
+
+void frmMain::WirePickers() {
+    // Either page's picker tool bar tells the picker which page it serves.
+    const auto picker = [this](void (frmMain::*action)()) {
+        return [this, action](int16_t index) {
+            mPickerIndex = index;
+            (this->*action)();
+        };
+    };
+    mCommands.Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
+    mCommands.Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
+    mCommands.Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
+    mCommands.Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
+    mCommands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+}

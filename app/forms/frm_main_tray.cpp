@@ -39,7 +39,7 @@ void frmMain::WireTrayMenu() {
     mnuTrayNewMessage.Click = [this] { mnuTrayNewMessage_Click(); };
     mnuTrayCheckAll.Click = [this] { CheckAll(); };
     mnuTrayRunClient.Click = [this] { RunEmailClient(); };
-    mnuTrayUpdates.Click = [this] { OpenHomePage(); };
+    mnuTrayUpdates.Click = [this] { options_.OpenHomePage(); };
     mnuTrayAutoCheck.Click = [this] { mnuTrayAutoCheck_Click(); };
     mnuTraySounds.Click = [this] { mnuTraySounds_Click(); };
     mnuTrayOptions.Click = [this] { JumpToOptionsPanel(kNodeStartUp); };
@@ -99,7 +99,7 @@ void frmMain::JumpToOptionsPanel(int node) {
     modGeneral::gCurrentPane = 3;
     ShowPage(3);
     TreeView.Select(node);
-    TreeView_Click();
+    options_.TreeView_Click();
 }
 
 void frmMain::mnuTrayQuitApplication_Click() { QuitWhenIdle(); }
