@@ -165,9 +165,9 @@ void frmMain::WirePickers() {
             (this->*action)();
         };
     };
-    mCommands.Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
-    mCommands.Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
-    mCommands.Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
-    mCommands.Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
-    mCommands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+    tray_.Commands().Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
+    tray_.Commands().Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
+    tray_.Commands().Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
+    tray_.Commands().Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
+    tray_.Commands().Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
 }
