@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr double kSizeColumnDivisor = 2.15;
-
 // The desktop has no application for it: the user hears of it, as no
 // application window will open.
 bool OpenOrReport(bool opened, const QString& what) {
@@ -44,21 +42,6 @@ void frmMain::SetAllToolTips(int16_t mode) {
     CheckOptionsChanged();
 }
 
-void frmMain::ResetColumnWidths() {
-    mColFromWidth = mColToWidth = mColSubjectWidth = mColDateWidth = mColBaseWidth;
-    // To a whole twip: the nearest, a half to the even one.
-    mColSizeWidth = static_cast<int>(std::nearbyint(mColBaseWidth / kSizeColumnDivisor));
-    ShowColumnWidths();
-}
-
-void frmMain::ShowColumnWidths() {
-    lvwEmail.Column(QStringLiteral("From")).SetWidth(mColFromWidth);
-    lvwEmail.Column(QStringLiteral("To")).SetWidth(mColToWidth);
-    lvwEmail.Column(QStringLiteral("Subject")).SetWidth(mColSubjectWidth);
-    lvwEmail.Column(QStringLiteral("Date")).SetWidth(mColDateWidth);
-    lvwEmail.Column(QStringLiteral("Size")).SetWidth(mColSizeWidth);
-}
-
 void frmMain::ShowReadMe() {
     const QString readMe = QDir(vb::App::DataPath()).filePath(QStringLiteral("ReadMe.txt"));
     OpenOrReport(platform::desktop::OpenFile(readMe), QStringLiteral("the read-me file ") + readMe);
@@ -85,7 +68,7 @@ void frmMain::WirePickersAndTools() {
     tray_.Commands().Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
     tray_.Commands().Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
 
-    tray_.Commands().Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { ResetColumnWidths(); });
+    tray_.Commands().Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { layout_.ResetColumnWidths(); });
     tray_.Commands().Add(u"tbrOptMisc", u"SelectAll", [this](int16_t) { SetAllToolTips(1); });
     tray_.Commands().Add(u"tbrOptMisc", u"SelectNone", [this](int16_t) { SetAllToolTips(2); });
     // The button only shows the chosen tool-bar style.
