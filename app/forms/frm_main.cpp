@@ -40,12 +40,10 @@ constexpr int kQuitRetryMs = 100;
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
-    WireOptionsControls();
     WireMessageList();
-    WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickersAndTools();
+    WirePickers();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -59,8 +57,7 @@ void frmMain::Form_Load() {
     using namespace modOptions;
 
     rulesView_ = modRules::gRulesView.Register(*this);
-    optionsView_ = modOptions::gOptionsView.Register(*this);
-    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+    options_.RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
@@ -143,8 +140,8 @@ void frmMain::Form_Load() {
 
     InitRules();
 
-    BuildOptionsTree();
-    LayoutOptionsPages();
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;
@@ -237,8 +234,7 @@ void frmMain::ShutDown() {
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
-    optionsView_.Reset();
-    startupEntry_.Reset();
+    options_.ReleaseViews();
 }
 
 void frmMain::Form_Resize() {
@@ -249,6 +245,8 @@ void frmMain::Form_Resize() {
     }
     layout_.Resize();
 }
+
+void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
 
 void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
 
