@@ -43,7 +43,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireMessageList();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickers();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
