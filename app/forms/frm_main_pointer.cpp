@@ -10,6 +10,7 @@
 #include "app/forms/status_bar_tips.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 
 namespace {
@@ -19,7 +20,7 @@ const char16_t* const kMessageButtons[] = {u"EmailPreview", u"EmailReply", u"Ema
 // The messages of the account the list shows; 0 when no account is shown.
 int16_t ShownMessageCount() {
     const int16_t a = modAccounts::gCurrentAccount;
-    return a >= 1 && a <= modAccounts::gAccountCount ? modAccounts::gAcntMsgCount[a] : 0;
+    return a >= 1 && a <= modAccounts::gAccountCount ? modAccounts::gAccounts[a].MsgCount : 0;
 }
 
 // The cell whose text a tip shows: 1 From, 2 To, 3 Subject, by the column
@@ -50,7 +51,8 @@ void frmMain::EnableMessageCommands(bool on) {
 }
 
 void frmMain::FollowShownMessage(int16_t account, int16_t msg) {
-    if (account != modAccounts::gCurrentAccount) return;
+    // A server operation acts on the rows chosen before it: they stay chosen.
+    if (account != modAccounts::gCurrentAccount || modGeneral::ServerOperation::Running()) return;
     for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
         const modGeneral::MessageRef* listed = ListedMessage(row);
         if (!listed || listed->account != account || listed->slot != msg) continue;
@@ -176,7 +178,7 @@ void frmMain::StatusBar_MouseMove(int, int, int x, int) {
             const int16_t a = gCurrentAccount;
             if (a < 1 || a > gAccountCount) break;
             StatusBar.SetToolTipText(forms::CountPanelTip(
-                text, {gAcntSpamCount[a], gAcntDeleteCount[a], gAcntMsgCount[a], gAcntNewCount[a],
+                text, {gAccounts[a].SpamCount, gAccounts[a].DeleteCount, gAccounts[a].MsgCount, gAccounts[a].NewCount,
                        forms::gAttachTally >= 1 || forms::gDeleteAttachTally >= 1 || forms::gAttachNewTally >= 1}));
             break;
         }

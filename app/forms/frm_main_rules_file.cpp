@@ -16,8 +16,8 @@
 #include "platform/ui/msg_box.h"
 
 void frmMain::WireRulesFile() {
-    mCommands.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
-    mCommands.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
 }
 
 void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
@@ -40,7 +40,7 @@ void frmMain::ImportRules() {
     const QString path = CommonDialog.ShowOpen(this) ? CommonDialog.FileName : QString();
 
     QStringList accounts;
-    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAcntName[i]);
+    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAccounts[i].Name);
     const modRules::RulesFileOutcome outcome =
         modRules::ImportRulesFile(path, accounts, [](const QString& name) { return forms::AskToReplace(name, true); });
     if (outcome.status == modRules::RulesFileStatus::Cancelled || outcome.status == modRules::RulesFileStatus::Kept)

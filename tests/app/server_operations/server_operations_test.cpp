@@ -1,20 +1,25 @@
 // The main window against a scripted POP3 server: while a check or a
 // connection test waits for the server, nothing that changes accounts, rules
 // or options can be used, and a deletion asked for meanwhile says why it does
-// not start; a deletion the server refuses stays listed; the rule report
-// covers what the run checked; Stop ends a check at any stage; a dropped
-// connection is reported with its own error.
+// not start; the list holds still under a deletion; a deletion the server
+// refuses stays listed; the rule report covers what the run checked; Stop
+// ends a check at any stage; a dropped connection is reported with its own
+// error.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QHeaderView>
+#include <QTest>
 #include <QTimer>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_preview.h"
 #include "app/forms/frm_rule_report.h"
 #include "app/general/check_status.h"
+#include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
@@ -34,7 +39,7 @@ void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(
 
 std::string Names() {
     QStringList names;
-    for (int i = 1; i <= gAccountCount; ++i) names << gAcntName[i];
+    for (int i = 1; i <= gAccountCount; ++i) names << gAccounts[i].Name;
     return names.join(QLatin1Char(' ')).toStdString();
 }
 
@@ -121,10 +126,10 @@ void ExpectEditingLocked(frmMain& form) {
 // The account procedures themselves refuse while an operation runs.
 void TryAccountEdits(frmMain& form) {
     form.MoveAccount(1, 1);
-    const QString name = gEditAcntName[1];
-    gEditAcntName[1] = QStringLiteral("Renamed");
+    const QString name = gAccounts[1].Edit.Name;
+    gAccounts[1].Edit.Name = QStringLiteral("Renamed");
     EXPECT_FALSE(form.SaveAccount());
-    gEditAcntName[1] = name;
+    gAccounts[1].Edit.Name = name;
     form.AddAccount();
     EXPECT_EQ(Names(), "Home Work") << "the accounts stood still";
 }
@@ -168,9 +173,9 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     modRules::gRuleShowNew = 1;  // new messages only
     modRules::gRuleTime = 30;
     // Off's marks and new mail are from a check before it was switched off.
-    gAcntEnabled[2] = 0;
-    gAcntDeleteCount[2] = 1;
-    gAcntHasNewMail[2] = true;
+    gAccounts[2].Enabled = 0;
+    gAccounts[2].DeleteCount = 1;
+    gAccounts[2].HasNewMail = true;
     vb::ScriptedMsgBoxes boxes;
 
     Click(form.tbrButtons(3), "CheckAll");
@@ -184,7 +189,7 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     Click(form.tbrMainButtons, "Accounts");
     form.chkAcntEnabled.SetValue(0);
     Click(form.tbrButtons(6), "SaveAccount");
-    ASSERT_EQ(gAcntEnabled[1], 0);
+    ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
@@ -262,8 +267,100 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
 
     Click(form.tbrButtons(3), "CheckAll");
-    EXPECT_EQ(gAcntMsgCount[1], 2);
-    EXPECT_EQ(gAcntNewCount[1], 0) << "the message that stayed is not new mail";
+    EXPECT_EQ(gAccounts[1].MsgCount, 2);
+    EXPECT_EQ(gAccounts[1].NewCount, 0) << "the message that stayed is not new mail";
+}
+
+// The UIDs of the account's stored messages, in their order.
+std::string StoredUids(int16_t a) {
+    QStringList uids;
+    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) uids << modGeneral::Msg(a, m).Uid;
+    return uids.join(' ').toStdString();
+}
+
+std::string ListedSubjects(frmMain& form) {
+    QStringList subjects;
+    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) subjects << form.lvwEmail.Item(row).SubItems(2);
+    return subjects.join(' ').toStdString();
+}
+
+// While the server takes its time over DELE and QUIT the user clicks a column
+// header, another row, a key and the preview's Next: the store keeps its
+// order, the list its selection, and the message chosen before is the one
+// that leaves.
+TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
+    // Subjects out of the server's order, so that a sort would move rows.
+    std::vector<std::string> mail;
+    for (const char* subject : {"c", "e", "a", "d", "b"}) mail.push_back(Mail(subject));
+    fakepop3::Script deletion = fakepop3::LoginAndList(mail);
+    for (const std::string& message : mail) {
+        deletion.push_back(Receive());
+        deletion.push_back(Send(fakepop3::RetrReply(message)));
+    }
+    for (const fakepop3::Step& step : {Receive(), Pause(600), Send("+OK deleted\r\n"), Receive(), Pause(300),
+                                       Send("+OK bye\r\n"), Close()})
+        deletion.push_back(step);
+    // The next check finds the four left.
+    std::vector<std::string> left = {mail[0], mail[2], mail[3], mail[4]};
+    fakepop3::Script after = CheckSession(left);
+    for (fakepop3::Step& step : after)
+        if (step.kind == fakepop3::Step::Kind::Send && step.text.starts_with("+OK unique-id"))
+            step.text = "+OK\r\n1 uid-1\r\n2 uid-3\r\n3 uid-4\r\n4 uid-5\r\n.\r\n";
+    fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
+    frmMain& form = Open(server.port(), {"Home"});
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_EQ(StoredUids(1), "uid-1 uid-2 uid-3 uid-4 uid-5");
+    modOptions::gOptMessageSort = 1;
+    QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
+                      form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(1)).center());
+    ASSERT_EQ(form.lvwEmail.SelectedItem(), 2);
+    form.mnuEmailPreview_Click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
+
+    bool acted = false;
+    std::string order;
+    std::vector<int> selected;
+    QTimer user;
+    user.setInterval(5);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        StatesEnum state = Disconnected;
+        if (acted || !forms::gPop3 || com::FAILED(forms::gPop3->get_State(&state)) || state != DeletingMessage)
+            return;
+        acted = true;
+        QHeaderView& header = *form.lvwEmail.header();
+        for (int column : {2, 2}) {  // Subject, then Subject again the other way
+            QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                              QPoint(header.sectionViewportPosition(column) + 5, header.height() / 2));
+            order += StoredUids(1) + "|";
+        }
+        QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
+                          form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(3)).center());
+        selected.push_back(form.lvwEmail.SelectedItem());
+        QTest::keyClick(form.lvwEmail.viewport(), Qt::Key_Down);
+        selected.push_back(form.lvwEmail.SelectedItem());
+        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Next")).QtButton().click();
+        selected.push_back(form.lvwEmail.SelectedItem());
+    });
+    user.start();
+    form.mnuEmailDelete_Click();
+    user.stop();
+
+    ASSERT_TRUE(acted) << "the user's clicks came while the server held DELE";
+    EXPECT_EQ(order, "uid-1 uid-2 uid-3 uid-4 uid-5|uid-1 uid-2 uid-3 uid-4 uid-5|") << "no sort under the deletion";
+    EXPECT_EQ(selected, (std::vector<int>{2, 2, 2})) << "no other row chosen under the deletion";
+    const auto sent = server.transcript(1);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "DELE 2"), 1);
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 1);
+    EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
+    EXPECT_EQ(ListedSubjects(form), "c a d b");
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+
+    // Nothing deleted comes back, nothing kept is announced again.
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
+    EXPECT_EQ(gAccounts[1].NewCount, 0);
 }
 
 // Where a session can wait for the server: each script ends in a stall, or in
@@ -297,7 +394,7 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         SCOPED_TRACE(row.stage);
         fakepop3::FakePop3Server server({row.script});
         frmMain& form = Open(server.port(), {"Home"});
-        gAcntSecure[1] = row.secure ? 1 : 0;
+        gAccounts[1].Secure = row.secure ? 1 : 0;
         modOptions::gOptConnectTimeOut = 20;
         QElapsedTimer sinceStop;
         QTimer::singleShot(400, [&] {
@@ -308,7 +405,7 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         Click(form.tbrButtons(3), "CheckAll");
         ASSERT_TRUE(sinceStop.isValid()) << "the check ended before the stop";
         EXPECT_LT(sinceStop.elapsed(), 2000);
-        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - User Stopped Retrieval");
+        EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - User Stopped Retrieval");
         EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
         EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled()) << "Quit is usable";
         EXPECT_FALSE(form.tbrButtons(1).Visible()) << "the Stop button went";
@@ -338,7 +435,7 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Error Message:\r\n10054 - Winsock Error - Connection Reset by Peer"))
             << boxes.Calls()[0].prompt.toStdString();
-        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - Error Accessing Account");
+        EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - Error Accessing Account");
     }
 }
 
