@@ -16,6 +16,7 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/general/check_status.h"
@@ -35,28 +36,14 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 // How often a quit waiting for a server operation or a modal window looks again.
 constexpr int kQuitRetryMs = 100;
 
-// Stored column widths, in list order with their keys.
-struct ColumnWidthKey {
-    const char16_t* column;
-    const char16_t* setting;
-};
-constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
-                                               {u"To", u"ColToWidth"},
-                                               {u"Subject", u"ColSubjectWidth"},
-                                               {u"Date", u"ColDateWidth"},
-                                               {u"Size", u"ColSizeWidth"}};
-
 }  // namespace
 
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
-    WireOptionsControls();
     WireMessageList();
-    WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickersAndTools();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -70,8 +57,7 @@ void frmMain::Form_Load() {
     using namespace modOptions;
 
     rulesView_ = modRules::gRulesView.Register(*this);
-    optionsView_ = modOptions::gOptionsView.Register(*this);
-    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+    options_.RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
@@ -89,8 +75,8 @@ void frmMain::Form_Load() {
     tray_.AddTrayIcon();
     CreateListToolTip();
 
-    ArrangeControls();
-    SizeAndCentre();
+    layout_.ArrangeControls();
+    layout_.SizeAndCentre();
 
     gAccountCount =
         std::max<int16_t>(0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"),
@@ -137,25 +123,25 @@ void frmMain::Form_Load() {
         gAccounts[i].Status = QStringLiteral("Not Checked");
         gAccounts[i].Result = gAccounts[i].Name;
         gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
-        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
         gAccounts[i].SoundValid = IsUsableSound(gAccounts[i].Sound);
     }
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
     if (gAccountCount == 0) {
-        StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
-        StatusBar.SetPanelText(2, QString());
-        StatusBar.SetPanelText(3, QString());
-        StatusBar.SetPanelText(4, gAutoCheckText);
-        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+        StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+        StatusBar.SetPanelText(forms::panel::kNewCount, QString());
+        StatusBar.SetPanelText(forms::panel::kStatus, QString());
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
 
     InitRules();
 
-    BuildOptionsTree();
-    LayoutOptionsPages();
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;
@@ -181,8 +167,8 @@ void frmMain::Form_Load() {
         SetMailClientButton(-1);
     }
 
-    gCurrentPane = 0;
-    lblBanner.SetCaption(gPaneName[0]);
+    gCurrentPane = forms::page::kEmail;
+    lblBanner.SetCaption(gPaneName[forms::page::kEmail]);
     FillMessageList(gCurrentAccount);
     gPrevAccount = gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());
@@ -239,15 +225,7 @@ void frmMain::ShutDown() {
     forms::gPop3.Reset();
     events_.Reset();
     tray_.RemoveTrayIcon();
-    if (gOptRestoreColWidth == 0) {
-        // Kept as they are at the size the next start opens the window with.
-        ShareColumnWidths(mMinWidth - mLastWidth);
-        std::vector<std::pair<QString, QString>> widths;
-        for (const ColumnWidthKey& key : kColumnWidthKeys)
-            widths.emplace_back(QString::fromUtf16(key.setting),
-                                QString::number(lvwEmail.Column(QString::fromUtf16(key.column)).Width()));
-        SaveSettings(kAppKey, kOptions, widths);
-    }
+    if (gOptRestoreColWidth == 0) layout_.SaveColumnWidths();
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
@@ -256,9 +234,19 @@ void frmMain::ShutDown() {
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
-    optionsView_.Reset();
-    startupEntry_.Reset();
+    options_.ReleaseViews();
 }
+
+void frmMain::Form_Resize() {
+    if (modGeneral::gLoading) return;
+    if (WindowState() == vb::vbMinimized) {
+        tray_.MinimiseToTray();
+        return;
+    }
+    layout_.Resize();
+}
+
+void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
 
 void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
 

@@ -9,15 +9,16 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/check/progress_pace.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/main_layout.h"
+#include "app/forms/main_options_page.h"
+#include "app/forms/main_pickers.h"
 #include "app/forms/main_tray_commands.h"
 #include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
-#include "app/forms/session_startup_entry.h"
-#include "app/options/options_view.h"
-#include "app/options/run_at_startup.h"
 #include "app/rules/rule_set.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
@@ -25,12 +26,14 @@
 
 namespace forms {
 struct CallFailure;
+class OperationScope;
 }
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
                 private modRules::RulesView,
-                private modOptions::OptionsView,
+                private OptionsPage::Host,
+                private Pickers::Host,
                 private forms::ComponentEventsView,
                 private TrayCommands::Host {
 public:
@@ -59,7 +62,7 @@ public:
     // The page bar is usable only while no page holds unsaved edits (account,
     // rules or options) and no server operation runs: leaving a page must
     // never cost its edits. Every page calls it when its edits change.
-    void UpdatePageBar();
+    void UpdatePageBar() override;
 
     // ---- tray and commands ----
     // The tray icon and menu, the tool bars' command keys (which every page
@@ -87,13 +90,6 @@ public:
     // to answer it.
     void EndSession();
 
-    // ---- options ----
-    // The tool bars of the three style groups, 1 = flat, 0 = raised; groups
-    // A and B move to top 138 twips when flat, 120 when raised.
-    void SetToolbarStyleA(int16_t flat);
-    void SetToolbarStyleB(int16_t flat);
-    void SetToolbarStyleC(int16_t flat);
-
     // ---- mail-client button ----
     // Stores the icon of the program at path under "MailClient" & number in
     // imlPopMenu and imlClientButtons, replacing an older one: the program's
@@ -116,6 +112,7 @@ private:
     // The Size command: the size and place the load gave the window.
     void RestoreStartSize() override;
     void ShowOptionsPanel(int node) override;
+    void OpenHomePage() override;
     bool mInRetrieval = false;
     void ShowRulesFileName(const QString& caption) override;
     void OnConnected() override;
@@ -136,33 +133,25 @@ private:
     // The message list's tooltip, for the window's lifetime.
     ToolTip mListToolTip;
 
-    // ---- options ----
-    void ShowOptionValues() override;
-    void ShowOptionDescriptions() override;
-    void EnableOptionsSave(bool changed) override;
-    modOptions::MenuColours MenuColourBoxes() const override;
-    void PaintMenuColourBoxes(const modOptions::MenuColours& colours) override;
-    void FocusOptionsTree() override;
-    bool IsUsableProgram(const QString& path) const override;
-    void SetTrayAutoCheckCaption(const QString& caption) override;
-    void SetTraySoundsCaption(const QString& caption) override;
+    // ---- options page ----
+    // What the page asks of the window.
     void SetAutoCheckTimers(bool useInterval) override;
-    void SetNextAutoCheckTime() override;
-    void ShowAutoCheckText(const QString& text) override;
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     void SortAndFillMessageList() override;
-    void RefreshMenus() override;
-    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
-    void ReportOptionsFailure(const QString& title, const QString& text) override;
-    // The colour dialog, from gPickedColour back into gPickedColour.
-    void PickMenuColour();
-    // A menu colour box was clicked: its colour and the edit colour follow the pick.
-    void MenuColourBox_Click(vb::Label& box, int32_t& editColour);
-    void WireOptionsControls();
+    void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) override;
+    void UnloadWindow() override;
+    // Wires itself into the command keys of tray_, declared above it.
+    OptionsPage options_{*this, tray_.Commands(), *this};
+    // The client and sound pickers of the Options and Accounts pages, wired
+    // the same way.
+    Pickers pickers_{{txtDefaultClient, txtDefaultSound, txtAcntClient, txtAcntSound}, tray_.Commands(), *this};
+    void RunEmailClient() override;
 
-    forms::SessionStartupEntry sessionEntry_;
-    ViewSlot<modOptions::OptionsView>::Registration optionsView_;
-    ViewSlot<modOptions::StartupEntry>::Registration startupEntry_;
+public:
+    OptionsPage& options() { return options_; }
+    Pickers& pickers() { return pickers_; }
+
+private:
 
     // Held while the window is loaded; a window destroyed without its Unload
     // (the application ending) drops it with its members.
@@ -197,78 +186,20 @@ private:
     void WireMessageList();
     void lvwEmail_ColumnClick(const vb::ColumnHeader& header);
 
-    // ---- options page ----
-public:
-    // The six panel nodes of the tree; the first panel is shown.
-    void BuildOptionsTree();
-    // The panel of the selected node, with its name and picture as the title.
-    void TreeView_Click();
-    // Once at load: the panels widened by the layout offset and stacked in
-    // the border, the tool bars fitted, the no-check fields and the About
-    // texts filled.
-    void LayoutOptionsPages();
-    // The help topic of the panel whose node is selected.
-    void ShowOptionsHelp();
-
-private:
-    void WireOptionFields();
-    // The minutes' range follows the hours: at least 1 with hours 0, only 0
-    // with hours 12.
-    void KeepIntervalInRange();
-    // A click in a no-check time selects its hours or minutes and shows the
-    // arrows that step that part; the arrows write the part back.
-    void NoCheckTime_Click(int i);
-    void NoCheck_Change(int k);
-    // The "Apply to" choices matter only with raised buttons.
-    void EnableApplyStyle(bool raised);
-    bool syncingNoCheck_ = false;
-
     // ---- layout ----
 public:
-    // The one-off layout at load: tool bars sized to their buttons as drawn,
-    // the pages stacked under the page buttons and widened by the layout
-    // offset, the button bars placed from the right, the list's columns.
-    void ArrangeControls();
-    // Sizes the window around the Email tab strip and centres it on the
-    // screen; the size becomes the minimum width and the Size command's size.
-    void SizeAndCentre();
-    void CentreOnScreen();
-    void ShareColumnWidths(int dW);
-    // The outer size in twips, counting the frame measured at load, so that a
-    // frame the desktop reports only once the window shows changes nothing.
-    int OuterWidth() const;
-    int OuterHeight() const;
-    void SetOuterSize(int width, int height);
-
-    // Window sizes in twips: at load (the narrowest width allowed, the height
-    // the Size command restores) and at the last layout pass.
-    int mMinWidth = 0;
-    int mStartHeight = 0;
-    int mLastWidth = 0;
-    int mLastHeight = 0;
-    // The base column width (list width / 4.5) and the widths given at load.
-    int mColBaseWidth = 0;
-    int mColFromWidth = 0;
-    int mColToWidth = 0;
-    int mColSubjectWidth = 0;
-    int mColDateWidth = 0;
-    int mColSizeWidth = 0;
-    // The "RestoreColWidth" setting as the layout read it (1 = default widths).
-    int mRestoreColWidth = 1;
-
-    static constexpr int kMinHeight = 3500;
+    // The layout at load and at each resize, and the list's column widths.
+    MainLayout& layout() { return layout_; }
 
 protected:
-    // Minimised: the window goes into the tray (TrayCommands::MinimiseToTray).
-    // Normal or maximised: keeps the minimum size
-    // and moves the controls by the change in size since the last pass.
+    // Minimised: the window goes into the tray. Normal or maximised: the
+    // layout follows the change in size.
     void Form_Resize() override;
 
 private:
-    void LayoutPass(int dW, int dH);
-    // Outer size less client size, in twips, as measured at load.
-    int frameWidth_ = 0;
-    int frameHeight_ = 0;
+    MainLayout layout_{*this, *this};
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths() override;
 
     // ---- account check ----
 public:
@@ -308,6 +239,10 @@ public:
     // user has already chosen). Claims the busy guard itself: call it
     // outside any server operation; it does nothing while one runs.
     void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
+    // The same inside the server operation the caller holds; nothing when
+    // that operation did not start.
+    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account, const QStringList& uids,
+                                bool spamMode, bool confirm = true);
     // The same for the messages selected in the list (which must show the
     // account), or with spamMode for the account's spam-marked messages.
     void DeleteSelectedMessages(int16_t account, bool spamMode);
@@ -326,8 +261,6 @@ private:
     void WireAccountCheck();
     // The UIDs DeleteSelectedMessages deletes.
     QStringList ChosenUids(int16_t account, bool spamMode);
-    // DeleteMessagesByUid inside the server operation the caller holds.
-    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // Every account with spam-marked messages, in tab order.
     void DeleteAllSpam();
     // The box for a failed call, titled title.
@@ -426,43 +359,6 @@ private:
     AccountsPageView accountsPage_{*this};
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
 
-    // ---- pickers and options tools ----
-public:
-    // Which page's client or sound tool bar was pressed: 0 the Options
-    // page's defaults, 1 the shown account's own; any other value makes the
-    // pickers do nothing.
-    int16_t mPickerIndex = 0;
-    // The file dialog for the picker's client (sound); a chosen file goes into
-    // the picker's box, whose change handler follows as for a typed path. A
-    // cancel changes nothing. No check starts while the dialog is open.
-    void BrowseClient();
-    void BrowseSound();
-    // Starts (plays) the client (sound) in force for the picker's page: on
-    // the Options page the pending default; on the Accounts page the saved
-    // default when usable, else the account's pending one. Else the error box.
-    void TestEmailClient();
-    void TestSound();
-    // Starts the client in force for the current account: the saved default
-    // when usable, else the account's own saved client; else the error box.
-    void RunEmailClient() override;
-    void ShowClientError();
-    void ShowSoundError();
-    // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
-    void SetAllToolTips(int16_t mode);
-    // The list's five columns back to the widths computed from the list's width.
-    void ResetColumnWidths();
-    // The program's read-me (the data folder's ReadMe.txt) and its home page,
-    // each opened by the desktop's application for it.
-    void ShowReadMe();
-    void OpenHomePage() override;
-
-private:
-    void WirePickersAndTools();
-    // false, after telling the user, when nothing could open the page.
-    bool OpenHomePageOrReport();
-    // The column widths the window holds, given to the list's columns.
-    void ShowColumnWidths();
-
     // ---- rules page ----
 public:
     // Once at load: the account, Where, condition and Boolean lists, the
@@ -556,16 +452,20 @@ public:
     // The new-mail sounds of one account, or of a whole run for 0.
     void NotifyNewMail(int16_t account);
     // Lets pending events run, then plays the wave file once.
-    void PlaySoundFile(const QString& file);
+    void PlaySoundFile(const QString& file) override;
 
-    // Nested: "Suspend" stops the automatic check (the clock timer runs
-    // instead) until as many "Restore" calls have come; acts on the timers
-    // only while automatic checking is on. Anything else does nothing.
-    void SuspendAutoCheck(const QString& action);
+    // Nested: Suspend stops the automatic check (the clock timer runs
+    // instead) until as many Restore calls have come; acts on the timers
+    // only while automatic checking is on. Held through forms::ChecksPaused
+    // and forms::OperationScope.
+    void SuspendAutoCheck(forms::PauseAction action);
     // Nested the same way: pauses the start-up countdown and its button, and
-    // gives back the state the user had chosen; anything else toggles the
-    // pause. Only while a start-up check is pending.
-    void SuspendStartUpCheck(const QString& action);
+    // gives back the state the user had chosen. Only while a start-up check
+    // is pending.
+    void SuspendStartUpCheck(forms::PauseAction action);
+    // How many Suspend calls of each pause wait for their Restore.
+    int AutoCheckPauses() const { return autoCheckSuspended_; }
+    int StartUpCheckPauses() const { return startUpSuspended_; }
     // Pauses or continues the start-up countdown, with its button's texts.
     void ToggleStartUpTimer();
     // A check started first ends a pending start-up check.

@@ -120,7 +120,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
                                             {&gAccounts[1].Edit.Client, &gAccounts[1].Edit.Sound}};
             dialogs_.ChooseFile(c.path);
             Click(bar, "Browse");
-            EXPECT_EQ(form.mPickerIndex, picker);
+            EXPECT_EQ(form.pickers().mPickerIndex, picker);
             EXPECT_EQ(boxes[picker][c.sound]->Text(), c.path);
             EXPECT_EQ(*pending[picker][c.sound], c.path);
 
@@ -147,8 +147,8 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
     // Automatic checking on: the check timer runs again after each dialog.
     gOptUseInterval = 1;
-    form.SuspendAutoCheck(QStringLiteral("Suspend"));
-    form.SuspendAutoCheck(QStringLiteral("Restore"));
+    form.SuspendAutoCheck(forms::PauseAction::Suspend);
+    form.SuspendAutoCheck(forms::PauseAction::Restore);
     ASSERT_TRUE(form.tmrMailTime.Enabled());
     struct Case {
         vb::ToolBar& bar;
@@ -178,9 +178,9 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     }
     // A picker index of neither page opens nothing.
     const std::size_t before = dialogs_.Calls().size();
-    form.mPickerIndex = 2;
-    form.BrowseClient();
-    form.TestSound();
+    form.pickers().mPickerIndex = 2;
+    form.pickers().BrowseClient();
+    form.pickers().TestSound();
     EXPECT_EQ(dialogs_.Calls().size(), before);
     EXPECT_TRUE(boxes_.Calls().empty());
 }
@@ -250,24 +250,24 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
         EXPECT_EQ(form.tbrButtons(12).Buttons(1).Enabled(), c.changed);
     }
     form.chkToToolTips.SetValue(1);
-    form.SetAllToolTips(3);
+    form.options().SetAllToolTips(3);
     EXPECT_EQ(form.chkToToolTips.Value(), 1) << "any other mode changes no box";
     EXPECT_EQ(form.chkFromToolTips.Value(), 0);
 }
 
 TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
     frmMain& form = *form_;
-    const int loaded = form.mColBaseWidth;
+    const int loaded = form.layout().mColBaseWidth;
     for (const auto& [base, size] : {std::pair{1000, 465}, {loaded, int(std::nearbyint(loaded / 2.15))}}) {
         SCOPED_TRACE(base);
         for (int c = 1; c <= 5; ++c) form.lvwEmail.Column(c).SetWidth(300);
-        form.mColBaseWidth = base;
+        form.layout().mColBaseWidth = base;
         Click(form.tbrOptMisc(1), "RestoreColWidth");
         for (const char* column : {"From", "To", "Subject", "Date"})
             EXPECT_NEAR(form.lvwEmail.Column(QString::fromLatin1(column)).Width(), base, 15) << column;
         EXPECT_NEAR(form.lvwEmail.Column(QStringLiteral("Size")).Width(), size, 15);
-        EXPECT_EQ(form.mColSizeWidth, size);
-        EXPECT_EQ(form.mColFromWidth, base);
+        EXPECT_EQ(form.layout().mColSizeWidth, size);
+        EXPECT_EQ(form.layout().mColFromWidth, base);
     }
 }
 
