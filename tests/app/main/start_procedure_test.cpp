@@ -267,7 +267,8 @@ TEST_F(StartProcedure, TheSessionsEndRunsTheShutdownFromTheLoopEvenWithCloseButt
         Start();
         modOptions::gOptSortColumnLastUsed = QStringLiteral("Subject");
         {
-            const start::SessionEnd sessionEnd;
+            start::SessionEnd sessionEnd;
+            sessionEnd.Started();
             row.end();
             EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the shutdown runs from the loop";
             QDeadlineTimer deadline(2000);
