@@ -16,6 +16,7 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/general/check_status.h"
@@ -129,11 +130,11 @@ void frmMain::LoadAccounts() {
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
     if (gAccountCount == 0) {
-        StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
-        StatusBar.SetPanelText(2, QString());
-        StatusBar.SetPanelText(3, QString());
-        StatusBar.SetPanelText(4, modGeneral::gAutoCheckText);
-        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+        StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+        StatusBar.SetPanelText(forms::panel::kNewCount, QString());
+        StatusBar.SetPanelText(forms::panel::kStatus, QString());
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
 }
@@ -158,7 +159,7 @@ void frmMain::LoadAccountAtStart(int16_t i, const QDateTime& now) {
     gAccounts[i].Status = QStringLiteral("Not Checked");
     gAccounts[i].Result = gAccounts[i].Name;
     gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
-    StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
     gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
     gAccounts[i].SoundValid = modOptions::IsUsableSound(gAccounts[i].Sound);
 }
@@ -198,8 +199,8 @@ void frmMain::ShowMailClientButtons() {
 // The Email page in front with the current account's list.
 void frmMain::ShowEmailPage() {
     using namespace modGeneral;
-    gCurrentPane = 0;
-    lblBanner.SetCaption(gPaneName[0]);
+    gCurrentPane = forms::page::kEmail;
+    lblBanner.SetCaption(gPaneName[forms::page::kEmail]);
     FillMessageList(modAccounts::gCurrentAccount);
     gPrevAccount = modAccounts::gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());

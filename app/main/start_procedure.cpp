@@ -1,4 +1,5 @@
 #include "app/main/start_procedure.h"
+#include "app/forms/main_window_slots.h"
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
@@ -9,7 +10,6 @@
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
 #include "app/forms/menu_xp.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
@@ -81,12 +81,6 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     gAppName = vb::App::Title();
     gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
                  QStringLiteral("Options")};
-    forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
-    };
-    forms::gWindowHooks.SuspendStartUpCheck = [](const QString& action) {
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendStartUpCheck(action);
-    };
 
     // The menu theme is read and frmMain.ini written before the main window
     // loads; the menus take the style once the window exists.
@@ -108,7 +102,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
         main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    main.StatusBar.SetPanelText(4, gAutoCheckText);
+    main.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
 
     if (gOptMinimizeStartUp == 1) {
         // The resize handler takes a minimised window to the tray (where one exists).
@@ -128,7 +122,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     }
 
     gStartUpPaused = false;
-    vb::ToolBar& pause = main.tbrButtons(14);
+    vb::ToolBar& pause = main.tbrButtons(forms::bar::kPauseStartUp);
     if (gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
         pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
