@@ -1,6 +1,7 @@
 #pragma once
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <cstdint>
@@ -105,6 +106,18 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
+    // The steps of the load, in its order.
+    // The component object, whose notifications the window hears; without
+    // it the program cannot start.
+    void CreateComponentObject();
+    // The account count and the options from the settings, the sort.
+    void LoadStoredOptions();
+    // Every stored account with its tabs, or the "no account" state.
+    void LoadAccounts();
+    void LoadAccountAtStart(int16_t i, const QDateTime& now);
+    void ResetRunState();
+    void ShowMailClientButtons();
+    void ShowEmailPage();
     bool mQuitPending = false;
     bool mEndingSession = false;
     // The quit, once no server operation runs and no modal window waits.
