@@ -23,16 +23,16 @@ QString Spaces(int n) { return QString(n, u' '); }
 }  // namespace
 
 void frmMain::WireRulesPage() {
-    mCommands.Add(u"tbrRules", u"RulesAdd", [this](int16_t) { AddRule(); });
-    mCommands.Add(u"tbrRules", u"RulesDelete", [this](int16_t) { DeleteRule(); });
-    mCommands.Add(u"tbrRuleUpdate", u"Update", [this](int16_t) { UpdateRuleDescription(); });
-    mCommands.Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
-    mCommands.Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
-    mCommands.Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
-    mCommands.Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
-    mCommands.Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
-    mCommands.Add(u"tbrButtons", 9, u"SaveRules", [this](int16_t) { SaveRuleChanges(); });
-    mCommands.Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesAdd", [this](int16_t) { AddRule(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesDelete", [this](int16_t) { DeleteRule(); });
+    tray_.Commands().Add(u"tbrRuleUpdate", u"Update", [this](int16_t) { UpdateRuleDescription(); });
+    tray_.Commands().Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
+    tray_.Commands().Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
+    tray_.Commands().Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
+    tray_.Commands().Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
+    tray_.Commands().Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
+    tray_.Commands().Add(u"tbrButtons", 9, u"SaveRules", [this](int16_t) { SaveRuleChanges(); });
+    tray_.Commands().Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
 
     const auto choosing = [] { return !modGeneral::gLoading && !gRuleShowing && gEditRules.Count >= 1; };
     lstRules.Click = [this, choosing] {

@@ -16,8 +16,8 @@
 #include "platform/ui/msg_box.h"
 
 void frmMain::WireRulesFile() {
-    mCommands.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
-    mCommands.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
+    tray_.Commands().Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
 }
 
 void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
