@@ -51,12 +51,10 @@ constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
-    WireOptionsControls();
     WireMessageList();
-    WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickersAndTools();
+    WirePickers();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -70,8 +68,7 @@ void frmMain::Form_Load() {
     using namespace modOptions;
 
     rulesView_ = modRules::gRulesView.Register(*this);
-    optionsView_ = modOptions::gOptionsView.Register(*this);
-    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+    options_.RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
@@ -154,8 +151,8 @@ void frmMain::Form_Load() {
 
     InitRules();
 
-    BuildOptionsTree();
-    LayoutOptionsPages();
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;
@@ -256,8 +253,7 @@ void frmMain::ShutDown() {
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
     rulesView_.Reset();
-    optionsView_.Reset();
-    startupEntry_.Reset();
+    options_.ReleaseViews();
 }
 
 void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
