@@ -28,7 +28,7 @@ void frmMain::FillBooleanList() {
 void frmMain::SetConditionList(const QString& where) {
     const QString kept = cboCondition.Text();
     cboCondition.Clear();
-    const bool rules = gEditRuleCount >= 1;
+    const bool rules = gEditRules.Count >= 1;
     const auto offer = [&](std::initializer_list<const char*> conditions, const char* fallback,
                            const char* hint) {
         QStringList names;
@@ -57,22 +57,22 @@ void frmMain::SetConditionList(const QString& where) {
 }
 
 void frmMain::ShowRule(int16_t rule) {
-    if (rule < 1 || rule > gEditRuleCount) return ClearRuleEditor();
+    if (rule < 1 || rule > gEditRules.Count) return ClearRuleEditor();
     QScopedValueRollback<bool> showing(gRuleShowing, true);
-    ShowRuleEnabledStatus(gEditRuleEnabled[rule]);
-    txtRuleName.SetText(gEditRuleName[rule]);
-    ShowRuleAccount(gEditRuleAccount[rule]);
+    ShowRuleEnabledStatus(gEditRules[rule].Enabled);
+    txtRuleName.SetText(gEditRules[rule].Name);
+    ShowRuleAccount(gEditRules[rule].Account);
     // An action other than the three is kept and shows no choice.
     for (int i = 1; i <= 3; ++i)
-        if (i != gEditRuleAction[rule]) optRuleAction(i).SetValue(false);
-    if (gEditRuleAction[rule] >= 1 && gEditRuleAction[rule] <= 3)
-        optRuleAction(gEditRuleAction[rule]).SetValue(true);
-    chkRuleNotify.SetValue(gEditRuleShow == 1 ? vb::vbChecked : vb::vbUnchecked);
-    chkRuleNotifyNew.SetValue(gEditRuleShowNew == 1 ? vb::vbChecked : vb::vbUnchecked);
-    txtRuleNotifyTime.SetText(QString::number(gEditRuleTime));
+        if (i != gEditRules[rule].Action) optRuleAction(i).SetValue(false);
+    if (gEditRules[rule].Action >= 1 && gEditRules[rule].Action <= 3)
+        optRuleAction(gEditRules[rule].Action).SetValue(true);
+    chkRuleNotify.SetValue(gEditRules.Show == 1 ? vb::vbChecked : vb::vbUnchecked);
+    chkRuleNotifyNew.SetValue(gEditRules.ShowNew == 1 ? vb::vbChecked : vb::vbUnchecked);
+    txtRuleNotifyTime.SetText(QString::number(gEditRules.Time));
 
-    gCurrentLine = gEditRuleDescCount[rule];
-    gEditRuleDescHigh[rule] = gCurrentLine;  // the redo history belongs to one showing
+    gCurrentLine = gEditRules[rule].DescCount;
+    gEditRules[rule].DescHigh = gCurrentLine;  // the redo history belongs to one showing
     ShowRuleLines();
     ShowRuleLine(gCurrentLine);
     EnableRuleUpdate();
@@ -82,17 +82,17 @@ void frmMain::ShowRule(int16_t rule) {
     tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(false);
     fraRules.SetEnabled(modAccounts::gAccountCount >= 1);
 
-    for (int i = 1; i <= gEditRuleCount && i <= lstRules.ListCount(); ++i)
-        lstRules.SetSelected(i - 1, gEditRuleEnabled[i] == 1);
-    const bool several = gEditRuleCount >= 2;
+    for (int i = 1; i <= gEditRules.Count && i <= lstRules.ListCount(); ++i)
+        lstRules.SetSelected(i - 1, gEditRules[i].Enabled == 1);
+    const bool several = gEditRules.Count >= 2;
     tbrMoveButtons(1).Buttons(QStringLiteral("Up")).SetEnabled(several && rule > 1);
-    tbrMoveButtons(1).Buttons(QStringLiteral("Down")).SetEnabled(several && rule < gEditRuleCount);
+    tbrMoveButtons(1).Buttons(QStringLiteral("Down")).SetEnabled(several && rule < gEditRules.Count);
     if (rule <= lstRules.ListCount()) lstRules.SetListIndex(rule - 1);
 }
 
 void frmMain::ShowRuleLines() {
-    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
-    txtRuleDescription.SetText(rule ? gEditRuleDesc(gCurrentRule, 0) : QString());
+    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
+    txtRuleDescription.SetText(rule ? gEditRules[gCurrentRule].Desc[0] : QString());
     lblRuleDescEntries.SetCaption(QString::number(gCurrentLine) + QStringLiteral(" of 10 Entries"));
 }
 
@@ -111,12 +111,12 @@ void frmMain::ShowRuleLine(int16_t line) {
 void frmMain::EnableRuleUpdate() {
     tbrRuleUpdate(0)
         .Buttons(QStringLiteral("Update"))
-        .SetEnabled(gEditRuleCount >= 1 && !cboCondition.Text().isEmpty() &&
+        .SetEnabled(gEditRules.Count >= 1 && !cboCondition.Text().isEmpty() &&
                     CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
 }
 
 void frmMain::UpdateRuleDescription() {
-    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     if (gCurrentLine >= kMaxDescLines) {
         const QString crLf = QStringLiteral("\r\n");
         vb::MsgBox(QStringLiteral("Maximum Reached!") + crLf + crLf +
@@ -153,7 +153,7 @@ void frmMain::UpdateRuleDescription() {
 }
 
 void frmMain::ClearRuleDescription() {
-    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     ClearRuleLines();
     ShowRuleLines();
     ShowRuleLine(0);
