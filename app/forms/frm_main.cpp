@@ -53,7 +53,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
     WireMessageList();
     WireAccountCheck();
-    WireAccountsPage();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -164,7 +163,7 @@ void frmMain::Form_Load() {
     gTestingAccount = false;
     gSoundsOn = true;
     DisplayOptions();
-    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
+    if (gCurrentAccount >= 1) accounts_.DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAccounts[i].ClientValid) LoadMailClientIcon(gAccounts[i].Client, i);
