@@ -9,10 +9,12 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/check/progress_pace.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_accounts_page.h"
+#include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
 #include "app/forms/main_tray_commands.h"
@@ -25,6 +27,7 @@
 
 namespace forms {
 struct CallFailure;
+class OperationScope;
 }
 
 class frmMain : public vb::Form,
@@ -187,54 +190,18 @@ private:
 
     // ---- layout ----
 public:
-    // The one-off layout at load: tool bars sized to their buttons as drawn,
-    // the pages stacked under the page buttons and widened by the layout
-    // offset, the button bars placed from the right, the list's columns.
-    void ArrangeControls();
-    // Sizes the window around the Email tab strip and centres it on the
-    // screen; the size becomes the minimum width and the Size command's size.
-    void SizeAndCentre();
-    void CentreOnScreen();
-    void ShareColumnWidths(int dW);
-    // The outer size in twips, counting the frame measured at load, so that a
-    // frame the desktop reports only once the window shows changes nothing.
-    int OuterWidth() const;
-    int OuterHeight() const;
-    void SetOuterSize(int width, int height);
-    // The list's five columns back to the widths computed from the list's width.
-    void ResetColumnWidths() override;
-
-    // Window sizes in twips: at load (the narrowest width allowed, the height
-    // the Size command restores) and at the last layout pass.
-    int mMinWidth = 0;
-    int mStartHeight = 0;
-    int mLastWidth = 0;
-    int mLastHeight = 0;
-    // The base column width (list width / 4.5) and the widths given at load.
-    int mColBaseWidth = 0;
-    int mColFromWidth = 0;
-    int mColToWidth = 0;
-    int mColSubjectWidth = 0;
-    int mColDateWidth = 0;
-    int mColSizeWidth = 0;
-    // The "RestoreColWidth" setting as the layout read it (1 = default widths).
-    int mRestoreColWidth = 1;
-
-    static constexpr int kMinHeight = 3500;
+    // The layout at load and at each resize, and the list's column widths.
+    MainLayout& layout() { return layout_; }
 
 protected:
-    // Minimised: the window goes into the tray (TrayCommands::MinimiseToTray).
-    // Normal or maximised: keeps the minimum size
-    // and moves the controls by the change in size since the last pass.
+    // Minimised: the window goes into the tray. Normal or maximised: the
+    // layout follows the change in size.
     void Form_Resize() override;
 
 private:
-    void LayoutPass(int dW, int dH);
-    // The column widths the window holds, given to the list's columns.
-    void ShowColumnWidths();
-    // Outer size less client size, in twips, as measured at load.
-    int frameWidth_ = 0;
-    int frameHeight_ = 0;
+    MainLayout layout_{*this, *this};
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths() override;
 
     // ---- account check ----
 public:
@@ -274,6 +241,10 @@ public:
     // user has already chosen). Claims the busy guard itself: call it
     // outside any server operation; it does nothing while one runs.
     void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
+    // The same inside the server operation the caller holds; nothing when
+    // that operation did not start.
+    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account, const QStringList& uids,
+                                bool spamMode, bool confirm = true);
     // The same for the messages selected in the list (which must show the
     // account), or with spamMode for the account's spam-marked messages.
     void DeleteSelectedMessages(int16_t account, bool spamMode);
@@ -292,8 +263,6 @@ private:
     void WireAccountCheck();
     // The UIDs DeleteSelectedMessages deletes.
     QStringList ChosenUids(int16_t account, bool spamMode);
-    // DeleteMessagesByUid inside the server operation the caller holds.
-    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // Every account with spam-marked messages, in tab order.
     void DeleteAllSpam();
     // The box for a failed call, titled title.
@@ -443,14 +412,18 @@ public:
     // Lets pending events run, then plays the wave file once.
     void PlaySoundFile(const QString& file) override;
 
-    // Nested: "Suspend" stops the automatic check (the clock timer runs
-    // instead) until as many "Restore" calls have come; acts on the timers
-    // only while automatic checking is on. Anything else does nothing.
-    void SuspendAutoCheck(const QString& action);
+    // Nested: Suspend stops the automatic check (the clock timer runs
+    // instead) until as many Restore calls have come; acts on the timers
+    // only while automatic checking is on. Held through forms::ChecksPaused
+    // and forms::OperationScope.
+    void SuspendAutoCheck(forms::PauseAction action);
     // Nested the same way: pauses the start-up countdown and its button, and
-    // gives back the state the user had chosen; anything else toggles the
-    // pause. Only while a start-up check is pending.
-    void SuspendStartUpCheck(const QString& action);
+    // gives back the state the user had chosen. Only while a start-up check
+    // is pending.
+    void SuspendStartUpCheck(forms::PauseAction action);
+    // How many Suspend calls of each pause wait for their Restore.
+    int AutoCheckPauses() const { return autoCheckSuspended_; }
+    int StartUpCheckPauses() const { return startUpSuspended_; }
     // Pauses or continues the start-up countdown, with its button's texts.
     void ToggleStartUpTimer();
     // A check started first ends a pending start-up check.
