@@ -6,6 +6,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
 #include "app/rules/rule_set.h"
@@ -31,8 +32,10 @@ void frmMain::WireRulesPage() {
     tray_.Commands().Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
     tray_.Commands().Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
     tray_.Commands().Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
-    tray_.Commands().Add(u"tbrButtons", 9, u"SaveRules", [this](int16_t) { SaveRuleChanges(); });
-    tray_.Commands().Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
+    tray_.Commands().Add(u"tbrButtons", forms::bar::kSaveRules, u"SaveRules",
+                         [this](int16_t) { SaveRuleChanges(); });
+    tray_.Commands().Add(u"tbrButtons", forms::bar::kCancelRules, u"Cancel",
+                         [this](int16_t) { ResetRulesEditor(); });
 
     const auto choosing = [] { return !modGeneral::gLoading && !gRuleShowing && gEditRuleCount >= 1; };
     lstRules.Click = [this, choosing] {
@@ -161,8 +164,8 @@ void frmMain::ShowRulesChangedState() {
     txtRuleNotifyTime.SetEnabled(notify);
     updRuleNotifyTime.SetEnabled(notify);
     // Pending edits keep the user on the page until they are saved or cancelled.
-    tbrButtons(9).Buttons(1).SetEnabled(gRulesChanged);
-    tbrButtons(10).Buttons(1).SetEnabled(gRulesChanged);
+    tbrButtons(forms::bar::kSaveRules).Buttons(1).SetEnabled(gRulesChanged);
+    tbrButtons(forms::bar::kCancelRules).Buttons(1).SetEnabled(gRulesChanged);
     UpdatePageBar();
 }
 

@@ -6,10 +6,11 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
-#include "app/common/flag_scope.h"
 #include "app/common/date_text.h"
+#include "app/common/flag_scope.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_accounts_page.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -52,8 +53,8 @@ void AccountsPage::AddAccount() {
         gAccounts[n].Result = name;
         gAccounts[n].Status = QStringLiteral("Not Checked");
         gAccounts[n].CheckTime = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
-        c_.StatusBar.SetPanelText(1, gAccounts[n].Result);
-        c_.StatusBar.SetPanelText(3, gAccounts[n].Status);
+        c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[n].Result);
+        c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[n].Status);
         host_.FillRuleAccountList(gAccountCount);
     }
     c_.txtAcntName.SetFocus();
@@ -102,7 +103,7 @@ bool AccountsPage::SaveAccount() {
     for (vb::TabStrip* strip : {&c_.TabStripEmail, &c_.TabStripAcnts})
         strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), before.Name, name));
     gAccounts[c].Result = RenamedAccountText(gAccounts[c].Result, before.Name, name);
-    c_.StatusBar.SetPanelText(1, gAccounts[c].Result);
+    c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[c].Result);
     host_.SetAccountTabIcon(c);
     host_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
@@ -153,9 +154,9 @@ void AccountsPage::ShowNoAccounts() {
     modGeneral::gNoCheckDeferred = false;
     forms::gTrayIcon.ModifyIcon(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
     modOptions::SaveOptions();
-    c_.StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
-    c_.StatusBar.SetPanelText(3, QString());
-    c_.StatusBar.SetPanelText(4, modGeneral::gAutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+    c_.StatusBar.SetPanelText(forms::panel::kStatus, QString());
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
     c_.lvwEmail.ClearItems();
     modGeneral::gPrevAccount = 0;
     ResetBlankAccount();

@@ -8,6 +8,7 @@
 
 #include "app/forms/command_keys.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
@@ -83,8 +84,9 @@ void AccountsPage::WireAccountsPage() {
     commands_.Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
     commands_.Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
     commands_.Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
-    commands_.Add(u"tbrButtons", 6, u"SaveAccount", [this](int16_t) { SaveAccount(); });
-    commands_.Add(u"tbrButtons", 7, u"Cancel", [this](int16_t) { DisplayAccount(gCurrentAccount); });
+    commands_.Add(u"tbrButtons", forms::bar::kSaveAccount, u"SaveAccount", [this](int16_t) { SaveAccount(); });
+    commands_.Add(u"tbrButtons", forms::bar::kCancelAccount, u"Cancel",
+                  [this](int16_t) { DisplayAccount(gCurrentAccount); });
 }
 
 void AccountsPage::WireColourBox() {
@@ -208,8 +210,8 @@ void AccountsPage::DisplayAccount(int16_t index) {
     c_.chkAcntSoundOn.SetValue(account.SoundOn);
 
     gAccountChanged = false;
-    c_.tbrButtons(6).Buttons(1).SetEnabled(false);
-    c_.tbrButtons(7).Buttons(1).SetEnabled(false);
+    c_.tbrButtons(forms::bar::kSaveAccount).Buttons(1).SetEnabled(false);
+    c_.tbrButtons(forms::bar::kCancelAccount).Buttons(1).SetEnabled(false);
     c_.fraAcntToolBar.SetEnabled(true);
     host_.UpdatePageBar();
 
@@ -263,8 +265,8 @@ void AccountsPage::CheckAccountChanged() {
     const int16_t c = gCurrentAccount;
     if (!HasSlot(c)) return;
     gAccountChanged = ShownAccountSettings(c_, gAccounts[c]) != gAccounts[c].Saved();
-    c_.tbrButtons(6).Buttons(1).SetEnabled(gAccountChanged);
-    c_.tbrButtons(7).Buttons(1).SetEnabled(gAccountChanged);
+    c_.tbrButtons(forms::bar::kSaveAccount).Buttons(1).SetEnabled(gAccountChanged);
+    c_.tbrButtons(forms::bar::kCancelAccount).Buttons(1).SetEnabled(gAccountChanged);
     c_.fraAcntToolBar.SetEnabled(!gAccountChanged);
     host_.UpdatePageBar();
     if (gAccountChanged) {
@@ -286,8 +288,8 @@ void AccountsPage::TestCurrentAccount() {
     if (gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
     // A check or deletion in progress keeps the window as it is.
     if (!host_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
-    c_.StatusBar.SetPanelText(3, gAccounts[gCurrentAccount].Status);
-    c_.StatusBar.SetPanelText(4, modGeneral::gAutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
 }
 
 int AccountsPage::ShowAccountMessage(const AccountMessage& message, int buttons) {
