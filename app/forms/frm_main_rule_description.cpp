@@ -7,24 +7,16 @@
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
+#include "app/rules/rule_description.h"
 #include "app/rules/rule_set.h"
 #include "app/rules/rules_editor.h"
 #include "platform/ui/msg_box.h"
 
 using namespace modRules;
 
-namespace {
-
-bool IsTextWhere(const QString& where) {
-    return where == u"From" || where == u"To" || where == u"Subject" || where == u"Body";
-}
-
-}  // namespace
-
 void frmMain::FillWhereList() {
     cboWhere.Clear();
-    for (const char* where : {"From", "To", "Subject", "Body", "Attachment", "Size"})
-        cboWhere.AddItem(QString::fromLatin1(where));
+    for (const QStringView where : kWhereWords) cboWhere.AddItem(where.toString());
 }
 
 void frmMain::FillBooleanList() {
@@ -45,7 +37,7 @@ void frmMain::SetConditionList(const QString& where) {
         lblCriteria.SetCaption(QString::fromLatin1(hint));
         cboCondition.SetText(names.contains(kept) ? kept : QString::fromLatin1(fallback));
     };
-    if (IsTextWhere(where)) {
+    if (IsWhereWord(where, /*textOnly=*/true)) {
         offer({"Contains", "Equals"}, "Contains",
               where == u"From" || where == u"To" ? "Enter Names or Addresses..." : "Enter Text...");
     } else if (where == u"Attachment") {

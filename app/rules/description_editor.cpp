@@ -12,12 +12,6 @@ namespace {
 
 bool IsConnector(const QString& word) { return word == u"AND" || word == u"OR"; }
 
-bool IsWhere(const QString& word) {
-    for (const char16_t* where : {u"From", u"To", u"Subject", u"Body", u"Attachment", u"Size"})
-        if (word == where) return true;
-    return false;
-}
-
 // Column 0 of the current rule: its counted lines joined.
 void JoinCurrentLines() {
     QString joined;
@@ -118,7 +112,7 @@ LineChoice ShownRuleLine(int16_t line) {
     LineChoice shown;
     if (!HaveRule() || line < 1 || line > kMaxDescLines) return shown;
     const auto parsed = ParseDescriptionLine(gEditRuleDesc(gCurrentRule, line));
-    if (!parsed || !IsWhere(parsed->where)) return shown;
+    if (!parsed || !IsWhereWord(parsed->where)) return shown;
     shown.where = parsed->where;
     shown.condition = parsed->condition;
     shown.negated = parsed->negated;

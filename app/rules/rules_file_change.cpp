@@ -153,7 +153,6 @@ bool IsPlainName(const QString& given) {
 // present with one of the six Where words. A file edited by hand that is
 // not is refused whole rather than imported in part.
 bool HoldsWholeRules(IniFile& ini, int16_t count) {
-    static const QStringList kWhere{"From", "To", "Subject", "Body", "Attachment", "Size"};
     for (int i = 1; i <= count; ++i) {
         const QString section = QStringLiteral("Rule") + QString::number(i);
         const std::optional<QStringList> keys = ini.SectionGet(section);
@@ -164,7 +163,7 @@ bool HoldsWholeRules(IniFile& ini, int16_t count) {
         for (int j = 1; j <= lines; ++j) {
             const std::optional<DescriptionLine> line = ParseDescriptionLine(
                 ini.KeyGet(section, QStringLiteral("Description") + QString::number(j), QString()) + u' ');
-            if (!line || !kWhere.contains(line->where)) return false;
+            if (!line || !IsWhereWord(line->where)) return false;
         }
     }
     return true;

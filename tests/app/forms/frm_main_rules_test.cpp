@@ -462,6 +462,9 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     vb::ScriptedMsgBoxes boxes;
     vb::ToolButton& update = f.tbrRuleUpdate(0).Buttons("Update");
     vb::ToolButton& redo = f.tbrRuleUpdate(1).Buttons("Redo");
+    QStringList offered;
+    for (int i = 0; i < f.cboWhere.ListCount(); ++i) offered << f.cboWhere.List(i);
+    EXPECT_EQ(offered, QStringList({"From", "To", "Subject", "Body", "Attachment", "Size"}));
     // Conditions follow the Where; one both lists hold is kept.
     for (const auto& [from, condition, to, kept] : {std::tuple{"Subject", "Contains", "Size", "Equals"},
                                                     {"Size", "GreaterThan", "Subject", "Contains"},
