@@ -43,7 +43,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
     WireMessageList();
     WireAccountCheck();
-    WireAccountsPage();
     WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
@@ -77,7 +76,7 @@ void frmMain::Form_Load() {
     modOptions::DisplayOptions();
     ResetRunState();
     modOptions::DisplayOptions();
-    if (modAccounts::gCurrentAccount >= 1) DisplayAccount(modAccounts::gCurrentAccount);
+    if (modAccounts::gCurrentAccount >= 1) accounts_.DisplayAccount(modAccounts::gCurrentAccount);
 
     ShowMailClientButtons();
     ShowEmailPage();

@@ -208,7 +208,7 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        form.DisplayAccount(1);
+        form.accounts().DisplayAccount(1);
         const AccountSettings before = gAccounts[1].Saved();
         vb::TextBox& box = form.*row.box;
         box.SetText(QString::fromUtf8(row.text));
@@ -370,8 +370,8 @@ TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
         strip->DragDrop(strip, strip->TabLeft(4) + strip->TabWidth(4) + 200, 10);
         EXPECT_EQ(gCurrentAccount, 4) << "right of the last tab nothing happens";
     }
-    EXPECT_EQ(frmMain::TabFromX(form.TabStripAcnts, 0), 1);
-    EXPECT_EQ(frmMain::TabFromX(form.TabStripAcnts, -50), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, 0), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, -50), 1);
 }
 
 TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {

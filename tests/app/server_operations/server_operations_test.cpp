@@ -125,12 +125,12 @@ void ExpectEditingLocked(frmMain& form) {
 
 // The account procedures themselves refuse while an operation runs.
 void TryAccountEdits(frmMain& form) {
-    form.MoveAccount(1, 1);
+    form.accounts().MoveAccount(1, 1);
     const QString name = gAccounts[1].Edit.Name;
     gAccounts[1].Edit.Name = QStringLiteral("Renamed");
-    EXPECT_FALSE(form.SaveAccount());
+    EXPECT_FALSE(form.accounts().SaveAccount());
     gAccounts[1].Edit.Name = name;
-    form.AddAccount();
+    form.accounts().AddAccount();
     EXPECT_EQ(Names(), "Home Work") << "the accounts stood still";
 }
 
