@@ -18,6 +18,7 @@
 #include "app/forms/frm_preview.h"
 #include "app/forms/main_window_slots.h"
 #include "app/forms/message_commands.h"
+#include "app/forms/operation_scope.h"
 #include "app/forms/pictures.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
@@ -41,12 +42,8 @@ constexpr int kQuitRetryMs = 100;
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
-    WireMessageList();
-    WireAccountCheck();
     WireRulesPage();
-    WireMessageMenu();
     WireCheckRuns();
-    WirePointerEvents();
     WireRulesFile();
 }
 
@@ -62,7 +59,7 @@ void frmMain::Form_Load() {
 
     gLoading = true;
     tray_.AddTrayIcon();
-    CreateListToolTip();
+    email_.CreateListToolTip();
 
     layout_.ArrangeControls();
     layout_.SizeAndCentre();
@@ -200,7 +197,7 @@ void frmMain::ShowEmailPage() {
     using namespace modGeneral;
     gCurrentPane = forms::page::kEmail;
     lblBanner.SetCaption(gPaneName[forms::page::kEmail]);
-    FillMessageList(modAccounts::gCurrentAccount);
+    email_.FillMessageList(modAccounts::gCurrentAccount);
     gPrevAccount = modAccounts::gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());
     cmdTakeFocus.ZOrder(1);
@@ -284,3 +281,10 @@ void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCa
 void frmMain::OnConnected() { modGeneral::gConnected = true; }
 
 void frmMain::OnReceived() { ++modGeneral::gReceivedCount; }
+
+bool frmMain::RunServerOperation(const std::string& doing, const std::function<void(forms::OperationScope&)>& body) {
+    forms::OperationScope operation(*this, doing);
+    if (!operation.Started()) return false;
+    body(operation);
+    return true;
+}

@@ -15,11 +15,11 @@
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_accounts_page.h"
+#include "app/forms/main_email_page.h"
 #include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
 #include "app/forms/main_tray_commands.h"
-#include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
 #include "app/rules/rule_set.h"
 #include "platform/com/com_ptr.h"
@@ -38,7 +38,8 @@ class frmMain : public vb::Form,
                 private Pickers::Host,
                 private forms::ComponentEventsView,
                 private TrayCommands::Host,
-                private AccountsPage::Host {
+                private AccountsPage::Host,
+                private EmailPage::Host {
 public:
     frmMain();
 
@@ -143,10 +144,7 @@ private:
     void ShutDown();
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
-    void CreateListToolTip();
     com::ComPtr<forms::ComponentEvents> events_;
-    // The message list's tooltip, for the window's lifetime.
-    ToolTip mListToolTip;
 
     // ---- options page ----
     // What the page asks of the window.
@@ -172,34 +170,21 @@ private:
     // (the application ending) drops it with its members.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
 
-    // ---- message list ----
+    // ---- email page ----
 public:
-    // Rebuilds the whole list from the message store for account (1 to the
-    // account count; any other number changes nothing): rows with their
-    // icons, new mail in bold, the account's tab captions and icons, the
-    // message buttons and menu entries disabled until a row is chosen, and
-    // status-bar panels 1 to 4.
-    void FillMessageList(int16_t account);
-    // The account's tab icon on both tab strips: error, mail or no mail,
-    // and "Disabled" for an account switched off.
-    void SetAccountTabIcon(int16_t account) override;
-    // The hidden columns 6 to 9 kept at width 0.
-    void HideExtraColumns();
-    // The stored message that row (1-based) of the list shows, found in the
-    // store by its account and UID; nullptr when the store holds it no more.
-    // The list itself holds only the texts it shows.
-    const modGeneral::MessageRef* ListedMessage(int row);
-    // The list's highlight follows the message another window shows: its row
-    // alone selected, in view, and the current message.
-    void FollowShownMessage(int16_t account, int16_t msg);
-    // Marks column in the header and sorts the account's messages by it in
-    // the order gOptSortOrder names; a column that is not one of the five
-    // visible ones changes nothing.
-    void SortMessageList(int16_t account, const QString& column);
+    // The message list, its pointer events, the message menu and deletion.
+    EmailPage& email() { return email_; }
+    // The list as the account check refills and sorts it.
+    void FillMessageList(int16_t account) { email_.FillMessageList(account); }
+    void SortMessageList(int16_t account, const QString& column) { email_.SortMessageList(account, column); }
 
 private:
-    void WireMessageList();
-    void lvwEmail_ColumnClick(const vb::ColumnHeader& header);
+    // What the page asks of the window.
+    bool RunServerOperation(const std::string& doing,
+                            const std::function<void(forms::OperationScope&)>& body) override;
+    void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
+    // Wires itself into the command keys of tray_, declared above it.
+    EmailPage email_{*this, *this, tray_.Commands(), *this};
 
     // ---- layout ----
 public:
@@ -220,11 +205,11 @@ private:
 public:
     // The component object gets the account's connection settings; the busy
     // pointer and the tab animation go on; gConnected is cleared.
-    void PrepareConnection(int16_t account);
+    void PrepareConnection(int16_t account) override;
     // The animation, busy pointer and progress bar go off and the component
     // disconnects, sending the deletions marked and QUIT; the result is the
     // component's.
-    com::HRESULT DisconnectAccount();
+    com::HRESULT DisconnectAccount() override;
     // Connects and downloads one account into the message store; a failure
     // shows its box (unless the options hide its code) and zeroes the
     // account's counts.
@@ -247,41 +232,11 @@ public:
     void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
     void ShowUnexpectedError(int16_t account, int32_t number, const QString& description, const QString& title);
 
-    // Deletes on the server the account's stored messages whose UIDs are
-    // given, after the question when the options ask for it, and takes them
-    // out of the store and the list once the server committed the deletion.
-    // spamMode only changes the texts; confirm false skips the question (the
-    // user has already chosen). Claims the busy guard itself: call it
-    // outside any server operation; it does nothing while one runs.
-    void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
-    // The same inside the server operation the caller holds; nothing when
-    // that operation did not start.
-    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account, const QStringList& uids,
-                                bool spamMode, bool confirm = true);
-    // The same for the messages selected in the list (which must show the
-    // account), or with spamMode for the account's spam-marked messages.
-    void DeleteSelectedMessages(int16_t account, bool spamMode);
-    // The message menu's Delete: the selected messages of the current account.
-    void mnuEmailDelete_Click();
-    // The preview's Delete: exactly the message with this UID, as a server
-    // operation of its own, with the automatic check paused.
-    void DeleteOneMessage(int16_t account, const QString& uid);
-    // While a server operation runs a deletion cannot start: true, after
-    // telling the user so, instead of a click that does nothing.
-    bool DeletionRefusedWhileBusy();
-
 private:
-    // What each row of the list shows, in row order, from the last fill.
-    std::vector<modGeneral::MessageRef> mListed;
-    void WireAccountCheck();
-    // The UIDs DeleteSelectedMessages deletes.
-    QStringList ChosenUids(int16_t account, bool spamMode);
-    // Every account with spam-marked messages, in tab order.
-    void DeleteAllSpam();
     // The box for a failed call, titled title.
-    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) override;
 
-    // ---- pointer events and tray tip ----
+    // ---- tray tip ----
 public:
     // While the window is minimised: the tray tip sums the messages (or the
     // new ones) of the checked and connected accounts, and the icon shows
@@ -290,35 +245,9 @@ public:
     // instead. Called every second by the clock and the check timers.
     void UpdateTrayIcon();
 
-    // The list's pointer events: the current message, the message buttons
-    // and menu entries enabled only for a chosen row, the pop-up menu on a
-    // right click, the preview on a double click, the keyboard focus kept
-    // off the list, and the tips of cells too narrow for their text.
-    void lvwEmail_ItemClick();
-    void lvwEmail_Click();
-    void lvwEmail_DblClick();
-    void lvwEmail_MouseDown(int Button, int Shift, int x, int y);
-    void lvwEmail_MouseUp(int Button, int Shift, int x, int y);
-    void lvwEmail_GotFocus();
-    void lvwEmail_MouseMove(int Button, int Shift, int x, int y);
-    // The tip of the status-bar panel under the pointer.
-    void StatusBar_MouseMove(int Button, int Shift, int x, int y);
-
-    // The list row under the pointer (0 = none) and whether the user chose one.
-    int16_t mHoverItem = 0;
-    bool mItemSelected = false;
-
 private:
-    void WirePointerEvents();
-    // Enables or disables the four message buttons and menu entries.
-    void EnableMessageCommands(bool on);
-    // The pointer left the From, To and Subject cells: no row, no tip.
-    void ForgetListHover();
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
-    // The row and column whose tip was set last.
-    int16_t mTipRow = 0;
-    int16_t mTipColumn = 0;
 
     // ---- accounts page ----
 public:
@@ -390,20 +319,6 @@ private:
     // The page's handlers change the edit set only for a user's change to
     // the shown rule.
     bool RuleEditable() const;
-
-    // ---- message menu ----
-public:
-    // The preview window with the current message of the list; an open
-    // preview turns to it. Nothing happens without a current message.
-    void mnuEmailPreview_Click();
-    // A reply to the current message in the user's mail program.
-    void mnuEmailReply_Click();
-    // The current message opened by the user's mail program.
-    void mnuEmailOpen_Click();
-
-private:
-    // The three entries and their tbrEmail buttons (the window's construction).
-    void WireMessageMenu();
 
     // ---- check runs and schedule ----
 public:

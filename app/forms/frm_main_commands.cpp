@@ -50,6 +50,6 @@ void frmMain::TabStripEmail_Click() {
     gCurrentAccount = static_cast<int16_t>(TabStripEmail.SelectedItem());
     if (gCurrentAccount == modGeneral::gPrevAccount) return;
     if (!modOptions::gDefaultClientValid) SetMailClientButton(gAccounts[gCurrentAccount].ClientValid ? gCurrentAccount : -1);
-    FillMessageList(gCurrentAccount);
+    email_.FillMessageList(gCurrentAccount);
     modGeneral::gPrevAccount = gCurrentAccount;
 }

@@ -29,7 +29,7 @@ void frmMain::EnableMainControls() {
     // The commands on one message, and "EmailSpam", follow the message list:
     // usable once the user chose a row.
     for (const char16_t* key : kAccountMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
-    EnableMessageCommands(lvwEmail.SelectedItem() >= 1);
+    email_.EnableMessageCommands(lvwEmail.SelectedItem() >= 1);
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     using namespace forms::bar;
     for (int16_t i : {kEmailHelp, kStartEmailClient, kCheckAll, kClose, kAccountsHelp, kRulesHelp})

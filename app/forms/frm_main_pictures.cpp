@@ -1,5 +1,5 @@
 // The main window's pictures: every image list filled from the program's own
-// drawings, and the list tooltip.
+// drawings.
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
 
@@ -39,16 +39,4 @@ void frmMain::FillPictures() {
             bar->SetDisabledImageList(bar->DisabledImages());
         }
     }
-}
-
-void frmMain::CreateListToolTip() {
-    mListToolTip.Create(*this);
-    mListToolTip.SetMaxTipWidth(240);
-    mListToolTip.SetDelayTime(2, 5000);  // how long a tip stays
-    mListToolTip.AddTool(lvwEmail);
-    mListToolTip.SetToolText(lvwEmail, QString());
-    mListToolTip.SetBackColor(0xE0FEFC);
-    mListToolTip.SetForeColor(0);
-    mListToolTip.SetMargin(0, 2);
-    mListToolTip.SetMargin(2, 2);
 }

@@ -162,7 +162,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     // Only what the view can show is made into text.
     FillView(rtbRawMsg, RawMessageText(m, kMaxShownChars + 1));
     EnableSteps();
-    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().FollowShownMessage(account, msg);
+    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().email().FollowShownMessage(account, msg);
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
@@ -304,9 +304,9 @@ void frmPreview::DeleteMessage() {
     // Exactly the message shown goes, by its UID, whatever the list selects.
     if (ShownSlot() == 0 || !vb::Forms::IsLoaded<frmMain>()) return;
     frmMain& main = vb::Forms::Get<frmMain>();
-    if (main.DeletionRefusedWhileBusy()) return;
+    if (main.email().DeletionRefusedWhileBusy()) return;
     const modGeneral::MessageRef shown = shown_;
     Hide();
-    main.DeleteOneMessage(shown.account, shown.uid);
+    main.email().DeleteOneMessage(shown.account, shown.uid);
     Unload();
 }

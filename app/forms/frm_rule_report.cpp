@@ -174,7 +174,7 @@ void frmRuleReport::DeleteNow() {
     // check or another deletion talking to a server is named to the user.
     if (deleting_ || !vb::Forms::IsLoaded<frmMain>()) return;
     frmMain& main = vb::Forms::Get<frmMain>();
-    if (main.DeletionRefusedWhileBusy()) return;
+    if (main.email().DeletionRefusedWhileBusy()) return;
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
@@ -210,7 +210,7 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
             if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
             main.TabStripEmail.Select(i);
             // Exactly the marked messages, whatever the user selected in the list.
-            main.DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
+            main.email().DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
             // What a refused or failed deletion left stays listed.
             modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
         }

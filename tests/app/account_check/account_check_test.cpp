@@ -366,17 +366,17 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     const QString stored = uids_[1];
     for (const Row& r : {
              Row{"test while busy", true, [] { form().TestAccountConnection(1); }, ""},
-             Row{"delete while busy", true, [&] { form().DeleteMessagesByUid(1, {stored}, false); }, ""},
-             Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); },
+             Row{"delete while busy", true, [&] { form().email().DeleteMessagesByUid(1, {stored}, false); }, ""},
+             Row{"selection while busy", true, [] { form().email().mnuEmailDelete_Click(); },
                  "Messages cannot be deleted while a check or another deletion is talking to a mail server."
                  "\r\n\r\nPlease try again when it has finished."},
-             Row{"spam while busy", true, [] { form().DeleteSelectedMessages(1, true); }, ""},
-             Row{"nothing selected", false, [] { form().mnuEmailDelete_Click(); }, "No Messages to Delete"},
-             Row{"no spam", false, [] { form().DeleteSelectedMessages(1, true); },
+             Row{"spam while busy", true, [] { form().email().DeleteSelectedMessages(1, true); }, ""},
+             Row{"nothing selected", false, [] { form().email().mnuEmailDelete_Click(); }, "No Messages to Delete"},
+             Row{"no spam", false, [] { form().email().DeleteSelectedMessages(1, true); },
                  "No Spam Messages to Delete"},
              Row{"UIDs not stored", false,
                  [] {
-                     form().DeleteMessagesByUid(1, {"", "elsewhere"}, false);
+                     form().email().DeleteMessagesByUid(1, {"", "elsewhere"}, false);
                  },
                  "No Messages to Delete"},
          }) {
@@ -400,7 +400,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     // A UID the caller names deletes that message alone.
     modOptions::gOptDeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
-    form().DeleteMessagesByUid(1, {stored, QString()}, false);
+    form().email().DeleteMessagesByUid(1, {stored, QString()}, false);
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(mailbox_.messageCount(), 1);
     EXPECT_EQ(StoredUids(), uids_[0]);
@@ -415,7 +415,7 @@ TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
     ASSERT_EQ(gAccounts[1].MsgCount, 3);
     gCurrentAccount = 1;
     gCurrentMsg = 2;
-    form().mnuEmailPreview_Click();
+    form().email().mnuEmailPreview_Click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
     form().lvwEmail.Item(3).SetSelected(true);
     gCurrentMsg = 3;

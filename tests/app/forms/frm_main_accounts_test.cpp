@@ -147,7 +147,7 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     frmMain& form = Open({"Home", "Other"}, {"Home", "HOME", "All Accounts"});
     ASSERT_EQ(modRules::gRules.Count, 3);
     GiveMessages({3, 0});
-    form.FillMessageList(1);
+    form.email().FillMessageList(1);
     const QString counted = form.TabStripEmail.TabCaption(1);
     ASSERT_TRUE(counted.startsWith("Home") && counted != "Home") << counted.toStdString();
 

@@ -116,11 +116,11 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     Store(1, msgs);
     gCurrentMsg = 7;
     frmMain& f = form();
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
     f.lvwEmail.Item(1).SetSelected(true);  // the old rows go, with their selection
     f.mnuEmailPreview.SetEnabled(true);
     f.tbrEmail.Buttons(QStringLiteral("EmailDelete")).SetEnabled(true);
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
 
     ASSERT_EQ(f.lvwEmail.ItemCount(), 10);
     for (int i = 1; i <= 10; ++i) {
@@ -154,7 +154,7 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
         EXPECT_FALSE(entry->Enabled());
 
     Store(1, {{false, false, false, false}});  // no spam left: the spam button goes off
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
     EXPECT_FALSE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
     EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
 }
@@ -170,7 +170,7 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     for (int16_t i = 1; i <= kCount; ++i)
         modGeneral::Msg(1, i).Date = QDateTime(QDate(2024, 1, 1).addDays(kCount - i), QTime(8, 0));
     frmMain& f = form();
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
     ASSERT_EQ(f.lvwEmail.ItemCount(), kCount);
     EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home  (10000)");
     int spam = 0, attachNew = 0, attach = 0;
@@ -194,8 +194,8 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     EXPECT_EQ(attachNew + attach, kCount / 3 - kCount / 21) << "every record with an attachment and no spam";
 
     modOptions::gOptSortOrder = 0;
-    f.SortMessageList(1, QStringLiteral("Date"));
-    f.FillMessageList(1);
+    f.email().SortMessageList(1, QStringLiteral("Date"));
+    f.email().FillMessageList(1);
     EXPECT_EQ(f.lvwEmail.Item(1).Text(), "from10000");
     EXPECT_EQ(f.lvwEmail.Item(kCount).Text(), "from1");
     EXPECT_EQ(f.lvwEmail.Item(1).SubItems(3), "Jan 01, 2024 08:00:00 AM");
@@ -241,7 +241,7 @@ TEST_F(FrmMainList, StatusBarCountAndPicture) {
         gAccounts[1].Result = *c.result ? QString::fromLatin1(c.result) : gAccounts[1].Name;
         gAccounts[1].Status = QString::fromLatin1(c.status);
         gAutoCheckText = QStringLiteral("Auto Check at ") + c.name;
-        f.FillMessageList(1);
+        f.email().FillMessageList(1);
         EXPECT_EQ(f.StatusBar.PanelText(1), gAccounts[1].Result);
         EXPECT_EQ(f.StatusBar.PanelText(2), c.text);
         EXPECT_EQ(Panel2Picture(), c.picture);
@@ -274,7 +274,7 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
         gAccounts[c.account].Checked = c.checked;
         gAccounts[c.account].Connected = c.connected;
         gCurrentMsg = 9;
-        f.FillMessageList(c.account);
+        f.email().FillMessageList(c.account);
         EXPECT_EQ(gCurrentMsg, c.messages > 0 ? 1 : 9) << "an empty account leaves the current message";
         for (vb::TabStrip* strip : {&f.TabStripEmail, &f.TabStripAcnts}) {
             EXPECT_EQ(strip->TabImage(c.account), c.icon);
@@ -284,10 +284,10 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
 
     // Without accounts, or for no account, nothing changes.
     f.StatusBar.SetPanelText(1, QStringLiteral("kept"));
-    f.FillMessageList(3);
-    f.FillMessageList(0);
+    f.email().FillMessageList(3);
+    f.email().FillMessageList(0);
     gAccountCount = 0;
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
     EXPECT_EQ(f.StatusBar.PanelText(1), "kept");
     EXPECT_EQ(f.TabStripEmail.TabCaption(2), "Work");
     gAccountCount = 2;
@@ -344,7 +344,7 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
 
     gOptMessageSort = 1;  // no messages: neither key nor order changes
     Store(1, {});
-    f.FillMessageList(1);
+    f.email().FillMessageList(1);
     click(2);
     EXPECT_EQ(gSortKey, "Size");
     EXPECT_EQ(gOptSortOrder, 1);

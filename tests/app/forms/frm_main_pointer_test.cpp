@@ -37,7 +37,7 @@ protected:
             Msg(1, i).Uid = QStringLiteral("uid%1").arg(i);
         }
         modOptions::gOptFromToolTips = modOptions::gOptToToolTips = modOptions::gOptSubjectToolTips = 1;
-        f.FillMessageList(1);
+        f.email().FillMessageList(1);
         f.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
     }
@@ -103,7 +103,7 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
         });
         Click(c.at, c.button);
         EXPECT_EQ(CommandsEnabled(), c.enabled);
-        EXPECT_EQ(form().mItemSelected, c.enabled);
+        EXPECT_EQ(form().email().mItemSelected, c.enabled);
         EXPECT_EQ(form().lvwEmail.SelectedItem(), c.current);
         if (c.enabled) {
             EXPECT_EQ(gCurrentMsg, c.current);
@@ -121,7 +121,7 @@ TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff
     EXPECT_EQ(previews, 1);
     EXPECT_TRUE(form().lvwEmail.hasFocus()) << "a press on a row leaves the focus on the list";
     form().tbrEmail.Buttons("EmailPreview").SetEnabled(false);
-    form().lvwEmail_DblClick();
+    form().email().lvwEmail_DblClick();
     EXPECT_EQ(previews, 1) << "only while the preview may run";
 
     Click(Empty());
@@ -157,9 +157,9 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
         modOptions::gOptFromToolTips = c.fromOption;
         MoveTo(c.at);
         EXPECT_EQ(ListTip(), c.tip);
-        EXPECT_EQ(form().mHoverItem, c.hover);
+        EXPECT_EQ(form().email().mHoverItem, c.hover);
         if (c.hover == 0) {
-            EXPECT_FALSE(form().mItemSelected);
+            EXPECT_FALSE(form().email().mItemSelected);
         }
         if (c.thenStoreChanges) Msg(1, 1).To = QStringLiteral("changed in the store, far too long for the column, commas");
     }

@@ -448,7 +448,7 @@ TEST_F(FrmPreview, TheListHighlightFollowsTheMessageShown) {
     test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"},
                           {"u2", "Bob <bob@example.org>", "two"},
                           {"u3", "Cy <cy@example.org>", "three"}});
-    main.FillMessageList(1);
+    main.email().FillMessageList(1);
     modAccounts::gCurrentAccount = 1;
     const auto highlighted = [&main] {
         std::vector<int> rows;
@@ -474,7 +474,7 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
     frmMain& main = LaidOutMainWindow();
     test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"}, {"u2", "Bob <bob@example.org>", "two"}});
-    main.FillMessageList(1);
+    main.email().FillMessageList(1);
     modAccounts::gCurrentAccount = 1;
 
     gCurrentMsg = 2;

@@ -39,7 +39,7 @@ void FillList(frmMain& form) {
     modAccounts::gAccounts[1].Result = QStringLiteral("Home - 4 Messages");
     modAccounts::gAccounts[1].Status = QStringLiteral("Checked at: 10:58 PM");
     modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 11:28 PM");
-    form.FillMessageList(1);
+    form.email().FillMessageList(1);
 }
 
 }  // namespace

@@ -208,14 +208,14 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     Click(form.tbrButtons(3), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     modGeneral::gCurrentMsg = 1;
-    form.mnuEmailPreview_Click();
+    form.email().mnuEmailPreview_Click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
 
     vb::ScriptedMsgBoxes boxes;
     QTimer::singleShot(200, [&] {
         vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
         vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
-        form.mnuEmailDelete_Click();
+        form.email().mnuEmailDelete_Click();
     });
     Click(form.tbrButtons(3), "CheckAll");
     std::vector<std::string> busy;
@@ -254,7 +254,7 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
 
     form.lvwEmail.Item(1).SetSelected(true);
     form.lvwEmail.Item(2).SetSelected(true);
-    form.mnuEmailDelete_Click();
+    form.email().mnuEmailDelete_Click();
     const auto dele = server.transcript(1);
     EXPECT_EQ(std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 2);
     ASSERT_EQ(boxes.Calls().size(), 1u) << "the refusal is told once";
@@ -316,7 +316,7 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
                       form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(1)).center());
     ASSERT_EQ(form.lvwEmail.SelectedItem(), 2);
-    form.mnuEmailPreview_Click();
+    form.email().mnuEmailPreview_Click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
 
     bool acted = false;
@@ -344,7 +344,7 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
         selected.push_back(form.lvwEmail.SelectedItem());
     });
     user.start();
-    form.mnuEmailDelete_Click();
+    form.email().mnuEmailDelete_Click();
     user.stop();
 
     ASSERT_TRUE(acted) << "the user's clicks came while the server held DELE";

@@ -2,8 +2,9 @@
 // message buttons and the status bar around it, and the sort by a column.
 #include "app/accounts/account_table.h"
 #include "app/check/message_sort.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/frm_main_design.h"
 #include "app/forms/list_tallies.h"
+#include "app/forms/main_email_page.h"
 #include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/message_ref.h"
@@ -21,8 +22,6 @@ int16_t gAttachNewTally = 0;
 }  // namespace forms
 
 namespace {
-
-const char16_t* const kRowButtons[] = {u"EmailPreview", u"EmailReply", u"EmailOpen", u"EmailDelete"};
 
 // A row's icon and the tally it counts in; the first case that holds wins.
 struct RowMark {
@@ -71,18 +70,22 @@ CountPanel CountPanelFor(int16_t a) {
 
 }  // namespace
 
-void frmMain::WireMessageList() {
-    lvwEmail.ColumnClick = [this](vb::ColumnHeader header) { lvwEmail_ColumnClick(header); };
+void EmailPage::WireMessageList() {
+    c_.lvwEmail.ColumnClick = [this](vb::ColumnHeader header) { lvwEmail_ColumnClick(header); };
 }
 
-void frmMain::FillMessageList(int16_t account) {
+void EmailPage::FillMessageList(int16_t account) {
+    using namespace modAccounts;
+    if (gAccountCount == 0 || account < 1 || account > gAccountCount) return;
+    FillRows(account);
+    ShowListStatus(account);
+}
+
+void EmailPage::FillRows(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
-    if (gAccountCount == 0 || account < 1 || account > gAccountCount) return;
-    const int16_t a = account;
-
-    lvwEmail.ClearItems();
-    tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(false);
+    c_.lvwEmail.ClearItems();
+    c_.tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(false);
     forms::gAttachTally = 0;
     forms::gDeleteAttachTally = 0;
     forms::gAttachNewTally = 0;
@@ -94,7 +97,7 @@ void frmMain::FillMessageList(int16_t account) {
         mListed.reserve(static_cast<size_t>(count));
         // The hidden columns stay empty: what the commands need of a row
         // comes from the store, by the row's account and UID.
-        lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
+        c_.lvwEmail.AddItems(count, [&](int slot, vb::ListItem row) {
             const auto i = static_cast<int16_t>(slot);
             mListed.push_back(RefOf(a, i));
             const StoredMessage& m = Msg(a, i);
@@ -109,62 +112,82 @@ void frmMain::FillMessageList(int16_t account) {
             const RowMark mark = MarkOf(m.New, m.Delete, m.Spam, m.Attach);
             row.SetSmallIcon(QString::fromUtf16(mark.icon));
             if (mark.tally) ++*mark.tally;
-            if (mark.spam) tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(true);
+            if (mark.spam) c_.tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(true);
         });
-        lvwEmail.Item(1).SetSelected(false);
+        c_.lvwEmail.Item(1).SetSelected(false);
         gCurrentMsg = 1;
         caption += QStringLiteral("  (") + QString::number(count) + QStringLiteral(")");
     }
-    TabStripEmail.SetTabCaption(a, caption);
-    TabStripAcnts.SetTabCaption(a, caption);
+    c_.TabStripEmail.SetTabCaption(a, caption);
+    c_.TabStripAcnts.SetTabCaption(a, caption);
     SetAccountTabIcon(a);
-
-    // Enabled again when the user chooses a row.
-    for (const char16_t* key : kRowButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(false);
-    for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen})
-        entry->SetEnabled(false);
-
-    StatusBar.SetPanelText(forms::panel::kResult, gAccounts[a].Result);
-    StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[a].Status);
-    StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
-    const CountPanel panel = CountPanelFor(a);
-    const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
-    StatusBar.SetPanelText(forms::panel::kNewCount, panel.picture ? QString::number(panel.count) : QString());
-    StatusBar.SetPanelPicture(forms::panel::kNewCount, imlListViewIcons.Exists(picture)
-                                                           ? imlListViewIcons.Picture(picture)
-                                                           : QPixmap());
 }
 
-const modGeneral::MessageRef* frmMain::ListedMessage(int row) {
+void EmailPage::ShowListStatus(int16_t a) {
+    using namespace modAccounts;
+    // Enabled again when the user chooses a row.
+    EnableMessageCommands(false);
+
+    c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[a].Result);
+    c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[a].Status);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+    const CountPanel panel = CountPanelFor(a);
+    const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
+    c_.StatusBar.SetPanelText(forms::panel::kNewCount, panel.picture ? QString::number(panel.count) : QString());
+    c_.StatusBar.SetPanelPicture(forms::panel::kNewCount, c_.imlListViewIcons.Exists(picture)
+                                                              ? c_.imlListViewIcons.Picture(picture)
+                                                              : QPixmap());
+}
+
+const modGeneral::MessageRef* EmailPage::ListedMessage(int row) {
     if (row < 1 || static_cast<size_t>(row) > mListed.size()) return nullptr;
     modGeneral::MessageRef& ref = mListed[static_cast<size_t>(row - 1)];
     return modGeneral::Locate(ref) != 0 ? &ref : nullptr;
 }
 
-void frmMain::SetAccountTabIcon(int16_t account) {
+void EmailPage::SetAccountTabIcon(int16_t account) {
     using namespace modAccounts;
     if (account < 1 || account > gAccountCount) return;
     QString key = gAccounts[account].Checked && !gAccounts[account].Connected
                       ? QStringLiteral("MailError")
                       : (gAccounts[account].MsgCount >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
     if (gAccounts[account].Enabled == 0) key += QStringLiteral("Disabled");
-    TabStripEmail.SetTabImage(account, key);
-    TabStripAcnts.SetTabImage(account, key);
+    c_.TabStripEmail.SetTabImage(account, key);
+    c_.TabStripAcnts.SetTabImage(account, key);
 }
 
-void frmMain::HideExtraColumns() {
-    for (int column = 6; column <= 9 && column <= lvwEmail.ColumnCount(); ++column)
-        lvwEmail.Column(column).SetWidth(0);
+void EmailPage::HideExtraColumns() {
+    for (int column = 6; column <= 9 && column <= c_.lvwEmail.ColumnCount(); ++column)
+        c_.lvwEmail.Column(column).SetWidth(0);
 }
 
-void frmMain::SortMessageList(int16_t account, const QString& column) {
+void EmailPage::SortMessageList(int16_t account, const QString& column) {
     if (!modCheck::IsSortColumn(column)) return;
     const bool descending = modOptions::gOptSortOrder != 0;
     ShowSortColumnIcon(column, descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
     modCheck::SortMessages(account, column, descending);
 }
 
-void frmMain::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
+void EmailPage::ShowSortColumnIcon(const QString& key, const QString& icon) {
+    // A picture that could not be drawn leaves the header without one
+    // rather than failing the save.
+    const auto show = [this](const QString& column, const QString& picture) {
+        const vb::ImageList* pictures = c_.lvwEmail.ColumnHeaderIcons();
+        c_.lvwEmail.Column(column).SetIcon(pictures && pictures->Exists(picture) ? picture : QString());
+    };
+    for (const char* column : {"From", "To", "Subject", "Date", "Size"})
+        show(QString::fromLatin1(column), QStringLiteral("Blank"));
+    if (!key.isEmpty()) show(key, icon);
+}
+
+void EmailPage::SortAndFillMessageList() {
+    const int16_t account = modAccounts::gCurrentAccount;
+    if (account < 1 || account > modAccounts::gAccountCount) return;
+    SortMessageList(account, modGeneral::gSortKey);
+    FillMessageList(account);
+}
+
+void EmailPage::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     using namespace modGeneral;
     using namespace modOptions;
     HideExtraColumns();
