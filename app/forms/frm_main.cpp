@@ -54,11 +54,9 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireAccountCheck();
     WireAccountsPage();
     WirePickersAndTools();
-    WireRulesPage();
     WireMessageMenu();
     WireCheckRuns();
     WirePointerEvents();
-    WireRulesFile();
 }
 
 void frmMain::Form_Load() {
@@ -66,7 +64,7 @@ void frmMain::Form_Load() {
     using namespace modAccounts;
     using namespace modOptions;
 
-    rulesView_ = modRules::gRulesView.Register(*this);
+    rules_.Load();
     optionsView_ = modOptions::gOptionsView.Register(*this);
     startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
 
@@ -150,7 +148,7 @@ void frmMain::Form_Load() {
         DisableEmailControls();
     }
 
-    InitRules();
+    rules_.InitRules();
 
     BuildOptionsTree();
     LayoutOptionsPages();
@@ -231,15 +229,14 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
-    UnloadRuleWindows();
+    rules_.Unload();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
-    rulesView_.Reset();
     optionsView_.Reset();
     startupEntry_.Reset();
 }
 
-void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
+forms::ChecksPaused frmMain::PauseChecks() { return forms::ChecksPaused(*this); }
 
 void frmMain::OnConnected() { modGeneral::gConnected = true; }
 

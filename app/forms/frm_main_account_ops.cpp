@@ -53,7 +53,7 @@ void frmMain::AddAccount() {
         gAcntCheckTime[n] = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
         StatusBar.SetPanelText(1, gAcntResult[n]);
         StatusBar.SetPanelText(3, gAcntStatus[n]);
-        FillRuleAccountList(gAccountCount);
+        rules_.FillRuleAccountList(gAccountCount);
     }
     txtAcntName.SetFocus();
 }
@@ -110,7 +110,7 @@ bool frmMain::SaveAccount() {
     gAcntResult[c] = RenamedAccountText(gAcntResult[c], oldName, name);
     StatusBar.SetPanelText(1, gAcntResult[c]);
     SetAccountTabIcon(c);
-    FillRuleAccountList(gAccountCount);
+    rules_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
     TabStripAcnts.Select(c);
     return true;
@@ -145,7 +145,7 @@ void frmMain::DeleteAccount() {
         } else {
             ShowNoAccounts();
         }
-        FillRuleAccountList(gAccountCount);
+        rules_.FillRuleAccountList(gAccountCount);
     }
     // The options saved while the last account went are shown as they are now.
     if (gAccountCount == 0) modOptions::CheckOptionsChanged();
@@ -188,7 +188,7 @@ void frmMain::MoveAccount(int16_t account, int16_t offset) {
     }
     ReloadClientPictures(std::min(a, b), std::max(a, b));
     // The Rules page lists the accounts in tab order.
-    FillRuleAccountList(gAccountCount);
+    rules_.FillRuleAccountList(gAccountCount);
     gCurrentAccount = b;
     DisplayAccount(b);
     RefillCurrentList();

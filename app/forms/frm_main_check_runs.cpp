@@ -66,7 +66,7 @@ void frmMain::CheckAll() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void frmMain::RunAutoCheck() { RunTimedCheck(false); }
@@ -123,7 +123,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     operation.ResumeChecks();
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
-    CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void frmMain::CheckCurrentAccount() {
@@ -146,7 +146,7 @@ void frmMain::CheckCurrentAccount() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport({account});
+    rules_.CheckRuleReport({account});
 }
 
 void frmMain::ShowDownloadErrors() {

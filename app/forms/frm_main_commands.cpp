@@ -56,7 +56,7 @@ void frmMain::ShowPage(int16_t pane) {
     const bool haveAccounts = modAccounts::gAccountCount > 0;
     if (pane == 0 && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
     if (pane == 1 && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
-    if (pane == 2) ShowSavedRules();
+    if (pane == 2) rules_.ShowSavedRules();
     // One page is visible at a time, whichever was shown for an operation.
     for (int i = 0; i <= 3; ++i)
         if (i != pane) fraMain(i).SetVisible(false);

@@ -111,7 +111,7 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     modRules::gEditRuleCount = 1;
     modRules::ResizeRuleArrays(1);
     modRules::gEditRuleName[1] = "Edited";
-    main_->CheckRulesChanged();
+    main_->rules().CheckRulesChanged();
     ASSERT_TRUE(main_->tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
     Save("Jane");

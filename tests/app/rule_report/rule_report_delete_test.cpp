@@ -112,7 +112,7 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
     // The user looks at Home with its unmarked third message selected.
     main().TabStripEmail.Select(1);
     main().lvwEmail.Item(3).SetSelected(true);
-    main().CheckRuleReport({1, 2});
+    main().rules().CheckRuleReport({1, 2});
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
 
     struct Step {
@@ -147,7 +147,7 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     Mark(1, "D...");
     Mark(2, "..D.");
     gAcntPassword[2] = QStringLiteral("wrong");
-    main().CheckRuleReport({1, 2});
+    main().rules().CheckRuleReport({1, 2});
     vb::ScriptedMsgBoxes boxes;
     DeleteNow(1);
     ASSERT_EQ(boxes.Calls().size(), 1u) << "the failed login is reported";

@@ -3,8 +3,7 @@
 #include <QStringList>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/checks_paused.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_rules_page.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/forms/frm_rule_report.h"
 #include "app/general/check_status.h"
@@ -15,12 +14,12 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 
-void frmMain::WireRulesFile() {
-    mCommands.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
-    mCommands.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
+void RulesPage::WireRulesFile() {
+    commands_.Add(u"tbrRules", u"RulesImport", [this](int16_t) { ImportRules(); });
+    commands_.Add(u"tbrRules", u"RulesRename", [this](int16_t) { RenameRulesFile(); });
 }
 
-void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
+void RulesPage::CheckRuleReport(const std::vector<int16_t>& checked) {
     // One report at a time: an open one keeps the run that opened it.
     if (modGeneral::gShowingRuleReport || vb::Forms::IsLoaded<frmRuleReport>()) return;
     const QStringList accounts = modRules::RuleReportAccounts(checked);
@@ -29,15 +28,15 @@ void frmMain::CheckRuleReport(const std::vector<int16_t>& checked) {
     vb::Forms::Get<frmRuleReport>().Show();
 }
 
-void frmMain::ImportRules() {
+void RulesPage::ImportRules() {
     // The start-up countdown and the automatic check rest while the import's
     // dialog and boxes are open.
-    const forms::ChecksPaused pause(*this);
+    const forms::ChecksPaused pause = host_.PauseChecks();
     CommonDialog.FileName.clear();
     CommonDialog.InitDir = QString::fromStdString(platform::store::UserDataFolder().string());
     CommonDialog.Filter = QStringLiteral("(*.ini)|*.ini|");
     CommonDialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
-    const QString path = CommonDialog.ShowOpen(this) ? CommonDialog.FileName : QString();
+    const QString path = CommonDialog.ShowOpen(&window_) ? CommonDialog.FileName : QString();
 
     QStringList accounts;
     for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAcntName[i]);
@@ -55,9 +54,9 @@ void frmMain::ImportRules() {
     vb::MsgBox(message.text, refused ? vb::vbExclamation : vb::vbInformation, message.title);
 }
 
-void frmMain::RenameRulesFile() { vb::Forms::Get<frmRuleFile>().Show(vb::vbModeless, this); }
+void RulesPage::RenameRulesFile() { vb::Forms::Get<frmRuleFile>().Show(vb::vbModeless, &window_); }
 
-void frmMain::UnloadRuleWindows() {
+void RulesPage::UnloadRuleWindows() {
     vb::Forms::Unload<frmRuleFile>();
     vb::Forms::Unload<frmRuleReport>();
 }
