@@ -16,20 +16,6 @@ const QString kSection = QStringLiteral("Settings");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTenBlanks = QString(10, QLatin1Char(' '));
 
-// Calls f(array) for every per-account array of the table except the tab
-// edges, which belong to the tab row and not to an account.
-template <typename F>
-void ForEachAccountArray(F&& f) {
-    f(gAcntEnabled), f(gAcntName), f(gAcntServer), f(gAcntSecure), f(gAcntPort), f(gAcntLoginID);
-    f(gAcntPassword), f(gAcntColour), f(gAcntColourIndex), f(gAcntClient), f(gAcntSound), f(gAcntSoundOn);
-    f(gAcntConnected), f(gAcntChecked), f(gAcntHasMail), f(gAcntHasNewMail), f(gAcntIncomplete);
-    f(gAcntSoundValid), f(gAcntClientValid), f(gAcntResult), f(gAcntCheckTime), f(gAcntStatus);
-    f(gAcntMsgCount), f(gAcntNewCount), f(gAcntPrevMsgCount), f(gAcntDeleteCount), f(gAcntSpamCount);
-    f(gEditAcntEnabled), f(gEditAcntName), f(gEditAcntServer), f(gEditAcntSecure), f(gEditAcntPort);
-    f(gEditAcntLoginID), f(gEditAcntPassword), f(gEditAcntColour), f(gEditAcntColourIndex);
-    f(gEditAcntClient), f(gEditAcntSound), f(gEditAcntSoundOn);
-}
-
 std::pair<QString, QString> CountValue(int16_t count) {
     return {QStringLiteral("AcntNum"), QString::number(count)};
 }
@@ -45,7 +31,7 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
                                   QStringLiteral("re-enter a name for this Account.") + kCrLf + kCrLf};
     // A name stored so before stays the account's: the rule is for names
     // made or changed.
-    const bool unchanged = current >= 1 && current <= gAccountCount && gAcntName[current] == name;
+    const bool unchanged = current >= 1 && current <= gAccountCount && gAccounts[current].Name == name;
     const bool quoted = name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'));
     if (!unchanged && (name != name.trimmed() || quoted))
         return AccountMessage{
@@ -55,7 +41,7 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
                 name + QStringLiteral("'") + kCrLf + kCrLf + QStringLiteral("Please re-enter a name for this Account.") +
                 kCrLf + kCrLf};
     for (int16_t i = 1; i <= gAccountCount; ++i) {
-        if (i == current || !SameName(gAcntName[i], name)) continue;
+        if (i == current || !SameName(gAccounts[i].Name, name)) continue;
         return AccountMessage{QStringLiteral("Duplicate Account Name"),
                               QStringLiteral("The following Account Name is already used.") + kTenBlanks + kCrLf +
                                   QStringLiteral("Account Name: '") + name + QStringLiteral("'") + kCrLf + kCrLf +
@@ -97,7 +83,7 @@ AccountMessage DeleteAccountQuestion(const QString& name) {
 QString NewAccountName() {
     const auto taken = [](const QString& candidate) {
         for (int16_t i = 1; i <= gAccountCount; ++i)
-            if (SameName(gAcntName[i], candidate)) return true;
+            if (SameName(gAccounts[i].Name, candidate)) return true;
         return false;
     };
     for (int n = 1;; ++n) {
@@ -114,14 +100,15 @@ QString RenamedAccountText(const QString& text, const QString& oldName, const QS
 bool AppendAccount(const QString& name) {
     const auto n = static_cast<int16_t>(gAccountCount + 1);
     ResizeAccountArrays(n);
-    gAcntEnabled[n] = 1;
-    gAcntName[n] = name;
-    gAcntSecure[n] = 0;
-    gAcntPort[n] = QStringLiteral("110");
-    gAcntColour[n] = 255;
-    gAcntColourIndex[n] = 5;
-    gAcntSoundOn[n] = 1;
-    auto values = StoredAccountValues(n, n);
+    AccountSettings& account = gAccounts[n].Saved();
+    account.Enabled = 1;
+    account.Name = name;
+    account.Secure = 0;
+    account.Port = QStringLiteral("110");
+    account.Colour = 255;
+    account.ColourIndex = 5;
+    account.SoundOn = 1;
+    auto values = StoredAccountValues(account, n);
     values.push_back(CountValue(n));
     if (!SaveSettings(kAppKey, kSection, values)) {
         ResizeAccountArrays(gAccountCount);
@@ -135,7 +122,7 @@ bool StoreRemoval(int16_t d) {
     const int16_t n = gAccountCount;
     std::vector<std::pair<QString, QString>> values;
     for (int16_t i = d; i < n; ++i) {
-        auto shifted = StoredAccountValues(static_cast<int16_t>(i + 1), i);
+        auto shifted = StoredAccountValues(gAccounts[i + 1], i);
         values.insert(values.end(), shifted.begin(), shifted.end());
     }
     values.push_back(CountValue(static_cast<int16_t>(n - 1)));
@@ -144,22 +131,20 @@ bool StoreRemoval(int16_t d) {
 
 void RemoveAccountSlot(int16_t d) {
     const int16_t n = gAccountCount;
-    ForEachAccountArray([&](auto& array) {
-        for (int i = d; i < n; ++i) array[i] = std::move(array[i + 1]);
-    });
+    for (int i = d; i < n; ++i) gAccounts[i] = std::move(gAccounts[i + 1]);
     gAccountCount = static_cast<int16_t>(n - 1);
     ResizeAccountArrays(gAccountCount);
 }
 
 bool StoreExchange(int16_t a, int16_t b) {
-    auto values = StoredAccountValues(a, b);
-    auto other = StoredAccountValues(b, a);
+    auto values = StoredAccountValues(gAccounts[a], b);
+    auto other = StoredAccountValues(gAccounts[b], a);
     values.insert(values.end(), other.begin(), other.end());
     return SaveSettings(kAppKey, kSection, values);
 }
 
 void ExchangeAccountSlots(int16_t a, int16_t b) {
-    ForEachAccountArray([&](auto& array) { std::swap(array[a], array[b]); });
+    std::swap(gAccounts[a], gAccounts[b]);
 }
 
 AccountMessage StoreFailureMessage(const QString& appName) {

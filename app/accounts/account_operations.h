@@ -58,14 +58,14 @@ bool AppendAccount(const QString& name);
 // it take the number before theirs and the last number's values go, with the
 // new count, in one write. False when the store refused; nothing changed.
 bool StoreRemoval(int16_t d);
-// Then from the table: the accounts after d move down one slot in every
-// per-account array and the count goes down by one.
+// Then from the table: the accounts after d move down one slot, each with its
+// whole record, and the count goes down by one.
 void RemoveAccountSlot(int16_t d);
 
 // Accounts a and b exchanging numbers in the store, in one write. False when
 // the store refused; nothing changed.
 bool StoreExchange(int16_t a, int16_t b);
-// Then in the table: every per-account array.
+// Then in the table: the two records whole.
 void ExchangeAccountSlots(int16_t a, int16_t b);
 
 // The message shown when the settings store refused a change of accounts.

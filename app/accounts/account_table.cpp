@@ -1,7 +1,6 @@
 #include "app/accounts/account_table.h"
 
 #include <array>
-#include <limits>
 #include <variant>
 
 #include "app/common/app_settings.h"
@@ -13,49 +12,7 @@ int16_t gAccountCount = 0;
 int16_t gCurrentAccount = 0;
 int16_t gSavedAcntNum = 0;
 
-VbArray<int16_t> gAcntEnabled;
-VbArray<QString> gAcntName;
-VbArray<QString> gAcntServer;
-VbArray<int16_t> gAcntSecure;
-VbArray<QString> gAcntPort;
-VbArray<QString> gAcntLoginID;
-VbArray<QString> gAcntPassword;
-VbArray<int32_t> gAcntColour;
-VbArray<int32_t> gAcntColourIndex;
-VbArray<QString> gAcntClient;
-VbArray<QString> gAcntSound;
-VbArray<int16_t> gAcntSoundOn;
-
-VbArray<bool> gAcntConnected;
-VbArray<bool> gAcntChecked;
-VbArray<bool> gAcntHasMail;
-VbArray<bool> gAcntHasNewMail;
-VbArray<bool> gAcntIncomplete;
-VbArray<bool> gAcntSoundValid;
-VbArray<bool> gAcntClientValid;
-VbArray<QString> gAcntResult;
-VbArray<QString> gAcntCheckTime;
-VbArray<QString> gAcntStatus;
-VbArray<int16_t> gAcntMsgCount;
-VbArray<int16_t> gAcntNewCount;
-VbArray<int16_t> gAcntPrevMsgCount;
-VbArray<int16_t> gAcntDeleteCount;
-VbArray<int16_t> gAcntSpamCount;
-
-VbArray<int16_t> gEditAcntEnabled;
-VbArray<QString> gEditAcntName;
-VbArray<QString> gEditAcntServer;
-VbArray<int16_t> gEditAcntSecure;
-VbArray<QString> gEditAcntPort;
-VbArray<QString> gEditAcntLoginID;
-VbArray<QString> gEditAcntPassword;
-VbArray<int32_t> gEditAcntColour;
-VbArray<int16_t> gEditAcntColourIndex;
-VbArray<QString> gEditAcntClient;
-VbArray<QString> gEditAcntSound;
-VbArray<int16_t> gEditAcntSoundOn;
-
-VbArray<int16_t> gTabRight;
+VbArray<Account> gAccounts;
 
 ViewSlot<AccountsView> gAccountsView;
 
@@ -63,132 +20,107 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 
-using Column = std::variant<VbArray<int16_t>*, VbArray<int32_t>*, VbArray<QString>*>;
+using Member = std::variant<int16_t AccountSettings::*, int32_t AccountSettings::*, QString AccountSettings::*>;
 
-// One saved field: its stored key, its live and edit arrays, the value a
-// missing stored value reads as, and the blank placeholder's value.
+// One saved field: its stored key, its place in the record, the value a
+// missing stored value reads as, and the blank placeholder's value. The
+// field's type is its member's.
 struct SavedField {
     const char* key;
-    Column live;
-    Column edit;
+    Member member;
     const char* storedDefault;
     const char* slot0;
 };
 
-const std::array<SavedField, 12>& SavedFields() {
-    static const std::array<SavedField, 12> fields{{
-        {"AcntEnabled", &gAcntEnabled, &gEditAcntEnabled, "1", "0"},
-        {"AcntName", &gAcntName, &gEditAcntName, "New Account", ""},
-        {"AcntServer", &gAcntServer, &gEditAcntServer, "", ""},
-        {"AcntSecure", &gAcntSecure, &gEditAcntSecure, "0", "0"},
-        {"AcntPort", &gAcntPort, &gEditAcntPort, "110", ""},
-        {"AcntLoginID", &gAcntLoginID, &gEditAcntLoginID, "", ""},
-        {"AcntPassword", &gAcntPassword, &gEditAcntPassword, "", ""},
-        {"AcntColour", &gAcntColour, &gEditAcntColour, "255", "255"},
-        {"AcntColourIndex", &gAcntColourIndex, &gEditAcntColourIndex, "5", "5"},
-        {"AcntClient", &gAcntClient, &gEditAcntClient, "", ""},
-        {"AcntSound", &gAcntSound, &gEditAcntSound, "", ""},
-        {"AcntSoundOn", &gAcntSoundOn, &gEditAcntSoundOn, "1", "1"},
-    }};
-    return fields;
-}
+constexpr std::array<SavedField, 12> kSavedFields{{
+    {"AcntEnabled", &AccountSettings::Enabled, "1", "0"},
+    {"AcntName", &AccountSettings::Name, "New Account", ""},
+    {"AcntServer", &AccountSettings::Server, "", ""},
+    {"AcntSecure", &AccountSettings::Secure, "0", "0"},
+    {"AcntPort", &AccountSettings::Port, "110", ""},
+    {"AcntLoginID", &AccountSettings::LoginID, "", ""},
+    {"AcntPassword", &AccountSettings::Password, "", ""},
+    {"AcntColour", &AccountSettings::Colour, "255", "255"},
+    {"AcntColourIndex", &AccountSettings::ColourIndex, "5", "5"},
+    {"AcntClient", &AccountSettings::Client, "", ""},
+    {"AcntSound", &AccountSettings::Sound, "", ""},
+    {"AcntSoundOn", &AccountSettings::SoundOn, "1", "1"},
+}};
 
-// Stores text into slot i; a number that does not fit takes fallback's value.
-void Assign(const Column& column, int i, const QString& text, const QString& fallback) {
+// Stores text into the field; a number that does not fit takes fallback's value.
+void Assign(AccountSettings& account, const Member& member, const QString& text, const QString& fallback) {
     std::visit(
-        [&](auto* array) {
-            using T = std::remove_reference_t<decltype((*array)[0])>;
+        [&](auto field) {
+            auto& value = account.*field;
+            using T = std::remove_reference_t<decltype(value)>;
             if constexpr (std::is_same_v<T, QString>) {
-                (*array)[i] = text;
+                value = text;
             } else if constexpr (std::is_same_v<T, int16_t>) {
-                (*array)[i] = StoredInteger(text, StoredInteger(fallback, 0));
+                value = StoredInteger(text, StoredInteger(fallback, 0));
             } else {
-                (*array)[i] = StoredLong(text, StoredLong(fallback, 0));
+                value = StoredLong(text, StoredLong(fallback, 0));
             }
         },
-        column);
+        member);
 }
 
-QString Text(const Column& column, int i) {
+QString Text(const AccountSettings& account, const Member& member) {
     return std::visit(
-        [&](auto* array) {
-            const auto& value = (*array)[i];
+        [&](auto field) {
+            const auto& value = account.*field;
             if constexpr (std::is_same_v<std::decay_t<decltype(value)>, QString>) {
                 return value;
             } else {
                 return QString::number(value);
             }
         },
-        column);
+        member);
 }
 
 QString Key(const SavedField& field, int i) { return QString::fromLatin1(field.key) + QString::number(i); }
 
-template <typename... Arrays>
-void RedimPreserveAll(int n, Arrays&... arrays) {
-    (arrays.RedimPreserve(n), ...);
-}
-
 }  // namespace
 
 void ResizeAccountArrays(int16_t n) {
-    gAcntIncomplete.Redim(n);
-    RedimPreserveAll(n, gAcntConnected, gAcntChecked, gAcntHasMail, gAcntHasNewMail, gAcntSoundValid,
-                     gAcntClientValid);
-    RedimPreserveAll(n, gAcntName, gAcntServer, gAcntPort, gAcntLoginID, gAcntPassword, gAcntClient, gAcntSound,
-                     gAcntResult, gAcntCheckTime, gAcntStatus);
-    RedimPreserveAll(n, gAcntEnabled, gAcntSecure, gAcntSoundOn, gAcntMsgCount, gAcntNewCount, gAcntPrevMsgCount,
-                     gAcntDeleteCount, gAcntSpamCount);
-    RedimPreserveAll(n, gAcntColour, gAcntColourIndex);
-    RedimPreserveAll(n, gEditAcntName, gEditAcntServer, gEditAcntPort, gEditAcntLoginID, gEditAcntPassword,
-                     gEditAcntClient, gEditAcntSound, gEditAcntEnabled, gEditAcntSecure, gEditAcntSoundOn,
-                     gEditAcntColourIndex, gEditAcntColour);
-    gTabRight.Redim(n);
+    gAccounts.RedimPreserve(n);
+    for (int i = 0; i <= gAccounts.UBound(); ++i) gAccounts[i].Incomplete = false;
 }
 
 void ResetBlankAccount() {
-    for (const SavedField& field : SavedFields()) {
+    for (const SavedField& field : kSavedFields) {
         const QString slot0 = QString::fromLatin1(field.slot0);
-        Assign(field.live, 0, slot0, slot0);
+        Assign(gAccounts[0], field.member, slot0, slot0);
     }
     if (AccountsView* view = gAccountsView.Get()) view->DisplayAccount(0);
 }
 
 void LoadAccount(int16_t i) {
-    for (const SavedField& field : SavedFields()) {
+    Account& account = gAccounts[i];
+    for (const SavedField& field : kSavedFields) {
         const QString fallback = QString::fromUtf8(field.storedDefault);
-        Assign(field.live, i, GetSetting(kAppKey, kSection, Key(field, i), fallback), fallback);
+        Assign(account, field.member, GetSetting(kAppKey, kSection, Key(field, i), fallback), fallback);
     }
 }
 
-bool WriteAccount(int16_t i) { return SaveSettings(kAppKey, kSection, StoredAccountValues(i, i)); }
+bool WriteAccount(int16_t i) { return SaveSettings(kAppKey, kSection, StoredAccountValues(gAccounts[i], i)); }
 
-std::vector<std::pair<QString, QString>> StoredAccountValues(int16_t slot, int16_t number) {
+std::vector<std::pair<QString, QString>> StoredAccountValues(const AccountSettings& account, int16_t number) {
     std::vector<std::pair<QString, QString>> values;
-    values.reserve(SavedFields().size());
-    for (const SavedField& field : SavedFields()) values.emplace_back(Key(field, number), Text(field.live, slot));
+    values.reserve(kSavedFields.size());
+    for (const SavedField& field : kSavedFields) values.emplace_back(Key(field, number), Text(account, field.member));
     return values;
 }
 
 std::vector<QString> StoredAccountKeys(int16_t number) {
     std::vector<QString> keys;
-    for (const SavedField& field : SavedFields()) keys.push_back(Key(field, number));
+    keys.reserve(kSavedFields.size());
+    for (const SavedField& field : kSavedFields) keys.push_back(Key(field, number));
     return keys;
 }
 
-SavedAccountTexts SavedAccountText(int16_t i) {
-    SavedAccountTexts texts;
-    for (size_t f = 0; f < texts.size(); ++f) texts[f] = Text(SavedFields()[f].live, i);
-    return texts;
-}
-
-void RestoreSavedAccount(int16_t i, const SavedAccountTexts& texts) {
-    for (size_t f = 0; f < texts.size(); ++f) Assign(SavedFields()[f].live, i, texts[f], texts[f]);
-}
-
 void CopyAccountToEditBuffer(int16_t i) {
-    for (const SavedField& field : SavedFields())
-        Assign(field.edit, i, Text(field.live, i), QString::fromLatin1(field.storedDefault));
+    Account& account = gAccounts[i];
+    account.Edit = account.Saved();
 }
 
 }  // namespace modAccounts

@@ -18,8 +18,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 bool Announces(int16_t a) {
     using namespace modAccounts;
     switch (modOptions::gOptShowEmail) {
-        case 0: return gAcntHasNewMail[a];
-        case 1: return gAcntHasMail[a];
+        case 0: return gAccounts[a].HasNewMail;
+        case 1: return gAccounts[a].HasMail;
         case 2: return true;
         default: return false;
     }
@@ -29,12 +29,12 @@ bool Announces(int16_t a) {
 // the error sound when its check did not connect.
 std::optional<QString> AccountSound(int16_t a, const QString& errorSound) {
     using namespace modAccounts;
-    if (gAcntConnected[a]) {
+    if (gAccounts[a].Connected) {
         if (modOptions::gDefaultSoundValid) return modOptions::gOptDefaultSound;
-        if (gAcntSoundValid[a]) return gAcntSound[a];
+        if (gAccounts[a].SoundValid) return gAccounts[a].Sound;
         return std::nullopt;
     }
-    if (gAcntSoundOn[a] != 0 && modGeneral::gSoundsOn) return errorSound;
+    if (gAccounts[a].SoundOn != 0 && modGeneral::gSoundsOn) return errorSound;
     return std::nullopt;
 }
 
@@ -62,8 +62,8 @@ QString TakeDownloadWarning() {
     using namespace modAccounts;
     int count = 0;
     for (int16_t a = 1; a <= gAccountCount; ++a) {
-        if (gAcntIncomplete[a]) ++count;
-        gAcntIncomplete[a] = false;
+        if (gAccounts[a].Incomplete) ++count;
+        gAccounts[a].Incomplete = false;
     }
     const QString list = modGeneral::gIncompleteList;
     modGeneral::gIncompleteList.clear();
@@ -101,18 +101,18 @@ QStringList NewMailSounds(int16_t account, const QString& errorSound) {
         if (const auto sound = AccountSound(a, errorSound)) sounds << *sound;
     };
     if (account != 0) {
-        if (gAcntSoundOn[account] != 0 && Announces(account)) play(account);
+        if (gAccounts[account].SoundOn != 0 && Announces(account)) play(account);
         return sounds;
     }
     for (int16_t a = 1; a <= gAccountCount; ++a) {
-        if (gAcntEnabled[a] != 1) continue;
+        if (gAccounts[a].Enabled != 1) continue;
         if (modOptions::gDefaultSoundValid) {
             // One sound per run: the first account with something to announce.
             if (Announces(a)) {
                 play(a);
                 break;
             }
-        } else if (gAcntSoundOn[a] != 0 && Announces(a)) {
+        } else if (gAccounts[a].SoundOn != 0 && Announces(a)) {
             play(a);
         }
     }

@@ -12,7 +12,7 @@ namespace modCheck {
 // "Subject", "Date", "Size" (exact text).
 bool IsSortColumn(const QString& name);
 
-// Sorts messages 1 to gAcntMsgCount(a) of account a by column, ascending when
+// Sorts messages 1 to gAccounts[a].MsgCount of account a by column, ascending when
 // descending is false. Texts compare upper-cased by character code; dates in
 // time order as the list shows them, a message without a date before every
 // other; sizes by their number. Messages with equal keys keep their order. A

@@ -8,7 +8,7 @@
 namespace modCheck {
 
 std::vector<bool> ChosenRows(int16_t a, const QStringList& uids) {
-    const int16_t count = modAccounts::gAcntMsgCount[a];
+    const int16_t count = modAccounts::gAccounts[a].MsgCount;
     std::vector<bool> chosen(static_cast<size_t>(std::max<int16_t>(count, 0)) + 1, false);
     QSet<QString> wanted(uids.begin(), uids.end());
     wanted.remove(QString());
@@ -21,7 +21,7 @@ int16_t CompactMessages(int16_t a, const QSet<QString>& deleted) {
     modGeneral::AccountMessages& row = modGeneral::AccountRow(a);
     std::vector<modGeneral::StoredMessage> kept;
     int16_t spam = 0, marked = 0, fresh = 0;
-    for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) {
+    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) {
         modGeneral::StoredMessage& message = modGeneral::Msg(a, m);
         if (!message.Uid.isEmpty() && deleted.contains(message.Uid)) {
             // Gone from the server: its UID must not count as seen.
@@ -35,11 +35,11 @@ int16_t CompactMessages(int16_t a, const QSet<QString>& deleted) {
     }
     row.Messages = std::move(kept);
     const auto left = static_cast<int16_t>(row.Messages.size());
-    gAcntMsgCount[a] = left;
-    gAcntPrevMsgCount[a] = left;
-    gAcntSpamCount[a] = spam;
-    gAcntDeleteCount[a] = marked;
-    gAcntNewCount[a] = fresh;
+    gAccounts[a].MsgCount = left;
+    gAccounts[a].PrevMsgCount = left;
+    gAccounts[a].SpamCount = spam;
+    gAccounts[a].DeleteCount = marked;
+    gAccounts[a].NewCount = fresh;
     return left;
 }
 

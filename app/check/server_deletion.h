@@ -10,7 +10,7 @@
 
 namespace modCheck {
 
-// Per message 1 to gAcntMsgCount(account) (index 0 unused): whether its UID
+// Per message 1 to gAccounts[account].MsgCount (index 0 unused): whether its UID
 // is one of uids. A message without a UID is never chosen: an empty UID
 // names no message.
 std::vector<bool> ChosenRows(int16_t account, const QStringList& uids);

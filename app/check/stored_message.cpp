@@ -45,7 +45,7 @@ bool LooksCutShort(const DownloadedMessage& message) {
 
 int16_t MarkNewMessages(int16_t a) {
     modGeneral::AccountMessages& row = modGeneral::AccountRow(a);
-    const int16_t count = modAccounts::gAcntMsgCount[a];
+    const int16_t count = modAccounts::gAccounts[a].MsgCount;
     // Each message the last check saw answers for one message now: of two
     // alike, one more than before is new.
     modGeneral::SeenMessages last = std::move(row.LastSeen);

@@ -39,7 +39,7 @@ modGeneral::StoredMessage ToStoredMessage(DownloadedMessage message);
 // recipient (as received, before the clean-up fills one in) and under 2 KB.
 bool LooksCutShort(const DownloadedMessage& message);
 
-// Marks messages 1 to gAcntMsgCount(account) new when the account's last
+// Marks messages 1 to gAccounts[account].MsgCount new when the account's last
 // check did not see them (by UID; a message without one by its sender,
 // subject, date and size, so that it too is new once), then keeps this
 // check's messages as the seen ones. Returns the number of new messages.

@@ -118,24 +118,24 @@ void frmMain::Form_Load() {
         LoadAccount(i);
         CopyAccountToEditBuffer(i);
         const QString image =
-            gAcntEnabled[i] != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
-        TabStripEmail.AddTab(gAcntName[i], image);
-        TabStripAcnts.AddTab(gAcntName[i], image);
-        gAcntMsgCount[i] = 0;
-        gAcntNewCount[i] = 0;
-        gAcntPrevMsgCount[i] = 0;
-        gAcntDeleteCount[i] = 0;
-        gAcntSpamCount[i] = 0;
-        gAcntConnected[i] = false;
-        gAcntChecked[i] = false;
-        gAcntHasMail[i] = false;
-        gAcntHasNewMail[i] = false;
-        gAcntStatus[i] = QStringLiteral("Not Checked");
-        gAcntResult[i] = gAcntName[i];
-        gAcntCheckTime[i] = FormatDate(now, "h:mm AM/PM");
+            gAccounts[i].Enabled != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
+        TabStripEmail.AddTab(gAccounts[i].Name, image);
+        TabStripAcnts.AddTab(gAccounts[i].Name, image);
+        gAccounts[i].MsgCount = 0;
+        gAccounts[i].NewCount = 0;
+        gAccounts[i].PrevMsgCount = 0;
+        gAccounts[i].DeleteCount = 0;
+        gAccounts[i].SpamCount = 0;
+        gAccounts[i].Connected = false;
+        gAccounts[i].Checked = false;
+        gAccounts[i].HasMail = false;
+        gAccounts[i].HasNewMail = false;
+        gAccounts[i].Status = QStringLiteral("Not Checked");
+        gAccounts[i].Result = gAccounts[i].Name;
+        gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
         StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
-        gAcntClientValid[i] = platform::desktop::IsUsableProgram(gAcntClient[i]);
-        gAcntSoundValid[i] = IsUsableSound(gAcntSound[i]);
+        gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
+        gAccounts[i].SoundValid = IsUsableSound(gAccounts[i].Sound);
     }
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
@@ -167,11 +167,11 @@ void frmMain::Form_Load() {
     if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
 
     for (int16_t i = 1; i <= gAccountCount; ++i)
-        if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
+        if (gAccounts[i].ClientValid) LoadMailClientIcon(gAccounts[i].Client, i);
     if (gDefaultClientValid) {
         LoadMailClientIcon(gOptDefaultClient, 0);
         SetMailClientButton(0);
-    } else if (gCurrentAccount >= 1 && gAcntClientValid[gCurrentAccount]) {
+    } else if (gCurrentAccount >= 1 && gAccounts[gCurrentAccount].ClientValid) {
         SetMailClientButton(gCurrentAccount);
     } else {
         SetMailClientButton(-1);

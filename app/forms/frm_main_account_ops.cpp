@@ -48,11 +48,11 @@ void frmMain::AddAccount() {
         TabStripAcnts.AddTab(name, QStringLiteral("MailNo"), n);
         TabStripAcnts.Select(n);
         DisplayAccount(n);
-        gAcntResult[n] = name;
-        gAcntStatus[n] = QStringLiteral("Not Checked");
-        gAcntCheckTime[n] = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
-        StatusBar.SetPanelText(1, gAcntResult[n]);
-        StatusBar.SetPanelText(3, gAcntStatus[n]);
+        gAccounts[n].Result = name;
+        gAccounts[n].Status = QStringLiteral("Not Checked");
+        gAccounts[n].CheckTime = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
+        StatusBar.SetPanelText(1, gAccounts[n].Result);
+        StatusBar.SetPanelText(3, gAccounts[n].Status);
         rules_.FillRuleAccountList(gAccountCount);
     }
     txtAcntName.SetFocus();
@@ -61,54 +61,47 @@ void frmMain::AddAccount() {
 bool frmMain::SaveAccount() {
     const int16_t c = gCurrentAccount;
     if (c < 1 || c > gAccountCount || modGeneral::ServerOperation::Running()) return false;
-    if (const auto problem = AccountNameProblem(gEditAcntName[c], c)) {
+    const AccountSettings& edit = gAccounts[c].Edit;
+    if (const auto problem = AccountNameProblem(edit.Name, c)) {
         ShowAccountMessage(*problem);
         txtAcntName.SetFocus();
         return false;
     }
-    if (const auto problem = ServerProblem(gEditAcntServer[c], gEditAcntPort[c])) {
+    if (const auto problem = ServerProblem(edit.Server, edit.Port)) {
         ShowAccountMessage(*problem);
         (problem->title.contains(QStringLiteral("Port")) ? txtAcntPort : txtAcntServer).SetFocus();
         return false;
     }
-    const QString oldName = gAcntName[c];
-    const SavedAccountTexts before = SavedAccountText(c);
-    gAcntEnabled[c] = gEditAcntEnabled[c];
-    gAcntName[c] = gEditAcntName[c];
-    gAcntServer[c] = gEditAcntServer[c];
-    gAcntSecure[c] = gEditAcntSecure[c];
-    gAcntPort[c] = gEditAcntPort[c];
-    gAcntLoginID[c] = gEditAcntLoginID[c];
-    gAcntPassword[c] = gEditAcntPassword[c];
-    gAcntColour[c] = gEditAcntColour[c];
-    gAcntColourIndex[c] = gEditAcntColourIndex[c];
+    const AccountSettings before = gAccounts[c].Saved();
+    AccountSettings committed = edit;
     // While a default is in force the page shows it, not the account's own.
-    if (!modOptions::gDefaultClientValid) gAcntClient[c] = gEditAcntClient[c];
-    if (!modOptions::gDefaultSoundValid) {
-        gAcntSound[c] = gEditAcntSound[c];
-        gAcntSoundOn[c] = gEditAcntSoundOn[c];
+    if (modOptions::gDefaultClientValid) committed.Client = before.Client;
+    if (modOptions::gDefaultSoundValid) {
+        committed.Sound = before.Sound;
+        committed.SoundOn = before.SoundOn;
     }
+    gAccounts[c].Saved() = committed;
     if (!WriteAccount(c)) {
-        RestoreSavedAccount(c, before);
+        gAccounts[c].Saved() = before;
         ShowAccountMessage(StoreFailureMessage(modGeneral::gAppName));
         return false;
     }
-    const QString& name = gAcntName[c];
-    if (name != oldName && !modRules::RenameRuleAccount(oldName, name))
+    const QString& name = gAccounts[c].Name;
+    if (name != before.Name && !modRules::RenameRuleAccount(before.Name, name))
         vb::MsgBox(QStringLiteral("The rules file could not be written. The rules follow the new Account Name '") +
                        name + QStringLiteral("' until ") + modGeneral::gAppName + QStringLiteral(" ends."),
                    vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules"));
 
     if (!modOptions::gDefaultClientValid) {
-        gAcntClientValid[c] = platform::desktop::IsUsableProgram(gAcntClient[c]);
-        if (gAcntClientValid[c]) LoadMailClientIcon(gAcntClient[c], c);
-        SetMailClientButton(gAcntClientValid[c] ? c : -1);
+        gAccounts[c].ClientValid = platform::desktop::IsUsableProgram(gAccounts[c].Client);
+        if (gAccounts[c].ClientValid) LoadMailClientIcon(gAccounts[c].Client, c);
+        SetMailClientButton(gAccounts[c].ClientValid ? c : -1);
     }
-    gAcntSoundValid[c] = modOptions::IsUsableSound(gAcntSound[c]);
+    gAccounts[c].SoundValid = modOptions::IsUsableSound(gAccounts[c].Sound);
     for (vb::TabStrip* strip : {&TabStripEmail, &TabStripAcnts})
-        strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), oldName, name));
-    gAcntResult[c] = RenamedAccountText(gAcntResult[c], oldName, name);
-    StatusBar.SetPanelText(1, gAcntResult[c]);
+        strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), before.Name, name));
+    gAccounts[c].Result = RenamedAccountText(gAccounts[c].Result, before.Name, name);
+    StatusBar.SetPanelText(1, gAccounts[c].Result);
     SetAccountTabIcon(c);
     rules_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
@@ -120,7 +113,7 @@ void frmMain::DeleteAccount() {
     const int16_t d = gCurrentAccount;
     if (d < 1 || d > gAccountCount || modGeneral::ServerOperation::Running()) return;
     // "No" is the default answer of an action that cannot be undone.
-    if (ShowAccountMessage(DeleteAccountQuestion(gAcntName[d]), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
+    if (ShowAccountMessage(DeleteAccountQuestion(gAccounts[d].Name), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
         return;
     {
         const FlagScope loading(modGeneral::gLoading);
@@ -205,8 +198,8 @@ void frmMain::RefillCurrentList() {
 
 void frmMain::ReloadClientPictures(int16_t from, int16_t to) {
     for (int16_t i = from; i <= to; ++i) {
-        if (gAcntClientValid[i]) {
-            LoadMailClientIcon(gAcntClient[i], i);
+        if (gAccounts[i].ClientValid) {
+            LoadMailClientIcon(gAccounts[i].Client, i);
         } else {
             for (vb::ImageList* pictures : {&imlPopMenu, &imlClientButtons})
                 if (pictures->Exists(ClientKey(i))) pictures->Remove(ClientKey(i));

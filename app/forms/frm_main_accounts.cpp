@@ -29,7 +29,7 @@ QString FileNamePart(const QString& path) {
     return path.mid(cut + 1);
 }
 
-bool HasSlot(int16_t account) { return gEditAcntName.Contains(account); }
+bool HasSlot(int16_t account) { return gAccounts.Contains(account); }
 
 QString ChangesNotSavedText(const QString& name) {
     const QString crLf = QStringLiteral("\r\n");
@@ -40,6 +40,31 @@ QString ChangesNotSavedText(const QString& name) {
            QStringLiteral("'No' to just return to the same Account.") + crLf +
            QStringLiteral("'Cancel' to discard all changes to this Account.") + QString(10, QLatin1Char(' ')) + crLf +
            crLf;
+}
+
+// The current account's saved fields as the page shows them.
+AccountSettings ShownAccountSettings(const frmMain& page, const Account& account) {
+    // The check boxes are read through the edit copy they write.
+    AccountSettings shown = account.Edit;
+    shown.Name = page.txtAcntName.Text();
+    shown.Server = page.txtAcntServer.Text();
+    shown.Port = page.txtAcntPort.Text();
+    shown.LoginID = page.txtAcntLoginID.Text();
+    shown.Password = page.txtAcntPassword.Text();
+    shown.Colour = static_cast<int32_t>(page.txtAcntColour.BackColor());
+    // The swatch is seen through its colour; a default in force shows in
+    // place of the account's own client or sound, which it leaves unchanged.
+    shown.ColourIndex = account.ColourIndex;
+    const QString client = page.txtAcntClient.Text();
+    shown.Client = client == kDefaultClientText ? account.Client : client;
+    const QString sound = page.txtAcntSound.Text();
+    if (sound == kDefaultSoundText) {
+        shown.Sound = account.Sound;
+        shown.SoundOn = account.SoundOn;
+    } else {
+        shown.Sound = sound;
+    }
+    return shown;
 }
 
 }  // namespace
@@ -65,8 +90,8 @@ void frmMain::WireAccountsPage() {
         const auto colour = static_cast<int32_t>(lblColourBox(index).BackColor());
         txtAcntColour.SetBackColor(static_cast<vb::OleColor>(colour));
         if (HasSlot(c)) {
-            gEditAcntColourIndex[c] = static_cast<int16_t>(index);
-            gEditAcntColour[c] = colour;
+            gAccounts[c].Edit.ColourIndex = index;
+            gAccounts[c].Edit.Colour = colour;
         }
         CheckAccountChanged();
         fraColourBox.SetVisible(false);
@@ -96,19 +121,20 @@ void frmMain::WireAccountsPage() {
 
 void frmMain::WireAccountFields() {
     // Each field writes the current account's edit copy, then the change check.
-    const auto edit = [this](auto& array, auto value) {
+    const auto edit = [this](auto AccountSettings::*field, auto value) {
         const int16_t c = gCurrentAccount;
-        if (HasSlot(c)) array[c] = value;
+        if (HasSlot(c)) gAccounts[c].Edit.*field = value;
         CheckAccountChanged();
     };
-    chkAcntEnabled.Click = [this, edit] { edit(gEditAcntEnabled, static_cast<int16_t>(chkAcntEnabled.Value())); };
-    chkAcntSecure.Click = [this, edit] { edit(gEditAcntSecure, static_cast<int16_t>(chkAcntSecure.Value())); };
-    chkAcntSoundOn.Click = [this, edit] { edit(gEditAcntSoundOn, static_cast<int16_t>(chkAcntSoundOn.Value())); };
-    txtAcntName.Change = [this, edit] { edit(gEditAcntName, txtAcntName.Text()); };
-    txtAcntServer.Change = [this, edit] { edit(gEditAcntServer, txtAcntServer.Text()); };
-    txtAcntPort.Change = [this, edit] { edit(gEditAcntPort, txtAcntPort.Text()); };
-    txtAcntLoginID.Change = [this, edit] { edit(gEditAcntLoginID, txtAcntLoginID.Text()); };
-    txtAcntPassword.Change = [this, edit] { edit(gEditAcntPassword, txtAcntPassword.Text()); };
+    const auto check = [](const vb::CheckBox& box) { return static_cast<int16_t>(box.Value()); };
+    chkAcntEnabled.Click = [this, edit, check] { edit(&AccountSettings::Enabled, check(chkAcntEnabled)); };
+    chkAcntSecure.Click = [this, edit, check] { edit(&AccountSettings::Secure, check(chkAcntSecure)); };
+    chkAcntSoundOn.Click = [this, edit, check] { edit(&AccountSettings::SoundOn, check(chkAcntSoundOn)); };
+    txtAcntName.Change = [this, edit] { edit(&AccountSettings::Name, txtAcntName.Text()); };
+    txtAcntServer.Change = [this, edit] { edit(&AccountSettings::Server, txtAcntServer.Text()); };
+    txtAcntPort.Change = [this, edit] { edit(&AccountSettings::Port, txtAcntPort.Text()); };
+    txtAcntLoginID.Change = [this, edit] { edit(&AccountSettings::LoginID, txtAcntLoginID.Text()); };
+    txtAcntPassword.Change = [this, edit] { edit(&AccountSettings::Password, txtAcntPassword.Text()); };
     txtAcntClient.Change = [this] { AcntClient_Change(); };
     txtAcntSound.Change = [this] { AcntSound_Change(); };
 }
@@ -116,7 +142,7 @@ void frmMain::WireAccountFields() {
 void frmMain::AcntClient_Change() {
     const int16_t c = gCurrentAccount;
     const QString text = txtAcntClient.Text();
-    if (HasSlot(c)) gEditAcntClient[c] = text;
+    if (HasSlot(c)) gAccounts[c].Edit.Client = text;
     const bool usable = platform::desktop::IsUsableProgram(text);
     lblClientName.SetCaption(modOptions::gDefaultClientValid ? FileNamePart(modOptions::gOptDefaultClient)
                              : usable                        ? FileNamePart(text)
@@ -125,7 +151,7 @@ void frmMain::AcntClient_Change() {
     // nothing of the account's own client: its validity follows the saved path.
     if (HasSlot(c) && c >= 1) {
         const bool marker = text == kDefaultClientText && modOptions::gDefaultClientValid;
-        gAcntClientValid[c] = marker ? platform::desktop::IsUsableProgram(gAcntClient[c]) : usable;
+        gAccounts[c].ClientValid = marker ? platform::desktop::IsUsableProgram(gAccounts[c].Client) : usable;
         if (!marker) {
             if (usable) LoadMailClientIcon(text, c);
             SetMailClientButton(usable ? c : -1);
@@ -137,7 +163,7 @@ void frmMain::AcntClient_Change() {
 void frmMain::AcntSound_Change() {
     const int16_t c = gCurrentAccount;
     const QString text = txtAcntSound.Text();
-    if (HasSlot(c)) gEditAcntSound[c] = text;
+    if (HasSlot(c)) gAccounts[c].Edit.Sound = text;
     const bool usable = modOptions::IsUsableSound(text);
     if (modOptions::gDefaultSoundValid) {
         lblSoundName.SetCaption(FileNamePart(modOptions::gOptDefaultSound));
@@ -148,7 +174,7 @@ void frmMain::AcntSound_Change() {
     }
     if (HasSlot(c) && c >= 1) {
         const bool marker = text == kDefaultSoundText && modOptions::gDefaultSoundValid;
-        gAcntSoundValid[c] = marker ? modOptions::IsUsableSound(gAcntSound[c]) : usable;
+        gAccounts[c].SoundValid = marker ? modOptions::IsUsableSound(gAccounts[c].Sound) : usable;
     }
     CheckAccountChanged();
 }
@@ -158,19 +184,20 @@ void frmMain::DisplayAccount(int16_t index) {
     using modOptions::gDefaultSoundValid;
     if (!HasSlot(index)) return;
     const int16_t i = index;
+    const Account& account = gAccounts[i];
     CopyAccountToEditBuffer(i);
-    chkAcntEnabled.SetValue(gAcntEnabled[i]);
-    txtAcntName.SetText(gAcntName[i]);
-    txtAcntServer.SetText(gAcntServer[i]);
-    chkAcntSecure.SetValue(gAcntSecure[i]);
-    txtAcntPort.SetText(gAcntPort[i]);
-    txtAcntLoginID.SetText(gAcntLoginID[i]);
-    txtAcntPassword.SetText(gAcntPassword[i]);
+    chkAcntEnabled.SetValue(account.Enabled);
+    txtAcntName.SetText(account.Name);
+    txtAcntServer.SetText(account.Server);
+    chkAcntSecure.SetValue(account.Secure);
+    txtAcntPort.SetText(account.Port);
+    txtAcntLoginID.SetText(account.LoginID);
+    txtAcntPassword.SetText(account.Password);
     txtAcntColour.SetText(QString());
-    txtAcntColour.SetBackColor(static_cast<vb::OleColor>(gAcntColour[i]));
-    txtAcntClient.SetText(gAcntClient[i]);
-    txtAcntSound.SetText(gAcntSound[i]);
-    chkAcntSoundOn.SetValue(gAcntSoundOn[i]);
+    txtAcntColour.SetBackColor(static_cast<vb::OleColor>(account.Colour));
+    txtAcntClient.SetText(account.Client);
+    txtAcntSound.SetText(account.Sound);
+    chkAcntSoundOn.SetValue(account.SoundOn);
 
     gAccountChanged = false;
     tbrButtons(6).Buttons(1).SetEnabled(false);
@@ -186,15 +213,15 @@ void frmMain::DisplayAccount(int16_t index) {
         LoadMailClientIcon(modOptions::gOptDefaultClient, 0);
         SetMailClientButton(0);
     } else {
-        txtAcntClient.SetText(gAcntClient[i]);
+        txtAcntClient.SetText(account.Client);
         txtAcntClient.SetEnabled(true);
         browseClient.SetEnabled(true);
-        if (gAcntClientValid[i]) LoadMailClientIcon(gAcntClient[i], i);
-        SetMailClientButton(gAcntClientValid[i] ? i : -1);
+        if (account.ClientValid) LoadMailClientIcon(account.Client, i);
+        SetMailClientButton(account.ClientValid ? i : -1);
     }
 
     vb::ToolButton& browseSound = tbrSound(1).Buttons(QStringLiteral("Browse"));
-    txtAcntSound.SetText(gDefaultSoundValid ? kDefaultSoundText : gAcntSound[i]);
+    txtAcntSound.SetText(gDefaultSoundValid ? kDefaultSoundText : account.Sound);
     txtAcntSound.SetEnabled(!gDefaultSoundValid);
     browseSound.SetEnabled(!gDefaultSoundValid);
     if (gDefaultSoundValid) {
@@ -202,8 +229,8 @@ void frmMain::DisplayAccount(int16_t index) {
         chkAcntSoundOn.SetVisible(false);
         lblAcntPlaySound.SetVisible(true);
     } else {
-        lblSoundName.SetCaption(gAcntSoundValid[i] ? FileNamePart(gAcntSound[i]) : QString());
-        chkAcntSoundOn.SetVisible(gAcntSoundValid[i]);
+        lblSoundName.SetCaption(account.SoundValid ? FileNamePart(account.Sound) : QString());
+        chkAcntSoundOn.SetVisible(account.SoundValid);
         lblAcntPlaySound.SetVisible(false);
     }
 
@@ -218,17 +245,7 @@ void frmMain::CheckAccountChanged() {
     if (modGeneral::gLoading) return;
     const int16_t c = gCurrentAccount;
     if (!HasSlot(c)) return;
-    const QString client = txtAcntClient.Text();
-    const QString sound = txtAcntSound.Text();
-    const bool defaultSound = sound == kDefaultSoundText;
-    gAccountChanged = gEditAcntEnabled[c] != gAcntEnabled[c] || txtAcntName.Text() != gAcntName[c] ||
-                      txtAcntServer.Text() != gAcntServer[c] || gEditAcntSecure[c] != gAcntSecure[c] ||
-                      txtAcntPort.Text() != gAcntPort[c] || txtAcntLoginID.Text() != gAcntLoginID[c] ||
-                      txtAcntPassword.Text() != gAcntPassword[c] ||
-                      static_cast<int32_t>(txtAcntColour.BackColor()) != gAcntColour[c] ||
-                      (client != gAcntClient[c] && client != kDefaultClientText) ||
-                      (sound != gAcntSound[c] && !defaultSound) ||
-                      (gEditAcntSoundOn[c] != gAcntSoundOn[c] && !defaultSound);
+    gAccountChanged = ShownAccountSettings(*this, gAccounts[c]) != gAccounts[c].Saved();
     tbrButtons(6).Buttons(1).SetEnabled(gAccountChanged);
     tbrButtons(7).Buttons(1).SetEnabled(gAccountChanged);
     fraAcntToolBar.SetEnabled(!gAccountChanged);
@@ -252,7 +269,7 @@ void frmMain::TestCurrentAccount() {
     using namespace modGeneral;
     if (gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
     forms::OperationScope operation(
-        *this, ("testing the connection of \"" + gAcntName[gCurrentAccount] + "\"").toStdString());
+        *this, ("testing the connection of \"" + gAccounts[gCurrentAccount].Name + "\"").toStdString());
     // A check or deletion in progress keeps the window as it is.
     if (!operation.Started()) return;
     ShowAutoCheckStatus();
@@ -264,7 +281,7 @@ void frmMain::TestCurrentAccount() {
     TabStripAcnts_Click();
     operation.LeaveRetrieval();
     operation.ResumeChecks();
-    StatusBar.SetPanelText(3, gAcntStatus[gCurrentAccount]);
+    StatusBar.SetPanelText(3, gAccounts[gCurrentAccount].Status);
     StatusBar.SetPanelText(4, gAutoCheckText);
 }
 

@@ -44,14 +44,14 @@ int32_t PortNumber(const QString& port) {
 // A failed or stopped account keeps its old rows but counts none of them.
 void ZeroAccount(int16_t a) {
     using namespace modAccounts;
-    gAcntMsgCount[a] = 0;
-    gAcntNewCount[a] = 0;
-    gAcntHasMail[a] = false;
-    gAcntHasNewMail[a] = false;
-    gAcntConnected[a] = false;
-    gAcntDeleteCount[a] = 0;
-    gAcntSpamCount[a] = 0;
-    gAcntIncomplete[a] = false;
+    gAccounts[a].MsgCount = 0;
+    gAccounts[a].NewCount = 0;
+    gAccounts[a].HasMail = false;
+    gAccounts[a].HasNewMail = false;
+    gAccounts[a].Connected = false;
+    gAccounts[a].DeleteCount = 0;
+    gAccounts[a].SpamCount = 0;
+    gAccounts[a].Incomplete = false;
 }
 
 // What the download and the reading left free goes back to the system: the
@@ -106,15 +106,15 @@ void frmMain::PrepareConnection(int16_t a) {
     SetMousePointer(kBusyPointer);
     tmrRetrieveMessage.SetEnabled(true);
     if (!modGeneral::gTestingAccount)
-        StatusBar.SetPanelText(1, gAcntName[a] + QStringLiteral(" - Connection in Progress"));
+        StatusBar.SetPanelText(1, gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
     IqelPop3Com& pop3 = forms::Pop3();
     // Security first: putting it resets the port, and the account's own port wins.
-    forms::Check(pop3.put_Security(gAcntSecure[a] == 1 ? SecurityImplicit : SecurityNone));
+    forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));
     forms::Check(pop3.put_Timeout(modOptions::gOptConnectTimeOut));
-    forms::Check(pop3.put_Hostname(ToBstr(gAcntServer[a]).Get()));
-    forms::Check(pop3.put_Port(PortNumber(gAcntPort[a])));
-    forms::Check(pop3.put_Login(ToBstr(gAcntLoginID[a]).Get()));
-    forms::Check(pop3.put_Password(ToBstr(gAcntPassword[a]).Get()));
+    forms::Check(pop3.put_Hostname(ToBstr(gAccounts[a].Server).Get()));
+    forms::Check(pop3.put_Port(PortNumber(gAccounts[a].Port)));
+    forms::Check(pop3.put_Login(ToBstr(gAccounts[a].LoginID).Get()));
+    forms::Check(pop3.put_Password(ToBstr(gAccounts[a].Password).Get()));
     forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
     forms::Check(pop3.put_Authentication(AuthAny));
     modGeneral::gConnected = false;
@@ -139,7 +139,7 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
             ZeroAccount(a);
             return;
         }
-        gAcntConnected[a] = true;
+        gAccounts[a].Connected = true;
         if (WindowState() != vb::vbMinimized) ProgressBar.SetVisible(true);
         // The load disconnects on every path, before it reads a message.
         LoadAccountMessages(a);
@@ -160,21 +160,21 @@ void frmMain::LoadAccountMessages(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
     try {
-        gAcntIncomplete[a] = false;
-        gAcntHasNewMail[a] = false;
-        gAcntHasMail[a] = false;
-        gAcntNewCount[a] = 0;
-        gAcntDeleteCount[a] = 0;
-        gAcntSpamCount[a] = 0;
+        gAccounts[a].Incomplete = false;
+        gAccounts[a].HasNewMail = false;
+        gAccounts[a].HasMail = false;
+        gAccounts[a].NewCount = 0;
+        gAccounts[a].DeleteCount = 0;
+        gAccounts[a].SpamCount = 0;
 
         const int16_t serverCount = forms::MessageCount();
-        if (modOptions::gOptQuickCheck == 1 && serverCount == gAcntMsgCount[a]) {
+        if (modOptions::gOptQuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
             // The stored rows stand: nothing is downloaded.
             DisconnectAccount();
         } else {
             // The old messages go before the new ones arrive: whatever
             // happens next, the account counts none of them again.
-            gAcntMsgCount[a] = 0;
+            gAccounts[a].MsgCount = 0;
             AccountRow(a).Messages.clear();
             if (serverCount == 0) {
                 DisconnectAccount();
@@ -188,25 +188,25 @@ void frmMain::LoadAccountMessages(int16_t a) {
                 if (gUserStop) return;
                 bool incomplete = false;
                 AccountRow(a).Messages = ReadDownloaded(serverCount, incomplete);
-                gAcntMsgCount[a] = serverCount;
-                gAcntIncomplete[a] = incomplete;
+                gAccounts[a].MsgCount = serverCount;
+                gAccounts[a].Incomplete = incomplete;
                 // The component keeps what it downloaded until its next
                 // session; the store has it all now, so a fresh object takes
                 // the old one's place and the mailbox is held once.
                 RenewComponent();
-                if (gAcntIncomplete[a]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
+                if (gAccounts[a].Incomplete) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
             }
         }
 
-        const int16_t count = gAcntMsgCount[a];
-        gAcntHasMail[a] = count > 0;
+        const int16_t count = gAccounts[a].MsgCount;
+        gAccounts[a].HasMail = count > 0;
         const int16_t fresh = modCheck::MarkNewMessages(a);
         for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
         gTotalMsgCount += count;
-        gAcntNewCount[a] = fresh;
-        gAcntHasNewMail[a] = fresh > 0;
+        gAccounts[a].NewCount = fresh;
+        gAccounts[a].HasNewMail = fresh > 0;
         gTotalNewCount += fresh;
-        gAcntPrevMsgCount[a] = count;
+        gAccounts[a].PrevMsgCount = count;
         if (modOptions::gOptMessageSort == 1) SortMessageList(a, gSortKey);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
@@ -222,17 +222,17 @@ void frmMain::CheckAccount(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
     if (a < 1 || a > gAccountCount) return;
-    gAcntChecked[a] = true;
+    gAccounts[a].Checked = true;
     lvwEmail.ClearItems();
     RetrieveAccountMessages(a);
-    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], gAcntConnected[a], gAcntMsgCount[a], gUserStop);
+    gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected, gAccounts[a].MsgCount, gUserStop);
     const QDateTime now = modCheck::gClock();
-    gAcntCheckTime[a] = FormatDate(now, "h:mm AM/PM");
-    gAcntStatus[a] = QStringLiteral("Checked at: ") + gAcntCheckTime[a];
-    gAcntStatus[0] = QStringLiteral("Checked: ") + gAcntCheckTime[a] + QStringLiteral(" on ") +
+    gAccounts[a].CheckTime = FormatDate(now, "h:mm AM/PM");
+    gAccounts[a].Status = QStringLiteral("Checked at: ") + gAccounts[a].CheckTime;
+    gAccounts[0].Status = QStringLiteral("Checked: ") + gAccounts[a].CheckTime + QStringLiteral(" on ") +
                      FormatDate(now, "mmm d/yy");
     if (modOptions::gOptUseInterval == 1) {
-        if (gAcntEnabled[a] == 1) modCheck::SetNextAutoCheckTime(0);
+        if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(0);
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
@@ -275,12 +275,12 @@ void frmMain::ShowCallFailure(int16_t a, const forms::CallFailure& failure, cons
 }
 
 void frmMain::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
-    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAcntName[a], code, text, title);
+    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title);
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
 void frmMain::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
                                   const QString& title) {
-    const QString prompt = modCheck::UnexpectedErrorPrompt(modAccounts::gAcntName[a], number, description);
+    const QString prompt = modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }

@@ -48,7 +48,7 @@ void frmMain::CheckAll() {
             break;
         }
         TabStripEmail.Select(a);
-        if (gAcntEnabled[a] == 1) {
+        if (gAccounts[a].Enabled == 1) {
             CheckAccount(a);
             checked.push_back(a);
         }
@@ -92,7 +92,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     std::vector<int16_t> checked;
     operation.EnterRetrieval(true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
-        if (gAcntEnabled[a] != 1) continue;
+        if (gAccounts[a].Enabled != 1) continue;
         if (gUserStop) {
             ProgressBar.SetVisible(false);
             break;
@@ -101,12 +101,12 @@ void frmMain::RunTimedCheck(bool startUp) {
         if (WindowState() != vb::vbMinimized) TabStripEmail.Select(a);
         CheckAccount(a);
         checked.push_back(a);
-        summary += QString(6, QChar(' ')) + gAcntResult[a] + QStringLiteral("\r\n");
+        summary += QString(6, QChar(' ')) + gAccounts[a].Result + QStringLiteral("\r\n");
         ++gSummaryLines;
         // Only the accounts this run checked: a disabled or skipped account's
         // flags are from an older check.
-        anyMail = anyMail || gAcntHasMail[a];
-        anyNew = anyNew || gAcntHasNewMail[a];
+        anyMail = anyMail || gAccounts[a].HasMail;
+        anyNew = anyNew || gAccounts[a].HasNewMail;
     }
     gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOptUseInterval == 1) {
@@ -131,7 +131,7 @@ void frmMain::CheckCurrentAccount() {
     const int16_t account = modAccounts::gCurrentAccount;
     if (account < 1 || account > modAccounts::gAccountCount) return;
     forms::OperationScope operation(
-        *this, ("checking the account \"" + modAccounts::gAcntName[account] + "\"").toStdString());
+        *this, ("checking the account \"" + modAccounts::gAccounts[account].Name + "\"").toStdString());
     if (!operation.Started()) return;
     ShowAutoCheckStatus();
     operation.PauseChecks();

@@ -78,7 +78,7 @@ void frmMain::TabStripEmail_Click() {
     using namespace modAccounts;
     gCurrentAccount = static_cast<int16_t>(TabStripEmail.SelectedItem());
     if (gCurrentAccount == modGeneral::gPrevAccount) return;
-    if (!modOptions::gDefaultClientValid) SetMailClientButton(gAcntClientValid[gCurrentAccount] ? gCurrentAccount : -1);
+    if (!modOptions::gDefaultClientValid) SetMailClientButton(gAccounts[gCurrentAccount].ClientValid ? gCurrentAccount : -1);
     FillMessageList(gCurrentAccount);
     modGeneral::gPrevAccount = gCurrentAccount;
 }

@@ -32,7 +32,7 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
     using namespace modGeneral;
     QStringList uids;
     if (a < 1 || a > modAccounts::gAccountCount) return uids;
-    const int16_t count = modAccounts::gAcntMsgCount[a];
+    const int16_t count = modAccounts::gAccounts[a].MsgCount;
     if (spamMode) {
         for (int16_t m = 1; m <= count; ++m)
             if (Msg(a, m).Spam) uids << Msg(a, m).Uid;
@@ -72,12 +72,12 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
         return;
     }
     if (confirm && modOptions::gOptDeleteConfirmation == 1 &&
-        vb::MsgBox(modCheck::DeleteQuestionPrompt(gAcntName[a], count, spamMode),
+        vb::MsgBox(modCheck::DeleteQuestionPrompt(gAccounts[a].Name, count, spamMode),
                    vb::vbCritical + vb::vbYesNo, modCheck::DeleteQuestionTitle(spamMode)) != vb::vbYes)
         return;
 
     QSet<QString> wanted;
-    for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m)
+    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m)
         if (chosen[m]) wanted.insert(Msg(a, m).Uid);
     // A stop left over from an earlier check must not end this session.
     gUserStop = false;
@@ -118,12 +118,12 @@ void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool sp
     wanted.subtract(kept);
     const int16_t left = modCheck::CompactMessages(a, wanted);
     // The same words as after a check: one text for one count.
-    gAcntResult[a] = modCheck::CheckResultText(gAcntName[a], true, left, false);
+    gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, true, left, false);
     FillMessageList(a);
     SetMousePointer(0);
     if (kept.isEmpty()) return;
     const forms::CallFailure refusal = forms::LastError();
-    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAcntName[a], static_cast<int16_t>(kept.size()), refusal.number,
+    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAccounts[a].Name, static_cast<int16_t>(kept.size()), refusal.number,
                                              refusal.text),
                vb::vbExclamation, gAppName + QString::fromUtf16(modCheck::kDeleteRefusedTitle));
 }
@@ -169,7 +169,7 @@ void frmMain::DeleteAllSpam() {
     operation.EnterRetrieval(false);
     const int16_t last = gAccountCount;
     for (int16_t i = 1; i <= last; ++i) {
-        if (gAcntSpamCount[i] <= 0) continue;
+        if (gAccounts[i].SpamCount <= 0) continue;
         TabStripEmail.Select(i);
         modGeneral::gPrevAccount = 0;
         TabStripEmail_Click();

@@ -51,21 +51,21 @@ CountPanel CountPanelFor(int16_t a) {
     using forms::gAttachNewTally;
     using forms::gAttachTally;
     using forms::gDeleteAttachTally;
-    const bool deleteAttach = gAcntDeleteCount[a] > 0 && gDeleteAttachTally > 0;
-    if (gAcntNewCount[a] > 0) {
-        if (gAcntSpamCount[a] > 0) return {gAcntSpamCount[a], u"SpamNew"};
+    const bool deleteAttach = gAccounts[a].DeleteCount > 0 && gDeleteAttachTally > 0;
+    if (gAccounts[a].NewCount > 0) {
+        if (gAccounts[a].SpamCount > 0) return {gAccounts[a].SpamCount, u"SpamNew"};
         if (deleteAttach) return {gDeleteAttachTally, u"DeleteAttach"};
         if (gAttachNewTally > 0) return {gAttachNewTally, u"AttachNew"};
-        return {gAcntNewCount[a], u"New"};
+        return {gAccounts[a].NewCount, u"New"};
     }
-    if (gAcntSpamCount[a] > 0) return {gAcntSpamCount[a], u"Spam"};
+    if (gAccounts[a].SpamCount > 0) return {gAccounts[a].SpamCount, u"Spam"};
     if (deleteAttach) return {gDeleteAttachTally, u"DeleteAttach"};
-    if (gAcntDeleteCount[a] > 0) return {gAcntDeleteCount[a], u"Delete"};
+    if (gAccounts[a].DeleteCount > 0) return {gAccounts[a].DeleteCount, u"Delete"};
     if (gAttachTally > 0) return {gAttachTally, u"Attach"};
-    if (gAcntResult[a] == gAcntName[a] + QStringLiteral(" - User Stopped Retrieval") ||
-        gAcntStatus[a] == QLatin1String("Not Checked"))
+    if (gAccounts[a].Result == gAccounts[a].Name + QStringLiteral(" - User Stopped Retrieval") ||
+        gAccounts[a].Status == QLatin1String("Not Checked"))
         return {};
-    return {gAcntMsgCount[a], u"Normal"};
+    return {gAccounts[a].MsgCount, u"Normal"};
 }
 
 }  // namespace
@@ -86,8 +86,8 @@ void frmMain::FillMessageList(int16_t account) {
     forms::gDeleteAttachTally = 0;
     forms::gAttachNewTally = 0;
 
-    const int16_t count = gAcntMsgCount[a];
-    QString caption = gAcntName[a];
+    const int16_t count = gAccounts[a].MsgCount;
+    QString caption = gAccounts[a].Name;
     mListed.clear();
     if (count > 0) {
         mListed.reserve(static_cast<size_t>(count));
@@ -123,8 +123,8 @@ void frmMain::FillMessageList(int16_t account) {
     for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen})
         entry->SetEnabled(false);
 
-    StatusBar.SetPanelText(1, gAcntResult[a]);
-    StatusBar.SetPanelText(3, gAcntStatus[a]);
+    StatusBar.SetPanelText(1, gAccounts[a].Result);
+    StatusBar.SetPanelText(3, gAccounts[a].Status);
     StatusBar.SetPanelText(4, gAutoCheckText);
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
@@ -142,10 +142,10 @@ const modGeneral::MessageRef* frmMain::ListedMessage(int row) {
 void frmMain::SetAccountTabIcon(int16_t account) {
     using namespace modAccounts;
     if (account < 1 || account > gAccountCount) return;
-    QString key = gAcntChecked[account] && !gAcntConnected[account]
+    QString key = gAccounts[account].Checked && !gAccounts[account].Connected
                       ? QStringLiteral("MailError")
-                      : (gAcntMsgCount[account] >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
-    if (gAcntEnabled[account] == 0) key += QStringLiteral("Disabled");
+                      : (gAccounts[account].MsgCount >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
+    if (gAccounts[account].Enabled == 0) key += QStringLiteral("Disabled");
     TabStripEmail.SetTabImage(account, key);
     TabStripAcnts.SetTabImage(account, key);
 }
@@ -169,7 +169,7 @@ void frmMain::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     // A server operation acts on the messages as listed: no sort under it.
     if (ServerOperation::Running()) return;
     const int16_t a = modAccounts::gCurrentAccount;
-    if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAcntMsgCount[a] == 0 || gOptMessageSort == 0)
+    if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAccounts[a].MsgCount == 0 || gOptMessageSort == 0)
         return;
     // The hidden columns are no sort key: a click on one changes nothing.
     const QString caption = header.Text();

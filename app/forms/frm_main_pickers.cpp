@@ -30,10 +30,11 @@ const QString kSoundFilter = QStringLiteral("(*.wav)|*.wav|");
 
 bool UsableClient(const QString& path) { return platform::desktop::IsUsableProgram(path); }
 
-// The shown account's slot of an edit array; slot 0 (the blank account) when
-// no account exists, as the Accounts page shows it then.
-QString& ShownAccount(VbArray<QString>& edit) {
-    return edit[edit.Contains(gCurrentAccount) ? gCurrentAccount : int16_t(0)];
+// The edit copy of the shown account; slot 0's (the blank account) when no
+// account exists, as the Accounts page shows it then.
+modAccounts::AccountSettings& ShownAccount() {
+    using modAccounts::gAccounts;
+    return gAccounts[gAccounts.Contains(gCurrentAccount) ? gCurrentAccount : int16_t(0)].Edit;
 }
 
 // The dialog's starting folder: the folder of the path in the box (the box
@@ -96,7 +97,7 @@ void frmMain::BrowseClient() {
     if (mPickerIndex == kOptionsPicker)
         Browse(*this, {&gEditOptDefaultClient, &txtDefaultClient}, vb::App::Path(), kClientFilter);
     else if (mPickerIndex == kAccountsPicker)
-        Browse(*this, {&ShownAccount(modAccounts::gEditAcntClient), &txtAcntClient}, vb::App::Path(),
+        Browse(*this, {&ShownAccount().Client, &txtAcntClient}, vb::App::Path(),
                kClientFilter);
 }
 
@@ -108,13 +109,13 @@ void frmMain::BrowseSound() {
     if (mPickerIndex == kOptionsPicker)
         Browse(*this, {&gEditOptDefaultSound, &txtDefaultSound}, sounds, kSoundFilter);
     else if (mPickerIndex == kAccountsPicker)
-        Browse(*this, {&ShownAccount(modAccounts::gEditAcntSound), &txtAcntSound}, sounds, kSoundFilter);
+        Browse(*this, {&ShownAccount().Sound, &txtAcntSound}, sounds, kSoundFilter);
 }
 
 void frmMain::TestEmailClient() {
     using namespace modOptions;
     const std::optional<QString> client = PathInForce(mPickerIndex, gEditOptDefaultClient, gOptDefaultClient,
-                                                      ShownAccount(modAccounts::gEditAcntClient), UsableClient);
+                                                      ShownAccount().Client, UsableClient);
     if (!client) return;
     // A program that will not start is reported like a wrong path.
     if (client->isEmpty() || !platform::desktop::StartProgram(*client)) ShowClientError();
@@ -123,7 +124,7 @@ void frmMain::TestEmailClient() {
 void frmMain::TestSound() {
     using namespace modOptions;
     const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOptDefaultSound, gOptDefaultSound,
-                                                     ShownAccount(modAccounts::gEditAcntSound), IsUsableSound);
+                                                     ShownAccount().Sound, IsUsableSound);
     if (!sound) return;
     // A test plays whether or not sounds are switched on.
     if (sound->isEmpty()) ShowSoundError();
@@ -136,9 +137,9 @@ void frmMain::RunEmailClient() {
     QString client;
     if (modOptions::gDefaultClientValid && UsableClient(modOptions::gOptDefaultClient))
         client = modOptions::gOptDefaultClient;
-    else if (gAcntClientValid.Contains(gCurrentAccount) && gAcntClientValid[gCurrentAccount] &&
-             UsableClient(gAcntClient[gCurrentAccount]))
-        client = gAcntClient[gCurrentAccount];
+    else if (gAccounts.Contains(gCurrentAccount) && gAccounts[gCurrentAccount].ClientValid &&
+             UsableClient(gAccounts[gCurrentAccount].Client))
+        client = gAccounts[gCurrentAccount].Client;
     if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
 }
 

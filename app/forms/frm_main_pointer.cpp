@@ -19,7 +19,7 @@ const char16_t* const kMessageButtons[] = {u"EmailPreview", u"EmailReply", u"Ema
 // The messages of the account the list shows; 0 when no account is shown.
 int16_t ShownMessageCount() {
     const int16_t a = modAccounts::gCurrentAccount;
-    return a >= 1 && a <= modAccounts::gAccountCount ? modAccounts::gAcntMsgCount[a] : 0;
+    return a >= 1 && a <= modAccounts::gAccountCount ? modAccounts::gAccounts[a].MsgCount : 0;
 }
 
 // The cell whose text a tip shows: 1 From, 2 To, 3 Subject, by the column
@@ -176,7 +176,7 @@ void frmMain::StatusBar_MouseMove(int, int, int x, int) {
             const int16_t a = gCurrentAccount;
             if (a < 1 || a > gAccountCount) break;
             StatusBar.SetToolTipText(forms::CountPanelTip(
-                text, {gAcntSpamCount[a], gAcntDeleteCount[a], gAcntMsgCount[a], gAcntNewCount[a],
+                text, {gAccounts[a].SpamCount, gAccounts[a].DeleteCount, gAccounts[a].MsgCount, gAccounts[a].NewCount,
                        forms::gAttachTally >= 1 || forms::gDeleteAttachTally >= 1 || forms::gAttachNewTally >= 1}));
             break;
         }

@@ -71,7 +71,7 @@ void frmMain::ShowAutoCheckStatus() {
     if (gStartUpDone) return;
     tmrMailStartUp.SetEnabled(false);
     tbrButtons(14).SetVisible(false);
-    StatusBar.SetPanelText(3, modAccounts::gAcntStatus[modAccounts::gAccountCount]);
+    StatusBar.SetPanelText(3, modAccounts::gAccounts[modAccounts::gAccountCount].Status);
     StatusBar.SetPanelText(4, gAutoCheckText);
     gStartUpDone = true;
 }

@@ -26,11 +26,11 @@ void frmMain::UpdateTrayIcon() {
     }
 
     const bool newOnly = gOptShowNewOnly == 1;
-    const auto shownCount = [newOnly](int16_t i) { return newOnly ? gAcntNewCount[i] : gAcntMsgCount[i]; };
+    const auto shownCount = [newOnly](int16_t i) { return newOnly ? gAccounts[i].NewCount : gAccounts[i].MsgCount; };
     int accounts = 0;
     int messages = 0;
     for (int16_t i = 1; i <= gAccountCount; ++i) {
-        if (!gAcntChecked[i] || !gAcntConnected[i]) continue;
+        if (!gAccounts[i].Checked || !gAccounts[i].Connected) continue;
         ++accounts;
         messages += shownCount(i);
     }
@@ -41,7 +41,7 @@ void frmMain::UpdateTrayIcon() {
     }
     const QString tip = QString::number(messages) +
                         (newOnly ? QStringLiteral(" New Message(s) in ") : QStringLiteral(" Message(s) in ")) +
-                        QString::number(accounts) + QStringLiteral(" Account(s).") + QChar('\n') + gAcntStatus[0];
+                        QString::number(accounts) + QStringLiteral(" Account(s).") + QChar('\n') + gAccounts[0].Status;
 
     // The next enabled and checked account from the rotation on, over the
     // accounts 1 to the count only, so that one such account is always found
@@ -49,7 +49,7 @@ void frmMain::UpdateTrayIcon() {
     int16_t chosen = 0;
     for (int step = 0; step < gAccountCount && chosen == 0; ++step) {
         if (mTrayRotation < 1 || mTrayRotation > gAccountCount) mTrayRotation = 1;
-        if (gAcntEnabled[mTrayRotation] == 1 && gAcntChecked[mTrayRotation]) chosen = mTrayRotation;
+        if (gAccounts[mTrayRotation].Enabled == 1 && gAccounts[mTrayRotation].Checked) chosen = mTrayRotation;
         ++mTrayRotation;
     }
     if (chosen == 0) {
@@ -57,5 +57,5 @@ void frmMain::UpdateTrayIcon() {
         return;
     }
     forms::gTrayIcon.Modify(
-        forms::ComposeCountPicture(imlTrayIcons, shownCount(chosen), gAcntColourIndex[chosen]), tip);
+        forms::ComposeCountPicture(imlTrayIcons, shownCount(chosen), gAccounts[chosen].ColourIndex), tip);
 }

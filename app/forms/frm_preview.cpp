@@ -186,7 +186,7 @@ void frmPreview::EnableSteps() {
     tbrButtons(0).Buttons(QStringLiteral("Previous")).SetEnabled(stored && shown_.slot > 1);
     tbrButtons(0)
         .Buttons(QStringLiteral("Next"))
-        .SetEnabled(stored && shown_.slot < modAccounts::gAcntMsgCount[shown_.account]);
+        .SetEnabled(stored && shown_.slot < modAccounts::gAccounts[shown_.account].MsgCount);
 }
 
 void frmPreview::TabStrip_Click() {

@@ -182,7 +182,7 @@ void frmRuleReport::DeleteNow() {
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
-    auto& counts = spam ? modAccounts::gAcntSpamCount : modAccounts::gAcntDeleteCount;
+    int16_t modAccounts::Account::*const count = spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
 
     // The deletions wait for the servers while events run: the countdown
     // and a close wait for them.
@@ -193,12 +193,12 @@ void frmRuleReport::DeleteNow() {
         for (const QString& name : accounts_) {
             // An account renamed, deleted or disabled since the check is left alone.
             const int16_t i = modRules::EnabledAccountIndex(name);
-            if (i == 0 || counts[i] <= 0) continue;
+            if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
             main.TabStripEmail.Select(i);
             // Exactly the marked messages, whatever the user selected in the list.
             main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
             // What a refused or failed deletion left stays listed.
-            counts[i] = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+            modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
         }
     } catch (const std::exception&) {
         ShowDeletionFailure();

@@ -385,7 +385,7 @@ void RulesPage::FillRuleAccountList(int16_t accountCount) {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     cboRuleAccount.Clear();
     cboRuleAccount.AddItem(QString::fromUtf16(kAllAccounts));
-    for (int i = 1; i <= accountCount; ++i) cboRuleAccount.AddItem(modAccounts::gAcntName[i]);
+    for (int i = 1; i <= accountCount; ++i) cboRuleAccount.AddItem(modAccounts::gAccounts[i].Name);
     const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
     ShowRuleAccount(rule ? gEditRuleAccount[gCurrentRule] : QString::fromUtf16(kAllAccounts));
 }

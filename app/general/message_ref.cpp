@@ -18,8 +18,8 @@ bool Holds(const MessageRef& ref, int16_t msg) {
 
 bool IsStoredMessage(int16_t account, int16_t msg) {
     using namespace modAccounts;
-    return account >= 1 && account <= gAccountCount && gAcntMsgCount.Contains(account) && msg >= 1 &&
-           msg <= gAcntMsgCount[account] && static_cast<size_t>(account) < gMessageStore.size() &&
+    return account >= 1 && account <= gAccountCount && gAccounts.Contains(account) && msg >= 1 &&
+           msg <= gAccounts[account].MsgCount && static_cast<size_t>(account) < gMessageStore.size() &&
            static_cast<size_t>(msg) <= gMessageStore[static_cast<size_t>(account)].Messages.size();
 }
 
@@ -38,7 +38,7 @@ MessageRef RefOf(int16_t account, int16_t msg) {
 
 int16_t Locate(MessageRef& ref) {
     if (Holds(ref, ref.slot)) return ref.slot;
-    const int16_t last = IsStoredMessage(ref.account, 1) ? modAccounts::gAcntMsgCount[ref.account] : 0;
+    const int16_t last = IsStoredMessage(ref.account, 1) ? modAccounts::gAccounts[ref.account].MsgCount : 0;
     for (int16_t m = 1; m <= last; ++m)
         if (Holds(ref, m)) return ref.slot = m;
     return ref.slot = 0;

@@ -21,7 +21,7 @@ struct MessageRef {
 };
 
 // Whether (account, msg) addresses a message of the store: an account 1 to
-// gAccountCount and a message 1 to its gAcntMsgCount.
+// gAccountCount and a message 1 to its MsgCount.
 bool IsStoredMessage(int16_t account, int16_t msg);
 
 // The reference of a stored message; account and slot 0 when (account, msg)

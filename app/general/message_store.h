@@ -2,7 +2,7 @@
 // The message store: for every account, the messages its last check
 // downloaded, one record each in list order, and what that check saw so that
 // the next one can tell new mail. Row 0 is the blank placeholder account and
-// holds no message; the messages of account a are 1 to gAcntMsgCount(a).
+// holds no message; the messages of account a are 1 to gAccounts[a].MsgCount.
 // Values are kept typed (a time point, a number, the message's own bytes);
 // display texts are made where they are shown.
 
@@ -61,7 +61,7 @@ void ExchangeAccountRows(int16_t a, int16_t b);
 // (0 to gAccountCount); throws std::out_of_range for any other number.
 AccountMessages& AccountRow(int16_t a);
 // Message msg (1-based) of account a as stored, within its row (a reader
-// looks only at 1 to gAcntMsgCount(a)); throws std::out_of_range otherwise.
+// looks only at 1 to gAccounts[a].MsgCount); throws std::out_of_range otherwise.
 StoredMessage& Msg(int16_t account, int16_t msg);
 
 // What tells a message from the others of its account across checks: its

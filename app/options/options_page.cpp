@@ -18,8 +18,7 @@ ViewSlot<OptionsView> gOptionsView;
 
 namespace {
 
-using modAccounts::gAcntClient;
-using modAccounts::gAcntClientValid;
+using modAccounts::gAccounts;
 using modAccounts::gCurrentAccount;
 
 bool UsableProgram(const OptionsView* view, const QString& path) {
@@ -28,8 +27,7 @@ bool UsableProgram(const OptionsView* view, const QString& path) {
 
 // The current account's slot when it has one.
 bool HasCurrentAccount() {
-    return gCurrentAccount >= 1 && gAcntClientValid.Contains(gCurrentAccount) &&
-           gAcntClient.Contains(gCurrentAccount);
+    return gCurrentAccount >= 1 && gAccounts.Contains(gCurrentAccount);
 }
 
 // Every switch is tested anew, sound on or off, so none outlives a change
@@ -41,7 +39,7 @@ void DeriveValiditySwitches(const OptionsView* view) {
     gEditDefaultClientValid = UsableProgram(view, gEditOptDefaultClient);
     gEditDefaultSoundValid = IsUsableSound(gEditOptDefaultSound);
     if (HasCurrentAccount())
-        gAcntClientValid[gCurrentAccount] = UsableProgram(view, gAcntClient[gCurrentAccount]);
+        gAccounts[gCurrentAccount].ClientValid = UsableProgram(view, gAccounts[gCurrentAccount].Client);
 }
 
 void Report(OptionsView* view, const QString& title, const QString& text) {
@@ -94,8 +92,8 @@ void ApplyMailClientButton(OptionsView* view) {
     if (gDefaultClientValid) {
         view->LoadMailClientIcon(gOptDefaultClient, 0);
         view->SetMailClientButton(0);
-    } else if (HasCurrentAccount() && gAcntClientValid[gCurrentAccount]) {
-        view->LoadMailClientIcon(gAcntClient[gCurrentAccount], gCurrentAccount);
+    } else if (HasCurrentAccount() && gAccounts[gCurrentAccount].ClientValid) {
+        view->LoadMailClientIcon(gAccounts[gCurrentAccount].Client, gCurrentAccount);
         view->SetMailClientButton(gCurrentAccount);
     } else {
         view->SetMailClientButton(-1);

@@ -254,7 +254,7 @@ void ApplyRulesToMessage(int16_t account, int16_t message) {
     const int count = gRuleCount;
     if (count == 0) return;
     static const QString kAllAccounts = QStringLiteral("All Accounts");
-    const QString& accountName = modAccounts::gAcntName[account];
+    const QString& accountName = modAccounts::gAccounts[account].Name;
     const MessageUnderTest msg(stored);
     for (int i = 1; i <= count; ++i) {
         if (!Same(gRuleAccount[i], accountName) && !Same(gRuleAccount[i], kAllAccounts)) continue;
@@ -262,12 +262,12 @@ void ApplyRulesToMessage(int16_t account, int16_t message) {
         if (!Matches(i, msg)) continue;
         if (gRuleAction[i] == 1) {
             stored.Delete = true;
-            ++modAccounts::gAcntDeleteCount[account];
+            ++modAccounts::gAccounts[account].DeleteCount;
             return;
         }
         if (gRuleAction[i] == 2) {
             stored.Spam = true;
-            ++modAccounts::gAcntSpamCount[account];
+            ++modAccounts::gAccounts[account].SpamCount;
             return;
         }
     }

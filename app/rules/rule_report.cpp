@@ -11,7 +11,7 @@ namespace modRules {
 namespace {
 
 int16_t MarkCount(int16_t account, RuleMark mark) {
-    return mark == RuleMark::Delete ? modAccounts::gAcntDeleteCount[account] : modAccounts::gAcntSpamCount[account];
+    return mark == RuleMark::Delete ? modAccounts::gAccounts[account].DeleteCount : modAccounts::gAccounts[account].SpamCount;
 }
 
 }  // namespace
@@ -22,14 +22,14 @@ QStringList RuleReportAccounts(const std::vector<int16_t>& checked) {
     using namespace modAccounts;
     QStringList accounts;
     for (const int16_t i : checked)
-        if (i >= 1 && i <= gAccountCount && gAcntEnabled[i] == 1) accounts.append(gAcntName[i]);
+        if (i >= 1 && i <= gAccountCount && gAccounts[i].Enabled == 1) accounts.append(gAccounts[i].Name);
     return accounts;
 }
 
 int16_t EnabledAccountIndex(const QString& name) {
     using namespace modAccounts;
     for (int16_t i = 1; i <= gAccountCount; ++i)
-        if (gAcntName[i] == name) return gAcntEnabled[i] == 1 ? i : int16_t{0};
+        if (gAccounts[i].Name == name) return gAccounts[i].Enabled == 1 ? i : int16_t{0};
     return 0;
 }
 
@@ -38,9 +38,9 @@ bool RuleReportWanted(const QStringList& accounts) {
     if (gRuleShow != 1 || (gRuleShowNew != 0 && gRuleShowNew != 1)) return false;
     for (const QString& name : accounts) {
         const int16_t i = EnabledAccountIndex(name);
-        if (i == 0 || (gAcntDeleteCount[i] <= 0 && gAcntSpamCount[i] <= 0)) continue;
+        if (i == 0 || (gAccounts[i].DeleteCount <= 0 && gAccounts[i].SpamCount <= 0)) continue;
         // Any marked account with new mail opens it, not only the first one.
-        if (gRuleShowNew == 0 || gAcntHasNewMail[i]) return true;
+        if (gRuleShowNew == 0 || gAccounts[i].HasNewMail) return true;
     }
     return false;
 }
@@ -55,7 +55,7 @@ RuleReportList BuildRuleReportList(RuleMark mark, const QStringList& accounts) {
         ++list.accounts;
         // The last line a list label shows says that more accounts follow.
         if (list.accounts > kRuleReportMaxLines) continue;
-        list.text += modAccounts::gAcntName[i] + QStringLiteral(" has ") + QString::number(count) +
+        list.text += modAccounts::gAccounts[i].Name + QStringLiteral(" has ") + QString::number(count) +
                      (count == 1 ? QStringLiteral(" message") : QStringLiteral(" messages")) + QStringLiteral("\r\n");
     }
     if (list.accounts == 0) {
@@ -77,7 +77,7 @@ int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& s
 
 QStringList MarkedMessageUids(int16_t account, RuleMark mark) {
     QStringList uids;
-    for (int16_t j = 1; j <= modAccounts::gAcntMsgCount[account]; ++j) {
+    for (int16_t j = 1; j <= modAccounts::gAccounts[account].MsgCount; ++j) {
         const modGeneral::StoredMessage& m = modGeneral::Msg(account, j);
         if ((mark == RuleMark::Delete ? m.Delete : m.Spam) && !m.Uid.isEmpty()) uids.append(m.Uid);
     }

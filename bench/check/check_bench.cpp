@@ -226,8 +226,8 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
         r.program = {clock.WallMs(), clock.CpuMs()};
         r.stall = probe.Longest();
     }
-    if (modAccounts::gAcntMsgCount[1] != shape.count)
-        throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAcntMsgCount[1]) + " messages");
+    if (modAccounts::gAccounts[1].MsgCount != shape.count)
+        throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAccounts[1].MsgCount) + " messages");
     r.peak = PeakMb();
     r.rss = RssMb();
     // Away to the other account's tab and back: the account's tab opens.
@@ -248,10 +248,10 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
     using namespace modAccounts;
     frmMain& form = vb::Forms::Get<frmMain>();
     const testsupport::Pop3dMailbox& box = Mailbox(shape);
-    gAcntPort[1] = QString::number(tls ? Server().tlsPort : Server().port);
-    gAcntSecure[1] = tls ? 1 : 0;
-    gAcntLoginID[1] = QString::fromStdString(box.user());
-    gAcntPassword[1] = QString::fromStdString(box.password());
+    gAccounts[1].Port = QString::number(tls ? Server().tlsPort : Server().port);
+    gAccounts[1].Secure = tls ? 1 : 0;
+    gAccounts[1].LoginID = QString::fromStdString(box.user());
+    gAccounts[1].Password = QString::fromStdString(box.password());
     form.SetWindowState(minimised ? vb::vbMinimized : vb::vbNormal);
     if (!minimised) form.Show();
     form.TabStripEmail.Select(1);

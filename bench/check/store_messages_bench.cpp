@@ -34,7 +34,7 @@ std::vector<modCheck::DownloadedMessage> Downloaded() {
 void StoreAndMarkNew(benchmark::State& state, bool first) {
     modAccounts::gAccountCount = 1;
     modAccounts::ResizeAccountArrays(1);
-    modAccounts::gAcntMsgCount[1] = kMessages;
+    modAccounts::gAccounts[1].MsgCount = kMessages;
     const std::vector<modCheck::DownloadedMessage> downloaded = Downloaded();
     for (auto _ : state) {
         if (first) {

@@ -52,7 +52,7 @@ void Store() {
         m.Body = QByteArray(2000, 'y');
     }
     AccountRow(1).Messages = std::move(messages);
-    modAccounts::gAcntMsgCount[1] = kMessages;
+    modAccounts::gAccounts[1].MsgCount = kMessages;
 }
 
 void SortAndRefill10000(benchmark::State& state) {

@@ -34,10 +34,10 @@ void Setup() {
     using namespace modAccounts;
     gAccountCount = 1;
     ResizeAccountArrays(1);
-    gAcntName[1] = "Home";
+    gAccounts[1].Name = "Home";
     modGeneral::ResizeMessageStoreAccounts(1);
     modGeneral::AccountRow(1).Messages.resize(kMessages);
-    gAcntMsgCount[1] = kMessages;
+    gAccounts[1].MsgCount = kMessages;
     QString body;
     for (int i = 0; i < 25; ++i) body += "Dear customer, this is line " + QString::number(i) + " of a plain text body.\r\n";
     for (int m = 1; m <= kMessages; ++m) {
@@ -68,12 +68,12 @@ void Setup() {
 void BM_ApplyRulesToAllMessages(benchmark::State& state) {
     Setup();
     for (auto _ : state) {
-        modAccounts::gAcntDeleteCount[1] = 0;
-        modAccounts::gAcntSpamCount[1] = 0;
+        modAccounts::gAccounts[1].DeleteCount = 0;
+        modAccounts::gAccounts[1].SpamCount = 0;
         for (int16_t m = 1; m <= kMessages; ++m) modRules::ApplyRulesToMessage(1, m);
-        benchmark::DoNotOptimize(modAccounts::gAcntSpamCount[1]);
+        benchmark::DoNotOptimize(modAccounts::gAccounts[1].SpamCount);
     }
-    state.counters["marked"] = modAccounts::gAcntDeleteCount[1] + modAccounts::gAcntSpamCount[1];
+    state.counters["marked"] = modAccounts::gAccounts[1].DeleteCount + modAccounts::gAccounts[1].SpamCount;
 }
 BENCHMARK(BM_ApplyRulesToAllMessages)->Unit(benchmark::kMillisecond);
 

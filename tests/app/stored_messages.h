@@ -47,7 +47,7 @@ inline void Store(int16_t a, const std::vector<Message>& messages) {
         stored.push_back(m);
     }
     modGeneral::AccountRow(a).Messages = std::move(stored);
-    modAccounts::gAcntMsgCount[a] = static_cast<int16_t>(messages.size());
+    modAccounts::gAccounts[a].MsgCount = static_cast<int16_t>(messages.size());
 }
 
 }  // namespace test_store

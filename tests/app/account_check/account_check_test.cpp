@@ -120,12 +120,12 @@ protected:
     }
     static QString StoredUids() {
         QStringList uids;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) uids << Msg(1, m).Uid;
+        for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) uids << Msg(1, m).Uid;
         return uids.join(' ');
     }
     static QString NewFlags() {
         QString flags;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += Msg(1, m).New ? 'N' : '.';
+        for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) flags += Msg(1, m).New ? 'N' : '.';
         return flags;
     }
 
@@ -148,7 +148,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
     Check();
     ASSERT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
 
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 3 Messages"));
+    EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 3 Messages"));
     EXPECT_EQ(StoredUids(), uids_.join(' '));
     EXPECT_EQ(Msg(1, 1).From, QStringLiteral("Tom and Jerry <tj@example.org>"));
     EXPECT_EQ(Msg(1, 2).To, QStringLiteral("Undisclosed-Recipient"));
@@ -163,18 +163,18 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
                                          "MMM dd, yyyy hh:mm:ss AM/PM"));
     EXPECT_EQ(DateText(Msg(1, 2)), QString()) << "an unreadable date stores none and the account goes on";
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Checked at: \\d{1,2}:\\d\\d [AP]M$"))
-                    .match(gAcntStatus[1])
+                    .match(gAccounts[1].Status)
                     .hasMatch());
     EXPECT_TRUE(QRegularExpression(
                     QStringLiteral("^Checked: \\d{1,2}:\\d\\d [AP]M on [A-Z][a-z]{2} \\d{1,2}/\\d\\d$"))
-                    .match(gAcntStatus[0])
+                    .match(gAccounts[0].Status)
                     .hasMatch());
     EXPECT_EQ(gAutoCheckText, QStringLiteral("Auto Check Off"));
     EXPECT_EQ(form().lvwEmail.ItemCount(), 3);
     EXPECT_EQ(form().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
 
     EXPECT_EQ(NewFlags(), QStringLiteral("NNN"));
-    EXPECT_EQ(gAcntNewCount[1], 3);
+    EXPECT_EQ(gAccounts[1].NewCount, 3);
 
     // Later checks: a quick check of the same count downloads nothing;
     // nothing new; one more message; another client empties the mailbox and
@@ -198,10 +198,10 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
         const bool downloaded = !step.quick || step.deleteElsewhere > 0 || *step.add;
         EXPECT_EQ(Msg(1, 1).Subject == QStringLiteral("as stored"), !downloaded);
         EXPECT_EQ(NewFlags(), QString::fromLatin1(step.flags));
-        EXPECT_EQ(gAcntNewCount[1], NewFlags().count('N'));
-        EXPECT_EQ(gAcntHasNewMail[1], NewFlags().contains('N'));
-        EXPECT_EQ(form().lvwEmail.Item(gAcntMsgCount[1]).Bold(), NewFlags().endsWith('N'));
-        EXPECT_EQ(gAcntIncomplete[1], step.deleteElsewhere > 0);
+        EXPECT_EQ(gAccounts[1].NewCount, NewFlags().count('N'));
+        EXPECT_EQ(gAccounts[1].HasNewMail, NewFlags().contains('N'));
+        EXPECT_EQ(form().lvwEmail.Item(gAccounts[1].MsgCount).Bold(), NewFlags().endsWith('N'));
+        EXPECT_EQ(gAccounts[1].Incomplete, step.deleteElsewhere > 0);
     }
     EXPECT_EQ(gIncompleteList, QStringLiteral("Home\r\n"));
     EXPECT_TRUE(boxes.Calls().empty());
@@ -224,7 +224,7 @@ TEST_F(AccountCheck, AMessageIsStoredAsTheBytesSent) {
             message += i % 3 ? "caf\xe9 line " + std::to_string(i) + "\r\n" : ".dotted " + std::to_string(i) + "\r\n";
         Seed(r.name, message);
         Check();
-        ASSERT_EQ(gAcntMsgCount[1], 1);
+        ASSERT_EQ(gAccounts[1].MsgCount, 1);
         const QByteArray& body = Msg(1, 1).Body;
         EXPECT_EQ(body.size(), static_cast<qsizetype>(message.size()));
         EXPECT_TRUE(body == QByteArray::fromStdString(message)) << "the bytes differ";
@@ -269,9 +269,9 @@ TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
                 << box.prompt.toStdString();
         }
         if (!r.test) {
-            EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - Error Accessing Account"));
-            EXPECT_EQ(gAcntMsgCount[1], 0);
-            EXPECT_FALSE(gAcntConnected[1]);
+            EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - Error Accessing Account"));
+            EXPECT_EQ(gAccounts[1].MsgCount, 0);
+            EXPECT_FALSE(gAccounts[1].Connected);
         }
         EXPECT_FALSE(ServerOperation::Running());
     }
@@ -311,11 +311,11 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         for (const char* n : {"1", "2", "3", "4", "5"})
             Seed(std::to_string(run) + "-" + n, Plain("x@example.org", n));
         Check();
-        ASSERT_EQ(gAcntMsgCount[1], 5);
+        ASSERT_EQ(gAccounts[1].MsgCount, 5);
         if (r.goneElsewhere) DeleteElsewhere(4);
         if (r.spam) {
             Msg(1, 1).Spam = Msg(1, 5).Spam = true;
-            gAcntSpamCount[1] = 2;
+            gAccounts[1].SpamCount = 2;
         } else {
             form().lvwEmail.Item(2).SetSelected(true);
             form().lvwEmail.Item(4).SetSelected(true);
@@ -338,10 +338,10 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         for (const QString& n : QString::fromLatin1(r.left).split(' ')) left << uids_[n.toInt() - 1];
         EXPECT_EQ(StoredUids(), left.join(' '));
         EXPECT_EQ(form().lvwEmail.ItemCount(), left.size());
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m)
+        for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m)
             EXPECT_EQ(Msg(1, m).Subject, Msg(1, m).Uid.right(1)) << "fields moved apart";
         EXPECT_EQ(mailbox_.messageCount(), r.onServer);
-        EXPECT_EQ(gAcntResult[1], r.answer == vb::vbYes ? QStringLiteral("Home - 3 Messages")
+        EXPECT_EQ(gAccounts[1].Result, r.answer == vb::vbYes ? QStringLiteral("Home - 3 Messages")
                                                         : QStringLiteral("Home - 5 Messages"));
         EXPECT_FALSE(ServerOperation::Running());
         EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
@@ -359,7 +359,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     Seed("1", Plain("a@example.org", "1"));
     Seed("2", Plain("b@example.org", "2"));
     Check();
-    ASSERT_EQ(gAcntMsgCount[1], 2);
+    ASSERT_EQ(gAccounts[1].MsgCount, 2);
     struct Row {
         const char* name;
         bool busy;
@@ -397,7 +397,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
             EXPECT_TRUE(boxes.Calls().empty());
         }
         EXPECT_EQ(mailbox_.messageCount(), 2);
-        EXPECT_EQ(gAcntMsgCount[1], 2);
+        EXPECT_EQ(gAccounts[1].MsgCount, 2);
         EXPECT_FALSE(ServerOperation::Running());
     }
     // A UID the caller names deletes that message alone.
@@ -407,7 +407,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(mailbox_.messageCount(), 1);
     EXPECT_EQ(StoredUids(), uids_[0]);
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Home - 1 Message")) << "the words a check uses";
+    EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 1 Message")) << "the words a check uses";
 }
 
 // Delete in the preview deletes the message it shows, not the rows the list
@@ -415,7 +415,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
 TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
     for (const char* n : {"1", "2", "3"}) Seed(std::string("p") + n, Plain("x@example.org", n));
     Check();
-    ASSERT_EQ(gAcntMsgCount[1], 3);
+    ASSERT_EQ(gAccounts[1].MsgCount, 3);
     gCurrentAccount = 1;
     gCurrentMsg = 2;
     form().mnuEmailPreview_Click();
@@ -443,7 +443,7 @@ TEST_F(AccountCheck, TheListHoldsStillUnderADeletion) {
     const char* const subjects[] = {"c", "e", "a", "d", "b"};
     for (int i = 0; i < 5; ++i) Seed(std::string("h") + std::to_string(i + 1), Plain("x@example.org", subjects[i]));
     Check();
-    ASSERT_EQ(gAcntMsgCount[1], 5);
+    ASSERT_EQ(gAccounts[1].MsgCount, 5);
     modOptions::gOptMessageSort = 1;
     gCurrentAccount = 1;
     frmMain& f = form();

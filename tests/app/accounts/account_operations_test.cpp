@@ -76,7 +76,7 @@ TEST_F(AccountOperations, NamesThatCannotBeSaved) {
                              "Duplicate Account Names are not allowed.\r\nPlease re-enter a name for this Account."
                              "\r\n\r\n"));
     // A name kept from before, blanks and all, stays the account's own.
-    gAcntName[1] = QStringLiteral(" Home ");
+    gAccounts[1].Name = QStringLiteral(" Home ");
     EXPECT_FALSE(AccountNameProblem(QStringLiteral(" Home "), 1)) << "saved again unchanged";
     EXPECT_TRUE(AccountNameProblem(QStringLiteral(" Home  "), 1)) << "changed: the rule applies";
 }
@@ -142,7 +142,7 @@ TEST_F(AccountOperations, AppendStoresTheAccountWithTheCountOrNothing) {
     RefuseWrites();
     EXPECT_FALSE(AppendAccount(QStringLiteral("Work")));
     EXPECT_EQ(gAccountCount, 1);
-    EXPECT_EQ(gAcntName.UBound(), 1);
+    EXPECT_EQ(gAccounts.UBound(), 1);
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "1");
     EXPECT_EQ(Stored("AcntName", 2), "<missing>");
 }

@@ -9,56 +9,17 @@
 #include "app/common/stored_number.h"
 #include "platform/store/atomic_file.h"
 #include "platform/store/settings_store.h"
+#include "tests/app/account_print.h"
 
 using namespace modAccounts;
 
 namespace {
 
-// The twelve saved fields of one slot, comparable and printable.
-struct Saved {
-    int16_t enabled;
-    QString name, server;
-    int16_t secure;
-    QString port, login, password;
-    int32_t colour, colourIndex;
-    QString client, sound;
-    int16_t soundOn;
-    bool operator==(const Saved&) const = default;
-};
+using Saved = AccountSettings;
 
-void PrintTo(const Saved& s, std::ostream* os) {
-    *os << "{" << s.enabled << ", \"" << s.name.toStdString() << "\", \"" << s.server.toStdString() << "\", "
-        << s.secure << ", \"" << s.port.toStdString() << "\", \"" << s.login.toStdString() << "\", \""
-        << s.password.toStdString() << "\", " << s.colour << ", " << s.colourIndex << ", \""
-        << s.client.toStdString() << "\", \"" << s.sound.toStdString() << "\", " << s.soundOn << "}";
-}
+const Saved& Live(int i) { return gAccounts[i].Saved(); }
 
-Saved Live(int i) {
-    return {gAcntEnabled[i], gAcntName[i],  gAcntServer[i],      gAcntSecure[i],
-            gAcntPort[i],    gAcntLoginID[i], gAcntPassword[i],  gAcntColour[i],
-            gAcntColourIndex[i], gAcntClient[i], gAcntSound[i],  gAcntSoundOn[i]};
-}
-
-Saved Edit(int i) {
-    return {gEditAcntEnabled[i], gEditAcntName[i],  gEditAcntServer[i],     gEditAcntSecure[i],
-            gEditAcntPort[i],    gEditAcntLoginID[i], gEditAcntPassword[i], gEditAcntColour[i],
-            gEditAcntColourIndex[i], gEditAcntClient[i], gEditAcntSound[i], gEditAcntSoundOn[i]};
-}
-
-void SetLive(int i, const Saved& s) {
-    gAcntEnabled[i] = s.enabled;
-    gAcntName[i] = s.name;
-    gAcntServer[i] = s.server;
-    gAcntSecure[i] = s.secure;
-    gAcntPort[i] = s.port;
-    gAcntLoginID[i] = s.login;
-    gAcntPassword[i] = s.password;
-    gAcntColour[i] = s.colour;
-    gAcntColourIndex[i] = s.colourIndex;
-    gAcntClient[i] = s.client;
-    gAcntSound[i] = s.sound;
-    gAcntSoundOn[i] = s.soundOn;
-}
+void SetLive(int i, const Saved& s) { gAccounts[i].Saved() = s; }
 
 class AccountTable : public testing::Test {
 protected:
@@ -137,49 +98,44 @@ TEST_F(AccountTable, AFailedWriteIsReportedAndKeepsTheStoredAccount) {
     ResizeAccountArrays(1);
     SetLive(1, {1, "Home", "s", 0, "110", "l", "p", 255, 5, "", "", 1});
     ASSERT_TRUE(WriteAccount(1));
-    gAcntName[1] = "Renamed";
+    gAccounts[1].Name = "Renamed";
     platform::store::SetWriteFaultHook(
         [](platform::store::WriteStep) { return std::make_error_code(std::errc::no_space_on_device); });
     EXPECT_FALSE(WriteAccount(1));
     platform::store::SetWriteFaultHook(nullptr);
     LoadAccount(1);
-    EXPECT_EQ(gAcntName[1], "Home");
+    EXPECT_EQ(gAccounts[1].Name, "Home");
 }
 
-TEST_F(AccountTable, ResizeKeepsSlotsExceptIncompleteAndTabEdges) {
+TEST_F(AccountTable, ResizeKeepsSlotsExceptIncomplete) {
     ResizeAccountArrays(3);
     for (int i = 0; i <= 3; ++i) {
         SetLive(i, {1, QString::number(i), "s", 1, "995", "l", "p", i, i, "c", "w", 0});
-        gAcntIncomplete[i] = true;
-        gAcntConnected[i] = true;
-        gAcntStatus[i] = "Checked";
-        gAcntMsgCount[i] = static_cast<int16_t>(i);
-        gEditAcntName[i] = "edit" + QString::number(i);
-        gTabRight[i] = 100;
+        gAccounts[i].Incomplete = true;
+        gAccounts[i].Connected = true;
+        gAccounts[i].Status = "Checked";
+        gAccounts[i].MsgCount = static_cast<int16_t>(i);
+        gAccounts[i].Edit.Name = "edit" + QString::number(i);
     }
     ResizeAccountArrays(5);
     for (int i = 0; i <= 3; ++i) {
         EXPECT_EQ(Live(i), (Saved{1, QString::number(i), "s", 1, "995", "l", "p", i, i, "c", "w", 0}));
-        EXPECT_TRUE(gAcntConnected[i]);
-        EXPECT_EQ(gAcntStatus[i], "Checked");
-        EXPECT_EQ(gAcntMsgCount[i], i);
-        EXPECT_EQ(gEditAcntName[i], "edit" + QString::number(i));
+        EXPECT_TRUE(gAccounts[i].Connected);
+        EXPECT_EQ(gAccounts[i].Status, "Checked");
+        EXPECT_EQ(gAccounts[i].MsgCount, i);
+        EXPECT_EQ(gAccounts[i].Edit.Name, "edit" + QString::number(i));
     }
-    for (int i = 0; i <= 5; ++i) {
-        EXPECT_FALSE(gAcntIncomplete[i]);
-        EXPECT_EQ(gTabRight[i], 0);
-    }
+    for (int i = 0; i <= 5; ++i) EXPECT_FALSE(gAccounts[i].Incomplete);
     for (int i = 4; i <= 5; ++i) {
         EXPECT_EQ(Live(i), (Saved{0, "", "", 0, "", "", "", 0, 0, "", "", 0}));
-        EXPECT_FALSE(gAcntConnected[i]);
-        EXPECT_EQ(gAcntStatus[i], "");
+        EXPECT_EQ(gAccounts[i].Edit, Saved{});
+        EXPECT_FALSE(gAccounts[i].Connected);
+        EXPECT_EQ(gAccounts[i].Status, "");
     }
     ResizeAccountArrays(2);
-    EXPECT_EQ(gAcntName.UBound(), 2);
-    EXPECT_EQ(gEditAcntSoundOn.UBound(), 2);
-    EXPECT_EQ(gAcntSpamCount.UBound(), 2);
-    EXPECT_THROW(gAcntName[3], std::out_of_range);
-    EXPECT_EQ(gAcntName[2], "2");
+    EXPECT_EQ(gAccounts.UBound(), 2);
+    EXPECT_THROW(gAccounts[3], std::out_of_range);
+    EXPECT_EQ(gAccounts[2].Name, "2");
 }
 
 TEST_F(AccountTable, NoAccountsLeavesOnlyThePlaceholderSlot) {
@@ -191,21 +147,20 @@ TEST_F(AccountTable, NoAccountsLeavesOnlyThePlaceholderSlot) {
     gAccountCount = StoredInteger(GetSetting(kAppKey, "Settings", "AcntNum", "0"), 0);
     ResizeAccountArrays(gAccountCount);
     ResetBlankAccount();
-    EXPECT_EQ(gAcntName.UBound(), 0);
-    EXPECT_EQ(gTabRight.UBound(), 0);
+    EXPECT_EQ(gAccounts.UBound(), 0);
     EXPECT_EQ(Live(0), (Saved{0, "", "", 0, "", "", "", 255, 5, "", "", 1}));
     EXPECT_EQ(page.shown, 0);
 }
 
 TEST_F(AccountTable, CopyToEditBufferCopiesEveryField) {
     ResizeAccountArrays(1);
-    const Saved s{0, " n ", "srv", 1, " 995", "l", "p", 65280, 12, "c", "w", 0};
+    // A colour index beyond 16 bits: the edit copy holds what is stored.
+    const Saved s{0, " n ", "srv", 1, " 995", "l", "p", 65280, 70000, "c", "w", 0};
     SetLive(1, s);
+    gAccounts[1].Connected = true;
     CopyAccountToEditBuffer(1);
-    EXPECT_EQ(Edit(1), s);
-    gAcntColourIndex[1] = 70000;  // beyond the edit copy's 16 bits: the default index
-    CopyAccountToEditBuffer(1);
-    EXPECT_EQ(gEditAcntColourIndex[1], 5);
+    EXPECT_EQ(gAccounts[1].Edit, s);
+    EXPECT_TRUE(gAccounts[1].Connected);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 
 using namespace modGeneral;
 using modAccounts::gAccountCount;
-using modAccounts::gAcntMsgCount;
+using modAccounts::gAccounts;
 
 namespace {
 
@@ -31,7 +31,7 @@ void Store(const std::vector<Message>& messages) {
     gAccountCount = 2;
     modAccounts::ResizeAccountArrays(2);
     gMessageStore.clear();
-    gAcntMsgCount[1] = 1;
+    gAccounts[1].MsgCount = 1;
     AccountRow(1).Messages.resize(1);
     Msg(1, 1).From = "zz";
     std::vector<StoredMessage> stored;
@@ -51,13 +51,13 @@ void Store(const std::vector<Message>& messages) {
         stored.push_back(m);
     }
     AccountRow(2).Messages = stored;
-    gAcntMsgCount[2] = static_cast<int16_t>(messages.size());
+    gAccounts[2].MsgCount = static_cast<int16_t>(messages.size());
 }
 
 // The tags of account 2 in order; each message's fields must still agree.
 std::string Order() {
     std::string tags;
-    for (int16_t m = 1; m <= gAcntMsgCount[2]; ++m) {
+    for (int16_t m = 1; m <= gAccounts[2].MsgCount; ++m) {
         const StoredMessage& msg = Msg(2, m);
         const QString tag = msg.Uid;
         for (const QString& text : {msg.To, msg.Subject, PlainTextOf(msg), QString::fromLatin1(msg.Body)})
@@ -111,7 +111,7 @@ TEST(MessageSortNames, OnlyTheFiveColumnsSortAndNothingElseMoves) {
         EXPECT_FALSE(modCheck::SortMessages(2, QString::fromLatin1(column), false)) << column;
         EXPECT_EQ(Order(), "abcdef") << column;
     }
-    gAcntMsgCount[2] = 0;
+    gAccounts[2].MsgCount = 0;
     EXPECT_TRUE(modCheck::SortMessages(2, "From", false)) << "an empty account sorts to nothing";
 }
 

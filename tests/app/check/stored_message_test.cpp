@@ -9,7 +9,7 @@
 
 using namespace modCheck;
 using namespace modGeneral;
-using modAccounts::gAcntMsgCount;
+using modAccounts::gAccounts;
 
 namespace {
 
@@ -36,11 +36,11 @@ protected:
             messages.push_back(m);
         }
         AccountRow(1).Messages = messages;
-        gAcntMsgCount[1] = static_cast<int16_t>(uids.size());
+        gAccounts[1].MsgCount = static_cast<int16_t>(uids.size());
     }
     static QString NewFlags() {
         QString flags;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) flags += Msg(1, m).New ? 'N' : '.';
+        for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) flags += Msg(1, m).New ? 'N' : '.';
         return flags;
     }
 };
@@ -149,11 +149,11 @@ TEST_F(Store, DeletedRowsLeaveAndTheOthersMoveUpWithAllTheirFields) {
             rows << Msg(1, m).Uid;
         }
         EXPECT_EQ(rows.join(' '), QString::fromLatin1(r.left));
-        EXPECT_EQ(gAcntMsgCount[1], left);
-        EXPECT_EQ(modAccounts::gAcntPrevMsgCount[1], left);
-        EXPECT_EQ(modAccounts::gAcntNewCount[1], rows.contains("3") + rows.contains("4"));
-        EXPECT_EQ(modAccounts::gAcntSpamCount[1], rows.contains("5") ? 1 : 0);
-        EXPECT_EQ(modAccounts::gAcntDeleteCount[1], rows.contains("1") ? 1 : 0);
+        EXPECT_EQ(gAccounts[1].MsgCount, left);
+        EXPECT_EQ(modAccounts::gAccounts[1].PrevMsgCount, left);
+        EXPECT_EQ(modAccounts::gAccounts[1].NewCount, rows.contains("3") + rows.contains("4"));
+        EXPECT_EQ(modAccounts::gAccounts[1].SpamCount, rows.contains("5") ? 1 : 0);
+        EXPECT_EQ(modAccounts::gAccounts[1].DeleteCount, rows.contains("1") ? 1 : 0);
         // A deleted message that came back would be new mail again; the
         // ones kept are not.
         Hold({"1", "2", "3", "4", "5"});

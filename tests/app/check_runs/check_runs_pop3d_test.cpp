@@ -108,8 +108,8 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
          {{"UseInterval", "1"}, {"Minutes", "30"}, {"ShowEmailMsgBox", "1"}, {"ShowEmail", "0"},
           {"PlaySound", "1"}, {"DefaultSound", ""}});
     frmMain& form = *form_;
-    gAcntSoundValid[1] = true;
-    gAcntSound[1] = QStringLiteral("home.wav");
+    gAccounts[1].SoundValid = true;
+    gAccounts[1].Sound = QStringLiteral("home.wav");
 
     vb::ScriptedMsgBoxes boxes;
     DueTick();
@@ -180,9 +180,9 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     stopper.stop();
     EXPECT_TRUE(boxes.Calls().empty()) << "a stop shows no box";
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - User Stopped Retrieval"));
-    EXPECT_EQ(gAcntMsgCount[1], 0);
-    EXPECT_FALSE(gAcntChecked[2]) << "the run ended before the next account";
+    EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - User Stopped Retrieval"));
+    EXPECT_EQ(gAccounts[1].MsgCount, 0);
+    EXPECT_FALSE(gAccounts[2].Checked) << "the run ended before the next account";
     EXPECT_NE(forms::gPop3.Get(), before) << "a fresh component object";
     EXPECT_FALSE(gUserStop);
 
@@ -191,13 +191,13 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     gUserStop = true;
     ASSERT_EQ(gCurrentAccount, 1);
     form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
-    EXPECT_EQ(gAcntResult[1], QStringLiteral("Big - 1 Message"));
-    EXPECT_FALSE(gAcntChecked[2]);
+    EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - 1 Message"));
+    EXPECT_FALSE(gAccounts[2].Checked);
     EXPECT_FALSE(gUserStop);
 
     form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
-    EXPECT_EQ(gAcntResult[2], QStringLiteral("Small - 1 Message"));
+    EXPECT_EQ(gAccounts[2].Result, QStringLiteral("Small - 1 Message"));
 }
 
 TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
@@ -223,7 +223,7 @@ TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
     clock.start();
     form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
     const qint64 elapsed = clock.elapsed();
-    ASSERT_EQ(gAcntMsgCount[1], 3);
+    ASSERT_EQ(gAccounts[1].MsgCount, 3);
 
     std::vector<QString> ends;
     for (const Shown& s : shown)

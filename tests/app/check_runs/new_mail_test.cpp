@@ -73,7 +73,7 @@ protected:
     }
     static int16_t Numbered(const char* name) {
         for (int16_t a = 1; a <= gAccountCount; ++a)
-            if (gAcntName[a] == QLatin1String(name)) return a;
+            if (gAccounts[a].Name == QLatin1String(name)) return a;
         return 0;
     }
     static void CheckAll(frmMain& form) {
@@ -128,22 +128,22 @@ TEST_F(NewMail, AnAccountKeepsItsMemoryOfOldMailWhereverItMoves) {
                               {"Home", server_.port, home.user(), home.password()}});
         vb::ScriptedMsgBoxes boxes;
         CheckAll(form);
-        ASSERT_EQ(gAcntNewCount[2], 3);
+        ASSERT_EQ(gAccounts[2].NewCount, 3);
 
         // Home's password is refused once: its check fails and counts nothing.
-        gAcntPassword[2] = QStringLiteral("wrong");
+        gAccounts[2].Password = QStringLiteral("wrong");
         CheckAll(form);
         ASSERT_EQ(boxes.Calls().size(), 1u) << "the refused login";
-        ASSERT_EQ(gAcntMsgCount[2], 0);
-        gAcntPassword[2] = QString::fromStdString(home.password());
+        ASSERT_EQ(gAccounts[2].MsgCount, 0);
+        gAccounts[2].Password = QString::fromStdString(home.password());
 
         r.between(form, boxes);
         if (*r.arrives) home.add(prefix + r.arrives, Mail(r.arrives));
         const int16_t a = Numbered("Home");
         ASSERT_GE(a, 1);
         CheckAll(form);
-        EXPECT_EQ(gAcntMsgCount[a], *r.arrives ? 4 : 3);
-        EXPECT_EQ(gAcntNewCount[a], r.announced);
+        EXPECT_EQ(gAccounts[a].MsgCount, *r.arrives ? 4 : 3);
+        EXPECT_EQ(gAccounts[a].NewCount, r.announced);
         TearDown();
     }
 }
@@ -184,9 +184,9 @@ TEST_F(NewMail, AMessageWithoutAUidIsNewOnce) {
         form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
         ASSERT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
         QString shown;
-        for (int16_t m = 1; m <= gAcntMsgCount[1]; ++m) shown += Msg(1, m).New ? 'N' : '.';
+        for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) shown += Msg(1, m).New ? 'N' : '.';
         EXPECT_EQ(shown, QString::fromLatin1(flags));
-        EXPECT_EQ(gAcntNewCount[1], shown.count('N'));
+        EXPECT_EQ(gAccounts[1].NewCount, shown.count('N'));
     }
 }
 

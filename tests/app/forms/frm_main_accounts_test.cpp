@@ -16,6 +16,7 @@
 #include "laid_out_main_window.h"
 #include "platform/store/atomic_file.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/account_print.h"
 
 using namespace modAccounts;
 
@@ -37,7 +38,7 @@ QStringList Captions(const vb::TabStrip& strip) {
 
 QStringList Names() {
     QStringList names;
-    for (int i = 1; i <= gAccountCount; ++i) names << gAcntName[i];
+    for (int i = 1; i <= gAccountCount; ++i) names << gAccounts[i].Name;
     return names;
 }
 
@@ -89,10 +90,10 @@ protected:
         for (int count : counts) {
             ++a;
             modGeneral::AccountRow(static_cast<int16_t>(a)).Messages.resize(static_cast<size_t>(count));
-            gAcntMsgCount[a] = static_cast<int16_t>(count);
+            gAccounts[a].MsgCount = static_cast<int16_t>(count);
             for (int m = 1; m <= count; ++m) {
-                modGeneral::Msg(a, m).Subject = gAcntName[a] + QStringLiteral(" #%1").arg(m);
-                modGeneral::Msg(a, m).Uid = gAcntName[a] + QStringLiteral("-uid%1").arg(m);
+                modGeneral::Msg(a, m).Subject = gAccounts[a].Name + QStringLiteral(" #%1").arg(m);
+                modGeneral::Msg(a, m).Uid = gAccounts[a].Name + QStringLiteral("-uid%1").arg(m);
             }
         }
     }
@@ -153,7 +154,7 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     form.txtAcntName.SetText("Work");
     Click(form.tbrButtons(6), "SaveAccount");
     EXPECT_EQ(form.TabStripEmail.TabCaption(1), "Work" + counted.mid(4));
-    EXPECT_EQ(gAcntResult[1].left(4), "Work");
+    EXPECT_EQ(gAccounts[1].Result.left(4), "Work");
     EXPECT_EQ(modRules::gRuleAccount[1], "Work");
     EXPECT_EQ(modRules::gRuleAccount[2], "HOME") << "the rename matches the exact name";
     EXPECT_GE(form.cboRuleAccount.findText("Work"), 1) << "the Rules page offers the new name";
@@ -208,7 +209,7 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         form.DisplayAccount(1);
-        const auto before = SavedAccountText(1);
+        const AccountSettings before = gAccounts[1].Saved();
         vb::TextBox& box = form.*row.box;
         box.SetText(QString::fromUtf8(row.text));
         vb::ScriptedMsgBoxes boxes;
@@ -217,14 +218,14 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
         if (row.title) {
             ASSERT_EQ(boxes.Calls().size(), 1u);
             EXPECT_EQ(boxes.Calls()[0].title, QString::fromUtf8(row.title));
-            EXPECT_EQ(SavedAccountText(1), before) << "nothing stored";
+            EXPECT_EQ(gAccounts[1].Saved(), before) << "nothing stored";
             EXPECT_TRUE(gAccountChanged) << "the edits stay on the page";
         } else {
             EXPECT_TRUE(boxes.Calls().empty());
             EXPECT_EQ(box.Text(), QString::fromUtf8(row.text));
-            const QString stored = row.box == &frmMain::txtAcntName  ? gAcntName[1]
-                                   : row.box == &frmMain::txtAcntPort ? gAcntPort[1]
-                                                                      : gAcntServer[1];
+            const QString stored = row.box == &frmMain::txtAcntName  ? gAccounts[1].Name
+                                   : row.box == &frmMain::txtAcntPort ? gAccounts[1].Port
+                                                                      : gAccounts[1].Server;
             EXPECT_EQ(stored, QString::fromUtf8(row.text)) << "read back from the store";
         }
     }
@@ -254,7 +255,7 @@ TEST_F(AccountsPage, DeletingTheMiddleOfThreeShiftsEverythingAfterIt) {
     EXPECT_EQ(Stored("AcntName", 2), "Three");
     EXPECT_EQ(Stored("AcntServer", 2), "pop3.example");
     EXPECT_EQ(Stored("AcntName", 3), "<missing>");
-    EXPECT_EQ(gAcntMsgCount[2], 3);
+    EXPECT_EQ(gAccounts[2].MsgCount, 3);
     EXPECT_EQ(Subject(2, 3), "Three #3") << "the message rows moved with the account";
     EXPECT_EQ(Subject(1, 1), "One #1");
     EXPECT_EQ(form.TabStripAcnts.TabCount(), 2);
@@ -280,7 +281,7 @@ TEST_F(AccountsPage, ADeleteTheStoreRefusesLosesNothing) {
     EXPECT_TRUE(boxes.Calls()[1].prompt.contains("nothing was changed"));
     EXPECT_EQ(Names(), (QStringList{"One", "Two", "Three"}));
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "3");
-    for (int i = 1; i <= 3; ++i) EXPECT_EQ(Stored("AcntName", i), gAcntName[i]);
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(Stored("AcntName", i), gAccounts[i].Name);
     EXPECT_EQ(Subject(2, 2), "Two #2");
     EXPECT_EQ(form.TabStripAcnts.TabCount(), 3);
     EXPECT_FALSE(modGeneral::gLoading);
@@ -329,9 +330,9 @@ TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
             EXPECT_EQ(Stored("AcntName", i), row.order[i - 1]);
             EXPECT_TRUE(form.TabStripEmail.TabCaption(i).startsWith(row.order[i - 1]));
             EXPECT_TRUE(form.TabStripAcnts.TabCaption(i).startsWith(row.order[i - 1]));
-            EXPECT_EQ(Subject(i, gAcntMsgCount[i]), row.order[i - 1] + QStringLiteral(" #%1").arg(gAcntMsgCount[i]));
+            EXPECT_EQ(Subject(i, gAccounts[i].MsgCount), row.order[i - 1] + QStringLiteral(" #%1").arg(gAccounts[i].MsgCount));
         }
-        EXPECT_EQ(form.lvwEmail.ItemCount(), gAcntMsgCount[row.to]);
+        EXPECT_EQ(form.lvwEmail.ItemCount(), gAccounts[row.to].MsgCount);
     }
     form.TabStripAcnts.Select(1);
     EXPECT_FALSE(form.tbrMoveButtons(0).Buttons("Backward").Enabled());
@@ -427,18 +428,18 @@ TEST_F(AccountsPage, ADefaultSoundInForceLeavesTheAccountsOwnSoundValid) {
     EXPECT_EQ(form.lblSoundName.Caption(), "default.wav");
     EXPECT_TRUE(form.lblAcntPlaySound.Visible());
     EXPECT_FALSE(form.chkAcntSoundOn.Visible());
-    EXPECT_TRUE(gAcntSoundValid[1]) << "the marker text says nothing of the account's own sound";
+    EXPECT_TRUE(gAccounts[1].SoundValid) << "the marker text says nothing of the account's own sound";
     EXPECT_FALSE(gAccountChanged);
     form.TabStripAcnts.Select(2);
     form.TabStripAcnts.Select(1);
-    EXPECT_TRUE(gAcntSoundValid[1]);
-    EXPECT_FALSE(gAcntSoundValid[2]);
+    EXPECT_TRUE(gAccounts[1].SoundValid);
+    EXPECT_FALSE(gAccounts[2].SoundValid);
 }
 
 TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     SaveSetting(kAppKey, kSettings, "AcntPort1", "1");  // nothing listens on port 1
     frmMain& form = Open({"Home"});
-    gAcntServer[1] = QStringLiteral("127.0.0.1");
+    gAccounts[1].Server = QStringLiteral("127.0.0.1");
     vb::ScriptedMsgBoxes boxes;
     Click(form.tbrAcnts, "AcntTest");
     ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -447,7 +448,7 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     EXPECT_TRUE(form.fraMain(1).Visible()) << "the Accounts page stays in front";
     EXPECT_TRUE(form.fraMainButtons.Enabled());
     EXPECT_TRUE(form.TabStripAcnts.Enabled());
-    EXPECT_EQ(form.StatusBar.PanelText(3), gAcntStatus[1]);
+    EXPECT_EQ(form.StatusBar.PanelText(3), gAccounts[1].Status);
 }
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {
@@ -468,7 +469,7 @@ TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {
     form.lblColourBox(3).Click();
     EXPECT_FALSE(form.fraColourBox.Visible());
     EXPECT_TRUE(save.Enabled());
-    EXPECT_EQ(gEditAcntColourIndex[1], 3);
+    EXPECT_EQ(gAccounts[1].Edit.ColourIndex, 3);
     form.lblColourBox(5).Click();  // the saved colour again
     EXPECT_FALSE(save.Enabled());
 }

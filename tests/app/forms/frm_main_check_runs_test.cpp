@@ -126,13 +126,13 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
         modOptions::gOptDefaultSound = QStringLiteral("default.wav");
         gSoundsOn = true;
         for (int16_t a = 1; a <= 3; ++a) {
-            gAcntEnabled[a] = 1;
-            gAcntConnected[a] = row.connected[a - 1];
-            gAcntHasNewMail[a] = row.hasNew[a - 1];
-            gAcntHasMail[a] = true;
-            gAcntSoundOn[a] = row.soundOn[a - 1];
-            gAcntSoundValid[a] = row.soundValid[a - 1];
-            gAcntSound[a] = QStringLiteral("a%1.wav").arg(a);
+            gAccounts[a].Enabled = 1;
+            gAccounts[a].Connected = row.connected[a - 1];
+            gAccounts[a].HasNewMail = row.hasNew[a - 1];
+            gAccounts[a].HasMail = true;
+            gAccounts[a].SoundOn = row.soundOn[a - 1];
+            gAccounts[a].SoundValid = row.soundValid[a - 1];
+            gAccounts[a].Sound = QStringLiteral("a%1.wav").arg(a);
         }
         played_.clear();
         form.NotifyNewMail(row.account);
@@ -188,8 +188,8 @@ TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
         SCOPED_TRACE(row.word);
         gIncompleteList.clear();
         for (int16_t a = 1; a <= 3; ++a) {
-            gAcntIncomplete[a] = row.incomplete[a - 1];
-            if (row.incomplete[a - 1]) gIncompleteList += gAcntName[a] + QStringLiteral("\r\n");
+            gAccounts[a].Incomplete = row.incomplete[a - 1];
+            if (row.incomplete[a - 1]) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
         }
         const QString list = gIncompleteList;
         vb::ScriptedMsgBoxes boxes;

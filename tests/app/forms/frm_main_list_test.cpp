@@ -74,7 +74,7 @@ protected:
             stored.push_back(s);
         }
         AccountRow(a).Messages = stored;
-        gAcntMsgCount[a] = static_cast<int16_t>(msgs.size());
+        gAccounts[a].MsgCount = static_cast<int16_t>(msgs.size());
     }
     static QString Panel2Picture() {
         const qint64 shown = form().StatusBar.PanelPicture(2).cacheKey();
@@ -235,14 +235,14 @@ TEST_F(FrmMainList, StatusBarCountAndPicture) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Store(1, c.msgs);
-        gAcntNewCount[1] = c.newCount;
-        gAcntSpamCount[1] = c.spamCount;
-        gAcntDeleteCount[1] = c.deleteCount;
-        gAcntResult[1] = *c.result ? QString::fromLatin1(c.result) : gAcntName[1];
-        gAcntStatus[1] = QString::fromLatin1(c.status);
+        gAccounts[1].NewCount = c.newCount;
+        gAccounts[1].SpamCount = c.spamCount;
+        gAccounts[1].DeleteCount = c.deleteCount;
+        gAccounts[1].Result = *c.result ? QString::fromLatin1(c.result) : gAccounts[1].Name;
+        gAccounts[1].Status = QString::fromLatin1(c.status);
         gAutoCheckText = QStringLiteral("Auto Check at ") + c.name;
         f.FillMessageList(1);
-        EXPECT_EQ(f.StatusBar.PanelText(1), gAcntResult[1]);
+        EXPECT_EQ(f.StatusBar.PanelText(1), gAccounts[1].Result);
         EXPECT_EQ(f.StatusBar.PanelText(2), c.text);
         EXPECT_EQ(Panel2Picture(), c.picture);
         EXPECT_EQ(f.StatusBar.PanelHasPicture(2), *c.picture != 0);
@@ -271,8 +271,8 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.caption);
         Store(c.account, std::vector<Msg>(static_cast<size_t>(c.messages), Msg{false, false, false, false}));
-        gAcntChecked[c.account] = c.checked;
-        gAcntConnected[c.account] = c.connected;
+        gAccounts[c.account].Checked = c.checked;
+        gAccounts[c.account].Connected = c.connected;
         gCurrentMsg = 9;
         f.FillMessageList(c.account);
         EXPECT_EQ(gCurrentMsg, c.messages > 0 ? 1 : 9) << "an empty account leaves the current message";

@@ -22,10 +22,7 @@
 #include "tests/platform/pump_until.h"
 
 using namespace modOptions;
-using modAccounts::gAcntClient;
-using modAccounts::gAcntClientValid;
-using modAccounts::gEditAcntClient;
-using modAccounts::gEditAcntSound;
+using modAccounts::gAccounts;
 
 namespace {
 
@@ -120,7 +117,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
             vb::TextBox* boxes[2][2] = {{&form.txtDefaultClient, &form.txtDefaultSound},
                                         {&form.txtAcntClient, &form.txtAcntSound}};
             const QString* pending[2][2] = {{&gEditOptDefaultClient, &gEditOptDefaultSound},
-                                            {&gEditAcntClient[1], &gEditAcntSound[1]}};
+                                            {&gAccounts[1].Edit.Client, &gAccounts[1].Edit.Sound}};
             dialogs_.ChooseFile(c.path);
             Click(bar, "Browse");
             EXPECT_EQ(form.mPickerIndex, picker);
@@ -196,8 +193,8 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     form.txtDefaultClient.SetText(defaultClient);
     SaveOptions();
     ASSERT_TRUE(gDefaultClientValid);
-    gAcntClient[1] = gEditAcntClient[1] = MarkingProgram(QStringLiteral("own"));
-    gAcntClientValid[1] = true;
+    gAccounts[1].Client = gAccounts[1].Edit.Client = MarkingProgram(QStringLiteral("own"));
+    gAccounts[1].ClientValid = true;
     form.txtDefaultClient.SetText(MarkingProgram(QStringLiteral("pending")));
     EXPECT_TRUE(gEditDefaultClientValid);
 
@@ -215,7 +212,7 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     Click(form.tbrButtons(2), "StartEmailClient");
     EXPECT_TRUE(Ran(QStringLiteral("own")));
     EXPECT_TRUE(boxes_.Calls().empty());
-    gAcntClientValid[1] = false;
+    gAccounts[1].ClientValid = false;
     Click(form.tbrButtons(2), "StartEmailClient");
     ASSERT_EQ(boxes_.Calls().size(), 1u);
     EXPECT_EQ(boxes_.Calls().back().prompt, kClientError);
@@ -223,7 +220,7 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     // On the Accounts page a usable saved default sound plays instead of the
     // account's own.
     gOptDefaultSound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Notify.wav"));
-    gEditAcntSound[1] = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
+    gAccounts[1].Edit.Sound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
     Click(form.tbrSound(1), "Test");
     EXPECT_EQ(played_, QStringList{gOptDefaultSound});
 }

@@ -29,7 +29,7 @@ protected:
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
         frmMain& f = LaidOutMainWindow();
         AccountRow(1).Messages.resize(3);
-        modAccounts::gAcntMsgCount[1] = 3;
+        modAccounts::gAccounts[1].MsgCount = 3;
         for (int16_t i = 1; i <= 3; ++i) {
             Msg(1, i).From = QStringLiteral("s%1@example.org").arg(i);
             Msg(1, i).To = QStringLiteral("me@example.org");

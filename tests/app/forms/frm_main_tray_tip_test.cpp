@@ -47,15 +47,15 @@ protected:
         modOptions::gOptShowNewOnly = newOnly;
         gAccountCount = static_cast<int16_t>(accounts.size());
         ResizeAccountArrays(gAccountCount);
-        gAcntStatus[0] = QStringLiteral("Checked at: 3:45 PM");
+        gAccounts[0].Status = QStringLiteral("Checked at: 3:45 PM");
         for (int16_t i = 1; i <= gAccountCount; ++i) {
             const Acnt& a = accounts[static_cast<size_t>(i - 1)];
-            gAcntEnabled[i] = a.enabled;
-            gAcntChecked[i] = a.checked;
-            gAcntConnected[i] = a.connected;
-            gAcntMsgCount[i] = a.msgs;
-            gAcntNewCount[i] = a.news;
-            gAcntColourIndex[i] = a.colour;
+            gAccounts[i].Enabled = a.enabled;
+            gAccounts[i].Checked = a.checked;
+            gAccounts[i].Connected = a.connected;
+            gAccounts[i].MsgCount = a.msgs;
+            gAccounts[i].NewCount = a.news;
+            gAccounts[i].ColourIndex = a.colour;
         }
     }
     static QImage Image(const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); }
@@ -95,9 +95,9 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
         }
     }
     Load({{.msgs = 5}});
-    gAcntStatus[0] = QString(80, QChar('x'));
+    gAccounts[0].Status = QString(80, QChar('x'));
     form().UpdateTrayIcon();
-    EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAcntStatus[0]) << "kept whole";
+    EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAccounts[0].Status) << "kept whole";
 
     // Automatic checking off: its picture and tip stay, second after second.
     Load({{.msgs = 3}});

@@ -173,8 +173,8 @@ TEST_F(FrmPreview, SavesEachTypeAndReadsBackTheSameText) {
 
 TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
     testdesktop::InstallViewer("x-scheme-handler/mailto");
-    modAccounts::gAcntLoginID[1] = QStringLiteral("login-name");
-    modAccounts::gAcntPassword[1] = QStringLiteral("pass-word");
+    modAccounts::gAccounts[1].LoginID = QStringLiteral("login-name");
+    modAccounts::gAccounts[1].Password = QStringLiteral("pass-word");
     QStringList lines;
     for (int i = 0; i < 20000; ++i) lines << QStringLiteral("line %1 of a long message").arg(i);
     test_store::Store(2, {{"u9", "Long <long@example.org>", "Long", lines.join(QStringLiteral("\r\n"))}});

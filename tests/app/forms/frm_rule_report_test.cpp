@@ -49,11 +49,11 @@ protected:
         gAccountCount = static_cast<int16_t>(deletions.size());
         ResizeAccountArrays(gAccountCount);
         for (int16_t i = 1; i <= gAccountCount; ++i) {
-            gAcntName[i] = QStringLiteral("Acnt%1").arg(i);
-            gAcntEnabled[i] = 1;
-            gAcntDeleteCount[i] = deletions[static_cast<size_t>(i - 1)];
-            gAcntSpamCount[i] = spam[static_cast<size_t>(i - 1)];
-            gAcntHasNewMail[i] = false;
+            gAccounts[i].Name = QStringLiteral("Acnt%1").arg(i);
+            gAccounts[i].Enabled = 1;
+            gAccounts[i].DeleteCount = deletions[static_cast<size_t>(i - 1)];
+            gAccounts[i].SpamCount = spam[static_cast<size_t>(i - 1)];
+            gAccounts[i].HasNewMail = false;
         }
         modRules::gRuleReportAccounts = modRules::RuleReportAccounts(All());
     }
@@ -210,7 +210,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     const auto registration = forms::gMessageWindow.Register(popUp);
     Mark({0, 2, 0}, {0, 0, 0});
     modAccounts::gCurrentAccount = 3;
-    modAccounts::gAcntMsgCount[2] = static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
+    modAccounts::gAccounts[2].MsgCount = static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
     modOptions::gOptDeleteConfirmation = 1;
     Report().Show();
     vb::ScriptedMsgBoxes boxes;

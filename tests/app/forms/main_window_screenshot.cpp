@@ -33,11 +33,11 @@ void FillList(frmMain& form) {
     for (int16_t m : {1, 2}) modGeneral::Msg(1, m).New = true;
     modGeneral::Msg(1, 3).Spam = true;
     modGeneral::Msg(1, 1).Attach = true;
-    modAccounts::gAcntMsgCount[1] = 4;
-    modAccounts::gAcntNewCount[1] = 2;
-    modAccounts::gAcntSpamCount[1] = 1;
-    modAccounts::gAcntResult[1] = QStringLiteral("Home - 4 Messages");
-    modAccounts::gAcntStatus[1] = QStringLiteral("Checked at: 10:58 PM");
+    modAccounts::gAccounts[1].MsgCount = 4;
+    modAccounts::gAccounts[1].NewCount = 2;
+    modAccounts::gAccounts[1].SpamCount = 1;
+    modAccounts::gAccounts[1].Result = QStringLiteral("Home - 4 Messages");
+    modAccounts::gAccounts[1].Status = QStringLiteral("Checked at: 10:58 PM");
     modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 11:28 PM");
     form.FillMessageList(1);
 }

@@ -26,9 +26,9 @@ int main(int argc, char** argv) {
         const int16_t spam[] = {0, 5, 1, 0};
         const char* names[] = {"", "Home", "Work", "Mailing lists"};
         for (int i = 1; i <= 3; ++i) {
-            gAcntName[i] = QString::fromLatin1(names[i]);
-            gAcntDeleteCount[i] = deletions[i];
-            gAcntSpamCount[i] = spam[i];
+            gAccounts[i].Name = QString::fromLatin1(names[i]);
+            gAccounts[i].DeleteCount = deletions[i];
+            gAccounts[i].SpamCount = spam[i];
         }
         modRules::gRuleTime = 30;
         QString base = QString::fromLocal8Bit(out);

@@ -24,7 +24,7 @@ void HoldTagged(const std::vector<QString>& tags) {
         m.Uid = tags[i] + "-uid";
         AccountRow(a).Messages = {m};
         AccountRow(a).LastSeen = {{tags[i] + "-seen", 1}};
-        modAccounts::gAcntMsgCount[a] = 1;
+        modAccounts::gAccounts[a].MsgCount = 1;
     }
 }
 
@@ -72,7 +72,7 @@ TEST(MessageStore, EveryAccountOfTheTableHasARowAndNothingElseDoes) {
     EXPECT_TRUE(AccountRow(2).Messages.empty()) << "made at its first use";
     EXPECT_THROW(AccountRow(3), std::out_of_range);
     EXPECT_THROW(AccountRow(-1), std::out_of_range);
-    modAccounts::gAcntMsgCount[1] = 1;
+    modAccounts::gAccounts[1].MsgCount = 1;
     EXPECT_THROW(Msg(1, 1), std::out_of_range) << "a count the row does not hold";
     AccountRow(1).Messages.resize(1);
     EXPECT_NO_THROW(Msg(1, 1));

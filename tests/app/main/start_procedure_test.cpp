@@ -139,8 +139,8 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     for (const auto& t : tabs) {
         EXPECT_EQ(main.TabStripEmail.TabCaption(t.tab), QString::fromUtf16(t.caption));
         EXPECT_EQ(main.TabStripAcnts.TabImage(t.tab), QString::fromUtf16(t.image));
-        EXPECT_EQ(modAccounts::gAcntStatus[t.tab], QStringLiteral("Not Checked"));
-        EXPECT_EQ(modAccounts::gAcntResult[t.tab], QString::fromUtf16(t.caption));
+        EXPECT_EQ(modAccounts::gAccounts[t.tab].Status, QStringLiteral("Not Checked"));
+        EXPECT_EQ(modAccounts::gAccounts[t.tab].Result, QString::fromUtf16(t.caption));
     }
     EXPECT_EQ(modAccounts::gCurrentAccount, 1);
     EXPECT_EQ(modGeneral::gIntervalMinutes, 90);

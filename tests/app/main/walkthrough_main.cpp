@@ -91,7 +91,7 @@ std::string Message(const char* from, const char* subject) {
 }
 
 int StoredRow(int16_t account, const char* subject) {
-    for (int16_t m = 1; m <= modAccounts::gAcntMsgCount[account]; ++m)
+    for (int16_t m = 1; m <= modAccounts::gAccounts[account].MsgCount; ++m)
         if (modGeneral::Msg(account, m).Subject == QLatin1String(subject)) return m;
     return 0;
 }
@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
     // for it, so no pop-up.
     Click(main.tbrMainButtons, "Email");
     Click(main.tbrButtons(3), "CheckAll");
-    Expect(PumpUntil([] { return modAccounts::gAcntMsgCount[1] == 3; }), "the check did not list three messages");
+    Expect(PumpUntil([] { return modAccounts::gAccounts[1].MsgCount == 3; }), "the check did not list three messages");
     const int spamRow = StoredRow(1, "Cheap pills today");
     Expect(spamRow > 0 && modGeneral::Msg(1, spamRow).Spam, "the rule did not mark the spam");
     Picture("5-checked");
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     // would when it falls due) finds it and the pop-up tells.
     mailbox.add("4-party", Message("Cara <cara@example.org>", "Party on Friday"));
     main.RunAutoCheck();
-    Expect(modAccounts::gAcntMsgCount[1] == 4 && modGeneral::gTotalNewCount == 1, "the automatic check missed the new mail");
+    Expect(modAccounts::gAccounts[1].MsgCount == 4 && modGeneral::gTotalNewCount == 1, "the automatic check missed the new mail");
     Expect(vb::Forms::IsLoaded<frmMessage>(), "no new-mail pop-up");
     Picture("6-new-mail");
 
@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
     if (vb::Forms::IsLoaded<frmPreview>()) vb::Forms::Unload<frmPreview>();
     Click(main.tbrEmail, "EmailSpam");
     Expect(PumpUntil([&] { return mailbox.messageCount() == 2; }), "the spam is still on the server");
-    Expect(modAccounts::gAcntMsgCount[1] == 2, "the list does not show the two messages left");
+    Expect(modAccounts::gAccounts[1].MsgCount == 2, "the list does not show the two messages left");
     Picture("9-after-deleting");
 
     // 10. Quit from the main tool bar.

@@ -269,7 +269,7 @@ TEST_F(OptionsPageTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
 TEST_F(OptionsPageTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClient) {
     modAccounts::ResizeAccountArrays(2);
     modAccounts::gCurrentAccount = 2;
-    modAccounts::gAcntClient[2] = "/opt/acnt";
+    modAccounts::gAccounts[2].Client = "/opt/acnt";
     struct Case {
         QSet<QString> usable;
         QStringList calls;

@@ -69,7 +69,7 @@ protected:
         modRules::gRuleTime = 30;
         for (int16_t a = 1; a <= 2; ++a) {
             main().CheckAccount(a);
-            ASSERT_EQ(gAcntMsgCount[a], 4);
+            ASSERT_EQ(gAccounts[a].MsgCount, 4);
         }
     }
     void TearDown() override {
@@ -82,18 +82,18 @@ protected:
 
     // The rules' marks: message m of account a for deletion ('D') or as spam ('S').
     static void Mark(int16_t a, const char* marks) {
-        gAcntDeleteCount[a] = gAcntSpamCount[a] = 0;
+        gAccounts[a].DeleteCount = gAccounts[a].SpamCount = 0;
         for (int16_t m = 1; m <= 4; ++m) {
             Msg(a, m).Delete = marks[m - 1] == 'D';
             Msg(a, m).Spam = marks[m - 1] == 'S';
-            gAcntDeleteCount[a] += Msg(a, m).Delete ? 1 : 0;
-            gAcntSpamCount[a] += Msg(a, m).Spam ? 1 : 0;
+            gAccounts[a].DeleteCount += Msg(a, m).Delete ? 1 : 0;
+            gAccounts[a].SpamCount += Msg(a, m).Spam ? 1 : 0;
         }
     }
     // The subjects (message numbers) an account still stores.
     static QString Stored(int16_t a) {
         QStringList subjects;
-        for (int16_t m = 1; m <= gAcntMsgCount[a]; ++m) subjects << Msg(a, m).Subject;
+        for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) subjects << Msg(a, m).Subject;
         return subjects.join(' ');
     }
     static void DeleteNow(int tab) {
@@ -133,7 +133,7 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         EXPECT_EQ(step.tab == 1 ? report().lblRuleDelete.Caption() : report().lblRuleSpam.Caption(),
                   step.tab == 1 ? "No Messages to Delete" : "No Spam Messages to Delete");
         EXPECT_FALSE(report().tbrRuleReport(1).Buttons(1).Enabled());
-        EXPECT_EQ(step.tab == 1 ? gAcntDeleteCount[1] + gAcntDeleteCount[2] : gAcntSpamCount[1] + gAcntSpamCount[2], 0);
+        EXPECT_EQ(step.tab == 1 ? gAccounts[1].DeleteCount + gAccounts[2].DeleteCount : gAccounts[1].SpamCount + gAccounts[2].SpamCount, 0);
         EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1) << "the option is back";
         EXPECT_EQ(gCurrentAccount, 1);
         EXPECT_EQ(main().TabStripEmail.SelectedItem(), 1) << "the account shown before is shown again";
@@ -146,7 +146,7 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
 TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     Mark(1, "D...");
     Mark(2, "..D.");
-    gAcntPassword[2] = QStringLiteral("wrong");
+    gAccounts[2].Password = QStringLiteral("wrong");
     main().rules().CheckRuleReport({1, 2});
     vb::ScriptedMsgBoxes boxes;
     DeleteNow(1);
@@ -158,7 +158,7 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "the user may try again";
 
     // While another server operation runs a click only says why nothing happens.
-    gAcntPassword[2] = QString::fromStdString(work_.password());
+    gAccounts[2].Password = QString::fromStdString(work_.password());
     {
         const ServerOperation busy;
         DeleteNow(1);

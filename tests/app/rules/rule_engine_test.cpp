@@ -221,7 +221,7 @@ void PrintTo(const Marks& m, std::ostream* os) {
 
 Marks MarksOf(int16_t account) {
     return {modGeneral::Msg(account, 1).Delete, modGeneral::Msg(account, 1).Spam,
-            modAccounts::gAcntDeleteCount[account], modAccounts::gAcntSpamCount[account]};
+            modAccounts::gAccounts[account].DeleteCount, modAccounts::gAccounts[account].SpamCount};
 }
 
 struct ApplyCase {
@@ -238,8 +238,8 @@ TEST_P(ApplyRules, MarksAndCounts) {
     StoreMessage(1, 1, TestMessage{});
     modGeneral::Msg(1, 1).Delete = true;  // left over from an earlier check
     modGeneral::Msg(1, 1).Spam = true;
-    modAccounts::gAcntDeleteCount[1] = 0;
-    modAccounts::gAcntSpamCount[1] = 0;
+    modAccounts::gAccounts[1].DeleteCount = 0;
+    modAccounts::gAccounts[1].SpamCount = 0;
     SetLiveRules(GetParam().rules);
     ApplyRulesToMessage(1, 1);
     EXPECT_EQ(MarksOf(1), GetParam().expected);
@@ -271,12 +271,12 @@ TEST_F(RulesTest, CountsAddUpOverAnAccountsMessages) {
     StoreMessage(2, 1, {.subject = "news 1"});
     StoreMessage(2, 2, {.subject = "other"});
     StoreMessage(2, 3, {.subject = "news 3"});
-    modAccounts::gAcntDeleteCount[2] = 0;
-    modAccounts::gAcntSpamCount[2] = 0;
+    modAccounts::gAccounts[2].DeleteCount = 0;
+    modAccounts::gAccounts[2].SpamCount = 0;
     SetLiveRules({{.account = "Work", .action = 2, .lines = kMatch}});
     for (int16_t m = 1; m <= 3; ++m) ApplyRulesToMessage(2, m);
-    EXPECT_EQ(modAccounts::gAcntSpamCount[2], 2);
-    EXPECT_EQ(modAccounts::gAcntDeleteCount[2], 0);
+    EXPECT_EQ(modAccounts::gAccounts[2].SpamCount, 2);
+    EXPECT_EQ(modAccounts::gAccounts[2].DeleteCount, 0);
     EXPECT_TRUE(modGeneral::Msg(2, 1).Spam);
     EXPECT_FALSE(modGeneral::Msg(2, 2).Spam);
     EXPECT_TRUE(modGeneral::Msg(2, 3).Spam);
@@ -284,8 +284,8 @@ TEST_F(RulesTest, CountsAddUpOverAnAccountsMessages) {
 
 TEST_F(RulesTest, WithNoRulesTheCountsStayAsTheyWere) {
     StoreMessage(1, 1, TestMessage{});
-    modAccounts::gAcntDeleteCount[1] = 4;
-    modAccounts::gAcntSpamCount[1] = 2;
+    modAccounts::gAccounts[1].DeleteCount = 4;
+    modAccounts::gAccounts[1].SpamCount = 2;
     ApplyRulesToMessage(1, 1);
     EXPECT_EQ(MarksOf(1), (Marks{false, false, 4, 2}));
 }

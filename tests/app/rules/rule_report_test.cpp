@@ -22,11 +22,11 @@ protected:
         ResizeAccountArrays(gAccountCount);
         for (int16_t i = 1; i <= gAccountCount; ++i) {
             const auto& [deletions, spam, newMail] = accounts[static_cast<size_t>(i - 1)];
-            gAcntName[i] = QStringLiteral("Acnt%1").arg(i);
-            gAcntDeleteCount[i] = deletions;
-            gAcntSpamCount[i] = spam;
-            gAcntHasNewMail[i] = newMail;
-            gAcntEnabled[i] = 1;
+            gAccounts[i].Name = QStringLiteral("Acnt%1").arg(i);
+            gAccounts[i].DeleteCount = deletions;
+            gAccounts[i].SpamCount = spam;
+            gAccounts[i].HasNewMail = newMail;
+            gAccounts[i].Enabled = 1;
         }
     }
     // Every account, as a run that checked them all reports them.
@@ -66,7 +66,7 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
         gRuleShow = c.show;
         gRuleShowNew = c.showNew;
         SetAccounts(c.accounts);
-        if (c.disabled > 0) modAccounts::gAcntEnabled[c.disabled] = 0;
+        if (c.disabled > 0) modAccounts::gAccounts[c.disabled].Enabled = 0;
         const QStringList accounts = c.checked.empty() ? All() : RuleReportAccounts(c.checked);
         EXPECT_EQ(RuleReportWanted(accounts), c.opens) << c.what;
     }
@@ -93,7 +93,7 @@ TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
 
 TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     using namespace modGeneral;
-    modAccounts::gAcntMsgCount[1] = 4;
+    modAccounts::gAccounts[1].MsgCount = 4;
     AccountRow(1).Messages.resize(4);
     struct Row {
         const char* uid;
@@ -110,7 +110,7 @@ TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     Msg(2, 1).Uid = "other";
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"})) << "a message without UID is kept";
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
-    modAccounts::gAcntMsgCount[2] = 0;
+    modAccounts::gAccounts[2].MsgCount = 0;
     EXPECT_TRUE(MarkedMessageUids(2, RuleMark::Delete).isEmpty()) << "only the account's listed messages";
 }
 

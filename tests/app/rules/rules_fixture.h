@@ -61,12 +61,12 @@ protected:
         using namespace modAccounts;
         gAccountCount = 2;
         ResizeAccountArrays(2);
-        gAcntName[1] = "Home";
-        gAcntName[2] = "Work";
+        gAccounts[1].Name = "Home";
+        gAccounts[2].Name = "Work";
         modGeneral::gMessageStore.clear();
         modGeneral::ResizeMessageStoreAccounts(2);
         for (const int16_t a : {1, 2}) modGeneral::AccountRow(a).Messages.resize(1);
-        gAcntMsgCount[1] = gAcntMsgCount[2] = 1;
+        gAccounts[1].MsgCount = gAccounts[2].MsgCount = 1;
         SetLiveRules({});
         modRules::gEditRuleCount = 0;
     }

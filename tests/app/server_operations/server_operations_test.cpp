@@ -34,7 +34,7 @@ void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(
 
 std::string Names() {
     QStringList names;
-    for (int i = 1; i <= gAccountCount; ++i) names << gAcntName[i];
+    for (int i = 1; i <= gAccountCount; ++i) names << gAccounts[i].Name;
     return names.join(QLatin1Char(' ')).toStdString();
 }
 
@@ -121,10 +121,10 @@ void ExpectEditingLocked(frmMain& form) {
 // The account procedures themselves refuse while an operation runs.
 void TryAccountEdits(frmMain& form) {
     form.MoveAccount(1, 1);
-    const QString name = gEditAcntName[1];
-    gEditAcntName[1] = QStringLiteral("Renamed");
+    const QString name = gAccounts[1].Edit.Name;
+    gAccounts[1].Edit.Name = QStringLiteral("Renamed");
     EXPECT_FALSE(form.SaveAccount());
-    gEditAcntName[1] = name;
+    gAccounts[1].Edit.Name = name;
     form.AddAccount();
     EXPECT_EQ(Names(), "Home Work") << "the accounts stood still";
 }
@@ -168,9 +168,9 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     modRules::gRuleShowNew = 1;  // new messages only
     modRules::gRuleTime = 30;
     // Off's marks and new mail are from a check before it was switched off.
-    gAcntEnabled[2] = 0;
-    gAcntDeleteCount[2] = 1;
-    gAcntHasNewMail[2] = true;
+    gAccounts[2].Enabled = 0;
+    gAccounts[2].DeleteCount = 1;
+    gAccounts[2].HasNewMail = true;
     vb::ScriptedMsgBoxes boxes;
 
     Click(form.tbrButtons(3), "CheckAll");
@@ -184,7 +184,7 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     Click(form.tbrMainButtons, "Accounts");
     form.chkAcntEnabled.SetValue(0);
     Click(form.tbrButtons(6), "SaveAccount");
-    ASSERT_EQ(gAcntEnabled[1], 0);
+    ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
@@ -262,8 +262,8 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
 
     Click(form.tbrButtons(3), "CheckAll");
-    EXPECT_EQ(gAcntMsgCount[1], 2);
-    EXPECT_EQ(gAcntNewCount[1], 0) << "the message that stayed is not new mail";
+    EXPECT_EQ(gAccounts[1].MsgCount, 2);
+    EXPECT_EQ(gAccounts[1].NewCount, 0) << "the message that stayed is not new mail";
 }
 
 // Where a session can wait for the server: each script ends in a stall, or in
@@ -297,7 +297,7 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         SCOPED_TRACE(row.stage);
         fakepop3::FakePop3Server server({row.script});
         frmMain& form = Open(server.port(), {"Home"});
-        gAcntSecure[1] = row.secure ? 1 : 0;
+        gAccounts[1].Secure = row.secure ? 1 : 0;
         modOptions::gOptConnectTimeOut = 20;
         QElapsedTimer sinceStop;
         QTimer::singleShot(400, [&] {
@@ -308,7 +308,7 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         Click(form.tbrButtons(3), "CheckAll");
         ASSERT_TRUE(sinceStop.isValid()) << "the check ended before the stop";
         EXPECT_LT(sinceStop.elapsed(), 2000);
-        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - User Stopped Retrieval");
+        EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - User Stopped Retrieval");
         EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
         EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled()) << "Quit is usable";
         EXPECT_FALSE(form.tbrButtons(1).Visible()) << "the Stop button went";
@@ -338,7 +338,7 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Error Message:\r\n10054 - Winsock Error - Connection Reset by Peer"))
             << boxes.Calls()[0].prompt.toStdString();
-        EXPECT_EQ(gAcntResult[1].toStdString(), "Home - Error Accessing Account");
+        EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - Error Accessing Account");
     }
 }
 
