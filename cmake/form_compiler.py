@@ -3,7 +3,7 @@
 
 A description is one window, written as an indented tree:
 
-    # comment
+    # comment                         a "#" outside a quoted text ends the line
     Form frmMain                      the window; its class is frmMainDesign
       Caption = "Veltrane"            a designed property: SetCaption(...)
       Frame fraMain(0)                a control; (0) makes it element 0 of an array
@@ -19,9 +19,12 @@ A description is one window, written as an indented tree:
 
 Values are C++ as written, except "text" (a QString literal) and True/False.
 `ToolTip` sets the tool tip, `Place` the geometry, `With` gives extra
-constructor arguments. Members are declared and created so that every
-container exists before what it holds and is destroyed after it; a name the
-description gets wrong fails here or in the compiler, never at run time.
+constructor arguments. A control's lines share one indent, and its
+properties and calls come before the controls it holds; any other indent is
+refused rather than given to another control. Members are declared and
+created so that every container exists before what it holds and is destroyed
+after it; a name the description gets wrong fails here or in the compiler,
+never at run time, and the compiler's message names the description's line.
 """
 import re
 import sys
@@ -60,6 +63,7 @@ CONTROL_LINE = re.compile(rf"^(?P<kind>[A-Z][A-Za-z]*)\s+(?P<name>{NAME})(\((?P<
 PROPERTY_LINE = re.compile(rf"^(?P<prop>[A-Z][A-Za-z0-9]*)\s*=\s*(?P<value>.+)$")
 CALL_LINE = re.compile(rf"^\.(?P<method>{NAME})\((?P<args>.*)\)$")
 STRING = re.compile(r'"(?:[^"\\]|\\.)*"')
+TEXT_OR_COMMENT = re.compile(rf'{STRING.pattern}|"|#')
 
 
 class FormError(Exception):
@@ -73,8 +77,8 @@ class Control:
     index: int | None
     line: int
     container: "Control | None"
-    statements: list = field(default_factory=list)  # C++ statements on the control
-    with_args: str | None = None  # extra constructor arguments
+    statements: list = field(default_factory=list)  # (line, C++ statement on the control)
+    with_args: tuple | None = None  # (line, extra constructor arguments)
 
     def ref(self):
         return f"{self.name}({self.index})" if self.index is not None else self.name
@@ -100,64 +104,115 @@ def statement(prop, value):
     return f"Set{prop}({v})"
 
 
+def without_comment(line, where):
+    """The line up to a "#" that is not inside a quoted text."""
+    for m in TEXT_OR_COMMENT.finditer(line):
+        if m.group(0) == "#":
+            return line[:m.start()]
+        raise_if(m.group(0) == '"', where, "a text without its closing quote")
+    return line
+
+
+@dataclass
+class Level:
+    """A control whose lines may follow: the indent of its own line, the
+    indent its lines share (set by the first of them), and whether a
+    control it holds has come yet."""
+    indent: int
+    control: Control
+    body: int | None = None
+    holds_controls: bool = False
+
+
+def owner_of(stack, indent, where):
+    """The level a line belongs to: the nearest open one indented less. A
+    line between two indents, or deeper than its neighbours, is refused
+    rather than given to whichever control happens to be open."""
+    while stack and indent <= stack[-1].indent:
+        stack.pop()
+    if not stack:
+        raise FormError(f"{where}: only one Form per description")
+    level = stack[-1]
+    if level.body is None:
+        level.body = indent
+    elif indent != level.body:
+        raise FormError(f"{where}: mis-indented: this line has {indent} blanks, "
+                        f"the lines of {level.control.ref()} have {level.body}")
+    return level
+
+
 def parse(path, text):
     form = None
-    stack = []  # (indent, Control)
+    stack = []  # Levels, the window first
     controls = []
     for number, raw in enumerate(text.splitlines(), 1):
-        line = raw.rstrip()
+        where = f"{path}:{number}"
+        line = without_comment(raw, where).rstrip()
         stripped = line.strip()
-        if not stripped or stripped.startswith("#"):
+        if not stripped:
             continue
         if "\t" in line[: len(line) - len(line.lstrip())]:
-            raise FormError(f"{path}:{number}: indent with blanks, not tabs")
+            raise FormError(f"{where}: indent with blanks, not tabs")
         indent = len(line) - len(line.lstrip())
-        where = f"{path}:{number}"
         if form is None:
             m = re.fullmatch(rf"Form\s+({NAME})", stripped)
             if not m or indent:
                 raise FormError(f"{where}: a description starts with 'Form <name>'")
             form = Control("Form", m.group(1), None, number, None)
-            stack = [(0, form)]
+            stack = [Level(0, form)]
             continue
-        while stack and indent <= stack[-1][0]:
-            stack.pop()
-        if not stack:
-            raise FormError(f"{where}: only one Form per description")
-        owner = stack[-1][1]
-        if m := PROPERTY_LINE.match(stripped):
-            if m.group("prop") == "With":
-                raise_if(owner.kind == "Form" or owner.index is not None, where,
-                         "With (constructor arguments) is for single controls")
-                owner.with_args = cpp_value(m.group("value"))
-            else:
-                owner.statements.append(statement(m.group("prop"), m.group("value")))
-            continue
-        if m := CALL_LINE.match(stripped):
-            owner.statements.append(f"{m.group('method')}({cpp_value(m.group('args'))})")
+        level = owner_of(stack, indent, where)
+        owner = level.control
+        if is_member_line(stripped, number, owner, where, level.holds_controls):
             continue
         m = CONTROL_LINE.match(stripped)
         if not m:
             raise FormError(f"{where}: not a control, property or call: {stripped}")
         kind = m.group("kind")
-        if kind not in KINDS:
-            raise FormError(f"{where}: unknown control kind {kind}")
-        how = KINDS[kind][2]
-        if how != "menu" and owner.kind == "Menu":
-            raise FormError(f"{where}: a menu holds only menu entries")
-        if how == "widget" and owner.kind not in CONTAINERS | {"Form"}:
-            raise FormError(f"{where}: a {owner.kind} cannot hold controls")
-        if how == "plain" and owner.kind != "Form":
-            raise FormError(f"{where}: a {kind} belongs to the window, not to {owner.name}")
-        if how == "menu" and owner.kind not in {"Form", "Menu"}:
-            raise FormError(f"{where}: a menu belongs to the window or to a menu")
+        check_placement(kind, owner, where)
         index = int(m.group("index")) if m.group("index") is not None else None
         control = Control(kind, m.group("name"), index, number, owner)
         controls.append(control)
-        stack.append((indent, control))
+        level.holds_controls = True
+        stack.append(Level(indent, control))
     if form is None:
         raise FormError(f"{path}: empty description")
     return form, controls
+
+
+def is_member_line(stripped, number, owner, where, after_controls):
+    """Adds a property or call line to its control; False for any other line.
+    Properties and calls come before the controls their control holds, so a
+    line written after them at their indent is one indented too little."""
+    prop, call = PROPERTY_LINE.match(stripped), CALL_LINE.match(stripped)
+    if not prop and not call:
+        return False
+    raise_if(after_controls, where, f"mis-indented: {stripped} follows the controls {owner.ref()} "
+             "holds; indent it under its own control, or move it above them")
+    if call:
+        owner.statements.append((number, f"{call.group('method')}({cpp_value(call.group('args'))})"))
+    elif prop.group("prop") == "With":
+        raise_if(owner.kind == "Form" or owner.index is not None, where,
+                 "With (constructor arguments) is for single controls")
+        owner.with_args = (number, cpp_value(prop.group("value")))
+    else:
+        owner.statements.append((number, statement(prop.group("prop"), prop.group("value"))))
+    return True
+
+
+def check_placement(kind, owner, where):
+    """Refuses a control its container cannot hold."""
+    if kind not in KINDS:
+        raise FormError(f"{where}: unknown control kind {kind}")
+    how = KINDS[kind][2]
+    if how != "menu" and owner.kind == "Menu":
+        raise FormError(f"{where}: a menu holds only menu entries")
+    if how == "widget" and owner.kind not in CONTAINERS | {"Form"}:
+        raise FormError(f"{where}: a {owner.kind} cannot hold controls")
+    if how == "plain" and owner.kind != "Form":
+        raise FormError(f"{where}: a {kind} belongs to the window, not to {owner.name}")
+    if how == "menu" and owner.kind not in {"Form", "Menu"}:
+        raise FormError(f"{where}: a menu belongs to the window or to a menu")
 
 
 def raise_if(condition, where, message):
@@ -234,83 +289,148 @@ def parent_expr(control):
     return f"&{c.ref()}"
 
 
-def generate(path, form, controls, header_name):
-    members = members_in_order(path, controls)
+class Lines:
+    """Generated C++ in which each line that comes from a description line is
+    marked with it (#line), so that the compiler's messages about that line
+    name the description; the lines made here name their own file again."""
+
+    def __init__(self, form_path, own_path):
+        self.form, self.own = quoted(form_path), quoted(own_path)
+        self.text = []
+        self.next = (self.own, 1)  # where the compiler puts the next line
+
+    def add(self, text, source=None):
+        """source: the description's line number, or None for a made line."""
+        want = (self.form, source) if source is not None else (self.own, len(self.text) + 1)
+        if want != self.next:
+            if source is None:
+                want = (self.own, len(self.text) + 2)  # the mark takes a line
+            same_file = want[0] == self.next[0]
+            self.text.append(f"#line {want[1]}" if same_file else f"#line {want[1]} {want[0]}")
+        self.text.append(text)
+        self.next = (want[0], want[1] + 1)
+
+    def result(self):
+        return "\n".join(self.text) + "\n"
+
+
+def quoted(path):
+    return '"' + path.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def banner(path):
+    return f"// Generated by the build from {path.split('/')[-1]}; edit that file instead."
+
+
+def header(path, form, members, out):
     cls = f"{form.name}Design"
-    headers = sorted({KINDS[m.kind][1] for m in members} | {"form.h"})
+    headers = {KINDS[m.kind][1] for m in members} | {"form.h"}
     if any(m.is_array for m in members):
-        headers.append("control_array.h")
-    h = [f"// Generated by the build from {path.split('/')[-1]}; edit that file instead.", "#pragma once",
-         "#include <QString>", ""]
-    h += [f'#include "platform/ui/{x}"' for x in sorted(set(headers))]
-    h += ["", f"// The designed controls of {form.name}, created in container order.", f"class {cls} {{",
-          " public:", f"  explicit {cls}(vb::Form* form);", f"  {cls}(const {cls}&) = delete;",
-          f"  {cls}& operator=(const {cls}&) = delete;", ""]
+        headers.add("control_array.h")
+    h = Lines(path, out)
+    for text in [banner(path), "#pragma once", "#include <QString>", ""]:
+        h.add(text)
+    for x in sorted(headers):
+        h.add(f'#include "platform/ui/{x}"')
+    for text in ["", f"// The designed controls of {form.name}, created in container order.", f"class {cls} {{",
+                 " public:", f"  explicit {cls}(vb::Form* form);", f"  {cls}(const {cls}&) = delete;",
+                 f"  {cls}& operator=(const {cls}&) = delete;", ""]:
+        h.add(text)
     for m in members:
         cpp = KINDS[m.kind][0]
-        h.append(f"  vb::ControlArray<{cpp}> {m.name};" if m.is_array else f"  {cpp} {m.name};")
-    h.append("};")
+        h.add(f"  vb::ControlArray<{cpp}> {m.name};" if m.is_array else f"  {cpp} {m.name};", m.elements[0].line)
+    h.add("};")
+    return h.result()
 
-    inits = []
-    for m in members:
-        how = KINDS[m.kind][2]
-        if m.is_array:
-            parts = []
-            for e in m.elements:
-                p = parent_expr(e)
-                if how == "plain":
-                    raise FormError(f"{path}:{e.line}: a {m.kind} cannot be an array element")
-                if how == "menu":
-                    if p is None:
-                        raise FormError(f"{path}:{e.line}: a top-level menu cannot be an array element")
-                    parts.append(f"vb::Element<vb::Menu&>{{{e.index}, {p}}}")
-                else:
-                    parts.append(f"vb::Element<QWidget*>{{{e.index}, {p}}}")
-            inits.append(f"{m.name}({', '.join(parts)})")
-            continue
-        e = m.elements[0]
+
+def constructor_args(path, m):
+    """A member's constructor arguments, each with the line it comes from."""
+    how = KINDS[m.kind][2]
+    if m.is_array:
         args = []
-        if how != "plain":
+        for e in m.elements:
             p = parent_expr(e)
-            if p is not None:
-                args.append(p)
-        elif m.kind == "Timer":
-            args.append("form")  # it ticks only while the form is loaded
-        if e.with_args:
-            args.append(e.with_args)
-        inits.append(f"{m.name}({', '.join(args)})")
+            if how == "plain":
+                raise FormError(f"{path}:{e.line}: a {m.kind} cannot be an array element")
+            if how == "menu":
+                if p is None:
+                    raise FormError(f"{path}:{e.line}: a top-level menu cannot be an array element")
+                args.append((f"vb::Element<vb::Menu&>{{{e.index}, {p}}}", e.line))
+            else:
+                args.append((f"vb::Element<QWidget*>{{{e.index}, {p}}}", e.line))
+        return args
+    e = m.elements[0]
+    args = []
+    if how != "plain":
+        p = parent_expr(e)
+        if p is not None:
+            args.append((p, e.line))
+    elif m.kind == "Timer":
+        args.append(("form", e.line))  # it ticks only while the form is loaded
+    if e.with_args:
+        args.append((e.with_args[1], e.with_args[0]))
+    return args
 
-    c = [f"// Generated by the build from {path.split('/')[-1]}; edit that file instead.",
-         f'#include "{header_name}"', "", f"{cls}::{cls}(vb::Form* form)"]
-    if inits:
-        c.append("    : " + ",\n      ".join(inits) + " {")
-    else:
-        c.append("{")
-    for s in form.statements:
-        c.append(f"  form->{s};")
+
+def initializer(path, m):
+    """A member's initializer as lines, each with the line it comes from: a
+    new line wherever an argument comes from another description line."""
+    first = m.elements[0].line
+    lines = [[f"{m.name}(", first]]
+    for n, (arg, source) in enumerate(constructor_args(path, m)):
+        if source != lines[-1][1]:
+            if n:
+                lines[-1][0] += ","
+            lines.append(["", source])
+        elif n:
+            lines[-1][0] += ", "
+        lines[-1][0] += arg
+    lines[-1][0] += ")"
+    return lines
+
+
+def source(path, form, controls, members, header_name, out):
+    cls = f"{form.name}Design"
+    c = Lines(path, out)
+    for text in [banner(path), f'#include "{header_name}"', "", f"{cls}::{cls}(vb::Form* form)"]:
+        c.add(text)
+    inits = [initializer(path, m) for m in members]
+    for i, lines in enumerate(inits):
+        lines[-1][0] += " {" if i == len(inits) - 1 else ","
+        for j, (text, line) in enumerate(lines):
+            c.add(("    : " if i == 0 and j == 0 else "      ") + text, line)
+    if not inits:
+        c.add("{")
+    for line, s in form.statements:
+        c.add(f"  form->{s};", line)
     if not form.statements:
-        c.append("  (void)form;")
+        c.add("  (void)form;")
     # Properties in description order: a container's before its children's.
     for control in controls:
-        for s in control.statements:
-            c.append(f"  {control.ref()}.{s};")
-    c.append("}")
-    return "\n".join(h) + "\n", "\n".join(c) + "\n"
+        for line, s in control.statements:
+            c.add(f"  {control.ref()}.{s};", line)
+    c.add("}")
+    return c.result()
+
+
+def generate(path, form, controls, header_name, out_h, out_cpp):
+    members = members_in_order(path, controls)
+    return header(path, form, members, out_h), source(path, form, controls, members, header_name, out_cpp)
 
 
 def main(argv):
     if len(argv) != 5:
         print("usage: form_compiler.py FORM OUT_HEADER OUT_SOURCE HEADER_INCLUDE_NAME", file=sys.stderr)
         return 2
-    source, out_h, out_cpp, include_name = argv[1:]
+    form_path, out_h, out_cpp, include_name = argv[1:]
     try:
-        with open(source, encoding="utf-8") as f:
-            form, controls = parse(source, f.read())
-        header, body = generate(source, form, controls, include_name)
+        with open(form_path, encoding="utf-8") as f:
+            form, controls = parse(form_path, f.read())
+        header_text, body = generate(form_path, form, controls, include_name, out_h, out_cpp)
     except FormError as e:
         print(f"error: {e}", file=sys.stderr)
         return 1
-    for name, text in ((out_h, header), (out_cpp, body)):
+    for name, text in ((out_h, header_text), (out_cpp, body)):
         with open(name, "w", encoding="utf-8") as f:
             f.write(text)
     return 0

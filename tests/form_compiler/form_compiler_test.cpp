@@ -37,6 +37,7 @@ TEST(FormDescription, ControlsStandInTheirContainersWithTheirDesign) {
     EXPECT_EQ(form.cmdGo(1).Caption(), QStringLiteral("Stop"));
     EXPECT_FALSE(form.cmdGo(1).isEnabledTo(&form.fraBar(1)));
     EXPECT_TRUE(form.fraPage(1).isHidden());
+    EXPECT_EQ(form.lblTitle.Caption(), QStringLiteral("Title #1")) << "a comment ends the line, not a text";
     EXPECT_EQ(form.lblTitle.Alignment(), vb::vbCenter);
     EXPECT_EQ(form.lblTitle.Left(), vb::PixelsToTwipsX(vb::TwipsToPixelsX(120)));
     EXPECT_EQ(form.lblTitle.Width(), vb::PixelsToTwipsX(vb::TwipsToPixelsX(3000)));

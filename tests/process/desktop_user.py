@@ -74,12 +74,12 @@ class Form:
 
     def buttons(self, ref):
         """the keys of a tool bar's buttons, in order."""
-        return [m.group(1) for s in self.controls[ref].statements
+        return [m.group(1) for _, s in self.controls[ref].statements
                 if (m := re.match(r'AddButton\(QStringLiteral\("([^"]*)"\)', s))]
 
     @staticmethod
     def _numbers(control, call):
-        for s in control.statements:
+        for _, s in control.statements:
             if s.startswith(call + "("):
                 return [int(v) for v in s[len(call) + 1:-1].split(",")]
         raise KeyError(f"{control.name} has no {call}")
