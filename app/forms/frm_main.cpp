@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QTimer>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
@@ -15,21 +16,24 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
-#include "app/forms/menu_xp.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
-#include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
 #include "platform/desktop/program_file.h"
+#include "platform/loop/handler_barrier.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/modal_windows.h"
 #include "platform/ui/msg_box.h"
 
 namespace {
 
 const QString kOptions = QStringLiteral("Settings\\Options");
+
+// How often a quit waiting for a server operation or a modal window looks again.
+constexpr int kQuitRetryMs = 100;
 
 // Stored column widths, in list order with their keys.
 struct ColumnWidthKey {
@@ -46,8 +50,7 @@ constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
 
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
-    WireCommandKeys();
-    WireTrayMenu();
+    TabStripEmail.Click = [this] { TabStripEmail_Click(); };
     WireOptionsControls();
     WireMessageList();
     WireOptionFields();
@@ -69,7 +72,7 @@ void frmMain::Form_Load() {
     startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
 
     gMenuHooked = true;
-    SubClassMenuXP();
+    tray_.SubClassMenuXP();
 
     QString error;
     forms::gPop3 = forms::CreateComponent(error);
@@ -81,8 +84,7 @@ void frmMain::Form_Load() {
     forms::gPop3->putref_Notification(events_.Get());
 
     gLoading = true;
-    forms::gTrayIcon.Add(*this, imlTrayIcons.Picture(forms::kTrayNormal), gAppName);
-    forms::gTrayIcon.MouseMessage = [this](int message) { TrayMouseMessage(message); };
+    tray_.AddTrayIcon();
     CreateListToolTip();
 
     ArrangeControls();
@@ -188,34 +190,53 @@ void frmMain::Form_Load() {
 void frmMain::Form_Unload(int& Cancel) {
     if (modOptions::gOptCloseButton != 0 && !mQuitting) {
         Cancel = 1;
-        CloseToTray();
+        tray_.CloseToTray();
         return;
     }
     // The component must not go while a server operation waits inside it:
     // the quit waits for the operation to stop.
     if (modGeneral::ServerOperation::Running()) {
         Cancel = 1;
-        mnuTrayQuitApplication_Click();
+        QuitWhenIdle();
         return;
     }
     ShutDown();
 }
 
-void frmMain::CloseToTray() {
-    SetWindowState(vb::vbMinimized);
-    // Without a tray the window stays reachable in the task bar.
-    if (forms::gTrayAvailable()) Hide();
+void frmMain::EndSession() {
+    mEndingSession = true;
+    QuitWhenIdle();
+}
+
+void frmMain::QuitWhenIdle() {
+    if (mEndingSession) vb::CloseModalWindows();
+    // A server operation pumps the loop while it waits, and a modal window
+    // runs a loop of its own: the quit asks the operation to stop and ends the
+    // program once both have unwound, never under their feet.
+    const bool busy = modGeneral::ServerOperation::Running();
+    if (busy || vb::ModalWindowOpen()) {
+        if (busy) modGeneral::gUserStop = true;
+        if (!mQuitPending) {
+            mQuitPending = true;
+            QTimer::singleShot(kQuitRetryMs, this, [this] {
+                mQuitPending = false;
+                platform::loop::RunHandler("quitting", [this] { QuitWhenIdle(); });
+            });
+        }
+        return;
+    }
+    mQuitting = true;
+    vb::Forms::Unload<frmMain>();
 }
 
 void frmMain::ShutDown() {
     using namespace modOptions;
-    if (modGeneral::gMenuHooked) ReleaseMenuXP();
+    if (modGeneral::gMenuHooked) tray_.ReleaseMenuXP();
     modGeneral::gMenuHooked = false;
     if (events_) events_->Detach();
     forms::gPop3.Reset();
     events_.Reset();
-    forms::gTrayIcon.Delete();
-    forms::gTrayIcon.MouseMessage = nullptr;
+    tray_.RemoveTrayIcon();
     if (gOptRestoreColWidth == 0) {
         // Kept as they are at the size the next start opens the window with.
         ShareColumnWidths(mMinWidth - mLastWidth);

@@ -13,6 +13,7 @@
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_rules_page.h"
+#include "app/forms/main_tray_commands.h"
 #include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
 #include "app/forms/session_startup_entry.h"
@@ -30,7 +31,8 @@ class frmMain : public vb::Form,
                 public frmMainDesign,
                 private RulesPage::Host,
                 private modOptions::OptionsView,
-                private forms::ComponentEventsView {
+                private forms::ComponentEventsView,
+                private TrayCommands::Host {
 public:
     frmMain();
 
@@ -59,50 +61,31 @@ public:
     // never cost its edits. Every page calls it when its edits change.
     void UpdatePageBar() override;
 
-    // ---- command dispatch ----
-    // The commands of every tool bar by (tool bar, element index, key); each
-    // page registers its own where it wires its controls.
-    forms::CommandKeys mCommands;
+    // ---- tray and commands ----
+    // The tray icon and menu, the tool bars' command keys (which every page
+    // registers into) and the owner-drawn menus.
+    TrayCommands& tray() { return tray_; }
+
+private:
+    TrayCommands tray_{*this, *this, *this};
+
+public:
     // The page switch of the main tool bar: the page, its account tab and
     // banner, and the "no account" banner over the first three pages.
-    void SwitchPane(int16_t pane);
+    void SwitchPane(int16_t pane) override;
     // pane in front with its banner, its account tab re-selected (the Rules
     // page shows the saved rules unless edits are pending), every other page
     // hidden.
-    void ShowPage(int16_t pane);
+    void ShowPage(int16_t pane) override;
     // The Email tab strip chose an account: its client button and its list,
     // unless it is the account the list shows already.
     void TabStripEmail_Click();
 
-    // ---- tray ----
-    // The tray icon's mouse message (513 left press, 517 right release ...):
-    // only while the window is minimised, a left press restores it and a
-    // right release pops up the tray menu.
-    void TrayMouseMessage(int message);
-    // The window back from the tray with the child windows that were open.
-    void mnuTrayShow_Click();
-    // A new message in the user's mail program.
-    void mnuTrayNewMessage_Click();
-    // Automatic checking and sounds switched; both commit the Options page.
-    void mnuTrayAutoCheck_Click();
-    void mnuTraySounds_Click();
-    // Restores the window and shows the Options panel of tree node `node`,
-    // unless the page bar is locked.
-    void JumpToOptionsPanel(int node);
-    // Ends the program, after a running server operation has stopped.
-    void mnuTrayQuitApplication_Click();
+    // ---- quit ----
     // The session ends (a signal or the session manager): the same quit, with
     // every open modal window closed unanswered first, since no one is left
     // to answer it.
     void EndSession();
-
-    // ---- menus ----
-    // The tray and message menus get their captions, pictures and colours
-    // (the first step of the load).
-    void SubClassMenuXP();
-    // The menus let go of their pictures and colours (the unload, when
-    // gMenuHooked is set).
-    void ReleaseMenuXP();
 
     // ---- options ----
     // The tool bars of the three style groups, 1 = flat, 0 = raised; groups
@@ -126,13 +109,13 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
-    // Every tool bar's click runs mCommands (the window's construction).
-    void WireCommandKeys();
-    void WireTrayMenu();
     bool mQuitPending = false;
     bool mEndingSession = false;
     // The quit, once no server operation runs and no modal window waits.
-    void QuitWhenIdle();
+    void QuitWhenIdle() override;
+    // The Size command: the size and place the load gave the window.
+    void RestoreStartSize() override;
+    void ShowOptionsPanel(int node) override;
     bool mInRetrieval = false;
     void OnConnected() override;
     void OnReceived() override;
@@ -145,11 +128,6 @@ private:
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
-    // The close box (with "CloseButton" on) and the Email page's Close: the
-    // window goes down to the tray, or stays minimised in the taskbar where
-    // the desktop has no tray.
-    void CloseToTray();
-    void SetTrayEntriesEnabled(bool on);
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
     void CreateListToolTip();
@@ -276,14 +254,13 @@ public:
     static constexpr int kMinHeight = 3500;
 
 protected:
-    // Minimised: hides the open child windows and the window into the tray,
-    // when the desktop has one. Normal or maximised: keeps the minimum size
+    // Minimised: the window goes into the tray (TrayCommands::MinimiseToTray).
+    // Normal or maximised: keeps the minimum size
     // and moves the controls by the change in size since the last pass.
     void Form_Resize() override;
 
 private:
     void LayoutPass(int dW, int dH);
-    void MinimiseToTray();
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
@@ -462,7 +439,7 @@ public:
     void TestSound();
     // Starts the client in force for the current account: the saved default
     // when usable, else the account's own saved client; else the error box.
-    void RunEmailClient();
+    void RunEmailClient() override;
     void ShowClientError();
     void ShowSoundError();
     // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
@@ -472,7 +449,7 @@ public:
     // The program's read-me (the data folder's ReadMe.txt) and its home page,
     // each opened by the desktop's application for it.
     void ShowReadMe();
-    void OpenHomePage();
+    void OpenHomePage() override;
 
 private:
     void WirePickersAndTools();
@@ -499,7 +476,7 @@ private:
 public:
     // The user's check of every enabled account in tab order; a box when
     // none was checked. Nothing while another server operation runs.
-    void CheckAll();
+    void CheckAll() override;
     // The timed check and the one start-up check: every enabled account,
     // then the summary, the pop-up and the sounds.
     void RunAutoCheck();
@@ -550,7 +527,6 @@ private:
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
 
-
     // ---- pages ----
 public:
     RulesPage& rules() { return rules_; }
@@ -558,5 +534,5 @@ public:
 private:
     forms::ChecksPaused PauseChecks() override;
     // Declared last: built once the window's members are, gone before them.
-    RulesPage rules_{*this, *this, mCommands, *this};
+    RulesPage rules_{*this, *this, tray_.Commands(), *this};
 };

@@ -73,14 +73,14 @@ void frmMain::WireAccountsPage() {
     accountsView_ = gAccountsView.Register(accountsPage_);
     WireAccountFields();
 
-    mCommands.Add(u"tbrAcnts", u"AcntAdd", [this](int16_t) { AddAccount(); });
-    mCommands.Add(u"tbrAcnts", u"AcntDelete", [this](int16_t) { DeleteAccount(); });
-    mCommands.Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
-    mCommands.Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
-    mCommands.Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
-    mCommands.Add(u"tbrButtons", 6, u"SaveAccount", [this](int16_t) { SaveAccount(); });
-    mCommands.Add(u"tbrButtons", 7, u"Cancel", [this](int16_t) { DisplayAccount(gCurrentAccount); });
-    mCommands.Add(u"tbrColour", u"Browse", [this](int16_t) {
+    tray_.Commands().Add(u"tbrAcnts", u"AcntAdd", [this](int16_t) { AddAccount(); });
+    tray_.Commands().Add(u"tbrAcnts", u"AcntDelete", [this](int16_t) { DeleteAccount(); });
+    tray_.Commands().Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
+    tray_.Commands().Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
+    tray_.Commands().Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
+    tray_.Commands().Add(u"tbrButtons", 6, u"SaveAccount", [this](int16_t) { SaveAccount(); });
+    tray_.Commands().Add(u"tbrButtons", 7, u"Cancel", [this](int16_t) { DisplayAccount(gCurrentAccount); });
+    tray_.Commands().Add(u"tbrColour", u"Browse", [this](int16_t) {
         fraColourBox.Move(tbrColour.Left(), tbrColour.Top());
         fraColourBox.SetVisible(true);
         fraColourBox.ZOrder(0);

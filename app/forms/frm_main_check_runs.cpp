@@ -18,12 +18,12 @@
 #include "platform/ui/msg_box.h"
 
 void frmMain::WireCheckRuns() {
-    mCommands.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
-    mCommands.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
+    tray_.Commands().Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
+    tray_.Commands().Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
         if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
     });
-    mCommands.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
-    mCommands.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
+    tray_.Commands().Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
     tmrStatusBar.Tick = [this] { tmrStatusBar_Timer(); };
     tmrMailTime.Tick = [this] { tmrMailTime_Timer(); };
     tmrMailStartUp.Tick = [this] { tmrMailStartUp_Timer(); };

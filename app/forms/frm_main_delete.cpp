@@ -23,8 +23,8 @@ constexpr const char* kDeleting = "deleting messages on the server";
 }  // namespace
 
 void frmMain::WireAccountCheck() {
-    mCommands.Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
-    mCommands.Add(u"tbrEmail", u"EmailSpam", [this](int16_t) { DeleteAllSpam(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailDelete", [this](int16_t) { mnuEmailDelete_Click(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailSpam", [this](int16_t) { DeleteAllSpam(); });
     mnuEmailDelete.Click = [this] { mnuEmailDelete_Click(); };
 }
 

@@ -32,7 +32,7 @@ void frmMain::EnableMainControls() {
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     for (int i : {0, 2, 3, 4, 5, 8}) tbrButtons(i).Buttons(1).SetEnabled(true);
     lvwEmail.SetEnabled(true);
-    SetTrayEntriesEnabled(true);
+    tray_.SetTrayEntriesEnabled(true);
 }
 
 void frmMain::DisableEmailControls() {
@@ -50,11 +50,5 @@ void frmMain::DisableEmailControls() {
     tbrButtons(2).Buttons(1).SetEnabled(false);
     tbrButtons(3).Buttons(1).SetEnabled(false);
     lvwEmail.SetEnabled(false);
-    SetTrayEntriesEnabled(false);
-}
-
-void frmMain::SetTrayEntriesEnabled(bool on) {
-    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTrayAutoCheck,
-                            &mnuTraySounds, &mnuTrayOptions, &mnuTrayMenuColours})
-        entry->SetEnabled(on);
+    tray_.SetTrayEntriesEnabled(false);
 }

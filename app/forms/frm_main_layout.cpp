@@ -353,7 +353,7 @@ void frmMain::SetOuterSize(int width, int height) {
 void frmMain::Form_Resize() {
     if (modGeneral::gLoading) return;
     if (WindowState() == vb::vbMinimized) {
-        MinimiseToTray();
+        tray_.MinimiseToTray();
         return;
     }
     if (mLastWidth == 0) return;  // not sized by the load yet: nothing to move from
@@ -416,17 +416,4 @@ void frmMain::LayoutPass(int dW, int dH) {
     right(lblAbout(2), dW);
     right(lblAbout(3), dW);
     right(lblAboutWebSite, dW);
-}
-
-void frmMain::MinimiseToTray() {
-    // Without a tray the window stays minimised in the taskbar: hidden, it
-    // could not be reached again.
-    if (!forms::gTrayAvailable()) return;
-    forms::ForEachShownChild([](vb::Form& child) { child.Hide(); });
-    QCoreApplication::processEvents();
-    Hide();
-    // With automatic checking off the tray says so, in picture and tip; with
-    // it on, the icon keeps what it shows.
-    if (modOptions::gOptUseInterval == 0)
-        forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayAutoCheckOff), QStringLiteral("Auto Check is Off"));
 }

@@ -20,9 +20,9 @@ void frmMain::WireMessageMenu() {
     mnuEmailPreview.Click = [this] { mnuEmailPreview_Click(); };
     mnuEmailReply.Click = [this] { mnuEmailReply_Click(); };
     mnuEmailOpen.Click = [this] { mnuEmailOpen_Click(); };
-    mCommands.Add(u"tbrEmail", u"EmailPreview", [this](int16_t) { mnuEmailPreview_Click(); });
-    mCommands.Add(u"tbrEmail", u"EmailReply", [this](int16_t) { mnuEmailReply_Click(); });
-    mCommands.Add(u"tbrEmail", u"EmailOpen", [this](int16_t) { mnuEmailOpen_Click(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailPreview", [this](int16_t) { mnuEmailPreview_Click(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailReply", [this](int16_t) { mnuEmailReply_Click(); });
+    tray_.Commands().Add(u"tbrEmail", u"EmailOpen", [this](int16_t) { mnuEmailOpen_Click(); });
 }
 
 void frmMain::mnuEmailPreview_Click() {

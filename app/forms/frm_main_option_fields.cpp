@@ -97,11 +97,11 @@ QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 
 void frmMain::WireOptionFields() {
     TreeView.Click = [this] { TreeView_Click(); };
-    mCommands.Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
+    tray_.Commands().Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
     // The page's own Save and Cancel: the edits become the live options, or
     // the page shows the live ones again.
-    mCommands.Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
-    mCommands.Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
+    tray_.Commands().Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
+    tray_.Commands().Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
         modOptions::DisplayOptions();
         TreeView.SetFocus();
     });

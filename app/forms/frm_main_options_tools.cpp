@@ -79,19 +79,19 @@ void frmMain::WirePickersAndTools() {
             (this->*action)();
         };
     };
-    mCommands.Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
-    mCommands.Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
-    mCommands.Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
-    mCommands.Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
-    mCommands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+    tray_.Commands().Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
+    tray_.Commands().Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
+    tray_.Commands().Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
+    tray_.Commands().Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
+    tray_.Commands().Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
 
-    mCommands.Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { ResetColumnWidths(); });
-    mCommands.Add(u"tbrOptMisc", u"SelectAll", [this](int16_t) { SetAllToolTips(1); });
-    mCommands.Add(u"tbrOptMisc", u"SelectNone", [this](int16_t) { SetAllToolTips(2); });
+    tray_.Commands().Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { ResetColumnWidths(); });
+    tray_.Commands().Add(u"tbrOptMisc", u"SelectAll", [this](int16_t) { SetAllToolTips(1); });
+    tray_.Commands().Add(u"tbrOptMisc", u"SelectNone", [this](int16_t) { SetAllToolTips(2); });
     // The button only shows the chosen tool-bar style.
-    mCommands.Add(u"tbrOptMisc", u"Example", [](int16_t) {});
-    mCommands.Add(u"tbrOptAbout", u"ReadMe", [this](int16_t) { ShowReadMe(); });
-    mCommands.Add(u"tbrOptAbout", u"Update", [this](int16_t) { OpenHomePage(); });
+    tray_.Commands().Add(u"tbrOptMisc", u"Example", [](int16_t) {});
+    tray_.Commands().Add(u"tbrOptAbout", u"ReadMe", [this](int16_t) { ShowReadMe(); });
+    tray_.Commands().Add(u"tbrOptAbout", u"Update", [this](int16_t) { OpenHomePage(); });
 
     // The About panel's links open the mail program or the browser and then
     // close the window, to the tray when the close button minimises; a link

@@ -10,6 +10,7 @@
 #include "app/forms/status_bar_tips.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
+#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 
 namespace {
@@ -50,7 +51,8 @@ void frmMain::EnableMessageCommands(bool on) {
 }
 
 void frmMain::FollowShownMessage(int16_t account, int16_t msg) {
-    if (account != modAccounts::gCurrentAccount) return;
+    // A server operation acts on the rows chosen before it: they stay chosen.
+    if (account != modAccounts::gCurrentAccount || modGeneral::ServerOperation::Running()) return;
     for (int row = 1; row <= lvwEmail.ItemCount(); ++row) {
         const modGeneral::MessageRef* listed = ListedMessage(row);
         if (!listed || listed->account != account || listed->slot != msg) continue;

@@ -36,9 +36,7 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     for (int i : {2, 3, 4}) tbrButtons(i).SetEnabled(enable);
     // Auto Check too: switching it saves the options and reschedules, which
     // must not happen under a running check.
-    for (vb::Menu* entry : {&mnuTrayRunClient, &mnuTrayCheckAll, &mnuTrayNewMessage, &mnuTrayAutoCheck, &mnuTraySounds,
-                            &mnuTrayOptions, &mnuTrayMenuColours, &mnuTrayUpdates, &mnuTrayAbout, &mnuTrayHelp})
-        entry->SetEnabled(enable);
+    tray_.SetTrayCommandsEnabled(enable);
     // The window shows the new state before the operation blocks.
     platform::loop::PumpPending();
 }

@@ -5,10 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <QHeaderView>
 #include <QRegularExpression>
-#include <QTest>
-#include <QTimer>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -433,62 +430,6 @@ TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmPreview>());
     EXPECT_FALSE(ServerOperation::Running());
     EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
-}
-
-// While a deletion waits on the server the list holds still: a header click
-// sorts nothing and a click on another row selects nothing, and the deletion
-// removes the message chosen, found by its UID, from the server and the list.
-TEST_F(AccountCheck, TheListHoldsStillUnderADeletion) {
-    // Subjects out of the server's order both ways, so a sort moves rows.
-    const char* const subjects[] = {"c", "e", "a", "d", "b"};
-    for (int i = 0; i < 5; ++i) Seed(std::string("h") + std::to_string(i + 1), Plain("x@example.org", subjects[i]));
-    Check();
-    ASSERT_EQ(gAccounts[1].MsgCount, 5);
-    modOptions::gOptMessageSort = 1;
-    gCurrentAccount = 1;
-    frmMain& f = form();
-    QTest::mouseClick(f.lvwEmail.viewport(), Qt::LeftButton, {},
-                      f.lvwEmail.visualItemRect(f.lvwEmail.topLevelItem(1)).center());
-    ASSERT_EQ(f.lvwEmail.SelectedItem(), 2);
-
-    // Once the server has let the deletion in, the user clicks the Subject
-    // header and then row 4.
-    bool armed = false, clicked = false;
-    QString order;
-    int selected = -1;
-    QTimer user;
-    user.setInterval(0);
-    QObject::connect(&user, &QTimer::timeout, [&] {
-        armed = armed || f.StatusBar.PanelText(1).endsWith(QStringLiteral("Connection in Progress"));
-        if (!armed || !gConnected || clicked) return;
-        clicked = true;
-        QHeaderView& header = *f.lvwEmail.header();
-        QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
-                          QPoint(header.sectionViewportPosition(2) + 5, header.height() / 2));
-        QTest::mouseClick(f.lvwEmail.viewport(), Qt::LeftButton, {},
-                          f.lvwEmail.visualItemRect(f.lvwEmail.topLevelItem(3)).center());
-        order = StoredUids();
-        selected = f.lvwEmail.SelectedItem();
-    });
-    user.start();
-    vb::ScriptedMsgBoxes boxes;
-    boxes.Answer(vb::vbYes);
-    f.mnuEmailDelete_Click();
-    user.stop();
-    ASSERT_TRUE(clicked) << "the user's clicks came while the server was busy";
-    EXPECT_EQ(order, uids_.join(' ')) << "no sort under the deletion";
-    EXPECT_EQ(selected, 2) << "no other row chosen under the deletion";
-
-    QStringList left = uids_;
-    left.removeAt(1);
-    EXPECT_EQ(StoredUids(), left.join(' '));
-    EXPECT_EQ(mailbox_.messageCount(), 4);
-    ASSERT_EQ(f.lvwEmail.ItemCount(), 4);
-    EXPECT_EQ(f.lvwEmail.Item(2).SubItems(2), QStringLiteral("a"));
-    // Nothing deleted comes back, nothing kept is announced again.
-    Check();
-    EXPECT_EQ(StoredUids(), left.join(' '));
-    EXPECT_EQ(NewFlags(), QStringLiteral("...."));
 }
 
 }  // namespace

@@ -115,7 +115,7 @@ TEST_P(FrmMainCommands, ThePageBarStaysLockedWhilePageEditsArePendingEvenAfterAn
 TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {
     frmMain& form = *form_;
     std::set<std::tuple<QString, int, QString>> registered;
-    for (const auto& slot : form.mCommands.Slots()) registered.insert({slot.toolBar, slot.index, slot.key});
+    for (const auto& slot : form.tray().Commands().Slots()) registered.insert({slot.toolBar, slot.index, slot.key});
     int buttons = 0;
     const auto check = [&](vb::ToolBar& bar, const QString& name, int index) {
         for (int b = 1; b <= bar.ButtonCount(); ++b) {

@@ -76,7 +76,7 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
     gOptUseInterval = 0;  // the captions say "On" right after the install whatever the options say
     gOptPlaySound = 0;
     ASSERT_TRUE(ApplyMenuStyle());
-    form.SubClassMenuXP();
+    form.tray().SubClassMenuXP();
 
     struct Entry {
         vb::Menu& menu;
@@ -106,10 +106,10 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0x123456u);
     EXPECT_EQ(vb::CurrentMenuStyle().color3, 5733521u);
 
-    form.ReleaseMenuXP();
+    form.tray().ReleaseMenuXP();
     EXPECT_EQ(vb::CurrentMenuStyle().style, 0) << "released menus have the desktop's look";
     EXPECT_TRUE(form.mnuTrayShow.QtAction()->icon().isNull());
-    form.ReleaseMenuXP();  // a second release finds nothing to do
+    form.tray().ReleaseMenuXP();  // a second release finds nothing to do
 }
 
 TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsable) {
@@ -123,7 +123,7 @@ TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsa
         {"[Menu]\nMenuStyle=x\n[New3D]\nNew3DColor1=red\n", {4, 10072511, 15724527, 5733521}},
         {"[Menu]\nMenuStyle=0\n[New3D]\nNew3DColor2=255\n", {0, 10072511, 255, 5733521}},
     };
-    form.SubClassMenuXP();
+    form.tray().SubClassMenuXP();
     for (const Case& c : cases) {
         WriteText(MenuIniPath(), c.text);
         forms::gMenuXP->Refresh();
@@ -132,11 +132,11 @@ TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsa
         EXPECT_EQ(vb::CurrentMenuStyle().color2, c.style.color2) << c.text;
         EXPECT_EQ(vb::CurrentMenuStyle().color3, c.style.color3) << c.text;
     }
-    form.ReleaseMenuXP();
+    form.tray().ReleaseMenuXP();
 }
 
 TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
-    form.SubClassMenuXP();
+    form.tray().SubClassMenuXP();
     DisplayOptions();
     form.opt3DTheme(0).SetValue(true);
     gEditOptDTheme = 0;
@@ -153,7 +153,7 @@ TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     EXPECT_FALSE(form.tbrButtons(12).Buttons(1).Enabled());
     EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
     EXPECT_TRUE(form.fraMainButtons.Enabled());
-    form.ReleaseMenuXP();
+    form.tray().ReleaseMenuXP();
 }
 
 TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
@@ -209,7 +209,7 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
 }
 
 TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText) {
-    form.SubClassMenuXP();
+    form.tray().SubClassMenuXP();
     DisplayOptions();
     gEditOptUseInterval = 1;
     SaveOptions();
@@ -225,7 +225,7 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
     EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - Off|#AutoCheckOff");
     EXPECT_EQ(form.mnuTraySounds.Caption(), "Soun&ds - Off|#SoundOff");
     EXPECT_EQ(form.StatusBar.PanelText(4), "Auto Check Off");
-    form.ReleaseMenuXP();
+    form.tray().ReleaseMenuXP();
 }
 
 TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {

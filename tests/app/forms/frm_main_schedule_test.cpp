@@ -281,7 +281,7 @@ TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) 
     Load({{"UseInterval", "0"}});
     frmMain& form = *form_;
     form.SuspendAutoCheck(QStringLiteral("Suspend"));
-    form.mnuTrayAutoCheck_Click();
+    form.tray().mnuTrayAutoCheck_Click();
     ASSERT_EQ(modOptions::gOptUseInterval, 1);
     EXPECT_FALSE(form.tmrMailTime.Enabled());
     EXPECT_TRUE(form.tmrStatusBar.Enabled());

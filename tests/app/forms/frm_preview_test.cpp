@@ -473,7 +473,7 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     modAccounts::gCurrentAccount = 1;
 
     gCurrentMsg = 2;
-    ASSERT_TRUE(main.mCommands.Run(u"tbrEmail", 0, u"EmailPreview"));
+    ASSERT_TRUE(main.tray().Commands().Run(u"tbrEmail", 0, u"EmailPreview"));
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
     frmPreview& preview = vb::Forms::Get<frmPreview>();
     EXPECT_EQ(preview.Shown().uid, QStringLiteral("u2"));
@@ -482,7 +482,7 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     EXPECT_EQ(&vb::Forms::Get<frmPreview>(), &preview) << "one preview, turned to the message chosen now";
     EXPECT_EQ(preview.txtPrvSubject.Text(), QStringLiteral("one"));
 
-    ASSERT_TRUE(main.mCommands.Run(u"tbrEmail", 0, u"EmailReply"));
+    ASSERT_TRUE(main.tray().Commands().Run(u"tbrEmail", 0, u"EmailReply"));
     main.mnuEmailOpen.Click();
     ASSERT_EQ(opened_.size(), 2);
     EXPECT_TRUE(opened_[0].startsWith(QStringLiteral("mailto:ann@example.org?subject=Re%3A%20one")));
@@ -492,7 +492,7 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     vb::Forms::Unload<frmPreview>();
     gCurrentMsg = 3;
     for (const char16_t* key : {u"EmailPreview", u"EmailReply", u"EmailOpen"})
-        main.mCommands.Run(u"tbrEmail", 0, key);
+        main.tray().Commands().Run(u"tbrEmail", 0, key);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmPreview>());
     EXPECT_EQ(opened_.size(), 2);
 

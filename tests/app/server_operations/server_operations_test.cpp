@@ -1,20 +1,25 @@
 // The main window against a scripted POP3 server: while a check or a
 // connection test waits for the server, nothing that changes accounts, rules
 // or options can be used, and a deletion asked for meanwhile says why it does
-// not start; a deletion the server refuses stays listed; the rule report
-// covers what the run checked; Stop ends a check at any stage; a dropped
-// connection is reported with its own error.
+// not start; the list holds still under a deletion; a deletion the server
+// refuses stays listed; the rule report covers what the run checked; Stop
+// ends a check at any stage; a dropped connection is reported with its own
+// error.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QHeaderView>
+#include <QTest>
 #include <QTimer>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_preview.h"
 #include "app/forms/frm_rule_report.h"
 #include "app/general/check_status.h"
+#include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
@@ -264,6 +269,98 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     Click(form.tbrButtons(3), "CheckAll");
     EXPECT_EQ(gAccounts[1].MsgCount, 2);
     EXPECT_EQ(gAccounts[1].NewCount, 0) << "the message that stayed is not new mail";
+}
+
+// The UIDs of the account's stored messages, in their order.
+std::string StoredUids(int16_t a) {
+    QStringList uids;
+    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) uids << modGeneral::Msg(a, m).Uid;
+    return uids.join(' ').toStdString();
+}
+
+std::string ListedSubjects(frmMain& form) {
+    QStringList subjects;
+    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) subjects << form.lvwEmail.Item(row).SubItems(2);
+    return subjects.join(' ').toStdString();
+}
+
+// While the server takes its time over DELE and QUIT the user clicks a column
+// header, another row, a key and the preview's Next: the store keeps its
+// order, the list its selection, and the message chosen before is the one
+// that leaves.
+TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
+    // Subjects out of the server's order, so that a sort would move rows.
+    std::vector<std::string> mail;
+    for (const char* subject : {"c", "e", "a", "d", "b"}) mail.push_back(Mail(subject));
+    fakepop3::Script deletion = fakepop3::LoginAndList(mail);
+    for (const std::string& message : mail) {
+        deletion.push_back(Receive());
+        deletion.push_back(Send(fakepop3::RetrReply(message)));
+    }
+    for (const fakepop3::Step& step : {Receive(), Pause(600), Send("+OK deleted\r\n"), Receive(), Pause(300),
+                                       Send("+OK bye\r\n"), Close()})
+        deletion.push_back(step);
+    // The next check finds the four left.
+    std::vector<std::string> left = {mail[0], mail[2], mail[3], mail[4]};
+    fakepop3::Script after = CheckSession(left);
+    for (fakepop3::Step& step : after)
+        if (step.kind == fakepop3::Step::Kind::Send && step.text.starts_with("+OK unique-id"))
+            step.text = "+OK\r\n1 uid-1\r\n2 uid-3\r\n3 uid-4\r\n4 uid-5\r\n.\r\n";
+    fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
+    frmMain& form = Open(server.port(), {"Home"});
+    modOptions::gOptDeleteConfirmation = 0;
+    vb::ScriptedMsgBoxes boxes;
+    Click(form.tbrButtons(3), "CheckAll");
+    ASSERT_EQ(StoredUids(1), "uid-1 uid-2 uid-3 uid-4 uid-5");
+    modOptions::gOptMessageSort = 1;
+    QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
+                      form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(1)).center());
+    ASSERT_EQ(form.lvwEmail.SelectedItem(), 2);
+    form.mnuEmailPreview_Click();
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
+
+    bool acted = false;
+    std::string order;
+    std::vector<int> selected;
+    QTimer user;
+    user.setInterval(5);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        StatesEnum state = Disconnected;
+        if (acted || !forms::gPop3 || com::FAILED(forms::gPop3->get_State(&state)) || state != DeletingMessage)
+            return;
+        acted = true;
+        QHeaderView& header = *form.lvwEmail.header();
+        for (int column : {2, 2}) {  // Subject, then Subject again the other way
+            QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
+                              QPoint(header.sectionViewportPosition(column) + 5, header.height() / 2));
+            order += StoredUids(1) + "|";
+        }
+        QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
+                          form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(3)).center());
+        selected.push_back(form.lvwEmail.SelectedItem());
+        QTest::keyClick(form.lvwEmail.viewport(), Qt::Key_Down);
+        selected.push_back(form.lvwEmail.SelectedItem());
+        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Next")).QtButton().click();
+        selected.push_back(form.lvwEmail.SelectedItem());
+    });
+    user.start();
+    form.mnuEmailDelete_Click();
+    user.stop();
+
+    ASSERT_TRUE(acted) << "the user's clicks came while the server held DELE";
+    EXPECT_EQ(order, "uid-1 uid-2 uid-3 uid-4 uid-5|uid-1 uid-2 uid-3 uid-4 uid-5|") << "no sort under the deletion";
+    EXPECT_EQ(selected, (std::vector<int>{2, 2, 2})) << "no other row chosen under the deletion";
+    const auto sent = server.transcript(1);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "DELE 2"), 1);
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 1);
+    EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
+    EXPECT_EQ(ListedSubjects(form), "c a d b");
+    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+
+    // Nothing deleted comes back, nothing kept is announced again.
+    Click(form.tbrButtons(3), "CheckAll");
+    EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
+    EXPECT_EQ(gAccounts[1].NewCount, 0);
 }
 
 // Where a session can wait for the server: each script ends in a stall, or in

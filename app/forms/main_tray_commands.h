@@ -1,0 +1,95 @@
+#pragma once
+// The main window's tray icon and tray menu, its command keys with the
+// tool-bar wiring every page registers into, and its owner-drawn menus.
+#include <cstdint>
+
+#include "app/forms/command_keys.h"
+#include "app/forms/frm_main_design.h"
+#include "platform/ui/form.h"
+
+class TrayCommands {
+public:
+    // What the tray and the main tool bar ask of the window and its pages.
+    struct Host {
+        // The page switch of the main tool bar, with its banners.
+        virtual void SwitchPane(int16_t pane) = 0;
+        // pane in front, its account tab re-selected, every other page hidden.
+        virtual void ShowPage(int16_t pane) = 0;
+        // The Options page's panel of tree node node, with its title.
+        virtual void ShowOptionsPanel(int node) = 0;
+        // The size and place the load gave the window.
+        virtual void RestoreStartSize() = 0;
+        // Ends the program, after a running server operation has stopped.
+        virtual void QuitWhenIdle() = 0;
+        virtual void CheckAll() = 0;
+        virtual void RunEmailClient() = 0;
+        virtual void OpenHomePage() = 0;
+
+    protected:
+        ~Host() = default;
+    };
+
+    // Wires the tray menu and every tool bar of controls to the command keys.
+    TrayCommands(vb::Form& window, frmMainDesign& controls, Host& host);
+    TrayCommands(const TrayCommands&) = delete;
+    TrayCommands& operator=(const TrayCommands&) = delete;
+
+    // The commands of every tool bar by (tool bar, element index, key); each
+    // page registers its own where it wires its controls.
+    forms::CommandKeys& Commands() { return commands_; }
+    const forms::CommandKeys& Commands() const { return commands_; }
+
+    // The icon goes into the tray at load, answering its mouse messages,
+    // and leaves it at shutdown.
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+
+    // The tray icon's mouse message (513 left press, 517 right release ...):
+    // only while the window is minimised, a left press restores it and a
+    // right release pops up the tray menu.
+    void TrayMouseMessage(int message);
+    // The window back from the tray with the child windows that were open.
+    void mnuTrayShow_Click();
+    // A new message in the user's mail program.
+    void mnuTrayNewMessage_Click();
+    // Automatic checking and sounds switched; both commit the Options page.
+    void mnuTrayAutoCheck_Click();
+    void mnuTraySounds_Click();
+    // Restores the window and shows the Options panel of tree node `node`,
+    // unless the page bar is locked.
+    void JumpToOptionsPanel(int node);
+    // Ends the program, after a running server operation has stopped.
+    void mnuTrayQuitApplication_Click();
+
+    // The tray entries that need an account (the working and the "no
+    // account" state).
+    void SetTrayEntriesEnabled(bool on);
+    // Every tray entry but Show and Quit (retrieval mode).
+    void SetTrayCommandsEnabled(bool on);
+
+    // The close box (with "CloseButton" on) and the Email page's Close: the
+    // window goes down to the tray, or stays minimised in the taskbar where
+    // the desktop has no tray.
+    void CloseToTray();
+    // Minimised: hides the open child windows and the window into the tray,
+    // when the desktop has one.
+    void MinimiseToTray();
+
+    // The tray and message menus get their captions, pictures and colours
+    // (the first step of the load).
+    void SubClassMenuXP();
+    // The menus let go of their pictures and colours (the unload, when
+    // gMenuHooked is set).
+    void ReleaseMenuXP();
+
+private:
+    // Every tool bar's click runs the command registered for its key.
+    void WireCommandKeys();
+    void WireWindowCommands();
+    void WireTrayMenu();
+
+    vb::Form& window_;
+    frmMainDesign& controls_;
+    Host& host_;
+    forms::CommandKeys commands_;
+};
