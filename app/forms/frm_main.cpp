@@ -51,12 +51,10 @@ constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
 frmMain::frmMain() : frmMainDesign(this) {
     FillPictures();
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
-    WireOptionsControls();
     WireMessageList();
-    WireOptionFields();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickersAndTools();
+    WirePickers();
     WireMessageMenu();
     WireCheckRuns();
     WirePointerEvents();
@@ -68,8 +66,7 @@ void frmMain::Form_Load() {
     using namespace modOptions;
 
     rules_.Load();
-    optionsView_ = modOptions::gOptionsView.Register(*this);
-    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+    options_.RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
@@ -152,8 +149,8 @@ void frmMain::Form_Load() {
 
     rules_.InitRules();
 
-    BuildOptionsTree();
-    LayoutOptionsPages();
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
     DisplayOptions();
     mQuitting = false;
     gShowingFirstUse = false;
@@ -253,11 +250,8 @@ void frmMain::ShutDown() {
     rules_.Unload();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
-    optionsView_.Reset();
-    startupEntry_.Reset();
+    options_.ReleaseViews();
 }
-
-forms::ChecksPaused frmMain::PauseChecks() { return forms::ChecksPaused(*this); }
 
 void frmMain::OnConnected() { modGeneral::gConnected = true; }
 

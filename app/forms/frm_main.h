@@ -12,13 +12,11 @@
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/main_options_page.h"
 #include "app/forms/main_rules_page.h"
 #include "app/forms/main_tray_commands.h"
 #include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
-#include "app/forms/session_startup_entry.h"
-#include "app/options/options_view.h"
-#include "app/options/run_at_startup.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
@@ -30,7 +28,7 @@ struct CallFailure;
 class frmMain : public vb::Form,
                 public frmMainDesign,
                 private RulesPage::Host,
-                private modOptions::OptionsView,
+                private OptionsPage::Host,
                 private forms::ComponentEventsView,
                 private TrayCommands::Host {
 public:
@@ -87,13 +85,6 @@ public:
     // to answer it.
     void EndSession();
 
-    // ---- options ----
-    // The tool bars of the three style groups, 1 = flat, 0 = raised; groups
-    // A and B move to top 138 twips when flat, 120 when raised.
-    void SetToolbarStyleA(int16_t flat);
-    void SetToolbarStyleB(int16_t flat);
-    void SetToolbarStyleC(int16_t flat);
-
     // ---- mail-client button ----
     // Stores the icon of the program at path under "MailClient" & number in
     // imlPopMenu and imlClientButtons, replacing an older one: the program's
@@ -116,6 +107,7 @@ private:
     // The Size command: the size and place the load gave the window.
     void RestoreStartSize() override;
     void ShowOptionsPanel(int node) override;
+    void OpenHomePage() override;
     bool mInRetrieval = false;
     void OnConnected() override;
     void OnReceived() override;
@@ -135,33 +127,20 @@ private:
     // The message list's tooltip, for the window's lifetime.
     ToolTip mListToolTip;
 
-    // ---- options ----
-    void ShowOptionValues() override;
-    void ShowOptionDescriptions() override;
-    void EnableOptionsSave(bool changed) override;
-    modOptions::MenuColours MenuColourBoxes() const override;
-    void PaintMenuColourBoxes(const modOptions::MenuColours& colours) override;
-    void FocusOptionsTree() override;
-    bool IsUsableProgram(const QString& path) const override;
-    void SetTrayAutoCheckCaption(const QString& caption) override;
-    void SetTraySoundsCaption(const QString& caption) override;
+    // ---- options page ----
+    // What the page asks of the window.
     void SetAutoCheckTimers(bool useInterval) override;
-    void SetNextAutoCheckTime() override;
-    void ShowAutoCheckText(const QString& text) override;
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     void SortAndFillMessageList() override;
-    void RefreshMenus() override;
-    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
-    void ReportOptionsFailure(const QString& title, const QString& text) override;
-    // The colour dialog, from gPickedColour back into gPickedColour.
-    void PickMenuColour();
-    // A menu colour box was clicked: its colour and the edit colour follow the pick.
-    void MenuColourBox_Click(vb::Label& box, int32_t& editColour);
-    void WireOptionsControls();
+    void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) override;
+    void UnloadWindow() override;
+    // Wires itself into the command keys of tray_, declared above it.
+    OptionsPage options_{*this, tray_.Commands(), *this};
 
-    forms::SessionStartupEntry sessionEntry_;
-    ViewSlot<modOptions::OptionsView>::Registration optionsView_;
-    ViewSlot<modOptions::StartupEntry>::Registration startupEntry_;
+public:
+    OptionsPage& options() { return options_; }
+
+private:
 
     // ---- message list ----
 public:
@@ -192,32 +171,6 @@ private:
     void WireMessageList();
     void lvwEmail_ColumnClick(const vb::ColumnHeader& header);
 
-    // ---- options page ----
-public:
-    // The six panel nodes of the tree; the first panel is shown.
-    void BuildOptionsTree();
-    // The panel of the selected node, with its name and picture as the title.
-    void TreeView_Click();
-    // Once at load: the panels widened by the layout offset and stacked in
-    // the border, the tool bars fitted, the no-check fields and the About
-    // texts filled.
-    void LayoutOptionsPages();
-    // The help topic of the panel whose node is selected.
-    void ShowOptionsHelp();
-
-private:
-    void WireOptionFields();
-    // The minutes' range follows the hours: at least 1 with hours 0, only 0
-    // with hours 12.
-    void KeepIntervalInRange();
-    // A click in a no-check time selects its hours or minutes and shows the
-    // arrows that step that part; the arrows write the part back.
-    void NoCheckTime_Click(int i);
-    void NoCheck_Change(int k);
-    // The "Apply to" choices matter only with raised buttons.
-    void EnableApplyStyle(bool raised);
-    bool syncingNoCheck_ = false;
-
     // ---- layout ----
 public:
     // The one-off layout at load: tool bars sized to their buttons as drawn,
@@ -234,6 +187,8 @@ public:
     int OuterWidth() const;
     int OuterHeight() const;
     void SetOuterSize(int width, int height);
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths() override;
 
     // Window sizes in twips: at load (the narrowest width allowed, the height
     // the Size command restores) and at the last layout pass.
@@ -261,6 +216,8 @@ protected:
 
 private:
     void LayoutPass(int dW, int dH);
+    // The column widths the window holds, given to the list's columns.
+    void ShowColumnWidths();
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
@@ -421,7 +378,7 @@ private:
     AccountsPageView accountsPage_{*this};
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
 
-    // ---- pickers and options tools ----
+    // ---- pickers ----
 public:
     // Which page's client or sound tool bar was pressed: 0 the Options
     // page's defaults, 1 the shown account's own; any other value makes the
@@ -442,21 +399,9 @@ public:
     void RunEmailClient() override;
     void ShowClientError();
     void ShowSoundError();
-    // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
-    void SetAllToolTips(int16_t mode);
-    // The list's five columns back to the widths computed from the list's width.
-    void ResetColumnWidths();
-    // The program's read-me (the data folder's ReadMe.txt) and its home page,
-    // each opened by the desktop's application for it.
-    void ShowReadMe();
-    void OpenHomePage() override;
 
 private:
-    void WirePickersAndTools();
-    // false, after telling the user, when nothing could open the page.
-    bool OpenHomePageOrReport();
-    // The column widths the window holds, given to the list's columns.
-    void ShowColumnWidths();
+    void WirePickers();
 
     // ---- message menu ----
 public:
@@ -532,7 +477,6 @@ public:
     RulesPage& rules() { return rules_; }
 
 private:
-    forms::ChecksPaused PauseChecks() override;
     // Declared last: built once the window's members are, gone before them.
     RulesPage rules_{*this, *this, tray_.Commands(), *this};
 };

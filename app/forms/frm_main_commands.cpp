@@ -1,5 +1,6 @@
 // The page switch of the main window, the Email tab strip, and what the
-// tool bars ask of the window: its size at load, an Options panel.
+// tool bars ask of the window: its size at load, an Options panel, the home
+// page.
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
@@ -14,8 +15,10 @@ void frmMain::RestoreStartSize() {
 
 void frmMain::ShowOptionsPanel(int node) {
     TreeView.Select(node);
-    TreeView_Click();
+    options_.TreeView_Click();
 }
+
+void frmMain::OpenHomePage() { options_.OpenHomePage(); }
 
 void frmMain::ShowPage(int16_t pane) {
     // The page comes back with the current account's tab, or the saved rules.

@@ -417,3 +417,17 @@ void frmMain::LayoutPass(int dW, int dH) {
     right(lblAbout(3), dW);
     right(lblAboutWebSite, dW);
 }
+
+void frmMain::ResetColumnWidths() {
+    mColFromWidth = mColToWidth = mColSubjectWidth = mColDateWidth = mColBaseWidth;
+    mColSizeWidth = Round(mColBaseWidth / kSizeDivisor);
+    ShowColumnWidths();
+}
+
+void frmMain::ShowColumnWidths() {
+    lvwEmail.Column(QStringLiteral("From")).SetWidth(mColFromWidth);
+    lvwEmail.Column(QStringLiteral("To")).SetWidth(mColToWidth);
+    lvwEmail.Column(QStringLiteral("Subject")).SetWidth(mColSubjectWidth);
+    lvwEmail.Column(QStringLiteral("Date")).SetWidth(mColDateWidth);
+    lvwEmail.Column(QStringLiteral("Size")).SetWidth(mColSizeWidth);
+}

@@ -156,3 +156,18 @@ void frmMain::ShowSoundError() {
                     QStringLiteral("The Sound File must have a file extension"),
                     QStringLiteral("that ends with '.wav' to work properly."));
 }
+
+void frmMain::WirePickers() {
+    // Either page's picker tool bar tells the picker which page it serves.
+    const auto picker = [this](void (frmMain::*action)()) {
+        return [this, action](int16_t index) {
+            mPickerIndex = index;
+            (this->*action)();
+        };
+    };
+    tray_.Commands().Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
+    tray_.Commands().Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
+    tray_.Commands().Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
+    tray_.Commands().Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
+    tray_.Commands().Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+}

@@ -31,27 +31,31 @@ void RulesPage::CheckRuleReport(const std::vector<int16_t>& checked) {
 void RulesPage::ImportRules() {
     // The start-up countdown and the automatic check rest while the import's
     // dialog and boxes are open.
-    const forms::ChecksPaused pause = host_.PauseChecks();
-    CommonDialog.FileName.clear();
-    CommonDialog.InitDir = QString::fromStdString(platform::store::UserDataFolder().string());
-    CommonDialog.Filter = QStringLiteral("(*.ini)|*.ini|");
-    CommonDialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
-    const QString path = CommonDialog.ShowOpen(&window_) ? CommonDialog.FileName : QString();
+    host_.RunDialogWithChecksPaused([this](QWidget* owner) {
+        CommonDialog.FileName.clear();
+        CommonDialog.InitDir = QString::fromStdString(platform::store::UserDataFolder().string());
+        CommonDialog.Filter = QStringLiteral("(*.ini)|*.ini|");
+        CommonDialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
+        const QString path = CommonDialog.ShowOpen(owner) ? CommonDialog.FileName : QString();
 
-    QStringList accounts;
-    for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) accounts.append(modAccounts::gAccounts[i].Name);
-    const modRules::RulesFileOutcome outcome =
-        modRules::ImportRulesFile(path, accounts, [](const QString& name) { return forms::AskToReplace(name, true); });
-    if (outcome.status == modRules::RulesFileStatus::Cancelled || outcome.status == modRules::RulesFileStatus::Kept)
-        return;
-    if (outcome.status == modRules::RulesFileStatus::Done) {
-        // Edits pending on the Rules page give way to the imported rules.
-        modRules::gCurrentRule = 1;
-        ResetRulesEditor();
-    }
-    const bool refused = outcome.status == modRules::RulesFileStatus::WriteFailed;
-    const modRules::RulesFileMessage message = modRules::ImportMessage(outcome);
-    vb::MsgBox(message.text, refused ? vb::vbExclamation : vb::vbInformation, message.title);
+        QStringList accounts;
+        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i)
+            accounts.append(modAccounts::gAccounts[i].Name);
+        const modRules::RulesFileOutcome outcome =
+            modRules::ImportRulesFile(path, accounts,
+                                      [](const QString& name) { return forms::AskToReplace(name, true); });
+        if (outcome.status == modRules::RulesFileStatus::Cancelled ||
+            outcome.status == modRules::RulesFileStatus::Kept)
+            return;
+        if (outcome.status == modRules::RulesFileStatus::Done) {
+            // Edits pending on the Rules page give way to the imported rules.
+            modRules::gCurrentRule = 1;
+            ResetRulesEditor();
+        }
+        const bool refused = outcome.status == modRules::RulesFileStatus::WriteFailed;
+        const modRules::RulesFileMessage message = modRules::ImportMessage(outcome);
+        vb::MsgBox(message.text, refused ? vb::vbExclamation : vb::vbInformation, message.title);
+    });
 }
 
 void RulesPage::RenameRulesFile() { vb::Forms::Get<frmRuleFile>().Show(vb::vbModeless, &window_); }

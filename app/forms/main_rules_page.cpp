@@ -93,7 +93,9 @@ void RulesPage::WireRuleCommands() {
     commands_.Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
 }
 
-bool RulesPage::RuleChoosing() const { return !modGeneral::gLoading && !gRuleShowing && gEditRuleCount >= 1; }
+bool RulesPage::RuleChoosing() const {
+    return !modGeneral::gLoading && !gRuleShowing && gEditRuleCount >= 1;
+}
 
 void RulesPage::WireRuleList() {
     lstRules.Click = [this] {

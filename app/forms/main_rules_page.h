@@ -5,9 +5,9 @@
 // only when the rules file is written.
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
-#include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/frm_main_design.h"
 #include "app/rules/rule_set.h"
@@ -20,8 +20,8 @@ public:
     public:
         // The page bar follows the page's pending edits.
         virtual void UpdatePageBar() = 0;
-        // No check starts while the returned object lives (a dialog is open).
-        virtual forms::ChecksPaused PauseChecks() = 0;
+        // Runs dialog, owned by the window, with no check starting meanwhile.
+        virtual void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) = 0;
 
     protected:
         ~Host() = default;

@@ -3,12 +3,8 @@
 // numbered 1 (StartUp) to 6 (About) alike in all three.
 #include <QString>
 #include <array>
-#include <cstdint>
 
 namespace forms {
-
-// The panel shown, kept for the whole run (1..6).
-extern int16_t gOptionsPage;
 
 // The node texts, which are also the panels' titles, in tree order.
 inline const std::array<QString, 6> kOptionsPanelNames{

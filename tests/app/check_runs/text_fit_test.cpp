@@ -165,7 +165,7 @@ TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
     form.tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
     for (int node = 1; node <= 6; ++node) {
         form.TreeView.Select(node);
-        form.TreeView_Click();
+        form.options().TreeView_Click();
         EXPECT_EQ(CutTexts(form), std::vector<std::string>{}) << "Options page " << node;
     }
 

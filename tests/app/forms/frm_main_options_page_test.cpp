@@ -20,7 +20,7 @@ using namespace modOptions;
 
 namespace {
 
-class OptionsPage : public ::testing::Test {
+class OptionsPageWindow : public ::testing::Test {
 protected:
     void TearDown() override {
         platform::desktop::SetOpener({});
@@ -40,9 +40,9 @@ constexpr int kPixel = 15;
 
 }  // namespace
 
-TEST_F(OptionsPage, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
+TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
     ASSERT_EQ(form.TreeView.NodeCount(), 6);
-    EXPECT_EQ(forms::gOptionsPage, 1) << "the load shows the first panel";
+    EXPECT_EQ(form.options().ShownPanel(), 1) << "the load shows the first panel";
     EXPECT_TRUE(form.fraOptions(1).isVisibleTo(&form.fraOptionsBorder));
     const char* names[] = {"StartUp", "Auto Check", "Defaults", "Menu Colours", "Miscellaneous", "About"};
     for (int node : {3, 6, 1, 5, 2, 4}) {
@@ -50,7 +50,7 @@ TEST_F(OptionsPage, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
         ShowPanel(node);
         EXPECT_EQ(form.TreeView.NodeText(node), QString::fromLatin1(names[node - 1]));
         EXPECT_EQ(form.TreeView.NodeImage(node), node);
-        EXPECT_EQ(forms::gOptionsPage, node);
+        EXPECT_EQ(form.options().ShownPanel(), node);
         EXPECT_EQ(form.lblOptionsTitle.Caption(), QString::fromLatin1(names[node - 1]));
         EXPECT_EQ(form.imgOptTitleLeft.Picture().toImage(), form.imlOptions.Picture(node).toImage());
         for (int panel = 1; panel <= 6; ++panel)
@@ -58,7 +58,7 @@ TEST_F(OptionsPage, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
     }
 }
 
-TEST_F(OptionsPage, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset) {
+TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset) {
     const int offset = forms::gLayoutOffset;
     const int half = offset / 2;
     for (int panel = 1; panel <= 6; ++panel) {
@@ -95,7 +95,7 @@ TEST_F(OptionsPage, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset) {
     EXPECT_EQ(form.TabStripOptions.TabCount(), 0);
 }
 
-TEST_F(OptionsPage, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
+TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     for (int i = 0; i <= 1; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(form.txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
@@ -110,7 +110,7 @@ TEST_F(OptionsPage, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     EXPECT_EQ(form.lblAboutWebSite.Caption(), QStringLiteral("WebSite HomePage"));
 }
 
-TEST_F(OptionsPage, HelpOpensTheTopicOfTheSelectedPanel) {
+TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
     testdesktop::InstallViewer("text/html");
     QStringList opened;
     platform::desktop::SetOpener([&opened](const QString& target) {
@@ -126,11 +126,11 @@ TEST_F(OptionsPage, HelpOpensTheTopicOfTheSelectedPanel) {
         EXPECT_TRUE(opened[node - 1].endsWith(QStringLiteral("/help/%1.html").arg(200 + 10 * node))) << opened[node - 1].toStdString();
     form.TreeView.SetNodeText(2, QStringLiteral("Elsewhere"));
     ShowPanel(2);
-    form.ShowOptionsHelp();
+    form.options().ShowOptionsHelp();
     EXPECT_EQ(opened.size(), 6) << "a node that names no panel opens nothing";
 }
 
-TEST_F(OptionsPage, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) {
+TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) {
     struct Box {
         vb::CheckBox& box;
         int16_t& edit;
@@ -179,7 +179,7 @@ TEST_F(OptionsPage, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDifference) 
     }
 }
 
-TEST_F(OptionsPage, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
+TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
     const int16_t was = gOptMinimizeStartUp;
     form.chkMinimizeStartUp.SetValue(1 - was);
     form.tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
@@ -193,7 +193,7 @@ TEST_F(OptionsPage, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
     EXPECT_FALSE(SaveEnabled());
 }
 
-TEST_F(OptionsPage, NumberFieldsCorrectWhatIsTyped) {
+TEST_F(OptionsPageWindow, NumberFieldsCorrectWhatIsTyped) {
     struct Case {
         vb::TextBox& box;
         const char* typed;
@@ -224,7 +224,7 @@ TEST_F(OptionsPage, NumberFieldsCorrectWhatIsTyped) {
     }
 }
 
-TEST_F(OptionsPage, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
+TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     form.txtHours.SetText(QStringLiteral("5"));
     form.txtMinutes.SetText(QStringLiteral("30"));
     form.txtHours.SetText(QStringLiteral("12"));
@@ -242,7 +242,7 @@ TEST_F(OptionsPage, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1")) << "the arrows cannot go below a minute";
 }
 
-TEST_F(OptionsPage, NoCheckArrowsStepThePartClickedIn) {
+TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     vb::TextBox& begin = form.txtNoCheckTime(0);
     begin.SetText(QStringLiteral("07:30"));
     EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
@@ -269,7 +269,7 @@ TEST_F(OptionsPage, NoCheckArrowsStepThePartClickedIn) {
     EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31"));
 }
 
-TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
+TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
     for (int on : {0, 1, 0}) {
         form.chkButtonStyle.SetValue(on);
         EXPECT_EQ(form.fraApplyStyle.Enabled(), on == 1);
@@ -289,7 +289,7 @@ TEST_F(OptionsPage, StyleAndThemeChoicesEnableTheirDependentControls) {
     }
 }
 
-TEST_F(OptionsPage, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
+TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
     EXPECT_FALSE(gEditDefaultClientValid);
     EXPECT_FALSE(form.optRunSize(1).Enabled());
@@ -305,7 +305,7 @@ TEST_F(OptionsPage, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     EXPECT_TRUE(SaveEnabled());
 }
 
-TEST_F(OptionsPage, ExplanationsFollowTheBoxesInWordsAndColour) {
+TEST_F(OptionsPageWindow, ExplanationsFollowTheBoxesInWordsAndColour) {
     const vb::OleColor on = vb::kSysActiveTitleBar;
     const vb::OleColor off = vb::RGB(192, 0, 0);
     struct Case {
@@ -338,7 +338,7 @@ TEST_F(OptionsPage, ExplanationsFollowTheBoxesInWordsAndColour) {
     EXPECT_TRUE(form.txtStartUpDelay.Enabled());
 }
 
-TEST_F(OptionsPage, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicked) {
+TEST_F(OptionsPageWindow, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicked) {
     struct Case {
         int useInterval;
         int noCheck;

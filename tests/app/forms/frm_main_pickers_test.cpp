@@ -250,7 +250,7 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
         EXPECT_EQ(form.tbrButtons(12).Buttons(1).Enabled(), c.changed);
     }
     form.chkToToolTips.SetValue(1);
-    form.SetAllToolTips(3);
+    form.options().SetAllToolTips(3);
     EXPECT_EQ(form.chkToToolTips.Value(), 1) << "any other mode changes no box";
     EXPECT_EQ(form.chkFromToolTips.Value(), 0);
 }

@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         form.SwitchPane(3);
         for (int node = 1; node <= 6; ++node) {
             form.TreeView.Select(node);
-            form.TreeView_Click();
+            form.options().TreeView_Click();
             for (const bool max : {false, true})
                 saved = SaveAtSize(form, out, QStringLiteral("options-%1%2").arg(node).arg(max ? "-max" : ""), max) &&
                         saved;

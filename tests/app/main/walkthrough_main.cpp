@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     // 4. The Options page: automatic checking and the new-mail pop-up on.
     Click(main.tbrMainButtons, "Options");
     main.TreeView.Select(2);
-    main.TreeView_Click();
+    main.options().TreeView_Click();
     main.chkUseInterval.SetValue(1);
     main.chkShowEmailMsgBox.SetValue(1);
     Picture("4-options");

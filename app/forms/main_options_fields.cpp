@@ -3,8 +3,9 @@
 // check, which enables Save and Cancel while anything differs.
 #include <QRegularExpression>
 
-#include "app/forms/frm_main.h"
-
+#include "app/forms/command_keys.h"
+#include "app/forms/frm_main_design.h"
+#include "app/forms/main_options_page.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
@@ -95,111 +96,131 @@ QString TwoDigits(int value) { return QStringLiteral("%1").arg(value, 2, 10, QLa
 
 }  // namespace
 
-void frmMain::WireOptionFields() {
-    TreeView.Click = [this] { TreeView_Click(); };
-    tray_.Commands().Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
+void OptionsPage::WireOptionFields() {
+    WirePageCommands();
+    WireCheckFields();
+    WireChoiceFields();
+    WireNumberFields();
+    WireNoCheckTimes();
+    WirePathFields();
+}
+
+void OptionsPage::WirePageCommands() {
+    c_.TreeView.Click = [this] { TreeView_Click(); };
+    commands_.Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
     // The page's own Save and Cancel: the edits become the live options, or
     // the page shows the live ones again.
-    tray_.Commands().Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
-    tray_.Commands().Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
+    commands_.Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
+    commands_.Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
         modOptions::DisplayOptions();
-        TreeView.SetFocus();
+        c_.TreeView.SetFocus();
     });
+}
 
+void OptionsPage::WireCheckFields() {
     for (const CheckField& f : kCheckFields) {
-        vb::CheckBox& box = this->*f.box;
+        vb::CheckBox& box = c_.*f.box;
         box.Click = [&box, edit = f.edit] {
             *edit = static_cast<int16_t>(box.Value());
             CheckOptionsChanged();
         };
     }
-    chkButtonStyle.Click = [this] {
-        gEditOptButtonStyle = static_cast<int16_t>(chkButtonStyle.Value());
+    c_.chkButtonStyle.Click = [this] {
+        gEditOptButtonStyle = static_cast<int16_t>(c_.chkButtonStyle.Value());
         const bool raised = gEditOptButtonStyle == 1;
         // The example bar shows the style the box chooses.
-        tbrOptMisc(0).SetStyle(raised ? 0 : 1);
+        c_.tbrOptMisc(0).SetStyle(raised ? 0 : 1);
         EnableApplyStyle(raised);
         CheckOptionsChanged();
     };
+}
 
+void OptionsPage::WireChoiceFields() {
     for (const ChoiceField& f : kChoiceFields) {
-        (this->*f.group).Wire(&vb::OptionButton::Click, [edit = f.edit](int index) {
+        (c_.*f.group).Wire(&vb::OptionButton::Click, [edit = f.edit](int index) {
             *edit = static_cast<int16_t>(index);
             CheckOptionsChanged();
         });
     }
-    opt3DTheme.Wire(&vb::OptionButton::Click, [this](int index) {
+    c_.opt3DTheme.Wire(&vb::OptionButton::Click, [this](int index) {
         gEditOptDTheme = static_cast<int16_t>(index);
-        const bool user = opt3DTheme(6).Value();
-        for (vb::Label* box : {&lbl3DTopColour, &lbl3DMiddleColour, &lbl3DBottomColour}) box->SetEnabled(user);
-        lblMenuColours(6).SetVisible(user);
+        const bool user = c_.opt3DTheme(6).Value();
+        for (vb::Label* box : {&c_.lbl3DTopColour, &c_.lbl3DMiddleColour, &c_.lbl3DBottomColour})
+            box->SetEnabled(user);
+        c_.lblMenuColours(6).SetVisible(user);
         SetPresetMenuColours();
         CheckOptionsChanged();
     });
-    optSortOrder.Wire(&vb::OptionButton::Click, [this](int index) {
+    c_.optSortOrder.Wire(&vb::OptionButton::Click, [this](int index) {
         gEditOptSortOrder = static_cast<int16_t>(index);
-        imgSort.SetPicture(index + 1 <= imlSortOrder.Count() ? imlSortOrder.Picture(index + 1) : QPixmap());
+        c_.imgSort.SetPicture(index + 1 <= c_.imlSortOrder.Count() ? c_.imlSortOrder.Picture(index + 1) : QPixmap());
         CheckOptionsChanged();
     });
+}
 
+void OptionsPage::WireNumberFields() {
     for (const NumberField& f : kNumberFields) {
-        vb::TextBox& box = this->*f.box;
-        const int min = &box == &txtConnectTimeOut ? 1 : 0;
+        vb::TextBox& box = c_.*f.box;
+        const int min = &box == &c_.txtConnectTimeOut ? 1 : 0;
         box.Change = [this, &box, f, min] {
             if (!NumberInRange(box, QString::fromLatin1(f.emptyText), min, f.max)) return;
             *f.edit = static_cast<int16_t>(box.Text().toInt());
-            if (&box == &txtHours) KeepIntervalInRange();
+            if (&box == &c_.txtHours) KeepIntervalInRange();
             CheckOptionsChanged();
         };
     }
-    txtMinutes.Change = [this] {
+    c_.txtMinutes.Change = [this] {
         // The interval stays within 0:01 and 12:00.
         const int min = gEditOptHours == 0 ? 1 : 0;
         const int max = gEditOptHours == 12 ? 0 : 59;
-        if (!NumberInRange(txtMinutes, QString::number(min), min, max)) return;
-        gEditOptMinutes = static_cast<int16_t>(txtMinutes.Text().toInt());
+        if (!NumberInRange(c_.txtMinutes, QString::number(min), min, max)) return;
+        gEditOptMinutes = static_cast<int16_t>(c_.txtMinutes.Text().toInt());
         CheckOptionsChanged();
     };
+}
 
-    txtNoCheckTime.Wire(&vb::TextBox::Change, [this](int i) {
+void OptionsPage::WireNoCheckTimes() {
+    c_.txtNoCheckTime.Wire(&vb::TextBox::Change, [this](int i) {
         // A time being typed counts once it is whole; until then the
         // pending time stays the last whole one.
-        const QString text = txtNoCheckTime(i).Text().trimmed();
+        const QString text = c_.txtNoCheckTime(i).Text().trimmed();
         if (IsTime(text)) gEditOptNoCheckTime[i] = text;
         CheckOptionsChanged();
     });
-    txtNoCheckTime.Wire(&vb::TextBox::Click, [this](int i) { NoCheckTime_Click(i); });
-    updNoCheck.Wire(&vb::UpDown::Change, [this](int k) { NoCheck_Change(k); });
+    c_.txtNoCheckTime.Wire(&vb::TextBox::Click, [this](int i) { NoCheckTime_Click(i); });
+    c_.updNoCheck.Wire(&vb::UpDown::Change, [this](int k) { NoCheck_Change(k); });
+}
 
+void OptionsPage::WirePathFields() {
     // The mail-client button and the tray entry keep showing the saved
     // default, the one they start, until the new path is saved.
-    txtDefaultClient.Change = [this] {
-        gEditOptDefaultClient = txtDefaultClient.Text();
+    c_.txtDefaultClient.Change = [this] {
+        gEditOptDefaultClient = c_.txtDefaultClient.Text();
         CheckOptionsChanged();
     };
-    txtDefaultSound.Change = [this] {
-        gEditOptDefaultSound = txtDefaultSound.Text();
+    c_.txtDefaultSound.Change = [this] {
+        gEditOptDefaultSound = c_.txtDefaultSound.Text();
         CheckOptionsChanged();
     };
 }
 
-void frmMain::KeepIntervalInRange() {
+void OptionsPage::KeepIntervalInRange() {
     // Hours 0 needs at least a minute, hours 12 allows none.
     const int hours = gEditOptHours;
-    updMinutes.SetMin(hours == 0 ? 1 : 0);
-    updMinutes.SetMax(hours == 12 ? 0 : 59);
-    if (hours == 0 && txtMinutes.Text().toInt() == 0) txtMinutes.SetText(QStringLiteral("1"));
-    if (hours == 12 && txtMinutes.Text() != QStringLiteral("0")) txtMinutes.SetText(QStringLiteral("0"));
+    c_.updMinutes.SetMin(hours == 0 ? 1 : 0);
+    c_.updMinutes.SetMax(hours == 12 ? 0 : 59);
+    if (hours == 0 && c_.txtMinutes.Text().toInt() == 0) c_.txtMinutes.SetText(QStringLiteral("1"));
+    if (hours == 12 && c_.txtMinutes.Text() != QStringLiteral("0")) c_.txtMinutes.SetText(QStringLiteral("0"));
 }
 
-void frmMain::NoCheckTime_Click(int i) {
-    vb::TextBox& field = txtNoCheckTime(i);
+void OptionsPage::NoCheckTime_Click(int i) {
+    vb::TextBox& field = c_.txtNoCheckTime(i);
     const bool hours = field.SelStart() < 3;
     field.SetSelStart(hours ? 0 : 3);
     field.SetSelLength(2);
-    vb::UpDown& shown = updNoCheck(hours ? i : i + 2);
-    updNoCheck(i).SetVisible(hours);
-    updNoCheck(i + 2).SetVisible(!hours);
+    vb::UpDown& shown = c_.updNoCheck(hours ? i : i + 2);
+    c_.updNoCheck(i).SetVisible(hours);
+    c_.updNoCheck(i + 2).SetVisible(!hours);
     // The arrows step from what the field shows, not from a value left over
     // from before the field was typed in or the page was cancelled.
     const QString time = IsTime(field.Text().trimmed()) ? field.Text().trimmed() : gEditOptNoCheckTime[i];
@@ -211,15 +232,15 @@ void frmMain::NoCheckTime_Click(int i) {
     }
 }
 
-void frmMain::NoCheck_Change(int k) {
+void OptionsPage::NoCheck_Change(int k) {
     if (modGeneral::gLoading || syncingNoCheck_) return;
     const int i = k % 2;
-    vb::TextBox& field = txtNoCheckTime(i);
+    vb::TextBox& field = c_.txtNoCheckTime(i);
     field.SetFocus();
     const QString text = field.Text().trimmed();
     const QString time = IsTime(text) ? text : gEditOptNoCheckTime[i];
     const bool hours = k < 2;
-    const QString value = TwoDigits(updNoCheck(k).Value());
+    const QString value = TwoDigits(c_.updNoCheck(k).Value());
     field.SetText(hours ? value + QStringLiteral(":") + time.mid(3, 2) : time.left(2) + QStringLiteral(":") + value);
     field.SetSelStart(hours ? 0 : 3);
     field.SetSelLength(2);

@@ -1,0 +1,96 @@
+// The Options page's navigation and its place in the window: the panel tree,
+// the title and the panels' help, the page's Save and Cancel state, and what
+// the options drive in the rest of the window.
+#include "app/forms/main_options_page.h"
+
+#include "app/check/schedule.h"
+#include "app/forms/frm_main_design.h"
+#include "app/forms/help_topics.h"
+#include "app/forms/menu_xp.h"
+#include "app/forms/options_panels.h"
+#include "app/general/check_status.h"
+#include "platform/desktop/help.h"
+#include "platform/desktop/program_file.h"
+#include "platform/ui/app_info.h"
+#include "platform/ui/msg_box.h"
+
+OptionsPage::OptionsPage(frmMainDesign& controls, forms::CommandKeys& commands, Host& host)
+    : c_(controls), commands_(commands), host_(host) {
+    WireOptionsControls();
+    WireOptionFields();
+    WireTools();
+}
+
+void OptionsPage::RegisterViews() {
+    optionsView_ = modOptions::gOptionsView.Register(*this);
+    startupEntry_ = modOptions::gStartupEntry.Register(sessionEntry_);
+}
+
+void OptionsPage::ReleaseViews() {
+    optionsView_.Reset();
+    startupEntry_.Reset();
+}
+
+void OptionsPage::BuildOptionsTree() {
+    c_.TreeView.ClearNodes();
+    for (int i = 0; i < forms::kOptionsPanels; ++i) c_.TreeView.AddNode(forms::kOptionsPanelNames[i], i + 1);
+    c_.TreeView.Select(1);
+    TreeView_Click();
+}
+
+void OptionsPage::TreeView_Click() {
+    const int node = c_.TreeView.SelectedItem();
+    if (node < 1 || node > forms::kOptionsPanels) return;
+    mOptionsPage = static_cast<int16_t>(node);
+    c_.lblOptionsTitle.SetCaption(c_.TreeView.NodeText(node));
+    c_.imgOptTitleLeft.SetPicture(node <= c_.imlOptions.Count() ? c_.imlOptions.Picture(node) : QPixmap());
+    for (int i = 1; i <= forms::kOptionsPanels; ++i) c_.fraOptions(i).SetVisible(false);
+    c_.fraOptions(node).SetVisible(true);
+}
+
+void OptionsPage::ShowOptionsHelp() {
+    const int node = c_.TreeView.SelectedItem();
+    if (node < 1) return;
+    const QString text = c_.TreeView.NodeText(node);
+    for (int i = 0; i < forms::kOptionsPanels; ++i) {
+        // A help page that cannot be shown is ignored: the page stays usable.
+        if (text == forms::kOptionsPanelNames[i])
+            platform::desktop::ShowHelp(vb::App::DataPath(), forms::OptionsHelpContext(i + 1));
+    }
+}
+
+void OptionsPage::EnableOptionsSave(bool changed) {
+    c_.tbrButtons(12).Buttons(1).SetEnabled(changed);
+    c_.tbrButtons(13).Buttons(1).SetEnabled(changed);
+    host_.UpdatePageBar();
+}
+
+void OptionsPage::FocusOptionsTree() { c_.TreeView.SetFocus(); }
+
+bool OptionsPage::IsUsableProgram(const QString& path) const { return platform::desktop::IsUsableProgram(path); }
+
+void OptionsPage::SetTrayAutoCheckCaption(const QString& caption) { c_.mnuTrayAutoCheck.SetCaption(caption); }
+
+void OptionsPage::SetTraySoundsCaption(const QString& caption) { c_.mnuTraySounds.SetCaption(caption); }
+
+void OptionsPage::SetAutoCheckTimers(bool useInterval) { host_.SetAutoCheckTimers(useInterval); }
+
+void OptionsPage::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
+
+void OptionsPage::ShowAutoCheckText(const QString& text) { c_.StatusBar.SetPanelText(4, text); }
+
+void OptionsPage::ShowSortColumnIcon(const QString& key, const QString& icon) { host_.ShowSortColumnIcon(key, icon); }
+
+void OptionsPage::SortAndFillMessageList() { host_.SortAndFillMessageList(); }
+
+void OptionsPage::LoadMailClientIcon(const QString& path, int16_t index) { host_.LoadMailClientIcon(path, index); }
+
+void OptionsPage::SetMailClientButton(int16_t index) { host_.SetMailClientButton(index); }
+
+void OptionsPage::RefreshMenus() {
+    if (forms::gMenuXP) forms::gMenuXP->Refresh();
+}
+
+void OptionsPage::ReportOptionsFailure(const QString& title, const QString& text) {
+    vb::MsgBox(text, vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}

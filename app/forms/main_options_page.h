@@ -1,0 +1,165 @@
+#pragma once
+// The main window's Options page: the panel tree and its six panels, the
+// fields that record the pending options, their explanations, the menu
+// colours and the page's tools. It is the options module's view of the
+// window, so it also carries out what the options drive elsewhere in it
+// (tool-bar styles, tray captions, the auto-check text), asking the window
+// through Host for what only the window can do.
+#include <QString>
+#include <cstdint>
+#include <functional>
+
+#include "app/common/view_slot.h"
+#include "app/forms/session_startup_entry.h"
+#include "app/options/options_view.h"
+#include "app/options/run_at_startup.h"
+
+class QWidget;
+class frmMainDesign;
+
+namespace forms {
+class CommandKeys;
+}
+namespace vb {
+class Label;
+}
+
+class OptionsPage final : private modOptions::OptionsView {
+public:
+    // What the page asks of the main window.
+    class Host {
+    public:
+        // Save and Cancel changed: the page bar follows the pending edits.
+        virtual void UpdatePageBar() = 0;
+        // The check timers follow the automatic-check option and the pauses.
+        virtual void SetAutoCheckTimers(bool useInterval) = 0;
+        virtual void ShowSortColumnIcon(const QString& key, const QString& icon) = 0;
+        virtual void SortAndFillMessageList() = 0;
+        virtual void LoadMailClientIcon(const QString& path, int16_t number) = 0;
+        virtual void SetMailClientButton(int16_t number) = 0;
+        // The list's columns back to the widths computed from its width.
+        virtual void ResetColumnWidths() = 0;
+        // Runs dialog, owned by the window, with no check starting meanwhile.
+        virtual void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) = 0;
+        // Closes the window, to the tray when the close button minimises.
+        virtual void UnloadWindow() = 0;
+
+    protected:
+        ~Host() = default;
+    };
+
+    // The field tables address the page's many controls by their designed
+    // names, hence the whole design; the page touches only its own controls
+    // and the tool bars and tray entries the options style or caption.
+    OptionsPage(frmMainDesign& controls, forms::CommandKeys& commands, Host& host);
+    OptionsPage(const OptionsPage&) = delete;
+    OptionsPage& operator=(const OptionsPage&) = delete;
+
+    // The options module reaches the page, and the autostart entry, while
+    // the window is loaded.
+    void RegisterViews();
+    void ReleaseViews();
+
+    // The six panel nodes of the tree; the first panel is shown.
+    void BuildOptionsTree();
+    // The panel of the selected node, with its name and picture as the title.
+    void TreeView_Click();
+    // Once at load: the panels widened by the layout offset and stacked in
+    // the border, the tool bars fitted, the no-check fields and the About
+    // texts filled.
+    void LayoutOptionsPages();
+    // The help topic of the panel whose node is selected.
+    void ShowOptionsHelp();
+    // The panel shown (1..6), kept for the whole run.
+    int16_t ShownPanel() const { return mOptionsPage; }
+
+    // The tool bars of the three style groups, 1 = flat, 0 = raised; groups
+    // A and B move to top 138 twips when flat, 120 when raised.
+    void SetToolbarStyleA(int16_t flat);
+    void SetToolbarStyleB(int16_t flat);
+    void SetToolbarStyleC(int16_t flat);
+
+    // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
+    void SetAllToolTips(int16_t mode);
+    // The program's read-me (the data folder's ReadMe.txt) and its home page,
+    // each opened by the desktop's application for it.
+    void ShowReadMe();
+    void OpenHomePage();
+
+private:
+    // modOptions::OptionsView: the page.
+    void ShowOptionValues() override;
+    void ShowOptionDescriptions() override;
+    void EnableOptionsSave(bool changed) override;
+    modOptions::MenuColours MenuColourBoxes() const override;
+    void PaintMenuColourBoxes(const modOptions::MenuColours& colours) override;
+    void FocusOptionsTree() override;
+    // modOptions::OptionsView: the rest of the window.
+    bool IsUsableProgram(const QString& path) const override;
+    void SetTrayAutoCheckCaption(const QString& caption) override;
+    void SetTraySoundsCaption(const QString& caption) override;
+    void SetAutoCheckTimers(bool useInterval) override;
+    void SetNextAutoCheckTime() override;
+    void ShowAutoCheckText(const QString& text) override;
+    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
+    void SortAndFillMessageList() override;
+    void LoadMailClientIcon(const QString& path, int16_t index) override;
+    void SetMailClientButton(int16_t index) override;
+    void RefreshMenus() override;
+    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
+    void ReportOptionsFailure(const QString& title, const QString& text) override;
+
+    // ---- wiring (the page's construction) ----
+    void WireOptionsControls();
+    void WireOptionFields();
+    void WirePageCommands();
+    void WireCheckFields();
+    void WireChoiceFields();
+    void WireNumberFields();
+    void WireNoCheckTimes();
+    void WirePathFields();
+    void WireTools();
+
+    // ---- layout steps ----
+    void WidenForLayoutOffset();
+    void StackPanels();
+    void FitPanelToolBars();
+    void FillNoCheckTimes();
+    void FillAboutTexts();
+
+    // ---- explanation steps ----
+    void DescribeStartUp(const QString& title);
+    void DescribeInterval();
+    void DescribeDefaults();
+    void DescribeMenuColours();
+    void EnableSortChoices();
+    // The "Apply to" choices matter only with raised buttons.
+    void EnableApplyStyle(bool raised);
+
+    // ---- fields ----
+    // The minutes' range follows the hours: at least 1 with hours 0, only 0
+    // with hours 12.
+    void KeepIntervalInRange();
+    // A click in a no-check time selects its hours or minutes and shows the
+    // arrows that step that part; the arrows write the part back.
+    void NoCheckTime_Click(int i);
+    void NoCheck_Change(int k);
+
+    // ---- menu colours ----
+    // The colour dialog, from gPickedColour back into gPickedColour.
+    void PickMenuColour();
+    // A menu colour box was clicked: its colour and the edit colour follow the pick.
+    void MenuColourBox_Click(vb::Label& box, int32_t& editColour);
+
+    // false, after telling the user, when nothing could open the page.
+    bool OpenHomePageOrReport();
+
+    frmMainDesign& c_;
+    forms::CommandKeys& commands_;
+    Host& host_;
+    int16_t mOptionsPage = 1;
+    bool syncingNoCheck_ = false;
+    forms::SessionStartupEntry sessionEntry_;
+    ViewSlot<modOptions::OptionsView>::Registration optionsView_;
+    ViewSlot<modOptions::StartupEntry>::Registration startupEntry_;
+};
