@@ -54,7 +54,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireMessageList();
     WireAccountCheck();
     WireAccountsPage();
-    WirePickers();
     WireMessageMenu();
     WireCheckRuns();
     WirePointerEvents();

@@ -13,6 +13,7 @@
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_options_page.h"
+#include "app/forms/main_pickers.h"
 #include "app/forms/main_rules_page.h"
 #include "app/forms/main_tray_commands.h"
 #include "app/forms/tool_tip.h"
@@ -29,6 +30,7 @@ class frmMain : public vb::Form,
                 public frmMainDesign,
                 private RulesPage::Host,
                 private OptionsPage::Host,
+                private Pickers::Host,
                 private forms::ComponentEventsView,
                 private TrayCommands::Host {
 public:
@@ -136,9 +138,14 @@ private:
     void UnloadWindow() override;
     // Wires itself into the command keys of tray_, declared above it.
     OptionsPage options_{*this, tray_.Commands(), *this};
+    // The client and sound pickers of the Options and Accounts pages, wired
+    // the same way.
+    Pickers pickers_{{txtDefaultClient, txtDefaultSound, txtAcntClient, txtAcntSound}, tray_.Commands(), *this};
+    void RunEmailClient() override;
 
 public:
     OptionsPage& options() { return options_; }
+    Pickers& pickers() { return pickers_; }
 
 private:
 
@@ -378,30 +385,6 @@ private:
     AccountsPageView accountsPage_{*this};
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
 
-    // ---- pickers ----
-public:
-    // Which page's client or sound tool bar was pressed: 0 the Options
-    // page's defaults, 1 the shown account's own; any other value makes the
-    // pickers do nothing.
-    int16_t mPickerIndex = 0;
-    // The file dialog for the picker's client (sound); a chosen file goes into
-    // the picker's box, whose change handler follows as for a typed path. A
-    // cancel changes nothing. No check starts while the dialog is open.
-    void BrowseClient();
-    void BrowseSound();
-    // Starts (plays) the client (sound) in force for the picker's page: on
-    // the Options page the pending default; on the Accounts page the saved
-    // default when usable, else the account's pending one. Else the error box.
-    void TestEmailClient();
-    void TestSound();
-    // Starts the client in force for the current account: the saved default
-    // when usable, else the account's own saved client; else the error box.
-    void RunEmailClient() override;
-    void ShowClientError();
-    void ShowSoundError();
-
-private:
-    void WirePickers();
 
     // ---- message menu ----
 public:
@@ -435,7 +418,7 @@ public:
     // The new-mail sounds of one account, or of a whole run for 0.
     void NotifyNewMail(int16_t account);
     // Lets pending events run, then plays the wave file once.
-    void PlaySoundFile(const QString& file);
+    void PlaySoundFile(const QString& file) override;
 
     // Nested: "Suspend" stops the automatic check (the clock timer runs
     // instead) until as many "Restore" calls have come; acts on the timers

@@ -1,6 +1,6 @@
 // The page switch of the main window, the Email tab strip, and what the
 // tool bars ask of the window: its size at load, an Options panel, the home
-// page.
+// page, the mail client.
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
 #include "app/general/check_status.h"
@@ -19,6 +19,8 @@ void frmMain::ShowOptionsPanel(int node) {
 }
 
 void frmMain::OpenHomePage() { options_.OpenHomePage(); }
+
+void frmMain::RunEmailClient() { pickers_.RunEmailClient(); }
 
 void frmMain::ShowPage(int16_t pane) {
     // The page comes back with the current account's tab, or the saved rules.

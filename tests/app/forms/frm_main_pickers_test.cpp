@@ -120,7 +120,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
                                             {&gAccounts[1].Edit.Client, &gAccounts[1].Edit.Sound}};
             dialogs_.ChooseFile(c.path);
             Click(bar, "Browse");
-            EXPECT_EQ(form.mPickerIndex, picker);
+            EXPECT_EQ(form.pickers().mPickerIndex, picker);
             EXPECT_EQ(boxes[picker][c.sound]->Text(), c.path);
             EXPECT_EQ(*pending[picker][c.sound], c.path);
 
@@ -178,9 +178,9 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     }
     // A picker index of neither page opens nothing.
     const std::size_t before = dialogs_.Calls().size();
-    form.mPickerIndex = 2;
-    form.BrowseClient();
-    form.TestSound();
+    form.pickers().mPickerIndex = 2;
+    form.pickers().BrowseClient();
+    form.pickers().TestSound();
     EXPECT_EQ(dialogs_.Calls().size(), before);
     EXPECT_TRUE(boxes_.Calls().empty());
 }

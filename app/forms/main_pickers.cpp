@@ -1,13 +1,11 @@
-// The mail-client and sound pickers of the Options page (the defaults) and the
-// Accounts page (the shown account's own): browse for a file, try the client
-// or sound in force, start the client from the main window. A usable default
-// always wins over an account's own.
+// The mail-client and sound pickers: a usable default always wins over an
+// account's own.
 #include <QDir>
 #include <QFileInfo>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/checks_paused.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/command_keys.h"
+#include "app/forms/main_pickers.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
@@ -15,6 +13,7 @@
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "platform/ui/text_box.h"
 
 using modAccounts::gCurrentAccount;
 
@@ -45,11 +44,6 @@ QString StartFolder(const QString& path, const QString& fallback) {
     return file.isDir() ? file.absoluteFilePath() : file.absolutePath();
 }
 
-struct PickerTarget {
-    QString* path;  // the pending value the box edits
-    vb::TextBox* box;
-};
-
 // The file chosen in the open dialog, or nothing on a cancel.
 std::optional<QString> ChooseFile(const QString& initDir, const QString& filter) {
     vb::CommonDialog dialog;
@@ -58,16 +52,6 @@ std::optional<QString> ChooseFile(const QString& initDir, const QString& filter)
     dialog.Flags = vb::cdlOFNHideReadOnly | vb::cdlOFNLongNames;
     if (!dialog.ShowOpen() || dialog.FileName.isEmpty()) return std::nullopt;
     return dialog.FileName;
-}
-
-// Browse for target's file; the box shows the choice, which runs its change
-// handler as the user's typing would.
-void Browse(frmMain& form, const PickerTarget& target, const QString& fallbackFolder, const QString& filter) {
-    const forms::ChecksPaused paused(form);
-    const std::optional<QString> chosen = ChooseFile(StartFolder(*target.path, fallbackFolder), filter);
-    if (!chosen) return;
-    *target.path = *chosen;
-    target.box->SetText(*chosen);
 }
 
 // What a picker's Test tries: on the Options page the pending default; on
@@ -92,27 +76,39 @@ void ShowPickerError(const QString& title, const QString& failed, const QString&
 
 }  // namespace
 
-void frmMain::BrowseClient() {
-    using namespace modOptions;
-    if (mPickerIndex == kOptionsPicker)
-        Browse(*this, {&gEditOptDefaultClient, &txtDefaultClient}, vb::App::Path(), kClientFilter);
-    else if (mPickerIndex == kAccountsPicker)
-        Browse(*this, {&ShownAccount().Client, &txtAcntClient}, vb::App::Path(),
-               kClientFilter);
+Pickers::Pickers(const Boxes& boxes, forms::CommandKeys& commands, Host& host) : boxes_(boxes), host_(host) {
+    WirePickers(commands);
 }
 
-void frmMain::BrowseSound() {
+void Pickers::Browse(QString& path, vb::TextBox& box, const QString& fallbackFolder, const QString& filter) {
+    host_.RunDialogWithChecksPaused([&](QWidget*) {
+        const std::optional<QString> chosen = ChooseFile(StartFolder(path, fallbackFolder), filter);
+        if (!chosen) return;
+        path = *chosen;
+        box.SetText(*chosen);
+    });
+}
+
+void Pickers::BrowseClient() {
+    using namespace modOptions;
+    if (mPickerIndex == kOptionsPicker)
+        Browse(gEditOptDefaultClient, boxes_.defaultClient, vb::App::Path(), kClientFilter);
+    else if (mPickerIndex == kAccountsPicker)
+        Browse(ShownAccount().Client, boxes_.accountClient, vb::App::Path(), kClientFilter);
+}
+
+void Pickers::BrowseSound() {
     using namespace modOptions;
     const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
     // The sound's name under the Accounts page's box is the box's change
     // handler's to show: it knows whether the file is usable.
     if (mPickerIndex == kOptionsPicker)
-        Browse(*this, {&gEditOptDefaultSound, &txtDefaultSound}, sounds, kSoundFilter);
+        Browse(gEditOptDefaultSound, boxes_.defaultSound, sounds, kSoundFilter);
     else if (mPickerIndex == kAccountsPicker)
-        Browse(*this, {&ShownAccount().Sound, &txtAcntSound}, sounds, kSoundFilter);
+        Browse(ShownAccount().Sound, boxes_.accountSound, sounds, kSoundFilter);
 }
 
-void frmMain::TestEmailClient() {
+void Pickers::TestEmailClient() {
     using namespace modOptions;
     const std::optional<QString> client = PathInForce(mPickerIndex, gEditOptDefaultClient, gOptDefaultClient,
                                                       ShownAccount().Client, UsableClient);
@@ -121,17 +117,17 @@ void frmMain::TestEmailClient() {
     if (client->isEmpty() || !platform::desktop::StartProgram(*client)) ShowClientError();
 }
 
-void frmMain::TestSound() {
+void Pickers::TestSound() {
     using namespace modOptions;
     const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOptDefaultSound, gOptDefaultSound,
                                                      ShownAccount().Sound, IsUsableSound);
     if (!sound) return;
     // A test plays whether or not sounds are switched on.
     if (sound->isEmpty()) ShowSoundError();
-    else PlaySoundFile(*sound);
+    else host_.PlaySoundFile(*sound);
 }
 
-void frmMain::RunEmailClient() {
+void Pickers::RunEmailClient() {
     using namespace modAccounts;
     // The switches may be older than the files: each path is tried as it is now.
     QString client;
@@ -143,31 +139,31 @@ void frmMain::RunEmailClient() {
     if (client.isEmpty() || !platform::desktop::StartProgram(client)) ShowClientError();
 }
 
-void frmMain::ShowClientError() {
+void Pickers::ShowClientError() {
     ShowPickerError(QStringLiteral("Email Client Error"), QStringLiteral("The Email Client Program failed!"),
                     QStringLiteral("It appears the path and/or filename"),
                     QStringLiteral("The FileName must be a program"),
                     QStringLiteral("or a '.desktop' entry to work properly."));
 }
 
-void frmMain::ShowSoundError() {
+void Pickers::ShowSoundError() {
     ShowPickerError(QStringLiteral("Sound Error"), QStringLiteral("The Sound File failed!"),
                     QStringLiteral("It appears the path and/or sound file"),
                     QStringLiteral("The Sound File must have a file extension"),
                     QStringLiteral("that ends with '.wav' to work properly."));
 }
 
-void frmMain::WirePickers() {
+void Pickers::WirePickers(forms::CommandKeys& commands) {
     // Either page's picker tool bar tells the picker which page it serves.
-    const auto picker = [this](void (frmMain::*action)()) {
+    const auto picker = [this](void (Pickers::*action)()) {
         return [this, action](int16_t index) {
             mPickerIndex = index;
             (this->*action)();
         };
     };
-    tray_.Commands().Add(u"tbrClient", u"Browse", picker(&frmMain::BrowseClient));
-    tray_.Commands().Add(u"tbrClient", u"Test", picker(&frmMain::TestEmailClient));
-    tray_.Commands().Add(u"tbrSound", u"Browse", picker(&frmMain::BrowseSound));
-    tray_.Commands().Add(u"tbrSound", u"Test", picker(&frmMain::TestSound));
-    tray_.Commands().Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+    commands.Add(u"tbrClient", u"Browse", picker(&Pickers::BrowseClient));
+    commands.Add(u"tbrClient", u"Test", picker(&Pickers::TestEmailClient));
+    commands.Add(u"tbrSound", u"Browse", picker(&Pickers::BrowseSound));
+    commands.Add(u"tbrSound", u"Test", picker(&Pickers::TestSound));
+    commands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
 }
