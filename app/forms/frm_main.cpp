@@ -35,17 +35,6 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 // How often a quit waiting for a server operation or a modal window looks again.
 constexpr int kQuitRetryMs = 100;
 
-// Stored column widths, in list order with their keys.
-struct ColumnWidthKey {
-    const char16_t* column;
-    const char16_t* setting;
-};
-constexpr ColumnWidthKey kColumnWidthKeys[] = {{u"From", u"ColFromWidth"},
-                                               {u"To", u"ColToWidth"},
-                                               {u"Subject", u"ColSubjectWidth"},
-                                               {u"Date", u"ColDateWidth"},
-                                               {u"Size", u"ColSizeWidth"}};
-
 }  // namespace
 
 frmMain::frmMain() : frmMainDesign(this) {
@@ -83,8 +72,8 @@ void frmMain::Form_Load() {
     tray_.AddTrayIcon();
     CreateListToolTip();
 
-    ArrangeControls();
-    SizeAndCentre();
+    layout_.ArrangeControls();
+    layout_.SizeAndCentre();
 
     gAccountCount =
         std::max<int16_t>(0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"),
@@ -233,15 +222,7 @@ void frmMain::ShutDown() {
     forms::gPop3.Reset();
     events_.Reset();
     tray_.RemoveTrayIcon();
-    if (gOptRestoreColWidth == 0) {
-        // Kept as they are at the size the next start opens the window with.
-        ShareColumnWidths(mMinWidth - mLastWidth);
-        std::vector<std::pair<QString, QString>> widths;
-        for (const ColumnWidthKey& key : kColumnWidthKeys)
-            widths.emplace_back(QString::fromUtf16(key.setting),
-                                QString::number(lvwEmail.Column(QString::fromUtf16(key.column)).Width()));
-        SaveSettings(kAppKey, kOptions, widths);
-    }
+    if (gOptRestoreColWidth == 0) layout_.SaveColumnWidths();
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
@@ -251,6 +232,17 @@ void frmMain::ShutDown() {
     forms::DeleteTemporaryMessageFiles();
     options_.ReleaseViews();
 }
+
+void frmMain::Form_Resize() {
+    if (modGeneral::gLoading) return;
+    if (WindowState() == vb::vbMinimized) {
+        tray_.MinimiseToTray();
+        return;
+    }
+    layout_.Resize();
+}
+
+void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
 
 void frmMain::OnConnected() { modGeneral::gConnected = true; }
 

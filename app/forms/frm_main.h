@@ -12,6 +12,7 @@
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
 #include "app/forms/main_rules_page.h"
@@ -180,54 +181,18 @@ private:
 
     // ---- layout ----
 public:
-    // The one-off layout at load: tool bars sized to their buttons as drawn,
-    // the pages stacked under the page buttons and widened by the layout
-    // offset, the button bars placed from the right, the list's columns.
-    void ArrangeControls();
-    // Sizes the window around the Email tab strip and centres it on the
-    // screen; the size becomes the minimum width and the Size command's size.
-    void SizeAndCentre();
-    void CentreOnScreen();
-    void ShareColumnWidths(int dW);
-    // The outer size in twips, counting the frame measured at load, so that a
-    // frame the desktop reports only once the window shows changes nothing.
-    int OuterWidth() const;
-    int OuterHeight() const;
-    void SetOuterSize(int width, int height);
-    // The list's five columns back to the widths computed from the list's width.
-    void ResetColumnWidths() override;
-
-    // Window sizes in twips: at load (the narrowest width allowed, the height
-    // the Size command restores) and at the last layout pass.
-    int mMinWidth = 0;
-    int mStartHeight = 0;
-    int mLastWidth = 0;
-    int mLastHeight = 0;
-    // The base column width (list width / 4.5) and the widths given at load.
-    int mColBaseWidth = 0;
-    int mColFromWidth = 0;
-    int mColToWidth = 0;
-    int mColSubjectWidth = 0;
-    int mColDateWidth = 0;
-    int mColSizeWidth = 0;
-    // The "RestoreColWidth" setting as the layout read it (1 = default widths).
-    int mRestoreColWidth = 1;
-
-    static constexpr int kMinHeight = 3500;
+    // The layout at load and at each resize, and the list's column widths.
+    MainLayout& layout() { return layout_; }
 
 protected:
-    // Minimised: the window goes into the tray (TrayCommands::MinimiseToTray).
-    // Normal or maximised: keeps the minimum size
-    // and moves the controls by the change in size since the last pass.
+    // Minimised: the window goes into the tray. Normal or maximised: the
+    // layout follows the change in size.
     void Form_Resize() override;
 
 private:
-    void LayoutPass(int dW, int dH);
-    // The column widths the window holds, given to the list's columns.
-    void ShowColumnWidths();
-    // Outer size less client size, in twips, as measured at load.
-    int frameWidth_ = 0;
-    int frameHeight_ = 0;
+    MainLayout layout_{*this, *this};
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths() override;
 
     // ---- account check ----
 public:

@@ -8,8 +8,7 @@
 
 void frmMain::RestoreStartSize() {
     SetWindowState(vb::vbNormal);
-    SetOuterSize(mMinWidth, mStartHeight);
-    CentreOnScreen();
+    layout_.RestoreStartSize();
     Form_Resize();
 }
 

@@ -230,10 +230,10 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
         // Banner over the tab row; window around the tab strip, centred.
         EXPECT_EQ(f.fraNoAcntsBanner.Left(), Px(30));
         EXPECT_EQ(f.fraNoAcntsBanner.Top(), f.fraMainButtons.Height());
-        EXPECT_EQ(f.mMinWidth, f.OuterWidth());
+        EXPECT_EQ(f.layout().mMinWidth, f.layout().OuterWidth());
         EXPECT_GE(f.ScaleWidth(), f.TabStripEmail.Width());
-        EXPECT_EQ(f.mStartHeight, f.mLastHeight);
-        EXPECT_NEAR(f.Left(), (vb::ScreenWidth() - f.mMinWidth) / 2, 15);
+        EXPECT_EQ(f.layout().mStartHeight, f.layout().mLastHeight);
+        EXPECT_NEAR(f.Left(), (vb::ScreenWidth() - f.layout().mMinWidth) / 2, 15);
     }
 }
 
@@ -270,7 +270,7 @@ TEST_F(FrmMainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
         for (const auto& [k, v] : c.stored) ASSERT_TRUE(SaveSetting(kAppKey, section, k, v));
         frmMain& f = LaidOut();
         const int w = int(std::nearbyint(f.lvwEmail.Width() / 4.5));
-        EXPECT_EQ(f.mColBaseWidth, w);
+        EXPECT_EQ(f.layout().mColBaseWidth, w);
         const int from = c.from < 0 ? w : c.from;
         const int size = c.size == -1 ? w : c.size == -2 ? int(std::nearbyint(w / 2.15)) : c.size;
         EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Width(), Px(from));
@@ -304,9 +304,9 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     const int dH = 450;
     const int px = vb::TwipsToPixelsX(dW);
     const int py = vb::TwipsToPixelsY(dH);
-    f.SetOuterSize(f.mLastWidth + dW, f.mLastHeight + dH);
+    f.layout().SetOuterSize(f.layout().mLastWidth + dW, f.layout().mLastHeight + dH);
     QApplication::processEvents();
-    EXPECT_EQ(f.mLastWidth, f.OuterWidth());
+    EXPECT_EQ(f.layout().mLastWidth, f.layout().OuterWidth());
 
     // What each control of the table gains: left, top, width, height (pixels).
     std::map<const vb::ControlBase*, QRect> change = {{&f.fraMainButtons, {0, 0, px, 0}}};
@@ -350,7 +350,7 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     for (std::size_t c = 0; c < wider.size(); ++c)
         EXPECT_NEAR(wider[c], columnsBefore[c] * double(sumBefore + px) / sumBefore, 1.5) << "column " << c + 1;
 
-    f.SetOuterSize(f.mLastWidth - dW, f.mLastHeight - dH);
+    f.layout().SetOuterSize(f.layout().mLastWidth - dW, f.layout().mLastHeight - dH);
     QApplication::processEvents();
     EXPECT_TRUE(Places(f) == before) << "a grow and a shrink restore every place";
     const std::vector<int> back = columns();
@@ -365,7 +365,7 @@ TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
     std::vector<int> opening;
     for (const char* c : {"From", "To", "Subject", "Date", "Size"})
         opening.push_back(f.lvwEmail.Column(QString::fromLatin1(c)).Width());
-    f.SetOuterSize(f.mLastWidth + 3000, f.mLastHeight);
+    f.layout().SetOuterSize(f.layout().mLastWidth + 3000, f.layout().mLastHeight);
     QApplication::processEvents();
     ASSERT_GT(f.lvwEmail.Column(QStringLiteral("From")).Width(), opening[0]) << "the columns follow the wider list";
     f.mQuitting = true;
@@ -382,23 +382,23 @@ TEST_F(FrmMainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading)
     f.Show();
     QApplication::processEvents();
     const auto laidOut = Places(f);
-    f.SetOuterSize(f.mMinWidth - 900, 1500);
+    f.layout().SetOuterSize(f.layout().mMinWidth - 900, 1500);
     QApplication::processEvents();
-    EXPECT_EQ(f.OuterWidth(), f.mMinWidth);
-    EXPECT_GE(f.OuterHeight(), PxY(frmMain::kMinHeight));
-    EXPECT_EQ(f.mLastHeight, f.OuterHeight());
-    EXPECT_EQ(f.mLastWidth, f.mMinWidth);
+    EXPECT_EQ(f.layout().OuterWidth(), f.layout().mMinWidth);
+    EXPECT_GE(f.layout().OuterHeight(), PxY(MainLayout::kMinHeight));
+    EXPECT_EQ(f.layout().mLastHeight, f.layout().OuterHeight());
+    EXPECT_EQ(f.layout().mLastWidth, f.layout().mMinWidth);
 
     // Grown while loading: nothing is laid out, the last size stays.
-    const int lastWidth = f.mLastWidth;
-    f.SetOuterSize(f.mMinWidth, f.mStartHeight);
+    const int lastWidth = f.layout().mLastWidth;
+    f.layout().SetOuterSize(f.layout().mMinWidth, f.layout().mStartHeight);
     QApplication::processEvents();
     const auto atStart = Places(f);
     modGeneral::gLoading = true;
-    f.SetOuterSize(f.mMinWidth + 1200, f.mStartHeight);
+    f.layout().SetOuterSize(f.layout().mMinWidth + 1200, f.layout().mStartHeight);
     QApplication::processEvents();
     EXPECT_TRUE(Places(f) == atStart);
-    EXPECT_EQ(f.mLastWidth, lastWidth);
+    EXPECT_EQ(f.layout().mLastWidth, lastWidth);
     (void)laidOut;
 }
 

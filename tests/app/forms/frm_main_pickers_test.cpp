@@ -257,17 +257,17 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
 
 TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
     frmMain& form = *form_;
-    const int loaded = form.mColBaseWidth;
+    const int loaded = form.layout().mColBaseWidth;
     for (const auto& [base, size] : {std::pair{1000, 465}, {loaded, int(std::nearbyint(loaded / 2.15))}}) {
         SCOPED_TRACE(base);
         for (int c = 1; c <= 5; ++c) form.lvwEmail.Column(c).SetWidth(300);
-        form.mColBaseWidth = base;
+        form.layout().mColBaseWidth = base;
         Click(form.tbrOptMisc(1), "RestoreColWidth");
         for (const char* column : {"From", "To", "Subject", "Date"})
             EXPECT_NEAR(form.lvwEmail.Column(QString::fromLatin1(column)).Width(), base, 15) << column;
         EXPECT_NEAR(form.lvwEmail.Column(QStringLiteral("Size")).Width(), size, 15);
-        EXPECT_EQ(form.mColSizeWidth, size);
-        EXPECT_EQ(form.mColFromWidth, base);
+        EXPECT_EQ(form.layout().mColSizeWidth, size);
+        EXPECT_EQ(form.layout().mColFromWidth, base);
     }
 }
 
