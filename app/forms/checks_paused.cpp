@@ -1,17 +1,46 @@
 #include "app/forms/checks_paused.h"
 
 #include "app/forms/frm_main.h"
+#include "platform/ui/forms.h"
 
 namespace forms {
 
-ChecksPaused::ChecksPaused(frmMain& main) : main_(main) {
-    main_.SuspendStartUpCheck(QStringLiteral("Suspend"));
-    main_.SuspendAutoCheck(QStringLiteral("Suspend"));
+namespace {
+
+frmMain* LoadedMainWindow() {
+    return vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>() : nullptr;
 }
 
-ChecksPaused::~ChecksPaused() {
-    main_.SuspendStartUpCheck(QStringLiteral("Restore"));
-    main_.SuspendAutoCheck(QStringLiteral("Restore"));
+}  // namespace
+
+ChecksPaused::ChecksPaused(frmMain& main, PausedChecks which) : main_(&main), which_(which) { Take(); }
+
+ChecksPaused::ChecksPaused(PausedChecks which) : main_(LoadedMainWindow()), which_(which) { Take(); }
+
+ChecksPaused::~ChecksPaused() { GiveBack(); }
+
+void ChecksPaused::Take() {
+    try {
+        Apply(PauseAction::Suspend);
+    } catch (...) {
+        // A half-taken pause is given back too.
+        GiveBack();
+        throw;
+    }
+}
+
+void ChecksPaused::GiveBack() noexcept {
+    // On the way out of a failure nothing more may be thrown.
+    try {
+        Apply(PauseAction::Restore);
+    } catch (...) {
+    }
+}
+
+void ChecksPaused::Apply(PauseAction action) const {
+    if (!main_) return;
+    if (which_ == PausedChecks::AutomaticAndStartUp) main_->SuspendStartUpCheck(action);
+    main_->SuspendAutoCheck(action);
 }
 
 }  // namespace forms

@@ -6,7 +6,6 @@
 #include "app/forms/child_ok_button.h"
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/app_info.h"
@@ -26,7 +25,7 @@ frmFirstUse::frmFirstUse() : frmFirstUseDesign(this) {
 
 void frmFirstUse::Form_Load() {
     modGeneral::gShowingFirstUse = true;
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    checksPaused_.emplace(forms::PausedChecks::Automatic);
 
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
@@ -93,5 +92,5 @@ void frmFirstUse::FitSteps() {
 void frmFirstUse::Form_Unload(int& Cancel) {
     (void)Cancel;
     modGeneral::gShowingFirstUse = false;
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    checksPaused_.reset();
 }

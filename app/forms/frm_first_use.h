@@ -3,6 +3,9 @@
 // steps that set up a first mail account. It only informs and changes no
 // setting. The start procedure shows it modeless with no owner; while it is
 // loaded gShowingFirstUse is set and the automatic check is paused.
+#include <optional>
+
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_first_use_design.h"
 #include "platform/ui/form.h"
 
@@ -16,4 +19,8 @@ protected:
 
 private:
     void FitSteps();
+
+    // The main window's checks, paused from the load to the unload (or until
+    // a load that failed lets the window go).
+    std::optional<forms::ChecksPaused> checksPaused_;
 };

@@ -9,6 +9,7 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/check/progress_pace.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
@@ -25,6 +26,7 @@
 
 namespace forms {
 struct CallFailure;
+class OperationScope;
 }
 
 class frmMain : public vb::Form,
@@ -232,6 +234,10 @@ public:
     // user has already chosen). Claims the busy guard itself: call it
     // outside any server operation; it does nothing while one runs.
     void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
+    // The same inside the server operation the caller holds; nothing when
+    // that operation did not start.
+    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account, const QStringList& uids,
+                                bool spamMode, bool confirm = true);
     // The same for the messages selected in the list (which must show the
     // account), or with spamMode for the account's spam-marked messages.
     void DeleteSelectedMessages(int16_t account, bool spamMode);
@@ -250,8 +256,6 @@ private:
     void WireAccountCheck();
     // The UIDs DeleteSelectedMessages deletes.
     QStringList ChosenUids(int16_t account, bool spamMode);
-    // DeleteMessagesByUid inside the server operation the caller holds.
-    void DeleteMessagesOnServer(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // Every account with spam-marked messages, in tab order.
     void DeleteAllSpam();
     // The box for a failed call, titled title.
@@ -385,14 +389,18 @@ public:
     // Lets pending events run, then plays the wave file once.
     void PlaySoundFile(const QString& file) override;
 
-    // Nested: "Suspend" stops the automatic check (the clock timer runs
-    // instead) until as many "Restore" calls have come; acts on the timers
-    // only while automatic checking is on. Anything else does nothing.
-    void SuspendAutoCheck(const QString& action);
+    // Nested: Suspend stops the automatic check (the clock timer runs
+    // instead) until as many Restore calls have come; acts on the timers
+    // only while automatic checking is on. Held through forms::ChecksPaused
+    // and forms::OperationScope.
+    void SuspendAutoCheck(forms::PauseAction action);
     // Nested the same way: pauses the start-up countdown and its button, and
-    // gives back the state the user had chosen; anything else toggles the
-    // pause. Only while a start-up check is pending.
-    void SuspendStartUpCheck(const QString& action);
+    // gives back the state the user had chosen. Only while a start-up check
+    // is pending.
+    void SuspendStartUpCheck(forms::PauseAction action);
+    // How many Suspend calls of each pause wait for their Restore.
+    int AutoCheckPauses() const { return autoCheckSuspended_; }
+    int StartUpCheckPauses() const { return startUpSuspended_; }
     // Pauses or continues the start-up countdown, with its button's texts.
     void ToggleStartUpTimer();
     // A check started first ends a pending start-up check.

@@ -16,9 +16,9 @@
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
-#include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_engine.h"
 #include "platform/com/bstr.h"
@@ -241,9 +241,8 @@ void frmMain::CheckAccount(int16_t a) {
 }
 
 void frmMain::TestAccountConnection(int16_t a) {
-    using namespace modGeneral;
     if (a < 1 || a > modAccounts::gAccountCount) return;
-    ServerOperation operation;
+    const forms::OperationScope operation(*this, "testing a connection");
     if (operation.Started()) TestConnection(a);
 }
 

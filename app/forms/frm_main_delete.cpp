@@ -49,21 +49,21 @@ QStringList frmMain::ChosenUids(int16_t a, bool spamMode) {
 }
 
 void frmMain::DeleteMessagesByUid(int16_t a, const QStringList& uids, bool spamMode, bool confirm) {
-    modGeneral::ServerOperation operation;
-    if (!operation.Started()) return;
-    DeleteMessagesOnServer(a, uids, spamMode, confirm);
+    const forms::OperationScope operation(*this, kDeleting);
+    DeleteMessagesOnServer(operation, a, uids, spamMode, confirm);
 }
 
 void frmMain::DeleteSelectedMessages(int16_t a, bool spamMode) {
-    modGeneral::ServerOperation operation;
+    const forms::OperationScope operation(*this, kDeleting);
     if (!operation.Started()) return;
-    DeleteMessagesOnServer(a, ChosenUids(a, spamMode), spamMode);
+    DeleteMessagesOnServer(operation, a, ChosenUids(a, spamMode), spamMode);
 }
 
-void frmMain::DeleteMessagesOnServer(int16_t a, const QStringList& uids, bool spamMode, bool confirm) {
+void frmMain::DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t a, const QStringList& uids,
+                                     bool spamMode, bool confirm) {
     using namespace modAccounts;
     using namespace modGeneral;
-    if (a < 1 || a > gAccountCount) return;
+    if (!operation.Started() || a < 1 || a > gAccountCount) return;
     const std::vector<bool> chosen = modCheck::ChosenRows(a, uids);
     const auto count = static_cast<int16_t>(std::count(chosen.begin(), chosen.end(), true));
     if (count == 0) {
@@ -144,7 +144,7 @@ void frmMain::mnuEmailDelete_Click() {
     const QStringList uids = ChosenUids(gCurrentAccount, false);
     operation.PauseChecks();
     operation.EnterRetrieval(false);
-    DeleteMessagesOnServer(gCurrentAccount, uids, false);
+    DeleteMessagesOnServer(operation, gCurrentAccount, uids, false);
     TabStripEmail.Select(gCurrentAccount);
     modGeneral::gPrevAccount = 0;
     TabStripEmail_Click();
@@ -157,7 +157,7 @@ void frmMain::DeleteOneMessage(int16_t a, const QString& uid) {
     if (!operation.Started()) return;
     operation.PauseChecks();
     operation.EnterRetrieval(false);
-    DeleteMessagesOnServer(a, {uid}, false);
+    DeleteMessagesOnServer(operation, a, {uid}, false);
 }
 
 void frmMain::DeleteAllSpam() {
@@ -173,7 +173,7 @@ void frmMain::DeleteAllSpam() {
         TabStripEmail.Select(i);
         modGeneral::gPrevAccount = 0;
         TabStripEmail_Click();
-        DeleteMessagesOnServer(i, ChosenUids(i, true), true);
+        DeleteMessagesOnServer(operation, i, ChosenUids(i, true), true);
     }
     gCurrentAccount = current;
     TabStripEmail.Select(current);

@@ -12,10 +12,9 @@ namespace {
 
 // Nesting by count: true when the call changes the paused state. A Restore
 // without its Suspend changes nothing.
-bool Nest(int& count, const QString& action) {
-    if (action == QLatin1String("Suspend")) return count++ == 0;
-    if (action == QLatin1String("Restore") && count > 0) return --count == 0;
-    return false;
+bool Nest(int& count, forms::PauseAction action) {
+    if (action == forms::PauseAction::Suspend) return count++ == 0;
+    return count > 0 && --count == 0;
 }
 
 }  // namespace
@@ -26,18 +25,14 @@ void frmMain::ApplyCheckTimers() {
     tmrStatusBar.SetEnabled(!checking);
 }
 
-void frmMain::SuspendAutoCheck(const QString& action) {
+void frmMain::SuspendAutoCheck(forms::PauseAction action) {
     if (Nest(autoCheckSuspended_, action) && modOptions::gOptUseInterval == 1) ApplyCheckTimers();
 }
 
-void frmMain::SuspendStartUpCheck(const QString& action) {
+void frmMain::SuspendStartUpCheck(forms::PauseAction action) {
     using namespace modGeneral;
     const bool pending = modOptions::gOptEmailCheckStartUp != 0 && !gStartUpDone;
-    if (action != QLatin1String("Suspend") && action != QLatin1String("Restore")) {
-        if (pending) ToggleStartUpTimer();
-        return;
-    }
-    if (action == QLatin1String("Suspend") && !pending) return;
+    if (action == forms::PauseAction::Suspend && !pending) return;
     if (!Nest(startUpSuspended_, action) || !pending) return;
     vb::ToolButton& pause = tbrButtons(14).Buttons(1);
     if (startUpSuspended_ == 1) {

@@ -11,7 +11,6 @@
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
@@ -61,7 +60,7 @@ void frmMessage::ShowReport(const QString& headline) {
 
 void frmMessage::Form_Load() {
     modGeneral::gShowingMessage = true;
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    checksPaused_.emplace(forms::PausedChecks::Automatic);
     shownSlot_ = forms::gMessageWindow.Register(*this);
 
     SetCaption(modGeneral::gAppName + QStringLiteral(":  Auto Check - ") +
@@ -133,5 +132,5 @@ void frmMessage::Form_Unload(int& Cancel) {
     tmrMessage.SetEnabled(false);
     shownSlot_.Reset();
     modGeneral::gShowingMessage = false;
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    checksPaused_.reset();
 }

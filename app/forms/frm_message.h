@@ -7,8 +7,10 @@
 #include <QRect>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 #include "app/common/view_slot.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_message_design.h"
 #include "platform/ui/form.h"
 
@@ -46,6 +48,9 @@ private:
     // The hourglass's designed place, in twips (its right edge stays).
     QRect designedGlass_;
     ViewSlot<vb::Form>::Registration shownSlot_;
+    // The main window's checks, paused from the load to the unload (or until
+    // a load that failed lets the window go).
+    std::optional<forms::ChecksPaused> checksPaused_;
 };
 
 // The summary as the pop-up shows it: up to kMaxSummaryLines account lines

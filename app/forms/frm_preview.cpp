@@ -12,7 +12,6 @@
 #include "app/forms/frm_main.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/general/message_store.h"
@@ -63,7 +62,7 @@ frmPreview::frmPreview() : frmPreviewDesign(this) {
 void frmPreview::Form_Load() {
     using namespace modGeneral;
     gShowingPreview = true;
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    checksPaused_.emplace(forms::PausedChecks::Automatic);
     mLoading = true;
     shownWindow_ = forms::gPreviewWindow.Register(*this);
     SetCaption(gAppName + QStringLiteral(" - Preview  "));
@@ -146,7 +145,7 @@ void frmPreview::Form_Unload(int& Cancel) {
     forms::DeleteTemporaryMessageFiles();
     shownWindow_.Reset();
     modGeneral::gShowingPreview = false;
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    checksPaused_.reset();
 }
 
 void frmPreview::ShowMessage(int16_t account, int16_t msg) {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/common/view_slot.h"
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_preview_design.h"
 #include "app/general/message_ref.h"
 #include "platform/ui/form.h"
@@ -62,4 +63,7 @@ private:
     int mLastWidth = 0;
     int mLastHeight = 0;
     ViewSlot<vb::Form>::Registration shownWindow_;
+    // The main window's checks, paused from the load to the unload (or until
+    // a load that failed lets the window go).
+    std::optional<forms::ChecksPaused> checksPaused_;
 };

@@ -6,7 +6,6 @@
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
@@ -28,8 +27,7 @@ frmRuleFile::frmRuleFile() : frmRuleFileDesign(this) {
 }
 
 void frmRuleFile::Form_Load() {
-    forms::SuspendStartUpCheck(QStringLiteral("Suspend"));
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    checksPaused_.emplace(forms::PausedChecks::AutomaticAndStartUp);
 
     lblRuleFileIntro.SetCaption(QStringLiteral("Changing the Rules FileName will allow ") +
                                 QStringLiteral("multiple users to have their own set of rules if ") +
@@ -101,8 +99,7 @@ void frmRuleFile::SaveFileName() {
 
 void frmRuleFile::Form_Unload(int& Cancel) {
     (void)Cancel;
-    forms::SuspendStartUpCheck(QStringLiteral("Restore"));
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    checksPaused_.reset();
 }
 
 namespace forms {

@@ -4,6 +4,9 @@
 // included) under it and makes it the rules file, replacing an existing file
 // of that name only when the user agrees. While it is loaded the start-up and
 // automatic checks are paused.
+#include <optional>
+
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_rule_file_design.h"
 #include "platform/ui/form.h"
 
@@ -20,6 +23,10 @@ private:
     // Saves under the new name and closes, or says why not and stays open.
     void SaveFileName();
     void FitIntro();
+
+    // The main window's checks, paused from the load to the unload (or until
+    // a load that failed lets the window go).
+    std::optional<forms::ChecksPaused> checksPaused_;
 };
 
 namespace forms {

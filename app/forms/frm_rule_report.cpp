@@ -7,8 +7,8 @@
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/operation_scope.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
@@ -30,21 +30,17 @@ void SetMessageWindowTopmost(bool on) {
     if (vb::Form* message = forms::gMessageWindow.Get()) message->SetTopmost(on);
 }
 
-// What a deletion changes in the main window for its time: retrieval mode,
-// and afterwards the account that was shown is shown again.
-class DeletionScope {
+// The account the main window showed before a deletion went through the
+// accounts is shown again afterwards.
+class ShownAccountKept {
 public:
-    explicit DeletionScope(frmMain& main)
-        : main_(main), account_(modAccounts::gCurrentAccount) {
-        main_.SetRetrievalMode(false, false);
-    }
-    ~DeletionScope() {
+    explicit ShownAccountKept(frmMain& main) : main_(main), account_(modAccounts::gCurrentAccount) {}
+    ~ShownAccountKept() {
         modAccounts::gCurrentAccount = account_;
         if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.TabStripEmail.Select(account_);
-        main_.SetRetrievalMode(true, false);
     }
-    DeletionScope(const DeletionScope&) = delete;
-    DeletionScope& operator=(const DeletionScope&) = delete;
+    ShownAccountKept(const ShownAccountKept&) = delete;
+    ShownAccountKept& operator=(const ShownAccountKept&) = delete;
 
 private:
     frmMain& main_;
@@ -68,7 +64,7 @@ frmRuleReport::frmRuleReport() : frmRuleReportDesign(this) {
 
 void frmRuleReport::Form_Load() {
     modGeneral::gShowingRuleReport = true;
-    forms::SuspendAutoCheck(QStringLiteral("Suspend"));
+    checksPaused_.emplace(forms::PausedChecks::Automatic);
     SetMessageWindowTopmost(false);
 
     // The accounts of the run that opened it, whatever runs later.
@@ -182,33 +178,46 @@ void frmRuleReport::DeleteNow() {
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
-    int16_t modAccounts::Account::*const count = spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
 
     // The deletions wait for the servers while events run: the countdown
     // and a close wait for them.
     deleting_ = true;
     tmrRuleReport.SetEnabled(false);
-    try {
-        const DeletionScope scope(main);
-        for (const QString& name : accounts_) {
-            // An account renamed, deleted or disabled since the check is left alone.
-            const int16_t i = modRules::EnabledAccountIndex(name);
-            if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
-            main.TabStripEmail.Select(i);
-            // Exactly the marked messages, whatever the user selected in the list.
-            main.DeleteMessagesByUid(i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
-            // What a refused or failed deletion left stays listed.
-            modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
-        }
-    } catch (const std::exception&) {
-        ShowDeletionFailure();
-    }
+    if (!DeleteMarked(main, mark)) ShowDeletionFailure();
     modRules::RuleReportList& list = spam ? spam_ : deletions_;
     list = modRules::BuildRuleReportList(mark, accounts_);
     (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
     Button(tbrRuleReport, 1).SetEnabled(list.accounts >= 1);
     deleting_ = false;
     tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
+}
+
+bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
+    // One server operation for every account: no check starts between two.
+    forms::OperationScope operation(main, "deleting the messages the rules marked");
+    if (!operation.Started()) return true;
+    const bool spam = mark == modRules::RuleMark::Spam;
+    int16_t modAccounts::Account::*const count = spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
+    // The failure is caught inside the operation: it is this window's to
+    // tell, after the operation has given the main window back.
+    try {
+        operation.PauseChecks();
+        operation.EnterRetrieval(false);
+        const ShownAccountKept shown(main);
+        for (const QString& name : accounts_) {
+            // An account renamed, deleted or disabled since the check is left alone.
+            const int16_t i = modRules::EnabledAccountIndex(name);
+            if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
+            main.TabStripEmail.Select(i);
+            // Exactly the marked messages, whatever the user selected in the list.
+            main.DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
+            // What a refused or failed deletion left stays listed.
+            modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+        }
+    } catch (const std::exception&) {
+        return false;
+    }
+    return true;
 }
 
 void frmRuleReport::ShowDeletionFailure() {
@@ -234,6 +243,6 @@ void frmRuleReport::Form_Unload(int& Cancel) {
     (void)Cancel;
     tmrRuleReport.SetEnabled(false);
     modGeneral::gShowingRuleReport = false;
-    forms::SuspendAutoCheck(QStringLiteral("Restore"));
+    checksPaused_.reset();
     SetMessageWindowTopmost(true);
 }

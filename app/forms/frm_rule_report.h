@@ -5,9 +5,14 @@
 // "Time" seconds and closes itself. Delete Now deletes the listed messages
 // of the shown tab on the server. While it is loaded gShowingRuleReport is
 // set and the automatic check is paused.
+#include <optional>
+
+#include "app/forms/checks_paused.h"
 #include "app/forms/frm_rule_report_design.h"
 #include "app/rules/rule_report.h"
 #include "platform/ui/form.h"
+
+class frmMain;
 
 class frmRuleReport : public vb::Form, public frmRuleReportDesign {
 public:
@@ -29,6 +34,9 @@ private:
     // Deletes on the server exactly the messages the rules marked for the
     // shown tab, account by account, in retrieval mode.
     void DeleteNow();
+    // The report's accounts' marked messages, as one server operation of the
+    // main window; false when a failure ended it.
+    bool DeleteMarked(frmMain& main, modRules::RuleMark mark);
     void ShowDeletionFailure();
     // The list labels as high as `lines` text lines; the frames and the
     // window follow.
@@ -40,4 +48,7 @@ private:
     modRules::RuleReportCountdown countdown_{0};
     QString selectedTab_;
     bool deleting_ = false;
+    // The main window's checks, paused from the load to the unload (or until
+    // a load that failed lets the window go).
+    std::optional<forms::ChecksPaused> checksPaused_;
 };

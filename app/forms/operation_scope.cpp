@@ -13,24 +13,15 @@ OperationScope::~OperationScope() {
         LeaveRetrieval();
     } catch (...) {
     }
-    try {
-        ResumeChecks();
-    } catch (...) {
-    }
+    ResumeChecks();
 }
 
 void OperationScope::PauseChecks() {
     if (paused_ || !Started()) return;
-    // Held before it is taken: a half-taken pause is given back too.
-    paused_ = true;
-    main_.SuspendAutoCheck(QStringLiteral("Suspend"));
+    paused_.emplace(main_, PausedChecks::Automatic);
 }
 
-void OperationScope::ResumeChecks() {
-    if (!paused_) return;
-    paused_ = false;
-    main_.SuspendAutoCheck(QStringLiteral("Restore"));
-}
+void OperationScope::ResumeChecks() { paused_.reset(); }
 
 void OperationScope::EnterRetrieval(bool showStop) {
     if (retrieval_ || !Started()) return;

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "app/forms/checks_paused.h"
 #include "app/general/server_operation.h"
 #include "platform/loop/handler_barrier.h"
 
@@ -39,7 +40,7 @@ private:
     frmMain& main_;
     modGeneral::ServerOperation slot_;
     platform::loop::Activity doing_;
-    bool paused_ = false;
+    std::optional<ChecksPaused> paused_;
     std::optional<bool> retrieval_;  // showStop, while in retrieval mode
 };
 

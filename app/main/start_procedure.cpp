@@ -9,7 +9,6 @@
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
 #include "app/forms/menu_xp.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
@@ -81,12 +80,6 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     gAppName = vb::App::Title();
     gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
                  QStringLiteral("Options")};
-    forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
-    };
-    forms::gWindowHooks.SuspendStartUpCheck = [](const QString& action) {
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().SuspendStartUpCheck(action);
-    };
 
     // The menu theme is read and frmMain.ini written before the main window
     // loads; the menus take the style once the window exists.

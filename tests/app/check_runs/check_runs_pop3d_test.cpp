@@ -13,7 +13,6 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/tray_icon_record.h"
-#include "app/forms/window_hooks.h"
 #include "app/forms/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -68,20 +67,15 @@ protected:
         form_ = &LaidOutMainWindow();
         gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
         form_->Show();
-        // As the start procedure does: the timers by the option, the child
-        // windows' pauses reaching this window.
+        // As the start procedure does: the timers by the option.
         form_->tmrMailTime.SetEnabled(modOptions::gOptUseInterval == 1);
         form_->tmrStatusBar.SetEnabled(modOptions::gOptUseInterval != 1);
-        forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
-            vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
-        };
         saved_ = forms::gPlayWave;
         forms::gPlayWave = [this](const QString& path) { played_ << path; };
     }
     void TearDown() override {
         modCheck::gClock = [] { return QDateTime::currentDateTime(); };
         if (saved_) forms::gPlayWave = saved_;
-        forms::gWindowHooks.SuspendAutoCheck = nullptr;
         if (!vb::Forms::IsLoaded<frmMain>()) return;
         form_->mQuitting = true;
         vb::Forms::Unload<frmMain>();

@@ -18,7 +18,6 @@
 #include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
 #include "app/forms/frm_rule_file.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "platform/ui/design_font.h"
 #include "platform/ui/msg_box.h"
@@ -95,13 +94,9 @@ protected:
         // The clock at the widest time of day, so every status text is at
         // its longest.
         modCheck::gClock = [] { return QDateTime::fromString(QStringLiteral("2026-05-28T12:58:00"), Qt::ISODate); };
-        forms::gWindowHooks.SuspendAutoCheck = [](const QString& action) {
-            vb::Forms::Get<frmMain>().SuspendAutoCheck(action);
-        };
     }
     void TearDown() override {
         modCheck::gClock = [] { return QDateTime::currentDateTime(); };
-        forms::gWindowHooks.SuspendAutoCheck = nullptr;
         vb::Forms::End();
     }
 

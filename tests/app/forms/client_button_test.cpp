@@ -10,7 +10,6 @@
 #include "app/options/option_values.h"
 #include "desktop_files.h"
 #include "app/forms/frm_main.h"
-#include "app/forms/window_hooks.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/forms.h"
 

@@ -11,9 +11,9 @@
 #include "app/forms/child_tool_bar_style.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/pictures.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
+#include "laid_out_main_window.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
@@ -25,35 +25,35 @@ class FrmFirstUseTest : public testing::Test {
 protected:
     void SetUp() override {
         modGeneral::gAppName = QStringLiteral("Veltrane");
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
-            calls_.append(action + (modGeneral::gShowingFirstUse ? "/open" : "/closed"));
-        };
+        main_ = &LaidOutMainWindow();
     }
     void TearDown() override {
         vb::Forms::Unload<frmFirstUse>();
-        forms::gWindowHooks = {};
+        main_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
     }
-    QStringList calls_;
+    // The main window's automatic-check pauses waiting for their Restore,
+    // and whether the window says it is showing.
+    QString Paused() const {
+        return QString::number(main_->AutoCheckPauses()) + (modGeneral::gShowingFirstUse ? "/open" : "/closed");
+    }
+    frmMain* main_ = nullptr;
 };
 
 TEST_F(FrmFirstUseTest, OpenPausesTheCheckAndOkClosesAndResumes) {
     ASSERT_FALSE(modGeneral::gShowingFirstUse);
     frmFirstUse& form = vb::Forms::Get<frmFirstUse>();
     form.Show();
-    EXPECT_TRUE(modGeneral::gShowingFirstUse);
-    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "the flag is set before the pause";
+    EXPECT_EQ(Paused(), "1/open");
 
     QTest::mouseClick(&form.tbrButtons.Buttons("OK").QtButton(), Qt::LeftButton);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
-    EXPECT_FALSE(modGeneral::gShowingFirstUse);
-    EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+    EXPECT_EQ(Paused(), "0/closed");
 
     vb::Forms::Get<frmFirstUse>();  // opened again (a later run)
-    EXPECT_TRUE(modGeneral::gShowingFirstUse);
+    EXPECT_EQ(Paused(), "1/open");
     ASSERT_TRUE(vb::Forms::Unload<frmFirstUse>());  // the main window's shutdown
-    EXPECT_FALSE(modGeneral::gShowingFirstUse);
-    EXPECT_EQ(calls_.size(), 4);
-    EXPECT_EQ(calls_.last(), "Restore/closed");
+    EXPECT_EQ(Paused(), "0/closed");
 }
 
 TEST_F(FrmFirstUseTest, TextsAndButton) {

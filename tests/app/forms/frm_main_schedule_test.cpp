@@ -4,13 +4,20 @@
 // operation runs. Every account here is disabled, so a run talks to no server.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <functional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
+#include "app/forms/frm_first_use.h"
+#include "app/forms/frm_message.h"
+#include "app/forms/frm_preview.h"
+#include "app/forms/frm_rule_file.h"
+#include "app/forms/frm_rule_report.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
@@ -29,6 +36,23 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 std::string Utc(const QDateTime& t) { return t.toUTC().toString(Qt::ISODate).toStdString(); }
 
 QDateTime At(const char* text) { return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss"); }
+
+// A child window of the main window, reached by its class.
+struct ChildWindow {
+    const char* window;
+    std::function<void()> open;
+    std::function<bool()> loaded;
+    std::function<bool()> unload;
+    const bool* showing;  // the window's flag, where it has one
+    bool startUp;         // whether it holds the start-up countdown too
+};
+
+template <class W>
+ChildWindow Child(const char* window, const bool* showing, bool startUp = false,
+                  std::function<void()> open = [] { vb::Forms::Get<W>().Show(); }) {
+    return {window, std::move(open), [] { return vb::Forms::IsLoaded<W>(); }, [] { return vb::Forms::Unload<W>(); },
+            showing, startUp};
+}
 
 class FrmMainSchedule : public ::testing::Test {
 protected:
@@ -209,30 +233,30 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     frmMain& form = *form_;
     ArmStartUp();
     vb::ToolButton& pause = form.tbrButtons(14).Buttons(1);
+    constexpr auto kSuspend = forms::PauseAction::Suspend;
+    constexpr auto kRestore = forms::PauseAction::Restore;
     struct Step {
-        const char* call;  // A = SuspendAutoCheck, S = SuspendStartUpCheck, P = the pause button
-        const char* action;
+        char call;  // A = SuspendAutoCheck, S = SuspendStartUpCheck, P = the pause button
+        forms::PauseAction action;
         bool checkTimer;
         bool startUpTimer;
         bool pauseEnabled;
     };
     const Step steps[] = {
-        {"A", "Suspend", false, true, true},  {"A", "Suspend", false, true, true},
-        {"A", "Restore", false, true, true},  {"A", "Restore", true, true, true},
-        {"A", "Restore", true, true, true},   // a Restore without its Suspend changes nothing
-        {"A", "Unknown", true, true, true},   {"S", "Suspend", true, false, false},
-        {"S", "Suspend", true, false, false}, {"S", "Restore", true, false, false},
-        {"S", "Restore", true, true, true},   // running again, as before the dialogs
-        {"P", "", true, false, true},         // the user pauses
-        {"S", "Suspend", true, false, false}, {"S", "Restore", true, false, true},  // and it stays paused
-        {"S", "Other", true, true, true},     // any other action toggles
+        {'A', kSuspend, false, true, true},  {'A', kSuspend, false, true, true},
+        {'A', kRestore, false, true, true},  {'A', kRestore, true, true, true},
+        {'A', kRestore, true, true, true},   // a Restore without its Suspend changes nothing
+        {'S', kSuspend, true, false, false}, {'S', kSuspend, true, false, false},
+        {'S', kRestore, true, false, false}, {'S', kRestore, true, true, true},  // running again, as before
+        {'S', kRestore, true, true, true},   // a Restore without its Suspend changes nothing
+        {'P', kSuspend, true, false, true},  // the user pauses
+        {'S', kSuspend, true, false, false}, {'S', kRestore, true, false, true},  // and it stays paused
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << step.call << " " << step.action);
-        const QString action = QString::fromLatin1(step.action);
-        if (*step.call == 'A') form.SuspendAutoCheck(action);
-        if (*step.call == 'S') form.SuspendStartUpCheck(action);
-        if (*step.call == 'P') pause.QtButton().click();
+        SCOPED_TRACE(testing::Message() << step.call << " " << (step.action == kSuspend ? "Suspend" : "Restore"));
+        if (step.call == 'A') form.SuspendAutoCheck(step.action);
+        if (step.call == 'S') form.SuspendStartUpCheck(step.action);
+        if (step.call == 'P') pause.QtButton().click();
         EXPECT_EQ(form.tmrMailTime.Enabled(), step.checkTimer);
         EXPECT_NE(form.tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
         EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.startUpTimer);
@@ -277,15 +301,67 @@ TEST_F(FrmMainSchedule, EveryDialogPausesTheChecksWhileItWaits) {
     }
 }
 
+// Every child window holds the automatic check (the rules file name window
+// the start-up countdown too) from its load to its unload; a second reach of
+// a loaded window pauses nothing more.
+TEST_F(FrmMainSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
+    Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
+    frmMain& form = *form_;
+    ArmStartUp();
+    const ChildWindow rows[] = {
+        Child<frmFirstUse>("the first-use window", &gShowingFirstUse),
+        Child<frmMessage>("the pop-up", &gShowingMessage, false,
+                          [] { frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM")); }),
+        Child<frmPreview>("the preview", &gShowingPreview),
+        Child<frmRuleReport>("the rule report", &gShowingRuleReport),
+        Child<frmRuleFile>("the rules file name window", nullptr, true),
+    };
+    for (const ChildWindow& r : rows) {
+        SCOPED_TRACE(r.window);
+        r.open();
+        r.open();
+        ASSERT_TRUE(r.loaded());
+        if (r.showing) {
+            EXPECT_TRUE(*r.showing);
+        }
+        EXPECT_EQ(form.AutoCheckPauses(), 1) << "one pause for one loaded window";
+        EXPECT_EQ(form.StartUpCheckPauses(), r.startUp ? 1 : 0);
+        EXPECT_FALSE(form.tmrMailTime.Enabled());
+        EXPECT_NE(form.tmrMailStartUp.Enabled(), r.startUp);
+        ASSERT_TRUE(r.unload());
+        if (r.showing) {
+            EXPECT_FALSE(*r.showing);
+        }
+        EXPECT_EQ(form.AutoCheckPauses(), 0);
+        EXPECT_EQ(form.StartUpCheckPauses(), 0);
+        EXPECT_TRUE(form.tmrMailTime.Enabled());
+        EXPECT_TRUE(form.tmrMailStartUp.Enabled());
+    }
+}
+
+TEST_F(FrmMainSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
+    Load({{"UseInterval", "1"}});
+    frmMain& form = *form_;
+    // The pop-up's load reads the clock for its caption after its pause.
+    modCheck::gClock = []() -> QDateTime { throw std::runtime_error("no clock"); };
+    EXPECT_THROW(vb::Forms::Get<frmMessage>(), std::runtime_error);
+    modCheck::gClock = [this] { return now_; };
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmMessage>());
+    // The failed window goes when control is back in the event loop.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(form.AutoCheckPauses(), 0);
+    EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the automatic check runs again";
+}
+
 TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
     Load({{"UseInterval", "0"}});
     frmMain& form = *form_;
-    form.SuspendAutoCheck(QStringLiteral("Suspend"));
+    form.SuspendAutoCheck(forms::PauseAction::Suspend);
     form.tray().mnuTrayAutoCheck_Click();
     ASSERT_EQ(modOptions::gOptUseInterval, 1);
     EXPECT_FALSE(form.tmrMailTime.Enabled());
     EXPECT_TRUE(form.tmrStatusBar.Enabled());
-    form.SuspendAutoCheck(QStringLiteral("Restore"));
+    form.SuspendAutoCheck(forms::PauseAction::Restore);
     EXPECT_TRUE(form.tmrMailTime.Enabled());
     EXPECT_FALSE(form.tmrStatusBar.Enabled());
 }

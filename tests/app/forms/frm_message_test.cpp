@@ -11,9 +11,9 @@
 #include "app/check/schedule.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_message.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
+#include "laid_out_main_window.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
 
@@ -25,13 +25,12 @@ protected:
         modGeneral::gAppName = QStringLiteral("Veltrane");
         modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
         SetRun(2);
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
-            calls_.append(action + (modGeneral::gShowingMessage ? "/open" : "/closed"));
-        };
+        main_ = &LaidOutMainWindow();
     }
     void TearDown() override {
         vb::Forms::Unload<frmMessage>();
-        forms::gWindowHooks = {};
+        main_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
         modOptions::gOptMsgBoxTime = modOptions::gOptButtonStyle = modOptions::gOptApplyStyle = 0;
     }
     // A run over `lines` accounts, as the check run writes its summary.
@@ -44,7 +43,12 @@ protected:
         frmMessage::ShowReport(headline);
         return vb::Forms::Get<frmMessage>();
     }
-    QStringList calls_;
+    // The main window's automatic-check pauses waiting for their Restore,
+    // and whether the pop-up says it is showing.
+    QString Paused() const {
+        return QString::number(main_->AutoCheckPauses()) + (modGeneral::gShowingMessage ? "/open" : "/closed");
+    }
+    frmMain* main_ = nullptr;
 };
 
 // The contrast of two colours as the eye reads text (1 to 21).
@@ -85,6 +89,7 @@ TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     EXPECT_EQ(form.tbrButtons.Style(), 0);
     EXPECT_EQ(form.Owner(), nullptr);
     EXPECT_EQ(forms::gMessageWindow.Get(), &form) << "minimising the main window finds it";
+    EXPECT_EQ(Paused(), "1/open");
     form.SetTopmost(false);  // as the rule report does while it is open
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(&form, &activate);
@@ -93,7 +98,7 @@ TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     QTest::mouseClick(&form.tbrButtons.Buttons("OK").QtButton(), Qt::LeftButton);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMessage>());
     EXPECT_EQ(forms::gMessageWindow.Get(), nullptr);
-    EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+    EXPECT_EQ(Paused(), "0/closed");
 }
 
 TEST_F(FrmMessageTest, LongSummariesAreCutAndTheWindowGrowsByLines) {
@@ -133,17 +138,16 @@ TEST_F(FrmMessageTest, CountdownClosesTheWindowOnTheTickAfterZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seconds);
-        calls_.clear();
         modOptions::gOptMsgBoxTime = c.seconds;
         QStringList shown{Shown().lblMsgCountDown.Caption()};
+        EXPECT_EQ(Paused(), "1/open");
         for (int tick = 1; tick < 100 && vb::Forms::IsLoaded<frmMessage>(); ++tick) {
             if (tick == c.lowerAtTick) modOptions::gOptMsgBoxTime = c.lowerTo;
             vb::Forms::Get<frmMessage>().tmrMessage.Tick();
             if (vb::Forms::IsLoaded<frmMessage>()) shown.append(vb::Forms::Get<frmMessage>().lblMsgCountDown.Caption());
         }
         EXPECT_EQ(shown, c.shown);
-        EXPECT_FALSE(modGeneral::gShowingMessage);
-        EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+        EXPECT_EQ(Paused(), "0/closed");
     }
 }
 
@@ -158,7 +162,7 @@ TEST_F(FrmMessageTest, ASecondReportWhileOpenShowsTheNewRunAndRestartsTheCount) 
     EXPECT_TRUE(form.lblMsg.Caption().endsWith("more Accounts..."));
     EXPECT_EQ(form.lblAutoCheck.Caption(), "Next Auto Check Off");
     EXPECT_EQ(form.lblMsgCountDown.Caption(), "5");
-    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "one pause for one open window";
+    EXPECT_EQ(Paused(), "1/open") << "one pause for one open window";
 }
 
 }  // namespace

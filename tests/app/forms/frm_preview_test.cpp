@@ -14,7 +14,6 @@
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
 #include "app/forms/frm_preview.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/options/option_values.h"
@@ -58,7 +57,15 @@ class FrmPreview : public testing::Test {
 protected:
     void SetUp() override {
         gAppName = QStringLiteral("Veltrane");
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { pauses_ << action; };
+        StoreMessages();
+        opened_.clear();
+        platform::desktop::SetOpener([this](const QString& target) {
+            opened_ << target;
+            return true;
+        });
+    }
+    // Two accounts, the first with three messages, the first one current.
+    static void StoreMessages() {
         test_store::MakeAccounts(2);
         test_store::Store(
             1, {{"u1", "Ann Smith <ann@example.org>", "Minutes", "Hello\r\nAnn", kWithAttachment},
@@ -67,16 +74,10 @@ protected:
                  QString::fromUtf8("Schöne Grüße\r\nJörg"), QStringLiteral("Subject: x\r\n\r\ny")}});
         modAccounts::gCurrentAccount = 1;
         gCurrentMsg = 1;
-        opened_.clear();
-        platform::desktop::SetOpener([this](const QString& target) {
-            opened_ << target;
-            return true;
-        });
     }
     void TearDown() override {
         vb::Forms::Unload<frmPreview>();
         platform::desktop::SetOpener({});
-        forms::gWindowHooks = {};
     }
     frmPreview& Open(int16_t msg) {
         gCurrentMsg = msg;
@@ -88,7 +89,6 @@ protected:
         vb::ToolBar& bar = form.tbrButtons(key == std::string("Exit Preview") ? 1 : 0);
         bar.Buttons(QString::fromLatin1(key)).QtButton().click();
     }
-    QStringList pauses_;
     QStringList opened_;
 };
 
@@ -97,11 +97,14 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         int16_t msg;
         QString attached;
     };
+    // With the main window, whose automatic check the preview pauses.
+    frmMain& main = LaidOutMainWindow();
+    StoreMessages();
     for (const Row& row : {Row{1, "minutes.pdf, ../../evil.sh"}, Row{2, ""}, Row{3, ""}}) {
         SCOPED_TRACE(row.msg);
-        pauses_.clear();
         frmPreview& form = Open(row.msg);
         EXPECT_TRUE(gShowingPreview);
+        EXPECT_EQ(main.AutoCheckPauses(), 1);
         EXPECT_EQ(form.Caption(), QStringLiteral("Veltrane - Preview  "));
         EXPECT_EQ(form.txtPrvFrom.Text(), Msg(1, row.msg).From);
         EXPECT_EQ(form.txtPrvTo.Text(), Msg(1, row.msg).To);
@@ -116,8 +119,10 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         EXPECT_FALSE(form.rtbRawMsg.Document().toHtml().contains(QStringLiteral("<img")));
         ASSERT_TRUE(vb::Forms::Unload<frmPreview>());
         EXPECT_FALSE(gShowingPreview);
-        EXPECT_EQ(pauses_, (QStringList{"Suspend", "Restore"}));
+        EXPECT_EQ(main.AutoCheckPauses(), 0);
     }
+    main.mQuitting = true;
+    vb::Forms::Unload<frmMain>();
 }
 
 TEST_F(FrmPreview, KeepsToItsMessageWhileTheListChangesBehindIt) {

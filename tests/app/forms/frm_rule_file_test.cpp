@@ -4,11 +4,12 @@
 
 #include <QDir>
 #include <QStringList>
+#include <utility>
 
 #include "app/common/app_settings.h"
 #include "app/forms/frm_rule_file.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
+#include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
 #include "laid_out_main_window.h"
 #include "platform/store/program_folder.h"
@@ -34,14 +35,14 @@ protected:
         oldFile_ = Slurp(DataFile("Rules.ini").toStdString());
         main_ = &LaidOutMainWindow();
         main_->Show();
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) { calls_.append("auto " + action); };
-        forms::gWindowHooks.SuspendStartUpCheck = [this](const QString& action) {
-            calls_.append("start-up " + action);
-        };
+        // A start-up check pending, so its countdown pauses too.
+        modGeneral::gStartUpDone = false;
+        modOptions::gOptEmailCheckStartUp = 1;
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleFile>();
-        forms::gWindowHooks = {};
+        modGeneral::gStartUpDone = true;
+        modOptions::gOptEmailCheckStartUp = 0;
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
@@ -55,8 +56,10 @@ protected:
         window.tbrButtons.Buttons("Save").QtButton().click();
     }
 
+    // The main window's pauses waiting for their Restore: start-up and automatic.
+    std::pair<int, int> Pauses() const { return {main_->StartUpCheckPauses(), main_->AutoCheckPauses()}; }
+
     frmMain* main_ = nullptr;
-    QStringList calls_;
     std::string oldFile_;
 };
 
@@ -72,11 +75,11 @@ TEST_F(FrmRuleFileTest, TheWindowShowsTheFileAndPausesTheChecksWhileOpen) {
     EXPECT_EQ(window.txtRuleFileName.Text(), "Rules");
     EXPECT_GE(window.lblRuleFileIntro.height(), window.lblRuleFileIntro.heightForWidth(window.lblRuleFileIntro.width()))
         << "the explanation is not cut";
-    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend"}));
+    EXPECT_EQ(Pauses(), std::pair(1, 1));
 
     window.tbrButtons.Buttons("Cancel").QtButton().click();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(calls_, (QStringList{"start-up Suspend", "auto Suspend", "start-up Restore", "auto Restore"}));
+    EXPECT_EQ(Pauses(), std::pair(0, 0));
     EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
     EXPECT_FALSE(QFile::exists(DataFile("RulesRules.ini")));
 }

@@ -9,7 +9,6 @@
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/forms/frm_rule_report.h"
-#include "app/forms/window_hooks.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
@@ -28,9 +27,6 @@ protected:
         gAppName = QStringLiteral("Veltrane");
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
         main_ = &LaidOutMainWindow();
-        forms::gWindowHooks.SuspendAutoCheck = [this](const QString& action) {
-            calls_.append(action + (gShowingRuleReport ? "/open" : "/closed"));
-        };
         modRules::gRuleShow = 1;
         modRules::gRuleShowNew = 0;
         modRules::gRuleTime = 30;
@@ -38,7 +34,6 @@ protected:
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleReport>();
-        forms::gWindowHooks = {};
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
@@ -66,8 +61,13 @@ protected:
     static vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
     static void SelectTab(int tab) { Report().TabStripRuleReport.Select(tab); }
 
+    // The main window's automatic-check pauses waiting for their Restore,
+    // and whether the report says it is showing.
+    QString Paused() const {
+        return QString::number(main_->AutoCheckPauses()) + (gShowingRuleReport ? "/open" : "/closed");
+    }
+
     frmMain* main_ = nullptr;
-    QStringList calls_;
 };
 
 TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
@@ -84,17 +84,17 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_TRUE(Report().isVisible());
     EXPECT_TRUE(gShowingRuleReport);
-    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "the flag is set before the pause";
+    EXPECT_EQ(Paused(), "1/open");
 
     Mark({0, 5, 0}, {1, 0, 0});
     main_->rules().CheckRuleReport(All());  // a later check while it is open
-    EXPECT_EQ(calls_, QStringList{"Suspend/open"}) << "no second report loads";
+    EXPECT_EQ(Paused(), "1/open") << "no second report loads";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "it keeps the opening check's counts";
 
     Button(2).QtButton().click();  // Exit
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_FALSE(gShowingRuleReport);
-    EXPECT_EQ(calls_, (QStringList{"Suspend/open", "Restore/closed"}));
+    EXPECT_EQ(Paused(), "0/closed");
 }
 
 TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ctime>
+#include <functional>
+#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -114,6 +117,14 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
     main().lvwEmail.Item(3).SetSelected(true);
     main().rules().CheckRuleReport({1, 2});
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    // Each account the deletion shows finds the server operation held: no
+    // check starts between two accounts.
+    std::vector<bool> held;
+    const std::function<void()> shown = main().TabStripEmail.Click;
+    main().TabStripEmail.Click = [&] {
+        held.push_back(ServerOperation::Running());
+        shown();
+    };
 
     struct Step {
         int tab;
@@ -141,6 +152,8 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         EXPECT_FALSE(ServerOperation::Running());
         EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     }
+    EXPECT_GE(held.size(), 4u) << "both accounts shown in each step";
+    EXPECT_EQ(std::count(held.begin(), held.end(), false), 0);
 }
 
 TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
