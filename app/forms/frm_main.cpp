@@ -16,6 +16,7 @@
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/frm_preview.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/message_commands.h"
 #include "app/forms/pictures.h"
 #include "app/general/check_status.h"
@@ -120,18 +121,18 @@ void frmMain::Form_Load() {
         gAccounts[i].Status = QStringLiteral("Not Checked");
         gAccounts[i].Result = gAccounts[i].Name;
         gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
-        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
         gAccounts[i].SoundValid = IsUsableSound(gAccounts[i].Sound);
     }
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
     if (gAccountCount == 0) {
-        StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
-        StatusBar.SetPanelText(2, QString());
-        StatusBar.SetPanelText(3, QString());
-        StatusBar.SetPanelText(4, gAutoCheckText);
-        StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+        StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+        StatusBar.SetPanelText(forms::panel::kNewCount, QString());
+        StatusBar.SetPanelText(forms::panel::kStatus, QString());
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
 
@@ -164,8 +165,8 @@ void frmMain::Form_Load() {
         SetMailClientButton(-1);
     }
 
-    gCurrentPane = 0;
-    lblBanner.SetCaption(gPaneName[0]);
+    gCurrentPane = forms::page::kEmail;
+    lblBanner.SetCaption(gPaneName[forms::page::kEmail]);
     FillMessageList(gCurrentAccount);
     gPrevAccount = gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());

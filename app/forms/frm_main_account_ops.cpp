@@ -6,9 +6,10 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
-#include "app/common/flag_scope.h"
 #include "app/common/date_text.h"
+#include "app/common/flag_scope.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -51,8 +52,8 @@ void frmMain::AddAccount() {
         gAccounts[n].Result = name;
         gAccounts[n].Status = QStringLiteral("Not Checked");
         gAccounts[n].CheckTime = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
-        StatusBar.SetPanelText(1, gAccounts[n].Result);
-        StatusBar.SetPanelText(3, gAccounts[n].Status);
+        StatusBar.SetPanelText(forms::panel::kResult, gAccounts[n].Result);
+        StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[n].Status);
         rules_.FillRuleAccountList(gAccountCount);
     }
     txtAcntName.SetFocus();
@@ -101,7 +102,7 @@ bool frmMain::SaveAccount() {
     for (vb::TabStrip* strip : {&TabStripEmail, &TabStripAcnts})
         strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), before.Name, name));
     gAccounts[c].Result = RenamedAccountText(gAccounts[c].Result, before.Name, name);
-    StatusBar.SetPanelText(1, gAccounts[c].Result);
+    StatusBar.SetPanelText(forms::panel::kResult, gAccounts[c].Result);
     SetAccountTabIcon(c);
     rules_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
@@ -152,9 +153,9 @@ void frmMain::ShowNoAccounts() {
     modGeneral::gNoCheckDeferred = false;
     forms::gTrayIcon.ModifyIcon(imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
     modOptions::SaveOptions();
-    StatusBar.SetPanelText(1, QStringLiteral("No Accounts have been created..."));
-    StatusBar.SetPanelText(3, QString());
-    StatusBar.SetPanelText(4, modGeneral::gAutoCheckText);
+    StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+    StatusBar.SetPanelText(forms::panel::kStatus, QString());
+    StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
     lvwEmail.ClearItems();
     modGeneral::gPrevAccount = 0;
     ResetBlankAccount();

@@ -8,6 +8,7 @@
 #include "app/accounts/account_table.h"
 #include "app/common/flag_scope.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
@@ -78,8 +79,10 @@ void frmMain::WireAccountsPage() {
     tray_.Commands().Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
     tray_.Commands().Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
     tray_.Commands().Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
-    tray_.Commands().Add(u"tbrButtons", 6, u"SaveAccount", [this](int16_t) { SaveAccount(); });
-    tray_.Commands().Add(u"tbrButtons", 7, u"Cancel", [this](int16_t) { DisplayAccount(gCurrentAccount); });
+    tray_.Commands().Add(u"tbrButtons", forms::bar::kSaveAccount, u"SaveAccount",
+                         [this](int16_t) { SaveAccount(); });
+    tray_.Commands().Add(u"tbrButtons", forms::bar::kCancelAccount, u"Cancel",
+                         [this](int16_t) { DisplayAccount(gCurrentAccount); });
     tray_.Commands().Add(u"tbrColour", u"Browse", [this](int16_t) {
         fraColourBox.Move(tbrColour.Left(), tbrColour.Top());
         fraColourBox.SetVisible(true);
@@ -200,8 +203,8 @@ void frmMain::DisplayAccount(int16_t index) {
     chkAcntSoundOn.SetValue(account.SoundOn);
 
     gAccountChanged = false;
-    tbrButtons(6).Buttons(1).SetEnabled(false);
-    tbrButtons(7).Buttons(1).SetEnabled(false);
+    tbrButtons(forms::bar::kSaveAccount).Buttons(1).SetEnabled(false);
+    tbrButtons(forms::bar::kCancelAccount).Buttons(1).SetEnabled(false);
     fraAcntToolBar.SetEnabled(true);
     UpdatePageBar();
 
@@ -246,8 +249,8 @@ void frmMain::CheckAccountChanged() {
     const int16_t c = gCurrentAccount;
     if (!HasSlot(c)) return;
     gAccountChanged = ShownAccountSettings(*this, gAccounts[c]) != gAccounts[c].Saved();
-    tbrButtons(6).Buttons(1).SetEnabled(gAccountChanged);
-    tbrButtons(7).Buttons(1).SetEnabled(gAccountChanged);
+    tbrButtons(forms::bar::kSaveAccount).Buttons(1).SetEnabled(gAccountChanged);
+    tbrButtons(forms::bar::kCancelAccount).Buttons(1).SetEnabled(gAccountChanged);
     fraAcntToolBar.SetEnabled(!gAccountChanged);
     UpdatePageBar();
     if (gAccountChanged) {
@@ -281,8 +284,8 @@ void frmMain::TestCurrentAccount() {
     TabStripAcnts_Click();
     operation.LeaveRetrieval();
     operation.ResumeChecks();
-    StatusBar.SetPanelText(3, gAccounts[gCurrentAccount].Status);
-    StatusBar.SetPanelText(4, gAutoCheckText);
+    StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
+    StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
 }
 
 int frmMain::ShowAccountMessage(const AccountMessage& message, int buttons) {

@@ -16,6 +16,7 @@
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/operation_scope.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
@@ -106,7 +107,8 @@ void frmMain::PrepareConnection(int16_t a) {
     SetMousePointer(kBusyPointer);
     tmrRetrieveMessage.SetEnabled(true);
     if (!modGeneral::gTestingAccount)
-        StatusBar.SetPanelText(1, gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
+        StatusBar.SetPanelText(forms::panel::kResult,
+                               gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
     IqelPop3Com& pop3 = forms::Pop3();
     // Security first: putting it resets the port, and the account's own port wins.
     forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));

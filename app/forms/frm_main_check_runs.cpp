@@ -9,6 +9,7 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_message.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/operation_scope.h"
 #include "app/forms/wave_sound.h"
 #include "app/general/check_status.h"
@@ -111,7 +112,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOptUseInterval == 1) {
         modCheck::SetNextAutoCheckTime(1);
-        StatusBar.SetPanelText(4, gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     }
     if (current >= 1) {
         gCurrentAccount = current;
@@ -188,10 +189,11 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     if (!mProgressClock.isValid()) mProgressClock.start();
     if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed())) return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
-    StatusBar.SetPanelText(3, progress.percentText);
-    StatusBar.SetPanelText(4, QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
-                                  QStringLiteral(" of ") + QString::number(mDownloadTotal) +
-                                  QStringLiteral(")"));
+    StatusBar.SetPanelText(forms::panel::kStatus, progress.percentText);
+    StatusBar.SetPanelText(forms::panel::kAutoCheck,
+                           QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
+                               QStringLiteral(" of ") + QString::number(mDownloadTotal) +
+                               QStringLiteral(")"));
     ProgressBar.SetWidth(StatusBar.PanelWidth(1));
     ProgressBar.SetMin(0);
     ProgressBar.SetMax(progress.maximum);

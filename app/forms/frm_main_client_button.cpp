@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/program_file.h"
 
@@ -51,7 +52,7 @@ void frmMain::LoadMailClientIcon(const QString& path, int16_t number) {
     Replace(imlClientButtons, key, picture);
     // Binding the list again redraws the buttons that show the key; setting
     // the caption again does the same for the tray entry.
-    for (vb::ToolBar* bar : {&tbrClient(0), &tbrClient(1), &tbrButtons(2)})
+    for (vb::ToolBar* bar : {&tbrClient(0), &tbrClient(1), &tbrButtons(forms::bar::kStartEmailClient)})
         bar->SetImageList(&imlClientButtons);
     mnuTrayRunClient.SetCaption(mnuTrayRunClient.Caption());
 }
@@ -62,7 +63,7 @@ void frmMain::SetMailClientButton(int16_t number) {
     // or missing key never shows a wrong picture nor fails.
     const bool valid = number != -1 && imlClientButtons.Exists(key);
     const QString shown = valid ? key : QStringLiteral("Folder");
-    ShowImage(tbrButtons(2).Buttons(1), imlClientButtons, shown);
+    ShowImage(tbrButtons(forms::bar::kStartEmailClient).Buttons(1), imlClientButtons, shown);
     mnuTrayRunClient.SetCaption(QStringLiteral("S&tart Email Client|#") + shown);
 
     // The Options page's Test button shows the default client's own picture

@@ -3,6 +3,7 @@
 // page, the mail client.
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 
@@ -24,11 +25,11 @@ void frmMain::RunEmailClient() { pickers_.RunEmailClient(); }
 void frmMain::ShowPage(int16_t pane) {
     // The page comes back with the current account's tab, or the saved rules.
     const bool haveAccounts = modAccounts::gAccountCount > 0;
-    if (pane == 0 && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
-    if (pane == 1 && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
-    if (pane == 2) rules_.ShowSavedRules();
+    if (pane == forms::page::kEmail && haveAccounts) TabStripEmail.Select(modAccounts::gCurrentAccount);
+    if (pane == forms::page::kAccounts && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
+    if (pane == forms::page::kRules) rules_.ShowSavedRules();
     // One page is visible at a time, whichever was shown for an operation.
-    for (int i = 0; i <= 3; ++i)
+    for (int16_t i = forms::page::kEmail; i <= forms::page::kOptions; ++i)
         if (i != pane) fraMain(i).SetVisible(false);
     fraMain(pane).SetVisible(true);
     fraMain(pane).ZOrder(0);
@@ -39,7 +40,7 @@ void frmMain::SwitchPane(int16_t pane) {
     using namespace modGeneral;
     gCurrentPane = pane;
     ShowPage(pane);
-    const bool banner = gCurrentPane < 3 && modAccounts::gAccountCount == 0;
+    const bool banner = gCurrentPane != forms::page::kOptions && modAccounts::gAccountCount == 0;
     fraNoAcntsBanner.SetVisible(banner);
     if (banner) fraNoAcntsBanner.ZOrder(0);
 }

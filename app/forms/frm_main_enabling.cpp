@@ -1,6 +1,7 @@
 // The working state and the "no account" state of the main window.
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void frmMain::EnableMainControls() {
     }
     fraNoAcntsBanner.SetVisible(false);
     fraRulesToolbar.SetVisible(true);
-    for (int i = 0; i <= 2; ++i) fraMain(i).SetEnabled(true);
+    for (int16_t i = forms::page::kEmail; i <= forms::page::kRules; ++i) fraMain(i).SetEnabled(true);
     fraAcnt.SetEnabled(true);
     fraRules.SetEnabled(true);
     for (int i = 1; i <= 5; ++i) fraOptions(i).SetEnabled(true);
@@ -30,7 +31,9 @@ void frmMain::EnableMainControls() {
     for (const char16_t* key : kAccountMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     EnableMessageCommands(lvwEmail.SelectedItem() >= 1);
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
-    for (int i : {0, 2, 3, 4, 5, 8}) tbrButtons(i).Buttons(1).SetEnabled(true);
+    using namespace forms::bar;
+    for (int16_t i : {kEmailHelp, kStartEmailClient, kCheckAll, kClose, kAccountsHelp, kRulesHelp})
+        tbrButtons(i).Buttons(1).SetEnabled(true);
     lvwEmail.SetEnabled(true);
     tray_.SetTrayEntriesEnabled(true);
 }
@@ -47,8 +50,8 @@ void frmMain::DisableEmailControls() {
     for (const char16_t* key : kMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(false);
     tbrEmail.Buttons(QStringLiteral("EmailSpam")).SetEnabled(false);
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(false);
-    tbrButtons(2).Buttons(1).SetEnabled(false);
-    tbrButtons(3).Buttons(1).SetEnabled(false);
+    tbrButtons(forms::bar::kStartEmailClient).Buttons(1).SetEnabled(false);
+    tbrButtons(forms::bar::kCheckAll).Buttons(1).SetEnabled(false);
     lvwEmail.SetEnabled(false);
     tray_.SetTrayEntriesEnabled(false);
 }

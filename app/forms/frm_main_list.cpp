@@ -4,6 +4,7 @@
 #include "app/check/message_sort.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/list_tallies.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/message_ref.h"
 #include "app/general/message_store.h"
@@ -123,12 +124,12 @@ void frmMain::FillMessageList(int16_t account) {
     for (vb::Menu* entry : {&mnuEmailPreview, &mnuEmailDelete, &mnuEmailReply, &mnuEmailOpen})
         entry->SetEnabled(false);
 
-    StatusBar.SetPanelText(1, gAccounts[a].Result);
-    StatusBar.SetPanelText(3, gAccounts[a].Status);
-    StatusBar.SetPanelText(4, gAutoCheckText);
+    StatusBar.SetPanelText(forms::panel::kResult, gAccounts[a].Result);
+    StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[a].Status);
+    StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
-    StatusBar.SetPanelText(2, panel.picture ? QString::number(panel.count) : QString());
+    StatusBar.SetPanelText(forms::panel::kNewCount, panel.picture ? QString::number(panel.count) : QString());
     StatusBar.SetPanelPicture(
         2, imlListViewIcons.Exists(picture) ? imlListViewIcons.Picture(picture) : QPixmap());
 }

@@ -4,21 +4,22 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rules_editor.h"
 #include "platform/loop/message_loop.h"
 
 void frmMain::SetRetrievalMode(bool enable, bool showStop) {
-    tbrButtons(14).SetVisible(false);
+    tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     if (enable) {
         tmrRetrieveMessage.SetEnabled(false);
-        tbrButtons(1).SetVisible(false);
+        tbrButtons(forms::bar::kStopRetrieval).SetVisible(false);
         ShowCurrentPane(modGeneral::gCurrentPane);
     } else {
-        tbrButtons(1).Buttons(1).SetCaption(QStringLiteral("Stop Retrieval      "));
-        tbrButtons(1).SetVisible(showStop);
-        ShowCurrentPane(0);
+        tbrButtons(forms::bar::kStopRetrieval).Buttons(1).SetCaption(QStringLiteral("Stop Retrieval      "));
+        tbrButtons(forms::bar::kStopRetrieval).SetVisible(showStop);
+        ShowCurrentPane(forms::page::kEmail);
     }
     mInRetrieval = !enable;
     UpdatePageBar();
@@ -26,14 +27,16 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     // Accounts, rules and options stay as the operation found them: the pages
     // that edit them are locked whole (a connection test keeps the Accounts
     // page in view, greyed).
-    for (int page = 1; page <= 3; ++page) fraMain(page).SetEnabled(enable);
+    for (int16_t page = forms::page::kAccounts; page <= forms::page::kOptions; ++page)
+        fraMain(page).SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);
     // The list stays readable, but neither its order nor its selection moves
     // under an operation that acts on the messages it shows.
     lvwEmail.SetSelectionFrozen(!enable);
-    tbrButtons(0).Buttons(1).SetEnabled(enable);
-    for (int i : {2, 3, 4}) tbrButtons(i).SetEnabled(enable);
+    tbrButtons(forms::bar::kEmailHelp).Buttons(1).SetEnabled(enable);
+    for (int16_t i : {forms::bar::kStartEmailClient, forms::bar::kCheckAll, forms::bar::kClose})
+        tbrButtons(i).SetEnabled(enable);
     // Auto Check too: switching it saves the options and reschedules, which
     // must not happen under a running check.
     tray_.SetTrayCommandsEnabled(enable);
@@ -50,6 +53,6 @@ void frmMain::ShowCurrentPane(int16_t pane) {
     using namespace modGeneral;
     // The Email page is already in front; a connection test keeps the
     // Accounts page in front.
-    if (gCurrentPane == 0 || gTestingAccount) return;
+    if (gCurrentPane == forms::page::kEmail || gTestingAccount) return;
     ShowPage(pane);
 }

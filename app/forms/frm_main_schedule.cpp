@@ -4,6 +4,7 @@
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/forms/frm_main.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
@@ -34,7 +35,7 @@ void frmMain::SuspendStartUpCheck(forms::PauseAction action) {
     const bool pending = modOptions::gOptEmailCheckStartUp != 0 && !gStartUpDone;
     if (action == forms::PauseAction::Suspend && !pending) return;
     if (!Nest(startUpSuspended_, action) || !pending) return;
-    vb::ToolButton& pause = tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
     if (startUpSuspended_ == 1) {
         startUpWasRunning_ = tmrMailStartUp.Enabled();
         gStartUpPaused = false;
@@ -50,7 +51,7 @@ void frmMain::SuspendStartUpCheck(forms::PauseAction action) {
 void frmMain::ToggleStartUpTimer() {
     using modGeneral::gStartUpPaused;
     gStartUpPaused = !gStartUpPaused;
-    vb::ToolButton& pause = tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
     if (gStartUpPaused) {
         pause.SetCaption(QStringLiteral("StartUp: Continue   "));
         pause.SetToolTipText(QStringLiteral("Continue the StartUp Check Timer"));
@@ -65,21 +66,21 @@ void frmMain::ShowAutoCheckStatus() {
     using namespace modGeneral;
     if (gStartUpDone) return;
     tmrMailStartUp.SetEnabled(false);
-    tbrButtons(14).SetVisible(false);
-    StatusBar.SetPanelText(3, modAccounts::gAccounts[modAccounts::gAccountCount].Status);
-    StatusBar.SetPanelText(4, gAutoCheckText);
+    tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
+    StatusBar.SetPanelText(forms::panel::kStatus, modAccounts::gAccounts[modAccounts::gAccountCount].Status);
+    StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     gStartUpDone = true;
 }
 
 void frmMain::tmrStatusBar_Timer() {
-    StatusBar.SetPanelText(5, modCheck::ClockPanelText(modCheck::gClock()));
+    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(modCheck::gClock()));
     UpdateTrayIcon();
 }
 
 void frmMain::tmrMailTime_Timer() {
     using namespace modGeneral;
     const QDateTime now = modCheck::gClock();
-    StatusBar.SetPanelText(5, modCheck::ClockPanelText(now));
+    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
     // A check that falls due while another server operation runs starts on
     // the first tick after it.
     if (modAccounts::gAccountCount < 1 || ServerOperation::Running()) return;
@@ -91,7 +92,7 @@ void frmMain::tmrMailTime_Timer() {
         // is one interval away all the same, not on the next tick.
         if (modOptions::gOptUseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
             modCheck::SetNextAutoCheckTime(0);
-            StatusBar.SetPanelText(4, gAutoCheckText);
+            StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
         }
     }
     UpdateTrayIcon();
@@ -100,13 +101,14 @@ void frmMain::tmrMailTime_Timer() {
 void frmMain::tmrMailStartUp_Timer() {
     using namespace modGeneral;
     if (ServerOperation::Running()) return;
-    StatusBar.SetPanelText(3, QStringLiteral("StartUp Check: ") +
-                                  QString::number(modOptions::gOptStartUpDelay - startUpCounter_) +
-                                  QStringLiteral(" sec"));
+    StatusBar.SetPanelText(forms::panel::kStatus,
+                           QStringLiteral("StartUp Check: ") +
+                               QString::number(modOptions::gOptStartUpDelay - startUpCounter_) +
+                               QStringLiteral(" sec"));
     ++startUpCounter_;
     if (startUpCounter_ <= modOptions::gOptStartUpDelay) return;
     gStartUpDone = true;
-    tbrButtons(14).SetVisible(false);
+    tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     tmrMailStartUp.SetEnabled(false);
     gUserStop = false;
     RunStartUpCheck();
@@ -120,10 +122,11 @@ void frmMain::tmrRetrieveMessage_Timer() {
     const int16_t account = modAccounts::gCurrentAccount;
     if (account >= 1 && account <= strip.TabCount()) strip.SetTabImage(account, imlTabIcons.Key(15 - retrievalFrame_));
     if (!gUserStop) return;
-    tbrButtons(1).Buttons(1).SetCaption(QStringLiteral("Terminating...      "));
+    tbrButtons(forms::bar::kStopRetrieval).Buttons(1).SetCaption(QStringLiteral("Terminating...      "));
     ProgressBar.SetVisible(false);
-    StatusBar.SetPanelText(1, QStringLiteral("Terminating Connection...Please Wait"));
-    StatusBar.SetPanelText(4, QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
+    StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("Terminating Connection...Please Wait"));
+    StatusBar.SetPanelText(forms::panel::kAutoCheck,
+                           QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
     tmrRetrieveMessage.SetEnabled(false);
     // The session ends now, whatever it waits for; the call waiting in it
     // returns and the check goes on to its end.

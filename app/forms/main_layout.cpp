@@ -8,15 +8,16 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/common/app_settings.h"
-#include "app/common/stored_number.h"
 #include "app/check/schedule.h"
-#include "app/general/message_store.h"
+#include "app/common/app_settings.h"
 #include "app/common/date_text.h"
+#include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
-#include "app/options/option_values.h"
 #include "app/forms/layout_offset.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
 #include "platform/desktop/tray_icon.h"
 #include "platform/ui/twips.h"
 #include "platform/ui/window_frame.h"
@@ -254,8 +255,8 @@ void MainLayout::StackPages() {
         page.SetVisible(false);
         c.fraButtons(i).SetHeight(c.fraMainButtons.Height());
     }
-    c.fraMain(0).SetVisible(true);
-    c.fraMain(0).ZOrder(0);
+    c.fraMain(forms::page::kEmail).SetVisible(true);
+    c.fraMain(forms::page::kEmail).ZOrder(0);
 }
 
 // Email page: tab strip, tool bar, list, status bar.
@@ -265,8 +266,8 @@ void MainLayout::ArrangeEmailPage() {
          std::initializer_list<vb::ControlBase*>{&c.fraEmailToolBar, &c.TabStripEmail, &c.lvwEmail, &c.StatusBar})
         Widen(*control, forms::gLayoutOffset);
     c.TabStripEmail.Move(0, 0);
-    c.tbrButtons(1).SetVisible(false);
-    c.tbrButtons(14).SetVisible(false);
+    c.tbrButtons(forms::bar::kStopRetrieval).SetVisible(false);
+    c.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     c.fraEmailToolBar.SetTop(ToolBarFrameTop(c.TabStripEmail));
     c.lvwEmail.SetTop(c.fraEmailToolBar.Top() + c.fraEmailToolBar.Height());
     const int firstTab = c.TabStripEmail.TabCount() >= 1 ? TabRowHeight(c.TabStripEmail) : 0;
@@ -290,8 +291,12 @@ void MainLayout::ArrangeButtonBars() {
         bar.SetBorderStyle(0);
         bar.ZOrder(1);
     }
-    PlaceFromRight(c.fraButtons(0), {&c.tbrButtons(4), &c.tbrButtons(3), &c.tbrButtons(2), &c.tbrButtons(1)});
-    c.tbrButtons(14).SetLeft(c.tbrButtons(2).Left() - kGap - c.tbrButtons(14).Width());
+    PlaceFromRight(c.fraButtons(0),
+                   {&c.tbrButtons(forms::bar::kClose), &c.tbrButtons(forms::bar::kCheckAll),
+                    &c.tbrButtons(forms::bar::kStartEmailClient), &c.tbrButtons(forms::bar::kStopRetrieval)});
+    c.tbrButtons(forms::bar::kPauseStartUp)
+        .SetLeft(c.tbrButtons(forms::bar::kStartEmailClient).Left() - kGap -
+                 c.tbrButtons(forms::bar::kPauseStartUp).Width());
 }
 
 // Message list columns: the defaults from the list width, or the widths
@@ -337,7 +342,8 @@ void MainLayout::ArrangeAccountsPage() {
     }
     c.fraColourBox.SetVisible(false);
     c.lblAcntPlaySound.SetTop(c.tbrSound(1).Top() + kSoundLabelOffset);
-    PlaceFromRight(c.fraButtons(1), {&c.tbrButtons(7), &c.tbrButtons(6)});
+    PlaceFromRight(c.fraButtons(1),
+                   {&c.tbrButtons(forms::bar::kCancelAccount), &c.tbrButtons(forms::bar::kSaveAccount)});
 }
 
 void MainLayout::ArrangeRulesPage() {
@@ -355,7 +361,8 @@ void MainLayout::ArrangeRulesPage() {
     Widen(c.lblRulesFileName, gLayoutOffset);
     c.fraRulesToolbar.SetTop(c.TabStripRules.Top() + kRulesToolBarFrameTop);
     c.fraRules.SetTop(c.TabStripRules.Top() + c.fraRulesToolbar.Height() - kRulesFrameOverlap);
-    PlaceFromRight(c.fraButtons(2), {&c.tbrButtons(10), &c.tbrButtons(9)});
+    PlaceFromRight(c.fraButtons(2),
+                   {&c.tbrButtons(forms::bar::kCancelRules), &c.tbrButtons(forms::bar::kSaveRules)});
 }
 
 // The no-accounts banner lies over the Email page's tab row; the Options
@@ -365,7 +372,8 @@ void MainLayout::ArrangeBanner() {
     c.fraNoAcntsBanner.Move(c.TabStripEmail.Left() + kBannerIndent, c.TabStripEmail.Top() + c.fraMainButtons.Height());
     c.fraNoAcntsBanner.SetBorderStyle(0);
     c.fraNoAcntsBanner.ZOrder(0);
-    PlaceFromRight(c.fraButtons(3), {&c.tbrButtons(13), &c.tbrButtons(12)});
+    PlaceFromRight(c.fraButtons(3),
+                   {&c.tbrButtons(forms::bar::kCancelOptions), &c.tbrButtons(forms::bar::kSaveOptions)});
 }
 
 void MainLayout::ResetColumnWidths() {
@@ -399,7 +407,7 @@ void MainLayout::SizeAndCentre() {
     const int width = c.TabStripEmail.Width() + 2 * m.frameThickness + 3 * m.borderWidth;
     // Tall enough for the bottom button bar's buttons, with the space above
     // them repeated below them.
-    const vb::ToolBar& help = c.tbrButtons(0);
+    const vb::ToolBar& help = c.tbrButtons(forms::bar::kEmailHelp);
     const int client = std::max(c.TabStripEmail.Height() + Round(1.6 * c.fraMainButtons.Height()),
                                 c.fraMain(0).Top() + c.fraButtons(0).Top() + 2 * help.Top() + help.ButtonHeight());
     const int height = client + m.captionHeight + 2 * m.frameThickness;
@@ -457,7 +465,10 @@ void MainLayout::LayoutPass(int dW, int dH) {
         down(c.fraButtons(i));
     }
     // The right-hand tool bars of the button bars; the Help bars stay left.
-    for (int i : {1, 2, 3, 4, 6, 7, 9, 10, 12, 13, 14}) Shift(c.tbrButtons(i), dW);
+    using namespace forms::bar;
+    for (int16_t i : {kStopRetrieval, kStartEmailClient, kCheckAll, kClose, kSaveAccount, kCancelAccount,
+                      kSaveRules, kCancelRules, kSaveOptions, kCancelOptions, kPauseStartUp})
+        Shift(c.tbrButtons(i), dW);
     Grow(c.TabStripEmail, dW, dH);
     Widen(c.fraEmailToolBar, dW);
     Widen(c.tbrEmail, dW);

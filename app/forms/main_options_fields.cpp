@@ -6,6 +6,7 @@
 #include "app/forms/command_keys.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_options_page.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
@@ -107,11 +108,12 @@ void OptionsPage::WireOptionFields() {
 
 void OptionsPage::WirePageCommands() {
     c_.TreeView.Click = [this] { TreeView_Click(); };
-    commands_.Add(u"tbrButtons", 11, u"Help", [this](int16_t) { ShowOptionsHelp(); });
+    commands_.Add(u"tbrButtons", forms::bar::kOptionsHelp, u"Help", [this](int16_t) { ShowOptionsHelp(); });
     // The page's own Save and Cancel: the edits become the live options, or
     // the page shows the live ones again.
-    commands_.Add(u"tbrButtons", 12, u"SaveOptions", [](int16_t) { modOptions::SaveOptions(); });
-    commands_.Add(u"tbrButtons", 13, u"Cancel", [this](int16_t) {
+    commands_.Add(u"tbrButtons", forms::bar::kSaveOptions, u"SaveOptions",
+                  [](int16_t) { modOptions::SaveOptions(); });
+    commands_.Add(u"tbrButtons", forms::bar::kCancelOptions, u"Cancel", [this](int16_t) {
         modOptions::DisplayOptions();
         c_.TreeView.SetFocus();
     });

@@ -9,6 +9,7 @@
 #include "app/forms/help_topics.h"
 #include "app/forms/layout_offset.h"
 #include "app/forms/main_options_page.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/options_panels.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -76,7 +77,7 @@ void OptionsPage::StackPanels() {
     }
     // The tab strip is only the pane's background.
     c_.TabStripOptions.ClearTabs();
-    c_.TabStripOptions.Move(0, 0, c_.fraMain(3).Width(), c_.TabStripOptions.Height());
+    c_.TabStripOptions.Move(0, 0, c_.fraMain(forms::page::kOptions).Width(), c_.TabStripOptions.Height());
 }
 
 void OptionsPage::FitPanelToolBars() {

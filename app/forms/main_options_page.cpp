@@ -6,6 +6,7 @@
 #include "app/check/schedule.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/help_topics.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/options_panels.h"
 #include "app/general/check_status.h"
@@ -60,8 +61,8 @@ void OptionsPage::ShowOptionsHelp() {
 }
 
 void OptionsPage::EnableOptionsSave(bool changed) {
-    c_.tbrButtons(12).Buttons(1).SetEnabled(changed);
-    c_.tbrButtons(13).Buttons(1).SetEnabled(changed);
+    c_.tbrButtons(forms::bar::kSaveOptions).Buttons(1).SetEnabled(changed);
+    c_.tbrButtons(forms::bar::kCancelOptions).Buttons(1).SetEnabled(changed);
     host_.UpdatePageBar();
 }
 
@@ -77,7 +78,9 @@ void OptionsPage::SetAutoCheckTimers(bool useInterval) { host_.SetAutoCheckTimer
 
 void OptionsPage::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
 
-void OptionsPage::ShowAutoCheckText(const QString& text) { c_.StatusBar.SetPanelText(4, text); }
+void OptionsPage::ShowAutoCheckText(const QString& text) {
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, text);
+}
 
 void OptionsPage::ShowSortColumnIcon(const QString& key, const QString& icon) { host_.ShowSortColumnIcon(key, icon); }
 

@@ -7,6 +7,7 @@
 
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_options_page.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/menu_xp.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
@@ -156,7 +157,7 @@ void OptionsPage::SetToolbarStyle(ToolbarGroup group, int16_t flat) {
 }
 
 void OptionsPage::SetToolbarStyleA(int16_t flat) {
-    for (int i = 0; i <= 14; ++i) Style(c_.tbrButtons(i), flat, true);
+    for (int16_t i = 0; i <= forms::bar::kLast; ++i) Style(c_.tbrButtons(i), flat, true);
 }
 
 void OptionsPage::SetToolbarStyleB(int16_t flat) {

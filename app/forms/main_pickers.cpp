@@ -6,6 +6,7 @@
 #include "app/accounts/account_table.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/main_pickers.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
@@ -165,5 +166,6 @@ void Pickers::WirePickers(forms::CommandKeys& commands) {
     commands.Add(u"tbrClient", u"Test", picker(&Pickers::TestEmailClient));
     commands.Add(u"tbrSound", u"Browse", picker(&Pickers::BrowseSound));
     commands.Add(u"tbrSound", u"Test", picker(&Pickers::TestSound));
-    commands.Add(u"tbrButtons", 2, u"StartEmailClient", [this](int16_t) { RunEmailClient(); });
+    commands.Add(u"tbrButtons", forms::bar::kStartEmailClient, u"StartEmailClient",
+                 [this](int16_t) { RunEmailClient(); });
 }

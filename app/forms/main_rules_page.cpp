@@ -5,6 +5,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/forms/main_rules_page.h"
+#include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
 #include "app/rules/rule_set.h"
@@ -89,8 +90,10 @@ void RulesPage::WireRuleCommands() {
     commands_.Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
     commands_.Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
     commands_.Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
-    commands_.Add(u"tbrButtons", 9, u"SaveRules", [this](int16_t) { SaveRuleChanges(); });
-    commands_.Add(u"tbrButtons", 10, u"Cancel", [this](int16_t) { ResetRulesEditor(); });
+    commands_.Add(u"tbrButtons", forms::bar::kSaveRules, u"SaveRules",
+                  [this](int16_t) { SaveRuleChanges(); });
+    commands_.Add(u"tbrButtons", forms::bar::kCancelRules, u"Cancel",
+                  [this](int16_t) { ResetRulesEditor(); });
 }
 
 bool RulesPage::RuleChoosing() const {
@@ -233,8 +236,8 @@ void RulesPage::ShowRulesChangedState() {
     txtRuleNotifyTime.SetEnabled(notify);
     updRuleNotifyTime.SetEnabled(notify);
     // Pending edits keep the user on the page until they are saved or cancelled.
-    tbrButtons(9).Buttons(1).SetEnabled(gRulesChanged);
-    tbrButtons(10).Buttons(1).SetEnabled(gRulesChanged);
+    tbrButtons(forms::bar::kSaveRules).Buttons(1).SetEnabled(gRulesChanged);
+    tbrButtons(forms::bar::kCancelRules).Buttons(1).SetEnabled(gRulesChanged);
     host_.UpdatePageBar();
 }
 

@@ -129,8 +129,9 @@ private:
     // (the application ending) drops it with the page.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
 
-    // The page's controls, by their designed names. The Save and Cancel bars
-    // are tbrButtons(9) and (10), the move bar is tbrMoveButtons(1).
+    // The page's controls, by their designed names. Of the arrays shared with
+    // other pages it uses only its Save and Cancel bars (forms::bar) and its
+    // move bar, tbrMoveButtons(1).
     vb::CommonDialog& CommonDialog;
     vb::ControlArray<vb::ToolBar>& tbrButtons;
     vb::ControlArray<vb::ToolBar>& tbrMoveButtons;

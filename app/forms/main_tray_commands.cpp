@@ -11,6 +11,7 @@
 
 #include "app/forms/child_windows.h"
 #include "app/forms/help_topics.h"
+#include "app/forms/main_window_slots.h"
 #include "app/forms/menu_xp.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
@@ -74,12 +75,16 @@ void TrayCommands::WireCommandKeys() {
 // The window's own commands: the page switch, the Size, Close and Quit
 // buttons, the pages' Help buttons and the new message.
 void TrayCommands::WireWindowCommands() {
-    for (const auto& [key, pane] : {std::pair{u"Email", 0}, {u"Accounts", 1}, {u"Rules", 2}, {u"Options", 3}})
-        commands_.Add(u"tbrMainButtons", key, [this, pane = int16_t(pane)](int16_t) { host_.SwitchPane(pane); });
+    for (const auto& [key, pane] : {std::pair{u"Email", forms::page::kEmail},
+                                    {u"Accounts", forms::page::kAccounts},
+                                    {u"Rules", forms::page::kRules},
+                                    {u"Options", forms::page::kOptions}})
+        commands_.Add(u"tbrMainButtons", key, [this, pane = pane](int16_t) { host_.SwitchPane(pane); });
     commands_.Add(u"tbrMainButtons", u"Size", [this](int16_t) { host_.RestoreStartSize(); });
-    for (const auto& [index, topic] :
-         {std::pair{0, forms::kHelpEmail}, {5, forms::kHelpAccounts}, {8, forms::kHelpRules}})
-        commands_.Add(u"tbrButtons", int16_t(index), u"Help",
+    for (const auto& [index, topic] : {std::pair{forms::bar::kEmailHelp, forms::kHelpEmail},
+                                       {forms::bar::kAccountsHelp, forms::kHelpAccounts},
+                                       {forms::bar::kRulesHelp, forms::kHelpRules}})
+        commands_.Add(u"tbrButtons", index, u"Help",
                       [topic = topic](int16_t) { platform::desktop::ShowHelp(vb::App::DataPath(), topic); });
     commands_.Add(u"tbrButtons", u"Close", [this](int16_t) { CloseToTray(); });
     commands_.Add(u"tbrMainButtons", u"Quit", [this](int16_t) { mnuTrayQuitApplication_Click(); });
@@ -157,8 +162,8 @@ void TrayCommands::JumpToOptionsPanel(int node) {
     // While the page bar is locked (unsaved account or rule edits, or a
     // server operation) the user's page stays: leaving it could cost edits.
     if (!controls_.fraMainButtons.Enabled()) return;
-    modGeneral::gCurrentPane = 3;
-    host_.ShowPage(3);
+    modGeneral::gCurrentPane = forms::page::kOptions;
+    host_.ShowPage(forms::page::kOptions);
     host_.ShowOptionsPanel(node);
 }
 

@@ -1,4 +1,5 @@
 #include "app/main/start_procedure.h"
+#include "app/forms/main_window_slots.h"
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
@@ -101,7 +102,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
         main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    main.StatusBar.SetPanelText(4, gAutoCheckText);
+    main.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
 
     if (gOptMinimizeStartUp == 1) {
         // The resize handler takes a minimised window to the tray (where one exists).
@@ -121,7 +122,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     }
 
     gStartUpPaused = false;
-    vb::ToolBar& pause = main.tbrButtons(14);
+    vb::ToolBar& pause = main.tbrButtons(forms::bar::kPauseStartUp);
     if (gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
         pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
