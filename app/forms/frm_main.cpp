@@ -43,7 +43,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
     WireMessageList();
     WireAccountCheck();
-    WireAccountsPage();
     WireMessageMenu();
     WireCheckRuns();
     WirePointerEvents();
@@ -51,23 +50,13 @@ frmMain::frmMain() : frmMainDesign(this) {
 
 void frmMain::Form_Load() {
     using namespace modGeneral;
-    using namespace modAccounts;
-    using namespace modOptions;
 
     rules_.Load();
     options_.RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
-
-    QString error;
-    forms::gPop3 = forms::CreateComponent(error);
-    if (!forms::gPop3) {
-        vb::MsgBox(error, vb::vbCritical, gAppName + QStringLiteral(" - Start"));
-        throw forms::StartupFailure(error.toStdString());
-    }
-    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
-    forms::gPop3->putref_Notification(events_.Get());
+    CreateComponentObject();
 
     gLoading = true;
     tray_.AddTrayIcon();
@@ -75,7 +64,36 @@ void frmMain::Form_Load() {
 
     layout_.ArrangeControls();
     layout_.SizeAndCentre();
+    LoadStoredOptions();
+    LoadAccounts();
 
+    rules_.InitRules();
+
+    options_.BuildOptionsTree();
+    options_.LayoutOptionsPages();
+    modOptions::DisplayOptions();
+    ResetRunState();
+    modOptions::DisplayOptions();
+    if (modAccounts::gCurrentAccount >= 1) accounts_.DisplayAccount(modAccounts::gCurrentAccount);
+
+    ShowMailClientButtons();
+    ShowEmailPage();
+}
+
+void frmMain::CreateComponentObject() {
+    QString error;
+    forms::gPop3 = forms::CreateComponent(error);
+    if (!forms::gPop3) {
+        vb::MsgBox(error, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Start"));
+        throw forms::StartupFailure(error.toStdString());
+    }
+    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
+    forms::gPop3->putref_Notification(events_.Get());
+}
+
+void frmMain::LoadStoredOptions() {
+    using namespace modAccounts;
+    using namespace modOptions;
     gAccountCount =
         std::max<int16_t>(0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"),
                                                       QStringLiteral("AcntNum"), QStringLiteral("0")),
@@ -84,12 +102,15 @@ void frmMain::Form_Load() {
 
     ResizeAccountArrays(gAccountCount);
     ApplyButtonStyle();
-    gSortKey = SortColumnName(gOptSortColumn);
-    gSortKeyPrev = gSortKey;
+    modGeneral::gSortKey = SortColumnName(gOptSortColumn);
+    modGeneral::gSortKeyPrev = modGeneral::gSortKey;
     if (gOptMessageSort == 1)
-        ShowSortColumnIcon(gSortKey,
+        ShowSortColumnIcon(modGeneral::gSortKey,
                            gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+}
 
+void frmMain::LoadAccounts() {
+    using namespace modAccounts;
     ResetBlankAccount();
     gSavedAcntNum = gAccountCount;
     TabStripEmail.ClearTabs();
@@ -97,50 +118,53 @@ void frmMain::Form_Load() {
     TabStripRules.ClearTabs();
 
     const QDateTime now = QDateTime::currentDateTime();
-    gTotalMsgCount = 0;
-    gTotalNewCount = 0;
-    SetCaption(gAppName);
+    modGeneral::gTotalMsgCount = 0;
+    modGeneral::gTotalNewCount = 0;
+    SetCaption(modGeneral::gAppName);
     EnableMainControls();
 
-    for (int16_t i = 1; i <= gAccountCount; ++i) {
-        LoadAccount(i);
-        CopyAccountToEditBuffer(i);
-        const QString image =
-            gAccounts[i].Enabled != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
-        TabStripEmail.AddTab(gAccounts[i].Name, image);
-        TabStripAcnts.AddTab(gAccounts[i].Name, image);
-        gAccounts[i].MsgCount = 0;
-        gAccounts[i].NewCount = 0;
-        gAccounts[i].PrevMsgCount = 0;
-        gAccounts[i].DeleteCount = 0;
-        gAccounts[i].SpamCount = 0;
-        gAccounts[i].Connected = false;
-        gAccounts[i].Checked = false;
-        gAccounts[i].HasMail = false;
-        gAccounts[i].HasNewMail = false;
-        gAccounts[i].Status = QStringLiteral("Not Checked");
-        gAccounts[i].Result = gAccounts[i].Name;
-        gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
-        StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
-        gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
-        gAccounts[i].SoundValid = IsUsableSound(gAccounts[i].Sound);
-    }
+    for (int16_t i = 1; i <= gAccountCount; ++i) LoadAccountAtStart(i, now);
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
     if (gAccountCount == 0) {
         StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(forms::panel::kNewCount, QString());
         StatusBar.SetPanelText(forms::panel::kStatus, QString());
-        StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
         StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
+}
 
-    rules_.InitRules();
+// One stored account, with its tabs, not checked yet.
+void frmMain::LoadAccountAtStart(int16_t i, const QDateTime& now) {
+    using namespace modAccounts;
+    LoadAccount(i);
+    CopyAccountToEditBuffer(i);
+    const QString image = gAccounts[i].Enabled != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
+    TabStripEmail.AddTab(gAccounts[i].Name, image);
+    TabStripAcnts.AddTab(gAccounts[i].Name, image);
+    gAccounts[i].MsgCount = 0;
+    gAccounts[i].NewCount = 0;
+    gAccounts[i].PrevMsgCount = 0;
+    gAccounts[i].DeleteCount = 0;
+    gAccounts[i].SpamCount = 0;
+    gAccounts[i].Connected = false;
+    gAccounts[i].Checked = false;
+    gAccounts[i].HasMail = false;
+    gAccounts[i].HasNewMail = false;
+    gAccounts[i].Status = QStringLiteral("Not Checked");
+    gAccounts[i].Result = gAccounts[i].Name;
+    gAccounts[i].CheckTime = FormatDate(now, "h:mm AM/PM");
+    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
+    gAccounts[i].ClientValid = platform::desktop::IsUsableProgram(gAccounts[i].Client);
+    gAccounts[i].SoundValid = modOptions::IsUsableSound(gAccounts[i].Sound);
+}
 
-    options_.BuildOptionsTree();
-    options_.LayoutOptionsPages();
-    DisplayOptions();
+// No child window shown, no stop asked, nothing deferred or tested: the
+// state of a new run.
+void frmMain::ResetRunState() {
+    using namespace modGeneral;
     mQuitting = false;
     gShowingFirstUse = false;
     gShowingMessage = false;
@@ -151,24 +175,31 @@ void frmMain::Form_Load() {
     gLoading = false;
     gTestingAccount = false;
     gSoundsOn = true;
-    DisplayOptions();
-    if (gCurrentAccount >= 1) DisplayAccount(gCurrentAccount);
+}
 
+// The accounts' own client pictures, and the start button's: the default
+// client's, else the current account's, else none.
+void frmMain::ShowMailClientButtons() {
+    using namespace modAccounts;
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAccounts[i].ClientValid) LoadMailClientIcon(gAccounts[i].Client, i);
-    if (gDefaultClientValid) {
-        LoadMailClientIcon(gOptDefaultClient, 0);
+    if (modOptions::gDefaultClientValid) {
+        LoadMailClientIcon(modOptions::gOptDefaultClient, 0);
         SetMailClientButton(0);
     } else if (gCurrentAccount >= 1 && gAccounts[gCurrentAccount].ClientValid) {
         SetMailClientButton(gCurrentAccount);
     } else {
         SetMailClientButton(-1);
     }
+}
 
+// The Email page in front with the current account's list.
+void frmMain::ShowEmailPage() {
+    using namespace modGeneral;
     gCurrentPane = forms::page::kEmail;
     lblBanner.SetCaption(gPaneName[forms::page::kEmail]);
-    FillMessageList(gCurrentAccount);
-    gPrevAccount = gCurrentAccount;
+    FillMessageList(modAccounts::gCurrentAccount);
+    gPrevAccount = modAccounts::gCurrentAccount;
     cmdTakeFocus.Move(fraMainButtons.Left(), fraMainButtons.Top());
     cmdTakeFocus.ZOrder(1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QStringList>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
+#include "app/forms/main_accounts_page.h"
 #include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
@@ -35,7 +37,8 @@ class frmMain : public vb::Form,
                 private OptionsPage::Host,
                 private Pickers::Host,
                 private forms::ComponentEventsView,
-                private TrayCommands::Host {
+                private TrayCommands::Host,
+                private AccountsPage::Host {
 public:
     frmMain();
 
@@ -46,8 +49,8 @@ public:
 
     // ---- control enabling ----
     // The working state with at least one account, else the "no account" state.
-    void EnableMainControls();
-    void DisableEmailControls();
+    void EnableMainControls() override;
+    void DisableEmailControls() override;
 
     // ---- retrieval mode ----
     // enable false enters retrieval mode (the Email page in front, page
@@ -82,7 +85,7 @@ public:
     void ShowPage(int16_t pane) override;
     // The Email tab strip chose an account: its client button and its list,
     // unless it is the account the list shows already.
-    void TabStripEmail_Click();
+    void TabStripEmail_Click() override;
 
     // ---- quit ----
     // The session ends (a signal or the session manager): the same quit, with
@@ -105,6 +108,18 @@ protected:
     void Form_Unload(int& Cancel) override;
 
 private:
+    // The steps of the load, in its order.
+    // The component object, whose notifications the window hears; without
+    // it the program cannot start.
+    void CreateComponentObject();
+    // The account count and the options from the settings, the sort.
+    void LoadStoredOptions();
+    // Every stored account with its tabs, or the "no account" state.
+    void LoadAccounts();
+    void LoadAccountAtStart(int16_t i, const QDateTime& now);
+    void ResetRunState();
+    void ShowMailClientButtons();
+    void ShowEmailPage();
     bool mQuitPending = false;
     bool mEndingSession = false;
     // The quit, once no server operation runs and no modal window waits.
@@ -162,7 +177,7 @@ public:
     void FillMessageList(int16_t account);
     // The account's tab icon on both tab strips: error, mail or no mail,
     // and "Disabled" for an account switched off.
-    void SetAccountTabIcon(int16_t account);
+    void SetAccountTabIcon(int16_t account) override;
     // The hidden columns 6 to 9 kept at width 0.
     void HideExtraColumns();
     // The stored message that row (1-based) of the list shows, found in the
@@ -302,58 +317,13 @@ private:
 
     // ---- accounts page ----
 public:
-    // Shows account index (0: the blank placeholder) on the Accounts page,
-    // refreshing its edit copy; the page ends unchanged.
-    void DisplayAccount(int16_t index);
-    // Compares the page with the current account's saved fields: Save and
-    // Cancel while they differ, the account tool bar, page switch and move
-    // buttons otherwise.
-    void CheckAccountChanged();
-    void SetMoveButtons(int16_t index);
-    // Appends a new account, stores it and shows it.
-    void AddAccount();
-    // Checks the name and stores the current account's edits; false when the
-    // name was refused or the store refused the write (nothing changed).
-    bool SaveAccount();
-    // After the user confirms, removes the current account everywhere.
-    void DeleteAccount();
-    // Accounts account and account + offset exchange places everywhere; the
-    // moved account stays current.
-    void MoveAccount(int16_t account, int16_t offset);
-    // A tab of the Accounts strip was chosen: shows its account, asking
-    // first when the shown account has unsaved edits.
-    void TabStripAcnts_Click();
-    // The tab of strip under x (twips): 1 for x at or left of 0, 0 right of
-    // the last tab or with no tab.
-    static int16_t TabFromX(const vb::TabStrip& strip, int x);
-    // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
-    int16_t mTabDragState = 0;
+    AccountsPage& accounts() { return accounts_; }
 
 private:
-    void WireAccountsPage();
-    void WireAccountFields();
-    void WireTabDrag(vb::TabStrip& strip, int16_t dragState);
-    // The connection test of the current account, in retrieval mode with
-    // the check timers held.
-    void TestCurrentAccount();
-    void AcntClient_Change();
-    void AcntSound_Change();
-    // The message list shows the current account again, rows read afresh.
-    void RefillCurrentList();
-    // The "MailClient" pictures of accounts from..to follow their clients.
-    void ReloadClientPictures(int16_t from, int16_t to);
-    // The last account is gone: checks switched off and stored, the page blank.
-    void ShowNoAccounts();
-    // A message box with the message's title and text and a critical icon.
-    int ShowAccountMessage(const modAccounts::AccountMessage& message, int buttons = 0);
-    struct AccountsPageView final : modAccounts::AccountsView {
-        explicit AccountsPageView(frmMain& window) : window_(window) {}
-        void DisplayAccount(int16_t index) override { window_.DisplayAccount(index); }
-        frmMain& window_;
-    };
-    AccountsPageView accountsPage_{*this};
-    ViewSlot<modAccounts::AccountsView>::Registration accountsView_;
-
+    // What the page asks of the window.
+    bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest) override;
+    // Wires itself into the command keys of tray_, declared above it.
+    AccountsPage accounts_{*this, *this, tray_.Commands(), *this};
 
     // ---- message menu ----
 public:
@@ -428,11 +398,13 @@ private:
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
 
-    // ---- pages ----
+    // ---- rules page ----
 public:
     RulesPage& rules() { return rules_; }
 
 private:
+    // The Rules page lists the accounts the Accounts page keeps.
+    void FillRuleAccountList(int16_t accountCount) override { rules_.FillRuleAccountList(accountCount); }
     // Declared last: built once the window's members are, gone before them.
     RulesPage rules_{*this, *this, tray_.Commands(), *this};
 };

@@ -13,6 +13,7 @@
 #include "app/check/schedule.h"
 #include "app/check/stored_message.h"
 #include "app/common/date_text.h"
+#include "app/common/flag_scope.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
@@ -246,6 +247,22 @@ void frmMain::TestAccountConnection(int16_t a) {
     if (a < 1 || a > modAccounts::gAccountCount) return;
     const forms::OperationScope operation(*this, "testing a connection");
     if (operation.Started()) TestConnection(a);
+}
+
+bool frmMain::RunConnectionTest(int16_t a, const std::function<void()>& afterTest) {
+    forms::OperationScope operation(
+        *this, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
+    if (!operation.Started()) return false;
+    ShowAutoCheckStatus();
+    operation.PauseChecks();
+    // For the tab animation and the status texts, until the test ends.
+    const FlagScope testing(modGeneral::gTestingAccount);
+    operation.EnterRetrieval(false);
+    TestConnection(a);
+    afterTest();
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
+    return true;
 }
 
 void frmMain::TestConnection(int16_t a) {

@@ -194,7 +194,7 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
                            QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
                                QStringLiteral(" of ") + QString::number(mDownloadTotal) +
                                QStringLiteral(")"));
-    ProgressBar.SetWidth(StatusBar.PanelWidth(1));
+    ProgressBar.SetWidth(StatusBar.PanelWidth(forms::panel::kResult));
     ProgressBar.SetMin(0);
     ProgressBar.SetMax(progress.maximum);
     ProgressBar.SetValue(progress.value);

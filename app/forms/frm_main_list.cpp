@@ -130,8 +130,9 @@ void frmMain::FillMessageList(int16_t account) {
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
     StatusBar.SetPanelText(forms::panel::kNewCount, panel.picture ? QString::number(panel.count) : QString());
-    StatusBar.SetPanelPicture(
-        2, imlListViewIcons.Exists(picture) ? imlListViewIcons.Picture(picture) : QPixmap());
+    StatusBar.SetPanelPicture(forms::panel::kNewCount, imlListViewIcons.Exists(picture)
+                                                           ? imlListViewIcons.Picture(picture)
+                                                           : QPixmap());
 }
 
 const modGeneral::MessageRef* frmMain::ListedMessage(int row) {

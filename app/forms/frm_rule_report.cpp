@@ -92,7 +92,7 @@ void frmRuleReport::Form_Load() {
     const int tab = deletions_.accounts == 0 && spam_.accounts > 0 ? 2 : 1;
     TabStripRuleReport.Select(tab);
     TabStripRuleReport_Click();  // selecting the tab already selected runs no handler
-    countdown_ = modRules::RuleReportCountdown(modRules::gRuleTime);
+    countdown_ = modRules::RuleReportCountdown(modRules::gRules.Time);
     Button(tbrRuleReport, 0).SetTag(QStringLiteral("On"));
     tmrRuleReport.SetEnabled(true);
     lblRuleReportCountDown.SetCaption(QString::number(countdown_.SecondsLeft()));

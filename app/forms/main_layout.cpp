@@ -116,18 +116,18 @@ std::vector<QString> WithTimes(std::vector<QString> texts, const QString& prefix
     return texts;
 }
 
-// The texts each fixed status panel shows, at their widest: the count (2), a
-// check's status and progress (3), the automatic check and the download (4),
-// the clock (5).
+// The texts each fixed status panel shows, at their widest: the count, a
+// check's status and progress, the automatic check and the download, the
+// clock.
 std::vector<QString> PanelTexts(int panel) {
     switch (panel) {
-        case 2:
+        case forms::panel::kNewCount:
             return {QStringLiteral("9999")};
-        case 3:
+        case forms::panel::kStatus:
             return WithTimes({QStringLiteral("Not Checked"), QStringLiteral("StartUp Check: 59 sec"),
                               QStringLiteral("100 % Complete")},
                              QStringLiteral("Checked at: "));
-        case 4:
+        case forms::panel::kAutoCheck:
             return WithTimes({QStringLiteral("Auto Check Off"), QStringLiteral("Retrieving... (999 of 999)"),
                               QStringLiteral("Stopping Retrieve... 999")},
                              QStringLiteral("Auto Check at "));
@@ -143,10 +143,11 @@ std::vector<QString> PanelTexts(int panel) {
 // more than designed, the first keeping its designed width; returns how much
 // wider than the bar the panels then are together (less than 0: narrower).
 int FitStatusPanels(vb::StatusBar& bar, int pictureWidth) {
-    for (int panel = 2; panel <= bar.PanelCount(); ++panel) {
+    for (int panel = forms::panel::kNewCount; panel <= bar.PanelCount(); ++panel) {
         int width = bar.PanelWidth(panel);
         for (const QString& text : PanelTexts(panel))
-            width = std::max(width, bar.PanelWidthFor(panel, text, panel == 2 ? pictureWidth : 0));
+            width = std::max(
+                width, bar.PanelWidthFor(panel, text, panel == forms::panel::kNewCount ? pictureWidth : 0));
         bar.SetPanelWidth(panel, width);
     }
     return vb::PixelsToTwipsX(bar.minimumSizeHint().width()) - bar.Width();
@@ -277,7 +278,7 @@ void MainLayout::ArrangeEmailPage() {
     // The progress bar lies inside the status bar, over its first panel.
     c.ProgressBar.SetVisible(false);
     c.ProgressBar.Move(c.StatusBar.Left() + kProgressLeft, c.StatusBar.Top() + kProgressTop,
-                       std::max(0, c.StatusBar.PanelWidth(1) - 2 * kProgressLeft),
+                       std::max(0, c.StatusBar.PanelWidth(forms::panel::kResult) - 2 * kProgressLeft),
                        std::max(0, c.StatusBar.Height() - 2 * kProgressTop));
 }
 

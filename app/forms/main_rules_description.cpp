@@ -7,24 +7,16 @@
 #include "app/forms/main_rules_page.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
+#include "app/rules/rule_description.h"
 #include "app/rules/rule_set.h"
 #include "app/rules/rules_editor.h"
 #include "platform/ui/msg_box.h"
 
 using namespace modRules;
 
-namespace {
-
-bool IsTextWhere(const QString& where) {
-    return where == u"From" || where == u"To" || where == u"Subject" || where == u"Body";
-}
-
-}  // namespace
-
 void RulesPage::FillWhereList() {
     cboWhere.Clear();
-    for (const char* where : {"From", "To", "Subject", "Body", "Attachment", "Size"})
-        cboWhere.AddItem(QString::fromLatin1(where));
+    for (const QStringView where : kWhereWords) cboWhere.AddItem(where.toString());
 }
 
 void RulesPage::FillBooleanList() {
@@ -36,7 +28,7 @@ void RulesPage::FillBooleanList() {
 void RulesPage::SetConditionList(const QString& where) {
     const QString kept = cboCondition.Text();
     cboCondition.Clear();
-    const bool rules = gEditRuleCount >= 1;
+    const bool rules = gEditRules.Count >= 1;
     const auto offer = [&](std::initializer_list<const char*> conditions, const char* fallback,
                            const char* hint) {
         QStringList names;
@@ -45,7 +37,7 @@ void RulesPage::SetConditionList(const QString& where) {
         lblCriteria.SetCaption(QString::fromLatin1(hint));
         cboCondition.SetText(names.contains(kept) ? kept : QString::fromLatin1(fallback));
     };
-    if (IsTextWhere(where)) {
+    if (IsWhereWord(where, /*textOnly=*/true)) {
         offer({"Contains", "Equals"}, "Contains",
               where == u"From" || where == u"To" ? "Enter Names or Addresses..." : "Enter Text...");
     } else if (where == u"Attachment") {
@@ -65,22 +57,22 @@ void RulesPage::SetConditionList(const QString& where) {
 }
 
 void RulesPage::ShowRule(int16_t rule) {
-    if (rule < 1 || rule > gEditRuleCount) return ClearRuleEditor();
+    if (rule < 1 || rule > gEditRules.Count) return ClearRuleEditor();
     QScopedValueRollback<bool> showing(gRuleShowing, true);
-    ShowRuleEnabledStatus(gEditRuleEnabled[rule]);
-    txtRuleName.SetText(gEditRuleName[rule]);
-    ShowRuleAccount(gEditRuleAccount[rule]);
+    ShowRuleEnabledStatus(gEditRules[rule].Enabled);
+    txtRuleName.SetText(gEditRules[rule].Name);
+    ShowRuleAccount(gEditRules[rule].Account);
     // An action other than the three is kept and shows no choice.
     for (int i = 1; i <= 3; ++i)
-        if (i != gEditRuleAction[rule]) optRuleAction(i).SetValue(false);
-    if (gEditRuleAction[rule] >= 1 && gEditRuleAction[rule] <= 3)
-        optRuleAction(gEditRuleAction[rule]).SetValue(true);
-    chkRuleNotify.SetValue(gEditRuleShow == 1 ? vb::vbChecked : vb::vbUnchecked);
-    chkRuleNotifyNew.SetValue(gEditRuleShowNew == 1 ? vb::vbChecked : vb::vbUnchecked);
-    txtRuleNotifyTime.SetText(QString::number(gEditRuleTime));
+        if (i != gEditRules[rule].Action) optRuleAction(i).SetValue(false);
+    if (gEditRules[rule].Action >= 1 && gEditRules[rule].Action <= 3)
+        optRuleAction(gEditRules[rule].Action).SetValue(true);
+    chkRuleNotify.SetValue(gEditRules.Show == 1 ? vb::vbChecked : vb::vbUnchecked);
+    chkRuleNotifyNew.SetValue(gEditRules.ShowNew == 1 ? vb::vbChecked : vb::vbUnchecked);
+    txtRuleNotifyTime.SetText(QString::number(gEditRules.Time));
 
-    gCurrentLine = gEditRuleDescCount[rule];
-    gEditRuleDescHigh[rule] = gCurrentLine;  // the redo history belongs to one showing
+    gCurrentLine = gEditRules[rule].DescCount;
+    gEditRules[rule].DescHigh = gCurrentLine;  // the redo history belongs to one showing
     ShowRuleLines();
     ShowRuleLine(gCurrentLine);
     EnableRuleUpdate();
@@ -90,17 +82,17 @@ void RulesPage::ShowRule(int16_t rule) {
     tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(false);
     fraRules.SetEnabled(modAccounts::gAccountCount >= 1);
 
-    for (int i = 1; i <= gEditRuleCount && i <= lstRules.ListCount(); ++i)
-        lstRules.SetSelected(i - 1, gEditRuleEnabled[i] == 1);
-    const bool several = gEditRuleCount >= 2;
+    for (int i = 1; i <= gEditRules.Count && i <= lstRules.ListCount(); ++i)
+        lstRules.SetSelected(i - 1, gEditRules[i].Enabled == 1);
+    const bool several = gEditRules.Count >= 2;
     tbrMoveButtons(1).Buttons(QStringLiteral("Up")).SetEnabled(several && rule > 1);
-    tbrMoveButtons(1).Buttons(QStringLiteral("Down")).SetEnabled(several && rule < gEditRuleCount);
+    tbrMoveButtons(1).Buttons(QStringLiteral("Down")).SetEnabled(several && rule < gEditRules.Count);
     if (rule <= lstRules.ListCount()) lstRules.SetListIndex(rule - 1);
 }
 
 void RulesPage::ShowRuleLines() {
-    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
-    txtRuleDescription.SetText(rule ? gEditRuleDesc(gCurrentRule, 0) : QString());
+    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
+    txtRuleDescription.SetText(rule ? gEditRules[gCurrentRule].Desc[0] : QString());
     lblRuleDescEntries.SetCaption(QString::number(gCurrentLine) + QStringLiteral(" of 10 Entries"));
 }
 
@@ -119,12 +111,12 @@ void RulesPage::ShowRuleLine(int16_t line) {
 void RulesPage::EnableRuleUpdate() {
     tbrRuleUpdate(0)
         .Buttons(QStringLiteral("Update"))
-        .SetEnabled(gEditRuleCount >= 1 && !cboCondition.Text().isEmpty() &&
+        .SetEnabled(gEditRules.Count >= 1 && !cboCondition.Text().isEmpty() &&
                     CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
 }
 
 void RulesPage::UpdateRuleDescription() {
-    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     if (gCurrentLine >= kMaxDescLines) {
         const QString crLf = QStringLiteral("\r\n");
         vb::MsgBox(QStringLiteral("Maximum Reached!") + crLf + crLf +
@@ -161,7 +153,7 @@ void RulesPage::UpdateRuleDescription() {
 }
 
 void RulesPage::ClearRuleDescription() {
-    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     ClearRuleLines();
     ShowRuleLines();
     ShowRuleLine(0);

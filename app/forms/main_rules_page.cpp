@@ -1,6 +1,7 @@
 // The Rules page: its controls and wiring, the rules list, the current
 // rule's name, account and action, the notification values, and the Add,
-// Delete, Save, Cancel and move commands.
+// Delete, Save, Cancel and move commands. Every edit goes to the edit set;
+// the live set follows only when the rules file is written.
 #include <QScopedValueRollback>
 
 #include "app/accounts/account_table.h"
@@ -97,7 +98,7 @@ void RulesPage::WireRuleCommands() {
 }
 
 bool RulesPage::RuleChoosing() const {
-    return !modGeneral::gLoading && !gRuleShowing && gEditRuleCount >= 1;
+    return !modGeneral::gLoading && !gRuleShowing && gEditRules.Count >= 1;
 }
 
 void RulesPage::WireRuleList() {
@@ -109,7 +110,7 @@ void RulesPage::WireRuleList() {
     lstRules.ItemCheck = [this](int item) {
         if (!RuleChoosing()) return;
         gCurrentRule = static_cast<int16_t>(item + 1);
-        gEditRuleEnabled[gCurrentRule] = lstRules.Selected(item) ? 1 : 0;
+        gEditRules[gCurrentRule].Enabled = lstRules.Selected(item) ? 1 : 0;
         CheckRulesChanged();
         ShowRule(gCurrentRule);
     };
@@ -118,25 +119,25 @@ void RulesPage::WireRuleList() {
 void RulesPage::WireRuleFields() {
     txtRuleName.Change = [this] {
         if (!RuleEditable()) return;
-        gEditRuleName[gCurrentRule] = txtRuleName.Text();
+        gEditRules[gCurrentRule].Name = txtRuleName.Text();
         lstRules.SetList(gCurrentRule - 1, txtRuleName.Text());
         CheckRulesChanged();
     };
     cboRuleAccount.Click = [this] {
         if (!RuleEditable()) return;
-        gEditRuleAccount[gCurrentRule] = cboRuleAccount.Text();
+        gEditRules[gCurrentRule].Account = cboRuleAccount.Text();
         CheckRulesChanged();
     };
     optRuleAction.Wire(&vb::OptionButton::Click, [this](int index) {
         if (!RuleEditable()) return;
-        gEditRuleAction[gCurrentRule] = static_cast<int16_t>(index);
+        gEditRules[gCurrentRule].Action = static_cast<int16_t>(index);
         CheckRulesChanged();
     });
 }
 
 void RulesPage::WireRuleNotification() {
     for (auto [box, value] :
-         {std::pair{&chkRuleNotify, &gEditRuleShow}, {&chkRuleNotifyNew, &gEditRuleShowNew}}) {
+         {std::pair{&chkRuleNotify, &gEditRules.Show}, {&chkRuleNotifyNew, &gEditRules.ShowNew}}) {
         box->Click = [this, box = box, value = value] {
             if (!RuleChoosing()) return;
             *value = box->Value() == vb::vbChecked ? 1 : 0;
@@ -152,7 +153,7 @@ void RulesPage::WireRuleNotification() {
         if (!number) return txtRuleNotifyTime.SetText(QStringLiteral("1"));
         if (seconds > 59) return txtRuleNotifyTime.SetText(QStringLiteral("59"));
         if (seconds < 0) return txtRuleNotifyTime.SetText(QStringLiteral("0"));
-        gEditRuleTime = static_cast<int16_t>(seconds);
+        gEditRules.Time = static_cast<int16_t>(seconds);
         CheckRulesChanged();
     };
 }
@@ -177,7 +178,7 @@ void RulesPage::WireRuleLineChoices() {
 }
 
 bool RulesPage::RuleEditable() const {
-    return !modGeneral::gLoading && !gRuleShowing && gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
+    return !modGeneral::gLoading && !gRuleShowing && gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
 }
 
 void RulesPage::InitRules() {
@@ -191,7 +192,7 @@ void RulesPage::InitRules() {
                        QStringLiteral("nothing is saved over it. Make it readable, then start ") +
                        modGeneral::gAppName + kCrLf + QStringLiteral("again to use its rules.") + kCrLf,
                    vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
-    gCurrentRule = gRuleCount >= 1 ? 1 : 0;
+    gCurrentRule = gRules.Count >= 1 ? 1 : 0;
     if (gCurrentRule == 0) gCurrentLine = 0;
     ClearRuleEditor();
     ResetRulesEditor();
@@ -204,19 +205,19 @@ void RulesPage::ResetRulesEditor() {
 
 void RulesPage::ShowSavedRules() {
     // Pending edits are the user's work: coming back to the page never drops them.
-    if (gRuleCount >= 1 && !gRulesChanged) ResetRulesEditor();
+    if (gRules.Count >= 1 && !gRulesChanged) ResetRulesEditor();
 }
 
 void RulesPage::ShowEditRules() {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
-    EnableRuleControls(gEditRuleCount);
+    EnableRuleControls(gEditRules.Count);
     lstRules.Clear();
-    if (gEditRuleCount < 1) {
+    if (gEditRules.Count < 1) {
         gCurrentRule = 0;
         gCurrentLine = 0;
     }
-    for (int i = 1; i <= gEditRuleCount; ++i) lstRules.AddItem(gEditRuleName[i]);
-    tbrRules.Buttons(QStringLiteral("RulesDelete")).SetEnabled(gEditRuleCount >= 1);
+    for (int i = 1; i <= gEditRules.Count; ++i) lstRules.AddItem(gEditRules[i].Name);
+    tbrRules.Buttons(QStringLiteral("RulesDelete")).SetEnabled(gEditRules.Count >= 1);
     ShowRule(gCurrentRule);
     gRulesChanged = EditSetDiffers();
     ShowRulesChangedState();
@@ -229,7 +230,7 @@ void RulesPage::CheckRulesChanged() {
 }
 
 void RulesPage::ShowRulesChangedState() {
-    const bool notify = gEditRuleCount >= 1 && gEditRuleShow == 1;
+    const bool notify = gEditRules.Count >= 1 && gEditRules.Show == 1;
     chkRuleNotifyNew.SetEnabled(notify);
     lblRuleNotifyTime(0).SetEnabled(notify);
     lblRuleNotifyTime(1).SetEnabled(notify);
@@ -246,10 +247,10 @@ void RulesPage::AddRule() {
     gCurrentRule = rule;
     {
         QScopedValueRollback<bool> showing(gRuleShowing, true);
-        lstRules.AddItem(gEditRuleName[rule]);
+        lstRules.AddItem(gEditRules[rule].Name);
         lstRules.SetSelected(rule - 1, true);
     }
-    EnableRuleControls(gEditRuleCount);
+    EnableRuleControls(gEditRules.Count);
     tbrRules.Buttons(QStringLiteral("RulesDelete")).SetEnabled(true);
     CheckRulesChanged();
     ShowRule(gCurrentRule);
@@ -257,9 +258,9 @@ void RulesPage::AddRule() {
 }
 
 void RulesPage::DeleteRule() {
-    if (gCurrentRule < 1 || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     const QString text = QStringLiteral("You are about to delete the following Rule...") + Spaces(10) +
-                         kCrLf + QStringLiteral("Rule Name:  '") + gEditRuleName[gCurrentRule] +
+                         kCrLf + QStringLiteral("Rule Name:  '") + gEditRules[gCurrentRule].Name +
                          QStringLiteral("'") + kCrLf + kCrLf +
                          QStringLiteral("Please proceed with caution since this action") + kCrLf +
                          QStringLiteral("is NOT reversible!") + kCrLf + kCrLf +
@@ -268,8 +269,8 @@ void RulesPage::DeleteRule() {
                    QStringLiteral("Delete Rule - Proceed With Caution")) != vb::vbYes)
         return;
     RemoveEditRule(gCurrentRule);
-    gCurrentRule = std::min(gCurrentRule, gEditRuleCount);
-    if (gCurrentRule == 0 && gEditRuleCount >= 1) gCurrentRule = 1;
+    gCurrentRule = std::min(gCurrentRule, gEditRules.Count);
+    if (gCurrentRule == 0 && gEditRules.Count >= 1) gCurrentRule = 1;
     if (!WriteRulesFile(RulesFilePath())) {
         ReportRulesWriteFailure();
         ShowEditRules();
@@ -280,9 +281,9 @@ void RulesPage::DeleteRule() {
 
 void RulesPage::SaveRuleChanges() {
     const QString title = modGeneral::gAppName;
-    if (gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount) {
+    if (gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count) {
         // A name of blanks is no name: the rules file keeps no blanks.
-        if (gEditRuleName[gCurrentRule].trimmed().isEmpty()) {
+        if (gEditRules[gCurrentRule].Name.trimmed().isEmpty()) {
             vb::MsgBox(QStringLiteral("Rule Name Error...") + kCrLf + kCrLf +
                            QStringLiteral("The Rule Name can not be blank.") + Spaces(20) + kCrLf + kCrLf +
                            QStringLiteral("Please re-enter an appropriate Rule Name.") + kCrLf + kCrLf,
@@ -290,7 +291,7 @@ void RulesPage::SaveRuleChanges() {
             txtRuleName.SetFocus();
             return;
         }
-        if (gEditRuleDescCount[gCurrentRule] < 1) {
+        if (gEditRules[gCurrentRule].DescCount < 1) {
             vb::MsgBox(QStringLiteral("Rule Description Error...") + kCrLf + kCrLf +
                            QStringLiteral("The Rule Description can not be blank.") + Spaces(10) + kCrLf +
                            kCrLf + QStringLiteral("Please enter the appropriate search text") + kCrLf +
@@ -324,12 +325,12 @@ void RulesPage::ReportRulesWriteFailure() {
 
 void RulesPage::MoveRule(int16_t offset) {
     const int16_t other = static_cast<int16_t>(gCurrentRule + offset);
-    if (gCurrentRule < 1 || other < 1 || other > gEditRuleCount || gCurrentRule > gEditRuleCount) return;
+    if (gCurrentRule < 1 || other < 1 || other > gEditRules.Count || gCurrentRule > gEditRules.Count) return;
     SwapEditRules(gCurrentRule, other);
     {
         QScopedValueRollback<bool> showing(gRuleShowing, true);
-        lstRules.SetList(gCurrentRule - 1, gEditRuleName[gCurrentRule]);
-        lstRules.SetList(other - 1, gEditRuleName[other]);
+        lstRules.SetList(gCurrentRule - 1, gEditRules[gCurrentRule].Name);
+        lstRules.SetList(other - 1, gEditRules[other].Name);
     }
     CheckRulesChanged();
     gCurrentRule = other;
@@ -391,8 +392,8 @@ void RulesPage::FillRuleAccountList(int16_t accountCount) {
     cboRuleAccount.Clear();
     cboRuleAccount.AddItem(QString::fromUtf16(kAllAccounts));
     for (int i = 1; i <= accountCount; ++i) cboRuleAccount.AddItem(modAccounts::gAccounts[i].Name);
-    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount;
-    ShowRuleAccount(rule ? gEditRuleAccount[gCurrentRule] : QString::fromUtf16(kAllAccounts));
+    const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
+    ShowRuleAccount(rule ? gEditRules[gCurrentRule].Account : QString::fromUtf16(kAllAccounts));
 }
 
 void RulesPage::ShowRuleAccount(const QString& account) {

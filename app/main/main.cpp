@@ -32,14 +32,18 @@ int main(int argc, char** argv) {
     // A handler that fails is told in a box and the program goes on.
     const forms::FailureBox failures;
     platform::desktop::SingleInstance instance(vb::App::Title());
+    // The end from outside is watched before the start can show a box.
+    start::SessionEnd sessionEnd;
     try {
         if (!start::Main(instance)) return 0;
     } catch (const forms::StartupFailure&) {
-        return 1;
+        // The user was told, unless the session ended under the box: then
+        // the program ends as asked.
+        return sessionEnd.Requested() ? 0 : 1;
     }
     // The program ends when its main window has unloaded: by Quit, by a close
     // with "CloseButton" off, or at the session's end.
     QObject::connect(&vb::Forms::Get<frmMain>(), &QObject::destroyed, &app, [] { QCoreApplication::exit(0); });
-    const start::SessionEnd sessionEnd;
+    sessionEnd.Started();
     return QApplication::exec();
 }

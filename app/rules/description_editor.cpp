@@ -12,26 +12,23 @@ namespace {
 
 bool IsConnector(const QString& word) { return word == u"AND" || word == u"OR"; }
 
-bool IsWhere(const QString& word) {
-    for (const char16_t* where : {u"From", u"To", u"Subject", u"Body", u"Attachment", u"Size"})
-        if (word == where) return true;
-    return false;
-}
+// The rule the page shows, in the edit set.
+Rule& Current() { return gEditRules[gCurrentRule]; }
 
-// Column 0 of the current rule: its counted lines joined.
+// Line 0 of the current rule: its counted lines joined.
 void JoinCurrentLines() {
     QString joined;
-    for (int j = 1; j <= gEditRuleDescCount[gCurrentRule]; ++j) joined += gEditRuleDesc(gCurrentRule, j);
-    gEditRuleDesc(gCurrentRule, 0) = joined;
+    for (int j = 1; j <= Current().DescCount; ++j) joined += Current().Desc[j];
+    Current().Desc[0] = joined;
 }
 
 void SetLineCount(int16_t count) {
     gCurrentLine = count;
-    gEditRuleDescCount[gCurrentRule] = count;
+    Current().DescCount = count;
     JoinCurrentLines();
 }
 
-bool HaveRule() { return gCurrentRule >= 1 && gCurrentRule <= gEditRuleCount; }
+bool HaveRule() { return gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count; }
 
 }  // namespace
 
@@ -67,19 +64,18 @@ bool ReadsBackAsChosen(const LineChoice& choice) {
 bool AddRuleLine(const LineChoice& choice) {
     if (!HaveRule() || gCurrentLine >= kMaxDescLines || !ReadsBackAsChosen(choice)) return false;
     const int16_t k = static_cast<int16_t>(gCurrentLine + 1);
-    gEditRuleDesc(gCurrentRule, k) = BuildDescriptionLine(k, choice);
-    gEditRuleDescHigh[gCurrentRule] = std::max(gEditRuleDescHigh[gCurrentRule], k);
-    for (int j = 1; j <= k; ++j)
-        gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), choice.connector);
+    Current().Desc[k] = BuildDescriptionLine(k, choice);
+    Current().DescHigh = std::max(Current().DescHigh, k);
+    for (int j = 1; j <= k; ++j) Current().Desc[j] = WithConnector(Current().Desc[j], choice.connector);
     SetLineCount(k);
     return true;
 }
 
 void ClearRuleLines() {
     if (!HaveRule()) return;
-    for (int j = 1; j <= kMaxDescLines; ++j) gEditRuleDesc(gCurrentRule, j).clear();
+    for (int j = 1; j <= kMaxDescLines; ++j) Current().Desc[j].clear();
     // Cleared lines are gone: a later Redo must not bring back an empty line.
-    gEditRuleDescHigh[gCurrentRule] = 0;
+    Current().DescHigh = 0;
     SetLineCount(0);
 }
 
@@ -90,7 +86,7 @@ bool UndoRuleLine() {
 }
 
 bool CanRedoRuleLine() {
-    return HaveRule() && gCurrentLine < std::min<int>(gEditRuleDescHigh[gCurrentRule], kMaxDescLines);
+    return HaveRule() && gCurrentLine < std::min<int>(Current().DescHigh, kMaxDescLines);
 }
 
 bool RedoRuleLine() {
@@ -99,9 +95,8 @@ bool RedoRuleLine() {
     // All lines after the first carry one connector, even when it changed
     // after this line was undone.
     if (k >= 3) {
-        const QString second = gEditRuleDesc(gCurrentRule, 2);
-        gEditRuleDesc(gCurrentRule, k) =
-            WithConnector(gEditRuleDesc(gCurrentRule, k), second.left(second.indexOf(u' ')));
+        const QString second = Current().Desc[2];
+        Current().Desc[k] = WithConnector(Current().Desc[k], second.left(second.indexOf(u' ')));
     }
     SetLineCount(k);
     return true;
@@ -109,16 +104,15 @@ bool RedoRuleLine() {
 
 void SetRuleConnector(const QString& connector) {
     if (!HaveRule()) return;
-    for (int j = 1; j <= gCurrentLine; ++j)
-        gEditRuleDesc(gCurrentRule, j) = WithConnector(gEditRuleDesc(gCurrentRule, j), connector);
+    for (int j = 1; j <= gCurrentLine; ++j) Current().Desc[j] = WithConnector(Current().Desc[j], connector);
     JoinCurrentLines();
 }
 
 LineChoice ShownRuleLine(int16_t line) {
     LineChoice shown;
     if (!HaveRule() || line < 1 || line > kMaxDescLines) return shown;
-    const auto parsed = ParseDescriptionLine(gEditRuleDesc(gCurrentRule, line));
-    if (!parsed || !IsWhere(parsed->where)) return shown;
+    const auto parsed = ParseDescriptionLine(Current().Desc[line]);
+    if (!parsed || !IsWhereWord(parsed->where)) return shown;
     shown.where = parsed->where;
     shown.condition = parsed->condition;
     shown.negated = parsed->negated;

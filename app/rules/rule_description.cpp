@@ -1,5 +1,7 @@
 #include "app/rules/rule_description.h"
 
+#include <algorithm>
+
 namespace {
 
 // The line's trimming takes spaces only, as the stored format does.
@@ -47,4 +49,9 @@ std::optional<DescriptionLine> ParseDescriptionLine(const QString& line) {
     }
     parsed.criteria = TrimSpaces(QStringView(line).mid(pos));
     return parsed;
+}
+
+bool IsWhereWord(QStringView word, bool textOnly) {
+    const auto end = textOnly ? kWhereWords.begin() + kTextWhereCount : kWhereWords.end();
+    return std::find(kWhereWords.begin(), end, word) != end;
 }

@@ -141,7 +141,8 @@ CompiledRule Compile(const QStringList& source) {
 }
 
 const CompiledRule& CompiledRuleFor(int rule) {
-    const int count = gRuleDescCount[rule];
+    const Rule& live = gRules[rule];
+    const int count = live.DescCount;
     if (count < 1 || count > kMaxDescLines) {
         static const CompiledRule never = [] {
             CompiledRule r;
@@ -155,12 +156,12 @@ const CompiledRule& CompiledRuleFor(int rule) {
     CompiledRule& cached = cache[static_cast<size_t>(rule)];
     bool same = cached.source.size() == count;
     for (int j = 1; same && j <= count; ++j) {
-        const QString& line = gRuleDesc(rule, j);
+        const QString& line = live.Desc[j];
         same = cached.source[j - 1].isSharedWith(line) || cached.source[j - 1] == line;
     }
     if (!same) {
         QStringList source;
-        for (int j = 1; j <= count; ++j) source.append(gRuleDesc(rule, j));
+        for (int j = 1; j <= count; ++j) source.append(live.Desc[j]);
         cached = Compile(source);
     }
     return cached;
@@ -251,21 +252,22 @@ void ApplyRulesToMessage(int16_t account, int16_t message) {
     modGeneral::StoredMessage& stored = modGeneral::Msg(account, message);
     stored.Delete = false;
     stored.Spam = false;
-    const int count = gRuleCount;
+    const int count = gRules.Count;
     if (count == 0) return;
     static const QString kAllAccounts = QStringLiteral("All Accounts");
     const QString& accountName = modAccounts::gAccounts[account].Name;
     const MessageUnderTest msg(stored);
     for (int i = 1; i <= count; ++i) {
-        if (!Same(gRuleAccount[i], accountName) && !Same(gRuleAccount[i], kAllAccounts)) continue;
-        if (gRuleEnabled[i] != 1) continue;
+        const Rule& rule = gRules[i];
+        if (!Same(rule.Account, accountName) && !Same(rule.Account, kAllAccounts)) continue;
+        if (rule.Enabled != 1) continue;
         if (!Matches(i, msg)) continue;
-        if (gRuleAction[i] == 1) {
+        if (rule.Action == 1) {
             stored.Delete = true;
             ++modAccounts::gAccounts[account].DeleteCount;
             return;
         }
-        if (gRuleAction[i] == 2) {
+        if (rule.Action == 2) {
             stored.Spam = true;
             ++modAccounts::gAccounts[account].SpamCount;
             return;

@@ -35,12 +35,12 @@ int16_t EnabledAccountIndex(const QString& name) {
 
 bool RuleReportWanted(const QStringList& accounts) {
     using namespace modAccounts;
-    if (gRuleShow != 1 || (gRuleShowNew != 0 && gRuleShowNew != 1)) return false;
+    if (gRules.Show != 1 || (gRules.ShowNew != 0 && gRules.ShowNew != 1)) return false;
     for (const QString& name : accounts) {
         const int16_t i = EnabledAccountIndex(name);
         if (i == 0 || (gAccounts[i].DeleteCount <= 0 && gAccounts[i].SpamCount <= 0)) continue;
         // Any marked account with new mail opens it, not only the first one.
-        if (gRuleShowNew == 0 || gAccounts[i].HasNewMail) return true;
+        if (gRules.ShowNew == 0 || gAccounts[i].HasNewMail) return true;
     }
     return false;
 }

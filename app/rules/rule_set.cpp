@@ -8,28 +8,8 @@
 
 namespace modRules {
 
-int16_t gRuleCount = 0;
-int16_t gRuleShow = 0;
-int16_t gRuleShowNew = 0;
-int16_t gRuleTime = 30;
-VbArray<QString> gRuleName;
-VbArray<int16_t> gRuleEnabled;
-VbArray<QString> gRuleAccount;
-VbArray<int16_t> gRuleAction;
-VbArray<int16_t> gRuleDescCount;
-VbArray2<QString> gRuleDesc;
-
-int16_t gEditRuleCount = 0;
-int16_t gEditRuleShow = 0;
-int16_t gEditRuleShowNew = 0;
-int16_t gEditRuleTime = 30;
-VbArray<QString> gEditRuleName;
-VbArray<int16_t> gEditRuleEnabled;
-VbArray<QString> gEditRuleAccount;
-VbArray<int16_t> gEditRuleAction;
-VbArray<int16_t> gEditRuleDescCount;
-VbArray<int16_t> gEditRuleDescHigh;
-VbArray2<QString> gEditRuleDesc;
+RuleSet gRules;
+RuleSet gEditRules;
 
 QString gRulesFileName = QStringLiteral("Rules.ini");
 ViewSlot<RulesView> gRulesView;
@@ -53,45 +33,39 @@ bool WriteLiveSet(const QString& path) {
     IniFile ini;
     ini.ConfigName(path);
     ini.StartNewFile();
-    ini.KeySave(QString::number(gRuleCount), kRules, "RuleCount");
-    ini.KeySave(QString::number(gRuleShow), kRules, "Show");
-    ini.KeySave(QString::number(gRuleShowNew), kRules, "ShowNew");
-    ini.KeySave(QString::number(gRuleTime), kRules, "Time");
-    for (int i = 1; i <= gRuleCount; ++i) {
+    ini.KeySave(QString::number(gRules.Count), kRules, "RuleCount");
+    ini.KeySave(QString::number(gRules.Show), kRules, "Show");
+    ini.KeySave(QString::number(gRules.ShowNew), kRules, "ShowNew");
+    ini.KeySave(QString::number(gRules.Time), kRules, "Time");
+    for (int i = 1; i <= gRules.Count; ++i) {
+        const Rule& rule = gRules[i];
         // Names come back whole: an account named with blanks around keeps its rules.
-        ini.KeySave(KeptWhole(gRuleName[i]), RuleSection(i), "Name");
-        ini.KeySave(QString::number(gRuleEnabled[i]), "NA", "Enabled");
-        ini.KeySave(KeptWhole(gRuleAccount[i]), "NA", "Account");
-        ini.KeySave(QString::number(gRuleAction[i]), "NA", "Action");
-        ini.KeySave(QString::number(gRuleDescCount[i]), "NA", "DescCount");
-        for (int j = 1; j <= gRuleDescCount[i]; ++j) ini.KeySave(gRuleDesc(i, j), "NA", DescriptionKey(j));
+        ini.KeySave(KeptWhole(rule.Name), RuleSection(i), "Name");
+        ini.KeySave(QString::number(rule.Enabled), "NA", "Enabled");
+        ini.KeySave(KeptWhole(rule.Account), "NA", "Account");
+        ini.KeySave(QString::number(rule.Action), "NA", "Action");
+        ini.KeySave(QString::number(rule.DescCount), "NA", "DescCount");
+        for (int j = 1; j <= rule.DescCount; ++j) ini.KeySave(rule.Desc.at(j), "NA", DescriptionKey(j));
     }
     return ini.Commit();
 }
 
-// The live set as it stood before a write, put back when the write fails so
-// that the live set always matches the file.
-struct LiveSnapshot {
-    int16_t count = gRuleCount, show = gRuleShow, showNew = gRuleShowNew, time = gRuleTime;
-    VbArray<QString> name = gRuleName, account = gRuleAccount;
-    VbArray<int16_t> enabled = gRuleEnabled, action = gRuleAction, descCount = gRuleDescCount;
-    VbArray2<QString> desc = gRuleDesc;
-
-    void Restore() const {
-        gRuleCount = count;
-        gRuleShow = show;
-        gRuleShowNew = showNew;
-        gRuleTime = time;
-        gRuleName = name;
-        gRuleAccount = account;
-        gRuleEnabled = enabled;
-        gRuleAction = action;
-        gRuleDescCount = descCount;
-        gRuleDesc = desc;
-    }
-};
-
 }  // namespace
+
+Rule CountedLinesOf(const Rule& rule) {
+    Rule copy;
+    copy.Name = rule.Name;
+    copy.Enabled = rule.Enabled;
+    copy.Account = rule.Account;
+    copy.Action = rule.Action;
+    copy.DescCount = std::clamp<int16_t>(rule.DescCount, 0, kMaxDescLines);
+    copy.DescHigh = copy.DescCount;
+    for (int j = 1; j <= copy.DescCount; ++j) {
+        copy.Desc[j] = rule.Desc[j];
+        copy.Desc[0] += rule.Desc[j];
+    }
+    return copy;
+}
 
 void ShowFileName() {
     if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
@@ -103,12 +77,8 @@ QString RulesFilePath() {
 
 void ResizeRuleArrays(int16_t n) {
     const int upper = std::max<int>(n, 0);
-    for (auto* a : {&gRuleName, &gRuleAccount, &gEditRuleName, &gEditRuleAccount}) a->RedimPreserve(upper);
-    for (auto* a : {&gRuleEnabled, &gRuleDescCount, &gRuleAction, &gEditRuleEnabled, &gEditRuleDescCount,
-                    &gEditRuleDescHigh, &gEditRuleAction})
-        a->RedimPreserve(upper);
-    gRuleDesc.RedimPreserve(upper, kMaxDescLines);
-    gEditRuleDesc.RedimPreserve(upper, kMaxDescLines);
+    gRules.Rules.RedimPreserve(upper);
+    gEditRules.Rules.RedimPreserve(upper);
 }
 
 std::error_code ReadRulesFile(const QString& path) {
@@ -118,22 +88,23 @@ std::error_code ReadRulesFile(const QString& path) {
     ini.ConfigName(path);
     // Every rule from one version, even while another process rewrites it.
     const std::error_code unreadable = ini.ReadFileOnce();
-    gRuleCount = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
-    gRuleShow = ReadNumber(ini, kRules, "Show", 0);
-    gRuleShowNew = ReadNumber(ini, kRules, "ShowNew", 0);
-    gRuleTime = ReadNumber(ini, kRules, "Time", 30);
-    ResizeRuleArrays(gRuleCount);
-    for (int i = 1; i <= gRuleCount; ++i) {
+    gRules.Count = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
+    gRules.Show = ReadNumber(ini, kRules, "Show", 0);
+    gRules.ShowNew = ReadNumber(ini, kRules, "ShowNew", 0);
+    gRules.Time = ReadNumber(ini, kRules, "Time", 30);
+    ResizeRuleArrays(gRules.Count);
+    for (int i = 1; i <= gRules.Count; ++i) {
         const QString section = RuleSection(i);
-        gRuleName[i] = ini.KeyGet(section, "Name", "Rule");
-        gRuleEnabled[i] = ReadNumber(ini, section, "Enabled", 1);
-        gRuleAccount[i] = ini.KeyGet(section, "Account", kAllAccounts);
-        gRuleAction[i] = ReadNumber(ini, section, "Action", 2);
-        gRuleDescCount[i] = std::clamp<int16_t>(ReadNumber(ini, section, "DescCount", 0), 0, kMaxDescLines);
-        for (int j = 0; j <= kMaxDescLines; ++j) gRuleDesc(i, j).clear();
-        for (int j = 1; j <= gRuleDescCount[i]; ++j) {
-            gRuleDesc(i, j) = ini.KeyGet(section, DescriptionKey(j), "") + u' ';
-            gRuleDesc(i, 0) += gRuleDesc(i, j);
+        Rule& rule = gRules[i];
+        rule.Name = ini.KeyGet(section, "Name", "Rule");
+        rule.Enabled = ReadNumber(ini, section, "Enabled", 1);
+        rule.Account = ini.KeyGet(section, "Account", kAllAccounts);
+        rule.Action = ReadNumber(ini, section, "Action", 2);
+        rule.DescCount = std::clamp<int16_t>(ReadNumber(ini, section, "DescCount", 0), 0, kMaxDescLines);
+        rule.Desc.fill(QString());
+        for (int j = 1; j <= rule.DescCount; ++j) {
+            rule.Desc[j] = ini.KeyGet(section, DescriptionKey(j), "") + u' ';
+            rule.Desc[0] += rule.Desc[j];
         }
     }
     return unreadable;
@@ -149,37 +120,27 @@ QString RulesFileReadProblem(const QString& path) {
 }
 
 bool WriteRulesFile(const QString& path) {
-    const LiveSnapshot before;
-    gRuleShow = gEditRuleShow;
-    gRuleShowNew = gEditRuleShowNew;
-    gRuleTime = gEditRuleTime;
-    gRuleCount = gEditRuleCount;
-    for (int i = 1; i <= gRuleCount; ++i) {
-        gRuleEnabled[i] = gEditRuleEnabled[i];
-        gRuleName[i] = gEditRuleName[i];
-        gRuleAccount[i] = gEditRuleAccount[i];
-        gRuleDescCount[i] = std::clamp<int16_t>(gEditRuleDescCount[i], 0, kMaxDescLines);
-        gRuleAction[i] = gEditRuleAction[i];
-        gRuleDesc(i, 0).clear();
-        for (int j = 1; j <= gRuleDescCount[i]; ++j) {
-            gRuleDesc(i, j) = gEditRuleDesc(i, j);
-            gRuleDesc(i, 0) += gRuleDesc(i, j);
-        }
-    }
+    // The live set always matches the file: a failed write puts it back.
+    const RuleSet before = gRules;
+    gRules.Show = gEditRules.Show;
+    gRules.ShowNew = gEditRules.ShowNew;
+    gRules.Time = gEditRules.Time;
+    gRules.Count = gEditRules.Count;
+    for (int i = 1; i <= gRules.Count; ++i) gRules[i] = CountedLinesOf(gEditRules[i]);
     if (WriteLiveSet(path)) return true;
-    before.Restore();
+    gRules = before;
     return false;
 }
 
 bool WriteLiveRulesFile(const QString& path) { return WriteLiveSet(path); }
 
 bool RenameRuleAccount(const QString& oldName, const QString& newName) {
-    for (int i = 1; i <= gEditRuleCount && gEditRuleAccount.Contains(i); ++i)
-        if (gEditRuleAccount[i] == oldName) gEditRuleAccount[i] = newName;
+    for (int i = 1; i <= gEditRules.Count && gEditRules.Rules.Contains(i); ++i)
+        if (gEditRules[i].Account == oldName) gEditRules[i].Account = newName;
     bool liveChanged = false;
-    for (int i = 1; i <= gRuleCount; ++i) {
-        if (gRuleAccount[i] == oldName) {
-            gRuleAccount[i] = newName;
+    for (int i = 1; i <= gRules.Count; ++i) {
+        if (gRules[i].Account == oldName) {
+            gRules[i].Account = newName;
             liveChanged = true;
         }
     }

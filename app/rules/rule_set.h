@@ -4,6 +4,7 @@
 // slot 0 unused; and the rules file they are read from and written to.
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <system_error>
 
@@ -14,29 +15,40 @@ namespace modRules {
 
 inline constexpr int kMaxDescLines = 10;
 
-extern int16_t gRuleCount;
-extern int16_t gRuleShow;
-extern int16_t gRuleShowNew;
-extern int16_t gRuleTime;
-extern VbArray<QString> gRuleName;
-extern VbArray<int16_t> gRuleEnabled;
-extern VbArray<QString> gRuleAccount;
-extern VbArray<int16_t> gRuleAction;  // 1 delete, 2 spam, 3 ignore
-extern VbArray<int16_t> gRuleDescCount;
-// (rule, 0 to 10): column j holds line j; column 0 the lines joined.
-extern VbArray2<QString> gRuleDesc;
+// One rule as the rules file stores it under its section "Rule" and its
+// number; the fields carry the names of its keys.
+struct Rule {
+    QString Name;
+    int16_t Enabled = 0;
+    QString Account;
+    int16_t Action = 0;     // 1 delete, 2 spam, 3 ignore
+    int16_t DescCount = 0;  // the lines that count: 1 to DescCount
+    // The edit set only: lines up to DescHigh were undone and can be redone.
+    int16_t DescHigh = 0;
+    // Desc[j] holds line j; Desc[0] the counted lines joined.
+    std::array<QString, kMaxDescLines + 1> Desc;
+};
 
-extern int16_t gEditRuleCount;
-extern int16_t gEditRuleShow;
-extern int16_t gEditRuleShowNew;
-extern int16_t gEditRuleTime;
-extern VbArray<QString> gEditRuleName;
-extern VbArray<int16_t> gEditRuleEnabled;
-extern VbArray<QString> gEditRuleAccount;
-extern VbArray<int16_t> gEditRuleAction;
-extern VbArray<int16_t> gEditRuleDescCount;
-extern VbArray<int16_t> gEditRuleDescHigh;
-extern VbArray2<QString> gEditRuleDesc;
+// A whole rule set: the values of section "Rules" and rules 0 to at least
+// Count, slot 0 unused.
+struct RuleSet {
+    int16_t Count = 0;  // "RuleCount"
+    int16_t Show = 0;
+    int16_t ShowNew = 0;
+    int16_t Time = 30;
+    VbArray<Rule> Rules;
+
+    Rule& operator[](int i) { return Rules[i]; }
+    const Rule& operator[](int i) const { return Rules[i]; }
+};
+
+// The live set, as the rules file holds it, and the Rules page's edit copy.
+extern RuleSet gRules;
+extern RuleSet gEditRules;
+
+// rule as the other set takes it: its values and its first DescCount lines
+// (at most 10), line 0 their join, no line after them, and no line undone.
+Rule CountedLinesOf(const Rule& rule);
 
 // The rules file's name in the user's data folder ("RulesIniFileName").
 extern QString gRulesFileName;

@@ -17,13 +17,23 @@ namespace {
 // Both sets hold rules 0 to n at least; arrays never shrink here, so neither
 // set loses a rule the other does not have.
 void EnsureRuleSlots(int16_t n) {
-    if (gEditRuleName.UBound() < n || gRuleName.UBound() < n) ResizeRuleArrays(n);
+    if (gEditRules.Rules.UBound() < n || gRules.Rules.UBound() < n) ResizeRuleArrays(n);
 }
 
 void CopyNotificationToEdit() {
-    gEditRuleShow = gRuleShow;
-    gEditRuleShowNew = gRuleShowNew;
-    gEditRuleTime = gRuleTime;
+    gEditRules.Show = gRules.Show;
+    gEditRules.ShowNew = gRules.ShowNew;
+    gEditRules.Time = gRules.Time;
+}
+
+// What the page edits of a rule: its values and its counted lines.
+bool SameRule(const Rule& edit, const Rule& live) {
+    if (edit.Enabled != live.Enabled || edit.Name != live.Name || edit.Account != live.Account ||
+        edit.DescCount != live.DescCount || edit.Action != live.Action)
+        return false;
+    for (int j = 1; j <= edit.DescCount; ++j)
+        if (edit.Desc.at(j) != live.Desc.at(j)) return false;
+    return true;
 }
 
 }  // namespace
@@ -32,70 +42,44 @@ void CopyRulesToEdit() {
     // The notification values are copied even with no rules, so that an
     // empty set shows the saved ones.
     CopyNotificationToEdit();
-    EnsureRuleSlots(gRuleCount);
-    gEditRuleCount = gRuleCount;
-    for (int i = 1; i <= gRuleCount; ++i) {
-        gEditRuleEnabled[i] = gRuleEnabled[i];
-        gEditRuleName[i] = gRuleName[i];
-        gEditRuleAccount[i] = gRuleAccount[i];
-        gEditRuleDescCount[i] = gRuleDescCount[i];
-        gEditRuleDescHigh[i] = gRuleDescCount[i];
-        gEditRuleAction[i] = gRuleAction[i];
-        for (int j = 0; j <= kMaxDescLines; ++j) gEditRuleDesc(i, j).clear();
-        for (int j = 1; j <= gRuleDescCount[i]; ++j) {
-            gEditRuleDesc(i, j) = gRuleDesc(i, j);
-            gEditRuleDesc(i, 0) += gRuleDesc(i, j);
-        }
-    }
-    gCurrentRule = std::clamp<int16_t>(gCurrentRule, gRuleCount >= 1 ? 1 : 0, gRuleCount);
+    EnsureRuleSlots(gRules.Count);
+    gEditRules.Count = gRules.Count;
+    for (int i = 1; i <= gRules.Count; ++i) gEditRules[i] = CountedLinesOf(gRules[i]);
+    gCurrentRule = std::clamp<int16_t>(gCurrentRule, gRules.Count >= 1 ? 1 : 0, gRules.Count);
 }
 
 bool EditSetDiffers() {
-    if (gEditRuleCount != gRuleCount) return true;
-    if (gEditRuleShow != gRuleShow || gEditRuleShowNew != gRuleShowNew || gEditRuleTime != gRuleTime)
+    if (gEditRules.Count != gRules.Count) return true;
+    if (gEditRules.Show != gRules.Show || gEditRules.ShowNew != gRules.ShowNew ||
+        gEditRules.Time != gRules.Time)
         return true;
-    for (int i = 1; i <= gEditRuleCount; ++i) {
-        if (gEditRuleEnabled[i] != gRuleEnabled[i] || gEditRuleName[i] != gRuleName[i] ||
-            gEditRuleAccount[i] != gRuleAccount[i] || gEditRuleDescCount[i] != gRuleDescCount[i] ||
-            gEditRuleAction[i] != gRuleAction[i])
-            return true;
-        for (int j = 1; j <= gEditRuleDescCount[i]; ++j)
-            if (gEditRuleDesc(i, j) != gRuleDesc(i, j)) return true;
-    }
+    for (int i = 1; i <= gEditRules.Count; ++i)
+        if (!SameRule(gEditRules[i], gRules[i])) return true;
     return false;
 }
 
 int16_t AddEditRule() {
-    const int16_t n = static_cast<int16_t>(gEditRuleCount + 1);
+    const int16_t n = static_cast<int16_t>(gEditRules.Count + 1);
     EnsureRuleSlots(n);
-    gEditRuleCount = n;
-    gEditRuleEnabled[n] = 1;
-    gEditRuleName[n] = QStringLiteral("Rule") + QString::number(n);
-    gEditRuleAccount[n] = QString::fromUtf16(kAllAccounts);
-    gEditRuleDescCount[n] = 0;
-    gEditRuleDescHigh[n] = 0;
-    gEditRuleAction[n] = 2;
+    gEditRules.Count = n;
+    Rule& rule = gEditRules[n];
     // A slot left by a deleted rule may still hold its lines.
-    for (int j = 0; j <= kMaxDescLines; ++j) gEditRuleDesc(n, j).clear();
+    rule = Rule{};
+    rule.Enabled = 1;
+    rule.Name = QStringLiteral("Rule") + QString::number(n);
+    rule.Account = QString::fromUtf16(kAllAccounts);
+    rule.Action = 2;
     CopyNotificationToEdit();
     return n;
 }
 
 void RemoveEditRule(int16_t rule) {
-    if (rule < 1 || rule > gEditRuleCount) return;
-    for (int i = rule; i < gEditRuleCount; ++i)
+    if (rule < 1 || rule > gEditRules.Count) return;
+    for (int i = rule; i < gEditRules.Count; ++i)
         SwapEditRules(static_cast<int16_t>(i), static_cast<int16_t>(i + 1));
-    --gEditRuleCount;
+    --gEditRules.Count;
 }
 
-void SwapEditRules(int16_t a, int16_t b) {
-    std::swap(gEditRuleEnabled[a], gEditRuleEnabled[b]);
-    std::swap(gEditRuleName[a], gEditRuleName[b]);
-    std::swap(gEditRuleAccount[a], gEditRuleAccount[b]);
-    std::swap(gEditRuleAction[a], gEditRuleAction[b]);
-    std::swap(gEditRuleDescCount[a], gEditRuleDescCount[b]);
-    std::swap(gEditRuleDescHigh[a], gEditRuleDescHigh[b]);
-    for (int j = 0; j <= kMaxDescLines; ++j) std::swap(gEditRuleDesc(a, j), gEditRuleDesc(b, j));
-}
+void SwapEditRules(int16_t a, int16_t b) { std::swap(gEditRules[a], gEditRules[b]); }
 
 }  // namespace modRules

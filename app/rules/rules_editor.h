@@ -11,7 +11,7 @@ namespace modRules {
 
 inline constexpr char16_t kAllAccounts[] = u"All Accounts";
 
-// The rule the page shows, 1 to gEditRuleCount; 0 for none.
+// The rule the page shows, 1 to gEditRules.Count; 0 for none.
 extern int16_t gCurrentRule;
 // The shown rule's number of description lines, 0 to 10.
 extern int16_t gCurrentLine;

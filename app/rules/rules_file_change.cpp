@@ -25,27 +25,14 @@ const QString kCrLf = QStringLiteral("\r\n");
 // Both rule sets and the file name, kept while a change is tried and put
 // back whole when it fails.
 struct RuleSetCopy {
-    int16_t count = gRuleCount, show = gRuleShow, showNew = gRuleShowNew, time = gRuleTime;
-    VbArray<QString> name = gRuleName, account = gRuleAccount;
-    VbArray<int16_t> enabled = gRuleEnabled, action = gRuleAction, descCount = gRuleDescCount;
-    VbArray2<QString> desc = gRuleDesc;
-    int16_t editCount = gEditRuleCount, editShow = gEditRuleShow, editShowNew = gEditRuleShowNew,
-            editTime = gEditRuleTime;
-    VbArray<QString> editName = gEditRuleName, editAccount = gEditRuleAccount;
-    VbArray<int16_t> editEnabled = gEditRuleEnabled, editAction = gEditRuleAction,
-                     editDescCount = gEditRuleDescCount, editDescHigh = gEditRuleDescHigh;
-    VbArray2<QString> editDesc = gEditRuleDesc;
+    RuleSet live = gRules;
+    RuleSet edit = gEditRules;
     QString fileName = gRulesFileName;
     QString iniFileName = gIniFileName;
 
     void PutBack() const {
-        gRuleCount = count, gRuleShow = show, gRuleShowNew = showNew, gRuleTime = time;
-        gRuleName = name, gRuleAccount = account, gRuleEnabled = enabled, gRuleAction = action;
-        gRuleDescCount = descCount, gRuleDesc = desc;
-        gEditRuleCount = editCount, gEditRuleShow = editShow, gEditRuleShowNew = editShowNew, gEditRuleTime = editTime;
-        gEditRuleName = editName, gEditRuleAccount = editAccount, gEditRuleEnabled = editEnabled;
-        gEditRuleAction = editAction, gEditRuleDescCount = editDescCount, gEditRuleDescHigh = editDescHigh;
-        gEditRuleDesc = editDesc;
+        gRules = live;
+        gEditRules = edit;
         gRulesFileName = fileName;
         gIniFileName = iniFileName;
     }
@@ -153,7 +140,6 @@ bool IsPlainName(const QString& given) {
 // present with one of the six Where words. A file edited by hand that is
 // not is refused whole rather than imported in part.
 bool HoldsWholeRules(IniFile& ini, int16_t count) {
-    static const QStringList kWhere{"From", "To", "Subject", "Body", "Attachment", "Size"};
     for (int i = 1; i <= count; ++i) {
         const QString section = QStringLiteral("Rule") + QString::number(i);
         const std::optional<QStringList> keys = ini.SectionGet(section);
@@ -164,7 +150,7 @@ bool HoldsWholeRules(IniFile& ini, int16_t count) {
         for (int j = 1; j <= lines; ++j) {
             const std::optional<DescriptionLine> line = ParseDescriptionLine(
                 ini.KeyGet(section, QStringLiteral("Description") + QString::number(j), QString()) + u' ');
-            if (!line || !kWhere.contains(line->where)) return false;
+            if (!line || !IsWhereWord(line->where)) return false;
         }
     }
     return true;
@@ -205,16 +191,17 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
 
     const RuleSetCopy before;
     ReadRulesFile(path);
-    if (gRuleCount < 1) {  // the file changed after its count was read
+    if (gRules.Count < 1) {  // the file changed after its count was read
         before.PutBack();
         outcome.status = RulesFileStatus::NotRules;
         return outcome;
     }
     // Rules of the user's own accounts keep them; only names no account has
     // are bound to every account.
-    for (int i = 1; i <= gRuleCount; ++i) {
-        if (gRuleAccount[i] == QStringView(kAllAccounts) || accountNames.contains(gRuleAccount[i])) continue;
-        gRuleAccount[i] = QString::fromUtf16(kAllAccounts);
+    for (int i = 1; i <= gRules.Count; ++i) {
+        QString& account = gRules[i].Account;
+        if (account == QStringView(kAllAccounts) || accountNames.contains(account)) continue;
+        account = QString::fromUtf16(kAllAccounts);
         ++outcome.rebound;
     }
     WriteAndTakeName(claim, before, &WriteLiveRulesFile, outcome);

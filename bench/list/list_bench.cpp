@@ -1,9 +1,7 @@
 // Sorting one account of 10 000 messages in the store and refilling the
 // message list from it, in the loaded main window.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -56,11 +54,6 @@ void Store() {
 }
 
 void SortAndRefill10000(benchmark::State& state) {
-    static int argc = 1;
-    static char name[] = "list_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
     static QTemporaryDir home;
     Profile(home.path());
     frmMain& main = vb::Forms::Get<frmMain>();

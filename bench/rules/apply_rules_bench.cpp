@@ -50,18 +50,19 @@ void Setup() {
         msg.Attach = m % 3 == 0;
     }
     using namespace modRules;
-    gRuleCount = kRules;
+    gRules.Count = kRules;
     ResizeRuleArrays(kRules);
     for (int i = 1; i <= kRules; ++i) {
         const QStringList& lines = kDescriptions[(i - 1) % std::size(kDescriptions)];
-        gRuleName[i] = QString("Rule %1").arg(i);
-        gRuleEnabled[i] = 1;
-        gRuleAccount[i] = i % 2 ? "All Accounts" : "Home";
-        gRuleAction[i] = static_cast<int16_t>(1 + i % 3);
-        gRuleDescCount[i] = static_cast<int16_t>(lines.size());
-        gRuleDesc(i, 0).clear();
-        for (int j = 1; j <= lines.size(); ++j) gRuleDesc(i, j) = lines[j - 1].contains("%1") ? lines[j - 1].arg(i) : lines[j - 1];
-        for (int j = 1; j <= lines.size(); ++j) gRuleDesc(i, 0) += gRuleDesc(i, j);
+        gRules[i].Name = QString("Rule %1").arg(i);
+        gRules[i].Enabled = 1;
+        gRules[i].Account = i % 2 ? "All Accounts" : "Home";
+        gRules[i].Action = static_cast<int16_t>(1 + i % 3);
+        gRules[i].DescCount = static_cast<int16_t>(lines.size());
+        gRules[i].Desc[0].clear();
+        for (int j = 1; j <= lines.size(); ++j)
+            gRules[i].Desc[j] = lines[j - 1].contains("%1") ? lines[j - 1].arg(i) : lines[j - 1];
+        for (int j = 1; j <= lines.size(); ++j) gRules[i].Desc[0] += gRules[i].Desc[j];
     }
 }
 

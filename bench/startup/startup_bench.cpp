@@ -1,7 +1,6 @@
 // Start to window shown, with 10 accounts and 50 rules on a private profile:
 // the start procedure and the main window's whole load, then its shutdown.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QDir>
@@ -47,11 +46,6 @@ void Profile(const QString& home) {
 }
 
 void StartToWindowShown(benchmark::State& state) {
-    static int argc = 1;
-    static char name[] = "startup_bench";
-    static char* argv[] = {name, nullptr};
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    static QApplication app(argc, argv);
     static QTemporaryDir home;
     static const bool profiled = (Profile(home.path()), true);
     (void)profiled;

@@ -16,19 +16,6 @@ public:
 
 }  // namespace
 
-const char* decode_error_text(DecodeError e) noexcept {
-    switch (e) {
-        case DecodeError::none: return "no error";
-        case DecodeError::no_data: return "no encoded data found";
-        case DecodeError::truncated: return "encoded data ends early";
-        case DecodeError::bad_header: return "malformed header";
-        case DecodeError::header_crc: return "header checksum mismatch";
-        case DecodeError::data_crc: return "data checksum mismatch";
-        case DecodeError::resource_crc: return "resource checksum mismatch";
-    }
-    return "unknown";
-}
-
 std::unique_ptr<TransferDecoder> make_decoder(AttachmentEncodingsEnum encoding) {
     switch (encoding) {
         case encBASE64: return std::make_unique<Base64Decoder>();

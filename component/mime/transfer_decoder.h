@@ -21,8 +21,6 @@ enum class DecodeError {
     resource_crc,  // BinHex: resource fork CRC-16 mismatch
 };
 
-const char* decode_error_text(DecodeError e) noexcept;
-
 class TransferDecoder {
 public:
     virtual ~TransferDecoder() = default;

@@ -116,8 +116,6 @@ void AsyncSocket::Close() {
     c.closePending = false;
 }
 
-bool AsyncSocket::IsOpen() const noexcept { return core_->fd >= 0; }
-
 int AsyncSocket::Handle() const noexcept { return core_->fd; }
 
 void AsyncSocket::AsyncSelect(unsigned mask) {

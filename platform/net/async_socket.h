@@ -44,7 +44,6 @@ public:
     bool Create();
     // Closes the descriptor at once; no notification of it follows. Timers stay.
     void Close();
-    bool IsOpen() const noexcept;
     // The descriptor, -1 when none (for a TLS library bound to it).
     int Handle() const noexcept;
 

@@ -58,12 +58,6 @@ std::string GetPrivateProfileString(std::string_view section, std::string_view k
     return std::string(defaultValue);
 }
 
-std::vector<std::string> GetPrivateProfileSection(std::string_view section,
-                                                  const std::filesystem::path& file) {
-    std::error_code ec;
-    return ReadProfileFile(file, ec)->SectionLines(section);
-}
-
 std::error_code WritePrivateProfileString(std::string_view section, std::string_view key,
                                           std::string_view value, const std::filesystem::path& file) {
     const FileLock lock(file);

@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 #include "platform/store/ini_document.h"
 
@@ -22,10 +21,6 @@ namespace platform::store {
 // missing or the file cannot be read.
 std::string GetPrivateProfileString(std::string_view section, std::string_view key,
                                     std::string_view defaultValue, const std::filesystem::path& file);
-
-// The section's lines in file order; empty when the section or file is missing.
-std::vector<std::string> GetPrivateProfileSection(std::string_view section,
-                                                  const std::filesystem::path& file);
 
 // Creates the file and the section as needed and replaces an existing value.
 // The folder must exist. A new file gets mode 0600; an existing one keeps its mode.

@@ -20,7 +20,6 @@ QString EXEName() {
 
 int Major() { return VELTRANE_VERSION_MAJOR; }
 int Minor() { return VELTRANE_VERSION_MINOR; }
-int Revision() { return VELTRANE_VERSION_PATCH; }
 
 QString Path() { return QFile::decodeName(platform::store::UserDataFolder().c_str()); }
 

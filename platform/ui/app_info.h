@@ -17,7 +17,6 @@ QString HomePage();
 QString EXEName();
 int Major();
 int Minor();
-int Revision();
 // The per-user folder of the program's own files (frmMain.ini, rules files)
 // and the read-only resources (sounds, icons, help pages), as the settings
 // store has them (platform/store/program_folder.h). No trailing separator.

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 
 #include "platform/ui/control.h"
+#include "platform/ui/modal_windows.h"
 #include "platform/ui/vb_error.h"
 
 namespace vb {
@@ -40,6 +41,7 @@ QString CommonDialog::QtFilter(const QString& vbFilter) {
 }
 
 bool CommonDialog::ShowFile(QWidget* owner, bool save) {
+  if (ProgramEnding::Active()) return cancelled(CancelError);
   if (gScript) {
     const auto a = gScript->Respond({save ? DialogCall::Save : DialogCall::Open, InitDir, Filter, FileName, Color});
     if (a.cancel) return cancelled(CancelError);
@@ -64,6 +66,7 @@ bool CommonDialog::ShowFile(QWidget* owner, bool save) {
 }
 
 bool CommonDialog::ShowColor(QWidget* owner) {
+  if (ProgramEnding::Active()) return cancelled(CancelError);
   if (gScript) {
     const auto a = gScript->Respond({DialogCall::Color, InitDir, Filter, FileName, Color});
     if (a.cancel) return cancelled(CancelError);

@@ -39,7 +39,8 @@ class CommonDialog {
   bool CancelError = false;  // a cancel raises cdlCancel instead of returning false
 
   // Each returns true when the user chose; on a cancel FileName and Color
-  // keep their values.
+  // keep their values. While the program ends (ProgramEnding) each is
+  // cancelled unshown.
   bool ShowOpen(QWidget* owner = nullptr) { return ShowFile(owner, false); }
   bool ShowSave(QWidget* owner = nullptr) { return ShowFile(owner, true); }
   bool ShowColor(QWidget* owner = nullptr);

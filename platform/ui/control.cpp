@@ -87,12 +87,6 @@ void ControlBase::SetFontBold(bool on) {
   w_.setFont(f);
 }
 
-void ControlBase::SetFontName(const QString& family) {
-  QFont f = w_.font();
-  f.setFamily(family);
-  w_.setFont(f);
-}
-
 void ControlBase::SetFontSize(double points) {
   QFont f = w_.font();
   f.setPointSizeF(points);

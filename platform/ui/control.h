@@ -91,7 +91,6 @@ class ControlBase {
 
   void SetFontBold(bool on);
   bool FontBold() const { return w_.font().bold(); }
-  void SetFontName(const QString& family);
   void SetFontSize(double points);
   bool FontUnderline() const { return w_.font().underline(); }
   void SetFontUnderline(bool on);

@@ -8,15 +8,11 @@ namespace vb {
 
 int ImageList::Add(const QPixmap& picture, const QString& key, int index) {
   if (!key.isEmpty() && Exists(key)) throw VbError(kErrKeyNotUnique, "Key is not unique in collection");
-  QPixmap pic = picture;
-  if (width_ > 0 && height_ > 0 && !pic.isNull() && pic.size() != QSize(width_, height_)) {
-    pic = pic.scaled(width_, height_, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  }
   if (index < 1 || index > Count()) {
-    images_.push_back(Image{key, pic, QString()});
+    images_.push_back(Image{key, picture, QString()});
     return Count();
   }
-  images_.insert(images_.begin() + (index - 1), Image{key, pic, QString()});
+  images_.insert(images_.begin() + (index - 1), Image{key, picture, QString()});
   return index;
 }
 
@@ -68,11 +64,6 @@ QPixmap ImageList::Overlay(int base, int top) const {
   QPainter p(&out);
   p.drawPixmap(0, 0, Picture(top));
   return out;
-}
-
-void ImageList::SetImageSize(int width, int height) {
-  width_ = width;
-  height_ = height;
 }
 
 }  // namespace vb

@@ -34,11 +34,6 @@ class ImageList {
   // Image `top` drawn over image `base` (transparent parts show the base).
   QPixmap Overlay(int base, int top) const;
 
-  // Size new pictures are scaled to; 0 keeps each picture's own size.
-  int ImageWidth() const { return width_; }
-  int ImageHeight() const { return height_; }
-  void SetImageSize(int width, int height);
-
  private:
   struct Image {
     QString key;
@@ -48,8 +43,6 @@ class ImageList {
   const Image& At(int index) const;
 
   std::vector<Image> images_;
-  int width_ = 0;
-  int height_ = 0;
 };
 
 }  // namespace vb

@@ -176,12 +176,6 @@ ColumnHeader ListView::Column(const QString& key) {
   throw VbError(kErrElementNotFound, "Element not found");
 }
 
-void ListView::ClearColumns() {
-  ClearItems();
-  columns_.clear();
-  setColumnCount(0);
-}
-
 ListItem ListView::AddItem(const QString& text, const QString& smallIcon, int index) {
   auto* item = new QTreeWidgetItem();
   item->setText(0, text);
@@ -189,7 +183,6 @@ ListItem ListView::AddItem(const QString& text, const QString& smallIcon, int in
   else addTopLevelItem(item);
   ListItem row(*this, item);
   if (!smallIcon.isEmpty()) row.SetSmallIcon(smallIcon);
-  if (sorted_) Sort();
   return row;
 }
 
@@ -205,7 +198,6 @@ void ListView::AddItems(int count, const std::function<void(int row, ListItem it
   items.reserve(static_cast<qsizetype>(rows.size()));
   for (auto& row : rows) items.append(row.release());  // the list owns them from here
   addTopLevelItems(items);
-  if (sorted_) Sort();
 }
 
 ListItem ListView::Item(int index) {
@@ -252,43 +244,6 @@ QIcon ListView::HeaderIconFor(const QString& key) const {
   if (!headerIcons_ || key.isEmpty()) return QIcon();
   if (!headerIcons_->Exists(key)) throw VbError(kErrElementNotFound, "Element not found");
   return headerIcons_->Icon(key);
-}
-
-void ListView::SetSorted(bool on) {
-  sorted_ = on;
-  if (on) Sort();
-}
-
-void ListView::SetSortKey(int key) {
-  sortKey_ = key;
-  if (sorted_) Sort();
-}
-
-void ListView::SetSortOrder(int order) {
-  sortOrder_ = order;
-  if (sorted_) Sort();
-}
-
-void ListView::Sort() {
-  const int column = sortKey_;
-  if (column < 0 || column >= std::max(1, ColumnCount())) return;
-  QTreeWidgetItem* current = currentItem();
-  std::vector<std::pair<QTreeWidgetItem*, bool>> rows;
-  rows.reserve(static_cast<std::size_t>(topLevelItemCount()));
-  for (int i = 0; i < topLevelItemCount(); ++i) rows.emplace_back(topLevelItem(i), topLevelItem(i)->isSelected());
-  const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();  // the same items, now ours
-  const bool descending = sortOrder_ == lvwDescending;
-  std::stable_sort(rows.begin(), rows.end(), [column, descending](const auto& a, const auto& b) {
-    const int c = a.first->text(column).compare(b.first->text(column), Qt::CaseInsensitive);
-    return descending ? c > 0 : c < 0;
-  });
-  QList<QTreeWidgetItem*> sorted;
-  sorted.reserve(taken.size());
-  for (const auto& row : rows) sorted.append(row.first);
-  addTopLevelItems(sorted);
-  const QSignalBlocker block(selectionModel());
-  for (const auto& [item, selected] : rows) item->setSelected(selected);
-  if (current) setCurrentItem(current, 0, QItemSelectionModel::NoUpdate);
 }
 
 void ListView::FireMouse(const MouseHandler& handler, QMouseEvent* event, Qt::MouseButtons buttons) {

@@ -1,8 +1,7 @@
 #pragma once
 // A list view in report mode: keyed column headers with widths in twips and
 // header icons, rows with text, sub-items, small icons by image-list key,
-// bold and colour per cell, selection and tag, sorting by a column's text,
-// hit testing, and mouse events in the order MouseDown, ItemClick, MouseUp,
+// bold and colour per cell, selection and tag, hit testing, and mouse events in the order MouseDown, ItemClick, MouseUp,
 // Click (see the press and release handlers).
 #include <QTreeWidget>
 #include <functional>
@@ -15,7 +14,6 @@ namespace vb {
 class ImageList;
 class ListView;
 
-enum : int { lvwAscending = 0, lvwDescending = 1 };
 enum : int { lvwColumnLeft = 0, lvwColumnRight = 1, lvwColumnCenter = 2 };
 
 // A column header, 1-based.
@@ -74,7 +72,6 @@ class ListView : public Control<QTreeWidget> {
   int ColumnCount() const { return static_cast<int>(columns_.size()); }
   ColumnHeader Column(int index);            // 35600 when out of range
   ColumnHeader Column(const QString& key);   // 35601 when unknown; keys ignore case
-  void ClearColumns();
   // The width in twips a column needs to show `text` whole in one cell, in
   // bold or not, with a row's small icon before it or not.
   int CellWidthFor(const QString& text, bool bold, bool withIcon = false) const;
@@ -105,16 +102,6 @@ class ListView : public Control<QTreeWidget> {
   bool SelectionFrozen() const { return selectionFrozen_; }
   void SetSelectionFrozen(bool on) { selectionFrozen_ = on; }
 
-  // Sorting by the text of column SortKey + 1 (0 = the row text), without
-  // regard to case; equal texts keep their order. Rows stay sorted while
-  // Sorted is true.
-  bool Sorted() const { return sorted_; }
-  void SetSorted(bool on);
-  int SortKey() const { return sortKey_; }
-  void SetSortKey(int key);
-  int SortOrder() const { return sortOrder_; }
-  void SetSortOrder(int order);
-
   std::function<void(ListItem)> ItemClick;
   std::function<void()> Click;
   std::function<void()> DblClick;
@@ -143,15 +130,11 @@ class ListView : public Control<QTreeWidget> {
                                                        const QEvent* event = nullptr) const override;
 
  private:
-  void Sort();
   void FireMouse(const MouseHandler& handler, QMouseEvent* event, Qt::MouseButtons buttons);
 
   std::vector<ColumnInfo> columns_;
   const ImageList* smallIcons_ = nullptr;
   const ImageList* headerIcons_ = nullptr;
-  bool sorted_ = false;
-  int sortKey_ = 0;
-  int sortOrder_ = lvwAscending;
   bool afterDoubleClick_ = false;
   bool selectionFrozen_ = false;
 };

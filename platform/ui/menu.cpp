@@ -101,14 +101,6 @@ void Menu::SetVisible(bool on) {
   if (action_) action_->setVisible(on);
 }
 
-bool Menu::Checked() const { return action_ && action_->isChecked(); }
-
-void Menu::SetChecked(bool on) {
-  if (!action_) return;
-  action_->setCheckable(on || action_->isCheckable());
-  action_->setChecked(on);
-}
-
 void Menu::Popup(const QPoint& globalPos, int flags) {
   QMenu* m = QtMenu();
   QPoint at = globalPos;

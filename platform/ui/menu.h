@@ -33,8 +33,6 @@ class Menu {
   void SetEnabled(bool on);
   bool Visible() const { return visible_; }
   void SetVisible(bool on);
-  bool Checked() const;
-  void SetChecked(bool on);
   // The picture key read from the caption ("" when none).
   QString PictureKey() const { return pictureKey_; }
 

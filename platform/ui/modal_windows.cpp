@@ -5,6 +5,11 @@
 #include <QWidget>
 
 namespace vb {
+namespace {
+
+int gEndings = 0;
+
+}  // namespace
 
 bool ModalWindowOpen() { return QApplication::activeModalWidget() != nullptr; }
 
@@ -16,5 +21,14 @@ void CloseModalWindows() {
     if (QApplication::activeModalWidget() == window) return;
   }
 }
+
+ProgramEnding::ProgramEnding() {
+  ++gEndings;
+  CloseModalWindows();
+}
+
+ProgramEnding::~ProgramEnding() { --gEndings; }
+
+bool ProgramEnding::Active() { return gEndings > 0; }
 
 }  // namespace vb

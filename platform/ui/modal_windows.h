@@ -14,4 +14,18 @@ bool ModalWindowOpen();
 // back in it.
 void CloseModalWindows();
 
+// While one lives the program is ending and nobody is there to answer: the
+// modal windows open when it is made are closed unanswered (as by
+// CloseModalWindows), and each message box or common dialog asked for later
+// gives at once, without being shown, what one closed unanswered gives.
+class ProgramEnding {
+ public:
+  ProgramEnding();
+  ~ProgramEnding();
+  ProgramEnding(const ProgramEnding&) = delete;
+  ProgramEnding& operator=(const ProgramEnding&) = delete;
+
+  static bool Active();
+};
+
 }  // namespace vb

@@ -2,6 +2,7 @@
 
 #include "platform/ui/app_info.h"
 #include "platform/ui/control.h"
+#include "platform/ui/modal_windows.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -50,6 +51,14 @@ QMessageBox::Icon iconOf(int buttons) {
   }
 }
 
+// A box closed unanswered gives the answer that does least.
+int leastAnswer(const std::vector<ButtonSpec>& set) {
+  for (const int least : {vbCancel, vbNo}) {
+    if (std::any_of(set.begin(), set.end(), [least](const ButtonSpec& b) { return b.answer == least; })) return least;
+  }
+  return set.front().answer;
+}
+
 int defaultIndex(int buttons, std::size_t count) {
   const int wanted = (buttons >> 8) & 3;  // 0, 1 or 2
   return std::min<int>(wanted, static_cast<int>(count) - 1);
@@ -69,6 +78,7 @@ int MsgBoxDefaultAnswer(int buttons) {
 }
 
 int MsgBox(const QString& prompt, int buttons, const QString& title) {
+  if (ProgramEnding::Active()) return leastAnswer(buttonSet(buttons));
   const MsgBoxCall call{prompt, buttons, title};
   if (gScript) return gScript->Respond(call);
   RefuseUnscripted(QStringLiteral("MsgBox ") + title + QStringLiteral(": ") + prompt);
@@ -86,11 +96,7 @@ int MsgBox(const QString& prompt, int buttons, const QString& title) {
   for (std::size_t i = 0; i < set.size(); ++i) {
     if (box.clickedButton() == pushed[i]) return set[i].answer;
   }
-  // Closed unanswered (the program is ending): the answer that does least.
-  for (const int least : {vbCancel, vbNo}) {
-    if (std::any_of(set.begin(), set.end(), [least](const ButtonSpec& b) { return b.answer == least; })) return least;
-  }
-  return set.front().answer;
+  return leastAnswer(set);  // closed unanswered: the program is ending
 }
 
 ScriptedMsgBoxes::ScriptedMsgBoxes() : previous_(gScript) { gScript = this; }

@@ -38,8 +38,9 @@ struct MsgBoxCall {
 // Shows a message box and returns the answer. The prompt and title are shown
 // as plain text (never rich text, "&" literal); CR LF breaks lines. Owned by
 // the active window. A box closed without an answer (see CloseModalWindows)
-// gives the answer that does least: vbCancel, else vbNo, else its only button.
-// With a test hook installed, the hook answers instead.
+// gives the answer that does least: vbCancel, else vbNo, else its first
+// button; so does one asked for while the program ends (ProgramEnding),
+// unshown. With a test hook installed, the hook answers instead.
 int MsgBox(const QString& prompt, int buttons = vbOKOnly, const QString& title = QString());
 
 // The answers a style's buttons can give, in button order, and the one its

@@ -11,7 +11,6 @@ PictureBox::PictureBox(QWidget* parent) : Control<QLabel>(parent) {
 
 void PictureBox::SetPicture(const QPixmap& picture) {
   picture_ = picture;
-  image_ = QPixmap();
   Refresh();
 }
 
@@ -21,35 +20,12 @@ void PictureBox::SetStretch(bool on) {
 }
 
 void PictureBox::Refresh() {
-  const QPixmap& shown = image_.isNull() ? picture_ : image_;
-  if (shown.isNull()) {
+  if (picture_.isNull()) {
     clear();
     return;
   }
-  setPixmap(stretch_ && !size().isEmpty() ? shown.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                                          : shown);
-}
-
-void PictureBox::PaintPicture(const QPixmap& picture, int x, int y, int width, int height) {
-  if (image_.isNull()) {
-    image_ = QPixmap(std::max(1, this->width()), std::max(1, this->height()));
-    image_.fill(Qt::transparent);
-    if (!picture_.isNull()) {
-      QPainter under(&image_);
-      under.drawPixmap(0, 0, picture_);
-    }
-  }
-  QPainter p(&image_);
-  const QRect target(TwipsToPixelsX(x), TwipsToPixelsY(y), width < 0 ? picture.width() : TwipsToPixelsX(width),
-                     height < 0 ? picture.height() : TwipsToPixelsY(height));
-  p.drawPixmap(target, picture);
-  p.end();
-  Refresh();
-}
-
-void PictureBox::Cls() {
-  image_ = QPixmap();
-  Refresh();
+  setPixmap(stretch_ && !size().isEmpty() ? picture_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                          : picture_);
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,5 @@
 #pragma once
-// A picture box or image control: shows a picture, stretched or not, and
-// keeps what is painted on it (the persistent image) for reading back. As a
+// A picture box or image control: shows a picture, stretched or not. As a
 // container its back colour fills its own background only.
 #include <QLabel>
 #include <QPixmap>
@@ -17,13 +16,6 @@ class PictureBox : public Control<QLabel> {
   void SetPicture(const QPixmap& picture);
   bool Stretch() const { return stretch_; }
   void SetStretch(bool on);
-  // Paints a picture into the persistent image at (x, y) twips, scaled to
-  // width x height twips (its own size when negative).
-  void PaintPicture(const QPixmap& picture, int x, int y, int width = -1, int height = -1);
-  // Clears the persistent image.
-  void Cls();
-  // What has been painted (Image property).
-  const QPixmap& Image() const { return image_; }
 
   std::function<void()> Click;
 
@@ -36,7 +28,6 @@ class PictureBox : public Control<QLabel> {
   void Refresh();
 
   QPixmap picture_;
-  QPixmap image_;
   bool stretch_ = false;
 };
 

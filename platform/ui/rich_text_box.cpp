@@ -46,23 +46,17 @@ void RichTextBox::SetSelText(const QString& text) {
 
 void RichTextBox::Merge(const QTextCharFormat& format) { mergeCurrentCharFormat(format); }
 
-bool RichTextBox::SelBold() const { return currentCharFormat().fontWeight() >= QFont::Bold; }
-
 void RichTextBox::SetSelBold(bool on) {
   QTextCharFormat f;
   f.setFontWeight(on ? QFont::Bold : QFont::Normal);
   Merge(f);
 }
 
-bool RichTextBox::SelItalic() const { return currentCharFormat().fontItalic(); }
-
 void RichTextBox::SetSelItalic(bool on) {
   QTextCharFormat f;
   f.setFontItalic(on);
   Merge(f);
 }
-
-bool RichTextBox::SelUnderline() const { return currentCharFormat().fontUnderline(); }
 
 void RichTextBox::SetSelUnderline(bool on) {
   QTextCharFormat f;

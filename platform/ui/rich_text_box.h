@@ -27,11 +27,8 @@ class RichTextBox : public Control<QTextEdit> {
   QString SelText() const;
   void SetSelText(const QString& text);  // replaces the selection, plain text
 
-  bool SelBold() const;
   void SetSelBold(bool on);
-  bool SelItalic() const;
   void SetSelItalic(bool on);
-  bool SelUnderline() const;
   void SetSelUnderline(bool on);
   QString SelFontName() const;
   void SetSelFontName(const QString& family);

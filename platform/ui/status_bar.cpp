@@ -40,7 +40,7 @@ int StatusBar::AddPanel(const QString& text, int widthTwips, int autoSize, const
     w->setAttribute(Qt::WA_TransparentForMouseEvents);
   }
   layout_->addWidget(box);
-  panels_.push_back(Panel{box, picture, label, key, QString(), QString(), sbrNoAutoSize});
+  panels_.push_back(Panel{box, picture, label, key, QString(), sbrNoAutoSize});
   const int index = PanelCount();
   SetPanelText(index, text);
   SetPanelWidth(index, widthTwips);
@@ -103,10 +103,6 @@ int StatusBar::PanelWidthFor(int index, const QString& text, int pictureWidth) c
   if (pictureWidth > 0) width += TwipsToPixelsX(pictureWidth) + p.box->layout()->spacing();
   return PixelsToTwipsX(width + 1);  // the rounding of twips never cuts a pixel
 }
-
-QString StatusBar::PanelToolTipText(int index) const { return At(index).tip; }
-
-void StatusBar::SetPanelToolTipText(int index, const QString& tip) { At(index).tip = tip; }
 
 void StatusBar::mouseMoveEvent(QMouseEvent* event) {
   QWidget::mouseMoveEvent(event);

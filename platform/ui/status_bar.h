@@ -33,8 +33,6 @@ class StatusBar : public Control<QWidget> {
   // The width in twips panel `index` needs to show `text` whole, with a
   // picture of pictureWidth twips before it (0: none).
   int PanelWidthFor(int index, const QString& text, int pictureWidth = 0) const;
-  QString PanelToolTipText(int index) const;
-  void SetPanelToolTipText(int index, const QString& tip);
 
   MouseHandler MouseMove;
 
@@ -48,7 +46,6 @@ class StatusBar : public Control<QWidget> {
     QLabel* text;
     QString key;
     QString raw;
-    QString tip;
     int autoSize;
   };
   Panel& At(int index);

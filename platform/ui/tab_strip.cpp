@@ -17,15 +17,14 @@ QPointer<QWidget> gDragSource;
 struct TabData {
   QString key;
   QString image;
-  QString tag;
 };
 
 TabData dataOf(const QTabBar& bar, int i) {
   const QStringList l = bar.tabData(i).toStringList();
-  return TabData{l.value(0), l.value(1), l.value(2)};
+  return TabData{l.value(0), l.value(1)};
 }
 
-void setData(QTabBar& bar, int i, const TabData& d) { bar.setTabData(i, QStringList{d.key, d.image, d.tag}); }
+void setData(QTabBar& bar, int i, const TabData& d) { bar.setTabData(i, QStringList{d.key, d.image}); }
 
 }  // namespace
 
@@ -80,7 +79,7 @@ int TabStrip::AddTab(const QString& caption, const QString& imageKey, int index,
   ++quiet_;
   const int at = (index >= 1 && index <= TabCount()) ? index - 1 : TabCount();
   bar_->insertTab(at, LiteralCaption(caption));
-  setData(*bar_, at, TabData{key, QString(), QString()});
+  setData(*bar_, at, TabData{key, QString()});
   --quiet_;
   if (!imageKey.isEmpty()) SetTabImage(at + 1, imageKey);
   Layout();
@@ -147,26 +146,9 @@ void TabStrip::SetTabImage(int index, int imageIndex) {
   bar_->setTabIcon(index - 1, icon);
 }
 
-QString TabStrip::TabTag(int index) const {
-  CheckIndex(index);
-  return dataOf(*bar_, index - 1).tag;
-}
-
-void TabStrip::SetTabTag(int index, const QString& tag) {
-  CheckIndex(index);
-  TabData d = dataOf(*bar_, index - 1);
-  d.tag = tag;
-  setData(*bar_, index - 1, d);
-}
-
 int TabStrip::TabLeft(int index) const {
   CheckIndex(index);
   return PixelsToTwipsX(bar_->x() + bar_->tabRect(index - 1).x());
-}
-
-int TabStrip::TabTop(int index) const {
-  CheckIndex(index);
-  return PixelsToTwipsY(bar_->y() + bar_->tabRect(index - 1).y());
 }
 
 int TabStrip::TabWidth(int index) const {
@@ -180,8 +162,6 @@ int TabStrip::TabHeight(int index) const {
 }
 
 int TabStrip::ClientTop() const { return placement_ == tabPlacementTop ? PixelsToTwipsY(bar_->height()) : 0; }
-
-int TabStrip::ClientHeight() const { return PixelsToTwipsY(height() - bar_->height()); }
 
 bool TabStrip::Allowed(int newIndex) {
   if (newIndex == bar_->currentIndex()) return false;

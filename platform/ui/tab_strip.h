@@ -1,7 +1,7 @@
 #pragma once
-// A tab strip: tabs 1-based with caption, image (key or index in its image
-// list) and tag; selection with BeforeClick and Click; mouse events; and the
-// original's manual drag (Drag, DragOver, DragDrop) between controls.
+// A tab strip: tabs 1-based with caption and image (key or index in its
+// image list); selection with BeforeClick and Click; mouse events; and a
+// manual drag (Drag, DragOver, DragDrop) between controls.
 #include <QPixmap>
 #include <QTabBar>
 #include <QWidget>
@@ -38,18 +38,14 @@ class TabStrip : public Control<QWidget> {
   QString TabImage(int index) const;  // key, or the index as text when set by index
   void SetTabImage(int index, const QString& key);
   void SetTabImage(int index, int imageIndex);
-  QString TabTag(int index) const;
-  void SetTabTag(int index, const QString& tag);
   // Tab geometry in twips, relative to the strip.
   int TabLeft(int index) const;
-  int TabTop(int index) const;
   int TabWidth(int index) const;
   int TabHeight(int index) const;
   // The area below (or above) the tab row, in twips.
   int ClientLeft() const { return 0; }
   int ClientTop() const;
   int ClientWidth() const { return Width(); }
-  int ClientHeight() const;
 
   int SelectedItem() const { return bar_->currentIndex() + 1; }
   // Selecting from code runs BeforeClick and Click as a user's choice does;

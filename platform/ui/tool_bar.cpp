@@ -86,7 +86,7 @@ ToolButton& ToolBar::AddButton(const QString& key, const QString& caption, int s
   if (!key.isEmpty() && HasButton(key)) throw VbError(kErrKeyNotUnique, "Key is not unique");
   auto* qb = new QToolButton(this);
   qb->setAutoRaise(style_ == tbrFlat);
-  qb->setToolButtonStyle(textAlign_ == tbrTextAlignRight ? Qt::ToolButtonTextBesideIcon : Qt::ToolButtonTextUnderIcon);
+  qb->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);  // captions stand right of the pictures
   const int at = (index >= 1 && index <= ButtonCount()) ? index - 1 : ButtonCount();
   layout_->insertWidget(at, qb, 0, Qt::AlignTop);
   auto owned = std::make_unique<ToolButton>(*this, qb, key, style);
@@ -129,15 +129,6 @@ int ToolBar::IndexOf(const ToolButton& button) const {
 void ToolBar::SetStyle(int style) {
   style_ = style;
   for (auto& b : buttons_) b->QtButton().setAutoRaise(style == tbrFlat);
-}
-
-void ToolBar::SetTextAlignment(int alignment) {
-  textAlign_ = alignment;
-  for (auto& b : buttons_) {
-    b->QtButton().setToolButtonStyle(alignment == tbrTextAlignRight ? Qt::ToolButtonTextBesideIcon
-                                                                    : Qt::ToolButtonTextUnderIcon);
-  }
-  Relayout();
 }
 
 void ToolBar::SetImageList(const ImageList* images) {

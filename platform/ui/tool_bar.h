@@ -20,7 +20,6 @@ class ToolBar;
 
 enum : int { tbrDefault = 0, tbrCheck = 1, tbrButtonGroup = 2, tbrSeparator = 3, tbrPlaceholder = 4 };
 enum : int { tbrStandard = 0, tbrFlat = 1 };
-enum : int { tbrTextAlignBottom = 0, tbrTextAlignRight = 1 };
 enum : int { tbrUnpressed = 0, tbrPressed = 1 };
 
 class ToolButton {
@@ -77,8 +76,6 @@ class ToolBar : public Control<QWidget> {
 
   int Style() const { return style_; }
   void SetStyle(int style);  // 0 raised (standard), 1 flat
-  int TextAlignment() const { return textAlign_; }
-  void SetTextAlignment(int alignment);
   void SetImageList(const ImageList* images);
   void SetDisabledImageList(const ImageList* images);
   const ImageList* Images() const { return images_; }
@@ -98,7 +95,6 @@ class ToolBar : public Control<QWidget> {
   const ImageList* images_ = nullptr;
   const ImageList* disabled_ = nullptr;
   int style_ = tbrStandard;
-  int textAlign_ = tbrTextAlignRight;
 };
 
 }  // namespace vb

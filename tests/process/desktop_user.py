@@ -298,10 +298,10 @@ class Profile:
 
 
 class Program:
-    def __init__(self, profile, preload=None):
+    def __init__(self, profile, preload=None, prefix=None):
         """preload: a library loaded into the program before its own (a
-        test's way to make a real handler fail)."""
-        prefix = Path(os.environ["VELTRANE_PREFIX"])
+        test's way to make a real handler fail); prefix: another install."""
+        prefix = prefix or Path(os.environ["VELTRANE_PREFIX"])
         env = profile.env()
         if preload:
             env["LD_PRELOAD"] = preload

@@ -4,10 +4,13 @@ Runs inside tests/support/with_tray_host.sh --window-manager (a virtual
 display with a window manager and a tray host)."""
 import os
 import re
+import shutil
 import signal
 import sys
 import tempfile
 import time
+
+from pathlib import Path
 
 from desktop_user import (Failure, Mailbox, Profile, Program, check, first_use_ok, key, main_window, open_tray_menu,
                           tray_icon, type_text, visible_windows, wait_for, wait_no_window, wait_window)
@@ -197,9 +200,25 @@ def case_settings_edited_by_hand(profile):
           "what was typed is still stored")
 
 
-def case_settings_that_are_no_settings(profile):
+NO_SETTINGS = bytes(4096)  # as a crash can leave a file
+
+
+def settings_that_are_no_settings(profile):
+    """a settings.ini that cannot be read as settings: the start sets it aside."""
     profile.settings_file.parent.mkdir(parents=True, exist_ok=True)
-    profile.settings_file.write_bytes(bytes(4096))  # as a crash can leave a file
+    profile.settings_file.write_bytes(NO_SETTINGS)
+
+
+def set_aside_and_no_first_use(profile):
+    copies = list(profile.settings_file.parent.glob("settings.ini.damaged-*"))
+    check([c.read_bytes() for c in copies] == [NO_SETTINGS], f"the file is kept as it was: {copies}")
+    check((profile.setting("Settings", "FirstUse"), profile.setting(OPTIONS, "RunStartUp")) == ("1", "0"),
+          "no first use, and start with the session stored as the session does it: off")
+    check(not (profile.config / "autostart" / "Veltrane.desktop").exists(), "autostart is not switched on")
+
+
+def case_settings_that_are_no_settings(profile):
+    settings_that_are_no_settings(profile)
     with Program(profile) as program:
         window = main_window()
         wait_window("^Veltrane - Settings Not Read$").activate()
@@ -208,11 +227,65 @@ def case_settings_that_are_no_settings(profile):
         wait_no_window("Settings Not Read")
         window.click_at(window.page_button("Quit"))
         ends_cleanly(program, profile)
-    copies = list(profile.settings_file.parent.glob("settings.ini.damaged-*"))
-    check([c.read_bytes() for c in copies] == [bytes(4096)], f"the file is kept as it was: {copies}")
-    check((profile.setting("Settings", "FirstUse"), profile.setting(OPTIONS, "RunStartUp")) == ("1", "0"),
-          "no first use, and start with the session stored as the session does it: off")
-    check(not (profile.config / "autostart" / "Veltrane.desktop").exists(), "autostart is not switched on")
+    set_aside_and_no_first_use(profile)
+
+
+def install_without_component(profile):
+    """a copy of the install whose mail component library is missing."""
+    source = Path(os.environ["VELTRANE_PREFIX"])
+    prefix = profile.root / "prefix"
+    (prefix / "bin").mkdir(parents=True, exist_ok=True)
+    shutil.copy2(source / "bin" / "veltrane", prefix / "bin")
+    (prefix / "share").mkdir(exist_ok=True)
+    (prefix / "share" / "veltrane").symlink_to(source / "share" / "veltrane")
+    libraries = prefix / "lib" / "veltrane"
+    libraries.mkdir(parents=True, exist_ok=True)
+    for library in (source / "lib" / "veltrane").iterdir():
+        if library.name != "libqelpop3.so":
+            (libraries / library.name).symlink_to(library)
+    profile.write_settings(LATER_START)
+    return prefix
+
+
+def shut_down_after_the_start(program, profile, before):
+    """the start ends as after an answer, then the shutdown runs as at any session's end."""
+    ends_cleanly(program, profile, 3)
+    set_aside_and_no_first_use(profile)
+
+
+def ended_before_the_window(program, profile, before):
+    """the start could not finish: the program ends at once, quietly and leaving the settings alone."""
+    status = program.wait_exit(3)
+    check(status == 0, f"exit status {status}: {program.output()}")
+    check(profile.leftovers() == [], f"left behind: {profile.leftovers()}")
+    check(profile.settings_file.read_bytes() == before, "the settings are as they were")
+
+
+START_BOXES = [
+    # name, how the start is made to show its box, the box, the signal, how the program ended
+    ("Settings Not Read, SIGTERM", settings_that_are_no_settings, "^Veltrane - Settings Not Read$", signal.SIGTERM,
+     shut_down_after_the_start),
+    ("Settings Not Read, SIGHUP", settings_that_are_no_settings, "^Veltrane - Settings Not Read$", signal.SIGHUP,
+     shut_down_after_the_start),
+    ("the component library missing, SIGINT", install_without_component, "^Veltrane - Start$", signal.SIGINT,
+     ended_before_the_window),
+]
+
+
+def case_session_end_while_the_start_shows_a_box(profile):
+    for name, prepare, box, number, ended in START_BOXES:
+        print(f"-- {name}")
+        shutil.rmtree(profile.config / "ZKT", ignore_errors=True)
+        prefix = prepare(profile)
+        before = profile.settings_file.read_bytes()
+        with Program(profile, prefix=prefix) as program:
+            wait_window(box)
+            program.signal(number)
+            ended(program, profile, before)
+            check(not visible_windows("^Veltrane"), "no window is left")
+        left = sorted(p.name for p in profile.settings_file.parent.iterdir()
+                      if not p.name.startswith("settings.ini.damaged-"))
+        check(left in (["settings.ini"], ["frmMain.ini", "settings.ini"]), f"nothing half-written: {left}")
 
 
 def case_handler_fails(profile):

@@ -103,14 +103,14 @@ TEST_F(NewMail, AnAccountKeepsItsMemoryOfOldMailWhereverItMoves) {
     const auto deleteFirst = [](frmMain& form, vb::ScriptedMsgBoxes& boxes) {
         gCurrentAccount = 1;
         boxes.Answer(vb::vbYes);
-        form.DeleteAccount();
+        form.accounts().DeleteAccount();
     };
     const std::vector<Row> rows = {
         {"nothing", [](frmMain&, vb::ScriptedMsgBoxes&) {}, "", 0},
         {"one arrived", [](frmMain&, vb::ScriptedMsgBoxes&) {}, "h4", 1},
-        {"moved by the Accounts page", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.MoveAccount(2, -1); }, "", 0},
+        {"moved by the Accounts page", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().MoveAccount(2, -1); }, "", 0},
         {"its tab dragged", [&](frmMain& form, vb::ScriptedMsgBoxes&) { drag(form, 2, 1); }, "", 0},
-        {"an account added", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.AddAccount(); }, "", 0},
+        {"an account added", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().AddAccount(); }, "", 0},
         {"the account before it deleted", deleteFirst, "", 0},
         // The deleted account had seen a message of this name: Home had not.
         {"the account before it deleted, its message name arriving", deleteFirst, "x1", 1},

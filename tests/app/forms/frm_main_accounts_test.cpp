@@ -145,7 +145,7 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
 
 TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     frmMain& form = Open({"Home", "Other"}, {"Home", "HOME", "All Accounts"});
-    ASSERT_EQ(modRules::gRuleCount, 3);
+    ASSERT_EQ(modRules::gRules.Count, 3);
     GiveMessages({3, 0});
     form.FillMessageList(1);
     const QString counted = form.TabStripEmail.TabCaption(1);
@@ -155,20 +155,20 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     Click(form.tbrButtons(6), "SaveAccount");
     EXPECT_EQ(form.TabStripEmail.TabCaption(1), "Work" + counted.mid(4));
     EXPECT_EQ(gAccounts[1].Result.left(4), "Work");
-    EXPECT_EQ(modRules::gRuleAccount[1], "Work");
-    EXPECT_EQ(modRules::gRuleAccount[2], "HOME") << "the rename matches the exact name";
+    EXPECT_EQ(modRules::gRules[1].Account, "Work");
+    EXPECT_EQ(modRules::gRules[2].Account, "HOME") << "the rename matches the exact name";
     EXPECT_GE(form.cboRuleAccount.findText("Work"), 1) << "the Rules page offers the new name";
     EXPECT_LT(form.cboRuleAccount.findText("Home"), 0);
     modRules::ReadRulesFile(modRules::RulesFilePath());
-    EXPECT_EQ(modRules::gRuleAccount[1], "Work") << "the binding survives a restart";
-    EXPECT_EQ(modRules::gRuleAccount[3], "All Accounts");
+    EXPECT_EQ(modRules::gRules[1].Account, "Work") << "the binding survives a restart";
+    EXPECT_EQ(modRules::gRules[3].Account, "All Accounts");
 }
 
 // Stored before the name rule existed: the account stays editable, and the
 // rules bound to its name keep it through every write of the rules file.
 TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
     frmMain& form = Open({" Home "}, {"\" Home \""});
-    ASSERT_EQ(modRules::gRuleAccount[1], " Home ");
+    ASSERT_EQ(modRules::gRules[1].Account, " Home ");
     vb::ScriptedMsgBoxes boxes;
     form.txtAcntServer.SetText("mail.example.org");
     Click(form.tbrButtons(6), "SaveAccount");
@@ -184,7 +184,7 @@ TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
     Click(form.tbrButtons(9), "SaveRules");
     ASSERT_TRUE(boxes.Calls().empty());
     modRules::ReadRulesFile(modRules::RulesFilePath());
-    EXPECT_EQ(modRules::gRuleAccount[1], " Home ") << "the binding survives the file";
+    EXPECT_EQ(modRules::gRules[1].Account, " Home ") << "the binding survives the file";
 }
 
 TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
@@ -208,7 +208,7 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
-        form.DisplayAccount(1);
+        form.accounts().DisplayAccount(1);
         const AccountSettings before = gAccounts[1].Saved();
         vb::TextBox& box = form.*row.box;
         box.SetText(QString::fromUtf8(row.text));
@@ -370,8 +370,8 @@ TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
         strip->DragDrop(strip, strip->TabLeft(4) + strip->TabWidth(4) + 200, 10);
         EXPECT_EQ(gCurrentAccount, 4) << "right of the last tab nothing happens";
     }
-    EXPECT_EQ(frmMain::TabFromX(form.TabStripAcnts, 0), 1);
-    EXPECT_EQ(frmMain::TabFromX(form.TabStripAcnts, -50), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, 0), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, -50), 1);
 }
 
 TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {

@@ -42,44 +42,28 @@ QByteArray RulesText() {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// One set's arrays, live or edit.
-struct Arrays {
-    int16_t count, show, showNew, time;
-    const VbArray<QString>& name;
-    const VbArray<int16_t>& enabled;
-    const VbArray<QString>& account;
-    const VbArray<int16_t>& action;
-    const VbArray<int16_t>& descCount;
-    const VbArray2<QString>& desc;
-};
-
 // A set in one text: Show, ShowNew and Time, then per rule its name,
 // enabled value, account, action and lines (each line in brackets).
-std::string Read(const Arrays& a) {
-    QString text = QStringLiteral("%1 %2 %3").arg(a.show).arg(a.showNew).arg(a.time);
-    for (int i = 1; i <= a.count; ++i) {
+std::string Read(const RuleSet& set) {
+    QString text = QStringLiteral("%1 %2 %3").arg(set.Show).arg(set.ShowNew).arg(set.Time);
+    for (int i = 1; i <= set.Count; ++i) {
+        const Rule& rule = set[i];
         QString lines;
-        for (int j = 1; j <= a.descCount[i]; ++j) lines += '[' + a.desc(i, j) + ']';
-        EXPECT_EQ(a.desc(i, 0), QString(lines).remove('[').remove(']')) << "column 0 of rule " << i;
+        for (int j = 1; j <= rule.DescCount; ++j) lines += '[' + rule.Desc.at(j) + ']';
+        EXPECT_EQ(rule.Desc[0], QString(lines).remove('[').remove(']')) << "line 0 of rule " << i;
         text += QStringLiteral(" / %1 %2 %3 %4 %5")
-                    .arg(a.name[i])
-                    .arg(a.enabled[i])
-                    .arg(a.account[i])
-                    .arg(a.action[i])
+                    .arg(rule.Name)
+                    .arg(rule.Enabled)
+                    .arg(rule.Account)
+                    .arg(rule.Action)
                     .arg(lines);
     }
     return text.toStdString();
 }
 
-std::string LiveSet() {
-    return Read({gRuleCount, gRuleShow, gRuleShowNew, gRuleTime, gRuleName, gRuleEnabled, gRuleAccount,
-                 gRuleAction, gRuleDescCount, gRuleDesc});
-}
+std::string LiveSet() { return Read(gRules); }
 
-std::string EditSet() {
-    return Read({gEditRuleCount, gEditRuleShow, gEditRuleShowNew, gEditRuleTime, gEditRuleName,
-                 gEditRuleEnabled, gEditRuleAccount, gEditRuleAction, gEditRuleDescCount, gEditRuleDesc});
-}
+std::string EditSet() { return Read(gEditRules); }
 
 const std::string kSaved =
     "1 0 20 / Newsletters 1 All Accounts 2 [From Contains newsletter ][OR Subject Contains NOT unsubscribe ] "
@@ -299,8 +283,8 @@ TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
     ChooseRule(1);
     Save();
     EXPECT_EQ(boxes.Calls().size(), 2u);
-    EXPECT_EQ(gRuleCount, 4);
-    EXPECT_EQ(gRuleName[4], "Rule4");
+    EXPECT_EQ(gRules.Count, 4);
+    EXPECT_EQ(gRules[4].Name, "Rule4");
 }
 
 TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
@@ -310,7 +294,7 @@ TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
     ChooseRule(1);
     boxes.Answer(vb::vbNo);
     Click(f.tbrRules, "RulesDelete");
-    EXPECT_EQ(gEditRuleCount, 2);
+    EXPECT_EQ(gEditRules.Count, 2);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Delete Rule - Proceed With Caution");
     EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Rule Name:  'Edited'\r\n"));
@@ -389,7 +373,7 @@ TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
         EXPECT_EQ(std::filesystem::status(path).type(), kind);
         EXPECT_EQ(kind == std::filesystem::file_type::regular ? std::filesystem::file_size(path) : 0, size);
         EXPECT_EQ(RulesText(), bytes);
-        EXPECT_EQ(gRuleCount, 0);
+        EXPECT_EQ(gRules.Count, 0);
         EXPECT_TRUE(SaveEnabled()) << "the new rule waits on the page";
     }
 }
@@ -401,7 +385,7 @@ TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
     f.SetRetrievalMode(true, true);
     f.SwitchPane(2);
     EXPECT_EQ(f.txtRuleName.Text(), "Renamed");
-    EXPECT_EQ(gEditRuleName[1], "Renamed");
+    EXPECT_EQ(gEditRules[1].Name, "Renamed");
     EXPECT_TRUE(SaveEnabled());
 }
 
@@ -423,7 +407,7 @@ TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
     for (const auto& [criteria, ticked, line] : rows) {
         SCOPED_TRACE(criteria);
         vb::ScriptedMsgBoxes boxes;
-        const int16_t before = gEditRuleDescCount[2];
+        const int16_t before = gEditRules[2].DescCount;
         f.cboWhere.SetText("Subject");
         f.chkNot.SetValue(ticked ? vb::vbChecked : vb::vbUnchecked);
         f.txtCriteria.SetText(criteria);
@@ -431,9 +415,9 @@ TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
         EXPECT_EQ(boxes.Calls().size(), line ? 0u : 1u);
         if (!line) {
             EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rule Criteria");
-            EXPECT_EQ(gEditRuleDescCount[2], before) << "no line is added";
+            EXPECT_EQ(gEditRules[2].DescCount, before) << "no line is added";
         } else {
-            EXPECT_EQ(gEditRuleDesc(2, gEditRuleDescCount[2]), line);
+            EXPECT_EQ(gEditRules[2].Desc[gEditRules[2].DescCount], line);
         }
     }
     Save();
@@ -453,7 +437,7 @@ TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
                                              {"7", "7", 7}}) {
         f.txtRuleNotifyTime.SetText(typed);
         EXPECT_EQ(f.txtRuleNotifyTime.Text(), shown) << typed;
-        EXPECT_EQ(gEditRuleTime, time) << typed;
+        EXPECT_EQ(gEditRules.Time, time) << typed;
     }
 }
 
@@ -462,6 +446,9 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     vb::ScriptedMsgBoxes boxes;
     vb::ToolButton& update = f.tbrRuleUpdate(0).Buttons("Update");
     vb::ToolButton& redo = f.tbrRuleUpdate(1).Buttons("Redo");
+    QStringList offered;
+    for (int i = 0; i < f.cboWhere.ListCount(); ++i) offered << f.cboWhere.List(i);
+    EXPECT_EQ(offered, QStringList({"From", "To", "Subject", "Body", "Attachment", "Size"}));
     // Conditions follow the Where; one both lists hold is kept.
     for (const auto& [from, condition, to, kept] : {std::tuple{"Subject", "Contains", "Size", "Equals"},
                                                     {"Size", "GreaterThan", "Subject", "Contains"},
@@ -486,11 +473,11 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     f.chkNot.SetValue(vb::vbChecked);
     for (int i = 3; i <= 10; ++i) Update();
     EXPECT_EQ(f.lblRuleDescEntries.Caption(), "10 of 10 Entries");
-    EXPECT_EQ(gEditRuleDesc(1, 10), "OR To Equals NOT bob ");
+    EXPECT_EQ(gEditRules[1].Desc[10], "OR To Equals NOT bob ");
     Update();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Maximum Entries");
-    EXPECT_EQ(gEditRuleDescCount[1], 10);
+    EXPECT_EQ(gEditRules[1].DescCount, 10);
 
     for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Undo");
     EXPECT_TRUE(redo.Enabled());
@@ -498,7 +485,7 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     f.cboBoolean.SetText("AND");
     for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Redo");
     EXPECT_FALSE(redo.Enabled());
-    EXPECT_EQ(gEditRuleDesc(1, 10), "AND To Equals NOT bob ");
+    EXPECT_EQ(gEditRules[1].Desc[10], "AND To Equals NOT bob ");
     EXPECT_EQ(f.txtCriteria.Text(), "bob");
     EXPECT_EQ(f.chkNot.Value(), vb::vbChecked);
     EXPECT_TRUE(f.txtRuleDescription.Text().startsWith(
@@ -509,7 +496,7 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     EXPECT_EQ(f.cboWhere.Text(), "From");
     EXPECT_FALSE(redo.Enabled());
     EXPECT_FALSE(f.cboBoolean.isEnabled());
-    EXPECT_EQ(gEditRuleDescCount[1], 0);
+    EXPECT_EQ(gEditRules[1].DescCount, 0);
 }
 
 // A rules file written by hand: keys and rules missing, words the editor

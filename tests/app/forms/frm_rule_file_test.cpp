@@ -111,9 +111,9 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
 
     // An unsaved edit on the Rules page goes into the new file.
-    modRules::gEditRuleCount = 1;
+    modRules::gEditRules.Count = 1;
     modRules::ResizeRuleArrays(1);
-    modRules::gEditRuleName[1] = "Edited";
+    modRules::gEditRules[1].Name = "Edited";
     main_->rules().CheckRulesChanged();
     ASSERT_TRUE(main_->tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
@@ -133,7 +133,7 @@ TEST_F(FrmRuleFileTest, AnEarlierNameCanBeTakenAgainWhenTheUserAgrees) {
     OpenRename();
     Save("John");
     ASSERT_EQ(modRules::gRulesFileName, "RulesJohn.ini");
-    modRules::gEditRuleName[1] = "Edited after";
+    modRules::gEditRules[1].Name = "Edited after";
     const struct Row {
         int answer;
         bool replaced;
@@ -202,12 +202,12 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         }
     }
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the import not allowed to replace a file changed nothing";
-    EXPECT_EQ(modRules::gRuleCount, 2) << "the rules of the successful import stay";
-    EXPECT_EQ(modRules::gRuleAccount[1], "Home") << "a rule of the user's own account keeps it";
-    EXPECT_EQ(modRules::gRuleAccount[2], "All Accounts");
+    EXPECT_EQ(modRules::gRules.Count, 2) << "the rules of the successful import stay";
+    EXPECT_EQ(modRules::gRules[1].Account, "Home") << "a rule of the user's own account keeps it";
+    EXPECT_EQ(modRules::gRules[2].Account, "All Accounts");
     ASSERT_EQ(main_->lstRules.ListCount(), 2) << "the Rules page shows the imported rules";
     EXPECT_EQ(main_->lstRules.List(1), "Theirs");
-    EXPECT_EQ(modRules::gEditRuleAccount[2], "All Accounts");
+    EXPECT_EQ(modRules::gEditRules[2].Account, "All Accounts");
     EXPECT_NE(Slurp(DataFile("RulesTheir.ini").toStdString()).find("Account=All Accounts"), std::string::npos);
 }
 

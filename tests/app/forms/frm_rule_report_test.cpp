@@ -27,9 +27,9 @@ protected:
         gAppName = QStringLiteral("Veltrane");
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
         main_ = &LaidOutMainWindow();
-        modRules::gRuleShow = 1;
-        modRules::gRuleShowNew = 0;
-        modRules::gRuleTime = 30;
+        modRules::gRules.Show = 1;
+        modRules::gRules.ShowNew = 0;
+        modRules::gRules.Time = 30;
         Mark({0, 0, 0}, {0, 0, 0});
     }
     void TearDown() override {
@@ -75,11 +75,11 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "no marks";
 
     Mark({0, 2, 0}, {0, 0, 0});
-    modRules::gRuleShow = 0;
+    modRules::gRules.Show = 0;
     main_->rules().CheckRuleReport(All());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "Show 0";
 
-    modRules::gRuleShow = 1;
+    modRules::gRules.Show = 1;
     main_->rules().CheckRuleReport(All());
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_TRUE(Report().isVisible());
@@ -162,7 +162,7 @@ TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
 
 TEST_F(FrmRuleReportTest, TheCountdownClosesTheReportAndTheTimerButtonHoldsIt) {
     Mark({1, 0, 0}, {0, 0, 0});
-    modRules::gRuleTime = 2;
+    modRules::gRules.Time = 2;
     frmRuleReport& report = Report();
     EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "2");
     EXPECT_TRUE(report.tmrRuleReport.Enabled());
@@ -187,7 +187,7 @@ TEST_F(FrmRuleReportTest, TheCountdownClosesTheReportAndTheTimerButtonHoldsIt) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_FALSE(gShowingRuleReport);
 
-    modRules::gRuleTime = -4;  // a hand-edited file
+    modRules::gRules.Time = -4;  // a hand-edited file
     Report().tmrRuleReport_Timer();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "a negative Time closes at the first tick";
 }

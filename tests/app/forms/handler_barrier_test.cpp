@@ -122,8 +122,10 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
         {"a timer, in the middle of a check",
          [&](vb::ScriptedDialogs&) {
              // The start-up check's schedule reads the clock inside retrieval
-             // mode; nothing else may read it first.
+             // mode; nothing else may read it first: not the automatic check,
+             // nor the status bar's clock that ticks while the check pauses it.
              form.tmrMailTime.SetEnabled(false);
+             form.tmrStatusBar.SetInterval(3600 * 1000);
              modCheck::gClock = []() -> QDateTime { throw std::runtime_error("the clock broke"); };
              form.tmrMailStartUp.SetInterval(1);
              form.tmrMailStartUp.SetEnabled(true);

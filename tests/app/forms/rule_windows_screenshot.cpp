@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
             gAccounts[i].DeleteCount = deletions[i];
             gAccounts[i].SpamCount = spam[i];
         }
-        modRules::gRuleTime = 30;
+        modRules::gRules.Time = 30;
         QString base = QString::fromLocal8Bit(out);
         base.chop(4);  // ".png"
         bool saved = ShowAndSave(vb::Forms::Get<frmRuleReport>(), base + QStringLiteral("-report.png"));

@@ -147,7 +147,7 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     EXPECT_TRUE(main.tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
     EXPECT_FALSE(main.fraNoAcntsBanner.Visible());
     EXPECT_EQ(main.lblRulesFileName.Caption(), QStringLiteral("FileName: Rules.ini"));
-    EXPECT_EQ(modRules::gRuleCount, 1);
+    EXPECT_EQ(modRules::gRules.Count, 1);
     // Automatic checking on: the check timer runs, not the clock.
     EXPECT_TRUE(main.tmrMailTime.Enabled());
     EXPECT_FALSE(main.tmrStatusBar.Enabled());
@@ -267,7 +267,8 @@ TEST_F(StartProcedure, TheSessionsEndRunsTheShutdownFromTheLoopEvenWithCloseButt
         Start();
         modOptions::gOptSortColumnLastUsed = QStringLiteral("Subject");
         {
-            const start::SessionEnd sessionEnd;
+            start::SessionEnd sessionEnd;
+            sessionEnd.Started();
             row.end();
             EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the shutdown runs from the loop";
             QDeadlineTimer deadline(2000);

@@ -67,9 +67,9 @@ protected:
         modOptions::gOptConnectTimeOut = 10;
         modOptions::gOptDeleteConfirmation = 1;
         modOptions::gOptSuppressConnectErrors = 0;
-        modRules::gRuleShow = 1;
-        modRules::gRuleShowNew = 0;
-        modRules::gRuleTime = 30;
+        modRules::gRules.Show = 1;
+        modRules::gRules.ShowNew = 0;
+        modRules::gRules.Time = 30;
         for (int16_t a = 1; a <= 2; ++a) {
             main().CheckAccount(a);
             ASSERT_EQ(gAccounts[a].MsgCount, 4);

@@ -12,8 +12,8 @@ class RuleReportTest : public RulesTest {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
-        gRuleShow = 1;
-        gRuleShowNew = 0;
+        gRules.Show = 1;
+        gRules.ShowNew = 0;
     }
     // Accounts 1 to n named "Acnt<i>", with (delete, spam) counts and new mail.
     static void SetAccounts(const std::vector<std::tuple<int16_t, int16_t, bool>>& accounts) {
@@ -63,8 +63,8 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
         {"marks of a disabled account", 1, 0, {{0, 0, false}, {2, 1, true}}, false, {}, 2},
     };
     for (const Case& c : cases) {
-        gRuleShow = c.show;
-        gRuleShowNew = c.showNew;
+        gRules.Show = c.show;
+        gRules.ShowNew = c.showNew;
         SetAccounts(c.accounts);
         if (c.disabled > 0) modAccounts::gAccounts[c.disabled].Enabled = 0;
         const QStringList accounts = c.checked.empty() ? All() : RuleReportAccounts(c.checked);

@@ -32,30 +32,30 @@ struct EditRule {
 
 // Puts rules into the edit set, as the Rules page does.
 void SetEditRules(const std::vector<EditRule>& rules, int16_t show = 1, int16_t showNew = 0, int16_t time = 30) {
-    gEditRuleCount = static_cast<int16_t>(rules.size());
-    gEditRuleShow = show;
-    gEditRuleShowNew = showNew;
-    gEditRuleTime = time;
-    ResizeRuleArrays(gEditRuleCount);
-    for (int i = 1; i <= gEditRuleCount; ++i) {
+    gEditRules.Count = static_cast<int16_t>(rules.size());
+    gEditRules.Show = show;
+    gEditRules.ShowNew = showNew;
+    gEditRules.Time = time;
+    ResizeRuleArrays(gEditRules.Count);
+    for (int i = 1; i <= gEditRules.Count; ++i) {
         const EditRule& r = rules[static_cast<size_t>(i - 1)];
-        gEditRuleName[i] = r.name;
-        gEditRuleEnabled[i] = r.enabled;
-        gEditRuleAccount[i] = r.account;
-        gEditRuleAction[i] = r.action;
-        gEditRuleDescCount[i] = static_cast<int16_t>(r.lines.size());
-        gEditRuleDesc(i, 0) = r.lines.join(QString());
-        for (int j = 1; j <= r.lines.size(); ++j) gEditRuleDesc(i, j) = r.lines[j - 1];
+        gEditRules[i].Name = r.name;
+        gEditRules[i].Enabled = r.enabled;
+        gEditRules[i].Account = r.account;
+        gEditRules[i].Action = r.action;
+        gEditRules[i].DescCount = static_cast<int16_t>(r.lines.size());
+        gEditRules[i].Desc[0] = r.lines.join(QString());
+        for (int j = 1; j <= r.lines.size(); ++j) gEditRules[i].Desc[j] = r.lines[j - 1];
     }
 }
 
 std::vector<EditRule> LiveRules() {
     std::vector<EditRule> rules;
-    for (int i = 1; i <= gRuleCount; ++i) {
+    for (int i = 1; i <= gRules.Count; ++i) {
         QStringList lines;
-        for (int j = 1; j <= gRuleDescCount[i]; ++j) lines.append(gRuleDesc(i, j));
-        EXPECT_EQ(gRuleDesc(i, 0), lines.join(QString())) << "column 0 of rule " << i;
-        rules.push_back({gRuleName[i], gRuleEnabled[i], gRuleAccount[i], gRuleAction[i], lines});
+        for (int j = 1; j <= gRules[i].DescCount; ++j) lines.append(gRules[i].Desc[j]);
+        EXPECT_EQ(gRules[i].Desc[0], lines.join(QString())) << "column 0 of rule " << i;
+        rules.push_back({gRules[i].Name, gRules[i].Enabled, gRules[i].Account, gRules[i].Action, lines});
     }
     return rules;
 }
@@ -113,12 +113,12 @@ TEST_F(RuleSetTest, WrittenRulesReadBackUnchanged) {
     EXPECT_EQ(LiveRules(), rules) << "the live set equals the edit set after the write";
 
     SetLiveRules({});
-    gRuleShow = gRuleShowNew = gRuleTime = 0;
+    gRules.Show = gRules.ShowNew = gRules.Time = 0;
     ReadRulesFile(path);
     EXPECT_EQ(LiveRules(), rules);
-    EXPECT_EQ(gRuleShow, 1);
-    EXPECT_EQ(gRuleShowNew, 1);
-    EXPECT_EQ(gRuleTime, 45);
+    EXPECT_EQ(gRules.Show, 1);
+    EXPECT_EQ(gRules.ShowNew, 1);
+    EXPECT_EQ(gRules.Time, 45);
     EXPECT_EQ(gIniFileName, path);
     EXPECT_EQ(shownCaption, "FileName: Rules.ini");
 }
@@ -130,18 +130,18 @@ TEST_F(RuleSetTest, TheWriterWritesKeysInOrderAndEditorSpacesVanish) {
               "[Rules]\nRuleCount=1\nShow=1\nShowNew=0\nTime=30\n[Rule1]\nName=Att\nEnabled=1\n"
               "Account=All Accounts\nAction=1\nDescCount=1\nDescription1=Attachment IsPresent  \n");
     ReadRulesFile(path);
-    EXPECT_EQ(gRuleDesc(1, 1), "Attachment IsPresent ");
+    EXPECT_EQ(gRules[1].Desc[1], "Attachment IsPresent ");
 }
 
 TEST_F(RuleSetTest, AMissingFileIsAnEmptySet) {
-    gRuleCount = 5;
+    gRules.Count = 5;
     ReadRulesFile(path);
-    EXPECT_EQ(gRuleCount, 0);
-    EXPECT_EQ(gRuleShow, 0);
-    EXPECT_EQ(gRuleShowNew, 0);
-    EXPECT_EQ(gRuleTime, 30);
-    EXPECT_EQ(gRuleName.UBound(), 0);
-    EXPECT_EQ(gEditRuleName.UBound(), 0);
+    EXPECT_EQ(gRules.Count, 0);
+    EXPECT_EQ(gRules.Show, 0);
+    EXPECT_EQ(gRules.ShowNew, 0);
+    EXPECT_EQ(gRules.Time, 30);
+    EXPECT_EQ(gRules.Rules.UBound(), 0);
+    EXPECT_EQ(gEditRules.Rules.UBound(), 0);
 }
 
 TEST_F(RuleSetTest, AFileFromAnotherToolReadsWithItsDefaults) {
@@ -152,8 +152,8 @@ TEST_F(RuleSetTest, AFileFromAnotherToolReadsWithItsDefaults) {
              "[Rule2]\r\nDescCount=12\r\nEnabled=0\r\n"
              "[Rule3]\r\nName=above the count\r\n");
     ReadRulesFile(path);
-    EXPECT_EQ(gRuleTime, 30);
-    ASSERT_EQ(gRuleCount, 2);
+    EXPECT_EQ(gRules.Time, 30);
+    ASSERT_EQ(gRules.Count, 2);
     EXPECT_EQ(LiveRules(),
               (std::vector<EditRule>{{"Spaced", 1, "All Accounts", 2, {"From Contains a ", "OR To Contains b ", " "}},
                                      {"Rule", 0, "All Accounts", 2,
@@ -164,17 +164,17 @@ TEST_F(RuleSetTest, NegativeOrBadCountsReadAsNoRules) {
     for (const char* count : {"-3", "lots", "99999"}) {
         WriteRaw(path, std::string("[Rules]\nRuleCount=") + count + "\n[Rule1]\nName=x\n");
         ReadRulesFile(path);
-        EXPECT_EQ(gRuleCount, 0) << count;
+        EXPECT_EQ(gRules.Count, 0) << count;
     }
 }
 
 TEST_F(RuleSetTest, FewerRulesLeaveNoStaleSection) {
     SetEditRules({{"a", 1, "All Accounts", 1, {"From Contains a "}}, {"b", 1, "All Accounts", 1, {"From Contains b "}}});
     ASSERT_TRUE(WriteRulesFile(path));
-    gEditRuleCount = 1;  // the editor deletes a rule without shrinking the arrays
+    gEditRules.Count = 1;  // the editor deletes a rule without shrinking the arrays
     ASSERT_TRUE(WriteRulesFile(path));
     EXPECT_EQ(Slurp(path).find("[Rule2]"), std::string::npos);
-    gEditRuleCount = 0;
+    gEditRules.Count = 0;
     ASSERT_TRUE(WriteRulesFile(path));
     EXPECT_EQ(Slurp(path), "[Rules]\nRuleCount=0\nShow=1\nShowNew=0\nTime=30\n");
 }
@@ -209,38 +209,38 @@ TEST_F(RuleSetTest, ResizingKeepsEachSetsOwnRulesAndLines) {
     SetEditRules({{"saved", 1, "Home", 1, {"From Contains saved "}}});
     ASSERT_TRUE(WriteRulesFile(path));
     // Unsaved edits on the page: another line and another name.
-    gEditRuleName[1] = "edited";
-    gEditRuleDesc(1, 1) = "From Contains unsaved ";
-    gEditRuleDescCount[1] = 1;
-    gEditRuleCount = 3;
+    gEditRules[1].Name = "edited";
+    gEditRules[1].Desc[1] = "From Contains unsaved ";
+    gEditRules[1].DescCount = 1;
+    gEditRules.Count = 3;
     ResizeRuleArrays(3);  // the editor's Add
-    EXPECT_EQ(gRuleName[1], "saved");
-    EXPECT_EQ(gRuleDesc(1, 1), "From Contains saved ") << "edit lines must not reach the live set";
-    EXPECT_EQ(gRuleDescCount[1], 1);
-    EXPECT_EQ(gEditRuleName[1], "edited");
-    EXPECT_EQ(gEditRuleDesc(1, 1), "From Contains unsaved ");
+    EXPECT_EQ(gRules[1].Name, "saved");
+    EXPECT_EQ(gRules[1].Desc[1], "From Contains saved ") << "edit lines must not reach the live set";
+    EXPECT_EQ(gRules[1].DescCount, 1);
+    EXPECT_EQ(gEditRules[1].Name, "edited");
+    EXPECT_EQ(gEditRules[1].Desc[1], "From Contains unsaved ");
     for (int i = 2; i <= 3; ++i) {
-        EXPECT_EQ(gRuleName[i], "");
-        EXPECT_EQ(gEditRuleAction[i], 0);
-        EXPECT_EQ(gEditRuleDescCount[i], 0);
-        EXPECT_EQ(gEditRuleDesc(i, 1), "");
+        EXPECT_EQ(gRules[i].Name, "");
+        EXPECT_EQ(gEditRules[i].Action, 0);
+        EXPECT_EQ(gEditRules[i].DescCount, 0);
+        EXPECT_EQ(gEditRules[i].Desc[1], "");
     }
-    EXPECT_EQ(gRuleDesc.UBound2(), 10);
-    EXPECT_EQ(gEditRuleDescHigh.UBound(), 3);
+    EXPECT_EQ(gRules.Rules.UBound(), 3);
+    EXPECT_EQ(gEditRules.Rules.UBound(), 3);
 }
 
 TEST_F(RuleSetTest, RenamingAnAccountRebindsBothSetsAndKeepsItInTheFile) {
     SetEditRules({{"a", 1, "Home", 1, {"From Contains a "}}, {"b", 1, "home", 1, {"From Contains b "}}});
     ASSERT_TRUE(WriteRulesFile(path));
-    gEditRuleName[2] = "unsaved edit";
+    gEditRules[2].Name = "unsaved edit";
     ASSERT_TRUE(RenameRuleAccount("Home", "House"));
-    EXPECT_EQ(gRuleAccount[1], "House");
-    EXPECT_EQ(gRuleAccount[2], "home");
-    EXPECT_EQ(gEditRuleAccount[1], "House");
+    EXPECT_EQ(gRules[1].Account, "House");
+    EXPECT_EQ(gRules[2].Account, "home");
+    EXPECT_EQ(gEditRules[1].Account, "House");
     SetLiveRules({});
     ReadRulesFile(path);
-    EXPECT_EQ(gRuleAccount[1], "House");
-    EXPECT_EQ(gRuleName[2], "b") << "pending page edits are not written";
+    EXPECT_EQ(gRules[1].Account, "House");
+    EXPECT_EQ(gRules[2].Name, "b") << "pending page edits are not written";
 }
 
 // Two versions of a rules file that share no value: a read that takes
@@ -267,11 +267,12 @@ std::string RulesText(const RulesVersion& v) {
 // The version every value of the live set comes from; null when they come from more than one.
 const RulesVersion* VersionOfLiveSet() {
     for (const RulesVersion& v : kVersions) {
-        bool same = gRuleCount == v.count && gRuleTime == v.time;
+        bool same = gRules.Count == v.count && gRules.Time == v.time;
         for (int i = 1; same && i <= v.count; ++i) {
             const QString tag = QChar(v.letter) + QString::number(i);
-            same = gRuleName[i] == tag && gRuleAccount[i] == QString(QChar(v.letter)) && gRuleDescCount[i] == 2 &&
-                   gRuleDesc(i, 0) == "From Contains " + tag + " OR To Contains " + tag + " ";
+            same = gRules[i].Name == tag && gRules[i].Account == QString(QChar(v.letter)) &&
+                   gRules[i].DescCount == 2 &&
+                   gRules[i].Desc[0] == "From Contains " + tag + " OR To Contains " + tag + " ";
         }
         if (same) return &v;
     }

@@ -65,14 +65,15 @@ class RulesEditor : public RulesTest {
 protected:
     void SetUp() override {
         RulesTest::SetUp();
-        gEditRuleCount = 0;
+        gEditRules.Count = 0;
         gCurrentRule = AddEditRule();
         gCurrentLine = 0;
     }
     QStringList Lines() const {
         QStringList lines;
-        for (int j = 1; j <= gEditRuleDescCount[gCurrentRule]; ++j) lines << gEditRuleDesc(gCurrentRule, j);
-        EXPECT_EQ(gEditRuleDesc(gCurrentRule, 0), lines.join(QString()));
+        for (int j = 1; j <= gEditRules[gCurrentRule].DescCount; ++j)
+            lines << gEditRules[gCurrentRule].Desc[j];
+        EXPECT_EQ(gEditRules[gCurrentRule].Desc[0], lines.join(QString()));
         EXPECT_EQ(gCurrentLine, lines.size());
         return lines;
     }
@@ -99,18 +100,18 @@ TEST_F(RulesEditor, UndoneLinesComeBackUntilAClear) {
 
 TEST_F(RulesEditor, ARuleAddedAfterADeletionStartsClean) {
     Add("old");
-    gEditRuleShow = 1;
+    gEditRules.Show = 1;
     RemoveEditRule(1);
-    EXPECT_EQ(gEditRuleCount, 0);
+    EXPECT_EQ(gEditRules.Count, 0);
     gCurrentRule = AddEditRule();
-    EXPECT_EQ(gEditRuleName[1], "Rule1");
-    EXPECT_EQ(gEditRuleAccount[1], "All Accounts");
-    EXPECT_EQ(gEditRuleAction[1], 2);
-    EXPECT_EQ(gEditRuleShow, gRuleShow) << "the notification values go back to the saved ones";
+    EXPECT_EQ(gEditRules[1].Name, "Rule1");
+    EXPECT_EQ(gEditRules[1].Account, "All Accounts");
+    EXPECT_EQ(gEditRules[1].Action, 2);
+    EXPECT_EQ(gEditRules.Show, gRules.Show) << "the notification values go back to the saved ones";
     gCurrentLine = 0;
     EXPECT_EQ(Lines(), QStringList());
     EXPECT_FALSE(CanRedoRuleLine());
-    EXPECT_EQ(gEditRuleDesc(1, 1), QString());
+    EXPECT_EQ(gEditRules[1].Desc[1], QString());
 }
 
 }  // namespace

@@ -33,12 +33,13 @@ QString StoredName() {
 
 // Every field of both sets, to compare before and after.
 QStringList BothSets() {
-    QStringList all{QString::number(gRuleCount), QString::number(gEditRuleCount), QString::number(gRuleTime),
-                    QString::number(gEditRuleTime)};
-    for (int i = 1; i <= gRuleCount; ++i)
-        all << gRuleName[i] << gRuleAccount[i] << QString::number(gRuleAction[i]) << gRuleDesc(i, 0);
-    for (int i = 1; i <= gEditRuleCount; ++i)
-        all << gEditRuleName[i] << gEditRuleAccount[i] << QString::number(gEditRuleAction[i]) << gEditRuleDesc(i, 0);
+    QStringList all{QString::number(gRules.Count), QString::number(gEditRules.Count),
+                    QString::number(gRules.Time), QString::number(gEditRules.Time)};
+    for (int i = 1; i <= gRules.Count; ++i)
+        all << gRules[i].Name << gRules[i].Account << QString::number(gRules[i].Action) << gRules[i].Desc[0];
+    for (int i = 1; i <= gEditRules.Count; ++i)
+        all << gEditRules[i].Name << gEditRules[i].Account << QString::number(gEditRules[i].Action)
+            << gEditRules[i].Desc[0];
     return all;
 }
 
@@ -57,12 +58,12 @@ protected:
         shown_ = gRulesView.Register(*this);
         // The current rules: one saved rule, and an unsaved edit of it.
         SetLiveRules({{"Home", 1, 1, {"From Contains saved "}}});
-        gEditRuleCount = 1;
-        gEditRuleName[1] = "Rule 1";
-        gEditRuleAccount[1] = "Home";
-        gEditRuleAction[1] = 1;
-        gEditRuleDescCount[1] = 1;
-        gEditRuleDesc(1, 1) = gEditRuleDesc(1, 0) = "From Contains edited ";
+        gEditRules.Count = 1;
+        gEditRules[1].Name = "Rule 1";
+        gEditRules[1].Account = "Home";
+        gEditRules[1].Action = 1;
+        gEditRules[1].DescCount = 1;
+        gEditRules[1].Desc[1] = gEditRules[1].Desc[0] = "From Contains edited ";
         WriteRaw(RulesFilePath().toStdString(), "[Rules]\nRuleCount=1\n[Rule1]\nName=Rule 1\nAccount=Home\nAction=1\n"
                                   "DescCount=1\nDescription1=From Contains saved\n");
         oldFile_ = Slurp(RulesFilePath().toStdString());
@@ -117,11 +118,11 @@ TEST_F(RulesFileChangeTest, ImportKeepsRulesOfKnownAccountsAndBindsTheOthersToAl
     ASSERT_EQ(outcome.status, RulesFileStatus::Done);
     EXPECT_EQ(outcome.name, "RulesMy.ini");
     EXPECT_EQ(outcome.rebound, 1);
-    ASSERT_EQ(gRuleCount, 3);
-    EXPECT_EQ(gRuleAccount[1], "Home") << "a rule of an existing account is not widened";
-    EXPECT_EQ(gRuleAccount[2], "All Accounts");
-    EXPECT_EQ(gRuleAccount[3], "All Accounts");
-    EXPECT_EQ(gRuleTime, 20);
+    ASSERT_EQ(gRules.Count, 3);
+    EXPECT_EQ(gRules[1].Account, "Home") << "a rule of an existing account is not widened";
+    EXPECT_EQ(gRules[2].Account, "All Accounts");
+    EXPECT_EQ(gRules[3].Account, "All Accounts");
+    EXPECT_EQ(gRules.Time, 20);
     EXPECT_EQ(gRulesFileName, "RulesMy.ini");
     EXPECT_EQ(StoredName(), "RulesMy.ini");
     EXPECT_EQ(label_, "FileName: RulesMy.ini");
@@ -222,12 +223,12 @@ TEST_F(RulesFileChangeTest, RenameWritesThePendingEditsUnderTheNewNameAndKeepsTh
     EXPECT_EQ(gRulesFileName, "RulesJohn.ini");
     EXPECT_EQ(StoredName(), "RulesJohn.ini");
     EXPECT_EQ(label_, "FileName: RulesJohn.ini");
-    EXPECT_EQ(gRuleDesc(1, 1), "From Contains edited ") << "the pending edit is now the live rule";
+    EXPECT_EQ(gRules[1].Desc[1], "From Contains edited ") << "the pending edit is now the live rule";
     EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Description1=From Contains edited"), std::string::npos);
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 
     // The current file's own name is a save: nothing to ask.
-    gEditRuleName[1] = "Renamed again";
+    gEditRules[1].Name = "Renamed again";
     EXPECT_EQ(SaveRulesFileAs("RulesJohn.ini", {}).status, RulesFileStatus::Done);
     EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Name=Renamed again"), std::string::npos);
 }

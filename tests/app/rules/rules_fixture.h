@@ -19,17 +19,17 @@ struct TestRule {
 
 inline void SetLiveRules(const std::vector<TestRule>& rules) {
     using namespace modRules;
-    gRuleCount = static_cast<int16_t>(rules.size());
-    ResizeRuleArrays(gRuleCount);
-    for (int i = 1; i <= gRuleCount; ++i) {
+    gRules.Count = static_cast<int16_t>(rules.size());
+    ResizeRuleArrays(gRules.Count);
+    for (int i = 1; i <= gRules.Count; ++i) {
         const TestRule& r = rules[static_cast<size_t>(i - 1)];
-        gRuleName[i] = QString("Rule %1").arg(i);
-        gRuleAccount[i] = r.account;
-        gRuleEnabled[i] = r.enabled;
-        gRuleAction[i] = r.action;
-        gRuleDescCount[i] = static_cast<int16_t>(r.lines.size());
-        gRuleDesc(i, 0) = r.lines.join(QString());
-        for (int j = 1; j <= r.lines.size() && j <= kMaxDescLines; ++j) gRuleDesc(i, j) = r.lines[j - 1];
+        gRules[i].Name = QString("Rule %1").arg(i);
+        gRules[i].Account = r.account;
+        gRules[i].Enabled = r.enabled;
+        gRules[i].Action = r.action;
+        gRules[i].DescCount = static_cast<int16_t>(r.lines.size());
+        gRules[i].Desc[0] = r.lines.join(QString());
+        for (int j = 1; j <= r.lines.size() && j <= kMaxDescLines; ++j) gRules[i].Desc[j] = r.lines[j - 1];
     }
 }
 
@@ -68,6 +68,6 @@ protected:
         for (const int16_t a : {1, 2}) modGeneral::AccountRow(a).Messages.resize(1);
         gAccounts[1].MsgCount = gAccounts[2].MsgCount = 1;
         SetLiveRules({});
-        modRules::gEditRuleCount = 0;
+        modRules::gEditRules.Count = 0;
     }
 };

@@ -125,12 +125,12 @@ void ExpectEditingLocked(frmMain& form) {
 
 // The account procedures themselves refuse while an operation runs.
 void TryAccountEdits(frmMain& form) {
-    form.MoveAccount(1, 1);
+    form.accounts().MoveAccount(1, 1);
     const QString name = gAccounts[1].Edit.Name;
     gAccounts[1].Edit.Name = QStringLiteral("Renamed");
-    EXPECT_FALSE(form.SaveAccount());
+    EXPECT_FALSE(form.accounts().SaveAccount());
     gAccounts[1].Edit.Name = name;
-    form.AddAccount();
+    form.accounts().AddAccount();
     EXPECT_EQ(Names(), "Home Work") << "the accounts stood still";
 }
 
@@ -169,9 +169,9 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     fakepop3::FakePop3Server server({CheckSession({Mail("hello")}), CheckSession({Mail("hello"), Mail("news")})});
     frmMain& form = Open(server.port(), {"Home", "Off"});
     SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
-    modRules::gRuleShow = 1;
-    modRules::gRuleShowNew = 1;  // new messages only
-    modRules::gRuleTime = 30;
+    modRules::gRules.Show = 1;
+    modRules::gRules.ShowNew = 1;  // new messages only
+    modRules::gRules.Time = 30;
     // Off's marks and new mail are from a check before it was switched off.
     gAccounts[2].Enabled = 0;
     gAccounts[2].DeleteCount = 1;
@@ -202,9 +202,9 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     fakepop3::FakePop3Server server({CheckSession({Mail("news")}), stalled});
     frmMain& form = Open(server.port(), {"Home"});
     SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
-    modRules::gRuleShow = 1;
-    modRules::gRuleShowNew = 0;
-    modRules::gRuleTime = 30;
+    modRules::gRules.Show = 1;
+    modRules::gRules.ShowNew = 0;
+    modRules::gRules.Time = 30;
     Click(form.tbrButtons(3), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     modGeneral::gCurrentMsg = 1;

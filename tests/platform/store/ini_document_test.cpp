@@ -8,6 +8,13 @@ using platform::store::IniDocument;
 
 namespace {
 
+TEST(IniDocument, SectionListsItsLinesInOrder) {
+    const IniDocument doc = IniDocument::Parse("[A]\na=1\n; note\n  b = 2 \n\n[B]\nc=3\n");
+    EXPECT_EQ(doc.SectionLines("a"), (std::vector<std::string>{"a=1", "b = 2"}));
+    EXPECT_EQ(doc.SectionLines("B"), (std::vector<std::string>{"c=3"}));
+    EXPECT_TRUE(doc.SectionLines("C").empty());
+}
+
 // After any run of changes the document must read exactly as its own text
 // parsed afresh: the index it keeps in step is the one a reader builds.
 TEST(IniDocument, ChangesReadAsTheirTextParsedAgain) {

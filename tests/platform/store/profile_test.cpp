@@ -80,15 +80,6 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Profile, MissingFileGivesDefaultsAndNoSection) {
     const fs::path file = TempIni("none.ini");
     EXPECT_EQ(GetPrivateProfileString("Rules", "Time", "30", file), "30");
-    EXPECT_TRUE(GetPrivateProfileSection("Rules", file).empty());
-}
-
-TEST(Profile, SectionListsItsLinesInOrder) {
-    const fs::path file = TempIni("section.ini");
-    WriteRaw(file, "[A]\na=1\n; note\n  b = 2 \n\n[B]\nc=3\n");
-    EXPECT_EQ(GetPrivateProfileSection("a", file), (std::vector<std::string>{"a=1", "b = 2"}));
-    EXPECT_EQ(GetPrivateProfileSection("B", file), (std::vector<std::string>{"c=3"}));
-    EXPECT_TRUE(GetPrivateProfileSection("C", file).empty());
 }
 
 TEST(Profile, FirstWriteCreatesTheFileWithMode0600) {

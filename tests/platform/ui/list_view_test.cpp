@@ -109,42 +109,6 @@ TEST_F(ListViewTest, RowsKeepTextSubItemsIconBoldColourTagAndSelection) {
   EXPECT_EQ(lvw->ItemCount(), 0);
 }
 
-struct SortCase {
-  const char* name;
-  int key;
-  int order;
-  QStringList expected;  // row texts after sorting
-};
-
-TEST_F(ListViewTest, SortsByAColumnsTextWithoutRegardToCaseKeepingEqualRowsInOrder) {
-  const SortCase cases[] = {
-      {"row text ascending", 0, vb::lvwAscending, {"alice", "Bob", "bob2", "carol", "dave"}},
-      {"row text descending", 0, vb::lvwDescending, {"dave", "carol", "bob2", "Bob", "alice"}},
-      {"subject ascending, ties stable", 2, vb::lvwAscending, {"dave", "carol", "Bob", "alice", "bob2"}},
-      {"subject descending, ties stable", 2, vb::lvwDescending, {"alice", "bob2", "carol", "Bob", "dave"}},
-  };
-  for (const SortCase& c : cases) {
-    lvw->SetSorted(false);
-    lvw->ClearItems();
-    Fill({{"carol", "", "b"}, {"alice", "", "Z"}, {"dave", "", "a"}, {"Bob", "", "B"}, {"bob2", "", "z"}});
-    lvw->SetSortKey(c.key);
-    lvw->SetSortOrder(c.order);
-    lvw->SetSorted(true);
-    EXPECT_EQ(Column(0), c.expected) << c.name;
-  }
-}
-
-TEST_F(ListViewTest, UnsortedRowsStayInTheOrderTheyWereAddedAndSortedOnesStaySorted) {
-  Fill({{"b"}, {"a"}, {"c"}});
-  EXPECT_EQ(Column(0), (QStringList{"b", "a", "c"}));
-  lvw->Item(3).SetSelected(true);
-  lvw->SetSorted(true);
-  EXPECT_EQ(Column(0), (QStringList{"a", "b", "c"}));
-  EXPECT_EQ(lvw->SelectedItem(), 3);  // selection follows the row
-  lvw->AddItem("aa");
-  EXPECT_EQ(Column(0), (QStringList{"a", "aa", "b", "c"}));
-}
-
 TEST_F(ListViewTest, RowsAddedInOneStepFollowTheRowsBeforeThem) {
   Fill({{"first"}});
   QSignalSpy inserted(lvw->model(), &QAbstractItemModel::rowsInserted);

@@ -151,16 +151,4 @@ TEST_F(MoreControlsTest, CheckListBoxReportsItemCheckAndClick) {
   EXPECT_THROW(lst->RemoveItem(3), vb::VbError);
 }
 
-TEST_F(MoreControlsTest, PictureBoxKeepsWhatIsPaintedOnIt) {
-  auto* pic = new vb::PictureBox(host.get());
-  pic->Move(0, 0, 240, 240);  // 16 x 16 pixels
-  QPixmap icon(16, 16);
-  icon.fill(Qt::magenta);
-  pic->PaintPicture(icon, 0, 0, 240, 240);
-  EXPECT_EQ(pic->Image().size(), QSize(16, 16));
-  EXPECT_EQ(QColor(pic->Image().toImage().pixel(8, 8)), QColor(Qt::magenta));
-  pic->Cls();
-  EXPECT_TRUE(pic->Image().isNull());
-}
-
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/ui/common_dialog.h"
+#include "platform/ui/modal_windows.h"
+#include "platform/ui/vb_error.h"
 
 namespace {
 
@@ -74,6 +76,47 @@ TEST(MsgBox, NestedScriptsRestoreTheOuterOne) {
   }
   EXPECT_EQ(vb::MsgBox("outer", vb::vbYesNo, "t"), vb::vbNo);
   EXPECT_EQ(outer.Calls().size(), 1u);
+}
+
+TEST(MsgBox, WhileTheProgramEndsNothingIsShownAndTheAnswerDoesLeast) {
+  struct Case {
+    const char* name;
+    int style;
+    int least;
+  };
+  const Case cases[] = {
+      {"ok", vb::vbOKOnly | vb::vbExclamation, vb::vbOK},
+      {"ok cancel, ok default", vb::vbOKCancel, vb::vbCancel},
+      {"yes no, yes default", vb::vbYesNo | vb::vbCritical, vb::vbNo},
+      {"yes no cancel", vb::vbYesNoCancel, vb::vbCancel},
+      {"abort retry ignore", vb::vbAbortRetryIgnore, vb::vbAbort},
+      {"retry cancel", vb::vbRetryCancel, vb::vbCancel},
+  };
+  vb::ScriptedMsgBoxes script;
+  script.Answer(vb::vbYes);
+  {
+    const vb::ProgramEnding ending;
+    EXPECT_TRUE(vb::ProgramEnding::Active());
+    // Off screen an unscripted box would stop the test: none is shown, and
+    // the script is not asked either.
+    for (const Case& c : cases) EXPECT_EQ(vb::MsgBox(c.name, c.style, "t"), c.least) << c.name;
+    vb::CommonDialog dialog;
+    dialog.FileName = "kept.txt";
+    EXPECT_FALSE(dialog.ShowOpen(nullptr));
+    EXPECT_FALSE(dialog.ShowSave(nullptr));
+    EXPECT_EQ(dialog.FileName, "kept.txt");
+    dialog.CancelError = true;
+    try {
+      dialog.ShowColor(nullptr);
+      ADD_FAILURE() << "the colour dialog was not cancelled";
+    } catch (const vb::VbError& e) {
+      EXPECT_EQ(e.Number(), vb::cdlCancel);
+    }
+    EXPECT_TRUE(script.Calls().empty());
+  }
+  EXPECT_FALSE(vb::ProgramEnding::Active());
+  EXPECT_EQ(vb::MsgBox("after the end's watch", vb::vbYesNo, "t"), vb::vbYes);
+  EXPECT_EQ(script.Calls().size(), 1u);
 }
 
 TEST(MsgBoxDeathTest, AnUnscriptedBoxOffScreenStopsTheTestInsteadOfWaiting) {

@@ -95,8 +95,6 @@ TEST_F(TabStripTest, CaptionsAreLiteralAndImagesGoByKeyOrIndex) {
   EXPECT_EQ(tabs->TabImage(1), "3");
   EXPECT_THROW(tabs->SetTabImage(1, "Nope"), vb::VbError);
   EXPECT_THROW(tabs->SetTabImage(1, 9), vb::VbError);
-  tabs->SetTabTag(1, "1");
-  EXPECT_EQ(tabs->TabTag(1), "1");
 }
 
 TEST_F(TabStripTest, TabGeometryAndMouseEventsAreInTwipsOfTheStrip) {

@@ -5,11 +5,12 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/frm_main_design.h"
+#include "app/forms/main_accounts_page.h"
 
 using namespace modAccounts;
 
-int16_t frmMain::TabFromX(const vb::TabStrip& strip, int x) {
+int16_t AccountsPage::TabFromX(const vb::TabStrip& strip, int x) {
     // The edges are read from the row as it is drawn now: a rename or an
     // added tab since the last click has moved them.
     const int count = std::min<int>(gAccountCount, strip.TabCount());
@@ -18,7 +19,7 @@ int16_t frmMain::TabFromX(const vb::TabStrip& strip, int x) {
     return 0;
 }
 
-void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
+void AccountsPage::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
     const bool accountsStrip = dragState == 3;
     strip.MouseDown = [this, &strip, dragState, accountsStrip](int button, int, int x, int) {
         if (button == vb::vbRightButton) return;
@@ -31,10 +32,10 @@ void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
             strip.Select(t);
         }
         mTabDragState = dragState;
-        tmrDragTab.SetEnabled(true);
+        c_.tmrDragTab.SetEnabled(true);
     };
     strip.MouseUp = [this, &strip](int, int, int, int) {
-        tmrDragTab.SetEnabled(false);
+        c_.tmrDragTab.SetEnabled(false);
         strip.Drag(vb::vbEndDrag);
     };
     strip.DragOver = [this, &strip](QWidget* source, int x, int y, int) {
@@ -42,10 +43,10 @@ void frmMain::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
         if (!dragged || strip.TabCount() == 0) return;
         const int rowRight = strip.TabLeft(strip.TabCount()) + strip.TabWidth(strip.TabCount());
         const bool overRow = x > 0 && x < rowRight && y > 0 && y < strip.TabHeight(1);
-        dragged->SetDragIcon(imlDragIcons.Picture(overRow ? 1 : 2));
+        dragged->SetDragIcon(c_.imlDragIcons.Picture(overRow ? 1 : 2));
     };
     strip.DragDrop = [this, &strip, accountsStrip](QWidget* source, int x, int) {
-        tmrDragTab.SetEnabled(false);
+        c_.tmrDragTab.SetEnabled(false);
         if (auto* dragged = dynamic_cast<vb::TabStrip*>(source)) dragged->Drag(vb::vbEndDrag);
         if (accountsStrip && gAccountChanged) return;
         const int16_t t = TabFromX(strip, x);

@@ -8,7 +8,8 @@
 #include "app/accounts/account_table.h"
 #include "app/common/date_text.h"
 #include "app/common/flag_scope.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/frm_main_design.h"
+#include "app/forms/main_accounts_page.h"
 #include "app/forms/main_window_slots.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
@@ -29,7 +30,7 @@ QString ClientKey(int16_t account) { return QStringLiteral("MailClient") + QStri
 
 }  // namespace
 
-void frmMain::AddAccount() {
+void AccountsPage::AddAccount() {
     // The account table stays as a running server operation found it: it
     // reads accounts by their place.
     if (modGeneral::ServerOperation::Running()) return;
@@ -43,34 +44,34 @@ void frmMain::AddAccount() {
         const int16_t n = gAccountCount;
         modGeneral::ResizeMessageStoreAccounts(n);
         gCurrentAccount = n;
-        SetCaption(modGeneral::gAppName);
-        EnableMainControls();
-        TabStripEmail.AddTab(name, QStringLiteral("MailNo"), n);
-        TabStripAcnts.AddTab(name, QStringLiteral("MailNo"), n);
-        TabStripAcnts.Select(n);
+        window_.SetCaption(modGeneral::gAppName);
+        host_.EnableMainControls();
+        c_.TabStripEmail.AddTab(name, QStringLiteral("MailNo"), n);
+        c_.TabStripAcnts.AddTab(name, QStringLiteral("MailNo"), n);
+        c_.TabStripAcnts.Select(n);
         DisplayAccount(n);
         gAccounts[n].Result = name;
         gAccounts[n].Status = QStringLiteral("Not Checked");
         gAccounts[n].CheckTime = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
-        StatusBar.SetPanelText(forms::panel::kResult, gAccounts[n].Result);
-        StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[n].Status);
-        rules_.FillRuleAccountList(gAccountCount);
+        c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[n].Result);
+        c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[n].Status);
+        host_.FillRuleAccountList(gAccountCount);
     }
-    txtAcntName.SetFocus();
+    c_.txtAcntName.SetFocus();
 }
 
-bool frmMain::SaveAccount() {
+bool AccountsPage::SaveAccount() {
     const int16_t c = gCurrentAccount;
     if (c < 1 || c > gAccountCount || modGeneral::ServerOperation::Running()) return false;
     const AccountSettings& edit = gAccounts[c].Edit;
     if (const auto problem = AccountNameProblem(edit.Name, c)) {
         ShowAccountMessage(*problem);
-        txtAcntName.SetFocus();
+        c_.txtAcntName.SetFocus();
         return false;
     }
     if (const auto problem = ServerProblem(edit.Server, edit.Port)) {
         ShowAccountMessage(*problem);
-        (problem->title.contains(QStringLiteral("Port")) ? txtAcntPort : txtAcntServer).SetFocus();
+        (problem->title.contains(QStringLiteral("Port")) ? c_.txtAcntPort : c_.txtAcntServer).SetFocus();
         return false;
     }
     const AccountSettings before = gAccounts[c].Saved();
@@ -95,22 +96,22 @@ bool frmMain::SaveAccount() {
 
     if (!modOptions::gDefaultClientValid) {
         gAccounts[c].ClientValid = platform::desktop::IsUsableProgram(gAccounts[c].Client);
-        if (gAccounts[c].ClientValid) LoadMailClientIcon(gAccounts[c].Client, c);
-        SetMailClientButton(gAccounts[c].ClientValid ? c : -1);
+        if (gAccounts[c].ClientValid) host_.LoadMailClientIcon(gAccounts[c].Client, c);
+        host_.SetMailClientButton(gAccounts[c].ClientValid ? c : -1);
     }
     gAccounts[c].SoundValid = modOptions::IsUsableSound(gAccounts[c].Sound);
-    for (vb::TabStrip* strip : {&TabStripEmail, &TabStripAcnts})
+    for (vb::TabStrip* strip : {&c_.TabStripEmail, &c_.TabStripAcnts})
         strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), before.Name, name));
     gAccounts[c].Result = RenamedAccountText(gAccounts[c].Result, before.Name, name);
-    StatusBar.SetPanelText(forms::panel::kResult, gAccounts[c].Result);
-    SetAccountTabIcon(c);
-    rules_.FillRuleAccountList(gAccountCount);
+    c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[c].Result);
+    host_.SetAccountTabIcon(c);
+    host_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
-    TabStripAcnts.Select(c);
+    c_.TabStripAcnts.Select(c);
     return true;
 }
 
-void frmMain::DeleteAccount() {
+void AccountsPage::DeleteAccount() {
     const int16_t d = gCurrentAccount;
     if (d < 1 || d > gAccountCount || modGeneral::ServerOperation::Running()) return;
     // "No" is the default answer of an action that cannot be undone.
@@ -125,44 +126,44 @@ void frmMain::DeleteAccount() {
         }
         modGeneral::RemoveAccountRows(d);
         RemoveAccountSlot(d);
-        TabStripEmail.RemoveTab(d);
-        TabStripAcnts.RemoveTab(d);
-        for (vb::ImageList* pictures : {&imlPopMenu, &imlClientButtons})
+        c_.TabStripEmail.RemoveTab(d);
+        c_.TabStripAcnts.RemoveTab(d);
+        for (vb::ImageList* pictures : {&c_.imlPopMenu, &c_.imlClientButtons})
             if (pictures->Exists(ClientKey(last))) pictures->Remove(ClientKey(last));
         ReloadClientPictures(d, gAccountCount);
 
         gCurrentAccount = std::min(d, gAccountCount);
         if (gAccountCount >= 1) {
-            TabStripAcnts.Select(gCurrentAccount);
+            c_.TabStripAcnts.Select(gCurrentAccount);
             DisplayAccount(gCurrentAccount);
             RefillCurrentList();
         } else {
             ShowNoAccounts();
         }
-        rules_.FillRuleAccountList(gAccountCount);
+        host_.FillRuleAccountList(gAccountCount);
     }
     // The options saved while the last account went are shown as they are now.
     if (gAccountCount == 0) modOptions::CheckOptionsChanged();
 }
 
-void frmMain::ShowNoAccounts() {
+void AccountsPage::ShowNoAccounts() {
     // Nothing is left to check: the start-up and automatic checks go off and
     // are stored so.
-    chkEmailCheckStartUp.SetValue(0);
-    chkUseInterval.SetValue(0);
+    c_.chkEmailCheckStartUp.SetValue(0);
+    c_.chkUseInterval.SetValue(0);
     modGeneral::gNoCheckDeferred = false;
-    forms::gTrayIcon.ModifyIcon(imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
+    forms::gTrayIcon.ModifyIcon(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
     modOptions::SaveOptions();
-    StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
-    StatusBar.SetPanelText(forms::panel::kStatus, QString());
-    StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
-    lvwEmail.ClearItems();
+    c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
+    c_.StatusBar.SetPanelText(forms::panel::kStatus, QString());
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+    c_.lvwEmail.ClearItems();
     modGeneral::gPrevAccount = 0;
     ResetBlankAccount();
-    DisableEmailControls();
+    host_.DisableEmailControls();
 }
 
-void frmMain::MoveAccount(int16_t account, int16_t offset) {
+void AccountsPage::MoveAccount(int16_t account, int16_t offset) {
     const int16_t a = account;
     const auto b = static_cast<int16_t>(account + offset);
     if (offset == 0 || a < 1 || b < 1 || a > gAccountCount || b > gAccountCount) return;
@@ -173,7 +174,7 @@ void frmMain::MoveAccount(int16_t account, int16_t offset) {
     }
     modGeneral::ExchangeAccountRows(a, b);
     ExchangeAccountSlots(a, b);
-    for (vb::TabStrip* strip : {&TabStripAcnts, &TabStripEmail}) {
+    for (vb::TabStrip* strip : {&c_.TabStripAcnts, &c_.TabStripEmail}) {
         const QString caption = strip->TabCaption(a), image = strip->TabImage(a);
         strip->SetTabCaption(a, strip->TabCaption(b));
         strip->SetTabImage(a, strip->TabImage(b));
@@ -182,27 +183,27 @@ void frmMain::MoveAccount(int16_t account, int16_t offset) {
     }
     ReloadClientPictures(std::min(a, b), std::max(a, b));
     // The Rules page lists the accounts in tab order.
-    rules_.FillRuleAccountList(gAccountCount);
+    host_.FillRuleAccountList(gAccountCount);
     gCurrentAccount = b;
     DisplayAccount(b);
     RefillCurrentList();
-    TabStripAcnts.Select(b);
+    c_.TabStripAcnts.Select(b);
 }
 
-void frmMain::RefillCurrentList() {
+void AccountsPage::RefillCurrentList() {
     modGeneral::gPrevAccount = 0;
-    if (TabStripEmail.SelectedItem() != gCurrentAccount)
-        TabStripEmail.Select(gCurrentAccount);
+    if (c_.TabStripEmail.SelectedItem() != gCurrentAccount)
+        c_.TabStripEmail.Select(gCurrentAccount);
     else
-        TabStripEmail_Click();
+        host_.TabStripEmail_Click();
 }
 
-void frmMain::ReloadClientPictures(int16_t from, int16_t to) {
+void AccountsPage::ReloadClientPictures(int16_t from, int16_t to) {
     for (int16_t i = from; i <= to; ++i) {
         if (gAccounts[i].ClientValid) {
-            LoadMailClientIcon(gAccounts[i].Client, i);
+            host_.LoadMailClientIcon(gAccounts[i].Client, i);
         } else {
-            for (vb::ImageList* pictures : {&imlPopMenu, &imlClientButtons})
+            for (vb::ImageList* pictures : {&c_.imlPopMenu, &c_.imlClientButtons})
                 if (pictures->Exists(ClientKey(i))) pictures->Remove(ClientKey(i));
         }
     }
