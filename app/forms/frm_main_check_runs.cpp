@@ -67,7 +67,7 @@ void frmMain::CheckAll() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void frmMain::RunAutoCheck() { RunTimedCheck(false); }
@@ -124,7 +124,7 @@ void frmMain::RunTimedCheck(bool startUp) {
     operation.ResumeChecks();
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
-    CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void frmMain::CheckCurrentAccount() {
@@ -147,7 +147,7 @@ void frmMain::CheckCurrentAccount() {
     gUserStop = false;
     SetMousePointer(0);
     ShowDownloadErrors();
-    CheckRuleReport({account});
+    rules_.CheckRuleReport({account});
 }
 
 void frmMain::ShowDownloadErrors() {
