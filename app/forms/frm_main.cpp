@@ -43,16 +43,14 @@ frmMain::frmMain() : frmMainDesign(this) {
     TabStripEmail.Click = [this] { TabStripEmail_Click(); };
     WireMessageList();
     WireAccountCheck();
-    WireRulesPage();
     WireMessageMenu();
     WirePointerEvents();
-    WireRulesFile();
 }
 
 void frmMain::Form_Load() {
     using namespace modGeneral;
 
-    rulesView_ = modRules::gRulesView.Register(*this);
+    rules_.Load();
     options_.RegisterViews();
 
     gMenuHooked = true;
@@ -68,7 +66,7 @@ void frmMain::Form_Load() {
     LoadStoredOptions();
     LoadAccounts();
 
-    InitRules();
+    rules_.InitRules();
 
     options_.BuildOptionsTree();
     options_.LayoutOptionsPages();
@@ -258,10 +256,9 @@ void frmMain::ShutDown() {
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
-    UnloadRuleWindows();
+    rules_.Unload();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
-    rulesView_.Reset();
     options_.ReleaseViews();
 }
 
@@ -275,8 +272,6 @@ void frmMain::Form_Resize() {
 }
 
 void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
-
-void frmMain::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
 
 void frmMain::CheckAll() { checks_.CheckAll(); }
 

@@ -17,10 +17,10 @@
 #include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
+#include "app/forms/main_rules_page.h"
 #include "app/forms/main_tray_commands.h"
 #include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
-#include "app/rules/rule_set.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
@@ -32,7 +32,7 @@ class OperationScope;
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
-                private modRules::RulesView,
+                private RulesPage::Host,
                 private OptionsPage::Host,
                 private Pickers::Host,
                 private CheckRuns::Host,
@@ -128,7 +128,6 @@ private:
     void ShowOptionsPanel(int node) override;
     void OpenHomePage() override;
     bool mInRetrieval = false;
-    void ShowRulesFileName(const QString& caption) override;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
@@ -157,10 +156,6 @@ public:
     Pickers& pickers() { return pickers_; }
 
 private:
-
-    // Held while the window is loaded; a window destroyed without its Unload
-    // (the application ending) drops it with its members.
-    ViewSlot<modRules::RulesView>::Registration rulesView_;
 
     // ---- message list ----
 public:
@@ -280,67 +275,6 @@ private:
     // Wires itself into the command keys of tray_, declared above it.
     AccountsPage accounts_{*this, *this, tray_.Commands(), *this};
 
-    // ---- rules page ----
-public:
-    // Once at load: the account, Where, condition and Boolean lists, the
-    // rules file read into the live set, the first rule shown.
-    void InitRules();
-    // Discards every rule edit: the edit set from the live set, the list and
-    // the current rule shown again, Save and Cancel off.
-    void ResetRulesEditor();
-    // The page switch and the return from retrieval mode: the saved rules
-    // shown again when rules exist, unless edits are pending.
-    void ShowSavedRules();
-    void AddRule();
-    // Asks, removes the current rule and writes the rules file at once.
-    void DeleteRule();
-    // Writes the rules file when the current rule has a name and a line.
-    void SaveRuleChanges();
-    // Moves the current rule up (-1) or down (1) in the list.
-    void MoveRule(int16_t offset);
-    // Follows the edits: Save and Cancel on and the page buttons off while
-    // the edit set differs from the live set; the notification controls.
-    void CheckRulesChanged();
-    void EnableRuleControls(int16_t count);
-    // The rule frame's caption and colour for an enabled value (1 = enabled).
-    void ShowRuleEnabledStatus(int16_t enabled);
-    // The editor empty: no rule, no lines, the defaults.
-    void ClearRuleEditor();
-    // "All Accounts" and accounts 1 to accountCount; the shown rule keeps its account.
-    void FillRuleAccountList(int16_t accountCount) override;
-    // Rule number rule of the edit set in every control of the page; 0 clears the editor.
-    void ShowRule(int16_t rule);
-    void UpdateRuleDescription();
-    void ClearRuleDescription();
-    void UndoRuleUpdate();
-    void RedoRuleUpdate();
-    void FillWhereList();
-    // The conditions of a Where, its criteria hint, and a condition kept
-    // when the new Where has it too.
-    void SetConditionList(const QString& where);
-    void FillBooleanList();
-
-private:
-    void WireRulesPage();
-    // The list, the current rule and the buttons from the edit set as it
-    // stands (no edit discarded).
-    void ShowEditRules();
-    // The Save and Cancel buttons and the page buttons for gRulesChanged.
-    void ShowRulesChangedState();
-    // The account combo shows account, even one that is not in the account list.
-    void ShowRuleAccount(const QString& account);
-    // Description line number line (0: the defaults) in the line controls.
-    void ShowRuleLine(int16_t line);
-    // The joined lines and the "n of 10 Entries" label.
-    void ShowRuleLines();
-    // Update needs a rule, a condition and a complete criteria.
-    void EnableRuleUpdate();
-    // The rules file could not be written: says so; the edits stay pending.
-    void ReportRulesWriteFailure();
-    // The page's handlers change the edit set only for a user's change to
-    // the shown rule.
-    bool RuleEditable() const;
-
     // ---- message menu ----
 public:
     // The preview window with the current message of the list; an open
@@ -372,20 +306,16 @@ private:
     void PrepareConnection(int16_t account);
     com::HRESULT DisconnectAccount();
     void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+    // After every check run, the rule report for the accounts it checked.
+    void CheckRuleReport(const std::vector<int16_t>& checked) override { rules_.CheckRuleReport(checked); }
 
-    // ---- rule report and rules file ----
+    // ---- rules page ----
 public:
-    // After every check run, with the accounts it checked: opens the rule
-    // report for them when the rules marked messages and the report is
-    // wanted (modRules::RuleReportWanted), unless one is open already.
-    void CheckRuleReport(const std::vector<int16_t>& checked) override;
-    // Imports the rules of a file the user chooses (tbrRules "RulesImport").
-    void ImportRules();
-    // Opens the rules file name window (tbrRules "RulesRename").
-    void RenameRulesFile();
+    RulesPage& rules() { return rules_; }
 
 private:
-    void WireRulesFile();
-    // The rule report and the rules file name window close with the window.
-    void UnloadRuleWindows();
+    // The Rules page lists the accounts the Accounts page keeps.
+    void FillRuleAccountList(int16_t accountCount) override { rules_.FillRuleAccountList(accountCount); }
+    // Declared last: built once the window's members are, gone before them.
+    RulesPage rules_{*this, *this, tray_.Commands(), *this};
 };

@@ -86,7 +86,7 @@ void frmRuleFile::SaveFileName() {
     }
     if (outcome.status == modRules::RulesFileStatus::Done) {
         // The written edits are the live rules now: nothing is left to save.
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().CheckRulesChanged();
+        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().rules().CheckRulesChanged();
         Unload();
         return;
     }

@@ -116,7 +116,7 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     modRules::gEditRules.Count = 1;
     modRules::ResizeRuleArrays(1);
     modRules::gEditRules[1].Name = "Edited";
-    main_->CheckRulesChanged();
+    main_->rules().CheckRulesChanged();
     ASSERT_TRUE(main_->tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
     Save("Jane");

@@ -71,23 +71,23 @@ protected:
 };
 
 TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
-    main_->CheckRuleReport(All());
+    main_->rules().CheckRuleReport(All());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "no marks";
 
     Mark({0, 2, 0}, {0, 0, 0});
     modRules::gRules.Show = 0;
-    main_->CheckRuleReport(All());
+    main_->rules().CheckRuleReport(All());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "Show 0";
 
     modRules::gRules.Show = 1;
-    main_->CheckRuleReport(All());
+    main_->rules().CheckRuleReport(All());
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_TRUE(Report().isVisible());
     EXPECT_TRUE(gShowingRuleReport);
     EXPECT_EQ(Paused(), "1/open");
 
     Mark({0, 5, 0}, {1, 0, 0});
-    main_->CheckRuleReport(All());  // a later check while it is open
+    main_->rules().CheckRuleReport(All());  // a later check while it is open
     EXPECT_EQ(Paused(), "1/open") << "no second report loads";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "it keeps the opening check's counts";
 
@@ -105,7 +105,7 @@ TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {
     for (const Case& c : {Case{{0, 1, 0}, {0, 0, 0}, 1}, Case{{0, 0, 0}, {0, 3, 0}, 2}, Case{{1, 0, 0}, {0, 3, 0}, 1}}) {
         SCOPED_TRACE(c.tab);
         Mark(c.deletions, c.spam);
-        main_->CheckRuleReport(All());
+        main_->rules().CheckRuleReport(All());
         ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
         EXPECT_EQ(Report().TabStripRuleReport.SelectedItem(), c.tab);
         EXPECT_EQ(Report().lblRuleSpam.isVisible(), c.tab == 2);

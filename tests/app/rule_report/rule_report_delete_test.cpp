@@ -115,7 +115,7 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
     // The user looks at Home with its unmarked third message selected.
     main().TabStripEmail.Select(1);
     main().lvwEmail.Item(3).SetSelected(true);
-    main().CheckRuleReport({1, 2});
+    main().rules().CheckRuleReport({1, 2});
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     // Each account the deletion shows finds the server operation held: no
     // check starts between two accounts.
@@ -160,7 +160,7 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     Mark(1, "D...");
     Mark(2, "..D.");
     gAccounts[2].Password = QStringLiteral("wrong");
-    main().CheckRuleReport({1, 2});
+    main().rules().CheckRuleReport({1, 2});
     vb::ScriptedMsgBoxes boxes;
     DeleteNow(1);
     ASSERT_EQ(boxes.Calls().size(), 1u) << "the failed login is reported";

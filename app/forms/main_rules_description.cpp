@@ -4,7 +4,7 @@
 #include <QScopedValueRollback>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_rules_page.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
 #include "app/rules/rule_description.h"
@@ -14,18 +14,18 @@
 
 using namespace modRules;
 
-void frmMain::FillWhereList() {
+void RulesPage::FillWhereList() {
     cboWhere.Clear();
     for (const QStringView where : kWhereWords) cboWhere.AddItem(where.toString());
 }
 
-void frmMain::FillBooleanList() {
+void RulesPage::FillBooleanList() {
     cboBoolean.Clear();
     cboBoolean.AddItem(QStringLiteral("AND"));
     cboBoolean.AddItem(QStringLiteral("OR"));
 }
 
-void frmMain::SetConditionList(const QString& where) {
+void RulesPage::SetConditionList(const QString& where) {
     const QString kept = cboCondition.Text();
     cboCondition.Clear();
     const bool rules = gEditRules.Count >= 1;
@@ -56,7 +56,7 @@ void frmMain::SetConditionList(const QString& where) {
     }
 }
 
-void frmMain::ShowRule(int16_t rule) {
+void RulesPage::ShowRule(int16_t rule) {
     if (rule < 1 || rule > gEditRules.Count) return ClearRuleEditor();
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     ShowRuleEnabledStatus(gEditRules[rule].Enabled);
@@ -90,13 +90,13 @@ void frmMain::ShowRule(int16_t rule) {
     if (rule <= lstRules.ListCount()) lstRules.SetListIndex(rule - 1);
 }
 
-void frmMain::ShowRuleLines() {
+void RulesPage::ShowRuleLines() {
     const bool rule = gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
     txtRuleDescription.SetText(rule ? gEditRules[gCurrentRule].Desc[0] : QString());
     lblRuleDescEntries.SetCaption(QString::number(gCurrentLine) + QStringLiteral(" of 10 Entries"));
 }
 
-void frmMain::ShowRuleLine(int16_t line) {
+void RulesPage::ShowRuleLine(int16_t line) {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     const LineChoice shown = ShownRuleLine(line);
     cboWhere.SetText(shown.where);
@@ -108,14 +108,14 @@ void frmMain::ShowRuleLine(int16_t line) {
     if (!shown.connector.isEmpty()) cboBoolean.SetText(shown.connector);
 }
 
-void frmMain::EnableRuleUpdate() {
+void RulesPage::EnableRuleUpdate() {
     tbrRuleUpdate(0)
         .Buttons(QStringLiteral("Update"))
         .SetEnabled(gEditRules.Count >= 1 && !cboCondition.Text().isEmpty() &&
                     CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
 }
 
-void frmMain::UpdateRuleDescription() {
+void RulesPage::UpdateRuleDescription() {
     if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     if (gCurrentLine >= kMaxDescLines) {
         const QString crLf = QStringLiteral("\r\n");
@@ -152,7 +152,7 @@ void frmMain::UpdateRuleDescription() {
     CheckRulesChanged();
 }
 
-void frmMain::ClearRuleDescription() {
+void RulesPage::ClearRuleDescription() {
     if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     ClearRuleLines();
     ShowRuleLines();
@@ -164,7 +164,7 @@ void frmMain::ClearRuleDescription() {
     CheckRulesChanged();
 }
 
-void frmMain::UndoRuleUpdate() {
+void RulesPage::UndoRuleUpdate() {
     if (!UndoRuleLine()) return;
     ShowRuleLines();
     const bool lines = gCurrentLine >= 1;
@@ -176,7 +176,7 @@ void frmMain::UndoRuleUpdate() {
     CheckRulesChanged();
 }
 
-void frmMain::RedoRuleUpdate() {
+void RulesPage::RedoRuleUpdate() {
     if (!RedoRuleLine()) return;
     ShowRuleLines();
     tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(true);

@@ -1,11 +1,11 @@
-// The Rules page: the rules list, the current rule's name, account and
-// action, the notification values, and the Add, Delete, Save, Cancel and
-// move commands. Every edit goes to the edit set; the live set follows only
-// when the rules file is written.
+// The Rules page: its controls and wiring, the rules list, the current
+// rule's name, account and action, the notification values, and the Add,
+// Delete, Save, Cancel and move commands. Every edit goes to the edit set;
+// the live set follows only when the rules file is written.
 #include <QScopedValueRollback>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_rules_page.h"
 #include "app/forms/main_window_slots.h"
 #include "app/general/check_status.h"
 #include "app/rules/description_editor.h"
@@ -23,33 +23,100 @@ QString Spaces(int n) { return QString(n, u' '); }
 
 }  // namespace
 
-void frmMain::WireRulesPage() {
-    tray_.Commands().Add(u"tbrRules", u"RulesAdd", [this](int16_t) { AddRule(); });
-    tray_.Commands().Add(u"tbrRules", u"RulesDelete", [this](int16_t) { DeleteRule(); });
-    tray_.Commands().Add(u"tbrRuleUpdate", u"Update", [this](int16_t) { UpdateRuleDescription(); });
-    tray_.Commands().Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
-    tray_.Commands().Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
-    tray_.Commands().Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
-    tray_.Commands().Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
-    tray_.Commands().Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
-    tray_.Commands().Add(u"tbrButtons", forms::bar::kSaveRules, u"SaveRules",
-                         [this](int16_t) { SaveRuleChanges(); });
-    tray_.Commands().Add(u"tbrButtons", forms::bar::kCancelRules, u"Cancel",
-                         [this](int16_t) { ResetRulesEditor(); });
+RulesPage::RulesPage(frmMainDesign& design, vb::Form& window, forms::CommandKeys& commands, Host& host)
+    : window_(window),
+      commands_(commands),
+      host_(host),
+      CommonDialog(design.CommonDialog),
+      tbrButtons(design.tbrButtons),
+      tbrMoveButtons(design.tbrMoveButtons),
+      tbrRules(design.tbrRules),
+      fraRules(design.fraRules),
+      lblRulesFileName(design.lblRulesFileName),
+      lstRules(design.lstRules),
+      fraRule(design.fraRule),
+      lblRuleName(design.lblRuleName),
+      txtRuleName(design.txtRuleName),
+      lblRuleAccount(design.lblRuleAccount),
+      cboRuleAccount(design.cboRuleAccount),
+      lblWhere(design.lblWhere),
+      cboWhere(design.cboWhere),
+      lblMethod(design.lblMethod),
+      cboCondition(design.cboCondition),
+      lblCriteria2(design.lblCriteria2),
+      txtCriteria(design.txtCriteria),
+      lblCriteria(design.lblCriteria),
+      lblBoolean(design.lblBoolean),
+      cboBoolean(design.cboBoolean),
+      chkNot(design.chkNot),
+      tbrRuleUpdate(design.tbrRuleUpdate),
+      lblRuleDescription(design.lblRuleDescription),
+      lblRuleDescEntries(design.lblRuleDescEntries),
+      txtRuleDescription(design.txtRuleDescription),
+      fraAction(design.fraAction),
+      optRuleAction(design.optRuleAction),
+      fraNotify(design.fraNotify),
+      chkRuleNotify(design.chkRuleNotify),
+      chkRuleNotifyNew(design.chkRuleNotifyNew),
+      lblRuleNotifyTime(design.lblRuleNotifyTime),
+      txtRuleNotifyTime(design.txtRuleNotifyTime),
+      updRuleNotifyTime(design.updRuleNotifyTime) {
+    WireRulesPage();
+    WireRulesFile();
+}
 
-    const auto choosing = [] { return !modGeneral::gLoading && !gRuleShowing && gEditRules.Count >= 1; };
-    lstRules.Click = [this, choosing] {
-        if (!choosing() || lstRules.ListIndex() < 0) return;
+void RulesPage::Load() { rulesView_ = gRulesView.Register(*this); }
+
+void RulesPage::Unload() {
+    UnloadRuleWindows();
+    rulesView_.Reset();
+}
+
+void RulesPage::ShowRulesFileName(const QString& caption) { lblRulesFileName.SetCaption(caption); }
+
+void RulesPage::WireRulesPage() {
+    WireRuleCommands();
+    WireRuleList();
+    WireRuleFields();
+    WireRuleNotification();
+    WireRuleLineChoices();
+}
+
+void RulesPage::WireRuleCommands() {
+    commands_.Add(u"tbrRules", u"RulesAdd", [this](int16_t) { AddRule(); });
+    commands_.Add(u"tbrRules", u"RulesDelete", [this](int16_t) { DeleteRule(); });
+    commands_.Add(u"tbrRuleUpdate", u"Update", [this](int16_t) { UpdateRuleDescription(); });
+    commands_.Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
+    commands_.Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
+    commands_.Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
+    commands_.Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
+    commands_.Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
+    commands_.Add(u"tbrButtons", forms::bar::kSaveRules, u"SaveRules",
+                  [this](int16_t) { SaveRuleChanges(); });
+    commands_.Add(u"tbrButtons", forms::bar::kCancelRules, u"Cancel",
+                  [this](int16_t) { ResetRulesEditor(); });
+}
+
+bool RulesPage::RuleChoosing() const {
+    return !modGeneral::gLoading && !gRuleShowing && gEditRules.Count >= 1;
+}
+
+void RulesPage::WireRuleList() {
+    lstRules.Click = [this] {
+        if (!RuleChoosing() || lstRules.ListIndex() < 0) return;
         gCurrentRule = static_cast<int16_t>(lstRules.ListIndex() + 1);
         ShowRule(gCurrentRule);
     };
-    lstRules.ItemCheck = [this, choosing](int item) {
-        if (!choosing()) return;
+    lstRules.ItemCheck = [this](int item) {
+        if (!RuleChoosing()) return;
         gCurrentRule = static_cast<int16_t>(item + 1);
         gEditRules[gCurrentRule].Enabled = lstRules.Selected(item) ? 1 : 0;
         CheckRulesChanged();
         ShowRule(gCurrentRule);
     };
+}
+
+void RulesPage::WireRuleFields() {
     txtRuleName.Change = [this] {
         if (!RuleEditable()) return;
         gEditRules[gCurrentRule].Name = txtRuleName.Text();
@@ -66,16 +133,19 @@ void frmMain::WireRulesPage() {
         gEditRules[gCurrentRule].Action = static_cast<int16_t>(index);
         CheckRulesChanged();
     });
+}
+
+void RulesPage::WireRuleNotification() {
     for (auto [box, value] :
          {std::pair{&chkRuleNotify, &gEditRules.Show}, {&chkRuleNotifyNew, &gEditRules.ShowNew}}) {
-        box->Click = [this, box = box, value = value, choosing] {
-            if (!choosing()) return;
+        box->Click = [this, box = box, value = value] {
+            if (!RuleChoosing()) return;
             *value = box->Value() == vb::vbChecked ? 1 : 0;
             CheckRulesChanged();
         };
     }
-    txtRuleNotifyTime.Change = [this, choosing] {
-        if (!choosing()) return;
+    txtRuleNotifyTime.Change = [this] {
+        if (!RuleChoosing()) return;
         bool number = false;
         const int seconds = txtRuleNotifyTime.Text().trimmed().toInt(&number);
         // The box is meant for 1 to 59 seconds; what else is typed is put
@@ -86,6 +156,9 @@ void frmMain::WireRulesPage() {
         gEditRules.Time = static_cast<int16_t>(seconds);
         CheckRulesChanged();
     };
+}
+
+void RulesPage::WireRuleLineChoices() {
     cboWhere.Click = [this] {
         if (gRuleShowing) return;
         SetConditionList(cboWhere.Text());
@@ -104,11 +177,11 @@ void frmMain::WireRulesPage() {
     };
 }
 
-bool frmMain::RuleEditable() const {
+bool RulesPage::RuleEditable() const {
     return !modGeneral::gLoading && !gRuleShowing && gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count;
 }
 
-void frmMain::InitRules() {
+void RulesPage::InitRules() {
     FillRuleAccountList(modAccounts::gAccountCount);
     FillWhereList();
     SetConditionList(QStringLiteral("From"));
@@ -125,17 +198,17 @@ void frmMain::InitRules() {
     ResetRulesEditor();
 }
 
-void frmMain::ResetRulesEditor() {
+void RulesPage::ResetRulesEditor() {
     CopyRulesToEdit();
     ShowEditRules();
 }
 
-void frmMain::ShowSavedRules() {
+void RulesPage::ShowSavedRules() {
     // Pending edits are the user's work: coming back to the page never drops them.
     if (gRules.Count >= 1 && !gRulesChanged) ResetRulesEditor();
 }
 
-void frmMain::ShowEditRules() {
+void RulesPage::ShowEditRules() {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     EnableRuleControls(gEditRules.Count);
     lstRules.Clear();
@@ -150,13 +223,13 @@ void frmMain::ShowEditRules() {
     ShowRulesChangedState();
 }
 
-void frmMain::CheckRulesChanged() {
+void RulesPage::CheckRulesChanged() {
     if (modGeneral::gLoading) return;
     gRulesChanged = EditSetDiffers();
     ShowRulesChangedState();
 }
 
-void frmMain::ShowRulesChangedState() {
+void RulesPage::ShowRulesChangedState() {
     const bool notify = gEditRules.Count >= 1 && gEditRules.Show == 1;
     chkRuleNotifyNew.SetEnabled(notify);
     lblRuleNotifyTime(0).SetEnabled(notify);
@@ -166,10 +239,10 @@ void frmMain::ShowRulesChangedState() {
     // Pending edits keep the user on the page until they are saved or cancelled.
     tbrButtons(forms::bar::kSaveRules).Buttons(1).SetEnabled(gRulesChanged);
     tbrButtons(forms::bar::kCancelRules).Buttons(1).SetEnabled(gRulesChanged);
-    UpdatePageBar();
+    host_.UpdatePageBar();
 }
 
-void frmMain::AddRule() {
+void RulesPage::AddRule() {
     const int16_t rule = AddEditRule();
     gCurrentRule = rule;
     {
@@ -184,7 +257,7 @@ void frmMain::AddRule() {
     txtRuleName.SetFocus();
 }
 
-void frmMain::DeleteRule() {
+void RulesPage::DeleteRule() {
     if (gCurrentRule < 1 || gCurrentRule > gEditRules.Count) return;
     const QString text = QStringLiteral("You are about to delete the following Rule...") + Spaces(10) +
                          kCrLf + QStringLiteral("Rule Name:  '") + gEditRules[gCurrentRule].Name +
@@ -206,7 +279,7 @@ void frmMain::DeleteRule() {
     ResetRulesEditor();
 }
 
-void frmMain::SaveRuleChanges() {
+void RulesPage::SaveRuleChanges() {
     const QString title = modGeneral::gAppName;
     if (gCurrentRule >= 1 && gCurrentRule <= gEditRules.Count) {
         // A name of blanks is no name: the rules file keeps no blanks.
@@ -237,7 +310,7 @@ void frmMain::SaveRuleChanges() {
     CheckRulesChanged();
 }
 
-void frmMain::ReportRulesWriteFailure() {
+void RulesPage::ReportRulesWriteFailure() {
     // A file that could not be read is never replaced: it may hold rules.
     const QString unread = RulesFileReadProblem(RulesFilePath());
     const QString why = unread.isEmpty() ? QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath()
@@ -250,7 +323,7 @@ void frmMain::ReportRulesWriteFailure() {
                vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
 }
 
-void frmMain::MoveRule(int16_t offset) {
+void RulesPage::MoveRule(int16_t offset) {
     const int16_t other = static_cast<int16_t>(gCurrentRule + offset);
     if (gCurrentRule < 1 || other < 1 || other > gEditRules.Count || gCurrentRule > gEditRules.Count) return;
     SwapEditRules(gCurrentRule, other);
@@ -264,7 +337,7 @@ void frmMain::MoveRule(int16_t offset) {
     ShowRule(gCurrentRule);
 }
 
-void frmMain::EnableRuleControls(int16_t count) {
+void RulesPage::EnableRuleControls(int16_t count) {
     const bool on = count >= 1;
     // clang-format off
     vb::ControlBase* const controls[] = {
@@ -279,7 +352,7 @@ void frmMain::EnableRuleControls(int16_t count) {
         for (int b = 1; b <= 2; ++b) bar->Buttons(b).SetEnabled(on);
 }
 
-void frmMain::ShowRuleEnabledStatus(int16_t enabled) {
+void RulesPage::ShowRuleEnabledStatus(int16_t enabled) {
     const bool on = enabled == 1;
     fraRule.SetCaption(on ? QStringLiteral("Rule: Enabled") : QStringLiteral("Rule: Not Enabled"));
     const vb::OleColor colour = on ? vb::kSysActiveTitleBar : vb::RGB(192, 0, 0);
@@ -288,7 +361,7 @@ void frmMain::ShowRuleEnabledStatus(int16_t enabled) {
     fraAction.SetForeColor(colour);
 }
 
-void frmMain::ClearRuleEditor() {
+void RulesPage::ClearRuleEditor() {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     // No rule: no enabled colour on the frames and the description label either.
     for (vb::ControlBase* control :
@@ -314,7 +387,7 @@ void frmMain::ClearRuleEditor() {
     txtRuleNotifyTime.SetText(QStringLiteral("30"));
 }
 
-void frmMain::FillRuleAccountList(int16_t accountCount) {
+void RulesPage::FillRuleAccountList(int16_t accountCount) {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     cboRuleAccount.Clear();
     cboRuleAccount.AddItem(QString::fromUtf16(kAllAccounts));
@@ -323,7 +396,7 @@ void frmMain::FillRuleAccountList(int16_t accountCount) {
     ShowRuleAccount(rule ? gEditRules[gCurrentRule].Account : QString::fromUtf16(kAllAccounts));
 }
 
-void frmMain::ShowRuleAccount(const QString& account) {
+void RulesPage::ShowRuleAccount(const QString& account) {
     QScopedValueRollback<bool> showing(gRuleShowing, true);
     // An entry added for an account that no longer exists belongs to the
     // rule that was shown before.
