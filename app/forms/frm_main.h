@@ -2,19 +2,18 @@
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <cstdint>
 #include <vector>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
-#include "app/check/progress_pace.h"
 #include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_accounts_page.h"
+#include "app/forms/main_check_runs.h"
 #include "app/forms/main_email_page.h"
 #include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
@@ -36,7 +35,7 @@ class frmMain : public vb::Form,
                 private RulesPage::Host,
                 private OptionsPage::Host,
                 private Pickers::Host,
-                private forms::ComponentEventsView,
+                private CheckRuns::Host,
                 private TrayCommands::Host,
                 private AccountsPage::Host,
                 private EmailPage::Host {
@@ -130,20 +129,11 @@ private:
     void ShowOptionsPanel(int node) override;
     void OpenHomePage() override;
     bool mInRetrieval = false;
-    void OnConnected() override;
-    void OnReceived() override;
-    void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
-    // The messages the download in progress fetches, for its progress text.
-    int16_t mDownloadTotal = 0;
-    // When the download's progress is shown, by the clock of the window.
-    modCheck::ProgressPace mProgressPace;
-    QElapsedTimer mProgressClock;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
-    com::ComPtr<forms::ComponentEvents> events_;
 
     // ---- options page ----
     // What the page asks of the window.
@@ -167,14 +157,15 @@ public:
 public:
     // The message list, its pointer events, the message menu and deletion.
     EmailPage& email() { return email_; }
-    // The list as the account check refills and sorts it.
-    void FillMessageList(int16_t account) { email_.FillMessageList(account); }
-    void SortMessageList(int16_t account, const QString& column) { email_.SortMessageList(account, column); }
 
 private:
     // What the page asks of the window.
     bool RunServerOperation(const std::string& doing,
                             const std::function<void(forms::OperationScope&)>& body) override;
+    // The list and the account tabs, as the Accounts page and the checks
+    // refresh them.
+    void FillMessageList(int16_t account) override { email_.FillMessageList(account); }
+    void SortMessageList(int16_t account, const QString& column) override { email_.SortMessageList(account, column); }
     void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
     EmailPage email_{*this, *this, tray_.Commands(), *this};
@@ -194,54 +185,6 @@ private:
     // The list's five columns back to the widths computed from the list's width.
     void ResetColumnWidths() override;
 
-    // ---- account check ----
-public:
-    // The component object gets the account's connection settings; the busy
-    // pointer and the tab animation go on; gConnected is cleared.
-    void PrepareConnection(int16_t account) override;
-    // The animation, busy pointer and progress bar go off and the component
-    // disconnects, sending the deletions marked and QUIT; the result is the
-    // component's.
-    com::HRESULT DisconnectAccount() override;
-    // Connects and downloads one account into the message store; a failure
-    // shows its box (unless the options hide its code) and zeroes the
-    // account's counts.
-    void RetrieveAccountMessages(int16_t account);
-    // Reads the downloaded messages into the store: new flags by UID, rules,
-    // totals, the sort.
-    void LoadAccountMessages(int16_t account);
-    // The whole check of one account, its result and status texts and the
-    // list refilled. Runs inside the server operation its caller holds (the
-    // check runs and the check command).
-    void CheckAccount(int16_t account);
-    // The Accounts page's connection test with its box; claims the busy
-    // guard itself (does nothing while another server operation runs).
-    void TestAccountConnection(int16_t account);
-    // The same inside the server operation the caller holds.
-    void TestConnection(int16_t account);
-    // The error boxes of the program: a numbered component error (the
-    // plainer text some codes get is written back into text), and a failure
-    // of the program itself.
-    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
-    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description, const QString& title);
-
-private:
-    // The box for a failed call, titled title.
-    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) override;
-
-    // ---- tray tip ----
-public:
-    // While the window is minimised: the tray tip sums the messages (or the
-    // new ones) of the checked and connected accounts, and the icon shows
-    // the count of one enabled, checked account in its colour, the next one
-    // on the next call. With automatic checking off the icon and tip say so
-    // instead. Called every second by the clock and the check timers.
-    void UpdateTrayIcon();
-
-private:
-    // The account whose count the tray icon shows next (1 to the count).
-    int16_t mTrayRotation = 1;
-
     // ---- accounts page ----
 public:
     AccountsPage& accounts() { return accounts_; }
@@ -252,64 +195,25 @@ private:
     // Wires itself into the command keys of tray_, declared above it.
     AccountsPage accounts_{*this, *this, tray_.Commands(), *this};
 
-    // ---- check runs and schedule ----
+    // ---- checks ----
 public:
-    // The user's check of every enabled account in tab order; a box when
-    // none was checked. Nothing while another server operation runs.
-    void CheckAll() override;
-    // The timed check and the one start-up check: every enabled account,
-    // then the summary, the pop-up and the sounds.
-    void RunAutoCheck();
-    void RunStartUpCheck();
-    // The message tool bar's check of the current account alone.
-    void CheckCurrentAccount();
-    // The warning about accounts whose download may be incomplete, if any.
-    void ShowDownloadErrors();
-    // The pop-up with the run's headline and summary, and the sounds.
-    void ReportCheckResult(bool anyNew, bool anyMail);
-    // The new-mail sounds of one account, or of a whole run for 0.
-    void NotifyNewMail(int16_t account);
-    // Lets pending events run, then plays the wave file once.
-    void PlaySoundFile(const QString& file) override;
-
-    // Nested: Suspend stops the automatic check (the clock timer runs
-    // instead) until as many Restore calls have come; acts on the timers
-    // only while automatic checking is on. Held through forms::ChecksPaused
-    // and forms::OperationScope.
-    void SuspendAutoCheck(forms::PauseAction action);
-    // Nested the same way: pauses the start-up countdown and its button, and
-    // gives back the state the user had chosen. Only while a start-up check
-    // is pending.
-    void SuspendStartUpCheck(forms::PauseAction action);
-    // How many Suspend calls of each pause wait for their Restore.
-    int AutoCheckPauses() const { return autoCheckSuspended_; }
-    int StartUpCheckPauses() const { return startUpSuspended_; }
-    // Pauses or continues the start-up countdown, with its button's texts.
-    void ToggleStartUpTimer();
-    // A check started first ends a pending start-up check.
-    void ShowAutoCheckStatus();
-
-    void tmrStatusBar_Timer();
-    void tmrMailTime_Timer();
-    void tmrMailStartUp_Timer();
-    void tmrRetrieveMessage_Timer();
+    // The account check, the check runs, their schedule and timers, and the
+    // tray tip.
+    CheckRuns& checks() { return checks_; }
 
 private:
-    void WireCheckRuns();
-    void RunTimedCheck(bool startUp);
-    // The user's stop (or the quit's) at any stage of a session: it ends at
-    // once, and the component object is replaced by a fresh one.
-    void StopSession();
-    // The component object replaced by a fresh one, which the window hears;
-    // the old one goes with everything it holds once nothing calls it.
-    void RenewComponent();
-    // The timers swapped as automatic checking and the suspensions ask.
-    void ApplyCheckTimers();
-    int autoCheckSuspended_ = 0;
-    int startUpSuspended_ = 0;
-    bool startUpWasRunning_ = false;
-    int16_t startUpCounter_ = 0;
-    int16_t retrievalFrame_ = 0;
+    // Wires itself into the command keys of tray_, declared above it.
+    CheckRuns checks_{*this, *this, tray_.Commands(), *this};
+    // The tray's Check All and the pickers' sound, run by the checks.
+    void CheckAll() override;
+    void PlaySoundFile(const QString& file) override;
+    // What the deletion on the server shares with the check: the session's
+    // start and end, and the box of a failed call.
+    void PrepareConnection(int16_t account) override;
+    com::HRESULT DisconnectAccount() override;
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) override;
+    // After every check run, the rule report for the accounts it checked.
+    void CheckRuleReport(const std::vector<int16_t>& checked) override { rules_.CheckRuleReport(checked); }
 
     // ---- rules page ----
 public:

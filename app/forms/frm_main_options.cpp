@@ -5,7 +5,7 @@
 #include "app/forms/frm_main.h"
 
 // A dialog open now keeps the check paused until it closes.
-void frmMain::SetAutoCheckTimers(bool) { ApplyCheckTimers(); }
+void frmMain::SetAutoCheckTimers(bool) { checks_.ApplyCheckTimers(); }
 
 void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) { email_.ShowSortColumnIcon(key, icon); }
 
