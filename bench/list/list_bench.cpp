@@ -62,8 +62,8 @@ void SortAndRefill10000(benchmark::State& state) {
     int round = 0;
     for (auto _ : state) {
         modOptions::gOptSortOrder = static_cast<int16_t>(round % 2);
-        main.SortMessageList(1, columns[round++ % 3]);
-        main.FillMessageList(1);
+        main.email().SortMessageList(1, columns[round++ % 3]);
+        main.email().FillMessageList(1);
     }
     main.mQuitting = true;
     vb::Forms::Unload<frmMain>();
