@@ -39,8 +39,8 @@ void ChecksPaused::GiveBack() noexcept {
 
 void ChecksPaused::Apply(PauseAction action) const {
     if (!main_) return;
-    if (which_ == PausedChecks::AutomaticAndStartUp) main_->SuspendStartUpCheck(action);
-    main_->SuspendAutoCheck(action);
+    if (which_ == PausedChecks::AutomaticAndStartUp) main_->checks().SuspendStartUpCheck(action);
+    main_->checks().SuspendAutoCheck(action);
 }
 
 }  // namespace forms

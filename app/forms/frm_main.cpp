@@ -44,7 +44,6 @@ frmMain::frmMain() : frmMainDesign(this) {
     WireMessageList();
     WireAccountCheck();
     WireMessageMenu();
-    WireCheckRuns();
     WirePointerEvents();
 }
 
@@ -87,8 +86,7 @@ void frmMain::CreateComponentObject() {
         vb::MsgBox(error, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Start"));
         throw forms::StartupFailure(error.toStdString());
     }
-    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
-    forms::gPop3->putref_Notification(events_.Get());
+    checks_.ListenToComponent();
 }
 
 void frmMain::LoadStoredOptions() {
@@ -250,9 +248,8 @@ void frmMain::ShutDown() {
     using namespace modOptions;
     if (modGeneral::gMenuHooked) tray_.ReleaseMenuXP();
     modGeneral::gMenuHooked = false;
-    if (events_) events_->Detach();
+    checks_.StopListening();
     forms::gPop3.Reset();
-    events_.Reset();
     tray_.RemoveTrayIcon();
     if (gOptRestoreColWidth == 0) layout_.SaveColumnWidths();
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
@@ -276,6 +273,18 @@ void frmMain::Form_Resize() {
 
 void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
 
-void frmMain::OnConnected() { modGeneral::gConnected = true; }
+void frmMain::CheckAll() { checks_.CheckAll(); }
 
-void frmMain::OnReceived() { ++modGeneral::gReceivedCount; }
+void frmMain::PlaySoundFile(const QString& file) { checks_.PlaySoundFile(file); }
+
+bool frmMain::RunConnectionTest(int16_t account, const std::function<void()>& afterTest) {
+    return checks_.RunConnectionTest(account, afterTest);
+}
+
+void frmMain::PrepareConnection(int16_t account) { checks_.PrepareConnection(account); }
+
+com::HRESULT frmMain::DisconnectAccount() { return checks_.DisconnectAccount(); }
+
+void frmMain::ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) {
+    checks_.ShowCallFailure(account, failure, title);
+}

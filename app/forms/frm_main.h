@@ -2,19 +2,18 @@
 // The program's main window. Its designed controls come from frm_main.form;
 // the data modules reach it only through the views it registers.
 #include <QDateTime>
-#include <QElapsedTimer>
 #include <QStringList>
 #include <cstdint>
 #include <vector>
 
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
-#include "app/check/progress_pace.h"
 #include "app/forms/checks_paused.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/component_events.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/main_accounts_page.h"
+#include "app/forms/main_check_runs.h"
 #include "app/forms/main_layout.h"
 #include "app/forms/main_options_page.h"
 #include "app/forms/main_pickers.h"
@@ -36,7 +35,7 @@ class frmMain : public vb::Form,
                 private RulesPage::Host,
                 private OptionsPage::Host,
                 private Pickers::Host,
-                private forms::ComponentEventsView,
+                private CheckRuns::Host,
                 private TrayCommands::Host,
                 private AccountsPage::Host {
 public:
@@ -129,21 +128,12 @@ private:
     void ShowOptionsPanel(int node) override;
     void OpenHomePage() override;
     bool mInRetrieval = false;
-    void OnConnected() override;
-    void OnReceived() override;
-    void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
-    // The messages the download in progress fetches, for its progress text.
-    int16_t mDownloadTotal = 0;
-    // When the download's progress is shown, by the clock of the window.
-    modCheck::ProgressPace mProgressPace;
-    QElapsedTimer mProgressClock;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
     void ShutDown();
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
     void CreateListToolTip();
-    com::ComPtr<forms::ComponentEvents> events_;
     // The message list's tooltip, for the window's lifetime.
     ToolTip mListToolTip;
 
@@ -174,7 +164,7 @@ public:
     // icons, new mail in bold, the account's tab captions and icons, the
     // message buttons and menu entries disabled until a row is chosen, and
     // status-bar panels 1 to 4.
-    void FillMessageList(int16_t account);
+    void FillMessageList(int16_t account) override;
     // The account's tab icon on both tab strips: error, mail or no mail,
     // and "Disabled" for an account switched off.
     void SetAccountTabIcon(int16_t account) override;
@@ -190,7 +180,7 @@ public:
     // Marks column in the header and sorts the account's messages by it in
     // the order gOptSortOrder names; a column that is not one of the five
     // visible ones changes nothing.
-    void SortMessageList(int16_t account, const QString& column);
+    void SortMessageList(int16_t account, const QString& column) override;
 
 private:
     void WireMessageList();
@@ -213,35 +203,6 @@ private:
 
     // ---- account check ----
 public:
-    // The component object gets the account's connection settings; the busy
-    // pointer and the tab animation go on; gConnected is cleared.
-    void PrepareConnection(int16_t account);
-    // The animation, busy pointer and progress bar go off and the component
-    // disconnects, sending the deletions marked and QUIT; the result is the
-    // component's.
-    com::HRESULT DisconnectAccount();
-    // Connects and downloads one account into the message store; a failure
-    // shows its box (unless the options hide its code) and zeroes the
-    // account's counts.
-    void RetrieveAccountMessages(int16_t account);
-    // Reads the downloaded messages into the store: new flags by UID, rules,
-    // totals, the sort.
-    void LoadAccountMessages(int16_t account);
-    // The whole check of one account, its result and status texts and the
-    // list refilled. Runs inside the server operation its caller holds (the
-    // check runs and the check command).
-    void CheckAccount(int16_t account);
-    // The Accounts page's connection test with its box; claims the busy
-    // guard itself (does nothing while another server operation runs).
-    void TestAccountConnection(int16_t account);
-    // The same inside the server operation the caller holds.
-    void TestConnection(int16_t account);
-    // The error boxes of the program: a numbered component error (the
-    // plainer text some codes get is written back into text), and a failure
-    // of the program itself.
-    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
-    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description, const QString& title);
-
     // Deletes on the server the account's stored messages whose UIDs are
     // given, after the question when the options ask for it, and takes them
     // out of the store and the list once the server committed the deletion.
@@ -273,18 +234,9 @@ private:
     QStringList ChosenUids(int16_t account, bool spamMode);
     // Every account with spam-marked messages, in tab order.
     void DeleteAllSpam();
-    // The box for a failed call, titled title.
-    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
 
     // ---- pointer events and tray tip ----
 public:
-    // While the window is minimised: the tray tip sums the messages (or the
-    // new ones) of the checked and connected accounts, and the icon shows
-    // the count of one enabled, checked account in its colour, the next one
-    // on the next call. With automatic checking off the icon and tip say so
-    // instead. Called every second by the clock and the check timers.
-    void UpdateTrayIcon();
-
     // The list's pointer events: the current message, the message buttons
     // and menu entries enabled only for a chosen row, the pop-up menu on a
     // right click, the preview on a double click, the keyboard focus kept
@@ -309,8 +261,6 @@ private:
     void EnableMessageCommands(bool on);
     // The pointer left the From, To and Subject cells: no row, no tip.
     void ForgetListHover();
-    // The account whose count the tray icon shows next (1 to the count).
-    int16_t mTrayRotation = 1;
     // The row and column whose tip was set last.
     int16_t mTipRow = 0;
     int16_t mTipColumn = 0;
@@ -339,64 +289,25 @@ private:
     // The three entries and their tbrEmail buttons (the window's construction).
     void WireMessageMenu();
 
-    // ---- check runs and schedule ----
+    // ---- checks ----
 public:
-    // The user's check of every enabled account in tab order; a box when
-    // none was checked. Nothing while another server operation runs.
-    void CheckAll() override;
-    // The timed check and the one start-up check: every enabled account,
-    // then the summary, the pop-up and the sounds.
-    void RunAutoCheck();
-    void RunStartUpCheck();
-    // The message tool bar's check of the current account alone.
-    void CheckCurrentAccount();
-    // The warning about accounts whose download may be incomplete, if any.
-    void ShowDownloadErrors();
-    // The pop-up with the run's headline and summary, and the sounds.
-    void ReportCheckResult(bool anyNew, bool anyMail);
-    // The new-mail sounds of one account, or of a whole run for 0.
-    void NotifyNewMail(int16_t account);
-    // Lets pending events run, then plays the wave file once.
-    void PlaySoundFile(const QString& file) override;
-
-    // Nested: Suspend stops the automatic check (the clock timer runs
-    // instead) until as many Restore calls have come; acts on the timers
-    // only while automatic checking is on. Held through forms::ChecksPaused
-    // and forms::OperationScope.
-    void SuspendAutoCheck(forms::PauseAction action);
-    // Nested the same way: pauses the start-up countdown and its button, and
-    // gives back the state the user had chosen. Only while a start-up check
-    // is pending.
-    void SuspendStartUpCheck(forms::PauseAction action);
-    // How many Suspend calls of each pause wait for their Restore.
-    int AutoCheckPauses() const { return autoCheckSuspended_; }
-    int StartUpCheckPauses() const { return startUpSuspended_; }
-    // Pauses or continues the start-up countdown, with its button's texts.
-    void ToggleStartUpTimer();
-    // A check started first ends a pending start-up check.
-    void ShowAutoCheckStatus();
-
-    void tmrStatusBar_Timer();
-    void tmrMailTime_Timer();
-    void tmrMailStartUp_Timer();
-    void tmrRetrieveMessage_Timer();
+    // The account check, the check runs, their schedule and timers, and the
+    // tray tip.
+    CheckRuns& checks() { return checks_; }
 
 private:
-    void WireCheckRuns();
-    void RunTimedCheck(bool startUp);
-    // The user's stop (or the quit's) at any stage of a session: it ends at
-    // once, and the component object is replaced by a fresh one.
-    void StopSession();
-    // The component object replaced by a fresh one, which the window hears;
-    // the old one goes with everything it holds once nothing calls it.
-    void RenewComponent();
-    // The timers swapped as automatic checking and the suspensions ask.
-    void ApplyCheckTimers();
-    int autoCheckSuspended_ = 0;
-    int startUpSuspended_ = 0;
-    bool startUpWasRunning_ = false;
-    int16_t startUpCounter_ = 0;
-    int16_t retrievalFrame_ = 0;
+    // Wires itself into the command keys of tray_, declared above it.
+    CheckRuns checks_{*this, *this, tray_.Commands(), *this};
+    // The tray's Check All and the pickers' sound, run by the checks.
+    void CheckAll() override;
+    void PlaySoundFile(const QString& file) override;
+    // What the deletion on the server shares with the check: the session's
+    // start and end, and the box of a failed call.
+    void PrepareConnection(int16_t account);
+    com::HRESULT DisconnectAccount();
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+    // After every check run, the rule report for the accounts it checked.
+    void CheckRuleReport(const std::vector<int16_t>& checked) override { rules_.CheckRuleReport(checked); }
 
     // ---- rules page ----
 public:

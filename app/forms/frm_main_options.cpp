@@ -8,7 +8,7 @@
 #include "platform/ui/image_list.h"
 
 // A dialog open now keeps the check paused until it closes.
-void frmMain::SetAutoCheckTimers(bool) { ApplyCheckTimers(); }
+void frmMain::SetAutoCheckTimers(bool) { checks_.ApplyCheckTimers(); }
 
 void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
     // A picture that could not be drawn leaves the header without one

@@ -113,7 +113,7 @@ protected:
     // timer tick starts another one while it waits for the server.
     static void Check() {
         const ServerOperation operation;
-        form().CheckAccount(1);
+        form().checks().CheckAccount(1);
     }
     static QString StoredUids() {
         QStringList uids;
@@ -250,7 +250,7 @@ TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
         modOptions::gOptSuppressConnectErrors = r.suppress ? 1 : 0;
         vb::ScriptedMsgBoxes boxes;
         if (r.test)
-            form().TestAccountConnection(1);
+            form().checks().TestAccountConnection(1);
         else
             Check();
         if (!*r.code) {
@@ -277,7 +277,7 @@ TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
 TEST_F(AccountCheck, TheConnectionTestReportsSuccess) {
     Seed("1", Plain("a@example.org", "one"));
     vb::ScriptedMsgBoxes boxes;
-    form().TestAccountConnection(1);
+    form().checks().TestAccountConnection(1);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls().front().title, QStringLiteral("Veltrane - Test Connection Successfull"));
     EXPECT_EQ(boxes.Calls().front().buttons, vb::vbInformation);
@@ -365,7 +365,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     };
     const QString stored = uids_[1];
     for (const Row& r : {
-             Row{"test while busy", true, [] { form().TestAccountConnection(1); }, ""},
+             Row{"test while busy", true, [] { form().checks().TestAccountConnection(1); }, ""},
              Row{"delete while busy", true, [&] { form().DeleteMessagesByUid(1, {stored}, false); }, ""},
              Row{"selection while busy", true, [] { form().mnuEmailDelete_Click(); },
                  "Messages cannot be deleted while a check or another deletion is talking to a mail server."

@@ -147,7 +147,7 @@ TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
                              "Tue, 03 Mar 2026 12:00:00") + large);
     frmMain& form = Load(mailbox);
     vb::ScriptedMsgBoxes boxes;
-    form.RunAutoCheck();  // as its timer does when it falls due: with the pop-up
+    form.checks().RunAutoCheck();  // as its timer does when it falls due: with the pop-up
     ASSERT_EQ(form.lvwEmail.ItemCount(), 4) << "the check listed the mailbox";
     ASSERT_TRUE(form.lvwEmail.Item(1).Bold()) << "the rows are new, drawn in bold";
 

@@ -35,7 +35,8 @@ protected:
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the window says it is showing.
     QString Paused() const {
-        return QString::number(main_->AutoCheckPauses()) + (modGeneral::gShowingFirstUse ? "/open" : "/closed");
+        return QString::number(main_->checks().AutoCheckPauses()) +
+               (modGeneral::gShowingFirstUse ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };

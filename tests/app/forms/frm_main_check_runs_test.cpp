@@ -135,15 +135,15 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
             gAccounts[a].Sound = QStringLiteral("a%1.wav").arg(a);
         }
         played_.clear();
-        form.NotifyNewMail(row.account);
+        form.checks().NotifyNewMail(row.account);
         EXPECT_EQ(played_, row.sounds);
         // Sounds off, or the option off, silence every case.
         played_.clear();
         gSoundsOn = false;
-        form.NotifyNewMail(row.account);
+        form.checks().NotifyNewMail(row.account);
         gSoundsOn = true;
         modOptions::gOptPlaySound = 0;
-        form.NotifyNewMail(row.account);
+        form.checks().NotifyNewMail(row.account);
         EXPECT_TRUE(played_.isEmpty());
     }
 }
@@ -169,7 +169,7 @@ TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
         SCOPED_TRACE(testing::Message() << row.showEmail << row.anyNew << row.anyMail);
         modOptions::gOptShowEmail = row.showEmail;
         modOptions::gOptShowEmailMsgBox = 1;
-        form.ReportCheckResult(row.anyNew, row.anyMail);
+        form.checks().ReportCheckResult(row.anyNew, row.anyMail);
         ASSERT_EQ(vb::Forms::IsLoaded<frmMessage>(), row.headline != nullptr);
         if (!row.headline) continue;
         EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(), QString::fromLatin1(row.headline));
@@ -193,8 +193,8 @@ TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
         }
         const QString list = gIncompleteList;
         vb::ScriptedMsgBoxes boxes;
-        form.ShowDownloadErrors();
-        form.ShowDownloadErrors();  // the marks were cleared: nothing more
+        form.checks().ShowDownloadErrors();
+        form.checks().ShowDownloadErrors();  // the marks were cleared: nothing more
         ASSERT_EQ(boxes.Calls().size(), 1u);
         const QString prompt = boxes.Calls()[0].prompt;
         EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Message DownLoad Error"));

@@ -147,8 +147,8 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
     // Automatic checking on: the check timer runs again after each dialog.
     gOptUseInterval = 1;
-    form.SuspendAutoCheck(forms::PauseAction::Suspend);
-    form.SuspendAutoCheck(forms::PauseAction::Restore);
+    form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
+    form.checks().SuspendAutoCheck(forms::PauseAction::Restore);
     ASSERT_TRUE(form.tmrMailTime.Enabled());
     struct Case {
         vb::ToolBar& bar;

@@ -86,7 +86,7 @@ protected:
     void ArmStartUp() {
         gStartUpDone = false;
         gStartUpPaused = true;
-        form_->ToggleStartUpTimer();
+        form_->checks().ToggleStartUpTimer();
         form_->tbrButtons(14).SetVisible(true);
     }
     QDateTime now_ = At("2026-03-04 10:00:00");
@@ -174,7 +174,7 @@ TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
         ASSERT_TRUE(busy.Started());
         form.tmrMailTime.Tick();
         form.tmrMailStartUp.Tick();
-        form.CheckAll();  // a second operation is refused too
+        form.checks().CheckAll();  // a second operation is refused too
         EXPECT_TRUE(gCheckSummary.isEmpty());
         EXPECT_EQ(gNextCheckStamp, At("2026-03-04 09:00:00"));
         EXPECT_FALSE(gStartUpDone);
@@ -254,8 +254,8 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(testing::Message() << step.call << " " << (step.action == kSuspend ? "Suspend" : "Restore"));
-        if (step.call == 'A') form.SuspendAutoCheck(step.action);
-        if (step.call == 'S') form.SuspendStartUpCheck(step.action);
+        if (step.call == 'A') form.checks().SuspendAutoCheck(step.action);
+        if (step.call == 'S') form.checks().SuspendStartUpCheck(step.action);
         if (step.call == 'P') pause.QtButton().click();
         EXPECT_EQ(form.tmrMailTime.Enabled(), step.checkTimer);
         EXPECT_NE(form.tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
@@ -324,16 +324,16 @@ TEST_F(FrmMainSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
         if (r.showing) {
             EXPECT_TRUE(*r.showing);
         }
-        EXPECT_EQ(form.AutoCheckPauses(), 1) << "one pause for one loaded window";
-        EXPECT_EQ(form.StartUpCheckPauses(), r.startUp ? 1 : 0);
+        EXPECT_EQ(form.checks().AutoCheckPauses(), 1) << "one pause for one loaded window";
+        EXPECT_EQ(form.checks().StartUpCheckPauses(), r.startUp ? 1 : 0);
         EXPECT_FALSE(form.tmrMailTime.Enabled());
         EXPECT_NE(form.tmrMailStartUp.Enabled(), r.startUp);
         ASSERT_TRUE(r.unload());
         if (r.showing) {
             EXPECT_FALSE(*r.showing);
         }
-        EXPECT_EQ(form.AutoCheckPauses(), 0);
-        EXPECT_EQ(form.StartUpCheckPauses(), 0);
+        EXPECT_EQ(form.checks().AutoCheckPauses(), 0);
+        EXPECT_EQ(form.checks().StartUpCheckPauses(), 0);
         EXPECT_TRUE(form.tmrMailTime.Enabled());
         EXPECT_TRUE(form.tmrMailStartUp.Enabled());
     }
@@ -349,19 +349,19 @@ TEST_F(FrmMainSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMessage>());
     // The failed window goes when control is back in the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(form.AutoCheckPauses(), 0);
+    EXPECT_EQ(form.checks().AutoCheckPauses(), 0);
     EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the automatic check runs again";
 }
 
 TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
     Load({{"UseInterval", "0"}});
     frmMain& form = *form_;
-    form.SuspendAutoCheck(forms::PauseAction::Suspend);
+    form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
     form.tray().mnuTrayAutoCheck_Click();
     ASSERT_EQ(modOptions::gOptUseInterval, 1);
     EXPECT_FALSE(form.tmrMailTime.Enabled());
     EXPECT_TRUE(form.tmrStatusBar.Enabled());
-    form.SuspendAutoCheck(forms::PauseAction::Restore);
+    form.checks().SuspendAutoCheck(forms::PauseAction::Restore);
     EXPECT_TRUE(form.tmrMailTime.Enabled());
     EXPECT_FALSE(form.tmrStatusBar.Enabled());
 }

@@ -88,7 +88,7 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Load(c.accounts, c.newOnly);
-        form().UpdateTrayIcon();
+        form().checks().UpdateTrayIcon();
         EXPECT_EQ(forms::gTrayIcon.Tip(), c.tip);
         if (c.picture) {
             EXPECT_EQ(Shown(), Expected(-1, c.picture));
@@ -96,14 +96,14 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     }
     Load({{.msgs = 5}});
     gAccounts[0].Status = QString(80, QChar('x'));
-    form().UpdateTrayIcon();
+    form().checks().UpdateTrayIcon();
     EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAccounts[0].Status) << "kept whole";
 
     // Automatic checking off: its picture and tip stay, second after second.
     Load({{.msgs = 3}});
     modOptions::gOptUseInterval = 0;
     for (int second = 0; second < 2; ++second) {
-        form().UpdateTrayIcon();
+        form().checks().UpdateTrayIcon();
         EXPECT_EQ(forms::gTrayIcon.Tip(), "Auto Check is Off");
         EXPECT_EQ(Shown(), Expected(-1, forms::kTrayAutoCheckOff));
     }
@@ -111,7 +111,7 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     modOptions::gOptUseInterval = 1;
     for (int state : {vb::vbNormal, vb::vbMaximized}) {
         form().SetWindowState(state);
-        form().UpdateTrayIcon();
+        form().checks().UpdateTrayIcon();
         EXPECT_EQ(forms::gTrayIcon.Tip(), "Auto Check is Off");
     }
 }
@@ -135,7 +135,7 @@ TEST_F(FrmMainTrayTip, IconShowsEachEnabledCheckedAccountInTurn) {
         SCOPED_TRACE(c.name);
         Load(c.accounts, c.newOnly);
         for (const auto& [count, colour] : c.shown) {
-            form().UpdateTrayIcon();
+            form().checks().UpdateTrayIcon();
             EXPECT_EQ(Shown(), Expected(count, colour)) << count;
         }
     }

@@ -46,7 +46,7 @@ protected:
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the pop-up says it is showing.
     QString Paused() const {
-        return QString::number(main_->AutoCheckPauses()) + (modGeneral::gShowingMessage ? "/open" : "/closed");
+        return QString::number(main_->checks().AutoCheckPauses()) + (modGeneral::gShowingMessage ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };

@@ -104,7 +104,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         SCOPED_TRACE(row.msg);
         frmPreview& form = Open(row.msg);
         EXPECT_TRUE(gShowingPreview);
-        EXPECT_EQ(main.AutoCheckPauses(), 1);
+        EXPECT_EQ(main.checks().AutoCheckPauses(), 1);
         EXPECT_EQ(form.Caption(), QStringLiteral("Veltrane - Preview  "));
         EXPECT_EQ(form.txtPrvFrom.Text(), Msg(1, row.msg).From);
         EXPECT_EQ(form.txtPrvTo.Text(), Msg(1, row.msg).To);
@@ -119,7 +119,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         EXPECT_FALSE(form.rtbRawMsg.Document().toHtml().contains(QStringLiteral("<img")));
         ASSERT_TRUE(vb::Forms::Unload<frmPreview>());
         EXPECT_FALSE(gShowingPreview);
-        EXPECT_EQ(main.AutoCheckPauses(), 0);
+        EXPECT_EQ(main.checks().AutoCheckPauses(), 0);
     }
     main.mQuitting = true;
     vb::Forms::Unload<frmMain>();

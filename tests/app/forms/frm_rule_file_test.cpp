@@ -57,7 +57,9 @@ protected:
     }
 
     // The main window's pauses waiting for their Restore: start-up and automatic.
-    std::pair<int, int> Pauses() const { return {main_->StartUpCheckPauses(), main_->AutoCheckPauses()}; }
+    std::pair<int, int> Pauses() const {
+        return {main_->checks().StartUpCheckPauses(), main_->checks().AutoCheckPauses()};
+    }
 
     frmMain* main_ = nullptr;
     std::string oldFile_;

@@ -64,7 +64,7 @@ protected:
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the report says it is showing.
     QString Paused() const {
-        return QString::number(main_->AutoCheckPauses()) + (gShowingRuleReport ? "/open" : "/closed");
+        return QString::number(main_->checks().AutoCheckPauses()) + (gShowingRuleReport ? "/open" : "/closed");
     }
 
     frmMain* main_ = nullptr;

@@ -77,7 +77,7 @@ protected:
         form_->Show();
         gStartUpDone = false;
         gStartUpPaused = true;
-        form_->ToggleStartUpTimer();  // counting, as the start leaves it
+        form_->checks().ToggleStartUpTimer();  // counting, as the start leaves it
         form_->tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
     }
     void TearDown() override {

@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
     // 6. New mail arrives; the automatic check (started here as its timer
     // would when it falls due) finds it and the pop-up tells.
     mailbox.add("4-party", Message("Cara <cara@example.org>", "Party on Friday"));
-    main.RunAutoCheck();
+    main.checks().RunAutoCheck();
     Expect(modAccounts::gAccounts[1].MsgCount == 4 && modGeneral::gTotalNewCount == 1, "the automatic check missed the new mail");
     Expect(vb::Forms::IsLoaded<frmMessage>(), "no new-mail pop-up");
     Picture("6-new-mail");

@@ -71,7 +71,7 @@ protected:
         modRules::gRules.ShowNew = 0;
         modRules::gRules.Time = 30;
         for (int16_t a = 1; a <= 2; ++a) {
-            main().CheckAccount(a);
+            main().checks().CheckAccount(a);
             ASSERT_EQ(gAccounts[a].MsgCount, 4);
         }
     }

@@ -2,10 +2,13 @@
 // then what the run found: the summary, the pop-up and the sounds. The
 // component's progress reaches the status bar here, and the user's stop
 // inside a download replaces the component object.
+#include "app/forms/main_check_runs.h"
+
 #include "app/accounts/account_table.h"
 #include "app/check/check_report.h"
 #include "app/check/progress_pace.h"
 #include "app/check/schedule.h"
+#include "app/forms/command_keys.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_message.h"
@@ -18,23 +21,38 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
-void frmMain::WireCheckRuns() {
-    tray_.Commands().Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
-    tray_.Commands().Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
-        if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
-    });
-    tray_.Commands().Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
-    tray_.Commands().Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
-    tmrStatusBar.Tick = [this] { tmrStatusBar_Timer(); };
-    tmrMailTime.Tick = [this] { tmrMailTime_Timer(); };
-    tmrMailStartUp.Tick = [this] { tmrMailStartUp_Timer(); };
-    tmrRetrieveMessage.Tick = [this] { tmrRetrieveMessage_Timer(); };
+CheckRuns::CheckRuns(frmMain& window, frmMainDesign& controls, forms::CommandKeys& commands, Host& host)
+    : window_(window), c_(controls), commands_(commands), host_(host) {
+    WireCheckRuns();
 }
 
-void frmMain::CheckAll() {
+void CheckRuns::ListenToComponent() {
+    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
+    forms::gPop3->putref_Notification(events_.Get());
+}
+
+void CheckRuns::StopListening() {
+    if (events_) events_->Detach();
+    events_.Reset();
+}
+
+void CheckRuns::WireCheckRuns() {
+    commands_.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
+    commands_.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
+        if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
+    });
+    commands_.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
+    commands_.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
+    c_.tmrStatusBar.Tick = [this] { tmrStatusBar_Timer(); };
+    c_.tmrMailTime.Tick = [this] { tmrMailTime_Timer(); };
+    c_.tmrMailStartUp.Tick = [this] { tmrMailStartUp_Timer(); };
+    c_.tmrRetrieveMessage.Tick = [this] { tmrRetrieveMessage_Timer(); };
+}
+
+void CheckRuns::CheckAll() {
     using namespace modGeneral;
     using namespace modAccounts;
-    forms::OperationScope operation(*this, "checking all accounts");
+    forms::OperationScope operation(window_, "checking all accounts");
     if (!operation.Started()) return;
     const int16_t current = gCurrentAccount;
     ShowAutoCheckStatus();
@@ -45,10 +63,10 @@ void frmMain::CheckAll() {
     operation.EnterRetrieval(true);
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gUserStop) {
-            ProgressBar.SetVisible(false);
+            c_.ProgressBar.SetVisible(false);
             break;
         }
-        TabStripEmail.Select(a);
+        c_.TabStripEmail.Select(a);
         if (gAccounts[a].Enabled == 1) {
             CheckAccount(a);
             checked.push_back(a);
@@ -57,7 +75,7 @@ void frmMain::CheckAll() {
     // A stopped run checked what the user wanted: no box.
     const bool noneChecked = checked.empty() && !gUserStop;
     gCurrentAccount = current;
-    if (current >= 1) TabStripEmail.Select(current);
+    if (current >= 1) c_.TabStripEmail.Select(current);
     operation.LeaveRetrieval();
     NotifyNewMail(0);
     operation.ResumeChecks();
@@ -65,19 +83,20 @@ void frmMain::CheckAll() {
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
     gUserStop = false;
-    SetMousePointer(0);
+    window_.SetMousePointer(0);
     ShowDownloadErrors();
-    rules_.CheckRuleReport(checked);
+    host_.CheckRuleReport(checked);
 }
 
-void frmMain::RunAutoCheck() { RunTimedCheck(false); }
+void CheckRuns::RunAutoCheck() { RunTimedCheck(false); }
 
-void frmMain::RunStartUpCheck() { RunTimedCheck(true); }
+void CheckRuns::RunStartUpCheck() { RunTimedCheck(true); }
 
-void frmMain::RunTimedCheck(bool startUp) {
+void CheckRuns::RunTimedCheck(bool startUp) {
     using namespace modGeneral;
     using namespace modAccounts;
-    forms::OperationScope operation(*this, startUp ? "running the start-up check" : "running the automatic check");
+    forms::OperationScope operation(window_,
+                                    startUp ? "running the start-up check" : "running the automatic check");
     if (!operation.Started()) return;
     if (startUp)
         operation.PauseChecks();
@@ -95,11 +114,11 @@ void frmMain::RunTimedCheck(bool startUp) {
     for (int16_t a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
         if (gUserStop) {
-            ProgressBar.SetVisible(false);
+            c_.ProgressBar.SetVisible(false);
             break;
         }
         // The list follows the account being checked while the window shows.
-        if (WindowState() != vb::vbMinimized) TabStripEmail.Select(a);
+        if (window_.WindowState() != vb::vbMinimized) c_.TabStripEmail.Select(a);
         CheckAccount(a);
         checked.push_back(a);
         summary += QString(6, QChar(' ')) + gAccounts[a].Result + QStringLiteral("\r\n");
@@ -112,27 +131,27 @@ void frmMain::RunTimedCheck(bool startUp) {
     gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOptUseInterval == 1) {
         modCheck::SetNextAutoCheckTime(1);
-        StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     }
     if (current >= 1) {
         gCurrentAccount = current;
-        TabStripEmail.Select(current);
+        c_.TabStripEmail.Select(current);
         gPrevAccount = 0;
-        TabStripEmail_Click();
+        host_.TabStripEmail_Click();
     }
     operation.LeaveRetrieval();
     operation.ResumeChecks();
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
-    rules_.CheckRuleReport(checked);
+    host_.CheckRuleReport(checked);
 }
 
-void frmMain::CheckCurrentAccount() {
+void CheckRuns::CheckCurrentAccount() {
     using namespace modGeneral;
     const int16_t account = modAccounts::gCurrentAccount;
     if (account < 1 || account > modAccounts::gAccountCount) return;
     forms::OperationScope operation(
-        *this, ("checking the account \"" + modAccounts::gAccounts[account].Name + "\"").toStdString());
+        window_, ("checking the account \"" + modAccounts::gAccounts[account].Name + "\"").toStdString());
     if (!operation.Started()) return;
     ShowAutoCheckStatus();
     operation.PauseChecks();
@@ -145,18 +164,18 @@ void frmMain::CheckCurrentAccount() {
     NotifyNewMail(account);
     operation.ResumeChecks();
     gUserStop = false;
-    SetMousePointer(0);
+    window_.SetMousePointer(0);
     ShowDownloadErrors();
-    rules_.CheckRuleReport({account});
+    host_.CheckRuleReport({account});
 }
 
-void frmMain::ShowDownloadErrors() {
+void CheckRuns::ShowDownloadErrors() {
     const QString warning = modCheck::TakeDownloadWarning();
     if (warning.isEmpty()) return;
     vb::MsgBox(warning, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Message DownLoad Error"));
 }
 
-void frmMain::ReportCheckResult(bool anyNew, bool anyMail) {
+void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
     using namespace modOptions;
     if (gOptPlaySound == 0 && gOptShowEmailMsgBox == 0) return;
     if (gOptShowEmailMsgBox == 0) {
@@ -169,16 +188,21 @@ void frmMain::ReportCheckResult(bool anyNew, bool anyMail) {
     NotifyNewMail(0);
 }
 
-void frmMain::NotifyNewMail(int16_t account) {
-    for (const QString& sound : modCheck::NewMailSounds(account, forms::ErrorSoundPath())) PlaySoundFile(sound);
+void CheckRuns::NotifyNewMail(int16_t account) {
+    for (const QString& sound : modCheck::NewMailSounds(account, forms::ErrorSoundPath()))
+        PlaySoundFile(sound);
 }
 
-void frmMain::PlaySoundFile(const QString& file) {
+void CheckRuns::PlaySoundFile(const QString& file) {
     platform::loop::PumpPending();
     forms::gPlayWave(file);
 }
 
-void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
+void CheckRuns::OnConnected() { modGeneral::gConnected = true; }
+
+void CheckRuns::OnReceived() { ++modGeneral::gReceivedCount; }
+
+void CheckRuns::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     using namespace modGeneral;
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
@@ -187,20 +211,21 @@ void frmMain::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
         return;
     }
     if (!mProgressClock.isValid()) mProgressClock.start();
-    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed())) return;
+    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed()))
+        return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
-    StatusBar.SetPanelText(forms::panel::kStatus, progress.percentText);
-    StatusBar.SetPanelText(forms::panel::kAutoCheck,
-                           QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
-                               QStringLiteral(" of ") + QString::number(mDownloadTotal) +
-                               QStringLiteral(")"));
-    ProgressBar.SetWidth(StatusBar.PanelWidth(forms::panel::kResult));
-    ProgressBar.SetMin(0);
-    ProgressBar.SetMax(progress.maximum);
-    ProgressBar.SetValue(progress.value);
+    c_.StatusBar.SetPanelText(forms::panel::kStatus, progress.percentText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck,
+                              QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
+                                  QStringLiteral(" of ") + QString::number(mDownloadTotal) +
+                                  QStringLiteral(")"));
+    c_.ProgressBar.SetWidth(c_.StatusBar.PanelWidth(forms::panel::kResult));
+    c_.ProgressBar.SetMin(0);
+    c_.ProgressBar.SetMax(progress.maximum);
+    c_.ProgressBar.SetValue(progress.value);
 }
 
-void frmMain::StopSession() {
+void CheckRuns::StopSession() {
     // Disconnect ends a session that waits for the server at any stage
     // (connecting, TLS, login, listing, download) without QUIT.
     DisconnectAccount();
@@ -209,7 +234,7 @@ void frmMain::StopSession() {
     RenewComponent();
 }
 
-void frmMain::RenewComponent() {
+void CheckRuns::RenewComponent() {
     // A fresh object serves every later operation; without one the old
     // object does.
     QString error;

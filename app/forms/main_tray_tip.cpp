@@ -1,5 +1,7 @@
 // The tray icon and tip while the main window is minimised: the message
 // counts of the checked accounts, one account's count in the icon at a time.
+#include "app/forms/main_check_runs.h"
+
 #include "app/accounts/account_table.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
@@ -12,21 +14,23 @@ const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
 
 }  // namespace
 
-void frmMain::UpdateTrayIcon() {
+void CheckRuns::UpdateTrayIcon() {
     using namespace modAccounts;
     using modOptions::gOptShowNewOnly;
-    if (WindowState() != vb::vbMinimized) return;
+    if (window_.WindowState() != vb::vbMinimized) return;
 
     // Picture 9 and its tip, set when the window went to the tray or the
     // checking was switched off, stay while automatic checking is off.
     if (modOptions::gOptUseInterval != 1) {
         if (forms::gTrayIcon.Tip() != kAutoCheckOffTip)
-            forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
+            forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
         return;
     }
 
     const bool newOnly = gOptShowNewOnly == 1;
-    const auto shownCount = [newOnly](int16_t i) { return newOnly ? gAccounts[i].NewCount : gAccounts[i].MsgCount; };
+    const auto shownCount = [newOnly](int16_t i) {
+        return newOnly ? gAccounts[i].NewCount : gAccounts[i].MsgCount;
+    };
     int accounts = 0;
     int messages = 0;
     for (int16_t i = 1; i <= gAccountCount; ++i) {
@@ -35,13 +39,14 @@ void frmMain::UpdateTrayIcon() {
         messages += shownCount(i);
     }
     if (accounts == 0) {
-        forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayNoConnection),
+        forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayNoConnection),
                                 QStringLiteral("No Connection has been established."));
         return;
     }
-    const QString tip = QString::number(messages) +
-                        (newOnly ? QStringLiteral(" New Message(s) in ") : QStringLiteral(" Message(s) in ")) +
-                        QString::number(accounts) + QStringLiteral(" Account(s).") + QChar('\n') + gAccounts[0].Status;
+    const QString tip =
+        QString::number(messages) +
+        (newOnly ? QStringLiteral(" New Message(s) in ") : QStringLiteral(" Message(s) in ")) +
+        QString::number(accounts) + QStringLiteral(" Account(s).") + QChar('\n') + gAccounts[0].Status;
 
     // The next enabled and checked account from the rotation on, over the
     // accounts 1 to the count only, so that one such account is always found
@@ -53,9 +58,9 @@ void frmMain::UpdateTrayIcon() {
         ++mTrayRotation;
     }
     if (chosen == 0) {
-        forms::gTrayIcon.Modify(imlTrayIcons.Picture(forms::kTrayNormal), tip);
+        forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayNormal), tip);
         return;
     }
     forms::gTrayIcon.Modify(
-        forms::ComposeCountPicture(imlTrayIcons, shownCount(chosen), gAccounts[chosen].ColourIndex), tip);
+        forms::ComposeCountPicture(c_.imlTrayIcons, shownCount(chosen), gAccounts[chosen].ColourIndex), tip);
 }

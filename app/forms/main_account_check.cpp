@@ -1,5 +1,7 @@
 // One account checked against its mail server through the component, the
 // Accounts page's connection test, and the program's two error boxes.
+#include "app/forms/main_check_runs.h"
+
 #include <QDateTime>
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -103,13 +105,13 @@ std::vector<modGeneral::StoredMessage> ReadDownloaded(int16_t count, bool& incom
 
 }  // namespace
 
-void frmMain::PrepareConnection(int16_t a) {
+void CheckRuns::PrepareConnection(int16_t a) {
     using namespace modAccounts;
-    SetMousePointer(kBusyPointer);
-    tmrRetrieveMessage.SetEnabled(true);
+    window_.SetMousePointer(kBusyPointer);
+    c_.tmrRetrieveMessage.SetEnabled(true);
     if (!modGeneral::gTestingAccount)
-        StatusBar.SetPanelText(forms::panel::kResult,
-                               gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
+        c_.StatusBar.SetPanelText(forms::panel::kResult,
+                                  gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
     IqelPop3Com& pop3 = forms::Pop3();
     // Security first: putting it resets the port, and the account's own port wins.
     forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));
@@ -123,14 +125,14 @@ void frmMain::PrepareConnection(int16_t a) {
     modGeneral::gConnected = false;
 }
 
-com::HRESULT frmMain::DisconnectAccount() {
-    tmrRetrieveMessage.SetEnabled(false);
-    SetMousePointer(0);
-    ProgressBar.SetVisible(false);
+com::HRESULT CheckRuns::DisconnectAccount() {
+    c_.tmrRetrieveMessage.SetEnabled(false);
+    window_.SetMousePointer(0);
+    c_.ProgressBar.SetVisible(false);
     return forms::gPop3 ? forms::gPop3->Disconnect() : com::S_OK;
 }
 
-void frmMain::RetrieveAccountMessages(int16_t a) {
+void CheckRuns::RetrieveAccountMessages(int16_t a) {
     using namespace modAccounts;
     using modGeneral::gUserStop;
     try {
@@ -143,7 +145,7 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
             return;
         }
         gAccounts[a].Connected = true;
-        if (WindowState() != vb::vbMinimized) ProgressBar.SetVisible(true);
+        if (window_.WindowState() != vb::vbMinimized) c_.ProgressBar.SetVisible(true);
         // The load disconnects on every path, before it reads a message.
         LoadAccountMessages(a);
         if (gUserStop) ZeroAccount(a);
@@ -159,7 +161,7 @@ void frmMain::RetrieveAccountMessages(int16_t a) {
     }
 }
 
-void frmMain::LoadAccountMessages(int16_t a) {
+void CheckRuns::LoadAccountMessages(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
     try {
@@ -174,43 +176,10 @@ void frmMain::LoadAccountMessages(int16_t a) {
         if (modOptions::gOptQuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
             // The stored rows stand: nothing is downloaded.
             DisconnectAccount();
-        } else {
-            // The old messages go before the new ones arrive: whatever
-            // happens next, the account counts none of them again.
-            gAccounts[a].MsgCount = 0;
-            AccountRow(a).Messages.clear();
-            if (serverCount == 0) {
-                DisconnectAccount();
-            } else {
-                gReceivedCount = 1;
-                mDownloadTotal = serverCount;
-                mProgressPace.Start();
-                forms::Check(forms::Messages()->GetAll());
-                DisconnectAccount();
-                // A stop replaced the component: the account is discarded.
-                if (gUserStop) return;
-                bool incomplete = false;
-                AccountRow(a).Messages = ReadDownloaded(serverCount, incomplete);
-                gAccounts[a].MsgCount = serverCount;
-                gAccounts[a].Incomplete = incomplete;
-                // The component keeps what it downloaded until its next
-                // session; the store has it all now, so a fresh object takes
-                // the old one's place and the mailbox is held once.
-                RenewComponent();
-                if (gAccounts[a].Incomplete) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
-            }
+        } else if (!DownloadAccountMessages(a, serverCount)) {
+            return;
         }
-
-        const int16_t count = gAccounts[a].MsgCount;
-        gAccounts[a].HasMail = count > 0;
-        const int16_t fresh = modCheck::MarkNewMessages(a);
-        for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
-        gTotalMsgCount += count;
-        gAccounts[a].NewCount = fresh;
-        gAccounts[a].HasNewMail = fresh > 0;
-        gTotalNewCount += fresh;
-        gAccounts[a].PrevMsgCount = count;
-        if (modOptions::gOptMessageSort == 1) SortMessageList(a, gSortKey);
+        CountAccountMessages(a);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
@@ -221,37 +190,83 @@ void frmMain::LoadAccountMessages(int16_t a) {
     }
 }
 
-void frmMain::CheckAccount(int16_t a) {
+bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    // The old messages go before the new ones arrive: whatever happens next,
+    // the account counts none of them again.
+    gAccounts[a].MsgCount = 0;
+    AccountRow(a).Messages.clear();
+    if (serverCount == 0) {
+        DisconnectAccount();
+        return true;
+    }
+    gReceivedCount = 1;
+    mDownloadTotal = serverCount;
+    mProgressPace.Start();
+    forms::Check(forms::Messages()->GetAll());
+    DisconnectAccount();
+    // A stop replaced the component: the account is discarded.
+    if (gUserStop) return false;
+    bool incomplete = false;
+    AccountRow(a).Messages = ReadDownloaded(serverCount, incomplete);
+    gAccounts[a].MsgCount = serverCount;
+    gAccounts[a].Incomplete = incomplete;
+    // The component keeps what it downloaded until its next session; the
+    // store has it all now, so a fresh object takes the old one's place and
+    // the mailbox is held once.
+    RenewComponent();
+    if (gAccounts[a].Incomplete) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
+    return true;
+}
+
+void CheckRuns::CountAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    const int16_t count = gAccounts[a].MsgCount;
+    gAccounts[a].HasMail = count > 0;
+    const int16_t fresh = modCheck::MarkNewMessages(a);
+    for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
+    gTotalMsgCount += count;
+    gAccounts[a].NewCount = fresh;
+    gAccounts[a].HasNewMail = fresh > 0;
+    gTotalNewCount += fresh;
+    gAccounts[a].PrevMsgCount = count;
+    if (modOptions::gOptMessageSort == 1) host_.SortMessageList(a, gSortKey);
+}
+
+void CheckRuns::CheckAccount(int16_t a) {
     using namespace modAccounts;
     using namespace modGeneral;
     if (a < 1 || a > gAccountCount) return;
     gAccounts[a].Checked = true;
-    lvwEmail.ClearItems();
+    c_.lvwEmail.ClearItems();
     RetrieveAccountMessages(a);
-    gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected, gAccounts[a].MsgCount, gUserStop);
+    gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected,
+                                                    gAccounts[a].MsgCount, gUserStop);
     const QDateTime now = modCheck::gClock();
     gAccounts[a].CheckTime = FormatDate(now, "h:mm AM/PM");
     gAccounts[a].Status = QStringLiteral("Checked at: ") + gAccounts[a].CheckTime;
     gAccounts[0].Status = QStringLiteral("Checked: ") + gAccounts[a].CheckTime + QStringLiteral(" on ") +
-                     FormatDate(now, "mmm d/yy");
+                          FormatDate(now, "mmm d/yy");
     if (modOptions::gOptUseInterval == 1) {
         if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(0);
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
-    FillMessageList(a);
+    host_.FillMessageList(a);
     ReturnFreedMemory();
 }
 
-void frmMain::TestAccountConnection(int16_t a) {
+void CheckRuns::TestAccountConnection(int16_t a) {
     if (a < 1 || a > modAccounts::gAccountCount) return;
-    const forms::OperationScope operation(*this, "testing a connection");
+    const forms::OperationScope operation(window_, "testing a connection");
     if (operation.Started()) TestConnection(a);
 }
 
-bool frmMain::RunConnectionTest(int16_t a, const std::function<void()>& afterTest) {
+bool CheckRuns::RunConnectionTest(int16_t a, const std::function<void()>& afterTest) {
     forms::OperationScope operation(
-        *this, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
+        window_, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
     if (!operation.Started()) return false;
     ShowAutoCheckStatus();
     operation.PauseChecks();
@@ -265,7 +280,7 @@ bool frmMain::RunConnectionTest(int16_t a, const std::function<void()>& afterTes
     return true;
 }
 
-void frmMain::TestConnection(int16_t a) {
+void CheckRuns::TestConnection(int16_t a) {
     using namespace modGeneral;
     // A stop left over from an earlier check must not end the test.
     gUserStop = false;
@@ -284,7 +299,7 @@ void frmMain::TestConnection(int16_t a) {
     }
 }
 
-void frmMain::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
+void CheckRuns::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
     QString text = failure.text;
     if (failure.component)
         ShowComponentError(a, failure.number, text, title);
@@ -292,13 +307,14 @@ void frmMain::ShowCallFailure(int16_t a, const forms::CallFailure& failure, cons
         ShowUnexpectedError(a, failure.number, text, title);
 }
 
-void frmMain::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
+void CheckRuns::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
     const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title);
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
-void frmMain::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
-                                  const QString& title) {
-    const QString prompt = modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
+void CheckRuns::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
+                                    const QString& title) {
+    const QString prompt =
+        modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }

@@ -1,6 +1,8 @@
 // The check timers: the clock, the automatic check when it falls due, the
 // start-up countdown and the retrieval animation; their nested pauses while
 // dialogs are open.
+#include "app/forms/main_check_runs.h"
+
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/forms/frm_main.h"
@@ -20,24 +22,24 @@ bool Nest(int& count, forms::PauseAction action) {
 
 }  // namespace
 
-void frmMain::ApplyCheckTimers() {
+void CheckRuns::ApplyCheckTimers() {
     const bool checking = modOptions::gOptUseInterval == 1 && autoCheckSuspended_ == 0;
-    tmrMailTime.SetEnabled(checking);
-    tmrStatusBar.SetEnabled(!checking);
+    c_.tmrMailTime.SetEnabled(checking);
+    c_.tmrStatusBar.SetEnabled(!checking);
 }
 
-void frmMain::SuspendAutoCheck(forms::PauseAction action) {
+void CheckRuns::SuspendAutoCheck(forms::PauseAction action) {
     if (Nest(autoCheckSuspended_, action) && modOptions::gOptUseInterval == 1) ApplyCheckTimers();
 }
 
-void frmMain::SuspendStartUpCheck(forms::PauseAction action) {
+void CheckRuns::SuspendStartUpCheck(forms::PauseAction action) {
     using namespace modGeneral;
     const bool pending = modOptions::gOptEmailCheckStartUp != 0 && !gStartUpDone;
     if (action == forms::PauseAction::Suspend && !pending) return;
     if (!Nest(startUpSuspended_, action) || !pending) return;
-    vb::ToolButton& pause = tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
+    vb::ToolButton& pause = c_.tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
     if (startUpSuspended_ == 1) {
-        startUpWasRunning_ = tmrMailStartUp.Enabled();
+        startUpWasRunning_ = c_.tmrMailStartUp.Enabled();
         gStartUpPaused = false;
         pause.SetEnabled(false);
     } else {
@@ -48,10 +50,10 @@ void frmMain::SuspendStartUpCheck(forms::PauseAction action) {
     ToggleStartUpTimer();
 }
 
-void frmMain::ToggleStartUpTimer() {
+void CheckRuns::ToggleStartUpTimer() {
     using modGeneral::gStartUpPaused;
     gStartUpPaused = !gStartUpPaused;
-    vb::ToolButton& pause = tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
+    vb::ToolButton& pause = c_.tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
     if (gStartUpPaused) {
         pause.SetCaption(QStringLiteral("StartUp: Continue   "));
         pause.SetToolTipText(QStringLiteral("Continue the StartUp Check Timer"));
@@ -59,75 +61,77 @@ void frmMain::ToggleStartUpTimer() {
         pause.SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
     }
-    tmrMailStartUp.SetEnabled(!gStartUpPaused);
+    c_.tmrMailStartUp.SetEnabled(!gStartUpPaused);
 }
 
-void frmMain::ShowAutoCheckStatus() {
+void CheckRuns::ShowAutoCheckStatus() {
     using namespace modGeneral;
     if (gStartUpDone) return;
-    tmrMailStartUp.SetEnabled(false);
-    tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
-    StatusBar.SetPanelText(forms::panel::kStatus, modAccounts::gAccounts[modAccounts::gAccountCount].Status);
-    StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+    c_.tmrMailStartUp.SetEnabled(false);
+    c_.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
+    c_.StatusBar.SetPanelText(forms::panel::kStatus,
+                              modAccounts::gAccounts[modAccounts::gAccountCount].Status);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     gStartUpDone = true;
 }
 
-void frmMain::tmrStatusBar_Timer() {
-    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(modCheck::gClock()));
+void CheckRuns::tmrStatusBar_Timer() {
+    c_.StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(modCheck::gClock()));
     UpdateTrayIcon();
 }
 
-void frmMain::tmrMailTime_Timer() {
+void CheckRuns::tmrMailTime_Timer() {
     using namespace modGeneral;
     const QDateTime now = modCheck::gClock();
-    StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
+    c_.StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
     // A check that falls due while another server operation runs starts on
     // the first tick after it.
     if (modAccounts::gAccountCount < 1 || ServerOperation::Running()) return;
     if (modCheck::CheckDue(now)) {
         gUserStop = false;
         RunAutoCheck();
-        SetMousePointer(0);
+        window_.SetMousePointer(0);
         // A run that checked no account leaves the check due: the next one
         // is one interval away all the same, not on the next tick.
         if (modOptions::gOptUseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
             modCheck::SetNextAutoCheckTime(0);
-            StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+            c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
         }
     }
     UpdateTrayIcon();
 }
 
-void frmMain::tmrMailStartUp_Timer() {
+void CheckRuns::tmrMailStartUp_Timer() {
     using namespace modGeneral;
     if (ServerOperation::Running()) return;
-    StatusBar.SetPanelText(forms::panel::kStatus,
-                           QStringLiteral("StartUp Check: ") +
-                               QString::number(modOptions::gOptStartUpDelay - startUpCounter_) +
-                               QStringLiteral(" sec"));
+    c_.StatusBar.SetPanelText(forms::panel::kStatus,
+                              QStringLiteral("StartUp Check: ") +
+                                  QString::number(modOptions::gOptStartUpDelay - startUpCounter_) +
+                                  QStringLiteral(" sec"));
     ++startUpCounter_;
     if (startUpCounter_ <= modOptions::gOptStartUpDelay) return;
     gStartUpDone = true;
-    tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
-    tmrMailStartUp.SetEnabled(false);
+    c_.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
+    c_.tmrMailStartUp.SetEnabled(false);
     gUserStop = false;
     RunStartUpCheck();
-    SetMousePointer(0);
+    window_.SetMousePointer(0);
 }
 
-void frmMain::tmrRetrieveMessage_Timer() {
+void CheckRuns::tmrRetrieveMessage_Timer() {
     using namespace modGeneral;
     retrievalFrame_ = static_cast<int16_t>(retrievalFrame_ % 8 + 1);
-    vb::TabStrip& strip = gTestingAccount ? TabStripAcnts : TabStripEmail;
+    vb::TabStrip& strip = gTestingAccount ? c_.TabStripAcnts : c_.TabStripEmail;
     const int16_t account = modAccounts::gCurrentAccount;
-    if (account >= 1 && account <= strip.TabCount()) strip.SetTabImage(account, imlTabIcons.Key(15 - retrievalFrame_));
+    if (account >= 1 && account <= strip.TabCount())
+        strip.SetTabImage(account, c_.imlTabIcons.Key(15 - retrievalFrame_));
     if (!gUserStop) return;
-    tbrButtons(forms::bar::kStopRetrieval).Buttons(1).SetCaption(QStringLiteral("Terminating...      "));
-    ProgressBar.SetVisible(false);
-    StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("Terminating Connection...Please Wait"));
-    StatusBar.SetPanelText(forms::panel::kAutoCheck,
-                           QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
-    tmrRetrieveMessage.SetEnabled(false);
+    c_.tbrButtons(forms::bar::kStopRetrieval).Buttons(1).SetCaption(QStringLiteral("Terminating...      "));
+    c_.ProgressBar.SetVisible(false);
+    c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("Terminating Connection...Please Wait"));
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck,
+                              QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
+    c_.tmrRetrieveMessage.SetEnabled(false);
     // The session ends now, whatever it waits for; the call waiting in it
     // returns and the check goes on to its end.
     StopSession();
