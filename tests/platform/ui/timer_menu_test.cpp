@@ -64,10 +64,12 @@ TEST(Timer, EnablingAgainRestartsTheCount) {
   vb::Timer tmr;
   int ticks = 0;
   tmr.Tick = [&] { ++ticks; };
-  tmr.SetInterval(60);
-  for (int i = 0; i < 5; ++i) {
-    spin(30);
-    tmr.SetEnabled(true);  // re-armed before it could fire
+  // Re-armed every 100 ms for 600 ms: a count that went on would fire at
+  // 400 ms; the margin lets a loaded machine run late without a tick.
+  tmr.SetInterval(400);
+  for (int i = 0; i < 6; ++i) {
+    spin(100);
+    tmr.SetEnabled(true);
   }
   EXPECT_EQ(ticks, 0);
 }
