@@ -32,21 +32,23 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
     // A name stored so before stays the account's: the rule is for names
     // made or changed.
     const bool unchanged = current >= 1 && current <= gAccountCount && gAccounts[current].Name == name;
-    const bool quoted = name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'));
+    const bool quoted =
+        name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"'));
     if (!unchanged && (name != name.trimmed() || quoted))
-        return AccountMessage{
-            QStringLiteral("Account Name Not Allowed"),
-            QStringLiteral("An Account Name may not begin or end with a blank,") + kTenBlanks + kCrLf +
-                QStringLiteral("nor be enclosed in double quotes.") + kCrLf + QStringLiteral("Account Name: '") +
-                name + QStringLiteral("'") + kCrLf + kCrLf + QStringLiteral("Please re-enter a name for this Account.") +
-                kCrLf + kCrLf};
+        return AccountMessage{QStringLiteral("Account Name Not Allowed"),
+                              QStringLiteral("An Account Name may not begin or end with a blank,") +
+                                  kTenBlanks + kCrLf + QStringLiteral("nor be enclosed in double quotes.") +
+                                  kCrLf + QStringLiteral("Account Name: '") + name + QStringLiteral("'") +
+                                  kCrLf + kCrLf + QStringLiteral("Please re-enter a name for this Account.") +
+                                  kCrLf + kCrLf};
     for (int16_t i = 1; i <= gAccountCount; ++i) {
         if (i == current || !SameName(gAccounts[i].Name, name)) continue;
         return AccountMessage{QStringLiteral("Duplicate Account Name"),
-                              QStringLiteral("The following Account Name is already used.") + kTenBlanks + kCrLf +
-                                  QStringLiteral("Account Name: '") + name + QStringLiteral("'") + kCrLf + kCrLf +
-                                  QStringLiteral("Duplicate Account Names are not allowed.") + kCrLf +
-                                  QStringLiteral("Please re-enter a name for this Account.") + kCrLf + kCrLf};
+                              QStringLiteral("The following Account Name is already used.") + kTenBlanks +
+                                  kCrLf + QStringLiteral("Account Name: '") + name + QStringLiteral("'") +
+                                  kCrLf + kCrLf + QStringLiteral("Duplicate Account Names are not allowed.") +
+                                  kCrLf + QStringLiteral("Please re-enter a name for this Account.") + kCrLf +
+                                  kCrLf};
     }
     return std::nullopt;
 }
@@ -55,26 +57,29 @@ std::optional<AccountMessage> ServerProblem(const QString& server, const QString
     bool number = false;
     const int value = port.trimmed().toInt(&number);
     if (!number || value < 1 || value > 65535)
-        return AccountMessage{QStringLiteral("Invalid Port Number"),
-                              QStringLiteral("The Port must be a whole number from 1 to 65535.") + kTenBlanks +
-                                  kCrLf + QStringLiteral("Port: '") + port + QStringLiteral("'") + kCrLf + kCrLf +
-                                  QStringLiteral("Please re-enter the Port for this Account.") + kCrLf + kCrLf};
+        return AccountMessage{
+            QStringLiteral("Invalid Port Number"),
+            QStringLiteral("The Port must be a whole number from 1 to 65535.") + kTenBlanks + kCrLf +
+                QStringLiteral("Port: '") + port + QStringLiteral("'") + kCrLf + kCrLf +
+                QStringLiteral("Please re-enter the Port for this Account.") + kCrLf + kCrLf};
     bool bad = server.size() > 253;
     for (const QChar ch : server) bad = bad || ch.isSpace() || ch.category() == QChar::Other_Control;
     if (!server.isEmpty() && !bad)
         for (const QString& label : server.split(QLatin1Char('.')))
             bad = bad || label.isEmpty() || label.size() > 63;
     if (!bad) return std::nullopt;
-    return AccountMessage{QStringLiteral("Invalid Server Name"),
-                          QStringLiteral("The POP3 Server is not a valid host name or address.") + kTenBlanks + kCrLf +
-                              QStringLiteral("POP3 Server: '") + server + QStringLiteral("'") + kCrLf + kCrLf +
-                              QStringLiteral("Please re-enter the POP3 Server for this Account.") + kCrLf + kCrLf};
+    return AccountMessage{
+        QStringLiteral("Invalid Server Name"),
+        QStringLiteral("The POP3 Server is not a valid host name or address.") + kTenBlanks + kCrLf +
+            QStringLiteral("POP3 Server: '") + server + QStringLiteral("'") + kCrLf + kCrLf +
+            QStringLiteral("Please re-enter the POP3 Server for this Account.") + kCrLf + kCrLf};
 }
 
 AccountMessage DeleteAccountQuestion(const QString& name) {
     return AccountMessage{QStringLiteral("Delete Account - Proceed With Caution"),
-                          QStringLiteral("You are about to delete the following Account...") + kTenBlanks + kCrLf +
-                              QStringLiteral("Account Name:  '") + name + QStringLiteral("'") + kCrLf + kCrLf +
+                          QStringLiteral("You are about to delete the following Account...") + kTenBlanks +
+                              kCrLf + QStringLiteral("Account Name:  '") + name + QStringLiteral("'") +
+                              kCrLf + kCrLf +
                               QStringLiteral("Please proceed with caution since this action") + kCrLf +
                               QStringLiteral("is NOT reversible!") + kCrLf + kCrLf +
                               QStringLiteral("Would you like to proceed?") + kCrLf};
@@ -143,9 +148,7 @@ bool StoreExchange(int16_t a, int16_t b) {
     return SaveSettings(kAppKey, kSection, values);
 }
 
-void ExchangeAccountSlots(int16_t a, int16_t b) {
-    std::swap(gAccounts[a], gAccounts[b]);
-}
+void ExchangeAccountSlots(int16_t a, int16_t b) { std::swap(gAccounts[a], gAccounts[b]); }
 
 AccountMessage StoreFailureMessage(const QString& appName) {
     return AccountMessage{appName + QStringLiteral(" - Accounts"),

@@ -20,7 +20,8 @@ namespace {
 
 const QString kSection = QStringLiteral("Settings");
 
-using Member = std::variant<int16_t AccountSettings::*, int32_t AccountSettings::*, QString AccountSettings::*>;
+using Member =
+    std::variant<int16_t AccountSettings::*, int32_t AccountSettings::*, QString AccountSettings::*>;
 
 // One saved field: its stored key, its place in the record, the value a
 // missing stored value reads as, and the blank placeholder's value. The
@@ -107,7 +108,8 @@ bool WriteAccount(int16_t i) { return SaveSettings(kAppKey, kSection, StoredAcco
 std::vector<std::pair<QString, QString>> StoredAccountValues(const AccountSettings& account, int16_t number) {
     std::vector<std::pair<QString, QString>> values;
     values.reserve(kSavedFields.size());
-    for (const SavedField& field : kSavedFields) values.emplace_back(Key(field, number), Text(account, field.member));
+    for (const SavedField& field : kSavedFields)
+        values.emplace_back(Key(field, number), Text(account, field.member));
     return values;
 }
 

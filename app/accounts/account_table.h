@@ -43,16 +43,16 @@ struct AccountSettings {
 // One account: its saved fields, what this run learnt of it (never stored),
 // and the Accounts page's edit copy of its saved fields.
 struct Account : AccountSettings {
-    bool Connected = false;   // its last connection succeeded
-    bool Checked = false;     // checked at least once in this run
-    bool HasMail = false;     // its last check found a message
-    bool HasNewMail = false;  // its last check found more than the one before
-    bool Incomplete = false;  // its last download may be incomplete
-    bool SoundValid = false;  // its sound is a usable wave file
-    bool ClientValid = false; // its mail client is a usable program
-    QString Result;           // the last check's result, starting with the name
+    bool Connected = false;    // its last connection succeeded
+    bool Checked = false;      // checked at least once in this run
+    bool HasMail = false;      // its last check found a message
+    bool HasNewMail = false;   // its last check found more than the one before
+    bool Incomplete = false;   // its last download may be incomplete
+    bool SoundValid = false;   // its sound is a usable wave file
+    bool ClientValid = false;  // its mail client is a usable program
+    QString Result;            // the last check's result, starting with the name
     QString CheckTime;
-    QString Status;  // the status-bar text; slot 0: the status of the last check run
+    QString Status;            // the status-bar text; slot 0: the status of the last check run
     int16_t MsgCount = 0;      // messages on the server at the last check
     int16_t NewCount = 0;      // new among them
     int16_t PrevMsgCount = 0;  // the highest count seen before the last check

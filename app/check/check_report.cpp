@@ -18,10 +18,14 @@ const QString kCrLf = QStringLiteral("\r\n");
 bool Announces(int16_t a) {
     using namespace modAccounts;
     switch (modOptions::gOptShowEmail) {
-        case 0: return gAccounts[a].HasNewMail;
-        case 1: return gAccounts[a].HasMail;
-        case 2: return true;
-        default: return false;
+        case 0:
+            return gAccounts[a].HasNewMail;
+        case 1:
+            return gAccounts[a].HasMail;
+        case 2:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -70,10 +74,10 @@ QString TakeDownloadWarning() {
     if (count == 0) return {};
     const QString word = count == 1 ? QStringLiteral("Account") : QStringLiteral("Accounts");
     return QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +
-           QString(15, QChar(' ')) + kCrLf + QStringLiteral("downloaded all messages.") + kCrLf + list + kCrLf +
-           QStringLiteral("This may be due to a lost connection or a") + kCrLf +
-           QStringLiteral("Connection TimeOut if the message was large.") + kCrLf + QStringLiteral("Try checking the ") +
-           word + QStringLiteral(" again.") + kCrLf + kCrLf +
+           QString(15, QChar(' ')) + kCrLf + QStringLiteral("downloaded all messages.") + kCrLf + list +
+           kCrLf + QStringLiteral("This may be due to a lost connection or a") + kCrLf +
+           QStringLiteral("Connection TimeOut if the message was large.") + kCrLf +
+           QStringLiteral("Try checking the ") + word + QStringLiteral(" again.") + kCrLf + kCrLf +
            QStringLiteral("If the problem persits you could try increasing the") + kCrLf +
            QStringLiteral("Connection TimeOut in Program Options/Defaults.") + kCrLf + kCrLf +
            QStringLiteral("Please Note: Before re-checking you may need to") + kCrLf +
@@ -82,8 +86,9 @@ QString TakeDownloadWarning() {
 
 QString NoAccountsCheckedText() {
     return QStringLiteral("No Accounts were checked for messags!") + QString(10, QChar(' ')) + kCrLf + kCrLf +
-           QStringLiteral("Only Enabled Accounts are checked with") + kCrLf + QStringLiteral("the Check All button.") +
-           kCrLf + kCrLf + QStringLiteral("See the Accounts page.") + kCrLf;
+           QStringLiteral("Only Enabled Accounts are checked with") + kCrLf +
+           QStringLiteral("the Check All button.") + kCrLf + kCrLf +
+           QStringLiteral("See the Accounts page.") + kCrLf;
 }
 
 DownloadProgress ProgressOf(int32_t position, int32_t total) {

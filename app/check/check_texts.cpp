@@ -96,13 +96,15 @@ QString NothingToDeletePrompt(bool spam) {
 QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text) {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("The mail server of '") + account + QStringLiteral("' did not delete ") +
-           QString::number(count) + QStringLiteral(" of the Message(s); they are still listed.") + crlf + crlf +
-           QStringLiteral("Error Message:") + crlf + QString::number(code) + QStringLiteral(" - ") + text + crlf;
+           QString::number(count) + QStringLiteral(" of the Message(s); they are still listed.") + crlf +
+           crlf + QStringLiteral("Error Message:") + crlf + QString::number(code) + QStringLiteral(" - ") +
+           text + crlf;
 }
 
 QString DeleteWhileBusyPrompt() {
-    return QStringLiteral("Messages cannot be deleted while a check or another deletion is talking to a "
-                          "mail server.\r\n\r\nPlease try again when it has finished.");
+    return QStringLiteral(
+        "Messages cannot be deleted while a check or another deletion is talking to a "
+        "mail server.\r\n\r\nPlease try again when it has finished.");
 }
 
 }  // namespace modCheck

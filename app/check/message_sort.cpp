@@ -50,8 +50,8 @@ bool IsSortColumn(const QString& name) {
 bool SortMessages(int16_t a, const QString& column, bool descending) {
     if (!IsSortColumn(column)) return false;
     std::vector<modGeneral::StoredMessage>& messages = modGeneral::AccountRow(a).Messages;
-    const auto n = std::min<size_t>(static_cast<size_t>(std::max<int16_t>(modAccounts::gAccounts[a].MsgCount, 0)),
-                                    messages.size());
+    const auto n = std::min<size_t>(
+        static_cast<size_t>(std::max<int16_t>(modAccounts::gAccounts[a].MsgCount, 0)), messages.size());
     if (n < 2) return true;
     const bool text = column != QLatin1String("Date") && column != QLatin1String("Size");
 

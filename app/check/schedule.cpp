@@ -75,8 +75,8 @@ QDateTime FirstMomentReading(const QDateTime& from, const QDateTime& wall) {
 std::function<QDateTime()> gClock = [] { return QDateTime::currentDateTime(); };
 
 QString ClockPanelText(const QDateTime& now) {
-    return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") + FormatDate(now, "h:mm AM/PM") +
-           QStringLiteral(" ");
+    return QStringLiteral(" ") + FormatDate(now, "mmm d/yy") + QStringLiteral(" ") +
+           FormatDate(now, "h:mm AM/PM") + QStringLiteral(" ");
 }
 
 bool CheckDue(const QDateTime& now) {

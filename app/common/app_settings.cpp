@@ -17,7 +17,8 @@ bool SaveSetting(const QString& appName, const QString& section, const QString& 
 
 namespace {
 
-std::vector<std::pair<std::string, std::string>> Utf8(const std::vector<std::pair<QString, QString>>& values) {
+std::vector<std::pair<std::string, std::string>> Utf8(
+    const std::vector<std::pair<QString, QString>>& values) {
     std::vector<std::pair<std::string, std::string>> utf8;
     utf8.reserve(values.size());
     for (const auto& [key, value] : values) utf8.emplace_back(key.toStdString(), value.toStdString());
@@ -32,7 +33,8 @@ bool SaveSettings(const QString& appName, const QString& section,
 }
 
 bool ReplaceSettings(const QString& appName, const QString& section,
-                     const std::vector<std::pair<QString, QString>>& values, const std::vector<QString>& removals) {
+                     const std::vector<std::pair<QString, QString>>& values,
+                     const std::vector<QString>& removals) {
     std::vector<std::string> keys;
     keys.reserve(removals.size());
     for (const QString& key : removals) keys.push_back(key.toStdString());

@@ -18,7 +18,8 @@ bool SaveSettings(const QString& appName, const QString& section,
                   const std::vector<std::pair<QString, QString>>& values);
 // Writes values and removes the values named by removals in one write, all or none.
 bool ReplaceSettings(const QString& appName, const QString& section,
-                     const std::vector<std::pair<QString, QString>>& values, const std::vector<QString>& removals);
+                     const std::vector<std::pair<QString, QString>>& values,
+                     const std::vector<QString>& removals);
 bool DeleteSetting(const QString& appName, const QString& section, const QString& key);
 
 // A settings file of which nothing could be read: the file, where it was

@@ -28,8 +28,8 @@ QString IniText(const std::string& bytes) {
 QString KeptWhole(const QString& value) {
     const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
     const bool trimmed = !value.isEmpty() && (blank(value.front()) || blank(value.back()));
-    const bool quoted =
-        value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front();
+    const bool quoted = value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+                        value.back() == value.front();
     return trimmed || quoted ? u'"' + value + u'"' : value;
 }
 
@@ -60,8 +60,8 @@ void IniFile::KeySave(const QString& keyValue, const QString& section, const QSt
     if (keyName != kKeep) keyName_ = keyName;
     keyValue_ = keyValue;
     const std::string s = section_.toStdString(), k = keyName_.toStdString(), v = keyValue_.toStdString();
-    const std::error_code ec = pending_ ? pending_->Set(s, k, v)
-                                        : store::WritePrivateProfileString(s, k, v, PathOf(configName_));
+    const std::error_code ec =
+        pending_ ? pending_->Set(s, k, v) : store::WritePrivateProfileString(s, k, v, PathOf(configName_));
     if (ec) writeFailed_ = true;
     readOnce_ = false;
 }

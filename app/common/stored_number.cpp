@@ -21,6 +21,10 @@ std::optional<int64_t> ParseStoredNumber(const QString& text) {
     return static_cast<int64_t>(rounded);
 }
 
-int16_t StoredInteger(const QString& text, int16_t fallback) { return text::CInt(View(text)).value_or(fallback); }
+int16_t StoredInteger(const QString& text, int16_t fallback) {
+    return text::CInt(View(text)).value_or(fallback);
+}
 
-int32_t StoredLong(const QString& text, int32_t fallback) { return text::CLng(View(text)).value_or(fallback); }
+int32_t StoredLong(const QString& text, int32_t fallback) {
+    return text::CLng(View(text)).value_or(fallback);
+}

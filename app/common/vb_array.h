@@ -94,8 +94,9 @@ private:
         return a * cols_ + m;
     }
     [[noreturn, gnu::cold, gnu::noinline]] void OutOfRange(int a, int m) const {
-        throw std::out_of_range("index (" + std::to_string(a) + ", " + std::to_string(m) + ") outside (0 to " +
-                                std::to_string(UBound1()) + ", 0 to " + std::to_string(UBound2()) + ")");
+        throw std::out_of_range("index (" + std::to_string(a) + ", " + std::to_string(m) +
+                                ") outside (0 to " + std::to_string(UBound1()) + ", 0 to " +
+                                std::to_string(UBound2()) + ")");
     }
 
     VbArray<T> cells_;

@@ -7,9 +7,7 @@ namespace forms {
 
 namespace {
 
-frmMain* LoadedMainWindow() {
-    return vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>() : nullptr;
-}
+frmMain* LoadedMainWindow() { return vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>() : nullptr; }
 
 }  // namespace
 

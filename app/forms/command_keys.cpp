@@ -8,8 +8,8 @@ void CommandKeys::Add(QStringView toolBar, int16_t index, QStringView key, Comma
     const auto [it, added] =
         commands_.try_emplace(Id{toolBar.toString(), index, key.toString().toLower()}, std::move(command));
     if (!added)
-        throw std::logic_error("two commands for " + toolBar.toString().toStdString() + "(" + std::to_string(index) +
-                               ") \"" + key.toString().toStdString() + "\"");
+        throw std::logic_error("two commands for " + toolBar.toString().toStdString() + "(" +
+                               std::to_string(index) + ") \"" + key.toString().toStdString() + "\"");
 }
 
 bool CommandKeys::Run(QStringView toolBar, int16_t index, QStringView key) const {
@@ -25,7 +25,8 @@ bool CommandKeys::Run(QStringView toolBar, int16_t index, QStringView key) const
 std::vector<CommandKeys::Slot> CommandKeys::Slots() const {
     std::vector<Slot> all;
     all.reserve(commands_.size());
-    for (const auto& [id, command] : commands_) all.push_back({std::get<0>(id), std::get<1>(id), std::get<2>(id)});
+    for (const auto& [id, command] : commands_)
+        all.push_back({std::get<0>(id), std::get<1>(id), std::get<2>(id)});
     return all;
 }
 

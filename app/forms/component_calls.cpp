@@ -89,7 +89,8 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
 
 std::optional<QByteArray> ReadMessageFile(IPop3Msg& message) {
     com::Bstr name;
-    if (com::FAILED(message.get_Filename(name.ReleaseAndGetAddressOf())) || name.IsEmpty()) return std::nullopt;
+    if (com::FAILED(message.get_Filename(name.ReleaseAndGetAddressOf())) || name.IsEmpty())
+        return std::nullopt;
     QFile file(QString::fromStdU16String(name.ToU16String()));
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     // Exactly the file's size: a large message is held once, with no room to spare.

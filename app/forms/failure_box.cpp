@@ -22,7 +22,8 @@ QString ErrorText(const platform::loop::HandlerFailure& failure) {
         return QStringLiteral("Error %1: %2").arg(e.number).arg(e.text);
     } catch (...) {
     }
-    return failure.error.empty() ? QStringLiteral("An error of unknown kind") : QString::fromUtf8(failure.error);
+    return failure.error.empty() ? QStringLiteral("An error of unknown kind")
+                                 : QString::fromUtf8(failure.error);
 }
 
 }  // namespace
@@ -30,8 +31,8 @@ QString ErrorText(const platform::loop::HandlerFailure& failure) {
 QString HandlerFailurePrompt(const platform::loop::HandlerFailure& failure) {
     return QStringLiteral("An unexpected error occurred while ") + QString::fromStdString(failure.activity) +
            QStringLiteral(":") + kCrLf + kCrLf + ErrorText(failure) + kCrLf + kCrLf +
-           QStringLiteral("That was stopped; ") + modGeneral::gAppName + QStringLiteral(" goes on running.") + kCrLf +
-           kCrLf + QStringLiteral("Please report this error to ") + vb::App::CompanyName() +
+           QStringLiteral("That was stopped; ") + modGeneral::gAppName + QStringLiteral(" goes on running.") +
+           kCrLf + kCrLf + QStringLiteral("Please report this error to ") + vb::App::CompanyName() +
            QStringLiteral(" with the text above: ") + vb::App::SupportAddress() + kCrLf;
 }
 

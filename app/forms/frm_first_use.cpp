@@ -63,8 +63,8 @@ void frmFirstUse::Form_Load() {
                        " 'Options' and browse through the various settings."));
 
     FitSteps();
-    tbrButtons.SetStyle(
-        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrButtons.Style()));
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+                                                 tbrButtons.Style()));
 }
 
 void frmFirstUse::FitSteps() {

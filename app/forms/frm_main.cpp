@@ -136,7 +136,8 @@ void frmMain::LoadAccountAtStart(int16_t i, const QDateTime& now) {
     using namespace modAccounts;
     LoadAccount(i);
     CopyAccountToEditBuffer(i);
-    const QString image = gAccounts[i].Enabled != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
+    const QString image =
+        gAccounts[i].Enabled != 0 ? QStringLiteral("MailNo") : QStringLiteral("MailNoDisabled");
     TabStripEmail.AddTab(gAccounts[i].Name, image);
     TabStripAcnts.AddTab(gAccounts[i].Name, image);
     gAccounts[i].MsgCount = 0;
@@ -286,7 +287,8 @@ void frmMain::ShowCallFailure(int16_t account, const forms::CallFailure& failure
     checks_.ShowCallFailure(account, failure, title);
 }
 
-bool frmMain::RunServerOperation(const std::string& doing, const std::function<void(forms::OperationScope&)>& body) {
+bool frmMain::RunServerOperation(const std::string& doing,
+                                 const std::function<void(forms::OperationScope&)>& body) {
     forms::OperationScope operation(*this, doing);
     if (!operation.Started()) return false;
     body(operation);

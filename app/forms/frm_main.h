@@ -28,7 +28,7 @@
 namespace forms {
 struct CallFailure;
 class OperationScope;
-}
+}  // namespace forms
 
 class frmMain : public vb::Form,
                 public frmMainDesign,
@@ -146,7 +146,8 @@ private:
     OptionsPage options_{*this, tray_.Commands(), *this};
     // The client and sound pickers of the Options and Accounts pages, wired
     // the same way.
-    Pickers pickers_{{txtDefaultClient, txtDefaultSound, txtAcntClient, txtAcntSound}, tray_.Commands(), *this};
+    Pickers pickers_{
+        {txtDefaultClient, txtDefaultSound, txtAcntClient, txtAcntSound}, tray_.Commands(), *this};
     void RunEmailClient() override;
 
 public:
@@ -165,7 +166,9 @@ private:
     // The list and the account tabs, as the Accounts page and the checks
     // refresh them.
     void FillMessageList(int16_t account) override { email_.FillMessageList(account); }
-    void SortMessageList(int16_t account, const QString& column) override { email_.SortMessageList(account, column); }
+    void SortMessageList(int16_t account, const QString& column) override {
+        email_.SortMessageList(account, column);
+    }
     void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
     EmailPage email_{*this, *this, tray_.Commands(), *this};

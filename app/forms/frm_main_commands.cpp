@@ -49,7 +49,8 @@ void frmMain::TabStripEmail_Click() {
     using namespace modAccounts;
     gCurrentAccount = static_cast<int16_t>(TabStripEmail.SelectedItem());
     if (gCurrentAccount == modGeneral::gPrevAccount) return;
-    if (!modOptions::gDefaultClientValid) SetMailClientButton(gAccounts[gCurrentAccount].ClientValid ? gCurrentAccount : -1);
+    if (!modOptions::gDefaultClientValid)
+        SetMailClientButton(gAccounts[gCurrentAccount].ClientValid ? gCurrentAccount : -1);
     email_.FillMessageList(gCurrentAccount);
     modGeneral::gPrevAccount = gCurrentAccount;
 }

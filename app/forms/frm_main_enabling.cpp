@@ -28,7 +28,8 @@ void frmMain::EnableMainControls() {
     tbrRules.SetEnabled(true);
     // The commands on one message, and "EmailSpam", follow the message list:
     // usable once the user chose a row.
-    for (const char16_t* key : kAccountMessageButtons) tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
+    for (const char16_t* key : kAccountMessageButtons)
+        tbrEmail.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     email_.EnableMessageCommands(lvwEmail.SelectedItem() >= 1);
     for (const char16_t* key : kAccountButtons) tbrAcnts.Buttons(QString::fromUtf16(key)).SetEnabled(true);
     using namespace forms::bar;

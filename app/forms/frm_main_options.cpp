@@ -7,7 +7,9 @@
 // A dialog open now keeps the check paused until it closes.
 void frmMain::SetAutoCheckTimers(bool) { checks_.ApplyCheckTimers(); }
 
-void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) { email_.ShowSortColumnIcon(key, icon); }
+void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
+    email_.ShowSortColumnIcon(key, icon);
+}
 
 void frmMain::SortAndFillMessageList() { email_.SortAndFillMessageList(); }
 

@@ -45,7 +45,8 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
 }
 
 void frmMain::UpdatePageBar() {
-    const bool editing = modAccounts::gAccountChanged || modRules::gRulesChanged || modOptions::gOptionsChanged;
+    const bool editing =
+        modAccounts::gAccountChanged || modRules::gRulesChanged || modOptions::gOptionsChanged;
     fraMainButtons.SetEnabled(!editing && !mInRetrieval);
 }
 

@@ -2,8 +2,8 @@
 
 #include <QDateTime>
 #include <QRect>
-#include <algorithm>
 #include <QStringList>
+#include <algorithm>
 
 #include "app/check/schedule.h"
 #include "app/common/date_text.h"
@@ -35,8 +35,9 @@ QString PopupSummaryText(const QString& summary, int16_t summaryLines) {
 
 int16_t PopupGrowthLines(int16_t summaryLines) {
     if (summaryLines < 0) return 0;
-    return summaryLines < frmMessage::kMaxSummaryLines ? summaryLines
-                                                       : static_cast<int16_t>(frmMessage::kMaxSummaryLines + 1);
+    return summaryLines < frmMessage::kMaxSummaryLines
+               ? summaryLines
+               : static_cast<int16_t>(frmMessage::kMaxSummaryLines + 1);
 }
 
 frmMessage::frmMessage() : frmMessageDesign(this) {
@@ -47,7 +48,8 @@ frmMessage::frmMessage() : frmMessageDesign(this) {
     designedFrameHeight_ = fraMsg.Height();
     designedSummaryHeight_ = lblMsg.Height();
     designedButtonsTop_ = fraButtons.Top();
-    designedGlass_ = QRect(imgHourGlass.Left(), imgHourGlass.Top(), imgHourGlass.Width(), imgHourGlass.Height());
+    designedGlass_ =
+        QRect(imgHourGlass.Left(), imgHourGlass.Top(), imgHourGlass.Width(), imgHourGlass.Height());
 }
 
 void frmMessage::ShowReport(const QString& headline) {
@@ -71,8 +73,8 @@ void frmMessage::Form_Load() {
     ShowRun();
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
-    tbrButtons.SetStyle(
-        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrButtons.Style()));
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+                                                 tbrButtons.Style()));
 }
 
 void frmMessage::ShowRun() {
@@ -89,7 +91,8 @@ void frmMessage::ShowRun() {
     const int glassTop = lblMsg.Height() / 2;
     const int glassHeight = std::min(designedGlass_.height(), fraMsg.Height() - glassTop - kGlassMargin);
     const int glassWidth = designedGlass_.width() * glassHeight / designedGlass_.height();
-    imgHourGlass.Move(designedGlass_.left() + designedGlass_.width() - glassWidth, glassTop, glassWidth, glassHeight);
+    imgHourGlass.Move(designedGlass_.left() + designedGlass_.width() - glassWidth, glassTop, glassWidth,
+                      glassHeight);
     fraButtons.SetTop(designedButtonsTop_ + growth);
     lblAutoCheck.SetTop(fraButtons.Top());
     lblMsgCountDown.Move(imgHourGlass.Left() - lblMsgCountDown.Width(),

@@ -41,8 +41,8 @@ void frmRuleFile::Form_Load() {
     lblRuleFileNameCurrent.SetCaption(modRules::gRulesFileName);
     txtRuleFileName.SetText(QStringLiteral("Rules"));
     FitIntro();
-    tbrButtons.SetStyle(
-        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrButtons.Style()));
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+                                                 tbrButtons.Style()));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 }
 
@@ -91,9 +91,10 @@ void frmRuleFile::SaveFileName() {
         return;
     }
     const modRules::RulesFileMessage message = modRules::RenameMessage(outcome);
-    vb::MsgBox(message.text,
-               (outcome.status == modRules::RulesFileStatus::WriteFailed ? vb::vbCritical : vb::vbExclamation),
-               message.title);
+    vb::MsgBox(
+        message.text,
+        (outcome.status == modRules::RulesFileStatus::WriteFailed ? vb::vbCritical : vb::vbExclamation),
+        message.title);
     txtRuleFileName.SetFocus();
 }
 
@@ -106,7 +107,8 @@ namespace forms {
 
 bool AskToReplace(const QString& name, bool import) {
     const modRules::RulesFileMessage question = modRules::ReplaceQuestionText(name, import);
-    return vb::MsgBox(question.text, vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2, question.title) == vb::vbYes;
+    return vb::MsgBox(question.text, vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2, question.title) ==
+           vb::vbYes;
 }
 
 }  // namespace forms

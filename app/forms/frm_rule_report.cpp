@@ -83,8 +83,8 @@ void frmRuleReport::Form_Load() {
     lblRuleReport.SetCaption(QStringLiteral("Your Rules indicate the following Account(s)") +
                              QStringLiteral(" have messages that match your criteria."));
     for (int i = 0; i <= 2; ++i)
-        tbrRuleReport(i).SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
-                                                           tbrRuleReport(i).Style()));
+        tbrRuleReport(i).SetStyle(forms::ChildToolBarStyle(
+            modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrRuleReport(i).Style()));
     FitLists(modRules::RuleReportListLines(deletions_, spam_));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
@@ -197,7 +197,8 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
     forms::OperationScope operation(main, "deleting the messages the rules marked");
     if (!operation.Started()) return true;
     const bool spam = mark == modRules::RuleMark::Spam;
-    int16_t modAccounts::Account::*const count = spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
+    int16_t modAccounts::Account::*const count =
+        spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
     // The failure is caught inside the operation: it is this window's to
     // tell, after the operation has given the main window back.
     try {
@@ -210,9 +211,11 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
             if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
             main.TabStripEmail.Select(i);
             // Exactly the marked messages, whatever the user selected in the list.
-            main.email().DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam, /*confirm=*/false);
+            main.email().DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam,
+                                                /*confirm=*/false);
             // What a refused or failed deletion left stays listed.
-            modAccounts::gAccounts[i].*count = static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+            modAccounts::gAccounts[i].*count =
+                static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
         }
     } catch (const std::exception&) {
         return false;

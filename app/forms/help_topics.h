@@ -21,7 +21,7 @@ constexpr int OptionsHelpContext(int panel) {
 }
 
 // Every topic the program opens.
-inline constexpr std::array<int, 10> kHelpContexts{
-    kHelpTray, kHelpEmail, kHelpAccounts, kHelpRules, 210, 220, 230, 240, 250, 260};
+inline constexpr std::array<int, 10> kHelpContexts{kHelpTray, kHelpEmail, kHelpAccounts, kHelpRules, 210,
+                                                   220,       230,        240,           250,        260};
 
 }  // namespace forms

@@ -90,9 +90,10 @@ bool AccountsPage::SaveAccount() {
     }
     const QString& name = gAccounts[c].Name;
     if (name != before.Name && !modRules::RenameRuleAccount(before.Name, name))
-        vb::MsgBox(QStringLiteral("The rules file could not be written. The rules follow the new Account Name '") +
-                       name + QStringLiteral("' until ") + modGeneral::gAppName + QStringLiteral(" ends."),
-                   vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules"));
+        vb::MsgBox(
+            QStringLiteral("The rules file could not be written. The rules follow the new Account Name '") +
+                name + QStringLiteral("' until ") + modGeneral::gAppName + QStringLiteral(" ends."),
+            vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules"));
 
     if (!modOptions::gDefaultClientValid) {
         gAccounts[c].ClientValid = platform::desktop::IsUsableProgram(gAccounts[c].Client);
@@ -115,7 +116,8 @@ void AccountsPage::DeleteAccount() {
     const int16_t d = gCurrentAccount;
     if (d < 1 || d > gAccountCount || modGeneral::ServerOperation::Running()) return;
     // "No" is the default answer of an action that cannot be undone.
-    if (ShowAccountMessage(DeleteAccountQuestion(gAccounts[d].Name), vb::vbYesNo + vb::vbDefaultButton2) != vb::vbYes)
+    if (ShowAccountMessage(DeleteAccountQuestion(gAccounts[d].Name), vb::vbYesNo + vb::vbDefaultButton2) !=
+        vb::vbYes)
         return;
     {
         const FlagScope loading(modGeneral::gLoading);

@@ -33,13 +33,13 @@ bool HasSlot(int16_t account) { return gAccounts.Contains(account); }
 
 QString ChangesNotSavedText(const QString& name) {
     const QString crLf = QStringLiteral("\r\n");
-    return QStringLiteral("The changes made to the following Account") + crLf + QStringLiteral("have not been saved.") +
-           crLf + QStringLiteral("Account Name: '") + name + QStringLiteral("'") + crLf + crLf +
-           QStringLiteral("How would you like to proceed?") + crLf + crLf +
-           QStringLiteral("'Yes' to save the Account changes now.") + crLf +
+    return QStringLiteral("The changes made to the following Account") + crLf +
+           QStringLiteral("have not been saved.") + crLf + QStringLiteral("Account Name: '") + name +
+           QStringLiteral("'") + crLf + crLf + QStringLiteral("How would you like to proceed?") + crLf +
+           crLf + QStringLiteral("'Yes' to save the Account changes now.") + crLf +
            QStringLiteral("'No' to just return to the same Account.") + crLf +
-           QStringLiteral("'Cancel' to discard all changes to this Account.") + QString(10, QLatin1Char(' ')) + crLf +
-           crLf;
+           QStringLiteral("'Cancel' to discard all changes to this Account.") +
+           QString(10, QLatin1Char(' ')) + crLf + crLf;
 }
 
 // The current account's saved fields as the page shows them.
@@ -69,7 +69,8 @@ AccountSettings ShownAccountSettings(const frmMainDesign& page, const Account& a
 
 }  // namespace
 
-AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& controls, forms::CommandKeys& commands, Host& host)
+AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& controls, forms::CommandKeys& commands,
+                           Host& host)
     : window_(window), c_(controls), commands_(commands), host_(host) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
@@ -84,7 +85,8 @@ void AccountsPage::WireAccountsPage() {
     commands_.Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
     commands_.Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
     commands_.Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
-    commands_.Add(u"tbrButtons", forms::bar::kSaveAccount, u"SaveAccount", [this](int16_t) { SaveAccount(); });
+    commands_.Add(u"tbrButtons", forms::bar::kSaveAccount, u"SaveAccount",
+                  [this](int16_t) { SaveAccount(); });
     commands_.Add(u"tbrButtons", forms::bar::kCancelAccount, u"Cancel",
                   [this](int16_t) { DisplayAccount(gCurrentAccount); });
 }
@@ -139,9 +141,13 @@ void AccountsPage::WireAccountFields() {
         CheckAccountChanged();
     };
     const auto check = [](const vb::CheckBox& box) { return static_cast<int16_t>(box.Value()); };
-    c_.chkAcntEnabled.Click = [this, edit, check] { edit(&AccountSettings::Enabled, check(c_.chkAcntEnabled)); };
+    c_.chkAcntEnabled.Click = [this, edit, check] {
+        edit(&AccountSettings::Enabled, check(c_.chkAcntEnabled));
+    };
     c_.chkAcntSecure.Click = [this, edit, check] { edit(&AccountSettings::Secure, check(c_.chkAcntSecure)); };
-    c_.chkAcntSoundOn.Click = [this, edit, check] { edit(&AccountSettings::SoundOn, check(c_.chkAcntSoundOn)); };
+    c_.chkAcntSoundOn.Click = [this, edit, check] {
+        edit(&AccountSettings::SoundOn, check(c_.chkAcntSoundOn));
+    };
     c_.txtAcntName.Change = [this, edit] { edit(&AccountSettings::Name, c_.txtAcntName.Text()); };
     c_.txtAcntServer.Change = [this, edit] { edit(&AccountSettings::Server, c_.txtAcntServer.Text()); };
     c_.txtAcntPort.Change = [this, edit] { edit(&AccountSettings::Port, c_.txtAcntPort.Text()); };

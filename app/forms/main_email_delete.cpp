@@ -62,8 +62,8 @@ void EmailPage::DeleteSelectedMessages(int16_t a, bool spamMode) {
     });
 }
 
-void EmailPage::DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t a, const QStringList& uids,
-                                       bool spamMode, bool confirm) {
+void EmailPage::DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t a,
+                                       const QStringList& uids, bool spamMode, bool confirm) {
     using namespace modAccounts;
     if (!operation.Started() || a < 1 || a > gAccountCount) return;
     const std::vector<bool> chosen = modCheck::ChosenRows(a, uids);
@@ -137,8 +137,8 @@ void EmailPage::ShowDeletionResult(int16_t a, QSet<QString> deleted, const QSet<
     window_.SetMousePointer(0);
     if (kept.isEmpty()) return;
     const forms::CallFailure refusal = forms::LastError();
-    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAccounts[a].Name, static_cast<int16_t>(kept.size()), refusal.number,
-                                             refusal.text),
+    vb::MsgBox(modCheck::DeleteRefusedPrompt(gAccounts[a].Name, static_cast<int16_t>(kept.size()),
+                                             refusal.number, refusal.text),
                vb::vbExclamation, modGeneral::gAppName + QString::fromUtf16(modCheck::kDeleteRefusedTitle));
 }
 

@@ -103,7 +103,8 @@ void EmailPage::FillRows(int16_t a) {
             const StoredMessage& m = Msg(a, i);
             row.SetText(m.From);
             int sub = 0;
-            for (const QString& text : {m.To, m.Subject, DateText(m), QString::number(m.Size) + QStringLiteral(" KB")})
+            for (const QString& text :
+                 {m.To, m.Subject, DateText(m), QString::number(m.Size) + QStringLiteral(" KB")})
                 row.SetSubItems(++sub, text);
             if (m.New) {
                 row.SetBold(true);
@@ -133,7 +134,8 @@ void EmailPage::ShowListStatus(int16_t a) {
     c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
-    c_.StatusBar.SetPanelText(forms::panel::kNewCount, panel.picture ? QString::number(panel.count) : QString());
+    c_.StatusBar.SetPanelText(forms::panel::kNewCount,
+                              panel.picture ? QString::number(panel.count) : QString());
     c_.StatusBar.SetPanelPicture(forms::panel::kNewCount, c_.imlListViewIcons.Exists(picture)
                                                               ? c_.imlListViewIcons.Picture(picture)
                                                               : QPixmap());
@@ -148,9 +150,10 @@ const modGeneral::MessageRef* EmailPage::ListedMessage(int row) {
 void EmailPage::SetAccountTabIcon(int16_t account) {
     using namespace modAccounts;
     if (account < 1 || account > gAccountCount) return;
-    QString key = gAccounts[account].Checked && !gAccounts[account].Connected
-                      ? QStringLiteral("MailError")
-                      : (gAccounts[account].MsgCount >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
+    QString key =
+        gAccounts[account].Checked && !gAccounts[account].Connected
+            ? QStringLiteral("MailError")
+            : (gAccounts[account].MsgCount >= 1 ? QStringLiteral("MailYes") : QStringLiteral("MailNo"));
     if (gAccounts[account].Enabled == 0) key += QStringLiteral("Disabled");
     c_.TabStripEmail.SetTabImage(account, key);
     c_.TabStripAcnts.SetTabImage(account, key);
@@ -194,7 +197,8 @@ void EmailPage::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     // A server operation acts on the messages as listed: no sort under it.
     if (ServerOperation::Running()) return;
     const int16_t a = modAccounts::gCurrentAccount;
-    if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAccounts[a].MsgCount == 0 || gOptMessageSort == 0)
+    if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAccounts[a].MsgCount == 0 ||
+        gOptMessageSort == 0)
         return;
     // The hidden columns are no sort key: a click on one changes nothing.
     const QString caption = header.Text();

@@ -39,7 +39,8 @@ public:
         // The component disconnects, sending the deletions marked and QUIT.
         virtual com::HRESULT DisconnectAccount() = 0;
         // The box for a failed call, titled title.
-        virtual void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) = 0;
+        virtual void ShowCallFailure(int16_t account, const forms::CallFailure& failure,
+                                     const QString& title) = 0;
         // body as a server operation of its own, named doing in the report of
         // a failure; false, with nothing done, while another one runs.
         virtual bool RunServerOperation(const std::string& doing,
@@ -127,8 +128,8 @@ public:
     void DeleteMessagesByUid(int16_t account, const QStringList& uids, bool spamMode, bool confirm = true);
     // The same inside the server operation the caller holds; nothing when
     // that operation did not start.
-    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account, const QStringList& uids,
-                                bool spamMode, bool confirm = true);
+    void DeleteMessagesOnServer(const forms::OperationScope& operation, int16_t account,
+                                const QStringList& uids, bool spamMode, bool confirm = true);
     // The same for the messages selected in the list (which must show the
     // account), or with spamMode for the account's spam-marked messages.
     void DeleteSelectedMessages(int16_t account, bool spamMode);

@@ -192,8 +192,10 @@ void EmailPage::StatusBar_MouseMove(int, int, int x, int) {
             const int16_t a = gCurrentAccount;
             if (a < 1 || a > gAccountCount) break;
             c_.StatusBar.SetToolTipText(forms::CountPanelTip(
-                text, {gAccounts[a].SpamCount, gAccounts[a].DeleteCount, gAccounts[a].MsgCount, gAccounts[a].NewCount,
-                       forms::gAttachTally >= 1 || forms::gDeleteAttachTally >= 1 || forms::gAttachNewTally >= 1}));
+                text,
+                {gAccounts[a].SpamCount, gAccounts[a].DeleteCount, gAccounts[a].MsgCount,
+                 gAccounts[a].NewCount,
+                 forms::gAttachTally >= 1 || forms::gDeleteAttachTally >= 1 || forms::gAttachNewTally >= 1}));
             break;
         }
         case 3:

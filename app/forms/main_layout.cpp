@@ -41,8 +41,8 @@ constexpr double kFrameFactor = 1.7;       // a tool-bar frame to its tool bar's
 constexpr int kToolBarFrameTop = 324;      // below the tab strip's top: Email, Accounts
 constexpr int kRulesToolBarFrameTop = 70;  // the same on the Rules page
 constexpr int kListBottomMargin = 120;
-constexpr int kGap = 100;           // between right-hand tool bars, and from the bar's right edge
-constexpr int kBarOverlap = 100;    // button bar over the tab strip's bottom
+constexpr int kGap = 100;         // between right-hand tool bars, and from the bar's right edge
+constexpr int kBarOverlap = 100;  // button bar over the tab strip's bottom
 constexpr int kRulesFrameOverlap = 48;
 constexpr int kSoundLabelOffset = 36;
 constexpr int kBannerIndent = 30;
@@ -92,7 +92,9 @@ int TabRowHeight(vb::TabStrip& strip) {
 // Where a page's tool-bar frame starts below its tab strip's top: the
 // designed 324 twips, or under the tab row when the row drawn here is
 // taller, so the account tabs are never covered.
-int ToolBarFrameTop(vb::TabStrip& strip) { return strip.Top() + std::max(kToolBarFrameTop, TabRowHeight(strip)); }
+int ToolBarFrameTop(vb::TabStrip& strip) {
+    return strip.Top() + std::max(kToolBarFrameTop, TabRowHeight(strip));
+}
 
 // A stored column width: the number as stored, the default when it is no
 // number or less than 0.
@@ -106,7 +108,8 @@ int StoredWidth(const QString& key, int base) {
 std::vector<QDateTime> WidestMoments() {
     std::vector<QDateTime> moments;
     for (int month = 1; month <= 12; ++month)
-        for (int hour : {0, 9, 10, 12, 21, 22}) moments.emplace_back(QDate(2026, month, 28), QTime(hour, 58, 58));
+        for (int hour : {0, 9, 10, 12, 21, 22})
+            moments.emplace_back(QDate(2026, month, 28), QTime(hour, 58, 58));
     return moments;
 }
 
@@ -216,8 +219,8 @@ void MainLayout::ArrangeControls() {
 // and the status panels need at the designed proportions, the most of the three.
 void MainLayout::FitToolBars() {
     frmMainDesign& c = controls_;
-    const int buttons =
-        Round(double(c.tbrMainButtons.ButtonWidth()) * c.tbrMainButtons.ButtonCount() - c.tbrMainButtons.Width());
+    const int buttons = Round(double(c.tbrMainButtons.ButtonWidth()) * c.tbrMainButtons.ButtonCount() -
+                              c.tbrMainButtons.Width());
     const int countPicture =
         vb::PixelsToTwipsX(c.imlListViewIcons.Count() > 0 ? c.imlListViewIcons.Picture(1).width() : 16);
     forms::gLayoutOffset =
@@ -226,12 +229,14 @@ void MainLayout::FitToolBars() {
         t->SetWidth(t->ButtonWidth() * t->ButtonCount());
     // Each page tool bar is its one row of buttons high: a taller bar (and
     // the frame made 1.7 times as tall around it) would only add empty bands.
-    for (vb::ToolBar* t : {&c.tbrMainButtons, &c.tbrEmail, &c.tbrAcnts, &c.tbrRules}) t->SetHeight(t->ButtonHeight());
+    for (vb::ToolBar* t : {&c.tbrMainButtons, &c.tbrEmail, &c.tbrAcnts, &c.tbrRules})
+        t->SetHeight(t->ButtonHeight());
     c.tbrButtons.ForEach([](int, vb::ToolBar& t) {
         t.SetWidth(t.ButtonWidth());
         t.SetHeight(2 * t.Height());
     });
-    for (auto* bars : {&c.tbrMoveButtons, &c.tbrClient, &c.tbrSound, &c.tbrRuleUpdate, &c.tbrOptMisc, &c.tbrOptAbout})
+    for (auto* bars :
+         {&c.tbrMoveButtons, &c.tbrClient, &c.tbrSound, &c.tbrRuleUpdate, &c.tbrOptMisc, &c.tbrOptAbout})
         bars->ForEach([](int, vb::ToolBar& t) { t.SetHeight(2 * t.Height()); });
 }
 
@@ -263,8 +268,8 @@ void MainLayout::StackPages() {
 // Email page: tab strip, tool bar, list, status bar.
 void MainLayout::ArrangeEmailPage() {
     frmMainDesign& c = controls_;
-    for (vb::ControlBase* control :
-         std::initializer_list<vb::ControlBase*>{&c.fraEmailToolBar, &c.TabStripEmail, &c.lvwEmail, &c.StatusBar})
+    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
+             &c.fraEmailToolBar, &c.TabStripEmail, &c.lvwEmail, &c.StatusBar})
         Widen(*control, forms::gLayoutOffset);
     c.TabStripEmail.Move(0, 0);
     c.tbrButtons(forms::bar::kStopRetrieval).SetVisible(false);
@@ -272,8 +277,8 @@ void MainLayout::ArrangeEmailPage() {
     c.fraEmailToolBar.SetTop(ToolBarFrameTop(c.TabStripEmail));
     c.lvwEmail.SetTop(c.fraEmailToolBar.Top() + c.fraEmailToolBar.Height());
     const int firstTab = c.TabStripEmail.TabCount() >= 1 ? TabRowHeight(c.TabStripEmail) : 0;
-    c.lvwEmail.SetHeight(c.TabStripEmail.Height() - firstTab - c.fraEmailToolBar.Height() - c.StatusBar.Height() -
-                         kListBottomMargin);
+    c.lvwEmail.SetHeight(c.TabStripEmail.Height() - firstTab - c.fraEmailToolBar.Height() -
+                         c.StatusBar.Height() - kListBottomMargin);
     c.StatusBar.SetTop(c.lvwEmail.Top() + c.lvwEmail.Height());
     // The progress bar lies inside the status bar, over its first panel.
     c.ProgressBar.SetVisible(false);
@@ -323,7 +328,8 @@ void MainLayout::ArrangeColumns() {
 void MainLayout::ArrangeAccountsPage() {
     using forms::gLayoutOffset;
     frmMainDesign& c = controls_;
-    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{&c.fraAcnt, &c.fraAcntToolBar, &c.TabStripAcnts})
+    for (vb::ControlBase* control :
+         std::initializer_list<vb::ControlBase*>{&c.fraAcnt, &c.fraAcntToolBar, &c.TabStripAcnts})
         Widen(*control, gLayoutOffset);
     c.TabStripAcnts.Move(0, 0);
     c.fraAcntToolBar.SetTop(ToolBarFrameTop(c.TabStripAcnts));
@@ -350,11 +356,12 @@ void MainLayout::ArrangeAccountsPage() {
 void MainLayout::ArrangeRulesPage() {
     using forms::gLayoutOffset;
     frmMainDesign& c = controls_;
-    for (vb::ControlBase* control :
-         std::initializer_list<vb::ControlBase*>{&c.fraRulesToolbar, &c.TabStripRules, &c.fraRules, &c.lstRules})
+    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
+             &c.fraRulesToolbar, &c.TabStripRules, &c.fraRules, &c.lstRules})
         Widen(*control, gLayoutOffset);
     c.TabStripRules.Move(0, 0);
-    for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{&c.fraRule, &c.fraAction, &c.fraNotify})
+    for (vb::ControlBase* control :
+         std::initializer_list<vb::ControlBase*>{&c.fraRule, &c.fraAction, &c.fraNotify})
         Shift(*control, gLayoutOffset);
     for (vb::ToolBar* t : {&c.tbrRuleUpdate(0), &c.tbrRuleUpdate(1)}) t->SetWidth(2 * t->ButtonWidth());
     c.tbrRuleUpdate(1).SetLeft(c.tbrRuleUpdate(0).Left() + c.tbrRuleUpdate(0).Width());
@@ -370,7 +377,8 @@ void MainLayout::ArrangeRulesPage() {
 // page's button bar is placed last.
 void MainLayout::ArrangeBanner() {
     frmMainDesign& c = controls_;
-    c.fraNoAcntsBanner.Move(c.TabStripEmail.Left() + kBannerIndent, c.TabStripEmail.Top() + c.fraMainButtons.Height());
+    c.fraNoAcntsBanner.Move(c.TabStripEmail.Left() + kBannerIndent,
+                            c.TabStripEmail.Top() + c.fraMainButtons.Height());
     c.fraNoAcntsBanner.SetBorderStyle(0);
     c.fraNoAcntsBanner.ZOrder(0);
     PlaceFromRight(c.fraButtons(3),
@@ -397,8 +405,9 @@ void MainLayout::SaveColumnWidths() {
     ShareColumnWidths(mMinWidth - mLastWidth);
     std::vector<std::pair<QString, QString>> widths;
     for (const ColumnWidthKey& key : kColumnWidthKeys)
-        widths.emplace_back(QString::fromUtf16(key.setting),
-                            QString::number(controls_.lvwEmail.Column(QString::fromUtf16(key.column)).Width()));
+        widths.emplace_back(
+            QString::fromUtf16(key.setting),
+            QString::number(controls_.lvwEmail.Column(QString::fromUtf16(key.column)).Width()));
     SaveSettings(kAppKey, kOptions, widths);
 }
 
@@ -409,8 +418,9 @@ void MainLayout::SizeAndCentre() {
     // Tall enough for the bottom button bar's buttons, with the space above
     // them repeated below them.
     const vb::ToolBar& help = c.tbrButtons(forms::bar::kEmailHelp);
-    const int client = std::max(c.TabStripEmail.Height() + Round(1.6 * c.fraMainButtons.Height()),
-                                c.fraMain(0).Top() + c.fraButtons(0).Top() + 2 * help.Top() + help.ButtonHeight());
+    const int client =
+        std::max(c.TabStripEmail.Height() + Round(1.6 * c.fraMainButtons.Height()),
+                 c.fraMain(0).Top() + c.fraButtons(0).Top() + 2 * help.Top() + help.ButtonHeight());
     const int height = client + m.captionHeight + 2 * m.frameThickness;
     frameWidth_ = 2 * m.frameThickness;
     frameHeight_ = m.captionHeight + 2 * m.frameThickness;
@@ -419,7 +429,8 @@ void MainLayout::SizeAndCentre() {
     mStartHeight = mLastHeight = OuterHeight();
     // The desktop refuses smaller sizes before they happen; Resize corrects
     // what gets through.
-    window_.setMinimumSize(vb::TwipsToPixelsX(mMinWidth - frameWidth_), vb::TwipsToPixelsY(kMinHeight - frameHeight_));
+    window_.setMinimumSize(vb::TwipsToPixelsX(mMinWidth - frameWidth_),
+                           vb::TwipsToPixelsY(kMinHeight - frameHeight_));
     CentreOnScreen();
 }
 

@@ -63,7 +63,8 @@ void OptionsPage::DescribeInterval() {
     const bool interval = c_.chkUseInterval.Value() == 1;
     if (interval)
         Explain(c_.lblInterval(0), true,
-                QStringLiteral("Set the Timing Interval below to Auto Check for messages in all Enabled Accounts."));
+                QStringLiteral(
+                    "Set the Timing Interval below to Auto Check for messages in all Enabled Accounts."));
     else
         Explain(c_.lblInterval(0), false,
                 QStringLiteral("(Off)  Do not use an Auto Check Timing Interval. "
@@ -78,8 +79,8 @@ void OptionsPage::DescribeInterval() {
     ShowNumber(c_.txtMinutes, gEditOptMinutes);
 
     // The three choices of when the message shows belong to it, as its time does.
-    EnableAll({&c_.lblInterval(6), &c_.lblInterval(7), &c_.txtMsgBoxTime, &c_.updMsgBoxTime, &c_.optShowEmail(0),
-               &c_.optShowEmail(1), &c_.optShowEmail(2)},
+    EnableAll({&c_.lblInterval(6), &c_.lblInterval(7), &c_.txtMsgBoxTime, &c_.updMsgBoxTime,
+               &c_.optShowEmail(0), &c_.optShowEmail(1), &c_.optShowEmail(2)},
               c_.chkShowEmailMsgBox.Value() == 1);
 }
 
@@ -91,11 +92,13 @@ void OptionsPage::DescribeDefaults() {
 
     if (c_.chkPlaySound.Value() == 1) {
         Explain(c_.lblDefault(3), true,
-                gEditDefaultSoundValid ? QStringLiteral("The Default Sound will Play for all Enabled Accounts.")
-                                       : QStringLiteral("Sound Controlled by Individual Accounts."));
-        Explain(c_.lblInterval(5), true,
-                QStringLiteral("Sound Files will play based on these settings even if the Auto Check Message is "
-                               "not displayed."));
+                gEditDefaultSoundValid
+                    ? QStringLiteral("The Default Sound will Play for all Enabled Accounts.")
+                    : QStringLiteral("Sound Controlled by Individual Accounts."));
+        Explain(
+            c_.lblInterval(5), true,
+            QStringLiteral("Sound Files will play based on these settings even if the Auto Check Message is "
+                           "not displayed."));
     } else {
         Explain(c_.lblDefault(3), false, QStringLiteral("No Sound will Play for any Accounts."));
         Explain(c_.lblInterval(5), false,
@@ -109,10 +112,11 @@ void OptionsPage::DescribeMenuColours() {
     for (vb::Label* box : {&c_.lbl3DTopColour, &c_.lbl3DMiddleColour, &c_.lbl3DBottomColour})
         box->SetCaption(QString());
     c_.lblMenuColours(0).SetCaption("3D Effect Menu Colours are visible by Right Clicking the " +
-                                    modGeneral::gAppName + " icon in the System Tray or in the Email Messages window.");
+                                    modGeneral::gAppName +
+                                    " icon in the System Tray or in the Email Messages window.");
     c_.lblMenuColours(1).SetCaption(QStringLiteral("You may choose one of the six preset colours below."));
-    c_.lblMenuColours(2).SetCaption(
-        QStringLiteral("To set your own colours select 'User Colours', then click one of the 3 colour boxes below."));
+    c_.lblMenuColours(2).SetCaption(QStringLiteral(
+        "To set your own colours select 'User Colours', then click one of the 3 colour boxes below."));
 }
 
 void OptionsPage::EnableSortChoices() {

@@ -80,8 +80,10 @@ bool NumberInRange(vb::TextBox& box, const QString& emptyText, int min, int max)
     text.remove(QRegularExpression(QStringLiteral("[^0-9]")));
     if (text.isEmpty()) text = emptyText;
     const int value = text.toInt();
-    if (value > max) text = QString::number(max);
-    else if (value < min) text = QString::number(min);
+    if (value > max)
+        text = QString::number(max);
+    else if (value < min)
+        text = QString::number(min);
     if (text == box.Text()) return true;
     box.SetText(text);
     return false;
@@ -155,7 +157,8 @@ void OptionsPage::WireChoiceFields() {
     });
     c_.optSortOrder.Wire(&vb::OptionButton::Click, [this](int index) {
         gEditOptSortOrder = static_cast<int16_t>(index);
-        c_.imgSort.SetPicture(index + 1 <= c_.imlSortOrder.Count() ? c_.imlSortOrder.Picture(index + 1) : QPixmap());
+        c_.imgSort.SetPicture(index + 1 <= c_.imlSortOrder.Count() ? c_.imlSortOrder.Picture(index + 1)
+                                                                   : QPixmap());
         CheckOptionsChanged();
     });
 }
@@ -212,7 +215,8 @@ void OptionsPage::KeepIntervalInRange() {
     c_.updMinutes.SetMin(hours == 0 ? 1 : 0);
     c_.updMinutes.SetMax(hours == 12 ? 0 : 59);
     if (hours == 0 && c_.txtMinutes.Text().toInt() == 0) c_.txtMinutes.SetText(QStringLiteral("1"));
-    if (hours == 12 && c_.txtMinutes.Text() != QStringLiteral("0")) c_.txtMinutes.SetText(QStringLiteral("0"));
+    if (hours == 12 && c_.txtMinutes.Text() != QStringLiteral("0"))
+        c_.txtMinutes.SetText(QStringLiteral("0"));
 }
 
 void OptionsPage::NoCheckTime_Click(int i) {
@@ -243,7 +247,8 @@ void OptionsPage::NoCheck_Change(int k) {
     const QString time = IsTime(text) ? text : gEditOptNoCheckTime[i];
     const bool hours = k < 2;
     const QString value = TwoDigits(c_.updNoCheck(k).Value());
-    field.SetText(hours ? value + QStringLiteral(":") + time.mid(3, 2) : time.left(2) + QStringLiteral(":") + value);
+    field.SetText(hours ? value + QStringLiteral(":") + time.mid(3, 2)
+                        : time.left(2) + QStringLiteral(":") + value);
     field.SetSelStart(hours ? 0 : 3);
     field.SetSelLength(2);
 }

@@ -54,9 +54,9 @@ void OptionsPage::WidenForLayoutOffset() {
     // The border and title take the extra width; the wide texts grow with
     // them, the controls in a panel's middle keep to its middle.
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{
-             &c_.fraOptionsBorder, &c_.lblOptionsTitle, &c_.lblStartUp(0), &c_.lblStartUp(1), &c_.lblStartUp(4),
-             &c_.lblInterval(0), &c_.lblInterval(5), &c_.lblInterval(8), &c_.lblDefault(3), &c_.lblAboutEmail,
-             &c_.lblAbout(6)})
+             &c_.fraOptionsBorder, &c_.lblOptionsTitle, &c_.lblStartUp(0), &c_.lblStartUp(1),
+             &c_.lblStartUp(4), &c_.lblInterval(0), &c_.lblInterval(5), &c_.lblInterval(8), &c_.lblDefault(3),
+             &c_.lblAboutEmail, &c_.lblAbout(6)})
         Widen(*c, gLayoutOffset);
     Shift(c_.imgOptTitleRight, gLayoutOffset);
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{
@@ -118,7 +118,8 @@ void OptionsPage::FillAboutTexts() {
     c_.lblAboutEmail.SetCaption(QStringLiteral("Email: ") + vb::App::SupportAddress() +
                                 QStringLiteral("     Subject: Veltrane"));
     c_.lblAboutWebSite.SetCaption(QStringLiteral("WebSite HomePage"));
-    c_.lblAbout(6).SetCaption(QStringLiteral("Please report any problems or ideas for"
-                                             " new features to the email address shown above.\n"
-                                             "Thank you for your consideration."));
+    c_.lblAbout(6).SetCaption(
+        QStringLiteral("Please report any problems or ideas for"
+                       " new features to the email address shown above.\n"
+                       "Thank you for your consideration."));
 }

@@ -68,7 +68,9 @@ void OptionsPage::EnableOptionsSave(bool changed) {
 
 void OptionsPage::FocusOptionsTree() { c_.TreeView.SetFocus(); }
 
-bool OptionsPage::IsUsableProgram(const QString& path) const { return platform::desktop::IsUsableProgram(path); }
+bool OptionsPage::IsUsableProgram(const QString& path) const {
+    return platform::desktop::IsUsableProgram(path);
+}
 
 void OptionsPage::SetTrayAutoCheckCaption(const QString& caption) { c_.mnuTrayAutoCheck.SetCaption(caption); }
 
@@ -82,11 +84,15 @@ void OptionsPage::ShowAutoCheckText(const QString& text) {
     c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, text);
 }
 
-void OptionsPage::ShowSortColumnIcon(const QString& key, const QString& icon) { host_.ShowSortColumnIcon(key, icon); }
+void OptionsPage::ShowSortColumnIcon(const QString& key, const QString& icon) {
+    host_.ShowSortColumnIcon(key, icon);
+}
 
 void OptionsPage::SortAndFillMessageList() { host_.SortAndFillMessageList(); }
 
-void OptionsPage::LoadMailClientIcon(const QString& path, int16_t index) { host_.LoadMailClientIcon(path, index); }
+void OptionsPage::LoadMailClientIcon(const QString& path, int16_t index) {
+    host_.LoadMailClientIcon(path, index);
+}
 
 void OptionsPage::SetMailClientButton(int16_t index) { host_.SetMailClientButton(index); }
 

@@ -118,7 +118,8 @@ void OptionsPage::ShowOptionValues() {
 }
 
 MenuColours OptionsPage::MenuColourBoxes() const {
-    return {static_cast<int32_t>(c_.lbl3DTopColour.BackColor()), static_cast<int32_t>(c_.lbl3DMiddleColour.BackColor()),
+    return {static_cast<int32_t>(c_.lbl3DTopColour.BackColor()),
+            static_cast<int32_t>(c_.lbl3DMiddleColour.BackColor()),
             static_cast<int32_t>(c_.lbl3DBottomColour.BackColor())};
 }
 
@@ -161,12 +162,13 @@ void OptionsPage::SetToolbarStyleA(int16_t flat) {
 }
 
 void OptionsPage::SetToolbarStyleB(int16_t flat) {
-    for (vb::ToolBar* bar : {&c_.tbrMainButtons, &c_.tbrEmail, &c_.tbrAcnts, &c_.tbrRules}) Style(*bar, flat, true);
+    for (vb::ToolBar* bar : {&c_.tbrMainButtons, &c_.tbrEmail, &c_.tbrAcnts, &c_.tbrRules})
+        Style(*bar, flat, true);
 }
 
 void OptionsPage::SetToolbarStyleC(int16_t flat) {
     Style(c_.tbrColour, flat, false);
-    for (const auto* bars :
-         {&c_.tbrMoveButtons, &c_.tbrClient, &c_.tbrSound, &c_.tbrRuleUpdate, &c_.tbrOptMisc, &c_.tbrOptAbout})
+    for (const auto* bars : {&c_.tbrMoveButtons, &c_.tbrClient, &c_.tbrSound, &c_.tbrRuleUpdate,
+                             &c_.tbrOptMisc, &c_.tbrOptAbout})
         StyleAll(*bars, flat);
 }

@@ -66,12 +66,12 @@ std::optional<QString> PathInForce(int16_t picker, const QString& pendingDefault
     return usable(pendingOwn) ? pendingOwn : QString();
 }
 
-void ShowPickerError(const QString& title, const QString& failed, const QString& appears, const QString& rule1,
-                     const QString& rule2) {
+void ShowPickerError(const QString& title, const QString& failed, const QString& appears,
+                     const QString& rule1, const QString& rule2) {
     const QString crlf = QStringLiteral("\r\n");
     const QString text = failed + crlf + crlf + appears + QString(20, QLatin1Char(' ')) + crlf +
-                         QStringLiteral("do not exist or have changed location.") + crlf + crlf + rule1 + crlf +
-                         rule2 + crlf + crlf;
+                         QStringLiteral("do not exist or have changed location.") + crlf + crlf + rule1 +
+                         crlf + rule2 + crlf + crlf;
     vb::MsgBox(text, vb::vbInformation | vb::vbOKOnly, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
@@ -124,8 +124,10 @@ void Pickers::TestSound() {
                                                      ShownAccount().Sound, IsUsableSound);
     if (!sound) return;
     // A test plays whether or not sounds are switched on.
-    if (sound->isEmpty()) ShowSoundError();
-    else host_.PlaySoundFile(*sound);
+    if (sound->isEmpty())
+        ShowSoundError();
+    else
+        host_.PlaySoundFile(*sound);
 }
 
 void Pickers::RunEmailClient() {

@@ -3,9 +3,9 @@
 #include <QStringList>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/main_rules_page.h"
 #include "app/forms/frm_rule_file.h"
 #include "app/forms/frm_rule_report.h"
+#include "app/forms/main_rules_page.h"
 #include "app/general/check_status.h"
 #include "app/rules/rule_report.h"
 #include "app/rules/rules_editor.h"
@@ -41,9 +41,8 @@ void RulesPage::ImportRules() {
         QStringList accounts;
         for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i)
             accounts.append(modAccounts::gAccounts[i].Name);
-        const modRules::RulesFileOutcome outcome =
-            modRules::ImportRulesFile(path, accounts,
-                                      [](const QString& name) { return forms::AskToReplace(name, true); });
+        const modRules::RulesFileOutcome outcome = modRules::ImportRulesFile(
+            path, accounts, [](const QString& name) { return forms::AskToReplace(name, true); });
         if (outcome.status == modRules::RulesFileStatus::Cancelled ||
             outcome.status == modRules::RulesFileStatus::Kept)
             return;

@@ -187,8 +187,9 @@ void RulesPage::InitRules() {
     SetConditionList(QStringLiteral("From"));
     FillBooleanList();
     if (ReadRulesFile(RulesFilePath()))
-        vb::MsgBox(QStringLiteral("Your rules could not be read.") + kCrLf + kCrLf + RulesFileReadProblem(RulesFilePath()) +
-                       kCrLf + kCrLf + QStringLiteral("No rules are applied, and the file is left as it is:") + kCrLf +
+        vb::MsgBox(QStringLiteral("Your rules could not be read.") + kCrLf + kCrLf +
+                       RulesFileReadProblem(RulesFilePath()) + kCrLf + kCrLf +
+                       QStringLiteral("No rules are applied, and the file is left as it is:") + kCrLf +
                        QStringLiteral("nothing is saved over it. Make it readable, then start ") +
                        modGeneral::gAppName + kCrLf + QStringLiteral("again to use its rules.") + kCrLf,
                    vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
@@ -313,14 +314,16 @@ void RulesPage::SaveRuleChanges() {
 void RulesPage::ReportRulesWriteFailure() {
     // A file that could not be read is never replaced: it may hold rules.
     const QString unread = RulesFileReadProblem(RulesFilePath());
-    const QString why = unread.isEmpty() ? QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath()
-                                         : unread + kCrLf + QStringLiteral("It is not replaced: it may hold rules.");
-    vb::MsgBox(QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf + why + kCrLf + kCrLf +
-                   QStringLiteral("The rules file and the rules in use are unchanged, and your changes") +
-                   kCrLf + QStringLiteral("are still on the page. Make sure the file can be read and the") +
-                   kCrLf + QStringLiteral("folder written to, then save again, or click Cancel to drop the changes.") +
-                   kCrLf,
-               vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
+    const QString why = unread.isEmpty()
+                            ? QStringLiteral("This file could not be written:") + kCrLf + RulesFilePath()
+                            : unread + kCrLf + QStringLiteral("It is not replaced: it may hold rules.");
+    vb::MsgBox(
+        QStringLiteral("The rules could not be saved.") + kCrLf + kCrLf + why + kCrLf + kCrLf +
+            QStringLiteral("The rules file and the rules in use are unchanged, and your changes") + kCrLf +
+            QStringLiteral("are still on the page. Make sure the file can be read and the") + kCrLf +
+            QStringLiteral("folder written to, then save again, or click Cancel to drop the changes.") +
+            kCrLf,
+        vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Rules File Error"));
 }
 
 void RulesPage::MoveRule(int16_t offset) {

@@ -171,8 +171,8 @@ void TrayCommands::mnuTrayQuitApplication_Click() { host_.QuitWhenIdle(); }
 
 void TrayCommands::SetTrayEntriesEnabled(bool on) {
     frmMainDesign& c = controls_;
-    for (vb::Menu* entry : {&c.mnuTrayRunClient, &c.mnuTrayCheckAll, &c.mnuTrayNewMessage, &c.mnuTrayAutoCheck,
-                            &c.mnuTraySounds, &c.mnuTrayOptions, &c.mnuTrayMenuColours})
+    for (vb::Menu* entry : {&c.mnuTrayRunClient, &c.mnuTrayCheckAll, &c.mnuTrayNewMessage,
+                            &c.mnuTrayAutoCheck, &c.mnuTraySounds, &c.mnuTrayOptions, &c.mnuTrayMenuColours})
         entry->SetEnabled(on);
 }
 

@@ -21,7 +21,8 @@ void MenuXP::Refresh() {
     for (vb::Menu* entry : entries_) entry->SetPictures(pictures_);
     // What the file does not say well keeps the default theme.
     const modOptions::MenuColours colours = *modOptions::PresetMenuColours(5);
-    const vb::MenuStyle fallback{4, static_cast<vb::OleColor>(colours.top), static_cast<vb::OleColor>(colours.middle),
+    const vb::MenuStyle fallback{4, static_cast<vb::OleColor>(colours.top),
+                                 static_cast<vb::OleColor>(colours.middle),
                                  static_cast<vb::OleColor>(colours.bottom)};
     vb::ApplyMenuStyle(vb::ReadMenuStyleFile(iniPath_.toStdString(), fallback));
 }

@@ -21,8 +21,9 @@ const char16_t* const kTemporaryNames[] = {u"temporary.eml", u"temporary.msg"};
 void ReplyToMessage(int16_t account, int16_t msg) {
     const modGeneral::ReplyText reply = modGeneral::ReplyToStored(account, msg);
     // A line of the quoted text, where the quote had to end.
-    const QString cutMark = QStringLiteral(">[... the rest of the message is left out here: it is too long "
-                                           "to hand to your Email program. ...]");
+    const QString cutMark = QStringLiteral(
+        ">[... the rest of the message is left out here: it is too long "
+        "to hand to your Email program. ...]");
     if (platform::desktop::ComposeMail(reply.recipient, reply.subject, reply.noteText, cutMark)) return;
     vb::MsgBox(QStringLiteral("The reply could not be handed to your Email program:\r\n"
                               "no program on this computer is set up to write Email\r\n"
@@ -58,7 +59,8 @@ QString TemporaryMessageFile(const QString& name) {
 void DeleteTemporaryMessageFiles() {
     const QString folder = PrivateTempFolder();
     if (folder.isEmpty()) return;
-    for (const char16_t* name : kTemporaryNames) QFile::remove(QDir(folder).filePath(QString::fromUtf16(name)));
+    for (const char16_t* name : kTemporaryNames)
+        QFile::remove(QDir(folder).filePath(QString::fromUtf16(name)));
     // The private folder goes too once nothing is left in it.
     QDir().rmdir(folder);
 }

@@ -30,58 +30,82 @@ QPixmap FallbackPicture(int size) {
     return picture;
 }
 
-QString PictureFile(const QString& name) { return QDir(PictureFolder()).filePath(name + QStringLiteral(".svg")); }
+QString PictureFile(const QString& name) {
+    return QDir(PictureFolder()).filePath(name + QStringLiteral(".svg"));
+}
 
 // imlTrayIcons by position: the six account colour rings, the program icon
 // and its no-connection and checking-off states, single digits 0-9, units
 // 0-9, tens 1-9, the over-99 mark, the base.
 constexpr std::array<PictureEntry, 40> kTray{{
-    {"", "TrayColour1"}, {"", "TrayColour2"}, {"", "TrayColour3"}, {"", "TrayColour4"},
-    {"", "TrayColour5"}, {"", "TrayColour6"}, {"", "TrayNormal"},  {"", "TrayNoConnection"},
-    {"", "TrayAutoCheckOff"}, {"", "TrayDigit0"}, {"", "TrayDigit1"}, {"", "TrayDigit2"},
-    {"", "TrayDigit3"},  {"", "TrayDigit4"},  {"", "TrayDigit5"},  {"", "TrayDigit6"},
-    {"", "TrayDigit7"},  {"", "TrayDigit8"},  {"", "TrayDigit9"},  {"", "TrayUnits0"},
-    {"", "TrayUnits1"},  {"", "TrayUnits2"},  {"", "TrayUnits3"},  {"", "TrayUnits4"},
-    {"", "TrayUnits5"},  {"", "TrayUnits6"},  {"", "TrayUnits7"},  {"", "TrayUnits8"},
-    {"", "TrayUnits9"},  {"", "TrayTens1"},   {"", "TrayTens2"},   {"", "TrayTens3"},
-    {"", "TrayTens4"},   {"", "TrayTens5"},   {"", "TrayTens6"},   {"", "TrayTens7"},
-    {"", "TrayTens8"},   {"", "TrayTens9"},   {"", "TrayOver99"},  {"", "TrayBase"},
+    {"", "TrayColour1"},      {"", "TrayColour2"}, {"", "TrayColour3"}, {"", "TrayColour4"},
+    {"", "TrayColour5"},      {"", "TrayColour6"}, {"", "TrayNormal"},  {"", "TrayNoConnection"},
+    {"", "TrayAutoCheckOff"}, {"", "TrayDigit0"},  {"", "TrayDigit1"},  {"", "TrayDigit2"},
+    {"", "TrayDigit3"},       {"", "TrayDigit4"},  {"", "TrayDigit5"},  {"", "TrayDigit6"},
+    {"", "TrayDigit7"},       {"", "TrayDigit8"},  {"", "TrayDigit9"},  {"", "TrayUnits0"},
+    {"", "TrayUnits1"},       {"", "TrayUnits2"},  {"", "TrayUnits3"},  {"", "TrayUnits4"},
+    {"", "TrayUnits5"},       {"", "TrayUnits6"},  {"", "TrayUnits7"},  {"", "TrayUnits8"},
+    {"", "TrayUnits9"},       {"", "TrayTens1"},   {"", "TrayTens2"},   {"", "TrayTens3"},
+    {"", "TrayTens4"},        {"", "TrayTens5"},   {"", "TrayTens6"},   {"", "TrayTens7"},
+    {"", "TrayTens8"},        {"", "TrayTens9"},   {"", "TrayOver99"},  {"", "TrayBase"},
 }};
 
 constexpr PictureEntry kPopMenu[] = {
-    {"Show", "Show"},         {"CheckAll", "CheckAll"},       {"Gears", "Gears"},
-    {"About", "About"},       {"Help", "Help"},               {"NewMessage", "NewMessage"},
-    {"MenuColours", "MenuColours"}, {"Updates", "Updates"},   {"Quit", "Quit"},
-    {"Preview", "Preview"},   {"Delete", "Delete"},           {"Reply", "Reply"},
-    {"Open", "Open"},         {"AutoCheckOn", "AutoCheckOn"}, {"AutoCheckOff", "AutoCheckOff"},
-    {"SoundOn", "SoundOn"},   {"SoundOff", "SoundOff"},       {"Folder", "Folder"},
-    {"FolderX", "FolderX"},   {"MailClient0", "MailClient0"},
+    {"Show", "Show"},
+    {"CheckAll", "CheckAll"},
+    {"Gears", "Gears"},
+    {"About", "About"},
+    {"Help", "Help"},
+    {"NewMessage", "NewMessage"},
+    {"MenuColours", "MenuColours"},
+    {"Updates", "Updates"},
+    {"Quit", "Quit"},
+    {"Preview", "Preview"},
+    {"Delete", "Delete"},
+    {"Reply", "Reply"},
+    {"Open", "Open"},
+    {"AutoCheckOn", "AutoCheckOn"},
+    {"AutoCheckOff", "AutoCheckOff"},
+    {"SoundOn", "SoundOn"},
+    {"SoundOff", "SoundOff"},
+    {"Folder", "Folder"},
+    {"FolderX", "FolderX"},
+    {"MailClient0", "MailClient0"},
 };
 constexpr PictureEntry kClientButtons[] = {{"Browse", "Browse"}, {"Test", "Test"}, {"Folder", "Folder"}};
 constexpr PictureEntry kTabIcons[] = {
-    {"MailNo", "MailNo"},       {"MailYes", "MailYes"},       {"MailError", "MailError"},
-    {"MailNoDisabled", "MailNoDisabled"}, {"MailYesDisabled", "MailYesDisabled"},
+    {"MailNo", "MailNo"},
+    {"MailYes", "MailYes"},
+    {"MailError", "MailError"},
+    {"MailNoDisabled", "MailNoDisabled"},
+    {"MailYesDisabled", "MailYesDisabled"},
     {"MailErrorDisabled", "MailErrorDisabled"},
-    {"MailSpin1", "MailSpin1"}, {"MailSpin2", "MailSpin2"}, {"MailSpin3", "MailSpin3"},
-    {"MailSpin4", "MailSpin4"}, {"MailSpin5", "MailSpin5"}, {"MailSpin6", "MailSpin6"},
-    {"MailSpin7", "MailSpin7"}, {"MailSpin8", "MailSpin8"},
+    {"MailSpin1", "MailSpin1"},
+    {"MailSpin2", "MailSpin2"},
+    {"MailSpin3", "MailSpin3"},
+    {"MailSpin4", "MailSpin4"},
+    {"MailSpin5", "MailSpin5"},
+    {"MailSpin6", "MailSpin6"},
+    {"MailSpin7", "MailSpin7"},
+    {"MailSpin8", "MailSpin8"},
 };
 constexpr PictureEntry kListViewIcons[] = {
-    {"Normal", "ListNormal"}, {"New", "ListNew"},   {"Attach", "ListAttach"}, {"AttachNew", "ListAttachNew"},
-    {"Spam", "ListSpam"},     {"SpamNew", "ListSpamNew"}, {"Delete", "ListDelete"},
-    {"DeleteAttach", "ListDeleteAttach"},
+    {"Normal", "ListNormal"}, {"New", "ListNew"},
+    {"Attach", "ListAttach"}, {"AttachNew", "ListAttachNew"},
+    {"Spam", "ListSpam"},     {"SpamNew", "ListSpamNew"},
+    {"Delete", "ListDelete"}, {"DeleteAttach", "ListDeleteAttach"},
 };
 constexpr PictureEntry kColumnHeader[] = {
     {"Ascending", "HeaderAscending"}, {"Descending", "HeaderDescending"}, {"Blank", "Blank"}};
 // 1: the pointer is over the tab row; 2: anywhere else over the strip.
 constexpr PictureEntry kDragIcons[] = {{"", "DragOverTabs"}, {"", "DragElsewhere"}};
 constexpr PictureEntry kOptions[] = {
-    {"StartUp", "StartUp"},     {"Auto Check", "AutoCheck"},         {"Defaults", "Defaults"},
+    {"StartUp", "StartUp"},          {"Auto Check", "AutoCheck"},        {"Defaults", "Defaults"},
     {"Menu Colours", "MenuColours"}, {"Miscellaneous", "Miscellaneous"}, {"About", "About"},
 };
 constexpr PictureEntry kMainIcons[] = {
-    {"Email", "Email"}, {"Accounts", "Accounts"}, {"Rules", "Rules"},
-    {"Options", "Options"}, {"Quit", "Quit"},     {"Size", "Size"},
+    {"Email", "Email"},     {"Accounts", "Accounts"}, {"Rules", "Rules"},
+    {"Options", "Options"}, {"Quit", "Quit"},         {"Size", "Size"},
 };
 constexpr PictureEntry kButtons[] = {
     {"Help", "Help"}, {"Stop", "Stop"},     {"CheckAll", "CheckAll"}, {"Close", "Close"},
@@ -94,34 +118,43 @@ constexpr PictureEntry kEmailToolBar[] = {
     {"EmailReply", "EmailReply"},     {"EmailOpen", "EmailOpen"},     {"EmailNew", "EmailNew"},
     {"EmailCheck", "EmailCheck"},
 };
-constexpr PictureEntry kAcntsToolBar[] = {{"AcntAdd", "AcntAdd"}, {"AcntDelete", "AcntDelete"}, {"AcntTest", "AcntTest"}};
+constexpr PictureEntry kAcntsToolBar[] = {
+    {"AcntAdd", "AcntAdd"}, {"AcntDelete", "AcntDelete"}, {"AcntTest", "AcntTest"}};
 constexpr PictureEntry kRulesToolBar[] = {
-    {"RulesAdd", "RulesAdd"}, {"RulesDelete", "RulesDelete"}, {"RulesImport", "RulesImport"},
+    {"RulesAdd", "RulesAdd"},
+    {"RulesDelete", "RulesDelete"},
+    {"RulesImport", "RulesImport"},
     {"RulesRename", "RulesRename"},
 };
 constexpr PictureEntry kColourToolBar[] = {{"Browse", "BrowseColour"}};
 constexpr PictureEntry kMoveButtons[] = {
     {"Backward", "Backward"}, {"Forward", "Forward"}, {"Up", "Up"}, {"Down", "Down"}};
-constexpr PictureEntry kRuleUpdate[] = {{"Update", "Update"}, {"Clear", "Clear"}, {"Undo", "Undo"}, {"Redo", "Redo"}};
+constexpr PictureEntry kRuleUpdate[] = {
+    {"Update", "Update"}, {"Clear", "Clear"}, {"Undo", "Undo"}, {"Redo", "Redo"}};
 constexpr PictureEntry kSoundToolBar[] = {{"Browse", "Browse"}, {"Test", "Test"}};
 constexpr PictureEntry kOptMisc[] = {
     {"RestoreColWidth", "RestoreColWidth"}, {"SelectAll", "SelectAll"}, {"SelectNone", "SelectNone"}};
 // "Update" here looks for updates of the program, not a rule description.
 constexpr PictureEntry kOptAbout[] = {{"ReadMe", "ReadMe"}, {"Update", "Updates"}};
 constexpr PictureEntry kPreview[] = {
-    {"Save", "Save"}, {"Print", "Print"}, {"Reply", "Reply"}, {"Delete", "Delete"},
-    {"Open", "Open"}, {"Envelope", "Envelope"}, {"Exit", "Exit"}, {"Previous", "Backward"}, {"Next", "Forward"},
+    {"Save", "Save"},     {"Print", "Print"},       {"Reply", "Reply"},
+    {"Delete", "Delete"}, {"Open", "Open"},         {"Envelope", "Envelope"},
+    {"Exit", "Exit"},     {"Previous", "Backward"}, {"Next", "Forward"},
 };
 constexpr PictureEntry kOkButton[] = {{"OK", "OK"}};
 // The report's two tabs show images 1 and 2.
-constexpr PictureEntry kRuleReport[] = {
-    {"Delete", "RuleDelete"}, {"Spam", "RuleSpam"}, {"Timer", "Timer"}, {"DeleteNow", "DeleteNow"}, {"Exit", "Exit"}};
+constexpr PictureEntry kRuleReport[] = {{"Delete", "RuleDelete"},
+                                        {"Spam", "RuleSpam"},
+                                        {"Timer", "Timer"},
+                                        {"DeleteNow", "DeleteNow"},
+                                        {"Exit", "Exit"}};
 constexpr PictureEntry kRuleFileButtons[] = {{"Save", "Save"}, {"Cancel", "Cancel"}};
 
 }  // namespace
 
 QString PictureFolder() {
-    return QDir(QString::fromStdString(platform::store::InstallDataFolder().string())).filePath(QStringLiteral("icons"));
+    return QDir(QString::fromStdString(platform::store::InstallDataFolder().string()))
+        .filePath(QStringLiteral("icons"));
 }
 
 QPixmap Picture(const QString& name, int size) {
@@ -167,30 +200,54 @@ QPixmap DisabledPicture(const QPixmap& picture) {
 
 std::span<const PictureEntry> PicturesOf(PictureSet set) {
     switch (set) {
-        case PictureSet::TrayIcons: return kTray;
-        case PictureSet::PopMenu: return kPopMenu;
-        case PictureSet::ClientButtons: return kClientButtons;
-        case PictureSet::TabIcons: return kTabIcons;
-        case PictureSet::ListViewIcons: return kListViewIcons;
-        case PictureSet::ListViewColumnHeader: return kColumnHeader;
-        case PictureSet::DragIcons: return kDragIcons;
-        case PictureSet::Options: return kOptions;
-        case PictureSet::MainIcons: return kMainIcons;
-        case PictureSet::Buttons: return kButtons;
-        case PictureSet::SortOrder: return kSortOrder;
-        case PictureSet::EmailToolBar: return kEmailToolBar;
-        case PictureSet::AcntsToolBar: return kAcntsToolBar;
-        case PictureSet::RulesToolBar: return kRulesToolBar;
-        case PictureSet::ColourToolBar: return kColourToolBar;
-        case PictureSet::MoveButtons: return kMoveButtons;
-        case PictureSet::RuleUpdateToolBar: return kRuleUpdate;
-        case PictureSet::SoundToolBar: return kSoundToolBar;
-        case PictureSet::OptMiscToolBar: return kOptMisc;
-        case PictureSet::OptAboutToolBar: return kOptAbout;
-        case PictureSet::Preview: return kPreview;
-        case PictureSet::OkButton: return kOkButton;
-        case PictureSet::RuleReport: return kRuleReport;
-        case PictureSet::RuleFileButtons: return kRuleFileButtons;
+        case PictureSet::TrayIcons:
+            return kTray;
+        case PictureSet::PopMenu:
+            return kPopMenu;
+        case PictureSet::ClientButtons:
+            return kClientButtons;
+        case PictureSet::TabIcons:
+            return kTabIcons;
+        case PictureSet::ListViewIcons:
+            return kListViewIcons;
+        case PictureSet::ListViewColumnHeader:
+            return kColumnHeader;
+        case PictureSet::DragIcons:
+            return kDragIcons;
+        case PictureSet::Options:
+            return kOptions;
+        case PictureSet::MainIcons:
+            return kMainIcons;
+        case PictureSet::Buttons:
+            return kButtons;
+        case PictureSet::SortOrder:
+            return kSortOrder;
+        case PictureSet::EmailToolBar:
+            return kEmailToolBar;
+        case PictureSet::AcntsToolBar:
+            return kAcntsToolBar;
+        case PictureSet::RulesToolBar:
+            return kRulesToolBar;
+        case PictureSet::ColourToolBar:
+            return kColourToolBar;
+        case PictureSet::MoveButtons:
+            return kMoveButtons;
+        case PictureSet::RuleUpdateToolBar:
+            return kRuleUpdate;
+        case PictureSet::SoundToolBar:
+            return kSoundToolBar;
+        case PictureSet::OptMiscToolBar:
+            return kOptMisc;
+        case PictureSet::OptAboutToolBar:
+            return kOptAbout;
+        case PictureSet::Preview:
+            return kPreview;
+        case PictureSet::OkButton:
+            return kOkButton;
+        case PictureSet::RuleReport:
+            return kRuleReport;
+        case PictureSet::RuleFileButtons:
+            return kRuleFileButtons;
     }
     return {};
 }

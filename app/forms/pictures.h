@@ -40,30 +40,30 @@ struct PictureEntry {
 };
 
 enum class PictureSet {
-    TrayIcons,            // imlTrayIcons, positions 1 ... 40
-    PopMenu,              // imlPopMenu
-    ClientButtons,        // imlClientButtons
-    TabIcons,             // imlTabIcons
-    ListViewIcons,        // imlListViewIcons
-    ListViewColumnHeader, // imlListViewColumnHeader
-    DragIcons,            // imlDragIcons
-    Options,              // imlOptions, one per Options panel
-    MainIcons,            // imlMainIcons (page switches)
-    Buttons,              // imlButtons / imlButtonsDisabled (page command bars)
-    SortOrder,            // the picture of the sort order option
-    EmailToolBar,         // tbrEmail
-    AcntsToolBar,         // tbrAcnts
-    RulesToolBar,         // tbrRules
-    ColourToolBar,        // tbrColour
-    MoveButtons,          // tbrMoveButtons, both elements
-    RuleUpdateToolBar,    // tbrRuleUpdate, both elements
-    SoundToolBar,         // tbrSound
-    OptMiscToolBar,       // tbrOptMisc
-    OptAboutToolBar,      // tbrOptAbout
-    Preview,              // imlPreview of the preview window
-    OkButton,             // imlButtons of the pop-up and the first-use window
-    RuleReport,           // tool-bar and tab pictures of the rule report
-    RuleFileButtons,      // imlButtons of the rules file name window
+    TrayIcons,             // imlTrayIcons, positions 1 ... 40
+    PopMenu,               // imlPopMenu
+    ClientButtons,         // imlClientButtons
+    TabIcons,              // imlTabIcons
+    ListViewIcons,         // imlListViewIcons
+    ListViewColumnHeader,  // imlListViewColumnHeader
+    DragIcons,             // imlDragIcons
+    Options,               // imlOptions, one per Options panel
+    MainIcons,             // imlMainIcons (page switches)
+    Buttons,               // imlButtons / imlButtonsDisabled (page command bars)
+    SortOrder,             // the picture of the sort order option
+    EmailToolBar,          // tbrEmail
+    AcntsToolBar,          // tbrAcnts
+    RulesToolBar,          // tbrRules
+    ColourToolBar,         // tbrColour
+    MoveButtons,           // tbrMoveButtons, both elements
+    RuleUpdateToolBar,     // tbrRuleUpdate, both elements
+    SoundToolBar,          // tbrSound
+    OptMiscToolBar,        // tbrOptMisc
+    OptAboutToolBar,       // tbrOptAbout
+    Preview,               // imlPreview of the preview window
+    OkButton,              // imlButtons of the pop-up and the first-use window
+    RuleReport,            // tool-bar and tab pictures of the rule report
+    RuleFileButtons,       // imlButtons of the rules file name window
 };
 
 std::span<const PictureEntry> PicturesOf(PictureSet set);

@@ -15,8 +15,8 @@ bool Named() { return !modGeneral::gAppName.isEmpty(); }
 }  // namespace
 
 bool SessionStartupEntry::Write() {
-    return Named() &&
-           platform::desktop::AutostartEntry(modGeneral::gAppName).write(QCoreApplication::applicationFilePath());
+    return Named() && platform::desktop::AutostartEntry(modGeneral::gAppName)
+                          .write(QCoreApplication::applicationFilePath());
 }
 
 bool SessionStartupEntry::Remove() {

@@ -40,7 +40,8 @@ QString AutoCheckPanelTip(const QString& panelText, const QDateTime& nextCheck) 
     if (panelText.startsWith(QLatin1String("Auto Check at"))) {
         if (!nextCheck.isValid()) return panelText;
         const QDateTime next = nextCheck.toLocalTime();
-        return QStringLiteral("Next Auto Check: ") + LongDate(next) + QStringLiteral(" at ") + ShortTime(next);
+        return QStringLiteral("Next Auto Check: ") + LongDate(next) + QStringLiteral(" at ") +
+               ShortTime(next);
     }
     if (panelText.startsWith(QLatin1String("Retrieving"))) return panelText;
     return QStringLiteral("Auto Check is Off");

@@ -12,7 +12,7 @@ struct CountPanelCounts {
     int16_t spam = 0;
     int16_t marked = 0;  // for deletion
     int16_t messages = 0;
-    int16_t fresh = 0;   // new
+    int16_t fresh = 0;        // new
     bool attachment = false;  // a list tally of attachments is 1 or more
 };
 // panelText is the count the panel shows: "1 Message Marked as Spam",

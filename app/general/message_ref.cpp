@@ -11,7 +11,8 @@ bool Holds(const MessageRef& ref, int16_t msg) {
     const StoredMessage& stored = Msg(ref.account, msg);
     if (stored.Uid != ref.uid) return false;
     // Two messages without a UID are the same only when they look the same.
-    return !ref.uid.isEmpty() || (stored.From == ref.from && stored.Subject == ref.subject && stored.Date == ref.date);
+    return !ref.uid.isEmpty() ||
+           (stored.From == ref.from && stored.Subject == ref.subject && stored.Date == ref.date);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ struct StoredMessage {
     // PlainTextFrom says where in Body it starts.
     QByteArray PlainText;
     qsizetype PlainTextFrom = -1;
-    QString Uid;                    // the server's unique identifier
-    QByteArray Body;                // the whole message as received, headers included
+    QString Uid;      // the server's unique identifier
+    QByteArray Body;  // the whole message as received, headers included
 };
 
 // The messages an account's last check found, by Seen key, each with how

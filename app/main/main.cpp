@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     }
     // The program ends when its main window has unloaded: by Quit, by a close
     // with "CloseButton" off, or at the session's end.
-    QObject::connect(&vb::Forms::Get<frmMain>(), &QObject::destroyed, &app, [] { QCoreApplication::exit(0); });
+    QObject::connect(&vb::Forms::Get<frmMain>(), &QObject::destroyed, &app,
+                     [] { QCoreApplication::exit(0); });
     sessionEnd.Started();
     return QApplication::exec();
 }

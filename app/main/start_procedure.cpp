@@ -8,8 +8,8 @@
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
-#include "app/forms/pictures.h"
 #include "app/forms/menu_xp.h"
+#include "app/forms/pictures.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
@@ -34,8 +34,9 @@ void TellSettingsSetAside(const std::vector<SetAsideSettings>& files) {
         QString text = QStringLiteral("Your settings file could not be read as settings:") + kCrLf + f.file +
                        kCrLf + kCrLf;
         if (f.copy.isEmpty())
-            text += QStringLiteral("It could not be moved aside (") + f.reason + QStringLiteral("), so it stays") +
-                    kCrLf + QStringLiteral("as it is and no setting can be saved until it is") + kCrLf +
+            text += QStringLiteral("It could not be moved aside (") + f.reason +
+                    QStringLiteral("), so it stays") + kCrLf +
+                    QStringLiteral("as it is and no setting can be saved until it is") + kCrLf +
                     QStringLiteral("repaired or removed.") + kCrLf + kCrLf;
         else
             text += QStringLiteral("It has been kept, unchanged, as") + kCrLf + f.copy + kCrLf + kCrLf;

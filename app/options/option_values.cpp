@@ -109,7 +109,8 @@ OptionField Number(const char* key, int16_t* live, int16_t* edit, const char* de
 OptionField Colour(const char* key, int32_t* live, int32_t* edit, const char* defaultText) {
     return {key, live, edit, defaultText, 0, 0xFFFFFF, Rule::None, ReadBy::MenuTheme, true};
 }
-OptionField Text(const char* key, QString* live, QString* edit, const char* defaultText, Rule rule = Rule::None) {
+OptionField Text(const char* key, QString* live, QString* edit, const char* defaultText,
+                 Rule rule = Rule::None) {
     return {key, live, edit, defaultText, kNoRange, kNoRange, rule, ReadBy::MainLoad, true};
 }
 
@@ -190,7 +191,8 @@ void Assign(const OptionField& field, const QString& stored) {
                 *live = MeetsRule(field.rule, stored, 0) ? stored : fallback;
             } else {
                 const std::optional<int64_t> n = ParseStoredNumber(stored);
-                const bool good = n && *n >= field.min && *n <= field.max && MeetsRule(field.rule, stored, *n);
+                const bool good =
+                    n && *n >= field.min && *n <= field.max && MeetsRule(field.rule, stored, *n);
                 *live = static_cast<T>(good ? *n : *ParseStoredNumber(fallback));
             }
         },
@@ -245,8 +247,10 @@ void LoadOptions(ReadBy reader) {
 QString StoredText(const OptionField& field) {
     return std::visit(
         [](auto* live) {
-            if constexpr (std::is_same_v<std::remove_pointer_t<decltype(live)>, QString>) return *live;
-            else return QString::number(*live);
+            if constexpr (std::is_same_v<std::remove_pointer_t<decltype(live)>, QString>)
+                return *live;
+            else
+                return QString::number(*live);
         },
         field.live);
 }

@@ -26,9 +26,7 @@ bool UsableProgram(const OptionsView* view, const QString& path) {
 }
 
 // The current account's slot when it has one.
-bool HasCurrentAccount() {
-    return gCurrentAccount >= 1 && gAccounts.Contains(gCurrentAccount);
-}
+bool HasCurrentAccount() { return gCurrentAccount >= 1 && gAccounts.Contains(gCurrentAccount); }
 
 // Every switch is tested anew, sound on or off, so none outlives a change
 // of its path or file. The program at large follows the saved paths; the
@@ -65,7 +63,8 @@ void ApplyRunAtStartup(OptionsView* view) {
 // redrawn only when something of them changed.
 void ApplyMenuColours(const OptionsView* view) {
     const MenuColours boxes =
-        view ? view->MenuColourBoxes() : MenuColours{gEditOptTopColour, gEditOptMiddleColour, gEditOptBottomColour};
+        view ? view->MenuColourBoxes()
+             : MenuColours{gEditOptTopColour, gEditOptMiddleColour, gEditOptBottomColour};
     if (boxes == LiveMenuColours() && gEditOptDTheme == gOptDTheme) return;
     gOptDTheme = gEditOptDTheme;
     gOptTopColour = boxes.top;
@@ -190,9 +189,9 @@ void SaveOptions() {
     ApplyMenuColours(view);
 
     const bool intervalSwitched = gEditOptUseInterval != gOptUseInterval;
-    const bool timingChanged = gEditOptHours != gOptHours || gEditOptMinutes != gOptMinutes ||
-                               gEditOptNoCheck != gOptNoCheck || gEditOptNoCheckTime[0] != gOptNoCheckTime[0] ||
-                               gEditOptNoCheckTime[1] != gOptNoCheckTime[1];
+    const bool timingChanged =
+        gEditOptHours != gOptHours || gEditOptMinutes != gOptMinutes || gEditOptNoCheck != gOptNoCheck ||
+        gEditOptNoCheckTime[0] != gOptNoCheckTime[0] || gEditOptNoCheckTime[1] != gOptNoCheckTime[1];
     CommitEditOptions();
     // The mail-client button below follows the paths just saved.
     DeriveValiditySwitches(view);

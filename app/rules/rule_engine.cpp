@@ -27,10 +27,14 @@ public:
 
     const QString& Text(TextField field) const {
         switch (field) {
-            case TextField::From: return message_.From;
-            case TextField::To: return message_.To;
-            case TextField::Subject: return message_.Subject;
-            case TextField::Body: break;
+            case TextField::From:
+                return message_.From;
+            case TextField::To:
+                return message_.To;
+            case TextField::Subject:
+                return message_.Subject;
+            case TextField::Body:
+                break;
         }
         // The plain text is made into text once, when a rule first reads it.
         if (!plainText_) plainText_ = modGeneral::PlainTextOf(message_);
@@ -58,7 +62,7 @@ struct CompiledLine {
     TextField field = TextField::From;
     bool negated = false;
     enum class Condition { Unknown, Contains, Equals, GreaterThan, LessThan } condition = Condition::Unknown;
-    QChar wildcard;         // '?', '*' or none
+    QChar wildcard;  // '?', '*' or none
     QString criteria;
     qsizetype wildAt = -1;
     TextFinder whole, left, right;  // upper-case criteria, and its parts around the wildcard
@@ -183,7 +187,8 @@ bool Occurs(QStringView field, const TextFinder& text) {
 bool OccursAroundOneCharacter(QStringView field, const TextFinder& left, const TextFinder& right) {
     const qsizetype leftSize = left.Text().size(), rightSize = right.Text().size();
     const qsizetype span = leftSize + 1 + rightSize;
-    for (qsizetype p = left.IndexIn(field); p >= 0 && p + span <= field.size(); p = left.IndexIn(field, p + 1))
+    for (qsizetype p = left.IndexIn(field); p >= 0 && p + span <= field.size();
+         p = left.IndexIn(field, p + 1))
         if (Same(field.mid(p + leftSize + 1, rightSize), right.Text())) return true;
     return false;
 }
@@ -197,7 +202,8 @@ bool TextMatches(const MessageUnderTest& msg, const CompiledLine& c) {
     }
     const QString& text = msg.Text(c.field);
     if (c.wildAt < 0) return Same(text, c.criteria);
-    const QStringView left = QStringView(c.criteria).left(c.wildAt), right = QStringView(c.criteria).mid(c.wildAt + 1);
+    const QStringView left = QStringView(c.criteria).left(c.wildAt),
+                      right = QStringView(c.criteria).mid(c.wildAt + 1);
     const qsizetype least = left.size() + right.size();
     const bool lengthFits = c.wildcard == u'?' ? text.size() == least + 1 : text.size() >= least;
     return lengthFits && Same(QStringView(text).left(left.size()), left) &&
@@ -206,11 +212,15 @@ bool TextMatches(const MessageUnderTest& msg, const CompiledLine& c) {
 
 bool SizeMatches(int64_t size, const CompiledLine& c) {
     switch (c.condition) {
-        case CompiledLine::Condition::Equals: return size == c.limit;
-        case CompiledLine::Condition::GreaterThan: return size > c.limit;
-        case CompiledLine::Condition::LessThan: return size < c.limit;
+        case CompiledLine::Condition::Equals:
+            return size == c.limit;
+        case CompiledLine::Condition::GreaterThan:
+            return size > c.limit;
+        case CompiledLine::Condition::LessThan:
+            return size < c.limit;
         case CompiledLine::Condition::Contains:
-        case CompiledLine::Condition::Unknown: break;
+        case CompiledLine::Condition::Unknown:
+            break;
     }
     return false;
 }
@@ -219,7 +229,8 @@ bool SizeMatches(int64_t size, const CompiledLine& c) {
 // GreaterThan means "at most"); a condition the Where lacks never matches.
 bool LineMatches(const MessageUnderTest& msg, const CompiledLine& c, int64_t size) {
     switch (c.kind) {
-        case CompiledLine::Kind::Attachment: return msg.HasAttachment() != c.negated;
+        case CompiledLine::Kind::Attachment:
+            return msg.HasAttachment() != c.negated;
         case CompiledLine::Kind::Text:
             return c.condition != CompiledLine::Condition::Unknown && TextMatches(msg, c) != c.negated;
         case CompiledLine::Kind::Size:
@@ -236,9 +247,11 @@ bool Matches(int rule, const MessageUnderTest& msg) {
     const int64_t size = msg.Size();
     if (r.lines.size() == 1) return LineMatches(msg, r.lines.front(), size);
     if (r.connector == CompiledRule::Connector::Or)
-        return std::any_of(r.lines.begin(), r.lines.end(), [&](const auto& l) { return LineMatches(msg, l, size); });
+        return std::any_of(r.lines.begin(), r.lines.end(),
+                           [&](const auto& l) { return LineMatches(msg, l, size); });
     if (r.connector == CompiledRule::Connector::And)
-        return std::all_of(r.lines.begin(), r.lines.end(), [&](const auto& l) { return LineMatches(msg, l, size); });
+        return std::all_of(r.lines.begin(), r.lines.end(),
+                           [&](const auto& l) { return LineMatches(msg, l, size); });
     return false;
 }
 

@@ -11,7 +11,8 @@ namespace modRules {
 namespace {
 
 int16_t MarkCount(int16_t account, RuleMark mark) {
-    return mark == RuleMark::Delete ? modAccounts::gAccounts[account].DeleteCount : modAccounts::gAccounts[account].SpamCount;
+    return mark == RuleMark::Delete ? modAccounts::gAccounts[account].DeleteCount
+                                    : modAccounts::gAccounts[account].SpamCount;
 }
 
 }  // namespace
@@ -56,7 +57,8 @@ RuleReportList BuildRuleReportList(RuleMark mark, const QStringList& accounts) {
         // The last line a list label shows says that more accounts follow.
         if (list.accounts > kRuleReportMaxLines) continue;
         list.text += modAccounts::gAccounts[i].Name + QStringLiteral(" has ") + QString::number(count) +
-                     (count == 1 ? QStringLiteral(" message") : QStringLiteral(" messages")) + QStringLiteral("\r\n");
+                     (count == 1 ? QStringLiteral(" message") : QStringLiteral(" messages")) +
+                     QStringLiteral("\r\n");
     }
     if (list.accounts == 0) {
         list.text = mark == RuleMark::Delete ? QStringLiteral("No Messages to Delete")

@@ -68,11 +68,13 @@ Rule CountedLinesOf(const Rule& rule) {
 }
 
 void ShowFileName() {
-    if (RulesView* view = gRulesView.Get()) view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
+    if (RulesView* view = gRulesView.Get())
+        view->ShowRulesFileName(QStringLiteral("FileName: ") + gRulesFileName);
 }
 
 QString RulesFilePath() {
-    return QString::fromStdString((platform::store::UserDataFolder() / gRulesFileName.toStdString()).string());
+    return QString::fromStdString(
+        (platform::store::UserDataFolder() / gRulesFileName.toStdString()).string());
 }
 
 void ResizeRuleArrays(int16_t n) {

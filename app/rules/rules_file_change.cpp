@@ -144,8 +144,10 @@ bool HoldsWholeRules(IniFile& ini, int16_t count) {
         const QString section = QStringLiteral("Rule") + QString::number(i);
         const std::optional<QStringList> keys = ini.SectionGet(section);
         if (!keys || keys->isEmpty()) return false;
-        const int16_t action = StoredInteger(ini.KeyGet(section, QStringLiteral("Action"), QStringLiteral("2")), 0);
-        const int16_t lines = StoredInteger(ini.KeyGet(section, QStringLiteral("DescCount"), QStringLiteral("0")), -1);
+        const int16_t action =
+            StoredInteger(ini.KeyGet(section, QStringLiteral("Action"), QStringLiteral("2")), 0);
+        const int16_t lines =
+            StoredInteger(ini.KeyGet(section, QStringLiteral("DescCount"), QStringLiteral("0")), -1);
         if (action < 1 || action > 3 || lines < 0 || lines > kMaxDescLines) return false;
         for (int j = 1; j <= lines; ++j) {
             const std::optional<DescriptionLine> line = ParseDescriptionLine(
@@ -156,15 +158,14 @@ bool HoldsWholeRules(IniFile& ini, int16_t count) {
     return true;
 }
 
-QString FileNameOf(const QString& name) {
-    return QStringLiteral("'") + name + QStringLiteral("'");
-}
+QString FileNameOf(const QString& name) { return QStringLiteral("'") + name + QStringLiteral("'"); }
 
 }  // namespace
 
 QString RulesFileNameFrom(const QString& given, bool appendIni) {
-    QString name = QStringLiteral("Rules") +
-                   RemoveOccurrences(RemoveOccurrences(given, QStringLiteral("Rules"), 5), QStringLiteral("Rule"), 4);
+    QString name =
+        QStringLiteral("Rules") +
+        RemoveOccurrences(RemoveOccurrences(given, QStringLiteral("Rules"), 5), QStringLiteral("Rule"), 4);
     if (appendIni && !name.endsWith(QStringLiteral(".ini"))) name += QStringLiteral(".ini");
     return name;
 }
@@ -179,13 +180,14 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
     IniFile ini;
     ini.ConfigName(path);
     ini.ReadFileOnce();
-    const int16_t count = StoredInteger(ini.KeyGet(QStringLiteral("Rules"), QStringLiteral("RuleCount"), QString()), 0);
+    const int16_t count =
+        StoredInteger(ini.KeyGet(QStringLiteral("Rules"), QStringLiteral("RuleCount"), QString()), 0);
     if (count < 1 || !HoldsWholeRules(ini, count)) {
         outcome.status = RulesFileStatus::NotRules;
         return outcome;
     }
-    outcome.name = RulesFileNameFrom(QString::fromStdString(std::filesystem::path(path.toStdString()).filename()),
-                                     false);
+    outcome.name = RulesFileNameFrom(
+        QString::fromStdString(std::filesystem::path(path.toStdString()).filename()), false);
     NameClaim claim(outcome.name, replace, outcome);
     if (claim.Failed()) return outcome;
 
@@ -223,8 +225,10 @@ RulesFileOutcome SaveRulesFileAs(const QString& given, const ReplaceQuestion& re
 }
 
 RulesFileMessage ReplaceQuestionText(const QString& name, bool import) {
-    return {modGeneral::gAppName + (import ? QStringLiteral(" - Rule Import") : QStringLiteral(" - Rename Rules File")),
-            QStringLiteral("A file named ") + FileNameOf(name) + QStringLiteral(" exists already.") + kCrLf + kCrLf +
+    return {modGeneral::gAppName +
+                (import ? QStringLiteral(" - Rule Import") : QStringLiteral(" - Rename Rules File")),
+            QStringLiteral("A file named ") + FileNameOf(name) + QStringLiteral(" exists already.") + kCrLf +
+                kCrLf +
                 (import ? QStringLiteral("Replace it with the imported Rules?")
                         : QStringLiteral("Replace it with the current Rules?")) +
                 kCrLf};
@@ -234,7 +238,8 @@ RulesFileMessage ImportMessage(const RulesFileOutcome& outcome) {
     const QString& app = modGeneral::gAppName;
     switch (outcome.status) {
         case RulesFileStatus::Done: {
-            QString text = QStringLiteral("The Rule File has been successfully imported.          ") + kCrLf + kCrLf;
+            QString text =
+                QStringLiteral("The Rule File has been successfully imported.          ") + kCrLf + kCrLf;
             if (outcome.rebound > 0)
                 text += QStringLiteral("Some Account modifications were made to") + kCrLf +
                         QStringLiteral("ensure compatibility with your current Accounts.") + kCrLf +
@@ -250,8 +255,8 @@ RulesFileMessage ImportMessage(const RulesFileOutcome& outcome) {
                         QStringLiteral("Try Help for further information.") + kCrLf};
         case RulesFileStatus::WriteFailed:
             return {app + QStringLiteral(" - Rule Import Failed"),
-                    QStringLiteral("The imported Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
-                        (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
+                    QStringLiteral("The imported Rules could not be saved as ") + FileNameOf(outcome.name) +
+                        kCrLf + (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
                         QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
         case RulesFileStatus::Cancelled:
         case RulesFileStatus::Kept:
@@ -265,13 +270,15 @@ RulesFileMessage RenameMessage(const RulesFileOutcome& outcome) {
     const QString title = modGeneral::gAppName + QStringLiteral(" - Rename Rules File");
     switch (outcome.status) {
         case RulesFileStatus::NotAName:
-            return {title, QStringLiteral("The FileName cannot contain \"/\", \"\\\" or control characters:") + kCrLf +
-                               QStringLiteral("the Rules file always stays in its folder.") + kCrLf + kCrLf +
-                               QStringLiteral("Please enter another FileName.") + kCrLf};
+            return {title,
+                    QStringLiteral("The FileName cannot contain \"/\", \"\\\" or control characters:") +
+                        kCrLf + QStringLiteral("the Rules file always stays in its folder.") + kCrLf + kCrLf +
+                        QStringLiteral("Please enter another FileName.") + kCrLf};
         case RulesFileStatus::WriteFailed:
-            return {title, QStringLiteral("The Rules could not be saved as ") + FileNameOf(outcome.name) + kCrLf +
-                               (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) + kCrLf +
-                               QStringLiteral("Your Rules and the Rules FileName are unchanged.") + kCrLf};
+            return {title, QStringLiteral("The Rules could not be saved as ") + FileNameOf(outcome.name) +
+                               kCrLf + (outcome.detail.isEmpty() ? QString() : outcome.detail + kCrLf) +
+                               kCrLf + QStringLiteral("Your Rules and the Rules FileName are unchanged.") +
+                               kCrLf};
         case RulesFileStatus::Done:
         case RulesFileStatus::Cancelled:
         case RulesFileStatus::Kept:

@@ -28,8 +28,8 @@ enum class RulesFileStatus {
 
 struct RulesFileOutcome {
     RulesFileStatus status = RulesFileStatus::Done;
-    QString name;     // the new rules file's name
-    QString detail;   // the system's reason for a failed write
+    QString name;         // the new rules file's name
+    QString detail;       // the system's reason for a failed write
     int16_t rebound = 0;  // imported rules of unknown accounts, now "All Accounts"
 };
 
@@ -51,7 +51,6 @@ RulesFileOutcome ImportRulesFile(const QString& path, const QStringList& account
 // The file under the old name stays. On any outcome but Done both sets, the
 // name and the files are as they were.
 RulesFileOutcome SaveRulesFileAs(const QString& given, const ReplaceQuestion& replace);
-
 
 // The message a user sees for an outcome: title (after the program's name)
 // and text. Cancelled and Kept have none.

@@ -43,8 +43,10 @@ qsizetype ScanSse2(const char16_t* h, qsizetype n, const char16_t* p, qsizetype 
     for (; i + m - 1 + 16 <= n; i += 16) {
         const __m128i c0 = candidates(i), c1 = candidates(i + 8);
         if (_mm_movemask_epi8(_mm_or_si128(c0, c1)) == 0) continue;
-        if (const qsizetype at = Verify(h, p, m, i, static_cast<unsigned>(_mm_movemask_epi8(c0))); at >= 0) return at;
-        if (const qsizetype at = Verify(h, p, m, i + 8, static_cast<unsigned>(_mm_movemask_epi8(c1))); at >= 0)
+        if (const qsizetype at = Verify(h, p, m, i, static_cast<unsigned>(_mm_movemask_epi8(c0))); at >= 0)
+            return at;
+        if (const qsizetype at = Verify(h, p, m, i + 8, static_cast<unsigned>(_mm_movemask_epi8(c1)));
+            at >= 0)
             return at;
     }
     return ScanOneByOne(h, n, p, m, i);
@@ -52,14 +54,14 @@ qsizetype ScanSse2(const char16_t* h, qsizetype n, const char16_t* p, qsizetype 
 
 // The same with the wider registers most machines have: twice the pace.
 __attribute__((target("avx2"))) qsizetype ScanAvx2(const char16_t* h, qsizetype n, const char16_t* p,
-                                                     qsizetype m, qsizetype i) {
+                                                   qsizetype m, qsizetype i) {
     const __m256i firsts = _mm256_set1_epi16(static_cast<short>(p[0]));
     const __m256i lasts = _mm256_set1_epi16(static_cast<short>(p[m - 1]));
     for (; i + m - 1 + 16 <= n; i += 16) {
         const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i));
         const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(h + i + m - 1));
-        const auto mask = static_cast<unsigned>(
-            _mm256_movemask_epi8(_mm256_and_si256(_mm256_cmpeq_epi16(a, firsts), _mm256_cmpeq_epi16(b, lasts))));
+        const auto mask = static_cast<unsigned>(_mm256_movemask_epi8(
+            _mm256_and_si256(_mm256_cmpeq_epi16(a, firsts), _mm256_cmpeq_epi16(b, lasts))));
         if (mask == 0) continue;
         if (const qsizetype at = Verify(h, p, m, i, mask); at >= 0) return at;
     }
@@ -115,10 +117,12 @@ QString UpperCased(const QString& text) {
     const __m128i caseBit = _mm_set1_epi16(0x20);
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, nonAscii), zero)) != 0xFFFF) return text.toUpper();
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(v, nonAscii), zero)) != 0xFFFF)
+            return text.toUpper();
         // Below 0x80 the signed comparisons are the plain ones.
         const __m128i lower = _mm_and_si128(_mm_cmpgt_epi16(v, beforeA), _mm_cmplt_epi16(v, afterZ));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_sub_epi16(v, _mm_and_si128(lower, caseBit)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                         _mm_sub_epi16(v, _mm_and_si128(lower, caseBit)));
     }
 #endif
     for (; i < n; ++i) {

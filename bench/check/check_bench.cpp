@@ -13,11 +13,11 @@
 // mailbox's memory does not weigh on the next: --benchmark_filter=1000x.
 #include <benchmark/benchmark.h>
 
+#include <time.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <time.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -93,7 +93,8 @@ std::string AttachmentMessage(std::size_t bytes) {
         "Content-Type: multipart/mixed; boundary=\"b1\"\r\n\r\n--b1\r\n"
         "Content-Type: text/plain; charset=us-ascii\r\n\r\nThe archive is attached.\r\n\r\n--b1\r\n"
         "Content-Type: application/octet-stream; name=\"archive.bin\"\r\n"
-        "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment; filename=\"archive.bin\"\r\n\r\n";
+        "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment; "
+        "filename=\"archive.bin\"\r\n\r\n";
     static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string line(76, 'A');
     unsigned seed = 12345;
@@ -227,7 +228,8 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
         r.stall = probe.Longest();
     }
     if (modAccounts::gAccounts[1].MsgCount != shape.count)
-        throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAccounts[1].MsgCount) + " messages");
+        throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAccounts[1].MsgCount) +
+                                 " messages");
     r.peak = PeakMb();
     r.rss = RssMb();
     // Away to the other account's tab and back: the account's tab opens.
@@ -244,7 +246,8 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
     return r;
 }
 
-void CheckCommand(benchmark::State& state, const std::string& name, const Shape& shape, bool tls, bool minimised) {
+void CheckCommand(benchmark::State& state, const std::string& name, const Shape& shape, bool tls,
+                  bool minimised) {
     using namespace modAccounts;
     frmMain& form = vb::Forms::Get<frmMain>();
     const testsupport::Pop3dMailbox& box = Mailbox(shape);
@@ -264,7 +267,8 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
         const Round r = OneRound(form, box, shape, tls);
         ++rounds;
         state.SetIterationTime((r.program.wall - r.component.wall) / 1e3);
-        for (auto [total, took] : {std::pair{&sum.component, r.component}, std::pair{&sum.program, r.program}}) {
+        for (auto [total, took] :
+             {std::pair{&sum.component, r.component}, std::pair{&sum.program, r.program}}) {
             total->wall += took.wall;
             total->cpu += took.cpu;
         }
@@ -275,10 +279,12 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
         std::fprintf(stderr,
                      "%s round %d: component %.0f ms, program %.0f ms, own work %.0f ms (processor %.0f ms); "
                      "RSS %.0f MB (idle %.0f, peak %.0f); longest stall %.0f ms; tab opened in %.0f ms\n",
-                     name.c_str(), rounds, r.component.wall, r.program.wall, r.program.wall - r.component.wall,
-                     r.program.cpu - r.component.cpu, r.rss, gIdleMb, r.peak, r.stall, r.tab);
+                     name.c_str(), rounds, r.component.wall, r.program.wall,
+                     r.program.wall - r.component.wall, r.program.cpu - r.component.cpu, r.rss, gIdleMb,
+                     r.peak, r.stall, r.tab);
     }
-    if (!boxes.Calls().empty()) state.SkipWithError(("a box: " + boxes.Calls()[0].title).toStdString().c_str());
+    if (!boxes.Calls().empty())
+        state.SkipWithError(("a box: " + boxes.Calls()[0].title).toStdString().c_str());
     state.counters["component_ms"] = sum.component.wall / rounds;
     state.counters["program_ms"] = sum.program.wall / rounds;
     state.counters["own_ms"] = (sum.program.wall - sum.component.wall) / rounds;

@@ -44,7 +44,8 @@ void StoreAndMarkNew(benchmark::State& state, bool first) {
         }
         std::vector<modGeneral::StoredMessage> messages;
         messages.reserve(kMessages);
-        for (const modCheck::DownloadedMessage& m : downloaded) messages.push_back(modCheck::ToStoredMessage(m));
+        for (const modCheck::DownloadedMessage& m : downloaded)
+            messages.push_back(modCheck::ToStoredMessage(m));
         modGeneral::AccountRow(1).Messages = std::move(messages);
         benchmark::DoNotOptimize(modCheck::MarkNewMessages(1));
     }

@@ -26,7 +26,8 @@ inline std::string base64_lines(std::string_view raw) {
     std::size_t i = 0;
     int column = 0;
     for (; i + 3 <= raw.size(); i += 3) {
-        const std::uint32_t v = (static_cast<std::uint8_t>(raw[i]) << 16) | (static_cast<std::uint8_t>(raw[i + 1]) << 8) |
+        const std::uint32_t v = (static_cast<std::uint8_t>(raw[i]) << 16) |
+                                (static_cast<std::uint8_t>(raw[i + 1]) << 8) |
                                 static_cast<std::uint8_t>(raw[i + 2]);
         out += kAlphabet[v >> 18];
         out += kAlphabet[(v >> 12) & 63];
@@ -49,8 +50,9 @@ inline std::string base64_lines(std::string_view raw) {
 }
 
 inline std::string quoted_printable_text(std::size_t n, std::uint32_t seed) {
-    static constexpr std::string_view kWords[] = {"the", "message", "caf=E9", "notifier", "=3D", "mail", "r=C3=A9sum=C3=A9",
-                                                  "account", "check", "server"};
+    static constexpr std::string_view kWords[] = {"the",   "message", "caf=E9",           "notifier",
+                                                  "=3D",   "mail",    "r=C3=A9sum=C3=A9", "account",
+                                                  "check", "server"};
     std::mt19937 rng(seed);
     std::string out;
     std::size_t column = 0;
@@ -68,16 +70,25 @@ inline std::string quoted_printable_text(std::size_t n, std::uint32_t seed) {
 }
 
 inline std::string small_message(int i) {
-    std::string m = "From: =?utf-8?q?J=C3=B6rg_Sender?= <sender" + std::to_string(i) + "@example.com>\r\n"
+    std::string m = "From: =?utf-8?q?J=C3=B6rg_Sender?= <sender" + std::to_string(i) +
+                    "@example.com>\r\n"
                     "To: \"Doe, John\" <john@example.com>\r\n"
-                    "Subject: =?iso-8859-1?q?Caf=E9_report?= number " + std::to_string(i) + "\r\n"
+                    "Subject: =?iso-8859-1?q?Caf=E9_report?= number " +
+                    std::to_string(i) +
+                    "\r\n"
                     "Date: Tue, 5 Mar 2024 09:05:07 +0530\r\n"
-                    "Message-ID: <" + std::to_string(i) + "@example.com>\r\n"
+                    "Message-ID: <" +
+                    std::to_string(i) +
+                    "@example.com>\r\n"
                     "MIME-Version: 1.0\r\n"
-                    "Content-Type: multipart/alternative; boundary=\"=_alt_" + std::to_string(i) + "\"\r\n\r\n"
+                    "Content-Type: multipart/alternative; boundary=\"=_alt_" +
+                    std::to_string(i) +
+                    "\"\r\n\r\n"
                     "This is a multi-part message in MIME format.\r\n";
     const std::string b = "--=_alt_" + std::to_string(i);
-    m += b + "\r\nContent-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n";
+    m += b +
+         "\r\nContent-Type: text/plain; charset=iso-8859-1\r\nContent-Transfer-Encoding: "
+         "quoted-printable\r\n\r\n";
     m += quoted_printable_text(4500, static_cast<std::uint32_t>(i));
     m += b + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Transfer-Encoding: base64\r\n\r\n";
     m += base64_lines(random_bytes(3500, static_cast<std::uint32_t>(i) + 7));
@@ -85,7 +96,8 @@ inline std::string small_message(int i) {
 }
 
 inline std::string large_message(int i) {
-    std::string m = "From: Sender <big" + std::to_string(i) + "@example.com>\r\n"
+    std::string m = "From: Sender <big" + std::to_string(i) +
+                    "@example.com>\r\n"
                     "Subject: =?utf-8?b?QXR0YWNobWVudA==?=\r\n"
                     "Date: 5 Mar 24 09:05 EST\r\n"
                     "Content-Type: multipart/mixed; boundary=\"mix\"\r\n\r\n"

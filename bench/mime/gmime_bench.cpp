@@ -27,8 +27,7 @@ void decode_leaf(GMimeObject*, GMimeObject* part, gpointer sink) {
 
 std::size_t parse_and_decode(const std::string& message) {
     std::size_t sink = 0;
-    GMimeStream* stream =
-        g_mime_stream_mem_new_with_buffer(message.data(), message.size());
+    GMimeStream* stream = g_mime_stream_mem_new_with_buffer(message.data(), message.size());
     GMimeParser* parser = g_mime_parser_new_with_stream(stream);
     GMimeMessage* msg = g_mime_parser_construct_message(parser, nullptr);
     if (msg != nullptr) {
@@ -37,7 +36,8 @@ std::size_t parse_and_decode(const std::string& message) {
         if (from != nullptr && internet_address_list_length(from) > 0)
             if (const char* name = internet_address_get_name(internet_address_list_get_address(from, 0)))
                 sink += strlen(name);
-        if (GDateTime* date = g_mime_message_get_date(msg)) sink += static_cast<std::size_t>(g_date_time_get_day_of_month(date));
+        if (GDateTime* date = g_mime_message_get_date(msg))
+            sink += static_cast<std::size_t>(g_date_time_get_day_of_month(date));
         g_mime_message_foreach(msg, decode_leaf, &sink);
         g_object_unref(msg);
     }

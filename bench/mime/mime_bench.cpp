@@ -27,7 +27,8 @@ std::size_t parse_and_decode(std::string_view message) {
     const Headers& h = tree.root().headers;
     sink += header_text(h, "Subject").size();
     sink += extract_name(header_unfolded(h, "From")).size();
-    if (const auto d = parse_date_local(header_unfolded(h, "Date"), 0)) sink += static_cast<std::size_t>(d->day);
+    if (const auto d = parse_date_local(header_unfolded(h, "Date"), 0))
+        sink += static_cast<std::size_t>(d->day);
     for (std::size_t i = 0; i < tree.size(); ++i) {
         const MimeNode& n = tree.node(i);
         if (!n.children.empty() || (i == 0 && tree.size() > 1)) continue;

@@ -16,9 +16,11 @@ namespace {
 
 void BM_ReadMessageFile(benchmark::State& state) {
     const char* dir = std::getenv("TMPDIR");
-    const std::string path = std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/bench-message.eml";
+    const std::string path =
+        std::string(dir != nullptr && *dir != '\0' ? dir : "/tmp") + "/bench-message.eml";
     std::string message = "Subject: bench\r\nFrom: a@b.example\r\n\r\n";
-    while (message.size() < static_cast<std::size_t>(state.range(0))) message += std::string(76, 'x') + "\r\n";
+    while (message.size() < static_cast<std::size_t>(state.range(0)))
+        message += std::string(76, 'x') + "\r\n";
     { std::ofstream(path, std::ios::binary) << message; }
     const auto msg = com::MakeComObject<CPop3Msg>();
     const com::Bstr name(text::FromAnsi(path));

@@ -35,12 +35,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* library = std::getenv("QELPOP3_LIBRARY");
-    com::RegisterServerLibrary(CLSID_qelPop3Com, {qelpop3::kProgId}, library != nullptr ? library : QELPOP3_LIBRARY);
+    com::RegisterServerLibrary(CLSID_qelPop3Com, {qelpop3::kProgId},
+                               library != nullptr ? library : QELPOP3_LIBRARY);
     com::ComPtr<IqelPop3Com> pop3;
-    com::HRESULT hr = com::CreateInstanceFromProgID(qelpop3::kProgId, IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress());
+    com::HRESULT hr =
+        com::CreateInstanceFromProgID(qelpop3::kProgId, IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress());
     if (com::FAILED(hr)) return Fail("create", hr);
     // Before the port: Security sets the default port of its mode.
-    pop3->put_Security(mode == "implicit" ? SecurityImplicit : mode == "stls" ? SecurityRequired : SecurityNone);
+    pop3->put_Security(mode == "implicit" ? SecurityImplicit
+                       : mode == "stls"   ? SecurityRequired
+                                          : SecurityNone);
     pop3->put_Hostname(Wide(argv[1]).Get());
     pop3->put_Port(std::atoi(argv[2]));
     pop3->put_Login(Wide(argv[3]).Get());

@@ -39,7 +39,8 @@ void Setup() {
     modGeneral::AccountRow(1).Messages.resize(kMessages);
     gAccounts[1].MsgCount = kMessages;
     QString body;
-    for (int i = 0; i < 25; ++i) body += "Dear customer, this is line " + QString::number(i) + " of a plain text body.\r\n";
+    for (int i = 0; i < 25; ++i)
+        body += "Dear customer, this is line " + QString::number(i) + " of a plain text body.\r\n";
     for (int m = 1; m <= kMessages; ++m) {
         modGeneral::StoredMessage& msg = modGeneral::Msg(1, static_cast<int16_t>(m));
         msg.From = QString("Sender %1 <sender%1@mail%2.example.org>").arg(m).arg(m % 97);

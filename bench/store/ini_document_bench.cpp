@@ -16,12 +16,17 @@ void BM_SetKeyByKey(benchmark::State& state) {
         platform::store::IniDocument doc;
         for (int i = 1; i <= rules; ++i)
             for (const char* key : {"Name", "Enabled", "Account", "Action", "DescCount", "Description1"})
-                if (doc.Set("Rule" + std::to_string(i), key, std::to_string(i))) state.SkipWithError("Set failed");
+                if (doc.Set("Rule" + std::to_string(i), key, std::to_string(i)))
+                    state.SkipWithError("Set failed");
         benchmark::DoNotOptimize(doc);
     }
     state.SetComplexityN(rules);
     state.SetItemsProcessed(state.iterations() * rules * 6);
 }
-BENCHMARK(BM_SetKeyByKey)->RangeMultiplier(2)->Range(500, 4000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oAuto);
+BENCHMARK(BM_SetKeyByKey)
+    ->RangeMultiplier(2)
+    ->Range(500, 4000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oAuto);
 
 }  // namespace

@@ -56,8 +56,8 @@ struct Walker {
     void run() {
         struct Frame {
             std::uint32_t node;
-            std::size_t header;       // next header to examine
-            std::size_t child;        // next part to examine while scanning
+            std::size_t header;  // next header to examine
+            std::size_t child;   // next part to examine while scanning
             bool in_parts;
             bool attachment;
             AttachmentEncodingsEnum encoding;
@@ -83,7 +83,8 @@ struct Walker {
                 // A container holds attachments but is never one itself; a
                 // digest's message without a Content-Type is message/rfc822.
                 const std::string type = node_media_type(n);
-                if (type == "message/rfc822" && find_header(n.headers, "content-type") == nullptr) f.attachment = true;
+                if (type == "message/rfc822" && find_header(n.headers, "content-type") == nullptr)
+                    f.attachment = true;
                 if (f.attachment && !type.starts_with("multipart/")) add(f.node, f.encoding);
                 stack.pop_back();
                 continue;
@@ -93,17 +94,23 @@ struct Walker {
             const std::string value = text::AsciiLowered(h.value);
             if (name == "content-transfer-encoding") {
                 const std::string_view v = trim_space(value);
-                if (v == "base64") f.encoding = encBASE64;
-                else if (v == "uuencode" || v == "x-uuencode") f.encoding = encUUENCODE;
-                else if (v == "7bit") f.encoding = enc7BIT;
-                else if (v == "quoted-printable") f.encoding = encQUOTEDPRINTABLE;
-                else if (v == "binhex") f.encoding = encBINHEX4;
+                if (v == "base64")
+                    f.encoding = encBASE64;
+                else if (v == "uuencode" || v == "x-uuencode")
+                    f.encoding = encUUENCODE;
+                else if (v == "7bit")
+                    f.encoding = enc7BIT;
+                else if (v == "quoted-printable")
+                    f.encoding = encQUOTEDPRINTABLE;
+                else if (v == "binhex")
+                    f.encoding = encBINHEX4;
             } else if (name == "content-disposition") {
                 if (value.find("attachment") != std::string::npos ||
                     (value.find("inline") != std::string::npos && f.encoding != enc7BIT))
                     f.attachment = true;
             } else if (name == "content-type") {
-                if (value.find("boundary") != std::string::npos && value.find("multipart") != std::string::npos) {
+                if (value.find("boundary") != std::string::npos &&
+                    value.find("multipart") != std::string::npos) {
                     f.in_parts = true;
                     f.child = 0;
                 } else if (trim_space(value) == "message/rfc822") {
@@ -136,10 +143,12 @@ std::int64_t AttachmentInfo::size_estimate() const noexcept {
     switch (encoding) {
         case encBASE64:
         case encBINHEX4:
-        case encUUENCODE: return range / 4 * 3;
+        case encUUENCODE:
+            return range / 4 * 3;
         case encUNKNOWN:
         case encQUOTEDPRINTABLE:
-        case enc7BIT: break;
+        case enc7BIT:
+            break;
     }
     return range;
 }

@@ -12,11 +12,11 @@
 namespace component::mime {
 
 struct AttachmentInfo {
-    std::uint32_t node = 0;    // the message or part that holds the content
-    std::u16string name;       // decoded, from Content-Type name= or Content-Disposition filename
-    std::string type;          // media type of the first Content-Type, 8-bit as written
-    std::size_t start = 0;     // first byte of the encoded content
-    std::size_t end = 0;       // one past its last byte
+    std::uint32_t node = 0;  // the message or part that holds the content
+    std::u16string name;     // decoded, from Content-Type name= or Content-Disposition filename
+    std::string type;        // media type of the first Content-Type, 8-bit as written
+    std::size_t start = 0;   // first byte of the encoded content
+    std::size_t end = 0;     // one past its last byte
     AttachmentEncodingsEnum encoding = enc7BIT;
 
     // The Size member: the range, or 3/4 of it for Base64, BinHex and UU.

@@ -14,7 +14,8 @@ constexpr unsigned char kStop = 65;
 constexpr auto kClass = [] {
     std::array<unsigned char, 256> t{};
     for (auto& v : t) v = kStop;
-    for (unsigned i = 0; i < 64; ++i) t[static_cast<unsigned char>(kAlphabet[i])] = static_cast<unsigned char>(i);
+    for (unsigned i = 0; i < 64; ++i)
+        t[static_cast<unsigned char>(kAlphabet[i])] = static_cast<unsigned char>(i);
     for (unsigned char c : {' ', '\t', '\r', '\n'}) t[c] = kSkip;
     return t;
 }();

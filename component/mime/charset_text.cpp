@@ -17,22 +17,32 @@ namespace {
 
 bool is_latin9(std::string_view name) {
     name = trim_space(name);
-    for (const std::string_view alias : {"iso-8859-15", "iso8859-15", "iso_8859-15", "latin-9", "latin9", "l9"})
+    for (const std::string_view alias :
+         {"iso-8859-15", "iso8859-15", "iso_8859-15", "latin-9", "latin9", "l9"})
         if (text::EqualsNoCase(name, alias)) return true;
     return false;
 }
 
 char16_t latin9(unsigned char b) {
     switch (b) {
-        case 0xA4: return u'\u20AC';
-        case 0xA6: return u'\u0160';
-        case 0xA8: return u'\u0161';
-        case 0xB4: return u'\u017D';
-        case 0xB8: return u'\u017E';
-        case 0xBC: return u'\u0152';
-        case 0xBD: return u'\u0153';
-        case 0xBE: return u'\u0178';
-        default: return b;
+        case 0xA4:
+            return u'\u20AC';
+        case 0xA6:
+            return u'\u0160';
+        case 0xA8:
+            return u'\u0161';
+        case 0xB4:
+            return u'\u017D';
+        case 0xB8:
+            return u'\u017E';
+        case 0xBC:
+            return u'\u0152';
+        case 0xBD:
+            return u'\u0153';
+        case 0xBE:
+            return u'\u0178';
+        default:
+            return b;
     }
 }
 
@@ -88,7 +98,8 @@ std::u16string decode_charset(std::string_view charset, std::string_view bytes) 
     // is converted by the system, and an unknown or lying one reads as the
     // 8-bit page.
     if (!is_latin9(charset)) {
-        if (text::FindCharsetDecoder(name) != nullptr || name.empty()) return text::DecodeCharset(charset, bytes);
+        if (text::FindCharsetDecoder(name) != nullptr || name.empty())
+            return text::DecodeCharset(charset, bytes);
         if (auto converted = iconv_decode(name, bytes)) return std::move(*converted);
         return text::DecodeCharset(charset, bytes);
     }
@@ -106,7 +117,8 @@ bool is_well_formed_utf8(std::string_view bytes) {
     const std::u16string decoded = text::FromUtf8(bytes);
     const auto replacements = std::count(decoded.begin(), decoded.end(), text::kReplacementChar);
     std::ptrdiff_t encoded = 0;
-    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos; at = bytes.find("\xEF\xBF\xBD", at + 3))
+    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+         at = bytes.find("\xEF\xBF\xBD", at + 3))
         ++encoded;
     return replacements == encoded;
 }

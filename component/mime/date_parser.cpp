@@ -1,7 +1,7 @@
 #include "component/mime/date_parser.h"
 
-#include <chrono>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <ctime>
 
@@ -11,7 +11,8 @@
 namespace component::mime {
 namespace {
 
-constexpr std::array<std::string_view, 8> kWeekdays = {"sun", "mon", "tue", "wed", "wen", "thu", "fri", "sat"};
+constexpr std::array<std::string_view, 8> kWeekdays = {"sun", "mon", "tue", "wed",
+                                                       "wen", "thu", "fri", "sat"};
 constexpr std::array<std::string_view, 12> kMonths = {"jan", "feb", "mar", "apr", "may", "jun",
                                                       "jul", "aug", "sep", "oct", "nov", "dec"};
 
@@ -160,8 +161,8 @@ std::optional<ParsedDate> parse_rfc822_date(std::string_view text) {
 
 std::optional<DateTimeFields> to_local(const ParsedDate& date, int utc_offset_minutes) {
     const DateTimeFields& s = date.stated;
-    std::int64_t t = days_from_civil(s.year, s.month, s.day) * 86400 +
-                     s.hour * 3600 + s.minute * 60 + s.second;
+    std::int64_t t =
+        days_from_civil(s.year, s.month, s.day) * 86400 + s.hour * 3600 + s.minute * 60 + s.second;
     t += (static_cast<std::int64_t>(utc_offset_minutes) - date.zone_minutes) * 60;
     std::int64_t days = t / 86400;
     std::int64_t secs = t % 86400;

@@ -18,7 +18,8 @@ mode_t current_umask() {
         char line[256];
         unsigned mask = 0;
         bool found = false;
-        while (!found && std::fgets(line, sizeof line, f) != nullptr) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        while (!found && std::fgets(line, sizeof line, f) != nullptr)
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
         std::fclose(f);
         if (found) return static_cast<mode_t>(mask & 0777);
     }
@@ -37,7 +38,8 @@ std::string final_target(std::string path) {
         if (n <= 0 || static_cast<std::size_t>(n) >= buf.size()) return path;
         const std::string target(buf.data(), static_cast<std::size_t>(n));
         const std::size_t slash = path.rfind('/');
-        path = target.front() == '/' || slash == std::string::npos ? target : path.substr(0, slash + 1) + target;
+        path =
+            target.front() == '/' || slash == std::string::npos ? target : path.substr(0, slash + 1) + target;
     }
     return path;
 }
@@ -118,7 +120,8 @@ private:
 
 }  // namespace
 
-SaveResult decode_to_file(std::string_view range, AttachmentEncodingsEnum encoding, const std::string& destination) {
+SaveResult decode_to_file(std::string_view range, AttachmentEncodingsEnum encoding,
+                          const std::string& destination) {
     SaveResult result;
     if (destination.empty()) {
         result.status = SaveStatus::no_destination;

@@ -28,6 +28,7 @@ struct SaveResult {
 };
 
 // Decodes `range` with `encoding` into `destination` (enc7BIT copies).
-SaveResult decode_to_file(std::string_view range, AttachmentEncodingsEnum encoding, const std::string& destination);
+SaveResult decode_to_file(std::string_view range, AttachmentEncodingsEnum encoding,
+                          const std::string& destination);
 
 }  // namespace component::mime

@@ -64,8 +64,8 @@ bool IsFailureNoticeSubject(std::string_view subject) {
 }
 
 bool IsReportSender(std::string_view sender) {
-    static constexpr std::array<std::string_view, 5> kPrefixes{"mailer-daemon@", "postmaster@", "administrator@",
-                                                               "mdaemon@", "mailrelay@"};
+    static constexpr std::array<std::string_view, 5> kPrefixes{"mailer-daemon@", "postmaster@",
+                                                               "administrator@", "mdaemon@", "mailrelay@"};
     for (const auto prefix : kPrefixes)
         if (sender.substr(0, prefix.size()) == prefix) return true;
     const auto at = sender.find('@');
@@ -149,7 +149,8 @@ std::string NondeliveryRecipient(std::string_view reportType, std::string_view b
         if (!found) found = line.find(marker) != std::string_view::npos;
         if (!found) return true;
         const auto at = FindNoCase(line, "error-for:");
-        if (at != std::string_view::npos) result = extractAddress(UpToBlank(SkipBlanks(line.substr(at + 10))));
+        if (at != std::string_view::npos)
+            result = extractAddress(UpToBlank(SkipBlanks(line.substr(at + 10))));
         return result.empty();
     });
     return result;

@@ -67,8 +67,10 @@ bool all_space(std::string_view s) {
 std::u16string decode_encoded_words(std::string_view value) {
     const bool utf8 = is_well_formed_utf8(value);
     const auto append_text = [utf8](std::u16string& out, std::string_view s) {
-        if (utf8) text::AppendFromUtf8(out, s);
-        else text::AppendFromAnsi(out, s);
+        if (utf8)
+            text::AppendFromUtf8(out, s);
+        else
+            text::AppendFromAnsi(out, s);
     };
     std::u16string out;
     out.reserve(value.size());
@@ -98,7 +100,8 @@ std::u16string decode_encoded_words(std::string_view value) {
         }
         const std::string_view between = value.substr(pos, at - pos);
         std::string_view charset = w.charset;
-        if (const auto star = charset.find('*'); star != std::string_view::npos) charset = charset.substr(0, star);
+        if (const auto star = charset.find('*'); star != std::string_view::npos)
+            charset = charset.substr(0, star);
         const bool joins = after_word && all_space(between);
         if (!joins || !text::EqualsNoCase(charset, pendingCharset)) flush();
         if (!joins) append_text(out, between);

@@ -21,13 +21,17 @@ constexpr int kMaxContinuations = 64;
 std::size_t find_unquoted(std::string_view v, std::string_view chars) {
     bool quoted = false;
     for (std::size_t i = 0; i < v.size(); ++i) {
-        if (v[i] == '"' && (i == 0 || v[i - 1] != '\\')) quoted = !quoted;
-        else if (!quoted && chars.find(v[i]) != std::string_view::npos) return i;
+        if (v[i] == '"' && (i == 0 || v[i - 1] != '\\'))
+            quoted = !quoted;
+        else if (!quoted && chars.find(v[i]) != std::string_view::npos)
+            return i;
     }
     return std::string_view::npos;
 }
 
-bool is_name_trim(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'"' || c == u'\''; }
+bool is_name_trim(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'"' || c == u'\'';
+}
 
 std::string_view param_value(std::string_view rest) {
     if (rest.empty()) return rest;
@@ -88,7 +92,8 @@ ExtendedParam rfc2231_bytes(std::string_view params, std::string_view attr) {
         const std::size_t eq = p.find('=');
         if (eq == std::string_view::npos) continue;
         std::string_view name = trim_space(p.substr(0, eq));
-        if (!text::StartsWithNoCase(name, attr) || name.size() <= attr.size() || name[attr.size()] != '*') continue;
+        if (!text::StartsWithNoCase(name, attr) || name.size() <= attr.size() || name[attr.size()] != '*')
+            continue;
         name.remove_prefix(attr.size() + 1);
         const bool extended = name.empty() || name.back() == '*';
         if (!name.empty() && name.back() == '*') name.remove_suffix(1);
@@ -165,7 +170,8 @@ std::u16string extract_name(std::string_view v) {
     // encoded word brings is an address posing as a name.
     if (find_unquoted(before, "@") != std::string_view::npos) return {};
     const std::u16string decoded = decode_encoded_words(before);
-    if (std::count(decoded.begin(), decoded.end(), u'@') > std::count(before.begin(), before.end(), '@')) return {};
+    if (std::count(decoded.begin(), decoded.end(), u'@') > std::count(before.begin(), before.end(), '@'))
+        return {};
     std::u16string_view name = decoded;
     while (!name.empty() && is_name_trim(name.front())) name.remove_prefix(1);
     while (!name.empty() && is_name_trim(name.back())) name.remove_suffix(1);

@@ -21,13 +21,13 @@ struct MimeNode {
     std::size_t end = 0;            // one past the last byte: where the next delimiter line begins
     std::size_t header_length = 0;  // start to the first body byte (delimiter line, headers, empty line)
     std::size_t content_end = 0;    // end without the line break that belongs to the next delimiter
-    std::int64_t size = 0;          // a part's counted size (line lengths + 2 each); the range size for the message
+    std::int64_t size = 0;  // a part's counted size (line lengths + 2 each); the range size for the message
     std::size_t preamble_begin = 0;  // lines before the first delimiter line (multipart only)
     std::size_t preamble_end = 0;
     int depth = 0;
-    bool is_part = false;     // its first line is a delimiter line, not a header
-    bool headers_ok = true;   // false when the header block began with a continuation line
-    bool in_digest = false;   // a part of a multipart/digest: message/rfc822 unless it says otherwise
+    bool is_part = false;    // its first line is a delimiter line, not a header
+    bool headers_ok = true;  // false when the header block began with a continuation line
+    bool in_digest = false;  // a part of a multipart/digest: message/rfc822 unless it says otherwise
     Headers headers;
     std::vector<std::uint32_t> children;  // part nodes in file order
 };

@@ -14,8 +14,8 @@ void QuotedPrintableDecoder::feed(std::string_view in, std::string& out) {
             case State::text: {
                 // Copy the run up to the next "=" in one go.
                 const void* eq = std::memchr(in.data() + i, '=', in.size() - i);
-                const std::size_t stop = eq ? static_cast<std::size_t>(static_cast<const char*>(eq) - in.data())
-                                            : in.size();
+                const std::size_t stop =
+                    eq ? static_cast<std::size_t>(static_cast<const char*>(eq) - in.data()) : in.size();
                 out.append(in.data() + i, stop - i);
                 i = stop;
                 if (i < in.size()) {
@@ -59,8 +59,10 @@ void QuotedPrintableDecoder::feed(std::string_view in, std::string& out) {
 
 DecodeError QuotedPrintableDecoder::finish(std::string& out) {
     switch (state_) {
-        case State::text: break;
-        case State::equals: break;  // "=" at the very end: a soft break
+        case State::text:
+            break;
+        case State::equals:
+            break;  // "=" at the very end: a soft break
         case State::equals_one:
             out.push_back('=');
             if (first_ != '\r') out.push_back(first_);

@@ -27,7 +27,8 @@ std::string Padded(std::string_view s) {
 }
 
 bool IsDigitsAndDots(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return (c >= '0' && c <= '9') || c == '.'; });
 }
 
 // The inside of a "(..." or "[..." token, up to the first closing character.
@@ -103,10 +104,14 @@ std::size_t FindStrOutsideBrackets(std::string_view text, std::string_view what)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (!inBracket && !inParen && c == what.front() && text.substr(i, what.size()) == what) return i;
-        if (c == '[') inBracket = true;
-        else if (c == ']') inBracket = false;
-        else if (c == '(') inParen = true;
-        else if (c == ')') inParen = false;
+        if (c == '[')
+            inBracket = true;
+        else if (c == ']')
+            inBracket = false;
+        else if (c == '(')
+            inParen = true;
+        else if (c == ')')
+            inParen = false;
     }
     return std::string_view::npos;
 }
@@ -134,22 +139,38 @@ std::vector<std::string> TokenizeReceived(std::string_view text, std::size_t max
         }
         if (parens > 0) {
             current += c;
-            if (c == '(') ++parens;
-            else if (c == ')') --parens;
+            if (c == '(')
+                ++parens;
+            else if (c == ')')
+                --parens;
             continue;
         }
         if (brackets > 0) {
             current += c;
-            if (c == '[') ++brackets;
-            else if (c == ']') --brackets;
+            if (c == '[')
+                ++brackets;
+            else if (c == ']')
+                --brackets;
             continue;
         }
         switch (c) {
-            case ' ': finish(); break;
-            case '"': quoted = true; break;
-            case '(': ++parens; current += c; break;
-            case '[': ++brackets; current += c; break;
-            default: current += c; break;
+            case ' ':
+                finish();
+                break;
+            case '"':
+                quoted = true;
+                break;
+            case '(':
+                ++parens;
+                current += c;
+                break;
+            case '[':
+                ++brackets;
+                current += c;
+                break;
+            default:
+                current += c;
+                break;
         }
     }
     finish();

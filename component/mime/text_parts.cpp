@@ -11,7 +11,8 @@ namespace component::mime {
 namespace {
 
 bool is_attachment(const MimeNode& n) {
-    return text::StartsWithNoCase(trim_space(header_unfolded(n.headers, "Content-Disposition")), "attachment");
+    return text::StartsWithNoCase(trim_space(header_unfolded(n.headers, "Content-Disposition")),
+                                  "attachment");
 }
 
 bool is_multipart(std::string_view type) { return type.starts_with("multipart/"); }
@@ -77,9 +78,12 @@ std::string message_text(const MimeTree& tree, const MimeNode& node) {
 
 std::u16string decode_part_text(const MimeTree& tree, const MimeNode& node) {
     std::string text = message_text(tree, node);
-    const std::string cte = text::AsciiLowered(trim_space(header_unfolded(node.headers, "Content-Transfer-Encoding")));
-    if (cte == "quoted-printable") text = decode_all(encQUOTEDPRINTABLE, text);
-    else if (cte == "base64") text = decode_all(encBASE64, text);
+    const std::string cte =
+        text::AsciiLowered(trim_space(header_unfolded(node.headers, "Content-Transfer-Encoding")));
+    if (cte == "quoted-printable")
+        text = decode_all(encQUOTEDPRINTABLE, text);
+    else if (cte == "base64")
+        text = decode_all(encBASE64, text);
     if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
     return decode_charset(content_type_param_bytes(node.headers, "charset="), text);
 }
@@ -93,11 +97,16 @@ AttachmentEncodingsEnum encoding_from_headers(const Headers& headers) {
     for (const Header& h : headers) {
         if (!text::EqualsNoCase(h.name, "content-transfer-encoding")) continue;
         const std::string v = text::AsciiLowered(trim_space(unfold(h.value)));
-        if (v == "base64") e = encBASE64;
-        else if (v == "uuencode" || v == "x-uuencode") e = encUUENCODE;
-        else if (v == "7bit") e = enc7BIT;
-        else if (v == "quoted-printable") e = encQUOTEDPRINTABLE;
-        else if (v == "binhex") e = encBINHEX4;
+        if (v == "base64")
+            e = encBASE64;
+        else if (v == "uuencode" || v == "x-uuencode")
+            e = encUUENCODE;
+        else if (v == "7bit")
+            e = enc7BIT;
+        else if (v == "quoted-printable")
+            e = encQUOTEDPRINTABLE;
+        else if (v == "binhex")
+            e = encBINHEX4;
     }
     return e;
 }

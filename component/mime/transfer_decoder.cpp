@@ -18,12 +18,18 @@ public:
 
 std::unique_ptr<TransferDecoder> make_decoder(AttachmentEncodingsEnum encoding) {
     switch (encoding) {
-        case encBASE64: return std::make_unique<Base64Decoder>();
-        case encBINHEX4: return std::make_unique<BinHexDecoder>();
-        case encUUENCODE: return std::make_unique<UuDecoder>();
-        case encQUOTEDPRINTABLE: return std::make_unique<QuotedPrintableDecoder>();
-        case enc7BIT: return std::make_unique<CopyDecoder>();
-        case encUNKNOWN: break;
+        case encBASE64:
+            return std::make_unique<Base64Decoder>();
+        case encBINHEX4:
+            return std::make_unique<BinHexDecoder>();
+        case encUUENCODE:
+            return std::make_unique<UuDecoder>();
+        case encQUOTEDPRINTABLE:
+            return std::make_unique<QuotedPrintableDecoder>();
+        case enc7BIT:
+            return std::make_unique<CopyDecoder>();
+        case encUNKNOWN:
+            break;
     }
     return nullptr;
 }
@@ -40,7 +46,8 @@ DecodeError decode_stream(AttachmentEncodingsEnum encoding, std::string_view in,
             const std::size_t n = in.size() < chunk ? in.size() : chunk;
             const char* const end = decoder.decode_into(in.substr(0, n), area.get());
             in.remove_prefix(n);
-            if (end != area.get()) sink(std::string_view(area.get(), static_cast<std::size_t>(end - area.get())));
+            if (end != area.get())
+                sink(std::string_view(area.get(), static_cast<std::size_t>(end - area.get())));
         }
         std::string tail;
         const DecodeError e = decoder.finish(tail);

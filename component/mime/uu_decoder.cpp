@@ -20,7 +20,8 @@ void UuDecoder::flush_pending(std::string& out) {
 }
 
 void UuDecoder::line(std::string_view text, std::string& out) {
-    if (const auto cut = text.find_first_of("\r\n"); cut != std::string_view::npos) text = text.substr(0, cut);
+    if (const auto cut = text.find_first_of("\r\n"); cut != std::string_view::npos)
+        text = text.substr(0, cut);
     if (state_ == State::seeking) {
         if (text.find("begin") != std::string_view::npos) state_ = State::decoding;
         return;

@@ -29,7 +29,7 @@ private:
     int written_ = 0;          // bytes of this count already written
     unsigned group_ = 0;       // bits of the current group
     int group_chars_ = 0;
-    char bytes_[3] = {};       // decoded bytes not yet counted out
+    char bytes_[3] = {};  // decoded bytes not yet counted out
     int bytes_n_ = 0;
 };
 

@@ -132,7 +132,8 @@ HRESULT CCertificate::get_PrivateKey(BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (!context || context->privateKey == nullptr) return E_FAIL;
     std::unique_ptr<BIO, decltype(&BIO_free)> bio(BIO_new(BIO_s_mem()), &BIO_free);
-    if (!bio || PEM_write_bio_PrivateKey(bio.get(), context->privateKey.get(), nullptr, nullptr, 0, nullptr, nullptr) != 1)
+    if (!bio || PEM_write_bio_PrivateKey(bio.get(), context->privateKey.get(), nullptr, nullptr, 0, nullptr,
+                                         nullptr) != 1)
         return E_FAIL;
     std::string pem = FromBio(bio.get());
     const HRESULT hr = CopyAnsi(pem, value);

@@ -24,7 +24,7 @@ struct CertContext {
     CertContext& operator=(const CertContext&) = delete;
     openssl::X509Ptr certificate;
     openssl::PkeyPtr privateKey;  // null when none
-    std::int32_t handle;   // process-wide, never 0
+    std::int32_t handle;          // process-wide, never 0
 };
 
 class CCertificate final : public com::ComClass<com::DispatchImpl<ICertificate>, com::ISupportErrorInfo> {

@@ -56,11 +56,11 @@ private:
     bool WritePending();
     bool CloseFile();
 
-    std::string held_;     // the message, while in memory
+    std::string held_;         // the message, while in memory
     std::size_t counted_ = 0;  // what held_ adds to the budget's total
-    std::string pending_;  // bytes not yet written to the file
+    std::string pending_;      // bytes not yet written to the file
     int fd_ = -1;
-    bool lost_ = false;    // a write failed: the file misses bytes
+    bool lost_ = false;  // a write failed: the file misses bytes
     std::int64_t length_ = 0;
 };
 

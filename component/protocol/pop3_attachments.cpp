@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "component/protocol/collection_items.h"
 #include "component/mime/decode_to_file.h"
+#include "component/protocol/collection_items.h"
 #include "component/transport/error_table.h"
 #include "platform/com/enum_variant.h"
 #include "platform/text/code_page.h"
@@ -28,7 +28,8 @@ HRESULT ReportError(std::int32_t code) {
 std::u16string VariantText(const com::VARIANT& in) {
     const com::VARIANT& v = com::Dereference(in);
     if (v.vt == com::VT_BSTR) return std::u16string(com::BstrView(v.bstrVal));
-    if (v.vt == (com::VT_BSTR | com::VT_BYREF) && v.pbstrVal != nullptr) return std::u16string(com::BstrView(*v.pbstrVal));
+    if (v.vt == (com::VT_BSTR | com::VT_BYREF) && v.pbstrVal != nullptr)
+        return std::u16string(com::BstrView(*v.pbstrVal));
     return {};
 }
 
@@ -48,13 +49,12 @@ void CPop3Attachment::Set(const mime::AttachmentInfo& info, com::ComPtr<IPop3Msg
     Size = static_cast<std::int32_t>(std::min<std::int64_t>(info.size_estimate(), INT32_MAX));
     Encoding = static_cast<AttachmentEncodingsEnum>(info.encoding);
     raw = std::move(bytes);
-    encoded = info.start <= info.end && info.end <= scanned.size() ? scanned.substr(info.start, info.end - info.start)
-                                                                   : std::string_view();
+    encoded = info.start <= info.end && info.end <= scanned.size()
+                  ? scanned.substr(info.start, info.end - info.start)
+                  : std::string_view();
 }
 
-HRESULT CPop3Attachment::get_Name(com::BSTR* value) try {
-    return CopyText(Name, value);
-} catch (...) {
+HRESULT CPop3Attachment::get_Name(com::BSTR* value) try { return CopyText(Name, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -65,9 +65,7 @@ HRESULT CPop3Attachment::put_Name(com::BSTR value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Attachment::get_Type(com::BSTR* value) try {
-    return CopyText(Type, value);
-} catch (...) {
+HRESULT CPop3Attachment::get_Type(com::BSTR* value) try { return CopyText(Type, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -77,9 +75,7 @@ HRESULT CPop3Attachment::get_Encoding(AttachmentEncodingsEnum* value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Attachment::get_Size(std::int32_t* value) try {
-    return CopyValue(Size, value);
-} catch (...) {
+HRESULT CPop3Attachment::get_Size(std::int32_t* value) try { return CopyValue(Size, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -98,10 +94,14 @@ HRESULT CPop3Attachment::Save(com::VARIANT Filename) try {
     const auto result =
         mime::decode_to_file(encoded, static_cast<mime::AttachmentEncodingsEnum>(Encoding), destination);
     switch (result.status) {
-        case mime::SaveStatus::ok: return S_OK;
-        case mime::SaveStatus::no_destination: return ReportError(errNoDestination);
-        case mime::SaveStatus::unknown_encoding: return ReportError(errUnknownEncoder);
-        case mime::SaveStatus::output_failed: return ReportError(errCannotAccessDestination);
+        case mime::SaveStatus::ok:
+            return S_OK;
+        case mime::SaveStatus::no_destination:
+            return ReportError(errNoDestination);
+        case mime::SaveStatus::unknown_encoding:
+            return ReportError(errUnknownEncoder);
+        case mime::SaveStatus::output_failed:
+            return ReportError(errCannotAccessDestination);
     }
     return com::E_FAIL;
 } catch (...) {
@@ -124,7 +124,9 @@ const AttTable kAttachmentTable{
 
 }  // namespace
 
-const com::DispatchTable<IPop3Attachment>& CPop3Attachment::GetDispatchTable() const { return kAttachmentTable; }
+const com::DispatchTable<IPop3Attachment>& CPop3Attachment::GetDispatchTable() const {
+    return kAttachmentTable;
+}
 
 // ---- CPop3Attachments ----------------------------------------------------------
 
@@ -173,6 +175,8 @@ const AttsTable kAttachmentsTable{
 
 }  // namespace
 
-const com::DispatchTable<IPop3Attachments>& CPop3Attachments::GetDispatchTable() const { return kAttachmentsTable; }
+const com::DispatchTable<IPop3Attachments>& CPop3Attachments::GetDispatchTable() const {
+    return kAttachmentsTable;
+}
 
 }  // namespace component::protocol

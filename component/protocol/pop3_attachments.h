@@ -17,7 +17,8 @@
 
 namespace component::protocol {
 
-class CPop3Attachment final : public com::ComClass<com::DispatchImpl<IPop3Attachment>, com::ISupportErrorInfo> {
+class CPop3Attachment final
+    : public com::ComClass<com::DispatchImpl<IPop3Attachment>, com::ISupportErrorInfo> {
 public:
     CPop3Attachment() = default;
 
@@ -44,11 +45,12 @@ private:
     std::int32_t Size = 0;
     AttachmentEncodingsEnum Encoding = enc7BIT;
     std::shared_ptr<const std::string> raw;
-    std::string_view encoded;  // the encoded content, in *raw
+    std::string_view encoded;    // the encoded content, in *raw
     com::ComPtr<IPop3Msg> part;  // the message or part that holds the content
 };
 
-class CPop3Attachments final : public com::ComClass<com::DispatchImpl<IPop3Attachments>, com::ISupportErrorInfo> {
+class CPop3Attachments final
+    : public com::ComClass<com::DispatchImpl<IPop3Attachments>, com::ISupportErrorInfo> {
 public:
     CPop3Attachments() = default;
 
@@ -59,7 +61,8 @@ public:
     com::HRESULT get__NewEnum(com::IUnknown** enumerator) override;
 
     // `holders[i]`: the message object over the part of `found[i]`.
-    void Fill(const std::vector<mime::AttachmentInfo>& found, const std::vector<com::ComPtr<IPop3Msg>>& holders,
+    void Fill(const std::vector<mime::AttachmentInfo>& found,
+              const std::vector<com::ComPtr<IPop3Msg>>& holders,
               const std::shared_ptr<const std::string>& raw, std::string_view scanned);
 
 protected:

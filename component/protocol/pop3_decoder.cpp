@@ -14,7 +14,8 @@ using com::S_OK;
 namespace {
 
 HRESULT ReportError(std::int32_t code) {
-    com::SetErrorInfoText(IPop3Decoder::iid, u"Pop3Decoder", text::FromAnsi(transport::LookupErrorText(code)));
+    com::SetErrorInfoText(IPop3Decoder::iid, u"Pop3Decoder",
+                          text::FromAnsi(transport::LookupErrorText(code)));
     return com::CtlError(static_cast<std::uint16_t>(code));
 }
 
@@ -24,7 +25,8 @@ HRESULT CPop3Decoder::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Decoder::iid ? S_OK : com::S_FALSE;
 }
 
-HRESULT CPop3Decoder::DecodeFile(com::BSTR InFile, com::BSTR OutFile, mime::AttachmentEncodingsEnum encoding) {
+HRESULT CPop3Decoder::DecodeFile(com::BSTR InFile, com::BSTR OutFile,
+                                 mime::AttachmentEncodingsEnum encoding) {
     const std::string input = text::ToAnsi(com::BstrView(InFile));
     const std::string output = text::ToAnsi(com::BstrView(OutFile));
     if (input.empty()) return ReportError(errCannotOpenMessage);
@@ -63,7 +65,8 @@ using DecoderTable = com::DispatchTable<IPop3Decoder>;
 const DecoderTable kDecoderTable{
     DecoderTable::Method<&IPop3Decoder::Base64>(u"Base64", DISPID_Pop3Decoder_Base64),
     DecoderTable::Method<&IPop3Decoder::Uudecode>(u"Uudecode", DISPID_Pop3Decoder_Uudecode),
-    DecoderTable::Method<&IPop3Decoder::QuotedPrintable>(u"QuotedPrintable", DISPID_Pop3Decoder_QuotedPrintable),
+    DecoderTable::Method<&IPop3Decoder::QuotedPrintable>(u"QuotedPrintable",
+                                                         DISPID_Pop3Decoder_QuotedPrintable),
     DecoderTable::Method<&IPop3Decoder::BinHex4>(u"BinHex4", DISPID_Pop3Decoder_BinHex4),
 };
 

@@ -28,7 +28,8 @@ HRESULT CqelPop3Com::FetchMessage(std::int16_t index, bool headersOnlyRequest, s
     CallGuard guard(*this);
     if (state == Disconnected) return ReportError(errNotConnected);
     if (state != Connected) return ReportError(errBusy);
-    if (index < 0 || static_cast<std::uint32_t>(index) >= messages->Count()) return ReportError(errInvalidMessage);
+    if (index < 0 || static_cast<std::uint32_t>(index) >= messages->Count())
+        return ReportError(errInvalidMessage);
     lastError = 0;
     fetchIndex = static_cast<std::uint32_t>(index);
     headersOnly = headersOnlyRequest;

@@ -54,7 +54,9 @@ bool CqelPop3Com::RaiseDisconnected(std::int32_t code, const std::u16string& tex
             const com::Bstr t(text);
             n->Disconnected(this, code, t.Get());
         },
-        [&] { return com::DispatchArgs{Long(code), Text(text)}; });
+        [&] {
+            return com::DispatchArgs{Long(code), Text(text)};
+        });
 }
 
 bool CqelPop3Com::RaiseDone(std::int32_t code, const std::u16string& text, bool headers) {
@@ -64,7 +66,9 @@ bool CqelPop3Com::RaiseDone(std::int32_t code, const std::u16string& text, bool 
             const com::Bstr t(text);
             n->Done(this, code, t.Get(), com::ToVariantBool(headers));
         },
-        [&] { return com::DispatchArgs{Long(code), Text(text), Flag(headers)}; });
+        [&] {
+            return com::DispatchArgs{Long(code), Text(text), Flag(headers)};
+        });
 }
 
 bool CqelPop3Com::RaiseReceived(CPop3Msg* message, bool headers) {
@@ -72,15 +76,17 @@ bool CqelPop3Com::RaiseReceived(CPop3Msg* message, bool headers) {
         DISPID_Event_Received,
         [&](IqelPopClientNotify* n) { n->Received(this, message, com::ToVariantBool(headers)); },
         [&] {
-            return com::DispatchArgs{com::Variant(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(message))),
-                                     Flag(headers)};
+            return com::DispatchArgs{
+                com::Variant(static_cast<com::IDispatch*>(static_cast<IPop3Msg*>(message))), Flag(headers)};
         });
 }
 
 bool CqelPop3Com::RaiseProgress(std::int32_t position, std::int32_t total) {
     return Raise(
         DISPID_Event_Progress, [&](IqelPopClientNotify* n) { n->Progress(this, position, total); },
-        [&] { return com::DispatchArgs{Long(position), Long(total)}; });
+        [&] {
+            return com::DispatchArgs{Long(position), Long(total)};
+        });
 }
 
 bool CqelPop3Com::RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept) {

@@ -1,7 +1,7 @@
 #include "component/protocol/pop3_hdrs.h"
+#include "component/protocol/collection_items.h"
 #include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
-#include "component/protocol/collection_items.h"
 
 #include "platform/com/enum_variant.h"
 #include "platform/text/code_page.h"
@@ -41,14 +41,10 @@ HRESULT CPop3Hdr::ToString(com::BSTR* value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Hdr::get_Name(com::BSTR* value) try {
-    return CopyAnsi(Name, value);
-} catch (...) {
+HRESULT CPop3Hdr::get_Name(com::BSTR* value) try { return CopyAnsi(Name, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Hdr::get_Value(com::BSTR* value) try {
-    return CopyAnsi(Value, value);
-} catch (...) {
+HRESULT CPop3Hdr::get_Value(com::BSTR* value) try { return CopyAnsi(Value, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -113,21 +109,21 @@ HRESULT CPop3Hdrs::get_Item(com::VARIANT Index, IPop3Hdr** value) try {
         if (byRefText && index.pbstrVal == nullptr) return com::E_INVALIDARG;
         const std::string name = text::ToAnsi(com::BstrView(byRefText ? *index.pbstrVal : index.bstrVal));
         for (const auto& item : items) {
-            if (SameNameIgnoringCase(item->Name8(), name)) return com::ComPtr<IPop3Hdr>(item.Get()).CopyTo(value);
+            if (SameNameIgnoringCase(item->Name8(), name))
+                return com::ComPtr<IPop3Hdr>(item.Get()).CopyTo(value);
         }
         return com::E_INVALIDARG;
     }
     com::Variant position;
     if (com::FAILED(com::VariantChangeType(&position, &index, 0, com::VT_I2))) return com::E_INVALIDARG;
-    if (position.iVal < 0 || static_cast<std::size_t>(position.iVal) >= items.size()) return com::E_INVALIDARG;
+    if (position.iVal < 0 || static_cast<std::size_t>(position.iVal) >= items.size())
+        return com::E_INVALIDARG;
     return com::ComPtr<IPop3Hdr>(items[static_cast<std::size_t>(position.iVal)].Get()).CopyTo(value);
 } catch (...) {
     return ExceptionResult();
 }
 
-HRESULT CPop3Hdrs::get_Count(std::int16_t* value) try {
-    return CollectionCount(items, value);
-} catch (...) {
+HRESULT CPop3Hdrs::get_Count(std::int16_t* value) try { return CollectionCount(items, value); } catch (...) {
     return ExceptionResult();
 }
 

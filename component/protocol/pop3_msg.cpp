@@ -3,8 +3,8 @@
 #include "component/protocol/out_params.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -291,9 +291,7 @@ HRESULT CPop3Msg::get_Body(com::BSTR* value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Index(std::int16_t* value) try {
-    return CopyValue(Index, value);
-} catch (...) {
+HRESULT CPop3Msg::get_Index(std::int16_t* value) try { return CopyValue(Index, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -312,15 +310,11 @@ HRESULT CPop3Msg::put_Tag(com::VARIANT value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Size(std::int32_t* value) try {
-    return CopyValue(Size, value);
-} catch (...) {
+HRESULT CPop3Msg::get_Size(std::int32_t* value) try { return CopyValue(Size, value); } catch (...) {
     return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_Uid(com::BSTR* value) try {
-    return CopyText(Uid, value);
-} catch (...) {
+HRESULT CPop3Msg::get_Uid(com::BSTR* value) try { return CopyText(Uid, value); } catch (...) {
     return ExceptionResult();
 }
 

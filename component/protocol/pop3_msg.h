@@ -5,9 +5,9 @@
 // attachments and the decoded texts belong to the message model.
 #include <cstdint>
 #include <cstdio>
-#include <string>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "component/mime/mime_tree.h"
@@ -140,7 +140,7 @@ private:
     // structure of this message or part, read on first use.
     struct Content {
         std::shared_ptr<const std::string> raw;
-        std::string_view entity;          // this message's or part's bytes: what Save writes
+        std::string_view entity;  // this message's or part's bytes: what Save writes
         std::int64_t entityFileOffset = 0;
         bool delimited = false;           // the entity begins with a delimiter line
         std::int64_t treeFileOffset = 0;  // where the tree's first byte lies in the file

@@ -6,8 +6,8 @@
 #include "component/mime/delivery_report.h"
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
-#include "component/protocol/pop3_msg.h"
 #include "component/protocol/exception_barrier.h"
+#include "component/protocol/pop3_msg.h"
 #include "platform/text/code_page.h"
 
 namespace component::protocol {
@@ -32,7 +32,8 @@ std::string ExtractAddress(std::string_view value) { return mime::extract_addres
 
 // The status parts among `node`'s parts; the last one decides, and a nested
 // report that names a recipient ends the scan.
-std::string ScanDeliveryStatus(const mime::MimeTree& tree, const mime::MimeNode& node, std::string_view marker) {
+std::string ScanDeliveryStatus(const mime::MimeTree& tree, const mime::MimeNode& node,
+                               std::string_view marker) {
     std::string result;
     for (const std::uint32_t index : node.children) {
         const mime::MimeNode& part = tree.node(index);
@@ -82,7 +83,8 @@ HRESULT CPop3Msg::FindBounceRecipient(std::string_view marker, std::string& reci
     if (subject.starts_with("Undeliverable:")) {
         for (const std::uint32_t index : root.children) {
             const mime::MimeNode& part = c.tree.node(index);
-            if (Lower(Decoded(part.headers, "Content-Type")).find("message/rfc822") == std::string::npos) continue;
+            if (Lower(Decoded(part.headers, "Content-Type")).find("message/rfc822") == std::string::npos)
+                continue;
             recipient = mime::ReturnedMessageRecipient(mime::message_text(c.tree, part), ExtractAddress);
             if (!recipient.empty()) return S_OK;
         }

@@ -7,9 +7,9 @@
 #include "component/mime/decode_to_file.h"
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
-#include "component/protocol/pop3_msg.h"
 #include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
+#include "component/protocol/pop3_msg.h"
 #include "component/protocol/pop3_msgs.h"
 #include "platform/com/ole_date.h"
 #include "platform/text/code_page.h"
@@ -30,8 +30,9 @@ bool IsBlankText(std::string_view text) {
 
 }  // namespace
 
-void CPop3Msg::SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity, std::int64_t fileOffset,
-                         const std::u16string& file, std::int64_t size, bool delimited) {
+void CPop3Msg::SetAsPart(std::shared_ptr<const std::string> raw, std::string_view entity,
+                         std::int64_t fileOffset, const std::u16string& file, std::int64_t size,
+                         bool delimited) {
     DropCaches();
     partSource = PartSource{std::move(raw), entity, fileOffset, delimited};
     Filename = file;
@@ -103,34 +104,22 @@ HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Msg::get_From(com::BSTR* value) try {
-    return HeaderGetter("From", value);
-} catch (...) {
+HRESULT CPop3Msg::get_From(com::BSTR* value) try { return HeaderGetter("From", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Msg::get_To(com::BSTR* value) try {
-    return HeaderGetter("To", value);
-} catch (...) {
+HRESULT CPop3Msg::get_To(com::BSTR* value) try { return HeaderGetter("To", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Msg::get_CC(com::BSTR* value) try {
-    return HeaderGetter("CC", value);
-} catch (...) {
+HRESULT CPop3Msg::get_CC(com::BSTR* value) try { return HeaderGetter("CC", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Msg::get_BCC(com::BSTR* value) try {
-    return HeaderGetter("BCC", value);
-} catch (...) {
+HRESULT CPop3Msg::get_BCC(com::BSTR* value) try { return HeaderGetter("BCC", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Msg::get_Subject(com::BSTR* value) try {
-    return HeaderGetter("Subject", value);
-} catch (...) {
+HRESULT CPop3Msg::get_Subject(com::BSTR* value) try { return HeaderGetter("Subject", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Msg::get_ReplyTo(com::BSTR* value) try {
-    return HeaderGetter("Reply-To", value);
-} catch (...) {
+HRESULT CPop3Msg::get_ReplyTo(com::BSTR* value) try { return HeaderGetter("Reply-To", value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CPop3Msg::get_MessageID(com::BSTR* value) try {
@@ -272,8 +261,10 @@ HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) t
     if (!c.readable) return ReportError(errCannotOpenMessage);
     const com::VARIANT& given = com::Dereference(EncodingType);
     std::int32_t encoding = 0;
-    if (given.vt == com::VT_I4) encoding = given.lVal;
-    else if (given.vt == (com::VT_I4 | com::VT_BYREF) && given.plVal != nullptr) encoding = *given.plVal;
+    if (given.vt == com::VT_I4)
+        encoding = given.lVal;
+    else if (given.vt == (com::VT_I4 | com::VT_BYREF) && given.plVal != nullptr)
+        encoding = *given.plVal;
     if (encoding == 0) encoding = mime::encoding_from_headers(c.tree.root().headers);
     if (encoding < encBASE64 || encoding > enc7BIT) return ReportError(errUnknownEncoder);
     const std::string decoded =
@@ -321,8 +312,8 @@ com::ComPtr<IPop3Msg> CPop3Msg::PartFor(const Content& c, std::uint32_t node) {
     auto part = com::MakeComObject<CPop3Msg>();
     const mime::MimeNode& n = c.tree.node(node);
     if (n.is_part) {
-        part->SetAsPart(c.raw, c.tree.bytes(n), c.treeFileOffset + static_cast<std::int64_t>(n.start), Filename,
-                        n.size);
+        part->SetAsPart(c.raw, c.tree.bytes(n), c.treeFileOffset + static_cast<std::int64_t>(n.start),
+                        Filename, n.size);
     } else {
         // The content is this message's own: a twin over the same bytes.
         part->SetAsPart(c.raw, c.entity, c.entityFileOffset, Filename, Size, c.delimited);
@@ -363,6 +354,5 @@ HRESULT CPop3Msg::get_ReceivedList(IPop3Recs** value) try {
 }
 
 // ---- Not built yet -----------------------------------------------------------
-
 
 }  // namespace component::protocol

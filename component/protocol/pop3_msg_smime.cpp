@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "component/mime/header_values.h"
-#include "component/protocol/pop3_msg.h"
 #include "component/protocol/exception_barrier.h"
+#include "component/protocol/pop3_msg.h"
 #include "component/smime/smime_engine.h"
 #include "platform/text/code_page.h"
 
@@ -26,8 +26,10 @@ com::ComPtr<ICertificate> CertificateArgument(const com::VARIANT& in, bool& notC
     notCertificate = false;
     const com::VARIANT& v = com::Dereference(in);
     com::IDispatch* object = nullptr;
-    if (v.vt == com::VT_DISPATCH) object = v.pdispVal;
-    else if (v.vt == (com::VT_DISPATCH | com::VT_BYREF) && v.ppdispVal != nullptr) object = *v.ppdispVal;
+    if (v.vt == com::VT_DISPATCH)
+        object = v.pdispVal;
+    else if (v.vt == (com::VT_DISPATCH | com::VT_BYREF) && v.ppdispVal != nullptr)
+        object = *v.ppdispVal;
     if (object == nullptr) return nullptr;
     com::ComPtr<ICertificate> certificate;
     if (com::FAILED(com::ComPtr<com::IDispatch>(object).As(&certificate))) notCertificate = true;
@@ -35,7 +37,8 @@ com::ComPtr<ICertificate> CertificateArgument(const com::VARIANT& in, bool& notC
 }
 
 // Reads a PEM text property of the certificate object.
-HRESULT ReadProperty(ICertificate& certificate, HRESULT (ICertificate::*getter)(com::BSTR*), std::string& out) {
+HRESULT ReadProperty(ICertificate& certificate, HRESULT (ICertificate::*getter)(com::BSTR*),
+                     std::string& out) {
     com::Bstr value;
     const HRESULT hr = (certificate.*getter)(value.ReleaseAndGetAddressOf());
     out = text::ToAnsi(value.View());
@@ -113,8 +116,8 @@ HRESULT CPop3Msg::VerifySignature(com::VARIANT SignerCert) try {
     }
     if (signedPart == nullptr) return ReportError(errNoSignedPart);
     if (signature == nullptr) return ReportError(errNoSignature);
-    const int code = smime::VerifyDetached(c.tree.body(*signature),
-                                           smime::DetachedSignedContent(c.tree.bytes(*signedPart)), signer.get());
+    const int code = smime::VerifyDetached(
+        c.tree.body(*signature), smime::DetachedSignedContent(c.tree.bytes(*signedPart)), signer.get());
     return code == smime::kSmimeOk ? S_OK : ReportError(code);
 } catch (...) {
     return ExceptionResult();

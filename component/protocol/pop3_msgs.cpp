@@ -31,9 +31,7 @@ void CPop3Msgs::AppendListed(CqelPop3Com* messageOwner, std::int32_t size) {
     items.push_back(std::move(message));
 }
 
-HRESULT CPop3Msgs::get_Count(std::int16_t* count) try {
-    return CollectionCount(items, count);
-} catch (...) {
+HRESULT CPop3Msgs::get_Count(std::int16_t* count) try { return CollectionCount(items, count); } catch (...) {
     return ExceptionResult();
 }
 

@@ -2,10 +2,10 @@
 #include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
-#include "component/protocol/collection_items.h"
 #include "component/mime/date_parser.h"
 #include "component/mime/header_values.h"
 #include "component/mime/received_parser.h"
+#include "component/protocol/collection_items.h"
 #include "component/transport/error_table.h"
 #include "platform/com/enum_variant.h"
 #include "platform/com/ole_date.h"
@@ -17,9 +17,7 @@ using com::E_POINTER;
 using com::HRESULT;
 using com::S_OK;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 HRESULT CPop3Rec::InterfaceSupportsErrorInfo(const com::IID& iid) {
     return iid == IPop3Rec::iid ? S_OK : com::S_FALSE;
@@ -46,39 +44,25 @@ void CPop3Rec::SetFullLine(std::string_view raw8) {
     }
 }
 
-HRESULT CPop3Rec::get_FromHost(com::BSTR* value) try {
-    return CopyText(FromHost, value);
-} catch (...) {
+HRESULT CPop3Rec::get_FromHost(com::BSTR* value) try { return CopyText(FromHost, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_FromIP(com::BSTR* value) try {
-    return CopyText(FromIP, value);
-} catch (...) {
+HRESULT CPop3Rec::get_FromIP(com::BSTR* value) try { return CopyText(FromIP, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_ToHost(com::BSTR* value) try {
-    return CopyText(ToHost, value);
-} catch (...) {
+HRESULT CPop3Rec::get_ToHost(com::BSTR* value) try { return CopyText(ToHost, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_ToIP(com::BSTR* value) try {
-    return CopyText(ToIP, value);
-} catch (...) {
+HRESULT CPop3Rec::get_ToIP(com::BSTR* value) try { return CopyText(ToIP, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_Protocol(com::BSTR* value) try {
-    return CopyText(Protocol, value);
-} catch (...) {
+HRESULT CPop3Rec::get_Protocol(com::BSTR* value) try { return CopyText(Protocol, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_ToEmail(com::BSTR* value) try {
-    return CopyText(ToEmail, value);
-} catch (...) {
+HRESULT CPop3Rec::get_ToEmail(com::BSTR* value) try { return CopyText(ToEmail, value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CPop3Rec::get_FullLine(com::BSTR* value) try {
-    return CopyText(FullLine, value);
-} catch (...) {
+HRESULT CPop3Rec::get_FullLine(com::BSTR* value) try { return CopyText(FullLine, value); } catch (...) {
     return ExceptionResult();
 }
 
@@ -92,7 +76,8 @@ HRESULT CPop3Rec::put_FullLine(com::BSTR value) try {
 HRESULT CPop3Rec::get_Date(com::DATE* value) try {
     if (value == nullptr) return E_POINTER;
     if (Date == 0) {
-        com::SetErrorInfoText(IPop3Rec::iid, u"Pop3Rec", text::FromAnsi(transport::LookupErrorText(errNoDate)));
+        com::SetErrorInfoText(IPop3Rec::iid, u"Pop3Rec",
+                              text::FromAnsi(transport::LookupErrorText(errNoDate)));
         return com::CtlError(static_cast<std::uint16_t>(errNoDate));
     }
     *value = Date;
@@ -140,9 +125,7 @@ HRESULT CPop3Recs::get_Item(std::int16_t Index, IPop3Rec** value) try {
     return ExceptionResult();
 }
 
-HRESULT CPop3Recs::get_Count(std::int16_t* value) try {
-    return CollectionCount(items, value);
-} catch (...) {
+HRESULT CPop3Recs::get_Count(std::int16_t* value) try { return CollectionCount(items, value); } catch (...) {
     return ExceptionResult();
 }
 

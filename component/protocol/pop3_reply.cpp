@@ -95,6 +95,8 @@ std::string ApopDigest(std::string_view timestamp, std::string_view password) {
     return hex;
 }
 
-bool HasCommandBreak(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HasCommandBreak(std::string_view text) {
+    return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 }  // namespace component::protocol

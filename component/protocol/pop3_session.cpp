@@ -9,8 +9,8 @@
 
 #include <cstdio>
 
-#include "component/protocol/pop3_reply.h"
 #include "component/protocol/exception_barrier.h"
+#include "component/protocol/pop3_reply.h"
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/debug_trace.h"
 #include "component/transport/error_table.h"
@@ -20,10 +20,10 @@
 
 namespace component::protocol {
 
-using transport::LookupErrorText;
 using transport::CCommandLineSocket;
 using transport::CommandLineSocketOwner;
 using transport::LogFormat;
+using transport::LookupErrorText;
 
 namespace {
 
@@ -85,8 +85,10 @@ HRESULT CqelPop3Com::Connect() try {
 
     for (;;) {
         sessionFlags.Clear();
-        if (!WaitWhile([&] { return socket && !IsBetween(state, Connected, DeletingMessage); })) return E_FAIL;
-        if (sessionFlags.Has(SessionFlag::LoggedIn) || (socket && IsBetween(state, Connected, DeletingMessage))) {
+        if (!WaitWhile([&] { return socket && !IsBetween(state, Connected, DeletingMessage); }))
+            return E_FAIL;
+        if (sessionFlags.Has(SessionFlag::LoggedIn) ||
+            (socket && IsBetween(state, Connected, DeletingMessage))) {
             return S_OK;
         }
         if (lastError != 0) return FailBlockingCall(true);
@@ -397,7 +399,8 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
     if (sent && !blocking) return S_OK;
     if (sent) {
         for (;;) {
-            if (!WaitWhile([&] { return socket && state != Connected && state != Disconnected; })) return E_FAIL;
+            if (!WaitWhile([&] { return socket && state != Connected && state != Disconnected; }))
+                return E_FAIL;
             if (sessionFlags.Has(SessionFlag::QuitSent)) return S_OK;
             if (lastError != 0) return FailBlockingCall(false);
             // Ended without QUIT (the client stopped it): nothing was deleted.
@@ -465,9 +468,7 @@ HRESULT CqelPop3Com::Reset() try {
     return ExceptionResult();
 }
 
-HRESULT CqelPop3Com::Disconnect() try {
-    return DeleteMarkedAndQuit(false);
-} catch (...) {
+HRESULT CqelPop3Com::Disconnect() try { return DeleteMarkedAndQuit(false); } catch (...) {
     return ExceptionResult();
 }
 

@@ -42,7 +42,8 @@ HRESULT CqelPop3Com::LoadClientCertificate() {
     clientCertificate.reset();
     clientKey.reset();
     com::ComPtr<ICertificate> cert;
-    if (!certificate || com::FAILED(certificate->QueryInterface(ICertificate::iid, cert.ReleaseAndGetVoidAddress())))
+    if (!certificate ||
+        com::FAILED(certificate->QueryInterface(ICertificate::iid, cert.ReleaseAndGetVoidAddress())))
         return E_FAIL;
     // A failure to read the key or the certificate is reported, and the
     // handshake goes on without a client certificate. LastError keeps its

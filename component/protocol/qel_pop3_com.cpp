@@ -5,7 +5,6 @@
 #include "component/protocol/exception_barrier.h"
 #include "component/protocol/out_params.h"
 
-
 #include "component/transport/error_table.h"
 #include "platform/com/user_locale.h"
 #include "platform/net/resolver.h"
@@ -27,16 +26,26 @@ std::u16string TextOf(BSTR value) { return std::u16string(com::BstrView(value));
 
 const char16_t* StateTextOf(std::int32_t state) {
     switch (state) {
-        case Disconnected: return u"Not yet connected - waiting.";
-        case Connecting: return u"Trying to connect to the server.";
-        case LogonInProgress: return u"Sending login information.";
-        case ReadingMessageList: return u"Receiving message list from the server.";
-        case Connected: return u"Connected to the server - idle.";
-        case ReceivingMessage: return u"Receiving message from the server.";
-        case DeletingMessage: return u"Deleting message from the server.";
-        case NegotiatingSSL: return u"Negotiating SSL encryption.";
-        case EstablishedSSL: return u"Established SSL encryption.";
-        default: return u"Unknown state";
+        case Disconnected:
+            return u"Not yet connected - waiting.";
+        case Connecting:
+            return u"Trying to connect to the server.";
+        case LogonInProgress:
+            return u"Sending login information.";
+        case ReadingMessageList:
+            return u"Receiving message list from the server.";
+        case Connected:
+            return u"Connected to the server - idle.";
+        case ReceivingMessage:
+            return u"Receiving message from the server.";
+        case DeletingMessage:
+            return u"Deleting message from the server.";
+        case NegotiatingSSL:
+            return u"Negotiating SSL encryption.";
+        case EstablishedSSL:
+            return u"Established SSL encryption.";
+        default:
+            return u"Unknown state";
     }
 }
 
@@ -106,9 +115,7 @@ void CqelPop3Com::ReplaceMessages() {
 
 // ---- Properties ------------------------------------------------------------
 
-HRESULT CqelPop3Com::get_Hostname(BSTR* value) try {
-    return CopyText(hostname, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Hostname(BSTR* value) try { return CopyText(hostname, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_Hostname(BSTR value) try {
@@ -117,9 +124,7 @@ HRESULT CqelPop3Com::put_Hostname(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Port(std::int32_t* value) try {
-    return CopyValue(port, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Port(std::int32_t* value) try { return CopyValue(port, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_Port(std::int32_t value) try {
@@ -128,9 +133,7 @@ HRESULT CqelPop3Com::put_Port(std::int32_t value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Login(BSTR* value) try {
-    return CopyText(login, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Login(BSTR* value) try { return CopyText(login, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_Login(BSTR value) try {
@@ -139,9 +142,7 @@ HRESULT CqelPop3Com::put_Login(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Password(BSTR* value) try {
-    return CopyText(password, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Password(BSTR* value) try { return CopyText(password, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_Password(BSTR value) try {
@@ -150,15 +151,15 @@ HRESULT CqelPop3Com::put_Password(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_State(StatesEnum* value) try {
-    return CopyValue(state, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_State(StatesEnum* value) try { return CopyValue(state, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::get_StateText(com::VARIANT StateNum, BSTR* value) try {
     std::int32_t number = state;
-    if (StateNum.vt == com::VT_I4) number = StateNum.lVal;
-    else if (StateNum.vt == (com::VT_I4 | com::VT_BYREF) && StateNum.plVal != nullptr) number = *StateNum.plVal;
+    if (StateNum.vt == com::VT_I4)
+        number = StateNum.lVal;
+    else if (StateNum.vt == (com::VT_I4 | com::VT_BYREF) && StateNum.plVal != nullptr)
+        number = *StateNum.plVal;
     return CopyText(StateTextOf(number), value);
 } catch (...) {
     return ExceptionResult();
@@ -191,9 +192,7 @@ HRESULT CqelPop3Com::put_Blocking(com::VARIANT_BOOL value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) try {
-    return CopyValue(timeout, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Timeout(std::int16_t* value) try { return CopyValue(timeout, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_Timeout(std::int16_t value) try {
@@ -202,9 +201,7 @@ HRESULT CqelPop3Com::put_Timeout(std::int16_t value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_DebugFile(BSTR* value) try {
-    return CopyText(debugFile, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_DebugFile(BSTR* value) try { return CopyText(debugFile, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_DebugFile(BSTR value) try {
@@ -214,9 +211,7 @@ HRESULT CqelPop3Com::put_DebugFile(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_MyHostname(BSTR* value) try {
-    return CopyText(myHostname, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_MyHostname(BSTR* value) try { return CopyText(myHostname, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_MyHostname(BSTR value) try {
@@ -225,9 +220,7 @@ HRESULT CqelPop3Com::put_MyHostname(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_MyIP(BSTR* value) try {
-    return CopyText(myIP, value);
-} catch (...) {
+HRESULT CqelPop3Com::get_MyIP(BSTR* value) try { return CopyText(myIP, value); } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_MyIP(BSTR value) try {
@@ -248,14 +241,10 @@ HRESULT CqelPop3Com::put_Tag(com::VARIANT value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_Version(BSTR* value) try {
-    return CopyText(u"1.4.1.113", value);
-} catch (...) {
+HRESULT CqelPop3Com::get_Version(BSTR* value) try { return CopyText(u"1.4.1.113", value); } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::put_Version(BSTR) try {
-    return S_OK;
-} catch (...) {
+HRESULT CqelPop3Com::put_Version(BSTR) try { return S_OK; } catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::get_Notification(IqelPopClientNotify** value) try {
@@ -296,7 +285,8 @@ HRESULT CqelPop3Com::putref_Certificate(com::IDispatch* value) try {
     if (com::FAILED(hr)) {
         security = SecurityNone;
         // Reported as error information only: LastError stays as it was.
-        com::SetErrorInfoText(IqelPop3Com::iid, qelpop3::kProgId, text::FromAnsi(LookupErrorText(errNotACertificate)));
+        com::SetErrorInfoText(IqelPop3Com::iid, qelpop3::kProgId,
+                              text::FromAnsi(LookupErrorText(errNotACertificate)));
         return hr;
     }
     certificate = cert.Get();

@@ -23,9 +23,9 @@
 namespace component::protocol {
 
 using com::BSTR;
+using com::E_FAIL;
 using com::HRESULT;
 using com::S_OK;
-using com::E_FAIL;
 
 class CqelPop3Com final : public com::ComClass<com::DispatchImpl<IqelPop3Com>, com::ISupportErrorInfo,
                                                com::ConnectionPointContainerImpl>,
@@ -120,7 +120,17 @@ private:
         unsigned bits = 0;
     };
     // The login sequence, named after the reply each step waits for.
-    enum class LoginStep { Greeting, StlsReply, Login, UserReply, PassReply, StatReply, ListLines, UidlLines, LoggedIn };
+    enum class LoginStep {
+        Greeting,
+        StlsReply,
+        Login,
+        UserReply,
+        PassReply,
+        StatReply,
+        ListLines,
+        UidlLines,
+        LoggedIn
+    };
     // Where the lines of a download go: the message (whole messages), its
     // memory data (headers), nowhere (a reply whose message cannot be kept).
     enum class MessageFile { None, Whole, Memory, Discard };

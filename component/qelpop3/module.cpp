@@ -21,6 +21,7 @@ const com::ClassEntry kClasses[] = {
 }  // namespace
 
 extern "C" [[gnu::visibility("default")]] com::HRESULT DllGetClassObject(const com::CLSID& clsid,
-                                                                         const com::IID& iid, void** factory) {
+                                                                         const com::IID& iid,
+                                                                         void** factory) {
     return com::GetClassObjectFrom(kClasses, clsid, iid, factory);
 }

@@ -111,7 +111,8 @@ int VerifyDetached(std::string_view signatureBase64, std::string_view signedCont
     }
     const StorePtr store = BuildTrustStore(signer);
     const BioPtr content = MemoryBio(signedContent);
-    const bool ok = store && content && CMS_verify(cms.get(), nullptr, store.get(), content.get(), nullptr, 0) == 1;
+    const bool ok =
+        store && content && CMS_verify(cms.get(), nullptr, store.get(), content.get(), nullptr, 0) == 1;
     ERR_clear_error();
     return ok ? kSmimeOk : errInvalidSignature;
 }
@@ -151,7 +152,8 @@ int Decrypt(std::string_view envelopedBase64, EVP_PKEY* key, X509* cert, std::st
     bool ok = false;
     {
         const BioPtr out = FileBio(result);
-        ok = out && CMS_decrypt(cms.get(), key, cert, nullptr, out.get(), 0) == 1 && BIO_flush(out.get()) == 1;
+        ok =
+            out && CMS_decrypt(cms.get(), key, cert, nullptr, out.get(), 0) == 1 && BIO_flush(out.get()) == 1;
     }
     ERR_clear_error();
     if (!ok) return errDecryptFailed;  // a failed decryption may already have written garbage

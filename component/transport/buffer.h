@@ -6,8 +6,8 @@
 // all, and a reservation never fills the block to its last byte. The block
 // grows by at least the request plus 32 KiB and at least doubles (up to the
 // cap), so filling it costs time linear in the bytes.
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace component::transport {

@@ -88,7 +88,8 @@ int CCommandLineSocket::Receive(void* buffer, int size) {
     return -1;
 }
 
-bool CCommandLineSocket::StartTls(std::string_view host, X509* clientCert, EVP_PKEY* clientKey, bool implicit) {
+bool CCommandLineSocket::StartTls(std::string_view host, X509* clientCert, EVP_PKEY* clientKey,
+                                  bool implicit) {
     if (lineBuffer.GetLength() > 0 || Handle() < 0) return false;
     tls = TlsConnection::Create(Handle(), host, clientCert, clientKey);
     if (!tls) return false;
@@ -161,7 +162,8 @@ void CCommandLineSocket::Flush() {
         }
         // Only what the socket accepted goes into the trace: a block that
         // would block is tried again later and must not appear twice.
-        if (!owner.TraceFile().empty()) LogRaw(owner.TraceFile(), sendQueue.GetData(), static_cast<std::size_t>(sent));
+        if (!owner.TraceFile().empty())
+            LogRaw(owner.TraceFile(), sendQueue.GetData(), static_cast<std::size_t>(sent));
         bytesSent += static_cast<std::uint32_t>(sent);
         sendQueue.Consume(static_cast<std::uint32_t>(sent));
     }
@@ -176,7 +178,8 @@ void CCommandLineSocket::SendFinal(std::string_view text) {
     finalDone = false;
     canSend = true;
     FlushFinal();
-    if (sendQueue.GetLength() > 0 && platform::net::LastSocketError() != platform::net::kErrWouldBlock) return;
+    if (sendQueue.GetLength() > 0 && platform::net::LastSocketError() != platform::net::kErrWouldBlock)
+        return;
     // The wait runs the loop, so the program's windows and timers go on
     // while a silent server takes its time.
     const auto alive = Alive();
@@ -204,7 +207,8 @@ void CCommandLineSocket::ReadFinalReply() {
         finalDone = platform::net::LastSocketError() != platform::net::kErrWouldBlock;
         return;
     }
-    if (n > 0 && !owner.TraceFile().empty()) LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
+    if (n > 0 && !owner.TraceFile().empty())
+        LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
     finalDone = n == 0 || std::find(receiveArea, receiveArea + n, '\n') != receiveArea + n;
 }
 

@@ -56,7 +56,9 @@ public:
 
     // False when the queue cannot grow.
     bool QueueData(const void* bytes, std::uint32_t n);
-    bool QueueString(std::string_view text) { return QueueData(text.data(), static_cast<std::uint32_t>(text.size())); }
+    bool QueueString(std::string_view text) {
+        return QueueData(text.data(), static_cast<std::uint32_t>(text.size()));
+    }
     void ResetSendQueue() { sendQueue.Reset(); }
     void Flush();
     // Queues `text` and sends what the socket takes; false when it could

@@ -17,7 +17,9 @@ int PassPhraseCallback(char* buffer, int size, int /*rwflag*/, void* user) {
 
 }  // namespace
 
-BioPtr MemoryBio(std::string_view data) { return BioPtr(BIO_new_mem_buf(data.data(), static_cast<int>(data.size()))); }
+BioPtr MemoryBio(std::string_view data) {
+    return BioPtr(BIO_new_mem_buf(data.data(), static_cast<int>(data.size())));
+}
 
 X509Ptr ReadPemCertificate(std::string_view pem) {
     const BioPtr bio = MemoryBio(pem);
@@ -28,7 +30,8 @@ X509Ptr ReadPemCertificate(std::string_view pem) {
 
 PkeyPtr ReadPemPrivateKey(std::string_view pem, std::string_view passPhrase) {
     const BioPtr bio = MemoryBio(pem);
-    PkeyPtr key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, &PassPhraseCallback, &passPhrase) : nullptr);
+    PkeyPtr key(bio ? PEM_read_bio_PrivateKey(bio.get(), nullptr, &PassPhraseCallback, &passPhrase)
+                    : nullptr);
     ERR_clear_error();
     return key;
 }

@@ -16,7 +16,8 @@ void IgnoreSigpipe() {
     static std::once_flag once;
     std::call_once(once, [] {
         struct sigaction current {};
-        if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL) signal(SIGPIPE, SIG_IGN);
+        if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            signal(SIGPIPE, SIG_IGN);
     });
 }
 
@@ -75,7 +76,8 @@ std::unique_ptr<TlsConnection> TlsConnection::Create(int fd, std::string_view ho
         SSL_set1_host(c->ssl_.get(), h.c_str());
     }
 
-    if (clientCert != nullptr && clientKey != nullptr && SSL_use_certificate(c->ssl_.get(), clientCert) == 1 &&
+    if (clientCert != nullptr && clientKey != nullptr &&
+        SSL_use_certificate(c->ssl_.get(), clientCert) == 1 &&
         SSL_use_PrivateKey(c->ssl_.get(), clientKey) == 1 && SSL_check_private_key(c->ssl_.get()) == 1) {
         c->clientCertificateInstalled_ = true;
     } else if (clientCert != nullptr) {
@@ -95,7 +97,8 @@ TlsConnection::~TlsConnection() {
 
 int TlsConnection::VerifyCallback(int preverified, X509_STORE_CTX* store) {
     SSL* ssl = static_cast<SSL*>(X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-    auto* self = ssl != nullptr ? static_cast<TlsConnection*>(SSL_get_ex_data(ssl, ConnectionIndex())) : nullptr;
+    auto* self =
+        ssl != nullptr ? static_cast<TlsConnection*>(SSL_get_ex_data(ssl, ConnectionIndex())) : nullptr;
     if (!preverified && self != nullptr && self->verifyCode_ == 0)
         self->verifyCode_ = 50000 + X509_STORE_CTX_get_error(store);
     X509_STORE_CTX_set_error(store, X509_V_OK);

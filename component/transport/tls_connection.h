@@ -29,7 +29,8 @@ public:
     // `host` is what the user typed: a name gets SNI and a name check, an
     // address an address check. The client certificate is presented only
     // with a key that matches it. Null when OpenSSL cannot set up.
-    static std::unique_ptr<TlsConnection> Create(int fd, std::string_view host, X509* clientCert, EVP_PKEY* clientKey);
+    static std::unique_ptr<TlsConnection> Create(int fd, std::string_view host, X509* clientCert,
+                                                 EVP_PKEY* clientKey);
     ~TlsConnection();
     TlsConnection(const TlsConnection&) = delete;
     TlsConnection& operator=(const TlsConnection&) = delete;

@@ -17,7 +17,7 @@ namespace {
 
 struct ClassRecord {
     std::vector<std::u16string> progIds;
-    std::string libraryPath;               // empty for a class inside this process
+    std::string libraryPath;                    // empty for a class inside this process
     GetClassObjectFn getClassObject = nullptr;  // set for a class inside this process
 };
 
@@ -27,36 +27,29 @@ struct Registry {
     std::map<std::string, GetClassObjectFn> loaded;  // library path -> entry point
 };
 
-Registry& TheRegistry()
-{
+Registry& TheRegistry() {
     static Registry registry;
     return registry;
 }
 
-bool ProgIdsEqual(std::u16string_view a, std::u16string_view b) noexcept
-{
+bool ProgIdsEqual(std::u16string_view a, std::u16string_view b) noexcept {
     const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [&](char16_t x, char16_t y) { return lower(x) == lower(y); });
 }
 
-std::u16string Widen(std::string_view text)
-{
-    return {text.begin(), text.end()};
-}
+std::u16string Widen(std::string_view text) { return {text.begin(), text.end()}; }
 
 constexpr std::u16string_view kSource = u"platform.com activation";
 
-HRESULT Fail(HRESULT hr, std::string_view message)
-{
+HRESULT Fail(HRESULT hr, std::string_view message) {
     SetErrorInfoText(GUID_NULL, kSource, Widen(message));
     return hr;
 }
 
 // The entry point of a library, loading it on first use. Called with the
 // registry locked.
-HRESULT EntryPointOf(Registry& registry, const std::string& path, GetClassObjectFn* entry)
-{
+HRESULT EntryPointOf(Registry& registry, const std::string& path, GetClassObjectFn* entry) {
     if (const auto it = registry.loaded.find(path); it != registry.loaded.end()) {
         *entry = it->second;
         return S_OK;
@@ -82,15 +75,13 @@ HRESULT EntryPointOf(Registry& registry, const std::string& path, GetClassObject
     return S_OK;
 }
 
-HRESULT Register(const CLSID& clsid, const std::vector<std::u16string>& progIds, ClassRecord record)
-{
+HRESULT Register(const CLSID& clsid, const std::vector<std::u16string>& progIds, ClassRecord record) {
     try {
         Registry& registry = TheRegistry();
         const std::lock_guard lock(registry.mutex);
         // A ProgID names one class: take it away from any other.
         for (auto& [other, existing] : registry.classes) {
-            if (other == clsid)
-                continue;
+            if (other == clsid) continue;
             std::erase_if(existing.progIds, [&](const std::u16string& p) {
                 return std::any_of(progIds.begin(), progIds.end(),
                                    [&](const std::u16string& q) { return ProgIdsEqual(p, q); });
@@ -107,36 +98,29 @@ HRESULT Register(const CLSID& clsid, const std::vector<std::u16string>& progIds,
 }  // namespace
 
 HRESULT RegisterServerLibrary(const CLSID& clsid, const std::vector<std::u16string>& progIds,
-                              const std::string& libraryPath)
-{
-    if (libraryPath.empty())
-        return E_INVALIDARG;
+                              const std::string& libraryPath) {
+    if (libraryPath.empty()) return E_INVALIDARG;
     ClassRecord record;
     record.libraryPath = libraryPath;
     return Register(clsid, progIds, std::move(record));
 }
 
 HRESULT RegisterClassObject(const CLSID& clsid, const std::vector<std::u16string>& progIds,
-                            GetClassObjectFn getClassObject)
-{
-    if (!getClassObject)
-        return E_POINTER;
+                            GetClassObjectFn getClassObject) {
+    if (!getClassObject) return E_POINTER;
     ClassRecord record;
     record.getClassObject = getClassObject;
     return Register(clsid, progIds, std::move(record));
 }
 
-void RevokeClass(const CLSID& clsid)
-{
+void RevokeClass(const CLSID& clsid) {
     Registry& registry = TheRegistry();
     const std::lock_guard lock(registry.mutex);
     registry.classes.erase(clsid);
 }
 
-HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* clsid)
-{
-    if (!clsid)
-        return E_POINTER;
+HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* clsid) {
+    if (!clsid) return E_POINTER;
     *clsid = GUID_NULL;
     Registry& registry = TheRegistry();
     const std::lock_guard lock(registry.mutex);
@@ -151,10 +135,8 @@ HRESULT CLSIDFromProgID(std::u16string_view progId, CLSID* clsid)
     return CO_E_CLASSSTRING;
 }
 
-HRESULT CLSIDFromString(std::u16string_view text, CLSID* clsid)
-{
-    if (!clsid)
-        return E_POINTER;
+HRESULT CLSIDFromString(std::u16string_view text, CLSID* clsid) {
+    if (!clsid) return E_POINTER;
     if (!text.empty() && text.front() == u'{') {
         const auto parsed = ParseGuid(text);
         *clsid = parsed.value_or(GUID_NULL);
@@ -163,23 +145,19 @@ HRESULT CLSIDFromString(std::u16string_view text, CLSID* clsid)
     return CLSIDFromProgID(text, clsid);
 }
 
-HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** factory)
-{
-    if (!factory)
-        return E_POINTER;
+HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** factory) {
+    if (!factory) return E_POINTER;
     *factory = nullptr;
     GetClassObjectFn entry = nullptr;
     try {
         Registry& registry = TheRegistry();
         const std::lock_guard lock(registry.mutex);
         const auto it = registry.classes.find(clsid);
-        if (it == registry.classes.end())
-            return REGDB_E_CLASSNOTREG;
+        if (it == registry.classes.end()) return REGDB_E_CLASSNOTREG;
         entry = it->second.getClassObject;
         if (!entry) {
             const HRESULT hr = EntryPointOf(registry, it->second.libraryPath, &entry);
-            if (FAILED(hr))
-                return hr;
+            if (FAILED(hr)) return hr;
         }
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
@@ -188,31 +166,23 @@ HRESULT CoGetClassObject(const CLSID& clsid, const IID& iid, void** factory)
     return entry(clsid, iid, factory);
 }
 
-HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
+HRESULT CoCreateInstance(const CLSID& clsid, IUnknown* outer, const IID& iid, void** object) {
+    if (!object) return E_POINTER;
     *object = nullptr;
-    if (outer)
-        return CLASS_E_NOAGGREGATION;
+    if (outer) return CLASS_E_NOAGGREGATION;
     ComPtr<IClassFactory> factory;
     const HRESULT hr = CoGetClassObject(clsid, IClassFactory::iid, factory.ReleaseAndGetVoidAddress());
-    if (FAILED(hr))
-        return hr;
-    if (!factory)
-        return E_UNEXPECTED;
+    if (FAILED(hr)) return hr;
+    if (!factory) return E_UNEXPECTED;
     return factory->CreateInstance(nullptr, iid, object);
 }
 
-HRESULT CreateInstanceFromProgID(std::u16string_view progId, const IID& iid, void** object)
-{
-    if (!object)
-        return E_POINTER;
+HRESULT CreateInstanceFromProgID(std::u16string_view progId, const IID& iid, void** object) {
+    if (!object) return E_POINTER;
     *object = nullptr;
     CLSID clsid;
     const HRESULT hr = CLSIDFromProgID(progId, &clsid);
-    if (FAILED(hr))
-        return hr;
+    if (FAILED(hr)) return hr;
     return CoCreateInstance(clsid, nullptr, iid, object);
 }
 

@@ -11,23 +11,20 @@ namespace {
 
 // Layout: a 32-bit byte length, then the characters and one NUL.
 constexpr std::size_t kPrefix = sizeof(std::uint32_t);
-constexpr std::uint32_t kMaxLength = (std::numeric_limits<std::uint32_t>::max() - kPrefix) / sizeof(OLECHAR) - 1;
+constexpr std::uint32_t kMaxLength =
+    (std::numeric_limits<std::uint32_t>::max() - kPrefix) / sizeof(OLECHAR) - 1;
 
-std::uint32_t* PrefixOf(const OLECHAR* text) noexcept
-{
+std::uint32_t* PrefixOf(const OLECHAR* text) noexcept {
     return reinterpret_cast<std::uint32_t*>(reinterpret_cast<std::uintptr_t>(text) - kPrefix);
 }
 
 }  // namespace
 
-BSTR SysAllocStringLen(const OLECHAR* text, std::uint32_t length)
-{
-    if (length > kMaxLength)
-        return nullptr;
+BSTR SysAllocStringLen(const OLECHAR* text, std::uint32_t length) {
+    if (length > kMaxLength) return nullptr;
     const std::size_t bytes = static_cast<std::size_t>(length) * sizeof(OLECHAR);
     void* block = std::malloc(kPrefix + bytes + sizeof(OLECHAR));
-    if (!block)
-        return nullptr;
+    if (!block) return nullptr;
     const auto byteLength = static_cast<std::uint32_t>(bytes);
     std::memcpy(block, &byteLength, kPrefix);
     auto* chars = reinterpret_cast<OLECHAR*>(static_cast<unsigned char*>(block) + kPrefix);
@@ -39,59 +36,43 @@ BSTR SysAllocStringLen(const OLECHAR* text, std::uint32_t length)
     return chars;
 }
 
-BSTR SysAllocString(const OLECHAR* text)
-{
-    if (!text)
-        return nullptr;
+BSTR SysAllocString(const OLECHAR* text) {
+    if (!text) return nullptr;
     return SysAllocStringView(std::u16string_view(text));
 }
 
-BSTR SysAllocStringView(std::u16string_view text)
-{
-    if (text.size() > kMaxLength)
-        return nullptr;
+BSTR SysAllocStringView(std::u16string_view text) {
+    if (text.size() > kMaxLength) return nullptr;
     // A view of nothing may have a null data pointer; still an empty, non-null BSTR.
     static constexpr OLECHAR kNothing[1] = {u'\0'};
     return SysAllocStringLen(text.data() ? text.data() : kNothing, static_cast<std::uint32_t>(text.size()));
 }
 
-void SysFreeString(BSTR text) noexcept
-{
-    if (text)
-        std::free(PrefixOf(text));
+void SysFreeString(BSTR text) noexcept {
+    if (text) std::free(PrefixOf(text));
 }
 
-std::uint32_t SysStringByteLen(const OLECHAR* text) noexcept
-{
-    if (!text)
-        return 0;
+std::uint32_t SysStringByteLen(const OLECHAR* text) noexcept {
+    if (!text) return 0;
     std::uint32_t bytes = 0;
     std::memcpy(&bytes, PrefixOf(text), kPrefix);
     return bytes;
 }
 
-std::uint32_t SysStringLen(const OLECHAR* text) noexcept
-{
-    return SysStringByteLen(text) / sizeof(OLECHAR);
-}
+std::uint32_t SysStringLen(const OLECHAR* text) noexcept { return SysStringByteLen(text) / sizeof(OLECHAR); }
 
-std::u16string_view BstrView(const OLECHAR* text) noexcept
-{
-    if (!text)
-        return {};
+std::u16string_view BstrView(const OLECHAR* text) noexcept {
+    if (!text) return {};
     return {text, SysStringLen(text)};
 }
 
-Bstr::Bstr(std::u16string_view text) : text_(SysAllocStringView(text))
-{
-    if (!text_)
-        throw std::bad_alloc();
+Bstr::Bstr(std::u16string_view text) : text_(SysAllocStringView(text)) {
+    if (!text_) throw std::bad_alloc();
 }
 
 Bstr::Bstr(const Bstr& other) : Bstr(CopyOf(other.text_)) {}
 
-Bstr& Bstr::operator=(const Bstr& other)
-{
+Bstr& Bstr::operator=(const Bstr& other) {
     if (this != &other) {
         Bstr copy(other);
         std::swap(text_, copy.text_);
@@ -99,8 +80,7 @@ Bstr& Bstr::operator=(const Bstr& other)
     return *this;
 }
 
-Bstr& Bstr::operator=(Bstr&& other) noexcept
-{
+Bstr& Bstr::operator=(Bstr&& other) noexcept {
     if (this != &other) {
         Reset();
         text_ = std::exchange(other.text_, nullptr);
@@ -108,31 +88,23 @@ Bstr& Bstr::operator=(Bstr&& other) noexcept
     return *this;
 }
 
-Bstr Bstr::Adopt(BSTR text) noexcept
-{
+Bstr Bstr::Adopt(BSTR text) noexcept {
     Bstr owner;
     owner.text_ = text;
     return owner;
 }
 
-BSTR* Bstr::ReleaseAndGetAddressOf() noexcept
-{
+BSTR* Bstr::ReleaseAndGetAddressOf() noexcept {
     Reset();
     return &text_;
 }
 
-void Bstr::Reset() noexcept
-{
-    SysFreeString(std::exchange(text_, nullptr));
-}
+void Bstr::Reset() noexcept { SysFreeString(std::exchange(text_, nullptr)); }
 
-HRESULT Bstr::CopyTo(BSTR* out) const
-{
-    if (!out)
-        return E_POINTER;
+HRESULT Bstr::CopyTo(BSTR* out) const {
+    if (!out) return E_POINTER;
     *out = nullptr;
-    if (!text_)
-        return S_OK;
+    if (!text_) return S_OK;
     *out = SysAllocStringView(View());
     return *out ? S_OK : E_OUTOFMEMORY;
 }

@@ -40,18 +40,14 @@ using GetClassObjectFn = HRESULT (*)(const CLSID& clsid, const IID& iid, void** 
 template <class T>
 class ClassFactory : public ComClass<IClassFactory> {
 public:
-    HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override
-    {
-        if (!object)
-            return E_POINTER;
+    HRESULT CreateInstance(IUnknown* outer, const IID& iid, void** object) override {
+        if (!object) return E_POINTER;
         *object = nullptr;
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
+        if (outer) return CLASS_E_NOAGGREGATION;
         try {
             ComPtr<T> created;
             const HRESULT hr = CreateComObject(&created);
-            if (FAILED(hr))
-                return hr;
+            if (FAILED(hr)) return hr;
             return created->QueryInterface(iid, object);
         } catch (const std::bad_alloc&) {
             return E_OUTOFMEMORY;
@@ -62,10 +58,8 @@ public:
 
 // The factory of class T, asked for `iid`.
 template <class T>
-HRESULT GetClassFactory(const IID& iid, void** factory)
-{
-    if (!factory)
-        return E_POINTER;
+HRESULT GetClassFactory(const IID& iid, void** factory) {
+    if (!factory) return E_POINTER;
     *factory = nullptr;
     try {
         const ComPtr<ClassFactory<T>> f = MakeComObject<ClassFactory<T>>();
@@ -81,13 +75,14 @@ struct ClassEntry {
 };
 
 template <class T>
-constexpr ClassEntry ClassEntryFor(const CLSID& clsid) noexcept
-{
-    return {clsid, [](const CLSID&, const IID& iid, void** factory) { return GetClassFactory<T>(iid, factory); }};
+constexpr ClassEntry ClassEntryFor(const CLSID& clsid) noexcept {
+    return {clsid,
+            [](const CLSID&, const IID& iid, void** factory) { return GetClassFactory<T>(iid, factory); }};
 }
 
 // The factory of `clsid` from a library's table; CLASS_E_CLASSNOTAVAILABLE
 // when the library has no such class.
-HRESULT GetClassObjectFrom(std::span<const ClassEntry> classes, const CLSID& clsid, const IID& iid, void** factory);
+HRESULT GetClassObjectFrom(std::span<const ClassEntry> classes, const CLSID& clsid, const IID& iid,
+                           void** factory);
 
 }  // namespace com

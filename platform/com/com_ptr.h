@@ -17,29 +17,24 @@ public:
     ComPtr(const ComPtr& other) noexcept : ptr_(other.ptr_) { AddRefIf(); }
     ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
     template <class U>
-    ComPtr(const ComPtr<U>& other) noexcept : ptr_(other.Get())
-    {
+    ComPtr(const ComPtr<U>& other) noexcept : ptr_(other.Get()) {
         AddRefIf();
     }
     ~ComPtr() { ReleaseIf(); }
 
-    ComPtr& operator=(const ComPtr& other) noexcept
-    {
+    ComPtr& operator=(const ComPtr& other) noexcept {
         ComPtr(other).Swap(*this);
         return *this;
     }
-    ComPtr& operator=(ComPtr&& other) noexcept
-    {
+    ComPtr& operator=(ComPtr&& other) noexcept {
         ComPtr(std::move(other)).Swap(*this);
         return *this;
     }
-    ComPtr& operator=(T* object) noexcept
-    {
+    ComPtr& operator=(T* object) noexcept {
         ComPtr(object).Swap(*this);
         return *this;
     }
-    ComPtr& operator=(std::nullptr_t) noexcept
-    {
+    ComPtr& operator=(std::nullptr_t) noexcept {
         Reset();
         return *this;
     }
@@ -50,14 +45,11 @@ public:
     explicit operator bool() const noexcept { return ptr_ != nullptr; }
 
     // Drops the reference (the object may go away here).
-    void Reset() noexcept
-    {
-        if (T* old = std::exchange(ptr_, nullptr))
-            old->Release();
+    void Reset() noexcept {
+        if (T* old = std::exchange(ptr_, nullptr)) old->Release();
     }
     // Adopts a reference the caller already owns.
-    void Attach(T* object) noexcept
-    {
+    void Attach(T* object) noexcept {
         ReleaseIf();
         ptr_ = object;
     }
@@ -65,29 +57,23 @@ public:
     [[nodiscard]] T* Detach() noexcept { return std::exchange(ptr_, nullptr); }
 
     // For out parameters: releases the current object first.
-    T** ReleaseAndGetAddressOf() noexcept
-    {
+    T** ReleaseAndGetAddressOf() noexcept {
         Reset();
         return &ptr_;
     }
     void** ReleaseAndGetVoidAddress() noexcept { return reinterpret_cast<void**>(ReleaseAndGetAddressOf()); }
 
     // Gives the caller its own reference ([out] parameters).
-    HRESULT CopyTo(T** out) const noexcept
-    {
-        if (!out)
-            return E_POINTER;
+    HRESULT CopyTo(T** out) const noexcept {
+        if (!out) return E_POINTER;
         *out = ptr_;
-        if (ptr_)
-            ptr_->AddRef();
+        if (ptr_) ptr_->AddRef();
         return S_OK;
     }
 
     template <class U>
-    HRESULT As(ComPtr<U>* out) const noexcept
-    {
-        if (!out)
-            return E_POINTER;
+    HRESULT As(ComPtr<U>* out) const noexcept {
+        if (!out) return E_POINTER;
         if (!ptr_) {
             out->Reset();
             return E_POINTER;
@@ -95,8 +81,7 @@ public:
         return ptr_->QueryInterface(IidOf<U>(), out->ReleaseAndGetVoidAddress());
     }
     template <class U>
-    ComPtr<U> As() const noexcept
-    {
+    ComPtr<U> As() const noexcept {
         ComPtr<U> out;
         As(&out);
         return out;
@@ -108,15 +93,11 @@ public:
     friend bool operator==(const ComPtr& a, std::nullptr_t) noexcept { return a.ptr_ == nullptr; }
 
 private:
-    void AddRefIf() noexcept
-    {
-        if (ptr_)
-            ptr_->AddRef();
+    void AddRefIf() noexcept {
+        if (ptr_) ptr_->AddRef();
     }
-    void ReleaseIf() noexcept
-    {
-        if (ptr_)
-            ptr_->Release();
+    void ReleaseIf() noexcept {
+        if (ptr_) ptr_->Release();
     }
 
     T* ptr_ = nullptr;
@@ -124,8 +105,7 @@ private:
 
 // Adopts a reference returned by a creating call.
 template <class T>
-ComPtr<T> AdoptRef(T* object) noexcept
-{
+ComPtr<T> AdoptRef(T* object) noexcept {
     ComPtr<T> p;
     p.Attach(object);
     return p;

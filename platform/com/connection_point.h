@@ -52,9 +52,7 @@ protected:
 class ConnectionPoint : public ComClass<IConnectionPoint> {
 public:
     ConnectionPoint(const IID& events, IConnectionPointContainer* container) noexcept
-        : events_(events), container_(container)
-    {
-    }
+        : events_(events), container_(container) {}
 
     HRESULT GetConnectionInterface(IID* events) override;
     HRESULT GetConnectionPointContainer(IConnectionPointContainer** container) override;
@@ -67,7 +65,9 @@ public:
     // the fire: one unadvised before its turn is skipped, one advised during
     // it hears from the next fire on.
     void Fire(DISPID dispid, DISPPARAMS& params, LCID lcid = LOCALE_USER_DEFAULT);
-    void Fire(DISPID dispid, DispatchArgs& args, LCID lcid = LOCALE_USER_DEFAULT) { Fire(dispid, *args.Params(), lcid); }
+    void Fire(DISPID dispid, DispatchArgs& args, LCID lcid = LOCALE_USER_DEFAULT) {
+        Fire(dispid, *args.Params(), lcid);
+    }
 
     std::size_t SinkCount() const noexcept;
     const IID& EventsIid() const noexcept { return events_; }

@@ -12,18 +12,16 @@ struct PointPolicy {
     using Interface = IEnumConnectionPoints;
     using Item = IConnectionPoint*;
     using Held = ComPtr<IConnectionPoint>;
-    static HRESULT CopyOut(IConnectionPoint** out, const ComPtr<IConnectionPoint>& held) { return held.CopyTo(out); }
+    static HRESULT CopyOut(IConnectionPoint** out, const ComPtr<IConnectionPoint>& held) {
+        return held.CopyTo(out);
+    }
 };
 
 }  // namespace
 
-ConnectionPointContainerImpl::~ConnectionPointContainerImpl()
-{
-    DisconnectConnectionPoints();
-}
+ConnectionPointContainerImpl::~ConnectionPointContainerImpl() { DisconnectConnectionPoints(); }
 
-HRESULT ConnectionPointContainerImpl::EnumConnectionPoints(IEnumConnectionPoints** points)
-{
+HRESULT ConnectionPointContainerImpl::EnumConnectionPoints(IEnumConnectionPoints** points) {
     try {
         std::vector<ComPtr<IConnectionPoint>> items(points_.begin(), points_.end());
         return SnapshotEnum<PointPolicy>::Create(std::move(items), points);
@@ -32,21 +30,17 @@ HRESULT ConnectionPointContainerImpl::EnumConnectionPoints(IEnumConnectionPoints
     }
 }
 
-HRESULT ConnectionPointContainerImpl::FindConnectionPoint(const IID& events, IConnectionPoint** point)
-{
-    if (!point)
-        return E_POINTER;
+HRESULT ConnectionPointContainerImpl::FindConnectionPoint(const IID& events, IConnectionPoint** point) {
+    if (!point) return E_POINTER;
     *point = nullptr;
     ConnectionPoint* found = ConnectionPointOf(events);
-    if (!found)
-        return CONNECT_E_NOCONNECTION;
+    if (!found) return CONNECT_E_NOCONNECTION;
     found->AddRef();
     *point = found;
     return S_OK;
 }
 
-ConnectionPoint* ConnectionPointContainerImpl::AddConnectionPoint(const IID& events)
-{
+ConnectionPoint* ConnectionPointContainerImpl::AddConnectionPoint(const IID& events) {
     try {
         ComPtr<ConnectionPoint> point;
         if (FAILED(CreateComObject(&point, events, static_cast<IConnectionPointContainer*>(this))))
@@ -58,19 +52,15 @@ ConnectionPoint* ConnectionPointContainerImpl::AddConnectionPoint(const IID& eve
     }
 }
 
-ConnectionPoint* ConnectionPointContainerImpl::ConnectionPointOf(const IID& events) const noexcept
-{
+ConnectionPoint* ConnectionPointContainerImpl::ConnectionPointOf(const IID& events) const noexcept {
     for (const auto& p : points_) {
-        if (p->EventsIid() == events)
-            return p.Get();
+        if (p->EventsIid() == events) return p.Get();
     }
     return nullptr;
 }
 
-void ConnectionPointContainerImpl::DisconnectConnectionPoints() noexcept
-{
-    for (std::size_t i = 0; i < points_.size(); ++i)
-        points_[i]->Disconnect();
+void ConnectionPointContainerImpl::DisconnectConnectionPoints() noexcept {
+    for (std::size_t i = 0; i < points_.size(); ++i) points_[i]->Disconnect();
 }
 
 }  // namespace com

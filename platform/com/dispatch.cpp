@@ -2,10 +2,8 @@
 
 namespace com {
 
-void ClearExcepInfo(EXCEPINFO* info) noexcept
-{
-    if (!info)
-        return;
+void ClearExcepInfo(EXCEPINFO* info) noexcept {
+    if (!info) return;
     SysFreeString(info->bstrSource);
     SysFreeString(info->bstrDescription);
     SysFreeString(info->bstrHelpFile);

@@ -55,8 +55,9 @@ struct IDispatch : IUnknown {
     virtual HRESULT GetTypeInfo(std::uint32_t index, LCID lcid, ITypeInfo** info) = 0;
     virtual HRESULT GetIDsOfNames(const IID& reserved, OLECHAR** names, std::uint32_t nameCount, LCID lcid,
                                   DISPID* dispids) = 0;
-    virtual HRESULT Invoke(DISPID dispid, const IID& reserved, LCID lcid, std::uint16_t flags, DISPPARAMS* params,
-                           VARIANT* result, EXCEPINFO* exception, std::uint32_t* argError) = 0;
+    virtual HRESULT Invoke(DISPID dispid, const IID& reserved, LCID lcid, std::uint16_t flags,
+                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                           std::uint32_t* argError) = 0;
 
 protected:
     ~IDispatch() = default;

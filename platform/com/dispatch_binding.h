@@ -23,17 +23,14 @@ public:
     std::uint32_t ArgCount() const noexcept { return params_.cArgs; }
     // Argument `index` in natural order (first argument first); null when
     // the caller passed fewer.
-    const VARIANT* Arg(std::size_t index) const noexcept
-    {
-        if (index >= params_.cArgs || !params_.rgvarg)
-            return nullptr;
+    const VARIANT* Arg(std::size_t index) const noexcept {
+        if (index >= params_.cArgs || !params_.rgvarg) return nullptr;
         return &params_.rgvarg[params_.cArgs - 1 - index];
     }
     VARIANT* Result() const noexcept { return result_; }
 
     // Records the argument that could not be converted (natural order).
-    void SetFailedArg(std::size_t index) noexcept
-    {
+    void SetFailedArg(std::size_t index) noexcept {
         failedArg_ = static_cast<std::uint32_t>(params_.cArgs - 1 - index);
         hasFailedArg_ = true;
     }
@@ -61,8 +58,7 @@ template <class T>
 concept Interface = std::is_class_v<T> && std::is_base_of_v<IUnknown, T>;
 
 template <class T>
-constexpr VARTYPE VartypeOf() noexcept
-{
+constexpr VARTYPE VartypeOf() noexcept {
     if constexpr (std::is_same_v<T, std::int16_t>)
         return VT_I2;
     else if constexpr (std::is_same_v<T, std::int32_t>)
@@ -84,8 +80,7 @@ constexpr VARTYPE VartypeOf() noexcept
 }
 
 template <class T>
-T ScalarOf(const VARIANT& v) noexcept
-{
+T ScalarOf(const VARIANT& v) noexcept {
     if constexpr (std::is_same_v<T, std::int16_t>)
         return v.iVal;
     else if constexpr (std::is_same_v<T, std::int32_t>)
@@ -103,8 +98,7 @@ T ScalarOf(const VARIANT& v) noexcept
 }
 
 template <class T>
-void SetScalar(VARIANT& v, T value) noexcept
-{
+void SetScalar(VARIANT& v, T value) noexcept {
     v.vt = VartypeOf<T>();
     if constexpr (std::is_same_v<T, std::int16_t>)
         v.iVal = value;
@@ -128,8 +122,7 @@ class InArg {
     using T = std::remove_cvref_t<P>;
 
 public:
-    HRESULT Load(const VARIANT* v)
-    {
+    HRESULT Load(const VARIANT* v) {
         if constexpr (std::is_same_v<T, VARIANT>) {
             if (v)
                 raw_ = v;
@@ -137,20 +130,17 @@ public:
                 value_ = Variant::Missing();
             return S_OK;
         } else {
-            if (!v)
-                return DISP_E_BADPARAMCOUNT;
+            if (!v) return DISP_E_BADPARAMCOUNT;
             if constexpr (std::is_pointer_v<T> && Interface<std::remove_pointer_t<T>>) {
                 using X = std::remove_pointer_t<T>;
                 ComPtr<IUnknown> unknown;
                 HRESULT hr = ObjectArgument(*v, unknown.ReleaseAndGetAddressOf());
-                if (FAILED(hr) || !unknown)
-                    return hr;
+                if (FAILED(hr) || !unknown) return hr;
                 if constexpr (std::is_same_v<X, IUnknown>) {
                     object_ = std::move(unknown);
                 } else {
                     void* asked = nullptr;
-                    if (FAILED(unknown->QueryInterface(X::iid, &asked)))
-                        return DISP_E_TYPEMISMATCH;
+                    if (FAILED(unknown->QueryInterface(X::iid, &asked))) return DISP_E_TYPEMISMATCH;
                     object_.Attach(static_cast<IUnknown*>(static_cast<X*>(asked)));
                 }
                 return S_OK;
@@ -160,8 +150,7 @@ public:
         }
     }
 
-    decltype(auto) Get() const noexcept
-    {
+    decltype(auto) Get() const noexcept {
         if constexpr (std::is_same_v<T, VARIANT>)
             return static_cast<const VARIANT&>(raw_ ? *raw_ : value_);
         else if constexpr (std::is_pointer_v<T> && Interface<std::remove_pointer_t<T>>)
@@ -191,10 +180,8 @@ public:
 
     // Moves the result into `result` (when the caller wants one), converted
     // to `as` unless that is VT_EMPTY.
-    HRESULT Store(VARIANT* result, VARTYPE as)
-    {
-        if (!result)
-            return S_OK;
+    HRESULT Store(VARIANT* result, VARTYPE as) {
+        if (!result) return S_OK;
         Variant out;
         if constexpr (std::is_same_v<T, VARIANT>) {
             out.Attach(&value_);
@@ -214,22 +201,19 @@ public:
         }
         if (as != VT_EMPTY && out.vt != as) {
             const HRESULT hr = out.ChangeType(as);
-            if (FAILED(hr))
-                return hr;
+            if (FAILED(hr)) return hr;
         }
         return out.Detach(result);
     }
 
 private:
-    void Free() noexcept
-    {
+    void Free() noexcept {
         if constexpr (std::is_same_v<T, VARIANT>) {
             VariantClear(&value_);
         } else if constexpr (std::is_same_v<T, BSTR>) {
             SysFreeString(std::exchange(value_, nullptr));
         } else if constexpr (std::is_pointer_v<T> && Interface<std::remove_pointer_t<T>>) {
-            if (auto* object = std::exchange(value_, nullptr))
-                object->Release();
+            if (auto* object = std::exchange(value_, nullptr)) object->Release();
         }
     }
 
@@ -239,8 +223,7 @@ private:
 // A last parameter T* is the result unless T* is itself an in parameter:
 // a BSTR (OLECHAR*) or an interface pointer.
 template <class P>
-constexpr bool IsResultParameter() noexcept
-{
+constexpr bool IsResultParameter() noexcept {
     if constexpr (!std::is_pointer_v<P>) {
         return false;
     } else {
@@ -267,21 +250,18 @@ struct MemberOf<Fn> {
 };
 
 template <auto Fn, VARTYPE ResultAs, class C, std::size_t... N>
-HRESULT CallMember(C& self, DispatchCall& call, std::index_sequence<N...>)
-{
+HRESULT CallMember(C& self, DispatchCall& call, std::index_sequence<N...>) {
     using Info = MemberOf<Fn>;
     using Args = typename Info::Args;
     std::tuple<InArg<std::tuple_element_t<N, Args>>...> ins;
     HRESULT hr = S_OK;
     (void)((SUCCEEDED(hr = std::get<N>(ins).Load(call.Arg(N))) || (call.SetFailedArg(N), false)) && ...);
-    if (FAILED(hr))
-        return hr;
+    if (FAILED(hr)) return hr;
     if constexpr (Info::hasResult) {
         using Out = std::remove_pointer_t<std::tuple_element_t<Info::count - 1, Args>>;
         OutArg<Out> out;
         hr = (self.*Fn)(std::get<N>(ins).Get()..., out.Address());
-        if (FAILED(hr))
-            return hr;
+        if (FAILED(hr)) return hr;
         const HRESULT stored = out.Store(call.Result(), ResultAs);
         return FAILED(stored) ? stored : hr;
     } else {
@@ -290,12 +270,10 @@ HRESULT CallMember(C& self, DispatchCall& call, std::index_sequence<N...>)
 }
 
 template <class I, auto Fn, VARTYPE ResultAs>
-HRESULT Thunk(I& self, DispatchCall& call)
-{
+HRESULT Thunk(I& self, DispatchCall& call) {
     using Info = MemberOf<Fn>;
     static_assert(std::is_base_of_v<typename Info::Class, I>, "the member belongs to the table's interface");
-    if (call.ArgCount() > Info::inCount)
-        return DISP_E_BADPARAMCOUNT;
+    if (call.ArgCount() > Info::inCount) return DISP_E_BADPARAMCOUNT;
     return CallMember<Fn, ResultAs>(static_cast<typename Info::Class&>(self), call,
                                     std::make_index_sequence<Info::inCount>{});
 }

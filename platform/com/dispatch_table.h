@@ -56,61 +56,48 @@ public:
 
     // `ResultAs` converts the result, e.g. VT_DATE for a DATE (a double).
     template <auto Fn, VARTYPE ResultAs = VT_EMPTY>
-    static Member Method(std::u16string_view name, DISPID dispid)
-    {
+    static Member Method(std::u16string_view name, DISPID dispid) {
         return {name, dispid, DispKind::Method, &dispatch_detail::Thunk<I, Fn, ResultAs>};
     }
     template <auto Fn, VARTYPE ResultAs = VT_EMPTY>
-    static Member Get(std::u16string_view name, DISPID dispid)
-    {
-        static_assert(dispatch_detail::MemberOf<Fn>::hasResult, "a property get ends with its result pointer");
+    static Member Get(std::u16string_view name, DISPID dispid) {
+        static_assert(dispatch_detail::MemberOf<Fn>::hasResult,
+                      "a property get ends with its result pointer");
         return {name, dispid, DispKind::PropertyGet, &dispatch_detail::Thunk<I, Fn, ResultAs>};
     }
     template <auto Fn>
-    static Member Put(std::u16string_view name, DISPID dispid)
-    {
+    static Member Put(std::u16string_view name, DISPID dispid) {
         static_assert(!dispatch_detail::MemberOf<Fn>::hasResult, "a property put has no result");
         return {name, dispid, DispKind::PropertyPut, &dispatch_detail::Thunk<I, Fn, VT_EMPTY>};
     }
     template <auto Fn>
-    static Member PutRef(std::u16string_view name, DISPID dispid)
-    {
+    static Member PutRef(std::u16string_view name, DISPID dispid) {
         static_assert(!dispatch_detail::MemberOf<Fn>::hasResult, "a property put has no result");
         return {name, dispid, DispKind::PropertyPutRef, &dispatch_detail::Thunk<I, Fn, VT_EMPTY>};
     }
 
     // Names compare without regard to letter case; only the member's own
     // name is known (parameter names give DISP_E_UNKNOWNNAME).
-    HRESULT GetIDsOfNames(OLECHAR** names, std::uint32_t count, DISPID* dispids) const
-    {
-        if (!names || !dispids)
-            return E_POINTER;
-        if (count == 0)
-            return S_OK;
-        for (std::uint32_t i = 0; i < count; ++i)
-            dispids[i] = DISPID_UNKNOWN;
+    HRESULT GetIDsOfNames(OLECHAR** names, std::uint32_t count, DISPID* dispids) const {
+        if (!names || !dispids) return E_POINTER;
+        if (count == 0) return S_OK;
+        for (std::uint32_t i = 0; i < count; ++i) dispids[i] = DISPID_UNKNOWN;
         const auto* found = FindByName(names[0]);
-        if (!found)
-            return DISP_E_UNKNOWNNAME;
+        if (!found) return DISP_E_UNKNOWNNAME;
         dispids[0] = found->dispid;
         return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
     }
 
     HRESULT Invoke(I& self, DISPID dispid, std::uint16_t flags, DISPPARAMS* params, VARIANT* result,
-                   EXCEPINFO* exception, std::uint32_t* argError) const
-    {
-        if (!params)
-            return E_POINTER;
+                   EXCEPINFO* exception, std::uint32_t* argError) const {
+        if (!params) return E_POINTER;
         const Member* member = Choose(dispid, flags);
-        if (!member)
-            return DISP_E_MEMBERNOTFOUND;
+        if (!member) return DISP_E_MEMBERNOTFOUND;
         const bool isPut = member->kind == DispKind::PropertyPut || member->kind == DispKind::PropertyPutRef;
         const bool namedValue = isPut && params->cNamedArgs == 1 && params->rgdispidNamedArgs &&
                                 params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
-        if (params->cNamedArgs > 0 && !namedValue)
-            return DISP_E_NONAMEDARGS;
-        if (isPut)
-            result = nullptr;
+        if (params->cNamedArgs > 0 && !namedValue) return DISP_E_NONAMEDARGS;
+        if (isPut) result = nullptr;
         DispatchCall call(*params, result);
         HRESULT hr = S_OK;
         try {
@@ -120,47 +107,36 @@ public:
         } catch (...) {
             hr = E_UNEXPECTED;  // no exception crosses the interface
         }
-        if (call.HasFailedArg() && argError)
-            *argError = call.FailedArg();
+        if (call.HasFailedArg() && argError) *argError = call.FailedArg();
         return dispatch_detail::ReportFailure(hr, call.HasFailedArg(), exception);
     }
 
     const std::vector<Member>& Members() const noexcept { return members_; }
 
 private:
-    const Member* FindByName(const OLECHAR* name) const
-    {
-        if (!name)
-            return nullptr;
+    const Member* FindByName(const OLECHAR* name) const {
+        if (!name) return nullptr;
         const std::u16string_view wanted(name);
         for (const Member& m : members_) {
-            if (dispatch_detail::NamesEqual(m.name, wanted))
-                return &m;
+            if (dispatch_detail::NamesEqual(m.name, wanted)) return &m;
         }
         return nullptr;
     }
 
-    const Member* Find(DISPID dispid, DispKind kind) const
-    {
+    const Member* Find(DISPID dispid, DispKind kind) const {
         for (const Member& m : members_) {
-            if (m.dispid == dispid && m.kind == kind)
-                return &m;
+            if (m.dispid == dispid && m.kind == kind) return &m;
         }
         return nullptr;
     }
 
     // A read asked as method-or-get (as script callers do) takes the get.
-    const Member* Choose(DISPID dispid, std::uint16_t flags) const
-    {
+    const Member* Choose(DISPID dispid, std::uint16_t flags) const {
         const Member* m = nullptr;
-        if (!m && (flags & DISPATCH_PROPERTYPUTREF))
-            m = Find(dispid, DispKind::PropertyPutRef);
-        if (!m && (flags & DISPATCH_PROPERTYPUT))
-            m = Find(dispid, DispKind::PropertyPut);
-        if (!m && (flags & DISPATCH_PROPERTYGET))
-            m = Find(dispid, DispKind::PropertyGet);
-        if (!m && (flags & DISPATCH_METHOD))
-            m = Find(dispid, DispKind::Method);
+        if (!m && (flags & DISPATCH_PROPERTYPUTREF)) m = Find(dispid, DispKind::PropertyPutRef);
+        if (!m && (flags & DISPATCH_PROPERTYPUT)) m = Find(dispid, DispKind::PropertyPut);
+        if (!m && (flags & DISPATCH_PROPERTYGET)) m = Find(dispid, DispKind::PropertyGet);
+        if (!m && (flags & DISPATCH_METHOD)) m = Find(dispid, DispKind::Method);
         return m;
     }
 
@@ -171,26 +147,20 @@ private:
 template <class I>
 class DispatchImpl : public I {
 public:
-    HRESULT GetTypeInfoCount(std::uint32_t* count) override
-    {
-        if (!count)
-            return E_POINTER;
+    HRESULT GetTypeInfoCount(std::uint32_t* count) override {
+        if (!count) return E_POINTER;
         *count = 0;
         return S_OK;
     }
-    HRESULT GetTypeInfo(std::uint32_t, LCID, ITypeInfo** info) override
-    {
-        if (info)
-            *info = nullptr;
+    HRESULT GetTypeInfo(std::uint32_t, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
         return E_NOTIMPL;
     }
-    HRESULT GetIDsOfNames(const IID&, OLECHAR** names, std::uint32_t count, LCID, DISPID* dispids) override
-    {
+    HRESULT GetIDsOfNames(const IID&, OLECHAR** names, std::uint32_t count, LCID, DISPID* dispids) override {
         return GetDispatchTable().GetIDsOfNames(names, count, dispids);
     }
     HRESULT Invoke(DISPID dispid, const IID&, LCID, std::uint16_t flags, DISPPARAMS* params, VARIANT* result,
-                   EXCEPINFO* exception, std::uint32_t* argError) override
-    {
+                   EXCEPINFO* exception, std::uint32_t* argError) override {
         return GetDispatchTable().Invoke(*this, dispid, flags, params, result, exception, argError);
     }
 

@@ -10,8 +10,7 @@ struct VariantPolicy {
     using Interface = IEnumVARIANT;
     using Item = VARIANT;
     using Held = Variant;
-    static HRESULT CopyOut(VARIANT* out, const Variant& held)
-    {
+    static HRESULT CopyOut(VARIANT* out, const Variant& held) {
         VariantInit(out);
         return VariantCopy(out, &held);
     }
@@ -21,15 +20,12 @@ using VariantEnum = SnapshotEnum<VariantPolicy>;
 
 }  // namespace
 
-HRESULT CreateEnumVariant(std::vector<Variant> items, IEnumVARIANT** enumerator)
-{
+HRESULT CreateEnumVariant(std::vector<Variant> items, IEnumVARIANT** enumerator) {
     return VariantEnum::Create(std::move(items), enumerator);
 }
 
-HRESULT CreateEnumVariant(std::vector<Variant> items, IUnknown** enumerator)
-{
-    if (!enumerator)
-        return E_POINTER;
+HRESULT CreateEnumVariant(std::vector<Variant> items, IUnknown** enumerator) {
+    if (!enumerator) return E_POINTER;
     IEnumVARIANT* e = nullptr;
     const HRESULT hr = CreateEnumVariant(std::move(items), &e);
     *enumerator = e;  // IEnumVARIANT is an IUnknown at the same address

@@ -54,11 +54,9 @@ constexpr std::array kNames{
 
 }  // namespace
 
-std::string HresultName(HRESULT hr)
-{
+std::string HresultName(HRESULT hr) {
     for (const auto& entry : kNames) {
-        if (entry.hr == hr)
-            return entry.name;
+        if (entry.hr == hr) return entry.name;
     }
     char text[32];
     if (IsCtlError(hr))

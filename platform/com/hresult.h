@@ -64,8 +64,7 @@ inline constexpr std::uint32_t kControlFacilityBase = 0x800A0000;
 constexpr HRESULT CtlError(std::uint16_t code) noexcept { return MakeHresult(kControlFacilityBase | code); }
 // The low 16 bits: the numbered error of a CtlError result.
 constexpr std::uint16_t HresultCode(HRESULT hr) noexcept { return static_cast<std::uint16_t>(hr & 0xFFFF); }
-constexpr bool IsCtlError(HRESULT hr) noexcept
-{
+constexpr bool IsCtlError(HRESULT hr) noexcept {
     return (static_cast<std::uint32_t>(hr) & 0xFFFF0000u) == kControlFacilityBase;
 }
 

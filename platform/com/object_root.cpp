@@ -2,17 +2,11 @@
 
 namespace com {
 
-std::uint32_t ObjectRoot::InternalAddRef() noexcept
-{
-    return ++refs_;
-}
+std::uint32_t ObjectRoot::InternalAddRef() noexcept { return ++refs_; }
 
-std::uint32_t ObjectRoot::InternalRelease() noexcept
-{
-    if (refs_ == 0)
-        return 0;  // an unbalanced Release: never free twice
-    if (--refs_ > 0)
-        return refs_;
+std::uint32_t ObjectRoot::InternalRelease() noexcept {
+    if (refs_ == 0) return 0;  // an unbalanced Release: never free twice
+    if (--refs_ > 0) return refs_;
     if (!finalReleased_) {
         finalReleased_ = true;
         // FinalRelease may add and drop references to this object itself;
@@ -26,21 +20,14 @@ std::uint32_t ObjectRoot::InternalRelease() noexcept
     return remaining;
 }
 
-void ObjectRoot::FreeIfUnused() noexcept
-{
-    if (depth_ == 0 && refs_ == 0 && finalReleased_)
-        delete this;
+void ObjectRoot::FreeIfUnused() noexcept {
+    if (depth_ == 0 && refs_ == 0 && finalReleased_) delete this;
 }
 
-ObjectRoot::CallGuard::CallGuard(ObjectRoot& object) noexcept : object_(object)
-{
-    ++object_.depth_;
-}
+ObjectRoot::CallGuard::CallGuard(ObjectRoot& object) noexcept : object_(object) { ++object_.depth_; }
 
-ObjectRoot::CallGuard::~CallGuard()
-{
-    if (--object_.depth_ == 0)
-        object_.FreeIfUnused();
+ObjectRoot::CallGuard::~CallGuard() {
+    if (--object_.depth_ == 0) object_.FreeIfUnused();
 }
 
 }  // namespace com

@@ -11,8 +11,7 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86400;
 
 // Days from 1970-01-01 in the proleptic Gregorian calendar, and back.
-constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) noexcept
-{
+constexpr std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) noexcept {
     const std::chrono::year_month_day date{std::chrono::year{static_cast<int>(y)}, std::chrono::month{m},
                                            std::chrono::day{d}};
     return std::chrono::sys_days{date}.time_since_epoch().count();
@@ -24,36 +23,30 @@ struct Civil {
     unsigned day;
 };
 
-constexpr Civil CivilFromDays(std::int64_t z) noexcept
-{
+constexpr Civil CivilFromDays(std::int64_t z) noexcept {
     const std::chrono::year_month_day date{std::chrono::sys_days{std::chrono::days{z}}};
-    return {static_cast<int>(date.year()), static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day())};
+    return {static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+            static_cast<unsigned>(date.day())};
 }
 
 constexpr std::int64_t kOleEpochDays = DaysFromCivil(1899, 12, 30);
 
-constexpr bool IsLeapYear(int y) noexcept
-{
-    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-}
+constexpr bool IsLeapYear(int y) noexcept { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
 
-constexpr int DaysInMonth(int y, int m) noexcept
-{
+constexpr int DaysInMonth(int y, int m) noexcept {
     constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     return m == 2 && IsLeapYear(y) ? 29 : kDays[m - 1];
 }
 
 // Floor division for the conversion of a signed count of seconds.
-constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept
-{
+constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) noexcept {
     const std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
 }
 
 }  // namespace
 
-std::optional<DATE> OleDateFromParts(const DateParts& p)
-{
+std::optional<DATE> OleDateFromParts(const DateParts& p) {
     if (p.year < 100 || p.year > 9999 || p.month < 1 || p.month > 12 || p.day < 1 ||
         p.day > DaysInMonth(p.year, p.month) || p.hour < 0 || p.hour > 23 || p.minute < 0 || p.minute > 59 ||
         p.second < 0 || p.second > 59)
@@ -66,10 +59,8 @@ std::optional<DATE> OleDateFromParts(const DateParts& p)
     return days >= 0 ? static_cast<double>(days) + time : static_cast<double>(days) - time;
 }
 
-std::optional<DateParts> OleDateToParts(DATE date)
-{
-    if (!(date >= kMinOleDate - 1.0 && date <= kMaxOleDate + 1.0))
-        return std::nullopt;  // NaN too
+std::optional<DateParts> OleDateToParts(DATE date) {
+    if (!(date >= kMinOleDate - 1.0 && date <= kMaxOleDate + 1.0)) return std::nullopt;  // NaN too
     const double whole = std::trunc(date);
     const double fraction = std::fabs(date - whole);
     // One signed count of seconds from the epoch makes the rounding carry
@@ -79,8 +70,7 @@ std::optional<DateParts> OleDateToParts(DATE date)
     const std::int64_t days = FloorDiv(seconds, kSecondsPerDay);
     const std::int64_t secondOfDay = seconds - days * kSecondsPerDay;
     const Civil civil = CivilFromDays(days + kOleEpochDays);
-    if (civil.year < 100 || civil.year > 9999)
-        return std::nullopt;
+    if (civil.year < 100 || civil.year > 9999) return std::nullopt;
     DateParts parts;
     parts.year = static_cast<int>(civil.year);
     parts.month = static_cast<int>(civil.month);
@@ -94,11 +84,9 @@ std::optional<DateParts> OleDateToParts(DATE date)
     return parts;
 }
 
-std::optional<DATE> OleDateFromLocalTime(std::time_t moment)
-{
+std::optional<DATE> OleDateFromLocalTime(std::time_t moment) {
     std::tm local{};
-    if (!localtime_r(&moment, &local))
-        return std::nullopt;
+    if (!localtime_r(&moment, &local)) return std::nullopt;
     DateParts parts;
     parts.year = local.tm_year + 1900;
     parts.month = local.tm_mon + 1;
@@ -109,9 +97,6 @@ std::optional<DATE> OleDateFromLocalTime(std::time_t moment)
     return OleDateFromParts(parts);
 }
 
-DATE CurrentOleDate()
-{
-    return OleDateFromLocalTime(std::time(nullptr)).value_or(0.0);
-}
+DATE CurrentOleDate() { return OleDateFromLocalTime(std::time(nullptr)).value_or(0.0); }
 
 }  // namespace com

@@ -16,15 +16,14 @@ inline constexpr DATE kMaxOleDate = 2958465.0 + 86399.0 / 86400.0;
 
 struct DateParts {
     int year = 1899;
-    int month = 12;   // 1..12
-    int day = 30;     // 1..31
-    int hour = 0;     // 0..23
-    int minute = 0;   // 0..59
-    int second = 0;   // 0..59
+    int month = 12;     // 1..12
+    int day = 30;       // 1..31
+    int hour = 0;       // 0..23
+    int minute = 0;     // 0..59
+    int second = 0;     // 0..59
     int dayOfWeek = 0;  // 0 = Sunday; filled in by OleDateToParts, ignored on input
 
-    friend bool operator==(const DateParts& a, const DateParts& b) noexcept
-    {
+    friend bool operator==(const DateParts& a, const DateParts& b) noexcept {
         return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
                a.minute == b.minute && a.second == b.second;
     }

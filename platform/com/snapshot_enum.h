@@ -22,41 +22,31 @@ public:
     using Items = std::vector<Held>;
 
     explicit SnapshotEnum(std::shared_ptr<const Items> items, std::size_t position = 0)
-        : items_(std::move(items)), position_(position)
-    {
-    }
+        : items_(std::move(items)), position_(position) {}
 
-    static HRESULT Create(Items items, Interface** out)
-    {
-        if (!out)
-            return E_POINTER;
+    static HRESULT Create(Items items, Interface** out) {
+        if (!out) return E_POINTER;
         *out = nullptr;
         ComPtr<SnapshotEnum> e;
         const HRESULT hr = CreateComObject(&e, std::make_shared<const Items>(std::move(items)));
-        if (FAILED(hr))
-            return hr;
+        if (FAILED(hr)) return hr;
         *out = e.Detach();
         return S_OK;
     }
 
-    HRESULT Next(std::uint32_t count, Item* out, std::uint32_t* fetched) override
-    {
-        if (!out || (!fetched && count != 1))
-            return E_POINTER;
+    HRESULT Next(std::uint32_t count, Item* out, std::uint32_t* fetched) override {
+        if (!out || (!fetched && count != 1)) return E_POINTER;
         std::uint32_t done = 0;
         while (done < count && position_ < items_->size()) {
             const HRESULT hr = Policy::CopyOut(&out[done], (*items_)[position_]);
-            if (FAILED(hr))
-                break;
+            if (FAILED(hr)) break;
             ++done;
             ++position_;
         }
-        if (fetched)
-            *fetched = done;
+        if (fetched) *fetched = done;
         return done == count ? S_OK : S_FALSE;
     }
-    HRESULT Skip(std::uint32_t count) override
-    {
+    HRESULT Skip(std::uint32_t count) override {
         const std::size_t left = items_->size() - position_;
         if (count > left) {
             position_ = items_->size();
@@ -65,20 +55,16 @@ public:
         position_ += count;
         return S_OK;
     }
-    HRESULT Reset() override
-    {
+    HRESULT Reset() override {
         position_ = 0;
         return S_OK;
     }
-    HRESULT Clone(Interface** out) override
-    {
-        if (!out)
-            return E_POINTER;
+    HRESULT Clone(Interface** out) override {
+        if (!out) return E_POINTER;
         *out = nullptr;
         ComPtr<SnapshotEnum> e;
         const HRESULT hr = CreateComObject(&e, items_, position_);
-        if (FAILED(hr))
-            return hr;
+        if (FAILED(hr)) return hr;
         *out = e.Detach();
         return S_OK;
     }

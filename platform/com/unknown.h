@@ -25,8 +25,7 @@ inline constexpr const IID& IID_IUnknown = IUnknown::iid;
 
 // The identifier of an interface type.
 template <class I>
-constexpr const IID& IidOf() noexcept
-{
+constexpr const IID& IidOf() noexcept {
     return I::iid;
 }
 

@@ -156,8 +156,7 @@ public:
     void Attach(VARIANT* src) noexcept;
     // A deep copy into `dest` (for [out] parameters).
     HRESULT CopyTo(VARIANT* dest) const noexcept { return VariantCopy(dest, this); }
-    HRESULT ChangeType(VARTYPE vt, std::uint16_t flags = 0) noexcept
-    {
+    HRESULT ChangeType(VARTYPE vt, std::uint16_t flags = 0) noexcept {
         return VariantChangeType(this, this, flags, vt);
     }
 

@@ -10,18 +10,18 @@
 namespace platform::desktop {
 
 struct GObjectUnref {
-  void operator()(gpointer object) const { g_object_unref(object); }
+    void operator()(gpointer object) const { g_object_unref(object); }
 };
 template <typename T>
 using GObjectPtr = std::unique_ptr<T, GObjectUnref>;
 
 struct GFree {
-  void operator()(gpointer memory) const { g_free(memory); }
+    void operator()(gpointer memory) const { g_free(memory); }
 };
 using GCharPtr = std::unique_ptr<gchar, GFree>;
 
 struct GErrorFree {
-  void operator()(GError* error) const { g_error_free(error); }
+    void operator()(GError* error) const { g_error_free(error); }
 };
 using GErrorPtr = std::unique_ptr<GError, GErrorFree>;
 

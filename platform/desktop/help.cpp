@@ -7,9 +7,11 @@
 namespace platform::desktop {
 
 QString HelpPagePath(const QString& dataFolder, int contextId) {
-  return QDir(dataFolder).filePath(QStringLiteral("help/%1.html").arg(contextId));
+    return QDir(dataFolder).filePath(QStringLiteral("help/%1.html").arg(contextId));
 }
 
-bool ShowHelp(const QString& dataFolder, int contextId) { return OpenFile(HelpPagePath(dataFolder, contextId)); }
+bool ShowHelp(const QString& dataFolder, int contextId) {
+    return OpenFile(HelpPagePath(dataFolder, contextId));
+}
 
 }  // namespace platform::desktop

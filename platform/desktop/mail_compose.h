@@ -18,7 +18,8 @@ inline constexpr qsizetype kMaxMailtoLength = 64 * 1024;
 // UTF-8 ("@" of the address excepted), so that no text of the message can
 // add a field; line breaks of the body become %0D%0A. Empty fields are left
 // out: all empty gives "mailto:".
-QString MailtoUrl(const QString& to, const QString& subject, const QString& body, const QString& cutMark = {});
+QString MailtoUrl(const QString& to, const QString& subject, const QString& body,
+                  const QString& cutMark = {});
 
 // Opens MailtoUrl(...) with the user's mail program; false when no program
 // handles "mailto:" or it could not be started.

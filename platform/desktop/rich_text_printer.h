@@ -14,10 +14,10 @@ namespace platform::desktop {
 // Margins in twips (1/1440 inch), measured from the edge of the paper, not
 // from the printer's printable area.
 struct PageMargins {
-  int left = 720;
-  int top = 720;
-  int right = 720;
-  int bottom = 720;
+    int left = 720;
+    int top = 720;
+    int right = 720;
+    int bottom = 720;
 };
 
 // The system's default printer; null when there is none.
@@ -31,6 +31,7 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& path);
 // gets mode 0600 (the user's alone). The number of pages printed, or nullopt
 // when the job could not be started or the margins leave no room on the
 // paper (and no new file is left).
-std::optional<int> PrintRichText(const QTextDocument& document, QPrinter& printer, const PageMargins& margins);
+std::optional<int> PrintRichText(const QTextDocument& document, QPrinter& printer,
+                                 const PageMargins& margins);
 
 }  // namespace platform::desktop

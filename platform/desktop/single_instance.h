@@ -14,32 +14,32 @@
 namespace platform::desktop {
 
 class SingleInstance : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  // name: the program's name; it names the lock and the socket.
-  explicit SingleInstance(QString name, QObject* parent = nullptr);
-  ~SingleInstance() override;
+    // name: the program's name; it names the lock and the socket.
+    explicit SingleInstance(QString name, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
-  // True when this is the only instance (or the lock cannot be made at all:
-  // a broken runtime folder must not keep the program from running). False
-  // when another instance holds it; that one has been told.
-  bool acquire();
+    // True when this is the only instance (or the lock cannot be made at all:
+    // a broken runtime folder must not keep the program from running). False
+    // when another instance holds it; that one has been told.
+    bool acquire();
 
-  // $XDG_RUNTIME_DIR (or Qt's private fallback) and the file names in it.
-  QString lockPath() const;
-  QString socketPath() const;
+    // $XDG_RUNTIME_DIR (or Qt's private fallback) and the file names in it.
+    QString lockPath() const;
+    QString socketPath() const;
 
 signals:
-  // In the first instance: a later start was refused.
-  void anotherInstanceStarted();
+    // In the first instance: a later start was refused.
+    void anotherInstanceStarted();
 
 private:
-  void tellFirstInstance() const;
-  void acceptConnections();
+    void tellFirstInstance() const;
+    void acceptConnections();
 
-  QString name_;
-  int lockFd_ = -1;
-  QLocalServer server_;
+    QString name_;
+    int lockFd_ = -1;
+    QLocalServer server_;
 };
 
 }  // namespace platform::desktop

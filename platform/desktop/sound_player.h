@@ -17,24 +17,24 @@
 namespace platform::desktop {
 
 class SoundPlayer : public QObject {
-  Q_OBJECT
+    Q_OBJECT
 public:
-  explicit SoundPlayer(QObject* parent = nullptr);
-  ~SoundPlayer() override;
+    explicit SoundPlayer(QObject* parent = nullptr);
+    ~SoundPlayer() override;
 
-  void playWav(const QString& path);
+    void playWav(const QString& path);
 
-  // A sound plays or waits to play.
-  bool busy() const;
+    // A sound plays or waits to play.
+    bool busy() const;
 
 private:
-  void startNext();
-  void poll();
+    void startNext();
+    void poll();
 
-  const uint32_t id_;
-  std::deque<QString> queue_;
-  bool playing_ = false;
-  QTimer poll_;
+    const uint32_t id_;
+    std::deque<QString> queue_;
+    bool playing_ = false;
+    QTimer poll_;
 };
 
 }  // namespace platform::desktop

@@ -65,8 +65,8 @@ void Barrier::Fail(std::string_view event, std::exception_ptr failure) {
 }  // namespace detail
 
 void ReportFailure(std::string_view event, std::exception_ptr failure) {
-    HandlerFailure told{tInterrupted.empty() ? std::string(event) : std::move(tInterrupted), ErrorText(failure),
-                        failure};
+    HandlerFailure told{tInterrupted.empty() ? std::string(event) : std::move(tInterrupted),
+                        ErrorText(failure), failure};
     tInterrupted.clear();
     if (tReporter == nullptr || tTelling || !tReporter->told_.insert({told.activity, told.error}).second) {
         WriteToStandardError(told);

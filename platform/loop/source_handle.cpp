@@ -8,8 +8,7 @@ namespace platform::loop {
 
 SourceHandle::~SourceHandle() { Reset(); }
 
-SourceHandle::SourceHandle(SourceHandle&& other) noexcept
-    : source_(std::exchange(other.source_, nullptr)) {}
+SourceHandle::SourceHandle(SourceHandle&& other) noexcept : source_(std::exchange(other.source_, nullptr)) {}
 
 SourceHandle& SourceHandle::operator=(SourceHandle&& other) noexcept {
     if (this != &other) {
@@ -30,8 +29,6 @@ void SourceHandle::Detach() noexcept {
     if (GSource* s = std::exchange(source_, nullptr)) g_source_unref(s);
 }
 
-bool SourceHandle::Active() const noexcept {
-    return source_ != nullptr && !g_source_is_destroyed(source_);
-}
+bool SourceHandle::Active() const noexcept { return source_ != nullptr && !g_source_is_destroyed(source_); }
 
 }  // namespace platform::loop

@@ -21,8 +21,8 @@ enum class Phase {
     Idle,        // no descriptor, or opened and not connecting
     Connecting,  // waiting for the outcome that FD_CONNECT reports
     Connected,
-    Failed,      // the connect failed; nothing more is reported
-    Closed,      // FD_CLOSE was delivered; nothing more is reported
+    Failed,  // the connect failed; nothing more is reported
+    Closed,  // FD_CLOSE was delivered; nothing more is reported
 };
 
 int Fail(int error) {
@@ -34,16 +34,18 @@ int Fail(int error) {
 // rather than from the call itself.
 bool ReportedAsynchronously(int e) {
     switch (e) {
-    case 0:
-    case EINPROGRESS:
-    case EINTR:
-    case ECONNREFUSED:
-    case ECONNRESET:
-    case ENETDOWN:
-    case ENETUNREACH:
-    case EHOSTUNREACH:
-    case ETIMEDOUT: return true;
-    default: return false;
+        case 0:
+        case EINPROGRESS:
+        case EINTR:
+        case ECONNREFUSED:
+        case ECONNRESET:
+        case ENETDOWN:
+        case ENETUNREACH:
+        case EHOSTUNREACH:
+        case ETIMEDOUT:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -231,15 +233,18 @@ void AsyncSocket::ReportConnectionError(int error) {
 void AsyncSocket::UpdateInterest(Core& c) {
     unsigned want = 0;
     switch (c.phase) {
-    case Phase::Connecting: want = loop::kIoWritable; break;
-    case Phase::Connected:
-        if (c.writeWanted) want |= loop::kIoWritable;
-        if (c.mask & FD_READ) want |= loop::kIoReadable;
-        if (c.mask & FD_CLOSE) want |= loop::kIoHangup;
-        break;
-    case Phase::Idle:
-    case Phase::Failed:
-    case Phase::Closed: break;
+        case Phase::Connecting:
+            want = loop::kIoWritable;
+            break;
+        case Phase::Connected:
+            if (c.writeWanted) want |= loop::kIoWritable;
+            if (c.mask & FD_READ) want |= loop::kIoReadable;
+            if (c.mask & FD_CLOSE) want |= loop::kIoHangup;
+            break;
+        case Phase::Idle:
+        case Phase::Failed:
+        case Phase::Closed:
+            break;
     }
     c.watch.SetInterest(want);
 }

@@ -31,8 +31,10 @@ public:
         switch (static_cast<FileError>(code)) {
             case FileError::NotARegularFile:
                 return "not a regular file (a folder, pipe or device is neither read nor replaced)";
-            case FileError::TooLarge: return "larger than the 16 MiB a stored file may hold";
-            case FileError::NotText: return "binary data, not a text file";
+            case FileError::TooLarge:
+                return "larger than the 16 MiB a stored file may hold";
+            case FileError::NotText:
+                return "binary data, not a text file";
         }
         return "unknown error";
     }
@@ -108,7 +110,8 @@ std::string TempPrefix(const std::filesystem::path& target) {
 bool IsTempName(std::string_view entry, std::string_view prefix) {
     if (entry.size() != prefix.size() + kTempRandomChars || !entry.starts_with(prefix)) return false;
     entry.remove_prefix(prefix.size());
-    return std::all_of(entry.begin(), entry.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
+    return std::all_of(entry.begin(), entry.end(),
+                       [](char c) { return std::isalnum(static_cast<unsigned char>(c)); });
 }
 
 // Removes the temporaries for prefix that no writer holds: a live writer
@@ -120,8 +123,10 @@ void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::stri
         const std::filesystem::path& name = it->path();
         if (!IsTempName(name.filename().string(), prefix)) continue;
         const Descriptor fd(::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-        struct stat held {}, named {};
-        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) || held.st_uid != ::geteuid())
+        struct stat held {
+        }, named{};
+        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode) ||
+            held.st_uid != ::geteuid())
             continue;
         if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) continue;  // a live writer's
         if (::lstat(name.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino)

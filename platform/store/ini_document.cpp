@@ -11,13 +11,10 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-bool HasLineBreak(std::string_view text) {
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
 std::string_view StripQuotes(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         return value.substr(1, value.size() - 2);
     return value;
 }
@@ -75,8 +72,8 @@ void IniDocument::Index() {
 
 IniDocument::Entry IniDocument::MakeEntry(std::string_view line, size_t index) {
     const size_t eq = line.find('=');
-    return {std::string(TrimBlanks(line.substr(0, eq))), std::string(StripQuotes(TrimBlanks(line.substr(eq + 1)))),
-            index};
+    return {std::string(TrimBlanks(line.substr(0, eq))),
+            std::string(StripQuotes(TrimBlanks(line.substr(eq + 1)))), index};
 }
 
 void IniDocument::InsertLine(size_t at, std::string line) {
@@ -118,9 +115,9 @@ std::vector<std::string> IniDocument::SectionLines(std::string_view section) con
 std::error_code IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
     section = TrimBlanks(section);
     key = TrimBlanks(key);
-    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) ||
-        HasLineBreak(value) || section.find(']') != std::string_view::npos ||
-        key.find('=') != std::string_view::npos || key.front() == '[' || key.front() == ';')
+    if (section.empty() || key.empty() || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+        section.find(']') != std::string_view::npos || key.find('=') != std::string_view::npos ||
+        key.front() == '[' || key.front() == ';')
         return std::make_error_code(std::errc::invalid_argument);
 
     // The index is kept in step line by line: a whole new index after each

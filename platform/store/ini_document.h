@@ -19,8 +19,7 @@ public:
     static IniDocument Parse(std::string_view text);
 
     // The value of key in section, or nullopt when either is absent.
-    [[nodiscard]] std::optional<std::string> Value(std::string_view section,
-                                                   std::string_view key) const;
+    [[nodiscard]] std::optional<std::string> Value(std::string_view section, std::string_view key) const;
     // The section's lines (comments and blank lines left out), trimmed, in
     // file order; empty when the section is absent.
     [[nodiscard]] std::vector<std::string> SectionLines(std::string_view section) const;

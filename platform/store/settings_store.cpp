@@ -198,7 +198,8 @@ std::vector<std::filesystem::path> gListedUnmoved;
 void List(SetAsideFile file) {
     const std::lock_guard lock(gMutex);
     if (file.copy.empty()) {
-        if (std::find(gListedUnmoved.begin(), gListedUnmoved.end(), file.file) != gListedUnmoved.end()) return;
+        if (std::find(gListedUnmoved.begin(), gListedUnmoved.end(), file.file) != gListedUnmoved.end())
+            return;
         gListedUnmoved.push_back(file.file);
     }
     gSetAside.push_back(std::move(file));
@@ -365,7 +366,8 @@ std::vector<SetAsideFile> TakeSetAsideFiles() {
 
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section) {
     return Modify(appKey, [&](Settings& settings) {
-        std::erase_if(settings.sections, [&](const Section& s) { return text::EqualsNoCase(s.name, section); });
+        std::erase_if(settings.sections,
+                      [&](const Section& s) { return text::EqualsNoCase(s.name, section); });
     });
 }
 

@@ -15,8 +15,8 @@
 // larger than kMaxFileSize, reads as empty (every setting at its default)
 // and is renamed aside to settings.ini.damaged-<time> rather than ever being
 // overwritten (TakeSetAsideFiles tells which). A folder, FIFO or device at
-// the path reads as empty, is never replaced, and changes fail. Through a symbolic link the link's target is read and
-// replaced; the link stays.
+// the path reads as empty, is never replaced, and changes fail. Through a symbolic link the link's target is
+// read and replaced; the link stays.
 
 #include <filesystem>
 #include <string>

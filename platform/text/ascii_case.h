@@ -10,9 +10,7 @@
 
 namespace text {
 
-constexpr char AsciiLower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string AsciiLowered(std::string_view s);
 bool EqualsNoCase(std::string_view a, std::string_view b);

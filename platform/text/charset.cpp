@@ -40,28 +40,28 @@ constexpr std::array<std::pair<std::string_view, CharsetDecoder>, 22> kCharsets 
 }};
 
 std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  if (s.size() >= 2 && s.front() == '"' && s.back() == '"') {
-    s = s.substr(1, s.size() - 2);
-  }
-  return s;
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') {
+        s = s.substr(1, s.size() - 2);
+    }
+    return s;
 }
 
 }  // namespace
 
 CharsetDecoder FindCharsetDecoder(std::string_view name) {
-  name = Trim(name);
-  for (const auto& [label, decoder] : kCharsets) {
-    if (EqualsNoCase(name, label)) return decoder;
-  }
-  return nullptr;
+    name = Trim(name);
+    for (const auto& [label, decoder] : kCharsets) {
+        if (EqualsNoCase(name, label)) return decoder;
+    }
+    return nullptr;
 }
 
 std::u16string DecodeCharset(std::string_view name, std::string_view bytes) {
-  const CharsetDecoder decoder = FindCharsetDecoder(name);
-  return decoder != nullptr ? decoder(bytes) : FromAnsi(bytes);
+    const CharsetDecoder decoder = FindCharsetDecoder(name);
+    return decoder != nullptr ? decoder(bytes) : FromAnsi(bytes);
 }
 
 }  // namespace text

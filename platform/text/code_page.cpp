@@ -17,14 +17,14 @@ constexpr std::array<char16_t, 32> kHigh = {
 };
 
 constexpr std::array<char16_t, 256> MakeTable() {
-  std::array<char16_t, 256> table{};
-  for (unsigned i = 0; i < 256; ++i) {
-    table[i] = static_cast<char16_t>(i);
-  }
-  for (unsigned i = 0; i < kHigh.size(); ++i) {
-    table[0x80 + i] = kHigh[i];
-  }
-  return table;
+    std::array<char16_t, 256> table{};
+    for (unsigned i = 0; i < 256; ++i) {
+        table[i] = static_cast<char16_t>(i);
+    }
+    for (unsigned i = 0; i < kHigh.size(); ++i) {
+        table[0x80 + i] = kHigh[i];
+    }
+    return table;
 }
 
 constexpr std::array<char16_t, 256> kTable = MakeTable();
@@ -37,73 +37,73 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 char16_t AnsiByteToUtf16(unsigned char byte) noexcept { return kTable[byte]; }
 
 std::optional<unsigned char> Utf16ToAnsiByte(char16_t unit) noexcept {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
-    return static_cast<unsigned char>(unit);
-  }
-  for (unsigned i = 0; i < kHigh.size(); ++i) {
-    if (kHigh[i] == unit) {
-      return static_cast<unsigned char>(0x80 + i);
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        return static_cast<unsigned char>(unit);
     }
-  }
-  return std::nullopt;
+    for (unsigned i = 0; i < kHigh.size(); ++i) {
+        if (kHigh[i] == unit) {
+            return static_cast<unsigned char>(0x80 + i);
+        }
+    }
+    return std::nullopt;
 }
 
 void AppendFromAnsi(std::u16string& out, std::string_view bytes) {
-  const std::size_t start = out.size();
-  out.resize(start + bytes.size());
-  char16_t* dst = out.data() + start;
-  for (const char c : bytes) {
-    *dst++ = kTable[static_cast<unsigned char>(c)];
-  }
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    char16_t* dst = out.data() + start;
+    for (const char c : bytes) {
+        *dst++ = kTable[static_cast<unsigned char>(c)];
+    }
 }
 
 std::u16string FromAnsi(std::string_view bytes) {
-  std::u16string out;
-  AppendFromAnsi(out, bytes);
-  return out;
+    std::u16string out;
+    AppendFromAnsi(out, bytes);
+    return out;
 }
 
 std::string ToAnsi(std::u16string_view text) {
-  std::string out(text.size(), '\0');
-  char* dst = out.data();
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t u = text[i];
-    if (u < 0x80) {
-      *dst++ = static_cast<char>(u);
-      continue;
+    std::string out(text.size(), '\0');
+    char* dst = out.data();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (u < 0x80) {
+            *dst++ = static_cast<char>(u);
+            continue;
+        }
+        if (const auto byte = Utf16ToAnsiByte(u)) {
+            *dst++ = static_cast<char>(*byte);
+            continue;
+        }
+        // A surrogate pair is one character and gets one '?'.
+        if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            ++i;
+        }
+        *dst++ = kAnsiDefaultChar;
     }
-    if (const auto byte = Utf16ToAnsiByte(u)) {
-      *dst++ = static_cast<char>(*byte);
-      continue;
-    }
-    // A surrogate pair is one character and gets one '?'.
-    if (IsHighSurrogate(u) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      ++i;
-    }
-    *dst++ = kAnsiDefaultChar;
-  }
-  out.resize(static_cast<std::size_t>(dst - out.data()));
-  return out;
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+    return out;
 }
 
 std::u16string ToUtf16(std::string_view bytes, CodePage page) {
-  switch (page) {
-    case CodePage::Ansi:
-      return FromAnsi(bytes);
-    case CodePage::Utf8:
-      return FromUtf8(bytes);
-  }
-  return {};
+    switch (page) {
+        case CodePage::Ansi:
+            return FromAnsi(bytes);
+        case CodePage::Utf8:
+            return FromUtf8(bytes);
+    }
+    return {};
 }
 
 std::string FromUtf16(std::u16string_view text, CodePage page) {
-  switch (page) {
-    case CodePage::Ansi:
-      return ToAnsi(text);
-    case CodePage::Utf8:
-      return ToUtf8(text);
-  }
-  return {};
+    switch (page) {
+        case CodePage::Ansi:
+            return ToAnsi(text);
+        case CodePage::Utf8:
+            return ToUtf8(text);
+    }
+    return {};
 }
 
 }  // namespace text

@@ -14,14 +14,14 @@ namespace text {
 using LocalTime = std::chrono::local_seconds;
 
 struct DateFields {
-  int year = 1899;  // VB's day zero, 30 December 1899, for texts without a date
-  int month = 12;
-  int day = 30;
-  int hour = 0;
-  int minute = 0;
-  int second = 0;
+    int year = 1899;  // VB's day zero, 30 December 1899, for texts without a date
+    int month = 12;
+    int day = 30;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
 
-  friend bool operator==(const DateFields&, const DateFields&) = default;
+    friend bool operator==(const DateFields&, const DateFields&) = default;
 };
 
 // None when a field is out of its range (month 13, 30 February, hour 24 ...):

@@ -10,12 +10,14 @@ namespace vb::App {
 
 QString Title() { return QString::fromStdString(platform::store::CurrentAppIdentity().title); }
 QString CompanyName() { return QString::fromStdString(platform::store::CurrentAppIdentity().makerName); }
-QString SupportAddress() { return QString::fromStdString(platform::store::CurrentAppIdentity().supportAddress); }
+QString SupportAddress() {
+    return QString::fromStdString(platform::store::CurrentAppIdentity().supportAddress);
+}
 QString HomePage() { return QString::fromStdString(platform::store::CurrentAppIdentity().webPage); }
 
 QString EXEName() {
-  if (QCoreApplication::instance()) return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-  return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(QChar('/'), -1);
+    if (QCoreApplication::instance()) return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget().section(QChar('/'), -1);
 }
 
 int Major() { return VELTRANE_VERSION_MAJOR; }

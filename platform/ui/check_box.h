@@ -12,21 +12,21 @@ enum : int { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
 // value changes, by the user or by code; a user click turns 1 into 0 and
 // anything else into 1.
 class CheckBox : public Control<QCheckBox> {
- public:
-  explicit CheckBox(QWidget* parent);
+public:
+    explicit CheckBox(QWidget* parent);
 
-  int Value() const;
-  void SetValue(int value);
-  QString Caption() const { return caption_; }
-  void SetCaption(const QString& caption);
+    int Value() const;
+    void SetValue(int value);
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
 
-  std::function<void()> Click;
+    std::function<void()> Click;
 
- protected:
-  void nextCheckState() override;
+protected:
+    void nextCheckState() override;
 
- private:
-  QString caption_;
+private:
+    QString caption_;
 };
 
 }  // namespace vb

@@ -24,14 +24,14 @@ namespace vb {
 // done ("handling a click on ..."), for the report.
 template <class F, class... A>
 void FireAs(std::string_view event, const F& handler, A&&... args) {
-  if (!handler) return;
-  F copy = handler;
-  platform::loop::RunHandler(event, [&] { copy(std::forward<A>(args)...); });
+    if (!handler) return;
+    F copy = handler;
+    platform::loop::RunHandler(event, [&] { copy(std::forward<A>(args)...); });
 }
 
 template <class F, class... A>
 void Fire(const F& handler, A&&... args) {
-  FireAs("handling an event of the window", handler, std::forward<A>(args)...);
+    FireAs("handling an event of the window", handler, std::forward<A>(args)...);
 }
 
 using MouseHandler = std::function<void(int Button, int Shift, int X, int Y)>;
@@ -59,71 +59,71 @@ void RefuseUnscripted(const QString& what);
 
 // Geometry and the common properties, for any widget.
 class ControlBase {
- public:
-  explicit ControlBase(QWidget& w);
-  ControlBase(const ControlBase&) = delete;
-  ControlBase& operator=(const ControlBase&) = delete;
+public:
+    explicit ControlBase(QWidget& w);
+    ControlBase(const ControlBase&) = delete;
+    ControlBase& operator=(const ControlBase&) = delete;
 
-  int Left() const { return PixelsToTwipsX(w_.x()); }
-  int Top() const { return PixelsToTwipsY(w_.y()); }
-  int Width() const { return PixelsToTwipsX(w_.width()); }
-  int Height() const { return PixelsToTwipsY(w_.height()); }
-  void SetLeft(int twips) { w_.move(TwipsToPixelsX(twips), w_.y()); }
-  void SetTop(int twips) { w_.move(w_.x(), TwipsToPixelsY(twips)); }
-  void SetWidth(int twips) { w_.resize(TwipsToPixelsX(twips), w_.height()); }
-  void SetHeight(int twips) { w_.resize(w_.width(), TwipsToPixelsY(twips)); }
-  // Move(left, top, width, height); a negative width or height keeps it.
-  void Move(int left, int top, int width = -1, int height = -1);
+    int Left() const { return PixelsToTwipsX(w_.x()); }
+    int Top() const { return PixelsToTwipsY(w_.y()); }
+    int Width() const { return PixelsToTwipsX(w_.width()); }
+    int Height() const { return PixelsToTwipsY(w_.height()); }
+    void SetLeft(int twips) { w_.move(TwipsToPixelsX(twips), w_.y()); }
+    void SetTop(int twips) { w_.move(w_.x(), TwipsToPixelsY(twips)); }
+    void SetWidth(int twips) { w_.resize(TwipsToPixelsX(twips), w_.height()); }
+    void SetHeight(int twips) { w_.resize(w_.width(), TwipsToPixelsY(twips)); }
+    // Move(left, top, width, height); a negative width or height keeps it.
+    void Move(int left, int top, int width = -1, int height = -1);
 
-  bool Visible() const { return !w_.isHidden(); }
-  void SetVisible(bool on) { w_.setVisible(on); }
-  // The control's own setting: a control inside a disabled container cannot
-  // be used, yet still reports what it was last set to.
-  bool Enabled() const { return !w_.testAttribute(Qt::WA_ForceDisabled); }
-  void SetEnabled(bool on) { w_.setEnabled(on); }
-  const QString& Tag() const { return tag_; }
-  void SetTag(const QString& tag) { tag_ = tag; }
-  const QString& ToolTipText() const { return tip_; }
-  void SetToolTipText(const QString& tip);
-  // 0 = to the front, 1 = to the back.
-  void ZOrder(int position = 0);
-  void SetFocus();
+    bool Visible() const { return !w_.isHidden(); }
+    void SetVisible(bool on) { w_.setVisible(on); }
+    // The control's own setting: a control inside a disabled container cannot
+    // be used, yet still reports what it was last set to.
+    bool Enabled() const { return !w_.testAttribute(Qt::WA_ForceDisabled); }
+    void SetEnabled(bool on) { w_.setEnabled(on); }
+    const QString& Tag() const { return tag_; }
+    void SetTag(const QString& tag) { tag_ = tag; }
+    const QString& ToolTipText() const { return tip_; }
+    void SetToolTipText(const QString& tip);
+    // 0 = to the front, 1 = to the back.
+    void ZOrder(int position = 0);
+    void SetFocus();
 
-  void SetFontBold(bool on);
-  bool FontBold() const { return w_.font().bold(); }
-  void SetFontSize(double points);
-  bool FontUnderline() const { return w_.font().underline(); }
-  void SetFontUnderline(bool on);
-  OleColor BackColor() const { return back_; }
-  void SetBackColor(OleColor c);
-  OleColor ForeColor() const { return fore_; }
-  void SetForeColor(OleColor c);
+    void SetFontBold(bool on);
+    bool FontBold() const { return w_.font().bold(); }
+    void SetFontSize(double points);
+    bool FontUnderline() const { return w_.font().underline(); }
+    void SetFontUnderline(bool on);
+    OleColor BackColor() const { return back_; }
+    void SetBackColor(OleColor c);
+    OleColor ForeColor() const { return fore_; }
+    void SetForeColor(OleColor c);
 
-  QWidget& Widget() { return w_; }
-  const QWidget& Widget() const { return w_; }
+    QWidget& Widget() { return w_; }
+    const QWidget& Widget() const { return w_; }
 
- protected:
-  // For containers: their colours are theirs alone. A palette set on a widget
-  // passes to the widgets inside it, so a container keeps the colours here and
-  // paints them itself.
-  void KeepColoursToSelf() { coloursToSelf_ = true; }
-  bool BackColorSet() const { return backSet_; }
+protected:
+    // For containers: their colours are theirs alone. A palette set on a widget
+    // passes to the widgets inside it, so a container keeps the colours here and
+    // paints them itself.
+    void KeepColoursToSelf() { coloursToSelf_ = true; }
+    bool BackColorSet() const { return backSet_; }
 
- private:
-  QWidget& w_;
-  bool coloursToSelf_ = false;
-  bool backSet_ = false;
-  QString tag_;
-  QString tip_;
-  OleColor back_ = kSysButtonFace;
-  OleColor fore_ = kSysWindowText;
+private:
+    QWidget& w_;
+    bool coloursToSelf_ = false;
+    bool backSet_ = false;
+    QString tag_;
+    QString tip_;
+    OleColor back_ = kSysButtonFace;
+    OleColor fore_ = kSysWindowText;
 };
 
 template <class W>
 class Control : public W, public ControlBase {
- public:
-  template <class... A>
-  explicit Control(A&&... args) : W(std::forward<A>(args)...), ControlBase(static_cast<QWidget&>(*this)) {}
+public:
+    template <class... A>
+    explicit Control(A&&... args) : W(std::forward<A>(args)...), ControlBase(static_cast<QWidget&>(*this)) {}
 };
 
 // Mouse position in twips relative to the widget.

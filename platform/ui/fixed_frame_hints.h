@@ -12,8 +12,8 @@ namespace vb {
 
 // The frame functions and decorations of the Motif window-manager hints.
 struct FrameHints {
-  uint32_t functions = 0;
-  uint32_t decorations = 0;
+    uint32_t functions = 0;
+    uint32_t decorations = 0;
 };
 
 // Writes the fixed-dialog request on window's native window; nothing off X11
@@ -26,17 +26,17 @@ std::optional<FrameHints> FrameHintsOf(QWidget& window);
 
 // Motif hint bits.
 enum : uint32_t {
-  kMwmFuncResize = 1u << 1,
-  kMwmFuncMove = 1u << 2,
-  kMwmFuncMinimize = 1u << 3,
-  kMwmFuncMaximize = 1u << 4,
-  kMwmFuncClose = 1u << 5,
-  kMwmDecorBorder = 1u << 1,
-  kMwmDecorResizeHandle = 1u << 2,
-  kMwmDecorTitle = 1u << 3,
-  kMwmDecorMenu = 1u << 4,
-  kMwmDecorMinimize = 1u << 5,
-  kMwmDecorMaximize = 1u << 6,
+    kMwmFuncResize = 1u << 1,
+    kMwmFuncMove = 1u << 2,
+    kMwmFuncMinimize = 1u << 3,
+    kMwmFuncMaximize = 1u << 4,
+    kMwmFuncClose = 1u << 5,
+    kMwmDecorBorder = 1u << 1,
+    kMwmDecorResizeHandle = 1u << 2,
+    kMwmDecorTitle = 1u << 3,
+    kMwmDecorMenu = 1u << 4,
+    kMwmDecorMinimize = 1u << 5,
+    kMwmDecorMaximize = 1u << 6,
 };
 
 }  // namespace vb

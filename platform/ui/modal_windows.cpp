@@ -14,17 +14,19 @@ int gEndings = 0;
 bool ModalWindowOpen() { return QApplication::activeModalWidget() != nullptr; }
 
 void CloseModalWindows() {
-  while (QWidget* const window = QApplication::activeModalWidget()) {
-    if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->reject();
-    else window->close();
-    // A window that stayed (its form refused to unload) ends the round.
-    if (QApplication::activeModalWidget() == window) return;
-  }
+    while (QWidget* const window = QApplication::activeModalWidget()) {
+        if (auto* dialog = qobject_cast<QDialog*>(window))
+            dialog->reject();
+        else
+            window->close();
+        // A window that stayed (its form refused to unload) ends the round.
+        if (QApplication::activeModalWidget() == window) return;
+    }
 }
 
 ProgramEnding::ProgramEnding() {
-  ++gEndings;
-  CloseModalWindows();
+    ++gEndings;
+    CloseModalWindows();
 }
 
 ProgramEnding::~ProgramEnding() { --gEndings; }

@@ -19,13 +19,13 @@ void CloseModalWindows();
 // CloseModalWindows), and each message box or common dialog asked for later
 // gives at once, without being shown, what one closed unanswered gives.
 class ProgramEnding {
- public:
-  ProgramEnding();
-  ~ProgramEnding();
-  ProgramEnding(const ProgramEnding&) = delete;
-  ProgramEnding& operator=(const ProgramEnding&) = delete;
+public:
+    ProgramEnding();
+    ~ProgramEnding();
+    ProgramEnding(const ProgramEnding&) = delete;
+    ProgramEnding& operator=(const ProgramEnding&) = delete;
 
-  static bool Active();
+    static bool Active();
 };
 
 }  // namespace vb

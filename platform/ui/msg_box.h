@@ -10,19 +10,19 @@ namespace vb {
 
 // Button sets, icons and default buttons, added together into one style value.
 enum : int {
-  vbOKOnly = 0,
-  vbOKCancel = 1,
-  vbAbortRetryIgnore = 2,
-  vbYesNoCancel = 3,
-  vbYesNo = 4,
-  vbRetryCancel = 5,
-  vbCritical = 16,
-  vbQuestion = 32,
-  vbExclamation = 48,
-  vbInformation = 64,
-  vbDefaultButton1 = 0,
-  vbDefaultButton2 = 256,
-  vbDefaultButton3 = 512,
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton1 = 0,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
 };
 
 // Answers.
@@ -30,9 +30,9 @@ enum : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbY
 
 // One message box as it was asked for; what a test hook sees.
 struct MsgBoxCall {
-  QString prompt;  // as given, CR LF line breaks kept
-  int buttons = vbOKOnly;
-  QString title;
+    QString prompt;  // as given, CR LF line breaks kept
+    int buttons = vbOKOnly;
+    QString title;
 };
 
 // Shows a message box and returns the answer. The prompt and title are shown
@@ -51,28 +51,28 @@ int MsgBoxDefaultAnswer(int buttons);
 // Tests: while an object lives, message boxes are answered from its queue
 // (or by the default button when the queue is empty) and recorded.
 class ScriptedMsgBoxes {
- public:
-  ScriptedMsgBoxes();
-  ~ScriptedMsgBoxes();
-  ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
-  ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
+public:
+    ScriptedMsgBoxes();
+    ~ScriptedMsgBoxes();
+    ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
+    ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
 
-  // Queues the next answer; it must be one the box's buttons can give.
-  void Answer(int answer) { answers_.push_back(answer); }
-  const std::vector<MsgBoxCall>& Calls() const { return calls_; }
-  // Answers scripted but not asked for; an answer the buttons cannot give
-  // is reported here too (as a failed call).
-  std::size_t Unused() const { return answers_.size(); }
-  const std::vector<MsgBoxCall>& Mismatched() const { return mismatched_; }
+    // Queues the next answer; it must be one the box's buttons can give.
+    void Answer(int answer) { answers_.push_back(answer); }
+    const std::vector<MsgBoxCall>& Calls() const { return calls_; }
+    // Answers scripted but not asked for; an answer the buttons cannot give
+    // is reported here too (as a failed call).
+    std::size_t Unused() const { return answers_.size(); }
+    const std::vector<MsgBoxCall>& Mismatched() const { return mismatched_; }
 
- private:
-  friend int MsgBox(const QString&, int, const QString&);
-  int Respond(const MsgBoxCall& call);
+private:
+    friend int MsgBox(const QString&, int, const QString&);
+    int Respond(const MsgBoxCall& call);
 
-  std::deque<int> answers_;
-  std::vector<MsgBoxCall> calls_;
-  std::vector<MsgBoxCall> mismatched_;
-  ScriptedMsgBoxes* previous_ = nullptr;
+    std::deque<int> answers_;
+    std::vector<MsgBoxCall> calls_;
+    std::vector<MsgBoxCall> mismatched_;
+    ScriptedMsgBoxes* previous_ = nullptr;
 };
 
 }  // namespace vb

@@ -13,7 +13,7 @@ constexpr OleColor kSysWindowText = 0x80000008;
 constexpr OleColor kSysWindow = 0x80000005;
 
 constexpr OleColor RGB(int r, int g, int b) {
-  return static_cast<OleColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+    return static_cast<OleColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 
 // System colours resolve through the application palette.

@@ -10,18 +10,18 @@ namespace vb {
 // when the button is chosen, by the user or by setting Value to true from
 // code (also when it already was chosen).
 class OptionButton : public Control<QRadioButton> {
- public:
-  explicit OptionButton(QWidget* parent);
+public:
+    explicit OptionButton(QWidget* parent);
 
-  bool Value() const { return isChecked(); }
-  void SetValue(bool on);
-  QString Caption() const { return caption_; }
-  void SetCaption(const QString& caption);
+    bool Value() const { return isChecked(); }
+    void SetValue(bool on);
+    QString Caption() const { return caption_; }
+    void SetCaption(const QString& caption);
 
-  std::function<void()> Click;
+    std::function<void()> Click;
 
- private:
-  QString caption_;
+private:
+    QString caption_;
 };
 
 }  // namespace vb

@@ -9,26 +9,26 @@
 namespace vb {
 
 class PictureBox : public Control<QLabel> {
- public:
-  explicit PictureBox(QWidget* parent);
+public:
+    explicit PictureBox(QWidget* parent);
 
-  const QPixmap& Picture() const { return picture_; }
-  void SetPicture(const QPixmap& picture);
-  bool Stretch() const { return stretch_; }
-  void SetStretch(bool on);
+    const QPixmap& Picture() const { return picture_; }
+    void SetPicture(const QPixmap& picture);
+    bool Stretch() const { return stretch_; }
+    void SetStretch(bool on);
 
-  std::function<void()> Click;
+    std::function<void()> Click;
 
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-  void paintEvent(QPaintEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
- private:
-  void Refresh();
+private:
+    void Refresh();
 
-  QPixmap picture_;
-  bool stretch_ = false;
+    QPixmap picture_;
+    bool stretch_ = false;
 };
 
 }  // namespace vb

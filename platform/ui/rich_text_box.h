@@ -12,35 +12,35 @@ class QTextDocument;
 namespace vb {
 
 class RichTextBox : public Control<QTextEdit> {
- public:
-  explicit RichTextBox(QWidget* parent);
+public:
+    explicit RichTextBox(QWidget* parent);
 
-  QString Text() const;
-  void SetText(const QString& text);
-  bool Locked() const { return isReadOnly(); }
-  void SetLocked(bool on) { setReadOnly(on); }
+    QString Text() const;
+    void SetText(const QString& text);
+    bool Locked() const { return isReadOnly(); }
+    void SetLocked(bool on) { setReadOnly(on); }
 
-  int SelStart() const;
-  void SetSelStart(int start);  // collapses the selection there
-  int SelLength() const;
-  void SetSelLength(int length);
-  QString SelText() const;
-  void SetSelText(const QString& text);  // replaces the selection, plain text
+    int SelStart() const;
+    void SetSelStart(int start);  // collapses the selection there
+    int SelLength() const;
+    void SetSelLength(int length);
+    QString SelText() const;
+    void SetSelText(const QString& text);  // replaces the selection, plain text
 
-  void SetSelBold(bool on);
-  void SetSelItalic(bool on);
-  void SetSelUnderline(bool on);
-  QString SelFontName() const;
-  void SetSelFontName(const QString& family);
-  double SelFontSize() const;
-  void SetSelFontSize(double points);
-  OleColor SelColor() const;
-  void SetSelColor(OleColor c);
+    void SetSelBold(bool on);
+    void SetSelItalic(bool on);
+    void SetSelUnderline(bool on);
+    QString SelFontName() const;
+    void SetSelFontName(const QString& family);
+    double SelFontSize() const;
+    void SetSelFontSize(double points);
+    OleColor SelColor() const;
+    void SetSelColor(OleColor c);
 
-  QTextDocument& Document() { return *document(); }
+    QTextDocument& Document() { return *document(); }
 
- private:
-  void Merge(const QTextCharFormat& format);
+private:
+    void Merge(const QTextCharFormat& format);
 };
 
 }  // namespace vb

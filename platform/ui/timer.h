@@ -13,29 +13,29 @@ namespace vb {
 class Form;
 
 class Timer {
- public:
-  explicit Timer(Form* form = nullptr);
+public:
+    explicit Timer(Form* form = nullptr);
 
-  int Interval() const { return interval_; }
-  // Setting the interval or enabling restarts the count; 0 stops the ticks.
-  void SetInterval(int ms);
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool on);
-  bool InTick() const { return inTick_; }
+    int Interval() const { return interval_; }
+    // Setting the interval or enabling restarts the count; 0 stops the ticks.
+    void SetInterval(int ms);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool on);
+    bool InTick() const { return inTick_; }
 
-  // The Timer event.
-  std::function<void()> Tick;
+    // The Timer event.
+    std::function<void()> Tick;
 
- private:
-  void Rearm();
-  void OnTimeout();
+private:
+    void Rearm();
+    void OnTimeout();
 
-  QTimer timer_;
-  const bool ofForm_;
-  QPointer<Form> form_;
-  int interval_ = 0;
-  bool enabled_ = true;
-  bool inTick_ = false;
+    QTimer timer_;
+    const bool ofForm_;
+    QPointer<Form> form_;
+    int interval_ = 0;
+    bool enabled_ = true;
+    bool inTick_ = false;
 };
 
 }  // namespace vb

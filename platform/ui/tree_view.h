@@ -12,32 +12,32 @@ namespace vb {
 class ImageList;
 
 class TreeView : public Control<QTreeWidget> {
- public:
-  explicit TreeView(QWidget* parent);
+public:
+    explicit TreeView(QWidget* parent);
 
-  int AddNode(const QString& text, int image = 0, const QString& key = QString());
-  int NodeCount() const { return topLevelItemCount(); }
-  void ClearNodes() { clear(); }
-  QString NodeText(int index) const;
-  void SetNodeText(int index, const QString& text);
-  QString NodeKey(int index) const;
-  int NodeImage(int index) const;
-  void SetNodeImage(int index, int image);
-  int SelectedItem() const;  // 0 = none
-  void Select(int index);
+    int AddNode(const QString& text, int image = 0, const QString& key = QString());
+    int NodeCount() const { return topLevelItemCount(); }
+    void ClearNodes() { clear(); }
+    QString NodeText(int index) const;
+    void SetNodeText(int index, const QString& text);
+    QString NodeKey(int index) const;
+    int NodeImage(int index) const;
+    void SetNodeImage(int index, int image);
+    int SelectedItem() const;  // 0 = none
+    void Select(int index);
 
-  void SetImageList(const ImageList* images) { images_ = images; }
+    void SetImageList(const ImageList* images) { images_ = images; }
 
-  std::function<void()> Click;
+    std::function<void()> Click;
 
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
- private:
-  QTreeWidgetItem* At(int index) const;
+private:
+    QTreeWidgetItem* At(int index) const;
 
-  const ImageList* images_ = nullptr;
+    const ImageList* images_ = nullptr;
 };
 
 }  // namespace vb

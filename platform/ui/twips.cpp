@@ -10,18 +10,18 @@ namespace {
 constexpr double kDefaultDpi = 96.0;
 
 QScreen* primary() {
-  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
-                                                                       : nullptr;
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen()
+                                                                        : nullptr;
 }
 
 double dpiX() {
-  const QScreen* s = primary();
-  return s && s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : kDefaultDpi;
+    const QScreen* s = primary();
+    return s && s->logicalDotsPerInchX() > 0 ? s->logicalDotsPerInchX() : kDefaultDpi;
 }
 
 double dpiY() {
-  const QScreen* s = primary();
-  return s && s->logicalDotsPerInchY() > 0 ? s->logicalDotsPerInchY() : kDefaultDpi;
+    const QScreen* s = primary();
+    return s && s->logicalDotsPerInchY() > 0 ? s->logicalDotsPerInchY() : kDefaultDpi;
 }
 
 }  // namespace
@@ -35,13 +35,13 @@ int PixelsToTwipsX(int pixels) { return static_cast<int>(std::lround(pixels * Tw
 int PixelsToTwipsY(int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelY())); }
 
 int ScreenWidth() {
-  const QScreen* s = primary();
-  return s ? PixelsToTwipsX(s->availableGeometry().width()) : 0;
+    const QScreen* s = primary();
+    return s ? PixelsToTwipsX(s->availableGeometry().width()) : 0;
 }
 
 int ScreenHeight() {
-  const QScreen* s = primary();
-  return s ? PixelsToTwipsY(s->availableGeometry().height()) : 0;
+    const QScreen* s = primary();
+    return s ? PixelsToTwipsY(s->availableGeometry().height()) : 0;
 }
 
 }  // namespace vb

@@ -14,40 +14,40 @@ namespace vb {
 class TextBox;
 
 class UpDown : public Control<QWidget> {
- public:
-  explicit UpDown(QWidget* parent);
+public:
+    explicit UpDown(QWidget* parent);
 
-  int Min() const { return min_; }
-  void SetMin(int v);
-  int Max() const { return max_; }
-  void SetMax(int v);
-  int Increment() const { return increment_; }
-  void SetIncrement(int v) { increment_ = std::max(1, v); }
-  bool Wrap() const { return wrap_; }
-  void SetWrap(bool on) { wrap_ = on; }
-  int Value() const { return value_; }
-  void SetValue(int v);  // outside Min..Max raises 380
-  void SetBuddy(TextBox* buddy) { buddy_ = buddy; }
-  TextBox* Buddy() const { return buddy_; }
+    int Min() const { return min_; }
+    void SetMin(int v);
+    int Max() const { return max_; }
+    void SetMax(int v);
+    int Increment() const { return increment_; }
+    void SetIncrement(int v) { increment_ = std::max(1, v); }
+    bool Wrap() const { return wrap_; }
+    void SetWrap(bool on) { wrap_ = on; }
+    int Value() const { return value_; }
+    void SetValue(int v);  // outside Min..Max raises 380
+    void SetBuddy(TextBox* buddy) { buddy_ = buddy; }
+    TextBox* Buddy() const { return buddy_; }
 
-  // What the arrows do; also for keyboard and tests.
-  void StepUp() { Step(+1); }
-  void StepDown() { Step(-1); }
+    // What the arrows do; also for keyboard and tests.
+    void StepUp() { Step(+1); }
+    void StepDown() { Step(-1); }
 
-  std::function<void()> Change;
+    std::function<void()> Change;
 
- private:
-  void Step(int direction);
-  void Commit(int v);
+private:
+    void Step(int direction);
+    void Commit(int v);
 
-  QToolButton* up_;
-  QToolButton* down_;
-  TextBox* buddy_ = nullptr;  // a sibling control, owned by its parent
-  int min_ = 0;
-  int max_ = 10;
-  int increment_ = 1;
-  int value_ = 0;
-  bool wrap_ = false;
+    QToolButton* up_;
+    QToolButton* down_;
+    TextBox* buddy_ = nullptr;  // a sibling control, owned by its parent
+    int min_ = 0;
+    int max_ = 10;
+    int increment_ = 1;
+    int value_ = 0;
+    bool wrap_ = false;
 };
 
 }  // namespace vb

@@ -7,12 +7,12 @@ namespace vb {
 // A run-time error of a control, with its VB run-time error number,
 // so callers that "guard themselves with error handlers" can catch it.
 class VbError : public std::runtime_error {
- public:
-  VbError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
-  int Number() const { return number_; }
+public:
+    VbError(int number, const std::string& description) : std::runtime_error(description), number_(number) {}
+    int Number() const { return number_; }
 
- private:
-  int number_;
+private:
+    int number_;
 };
 
 constexpr int kErrIndexOutOfBounds = 35600;

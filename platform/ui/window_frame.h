@@ -24,10 +24,10 @@ class QWidget;
 namespace vb {
 
 struct WindowFrame {
-  int captionHeight = 0;
-  int frameThickness = 0;
-  int borderWidth = 0;
-  bool measured = false;
+    int captionHeight = 0;
+    int frameThickness = 0;
+    int borderWidth = 0;
+    bool measured = false;
 };
 
 // The frame that a window's outer size less its client size (pixels) makes.

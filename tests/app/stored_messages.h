@@ -20,7 +20,8 @@ struct Message {
     QString plain = {};
     QString body = {};  // the 8-bit text as the component gives it
     QString to = QStringLiteral("me@example.org");
-    std::optional<QDateTime> date = QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));  // "Mar 05, 2024 03:07:09 PM"
+    std::optional<QDateTime> date =
+        QDateTime(QDate(2024, 3, 5), QTime(15, 7, 9));  // "Mar 05, 2024 03:07:09 PM"
 };
 
 // accounts accounts, none holding a message.

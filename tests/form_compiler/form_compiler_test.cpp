@@ -52,7 +52,8 @@ TEST(FormDescription, ChainedCallsReachWhatACallReturns) {
     EXPECT_EQ(form.tbrSample.Buttons(1).Caption(), QStringLiteral("Save   ")) << "trailing blanks are kept";
     EXPECT_EQ(form.tbrSample.Buttons(1).Image(), QStringLiteral("Save"));
     EXPECT_EQ(form.tbrSample.Buttons(1).ToolTipText(), QStringLiteral("Save it"));
-    EXPECT_EQ(form.tbrSample.Buttons(2).ToolTipText(), QStringLiteral("Quit (now)")) << "a bracket inside a text";
+    EXPECT_EQ(form.tbrSample.Buttons(2).ToolTipText(), QStringLiteral("Quit (now)"))
+        << "a bracket inside a text";
     EXPECT_TRUE(form.tbrSample.Buttons(1).Enabled());
     EXPECT_FALSE(form.tbrSample.Buttons(2).Enabled());
 }

@@ -21,6 +21,7 @@ int main() {
     com::ComPtr<IqelPop3Com> pop3;
     const com::HRESULT hr =
         com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress());
-    std::printf("component %s (0x%08x)\n", hr == com::S_OK && pop3 ? "created" : "missing", static_cast<unsigned>(hr));
+    std::printf("component %s (0x%08x)\n", hr == com::S_OK && pop3 ? "created" : "missing",
+                static_cast<unsigned>(hr));
     return hr == com::S_OK && pop3 ? 0 : 1;
 }

@@ -16,7 +16,8 @@ inline bool PumpUntil(const std::function<bool()>& done,
     const auto deadline = std::chrono::steady_clock::now() + limit;
     GSource* guard = g_timeout_source_new(10);
     g_source_set_priority(guard, G_PRIORITY_HIGH);
-    g_source_set_callback(guard, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
+    g_source_set_callback(
+        guard, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
     g_source_attach(guard, nullptr);
     while (!done() && std::chrono::steady_clock::now() < deadline) platform::loop::Pump();
     g_source_destroy(guard);

@@ -21,7 +21,8 @@ LineClient::LineClient(const std::string& host, std::uint16_t port, int timeoutS
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(port);
-    if (inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1) throw std::runtime_error("bad address " + host);
+    if (inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1)
+        throw std::runtime_error("bad address " + host);
     if (connect(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
         close(fd_);
         throw std::runtime_error("cannot connect to " + host + ":" + std::to_string(port));

@@ -23,7 +23,8 @@ constexpr int kBoxes = 64;  // as many as tests/fixtures/pop3d/pop3d.sh makes
 
 std::uint16_t portFromEnv(const char* name) {
     const char* v = std::getenv(name);
-    if (v == nullptr || *v == '\0') throw std::runtime_error(std::string(name) + " is not set: run the test through ctest");
+    if (v == nullptr || *v == '\0')
+        throw std::runtime_error(std::string(name) + " is not set: run the test through ctest");
     return static_cast<std::uint16_t>(std::stoi(v));
 }
 

@@ -74,7 +74,7 @@ enum StatesEnum : std::int32_t {
 };
 
 enum Pop3Authentications : std::int32_t {
-    AuthAny = 0,       // APOP, then USER/PASS
+    AuthAny = 0,  // APOP, then USER/PASS
     AuthUserPass = 1,
     AuthAPOP = 2,
 };
@@ -272,7 +272,8 @@ enum Pop3MsgDispIds : std::int32_t {
 inline constexpr com::GUID LIBID_QELPOP3COMLib = com::GuidLiteral("{B00ABF7C-06A1-4C92-AC0E-6FA99EBEBB35}");
 inline constexpr com::CLSID CLSID_qelPop3Com = com::GuidLiteral("{F9A3D257-CE5C-4B2A-85A8-A352429442CF}");
 inline constexpr com::CLSID CLSID_Certificate = com::GuidLiteral("{5B0E7A3C-91D2-4E6F-8C1A-2F4D6B8E0A13}");
-inline constexpr com::IID DIID__IqelPop3ComEvents = com::GuidLiteral("{80DB6B32-D326-4586-AB27-81AA0B7E6564}");
+inline constexpr com::IID DIID__IqelPop3ComEvents =
+    com::GuidLiteral("{80DB6B32-D326-4586-AB27-81AA0B7E6564}");
 
 // ---- Interfaces -----------------------------------------------------------
 struct IPop3Msg;

@@ -157,7 +157,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
     EXPECT_TRUE(Msg(1, 1).Body.contains("Subject: first"));
     const QDateTime sent(QDate(2026, 12, 8), QTime(21, 5), Qt::UTC);
     EXPECT_EQ(DateText(Msg(1, 1)), FormatDate(sent.addSecs(QDateTime::currentDateTime().offsetFromUtc()),
-                                         "MMM dd, yyyy hh:mm:ss AM/PM"));
+                                              "MMM dd, yyyy hh:mm:ss AM/PM"));
     EXPECT_EQ(DateText(Msg(1, 2)), QString()) << "an unreadable date stores none and the account goes on";
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^Checked at: \\d{1,2}:\\d\\d [AP]M$"))
                     .match(gAccounts[1].Status)
@@ -218,7 +218,8 @@ TEST_F(AccountCheck, AMessageIsStoredAsTheBytesSent) {
         std::string message = Plain("a@example.org", r.name);
         message.resize(message.size() - 8);  // without "Hello.\r\n"
         for (std::size_t i = 0; i < r.lines; ++i)
-            message += i % 3 ? "caf\xe9 line " + std::to_string(i) + "\r\n" : ".dotted " + std::to_string(i) + "\r\n";
+            message += i % 3 ? "caf\xe9 line " + std::to_string(i) + "\r\n"
+                             : ".dotted " + std::to_string(i) + "\r\n";
         Seed(r.name, message);
         Check();
         ASSERT_EQ(gAccounts[1].MsgCount, 1);
@@ -339,7 +340,7 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
             EXPECT_EQ(Msg(1, m).Subject, Msg(1, m).Uid.right(1)) << "fields moved apart";
         EXPECT_EQ(mailbox_.messageCount(), r.onServer);
         EXPECT_EQ(gAccounts[1].Result, r.answer == vb::vbYes ? QStringLiteral("Home - 3 Messages")
-                                                        : QStringLiteral("Home - 5 Messages"));
+                                                             : QStringLiteral("Home - 5 Messages"));
         EXPECT_FALSE(ServerOperation::Running());
         EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
 
@@ -366,12 +367,14 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
     const QString stored = uids_[1];
     for (const Row& r : {
              Row{"test while busy", true, [] { form().checks().TestAccountConnection(1); }, ""},
-             Row{"delete while busy", true, [&] { form().email().DeleteMessagesByUid(1, {stored}, false); }, ""},
+             Row{"delete while busy", true, [&] { form().email().DeleteMessagesByUid(1, {stored}, false); },
+                 ""},
              Row{"selection while busy", true, [] { form().email().mnuEmailDelete_Click(); },
                  "Messages cannot be deleted while a check or another deletion is talking to a mail server."
                  "\r\n\r\nPlease try again when it has finished."},
              Row{"spam while busy", true, [] { form().email().DeleteSelectedMessages(1, true); }, ""},
-             Row{"nothing selected", false, [] { form().email().mnuEmailDelete_Click(); }, "No Messages to Delete"},
+             Row{"nothing selected", false, [] { form().email().mnuEmailDelete_Click(); },
+                 "No Messages to Delete"},
              Row{"no spam", false, [] { form().email().DeleteSelectedMessages(1, true); },
                  "No Spam Messages to Delete"},
              Row{"UIDs not stored", false,

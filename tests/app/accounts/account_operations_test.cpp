@@ -16,7 +16,8 @@ namespace {
 const QString kSettings = QStringLiteral("Settings");
 
 QString Stored(const char* key, int i) {
-    return GetSetting(kAppKey, kSettings, QString::fromLatin1(key) + QString::number(i), QStringLiteral("<missing>"));
+    return GetSetting(kAppKey, kSettings, QString::fromLatin1(key) + QString::number(i),
+                      QStringLiteral("<missing>"));
 }
 
 void RefuseWrites() {
@@ -71,10 +72,11 @@ TEST_F(AccountOperations, NamesThatCannotBeSaved) {
     }
     const auto duplicate = AccountNameProblem(QStringLiteral("HOME"), 2);
     ASSERT_TRUE(duplicate);
-    EXPECT_EQ(duplicate->text,
-              QStringLiteral("The following Account Name is already used.          \r\nAccount Name: 'HOME'\r\n\r\n"
-                             "Duplicate Account Names are not allowed.\r\nPlease re-enter a name for this Account."
-                             "\r\n\r\n"));
+    EXPECT_EQ(
+        duplicate->text,
+        QStringLiteral("The following Account Name is already used.          \r\nAccount Name: 'HOME'\r\n\r\n"
+                       "Duplicate Account Names are not allowed.\r\nPlease re-enter a name for this Account."
+                       "\r\n\r\n"));
     // A name kept from before, blanks and all, stays the account's own.
     gAccounts[1].Name = QStringLiteral(" Home ");
     EXPECT_FALSE(AccountNameProblem(QStringLiteral(" Home "), 1)) << "saved again unchanged";
@@ -123,9 +125,10 @@ TEST_F(AccountOperations, RenamingKeepsWhatFollowsTheName) {
     struct Row {
         const char *text, *oldName, *newName, *renamed;
     };
-    for (const Row& row : {Row{"Home  (3)", "Home", "Work", "Work  (3)"}, Row{"3  (3)", "3", "Work", "Work  (3)"},
-                           Row{"Home", "Home", "Work", "Work"}, Row{"New Account1", "", "Work", "Work"},
-                           Row{"Other  (2)", "Home", "Work", "Work"}}) {
+    for (const Row& row :
+         {Row{"Home  (3)", "Home", "Work", "Work  (3)"}, Row{"3  (3)", "3", "Work", "Work  (3)"},
+          Row{"Home", "Home", "Work", "Work"}, Row{"New Account1", "", "Work", "Work"},
+          Row{"Other  (2)", "Home", "Work", "Work"}}) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(RenamedAccountText(row.text, row.oldName, row.newName), row.renamed);
     }

@@ -55,13 +55,17 @@ const QString kLong = QString(3000, u'w') + u' ';
 INSTANTIATE_TEST_SUITE_P(
     Accounts, AccountRoundTrip,
     testing::Values(
-        RoundTripCase{"Ordinary", {1, "Home", "pop.example.org", 0, "110", "me", "secret", 255, 5, "", "", 1}},
-        RoundTripCase{"Blanks", {0, " Work ", " host ", 1, " 995", "  ", " pass word ", 0, 0, " /usr/bin/x ", " a.wav ", 0}},
+        RoundTripCase{"Ordinary",
+                      {1, "Home", "pop.example.org", 0, "110", "me", "secret", 255, 5, "", "", 1}},
+        RoundTripCase{
+            "Blanks",
+            {0, " Work ", " host ", 1, " 995", "  ", " pass word ", 0, 0, " /usr/bin/x ", " a.wav ", 0}},
         RoundTripCase{"EmptyTexts", {1, "", "", 0, "", "", "", 255, 5, "", "", 1}},
         RoundTripCase{"NA", {1, "NA", "NA", 0, "NA", "NA", "NA", 255, 5, "NA", "NA", 1}},
         RoundTripCase{"Long", {1, kLong, kLong, 1, kLong, kLong, kLong, 16777215, 15, kLong, kLong, 1}},
         RoundTripCase{"Negative", {-1, "x", "y", -1, "1", "l", "p", -2147483647 - 1, -5, "c", "s", -32768}},
-        RoundTripCase{"Unusual", {1, "a=b[c]", "é ü", 0, "%20", "#x", ";y", 1, 2, "line\nbreak", "tab\t", 1}}),
+        RoundTripCase{"Unusual",
+                      {1, "a=b[c]", "é ü", 0, "%20", "#x", ";y", 1, 2, "line\nbreak", "tab\t", 1}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(AccountTable, MissingValuesReadAsTheDefaultsOfANewAccount) {
@@ -74,8 +78,11 @@ TEST_F(AccountTable, MissingValuesReadAsTheDefaultsOfANewAccount) {
 
 TEST_F(AccountTable, NonNumericStoredNumbersTakeTheirDefaults) {
     ASSERT_TRUE(SaveSettings(kAppKey, "Settings",
-                             {{"AcntEnabled1", "yes"}, {"AcntSecure1", "70000"}, {"AcntColour1", ""},
-                              {"AcntColourIndex1", "1.5"}, {"AcntSoundOn1", "-"}}));
+                             {{"AcntEnabled1", "yes"},
+                              {"AcntSecure1", "70000"},
+                              {"AcntColour1", ""},
+                              {"AcntColourIndex1", "1.5"},
+                              {"AcntSoundOn1", "-"}}));
     ResizeAccountArrays(1);
     LoadAccount(1);
     EXPECT_EQ(Live(1), (Saved{1, "New Account", "", 0, "110", "", "", 255, 2, "", "", 1}));

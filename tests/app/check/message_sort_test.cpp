@@ -72,12 +72,9 @@ std::string Order() {
 }
 
 const std::vector<Message> kMessages = {
-    {"a", "Bob", At(2024, 1, 5, 9, 0), 10},
-    {"b", "alice", At(2024, 2, 1, 8, 0), 9},
-    {"c", "Carol", std::nullopt, 1000000},
-    {"d", "bob", At(2023, 12, 31, 23, 59, 59), 999999},
-    {"e", "Alice", At(2024, 1, 5, 12, 30), 9},
-    {"f", "dave", std::nullopt, 0},
+    {"a", "Bob", At(2024, 1, 5, 9, 0), 10},    {"b", "alice", At(2024, 2, 1, 8, 0), 9},
+    {"c", "Carol", std::nullopt, 1000000},     {"d", "bob", At(2023, 12, 31, 23, 59, 59), 999999},
+    {"e", "Alice", At(2024, 1, 5, 12, 30), 9}, {"f", "dave", std::nullopt, 0},
 };
 
 struct SortRow {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <algorithm>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
@@ -31,9 +31,11 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 
 std::string Message(const std::string& from, const std::string& subject, std::size_t bodyBytes = 40) {
     std::string body;
-    while (body.size() < bodyBytes) body += "The quick brown fox jumps over the lazy dog, again and again.\r\n";
+    while (body.size() < bodyBytes)
+        body += "The quick brown fox jumps over the lazy dog, again and again.\r\n";
     return "From: " + from + "\r\nTo: reader@example.org\r\nSubject: " + subject +
-           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\nMessage-ID: <" + subject + "@example.org>\r\n\r\n" + body;
+           "\r\nDate: Tue, 08 Dec 2026 21:05:00 +0000\r\nMessage-ID: <" + subject + "@example.org>\r\n\r\n" +
+           body;
 }
 
 struct Box {
@@ -44,7 +46,8 @@ struct Box {
 
 class CheckRunsPop3d : public ::testing::Test {
 protected:
-    void Load(const std::vector<Box>& boxes, std::initializer_list<std::pair<const char*, const char*>> options) {
+    void Load(const std::vector<Box>& boxes,
+              std::initializer_list<std::pair<const char*, const char*>> options) {
         const QString settings = QStringLiteral("Settings");
         SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QString::number(boxes.size()));
         for (std::size_t i = 0; i < boxes.size(); ++i) {
@@ -57,7 +60,8 @@ protected:
             save("AcntServer", QString::fromStdString(server_.host));
             save("AcntPort", QString::number(server_.port));
             save("AcntLoginID", QString::fromStdString(box.mailbox->user()));
-            save("AcntPassword", QString::fromStdString(box.rightPassword ? box.mailbox->password() : "wrong"));
+            save("AcntPassword",
+                 QString::fromStdString(box.rightPassword ? box.mailbox->password() : "wrong"));
         }
         for (const auto& [key, value] : options)
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
@@ -98,9 +102,12 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     Pop3dMailbox refusing(server_);
     good.add("1.a", Message("Ann <ann@example.org>", "first"));
     good.add("2.b", Message("Bob <bob@example.org>", "second"));
-    Load({{&good, "Home", true}, {&refusing, "Work", false}},
-         {{"UseInterval", "1"}, {"Minutes", "30"}, {"ShowEmailMsgBox", "1"}, {"ShowEmail", "0"},
-          {"PlaySound", "1"}, {"DefaultSound", ""}});
+    Load({{&good, "Home", true}, {&refusing, "Work", false}}, {{"UseInterval", "1"},
+                                                               {"Minutes", "30"},
+                                                               {"ShowEmailMsgBox", "1"},
+                                                               {"ShowEmail", "0"},
+                                                               {"PlaySound", "1"},
+                                                               {"DefaultSound", ""}});
     frmMain& form = *form_;
     gAccounts[1].SoundValid = true;
     gAccounts[1].Sound = QStringLiteral("home.wav");
@@ -147,7 +154,8 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     EXPECT_EQ(gTotalNewCount, 1);
     EXPECT_TRUE(gCheckSummary.contains(QStringLiteral("      Home - 3 Messages\r\n")));
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
-    EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(), QStringLiteral("1 New Message(s) found at 9:35 PM"));
+    EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(),
+              QStringLiteral("1 New Message(s) found at 9:35 PM"));
     vb::Forms::Unload<frmMessage>();
 }
 
@@ -210,8 +218,8 @@ TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
     };
     std::vector<Shown> shown;
     QObject::connect(&form.ProgressBar, &QProgressBar::valueChanged, [&](int value) {
-        shown.push_back({value == form.ProgressBar.maximum(), form.StatusBar.PanelText(3),
-                         form.StatusBar.PanelText(4)});
+        shown.push_back(
+            {value == form.ProgressBar.maximum(), form.StatusBar.PanelText(3), form.StatusBar.PanelText(4)});
     });
     QElapsedTimer clock;
     clock.start();

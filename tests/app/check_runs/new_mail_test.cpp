@@ -108,9 +108,11 @@ TEST_F(NewMail, AnAccountKeepsItsMemoryOfOldMailWhereverItMoves) {
     const std::vector<Row> rows = {
         {"nothing", [](frmMain&, vb::ScriptedMsgBoxes&) {}, "", 0},
         {"one arrived", [](frmMain&, vb::ScriptedMsgBoxes&) {}, "h4", 1},
-        {"moved by the Accounts page", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().MoveAccount(2, -1); }, "", 0},
+        {"moved by the Accounts page",
+         [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().MoveAccount(2, -1); }, "", 0},
         {"its tab dragged", [&](frmMain& form, vb::ScriptedMsgBoxes&) { drag(form, 2, 1); }, "", 0},
-        {"an account added", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().AddAccount(); }, "", 0},
+        {"an account added", [](frmMain& form, vb::ScriptedMsgBoxes&) { form.accounts().AddAccount(); }, "",
+         0},
         {"the account before it deleted", deleteFirst, "", 0},
         // The deleted account had seen a message of this name: Home had not.
         {"the account before it deleted, its message name arriving", deleteFirst, "x1", 1},
@@ -162,9 +164,18 @@ TEST_F(NewMail, AMessageWithoutAUidIsNewOnce) {
             list += std::to_string(i + 1) + " " + std::to_string(messages[i].size()) + "\r\n";
             total += messages[i].size();
         }
-        Script script = {Send("+OK ready\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                         Send("+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n"),
-                         Receive(), Send(list + ".\r\n"), Receive(), Send("+OK\r\n1 u-1\r\n.\r\n")};
+        Script script = {
+            Send("+OK ready\r\n"),
+            Receive(),
+            Send("+OK\r\n"),
+            Receive(),
+            Send("+OK\r\n"),
+            Receive(),
+            Send("+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n"),
+            Receive(),
+            Send(list + ".\r\n"),
+            Receive(),
+            Send("+OK\r\n1 u-1\r\n.\r\n")};
         for (const std::string& message : messages) AppendRetr(script, message);
         for (const Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) script.push_back(step);
         return script;

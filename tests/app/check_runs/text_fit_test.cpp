@@ -93,7 +93,9 @@ protected:
     void SetUp() override {
         // The clock at the widest time of day, so every status text is at
         // its longest.
-        modCheck::gClock = [] { return QDateTime::fromString(QStringLiteral("2026-05-28T12:58:00"), Qt::ISODate); };
+        modCheck::gClock = [] {
+            return QDateTime::fromString(QStringLiteral("2026-05-28T12:58:00"), Qt::ISODate);
+        };
     }
     void TearDown() override {
         modCheck::gClock = [] { return QDateTime::currentDateTime(); };
@@ -113,7 +115,8 @@ protected:
         save("AcntPort1", QString::number(server_.port));
         save("AcntLoginID1", QString::fromStdString(mailbox.user()));
         save("AcntPassword1", QString::fromStdString(mailbox.password()));
-        for (const auto& [key, value] : {std::pair{"UseInterval", "1"}, {"ShowEmailMsgBox", "1"}, {"ShowEmail", "1"}})
+        for (const auto& [key, value] :
+             {std::pair{"UseInterval", "1"}, {"ShowEmailMsgBox", "1"}, {"ShowEmail", "1"}})
             SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key),
                         QString::fromLatin1(value));
         modGeneral::gAppName = QStringLiteral("Veltrane");
@@ -138,13 +141,17 @@ TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
     // New mail in bold, the dates at their widest (two-digit hours, PM),
     // sizes of five digits; names and subjects of the length the designed
     // columns hold (longer ones are cut and shown whole in a tool tip).
-    mailbox.add("1", Message("Ann Smith <ann@mail.org>", "Bob <bob@mail.org>", "Minutes of May", "Thu, 28 May 2026 22:58:58"));
-    mailbox.add("2", Message("Tom <tom@mail.org>", "Bob <bob@mail.org>", "Party on Monday", "Sat, 19 Sep 2026 23:48:08"));
-    mailbox.add("3", Message("Mary Wood <mw@mail.org>", "Team <all@mail.org>", "Holiday plans", "Wed, 30 Dec 2026 10:07:00"));
+    mailbox.add("1", Message("Ann Smith <ann@mail.org>", "Bob <bob@mail.org>", "Minutes of May",
+                             "Thu, 28 May 2026 22:58:58"));
+    mailbox.add("2", Message("Tom <tom@mail.org>", "Bob <bob@mail.org>", "Party on Monday",
+                             "Sat, 19 Sep 2026 23:48:08"));
+    mailbox.add("3", Message("Mary Wood <mw@mail.org>", "Team <all@mail.org>", "Holiday plans",
+                             "Wed, 30 Dec 2026 10:07:00"));
     std::string large;
     while (large.size() < 1'234'000) large += std::string(78, 'x') + "\r\n";
     mailbox.add("4", Message("Shop <offers@mail.org>", "Bob <bob@mail.org>", "Our March offers",
-                             "Tue, 03 Mar 2026 12:00:00") + large);
+                             "Tue, 03 Mar 2026 12:00:00") +
+                         large);
     frmMain& form = Load(mailbox);
     vb::ScriptedMsgBoxes boxes;
     form.checks().RunAutoCheck();  // as its timer does when it falls due: with the pop-up

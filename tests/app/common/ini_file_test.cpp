@@ -122,7 +122,8 @@ TEST_F(IniFileTest, AFileReadOnceStaysThatVersionUntilAWriteOrAnotherFile) {
     replace("[S]\nA=2\nB=2\n[T]\nx=2\n");
     EXPECT_EQ(ini.KeyGet("S", "B", ""), "1");
     EXPECT_EQ(ini.SectionGet("T"), QStringList{});
-    EXPECT_EQ(IniFile().KeyGet("S", "B", ""), "2") << "an object that did not read once sees the file as it is";
+    EXPECT_EQ(IniFile().KeyGet("S", "B", ""), "2")
+        << "an object that did not read once sees the file as it is";
 
     ini.KeySave("3", "S", "C");  // its own write: the file as written is read from then on
     EXPECT_EQ(ini.KeyGet("S", "A", ""), "2");

@@ -7,9 +7,9 @@
 #include <QImage>
 #include <QTemporaryDir>
 
+#include "app/forms/frm_main.h"
 #include "app/options/option_values.h"
 #include "desktop_files.h"
-#include "app/forms/frm_main.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/forms.h"
 
@@ -82,10 +82,11 @@ protected:
 // program, and at the generic ones otherwise.
 TEST_F(ClientButtonTest, EachKindOfClientPath) {
     const QString mailer = Write("bin/mailer", "#!/bin/sh\n", true);
-    testdesktop::Desktop::Get().Install(QStringLiteral("mailer.desktop"),
-                                        "[Desktop Entry]\nType=Application\nName=Mailer\nExec=" + mailer.toUtf8() +
-                                            "\nIcon=" + Icon("large.png", Qt::red, 48).toUtf8() + "\n",
-                                        "");
+    testdesktop::Desktop::Get().Install(
+        QStringLiteral("mailer.desktop"),
+        "[Desktop Entry]\nType=Application\nName=Mailer\nExec=" + mailer.toUtf8() +
+            "\nIcon=" + Icon("large.png", Qt::red, 48).toUtf8() + "\n",
+        "");
     const QString entry = Write("client.desktop",
                                 "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
                                     Icon("small.png", Qt::blue, 16).toUtf8() + "\n",

@@ -27,7 +27,8 @@ const QString kSettings = QStringLiteral("Settings");
 void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(key)).QtButton().click(); }
 
 QString Stored(const char* key, int i) {
-    return GetSetting(kAppKey, kSettings, QString::fromLatin1(key) + QString::number(i), QStringLiteral("<missing>"));
+    return GetSetting(kAppKey, kSettings, QString::fromLatin1(key) + QString::number(i),
+                      QStringLiteral("<missing>"));
 }
 
 QStringList Captions(const vb::TabStrip& strip) {
@@ -63,7 +64,8 @@ protected:
         for (const char* name : names) {
             ++i;
             SaveSetting(kAppKey, kSettings, QStringLiteral("AcntName%1").arg(i), QString::fromUtf8(name));
-            SaveSetting(kAppKey, kSettings, QStringLiteral("AcntServer%1").arg(i), QStringLiteral("pop%1.example").arg(i));
+            SaveSetting(kAppKey, kSettings, QStringLiteral("AcntServer%1").arg(i),
+                        QStringLiteral("pop%1.example").arg(i));
         }
         SaveSetting(kAppKey, kSettings, QStringLiteral("AcntNum"), QString::number(i));
         if (!ruleAccounts.isEmpty()) WriteRules(ruleAccounts);
@@ -119,7 +121,8 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
     // With nothing listed, only the commands on the whole account are usable.
     for (const char* key : {"EmailPreview", "EmailDelete", "EmailReply", "EmailOpen"})
         EXPECT_FALSE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
-    for (vb::Menu* entry : {&form.mnuEmailPreview, &form.mnuEmailDelete, &form.mnuEmailReply, &form.mnuEmailOpen})
+    for (vb::Menu* entry :
+         {&form.mnuEmailPreview, &form.mnuEmailDelete, &form.mnuEmailReply, &form.mnuEmailOpen})
         EXPECT_FALSE(entry->Enabled()) << entry->Caption().toStdString();
     for (const char* key : {"EmailNew", "EmailCheck"})
         EXPECT_TRUE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
@@ -223,7 +226,7 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
         } else {
             EXPECT_TRUE(boxes.Calls().empty());
             EXPECT_EQ(box.Text(), QString::fromUtf8(row.text));
-            const QString stored = row.box == &frmMain::txtAcntName  ? gAccounts[1].Name
+            const QString stored = row.box == &frmMain::txtAcntName   ? gAccounts[1].Name
                                    : row.box == &frmMain::txtAcntPort ? gAccounts[1].Port
                                                                       : gAccounts[1].Server;
             EXPECT_EQ(stored, QString::fromUtf8(row.text)) << "read back from the store";
@@ -330,7 +333,8 @@ TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
             EXPECT_EQ(Stored("AcntName", i), row.order[i - 1]);
             EXPECT_TRUE(form.TabStripEmail.TabCaption(i).startsWith(row.order[i - 1]));
             EXPECT_TRUE(form.TabStripAcnts.TabCaption(i).startsWith(row.order[i - 1]));
-            EXPECT_EQ(Subject(i, gAccounts[i].MsgCount), row.order[i - 1] + QStringLiteral(" #%1").arg(gAccounts[i].MsgCount));
+            EXPECT_EQ(Subject(i, gAccounts[i].MsgCount),
+                      row.order[i - 1] + QStringLiteral(" #%1").arg(gAccounts[i].MsgCount));
         }
         EXPECT_EQ(form.lvwEmail.ItemCount(), gAccounts[row.to].MsgCount);
     }
@@ -443,7 +447,8 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     vb::ScriptedMsgBoxes boxes;
     Click(form.tbrAcnts, "AcntTest");
     ASSERT_EQ(boxes.Calls().size(), 1u);
-    EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure")) << boxes.Calls()[0].title.toStdString();
+    EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure"))
+        << boxes.Calls()[0].title.toStdString();
     EXPECT_FALSE(modGeneral::gTestingAccount);
     EXPECT_TRUE(form.fraMain(1).Visible()) << "the Accounts page stays in front";
     EXPECT_TRUE(form.fraMainButtons.Enabled());

@@ -6,8 +6,8 @@
 #include <QThread>
 
 #include "app/accounts/account_table.h"
-#include "app/common/app_settings.h"
 #include "app/check/schedule.h"
+#include "app/common/app_settings.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_message.h"
 #include "app/forms/wave_sound.h"
@@ -93,7 +93,7 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
     const QString error = forms::ErrorSoundPath();
     struct Row {
         const char* name;
-        int16_t account;      // 0: the whole run
+        int16_t account;  // 0: the whole run
         int16_t showEmail;
         bool defaultValid;
         bool connected[3];
@@ -103,20 +103,69 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
         QStringList sounds;
     };
     const Row rows[] = {
-        {"DefaultPlaysOncePerRun", 0, 0, true, {true, true, true}, {true, true, true}, {0, 1, 1}, {true, true, true},
+        {"DefaultPlaysOncePerRun",
+         0,
+         0,
+         true,
+         {true, true, true},
+         {true, true, true},
+         {0, 1, 1},
+         {true, true, true},
          {"default.wav"}},
-        {"WithoutDefaultEachAccountPlaysItsOwn", 0, 0, false, {true, true, true}, {true, false, true}, {1, 1, 1},
-         {true, true, true}, {"a1.wav", "a3.wav"}},
-        {"SoundSwitchOffOrInvalidPlaysNothing", 0, 0, false, {true, true, true}, {true, true, true}, {0, 1, 1},
-         {true, false, true}, {"a3.wav"}},
-        {"AFailedAccountPlaysTheErrorSound", 0, 2, false, {false, true, false}, {false, false, false}, {1, 0, 0},
-         {true, true, true}, {error}},
-        {"NewMailOnlyWithNothingNew", 0, 0, true, {true, true, true}, {false, false, false}, {1, 1, 1},
-         {true, true, true}, {}},
-        {"OneAccountPlaysTheDefault", 2, 1, true, {true, true, true}, {false, false, false}, {1, 1, 1},
-         {true, true, true}, {"default.wav"}},
-        {"OneAccountWithItsSwitchOff", 2, 2, true, {true, true, true}, {true, true, true}, {1, 0, 1},
-         {true, true, true}, {}},
+        {"WithoutDefaultEachAccountPlaysItsOwn",
+         0,
+         0,
+         false,
+         {true, true, true},
+         {true, false, true},
+         {1, 1, 1},
+         {true, true, true},
+         {"a1.wav", "a3.wav"}},
+        {"SoundSwitchOffOrInvalidPlaysNothing",
+         0,
+         0,
+         false,
+         {true, true, true},
+         {true, true, true},
+         {0, 1, 1},
+         {true, false, true},
+         {"a3.wav"}},
+        {"AFailedAccountPlaysTheErrorSound",
+         0,
+         2,
+         false,
+         {false, true, false},
+         {false, false, false},
+         {1, 0, 0},
+         {true, true, true},
+         {error}},
+        {"NewMailOnlyWithNothingNew",
+         0,
+         0,
+         true,
+         {true, true, true},
+         {false, false, false},
+         {1, 1, 1},
+         {true, true, true},
+         {}},
+        {"OneAccountPlaysTheDefault",
+         2,
+         1,
+         true,
+         {true, true, true},
+         {false, false, false},
+         {1, 1, 1},
+         {true, true, true},
+         {"default.wav"}},
+        {"OneAccountWithItsSwitchOff",
+         2,
+         2,
+         true,
+         {true, true, true},
+         {true, true, true},
+         {1, 0, 1},
+         {true, true, true},
+         {}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -150,7 +199,9 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
 
 TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
     frmMain& form = *form_;
-    modCheck::gClock = [] { return QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate); };
+    modCheck::gClock = [] {
+        return QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate);
+    };
     gTotalMsgCount = 7;
     gTotalNewCount = 2;
     struct Row {
@@ -160,9 +211,12 @@ TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
         const char* headline;  // nullptr: no pop-up
     };
     const Row rows[] = {
-        {0, true, true, "2 New Message(s) found at 9:05 PM"}, {0, false, true, nullptr},
-        {1, false, true, "7 Message(s) found at 9:05 PM"},    {1, false, false, nullptr},
-        {2, false, true, "7 Message(s) found at 9:05 PM"},    {2, false, false, "No Message(s) found at 9:05 PM"},
+        {0, true, true, "2 New Message(s) found at 9:05 PM"},
+        {0, false, true, nullptr},
+        {1, false, true, "7 Message(s) found at 9:05 PM"},
+        {1, false, false, nullptr},
+        {2, false, true, "7 Message(s) found at 9:05 PM"},
+        {2, false, false, "No Message(s) found at 9:05 PM"},
         {3, true, true, nullptr},
     };
     for (const Row& row : rows) {
@@ -199,8 +253,10 @@ TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
         const QString prompt = boxes.Calls()[0].prompt;
         EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Message DownLoad Error"));
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbCritical);
-        EXPECT_TRUE(prompt.startsWith(QStringLiteral("The following %1 may not have completely").arg(row.word)));
-        EXPECT_TRUE(prompt.contains(QStringLiteral("downloaded all messages.\r\n") + list + QStringLiteral("\r\n")));
+        EXPECT_TRUE(
+            prompt.startsWith(QStringLiteral("The following %1 may not have completely").arg(row.word)));
+        EXPECT_TRUE(
+            prompt.contains(QStringLiteral("downloaded all messages.\r\n") + list + QStringLiteral("\r\n")));
         EXPECT_TRUE(prompt.contains(QStringLiteral("Try checking the %1 again.").arg(row.word)));
         EXPECT_TRUE(prompt.endsWith(QStringLiteral("temporarily turn off 'Allow Quick Checking'.")));
         EXPECT_TRUE(gIncompleteList.isEmpty());

@@ -5,9 +5,9 @@
 #include <set>
 #include <tuple>
 
+#include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/accounts/account_operations.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rules_editor.h"
@@ -35,7 +35,8 @@ protected:
         const int accounts = GetParam();
         gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
                      QStringLiteral("Options")};
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QString::number(accounts));
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"),
+                    QString::number(accounts));
         for (int i = 1; i <= accounts; ++i)
             SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName") + QString::number(i),
                         QStringLiteral("Acnt%1").arg(i));
@@ -56,7 +57,8 @@ TEST_P(FrmMainCommands, PageButtonsShowOnePageWithItsBanner) {
         const char* key;
         int page;
     };
-    for (const Row& row : {Row{"Accounts", 1}, Row{"Rules", 2}, Row{"Options", 3}, Row{"Email", 0}, Row{"Options", 3}}) {
+    for (const Row& row :
+         {Row{"Accounts", 1}, Row{"Rules", 2}, Row{"Options", 3}, Row{"Email", 0}, Row{"Options", 3}}) {
         SCOPED_TRACE(row.key);
         Click(form.tbrMainButtons, row.key);
         EXPECT_EQ(gCurrentPane, row.page);
@@ -97,8 +99,9 @@ TEST_P(FrmMainCommands, ThePageBarStaysLockedWhilePageEditsArePendingEvenAfterAn
         const char* edits;
         bool* flag;
     };
-    for (const Row& row : {Row{"account", &modAccounts::gAccountChanged}, Row{"rules", &modRules::gRulesChanged},
-                           Row{"options", &modOptions::gOptionsChanged}}) {
+    for (const Row& row :
+         {Row{"account", &modAccounts::gAccountChanged}, Row{"rules", &modRules::gRulesChanged},
+          Row{"options", &modOptions::gOptionsChanged}}) {
         SCOPED_TRACE(row.edits);
         *row.flag = true;
         form.UpdatePageBar();
@@ -115,7 +118,8 @@ TEST_P(FrmMainCommands, ThePageBarStaysLockedWhilePageEditsArePendingEvenAfterAn
 TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {
     frmMain& form = *form_;
     std::set<std::tuple<QString, int, QString>> registered;
-    for (const auto& slot : form.tray().Commands().Slots()) registered.insert({slot.toolBar, slot.index, slot.key});
+    for (const auto& slot : form.tray().Commands().Slots())
+        registered.insert({slot.toolBar, slot.index, slot.key});
     int buttons = 0;
     const auto check = [&](vb::ToolBar& bar, const QString& name, int index) {
         for (int b = 1; b <= bar.ButtonCount(); ++b) {
@@ -125,14 +129,19 @@ TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {
                 << name.toStdString() << "(" << index << ") " << key.toStdString();
         }
     };
-    for (const auto& [bar, name] : {std::pair{&form.tbrMainButtons, "tbrMainButtons"}, {&form.tbrEmail, "tbrEmail"},
-                                    {&form.tbrAcnts, "tbrAcnts"}, {&form.tbrRules, "tbrRules"},
+    for (const auto& [bar, name] : {std::pair{&form.tbrMainButtons, "tbrMainButtons"},
+                                    {&form.tbrEmail, "tbrEmail"},
+                                    {&form.tbrAcnts, "tbrAcnts"},
+                                    {&form.tbrRules, "tbrRules"},
                                     {&form.tbrColour, "tbrColour"}})
         check(*bar, QString::fromLatin1(name), -1);
-    for (const auto& [array, name] :
-         {std::pair{&form.tbrButtons, "tbrButtons"}, {&form.tbrMoveButtons, "tbrMoveButtons"},
-          {&form.tbrRuleUpdate, "tbrRuleUpdate"}, {&form.tbrClient, "tbrClient"}, {&form.tbrSound, "tbrSound"},
-          {&form.tbrOptMisc, "tbrOptMisc"}, {&form.tbrOptAbout, "tbrOptAbout"}})
+    for (const auto& [array, name] : {std::pair{&form.tbrButtons, "tbrButtons"},
+                                      {&form.tbrMoveButtons, "tbrMoveButtons"},
+                                      {&form.tbrRuleUpdate, "tbrRuleUpdate"},
+                                      {&form.tbrClient, "tbrClient"},
+                                      {&form.tbrSound, "tbrSound"},
+                                      {&form.tbrOptMisc, "tbrOptMisc"},
+                                      {&form.tbrOptAbout, "tbrOptAbout"}})
         for (int i = array->LBound(); i <= array->UBound(); ++i)
             if (array->Exists(i)) check((*array)(i), QString::fromLatin1(name), i);
     EXPECT_GT(buttons, 50);

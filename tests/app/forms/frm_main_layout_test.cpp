@@ -13,13 +13,13 @@
 #include "app/common/app_settings.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/frm_main.h"
-#include "app/forms/tray_icon_record.h"
 #include "app/forms/layout_offset.h"
-#include "tests/app/forms/laid_out_main_window.h"
+#include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/twips.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 namespace {
 
@@ -121,20 +121,23 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
     };
     const Button buttons[] = {
         {&f.tbrMainButtons, "Email", QStringLiteral("Email        "), QStringLiteral("Email Messages"), true},
-        {&f.tbrMainButtons, "Size", QStringLiteral("Size         "), QStringLiteral("Restore Original Size"), true},
+        {&f.tbrMainButtons, "Size", QStringLiteral("Size         "), QStringLiteral("Restore Original Size"),
+         true},
         // No account yet: the load leaves the message buttons disabled.
-        {&f.tbrEmail, "EmailCheck", QStringLiteral("Check   "), QStringLiteral("Check Account for Messages"), false},
+        {&f.tbrEmail, "EmailCheck", QStringLiteral("Check   "), QStringLiteral("Check Account for Messages"),
+         false},
         {&f.tbrButtons(1), "StopRetrieval", QStringLiteral("Stop Retrieval      "),
          QStringLiteral("Stop Retrieving Messages"), true},
-        {&f.tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "), QStringLiteral("Save changes to Options"),
-         false},
-        {&f.tbrRules, "RulesAdd", QStringLiteral("Add Rule                "), QStringLiteral("Add a New Rule"), true},
+        {&f.tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "),
+         QStringLiteral("Save changes to Options"), false},
+        {&f.tbrRules, "RulesAdd", QStringLiteral("Add Rule                "),
+         QStringLiteral("Add a New Rule"), true},
         // No rule yet: the rule editor's buttons are off.
         {&f.tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
          QStringLiteral("Clear Rule Description "), false},
-        {&f.tbrOptMisc(0), "Example", QStringLiteral("Example   "), QStringLiteral("Example of Button Style"), true},
-        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me"),
+        {&f.tbrOptMisc(0), "Example", QStringLiteral("Example   "), QStringLiteral("Example of Button Style"),
          true},
+        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me"), true},
     };
     for (const Button& b : buttons) {
         const vb::ToolButton& button = b.bar->Buttons(QString::fromLatin1(b.key));
@@ -142,7 +145,8 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         EXPECT_EQ(button.ToolTipText(), b.tip) << b.key;
         EXPECT_EQ(button.Enabled(), b.enabled) << b.key;
     }
-    EXPECT_EQ(f.tbrOptMisc(0).Buttons(1).Image(), QStringLiteral("SelectAll")) << "the example shows Select All";
+    EXPECT_EQ(f.tbrOptMisc(0).Buttons(1).Image(), QStringLiteral("SelectAll"))
+        << "the example shows Select All";
     EXPECT_EQ(f.tbrButtons.Count(), 15);
     EXPECT_EQ(f.tbrEmail.ButtonCount(), 7);
 
@@ -157,8 +161,10 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
     EXPECT_EQ(f.mnuTrayPopMenu.QtMenu()->actions().size(), 16);
     EXPECT_EQ(f.mnuEmailPopMenu.QtMenu()->actions().size(), 4);
     EXPECT_EQ(f.mnuTrayQuitApplication.Caption(), QStringLiteral("&Quit Application|#Quit"));
-    const std::pair<const vb::Timer*, int> timers[] = {{&f.tmrStatusBar, 1000},      {&f.tmrMailTime, 1000},
-                                                       {&f.tmrMailStartUp, 1000},    {&f.tmrRetrieveMessage, 100},
+    const std::pair<const vb::Timer*, int> timers[] = {{&f.tmrStatusBar, 1000},
+                                                       {&f.tmrMailTime, 1000},
+                                                       {&f.tmrMailStartUp, 1000},
+                                                       {&f.tmrRetrieveMessage, 100},
                                                        {&f.tmrDragTab, 1000}};
     for (const auto& [timer, interval] : timers) {
         EXPECT_EQ(timer->Interval(), interval);
@@ -175,8 +181,10 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
         const int offset = forms::gLayoutOffset;
         // The extra width of the page buttons as drawn; at the larger size the
         // list's dates need more.
-        if (points == 9.0) EXPECT_EQ(offset, bw * 6 - Px(6600)) << "extra width of the page buttons as drawn";
-        else EXPECT_GT(offset, bw * 6 - Px(6600)) << "the dates in bold need more";
+        if (points == 9.0)
+            EXPECT_EQ(offset, bw * 6 - Px(6600)) << "extra width of the page buttons as drawn";
+        else
+            EXPECT_GT(offset, bw * 6 - Px(6600)) << "the dates in bold need more";
         EXPECT_EQ(offset % Px(15), 0) << "whole pixels";
         EXPECT_EQ(f.tbrMainButtons.Width(), bw * 6);
         EXPECT_EQ(f.fraMainButtons.Height(), PxY(int(std::nearbyint(1.7 * f.tbrMainButtons.Height()))));
@@ -210,7 +218,8 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
                 EXPECT_EQ(f.tbrButtons(row[k]).Left() - Right(f.tbrButtons(row[k - 1])), Px(100)) << row[k];
             EXPECT_EQ(f.tbrButtons(page == 0 ? 0 : page * 3 + 2).Left(), Px(60)) << page;
         }
-        EXPECT_EQ(Right(f.tbrButtons(14)), Right(f.tbrButtons(1))) << "both end 100 left of the client button";
+        EXPECT_EQ(Right(f.tbrButtons(14)), Right(f.tbrButtons(1)))
+            << "both end 100 left of the client button";
         EXPECT_EQ(f.tbrButtons(14).Width(), f.tbrButtons(14).ButtonWidth());
 
         // Accounts and Rules pages.
@@ -259,8 +268,8 @@ TEST_F(FrmMainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
          -1},
         {"restore not a number: defaults", {{"RestoreColWidth", "yes"}}, -1, -2},
     };
-    const char* keys[] = {"RestoreColWidth", "ColFromWidth", "ColToWidth", "ColSubjectWidth", "ColDateWidth",
-                          "ColSizeWidth"};
+    const char* keys[] = {"RestoreColWidth", "ColFromWidth", "ColToWidth",
+                          "ColSubjectWidth", "ColDateWidth", "ColSizeWidth"};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // The window of the case before writes its widths as it ends.
@@ -326,8 +335,8 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
         change[c] = {0, 0, px, 0};
     change[&f.StatusBar] = change[&f.ProgressBar] = {0, py, px, 0};
     change[&f.TreeView] = {0, 0, 0, py};
-    change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] = change[&f.lblAboutWebSite] =
-        {px, 0, 0, 0};
+    change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] =
+        change[&f.lblAboutWebSite] = {px, 0, 0, 0};
     change[&f.lblAbout(0)] = change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
     change[&f.lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
 
@@ -337,7 +346,8 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
         const QRect now = after.at(control);
         const auto it = change.find(control);
         const QRect d = it == change.end() ? QRect(0, 0, 0, 0) : it->second;
-        const QRect expected(was.x() + d.x(), was.y() + d.y(), was.width() + d.width(), was.height() + d.height());
+        const QRect expected(was.x() + d.x(), was.y() + d.y(), was.width() + d.width(),
+                             was.height() + d.height());
         EXPECT_EQ(now, expected) << control->Widget().metaObject()->className() << " at " << was.x() << ","
                                  << was.y();
         moved += now != was;
@@ -348,17 +358,20 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     const int sumBefore = std::accumulate(columnsBefore.begin(), columnsBefore.end(), 0);
     EXPECT_NEAR(std::accumulate(wider.begin(), wider.end(), 0), sumBefore + px, 1);
     for (std::size_t c = 0; c < wider.size(); ++c)
-        EXPECT_NEAR(wider[c], columnsBefore[c] * double(sumBefore + px) / sumBefore, 1.5) << "column " << c + 1;
+        EXPECT_NEAR(wider[c], columnsBefore[c] * double(sumBefore + px) / sumBefore, 1.5)
+            << "column " << c + 1;
 
     f.layout().SetOuterSize(f.layout().mLastWidth - dW, f.layout().mLastHeight - dH);
     QApplication::processEvents();
     EXPECT_TRUE(Places(f) == before) << "a grow and a shrink restore every place";
     const std::vector<int> back = columns();
-    for (std::size_t c = 0; c < back.size(); ++c) EXPECT_NEAR(back[c], columnsBefore[c], 1) << "column " << c + 1;
+    for (std::size_t c = 0; c < back.size(); ++c)
+        EXPECT_NEAR(back[c], columnsBefore[c], 1) << "column " << c + 1;
 }
 
 TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
-    SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RestoreColWidth"), QStringLiteral("0"));
+    SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RestoreColWidth"),
+                QStringLiteral("0"));
     frmMain& f = LaidOut();
     f.Show();
     QApplication::processEvents();
@@ -367,13 +380,15 @@ TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
         opening.push_back(f.lvwEmail.Column(QString::fromLatin1(c)).Width());
     f.layout().SetOuterSize(f.layout().mLastWidth + 3000, f.layout().mLastHeight);
     QApplication::processEvents();
-    ASSERT_GT(f.lvwEmail.Column(QStringLiteral("From")).Width(), opening[0]) << "the columns follow the wider list";
+    ASSERT_GT(f.lvwEmail.Column(QStringLiteral("From")).Width(), opening[0])
+        << "the columns follow the wider list";
     f.mQuitting = true;
     vb::Forms::Unload<frmMain>();
     int i = 0;
     for (const char* key : {"ColFromWidth", "ColToWidth", "ColSubjectWidth", "ColDateWidth", "ColSizeWidth"})
-        EXPECT_NEAR(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key)).toInt(),
-                    opening[i++], Px(15))
+        EXPECT_NEAR(
+            GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key)).toInt(),
+            opening[i++], Px(15))
             << key << ": the next start opens at that size";
 }
 

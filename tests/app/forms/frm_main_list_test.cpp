@@ -164,7 +164,8 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
 TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     constexpr int kCount = 10000;
     std::vector<Msg> msgs;
-    for (int i = 1; i <= kCount; ++i) msgs.push_back({i % 10 == 0, false, i % 7 == 0, i % 3 == 0, "", i % 500});
+    for (int i = 1; i <= kCount; ++i)
+        msgs.push_back({i % 10 == 0, false, i % 7 == 0, i % 3 == 0, "", i % 500});
     Store(1, msgs);
     // Dates out of order: the later the record, the earlier its day.
     for (int16_t i = 1; i <= kCount; ++i)

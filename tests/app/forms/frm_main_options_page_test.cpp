@@ -13,8 +13,8 @@
 #include "app/options/option_values.h"
 #include "desktop_files.h"
 #include "platform/desktop/shell.h"
-#include "platform/ui/ole_color.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/ole_color.h"
 
 using namespace modOptions;
 
@@ -27,7 +27,9 @@ protected:
         form.mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
-    bool SaveEnabled() { return form.tbrButtons(12).Buttons(1).Enabled() && form.tbrButtons(13).Buttons(1).Enabled(); }
+    bool SaveEnabled() {
+        return form.tbrButtons(12).Buttons(1).Enabled() && form.tbrButtons(13).Buttons(1).Enabled();
+    }
     void ShowPanel(int node) {
         form.TreeView.Select(node);
         form.TreeView.Click();
@@ -123,7 +125,8 @@ TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
     }
     ASSERT_EQ(opened.size(), 6);
     for (int node = 1; node <= 6; ++node)
-        EXPECT_TRUE(opened[node - 1].endsWith(QStringLiteral("/help/%1.html").arg(200 + 10 * node))) << opened[node - 1].toStdString();
+        EXPECT_TRUE(opened[node - 1].endsWith(QStringLiteral("/help/%1.html").arg(200 + 10 * node)))
+            << opened[node - 1].toStdString();
     form.TreeView.SetNodeText(2, QStringLiteral("Elsewhere"));
     ShowPanel(2);
     form.options().ShowOptionsHelp();
@@ -136,16 +139,25 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         int16_t& edit;
     };
     const Box boxes[] = {
-        {form.chkRunStartUp, gEditOptRunStartUp},       {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
-        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp}, {form.chkUseInterval, gEditOptUseInterval},
-        {form.chkNoCheck, gEditOptNoCheck},             {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
-        {form.chkShowNewOnly, gEditOptShowNewOnly},     {form.chkRestoreColWidth, gEditOptRestoreColWidth},
-        {form.chkButtonStyle, gEditOptButtonStyle},     {form.chkFromToolTips, gEditOptFromToolTips},
-        {form.chkToToolTips, gEditOptToToolTips},       {form.chkSubjectToolTips, gEditOptSubjectToolTips},
-        {form.chkMessageSort, gEditOptMessageSort},     {form.chkCloseButton, gEditOptCloseButton},
-        {form.chkQuickCheck, gEditOptQuickCheck},       {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
+        {form.chkRunStartUp, gEditOptRunStartUp},
+        {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
+        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp},
+        {form.chkUseInterval, gEditOptUseInterval},
+        {form.chkNoCheck, gEditOptNoCheck},
+        {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
+        {form.chkShowNewOnly, gEditOptShowNewOnly},
+        {form.chkRestoreColWidth, gEditOptRestoreColWidth},
+        {form.chkButtonStyle, gEditOptButtonStyle},
+        {form.chkFromToolTips, gEditOptFromToolTips},
+        {form.chkToToolTips, gEditOptToToolTips},
+        {form.chkSubjectToolTips, gEditOptSubjectToolTips},
+        {form.chkMessageSort, gEditOptMessageSort},
+        {form.chkCloseButton, gEditOptCloseButton},
+        {form.chkQuickCheck, gEditOptQuickCheck},
+        {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
         {form.chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
-        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors}, {form.chkPlaySound, gEditOptPlaySound},
+        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors},
+        {form.chkPlaySound, gEditOptPlaySound},
     };
     ASSERT_FALSE(SaveEnabled());
     for (const Box& b : boxes) {
@@ -163,9 +175,10 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         vb::ControlArray<vb::OptionButton>& group;
         int16_t& edit;
     };
-    const Choice choices[] = {{form.optShowEmail, gEditOptShowEmail},     {form.optRunSize, gEditOptRunSize},
-                              {form.opt3DTheme, gEditOptDTheme},          {form.optApplyStyle, gEditOptApplyStyle},
-                              {form.optSortColumn, gEditOptSortColumn},   {form.optSortOrder, gEditOptSortOrder}};
+    const Choice choices[] = {
+        {form.optShowEmail, gEditOptShowEmail},   {form.optRunSize, gEditOptRunSize},
+        {form.opt3DTheme, gEditOptDTheme},        {form.optApplyStyle, gEditOptApplyStyle},
+        {form.optSortColumn, gEditOptSortColumn}, {form.optSortOrder, gEditOptSortOrder}};
     for (const Choice& c : choices) {
         const int was = c.edit;
         c.group.ForEach([&](int index, vb::OptionButton& b) {
@@ -316,12 +329,17 @@ TEST_F(OptionsPageWindow, ExplanationsFollowTheBoxesInWordsAndColour) {
         vb::OleColor colour;
     };
     const Case cases[] = {
-        {form.chkRunStartUp, 1, form.lblStartUp(0), "Start Veltrane automatically when you logon to your computer.", on},
-        {form.chkRunStartUp, 0, form.lblStartUp(0), "(Off)  Start Veltrane manually from the Start Menu.", off},
-        {form.chkEmailCheckStartUp, 0, form.lblStartUp(1), "(Off)  Manually check for messages after starting Veltrane.", off},
-        {form.chkMinimizeStartUp, 1, form.lblStartUp(4), "Veltrane will start Minimized to the System Tray.", on},
+        {form.chkRunStartUp, 1, form.lblStartUp(0),
+         "Start Veltrane automatically when you logon to your computer.", on},
+        {form.chkRunStartUp, 0, form.lblStartUp(0), "(Off)  Start Veltrane manually from the Start Menu.",
+         off},
+        {form.chkEmailCheckStartUp, 0, form.lblStartUp(1),
+         "(Off)  Manually check for messages after starting Veltrane.", off},
+        {form.chkMinimizeStartUp, 1, form.lblStartUp(4), "Veltrane will start Minimized to the System Tray.",
+         on},
         {form.chkUseInterval, 0, form.lblInterval(0),
-         "(Off)  Do not use an Auto Check Timing Interval. Checking for messages must be done manually.", off},
+         "(Off)  Do not use an Auto Check Timing Interval. Checking for messages must be done manually.",
+         off},
         {form.chkPlaySound, 0, form.lblDefault(3), "No Sound will Play for any Accounts.", off},
         {form.chkPlaySound, 1, form.lblDefault(3), "Sound Controlled by Individual Accounts.", on},
     };
@@ -344,7 +362,8 @@ TEST_F(OptionsPageWindow, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicke
         int noCheck;
         bool enabled;
     };
-    for (const Case c : {Case{1, 1, true}, Case{0, 1, false}, Case{1, 1, true}, Case{1, 0, false}, Case{0, 0, false}}) {
+    for (const Case c :
+         {Case{1, 1, true}, Case{0, 1, false}, Case{1, 1, true}, Case{1, 0, false}, Case{0, 0, false}}) {
         form.chkUseInterval.SetValue(c.useInterval);
         form.chkNoCheck.SetValue(c.noCheck);
         EXPECT_EQ(form.chkNoCheck.Enabled(), c.useInterval == 1);

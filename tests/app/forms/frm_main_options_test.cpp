@@ -16,11 +16,11 @@
 #include "app/options/run_at_startup.h"
 #include "platform/store/atomic_file.h"
 #include "platform/ui/common_dialog.h"
-#include "platform/ui/msg_box.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
 #include "platform/ui/menu.h"
 #include "platform/ui/menu_style_file.h"
+#include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
 using namespace modOptions;
@@ -84,15 +84,24 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
         bool picture;
     };
     const Entry entries[] = {
-        {form.mnuTrayShow, "&Show Veltrane...", true},    {form.mnuTrayCheckAll, "&Check All", true},
-        {form.mnuTrayNewMessage, "&New Message", false},  {form.mnuTraySep1, "-", false},
-        {form.mnuTrayRunClient, "S&tart Email Client", true}, {form.mnuTrayAutoCheck, "&Auto Check - On", true},
-        {form.mnuTraySounds, "Soun&ds - On", true},       {form.mnuTrayOptions, "&Options...", false},
-        {form.mnuTrayMenuColours, "&Menu Colours...", false}, {form.mnuTrayUpdates, "&Updates", false},
-        {form.mnuTrayAbout, "A&bout...", false},          {form.mnuTrayHelp, "&Help", false},
-        {form.mnuTraySep4, "-", false},                   {form.mnuTrayQuitApplication, "&Quit Application", true},
-        {form.mnuEmailPreview, "&Preview", true},         {form.mnuEmailDelete, "&Delete", false},
-        {form.mnuEmailReply, "&Reply", false},            {form.mnuEmailOpen, "&Open", false},
+        {form.mnuTrayShow, "&Show Veltrane...", true},
+        {form.mnuTrayCheckAll, "&Check All", true},
+        {form.mnuTrayNewMessage, "&New Message", false},
+        {form.mnuTraySep1, "-", false},
+        {form.mnuTrayRunClient, "S&tart Email Client", true},
+        {form.mnuTrayAutoCheck, "&Auto Check - On", true},
+        {form.mnuTraySounds, "Soun&ds - On", true},
+        {form.mnuTrayOptions, "&Options...", false},
+        {form.mnuTrayMenuColours, "&Menu Colours...", false},
+        {form.mnuTrayUpdates, "&Updates", false},
+        {form.mnuTrayAbout, "A&bout...", false},
+        {form.mnuTrayHelp, "&Help", false},
+        {form.mnuTraySep4, "-", false},
+        {form.mnuTrayQuitApplication, "&Quit Application", true},
+        {form.mnuEmailPreview, "&Preview", true},
+        {form.mnuEmailDelete, "&Delete", false},
+        {form.mnuEmailReply, "&Reply", false},
+        {form.mnuEmailOpen, "&Open", false},
     };
     for (const Entry& e : entries) {
         EXPECT_EQ(e.menu.QtAction()->text(), e.text);
@@ -182,7 +191,8 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
         int16_t buttonStyle, applyStyle;
         int a, b, c;  // 1 flat, 0 raised
     };
-    const Case cases[] = {{0, 3, 1, 1, 1}, {1, 0, 0, 1, 1}, {1, 1, 1, 0, 1}, {1, 2, 1, 1, 0}, {1, 3, 0, 0, 0}};
+    const Case cases[] = {
+        {0, 3, 1, 1, 1}, {1, 0, 0, 1, 1}, {1, 1, 1, 0, 1}, {1, 2, 1, 1, 0}, {1, 3, 0, 0, 0}};
     for (const Case& c : cases) {
         gOptButtonStyle = c.buttonStyle;
         gOptApplyStyle = c.applyStyle;

@@ -112,7 +112,8 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
     };
     for (int picker : {0, 1}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.what) + (picker == 0 ? " on the Options page" : " on the Accounts page"));
+            SCOPED_TRACE(std::string(c.what) +
+                         (picker == 0 ? " on the Options page" : " on the Accounts page"));
             vb::ToolBar& bar = c.sound ? form.tbrSound(picker) : form.tbrClient(picker);
             vb::TextBox* boxes[2][2] = {{&form.txtDefaultClient, &form.txtDefaultSound},
                                         {&form.txtAcntClient, &form.txtAcntSound}};
@@ -131,7 +132,8 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
             if (c.ran.isEmpty()) {
                 const vb::MsgBoxCall& box = boxes_.Calls().back();
                 EXPECT_EQ(box.prompt, c.sound ? kSoundError : kClientError);
-                EXPECT_EQ(box.title, modGeneral::gAppName + (c.sound ? " - Sound Error" : " - Email Client Error"));
+                EXPECT_EQ(box.title,
+                          modGeneral::gAppName + (c.sound ? " - Sound Error" : " - Email Client Error"));
                 EXPECT_EQ(box.buttons, vb::vbInformation | vb::vbOKOnly);
             } else if (c.sound) {
                 EXPECT_EQ(played_, QStringList{c.ran});
@@ -159,7 +161,8 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     };
     const Case cases[] = {
         {form.tbrSound(0), form.txtDefaultSound, QString(), sounds, "(*.wav)|*.wav|"},
-        {form.tbrSound(1), form.txtAcntSound, sounds + "Chime.wav", QDir(sounds).absolutePath(), "(*.wav)|*.wav|"},
+        {form.tbrSound(1), form.txtAcntSound, sounds + "Chime.wav", QDir(sounds).absolutePath(),
+         "(*.wav)|*.wav|"},
         {form.tbrClient(0), form.txtDefaultClient, Path(QStringLiteral("a/b")), Path(QStringLiteral("a")),
          "All Files (*)|*|"},
         {form.tbrClient(1), form.txtAcntClient, dir_.path(), dir_.path(), "All Files (*)|*|"},
@@ -235,8 +238,10 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
         int shown;  // all three boxes after
         bool changed;
     };
-    const Case cases[] = {
-        {0, "SelectAll", 1, true}, {1, "SelectAll", 1, false}, {1, "SelectNone", 0, true}, {0, "SelectNone", 0, false}};
+    const Case cases[] = {{0, "SelectAll", 1, true},
+                          {1, "SelectAll", 1, false},
+                          {1, "SelectNone", 0, true},
+                          {0, "SelectNone", 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "live " << c.live << " " << c.key);
         gOptFromToolTips = gOptToToolTips = gOptSubjectToolTips = static_cast<int16_t>(c.live);

@@ -65,7 +65,8 @@ protected:
     static bool CommandsEnabled() {
         frmMain& f = form();
         const bool on = f.tbrEmail.Buttons("EmailPreview").Enabled();
-        for (const char* key : {"EmailReply", "EmailOpen", "EmailDelete"}) EXPECT_EQ(f.tbrEmail.Buttons(key).Enabled(), on);
+        for (const char* key : {"EmailReply", "EmailOpen", "EmailDelete"})
+            EXPECT_EQ(f.tbrEmail.Buttons(key).Enabled(), on);
         for (vb::Menu* entry : {&f.mnuEmailPreview, &f.mnuEmailDelete, &f.mnuEmailReply, &f.mnuEmailOpen})
             EXPECT_EQ(entry->Enabled(), on);
         return on;
@@ -109,7 +110,8 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
             EXPECT_EQ(gCurrentMsg, c.current);
         }
         EXPECT_EQ(menuOpened, c.button == Qt::RightButton);
-        EXPECT_EQ(enabledWhileOpen, c.button == Qt::RightButton && c.enabled) << "switched before the menu opens";
+        EXPECT_EQ(enabledWhileOpen, c.button == Qt::RightButton && c.enabled)
+            << "switched before the menu opens";
     }
 }
 
@@ -129,11 +131,15 @@ TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff
 }
 
 TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
-    Msg(1, 1).From = QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
-    Msg(1, 1).To = QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
-    Msg(1, 2).Subject = QStringLiteral("Minutes, agenda and every other paper of the meeting in one long subject");
+    Msg(1, 1).From =
+        QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
+    Msg(1, 1).To =
+        QStringLiteral("first.recipient@example.org, second.recipient@example.org, third@example.org");
+    Msg(1, 2).Subject =
+        QStringLiteral("Minutes, agenda and every other paper of the meeting in one long subject");
     const QString fromTip = "alice.longname@example.org\r\n bob.longname@example.org\r\n carol@example.org";
-    const QString toTip = "first.recipient@example.org\r\n second.recipient@example.org\r\n third@example.org";
+    const QString toTip =
+        "first.recipient@example.org\r\n second.recipient@example.org\r\n third@example.org";
     struct Case {
         const char* name;
         QPoint at;
@@ -144,7 +150,8 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
     } const cases[] = {
         {"a list of senders, one per line", Cell(1, 1), fromTip, 1},
         {"a short sender", Cell(3, 1), "", 3},
-        {"a long subject", Cell(2, 3), "Minutes\r\n agenda and every other paper of the meeting in one long subject", 2},
+        {"a long subject", Cell(2, 3),
+         "Minutes\r\n agenda and every other paper of the meeting in one long subject", 2},
         {"the date column has no tip", Cell(1, 4), "", 0},
         {"recipients", Cell(1, 2), toTip, 1, 1, true},
         {"From tips off: the last tip stays", Cell(1, 1), toTip, 1, 0},
@@ -161,7 +168,8 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
         if (c.hover == 0) {
             EXPECT_FALSE(form().email().mItemSelected);
         }
-        if (c.thenStoreChanges) Msg(1, 1).To = QStringLiteral("changed in the store, far too long for the column, commas");
+        if (c.thenStoreChanges)
+            Msg(1, 1).To = QStringLiteral("changed in the store, far too long for the column, commas");
     }
 }
 
@@ -187,7 +195,9 @@ TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
     } const counts[] = {
         {"1", {.spam = 1, .messages = 4}, "1 Message Marked as Spam"},
         {"2", {.marked = 2, .messages = 5, .attachment = true}, "2 Messages for Deletion"},
-        {"1", {.messages = 5, .attachment = true}, "1 Messages with an Attachment"},  // the message count decides
+        {"1",
+         {.messages = 5, .attachment = true},
+         "1 Messages with an Attachment"},  // the message count decides
         {"", {.messages = 0}, ""},
         {"2", {.messages = 6, .fresh = 2}, "2 New Messages"},
         {"1", {.messages = 6, .fresh = 1}, "1 New Message"},
@@ -196,8 +206,10 @@ TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
 
     const QDateTime evening(QDate(2026, 12, 8), QTime(21, 30));
     const QDateTime pastMidnight(QDate(2026, 12, 9), QTime(0, 10));
-    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 9:05 PM", evening), "Last Check: December 08, 2026 at 9:05 PM");
-    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 11:55 PM", pastMidnight), "Last Check: December 08, 2026 at 11:55 PM");
+    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 9:05 PM", evening),
+              "Last Check: December 08, 2026 at 9:05 PM");
+    EXPECT_EQ(forms::CheckedPanelTip("Checked at: 11:55 PM", pastMidnight),
+              "Last Check: December 08, 2026 at 11:55 PM");
     const QDateTime next(QDate(2027, 1, 4), QTime(15, 45));
     EXPECT_EQ(forms::AutoCheckPanelTip("Auto Check at 3:45 PM", next.toUTC()),
               "Next Auto Check: January 04, 2027 at 3:45 PM")

@@ -35,7 +35,9 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 // A moment as UTC text: readable when a comparison fails.
 std::string Utc(const QDateTime& t) { return t.toUTC().toString(Qt::ISODate).toStdString(); }
 
-QDateTime At(const char* text) { return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss"); }
+QDateTime At(const char* text) {
+    return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss");
+}
 
 // A child window of the main window, reached by its class.
 struct ChildWindow {
@@ -48,16 +50,22 @@ struct ChildWindow {
 };
 
 template <class W>
-ChildWindow Child(const char* window, const bool* showing, bool startUp = false,
-                  std::function<void()> open = [] { vb::Forms::Get<W>().Show(); }) {
-    return {window, std::move(open), [] { return vb::Forms::IsLoaded<W>(); }, [] { return vb::Forms::Unload<W>(); },
-            showing, startUp};
+ChildWindow Child(
+    const char* window, const bool* showing, bool startUp = false,
+    std::function<void()> open = [] { vb::Forms::Get<W>().Show(); }) {
+    return {window,
+            std::move(open),
+            [] { return vb::Forms::IsLoaded<W>(); },
+            [] { return vb::Forms::Unload<W>(); },
+            showing,
+            startUp};
 }
 
 class FrmMainSchedule : public ::testing::Test {
 protected:
     void Load(std::initializer_list<std::pair<const char*, const char*>> options, int accounts = 2) {
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QString::number(accounts));
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"),
+                    QString::number(accounts));
         for (int i = 1; i <= accounts; ++i) {
             SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName%1").arg(i),
                         QStringLiteral("Box%1").arg(i));
@@ -137,9 +145,17 @@ TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
         std::vector<const char*> runs;
     };
     const Row rows[] = {
-        {"autumn", false, "2026-10-25T02:40:00+02:00", "2026-10-25T02:30:00+01:00", "Auto Check at 2:55 AM",
+        {"autumn",
+         false,
+         "2026-10-25T02:40:00+02:00",
+         "2026-10-25T02:30:00+01:00",
+         "Auto Check at 2:55 AM",
          {"2026-10-25T02:55:00+02:00", "2026-10-25T02:10:00+01:00", "2026-10-25T02:25:00+01:00"}},
-        {"spring", true, "2026-03-29T01:30:00+01:00", "2026-03-29T03:20:00+02:00", "Auto Check at 3:00 AM",
+        {"spring",
+         true,
+         "2026-03-29T01:30:00+01:00",
+         "2026-03-29T03:20:00+02:00",
+         "Auto Check at 3:00 AM",
          {"2026-03-29T03:00:00+02:00", "2026-03-29T03:15:00+02:00"}},
     };
     for (const Row& row : rows) {
@@ -158,7 +174,8 @@ TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
             if (!gCheckSummary.isEmpty()) runs.push_back(Utc(now_));
         }
         std::vector<std::string> expected;
-        for (const char* run : row.runs) expected.push_back(Utc(QDateTime::fromString(QString::fromLatin1(run), Qt::ISODate)));
+        for (const char* run : row.runs)
+            expected.push_back(Utc(QDateTime::fromString(QString::fromLatin1(run), Qt::ISODate)));
         EXPECT_EQ(runs, expected);
     }
 }
@@ -245,7 +262,7 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     const Step steps[] = {
         {'A', kSuspend, false, true, true},  {'A', kSuspend, false, true, true},
         {'A', kRestore, false, true, true},  {'A', kRestore, true, true, true},
-        {'A', kRestore, true, true, true},   // a Restore without its Suspend changes nothing
+        {'A', kRestore, true, true, true},  // a Restore without its Suspend changes nothing
         {'S', kSuspend, true, false, false}, {'S', kSuspend, true, false, false},
         {'S', kRestore, true, false, false}, {'S', kRestore, true, true, true},  // running again, as before
         {'S', kRestore, true, true, true},   // a Restore without its Suspend changes nothing
@@ -253,7 +270,8 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
         {'S', kSuspend, true, false, false}, {'S', kRestore, true, false, true},  // and it stays paused
     };
     for (const Step& step : steps) {
-        SCOPED_TRACE(testing::Message() << step.call << " " << (step.action == kSuspend ? "Suspend" : "Restore"));
+        SCOPED_TRACE(testing::Message()
+                     << step.call << " " << (step.action == kSuspend ? "Suspend" : "Restore"));
         if (step.call == 'A') form.checks().SuspendAutoCheck(step.action);
         if (step.call == 'S') form.checks().SuspendStartUpCheck(step.action);
         if (step.call == 'P') pause.QtButton().click();

@@ -40,9 +40,9 @@ TEST_F(FrmMainTray, ALeftPressRestoresOnlyAMinimisedWindow) {
         int message;
         bool restored;
     };
-    for (const Row& row : {Row{vb::vbNormal, 513, false}, Row{vb::vbMaximized, 513, false},
-                           Row{vb::vbMinimized, 515, false}, Row{vb::vbMinimized, 514, false},
-                           Row{vb::vbMinimized, 513, true}}) {
+    for (const Row& row :
+         {Row{vb::vbNormal, 513, false}, Row{vb::vbMaximized, 513, false}, Row{vb::vbMinimized, 515, false},
+          Row{vb::vbMinimized, 514, false}, Row{vb::vbMinimized, 513, true}}) {
         SCOPED_TRACE(testing::Message() << row.state << " " << row.message);
         form.SetWindowState(row.state);
         forms::gTrayIcon.Modify(form.imlTrayIcons.Picture(9), QStringLiteral("3 new"));
@@ -109,7 +109,8 @@ TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
     EXPECT_TRUE(modAccounts::gAccountChanged);
     EXPECT_EQ(form.txtAcntName.Text(), QStringLiteral("Home mail"));
     EXPECT_EQ(gCurrentPane, 1) << "the page with the edits stays in front";
-    EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")), QStringLiteral("Home"));
+    EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")),
+              QStringLiteral("Home"));
 }
 
 TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {

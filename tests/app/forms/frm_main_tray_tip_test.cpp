@@ -65,7 +65,8 @@ protected:
     // A count picture in a colour, or with count -1 the plain picture `colour`.
     static QImage Expected(int count, int colour) {
         frmMain& f = form();
-        return Image(count < 0 ? f.imlTrayIcons.Picture(colour) : forms::ComposeCountPicture(f.imlTrayIcons, count, colour));
+        return Image(count < 0 ? f.imlTrayIcons.Picture(colour)
+                               : forms::ComposeCountPicture(f.imlTrayIcons, count, colour));
     }
 };
 
@@ -79,10 +80,20 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
         int picture;  // a plain picture expected, or 0
     } const cases[] = {
         {"3 and 0 messages", {{.msgs = 3}, {.msgs = 0}}, 0, "3 Message(s) in 2 Account(s)." + status, 0},
-        {"new only", {{.msgs = 7, .news = 1}, {.msgs = 4, .news = 2}}, 1, "3 New Message(s) in 2 Account(s)." + status, 0},
-        {"failed accounts do not count", {{.msgs = 5}, {.connected = false, .msgs = 9}, {.checked = false}}, 0,
-         "5 Message(s) in 1 Account(s)." + status, 0},
-        {"none connected", {{.connected = false, .msgs = 9}}, 0, "No Connection has been established.",
+        {"new only",
+         {{.msgs = 7, .news = 1}, {.msgs = 4, .news = 2}},
+         1,
+         "3 New Message(s) in 2 Account(s)." + status,
+         0},
+        {"failed accounts do not count",
+         {{.msgs = 5}, {.connected = false, .msgs = 9}, {.checked = false}},
+         0,
+         "5 Message(s) in 1 Account(s)." + status,
+         0},
+        {"none connected",
+         {{.connected = false, .msgs = 9}},
+         0,
+         "No Connection has been established.",
          forms::kTrayNoConnection},
     };
     for (const Case& c : cases) {
@@ -97,7 +108,8 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     Load({{.msgs = 5}});
     gAccounts[0].Status = QString(80, QChar('x'));
     form().checks().UpdateTrayIcon();
-    EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAccounts[0].Status) << "kept whole";
+    EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAccounts[0].Status)
+        << "kept whole";
 
     // Automatic checking off: its picture and tip stay, second after second.
     Load({{.msgs = 3}});
@@ -123,7 +135,9 @@ TEST_F(FrmMainTrayTip, IconShowsEachEnabledCheckedAccountInTurn) {
         int16_t newOnly;
         std::vector<std::pair<int, int>> shown;  // count and colour of successive calls
     } const cases[] = {
-        {"two of three in turn", {{.msgs = 5}, {.enabled = 0, .msgs = 7, .colour = 2}, {.msgs = 12, .colour = 3}}, 0,
+        {"two of three in turn",
+         {{.msgs = 5}, {.enabled = 0, .msgs = 7, .colour = 2}, {.msgs = 12, .colour = 3}},
+         0,
          {{5, 1}, {12, 3}, {5, 1}}},
         {"one account every second", {{.msgs = 4, .colour = 2}}, 0, {{4, 2}, {4, 2}}},
         {"an unconnected one too", {{.msgs = 2}, {.connected = false, .colour = 4}}, 0, {{2, 1}, {0, 4}}},

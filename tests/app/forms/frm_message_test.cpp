@@ -36,7 +36,8 @@ protected:
     // A run over `lines` accounts, as the check run writes its summary.
     static void SetRun(int lines) {
         modGeneral::gCheckSummary = QStringLiteral("Account Information:\r\n");
-        for (int i = 1; i <= lines; ++i) modGeneral::gCheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
+        for (int i = 1; i <= lines; ++i)
+            modGeneral::gCheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
         modGeneral::gSummaryLines = static_cast<int16_t>(lines);
     }
     static frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
@@ -46,7 +47,8 @@ protected:
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the pop-up says it is showing.
     QString Paused() const {
-        return QString::number(main_->checks().AutoCheckPauses()) + (modGeneral::gShowingMessage ? "/open" : "/closed");
+        return QString::number(main_->checks().AutoCheckPauses()) +
+               (modGeneral::gShowingMessage ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };
@@ -54,7 +56,9 @@ protected:
 // The contrast of two colours as the eye reads text (1 to 21).
 double Contrast(const QColor& a, const QColor& b) {
     const auto luminance = [](const QColor& c) {
-        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
         return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
     };
     const double la = luminance(a);
@@ -68,7 +72,8 @@ TEST_F(FrmMessageTest, TheNextCheckLineAndTheCountdownReadAsTextOnTheWindow) {
     const QColor background = form.palette().color(QPalette::Window);
     for (const vb::Label* label : {&form.lblAutoCheck, &form.lblMsgCountDown}) {
         const QColor text = label->palette().color(label->foregroundRole());
-        EXPECT_GE(Contrast(text, background), 4.5) << label->Caption().toStdString() << " in " << text.name().toStdString();
+        EXPECT_GE(Contrast(text, background), 4.5)
+            << label->Caption().toStdString() << " in " << text.name().toStdString();
     }
 }
 
@@ -108,7 +113,8 @@ TEST_F(FrmMessageTest, LongSummariesAreCutAndTheWindowGrowsByLines) {
     struct Case {
         int lines, growth, shownLines;
         bool more;
-    } const cases[] = {{0, 0, 0, false}, {15, 15, 15, false}, {16, 17, 16, false}, {17, 17, 16, true}, {40, 17, 16, true}};
+    } const cases[] = {
+        {0, 0, 0, false}, {15, 15, 15, false}, {16, 17, 16, false}, {17, 17, 16, true}, {40, 17, 16, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
         SetRun(c.lines);
@@ -130,7 +136,7 @@ TEST_F(FrmMessageTest, LongSummariesAreCutAndTheWindowGrowsByLines) {
 TEST_F(FrmMessageTest, CountdownClosesTheWindowOnTheTickAfterZero) {
     struct Case {
         int16_t seconds, lowerTo, lowerAtTick;  // lowerTo -1: unchanged
-        QStringList shown;  // after load and after each tick while open
+        QStringList shown;                      // after load and after each tick while open
     } const cases[] = {
         {5, -1, 0, {"5", "4", "3", "2", "1", "0"}},
         {9, 2, 5, {"9", "8", "7", "6", "5"}},  // lowered below the ticks counted: the next tick closes
@@ -144,7 +150,8 @@ TEST_F(FrmMessageTest, CountdownClosesTheWindowOnTheTickAfterZero) {
         for (int tick = 1; tick < 100 && vb::Forms::IsLoaded<frmMessage>(); ++tick) {
             if (tick == c.lowerAtTick) modOptions::gOptMsgBoxTime = c.lowerTo;
             vb::Forms::Get<frmMessage>().tmrMessage.Tick();
-            if (vb::Forms::IsLoaded<frmMessage>()) shown.append(vb::Forms::Get<frmMessage>().lblMsgCountDown.Caption());
+            if (vb::Forms::IsLoaded<frmMessage>())
+                shown.append(vb::Forms::Get<frmMessage>().lblMsgCountDown.Caption());
         }
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(Paused(), "0/closed");

@@ -209,10 +209,11 @@ TEST_F(FrmPreview, ReplyIsAMailtoAddressWithoutCredentials) {
         const QString body = QUrl::fromPercentEncoding(query.section(QStringLiteral("&body="), 1).toLatin1());
         EXPECT_EQ(subject, row.subject);
         EXPECT_TRUE(body.startsWith(QStringLiteral("-----Original Message-----\r\nFrom: ")));
-        EXPECT_TRUE(body.endsWith(row.account == 1
-                                      ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
-                                      : QStringLiteral(" of a long message\r\n>[... the rest of the message is left out "
-                                                       "here: it is too long to hand to your Email program. ...]")))
+        EXPECT_TRUE(body.endsWith(
+            row.account == 1
+                ? QString::fromUtf8(">Schöne Grüße\r\n>Jörg")
+                : QStringLiteral(" of a long message\r\n>[... the rest of the message is left out "
+                                 "here: it is too long to hand to your Email program. ...]")))
             << "a long body is cut after a whole line, and the cut is marked in the quoted text";
         vb::Forms::Unload<frmPreview>();
     }
@@ -251,8 +252,9 @@ TEST_F(FrmPreview, ReplyOrOpenWithoutAProgramSaysSo) {
     };
     frmPreview& form = Open(1);
     // A failure warns; the failed open keeps the information icon it is given.
-    for (const Row& row : {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)", vb::vbExclamation},
-                           Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)", vb::vbInformation}}) {
+    for (const Row& row :
+         {Row{"Reply", "Veltrane - Reply Failed", "(to open \"mailto:\" addresses)", vb::vbExclamation},
+          Row{"Open", "Veltrane - Open Message Failed", "(.eml or .msg)", vb::vbInformation}}) {
         vb::ScriptedMsgBoxes boxes;
         Click(form, row.key);
         EXPECT_TRUE(opened_.isEmpty());
@@ -315,7 +317,8 @@ TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
             EXPECT_EQ(PdfPages(path), row.pages);
         }
         const QString copy = form.rtbPrint.Text();
-        const QString text = row.tab == 1 ? PlainTextOf(Msg(row.account, 1)) : RawMessageText(Msg(row.account, 1));
+        const QString text =
+            row.tab == 1 ? PlainTextOf(Msg(row.account, 1)) : RawMessageText(Msg(row.account, 1));
         EXPECT_EQ(copy, QStringLiteral("From:  ") + Msg(row.account, 1).From + QStringLiteral("\r\nTo:  ") +
                             Msg(row.account, 1).To + QStringLiteral("\r\nDate:  ") +
                             DateText(Msg(row.account, 1)) + QStringLiteral("\r\nSubject:  ") +

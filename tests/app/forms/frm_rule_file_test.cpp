@@ -31,7 +31,8 @@ protected:
         modRules::gRulesFileName = QStringLiteral("Rules.ini");
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
-        WriteRaw(DataFile("Rules.ini").toStdString(), "[Rules]\nRuleCount=1\n[Rule1]\nName=Saved\nAccount=Home\n");
+        WriteRaw(DataFile("Rules.ini").toStdString(),
+                 "[Rules]\nRuleCount=1\n[Rule1]\nName=Saved\nAccount=Home\n");
         oldFile_ = Slurp(DataFile("Rules.ini").toStdString());
         main_ = &LaidOutMainWindow();
         main_->Show();
@@ -70,12 +71,15 @@ TEST_F(FrmRuleFileTest, TheWindowShowsTheFileAndPausesTheChecksWhileOpen) {
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(window.Caption(), "RuleFile");
     EXPECT_EQ(window.fraRuleFileIntro.Caption(), "Please Note");
-    EXPECT_TRUE(window.lblRuleFileIntro.Caption().startsWith("Changing the Rules FileName will allow multiple users"));
-    EXPECT_TRUE(window.lblRuleFileIntro.Caption().endsWith("keep each user's file separate and therefore unique."));
+    EXPECT_TRUE(window.lblRuleFileIntro.Caption().startsWith(
+        "Changing the Rules FileName will allow multiple users"));
+    EXPECT_TRUE(
+        window.lblRuleFileIntro.Caption().endsWith("keep each user's file separate and therefore unique."));
     EXPECT_EQ(window.lblRuleFileNameCurrent.Caption(), "Rules.ini");
     EXPECT_EQ(window.lblRuleFilePathCurrent.Caption(), DataFile("").chopped(1));
     EXPECT_EQ(window.txtRuleFileName.Text(), "Rules");
-    EXPECT_GE(window.lblRuleFileIntro.height(), window.lblRuleFileIntro.heightForWidth(window.lblRuleFileIntro.width()))
+    EXPECT_GE(window.lblRuleFileIntro.height(),
+              window.lblRuleFileIntro.heightForWidth(window.lblRuleFileIntro.width()))
         << "the explanation is not cut";
     EXPECT_EQ(Pauses(), std::pair(1, 1));
 
@@ -105,7 +109,8 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
         ASSERT_EQ(boxes.Calls().size(), 1u) << c.name;
         EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Rename Rules File");
         EXPECT_EQ(boxes.Calls()[0].buttons, c.icon) << "a question's default answer keeps the file";
-        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QString::fromLatin1(c.says))) << boxes.Calls()[0].prompt.toStdString();
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QString::fromLatin1(c.says)))
+            << boxes.Calls()[0].prompt.toStdString();
         EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleFile>()) << "the user may try another name";
     }
     EXPECT_EQ(Slurp(DataFile("RulesJohn.ini").toStdString()), johns);
@@ -122,10 +127,12 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     Save("Jane");
     EXPECT_TRUE(none.Calls().empty());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: RulesJane.ini") << "the main window's label follows";
+    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: RulesJane.ini")
+        << "the main window's label follows";
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), "RulesJane.ini");
     EXPECT_NE(Slurp(DataFile("RulesJane.ini").toStdString()).find("Name=Edited"), std::string::npos);
-    EXPECT_FALSE(main_->tbrButtons(9).Buttons(1).Enabled()) << "the written edit is saved: nothing left to save";
+    EXPECT_FALSE(main_->tbrButtons(9).Buttons(1).Enabled())
+        << "the written edit is saved: nothing left to save";
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }
 
@@ -152,7 +159,8 @@ TEST_F(FrmRuleFileTest, AnEarlierNameCanBeTakenAgainWhenTheUserAgrees) {
                   "A file named 'Rules.ini' exists already.\r\n\r\nReplace it with the current Rules?\r\n");
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2);
         EXPECT_FALSE(boxes.Calls()[0].prompt.contains("another user")) << "the folder is the user's own";
-        EXPECT_EQ(vb::Forms::IsLoaded<frmRuleFile>(), !row.replaced) << "No leaves the window for another name";
+        EXPECT_EQ(vb::Forms::IsLoaded<frmRuleFile>(), !row.replaced)
+            << "No leaves the window for another name";
         EXPECT_EQ(modRules::gRulesFileName, row.replaced ? "Rules.ini" : "RulesJohn.ini");
         EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), modRules::gRulesFileName);
         EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: " + modRules::gRulesFileName);
@@ -165,7 +173,9 @@ TEST_F(FrmRuleFileTest, AnEarlierNameCanBeTakenAgainWhenTheUserAgrees) {
 
 TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     const QString chosen = QDir::temp().filePath("TheirRules.ini");
-    WriteRaw(chosen.toStdString(), "[Rules]\nRuleCount=2\n[Rule1]\nName=Mine\nAccount=Home\n[Rule2]\nName=Theirs\nAccount=Office\n");
+    WriteRaw(
+        chosen.toStdString(),
+        "[Rules]\nRuleCount=2\n[Rule1]\nName=Mine\nAccount=Home\n[Rule2]\nName=Theirs\nAccount=Office\n");
     const QString empty = QDir::temp().filePath("Empty.ini");
     WriteRaw(empty.toStdString(), "[Rules]\nRuleCount=0\n");
     struct Case {
@@ -179,7 +189,8 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         {"no rules", empty, "Veltrane - Rule Import Failed", vb::vbInformation},
         {"imported", chosen, "Veltrane - Rule Import Successful", vb::vbInformation},
         // Asked, and left at the default answer: the file of that name stays.
-        {"its name is taken now", chosen, "Veltrane - Rule Import", vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2},
+        {"its name is taken now", chosen, "Veltrane - Rule Import",
+         vb::vbYesNo + vb::vbQuestion + vb::vbDefaultButton2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -203,14 +214,16 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
             EXPECT_TRUE(boxes.Calls().empty()) << "a cancel says nothing";
         }
     }
-    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini") << "the import not allowed to replace a file changed nothing";
+    EXPECT_EQ(modRules::gRulesFileName, "Rules.ini")
+        << "the import not allowed to replace a file changed nothing";
     EXPECT_EQ(modRules::gRules.Count, 2) << "the rules of the successful import stay";
     EXPECT_EQ(modRules::gRules[1].Account, "Home") << "a rule of the user's own account keeps it";
     EXPECT_EQ(modRules::gRules[2].Account, "All Accounts");
     ASSERT_EQ(main_->lstRules.ListCount(), 2) << "the Rules page shows the imported rules";
     EXPECT_EQ(main_->lstRules.List(1), "Theirs");
     EXPECT_EQ(modRules::gEditRules[2].Account, "All Accounts");
-    EXPECT_NE(Slurp(DataFile("RulesTheir.ini").toStdString()).find("Account=All Accounts"), std::string::npos);
+    EXPECT_NE(Slurp(DataFile("RulesTheir.ini").toStdString()).find("Account=All Accounts"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -12,10 +12,10 @@
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
-#include "platform/ui/msg_box.h"
 #include "app/rules/rule_set.h"
 #include "laid_out_main_window.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/msg_box.h"
 
 using namespace modGeneral;
 
@@ -64,7 +64,8 @@ protected:
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the report says it is showing.
     QString Paused() const {
-        return QString::number(main_->checks().AutoCheckPauses()) + (gShowingRuleReport ? "/open" : "/closed");
+        return QString::number(main_->checks().AutoCheckPauses()) +
+               (gShowingRuleReport ? "/open" : "/closed");
     }
 
     frmMain* main_ = nullptr;
@@ -89,7 +90,8 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     Mark({0, 5, 0}, {1, 0, 0});
     main_->rules().CheckRuleReport(All());  // a later check while it is open
     EXPECT_EQ(Paused(), "1/open") << "no second report loads";
-    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "it keeps the opening check's counts";
+    EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n")
+        << "it keeps the opening check's counts";
 
     Button(2).QtButton().click();  // Exit
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
@@ -102,7 +104,8 @@ TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {
         std::vector<int16_t> deletions, spam;
         int tab;
     };
-    for (const Case& c : {Case{{0, 1, 0}, {0, 0, 0}, 1}, Case{{0, 0, 0}, {0, 3, 0}, 2}, Case{{1, 0, 0}, {0, 3, 0}, 1}}) {
+    for (const Case& c :
+         {Case{{0, 1, 0}, {0, 0, 0}, 1}, Case{{0, 0, 0}, {0, 3, 0}, 2}, Case{{1, 0, 0}, {0, 3, 0}, 1}}) {
         SCOPED_TRACE(c.tab);
         Mark(c.deletions, c.spam);
         main_->rules().CheckRuleReport(All());
@@ -122,7 +125,11 @@ TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
         int lines;
     };
     const Case cases[] = {
-        {{2, 0, 1}, {0, 0, 0}, "Acnt1 has 2 messages\r\nAcnt3 has 1 message\r\n", "No Spam Messages to Delete", 2},
+        {{2, 0, 1},
+         {0, 0, 0},
+         "Acnt1 has 2 messages\r\nAcnt3 has 1 message\r\n",
+         "No Spam Messages to Delete",
+         2},
         {{0, 0, 0}, {0, 1, 0}, "No Messages to Delete", "Acnt2 has 1 message\r\n", 1},
         {std::vector<int16_t>(20, 1), std::vector<int16_t>(20, 0), nullptr, "No Spam Messages to Delete", 17},
     };
@@ -142,7 +149,8 @@ TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
         EXPECT_EQ(report.lblRuleSpam.Caption(), c.spamText);
         const int lineHeight = report.TextHeight("A");
         EXPECT_NEAR(report.lblRuleDelete.Height(), c.lines * lineHeight, 15);
-        EXPECT_GE(report.TabStripRuleReport.Height(), report.lblRuleDelete.Top() + report.lblRuleDelete.Height())
+        EXPECT_GE(report.TabStripRuleReport.Height(),
+                  report.lblRuleDelete.Top() + report.lblRuleDelete.Height())
             << "the list fits on its tab";
 
         report.Show();
@@ -210,7 +218,8 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     const auto registration = forms::gMessageWindow.Register(popUp);
     Mark({0, 2, 0}, {0, 0, 0});
     modAccounts::gCurrentAccount = 3;
-    modAccounts::gAccounts[2].MsgCount = static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
+    modAccounts::gAccounts[2].MsgCount =
+        static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
     modOptions::gOptDeleteConfirmation = 1;
     Report().Show();
     vb::ScriptedMsgBoxes boxes;
@@ -218,10 +227,11 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Unknown Error");
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + vb::vbCritical);
-    EXPECT_EQ(boxes.Calls()[0].prompt,
-              "There was an unknown error during Deletion.          \r\n\r\nPerhaps the connection was disabled."
-              "\r\n\r\nYou should check your messages carefully\r\nsince some messages may have been deleted\r\n"
-              "and some may not have been deleted.\r\n");
+    EXPECT_EQ(
+        boxes.Calls()[0].prompt,
+        "There was an unknown error during Deletion.          \r\n\r\nPerhaps the connection was disabled."
+        "\r\n\r\nYou should check your messages carefully\r\nsince some messages may have been deleted\r\n"
+        "and some may not have been deleted.\r\n");
     EXPECT_FALSE(popUp.isVisible()) << "the pop-up closes";
     EXPECT_TRUE(Report().Topmost());
     EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1);

@@ -4,6 +4,8 @@
 // goes on. One row per kind of dispatch.
 #include <gtest/gtest.h>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
 #include <QAction>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -11,11 +13,9 @@
 #include <functional>
 #include <memory>
 #include <stdexcept>
-#include <sys/eventfd.h>
-#include <unistd.h>
 
-#include "app/common/app_settings.h"
 #include "app/check/schedule.h"
+#include "app/common/app_settings.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/failure_box.h"
@@ -41,14 +41,16 @@ const QString kOptions = QStringLiteral("Settings\\Options");
 // What a click on a control that the event loop delivers runs.
 void QueueClick(vb::ToolBar& bar, const char* key) {
     QAbstractButton* button = &bar.Buttons(QString::fromLatin1(key)).QtButton();
-    QMetaObject::invokeMethod(button, [button] { button->click(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        button, [button] { button->click(); }, Qt::QueuedConnection);
 }
 
 // Runs the loop until the box came or a second went by.
 void RunUntilTold(const vb::ScriptedMsgBoxes& boxes) {
     QElapsedTimer waited;
     waited.start();
-    while (boxes.Calls().empty() && waited.elapsed() < 1000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    while (boxes.Calls().empty() && waited.elapsed() < 1000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     // And what the loop still has to do after it.
     QCoreApplication::processEvents();
 }
@@ -58,7 +60,9 @@ class ThrowingView : public forms::ComponentEventsView {
 public:
     void OnConnected() override {}
     void OnReceived() override {}
-    void OnProgress(IqelPop3Com*, int32_t, int32_t) override { throw std::runtime_error("the progress broke"); }
+    void OnProgress(IqelPop3Com*, int32_t, int32_t) override {
+        throw std::runtime_error("the progress broke");
+    }
 };
 
 class HandlerBarrier : public ::testing::Test {
@@ -69,7 +73,8 @@ protected:
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntEnabled1"), QStringLiteral("0"));
-        for (const auto& [key, value] : {std::pair{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}})
+        for (const auto& [key, value] :
+             {std::pair{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}})
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
         gAppName = QStringLiteral("Veltrane");
         gUserStop = false;
@@ -77,7 +82,7 @@ protected:
         form_->Show();
         gStartUpDone = false;
         gStartUpPaused = true;
-        form_->checks().ToggleStartUpTimer();  // counting, as the start leaves it
+        form_->checks().ToggleStartUpTimer();     // counting, as the start leaves it
         form_->tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
     }
     void TearDown() override {
@@ -115,8 +120,10 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
         {"a menu entry",
          [&](vb::ScriptedDialogs&) {
              testdesktop::InstallViewer("x-scheme-handler/mailto");
-             platform::desktop::SetOpener([](const QString&) -> bool { throw std::runtime_error("no mail program"); });
-             QMetaObject::invokeMethod(form.mnuTrayNewMessage.QtAction(), &QAction::trigger, Qt::QueuedConnection);
+             platform::desktop::SetOpener(
+                 [](const QString&) -> bool { throw std::runtime_error("no mail program"); });
+             QMetaObject::invokeMethod(form.mnuTrayNewMessage.QtAction(), &QAction::trigger,
+                                       Qt::QueuedConnection);
          },
          "handling a click on \"New Message\""},
         {"a timer, in the middle of a check",
@@ -152,7 +159,8 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
         {"the window's close box",
          [&](vb::ScriptedDialogs&) {
              forms::gTrayAvailable = []() -> bool { throw std::runtime_error("the tray broke"); };
-             QMetaObject::invokeMethod(&form, [&form] { form.close(); }, Qt::QueuedConnection);
+             QMetaObject::invokeMethod(
+                 &form, [&form] { form.close(); }, Qt::QueuedConnection);
          },
          "closing the window"},
         {"a signal that ends the session",
@@ -196,13 +204,15 @@ TEST_F(HandlerBarrier, AFailedNotificationStopsItsOperationAndNeverReachesTheCom
     com::ComPtr<IqelPop3Com> component = forms::CreateComponent(error);
     ASSERT_TRUE(component) << error.toStdString();
     ThrowingView view;
-    const auto events = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(view));
+    const auto events =
+        com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(view));
     const forms::FailureBox failures;
     vb::ScriptedMsgBoxes boxes;
     EXPECT_EQ(events->Progress(component.Get(), 1, 2), com::S_OK);
     EXPECT_TRUE(gUserStop);
     ASSERT_EQ(boxes.Calls().size(), 1u);
-    EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("while receiving messages from the mail server")));
+    EXPECT_TRUE(
+        boxes.Calls()[0].prompt.contains(QStringLiteral("while receiving messages from the mail server")));
     EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("the progress broke")));
 }
 
@@ -216,7 +226,8 @@ TEST_F(HandlerBarrier, CodeSeesItsCallsFailAndARepeatedFailureIsToldOnce) {
     EXPECT_THROW(vb::Fire(form_->mnuTrayNewMessage.Click), std::runtime_error);
     EXPECT_TRUE(boxes.Calls().empty());
     for (int i = 0; i < 3; ++i) {
-        QMetaObject::invokeMethod(form_->mnuTrayNewMessage.QtAction(), &QAction::trigger, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(form_->mnuTrayNewMessage.QtAction(), &QAction::trigger,
+                                  Qt::QueuedConnection);
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(boxes.Calls().size(), 1u);

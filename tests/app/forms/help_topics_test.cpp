@@ -50,7 +50,8 @@ TEST(HelpTopics, LinksBetweenPagesResolve) {
         const QString text = Read(help.filePath(name));
         for (auto it = link.globalMatch(text); it.hasNext();) {
             const QString target = it.next().captured(1);
-            EXPECT_TRUE(QFileInfo::exists(help.filePath(target))) << name.toStdString() << " -> " << target.toStdString();
+            EXPECT_TRUE(QFileInfo::exists(help.filePath(target)))
+                << name.toStdString() << " -> " << target.toStdString();
         }
     }
 }

@@ -22,13 +22,33 @@ void StoreAccount(int i, const char* name, const char* server, const char* login
 // A checked account: new mail in bold, a spam row, an attachment.
 void FillList(frmMain& form) {
     using test_store::Message;
-    test_store::Store(1, {Message{"u1", "Ann Smith <ann@example.org>", "Minutes of Tuesday's meeting", {}, {},
-                                  "me@example.org", QDateTime(QDate(2026, 12, 8), QTime(22, 58, 58))},
-                          Message{"u2", "Bob Jones <bob@example.org>", "Lunch?", {}, {}, "me@example.org",
+    test_store::Store(1, {Message{"u1",
+                                  "Ann Smith <ann@example.org>",
+                                  "Minutes of Tuesday's meeting",
+                                  {},
+                                  {},
+                                  "me@example.org",
+                                  QDateTime(QDate(2026, 12, 8), QTime(22, 58, 58))},
+                          Message{"u2",
+                                  "Bob Jones <bob@example.org>",
+                                  "Lunch?",
+                                  {},
+                                  {},
+                                  "me@example.org",
                                   QDateTime(QDate(2026, 12, 8), QTime(9, 15))},
-                          Message{"u3", "Shop <offers@spam.example>", "Cheap pills today", {}, {},
-                                  "me@example.org", QDateTime(QDate(2026, 12, 7), QTime(23, 2, 40))},
-                          Message{"u4", "Cara <cara@example.org>", "Party on Friday", {}, {}, "me@example.org",
+                          Message{"u3",
+                                  "Shop <offers@spam.example>",
+                                  "Cheap pills today",
+                                  {},
+                                  {},
+                                  "me@example.org",
+                                  QDateTime(QDate(2026, 12, 7), QTime(23, 2, 40))},
+                          Message{"u4",
+                                  "Cara <cara@example.org>",
+                                  "Party on Friday",
+                                  {},
+                                  {},
+                                  "me@example.org",
                                   QDateTime(QDate(2026, 11, 30), QTime(12, 0))}});
     for (int16_t m : {1, 2}) modGeneral::Msg(1, m).New = true;
     modGeneral::Msg(1, 3).Spam = true;
@@ -61,11 +81,13 @@ int main(int argc, char** argv) {
         form.Show();
         FillList(form);
         for (const bool max : {false, true})
-            saved = SaveAtSize(form, out, max ? QStringLiteral("email-max") : QStringLiteral("email"), max) && saved;
+            saved = SaveAtSize(form, out, max ? QStringLiteral("email-max") : QStringLiteral("email"), max) &&
+                    saved;
 
         form.SwitchPane(1);
         for (const bool max : {false, true})
-            saved = SaveAtSize(form, out, max ? QStringLiteral("accounts-max") : QStringLiteral("accounts"), max) &&
+            saved = SaveAtSize(form, out, max ? QStringLiteral("accounts-max") : QStringLiteral("accounts"),
+                               max) &&
                     saved;
         form.txtAcntName.SetText(QStringLiteral("Home mail"));
         form.tbrColour.Buttons(1).QtButton().click();
@@ -79,7 +101,8 @@ int main(int argc, char** argv) {
         form.txtCriteria.SetText(QStringLiteral("pills"));
         form.tbrRuleUpdate(0).Buttons(QStringLiteral("Update")).QtButton().click();
         for (const bool max : {false, true})
-            saved = SaveAtSize(form, out, max ? QStringLiteral("rules-max") : QStringLiteral("rules"), max) && saved;
+            saved = SaveAtSize(form, out, max ? QStringLiteral("rules-max") : QStringLiteral("rules"), max) &&
+                    saved;
         form.tbrButtons(10).Buttons(1).QtButton().click();  // Cancel
 
         form.SwitchPane(3);
@@ -87,7 +110,8 @@ int main(int argc, char** argv) {
             form.TreeView.Select(node);
             form.options().TreeView_Click();
             for (const bool max : {false, true})
-                saved = SaveAtSize(form, out, QStringLiteral("options-%1%2").arg(node).arg(max ? "-max" : ""), max) &&
+                saved = SaveAtSize(form, out, QStringLiteral("options-%1%2").arg(node).arg(max ? "-max" : ""),
+                                   max) &&
                         saved;
         }
         form.mQuitting = true;

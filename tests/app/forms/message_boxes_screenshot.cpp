@@ -34,11 +34,13 @@ int main(int argc, char** argv) {
                                             "no program on this computer is set up to write Email\r\n"
                                             "(to open \"mailto:\" addresses)."),
                              vb::vbExclamation, QStringLiteral("Veltrane - Reply Failed"));
-        saved = SaveBox(out, QStringLiteral("question"),
-                        QStringLiteral("Ready to Delete 2 Spam Message(s) from 'Home'               \r\n\r\n"
-                                       "This operation is NOT reversible!\r\n\r\nWould you like to proceed?\r\n"),
-                        vb::vbCritical + vb::vbYesNo, QStringLiteral("Veltrane - Ready to Delete Spam Message(s)")) &&
-                saved;
+        saved =
+            SaveBox(out, QStringLiteral("question"),
+                    QStringLiteral("Ready to Delete 2 Spam Message(s) from 'Home'               \r\n\r\n"
+                                   "This operation is NOT reversible!\r\n\r\nWould you like to proceed?\r\n"),
+                    vb::vbCritical + vb::vbYesNo,
+                    QStringLiteral("Veltrane - Ready to Delete Spam Message(s)")) &&
+            saved;
         form.mQuitting = true;
         return saved;
     });

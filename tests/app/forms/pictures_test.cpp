@@ -15,14 +15,14 @@ namespace {
 using forms::PictureSet;
 
 constexpr PictureSet kAllSets[] = {
-    PictureSet::TrayIcons,     PictureSet::PopMenu,          PictureSet::ClientButtons,
-    PictureSet::TabIcons,      PictureSet::ListViewIcons,    PictureSet::ListViewColumnHeader,
-    PictureSet::DragIcons,     PictureSet::Options,          PictureSet::MainIcons,
-    PictureSet::Buttons,       PictureSet::SortOrder,        PictureSet::EmailToolBar,
-    PictureSet::AcntsToolBar,  PictureSet::RulesToolBar,     PictureSet::ColourToolBar,
-    PictureSet::MoveButtons,   PictureSet::RuleUpdateToolBar, PictureSet::SoundToolBar,
-    PictureSet::OptMiscToolBar, PictureSet::OptAboutToolBar, PictureSet::Preview,
-    PictureSet::OkButton,      PictureSet::RuleReport,       PictureSet::RuleFileButtons,
+    PictureSet::TrayIcons,      PictureSet::PopMenu,           PictureSet::ClientButtons,
+    PictureSet::TabIcons,       PictureSet::ListViewIcons,     PictureSet::ListViewColumnHeader,
+    PictureSet::DragIcons,      PictureSet::Options,           PictureSet::MainIcons,
+    PictureSet::Buttons,        PictureSet::SortOrder,         PictureSet::EmailToolBar,
+    PictureSet::AcntsToolBar,   PictureSet::RulesToolBar,      PictureSet::ColourToolBar,
+    PictureSet::MoveButtons,    PictureSet::RuleUpdateToolBar, PictureSet::SoundToolBar,
+    PictureSet::OptMiscToolBar, PictureSet::OptAboutToolBar,   PictureSet::Preview,
+    PictureSet::OkButton,       PictureSet::RuleReport,        PictureSet::RuleFileButtons,
 };
 
 int OpaquePixels(const QPixmap& picture) {
@@ -150,7 +150,8 @@ TEST(Pictures, CountPictureIsBuiltFromTheDigitsBaseAndColour) {
 // tray count pictures as the tray shows them, saved in the build folder for a
 // person to look at.
 TEST(Pictures, ContactSheet) {
-    const QStringList files = QDir(forms::PictureFolder()).entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name);
+    const QStringList files =
+        QDir(forms::PictureFolder()).entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name);
     ASSERT_GT(files.size(), 100);
     vb::ImageList tray;
     forms::FillImageList(tray, PictureSet::TrayIcons, 16);
@@ -180,7 +181,8 @@ TEST(Pictures, ContactSheet) {
     for (int i = 0; i < static_cast<int>(std::size(counts)); ++i)
         p.drawPixmap(200 + i * 52, y0, forms::ComposeCountPicture(tray, counts[i], 5).scaled(48, 48));
     p.end();
-    const QString out = QDir(qEnvironmentVariable("VELTRANE_BUILD_DIR", QDir::tempPath())).filePath("pictures_sheet.png");
+    const QString out =
+        QDir(qEnvironmentVariable("VELTRANE_BUILD_DIR", QDir::tempPath())).filePath("pictures_sheet.png");
     ASSERT_TRUE(sheet.save(out));
 }
 

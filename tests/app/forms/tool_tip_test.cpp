@@ -135,7 +135,7 @@ TEST_F(ToolTipTest, ShowsOnlyOverItsToolAfterTheDelayAndForItsTime) {
     ASSERT_TRUE(tip_.Create(form_));
     ASSERT_TRUE(tip_.AddTool(list_));
     tip_.SetMaxTipWidth(240);
-    tip_.SetDelayTime(3, 50);   // before it shows
+    tip_.SetDelayTime(3, 50);    // before it shows
     tip_.SetDelayTime(2, 1500);  // how long it stays
     tip_.SetBackColor(vb::RGB(252, 254, 224));
     form_.show();

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
-#include <QTreeWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_message.h"
@@ -24,8 +24,8 @@ bool UnderWindowManager() { return qEnvironmentVariable("VELTRANE_WINDOW_MANAGER
 // What the manager lets the user do with the window, as it announces it.
 QString AllowedActions(QWidget& window) {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                          QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
     xprop.waitForFinished(5000);
     return QString::fromLatin1(xprop.readAllStandardOutput());
 }
@@ -33,8 +33,8 @@ QString AllowedActions(QWidget& window) {
 // Shown and taken in hand by the manager.
 void ShowManaged(vb::Form& window) {
     window.Show();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return AllowedActions(window).contains(QLatin1String("_NET_WM_ACTION_CLOSE")); },
-                                5000))
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return AllowedActions(window).contains(QLatin1String("_NET_WM_ACTION_CLOSE")); }, 5000))
         << "the window manager did not take the window";
 }
 
@@ -51,9 +51,9 @@ TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
     modGeneral::gCheckSummary = QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
     modGeneral::gSummaryLines = 1;
     const std::pair<const char*, std::function<vb::Form&()>> dialogs[] = {
-        {"first use", [] () -> vb::Form& { return vb::Forms::Get<frmFirstUse>(); }},
-        {"pop-up", [] () -> vb::Form& { return vb::Forms::Get<frmMessage>(); }},
-        {"rules file name", [] () -> vb::Form& { return vb::Forms::Get<frmRuleFile>(); }},
+        {"first use", []() -> vb::Form& { return vb::Forms::Get<frmFirstUse>(); }},
+        {"pop-up", []() -> vb::Form& { return vb::Forms::Get<frmMessage>(); }},
+        {"rules file name", []() -> vb::Form& { return vb::Forms::Get<frmRuleFile>(); }},
     };
     for (const auto& [name, open] : dialogs) {
         SCOPED_TRACE(name);
@@ -62,8 +62,9 @@ TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
         const std::optional<vb::FrameHints> hints = vb::FrameHintsOf(dialog);
         ASSERT_TRUE(hints.has_value());
         EXPECT_EQ(hints->functions & (vb::kMwmFuncResize | vb::kMwmFuncMinimize | vb::kMwmFuncMaximize), 0u);
-        EXPECT_EQ(hints->decorations & (vb::kMwmDecorResizeHandle | vb::kMwmDecorMinimize | vb::kMwmDecorMaximize),
-                  0u);
+        EXPECT_EQ(
+            hints->decorations & (vb::kMwmDecorResizeHandle | vb::kMwmDecorMinimize | vb::kMwmDecorMaximize),
+            0u);
         EXPECT_NE(hints->functions & vb::kMwmFuncClose, 0u);
         const QString allowed = AllowedActions(dialog);
         EXPECT_FALSE(allowed.contains(QLatin1String("_NET_WM_ACTION_RESIZE"))) << allowed.toStdString();
@@ -101,7 +102,8 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
     const int listMargin = main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail);
 
     main.SetWindowState(vb::vbMaximized);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000)) << "not maximised";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000))
+        << "not maximised";
     QTest::qWait(200);
     EXPECT_EQ(RightMargin(main.lblBanner), bannerMargin) << "the page's name follows the right edge";
     EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2)
@@ -109,7 +111,8 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
     EXPECT_EQ(RightMargin(main.tbrButtons(4)), RightMargin(main.fraButtons(0)) + vb::TwipsToPixelsX(100));
 
     main.tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000)) << "Size did not give back the opening size";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000))
+        << "Size did not give back the opening size";
     QTest::qWait(300);
     // Where the load put it, to the width of the frame's border.
     EXPECT_LE((main.frameGeometry().topLeft() - openedAt).manhattanLength(), 2) << "centred as the load does";
@@ -131,7 +134,8 @@ TEST_F(WindowManager, MaximisedThePreviewKeepsItsTabRowAndExitInTheWindow) {
     const int tabsMargin = bottomMargin(preview.TabStrip);
     const int exitMargin = bottomMargin(preview.tbrButtons(1));
     preview.SetWindowState(vb::vbMaximized);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, 5000)) << "not maximised";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, 5000))
+        << "not maximised";
     QTest::qWait(200);
     EXPECT_EQ(bottomMargin(preview.TabStrip), tabsMargin) << "the tab row stays at the window's bottom";
     EXPECT_EQ(bottomMargin(preview.tbrButtons(1)), exitMargin);

@@ -45,7 +45,8 @@ TEST(MessageStore, AccountOperationsMoveWholeRows) {
         std::vector<std::string> after;
     };
     for (const Row& r : {
-             Row{"added", [] {
+             Row{"added",
+                 [] {
                      gAccountCount = 4;
                      modAccounts::ResizeAccountArrays(4);
                      ResizeMessageStoreAccounts(4);
@@ -53,7 +54,8 @@ TEST(MessageStore, AccountOperationsMoveWholeRows) {
                  {"a-uid/a-seen", "b-uid/b-seen", "c-uid/c-seen", "-/-"}},
              Row{"second removed", [] { RemoveAccountRows(2); }, {"a-uid/a-seen", "c-uid/c-seen"}},
              Row{"last removed", [] { RemoveAccountRows(3); }, {"a-uid/a-seen", "b-uid/b-seen"}},
-             Row{"first and third exchanged", [] { ExchangeAccountRows(1, 3); },
+             Row{"first and third exchanged",
+                 [] { ExchangeAccountRows(1, 3); },
                  {"c-uid/c-seen", "b-uid/b-seen", "a-uid/a-seen"}},
          }) {
         SCOPED_TRACE(r.name);
@@ -118,8 +120,9 @@ TEST(MessageStore, TextsAreMadeFromTheTypedValues) {
     // Without a UID a message is known by what the list shows of it.
     StoredMessage same = m;
     EXPECT_EQ(SeenKey(m), SeenKey(same));
-    for (auto change : {+[](StoredMessage& s) { s.From += "x"; }, +[](StoredMessage& s) { s.Subject += "x"; },
-                        +[](StoredMessage& s) { s.Date = s.Date->addSecs(1); }, +[](StoredMessage& s) { ++s.Size; }}) {
+    for (auto change :
+         {+[](StoredMessage& s) { s.From += "x"; }, +[](StoredMessage& s) { s.Subject += "x"; },
+          +[](StoredMessage& s) { s.Date = s.Date->addSecs(1); }, +[](StoredMessage& s) { ++s.Size; }}) {
         StoredMessage other = m;
         change(other);
         EXPECT_NE(SeenKey(other), SeenKey(m));

@@ -132,7 +132,8 @@ int main(int argc, char** argv) {
     Expect(forms::gTrayIcon.Added(), "the icon never reached the tray");
     Expect(vb::Forms::IsLoaded<frmFirstUse>(), "a new user got no first-use window");
     Picture("1-first-use");
-    if (vb::Forms::IsLoaded<frmFirstUse>()) vb::Forms::Get<frmFirstUse>().tbrButtons.Buttons(1).QtButton().click();
+    if (vb::Forms::IsLoaded<frmFirstUse>())
+        vb::Forms::Get<frmFirstUse>().tbrButtons.Buttons(1).QtButton().click();
 
     // 2. The Accounts page: a new account for the test server, saved.
     Click(main.tbrMainButtons, "Accounts");
@@ -165,13 +166,15 @@ int main(int argc, char** argv) {
     main.chkShowEmailMsgBox.SetValue(1);
     Picture("4-options");
     Click(main.tbrButtons(12), "SaveOptions");
-    Expect(modOptions::gOptShowEmailMsgBox == 1 && modOptions::gOptUseInterval == 1, "the options were not saved");
+    Expect(modOptions::gOptShowEmailMsgBox == 1 && modOptions::gOptUseInterval == 1,
+           "the options were not saved");
 
     // 5. Check All: the mail is listed and the spam marked; the user asked
     // for it, so no pop-up.
     Click(main.tbrMainButtons, "Email");
     Click(main.tbrButtons(3), "CheckAll");
-    Expect(PumpUntil([] { return modAccounts::gAccounts[1].MsgCount == 3; }), "the check did not list three messages");
+    Expect(PumpUntil([] { return modAccounts::gAccounts[1].MsgCount == 3; }),
+           "the check did not list three messages");
     const int spamRow = StoredRow(1, "Cheap pills today");
     Expect(spamRow > 0 && modGeneral::Msg(1, spamRow).Spam, "the rule did not mark the spam");
     Picture("5-checked");
@@ -180,7 +183,8 @@ int main(int argc, char** argv) {
     // would when it falls due) finds it and the pop-up tells.
     mailbox.add("4-party", Message("Cara <cara@example.org>", "Party on Friday"));
     main.checks().RunAutoCheck();
-    Expect(modAccounts::gAccounts[1].MsgCount == 4 && modGeneral::gTotalNewCount == 1, "the automatic check missed the new mail");
+    Expect(modAccounts::gAccounts[1].MsgCount == 4 && modGeneral::gTotalNewCount == 1,
+           "the automatic check missed the new mail");
     Expect(vb::Forms::IsLoaded<frmMessage>(), "no new-mail pop-up");
     Picture("6-new-mail");
 
@@ -191,7 +195,8 @@ int main(int argc, char** argv) {
     Picture("7-tray");
     forms::gTrayIcon.MouseMessage(513);  // a left click on the icon
     Expect(main.WindowState() == vb::vbNormal, "a click on the tray icon did not bring the window back");
-    if (vb::Forms::IsLoaded<frmMessage>()) vb::Forms::Get<frmMessage>().tbrButtons.Buttons(1).QtButton().click();
+    if (vb::Forms::IsLoaded<frmMessage>())
+        vb::Forms::Get<frmMessage>().tbrButtons.Buttons(1).QtButton().click();
 
     // 8. The preview of the minutes, chosen with the mouse, deleted on the
     // server from there.
@@ -204,7 +209,8 @@ int main(int argc, char** argv) {
     Expect(vb::Forms::IsLoaded<frmPreview>(), "no preview window");
     Picture("8-preview");
     if (vb::Forms::IsLoaded<frmPreview>()) Click(vb::Forms::Get<frmPreview>().tbrButtons(0), "Delete");
-    Expect(PumpUntil([&] { return mailbox.messageCount() == 3; }), "the previewed message is still on the server");
+    Expect(PumpUntil([&] { return mailbox.messageCount() == 3; }),
+           "the previewed message is still on the server");
 
     // 9. The spam deleted on the server.
     if (vb::Forms::IsLoaded<frmPreview>()) vb::Forms::Unload<frmPreview>();
@@ -220,10 +226,12 @@ int main(int argc, char** argv) {
     vb::Forms::End();
 
     // What stays on disk says what the user did.
-    Expect(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")) == QLatin1String("Home"),
-           "the account is not in the settings");
+    Expect(
+        GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")) == QLatin1String("Home"),
+        "the account is not in the settings");
     QFile rules(modRules::RulesFilePath());
-    Expect(rules.open(QIODevice::ReadOnly) && rules.readAll().contains("Pills"), "the rule is not in the rules file");
+    Expect(rules.open(QIODevice::ReadOnly) && rules.readAll().contains("Pills"),
+           "the rule is not in the rules file");
     Expect(mailbox.messageCount() == 2, "the mailbox does not hold the two messages kept");
     for (const vb::MsgBoxCall& call : boxes.Calls()) std::printf("asked: %s\n", qPrintable(call.title));
     return failures == 0 ? 0 : 1;

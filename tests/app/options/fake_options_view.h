@@ -1,9 +1,9 @@
 #pragma once
 // A window for the option values to talk to: it records what it is asked,
 // in order, and answers with what a test sets.
+#include <QRegularExpression>
 #include <QSet>
 #include <QString>
-#include <QRegularExpression>
 #include <QStringList>
 
 #include "app/options/options_view.h"
@@ -40,7 +40,9 @@ public:
     void LoadMailClientIcon(const QString& path, int16_t index) override {
         calls << QString("LoadMailClientIcon %1 %2").arg(path).arg(index);
     }
-    void SetMailClientButton(int16_t index) override { calls << QString("SetMailClientButton %1").arg(index); }
+    void SetMailClientButton(int16_t index) override {
+        calls << QString("SetMailClientButton %1").arg(index);
+    }
     void RefreshMenus() override { calls << "RefreshMenus"; }
     void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override {
         calls << QString("Toolbar %1 %2").arg(QChar("ABC"[static_cast<int>(group)])).arg(flat);

@@ -26,8 +26,9 @@ void WriteText(const QString& path, const std::string& text) {
 TEST_F(OptionsTest, WithNoStoredOptionsTheMenuFileHoldsTheDefaultTheme) {
     ASSERT_TRUE(LoadMenuTheme());
     EXPECT_EQ(gIniFileName, MenuIniPath());
-    EXPECT_EQ(FileText(MenuIniPath()),
-              "[Menu]\nMenuStyle=4\n[New3D]\nNew3DColor1=10072511\nNew3DColor2=15724527\nNew3DColor3=5733521\n");
+    EXPECT_EQ(
+        FileText(MenuIniPath()),
+        "[Menu]\nMenuStyle=4\n[New3D]\nNew3DColor1=10072511\nNew3DColor2=15724527\nNew3DColor3=5733521\n");
 }
 
 TEST_F(OptionsTest, TheMenuFileIsRewrittenWholeFromTheStoredTheme) {
@@ -49,8 +50,9 @@ TEST_F(OptionsTest, AMenuFileThatCannotBeWrittenStaysAsItWasAndIsReported) {
     FakeOptionsView view;
     WriteText(MenuIniPath(), "[New3D]\nNew3DColor1=1\n");
     platform::store::SetWriteFaultHook([](platform::store::WriteStep step) {
-        return step == platform::store::WriteStep::Rename ? std::make_error_code(std::errc::no_space_on_device)
-                                                          : std::error_code();
+        return step == platform::store::WriteStep::Rename
+                   ? std::make_error_code(std::errc::no_space_on_device)
+                   : std::error_code();
     });
     EXPECT_FALSE(ApplyMenuStyle());
     platform::store::SetWriteFaultHook(nullptr);
@@ -69,10 +71,14 @@ TEST_F(OptionsTest, PresetsPaintTheBoxesAndDropPickedColours) {
         std::optional<MenuColours> painted;
     };
     const Case cases[] = {
-        {0, MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}}, {1, MenuColours{0xEAE5E3, 0xFFFFFF, 0xBEA3A4}},
-        {2, MenuColours{0xB8E7E0, 0xD5FFFF, 0x7FB2A3}}, {3, MenuColours{0xF0CAA6, 0xFFFFFF, 0x6A240A}},
-        {4, MenuColours{0xDCB4B4, 0xFFFFFF, 0x984545}}, {5, MenuColours{10072511, 15724527, 5733521}},
-        {6, MenuColours{1, 2, 3}},                      {7, std::nullopt},
+        {0, MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}},
+        {1, MenuColours{0xEAE5E3, 0xFFFFFF, 0xBEA3A4}},
+        {2, MenuColours{0xB8E7E0, 0xD5FFFF, 0x7FB2A3}},
+        {3, MenuColours{0xF0CAA6, 0xFFFFFF, 0x6A240A}},
+        {4, MenuColours{0xDCB4B4, 0xFFFFFF, 0x984545}},
+        {5, MenuColours{10072511, 15724527, 5733521}},
+        {6, MenuColours{1, 2, 3}},
+        {7, std::nullopt},
     };
     for (const Case& c : cases) {
         view.boxes = {9, 9, 9};

@@ -13,30 +13,79 @@ using namespace modOptions;
 namespace {
 
 // The keys in the order the main window's load reads them ("AcntNum" aside).
-const QStringList kMainLoadOrder{
-    "RunStartUp",   "EmailCheckStartUp", "StartUpDelay",      "MinimizeStartUp",    "UseInterval",
-    "NoCheck",      "NoCheckTimeBegin",  "NoCheckTimeEnd",    "ShowEmailMsgBox",    "MsgBoxTime",
-    "ShowEmail",    "Hours",             "Minutes",           "DefaultClient",      "DefaultSound",
-    "RunSize",      "PlaySound",         "ShowNewOnly",       "ButtonStyle",        "ApplyStyle",
-    "FromToolTips", "ToToolTips",        "SubjectToolTips",   "MessageSort",        "SortColumn",
-    "SortColumnLastUsed", "SortOrder",   "CloseButton",       "QuickCheck",         "DeleteConfirmation",
-    "SuppressConnectErrors", "SuppressRetrieveErrors", "ConnectTimeOut", "RulesIniFileName"};
+const QStringList kMainLoadOrder{"RunStartUp",
+                                 "EmailCheckStartUp",
+                                 "StartUpDelay",
+                                 "MinimizeStartUp",
+                                 "UseInterval",
+                                 "NoCheck",
+                                 "NoCheckTimeBegin",
+                                 "NoCheckTimeEnd",
+                                 "ShowEmailMsgBox",
+                                 "MsgBoxTime",
+                                 "ShowEmail",
+                                 "Hours",
+                                 "Minutes",
+                                 "DefaultClient",
+                                 "DefaultSound",
+                                 "RunSize",
+                                 "PlaySound",
+                                 "ShowNewOnly",
+                                 "ButtonStyle",
+                                 "ApplyStyle",
+                                 "FromToolTips",
+                                 "ToToolTips",
+                                 "SubjectToolTips",
+                                 "MessageSort",
+                                 "SortColumn",
+                                 "SortColumnLastUsed",
+                                 "SortOrder",
+                                 "CloseButton",
+                                 "QuickCheck",
+                                 "DeleteConfirmation",
+                                 "SuppressConnectErrors",
+                                 "SuppressRetrieveErrors",
+                                 "ConnectTimeOut",
+                                 "RulesIniFileName"};
 
 // The 37 saved keys in write order, with the values a fresh store gives.
-const std::vector<std::pair<QString, QString>> kSavedDefaults{
-    {"RunStartUp", "1"},        {"EmailCheckStartUp", "0"}, {"StartUpDelay", "0"},
-    {"MinimizeStartUp", "0"},   {"UseInterval", "0"},       {"NoCheck", "0"},
-    {"NoCheckTimeBegin", "00:00"}, {"NoCheckTimeEnd", "00:00"}, {"ShowEmailMsgBox", "0"},
-    {"MsgBoxTime", "0"},        {"ShowEmail", "0"},         {"Hours", "0"},
-    {"Minutes", "30"},          {"DefaultClient", ""},      {"DefaultSound", ""},
-    {"RunSize", "3"},           {"PlaySound", "1"},         {"DTheme", "5"},
-    {"TopColour", "10072511"},  {"MiddleColour", "15724527"}, {"BottomColour", "5733521"},
-    {"ShowNewOnly", "0"},       {"RestoreColWidth", "1"},   {"ButtonStyle", "0"},
-    {"ApplyStyle", "0"},        {"FromToolTips", "1"},      {"ToToolTips", "1"},
-    {"SubjectToolTips", "1"},   {"MessageSort", "1"},       {"SortColumn", "4"},
-    {"SortOrder", "1"},         {"CloseButton", "1"},       {"QuickCheck", "1"},
-    {"DeleteConfirmation", "1"}, {"SuppressConnectErrors", "0"}, {"SuppressRetrieveErrors", "0"},
-    {"ConnectTimeOut", "10"}};
+const std::vector<std::pair<QString, QString>> kSavedDefaults{{"RunStartUp", "1"},
+                                                              {"EmailCheckStartUp", "0"},
+                                                              {"StartUpDelay", "0"},
+                                                              {"MinimizeStartUp", "0"},
+                                                              {"UseInterval", "0"},
+                                                              {"NoCheck", "0"},
+                                                              {"NoCheckTimeBegin", "00:00"},
+                                                              {"NoCheckTimeEnd", "00:00"},
+                                                              {"ShowEmailMsgBox", "0"},
+                                                              {"MsgBoxTime", "0"},
+                                                              {"ShowEmail", "0"},
+                                                              {"Hours", "0"},
+                                                              {"Minutes", "30"},
+                                                              {"DefaultClient", ""},
+                                                              {"DefaultSound", ""},
+                                                              {"RunSize", "3"},
+                                                              {"PlaySound", "1"},
+                                                              {"DTheme", "5"},
+                                                              {"TopColour", "10072511"},
+                                                              {"MiddleColour", "15724527"},
+                                                              {"BottomColour", "5733521"},
+                                                              {"ShowNewOnly", "0"},
+                                                              {"RestoreColWidth", "1"},
+                                                              {"ButtonStyle", "0"},
+                                                              {"ApplyStyle", "0"},
+                                                              {"FromToolTips", "1"},
+                                                              {"ToToolTips", "1"},
+                                                              {"SubjectToolTips", "1"},
+                                                              {"MessageSort", "1"},
+                                                              {"SortColumn", "4"},
+                                                              {"SortOrder", "1"},
+                                                              {"CloseButton", "1"},
+                                                              {"QuickCheck", "1"},
+                                                              {"DeleteConfirmation", "1"},
+                                                              {"SuppressConnectErrors", "0"},
+                                                              {"SuppressRetrieveErrors", "0"},
+                                                              {"ConnectTimeOut", "10"}};
 
 QStringList Keys(bool (*keep)(const OptionField&)) {
     QStringList keys;
@@ -78,16 +127,33 @@ TEST_F(OptionsTest, StoredValuesThatAreNoNumbersOrOutOfRangeTakeTheDefault) {
         const char* read;
     };
     const Case cases[] = {
-        {"StartUpDelay", "75", "0"},        {"StartUpDelay", "abc", "0"},     {"StartUpDelay", "59", "59"},
-        {"Minutes", "-1", "30"},            {"Minutes", "", "30"},            {"Hours", "13", "0"},
-        {"Hours", " 11 ", "11"},            {"Hours", "1.5", "2"},            {"ConnectTimeOut", "0", "10"},
-        {"ConnectTimeOut", "121", "10"},    {"ConnectTimeOut", "120", "120"}, {"ConnectTimeOut", "99999", "10"},
-        {"RunSize", "2", "3"},              {"RunSize", "1", "1"},            {"ShowEmail", "3", "0"},
-        {"UseInterval", "-1", "0"},         {"PlaySound", "2", "1"},          {"SortColumn", "6", "4"},
-        {"ApplyStyle", "4", "0"},           {"SortOrder", "0", "0"},          {"NoCheckTimeBegin", "25:00", "00:00"},
-        {"NoCheckTimeEnd", "7:30", "00:00"}, {"NoCheckTimeEnd", "23:59", "23:59"},
-        {"DefaultClient", "  /bin/x ", "  /bin/x "}, {"SortColumnLastUsed", "Subject", "Subject"},
-        {"RulesIniFileName", "../outside.ini", "Rules.ini"}, {"RulesIniFileName", "", "Rules.ini"},
+        {"StartUpDelay", "75", "0"},
+        {"StartUpDelay", "abc", "0"},
+        {"StartUpDelay", "59", "59"},
+        {"Minutes", "-1", "30"},
+        {"Minutes", "", "30"},
+        {"Hours", "13", "0"},
+        {"Hours", " 11 ", "11"},
+        {"Hours", "1.5", "2"},
+        {"ConnectTimeOut", "0", "10"},
+        {"ConnectTimeOut", "121", "10"},
+        {"ConnectTimeOut", "120", "120"},
+        {"ConnectTimeOut", "99999", "10"},
+        {"RunSize", "2", "3"},
+        {"RunSize", "1", "1"},
+        {"ShowEmail", "3", "0"},
+        {"UseInterval", "-1", "0"},
+        {"PlaySound", "2", "1"},
+        {"SortColumn", "6", "4"},
+        {"ApplyStyle", "4", "0"},
+        {"SortOrder", "0", "0"},
+        {"NoCheckTimeBegin", "25:00", "00:00"},
+        {"NoCheckTimeEnd", "7:30", "00:00"},
+        {"NoCheckTimeEnd", "23:59", "23:59"},
+        {"DefaultClient", "  /bin/x ", "  /bin/x "},
+        {"SortColumnLastUsed", "Subject", "Subject"},
+        {"RulesIniFileName", "../outside.ini", "Rules.ini"},
+        {"RulesIniFileName", "", "Rules.ini"},
         {"RulesIniFileName", "Mine.ini", "Mine.ini"},
     };
     for (const Case& c : cases) {
@@ -117,7 +183,7 @@ TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTak
         int16_t h, m, interval;
     };
     const Case cases[] = {
-        {"1", "30", 1, 30, 90}, {"0", "1", 0, 1, 1},   {"12", "0", 12, 0, 720},
+        {"1", "30", 1, 30, 90}, {"0", "1", 0, 1, 1},    {"12", "0", 12, 0, 720},
         {"0", "0", 0, 30, 30},  {"12", "1", 0, 30, 30}, {"0", "x", 0, 30, 30},
     };
     for (const Case& c : cases) {
@@ -132,24 +198,48 @@ TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTak
 
 TEST_F(OptionsTest, EveryValueSurvivesAWriteAndARead) {
     // A value for every saved key that differs from its default.
-    const std::vector<std::pair<QString, QString>> values{
-        {"RunStartUp", "0"},         {"EmailCheckStartUp", "1"},  {"StartUpDelay", "12"},
-        {"MinimizeStartUp", "1"},    {"UseInterval", "1"},        {"NoCheck", "1"},
-        {"NoCheckTimeBegin", "22:15"}, {"NoCheckTimeEnd", "06:45"}, {"ShowEmailMsgBox", "1"},
-        {"MsgBoxTime", "7"},         {"ShowEmail", "2"},          {"Hours", "2"},
-        {"Minutes", "5"},            {"DefaultClient", " /usr/bin/mail client "},
-        {"DefaultSound", "/snd/Ding.WAV"}, {"RunSize", "1"},      {"PlaySound", "0"},
-        {"DTheme", "6"},             {"TopColour", "1"},          {"MiddleColour", "16777215"},
-        {"BottomColour", "0"},       {"ShowNewOnly", "1"},        {"RestoreColWidth", "0"},
-        {"ButtonStyle", "1"},        {"ApplyStyle", "3"},         {"FromToolTips", "0"},
-        {"ToToolTips", "0"},         {"SubjectToolTips", "0"},    {"MessageSort", "0"},
-        {"SortColumn", "0"},         {"SortOrder", "0"},          {"CloseButton", "0"},
-        {"QuickCheck", "0"},         {"DeleteConfirmation", "0"}, {"SuppressConnectErrors", "1"},
-        {"SuppressRetrieveErrors", "1"}, {"ConnectTimeOut", "120"}};
+    const std::vector<std::pair<QString, QString>> values{{"RunStartUp", "0"},
+                                                          {"EmailCheckStartUp", "1"},
+                                                          {"StartUpDelay", "12"},
+                                                          {"MinimizeStartUp", "1"},
+                                                          {"UseInterval", "1"},
+                                                          {"NoCheck", "1"},
+                                                          {"NoCheckTimeBegin", "22:15"},
+                                                          {"NoCheckTimeEnd", "06:45"},
+                                                          {"ShowEmailMsgBox", "1"},
+                                                          {"MsgBoxTime", "7"},
+                                                          {"ShowEmail", "2"},
+                                                          {"Hours", "2"},
+                                                          {"Minutes", "5"},
+                                                          {"DefaultClient", " /usr/bin/mail client "},
+                                                          {"DefaultSound", "/snd/Ding.WAV"},
+                                                          {"RunSize", "1"},
+                                                          {"PlaySound", "0"},
+                                                          {"DTheme", "6"},
+                                                          {"TopColour", "1"},
+                                                          {"MiddleColour", "16777215"},
+                                                          {"BottomColour", "0"},
+                                                          {"ShowNewOnly", "1"},
+                                                          {"RestoreColWidth", "0"},
+                                                          {"ButtonStyle", "1"},
+                                                          {"ApplyStyle", "3"},
+                                                          {"FromToolTips", "0"},
+                                                          {"ToToolTips", "0"},
+                                                          {"SubjectToolTips", "0"},
+                                                          {"MessageSort", "0"},
+                                                          {"SortColumn", "0"},
+                                                          {"SortOrder", "0"},
+                                                          {"CloseButton", "0"},
+                                                          {"QuickCheck", "0"},
+                                                          {"DeleteConfirmation", "0"},
+                                                          {"SuppressConnectErrors", "1"},
+                                                          {"SuppressRetrieveErrors", "1"},
+                                                          {"ConnectTimeOut", "120"}};
     ASSERT_EQ(values.size(), kSavedDefaults.size());
     for (const auto& [key, value] : values) Store(key, value);
     for (auto reader : {ReadBy::MainLoad, ReadBy::MenuTheme, ReadBy::Layout}) LoadOptions(reader);
-    for (const auto& [key, value] : values) EXPECT_EQ(StoredText(*FindOption(key)), value) << key.toStdString();
+    for (const auto& [key, value] : values)
+        EXPECT_EQ(StoredText(*FindOption(key)), value) << key.toStdString();
 
     platform::store::DeleteSetting("ZKT\\Veltrane", "Settings\\Options");
     ASSERT_TRUE(WriteOptions());
@@ -166,7 +256,8 @@ TEST_F(OptionsTest, EditCopyFollowsLiveAndEveryDifferenceCounts) {
         {"a flag", [] { gEditOptQuickCheck = 0; }},
         {"a number", [] { gEditOptConnectTimeOut = 11; }},
         {"a no-check time", [] { gEditOptNoCheckTime[1] = "00:01"; }},
-        {"a path in letter case only", [] {
+        {"a path in letter case only",
+         [] {
              gOptDefaultClient = "/usr/bin/Mail";
              gEditOptDefaultClient = "/usr/bin/mail";
          }},

@@ -22,7 +22,8 @@ protected:
     void SetUp() override {
         SetProgramIdentity();
         platform::store::DeleteSetting("ZKT\\Veltrane", "Settings\\Options");
-        for (auto reader : {modOptions::ReadBy::MainLoad, modOptions::ReadBy::MenuTheme, modOptions::ReadBy::Layout})
+        for (auto reader :
+             {modOptions::ReadBy::MainLoad, modOptions::ReadBy::MenuTheme, modOptions::ReadBy::Layout})
             modOptions::LoadOptions(reader);
         modOptions::CopyOptionsToEdit();
         modOptions::gOptionsChanged = false;

@@ -183,7 +183,8 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
         {"nothing", [] {}, false, LiveMenuColours()},
         {"an edit colour alone", [] { gEditOptTopColour = 1; }, false, LiveMenuColours()},
         {"a box colour", [this] { view.boxes.middle = 77; }, true, {10072511, 77, 5733521}},
-        {"the theme", [this, blue] {
+        {"the theme",
+         [this, blue] {
              gEditOptDTheme = 0;
              view.boxes = blue;
          },
@@ -197,7 +198,8 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
         EXPECT_EQ(view.Calls("RefreshMenus").size(), c.restyled ? 1 : 0) << c.what;
         EXPECT_EQ(LiveMenuColours(), c.live) << c.what;
         EXPECT_EQ(Stored("MiddleColour"), QString::number(c.live.middle)) << c.what;
-        EXPECT_EQ(FileColours(), (c.restyled ? c.live : MenuColours{-1, -1, -1})) << c.what << ": file written";
+        EXPECT_EQ(FileColours(), (c.restyled ? c.live : MenuColours{-1, -1, -1}))
+            << c.what << ": file written";
     }
 }
 
@@ -310,7 +312,8 @@ TEST(ToolbarStyles, FollowTheButtonStyleAndTheGroupsItAppliesTo) {
         {1, 7, std::nullopt},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ToolbarStylesFor(c.buttonStyle, c.applyStyle), c.styles) << c.buttonStyle << "/" << c.applyStyle;
+        EXPECT_EQ(ToolbarStylesFor(c.buttonStyle, c.applyStyle), c.styles)
+            << c.buttonStyle << "/" << c.applyStyle;
 }
 
 TEST_F(OptionsPageTest, ButtonStyleReachesTheGroupsInOrderBCA) {

@@ -136,7 +136,8 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         SCOPED_TRACE(step.tab);
         vb::ScriptedMsgBoxes boxes;
         DeleteNow(step.tab);
-        EXPECT_TRUE(boxes.Calls().empty()) << "Delete Now asks nothing: " << boxes.Calls().front().prompt.toStdString();
+        EXPECT_TRUE(boxes.Calls().empty())
+            << "Delete Now asks nothing: " << boxes.Calls().front().prompt.toStdString();
         EXPECT_EQ(Stored(1), step.home);
         EXPECT_EQ(Stored(2), step.work);
         EXPECT_EQ(home_.messageCount(), step.homeOnServer);
@@ -144,7 +145,9 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         EXPECT_EQ(step.tab == 1 ? report().lblRuleDelete.Caption() : report().lblRuleSpam.Caption(),
                   step.tab == 1 ? "No Messages to Delete" : "No Spam Messages to Delete");
         EXPECT_FALSE(report().tbrRuleReport(1).Buttons(1).Enabled());
-        EXPECT_EQ(step.tab == 1 ? gAccounts[1].DeleteCount + gAccounts[2].DeleteCount : gAccounts[1].SpamCount + gAccounts[2].SpamCount, 0);
+        EXPECT_EQ(step.tab == 1 ? gAccounts[1].DeleteCount + gAccounts[2].DeleteCount
+                                : gAccounts[1].SpamCount + gAccounts[2].SpamCount,
+                  0);
         EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1) << "the option is back";
         EXPECT_EQ(gCurrentAccount, 1);
         EXPECT_EQ(main().TabStripEmail.SelectedItem(), 1) << "the account shown before is shown again";

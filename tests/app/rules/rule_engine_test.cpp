@@ -14,8 +14,8 @@ struct TextCase {
     QString field;
     const char* condition;
     QString criteria;
-    bool matches;          // not negated
-    bool negatedMatches;   // with NOT
+    bool matches;         // not negated
+    bool negatedMatches;  // with NOT
 };
 
 void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
@@ -31,13 +31,14 @@ TEST_P(TextMatching, EveryTextWhereAndNegation) {
     for (const char* where : {"From", "To", "Subject", "Body"}) {
         for (const bool negated : {false, true}) {
             TestMessage m{"zzz", "zzz", "zzz", "zzz", 1, false};
-            QString* field = QString(where) == "From" ? &m.from
-                             : QString(where) == "To" ? &m.to
+            QString* field = QString(where) == "From"      ? &m.from
+                             : QString(where) == "To"      ? &m.to
                              : QString(where) == "Subject" ? &m.subject
-                                                          : &m.body;
+                                                           : &m.body;
             *field = c.field;
             StoreMessage(1, 1, m);
-            const QString line = QString("%1 %2 %3%4 ").arg(where, c.condition, negated ? "NOT " : "", c.criteria);
+            const QString line =
+                QString("%1 %2 %3%4 ").arg(where, c.condition, negated ? "NOT " : "", c.criteria);
             SetLiveRules({{.lines = {line}}});
             EXPECT_EQ(RuleMatchesMessage(1, 1, 1), negated ? c.negatedMatches : c.matches)
                 << "line \"" << line.toStdString() << "\" on " << where;
@@ -47,41 +48,40 @@ TEST_P(TextMatching, EveryTextWhereAndNegation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, TextMatching,
-    testing::Values(
-        Row("ContainsIgnoresCase", "Latest news", "Contains", "NEWS", true),
-        Row("ContainsAbsent", "Latest news", "Contains", "sport", false),
-        Row("ContainsWithSpaces", "Latest news today", "Contains", "news to", true),
-        Row("ContainsEmptyCriteriaInText", "abc", "Contains", "", true),
-        Row("ContainsEmptyCriteriaInEmptyField", "", "Contains", "", false),
-        Row("ContainsNonAsciiCase", "Grüße aus Köln", "Contains", "KÖLN", true),
-        Row("EqualsIsCaseSensitive", "news", "Equals", "News", false),
-        Row("EqualsExact", "News", "Equals", "News", true),
-        Row("EqualsEmpty", "", "Equals", "", true),
-        Row("QuestionEqualsOneCharacter", "abcd", "Equals", "ab?d", true),
-        Row("QuestionEqualsAnyCharacter", "abXd", "Equals", "ab?d", true),
-        Row("QuestionEqualsNeedsACharacter", "abd", "Equals", "ab?d", false),
-        Row("QuestionEqualsTooLong", "abcde", "Equals", "ab?d", false),
-        Row("QuestionEqualsAtTheEndNeedsACharacter", "ab", "Equals", "ab?", false),
-        Row("QuestionEqualsCaseSensitive", "ABcd", "Equals", "ab?d", false),
-        Row("OnlyTheQuestionIsAWildcard", "aXb*c", "Equals", "a?b*c", true),
-        Row("LaterStarIsLiteral", "aXbYc", "Equals", "a?b*c", false),
-        Row("StarEqualsNothingBetween", "abyz", "Equals", "ab*yz", true),
-        Row("StarEqualsSomethingBetween", "ab123yz", "Equals", "ab*yz", true),
-        Row("StarEqualsWrongEnd", "ab123y", "Equals", "ab*yz", false),
-        Row("StarEqualsNoOverlap", "abc", "Equals", "ab*bc", false),
-        Row("StarEqualsCaseSensitive", "AB123yz", "Equals", "ab*yz", false),
-        Row("QuestionContainsInside", "xx abcd yy", "Contains", "ab?d", true),
-        Row("QuestionContainsIgnoresCase", "XX ABZD", "Contains", "ab?d", true),
-        Row("QuestionContainsNeedsAdjacentParts", "dab", "Contains", "ab?d", false),
-        Row("QuestionContainsLaterOccurrence", "ab ab!d", "Contains", "ab?d", true),
-        Row("QuestionContainsAtTheEnd", "xab", "Contains", "ab?", false),
-        Row("StarContainsBoth", "first ... last", "Contains", "FIRST*LAST", true),
-        Row("StarContainsEitherOrder", "last ... first", "Contains", "first*last", true),
-        Row("StarContainsOneMissing", "first only", "Contains", "first*last", false),
-        Row("StarAloneInText", "anything", "Contains", "*", true),
-        Row("StarAloneInEmptyField", "", "Contains", "*", false),
-        TextCase{"UnknownConditionNeverMatches", "abc", "Matches", "abc", false, false},
-        TextCase{"LowerCaseConditionIsUnknown", "abc", "contains", "abc", false, false}),
+    testing::Values(Row("ContainsIgnoresCase", "Latest news", "Contains", "NEWS", true),
+                    Row("ContainsAbsent", "Latest news", "Contains", "sport", false),
+                    Row("ContainsWithSpaces", "Latest news today", "Contains", "news to", true),
+                    Row("ContainsEmptyCriteriaInText", "abc", "Contains", "", true),
+                    Row("ContainsEmptyCriteriaInEmptyField", "", "Contains", "", false),
+                    Row("ContainsNonAsciiCase", "Grüße aus Köln", "Contains", "KÖLN", true),
+                    Row("EqualsIsCaseSensitive", "news", "Equals", "News", false),
+                    Row("EqualsExact", "News", "Equals", "News", true),
+                    Row("EqualsEmpty", "", "Equals", "", true),
+                    Row("QuestionEqualsOneCharacter", "abcd", "Equals", "ab?d", true),
+                    Row("QuestionEqualsAnyCharacter", "abXd", "Equals", "ab?d", true),
+                    Row("QuestionEqualsNeedsACharacter", "abd", "Equals", "ab?d", false),
+                    Row("QuestionEqualsTooLong", "abcde", "Equals", "ab?d", false),
+                    Row("QuestionEqualsAtTheEndNeedsACharacter", "ab", "Equals", "ab?", false),
+                    Row("QuestionEqualsCaseSensitive", "ABcd", "Equals", "ab?d", false),
+                    Row("OnlyTheQuestionIsAWildcard", "aXb*c", "Equals", "a?b*c", true),
+                    Row("LaterStarIsLiteral", "aXbYc", "Equals", "a?b*c", false),
+                    Row("StarEqualsNothingBetween", "abyz", "Equals", "ab*yz", true),
+                    Row("StarEqualsSomethingBetween", "ab123yz", "Equals", "ab*yz", true),
+                    Row("StarEqualsWrongEnd", "ab123y", "Equals", "ab*yz", false),
+                    Row("StarEqualsNoOverlap", "abc", "Equals", "ab*bc", false),
+                    Row("StarEqualsCaseSensitive", "AB123yz", "Equals", "ab*yz", false),
+                    Row("QuestionContainsInside", "xx abcd yy", "Contains", "ab?d", true),
+                    Row("QuestionContainsIgnoresCase", "XX ABZD", "Contains", "ab?d", true),
+                    Row("QuestionContainsNeedsAdjacentParts", "dab", "Contains", "ab?d", false),
+                    Row("QuestionContainsLaterOccurrence", "ab ab!d", "Contains", "ab?d", true),
+                    Row("QuestionContainsAtTheEnd", "xab", "Contains", "ab?", false),
+                    Row("StarContainsBoth", "first ... last", "Contains", "FIRST*LAST", true),
+                    Row("StarContainsEitherOrder", "last ... first", "Contains", "first*last", true),
+                    Row("StarContainsOneMissing", "first only", "Contains", "first*last", false),
+                    Row("StarAloneInText", "anything", "Contains", "*", true),
+                    Row("StarAloneInEmptyField", "", "Contains", "*", false),
+                    TextCase{"UnknownConditionNeverMatches", "abc", "Matches", "abc", false, false},
+                    TextCase{"LowerCaseConditionIsUnknown", "abc", "contains", "abc", false, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- sizes
@@ -102,8 +102,10 @@ TEST_P(SizeMatching, PlainAndNegated) {
     const SizeCase& c = GetParam();
     for (const bool negated : {false, true}) {
         StoreMessage(1, 1, {.size = c.size});
-        SetLiveRules({{.lines = {QString("Size %1 %2%3 ").arg(c.condition, negated ? "NOT " : "", c.criteria)}}});
-        EXPECT_EQ(RuleMatchesMessage(1, 1, 1), negated ? c.negatedMatches : c.matches) << (negated ? "NOT" : "");
+        SetLiveRules(
+            {{.lines = {QString("Size %1 %2%3 ").arg(c.condition, negated ? "NOT " : "", c.criteria)}}});
+        EXPECT_EQ(RuleMatchesMessage(1, 1, 1), negated ? c.negatedMatches : c.matches)
+            << (negated ? "NOT" : "");
     }
 }
 
@@ -149,30 +151,30 @@ const QString kNo = "From Contains carol ";
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, RuleMatching,
-    testing::Values(
-        RuleCase{"AttachmentPresent", {"Attachment IsPresent "}, true},
-        RuleCase{"AttachmentNegated", {"Attachment IsPresent NOT "}, false},
-        RuleCase{"AttachmentIgnoresCondition", {"Attachment Whatever "}, true},
-        RuleCase{"EditorLineWithTwoSpaces", {"Attachment IsPresent  "}, true},
-        RuleCase{"OrFirstMatches", {kYes, "OR " + kNo}, true},
-        RuleCase{"OrSecondMatches", {kNo, "OR " + kYes}, true},
-        RuleCase{"OrNoneMatches", {kNo, "OR " + kNo}, false},
-        RuleCase{"AndBothMatch", {kYes, "AND Subject Contains weekly "}, true},
-        RuleCase{"AndOneFails", {kYes, "AND " + kNo}, false},
-        RuleCase{"AndThreeLines", {kYes, "AND Size Equals 500 ", "AND Attachment IsPresent "}, true},
-        RuleCase{"LastConnectorDecides", {kNo, "AND " + kNo, "OR " + kYes}, true},
-        RuleCase{"NoConnectorOnTwoLines", {kYes, kYes}, false},
-        RuleCase{"SingleLineWithConnector", {"AND " + kYes}, true},
-        RuleCase{"NoLines", {}, false},
-        RuleCase{"UnknownWhereFailsAnOrRule", {kYes, "OR Header Contains x "}, false},
-        RuleCase{"UnknownWhereFailsFirst", {"Sender Contains alice "}, false},
-        RuleCase{"LowerCaseWhereIsUnknown", {"from Contains alice "}, false},
-        RuleCase{"BadSizeFailsAnOrRule", {kYes, "OR Size GreaterThan many "}, false},
-        RuleCase{"LineWithoutTrailingSpace", {"From Contains alice"}, false},
-        RuleCase{"ElevenLinesNeverMatch",
-                 {kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes,
-                  "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes},
-                 false}),
+    testing::Values(RuleCase{"AttachmentPresent", {"Attachment IsPresent "}, true},
+                    RuleCase{"AttachmentNegated", {"Attachment IsPresent NOT "}, false},
+                    RuleCase{"AttachmentIgnoresCondition", {"Attachment Whatever "}, true},
+                    RuleCase{"EditorLineWithTwoSpaces", {"Attachment IsPresent  "}, true},
+                    RuleCase{"OrFirstMatches", {kYes, "OR " + kNo}, true},
+                    RuleCase{"OrSecondMatches", {kNo, "OR " + kYes}, true},
+                    RuleCase{"OrNoneMatches", {kNo, "OR " + kNo}, false},
+                    RuleCase{"AndBothMatch", {kYes, "AND Subject Contains weekly "}, true},
+                    RuleCase{"AndOneFails", {kYes, "AND " + kNo}, false},
+                    RuleCase{
+                        "AndThreeLines", {kYes, "AND Size Equals 500 ", "AND Attachment IsPresent "}, true},
+                    RuleCase{"LastConnectorDecides", {kNo, "AND " + kNo, "OR " + kYes}, true},
+                    RuleCase{"NoConnectorOnTwoLines", {kYes, kYes}, false},
+                    RuleCase{"SingleLineWithConnector", {"AND " + kYes}, true},
+                    RuleCase{"NoLines", {}, false},
+                    RuleCase{"UnknownWhereFailsAnOrRule", {kYes, "OR Header Contains x "}, false},
+                    RuleCase{"UnknownWhereFailsFirst", {"Sender Contains alice "}, false},
+                    RuleCase{"LowerCaseWhereIsUnknown", {"from Contains alice "}, false},
+                    RuleCase{"BadSizeFailsAnOrRule", {kYes, "OR Size GreaterThan many "}, false},
+                    RuleCase{"LineWithoutTrailingSpace", {"From Contains alice"}, false},
+                    RuleCase{"ElevenLinesNeverMatch",
+                             {kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes,
+                              "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes, "OR " + kYes},
+                             false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RuleDescription, ParsesEveryPart) {
@@ -182,7 +184,8 @@ TEST(RuleDescription, ParsesEveryPart) {
     };
     const std::vector<Case> cases{
         {"From Contains newsletter ", DescriptionLine{"", "From", "Contains", false, "newsletter"}},
-        {"AND Subject Equals NOT Weekly report ", DescriptionLine{"AND", "Subject", "Equals", true, "Weekly report"}},
+        {"AND Subject Equals NOT Weekly report ",
+         DescriptionLine{"AND", "Subject", "Equals", true, "Weekly report"}},
         {"OR Size GreaterThan 500 ", DescriptionLine{"OR", "Size", "GreaterThan", false, "500"}},
         {"Attachment IsPresent  ", DescriptionLine{"", "Attachment", "IsPresent", false, ""}},
         {"Attachment IsPresent ", DescriptionLine{"", "Attachment", "IsPresent", false, ""}},
@@ -216,7 +219,8 @@ struct Marks {
 };
 
 void PrintTo(const Marks& m, std::ostream* os) {
-    *os << "{delete " << m.del << ", spam " << m.spam << ", counts " << m.deleteCount << "/" << m.spamCount << "}";
+    *os << "{delete " << m.del << ", spam " << m.spam << ", counts " << m.deleteCount << "/" << m.spamCount
+        << "}";
 }
 
 Marks MarksOf(int16_t account) {
@@ -254,17 +258,30 @@ INSTANTIATE_TEST_SUITE_P(
         ApplyCase{"NoRulesClearsTheMarks", {}, {false, false, 0, 0}},
         ApplyCase{"DeleteRule", {{.action = 1, .lines = kMatch}}, {true, false, 1, 0}},
         ApplyCase{"SpamRule", {{.action = 2, .lines = kMatch}}, {false, true, 0, 1}},
-        ApplyCase{"FirstMatchDecides", {{.action = 2, .lines = kMatch}, {.action = 1, .lines = kMatch}}, {false, true, 0, 1}},
-        ApplyCase{"NonMatchingRuleIsPassed", {{.action = 2, .lines = kMiss}, {.action = 1, .lines = kMatch}}, {true, false, 1, 0}},
-        ApplyCase{"IgnoreRuleLetsLaterRulesDecide", {{.action = 3, .lines = kMatch}, {.action = 1, .lines = kMatch}}, {true, false, 1, 0}},
+        ApplyCase{"FirstMatchDecides",
+                  {{.action = 2, .lines = kMatch}, {.action = 1, .lines = kMatch}},
+                  {false, true, 0, 1}},
+        ApplyCase{"NonMatchingRuleIsPassed",
+                  {{.action = 2, .lines = kMiss}, {.action = 1, .lines = kMatch}},
+                  {true, false, 1, 0}},
+        ApplyCase{"IgnoreRuleLetsLaterRulesDecide",
+                  {{.action = 3, .lines = kMatch}, {.action = 1, .lines = kMatch}},
+                  {true, false, 1, 0}},
         ApplyCase{"IgnoreRuleAloneChangesNothing", {{.action = 3, .lines = kMatch}}, {false, false, 0, 0}},
-        ApplyCase{"UnknownActionActsAsIgnore", {{.action = 7, .lines = kMatch}, {.action = 2, .lines = kMatch}}, {false, true, 0, 1}},
-        ApplyCase{"DisabledRuleSkipped", {{.enabled = 0, .action = 1, .lines = kMatch}}, {false, false, 0, 0}},
+        ApplyCase{"UnknownActionActsAsIgnore",
+                  {{.action = 7, .lines = kMatch}, {.action = 2, .lines = kMatch}},
+                  {false, true, 0, 1}},
+        ApplyCase{
+            "DisabledRuleSkipped", {{.enabled = 0, .action = 1, .lines = kMatch}}, {false, false, 0, 0}},
         ApplyCase{"EnabledMustBeOne", {{.enabled = -1, .action = 1, .lines = kMatch}}, {false, false, 0, 0}},
         ApplyCase{"OwnAccount", {{.account = "Home", .action = 1, .lines = kMatch}}, {true, false, 1, 0}},
         ApplyCase{"OtherAccount", {{.account = "Work", .action = 1, .lines = kMatch}}, {false, false, 0, 0}},
-        ApplyCase{"AccountNameCaseCounts", {{.account = "home", .action = 1, .lines = kMatch}}, {false, false, 0, 0}},
-        ApplyCase{"AllAccountsCaseCounts", {{.account = "all accounts", .action = 1, .lines = kMatch}}, {false, false, 0, 0}}),
+        ApplyCase{"AccountNameCaseCounts",
+                  {{.account = "home", .action = 1, .lines = kMatch}},
+                  {false, false, 0, 0}},
+        ApplyCase{"AllAccountsCaseCounts",
+                  {{.account = "all accounts", .action = 1, .lines = kMatch}},
+                  {false, false, 0, 0}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(RulesTest, CountsAddUpOverAnAccountsMessages) {

@@ -74,7 +74,8 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
 
 TEST_F(RuleReportTest, ALongListShowsSixteenAccountsAndThenSaysMoreFollow) {
     for (const int accounts : {15, 16, 17, 30}) {
-        SetAccounts(std::vector<std::tuple<int16_t, int16_t, bool>>(static_cast<size_t>(accounts), {1, 0, false}));
+        SetAccounts(
+            std::vector<std::tuple<int16_t, int16_t, bool>>(static_cast<size_t>(accounts), {1, 0, false}));
         const RuleReportList list = BuildRuleReportList(RuleMark::Delete, All());
         const QStringList lines = list.text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
         EXPECT_EQ(list.accounts, accounts);
@@ -108,7 +109,8 @@ TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     }
     Msg(2, 1).Delete = true;  // another account's mark
     Msg(2, 1).Uid = "other";
-    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"})) << "a message without UID is kept";
+    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"}))
+        << "a message without UID is kept";
     EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
     modAccounts::gAccounts[2].MsgCount = 0;
     EXPECT_TRUE(MarkedMessageUids(2, RuleMark::Delete).isEmpty()) << "only the account's listed messages";

@@ -31,7 +31,8 @@ struct EditRule {
 };
 
 // Puts rules into the edit set, as the Rules page does.
-void SetEditRules(const std::vector<EditRule>& rules, int16_t show = 1, int16_t showNew = 0, int16_t time = 30) {
+void SetEditRules(const std::vector<EditRule>& rules, int16_t show = 1, int16_t showNew = 0,
+                  int16_t time = 30) {
     gEditRules.Count = static_cast<int16_t>(rules.size());
     gEditRules.Show = show;
     gEditRules.ShowNew = showNew;
@@ -67,7 +68,9 @@ std::string Slurp(const QString& path) {
     return ss.str();
 }
 
-void WriteRaw(const QString& path, std::string_view text) { std::ofstream(path.toStdString(), std::ios::binary) << text; }
+void WriteRaw(const QString& path, std::string_view text) {
+    std::ofstream(path.toStdString(), std::ios::binary) << text;
+}
 
 class RuleSetTest : public RulesTest, public RulesView {
 protected:
@@ -98,14 +101,22 @@ void PrintTo(const EditRule& r, std::ostream* os) {
 TEST_F(RuleSetTest, WrittenRulesReadBackUnchanged) {
     const QString longText = "Body Contains " + QString(2000, u'x') + " ";
     const std::vector<EditRule> rules{
-        {"Newsletters", 1, "All Accounts", 2, {"From Contains newsletter ", "OR Subject Contains unsubscribe "}},
+        {"Newsletters",
+         1,
+         "All Accounts",
+         2,
+         {"From Contains newsletter ", "OR Subject Contains unsubscribe "}},
         {"NA", 0, "NA", 1, {"Subject Equals NA "}},
         {"Empty lines", 1, "Home", 3, {}},
         {"Long", 1, "Work", 1, {longText}},
-        {"Ten", 1, "All Accounts", 2,
-         {"Size GreaterThan 1 ", "AND Size GreaterThan 2 ", "AND Size GreaterThan 3 ", "AND Size GreaterThan 4 ",
-          "AND Size GreaterThan 5 ", "AND Size GreaterThan 6 ", "AND Size GreaterThan 7 ",
-          "AND Size GreaterThan 8 ", "AND Size GreaterThan 9 ", "AND Attachment IsPresent NOT "}},
+        {"Ten",
+         1,
+         "All Accounts",
+         2,
+         {"Size GreaterThan 1 ", "AND Size GreaterThan 2 ", "AND Size GreaterThan 3 ",
+          "AND Size GreaterThan 4 ", "AND Size GreaterThan 5 ", "AND Size GreaterThan 6 ",
+          "AND Size GreaterThan 7 ", "AND Size GreaterThan 8 ", "AND Size GreaterThan 9 ",
+          "AND Attachment IsPresent NOT "}},
         {"Symbols", 1, "Zoë's = [box]", 2, {"From Contains ;x=y# ", "AND To Equals NOT a?b*c "}},
     };
     SetEditRules(rules, 1, 1, 45);
@@ -155,9 +166,9 @@ TEST_F(RuleSetTest, AFileFromAnotherToolReadsWithItsDefaults) {
     EXPECT_EQ(gRules.Time, 30);
     ASSERT_EQ(gRules.Count, 2);
     EXPECT_EQ(LiveRules(),
-              (std::vector<EditRule>{{"Spaced", 1, "All Accounts", 2, {"From Contains a ", "OR To Contains b ", " "}},
-                                     {"Rule", 0, "All Accounts", 2,
-                                      {" ", " ", " ", " ", " ", " ", " ", " ", " ", " "}}}));
+              (std::vector<EditRule>{
+                  {"Spaced", 1, "All Accounts", 2, {"From Contains a ", "OR To Contains b ", " "}},
+                  {"Rule", 0, "All Accounts", 2, {" ", " ", " ", " ", " ", " ", " ", " ", " ", " "}}}));
 }
 
 TEST_F(RuleSetTest, NegativeOrBadCountsReadAsNoRules) {
@@ -169,7 +180,8 @@ TEST_F(RuleSetTest, NegativeOrBadCountsReadAsNoRules) {
 }
 
 TEST_F(RuleSetTest, FewerRulesLeaveNoStaleSection) {
-    SetEditRules({{"a", 1, "All Accounts", 1, {"From Contains a "}}, {"b", 1, "All Accounts", 1, {"From Contains b "}}});
+    SetEditRules({{"a", 1, "All Accounts", 1, {"From Contains a "}},
+                  {"b", 1, "All Accounts", 1, {"From Contains b "}}});
     ASSERT_TRUE(WriteRulesFile(path));
     gEditRules.Count = 1;  // the editor deletes a rule without shrinking the arrays
     ASSERT_TRUE(WriteRulesFile(path));
@@ -253,13 +265,13 @@ struct RulesVersion {
 constexpr RulesVersion kVersions[] = {{'A', 30, 11}, {'B', 45, 22}};
 
 std::string RulesText(const RulesVersion& v) {
-    std::string text = "[Rules]\nRuleCount=" + std::to_string(v.count) + "\nShow=1\nShowNew=0\nTime=" +
-                       std::to_string(v.time) + "\n";
+    std::string text = "[Rules]\nRuleCount=" + std::to_string(v.count) +
+                       "\nShow=1\nShowNew=0\nTime=" + std::to_string(v.time) + "\n";
     for (int i = 1; i <= v.count; ++i) {
         const std::string tag = v.letter + std::to_string(i);
         text += "[Rule" + std::to_string(i) + "]\nName=" + tag + "\nEnabled=1\nAccount=" + v.letter +
-                "\nAction=2\nDescCount=2\nDescription1=From Contains " + tag + "\nDescription2=OR To Contains " +
-                tag + "\n";
+                "\nAction=2\nDescCount=2\nDescription1=From Contains " + tag +
+                "\nDescription2=OR To Contains " + tag + "\n";
     }
     return text;
 }
@@ -285,11 +297,13 @@ const RulesVersion* VersionOfLiveSet() {
 class RewritingProcess {
 public:
     explicit RewritingProcess(const std::filesystem::path& file) {
-        void* memory = ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+        void* memory =
+            ::mmap(nullptr, sizeof(Shared), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
         if (memory == MAP_FAILED) return;
         shared_ = new (memory) Shared{};
-        const platform::store::IniDocument versions[] = {platform::store::IniDocument::Parse(RulesText(kVersions[0])),
-                                                         platform::store::IniDocument::Parse(RulesText(kVersions[1]))};
+        const platform::store::IniDocument versions[] = {
+            platform::store::IniDocument::Parse(RulesText(kVersions[0])),
+            platform::store::IniDocument::Parse(RulesText(kVersions[1]))};
         pid_ = ::fork();
         if (pid_ != 0) return;
         ::prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -341,7 +355,8 @@ private:
 TEST_F(RuleSetTest, AReadOverlappingAnotherProcesssRewritesSeesOneVersion) {
     constexpr int kRewrites = 150;
     const std::filesystem::path file = path.toStdString();
-    ASSERT_FALSE(platform::store::WriteProfileFile(file, platform::store::IniDocument::Parse(RulesText(kVersions[0]))));
+    ASSERT_FALSE(platform::store::WriteProfileFile(
+        file, platform::store::IniDocument::Parse(RulesText(kVersions[0]))));
     RewritingProcess writer(file);
     ASSERT_TRUE(writer.Started());
     int reads = 0;

@@ -28,7 +28,8 @@ RulesFileOutcome Outcome(RulesFileStatus status) {
 }
 
 QString StoredName() {
-    return GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RulesIniFileName"), "(none)");
+    return GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RulesIniFileName"),
+                      "(none)");
 }
 
 // Every field of both sets, to compare before and after.
@@ -64,8 +65,9 @@ protected:
         gEditRules[1].Action = 1;
         gEditRules[1].DescCount = 1;
         gEditRules[1].Desc[1] = gEditRules[1].Desc[0] = "From Contains edited ";
-        WriteRaw(RulesFilePath().toStdString(), "[Rules]\nRuleCount=1\n[Rule1]\nName=Rule 1\nAccount=Home\nAction=1\n"
-                                  "DescCount=1\nDescription1=From Contains saved\n");
+        WriteRaw(RulesFilePath().toStdString(),
+                 "[Rules]\nRuleCount=1\n[Rule1]\nName=Rule 1\nAccount=Home\nAction=1\n"
+                 "DescCount=1\nDescription1=From Contains saved\n");
         oldFile_ = Slurp(RulesFilePath().toStdString());
     }
     void ShowRulesFileName(const QString& caption) override { label_ = caption; }
@@ -95,18 +97,21 @@ TEST(RulesFileName, EveryNameBeginsWithRulesOnce) {
         const char* name;
     };
     const Case cases[] = {
-        {"MyRules.ini", false, "RulesMy.ini"},      {"John", true, "RulesJohn.ini"},
-        {"RulesJohn.ini", true, "RulesJohn.ini"},   {"Rules", true, "Rules.ini"},
-        {"John.INI", true, "RulesJohn.INI.ini"},    {"", true, "Rules.ini"},
-        {"Shared.rules", false, "RulesShared.rules"}, {"RuleBook", true, "RulesBook.ini"},
+        {"MyRules.ini", false, "RulesMy.ini"},
+        {"John", true, "RulesJohn.ini"},
+        {"RulesJohn.ini", true, "RulesJohn.ini"},
+        {"Rules", true, "Rules.ini"},
+        {"John.INI", true, "RulesJohn.INI.ini"},
+        {"", true, "Rules.ini"},
+        {"Shared.rules", false, "RulesShared.rules"},
+        {"RuleBook", true, "RulesBook.ini"},
         // One pass each: what a removal joins is not searched again.
         {"RRulesules", true, "Ruless.ini"},
         // At most five "Rules" and four "Rule".
         {"RulesRulesRulesRulesRulesRulesA", true, "RulessA.ini"},
         {"RuleRuleRuleRuleRuleB", true, "RulesRuleB.ini"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(RulesFileNameFrom(c.given, c.rename), c.name) << c.given;
+    for (const Case& c : cases) EXPECT_EQ(RulesFileNameFrom(c.given, c.rename), c.name) << c.given;
 }
 
 TEST_F(RulesFileChangeTest, ImportKeepsRulesOfKnownAccountsAndBindsTheOthersToAll) {
@@ -133,13 +138,15 @@ TEST_F(RulesFileChangeTest, ImportKeepsRulesOfKnownAccountsAndBindsTheOthersToAl
 
     const RulesFileMessage message = ImportMessage(outcome);
     EXPECT_EQ(message.title, "Veltrane - Rule Import Successful");
-    EXPECT_EQ(message.text,
-              "The Rule File has been successfully imported.          \r\n\r\n"
-              "Some Account modifications were made to\r\nensure compatibility with your current Accounts.\r\n"
-              "You may need to adjust these.\r\n\r\n");
+    EXPECT_EQ(
+        message.text,
+        "The Rule File has been successfully imported.          \r\n\r\n"
+        "Some Account modifications were made to\r\nensure compatibility with your current Accounts.\r\n"
+        "You may need to adjust these.\r\n\r\n");
     RulesFileOutcome allBound = outcome;
     allBound.rebound = 0;
-    EXPECT_EQ(ImportMessage(allBound).text, "The Rule File has been successfully imported.          \r\n\r\n");
+    EXPECT_EQ(ImportMessage(allBound).text,
+              "The Rule File has been successfully imported.          \r\n\r\n");
 }
 
 TEST_F(RulesFileChangeTest, AFileWithoutRulesOrACancelChangesNothing) {
@@ -202,7 +209,8 @@ TEST_F(RulesFileChangeTest, AFileOfTheNewNameIsReplacedWhenTheUserAgreesUnlessIt
         const QStringList before = BothSets();
         QStringList asked;
         const ReplaceQuestion yes = [&](const QString& name) { return asked << name, true; };
-        const RulesFileOutcome outcome = import ? ImportRulesFile(chosen, {"Home"}, yes) : SaveRulesFileAs("John", yes);
+        const RulesFileOutcome outcome =
+            import ? ImportRulesFile(chosen, {"Home"}, yes) : SaveRulesFileAs("John", yes);
         EXPECT_EQ(asked, QStringList{"RulesJohn.ini"});
         ASSERT_EQ(outcome.status, status);
         const std::string now = Slurp(DataFile("RulesJohn.ini").toStdString());
@@ -224,7 +232,8 @@ TEST_F(RulesFileChangeTest, RenameWritesThePendingEditsUnderTheNewNameAndKeepsTh
     EXPECT_EQ(StoredName(), "RulesJohn.ini");
     EXPECT_EQ(label_, "FileName: RulesJohn.ini");
     EXPECT_EQ(gRules[1].Desc[1], "From Contains edited ") << "the pending edit is now the live rule";
-    EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Description1=From Contains edited"), std::string::npos);
+    EXPECT_NE(Slurp(DataFile("RulesJohn.ini").toStdString()).find("Description1=From Contains edited"),
+              std::string::npos);
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 
     // The current file's own name is a save: nothing to ask.
@@ -240,7 +249,8 @@ TEST_F(RulesFileChangeTest, ANameWithAFolderIsRefused) {
         EXPECT_EQ(outcome.status, RulesFileStatus::NotAName) << given;
         ExpectUnchanged(before, {"Rules.ini"});
     }
-    EXPECT_TRUE(RenameMessage(Outcome(RulesFileStatus::NotAName)).text.startsWith("The FileName cannot contain \"/\""));
+    EXPECT_TRUE(RenameMessage(Outcome(RulesFileStatus::NotAName))
+                    .text.startsWith("The FileName cannot contain \"/\""));
 }
 
 TEST_F(RulesFileChangeTest, AnUnwritableFolderKeepsTheRulesTheNameAndTheOldFile) {

@@ -2,9 +2,9 @@
 // A live rule set and a message store of two accounts ("Home", "Work") with
 // one message each, for tests of the rules.
 
+#include <gtest/gtest.h>
 #include <QString>
 #include <QStringList>
-#include <gtest/gtest.h>
 
 #include "app/accounts/account_table.h"
 #include "app/general/message_store.h"

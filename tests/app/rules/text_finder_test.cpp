@@ -33,7 +33,8 @@ TEST_P(TextFinderVectors, AgreesWithAPlainSearch) {
                                    ? hay.mid(random() % hay.size(), 1 + random() % 12)
                                    : randomText(static_cast<int>(random() % 6));
         const qsizetype from = static_cast<qsizetype>(random() % (hay.size() + 2));
-        const qsizetype expected = needle.isEmpty() ? (from < hay.size() ? from : -1) : hay.indexOf(needle, from);
+        const qsizetype expected =
+            needle.isEmpty() ? (from < hay.size() ? from : -1) : hay.indexOf(needle, from);
         ASSERT_EQ(TextFinder(needle).IndexIn(hay, from), expected)
             << "needle \"" << needle.toStdString() << "\" in \"" << hay.toStdString() << "\" from " << from;
         found += expected >= 0;

@@ -161,12 +161,14 @@ TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileO
         Click(row.bar, row.key);
         EXPECT_TRUE(looked) << "the window was looked at while the server stalled";
         EXPECT_FALSE(boxes.Calls().empty()) << "the hang-up is reported";
-        for (int page = 1; page <= 3; ++page) EXPECT_TRUE(form.fraMain(page).Widget().isEnabled()) << "unlocked " << page;
+        for (int page = 1; page <= 3; ++page)
+            EXPECT_TRUE(form.fraMain(page).Widget().isEnabled()) << "unlocked " << page;
     }
 }
 
 TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked) {
-    fakepop3::FakePop3Server server({CheckSession({Mail("hello")}), CheckSession({Mail("hello"), Mail("news")})});
+    fakepop3::FakePop3Server server(
+        {CheckSession({Mail("hello")}), CheckSession({Mail("hello"), Mail("news")})});
     frmMain& form = Open(server.port(), {"Home", "Off"});
     SetLiveRules({{.action = 1, .lines = {"Subject Contains news "}}});
     modRules::gRules.Show = 1;
@@ -222,9 +224,10 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     for (const vb::MsgBoxCall& call : boxes.Calls())
         if (call.title == QStringLiteral("Veltrane - Server Busy")) busy.push_back(call.prompt.toStdString());
     ASSERT_EQ(busy.size(), 3u) << "the preview, the report and the message menu each say so";
-    EXPECT_EQ(busy[0],
-              "Messages cannot be deleted while a check or another deletion is talking to a mail server.\r\n\r\n"
-              "Please try again when it has finished.");
+    EXPECT_EQ(
+        busy[0],
+        "Messages cannot be deleted while a check or another deletion is talking to a mail server.\r\n\r\n"
+        "Please try again when it has finished.");
     EXPECT_TRUE(vb::Forms::IsLoaded<frmPreview>()) << "the preview stays with its message";
     EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
 }
@@ -237,8 +240,9 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
         deletion.push_back(Receive());
         deletion.push_back(Send(fakepop3::RetrReply(message)));
     }
-    for (const fakepop3::Step& step : {Receive(), Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"),
-                                       Receive(), Send("+OK bye\r\n"), Close()})
+    for (const fakepop3::Step& step :
+         {Receive(), Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"), Receive(),
+          Send("+OK bye\r\n"), Close()})
         deletion.push_back(step);
     // The server still holds the second and the third message.
     fakepop3::Script after = fakepop3::LoginAndList({Mail("one"), Mail("two")});
@@ -256,7 +260,9 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     form.lvwEmail.Item(2).SetSelected(true);
     form.email().mnuEmailDelete_Click();
     const auto dele = server.transcript(1);
-    EXPECT_EQ(std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 2);
+    EXPECT_EQ(
+        std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }),
+        2);
     ASSERT_EQ(boxes.Calls().size(), 1u) << "the refusal is told once";
     EXPECT_EQ(boxes.Calls()[0].title.toStdString(), "Veltrane - Messages Not Deleted");
     EXPECT_EQ(boxes.Calls()[0].prompt.toStdString(),
@@ -280,7 +286,8 @@ std::string StoredUids(int16_t a) {
 
 std::string ListedSubjects(frmMain& form) {
     QStringList subjects;
-    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) subjects << form.lvwEmail.Item(row).SubItems(2);
+    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row)
+        subjects << form.lvwEmail.Item(row).SubItems(2);
     return subjects.join(' ').toStdString();
 }
 
@@ -326,7 +333,8 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     user.setInterval(5);
     QObject::connect(&user, &QTimer::timeout, [&] {
         StatesEnum state = Disconnected;
-        if (acted || !forms::gPop3 || com::FAILED(forms::gPop3->get_State(&state)) || state != DeletingMessage)
+        if (acted || !forms::gPop3 || com::FAILED(forms::gPop3->get_State(&state)) ||
+            state != DeletingMessage)
             return;
         acted = true;
         QHeaderView& header = *form.lvwEmail.header();
@@ -348,11 +356,14 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     user.stop();
 
     ASSERT_TRUE(acted) << "the user's clicks came while the server held DELE";
-    EXPECT_EQ(order, "uid-1 uid-2 uid-3 uid-4 uid-5|uid-1 uid-2 uid-3 uid-4 uid-5|") << "no sort under the deletion";
+    EXPECT_EQ(order, "uid-1 uid-2 uid-3 uid-4 uid-5|uid-1 uid-2 uid-3 uid-4 uid-5|")
+        << "no sort under the deletion";
     EXPECT_EQ(selected, (std::vector<int>{2, 2, 2})) << "no other row chosen under the deletion";
     const auto sent = server.transcript(1);
     EXPECT_EQ(std::count(sent.begin(), sent.end(), "DELE 2"), 1);
-    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const std::string& l) { return l.starts_with("DELE"); }), 1);
+    EXPECT_EQ(
+        std::count_if(sent.begin(), sent.end(), [](const std::string& l) { return l.starts_with("DELE"); }),
+        1);
     EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
     EXPECT_EQ(ListedSubjects(form), "c a d b");
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
@@ -373,12 +384,14 @@ struct StallRow {
 
 std::vector<StallRow> StallRows() {
     const std::string greeting = "+OK ready\r\n";
-    fakepop3::Script listing = {Send(greeting),        Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"),
-                                Receive(),             Send("+OK 1 100\r\n"), Receive(),
+    fakepop3::Script listing = {Send(greeting),          Receive(),
+                                Send("+OK\r\n"),         Receive(),
+                                Send("+OK\r\n"),         Receive(),
+                                Send("+OK 1 100\r\n"),   Receive(),
                                 Send("+OK listing\r\n"), Drip("1 100\r\n", 100)};
     fakepop3::Script download = fakepop3::LoginAndList({Mail("one")});
-    for (const fakepop3::Step& step : {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"),
-                                       Drip("more text\r\n", 100)})
+    for (const fakepop3::Step& step :
+         {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"), Drip("more text\r\n", 100)})
         download.push_back(step);
     return {
         {"connect", false, {}},
@@ -407,7 +420,8 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         EXPECT_LT(sinceStop.elapsed(), 2000);
         EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - User Stopped Retrieval");
         EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
-        EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled()) << "Quit is usable";
+        EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled())
+            << "Quit is usable";
         EXPECT_FALSE(form.tbrButtons(1).Visible()) << "the Stop button went";
     }
 }
@@ -419,7 +433,8 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         const char* title;
     };
     fakepop3::Script download = fakepop3::LoginAndList({Mail("one")});
-    for (const fakepop3::Step& step : {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"), Close()})
+    for (const fakepop3::Step& step :
+         {Receive(), Send("+OK message follows\r\nFrom: a@example.org\r\n"), Close()})
         download.push_back(step);
     const Row rows[] = {
         {"login", {Send("+OK ready\r\n"), Receive(), Close()}, "Veltrane - Error Establishing Connection"},
@@ -433,7 +448,8 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         Click(form.tbrButtons(3), "CheckAll");
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
-        EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Error Message:\r\n10054 - Winsock Error - Connection Reset by Peer"))
+        EXPECT_TRUE(boxes.Calls()[0].prompt.contains(
+            "Error Message:\r\n10054 - Winsock Error - Connection Reset by Peer"))
             << boxes.Calls()[0].prompt.toStdString();
         EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - Error Accessing Account");
     }

@@ -32,8 +32,17 @@ Script LoginAndList(const std::vector<std::string>& messages, const std::string&
     list += ".\r\n";
     uidl += ".\r\n";
     const std::string stat = "+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n";
-    return {Send(greeting + "\r\n"), Receive(), Send("+OK user\r\n"), Receive(), Send("+OK logged in\r\n"),
-            Receive(), Send(stat), Receive(), Send(list), Receive(), Send(uidl)};
+    return {Send(greeting + "\r\n"),
+            Receive(),
+            Send("+OK user\r\n"),
+            Receive(),
+            Send("+OK logged in\r\n"),
+            Receive(),
+            Send(stat),
+            Receive(),
+            Send(list),
+            Receive(),
+            Send(uidl)};
 }
 
 std::string RetrReply(const std::string& message) {
@@ -150,7 +159,8 @@ bool FakePop3Server::ReadLine(int client, std::string& pending, std::string& lin
     }
 }
 
-void FakePop3Server::DripUntilClosed(int client, const Step& step, std::string& pending, std::size_t session) {
+void FakePop3Server::DripUntilClosed(int client, const Step& step, std::string& pending,
+                                     std::size_t session) {
     for (;;) {
         pollfd fds[2] = {{client, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
         if (poll(fds, 2, step.milliseconds) < 0 || (fds[1].revents & POLLIN) != 0) return;

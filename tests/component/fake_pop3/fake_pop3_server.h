@@ -17,9 +17,9 @@ namespace fakepop3 {
 struct Step {
     enum class Kind { Send, Receive, Close, Fill, Pause, Drip };
     Kind kind;
-    std::string text;         // Send: the bytes
-    std::size_t count = 0;    // Fill: how many bytes
-    int milliseconds = 0;     // Pause; Drip: the interval
+    std::string text;       // Send: the bytes
+    std::size_t count = 0;  // Fill: how many bytes
+    int milliseconds = 0;   // Pause; Drip: the interval
 };
 
 inline Step Send(std::string text) { return {Step::Kind::Send, std::move(text)}; }
@@ -31,7 +31,9 @@ inline Step Pause(int milliseconds) { return {Step::Kind::Pause, {}, 0, millisec
 // `text` again and again, every `milliseconds` (0: as fast as the client
 // reads), until the client closes: a reply that never ends. What the client
 // sends meanwhile is recorded.
-inline Step Drip(std::string text, int milliseconds) { return {Step::Kind::Drip, std::move(text), 0, milliseconds}; }
+inline Step Drip(std::string text, int milliseconds) {
+    return {Step::Kind::Drip, std::move(text), 0, milliseconds};
+}
 
 using Script = std::vector<Step>;
 

@@ -30,14 +30,15 @@ TEST_P(Decoder, DecodesTheWholeFile) {
     EXPECT_EQ(ReadFile(out), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Decoder,
-    testing::Values(
-        DecoderCase{"Base64", &IPop3Decoder::Base64, "SGVsbG8s\r\nIHdvcmxk\r\n", "Hello, world"},
-        DecoderCase{"QuotedPrintable", &IPop3Decoder::QuotedPrintable, "caf=C3=A9 =\r\nsoft\r\n", "caf\xC3\xA9 soft\r\n"},
-        DecoderCase{"Uudecode", &IPop3Decoder::Uudecode, "begin 644 cat.txt\n#0V%T\n`\nend\n", "Cat"},
-        DecoderCase{"EmptyInput", &IPop3Decoder::Base64, "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Decoder,
+                         testing::Values(DecoderCase{"Base64", &IPop3Decoder::Base64,
+                                                     "SGVsbG8s\r\nIHdvcmxk\r\n", "Hello, world"},
+                                         DecoderCase{"QuotedPrintable", &IPop3Decoder::QuotedPrintable,
+                                                     "caf=C3=A9 =\r\nsoft\r\n", "caf\xC3\xA9 soft\r\n"},
+                                         DecoderCase{"Uudecode", &IPop3Decoder::Uudecode,
+                                                     "begin 644 cat.txt\n#0V%T\n`\nend\n", "Cat"},
+                                         DecoderCase{"EmptyInput", &IPop3Decoder::Base64, "", ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Decoder, MissingOrUnreadableFilesFailWithTheirErrors) {
     const std::string in = TempDir() + "/present";

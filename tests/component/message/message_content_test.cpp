@@ -73,7 +73,9 @@ const std::string kNoText = "Content-Type: image/png\r\nContent-Transfer-Encodin
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MessageText,
-    testing::Values(TextCase{"PlainOfAlternative", &kAlternative, &IPop3Msg::get_PlainText, "Gr\xFC\xDF" "e\r\n"},
+    testing::Values(TextCase{"PlainOfAlternative", &kAlternative, &IPop3Msg::get_PlainText,
+                             "Gr\xFC\xDF"
+                             "e\r\n"},
                     TextCase{"HtmlOfAlternative", &kAlternative, &IPop3Msg::get_HTMLText, "<p>Hi</p>\r\n"},
                     TextCase{"TextIsThePreamble", &kAlternative, &IPop3Msg::get_Text, "preamble line\r\n"},
                     TextCase{"PlainOfMixed", &kMixed, &IPop3Msg::get_PlainText, "See attached.\r\n"},
@@ -88,10 +90,12 @@ TEST(MessageText, DecodedTextTakesTheEncodingFromHeadersOrTheArgument) {
     com::Bstr text;
     ASSERT_EQ(message->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()), com::S_OK);
     EXPECT_EQ(Narrow(text.View()), "hello");
-    ASSERT_EQ(message->get_DecodedText(com::Variant(std::int32_t{enc7BIT}), text.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(message->get_DecodedText(com::Variant(std::int32_t{enc7BIT}), text.ReleaseAndGetAddressOf()),
+              com::S_OK);
     EXPECT_EQ(Narrow(text.View()), "aGVsbG8=\r\n");
     const auto plain = Downloaded("Subject: x\r\n\r\nabc\r\n");
-    EXPECT_EQ(plain->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()), com::CtlError(errUnknownEncoder));
+    EXPECT_EQ(plain->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()),
+              com::CtlError(errUnknownEncoder));
 }
 
 // The text search of a headers-only message fails only when it reaches a
@@ -127,7 +131,8 @@ TEST(MessageText, HeadersOnlyRetrievalRefusesTheBodyMembers) {
     com::Bstr text;
     EXPECT_EQ(message->get_Text(text.ReleaseAndGetAddressOf()), com::CtlError(errHeadersOnly));
     EXPECT_EQ(message->get_PlainText(text.ReleaseAndGetAddressOf()), com::CtlError(errHeadersOnly));
-    EXPECT_EQ(message->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()), com::CtlError(errHeadersOnly));
+    EXPECT_EQ(message->get_DecodedText(com::Variant(), text.ReleaseAndGetAddressOf()),
+              com::CtlError(errHeadersOnly));
     com::ComPtr<IPop3Attachments> attachments;
     EXPECT_EQ(message->get_Attachments(attachments.ReleaseAndGetAddressOf()), com::CtlError(errHeadersOnly));
     EXPECT_EQ(message->Save(Wide(TempDir() + "/out").Get()), com::CtlError(errHeadersOnly));
@@ -139,7 +144,8 @@ TEST(MessageSave, WritesTheRawMessageAndRefusesNoName) {
     ASSERT_EQ(message->Save(Wide(out).Get()), com::S_OK);
     EXPECT_EQ(ReadFile(out), kMixed);
     EXPECT_EQ(message->Save(Wide("").Get()), com::CtlError(errNoDestination));
-    EXPECT_EQ(message->Save(Wide(TempDir() + "/no/such/folder/x").Get()), com::CtlError(errCannotAccessDestination));
+    EXPECT_EQ(message->Save(Wide(TempDir() + "/no/such/folder/x").Get()),
+              com::CtlError(errCannotAccessDestination));
 }
 
 // A message whose bytes are not there is never saved or decoded as an empty one.
@@ -187,8 +193,9 @@ TEST(MessageSave, MissingBytesFailAndLeaveNoFile) {
         EXPECT_EQ(message->Save(Wide(out).Get()), com::E_FAIL);
         EXPECT_FALSE(FileExists(out));
         com::Bstr text;
-        EXPECT_EQ(message->get_DecodedText(com::Variant(std::int32_t{enc7BIT}), text.ReleaseAndGetAddressOf()),
-                  com::CtlError(errCannotOpenMessage));
+        EXPECT_EQ(
+            message->get_DecodedText(com::Variant(std::int32_t{enc7BIT}), text.ReleaseAndGetAddressOf()),
+            com::CtlError(errCannotOpenMessage));
     }
 }
 
@@ -347,7 +354,8 @@ TEST(ReceivedList, TakesEachTraceHeaderApartInOrder) {
 TEST(ReceivedList, WorksOnAHeadersOnlyRetrievalAndOutlivesTheMessage) {
     com::ComPtr<IPop3Recs> records;
     {
-        const auto message = HeadersOnly("Received: from a by b; 1 Jul 2003 10:00:00 +0000\r\nSubject: x\r\n");
+        const auto message =
+            HeadersOnly("Received: from a by b; 1 Jul 2003 10:00:00 +0000\r\nSubject: x\r\n");
         ASSERT_EQ(message->get_ReceivedList(records.ReleaseAndGetAddressOf()), com::S_OK);
     }
     std::int16_t count = 0;

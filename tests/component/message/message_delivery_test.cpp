@@ -9,7 +9,8 @@ using namespace msgtest;
 namespace {
 
 std::string Dsn(const std::string& from, const std::string& status) {
-    return "From: " + from + "\r\n"
+    return "From: " + from +
+           "\r\n"
            "Subject: Delivery Status Notification\r\n"
            "Content-Type: multipart/report; report-type=delivery-status; boundary=\"r\"\r\n"
            "\r\n"
@@ -22,12 +23,13 @@ std::string Dsn(const std::string& from, const std::string& status) {
            "\r\n"
            "Reporting-MTA: dns; mx.example.net\r\n"
            "\r\n" +
-           status +
-           "--r--\r\n";
+           status + "--r--\r\n";
 }
 
-const std::string kFailed = "Final-Recipient: rfc822; gone@example.com\r\nAction: failed\r\nStatus: 5.1.1\r\n";
-const std::string kDelayed = "Final-Recipient: rfc822; slow@example.com\r\nAction: delayed\r\nStatus: 4.4.1\r\n";
+const std::string kFailed =
+    "Final-Recipient: rfc822; gone@example.com\r\nAction: failed\r\nStatus: 5.1.1\r\n";
+const std::string kDelayed =
+    "Final-Recipient: rfc822; slow@example.com\r\nAction: delayed\r\nStatus: 4.4.1\r\n";
 
 struct BounceCase {
     const char* name;
@@ -51,7 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         BounceCase{"StandardDelay", Dsn("postmaster@mx.example.net", kDelayed), "", "slow@example.com"},
         BounceCase{"ActualRecipientWins",
                    Dsn("mailer-daemon@mx.example.net",
-                       "Final-Recipient: rfc822; alias@example.com\r\nX-Actual-Recipient: rfc822; real@example.com\r\n"
+                       "Final-Recipient: rfc822; alias@example.com\r\nX-Actual-Recipient: rfc822; "
+                       "real@example.com\r\n"
                        "Action: failed\r\n"),
                    "real@example.com", ""},
         BounceCase{"ReportNestedInMixed",
@@ -59,8 +62,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "Content-Type: multipart/mixed; boundary=m\r\n"
                    "\r\n"
                    "--m\r\n" +
-                       Dsn("x@y", kFailed).substr(Dsn("x@y", kFailed).find("Content-Type:")) +
-                       "--m--\r\n",
+                       Dsn("x@y", kFailed).substr(Dsn("x@y", kFailed).find("Content-Type:")) + "--m--\r\n",
                    "gone@example.com", ""},
         BounceCase{"OrdinarySenderIsNoReport", Dsn("friend@example.org", kFailed), "", ""},
         BounceCase{"AdministrativeIsNoReportSender", Dsn("administrative@example.org", kFailed), "", ""},
@@ -108,9 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
                    "--u--\r\n",
                    "lost@corp.example", ""},
         // Forms as real servers write them.
-        BounceCase{"NullReversePathIsAReportSender",
-                   "Return-Path: <>\r\n" + Dsn("Microsoft Outlook <MicrosoftExchange329e71@corp.example>", kFailed),
-                   "gone@example.com", ""},
+        BounceCase{
+            "NullReversePathIsAReportSender",
+            "Return-Path: <>\r\n" + Dsn("Microsoft Outlook <MicrosoftExchange329e71@corp.example>", kFailed),
+            "gone@example.com", ""},
         BounceCase{"SenderWithoutDomainAndNullReversePath",
                    "Return-Path: < >\r\n"
                    "From: MAILER-DAEMON (Mail Delivery Subsystem)\r\n"
@@ -155,10 +158,11 @@ INSTANTIATE_TEST_SUITE_P(
                    "Return-Path: <>\r\nFrom: boss@corp.example\r\nSubject: Out of office\r\n\r\n"
                    "Back on <monday@corp.example>\r\n",
                    "", ""},
-        BounceCase{"OrdinaryMailWithABounceSubject",
-                   "Return-Path: <alice@example.org>\r\nFrom: alice@example.org\r\n"
-                   "Subject: Returned mail: the book you lent me\r\n\r\nIntro\r\n\r\nSee <bob@example.org>\r\n",
-                   "", ""}),
+        BounceCase{
+            "OrdinaryMailWithABounceSubject",
+            "Return-Path: <alice@example.org>\r\nFrom: alice@example.org\r\n"
+            "Subject: Returned mail: the book you lent me\r\n\r\nIntro\r\n\r\nSee <bob@example.org>\r\n",
+            "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Bounce, HeadersOnlyReportNeedsTheWholeMessage) {

@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
         GetterCase{"BareNameHasNoAddress", "From: John Doe\r\n" + kBody, &IPop3Msg::get_FromEmail, ""},
         GetterCase{"EncodedDisplayName", "From: =?UTF-8?Q?J=C3=B6rg?= <j@example.de>\r\n" + kBody,
                    &IPop3Msg::get_FromName, "J\xF6rg"},
-        GetterCase{"ToEmail", "To: Box <box@example.org>\r\n" + kBody, &IPop3Msg::get_ToEmail, "box@example.org"},
+        GetterCase{"ToEmail", "To: Box <box@example.org>\r\n" + kBody, &IPop3Msg::get_ToEmail,
+                   "box@example.org"},
         GetterCase{"ToName", "To: Box <box@example.org>\r\n" + kBody, &IPop3Msg::get_ToName, "Box"},
         GetterCase{"ReplyTo", "Reply-To: r@example.org\r\n" + kBody, &IPop3Msg::get_ReplyTo, "r@example.org"},
         GetterCase{"MessageID", "Message-ID: <1@x>\r\n" + kBody, &IPop3Msg::get_MessageID, "<1@x>"},
@@ -71,8 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
         GetterCase{"ContentNameFromFilename", "Content-Type: application/pdf; filename=a.pdf\r\n" + kBody,
                    &IPop3Msg::get_ContentName, "a.pdf"},
         GetterCase{"ColonWithoutBlank", "Subject:tight\r\n" + kBody, &IPop3Msg::get_Subject, "tight"},
-        GetterCase{"ContinuationFirstGivesNothing", " folded\r\nSubject: x\r\n" + kBody, &IPop3Msg::get_Subject,
-                   ""}),
+        GetterCase{"ContinuationFirstGivesNothing", " folded\r\nSubject: x\r\n" + kBody,
+                   &IPop3Msg::get_Subject, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Dates are read with TZ=UTC so the local offset is 0.
@@ -168,18 +169,23 @@ TEST(HeaderCollection, ListsTheLinesInOrderAndFindsByNameOrPosition) {
     std::int16_t count = 0;
     ASSERT_EQ(headers->get_Count(&count), com::S_OK);
     EXPECT_EQ(count, 3);
-    EXPECT_EQ(Text<IPop3Hdrs>(headers.Get(), &IPop3Hdrs::ToString), "From: a@example.org\r\nSubject: old\r\nX-Thing: 1\r\n");
+    EXPECT_EQ(Text<IPop3Hdrs>(headers.Get(), &IPop3Hdrs::ToString),
+              "From: a@example.org\r\nSubject: old\r\nX-Thing: 1\r\n");
 
     com::ComPtr<IPop3Hdr> byName;
-    ASSERT_EQ(headers->get_Item(com::Variant(Wide("x-thing").Get()), byName.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(headers->get_Item(com::Variant(Wide("x-thing").Get()), byName.ReleaseAndGetAddressOf()),
+              com::S_OK);
     EXPECT_EQ(Text<IPop3Hdr>(byName.Get(), &IPop3Hdr::get_Name), "X-Thing");
     com::ComPtr<IPop3Hdr> byPosition;
-    ASSERT_EQ(headers->get_Item(com::Variant(std::int32_t{1}), byPosition.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(headers->get_Item(com::Variant(std::int32_t{1}), byPosition.ReleaseAndGetAddressOf()),
+              com::S_OK);
     EXPECT_EQ(Text<IPop3Hdr>(byPosition.Get(), &IPop3Hdr::ToString), "Subject: old");
 
     com::ComPtr<IPop3Hdr> none;
-    EXPECT_EQ(headers->get_Item(com::Variant(std::int32_t{3}), none.ReleaseAndGetAddressOf()), com::E_INVALIDARG);
-    EXPECT_EQ(headers->get_Item(com::Variant(Wide("Missing").Get()), none.ReleaseAndGetAddressOf()), com::E_INVALIDARG);
+    EXPECT_EQ(headers->get_Item(com::Variant(std::int32_t{3}), none.ReleaseAndGetAddressOf()),
+              com::E_INVALIDARG);
+    EXPECT_EQ(headers->get_Item(com::Variant(Wide("Missing").Get()), none.ReleaseAndGetAddressOf()),
+              com::E_INVALIDARG);
     // A reference to a text that refers to nothing names no header.
     com::VARIANT nullReference{};
     nullReference.vt = com::VT_BSTR | com::VT_BYREF;
@@ -191,7 +197,8 @@ TEST(HeaderCollection, AChangedHeaderChangesTheGetter) {
     const auto message = Downloaded(kThree);
     const auto headers = HeadersOf(message.Get());
     com::ComPtr<IPop3Hdr> subject;
-    ASSERT_EQ(headers->get_Item(com::Variant(Wide("Subject").Get()), subject.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(headers->get_Item(com::Variant(Wide("Subject").Get()), subject.ReleaseAndGetAddressOf()),
+              com::S_OK);
     ASSERT_EQ(subject->put_Value(Wide("new").Get()), com::S_OK);
     EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Subject), "new");
 }
@@ -263,13 +270,52 @@ TEST(HeadersOnlyMessage, AfterAWholeRetrievalReadsTheNewHeaders) {
 
 TEST(MessageDispatch, EveryMemberIsReachableByName) {
     const auto message = Downloaded("Subject: late\r\nFrom: a@example.org\r\n\r\nx\r\n");
-    for (const char* name :
-         {"Filename", "Body", "Index", "Tag", "Size", "Uid", "Get", "GetHeaders", "MarkDelete", "MarkGet",
-          "Headers", "From", "FromEmail", "FromName", "To", "ToEmail", "ToName", "CC", "BCC", "Subject", "Date",
-          "Attachments", "ContentDescription", "ContentDisposition", "ContentID", "ContentTransferEncoding",
-          "ContentType", "HTMLText", "PlainText", "MessageID", "Parts", "Text", "Save", "GetLines", "ReplyTo",
-          "VerifySignature", "Decrypt", "DecodedText", "DeliveryFailed", "DeliveryDelayed", "ContentTypeOnly",
-          "ContentName", "ContentCharset", "ContentBoundary", "ReceivedList", "Priority"}) {
+    for (const char* name : {"Filename",
+                             "Body",
+                             "Index",
+                             "Tag",
+                             "Size",
+                             "Uid",
+                             "Get",
+                             "GetHeaders",
+                             "MarkDelete",
+                             "MarkGet",
+                             "Headers",
+                             "From",
+                             "FromEmail",
+                             "FromName",
+                             "To",
+                             "ToEmail",
+                             "ToName",
+                             "CC",
+                             "BCC",
+                             "Subject",
+                             "Date",
+                             "Attachments",
+                             "ContentDescription",
+                             "ContentDisposition",
+                             "ContentID",
+                             "ContentTransferEncoding",
+                             "ContentType",
+                             "HTMLText",
+                             "PlainText",
+                             "MessageID",
+                             "Parts",
+                             "Text",
+                             "Save",
+                             "GetLines",
+                             "ReplyTo",
+                             "VerifySignature",
+                             "Decrypt",
+                             "DecodedText",
+                             "DeliveryFailed",
+                             "DeliveryDelayed",
+                             "ContentTypeOnly",
+                             "ContentName",
+                             "ContentCharset",
+                             "ContentBoundary",
+                             "ReceivedList",
+                             "Priority"}) {
         com::Bstr wide = Wide(name);
         com::OLECHAR* names[] = {wide.Get()};
         com::DISPID id = -1;
@@ -282,8 +328,9 @@ TEST(MessageDispatch, EveryMemberIsReachableByName) {
     EXPECT_EQ(id, DISPID_Pop3Msg_Subject);
     com::DISPPARAMS none{};
     com::Variant result;
-    ASSERT_EQ(message->Invoke(id, IPop3Msg::iid, 0, com::DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
-              com::S_OK);
+    ASSERT_EQ(
+        message->Invoke(id, IPop3Msg::iid, 0, com::DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr),
+        com::S_OK);
     ASSERT_EQ(result.vt, com::VT_BSTR);
     EXPECT_EQ(Narrow(com::BstrView(result.bstrVal)), "late");
 }
@@ -314,7 +361,8 @@ TEST(MessageDispatch, CollectionsAndItemsAnswerTheirMembers) {
     com::ComPtr<IPop3Rec> record;
     ASSERT_EQ(records->get_Item(0, record.ReleaseAndGetAddressOf()), com::S_OK);
 
-    const std::pair<const char*, com::DISPID> hdrs[] = {{"Item", 0}, {"Count", 1}, {"ToString", 2}, {"_NewEnum", -4}};
+    const std::pair<const char*, com::DISPID> hdrs[] = {
+        {"Item", 0}, {"Count", 1}, {"ToString", 2}, {"_NewEnum", -4}};
     for (const auto& [name, id] : hdrs) EXPECT_EQ(IdOf(headers.Get(), name), id) << name;
     const std::pair<const char*, com::DISPID> hdr[] = {{"ToString", 0}, {"Name", 1}, {"Value", 2}};
     for (const auto& [name, id] : hdr) EXPECT_EQ(IdOf(header.Get(), name), id) << name;
@@ -325,8 +373,8 @@ TEST(MessageDispatch, CollectionsAndItemsAnswerTheirMembers) {
     for (const auto& [name, id] : att) EXPECT_EQ(IdOf(attachment.Get(), name), id) << name;
     const std::pair<const char*, com::DISPID> recs[] = {{"Item", 0}, {"Count", 1}, {"_NewEnum", -4}};
     for (const auto& [name, id] : recs) EXPECT_EQ(IdOf(records.Get(), name), id) << name;
-    const std::pair<const char*, com::DISPID> rec[] = {{"FromHost", 0}, {"FromIP", 1},   {"ToHost", 2},
-                                                       {"ToIP", 3},     {"Date", 4},     {"Protocol", 5},
+    const std::pair<const char*, com::DISPID> rec[] = {{"FromHost", 0}, {"FromIP", 1},  {"ToHost", 2},
+                                                       {"ToIP", 3},     {"Date", 4},    {"Protocol", 5},
                                                        {"ToEmail", 6},  {"FullLine", 7}};
     for (const auto& [name, id] : rec) EXPECT_EQ(IdOf(record.Get(), name), id) << name;
 }

@@ -95,7 +95,8 @@ protected:
         std::ofstream(dir_ / "inner.txt", std::ios::binary) << lf;
         Run("openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -subj /CN=alice"
             " -addext extendedKeyUsage=emailProtection -keyout alice.key -out alice.pem");
-        Run("openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -subj /CN=eve -keyout eve.key -out eve.pem");
+        Run("openssl req -x509 -newkey rsa:2048 -nodes -days 3650 -subj /CN=eve -keyout eve.key -out "
+            "eve.pem");
     }
 
     void Run(const std::string& command) {
@@ -161,7 +162,8 @@ TEST_P(MessageSmimeFailure, LeavesTheMessageUnchangedAndNoResultFile) {
     const auto message = Downloaded(text);
     const std::string file = message->FilenameAnsi();
     const auto signer = Identity(GetParam().useEve ? "eve" : "alice", false);
-    EXPECT_EQ(message->VerifySignature(Arg(signer.Get())), com::CtlError(static_cast<std::uint16_t>(GetParam().code)));
+    EXPECT_EQ(message->VerifySignature(Arg(signer.Get())),
+              com::CtlError(static_cast<std::uint16_t>(GetParam().code)));
     EXPECT_EQ(message->FilenameAnsi(), file);
     EXPECT_EQ(Text<IPop3Msg>(message.Get(), &IPop3Msg::get_Body), text);
     EXPECT_EQ(QelFiles(), 0);
@@ -169,16 +171,16 @@ TEST_P(MessageSmimeFailure, LeavesTheMessageUnchangedAndNoResultFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, MessageSmimeFailure,
-    testing::Values(
-        FailureCase{"WrongSigner", [](std::string s) { return s; }, true, errInvalidSignature},
-        FailureCase{"BrokenSignature",
-                    [](std::string s) {
-                        const auto body = s.find("\r\n\r\n") + 4;
-                        return s.substr(0, body) + "!!!!not base64\r\n";
-                    },
-                    false, errCannotAccessSignature},
-        FailureCase{"NotSigned", [](std::string) { return std::string("Subject: x\r\n\r\nplain\r\n"); }, false,
-                    errNotSigned}),
+    testing::Values(FailureCase{"WrongSigner", [](std::string s) { return s; }, true, errInvalidSignature},
+                    FailureCase{"BrokenSignature",
+                                [](std::string s) {
+                                    const auto body = s.find("\r\n\r\n") + 4;
+                                    return s.substr(0, body) + "!!!!not base64\r\n";
+                                },
+                                false, errCannotAccessSignature},
+                    FailureCase{"NotSigned",
+                                [](std::string) { return std::string("Subject: x\r\n\r\nplain\r\n"); }, false,
+                                errNotSigned}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(MessageSmime, DecryptionReplacesTheContentWithEveryCipher) {

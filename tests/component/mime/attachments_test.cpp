@@ -32,7 +32,8 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
         std::vector<Expected> found;
     } cases[] = {
         {"inline before base64 is not an attachment",
-         mixed({crlf({"Content-Disposition: inline", "Content-Transfer-Encoding: base64", "", "QQ=="})}), {}},
+         mixed({crlf({"Content-Disposition: inline", "Content-Transfer-Encoding: base64", "", "QQ=="})}),
+         {}},
         {"base64 before inline is one",
          mixed({crlf({"Content-Transfer-Encoding: base64", "Content-Disposition: inline", "", "QQ=="})}),
          {{"", "", encBASE64}}},
@@ -40,21 +41,23 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
          mixed({crlf({"Content-Disposition: inline", "Content-Type: image/png; name=\"a.png\"", "", "x"})}),
          {{"a.png", "image/png", enc7BIT}}},
         {"Content-ID alone", mixed({crlf({"Content-ID: <x@y>", "", "x"})}), {{"", "", enc7BIT}}},
-        {"message/rfc822", mixed({crlf({"Content-Type: message/rfc822", "", "Subject: in", "", "b"})}),
+        {"message/rfc822",
+         mixed({crlf({"Content-Type: message/rfc822", "", "Subject: in", "", "b"})}),
          {{"", "message/rfc822", enc7BIT}}},
         {"8bit stays 7bit",
          mixed({crlf({"Content-Transfer-Encoding: 8bit", "Content-Disposition: attachment", "", "x"})}),
          {{"", "", enc7BIT}}},
         {"unquoted disposition name keeps later parameters",
-         mixed({crlf({"Content-Type: text/plain", "Content-Disposition: attachment; filename=a.txt; size=10", "",
-                      "x"})}),
+         mixed({crlf({"Content-Type: text/plain", "Content-Disposition: attachment; filename=a.txt; size=10",
+                      "", "x"})}),
          {{"a.txt; size=10", "text/plain", enc7BIT}}},
         {"quoted disposition name",
-         mixed({crlf({"Content-Type: text/plain; charset=x", "Content-Disposition: attachment; filename = \"a.txt\"; size=1",
-                      "", "x"})}),
+         mixed({crlf({"Content-Type: text/plain; charset=x",
+                      "Content-Disposition: attachment; filename = \"a.txt\"; size=1", "", "x"})}),
          {{"a.txt", "text/plain", enc7BIT}}},
         {"encoded name of two words",
-         mixed({crlf({"Content-Type: application/pdf;", "\tname=\"=?utf-8?q?r=C3=A9sum?= =?utf-8?q?=C3=A9.pdf?=\"",
+         mixed({crlf({"Content-Type: application/pdf;",
+                      "\tname=\"=?utf-8?q?r=C3=A9sum?= =?utf-8?q?=C3=A9.pdf?=\"",
                       "Content-Transfer-Encoding: base64", "Content-Disposition: attachment", "", "QQ=="})}),
          {{"r\xC3\xA9sum\xC3\xA9.pdf", "application/pdf", encBASE64}}},
         {"RFC 2231 disposition name",
@@ -63,20 +66,22 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
          {{"\xC3\xA9t\xC3\xA9.bin", "application/octet-stream", enc7BIT}}},
         {"plain text part is no attachment", mixed({crlf({"Content-Type: text/plain", "", "hi"})}), {}},
         {"nested parts in order",
-         mixed({crlf({"Content-Type: multipart/mixed; boundary=n", "", "--n", "Content-ID: <1>", "", "one", "--n",
-                      "Content-ID: <2>", "", "two", "--n--"}),
+         mixed({crlf({"Content-Type: multipart/mixed; boundary=n", "", "--n", "Content-ID: <1>", "", "one",
+                      "--n", "Content-ID: <2>", "", "two", "--n--"}),
                 crlf({"Content-ID: <3>", "", "three"})}),
          {{"", "", enc7BIT}, {"", "", enc7BIT}, {"", "", enc7BIT}}},
         {"a second multipart Content-Type does not repeat the parts",
-         "Content-Type: multipart/mixed; boundary=m\r\nContent-type: multipart/mixed; boundary=m\r\n\r\n--m\r\n"
+         "Content-Type: multipart/mixed; boundary=m\r\nContent-type: multipart/mixed; "
+         "boundary=m\r\n\r\n--m\r\n"
          "Content-ID: <1>\r\n\r\nx\r\n--m--\r\n",
          {{"", "", enc7BIT}}},
-        {"top-level attachment", crlf({"Content-Disposition: attachment; filename=\"top.bin\"", "", "x"}),
+        {"top-level attachment",
+         crlf({"Content-Disposition: attachment; filename=\"top.bin\"", "", "x"}),
          {{"top.bin", "", enc7BIT}}},
         {"a multipart container is never one itself",
          mixed({crlf({"Content-Type: multipart/related; boundary=r", "Content-ID: <c>",
-                      "Content-Disposition: attachment; filename=box", "", "--r", "Content-ID: <1>", "", "one",
-                      "--r--"})}),
+                      "Content-Disposition: attachment; filename=box", "", "--r", "Content-ID: <1>", "",
+                      "one", "--r--"})}),
          {{"", "", enc7BIT}}},
         {"parts under an RFC 2231 boundary",
          "Content-Type: multipart/mixed; boundary*0=\"ab\"; boundary*1=\"cd\"\r\n\r\n--abcd\r\n"
@@ -101,10 +106,11 @@ TEST(AttachmentDetection, FollowsTheHeaderRulesInOrder) {
 }
 
 TEST(AttachmentDetection, SavesExactlyTheContent) {
-    const std::string msg =
-        mixed({crlf({"Content-Transfer-Encoding: base64", "Content-Disposition: attachment", "", "aGVs", "bG8="}),
-               crlf({"Content-Disposition: attachment", "", "line one", "line two"}),
-               crlf({"Content-Transfer-Encoding: quoted-printable", "Content-Disposition: attachment", "", "a=3Db"})});
+    const std::string msg = mixed(
+        {crlf({"Content-Transfer-Encoding: base64", "Content-Disposition: attachment", "", "aGVs", "bG8="}),
+         crlf({"Content-Disposition: attachment", "", "line one", "line two"}),
+         crlf({"Content-Transfer-Encoding: quoted-printable", "Content-Disposition: attachment", "",
+               "a=3Db"})});
     const MimeTree tree = MimeTree::parse(msg);
     const auto found = detect_attachments(tree);
     ASSERT_EQ(found.size(), 3u);
@@ -112,7 +118,8 @@ TEST(AttachmentDetection, SavesExactlyTheContent) {
     for (std::size_t i = 0; i < found.size(); ++i) {
         SCOPED_TRACE(i);
         std::string out;
-        EXPECT_EQ(save_attachment(tree, found[i], [&out](std::string_view s) { out.append(s); }), DecodeError::none);
+        EXPECT_EQ(save_attachment(tree, found[i], [&out](std::string_view s) { out.append(s); }),
+                  DecodeError::none);
         EXPECT_EQ(out, expected[i]);
     }
 }
@@ -121,7 +128,8 @@ TEST(AttachmentSize, EstimatesDecodedSizeForSixBitEncodings) {
     const struct {
         AttachmentEncodingsEnum encoding;
         std::int64_t size;
-    } cases[] = {{encBASE64, 750}, {encBINHEX4, 750}, {encUUENCODE, 750}, {encQUOTEDPRINTABLE, 1000}, {enc7BIT, 1000}};
+    } cases[] = {
+        {encBASE64, 750}, {encBINHEX4, 750}, {encUUENCODE, 750}, {encQUOTEDPRINTABLE, 1000}, {enc7BIT, 1000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.encoding);
         AttachmentInfo a;

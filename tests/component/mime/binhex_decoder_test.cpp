@@ -116,9 +116,14 @@ TEST(BinHexDecoder, DecodesTheDataForkWithChecks) {
         std::string expected;
         DecodeError error;
     } cases[] = {
-        {"plain data", {"hello.txt", "Hello, BinHex!", "", false, false}, "Hello, BinHex!", DecodeError::none},
+        {"plain data",
+         {"hello.txt", "Hello, BinHex!", "", false, false},
+         "Hello, BinHex!",
+         DecodeError::none},
         {"runs and 0x90 bytes", {"runs.bin", runs, "", false, false}, runs, DecodeError::none},
-        {"resource fork is checked but not written", {"r", "data", "resource", false, false}, "data",
+        {"resource fork is checked but not written",
+         {"r", "data", "resource", false, false},
+         "data",
          DecodeError::none},
         {"empty data fork", {"e", "", "rsrc", false, false}, "", DecodeError::none},
         {"header CRC mismatch", {"h", "data", "", true, false}, "", DecodeError::header_crc},

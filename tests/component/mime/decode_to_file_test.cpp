@@ -1,7 +1,7 @@
 #include "component/mime/decode_to_file.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,10 +31,10 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    static void write(const std::string& p, std::string_view s) {
-        std::ofstream(p, std::ios::binary) << s;
+    static void write(const std::string& p, std::string_view s) { std::ofstream(p, std::ios::binary) << s; }
+    std::size_t entries() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
     }
-    std::size_t entries() const { return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {})); }
 
     fs::path dir_;
 };

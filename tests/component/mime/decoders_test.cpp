@@ -16,7 +16,8 @@ constexpr std::array<std::size_t, 6> kChunks = {1, 2, 3, 7, 512, 1 << 20};
 std::string decode_in_chunks(AttachmentEncodingsEnum enc, std::string_view in, std::size_t chunk,
                              DecodeError* error = nullptr) {
     std::string out;
-    const DecodeError e = decode_stream(enc, in, [&out](std::string_view s) { out.append(s); }, chunk);
+    const DecodeError e = decode_stream(
+        enc, in, [&out](std::string_view s) { out.append(s); }, chunk);
     if (error != nullptr) *error = e;
     return out;
 }
@@ -48,10 +49,12 @@ TEST(Base64Decoder, DecodesByTheGroupRule) {
         {"blanks and tabs skipped", "QU JD\tRA==", "ABCD"},
         {"other character stops after its group", "QUJD*QUJD", "ABC"},
         {"stop inside a group keeps whole bytes", "QUJDQU*JD", "ABCA"},
-        {"all 64 values", "AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJygpKissLS4vMDEyMzQ1Njc4OTo7PD0+P0BB",
-         std::string_view("\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14"
-                          "\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f !\"#$%&'()*+,-./0123456789:;<=>?@A",
-                          66)},
+        {"all 64 values",
+         "AAECAwQFBgcICQoLDA0ODxAREhMUFRYXGBkaGxwdHh8gISIjJCUmJygpKissLS4vMDEyMzQ1Njc4OTo7PD0+P0BB",
+         std::string_view(
+             "\x00\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0a\x0b\x0c\x0d\x0e\x0f\x10\x11\x12\x13\x14"
+             "\x15\x16\x17\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f !\"#$%&'()*+,-./0123456789:;<=>?@A",
+             66)},
         {"plus and slash", "+/+/", "\xfb\xff\xbf"},
         {"empty", "", ""},
     };
@@ -64,7 +67,8 @@ TEST(Base64Decoder, LongBodyMatchesAcrossChunkEdges) {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     std::string text;
     for (std::size_t i = 0; i + 3 <= raw.size(); i += 3) {
-        const unsigned v = (static_cast<unsigned char>(raw[i]) << 16) | (static_cast<unsigned char>(raw[i + 1]) << 8) |
+        const unsigned v = (static_cast<unsigned char>(raw[i]) << 16) |
+                           (static_cast<unsigned char>(raw[i + 1]) << 8) |
                            static_cast<unsigned char>(raw[i + 2]);
         for (int k = 3; k >= 0; --k) text.push_back(kAlphabet[(v >> (6 * k)) & 63]);
         if (i % 57 == 54) text += "\r\n";

@@ -30,7 +30,10 @@ TEST(EncodedWords, DecodeAsTheHeaderGettersShowThem) {
         {"not a word, scanning goes on", "What =?q? is =?utf-8?q?x?=", "What =?q? is x"},
         {"bare =? stays", "1 =? 2", "1 =? 2"},
         {"unknown encoding letter stays", "=?utf-8?x?abc?=", "=?utf-8?x?abc?="},
-        {"empty encoded text", "a=?utf-8?q?" "?=b", "ab"},
+        {"empty encoded text",
+         "a=?utf-8?q?"
+         "?=b",
+         "ab"},
         {"decoded bytes cut at NUL", "=?utf-8?q?a=00b?=", "a"},
         {"RFC 2231 language suffix", "=?utf-8*en?q?x?=", "x"},
         {"raw CP1252 text", "caf\xE9", "caf\xC3\xA9"},
@@ -39,7 +42,8 @@ TEST(EncodedWords, DecodeAsTheHeaderGettersShowThem) {
         {"Base64 stops at padding", "=?utf-8?b?YQ==?=", "a"},
         {"a character split across two words", "=?utf-8?q?=C3?= =?UTF-8?B?qQ==?=", "\xC3\xA9"},
         {"adjacent words of two charsets", "=?iso-8859-1?q?=E9?= =?utf-8?q?=C3=A9?=", "\xC3\xA9\xC3\xA9"},
-        {"text between ends the joined bytes", "=?utf-8?q?=C3?= x =?utf-8?q?=A9?=", "\xEF\xBF\xBD x \xEF\xBF\xBD"},
+        {"text between ends the joined bytes",
+         "=?utf-8?q?=C3?= x =?utf-8?q?=A9?=", "\xEF\xBF\xBD x \xEF\xBF\xBD"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

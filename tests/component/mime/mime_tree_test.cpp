@@ -72,15 +72,16 @@ TEST(MimeTree, ScansTheOddShapesAsSpecified) {
         {"truncated: the last part runs to the end",
          crlf({"Content-Type: multipart/mixed; boundary=b", "", "--b", "", "one", "--b", "", "two"}), 2,
          "--b\r\n\r\ntwo\r\n", ""},
-        {"bare LF lines", "Content-Type: multipart/mixed; boundary=b\n\npre\n--b\n\nx\n--b--\n", 1, "--b\n\nx\n",
-         "pre\r\n"},
+        {"bare LF lines", "Content-Type: multipart/mixed; boundary=b\n\npre\n--b\n\nx\n--b--\n", 1,
+         "--b\n\nx\n", "pre\r\n"},
         {"preamble lines cut at CR and ended by CR LF",
-         "Content-Type: multipart/mixed; boundary=b\r\n\r\na\rb\r\nc\n--b\r\n\r\nx\r\n--b--\r\n", 1, "--b\r\n\r\nx\r\n",
-         "a\r\nc\r\n"},
+         "Content-Type: multipart/mixed; boundary=b\r\n\r\na\rb\r\nc\n--b\r\n\r\nx\r\n--b--\r\n", 1,
+         "--b\r\n\r\nx\r\n", "a\r\nc\r\n"},
         {"no delimiter at all: everything is preamble",
          crlf({"Content-Type: multipart/mixed; boundary=b", "", "just text"}), 0, "", "just text\r\n"},
         {"no Content-Type: no parts", crlf({"Subject: x", "", "--b", "body"}), 0, "", ""},
-        {"boundary that is not multipart", crlf({"Content-Type: text/plain; boundary=b", "", "--b", "x"}), 0, "", ""},
+        {"boundary that is not multipart", crlf({"Content-Type: text/plain; boundary=b", "", "--b", "x"}), 0,
+         "", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -34,7 +34,8 @@ TEST(TextPartSearch, FindsTheBodyUsersExpect) {
     const std::string alternative = multipart("multipart/alternative", "a", kPlainPart + kHtmlPart);
     const std::string html_only_alt = multipart("multipart/alternative", "a", kHtmlPart);
     const std::string text_attachment =
-        crlf({"--m", "Content-Type: text/plain", "Content-Disposition: attachment; filename=a.txt", "", "attached"});
+        crlf({"--m", "Content-Type: text/plain", "Content-Disposition: attachment; filename=a.txt", "",
+              "attached"});
     const std::string image = crlf({"--r", "Content-Type: image/png", "Content-ID: <i>", "", "PNG"});
     const struct {
         const char* name;
@@ -52,42 +53,50 @@ TEST(TextPartSearch, FindsTheBodyUsersExpect) {
          std::nullopt, "<p>the html</p>\r\n"},
         {"mixed, related, alternative",
          multipart("multipart/mixed", "m",
-                   "--m\r\n" + multipart("multipart/related", "r", "--r\r\n" + alternative + image) + text_attachment),
+                   "--m\r\n" + multipart("multipart/related", "r", "--r\r\n" + alternative + image) +
+                       text_attachment),
          "the plain\r\n", "<p>the html</p>\r\n"},
         {"related with type parameter compares the media type only",
-         multipart("multipart/related; type=\"text/html\"", "a", kHtmlPart), std::nullopt, "<p>the html</p>\r\n"},
+         multipart("multipart/related; type=\"text/html\"", "a", kHtmlPart), std::nullopt,
+         "<p>the html</p>\r\n"},
         {"text attachment is not the body", multipart("multipart/mixed", "m", text_attachment), std::nullopt,
          std::nullopt},
         {"no Content-Type is text/plain", crlf({"Subject: x", "", "body"}), "body\r\n", std::nullopt},
         {"a whole message sent as a file is not the body",
-         crlf({"Content-Type: text/plain", "Content-Disposition: attachment; filename=notes.txt", "", "notes"}),
+         crlf({"Content-Type: text/plain", "Content-Disposition: attachment; filename=notes.txt", "",
+               "notes"}),
          std::nullopt, std::nullopt},
         {"single html", crlf({"Content-Type: text/html", "", "<i>x</i>"}), std::nullopt, "<i>x</i>\r\n"},
         {"quoted-printable latin-1",
-         crlf({"Content-Type: text/plain; charset=iso-8859-1", "Content-Transfer-Encoding: quoted-printable", "",
-               "caf=E9=", "!"}),
+         crlf({"Content-Type: text/plain; charset=iso-8859-1", "Content-Transfer-Encoding: quoted-printable",
+               "", "caf=E9=", "!"}),
          "caf\xC3\xA9!\r\n", std::nullopt},
         {"base64 UTF-8",
-         crlf({"Content-Type: text/plain; charset=\"UTF-8\"", "Content-Transfer-Encoding: Base64", "", "Y2Fmw6k="}),
+         crlf({"Content-Type: text/plain; charset=\"UTF-8\"", "Content-Transfer-Encoding: Base64", "",
+               "Y2Fmw6k="}),
          "caf\xC3\xA9", std::nullopt},
-        {"ANSI default charset", crlf({"Content-Type: text/plain", "", "\x80"}), "\xE2\x82\xAC\r\n", std::nullopt},
+        {"ANSI default charset", crlf({"Content-Type: text/plain", "", "\x80"}), "\xE2\x82\xAC\r\n",
+         std::nullopt},
         {"decoded text cut at NUL",
-         crlf({"Content-Type: text/plain", "Content-Transfer-Encoding: base64", "", "YQBi"}), "a", std::nullopt},
+         crlf({"Content-Type: text/plain", "Content-Transfer-Encoding: base64", "", "YQBi"}), "a",
+         std::nullopt},
         {"a part without header fields starts after its empty header block",
          multipart("multipart/mixed", "m", crlf({"--m", "", "bare part"})), "bare part\r\n", std::nullopt},
         {"text without a subtype is text/plain", crlf({"Content-Type: text", "", "body"}), "body\r\n",
          std::nullopt},
         {"a digest's parts are messages, not text",
-         multipart("multipart/digest", "d", crlf({"--d", "", "Subject: inner", "", "inner body"})), std::nullopt,
-         std::nullopt},
+         multipart("multipart/digest", "d", crlf({"--d", "", "Subject: inner", "", "inner body"})),
+         std::nullopt, std::nullopt},
         {"a digest part that says text/plain is text",
-         multipart("multipart/digest", "d", crlf({"--d", "Content-Type: text/plain", "", "said"})), "said\r\n",
-         std::nullopt},
+         multipart("multipart/digest", "d", crlf({"--d", "Content-Type: text/plain", "", "said"})),
+         "said\r\n", std::nullopt},
         {"RFC 2231 boundary with charset",
-         "Content-Type: multipart/mixed; boundary*=us-ascii'en'b%31\r\n\r\n" + crlf({"--b1", "", "first", "--b1--"}),
+         "Content-Type: multipart/mixed; boundary*=us-ascii'en'b%31\r\n\r\n" +
+             crlf({"--b1", "", "first", "--b1--"}),
          "first\r\n", std::nullopt},
         {"RFC 2231 charset of the text",
-         crlf({"Content-Type: text/plain; charset*0*=''koi; charset*1=\"8-r\"", "", "\xF0\xD2\xC9\xD7\xC5\xD4"}),
+         crlf({"Content-Type: text/plain; charset*0*=''koi; charset*1=\"8-r\"", "",
+               "\xF0\xD2\xC9\xD7\xC5\xD4"}),
          "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\r\n", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -116,15 +125,15 @@ TEST(DeclaredCharset, IsConvertedFromThatCharset) {
         {"windows-1251", "\xCF\xF0\xE8\xE2\xE5\xF2", "Привет"},
         {" \"windows-1250\" ", "\x8A", "Š"},
         {"x-no-such-charset", "\x80\xE9", "€é"},
-        {"euc-kr", "\xFF\xFE", "ÿþ"},           // not EUC-KR at all
-        {"shift_jis", "ok \x82", "ok ‚"},         // cut inside a character
-        {"koi8-r//TRANSLIT", "\xE9", "é"},       // options are not a charset name
+        {"euc-kr", "\xFF\xFE", "ÿþ"},       // not EUC-KR at all
+        {"shift_jis", "ok \x82", "ok ‚"},   // cut inside a character
+        {"koi8-r//TRANSLIT", "\xE9", "é"},  // options are not a charset name
         {"../../tmp/x", "\xE9", "é"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.charset);
-        const std::string msg = "Content-Type: text/plain; charset=" + std::string(c.charset) + "\r\n\r\n" +
-                                std::string(c.bytes);
+        const std::string msg =
+            "Content-Type: text/plain; charset=" + std::string(c.charset) + "\r\n\r\n" + std::string(c.bytes);
         EXPECT_EQ(plain(msg), std::string(c.utf8));
     }
 }
@@ -141,7 +150,8 @@ TEST(MessageText, PreambleElseBodyElseWhole) {
          kPlainPart + "--a--\r\n"},
         {"all header: an empty body", "Subject: x\r\n\r\n", ""},
         {"all header without the empty line", "Subject: x", ""},
-        {"no header at all: the text is its own body", "just words\r\nmore words\r\n", "just words\r\nmore words\r\n"},
+        {"no header at all: the text is its own body", "just words\r\nmore words\r\n",
+         "just words\r\nmore words\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -163,7 +173,8 @@ TEST(DecodedText, EncodingComesFromTheLastNamingHeader) {
         {"7bit", "Content-Transfer-Encoding: 7bit\r\n", enc7BIT},
         {"8bit names nothing", "Content-Transfer-Encoding: 8bit\r\n", encUNKNOWN},
         {"last one decides",
-         "Content-Transfer-Encoding: base64\r\nContent-Transfer-Encoding: quoted-printable\r\n", encQUOTEDPRINTABLE},
+         "Content-Transfer-Encoding: base64\r\nContent-Transfer-Encoding: quoted-printable\r\n",
+         encQUOTEDPRINTABLE},
         {"later unknown keeps the earlier",
          "Content-Transfer-Encoding: base64\r\nContent-Transfer-Encoding: binary\r\n", encBASE64},
     };

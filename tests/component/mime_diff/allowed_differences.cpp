@@ -33,10 +33,9 @@ bool subject_in_ansi(const CorpusMessage& m, Reading& e) {
 // The charsets of the corpus that the model converts from (any the system's
 // converter knows); everything else is read in the ANSI page.
 bool model_knows_charset(std::string_view label) {
-    static constexpr std::string_view kKnown[] = {"utf-8",      "utf8",       "us-ascii",     "ascii",
-                                                  "iso-8859-1", "iso8859-1",  "latin1",       "l1",
-                                                  "iso-8859-15", "iso8859-15", "latin-9",     "windows-1252",
-                                                  "koi8-r",     "windows-1251"};
+    static constexpr std::string_view kKnown[] = {
+        "utf-8", "utf8",        "us-ascii",   "ascii",   "iso-8859-1",   "iso8859-1", "latin1",
+        "l1",    "iso-8859-15", "iso8859-15", "latin-9", "windows-1252", "koi8-r",    "windows-1251"};
     for (const std::string_view k : kKnown)
         if (label == k) return true;
     return false;
@@ -79,8 +78,8 @@ bool zone_in_parentheses(const CorpusMessage& m, Reading& e) {
     const std::string z = lower(zone.str("date_zone"));
     if (z.size() < 2 || z.front() != '(') return false;
     static constexpr std::pair<std::string_view, int> kNames[] = {
-        {"gmt", 0},      {"est", -300}, {"edt", -240}, {"cst", -360}, {"cdt", -300},
-        {"mst", -420},   {"mdt", -360}, {"pst", -480}, {"pdt", -420}};
+        {"gmt", 0},    {"est", -300}, {"edt", -240}, {"cst", -360}, {"cdt", -300},
+        {"mst", -420}, {"mdt", -360}, {"pst", -480}, {"pdt", -420}};
     for (const auto& [name, minutes] : kNames) {
         if (std::string_view(z).substr(1, 3) == name && minutes != 0) {
             *e.date_utc -= std::int64_t{minutes} * 60;
@@ -140,12 +139,14 @@ bool model_takes(const JsonValue& part) {
     for (const auto& [name, value] : headers_of(part)) {
         const std::string_view v = trim(value, " \t\r\n");
         if (name == "content-transfer-encoding") {
-            if (v == "base64" || v == "uuencode" || v == "x-uuencode" || v == "quoted-printable" || v == "binhex")
+            if (v == "base64" || v == "uuencode" || v == "x-uuencode" || v == "quoted-printable" ||
+                v == "binhex")
                 encoded = true;
             else if (v == "7bit")
                 encoded = false;
         } else if (name == "content-disposition") {
-            if (v.find("attachment") != std::string_view::npos || (v.find("inline") != std::string_view::npos && encoded))
+            if (v.find("attachment") != std::string_view::npos ||
+                (v.find("inline") != std::string_view::npos && encoded))
                 taken = true;
         } else if (name == "content-type") {
             if (v == "message/rfc822" ||
@@ -171,7 +172,8 @@ bool chosen_by_header_rules(const CorpusMessage& m, Reading& e) {
         // The peer's naming: the disposition's file name, else the type's name.
         std::string name = optional_text(p->at("cd_filename"));
         if (name.empty()) name = optional_text(p->at("ct_name"));
-        taken.push_back(AttachmentReading{name, p->at("size").integer("size"), p->at("sha256").str("sha256")});
+        taken.push_back(
+            AttachmentReading{name, p->at("size").integer("size"), p->at("sha256").str("sha256")});
     }
     if (taken == e.attachments) return false;
     e.attachments = std::move(taken);
@@ -225,13 +227,20 @@ bool unquoted_file_name_to_end(const CorpusMessage& m, Reading& e) {
 
 const char* field_name(Field f) noexcept {
     switch (f) {
-        case Field::subject: return "subject";
-        case Field::from_address: return "from address";
-        case Field::from_name: return "from name";
-        case Field::date: return "date";
-        case Field::plain: return "plain text";
-        case Field::html: return "HTML text";
-        case Field::attachments: return "attachments";
+        case Field::subject:
+            return "subject";
+        case Field::from_address:
+            return "from address";
+        case Field::from_name:
+            return "from name";
+        case Field::date:
+            return "date";
+        case Field::plain:
+            return "plain text";
+        case Field::html:
+            return "HTML text";
+        case Field::attachments:
+            return "attachments";
     }
     return "?";
 }
@@ -247,7 +256,8 @@ const std::vector<AllowedDifference>& allowed_differences() {
         {"HTML text in an unknown charset is read in the ANSI page", Field::html, "as for the subject",
          [](const CorpusMessage& m, Reading& e) { return text_in_ansi(m, e.html, "html_part"); }},
         {"plain text keeps the line break before the delimiter", Field::plain,
-         "a part's text runs up to the next delimiter line, so unless Base64 drops it the line break before that "
+         "a part's text runs up to the next delimiter line, so unless Base64 drops it the line break before "
+         "that "
          "line is the text's last",
          [](const CorpusMessage& m, Reading& e) { return keep_line_break(m, e.plain, "plain_part"); }},
         {"HTML text keeps the line break before the delimiter", Field::html, "as for the plain text",
@@ -268,7 +278,8 @@ const std::vector<AllowedDifference>& allowed_differences() {
          "encoding, image type with a name, message/rfc822, Content-ID), not by having a file name",
          chosen_by_header_rules},
         {"the type's name= comes before the disposition's filename=", Field::attachments,
-         "the name is Content-Type name= when there is one, else Content-Disposition filename=", type_name_first},
+         "the name is Content-Type name= when there is one, else Content-Disposition filename=",
+         type_name_first},
         {"an unquoted disposition file name runs to the end of the value", Field::attachments,
          "filename=a.bin; size=3 names the file \"a.bin; size=3\"", unquoted_file_name_to_end},
     };

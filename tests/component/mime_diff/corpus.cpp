@@ -20,8 +20,10 @@ std::string read_file(const std::filesystem::path& p) {
 std::string shell_quoted(const std::string& s) {
     std::string out = "'";
     for (const char c : s) {
-        if (c == '\'') out += "'\\''";
-        else out.push_back(c);
+        if (c == '\'')
+            out += "'\\''";
+        else
+            out.push_back(c);
     }
     return out + "'";
 }
@@ -35,8 +37,8 @@ Reading peer_reading(const JsonValue& j) {
     r.plain = j.at("plain").str("plain");
     r.html = j.at("html").str("html");
     for (const JsonValue& a : j.at("attachments").items("attachments"))
-        r.attachments.push_back(
-            AttachmentReading{a.at("name").str("name"), a.at("size").integer("size"), a.at("sha256").str("sha256")});
+        r.attachments.push_back(AttachmentReading{a.at("name").str("name"), a.at("size").integer("size"),
+                                                  a.at("sha256").str("sha256")});
     return r;
 }
 
@@ -45,9 +47,10 @@ Reading peer_reading(const JsonValue& j) {
 std::vector<CorpusMessage> generate_corpus(const std::filesystem::path& dir, int count) {
     const char* source = std::getenv("VELTRANE_SOURCE_DIR");
     if (source == nullptr) throw std::runtime_error("VELTRANE_SOURCE_DIR is not set");
-    const std::filesystem::path script = std::filesystem::path(source) / "tests/component/mime_diff/make_corpus.py";
-    const std::string command =
-        "python3 " + shell_quoted(script.string()) + " " + shell_quoted(dir.string()) + " " + std::to_string(count);
+    const std::filesystem::path script =
+        std::filesystem::path(source) / "tests/component/mime_diff/make_corpus.py";
+    const std::string command = "python3 " + shell_quoted(script.string()) + " " +
+                                shell_quoted(dir.string()) + " " + std::to_string(count);
     if (std::system(command.c_str()) != 0) throw std::runtime_error("generator failed: " + command);
 
     std::vector<CorpusMessage> corpus;

@@ -26,7 +26,8 @@ public:
             throw std::runtime_error("SHA-256 unavailable");
     }
     void add(std::string_view bytes) {
-        if (EVP_DigestUpdate(ctx_.get(), bytes.data(), bytes.size()) != 1) throw std::runtime_error("SHA-256 update");
+        if (EVP_DigestUpdate(ctx_.get(), bytes.data(), bytes.size()) != 1)
+            throw std::runtime_error("SHA-256 update");
         size_ += static_cast<std::int64_t>(bytes.size());
     }
     std::string hex() {

@@ -99,7 +99,8 @@ private:
             n = n * 10 + (s_[i_++] - '0');
         }
         if (i_ == first) fail("not a value");
-        if (i_ < s_.size() && (s_[i_] == '.' || s_[i_] == 'e' || s_[i_] == 'E')) fail("only integers are read");
+        if (i_ < s_.size() && (s_[i_] == '.' || s_[i_] == 'e' || s_[i_] == 'E'))
+            fail("only integers are read");
         return negative ? -n : n;
     }
 
@@ -109,10 +110,14 @@ private:
         for (int k = 0; k < 4; ++k) {
             const char h = s_[i_++];
             u <<= 4;
-            if (h >= '0' && h <= '9') u |= static_cast<unsigned>(h - '0');
-            else if (h >= 'a' && h <= 'f') u |= static_cast<unsigned>(h - 'a' + 10);
-            else if (h >= 'A' && h <= 'F') u |= static_cast<unsigned>(h - 'A' + 10);
-            else fail("bad \\u escape");
+            if (h >= '0' && h <= '9')
+                u |= static_cast<unsigned>(h - '0');
+            else if (h >= 'a' && h <= 'f')
+                u |= static_cast<unsigned>(h - 'a' + 10);
+            else if (h >= 'A' && h <= 'F')
+                u |= static_cast<unsigned>(h - 'A' + 10);
+            else
+                fail("bad \\u escape");
         }
         return u;
     }
@@ -143,13 +148,26 @@ private:
             switch (const char e = s_[i_++]) {
                 case '"':
                 case '\\':
-                case '/': out.push_back(e); break;
-                case 'b': out.push_back('\b'); break;
-                case 'f': out.push_back('\f'); break;
-                case 'n': out.push_back('\n'); break;
-                case 'r': out.push_back('\r'); break;
-                case 't': out.push_back('\t'); break;
-                default: fail("unknown escape");
+                case '/':
+                    out.push_back(e);
+                    break;
+                case 'b':
+                    out.push_back('\b');
+                    break;
+                case 'f':
+                    out.push_back('\f');
+                    break;
+                case 'n':
+                    out.push_back('\n');
+                    break;
+                case 'r':
+                    out.push_back('\r');
+                    break;
+                case 't':
+                    out.push_back('\t');
+                    break;
+                default:
+                    fail("unknown escape");
             }
         }
     }

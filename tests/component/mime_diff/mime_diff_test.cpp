@@ -29,7 +29,8 @@ const std::vector<Compared>& comparisons() {
         generate_corpus(std::filesystem::temp_directory_path() / "mime_diff_corpus", kMessages);
     static const std::vector<Compared> all = [] {
         std::vector<Compared> out;
-        for (const CorpusMessage& m : corpus) out.push_back(Compared{&m, normalise(m), engine_reading(m.bytes)});
+        for (const CorpusMessage& m : corpus)
+            out.push_back(Compared{&m, normalise(m), engine_reading(m.bytes)});
         return out;
     }();
     return all;
@@ -38,12 +39,18 @@ const std::vector<Compared>& comparisons() {
 // One field as comparable, printable text.
 std::string value_of(const Reading& r, Field f) {
     switch (f) {
-        case Field::subject: return r.subject;
-        case Field::from_address: return r.from_address;
-        case Field::from_name: return r.from_name;
-        case Field::date: return r.date_utc ? std::to_string(*r.date_utc) : "(none)";
-        case Field::plain: return r.plain;
-        case Field::html: return r.html;
+        case Field::subject:
+            return r.subject;
+        case Field::from_address:
+            return r.from_address;
+        case Field::from_name:
+            return r.from_name;
+        case Field::date:
+            return r.date_utc ? std::to_string(*r.date_utc) : "(none)";
+        case Field::plain:
+            return r.plain;
+        case Field::html:
+            return r.html;
         case Field::attachments: {
             std::ostringstream s;
             for (const AttachmentReading& a : r.attachments) s << a << '\n';
@@ -56,10 +63,14 @@ std::string value_of(const Reading& r, Field f) {
 std::string visible(std::string_view s) {
     std::string out;
     for (const char c : s) {
-        if (c == '\r') out += "\\r";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out.push_back(c);
+        if (c == '\r')
+            out += "\\r";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\t')
+            out += "\\t";
+        else
+            out.push_back(c);
     }
     return out;
 }
@@ -96,8 +107,8 @@ void expect_agreement(std::initializer_list<Field> fields) {
                 faults << "message " << c.message->id << ".eml\n" << difference(expected, model);
             }
         }
-        std::cout << field_name(f) << ": " << as_is << " of " << all.size() << " agree as read, " << with_rules
-                  << " with the allowed differences\n";
+        std::cout << field_name(f) << ": " << as_is << " of " << all.size() << " agree as read, "
+                  << with_rules << " with the allowed differences\n";
         for (const AllowedDifference& d : allowed_differences()) {
             if (d.field != f) continue;
             int used = 0;

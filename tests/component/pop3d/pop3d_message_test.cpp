@@ -48,8 +48,13 @@ const std::vector<Expected>& Mailbox() {
          "\r\n"
          "<p>Soupe</p>\r\n"
          "--=_alt--\r\n",
-         "Caf\xE9 News <news@example.org>", "news@example.org", "\"Box, The\" <box@example.net>",
-         "Men\xFC of the week", "Soupe du jour: Velout\xE9\r\n.dotted line\r\n", {2026, 3, 2, 8, 14, 59}, 0},
+         "Caf\xE9 News <news@example.org>",
+         "news@example.org",
+         "\"Box, The\" <box@example.net>",
+         "Men\xFC of the week",
+         "Soupe du jour: Velout\xE9\r\n.dotted line\r\n",
+         {2026, 3, 2, 8, 14, 59},
+         0},
         {"0002-invoice",
          "From: billing@example.com\r\n"
          "To: box@example.net\r\n"
@@ -74,14 +79,20 @@ const std::vector<Expected>& Mailbox() {
          "\r\n"
          "iVBORw0KGgo=\r\n"
          "--mix--\r\n",
-         "billing@example.com", "billing@example.com", "box@example.net", "Invoice",
-         "Please find the invoice attached.\r\n", {2026, 3, 1, 4, 30, 0}, 2},
+         "billing@example.com",
+         "billing@example.com",
+         "box@example.net",
+         "Invoice",
+         "Please find the invoice attached.\r\n",
+         {2026, 3, 1, 4, 30, 0},
+         2},
     };
     return rows;
 }
 
 std::string Name(std::string_view suffix) {
-    static const std::string prefix = std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-msg-";
+    static const std::string prefix =
+        std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-msg-";
     return prefix + std::string(suffix);
 }
 

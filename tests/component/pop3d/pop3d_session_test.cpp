@@ -46,7 +46,8 @@ void Configure(Client& c, const Box& box, bool blocking, Pop3Authentications aut
 com::HRESULT ConnectAndWait(Client& c, bool blocking) {
     const com::HRESULT hr = c.pop3->Connect();
     if (blocking || com::FAILED(hr)) return hr;
-    EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
     return c.State() == Connected ? com::S_OK : com::CtlError(static_cast<std::uint16_t>(c.LastError()));
 }
 
@@ -54,7 +55,8 @@ com::HRESULT GetAllAndWait(Client& c, bool blocking) {
     const int before = c.notify->Count("Done");
     const com::HRESULT hr = c.Messages()->GetAll();
     if (blocking || com::FAILED(hr)) return hr;
-    EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Done") > before || c.notify->Count("Disconnected") > 0; }));
+    EXPECT_TRUE(
+        PumpUntil([&] { return c.notify->Count("Done") > before || c.notify->Count("Disconnected") > 0; }));
     return c.State() == Connected ? com::S_OK : com::E_FAIL;
 }
 
@@ -136,7 +138,8 @@ TEST(Pop3d, DeletionCommitsAtQuitAndTheNextSessionSeesFewerMessages) {
 TEST(Pop3d, FiveMegabyteMessageAndHeadersOnly) {
     Box box;
     std::string big = "Subject: big\r\n\r\n";
-    while (big.size() < 5 * 1024 * 1024) big += std::string(76, static_cast<char>('a' + big.size() % 26)) + "\r\n";
+    while (big.size() < 5 * 1024 * 1024)
+        big += std::string(76, static_cast<char>('a' + big.size() % 26)) + "\r\n";
     big += ".last line\r\n";
     box.mailbox.add(Name("0001-big"), big);
     Client c;
@@ -157,8 +160,8 @@ namespace {
 class DispatchSink final : public SinkBase<_IqelPop3ComEvents> {
 public:
     std::vector<com::DISPID> calls;
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                        com::EXCEPINFO*, std::uint32_t*) override {
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         if (dispid != DISPID_Event_Progress) calls.push_back(dispid);
         return com::S_OK;
     }
@@ -172,7 +175,8 @@ TEST(Pop3d, ConnectionPointSinksFollowANonBlockingSession) {
     Configure(c, box, false, AuthUserPass);
     auto sink = com::MakeComObject<DispatchSink>();
     com::ComPtr<com::IConnectionPoint> point;
-    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()),
+              com::S_OK);
     std::uint32_t cookie = 0;
     ASSERT_EQ(point->Advise(sink->GetUnknown(), &cookie), com::S_OK);
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);

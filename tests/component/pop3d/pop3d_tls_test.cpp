@@ -25,7 +25,8 @@ constexpr int kSelfSigned = 50000 + X509_V_ERR_DEPTH_ZERO_SELF_SIGNED_CERT;
 constexpr int kNameMismatch = 50000 + X509_V_ERR_HOSTNAME_MISMATCH;
 
 std::string Name(std::string_view suffix) {
-    static const std::string prefix = "tls-" + std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-";
+    static const std::string prefix =
+        "tls-" + std::to_string(getpid()) + "-" + std::to_string(time(nullptr)) + "-";
     return prefix + std::string(suffix);
 }
 
@@ -50,7 +51,8 @@ protected:
     void Trust(bool trusted) {
         setenv("SSL_CERT_FILE", trusted ? box.certificateFile().c_str() : "/nonexistent", 1);
     }
-    void Configure(Client& c, Pop3SecurityEnum security, bool blocking, const std::string& host = "127.0.0.1") {
+    void Configure(Client& c, Pop3SecurityEnum security, bool blocking,
+                   const std::string& host = "127.0.0.1") {
         c.pop3->put_Security(security);
         const std::uint16_t port = security == SecurityImplicit ? box.tlsPort : box.port;
         c.Settings(port, blocking, mailbox.user(), mailbox.password(), host);
@@ -59,7 +61,8 @@ protected:
     bool ConnectAndWait(Client& c, bool blocking) {
         const com::HRESULT hr = c.pop3->Connect();
         if (blocking || com::FAILED(hr)) return hr == com::S_OK;
-        EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
+        EXPECT_TRUE(
+            PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
         return c.State() == Connected;
     }
 
@@ -135,12 +138,13 @@ TEST_P(Pop3dTlsModes, CertificateReportedThenFullDownloadOverTls) {
     EXPECT_EQ(mailbox.messageCount(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, Pop3dTlsModes,
-                         testing::Values(TlsMode{"StlsAllowedUntrustedNonBlocking", SecurityAllowed, false, false},
-                                         TlsMode{"StlsRequiredTrustedBlocking", SecurityRequired, true, true},
-                                         TlsMode{"ImplicitUntrustedBlocking", SecurityImplicit, false, true},
-                                         TlsMode{"ImplicitTrustedNonBlocking", SecurityImplicit, true, false}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Modes, Pop3dTlsModes,
+    testing::Values(TlsMode{"StlsAllowedUntrustedNonBlocking", SecurityAllowed, false, false},
+                    TlsMode{"StlsRequiredTrustedBlocking", SecurityRequired, true, true},
+                    TlsMode{"ImplicitUntrustedBlocking", SecurityImplicit, false, true},
+                    TlsMode{"ImplicitTrustedNonBlocking", SecurityImplicit, true, false}),
+    [](const auto& info) { return info.param.name; });
 
 // What the client does inside HostCertificate, and how the session ends.
 struct Answer {
@@ -240,7 +244,8 @@ TEST_F(Pop3dTls, NameNotInTheCertificateIsReportedButTheClientMayGoOn) {
 
 TEST_F(Pop3dTls, ClientCertificateWithoutKeyIsNotPresentedAndTheSessionGoesOn) {
     Trust(true);
-    com::ComPtr<component::protocol::CCertificate> mine = com::MakeComObject<component::protocol::CCertificate>();
+    com::ComPtr<component::protocol::CCertificate> mine =
+        com::MakeComObject<component::protocol::CCertificate>();
     const com::Bstr pem(text::FromAnsi(FileText(box.certificateFile())));
     ASSERT_EQ(mine->Load(pem.Get(), nullptr, nullptr), com::S_OK);
     Client c;
@@ -256,13 +261,14 @@ TEST_F(Pop3dTls, TraceShowsThePlainConversationWithoutTheInjectedLine) {
     Trust(true);
     Client c;
     Configure(c, SecurityRequired, true);
-    const std::string trace = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/tls-trace.txt";
+    const std::string trace =
+        std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/tls-trace.txt";
     c.pop3->put_DebugFile(Wide(trace).Get());
     ASSERT_TRUE(ConnectAndWait(c, true)) << c.LastErrorText();
     ASSERT_EQ(c.Messages()->GetAll(), com::S_OK);
     c.pop3->Disconnect();
     const std::string text = FileText(trace);
-    for (const char* seen : {"STLS\r\n", "USER " , "LIST\r\n", "Subject: traced\r\n", "QUIT\r\n"})
+    for (const char* seen : {"STLS\r\n", "USER ", "LIST\r\n", "Subject: traced\r\n", "QUIT\r\n"})
         EXPECT_NE(text.find(seen), std::string::npos) << seen;
     EXPECT_EQ(text.find("+OK SSL Completed"), std::string::npos);
     std::remove(trace.c_str());
@@ -273,13 +279,15 @@ TEST_F(Pop3dTls, TraceShowsThePlainConversationWithoutTheInjectedLine) {
 class RefusingSink final : public SinkBase<_IqelPop3ComEvents> {
 public:
     std::vector<std::string> certificateArgs;
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS* params,
-                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t,
+                        com::DISPPARAMS* params, com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         if (dispid != DISPID_Event_HostCertificate) return com::S_OK;
         // Last argument first: Accept, ErrorText, ErrorCode, Cert.
-        for (std::uint32_t i = params->cArgs; i-- > 0;) certificateArgs.push_back(std::to_string(params->rgvarg[i].vt));
+        for (std::uint32_t i = params->cArgs; i-- > 0;)
+            certificateArgs.push_back(std::to_string(params->rgvarg[i].vt));
         certificateArgs.push_back(std::to_string(params->rgvarg[2].lVal));
-        if (params->rgvarg[0].vt == (com::VT_BOOL | com::VT_BYREF)) *params->rgvarg[0].pboolVal = com::VARIANT_FALSE;
+        if (params->rgvarg[0].vt == (com::VT_BOOL | com::VT_BYREF))
+            *params->rgvarg[0].pboolVal = com::VARIANT_FALSE;
         return com::S_OK;
     }
 };
@@ -291,15 +299,15 @@ TEST_F(Pop3dTls, ConnectionPointSinkRefusesTheCertificate) {
     Configure(c, SecurityImplicit, false);
     auto sink = com::MakeComObject<RefusingSink>();
     com::ComPtr<com::IConnectionPoint> point;
-    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
+    ASSERT_EQ(c.pop3->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()),
+              com::S_OK);
     std::uint32_t cookie = 0;
     ASSERT_EQ(point->Advise(sink->GetUnknown(), &cookie), com::S_OK);
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);
     ASSERT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
-    const std::vector<std::string> expected = {std::to_string(com::VT_DISPATCH), std::to_string(com::VT_I4),
-                                               std::to_string(com::VT_BSTR),
-                                               std::to_string(com::VT_BOOL | com::VT_BYREF),
-                                               std::to_string(kSelfSigned)};
+    const std::vector<std::string> expected = {
+        std::to_string(com::VT_DISPATCH), std::to_string(com::VT_I4), std::to_string(com::VT_BSTR),
+        std::to_string(com::VT_BOOL | com::VT_BYREF), std::to_string(kSelfSigned)};
     EXPECT_EQ(sink->certificateArgs, expected);
     EXPECT_EQ(c.LastError(), 10053);
     EXPECT_EQ(point->Unadvise(cookie), com::S_OK);

@@ -40,20 +40,22 @@ const Identity& Made() {
         X509_gmtime_adj(X509_getm_notBefore(x), 0);
         X509_gmtime_adj(X509_getm_notAfter(x), 10L * 86400);
         X509_NAME* name = X509_get_subject_name(x);
-        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("client.example"),
-                                   -1, -1, 0);
+        X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC,
+                                   reinterpret_cast<const unsigned char*>("client.example"), -1, -1, 0);
         X509_set_issuer_name(x, name);
         X509_set_pubkey(x, key);
         X509_sign(x, key, EVP_sha256());
         Identity r;
         r.cert = Pem([&](BIO* b) { return PEM_write_bio_X509(b, x); });
-        r.key = Pem([&](BIO* b) { return PEM_write_bio_PrivateKey(b, key, nullptr, nullptr, 0, nullptr, nullptr); });
+        r.key = Pem(
+            [&](BIO* b) { return PEM_write_bio_PrivateKey(b, key, nullptr, nullptr, 0, nullptr, nullptr); });
         r.encryptedKey = Pem([&](BIO* b) {
             return PEM_write_bio_PKCS8PrivateKey(b, key, EVP_aes_128_cbc(), nullptr, 0, nullptr,
                                                  const_cast<char*>("phrase"));
         });
-        r.otherKey =
-            Pem([&](BIO* b) { return PEM_write_bio_PrivateKey(b, other, nullptr, nullptr, 0, nullptr, nullptr); });
+        r.otherKey = Pem([&](BIO* b) {
+            return PEM_write_bio_PrivateKey(b, other, nullptr, nullptr, 0, nullptr, nullptr);
+        });
         X509_free(x);
         EVP_PKEY_free(key);
         EVP_PKEY_free(other);
@@ -101,14 +103,14 @@ TEST_P(CertificateLoad, LoadsOrFailsWithItsCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CertificateLoad,
-    testing::Values(LoadCase{"CertificateAndKey", &Identity::cert, &Identity::key, "", 0, true},
-                    LoadCase{"CertificateAlone", &Identity::cert, nullptr, "", 0, false},
-                    LoadCase{"EncryptedKeyWithItsPhrase", &Identity::cert, &Identity::encryptedKey, "phrase", 0, true},
-                    LoadCase{"EncryptedKeyWithoutPhrase", &Identity::cert, &Identity::encryptedKey, "", 30026, false},
-                    LoadCase{"EncryptedKeyWrongPhrase", &Identity::cert, &Identity::encryptedKey, "nope", 30026,
-                             false},
-                    LoadCase{"KeyOfAnotherCertificate", &Identity::cert, &Identity::otherKey, "", 30026, false},
-                    LoadCase{"NotACertificate", nullptr, &Identity::key, "", 30027, false}),
+    testing::Values(
+        LoadCase{"CertificateAndKey", &Identity::cert, &Identity::key, "", 0, true},
+        LoadCase{"CertificateAlone", &Identity::cert, nullptr, "", 0, false},
+        LoadCase{"EncryptedKeyWithItsPhrase", &Identity::cert, &Identity::encryptedKey, "phrase", 0, true},
+        LoadCase{"EncryptedKeyWithoutPhrase", &Identity::cert, &Identity::encryptedKey, "", 30026, false},
+        LoadCase{"EncryptedKeyWrongPhrase", &Identity::cert, &Identity::encryptedKey, "nope", 30026, false},
+        LoadCase{"KeyOfAnotherCertificate", &Identity::cert, &Identity::otherKey, "", 30026, false},
+        LoadCase{"NotACertificate", nullptr, &Identity::key, "", 30027, false}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Certificate, DescribesItselfAndSharesByHandle) {
@@ -121,8 +123,10 @@ TEST(Certificate, DescribesItselfAndSharesByHandle) {
     struct Expect {
         const char16_t* member;
         std::string text;
-    } const texts[] = {{u"Subject", "CN=client.example"}, {u"Issuer", "CN=client.example"},
-                       {u"SerialNumber", "1234"}, {u"Data", id.cert}};
+    } const texts[] = {{u"Subject", "CN=client.example"},
+                       {u"Issuer", "CN=client.example"},
+                       {u"SerialNumber", "1234"},
+                       {u"Data", id.cert}};
     for (const auto& e : texts) {
         com::DISPID dispid = 0;
         ASSERT_EQ(com::GetDispatchId(cert.Get(), e.member, &dispid), com::S_OK);

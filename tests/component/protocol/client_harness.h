@@ -28,7 +28,8 @@ public:
         return com::S_OK;
     }
     com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                               com::DISPID*) override {
         return com::E_NOTIMPL;
     }
 };
@@ -41,8 +42,8 @@ public:
     bool recordProgress = false;
     std::function<void(const std::string& event)> onEvent = [](const std::string&) {};
 
-    com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                        com::EXCEPINFO*, std::uint32_t*) override {
+    com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         return com::E_NOTIMPL;
     }
     com::HRESULT StateChange(IqelPop3Com*, StatesEnum old) override {
@@ -156,7 +157,8 @@ inline std::string Body(IPop3Msg* message) {
 }
 
 // Pumps the loop until `done` holds; false when the time ran out.
-inline bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(30)) {
+inline bool PumpUntil(const std::function<bool()>& done,
+                      std::chrono::seconds limit = std::chrono::seconds(30)) {
     const auto end = std::chrono::steady_clock::now() + limit;
     // Keeps the pump from sleeping forever when nothing else is pending.
     const auto wake = platform::loop::StartTimer(std::chrono::milliseconds(50), [] {});

@@ -1,8 +1,8 @@
 // The download spool: the same bytes whether a message stays in memory,
 // moves to a file as it grows or is written to one from the start, and a
 // memory budget shared by every message held.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -31,7 +31,8 @@ struct TempFile {
 
 std::string Lines(std::size_t count, std::size_t width) {
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += std::string(width, static_cast<char>('a' + i % 26)) + "\r\n";
+    for (std::size_t i = 0; i < count; ++i)
+        text += std::string(width, static_cast<char>('a' + i % 26)) + "\r\n";
     return text;
 }
 

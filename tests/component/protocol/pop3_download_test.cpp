@@ -1,8 +1,8 @@
 // Downloads, deletion and the end of a session against scripted servers:
 // what reaches the message files, which events come in which order, and
 // that every interrupted download is reported as a failure.
-#include <gtest/gtest.h>
 #include <dirent.h>
+#include <gtest/gtest.h>
 #include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -64,8 +64,8 @@ TEST(Download, GetAllStoresEveryMessageUnstuffedInItsOwnFile) {
         c.Message(0)->get_Filename(name.ReleaseAndGetAddressOf());
         EXPECT_NE(Narrow(name.View()).find("/POP3"), std::string::npos);
         EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-        EXPECT_EQ(server.transcript(0),
-                  (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "RETR 1", "RETR 2", "QUIT"}));
+        EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST",
+                                                                  "UIDL", "RETR 1", "RETR 2", "QUIT"}));
         // Messages stay readable after the session ended.
         EXPECT_EQ(Body(c.Message(0).Get()), kDotted);
     }
@@ -73,8 +73,18 @@ TEST(Download, GetAllStoresEveryMessageUnstuffedInItsOwnFile) {
 
 TEST(Download, ProgressCountsStoredBytesAndEndsAtTheListedSize) {
     // Listed as 100 bytes; 90 arrive once the stuffing dot is removed.
-    Script s = {Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                Send("+OK 1 100\r\n"), Receive(), Send("+OK\r\n1 100\r\n.\r\n"), Receive(), Send("+OK\r\n1 u\r\n.\r\n"), Receive(),
+    Script s = {Send("+OK\r\n"),
+                Receive(),
+                Send("+OK\r\n"),
+                Receive(),
+                Send("+OK\r\n"),
+                Receive(),
+                Send("+OK 1 100\r\n"),
+                Receive(),
+                Send("+OK\r\n1 100\r\n.\r\n"),
+                Receive(),
+                Send("+OK\r\n1 u\r\n.\r\n"),
+                Receive(),
                 Send("+OK\r\n" + std::string(40, 'a') + "\r\n." + std::string(44, 'b') + "\r\n.\r\n")};
     FakePop3Server server({s});
     Client c;
@@ -83,9 +93,9 @@ TEST(Download, ProgressCountsStoredBytesAndEndsAtTheListedSize) {
     c.notify->events.clear();
     c.notify->recordProgress = true;
     ASSERT_EQ(c.Message(0)->Get(), com::S_OK);
-    EXPECT_EQ(c.notify->events,
-              (std::vector<std::string>{"StateChange 4", "Progress 0 100", "Progress 42 100", "Progress 88 100",
-                                        "Progress 100 100", "Received 0 0", "StateChange 5", "Done 0  0"}));
+    EXPECT_EQ(c.notify->events, (std::vector<std::string>{
+                                    "StateChange 4", "Progress 0 100", "Progress 42 100", "Progress 88 100",
+                                    "Progress 100 100", "Received 0 0", "StateChange 5", "Done 0  0"}));
 }
 
 TEST(Download, HeadersAndLinesUseTopWithTheCount) {
@@ -110,9 +120,9 @@ TEST(Download, HeadersAndLinesUseTopWithTheCount) {
     ASSERT_EQ(c.Message(0)->GetLines(-1), com::S_OK);
     EXPECT_EQ(Body(c.Message(0).Get()), header + "\r\n");
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "TOP 1 0",
-                                                              "TOP 2 0", "TOP 1 5", "TOP 2 5", "TOP 1 4294967295",
-                                                              "QUIT"}));
+    EXPECT_EQ(server.transcript(0),
+              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "TOP 1 0",
+                                        "TOP 2 0", "TOP 1 5", "TOP 2 5", "TOP 1 4294967295", "QUIT"}));
 }
 
 TEST(Download, RefusedRetrEndsTheChainWithDone30006) {
@@ -159,7 +169,8 @@ int TempMessageFiles() {
     DIR* folder = opendir(dir != nullptr && *dir != '\0' ? dir : "/tmp");
     if (folder == nullptr) return -1;
     int n = 0;
-    while (const dirent* entry = readdir(folder)) n += std::string_view(entry->d_name).starts_with("POP3") ? 1 : 0;
+    while (const dirent* entry = readdir(folder))
+        n += std::string_view(entry->d_name).starts_with("POP3") ? 1 : 0;
     closedir(folder);
     return n;
 }
@@ -255,18 +266,30 @@ TEST_P(BrokenDownload, IsNeverReportedAsSuccess) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BrokenDownload,
-    testing::Values(BrokenDownloadCase{"CloseInTheMiddle", {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()}, 120, 10054,
-                                       "The current socket connection has been reset."},
-                    // Past what a message may hold in memory: it was going to a file.
-                    BrokenDownloadCase{"CloseInsideALargeMessage",
-                                       {Send("+OK\r\nSubject: x\r\n\r\n" + Lines(40 * 1024)), Close()}, 120, 10054,
-                                       "The current socket connection has been reset."},
-                    BrokenDownloadCase{"CloseBeforeTheReply", {Close()}, 120, 10054,
-                                       "The current socket connection has been reset."},
-                    BrokenDownloadCase{"StallInTheMiddle", {Send("+OK\r\nSubject: x\r\n")}, 1, 10060,
-                                       "The current connection has timeout."},
-                    BrokenDownloadCase{"LineOfTwentyMegabytes", {Send("+OK\r\n"), Fill(20 * 1024 * 1024)}, 120, 30006,
-                                       "Failed to execute command."}),
+    testing::Values(
+        BrokenDownloadCase{"CloseInTheMiddle",
+                           {Send("+OK\r\nSubject: x\r\n\r\nhalf"), Close()},
+                           120,
+                           10054,
+                           "The current socket connection has been reset."},
+        // Past what a message may hold in memory: it was going to a file.
+        BrokenDownloadCase{"CloseInsideALargeMessage",
+                           {Send("+OK\r\nSubject: x\r\n\r\n" + Lines(40 * 1024)), Close()},
+                           120,
+                           10054,
+                           "The current socket connection has been reset."},
+        BrokenDownloadCase{
+            "CloseBeforeTheReply", {Close()}, 120, 10054, "The current socket connection has been reset."},
+        BrokenDownloadCase{"StallInTheMiddle",
+                           {Send("+OK\r\nSubject: x\r\n")},
+                           1,
+                           10060,
+                           "The current connection has timeout."},
+        BrokenDownloadCase{"LineOfTwentyMegabytes",
+                           {Send("+OK\r\n"), Fill(20 * 1024 * 1024)},
+                           120,
+                           30006,
+                           "Failed to execute command."}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Download, EmptyMailboxAndNothingMarked) {
@@ -285,12 +308,14 @@ TEST(Download, EmptyMailboxAndNothingMarked) {
     EXPECT_EQ(c.Messages()->GetAll(), com::S_OK);
     EXPECT_EQ(c.notify->events, (std::vector<std::string>{"Done 0  0"}));
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(1), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}));
+    EXPECT_EQ(server.transcript(1),
+              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}));
 }
 
 TEST(Download, AThousandMessages) {
     std::vector<std::string> messages;
-    for (int i = 0; i < 1000; ++i) messages.push_back("Subject: " + std::to_string(i) + "\r\n\r\n.line " + std::to_string(i) + "\r\n");
+    for (int i = 0; i < 1000; ++i)
+        messages.push_back("Subject: " + std::to_string(i) + "\r\n\r\n.line " + std::to_string(i) + "\r\n");
     FakePop3Server server({Mailbox(messages)});
     Client c;
     c.Settings(server.port(), true);
@@ -526,12 +551,11 @@ TEST(Download, SmallMessageGetsItsFileOnlyWhenTheClientAsksForOne) {
 }
 
 TEST(Download, MessagePastTheMemoryLimitIsWrittenToItsFile) {
-    const std::string big = "Subject: big\r\n\r\n" + std::string(200, 'z') + "\r\n.dot\r\n" +
-                            [] {
-                                std::string lines;
-                                while (lines.size() < 100 * 1024) lines += std::string(76, 'q') + "\r\n";
-                                return lines;
-                            }();
+    const std::string big = "Subject: big\r\n\r\n" + std::string(200, 'z') + "\r\n.dot\r\n" + [] {
+        std::string lines;
+        while (lines.size() < 100 * 1024) lines += std::string(76, 'q') + "\r\n";
+        return lines;
+    }();
     struct Case {
         const char* name;
         std::string listed;  // the message whose size LIST gives
@@ -614,8 +638,8 @@ TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     ASSERT_EQ(c.Message(2)->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
     c.notify->events.clear();
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(0),
-              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "DELE 1", "DELE 3", "QUIT"}));
+    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST",
+                                                              "UIDL", "DELE 1", "DELE 3", "QUIT"}));
     EXPECT_EQ(c.notify->events,
               (std::vector<std::string>{"StateChange 4", "StateChange 6", "StateChange 4", "StateChange 6",
                                         "StateChange 4", "Disconnected 0 "}));
@@ -671,9 +695,10 @@ TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
         bool quit;
         std::string marksAfter;  // per message, + marked; empty: not looked at
     };
-    for (const Case& k : {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true, "-++"},
-                          Case{"dropped", Close(), com::CtlError(10054), 10054,
-                               "The current socket connection has been reset.", false, ""}}) {
+    for (const Case& k :
+         {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true, "-++"},
+          Case{"dropped", Close(), com::CtlError(10054), 10054,
+               "The current socket connection has been reset.", false, ""}}) {
         SCOPED_TRACE(k.name);
         Script s = LoginAndList({kPlain, kPlain, kPlain});
         s.insert(s.end(), {Receive(), Send("+OK deleted\r\n"), Receive(), k.secondReply});
@@ -723,8 +748,8 @@ TEST(Session, ResetClearsMarksAndSendCommandWorksOnlyWhenIdle) {
     EXPECT_EQ(c.Messages()->GetAllHeaders(), com::CtlError(30009));
     // Disconnect in the middle of a download closes without QUIT.
     EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(0),
-              (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST", "UIDL", "NOOP", "RETR 1"}));
+    EXPECT_EQ(server.transcript(0), (std::vector<std::string>{"USER user", "PASS secret", "STAT", "LIST",
+                                                              "UIDL", "NOOP", "RETR 1"}));
     EXPECT_EQ(c.notify->Count("Disconnected"), 1);
 }
 
@@ -753,7 +778,8 @@ TEST(Session, AnOldCollectionCannotDownloadIntoTheNewOne) {
 }
 
 TEST(Reentrancy, UserStopInsideProgressOfABlockingGetAll) {
-    const std::string big = "Subject: big\r\n\r\n" + std::string(2000, 'x') + "\r\n" + std::string(2000, 'y') + "\r\n";
+    const std::string big =
+        "Subject: big\r\n\r\n" + std::string(2000, 'x') + "\r\n" + std::string(2000, 'y') + "\r\n";
     FakePop3Server server({Mailbox({big, big})});
     Client c;
     c.Settings(server.port(), true);
@@ -770,7 +796,8 @@ TEST(Reentrancy, UserStopInsideProgressOfABlockingGetAll) {
     notify->events.clear();
     EXPECT_EQ(messages->GetAll(), com::E_FAIL);
     EXPECT_TRUE(stopped);
-    EXPECT_EQ(notify->events, (std::vector<std::string>{"StateChange 4", "StateChange 5", "Disconnected 0 "}));
+    EXPECT_EQ(notify->events,
+              (std::vector<std::string>{"StateChange 4", "StateChange 5", "Disconnected 0 "}));
     // The collection outlives the component and refuses to download.
     EXPECT_EQ(messages->GetAll(), com::E_FAIL);
     EXPECT_EQ(server.transcript(0).back(), "RETR 1");

@@ -24,11 +24,12 @@ Script Greeted(std::string greeting, Script rest) {
     return s;
 }
 
-const Script kList = {Receive(), Send("+OK 1 10\r\n"), Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(),
-                      Send("+OK\r\n1 a\r\n.\r\n")};
+const Script kList = {Receive(), Send("+OK 1 10\r\n"),       Receive(), Send("+OK\r\n1 10\r\n.\r\n"),
+                      Receive(), Send("+OK\r\n1 a\r\n.\r\n")};
 const std::string kListTooLong = "Invalid reply: the message list is longer than the mailbox.";
 // Logged in with USER and PASS; STAT counts two messages.
-const Script kLoggedIn = {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK 2 20\r\n")};
+const Script kLoggedIn = {Receive(),       Send("+OK\r\n"), Receive(),
+                          Send("+OK\r\n"), Receive(),       Send("+OK 2 20\r\n")};
 
 Script Then(Script head, const Script& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
@@ -62,7 +63,8 @@ TEST_P(Login, EndsWithTheExpectedOutcome) {
             EXPECT_EQ(hr, p.code == 0 ? com::S_OK : com::CtlError(static_cast<std::uint16_t>(p.code)));
         } else {
             EXPECT_EQ(hr, com::S_OK);
-            ASSERT_TRUE(PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
+            ASSERT_TRUE(PumpUntil(
+                [&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
         }
         EXPECT_EQ(c.LastError(), p.code);
         if (p.code == 0) {
@@ -93,64 +95,149 @@ const std::string kDigest = testsupport::md5Hex(kStamp + "secret");
 INSTANTIATE_TEST_SUITE_P(
     Cases, Login,
     testing::Values(
-        LoginCase{"GreetingThatIsNotPop3", Greeted("* OK IMAP4rev1 ready", {}), AuthUserPass, 120, {}, 30004,
+        LoginCase{"GreetingThatIsNotPop3",
+                  Greeted("* OK IMAP4rev1 ready", {}),
+                  AuthUserPass,
+                  120,
+                  {},
+                  30004,
                   "Server replied with invalid greeting."},
-        LoginCase{"NegativeGreeting", Greeted("-ERR busy, try later", {}), AuthAny, 120, {}, 30004,
+        LoginCase{"NegativeGreeting",
+                  Greeted("-ERR busy, try later", {}),
+                  AuthAny,
+                  120,
+                  {},
+                  30004,
                   "Server replied with invalid greeting."},
         LoginCase{"WrongPassword",
-                  Greeted("+OK ready", {Receive(), Send("+OK\r\n"), Receive(), Send("-ERR [AUTH] Authentication failed.\r\n")}),
-                  AuthUserPass, 120, {"USER user", "PASS secret"}, 30005, "Login ERROR: [AUTH] Authentication failed."},
-        LoginCase{"UserRefused", Greeted("+OK ready", {Receive(), Send("-ERR who?\r\n")}), AuthUserPass, 120,
-                  {"USER user"}, 30005, "Invalid login or password."},
+                  Greeted("+OK ready", {Receive(), Send("+OK\r\n"), Receive(),
+                                        Send("-ERR [AUTH] Authentication failed.\r\n")}),
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret"},
+                  30005,
+                  "Login ERROR: [AUTH] Authentication failed."},
+        LoginCase{"UserRefused",
+                  Greeted("+OK ready", {Receive(), Send("-ERR who?\r\n")}),
+                  AuthUserPass,
+                  120,
+                  {"USER user"},
+                  30005,
+                  "Invalid login or password."},
         LoginCase{"ApopRefusedFallsBackToUserPass",
-                  Greeted("+OK ready " + kStamp,
-                          Then({Receive(), Send("-ERR no APOP\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                                Send("+OK\r\n")},
-                               kList)),
-                  AuthAny, 120, {"APOP user " + kDigest, "USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
+                  Greeted("+OK ready " + kStamp, Then({Receive(), Send("-ERR no APOP\r\n"), Receive(),
+                                                       Send("+OK\r\n"), Receive(), Send("+OK\r\n")},
+                                                      kList)),
+                  AuthAny,
+                  120,
+                  {"APOP user " + kDigest, "USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"},
+                  0,
+                  ""},
         LoginCase{"ApopAccepted",
-                  Greeted("+OK ready " + kStamp, Then({Receive(), Send("+OK in\r\n")}, kList)), AuthAPOP, 120,
-                  {"APOP user " + kDigest, "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
-        LoginCase{"ApopRefusedUnderApopOnly", Greeted("+OK ready " + kStamp, {Receive(), Send("-ERR bad digest\r\n")}),
-                  AuthAPOP, 120, {"APOP user " + kDigest}, 30005, "Login ERROR: bad digest"},
-        LoginCase{"ApopWithoutTimestamp", Greeted("+OK ready", {}), AuthAPOP, 120, {}, 30022,
+                  Greeted("+OK ready " + kStamp, Then({Receive(), Send("+OK in\r\n")}, kList)),
+                  AuthAPOP,
+                  120,
+                  {"APOP user " + kDigest, "STAT", "LIST", "UIDL", "QUIT"},
+                  0,
+                  ""},
+        LoginCase{"ApopRefusedUnderApopOnly",
+                  Greeted("+OK ready " + kStamp, {Receive(), Send("-ERR bad digest\r\n")}),
+                  AuthAPOP,
+                  120,
+                  {"APOP user " + kDigest},
+                  30005,
+                  "Login ERROR: bad digest"},
+        LoginCase{"ApopWithoutTimestamp",
+                  Greeted("+OK ready", {}),
+                  AuthAPOP,
+                  120,
+                  {},
+                  30022,
                   "Server does not APOP authentication."},
         LoginCase{"AnyWithoutTimestampUsesUserPass",
                   Greeted("+OK ready", Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n")}, kList)),
-                  AuthAny, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
+                  AuthAny,
+                  120,
+                  {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"},
+                  0,
+                  ""},
         LoginCase{"UserPassIgnoresTimestamp",
-                  Greeted("+OK ready " + kStamp, Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n")}, kList)),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"}, 0, ""},
+                  Greeted("+OK ready " + kStamp,
+                          Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n")}, kList)),
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT", "LIST", "UIDL", "QUIT"},
+                  0,
+                  ""},
         LoginCase{"StatRefused",
                   Greeted("+OK", {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
                                   Send("-ERR no stat\r\n")}),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT"}, 30006, "Invalid reply: no stat"},
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT"},
+                  30006,
+                  "Invalid reply: no stat"},
         LoginCase{"StatWithoutCount",
                   Greeted("+OK", {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
                                   Send("+OK mailbox\r\n")}),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT"}, 30006, "Invalid reply: +OK mailbox"},
-        LoginCase{"ListRefused", Greeted("+OK", Then(kLoggedIn, {Receive(), Send("-ERR no list today\r\n")})),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST"}, 30006, "Failed: no list today"},
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT"},
+                  30006,
+                  "Invalid reply: +OK mailbox"},
+        LoginCase{"ListRefused",
+                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("-ERR no list today\r\n")})),
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT", "LIST"},
+                  30006,
+                  "Failed: no list today"},
         LoginCase{"UidlRefused",
                   Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(),
                                                   Send("-ERR unsupported\r\n")})),
-                  AuthUserPass, 120, {"USER user", "PASS secret", "STAT", "LIST", "UIDL"}, 30006,
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT", "LIST", "UIDL"},
+                  30006,
                   "Invalid reply: unsupported"},
         // Every line restarts the idle time-out: only the count ends these.
         LoginCase{"ListThatNeverEnds",
-                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n"), Drip("1 10\r\n", 0)})), AuthUserPass,
-                  1, {"USER user", "PASS secret", "STAT", "LIST"}, 30006, kListTooLong},
+                  Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n"), Drip("1 10\r\n", 0)})),
+                  AuthUserPass,
+                  1,
+                  {"USER user", "PASS secret", "STAT", "LIST"},
+                  30006,
+                  kListTooLong},
         LoginCase{"UidlThatNeverEnds",
                   Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n1 10\r\n2 10\r\n.\r\n"), Receive(),
                                                   Send("+OK\r\n"), Drip("1 a\r\n", 0)})),
-                  AuthUserPass, 1, {"USER user", "PASS secret", "STAT", "LIST", "UIDL"}, 30006, kListTooLong},
+                  AuthUserPass,
+                  1,
+                  {"USER user", "PASS secret", "STAT", "LIST", "UIDL"},
+                  30006,
+                  kListTooLong},
         LoginCase{"NeverGreets", {}, AuthUserPass, 1, {}, 10060, "The current connection has timeout."},
-        LoginCase{"StallsAfterUser", Greeted("+OK", {Receive()}), AuthUserPass, 1, {"USER user"}, 10060,
+        LoginCase{"StallsAfterUser",
+                  Greeted("+OK", {Receive()}),
+                  AuthUserPass,
+                  1,
+                  {"USER user"},
+                  10060,
                   "The current connection has timeout."},
-        LoginCase{"ClosesDuringLogin", Greeted("+OK", {Receive(), Close()}), AuthUserPass, 120, {"USER user"},
-                  10054, "The current socket connection has been reset."},
-        LoginCase{"GreetingLineOfTwentyMegabytes", {Send("+OK "), Fill(20 * 1024 * 1024)}, AuthUserPass, 120, {},
-                  30006, "Failed to execute command."}),
+        LoginCase{"ClosesDuringLogin",
+                  Greeted("+OK", {Receive(), Close()}),
+                  AuthUserPass,
+                  120,
+                  {"USER user"},
+                  10054,
+                  "The current socket connection has been reset."},
+        LoginCase{"GreetingLineOfTwentyMegabytes",
+                  {Send("+OK "), Fill(20 * 1024 * 1024)},
+                  AuthUserPass,
+                  120,
+                  {},
+                  30006,
+                  "Failed to execute command."}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Login, PlainLoginPassesTheStatesInOrder) {
@@ -181,9 +268,9 @@ TEST(Login, PlainLoginPassesTheStatesInOrder) {
 }
 
 TEST(Login, ListingKeepsArrivalOrderAndTakesUidsOnlyInSequence) {
-    FakePop3Server server({{Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
-                            Send("+OK 3 messages\r\n3 1200\r\n7\r\n9   42 octets\r\n.\r\n"), Receive(),
-                            Send("+OK\r\n1 first\r\n3 third\r\n2 second\r\n.\r\n")}});
+    FakePop3Server server({{Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"),
+                            Receive(), Send("+OK 3 messages\r\n3 1200\r\n7\r\n9   42 octets\r\n.\r\n"),
+                            Receive(), Send("+OK\r\n1 first\r\n3 third\r\n2 second\r\n.\r\n")}});
     Client c;
     c.Settings(server.port(), true);
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);
@@ -215,7 +302,8 @@ TEST(Login, RefusedPortAndUnknownHostEndWithOneDisconnected) {
         std::uint16_t port;
         std::int32_t code;
     };
-    for (const Target& t : {Target{"127.0.0.1", closedPort, 10061}, Target{"no-such-host.invalid", 110, 11001}}) {
+    for (const Target& t :
+         {Target{"127.0.0.1", closedPort, 10061}, Target{"no-such-host.invalid", 110, 11001}}) {
         for (bool blocking : {true, false}) {
             SCOPED_TRACE(t.host + (blocking ? " blocking" : " non-blocking"));
             Client c;
@@ -233,8 +321,8 @@ TEST(Login, RefusedPortAndUnknownHostEndWithOneDisconnected) {
 }
 
 TEST(Login, StlsRefusedGoesOnPlainWhenAllowedAndFailsWhenRequired) {
-    const Script refused = Then({Send("+OK\r\n"), Receive(), Send("-ERR not here\r\n"), Receive(), Send("+OK\r\n"),
-                                 Receive(), Send("+OK\r\n")},
+    const Script refused = Then({Send("+OK\r\n"), Receive(), Send("-ERR not here\r\n"), Receive(),
+                                 Send("+OK\r\n"), Receive(), Send("+OK\r\n")},
                                 kList);
     FakePop3Server server({refused, refused});
     Client allowed;

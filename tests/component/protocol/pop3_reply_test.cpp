@@ -51,19 +51,23 @@ void PrintTo(const StampCase& c, std::ostream* os) { *os << c.name; }
 
 class ApopTimestamp : public testing::TestWithParam<StampCase> {};
 
-TEST_P(ApopTimestamp, IsTheFirstAngleBracketPair) { EXPECT_EQ(FindApopTimestamp(GetParam().greeting), GetParam().stamp); }
+TEST_P(ApopTimestamp, IsTheFirstAngleBracketPair) {
+    EXPECT_EQ(FindApopTimestamp(GetParam().greeting), GetParam().stamp);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ApopTimestamp,
-    testing::Values(StampCase{"Rfc1939", "+OK POP3 server ready <1896.697170952@dbc.mtview.ca.us>",
-                              "<1896.697170952@dbc.mtview.ca.us>"},
-                    StampCase{"NoStamp", "+OK ready", ""}, StampCase{"OpenOnly", "+OK <abc", ""},
-                    StampCase{"CloseBeforeOpen", "+OK srv> ready <1.2@h>", "<1.2@h>"},
-                    StampCase{"CloseOnlyBeforeOpen", "+OK a> b <c", ""}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, ApopTimestamp,
+                         testing::Values(StampCase{"Rfc1939",
+                                                   "+OK POP3 server ready <1896.697170952@dbc.mtview.ca.us>",
+                                                   "<1896.697170952@dbc.mtview.ca.us>"},
+                                         StampCase{"NoStamp", "+OK ready", ""},
+                                         StampCase{"OpenOnly", "+OK <abc", ""},
+                                         StampCase{"CloseBeforeOpen", "+OK srv> ready <1.2@h>", "<1.2@h>"},
+                                         StampCase{"CloseOnlyBeforeOpen", "+OK a> b <c", ""}),
+                         [](const auto& info) { return info.param.name; });
 
 TEST(ApopDigest, MatchesTheRfc1939Example) {
-    EXPECT_EQ(ApopDigest("<1896.697170952@dbc.mtview.ca.us>", "tanstaaf"), "c4c9334bac560ecc979e58001b3e22fb");
+    EXPECT_EQ(ApopDigest("<1896.697170952@dbc.mtview.ca.us>", "tanstaaf"),
+              "c4c9334bac560ecc979e58001b3e22fb");
 }
 
 struct ListCase {
@@ -76,7 +80,9 @@ void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
 
 class ListSize : public testing::TestWithParam<ListCase> {};
 
-TEST_P(ListSize, IsTheNumberAfterTheFirstBlanks) { EXPECT_EQ(ParseListSize(GetParam().line), GetParam().size); }
+TEST_P(ListSize, IsTheNumberAfterTheFirstBlanks) {
+    EXPECT_EQ(ParseListSize(GetParam().line), GetParam().size);
+}
 
 INSTANTIATE_TEST_SUITE_P(Cases, ListSize,
                          testing::Values(ListCase{"Plain", "3 1200", 1200}, ListCase{"NoBlank", "7", 0},
@@ -92,9 +98,10 @@ TEST(StatCount, IsTheFirstNumberOfAPositiveReply) {
         bool read;
         std::uint32_t count;
     };
-    for (const Case& k : {Case{"+OK 2 320", true, 2}, Case{"+OK   7", true, 7}, Case{"+OK 99999999999 1", true, 4294967295u},
-                          Case{"+OK", false, 0}, Case{"+OK mailbox", false, 0}, Case{"+OK2 3", false, 0},
-                          Case{"-ERR 2 320", false, 0}}) {
+    for (const Case& k :
+         {Case{"+OK 2 320", true, 2}, Case{"+OK   7", true, 7}, Case{"+OK 99999999999 1", true, 4294967295u},
+          Case{"+OK", false, 0}, Case{"+OK mailbox", false, 0}, Case{"+OK2 3", false, 0},
+          Case{"-ERR 2 320", false, 0}}) {
         SCOPED_TRACE(k.line);
         std::uint32_t count = 0;
         EXPECT_EQ(ParseStatCount(k.line, count), k.read);
@@ -129,8 +136,9 @@ TEST_P(Unstuff, RemovesOneLeadingDot) { EXPECT_EQ(UnstuffDataLine(GetParam().lin
 
 INSTANTIATE_TEST_SUITE_P(Cases, Unstuff,
                          testing::Values(StuffCase{"NoDot", "text", "text"}, StuffCase{"OneDot", "..", "."},
-                                         StuffCase{"TwoDots", "...x", "..x"}, StuffCase{"DotText", "..text", ".text"},
-                                         StuffCase{"Empty", "", ""}, StuffCase{"DotInside", "a.b", "a.b"}),
+                                         StuffCase{"TwoDots", "...x", "..x"},
+                                         StuffCase{"DotText", "..text", ".text"}, StuffCase{"Empty", "", ""},
+                                         StuffCase{"DotInside", "a.b", "a.b"}),
                          [](const auto& info) { return info.param.name; });
 
 TEST(CommandBreak, FindsCrLfAndNul) {

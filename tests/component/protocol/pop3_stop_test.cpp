@@ -41,9 +41,12 @@ class Stop : public testing::TestWithParam<StopCase> {};
 
 com::HRESULT RunCall(Client& c, Call call) {
     switch (call) {
-        case Call::Connect: return c.pop3->Connect();
-        case Call::Get: return c.Message(0)->Get();
-        case Call::GetAll: return c.Messages()->GetAll();
+        case Call::Connect:
+            return c.pop3->Connect();
+        case Call::Get:
+            return c.Message(0)->Get();
+        case Call::GetAll:
+            return c.Messages()->GetAll();
         case Call::Disconnect:
             c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
             c.Message(1)->put_MarkDelete(com::VARIANT_TRUE);
@@ -75,8 +78,9 @@ TEST_P(Stop, DisconnectEndsTheSessionAtOnce) {
     c.notify->onEvent = [&](const std::string& e) {
         if (p.stopper == Stopper::ProgressEvent && e.starts_with("Progress") && ++progress == 3) stop();
     };
-    const auto timer = p.stopper == Stopper::Timer ? platform::loop::StartOneShot(std::chrono::milliseconds(300), stop)
-                                                   : platform::loop::SourceHandle{};
+    const auto timer = p.stopper == Stopper::Timer
+                           ? platform::loop::StartOneShot(std::chrono::milliseconds(300), stop)
+                           : platform::loop::SourceHandle{};
 
     EXPECT_EQ(RunCall(c, p.call), com::E_FAIL);
     ASSERT_NE(stoppedAt, Clock::time_point{});
@@ -105,27 +109,38 @@ INSTANTIATE_TEST_SUITE_P(
     Stages, Stop,
     testing::Values(
         StopCase{"NoGreeting", {}, Call::Connect, SecurityNone, LogonInProgress, Stopper::Timer},
-        StopCase{"NoLoginReply", {Send("+OK ready\r\n"), Receive()}, Call::Connect, SecurityNone, LogonInProgress,
+        StopCase{"NoLoginReply",
+                 {Send("+OK ready\r\n"), Receive()},
+                 Call::Connect,
+                 SecurityNone,
+                 LogonInProgress,
                  Stopper::Timer},
-        StopCase{"StlsHandshakeStalls", {Send("+OK ready\r\n"), Receive(), Send("+OK begin TLS\r\n")}, Call::Connect,
-                 SecurityRequired, NegotiatingSSL, Stopper::Timer},
-        StopCase{"ImplicitHandshakeStalls", {}, Call::Connect, SecurityImplicit, NegotiatingSSL, Stopper::Timer},
+        StopCase{"StlsHandshakeStalls",
+                 {Send("+OK ready\r\n"), Receive(), Send("+OK begin TLS\r\n")},
+                 Call::Connect,
+                 SecurityRequired,
+                 NegotiatingSSL,
+                 Stopper::Timer},
+        StopCase{
+            "ImplicitHandshakeStalls", {}, Call::Connect, SecurityImplicit, NegotiatingSSL, Stopper::Timer},
         StopCase{"NoStatReply", Then(kLogin, {Receive()}), Call::Connect, SecurityNone, LogonInProgress,
                  Stopper::Timer},
         // One line every 100 ms: the idle time-out never comes.
-        StopCase{"ListDrips", Then(kLogin, {Receive(), Send("+OK 2 20\r\n"), Receive(), Send("+OK\r\n"),
-                                            Drip("1 10\r\n", 100)}),
+        StopCase{"ListDrips",
+                 Then(kLogin,
+                      {Receive(), Send("+OK 2 20\r\n"), Receive(), Send("+OK\r\n"), Drip("1 10\r\n", 100)}),
                  Call::Connect, SecurityNone, LogonInProgress, Stopper::Timer},
-        StopCase{"UidlDrips", Then(kLogin, {Receive(), Send("+OK 2 20\r\n"), Receive(), Send("+OK\r\n1 10\r\n.\r\n"),
-                                            Receive(), Send("+OK\r\n"), Drip("1 a\r\n", 100)}),
+        StopCase{"UidlDrips",
+                 Then(kLogin, {Receive(), Send("+OK 2 20\r\n"), Receive(), Send("+OK\r\n1 10\r\n.\r\n"),
+                               Receive(), Send("+OK\r\n"), Drip("1 a\r\n", 100)}),
                  Call::Connect, SecurityNone, LogonInProgress, Stopper::Timer},
         StopCase{"DownloadDrips", Then(kLoggedInWithTwo, {Receive(), Send("+OK\r\n"), Drip("line\r\n", 100)}),
                  Call::Get, SecurityNone, ReceivingMessage, Stopper::Timer},
         StopCase{"DownloadStoppedFromProgress",
                  Then(kLoggedInWithTwo, {Receive(), Send("+OK\r\n"), Drip("line\r\n", 100)}), Call::GetAll,
                  SecurityNone, ReceivingMessage, Stopper::ProgressEvent},
-        StopCase{"NoDeleReply", Then(kLoggedInWithTwo, {Receive()}), Call::Disconnect, SecurityNone, DeletingMessage,
-                 Stopper::Timer}),
+        StopCase{"NoDeleReply", Then(kLoggedInWithTwo, {Receive()}), Call::Disconnect, SecurityNone,
+                 DeletingMessage, Stopper::Timer}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -39,7 +39,8 @@ TEST_P(TlsFailures, EndWithTheirCode) {
             EXPECT_EQ(hr, p.code == 0 ? com::S_OK : com::CtlError(static_cast<std::uint16_t>(p.code)));
         } else {
             EXPECT_EQ(hr, com::S_OK);
-            EXPECT_TRUE(PumpUntil([&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
+            EXPECT_TRUE(PumpUntil(
+                [&] { return c.notify->Count("Connected") + c.notify->Count("Disconnected") > 0; }));
         }
         EXPECT_EQ(c.LastError(), p.code) << c.LastErrorText();
         if (p.code != 0) {
@@ -49,13 +50,17 @@ TEST_P(TlsFailures, EndWithTheirCode) {
         EXPECT_EQ(c.notify->Count("HostCertificate"), 0);
         c.pop3->Disconnect();
         const auto heard = server.transcript(0);
-        const bool user = std::any_of(heard.begin(), heard.end(), [](const auto& l) { return l.starts_with("USER"); });
+        const bool user =
+            std::any_of(heard.begin(), heard.end(), [](const auto& l) { return l.starts_with("USER"); });
         EXPECT_EQ(user, p.loggedIn);
     }
 }
 
-const Script kLogin = {Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(), Send("+OK 1 10\r\n"),
-                       Receive(), Send("+OK\r\n1 10\r\n.\r\n"), Receive(), Send("+OK\r\n1 a\r\n.\r\n")};
+const Script kLogin = {Receive(), Send("+OK\r\n"),
+                       Receive(), Send("+OK\r\n"),
+                       Receive(), Send("+OK 1 10\r\n"),
+                       Receive(), Send("+OK\r\n1 10\r\n.\r\n"),
+                       Receive(), Send("+OK\r\n1 a\r\n.\r\n")};
 
 Script Then(Script head, const Script& tail) {
     head.insert(head.end(), tail.begin(), tail.end());
@@ -67,7 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         // The server takes the ClientHello and says nothing: the idle time-out ends it.
         TlsCase{"HandshakeNeverAnswered", SecurityImplicit, {}, 10060, false},
-        TlsCase{"GarbageInsteadOfServerHello", SecurityImplicit, {Send("+OK this is no TLS\r\n")}, 60000, false},
+        TlsCase{
+            "GarbageInsteadOfServerHello", SecurityImplicit, {Send("+OK this is no TLS\r\n")}, 60000, false},
         TlsCase{"HangUpInsteadOfServerHello", SecurityImplicit, {Close()}, 60000, false},
         // The hang-up comes once the client waits for the ServerHello: it
         // reaches the socket as a close, not as a failed handshake step.

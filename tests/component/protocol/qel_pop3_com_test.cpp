@@ -84,12 +84,13 @@ TEST_P(StateText, NamesTheStateOfTheArgumentOrTheCurrentOne) {
 std::int32_t byRefSeven = 7;
 INSTANTIATE_TEST_SUITE_P(
     Cases, StateText,
-    testing::Values(StateTextCase{"Long7", com::Variant(std::int32_t{7}), u"Negotiating SSL encryption."},
-                    StateTextCase{"Long4", com::Variant(std::int32_t{4}), u"Connected to the server - idle."},
-                    StateTextCase{"Long42", com::Variant(std::int32_t{42}), u"Unknown state"},
-                    StateTextCase{"ShortIsCurrent", com::Variant(std::int16_t{7}), u"Not yet connected - waiting."},
-                    StateTextCase{"MissingIsCurrent", com::Variant::Missing(), u"Not yet connected - waiting."},
-                    StateTextCase{"ByRefLong", com::Variant::ByRef(&byRefSeven), u"Negotiating SSL encryption."}),
+    testing::Values(
+        StateTextCase{"Long7", com::Variant(std::int32_t{7}), u"Negotiating SSL encryption."},
+        StateTextCase{"Long4", com::Variant(std::int32_t{4}), u"Connected to the server - idle."},
+        StateTextCase{"Long42", com::Variant(std::int32_t{42}), u"Unknown state"},
+        StateTextCase{"ShortIsCurrent", com::Variant(std::int16_t{7}), u"Not yet connected - waiting."},
+        StateTextCase{"MissingIsCurrent", com::Variant::Missing(), u"Not yet connected - waiting."},
+        StateTextCase{"ByRefLong", com::Variant::ByRef(&byRefSeven), u"Negotiating SSL encryption."}),
     [](const auto& info) { return info.param.name; });
 
 TEST(QelPop3Com, ReportedErrorsCarryCodeTextAndErrorInfo) {
@@ -169,15 +170,15 @@ TEST_P(RefusedConnect, FailsBeforeAnythingIsSent) {
     EXPECT_EQ(server.accepted(), 0u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RefusedConnect,
-                         testing::Values(RefusedConnectCase{"NoHostname", "", "u", "p", 30003},
-                                         RefusedConnectCase{"NoLogin", "127.0.0.1", "", "p", 30002},
-                                         RefusedConnectCase{"NoPassword", "127.0.0.1", "u", "", 30002},
-                                         RefusedConnectCase{"CrLfInLogin", "127.0.0.1", "u\r\nDELE 1", "p", 380},
-                                         RefusedConnectCase{"LfInPassword", "127.0.0.1", "u", "p\nQUIT", 380},
-                                         RefusedConnectCase{"NulInPassword", "127.0.0.1", "u",
-                                                            std::string("p\0x", 3), 380}),
-                         [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RefusedConnect,
+    testing::Values(RefusedConnectCase{"NoHostname", "", "u", "p", 30003},
+                    RefusedConnectCase{"NoLogin", "127.0.0.1", "", "p", 30002},
+                    RefusedConnectCase{"NoPassword", "127.0.0.1", "u", "", 30002},
+                    RefusedConnectCase{"CrLfInLogin", "127.0.0.1", "u\r\nDELE 1", "p", 380},
+                    RefusedConnectCase{"LfInPassword", "127.0.0.1", "u", "p\nQUIT", 380},
+                    RefusedConnectCase{"NulInPassword", "127.0.0.1", "u", std::string("p\0x", 3), 380}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(QelPop3Com, MethodsThatNeedASessionSayConnectFirst) {
     Client c;
@@ -196,7 +197,8 @@ TEST(QelPop3Com, DebugFileTracesTheConversationPrivately) {
     fakepop3::FakePop3Server server({fakepop3::LoginAndList({"Subject: t\r\n\r\n"})});
     Client c;
     c.Settings(server.port(), true);
-    const std::string trace = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/pop3-trace.txt";
+    const std::string trace =
+        std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/pop3-trace.txt";
     std::remove(trace.c_str());
     c.pop3->put_DebugFile(Wide(trace).Get());
     ASSERT_EQ(c.pop3->Connect(), com::S_OK);
@@ -204,9 +206,10 @@ TEST(QelPop3Com, DebugFileTracesTheConversationPrivately) {
     std::ifstream in(trace, std::ios::binary);
     std::stringstream content;
     content << in.rdbuf();
-    const std::string expected = "Connecting to 127.0.0.1 on port " + std::to_string(server.port()) +
-                                 "\r\n+OK ready\r\nUSER user\r\n+OK user\r\nPASS secret\r\n+OK logged in\r\nSTAT\r\n+OK 1 14\r\n"
-                                 "LIST\r\n";
+    const std::string expected =
+        "Connecting to 127.0.0.1 on port " + std::to_string(server.port()) +
+        "\r\n+OK ready\r\nUSER user\r\n+OK user\r\nPASS secret\r\n+OK logged in\r\nSTAT\r\n+OK 1 14\r\n"
+        "LIST\r\n";
     EXPECT_EQ(content.str().substr(0, expected.size()), expected);
     EXPECT_NE(content.str().find("QUIT\r\n+OK bye\r\n"), std::string::npos);
     struct stat st {};

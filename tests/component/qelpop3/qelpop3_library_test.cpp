@@ -31,20 +31,28 @@ public:
         return com::S_OK;
     }
     com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                               com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t flags, com::DISPPARAMS* params,
-                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t flags,
+                        com::DISPPARAMS* params, com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         std::string call = std::to_string(dispid) + (flags == com::DISPATCH_METHOD ? "" : "?");
         for (std::uint32_t i = 0; i < params->cArgs; ++i) {
             const com::VARIANT& v = params->rgvarg[i];
             call += " " + std::to_string(v.vt) + ":";
             switch (v.vt) {
-                case com::VT_I4: call += std::to_string(v.lVal); break;
-                case com::VT_I2: call += std::to_string(v.iVal); break;
-                case com::VT_BSTR: call += std::to_string(com::SysStringLen(v.bstrVal)); break;
-                default: break;
+                case com::VT_I4:
+                    call += std::to_string(v.lVal);
+                    break;
+                case com::VT_I2:
+                    call += std::to_string(v.iVal);
+                    break;
+                case com::VT_BSTR:
+                    call += std::to_string(com::SysStringLen(v.bstrVal));
+                    break;
+                default:
+                    break;
             }
         }
         calls.push_back(call);
@@ -55,15 +63,17 @@ public:
 class Library : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(com::RegisterServerLibrary(CLSID_qelPop3Com, {qelpop3::kProgId, qelpop3::kVersionIndependentProgId},
-                                             QELPOP3_LIBRARY),
-                  com::S_OK);
+        ASSERT_EQ(
+            com::RegisterServerLibrary(
+                CLSID_qelPop3Com, {qelpop3::kProgId, qelpop3::kVersionIndependentProgId}, QELPOP3_LIBRARY),
+            com::S_OK);
     }
     void TearDown() override { com::RevokeClass(CLSID_qelPop3Com); }
 
     static com::ComPtr<IqelPop3Com> Create() {
         com::ComPtr<IqelPop3Com> pop3;
-        EXPECT_EQ(com::CreateInstanceFromProgID(u"Brindlex.qelPop3Com", IqelPop3Com::iid, pop3.ReleaseAndGetVoidAddress()),
+        EXPECT_EQ(com::CreateInstanceFromProgID(u"Brindlex.qelPop3Com", IqelPop3Com::iid,
+                                                pop3.ReleaseAndGetVoidAddress()),
                   com::S_OK);
         return pop3;
     }
@@ -76,10 +86,12 @@ protected:
     }
     static std::uint32_t Advise(IqelPop3Com* pop3, com::IUnknown* sink) {
         com::ComPtr<com::IConnectionPointContainer> container;
-        EXPECT_EQ(pop3->QueryInterface(com::IConnectionPointContainer::iid, container.ReleaseAndGetVoidAddress()),
-                  com::S_OK);
+        EXPECT_EQ(
+            pop3->QueryInterface(com::IConnectionPointContainer::iid, container.ReleaseAndGetVoidAddress()),
+            com::S_OK);
         com::ComPtr<com::IConnectionPoint> point;
-        EXPECT_EQ(container->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()), com::S_OK);
+        EXPECT_EQ(container->FindConnectionPoint(DIID__IqelPop3ComEvents, point.ReleaseAndGetAddressOf()),
+                  com::S_OK);
         std::uint32_t cookie = 0;
         EXPECT_EQ(point->Advise(sink, &cookie), com::S_OK);
         return cookie;
@@ -89,10 +101,12 @@ protected:
 TEST_F(Library, CreatesByEitherProgIdAndByClass) {
     com::ComPtr<IqelPop3Com> a;
     com::ComPtr<IqelPop3Com> b;
-    EXPECT_EQ(com::CreateInstanceFromProgID(u"Brindlex.qelPop3Com.1", IqelPop3Com::iid, a.ReleaseAndGetVoidAddress()),
+    EXPECT_EQ(com::CreateInstanceFromProgID(u"Brindlex.qelPop3Com.1", IqelPop3Com::iid,
+                                            a.ReleaseAndGetVoidAddress()),
               com::S_OK);
-    EXPECT_EQ(com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid, b.ReleaseAndGetVoidAddress()),
-              com::S_OK);
+    EXPECT_EQ(
+        com::CoCreateInstance(CLSID_qelPop3Com, nullptr, IqelPop3Com::iid, b.ReleaseAndGetVoidAddress()),
+        com::S_OK);
     ASSERT_TRUE(a && b);
     EXPECT_NE(a.Get(), b.Get());
     com::ComPtr<com::ISupportErrorInfo> support;
@@ -100,10 +114,12 @@ TEST_F(Library, CreatesByEitherProgIdAndByClass) {
 }
 
 TEST_F(Library, CertificateObjectsComeFromTheSameLibrary) {
-    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Certificate, {qelpop3::kCertificateProgId}, QELPOP3_LIBRARY), com::S_OK);
-    com::ComPtr<ICertificate> cert;
-    EXPECT_EQ(com::CoCreateInstance(CLSID_Certificate, nullptr, ICertificate::iid, cert.ReleaseAndGetVoidAddress()),
+    ASSERT_EQ(com::RegisterServerLibrary(CLSID_Certificate, {qelpop3::kCertificateProgId}, QELPOP3_LIBRARY),
               com::S_OK);
+    com::ComPtr<ICertificate> cert;
+    EXPECT_EQ(
+        com::CoCreateInstance(CLSID_Certificate, nullptr, ICertificate::iid, cert.ReleaseAndGetVoidAddress()),
+        com::S_OK);
     ASSERT_TRUE(cert);
     // Empty until loaded: no key, no subject, and a client certificate the
     // component takes.
@@ -120,7 +136,8 @@ TEST_F(Library, CertificateObjectsComeFromTheSameLibrary) {
 TEST(LibraryDecoder, TheDecoderClassIsCreatedFromTheLibrary) {
     ASSERT_EQ(com::RegisterServerLibrary(CLSID_Pop3Decoder, {}, QELPOP3_LIBRARY), com::S_OK);
     com::ComPtr<IPop3Decoder> decoder;
-    EXPECT_EQ(com::CoCreateInstance(CLSID_Pop3Decoder, nullptr, IPop3Decoder::iid, decoder.ReleaseAndGetVoidAddress()),
+    EXPECT_EQ(com::CoCreateInstance(CLSID_Pop3Decoder, nullptr, IPop3Decoder::iid,
+                                    decoder.ReleaseAndGetVoidAddress()),
               com::S_OK);
     ASSERT_TRUE(decoder);
     com::Bstr none;
@@ -135,7 +152,8 @@ TEST(LibraryStandalone, AClientReadsItsOwnFileAndTraceLinesWithObjectsOfItsOwn) 
     std::ofstream(path, std::ios::binary) << "From: Ann <ann@example.org>\r\nSubject: mine\r\n\r\nbody\r\n";
 
     com::ComPtr<IPop3Msg> msg;
-    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress()), com::S_OK);
+    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress()),
+              com::S_OK);
     ASSERT_EQ(msg->put_Filename(com::Bstr(std::u16string(path.begin(), path.end())).Get()), com::S_OK);
     com::Bstr text;
     ASSERT_EQ(msg->get_Subject(text.ReleaseAndGetAddressOf()), com::S_OK);
@@ -144,7 +162,8 @@ TEST(LibraryStandalone, AClientReadsItsOwnFileAndTraceLinesWithObjectsOfItsOwn) 
     EXPECT_EQ(text.View(), u"ann@example.org");
 
     com::ComPtr<IPop3Rec> rec;
-    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Rec, nullptr, IPop3Rec::iid, rec.ReleaseAndGetVoidAddress()), com::S_OK);
+    ASSERT_EQ(com::CoCreateInstance(CLSID_Pop3Rec, nullptr, IPop3Rec::iid, rec.ReleaseAndGetVoidAddress()),
+              com::S_OK);
     ASSERT_EQ(rec->put_FullLine(com::Bstr(u"from a.example by b.example with SMTP").Get()), com::S_OK);
     ASSERT_EQ(rec->get_FromHost(text.ReleaseAndGetAddressOf()), com::S_OK);
     EXPECT_EQ(text.View(), u"a.example");
@@ -178,12 +197,13 @@ TEST_F(Library, SinksHearEveryEventWithTheDocumentedArgumentTypes) {
     EXPECT_EQ(pop3->Disconnect(), com::S_OK);
     // VT_I4 = 3, VT_I2 = 2, VT_BSTR = 8 (its length shown), VT_DISPATCH = 9.
     const std::vector<std::string> expected = {
-        "1 3:0", "1 3:1", "1 3:2", "2",                 // states 0->1->2->4, Connected
-        "1 3:4", "6 3:17 3:0",                          // ->5, Progress(0, 17) last first
-        "6 3:17 3:12", "6 3:17 3:14", "6 3:17 3:17",    // a line each
-        "5 2:0 9:", "1 3:5", "4 2:0 8:0 3:0",           // Received, ->4, Done(0, "", False)
-        "1 3:4", "1 3:5", "4 2:0 8:26 3:30006",         // RETR refused: Done(30006, text, False)
-        "1 3:4", "3 8:0 3:0"};                          // ->0, Disconnected(0, "")
+        "1 3:0",       "1 3:1",       "1 3:2",
+        "2",                                                 // states 0->1->2->4, Connected
+        "1 3:4",       "6 3:17 3:0",                         // ->5, Progress(0, 17) last first
+        "6 3:17 3:12", "6 3:17 3:14", "6 3:17 3:17",         // a line each
+        "5 2:0 9:",    "1 3:5",       "4 2:0 8:0 3:0",       // Received, ->4, Done(0, "", False)
+        "1 3:4",       "1 3:5",       "4 2:0 8:26 3:30006",  // RETR refused: Done(30006, text, False)
+        "1 3:4",       "3 8:0 3:0"};                         // ->0, Disconnected(0, "")
     EXPECT_EQ(sink->calls, expected);
     EXPECT_EQ(second->calls, expected);
 }
@@ -193,21 +213,27 @@ TEST_F(Library, NotificationTakesEveryEventFromTheSinks) {
     public:
         int events = 0;
         com::HRESULT GetTypeInfoCount(std::uint32_t*) override { return com::E_NOTIMPL; }
-        com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-        com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+        com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override {
             return com::E_NOTIMPL;
         }
-        com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                            com::EXCEPINFO*, std::uint32_t*) override {
+        com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                                   com::DISPID*) override {
+            return com::E_NOTIMPL;
+        }
+        com::HRESULT Invoke(com::DISPID, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                            com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
             return com::E_NOTIMPL;
         }
         com::HRESULT StateChange(IqelPop3Com*, StatesEnum) override { return Count(); }
         com::HRESULT Connected(IqelPop3Com*) override { return Count(); }
         com::HRESULT Disconnected(IqelPop3Com*, std::int32_t, com::BSTR) override { return Count(); }
-        com::HRESULT Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) override { return Count(); }
+        com::HRESULT Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) override {
+            return Count();
+        }
         com::HRESULT Received(IqelPop3Com*, IPop3Msg*, com::VARIANT_BOOL) override { return Count(); }
         com::HRESULT Progress(IqelPop3Com*, std::int32_t, std::int32_t) override { return Count(); }
-        com::HRESULT HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR, com::VARIANT_BOOL*) override {
+        com::HRESULT HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR,
+                                     com::VARIANT_BOOL*) override {
             return Count();
         }
 
@@ -270,11 +296,12 @@ public:
         return com::S_OK;
     }
     com::HRESULT GetTypeInfo(std::uint32_t, com::LCID, com::ITypeInfo**) override { return com::E_NOTIMPL; }
-    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID, com::DISPID*) override {
+    com::HRESULT GetIDsOfNames(const com::IID&, com::OLECHAR**, std::uint32_t, com::LCID,
+                               com::DISPID*) override {
         return com::E_NOTIMPL;
     }
-    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*, com::VARIANT*,
-                        com::EXCEPINFO*, std::uint32_t*) override {
+    com::HRESULT Invoke(com::DISPID dispid, const com::IID&, com::LCID, std::uint16_t, com::DISPPARAMS*,
+                        com::VARIANT*, com::EXCEPINFO*, std::uint32_t*) override {
         calls.push_back(dispid);
         if (dispid == DISPID_Event_Progress && *owner) {
             (*owner)->Disconnect();

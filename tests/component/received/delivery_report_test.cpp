@@ -23,11 +23,16 @@ TEST(ReportSender, PrefixesAndVirusInTheLocalPartOnly) {
         const char* sender;
         bool report;
     } const cases[] = {
-        {"mailer-daemon@mx.example.org", true}, {"postmaster@example.org", true},
-        {"administrator@example.org", true},    {"mdaemon@example.org", true},
-        {"mailrelay@example.org", true},         {"administrative@example.org", false},
-        {"antivirus-scan@example.org", true},    {"alice@virus.example.org", false},
-        {"alice@example.org", false},            {"mailer-daemon", false},
+        {"mailer-daemon@mx.example.org", true},
+        {"postmaster@example.org", true},
+        {"administrator@example.org", true},
+        {"mdaemon@example.org", true},
+        {"mailrelay@example.org", true},
+        {"administrative@example.org", false},
+        {"antivirus-scan@example.org", true},
+        {"alice@virus.example.org", false},
+        {"alice@example.org", false},
+        {"mailer-daemon", false},
         {"", false},
     };
     for (const auto& c : cases) EXPECT_EQ(IsReportSender(c.sender), c.report) << c.sender;
@@ -88,12 +93,14 @@ TEST(BounceText, DeliveryReportSubjectJoinsNameAndSenderDomain) {
     EXPECT_EQ(DeliveryReportSubjectRecipient("Undeliverable Message: Delivery report for message to jsmith",
                                              "postmaster@corp.example"),
               "");  // one blank after the colon is another subject
-    EXPECT_EQ(DeliveryReportSubjectRecipient("Undeliverable Message:  Delivery report for message to jsmith", "nodomain"),
+    EXPECT_EQ(DeliveryReportSubjectRecipient("Undeliverable Message:  Delivery report for message to jsmith",
+                                             "nodomain"),
               "");
 }
 
 TEST(BounceText, ReturnedMessageToField) {
-    EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\nTO:   Carol <carol@example.org>\r\n", Extract), "carol@example.org");
+    EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\nTO:   Carol <carol@example.org>\r\n", Extract),
+              "carol@example.org");
     EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\nSubject: x\r\n", Extract), "");
     EXPECT_EQ(ReturnedMessageRecipient("From: a@b\r\n\r\nTo: body@example.org\r\n", Extract), "");
 }
@@ -103,8 +110,9 @@ TEST(BounceText, NullReversePathAndFailureSubjects) {
     EXPECT_TRUE(IsNullReversePath(" < >\r\n"));
     EXPECT_FALSE(IsNullReversePath("<a@b>"));
     EXPECT_FALSE(IsNullReversePath(""));
-    for (const char* subject : {"failure notice", "Mail delivery failed", "Mail delivery failed: returning message to sender",
-                                "Returned mail: see transcript for details", "FAILURE NOTICE"})
+    for (const char* subject :
+         {"failure notice", "Mail delivery failed", "Mail delivery failed: returning message to sender",
+          "Returned mail: see transcript for details", "FAILURE NOTICE"})
         EXPECT_TRUE(IsFailureNoticeSubject(subject)) << subject;
     for (const char* subject : {"Re: failure notice", "Returned", "Mail delivery", ""})
         EXPECT_FALSE(IsFailureNoticeSubject(subject)) << subject;
@@ -116,7 +124,8 @@ TEST(BounceText, NondeliveryReportFindsErrorForAfterTheMarker) {
         "--9B095B5ADSN=_01D\n"
         "\n"
         "error-for:   late@example.org other words\n";
-    EXPECT_EQ(NondeliveryRecipient("Nondelivery; boundary=\"9B095B5ADSN=_01D\"", body, Extract), "late@example.org");
+    EXPECT_EQ(NondeliveryRecipient("Nondelivery; boundary=\"9B095B5ADSN=_01D\"", body, Extract),
+              "late@example.org");
     EXPECT_EQ(NondeliveryRecipient("nondelivery; boundary=\"9B095B5ADSN=_01D\"", body, Extract), "");
     EXPECT_EQ(NondeliveryRecipient("Nondelivery; boundary=\"absent\"", body, Extract), "");
 }

@@ -31,9 +31,7 @@ std::string ReadFile(const fs::path& p) {
     return s.str();
 }
 
-void WriteFile(const fs::path& p, const std::string& data) {
-    std::ofstream(p, std::ios::binary) << data;
-}
+void WriteFile(const fs::path& p, const std::string& data) { std::ofstream(p, std::ios::binary) << data; }
 
 // Bare LF to CR LF, as the mailbox stores every line.
 std::string ToCrlf(const std::string& lf) {
@@ -115,7 +113,8 @@ TEST_F(Smime, DetachedSignatureVerifiesWithTheSignerAndFailsWhenTampered) {
     tampered.replace(tampered.find("Bob"), 3, "Eve");
     EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(tampered), alice.get()), errInvalidSignature);
     // One CR LF too many at the end changes the signed bytes.
-    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw) + "\r\n", alice.get()), errInvalidSignature);
+    EXPECT_EQ(VerifyDetached(signature, DetachedSignedContent(contentRaw) + "\r\n", alice.get()),
+              errInvalidSignature);
     EXPECT_EQ(VerifyDetached("not base64 at all!", kContent, alice.get()), errCannotAccessSignature);
 }
 
@@ -142,7 +141,8 @@ TEST_F(Smime, OpaqueSignatureYieldsTheInnerContentOnlyWhenVerified) {
 
     ASSERT_EQ(VerifyOpaque(body, Cert("alice").get(), result), kSmimeOk);
     EXPECT_EQ(ReadFile(result), kContent);
-    EXPECT_EQ(fs::status(result).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(result).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(fs::path(result).filename().string().rfind("QEL", 0), 0u);
     fs::remove(result);
 }
@@ -158,7 +158,8 @@ TEST_F(Smime, ExpiredSignerDoesNotVerify) {
     X509_gmtime_adj(X509_getm_notAfter(cert.get()), -86400);
     X509_set_pubkey(cert.get(), key.get());
     X509_NAME* name = X509_get_subject_name(cert.get());
-    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("Old"), -1, -1, 0);
+    X509_NAME_add_entry_by_txt(name, "CN", MBSTRING_ASC, reinterpret_cast<const unsigned char*>("Old"), -1,
+                               -1, 0);
     X509_set_issuer_name(cert.get(), name);
     ASSERT_GT(X509_sign(cert.get(), key.get(), EVP_sha256()), 0);
     {
@@ -179,7 +180,8 @@ TEST_F(Smime, DecryptsModernAndLegacyCiphersWithTheRightKeyOnly) {
     MakeIdentity("bob");
     MakeIdentity("carol");
     Run("openssl smime -encrypt -aes256 -in content.txt -out aes.eml bob.pem");
-    Run("openssl smime -encrypt -rc2-40 -provider legacy -provider default -in content.txt -out rc2.eml bob.pem");
+    Run("openssl smime -encrypt -rc2-40 -provider legacy -provider default -in content.txt -out rc2.eml "
+        "bob.pem");
     const auto bobKey = Key("bob");
     const auto bobCert = Cert("bob");
     ASSERT_TRUE(bobKey && bobCert);
@@ -192,7 +194,8 @@ TEST_F(Smime, DecryptsModernAndLegacyCiphersWithTheRightKeyOnly) {
     }
 
     std::string result;
-    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), Key("carol").get(), Cert("carol").get(), result), errDecryptFailed);
+    EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), Key("carol").get(), Cert("carol").get(), result),
+              errDecryptFailed);
     EXPECT_EQ(Decrypt(BodyOf(Message("aes.eml")), nullptr, bobCert.get(), result), errDecryptFailed);
     EXPECT_EQ(Decrypt("AAAA", bobKey.get(), bobCert.get(), result), errCannotAccessEncryptedPart);
     EXPECT_TRUE(result.empty());
@@ -205,7 +208,8 @@ TEST(SmimePem, UnreadableInputGivesNothingAndNeverPrompts) {
     // An encrypted key without a pass phrase fails instead of asking for one.
     PkeyPtr key(EVP_RSA_gen(1024));
     BIO* bio = BIO_new(BIO_s_mem());
-    PEM_write_bio_PrivateKey(bio, key.get(), EVP_aes_128_cbc(), nullptr, 0, nullptr, const_cast<char*>("secret"));
+    PEM_write_bio_PrivateKey(bio, key.get(), EVP_aes_128_cbc(), nullptr, 0, nullptr,
+                             const_cast<char*>("secret"));
     char* data = nullptr;
     const long len = BIO_get_mem_data(bio, &data);
     const std::string pem(data, static_cast<std::size_t>(len));

@@ -1,8 +1,8 @@
 // TLS against the real test server (implicit TLS and STLS) and against
 // peers that misbehave during the handshake.
-#include <gtest/gtest.h>
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -170,7 +170,9 @@ TEST(TlsMisbehavingPeer, GarbageOrCloseInsteadOfServerHelloFails) {
 }
 
 TEST(TlsClientCertificate, OnlyPresentedWithItsOwnKey) {
-    auto makeKey = [] { return std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>(EVP_RSA_gen(2048), EVP_PKEY_free); };
+    auto makeKey = [] {
+        return std::unique_ptr<EVP_PKEY, decltype(&EVP_PKEY_free)>(EVP_RSA_gen(2048), EVP_PKEY_free);
+    };
     auto key = makeKey();
     auto otherKey = makeKey();
     std::unique_ptr<X509, decltype(&X509_free)> cert(X509_new(), X509_free);

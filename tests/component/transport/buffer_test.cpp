@@ -41,8 +41,10 @@ INSTANTIATE_TEST_SUITE_P(
                     ReserveCase{"CapacityStopsAtTenMebibytes",
                                 {1048576, 1048576, 1048576, 1048576, 1048576, 1048576, 1048576, 1048576,
                                  1048576, 1048576},
-                                false, Buffer::kMaxCapacity},
-                    ReserveCase{"GrowthAtLeastDoubles", {4095, 40000, 40000}, true, 2 * (4096 + 40000 + 32768)}),
+                                false,
+                                Buffer::kMaxCapacity},
+                    ReserveCase{
+                        "GrowthAtLeastDoubles", {4095, 40000, 40000}, true, 2 * (4096 + 40000 + 32768)}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Buffer, ReservationStartsAtZeroAgainOnceEverythingIsConsumed) {
@@ -71,7 +73,8 @@ TEST(Buffer, CompactsInsteadOfGrowingWhenMoreThanHalfIsRead) {
 TEST(Buffer, BytesAlreadyReadDoNotCountAgainstTheCap) {
     Buffer b;
     const std::vector<std::uint8_t> mebibyte(1048576, 'x');
-    for (int i = 0; i < 9; ++i) ASSERT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
+    for (int i = 0; i < 9; ++i)
+        ASSERT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
     // Less than half is read, yet the unread rest plus another mebibyte fits.
     b.Consume(4 * 1048576);
     EXPECT_TRUE(b.Append(mebibyte.data(), static_cast<std::uint32_t>(mebibyte.size())));
@@ -153,7 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"BareLineFeed", "one\ntwo\r\n", {"one", "two"}, ""},
                     LineCase{"EmptyLines", "\r\n\n", {"", ""}, ""},
                     LineCase{"LoneCrIsData", "a\rb\n", {"a\rb"}, ""},
-                    LineCase{"NulInsideKeepsTrueLength", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, ""},
+                    LineCase{
+                        "NulInsideKeepsTrueLength", std::string("a\0b\r\n", 5), {std::string("a\0b", 3)}, ""},
                     LineCase{"PartialTailStays", "+OK\r\n.\r\n+O", {"+OK", "."}, "+O"}),
     [](const auto& info) { return info.param.name; });
 

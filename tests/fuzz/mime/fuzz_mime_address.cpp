@@ -20,10 +20,14 @@ std::size_t quoted_ats_before_address(std::string_view value) {
     std::size_t ats = 0;
     for (std::size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
-        if (c == '"' && (i == 0 || value[i - 1] != '\\')) quoted = !quoted;
-        else if (!quoted && c == '<') break;
-        else if (c == '@' && !quoted) return 0;
-        else if (c == '@') ++ats;
+        if (c == '"' && (i == 0 || value[i - 1] != '\\'))
+            quoted = !quoted;
+        else if (!quoted && c == '<')
+            break;
+        else if (c == '@' && !quoted)
+            return 0;
+        else if (c == '@')
+            ++ats;
     }
     return ats;
 }

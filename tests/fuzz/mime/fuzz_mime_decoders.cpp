@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view in(reinterpret_cast<const char*>(data + 2), size - 2);
     const std::string whole = decode_all(encoding, in);
     std::string sliced;
-    (void)decode_stream(encoding, in, [&sliced](std::string_view s) { sliced.append(s); }, chunk);
+    (void)decode_stream(
+        encoding, in, [&sliced](std::string_view s) { sliced.append(s); }, chunk);
     if (whole != sliced) __builtin_trap();
     return 0;
 }

@@ -21,33 +21,34 @@ constexpr CLSID kUnregistered = GuidLiteral("{C5E7A9B1-4D6F-4B8C-8E2A-3F5B7C9D1E
 
 class ActivationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_EQ(RegisterServerLibrary(CLSID_TestThing, {u"Test.Thing.1", u"Test.Thing"}, COM_TEST_SERVER), S_OK);
-        ASSERT_EQ(RegisterServerLibrary(CLSID_NotServed, {u"Test.NotServed"}, COM_TEST_SERVER), S_OK);
-        ASSERT_EQ(RegisterServerLibrary(kMissingLibraryClass, {u"Test.Missing"}, "/nonexistent/libnothing.so"),
+    void SetUp() override {
+        ASSERT_EQ(RegisterServerLibrary(CLSID_TestThing, {u"Test.Thing.1", u"Test.Thing"}, COM_TEST_SERVER),
                   S_OK);
+        ASSERT_EQ(RegisterServerLibrary(CLSID_NotServed, {u"Test.NotServed"}, COM_TEST_SERVER), S_OK);
+        ASSERT_EQ(
+            RegisterServerLibrary(kMissingLibraryClass, {u"Test.Missing"}, "/nonexistent/libnothing.so"),
+            S_OK);
         ASSERT_EQ(RegisterServerLibrary(kNoEntryClass, {u"Test.NoEntry"}, COM_TEST_NO_ENTRY), S_OK);
     }
-    void TearDown() override
-    {
+    void TearDown() override {
         for (const CLSID& c : {CLSID_TestThing, CLSID_NotServed, kMissingLibraryClass, kNoEntryClass})
             RevokeClass(c);
         ClearErrorInfo();
     }
 };
 
-TEST_F(ActivationTest, CreatesByClassAndByProgId)
-{
+TEST_F(ActivationTest, CreatesByClassAndByProgId) {
     ComPtr<ITestThing> byClass;
-    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, byClass.ReleaseAndGetVoidAddress()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, byClass.ReleaseAndGetVoidAddress()),
+              S_OK);
     std::int32_t value = 0;
     ASSERT_EQ(byClass->GetValue(&value), S_OK);
     EXPECT_EQ(value, 4242);
 
     for (const std::u16string_view progId : {u"Test.Thing.1", u"test.thing", u"TEST.THING.1"}) {
         ComPtr<ITestThing> byProgId;
-        ASSERT_EQ(CreateInstanceFromProgID(progId, ITestThing::iid, byProgId.ReleaseAndGetVoidAddress()), S_OK);
+        ASSERT_EQ(CreateInstanceFromProgID(progId, ITestThing::iid, byProgId.ReleaseAndGetVoidAddress()),
+                  S_OK);
         EXPECT_NE(byProgId.Get(), byClass.Get()) << "one new object per creation";
     }
     CLSID clsid;
@@ -55,20 +56,20 @@ TEST_F(ActivationTest, CreatesByClassAndByProgId)
     EXPECT_EQ(clsid, CLSID_TestThing);
 }
 
-TEST_F(ActivationTest, ErrorInformationCrossesTheLibraryBoundary)
-{
+TEST_F(ActivationTest, ErrorInformationCrossesTheLibraryBoundary) {
     ComPtr<ITestThing> thing;
-    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, thing.ReleaseAndGetVoidAddress()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, thing.ReleaseAndGetVoidAddress()),
+              S_OK);
     EXPECT_EQ(thing->Fail(), CtlError(30006));
     ComPtr<IErrorInfo> info;
-    ASSERT_EQ(GetErrorInfo(0, info.ReleaseAndGetAddressOf()), S_OK) << "one error slot for program and library";
+    ASSERT_EQ(GetErrorInfo(0, info.ReleaseAndGetAddressOf()), S_OK)
+        << "one error slot for program and library";
     Bstr description;
     info->GetDescription(description.ReleaseAndGetAddressOf());
     EXPECT_EQ(description, u"Failed inside the library.");
 }
 
-TEST_F(ActivationTest, MissingPiecesGiveTheirOwnResults)
-{
+TEST_F(ActivationTest, MissingPiecesGiveTheirOwnResults) {
     struct Row {
         const char* name;
         CLSID clsid;
@@ -85,7 +86,8 @@ TEST_F(ActivationTest, MissingPiecesGiveTheirOwnResults)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         void* object = reinterpret_cast<void*>(1);
-        EXPECT_EQ(HresultName(CoCreateInstance(row.clsid, nullptr, row.iid, &object)), HresultName(row.expected));
+        EXPECT_EQ(HresultName(CoCreateInstance(row.clsid, nullptr, row.iid, &object)),
+                  HresultName(row.expected));
         EXPECT_EQ(object, nullptr);
     }
     ComPtr<IErrorInfo> info;
@@ -102,10 +104,10 @@ TEST_F(ActivationTest, MissingPiecesGiveTheirOwnResults)
     EXPECT_EQ(CreateInstanceFromProgID(u"No.Such.Thing", ITestThing::iid, &object), CO_E_CLASSSTRING);
 }
 
-TEST_F(ActivationTest, NoAggregationAndInProcessClasses)
-{
+TEST_F(ActivationTest, NoAggregationAndInProcessClasses) {
     ComPtr<ITestThing> outer;
-    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, outer.ReleaseAndGetVoidAddress()), S_OK);
+    ASSERT_EQ(CoCreateInstance(CLSID_TestThing, nullptr, ITestThing::iid, outer.ReleaseAndGetVoidAddress()),
+              S_OK);
     void* object = nullptr;
     EXPECT_EQ(CoCreateInstance(CLSID_TestThing, outer.Get(), IID_IUnknown, &object), CLASS_E_NOAGGREGATION);
 

@@ -6,8 +6,7 @@ namespace {
 
 using namespace com;
 
-TEST(BstrTest, NullAndEmptyAreDifferentValuesOfLengthZero)
-{
+TEST(BstrTest, NullAndEmptyAreDifferentValuesOfLengthZero) {
     const Bstr null;
     const Bstr empty(u"");
     EXPECT_TRUE(null.IsNull());
@@ -22,8 +21,7 @@ TEST(BstrTest, NullAndEmptyAreDifferentValuesOfLengthZero)
     EXPECT_TRUE(Bstr(static_cast<const OLECHAR*>(nullptr)).IsNull());
 }
 
-TEST(BstrTest, StoredLengthKeepsEmbeddedNulsAndEndsWithNul)
-{
+TEST(BstrTest, StoredLengthKeepsEmbeddedNulsAndEndsWithNul) {
     const std::u16string text(u"a\0b\0c", 5);
     const Bstr b(text);
     EXPECT_EQ(b.Length(), 5u);
@@ -35,15 +33,13 @@ TEST(BstrTest, StoredLengthKeepsEmbeddedNulsAndEndsWithNul)
     EXPECT_EQ(Bstr(b.Get()).View(), u"a") << "a plain pointer is NUL-terminated text";
 }
 
-TEST(BstrTest, AllocLenWithoutSourceIsZeroFilled)
-{
+TEST(BstrTest, AllocLenWithoutSourceIsZeroFilled) {
     const Bstr b = Bstr::Adopt(SysAllocStringLen(nullptr, 3));
     ASSERT_FALSE(b.IsNull());
     EXPECT_EQ(b.View(), std::u16string_view(u"\0\0\0", 3));
 }
 
-TEST(BstrTest, CopiesAreIndependentAndOutParametersGetTheirOwn)
-{
+TEST(BstrTest, CopiesAreIndependentAndOutParametersGetTheirOwn) {
     Bstr a(u"text");
     Bstr b = a;
     EXPECT_NE(a.Get(), b.Get());

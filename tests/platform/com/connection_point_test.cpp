@@ -26,11 +26,9 @@ public:
     Source() { point_ = AddConnectionPoint(IDemoEvents::iid); }
 
     // As a component raises an event: its own frame is on the stack.
-    void Raise(DISPID dispid, DispatchArgs& args)
-    {
+    void Raise(DISPID dispid, DispatchArgs& args) {
         CallGuard guard(*this);
-        if (ConnectionPoint* point = ConnectionPointOf(IDemoEvents::iid))
-            point->Fire(dispid, args);
+        if (ConnectionPoint* point = ConnectionPointOf(IDemoEvents::iid)) point->Fire(dispid, args);
     }
     ConnectionPoint& Point() { return *point_; }
 
@@ -46,28 +44,24 @@ class Sink : public ComClass<IDemoEvents> {
 public:
     Sink(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
 
-    HRESULT GetTypeInfoCount(std::uint32_t* count) override
-    {
+    HRESULT GetTypeInfoCount(std::uint32_t* count) override {
         *count = 0;
         return S_OK;
     }
     HRESULT GetTypeInfo(std::uint32_t, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(const IID&, OLECHAR**, std::uint32_t, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID dispid, const IID&, LCID, std::uint16_t flags, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                   std::uint32_t*) override
-    {
+    HRESULT Invoke(DISPID dispid, const IID&, LCID, std::uint16_t flags, DISPPARAMS* params, VARIANT*,
+                   EXCEPINFO*, std::uint32_t*) override {
         std::string entry = name_ + ":" + std::to_string(dispid) + "(";
         for (std::uint32_t i = params->cArgs; i-- > 0;) {
             Variant text;
             VariantChangeType(&text, &params->rgvarg[i], 0, VT_BSTR);
-            for (const char16_t c : text.TextView())
-                entry += static_cast<char>(c);
+            for (const char16_t c : text.TextView()) entry += static_cast<char>(c);
             entry += i ? "," : "";
         }
         log_.push_back(entry + ")");
         EXPECT_EQ(flags, DISPATCH_METHOD);
-        if (action)
-            action(params);
+        if (action) action(params);
         return E_FAIL;  // ignored by the source
     }
 
@@ -81,14 +75,12 @@ private:
 
 class ConnectionPointTest : public ::testing::Test {
 protected:
-    ComPtr<Sink> MakeSink(const std::string& name)
-    {
+    ComPtr<Sink> MakeSink(const std::string& name) {
         ComPtr<Sink> sink = MakeComObject<Sink>(name, log);
         EXPECT_EQ(source->Point().Advise(sink->GetUnknown(), &sink->cookie), S_OK);
         return sink;
     }
-    void Raise(DISPID dispid, std::initializer_list<Variant> natural)
-    {
+    void Raise(DISPID dispid, std::initializer_list<Variant> natural) {
         DispatchArgs args(natural);
         source->Raise(dispid, args);
     }
@@ -97,11 +89,11 @@ protected:
     ComPtr<Source> source = MakeComObject<Source>();
 };
 
-TEST_F(ConnectionPointTest, FindAdviseAndUnadvise)
-{
+TEST_F(ConnectionPointTest, FindAdviseAndUnadvise) {
     ComPtr<IConnectionPoint> point;
     ASSERT_EQ(source->FindConnectionPoint(IDemoEvents::iid, point.ReleaseAndGetAddressOf()), S_OK);
-    EXPECT_EQ(source->FindConnectionPoint(kOtherEvents, point.ReleaseAndGetAddressOf()), CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(source->FindConnectionPoint(kOtherEvents, point.ReleaseAndGetAddressOf()),
+              CONNECT_E_NOCONNECTION);
     EXPECT_FALSE(point);
     ASSERT_EQ(source->FindConnectionPoint(IDemoEvents::iid, point.ReleaseAndGetAddressOf()), S_OK);
 
@@ -143,8 +135,7 @@ TEST_F(ConnectionPointTest, FindAdviseAndUnadvise)
     EXPECT_EQ(cookie, 0u);
 }
 
-TEST_F(ConnectionPointTest, SinksHearEventsInAdviseOrderWithArgumentsLastFirst)
-{
+TEST_F(ConnectionPointTest, SinksHearEventsInAdviseOrderWithArgumentsLastFirst) {
     ComPtr<Sink> a = MakeSink("a");
     ComPtr<Sink> b = MakeSink("b");
     VARIANT_BOOL accept = VARIANT_FALSE;
@@ -160,8 +151,7 @@ TEST_F(ConnectionPointTest, SinksHearEventsInAdviseOrderWithArgumentsLastFirst)
     EXPECT_EQ(accept, VARIANT_TRUE) << "the source reads back what the sink set";
 }
 
-TEST_F(ConnectionPointTest, SinkThatUnadvisesItselfDuringAFire)
-{
+TEST_F(ConnectionPointTest, SinkThatUnadvisesItselfDuringAFire) {
     ComPtr<Sink> a = MakeSink("a");
     ComPtr<Sink> b = MakeSink("b");
     ComPtr<Sink> c = MakeSink("c");
@@ -178,15 +168,13 @@ TEST_F(ConnectionPointTest, SinkThatUnadvisesItselfDuringAFire)
     EXPECT_EQ(source->Point().SinkCount(), 2u);
 }
 
-TEST_F(ConnectionPointTest, SinkThatUnadvisesALaterSinkOrAdvisesANewOne)
-{
+TEST_F(ConnectionPointTest, SinkThatUnadvisesALaterSinkOrAdvisesANewOne) {
     ComPtr<Sink> a = MakeSink("a");
     ComPtr<Sink> b = MakeSink("b");
     ComPtr<Sink> late;
     bool first = true;
     a->action = [&](DISPPARAMS*) {
-        if (!first)
-            return;
+        if (!first) return;
         first = false;
         EXPECT_EQ(source->Point().Unadvise(b->cookie), S_OK);
         late = MakeSink("late");
@@ -197,8 +185,7 @@ TEST_F(ConnectionPointTest, SinkThatUnadvisesALaterSinkOrAdvisesANewOne)
     EXPECT_EQ(log, expected) << "an unadvised sink is skipped; a new one hears the next event";
 }
 
-TEST_F(ConnectionPointTest, SinkThatReleasesTheSourceStopsTheFire)
-{
+TEST_F(ConnectionPointTest, SinkThatReleasesTheSourceStopsTheFire) {
     ComPtr<Sink> a = MakeSink("a");
     ComPtr<Sink> b = MakeSink("b");
     a->action = [this](DISPPARAMS*) { source.Reset(); };
@@ -209,21 +196,20 @@ TEST_F(ConnectionPointTest, SinkThatReleasesTheSourceStopsTheFire)
     EXPECT_EQ(b->RefCount(), 1u);
 }
 
-TEST_F(ConnectionPointTest, NestedFireFromInsideASink)
-{
+TEST_F(ConnectionPointTest, NestedFireFromInsideASink) {
     ComPtr<Sink> a = MakeSink("a");
     ComPtr<Sink> b = MakeSink("b");
     bool nested = false;
     a->action = [&](DISPPARAMS*) {
-        if (nested)
-            return;
+        if (nested) return;
         nested = true;
         Raise(5, {Variant(u"inner")});
         EXPECT_EQ(source->Point().Unadvise(a->cookie), S_OK);
     };
     Raise(5, {Variant(u"outer")});
     Raise(5, {Variant(u"after")});
-    const std::vector<std::string> expected{"a:5(outer)", "a:5(inner)", "b:5(inner)", "b:5(outer)", "b:5(after)"};
+    const std::vector<std::string> expected{"a:5(outer)", "a:5(inner)", "b:5(inner)", "b:5(outer)",
+                                            "b:5(after)"};
     EXPECT_EQ(log, expected);
 }
 

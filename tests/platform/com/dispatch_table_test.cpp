@@ -34,28 +34,23 @@ struct ISample : IDispatch {
 
 class Sample : public ComClass<DispatchImpl<ISample>> {
 public:
-    HRESULT get_Port(std::int32_t* value) override
-    {
+    HRESULT get_Port(std::int32_t* value) override {
         *value = port_;
         return S_OK;
     }
-    HRESULT put_Port(std::int32_t value) override
-    {
+    HRESULT put_Port(std::int32_t value) override {
         port_ = value;
         return S_OK;
     }
-    HRESULT Join(BSTR text, std::int16_t number, VARIANT_BOOL flag, BSTR* joined) override
-    {
+    HRESULT Join(BSTR text, std::int16_t number, VARIANT_BOOL flag, BSTR* joined) override {
         std::u16string out(BstrView(text));
         out += u'|';
-        for (const char c : std::to_string(number))
-            out += static_cast<char16_t>(c);
+        for (const char c : std::to_string(number)) out += static_cast<char16_t>(c);
         out += flag == VARIANT_TRUE ? u"|true" : u"|false";
         *joined = SysAllocStringView(out);
         return S_OK;
     }
-    HRESULT get_StateText(VARIANT state, BSTR* text) override
-    {
+    HRESULT get_StateText(VARIANT state, BSTR* text) override {
         const VARIANT& v = Dereference(state);
         std::int32_t n = 0;
         if (v.vt == VT_I4)
@@ -70,23 +65,19 @@ public:
     HRESULT get_Tag(VARIANT* value) override { return VariantCopy(value, &tag_); }
     HRESULT put_Tag(VARIANT value) override { return VariantCopy(&tag_, &value); }
     HRESULT get_Child(IDispatch** child) override { return child_.CopyTo(child); }
-    HRESULT putref_Child(IDispatch* child) override
-    {
+    HRESULT putref_Child(IDispatch* child) override {
         child_ = child;
         return S_OK;
     }
-    HRESULT get_When(DATE* when) override
-    {
+    HRESULT get_When(DATE* when) override {
         *when = 36586.5;
         return S_OK;
     }
-    HRESULT get_State(SampleState* state) override
-    {
+    HRESULT get_State(SampleState* state) override {
         *state = Busy;
         return S_OK;
     }
-    HRESULT Fail() override
-    {
+    HRESULT Fail() override {
         SetErrorInfoText(ISample::iid, u"Sample.1", u"Component busy.");
         return CtlError(30009);
     }
@@ -115,10 +106,7 @@ const Table kSampleTable{
     Table::Method<&ISample::Fail>(u"Fail", 31),
 };
 
-const DispatchTable<ISample>& Sample::GetDispatchTable() const
-{
-    return kSampleTable;
-}
+const DispatchTable<ISample>& Sample::GetDispatchTable() const { return kSampleTable; }
 
 class DispatchTableTest : public ::testing::Test {
 protected:
@@ -126,8 +114,7 @@ protected:
     IDispatch* dispatch = sample.As<IDispatch>().Get();
 };
 
-TEST_F(DispatchTableTest, NamesResolveWithoutRegardToCase)
-{
+TEST_F(DispatchTableTest, NamesResolveWithoutRegardToCase) {
     struct Row {
         std::u16string_view name;
         HRESULT expected;
@@ -147,8 +134,7 @@ TEST_F(DispatchTableTest, NamesResolveWithoutRegardToCase)
     }
 }
 
-TEST_F(DispatchTableTest, ArgumentsArriveInTheirNaturalOrderFromTheReversedArray)
-{
+TEST_F(DispatchTableTest, ArgumentsArriveInTheirNaturalOrderFromTheReversedArray) {
     DispatchArgs args{Variant(u"text"), Variant(std::int16_t{12}), Variant(VARIANT_TRUE)};
     ASSERT_EQ(args.Params()->rgvarg[0].vt, VT_BOOL) << "the last argument comes first";
     Variant result;
@@ -156,8 +142,7 @@ TEST_F(DispatchTableTest, ArgumentsArriveInTheirNaturalOrderFromTheReversedArray
     EXPECT_EQ(result.TextView(), u"text|12|true");
 }
 
-TEST_F(DispatchTableTest, ArgumentsAreConvertedAndMismatchesReportTheirPosition)
-{
+TEST_F(DispatchTableTest, ArgumentsAreConvertedAndMismatchesReportTheirPosition) {
     DispatchArgs args{Variant(7), Variant(u"34"), Variant(std::int16_t{0})};
     Variant result;
     ASSERT_EQ(InvokeMethod(dispatch, 30, args, &result), S_OK);
@@ -175,8 +160,7 @@ TEST_F(DispatchTableTest, ArgumentsAreConvertedAndMismatchesReportTheirPosition)
     EXPECT_EQ(InvokeMethod(dispatch, 30, tooFew, &result), DISP_E_BADPARAMCOUNT);
 }
 
-TEST_F(DispatchTableTest, PropertiesGetAndPut)
-{
+TEST_F(DispatchTableTest, PropertiesGetAndPut) {
     DispatchArgs put{Variant(u"995")};
     ASSERT_EQ(InvokePropertyPut(dispatch, 8, put), S_OK);
     DispatchArgs none;
@@ -194,8 +178,9 @@ TEST_F(DispatchTableTest, PropertiesGetAndPut)
     EXPECT_EQ(InvokeMethod(dispatch, 8, none), DISP_E_MEMBERNOTFOUND) << "a property is not a method";
     EXPECT_EQ(InvokeMethod(dispatch, 77, none), DISP_E_MEMBERNOTFOUND);
     DispatchArgs named{Variant(1)};
-    EXPECT_EQ(dispatch->Invoke(8, GUID_NULL, 0, DISPATCH_METHOD, named.Params(true), nullptr, nullptr, nullptr),
-              DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(
+        dispatch->Invoke(8, GUID_NULL, 0, DISPATCH_METHOD, named.Params(true), nullptr, nullptr, nullptr),
+        DISP_E_MEMBERNOTFOUND);
 
     Variant state;
     ASSERT_EQ(InvokePropertyGet(dispatch, 9, none, &state), S_OK);
@@ -208,8 +193,7 @@ TEST_F(DispatchTableTest, PropertiesGetAndPut)
     EXPECT_EQ(when.date, 36586.5);
 }
 
-TEST_F(DispatchTableTest, OptionalVariantArgumentIsMissingWhenOmitted)
-{
+TEST_F(DispatchTableTest, OptionalVariantArgumentIsMissingWhenOmitted) {
     std::int32_t seven = 7;
     struct Row {
         const char* name;
@@ -226,16 +210,14 @@ TEST_F(DispatchTableTest, OptionalVariantArgumentIsMissingWhenOmitted)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         DispatchArgs args;
-        if (row.pass)
-            args.Add(row.arg);
+        if (row.pass) args.Add(row.arg);
         Variant text;
         ASSERT_EQ(InvokePropertyGet(dispatch, 10, args, &text), S_OK);
         EXPECT_EQ(text.TextView(), row.expected);
     }
 }
 
-TEST_F(DispatchTableTest, VariantAndObjectPropertiesCopyAndCount)
-{
+TEST_F(DispatchTableTest, VariantAndObjectPropertiesCopyAndCount) {
     DispatchArgs put{Variant(u"tag text")};
     ASSERT_EQ(InvokePropertyPut(dispatch, 19, put), S_OK);
     Variant tag;
@@ -265,8 +247,7 @@ TEST_F(DispatchTableTest, VariantAndObjectPropertiesCopyAndCount)
     EXPECT_EQ(InvokePropertyPut(dispatch, 21, notAnObject, true), DISP_E_TYPEMISMATCH);
 }
 
-TEST_F(DispatchTableTest, FailuresComeBackAsExceptionWithTheErrorText)
-{
+TEST_F(DispatchTableTest, FailuresComeBackAsExceptionWithTheErrorText) {
     DispatchArgs none;
     EXCEPINFO info;
     EXPECT_EQ(InvokeMethod(dispatch, 31, none, nullptr, &info), DISP_E_EXCEPTION);

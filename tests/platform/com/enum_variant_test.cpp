@@ -7,8 +7,7 @@ namespace {
 
 using namespace com;
 
-TEST(EnumVariantTest, NextSkipResetAndCloneWalkASnapshot)
-{
+TEST(EnumVariantTest, NextSkipResetAndCloneWalkASnapshot) {
     std::vector<Variant> items{Variant(1), Variant(u"two"), Variant(3)};
     ComPtr<IEnumVARIANT> e;
     ASSERT_EQ(CreateEnumVariant(items, e.ReleaseAndGetAddressOf()), S_OK);
@@ -38,8 +37,7 @@ TEST(EnumVariantTest, NextSkipResetAndCloneWalkASnapshot)
     EXPECT_EQ(e->Next(2, got, nullptr), E_POINTER);
 }
 
-TEST(EnumVariantTest, ForNewEnumItIsAnIUnknownThatAnswersIEnumVariant)
-{
+TEST(EnumVariantTest, ForNewEnumItIsAnIUnknownThatAnswersIEnumVariant) {
     ComPtr<IUnknown> unknown;
     ASSERT_EQ(CreateEnumVariant({Variant(5)}, unknown.ReleaseAndGetAddressOf()), S_OK);
     const ComPtr<IEnumVARIANT> e = unknown.As<IEnumVARIANT>();

@@ -11,8 +11,7 @@ using namespace com;
 
 constexpr GUID kSomeInterface = GuidLiteral("{E7518C9A-7599-4BD0-8C7F-44076AAF499D}");
 
-TEST(ErrorInfoTest, SetThenGetHandsOverTheTextsAndClears)
-{
+TEST(ErrorInfoTest, SetThenGetHandsOverTheTextsAndClears) {
     ASSERT_EQ(SetErrorInfoText(kSomeInterface, u"Brindlex.qelPop3Com.1", u"Component busy."), S_OK);
     ComPtr<IErrorInfo> info;
     ASSERT_EQ(GetErrorInfo(0, info.ReleaseAndGetAddressOf()), S_OK);
@@ -31,8 +30,7 @@ TEST(ErrorInfoTest, SetThenGetHandsOverTheTextsAndClears)
     EXPECT_FALSE(info);
 }
 
-TEST(ErrorInfoTest, ANewErrorReplacesTheOldAndClearRemovesIt)
-{
+TEST(ErrorInfoTest, ANewErrorReplacesTheOldAndClearRemovesIt) {
     SetErrorInfoText(kSomeInterface, u"a", u"first");
     SetErrorInfoText(kSomeInterface, u"a", u"second");
     ComPtr<IErrorInfo> info;
@@ -46,8 +44,7 @@ TEST(ErrorInfoTest, ANewErrorReplacesTheOldAndClearRemovesIt)
     EXPECT_EQ(GetErrorInfo(0, info.ReleaseAndGetAddressOf()), S_FALSE);
 }
 
-TEST(ErrorInfoTest, EachThreadHasItsOwn)
-{
+TEST(ErrorInfoTest, EachThreadHasItsOwn) {
     SetErrorInfoText(kSomeInterface, u"main", u"main thread");
     HRESULT otherThread = E_FAIL;
     std::thread([&] {

@@ -9,8 +9,7 @@ namespace {
 
 using namespace com;
 
-TEST(GuidTest, ParsesWithOrWithoutBracesAndFormatsUpperCase)
-{
+TEST(GuidTest, ParsesWithOrWithoutBracesAndFormatsUpperCase) {
     constexpr GUID g = GuidLiteral("{9da4e87f-3e6c-46d3-919e-6a2b477df7cb}");
     static_assert(g.Data1 == 0x9DA4E87F && g.Data2 == 0x3E6C && g.Data3 == 0x46D3);
     static_assert(g.Data4[0] == 0x91 && g.Data4[7] == 0xCB);
@@ -20,8 +19,7 @@ TEST(GuidTest, ParsesWithOrWithoutBracesAndFormatsUpperCase)
     EXPECT_EQ(ParseGuid(GuidToU16String(g)), g);
 }
 
-TEST(GuidTest, RefusesMalformedText)
-{
+TEST(GuidTest, RefusesMalformedText) {
     const char* const bad[] = {
         "",
         "{9DA4E87F-3E6C-46D3-919E-6A2B477DF7CB",   // no closing brace
@@ -31,12 +29,10 @@ TEST(GuidTest, RefusesMalformedText)
         "{9DA4E87F+3E6C-46D3-919E-6A2B477DF7CB}",  // wrong separator
         "{9DA4E87F-3E6C-46D3-919E6A2B477DF7CB-}",  // separator moved
     };
-    for (const char* text : bad)
-        EXPECT_FALSE(ParseGuid(text).has_value()) << text;
+    for (const char* text : bad) EXPECT_FALSE(ParseGuid(text).has_value()) << text;
 }
 
-TEST(GuidTest, OrdersAndHashesByValue)
-{
+TEST(GuidTest, OrdersAndHashesByValue) {
     constexpr GUID a = GuidLiteral("{00000001-0000-0000-0000-000000000000}");
     constexpr GUID b = GuidLiteral("{00000001-0000-0000-0000-000000000001}");
     EXPECT_LT(a, b);
@@ -45,8 +41,7 @@ TEST(GuidTest, OrdersAndHashesByValue)
     EXPECT_EQ(set.size(), 2u);
 }
 
-TEST(HresultTest, ComponentErrorsCarryTheirCodeInTheLowWord)
-{
+TEST(HresultTest, ComponentErrorsCarryTheirCodeInTheLowWord) {
     EXPECT_EQ(CtlError(30009), MakeHresult(0x800A7539));
     EXPECT_TRUE(FAILED(CtlError(30009)));
     EXPECT_TRUE(IsCtlError(CtlError(380)));

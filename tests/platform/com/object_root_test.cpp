@@ -47,21 +47,17 @@ public:
 
     // Calls back into the client, which may drop the object, then looks at
     // its own state as an engine frame would.
-    HRESULT Ping() override
-    {
+    HRESULT Ping() override {
         CallGuard guard(*this);
-        if (onPing)
-            onPing();
+        if (onPing) onPing();
         journal_.aliveAfterCallback = guard.Alive();
         return guard.Alive() ? S_OK : E_FAIL;
     }
     // The raise rule: hold a reference around the callback and read what remains.
-    HRESULT Shout() override
-    {
+    HRESULT Shout() override {
         CallGuard guard(*this);
         AddRef();
-        if (onPing)
-            onPing();
+        if (onPing) onPing();
         journal_.countAfterCallback = Release();
         return journal_.countAfterCallback > 0 ? S_OK : E_FAIL;
     }
@@ -70,18 +66,14 @@ public:
     std::function<void()> onPing;
 
 protected:
-    void FinalRelease() override
-    {
-        ++journal_.finalReleases;
-    }
+    void FinalRelease() override { ++journal_.finalReleases; }
 
 private:
     Journal& journal_;
     HRESULT construct_;
 };
 
-TEST(ObjectRootTest, AddRefAndReleaseReturnTheRemainingCount)
-{
+TEST(ObjectRootTest, AddRefAndReleaseReturnTheRemainingCount) {
     Journal journal;
     ComPtr<Pinger> p = MakeComObject<Pinger>(journal);
     ASSERT_TRUE(p);
@@ -94,8 +86,7 @@ TEST(ObjectRootTest, AddRefAndReleaseReturnTheRemainingCount)
     EXPECT_EQ(journal.destructions, 1);
 }
 
-TEST(ObjectRootTest, QueryInterfaceAnswersListedInterfacesAndTheirParents)
-{
+TEST(ObjectRootTest, QueryInterfaceAnswersListedInterfacesAndTheirParents) {
     Journal journal;
     ComPtr<Pinger> p = MakeComObject<Pinger>(journal);
     ComPtr<IUnknown> viaLoud;
@@ -116,8 +107,7 @@ TEST(ObjectRootTest, QueryInterfaceAnswersListedInterfacesAndTheirParents)
     EXPECT_EQ(p->RefCount(), 4u) << "p, viaLoud, viaOther, parent";
 }
 
-TEST(ObjectRootTest, FailedFinalConstructDestroysTheObject)
-{
+TEST(ObjectRootTest, FailedFinalConstructDestroysTheObject) {
     Journal journal;
     ComPtr<Pinger> p;
     EXPECT_EQ(CreateComObject(&p, journal, E_OUTOFMEMORY), E_OUTOFMEMORY);
@@ -125,8 +115,7 @@ TEST(ObjectRootTest, FailedFinalConstructDestroysTheObject)
     EXPECT_EQ(journal.destructions, 1);
 }
 
-TEST(ObjectRootTest, LastReleaseInsideACallCleansUpAtOnceAndFreesOnReturn)
-{
+TEST(ObjectRootTest, LastReleaseInsideACallCleansUpAtOnceAndFreesOnReturn) {
     Journal journal;
     ComPtr<Pinger> client = MakeComObject<Pinger>(journal);
     Pinger* raw = client.Get();
@@ -145,8 +134,7 @@ TEST(ObjectRootTest, LastReleaseInsideACallCleansUpAtOnceAndFreesOnReturn)
     EXPECT_EQ(journal.finalReleases, 1);
 }
 
-TEST(ObjectRootTest, RaiseRuleReportsTheReleaseByTheClient)
-{
+TEST(ObjectRootTest, RaiseRuleReportsTheReleaseByTheClient) {
     struct Row {
         const char* name;
         bool clientReleases;
@@ -163,8 +151,7 @@ TEST(ObjectRootTest, RaiseRuleReportsTheReleaseByTheClient)
         ComPtr<Pinger> client = MakeComObject<Pinger>(journal);
         Pinger* raw = client.Get();
         raw->onPing = [&, release = row.clientReleases] {
-            if (release)
-                client.Reset();
+            if (release) client.Reset();
         };
         EXPECT_EQ(raw->Shout(), row.expected);
         EXPECT_EQ(journal.countAfterCallback, row.expectedCount);
@@ -175,8 +162,7 @@ TEST(ObjectRootTest, RaiseRuleReportsTheReleaseByTheClient)
     }
 }
 
-TEST(ObjectRootTest, NestedCallsFreeOnlyWhenTheOutermostReturns)
-{
+TEST(ObjectRootTest, NestedCallsFreeOnlyWhenTheOutermostReturns) {
     Journal journal;
     ComPtr<Pinger> client = MakeComObject<Pinger>(journal);
     Pinger* raw = client.Get();
@@ -195,8 +181,7 @@ TEST(ObjectRootTest, NestedCallsFreeOnlyWhenTheOutermostReturns)
     EXPECT_EQ(journal.destructions, 1);
 }
 
-TEST(ComPtrTest, CopiesMovesAndDetachesKeepTheCountRight)
-{
+TEST(ComPtrTest, CopiesMovesAndDetachesKeepTheCountRight) {
     Journal journal;
     ComPtr<Pinger> a = MakeComObject<Pinger>(journal);
     ComPtr<Pinger> b = a;

@@ -7,8 +7,7 @@
 
 namespace com {
 
-void PrintTo(const DateParts& p, std::ostream* os)
-{
+void PrintTo(const DateParts& p, std::ostream* os) {
     *os << p.year << '-' << p.month << '-' << p.day << ' ' << p.hour << ':' << p.minute << ':' << p.second;
 }
 
@@ -46,8 +45,7 @@ const DateRow kDates[] = {
     {"9999-12-31 23:59:59 last second", {9999, 12, 31, 23, 59, 59}, 2958465.0 + 86399.0 / 86400.0, 5},
 };
 
-TEST(OleDateTest, PartsToDateAndBackAreExactToTheSecond)
-{
+TEST(OleDateTest, PartsToDateAndBackAreExactToTheSecond) {
     for (const DateRow& row : kDates) {
         SCOPED_TRACE(row.name);
         const auto date = OleDateFromParts(row.parts);
@@ -60,8 +58,7 @@ TEST(OleDateTest, PartsToDateAndBackAreExactToTheSecond)
     }
 }
 
-TEST(OleDateTest, EverySecondOfADayAcrossTheEpochRoundTrips)
-{
+TEST(OleDateTest, EverySecondOfADayAcrossTheEpochRoundTrips) {
     for (const int day : {28, 29, 30, 31}) {
         for (int second = 0; second < 86400; second += 7) {
             const DateParts p{1899, 12, day, second / 3600, second / 60 % 60, second % 60};
@@ -74,8 +71,7 @@ TEST(OleDateTest, EverySecondOfADayAcrossTheEpochRoundTrips)
     }
 }
 
-TEST(OleDateTest, FractionsRoundToTheNearestSecondAndCarry)
-{
+TEST(OleDateTest, FractionsRoundToTheNearestSecondAndCarry) {
     struct Row {
         const char* name;
         DATE date;
@@ -98,8 +94,7 @@ TEST(OleDateTest, FractionsRoundToTheNearestSecondAndCarry)
     }
 }
 
-TEST(OleDateTest, InvalidFieldsAndRangesAreRefused)
-{
+TEST(OleDateTest, InvalidFieldsAndRangesAreRefused) {
     struct Row {
         const char* name;
         DateParts parts;
@@ -125,8 +120,7 @@ TEST(OleDateTest, InvalidFieldsAndRangesAreRefused)
     EXPECT_TRUE(OleDateFromParts({2024, 2, 29, 0, 0, 0}).has_value());
 }
 
-TEST(OleDateTest, LocalTimeOfAMomentUsesTheTimeZone)
-{
+TEST(OleDateTest, LocalTimeOfAMomentUsesTheTimeZone) {
     setenv("TZ", "UTC", 1);
     tzset();
     const auto date = OleDateFromLocalTime(0);  // 1970-01-01 00:00 UTC

@@ -8,8 +8,7 @@ namespace {
 
 using namespace com;
 
-TEST(UserLocaleTest, LanguageOfTheFirstSetVariableGivesTheLcid)
-{
+TEST(UserLocaleTest, LanguageOfTheFirstSetVariableGivesTheLcid) {
     struct Row {
         const char* name;
         const char* lcAll;

@@ -13,8 +13,7 @@ using namespace com;
 // An object whose count the tests read.
 class Counted : public ComClass<IUnknown> {};
 
-TEST(VariantTest, CopyDuplicatesTextsAndAddsObjectReferences)
-{
+TEST(VariantTest, CopyDuplicatesTextsAndAddsObjectReferences) {
     Variant text(u"hello");
     Variant copy = text;
     ASSERT_EQ(copy.vt, VT_BSTR);
@@ -34,8 +33,7 @@ TEST(VariantTest, CopyDuplicatesTextsAndAddsObjectReferences)
     EXPECT_EQ(object->RefCount(), 1u);
 }
 
-TEST(VariantTest, NullTextStaysNullAndDiffersFromEmpty)
-{
+TEST(VariantTest, NullTextStaysNullAndDiffersFromEmpty) {
     Variant null(static_cast<const OLECHAR*>(nullptr));
     Variant empty(u"");
     ASSERT_EQ(null.vt, VT_BSTR);
@@ -45,8 +43,7 @@ TEST(VariantTest, NullTextStaysNullAndDiffersFromEmpty)
     EXPECT_EQ(copy.bstrVal, nullptr);
 }
 
-TEST(VariantTest, ByRefCopiesThePointerAndCopyIndTheValue)
-{
+TEST(VariantTest, ByRefCopiesThePointerAndCopyIndTheValue) {
     std::int32_t number = 7;
     BSTR text = SysAllocString(u"by ref");
     Variant refNumber = Variant::ByRef(&number);
@@ -74,8 +71,7 @@ TEST(VariantTest, ByRefCopiesThePointerAndCopyIndTheValue)
     SysFreeString(text);
 }
 
-TEST(VariantTest, MissingArgumentIsErrorParamNotFound)
-{
+TEST(VariantTest, MissingArgumentIsErrorParamNotFound) {
     const Variant missing = Variant::Missing();
     EXPECT_EQ(missing.vt, VT_ERROR);
     EXPECT_EQ(missing.scode, DISP_E_PARAMNOTFOUND);
@@ -83,8 +79,7 @@ TEST(VariantTest, MissingArgumentIsErrorParamNotFound)
     EXPECT_FALSE(Variant(0).IsMissing());
 }
 
-TEST(VariantTest, ClearRejectsUnknownTypesAndDetachMovesOwnership)
-{
+TEST(VariantTest, ClearRejectsUnknownTypesAndDetachMovesOwnership) {
     VARIANT bad;
     bad.vt = 99;
     EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
@@ -109,25 +104,31 @@ struct ChangeRow {
     Variant result;  // compared when expected succeeds
 };
 
-bool SameValue(const VARIANT& a, const VARIANT& b)
-{
-    if (a.vt != b.vt)
-        return false;
+bool SameValue(const VARIANT& a, const VARIANT& b) {
+    if (a.vt != b.vt) return false;
     switch (a.vt) {
-    case VT_EMPTY: return true;
-    case VT_I2: return a.iVal == b.iVal;
-    case VT_I4: return a.lVal == b.lVal;
-    case VT_UI1: return a.bVal == b.bVal;
-    case VT_R8: return a.dblVal == b.dblVal;
-    case VT_DATE: return a.date == b.date;
-    case VT_BOOL: return a.boolVal == b.boolVal;
-    case VT_BSTR: return BstrView(a.bstrVal) == BstrView(b.bstrVal);
-    default: return false;
+        case VT_EMPTY:
+            return true;
+        case VT_I2:
+            return a.iVal == b.iVal;
+        case VT_I4:
+            return a.lVal == b.lVal;
+        case VT_UI1:
+            return a.bVal == b.bVal;
+        case VT_R8:
+            return a.dblVal == b.dblVal;
+        case VT_DATE:
+            return a.date == b.date;
+        case VT_BOOL:
+            return a.boolVal == b.boolVal;
+        case VT_BSTR:
+            return BstrView(a.bstrVal) == BstrView(b.bstrVal);
+        default:
+            return false;
     }
 }
 
-TEST(VariantTest, ChangeTypeCoercions)
-{
+TEST(VariantTest, ChangeTypeCoercions) {
     std::int32_t seven = 7;
     const ChangeRow rows[] = {
         {"I4 to I2", Variant(1234), VT_I2, S_OK, Variant(std::int16_t{1234})},
@@ -172,8 +173,7 @@ TEST(VariantTest, ChangeTypeCoercions)
     }
 }
 
-TEST(VariantTest, ChangeTypeInPlaceAndAlphaBool)
-{
+TEST(VariantTest, ChangeTypeInPlaceAndAlphaBool) {
     Variant v(u"12");
     ASSERT_EQ(v.ChangeType(VT_I4), S_OK);
     EXPECT_EQ(v.vt, VT_I4);
@@ -186,24 +186,20 @@ TEST(VariantTest, ChangeTypeInPlaceAndAlphaBool)
 // The value of an object is its default member.
 class ValueObject : public ComClass<IDispatch> {
 public:
-    HRESULT GetTypeInfoCount(std::uint32_t* count) override
-    {
+    HRESULT GetTypeInfoCount(std::uint32_t* count) override {
         *count = 0;
         return S_OK;
     }
     HRESULT GetTypeInfo(std::uint32_t, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT GetIDsOfNames(const IID&, OLECHAR**, std::uint32_t, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID dispid, const IID&, LCID, std::uint16_t flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
-                   std::uint32_t*) override
-    {
-        if (dispid != DISPID_VALUE || !(flags & DISPATCH_PROPERTYGET))
-            return DISP_E_MEMBERNOTFOUND;
+    HRESULT Invoke(DISPID dispid, const IID&, LCID, std::uint16_t flags, DISPPARAMS*, VARIANT* result,
+                   EXCEPINFO*, std::uint32_t*) override {
+        if (dispid != DISPID_VALUE || !(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
         return Variant(u"99").Detach(result);
     }
 };
 
-TEST(VariantTest, ObjectConvertsThroughItsDefaultMember)
-{
+TEST(VariantTest, ObjectConvertsThroughItsDefaultMember) {
     ComPtr<ValueObject> object = MakeComObject<ValueObject>();
     Variant v(static_cast<IDispatch*>(object.Get()));
     Variant out;

@@ -11,77 +11,78 @@ namespace platform::desktop {
 namespace {
 
 QString ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 TEST(AutostartEntry, ExecValueQuotesAndEscapesThePath) {
-  struct Case {
-    const char* path;
-    const char* exec;
-  };
-  const Case cases[] = {
-      {"/usr/bin/veltrane", R"("/usr/bin/veltrane")"},
-      {"/opt/My Apps/Veltrane", R"("/opt/My Apps/Veltrane")"},
-      {R"(/a"b/c)", R"("/a\\"b/c")"},
-      {"/a$b/`c`", R"("/a\\$b/\\`c\\`")"},
-      {R"(/a\b)", R"("/a\\\\b")"},
-      {"/100%/v", R"("/100%%/v")"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(AutostartEntry::ExecValue(c.path).toStdString(), c.exec) << c.path;
-    EXPECT_EQ(AutostartEntry::ProgramOfExec(c.exec), QString(c.path)) << c.exec;
-  }
+    struct Case {
+        const char* path;
+        const char* exec;
+    };
+    const Case cases[] = {
+        {"/usr/bin/veltrane", R"("/usr/bin/veltrane")"},
+        {"/opt/My Apps/Veltrane", R"("/opt/My Apps/Veltrane")"},
+        {R"(/a"b/c)", R"("/a\\"b/c")"},
+        {"/a$b/`c`", R"("/a\\$b/\\`c\\`")"},
+        {R"(/a\b)", R"("/a\\\\b")"},
+        {"/100%/v", R"("/100%%/v")"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AutostartEntry::ExecValue(c.path).toStdString(), c.exec) << c.path;
+        EXPECT_EQ(AutostartEntry::ProgramOfExec(c.exec), QString(c.path)) << c.exec;
+    }
 }
 
 TEST(AutostartEntry, ProgramOfExecReadsEntriesWrittenByHand) {
-  EXPECT_EQ(AutostartEntry::ProgramOfExec("/usr/bin/veltrane --hidden %U"), QString("/usr/bin/veltrane"));
-  EXPECT_EQ(AutostartEntry::ProgramOfExec(R"(/opt/My\sApps/v)"), QString("/opt/My"));
-  EXPECT_EQ(AutostartEntry::ProgramOfExec(R"("/opt/My\sApps/v" -x)"), QString("/opt/My Apps/v"));
-  EXPECT_EQ(AutostartEntry::ProgramOfExec(R"("/unterminated)"), std::nullopt);
-  EXPECT_EQ(AutostartEntry::ProgramOfExec("   "), std::nullopt);
+    EXPECT_EQ(AutostartEntry::ProgramOfExec("/usr/bin/veltrane --hidden %U"), QString("/usr/bin/veltrane"));
+    EXPECT_EQ(AutostartEntry::ProgramOfExec(R"(/opt/My\sApps/v)"), QString("/opt/My"));
+    EXPECT_EQ(AutostartEntry::ProgramOfExec(R"("/opt/My\sApps/v" -x)"), QString("/opt/My Apps/v"));
+    EXPECT_EQ(AutostartEntry::ProgramOfExec(R"("/unterminated)"), std::nullopt);
+    EXPECT_EQ(AutostartEntry::ProgramOfExec("   "), std::nullopt);
 }
 
 TEST(AutostartEntry, WriteReadReplaceAndRemove) {
-  const AutostartEntry entry("Veltrane");
-  EXPECT_EQ(entry.program(), std::nullopt);
-  EXPECT_TRUE(entry.remove()) << "nothing to remove is no failure";
+    const AutostartEntry entry("Veltrane");
+    EXPECT_EQ(entry.program(), std::nullopt);
+    EXPECT_TRUE(entry.remove()) << "nothing to remove is no failure";
 
-  ASSERT_TRUE(entry.write("/opt/Velt rane/Veltrane"));
-  EXPECT_EQ(entry.program(), QString("/opt/Velt rane/Veltrane"));
-  const QString text = ReadAll(entry.path());
-  EXPECT_TRUE(text.startsWith("[Desktop Entry]\n")) << text.toStdString();
-  EXPECT_TRUE(text.contains("\nType=Application\n")) << text.toStdString();
-  EXPECT_TRUE(text.contains("\nName=Veltrane\n")) << text.toStdString();
-  EXPECT_TRUE(text.contains("\nExec=\"/opt/Velt rane/Veltrane\"\n")) << text.toStdString();
+    ASSERT_TRUE(entry.write("/opt/Velt rane/Veltrane"));
+    EXPECT_EQ(entry.program(), QString("/opt/Velt rane/Veltrane"));
+    const QString text = ReadAll(entry.path());
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nType=Application\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nName=Veltrane\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/Velt rane/Veltrane\"\n")) << text.toStdString();
 
-  ASSERT_TRUE(entry.write("/usr/bin/veltrane"));
-  EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
+    ASSERT_TRUE(entry.write("/usr/bin/veltrane"));
+    EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
 
-  EXPECT_TRUE(entry.remove());
-  EXPECT_FALSE(QFile::exists(entry.path()));
-  EXPECT_EQ(entry.program(), std::nullopt);
+    EXPECT_TRUE(entry.remove());
+    EXPECT_FALSE(QFile::exists(entry.path()));
+    EXPECT_EQ(entry.program(), std::nullopt);
 }
 
 TEST(AutostartEntry, RelativeProgramIsRefusedAndTheOldEntryKept) {
-  const AutostartEntry entry("Veltrane");
-  ASSERT_TRUE(entry.write("/usr/bin/veltrane"));
-  EXPECT_FALSE(entry.write("veltrane"));
-  EXPECT_FALSE(entry.write(""));
-  EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
-  entry.remove();
+    const AutostartEntry entry("Veltrane");
+    ASSERT_TRUE(entry.write("/usr/bin/veltrane"));
+    EXPECT_FALSE(entry.write("veltrane"));
+    EXPECT_FALSE(entry.write(""));
+    EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
+    entry.remove();
 }
 
 TEST(AutostartEntry, OnlyTheExecOfTheDesktopEntryGroupCounts) {
-  const AutostartEntry entry("Veltrane");
-  QDir().mkpath(QFileInfo(entry.path()).path());
-  QFile file(entry.path());
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("# comment\n[Desktop Action x]\nExec=/wrong\n[Desktop Entry]\nExec[de]=/localized\n"
-             "Exec = /usr/bin/veltrane\n");
-  file.close();
-  EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
-  entry.remove();
+    const AutostartEntry entry("Veltrane");
+    QDir().mkpath(QFileInfo(entry.path()).path());
+    QFile file(entry.path());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(
+        "# comment\n[Desktop Action x]\nExec=/wrong\n[Desktop Entry]\nExec[de]=/localized\n"
+        "Exec = /usr/bin/veltrane\n");
+    file.close();
+    EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
+    entry.remove();
 }
 
 }  // namespace

@@ -13,11 +13,11 @@ namespace platform::desktop {
 namespace {
 
 struct MailtoCase {
-  const char* name;
-  QString to;
-  QString subject;
-  QString body;
-  QString expected;
+    const char* name;
+    QString to;
+    QString subject;
+    QString body;
+    QString expected;
 };
 
 void PrintTo(const MailtoCase& c, std::ostream* os) { *os << c.name; }
@@ -25,8 +25,8 @@ void PrintTo(const MailtoCase& c, std::ostream* os) { *os << c.name; }
 class MailtoUrlTest : public ::testing::TestWithParam<MailtoCase> {};
 
 TEST_P(MailtoUrlTest, EscapesEveryField) {
-  const MailtoCase& c = GetParam();
-  EXPECT_EQ(MailtoUrl(c.to, c.subject, c.body).toStdString(), c.expected.toStdString());
+    const MailtoCase& c = GetParam();
+    EXPECT_EQ(MailtoUrl(c.to, c.subject, c.body).toStdString(), c.expected.toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -54,46 +54,49 @@ INSTANTIATE_TEST_SUITE_P(
 // A body too long for one argument keeps what fits, and the cut mark says
 // where it ends (a body that fits is left whole: the table above).
 TEST(MailtoUrl, ALongBodyKeepsWhatFitsAndTheCutIsMarked) {
-  const QString mark = QStringLiteral(">[... cut ...]");
-  const auto quoted = [](const QString& line, int count) {
-    QStringList lines;
-    for (int i = 0; i < count; ++i) lines << QStringLiteral(">%1 %2").arg(line).arg(i);
-    return lines.join(QStringLiteral("\r\n"));
-  };
-  const struct Row {
-    const char* name;
-    QString body;
-    bool atLineEnd;
-  } rows[] = {
-      {"Cyrillic, 200 000 characters", quoted(QString::fromUtf8("съешь же ещё этих мягких булок"), 5800), true},
-      {"a long line after a short one", QStringLiteral(">short\r\n") + QString(30000, QChar(0x20AC)), false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const QString url = MailtoUrl("a@b.c", "Re: long", row.body, mark);
-    EXPECT_LE(url.size(), kMaxMailtoLength);
-    const QString kept = QUrl::fromPercentEncoding(url.section(QStringLiteral("&body="), 1).toLatin1());
-    ASSERT_TRUE(kept.endsWith(mark)) << kept.right(80).toStdString();
-    const QString text = kept.chopped(mark.size() + 2);
-    EXPECT_TRUE(kept.chopped(mark.size()).endsWith(QStringLiteral("\r\n"))) << "the mark is a line of its own";
-    EXPECT_TRUE(row.body.startsWith(text)) << "the kept text is the body's start";
-    EXPECT_EQ(row.body.mid(text.size()).startsWith(QStringLiteral("\r\n")), row.atLineEnd)
-        << "cut after a whole line, or inside one longer than the room";
-    EXPECT_GT(url.size(), kMaxMailtoLength - 1024) << "no more room is left unused than a line";
-  }
+    const QString mark = QStringLiteral(">[... cut ...]");
+    const auto quoted = [](const QString& line, int count) {
+        QStringList lines;
+        for (int i = 0; i < count; ++i) lines << QStringLiteral(">%1 %2").arg(line).arg(i);
+        return lines.join(QStringLiteral("\r\n"));
+    };
+    const struct Row {
+        const char* name;
+        QString body;
+        bool atLineEnd;
+    } rows[] = {
+        {"Cyrillic, 200 000 characters", quoted(QString::fromUtf8("съешь же ещё этих мягких булок"), 5800),
+         true},
+        {"a long line after a short one", QStringLiteral(">short\r\n") + QString(30000, QChar(0x20AC)),
+         false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString url = MailtoUrl("a@b.c", "Re: long", row.body, mark);
+        EXPECT_LE(url.size(), kMaxMailtoLength);
+        const QString kept = QUrl::fromPercentEncoding(url.section(QStringLiteral("&body="), 1).toLatin1());
+        ASSERT_TRUE(kept.endsWith(mark)) << kept.right(80).toStdString();
+        const QString text = kept.chopped(mark.size() + 2);
+        EXPECT_TRUE(kept.chopped(mark.size()).endsWith(QStringLiteral("\r\n")))
+            << "the mark is a line of its own";
+        EXPECT_TRUE(row.body.startsWith(text)) << "the kept text is the body's start";
+        EXPECT_EQ(row.body.mid(text.size()).startsWith(QStringLiteral("\r\n")), row.atLineEnd)
+            << "cut after a whole line, or inside one longer than the room";
+        EXPECT_GT(url.size(), kMaxMailtoLength - 1024) << "no more room is left unused than a line";
+    }
 }
 
 TEST(ComposeMail, HandsTheUrlToTheMailProgram) {
-  QStringList opened;
-  SetOpener([&](const QString& target) {
-    opened << target;
-    return true;
-  });
-  const bool ok = ComposeMail("js@example.org", "Re: x", "> y");
-  SetOpener({});
+    QStringList opened;
+    SetOpener([&](const QString& target) {
+        opened << target;
+        return true;
+    });
+    const bool ok = ComposeMail("js@example.org", "Re: x", "> y");
+    SetOpener({});
 
-  EXPECT_TRUE(ok);
-  EXPECT_EQ(opened, QStringList{"mailto:js@example.org?subject=Re%3A%20x&body=%3E%20y"});
+    EXPECT_TRUE(ok);
+    EXPECT_EQ(opened, QStringList{"mailto:js@example.org?subject=Re%3A%20x&body=%3E%20y"});
 }
 
 }  // namespace

@@ -32,7 +32,9 @@ protected:
         if (mine >= 0) close(mine);
         if (peer >= 0) close(peer);
     }
-    void PeerWrites(const std::string& s) const { ASSERT_EQ(write(peer, s.data(), s.size()), ssize_t(s.size())); }
+    void PeerWrites(const std::string& s) const {
+        ASSERT_EQ(write(peer, s.data(), s.size()), ssize_t(s.size()));
+    }
     char ReadOne() const {
         char c = 0;
         EXPECT_EQ(read(mine, &c, 1), 1);

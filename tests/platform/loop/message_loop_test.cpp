@@ -51,9 +51,8 @@ TEST(MessageLoop, OnePassRunsSocketsThenTimersThenPostedCalls) {
     std::vector<std::string> order;
     SourceHandle posted = Post([&] { order.push_back("post"); });
     SourceHandle timer = StartOneShot(0ms, [&] { order.push_back("timer"); });
-    FdWatch watch(pair.a, platform::loop::kIoReadable, [&](unsigned) {
-        order.push_back("socket " + pair.Drain());
-    });
+    FdWatch watch(pair.a, platform::loop::kIoReadable,
+                  [&](unsigned) { order.push_back("socket " + pair.Drain()); });
     pair.Write("1");
     std::this_thread::sleep_for(5ms);  // the timer is due before the first pass
     ASSERT_TRUE(PumpUntil([&] { return order.size() >= 3; }));

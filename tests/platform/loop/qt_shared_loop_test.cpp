@@ -1,10 +1,10 @@
 // The program's Qt event loop and the component's pumps are one loop: Qt's
 // timers tick inside our pump (windows stay alive during blocking calls) and
 // our sources run inside Qt's loop (non-blocking use from the program).
+#include <gtest/gtest.h>
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
-#include <gtest/gtest.h>
 
 #include "platform/loop/message_loop.h"
 #include "tests/platform/pump_until.h"

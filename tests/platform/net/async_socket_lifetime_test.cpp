@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
     Table, DeleteInsideHandler,
     ::testing::Values(DeleteRow{"at_connect_before_the_owed_write", kConnect, "data", false, {kConnect}},
                       DeleteRow{"at_write_before_pending_data", kWrite, "data", false, {kConnect, kWrite}},
-                      DeleteRow{"at_first_of_several_reads", kRead, "abcdef", true, {kConnect, kWrite, kRead}},
+                      DeleteRow{
+                          "at_first_of_several_reads", kRead, "abcdef", true, {kConnect, kWrite, kRead}},
                       DeleteRow{"at_close", kClose, "", true, {kConnect, kWrite, kClose}},
                       DeleteRow{"at_timer_tick", kTick, "", false, {kTick}}),
     [](const auto& info) { return std::string(info.param.name); });

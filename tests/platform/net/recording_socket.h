@@ -21,12 +21,18 @@ struct Event {
 inline std::ostream& operator<<(std::ostream& os, const Event& e) {
     using namespace platform::net;
     switch (e.code) {
-    case FD_READ: return os << "FD_READ(" << e.value << ")";
-    case FD_WRITE: return os << "FD_WRITE(" << e.value << ")";
-    case FD_CONNECT: return os << "FD_CONNECT(" << e.value << ")";
-    case FD_CLOSE: return os << "FD_CLOSE(" << e.value << ")";
-    case 0: return os << "TIMER(" << e.value << ")";
-    default: return os << "event " << e.code << "(" << e.value << ")";
+        case FD_READ:
+            return os << "FD_READ(" << e.value << ")";
+        case FD_WRITE:
+            return os << "FD_WRITE(" << e.value << ")";
+        case FD_CONNECT:
+            return os << "FD_CONNECT(" << e.value << ")";
+        case FD_CLOSE:
+            return os << "FD_CLOSE(" << e.value << ")";
+        case 0:
+            return os << "TIMER(" << e.value << ")";
+        default:
+            return os << "event " << e.code << "(" << e.value << ")";
     }
 }
 

@@ -31,17 +31,18 @@ TEST_P(ErrnoMapping, GivesTheWinsockNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ErrnoMapping,
-    ::testing::Values(ErrnoRow{"none", 0, 0}, ErrnoRow{"EINTR", EINTR, 10004}, ErrnoRow{"EBADF", EBADF, 10009},
-                      ErrnoRow{"EACCES", EACCES, 10013}, ErrnoRow{"EFAULT", EFAULT, 10014},
-                      ErrnoRow{"EINVAL", EINVAL, 10022}, ErrnoRow{"EMFILE", EMFILE, 10024},
-                      ErrnoRow{"EAGAIN", EAGAIN, 10035}, ErrnoRow{"EINPROGRESS", EINPROGRESS, 10036},
-                      ErrnoRow{"ENOTSOCK", ENOTSOCK, 10038}, ErrnoRow{"EADDRINUSE", EADDRINUSE, 10048},
+    ::testing::Values(ErrnoRow{"none", 0, 0}, ErrnoRow{"EINTR", EINTR, 10004},
+                      ErrnoRow{"EBADF", EBADF, 10009}, ErrnoRow{"EACCES", EACCES, 10013},
+                      ErrnoRow{"EFAULT", EFAULT, 10014}, ErrnoRow{"EINVAL", EINVAL, 10022},
+                      ErrnoRow{"EMFILE", EMFILE, 10024}, ErrnoRow{"EAGAIN", EAGAIN, 10035},
+                      ErrnoRow{"EINPROGRESS", EINPROGRESS, 10036}, ErrnoRow{"ENOTSOCK", ENOTSOCK, 10038},
+                      ErrnoRow{"EADDRINUSE", EADDRINUSE, 10048},
                       ErrnoRow{"EADDRNOTAVAIL", EADDRNOTAVAIL, 10049}, ErrnoRow{"ENETDOWN", ENETDOWN, 10050},
                       ErrnoRow{"ENETUNREACH", ENETUNREACH, 10051}, ErrnoRow{"ENETRESET", ENETRESET, 10052},
-                      ErrnoRow{"ECONNABORTED", ECONNABORTED, 10053}, ErrnoRow{"ECONNRESET", ECONNRESET, 10054},
-                      ErrnoRow{"EPIPE", EPIPE, 10054}, ErrnoRow{"ENOTCONN", ENOTCONN, 10057},
-                      ErrnoRow{"ESHUTDOWN", ESHUTDOWN, 10058}, ErrnoRow{"ETIMEDOUT", ETIMEDOUT, 10060},
-                      ErrnoRow{"ECONNREFUSED", ECONNREFUSED, 10061},
+                      ErrnoRow{"ECONNABORTED", ECONNABORTED, 10053},
+                      ErrnoRow{"ECONNRESET", ECONNRESET, 10054}, ErrnoRow{"EPIPE", EPIPE, 10054},
+                      ErrnoRow{"ENOTCONN", ENOTCONN, 10057}, ErrnoRow{"ESHUTDOWN", ESHUTDOWN, 10058},
+                      ErrnoRow{"ETIMEDOUT", ETIMEDOUT, 10060}, ErrnoRow{"ECONNREFUSED", ECONNREFUSED, 10061},
                       ErrnoRow{"ENAMETOOLONG", ENAMETOOLONG, 10063}, ErrnoRow{"EHOSTDOWN", EHOSTDOWN, 10064},
                       ErrnoRow{"EHOSTUNREACH", EHOSTUNREACH, 10065}, ErrnoRow{"EIO_unmapped", EIO, 10022}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -67,16 +68,16 @@ TEST_P(Resolution, ReadsAddressTextFirstThenNames) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, Resolution,
-    ::testing::Values(ResolveRow{"dotted", "127.0.0.1", 0, "127.0.0.1"},
-                      ResolveRow{"short_form", "127.1", 0, "127.0.0.1"},
-                      ResolveRow{"single_number", "2130706433", 0, "127.0.0.1"},
-                      ResolveRow{"host_name", "localhost", 0, "127.0.0.1"},
-                      ResolveRow{"unknown_name", "no-such-host.invalid", 11001, ""},
-                      ResolveRow{"empty", "", 11001, ""},
-                      ResolveRow{"embedded_nul", std::string("127.0.0.1\0evil", 14), 11001, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, Resolution,
+                         ::testing::Values(ResolveRow{"dotted", "127.0.0.1", 0, "127.0.0.1"},
+                                           ResolveRow{"short_form", "127.1", 0, "127.0.0.1"},
+                                           ResolveRow{"single_number", "2130706433", 0, "127.0.0.1"},
+                                           ResolveRow{"host_name", "localhost", 0, "127.0.0.1"},
+                                           ResolveRow{"unknown_name", "no-such-host.invalid", 11001, ""},
+                                           ResolveRow{"empty", "", 11001, ""},
+                                           ResolveRow{"embedded_nul", std::string("127.0.0.1\0evil", 14),
+                                                      11001, ""}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LastSocketError, IsPerThread) {
     SetLastSocketError(10054);

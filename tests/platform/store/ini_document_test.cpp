@@ -39,7 +39,8 @@ TEST(IniDocument, ChangesReadAsTheirTextParsedAgain) {
                 EXPECT_EQ(doc.SectionLines(section), reread.SectionLines(section)) << doc.Serialize();
                 for (const char* key : keys)
                     EXPECT_EQ(doc.Value(section, key), reread.Value(section, key))
-                        << section << "/" << key << " in\n" << doc.Serialize();
+                        << section << "/" << key << " in\n"
+                        << doc.Serialize();
             }
         }
     }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-
 #include "platform/store/atomic_file.h"
 #include "tests/platform/store/raw_file.h"
 #include "tests/platform/store/write_step_name.h"
@@ -14,7 +13,6 @@ using namespace platform::store;
 namespace {
 
 fs::path TempIni(const char* name) { return fs::path(std::getenv("TMPDIR")) / name; }
-
 
 // A file as another tool might have written it: CRLF, a BOM, odd spacing and case.
 const std::string kForeign =
@@ -31,7 +29,9 @@ const std::string kForeign =
     "Description1=From Contains a=b \r\n"
     "Name=second duplicate\r\n"
     "NA=NA\r\n"
-    "Long=" + std::string(1000, 'x') + "\r\n"
+    "Long=" +
+    std::string(1000, 'x') +
+    "\r\n"
     "OnlyQuote=\"\r\n"
     "Mismatched=\"abc'\r\n";
 
@@ -98,7 +98,8 @@ TEST(Profile, RewritingAKeyKeepsEveryOtherLineAndTheLineEnds) {
     WriteRaw(file, "; keep me\r\n[Menu]\r\nmenustyle = 2\r\nOther=1\r\n\r\n[Tail]\r\nz=9\r\n");
     ASSERT_FALSE(WritePrivateProfileString("MENU", "MenuStyle", "4", file));
     ASSERT_FALSE(WritePrivateProfileString("Menu", "Added", "NA", file));
-    EXPECT_EQ(Slurp(file), "; keep me\r\n[Menu]\r\nmenustyle=4\r\nOther=1\r\nAdded=NA\r\n\r\n[Tail]\r\nz=9\r\n");
+    EXPECT_EQ(Slurp(file),
+              "; keep me\r\n[Menu]\r\nmenustyle=4\r\nOther=1\r\nAdded=NA\r\n\r\n[Tail]\r\nz=9\r\n");
     EXPECT_EQ(GetPrivateProfileString("Menu", "Added", "", file), "NA");
 }
 
@@ -114,9 +115,14 @@ TEST(Profile, TextAnIniLineCannotHoldIsRefusedAndNothingWritten) {
     ASSERT_FALSE(WritePrivateProfileString("S", "k", "v", file));
     const std::string before = Slurp(file);
     for (const auto& [section, key, value] :
-         std::vector<std::tuple<std::string, std::string, std::string>>{
-             {"S", "k", "two\nlines"}, {"S", "k", "cr\r"}, {"", "k", "v"}, {"S", "", "v"},
-             {"S]", "k", "v"}, {"S", "a=b", "v"}, {"S", "[k", "v"}, {"S", ";k", "v"}}) {
+         std::vector<std::tuple<std::string, std::string, std::string>>{{"S", "k", "two\nlines"},
+                                                                        {"S", "k", "cr\r"},
+                                                                        {"", "k", "v"},
+                                                                        {"S", "", "v"},
+                                                                        {"S]", "k", "v"},
+                                                                        {"S", "a=b", "v"},
+                                                                        {"S", "[k", "v"},
+                                                                        {"S", ";k", "v"}}) {
         EXPECT_EQ(WritePrivateProfileString(section, key, value, file), std::errc::invalid_argument)
             << section << "/" << key;
     }

@@ -14,8 +14,8 @@ using namespace platform::store;
 namespace {
 
 AppIdentity Identity(std::string key, std::string dataFolder = "program", std::string title = "Program") {
-    return {std::move(key), std::move(dataFolder), std::move(title), "Maker Ltd", "help@maker.example",
-            "https://maker.example/"};
+    return {std::move(key), std::move(dataFolder), std::move(title),
+            "Maker Ltd",    "help@maker.example",  "https://maker.example/"};
 }
 
 TEST(AppIdentityDeathTest, ReadingItBeforeTheProgramSetItStopsWithAMessage) {
@@ -28,13 +28,22 @@ TEST(AppIdentityDeathTest, ReadingItBeforeTheProgramSetItStopsWithAMessage) {
 TEST(AppIdentity, AKeyOrFolderThatNamesNoFolderOfItsOwnIsRefused) {
     SetAppIdentity(Identity("Maker\\Program"));
     const AppIdentity refused[] = {
-        Identity(""),          Identity("Maker\\"),           Identity("\\Program"),
-        Identity("Maker\\.."), Identity("..\\..\\etc"),      Identity("Maker/Program"),
-        Identity("."),         Identity("Maker\\\\Program"), Identity("Maker\\Program", ""),
-        Identity("Maker\\Program", ".."), Identity("Maker\\Program", "share/x"), Identity("Maker\\Program", "program", ""),
+        Identity(""),
+        Identity("Maker\\"),
+        Identity("\\Program"),
+        Identity("Maker\\.."),
+        Identity("..\\..\\etc"),
+        Identity("Maker/Program"),
+        Identity("."),
+        Identity("Maker\\\\Program"),
+        Identity("Maker\\Program", ""),
+        Identity("Maker\\Program", ".."),
+        Identity("Maker\\Program", "share/x"),
+        Identity("Maker\\Program", "program", ""),
     };
     for (const AppIdentity& id : refused) {
-        EXPECT_THROW(SetAppIdentity(id), std::invalid_argument) << id.key << " | " << id.dataFolder << " | " << id.title;
+        EXPECT_THROW(SetAppIdentity(id), std::invalid_argument)
+            << id.key << " | " << id.dataFolder << " | " << id.title;
     }
     const AppIdentity kept = CurrentAppIdentity();  // a refused identity changes nothing
     EXPECT_EQ(kept.key, "Maker\\Program");

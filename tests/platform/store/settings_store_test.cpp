@@ -66,21 +66,21 @@ TEST_P(SettingsRoundTrip, ValueComesBackByteForByte) {
     EXPECT_EQ(GetSetting(kApp, "Settings", "After"), "x");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Values, SettingsRoundTrip,
-    testing::Values(RoundTripCase{"Empty", "AcntServer1", ""},
-                    RoundTripCase{"LeadingBlank", "AcntPort1", " 995"},
-                    RoundTripCase{"TrailingBlank", "AcntName1", "Home "},
-                    RoundTripCase{"OnlyBlanks", "AcntName2", "   "},
-                    RoundTripCase{"EqualsAndBrackets", "AcntPassword1", "a=b[c]d="},
-                    RoundTripCase{"LineBreaks", "AcntSound1", "one\ntwo\r\nthree\r"},
-                    RoundTripCase{"PercentAndHash", "AcntLoginID1", "#50% ;off"},
-                    RoundTripCase{"TabsAndControls", "AcntClient1", "\ta\x01z\x7f\t"},
-                    RoundTripCase{"Utf8", "AcntName3", "Zoë – “Büro”"},
-                    RoundTripCase{"NA", "AcntName4", "NA"},
-                    RoundTripCase{"Long", "AcntPassword2", std::string(100000, 'p') + " "},
-                    RoundTripCase{"OddKeyName", " weird=key[1] ", "v"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Values, SettingsRoundTrip,
+                         testing::Values(RoundTripCase{"Empty", "AcntServer1", ""},
+                                         RoundTripCase{"LeadingBlank", "AcntPort1", " 995"},
+                                         RoundTripCase{"TrailingBlank", "AcntName1", "Home "},
+                                         RoundTripCase{"OnlyBlanks", "AcntName2", "   "},
+                                         RoundTripCase{"EqualsAndBrackets", "AcntPassword1", "a=b[c]d="},
+                                         RoundTripCase{"LineBreaks", "AcntSound1", "one\ntwo\r\nthree\r"},
+                                         RoundTripCase{"PercentAndHash", "AcntLoginID1", "#50% ;off"},
+                                         RoundTripCase{"TabsAndControls", "AcntClient1", "\ta\x01z\x7f\t"},
+                                         RoundTripCase{"Utf8", "AcntName3", "Zoë – “Büro”"},
+                                         RoundTripCase{"NA", "AcntName4", "NA"},
+                                         RoundTripCase{"Long", "AcntPassword2",
+                                                       std::string(100000, 'p') + " "},
+                                         RoundTripCase{"OddKeyName", " weird=key[1] ", "v"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, MissingFileAndMissingValuesGiveTheDefault) {
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
@@ -121,8 +121,10 @@ TEST(SettingsStore, DeleteRemovesOneValueOrAWholeSection) {
 }
 
 TEST(SettingsStore, ReplaceWritesAndRemovesInOneStep) {
-    ASSERT_FALSE(SaveSettings(kApp, "Settings", {{"AcntNum", "3"}, {"AcntName2", "Two"}, {"AcntName3", "Three"}}));
-    ASSERT_FALSE(ReplaceSettings(kApp, "Settings", {{"AcntName2", "Three"}, {"AcntNum", "2"}}, {"acntname3", "NotThere"}));
+    ASSERT_FALSE(
+        SaveSettings(kApp, "Settings", {{"AcntNum", "3"}, {"AcntName2", "Two"}, {"AcntName3", "Three"}}));
+    ASSERT_FALSE(ReplaceSettings(kApp, "Settings", {{"AcntName2", "Three"}, {"AcntNum", "2"}},
+                                 {"acntname3", "NotThere"}));
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName2"), "Three");
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum"), "2");
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName3", "gone"), "gone");
@@ -158,26 +160,29 @@ TEST_P(EditedSettings, ReadsAsMeantAndIsNeitherSetAsideNorChangedByReading) {
 INSTANTIATE_TEST_SUITE_P(
     Files, EditedSettings,
     testing::Values(
-        EditedCase{"ByteOrderMarkCrLfAndComments", "\xEF\xBB\xBF; mine\r\n[Settings]\r\nAcntNum=2\r\n", "Settings",
-                   "AcntNum", "2"},
-        EditedCase{"BlanksAndTabsAroundEquals", "[Settings]\n\tAcntName1 \t=\t Home \t\n", "Settings", "AcntName1",
-                   "Home"},
-        EditedCase{"TabsPercentAndEscapesInAValue", "[Settings]\nAcntName1=%20a\tb 50% %zz 100%\n", "Settings",
-                   "AcntName1", " a\tb 50% %zz 100%"},
-        EditedCase{"LastLineCutShortWithoutALineEnd", "[Settings]\nAcntNum=2\nAcntSer", "Settings", "AcntNum", "2"},
-        EditedCase{"ANulInOneLine", std::string("[Settings]\nAcntName1=a\0b\nAcntNum=2", 34), "Settings", "AcntNum",
+        EditedCase{"ByteOrderMarkCrLfAndComments", "\xEF\xBB\xBF; mine\r\n[Settings]\r\nAcntNum=2\r\n",
+                   "Settings", "AcntNum", "2"},
+        EditedCase{"BlanksAndTabsAroundEquals", "[Settings]\n\tAcntName1 \t=\t Home \t\n", "Settings",
+                   "AcntName1", "Home"},
+        EditedCase{"TabsPercentAndEscapesInAValue", "[Settings]\nAcntName1=%20a\tb 50% %zz 100%\n",
+                   "Settings", "AcntName1", " a\tb 50% %zz 100%"},
+        EditedCase{"LastLineCutShortWithoutALineEnd", "[Settings]\nAcntNum=2\nAcntSer", "Settings", "AcntNum",
                    "2"},
-        EditedCase{"BlanksInsideTheBrackets", "[ Settings\\Options ]\nMinutes=5", "Settings\\Options", "Minutes", "5"},
+        EditedCase{"ANulInOneLine", std::string("[Settings]\nAcntName1=a\0b\nAcntNum=2", 34), "Settings",
+                   "AcntNum", "2"},
+        EditedCase{"BlanksInsideTheBrackets", "[ Settings\\Options ]\nMinutes=5", "Settings\\Options",
+                   "Minutes", "5"},
         EditedCase{"SectionNamedTwice", "[Settings]\nA=1\n[Other]\nB=2\n[settings]\nAcntNum=3\n", "Settings",
                    "AcntNum", "3"},
-        EditedCase{"ValuesAfterABrokenHeaderBelongToNoSection", "[Settings]\nA=1\n[Settings\\Opt\nMinutes=5\n",
-                   "Settings\\Opt", "Minutes", "<default>"}),
+        EditedCase{"ValuesAfterABrokenHeaderBelongToNoSection",
+                   "[Settings]\nA=1\n[Settings\\Opt\nMinutes=5\n", "Settings\\Opt", "Minutes", "<default>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, LinesThatAreNoSettingSurviveEverySaveAsTheyStand) {
     const fs::path file = SettingsFilePath(kApp);
     const std::string odd = std::string("AcntSer\0ver1 pop.example.org", 29);
-    WriteRaw(file, "stray before any section\r\n[Settings]\nAcntNum=1\n" + odd + "\n[Settings\\Opt\nMinutes=5\n");
+    WriteRaw(file,
+             "stray before any section\r\n[Settings]\nAcntNum=1\n" + odd + "\n[Settings\\Opt\nMinutes=5\n");
     ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntName1", " Home "));
     ASSERT_FALSE(DeleteSetting(kApp, "Settings", "AcntNum"));
     const std::string text = Slurp(file);
@@ -219,12 +224,12 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
     EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, DamagedSettings,
-    testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting", "this is\nno settings file\n"},
-                    DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
-                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Files, DamagedSettings,
+                         testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting",
+                                                     "this is\nno settings file\n"},
+                                         DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
+                                         DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     const fs::path file = SettingsFilePath(kApp);
@@ -245,7 +250,8 @@ TEST_F(SettingsFault, ADamagedFileThatCannotBeKeptAsideIsNeverOverwritten) {
     WriteRaw(file, damaged);
     // As when every name the copy could take is taken already.
     SetWriteFaultHook([](WriteStep step) {
-        return step == WriteStep::KeepAside ? std::make_error_code(std::errc::file_exists) : std::error_code{};
+        return step == WriteStep::KeepAside ? std::make_error_code(std::errc::file_exists)
+                                            : std::error_code{};
     });
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "0"), "0");
     EXPECT_EQ(SaveSetting(kApp, "Settings", "AcntNum", "3"), std::errc::file_exists);
@@ -316,7 +322,9 @@ TEST(SettingsStore, ConcurrentWritersFromSeveralProcessesLoseNothing) {
             int failures = 0;
             for (int i = 0; i < kValues; ++i)
                 failures += SaveSetting(kApp, "Settings", "P" + std::to_string(p) + "_" + std::to_string(i),
-                                        std::to_string(i)) ? 1 : 0;
+                                        std::to_string(i))
+                                ? 1
+                                : 0;
             ::_exit(failures == 0 ? 0 : 1);
         }
         children.push_back(pid);

@@ -54,7 +54,6 @@ const Place kPlaces[] = {
      true},
 };
 
-
 std::vector<std::string> FilesIn(const fs::path& folder) {
     std::vector<std::string> out;
     for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().filename().string());
@@ -177,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(Places, OversizedFile,
 
 struct LinkCase {
     const char* name;
-    bool relative;       // "../elsewhere/real.ini" rather than an absolute path
+    bool relative;  // "../elsewhere/real.ini" rather than an absolute path
     bool targetExists;
 };
 
@@ -210,14 +209,15 @@ TEST_P(SymlinkedFile, IsWrittenThroughToItsTargetAndStaysALink) {
     EXPECT_EQ(FilesIn(path.parent_path()), std::vector<std::string>{path.filename().string()});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Links, SymlinkedFile,
-    testing::Combine(testing::ValuesIn(kPlaces),
-                     testing::Values(LinkCase{"Absolute", false, true}, LinkCase{"Relative", true, true},
-                                     LinkCase{"ToAMissingFile", false, false})),
-    [](const auto& info) {
-        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
-    });
+INSTANTIATE_TEST_SUITE_P(Links, SymlinkedFile,
+                         testing::Combine(testing::ValuesIn(kPlaces),
+                                          testing::Values(LinkCase{"Absolute", false, true},
+                                                          LinkCase{"Relative", true, true},
+                                                          LinkCase{"ToAMissingFile", false, false})),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) + "_" +
+                                    std::get<1>(info.param).name;
+                         });
 
 TEST(SymlinkedFile, ADamagedSettingsTargetIsKeptAsideBesideItAndTheLinkStays) {
     const fs::path path = SettingsFilePath(kApp);
@@ -290,7 +290,8 @@ TEST_P(LeftoverTemporaries, OfThisFileAreRemovedByTheNextWriteUnlessAWriterHolds
     EXPECT_EQ(GetParam().read(), "first");
 
     // Names that only look like ours, and another file's leftover, are not ours to remove.
-    const std::vector<std::string> kept = {ours + "abc", ours + "abcdefg", ours + "ab-def", "." + name + ".bak123",
+    const std::vector<std::string> kept = {ours + "abc",         ours + "abcdefg",
+                                           ours + "ab-def",      "." + name + ".bak123",
                                            name + ".tmp-abcdef", ".other.ini.tmp-abcdef"};
     for (const auto& f : kept) WriteRaw(path.parent_path() / f, "x");
     // A live writer's temporary: locked by its writer until the rename.

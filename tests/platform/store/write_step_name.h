@@ -6,11 +6,16 @@
 
 inline std::string StepName(platform::store::WriteStep step) {
     switch (step) {
-        case platform::store::WriteStep::Create: return "Create";
-        case platform::store::WriteStep::Write: return "Write";
-        case platform::store::WriteStep::Sync: return "Sync";
-        case platform::store::WriteStep::Rename: return "Rename";
-        case platform::store::WriteStep::KeepAside: return "KeepAside";
+        case platform::store::WriteStep::Create:
+            return "Create";
+        case platform::store::WriteStep::Write:
+            return "Write";
+        case platform::store::WriteStep::Sync:
+            return "Sync";
+        case platform::store::WriteStep::Rename:
+            return "Rename";
+        case platform::store::WriteStep::KeepAside:
+            return "KeepAside";
     }
     return "?";
 }

@@ -10,22 +10,22 @@ namespace text {
 namespace {
 
 LocalTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-  return MakeLocalTime(DateFields{y, mo, d, h, mi, s}).value();
+    return MakeLocalTime(DateFields{y, mo, d, h, mi, s}).value();
 }
 
 struct FormatCase {
-  const char* name;
-  LocalTime time;
-  const char* pattern;
-  const char* expected;
+    const char* name;
+    LocalTime time;
+    const char* pattern;
+    const char* expected;
 
-  friend void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
+    friend void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class FormatDateTable : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatDateTable, GivesTheText) {
-  EXPECT_EQ(FormatDate(GetParam().time, GetParam().pattern), GetParam().expected);
+    EXPECT_EQ(FormatDate(GetParam().time, GetParam().pattern), GetParam().expected);
 }
 
 constexpr const char* kList = "MMM dd, yyyy hh:mm:ss AM/PM";
@@ -37,12 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         FormatCase{"ListAfternoon", At(2024, 3, 5, 15, 7, 9), kList, "Mar 05, 2024 03:07:09 PM"},
         FormatCase{"ListMidnight", At(2024, 1, 1), kList, "Jan 01, 2024 12:00:00 AM"},
-        FormatCase{"ListHalfPastMidnight", At(2026, 12, 8, 0, 30), kList,
-                   "Dec 08, 2026 12:30:00 AM"},
+        FormatCase{"ListHalfPastMidnight", At(2026, 12, 8, 0, 30), kList, "Dec 08, 2026 12:30:00 AM"},
         FormatCase{"ListNoon", At(2026, 12, 8, 12), kList, "Dec 08, 2026 12:00:00 PM"},
         FormatCase{"ListBeforeNoon", At(2026, 6, 30, 11, 59, 59), kList, "Jun 30, 2026 11:59:59 AM"},
-        FormatCase{"ListLastSecond", At(1999, 12, 31, 23, 59, 59), kList,
-                   "Dec 31, 1999 11:59:59 PM"},
+        FormatCase{"ListLastSecond", At(1999, 12, 31, 23, 59, 59), kList, "Dec 31, 1999 11:59:59 PM"},
         FormatCase{"ListLeapDay", At(2024, 2, 29, 1, 2, 3), kList, "Feb 29, 2024 01:02:03 AM"},
         FormatCase{"ShortTimeEvening", At(2026, 12, 8, 21, 5), "h:mm AM/PM", "9:05 PM"},
         FormatCase{"ShortTimeMidnight", At(2026, 12, 8, 0, 5), "h:mm AM/PM", "12:05 AM"},
@@ -62,10 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{"TwentyFourHour", At(2026, 12, 8, 9, 5), "hh:mm", "09:05"},
         FormatCase{"PopupCaption", At(2026, 12, 8), "mmmm d, yyyy", "December 8, 2026"},
         FormatCase{"YearOnly", At(2026, 12, 8), "yyyy", "2026"},
-        FormatCase{"ReplySent", At(2024, 3, 5, 15, 7, 9), kReply,
-                   "Tuesday, March 5, 2024 at 3:07 PM"},
-        FormatCase{"ReplySentMidnight", At(2024, 1, 1), kReply,
-                   "Monday, January 1, 2024 at 12:00 AM"},
+        FormatCase{"ReplySent", At(2024, 3, 5, 15, 7, 9), kReply, "Tuesday, March 5, 2024 at 3:07 PM"},
+        FormatCase{"ReplySentMidnight", At(2024, 1, 1), kReply, "Monday, January 1, 2024 at 12:00 AM"},
         FormatCase{"TipLastCheck", At(2026, 12, 8, 21, 5), "mmmm dd, yyyy at h:mm AM/PM",
                    "December 08, 2026 at 9:05 PM"},
         FormatCase{"TipCurrent", At(2026, 12, 8, 21, 5), "mmmm dd, yyyy h:mm AM/PM",
@@ -80,23 +76,23 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 struct ParseCase {
-  const char* name;
-  const char* text;
-  const char* pattern;
-  std::optional<DateFields> expected;
+    const char* name;
+    const char* text;
+    const char* pattern;
+    std::optional<DateFields> expected;
 
-  friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ParseFormattedDateTable : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(ParseFormattedDateTable, GivesTheDateOrNone) {
-  const ParseCase& c = GetParam();
-  const std::optional<LocalTime> parsed = ParseFormattedDate(c.text, c.pattern);
-  ASSERT_EQ(parsed.has_value(), c.expected.has_value());
-  if (parsed) {
-    EXPECT_EQ(SplitLocalTime(*parsed), *c.expected);
-  }
+    const ParseCase& c = GetParam();
+    const std::optional<LocalTime> parsed = ParseFormattedDate(c.text, c.pattern);
+    ASSERT_EQ(parsed.has_value(), c.expected.has_value());
+    if (parsed) {
+        EXPECT_EQ(SplitLocalTime(*parsed), *c.expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -111,10 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{"StampYear50", "01/01/50-00:00", kStamp, DateFields{1950, 1, 1, 0, 0, 0}},
         ParseCase{"TimeOnlyKeepsDayZero", "07:30", "hh:mm", DateFields{1899, 12, 30, 7, 30, 0}},
         ParseCase{"ShortTime", "9:05 PM", "h:mm AM/PM", DateFields{1899, 12, 30, 21, 5, 0}},
-        ParseCase{"ShortTimeTwoDigitHour", "11:05 AM", "h:mm AM/PM",
-                  DateFields{1899, 12, 30, 11, 5, 0}},
-        ParseCase{"ReplySent", "Tuesday, March 5, 2024 at 3:07 PM", kReply,
-                  DateFields{2024, 3, 5, 15, 7, 0}},
+        ParseCase{"ShortTimeTwoDigitHour", "11:05 AM", "h:mm AM/PM", DateFields{1899, 12, 30, 11, 5, 0}},
+        ParseCase{"ReplySent", "Tuesday, March 5, 2024 at 3:07 PM", kReply, DateFields{2024, 3, 5, 15, 7, 0}},
         ParseCase{"WrongWeekday", "Monday, March 5, 2024 at 3:07 PM", kReply, std::nullopt},
         ParseCase{"NoSuchDay", "Feb 30, 2024 01:00:00 AM", kList, std::nullopt},
         ParseCase{"NotALeapYear", "Feb 29, 2023 01:00:00 AM", kList, std::nullopt},
@@ -133,16 +127,16 @@ INSTANTIATE_TEST_SUITE_P(
 // Texts the program stores are read back by the sort, the reply and the
 // schedule: every minute-of-day pattern must come back to the same moment.
 TEST(FormatDate, StoredTextsReadBackToTheSameMoment) {
-  for (const char* pattern : {kList, kStamp}) {
-    const LocalTime first = At(2023, 12, 30, 0, 0, 0);
-    for (int step = 0; step < 5000; ++step) {
-      const LocalTime time = first + std::chrono::minutes{step * 37};
-      const std::string text = FormatDate(time, pattern);
-      const std::optional<LocalTime> back = ParseFormattedDate(text, pattern);
-      ASSERT_TRUE(back.has_value()) << pattern << ": " << text;
-      EXPECT_EQ(*back, time) << pattern << ": " << text;
+    for (const char* pattern : {kList, kStamp}) {
+        const LocalTime first = At(2023, 12, 30, 0, 0, 0);
+        for (int step = 0; step < 5000; ++step) {
+            const LocalTime time = first + std::chrono::minutes{step * 37};
+            const std::string text = FormatDate(time, pattern);
+            const std::optional<LocalTime> back = ParseFormattedDate(text, pattern);
+            ASSERT_TRUE(back.has_value()) << pattern << ": " << text;
+            EXPECT_EQ(*back, time) << pattern << ": " << text;
+        }
     }
-  }
 }
 
 }  // namespace

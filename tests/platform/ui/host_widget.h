@@ -6,11 +6,11 @@
 #include <memory>
 
 class HostWidgetTest : public testing::Test {
- protected:
-  void SetUp() override {
-    host = std::make_unique<QWidget>();
-    host->resize(800, 400);
-    host->show();
-  }
-  std::unique_ptr<QWidget> host;
+protected:
+    void SetUp() override {
+        host = std::make_unique<QWidget>();
+        host->resize(800, 400);
+        host->show();
+    }
+    std::unique_ptr<QWidget> host;
 };

@@ -7,6 +7,6 @@
 
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 inline void PrintTo(const QRect& r, std::ostream* os) {
-  *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << "x" << r.height() << ")";
+    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << "x" << r.height() << ")";
 }
 inline void PrintTo(const QColor& c, std::ostream* os) { *os << c.name().toStdString(); }

@@ -32,12 +32,11 @@ class FreshHome : public testing::EmptyTestEventListener {
         if (::mkdtemp(pattern.data()) == nullptr) return;
         root_ = pattern;
         const fs::path home = root_ / "home";
-        const std::pair<const char*, fs::path> folders[] = {
-            {"HOME", home},
-            {"XDG_CONFIG_HOME", home / ".config"},
-            {"XDG_CACHE_HOME", home / ".cache"},
-            {"XDG_RUNTIME_DIR", root_ / "run"},
-            {"TMPDIR", root_ / "tmp"}};
+        const std::pair<const char*, fs::path> folders[] = {{"HOME", home},
+                                                            {"XDG_CONFIG_HOME", home / ".config"},
+                                                            {"XDG_CACHE_HOME", home / ".cache"},
+                                                            {"XDG_RUNTIME_DIR", root_ / "run"},
+                                                            {"TMPDIR", root_ / "tmp"}};
         for (const auto& [name, folder] : folders) {
             fs::create_directories(folder);
             ::setenv(name, folder.c_str(), 1);
@@ -47,14 +46,16 @@ class FreshHome : public testing::EmptyTestEventListener {
 
     void OnTestEnd(const testing::TestInfo&) override {
         for (const Saved& s : saved_) {
-            if (s.set) ::setenv(s.name, s.value.c_str(), 1);
-            else ::unsetenv(s.name);
+            if (s.set)
+                ::setenv(s.name, s.value.c_str(), 1);
+            else
+                ::unsetenv(s.name);
         }
         if (root_.empty()) return;
         // A case may leave a folder without write permission behind.
         std::error_code ignored;
-        for (auto it = fs::recursive_directory_iterator(root_, ignored); it != fs::recursive_directory_iterator();
-             it.increment(ignored))
+        for (auto it = fs::recursive_directory_iterator(root_, ignored);
+             it != fs::recursive_directory_iterator(); it.increment(ignored))
             if (it->is_directory(ignored) && !it->is_symlink(ignored))
                 fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
         fs::remove_all(root_, ignored);

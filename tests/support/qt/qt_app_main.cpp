@@ -4,10 +4,10 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-  // Listing the tests happens outside CTest's environment: never need a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("Veltrane"));
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+    // Listing the tests happens outside CTest's environment: never need a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Veltrane"));
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
 }
