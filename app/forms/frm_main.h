@@ -137,7 +137,7 @@ private:
 
     // ---- options page ----
     // What the page asks of the window.
-    void SetAutoCheckTimers(bool useInterval) override;
+    void ApplyCheckTimers() override;
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     void SortAndFillMessageList() override;
     void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) override;

@@ -4,8 +4,7 @@
 #include "app/forms/checks_paused.h"
 #include "app/forms/frm_main.h"
 
-// A dialog open now keeps the check paused until it closes.
-void frmMain::SetAutoCheckTimers(bool) { checks_.ApplyCheckTimers(); }
+void frmMain::ApplyCheckTimers() { checks_.ApplyCheckTimers(); }
 
 void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
     email_.ShowSortColumnIcon(key, icon);
@@ -13,6 +12,7 @@ void frmMain::ShowSortColumnIcon(const QString& key, const QString& icon) {
 
 void frmMain::SortAndFillMessageList() { email_.SortAndFillMessageList(); }
 
+// A dialog open now keeps the check paused until it closes.
 void frmMain::RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) {
     const forms::ChecksPaused paused(*this);
     dialog(this);

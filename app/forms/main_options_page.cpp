@@ -76,7 +76,7 @@ void OptionsPage::SetTrayAutoCheckCaption(const QString& caption) { c_.mnuTrayAu
 
 void OptionsPage::SetTraySoundsCaption(const QString& caption) { c_.mnuTraySounds.SetCaption(caption); }
 
-void OptionsPage::SetAutoCheckTimers(bool useInterval) { host_.SetAutoCheckTimers(useInterval); }
+void OptionsPage::ApplyCheckTimers() { host_.ApplyCheckTimers(); }
 
 void OptionsPage::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
 

@@ -32,7 +32,7 @@ public:
         // Save and Cancel changed: the page bar follows the pending edits.
         virtual void UpdatePageBar() = 0;
         // The check timers follow the automatic-check option and the pauses.
-        virtual void SetAutoCheckTimers(bool useInterval) = 0;
+        virtual void ApplyCheckTimers() = 0;
         virtual void ShowSortColumnIcon(const QString& key, const QString& icon) = 0;
         virtual void SortAndFillMessageList() = 0;
         virtual void LoadMailClientIcon(const QString& path, int16_t number) = 0;
@@ -98,7 +98,7 @@ private:
     bool IsUsableProgram(const QString& path) const override;
     void SetTrayAutoCheckCaption(const QString& caption) override;
     void SetTraySoundsCaption(const QString& caption) override;
-    void SetAutoCheckTimers(bool useInterval) override;
+    void ApplyCheckTimers() override;
     void SetNextAutoCheckTime() override;
     void ShowAutoCheckText(const QString& text) override;
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;

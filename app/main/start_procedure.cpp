@@ -72,13 +72,10 @@ void StartAutoCheckClock(frmMain& main, const QDateTime& now) {
     const int16_t extra = now.time().second() > 19 && gIntervalMinutes < 16 ? 1 : 0;
     modCheck::SetNextAutoCheckTime(extra, now);
 
+    main.checks().ApplyCheckTimers();
     if (gOptUseInterval == 1) {
-        main.tmrMailTime.SetEnabled(true);
-        main.tmrStatusBar.SetEnabled(false);
         main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
     } else {
-        main.tmrMailTime.SetEnabled(false);
-        main.tmrStatusBar.SetEnabled(true);
         gAutoCheckText = QStringLiteral("Auto Check Off");
         main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }

@@ -101,8 +101,8 @@ void ApplyMailClientButton(OptionsView* view) {
 
 void ApplyAutoCheck(OptionsView* view, bool intervalSwitched, bool timingChanged) {
     using namespace modGeneral;
+    if (view) view->ApplyCheckTimers();
     if (gOptUseInterval == 1) {
-        if (view) view->SetAutoCheckTimers(true);
         if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
         if (intervalSwitched && !timingChanged) {
             // The next check computed before auto check went off stands.
@@ -113,7 +113,6 @@ void ApplyAutoCheck(OptionsView* view, bool intervalSwitched, bool timingChanged
             if (view) view->SetNextAutoCheckTime();
         }
     } else {
-        if (view) view->SetAutoCheckTimers(false);
         gAutoCheckText = QStringLiteral("Auto Check Off");
         if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }

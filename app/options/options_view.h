@@ -44,8 +44,9 @@ public:
     virtual bool IsUsableProgram(const QString& path) const = 0;
     virtual void SetTrayAutoCheckCaption(const QString& caption) = 0;
     virtual void SetTraySoundsCaption(const QString& caption) = 0;
-    // The auto-check timer runs and the status-bar timer stops, or the reverse.
-    virtual void SetAutoCheckTimers(bool useInterval) = 0;
+    // The auto-check timer runs while the option is on and no pause holds it;
+    // the status-bar timer runs otherwise.
+    virtual void ApplyCheckTimers() = 0;
     // The schedule computes the next check time anew.
     virtual void SetNextAutoCheckTime() = 0;
     virtual void ShowAutoCheckText(const QString& text) = 0;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/options/option_values.h"
 #include "app/options/options_view.h"
 
 class FakeOptionsView : public modOptions::OptionsView {
@@ -30,7 +31,10 @@ public:
     bool IsUsableProgram(const QString& path) const override { return usablePrograms.contains(path); }
     void SetTrayAutoCheckCaption(const QString& caption) override { calls << "TrayAutoCheck " + caption; }
     void SetTraySoundsCaption(const QString& caption) override { calls << "TraySounds " + caption; }
-    void SetAutoCheckTimers(bool useInterval) override { calls << QString("Timers %1").arg(useInterval); }
+    // The timers follow the option: recorded as the state they were set to.
+    void ApplyCheckTimers() override {
+        calls << QString("Timers %1").arg(modOptions::gOptUseInterval == 1);
+    }
     void SetNextAutoCheckTime() override { calls << "SetNextAutoCheckTime"; }
     void ShowAutoCheckText(const QString& text) override { calls << "Panel4 " + text; }
     void ShowSortColumnIcon(const QString& key, const QString& icon) override {
