@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
 
     // 7. Down into the tray: the icon and its tip count the messages.
     main.SetWindowState(vb::vbMinimized);
-    Expect(PumpUntil([] { return forms::gTrayIcon.Tip().contains(QLatin1Char('4')); }, 4000),
+    Expect(PumpUntil([] { return forms::gTrayIcon.Tip().contains(QLatin1Char('4')); }),
            "the tray tip does not count the four messages");
     Picture("7-tray");
     forms::gTrayIcon.MouseMessage(513);  // a left click on the icon
