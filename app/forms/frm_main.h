@@ -31,7 +31,7 @@ class OperationScope;
 }  // namespace forms
 
 class frmMain : public vb::Form,
-                public frmMainDesign,
+                private frmMainDesign,
                 private RulesPage::Host,
                 private OptionsPage::Host,
                 private Pickers::Host,
@@ -41,6 +41,11 @@ class frmMain : public vb::Form,
                 private EmailPage::Host {
 public:
     frmMain();
+
+    // The designed controls, for driving the window as its user does (the
+    // tests, the benchmarks). The program's own code reaches a control only
+    // through the window or the page that owns it.
+    frmMainDesign& controls() { return *this; }
 
     // ---- load and shutdown ----
     // Set by the tray menu's quit command; a close with "CloseButton" on
@@ -86,6 +91,9 @@ public:
     // The Email tab strip chose an account: its client button and its list,
     // unless it is the account the list shows already.
     void TabStripEmail_Click() override;
+    // Chooses account's tab on the Email tab strip, which then acts as for
+    // the user's click.
+    void SelectEmailTab(int16_t account) { TabStripEmail.Select(account); }
 
     // ---- quit ----
     // The session ends (a signal or the session manager): the same quit, with

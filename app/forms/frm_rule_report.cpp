@@ -37,7 +37,7 @@ public:
     explicit ShownAccountKept(frmMain& main) : main_(main), account_(modAccounts::gCurrentAccount) {}
     ~ShownAccountKept() {
         modAccounts::gCurrentAccount = account_;
-        if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.TabStripEmail.Select(account_);
+        if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.SelectEmailTab(account_);
     }
     ShownAccountKept(const ShownAccountKept&) = delete;
     ShownAccountKept& operator=(const ShownAccountKept&) = delete;
@@ -209,7 +209,7 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
             // An account renamed, deleted or disabled since the check is left alone.
             const int16_t i = modRules::EnabledAccountIndex(name);
             if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
-            main.TabStripEmail.Select(i);
+            main.SelectEmailTab(i);
             // Exactly the marked messages, whatever the user selected in the list.
             main.email().DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam,
                                                 /*confirm=*/false);

@@ -5,6 +5,7 @@
 // pop-up and the sounds), the schedule with its timers and nested pauses, and
 // the tray icon's counts while the window is minimised. It hears the
 // component's events.
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
 #include <cstdint>
@@ -124,6 +125,12 @@ public:
     void ShowAutoCheckStatus();
     // The timers swapped as automatic checking and the suspensions ask.
     void ApplyCheckTimers();
+    // At start: the next automatic check falls due from now; the timers,
+    // the status text and the tray entry follow the interval option.
+    void StartAutoCheckClock(const QDateTime& now);
+    // At start: the start-up check counts down, with its pause button, when
+    // it is asked for and an account exists.
+    void ArmStartUpCheck();
 
     // ---- tray tip ----
     // While the window is minimised: the tray tip sums the messages (or the

@@ -136,3 +136,37 @@ void CheckRuns::tmrRetrieveMessage_Timer() {
     // returns and the check goes on to its end.
     StopSession();
 }
+
+void CheckRuns::StartAutoCheckClock(const QDateTime& now) {
+    using namespace modGeneral;
+    using namespace modOptions;
+    // A start late in a minute with a short interval checks one minute later.
+    const int16_t extra = now.time().second() > 19 && gIntervalMinutes < 16 ? 1 : 0;
+    modCheck::SetNextAutoCheckTime(extra, now);
+
+    ApplyCheckTimers();
+    if (gOptUseInterval == 1) {
+        c_.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+    } else {
+        gAutoCheckText = QStringLiteral("Auto Check Off");
+        c_.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+    }
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+}
+
+void CheckRuns::ArmStartUpCheck() {
+    using namespace modGeneral;
+    gStartUpPaused = false;
+    vb::ToolBar& pause = c_.tbrButtons(forms::bar::kPauseStartUp);
+    if (modOptions::gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
+        pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
+        pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
+        pause.SetVisible(true);
+        c_.tmrMailStartUp.SetEnabled(true);
+        gStartUpDone = false;
+    } else {
+        pause.SetVisible(false);
+        c_.tmrMailStartUp.SetEnabled(false);
+        gStartUpDone = true;
+    }
+}

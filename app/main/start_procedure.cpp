@@ -63,25 +63,6 @@ void FinishFirstUse(bool switchOn) {
                    vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Run at StartUp"));
 }
 
-// The automatic check's timers, status text and tray entry follow the
-// interval option; the next check falls due from now.
-void StartAutoCheckClock(frmMain& main, const QDateTime& now) {
-    using namespace modGeneral;
-    using namespace modOptions;
-    // A start late in a minute with a short interval checks one minute later.
-    const int16_t extra = now.time().second() > 19 && gIntervalMinutes < 16 ? 1 : 0;
-    modCheck::SetNextAutoCheckTime(extra, now);
-
-    main.checks().ApplyCheckTimers();
-    if (gOptUseInterval == 1) {
-        main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
-    } else {
-        gAutoCheckText = QStringLiteral("Auto Check Off");
-        main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
-    }
-    main.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
-}
-
 void ShowMainWindow(frmMain& main) {
     if (modOptions::gOptMinimizeStartUp == 1) {
         // The resize handler takes a minimised window to the tray (where one exists).
@@ -90,25 +71,6 @@ void ShowMainWindow(frmMain& main) {
         main.SetVisible(true);
     } else {
         main.Show();
-    }
-}
-
-// The start-up check counts down, with its pause button, when it is asked
-// for and an account exists.
-void ArmStartUpCheck(frmMain& main) {
-    using namespace modGeneral;
-    gStartUpPaused = false;
-    vb::ToolBar& pause = main.tbrButtons(forms::bar::kPauseStartUp);
-    if (modOptions::gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
-        pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
-        pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
-        pause.SetVisible(true);
-        main.tmrMailStartUp.SetEnabled(true);
-        gStartUpDone = false;
-    } else {
-        pause.SetVisible(false);
-        main.tmrMailStartUp.SetEnabled(false);
-        gStartUpDone = true;
     }
 }
 
@@ -138,7 +100,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
     frmMain& main = vb::Forms::Get<frmMain>();
     if (forms::gMenuXP) forms::gMenuXP->Refresh();
 
-    StartAutoCheckClock(main, now);
+    main.checks().StartAutoCheckClock(now);
     ShowMainWindow(main);
 
     if (!setAside.empty()) {
@@ -149,7 +111,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         FinishFirstUse(true);
     }
 
-    ArmStartUpCheck(main);
+    main.checks().ArmStartUpCheck();
     return true;
 }
 

@@ -222,7 +222,7 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
     {
         StallProbe probe;
         const Stopwatch clock;
-        form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+        form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
         QApplication::processEvents();
         r.program = {clock.WallMs(), clock.CpuMs()};
         r.stall = probe.Longest();
@@ -233,12 +233,12 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
     r.peak = PeakMb();
     r.rss = RssMb();
     // Away to the other account's tab and back: the account's tab opens.
-    form.TabStripEmail.Select(2);
+    form.controls().TabStripEmail.Select(2);
     QApplication::processEvents();
     {
         StallProbe probe;
         const Stopwatch clock;
-        form.TabStripEmail.Select(1);
+        form.controls().TabStripEmail.Select(1);
         QApplication::processEvents();
         r.tab = clock.WallMs();
         r.stall = std::max(r.stall, probe.Longest());
@@ -257,7 +257,7 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
     gAccounts[1].Password = QString::fromStdString(box.password());
     form.SetWindowState(minimised ? vb::vbMinimized : vb::vbNormal);
     if (!minimised) form.Show();
-    form.TabStripEmail.Select(1);
+    form.controls().TabStripEmail.Select(1);
     Settle(300);
 
     vb::ScriptedMsgBoxes boxes;

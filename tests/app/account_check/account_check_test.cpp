@@ -167,8 +167,8 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
                     .match(gAccounts[0].Status)
                     .hasMatch());
     EXPECT_EQ(gAutoCheckText, QStringLiteral("Auto Check Off"));
-    EXPECT_EQ(form().lvwEmail.ItemCount(), 3);
-    EXPECT_EQ(form().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
+    EXPECT_EQ(form().controls().lvwEmail.ItemCount(), 3);
+    EXPECT_EQ(form().controls().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
 
     EXPECT_EQ(NewFlags(), QStringLiteral("NNN"));
     EXPECT_EQ(gAccounts[1].NewCount, 3);
@@ -197,7 +197,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
         EXPECT_EQ(NewFlags(), QString::fromLatin1(step.flags));
         EXPECT_EQ(gAccounts[1].NewCount, NewFlags().count('N'));
         EXPECT_EQ(gAccounts[1].HasNewMail, NewFlags().contains('N'));
-        EXPECT_EQ(form().lvwEmail.Item(gAccounts[1].MsgCount).Bold(), NewFlags().endsWith('N'));
+        EXPECT_EQ(form().controls().lvwEmail.Item(gAccounts[1].MsgCount).Bold(), NewFlags().endsWith('N'));
         EXPECT_EQ(gAccounts[1].Incomplete, step.deleteElsewhere > 0);
     }
     EXPECT_EQ(gIncompleteList, QStringLiteral("Home\r\n"));
@@ -315,14 +315,14 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
             Msg(1, 1).Spam = Msg(1, 5).Spam = true;
             gAccounts[1].SpamCount = 2;
         } else {
-            form().lvwEmail.Item(2).SetSelected(true);
-            form().lvwEmail.Item(4).SetSelected(true);
+            form().controls().lvwEmail.Item(2).SetSelected(true);
+            form().controls().lvwEmail.Item(4).SetSelected(true);
         }
         vb::ScriptedMsgBoxes boxes;
         boxes.Answer(r.answer);
         // Choosing a row, or a check that found spam, enables the button.
-        vb::ToolButton& button =
-            form().tbrEmail.Buttons(r.spam ? QStringLiteral("EmailSpam") : QStringLiteral("EmailDelete"));
+        vb::ToolButton& button = form().controls().tbrEmail.Buttons(r.spam ? QStringLiteral("EmailSpam")
+                                                                           : QStringLiteral("EmailDelete"));
         button.SetEnabled(true);
         button.QtButton().click();
         ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -335,14 +335,14 @@ TEST_F(AccountCheck, DeletionRemovesOnlyTheChosenMessages) {
         QStringList left;
         for (const QString& n : QString::fromLatin1(r.left).split(' ')) left << uids_[n.toInt() - 1];
         EXPECT_EQ(StoredUids(), left.join(' '));
-        EXPECT_EQ(form().lvwEmail.ItemCount(), left.size());
+        EXPECT_EQ(form().controls().lvwEmail.ItemCount(), left.size());
         for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m)
             EXPECT_EQ(Msg(1, m).Subject, Msg(1, m).Uid.right(1)) << "fields moved apart";
         EXPECT_EQ(mailbox_.messageCount(), r.onServer);
         EXPECT_EQ(gAccounts[1].Result, r.answer == vb::vbYes ? QStringLiteral("Home - 3 Messages")
                                                              : QStringLiteral("Home - 5 Messages"));
         EXPECT_FALSE(ServerOperation::Running());
-        EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
+        EXPECT_TRUE(form().controls().TabStripEmail.Enabled()) << "retrieval mode left";
 
         // The next check finds exactly the stored messages, none new.
         Check();
@@ -420,7 +420,7 @@ TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
     gCurrentMsg = 2;
     form().email().mnuEmailPreview_Click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
-    form().lvwEmail.Item(3).SetSelected(true);
+    form().controls().lvwEmail.Item(3).SetSelected(true);
     gCurrentMsg = 3;
 
     vb::ScriptedMsgBoxes boxes;
@@ -432,7 +432,7 @@ TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
     EXPECT_EQ(mailbox_.messageCount(), 2);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmPreview>());
     EXPECT_FALSE(ServerOperation::Running());
-    EXPECT_TRUE(form().TabStripEmail.Enabled()) << "retrieval mode left";
+    EXPECT_TRUE(form().controls().TabStripEmail.Enabled()) << "retrieval mode left";
 }
 
 }  // namespace

@@ -72,8 +72,8 @@ protected:
         gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
         form_->Show();
         // As the start procedure does: the timers by the option.
-        form_->tmrMailTime.SetEnabled(modOptions::gOptUseInterval == 1);
-        form_->tmrStatusBar.SetEnabled(modOptions::gOptUseInterval != 1);
+        form_->controls().tmrMailTime.SetEnabled(modOptions::gOptUseInterval == 1);
+        form_->controls().tmrStatusBar.SetEnabled(modOptions::gOptUseInterval != 1);
         saved_ = forms::gPlayWave;
         forms::gPlayWave = [this](const QString& path) { played_ << path; };
     }
@@ -87,7 +87,7 @@ protected:
     // One tick of the check timer with the check due.
     void DueTick() {
         gNextCheckStamp = now_;
-        form_->tmrMailTime.Tick();
+        form_->controls().tmrMailTime.Tick();
     }
 
     Pop3dServer server_ = Pop3dServer::fromEnvironment();
@@ -120,12 +120,12 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
                                             "      Work - Error Accessing Account\r\n"));
     EXPECT_EQ(gSummaryLines, 2);
     EXPECT_EQ(gTotalNewCount, 2);
-    ASSERT_EQ(form.lvwEmail.ItemCount(), 2);
-    EXPECT_EQ(form.lvwEmail.Item(1).Text(), QStringLiteral("Ann <ann@example.org>"));
-    EXPECT_TRUE(form.lvwEmail.Item(2).Bold()) << "new mail in bold";
+    ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 2);
+    EXPECT_EQ(form.controls().lvwEmail.Item(1).Text(), QStringLiteral("Ann <ann@example.org>"));
+    EXPECT_TRUE(form.controls().lvwEmail.Item(2).Bold()) << "new mail in bold";
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
     EXPECT_EQ(gNextCheckStamp, now_.addSecs(30 * 60)) << "the schedule goes on";
-    EXPECT_TRUE(form.fraMainButtons.Enabled()) << "retrieval mode ended";
+    EXPECT_TRUE(form.controls().fraMainButtons.Enabled()) << "retrieval mode ended";
 
     // The pop-up shows the headline and the summary, and holds the check
     // timer while it is open.
@@ -134,13 +134,13 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     EXPECT_EQ(popup.fraMsg.Caption(), QStringLiteral("2 New Message(s) found at 9:05 PM"));
     EXPECT_TRUE(popup.lblMsg.Caption().contains(QStringLiteral("Home - 2 Messages")));
     EXPECT_TRUE(gShowingMessage);
-    EXPECT_FALSE(form.tmrMailTime.Enabled());
+    EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
     vb::Forms::Unload<frmMessage>();
-    EXPECT_TRUE(form.tmrMailTime.Enabled());
+    EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
 
     // In the tray, the tip counts the messages of the account that answered.
     form.SetWindowState(vb::vbMinimized);
-    form.tmrMailTime.Tick();
+    form.controls().tmrMailTime.Tick();
     EXPECT_TRUE(forms::gTrayIcon.Tip().startsWith(QStringLiteral("2 Message(s) in 1 Account(s).")))
         << forms::gTrayIcon.Tip().toStdString();
     form.SetWindowState(vb::vbNormal);
@@ -172,14 +172,14 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     QTimer stopper;
     stopper.setInterval(0);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
-        if (!form.StatusBar.PanelText(3).endsWith(QStringLiteral("% Complete"))) return;
-        form.tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
+        if (!form.controls().StatusBar.PanelText(3).endsWith(QStringLiteral("% Complete"))) return;
+        form.controls().tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
         stopper.stop();
     });
-    form.StatusBar.SetPanelText(3, QString());
+    form.controls().StatusBar.SetPanelText(3, QString());
     stopper.start();
     vb::ScriptedMsgBoxes boxes;
-    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     stopper.stop();
     EXPECT_TRUE(boxes.Calls().empty()) << "a stop shows no box";
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - User Stopped Retrieval"));
@@ -192,12 +192,12 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     // left over and checks that account alone, on the fresh object.
     gUserStop = true;
     ASSERT_EQ(gCurrentAccount, 1);
-    form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - 1 Message"));
     EXPECT_FALSE(gAccounts[2].Checked);
     EXPECT_FALSE(gUserStop);
 
-    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(gAccounts[2].Result, QStringLiteral("Small - 1 Message"));
 }
@@ -217,13 +217,13 @@ TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
         QString percent, count;
     };
     std::vector<Shown> shown;
-    QObject::connect(&form.ProgressBar, &QProgressBar::valueChanged, [&](int value) {
-        shown.push_back(
-            {value == form.ProgressBar.maximum(), form.StatusBar.PanelText(3), form.StatusBar.PanelText(4)});
+    QObject::connect(&form.controls().ProgressBar, &QProgressBar::valueChanged, [&](int value) {
+        shown.push_back({value == form.controls().ProgressBar.maximum(),
+                         form.controls().StatusBar.PanelText(3), form.controls().StatusBar.PanelText(4)});
     });
     QElapsedTimer clock;
     clock.start();
-    form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
     const qint64 elapsed = clock.elapsed();
     ASSERT_EQ(gAccounts[1].MsgCount, 3);
 

@@ -77,7 +77,7 @@ protected:
         return 0;
     }
     static void CheckAll(frmMain& form) {
-        form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+        form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     }
 
     testsupport::Pop3dServer server_ = testsupport::Pop3dServer::fromEnvironment();
@@ -96,9 +96,10 @@ TEST_F(NewMail, AnAccountKeepsItsMemoryOfOldMailWhereverItMoves) {
     };
     const auto drag = [](frmMain& form, int16_t from, int16_t to) {
         gCurrentAccount = from;
-        form.TabStripEmail.Select(from);
-        const int x = form.TabStripEmail.TabLeft(to) + form.TabStripEmail.TabWidth(to) / 2;
-        form.TabStripEmail.DragDrop(&form.TabStripEmail, x, 0);
+        form.controls().TabStripEmail.Select(from);
+        const int x =
+            form.controls().TabStripEmail.TabLeft(to) + form.controls().TabStripEmail.TabWidth(to) / 2;
+        form.controls().TabStripEmail.DragDrop(&form.controls().TabStripEmail, x, 0);
     };
     const auto deleteFirst = [](frmMain& form, vb::ScriptedMsgBoxes& boxes) {
         gCurrentAccount = 1;
@@ -192,7 +193,7 @@ TEST_F(NewMail, AMessageWithoutAUidIsNewOnce) {
     vb::ScriptedMsgBoxes boxes;
     for (const char* flags : {"NNN", "...", "...N"}) {
         SCOPED_TRACE(flags);
-        form.tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+        form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
         ASSERT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
         QString shown;
         for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) shown += Msg(1, m).New ? 'N' : '.';

@@ -133,7 +133,7 @@ TEST_F(TextFit, TheWindowsDrawInTheDesignedFace) {
     frmMain& form = vb::Forms::Get<frmMain>();
     EXPECT_TRUE(vb::DesignFaceInstalled()) << "setup installs the face the windows are designed in";
     EXPECT_EQ(form.font().pointSizeF(), 8);
-    EXPECT_EQ(form.lvwEmail.font().family(), vb::DesignFont().family());
+    EXPECT_EQ(form.controls().lvwEmail.font().family(), vb::DesignFont().family());
 }
 
 TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
@@ -155,18 +155,18 @@ TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
     frmMain& form = Load(mailbox);
     vb::ScriptedMsgBoxes boxes;
     form.checks().RunAutoCheck();  // as its timer does when it falls due: with the pop-up
-    ASSERT_EQ(form.lvwEmail.ItemCount(), 4) << "the check listed the mailbox";
-    ASSERT_TRUE(form.lvwEmail.Item(1).Bold()) << "the rows are new, drawn in bold";
+    ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 4) << "the check listed the mailbox";
+    ASSERT_TRUE(form.controls().lvwEmail.Item(1).Bold()) << "the rows are new, drawn in bold";
 
-    EXPECT_EQ(CutCells(form.lvwEmail, 5), std::vector<std::string>{});
+    EXPECT_EQ(CutCells(form.controls().lvwEmail, 5), std::vector<std::string>{});
     EXPECT_EQ(CutTexts(form), std::vector<std::string>{}) << "the Email page after a check";
     for (const char* page : {"Accounts", "Rules"}) {
-        form.tbrMainButtons.Buttons(QString::fromLatin1(page)).QtButton().click();
+        form.controls().tbrMainButtons.Buttons(QString::fromLatin1(page)).QtButton().click();
         EXPECT_EQ(CutTexts(form), std::vector<std::string>{}) << page;
     }
-    form.tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
+    form.controls().tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
     for (int node = 1; node <= 6; ++node) {
-        form.TreeView.Select(node);
+        form.controls().TreeView.Select(node);
         form.options().TreeView_Click();
         EXPECT_EQ(CutTexts(form), std::vector<std::string>{}) << "Options page " << node;
     }
@@ -174,10 +174,11 @@ TEST_F(TextFit, EveryTextOfEveryPageAndWindowFitsAtTheDefaultSize) {
     ASSERT_TRUE(vb::Forms::IsLoaded<frmMessage>()) << "the check's pop-up";
     EXPECT_EQ(CutTexts(vb::Forms::Get<frmMessage>()), std::vector<std::string>{}) << "the pop-up";
     vb::Forms::Unload<frmMessage>();
-    form.tbrMainButtons.Buttons(QStringLiteral("Email")).QtButton().click();
-    QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
-                      form.lvwEmail.visualItemRect(form.lvwEmail.Item(1).QtItem()).center());
-    form.tbrEmail.Buttons(QStringLiteral("EmailPreview")).QtButton().click();
+    form.controls().tbrMainButtons.Buttons(QStringLiteral("Email")).QtButton().click();
+    QTest::mouseClick(
+        form.controls().lvwEmail.viewport(), Qt::LeftButton, {},
+        form.controls().lvwEmail.visualItemRect(form.controls().lvwEmail.Item(1).QtItem()).center());
+    form.controls().tbrEmail.Buttons(QStringLiteral("EmailPreview")).QtButton().click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
     EXPECT_EQ(CutTexts(vb::Forms::Get<frmPreview>()), std::vector<std::string>{}) << "the preview";
     vb::Forms::Get<frmFirstUse>().Show();

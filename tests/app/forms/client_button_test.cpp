@@ -37,13 +37,13 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         ASSERT_TRUE(QDir().mkpath(Path("bin")));
 
-        Put(form_.imlPopMenu, "Folder", kFolder);
-        Put(form_.imlPopMenu, "FolderX", kFolderX);
-        Put(form_.imlClientButtons, "Browse", Qt::cyan);
-        Put(form_.imlClientButtons, "Test", Qt::magenta);
-        Put(form_.imlClientButtons, "Folder", kFolder);
+        Put(form_.controls().imlPopMenu, "Folder", kFolder);
+        Put(form_.controls().imlPopMenu, "FolderX", kFolderX);
+        Put(form_.controls().imlClientButtons, "Browse", Qt::cyan);
+        Put(form_.controls().imlClientButtons, "Test", Qt::magenta);
+        Put(form_.controls().imlClientButtons, "Folder", kFolder);
         // As the menu set-up at load does.
-        form_.mnuTrayPopMenu.SetPictures(&form_.imlPopMenu);
+        form_.controls().mnuTrayPopMenu.SetPictures(&form_.controls().imlPopMenu);
     }
     void TearDown() override { modOptions::gDefaultClientValid = false; }
 
@@ -70,8 +70,9 @@ protected:
         QString accountsTest;
     };
     Shown Now() {
-        return {form_.tbrButtons(2).Buttons(1).Image(), form_.mnuTrayRunClient.Caption(),
-                form_.tbrClient(0).Buttons(2).Image(), form_.tbrClient(1).Buttons(2).Image()};
+        return {form_.controls().tbrButtons(2).Buttons(1).Image(),
+                form_.controls().mnuTrayRunClient.Caption(), form_.controls().tbrClient(0).Buttons(2).Image(),
+                form_.controls().tbrClient(1).Buttons(2).Image()};
     }
 
     QTemporaryDir dir_;
@@ -111,7 +112,7 @@ TEST_F(ClientButtonTest, EachKindOfClientPath) {
         ASSERT_EQ(platform::desktop::IsUsableProgram(c.path), c.usable);
         const QString key = QStringLiteral("MailClient") + QString::number(number);
         form_.LoadMailClientIcon(c.path, number);
-        for (const vb::ImageList* list : {&form_.imlPopMenu, &form_.imlClientButtons}) {
+        for (const vb::ImageList* list : {&form_.controls().imlPopMenu, &form_.controls().imlClientButtons}) {
             ASSERT_TRUE(list->Exists(key));
             EXPECT_EQ(list->Picture(key).size(), QSize(16, 16));
             EXPECT_EQ(CentreOf(list->Picture(key)), c.picture);
@@ -123,10 +124,12 @@ TEST_F(ClientButtonTest, EachKindOfClientPath) {
         EXPECT_EQ(shown.trayCaption, "S&tart Email Client|#" + picture);
         EXPECT_EQ(shown.accountsTest, c.usable ? key : QStringLiteral("Test"));
         EXPECT_EQ(shown.optionsTest, "Test") << "the default client is not usable";
-        EXPECT_EQ(form_.tbrClient(0).Buttons(1).Image(), "Browse");
-        EXPECT_EQ(form_.tbrClient(1).Buttons(1).Image(), "Browse");
-        EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), c.usable ? c.picture : kFolder);
-        EXPECT_EQ(CentreOf(form_.mnuTrayRunClient.QtAction()->icon()), c.usable ? c.picture : kFolder);
+        EXPECT_EQ(form_.controls().tbrClient(0).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(form_.controls().tbrClient(1).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()),
+                  c.usable ? c.picture : kFolder);
+        EXPECT_EQ(CentreOf(form_.controls().mnuTrayRunClient.QtAction()->icon()),
+                  c.usable ? c.picture : kFolder);
         ++number;
     }
 }
@@ -135,21 +138,21 @@ TEST_F(ClientButtonTest, LoadingANumberAgainReplacesItsPictureEverywhere) {
     const QString program = Write("bin/mailer", "#!/bin/sh\n", true);
     form_.LoadMailClientIcon(program, 0);
     form_.SetMailClientButton(0);
-    const int popMenuCount = form_.imlPopMenu.Count();
-    const int buttonsCount = form_.imlClientButtons.Count();
-    EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), kFolderX);
+    const int popMenuCount = form_.controls().imlPopMenu.Count();
+    const int buttonsCount = form_.controls().imlClientButtons.Count();
+    EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()), kFolderX);
 
     const QString entry = Write("client.desktop",
                                 "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
                                     Icon("green.png", Qt::green, 32).toUtf8() + "\n",
                                 false);
     form_.LoadMailClientIcon(entry, 0);
-    EXPECT_EQ(form_.imlPopMenu.Count(), popMenuCount) << "one image per key";
-    EXPECT_EQ(form_.imlClientButtons.Count(), buttonsCount);
-    EXPECT_EQ(CentreOf(form_.imlPopMenu.Picture("MailClient0")), Qt::green);
-    EXPECT_EQ(CentreOf(form_.tbrButtons(2).Buttons(1).QtButton().icon()), Qt::green)
+    EXPECT_EQ(form_.controls().imlPopMenu.Count(), popMenuCount) << "one image per key";
+    EXPECT_EQ(form_.controls().imlClientButtons.Count(), buttonsCount);
+    EXPECT_EQ(CentreOf(form_.controls().imlPopMenu.Picture("MailClient0")), Qt::green);
+    EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()), Qt::green)
         << "the button shows the new picture without being pointed at it again";
-    EXPECT_EQ(CentreOf(form_.mnuTrayRunClient.QtAction()->icon()), Qt::green);
+    EXPECT_EQ(CentreOf(form_.controls().mnuTrayRunClient.QtAction()->icon()), Qt::green);
 }
 
 TEST_F(ClientButtonTest, TheOptionsTestButtonShowsTheUsableDefaultClient) {
@@ -184,8 +187,8 @@ TEST_F(ClientButtonTest, ANumberNeverLoadedShowsTheGenericPictures) {
     EXPECT_EQ(shown.accountsTest, "Test");
 
     // Without any picture at all (nothing supplied with the window) nothing fails either.
-    form_.imlPopMenu.Clear();
-    form_.imlClientButtons.Clear();
+    form_.controls().imlPopMenu.Clear();
+    form_.controls().imlClientButtons.Clear();
     form_.LoadMailClientIcon(Path("absent"), 1);
     form_.SetMailClientButton(1);
     EXPECT_EQ(Now().startButton, "MailClient1");

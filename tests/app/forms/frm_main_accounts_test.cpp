@@ -71,7 +71,7 @@ protected:
         if (!ruleAccounts.isEmpty()) WriteRules(ruleAccounts);
         form_ = &LaidOutMainWindow();
         form_->Show();
-        Click(form_->tbrMainButtons, "Accounts");
+        Click(form_->controls().tbrMainButtons, "Accounts");
         return *form_;
     }
 
@@ -107,41 +107,41 @@ protected:
 
 TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
     frmMain& form = Open({});
-    Click(form.tbrAcnts, "AcntAdd");
+    Click(form.controls().tbrAcnts, "AcntAdd");
     EXPECT_EQ(gAccountCount, 1);
     EXPECT_EQ(gCurrentAccount, 1);
-    EXPECT_EQ(Captions(form.TabStripEmail), QStringList{"New Account1"});
-    EXPECT_EQ(Captions(form.TabStripAcnts), QStringList{"New Account1"});
+    EXPECT_EQ(Captions(form.controls().TabStripEmail), QStringList{"New Account1"});
+    EXPECT_EQ(Captions(form.controls().TabStripAcnts), QStringList{"New Account1"});
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "1");
     EXPECT_EQ(Stored("AcntPort", 1), "110");
-    EXPECT_EQ(form.StatusBar.PanelText(3), "Not Checked");
-    EXPECT_EQ(form.txtAcntName.Text(), "New Account1");
-    EXPECT_FALSE(form.fraNoAcntsBanner.Visible());
-    EXPECT_FALSE(form.tbrButtons(6).Buttons(1).Enabled());
+    EXPECT_EQ(form.controls().StatusBar.PanelText(3), "Not Checked");
+    EXPECT_EQ(form.controls().txtAcntName.Text(), "New Account1");
+    EXPECT_FALSE(form.controls().fraNoAcntsBanner.Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(6).Buttons(1).Enabled());
     // With nothing listed, only the commands on the whole account are usable.
     for (const char* key : {"EmailPreview", "EmailDelete", "EmailReply", "EmailOpen"})
-        EXPECT_FALSE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
-    for (vb::Menu* entry :
-         {&form.mnuEmailPreview, &form.mnuEmailDelete, &form.mnuEmailReply, &form.mnuEmailOpen})
+        EXPECT_FALSE(form.controls().tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
+    for (vb::Menu* entry : {&form.controls().mnuEmailPreview, &form.controls().mnuEmailDelete,
+                            &form.controls().mnuEmailReply, &form.controls().mnuEmailOpen})
         EXPECT_FALSE(entry->Enabled()) << entry->Caption().toStdString();
     for (const char* key : {"EmailNew", "EmailCheck"})
-        EXPECT_TRUE(form.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
+        EXPECT_TRUE(form.controls().tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
 
-    form.txtAcntName.SetText("Work");
-    form.txtAcntServer.SetText("pop.example");
-    EXPECT_TRUE(form.tbrButtons(6).Buttons(1).Enabled());
-    EXPECT_TRUE(form.tbrButtons(7).Buttons(1).Enabled());
-    EXPECT_FALSE(form.fraMainButtons.Enabled()) << "no page switch with edits pending";
-    EXPECT_FALSE(form.fraAcntToolBar.Enabled());
-    Click(form.tbrButtons(6), "SaveAccount");
+    form.controls().txtAcntName.SetText("Work");
+    form.controls().txtAcntServer.SetText("pop.example");
+    EXPECT_TRUE(form.controls().tbrButtons(6).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(7).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().fraMainButtons.Enabled()) << "no page switch with edits pending";
+    EXPECT_FALSE(form.controls().fraAcntToolBar.Enabled());
+    Click(form.controls().tbrButtons(6), "SaveAccount");
     EXPECT_EQ(Stored("AcntName", 1), "Work");
     EXPECT_EQ(Stored("AcntServer", 1), "pop.example");
-    EXPECT_EQ(Captions(form.TabStripEmail), QStringList{"Work"});
-    EXPECT_EQ(Captions(form.TabStripAcnts), QStringList{"Work"});
-    EXPECT_FALSE(form.tbrButtons(6).Buttons(1).Enabled());
-    EXPECT_TRUE(form.fraMainButtons.Enabled());
+    EXPECT_EQ(Captions(form.controls().TabStripEmail), QStringList{"Work"});
+    EXPECT_EQ(Captions(form.controls().TabStripAcnts), QStringList{"Work"});
+    EXPECT_FALSE(form.controls().tbrButtons(6).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
 
-    Click(form.tbrAcnts, "AcntAdd");
+    Click(form.controls().tbrAcnts, "AcntAdd");
     EXPECT_EQ(Names(), (QStringList{"Work", "New Account1"}));
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "2");
 }
@@ -151,17 +151,17 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     ASSERT_EQ(modRules::gRules.Count, 3);
     GiveMessages({3, 0});
     form.email().FillMessageList(1);
-    const QString counted = form.TabStripEmail.TabCaption(1);
+    const QString counted = form.controls().TabStripEmail.TabCaption(1);
     ASSERT_TRUE(counted.startsWith("Home") && counted != "Home") << counted.toStdString();
 
-    form.txtAcntName.SetText("Work");
-    Click(form.tbrButtons(6), "SaveAccount");
-    EXPECT_EQ(form.TabStripEmail.TabCaption(1), "Work" + counted.mid(4));
+    form.controls().txtAcntName.SetText("Work");
+    Click(form.controls().tbrButtons(6), "SaveAccount");
+    EXPECT_EQ(form.controls().TabStripEmail.TabCaption(1), "Work" + counted.mid(4));
     EXPECT_EQ(gAccounts[1].Result.left(4), "Work");
     EXPECT_EQ(modRules::gRules[1].Account, "Work");
     EXPECT_EQ(modRules::gRules[2].Account, "HOME") << "the rename matches the exact name";
-    EXPECT_GE(form.cboRuleAccount.findText("Work"), 1) << "the Rules page offers the new name";
-    EXPECT_LT(form.cboRuleAccount.findText("Home"), 0);
+    EXPECT_GE(form.controls().cboRuleAccount.findText("Work"), 1) << "the Rules page offers the new name";
+    EXPECT_LT(form.controls().cboRuleAccount.findText("Home"), 0);
     modRules::ReadRulesFile(modRules::RulesFilePath());
     EXPECT_EQ(modRules::gRules[1].Account, "Work") << "the binding survives a restart";
     EXPECT_EQ(modRules::gRules[3].Account, "All Accounts");
@@ -173,18 +173,18 @@ TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
     frmMain& form = Open({" Home "}, {"\" Home \""});
     ASSERT_EQ(modRules::gRules[1].Account, " Home ");
     vb::ScriptedMsgBoxes boxes;
-    form.txtAcntServer.SetText("mail.example.org");
-    Click(form.tbrButtons(6), "SaveAccount");
+    form.controls().txtAcntServer.SetText("mail.example.org");
+    Click(form.controls().tbrButtons(6), "SaveAccount");
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls()[0].title.toStdString();
     EXPECT_EQ(Stored("AcntServer", 1), "mail.example.org");
     EXPECT_EQ(Stored("AcntName", 1), " Home ");
 
     // The rules are saved from the Rules page and read again at a start.
-    Click(form.tbrMainButtons, "Rules");
-    form.txtRuleName.SetText("Renamed rule");
-    form.txtCriteria.SetText("offer");
-    Click(form.tbrRuleUpdate(0), "Update");
-    Click(form.tbrButtons(9), "SaveRules");
+    Click(form.controls().tbrMainButtons, "Rules");
+    form.controls().txtRuleName.SetText("Renamed rule");
+    form.controls().txtCriteria.SetText("offer");
+    Click(form.controls().tbrRuleUpdate(0), "Update");
+    Click(form.controls().tbrButtons(9), "SaveRules");
     ASSERT_TRUE(boxes.Calls().empty());
     modRules::ReadRulesFile(modRules::RulesFilePath());
     EXPECT_EQ(modRules::gRules[1].Account, " Home ") << "the binding survives the file";
@@ -193,30 +193,30 @@ TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
 TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
     frmMain& form = Open({"Home", "ärger"});
     struct Row {
-        vb::TextBox frmMain::*box;
+        vb::TextBox frmMainDesign::*box;
         const char* text;
         const char* title;  // nullptr: saved as typed
     };
     const Row rows[] = {
-        {&frmMain::txtAcntName, "", "Blank Account Name"},
-        {&frmMain::txtAcntName, " Home2", "Account Name Not Allowed"},
-        {&frmMain::txtAcntName, "ÄRGER", "Duplicate Account Name"},
-        {&frmMain::txtAcntName, "a/b\\c", nullptr},
-        {&frmMain::txtAcntName, "x=[y]", nullptr},
-        {&frmMain::txtAcntName, "Ünïcødé", nullptr},
-        {&frmMain::txtAcntPort, "70000", "Invalid Port Number"},
-        {&frmMain::txtAcntPort, "995", nullptr},
-        {&frmMain::txtAcntServer, "pop .example", "Invalid Server Name"},
-        {&frmMain::txtAcntServer, "mail.example.org", nullptr},
+        {&frmMainDesign::txtAcntName, "", "Blank Account Name"},
+        {&frmMainDesign::txtAcntName, " Home2", "Account Name Not Allowed"},
+        {&frmMainDesign::txtAcntName, "ÄRGER", "Duplicate Account Name"},
+        {&frmMainDesign::txtAcntName, "a/b\\c", nullptr},
+        {&frmMainDesign::txtAcntName, "x=[y]", nullptr},
+        {&frmMainDesign::txtAcntName, "Ünïcødé", nullptr},
+        {&frmMainDesign::txtAcntPort, "70000", "Invalid Port Number"},
+        {&frmMainDesign::txtAcntPort, "995", nullptr},
+        {&frmMainDesign::txtAcntServer, "pop .example", "Invalid Server Name"},
+        {&frmMainDesign::txtAcntServer, "mail.example.org", nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.text);
         form.accounts().DisplayAccount(1);
         const AccountSettings before = gAccounts[1].Saved();
-        vb::TextBox& box = form.*row.box;
+        vb::TextBox& box = form.controls().*row.box;
         box.SetText(QString::fromUtf8(row.text));
         vb::ScriptedMsgBoxes boxes;
-        Click(form.tbrButtons(6), "SaveAccount");
+        Click(form.controls().tbrButtons(6), "SaveAccount");
         LoadAccount(1);
         if (row.title) {
             ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -226,9 +226,9 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
         } else {
             EXPECT_TRUE(boxes.Calls().empty());
             EXPECT_EQ(box.Text(), QString::fromUtf8(row.text));
-            const QString stored = row.box == &frmMain::txtAcntName   ? gAccounts[1].Name
-                                   : row.box == &frmMain::txtAcntPort ? gAccounts[1].Port
-                                                                      : gAccounts[1].Server;
+            const QString stored = row.box == &frmMainDesign::txtAcntName   ? gAccounts[1].Name
+                                   : row.box == &frmMainDesign::txtAcntPort ? gAccounts[1].Port
+                                                                            : gAccounts[1].Server;
             EXPECT_EQ(stored, QString::fromUtf8(row.text)) << "read back from the store";
         }
     }
@@ -237,13 +237,13 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
 TEST_F(AccountsPage, DeletingTheMiddleOfThreeShiftsEverythingAfterIt) {
     frmMain& form = Open({"One", "Two", "Three"});
     GiveMessages({1, 2, 3});
-    form.TabStripAcnts.Select(2);
+    form.controls().TabStripAcnts.Select(2);
     ASSERT_EQ(gCurrentAccount, 2);
 
     {
         vb::ScriptedMsgBoxes boxes;
         boxes.Answer(vb::vbNo);
-        Click(form.tbrAcnts, "AcntDelete");
+        Click(form.controls().tbrAcnts, "AcntDelete");
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title, "Delete Account - Proceed With Caution");
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbCritical + vb::vbDefaultButton2);
@@ -252,7 +252,7 @@ TEST_F(AccountsPage, DeletingTheMiddleOfThreeShiftsEverythingAfterIt) {
     }
     vb::ScriptedMsgBoxes boxes;
     boxes.Answer(vb::vbYes);
-    Click(form.tbrAcnts, "AcntDelete");
+    Click(form.controls().tbrAcnts, "AcntDelete");
     EXPECT_EQ(Names(), (QStringList{"One", "Three"}));
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "2");
     EXPECT_EQ(Stored("AcntName", 2), "Three");
@@ -261,24 +261,24 @@ TEST_F(AccountsPage, DeletingTheMiddleOfThreeShiftsEverythingAfterIt) {
     EXPECT_EQ(gAccounts[2].MsgCount, 3);
     EXPECT_EQ(Subject(2, 3), "Three #3") << "the message rows moved with the account";
     EXPECT_EQ(Subject(1, 1), "One #1");
-    EXPECT_EQ(form.TabStripAcnts.TabCount(), 2);
-    EXPECT_TRUE(form.TabStripAcnts.TabCaption(2).startsWith("Three"));
-    EXPECT_TRUE(form.TabStripEmail.TabCaption(2).startsWith("Three"));
+    EXPECT_EQ(form.controls().TabStripAcnts.TabCount(), 2);
+    EXPECT_TRUE(form.controls().TabStripAcnts.TabCaption(2).startsWith("Three"));
+    EXPECT_TRUE(form.controls().TabStripEmail.TabCaption(2).startsWith("Three"));
     EXPECT_EQ(gCurrentAccount, 2);
-    EXPECT_EQ(form.txtAcntName.Text(), "Three");
-    EXPECT_EQ(form.lvwEmail.ItemCount(), 3) << "the list shows the account now current";
+    EXPECT_EQ(form.controls().txtAcntName.Text(), "Three");
+    EXPECT_EQ(form.controls().lvwEmail.ItemCount(), 3) << "the list shows the account now current";
     EXPECT_EQ(modGeneral::gPrevAccount, 2);
 }
 
 TEST_F(AccountsPage, ADeleteTheStoreRefusesLosesNothing) {
     frmMain& form = Open({"One", "Two", "Three"});
     GiveMessages({1, 2, 3});
-    form.TabStripAcnts.Select(2);
+    form.controls().TabStripAcnts.Select(2);
     platform::store::SetWriteFaultHook(
         [](platform::store::WriteStep) { return std::make_error_code(std::errc::no_space_on_device); });
     vb::ScriptedMsgBoxes boxes;
     boxes.Answer(vb::vbYes);
-    Click(form.tbrAcnts, "AcntDelete");
+    Click(form.controls().tbrAcnts, "AcntDelete");
     platform::store::SetWriteFaultHook(nullptr);
     ASSERT_EQ(boxes.Calls().size(), 2u);
     EXPECT_TRUE(boxes.Calls()[1].prompt.contains("nothing was changed"));
@@ -286,7 +286,7 @@ TEST_F(AccountsPage, ADeleteTheStoreRefusesLosesNothing) {
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "3");
     for (int i = 1; i <= 3; ++i) EXPECT_EQ(Stored("AcntName", i), gAccounts[i].Name);
     EXPECT_EQ(Subject(2, 2), "Two #2");
-    EXPECT_EQ(form.TabStripAcnts.TabCount(), 3);
+    EXPECT_EQ(form.controls().TabStripAcnts.TabCount(), 3);
     EXPECT_FALSE(modGeneral::gLoading);
 }
 
@@ -294,16 +294,16 @@ TEST_F(AccountsPage, DeletingTheLastAccountSwitchesChecksOff) {
     frmMain& form = Open({"Only"});
     vb::ScriptedMsgBoxes boxes;
     boxes.Answer(vb::vbYes);
-    Click(form.tbrAcnts, "AcntDelete");
+    Click(form.controls().tbrAcnts, "AcntDelete");
     EXPECT_EQ(gAccountCount, 0);
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "0");
     EXPECT_EQ(Stored("AcntName", 1), "<missing>");
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "UseInterval"), "0");
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "EmailCheckStartUp"), "0");
-    EXPECT_EQ(form.StatusBar.PanelText(1), "No Accounts have been created...");
-    EXPECT_EQ(form.txtAcntName.Text(), "");
-    EXPECT_TRUE(form.fraNoAcntsBanner.Visible());
-    EXPECT_EQ(form.TabStripEmail.TabCount(), 0);
+    EXPECT_EQ(form.controls().StatusBar.PanelText(1), "No Accounts have been created...");
+    EXPECT_EQ(form.controls().txtAcntName.Text(), "");
+    EXPECT_TRUE(form.controls().fraNoAcntsBanner.Visible());
+    EXPECT_EQ(form.controls().TabStripEmail.TabCount(), 0);
 }
 
 TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
@@ -322,47 +322,47 @@ TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.key);
-        form.TabStripAcnts.Select(row.from);
+        form.controls().TabStripAcnts.Select(row.from);
         ASSERT_EQ(gCurrentAccount, row.from);
-        Click(form.tbrMoveButtons(0), row.key);
+        Click(form.controls().tbrMoveButtons(0), row.key);
         EXPECT_EQ(Names(), row.order);
         EXPECT_EQ(gCurrentAccount, row.to);
-        EXPECT_EQ(form.TabStripAcnts.SelectedItem(), row.to);
-        EXPECT_EQ(form.TabStripEmail.SelectedItem(), row.to);
+        EXPECT_EQ(form.controls().TabStripAcnts.SelectedItem(), row.to);
+        EXPECT_EQ(form.controls().TabStripEmail.SelectedItem(), row.to);
         for (int i = 1; i <= 3; ++i) {
             EXPECT_EQ(Stored("AcntName", i), row.order[i - 1]);
-            EXPECT_TRUE(form.TabStripEmail.TabCaption(i).startsWith(row.order[i - 1]));
-            EXPECT_TRUE(form.TabStripAcnts.TabCaption(i).startsWith(row.order[i - 1]));
+            EXPECT_TRUE(form.controls().TabStripEmail.TabCaption(i).startsWith(row.order[i - 1]));
+            EXPECT_TRUE(form.controls().TabStripAcnts.TabCaption(i).startsWith(row.order[i - 1]));
             EXPECT_EQ(Subject(i, gAccounts[i].MsgCount),
                       row.order[i - 1] + QStringLiteral(" #%1").arg(gAccounts[i].MsgCount));
         }
-        EXPECT_EQ(form.lvwEmail.ItemCount(), gAccounts[row.to].MsgCount);
+        EXPECT_EQ(form.controls().lvwEmail.ItemCount(), gAccounts[row.to].MsgCount);
     }
-    form.TabStripAcnts.Select(1);
-    EXPECT_FALSE(form.tbrMoveButtons(0).Buttons("Backward").Enabled());
-    EXPECT_TRUE(form.tbrMoveButtons(0).Buttons("Forward").Enabled());
-    form.TabStripAcnts.Select(3);
-    EXPECT_TRUE(form.tbrMoveButtons(0).Buttons("Backward").Enabled());
-    EXPECT_FALSE(form.tbrMoveButtons(0).Buttons("Forward").Enabled());
+    form.controls().TabStripAcnts.Select(1);
+    EXPECT_FALSE(form.controls().tbrMoveButtons(0).Buttons("Backward").Enabled());
+    EXPECT_TRUE(form.controls().tbrMoveButtons(0).Buttons("Forward").Enabled());
+    form.controls().TabStripAcnts.Select(3);
+    EXPECT_TRUE(form.controls().tbrMoveButtons(0).Buttons("Backward").Enabled());
+    EXPECT_FALSE(form.controls().tbrMoveButtons(0).Buttons("Forward").Enabled());
 }
 
 TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
     frmMain& form = Open({"A", "B", "C", "D"});
     GiveMessages({1, 2, 3, 4});
-    for (vb::TabStrip* strip : {&form.TabStripAcnts, &form.TabStripEmail}) {
-        SCOPED_TRACE(strip == &form.TabStripAcnts ? "Accounts strip" : "Email strip");
+    for (vb::TabStrip* strip : {&form.controls().TabStripAcnts, &form.controls().TabStripEmail}) {
+        SCOPED_TRACE(strip == &form.controls().TabStripAcnts ? "Accounts strip" : "Email strip");
         const QStringList before = Names();
         strip->MouseDown(vb::vbRightButton, 0, Middle(*strip, 3), 10);
-        EXPECT_FALSE(form.tmrDragTab.Enabled()) << "the right button arms nothing";
+        EXPECT_FALSE(form.controls().tmrDragTab.Enabled()) << "the right button arms nothing";
         strip->MouseDown(vb::vbLeftButton, 0, Middle(*strip, 3), 10);
         EXPECT_EQ(gCurrentAccount, 3);
         strip->MouseUp(vb::vbLeftButton, 0, Middle(*strip, 3), 10);
-        EXPECT_FALSE(form.tmrDragTab.Enabled()) << "released before the tick: no drag";
+        EXPECT_FALSE(form.controls().tmrDragTab.Enabled()) << "released before the tick: no drag";
 
         strip->MouseDown(vb::vbLeftButton, 0, Middle(*strip, 1), 10);
-        ASSERT_TRUE(form.tmrDragTab.Enabled());
-        form.tmrDragTab.Tick();
-        EXPECT_FALSE(form.tmrDragTab.Enabled());
+        ASSERT_TRUE(form.controls().tmrDragTab.Enabled());
+        form.controls().tmrDragTab.Tick();
+        EXPECT_FALSE(form.controls().tmrDragTab.Enabled());
         strip->DragDrop(strip, Middle(*strip, 1), 10);
         EXPECT_EQ(Names(), before) << "a drop on the current tab changes nothing";
         strip->DragDrop(strip, Middle(*strip, 4), 400);
@@ -374,8 +374,8 @@ TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
         strip->DragDrop(strip, strip->TabLeft(4) + strip->TabWidth(4) + 200, 10);
         EXPECT_EQ(gCurrentAccount, 4) << "right of the last tab nothing happens";
     }
-    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, 0), 1);
-    EXPECT_EQ(::AccountsPage::TabFromX(form.TabStripAcnts, -50), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.controls().TabStripAcnts, 0), 1);
+    EXPECT_EQ(::AccountsPage::TabFromX(form.controls().TabStripAcnts, -50), 1);
 }
 
 TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {
@@ -393,21 +393,22 @@ TEST_F(AccountsPage, LeavingAnEditedAccountAsksAndFollowsTheAnswer) {
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.answer) + row.typed);
         frmMain& form = Open({"One", "Two"});
-        form.txtAcntName.SetText(row.typed);
+        form.controls().txtAcntName.SetText(row.typed);
         vb::ScriptedMsgBoxes boxes;
         boxes.Answer(row.answer);
-        form.TabStripAcnts.MouseDown(vb::vbLeftButton, 0, Middle(form.TabStripAcnts, 2), 10);
-        EXPECT_FALSE(form.tmrDragTab.Enabled()) << "no drag while edits are pending";
-        form.TabStripAcnts.Select(2);
+        form.controls().TabStripAcnts.MouseDown(vb::vbLeftButton, 0, Middle(form.controls().TabStripAcnts, 2),
+                                                10);
+        EXPECT_FALSE(form.controls().tmrDragTab.Enabled()) << "no drag while edits are pending";
+        form.controls().TabStripAcnts.Select(2);
         ASSERT_GE(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls().size(), row.current == 1 && row.answer == vb::vbYes ? 2u : 1u);
         EXPECT_EQ(boxes.Calls()[0].title, "Changes Not Saved!");
         EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNoCancel + vb::vbCritical);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains("Account Name: 'One'"));
         EXPECT_EQ(gCurrentAccount, row.current);
-        EXPECT_EQ(form.TabStripAcnts.SelectedItem(), row.current);
+        EXPECT_EQ(form.controls().TabStripAcnts.SelectedItem(), row.current);
         EXPECT_EQ(Stored("AcntName", 1), row.stored);
-        EXPECT_EQ(form.txtAcntName.Text(), row.shown);
+        EXPECT_EQ(form.controls().txtAcntName.Text(), row.shown);
         EXPECT_EQ(gAccountChanged, row.current == 1);
         EXPECT_FALSE(modGeneral::gLoading);
         form_->mQuitting = true;
@@ -427,15 +428,15 @@ TEST_F(AccountsPage, ADefaultSoundInForceLeavesTheAccountsOwnSoundValid) {
     SaveSetting(kAppKey, "Settings\\Options", "DefaultSound", fallback);
     frmMain& form = Open({"Home", "Work"});
     ASSERT_TRUE(modOptions::gDefaultSoundValid);
-    EXPECT_EQ(form.txtAcntSound.Text(), "Using Default Sound File");
-    EXPECT_FALSE(form.txtAcntSound.Enabled());
-    EXPECT_EQ(form.lblSoundName.Caption(), "default.wav");
-    EXPECT_TRUE(form.lblAcntPlaySound.Visible());
-    EXPECT_FALSE(form.chkAcntSoundOn.Visible());
+    EXPECT_EQ(form.controls().txtAcntSound.Text(), "Using Default Sound File");
+    EXPECT_FALSE(form.controls().txtAcntSound.Enabled());
+    EXPECT_EQ(form.controls().lblSoundName.Caption(), "default.wav");
+    EXPECT_TRUE(form.controls().lblAcntPlaySound.Visible());
+    EXPECT_FALSE(form.controls().chkAcntSoundOn.Visible());
     EXPECT_TRUE(gAccounts[1].SoundValid) << "the marker text says nothing of the account's own sound";
     EXPECT_FALSE(gAccountChanged);
-    form.TabStripAcnts.Select(2);
-    form.TabStripAcnts.Select(1);
+    form.controls().TabStripAcnts.Select(2);
+    form.controls().TabStripAcnts.Select(1);
     EXPECT_TRUE(gAccounts[1].SoundValid);
     EXPECT_FALSE(gAccounts[2].SoundValid);
 }
@@ -445,37 +446,37 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     frmMain& form = Open({"Home"});
     gAccounts[1].Server = QStringLiteral("127.0.0.1");
     vb::ScriptedMsgBoxes boxes;
-    Click(form.tbrAcnts, "AcntTest");
+    Click(form.controls().tbrAcnts, "AcntTest");
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure"))
         << boxes.Calls()[0].title.toStdString();
     EXPECT_FALSE(modGeneral::gTestingAccount);
-    EXPECT_TRUE(form.fraMain(1).Visible()) << "the Accounts page stays in front";
-    EXPECT_TRUE(form.fraMainButtons.Enabled());
-    EXPECT_TRUE(form.TabStripAcnts.Enabled());
-    EXPECT_EQ(form.StatusBar.PanelText(3), gAccounts[1].Status);
+    EXPECT_TRUE(form.controls().fraMain(1).Visible()) << "the Accounts page stays in front";
+    EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
+    EXPECT_TRUE(form.controls().TabStripAcnts.Enabled());
+    EXPECT_EQ(form.controls().StatusBar.PanelText(3), gAccounts[1].Status);
 }
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {
     frmMain& form = Open({"Home"});
-    vb::ToolButton& save = form.tbrButtons(6).Buttons(1);
-    form.txtAcntName.SetText("Home2");
+    vb::ToolButton& save = form.controls().tbrButtons(6).Buttons(1);
+    form.controls().txtAcntName.SetText("Home2");
     EXPECT_TRUE(save.Enabled());
-    form.txtAcntName.SetText("Home");
+    form.controls().txtAcntName.SetText("Home");
     EXPECT_FALSE(save.Enabled()) << "undone by hand";
-    form.txtAcntServer.SetText("POP1.example");
+    form.controls().txtAcntServer.SetText("POP1.example");
     EXPECT_TRUE(save.Enabled()) << "a change of case counts";
-    Click(form.tbrButtons(7), "Cancel");
-    EXPECT_EQ(form.txtAcntServer.Text(), "pop1.example");
+    Click(form.controls().tbrButtons(7), "Cancel");
+    EXPECT_EQ(form.controls().txtAcntServer.Text(), "pop1.example");
     EXPECT_FALSE(save.Enabled());
 
-    Click(form.tbrColour, "Browse");
-    EXPECT_TRUE(form.fraColourBox.Visible());
-    form.lblColourBox(3).Click();
-    EXPECT_FALSE(form.fraColourBox.Visible());
+    Click(form.controls().tbrColour, "Browse");
+    EXPECT_TRUE(form.controls().fraColourBox.Visible());
+    form.controls().lblColourBox(3).Click();
+    EXPECT_FALSE(form.controls().fraColourBox.Visible());
     EXPECT_TRUE(save.Enabled());
     EXPECT_EQ(gAccounts[1].Edit.ColourIndex, 3);
-    form.lblColourBox(5).Click();  // the saved colour again
+    form.controls().lblColourBox(5).Click();  // the saved colour again
     EXPECT_FALSE(save.Enabled());
 }
 

@@ -74,18 +74,18 @@ TEST_F(FrmMainCheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
         SCOPED_TRACE(testing::Message() << row.position << " of " << row.total);
         if (row.after) QThread::msleep(60);
         ASSERT_EQ(notify->Progress(forms::gPop3.Get(), row.position, row.total), com::S_OK);
-        EXPECT_EQ(form.StatusBar.PanelText(3), QString::fromLatin1(row.percent));
-        EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Retrieving... (3 of 0)"));
-        EXPECT_EQ(form.ProgressBar.Value(), row.value);
-        EXPECT_EQ(form.ProgressBar.Max(), row.maximum);
-        EXPECT_EQ(form.ProgressBar.Width(), form.StatusBar.PanelWidth(1));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(3), QString::fromLatin1(row.percent));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Retrieving... (3 of 0)"));
+        EXPECT_EQ(form.controls().ProgressBar.Value(), row.value);
+        EXPECT_EQ(form.controls().ProgressBar.Max(), row.maximum);
+        EXPECT_EQ(form.controls().ProgressBar.Width(), form.controls().StatusBar.PanelWidth(1));
     }
     // An object that is no longer the program's speaks for nothing.
     QString error;
     com::ComPtr<IqelPop3Com> other = forms::CreateComponent(error);
     ASSERT_TRUE(other) << error.toStdString();
     notify->Progress(other.Get(), 1, 2);
-    EXPECT_EQ(form.StatusBar.PanelText(3), QStringLiteral("100 % Complete"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(3), QStringLiteral("100 % Complete"));
 }
 
 TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {

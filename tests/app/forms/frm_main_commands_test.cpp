@@ -22,7 +22,7 @@ void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(
 int VisiblePage(frmMain& form) {
     int shown = -1;
     for (int i = 0; i <= 3; ++i)
-        if (form.fraMain(i).Visible()) {
+        if (form.controls().fraMain(i).Visible()) {
             EXPECT_EQ(shown, -1) << "two pages shown";
             shown = i;
         }
@@ -60,36 +60,36 @@ TEST_P(FrmMainCommands, PageButtonsShowOnePageWithItsBanner) {
     for (const Row& row :
          {Row{"Accounts", 1}, Row{"Rules", 2}, Row{"Options", 3}, Row{"Email", 0}, Row{"Options", 3}}) {
         SCOPED_TRACE(row.key);
-        Click(form.tbrMainButtons, row.key);
+        Click(form.controls().tbrMainButtons, row.key);
         EXPECT_EQ(gCurrentPane, row.page);
         EXPECT_EQ(VisiblePage(form), row.page);
-        EXPECT_EQ(form.lblBanner.Caption(), gPaneName[row.page]);
-        EXPECT_EQ(form.fraNoAcntsBanner.Visible(), noAccounts && row.page < 3);
+        EXPECT_EQ(form.controls().lblBanner.Caption(), gPaneName[row.page]);
+        EXPECT_EQ(form.controls().fraNoAcntsBanner.Visible(), noAccounts && row.page < 3);
     }
 }
 
 TEST_P(FrmMainCommands, RetrievalModeShowsTheEmailPageAndGivesTheUsersPageBack) {
     frmMain& form = *form_;
-    Click(form.tbrMainButtons, "Options");
+    Click(form.controls().tbrMainButtons, "Options");
     for (bool showStop : {true, false}) {
         SCOPED_TRACE(showStop);
         form.SetRetrievalMode(false, showStop);
         EXPECT_EQ(VisiblePage(form), 0);
-        EXPECT_EQ(form.lblBanner.Caption(), QStringLiteral("Email"));
+        EXPECT_EQ(form.controls().lblBanner.Caption(), QStringLiteral("Email"));
         EXPECT_EQ(gCurrentPane, 3) << "the user's page is kept";
-        EXPECT_EQ(form.tbrButtons(1).Visible(), showStop);
-        EXPECT_EQ(form.tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Stop Retrieval      "));
-        EXPECT_FALSE(form.fraMainButtons.Enabled());
-        EXPECT_FALSE(form.TabStripEmail.Enabled());
-        EXPECT_FALSE(form.mnuTrayCheckAll.Enabled());
-        EXPECT_FALSE(form.tbrButtons(14).Visible());
+        EXPECT_EQ(form.controls().tbrButtons(1).Visible(), showStop);
+        EXPECT_EQ(form.controls().tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Stop Retrieval      "));
+        EXPECT_FALSE(form.controls().fraMainButtons.Enabled());
+        EXPECT_FALSE(form.controls().TabStripEmail.Enabled());
+        EXPECT_FALSE(form.controls().mnuTrayCheckAll.Enabled());
+        EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
 
         form.SetRetrievalMode(true, showStop);
         EXPECT_EQ(VisiblePage(form), 3);
-        EXPECT_EQ(form.lblBanner.Caption(), QStringLiteral("Options"));
-        EXPECT_FALSE(form.tbrButtons(1).Visible());
-        EXPECT_TRUE(form.fraMainButtons.Enabled());
-        EXPECT_TRUE(form.tbrButtons(3).Enabled());
+        EXPECT_EQ(form.controls().lblBanner.Caption(), QStringLiteral("Options"));
+        EXPECT_FALSE(form.controls().tbrButtons(1).Visible());
+        EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
+        EXPECT_TRUE(form.controls().tbrButtons(3).Enabled());
     }
 }
 
@@ -105,13 +105,14 @@ TEST_P(FrmMainCommands, ThePageBarStaysLockedWhilePageEditsArePendingEvenAfterAn
         SCOPED_TRACE(row.edits);
         *row.flag = true;
         form.UpdatePageBar();
-        EXPECT_FALSE(form.fraMainButtons.Enabled());
+        EXPECT_FALSE(form.controls().fraMainButtons.Enabled());
         form.SetRetrievalMode(false, true);
         form.SetRetrievalMode(true, true);
-        EXPECT_FALSE(form.fraMainButtons.Enabled()) << "an operation unlocked the page with unsaved edits";
+        EXPECT_FALSE(form.controls().fraMainButtons.Enabled())
+            << "an operation unlocked the page with unsaved edits";
         *row.flag = false;
         form.UpdatePageBar();
-        EXPECT_TRUE(form.fraMainButtons.Enabled());
+        EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     }
 }
 
@@ -129,19 +130,19 @@ TEST_P(FrmMainCommands, EveryButtonOfEveryToolBarHasItsCommand) {
                 << name.toStdString() << "(" << index << ") " << key.toStdString();
         }
     };
-    for (const auto& [bar, name] : {std::pair{&form.tbrMainButtons, "tbrMainButtons"},
-                                    {&form.tbrEmail, "tbrEmail"},
-                                    {&form.tbrAcnts, "tbrAcnts"},
-                                    {&form.tbrRules, "tbrRules"},
-                                    {&form.tbrColour, "tbrColour"}})
+    for (const auto& [bar, name] : {std::pair{&form.controls().tbrMainButtons, "tbrMainButtons"},
+                                    {&form.controls().tbrEmail, "tbrEmail"},
+                                    {&form.controls().tbrAcnts, "tbrAcnts"},
+                                    {&form.controls().tbrRules, "tbrRules"},
+                                    {&form.controls().tbrColour, "tbrColour"}})
         check(*bar, QString::fromLatin1(name), -1);
-    for (const auto& [array, name] : {std::pair{&form.tbrButtons, "tbrButtons"},
-                                      {&form.tbrMoveButtons, "tbrMoveButtons"},
-                                      {&form.tbrRuleUpdate, "tbrRuleUpdate"},
-                                      {&form.tbrClient, "tbrClient"},
-                                      {&form.tbrSound, "tbrSound"},
-                                      {&form.tbrOptMisc, "tbrOptMisc"},
-                                      {&form.tbrOptAbout, "tbrOptAbout"}})
+    for (const auto& [array, name] : {std::pair{&form.controls().tbrButtons, "tbrButtons"},
+                                      {&form.controls().tbrMoveButtons, "tbrMoveButtons"},
+                                      {&form.controls().tbrRuleUpdate, "tbrRuleUpdate"},
+                                      {&form.controls().tbrClient, "tbrClient"},
+                                      {&form.controls().tbrSound, "tbrSound"},
+                                      {&form.controls().tbrOptMisc, "tbrOptMisc"},
+                                      {&form.controls().tbrOptAbout, "tbrOptAbout"}})
         for (int i = array->LBound(); i <= array->UBound(); ++i)
             if (array->Exists(i)) check((*array)(i), QString::fromLatin1(name), i);
     EXPECT_GT(buttons, 50);

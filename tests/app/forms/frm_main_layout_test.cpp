@@ -64,50 +64,50 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         const QWidget* container;
     };
     const Row rows[] = {
-        {"fraMainButtons", &f.fraMainButtons, &f},
-        {"tbrMainButtons", &f.tbrMainButtons, &f.fraMainButtons},
-        {"lblBanner", &f.lblBanner, &f},
-        {"fraNoAcntsBanner", &f.fraNoAcntsBanner, &f},
-        {"lblNoAcntsBanner", &f.lblNoAcntsBanner, &f.fraNoAcntsBanner},
-        {"cmdTakeFocus", &f.cmdTakeFocus, &f},
-        {"picClientIcon", &f.picClientIcon, &f},
-        {"TabStripEmail", &f.TabStripEmail, &f.fraMain(0)},
-        {"tbrEmail", &f.tbrEmail, &f.fraEmailToolBar},
-        {"lvwEmail", &f.lvwEmail, &f.fraMain(0)},
-        {"StatusBar", &f.StatusBar, &f.fraMain(0)},
-        {"ProgressBar", &f.ProgressBar, &f.fraMain(0)},
-        {"tbrButtons(0)", &f.tbrButtons(0), &f.fraButtons(0)},
-        {"tbrButtons(14)", &f.tbrButtons(14), &f.fraButtons(0)},
-        {"tbrButtons(6)", &f.tbrButtons(6), &f.fraButtons(1)},
-        {"tbrButtons(10)", &f.tbrButtons(10), &f.fraButtons(2)},
-        {"tbrButtons(13)", &f.tbrButtons(13), &f.fraButtons(3)},
-        {"fraButtons(3)", &f.fraButtons(3), &f.fraMain(3)},
-        {"TabStripAcnts", &f.TabStripAcnts, &f.fraMain(1)},
-        {"tbrAcnts", &f.tbrAcnts, &f.fraAcntToolBar},
-        {"txtAcntPassword", &f.txtAcntPassword, &f.fraAcnt},
-        {"lblColourBox(6)", &f.lblColourBox(6), &f.fraColourBox},
-        {"tbrClient(1)", &f.tbrClient(1), &f.fraAcnt},
-        {"tbrMoveButtons(0)", &f.tbrMoveButtons(0), &f.fraAcnt},
-        {"tbrRules", &f.tbrRules, &f.fraRulesToolbar},
-        {"lstRules", &f.lstRules, &f.fraRules},
-        {"cboCondition", &f.cboCondition, &f.fraRule},
-        {"optRuleAction(2)", &f.optRuleAction(2), &f.fraAction},
-        {"updRuleNotifyTime", &f.updRuleNotifyTime, &f.fraNotify},
-        {"tbrMoveButtons(1)", &f.tbrMoveButtons(1), &f.fraRules},
-        {"TreeView", &f.TreeView, &f.fraMain(3)},
-        {"fraOptions(1)", &f.fraOptions(1), &f.fraOptionsBorder},
-        {"imgOptTitleRight", &f.imgOptTitleRight, &f.fraOptionsBorder},
-        {"updStartUpDelay", &f.updStartUpDelay, &f.fraOptions(1)},
-        {"updNoCheck(3)", &f.updNoCheck(3), &f.fraOptions(2)},
-        {"tbrClient(0)", &f.tbrClient(0), &f.fraOptions(3)},
-        {"optRunSize(3)", &f.optRunSize(3), &f.fraRunSize},
-        {"opt3DTheme(6)", &f.opt3DTheme(6), &f.fra3DPreset},
-        {"lbl3DBottomColour", &f.lbl3DBottomColour, &f.fraOptions(4)},
-        {"optSortColumn(5)", &f.optSortColumn(5), &f.fraSort(0)},
-        {"optApplyStyle(3)", &f.optApplyStyle(3), &f.fraApplyStyle},
-        {"tbrOptMisc(0)", &f.tbrOptMisc(0), &f.fraOptions(5)},
-        {"lblAboutWebSite", &f.lblAboutWebSite, &f.fraOptions(6)},
-        {"tbrOptAbout(1)", &f.tbrOptAbout(1), &f.fraOptions(6)},
+        {"fraMainButtons", &f.controls().fraMainButtons, &f},
+        {"tbrMainButtons", &f.controls().tbrMainButtons, &f.controls().fraMainButtons},
+        {"lblBanner", &f.controls().lblBanner, &f},
+        {"fraNoAcntsBanner", &f.controls().fraNoAcntsBanner, &f},
+        {"lblNoAcntsBanner", &f.controls().lblNoAcntsBanner, &f.controls().fraNoAcntsBanner},
+        {"cmdTakeFocus", &f.controls().cmdTakeFocus, &f},
+        {"picClientIcon", &f.controls().picClientIcon, &f},
+        {"TabStripEmail", &f.controls().TabStripEmail, &f.controls().fraMain(0)},
+        {"tbrEmail", &f.controls().tbrEmail, &f.controls().fraEmailToolBar},
+        {"lvwEmail", &f.controls().lvwEmail, &f.controls().fraMain(0)},
+        {"StatusBar", &f.controls().StatusBar, &f.controls().fraMain(0)},
+        {"ProgressBar", &f.controls().ProgressBar, &f.controls().fraMain(0)},
+        {"tbrButtons(0)", &f.controls().tbrButtons(0), &f.controls().fraButtons(0)},
+        {"tbrButtons(14)", &f.controls().tbrButtons(14), &f.controls().fraButtons(0)},
+        {"tbrButtons(6)", &f.controls().tbrButtons(6), &f.controls().fraButtons(1)},
+        {"tbrButtons(10)", &f.controls().tbrButtons(10), &f.controls().fraButtons(2)},
+        {"tbrButtons(13)", &f.controls().tbrButtons(13), &f.controls().fraButtons(3)},
+        {"fraButtons(3)", &f.controls().fraButtons(3), &f.controls().fraMain(3)},
+        {"TabStripAcnts", &f.controls().TabStripAcnts, &f.controls().fraMain(1)},
+        {"tbrAcnts", &f.controls().tbrAcnts, &f.controls().fraAcntToolBar},
+        {"txtAcntPassword", &f.controls().txtAcntPassword, &f.controls().fraAcnt},
+        {"lblColourBox(6)", &f.controls().lblColourBox(6), &f.controls().fraColourBox},
+        {"tbrClient(1)", &f.controls().tbrClient(1), &f.controls().fraAcnt},
+        {"tbrMoveButtons(0)", &f.controls().tbrMoveButtons(0), &f.controls().fraAcnt},
+        {"tbrRules", &f.controls().tbrRules, &f.controls().fraRulesToolbar},
+        {"lstRules", &f.controls().lstRules, &f.controls().fraRules},
+        {"cboCondition", &f.controls().cboCondition, &f.controls().fraRule},
+        {"optRuleAction(2)", &f.controls().optRuleAction(2), &f.controls().fraAction},
+        {"updRuleNotifyTime", &f.controls().updRuleNotifyTime, &f.controls().fraNotify},
+        {"tbrMoveButtons(1)", &f.controls().tbrMoveButtons(1), &f.controls().fraRules},
+        {"TreeView", &f.controls().TreeView, &f.controls().fraMain(3)},
+        {"fraOptions(1)", &f.controls().fraOptions(1), &f.controls().fraOptionsBorder},
+        {"imgOptTitleRight", &f.controls().imgOptTitleRight, &f.controls().fraOptionsBorder},
+        {"updStartUpDelay", &f.controls().updStartUpDelay, &f.controls().fraOptions(1)},
+        {"updNoCheck(3)", &f.controls().updNoCheck(3), &f.controls().fraOptions(2)},
+        {"tbrClient(0)", &f.controls().tbrClient(0), &f.controls().fraOptions(3)},
+        {"optRunSize(3)", &f.controls().optRunSize(3), &f.controls().fraRunSize},
+        {"opt3DTheme(6)", &f.controls().opt3DTheme(6), &f.controls().fra3DPreset},
+        {"lbl3DBottomColour", &f.controls().lbl3DBottomColour, &f.controls().fraOptions(4)},
+        {"optSortColumn(5)", &f.controls().optSortColumn(5), &f.controls().fraSort(0)},
+        {"optApplyStyle(3)", &f.controls().optApplyStyle(3), &f.controls().fraApplyStyle},
+        {"tbrOptMisc(0)", &f.controls().tbrOptMisc(0), &f.controls().fraOptions(5)},
+        {"lblAboutWebSite", &f.controls().lblAboutWebSite, &f.controls().fraOptions(6)},
+        {"tbrOptAbout(1)", &f.controls().tbrOptAbout(1), &f.controls().fraOptions(6)},
     };
     for (const Row& row : rows) EXPECT_EQ(row.control->parentWidget(), row.container) << row.name;
 
@@ -120,24 +120,26 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         bool enabled;
     };
     const Button buttons[] = {
-        {&f.tbrMainButtons, "Email", QStringLiteral("Email        "), QStringLiteral("Email Messages"), true},
-        {&f.tbrMainButtons, "Size", QStringLiteral("Size         "), QStringLiteral("Restore Original Size"),
-         true},
+        {&f.controls().tbrMainButtons, "Email", QStringLiteral("Email        "),
+         QStringLiteral("Email Messages"), true},
+        {&f.controls().tbrMainButtons, "Size", QStringLiteral("Size         "),
+         QStringLiteral("Restore Original Size"), true},
         // No account yet: the load leaves the message buttons disabled.
-        {&f.tbrEmail, "EmailCheck", QStringLiteral("Check   "), QStringLiteral("Check Account for Messages"),
-         false},
-        {&f.tbrButtons(1), "StopRetrieval", QStringLiteral("Stop Retrieval      "),
+        {&f.controls().tbrEmail, "EmailCheck", QStringLiteral("Check   "),
+         QStringLiteral("Check Account for Messages"), false},
+        {&f.controls().tbrButtons(1), "StopRetrieval", QStringLiteral("Stop Retrieval      "),
          QStringLiteral("Stop Retrieving Messages"), true},
-        {&f.tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "),
+        {&f.controls().tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "),
          QStringLiteral("Save changes to Options"), false},
-        {&f.tbrRules, "RulesAdd", QStringLiteral("Add Rule                "),
+        {&f.controls().tbrRules, "RulesAdd", QStringLiteral("Add Rule                "),
          QStringLiteral("Add a New Rule"), true},
         // No rule yet: the rule editor's buttons are off.
-        {&f.tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
+        {&f.controls().tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
          QStringLiteral("Clear Rule Description "), false},
-        {&f.tbrOptMisc(0), "Example", QStringLiteral("Example   "), QStringLiteral("Example of Button Style"),
-         true},
-        {&f.tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "), QStringLiteral("View Read Me"), true},
+        {&f.controls().tbrOptMisc(0), "Example", QStringLiteral("Example   "),
+         QStringLiteral("Example of Button Style"), true},
+        {&f.controls().tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "),
+         QStringLiteral("View Read Me"), true},
     };
     for (const Button& b : buttons) {
         const vb::ToolButton& button = b.bar->Buttons(QString::fromLatin1(b.key));
@@ -145,27 +147,28 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         EXPECT_EQ(button.ToolTipText(), b.tip) << b.key;
         EXPECT_EQ(button.Enabled(), b.enabled) << b.key;
     }
-    EXPECT_EQ(f.tbrOptMisc(0).Buttons(1).Image(), QStringLiteral("SelectAll"))
+    EXPECT_EQ(f.controls().tbrOptMisc(0).Buttons(1).Image(), QStringLiteral("SelectAll"))
         << "the example shows Select All";
-    EXPECT_EQ(f.tbrButtons.Count(), 15);
-    EXPECT_EQ(f.tbrEmail.ButtonCount(), 7);
+    EXPECT_EQ(f.controls().tbrButtons.Count(), 15);
+    EXPECT_EQ(f.controls().tbrEmail.ButtonCount(), 7);
 
     // The list's nine columns: five keyed, four hidden ones by position.
     const char* captions[] = {"From", "To", "Subject", "Date", "Size", "Body", "MsgID", "Raw", "Blank"};
-    ASSERT_EQ(f.lvwEmail.ColumnCount(), 9);
-    for (int c = 1; c <= 9; ++c) EXPECT_EQ(f.lvwEmail.Column(c).Text(), QString::fromLatin1(captions[c - 1]));
-    EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("Size")).Index(), 5);
-    EXPECT_EQ(f.lvwEmail.Column(6).Width(), 0);
-    EXPECT_EQ(f.StatusBar.PanelCount(), 5);
+    ASSERT_EQ(f.controls().lvwEmail.ColumnCount(), 9);
+    for (int c = 1; c <= 9; ++c)
+        EXPECT_EQ(f.controls().lvwEmail.Column(c).Text(), QString::fromLatin1(captions[c - 1]));
+    EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("Size")).Index(), 5);
+    EXPECT_EQ(f.controls().lvwEmail.Column(6).Width(), 0);
+    EXPECT_EQ(f.controls().StatusBar.PanelCount(), 5);
 
-    EXPECT_EQ(f.mnuTrayPopMenu.QtMenu()->actions().size(), 16);
-    EXPECT_EQ(f.mnuEmailPopMenu.QtMenu()->actions().size(), 4);
-    EXPECT_EQ(f.mnuTrayQuitApplication.Caption(), QStringLiteral("&Quit Application|#Quit"));
-    const std::pair<const vb::Timer*, int> timers[] = {{&f.tmrStatusBar, 1000},
-                                                       {&f.tmrMailTime, 1000},
-                                                       {&f.tmrMailStartUp, 1000},
-                                                       {&f.tmrRetrieveMessage, 100},
-                                                       {&f.tmrDragTab, 1000}};
+    EXPECT_EQ(f.controls().mnuTrayPopMenu.QtMenu()->actions().size(), 16);
+    EXPECT_EQ(f.controls().mnuEmailPopMenu.QtMenu()->actions().size(), 4);
+    EXPECT_EQ(f.controls().mnuTrayQuitApplication.Caption(), QStringLiteral("&Quit Application|#Quit"));
+    const std::pair<const vb::Timer*, int> timers[] = {{&f.controls().tmrStatusBar, 1000},
+                                                       {&f.controls().tmrMailTime, 1000},
+                                                       {&f.controls().tmrMailStartUp, 1000},
+                                                       {&f.controls().tmrRetrieveMessage, 100},
+                                                       {&f.controls().tmrDragTab, 1000}};
     for (const auto& [timer, interval] : timers) {
         EXPECT_EQ(timer->Interval(), interval);
         EXPECT_FALSE(timer->Enabled()) << "the start procedure enables the one it needs";
@@ -177,7 +180,7 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
         SCOPED_TRACE(points);
         const FontSize font(points);
         frmMain& f = LaidOut();
-        const int bw = f.tbrMainButtons.ButtonWidth();
+        const int bw = f.controls().tbrMainButtons.ButtonWidth();
         const int offset = forms::gLayoutOffset;
         // The extra width of the page buttons as drawn; at the larger size the
         // list's dates need more.
@@ -186,61 +189,69 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
         else
             EXPECT_GT(offset, bw * 6 - Px(6600)) << "the dates in bold need more";
         EXPECT_EQ(offset % Px(15), 0) << "whole pixels";
-        EXPECT_EQ(f.tbrMainButtons.Width(), bw * 6);
-        EXPECT_EQ(f.fraMainButtons.Height(), PxY(int(std::nearbyint(1.7 * f.tbrMainButtons.Height()))));
+        EXPECT_EQ(f.controls().tbrMainButtons.Width(), bw * 6);
+        EXPECT_EQ(f.controls().fraMainButtons.Height(),
+                  PxY(int(std::nearbyint(1.7 * f.controls().tbrMainButtons.Height()))));
         for (int i = 0; i < 4; ++i) {
-            EXPECT_EQ(f.fraMain(i).Width(), Px(9600) + offset) << i;
-            EXPECT_EQ(f.fraMain(i).Top(), Bottom(f.fraMainButtons)) << i;
-            EXPECT_EQ(f.fraMain(i).isHidden(), i != 0) << "the window opens on the Email page";
-            EXPECT_EQ(f.fraButtons(i).Top(), Bottom(f.TabStripEmail) - PxY(100)) << i;
+            EXPECT_EQ(f.controls().fraMain(i).Width(), Px(9600) + offset) << i;
+            EXPECT_EQ(f.controls().fraMain(i).Top(), Bottom(f.controls().fraMainButtons)) << i;
+            EXPECT_EQ(f.controls().fraMain(i).isHidden(), i != 0) << "the window opens on the Email page";
+            EXPECT_EQ(f.controls().fraButtons(i).Top(), Bottom(f.controls().TabStripEmail) - PxY(100)) << i;
         }
-        EXPECT_EQ(f.TabStripEmail.Width(), Px(9600) + offset);
-        EXPECT_EQ(f.lblBanner.Left(), Px(6900) + offset) << "the page name stays clear of the page buttons";
+        EXPECT_EQ(f.controls().TabStripEmail.Width(), Px(9600) + offset);
+        EXPECT_EQ(f.controls().lblBanner.Left(), Px(6900) + offset)
+            << "the page name stays clear of the page buttons";
 
         // The Email page stacks tool bar, list and status bar inside the strip,
         // below its tab row, and above the button bar.
-        EXPECT_GE(f.fraEmailToolBar.Top(), PxY(324));
-        EXPECT_GE(f.fraEmailToolBar.Top(), f.TabStripEmail.ClientTop()) << "the tab row stays uncovered";
-        EXPECT_EQ(f.lvwEmail.Top(), Bottom(f.fraEmailToolBar));
-        EXPECT_EQ(f.StatusBar.Top(), Bottom(f.lvwEmail));
-        EXPECT_LE(Bottom(f.StatusBar), f.fraButtons(0).Top());
-        EXPECT_TRUE(f.ProgressBar.isHidden());
-        EXPECT_TRUE(f.tbrButtons(1).isHidden());
-        EXPECT_TRUE(f.tbrButtons(14).isHidden());
+        EXPECT_GE(f.controls().fraEmailToolBar.Top(), PxY(324));
+        EXPECT_GE(f.controls().fraEmailToolBar.Top(), f.controls().TabStripEmail.ClientTop())
+            << "the tab row stays uncovered";
+        EXPECT_EQ(f.controls().lvwEmail.Top(), Bottom(f.controls().fraEmailToolBar));
+        EXPECT_EQ(f.controls().StatusBar.Top(), Bottom(f.controls().lvwEmail));
+        EXPECT_LE(Bottom(f.controls().StatusBar), f.controls().fraButtons(0).Top());
+        EXPECT_TRUE(f.controls().ProgressBar.isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(1).isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(14).isHidden());
 
         // Button bars: right-hand bars 100 apart, the last 100 from the edge;
         // the Help bars keep their place at the left.
         const std::vector<std::vector<int>> bars = {{1, 2, 3, 4}, {6, 7}, {9, 10}, {12, 13}};
         for (int page = 0; page < 4; ++page) {
             const auto& row = bars[page];
-            EXPECT_EQ(Right(f.tbrButtons(row.back())), f.fraButtons(page).Width() - Px(100)) << page;
+            EXPECT_EQ(Right(f.controls().tbrButtons(row.back())),
+                      f.controls().fraButtons(page).Width() - Px(100))
+                << page;
             for (std::size_t k = 1; k < row.size(); ++k)
-                EXPECT_EQ(f.tbrButtons(row[k]).Left() - Right(f.tbrButtons(row[k - 1])), Px(100)) << row[k];
-            EXPECT_EQ(f.tbrButtons(page == 0 ? 0 : page * 3 + 2).Left(), Px(60)) << page;
+                EXPECT_EQ(f.controls().tbrButtons(row[k]).Left() - Right(f.controls().tbrButtons(row[k - 1])),
+                          Px(100))
+                    << row[k];
+            EXPECT_EQ(f.controls().tbrButtons(page == 0 ? 0 : page * 3 + 2).Left(), Px(60)) << page;
         }
-        EXPECT_EQ(Right(f.tbrButtons(14)), Right(f.tbrButtons(1)))
+        EXPECT_EQ(Right(f.controls().tbrButtons(14)), Right(f.controls().tbrButtons(1)))
             << "both end 100 left of the client button";
-        EXPECT_EQ(f.tbrButtons(14).Width(), f.tbrButtons(14).ButtonWidth());
+        EXPECT_EQ(f.controls().tbrButtons(14).Width(), f.controls().tbrButtons(14).ButtonWidth());
 
         // Accounts and Rules pages.
-        EXPECT_EQ(f.tbrMoveButtons(0).Left(), Px(8520) + offset);
-        EXPECT_EQ(f.tbrClient(1).Width(), 2 * f.tbrClient(1).ButtonWidth());
-        EXPECT_EQ(f.lblAcntPlaySound.Top(), f.tbrSound(1).Top() + PxY(36));
-        EXPECT_EQ(f.fraRule.Left(), Px(2540) + offset);
-        EXPECT_EQ(f.lstRules.Width(), Px(2300) + offset);
-        EXPECT_LT(Right(f.lstRules), f.fraRule.Left()) << "the rule frames stay right of the list";
-        EXPECT_EQ(f.tbrMoveButtons(1).Left(), Px(Px(850) + int(std::nearbyint(offset / 2.0))));
-        EXPECT_EQ(f.tbrRuleUpdate(1).Left(), Right(f.tbrRuleUpdate(0)));
-        EXPECT_EQ(f.fraRulesToolbar.Top(), PxY(70));
-        EXPECT_EQ(f.fraRules.Top(), f.fraRulesToolbar.Height() - PxY(48));
-        EXPECT_TRUE(f.fraColourBox.isHidden());
-        EXPECT_EQ(f.lblColourBox(5).BackColor(), 0x0000FFu);
+        EXPECT_EQ(f.controls().tbrMoveButtons(0).Left(), Px(8520) + offset);
+        EXPECT_EQ(f.controls().tbrClient(1).Width(), 2 * f.controls().tbrClient(1).ButtonWidth());
+        EXPECT_EQ(f.controls().lblAcntPlaySound.Top(), f.controls().tbrSound(1).Top() + PxY(36));
+        EXPECT_EQ(f.controls().fraRule.Left(), Px(2540) + offset);
+        EXPECT_EQ(f.controls().lstRules.Width(), Px(2300) + offset);
+        EXPECT_LT(Right(f.controls().lstRules), f.controls().fraRule.Left())
+            << "the rule frames stay right of the list";
+        EXPECT_EQ(f.controls().tbrMoveButtons(1).Left(), Px(Px(850) + int(std::nearbyint(offset / 2.0))));
+        EXPECT_EQ(f.controls().tbrRuleUpdate(1).Left(), Right(f.controls().tbrRuleUpdate(0)));
+        EXPECT_EQ(f.controls().fraRulesToolbar.Top(), PxY(70));
+        EXPECT_EQ(f.controls().fraRules.Top(), f.controls().fraRulesToolbar.Height() - PxY(48));
+        EXPECT_TRUE(f.controls().fraColourBox.isHidden());
+        EXPECT_EQ(f.controls().lblColourBox(5).BackColor(), 0x0000FFu);
 
         // Banner over the tab row; window around the tab strip, centred.
-        EXPECT_EQ(f.fraNoAcntsBanner.Left(), Px(30));
-        EXPECT_EQ(f.fraNoAcntsBanner.Top(), f.fraMainButtons.Height());
+        EXPECT_EQ(f.controls().fraNoAcntsBanner.Left(), Px(30));
+        EXPECT_EQ(f.controls().fraNoAcntsBanner.Top(), f.controls().fraMainButtons.Height());
         EXPECT_EQ(f.layout().mMinWidth, f.layout().OuterWidth());
-        EXPECT_GE(f.ScaleWidth(), f.TabStripEmail.Width());
+        EXPECT_GE(f.ScaleWidth(), f.controls().TabStripEmail.Width());
         EXPECT_EQ(f.layout().mStartHeight, f.layout().mLastHeight);
         EXPECT_NEAR(f.Left(), (vb::ScreenWidth() - f.layout().mMinWidth) / 2, 15);
     }
@@ -278,14 +289,14 @@ TEST_F(FrmMainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
         for (const char* k : keys) DeleteSetting(kAppKey, section, QString::fromLatin1(k));
         for (const auto& [k, v] : c.stored) ASSERT_TRUE(SaveSetting(kAppKey, section, k, v));
         frmMain& f = LaidOut();
-        const int w = int(std::nearbyint(f.lvwEmail.Width() / 4.5));
+        const int w = int(std::nearbyint(f.controls().lvwEmail.Width() / 4.5));
         EXPECT_EQ(f.layout().mColBaseWidth, w);
         const int from = c.from < 0 ? w : c.from;
         const int size = c.size == -1 ? w : c.size == -2 ? int(std::nearbyint(w / 2.15)) : c.size;
-        EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Width(), Px(from));
-        EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("Date")).Width(), Px(w));
-        EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("Size")).Width(), Px(size));
-        EXPECT_EQ(f.lvwEmail.Column(3).Icon(), QStringLiteral("Blank"));
+        EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("From")).Width(), Px(from));
+        EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("Date")).Width(), Px(w));
+        EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("Size")).Width(), Px(size));
+        EXPECT_EQ(f.controls().lvwEmail.Column(3).Icon(), QStringLiteral("Blank"));
     }
 }
 
@@ -305,7 +316,7 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     const auto before = Places(f);
     const auto columns = [&f] {
         std::vector<int> widths;
-        for (int c = 1; c <= 5; ++c) widths.push_back(f.lvwEmail.columnWidth(c - 1));
+        for (int c = 1; c <= 5; ++c) widths.push_back(f.controls().lvwEmail.columnWidth(c - 1));
         return widths;
     };
     const std::vector<int> columnsBefore = columns();
@@ -318,27 +329,30 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     EXPECT_EQ(f.layout().mLastWidth, f.layout().OuterWidth());
 
     // What each control of the table gains: left, top, width, height (pixels).
-    std::map<const vb::ControlBase*, QRect> change = {{&f.fraMainButtons, {0, 0, px, 0}}};
+    std::map<const vb::ControlBase*, QRect> change = {{&f.controls().fraMainButtons, {0, 0, px, 0}}};
     for (int i = 0; i < 4; ++i) {
-        change[&f.fraMain(i)] = {0, 0, px, py};
-        change[&f.fraButtons(i)] = {0, py, px, 0};
+        change[&f.controls().fraMain(i)] = {0, 0, px, py};
+        change[&f.controls().fraButtons(i)] = {0, py, px, 0};
     }
-    for (int i : {1, 2, 3, 4, 6, 7, 9, 10, 12, 13, 14}) change[&f.tbrButtons(i)] = {px, 0, 0, 0};
+    for (int i : {1, 2, 3, 4, 6, 7, 9, 10, 12, 13, 14}) change[&f.controls().tbrButtons(i)] = {px, 0, 0, 0};
     for (const vb::ControlBase* c : std::initializer_list<const vb::ControlBase*>{
-             &f.TabStripEmail, &f.lvwEmail, &f.TabStripAcnts, &f.fraAcnt, &f.TabStripRules, &f.fraRules,
-             &f.TabStripOptions, &f.fraOptionsBorder})
+             &f.controls().TabStripEmail, &f.controls().lvwEmail, &f.controls().TabStripAcnts,
+             &f.controls().fraAcnt, &f.controls().TabStripRules, &f.controls().fraRules,
+             &f.controls().TabStripOptions, &f.controls().fraOptionsBorder})
         change[c] = {0, 0, px, py};
-    for (int i = 1; i <= 6; ++i) change[&f.fraOptions(i)] = {0, 0, px, py};
+    for (int i = 1; i <= 6; ++i) change[&f.controls().fraOptions(i)] = {0, 0, px, py};
     for (const vb::ControlBase* c : std::initializer_list<const vb::ControlBase*>{
-             &f.fraEmailToolBar, &f.tbrEmail, &f.fraAcntToolBar, &f.tbrAcnts, &f.fraRulesToolbar, &f.tbrRules,
-             &f.lblOptionsTitle})
+             &f.controls().fraEmailToolBar, &f.controls().tbrEmail, &f.controls().fraAcntToolBar,
+             &f.controls().tbrAcnts, &f.controls().fraRulesToolbar, &f.controls().tbrRules,
+             &f.controls().lblOptionsTitle})
         change[c] = {0, 0, px, 0};
-    change[&f.StatusBar] = change[&f.ProgressBar] = {0, py, px, 0};
-    change[&f.TreeView] = {0, 0, 0, py};
-    change[&f.imgOptTitleRight] = change[&f.lblAbout(2)] = change[&f.lblAbout(3)] =
-        change[&f.lblAboutWebSite] = {px, 0, 0, 0};
-    change[&f.lblAbout(0)] = change[&f.lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
-    change[&f.lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
+    change[&f.controls().StatusBar] = change[&f.controls().ProgressBar] = {0, py, px, 0};
+    change[&f.controls().TreeView] = {0, 0, 0, py};
+    change[&f.controls().imgOptTitleRight] = change[&f.controls().lblAbout(2)] =
+        change[&f.controls().lblAbout(3)] = change[&f.controls().lblAboutWebSite] = {px, 0, 0, 0};
+    change[&f.controls().lblAbout(0)] =
+        change[&f.controls().lblAbout(1)] = {vb::TwipsToPixelsX(dW / 2), 0, 0, 0};
+    change[&f.controls().lblBanner] = {px, 0, 0, 0};  // it names the page at the bar's right end
 
     const auto after = Places(f);
     int moved = 0;
@@ -377,10 +391,10 @@ TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
     QApplication::processEvents();
     std::vector<int> opening;
     for (const char* c : {"From", "To", "Subject", "Date", "Size"})
-        opening.push_back(f.lvwEmail.Column(QString::fromLatin1(c)).Width());
+        opening.push_back(f.controls().lvwEmail.Column(QString::fromLatin1(c)).Width());
     f.layout().SetOuterSize(f.layout().mLastWidth + 3000, f.layout().mLastHeight);
     QApplication::processEvents();
-    ASSERT_GT(f.lvwEmail.Column(QStringLiteral("From")).Width(), opening[0])
+    ASSERT_GT(f.controls().lvwEmail.Column(QStringLiteral("From")).Width(), opening[0])
         << "the columns follow the wider list";
     f.mQuitting = true;
     vb::Forms::Unload<frmMain>();
@@ -462,7 +476,8 @@ TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
              modOptions::gOptCloseButton = 1;
              f.close();
          }},
-        {"the Email page's Close", [](frmMain& f) { f.tbrButtons(4).Buttons(1).QtButton().click(); }},
+        {"the Email page's Close",
+         [](frmMain& f) { f.controls().tbrButtons(4).Buttons(1).QtButton().click(); }},
     };
     for (const Way& way : ways) {
         for (const bool tray : {true, false}) {

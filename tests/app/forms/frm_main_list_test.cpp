@@ -77,29 +77,30 @@ protected:
         gAccounts[a].MsgCount = static_cast<int16_t>(msgs.size());
     }
     static QString Panel2Picture() {
-        const qint64 shown = form().StatusBar.PanelPicture(2).cacheKey();
-        for (int i = 1; i <= form().imlListViewIcons.Count(); ++i)
-            if (form().imlListViewIcons.Picture(i).cacheKey() == shown) return form().imlListViewIcons.Key(i);
+        const qint64 shown = form().controls().StatusBar.PanelPicture(2).cacheKey();
+        for (int i = 1; i <= form().controls().imlListViewIcons.Count(); ++i)
+            if (form().controls().imlListViewIcons.Picture(i).cacheKey() == shown)
+                return form().controls().imlListViewIcons.Key(i);
         return QString();
     }
     static std::vector<std::string> FromColumn() {
         std::vector<std::string> rows;
-        for (int i = 1; i <= form().lvwEmail.ItemCount(); ++i)
-            rows.push_back(form().lvwEmail.Item(i).Text().toStdString());
+        for (int i = 1; i <= form().controls().lvwEmail.ItemCount(); ++i)
+            rows.push_back(form().controls().lvwEmail.Item(i).Text().toStdString());
         return rows;
     }
 };
 
 TEST_F(FrmMainList, TheLoadShowsTheFirstAccountNotYetChecked) {
     frmMain& f = form();
-    EXPECT_EQ(f.lvwEmail.ItemCount(), 0);
-    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home");
-    EXPECT_EQ(f.TabStripEmail.TabImage(2), "MailNoDisabled");
-    EXPECT_EQ(f.StatusBar.PanelText(1), "Home");
-    EXPECT_EQ(f.StatusBar.PanelText(2), "") << "never checked: no count";
-    EXPECT_FALSE(f.StatusBar.PanelHasPicture(2));
-    EXPECT_EQ(f.StatusBar.PanelText(3), "Not Checked");
-    EXPECT_EQ(f.StatusBar.PanelText(4), gAutoCheckText);
+    EXPECT_EQ(f.controls().lvwEmail.ItemCount(), 0);
+    EXPECT_EQ(f.controls().TabStripEmail.TabCaption(1), "Home");
+    EXPECT_EQ(f.controls().TabStripEmail.TabImage(2), "MailNoDisabled");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(1), "Home");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(2), "") << "never checked: no count";
+    EXPECT_FALSE(f.controls().StatusBar.PanelHasPicture(2));
+    EXPECT_EQ(f.controls().StatusBar.PanelText(3), "Not Checked");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(4), gAutoCheckText);
 }
 
 TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
@@ -117,15 +118,15 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     gCurrentMsg = 7;
     frmMain& f = form();
     f.email().FillMessageList(1);
-    f.lvwEmail.Item(1).SetSelected(true);  // the old rows go, with their selection
-    f.mnuEmailPreview.SetEnabled(true);
-    f.tbrEmail.Buttons(QStringLiteral("EmailDelete")).SetEnabled(true);
+    f.controls().lvwEmail.Item(1).SetSelected(true);  // the old rows go, with their selection
+    f.controls().mnuEmailPreview.SetEnabled(true);
+    f.controls().tbrEmail.Buttons(QStringLiteral("EmailDelete")).SetEnabled(true);
     f.email().FillMessageList(1);
 
-    ASSERT_EQ(f.lvwEmail.ItemCount(), 10);
+    ASSERT_EQ(f.controls().lvwEmail.ItemCount(), 10);
     for (int i = 1; i <= 10; ++i) {
         SCOPED_TRACE(i);
-        vb::ListItem item = f.lvwEmail.Item(i);
+        vb::ListItem item = f.controls().lvwEmail.Item(i);
         const QString n = QString::number(i);
         EXPECT_EQ(item.Text(), "from" + n);
         // The hidden columns hold nothing: the commands read the store.
@@ -143,19 +144,21 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     EXPECT_EQ(forms::gAttachNewTally, 1);
     EXPECT_EQ(forms::gAttachTally, 1);
     EXPECT_EQ(gCurrentMsg, 1);
-    EXPECT_EQ(f.lvwEmail.SelectedItem(), 0);
-    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home  (10)");
-    EXPECT_EQ(f.TabStripAcnts.TabCaption(1), "Home  (10)");
-    EXPECT_EQ(f.TabStripEmail.TabImage(1), "MailYes");
-    EXPECT_TRUE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled()) << "spam rows are listed";
+    EXPECT_EQ(f.controls().lvwEmail.SelectedItem(), 0);
+    EXPECT_EQ(f.controls().TabStripEmail.TabCaption(1), "Home  (10)");
+    EXPECT_EQ(f.controls().TabStripAcnts.TabCaption(1), "Home  (10)");
+    EXPECT_EQ(f.controls().TabStripEmail.TabImage(1), "MailYes");
+    EXPECT_TRUE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled())
+        << "spam rows are listed";
     for (const char* key : {"EmailPreview", "EmailReply", "EmailOpen", "EmailDelete"})
-        EXPECT_FALSE(f.tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
-    for (vb::Menu* entry : {&f.mnuEmailPreview, &f.mnuEmailDelete, &f.mnuEmailReply, &f.mnuEmailOpen})
+        EXPECT_FALSE(f.controls().tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
+    for (vb::Menu* entry : {&f.controls().mnuEmailPreview, &f.controls().mnuEmailDelete,
+                            &f.controls().mnuEmailReply, &f.controls().mnuEmailOpen})
         EXPECT_FALSE(entry->Enabled());
 
     Store(1, {{false, false, false, false}});  // no spam left: the spam button goes off
     f.email().FillMessageList(1);
-    EXPECT_FALSE(f.tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
+    EXPECT_FALSE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
     EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
 }
 
@@ -172,11 +175,11 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
         modGeneral::Msg(1, i).Date = QDateTime(QDate(2024, 1, 1).addDays(kCount - i), QTime(8, 0));
     frmMain& f = form();
     f.email().FillMessageList(1);
-    ASSERT_EQ(f.lvwEmail.ItemCount(), kCount);
-    EXPECT_EQ(f.TabStripEmail.TabCaption(1), "Home  (10000)");
+    ASSERT_EQ(f.controls().lvwEmail.ItemCount(), kCount);
+    EXPECT_EQ(f.controls().TabStripEmail.TabCaption(1), "Home  (10000)");
     int spam = 0, attachNew = 0, attach = 0;
     for (int i = 1; i <= kCount; ++i) {
-        vb::ListItem row = f.lvwEmail.Item(i);
+        vb::ListItem row = f.controls().lvwEmail.Item(i);
         const QString n = QString::number(i);
         if (row.Text() != "from" + n || row.SubItems(2) != "subject" + n ||
             row.SubItems(4) != QString::number(i % 500) + " KB" || !row.SubItems(5).isEmpty() ||
@@ -197,9 +200,9 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     modOptions::gOptSortOrder = 0;
     f.email().SortMessageList(1, QStringLiteral("Date"));
     f.email().FillMessageList(1);
-    EXPECT_EQ(f.lvwEmail.Item(1).Text(), "from10000");
-    EXPECT_EQ(f.lvwEmail.Item(kCount).Text(), "from1");
-    EXPECT_EQ(f.lvwEmail.Item(1).SubItems(3), "Jan 01, 2024 08:00:00 AM");
+    EXPECT_EQ(f.controls().lvwEmail.Item(1).Text(), "from10000");
+    EXPECT_EQ(f.controls().lvwEmail.Item(kCount).Text(), "from1");
+    EXPECT_EQ(f.controls().lvwEmail.Item(1).SubItems(3), "Jan 01, 2024 08:00:00 AM");
 }
 
 TEST_F(FrmMainList, StatusBarCountAndPicture) {
@@ -243,12 +246,12 @@ TEST_F(FrmMainList, StatusBarCountAndPicture) {
         gAccounts[1].Status = QString::fromLatin1(c.status);
         gAutoCheckText = QStringLiteral("Auto Check at ") + c.name;
         f.email().FillMessageList(1);
-        EXPECT_EQ(f.StatusBar.PanelText(1), gAccounts[1].Result);
-        EXPECT_EQ(f.StatusBar.PanelText(2), c.text);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(1), gAccounts[1].Result);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(2), c.text);
         EXPECT_EQ(Panel2Picture(), c.picture);
-        EXPECT_EQ(f.StatusBar.PanelHasPicture(2), *c.picture != 0);
-        EXPECT_EQ(f.StatusBar.PanelText(3), c.status);
-        EXPECT_EQ(f.StatusBar.PanelText(4), gAutoCheckText);
+        EXPECT_EQ(f.controls().StatusBar.PanelHasPicture(2), *c.picture != 0);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(3), c.status);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(4), gAutoCheckText);
     }
 }
 
@@ -277,20 +280,20 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
         gCurrentMsg = 9;
         f.email().FillMessageList(c.account);
         EXPECT_EQ(gCurrentMsg, c.messages > 0 ? 1 : 9) << "an empty account leaves the current message";
-        for (vb::TabStrip* strip : {&f.TabStripEmail, &f.TabStripAcnts}) {
+        for (vb::TabStrip* strip : {&f.controls().TabStripEmail, &f.controls().TabStripAcnts}) {
             EXPECT_EQ(strip->TabImage(c.account), c.icon);
             EXPECT_EQ(strip->TabCaption(c.account), c.caption);
         }
     }
 
     // Without accounts, or for no account, nothing changes.
-    f.StatusBar.SetPanelText(1, QStringLiteral("kept"));
+    f.controls().StatusBar.SetPanelText(1, QStringLiteral("kept"));
     f.email().FillMessageList(3);
     f.email().FillMessageList(0);
     gAccountCount = 0;
     f.email().FillMessageList(1);
-    EXPECT_EQ(f.StatusBar.PanelText(1), "kept");
-    EXPECT_EQ(f.TabStripEmail.TabCaption(2), "Work");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(1), "kept");
+    EXPECT_EQ(f.controls().TabStripEmail.TabCaption(2), "Work");
     gAccountCount = 2;
 }
 
@@ -305,21 +308,21 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     gOptMessageSort = 1;
     gOptSortOrder = 0;
     gSortKeyPrev = QStringLiteral("Date");
-    const auto click = [&](int column) { emit f.lvwEmail.header()->sectionClicked(column - 1); };
+    const auto click = [&](int column) { emit f.controls().lvwEmail.header()->sectionClicked(column - 1); };
     const auto icons = [&] {
         std::string s;
-        for (int c = 1; c <= 5; ++c) s += f.lvwEmail.Column(c).Icon().left(1).toStdString();
+        for (int c = 1; c <= 5; ++c) s += f.controls().lvwEmail.Column(c).Icon().left(1).toStdString();
         return s;
     };
     using Rows = std::vector<std::string>;
 
-    f.lvwEmail.Column(7).SetWidth(500);
+    f.controls().lvwEmail.Column(7).SetWidth(500);
     click(1);  // a new column keeps the order
     EXPECT_EQ(FromColumn(), (Rows{"alice", "bob", "Carol"}));
     EXPECT_EQ(icons(), "ABBBB");
-    EXPECT_EQ(f.lvwEmail.Column(7).Width(), 0) << "the hidden columns stay hidden";
+    EXPECT_EQ(f.controls().lvwEmail.Column(7).Width(), 0) << "the hidden columns stay hidden";
     EXPECT_EQ(modGeneral::Msg(1, 3).Uid, "uid2") << "the store itself is in the list's order";
-    EXPECT_TRUE(f.lvwEmail.Item(3).Bold()) << "the new message stays bold in its new row";
+    EXPECT_TRUE(f.controls().lvwEmail.Item(3).Bold()) << "the new message stays bold in its new row";
     EXPECT_EQ(modOptions::gOptSortColumnLastUsed, "From");
 
     click(1);  // the same column again turns the order round
@@ -338,10 +341,10 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     EXPECT_EQ(icons(), "BBBBD");
 
     gOptMessageSort = 0;  // sorting off: the click only hides the extra columns
-    f.lvwEmail.Column(6).SetWidth(500);
+    f.controls().lvwEmail.Column(6).SetWidth(500);
     click(5);
     EXPECT_EQ(gOptSortOrder, 1);
-    EXPECT_EQ(f.lvwEmail.Column(6).Width(), 0);
+    EXPECT_EQ(f.controls().lvwEmail.Column(6).Width(), 0);
 
     gOptMessageSort = 1;  // no messages: neither key nor order changes
     Store(1, {});
@@ -359,7 +362,7 @@ TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     modOptions::gOptSortOrder = 0;
     modOptions::gOptionsView.Get()->SortAndFillMessageList();
     EXPECT_EQ(FromColumn(), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");
+    EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");
 
     gSortKey = QStringLiteral("Body");  // an unknown stored name sorts nothing
     Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});

@@ -28,11 +28,12 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     bool SaveEnabled() {
-        return form.tbrButtons(12).Buttons(1).Enabled() && form.tbrButtons(13).Buttons(1).Enabled();
+        return form.controls().tbrButtons(12).Buttons(1).Enabled() &&
+               form.controls().tbrButtons(13).Buttons(1).Enabled();
     }
     void ShowPanel(int node) {
-        form.TreeView.Select(node);
-        form.TreeView.Click();
+        form.controls().TreeView.Select(node);
+        form.controls().TreeView.Click();
     }
     frmMain& form = vb::Forms::Get<frmMain>();  // runs the whole load
 };
@@ -43,20 +44,23 @@ constexpr int kPixel = 15;
 }  // namespace
 
 TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
-    ASSERT_EQ(form.TreeView.NodeCount(), 6);
+    ASSERT_EQ(form.controls().TreeView.NodeCount(), 6);
     EXPECT_EQ(form.options().ShownPanel(), 1) << "the load shows the first panel";
-    EXPECT_TRUE(form.fraOptions(1).isVisibleTo(&form.fraOptionsBorder));
+    EXPECT_TRUE(form.controls().fraOptions(1).isVisibleTo(&form.controls().fraOptionsBorder));
     const char* names[] = {"StartUp", "Auto Check", "Defaults", "Menu Colours", "Miscellaneous", "About"};
     for (int node : {3, 6, 1, 5, 2, 4}) {
         SCOPED_TRACE(node);
         ShowPanel(node);
-        EXPECT_EQ(form.TreeView.NodeText(node), QString::fromLatin1(names[node - 1]));
-        EXPECT_EQ(form.TreeView.NodeImage(node), node);
+        EXPECT_EQ(form.controls().TreeView.NodeText(node), QString::fromLatin1(names[node - 1]));
+        EXPECT_EQ(form.controls().TreeView.NodeImage(node), node);
         EXPECT_EQ(form.options().ShownPanel(), node);
-        EXPECT_EQ(form.lblOptionsTitle.Caption(), QString::fromLatin1(names[node - 1]));
-        EXPECT_EQ(form.imgOptTitleLeft.Picture().toImage(), form.imlOptions.Picture(node).toImage());
+        EXPECT_EQ(form.controls().lblOptionsTitle.Caption(), QString::fromLatin1(names[node - 1]));
+        EXPECT_EQ(form.controls().imgOptTitleLeft.Picture().toImage(),
+                  form.controls().imlOptions.Picture(node).toImage());
         for (int panel = 1; panel <= 6; ++panel)
-            EXPECT_EQ(form.fraOptions(panel).isVisibleTo(&form.fraOptionsBorder), panel == node) << panel;
+            EXPECT_EQ(form.controls().fraOptions(panel).isVisibleTo(&form.controls().fraOptionsBorder),
+                      panel == node)
+                << panel;
     }
 }
 
@@ -65,10 +69,10 @@ TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset
     const int half = offset / 2;
     for (int panel = 1; panel <= 6; ++panel) {
         SCOPED_TRACE(panel);
-        const vb::Frame& f = form.fraOptions(panel);
+        const vb::Frame& f = form.controls().fraOptions(panel);
         EXPECT_NEAR(f.Left(), 36, kPixel);
         EXPECT_NEAR(f.Top(), 670, kPixel);
-        EXPECT_NEAR(f.Width(), form.fraOptionsBorder.Width() - 72, kPixel);
+        EXPECT_NEAR(f.Width(), form.controls().fraOptionsBorder.Width() - 72, kPixel);
         EXPECT_NEAR(f.Height(), 3914, kPixel);
         EXPECT_TRUE(f.Caption().isEmpty());
     }
@@ -79,37 +83,40 @@ TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset
         int designed;
     };
     const Placed placed[] = {
-        {"border width", form.fraOptionsBorder.Width(), 6840 + offset},
-        {"title width", form.lblOptionsTitle.Width(), 5520 + offset},
-        {"right picture", form.imgOptTitleRight.Left(), 6360 + offset},
-        {"explanation width", form.lblStartUp(0).Width(), 6000 + offset},
-        {"theme frame", form.fra3DPreset.Left(), 240 + half},
-        {"colour box", form.lbl3DTopColour.Left(), 4800 + half},
-        {"sort frame", form.fraSort(1).Left(), 3420 + half},
-        {"about title", form.lblAbout(0).Left(), 1200 + half},
-        {"menu text left", form.lblMenuColours(2).Left(), form.lblOptionsTitle.Left()},
-        {"menu text width", form.lblMenuColours(2).Width(), form.lblOptionsTitle.Width()},
+        {"border width", form.controls().fraOptionsBorder.Width(), 6840 + offset},
+        {"title width", form.controls().lblOptionsTitle.Width(), 5520 + offset},
+        {"right picture", form.controls().imgOptTitleRight.Left(), 6360 + offset},
+        {"explanation width", form.controls().lblStartUp(0).Width(), 6000 + offset},
+        {"theme frame", form.controls().fra3DPreset.Left(), 240 + half},
+        {"colour box", form.controls().lbl3DTopColour.Left(), 4800 + half},
+        {"sort frame", form.controls().fraSort(1).Left(), 3420 + half},
+        {"about title", form.controls().lblAbout(0).Left(), 1200 + half},
+        {"menu text left", form.controls().lblMenuColours(2).Left(), form.controls().lblOptionsTitle.Left()},
+        {"menu text width", form.controls().lblMenuColours(2).Width(),
+         form.controls().lblOptionsTitle.Width()},
     };
     for (const Placed& p : placed) EXPECT_NEAR(p.actual, p.designed, 2 * kPixel) << p.what;
     // The path boxes end before their bars, inside the panel.
-    EXPECT_LT(form.txtDefaultClient.Left() + form.txtDefaultClient.Width(), form.tbrClient(0).Left());
-    EXPECT_LE(form.tbrClient(0).Left() + form.tbrClient(0).Width(), form.fraOptions(3).Width());
-    EXPECT_EQ(form.TabStripOptions.TabCount(), 0);
+    EXPECT_LT(form.controls().txtDefaultClient.Left() + form.controls().txtDefaultClient.Width(),
+              form.controls().tbrClient(0).Left());
+    EXPECT_LE(form.controls().tbrClient(0).Left() + form.controls().tbrClient(0).Width(),
+              form.controls().fraOptions(3).Width());
+    EXPECT_EQ(form.controls().TabStripOptions.TabCount(), 0);
 }
 
 TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     for (int i = 0; i <= 1; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(form.txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
-        EXPECT_EQ(form.updNoCheck(i).Value(), gOptNoCheckTime[i].left(2).toInt());
-        EXPECT_EQ(form.updNoCheck(i + 2).Value(), gOptNoCheckTime[i].mid(3, 2).toInt());
-        EXPECT_EQ(form.updNoCheck(i + 2).Left(), form.updNoCheck(i).Left());
-        EXPECT_FALSE(form.updNoCheck(i + 2).isVisibleTo(&form.fraOptions(2)));
+        EXPECT_EQ(form.controls().txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
+        EXPECT_EQ(form.controls().updNoCheck(i).Value(), gOptNoCheckTime[i].left(2).toInt());
+        EXPECT_EQ(form.controls().updNoCheck(i + 2).Value(), gOptNoCheckTime[i].mid(3, 2).toInt());
+        EXPECT_EQ(form.controls().updNoCheck(i + 2).Left(), form.controls().updNoCheck(i).Left());
+        EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(&form.controls().fraOptions(2)));
     }
-    EXPECT_EQ(form.lblAbout(0).Caption(), modGeneral::gAppName);
-    EXPECT_TRUE(form.lblAbout(1).Caption().startsWith(QStringLiteral("Version ")));
-    EXPECT_TRUE(form.lblAboutEmail.Caption().endsWith(QStringLiteral("     Subject: Veltrane")));
-    EXPECT_EQ(form.lblAboutWebSite.Caption(), QStringLiteral("WebSite HomePage"));
+    EXPECT_EQ(form.controls().lblAbout(0).Caption(), modGeneral::gAppName);
+    EXPECT_TRUE(form.controls().lblAbout(1).Caption().startsWith(QStringLiteral("Version ")));
+    EXPECT_TRUE(form.controls().lblAboutEmail.Caption().endsWith(QStringLiteral("     Subject: Veltrane")));
+    EXPECT_EQ(form.controls().lblAboutWebSite.Caption(), QStringLiteral("WebSite HomePage"));
 }
 
 TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
@@ -121,13 +128,13 @@ TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
     });
     for (int node = 1; node <= 6; ++node) {
         ShowPanel(node);
-        form.tbrButtons(11).ButtonClick(form.tbrButtons(11).Buttons(1));
+        form.controls().tbrButtons(11).ButtonClick(form.controls().tbrButtons(11).Buttons(1));
     }
     ASSERT_EQ(opened.size(), 6);
     for (int node = 1; node <= 6; ++node)
         EXPECT_TRUE(opened[node - 1].endsWith(QStringLiteral("/help/%1.html").arg(200 + 10 * node)))
             << opened[node - 1].toStdString();
-    form.TreeView.SetNodeText(2, QStringLiteral("Elsewhere"));
+    form.controls().TreeView.SetNodeText(2, QStringLiteral("Elsewhere"));
     ShowPanel(2);
     form.options().ShowOptionsHelp();
     EXPECT_EQ(opened.size(), 6) << "a node that names no panel opens nothing";
@@ -139,25 +146,25 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         int16_t& edit;
     };
     const Box boxes[] = {
-        {form.chkRunStartUp, gEditOptRunStartUp},
-        {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
-        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp},
-        {form.chkUseInterval, gEditOptUseInterval},
-        {form.chkNoCheck, gEditOptNoCheck},
-        {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
-        {form.chkShowNewOnly, gEditOptShowNewOnly},
-        {form.chkRestoreColWidth, gEditOptRestoreColWidth},
-        {form.chkButtonStyle, gEditOptButtonStyle},
-        {form.chkFromToolTips, gEditOptFromToolTips},
-        {form.chkToToolTips, gEditOptToToolTips},
-        {form.chkSubjectToolTips, gEditOptSubjectToolTips},
-        {form.chkMessageSort, gEditOptMessageSort},
-        {form.chkCloseButton, gEditOptCloseButton},
-        {form.chkQuickCheck, gEditOptQuickCheck},
-        {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
-        {form.chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
-        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors},
-        {form.chkPlaySound, gEditOptPlaySound},
+        {form.controls().chkRunStartUp, gEditOptRunStartUp},
+        {form.controls().chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
+        {form.controls().chkMinimizeStartUp, gEditOptMinimizeStartUp},
+        {form.controls().chkUseInterval, gEditOptUseInterval},
+        {form.controls().chkNoCheck, gEditOptNoCheck},
+        {form.controls().chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
+        {form.controls().chkShowNewOnly, gEditOptShowNewOnly},
+        {form.controls().chkRestoreColWidth, gEditOptRestoreColWidth},
+        {form.controls().chkButtonStyle, gEditOptButtonStyle},
+        {form.controls().chkFromToolTips, gEditOptFromToolTips},
+        {form.controls().chkToToolTips, gEditOptToToolTips},
+        {form.controls().chkSubjectToolTips, gEditOptSubjectToolTips},
+        {form.controls().chkMessageSort, gEditOptMessageSort},
+        {form.controls().chkCloseButton, gEditOptCloseButton},
+        {form.controls().chkQuickCheck, gEditOptQuickCheck},
+        {form.controls().chkDeleteConfirmation, gEditOptDeleteConfirmation},
+        {form.controls().chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
+        {form.controls().chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors},
+        {form.controls().chkPlaySound, gEditOptPlaySound},
     };
     ASSERT_FALSE(SaveEnabled());
     for (const Box& b : boxes) {
@@ -175,10 +182,12 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         vb::ControlArray<vb::OptionButton>& group;
         int16_t& edit;
     };
-    const Choice choices[] = {
-        {form.optShowEmail, gEditOptShowEmail},   {form.optRunSize, gEditOptRunSize},
-        {form.opt3DTheme, gEditOptDTheme},        {form.optApplyStyle, gEditOptApplyStyle},
-        {form.optSortColumn, gEditOptSortColumn}, {form.optSortOrder, gEditOptSortOrder}};
+    const Choice choices[] = {{form.controls().optShowEmail, gEditOptShowEmail},
+                              {form.controls().optRunSize, gEditOptRunSize},
+                              {form.controls().opt3DTheme, gEditOptDTheme},
+                              {form.controls().optApplyStyle, gEditOptApplyStyle},
+                              {form.controls().optSortColumn, gEditOptSortColumn},
+                              {form.controls().optSortOrder, gEditOptSortOrder}};
     for (const Choice& c : choices) {
         const int was = c.edit;
         c.group.ForEach([&](int index, vb::OptionButton& b) {
@@ -194,12 +203,12 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
 
 TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
     const int16_t was = gOptMinimizeStartUp;
-    form.chkMinimizeStartUp.SetValue(1 - was);
-    form.tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
-    EXPECT_EQ(form.chkMinimizeStartUp.Value(), was);
+    form.controls().chkMinimizeStartUp.SetValue(1 - was);
+    form.controls().tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
+    EXPECT_EQ(form.controls().chkMinimizeStartUp.Value(), was);
     EXPECT_FALSE(SaveEnabled());
-    form.chkMinimizeStartUp.SetValue(1 - was);
-    form.tbrButtons(12).Buttons(1).QtButton().click();  // Save
+    form.controls().chkMinimizeStartUp.SetValue(1 - was);
+    form.controls().tbrButtons(12).Buttons(1).QtButton().click();  // Save
     EXPECT_EQ(gOptMinimizeStartUp, 1 - was);
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
               QString::number(1 - was));
@@ -213,21 +222,21 @@ TEST_F(OptionsPageWindow, NumberFieldsCorrectWhatIsTyped) {
         const char* shown;
         int16_t& edit;
     };
-    form.txtHours.SetText(QStringLiteral("1"));
+    form.controls().txtHours.SetText(QStringLiteral("1"));
     const Case cases[] = {
-        {form.txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
-        {form.txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
-        {form.txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
-        {form.txtStartUpDelay, "", "0", gEditOptStartUpDelay},
-        {form.txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
-        {form.txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
-        {form.txtHours, "13", "12", gEditOptHours},
-        {form.txtHours, "", "0", gEditOptHours},
-        {form.txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
-        {form.txtMinutes, "99", "59", gEditOptMinutes},
+        {form.controls().txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
+        {form.controls().txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
+        {form.controls().txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
+        {form.controls().txtStartUpDelay, "", "0", gEditOptStartUpDelay},
+        {form.controls().txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
+        {form.controls().txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
+        {form.controls().txtHours, "13", "12", gEditOptHours},
+        {form.controls().txtHours, "", "0", gEditOptHours},
+        {form.controls().txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
+        {form.controls().txtMinutes, "99", "59", gEditOptMinutes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -238,33 +247,34 @@ TEST_F(OptionsPageWindow, NumberFieldsCorrectWhatIsTyped) {
 }
 
 TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
-    form.txtHours.SetText(QStringLiteral("5"));
-    form.txtMinutes.SetText(QStringLiteral("30"));
-    form.txtHours.SetText(QStringLiteral("12"));
-    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0"));
+    form.controls().txtHours.SetText(QStringLiteral("5"));
+    form.controls().txtMinutes.SetText(QStringLiteral("30"));
+    form.controls().txtHours.SetText(QStringLiteral("12"));
+    EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("0"));
     EXPECT_EQ(gEditOptMinutes, 0);
-    EXPECT_EQ(form.updMinutes.Max(), 0);
-    form.txtHours.SetText(QStringLiteral("11"));
-    EXPECT_EQ(form.updMinutes.Min(), 0);
-    EXPECT_EQ(form.updMinutes.Max(), 59);
-    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
-    form.txtHours.SetText(QStringLiteral("0"));
-    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1"));
+    EXPECT_EQ(form.controls().updMinutes.Max(), 0);
+    form.controls().txtHours.SetText(QStringLiteral("11"));
+    EXPECT_EQ(form.controls().updMinutes.Min(), 0);
+    EXPECT_EQ(form.controls().updMinutes.Max(), 59);
+    EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
+    form.controls().txtHours.SetText(QStringLiteral("0"));
+    EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("1"));
     EXPECT_EQ(gEditOptMinutes, 1);
-    form.updMinutes.StepDown();
-    EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1")) << "the arrows cannot go below a minute";
+    form.controls().updMinutes.StepDown();
+    EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("1"))
+        << "the arrows cannot go below a minute";
 }
 
 TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
-    vb::TextBox& begin = form.txtNoCheckTime(0);
+    vb::TextBox& begin = form.controls().txtNoCheckTime(0);
     begin.SetText(QStringLiteral("07:30"));
     EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
     begin.SetSelStart(1);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
-    EXPECT_TRUE(form.updNoCheck(0).isVisibleTo(&form.fraOptions(2)));
-    EXPECT_FALSE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
-    form.updNoCheck(0).StepUp();
+    EXPECT_TRUE(form.controls().updNoCheck(0).isVisibleTo(&form.controls().fraOptions(2)));
+    EXPECT_FALSE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    form.controls().updNoCheck(0).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
     EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
     EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:30"));
@@ -272,8 +282,8 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     begin.SetSelStart(4);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("30"));
-    EXPECT_TRUE(form.updNoCheck(2).isVisibleTo(&form.fraOptions(2)));
-    form.updNoCheck(2).StepUp();
+    EXPECT_TRUE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    form.controls().updNoCheck(2).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
 
     begin.SetText(QStringLiteral("8:3"));
@@ -284,36 +294,39 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
 
 TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
     for (int on : {0, 1, 0}) {
-        form.chkButtonStyle.SetValue(on);
-        EXPECT_EQ(form.fraApplyStyle.Enabled(), on == 1);
-        form.optApplyStyle.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
+        form.controls().chkButtonStyle.SetValue(on);
+        EXPECT_EQ(form.controls().fraApplyStyle.Enabled(), on == 1);
+        form.controls().optApplyStyle.ForEach(
+            [on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
     }
     // When the check message shows and for how long belong to its box.
     for (int on : {1, 0, 1}) {
-        form.chkShowEmailMsgBox.SetValue(on);
-        form.optShowEmail.ForEach([on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
-        EXPECT_EQ(form.txtMsgBoxTime.Enabled(), on == 1);
+        form.controls().chkShowEmailMsgBox.SetValue(on);
+        form.controls().optShowEmail.ForEach(
+            [on](int, vb::OptionButton& b) { EXPECT_EQ(b.Enabled(), on == 1); });
+        EXPECT_EQ(form.controls().txtMsgBoxTime.Enabled(), on == 1);
     }
     for (int theme : {6, 0, 6, 3}) {
-        form.opt3DTheme(theme).SetValue(true);
-        for (vb::Label* box : {&form.lbl3DTopColour, &form.lbl3DMiddleColour, &form.lbl3DBottomColour})
+        form.controls().opt3DTheme(theme).SetValue(true);
+        for (vb::Label* box : {&form.controls().lbl3DTopColour, &form.controls().lbl3DMiddleColour,
+                               &form.controls().lbl3DBottomColour})
             EXPECT_EQ(box->Enabled(), theme == 6) << theme;
-        EXPECT_EQ(form.lblMenuColours(6).isVisibleTo(&form.fraOptions(4)), theme == 6);
+        EXPECT_EQ(form.controls().lblMenuColours(6).isVisibleTo(&form.controls().fraOptions(4)), theme == 6);
     }
 }
 
 TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
-    form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
+    form.controls().txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
     EXPECT_FALSE(gEditDefaultClientValid);
-    EXPECT_FALSE(form.optRunSize(1).Enabled());
+    EXPECT_FALSE(form.controls().optRunSize(1).Enabled());
     EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
-    form.txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
+    form.controls().txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
     EXPECT_TRUE(gEditDefaultClientValid);
-    EXPECT_TRUE(form.optRunSize(3).Enabled());
+    EXPECT_TRUE(form.controls().optRunSize(3).Enabled());
     EXPECT_FALSE(gDefaultClientValid) << "the saved default is still none";
-    EXPECT_EQ(form.tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
+    EXPECT_EQ(form.controls().tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
         << "the start button shows the saved default until the new one is saved";
-    form.txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
+    form.controls().txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
     EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
     EXPECT_TRUE(SaveEnabled());
 }
@@ -329,19 +342,21 @@ TEST_F(OptionsPageWindow, ExplanationsFollowTheBoxesInWordsAndColour) {
         vb::OleColor colour;
     };
     const Case cases[] = {
-        {form.chkRunStartUp, 1, form.lblStartUp(0),
+        {form.controls().chkRunStartUp, 1, form.controls().lblStartUp(0),
          "Start Veltrane automatically when you logon to your computer.", on},
-        {form.chkRunStartUp, 0, form.lblStartUp(0), "(Off)  Start Veltrane manually from the Start Menu.",
-         off},
-        {form.chkEmailCheckStartUp, 0, form.lblStartUp(1),
+        {form.controls().chkRunStartUp, 0, form.controls().lblStartUp(0),
+         "(Off)  Start Veltrane manually from the Start Menu.", off},
+        {form.controls().chkEmailCheckStartUp, 0, form.controls().lblStartUp(1),
          "(Off)  Manually check for messages after starting Veltrane.", off},
-        {form.chkMinimizeStartUp, 1, form.lblStartUp(4), "Veltrane will start Minimized to the System Tray.",
-         on},
-        {form.chkUseInterval, 0, form.lblInterval(0),
+        {form.controls().chkMinimizeStartUp, 1, form.controls().lblStartUp(4),
+         "Veltrane will start Minimized to the System Tray.", on},
+        {form.controls().chkUseInterval, 0, form.controls().lblInterval(0),
          "(Off)  Do not use an Auto Check Timing Interval. Checking for messages must be done manually.",
          off},
-        {form.chkPlaySound, 0, form.lblDefault(3), "No Sound will Play for any Accounts.", off},
-        {form.chkPlaySound, 1, form.lblDefault(3), "Sound Controlled by Individual Accounts.", on},
+        {form.controls().chkPlaySound, 0, form.controls().lblDefault(3),
+         "No Sound will Play for any Accounts.", off},
+        {form.controls().chkPlaySound, 1, form.controls().lblDefault(3),
+         "Sound Controlled by Individual Accounts.", on},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -350,10 +365,10 @@ TEST_F(OptionsPageWindow, ExplanationsFollowTheBoxesInWordsAndColour) {
         EXPECT_EQ(c.label.Caption(), QString::fromLatin1(c.text));
         EXPECT_EQ(c.label.ForeColor(), c.colour);
     }
-    form.chkEmailCheckStartUp.SetValue(0);
-    EXPECT_FALSE(form.txtStartUpDelay.Enabled());
-    form.chkEmailCheckStartUp.SetValue(1);
-    EXPECT_TRUE(form.txtStartUpDelay.Enabled());
+    form.controls().chkEmailCheckStartUp.SetValue(0);
+    EXPECT_FALSE(form.controls().txtStartUpDelay.Enabled());
+    form.controls().chkEmailCheckStartUp.SetValue(1);
+    EXPECT_TRUE(form.controls().txtStartUpDelay.Enabled());
 }
 
 TEST_F(OptionsPageWindow, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicked) {
@@ -364,15 +379,15 @@ TEST_F(OptionsPageWindow, NoCheckTimesCountOnlyWithTheIntervalOnAndTheirBoxTicke
     };
     for (const Case c :
          {Case{1, 1, true}, Case{0, 1, false}, Case{1, 1, true}, Case{1, 0, false}, Case{0, 0, false}}) {
-        form.chkUseInterval.SetValue(c.useInterval);
-        form.chkNoCheck.SetValue(c.noCheck);
-        EXPECT_EQ(form.chkNoCheck.Enabled(), c.useInterval == 1);
-        for (int i = 0; i <= 1; ++i) EXPECT_EQ(form.txtNoCheckTime(i).Enabled(), c.enabled);
-        for (int k = 0; k <= 3; ++k) EXPECT_EQ(form.updNoCheck(k).Enabled(), c.enabled);
+        form.controls().chkUseInterval.SetValue(c.useInterval);
+        form.controls().chkNoCheck.SetValue(c.noCheck);
+        EXPECT_EQ(form.controls().chkNoCheck.Enabled(), c.useInterval == 1);
+        for (int i = 0; i <= 1; ++i) EXPECT_EQ(form.controls().txtNoCheckTime(i).Enabled(), c.enabled);
+        for (int k = 0; k <= 3; ++k) EXPECT_EQ(form.controls().updNoCheck(k).Enabled(), c.enabled);
     }
     for (int sorting : {0, 1}) {
-        form.chkMessageSort.SetValue(sorting);
-        EXPECT_EQ(form.fraSort(0).Enabled(), sorting == 1);
-        EXPECT_EQ(form.optSortOrder(1).Enabled(), sorting == 1);
+        form.controls().chkMessageSort.SetValue(sorting);
+        EXPECT_EQ(form.controls().fraSort(0).Enabled(), sorting == 1);
+        EXPECT_EQ(form.controls().optSortOrder(1).Enabled(), sorting == 1);
     }
 }

@@ -69,9 +69,9 @@ int Twips(int top) { return vb::PixelsToTwipsY(vb::TwipsToPixelsY(top)); }
 }  // namespace
 
 TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) {
-    form.imlPopMenu.Clear();  // only these keys have pictures
+    form.controls().imlPopMenu.Clear();  // only these keys have pictures
     for (const char* key : {"Show", "CheckAll", "AutoCheckOn", "SoundOn", "Quit", "Preview", "MailClient0"})
-        form.imlPopMenu.Add(Picture(), key);
+        form.controls().imlPopMenu.Add(Picture(), key);
     gOptTopColour = 0x123456;
     gOptUseInterval = 0;  // the captions say "On" right after the install whatever the options say
     gOptPlaySound = 0;
@@ -84,32 +84,32 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
         bool picture;
     };
     const Entry entries[] = {
-        {form.mnuTrayShow, "&Show Veltrane...", true},
-        {form.mnuTrayCheckAll, "&Check All", true},
-        {form.mnuTrayNewMessage, "&New Message", false},
-        {form.mnuTraySep1, "-", false},
-        {form.mnuTrayRunClient, "S&tart Email Client", true},
-        {form.mnuTrayAutoCheck, "&Auto Check - On", true},
-        {form.mnuTraySounds, "Soun&ds - On", true},
-        {form.mnuTrayOptions, "&Options...", false},
-        {form.mnuTrayMenuColours, "&Menu Colours...", false},
-        {form.mnuTrayUpdates, "&Updates", false},
-        {form.mnuTrayAbout, "A&bout...", false},
-        {form.mnuTrayHelp, "&Help", false},
-        {form.mnuTraySep4, "-", false},
-        {form.mnuTrayQuitApplication, "&Quit Application", true},
-        {form.mnuEmailPreview, "&Preview", true},
-        {form.mnuEmailDelete, "&Delete", false},
-        {form.mnuEmailReply, "&Reply", false},
-        {form.mnuEmailOpen, "&Open", false},
+        {form.controls().mnuTrayShow, "&Show Veltrane...", true},
+        {form.controls().mnuTrayCheckAll, "&Check All", true},
+        {form.controls().mnuTrayNewMessage, "&New Message", false},
+        {form.controls().mnuTraySep1, "-", false},
+        {form.controls().mnuTrayRunClient, "S&tart Email Client", true},
+        {form.controls().mnuTrayAutoCheck, "&Auto Check - On", true},
+        {form.controls().mnuTraySounds, "Soun&ds - On", true},
+        {form.controls().mnuTrayOptions, "&Options...", false},
+        {form.controls().mnuTrayMenuColours, "&Menu Colours...", false},
+        {form.controls().mnuTrayUpdates, "&Updates", false},
+        {form.controls().mnuTrayAbout, "A&bout...", false},
+        {form.controls().mnuTrayHelp, "&Help", false},
+        {form.controls().mnuTraySep4, "-", false},
+        {form.controls().mnuTrayQuitApplication, "&Quit Application", true},
+        {form.controls().mnuEmailPreview, "&Preview", true},
+        {form.controls().mnuEmailDelete, "&Delete", false},
+        {form.controls().mnuEmailReply, "&Reply", false},
+        {form.controls().mnuEmailOpen, "&Open", false},
     };
     for (const Entry& e : entries) {
         EXPECT_EQ(e.menu.QtAction()->text(), e.text);
         EXPECT_EQ(!e.menu.QtAction()->icon().isNull(), e.picture) << e.text;
     }
-    EXPECT_TRUE(form.mnuTraySep3.QtAction()->isSeparator());
-    EXPECT_EQ(form.mnuTrayPopMenu.Caption(), "PopUpMenu");
-    EXPECT_EQ(form.mnuEmailPopMenu.Caption(), "PopUpMenu");
+    EXPECT_TRUE(form.controls().mnuTraySep3.QtAction()->isSeparator());
+    EXPECT_EQ(form.controls().mnuTrayPopMenu.Caption(), "PopUpMenu");
+    EXPECT_EQ(form.controls().mnuEmailPopMenu.Caption(), "PopUpMenu");
 
     EXPECT_EQ(vb::CurrentMenuStyle().style, 4);
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0x123456u);
@@ -117,7 +117,7 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
 
     form.tray().ReleaseMenuXP();
     EXPECT_EQ(vb::CurrentMenuStyle().style, 0) << "released menus have the desktop's look";
-    EXPECT_TRUE(form.mnuTrayShow.QtAction()->icon().isNull());
+    EXPECT_TRUE(form.controls().mnuTrayShow.QtAction()->icon().isNull());
     form.tray().ReleaseMenuXP();  // a second release finds nothing to do
 }
 
@@ -147,21 +147,22 @@ TEST_F(FrmMainOptions, ADamagedMenuFileGivesTheDefaultThemeWhereItSaysNothingUsa
 TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     form.tray().SubClassMenuXP();
     DisplayOptions();
-    form.opt3DTheme(0).SetValue(true);
+    form.controls().opt3DTheme(0).SetValue(true);
     gEditOptDTheme = 0;
     SetPresetMenuColours();
     CheckOptionsChanged();
-    EXPECT_TRUE(form.tbrButtons(12).Buttons(1).Enabled());
-    EXPECT_FALSE(form.fraMainButtons.Enabled()) << "the page must be saved or cancelled before leaving it";
+    EXPECT_TRUE(form.controls().tbrButtons(12).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().fraMainButtons.Enabled())
+        << "the page must be saved or cancelled before leaving it";
 
     SaveOptions();
     EXPECT_EQ(gOptDTheme, 0);
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0xFFD7AEu);
     EXPECT_EQ(vb::CurrentMenuStyle().color3, 0xFF8000u);
     EXPECT_EQ(FileColours(), (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
-    EXPECT_FALSE(form.tbrButtons(12).Buttons(1).Enabled());
-    EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
-    EXPECT_TRUE(form.fraMainButtons.Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(12).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     form.tray().ReleaseMenuXP();
 }
 
@@ -170,20 +171,20 @@ TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
     vb::ScriptedDialogs dialogs;
     dialogs.ChooseColor(0x00FF00);
     dialogs.Cancel();
-    form.lbl3DMiddleColour.Click();
-    EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 0x00FF00u);
+    form.controls().lbl3DMiddleColour.Click();
+    EXPECT_EQ(form.controls().lbl3DMiddleColour.BackColor(), 0x00FF00u);
     EXPECT_EQ(gEditOptMiddleColour, 0x00FF00);
-    EXPECT_TRUE(form.tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(13).Buttons(1).Enabled());
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_EQ(dialogs.Calls()[0].color, 15724527u) << "the dialog starts from the box's colour";
 
-    form.lbl3DTopColour.Click();
-    EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
+    form.controls().lbl3DTopColour.Click();
+    EXPECT_EQ(form.controls().lbl3DTopColour.BackColor(), 10072511u);
     EXPECT_EQ(gEditOptTopColour, 10072511);
 
     DisplayOptions();  // Cancel
-    EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 15724527u);
-    EXPECT_FALSE(form.tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_EQ(form.controls().lbl3DMiddleColour.BackColor(), 15724527u);
+    EXPECT_FALSE(form.controls().tbrButtons(13).Buttons(1).Enabled());
 }
 
 TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
@@ -199,23 +200,24 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
         ApplyButtonStyle();
         const int topA = Twips(c.a == 1 ? 138 : 120), topB = Twips(c.b == 1 ? 138 : 120);
         for (int i = 0; i <= 14; ++i) {
-            EXPECT_EQ(form.tbrButtons(i).Style(), c.a) << i;
-            EXPECT_EQ(form.tbrButtons(i).Top(), topA) << i;
+            EXPECT_EQ(form.controls().tbrButtons(i).Style(), c.a) << i;
+            EXPECT_EQ(form.controls().tbrButtons(i).Top(), topA) << i;
         }
-        for (vb::ToolBar* bar : {&form.tbrMainButtons, &form.tbrEmail, &form.tbrAcnts, &form.tbrRules}) {
+        for (vb::ToolBar* bar : {&form.controls().tbrMainButtons, &form.controls().tbrEmail,
+                                 &form.controls().tbrAcnts, &form.controls().tbrRules}) {
             EXPECT_EQ(bar->Style(), c.b);
             EXPECT_EQ(bar->Top(), topB);
         }
-        EXPECT_EQ(form.tbrColour.Style(), c.c);
-        EXPECT_EQ(form.tbrOptAbout(3).Style(), c.c);
-        EXPECT_EQ(form.tbrOptMisc(0).Style(), c.c);
-        EXPECT_EQ(form.tbrClient(1).Style(), c.c);
+        EXPECT_EQ(form.controls().tbrColour.Style(), c.c);
+        EXPECT_EQ(form.controls().tbrOptAbout(3).Style(), c.c);
+        EXPECT_EQ(form.controls().tbrOptMisc(0).Style(), c.c);
+        EXPECT_EQ(form.controls().tbrClient(1).Style(), c.c);
     }
-    const int before = form.tbrButtons(0).Top();
+    const int before = form.controls().tbrButtons(0).Top();
     gOptApplyStyle = 5;
     ApplyButtonStyle();
-    EXPECT_EQ(form.tbrButtons(0).Style(), 0) << "an unknown group choice changes nothing";
-    EXPECT_EQ(form.tbrButtons(0).Top(), before);
+    EXPECT_EQ(form.controls().tbrButtons(0).Style(), 0) << "an unknown group choice changes nothing";
+    EXPECT_EQ(form.controls().tbrButtons(0).Top(), before);
 }
 
 TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText) {
@@ -223,32 +225,33 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
     DisplayOptions();
     gEditOptUseInterval = 1;
     SaveOptions();
-    EXPECT_TRUE(form.tmrMailTime.Enabled());
-    EXPECT_FALSE(form.tmrStatusBar.Enabled());
-    EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - On|#AutoCheckOn");
+    EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
+    EXPECT_FALSE(form.controls().tmrStatusBar.Enabled());
+    EXPECT_EQ(form.controls().mnuTrayAutoCheck.Caption(), "&Auto Check - On|#AutoCheckOn");
 
     gEditOptUseInterval = 0;
     gEditOptPlaySound = 0;
     SaveOptions();
-    EXPECT_FALSE(form.tmrMailTime.Enabled());
-    EXPECT_TRUE(form.tmrStatusBar.Enabled());
-    EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - Off|#AutoCheckOff");
-    EXPECT_EQ(form.mnuTraySounds.Caption(), "Soun&ds - Off|#SoundOff");
-    EXPECT_EQ(form.StatusBar.PanelText(4), "Auto Check Off");
+    EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
+    EXPECT_TRUE(form.controls().tmrStatusBar.Enabled());
+    EXPECT_EQ(form.controls().mnuTrayAutoCheck.Caption(), "&Auto Check - Off|#AutoCheckOff");
+    EXPECT_EQ(form.controls().mnuTraySounds.Caption(), "Soun&ds - Off|#SoundOff");
+    EXPECT_EQ(form.controls().StatusBar.PanelText(4), "Auto Check Off");
     form.tray().ReleaseMenuXP();
 }
 
 TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {
     for (const char* key : {"Ascending", "Descending", "Blank"})
-        if (!form.imlListViewColumnHeader.Exists(key)) form.imlListViewColumnHeader.Add(Picture(), key);
+        if (!form.controls().imlListViewColumnHeader.Exists(key))
+            form.controls().imlListViewColumnHeader.Add(Picture(), key);
     gEditOptSortColumn = 2;
     gEditOptSortOrder = 0;
     SaveOptions();
-    EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Ascending");
-    EXPECT_EQ(form.lvwEmail.Column("Date").Icon(), "Blank");
+    EXPECT_EQ(form.controls().lvwEmail.Column("To").Icon(), "Ascending");
+    EXPECT_EQ(form.controls().lvwEmail.Column("Date").Icon(), "Blank");
     gEditOptMessageSort = 0;
     SaveOptions();
-    EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Blank");
+    EXPECT_EQ(form.controls().lvwEmail.Column("To").Icon(), "Blank");
 }
 
 TEST_F(FrmMainOptions, StartWithTheSessionWritesAndRemovesTheAutostartEntry) {
@@ -295,21 +298,21 @@ TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
     gOptSortOrder = 0;
     gOptConnectTimeOut = 120;
     DisplayOptions();
-    EXPECT_EQ(form.chkRunStartUp.Value(), 0);
-    EXPECT_EQ(form.chkPlaySound.Value(), 1);
-    EXPECT_EQ(form.txtStartUpDelay.Text(), "12");
-    EXPECT_EQ(form.txtNoCheckTime(1).Text(), "06:45");
-    EXPECT_EQ(form.txtMinutes.Text(), "30");
-    EXPECT_TRUE(form.optShowEmail(2).Value());
-    EXPECT_EQ(form.txtDefaultSound.Text(), "/snd/ding.wav");
-    EXPECT_TRUE(form.optRunSize(1).Value());
-    EXPECT_TRUE(form.opt3DTheme(6).Value());
-    EXPECT_EQ(form.lbl3DBottomColour.BackColor(), 0x0000FFu);
-    EXPECT_TRUE(form.optApplyStyle(3).Value());
-    EXPECT_TRUE(form.optSortOrder(0).Value());
-    EXPECT_TRUE(form.optSortColumn(4).Value());
-    EXPECT_EQ(form.txtConnectTimeOut.Text(), "120");
-    EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
+    EXPECT_EQ(form.controls().chkRunStartUp.Value(), 0);
+    EXPECT_EQ(form.controls().chkPlaySound.Value(), 1);
+    EXPECT_EQ(form.controls().txtStartUpDelay.Text(), "12");
+    EXPECT_EQ(form.controls().txtNoCheckTime(1).Text(), "06:45");
+    EXPECT_EQ(form.controls().txtMinutes.Text(), "30");
+    EXPECT_TRUE(form.controls().optShowEmail(2).Value());
+    EXPECT_EQ(form.controls().txtDefaultSound.Text(), "/snd/ding.wav");
+    EXPECT_TRUE(form.controls().optRunSize(1).Value());
+    EXPECT_TRUE(form.controls().opt3DTheme(6).Value());
+    EXPECT_EQ(form.controls().lbl3DBottomColour.BackColor(), 0x0000FFu);
+    EXPECT_TRUE(form.controls().optApplyStyle(3).Value());
+    EXPECT_TRUE(form.controls().optSortOrder(0).Value());
+    EXPECT_TRUE(form.controls().optSortColumn(4).Value());
+    EXPECT_EQ(form.controls().txtConnectTimeOut.Text(), "120");
+    EXPECT_EQ(form.controls().lbl3DTopColour.BackColor(), 10072511u);
 }
 
 TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {

@@ -85,7 +85,7 @@ protected:
 // otherwise shows the error box.
 TEST_F(Pickers, EveryKindOfPathOnBothPages) {
     frmMain& form = *form_;
-    form.chkPlaySound.SetValue(0);
+    form.controls().chkPlaySound.SetValue(0);
     MarkingProgram(QStringLiteral("by-entry"));
     const QString entry = Write(QStringLiteral("client.desktop"),
                                 "[Desktop Entry]\nType=Application\nName=Client\nExec=" +
@@ -114,9 +114,9 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.what) +
                          (picker == 0 ? " on the Options page" : " on the Accounts page"));
-            vb::ToolBar& bar = c.sound ? form.tbrSound(picker) : form.tbrClient(picker);
-            vb::TextBox* boxes[2][2] = {{&form.txtDefaultClient, &form.txtDefaultSound},
-                                        {&form.txtAcntClient, &form.txtAcntSound}};
+            vb::ToolBar& bar = c.sound ? form.controls().tbrSound(picker) : form.controls().tbrClient(picker);
+            vb::TextBox* boxes[2][2] = {{&form.controls().txtDefaultClient, &form.controls().txtDefaultSound},
+                                        {&form.controls().txtAcntClient, &form.controls().txtAcntSound}};
             const QString* pending[2][2] = {{&gEditOptDefaultClient, &gEditOptDefaultSound},
                                             {&gAccounts[1].Edit.Client, &gAccounts[1].Edit.Sound}};
             dialogs_.ChooseFile(c.path);
@@ -151,7 +151,7 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     gOptUseInterval = 1;
     form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
     form.checks().SuspendAutoCheck(forms::PauseAction::Restore);
-    ASSERT_TRUE(form.tmrMailTime.Enabled());
+    ASSERT_TRUE(form.controls().tmrMailTime.Enabled());
     struct Case {
         vb::ToolBar& bar;
         vb::TextBox& box;
@@ -160,12 +160,13 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
         const char* filter;
     };
     const Case cases[] = {
-        {form.tbrSound(0), form.txtDefaultSound, QString(), sounds, "(*.wav)|*.wav|"},
-        {form.tbrSound(1), form.txtAcntSound, sounds + "Chime.wav", QDir(sounds).absolutePath(),
-         "(*.wav)|*.wav|"},
-        {form.tbrClient(0), form.txtDefaultClient, Path(QStringLiteral("a/b")), Path(QStringLiteral("a")),
+        {form.controls().tbrSound(0), form.controls().txtDefaultSound, QString(), sounds, "(*.wav)|*.wav|"},
+        {form.controls().tbrSound(1), form.controls().txtAcntSound, sounds + "Chime.wav",
+         QDir(sounds).absolutePath(), "(*.wav)|*.wav|"},
+        {form.controls().tbrClient(0), form.controls().txtDefaultClient, Path(QStringLiteral("a/b")),
+         Path(QStringLiteral("a")), "All Files (*)|*|"},
+        {form.controls().tbrClient(1), form.controls().txtAcntClient, dir_.path(), dir_.path(),
          "All Files (*)|*|"},
-        {form.tbrClient(1), form.txtAcntClient, dir_.path(), dir_.path(), "All Files (*)|*|"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.initDir.toStdString());
@@ -177,7 +178,7 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
         EXPECT_EQ(call.initDir, c.initDir);
         EXPECT_EQ(call.filter, QString::fromLatin1(c.filter));
         EXPECT_EQ(c.box.Text(), c.start) << "a cancel keeps the path";
-        EXPECT_TRUE(form.tmrMailTime.Enabled());
+        EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
     }
     // A picker index of neither page opens nothing.
     const std::size_t before = dialogs_.Calls().size();
@@ -193,30 +194,30 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
 TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     frmMain& form = *form_;
     const QString defaultClient = MarkingProgram(QStringLiteral("default"));
-    form.txtDefaultClient.SetText(defaultClient);
+    form.controls().txtDefaultClient.SetText(defaultClient);
     SaveOptions();
     ASSERT_TRUE(gDefaultClientValid);
     gAccounts[1].Client = gAccounts[1].Edit.Client = MarkingProgram(QStringLiteral("own"));
     gAccounts[1].ClientValid = true;
-    form.txtDefaultClient.SetText(MarkingProgram(QStringLiteral("pending")));
+    form.controls().txtDefaultClient.SetText(MarkingProgram(QStringLiteral("pending")));
     EXPECT_TRUE(gEditDefaultClientValid);
 
-    Click(form.tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(2), "StartEmailClient");
     EXPECT_TRUE(Ran(QStringLiteral("default"))) << "a pending default is not in force";
-    Click(form.tbrClient(0), "Test");
+    Click(form.controls().tbrClient(0), "Test");
     EXPECT_TRUE(Ran(QStringLiteral("pending")));
-    Click(form.tbrClient(1), "Test");
+    Click(form.controls().tbrClient(1), "Test");
     EXPECT_TRUE(Ran(QStringLiteral("default")));
 
     // The saved default's file goes away: the account's own takes over, then
     // nothing is left to start.
     ASSERT_TRUE(QFile::remove(defaultClient));
     ASSERT_TRUE(gDefaultClientValid) << "the switch is older than the removal";
-    Click(form.tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(2), "StartEmailClient");
     EXPECT_TRUE(Ran(QStringLiteral("own")));
     EXPECT_TRUE(boxes_.Calls().empty());
     gAccounts[1].ClientValid = false;
-    Click(form.tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(2), "StartEmailClient");
     ASSERT_EQ(boxes_.Calls().size(), 1u);
     EXPECT_EQ(boxes_.Calls().back().prompt, kClientError);
 
@@ -224,13 +225,14 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     // account's own.
     gOptDefaultSound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Notify.wav"));
     gAccounts[1].Edit.Sound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
-    Click(form.tbrSound(1), "Test");
+    Click(form.controls().tbrSound(1), "Test");
     EXPECT_EQ(played_, QStringList{gOptDefaultSound});
 }
 
 TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
     frmMain& form = *form_;
-    vb::CheckBox* boxes[] = {&form.chkFromToolTips, &form.chkToToolTips, &form.chkSubjectToolTips};
+    vb::CheckBox* boxes[] = {&form.controls().chkFromToolTips, &form.controls().chkToToolTips,
+                             &form.controls().chkSubjectToolTips};
     const int16_t* edits[] = {&gEditOptFromToolTips, &gEditOptToToolTips, &gEditOptSubjectToolTips};
     struct Case {
         int live;  // all three saved values
@@ -245,19 +247,19 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "live " << c.live << " " << c.key);
         gOptFromToolTips = gOptToToolTips = gOptSubjectToolTips = static_cast<int16_t>(c.live);
-        form.chkToToolTips.SetValue(1 - c.shown);  // one box the other way round before
-        Click(form.tbrOptMisc(2), c.key);
+        form.controls().chkToToolTips.SetValue(1 - c.shown);  // one box the other way round before
+        Click(form.controls().tbrOptMisc(2), c.key);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(boxes[i]->Value(), c.shown) << i;
             EXPECT_EQ(*edits[i], c.shown) << i;
         }
         EXPECT_EQ(gOptionsChanged, c.changed);
-        EXPECT_EQ(form.tbrButtons(12).Buttons(1).Enabled(), c.changed);
+        EXPECT_EQ(form.controls().tbrButtons(12).Buttons(1).Enabled(), c.changed);
     }
-    form.chkToToolTips.SetValue(1);
+    form.controls().chkToToolTips.SetValue(1);
     form.options().SetAllToolTips(3);
-    EXPECT_EQ(form.chkToToolTips.Value(), 1) << "any other mode changes no box";
-    EXPECT_EQ(form.chkFromToolTips.Value(), 0);
+    EXPECT_EQ(form.controls().chkToToolTips.Value(), 1) << "any other mode changes no box";
+    EXPECT_EQ(form.controls().chkFromToolTips.Value(), 0);
 }
 
 TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
@@ -265,12 +267,13 @@ TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
     const int loaded = form.layout().mColBaseWidth;
     for (const auto& [base, size] : {std::pair{1000, 465}, {loaded, int(std::nearbyint(loaded / 2.15))}}) {
         SCOPED_TRACE(base);
-        for (int c = 1; c <= 5; ++c) form.lvwEmail.Column(c).SetWidth(300);
+        for (int c = 1; c <= 5; ++c) form.controls().lvwEmail.Column(c).SetWidth(300);
         form.layout().mColBaseWidth = base;
-        Click(form.tbrOptMisc(1), "RestoreColWidth");
+        Click(form.controls().tbrOptMisc(1), "RestoreColWidth");
         for (const char* column : {"From", "To", "Subject", "Date"})
-            EXPECT_NEAR(form.lvwEmail.Column(QString::fromLatin1(column)).Width(), base, 15) << column;
-        EXPECT_NEAR(form.lvwEmail.Column(QStringLiteral("Size")).Width(), size, 15);
+            EXPECT_NEAR(form.controls().lvwEmail.Column(QString::fromLatin1(column)).Width(), base, 15)
+                << column;
+        EXPECT_NEAR(form.controls().lvwEmail.Column(QStringLiteral("Size")).Width(), size, 15);
         EXPECT_EQ(form.layout().mColSizeWidth, size);
         EXPECT_EQ(form.layout().mColFromWidth, base);
     }
@@ -286,14 +289,14 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     gOptCloseButton = 1;
     // Without an application for mail addresses nothing opens, the user is
     // told, and the window stays.
-    form.lblAboutEmail.Click();
+    form.controls().lblAboutEmail.Click();
     EXPECT_TRUE(opened.isEmpty());
     ASSERT_EQ(boxes_.Calls().size(), 1u);
     EXPECT_TRUE(boxes_.Calls()[0].prompt.contains(QStringLiteral("mailto:") + vb::App::SupportAddress()));
     EXPECT_NE(form.WindowState(), vb::vbMinimized);
 
-    Click(form.tbrOptAbout(0), "ReadMe");
-    Click(form.tbrOptAbout(1), "Update");
+    Click(form.controls().tbrOptAbout(0), "ReadMe");
+    Click(form.controls().tbrOptAbout(1), "Update");
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0], QDir(vb::App::DataPath()).filePath(QStringLiteral("ReadMe.txt")));
     EXPECT_TRUE(QFile::exists(opened[0]));
@@ -302,12 +305,12 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
 
     // The web link closes the window afterwards: to the tray with the close
     // button minimising, for good without.
-    form.lblAboutWebSite.Click();
+    form.controls().lblAboutWebSite.Click();
     EXPECT_EQ(opened.last(), vb::App::HomePage());
     EXPECT_EQ(form.WindowState(), vb::vbMinimized);
     EXPECT_TRUE(form.IsLoaded());
     gOptCloseButton = 0;
-    form.lblAboutWebSite.Click();
+    form.controls().lblAboutWebSite.Click();
     EXPECT_EQ(opened.size(), 4);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
     EXPECT_EQ(boxes_.Calls().size(), 1u);

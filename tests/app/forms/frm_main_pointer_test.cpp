@@ -47,16 +47,19 @@ protected:
         modAccounts::gAccountCount = 0;
     }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
-    static QWidget* viewport() { return form().lvwEmail.viewport(); }
+    static QWidget* viewport() { return form().controls().lvwEmail.viewport(); }
     // The middle of a row's cell (both 1-based), and a point below the rows.
     static QPoint Cell(int row, int column) {
-        return form().lvwEmail.visualRect(form().lvwEmail.model()->index(row - 1, column - 1)).center();
+        return form()
+            .controls()
+            .lvwEmail.visualRect(form().controls().lvwEmail.model()->index(row - 1, column - 1))
+            .center();
     }
     static QPoint Empty() { return QPoint(20, viewport()->height() - 5); }
     // The pointer moves there, as the list reports it (twips of the control).
     static void MoveTo(const QPoint& at) {
-        const QPoint p = viewport()->mapTo(&form().lvwEmail, at);
-        form().lvwEmail.MouseMove(0, 0, vb::PixelsToTwipsX(p.x()), vb::PixelsToTwipsY(p.y()));
+        const QPoint p = viewport()->mapTo(&form().controls().lvwEmail, at);
+        form().controls().lvwEmail.MouseMove(0, 0, vb::PixelsToTwipsX(p.x()), vb::PixelsToTwipsY(p.y()));
     }
     static void Click(const QPoint& at, Qt::MouseButton button = Qt::LeftButton) {
         MoveTo(at);
@@ -64,16 +67,18 @@ protected:
     }
     static bool CommandsEnabled() {
         frmMain& f = form();
-        const bool on = f.tbrEmail.Buttons("EmailPreview").Enabled();
+        const bool on = f.controls().tbrEmail.Buttons("EmailPreview").Enabled();
         for (const char* key : {"EmailReply", "EmailOpen", "EmailDelete"})
-            EXPECT_EQ(f.tbrEmail.Buttons(key).Enabled(), on);
-        for (vb::Menu* entry : {&f.mnuEmailPreview, &f.mnuEmailDelete, &f.mnuEmailReply, &f.mnuEmailOpen})
+            EXPECT_EQ(f.controls().tbrEmail.Buttons(key).Enabled(), on);
+        for (vb::Menu* entry : {&f.controls().mnuEmailPreview, &f.controls().mnuEmailDelete,
+                                &f.controls().mnuEmailReply, &f.controls().mnuEmailOpen})
             EXPECT_EQ(entry->Enabled(), on);
         return on;
     }
     static QString ListTip() {
         for (QObject* child : form().children())
-            if (auto* tips = dynamic_cast<vb::ToolTipWindow*>(child)) return tips->ToolText(form().lvwEmail);
+            if (auto* tips = dynamic_cast<vb::ToolTipWindow*>(child))
+                return tips->ToolText(form().controls().lvwEmail);
         return QStringLiteral("<no tooltip window>");
     }
 };
@@ -97,7 +102,7 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
         bool menuOpened = false, enabledWhileOpen = false;
         QTimer::singleShot(0, [&] {
             if (QWidget* menu = QApplication::activePopupWidget()) {
-                menuOpened = menu == static_cast<QWidget*>(form().mnuEmailPopMenu.QtMenu());
+                menuOpened = menu == static_cast<QWidget*>(form().controls().mnuEmailPopMenu.QtMenu());
                 enabledWhileOpen = CommandsEnabled();
                 menu->close();
             }
@@ -105,7 +110,7 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
         Click(c.at, c.button);
         EXPECT_EQ(CommandsEnabled(), c.enabled);
         EXPECT_EQ(form().email().mItemSelected, c.enabled);
-        EXPECT_EQ(form().lvwEmail.SelectedItem(), c.current);
+        EXPECT_EQ(form().controls().lvwEmail.SelectedItem(), c.current);
         if (c.enabled) {
             EXPECT_EQ(gCurrentMsg, c.current);
         }
@@ -117,17 +122,17 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
 
 TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff) {
     int previews = 0;
-    form().mnuEmailPreview.Click = [&] { ++previews; };
+    form().controls().mnuEmailPreview.Click = [&] { ++previews; };
     Click(Cell(1, 3));  // the first click of the two
     QTest::mouseDClick(viewport(), Qt::LeftButton, {}, Cell(1, 3));
     EXPECT_EQ(previews, 1);
-    EXPECT_TRUE(form().lvwEmail.hasFocus()) << "a press on a row leaves the focus on the list";
-    form().tbrEmail.Buttons("EmailPreview").SetEnabled(false);
+    EXPECT_TRUE(form().controls().lvwEmail.hasFocus()) << "a press on a row leaves the focus on the list";
+    form().controls().tbrEmail.Buttons("EmailPreview").SetEnabled(false);
     form().email().lvwEmail_DblClick();
     EXPECT_EQ(previews, 1) << "only while the preview may run";
 
     Click(Empty());
-    EXPECT_TRUE(form().cmdTakeFocus.Widget().hasFocus());
+    EXPECT_TRUE(form().controls().cmdTakeFocus.Widget().hasFocus());
 }
 
 TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
@@ -174,7 +179,7 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
 }
 
 TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
-    vb::StatusBar& bar = form().StatusBar;
+    vb::StatusBar& bar = form().controls().StatusBar;
     const auto tipOver = [&](int panel, const QString& text) {
         bar.SetPanelText(panel, text);
         bar.MouseMove(0, 0, bar.PanelLeft(panel) + bar.PanelWidth(panel) / 2, 30);

@@ -83,7 +83,7 @@ protected:
         WriteRulesText(RulesFileText());
         form_ = &LaidOutMainWindow();
         form_->Show();
-        Click(form_->tbrMainButtons, "Rules");
+        Click(form_->controls().tbrMainButtons, "Rules");
     }
     void TearDown() override {
         form_->mQuitting = true;
@@ -94,37 +94,39 @@ protected:
     static void Click(vb::ToolBar& bar, const char* key) {
         bar.Buttons(QString::fromLatin1(key)).QtButton().click();
     }
-    void Save() { Click(form_->tbrButtons(9), "SaveRules"); }
-    void Cancel() { Click(form_->tbrButtons(10), "Cancel"); }
-    void Update() { Click(form_->tbrRuleUpdate(0), "Update"); }
-    void ChooseRule(int rule) { form_->lstRules.SetListIndex(rule - 1); }
-    bool SaveEnabled() const { return form_->tbrButtons(9).Buttons(1).Enabled(); }
-    bool CancelEnabled() const { return form_->tbrButtons(10).Buttons(1).Enabled(); }
+    void Save() { Click(form_->controls().tbrButtons(9), "SaveRules"); }
+    void Cancel() { Click(form_->controls().tbrButtons(10), "Cancel"); }
+    void Update() { Click(form_->controls().tbrRuleUpdate(0), "Update"); }
+    void ChooseRule(int rule) { form_->controls().lstRules.SetListIndex(rule - 1); }
+    bool SaveEnabled() const { return form_->controls().tbrButtons(9).Buttons(1).Enabled(); }
+    bool CancelEnabled() const { return form_->controls().tbrButtons(10).Buttons(1).Enabled(); }
     QStringList ListEntries() const {
         QStringList entries;
-        for (int i = 0; i < form_->lstRules.ListCount(); ++i)
-            entries << form_->lstRules.List(i) + (form_->lstRules.Selected(i) ? "[x]" : "[ ]");
+        for (int i = 0; i < form_->controls().lstRules.ListCount(); ++i)
+            entries << form_->controls().lstRules.List(i) +
+                           (form_->controls().lstRules.Selected(i) ? "[x]" : "[ ]");
         return entries;
     }
     // The shown rule as the editor's controls show it, in one line.
     std::string Shown() const {
         frmMain& f = *form_;
         int action = 0;
-        for (int i = 1; i <= 3; ++i) action = f.optRuleAction(i).Value() ? i : action;
+        for (int i = 1; i <= 3; ++i) action = f.controls().optRuleAction(i).Value() ? i : action;
         QString buttons;
-        for (vb::ToolButton* b : {&f.tbrMoveButtons(1).Buttons("Up"), &f.tbrMoveButtons(1).Buttons("Down"),
-                                  &f.tbrRuleUpdate(1).Buttons("Undo"), &f.tbrRuleUpdate(1).Buttons("Redo")})
+        for (vb::ToolButton* b :
+             {&f.controls().tbrMoveButtons(1).Buttons("Up"), &f.controls().tbrMoveButtons(1).Buttons("Down"),
+              &f.controls().tbrRuleUpdate(1).Buttons("Undo"), &f.controls().tbrRuleUpdate(1).Buttons("Redo")})
             buttons += b->Key() + (b->Enabled() ? "+" : "-");
-        return QStringList{f.fraRule.Caption(),
-                           f.txtRuleName.Text(),
-                           f.cboRuleAccount.Text(),
+        return QStringList{f.controls().fraRule.Caption(),
+                           f.controls().txtRuleName.Text(),
+                           f.controls().cboRuleAccount.Text(),
                            QString::number(action),
-                           f.cboWhere.Text(),
-                           f.cboCondition.Text(),
-                           f.chkNot.Value() == vb::vbChecked ? "NOT" : "",
-                           f.txtCriteria.Text(),
-                           f.cboBoolean.Text(),
-                           f.lblRuleDescEntries.Caption(),
+                           f.controls().cboWhere.Text(),
+                           f.controls().cboCondition.Text(),
+                           f.controls().chkNot.Value() == vb::vbChecked ? "NOT" : "",
+                           f.controls().txtCriteria.Text(),
+                           f.controls().cboBoolean.Text(),
+                           f.controls().lblRuleDescEntries.Caption(),
                            buttons}
             .join('|')
             .toStdString();
@@ -137,13 +139,13 @@ protected:
         frmMain& f = *form_;
         EXPECT_EQ(ListEntries(), QStringList({"Newsletters[x]", "Big[ ]"}));
         EXPECT_EQ(Shown(), kFirstRule);
-        EXPECT_EQ(f.chkRuleNotify.Value(), vb::vbChecked);
-        EXPECT_EQ(f.txtRuleNotifyTime.Text(), "20");
-        EXPECT_EQ(f.txtRuleDescription.Text(),
+        EXPECT_EQ(f.controls().chkRuleNotify.Value(), vb::vbChecked);
+        EXPECT_EQ(f.controls().txtRuleNotifyTime.Text(), "20");
+        EXPECT_EQ(f.controls().txtRuleDescription.Text(),
                   "From Contains newsletter OR Subject Contains NOT unsubscribe ");
         EXPECT_FALSE(SaveEnabled());
         EXPECT_FALSE(CancelEnabled());
-        EXPECT_TRUE(f.fraMainButtons.Enabled());
+        EXPECT_TRUE(f.controls().fraMainButtons.Enabled());
     }
     frmMain* form_ = nullptr;
 };
@@ -153,13 +155,13 @@ TEST_F(FrmMainRules, TheLoadShowsTheSavedRulesAndEachRulesLastLine) {
     EXPECT_EQ(LiveSet(), kSaved);
     EXPECT_EQ(EditSet(), kSaved);
     ExpectSavedPage();
-    EXPECT_EQ(f.lblRulesFileName.Caption(), "FileName: Rules.ini");
-    EXPECT_EQ(f.lblCriteria.Caption(), "Enter Text...");
+    EXPECT_EQ(f.controls().lblRulesFileName.Caption(), "FileName: Rules.ini");
+    EXPECT_EQ(f.controls().lblCriteria.Caption(), "Enter Text...");
     ChooseRule(2);
     EXPECT_EQ(Shown(),
               "Rule: Not Enabled|Big|Work|1|Size|GreaterThan||500|OR|1 of 10 Entries|Up+Down-Undo+Redo-");
-    EXPECT_EQ(f.fraRule.ForeColor(), vb::RGB(192, 0, 0));
-    EXPECT_EQ(f.lblCriteria.Caption(), "Enter Number in KB...");
+    EXPECT_EQ(f.controls().fraRule.ForeColor(), vb::RGB(192, 0, 0));
+    EXPECT_EQ(f.controls().lblCriteria.Caption(), "Enter Number in KB...");
     EXPECT_EQ(EditSet(), kSaved) << "showing a rule changes nothing";
     EXPECT_FALSE(SaveEnabled());
 }
@@ -169,23 +171,23 @@ TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
     // Each edit on its own leaves the live set alone, enables Save and
     // Cancel and locks the page buttons; Cancel shows the saved set again.
     const std::vector<std::pair<const char*, std::function<void()>>> edits = {
-        {"name", [&] { f.txtRuleName.SetText("Renamed"); }},
-        {"account", [&] { f.cboRuleAccount.SetText("Home"); }},
-        {"action", [&] { f.optRuleAction(3).SetValue(true); }},
-        {"enabled", [&] { f.lstRules.SetSelected(0, false); }},
-        {"report", [&] { f.chkRuleNotify.SetValue(vb::vbUnchecked); }},
-        {"report for new", [&] { f.chkRuleNotifyNew.SetValue(vb::vbChecked); }},
-        {"seconds", [&] { f.txtRuleNotifyTime.SetText("45"); }},
-        {"move", [&] { Click(f.tbrMoveButtons(1), "Down"); }},
+        {"name", [&] { f.controls().txtRuleName.SetText("Renamed"); }},
+        {"account", [&] { f.controls().cboRuleAccount.SetText("Home"); }},
+        {"action", [&] { f.controls().optRuleAction(3).SetValue(true); }},
+        {"enabled", [&] { f.controls().lstRules.SetSelected(0, false); }},
+        {"report", [&] { f.controls().chkRuleNotify.SetValue(vb::vbUnchecked); }},
+        {"report for new", [&] { f.controls().chkRuleNotifyNew.SetValue(vb::vbChecked); }},
+        {"seconds", [&] { f.controls().txtRuleNotifyTime.SetText("45"); }},
+        {"move", [&] { Click(f.controls().tbrMoveButtons(1), "Down"); }},
         {"line added",
          [&] {
-             f.txtCriteria.SetText("sale");
+             f.controls().txtCriteria.SetText("sale");
              Update();
          }},
-        {"line undone", [&] { Click(f.tbrRuleUpdate(1), "Undo"); }},
-        {"lines cleared", [&] { Click(f.tbrRuleUpdate(0), "Clear"); }},
-        {"connector", [&] { f.cboBoolean.SetText("AND"); }},
-        {"rule added", [&] { Click(f.tbrRules, "RulesAdd"); }},
+        {"line undone", [&] { Click(f.controls().tbrRuleUpdate(1), "Undo"); }},
+        {"lines cleared", [&] { Click(f.controls().tbrRuleUpdate(0), "Clear"); }},
+        {"connector", [&] { f.controls().cboBoolean.SetText("AND"); }},
+        {"rule added", [&] { Click(f.controls().tbrRules, "RulesAdd"); }},
     };
     for (const auto& [what, edit] : edits) {
         SCOPED_TRACE(what);
@@ -194,7 +196,7 @@ TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
         EXPECT_EQ(LiveSet(), kSaved);
         EXPECT_TRUE(SaveEnabled());
         EXPECT_TRUE(CancelEnabled());
-        EXPECT_FALSE(f.fraMainButtons.Enabled());
+        EXPECT_FALSE(f.controls().fraMainButtons.Enabled());
         Cancel();
         EXPECT_EQ(EditSet(), kSaved);
         EXPECT_EQ(LiveSet(), kSaved);
@@ -207,10 +209,16 @@ TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
 TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
     frmMain& f = *form_;
     const std::vector<std::pair<const char*, std::function<void()>>> rows = {
-        {"untick and tick", [&] { f.lstRules.SetSelected(0, false), f.lstRules.SetSelected(0, true); }},
-        {"down and up", [&] { Click(f.tbrMoveButtons(1), "Down"), Click(f.tbrMoveButtons(1), "Up"); }},
-        {"name and back", [&] { f.txtRuleName.SetText("x"), f.txtRuleName.SetText("Newsletters"); }},
-        {"line and undo", [&] { f.txtCriteria.SetText("y"), Update(), Click(f.tbrRuleUpdate(1), "Undo"); }},
+        {"untick and tick",
+         [&] { f.controls().lstRules.SetSelected(0, false), f.controls().lstRules.SetSelected(0, true); }},
+        {"down and up",
+         [&] { Click(f.controls().tbrMoveButtons(1), "Down"), Click(f.controls().tbrMoveButtons(1), "Up"); }},
+        {"name and back",
+         [&] { f.controls().txtRuleName.SetText("x"), f.controls().txtRuleName.SetText("Newsletters"); }},
+        {"line and undo",
+         [&] {
+             f.controls().txtCriteria.SetText("y"), Update(), Click(f.controls().tbrRuleUpdate(1), "Undo");
+         }},
     };
     for (const auto& [what, edit] : rows) {
         ChooseRule(1);
@@ -219,9 +227,9 @@ TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
         EXPECT_FALSE(SaveEnabled()) << what;
     }
     // A rule added drops an unsaved change of the notification values.
-    f.chkRuleNotify.SetValue(vb::vbUnchecked);
-    Click(f.tbrRules, "RulesAdd");
-    EXPECT_EQ(f.chkRuleNotify.Value(), vb::vbChecked);
+    f.controls().chkRuleNotify.SetValue(vb::vbUnchecked);
+    Click(f.controls().tbrRules, "RulesAdd");
+    EXPECT_EQ(f.controls().chkRuleNotify.Value(), vb::vbChecked);
     EXPECT_EQ(ListEntries().last(), "Rule3[x]");
     EXPECT_EQ(Shown(),
               "Rule: Enabled|Rule3|All Accounts|2|From|Contains|||AND|0 of 10 Entries|Up+Down-Undo-Redo-");
@@ -231,20 +239,20 @@ TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
 TEST_F(FrmMainRules, AFullEditSessionIsSavedAndReadBackFromTheFile) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    Click(f.tbrRules, "RulesAdd");
-    f.txtRuleName.SetText("Shop");
-    f.cboRuleAccount.SetText("Home");
-    f.optRuleAction(1).SetValue(true);
-    f.txtCriteria.SetText("shop@example.com");
+    Click(f.controls().tbrRules, "RulesAdd");
+    f.controls().txtRuleName.SetText("Shop");
+    f.controls().cboRuleAccount.SetText("Home");
+    f.controls().optRuleAction(1).SetValue(true);
+    f.controls().txtCriteria.SetText("shop@example.com");
     Update();
-    f.cboBoolean.SetText("OR");
-    f.cboWhere.SetText("Attachment");
-    EXPECT_FALSE(f.txtCriteria.isEnabled());
+    f.controls().cboBoolean.SetText("OR");
+    f.controls().cboWhere.SetText("Attachment");
+    EXPECT_FALSE(f.controls().txtCriteria.isEnabled());
     Update();
-    Click(f.tbrMoveButtons(1), "Up");
+    Click(f.controls().tbrMoveButtons(1), "Up");
     ChooseRule(1);
-    f.lstRules.SetSelected(0, false);
-    f.chkRuleNotifyNew.SetValue(vb::vbChecked);
+    f.controls().lstRules.SetSelected(0, false);
+    f.controls().chkRuleNotifyNew.SetValue(vb::vbChecked);
     EXPECT_EQ(LiveSet(), kSaved);
     Save();
     EXPECT_TRUE(boxes.Calls().empty());
@@ -264,10 +272,10 @@ TEST_F(FrmMainRules, AFullEditSessionIsSavedAndReadBackFromTheFile) {
 TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    Click(f.tbrRules, "RulesAdd");
+    Click(f.controls().tbrRules, "RulesAdd");
     Save();
-    f.txtRuleName.SetText("   ");
-    f.txtCriteria.SetText("x");
+    f.controls().txtRuleName.SetText("   ");
+    f.controls().txtCriteria.SetText("x");
     Update();
     Save();
     ASSERT_EQ(boxes.Calls().size(), 2u);
@@ -279,7 +287,7 @@ TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
     EXPECT_EQ(RulesText(), QByteArray(kTwoRules));
     EXPECT_EQ(LiveSet(), kSaved);
 
-    Click(f.tbrRules, "RulesAdd");  // a rule with no lines, saved with the others
+    Click(f.controls().tbrRules, "RulesAdd");  // a rule with no lines, saved with the others
     ChooseRule(1);
     Save();
     EXPECT_EQ(boxes.Calls().size(), 2u);
@@ -290,10 +298,10 @@ TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
 TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    f.txtRuleName.SetText("Edited");  // a pending edit goes into the file with the deletion
+    f.controls().txtRuleName.SetText("Edited");  // a pending edit goes into the file with the deletion
     ChooseRule(1);
     boxes.Answer(vb::vbNo);
-    Click(f.tbrRules, "RulesDelete");
+    Click(f.controls().tbrRules, "RulesDelete");
     EXPECT_EQ(gEditRules.Count, 2);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Delete Rule - Proceed With Caution");
@@ -301,31 +309,31 @@ TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbYesNo + vb::vbCritical);
 
     boxes.Answer(vb::vbYes);
-    Click(f.tbrRules, "RulesDelete");
+    Click(f.controls().tbrRules, "RulesDelete");
     EXPECT_EQ(LiveSet(), "1 0 20 / Big 0 Work 1 [Size GreaterThan 500 ]");
-    EXPECT_EQ(f.txtRuleName.Text(), "Big") << "the next rule moved into the place";
+    EXPECT_EQ(f.controls().txtRuleName.Text(), "Big") << "the next rule moved into the place";
     EXPECT_FALSE(SaveEnabled());
 
     boxes.Answer(vb::vbYes);
-    Click(f.tbrRules, "RulesDelete");
+    Click(f.controls().tbrRules, "RulesDelete");
     EXPECT_TRUE(RulesText().startsWith("[Rules]\nRuleCount=0\n"));
-    EXPECT_EQ(f.fraRule.Caption(), "Rule: None");
-    EXPECT_EQ(f.lstRules.ListCount(), 0);
-    EXPECT_FALSE(f.lstRules.Enabled());
-    EXPECT_FALSE(f.txtRuleName.Enabled());
-    EXPECT_FALSE(f.tbrRules.Buttons("RulesDelete").Enabled());
+    EXPECT_EQ(f.controls().fraRule.Caption(), "Rule: None");
+    EXPECT_EQ(f.controls().lstRules.ListCount(), 0);
+    EXPECT_FALSE(f.controls().lstRules.Enabled());
+    EXPECT_FALSE(f.controls().txtRuleName.Enabled());
+    EXPECT_FALSE(f.controls().tbrRules.Buttons("RulesDelete").Enabled());
     EXPECT_EQ(gCurrentRule, 0);
 }
 
 TEST_F(FrmMainRules, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    f.txtRuleName.SetText("Renamed");
+    f.controls().txtRuleName.SetText("Renamed");
     const ReadOnlyFolder readOnly(platform::store::UserDataFolder());
     if (!readOnly.Effective()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
     Save();
     boxes.Answer(vb::vbYes);
-    Click(f.tbrRules, "RulesDelete");
+    Click(f.controls().tbrRules, "RulesDelete");
     ASSERT_EQ(boxes.Calls().size(), 3u);
     for (int call : {0, 2}) {
         EXPECT_EQ(boxes.Calls()[call].title, "Veltrane - Rules File Error");
@@ -361,9 +369,9 @@ TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
         vb::ScriptedMsgBoxes boxes;
         frmMain& f = *(form_ = &LaidOutMainWindow());
         f.Show();
-        Click(f.tbrMainButtons, "Rules");
-        Click(f.tbrRules, "RulesAdd");
-        f.txtCriteria.SetText("offer");
+        Click(f.controls().tbrMainButtons, "Rules");
+        Click(f.controls().tbrRules, "RulesAdd");
+        f.controls().txtCriteria.SetText("offer");
         Update();
         Save();
         ASSERT_EQ(boxes.Calls().size(), 2u);
@@ -380,11 +388,11 @@ TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
 
 TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
     frmMain& f = *form_;
-    f.txtRuleName.SetText("Renamed");
+    f.controls().txtRuleName.SetText("Renamed");
     f.SetRetrievalMode(false, true);
     f.SetRetrievalMode(true, true);
     f.SwitchPane(2);
-    EXPECT_EQ(f.txtRuleName.Text(), "Renamed");
+    EXPECT_EQ(f.controls().txtRuleName.Text(), "Renamed");
     EXPECT_EQ(gEditRules[1].Name, "Renamed");
     EXPECT_TRUE(SaveEnabled());
 }
@@ -395,7 +403,7 @@ TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
 TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
     frmMain& f = *form_;
     ChooseRule(2);
-    f.cboBoolean.SetText("AND");
+    f.controls().cboBoolean.SetText("AND");
     const std::tuple<const char*, bool, const char*> rows[] = {
         {"NOT FOR DISTRIBUTION", false, nullptr},  // nullptr: refused
         {"NOT", false, nullptr},
@@ -408,9 +416,9 @@ TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
         SCOPED_TRACE(criteria);
         vb::ScriptedMsgBoxes boxes;
         const int16_t before = gEditRules[2].DescCount;
-        f.cboWhere.SetText("Subject");
-        f.chkNot.SetValue(ticked ? vb::vbChecked : vb::vbUnchecked);
-        f.txtCriteria.SetText(criteria);
+        f.controls().cboWhere.SetText("Subject");
+        f.controls().chkNot.SetValue(ticked ? vb::vbChecked : vb::vbUnchecked);
+        f.controls().txtCriteria.SetText(criteria);
         Update();
         EXPECT_EQ(boxes.Calls().size(), line ? 0u : 1u);
         if (!line) {
@@ -423,8 +431,8 @@ TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
     Save();
     form_ = &LaidOutMainWindow();
     ChooseRule(2);
-    EXPECT_EQ(form_->txtCriteria.Text(), "NOT FOR DISTRIBUTION") << "read back as typed";
-    EXPECT_EQ(form_->chkNot.Value(), vb::vbChecked);
+    EXPECT_EQ(form_->controls().txtCriteria.Text(), "NOT FOR DISTRIBUTION") << "read back as typed";
+    EXPECT_EQ(form_->controls().chkNot.Value(), vb::vbChecked);
 }
 
 TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
@@ -435,8 +443,8 @@ TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
                                              {"ab", "1", 1},
                                              {"-5", "0", 0},
                                              {"7", "7", 7}}) {
-        f.txtRuleNotifyTime.SetText(typed);
-        EXPECT_EQ(f.txtRuleNotifyTime.Text(), shown) << typed;
+        f.controls().txtRuleNotifyTime.SetText(typed);
+        EXPECT_EQ(f.controls().txtRuleNotifyTime.Text(), shown) << typed;
         EXPECT_EQ(gEditRules.Time, time) << typed;
     }
 }
@@ -444,10 +452,10 @@ TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
 TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    vb::ToolButton& update = f.tbrRuleUpdate(0).Buttons("Update");
-    vb::ToolButton& redo = f.tbrRuleUpdate(1).Buttons("Redo");
+    vb::ToolButton& update = f.controls().tbrRuleUpdate(0).Buttons("Update");
+    vb::ToolButton& redo = f.controls().tbrRuleUpdate(1).Buttons("Redo");
     QStringList offered;
-    for (int i = 0; i < f.cboWhere.ListCount(); ++i) offered << f.cboWhere.List(i);
+    for (int i = 0; i < f.controls().cboWhere.ListCount(); ++i) offered << f.controls().cboWhere.List(i);
     EXPECT_EQ(offered, QStringList({"From", "To", "Subject", "Body", "Attachment", "Size"}));
     // Conditions follow the Where; one both lists hold is kept.
     for (const auto& [from, condition, to, kept] : {std::tuple{"Subject", "Contains", "Size", "Equals"},
@@ -455,47 +463,47 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
                                                     {"Size", "Equals", "Subject", "Equals"},
                                                     {"Body", "Equals", "Attachment", "IsPresent"},
                                                     {"Size", "LessThan", "To", "Contains"}}) {
-        f.cboWhere.SetText(from);
-        f.cboCondition.SetText(condition);
-        f.cboWhere.SetText(to);
-        EXPECT_EQ(f.cboCondition.Text(), kept) << from << " " << condition << " to " << to;
+        f.controls().cboWhere.SetText(from);
+        f.controls().cboCondition.SetText(condition);
+        f.controls().cboWhere.SetText(to);
+        EXPECT_EQ(f.controls().cboCondition.Text(), kept) << from << " " << condition << " to " << to;
     }
-    f.cboWhere.SetText("Attachment");
+    f.controls().cboWhere.SetText("Attachment");
     EXPECT_TRUE(update.Enabled()) << "an attachment needs no criteria";
     for (const auto& [where, criteria, enabled] : {std::tuple{"Subject", "   ", false},
                                                    {"Size", "12k", false},
                                                    {"Size", "12", true},
                                                    {"To", "bob", true}}) {
-        f.cboWhere.SetText(where);
-        f.txtCriteria.SetText(criteria);
+        f.controls().cboWhere.SetText(where);
+        f.controls().txtCriteria.SetText(criteria);
         EXPECT_EQ(update.Enabled(), enabled) << where << " '" << criteria << "'";
     }
-    f.chkNot.SetValue(vb::vbChecked);
+    f.controls().chkNot.SetValue(vb::vbChecked);
     for (int i = 3; i <= 10; ++i) Update();
-    EXPECT_EQ(f.lblRuleDescEntries.Caption(), "10 of 10 Entries");
+    EXPECT_EQ(f.controls().lblRuleDescEntries.Caption(), "10 of 10 Entries");
     EXPECT_EQ(gEditRules[1].Desc[10], "OR To Equals NOT bob ");
     Update();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Maximum Entries");
     EXPECT_EQ(gEditRules[1].DescCount, 10);
 
-    for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Undo");
+    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(1), "Undo");
     EXPECT_TRUE(redo.Enabled());
-    EXPECT_EQ(f.lblRuleDescEntries.Caption(), "7 of 10 Entries");
-    f.cboBoolean.SetText("AND");
-    for (int i = 0; i < 3; ++i) Click(f.tbrRuleUpdate(1), "Redo");
+    EXPECT_EQ(f.controls().lblRuleDescEntries.Caption(), "7 of 10 Entries");
+    f.controls().cboBoolean.SetText("AND");
+    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(1), "Redo");
     EXPECT_FALSE(redo.Enabled());
     EXPECT_EQ(gEditRules[1].Desc[10], "AND To Equals NOT bob ");
-    EXPECT_EQ(f.txtCriteria.Text(), "bob");
-    EXPECT_EQ(f.chkNot.Value(), vb::vbChecked);
-    EXPECT_TRUE(f.txtRuleDescription.Text().startsWith(
+    EXPECT_EQ(f.controls().txtCriteria.Text(), "bob");
+    EXPECT_EQ(f.controls().chkNot.Value(), vb::vbChecked);
+    EXPECT_TRUE(f.controls().txtRuleDescription.Text().startsWith(
         "From Contains newsletter AND Subject Contains NOT unsubscribe "));
 
-    Click(f.tbrRuleUpdate(0), "Clear");
-    EXPECT_EQ(f.txtRuleDescription.Text(), QString());
-    EXPECT_EQ(f.cboWhere.Text(), "From");
+    Click(f.controls().tbrRuleUpdate(0), "Clear");
+    EXPECT_EQ(f.controls().txtRuleDescription.Text(), QString());
+    EXPECT_EQ(f.controls().cboWhere.Text(), "From");
     EXPECT_FALSE(redo.Enabled());
-    EXPECT_FALSE(f.cboBoolean.isEnabled());
+    EXPECT_FALSE(f.controls().cboBoolean.isEnabled());
     EXPECT_EQ(gEditRules[1].DescCount, 0);
 }
 
@@ -518,18 +526,19 @@ TEST_F(FrmMainRulesByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
     EXPECT_EQ(LiveSet(), read);
     // No action chosen; a line the editor cannot read shows the defaults.
     EXPECT_EQ(Shown(), "Rule: Enabled|Rule|Gone|0|From|Contains|||AND|2 of 10 Entries|Up-Down+Undo+Redo-");
-    EXPECT_EQ(f.txtRuleDescription.Text(), "Sender Contains x OR ");
+    EXPECT_EQ(f.controls().txtRuleDescription.Text(), "Sender Contains x OR ");
     ChooseRule(3);
     EXPECT_EQ(Shown(),
               "Rule: Enabled|Third|All Accounts|2|Size|Equals||5|AND|1 of 10 Entries|Up+Down-Undo+Redo-")
         << "a condition the Where does not offer shows its first one";
-    EXPECT_EQ(f.cboRuleAccount.ListCount(), 3) << "the missing account leaves the list with its rule";
+    EXPECT_EQ(f.controls().cboRuleAccount.ListCount(), 3)
+        << "the missing account leaves the list with its rule";
     ChooseRule(1);
     EXPECT_EQ(EditSet(), read);
     EXPECT_FALSE(SaveEnabled());
 
     vb::ScriptedMsgBoxes boxes;
-    f.lstRules.SetSelected(0, false);
+    f.controls().lstRules.SetSelected(0, false);
     Save();
     EXPECT_TRUE(boxes.Calls().empty());
     form_ = &LaidOutMainWindow();

@@ -95,7 +95,7 @@ protected:
         gStartUpDone = false;
         gStartUpPaused = true;
         form_->checks().ToggleStartUpTimer();
-        form_->tbrButtons(14).SetVisible(true);
+        form_->controls().tbrButtons(14).SetVisible(true);
     }
     QDateTime now_ = At("2026-03-04 10:00:00");
     frmMain* form_ = nullptr;
@@ -121,12 +121,12 @@ TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
         SCOPED_TRACE(row.now);
         now_ = At(row.now);
         gCheckSummary.clear();
-        form.tmrMailTime.Tick();
+        form.controls().tmrMailTime.Tick();
         EXPECT_EQ(!gCheckSummary.isEmpty(), row.runs);
         EXPECT_EQ(gNextCheckStamp, At(row.next));
-        EXPECT_EQ(form.StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
     }
-    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
 }
 
 // On 29 March 2026 the clock jumps from 02:00 to 03:00; on 25 October it goes
@@ -170,7 +170,7 @@ TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
         const QDateTime until = QDateTime::fromString(QString::fromLatin1(row.until), Qt::ISODate);
         for (; now_ <= until; now_ = now_.addSecs(20)) {
             gCheckSummary.clear();
-            form.tmrMailTime.Tick();
+            form.controls().tmrMailTime.Tick();
             if (!gCheckSummary.isEmpty()) runs.push_back(Utc(now_));
         }
         std::vector<std::string> expected;
@@ -185,31 +185,31 @@ TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     frmMain& form = *form_;
     ArmStartUp();
     gNextCheckStamp = At("2026-03-04 09:00:00");
-    const QString panel3 = form.StatusBar.PanelText(3);
+    const QString panel3 = form.controls().StatusBar.PanelText(3);
     {
         ServerOperation busy;
         ASSERT_TRUE(busy.Started());
-        form.tmrMailTime.Tick();
-        form.tmrMailStartUp.Tick();
+        form.controls().tmrMailTime.Tick();
+        form.controls().tmrMailStartUp.Tick();
         form.checks().CheckAll();  // a second operation is refused too
         EXPECT_TRUE(gCheckSummary.isEmpty());
         EXPECT_EQ(gNextCheckStamp, At("2026-03-04 09:00:00"));
         EXPECT_FALSE(gStartUpDone);
-        EXPECT_EQ(form.StatusBar.PanelText(3), panel3) << "the countdown stood still";
+        EXPECT_EQ(form.controls().StatusBar.PanelText(3), panel3) << "the countdown stood still";
     }
-    form.tmrMailTime.Tick();
+    form.controls().tmrMailTime.Tick();
     EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:15:00"));
     EXPECT_TRUE(gStartUpDone) << "the timed check ended the start-up phase";
-    EXPECT_FALSE(form.tbrButtons(14).Visible());
-    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
 }
 
 TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     Load({{"UseInterval", "1"}, {"Minutes", "10"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "3"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
     EXPECT_EQ(pause.Caption(), QStringLiteral("StartUp: Pause       "));
     struct Step {
         const char* action;  // "tick" or the pause button
@@ -227,29 +227,29 @@ TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     for (const Step& step : steps) {
         SCOPED_TRACE(step.panel3);
         if (QLatin1String(step.action) == QLatin1String("tick"))
-            form.tmrMailStartUp.Tick();
+            form.controls().tmrMailStartUp.Tick();
         else
             pause.QtButton().click();
-        EXPECT_EQ(form.StatusBar.PanelText(3), QString::fromLatin1(step.panel3));
-        EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.timerOn);
+        EXPECT_EQ(form.controls().StatusBar.PanelText(3), QString::fromLatin1(step.panel3));
+        EXPECT_EQ(form.controls().tmrMailStartUp.Enabled(), step.timerOn);
         EXPECT_EQ(pause.Caption(), QString::fromLatin1(step.caption));
         EXPECT_TRUE(gCheckSummary.isEmpty());
     }
-    form.tmrMailStartUp.Tick();  // the fourth tick of a delay of 3 shows 0 and checks
+    form.controls().tmrMailStartUp.Tick();  // the fourth tick of a delay of 3 shows 0 and checks
     EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_TRUE(gStartUpDone);
-    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
     EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:11:00")) << "one extra minute after the start-up check";
-    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
-    EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
+    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
+    EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
 }
 
 TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
     constexpr auto kSuspend = forms::PauseAction::Suspend;
     constexpr auto kRestore = forms::PauseAction::Restore;
     struct Step {
@@ -275,9 +275,9 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
         if (step.call == 'A') form.checks().SuspendAutoCheck(step.action);
         if (step.call == 'S') form.checks().SuspendStartUpCheck(step.action);
         if (step.call == 'P') pause.QtButton().click();
-        EXPECT_EQ(form.tmrMailTime.Enabled(), step.checkTimer);
-        EXPECT_NE(form.tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
-        EXPECT_EQ(form.tmrMailStartUp.Enabled(), step.startUpTimer);
+        EXPECT_EQ(form.controls().tmrMailTime.Enabled(), step.checkTimer);
+        EXPECT_NE(form.controls().tmrStatusBar.Enabled(), step.checkTimer) << "exactly one of the two runs";
+        EXPECT_EQ(form.controls().tmrMailStartUp.Enabled(), step.startUpTimer);
         EXPECT_EQ(pause.Enabled(), step.pauseEnabled);
     }
 }
@@ -296,26 +296,28 @@ TEST_F(FrmMainSchedule, EveryDialogPausesTheChecksWhileItWaits) {
         std::function<void()> open;
     };
     const Row rows[] = {
-        {"the default mail client's Browse", click(form.tbrClient(0), "Browse")},
-        {"the account's sound Browse", click(form.tbrSound(1), "Browse")},
-        {"the top menu colour", [&] { form.lbl3DTopColour.Click(); }},
-        {"the middle menu colour", [&] { form.lbl3DMiddleColour.Click(); }},
-        {"the bottom menu colour", [&] { form.lbl3DBottomColour.Click(); }},
-        {"Import Rules", click(form.tbrRules, "RulesImport")},
+        {"the default mail client's Browse", click(form.controls().tbrClient(0), "Browse")},
+        {"the account's sound Browse", click(form.controls().tbrSound(1), "Browse")},
+        {"the top menu colour", [&] { form.controls().lbl3DTopColour.Click(); }},
+        {"the middle menu colour", [&] { form.controls().lbl3DMiddleColour.Click(); }},
+        {"the bottom menu colour", [&] { form.controls().lbl3DBottomColour.Click(); }},
+        {"Import Rules", click(form.controls().tbrRules, "RulesImport")},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dialog);
         vb::ScriptedDialogs dialogs;  // every dialog is cancelled
         std::vector<std::pair<bool, bool>> whileOpen;
         dialogs.WhileShown = [&](const vb::DialogCall&) {
-            whileOpen.emplace_back(form.tmrMailTime.Enabled(), form.tmrMailStartUp.Enabled());
+            whileOpen.emplace_back(form.controls().tmrMailTime.Enabled(),
+                                   form.controls().tmrMailStartUp.Enabled());
         };
         row.open();
         EXPECT_EQ(whileOpen, (std::vector<std::pair<bool, bool>>{{false, false}}))
             << "neither check may start under the dialog";
-        EXPECT_TRUE(form.tmrMailTime.Enabled());
-        EXPECT_TRUE(form.tmrMailStartUp.Enabled());
-        EXPECT_TRUE(form.tbrButtons(14).Buttons(1).Enabled()) << "the countdown's pause button is back";
+        EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
+        EXPECT_TRUE(form.controls().tmrMailStartUp.Enabled());
+        EXPECT_TRUE(form.controls().tbrButtons(14).Buttons(1).Enabled())
+            << "the countdown's pause button is back";
     }
 }
 
@@ -344,16 +346,16 @@ TEST_F(FrmMainSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
         }
         EXPECT_EQ(form.checks().AutoCheckPauses(), 1) << "one pause for one loaded window";
         EXPECT_EQ(form.checks().StartUpCheckPauses(), r.startUp ? 1 : 0);
-        EXPECT_FALSE(form.tmrMailTime.Enabled());
-        EXPECT_NE(form.tmrMailStartUp.Enabled(), r.startUp);
+        EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
+        EXPECT_NE(form.controls().tmrMailStartUp.Enabled(), r.startUp);
         ASSERT_TRUE(r.unload());
         if (r.showing) {
             EXPECT_FALSE(*r.showing);
         }
         EXPECT_EQ(form.checks().AutoCheckPauses(), 0);
         EXPECT_EQ(form.checks().StartUpCheckPauses(), 0);
-        EXPECT_TRUE(form.tmrMailTime.Enabled());
-        EXPECT_TRUE(form.tmrMailStartUp.Enabled());
+        EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
+        EXPECT_TRUE(form.controls().tmrMailStartUp.Enabled());
     }
 }
 
@@ -368,7 +370,7 @@ TEST_F(FrmMainSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     // The failed window goes when control is back in the event loop.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(form.checks().AutoCheckPauses(), 0);
-    EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the automatic check runs again";
+    EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the automatic check runs again";
 }
 
 TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
@@ -377,11 +379,11 @@ TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) 
     form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
     form.tray().mnuTrayAutoCheck_Click();
     ASSERT_EQ(modOptions::gOptUseInterval, 1);
-    EXPECT_FALSE(form.tmrMailTime.Enabled());
-    EXPECT_TRUE(form.tmrStatusBar.Enabled());
+    EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
+    EXPECT_TRUE(form.controls().tmrStatusBar.Enabled());
     form.checks().SuspendAutoCheck(forms::PauseAction::Restore);
-    EXPECT_TRUE(form.tmrMailTime.Enabled());
-    EXPECT_FALSE(form.tmrStatusBar.Enabled());
+    EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
+    EXPECT_FALSE(form.controls().tmrStatusBar.Enabled());
 }
 
 TEST_F(FrmMainSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
@@ -389,17 +391,17 @@ TEST_F(FrmMainSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     frmMain& form = *form_;
     ArmStartUp();
     vb::ScriptedMsgBoxes boxes;
-    form.tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(gStartUpDone);
-    EXPECT_FALSE(form.tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
     ASSERT_EQ(boxes.Calls().size(), 1u) << "both accounts are disabled";
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - No Accounts Checked"));
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbInformation);
     EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith(QStringLiteral("No Accounts were checked for messags!")));
     EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("the Check All button.\r\n")));
     EXPECT_EQ(modAccounts::gCurrentAccount, 1) << "the tab that was current is selected again";
-    EXPECT_EQ(form.TabStripEmail.SelectedItem(), 1);
+    EXPECT_EQ(form.controls().TabStripEmail.SelectedItem(), 1);
 }
 
 TEST_F(FrmMainSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
@@ -407,21 +409,21 @@ TEST_F(FrmMainSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     frmMain& form = *form_;
     gReceivedCount = 4;
     gUserStop = false;
-    form.tmrRetrieveMessage.SetEnabled(true);
+    form.controls().tmrRetrieveMessage.SetEnabled(true);
     for (const char* image : {"MailSpin8", "MailSpin7", "MailSpin6", "MailSpin5", "MailSpin4", "MailSpin3",
                               "MailSpin2", "MailSpin1", "MailSpin8"}) {
-        form.tmrRetrieveMessage.Tick();
-        EXPECT_EQ(form.TabStripEmail.TabImage(1), QString::fromLatin1(image));
+        form.controls().tmrRetrieveMessage.Tick();
+        EXPECT_EQ(form.controls().TabStripEmail.TabImage(1), QString::fromLatin1(image));
     }
-    EXPECT_TRUE(form.tmrRetrieveMessage.Enabled());
+    EXPECT_TRUE(form.controls().tmrRetrieveMessage.Enabled());
     gUserStop = true;
-    form.tmrRetrieveMessage.Tick();
+    form.controls().tmrRetrieveMessage.Tick();
     gUserStop = false;
-    EXPECT_EQ(form.tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Terminating...      "));
-    EXPECT_EQ(form.StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
-    EXPECT_EQ(form.StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
-    EXPECT_FALSE(form.ProgressBar.Visible());
-    EXPECT_FALSE(form.tmrRetrieveMessage.Enabled());
+    EXPECT_EQ(form.controls().tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Terminating...      "));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
+    EXPECT_FALSE(form.controls().ProgressBar.Visible());
+    EXPECT_FALSE(form.controls().tmrRetrieveMessage.Enabled());
 }
 
 }  // namespace

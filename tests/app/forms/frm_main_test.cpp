@@ -18,7 +18,7 @@ TEST(FrmMain, RulesFileNameLabelFollowsTheRulesFileOnlyWhileLoaded) {
     frmMain& form = vb::Forms::Get<frmMain>();  // the load reads the stored name
     modRules::gRulesFileName = QStringLiteral("MyRules.ini");
     modRules::ReadRulesFile(path);
-    EXPECT_EQ(form.lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
+    EXPECT_EQ(form.controls().lblRulesFileName.Caption(), QStringLiteral("FileName: MyRules.ini"));
 
     form.mQuitting = true;  // the close box alone would go to the tray
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());

@@ -45,7 +45,7 @@ TEST_F(FrmMainTray, ALeftPressRestoresOnlyAMinimisedWindow) {
           Row{vb::vbMinimized, 514, false}, Row{vb::vbMinimized, 513, true}}) {
         SCOPED_TRACE(testing::Message() << row.state << " " << row.message);
         form.SetWindowState(row.state);
-        forms::gTrayIcon.Modify(form.imlTrayIcons.Picture(9), QStringLiteral("3 new"));
+        forms::gTrayIcon.Modify(form.controls().imlTrayIcons.Picture(9), QStringLiteral("3 new"));
         forms::gTrayIcon.MouseMessage(row.message);
         EXPECT_EQ(form.WindowState() == vb::vbNormal, row.restored || row.state == vb::vbNormal);
         EXPECT_EQ(forms::gTrayIcon.Tip(), row.restored ? gAppName : QStringLiteral("3 new"));
@@ -59,55 +59,57 @@ TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
         vb::Menu* entry;
         const char* panel;
     };
-    for (const Row& row : {Row{&form.mnuTrayAbout, "About"}, Row{&form.mnuTrayMenuColours, "Menu Colours"},
-                           Row{&form.mnuTrayOptions, "StartUp"}}) {
+    for (const Row& row : {Row{&form.controls().mnuTrayAbout, "About"},
+                           Row{&form.controls().mnuTrayMenuColours, "Menu Colours"},
+                           Row{&form.controls().mnuTrayOptions, "StartUp"}}) {
         SCOPED_TRACE(row.panel);
         form.SwitchPane(0);
         form.SetWindowState(vb::vbMinimized);
         row.entry->Click();
         EXPECT_EQ(form.WindowState(), vb::vbNormal);
         EXPECT_EQ(gCurrentPane, 3);
-        EXPECT_TRUE(form.fraMain(3).Visible());
-        EXPECT_FALSE(form.fraMain(0).Visible());
-        EXPECT_EQ(form.TreeView.NodeText(form.TreeView.SelectedItem()), QString::fromUtf8(row.panel));
+        EXPECT_TRUE(form.controls().fraMain(3).Visible());
+        EXPECT_FALSE(form.controls().fraMain(0).Visible());
+        EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
+                  QString::fromUtf8(row.panel));
     }
     form.SwitchPane(1);
-    form.fraMainButtons.SetEnabled(false);  // edits pending on the Accounts page
-    form.mnuTrayAbout.Click();
+    form.controls().fraMainButtons.SetEnabled(false);  // edits pending on the Accounts page
+    form.controls().mnuTrayAbout.Click();
     EXPECT_EQ(gCurrentPane, 1);
-    EXPECT_TRUE(form.fraMain(1).Visible());
+    EXPECT_TRUE(form.controls().fraMain(1).Visible());
 }
 
 TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
     frmMain& form = *form_;
     for (int16_t before : {int16_t(1), int16_t(0)}) {
         modOptions::gOptUseInterval = before;
-        form.mnuTrayAutoCheck.Click();
+        form.controls().mnuTrayAutoCheck.Click();
         EXPECT_EQ(modOptions::gOptUseInterval, 1 - before);
         EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("UseInterval")),
                   QString::number(1 - before));
     }
     const int16_t sound = modOptions::gOptPlaySound;
-    form.mnuTraySounds.Click();
+    form.controls().mnuTraySounds.Click();
     EXPECT_EQ(modOptions::gOptPlaySound, 1 - sound);
 
     form.SetRetrievalMode(false, true);
-    EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
+    EXPECT_FALSE(form.controls().mnuTrayAutoCheck.Enabled());
     form.SetRetrievalMode(true, true);
-    EXPECT_TRUE(form.mnuTrayAutoCheck.Enabled());
+    EXPECT_TRUE(form.controls().mnuTrayAutoCheck.Enabled());
 }
 
 TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
     frmMain& form = *form_;
     form.SwitchPane(1);
-    form.txtAcntName.SetText(QStringLiteral("Home mail"));
+    form.controls().txtAcntName.SetText(QStringLiteral("Home mail"));
     ASSERT_TRUE(modAccounts::gAccountChanged);
     form.SetWindowState(vb::vbMinimized);
-    form.mnuTrayAutoCheck.Click();
-    form.mnuTraySounds.Click();
-    form.mnuTrayAbout.Click();
+    form.controls().mnuTrayAutoCheck.Click();
+    form.controls().mnuTraySounds.Click();
+    form.controls().mnuTrayAbout.Click();
     EXPECT_TRUE(modAccounts::gAccountChanged);
-    EXPECT_EQ(form.txtAcntName.Text(), QStringLiteral("Home mail"));
+    EXPECT_EQ(form.controls().txtAcntName.Text(), QStringLiteral("Home mail"));
     EXPECT_EQ(gCurrentPane, 1) << "the page with the edits stays in front";
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")),
               QStringLiteral("Home"));
@@ -119,7 +121,7 @@ TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     {
         ServerOperation check;
         gUserStop = false;
-        form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
+        form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
         EXPECT_TRUE(gUserStop) << "the running check is asked to stop";
         QElapsedTimer waited;
         waited.start();

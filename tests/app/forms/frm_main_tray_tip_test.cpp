@@ -60,13 +60,14 @@ protected:
     }
     static QImage Image(const QPixmap& p) { return p.toImage().convertToFormat(QImage::Format_ARGB32); }
     static QImage Shown() {
-        return Image(forms::gTrayIcon.Icon().pixmap(form().imlTrayIcons.Picture(forms::kTrayNormal).size()));
+        return Image(forms::gTrayIcon.Icon().pixmap(
+            form().controls().imlTrayIcons.Picture(forms::kTrayNormal).size()));
     }
     // A count picture in a colour, or with count -1 the plain picture `colour`.
     static QImage Expected(int count, int colour) {
         frmMain& f = form();
-        return Image(count < 0 ? f.imlTrayIcons.Picture(colour)
-                               : forms::ComposeCountPicture(f.imlTrayIcons, count, colour));
+        return Image(count < 0 ? f.controls().imlTrayIcons.Picture(colour)
+                               : forms::ComposeCountPicture(f.controls().imlTrayIcons, count, colour));
     }
 };
 

@@ -455,19 +455,20 @@ TEST_F(FrmPreview, TheListHighlightFollowsTheMessageShown) {
     modAccounts::gCurrentAccount = 1;
     const auto highlighted = [&main] {
         std::vector<int> rows;
-        for (int row = 1; row <= main.lvwEmail.ItemCount(); ++row)
-            if (main.lvwEmail.Item(row).Selected()) rows.push_back(row);
+        for (int row = 1; row <= main.controls().lvwEmail.ItemCount(); ++row)
+            if (main.controls().lvwEmail.Item(row).Selected()) rows.push_back(row);
         return rows;
     };
-    main.lvwEmail.Item(1).SetSelected(true);
+    main.controls().lvwEmail.Item(1).SetSelected(true);
     frmPreview& form = Open(1);
     for (const auto& [key, row] : {std::pair{"Next", 2}, {"Next", 3}, {"Previous", 2}}) {
         Click(form, key);
         EXPECT_EQ(highlighted(), std::vector<int>{row}) << key;
         EXPECT_EQ(gCurrentMsg, row);
-        EXPECT_EQ(main.lvwEmail.currentItem(), main.lvwEmail.Item(row).QtItem());
+        EXPECT_EQ(main.controls().lvwEmail.currentItem(), main.controls().lvwEmail.Item(row).QtItem());
     }
-    EXPECT_TRUE(main.tbrEmail.Buttons(QStringLiteral("EmailDelete")).Enabled()) << "the row is chosen";
+    EXPECT_TRUE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailDelete")).Enabled())
+        << "the row is chosen";
     main.mQuitting = true;
 }
 
@@ -486,12 +487,12 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     frmPreview& preview = vb::Forms::Get<frmPreview>();
     EXPECT_EQ(preview.Shown().uid, QStringLiteral("u2"));
     gCurrentMsg = 1;
-    main.mnuEmailPreview.Click();
+    main.controls().mnuEmailPreview.Click();
     EXPECT_EQ(&vb::Forms::Get<frmPreview>(), &preview) << "one preview, turned to the message chosen now";
     EXPECT_EQ(preview.txtPrvSubject.Text(), QStringLiteral("one"));
 
     ASSERT_TRUE(main.tray().Commands().Run(u"tbrEmail", 0, u"EmailReply"));
-    main.mnuEmailOpen.Click();
+    main.controls().mnuEmailOpen.Click();
     ASSERT_EQ(opened_.size(), 2);
     EXPECT_TRUE(opened_[0].startsWith(QStringLiteral("mailto:ann@example.org?subject=Re%3A%20one")));
     EXPECT_TRUE(opened_[1].endsWith(QStringLiteral("/temporary.eml")));
@@ -505,7 +506,7 @@ TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     EXPECT_EQ(opened_.size(), 2);
 
     gCurrentMsg = 1;
-    main.mnuEmailPreview.Click();
+    main.controls().mnuEmailPreview.Click();
     main.mQuitting = true;
     vb::Forms::Unload<frmMain>();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmPreview>()) << "the main window's end closes the preview";

@@ -48,7 +48,7 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     frmRuleFile& OpenRename() {
-        main_->tbrRules.Buttons("RulesRename").QtButton().click();
+        main_->controls().tbrRules.Buttons("RulesRename").QtButton().click();
         return vb::Forms::Get<frmRuleFile>();
     }
     void Save(const QString& name) {
@@ -86,7 +86,7 @@ TEST_F(FrmRuleFileTest, TheWindowShowsTheFileAndPausesTheChecksWhileOpen) {
     window.tbrButtons.Buttons("Cancel").QtButton().click();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
     EXPECT_EQ(Pauses(), std::pair(0, 0));
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
+    EXPECT_EQ(main_->controls().lblRulesFileName.Caption(), "FileName: Rules.ini");
     EXPECT_FALSE(QFile::exists(DataFile("RulesRules.ini")));
 }
 
@@ -115,23 +115,23 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     }
     EXPECT_EQ(Slurp(DataFile("RulesJohn.ini").toStdString()), johns);
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: Rules.ini");
+    EXPECT_EQ(main_->controls().lblRulesFileName.Caption(), "FileName: Rules.ini");
 
     // An unsaved edit on the Rules page goes into the new file.
     modRules::gEditRules.Count = 1;
     modRules::ResizeRuleArrays(1);
     modRules::gEditRules[1].Name = "Edited";
     main_->rules().CheckRulesChanged();
-    ASSERT_TRUE(main_->tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
+    ASSERT_TRUE(main_->controls().tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
     Save("Jane");
     EXPECT_TRUE(none.Calls().empty());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: RulesJane.ini")
+    EXPECT_EQ(main_->controls().lblRulesFileName.Caption(), "FileName: RulesJane.ini")
         << "the main window's label follows";
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), "RulesJane.ini");
     EXPECT_NE(Slurp(DataFile("RulesJane.ini").toStdString()).find("Name=Edited"), std::string::npos);
-    EXPECT_FALSE(main_->tbrButtons(9).Buttons(1).Enabled())
+    EXPECT_FALSE(main_->controls().tbrButtons(9).Buttons(1).Enabled())
         << "the written edit is saved: nothing left to save";
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }
@@ -163,7 +163,7 @@ TEST_F(FrmRuleFileTest, AnEarlierNameCanBeTakenAgainWhenTheUserAgrees) {
             << "No leaves the window for another name";
         EXPECT_EQ(modRules::gRulesFileName, row.replaced ? "Rules.ini" : "RulesJohn.ini");
         EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), modRules::gRulesFileName);
-        EXPECT_EQ(main_->lblRulesFileName.Caption(), "FileName: " + modRules::gRulesFileName);
+        EXPECT_EQ(main_->controls().lblRulesFileName.Caption(), "FileName: " + modRules::gRulesFileName);
         const std::string rules = Slurp(DataFile("Rules.ini").toStdString());
         EXPECT_EQ(rules == oldFile_, !row.replaced);
         EXPECT_EQ(rules.find("Name=Edited after") != std::string::npos, row.replaced);
@@ -201,7 +201,7 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
         else
             dialogs.ChooseFile(c.path);
         if (QString(c.what) == "its name is taken now") modRules::gRulesFileName = "Rules.ini";
-        main_->tbrRules.Buttons("RulesImport").QtButton().click();
+        main_->controls().tbrRules.Buttons("RulesImport").QtButton().click();
         ASSERT_EQ(dialogs.Calls().size(), 1u);
         EXPECT_EQ(dialogs.Calls()[0].kind, vb::DialogCall::Open);
         EXPECT_EQ(dialogs.Calls()[0].filter, "(*.ini)|*.ini|");
@@ -219,8 +219,8 @@ TEST_F(FrmRuleFileTest, ImportAsksForAFileAndSaysWhatHappened) {
     EXPECT_EQ(modRules::gRules.Count, 2) << "the rules of the successful import stay";
     EXPECT_EQ(modRules::gRules[1].Account, "Home") << "a rule of the user's own account keeps it";
     EXPECT_EQ(modRules::gRules[2].Account, "All Accounts");
-    ASSERT_EQ(main_->lstRules.ListCount(), 2) << "the Rules page shows the imported rules";
-    EXPECT_EQ(main_->lstRules.List(1), "Theirs");
+    ASSERT_EQ(main_->controls().lstRules.ListCount(), 2) << "the Rules page shows the imported rules";
+    EXPECT_EQ(main_->controls().lstRules.List(1), "Theirs");
     EXPECT_EQ(modRules::gEditRules[2].Account, "All Accounts");
     EXPECT_NE(Slurp(DataFile("RulesTheir.ini").toStdString()).find("Account=All Accounts"),
               std::string::npos);

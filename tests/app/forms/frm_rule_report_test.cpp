@@ -236,7 +236,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     EXPECT_TRUE(Report().Topmost());
     EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1);
     EXPECT_EQ(modAccounts::gCurrentAccount, 3);
-    EXPECT_TRUE(main_->TabStripEmail.Enabled()) << "retrieval mode left";
+    EXPECT_TRUE(main_->controls().TabStripEmail.Enabled()) << "retrieval mode left";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "nothing was deleted";
     EXPECT_TRUE(Button(1).Enabled());
     EXPECT_TRUE(Report().tmrRuleReport.Enabled()) << "the countdown goes on";
@@ -245,7 +245,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
 TEST_F(FrmRuleReportTest, TheMainWindowsShutdownClosesTheRuleWindows) {
     Mark({1, 0, 0}, {0, 0, 0});
     Report().Show();
-    main_->tbrRules.Buttons("RulesRename").QtButton().click();
+    main_->controls().tbrRules.Buttons("RulesRename").QtButton().click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleFile>());
     main_->mQuitting = true;
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());

@@ -82,8 +82,8 @@ protected:
         form_->Show();
         gStartUpDone = false;
         gStartUpPaused = true;
-        form_->checks().ToggleStartUpTimer();     // counting, as the start leaves it
-        form_->tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
+        form_->checks().ToggleStartUpTimer();                // counting, as the start leaves it
+        form_->controls().tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
     }
     void TearDown() override {
         ::close(eventFd_);
@@ -114,7 +114,7 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
         {"a tool-bar button",
          [&](vb::ScriptedDialogs& dialogs) {
              dialogs.WhileShown = [](const vb::DialogCall&) { throw std::runtime_error("the dialog broke"); };
-             QueueClick(form.tbrRules, "RulesImport");
+             QueueClick(form.controls().tbrRules, "RulesImport");
          },
          "handling a click on \"Import Rules\""},
         {"a menu entry",
@@ -122,7 +122,7 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
              testdesktop::InstallViewer("x-scheme-handler/mailto");
              platform::desktop::SetOpener(
                  [](const QString&) -> bool { throw std::runtime_error("no mail program"); });
-             QMetaObject::invokeMethod(form.mnuTrayNewMessage.QtAction(), &QAction::trigger,
+             QMetaObject::invokeMethod(form.controls().mnuTrayNewMessage.QtAction(), &QAction::trigger,
                                        Qt::QueuedConnection);
          },
          "handling a click on \"New Message\""},
@@ -131,11 +131,11 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
              // The start-up check's schedule reads the clock inside retrieval
              // mode; nothing else may read it first: not the automatic check,
              // nor the status bar's clock that ticks while the check pauses it.
-             form.tmrMailTime.SetEnabled(false);
-             form.tmrStatusBar.SetInterval(3600 * 1000);
+             form.controls().tmrMailTime.SetEnabled(false);
+             form.controls().tmrStatusBar.SetInterval(3600 * 1000);
              modCheck::gClock = []() -> QDateTime { throw std::runtime_error("the clock broke"); };
-             form.tmrMailStartUp.SetInterval(1);
-             form.tmrMailStartUp.SetEnabled(true);
+             form.controls().tmrMailStartUp.SetInterval(1);
+             form.controls().tmrMailStartUp.SetEnabled(true);
          },
          "running the start-up check"},
         {"the tray icon",
@@ -183,17 +183,17 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(QStringLiteral("occurred while ") + row.told))
             << boxes.Calls()[0].prompt.toStdString();
         EXPECT_FALSE(ServerOperation::Running()) << "the operation slot is free";
-        EXPECT_TRUE(form.fraMainButtons.Enabled()) << "retrieval mode is left";
-        EXPECT_FALSE(form.tbrButtons(1).Visible()) << "no Stop button without a check";
-        EXPECT_TRUE(form.tmrMailTime.Enabled()) << "the automatic check is not left paused";
+        EXPECT_TRUE(form.controls().fraMainButtons.Enabled()) << "retrieval mode is left";
+        EXPECT_FALSE(form.controls().tbrButtons(1).Visible()) << "no Stop button without a check";
+        EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the automatic check is not left paused";
         EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>());
         modCheck::gClock = [] { return QDateTime::currentDateTime(); };
         forms::gTrayAvailable = trayAvailable_;
         watch_.Reset();
     }
     // The program still answers: the Options page comes up.
-    form.tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
-    EXPECT_TRUE(form.fraMain(3).Visible());
+    form.controls().tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
+    EXPECT_TRUE(form.controls().fraMain(3).Visible());
 }
 
 // The component's notifications cross a library's interface: whoever calls,
@@ -222,11 +222,11 @@ TEST_F(HandlerBarrier, AFailedNotificationStopsItsOperationAndNeverReachesTheCom
 TEST_F(HandlerBarrier, CodeSeesItsCallsFailAndARepeatedFailureIsToldOnce) {
     const forms::FailureBox failures;
     vb::ScriptedMsgBoxes boxes;
-    form_->mnuTrayNewMessage.Click = [] { throw std::runtime_error("broken entry"); };
-    EXPECT_THROW(vb::Fire(form_->mnuTrayNewMessage.Click), std::runtime_error);
+    form_->controls().mnuTrayNewMessage.Click = [] { throw std::runtime_error("broken entry"); };
+    EXPECT_THROW(vb::Fire(form_->controls().mnuTrayNewMessage.Click), std::runtime_error);
     EXPECT_TRUE(boxes.Calls().empty());
     for (int i = 0; i < 3; ++i) {
-        QMetaObject::invokeMethod(form_->mnuTrayNewMessage.QtAction(), &QAction::trigger,
+        QMetaObject::invokeMethod(form_->controls().mnuTrayNewMessage.QtAction(), &QAction::trigger,
                                   Qt::QueuedConnection);
         QCoreApplication::processEvents();
     }

@@ -89,25 +89,25 @@ int main(int argc, char** argv) {
             saved = SaveAtSize(form, out, max ? QStringLiteral("accounts-max") : QStringLiteral("accounts"),
                                max) &&
                     saved;
-        form.txtAcntName.SetText(QStringLiteral("Home mail"));
-        form.tbrColour.Buttons(1).QtButton().click();
+        form.controls().txtAcntName.SetText(QStringLiteral("Home mail"));
+        form.controls().tbrColour.Buttons(1).QtButton().click();
         saved = SaveAtSize(form, out, QStringLiteral("accounts-edit"), false) && saved;
-        form.tbrButtons(7).Buttons(1).QtButton().click();  // Cancel
+        form.controls().tbrButtons(7).Buttons(1).QtButton().click();  // Cancel
 
         form.SwitchPane(2);
-        form.tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton().click();
-        form.txtRuleName.SetText(QStringLiteral("Pills"));
-        form.cboWhere.SetText(QStringLiteral("Subject"));
-        form.txtCriteria.SetText(QStringLiteral("pills"));
-        form.tbrRuleUpdate(0).Buttons(QStringLiteral("Update")).QtButton().click();
+        form.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton().click();
+        form.controls().txtRuleName.SetText(QStringLiteral("Pills"));
+        form.controls().cboWhere.SetText(QStringLiteral("Subject"));
+        form.controls().txtCriteria.SetText(QStringLiteral("pills"));
+        form.controls().tbrRuleUpdate(0).Buttons(QStringLiteral("Update")).QtButton().click();
         for (const bool max : {false, true})
             saved = SaveAtSize(form, out, max ? QStringLiteral("rules-max") : QStringLiteral("rules"), max) &&
                     saved;
-        form.tbrButtons(10).Buttons(1).QtButton().click();  // Cancel
+        form.controls().tbrButtons(10).Buttons(1).QtButton().click();  // Cancel
 
         form.SwitchPane(3);
         for (int node = 1; node <= 6; ++node) {
-            form.TreeView.Select(node);
+            form.controls().TreeView.Select(node);
             form.options().TreeView_Click();
             for (const bool max : {false, true})
                 saved = SaveAtSize(form, out, QStringLiteral("options-%1%2").arg(node).arg(max ? "-max" : ""),

@@ -98,25 +98,30 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
     QTest::qWait(200);
     const QSize opened = main.size();
     const QPoint openedAt = main.frameGeometry().topLeft();
-    const int bannerMargin = RightMargin(main.lblBanner);
-    const int listMargin = main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail);
+    const int bannerMargin = RightMargin(main.controls().lblBanner);
+    const int listMargin =
+        main.controls().lvwEmail.viewport()->width() - ColumnsWidth(main.controls().lvwEmail);
 
     main.SetWindowState(vb::vbMaximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000))
         << "not maximised";
     QTest::qWait(200);
-    EXPECT_EQ(RightMargin(main.lblBanner), bannerMargin) << "the page's name follows the right edge";
-    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2)
+    EXPECT_EQ(RightMargin(main.controls().lblBanner), bannerMargin)
+        << "the page's name follows the right edge";
+    EXPECT_NEAR(main.controls().lvwEmail.viewport()->width() - ColumnsWidth(main.controls().lvwEmail),
+                listMargin, 2)
         << "the columns fill the wider list";
-    EXPECT_EQ(RightMargin(main.tbrButtons(4)), RightMargin(main.fraButtons(0)) + vb::TwipsToPixelsX(100));
+    EXPECT_EQ(RightMargin(main.controls().tbrButtons(4)),
+              RightMargin(main.controls().fraButtons(0)) + vb::TwipsToPixelsX(100));
 
-    main.tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
+    main.controls().tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000))
         << "Size did not give back the opening size";
     QTest::qWait(300);
     // Where the load put it, to the width of the frame's border.
     EXPECT_LE((main.frameGeometry().topLeft() - openedAt).manhattanLength(), 2) << "centred as the load does";
-    EXPECT_NEAR(main.lvwEmail.viewport()->width() - ColumnsWidth(main.lvwEmail), listMargin, 2);
+    EXPECT_NEAR(main.controls().lvwEmail.viewport()->width() - ColumnsWidth(main.controls().lvwEmail),
+                listMargin, 2);
     main.mQuitting = true;
 }
 

@@ -76,23 +76,23 @@ protected:
 TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtItsDefault) {
     frmMain& main = Start();
     EXPECT_EQ(main.Caption(), QStringLiteral("Veltrane"));
-    EXPECT_EQ(main.StatusBar.PanelText(1), QStringLiteral("No Accounts have been created..."));
-    EXPECT_EQ(main.StatusBar.PanelText(4), QStringLiteral("Auto Check Off"));
-    EXPECT_TRUE(main.tmrStatusBar.Enabled());
-    EXPECT_FALSE(main.tmrMailTime.Enabled());
-    EXPECT_FALSE(main.tmrMailStartUp.Enabled());
-    EXPECT_EQ(main.mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
-    EXPECT_EQ(main.TabStripEmail.TabCount(), 0);
+    EXPECT_EQ(main.controls().StatusBar.PanelText(1), QStringLiteral("No Accounts have been created..."));
+    EXPECT_EQ(main.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check Off"));
+    EXPECT_TRUE(main.controls().tmrStatusBar.Enabled());
+    EXPECT_FALSE(main.controls().tmrMailTime.Enabled());
+    EXPECT_FALSE(main.controls().tmrMailStartUp.Enabled());
+    EXPECT_EQ(main.controls().mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+    EXPECT_EQ(main.controls().TabStripEmail.TabCount(), 0);
     EXPECT_EQ(modAccounts::gCurrentAccount, 0);
     EXPECT_TRUE(modGeneral::gStartUpDone);
-    EXPECT_TRUE(main.tbrButtons(14).isHidden());
+    EXPECT_TRUE(main.controls().tbrButtons(14).isHidden());
     // The no-account state: only adding an account is left to do.
-    EXPECT_FALSE(main.tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
-    EXPECT_FALSE(main.tbrButtons(3).Buttons(1).Enabled());
-    EXPECT_TRUE(main.tbrAcnts.Buttons(QStringLiteral("AcntAdd")).Enabled());
-    EXPECT_FALSE(main.lvwEmail.Enabled());
-    EXPECT_FALSE(main.mnuTrayCheckAll.Enabled());
-    EXPECT_TRUE(main.fraNoAcntsBanner.Visible());
+    EXPECT_FALSE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
+    EXPECT_FALSE(main.controls().tbrButtons(3).Buttons(1).Enabled());
+    EXPECT_TRUE(main.controls().tbrAcnts.Buttons(QStringLiteral("AcntAdd")).Enabled());
+    EXPECT_FALSE(main.controls().lvwEmail.Enabled());
+    EXPECT_FALSE(main.controls().mnuTrayCheckAll.Enabled());
+    EXPECT_TRUE(main.controls().fraNoAcntsBanner.Visible());
     // The greeting, and what the first start stores.
     EXPECT_TRUE(vb::Forms::IsLoaded<frmFirstUse>());
     EXPECT_EQ(vb::Forms::Get<frmFirstUse>().windowIcon().pixmap(16).toImage(),
@@ -129,35 +129,35 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     rules.close();
 
     frmMain& main = Start();
-    ASSERT_EQ(main.TabStripEmail.TabCount(), 3);
-    ASSERT_EQ(main.TabStripAcnts.TabCount(), 3);
+    ASSERT_EQ(main.controls().TabStripEmail.TabCount(), 3);
+    ASSERT_EQ(main.controls().TabStripAcnts.TabCount(), 3);
     const struct {
         int tab;
         const char16_t* caption;
         const char16_t* image;
     } tabs[] = {{1, u"Home", u"MailNo"}, {2, u"Old & Work", u"MailNoDisabled"}, {3, u"List", u"MailNo"}};
     for (const auto& t : tabs) {
-        EXPECT_EQ(main.TabStripEmail.TabCaption(t.tab), QString::fromUtf16(t.caption));
-        EXPECT_EQ(main.TabStripAcnts.TabImage(t.tab), QString::fromUtf16(t.image));
+        EXPECT_EQ(main.controls().TabStripEmail.TabCaption(t.tab), QString::fromUtf16(t.caption));
+        EXPECT_EQ(main.controls().TabStripAcnts.TabImage(t.tab), QString::fromUtf16(t.image));
         EXPECT_EQ(modAccounts::gAccounts[t.tab].Status, QStringLiteral("Not Checked"));
         EXPECT_EQ(modAccounts::gAccounts[t.tab].Result, QString::fromUtf16(t.caption));
     }
     EXPECT_EQ(modAccounts::gCurrentAccount, 1);
     EXPECT_EQ(modGeneral::gIntervalMinutes, 90);
-    EXPECT_TRUE(main.tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
-    EXPECT_FALSE(main.fraNoAcntsBanner.Visible());
-    EXPECT_EQ(main.lblRulesFileName.Caption(), QStringLiteral("FileName: Rules.ini"));
+    EXPECT_TRUE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
+    EXPECT_FALSE(main.controls().fraNoAcntsBanner.Visible());
+    EXPECT_EQ(main.controls().lblRulesFileName.Caption(), QStringLiteral("FileName: Rules.ini"));
     EXPECT_EQ(modRules::gRules.Count, 1);
     // Automatic checking on: the check timer runs, not the clock.
-    EXPECT_TRUE(main.tmrMailTime.Enabled());
-    EXPECT_FALSE(main.tmrStatusBar.Enabled());
-    EXPECT_EQ(main.mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - On|#AutoCheckOn"));
-    EXPECT_TRUE(main.StatusBar.PanelText(4).startsWith(QStringLiteral("Auto Check at ")));
+    EXPECT_TRUE(main.controls().tmrMailTime.Enabled());
+    EXPECT_FALSE(main.controls().tmrStatusBar.Enabled());
+    EXPECT_EQ(main.controls().mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+    EXPECT_TRUE(main.controls().StatusBar.PanelText(4).startsWith(QStringLiteral("Auto Check at ")));
     // A start-up check is pending, with its pause button.
     EXPECT_FALSE(modGeneral::gStartUpDone);
-    EXPECT_TRUE(main.tmrMailStartUp.Enabled());
-    EXPECT_FALSE(main.tbrButtons(14).isHidden());
-    EXPECT_EQ(main.tbrButtons(14).Buttons(1).Caption(), QStringLiteral("StartUp: Pause       "));
+    EXPECT_TRUE(main.controls().tmrMailStartUp.Enabled());
+    EXPECT_FALSE(main.controls().tbrButtons(14).isHidden());
+    EXPECT_EQ(main.controls().tbrButtons(14).Buttons(1).Caption(), QStringLiteral("StartUp: Pause       "));
 }
 
 // (The real program meets such files in tests/process; here the case of an
@@ -182,7 +182,7 @@ TEST_F(StartProcedure, ASettingsFileThatIsNoSettingsIsKeptTheUserToldAndItIsNoFi
     EXPECT_TRUE(boxes.Calls()[0].prompt.contains(folder.filePath(copies[0])));
     EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1")) << "as the session does";
-    EXPECT_EQ(main.chkRunStartUp.Value(), vb::vbChecked);
+    EXPECT_EQ(main.controls().chkRunStartUp.Value(), vb::vbChecked);
 }
 
 TEST_F(StartProcedure, AnAutostartEntryThatCannotBeWrittenAtFirstUseIsToldAndNotStoredAsOn) {
@@ -197,7 +197,7 @@ TEST_F(StartProcedure, AnAutostartEntryThatCannotBeWrittenAtFirstUseIsToldAndNot
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Run at StartUp"));
     EXPECT_EQ(modOptions::gOptRunStartUp, 0);
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("0"));
-    EXPECT_EQ(main.chkRunStartUp.Value(), vb::vbUnchecked);
+    EXPECT_EQ(main.controls().chkRunStartUp.Value(), vb::vbUnchecked);
 }
 
 TEST_F(StartProcedure, ASecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {

@@ -136,43 +136,43 @@ int main(int argc, char** argv) {
         vb::Forms::Get<frmFirstUse>().tbrButtons.Buttons(1).QtButton().click();
 
     // 2. The Accounts page: a new account for the test server, saved.
-    Click(main.tbrMainButtons, "Accounts");
-    Click(main.tbrAcnts, "AcntAdd");
-    main.txtAcntName.SetText(QStringLiteral("Home"));
-    main.txtAcntServer.SetText(QString::fromStdString(server.host));
-    main.txtAcntPort.SetText(QString::number(server.port));
-    main.txtAcntLoginID.SetText(QString::fromStdString(mailbox.user()));
-    main.txtAcntPassword.SetText(QString::fromStdString(mailbox.password()));
+    Click(main.controls().tbrMainButtons, "Accounts");
+    Click(main.controls().tbrAcnts, "AcntAdd");
+    main.controls().txtAcntName.SetText(QStringLiteral("Home"));
+    main.controls().txtAcntServer.SetText(QString::fromStdString(server.host));
+    main.controls().txtAcntPort.SetText(QString::number(server.port));
+    main.controls().txtAcntLoginID.SetText(QString::fromStdString(mailbox.user()));
+    main.controls().txtAcntPassword.SetText(QString::fromStdString(mailbox.password()));
     Picture("2-account");
-    Click(main.tbrButtons(6), "SaveAccount");
+    Click(main.controls().tbrButtons(6), "SaveAccount");
     Expect(modAccounts::gAccountCount == 1, "the account was not added");
 
     // 3. The Rules page: a rule that marks the pill offers as spam.
-    Click(main.tbrMainButtons, "Rules");
-    Click(main.tbrRules, "RulesAdd");
-    main.txtRuleName.SetText(QStringLiteral("Pills"));
-    main.cboWhere.SetText(QStringLiteral("Subject"));
-    main.txtCriteria.SetText(QStringLiteral("pills"));
-    Click(main.tbrRuleUpdate(0), "Update");
-    main.optRuleAction(2).SetValue(true);
+    Click(main.controls().tbrMainButtons, "Rules");
+    Click(main.controls().tbrRules, "RulesAdd");
+    main.controls().txtRuleName.SetText(QStringLiteral("Pills"));
+    main.controls().cboWhere.SetText(QStringLiteral("Subject"));
+    main.controls().txtCriteria.SetText(QStringLiteral("pills"));
+    Click(main.controls().tbrRuleUpdate(0), "Update");
+    main.controls().optRuleAction(2).SetValue(true);
     Picture("3-rule");
-    Click(main.tbrButtons(9), "SaveRules");
+    Click(main.controls().tbrButtons(9), "SaveRules");
 
     // 4. The Options page: automatic checking and the new-mail pop-up on.
-    Click(main.tbrMainButtons, "Options");
-    main.TreeView.Select(2);
+    Click(main.controls().tbrMainButtons, "Options");
+    main.controls().TreeView.Select(2);
     main.options().TreeView_Click();
-    main.chkUseInterval.SetValue(1);
-    main.chkShowEmailMsgBox.SetValue(1);
+    main.controls().chkUseInterval.SetValue(1);
+    main.controls().chkShowEmailMsgBox.SetValue(1);
     Picture("4-options");
-    Click(main.tbrButtons(12), "SaveOptions");
+    Click(main.controls().tbrButtons(12), "SaveOptions");
     Expect(modOptions::gOptShowEmailMsgBox == 1 && modOptions::gOptUseInterval == 1,
            "the options were not saved");
 
     // 5. Check All: the mail is listed and the spam marked; the user asked
     // for it, so no pop-up.
-    Click(main.tbrMainButtons, "Email");
-    Click(main.tbrButtons(3), "CheckAll");
+    Click(main.controls().tbrMainButtons, "Email");
+    Click(main.controls().tbrButtons(3), "CheckAll");
     Expect(PumpUntil([] { return modAccounts::gAccounts[1].MsgCount == 3; }),
            "the check did not list three messages");
     const int spamRow = StoredRow(1, "Cheap pills today");
@@ -200,12 +200,13 @@ int main(int argc, char** argv) {
 
     // 8. The preview of the minutes, chosen with the mouse, deleted on the
     // server from there.
-    for (int row = 1; row <= main.lvwEmail.ItemCount(); ++row) {
-        if (main.lvwEmail.Item(row).SubItems(2) != QLatin1String("Minutes of Tuesday")) continue;
-        const QRect place = main.lvwEmail.visualItemRect(main.lvwEmail.Item(row).QtItem());
-        QTest::mouseClick(main.lvwEmail.viewport(), Qt::LeftButton, {}, place.center());
+    for (int row = 1; row <= main.controls().lvwEmail.ItemCount(); ++row) {
+        if (main.controls().lvwEmail.Item(row).SubItems(2) != QLatin1String("Minutes of Tuesday")) continue;
+        const QRect place =
+            main.controls().lvwEmail.visualItemRect(main.controls().lvwEmail.Item(row).QtItem());
+        QTest::mouseClick(main.controls().lvwEmail.viewport(), Qt::LeftButton, {}, place.center());
     }
-    Click(main.tbrEmail, "EmailPreview");
+    Click(main.controls().tbrEmail, "EmailPreview");
     Expect(vb::Forms::IsLoaded<frmPreview>(), "no preview window");
     Picture("8-preview");
     if (vb::Forms::IsLoaded<frmPreview>()) Click(vb::Forms::Get<frmPreview>().tbrButtons(0), "Delete");
@@ -214,13 +215,13 @@ int main(int argc, char** argv) {
 
     // 9. The spam deleted on the server.
     if (vb::Forms::IsLoaded<frmPreview>()) vb::Forms::Unload<frmPreview>();
-    Click(main.tbrEmail, "EmailSpam");
+    Click(main.controls().tbrEmail, "EmailSpam");
     Expect(PumpUntil([&] { return mailbox.messageCount() == 2; }), "the spam is still on the server");
     Expect(modAccounts::gAccounts[1].MsgCount == 2, "the list does not show the two messages left");
     Picture("9-after-deleting");
 
     // 10. Quit from the main tool bar.
-    Click(main.tbrMainButtons, "Quit");
+    Click(main.controls().tbrMainButtons, "Quit");
     Expect(!vb::Forms::IsLoaded<frmMain>(), "Quit did not end the window");
     Expect(!forms::gTrayIcon.Added(), "the tray icon stayed after the quit");
     vb::Forms::End();

@@ -113,15 +113,15 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
     Mark(1, "DS.D");
     Mark(2, ".D.S");
     // The user looks at Home with its unmarked third message selected.
-    main().TabStripEmail.Select(1);
-    main().lvwEmail.Item(3).SetSelected(true);
+    main().controls().TabStripEmail.Select(1);
+    main().controls().lvwEmail.Item(3).SetSelected(true);
     main().rules().CheckRuleReport({1, 2});
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     // Each account the deletion shows finds the server operation held: no
     // check starts between two accounts.
     std::vector<bool> held;
-    const std::function<void()> shown = main().TabStripEmail.Click;
-    main().TabStripEmail.Click = [&] {
+    const std::function<void()> shown = main().controls().TabStripEmail.Click;
+    main().controls().TabStripEmail.Click = [&] {
         held.push_back(ServerOperation::Running());
         shown();
     };
@@ -150,8 +150,9 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
                   0);
         EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1) << "the option is back";
         EXPECT_EQ(gCurrentAccount, 1);
-        EXPECT_EQ(main().TabStripEmail.SelectedItem(), 1) << "the account shown before is shown again";
-        EXPECT_TRUE(main().TabStripEmail.Enabled()) << "retrieval mode left";
+        EXPECT_EQ(main().controls().TabStripEmail.SelectedItem(), 1)
+            << "the account shown before is shown again";
+        EXPECT_TRUE(main().controls().TabStripEmail.Enabled()) << "retrieval mode left";
         EXPECT_FALSE(ServerOperation::Running());
         EXPECT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     }

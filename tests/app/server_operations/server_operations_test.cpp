@@ -109,18 +109,18 @@ void ExpectEditingLocked(frmMain& form) {
         QWidget& control;
     };
     const Row rows[] = {
-        {"account name", form.txtAcntName.Widget()},
-        {"account enabled", form.chkAcntEnabled.Widget()},
-        {"move account", form.tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).QtButton()},
-        {"add account", form.tbrAcnts.Buttons(QStringLiteral("AcntAdd")).QtButton()},
-        {"rule name", form.txtRuleName.Widget()},
-        {"add rule", form.tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton()},
-        {"auto check option", form.chkUseInterval.Widget()},
-        {"options page button", form.tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton()},
+        {"account name", form.controls().txtAcntName.Widget()},
+        {"account enabled", form.controls().chkAcntEnabled.Widget()},
+        {"move account", form.controls().tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).QtButton()},
+        {"add account", form.controls().tbrAcnts.Buttons(QStringLiteral("AcntAdd")).QtButton()},
+        {"rule name", form.controls().txtRuleName.Widget()},
+        {"add rule", form.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton()},
+        {"auto check option", form.controls().chkUseInterval.Widget()},
+        {"options page button", form.controls().tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton()},
     };
     for (const Row& row : rows) EXPECT_FALSE(row.control.isEnabled()) << row.what;
-    EXPECT_FALSE(form.mnuTrayOptions.Enabled());
-    EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
+    EXPECT_FALSE(form.controls().mnuTrayOptions.Enabled());
+    EXPECT_FALSE(form.controls().mnuTrayAutoCheck.Enabled());
 }
 
 // The account procedures themselves refuse while an operation runs.
@@ -145,12 +145,12 @@ TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileO
         const char* key;
     };
     const Row rows[] = {
-        {"connection test", "Accounts", form.tbrAcnts, "AcntTest"},
-        {"check", "Email", form.tbrButtons(3), "CheckAll"},
+        {"connection test", "Accounts", form.controls().tbrAcnts, "AcntTest"},
+        {"check", "Email", form.controls().tbrButtons(3), "CheckAll"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.operation);
-        Click(form.tbrMainButtons, row.page);
+        Click(form.controls().tbrMainButtons, row.page);
         bool looked = false;
         QTimer::singleShot(200, [&] {
             looked = true;
@@ -162,7 +162,7 @@ TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileO
         EXPECT_TRUE(looked) << "the window was looked at while the server stalled";
         EXPECT_FALSE(boxes.Calls().empty()) << "the hang-up is reported";
         for (int page = 1; page <= 3; ++page)
-            EXPECT_TRUE(form.fraMain(page).Widget().isEnabled()) << "unlocked " << page;
+            EXPECT_TRUE(form.controls().fraMain(page).Widget().isEnabled()) << "unlocked " << page;
     }
 }
 
@@ -180,17 +180,17 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     gAccounts[2].HasNewMail = true;
     vb::ScriptedMsgBoxes boxes;
 
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "nothing the run checked was marked";
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "the new message was marked";
     frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
     EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
 
     // Home is switched off while the report is open: Delete Now leaves it alone.
-    Click(form.tbrMainButtons, "Accounts");
-    form.chkAcntEnabled.SetValue(0);
-    Click(form.tbrButtons(6), "SaveAccount");
+    Click(form.controls().tbrMainButtons, "Accounts");
+    form.controls().chkAcntEnabled.SetValue(0);
+    Click(form.controls().tbrButtons(6), "SaveAccount");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
@@ -207,7 +207,7 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     modRules::gRules.Show = 1;
     modRules::gRules.ShowNew = 0;
     modRules::gRules.Time = 30;
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     modGeneral::gCurrentMsg = 1;
     form.email().mnuEmailPreview_Click();
@@ -219,7 +219,7 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
         vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
         form.email().mnuEmailDelete_Click();
     });
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     std::vector<std::string> busy;
     for (const vb::MsgBoxCall& call : boxes.Calls())
         if (call.title == QStringLiteral("Veltrane - Server Busy")) busy.push_back(call.prompt.toStdString());
@@ -253,11 +253,11 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     frmMain& form = Open(server.port(), {"Home"});
     modOptions::gOptDeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
-    Click(form.tbrButtons(3), "CheckAll");
-    ASSERT_EQ(form.lvwEmail.ItemCount(), 3);
+    Click(form.controls().tbrButtons(3), "CheckAll");
+    ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 3);
 
-    form.lvwEmail.Item(1).SetSelected(true);
-    form.lvwEmail.Item(2).SetSelected(true);
+    form.controls().lvwEmail.Item(1).SetSelected(true);
+    form.controls().lvwEmail.Item(2).SetSelected(true);
     form.email().mnuEmailDelete_Click();
     const auto dele = server.transcript(1);
     EXPECT_EQ(
@@ -269,10 +269,11 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
               "The mail server of 'Home' did not delete 1 of the Message(s); they are still listed.\r\n\r\n"
               "Error Message:\r\n30011 - Failed: message locked\r\n");
     QStringList listed;
-    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row) listed << form.lvwEmail.Item(row).SubItems(2);
+    for (int row = 1; row <= form.controls().lvwEmail.ItemCount(); ++row)
+        listed << form.controls().lvwEmail.Item(row).SubItems(2);
     EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
 
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     EXPECT_EQ(gAccounts[1].MsgCount, 2);
     EXPECT_EQ(gAccounts[1].NewCount, 0) << "the message that stayed is not new mail";
 }
@@ -286,8 +287,8 @@ std::string StoredUids(int16_t a) {
 
 std::string ListedSubjects(frmMain& form) {
     QStringList subjects;
-    for (int row = 1; row <= form.lvwEmail.ItemCount(); ++row)
-        subjects << form.lvwEmail.Item(row).SubItems(2);
+    for (int row = 1; row <= form.controls().lvwEmail.ItemCount(); ++row)
+        subjects << form.controls().lvwEmail.Item(row).SubItems(2);
     return subjects.join(' ').toStdString();
 }
 
@@ -317,12 +318,13 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     frmMain& form = Open(server.port(), {"Home"});
     modOptions::gOptDeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     ASSERT_EQ(StoredUids(1), "uid-1 uid-2 uid-3 uid-4 uid-5");
     modOptions::gOptMessageSort = 1;
-    QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
-                      form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(1)).center());
-    ASSERT_EQ(form.lvwEmail.SelectedItem(), 2);
+    QTest::mouseClick(
+        form.controls().lvwEmail.viewport(), Qt::LeftButton, {},
+        form.controls().lvwEmail.visualItemRect(form.controls().lvwEmail.topLevelItem(1)).center());
+    ASSERT_EQ(form.controls().lvwEmail.SelectedItem(), 2);
     form.email().mnuEmailPreview_Click();
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
 
@@ -337,19 +339,20 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
             state != DeletingMessage)
             return;
         acted = true;
-        QHeaderView& header = *form.lvwEmail.header();
+        QHeaderView& header = *form.controls().lvwEmail.header();
         for (int column : {2, 2}) {  // Subject, then Subject again the other way
             QTest::mouseClick(header.viewport(), Qt::LeftButton, {},
                               QPoint(header.sectionViewportPosition(column) + 5, header.height() / 2));
             order += StoredUids(1) + "|";
         }
-        QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
-                          form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(3)).center());
-        selected.push_back(form.lvwEmail.SelectedItem());
-        QTest::keyClick(form.lvwEmail.viewport(), Qt::Key_Down);
-        selected.push_back(form.lvwEmail.SelectedItem());
+        QTest::mouseClick(
+            form.controls().lvwEmail.viewport(), Qt::LeftButton, {},
+            form.controls().lvwEmail.visualItemRect(form.controls().lvwEmail.topLevelItem(3)).center());
+        selected.push_back(form.controls().lvwEmail.SelectedItem());
+        QTest::keyClick(form.controls().lvwEmail.viewport(), Qt::Key_Down);
+        selected.push_back(form.controls().lvwEmail.SelectedItem());
         vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Next")).QtButton().click();
-        selected.push_back(form.lvwEmail.SelectedItem());
+        selected.push_back(form.controls().lvwEmail.SelectedItem());
     });
     user.start();
     form.email().mnuEmailDelete_Click();
@@ -369,7 +372,7 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
 
     // Nothing deleted comes back, nothing kept is announced again.
-    Click(form.tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(3), "CheckAll");
     EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
     EXPECT_EQ(gAccounts[1].NewCount, 0);
 }
@@ -412,17 +415,17 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         QElapsedTimer sinceStop;
         QTimer::singleShot(400, [&] {
             sinceStop.start();
-            Click(form.tbrButtons(1), "StopRetrieval");
+            Click(form.controls().tbrButtons(1), "StopRetrieval");
         });
         vb::ScriptedMsgBoxes boxes;
-        Click(form.tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(3), "CheckAll");
         ASSERT_TRUE(sinceStop.isValid()) << "the check ended before the stop";
         EXPECT_LT(sinceStop.elapsed(), 2000);
         EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - User Stopped Retrieval");
         EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
-        EXPECT_TRUE(form.tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled())
+        EXPECT_TRUE(form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled())
             << "Quit is usable";
-        EXPECT_FALSE(form.tbrButtons(1).Visible()) << "the Stop button went";
+        EXPECT_FALSE(form.controls().tbrButtons(1).Visible()) << "the Stop button went";
     }
 }
 
@@ -445,7 +448,7 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         fakepop3::FakePop3Server server({row.script});
         frmMain& form = Open(server.port(), {"Home"});
         vb::ScriptedMsgBoxes boxes;
-        Click(form.tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(3), "CheckAll");
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(
