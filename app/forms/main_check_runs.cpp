@@ -30,6 +30,7 @@ CheckRuns::CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys&
          .ProgressBar = design.ProgressBar,
          .imlTabIcons = design.imlTabIcons,
          .imlTrayIcons = design.imlTrayIcons,
+         .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
          .tbrButtons = design.tbrButtons,
          .TabStripEmail = design.TabStripEmail,
          .lvwEmail = design.lvwEmail,

@@ -54,6 +54,8 @@ public:
         vb::ProgressBar& ProgressBar;
         vb::ImageList& imlTabIcons;
         vb::ImageList& imlTrayIcons;
+        // The tray menu's Auto Check entry, which the start sets.
+        vb::Menu& mnuTrayAutoCheck;
         // Of the bar array shared with the pages: the start-up pause and the
         // Stop bars (forms::bar).
         vb::ControlArray<vb::ToolBar>& tbrButtons;
