@@ -52,9 +52,9 @@ void TellSettingsSetAside(const std::vector<SetAsideSettings>& files) {
 void FinishFirstUse(bool switchOn) {
     using namespace modOptions;
     const bool written = switchOn && SetRunAtStartup();
-    gOptRunStartUp = written || (!switchOn && RunsAtStartup()) ? 1 : 0;
+    gOpt.RunStartUp = written || (!switchOn && RunsAtStartup()) ? 1 : 0;
     SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"),
-                QString::number(gOptRunStartUp));
+                QString::number(gOpt.RunStartUp));
     SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
     DisplayOptions();
     if (switchOn && !written)
@@ -64,7 +64,7 @@ void FinishFirstUse(bool switchOn) {
 }
 
 void ShowMainWindow(frmMain& main) {
-    if (modOptions::gOptMinimizeStartUp == 1) {
+    if (modOptions::gOpt.MinimizeStartUp == 1) {
         // The resize handler takes a minimised window to the tray (where one exists).
         main.SetVisible(false);
         main.SetWindowState(vb::vbMinimized);

@@ -107,9 +107,9 @@ TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset
 TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     for (int i = 0; i <= 1; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(form.controls().txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
-        EXPECT_EQ(form.controls().updNoCheck(i).Value(), gOptNoCheckTime[i].left(2).toInt());
-        EXPECT_EQ(form.controls().updNoCheck(i + 2).Value(), gOptNoCheckTime[i].mid(3, 2).toInt());
+        EXPECT_EQ(form.controls().txtNoCheckTime(i).Text(), gOpt.NoCheckTime[i]);
+        EXPECT_EQ(form.controls().updNoCheck(i).Value(), gOpt.NoCheckTime[i].left(2).toInt());
+        EXPECT_EQ(form.controls().updNoCheck(i + 2).Value(), gOpt.NoCheckTime[i].mid(3, 2).toInt());
         EXPECT_EQ(form.controls().updNoCheck(i + 2).Left(), form.controls().updNoCheck(i).Left());
         EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(&form.controls().fraOptions(2)));
     }
@@ -146,25 +146,25 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         int16_t& edit;
     };
     const Box boxes[] = {
-        {form.controls().chkRunStartUp, gEditOptRunStartUp},
-        {form.controls().chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
-        {form.controls().chkMinimizeStartUp, gEditOptMinimizeStartUp},
-        {form.controls().chkUseInterval, gEditOptUseInterval},
-        {form.controls().chkNoCheck, gEditOptNoCheck},
-        {form.controls().chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
-        {form.controls().chkShowNewOnly, gEditOptShowNewOnly},
-        {form.controls().chkRestoreColWidth, gEditOptRestoreColWidth},
-        {form.controls().chkButtonStyle, gEditOptButtonStyle},
-        {form.controls().chkFromToolTips, gEditOptFromToolTips},
-        {form.controls().chkToToolTips, gEditOptToToolTips},
-        {form.controls().chkSubjectToolTips, gEditOptSubjectToolTips},
-        {form.controls().chkMessageSort, gEditOptMessageSort},
-        {form.controls().chkCloseButton, gEditOptCloseButton},
-        {form.controls().chkQuickCheck, gEditOptQuickCheck},
-        {form.controls().chkDeleteConfirmation, gEditOptDeleteConfirmation},
-        {form.controls().chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
-        {form.controls().chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors},
-        {form.controls().chkPlaySound, gEditOptPlaySound},
+        {form.controls().chkRunStartUp, gEditOpt.RunStartUp},
+        {form.controls().chkEmailCheckStartUp, gEditOpt.EmailCheckStartUp},
+        {form.controls().chkMinimizeStartUp, gEditOpt.MinimizeStartUp},
+        {form.controls().chkUseInterval, gEditOpt.UseInterval},
+        {form.controls().chkNoCheck, gEditOpt.NoCheck},
+        {form.controls().chkShowEmailMsgBox, gEditOpt.ShowEmailMsgBox},
+        {form.controls().chkShowNewOnly, gEditOpt.ShowNewOnly},
+        {form.controls().chkRestoreColWidth, gEditOpt.RestoreColWidth},
+        {form.controls().chkButtonStyle, gEditOpt.ButtonStyle},
+        {form.controls().chkFromToolTips, gEditOpt.FromToolTips},
+        {form.controls().chkToToolTips, gEditOpt.ToToolTips},
+        {form.controls().chkSubjectToolTips, gEditOpt.SubjectToolTips},
+        {form.controls().chkMessageSort, gEditOpt.MessageSort},
+        {form.controls().chkCloseButton, gEditOpt.CloseButton},
+        {form.controls().chkQuickCheck, gEditOpt.QuickCheck},
+        {form.controls().chkDeleteConfirmation, gEditOpt.DeleteConfirmation},
+        {form.controls().chkSuppressConnectErrors, gEditOpt.SuppressConnectErrors},
+        {form.controls().chkSuppressRetrieveErrors, gEditOpt.SuppressRetrieveErrors},
+        {form.controls().chkPlaySound, gEditOpt.PlaySound},
     };
     ASSERT_FALSE(SaveEnabled());
     for (const Box& b : boxes) {
@@ -182,12 +182,12 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         vb::ControlArray<vb::OptionButton>& group;
         int16_t& edit;
     };
-    const Choice choices[] = {{form.controls().optShowEmail, gEditOptShowEmail},
-                              {form.controls().optRunSize, gEditOptRunSize},
-                              {form.controls().opt3DTheme, gEditOptDTheme},
-                              {form.controls().optApplyStyle, gEditOptApplyStyle},
-                              {form.controls().optSortColumn, gEditOptSortColumn},
-                              {form.controls().optSortOrder, gEditOptSortOrder}};
+    const Choice choices[] = {{form.controls().optShowEmail, gEditOpt.ShowEmail},
+                              {form.controls().optRunSize, gEditOpt.RunSize},
+                              {form.controls().opt3DTheme, gEditOpt.DTheme},
+                              {form.controls().optApplyStyle, gEditOpt.ApplyStyle},
+                              {form.controls().optSortColumn, gEditOpt.SortColumn},
+                              {form.controls().optSortOrder, gEditOpt.SortOrder}};
     for (const Choice& c : choices) {
         const int was = c.edit;
         c.group.ForEach([&](int index, vb::OptionButton& b) {
@@ -202,14 +202,14 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
 }
 
 TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
-    const int16_t was = gOptMinimizeStartUp;
+    const int16_t was = gOpt.MinimizeStartUp;
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
     form.controls().tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
     EXPECT_EQ(form.controls().chkMinimizeStartUp.Value(), was);
     EXPECT_FALSE(SaveEnabled());
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
     form.controls().tbrButtons(12).Buttons(1).QtButton().click();  // Save
-    EXPECT_EQ(gOptMinimizeStartUp, 1 - was);
+    EXPECT_EQ(gOpt.MinimizeStartUp, 1 - was);
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
               QString::number(1 - was));
     EXPECT_FALSE(SaveEnabled());
@@ -224,19 +224,19 @@ TEST_F(OptionsPageWindow, NumberFieldsCorrectWhatIsTyped) {
     };
     form.controls().txtHours.SetText(QStringLiteral("1"));
     const Case cases[] = {
-        {form.controls().txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
-        {form.controls().txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
-        {form.controls().txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
-        {form.controls().txtStartUpDelay, "", "0", gEditOptStartUpDelay},
-        {form.controls().txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
-        {form.controls().txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
-        {form.controls().txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
-        {form.controls().txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
-        {form.controls().txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
-        {form.controls().txtHours, "13", "12", gEditOptHours},
-        {form.controls().txtHours, "", "0", gEditOptHours},
-        {form.controls().txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
-        {form.controls().txtMinutes, "99", "59", gEditOptMinutes},
+        {form.controls().txtMsgBoxTime, "", "0", gEditOpt.MsgBoxTime},
+        {form.controls().txtMsgBoxTime, "75", "59", gEditOpt.MsgBoxTime},
+        {form.controls().txtMsgBoxTime, "3x", "3", gEditOpt.MsgBoxTime},
+        {form.controls().txtStartUpDelay, "", "0", gEditOpt.StartUpDelay},
+        {form.controls().txtStartUpDelay, "12", "12", gEditOpt.StartUpDelay},
+        {form.controls().txtConnectTimeOut, "", "1", gEditOpt.ConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "150", "120", gEditOpt.ConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "0", "1", gEditOpt.ConnectTimeOut},
+        {form.controls().txtConnectTimeOut, "-5", "5", gEditOpt.ConnectTimeOut},
+        {form.controls().txtHours, "13", "12", gEditOpt.Hours},
+        {form.controls().txtHours, "", "0", gEditOpt.Hours},
+        {form.controls().txtMinutes, "", "1", gEditOpt.Minutes},  // hours 0 from the case before
+        {form.controls().txtMinutes, "99", "59", gEditOpt.Minutes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -251,7 +251,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     form.controls().txtMinutes.SetText(QStringLiteral("30"));
     form.controls().txtHours.SetText(QStringLiteral("12"));
     EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("0"));
-    EXPECT_EQ(gEditOptMinutes, 0);
+    EXPECT_EQ(gEditOpt.Minutes, 0);
     EXPECT_EQ(form.controls().updMinutes.Max(), 0);
     form.controls().txtHours.SetText(QStringLiteral("11"));
     EXPECT_EQ(form.controls().updMinutes.Min(), 0);
@@ -259,7 +259,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
     form.controls().txtHours.SetText(QStringLiteral("0"));
     EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("1"));
-    EXPECT_EQ(gEditOptMinutes, 1);
+    EXPECT_EQ(gEditOpt.Minutes, 1);
     form.controls().updMinutes.StepDown();
     EXPECT_EQ(form.controls().txtMinutes.Text(), QStringLiteral("1"))
         << "the arrows cannot go below a minute";
@@ -268,7 +268,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
 TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     vb::TextBox& begin = form.controls().txtNoCheckTime(0);
     begin.SetText(QStringLiteral("07:30"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("07:30"));
     begin.SetSelStart(1);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
@@ -277,7 +277,7 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     form.controls().updNoCheck(0).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
     EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:30"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:30"));
 
     begin.SetSelStart(4);
     begin.Click();
@@ -287,9 +287,9 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
 
     begin.SetText(QStringLiteral("8:3"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
     begin.SetText(QStringLiteral("25:00"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:31"));
 }
 
 TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
@@ -319,7 +319,7 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     form.controls().txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
     EXPECT_FALSE(gEditDefaultClientValid);
     EXPECT_FALSE(form.controls().optRunSize(1).Enabled());
-    EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
+    EXPECT_EQ(gEditOpt.DefaultClient, QStringLiteral("/nonexistent/mailer"));
     form.controls().txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
     EXPECT_TRUE(gEditDefaultClientValid);
     EXPECT_TRUE(form.controls().optRunSize(3).Enabled());
@@ -327,7 +327,7 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     EXPECT_EQ(form.controls().tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
         << "the start button shows the saved default until the new one is saved";
     form.controls().txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
-    EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
+    EXPECT_EQ(gEditOpt.DefaultSound, QStringLiteral("/tmp/x.wav"));
     EXPECT_TRUE(SaveEnabled());
 }
 
