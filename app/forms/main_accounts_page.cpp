@@ -43,7 +43,7 @@ QString ChangesNotSavedText(const QString& name) {
 }
 
 // The current account's saved fields as the page shows them.
-AccountSettings ShownAccountSettings(const frmMainDesign& page, const Account& account) {
+AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const Account& account) {
     // The check boxes are read through the edit copy they write.
     AccountSettings shown = account.Edit;
     shown.Name = page.txtAcntName.Text();
@@ -69,9 +69,48 @@ AccountSettings ShownAccountSettings(const frmMainDesign& page, const Account& a
 
 }  // namespace
 
-AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& controls, forms::CommandKeys& commands,
-                           Host& host)
-    : window_(window), c_(controls), commands_(commands), host_(host) {
+AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+    : window_(window),
+      c_{.TabStripAcnts = design.TabStripAcnts,
+         .fraAcnt = design.fraAcnt,
+         .fraAcntToolBar = design.fraAcntToolBar,
+         .chkAcntEnabled = design.chkAcntEnabled,
+         .txtAcntName = design.txtAcntName,
+         .txtAcntServer = design.txtAcntServer,
+         .txtAcntPort = design.txtAcntPort,
+         .chkAcntSecure = design.chkAcntSecure,
+         .txtAcntLoginID = design.txtAcntLoginID,
+         .txtAcntPassword = design.txtAcntPassword,
+         .txtAcntColour = design.txtAcntColour,
+         .tbrColour = design.tbrColour,
+         .fraColourBox = design.fraColourBox,
+         .lblColourBox = design.lblColourBox,
+         .txtAcntClient = design.txtAcntClient,
+         .lblClientName = design.lblClientName,
+         .txtAcntSound = design.txtAcntSound,
+         .lblSoundName = design.lblSoundName,
+         .chkAcntSoundOn = design.chkAcntSoundOn,
+         .lblAcntPlaySound = design.lblAcntPlaySound,
+         .lblAcntRunSize = design.lblAcntRunSize,
+         .tmrDragTab = design.tmrDragTab,
+         .imlDragIcons = design.imlDragIcons,
+         .tbrButtons = design.tbrButtons,
+         .tbrMoveButtons = design.tbrMoveButtons,
+         .tbrClient = design.tbrClient,
+         .tbrSound = design.tbrSound,
+         .TabStripEmail = design.TabStripEmail,
+         .lvwEmail = design.lvwEmail,
+         .StatusBar = design.StatusBar,
+         .optRunSize = design.optRunSize,
+         .chkPlaySound = design.chkPlaySound,
+         .chkEmailCheckStartUp = design.chkEmailCheckStartUp,
+         .chkUseInterval = design.chkUseInterval,
+         .imlPopMenu = design.imlPopMenu,
+         .imlClientButtons = design.imlClientButtons,
+         .imlTrayIcons = design.imlTrayIcons,
+         .cmdTakeFocus = design.cmdTakeFocus},
+      commands_(commands),
+      host_(host) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();

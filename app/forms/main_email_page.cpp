@@ -19,8 +19,22 @@ bool HaveCurrentMessage() {
 
 }  // namespace
 
-EmailPage::EmailPage(vb::Form& window, frmMainDesign& controls, forms::CommandKeys& commands, Host& host)
-    : window_(window), c_(controls), commands_(commands), host_(host) {
+EmailPage::EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+    : window_(window),
+      c_{.TabStripEmail = design.TabStripEmail,
+         .lvwEmail = design.lvwEmail,
+         .imlListViewIcons = design.imlListViewIcons,
+         .tbrEmail = design.tbrEmail,
+         .mnuEmailPopMenu = design.mnuEmailPopMenu,
+         .mnuEmailPreview = design.mnuEmailPreview,
+         .mnuEmailDelete = design.mnuEmailDelete,
+         .mnuEmailReply = design.mnuEmailReply,
+         .mnuEmailOpen = design.mnuEmailOpen,
+         .StatusBar = design.StatusBar,
+         .TabStripAcnts = design.TabStripAcnts,
+         .cmdTakeFocus = design.cmdTakeFocus},
+      commands_(commands),
+      host_(host) {
     WireMessageList();
     WireDeletion();
     WireMessageMenu();

@@ -11,21 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "app/forms/frm_main_design.h"
 #include "app/forms/tool_tip.h"
 #include "app/general/message_ref.h"
 #include "platform/com/hresult.h"
-
-class frmMainDesign;
 
 namespace forms {
 class CommandKeys;
 struct CallFailure;
 class OperationScope;
 }  // namespace forms
-namespace vb {
-class ColumnHeader;
-class Form;
-}  // namespace vb
 
 class EmailPage final {
 public:
@@ -50,10 +45,32 @@ public:
         ~Host() = default;
     };
 
-    // window is the one the design sits in (the list's pop-up menu, the busy
-    // pointer, the tip's owner). Wires the list, the status bar, the message
-    // menu and the page's commands.
-    EmailPage(vb::Form& window, frmMainDesign& controls, forms::CommandKeys& commands, Host& host);
+    // The controls the page uses, by their designed names.
+    struct Controls {
+        // The page's own: the tab strip over the list, the list with its
+        // pictures, the message buttons and menu, the status bar under it.
+        vb::TabStrip& TabStripEmail;
+        vb::ListView& lvwEmail;
+        vb::ImageList& imlListViewIcons;
+        vb::ToolBar& tbrEmail;
+        vb::Menu& mnuEmailPopMenu;
+        vb::Menu& mnuEmailPreview;
+        vb::Menu& mnuEmailDelete;
+        vb::Menu& mnuEmailReply;
+        vb::Menu& mnuEmailOpen;
+        vb::StatusBar& StatusBar;
+        // The Accounts page's tab strip, whose captions and icons follow the
+        // list's.
+        vb::TabStrip& TabStripAcnts;
+        // The window's button that takes the list's focus.
+        vb::CommandButton& cmdTakeFocus;
+    };
+
+    // Binds the page's controls of design; window is the one the design
+    // sits in (the list's pop-up menu, the busy pointer, the tip's owner).
+    // Wires the list, the status bar, the message menu and the page's
+    // commands.
+    EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
 
@@ -168,7 +185,7 @@ private:
     void ShowDeletionResult(int16_t account, QSet<QString> deleted, const QSet<QString>& kept);
 
     vb::Form& window_;
-    frmMainDesign& c_;
+    Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
     // What each row of the list shows, in row order, from the last fill.
