@@ -14,10 +14,10 @@
 #include "app/check/progress_pace.h"
 #include "app/forms/checks_paused.h"
 #include "app/forms/component_events.h"
+#include "app/forms/frm_main_design.h"
 #include "platform/com/com_ptr.h"
 
 class frmMain;
-class frmMainDesign;
 
 namespace forms {
 class CommandKeys;
@@ -42,10 +42,33 @@ public:
         ~Host() = default;
     };
 
-    // window is the one the design sits in, and what each server operation
-    // (forms::OperationScope) holds. Registers the run commands and wires
-    // the check timers.
-    CheckRuns(frmMain& window, frmMainDesign& controls, forms::CommandKeys& commands, Host& host);
+    // The controls the checks use, by their designed names.
+    struct Controls {
+        // The checks' own: the schedule's and the session's timers, the
+        // progress bar, the tab animation's pictures and the tray icon's.
+        vb::Timer& tmrStatusBar;
+        vb::Timer& tmrMailTime;
+        vb::Timer& tmrMailStartUp;
+        vb::Timer& tmrRetrieveMessage;
+        vb::ProgressBar& ProgressBar;
+        vb::ImageList& imlTabIcons;
+        vb::ImageList& imlTrayIcons;
+        // Of the bar array shared with the pages: the start-up pause and the
+        // Stop bars (forms::bar).
+        vb::ControlArray<vb::ToolBar>& tbrButtons;
+        // The Email page's tab strip, list and status bar, which show the
+        // account being checked and what it found.
+        vb::TabStrip& TabStripEmail;
+        vb::ListView& lvwEmail;
+        vb::StatusBar& StatusBar;
+        // The Accounts page's tab strip, animated during its connection test.
+        vb::TabStrip& TabStripAcnts;
+    };
+
+    // Binds the checks' controls of design; window is the one the design
+    // sits in, and what each server operation (forms::OperationScope) holds.
+    // Registers the run commands and wires the check timers.
+    CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -165,7 +188,7 @@ private:
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
 
     frmMain& window_;
-    frmMainDesign& c_;
+    Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
     com::ComPtr<forms::ComponentEvents> events_;
