@@ -17,7 +17,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 // Whether account a has what the "ShowEmail" option announces.
 bool Announces(int16_t a) {
     using namespace modAccounts;
-    switch (modOptions::gOptShowEmail) {
+    switch (modOptions::gOpt.ShowEmail) {
         case 0:
             return gAccounts[a].HasNewMail;
         case 1:
@@ -34,7 +34,7 @@ bool Announces(int16_t a) {
 std::optional<QString> AccountSound(int16_t a, const QString& errorSound) {
     using namespace modAccounts;
     if (gAccounts[a].Connected) {
-        if (modOptions::gDefaultSoundValid) return modOptions::gOptDefaultSound;
+        if (modOptions::gDefaultSoundValid) return modOptions::gOpt.DefaultSound;
         if (gAccounts[a].SoundValid) return gAccounts[a].Sound;
         return std::nullopt;
     }
@@ -47,7 +47,7 @@ std::optional<QString> AccountSound(int16_t a, const QString& errorSound) {
 std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now) {
     using namespace modGeneral;
     const QString time = FormatDate(now, "h:mm AM/PM");
-    switch (modOptions::gOptShowEmail) {
+    switch (modOptions::gOpt.ShowEmail) {
         case 0:
             if (!anyNew) return std::nullopt;
             return QString::number(gTotalNewCount) + QStringLiteral(" New Message(s) found at ") + time;
@@ -101,7 +101,7 @@ DownloadProgress ProgressOf(int32_t position, int32_t total) {
 QStringList NewMailSounds(int16_t account, const QString& errorSound) {
     using namespace modAccounts;
     QStringList sounds;
-    if (!modGeneral::gSoundsOn || modOptions::gOptPlaySound == 0) return sounds;
+    if (!modGeneral::gSoundsOn || modOptions::gOpt.PlaySound == 0) return sounds;
     const auto play = [&](int16_t a) {
         if (const auto sound = AccountSound(a, errorSound)) sounds << *sound;
     };

@@ -90,10 +90,10 @@ void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
     // Due from the start of the candidate's minute.
     const QDateTime candidate = MinuteOf(now.addSecs(60LL * (gIntervalMinutes + extra)));
     QDateTime next = candidate;
-    if (modOptions::gOptNoCheck != 0) {
+    if (modOptions::gOpt.NoCheck != 0) {
         // The saved window: a half-typed time on the Options page moves nothing.
-        const auto begin = WindowTime(modOptions::gOptNoCheckTime[0]);
-        const auto end = WindowTime(modOptions::gOptNoCheckTime[1]);
+        const auto begin = WindowTime(modOptions::gOpt.NoCheckTime[0]);
+        const auto end = WindowTime(modOptions::gOpt.NoCheckTime[1]);
         const auto wallEnd = begin && end ? WindowEndHolding(Reading(candidate), *begin, *end) : std::nullopt;
         const QDateTime windowEnd = wallEnd ? FirstMomentReading(candidate, *wallEnd) : QDateTime();
         // A check that was deferred once is not deferred again; the same

@@ -63,7 +63,7 @@ void frmFirstUse::Form_Load() {
                        " 'Options' and browse through the various settings."));
 
     FitSteps();
-    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle,
                                                  tbrButtons.Style()));
 }
 

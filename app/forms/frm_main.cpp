@@ -97,11 +97,11 @@ void frmMain::LoadStoredOptions() {
 
     ResizeAccountArrays(gAccountCount);
     ApplyButtonStyle();
-    modGeneral::gSortKey = SortColumnName(gOptSortColumn);
+    modGeneral::gSortKey = SortColumnName(gOpt.SortColumn);
     modGeneral::gSortKeyPrev = modGeneral::gSortKey;
-    if (gOptMessageSort == 1)
+    if (gOpt.MessageSort == 1)
         ShowSortColumnIcon(modGeneral::gSortKey,
-                           gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+                           gOpt.SortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
 }
 
 void frmMain::LoadAccounts() {
@@ -180,7 +180,7 @@ void frmMain::ShowMailClientButtons() {
     for (int16_t i = 1; i <= gAccountCount; ++i)
         if (gAccounts[i].ClientValid) LoadMailClientIcon(gAccounts[i].Client, i);
     if (modOptions::gDefaultClientValid) {
-        LoadMailClientIcon(modOptions::gOptDefaultClient, 0);
+        LoadMailClientIcon(modOptions::gOpt.DefaultClient, 0);
         SetMailClientButton(0);
     } else if (gCurrentAccount >= 1 && gAccounts[gCurrentAccount].ClientValid) {
         SetMailClientButton(gCurrentAccount);
@@ -201,7 +201,7 @@ void frmMain::ShowEmailPage() {
 }
 
 void frmMain::Form_Unload(int& Cancel) {
-    if (modOptions::gOptCloseButton != 0 && !mQuitting) {
+    if (modOptions::gOpt.CloseButton != 0 && !mQuitting) {
         Cancel = 1;
         tray_.CloseToTray();
         return;
@@ -249,9 +249,9 @@ void frmMain::ShutDown() {
     checks_.StopListening();
     forms::gPop3.Reset();
     tray_.RemoveTrayIcon();
-    if (gOptRestoreColWidth == 0) layout_.SaveColumnWidths();
-    SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOptSortColumnLastUsed);
-    SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOptSortOrder));
+    if (gOpt.RestoreColWidth == 0) layout_.SaveColumnWidths();
+    SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOpt.SortColumnLastUsed);
+    SaveSetting(kAppKey, kOptions, QStringLiteral("SortOrder"), QString::number(gOpt.SortOrder));
     vb::Forms::Unload<frmFirstUse>();
     vb::Forms::Unload<frmMessage>();
     rules_.Unload();

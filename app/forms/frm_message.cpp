@@ -73,7 +73,7 @@ void frmMessage::Form_Load() {
     ShowRun();
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
-    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle,
                                                  tbrButtons.Style()));
 }
 
@@ -98,7 +98,7 @@ void frmMessage::ShowRun() {
     lblMsgCountDown.Move(imgHourGlass.Left() - lblMsgCountDown.Width(),
                          imgHourGlass.Top() + (imgHourGlass.Height() - lblMsgCountDown.Height()) / 2);
 
-    const int16_t seconds = modOptions::gOptMsgBoxTime;
+    const int16_t seconds = modOptions::gOpt.MsgBoxTime;
     if (seconds <= 0) {
         tmrMessage.SetEnabled(false);
         lblMsgCountDown.SetVisible(false);
@@ -120,14 +120,14 @@ void frmMessage::Form_Activate() {
 void frmMessage::tmrMessage_Timer() {
     // The display time may have been lowered in the options meanwhile: a
     // count that has reached it closes the window too, so it never runs on.
-    if (mTickCount >= modOptions::gOptMsgBoxTime) {
+    if (mTickCount >= modOptions::gOpt.MsgBoxTime) {
         Unload();
         return;
     }
     ++mTickCount;
     // The seconds left by the display time as it is now (it may have been
     // raised meanwhile).
-    lblMsgCountDown.SetCaption(QString::number(modOptions::gOptMsgBoxTime - mTickCount));
+    lblMsgCountDown.SetCaption(QString::number(modOptions::gOpt.MsgBoxTime - mTickCount));
 }
 
 void frmMessage::Form_Unload(int& Cancel) {

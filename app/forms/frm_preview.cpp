@@ -69,9 +69,9 @@ void frmPreview::Form_Load() {
 
     vb::ToolBar& main = tbrButtons(0);
     vb::ToolBar& exit = tbrButtons(1);
-    main.SetStyle(MainToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, main.Style()));
+    main.SetStyle(MainToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, main.Style()));
     exit.SetStyle(
-        forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, exit.Style()));
+        forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, exit.Style()));
     main.Move(main.Left(), main.Style() == vb::tbrFlat ? 138 : 120, main.ButtonWidth() * main.ButtonCount(),
               main.ButtonHeight());
     exit.Move(exit.Left(), exit.Top(), exit.ButtonWidth(), exit.ButtonHeight());

@@ -41,7 +41,7 @@ void frmRuleFile::Form_Load() {
     lblRuleFileNameCurrent.SetCaption(modRules::gRulesFileName);
     txtRuleFileName.SetText(QStringLiteral("Rules"));
     FitIntro();
-    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOptButtonStyle, modOptions::gOptApplyStyle,
+    tbrButtons.SetStyle(forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle,
                                                  tbrButtons.Style()));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 }

@@ -84,7 +84,7 @@ void frmRuleReport::Form_Load() {
                              QStringLiteral(" have messages that match your criteria."));
     for (int i = 0; i <= 2; ++i)
         tbrRuleReport(i).SetStyle(forms::ChildToolBarStyle(
-            modOptions::gOptButtonStyle, modOptions::gOptApplyStyle, tbrRuleReport(i).Style()));
+            modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, tbrRuleReport(i).Style()));
     FitLists(modRules::RuleReportListLines(deletions_, spam_));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 

@@ -115,7 +115,7 @@ void CheckRuns::PrepareConnection(int16_t a) {
     IqelPop3Com& pop3 = forms::Pop3();
     // Security first: putting it resets the port, and the account's own port wins.
     forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));
-    forms::Check(pop3.put_Timeout(modOptions::gOptConnectTimeOut));
+    forms::Check(pop3.put_Timeout(modOptions::gOpt.ConnectTimeOut));
     forms::Check(pop3.put_Hostname(ToBstr(gAccounts[a].Server).Get()));
     forms::Check(pop3.put_Port(PortNumber(gAccounts[a].Port)));
     forms::Check(pop3.put_Login(ToBstr(gAccounts[a].LoginID).Get()));
@@ -152,7 +152,7 @@ void CheckRuns::RetrieveAccountMessages(int16_t a) {
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
-        const bool hidden = modOptions::gOptSuppressConnectErrors == 1 && failure.component &&
+        const bool hidden = modOptions::gOpt.SuppressConnectErrors == 1 && failure.component &&
                             modCheck::SuppressedOnConnect(failure.number);
         // A connection the user stopped is no error to report.
         if (!hidden && !gUserStop)
@@ -173,7 +173,7 @@ void CheckRuns::LoadAccountMessages(int16_t a) {
         gAccounts[a].SpamCount = 0;
 
         const int16_t serverCount = forms::MessageCount();
-        if (modOptions::gOptQuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
+        if (modOptions::gOpt.QuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
             // The stored rows stand: nothing is downloaded.
             DisconnectAccount();
         } else if (!DownloadAccountMessages(a, serverCount)) {
@@ -183,7 +183,7 @@ void CheckRuns::LoadAccountMessages(int16_t a) {
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         DisconnectAccount();
-        const bool hidden = modOptions::gOptSuppressRetrieveErrors == 1 && failure.component &&
+        const bool hidden = modOptions::gOpt.SuppressRetrieveErrors == 1 && failure.component &&
                             modCheck::SuppressedOnLoad(failure.number);
         if (!gUserStop && !hidden) ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
         ZeroAccount(a);
@@ -232,7 +232,7 @@ void CheckRuns::CountAccountMessages(int16_t a) {
     gAccounts[a].HasNewMail = fresh > 0;
     gTotalNewCount += fresh;
     gAccounts[a].PrevMsgCount = count;
-    if (modOptions::gOptMessageSort == 1) host_.SortMessageList(a, gSortKey);
+    if (modOptions::gOpt.MessageSort == 1) host_.SortMessageList(a, gSortKey);
 }
 
 void CheckRuns::CheckAccount(int16_t a) {
@@ -249,7 +249,7 @@ void CheckRuns::CheckAccount(int16_t a) {
     gAccounts[a].Status = QStringLiteral("Checked at: ") + gAccounts[a].CheckTime;
     gAccounts[0].Status = QStringLiteral("Checked: ") + gAccounts[a].CheckTime + QStringLiteral(" on ") +
                           FormatDate(now, "mmm d/yy");
-    if (modOptions::gOptUseInterval == 1) {
+    if (modOptions::gOpt.UseInterval == 1) {
         if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(0);
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");

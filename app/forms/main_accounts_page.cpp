@@ -201,7 +201,7 @@ void AccountsPage::AcntClient_Change() {
     const QString text = c_.txtAcntClient.Text();
     if (HasSlot(c)) gAccounts[c].Edit.Client = text;
     const bool usable = platform::desktop::IsUsableProgram(text);
-    c_.lblClientName.SetCaption(modOptions::gDefaultClientValid ? FileNamePart(modOptions::gOptDefaultClient)
+    c_.lblClientName.SetCaption(modOptions::gDefaultClientValid ? FileNamePart(modOptions::gOpt.DefaultClient)
                                 : usable                        ? FileNamePart(text)
                                                                 : QString());
     // The marker text shown while the default client is in force says
@@ -223,7 +223,7 @@ void AccountsPage::AcntSound_Change() {
     if (HasSlot(c)) gAccounts[c].Edit.Sound = text;
     const bool usable = modOptions::IsUsableSound(text);
     if (modOptions::gDefaultSoundValid) {
-        c_.lblSoundName.SetCaption(FileNamePart(modOptions::gOptDefaultSound));
+        c_.lblSoundName.SetCaption(FileNamePart(modOptions::gOpt.DefaultSound));
     } else {
         c_.lblSoundName.SetCaption(usable ? FileNamePart(text) : QString());
         c_.chkAcntSoundOn.SetVisible(usable);
@@ -277,7 +277,7 @@ void AccountsPage::ShowAccountClient(const Account& account, int16_t index) {
         c_.txtAcntClient.SetText(kDefaultClientText);
         c_.txtAcntClient.SetEnabled(false);
         browseClient.SetEnabled(false);
-        host_.LoadMailClientIcon(modOptions::gOptDefaultClient, 0);
+        host_.LoadMailClientIcon(modOptions::gOpt.DefaultClient, 0);
         host_.SetMailClientButton(0);
     } else {
         c_.txtAcntClient.SetText(account.Client);
@@ -295,7 +295,7 @@ void AccountsPage::ShowAccountSound(const Account& account) {
     c_.txtAcntSound.SetEnabled(!gDefaultSoundValid);
     browseSound.SetEnabled(!gDefaultSoundValid);
     if (gDefaultSoundValid) {
-        c_.lblSoundName.SetCaption(FileNamePart(modOptions::gOptDefaultSound));
+        c_.lblSoundName.SetCaption(FileNamePart(modOptions::gOpt.DefaultSound));
         c_.chkAcntSoundOn.SetVisible(false);
         c_.lblAcntPlaySound.SetVisible(true);
     } else {

@@ -143,7 +143,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
         anyNew = anyNew || gAccounts[a].HasNewMail;
     }
     gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
-    if (startUp && modOptions::gOptUseInterval == 1) {
+    if (startUp && modOptions::gOpt.UseInterval == 1) {
         modCheck::SetNextAutoCheckTime(1);
         c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
     }
@@ -191,8 +191,8 @@ void CheckRuns::ShowDownloadErrors() {
 
 void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
     using namespace modOptions;
-    if (gOptPlaySound == 0 && gOptShowEmailMsgBox == 0) return;
-    if (gOptShowEmailMsgBox == 0) {
+    if (gOpt.PlaySound == 0 && gOpt.ShowEmailMsgBox == 0) return;
+    if (gOpt.ShowEmailMsgBox == 0) {
         NotifyNewMail(0);
         return;
     }

@@ -23,18 +23,18 @@ bool Nest(int& count, forms::PauseAction action) {
 }  // namespace
 
 void CheckRuns::ApplyCheckTimers() {
-    const bool checking = modOptions::gOptUseInterval == 1 && autoCheckSuspended_ == 0;
+    const bool checking = modOptions::gOpt.UseInterval == 1 && autoCheckSuspended_ == 0;
     c_.tmrMailTime.SetEnabled(checking);
     c_.tmrStatusBar.SetEnabled(!checking);
 }
 
 void CheckRuns::SuspendAutoCheck(forms::PauseAction action) {
-    if (Nest(autoCheckSuspended_, action) && modOptions::gOptUseInterval == 1) ApplyCheckTimers();
+    if (Nest(autoCheckSuspended_, action) && modOptions::gOpt.UseInterval == 1) ApplyCheckTimers();
 }
 
 void CheckRuns::SuspendStartUpCheck(forms::PauseAction action) {
     using namespace modGeneral;
-    const bool pending = modOptions::gOptEmailCheckStartUp != 0 && !gStartUpDone;
+    const bool pending = modOptions::gOpt.EmailCheckStartUp != 0 && !gStartUpDone;
     if (action == forms::PauseAction::Suspend && !pending) return;
     if (!Nest(startUpSuspended_, action) || !pending) return;
     vb::ToolButton& pause = c_.tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
@@ -93,7 +93,7 @@ void CheckRuns::tmrMailTime_Timer() {
         window_.SetMousePointer(0);
         // A run that checked no account leaves the check due: the next one
         // is one interval away all the same, not on the next tick.
-        if (modOptions::gOptUseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
+        if (modOptions::gOpt.UseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
             modCheck::SetNextAutoCheckTime(0);
             c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
         }
@@ -106,10 +106,10 @@ void CheckRuns::tmrMailStartUp_Timer() {
     if (ServerOperation::Running()) return;
     c_.StatusBar.SetPanelText(forms::panel::kStatus,
                               QStringLiteral("StartUp Check: ") +
-                                  QString::number(modOptions::gOptStartUpDelay - startUpCounter_) +
+                                  QString::number(modOptions::gOpt.StartUpDelay - startUpCounter_) +
                                   QStringLiteral(" sec"));
     ++startUpCounter_;
-    if (startUpCounter_ <= modOptions::gOptStartUpDelay) return;
+    if (startUpCounter_ <= modOptions::gOpt.StartUpDelay) return;
     gStartUpDone = true;
     c_.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     c_.tmrMailStartUp.SetEnabled(false);

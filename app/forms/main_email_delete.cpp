@@ -84,7 +84,7 @@ bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, bool
                    modCheck::DeleteQuestionTitle(spamMode));
         return false;
     }
-    return !confirm || modOptions::gOptDeleteConfirmation != 1 ||
+    return !confirm || modOptions::gOpt.DeleteConfirmation != 1 ||
            vb::MsgBox(modCheck::DeleteQuestionPrompt(modAccounts::gAccounts[a].Name, count, spamMode),
                       vb::vbCritical + vb::vbYesNo, modCheck::DeleteQuestionTitle(spamMode)) == vb::vbYes;
 }

@@ -166,7 +166,7 @@ void EmailPage::HideExtraColumns() {
 
 void EmailPage::SortMessageList(int16_t account, const QString& column) {
     if (!modCheck::IsSortColumn(column)) return;
-    const bool descending = modOptions::gOptSortOrder != 0;
+    const bool descending = modOptions::gOpt.SortOrder != 0;
     ShowSortColumnIcon(column, descending ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
     modCheck::SortMessages(account, column, descending);
 }
@@ -198,14 +198,14 @@ void EmailPage::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     if (ServerOperation::Running()) return;
     const int16_t a = modAccounts::gCurrentAccount;
     if (a < 1 || a > modAccounts::gAccountCount || modAccounts::gAccounts[a].MsgCount == 0 ||
-        gOptMessageSort == 0)
+        gOpt.MessageSort == 0)
         return;
     // The hidden columns are no sort key: a click on one changes nothing.
     const QString caption = header.Text();
     if (!modCheck::IsSortColumn(caption)) return;
-    gOptSortColumnLastUsed = caption;
+    gOpt.SortColumnLastUsed = caption;
     gSortKey = caption;
-    if (gSortKey == gSortKeyPrev) gOptSortOrder = gOptSortOrder == 0 ? 1 : 0;
+    if (gSortKey == gSortKeyPrev) gOpt.SortOrder = gOpt.SortOrder == 0 ? 1 : 0;
     gSortKeyPrev = gSortKey;
     SortMessageList(a, gSortKey);
     FillMessageList(a);

@@ -91,7 +91,7 @@ public:
     // The list itself holds only the texts it shows.
     const modGeneral::MessageRef* ListedMessage(int row);
     // Marks column in the header and sorts the account's messages by it in
-    // the order gOptSortOrder names; a column that is not one of the five
+    // the order gOpt.SortOrder names; a column that is not one of the five
     // visible ones changes nothing.
     void SortMessageList(int16_t account, const QString& column);
     // The header's sort picture on column key alone (none for an empty key);

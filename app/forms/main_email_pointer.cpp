@@ -160,9 +160,9 @@ void EmailPage::lvwEmail_MouseMove(int, int, int x, int y) {
         int margin;
     };
     const StoredMessage& message = Msg(a, m);
-    const Cell cell = column == 1   ? Cell{modOptions::gOptFromToolTips, message.From, from, 260}
-                      : column == 2 ? Cell{modOptions::gOptToToolTips, message.To, to, 140}
-                                    : Cell{modOptions::gOptSubjectToolTips, message.Subject, subject, 140};
+    const Cell cell = column == 1   ? Cell{modOptions::gOpt.FromToolTips, message.From, from, 260}
+                      : column == 2 ? Cell{modOptions::gOpt.ToToolTips, message.To, to, 140}
+                                    : Cell{modOptions::gOpt.SubjectToolTips, message.Subject, subject, 140};
     // A tip switched off leaves the last one as it is.
     if (cell.option == 0) return;
     mTipColumn = column;

@@ -357,7 +357,7 @@ void MainLayout::ArrangeButtonBars() {
 // saved at the last shutdown.
 void MainLayout::ArrangeColumns() {
     modOptions::LoadOptions(modOptions::ReadBy::Layout);
-    mRestoreColWidth = modOptions::gOptRestoreColWidth;
+    mRestoreColWidth = modOptions::gOpt.RestoreColWidth;
     mColBaseWidth = Round(controls_.lvwEmail.Width() / kColumnDivisor);
     const int w = mColBaseWidth;
     if (mRestoreColWidth == 1) {

@@ -75,8 +75,8 @@ void OptionsPage::DescribeInterval() {
     EnableAll({&c_.txtNoCheckTime(0), &c_.txtNoCheckTime(1), &c_.updNoCheck(0), &c_.updNoCheck(1),
                &c_.updNoCheck(2), &c_.updNoCheck(3)},
               interval && c_.chkNoCheck.Value() == 1);
-    ShowNumber(c_.txtHours, gEditOptHours);
-    ShowNumber(c_.txtMinutes, gEditOptMinutes);
+    ShowNumber(c_.txtHours, gEditOpt.Hours);
+    ShowNumber(c_.txtMinutes, gEditOpt.Minutes);
 
     // The three choices of when the message shows belong to it, as its time does.
     EnableAll({&c_.lblInterval(6), &c_.lblInterval(7), &c_.txtMsgBoxTime, &c_.updMsgBoxTime,

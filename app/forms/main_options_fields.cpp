@@ -24,24 +24,24 @@ struct CheckField {
     int16_t* edit;
 };
 const CheckField kCheckFields[] = {
-    {&D::chkRunStartUp, &gEditOptRunStartUp},
-    {&D::chkEmailCheckStartUp, &gEditOptEmailCheckStartUp},
-    {&D::chkMinimizeStartUp, &gEditOptMinimizeStartUp},
-    {&D::chkUseInterval, &gEditOptUseInterval},
-    {&D::chkNoCheck, &gEditOptNoCheck},
-    {&D::chkShowEmailMsgBox, &gEditOptShowEmailMsgBox},
-    {&D::chkShowNewOnly, &gEditOptShowNewOnly},
-    {&D::chkRestoreColWidth, &gEditOptRestoreColWidth},
-    {&D::chkFromToolTips, &gEditOptFromToolTips},
-    {&D::chkToToolTips, &gEditOptToToolTips},
-    {&D::chkSubjectToolTips, &gEditOptSubjectToolTips},
-    {&D::chkMessageSort, &gEditOptMessageSort},
-    {&D::chkCloseButton, &gEditOptCloseButton},
-    {&D::chkQuickCheck, &gEditOptQuickCheck},
-    {&D::chkDeleteConfirmation, &gEditOptDeleteConfirmation},
-    {&D::chkSuppressConnectErrors, &gEditOptSuppressConnectErrors},
-    {&D::chkSuppressRetrieveErrors, &gEditOptSuppressRetrieveErrors},
-    {&D::chkPlaySound, &gEditOptPlaySound},
+    {&D::chkRunStartUp, &gEditOpt.RunStartUp},
+    {&D::chkEmailCheckStartUp, &gEditOpt.EmailCheckStartUp},
+    {&D::chkMinimizeStartUp, &gEditOpt.MinimizeStartUp},
+    {&D::chkUseInterval, &gEditOpt.UseInterval},
+    {&D::chkNoCheck, &gEditOpt.NoCheck},
+    {&D::chkShowEmailMsgBox, &gEditOpt.ShowEmailMsgBox},
+    {&D::chkShowNewOnly, &gEditOpt.ShowNewOnly},
+    {&D::chkRestoreColWidth, &gEditOpt.RestoreColWidth},
+    {&D::chkFromToolTips, &gEditOpt.FromToolTips},
+    {&D::chkToToolTips, &gEditOpt.ToToolTips},
+    {&D::chkSubjectToolTips, &gEditOpt.SubjectToolTips},
+    {&D::chkMessageSort, &gEditOpt.MessageSort},
+    {&D::chkCloseButton, &gEditOpt.CloseButton},
+    {&D::chkQuickCheck, &gEditOpt.QuickCheck},
+    {&D::chkDeleteConfirmation, &gEditOpt.DeleteConfirmation},
+    {&D::chkSuppressConnectErrors, &gEditOpt.SuppressConnectErrors},
+    {&D::chkSuppressRetrieveErrors, &gEditOpt.SuppressRetrieveErrors},
+    {&D::chkPlaySound, &gEditOpt.PlaySound},
 };
 
 // The option-button groups that only record the chosen index.
@@ -50,10 +50,10 @@ struct ChoiceField {
     int16_t* edit;
 };
 const ChoiceField kChoiceFields[] = {
-    {&D::optShowEmail, &gEditOptShowEmail},
-    {&D::optRunSize, &gEditOptRunSize},
-    {&D::optApplyStyle, &gEditOptApplyStyle},
-    {&D::optSortColumn, &gEditOptSortColumn},
+    {&D::optShowEmail, &gEditOpt.ShowEmail},
+    {&D::optRunSize, &gEditOpt.RunSize},
+    {&D::optApplyStyle, &gEditOpt.ApplyStyle},
+    {&D::optSortColumn, &gEditOpt.SortColumn},
 };
 
 // Number fields: what an empty field shows, and the largest value.
@@ -64,10 +64,10 @@ struct NumberField {
     int16_t* edit;
 };
 const NumberField kNumberFields[] = {
-    {&D::txtMsgBoxTime, "0", 59, &gEditOptMsgBoxTime},
-    {&D::txtStartUpDelay, "0", 59, &gEditOptStartUpDelay},
-    {&D::txtConnectTimeOut, "1", 120, &gEditOptConnectTimeOut},
-    {&D::txtHours, "0", 12, &gEditOptHours},
+    {&D::txtMsgBoxTime, "0", 59, &gEditOpt.MsgBoxTime},
+    {&D::txtStartUpDelay, "0", 59, &gEditOpt.StartUpDelay},
+    {&D::txtConnectTimeOut, "1", 120, &gEditOpt.ConnectTimeOut},
+    {&D::txtHours, "0", 12, &gEditOpt.Hours},
 };
 
 // Corrects box's text towards a whole number in min..max: only digits are
@@ -130,8 +130,8 @@ void OptionsPage::WireCheckFields() {
         };
     }
     c_.chkButtonStyle.Click = [this] {
-        gEditOptButtonStyle = static_cast<int16_t>(c_.chkButtonStyle.Value());
-        const bool raised = gEditOptButtonStyle == 1;
+        gEditOpt.ButtonStyle = static_cast<int16_t>(c_.chkButtonStyle.Value());
+        const bool raised = gEditOpt.ButtonStyle == 1;
         // The example bar shows the style the box chooses.
         c_.tbrOptMisc(0).SetStyle(raised ? 0 : 1);
         EnableApplyStyle(raised);
@@ -147,7 +147,7 @@ void OptionsPage::WireChoiceFields() {
         });
     }
     c_.opt3DTheme.Wire(&vb::OptionButton::Click, [this](int index) {
-        gEditOptDTheme = static_cast<int16_t>(index);
+        gEditOpt.DTheme = static_cast<int16_t>(index);
         const bool user = c_.opt3DTheme(6).Value();
         for (vb::Label* box : {&c_.lbl3DTopColour, &c_.lbl3DMiddleColour, &c_.lbl3DBottomColour})
             box->SetEnabled(user);
@@ -156,7 +156,7 @@ void OptionsPage::WireChoiceFields() {
         CheckOptionsChanged();
     });
     c_.optSortOrder.Wire(&vb::OptionButton::Click, [this](int index) {
-        gEditOptSortOrder = static_cast<int16_t>(index);
+        gEditOpt.SortOrder = static_cast<int16_t>(index);
         c_.imgSort.SetPicture(index + 1 <= c_.imlSortOrder.Count() ? c_.imlSortOrder.Picture(index + 1)
                                                                    : QPixmap());
         CheckOptionsChanged();
@@ -176,10 +176,10 @@ void OptionsPage::WireNumberFields() {
     }
     c_.txtMinutes.Change = [this] {
         // The interval stays within 0:01 and 12:00.
-        const int min = gEditOptHours == 0 ? 1 : 0;
-        const int max = gEditOptHours == 12 ? 0 : 59;
+        const int min = gEditOpt.Hours == 0 ? 1 : 0;
+        const int max = gEditOpt.Hours == 12 ? 0 : 59;
         if (!NumberInRange(c_.txtMinutes, QString::number(min), min, max)) return;
-        gEditOptMinutes = static_cast<int16_t>(c_.txtMinutes.Text().toInt());
+        gEditOpt.Minutes = static_cast<int16_t>(c_.txtMinutes.Text().toInt());
         CheckOptionsChanged();
     };
 }
@@ -189,7 +189,7 @@ void OptionsPage::WireNoCheckTimes() {
         // A time being typed counts once it is whole; until then the
         // pending time stays the last whole one.
         const QString text = c_.txtNoCheckTime(i).Text().trimmed();
-        if (IsTime(text)) gEditOptNoCheckTime[i] = text;
+        if (IsTime(text)) gEditOpt.NoCheckTime[i] = text;
         CheckOptionsChanged();
     });
     c_.txtNoCheckTime.Wire(&vb::TextBox::Click, [this](int i) { NoCheckTime_Click(i); });
@@ -200,18 +200,18 @@ void OptionsPage::WirePathFields() {
     // The mail-client button and the tray entry keep showing the saved
     // default, the one they start, until the new path is saved.
     c_.txtDefaultClient.Change = [this] {
-        gEditOptDefaultClient = c_.txtDefaultClient.Text();
+        gEditOpt.DefaultClient = c_.txtDefaultClient.Text();
         CheckOptionsChanged();
     };
     c_.txtDefaultSound.Change = [this] {
-        gEditOptDefaultSound = c_.txtDefaultSound.Text();
+        gEditOpt.DefaultSound = c_.txtDefaultSound.Text();
         CheckOptionsChanged();
     };
 }
 
 void OptionsPage::KeepIntervalInRange() {
     // Hours 0 needs at least a minute, hours 12 allows none.
-    const int hours = gEditOptHours;
+    const int hours = gEditOpt.Hours;
     c_.updMinutes.SetMin(hours == 0 ? 1 : 0);
     c_.updMinutes.SetMax(hours == 12 ? 0 : 59);
     if (hours == 0 && c_.txtMinutes.Text().toInt() == 0) c_.txtMinutes.SetText(QStringLiteral("1"));
@@ -229,7 +229,7 @@ void OptionsPage::NoCheckTime_Click(int i) {
     c_.updNoCheck(i + 2).SetVisible(!hours);
     // The arrows step from what the field shows, not from a value left over
     // from before the field was typed in or the page was cancelled.
-    const QString time = IsTime(field.Text().trimmed()) ? field.Text().trimmed() : gEditOptNoCheckTime[i];
+    const QString time = IsTime(field.Text().trimmed()) ? field.Text().trimmed() : gEditOpt.NoCheckTime[i];
     const int value = time.mid(hours ? 0 : 3, 2).toInt();
     if (value >= shown.Min() && value <= shown.Max() && value != shown.Value()) {
         syncingNoCheck_ = true;
@@ -244,7 +244,7 @@ void OptionsPage::NoCheck_Change(int k) {
     vb::TextBox& field = c_.txtNoCheckTime(i);
     field.SetFocus();
     const QString text = field.Text().trimmed();
-    const QString time = IsTime(text) ? text : gEditOptNoCheckTime[i];
+    const QString time = IsTime(text) ? text : gEditOpt.NoCheckTime[i];
     const bool hours = k < 2;
     const QString value = TwoDigits(c_.updNoCheck(k).Value());
     field.SetText(hours ? value + QStringLiteral(":") + time.mid(3, 2)

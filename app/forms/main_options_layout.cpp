@@ -101,7 +101,7 @@ void OptionsPage::FillNoCheckTimes() {
     // Each field's hour and minute arrows share a place, the hour arrows
     // shown first.
     for (int i = 0; i <= 1; ++i) {
-        const QString& time = modOptions::gOptNoCheckTime[i];
+        const QString& time = modOptions::gOpt.NoCheckTime[i];
         c_.txtNoCheckTime(i).SetText(time);
         c_.updNoCheck(i).SetValue(TimePart(time, 0, c_.updNoCheck(i).Max()));
         c_.updNoCheck(i + 2).SetValue(TimePart(time, 1, c_.updNoCheck(i + 2).Max()));

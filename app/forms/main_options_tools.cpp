@@ -31,9 +31,9 @@ void OptionsPage::SetAllToolTips(int16_t mode) {
         const struct {
             vb::CheckBox* box;
             int16_t* edit;
-        } boxes[] = {{&c_.chkFromToolTips, &gEditOptFromToolTips},
-                     {&c_.chkToToolTips, &gEditOptToToolTips},
-                     {&c_.chkSubjectToolTips, &gEditOptSubjectToolTips}};
+        } boxes[] = {{&c_.chkFromToolTips, &gEditOpt.FromToolTips},
+                     {&c_.chkToToolTips, &gEditOpt.ToToolTips},
+                     {&c_.chkSubjectToolTips, &gEditOpt.SubjectToolTips}};
         for (const auto& [box, edit] : boxes) {
             box->SetValue(mode == 1 ? 1 : 0);
             *edit = static_cast<int16_t>(box->Value());

@@ -103,9 +103,9 @@ void OptionsPage::WireOptionsControls() {
     // The boxes hold the pending menu colours from the start, so a save never
     // takes a box's designed colour for a chosen one.
     PaintMenuColourBoxes(LiveMenuColours());
-    c_.lbl3DTopColour.Click = [this] { MenuColourBox_Click(c_.lbl3DTopColour, gEditOptTopColour); };
-    c_.lbl3DMiddleColour.Click = [this] { MenuColourBox_Click(c_.lbl3DMiddleColour, gEditOptMiddleColour); };
-    c_.lbl3DBottomColour.Click = [this] { MenuColourBox_Click(c_.lbl3DBottomColour, gEditOptBottomColour); };
+    c_.lbl3DTopColour.Click = [this] { MenuColourBox_Click(c_.lbl3DTopColour, gEditOpt.TopColour); };
+    c_.lbl3DMiddleColour.Click = [this] { MenuColourBox_Click(c_.lbl3DMiddleColour, gEditOpt.MiddleColour); };
+    c_.lbl3DBottomColour.Click = [this] { MenuColourBox_Click(c_.lbl3DBottomColour, gEditOpt.BottomColour); };
 }
 
 void OptionsPage::ShowOptionValues() {

@@ -93,7 +93,7 @@ void Pickers::Browse(QString& path, vb::TextBox& box, const QString& fallbackFol
 void Pickers::BrowseClient() {
     using namespace modOptions;
     if (mPickerIndex == kOptionsPicker)
-        Browse(gEditOptDefaultClient, boxes_.defaultClient, vb::App::Path(), kClientFilter);
+        Browse(gEditOpt.DefaultClient, boxes_.defaultClient, vb::App::Path(), kClientFilter);
     else if (mPickerIndex == kAccountsPicker)
         Browse(ShownAccount().Client, boxes_.accountClient, vb::App::Path(), kClientFilter);
 }
@@ -104,15 +104,15 @@ void Pickers::BrowseSound() {
     // The sound's name under the Accounts page's box is the box's change
     // handler's to show: it knows whether the file is usable.
     if (mPickerIndex == kOptionsPicker)
-        Browse(gEditOptDefaultSound, boxes_.defaultSound, sounds, kSoundFilter);
+        Browse(gEditOpt.DefaultSound, boxes_.defaultSound, sounds, kSoundFilter);
     else if (mPickerIndex == kAccountsPicker)
         Browse(ShownAccount().Sound, boxes_.accountSound, sounds, kSoundFilter);
 }
 
 void Pickers::TestEmailClient() {
     using namespace modOptions;
-    const std::optional<QString> client = PathInForce(mPickerIndex, gEditOptDefaultClient, gOptDefaultClient,
-                                                      ShownAccount().Client, UsableClient);
+    const std::optional<QString> client = PathInForce(
+        mPickerIndex, gEditOpt.DefaultClient, gOpt.DefaultClient, ShownAccount().Client, UsableClient);
     if (!client) return;
     // A program that will not start is reported like a wrong path.
     if (client->isEmpty() || !platform::desktop::StartProgram(*client)) ShowClientError();
@@ -120,7 +120,7 @@ void Pickers::TestEmailClient() {
 
 void Pickers::TestSound() {
     using namespace modOptions;
-    const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOptDefaultSound, gOptDefaultSound,
+    const std::optional<QString> sound = PathInForce(mPickerIndex, gEditOpt.DefaultSound, gOpt.DefaultSound,
                                                      ShownAccount().Sound, IsUsableSound);
     if (!sound) return;
     // A test plays whether or not sounds are switched on.
@@ -134,8 +134,8 @@ void Pickers::RunEmailClient() {
     using namespace modAccounts;
     // The switches may be older than the files: each path is tried as it is now.
     QString client;
-    if (modOptions::gDefaultClientValid && UsableClient(modOptions::gOptDefaultClient))
-        client = modOptions::gOptDefaultClient;
+    if (modOptions::gDefaultClientValid && UsableClient(modOptions::gOpt.DefaultClient))
+        client = modOptions::gOpt.DefaultClient;
     else if (gAccounts.Contains(gCurrentAccount) && gAccounts[gCurrentAccount].ClientValid &&
              UsableClient(gAccounts[gCurrentAccount].Client))
         client = gAccounts[gCurrentAccount].Client;

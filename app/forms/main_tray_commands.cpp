@@ -182,7 +182,7 @@ void TrayCommands::mnuTrayNewMessage_Click() {
 }
 
 void TrayCommands::mnuTrayAutoCheck_Click() {
-    if (modOptions::gOptUseInterval != 1) {
+    if (modOptions::gOpt.UseInterval != 1) {
         controls_.chkUseInterval.SetValue(1);
     } else {
         controls_.chkUseInterval.SetValue(0);
@@ -193,7 +193,7 @@ void TrayCommands::mnuTrayAutoCheck_Click() {
 }
 
 void TrayCommands::mnuTraySounds_Click() {
-    controls_.chkPlaySound.SetValue(modOptions::gOptPlaySound != 1 ? 1 : 0);
+    controls_.chkPlaySound.SetValue(modOptions::gOpt.PlaySound != 1 ? 1 : 0);
     modOptions::SaveOptions();
 }
 
@@ -237,7 +237,7 @@ void TrayCommands::MinimiseToTray() {
     window_.Hide();
     // With automatic checking off the tray says so, in picture and tip; with
     // it on, the icon keeps what it shows.
-    if (modOptions::gOptUseInterval == 0)
+    if (modOptions::gOpt.UseInterval == 0)
         forms::gTrayIcon.Modify(controls_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
 }
 

@@ -16,18 +16,18 @@ const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
 
 void CheckRuns::UpdateTrayIcon() {
     using namespace modAccounts;
-    using modOptions::gOptShowNewOnly;
+    using modOptions::gOpt;
     if (window_.WindowState() != vb::vbMinimized) return;
 
     // Picture 9 and its tip, set when the window went to the tray or the
     // checking was switched off, stay while automatic checking is off.
-    if (modOptions::gOptUseInterval != 1) {
+    if (modOptions::gOpt.UseInterval != 1) {
         if (forms::gTrayIcon.Tip() != kAutoCheckOffTip)
             forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
         return;
     }
 
-    const bool newOnly = gOptShowNewOnly == 1;
+    const bool newOnly = gOpt.ShowNewOnly == 1;
     const auto shownCount = [newOnly](int16_t i) {
         return newOnly ? gAccounts[i].NewCount : gAccounts[i].MsgCount;
     };

@@ -52,9 +52,9 @@ void TellSettingsSetAside(const std::vector<SetAsideSettings>& files) {
 void FinishFirstUse(bool switchOn) {
     using namespace modOptions;
     const bool written = switchOn && SetRunAtStartup();
-    gOptRunStartUp = written || (!switchOn && RunsAtStartup()) ? 1 : 0;
+    gOpt.RunStartUp = written || (!switchOn && RunsAtStartup()) ? 1 : 0;
     SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RunStartUp"),
-                QString::number(gOptRunStartUp));
+                QString::number(gOpt.RunStartUp));
     SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("FirstUse"), QStringLiteral("1"));
     DisplayOptions();
     if (switchOn && !written)
@@ -73,7 +73,7 @@ void StartAutoCheckClock(frmMain& main, const QDateTime& now) {
     modCheck::SetNextAutoCheckTime(extra, now);
 
     main.checks().ApplyCheckTimers();
-    if (gOptUseInterval == 1) {
+    if (gOpt.UseInterval == 1) {
         main.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");
@@ -83,7 +83,7 @@ void StartAutoCheckClock(frmMain& main, const QDateTime& now) {
 }
 
 void ShowMainWindow(frmMain& main) {
-    if (modOptions::gOptMinimizeStartUp == 1) {
+    if (modOptions::gOpt.MinimizeStartUp == 1) {
         // The resize handler takes a minimised window to the tray (where one exists).
         main.SetVisible(false);
         main.SetWindowState(vb::vbMinimized);
@@ -99,7 +99,7 @@ void ArmStartUpCheck(frmMain& main) {
     using namespace modGeneral;
     gStartUpPaused = false;
     vb::ToolBar& pause = main.tbrButtons(forms::bar::kPauseStartUp);
-    if (modOptions::gOptEmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
+    if (modOptions::gOpt.EmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
         pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
         pause.SetVisible(true);

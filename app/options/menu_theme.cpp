@@ -28,7 +28,7 @@ std::optional<MenuColours> PresetMenuColours(int16_t theme) {
     return kPresets[static_cast<size_t>(theme)];
 }
 
-MenuColours LiveMenuColours() { return {gOptTopColour, gOptMiddleColour, gOptBottomColour}; }
+MenuColours LiveMenuColours() { return {gOpt.TopColour, gOpt.MiddleColour, gOpt.BottomColour}; }
 
 QString MenuIniPath() {
     return QString::fromStdString((platform::store::UserDataFolder() / "frmMain.ini").string());
@@ -44,9 +44,9 @@ bool ApplyMenuStyle() {
     IniFile ini;
     ini.StartNewFile();
     ini.KeySave(QStringLiteral("4"), kMenuSection, QStringLiteral("MenuStyle"));
-    ini.KeySave(QString::number(gOptTopColour), kColourSection, QStringLiteral("New3DColor1"));
-    ini.KeySave(QString::number(gOptMiddleColour), QStringLiteral("NA"), QStringLiteral("New3DColor2"));
-    ini.KeySave(QString::number(gOptBottomColour), QStringLiteral("NA"), QStringLiteral("New3DColor3"));
+    ini.KeySave(QString::number(gOpt.TopColour), kColourSection, QStringLiteral("New3DColor1"));
+    ini.KeySave(QString::number(gOpt.MiddleColour), QStringLiteral("NA"), QStringLiteral("New3DColor2"));
+    ini.KeySave(QString::number(gOpt.BottomColour), QStringLiteral("NA"), QStringLiteral("New3DColor3"));
     const bool written = ini.Commit();
     if (OptionsView* view = gOptionsView.Get()) {
         view->RefreshMenus();
@@ -59,13 +59,13 @@ bool ApplyMenuStyle() {
 }
 
 void SetPresetMenuColours() {
-    std::optional<MenuColours> boxes = PresetMenuColours(gEditOptDTheme);
-    if (gEditOptDTheme == kUserColoursTheme) boxes = LiveMenuColours();
+    std::optional<MenuColours> boxes = PresetMenuColours(gEditOpt.DTheme);
+    if (gEditOpt.DTheme == kUserColoursTheme) boxes = LiveMenuColours();
     if (boxes)
         if (OptionsView* view = gOptionsView.Get()) view->PaintMenuColourBoxes(*boxes);
-    gEditOptTopColour = gOptTopColour;
-    gEditOptMiddleColour = gOptMiddleColour;
-    gEditOptBottomColour = gOptBottomColour;
+    gEditOpt.TopColour = gOpt.TopColour;
+    gEditOpt.MiddleColour = gOpt.MiddleColour;
+    gEditOpt.BottomColour = gOpt.BottomColour;
 }
 
 }  // namespace modOptions

@@ -11,80 +11,8 @@
 namespace modOptions {
 
 // Every value starts at its default (set below from the table).
-int16_t gOptRunStartUp;
-int16_t gOptEmailCheckStartUp;
-int16_t gOptStartUpDelay;
-int16_t gOptMinimizeStartUp;
-int16_t gOptUseInterval;
-int16_t gOptNoCheck;
-std::array<QString, 3> gOptNoCheckTime;
-int16_t gOptShowEmailMsgBox;
-int16_t gOptMsgBoxTime;
-int16_t gOptShowEmail;
-int16_t gOptHours;
-int16_t gOptMinutes;
-QString gOptDefaultClient;
-QString gOptDefaultSound;
-int16_t gOptRunSize;
-int16_t gOptPlaySound;
-int16_t gOptDTheme;
-int32_t gOptTopColour;
-int32_t gOptMiddleColour;
-int32_t gOptBottomColour;
-int16_t gOptShowNewOnly;
-int16_t gOptRestoreColWidth;
-int16_t gOptButtonStyle;
-int16_t gOptApplyStyle;
-int16_t gOptFromToolTips;
-int16_t gOptToToolTips;
-int16_t gOptSubjectToolTips;
-int16_t gOptMessageSort;
-int16_t gOptSortColumn;
-QString gOptSortColumnLastUsed;
-int16_t gOptSortOrder;
-int16_t gOptCloseButton;
-int16_t gOptQuickCheck;
-int16_t gOptDeleteConfirmation;
-int16_t gOptSuppressConnectErrors;
-int16_t gOptSuppressRetrieveErrors;
-int16_t gOptConnectTimeOut;
-
-int16_t gEditOptRunStartUp;
-int16_t gEditOptEmailCheckStartUp;
-int16_t gEditOptStartUpDelay;
-int16_t gEditOptMinimizeStartUp;
-int16_t gEditOptUseInterval;
-int16_t gEditOptNoCheck;
-std::array<QString, 3> gEditOptNoCheckTime;
-int16_t gEditOptShowEmailMsgBox;
-int16_t gEditOptMsgBoxTime;
-int16_t gEditOptShowEmail;
-int16_t gEditOptHours;
-int16_t gEditOptMinutes;
-QString gEditOptDefaultClient;
-QString gEditOptDefaultSound;
-int16_t gEditOptRunSize;
-int16_t gEditOptPlaySound;
-int16_t gEditOptDTheme;
-int32_t gEditOptTopColour;
-int32_t gEditOptMiddleColour;
-int32_t gEditOptBottomColour;
-int16_t gEditOptShowNewOnly;
-int16_t gEditOptRestoreColWidth;
-int16_t gEditOptButtonStyle;
-int16_t gEditOptApplyStyle;
-int16_t gEditOptFromToolTips;
-int16_t gEditOptToToolTips;
-int16_t gEditOptSubjectToolTips;
-int16_t gEditOptMessageSort;
-int16_t gEditOptSortColumn;
-int16_t gEditOptSortOrder;
-int16_t gEditOptCloseButton;
-int16_t gEditOptQuickCheck;
-int16_t gEditOptDeleteConfirmation;
-int16_t gEditOptSuppressConnectErrors;
-int16_t gEditOptSuppressRetrieveErrors;
-int16_t gEditOptConnectTimeOut;
+OptionSettings gOpt;
+OptionSettings gEditOpt;
 
 bool gOptionsChanged = false;
 bool gDefaultClientValid = false;
@@ -95,70 +23,78 @@ bool gEditDefaultSoundValid = false;
 namespace {
 
 constexpr int32_t kNoRange = 0;
-const OptionValue kNotEdited = static_cast<QString*>(nullptr);
+
+template <auto field>
+OptionValue At(OptionSettings& record) {
+    return &(record.*field);
+}
+template <std::size_t element>
+OptionValue NoCheckTimeAt(OptionSettings& record) {
+    return &record.NoCheckTime[element];
+}
+OptionValue RulesFileName(OptionSettings&) { return &modRules::gRulesFileName; }
 
 // A 0/1 switch read by the main load.
-OptionField Flag(const char* key, int16_t* live, int16_t* edit, const char* defaultText,
-                 ReadBy reader = ReadBy::MainLoad) {
-    return {key, live, edit, defaultText, 0, 1, Rule::None, reader, true};
+OptionField Flag(const char* key, OptionIn in, const char* defaultText, ReadBy reader = ReadBy::MainLoad) {
+    return {key, in, defaultText, 0, 1, Rule::None, reader, true};
 }
-OptionField Number(const char* key, int16_t* live, int16_t* edit, const char* defaultText, int32_t min,
-                   int32_t max, Rule rule = Rule::None) {
-    return {key, live, edit, defaultText, min, max, rule, ReadBy::MainLoad, true};
+OptionField Number(const char* key, OptionIn in, const char* defaultText, int32_t min, int32_t max,
+                   Rule rule = Rule::None) {
+    return {key, in, defaultText, min, max, rule, ReadBy::MainLoad, true};
 }
-OptionField Colour(const char* key, int32_t* live, int32_t* edit, const char* defaultText) {
-    return {key, live, edit, defaultText, 0, 0xFFFFFF, Rule::None, ReadBy::MenuTheme, true};
+OptionField Colour(const char* key, OptionIn in, const char* defaultText) {
+    return {key, in, defaultText, 0, 0xFFFFFF, Rule::None, ReadBy::MenuTheme, true};
 }
-OptionField Text(const char* key, QString* live, QString* edit, const char* defaultText,
-                 Rule rule = Rule::None) {
-    return {key, live, edit, defaultText, kNoRange, kNoRange, rule, ReadBy::MainLoad, true};
+OptionField Text(const char* key, OptionIn in, const char* defaultText, Rule rule = Rule::None) {
+    return {key, in, defaultText, kNoRange, kNoRange, rule, ReadBy::MainLoad, true};
 }
 
 std::vector<OptionField> BuildFields() {
+    using S = OptionSettings;
     std::vector<OptionField> f{
-        Flag("RunStartUp", &gOptRunStartUp, &gEditOptRunStartUp, "1"),
-        Flag("EmailCheckStartUp", &gOptEmailCheckStartUp, &gEditOptEmailCheckStartUp, "0"),
-        Number("StartUpDelay", &gOptStartUpDelay, &gEditOptStartUpDelay, "0", 0, 59),
-        Flag("MinimizeStartUp", &gOptMinimizeStartUp, &gEditOptMinimizeStartUp, "0"),
-        Flag("UseInterval", &gOptUseInterval, &gEditOptUseInterval, "0"),
-        Flag("NoCheck", &gOptNoCheck, &gEditOptNoCheck, "0"),
-        Text("NoCheckTimeBegin", &gOptNoCheckTime[0], &gEditOptNoCheckTime[0], "00:00", Rule::Time),
-        Text("NoCheckTimeEnd", &gOptNoCheckTime[1], &gEditOptNoCheckTime[1], "00:00", Rule::Time),
-        Flag("ShowEmailMsgBox", &gOptShowEmailMsgBox, &gEditOptShowEmailMsgBox, "0"),
-        Number("MsgBoxTime", &gOptMsgBoxTime, &gEditOptMsgBoxTime, "0", 0, 59),
-        Number("ShowEmail", &gOptShowEmail, &gEditOptShowEmail, "0", 0, 2),
-        Number("Hours", &gOptHours, &gEditOptHours, "0", 0, 12),
-        Number("Minutes", &gOptMinutes, &gEditOptMinutes, "30", 0, 59),
-        Text("DefaultClient", &gOptDefaultClient, &gEditOptDefaultClient, ""),
-        Text("DefaultSound", &gOptDefaultSound, &gEditOptDefaultSound, ""),
-        Number("RunSize", &gOptRunSize, &gEditOptRunSize, "3", 1, 3, Rule::RunSize),
-        Flag("PlaySound", &gOptPlaySound, &gEditOptPlaySound, "1"),
-        {"DTheme", &gOptDTheme, &gEditOptDTheme, "5", 0, 6, Rule::None, ReadBy::MenuTheme, true},
-        Colour("TopColour", &gOptTopColour, &gEditOptTopColour, "10072511"),
-        Colour("MiddleColour", &gOptMiddleColour, &gEditOptMiddleColour, "15724527"),
-        Colour("BottomColour", &gOptBottomColour, &gEditOptBottomColour, "5733521"),
-        Flag("ShowNewOnly", &gOptShowNewOnly, &gEditOptShowNewOnly, "0"),
-        Flag("RestoreColWidth", &gOptRestoreColWidth, &gEditOptRestoreColWidth, "1", ReadBy::Layout),
-        Flag("ButtonStyle", &gOptButtonStyle, &gEditOptButtonStyle, "0"),
-        Number("ApplyStyle", &gOptApplyStyle, &gEditOptApplyStyle, "0", 0, 3),
-        Flag("FromToolTips", &gOptFromToolTips, &gEditOptFromToolTips, "1"),
-        Flag("ToToolTips", &gOptToToolTips, &gEditOptToToolTips, "1"),
-        Flag("SubjectToolTips", &gOptSubjectToolTips, &gEditOptSubjectToolTips, "1"),
-        Flag("MessageSort", &gOptMessageSort, &gEditOptMessageSort, "1"),
-        Number("SortColumn", &gOptSortColumn, &gEditOptSortColumn, "4", 0, 5),
+        Flag("RunStartUp", At<&S::RunStartUp>, "1"),
+        Flag("EmailCheckStartUp", At<&S::EmailCheckStartUp>, "0"),
+        Number("StartUpDelay", At<&S::StartUpDelay>, "0", 0, 59),
+        Flag("MinimizeStartUp", At<&S::MinimizeStartUp>, "0"),
+        Flag("UseInterval", At<&S::UseInterval>, "0"),
+        Flag("NoCheck", At<&S::NoCheck>, "0"),
+        Text("NoCheckTimeBegin", NoCheckTimeAt<0>, "00:00", Rule::Time),
+        Text("NoCheckTimeEnd", NoCheckTimeAt<1>, "00:00", Rule::Time),
+        Flag("ShowEmailMsgBox", At<&S::ShowEmailMsgBox>, "0"),
+        Number("MsgBoxTime", At<&S::MsgBoxTime>, "0", 0, 59),
+        Number("ShowEmail", At<&S::ShowEmail>, "0", 0, 2),
+        Number("Hours", At<&S::Hours>, "0", 0, 12),
+        Number("Minutes", At<&S::Minutes>, "30", 0, 59),
+        Text("DefaultClient", At<&S::DefaultClient>, ""),
+        Text("DefaultSound", At<&S::DefaultSound>, ""),
+        Number("RunSize", At<&S::RunSize>, "3", 1, 3, Rule::RunSize),
+        Flag("PlaySound", At<&S::PlaySound>, "1"),
+        {"DTheme", At<&S::DTheme>, "5", 0, 6, Rule::None, ReadBy::MenuTheme, true},
+        Colour("TopColour", At<&S::TopColour>, "10072511"),
+        Colour("MiddleColour", At<&S::MiddleColour>, "15724527"),
+        Colour("BottomColour", At<&S::BottomColour>, "5733521"),
+        Flag("ShowNewOnly", At<&S::ShowNewOnly>, "0"),
+        Flag("RestoreColWidth", At<&S::RestoreColWidth>, "1", ReadBy::Layout),
+        Flag("ButtonStyle", At<&S::ButtonStyle>, "0"),
+        Number("ApplyStyle", At<&S::ApplyStyle>, "0", 0, 3),
+        Flag("FromToolTips", At<&S::FromToolTips>, "1"),
+        Flag("ToToolTips", At<&S::ToToolTips>, "1"),
+        Flag("SubjectToolTips", At<&S::SubjectToolTips>, "1"),
+        Flag("MessageSort", At<&S::MessageSort>, "1"),
+        Number("SortColumn", At<&S::SortColumn>, "4", 0, 5),
         // The column the list was sorted by last; written by the window's unload.
-        {"SortColumnLastUsed", &gOptSortColumnLastUsed, kNotEdited, "4", kNoRange, kNoRange, Rule::None,
+        {"SortColumnLastUsed", At<&S::SortColumnLastUsed>, "4", kNoRange, kNoRange, Rule::None,
          ReadBy::MainLoad, false},
-        Number("SortOrder", &gOptSortOrder, &gEditOptSortOrder, "1", 0, 1),
-        Flag("CloseButton", &gOptCloseButton, &gEditOptCloseButton, "1"),
-        Flag("QuickCheck", &gOptQuickCheck, &gEditOptQuickCheck, "1"),
-        Flag("DeleteConfirmation", &gOptDeleteConfirmation, &gEditOptDeleteConfirmation, "1"),
-        Flag("SuppressConnectErrors", &gOptSuppressConnectErrors, &gEditOptSuppressConnectErrors, "0"),
-        Flag("SuppressRetrieveErrors", &gOptSuppressRetrieveErrors, &gEditOptSuppressRetrieveErrors, "0"),
-        Number("ConnectTimeOut", &gOptConnectTimeOut, &gEditOptConnectTimeOut, "10", 1, 120),
+        Number("SortOrder", At<&S::SortOrder>, "1", 0, 1),
+        Flag("CloseButton", At<&S::CloseButton>, "1"),
+        Flag("QuickCheck", At<&S::QuickCheck>, "1"),
+        Flag("DeleteConfirmation", At<&S::DeleteConfirmation>, "1"),
+        Flag("SuppressConnectErrors", At<&S::SuppressConnectErrors>, "0"),
+        Flag("SuppressRetrieveErrors", At<&S::SuppressRetrieveErrors>, "0"),
+        Number("ConnectTimeOut", At<&S::ConnectTimeOut>, "10", 1, 120),
         // Written by the rules file's rename and import.
-        {"RulesIniFileName", &modRules::gRulesFileName, kNotEdited, "Rules.ini", kNoRange, kNoRange,
-         Rule::FileName, ReadBy::MainLoad, false},
+        {"RulesIniFileName", RulesFileName, "Rules.ini", kNoRange, kNoRange, Rule::FileName, ReadBy::MainLoad,
+         false},
     };
     return f;
 }
@@ -196,7 +132,7 @@ void Assign(const OptionField& field, const QString& stored) {
                 *live = static_cast<T>(good ? *n : *ParseStoredNumber(fallback));
             }
         },
-        field.live);
+        field.in(gOpt));
 }
 
 }  // namespace
@@ -212,7 +148,7 @@ namespace {
 // stored; the rules file's name is the rules module's own.
 bool SetDefaults() {
     for (const OptionField& field : OptionFields()) {
-        if (field.live == OptionValue(&modRules::gRulesFileName)) continue;
+        if (field.in == RulesFileName) continue;
         Assign(field, QString::fromLatin1(field.defaultText));
     }
     CopyOptionsToEdit();
@@ -236,11 +172,11 @@ void LoadOptions(ReadBy reader) {
         if (std::string_view(field.key) != "Minutes") continue;
         // The page allows intervals from 0:01 to 12:00; any other pair of
         // stored values takes the default interval.
-        if ((gOptHours == 0 && gOptMinutes == 0) || (gOptHours == 12 && gOptMinutes != 0)) {
+        if ((gOpt.Hours == 0 && gOpt.Minutes == 0) || (gOpt.Hours == 12 && gOpt.Minutes != 0)) {
             Assign(*FindOption(QStringLiteral("Hours")), QString());
             Assign(field, QString());
         }
-        modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
+        modGeneral::gIntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     }
 }
 
@@ -252,7 +188,7 @@ QString StoredText(const OptionField& field) {
             else
                 return QString::number(*live);
         },
-        field.live);
+        field.in(gOpt));
 }
 
 bool WriteOptions() {
@@ -270,7 +206,8 @@ template <typename F>
 void ForEachEdited(bool withMenuTheme, F f) {
     for (const OptionField& field : OptionFields()) {
         if (!field.saved || (!withMenuTheme && field.readBy == ReadBy::MenuTheme)) continue;
-        std::visit([&](auto* live) { f(*live, *std::get<decltype(live)>(field.edit)); }, field.live);
+        std::visit([&](auto* live) { f(*live, *std::get<decltype(live)>(field.in(gEditOpt))); },
+                   field.in(gOpt));
     }
 }
 

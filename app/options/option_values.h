@@ -14,83 +14,54 @@ namespace modOptions {
 
 inline const QString kOptionsSection = QStringLiteral("Settings\\Options");
 
-// Live values, named after their keys.
-extern int16_t gOptRunStartUp;
-extern int16_t gOptEmailCheckStartUp;
-extern int16_t gOptStartUpDelay;
-extern int16_t gOptMinimizeStartUp;
-extern int16_t gOptUseInterval;
-extern int16_t gOptNoCheck;
-// Element 0 "NoCheckTimeBegin", 1 "NoCheckTimeEnd" ("hh:mm"); 2 is unused.
-extern std::array<QString, 3> gOptNoCheckTime;
-extern int16_t gOptShowEmailMsgBox;
-extern int16_t gOptMsgBoxTime;
-extern int16_t gOptShowEmail;
-extern int16_t gOptHours;
-extern int16_t gOptMinutes;
-extern QString gOptDefaultClient;
-extern QString gOptDefaultSound;
-extern int16_t gOptRunSize;
-extern int16_t gOptPlaySound;
-extern int16_t gOptDTheme;
-extern int32_t gOptTopColour;
-extern int32_t gOptMiddleColour;
-extern int32_t gOptBottomColour;
-extern int16_t gOptShowNewOnly;
-extern int16_t gOptRestoreColWidth;
-extern int16_t gOptButtonStyle;
-extern int16_t gOptApplyStyle;
-extern int16_t gOptFromToolTips;
-extern int16_t gOptToToolTips;
-extern int16_t gOptSubjectToolTips;
-extern int16_t gOptMessageSort;
-extern int16_t gOptSortColumn;
-extern QString gOptSortColumnLastUsed;
-extern int16_t gOptSortOrder;
-extern int16_t gOptCloseButton;
-extern int16_t gOptQuickCheck;
-extern int16_t gOptDeleteConfirmation;
-extern int16_t gOptSuppressConnectErrors;
-extern int16_t gOptSuppressRetrieveErrors;
-extern int16_t gOptConnectTimeOut;
+// The values of "Settings\Options", each field named after its key; the
+// program holds two: the live values and the Options page's edit copy.
+struct OptionSettings {
+    int16_t RunStartUp = 0;
+    int16_t EmailCheckStartUp = 0;
+    int16_t StartUpDelay = 0;
+    int16_t MinimizeStartUp = 0;
+    int16_t UseInterval = 0;
+    int16_t NoCheck = 0;
+    // Element 0 "NoCheckTimeBegin", 1 "NoCheckTimeEnd" ("hh:mm"); 2 is unused.
+    std::array<QString, 3> NoCheckTime;
+    int16_t ShowEmailMsgBox = 0;
+    int16_t MsgBoxTime = 0;
+    int16_t ShowEmail = 0;
+    int16_t Hours = 0;
+    int16_t Minutes = 0;
+    QString DefaultClient;
+    QString DefaultSound;
+    int16_t RunSize = 0;
+    int16_t PlaySound = 0;
+    int16_t DTheme = 0;
+    int32_t TopColour = 0;
+    int32_t MiddleColour = 0;
+    int32_t BottomColour = 0;
+    int16_t ShowNewOnly = 0;
+    int16_t RestoreColWidth = 0;
+    int16_t ButtonStyle = 0;
+    int16_t ApplyStyle = 0;
+    int16_t FromToolTips = 0;
+    int16_t ToToolTips = 0;
+    int16_t SubjectToolTips = 0;
+    int16_t MessageSort = 0;
+    int16_t SortColumn = 0;
+    // Read only live: the page does not edit it, so it is unused in the edit copy.
+    QString SortColumnLastUsed;
+    int16_t SortOrder = 0;
+    int16_t CloseButton = 0;
+    int16_t QuickCheck = 0;
+    int16_t DeleteConfirmation = 0;
+    int16_t SuppressConnectErrors = 0;
+    int16_t SuppressRetrieveErrors = 0;
+    int16_t ConnectTimeOut = 0;
+};
 
+// The live values that the whole program reads.
+extern OptionSettings gOpt;
 // The Options page's edit copy of every saved key.
-extern int16_t gEditOptRunStartUp;
-extern int16_t gEditOptEmailCheckStartUp;
-extern int16_t gEditOptStartUpDelay;
-extern int16_t gEditOptMinimizeStartUp;
-extern int16_t gEditOptUseInterval;
-extern int16_t gEditOptNoCheck;
-extern std::array<QString, 3> gEditOptNoCheckTime;
-extern int16_t gEditOptShowEmailMsgBox;
-extern int16_t gEditOptMsgBoxTime;
-extern int16_t gEditOptShowEmail;
-extern int16_t gEditOptHours;
-extern int16_t gEditOptMinutes;
-extern QString gEditOptDefaultClient;
-extern QString gEditOptDefaultSound;
-extern int16_t gEditOptRunSize;
-extern int16_t gEditOptPlaySound;
-extern int16_t gEditOptDTheme;
-extern int32_t gEditOptTopColour;
-extern int32_t gEditOptMiddleColour;
-extern int32_t gEditOptBottomColour;
-extern int16_t gEditOptShowNewOnly;
-extern int16_t gEditOptRestoreColWidth;
-extern int16_t gEditOptButtonStyle;
-extern int16_t gEditOptApplyStyle;
-extern int16_t gEditOptFromToolTips;
-extern int16_t gEditOptToToolTips;
-extern int16_t gEditOptSubjectToolTips;
-extern int16_t gEditOptMessageSort;
-extern int16_t gEditOptSortColumn;
-extern int16_t gEditOptSortOrder;
-extern int16_t gEditOptCloseButton;
-extern int16_t gEditOptQuickCheck;
-extern int16_t gEditOptDeleteConfirmation;
-extern int16_t gEditOptSuppressConnectErrors;
-extern int16_t gEditOptSuppressRetrieveErrors;
-extern int16_t gEditOptConnectTimeOut;
+extern OptionSettings gEditOpt;
 
 // Some edit value differs from its live value.
 extern bool gOptionsChanged;
@@ -116,18 +87,20 @@ enum class Rule {
 };
 
 using OptionValue = std::variant<int16_t*, int32_t*, QString*>;
+// A key's value in a record: the live values or the edit copy. The rules
+// file's name is the rules module's own, the same for either record.
+using OptionIn = OptionValue (*)(OptionSettings& record);
 
 // One key of "Settings\Options".
 struct OptionField {
     const char* key;
-    OptionValue live;
-    OptionValue edit;  // holds a null pointer for keys the page does not edit
+    OptionIn in;
     const char* defaultText;
     int32_t min;  // range of a number
     int32_t max;
     Rule rule;
     ReadBy readBy;
-    bool saved;  // written by SaveOptions, in table order
+    bool saved;  // written by SaveOptions, in table order, and edited by the page
 };
 
 // Every key, in the order the window's load reads them; the saved keys in

@@ -32,10 +32,10 @@ bool HasCurrentAccount() { return gCurrentAccount >= 1 && gAccounts.Contains(gCu
 // of its path or file. The program at large follows the saved paths; the
 // Options page shows the pending ones.
 void DeriveValiditySwitches(const OptionsView* view) {
-    gDefaultClientValid = UsableProgram(view, gOptDefaultClient);
-    gDefaultSoundValid = IsUsableSound(gOptDefaultSound);
-    gEditDefaultClientValid = UsableProgram(view, gEditOptDefaultClient);
-    gEditDefaultSoundValid = IsUsableSound(gEditOptDefaultSound);
+    gDefaultClientValid = UsableProgram(view, gOpt.DefaultClient);
+    gDefaultSoundValid = IsUsableSound(gOpt.DefaultSound);
+    gEditDefaultClientValid = UsableProgram(view, gEditOpt.DefaultClient);
+    gEditDefaultSoundValid = IsUsableSound(gEditOpt.DefaultSound);
     if (HasCurrentAccount())
         gAccounts[gCurrentAccount].ClientValid = UsableProgram(view, gAccounts[gCurrentAccount].Client);
 }
@@ -47,10 +47,10 @@ void Report(OptionsView* view, const QString& title, const QString& text) {
 // Start with the session, only when the box changed. A failure keeps the old
 // choice, so the stored option says what will happen.
 void ApplyRunAtStartup(OptionsView* view) {
-    if (gEditOptRunStartUp == gOptRunStartUp) return;
-    const bool on = gEditOptRunStartUp == 1;
+    if (gEditOpt.RunStartUp == gOpt.RunStartUp) return;
+    const bool on = gEditOpt.RunStartUp == 1;
     if (on ? SetRunAtStartup() : RemoveRunAtStartup()) return;
-    gEditOptRunStartUp = gOptRunStartUp;
+    gEditOpt.RunStartUp = gOpt.RunStartUp;
     const QString& app = modGeneral::gAppName;
     Report(view, QStringLiteral("Run at StartUp"),
            on ? QStringLiteral("The autostart entry could not be written, so ") + app +
@@ -64,32 +64,32 @@ void ApplyRunAtStartup(OptionsView* view) {
 void ApplyMenuColours(const OptionsView* view) {
     const MenuColours boxes =
         view ? view->MenuColourBoxes()
-             : MenuColours{gEditOptTopColour, gEditOptMiddleColour, gEditOptBottomColour};
-    if (boxes == LiveMenuColours() && gEditOptDTheme == gOptDTheme) return;
-    gOptDTheme = gEditOptDTheme;
-    gOptTopColour = boxes.top;
-    gOptMiddleColour = boxes.middle;
-    gOptBottomColour = boxes.bottom;
+             : MenuColours{gEditOpt.TopColour, gEditOpt.MiddleColour, gEditOpt.BottomColour};
+    if (boxes == LiveMenuColours() && gEditOpt.DTheme == gOpt.DTheme) return;
+    gOpt.DTheme = gEditOpt.DTheme;
+    gOpt.TopColour = boxes.top;
+    gOpt.MiddleColour = boxes.middle;
+    gOpt.BottomColour = boxes.bottom;
     ApplyMenuStyle();
 }
 
 void ApplyListSort(OptionsView* view) {
-    if (gOptMessageSort != 1) {
+    if (gOpt.MessageSort != 1) {
         if (view) view->ShowSortColumnIcon(QString(), QString());
         return;
     }
-    modGeneral::gSortKey = SortColumnName(gOptSortColumn);
+    modGeneral::gSortKey = SortColumnName(gOpt.SortColumn);
     modGeneral::gSortKeyPrev = modGeneral::gSortKey;
     if (!view) return;
-    view->ShowSortColumnIcon(modGeneral::gSortKey,
-                             gOptSortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+    view->ShowSortColumnIcon(modGeneral::gSortKey, gOpt.SortOrder != 0 ? QStringLiteral("Descending")
+                                                                       : QStringLiteral("Ascending"));
     view->SortAndFillMessageList();
 }
 
 void ApplyMailClientButton(OptionsView* view) {
     if (!view) return;
     if (gDefaultClientValid) {
-        view->LoadMailClientIcon(gOptDefaultClient, 0);
+        view->LoadMailClientIcon(gOpt.DefaultClient, 0);
         view->SetMailClientButton(0);
     } else if (HasCurrentAccount() && gAccounts[gCurrentAccount].ClientValid) {
         view->LoadMailClientIcon(gAccounts[gCurrentAccount].Client, gCurrentAccount);
@@ -102,7 +102,7 @@ void ApplyMailClientButton(OptionsView* view) {
 void ApplyAutoCheck(OptionsView* view, bool intervalSwitched, bool timingChanged) {
     using namespace modGeneral;
     if (view) view->ApplyCheckTimers();
-    if (gOptUseInterval == 1) {
+    if (gOpt.UseInterval == 1) {
         if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
         if (intervalSwitched && !timingChanged) {
             // The next check computed before auto check went off stands.
@@ -133,7 +133,7 @@ QString SortColumnName(int16_t sortColumn) {
     if (sortColumn >= 1 && sortColumn <= 5) return kColumns[static_cast<size_t>(sortColumn - 1)];
     if (sortColumn == 0)
         for (const QString& column : kColumns)
-            if (gOptSortColumnLastUsed == column) return column;
+            if (gOpt.SortColumnLastUsed == column) return column;
     return QStringLiteral("Date");
 }
 
@@ -155,7 +155,7 @@ std::optional<ToolbarStyles> ToolbarStylesFor(int16_t buttonStyle, int16_t apply
 
 void ApplyButtonStyle() {
     OptionsView* view = gOptionsView.Get();
-    const std::optional<ToolbarStyles> styles = ToolbarStylesFor(gOptButtonStyle, gOptApplyStyle);
+    const std::optional<ToolbarStyles> styles = ToolbarStylesFor(gOpt.ButtonStyle, gOpt.ApplyStyle);
     if (!view || !styles) return;
     view->SetToolbarStyle(ToolbarGroup::B, styles->b);
     view->SetToolbarStyle(ToolbarGroup::C, styles->c);
@@ -173,7 +173,7 @@ void CheckOptionsChanged() {
     OptionsView* view = gOptionsView.Get();
     gOptionsChanged = EditOptionsDiffer();
 
-    modGeneral::gSoundsOn = gEditOptPlaySound == 1;
+    modGeneral::gSoundsOn = gEditOpt.PlaySound == 1;
     DeriveValiditySwitches(view);
     if (!view) return;
     view->SetTraySoundsCaption(modGeneral::gSoundsOn ? QStringLiteral("Soun&ds - On|#SoundOn")
@@ -187,14 +187,15 @@ void SaveOptions() {
     ApplyRunAtStartup(view);
     ApplyMenuColours(view);
 
-    const bool intervalSwitched = gEditOptUseInterval != gOptUseInterval;
-    const bool timingChanged =
-        gEditOptHours != gOptHours || gEditOptMinutes != gOptMinutes || gEditOptNoCheck != gOptNoCheck ||
-        gEditOptNoCheckTime[0] != gOptNoCheckTime[0] || gEditOptNoCheckTime[1] != gOptNoCheckTime[1];
+    const bool intervalSwitched = gEditOpt.UseInterval != gOpt.UseInterval;
+    const bool timingChanged = gEditOpt.Hours != gOpt.Hours || gEditOpt.Minutes != gOpt.Minutes ||
+                               gEditOpt.NoCheck != gOpt.NoCheck ||
+                               gEditOpt.NoCheckTime[0] != gOpt.NoCheckTime[0] ||
+                               gEditOpt.NoCheckTime[1] != gOpt.NoCheckTime[1];
     CommitEditOptions();
     // The mail-client button below follows the paths just saved.
     DeriveValiditySwitches(view);
-    modGeneral::gIntervalMinutes = static_cast<int16_t>(gOptHours * 60 + gOptMinutes);
+    modGeneral::gIntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     if (!WriteOptions())
         Report(view, QStringLiteral("Options"),
                QStringLiteral("The options could not be written to the settings store. They apply until ") +

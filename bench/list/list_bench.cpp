@@ -61,7 +61,7 @@ void SortAndRefill10000(benchmark::State& state) {
     const QString columns[] = {QStringLiteral("Date"), QStringLiteral("From"), QStringLiteral("Size")};
     int round = 0;
     for (auto _ : state) {
-        modOptions::gOptSortOrder = static_cast<int16_t>(round % 2);
+        modOptions::gOpt.SortOrder = static_cast<int16_t>(round % 2);
         main.email().SortMessageList(1, columns[round++ % 3]);
         main.email().FillMessageList(1);
     }

@@ -85,13 +85,13 @@ protected:
         gMessageStore.clear();
         form().Show();
         using namespace modOptions;
-        gOptUseInterval = 0;
-        gOptQuickCheck = 0;
-        gOptMessageSort = 0;
-        gOptConnectTimeOut = 10;
-        gOptDeleteConfirmation = 1;
-        gOptSuppressConnectErrors = 0;
-        gOptSuppressRetrieveErrors = 0;
+        gOpt.UseInterval = 0;
+        gOpt.QuickCheck = 0;
+        gOpt.MessageSort = 0;
+        gOpt.ConnectTimeOut = 10;
+        gOpt.DeleteConfirmation = 1;
+        gOpt.SuppressConnectErrors = 0;
+        gOpt.SuppressRetrieveErrors = 0;
         gUserStop = false;
         gIncompleteList.clear();
     }
@@ -185,7 +185,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
     for (const Step& step : {Step{true, 0, "", "..."}, Step{false, 0, "", "..."}, Step{false, 0, "4", "...N"},
                              Step{true, 4, "5", "N"}}) {
         SCOPED_TRACE(step.flags);
-        modOptions::gOptQuickCheck = step.quick ? 1 : 0;
+        modOptions::gOpt.QuickCheck = step.quick ? 1 : 0;
         for (int i = 0; i < step.deleteElsewhere; ++i) DeleteElsewhere(1);
         // The last one arrives cut short: no sender, no recipient, tiny.
         if (*step.add)
@@ -248,7 +248,7 @@ TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
         SCOPED_TRACE(r.name);
         Account(r.refusedPort ? QString::number(ClosedPort()) : QString::number(server_.port),
                 r.refusedPort ? QString::fromStdString(mailbox_.password()) : QStringLiteral("wrong"));
-        modOptions::gOptSuppressConnectErrors = r.suppress ? 1 : 0;
+        modOptions::gOpt.SuppressConnectErrors = r.suppress ? 1 : 0;
         vb::ScriptedMsgBoxes boxes;
         if (r.test)
             form().checks().TestAccountConnection(1);
@@ -401,7 +401,7 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
         EXPECT_FALSE(ServerOperation::Running());
     }
     // A UID the caller names deletes that message alone.
-    modOptions::gOptDeleteConfirmation = 0;
+    modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
     form().email().DeleteMessagesByUid(1, {stored, QString()}, false);
     EXPECT_TRUE(boxes.Calls().empty());

@@ -37,11 +37,11 @@ class Schedule : public testing::TestWithParam<ScheduleRow> {
 TEST_P(Schedule, NextCheckStampTextAndDeferral) {
     const ScheduleRow& row = GetParam();
     modGeneral::gIntervalMinutes = row.interval;
-    modOptions::gOptNoCheck = row.window ? 1 : 0;
-    modOptions::gOptNoCheckTime[0] = QString::fromLatin1(row.begin);
-    modOptions::gOptNoCheckTime[1] = QString::fromLatin1(row.end);
+    modOptions::gOpt.NoCheck = row.window ? 1 : 0;
+    modOptions::gOpt.NoCheckTime[0] = QString::fromLatin1(row.begin);
+    modOptions::gOpt.NoCheckTime[1] = QString::fromLatin1(row.end);
     // The Options page's pending edits never move a check.
-    modOptions::gEditOptNoCheckTime = {QStringLiteral("00:00"), QStringLiteral("23:59"), QString()};
+    modOptions::gEditOpt.NoCheckTime = {QStringLiteral("00:00"), QStringLiteral("23:59"), QString()};
     modGeneral::gNoCheckDeferred = row.alreadyDeferred;
     modGeneral::gNextCheckStamp = At(row.previous);
     modCheck::SetNextAutoCheckTime(row.extra, At(row.now));

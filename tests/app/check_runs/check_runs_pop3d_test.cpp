@@ -69,11 +69,11 @@ protected:
         gStartUpDone = true;
         modCheck::gClock = [this] { return now_; };
         form_ = &LaidOutMainWindow();
-        gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
+        gIntervalMinutes = static_cast<int16_t>(modOptions::gOpt.Hours * 60 + modOptions::gOpt.Minutes);
         form_->Show();
         // As the start procedure does: the timers by the option.
-        form_->tmrMailTime.SetEnabled(modOptions::gOptUseInterval == 1);
-        form_->tmrStatusBar.SetEnabled(modOptions::gOptUseInterval != 1);
+        form_->tmrMailTime.SetEnabled(modOptions::gOpt.UseInterval == 1);
+        form_->tmrStatusBar.SetEnabled(modOptions::gOpt.UseInterval != 1);
         saved_ = forms::gPlayWave;
         forms::gPlayWave = [this](const QString& path) { played_ << path; };
     }

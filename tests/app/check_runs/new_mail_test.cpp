@@ -64,9 +64,9 @@ protected:
         gMessageStore.clear();
         frmMain& form = LaidOutMainWindow();
         form.Show();
-        modOptions::gOptQuickCheck = 0;
-        modOptions::gOptConnectTimeOut = 10;
-        modOptions::gOptSuppressConnectErrors = 0;
+        modOptions::gOpt.QuickCheck = 0;
+        modOptions::gOpt.ConnectTimeOut = 10;
+        modOptions::gOpt.SuppressConnectErrors = 0;
         saved_ = forms::gPlayWave;
         forms::gPlayWave = [](const QString&) {};
         return form;

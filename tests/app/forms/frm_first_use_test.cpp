@@ -129,8 +129,8 @@ TEST_F(FrmFirstUseTest, ToolBarStyleFollowsTheButtonOptions) {
     for (const Case& c : cases) {
         EXPECT_EQ(forms::ChildToolBarStyle(c.buttonStyle, c.applyStyle, 7), c.applyStyle == 5 ? 7 : c.style)
             << "an unknown ApplyStyle keeps whatever was designed";
-        modOptions::gOptButtonStyle = static_cast<int16_t>(c.buttonStyle);
-        modOptions::gOptApplyStyle = static_cast<int16_t>(c.applyStyle);
+        modOptions::gOpt.ButtonStyle = static_cast<int16_t>(c.buttonStyle);
+        modOptions::gOpt.ApplyStyle = static_cast<int16_t>(c.applyStyle);
         EXPECT_EQ(vb::Forms::Get<frmFirstUse>().tbrButtons.Style(), c.style)
             << "ButtonStyle " << c.buttonStyle << ", ApplyStyle " << c.applyStyle;
         ASSERT_TRUE(vb::Forms::Unload<frmFirstUse>());

@@ -169,10 +169,10 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        modOptions::gOptPlaySound = 1;
-        modOptions::gOptShowEmail = row.showEmail;
+        modOptions::gOpt.PlaySound = 1;
+        modOptions::gOpt.ShowEmail = row.showEmail;
         modOptions::gDefaultSoundValid = row.defaultValid;
-        modOptions::gOptDefaultSound = QStringLiteral("default.wav");
+        modOptions::gOpt.DefaultSound = QStringLiteral("default.wav");
         gSoundsOn = true;
         for (int16_t a = 1; a <= 3; ++a) {
             gAccounts[a].Enabled = 1;
@@ -191,7 +191,7 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
         gSoundsOn = false;
         form.checks().NotifyNewMail(row.account);
         gSoundsOn = true;
-        modOptions::gOptPlaySound = 0;
+        modOptions::gOpt.PlaySound = 0;
         form.checks().NotifyNewMail(row.account);
         EXPECT_TRUE(played_.isEmpty());
     }
@@ -221,8 +221,8 @@ TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.showEmail << row.anyNew << row.anyMail);
-        modOptions::gOptShowEmail = row.showEmail;
-        modOptions::gOptShowEmailMsgBox = 1;
+        modOptions::gOpt.ShowEmail = row.showEmail;
+        modOptions::gOpt.ShowEmailMsgBox = 1;
         form.checks().ReportCheckResult(row.anyNew, row.anyMail);
         ASSERT_EQ(vb::Forms::IsLoaded<frmMessage>(), row.headline != nullptr);
         if (!row.headline) continue;

@@ -459,7 +459,7 @@ TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
         {"minimise", [](frmMain& f) { f.SetWindowState(vb::vbMinimized); }},
         {"the close box with CloseButton on",
          [](frmMain& f) {
-             modOptions::gOptCloseButton = 1;
+             modOptions::gOpt.CloseButton = 1;
              f.close();
          }},
         {"the Email page's Close", [](frmMain& f) { f.tbrButtons(4).Buttons(1).QtButton().click(); }},

@@ -194,7 +194,7 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     EXPECT_EQ(forms::gAttachTally, attach);
     EXPECT_EQ(attachNew + attach, kCount / 3 - kCount / 21) << "every record with an attachment and no spam";
 
-    modOptions::gOptSortOrder = 0;
+    modOptions::gOpt.SortOrder = 0;
     f.email().SortMessageList(1, QStringLiteral("Date"));
     f.email().FillMessageList(1);
     EXPECT_EQ(f.lvwEmail.Item(1).Text(), "from10000");
@@ -295,15 +295,14 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
 }
 
 TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
-    using modOptions::gOptMessageSort;
-    using modOptions::gOptSortOrder;
+    using modOptions::gOpt;
     frmMain& f = form();
     Store(1, {{false, false, false, false, "bob", 10},
               {true, false, false, false, "Carol", 9},
               {false, false, false, false, "alice", 100}});
     gCurrentAccount = 1;
-    gOptMessageSort = 1;
-    gOptSortOrder = 0;
+    gOpt.MessageSort = 1;
+    gOpt.SortOrder = 0;
     gSortKeyPrev = QStringLiteral("Date");
     const auto click = [&](int column) { emit f.lvwEmail.header()->sectionClicked(column - 1); };
     const auto icons = [&] {
@@ -320,10 +319,10 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     EXPECT_EQ(f.lvwEmail.Column(7).Width(), 0) << "the hidden columns stay hidden";
     EXPECT_EQ(modGeneral::Msg(1, 3).Uid, "uid2") << "the store itself is in the list's order";
     EXPECT_TRUE(f.lvwEmail.Item(3).Bold()) << "the new message stays bold in its new row";
-    EXPECT_EQ(modOptions::gOptSortColumnLastUsed, "From");
+    EXPECT_EQ(modOptions::gOpt.SortColumnLastUsed, "From");
 
     click(1);  // the same column again turns the order round
-    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(gOpt.SortOrder, 1);
     EXPECT_EQ(FromColumn(), (Rows{"Carol", "bob", "alice"}));
     EXPECT_EQ(icons(), "DBBBB");
 
@@ -334,21 +333,21 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     click(7);  // a hidden column is no sort key
     click(9);
     EXPECT_EQ(gSortKey, "Size");
-    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(gOpt.SortOrder, 1);
     EXPECT_EQ(icons(), "BBBBD");
 
-    gOptMessageSort = 0;  // sorting off: the click only hides the extra columns
+    gOpt.MessageSort = 0;  // sorting off: the click only hides the extra columns
     f.lvwEmail.Column(6).SetWidth(500);
     click(5);
-    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(gOpt.SortOrder, 1);
     EXPECT_EQ(f.lvwEmail.Column(6).Width(), 0);
 
-    gOptMessageSort = 1;  // no messages: neither key nor order changes
+    gOpt.MessageSort = 1;  // no messages: neither key nor order changes
     Store(1, {});
     f.email().FillMessageList(1);
     click(2);
     EXPECT_EQ(gSortKey, "Size");
-    EXPECT_EQ(gOptSortOrder, 1);
+    EXPECT_EQ(gOpt.SortOrder, 1);
 }
 
 TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
@@ -356,7 +355,7 @@ TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});
     gCurrentAccount = 1;
     gSortKey = QStringLiteral("From");
-    modOptions::gOptSortOrder = 0;
+    modOptions::gOpt.SortOrder = 0;
     modOptions::gOptionsView.Get()->SortAndFillMessageList();
     EXPECT_EQ(FromColumn(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(f.lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");

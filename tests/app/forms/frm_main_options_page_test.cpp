@@ -100,9 +100,9 @@ TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset
 TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
     for (int i = 0; i <= 1; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(form.txtNoCheckTime(i).Text(), gOptNoCheckTime[i]);
-        EXPECT_EQ(form.updNoCheck(i).Value(), gOptNoCheckTime[i].left(2).toInt());
-        EXPECT_EQ(form.updNoCheck(i + 2).Value(), gOptNoCheckTime[i].mid(3, 2).toInt());
+        EXPECT_EQ(form.txtNoCheckTime(i).Text(), gOpt.NoCheckTime[i]);
+        EXPECT_EQ(form.updNoCheck(i).Value(), gOpt.NoCheckTime[i].left(2).toInt());
+        EXPECT_EQ(form.updNoCheck(i + 2).Value(), gOpt.NoCheckTime[i].mid(3, 2).toInt());
         EXPECT_EQ(form.updNoCheck(i + 2).Left(), form.updNoCheck(i).Left());
         EXPECT_FALSE(form.updNoCheck(i + 2).isVisibleTo(&form.fraOptions(2)));
     }
@@ -139,25 +139,25 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         int16_t& edit;
     };
     const Box boxes[] = {
-        {form.chkRunStartUp, gEditOptRunStartUp},
-        {form.chkEmailCheckStartUp, gEditOptEmailCheckStartUp},
-        {form.chkMinimizeStartUp, gEditOptMinimizeStartUp},
-        {form.chkUseInterval, gEditOptUseInterval},
-        {form.chkNoCheck, gEditOptNoCheck},
-        {form.chkShowEmailMsgBox, gEditOptShowEmailMsgBox},
-        {form.chkShowNewOnly, gEditOptShowNewOnly},
-        {form.chkRestoreColWidth, gEditOptRestoreColWidth},
-        {form.chkButtonStyle, gEditOptButtonStyle},
-        {form.chkFromToolTips, gEditOptFromToolTips},
-        {form.chkToToolTips, gEditOptToToolTips},
-        {form.chkSubjectToolTips, gEditOptSubjectToolTips},
-        {form.chkMessageSort, gEditOptMessageSort},
-        {form.chkCloseButton, gEditOptCloseButton},
-        {form.chkQuickCheck, gEditOptQuickCheck},
-        {form.chkDeleteConfirmation, gEditOptDeleteConfirmation},
-        {form.chkSuppressConnectErrors, gEditOptSuppressConnectErrors},
-        {form.chkSuppressRetrieveErrors, gEditOptSuppressRetrieveErrors},
-        {form.chkPlaySound, gEditOptPlaySound},
+        {form.chkRunStartUp, gEditOpt.RunStartUp},
+        {form.chkEmailCheckStartUp, gEditOpt.EmailCheckStartUp},
+        {form.chkMinimizeStartUp, gEditOpt.MinimizeStartUp},
+        {form.chkUseInterval, gEditOpt.UseInterval},
+        {form.chkNoCheck, gEditOpt.NoCheck},
+        {form.chkShowEmailMsgBox, gEditOpt.ShowEmailMsgBox},
+        {form.chkShowNewOnly, gEditOpt.ShowNewOnly},
+        {form.chkRestoreColWidth, gEditOpt.RestoreColWidth},
+        {form.chkButtonStyle, gEditOpt.ButtonStyle},
+        {form.chkFromToolTips, gEditOpt.FromToolTips},
+        {form.chkToToolTips, gEditOpt.ToToolTips},
+        {form.chkSubjectToolTips, gEditOpt.SubjectToolTips},
+        {form.chkMessageSort, gEditOpt.MessageSort},
+        {form.chkCloseButton, gEditOpt.CloseButton},
+        {form.chkQuickCheck, gEditOpt.QuickCheck},
+        {form.chkDeleteConfirmation, gEditOpt.DeleteConfirmation},
+        {form.chkSuppressConnectErrors, gEditOpt.SuppressConnectErrors},
+        {form.chkSuppressRetrieveErrors, gEditOpt.SuppressRetrieveErrors},
+        {form.chkPlaySound, gEditOpt.PlaySound},
     };
     ASSERT_FALSE(SaveEnabled());
     for (const Box& b : boxes) {
@@ -176,9 +176,9 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
         int16_t& edit;
     };
     const Choice choices[] = {
-        {form.optShowEmail, gEditOptShowEmail},   {form.optRunSize, gEditOptRunSize},
-        {form.opt3DTheme, gEditOptDTheme},        {form.optApplyStyle, gEditOptApplyStyle},
-        {form.optSortColumn, gEditOptSortColumn}, {form.optSortOrder, gEditOptSortOrder}};
+        {form.optShowEmail, gEditOpt.ShowEmail},   {form.optRunSize, gEditOpt.RunSize},
+        {form.opt3DTheme, gEditOpt.DTheme},        {form.optApplyStyle, gEditOpt.ApplyStyle},
+        {form.optSortColumn, gEditOpt.SortColumn}, {form.optSortOrder, gEditOpt.SortOrder}};
     for (const Choice& c : choices) {
         const int was = c.edit;
         c.group.ForEach([&](int index, vb::OptionButton& b) {
@@ -193,14 +193,14 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
 }
 
 TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
-    const int16_t was = gOptMinimizeStartUp;
+    const int16_t was = gOpt.MinimizeStartUp;
     form.chkMinimizeStartUp.SetValue(1 - was);
     form.tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
     EXPECT_EQ(form.chkMinimizeStartUp.Value(), was);
     EXPECT_FALSE(SaveEnabled());
     form.chkMinimizeStartUp.SetValue(1 - was);
     form.tbrButtons(12).Buttons(1).QtButton().click();  // Save
-    EXPECT_EQ(gOptMinimizeStartUp, 1 - was);
+    EXPECT_EQ(gOpt.MinimizeStartUp, 1 - was);
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
               QString::number(1 - was));
     EXPECT_FALSE(SaveEnabled());
@@ -215,19 +215,19 @@ TEST_F(OptionsPageWindow, NumberFieldsCorrectWhatIsTyped) {
     };
     form.txtHours.SetText(QStringLiteral("1"));
     const Case cases[] = {
-        {form.txtMsgBoxTime, "", "0", gEditOptMsgBoxTime},
-        {form.txtMsgBoxTime, "75", "59", gEditOptMsgBoxTime},
-        {form.txtMsgBoxTime, "3x", "3", gEditOptMsgBoxTime},
-        {form.txtStartUpDelay, "", "0", gEditOptStartUpDelay},
-        {form.txtStartUpDelay, "12", "12", gEditOptStartUpDelay},
-        {form.txtConnectTimeOut, "", "1", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "150", "120", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "0", "1", gEditOptConnectTimeOut},
-        {form.txtConnectTimeOut, "-5", "5", gEditOptConnectTimeOut},
-        {form.txtHours, "13", "12", gEditOptHours},
-        {form.txtHours, "", "0", gEditOptHours},
-        {form.txtMinutes, "", "1", gEditOptMinutes},  // hours 0 from the case before
-        {form.txtMinutes, "99", "59", gEditOptMinutes},
+        {form.txtMsgBoxTime, "", "0", gEditOpt.MsgBoxTime},
+        {form.txtMsgBoxTime, "75", "59", gEditOpt.MsgBoxTime},
+        {form.txtMsgBoxTime, "3x", "3", gEditOpt.MsgBoxTime},
+        {form.txtStartUpDelay, "", "0", gEditOpt.StartUpDelay},
+        {form.txtStartUpDelay, "12", "12", gEditOpt.StartUpDelay},
+        {form.txtConnectTimeOut, "", "1", gEditOpt.ConnectTimeOut},
+        {form.txtConnectTimeOut, "150", "120", gEditOpt.ConnectTimeOut},
+        {form.txtConnectTimeOut, "0", "1", gEditOpt.ConnectTimeOut},
+        {form.txtConnectTimeOut, "-5", "5", gEditOpt.ConnectTimeOut},
+        {form.txtHours, "13", "12", gEditOpt.Hours},
+        {form.txtHours, "", "0", gEditOpt.Hours},
+        {form.txtMinutes, "", "1", gEditOpt.Minutes},  // hours 0 from the case before
+        {form.txtMinutes, "99", "59", gEditOpt.Minutes},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
@@ -242,7 +242,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     form.txtMinutes.SetText(QStringLiteral("30"));
     form.txtHours.SetText(QStringLiteral("12"));
     EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0"));
-    EXPECT_EQ(gEditOptMinutes, 0);
+    EXPECT_EQ(gEditOpt.Minutes, 0);
     EXPECT_EQ(form.updMinutes.Max(), 0);
     form.txtHours.SetText(QStringLiteral("11"));
     EXPECT_EQ(form.updMinutes.Min(), 0);
@@ -250,7 +250,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
     EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("0")) << "going back keeps the minutes";
     form.txtHours.SetText(QStringLiteral("0"));
     EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1"));
-    EXPECT_EQ(gEditOptMinutes, 1);
+    EXPECT_EQ(gEditOpt.Minutes, 1);
     form.updMinutes.StepDown();
     EXPECT_EQ(form.txtMinutes.Text(), QStringLiteral("1")) << "the arrows cannot go below a minute";
 }
@@ -258,7 +258,7 @@ TEST_F(OptionsPageWindow, TheIntervalStaysBetweenOneMinuteAndTwelveHours) {
 TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     vb::TextBox& begin = form.txtNoCheckTime(0);
     begin.SetText(QStringLiteral("07:30"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("07:30"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("07:30"));
     begin.SetSelStart(1);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
@@ -267,7 +267,7 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     form.updNoCheck(0).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
     EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:30"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:30"));
 
     begin.SetSelStart(4);
     begin.Click();
@@ -277,9 +277,9 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
 
     begin.SetText(QStringLiteral("8:3"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:31")) << "a half-typed time is not taken";
     begin.SetText(QStringLiteral("25:00"));
-    EXPECT_EQ(gEditOptNoCheckTime[0], QStringLiteral("08:31"));
+    EXPECT_EQ(gEditOpt.NoCheckTime[0], QStringLiteral("08:31"));
 }
 
 TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
@@ -306,7 +306,7 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     form.txtDefaultClient.SetText(QStringLiteral("/nonexistent/mailer"));
     EXPECT_FALSE(gEditDefaultClientValid);
     EXPECT_FALSE(form.optRunSize(1).Enabled());
-    EXPECT_EQ(gEditOptDefaultClient, QStringLiteral("/nonexistent/mailer"));
+    EXPECT_EQ(gEditOpt.DefaultClient, QStringLiteral("/nonexistent/mailer"));
     form.txtDefaultClient.SetText(QStringLiteral("/bin/sh"));
     EXPECT_TRUE(gEditDefaultClientValid);
     EXPECT_TRUE(form.optRunSize(3).Enabled());
@@ -314,7 +314,7 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     EXPECT_EQ(form.tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
         << "the start button shows the saved default until the new one is saved";
     form.txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
-    EXPECT_EQ(gEditOptDefaultSound, QStringLiteral("/tmp/x.wav"));
+    EXPECT_EQ(gEditOpt.DefaultSound, QStringLiteral("/tmp/x.wav"));
     EXPECT_TRUE(SaveEnabled());
 }
 

@@ -72,9 +72,9 @@ TEST_F(FrmMainOptions, MenusGetTheirCaptionsPicturesAndTheColoursOfTheMenuFile) 
     form.imlPopMenu.Clear();  // only these keys have pictures
     for (const char* key : {"Show", "CheckAll", "AutoCheckOn", "SoundOn", "Quit", "Preview", "MailClient0"})
         form.imlPopMenu.Add(Picture(), key);
-    gOptTopColour = 0x123456;
-    gOptUseInterval = 0;  // the captions say "On" right after the install whatever the options say
-    gOptPlaySound = 0;
+    gOpt.TopColour = 0x123456;
+    gOpt.UseInterval = 0;  // the captions say "On" right after the install whatever the options say
+    gOpt.PlaySound = 0;
     ASSERT_TRUE(ApplyMenuStyle());
     form.tray().SubClassMenuXP();
 
@@ -148,14 +148,14 @@ TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     form.tray().SubClassMenuXP();
     DisplayOptions();
     form.opt3DTheme(0).SetValue(true);
-    gEditOptDTheme = 0;
+    gEditOpt.DTheme = 0;
     SetPresetMenuColours();
     CheckOptionsChanged();
     EXPECT_TRUE(form.tbrButtons(12).Buttons(1).Enabled());
     EXPECT_FALSE(form.fraMainButtons.Enabled()) << "the page must be saved or cancelled before leaving it";
 
     SaveOptions();
-    EXPECT_EQ(gOptDTheme, 0);
+    EXPECT_EQ(gOpt.DTheme, 0);
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0xFFD7AEu);
     EXPECT_EQ(vb::CurrentMenuStyle().color3, 0xFF8000u);
     EXPECT_EQ(FileColours(), (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
@@ -172,14 +172,14 @@ TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
     dialogs.Cancel();
     form.lbl3DMiddleColour.Click();
     EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 0x00FF00u);
-    EXPECT_EQ(gEditOptMiddleColour, 0x00FF00);
+    EXPECT_EQ(gEditOpt.MiddleColour, 0x00FF00);
     EXPECT_TRUE(form.tbrButtons(13).Buttons(1).Enabled());
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_EQ(dialogs.Calls()[0].color, 15724527u) << "the dialog starts from the box's colour";
 
     form.lbl3DTopColour.Click();
     EXPECT_EQ(form.lbl3DTopColour.BackColor(), 10072511u);
-    EXPECT_EQ(gEditOptTopColour, 10072511);
+    EXPECT_EQ(gEditOpt.TopColour, 10072511);
 
     DisplayOptions();  // Cancel
     EXPECT_EQ(form.lbl3DMiddleColour.BackColor(), 15724527u);
@@ -194,8 +194,8 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
     const Case cases[] = {
         {0, 3, 1, 1, 1}, {1, 0, 0, 1, 1}, {1, 1, 1, 0, 1}, {1, 2, 1, 1, 0}, {1, 3, 0, 0, 0}};
     for (const Case& c : cases) {
-        gOptButtonStyle = c.buttonStyle;
-        gOptApplyStyle = c.applyStyle;
+        gOpt.ButtonStyle = c.buttonStyle;
+        gOpt.ApplyStyle = c.applyStyle;
         ApplyButtonStyle();
         const int topA = Twips(c.a == 1 ? 138 : 120), topB = Twips(c.b == 1 ? 138 : 120);
         for (int i = 0; i <= 14; ++i) {
@@ -212,7 +212,7 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
         EXPECT_EQ(form.tbrClient(1).Style(), c.c);
     }
     const int before = form.tbrButtons(0).Top();
-    gOptApplyStyle = 5;
+    gOpt.ApplyStyle = 5;
     ApplyButtonStyle();
     EXPECT_EQ(form.tbrButtons(0).Style(), 0) << "an unknown group choice changes nothing";
     EXPECT_EQ(form.tbrButtons(0).Top(), before);
@@ -221,14 +221,14 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
 TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText) {
     form.tray().SubClassMenuXP();
     DisplayOptions();
-    gEditOptUseInterval = 1;
+    gEditOpt.UseInterval = 1;
     SaveOptions();
     EXPECT_TRUE(form.tmrMailTime.Enabled());
     EXPECT_FALSE(form.tmrStatusBar.Enabled());
     EXPECT_EQ(form.mnuTrayAutoCheck.Caption(), "&Auto Check - On|#AutoCheckOn");
 
-    gEditOptUseInterval = 0;
-    gEditOptPlaySound = 0;
+    gEditOpt.UseInterval = 0;
+    gEditOpt.PlaySound = 0;
     SaveOptions();
     EXPECT_FALSE(form.tmrMailTime.Enabled());
     EXPECT_TRUE(form.tmrStatusBar.Enabled());
@@ -241,12 +241,12 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
 TEST_F(FrmMainOptions, SortingShowsOneHeaderIconOrNone) {
     for (const char* key : {"Ascending", "Descending", "Blank"})
         if (!form.imlListViewColumnHeader.Exists(key)) form.imlListViewColumnHeader.Add(Picture(), key);
-    gEditOptSortColumn = 2;
-    gEditOptSortOrder = 0;
+    gEditOpt.SortColumn = 2;
+    gEditOpt.SortOrder = 0;
     SaveOptions();
     EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Ascending");
     EXPECT_EQ(form.lvwEmail.Column("Date").Icon(), "Blank");
-    gEditOptMessageSort = 0;
+    gEditOpt.MessageSort = 0;
     SaveOptions();
     EXPECT_EQ(form.lvwEmail.Column("To").Icon(), "Blank");
 }
@@ -273,27 +273,27 @@ TEST_F(FrmMainOptions, AFailureToSaveIsShownInAMessageBox) {
         return step == platform::store::WriteStep::Write ? std::make_error_code(std::errc::no_space_on_device)
                                                          : std::error_code();
     });
-    gEditOptQuickCheck = 0;
+    gEditOpt.QuickCheck = 0;
     SaveOptions();
     platform::store::SetWriteFaultHook(nullptr);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Options");
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbExclamation);
-    EXPECT_EQ(gOptQuickCheck, 0) << "the choice applies for this run";
+    EXPECT_EQ(gOpt.QuickCheck, 0) << "the choice applies for this run";
 }
 
 TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
-    gOptRunStartUp = 0;
-    gOptStartUpDelay = 12;
-    gOptNoCheckTime[1] = "06:45";
-    gOptShowEmail = 2;
-    gOptDefaultSound = "/snd/ding.wav";
-    gOptRunSize = 1;
-    gOptDTheme = 6;
-    gOptBottomColour = 0x0000FF;
-    gOptApplyStyle = 3;
-    gOptSortOrder = 0;
-    gOptConnectTimeOut = 120;
+    gOpt.RunStartUp = 0;
+    gOpt.StartUpDelay = 12;
+    gOpt.NoCheckTime[1] = "06:45";
+    gOpt.ShowEmail = 2;
+    gOpt.DefaultSound = "/snd/ding.wav";
+    gOpt.RunSize = 1;
+    gOpt.DTheme = 6;
+    gOpt.BottomColour = 0x0000FF;
+    gOpt.ApplyStyle = 3;
+    gOpt.SortOrder = 0;
+    gOpt.ConnectTimeOut = 120;
     DisplayOptions();
     EXPECT_EQ(form.chkRunStartUp.Value(), 0);
     EXPECT_EQ(form.chkPlaySound.Value(), 1);
@@ -318,10 +318,10 @@ TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());
     EXPECT_EQ(gOptionsView.Get(), nullptr);
     EXPECT_EQ(gStartupEntry.Get(), nullptr);
-    gEditOptDTheme = 1;
-    gEditOptBottomColour = 0x0000FF;
+    gEditOpt.DTheme = 1;
+    gEditOpt.BottomColour = 0x0000FF;
     SaveOptions();  // must not reach the destroyed controls
-    EXPECT_EQ(gOptDTheme, 1);
+    EXPECT_EQ(gOpt.DTheme, 1);
     EXPECT_EQ(FileColours(), (MenuColours{10072511, 15724527, 0x0000FF}))
         << "without the window the edit colours stand for the boxes";
 }

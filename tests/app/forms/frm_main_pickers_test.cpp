@@ -52,7 +52,7 @@ protected:
     void TearDown() override {
         forms::gPlayWave = savedPlayer_;
         platform::desktop::SetOpener({});
-        gOptCloseButton = 0;
+        gOpt.CloseButton = 0;
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
@@ -117,7 +117,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
             vb::ToolBar& bar = c.sound ? form.tbrSound(picker) : form.tbrClient(picker);
             vb::TextBox* boxes[2][2] = {{&form.txtDefaultClient, &form.txtDefaultSound},
                                         {&form.txtAcntClient, &form.txtAcntSound}};
-            const QString* pending[2][2] = {{&gEditOptDefaultClient, &gEditOptDefaultSound},
+            const QString* pending[2][2] = {{&gEditOpt.DefaultClient, &gEditOpt.DefaultSound},
                                             {&gAccounts[1].Edit.Client, &gAccounts[1].Edit.Sound}};
             dialogs_.ChooseFile(c.path);
             Click(bar, "Browse");
@@ -148,7 +148,7 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
     frmMain& form = *form_;
     const QString sounds = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds")) + QLatin1Char('/');
     // Automatic checking on: the check timer runs again after each dialog.
-    gOptUseInterval = 1;
+    gOpt.UseInterval = 1;
     form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
     form.checks().SuspendAutoCheck(forms::PauseAction::Restore);
     ASSERT_TRUE(form.tmrMailTime.Enabled());
@@ -222,16 +222,16 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
 
     // On the Accounts page a usable saved default sound plays instead of the
     // account's own.
-    gOptDefaultSound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Notify.wav"));
+    gOpt.DefaultSound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Notify.wav"));
     gAccounts[1].Edit.Sound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
     Click(form.tbrSound(1), "Test");
-    EXPECT_EQ(played_, QStringList{gOptDefaultSound});
+    EXPECT_EQ(played_, QStringList{gOpt.DefaultSound});
 }
 
 TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
     frmMain& form = *form_;
     vb::CheckBox* boxes[] = {&form.chkFromToolTips, &form.chkToToolTips, &form.chkSubjectToolTips};
-    const int16_t* edits[] = {&gEditOptFromToolTips, &gEditOptToToolTips, &gEditOptSubjectToolTips};
+    const int16_t* edits[] = {&gEditOpt.FromToolTips, &gEditOpt.ToToolTips, &gEditOpt.SubjectToolTips};
     struct Case {
         int live;  // all three saved values
         const char* key;
@@ -244,7 +244,7 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
                           {0, "SelectNone", 0, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "live " << c.live << " " << c.key);
-        gOptFromToolTips = gOptToToolTips = gOptSubjectToolTips = static_cast<int16_t>(c.live);
+        gOpt.FromToolTips = gOpt.ToToolTips = gOpt.SubjectToolTips = static_cast<int16_t>(c.live);
         form.chkToToolTips.SetValue(1 - c.shown);  // one box the other way round before
         Click(form.tbrOptMisc(2), c.key);
         for (int i = 0; i < 3; ++i) {
@@ -283,7 +283,7 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
         opened << target;
         return true;
     });
-    gOptCloseButton = 1;
+    gOpt.CloseButton = 1;
     // Without an application for mail addresses nothing opens, the user is
     // told, and the window stays.
     form.lblAboutEmail.Click();
@@ -306,7 +306,7 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     EXPECT_EQ(opened.last(), vb::App::HomePage());
     EXPECT_EQ(form.WindowState(), vb::vbMinimized);
     EXPECT_TRUE(form.IsLoaded());
-    gOptCloseButton = 0;
+    gOpt.CloseButton = 0;
     form.lblAboutWebSite.Click();
     EXPECT_EQ(opened.size(), 4);
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());

@@ -36,7 +36,7 @@ protected:
             Msg(1, i).Subject = QStringLiteral("Subject %1").arg(i);
             Msg(1, i).Uid = QStringLiteral("uid%1").arg(i);
         }
-        modOptions::gOptFromToolTips = modOptions::gOptToToolTips = modOptions::gOptSubjectToolTips = 1;
+        modOptions::gOpt.FromToolTips = modOptions::gOpt.ToToolTips = modOptions::gOpt.SubjectToolTips = 1;
         f.email().FillMessageList(1);
         f.Show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&f));
@@ -161,7 +161,7 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        modOptions::gOptFromToolTips = c.fromOption;
+        modOptions::gOpt.FromToolTips = c.fromOption;
         MoveTo(c.at);
         EXPECT_EQ(ListTip(), c.tip);
         EXPECT_EQ(form().email().mHoverItem, c.hover);

@@ -81,7 +81,7 @@ protected:
         gNoCheckDeferred = false;
         modCheck::gClock = [this] { return now_; };
         form_ = &LaidOutMainWindow();
-        gIntervalMinutes = static_cast<int16_t>(modOptions::gOptHours * 60 + modOptions::gOptMinutes);
+        gIntervalMinutes = static_cast<int16_t>(modOptions::gOpt.Hours * 60 + modOptions::gOpt.Minutes);
         form_->Show();
     }
     void TearDown() override {
@@ -160,8 +160,8 @@ TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        modOptions::gOptNoCheck = row.window ? 1 : 0;
-        modOptions::gOptNoCheckTime = {QStringLiteral("01:00"), QStringLiteral("02:30"), QString()};
+        modOptions::gOpt.NoCheck = row.window ? 1 : 0;
+        modOptions::gOpt.NoCheckTime = {QStringLiteral("01:00"), QStringLiteral("02:30"), QString()};
         gNoCheckDeferred = false;
         now_ = QDateTime::fromString(QString::fromLatin1(row.from), Qt::ISODate);
         modCheck::SetNextAutoCheckTime(0);
@@ -376,7 +376,7 @@ TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) 
     frmMain& form = *form_;
     form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
     form.tray().mnuTrayAutoCheck_Click();
-    ASSERT_EQ(modOptions::gOptUseInterval, 1);
+    ASSERT_EQ(modOptions::gOpt.UseInterval, 1);
     EXPECT_FALSE(form.tmrMailTime.Enabled());
     EXPECT_TRUE(form.tmrStatusBar.Enabled());
     form.checks().SuspendAutoCheck(forms::PauseAction::Restore);

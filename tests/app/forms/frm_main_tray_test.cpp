@@ -81,15 +81,15 @@ TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
 TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
     frmMain& form = *form_;
     for (int16_t before : {int16_t(1), int16_t(0)}) {
-        modOptions::gOptUseInterval = before;
+        modOptions::gOpt.UseInterval = before;
         form.mnuTrayAutoCheck.Click();
-        EXPECT_EQ(modOptions::gOptUseInterval, 1 - before);
+        EXPECT_EQ(modOptions::gOpt.UseInterval, 1 - before);
         EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("UseInterval")),
                   QString::number(1 - before));
     }
-    const int16_t sound = modOptions::gOptPlaySound;
+    const int16_t sound = modOptions::gOpt.PlaySound;
     form.mnuTraySounds.Click();
-    EXPECT_EQ(modOptions::gOptPlaySound, 1 - sound);
+    EXPECT_EQ(modOptions::gOpt.PlaySound, 1 - sound);
 
     form.SetRetrievalMode(false, true);
     EXPECT_FALSE(form.mnuTrayAutoCheck.Enabled());
@@ -115,7 +115,7 @@ TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
 
 TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     frmMain& form = *form_;
-    modOptions::gOptCloseButton = 1;  // a close alone would go to the tray
+    modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
     {
         ServerOperation check;
         gUserStop = false;

@@ -36,15 +36,15 @@ protected:
         vb::Forms::Unload<frmMain>();
         forms::gTrayAvailable = [] { return platform::desktop::TrayIcon::available(); };
         gAccountCount = 0;
-        modOptions::gOptShowNewOnly = 0;
+        modOptions::gOpt.ShowNewOnly = 0;
     }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
     // A fresh window (the rotation starts afresh), minimised, with these
     // accounts and automatic checking on.
     static void Load(const std::vector<Acnt>& accounts, int16_t newOnly = 0) {
         LaidOutMainWindow().SetWindowState(vb::vbMinimized);
-        modOptions::gOptUseInterval = 1;
-        modOptions::gOptShowNewOnly = newOnly;
+        modOptions::gOpt.UseInterval = 1;
+        modOptions::gOpt.ShowNewOnly = newOnly;
         gAccountCount = static_cast<int16_t>(accounts.size());
         ResizeAccountArrays(gAccountCount);
         gAccounts[0].Status = QStringLiteral("Checked at: 3:45 PM");
@@ -113,14 +113,14 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
 
     // Automatic checking off: its picture and tip stay, second after second.
     Load({{.msgs = 3}});
-    modOptions::gOptUseInterval = 0;
+    modOptions::gOpt.UseInterval = 0;
     for (int second = 0; second < 2; ++second) {
         form().checks().UpdateTrayIcon();
         EXPECT_EQ(forms::gTrayIcon.Tip(), "Auto Check is Off");
         EXPECT_EQ(Shown(), Expected(-1, forms::kTrayAutoCheckOff));
     }
     // Shown normally or maximised, nothing changes.
-    modOptions::gOptUseInterval = 1;
+    modOptions::gOpt.UseInterval = 1;
     for (int state : {vb::vbNormal, vb::vbMaximized}) {
         form().SetWindowState(state);
         form().checks().UpdateTrayIcon();

@@ -31,7 +31,7 @@ protected:
         vb::Forms::Unload<frmMessage>();
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
-        modOptions::gOptMsgBoxTime = modOptions::gOptButtonStyle = modOptions::gOptApplyStyle = 0;
+        modOptions::gOpt.MsgBoxTime = modOptions::gOpt.ButtonStyle = modOptions::gOpt.ApplyStyle = 0;
     }
     // A run over `lines` accounts, as the check run writes its summary.
     static void SetRun(int lines) {
@@ -67,7 +67,7 @@ double Contrast(const QColor& a, const QColor& b) {
 }
 
 TEST_F(FrmMessageTest, TheNextCheckLineAndTheCountdownReadAsTextOnTheWindow) {
-    modOptions::gOptMsgBoxTime = 9;
+    modOptions::gOpt.MsgBoxTime = 9;
     frmMessage& form = Shown();
     const QColor background = form.palette().color(QPalette::Window);
     for (const vb::Label* label : {&form.lblAutoCheck, &form.lblMsgCountDown}) {
@@ -78,8 +78,8 @@ TEST_F(FrmMessageTest, TheNextCheckLineAndTheCountdownReadAsTextOnTheWindow) {
 }
 
 TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
-    modOptions::gOptButtonStyle = 1;
-    modOptions::gOptApplyStyle = 3;  // raised
+    modOptions::gOpt.ButtonStyle = 1;
+    modOptions::gOpt.ApplyStyle = 3;  // raised
     const auto clock = modCheck::gClock;
     modCheck::gClock = [] { return QDateTime(QDate(2024, 3, 5), QTime(15, 45)); };
     frmMessage& form = Shown();
@@ -144,11 +144,11 @@ TEST_F(FrmMessageTest, CountdownClosesTheWindowOnTheTickAfterZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seconds);
-        modOptions::gOptMsgBoxTime = c.seconds;
+        modOptions::gOpt.MsgBoxTime = c.seconds;
         QStringList shown{Shown().lblMsgCountDown.Caption()};
         EXPECT_EQ(Paused(), "1/open");
         for (int tick = 1; tick < 100 && vb::Forms::IsLoaded<frmMessage>(); ++tick) {
-            if (tick == c.lowerAtTick) modOptions::gOptMsgBoxTime = c.lowerTo;
+            if (tick == c.lowerAtTick) modOptions::gOpt.MsgBoxTime = c.lowerTo;
             vb::Forms::Get<frmMessage>().tmrMessage.Tick();
             if (vb::Forms::IsLoaded<frmMessage>())
                 shown.append(vb::Forms::Get<frmMessage>().lblMsgCountDown.Caption());
@@ -159,7 +159,7 @@ TEST_F(FrmMessageTest, CountdownClosesTheWindowOnTheTickAfterZero) {
 }
 
 TEST_F(FrmMessageTest, ASecondReportWhileOpenShowsTheNewRunAndRestartsTheCount) {
-    modOptions::gOptMsgBoxTime = 5;
+    modOptions::gOpt.MsgBoxTime = 5;
     frmMessage& form = Shown();
     form.tmrMessage.Tick();
     SetRun(20);

@@ -388,8 +388,8 @@ TEST_F(FrmPreview, ToolBarStylesFollowTheOptions) {
     for (const Row& r : {Row{0, 1, 1, 138, 1}, Row{1, 0, 1, 138, 0}, Row{1, 1, 0, 120, 1},
                          Row{1, 2, 1, 138, 1}, Row{1, 3, 0, 120, 0}}) {
         SCOPED_TRACE(r.buttonStyle * 10 + r.applyStyle);
-        modOptions::gOptButtonStyle = r.buttonStyle;
-        modOptions::gOptApplyStyle = r.applyStyle;
+        modOptions::gOpt.ButtonStyle = r.buttonStyle;
+        modOptions::gOpt.ApplyStyle = r.applyStyle;
         frmPreview& form = Open(1);
         EXPECT_EQ(form.tbrButtons(0).Style(), r.main);
         EXPECT_NEAR(form.tbrButtons(0).Top(), r.mainTop, 15);

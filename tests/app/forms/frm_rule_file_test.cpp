@@ -38,12 +38,12 @@ protected:
         main_->Show();
         // A start-up check pending, so its countdown pauses too.
         modGeneral::gStartUpDone = false;
-        modOptions::gOptEmailCheckStartUp = 1;
+        modOptions::gOpt.EmailCheckStartUp = 1;
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleFile>();
         modGeneral::gStartUpDone = true;
-        modOptions::gOptEmailCheckStartUp = 0;
+        modOptions::gOpt.EmailCheckStartUp = 0;
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }

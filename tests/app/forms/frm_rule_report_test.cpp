@@ -220,7 +220,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     modAccounts::gCurrentAccount = 3;
     modAccounts::gAccounts[2].MsgCount =
         static_cast<int16_t>(modGeneral::AccountRow(2).Messages.size() + 5);  // a broken store
-    modOptions::gOptDeleteConfirmation = 1;
+    modOptions::gOpt.DeleteConfirmation = 1;
     Report().Show();
     vb::ScriptedMsgBoxes boxes;
     Button(1).QtButton().click();
@@ -234,7 +234,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
         "and some may not have been deleted.\r\n");
     EXPECT_FALSE(popUp.isVisible()) << "the pop-up closes";
     EXPECT_TRUE(Report().Topmost());
-    EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1);
+    EXPECT_EQ(modOptions::gOpt.DeleteConfirmation, 1);
     EXPECT_EQ(modAccounts::gCurrentAccount, 3);
     EXPECT_TRUE(main_->TabStripEmail.Enabled()) << "retrieval mode left";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "nothing was deleted";

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
             "      Work - 12 Message(s)\r\n"
             "      Lists - Connection Failed\r\n");
         modGeneral::gSummaryLines = 3;
-        modOptions::gOptMsgBoxTime = 15;
+        modOptions::gOpt.MsgBoxTime = 15;
         frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"));
         Settle(400);
         return SaveWindowPicture(vb::Forms::Get<frmMessage>(), out);

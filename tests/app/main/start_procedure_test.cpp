@@ -195,7 +195,7 @@ TEST_F(StartProcedure, AnAutostartEntryThatCannotBeWrittenAtFirstUseIsToldAndNot
     EXPECT_TRUE(vb::Forms::IsLoaded<frmFirstUse>());
     ASSERT_EQ(boxes.Calls().size(), 1U);
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Run at StartUp"));
-    EXPECT_EQ(modOptions::gOptRunStartUp, 0);
+    EXPECT_EQ(modOptions::gOpt.RunStartUp, 0);
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("0"));
     EXPECT_EQ(main.chkRunStartUp.Value(), vb::vbUnchecked);
 }
@@ -265,7 +265,7 @@ TEST_F(StartProcedure, TheSessionsEndRunsTheShutdownFromTheLoopEvenWithCloseButt
         Store(kOptions, QStringLiteral("CloseButton"), QStringLiteral("1"));
         DeleteSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"));
         Start();
-        modOptions::gOptSortColumnLastUsed = QStringLiteral("Subject");
+        modOptions::gOpt.SortColumnLastUsed = QStringLiteral("Subject");
         {
             start::SessionEnd sessionEnd;
             sessionEnd.Started();

@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
     main.chkShowEmailMsgBox.SetValue(1);
     Picture("4-options");
     Click(main.tbrButtons(12), "SaveOptions");
-    Expect(modOptions::gOptShowEmailMsgBox == 1 && modOptions::gOptUseInterval == 1,
+    Expect(modOptions::gOpt.ShowEmailMsgBox == 1 && modOptions::gOpt.UseInterval == 1,
            "the options were not saved");
 
     // 5. Check All: the mail is listed and the spam marked; the user asked

@@ -32,9 +32,7 @@ public:
     void SetTrayAutoCheckCaption(const QString& caption) override { calls << "TrayAutoCheck " + caption; }
     void SetTraySoundsCaption(const QString& caption) override { calls << "TraySounds " + caption; }
     // The timers follow the option: recorded as the state they were set to.
-    void ApplyCheckTimers() override {
-        calls << QString("Timers %1").arg(modOptions::gOptUseInterval == 1);
-    }
+    void ApplyCheckTimers() override { calls << QString("Timers %1").arg(modOptions::gOpt.UseInterval == 1); }
     void SetNextAutoCheckTime() override { calls << "SetNextAutoCheckTime"; }
     void ShowAutoCheckText(const QString& text) override { calls << "Panel4 " + text; }
     void ShowSortColumnIcon(const QString& key, const QString& icon) override {

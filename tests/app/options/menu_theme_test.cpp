@@ -38,7 +38,7 @@ TEST_F(OptionsTest, TheMenuFileIsRewrittenWholeFromTheStoredTheme) {
     Store("MiddleColour", "16777215");
     Store("BottomColour", "16744448");
     ASSERT_TRUE(LoadMenuTheme());
-    EXPECT_EQ(gOptDTheme, 0);
+    EXPECT_EQ(gOpt.DTheme, 0);
     EXPECT_EQ(FileColours(), (MenuColours{16766894, 16777215, 16744448}));
     IniFile ini;
     ini.ConfigName(MenuIniPath());
@@ -63,9 +63,9 @@ TEST_F(OptionsTest, AMenuFileThatCannotBeWrittenStaysAsItWasAndIsReported) {
 
 TEST_F(OptionsTest, PresetsPaintTheBoxesAndDropPickedColours) {
     FakeOptionsView view;
-    gOptTopColour = 1;
-    gOptMiddleColour = 2;
-    gOptBottomColour = 3;
+    gOpt.TopColour = 1;
+    gOpt.MiddleColour = 2;
+    gOpt.BottomColour = 3;
     struct Case {
         int16_t theme;
         std::optional<MenuColours> painted;
@@ -82,10 +82,10 @@ TEST_F(OptionsTest, PresetsPaintTheBoxesAndDropPickedColours) {
     };
     for (const Case& c : cases) {
         view.boxes = {9, 9, 9};
-        gEditOptTopColour = 42;  // a colour picked before the theme was chosen
-        gEditOptDTheme = c.theme;
+        gEditOpt.TopColour = 42;  // a colour picked before the theme was chosen
+        gEditOpt.DTheme = c.theme;
         SetPresetMenuColours();
         EXPECT_EQ(view.boxes, c.painted.value_or(MenuColours{9, 9, 9})) << c.theme;
-        EXPECT_EQ(gEditOptTopColour, 1) << c.theme;
+        EXPECT_EQ(gEditOpt.TopColour, 1) << c.theme;
     }
 }

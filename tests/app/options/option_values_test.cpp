@@ -115,7 +115,7 @@ TEST_F(OptionsTest, AFreshStoreGivesTheDefaults) {
         ASSERT_NE(field, nullptr) << key.toStdString();
         EXPECT_EQ(StoredText(*field), value) << key.toStdString();
     }
-    EXPECT_EQ(gOptSortColumnLastUsed, "4");
+    EXPECT_EQ(gOpt.SortColumnLastUsed, "4");
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
     EXPECT_EQ(modGeneral::gIntervalMinutes, 30);
 }
@@ -169,12 +169,12 @@ TEST_F(OptionsTest, MenuColoursAndThemeOutOfRangeTakeTheirDefaults) {
     Store("MiddleColour", "-5");
     Store("BottomColour", "255");
     LoadOptions(ReadBy::MainLoad);
-    EXPECT_EQ(gOptBottomColour, 5733521) << "the main load does not read the menu theme";
+    EXPECT_EQ(gOpt.BottomColour, 5733521) << "the main load does not read the menu theme";
     LoadOptions(ReadBy::MenuTheme);
-    EXPECT_EQ(gOptDTheme, 5);
-    EXPECT_EQ(gOptTopColour, 10072511);
-    EXPECT_EQ(gOptMiddleColour, 15724527);
-    EXPECT_EQ(gOptBottomColour, 255);
+    EXPECT_EQ(gOpt.DTheme, 5);
+    EXPECT_EQ(gOpt.TopColour, 10072511);
+    EXPECT_EQ(gOpt.MiddleColour, 15724527);
+    EXPECT_EQ(gOpt.BottomColour, 255);
 }
 
 TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTakesTheDefault) {
@@ -190,8 +190,8 @@ TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTak
         Store("Hours", c.hours);
         Store("Minutes", c.minutes);
         LoadOptions(ReadBy::MainLoad);
-        EXPECT_EQ(gOptHours, c.h) << c.hours << ":" << c.minutes;
-        EXPECT_EQ(gOptMinutes, c.m) << c.hours << ":" << c.minutes;
+        EXPECT_EQ(gOpt.Hours, c.h) << c.hours << ":" << c.minutes;
+        EXPECT_EQ(gOpt.Minutes, c.m) << c.hours << ":" << c.minutes;
         EXPECT_EQ(modGeneral::gIntervalMinutes, c.interval) << c.hours << ":" << c.minutes;
     }
 }
@@ -253,16 +253,16 @@ TEST_F(OptionsTest, EditCopyFollowsLiveAndEveryDifferenceCounts) {
         std::function<void()> change;
     };
     const Edit edits[] = {
-        {"a flag", [] { gEditOptQuickCheck = 0; }},
-        {"a number", [] { gEditOptConnectTimeOut = 11; }},
-        {"a no-check time", [] { gEditOptNoCheckTime[1] = "00:01"; }},
+        {"a flag", [] { gEditOpt.QuickCheck = 0; }},
+        {"a number", [] { gEditOpt.ConnectTimeOut = 11; }},
+        {"a no-check time", [] { gEditOpt.NoCheckTime[1] = "00:01"; }},
         {"a path in letter case only",
          [] {
-             gOptDefaultClient = "/usr/bin/Mail";
-             gEditOptDefaultClient = "/usr/bin/mail";
+             gOpt.DefaultClient = "/usr/bin/Mail";
+             gEditOpt.DefaultClient = "/usr/bin/mail";
          }},
-        {"a colour", [] { gEditOptBottomColour = 1; }},
-        {"the theme", [] { gEditOptDTheme = 0; }},
+        {"a colour", [] { gEditOpt.BottomColour = 1; }},
+        {"the theme", [] { gEditOpt.DTheme = 0; }},
     };
     for (const Edit& e : edits) {
         e.change();
@@ -270,7 +270,7 @@ TEST_F(OptionsTest, EditCopyFollowsLiveAndEveryDifferenceCounts) {
         CopyOptionsToEdit();
         EXPECT_FALSE(EditOptionsDiffer()) << e.what;
     }
-    gEditOptNoCheckTime[2] = "unused";
+    gEditOpt.NoCheckTime[2] = "unused";
     EXPECT_FALSE(EditOptionsDiffer()) << "element 2 of the no-check times is no option";
 }
 
@@ -280,9 +280,9 @@ TEST(OptionDefaults, ValuesStartAtTheirDefaultsBeforeAnythingIsRead) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            const bool atDefaults = gOptMinutes == 30 && gOptRunSize == 3 && gOptTopColour == 10072511 &&
-                                    gOptNoCheckTime[1] == "00:00" && gOptSortColumnLastUsed == "4" &&
-                                    gEditOptConnectTimeOut == 10 && modRules::gRulesFileName == "Rules.ini";
+            const bool atDefaults = gOpt.Minutes == 30 && gOpt.RunSize == 3 && gOpt.TopColour == 10072511 &&
+                                    gOpt.NoCheckTime[1] == "00:00" && gOpt.SortColumnLastUsed == "4" &&
+                                    gEditOpt.ConnectTimeOut == 10 && modRules::gRulesFileName == "Rules.ini";
             std::fputs(atDefaults ? "at the defaults" : "changed before anything was read", stderr);
             std::_Exit(0);
         },

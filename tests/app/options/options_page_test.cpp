@@ -50,16 +50,16 @@ QString MakeFile(const QString& name) {
 }  // namespace
 
 TEST_F(OptionsPageTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
-    gEditOptMinutes = 45;
-    gEditOptDefaultSound = "x.wav";
+    gEditOpt.Minutes = 45;
+    gEditOpt.DefaultSound = "x.wav";
     CheckOptionsChanged();
     EXPECT_TRUE(gOptionsChanged);
     EXPECT_EQ(view.calls.last(), "EnableOptionsSave 1");
 
     view.calls.clear();
     DisplayOptions();  // the page's Cancel
-    EXPECT_EQ(gEditOptMinutes, 30);
-    EXPECT_EQ(gEditOptDefaultSound, "");
+    EXPECT_EQ(gEditOpt.Minutes, 30);
+    EXPECT_EQ(gEditOpt.DefaultSound, "");
     EXPECT_FALSE(gOptionsChanged);
     EXPECT_EQ(view.calls, QStringList({"ShowOptionValues", "TraySounds Soun&ds - On|#SoundOn",
                                        "ShowOptionDescriptions", "EnableOptionsSave 0"}));
@@ -68,9 +68,9 @@ TEST_F(OptionsPageTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
 TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     const QString client = "/opt/mailer", sound = MakeFile("Ding.WAV");
     view.usablePrograms = {client};
-    gOptDefaultClient = client;
-    gOptDefaultSound = sound;
-    gOptPlaySound = 0;
+    gOpt.DefaultClient = client;
+    gOpt.DefaultSound = sound;
+    gOpt.PlaySound = 0;
     modGeneral::gSoundsOn = true;
     modGeneral::gLoading = true;
     DisplayOptions();
@@ -98,9 +98,9 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        gEditOptDefaultClient = c.pendingClient;
-        gEditOptDefaultSound = c.pendingSound;
-        gEditOptPlaySound = c.playSound;
+        gEditOpt.DefaultClient = c.pendingClient;
+        gEditOpt.DefaultSound = c.pendingSound;
+        gEditOpt.PlaySound = c.playSound;
         CheckOptionsChanged();
         EXPECT_TRUE(gDefaultClientValid);
         EXPECT_TRUE(gDefaultSoundValid);
@@ -109,7 +109,7 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     }
 
     // A default sound that goes away while sound is off is not kept as usable.
-    gEditOptPlaySound = 0;
+    gEditOpt.PlaySound = 0;
     ASSERT_TRUE(QFile::remove(sound));
     CheckOptionsChanged();
     EXPECT_FALSE(gDefaultSoundValid);
@@ -117,7 +117,7 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
 
     // Saving a pending client the program cannot start: the button shows no
     // client at once, without waiting for the next change check.
-    gEditOptDefaultClient = "/opt/other";
+    gEditOpt.DefaultClient = "/opt/other";
     view.calls.clear();
     SaveOptions();
     EXPECT_FALSE(gDefaultClientValid);
@@ -126,10 +126,10 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
 }
 
 TEST_F(OptionsPageTest, SaveWritesEveryKeyAndComesBackClean) {
-    gEditOptHours = 1;
-    gEditOptMinutes = 15;
-    gEditOptSuppressConnectErrors = 1;
-    gEditOptNoCheckTime[0] = "21:00";
+    gEditOpt.Hours = 1;
+    gEditOpt.Minutes = 15;
+    gEditOpt.SuppressConnectErrors = 1;
+    gEditOpt.NoCheckTime[0] = "21:00";
     SaveOptions();
     EXPECT_EQ(Stored("Hours"), "1");
     EXPECT_EQ(Stored("Minutes"), "15");
@@ -147,26 +147,26 @@ TEST_F(OptionsPageTest, StartWithTheSessionChangesOnlyWhenTheBoxChanged) {
     SaveOptions();
     EXPECT_EQ(entry.writes + entry.removes, 0) << "unchanged: an entry removed outside stays removed";
 
-    gEditOptRunStartUp = 0;
+    gEditOpt.RunStartUp = 0;
     SaveOptions();
     EXPECT_EQ(entry.removes, 1);
     EXPECT_EQ(Stored("RunStartUp"), "0");
 
-    gEditOptRunStartUp = 1;
+    gEditOpt.RunStartUp = 1;
     SaveOptions();
     EXPECT_EQ(entry.writes, 1);
-    EXPECT_EQ(gOptRunStartUp, 1);
+    EXPECT_EQ(gOpt.RunStartUp, 1);
 }
 
 TEST_F(OptionsPageTest, AnEntryThatCannotBeWrittenKeepsTheOldChoiceAndSaysSo) {
     entry.works = false;
-    gEditOptRunStartUp = 0;
-    gEditOptQuickCheck = 0;
+    gEditOpt.RunStartUp = 0;
+    gEditOpt.QuickCheck = 0;
     SaveOptions();
-    EXPECT_EQ(gOptRunStartUp, 1);
+    EXPECT_EQ(gOpt.RunStartUp, 1);
     EXPECT_EQ(Stored("RunStartUp"), "1");
-    EXPECT_EQ(gEditOptRunStartUp, 1) << "the page shows what will happen";
-    EXPECT_EQ(gOptQuickCheck, 0) << "the other options are still saved";
+    EXPECT_EQ(gEditOpt.RunStartUp, 1) << "the page shows what will happen";
+    EXPECT_EQ(gOpt.QuickCheck, 0) << "the other options are still saved";
     ASSERT_EQ(view.Calls("Report").size(), 1);
     EXPECT_TRUE(view.Calls("Report").first().startsWith("Report Run at StartUp: "));
 }
@@ -181,11 +181,11 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
     const MenuColours blue{0xFFD7AE, 0xFFFFFF, 0xFF8000};
     const Case cases[] = {
         {"nothing", [] {}, false, LiveMenuColours()},
-        {"an edit colour alone", [] { gEditOptTopColour = 1; }, false, LiveMenuColours()},
+        {"an edit colour alone", [] { gEditOpt.TopColour = 1; }, false, LiveMenuColours()},
         {"a box colour", [this] { view.boxes.middle = 77; }, true, {10072511, 77, 5733521}},
         {"the theme",
          [this, blue] {
-             gEditOptDTheme = 0;
+             gEditOpt.DTheme = 0;
              view.boxes = blue;
          },
          true, blue},
@@ -205,13 +205,13 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
 
 TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingChanged) {
     using namespace modGeneral;
-    gOptUseInterval = 1;
+    gOpt.UseInterval = 1;
     CopyOptionsToEdit();
     gAutoCheckTextSaved = "Next 10:30 PM";
     const QDateTime next(QDate(2026, 12, 8), QTime(22, 30));
     gNextCheckStampSaved = next;
 
-    gEditOptUseInterval = 0;
+    gEditOpt.UseInterval = 0;
     SaveOptions();
     EXPECT_EQ(gAutoCheckText, "Auto Check Off");
     EXPECT_TRUE(view.calls.contains("Timers 0"));
@@ -219,7 +219,7 @@ TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     EXPECT_TRUE(view.calls.contains("Panel4 Auto Check Off"));
 
     view.calls.clear();
-    gEditOptUseInterval = 1;
+    gEditOpt.UseInterval = 1;
     SaveOptions();
     EXPECT_EQ(gAutoCheckText, "Next 10:30 PM");
     EXPECT_EQ(gNextCheckStamp, next);
@@ -228,11 +228,11 @@ TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     EXPECT_TRUE(view.Calls("SetNextAutoCheckTime").isEmpty());
 
     const std::function<void()> timingChanges[] = {
-        [] { gEditOptHours = 3; },
-        [] { gEditOptMinutes = 1; },
-        [] { gEditOptNoCheck = 1; },
-        [] { gEditOptNoCheckTime[0] = "01:00"; },
-        [] { gEditOptNoCheckTime[1] = "02:00"; },
+        [] { gEditOpt.Hours = 3; },
+        [] { gEditOpt.Minutes = 1; },
+        [] { gEditOpt.NoCheck = 1; },
+        [] { gEditOpt.NoCheckTime[0] = "01:00"; },
+        [] { gEditOpt.NoCheckTime[1] = "02:00"; },
     };
     for (const auto& change : timingChanges) {
         view.calls.clear();
@@ -259,10 +259,10 @@ TEST_F(OptionsPageTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
     };
     for (const Case& c : cases) {
         view.calls.clear();
-        gOptSortColumnLastUsed = c.lastUsed;
-        gEditOptMessageSort = c.sort;
-        gEditOptSortColumn = c.column;
-        gEditOptSortOrder = c.order;
+        gOpt.SortColumnLastUsed = c.lastUsed;
+        gEditOpt.MessageSort = c.sort;
+        gEditOpt.SortColumn = c.column;
+        gEditOpt.SortOrder = c.order;
         SaveOptions();
         EXPECT_EQ(view.Calls("Sort"), c.calls) << c.column << " " << c.lastUsed;
     }
@@ -284,7 +284,7 @@ TEST_F(OptionsPageTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClie
     for (const Case& c : cases) {
         view.calls.clear();
         view.usablePrograms = c.usable;
-        gEditOptDefaultClient = "/opt/default";
+        gEditOpt.DefaultClient = "/opt/default";
         CheckOptionsChanged();
         SaveOptions();
         QStringList client = view.Calls("LoadMailClientIcon") + view.Calls("SetMailClientButton");
@@ -295,9 +295,9 @@ TEST_F(OptionsPageTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClie
 
 TEST_F(OptionsTest, SaveWithNoAccountAndNoWindowCommitsAndWrites) {
     modAccounts::gCurrentAccount = 0;
-    gEditOptMinutes = 10;
+    gEditOpt.Minutes = 10;
     SaveOptions();
-    EXPECT_EQ(gOptMinutes, 10);
+    EXPECT_EQ(gOpt.Minutes, 10);
     EXPECT_EQ(Stored("Minutes"), "10");
 }
 
@@ -317,12 +317,12 @@ TEST(ToolbarStyles, FollowTheButtonStyleAndTheGroupsItAppliesTo) {
 }
 
 TEST_F(OptionsPageTest, ButtonStyleReachesTheGroupsInOrderBCA) {
-    gOptButtonStyle = 1;
-    gOptApplyStyle = 2;
+    gOpt.ButtonStyle = 1;
+    gOpt.ApplyStyle = 2;
     ApplyButtonStyle();
     EXPECT_EQ(view.calls, QStringList({"Toolbar B 1", "Toolbar C 0", "Toolbar A 1"}));
     view.calls.clear();
-    gOptApplyStyle = 7;
+    gOpt.ApplyStyle = 7;
     ApplyButtonStyle();
     EXPECT_TRUE(view.calls.isEmpty());
 }

@@ -63,10 +63,10 @@ protected:
         }
         gMessageStore.clear();
         main().Show();
-        modOptions::gOptUseInterval = 0;
-        modOptions::gOptConnectTimeOut = 10;
-        modOptions::gOptDeleteConfirmation = 1;
-        modOptions::gOptSuppressConnectErrors = 0;
+        modOptions::gOpt.UseInterval = 0;
+        modOptions::gOpt.ConnectTimeOut = 10;
+        modOptions::gOpt.DeleteConfirmation = 1;
+        modOptions::gOpt.SuppressConnectErrors = 0;
         modRules::gRules.Show = 1;
         modRules::gRules.ShowNew = 0;
         modRules::gRules.Time = 30;
@@ -148,7 +148,7 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         EXPECT_EQ(step.tab == 1 ? gAccounts[1].DeleteCount + gAccounts[2].DeleteCount
                                 : gAccounts[1].SpamCount + gAccounts[2].SpamCount,
                   0);
-        EXPECT_EQ(modOptions::gOptDeleteConfirmation, 1) << "the option is back";
+        EXPECT_EQ(modOptions::gOpt.DeleteConfirmation, 1) << "the option is back";
         EXPECT_EQ(gCurrentAccount, 1);
         EXPECT_EQ(main().TabStripEmail.SelectedItem(), 1) << "the account shown before is shown again";
         EXPECT_TRUE(main().TabStripEmail.Enabled()) << "retrieval mode left";

@@ -94,9 +94,9 @@ protected:
         }
         frmMain& main = form();
         main.Show();
-        modOptions::gOptUseInterval = 0;
-        modOptions::gOptConnectTimeOut = 10;
-        modOptions::gOptSuppressConnectErrors = 0;
+        modOptions::gOpt.UseInterval = 0;
+        modOptions::gOpt.ConnectTimeOut = 10;
+        modOptions::gOpt.SuppressConnectErrors = 0;
         modGeneral::gUserStop = false;
         return main;
     }
@@ -251,7 +251,7 @@ TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewA
     for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) after.push_back(step);
     fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
     frmMain& form = Open(server.port(), {"Home"});
-    modOptions::gOptDeleteConfirmation = 0;
+    modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
     Click(form.tbrButtons(3), "CheckAll");
     ASSERT_EQ(form.lvwEmail.ItemCount(), 3);
@@ -315,11 +315,11 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
             step.text = "+OK\r\n1 uid-1\r\n2 uid-3\r\n3 uid-4\r\n4 uid-5\r\n.\r\n";
     fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
     frmMain& form = Open(server.port(), {"Home"});
-    modOptions::gOptDeleteConfirmation = 0;
+    modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
     Click(form.tbrButtons(3), "CheckAll");
     ASSERT_EQ(StoredUids(1), "uid-1 uid-2 uid-3 uid-4 uid-5");
-    modOptions::gOptMessageSort = 1;
+    modOptions::gOpt.MessageSort = 1;
     QTest::mouseClick(form.lvwEmail.viewport(), Qt::LeftButton, {},
                       form.lvwEmail.visualItemRect(form.lvwEmail.topLevelItem(1)).center());
     ASSERT_EQ(form.lvwEmail.SelectedItem(), 2);
@@ -408,7 +408,7 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         fakepop3::FakePop3Server server({row.script});
         frmMain& form = Open(server.port(), {"Home"});
         gAccounts[1].Secure = row.secure ? 1 : 0;
-        modOptions::gOptConnectTimeOut = 20;
+        modOptions::gOpt.ConnectTimeOut = 20;
         QElapsedTimer sinceStop;
         QTimer::singleShot(400, [&] {
             sinceStop.start();
