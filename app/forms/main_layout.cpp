@@ -181,7 +181,55 @@ void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fr
 
 }  // namespace
 
-MainLayout::MainLayout(vb::Form& window, frmMainDesign& controls) : window_(window), controls_(controls) {}
+MainLayout::MainLayout(vb::Form& window, frmMainDesign& design)
+    : window_(window),
+      controls_{.tbrMainButtons = design.tbrMainButtons,
+                .fraMainButtons = design.fraMainButtons,
+                .lblBanner = design.lblBanner,
+                .fraMain = design.fraMain,
+                .fraButtons = design.fraButtons,
+                .tbrButtons = design.tbrButtons,
+                .fraNoAcntsBanner = design.fraNoAcntsBanner,
+                .TabStripEmail = design.TabStripEmail,
+                .fraEmailToolBar = design.fraEmailToolBar,
+                .tbrEmail = design.tbrEmail,
+                .lvwEmail = design.lvwEmail,
+                .imlListViewIcons = design.imlListViewIcons,
+                .StatusBar = design.StatusBar,
+                .ProgressBar = design.ProgressBar,
+                .TabStripAcnts = design.TabStripAcnts,
+                .fraAcntToolBar = design.fraAcntToolBar,
+                .tbrAcnts = design.tbrAcnts,
+                .fraAcnt = design.fraAcnt,
+                .tbrColour = design.tbrColour,
+                .fraColourBox = design.fraColourBox,
+                .lblColourBox = design.lblColourBox,
+                .lblAcntRunSize = design.lblAcntRunSize,
+                .chkAcntSoundOn = design.chkAcntSoundOn,
+                .lblAcntPlaySound = design.lblAcntPlaySound,
+                .tbrMoveButtons = design.tbrMoveButtons,
+                .tbrClient = design.tbrClient,
+                .tbrSound = design.tbrSound,
+                .TabStripRules = design.TabStripRules,
+                .fraRulesToolbar = design.fraRulesToolbar,
+                .tbrRules = design.tbrRules,
+                .fraRules = design.fraRules,
+                .lstRules = design.lstRules,
+                .fraRule = design.fraRule,
+                .fraAction = design.fraAction,
+                .fraNotify = design.fraNotify,
+                .tbrRuleUpdate = design.tbrRuleUpdate,
+                .lblRulesFileName = design.lblRulesFileName,
+                .TabStripOptions = design.TabStripOptions,
+                .TreeView = design.TreeView,
+                .lblOptionsTitle = design.lblOptionsTitle,
+                .imgOptTitleRight = design.imgOptTitleRight,
+                .fraOptionsBorder = design.fraOptionsBorder,
+                .fraOptions = design.fraOptions,
+                .lblAbout = design.lblAbout,
+                .lblAboutWebSite = design.lblAboutWebSite,
+                .tbrOptMisc = design.tbrOptMisc,
+                .tbrOptAbout = design.tbrOptAbout} {}
 
 // The list's five columns take their shares of a change in its width, so
 // they fill the list at every size as they do at load.
@@ -218,7 +266,7 @@ void MainLayout::ArrangeControls() {
 // buttons need beyond their designed bar, or what the list's dates and sizes
 // and the status panels need at the designed proportions, the most of the three.
 void MainLayout::FitToolBars() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     const int buttons = Round(double(c.tbrMainButtons.ButtonWidth()) * c.tbrMainButtons.ButtonCount() -
                               c.tbrMainButtons.Width());
     const int countPicture =
@@ -243,7 +291,7 @@ void MainLayout::FitToolBars() {
 // Tool-bar frames, page buttons, pages.
 void MainLayout::StackPages() {
     using forms::gLayoutOffset;
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     c.fraMainButtons.SetHeight(Round(kFrameFactor * c.tbrMainButtons.Height()));
     c.fraEmailToolBar.SetHeight(Round(kFrameFactor * c.tbrEmail.Height()));
     c.fraAcntToolBar.SetHeight(Round(kFrameFactor * c.tbrAcnts.Height()));
@@ -267,7 +315,7 @@ void MainLayout::StackPages() {
 
 // Email page: tab strip, tool bar, list, status bar.
 void MainLayout::ArrangeEmailPage() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
              &c.fraEmailToolBar, &c.TabStripEmail, &c.lvwEmail, &c.StatusBar})
         Widen(*control, forms::gLayoutOffset);
@@ -289,7 +337,7 @@ void MainLayout::ArrangeEmailPage() {
 
 // Button bars overlap the tab strip's bottom, behind what they overlap.
 void MainLayout::ArrangeButtonBars() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     for (int i = 0; i < kFramePasses; ++i) {
         vb::Frame& bar = c.fraButtons(i);
         Widen(bar, forms::gLayoutOffset);
@@ -327,7 +375,7 @@ void MainLayout::ArrangeColumns() {
 
 void MainLayout::ArrangeAccountsPage() {
     using forms::gLayoutOffset;
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     for (vb::ControlBase* control :
          std::initializer_list<vb::ControlBase*>{&c.fraAcnt, &c.fraAcntToolBar, &c.TabStripAcnts})
         Widen(*control, gLayoutOffset);
@@ -355,7 +403,7 @@ void MainLayout::ArrangeAccountsPage() {
 
 void MainLayout::ArrangeRulesPage() {
     using forms::gLayoutOffset;
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     for (vb::ControlBase* control : std::initializer_list<vb::ControlBase*>{
              &c.fraRulesToolbar, &c.TabStripRules, &c.fraRules, &c.lstRules})
         Widen(*control, gLayoutOffset);
@@ -376,7 +424,7 @@ void MainLayout::ArrangeRulesPage() {
 // The no-accounts banner lies over the Email page's tab row; the Options
 // page's button bar is placed last.
 void MainLayout::ArrangeBanner() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     c.fraNoAcntsBanner.Move(c.TabStripEmail.Left() + kBannerIndent,
                             c.TabStripEmail.Top() + c.fraMainButtons.Height());
     c.fraNoAcntsBanner.SetBorderStyle(0);
@@ -412,7 +460,7 @@ void MainLayout::SaveColumnWidths() {
 }
 
 void MainLayout::SizeAndCentre() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     const vb::WindowFrame m = vb::CurrentWindowFrame();
     const int width = c.TabStripEmail.Width() + 2 * m.frameThickness + 3 * m.borderWidth;
     // Tall enough for the bottom button bar's buttons, with the space above
@@ -465,7 +513,7 @@ void MainLayout::Resize() {
 
 void MainLayout::LayoutPass(int dW, int dH) {
     if (dW == 0 && dH == 0) return;
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     auto down = [dH](vb::ControlBase& control) { control.SetTop(control.Top() + dH); };
 
     Widen(c.fraMainButtons, dW);
@@ -502,7 +550,7 @@ void MainLayout::LayoutPass(int dW, int dH) {
 }
 
 void MainLayout::GrowOptionsPage(int dW, int dH) {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     Grow(c.TabStripOptions, dW, dH);
     c.TreeView.SetHeight(c.TreeView.Height() + dH);
     Widen(c.lblOptionsTitle, dW);

@@ -38,15 +38,55 @@ const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
 
 }  // namespace
 
-TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& controls, Host& host)
-    : window_(window), controls_(controls), host_(host) {
+TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& design, Host& host)
+    : window_(window),
+      controls_{.mnuTrayPopMenu = design.mnuTrayPopMenu,
+                .mnuTrayShow = design.mnuTrayShow,
+                .mnuTrayCheckAll = design.mnuTrayCheckAll,
+                .mnuTrayNewMessage = design.mnuTrayNewMessage,
+                .mnuTraySep1 = design.mnuTraySep1,
+                .mnuTrayRunClient = design.mnuTrayRunClient,
+                .mnuTraySep2 = design.mnuTraySep2,
+                .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
+                .mnuTraySounds = design.mnuTraySounds,
+                .mnuTraySep3 = design.mnuTraySep3,
+                .mnuTrayOptions = design.mnuTrayOptions,
+                .mnuTrayMenuColours = design.mnuTrayMenuColours,
+                .mnuTrayUpdates = design.mnuTrayUpdates,
+                .mnuTrayAbout = design.mnuTrayAbout,
+                .mnuTrayHelp = design.mnuTrayHelp,
+                .mnuTraySep4 = design.mnuTraySep4,
+                .mnuTrayQuitApplication = design.mnuTrayQuitApplication,
+                .imlTrayIcons = design.imlTrayIcons,
+                .imlPopMenu = design.imlPopMenu,
+                .mnuEmailPopMenu = design.mnuEmailPopMenu,
+                .mnuEmailPreview = design.mnuEmailPreview,
+                .mnuEmailDelete = design.mnuEmailDelete,
+                .mnuEmailReply = design.mnuEmailReply,
+                .mnuEmailOpen = design.mnuEmailOpen,
+                .tbrMainButtons = design.tbrMainButtons,
+                .tbrEmail = design.tbrEmail,
+                .tbrAcnts = design.tbrAcnts,
+                .tbrRules = design.tbrRules,
+                .tbrColour = design.tbrColour,
+                .tbrButtons = design.tbrButtons,
+                .tbrMoveButtons = design.tbrMoveButtons,
+                .tbrRuleUpdate = design.tbrRuleUpdate,
+                .tbrClient = design.tbrClient,
+                .tbrSound = design.tbrSound,
+                .tbrOptMisc = design.tbrOptMisc,
+                .tbrOptAbout = design.tbrOptAbout,
+                .chkUseInterval = design.chkUseInterval,
+                .chkPlaySound = design.chkPlaySound,
+                .fraMainButtons = design.fraMainButtons},
+      host_(host) {
     WireCommandKeys();
     WireWindowCommands();
     WireTrayMenu();
 }
 
 void TrayCommands::WireCommandKeys() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     const auto route = [this](QStringView bar) {
         return [this, bar](int16_t index, const QString& key) { commands_.Run(bar, index, key); };
     };
@@ -92,7 +132,7 @@ void TrayCommands::WireWindowCommands() {
 }
 
 void TrayCommands::WireTrayMenu() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     c.mnuTrayShow.Click = [this] { mnuTrayShow_Click(); };
     c.mnuTrayNewMessage.Click = [this] { mnuTrayNewMessage_Click(); };
     c.mnuTrayCheckAll.Click = [this] { host_.CheckAll(); };
@@ -170,14 +210,14 @@ void TrayCommands::JumpToOptionsPanel(int node) {
 void TrayCommands::mnuTrayQuitApplication_Click() { host_.QuitWhenIdle(); }
 
 void TrayCommands::SetTrayEntriesEnabled(bool on) {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     for (vb::Menu* entry : {&c.mnuTrayRunClient, &c.mnuTrayCheckAll, &c.mnuTrayNewMessage,
                             &c.mnuTrayAutoCheck, &c.mnuTraySounds, &c.mnuTrayOptions, &c.mnuTrayMenuColours})
         entry->SetEnabled(on);
 }
 
 void TrayCommands::SetTrayCommandsEnabled(bool on) {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     SetTrayEntriesEnabled(on);
     for (vb::Menu* entry : {&c.mnuTrayUpdates, &c.mnuTrayAbout, &c.mnuTrayHelp}) entry->SetEnabled(on);
 }
@@ -204,7 +244,7 @@ void TrayCommands::MinimiseToTray() {
 // Menu captions carry the form text, "|#" and the picture key; pictures come
 // from imlPopMenu, colours from frmMain.ini.
 void TrayCommands::SubClassMenuXP() {
-    frmMainDesign& c = controls_;
+    Controls& c = controls_;
     const std::pair<vb::Menu*, const char*> captions[] = {
         {&c.mnuTrayPopMenu, "PopUpMenu"},
         {&c.mnuTrayShow, "&Show Veltrane...|#Show"},
