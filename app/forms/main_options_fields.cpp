@@ -2,6 +2,7 @@
 // pending option value, keeps related fields consistent and runs the change
 // check, which enables Save and Cancel while anything differs.
 #include <QRegularExpression>
+#include <vector>
 
 #include "app/forms/command_keys.h"
 #include "app/forms/frm_main_design.h"
@@ -16,59 +17,65 @@ using namespace modOptions;
 
 namespace {
 
-using D = frmMainDesign;
+using Controls = OptionsPage::Controls;
 
 // The check boxes that only record their value.
 struct CheckField {
-    vb::CheckBox D::*box;
+    vb::CheckBox& box;
     int16_t* edit;
 };
-const CheckField kCheckFields[] = {
-    {&D::chkRunStartUp, &gEditOpt.RunStartUp},
-    {&D::chkEmailCheckStartUp, &gEditOpt.EmailCheckStartUp},
-    {&D::chkMinimizeStartUp, &gEditOpt.MinimizeStartUp},
-    {&D::chkUseInterval, &gEditOpt.UseInterval},
-    {&D::chkNoCheck, &gEditOpt.NoCheck},
-    {&D::chkShowEmailMsgBox, &gEditOpt.ShowEmailMsgBox},
-    {&D::chkShowNewOnly, &gEditOpt.ShowNewOnly},
-    {&D::chkRestoreColWidth, &gEditOpt.RestoreColWidth},
-    {&D::chkFromToolTips, &gEditOpt.FromToolTips},
-    {&D::chkToToolTips, &gEditOpt.ToToolTips},
-    {&D::chkSubjectToolTips, &gEditOpt.SubjectToolTips},
-    {&D::chkMessageSort, &gEditOpt.MessageSort},
-    {&D::chkCloseButton, &gEditOpt.CloseButton},
-    {&D::chkQuickCheck, &gEditOpt.QuickCheck},
-    {&D::chkDeleteConfirmation, &gEditOpt.DeleteConfirmation},
-    {&D::chkSuppressConnectErrors, &gEditOpt.SuppressConnectErrors},
-    {&D::chkSuppressRetrieveErrors, &gEditOpt.SuppressRetrieveErrors},
-    {&D::chkPlaySound, &gEditOpt.PlaySound},
-};
+std::vector<CheckField> CheckFields(Controls& c) {
+    return {
+        {c.chkRunStartUp, &gEditOpt.RunStartUp},
+        {c.chkEmailCheckStartUp, &gEditOpt.EmailCheckStartUp},
+        {c.chkMinimizeStartUp, &gEditOpt.MinimizeStartUp},
+        {c.chkUseInterval, &gEditOpt.UseInterval},
+        {c.chkNoCheck, &gEditOpt.NoCheck},
+        {c.chkShowEmailMsgBox, &gEditOpt.ShowEmailMsgBox},
+        {c.chkShowNewOnly, &gEditOpt.ShowNewOnly},
+        {c.chkRestoreColWidth, &gEditOpt.RestoreColWidth},
+        {c.chkFromToolTips, &gEditOpt.FromToolTips},
+        {c.chkToToolTips, &gEditOpt.ToToolTips},
+        {c.chkSubjectToolTips, &gEditOpt.SubjectToolTips},
+        {c.chkMessageSort, &gEditOpt.MessageSort},
+        {c.chkCloseButton, &gEditOpt.CloseButton},
+        {c.chkQuickCheck, &gEditOpt.QuickCheck},
+        {c.chkDeleteConfirmation, &gEditOpt.DeleteConfirmation},
+        {c.chkSuppressConnectErrors, &gEditOpt.SuppressConnectErrors},
+        {c.chkSuppressRetrieveErrors, &gEditOpt.SuppressRetrieveErrors},
+        {c.chkPlaySound, &gEditOpt.PlaySound},
+    };
+}
 
 // The option-button groups that only record the chosen index.
 struct ChoiceField {
-    vb::ControlArray<vb::OptionButton> D::*group;
+    vb::ControlArray<vb::OptionButton>& group;
     int16_t* edit;
 };
-const ChoiceField kChoiceFields[] = {
-    {&D::optShowEmail, &gEditOpt.ShowEmail},
-    {&D::optRunSize, &gEditOpt.RunSize},
-    {&D::optApplyStyle, &gEditOpt.ApplyStyle},
-    {&D::optSortColumn, &gEditOpt.SortColumn},
-};
+std::vector<ChoiceField> ChoiceFields(Controls& c) {
+    return {
+        {c.optShowEmail, &gEditOpt.ShowEmail},
+        {c.optRunSize, &gEditOpt.RunSize},
+        {c.optApplyStyle, &gEditOpt.ApplyStyle},
+        {c.optSortColumn, &gEditOpt.SortColumn},
+    };
+}
 
 // Number fields: what an empty field shows, and the largest value.
 struct NumberField {
-    vb::TextBox D::*box;
+    vb::TextBox& box;
     const char* emptyText;
     int max;
     int16_t* edit;
 };
-const NumberField kNumberFields[] = {
-    {&D::txtMsgBoxTime, "0", 59, &gEditOpt.MsgBoxTime},
-    {&D::txtStartUpDelay, "0", 59, &gEditOpt.StartUpDelay},
-    {&D::txtConnectTimeOut, "1", 120, &gEditOpt.ConnectTimeOut},
-    {&D::txtHours, "0", 12, &gEditOpt.Hours},
-};
+std::vector<NumberField> NumberFields(Controls& c) {
+    return {
+        {c.txtMsgBoxTime, "0", 59, &gEditOpt.MsgBoxTime},
+        {c.txtStartUpDelay, "0", 59, &gEditOpt.StartUpDelay},
+        {c.txtConnectTimeOut, "1", 120, &gEditOpt.ConnectTimeOut},
+        {c.txtHours, "0", 12, &gEditOpt.Hours},
+    };
+}
 
 // Corrects box's text towards a whole number in min..max: only digits are
 // kept, an empty field shows emptyText, a value above max shows max, one
@@ -122,8 +129,8 @@ void OptionsPage::WirePageCommands() {
 }
 
 void OptionsPage::WireCheckFields() {
-    for (const CheckField& f : kCheckFields) {
-        vb::CheckBox& box = c_.*f.box;
+    for (const CheckField& f : CheckFields(c_)) {
+        vb::CheckBox& box = f.box;
         box.Click = [&box, edit = f.edit] {
             *edit = static_cast<int16_t>(box.Value());
             CheckOptionsChanged();
@@ -140,8 +147,8 @@ void OptionsPage::WireCheckFields() {
 }
 
 void OptionsPage::WireChoiceFields() {
-    for (const ChoiceField& f : kChoiceFields) {
-        (c_.*f.group).Wire(&vb::OptionButton::Click, [edit = f.edit](int index) {
+    for (const ChoiceField& f : ChoiceFields(c_)) {
+        f.group.Wire(&vb::OptionButton::Click, [edit = f.edit](int index) {
             *edit = static_cast<int16_t>(index);
             CheckOptionsChanged();
         });
@@ -164,8 +171,8 @@ void OptionsPage::WireChoiceFields() {
 }
 
 void OptionsPage::WireNumberFields() {
-    for (const NumberField& f : kNumberFields) {
-        vb::TextBox& box = c_.*f.box;
+    for (const NumberField& f : NumberFields(c_)) {
+        vb::TextBox& box = f.box;
         const int min = &box == &c_.txtConnectTimeOut ? 1 : 0;
         box.Change = [this, &box, f, min] {
             if (!NumberInRange(box, QString::fromLatin1(f.emptyText), min, f.max)) return;

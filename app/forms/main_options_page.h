@@ -10,18 +10,15 @@
 #include <functional>
 
 #include "app/common/view_slot.h"
+#include "app/forms/frm_main_design.h"
 #include "app/forms/session_startup_entry.h"
 #include "app/options/options_view.h"
 #include "app/options/run_at_startup.h"
 
 class QWidget;
-class frmMainDesign;
 
 namespace forms {
 class CommandKeys;
-}
-namespace vb {
-class Label;
 }
 
 class OptionsPage final : private modOptions::OptionsView {
@@ -48,10 +45,108 @@ public:
         ~Host() = default;
     };
 
-    // The field tables address the page's many controls by their designed
-    // names, hence the whole design; the page touches only its own controls
-    // and the tool bars and tray entries the options style or caption.
-    OptionsPage(frmMainDesign& controls, forms::CommandKeys& commands, Host& host);
+    // The controls the page uses, by their designed names.
+    struct Controls {
+        // The page's frame: the panel tree, the border with its title and
+        // pictures, the six panels and the tab strip behind them.
+        vb::TreeView& TreeView;
+        vb::TabStrip& TabStripOptions;
+        vb::Frame& fraOptionsBorder;
+        vb::Label& lblOptionsTitle;
+        vb::PictureBox& imgOptTitleLeft;
+        vb::PictureBox& imgOptTitleRight;
+        vb::ImageList& imlOptions;
+        vb::ControlArray<vb::Frame>& fraOptions;
+        // StartUp.
+        vb::CheckBox& chkRunStartUp;
+        vb::CheckBox& chkEmailCheckStartUp;
+        vb::TextBox& txtStartUpDelay;
+        vb::CheckBox& chkMinimizeStartUp;
+        vb::ControlArray<vb::Label>& lblStartUp;
+        // Auto Check.
+        vb::CheckBox& chkUseInterval;
+        vb::TextBox& txtHours;
+        vb::UpDown& updHours;
+        vb::TextBox& txtMinutes;
+        vb::UpDown& updMinutes;
+        vb::CheckBox& chkNoCheck;
+        vb::ControlArray<vb::TextBox>& txtNoCheckTime;
+        vb::ControlArray<vb::UpDown>& updNoCheck;
+        vb::CheckBox& chkShowEmailMsgBox;
+        vb::ControlArray<vb::OptionButton>& optShowEmail;
+        vb::TextBox& txtMsgBoxTime;
+        vb::UpDown& updMsgBoxTime;
+        vb::ControlArray<vb::Label>& lblInterval;
+        // Defaults.
+        vb::CheckBox& chkQuickCheck;
+        vb::CheckBox& chkDeleteConfirmation;
+        vb::TextBox& txtConnectTimeOut;
+        vb::TextBox& txtDefaultClient;
+        vb::ControlArray<vb::OptionButton>& optRunSize;
+        vb::TextBox& txtDefaultSound;
+        vb::CheckBox& chkPlaySound;
+        vb::CheckBox& chkCloseButton;
+        vb::CheckBox& chkSuppressConnectErrors;
+        vb::CheckBox& chkSuppressRetrieveErrors;
+        vb::ControlArray<vb::Label>& lblDefault;
+        // Menu Colours, with the window's colour dialog.
+        vb::Frame& fra3DPreset;
+        vb::ControlArray<vb::OptionButton>& opt3DTheme;
+        vb::Label& lbl3DTopColour;
+        vb::Label& lbl3DMiddleColour;
+        vb::Label& lbl3DBottomColour;
+        vb::ControlArray<vb::Label>& lblMenuColours;
+        vb::CommonDialog& CommonDialog;
+        // Miscellaneous.
+        vb::CheckBox& chkShowNewOnly;
+        vb::CheckBox& chkRestoreColWidth;
+        vb::CheckBox& chkFromToolTips;
+        vb::CheckBox& chkToToolTips;
+        vb::CheckBox& chkSubjectToolTips;
+        vb::CheckBox& chkMessageSort;
+        vb::ControlArray<vb::Frame>& fraSort;
+        vb::ControlArray<vb::OptionButton>& optSortColumn;
+        vb::ControlArray<vb::OptionButton>& optSortOrder;
+        vb::PictureBox& imgSort;
+        vb::ImageList& imlSortOrder;
+        vb::CheckBox& chkButtonStyle;
+        vb::Frame& fraApplyStyle;
+        vb::ControlArray<vb::OptionButton>& optApplyStyle;
+        // About.
+        vb::ControlArray<vb::Label>& lblAbout;
+        vb::Label& lblAboutEmail;
+        vb::Label& lblAboutWebSite;
+        // The panels' tool bars; tbrClient(1) and tbrSound(1) sit on the
+        // Accounts page, fitted and styled with the others.
+        vb::ControlArray<vb::ToolBar>& tbrClient;
+        vb::ControlArray<vb::ToolBar>& tbrSound;
+        vb::ControlArray<vb::ToolBar>& tbrOptMisc;
+        vb::ControlArray<vb::ToolBar>& tbrOptAbout;
+        // Shared with other pages: the bar array, with the page's Save,
+        // Cancel and Help bars (forms::bar), and every other tool bar, which
+        // take the style the options choose.
+        vb::ControlArray<vb::ToolBar>& tbrButtons;
+        vb::ToolBar& tbrMainButtons;
+        vb::ToolBar& tbrEmail;
+        vb::ToolBar& tbrAcnts;
+        vb::ToolBar& tbrRules;
+        vb::ToolBar& tbrColour;
+        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
+        vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
+        // The window's pages, the Options one's width for the tab strip.
+        vb::ControlArray<vb::Frame>& fraMain;
+        // What the options show elsewhere: the Email page's auto-check text,
+        // the Accounts page's window-size note, the tray's Auto Check and
+        // Sounds captions.
+        vb::StatusBar& StatusBar;
+        vb::Label& lblAcntRunSize;
+        vb::Menu& mnuTrayAutoCheck;
+        vb::Menu& mnuTraySounds;
+    };
+
+    // Binds the page's controls of design; registers the page's commands and
+    // wires its fields and tools.
+    OptionsPage(frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     OptionsPage(const OptionsPage&) = delete;
     OptionsPage& operator=(const OptionsPage&) = delete;
 
@@ -154,7 +249,7 @@ private:
     // false, after telling the user, when nothing could open the page.
     bool OpenHomePageOrReport();
 
-    frmMainDesign& c_;
+    Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
     int16_t mOptionsPage = 1;

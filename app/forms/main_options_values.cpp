@@ -31,70 +31,68 @@ void StyleAll(const vb::ControlArray<vb::ToolBar>& bars, int16_t flat) {
 }
 
 // How the page shows one option, from its stored text.
-using ShowOption = std::function<void(frmMainDesign&, const QString&)>;
+using ShowOption = std::function<void(const QString&)>;
 
-ShowOption Check(vb::CheckBox frmMainDesign::*box) {
-    return [box](frmMainDesign& f, const QString& value) { (f.*box).SetValue(value.toInt()); };
+ShowOption Check(vb::CheckBox& box) {
+    return [&box](const QString& value) { box.SetValue(value.toInt()); };
 }
-ShowOption Text(vb::TextBox frmMainDesign::*box) {
-    return [box](frmMainDesign& f, const QString& value) { (f.*box).SetText(value); };
+ShowOption Text(vb::TextBox& box) {
+    return [&box](const QString& value) { box.SetText(value); };
 }
-ShowOption TimeText(int index) {
-    return [index](frmMainDesign& f, const QString& value) { f.txtNoCheckTime(index).SetText(value); };
+ShowOption TimeText(vb::ControlArray<vb::TextBox>& times, int index) {
+    return [&times, index](const QString& value) { times(index).SetText(value); };
 }
-ShowOption Choice(vb::ControlArray<vb::OptionButton> frmMainDesign::*group) {
-    return [group](frmMainDesign& f, const QString& value) {
+ShowOption Choice(vb::ControlArray<vb::OptionButton>& group) {
+    return [&group](const QString& value) {
         const int index = value.toInt();
-        if ((f.*group).Exists(index)) (f.*group)(index).SetValue(true);
+        if (group.Exists(index)) group(index).SetValue(true);
     };
 }
-ShowOption Colour(vb::Label frmMainDesign::*box) {
-    return [box](frmMainDesign& f, const QString& value) { (f.*box).SetBackColor(value.toUInt()); };
+ShowOption Colour(vb::Label& box) {
+    return [&box](const QString& value) { box.SetBackColor(value.toUInt()); };
 }
 
 // The control of every option the page edits.
-const std::map<std::string, ShowOption>& PageControls() {
-    using D = frmMainDesign;
-    static const std::map<std::string, ShowOption> controls{
-        {"RunStartUp", Check(&D::chkRunStartUp)},
-        {"EmailCheckStartUp", Check(&D::chkEmailCheckStartUp)},
-        {"StartUpDelay", Text(&D::txtStartUpDelay)},
-        {"MinimizeStartUp", Check(&D::chkMinimizeStartUp)},
-        {"UseInterval", Check(&D::chkUseInterval)},
-        {"NoCheck", Check(&D::chkNoCheck)},
-        {"NoCheckTimeBegin", TimeText(0)},
-        {"NoCheckTimeEnd", TimeText(1)},
-        {"ShowEmailMsgBox", Check(&D::chkShowEmailMsgBox)},
-        {"MsgBoxTime", Text(&D::txtMsgBoxTime)},
-        {"ShowEmail", Choice(&D::optShowEmail)},
-        {"Hours", Text(&D::txtHours)},
-        {"Minutes", Text(&D::txtMinutes)},
-        {"DefaultClient", Text(&D::txtDefaultClient)},
-        {"DefaultSound", Text(&D::txtDefaultSound)},
-        {"RunSize", Choice(&D::optRunSize)},
-        {"PlaySound", Check(&D::chkPlaySound)},
-        {"DTheme", Choice(&D::opt3DTheme)},
-        {"TopColour", Colour(&D::lbl3DTopColour)},
-        {"MiddleColour", Colour(&D::lbl3DMiddleColour)},
-        {"BottomColour", Colour(&D::lbl3DBottomColour)},
-        {"ShowNewOnly", Check(&D::chkShowNewOnly)},
-        {"RestoreColWidth", Check(&D::chkRestoreColWidth)},
-        {"ButtonStyle", Check(&D::chkButtonStyle)},
-        {"ApplyStyle", Choice(&D::optApplyStyle)},
-        {"FromToolTips", Check(&D::chkFromToolTips)},
-        {"ToToolTips", Check(&D::chkToToolTips)},
-        {"SubjectToolTips", Check(&D::chkSubjectToolTips)},
-        {"MessageSort", Check(&D::chkMessageSort)},
-        {"SortColumn", Choice(&D::optSortColumn)},
-        {"SortOrder", Choice(&D::optSortOrder)},
-        {"CloseButton", Check(&D::chkCloseButton)},
-        {"QuickCheck", Check(&D::chkQuickCheck)},
-        {"DeleteConfirmation", Check(&D::chkDeleteConfirmation)},
-        {"SuppressConnectErrors", Check(&D::chkSuppressConnectErrors)},
-        {"SuppressRetrieveErrors", Check(&D::chkSuppressRetrieveErrors)},
-        {"ConnectTimeOut", Text(&D::txtConnectTimeOut)},
+std::map<std::string, ShowOption> PageControls(OptionsPage::Controls& c) {
+    return {
+        {"RunStartUp", Check(c.chkRunStartUp)},
+        {"EmailCheckStartUp", Check(c.chkEmailCheckStartUp)},
+        {"StartUpDelay", Text(c.txtStartUpDelay)},
+        {"MinimizeStartUp", Check(c.chkMinimizeStartUp)},
+        {"UseInterval", Check(c.chkUseInterval)},
+        {"NoCheck", Check(c.chkNoCheck)},
+        {"NoCheckTimeBegin", TimeText(c.txtNoCheckTime, 0)},
+        {"NoCheckTimeEnd", TimeText(c.txtNoCheckTime, 1)},
+        {"ShowEmailMsgBox", Check(c.chkShowEmailMsgBox)},
+        {"MsgBoxTime", Text(c.txtMsgBoxTime)},
+        {"ShowEmail", Choice(c.optShowEmail)},
+        {"Hours", Text(c.txtHours)},
+        {"Minutes", Text(c.txtMinutes)},
+        {"DefaultClient", Text(c.txtDefaultClient)},
+        {"DefaultSound", Text(c.txtDefaultSound)},
+        {"RunSize", Choice(c.optRunSize)},
+        {"PlaySound", Check(c.chkPlaySound)},
+        {"DTheme", Choice(c.opt3DTheme)},
+        {"TopColour", Colour(c.lbl3DTopColour)},
+        {"MiddleColour", Colour(c.lbl3DMiddleColour)},
+        {"BottomColour", Colour(c.lbl3DBottomColour)},
+        {"ShowNewOnly", Check(c.chkShowNewOnly)},
+        {"RestoreColWidth", Check(c.chkRestoreColWidth)},
+        {"ButtonStyle", Check(c.chkButtonStyle)},
+        {"ApplyStyle", Choice(c.optApplyStyle)},
+        {"FromToolTips", Check(c.chkFromToolTips)},
+        {"ToToolTips", Check(c.chkToToolTips)},
+        {"SubjectToolTips", Check(c.chkSubjectToolTips)},
+        {"MessageSort", Check(c.chkMessageSort)},
+        {"SortColumn", Choice(c.optSortColumn)},
+        {"SortOrder", Choice(c.optSortOrder)},
+        {"CloseButton", Check(c.chkCloseButton)},
+        {"QuickCheck", Check(c.chkQuickCheck)},
+        {"DeleteConfirmation", Check(c.chkDeleteConfirmation)},
+        {"SuppressConnectErrors", Check(c.chkSuppressConnectErrors)},
+        {"SuppressRetrieveErrors", Check(c.chkSuppressRetrieveErrors)},
+        {"ConnectTimeOut", Text(c.txtConnectTimeOut)},
     };
-    return controls;
 }
 
 }  // namespace
@@ -111,9 +109,10 @@ void OptionsPage::WireOptionsControls() {
 void OptionsPage::ShowOptionValues() {
     // In table order: setting a control runs its handler, which may read
     // the controls set before it.
+    const auto controls = PageControls(c_);
     for (const OptionField& field : OptionFields()) {
-        const auto control = PageControls().find(field.key);
-        if (field.saved && control != PageControls().end()) control->second(c_, StoredText(field));
+        const auto control = controls.find(field.key);
+        if (field.saved && control != controls.end()) control->second(StoredText(field));
     }
 }
 
