@@ -201,7 +201,7 @@ private:
     forms::CommandKeys& commands_;
     Host& host_;
     com::ComPtr<forms::ComponentEvents> events_;
-    // The messages the download in progress fetches, for its progress text.
+    // The messages the session in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
     // When the download's progress is shown, by the clock of the window.
     modCheck::ProgressPace mProgressPace;
