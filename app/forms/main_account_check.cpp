@@ -15,6 +15,7 @@
 #include "app/check/stored_message.h"
 #include "app/common/date_text.h"
 #include "app/common/flag_scope.h"
+#include "app/forms/attachment_names.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
@@ -80,6 +81,7 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) 
     int16_t count = 0;
     forms::Check(attachments->get_Count(&count));
     m.attachments = count;
+    if (count > 0) m.attachmentNames = forms::AttachmentNames(msg);
     return m;
 }
 
