@@ -18,6 +18,7 @@
 #include "app/forms/attachment_names.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
+#include "app/forms/freed_memory.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/main_window_slots.h"
 #include "app/forms/operation_scope.h"
@@ -277,6 +278,7 @@ void CheckRuns::CheckAccount(int16_t a) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
     host_.FillMessageList(a);
+    forms::ReturnFreedMemory();
 }
 
 void CheckRuns::TestAccountConnection(int16_t a) {
