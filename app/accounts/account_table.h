@@ -43,11 +43,15 @@ struct AccountSettings {
 // One account: its saved fields, what this run learnt of it (never stored),
 // and the Accounts page's edit copy of its saved fields.
 struct Account : AccountSettings {
-    bool Connected = false;    // its last connection succeeded
-    bool Checked = false;      // checked at least once in this run
-    bool HasMail = false;      // its last check found a message
-    bool HasNewMail = false;   // its last check found more than the one before
-    bool Incomplete = false;   // its last download may be incomplete
+    bool Connected = false;   // its last connection succeeded
+    bool Checked = false;     // checked at least once in this run
+    bool HasMail = false;     // its last check found a message
+    bool HasNewMail = false;  // its last check found more than the one before
+    bool Incomplete = false;  // its last download may be incomplete
+    // Its last check found the most messages a mailbox shows (32 767): any
+    // beyond them are not listed. The user is told once per account.
+    bool MoreThanListed = false;
+    bool MoreThanListedTold = false;
     bool SoundValid = false;   // its sound is a usable wave file
     bool ClientValid = false;  // its mail client is a usable program
     QString Result;            // the last check's result, starting with the name

@@ -203,6 +203,10 @@ private:
     com::ComPtr<forms::ComponentEvents> events_;
     // The messages the download in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
+    // The bytes each message of the download brought, in order, and those of
+    // the message arriving: a server may send more than it listed.
+    std::vector<int64_t> mDownloadedBytes;
+    int64_t mMessageBytes = 0;
     // When the download's progress is shown, by the clock of the window.
     modCheck::ProgressPace mProgressPace;
     QElapsedTimer mProgressClock;

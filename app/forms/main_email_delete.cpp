@@ -110,9 +110,9 @@ bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QSt
             forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
             marked.emplace_back(std::move(message), std::move(uid));
         }
-        // The deletions count only once QUIT has committed them. A DELE the
-        // server refused ended the chain: what is still marked stayed on the
-        // server, and stays listed.
+        // The deletions count only once QUIT has committed them: what is
+        // still marked (a refused DELE, a QUIT not answered +OK) stayed on
+        // the server, and stays listed.
         forms::Check(host_.DisconnectAccount());
         for (const auto& [message, uid] : marked)
             if (forms::MarkedForDeletion(*message)) kept.insert(uid);

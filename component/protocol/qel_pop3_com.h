@@ -193,7 +193,12 @@ private:
     void OnUidlLine(std::string_view line);
     void OnDeleReply(std::string_view line);
     HRESULT DeleteMarkedAndQuit(bool fromReply);
-    void QuitAndClose();
+    // Sends QUIT when the session is idle and closes; false when deletions
+    // the server accepted were not committed (LastError 30011 says why).
+    bool QuitAndClose();
+    // QUIT's reply commits the accepted deletions (their marks cleared) or
+    // fails them; false for a failure.
+    bool CommitDeletions(const transport::CCommandLineSocket::FinalReply& reply);
     void WaitForEvents();
     HRESULT FetchNext(std::int16_t lines, bool fromReply);
     bool SendFetch(std::uint32_t index, std::int16_t lines);
@@ -261,8 +266,10 @@ private:
     SessionFlags sessionFlags;
     std::uint32_t fetchIndex = 0;
     std::uint32_t getAllCursor = 0;
-    // The message whose DELE awaits its reply.
+    // The message whose DELE awaits its reply, and the messages whose DELE
+    // the server accepted, which QUIT commits.
     std::uint32_t deleteIndex = 0;
+    std::vector<std::uint32_t> acceptedDeletions;
     bool headersOnly = false;
     std::int16_t chainLines = 0;
     std::int32_t bytesReceived = 0;

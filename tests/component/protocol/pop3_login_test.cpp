@@ -208,6 +208,17 @@ INSTANTIATE_TEST_SUITE_P(
                   {"USER user", "PASS secret", "STAT", "LIST"},
                   30006,
                   kListTooLong},
+        // A count the server made up bounds nothing: the listing ends at a
+        // million lines.
+        LoginCase{"ListOfAMadeUpCount",
+                  Greeted("+OK", Then({Receive(), Send("+OK\r\n"), Receive(), Send("+OK\r\n"), Receive(),
+                                       Send("+OK 4294967295 0\r\n")},
+                                      {Receive(), Send("+OK\r\n"), Drip("1 10\r\n", 0)})),
+                  AuthUserPass,
+                  120,
+                  {"USER user", "PASS secret", "STAT", "LIST"},
+                  30006,
+                  kListTooLong},
         LoginCase{"UidlThatNeverEnds",
                   Greeted("+OK", Then(kLoggedIn, {Receive(), Send("+OK\r\n1 10\r\n2 10\r\n.\r\n"), Receive(),
                                                   Send("+OK\r\n"), Drip("1 a\r\n", 0)})),
