@@ -93,6 +93,16 @@ QString NothingToDeletePrompt(bool spam) {
     return spam ? QStringLiteral("No Spam Messages to Delete") : QStringLiteral("No Messages to Delete");
 }
 
+QString NoIdentifierPrompt(qsizetype unnamed, bool others) {
+    const QString which =
+        others         ? QString::number(unnamed) + QStringLiteral(" of the chosen messages")
+        : unnamed == 1 ? QStringLiteral("this message")
+                       : QStringLiteral("these ") + QString::number(unnamed) + QStringLiteral(" messages");
+    return QStringLiteral("The mail server gives ") + which + QStringLiteral(" no identifier, so ") +
+           (unnamed == 1 ? QStringLiteral("it cannot") : QStringLiteral("they cannot")) +
+           QStringLiteral(" be deleted.") + (others ? QStringLiteral(" The others can be.") : QString());
+}
+
 QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text) {
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("The mail server of '") + account + QStringLiteral("' did not delete ") +

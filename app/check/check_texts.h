@@ -35,6 +35,9 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam);
 QString DeleteQuestionTitle(bool spam);
 // Nothing was chosen.
 QString NothingToDeletePrompt(bool spam);
+// unnamed of the chosen messages have no UID, so the server cannot be told
+// to delete them; others: other chosen messages can be deleted.
+QString NoIdentifierPrompt(qsizetype unnamed, bool others);
 // The server refused to delete count of the chosen messages: they stay
 // listed. code and text are the component's error. And the title's end.
 QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text);

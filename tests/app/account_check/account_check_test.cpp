@@ -378,10 +378,13 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
              Row{"no spam", false, [] { form().email().DeleteSelectedMessages(1, true); },
                  "No Spam Messages to Delete"},
              Row{"UIDs not stored", false,
-                 [] {
-                     form().email().DeleteMessagesByUid(1, {"", "elsewhere"}, false);
-                 },
+                 [] { form().email().DeleteMessagesByUid(1, {"elsewhere"}, false); },
                  "No Messages to Delete"},
+             Row{"no UID", false,
+                 [] {
+                     form().email().DeleteMessagesByUid(1, {"", ""}, false);
+                 },
+                 "The mail server gives these 2 messages no identifier, so they cannot be deleted."},
          }) {
         SCOPED_TRACE(r.name);
         vb::ScriptedMsgBoxes boxes;
@@ -400,11 +403,15 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
         EXPECT_EQ(gAccounts[1].MsgCount, 2);
         EXPECT_FALSE(ServerOperation::Running());
     }
-    // A UID the caller names deletes that message alone.
+    // A UID the caller names deletes that message alone; a chosen message
+    // without one is named to the user.
     modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
     form().email().DeleteMessagesByUid(1, {stored, QString()}, false);
-    EXPECT_TRUE(boxes.Calls().empty());
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "The mail server gives 1 of the chosen messages no identifier, so it cannot be deleted. "
+              "The others can be.");
     EXPECT_EQ(mailbox_.messageCount(), 1);
     EXPECT_EQ(StoredUids(), uids_[0]);
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 1 Message")) << "the words a check uses";

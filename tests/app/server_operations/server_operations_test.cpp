@@ -24,6 +24,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/rules/rules_fixture.h"
+#include "tests/app/scripted_main_window.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 
 using namespace modAccounts;
@@ -58,47 +59,10 @@ fakepop3::Script CheckSession(const std::vector<std::string>& messages) {
 
 class ServerOperations : public ::testing::Test {
 protected:
-    void TearDown() override {
-        vb::Forms::Unload<frmRuleReport>();
-        vb::Forms::Unload<frmPreview>();
-        if (!vb::Forms::IsLoaded<frmMain>()) return;
-        form().mQuitting = true;
-        vb::Forms::Unload<frmMain>();
-    }
+    void TearDown() override { test_window::UnloadWindows(); }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
-
-    // Enabled accounts with the given names, all on the scripted server; the
-    // window loaded afresh.
     static frmMain& Open(std::uint16_t port, std::initializer_list<const char*> names) {
-        modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
-                                 QStringLiteral("Options")};
-        const QString settings = QStringLiteral("Settings");
-        int a = 0;
-        for (const char* name : names) {
-            const auto save = [&](const char* key, const QString& value) {
-                SaveSetting(kAppKey, settings, QString::fromLatin1(key) + QString::number(a), value);
-            };
-            ++a;
-            save("AcntName", QString::fromLatin1(name));
-            save("AcntEnabled", QStringLiteral("1"));
-            save("AcntServer", QStringLiteral("127.0.0.1"));
-            save("AcntPort", QString::number(port));
-            save("AcntLoginID", QStringLiteral("user"));
-            save("AcntPassword", QStringLiteral("secret"));
-        }
-        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QString::number(a));
-        if (vb::Forms::IsLoaded<frmMain>()) {
-            form().mQuitting = true;
-            vb::Forms::Unload<frmMain>();
-        }
-        frmMain& main = form();
-        main.Show();
-        modOptions::gOpt.UseInterval = 0;
-        modOptions::gOpt.ConnectTimeOut = 10;
-        modOptions::gOpt.SuppressConnectErrors = 0;
-        modGeneral::gUserStop = false;
-        return main;
+        return test_window::OpenOnServer(port, names);
     }
 };
 
