@@ -12,6 +12,7 @@
 #include "app/check/progress_pace.h"
 #include "app/check/schedule.h"
 #include "app/forms/command_keys.h"
+#include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_message.h"
@@ -220,7 +221,14 @@ void CheckRuns::PlaySoundFile(const QString& file) {
     forms::gPlayWave(file);
 }
 
-void CheckRuns::OnConnected() { modGeneral::gConnected = true; }
+void CheckRuns::OnConnected() {
+    modGeneral::gConnected = true;
+    // Every session's progress counts its own messages, from the first: a
+    // deletion or a connection test reads them as a check does.
+    modGeneral::gReceivedCount = 1;
+    mDownloadTotal = forms::MessageCount();
+    mProgressPace.Start();
+}
 
 void CheckRuns::OnReceived() {
     ++modGeneral::gReceivedCount;

@@ -201,7 +201,7 @@ private:
     forms::CommandKeys& commands_;
     Host& host_;
     com::ComPtr<forms::ComponentEvents> events_;
-    // The messages the download in progress fetches, for its progress text.
+    // The messages the session in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
     // The bytes each message of the download brought, in order, and those of
     // the message arriving: a server may send more than it listed.

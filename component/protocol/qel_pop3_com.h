@@ -243,6 +243,7 @@ private:
     com::Variant tag;
     std::u16string myHostname;
     std::u16string myIP;
+    bool myIPKnown = false;  // looked up, or set by the client
 
     // The client certificate and its key, loaded from `certificate` for
     // each handshake.

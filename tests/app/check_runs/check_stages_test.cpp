@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "platform/ui/msg_box.h"
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
+#include "tests/support/scripted_resolver.h"
 
 using namespace modAccounts;
 using namespace modGeneral;
@@ -70,12 +72,12 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     // The window with one account "Home" on the scripted server.
-    frmMain& Open(std::uint16_t port) {
+    frmMain& Open(std::uint16_t port, const QString& host = QStringLiteral("127.0.0.1")) {
         const QString settings = QStringLiteral("Settings");
         SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QStringLiteral("1"));
         for (const auto& [key, value] : {std::pair{"AcntName1", QStringLiteral("Home")},
                                          {"AcntEnabled1", QStringLiteral("1")},
-                                         {"AcntServer1", QStringLiteral("127.0.0.1")},
+                                         {"AcntServer1", host},
                                          {"AcntPort1", QString::number(port)},
                                          {"AcntLoginID1", QStringLiteral("user")},
                                          {"AcntPassword1", QStringLiteral("secret")}})
@@ -152,6 +154,64 @@ TEST_F(CheckStages, AMessageFarLargerThanListedIsReadWholeAndAStopWhileReadingIs
     EXPECT_TRUE(Msg(1, 1).Body.endsWith("--b1--\r\n"));
     EXPECT_TRUE(Msg(1, 1).Attach);
     EXPECT_EQ(PlainTextOf(Msg(1, 1)), QStringLiteral("See the attachment.\r\n"));
+}
+
+// The server's name is looked up without holding the window: its loop runs
+// meanwhile, a stop or the session's end during the lookup ends the check
+// within 2 s, and a name that answers late is checked as usual.
+TEST_F(CheckStages, TheServersNameIsLookedUpWithoutHoldingTheWindow) {
+    using testsupport::ScriptedResolver;
+    const ScriptedResolver resolver({{"slow.test", ScriptedResolver::kStall}, {"late.test", "127.0.0.1"}},
+                                    std::chrono::milliseconds(300));
+    FakePop3Server server({Session(1, 100, {Mail(1)})});
+    struct Row {
+        const char* name;
+        std::function<void(frmMain&)> end;
+        bool quits;
+    };
+    for (const Row& row :
+         {Row{"stop",
+              [](frmMain& form) {
+                  form.controls().tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
+              },
+              false},
+          Row{"the session's end", [](frmMain& form) { form.EndSession(); }, true}}) {
+        SCOPED_TRACE(row.name);
+        frmMain& form = Open(server.port(), QStringLiteral("slow.test"));
+        vb::ScriptedMsgBoxes boxes;
+        // The loop's longest wait between two ticks; the end after 300 ms.
+        QElapsedTimer sinceTick, sinceEnd, running;
+        qint64 longest = 0;
+        QTimer ticker;
+        ticker.setInterval(5);
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longest = std::max(longest, sinceTick.restart());
+            if (sinceEnd.isValid() || running.elapsed() < 300) return;
+            sinceEnd.start();
+            row.end(form);
+        });
+        sinceTick.start();
+        running.start();
+        ticker.start();
+        Check(form);
+        ticker.stop();
+        ASSERT_TRUE(sinceEnd.isValid());
+        EXPECT_LT(sinceEnd.elapsed(), 2000);
+        EXPECT_LT(longest, 1000);
+        EXPECT_TRUE(boxes.Calls().empty());
+        EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - User Stopped Retrieval"));
+        if (row.quits)
+            EXPECT_TRUE(QTest::qWaitFor([] { return !vb::Forms::IsLoaded<frmMain>(); }, 30000));
+        else
+            TearDown();
+    }
+    EXPECT_EQ(resolver.cancelled(), 2);
+
+    frmMain& form = Open(server.port(), QStringLiteral("late.test"));
+    vb::ScriptedMsgBoxes boxes;
+    Check(form);
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 1 Message"));
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // sorted by its column headers.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <functional>
 #include <vector>
 
@@ -162,6 +164,41 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     f.email().FillMessageList(1);
     EXPECT_FALSE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
     EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
+}
+
+// However many rows the list holds, its five columns fit it: no horizontal
+// scroll bar at the opening size, maximised, after the Options page's reset
+// of the widths, and back at the opening size.
+TEST_F(FrmMainList, TheColumnsFitTheListAtEverySize) {
+    for (const int rows : {0, 4, 300}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows");
+        form().mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+        frmMain& f = form();
+        vb::ListView& list = f.controls().lvwEmail;
+        f.Show();
+        const auto fits = [&](const char* when) {
+            // The list lays out its scroll bars in passes of its own.
+            for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
+            int columns = 0;
+            for (int c = 1; c <= list.ColumnCount(); ++c) columns += list.columnWidth(c - 1);
+            EXPECT_LE(columns, list.viewport()->width()) << when;
+            EXPECT_FALSE(list.horizontalScrollBar()->isVisible()) << when;
+        };
+        Store(1, std::vector<Msg>(static_cast<std::size_t>(rows), Msg{true, false, false, true}));
+        f.email().FillMessageList(1);
+        fits("at the opening size");
+        EXPECT_EQ(list.verticalScrollBar()->isVisible(), rows == 300);
+        const int opening = f.width();
+        f.SetWindowState(vb::vbMaximized);
+        QApplication::processEvents();
+        ASSERT_GT(f.width(), opening);
+        fits("maximised");
+        f.controls().tbrOptMisc(1).Buttons(QStringLiteral("RestoreColWidth")).QtButton().click();
+        fits("maximised, the widths reset");
+        f.SetWindowState(vb::vbNormal);
+        fits("back at the opening size");
+    }
 }
 
 // A large mailbox: every record becomes its row, in store order and with its

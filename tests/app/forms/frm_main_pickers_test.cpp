@@ -136,7 +136,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
                 EXPECT_EQ(box.prompt, c.sound ? kSoundError : kClientError);
                 EXPECT_EQ(box.title,
                           modGeneral::gAppName + (c.sound ? " - Sound Error" : " - Email Client Error"));
-                EXPECT_EQ(box.buttons, vb::vbInformation | vb::vbOKOnly);
+                EXPECT_EQ(box.buttons, vb::vbExclamation | vb::vbOKOnly) << "a failure warns";
             } else if (c.sound) {
                 EXPECT_EQ(played_, QStringList{c.ran});
             } else {
