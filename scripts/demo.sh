@@ -65,7 +65,8 @@ build_progress() {
   local log=$1 line steps="" shown=-1 at=$SECONDS
   while IFS= read -r line; do
     printf '%s\n' "$line" >>"$log"
-    [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
+    # "[0/2] Re-checking globbed directories..." is no step of the build.
+    [[ $line =~ ^\[([1-9][0-9]*)/([0-9]+)\] ]] || continue
     local n=${BASH_REMATCH[1]} m=${BASH_REMATCH[2]}
     # A build that configures itself again starts a count of its own.
     [ "$m" = "$steps" ] || shown=-1
