@@ -90,6 +90,12 @@ protected:
 // The window with the Accounts page registers itself here for its lifetime.
 extern ViewSlot<AccountsView> gAccountsView;
 
+// The number of accounts "AcntNum" gives; 0 when it is missing or no number.
+int16_t StatedAccountCount();
+// The accounts to load: the stated number, but none beyond the highest
+// account of which any value is stored, and never fewer than 0.
+int16_t StoredAccountCount();
+
 // The table holds accounts 0 to n, each keeping its record, except that a
 // resize starts the marks of incomplete downloads afresh (Incomplete false).
 void ResizeAccountArrays(int16_t n);
