@@ -65,7 +65,8 @@ build_progress() {
   local log=$1 line steps="" shown=-1 at=$SECONDS
   while IFS= read -r line; do
     printf '%s\n' "$line" >>"$log"
-    [[ $line =~ ^\[([0-9]+)/([0-9]+)\] ]] || continue
+    # "[0/2] Re-checking globbed directories..." is no step of the build.
+    [[ $line =~ ^\[([1-9][0-9]*)/([0-9]+)\] ]] || continue
     local n=${BASH_REMATCH[1]} m=${BASH_REMATCH[2]}
     # A build that configures itself again starts a count of its own.
     [ "$m" = "$steps" ] || shown=-1
@@ -231,13 +232,13 @@ unset VELTRANE_SOURCE_DIR
 profile=$XDG_CONFIG_HOME/ZKT/Veltrane
 mkdir -p "$profile" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 chmod 0700 "$HOME" "$XDG_CONFIG_HOME" "$profile"
-account() {  # account N NAME LOGIN COLOUR COLOURINDEX: the fields the Accounts page saves
+account() {  # account N NAME LOGIN COLOUR COLOURINDEX SECURE PORT: the fields the Accounts page saves
   cat <<ACCOUNT
 AcntEnabled$1=1
 AcntName$1=$2
 AcntServer$1=127.0.0.1
-AcntSecure$1=0
-AcntPort$1=$PORT
+AcntSecure$1=$6
+AcntPort$1=$7
 AcntLoginID$1=$3
 AcntPassword$1=pw-$3
 AcntColour$1=$4
@@ -252,8 +253,8 @@ ACCOUNT
   echo "[Settings]"
   echo "FirstUse=1"
   echo "AcntNum=2"
-  account 1 "Demo Mailbox" box1 255 5
-  account 2 "Second Box" box2 16711680 1
+  account 1 "Demo Mailbox" box1 255 5 0 "$PORT"
+  account 2 "Second Box" box2 16711680 1 1 "$TLS_PORT"
   echo "[Settings\\Options]"
   echo "RunStartUp=0"
   echo "EmailCheckStartUp=1"
@@ -269,11 +270,20 @@ ACCOUNT
 } >"$profile/settings.ini"
 chmod 0600 "$profile/settings.ini"
 
+# The second account reads its mail over TLS. Its server's certificate is
+# trusted as a user trusts a private server: a bundle of the system's
+# authorities and that certificate, named by SSL_CERT_FILE.
+trust=$work/trust.pem
+cat /etc/ssl/certs/ca-certificates.crt "$work/pop3d/ssl/cert.pem" >"$trust" 2>/dev/null ||
+  cp "$work/pop3d/ssl/cert.pem" "$trust"
+export SSL_CERT_FILE=$trust
+
 stat1=$(pop3_stat box1 pw-box1)
 stat2=$(pop3_stat box2 pw-box2)
 say "mailbox box1 (password pw-box1): $stat1"
 say "mailbox box2 (password pw-box2): $stat2"
 say "profile: $profile/settings.ini"
+say "Second Box reads box2 over TLS on port $TLS_PORT, trusting the server's certificate through SSL_CERT_FILE=$trust"
 
 case $mode in
   check)
@@ -283,7 +293,7 @@ case $mode in
     exit 0
     ;;
   server)
-    say "server running; start the program with HOME=$HOME XDG_CONFIG_HOME=$XDG_CONFIG_HOME. Ctrl-C stops it."
+    say "server running; start the program with HOME=$HOME XDG_CONFIG_HOME=$XDG_CONFIG_HOME SSL_CERT_FILE=$trust. Ctrl-C stops it."
     while :; do pause 3600; done
     ;;
 esac

@@ -60,6 +60,10 @@ QString ComponentErrorPrompt(const QString& account, int32_t code, QString& text
     return prompt;
 }
 
+QString CertificateRefusedText(const QString& reason) {
+    return QStringLiteral("Certificate Error - the server's certificate was refused: ") + reason;
+}
+
 QString UnexpectedErrorPrompt(const QString& account, int32_t number, const QString& description) {
     return ErrorHead(account, number, description) +
            QStringLiteral("Please report this error to Quorvane with the Number") + kCrLf +

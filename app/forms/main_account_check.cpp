@@ -138,6 +138,7 @@ void CheckRuns::PrepareConnection(int16_t a) {
     forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
     forms::Check(pop3.put_Authentication(AuthAny));
     modGeneral::gConnected = false;
+    mRefusedCertificate = {};
 }
 
 com::HRESULT CheckRuns::DisconnectAccount() {
@@ -324,7 +325,13 @@ void CheckRuns::TestConnection(int16_t a) {
 
 void CheckRuns::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
     QString text = failure.text;
-    if (failure.component)
+    // The session ended because its server's certificate was refused: the
+    // box names the check's failure rather than the abort it caused.
+    if (failure.component && failure.number == modCheck::kConnectionAborted &&
+        mRefusedCertificate.code != 0) {
+        text = modCheck::CertificateRefusedText(mRefusedCertificate.reason);
+        ShowComponentError(a, mRefusedCertificate.code, text, title);
+    } else if (failure.component)
         ShowComponentError(a, failure.number, text, title);
     else
         ShowUnexpectedError(a, failure.number, text, title);

@@ -235,6 +235,10 @@ void CheckRuns::OnReceived() {
     mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
 }
 
+void CheckRuns::OnCertificateRefused(int32_t code, const QString& reason) {
+    mRefusedCertificate = {code, reason};
+}
+
 void CheckRuns::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     using namespace modGeneral;
     // A replaced object still unwinding its download speaks for nothing.

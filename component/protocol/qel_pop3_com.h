@@ -216,7 +216,8 @@ private:
     bool RaiseDone(std::int32_t code, const std::u16string& text, bool headers);
     bool RaiseReceived(CPop3Msg* message, bool headers);
     bool RaiseProgress(std::int32_t position, std::int32_t total);
-    bool RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept);
+    bool RaiseHostCertificate(ICertificate* cert, std::int32_t code, const std::u16string& text,
+                              bool& accept);
     // The raise rule: the object holds a reference to itself while the
     // event is delivered, to the notification sink when one is set, else to
     // the connection point's sinks (arguments built only then).

@@ -67,6 +67,7 @@ cat >"$scratch/bin/cmake" <<'CMAKE'
 case $1 in
   -S) mkdir -p "$4" && : >"$4/CMakeCache.txt" && echo "-- Configuring done" ;;
   --build)
+    echo "[0/2] Re-checking globbed directories..."
     i=1
     while [ $i -le 20 ]; do echo "[$i/20] Building CXX object step$i.o"; i=$((i + 1)); done
     [ -z "${FAIL_BUILD:-}" ] || { echo "step20.cpp:1:1: error: expected unqualified-id"; exit 1; } ;;
@@ -79,6 +80,7 @@ PATH=$scratch/bin:$PATH BUILD=$scratch/build bash "$demo" --server-check >"$scra
 [ "$(grep -c '^.*demo:.* building: [0-9]* of 20 steps done$' "$scratch/build.log")" = 11 ] ||
   fail "not a line at every tenth of the build"
 grep -q 'building: 20 of 20 steps done' "$scratch/build.log" || fail "the build's end is not told"
+! grep -q 'building: 0 of' "$scratch/build.log" || fail "the build's check of its globs is told as a step"
 ! grep -q 'Building CXX' "$scratch/build.log" || fail "the build's own output is on the screen"
 grep -q 'Building CXX object step7.o' "$scratch/build/demo-build.log" || fail "the build's output is not in its log"
 rm -rf "$scratch/build"

@@ -544,9 +544,12 @@ struct IqelPop3Com;
 // events (_IqelPop3ComEvents) have no Owner argument.
 // HostCertificate: *Accept is VARIANT_TRUE when the event is raised, so a
 // client that ignores the event trusts every certificate; ErrorCode is 0
-// for a certificate that passed the check, else 50000 + the verification
-// error; set *Accept to VARIANT_FALSE to refuse (the session then ends
-// with 10053).
+// for a certificate that passed the check (the system's trust store, which
+// SSL_CERT_FILE and SSL_CERT_DIR may name, and the host name), else 50000 +
+// the first verification error, and ErrorText that error in OpenSSL's
+// words ("certificate has expired"; empty for 0); set *Accept to
+// VARIANT_FALSE to refuse (the session then ends with 10053 before any
+// login command is sent).
 struct IqelPopClientNotify : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{48DA51B7-6DEA-49F9-B3E2-A45655C34F75}");

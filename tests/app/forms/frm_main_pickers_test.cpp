@@ -41,7 +41,9 @@ class Pickers : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+        SaveSettings(kAppKey, QStringLiteral("Settings"),
+                     {{QStringLiteral("AcntNum"), QStringLiteral("1")},
+                      {QStringLiteral("AcntName1"), QStringLiteral("New Account")}});
         // Nothing opens mail addresses.
         testdesktop::InstallViewer("text/plain;x-scheme-handler/https");
         form_ = &LaidOutMainWindow();
