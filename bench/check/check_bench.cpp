@@ -17,6 +17,7 @@
 // mailbox's memory does not weigh on the next: --benchmark_filter=1000x.
 #include <benchmark/benchmark.h>
 
+#include <stdlib.h>
 #include <time.h>
 #include <QApplication>
 #include <QElapsedTimer>
@@ -250,7 +251,7 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
     }
     if (modAccounts::gAccounts[1].MsgCount != shape.count)
         throw std::runtime_error("the check listed " + std::to_string(modAccounts::gAccounts[1].MsgCount) +
-                                 " messages");
+                                 " messages: " + modAccounts::gAccounts[1].Result.toStdString());
     r.peak = PeakMb();
     r.rss = RssMb();
     // Away to the other account's tab and back: the account's tab opens.
@@ -366,6 +367,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir home;
     Profile(home.path());
+    // The test server's certificate trusted the way a user trusts a private
+    // server: through the trust store OpenSSL reads.
+    setenv("SSL_CERT_FILE", Server().certificateFile().c_str(), 1);
     forms::gPlayWave = [](const QString&) {};
     platform::desktop::SingleInstance instance(QStringLiteral("VeltraneCheckBench"));
     if (!start::Main(instance)) return 1;
