@@ -64,14 +64,10 @@ void FinishFirstUse(bool switchOn) {
 }
 
 void ShowMainWindow(frmMain& main) {
-    if (modOptions::gOpt.MinimizeStartUp == 1) {
-        // The resize handler takes a minimised window to the tray (where one exists).
-        main.SetVisible(false);
-        main.SetWindowState(vb::vbMinimized);
-        main.SetVisible(true);
-    } else {
+    if (modOptions::gOpt.MinimizeStartUp == 1)
+        main.tray().StartMinimised();
+    else
         main.Show();
-    }
 }
 
 }  // namespace
