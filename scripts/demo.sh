@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
 # Shows Veltrane at work on this machine, touching nothing of the user's own:
 # installs what is missing, builds the program (nothing else), starts a
-# throw-away Dovecot POP3 server
-# with two mailboxes of sample mail (scripts/demo_mail), writes two accounts
-# for it into a fresh private profile and starts the program on that profile.
+# throw-away Dovecot POP3 server with two mailboxes of sample mail
+# (scripts/demo_mail), writes two accounts for it into a fresh private
+# profile and starts the program on that profile. It says what it is doing
+# at each stage; the build's own output goes to BUILD/demo-build.log.
 #
 #   bash scripts/demo.sh [--no-build] [--server-only | --server-check]
 #
-# With a display (DISPLAY or WAYLAND_DISPLAY) the window opens; close the
-# program or press Ctrl-C to end. Without one the program runs on a virtual X
-# display with a window manager and a tray host: the start-up check reads the
-# sample mail, and
-# screenshots of the window with its list, the new-mail pop-up and (after a
-# second start in the tray) the tray icon with its count are saved under
-# demo-output/ before the demo ends by itself.
+# With a display (DISPLAY or WAYLAND_DISPLAY) the window opens; Quit in the
+# program's tray menu or Ctrl-C ends the demo. Without one the program runs
+# on a virtual X display with a window manager and a tray host: the start-up
+# check reads the sample mail, and screenshots of the window with its list,
+# the new-mail pop-up and (after a second start in the tray) the tray icon
+# with its count are saved under demo-output/ before the demo ends by
+# itself. At the end it says where the screenshots are and how to start the
+# program on your own desktop.
 #   --no-build      skip the package check and the build
 #   --server-only   start the server and the profile, print them, wait for Ctrl-C
 #   --server-check  start both, check the server serves the sample mail, stop
@@ -35,7 +37,7 @@ for arg in "$@"; do
     --no-build) build=no ;;
     --server-only) mode=server ;;
     --server-check) mode=check ;;
-    -h|--help) sed -n '2,25p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,/^set /p' "$0" | sed '$d; s/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown argument $arg (try --help)" >&2; exit 2 ;;
   esac
 done
@@ -56,18 +58,81 @@ die() { printf 'demo.sh: %s\n' "$*" >&2; exit 1; }
 # back until it ends).
 pause() { sleep "$1" & pids+=($!); wait "$!" || true; }
 
+# The build's output, one line at a time from standard input, into the log
+# LOG; on the screen a line at every tenth of the steps, and at least once a
+# minute while steps end (nothing when there is nothing to build).
+build_progress() {
+  local log=$1 line steps="" shown=-1 at=$SECONDS
+  while IFS= read -r line; do
+    printf '%s\n' "$line" >>"$log"
+    # "[0/2] Re-checking globbed directories..." is no step of the build.
+    [[ $line =~ ^\[([1-9][0-9]*)/([0-9]+)\] ]] || continue
+    local n=${BASH_REMATCH[1]} m=${BASH_REMATCH[2]}
+    # A build that configures itself again starts a count of its own.
+    [ "$m" = "$steps" ] || shown=-1
+    steps=$m
+    if [ $((10 * n / m)) -gt "$shown" ] || [ $((SECONDS - at)) -ge 60 ]; then
+      say "building: $n of $m steps done"
+      shown=$((10 * n / m)) at=$SECONDS
+    fi
+  done
+}
+
 if [ $build = yes ]; then
-  say "checking the Debian packages (scripts/setup.sh --demo)"
+  say "setting up: checking the Debian packages (scripts/setup.sh --demo)"
   bash scripts/setup.sh --demo
-  say "building the program in $BUILD"
-  [ -f "$BUILD/CMakeCache.txt" ] || cmake -S . -B "$BUILD" -G Ninja -DVELTRANE_TESTS=OFF >/dev/null
+  mkdir -p "$BUILD"
+  log=$BUILD/demo-build.log
+  : >"$log"
+  if [ ! -f "$BUILD/CMakeCache.txt" ]; then
+    say "configuring the build in $BUILD"
+    cmake -S . -B "$BUILD" -G Ninja -DVELTRANE_TESTS=OFF >>"$log" 2>&1 ||
+      { tail -n 30 "$log" >&2; die "configuring the build failed; its whole output is in $log"; }
+  fi
+  say "building the program in $BUILD with ${JOBS:-$(nproc)} jobs (a first build takes some minutes; its output goes to $log)"
   # The program pulls in its own libraries (the component among them); its
   # data is read from the source tree.
-  cmake --build "$BUILD" -j "${JOBS:-$(nproc)}" --target veltrane
+  if ! NINJA_STATUS='[%f/%t] ' cmake --build "$BUILD" -j "${JOBS:-$(nproc)}" --target veltrane 2>&1 |
+    build_progress "$log"; then
+    tail -n 30 "$log" >&2
+    die "the build failed; its whole output is in $log"
+  fi
+  say "built: $VELTRANE"
 fi
 if [ $mode = program ] && [ ! -x "$VELTRANE" ]; then
   die "the program $VELTRANE is not built: this tree has no veltrane executable yet (set VELTRANE=... to name it, or run with --server-only)"
 fi
+
+# What a person does after the demo, told once everything it started is
+# gone: where its pictures are, and how to run the program for real.
+closing=""
+own_desktop() {
+  cat <<CLOSING
+To use Veltrane with your own accounts, start it on your desktop with
+  $VELTRANE
+(it keeps its settings under ${XDG_CONFIG_HOME:-$HOME/.config}/ZKT and opens with the first-use window);
+"Building by hand" in README.md says how to install it as a Debian package, with a menu entry.
+CLOSING
+}
+tell_closing() {
+  echo
+  case $closing in
+    display)
+      echo "The demo is over: its server, its profile and its temporary folder are gone."
+      ;;
+    shots)
+      echo "The screenshots are in $out:"
+      local f
+      for f in window:"the main window with the first account's sample mail" popup:"the new-mail pop-up" \
+        tray-count-x4:"the tray icon with the count of new mail, four times larger" screen:"the whole virtual screen"; do
+        [ -s "$out/${f%%:*}.png" ] && printf '  %-18s %s\n' "${f%%:*}.png" "${f#*:}"
+      done
+      echo "Nothing of the demo is left running: it stopped its program, server and virtual display and"
+      echo "removed its temporary folder (Ctrl-C stops it at any moment)."
+      ;;
+  esac
+  own_desktop
+}
 
 # The user's X authority stays reachable after HOME moves to the profile.
 if [ -n "${DISPLAY:-}" ] && [ -z "${XAUTHORITY:-}" ] && [ -f "$HOME/.Xauthority" ]; then
@@ -92,6 +157,7 @@ cleanup() {
   done
   POP3D_PORT=$PORT POP3D_TLS_PORT=$TLS_PORT "$POP3D" stop "$work/pop3d" >/dev/null 2>&1 || true
   rm -rf "$work"
+  if [ "$status" = 0 ] && [ -n "$closing" ]; then HOME=$user_home XDG_CONFIG_HOME=$user_config tell_closing; fi
   exit "$status"
 }
 trap cleanup EXIT
@@ -128,7 +194,7 @@ else
   done
   TLS_PORT=$((PORT + 1))
 fi
-say "starting Dovecot on 127.0.0.1:$PORT"
+say "the server: starting Dovecot on 127.0.0.1:$PORT with two mailboxes of sample mail"
 POP3D_PORT=$PORT POP3D_TLS_PORT=$TLS_PORT POP3D_BOXES=2 "$POP3D" start "$work/pop3d" >/dev/null
 seed() {  # seed BOX FILE...: delivered the Maildir way, through tmp/ and a rename
   local box=$1 md=$work/pop3d/home/$1/Maildir n=0 f name
@@ -158,6 +224,7 @@ pop3_stat() {
 }
 
 # ---- the private profile --------------------------------------------------
+user_home=$HOME user_config=${XDG_CONFIG_HOME:-}
 export HOME=$work/home
 export XDG_CONFIG_HOME=$HOME/.config XDG_DATA_HOME=$HOME/.local/share
 export XDG_CACHE_HOME=$HOME/.cache XDG_STATE_HOME=$HOME/.local/state
@@ -165,13 +232,13 @@ unset VELTRANE_SOURCE_DIR
 profile=$XDG_CONFIG_HOME/ZKT/Veltrane
 mkdir -p "$profile" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 chmod 0700 "$HOME" "$XDG_CONFIG_HOME" "$profile"
-account() {  # account N NAME LOGIN COLOUR COLOURINDEX: the fields the Accounts page saves
+account() {  # account N NAME LOGIN COLOUR COLOURINDEX SECURE PORT: the fields the Accounts page saves
   cat <<ACCOUNT
 AcntEnabled$1=1
 AcntName$1=$2
 AcntServer$1=127.0.0.1
-AcntSecure$1=0
-AcntPort$1=$PORT
+AcntSecure$1=$6
+AcntPort$1=$7
 AcntLoginID$1=$3
 AcntPassword$1=pw-$3
 AcntColour$1=$4
@@ -186,8 +253,8 @@ ACCOUNT
   echo "[Settings]"
   echo "FirstUse=1"
   echo "AcntNum=2"
-  account 1 "Demo Mailbox" box1 255 5
-  account 2 "Second Box" box2 16711680 1
+  account 1 "Demo Mailbox" box1 255 5 0 "$PORT"
+  account 2 "Second Box" box2 16711680 1 1 "$TLS_PORT"
   echo "[Settings\\Options]"
   echo "RunStartUp=0"
   echo "EmailCheckStartUp=1"
@@ -203,11 +270,20 @@ ACCOUNT
 } >"$profile/settings.ini"
 chmod 0600 "$profile/settings.ini"
 
+# The second account reads its mail over TLS. Its server's certificate is
+# trusted as a user trusts a private server: a bundle of the system's
+# authorities and that certificate, named by SSL_CERT_FILE.
+trust=$work/trust.pem
+cat /etc/ssl/certs/ca-certificates.crt "$work/pop3d/ssl/cert.pem" >"$trust" 2>/dev/null ||
+  cp "$work/pop3d/ssl/cert.pem" "$trust"
+export SSL_CERT_FILE=$trust
+
 stat1=$(pop3_stat box1 pw-box1)
 stat2=$(pop3_stat box2 pw-box2)
 say "mailbox box1 (password pw-box1): $stat1"
 say "mailbox box2 (password pw-box2): $stat2"
 say "profile: $profile/settings.ini"
+say "Second Box reads box2 over TLS on port $TLS_PORT, trusting the server's certificate through SSL_CERT_FILE=$trust"
 
 case $mode in
   check)
@@ -217,17 +293,19 @@ case $mode in
     exit 0
     ;;
   server)
-    say "server running; start the program with HOME=$HOME XDG_CONFIG_HOME=$XDG_CONFIG_HOME. Ctrl-C stops it."
+    say "server running; start the program with HOME=$HOME XDG_CONFIG_HOME=$XDG_CONFIG_HOME SSL_CERT_FILE=$trust. Ctrl-C stops it."
     while :; do pause 3600; done
     ;;
 esac
 
 # ---- the program ----------------------------------------------------------
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-  say "starting $VELTRANE on your display; close it or press Ctrl-C to end"
+  say "starting the program on your display: $VELTRANE"
+  say "it checks the demo's two accounts; Quit in its tray menu ends it and the demo (Ctrl-C here stops both)"
   "$VELTRANE" &
   pids+=($!)
   wait "${pids[-1]}" || true
+  closing=display
   exit 0
 fi
 
@@ -239,7 +317,7 @@ export XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=xcb
 unset DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 0700 "$XDG_RUNTIME_DIR"
-say "no display: starting Xvfb with a window manager and a tray host"
+say "the program: no display here, so on a virtual one (Xvfb) with a window manager and a tray host"
 # Xvfb picks a free display number itself and writes it to fd 3.
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 pids+=($!)
@@ -290,6 +368,7 @@ shoot_tray() {  # shoot_tray NAME: the tray host, and four times larger (the ico
 }
 
 # The window with the sample mail of the first account and the pop-up.
+say "starting the program on the virtual display with the demo's profile"
 start_program "$out/veltrane.log"
 import -window root "$out/screen.png"
 win=$(window_of Veltrane)
@@ -301,9 +380,10 @@ shoot_tray tray
 # The tray shows a count while the window is in the tray: a second start,
 # minimised, checks again and the icon carries the first account's count.
 stop_program
+say "starting the program again, minimised, for the tray icon with its count"
 sed -i 's/^MinimizeStartUp=0$/MinimizeStartUp=1/' "$profile/settings.ini"
 start_program "$out/veltrane.log"
 import -window root "$out/screen-tray.png"
 shoot_tray tray-count
-say "screenshots saved in $out"
-ls -1 "$out"
+say "screenshots taken; stopping the program, the server and the virtual display"
+closing=shots

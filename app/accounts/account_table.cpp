@@ -16,6 +16,11 @@ VbArray<Account> gAccounts;
 
 ViewSlot<AccountsView> gAccountsView;
 
+uint64_t NewAccountId() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 namespace {
 
 const QString kSection = QStringLiteral("Settings");
@@ -81,6 +86,28 @@ QString Text(const AccountSettings& account, const Member& member) {
 QString Key(const SavedField& field, int i) { return QString::fromLatin1(field.key) + QString::number(i); }
 
 }  // namespace
+
+int16_t StatedAccountCount() {
+    return StoredInteger(GetSetting(kAppKey, kSection, QStringLiteral("AcntNum"), QStringLiteral("0")), 0);
+}
+
+int16_t StoredAccountCount() {
+    const int16_t stated = StatedAccountCount();
+    int16_t highest = 0;
+    for (const QString& name : SettingNames(kAppKey, kSection)) {
+        for (const SavedField& field : kSavedFields) {
+            const QLatin1StringView key(field.key);
+            if (!name.startsWith(key, Qt::CaseInsensitive)) continue;
+            // The number as the keys are written: plain decimal, no padding.
+            const QStringView number = QStringView(name).mid(key.size());
+            bool isNumber = false;
+            const int i = number.toInt(&isNumber);
+            if (isNumber && i <= stated && i > highest && number == QString::number(i))
+                highest = static_cast<int16_t>(i);
+        }
+    }
+    return highest;
+}
 
 void ResizeAccountArrays(int16_t n) {
     gAccounts.RedimPreserve(n);

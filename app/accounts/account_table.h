@@ -40,14 +40,23 @@ struct AccountSettings {
     bool operator==(const AccountSettings&) const = default;
 };
 
+// A number no account of this run has had: what names an account while it is
+// renamed, moved or switched off.
+uint64_t NewAccountId();
+
 // One account: its saved fields, what this run learnt of it (never stored),
 // and the Accounts page's edit copy of its saved fields.
 struct Account : AccountSettings {
-    bool Connected = false;    // its last connection succeeded
-    bool Checked = false;      // checked at least once in this run
-    bool HasMail = false;      // its last check found a message
-    bool HasNewMail = false;   // its last check found more than the one before
-    bool Incomplete = false;   // its last download may be incomplete
+    uint64_t Id = NewAccountId();  // the record's own for the run; moves with it
+    bool Connected = false;        // its last connection succeeded
+    bool Checked = false;          // checked at least once in this run
+    bool HasMail = false;          // its last check found a message
+    bool HasNewMail = false;       // its last check found more than the one before
+    bool Incomplete = false;       // its last download may be incomplete
+    // Its last check found the most messages a mailbox shows (32 767): any
+    // beyond them are not listed. The user is told once per account.
+    bool MoreThanListed = false;
+    bool MoreThanListedTold = false;
     bool SoundValid = false;   // its sound is a usable wave file
     bool ClientValid = false;  // its mail client is a usable program
     QString Result;            // the last check's result, starting with the name
@@ -80,6 +89,12 @@ protected:
 };
 // The window with the Accounts page registers itself here for its lifetime.
 extern ViewSlot<AccountsView> gAccountsView;
+
+// The number of accounts "AcntNum" gives; 0 when it is missing or no number.
+int16_t StatedAccountCount();
+// The accounts to load: the stated number, but none beyond the highest
+// account of which any value is stored, and never fewer than 0.
+int16_t StoredAccountCount();
 
 // The table holds accounts 0 to n, each keeping its record, except that a
 // resize starts the marks of incomplete downloads afresh (Incomplete false).

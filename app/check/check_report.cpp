@@ -84,6 +84,19 @@ QString TakeDownloadWarning() {
            QStringLiteral("temporarily turn off 'Allow Quick Checking'.");
 }
 
+QString TakeListCapNotice() {
+    using namespace modAccounts;
+    QString names;
+    for (int16_t a = 1; a <= gAccountCount; ++a) {
+        if (!gAccounts[a].MoreThanListed || gAccounts[a].MoreThanListedTold) continue;
+        gAccounts[a].MoreThanListedTold = true;
+        names += gAccounts[a].Name + kCrLf;
+    }
+    if (names.isEmpty()) return {};
+    return QStringLiteral("These mailboxes hold 32767 messages or more:") + kCrLf + names + kCrLf +
+           QStringLiteral("Only their first 32767 messages are listed; the others are not shown.");
+}
+
 QString NoAccountsCheckedText() {
     return QStringLiteral("No Accounts were checked for messags!") + QString(10, QChar(' ')) + kCrLf + kCrLf +
            QStringLiteral("Only Enabled Accounts are checked with") + kCrLf +

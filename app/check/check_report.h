@@ -18,6 +18,9 @@ std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime&
 // The warning for the accounts marked incomplete, or an empty text when
 // none is; either way every mark and gIncompleteList are cleared.
 QString TakeDownloadWarning();
+// The accounts whose mailbox holds more messages than a check lists, each
+// named once per account for the program's run (empty when none is due).
+QString TakeListCapNotice();
 
 // The box shown when a check of all accounts checked none.
 QString NoAccountsCheckedText();

@@ -60,6 +60,10 @@ QString ComponentErrorPrompt(const QString& account, int32_t code, QString& text
     return prompt;
 }
 
+QString CertificateRefusedText(const QString& reason) {
+    return QStringLiteral("Certificate Error - the server's certificate was refused: ") + reason;
+}
+
 QString UnexpectedErrorPrompt(const QString& account, int32_t number, const QString& description) {
     return ErrorHead(account, number, description) +
            QStringLiteral("Please report this error to Quorvane with the Number") + kCrLf +
@@ -91,6 +95,16 @@ QString DeleteQuestionTitle(bool spam) {
 
 QString NothingToDeletePrompt(bool spam) {
     return spam ? QStringLiteral("No Spam Messages to Delete") : QStringLiteral("No Messages to Delete");
+}
+
+QString NoIdentifierPrompt(qsizetype unnamed, bool others) {
+    const QString which =
+        others         ? QString::number(unnamed) + QStringLiteral(" of the chosen messages")
+        : unnamed == 1 ? QStringLiteral("this message")
+                       : QStringLiteral("these ") + QString::number(unnamed) + QStringLiteral(" messages");
+    return QStringLiteral("The mail server gives ") + which + QStringLiteral(" no identifier, so ") +
+           (unnamed == 1 ? QStringLiteral("it cannot") : QStringLiteral("they cannot")) +
+           QStringLiteral(" be deleted.") + (others ? QStringLiteral(" The others can be.") : QString());
 }
 
 QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text) {

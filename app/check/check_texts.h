@@ -23,6 +23,11 @@ bool SuppressedOnLoad(int32_t code);
 // The prompt of the box for a numbered component error. Codes 10054, 10060
 // and 60000 get a plainer text, written back into text.
 QString ComponentErrorPrompt(const QString& account, int32_t code, QString& text, const QString& title);
+// The component's code for a session it ended because the client refused
+// the server's certificate, and the text the box shows for that refusal
+// instead, with the verification error in words.
+inline constexpr int32_t kConnectionAborted = 10053;
+QString CertificateRefusedText(const QString& reason);
 // The prompt of the box for a failure of the program itself.
 QString UnexpectedErrorPrompt(const QString& account, int32_t number, const QString& description);
 
@@ -35,6 +40,9 @@ QString DeleteQuestionPrompt(const QString& account, int16_t count, bool spam);
 QString DeleteQuestionTitle(bool spam);
 // Nothing was chosen.
 QString NothingToDeletePrompt(bool spam);
+// unnamed of the chosen messages have no UID, so the server cannot be told
+// to delete them; others: other chosen messages can be deleted.
+QString NoIdentifierPrompt(qsizetype unnamed, bool others);
 // The server refused to delete count of the chosen messages: they stay
 // listed. code and text are the component's error. And the title's end.
 QString DeleteRefusedPrompt(const QString& account, int16_t count, int32_t code, const QString& text);

@@ -51,8 +51,8 @@ int16_t MarkNewMessages(int16_t a) {
     modGeneral::SeenMessages last = std::move(row.LastSeen);
     modGeneral::SeenMessages seen;
     int16_t fresh = 0;
-    for (int16_t m = 1; m <= count; ++m) {
-        modGeneral::StoredMessage& message = modGeneral::Msg(a, m);
+    for (int m = 1; m <= count; ++m) {
+        modGeneral::StoredMessage& message = modGeneral::Msg(a, static_cast<int16_t>(m));
         const QString key = modGeneral::SeenKey(message);
         auto found = last.find(key);
         message.New = found == last.end() || found.value() == 0;

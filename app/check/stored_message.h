@@ -41,7 +41,7 @@ bool LooksCutShort(const DownloadedMessage& message);
 
 // Marks messages 1 to gAccounts[account].MsgCount new when the account's last
 // check did not see them (by UID; a message without one by its sender,
-// subject, date and size, so that it too is new once), then keeps this
+// subject, Date header text and size, so that it too is new once), then keeps this
 // check's messages as the seen ones. Returns the number of new messages.
 int16_t MarkNewMessages(int16_t account);
 

@@ -1,5 +1,7 @@
 #include "app/common/app_settings.h"
 
+#include <filesystem>
+
 #include "platform/store/settings_store.h"
 
 namespace store = platform::store;
@@ -8,6 +10,17 @@ QString GetSetting(const QString& appName, const QString& section, const QString
                    const QString& defaultValue) {
     return QString::fromStdString(store::GetSetting(appName.toStdString(), section.toStdString(),
                                                     key.toStdString(), defaultValue.toStdString()));
+}
+
+QString SettingsFilePath(const QString& appName) {
+    return QString::fromStdString(store::SettingsFilePath(appName.toStdString()).string());
+}
+
+QStringList SettingNames(const QString& appName, const QString& section) {
+    QStringList names;
+    for (const std::string& name : store::SettingNames(appName.toStdString(), section.toStdString()))
+        names.append(QString::fromStdString(name));
+    return names;
 }
 
 bool SaveSetting(const QString& appName, const QString& section, const QString& key, const QString& value) {
@@ -45,10 +58,30 @@ bool DeleteSetting(const QString& appName, const QString& section, const QString
     return !store::DeleteSetting(appName.toStdString(), section.toStdString(), key.toStdString());
 }
 
+namespace {
+
+// Why a file could not be used: what stands at its path when that is no
+// file, else the error.
+QString Reason(const store::SetAsideFile& f) {
+    if (!f.unreadable) return f.error ? QString::fromLocal8Bit(f.error.message().c_str()) : QString();
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(f.file, ec);
+    const bool link = std::filesystem::is_symlink(std::filesystem::symlink_status(f.file, ec));
+    const QString through = link ? QStringLiteral("it is a link to ") : QStringLiteral("it is ");
+    if (std::filesystem::is_directory(status)) return through + QStringLiteral("a folder, not a file");
+    if (std::filesystem::is_fifo(status)) return through + QStringLiteral("a pipe (FIFO), not a file");
+    if (std::filesystem::is_character_file(status) || std::filesystem::is_block_file(status))
+        return through + QStringLiteral("a device, not a file");
+    if (std::filesystem::is_socket(status)) return through + QStringLiteral("a socket, not a file");
+    return QStringLiteral("it cannot be read: ") + QString::fromLocal8Bit(f.error.message().c_str());
+}
+
+}  // namespace
+
 std::vector<SetAsideSettings> TakeSetAsideSettings() {
     std::vector<SetAsideSettings> files;
     for (const store::SetAsideFile& f : store::TakeSetAsideFiles())
         files.push_back({QString::fromStdString(f.file.string()), QString::fromStdString(f.copy.string()),
-                         f.error ? QString::fromLocal8Bit(f.error.message().c_str()) : QString()});
+                         Reason(f), f.unreadable});
     return files;
 }

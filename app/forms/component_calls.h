@@ -43,7 +43,8 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
 // none when it names no file or the file cannot be read whole.
 std::optional<QByteArray> ReadMessageFile(IPop3Msg& message);
 // Whether the message is marked for deletion: after a Disconnect that
-// succeeded, whether the server kept it (it refused its DELE, or one before).
+// succeeded, whether the server kept it (it refused its DELE or one before,
+// or QUIT did not commit).
 bool MarkedForDeletion(IPop3Msg& message);
 // The current object's last error, LastError and LastErrorText.
 CallFailure LastError();

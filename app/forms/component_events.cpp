@@ -1,6 +1,7 @@
 #include "app/forms/component_events.h"
 
 #include "app/general/check_status.h"
+#include "platform/com/bstr.h"
 #include "platform/loop/handler_barrier.h"
 
 namespace forms {
@@ -42,9 +43,14 @@ com::HRESULT ComponentEvents::Disconnected(IqelPop3Com*, std::int32_t, com::BSTR
 com::HRESULT ComponentEvents::Done(IqelPop3Com*, std::int32_t, com::BSTR, com::VARIANT_BOOL) {
     return com::S_OK;
 }
-// Accept is left as the component set it.
-com::HRESULT ComponentEvents::HostCertificate(IqelPop3Com*, ICertificate*, std::int32_t, com::BSTR,
-                                              com::VARIANT_BOOL*) {
+// A certificate that failed its check is refused before the password goes
+// out, also while no window listens; the window learns why.
+com::HRESULT ComponentEvents::HostCertificate(IqelPop3Com* Owner, ICertificate*, std::int32_t ErrorCode,
+                                              com::BSTR ErrorText, com::VARIANT_BOOL* Accept) {
+    if (ErrorCode == 0 || Accept == nullptr) return com::S_OK;
+    *Accept = com::VARIANT_FALSE;
+    const QString reason = QString::fromStdU16String(std::u16string(com::BstrView(ErrorText)));
+    Deliver(Owner, [&](ComponentEventsView& view) { view.OnCertificateRefused(ErrorCode, reason); });
     return com::S_OK;
 }
 

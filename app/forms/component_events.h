@@ -2,6 +2,7 @@
 // The main window receives the component's events as ordinary calls: the
 // component holds this small object as its Notification and hands every event
 // to the window while the window is attached.
+#include <QString>
 #include <cstdint>
 
 #include "platform/com/com_class.h"
@@ -16,6 +17,9 @@ public:
     virtual void OnReceived() = 0;
     // A download's progress, from the object owner.
     virtual void OnProgress(IqelPop3Com* owner, std::int32_t position, std::int32_t total) = 0;
+    // The server's certificate failed its check (code 50000 + the
+    // verification error, reason that error in words) and was refused.
+    virtual void OnCertificateRefused(std::int32_t code, const QString& reason) = 0;
 
 protected:
     ~ComponentEventsView() = default;

@@ -10,7 +10,6 @@
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
 #include "app/common/private_temp_folder.h"
-#include "app/common/stored_number.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
@@ -89,10 +88,7 @@ void frmMain::CreateComponentObject() {
 void frmMain::LoadStoredOptions() {
     using namespace modAccounts;
     using namespace modOptions;
-    gAccountCount =
-        std::max<int16_t>(0, StoredInteger(GetSetting(kAppKey, QStringLiteral("Settings"),
-                                                      QStringLiteral("AcntNum"), QStringLiteral("0")),
-                                           0));
+    gAccountCount = StoredAccountCount();
     LoadOptions(ReadBy::MainLoad);
 
     ResizeAccountArrays(gAccountCount);

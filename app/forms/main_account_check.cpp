@@ -3,9 +3,8 @@
 #include "app/forms/main_check_runs.h"
 
 #include <QDateTime>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
+#include <QElapsedTimer>
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -26,13 +25,14 @@
 #include "app/options/option_values.h"
 #include "app/rules/rule_engine.h"
 #include "platform/com/bstr.h"
+#include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
 namespace {
 
 constexpr int kBusyPointer = 11;
 // From this size on a message is read from its file.
-constexpr int32_t kLargeMessageBytes = 1 << 20;
+constexpr int64_t kLargeMessageBytes = 1 << 20;
 
 com::Bstr ToBstr(const QString& text) { return com::Bstr(text.toStdU16String()); }
 
@@ -58,15 +58,7 @@ void ZeroAccount(int16_t a) {
     gAccounts[a].Incomplete = false;
 }
 
-// What the download and the reading left free goes back to the system: the
-// allocator would otherwise keep a mailbox's worth for the rest of the run.
-void ReturnFreedMemory() {
-#ifdef __GLIBC__
-    malloc_trim(0);
-#endif
-}
-
-modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
+modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) {
     modCheck::DownloadedMessage m;
     forms::Check(msg.get_Size(&m.size));
     m.from = forms::ReadText(msg, &IPop3Msg::get_From);
@@ -76,9 +68,10 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
     // instead of failing the whole account.
     m.date = forms::ReadDate(msg);
     // A large message's bytes come from its own file: its Body text would
-    // cost several times its size at once.
+    // cost several times its size at once. Large by what arrived, since a
+    // server may send far more than it listed.
     std::optional<QByteArray> file;
-    if (m.size >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
+    if (std::max<int64_t>(downloadedBytes, m.size) >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
     m.body = file ? std::move(*file) : forms::ReadBytes(msg, &IPop3Msg::get_Body);
     m.plainText = forms::ReadText(msg, &IPop3Msg::get_PlainText);
     m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
@@ -90,15 +83,34 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg) {
     return m;
 }
 
+// The window's loop handles what waits for it: a pass over many messages
+// gives way in slices this long, so the window never waits long for it.
+constexpr qint64 kSliceMs = 4;
+void LetLoopRun() {
+    for (int i = 0; i < 32 && platform::loop::PumpPending(); ++i) {
+    }
+}
+
 // Messages 1 to count of the download as records, in the server's order;
-// incomplete tells whether one looks cut short by a lost connection.
-std::vector<modGeneral::StoredMessage> ReadDownloaded(int16_t count, bool& incomplete) {
+// incomplete tells whether one looks cut short by a lost connection. None
+// when the user stopped the check (or the session ended) meanwhile.
+std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
+                                                                     const std::vector<int64_t>& downloaded,
+                                                                     bool& incomplete) {
     std::vector<modGeneral::StoredMessage> messages;
     messages.reserve(static_cast<size_t>(count));
-    for (int16_t m = 1; m <= count; ++m) {
-        modCheck::DownloadedMessage downloaded = ReadMessage(*forms::Message(m));
-        incomplete = incomplete || modCheck::LooksCutShort(downloaded);
-        messages.push_back(modCheck::ToStoredMessage(std::move(downloaded)));
+    QElapsedTimer slice;
+    slice.start();
+    for (int m = 1; m <= count; ++m) {
+        const auto index = static_cast<size_t>(m - 1);
+        modCheck::DownloadedMessage message = ReadMessage(*forms::Message(static_cast<int16_t>(m)),
+                                                          index < downloaded.size() ? downloaded[index] : 0);
+        incomplete = incomplete || modCheck::LooksCutShort(message);
+        messages.push_back(modCheck::ToStoredMessage(std::move(message)));
+        if (slice.elapsed() < kSliceMs) continue;
+        LetLoopRun();
+        if (modGeneral::gUserStop) return std::nullopt;
+        slice.restart();
     }
     return messages;
 }
@@ -123,6 +135,7 @@ void CheckRuns::PrepareConnection(int16_t a) {
     forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
     forms::Check(pop3.put_Authentication(AuthAny));
     modGeneral::gConnected = false;
+    mRefusedCertificate = {};
 }
 
 com::HRESULT CheckRuns::DisconnectAccount() {
@@ -204,18 +217,26 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     gReceivedCount = 1;
     mDownloadTotal = serverCount;
     mProgressPace.Start();
+    mDownloadedBytes.clear();
+    mMessageBytes = 0;
     forms::Check(forms::Messages()->GetAll());
     DisconnectAccount();
     // A stop replaced the component: the account is discarded.
     if (gUserStop) return false;
     bool incomplete = false;
-    AccountRow(a).Messages = ReadDownloaded(serverCount, incomplete);
-    gAccounts[a].MsgCount = serverCount;
-    gAccounts[a].Incomplete = incomplete;
+    std::optional<std::vector<StoredMessage>> read =
+        ReadDownloaded(serverCount, mDownloadedBytes, incomplete);
+    mDownloadedBytes = {};
     // The component keeps what it downloaded until its next session; the
     // store has it all now, so a fresh object takes the old one's place and
     // the mailbox is held once.
     RenewComponent();
+    if (!read) return false;
+    AccountRow(a).Messages = std::move(*read);
+    gAccounts[a].MsgCount = serverCount;
+    gAccounts[a].Incomplete = incomplete;
+    // The component lists no more than a 16-bit count of messages.
+    gAccounts[a].MoreThanListed = serverCount == INT16_MAX;
     if (gAccounts[a].Incomplete) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
     return true;
 }
@@ -226,7 +247,7 @@ void CheckRuns::CountAccountMessages(int16_t a) {
     const int16_t count = gAccounts[a].MsgCount;
     gAccounts[a].HasMail = count > 0;
     const int16_t fresh = modCheck::MarkNewMessages(a);
-    for (int16_t m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, m);
+    for (int m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, static_cast<int16_t>(m));
     gTotalMsgCount += count;
     gAccounts[a].NewCount = fresh;
     gAccounts[a].HasNewMail = fresh > 0;
@@ -255,7 +276,6 @@ void CheckRuns::CheckAccount(int16_t a) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
     host_.FillMessageList(a);
-    ReturnFreedMemory();
 }
 
 void CheckRuns::TestAccountConnection(int16_t a) {
@@ -301,7 +321,13 @@ void CheckRuns::TestConnection(int16_t a) {
 
 void CheckRuns::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
     QString text = failure.text;
-    if (failure.component)
+    // The session ended because its server's certificate was refused: the
+    // box names the check's failure rather than the abort it caused.
+    if (failure.component && failure.number == modCheck::kConnectionAborted &&
+        mRefusedCertificate.code != 0) {
+        text = modCheck::CertificateRefusedText(mRefusedCertificate.reason);
+        ShowComponentError(a, mRefusedCertificate.code, text, title);
+    } else if (failure.component)
         ShowComponentError(a, failure.number, text, title);
     else
         ShowUnexpectedError(a, failure.number, text, title);

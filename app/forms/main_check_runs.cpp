@@ -4,11 +4,15 @@
 // inside a download replaces the component object.
 #include "app/forms/main_check_runs.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/accounts/account_table.h"
 #include "app/check/check_report.h"
 #include "app/check/progress_pace.h"
 #include "app/check/schedule.h"
 #include "app/forms/command_keys.h"
+#include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/frm_message.h"
@@ -186,8 +190,12 @@ void CheckRuns::CheckCurrentAccount() {
 
 void CheckRuns::ShowDownloadErrors() {
     const QString warning = modCheck::TakeDownloadWarning();
-    if (warning.isEmpty()) return;
-    vb::MsgBox(warning, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Message DownLoad Error"));
+    if (!warning.isEmpty())
+        vb::MsgBox(warning, vb::vbCritical,
+                   modGeneral::gAppName + QStringLiteral(" - Message DownLoad Error"));
+    const QString notice = modCheck::TakeListCapNotice();
+    if (!notice.isEmpty())
+        vb::MsgBox(notice, vb::vbInformation, modGeneral::gAppName + QStringLiteral(" - Messages Not Shown"));
 }
 
 void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
@@ -213,14 +221,29 @@ void CheckRuns::PlaySoundFile(const QString& file) {
     forms::gPlayWave(file);
 }
 
-void CheckRuns::OnConnected() { modGeneral::gConnected = true; }
+void CheckRuns::OnConnected() {
+    modGeneral::gConnected = true;
+    // Every session's progress counts its own messages, from the first: a
+    // deletion or a connection test reads them as a check does.
+    modGeneral::gReceivedCount = 1;
+    mDownloadTotal = forms::MessageCount();
+    mProgressPace.Start();
+}
 
-void CheckRuns::OnReceived() { ++modGeneral::gReceivedCount; }
+void CheckRuns::OnReceived() {
+    ++modGeneral::gReceivedCount;
+    mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
+}
+
+void CheckRuns::OnCertificateRefused(int32_t code, const QString& reason) {
+    mRefusedCertificate = {code, reason};
+}
 
 void CheckRuns::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
     using namespace modGeneral;
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
+    mMessageBytes = std::max<int64_t>(mMessageBytes, position);
     if (gUserStop) {
         StopSession();
         return;

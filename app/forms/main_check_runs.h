@@ -195,14 +195,26 @@ private:
     void OnConnected() override;
     void OnReceived() override;
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
+    void OnCertificateRefused(int32_t code, const QString& reason) override;
 
     frmMain& window_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
     com::ComPtr<forms::ComponentEvents> events_;
-    // The messages the download in progress fetches, for its progress text.
+    // The server certificate this session refused (its verification code,
+    // 0 for none, and the reason), which the failure's box names.
+    struct RefusedCertificate {
+        int32_t code = 0;
+        QString reason;
+    };
+    RefusedCertificate mRefusedCertificate;
+    // The messages the session in progress fetches, for its progress text.
     int16_t mDownloadTotal = 0;
+    // The bytes each message of the download brought, in order, and those of
+    // the message arriving: a server may send more than it listed.
+    std::vector<int64_t> mDownloadedBytes;
+    int64_t mMessageBytes = 0;
     // When the download's progress is shown, by the clock of the window.
     modCheck::ProgressPace mProgressPace;
     QElapsedTimer mProgressClock;

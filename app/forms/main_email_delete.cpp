@@ -67,7 +67,7 @@ void EmailPage::DeleteMessagesOnServer(const forms::OperationScope& operation, i
     using namespace modAccounts;
     if (!operation.Started() || a < 1 || a > gAccountCount) return;
     const std::vector<bool> chosen = modCheck::ChosenRows(a, uids);
-    if (!ConfirmDeletion(a, chosen, spamMode, confirm)) return;
+    if (!ConfirmDeletion(a, chosen, uids.count(QString()), spamMode, confirm)) return;
 
     QSet<QString> wanted;
     for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m)
@@ -77,11 +77,17 @@ void EmailPage::DeleteMessagesOnServer(const forms::OperationScope& operation, i
     ShowDeletionResult(a, wanted, kept);
 }
 
-bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, bool spamMode, bool confirm) {
+bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, qsizetype unnamed, bool spamMode,
+                                bool confirm) {
     const auto count = static_cast<int16_t>(std::count(chosen.begin(), chosen.end(), true));
-    if (count == 0) {
-        vb::MsgBox(modCheck::NothingToDeletePrompt(spamMode), vb::vbInformation,
+    // The server is told which message to delete by its UID alone.
+    if (unnamed > 0)
+        vb::MsgBox(modCheck::NoIdentifierPrompt(unnamed, count > 0), vb::vbInformation,
                    modCheck::DeleteQuestionTitle(spamMode));
+    if (count == 0) {
+        if (unnamed == 0)
+            vb::MsgBox(modCheck::NothingToDeletePrompt(spamMode), vb::vbInformation,
+                       modCheck::DeleteQuestionTitle(spamMode));
         return false;
     }
     return !confirm || modOptions::gOpt.DeleteConfirmation != 1 ||
@@ -110,9 +116,9 @@ bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QSt
             forms::Check(message->put_MarkDelete(com::VARIANT_TRUE));
             marked.emplace_back(std::move(message), std::move(uid));
         }
-        // The deletions count only once QUIT has committed them. A DELE the
-        // server refused ended the chain: what is still marked stayed on the
-        // server, and stays listed.
+        // The deletions count only once QUIT has committed them: what is
+        // still marked (a refused DELE, a QUIT not answered +OK) stayed on
+        // the server, and stays listed.
         forms::Check(host_.DisconnectAccount());
         for (const auto& [message, uid] : marked)
             if (forms::MarkedForDeletion(*message)) kept.insert(uid);
@@ -133,7 +139,11 @@ void EmailPage::ShowDeletionResult(int16_t a, QSet<QString> deleted, const QSet<
     const int16_t left = modCheck::CompactMessages(a, deleted);
     // The same words as after a check: one text for one count.
     gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, true, left, false);
+    // The account's tabs show its new count; the list shows the account whose
+    // tab is selected, which the preview's account need not be.
     FillMessageList(a);
+    if (const auto shown = static_cast<int16_t>(c_.TabStripEmail.SelectedItem()); shown != a)
+        FillMessageList(shown);
     window_.SetMousePointer(0);
     if (kept.isEmpty()) return;
     const forms::CallFailure refusal = forms::LastError();

@@ -11,6 +11,7 @@
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
+#include "app/options/options_page.h"
 #include "platform/ui/image_list.h"
 
 namespace forms {
@@ -205,7 +206,7 @@ void EmailPage::lvwEmail_ColumnClick(const vb::ColumnHeader& header) {
     if (!modCheck::IsSortColumn(caption)) return;
     gOpt.SortColumnLastUsed = caption;
     gSortKey = caption;
-    if (gSortKey == gSortKeyPrev) gOpt.SortOrder = gOpt.SortOrder == 0 ? 1 : 0;
+    if (gSortKey == gSortKeyPrev) modOptions::ChooseSortOrder(gOpt.SortOrder == 0 ? 1 : 0);
     gSortKeyPrev = gSortKey;
     SortMessageList(a, gSortKey);
     FillMessageList(a);

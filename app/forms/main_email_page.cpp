@@ -1,8 +1,8 @@
 // The Email page's wiring, and its message menu with the tbrEmail buttons:
-// preview, reply and open act on the current message of the list.
+// preview, reply and open act on the message the current row of the list
+// shows, found by its account and UID.
 #include "app/forms/main_email_page.h"
 
-#include "app/accounts/account_table.h"
 #include "app/forms/command_keys.h"
 #include "app/forms/frm_main_design.h"
 #include "app/forms/frm_preview.h"
@@ -10,14 +10,6 @@
 #include "app/general/check_status.h"
 #include "app/general/message_ref.h"
 #include "platform/ui/forms.h"
-
-namespace {
-
-bool HaveCurrentMessage() {
-    return modGeneral::IsStoredMessage(modAccounts::gCurrentAccount, modGeneral::gCurrentMsg);
-}
-
-}  // namespace
 
 EmailPage::EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
     : window_(window),
@@ -50,21 +42,27 @@ void EmailPage::WireMessageMenu() {
     commands_.Add(u"tbrEmail", u"EmailOpen", [this](int16_t) { mnuEmailOpen_Click(); });
 }
 
+const modGeneral::MessageRef* EmailPage::CurrentMessage() { return ListedMessage(modGeneral::gCurrentMsg); }
+
 void EmailPage::mnuEmailPreview_Click() {
-    if (!HaveCurrentMessage()) return;
-    // A preview already open shows the message chosen now; a new one takes
-    // it in its load.
-    const bool wasOpen = vb::Forms::IsLoaded<frmPreview>();
+    const modGeneral::MessageRef* current = CurrentMessage();
+    if (!current) return;
+    const modGeneral::MessageRef message = *current;
+    // A preview already open turns to the message chosen now, as does a new
+    // one whose load took another.
     frmPreview& preview = vb::Forms::Get<frmPreview>();
-    if (wasOpen) preview.ShowMessage(modAccounts::gCurrentAccount, modGeneral::gCurrentMsg);
+    if (preview.Shown().account != message.account || preview.Shown().slot != message.slot)
+        preview.ShowMessage(message.account, message.slot);
     preview.Show();
     preview.SetForeground();
 }
 
 void EmailPage::mnuEmailReply_Click() {
-    if (HaveCurrentMessage()) forms::ReplyToMessage(modAccounts::gCurrentAccount, modGeneral::gCurrentMsg);
+    if (const modGeneral::MessageRef* message = CurrentMessage())
+        forms::ReplyToMessage(message->account, message->slot);
 }
 
 void EmailPage::mnuEmailOpen_Click() {
-    if (HaveCurrentMessage()) forms::OpenInMailClient(modAccounts::gCurrentAccount, modGeneral::gCurrentMsg);
+    if (const modGeneral::MessageRef* message = CurrentMessage())
+        forms::OpenInMailClient(message->account, message->slot);
 }

@@ -90,6 +90,9 @@ public:
     // store by its account and UID; nullptr when the store holds it no more.
     // The list itself holds only the texts it shows.
     const modGeneral::MessageRef* ListedMessage(int row);
+    // The stored message the current row (gCurrentMsg) shows; nullptr when
+    // there is none.
+    const modGeneral::MessageRef* CurrentMessage();
     // Marks column in the header and sorts the account's messages by it in
     // the order gOpt.SortOrder names; a column that is not one of the five
     // visible ones changes nothing.
@@ -127,8 +130,8 @@ public:
     bool mItemSelected = false;
 
     // ---- message menu ----
-    // The preview window with the current message of the list; an open
-    // preview turns to it. Nothing happens without a current message.
+    // The preview window with the message of the list's current row; an
+    // open preview turns to it. Nothing happens without a current message.
     void mnuEmailPreview_Click();
     // A reply to the current message in the user's mail program.
     void mnuEmailReply_Click();
@@ -180,7 +183,9 @@ private:
     // messages and commits their deletion (false: it failed or did not
     // connect; kept gets what the server refused), and the store and the
     // list afterwards.
-    bool ConfirmDeletion(int16_t account, const std::vector<bool>& chosen, bool spamMode, bool confirm);
+    // unnamed: the chosen messages without a UID, which cannot be deleted.
+    bool ConfirmDeletion(int16_t account, const std::vector<bool>& chosen, qsizetype unnamed, bool spamMode,
+                         bool confirm);
     bool DeleteInSession(int16_t account, const QSet<QString>& wanted, QSet<QString>& kept);
     void ShowDeletionResult(int16_t account, QSet<QString> deleted, const QSet<QString>& kept);
 

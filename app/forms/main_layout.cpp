@@ -157,8 +157,9 @@ int FitStatusPanels(vb::StatusBar& bar, int pictureWidth) {
 }
 
 // How much wider than it is the list must be for its Date and Size columns,
-// at their designed shares of its width, to show their widest texts whole,
-// in bold as new mail is (less than 0: it could be narrower).
+// at their designed shares of the width its columns fill, to show their
+// widest texts whole, in bold as new mail is (less than 0: it could be
+// narrower).
 int ListTextOffset(const vb::ListView& list) {
     int date = 0;
     for (const QDateTime& t : WidestMoments())
@@ -166,7 +167,8 @@ int ListTextOffset(const vb::ListView& list) {
     const int size = list.CellWidthFor(QStringLiteral("99999 KB"), true);
     const double needed = std::max(date * kColumnDivisor, size * kSizeDivisor * kColumnDivisor);
     // In whole pixels, as every place and size on the screen is.
-    return vb::PixelsToTwipsX(static_cast<int>(std::ceil(needed / vb::TwipsPerPixelX()))) - list.Width();
+    return vb::PixelsToTwipsX(static_cast<int>(std::ceil(needed / vb::TwipsPerPixelX()))) -
+           list.ColumnSpace();
 }
 
 // Right-hand tool bars of a button bar, from the right: the first ends kGap
@@ -358,7 +360,9 @@ void MainLayout::ArrangeButtonBars() {
 void MainLayout::ArrangeColumns() {
     modOptions::LoadOptions(modOptions::ReadBy::Layout);
     mRestoreColWidth = modOptions::gOpt.RestoreColWidth;
-    mColBaseWidth = Round(controls_.lvwEmail.Width() / kColumnDivisor);
+    // The columns share the width they can fill beside a vertical scroll
+    // bar: however many rows come, no horizontal one appears.
+    mColBaseWidth = Round(controls_.lvwEmail.ColumnSpace() / kColumnDivisor);
     const int w = mColBaseWidth;
     if (mRestoreColWidth == 1) {
         ResetColumnWidths();

@@ -100,7 +100,8 @@ public:
     int mStartHeight = 0;
     int mLastWidth = 0;
     int mLastHeight = 0;
-    // The base column width (list width / 4.5) and the widths given at load.
+    // The base column width (a 4.5th of the width the list's columns can
+    // fill) and the widths given at load.
     int mColBaseWidth = 0;
     int mColFromWidth = 0;
     int mColToWidth = 0;

@@ -189,6 +189,7 @@ private:
     modOptions::MenuColours MenuColourBoxes() const override;
     void PaintMenuColourBoxes(const modOptions::MenuColours& colours) override;
     void FocusOptionsTree() override;
+    void ShowSortOrder(int16_t order) override;
     // modOptions::OptionsView: the rest of the window.
     bool IsUsableProgram(const QString& path) const override;
     void SetTrayAutoCheckCaption(const QString& caption) override;

@@ -116,6 +116,10 @@ void OptionsPage::ShowOptionValues() {
     }
 }
 
+void OptionsPage::ShowSortOrder(int16_t order) {
+    if (order >= 0 && order <= 1) c_.optSortOrder(order).SetValue(true);
+}
+
 MenuColours OptionsPage::MenuColourBoxes() const {
     return {static_cast<int32_t>(c_.lbl3DTopColour.BackColor()),
             static_cast<int32_t>(c_.lbl3DMiddleColour.BackColor()),

@@ -72,7 +72,8 @@ void ShowPickerError(const QString& title, const QString& failed, const QString&
     const QString text = failed + crlf + crlf + appears + QString(20, QLatin1Char(' ')) + crlf +
                          QStringLiteral("do not exist or have changed location.") + crlf + crlf + rule1 +
                          crlf + rule2 + crlf + crlf;
-    vb::MsgBox(text, vb::vbInformation | vb::vbOKOnly, modGeneral::gAppName + QStringLiteral(" - ") + title);
+    // A failure warns.
+    vb::MsgBox(text, vb::vbExclamation | vb::vbOKOnly, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
 }  // namespace

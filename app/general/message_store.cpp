@@ -41,12 +41,43 @@ StoredMessage& Msg(int16_t account, int16_t msg) {
     return messages[static_cast<size_t>(msg - 1)];
 }
 
+namespace {
+
+// The text of the Date header of message (its bytes as received), unfolded,
+// with runs of white space made one blank; empty when it has none.
+QString DateHeaderText(const QByteArray& message) {
+    QByteArray value;
+    bool inDate = false;
+    for (qsizetype at = 0; at < message.size();) {
+        qsizetype end = message.indexOf('\n', at);
+        if (end < 0) end = message.size();
+        QByteArray line = message.mid(at, end - at);
+        at = end + 1;
+        if (line.endsWith('\r')) line.chop(1);
+        // The header block ends at the first empty line.
+        if (line.isEmpty()) break;
+        const bool continued = line.front() == ' ' || line.front() == '\t';
+        if (inDate && continued) {
+            value += line;
+            continue;
+        }
+        if (inDate) break;
+        inDate = qstrnicmp(line.constData(), "Date:", 5) == 0;
+        if (inDate) value = line.mid(5);
+    }
+    return QString::fromLatin1(value).simplified();
+}
+
+}  // namespace
+
 QString SeenKey(const StoredMessage& message) {
     if (!message.Uid.isEmpty()) return message.Uid;
     // A UID is printable text, so a key that starts with a control
-    // character is never one.
+    // character is never one. The date is the header's own text: the stored
+    // one is the time of reading when there is no header, and a local time
+    // that moves with the clock's offset when there is.
     static const QChar kApart(0x1F);
-    return kApart + message.From + kApart + message.Subject + kApart + DateText(message) + kApart +
+    return kApart + message.From + kApart + message.Subject + kApart + DateHeaderText(message.Body) + kApart +
            QString::number(message.Size);
 }
 

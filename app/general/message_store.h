@@ -65,7 +65,8 @@ AccountMessages& AccountRow(int16_t a);
 StoredMessage& Msg(int16_t account, int16_t msg);
 
 // What tells a message from the others of its account across checks: its
-// UID, or for a message without one its sender, subject, date and size.
+// UID, or for a message without one its sender, subject, the text of its
+// Date header (none when it has none) and size.
 QString SeenKey(const StoredMessage& message);
 
 // The plain text, as its UTF-8 bytes and as text.

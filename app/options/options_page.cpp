@@ -182,6 +182,13 @@ void CheckOptionsChanged() {
     view->EnableOptionsSave(gOptionsChanged);
 }
 
+void ChooseSortOrder(int16_t order) {
+    gOpt.SortOrder = order;
+    gEditOpt.SortOrder = order;
+    if (OptionsView* view = gOptionsView.Get()) view->ShowSortOrder(order);
+    CheckOptionsChanged();
+}
+
 void SaveOptions() {
     OptionsView* view = gOptionsView.Get();
     ApplyRunAtStartup(view);

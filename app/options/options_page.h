@@ -18,6 +18,10 @@ void DisplayOptions();
 void CheckOptionsChanged();
 // Commits every pending edit, writes all saved keys and applies them.
 void SaveOptions();
+// The sort order a header click chose (0 ascending, 1 descending) becomes
+// the live and the pending one, shown on the page: the order chosen last, by
+// a header or on the page, is the one a save keeps.
+void ChooseSortOrder(int16_t order);
 
 // 1 = flat, 0 = raised, per group.
 struct ToolbarStyles {

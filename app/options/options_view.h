@@ -38,6 +38,9 @@ public:
     virtual MenuColours MenuColourBoxes() const = 0;
     virtual void PaintMenuColourBoxes(const MenuColours& colours) = 0;
     virtual void FocusOptionsTree() = 0;
+    // The page's sort order buttons show order, leaving the other pending
+    // values as they are.
+    virtual void ShowSortOrder(int16_t order) = 0;
 
     // The rest of the window.
     // A path the mail-client button can start.

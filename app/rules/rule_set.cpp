@@ -1,6 +1,8 @@
 #include "app/rules/rule_set.h"
 
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 #include "app/common/ini_file.h"
 #include "app/common/stored_number.h"
@@ -26,10 +28,20 @@ int16_t ReadNumber(IniFile& ini, const QString& section, const QString& key, int
     return StoredInteger(ini.KeyGet(section, key, QString::number(fallback)), fallback);
 }
 
-// Writes the live set as a whole new file.
+// The file's rule count, 0 when it gives none; nullopt when the count it
+// gives is no number from 0 to 32767: such a file is not read as rules.
+std::optional<int16_t> RuleCountOf(IniFile& ini) {
+    const std::optional<int64_t> count = ParseStoredNumber(ini.KeyGet(kRules, "RuleCount", "0"));
+    if (!count || *count < 0 || *count > std::numeric_limits<int16_t>::max()) return std::nullopt;
+    return static_cast<int16_t>(*count);
+}
+
+// Writes the live set as a whole new file; never over a file that could not
+// be read as rules, which may hold rules the set lacks.
 bool WriteLiveSet(const QString& path) {
     gIniFileName = path;
     ShowFileName();
+    if (!RulesFileReadProblem(path).isEmpty()) return false;
     IniFile ini;
     ini.ConfigName(path);
     ini.StartNewFile();
@@ -89,8 +101,10 @@ std::error_code ReadRulesFile(const QString& path) {
     IniFile ini;
     ini.ConfigName(path);
     // Every rule from one version, even while another process rewrites it.
-    const std::error_code unreadable = ini.ReadFileOnce();
-    gRules.Count = std::max<int16_t>(ReadNumber(ini, kRules, "RuleCount", 0), 0);
+    std::error_code unreadable = ini.ReadFileOnce();
+    const std::optional<int16_t> count = RuleCountOf(ini);
+    if (!count && !unreadable) unreadable = std::make_error_code(std::errc::invalid_argument);
+    gRules.Count = unreadable ? 0 : *count;
     gRules.Show = ReadNumber(ini, kRules, "Show", 0);
     gRules.ShowNew = ReadNumber(ini, kRules, "ShowNew", 0);
     gRules.Time = ReadNumber(ini, kRules, "Time", 30);
@@ -115,10 +129,13 @@ std::error_code ReadRulesFile(const QString& path) {
 QString RulesFileReadProblem(const QString& path) {
     IniFile ini;
     ini.ConfigName(path);
-    const std::error_code ec = ini.ReadFileOnce();
-    if (!ec) return {};
-    return path + QStringLiteral("\r\ncould not be read: ") + QString::fromLocal8Bit(ec.message().c_str()) +
-           QStringLiteral(".");
+    if (const std::error_code ec = ini.ReadFileOnce())
+        return path + QStringLiteral("\r\ncould not be read: ") +
+               QString::fromLocal8Bit(ec.message().c_str()) + QStringLiteral(".");
+    if (!RuleCountOf(ini))
+        return path + QStringLiteral("\r\ncould not be read: its RuleCount \"") + ini.KeyValue().left(40) +
+               QStringLiteral("\" is not a number from 0 to 32767.");
+    return {};
 }
 
 bool WriteRulesFile(const QString& path) {

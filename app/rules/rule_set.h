@@ -73,12 +73,14 @@ void ShowFileName();
 
 // Fills the live set from the file at path; a missing file is an empty set.
 // A file that exists but cannot be read (no permission, no regular file,
-// too large, binary) is an empty set too, and its error is returned: no
+// too large, binary) is an empty set too, and its error is returned, as is
+// invalid_argument for a RuleCount that is no number from 0 to 32767: no
 // write replaces such a file.
 std::error_code ReadRulesFile(const QString& path);
 
 // The text a user is shown for a rules file that exists but could not be
-// read: its path and why; empty when it can be read or does not exist.
+// read as rules: its path and why; empty when it can be read or does not
+// exist.
 QString RulesFileReadProblem(const QString& path);
 
 // Copies the edit set into the live set and writes the whole file in one

@@ -89,19 +89,20 @@ bool CqelPop3Com::RaiseProgress(std::int32_t position, std::int32_t total) {
         });
 }
 
-bool CqelPop3Com::RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept) {
+bool CqelPop3Com::RaiseHostCertificate(ICertificate* cert, std::int32_t code, const std::u16string& text,
+                                       bool& accept) {
     com::VARIANT_BOOL answer = com::ToVariantBool(accept);
     const bool alive = Raise(
         DISPID_Event_HostCertificate,
         [&](IqelPopClientNotify* n) {
-            const com::Bstr t(u"");
+            const com::Bstr t(text);
             n->HostCertificate(this, cert, code, t.Get(), &answer);
         },
         [&] {
             com::Variant byRef;
             byRef.vt = com::VT_BOOL | com::VT_BYREF;
             byRef.pboolVal = &answer;
-            return com::DispatchArgs{com::Variant(static_cast<com::IDispatch*>(cert)), Long(code), Text(u""),
+            return com::DispatchArgs{com::Variant(static_cast<com::IDispatch*>(cert)), Long(code), Text(text),
                                      byRef};
         });
     accept = answer != com::VARIANT_FALSE;

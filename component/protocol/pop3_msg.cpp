@@ -63,6 +63,7 @@ void CPop3Msg::DropCaches() {
     attachments = nullptr;
     receivedList = nullptr;
     headerLength = 0;
+    headersOk = true;
 }
 
 void CPop3Msg::FinalRelease() {
@@ -251,6 +252,68 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
     } else if (readable != nullptr) {
         *readable = false;  // listed, never retrieved
     }
+    return raw;
+}
+
+namespace {
+
+// Where the header block ends: after its first empty line; npos when the
+// bytes hold none yet.
+std::size_t HeaderBlockEnd(std::string_view bytes) {
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t lf = bytes.find('\n', pos);
+        if (lf == std::string_view::npos) return std::string_view::npos;
+        const std::size_t length = lf - pos;
+        if (length == 0 || (length == 1 && bytes[pos] == '\r')) return lf + 1;
+        pos = lf + 1;
+    }
+}
+
+}  // namespace
+
+std::string CPop3Msg::ReadHeaderBytes() const {
+    // In memory the bytes are at hand; only a file is read in pieces.
+    if (bytesMissing || headersOnlyFlag || bodyHeld || filename8.empty()) {
+        std::string raw = ReadRawBody();
+        const std::size_t end = HeaderBlockEnd(raw);
+        if (end != std::string::npos) raw.resize(end);
+        return raw;
+    }
+    std::size_t size = 0;
+    const int fd = mime::open_regular_file(filename8, size);
+    if (fd < 0) return {};
+    const auto length = static_cast<std::int64_t>(size);
+    const std::int64_t end = endOffset >= startOffset ? std::min(endOffset, length) : length;
+    std::string raw;
+    std::size_t piece = 16 * 1024;
+    std::int64_t at = startOffset;
+    while (at < end) {
+        const std::size_t filled = raw.size();
+        // The empty line may straddle two pieces: look again from the line before.
+        const std::size_t lookFrom = filled < 2 ? 0 : filled - 2;
+        raw.resize(filled + static_cast<std::size_t>(std::min<std::int64_t>(piece, end - at)));
+        const ssize_t got = pread(fd, raw.data() + filled, raw.size() - filled, at);
+        if (got < 0 && errno == EINTR) {
+            raw.resize(filled);
+            continue;
+        }
+        if (got <= 0) {
+            raw.resize(filled);
+            break;
+        }
+        raw.resize(filled + static_cast<std::size_t>(got));
+        at += got;
+        const std::size_t lineStart = raw.rfind('\n', lookFrom);
+        const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
+        const std::size_t blockEnd = HeaderBlockEnd(std::string_view(raw).substr(from));
+        if (blockEnd != std::string::npos) {
+            raw.resize(from + blockEnd);
+            break;
+        }
+        piece *= 2;
+    }
+    close(fd);
     return raw;
 }
 

@@ -130,6 +130,10 @@ public:
     // `readable` (when given) turns false when the bytes are not there: a
     // whole message never retrieved, or a file that cannot be opened.
     std::string ReadRawBody(bool* readable = nullptr) const;
+    // The bytes of the message's header block, up to and including its empty
+    // line (all of it when there is none): what the header getters read, so
+    // that listing a large message does not read its body.
+    std::string ReadHeaderBytes() const;
 
 protected:
     void FinalRelease() override;
@@ -201,6 +205,7 @@ private:
     bool MarkDelete = false;
     // 64-bit: a hostile server can send a message past 2 GiB.
     std::int64_t headerLength = 0;
+    bool headersOk = true;  // the header block did not begin with a continuation line
     std::int64_t startOffset = 0;
     std::int64_t endOffset = 0;
     std::unique_ptr<Content> content;

@@ -5,6 +5,7 @@
 #include "component/mime/attachments.h"
 #include "component/mime/date_parser.h"
 #include "component/mime/decode_to_file.h"
+#include "component/mime/header_block.h"
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/exception_barrier.h"
@@ -72,12 +73,24 @@ const CPop3Msg::Content& CPop3Msg::ReadContent() {
 
 CPop3Hdrs& CPop3Msg::HeaderCollection() {
     if (!headers) {
-        const Content& c = ReadContent();
         headers = com::MakeComObject<CPop3Hdrs>();
-        const mime::MimeNode& root = c.tree.root();
-        if (root.headers_ok) {
-            headers->Fill(root.headers);
-            headerLength = static_cast<std::int64_t>(root.header_length);
+        // A part, or a message whose content is read already, has its
+        // headers at hand; a whole message is read no further than its
+        // header block.
+        if (content || partSource) {
+            const mime::MimeNode& root = ReadContent().tree.root();
+            headersOk = root.headers_ok;
+            if (headersOk) {
+                headers->Fill(root.headers);
+                headerLength = static_cast<std::int64_t>(root.header_length);
+            }
+        } else {
+            const mime::HeaderBlock block = mime::parse_header_block(ReadHeaderBytes());
+            headersOk = block.ok;
+            if (headersOk) {
+                headers->Fill(block.headers);
+                headerLength = static_cast<std::int64_t>(block.length);
+            }
         }
     }
     return *headers;
@@ -98,7 +111,7 @@ HRESULT CPop3Msg::get_Headers(IPop3Hdrs** value) try {
     CPop3Hdrs& collection = HeaderCollection();
     // A block that opens with a continuation line fails the call that reads
     // it; later calls return the (empty) collection.
-    if (fresh && !content->tree.root().headers_ok) return com::E_FAIL;
+    if (fresh && !headersOk) return com::E_FAIL;
     return com::ComPtr<IPop3Hdrs>(&collection).CopyTo(value);
 } catch (...) {
     return ExceptionResult();

@@ -7,6 +7,8 @@
 // was finally released, which ends the session) it returns at once.
 #include <openssl/crypto.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "component/protocol/exception_barrier.h"
@@ -31,8 +33,15 @@ bool IsBetween(StatesEnum s, StatesEnum low, StatesEnum high) { return s >= low 
 
 // A listing holds one line per message counted before it; a reply that runs
 // this far past the count never ends, and the idle time-out (which every line
-// restarts) would never end it either.
+// restarts) would never end it either. Nor may a count the server made up
+// let it run on: no real mailbox comes near a million messages.
 constexpr std::uint64_t kListingMargin = 1000;
+constexpr std::uint64_t kMaxListingLines = 1000000;
+
+std::uint64_t ListingBound(std::uint64_t count) { return std::min(count + kListingMargin, kMaxListingLines); }
+
+// How long QUIT may take to be answered when no deletion waits on it.
+constexpr std::chrono::milliseconds kQuitWait(2000);
 
 }  // namespace
 
@@ -303,7 +312,7 @@ void CqelPop3Com::OnStatReply(std::string_view line) {
     if (!SendLine("LIST")) return;
     listIndex = 0;
     listingLines = 0;
-    listingLimit = count + kListingMargin;
+    listingLimit = ListingBound(count);
     SetLoginStep(LoginStep::ListLines);
 }
 
@@ -318,7 +327,7 @@ void CqelPop3Com::OnListLine(std::string_view line) {
     if (IsEndOfData(line)) {
         if (!SendLine("UIDL")) return;
         listIndex = 0;
-        listingLimit = listingLines + kListingMargin;
+        listingLimit = ListingBound(listingLines);
         listingLines = 0;
         SetLoginStep(LoginStep::UidlLines);
         return;
@@ -361,15 +370,17 @@ void CqelPop3Com::OnDeleReply(std::string_view line) {
     if (!EnterState(Connected)) return;
     if (IsNegativeReply(line)) {
         // The refused message keeps its mark, as do the marked ones after it
-        // that are never sent: the client sees what stays on the server.
-        if (deleteIndex < messages->Count()) messages->At(deleteIndex)->SetMarkDeleteFlag(true);
+        // that are never sent; QUIT still commits the ones accepted before.
         lastError = errDeleteFailed;
         lastErrorText = u"Failed: " + text::FromAnsi(ReplyText(line));
-        const std::u16string text = lastErrorText;
         QuitAndClose();
+        const std::u16string text = lastErrorText;
         if (EnterState(Disconnected)) RaiseDisconnected(errDeleteFailed, text);
         return;
     }
+    // Only a positive reply counts: a message the server may have kept must
+    // not be taken for deleted.
+    if (IsPositiveReply(line)) acceptedDeletions.push_back(deleteIndex);
     DeleteMarkedAndQuit(true);
 }
 
@@ -378,12 +389,12 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
     bool sent = false;
     // Only an idle session deletes and says QUIT; one with a command
     // outstanding (logging in, listing, downloading, deleting) ends at once,
-    // so a client can stop it at any stage.
+    // so a client can stop it at any stage. Marks stay set until QUIT
+    // commits the deletions.
     if (socket && state == Connected) {
-        for (std::uint32_t i = 0; i < messages->Count(); ++i) {
-            CPop3Msg* msg = messages->At(i);
-            if (!msg->MarkDeleteFlag()) continue;
-            msg->SetMarkDeleteFlag(false);
+        if (!fromReply) acceptedDeletions.clear();
+        for (std::uint32_t i = fromReply ? deleteIndex + 1 : 0; i < messages->Count(); ++i) {
+            if (!messages->At(i)->MarkDeleteFlag()) continue;
             char command[32];
             std::snprintf(command, sizeof command, "DELE %u", i + 1);
             if (!SendLine(command)) break;
@@ -409,31 +420,76 @@ HRESULT CqelPop3Com::DeleteMarkedAndQuit(bool fromReply) {
             sessionFlags.Clear();
         }
     }
-    QuitAndClose();
+    const bool committed = QuitAndClose();
     if (state != Disconnected) {
+        const std::u16string text = committed ? std::u16string() : lastErrorText;
         if (!SetState(Disconnected) || IsZombie()) return E_FAIL;
-        RaiseDisconnected(0, u"");
+        RaiseDisconnected(committed ? 0 : errDeleteFailed, text);
     }
     return S_OK;
 }
 
-void CqelPop3Com::QuitAndClose() {
-    if (!socket) return;
+bool CqelPop3Com::QuitAndClose() {
+    if (!socket) return true;
     // QUIT must reach the server, or it never commits the deletions. The
     // wait for its reply runs the loop: the socket leaves the session first,
-    // so client code that runs meanwhile finds no session to send on.
+    // so client code that runs meanwhile finds no session to send on, and a
+    // Disconnect or release there ends the wait.
     const bool quit = state == Connected;
+    bool committed = true;
     if (quit) {
         const std::unique_ptr<CCommandLineSocket> closing = std::move(socket);
-        closing->SendFinal("QUIT\r\n");
+        const bool committing = !acceptedDeletions.empty();
+        // A server may take its time over the deletions; without any it is
+        // given a short while only.
+        const std::chrono::milliseconds wait = !committing   ? kQuitWait
+                                               : timeout > 0 ? std::chrono::milliseconds(timeout * 1000)
+                                                             : CCommandLineSocket::kNoDeadline;
+        const std::uint32_t gen = generation;
+        const CCommandLineSocket::FinalReply reply =
+            closing->SendFinal("QUIT\r\n", wait, [&] { return gen != generation || state == Disconnected; });
+        if (committing && reply.outcome != CCommandLineSocket::FinalReply::Outcome::Abandoned)
+            committed = CommitDeletions(reply);
     }
+    acceptedDeletions.clear();
     EndSession();
     sessionFlags.Set(SessionFlag::Closed);
     if (quit) sessionFlags.Set(SessionFlag::QuitSent);
+    return committed;
+}
+
+bool CqelPop3Com::CommitDeletions(const CCommandLineSocket::FinalReply& reply) {
+    using Outcome = CCommandLineSocket::FinalReply::Outcome;
+    if (reply.outcome == Outcome::Answered && IsPositiveReply(reply.line)) {
+        for (const std::uint32_t i : acceptedDeletions)
+            if (i < messages->Count()) messages->At(i)->SetMarkDeleteFlag(false);
+        return true;
+    }
+    // The server removes nothing unless it answers QUIT with +OK: every
+    // message stays marked, and the failure is the deletion's.
+    lastError = errDeleteFailed;
+    switch (reply.outcome) {
+        case Outcome::Answered:
+            lastErrorText = IsNegativeReply(reply.line) ? u"Failed: " + text::FromAnsi(ReplyText(reply.line))
+                                                        : u"Invalid reply: " + text::FromAnsi(reply.line);
+            break;
+        case Outcome::Closed:
+            lastErrorText = u"Failed: the connection closed before the server answered QUIT.";
+            break;
+        case Outcome::Silent:
+            lastErrorText = u"Failed: the server did not answer QUIT.";
+            break;
+        case Outcome::NotSent:
+        case Outcome::Abandoned:
+            lastErrorText = u"Failed: QUIT could not be sent.";
+            break;
+    }
+    return false;
 }
 
 void CqelPop3Com::EndSession() {
     socket.reset();
+    acceptedDeletions.clear();
     AbortMessage();
     currentMessage = nullptr;
     getAllCursor = 0;

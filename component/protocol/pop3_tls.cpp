@@ -1,6 +1,7 @@
 // The TLS side of the session: the client certificate, the start of the
 // handshake and the client's say on the server's certificate.
 #include <openssl/pem.h>
+#include <openssl/x509.h>
 
 #include "component/protocol/certificate.h"
 #include "component/protocol/qel_pop3_com.h"
@@ -34,7 +35,12 @@ bool CqelPop3Com::OnHostCertificate(const std::vector<unsigned char>& der, std::
     bool accept = true;
     const std::uint32_t gen = generation;
     ICertificate* shown = peer != nullptr && cert ? static_cast<ICertificate*>(cert.Get()) : nullptr;
-    if (!RaiseHostCertificate(shown, verifyCode, accept) || gen != generation) return false;
+    // The check's failure in OpenSSL's words, for the client to show.
+    const std::u16string reason =
+        verifyCode != 0
+            ? text::FromAnsi(X509_verify_cert_error_string(verifyCode - transport::kVerifyErrorBase))
+            : u"";
+    if (!RaiseHostCertificate(shown, verifyCode, reason, accept) || gen != generation) return false;
     return accept;
 }
 

@@ -58,10 +58,8 @@ HRESULT CqelPop3Com::FinalConstruct() {
     if (!messages) return com::E_OUTOFMEMORY;
     const std::string host = platform::net::LocalHostName();
     myHostname = text::FromAnsi(host);
-    in_addr address{};
-    if (!host.empty() && platform::net::ResolveIPv4(host, address) == 0) {
-        myIP = text::FromAnsi(platform::net::AddressText(address));
-    }
+    // MyIP is looked up when first read: a slow name server must not hold
+    // every creation of the object.
     gLanguage = static_cast<std::int32_t>(com::GetUserDefaultLCID());
     if (AddConnectionPoint(DIID__IqelPop3ComEvents) == nullptr) return com::E_OUTOFMEMORY;
     return S_OK;
@@ -220,10 +218,20 @@ HRESULT CqelPop3Com::put_MyHostname(BSTR value) try {
 } catch (...) {
     return ExceptionResult();
 }
-HRESULT CqelPop3Com::get_MyIP(BSTR* value) try { return CopyText(myIP, value); } catch (...) {
+HRESULT CqelPop3Com::get_MyIP(BSTR* value) try {
+    if (!myIPKnown) {
+        myIPKnown = true;
+        const std::string host = platform::net::LocalHostName();
+        in_addr address{};
+        if (!host.empty() && platform::net::ResolveIPv4(host, address) == 0)
+            myIP = text::FromAnsi(platform::net::AddressText(address));
+    }
+    return CopyText(myIP, value);
+} catch (...) {
     return ExceptionResult();
 }
 HRESULT CqelPop3Com::put_MyIP(BSTR value) try {
+    myIPKnown = true;
     myIP = TextOf(value);
     return S_OK;
 } catch (...) {

@@ -193,7 +193,12 @@ private:
     void OnUidlLine(std::string_view line);
     void OnDeleReply(std::string_view line);
     HRESULT DeleteMarkedAndQuit(bool fromReply);
-    void QuitAndClose();
+    // Sends QUIT when the session is idle and closes; false when deletions
+    // the server accepted were not committed (LastError 30011 says why).
+    bool QuitAndClose();
+    // QUIT's reply commits the accepted deletions (their marks cleared) or
+    // fails them; false for a failure.
+    bool CommitDeletions(const transport::CCommandLineSocket::FinalReply& reply);
     void WaitForEvents();
     HRESULT FetchNext(std::int16_t lines, bool fromReply);
     bool SendFetch(std::uint32_t index, std::int16_t lines);
@@ -211,7 +216,8 @@ private:
     bool RaiseDone(std::int32_t code, const std::u16string& text, bool headers);
     bool RaiseReceived(CPop3Msg* message, bool headers);
     bool RaiseProgress(std::int32_t position, std::int32_t total);
-    bool RaiseHostCertificate(ICertificate* cert, std::int32_t code, bool& accept);
+    bool RaiseHostCertificate(ICertificate* cert, std::int32_t code, const std::u16string& text,
+                              bool& accept);
     // The raise rule: the object holds a reference to itself while the
     // event is delivered, to the notification sink when one is set, else to
     // the connection point's sinks (arguments built only then).
@@ -238,6 +244,7 @@ private:
     com::Variant tag;
     std::u16string myHostname;
     std::u16string myIP;
+    bool myIPKnown = false;  // looked up, or set by the client
 
     // The client certificate and its key, loaded from `certificate` for
     // each handshake.
@@ -261,8 +268,10 @@ private:
     SessionFlags sessionFlags;
     std::uint32_t fetchIndex = 0;
     std::uint32_t getAllCursor = 0;
-    // The message whose DELE awaits its reply.
+    // The message whose DELE awaits its reply, and the messages whose DELE
+    // the server accepted, which QUIT commits.
     std::uint32_t deleteIndex = 0;
+    std::vector<std::uint32_t> acceptedDeletions;
     bool headersOnly = false;
     std::int16_t chainLines = 0;
     std::int32_t bytesReceived = 0;

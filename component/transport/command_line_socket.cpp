@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
 #include "component/transport/debug_trace.h"
 #include "platform/loop/message_loop.h"
@@ -11,13 +12,6 @@
 #include "qelpop3/qelpop3.h"
 
 namespace component::transport {
-
-namespace {
-
-// How long the last command of a session may take to leave and be answered.
-constexpr auto kFinalWait = std::chrono::milliseconds(2000);
-
-}  // namespace
 
 CCommandLineSocket::CCommandLineSocket(CommandLineSocketOwner& socketOwner) : owner(socketOwner) {}
 
@@ -169,9 +163,17 @@ void CCommandLineSocket::Flush() {
     }
 }
 
-void CCommandLineSocket::SendFinal(std::string_view text) {
-    QueueString(text);
-    if (Handle() < 0) return;
+CCommandLineSocket::FinalReply CCommandLineSocket::SendFinal(std::string_view text,
+                                                             std::chrono::milliseconds wait,
+                                                             const std::function<bool()>& abandoned) {
+    using Outcome = FinalReply::Outcome;
+    if (Handle() < 0 || !QueueString(text)) return {Outcome::NotSent, {}};
+    // What came before the command answers earlier ones: its whole lines,
+    // and the line its last bytes begin.
+    while (lineBuffer.GetLine(nullptr) != nullptr) {
+    }
+    finalSkipLine = lineBuffer.GetLength() > 0;
+    finalLine.reset();
     // From here on the socket's notifications serve only this wait; the
     // owner hears nothing more from it.
     finalWait = true;
@@ -179,14 +181,20 @@ void CCommandLineSocket::SendFinal(std::string_view text) {
     canSend = true;
     FlushFinal();
     if (sendQueue.GetLength() > 0 && platform::net::LastSocketError() != platform::net::kErrWouldBlock)
-        return;
+        return {Outcome::NotSent, {}};
     // The wait runs the loop, so the program's windows and timers go on
     // while a silent server takes its time.
     const auto alive = Alive();
     bool expired = false;
-    const auto deadline = platform::loop::StartOneShot(kFinalWait, [&expired] { expired = true; });
+    platform::loop::SourceHandle deadline;
+    if (wait != kNoDeadline) deadline = platform::loop::StartOneShot(wait, [&expired] { expired = true; });
     AsyncSelect(platform::net::FD_READ | platform::net::FD_WRITE | platform::net::FD_CLOSE);
-    while (alive && !finalDone && !expired) platform::loop::Pump();
+    bool gaveUp = false;
+    while (alive && !finalDone && !expired && !(gaveUp = abandoned())) platform::loop::Pump();
+    if (!alive || gaveUp) return {Outcome::Abandoned, {}};
+    if (finalLine) return {Outcome::Answered, std::move(*finalLine)};
+    if (!finalDone) return {Outcome::Silent, {}};
+    return {sendQueue.GetLength() > 0 ? Outcome::NotSent : Outcome::Closed, {}};
 }
 
 void CCommandLineSocket::FlushFinal() {
@@ -207,9 +215,22 @@ void CCommandLineSocket::ReadFinalReply() {
         finalDone = platform::net::LastSocketError() != platform::net::kErrWouldBlock;
         return;
     }
-    if (n > 0 && !owner.TraceFile().empty())
-        LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
-    finalDone = n == 0 || std::find(receiveArea, receiveArea + n, '\n') != receiveArea + n;
+    if (n == 0) {
+        finalDone = true;
+        return;
+    }
+    if (!owner.TraceFile().empty()) LogRaw(owner.TraceFile(), receiveArea, static_cast<std::size_t>(n));
+    if (!lineBuffer.Append(receiveArea, static_cast<std::uint32_t>(n))) {
+        finalDone = true;
+        return;
+    }
+    std::uint32_t length = 0;
+    while (const char* at = lineBuffer.GetLine(&length)) {
+        if (std::exchange(finalSkipLine, false)) continue;
+        finalLine.emplace(at, length);
+        finalDone = true;
+        return;
+    }
 }
 
 void CCommandLineSocket::OnReceive(int /*error*/) {

@@ -3,11 +3,13 @@
 // the socket allows, splits incoming bytes into lines and hands each line to
 // its owner, the component object. The owner may delete the socket inside
 // any of its handlers; the socket then touches nothing of itself again.
+#include <chrono>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
-
-#include <memory>
 #include <vector>
 
 #include "component/transport/buffer.h"
@@ -64,12 +66,29 @@ public:
     // Queues `text` and sends what the socket takes; false when it could
     // not be queued.
     bool SendString(std::string_view text);
+    // What came of the last command of a session.
+    struct FinalReply {
+        enum class Outcome {
+            Answered,   // `line` is the first line of its reply, without CR LF
+            Closed,     // the connection ended before a whole line came
+            Silent,     // no whole line within the wait
+            NotSent,    // the command could not go out
+            Abandoned,  // `abandoned` answered true during the wait
+        };
+        Outcome outcome;
+        std::string line;
+    };
+    static constexpr std::chrono::milliseconds kNoDeadline = std::chrono::milliseconds::max();
     // The last command of a session (QUIT): sent, the sending side shut and
-    // the reply read (or the close awaited), so that the server sees the
-    // command and the connection ends with a clean close rather than a
-    // reset. The wait, at most 2 s, pumps the loop; the owner receives no
-    // notification from the socket after this call.
-    void SendFinal(std::string_view text);
+    // the first line of its reply read (or the close awaited), so that the
+    // server sees the command and the connection ends with a clean close
+    // rather than a reset. Lines (and the rest of a line) that came before
+    // the command belong to earlier replies and are skipped. The wait, at
+    // most `wait` and ended early once `abandoned` answers true, pumps the
+    // loop; the owner receives no notification from the socket after this
+    // call.
+    FinalReply SendFinal(std::string_view text, std::chrono::milliseconds wait,
+                         const std::function<bool()>& abandoned);
     std::uint32_t BytesSent() const { return bytesSent; }
 
     enum TlsState { TlsPlain = 0, TlsHandshaking = 1, TlsChecking = 2, TlsEstablished = 3 };
@@ -113,10 +132,14 @@ private:
     // While the owner decides about the server's certificate: a modal
     // dialog there must not step the handshake again.
     bool checkingCertificate = false;
-    // SendFinal's wait: its reply (or close) came; the sending side is shut.
+    // SendFinal's wait: its reply (or close) came; the sending side is shut;
+    // the line being completed belongs to an earlier reply; the reply's
+    // first line.
     bool finalWait = false;
     bool finalDone = false;
     bool finalShut = false;
+    bool finalSkipLine = false;
+    std::optional<std::string> finalLine;
 };
 
 }  // namespace component::transport

@@ -100,7 +100,7 @@ int TlsConnection::VerifyCallback(int preverified, X509_STORE_CTX* store) {
     auto* self =
         ssl != nullptr ? static_cast<TlsConnection*>(SSL_get_ex_data(ssl, ConnectionIndex())) : nullptr;
     if (!preverified && self != nullptr && self->verifyCode_ == 0)
-        self->verifyCode_ = 50000 + X509_STORE_CTX_get_error(store);
+        self->verifyCode_ = kVerifyErrorBase + X509_STORE_CTX_get_error(store);
     X509_STORE_CTX_set_error(store, X509_V_OK);
     return 1;
 }

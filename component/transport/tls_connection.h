@@ -17,6 +17,9 @@
 
 namespace component::transport {
 
+// A server certificate's verification error e is reported as this + e.
+inline constexpr int kVerifyErrorBase = 50000;
+
 class TlsConnection {
 public:
     enum class Step { Done, Pending, Failed };
@@ -42,7 +45,8 @@ public:
     // The last step, read or write stopped because the socket had no room.
     bool WantsWrite() const { return wantsWrite_; }
 
-    // 0, or 50000 plus the first verification error of the server's chain.
+    // 0, or kVerifyErrorBase plus the first verification error of the
+    // server's chain.
     int VerifyCode() const { return verifyCode_; }
     bool ClientCertificatePresented() const { return clientCertificateInstalled_; }
     std::vector<unsigned char> PeerCertificateDer() const;

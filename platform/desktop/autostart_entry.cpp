@@ -3,13 +3,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
+#include <filesystem>
+#include <string_view>
 #include <utility>
+
+#include "platform/store/atomic_file.h"
 
 namespace platform::desktop {
 namespace {
+
+namespace store = platform::store;
 
 const QLatin1String kGroup("[Desktop Entry]");
 
@@ -94,14 +99,17 @@ QString AutostartEntry::path() const {
 
 bool AutostartEntry::write(const QString& program) const {
     if (!QFileInfo(program).isAbsolute()) return false;
-    const QString file = path();
-    if (!QDir().mkpath(QFileInfo(file).path())) return false;
+    // The entry names a command the session runs: no other user may change
+    // it, whatever the umask. Missing folders are the user's alone (0700),
+    // the entry is readable by all and writable by the user only (0644).
+    const std::filesystem::path file(QFile::encodeName(path()).toStdString());
+    if (store::CreateFolders(file.parent_path())) return false;
     const QString text = kGroup + QStringLiteral("\nType=Application\nName=") + EscapeString(name_) +
                          QStringLiteral("\nExec=") + ExecValue(program) + QLatin1Char('\n');
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    const store::FileLock lock(file);
+    if (lock.error()) return false;
     const QByteArray bytes = text.toUtf8();
-    return out.write(bytes) == bytes.size() && out.commit();
+    return !store::WriteFileAtomically(file, std::string_view(bytes.constData(), bytes.size()), 0644);
 }
 
 std::optional<QString> AutostartEntry::program() const {

@@ -19,6 +19,7 @@ namespace {
 
 enum class Phase {
     Idle,        // no descriptor, or opened and not connecting
+    Resolving,   // the host name is being looked up; FD_CONNECT follows
     Connecting,  // waiting for the outcome that FD_CONNECT reports
     Connected,
     Failed,  // the connect failed; nothing more is reported
@@ -75,6 +76,7 @@ struct AsyncSocket::Core {
     int closeError = 0;
     loop::FdWatch watch;
     std::map<int, loop::SourceHandle> timers;
+    std::unique_ptr<NameLookup> lookup;  // while Resolving
 };
 
 AsyncSocket::AsyncSocket() : core_(std::make_shared<Core>()) { core_->owner = this; }
@@ -107,6 +109,7 @@ void AsyncSocket::Close() {
     // The watch goes first: the descriptor leaves the poll set before its
     // number can be handed out again.
     c.watch.Reset();
+    c.lookup.reset();
     if (c.fd >= 0) ::close(c.fd);
     c.fd = -1;
     ++c.generation;
@@ -129,11 +132,37 @@ void AsyncSocket::AsyncSelect(unsigned mask) {
 
 int AsyncSocket::Connect(std::string_view host, std::uint16_t port) {
     in_addr address{};
-    if (const int error = ResolveIPv4(host, address); error != kSocketOk) {
-        keptError_ = error;
-        return Fail(error);
+    if (ReadAddressText(host, address)) return ConnectTo(address, port);
+    if (!IsNameText(host)) {
+        keptError_ = kErrHostNotFound;
+        return Fail(kErrHostNotFound);
     }
-    return ConnectTo(address, port);
+    Core& c = *core_;
+    if (c.fd < 0) return Fail(kErrNotSocket);
+    c.phase = Phase::Resolving;
+    UpdateInterest(c);
+    // The answer comes from the loop; a close or a new connect drops the lookup.
+    const std::weak_ptr<Core> weak = core_;
+    c.lookup = std::make_unique<NameLookup>(std::string(host), [weak, port](int error, in_addr found) {
+        const std::shared_ptr<Core> core = weak.lock();
+        if (!core || !core->owner || core->phase != Phase::Resolving) return;
+        if (error == kSocketOk) {
+            core->owner->ConnectTo(found, port);
+            error = LastSocketError();
+            if (error == kErrWouldBlock) return;
+        }
+        ReportConnectResult(*core, error);
+    });
+    return Fail(kErrWouldBlock);
+}
+
+// FD_CONNECT with `result` at the next dispatch.
+void AsyncSocket::ReportConnectResult(Core& c, int result) {
+    c.phase = Phase::Connecting;
+    c.connectResultPending = true;
+    c.connectResult = result;
+    c.watch.Wake();
+    UpdateInterest(c);
 }
 
 int AsyncSocket::ConnectTo(in_addr address, std::uint16_t port) {
@@ -145,13 +174,12 @@ int AsyncSocket::ConnectTo(in_addr address, std::uint16_t port) {
     peer.sin_addr = address;
     const int e = ::connect(c.fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0 ? 0 : errno;
     if (!ReportedAsynchronously(e)) return Fail(SocketErrorFromErrno(e));
-    c.phase = Phase::Connecting;
     if (e != EINPROGRESS && e != EINTR) {
-        c.connectResultPending = true;
-        c.connectResult = SocketErrorFromErrno(e);
-        c.watch.Wake();
+        ReportConnectResult(c, SocketErrorFromErrno(e));
+    } else {
+        c.phase = Phase::Connecting;
+        UpdateInterest(c);
     }
-    UpdateInterest(c);
     return Fail(kErrWouldBlock);
 }
 
@@ -162,7 +190,8 @@ int AsyncSocket::Receive(void* buffer, int size) { return Transfer(false, buffer
 int AsyncSocket::Transfer(bool sending, void* in, const void* out, int size) {
     Core& c = *core_;
     if (c.fd < 0) return Fail(kErrNotSocket);
-    if (c.phase == Phase::Idle || c.phase == Phase::Connecting) return Fail(kErrNotConnected);
+    if (c.phase == Phase::Idle || c.phase == Phase::Resolving || c.phase == Phase::Connecting)
+        return Fail(kErrNotConnected);
     if (size < 0) return Fail(kErrInvalid);
     const auto length = static_cast<size_t>(size);
     ssize_t n;
@@ -242,6 +271,7 @@ void AsyncSocket::UpdateInterest(Core& c) {
             if (c.mask & FD_CLOSE) want |= loop::kIoHangup;
             break;
         case Phase::Idle:
+        case Phase::Resolving:
         case Phase::Failed:
         case Phase::Closed:
             break;

@@ -52,7 +52,9 @@ public:
     // Resolves `host` (address text first, then name) and starts connecting.
     // Returns -1: the thread's error is kErrWouldBlock while the outcome is
     // on its way as FD_CONNECT; kErrHostNotFound (also kept for GetLastError)
-    // or an argument error means nothing was started.
+    // or an argument error means nothing was started. A name is looked up
+    // without holding the loop: a name that does not resolve arrives as
+    // FD_CONNECT with kErrHostNotFound.
     virtual int Connect(std::string_view host, std::uint16_t port);
     // The same for an address already resolved.
     int ConnectTo(in_addr address, std::uint16_t port);
@@ -97,6 +99,7 @@ private:
     static void Dispatch(const std::shared_ptr<Core>& core, unsigned events);
     static void DeliverTimer(const std::shared_ptr<Core>& core, int id);
     static void UpdateInterest(Core& core);
+    static void ReportConnectResult(Core& core, int result);
     int Transfer(bool sending, void* in, const void* out, int size);
 
     std::shared_ptr<Core> core_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/text/ascii_case.h"
+#include "platform/text/line_ends.h"
 
 namespace platform::store {
 namespace {
@@ -33,18 +34,19 @@ IniDocument IniDocument::Parse(std::string_view text) {
         doc.bom_ = true;
         text.remove_prefix(kBom.size());
     }
-    bool sawCrLf = false;
+    // Written back with CR LF when any line had it, else with the CR alone
+    // of a file that used it, else with LF.
+    bool sawCrLf = false, sawCr = false;
     while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-            sawCrLf = true;
-        }
-        doc.lines_.emplace_back(line);
+        std::string_view end;
+        doc.lines_.emplace_back(text::NextLine(text, &end));
+        sawCrLf = sawCrLf || end == "\r\n";
+        sawCr = sawCr || end == "\r";
     }
-    if (sawCrLf) doc.eol_ = "\r\n";
+    if (sawCrLf)
+        doc.eol_ = "\r\n";
+    else if (sawCr)
+        doc.eol_ = "\r";
     doc.Index();
     return doc;
 }

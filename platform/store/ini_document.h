@@ -2,8 +2,8 @@
 // An INI file held in memory with the semantics of the Windows profile
 // functions: [section] headers and key=value lines, names matched without
 // regard to ASCII case (the first match wins), blanks trimmed around names
-// and values, one pair of surrounding quotes stripped from a value, LF or
-// CRLF line ends. Lines the program does not touch are written back as read.
+// and values, one pair of surrounding quotes stripped from a value, LF,
+// CR LF or CR line ends. Lines the program does not touch are written back as read.
 
 #include <optional>
 #include <string>

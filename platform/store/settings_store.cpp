@@ -14,6 +14,7 @@
 
 #include "platform/store/atomic_file.h"
 #include "platform/text/ascii_case.h"
+#include "platform/text/line_ends.h"
 
 namespace platform::store {
 namespace {
@@ -118,22 +119,22 @@ std::optional<std::pair<std::string, std::string>> NameAndValue(std::string_view
 }
 
 // Reads what the writer writes and what a person's editor makes of it: a
-// byte-order mark, CR LF, blanks and tabs around names and "=", no line end
-// on the last line, a section named twice. A line that is no setting stays
-// in its place, unread. nullopt when no line is a setting while some line is
-// neither a setting nor a comment: such a file is no settings file at all.
+// byte-order mark, LF, CR LF or CR alone as line ends, blanks and tabs around
+// names and "=", no line end on the last line, a section named twice. A line
+// that is no setting, comments included, stays in its section, unread; only
+// the writer's own first line is left out. nullopt when no line is a setting
+// while the file holds anything more: such a file is no settings file, and
+// writing over it would lose what it holds.
 std::optional<Settings> Parse(std::string_view text) {
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     Settings settings;
     Section* current = nullptr;
-    bool anyValue = false, anyUnread = false;
+    bool anyValue = false, anyOther = false;
     while (!text.empty()) {
-        const size_t end = text.find('\n');
-        std::string_view raw = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (raw.ends_with('\r')) raw.remove_suffix(1);
+        const std::string_view raw = text::NextLine(text);
         const std::string_view line = TrimRaw(raw);
-        if (line.empty() || line.front() == '#' || line.front() == ';') continue;
+        if (line.empty() || line.starts_with(kHeader)) continue;
+        anyOther = true;
         if (line.front() == '[') {
             if (auto name = SectionName(line)) {
                 current = FindSection(settings, *name);
@@ -141,15 +142,15 @@ std::optional<Settings> Parse(std::string_view text) {
                 continue;
             }
             current = nullptr;  // what follows a broken header belongs to no section
-        } else if (auto value = current ? NameAndValue(line) : std::nullopt) {
+        } else if (auto value = current && line.front() != '#' && line.front() != ';' ? NameAndValue(line)
+                                                                                      : std::nullopt) {
             current->values.push_back(std::move(*value));
             anyValue = true;
             continue;
         }
-        anyUnread = true;
         (settings.sections.empty() ? settings.unread : settings.sections.back().unread).emplace_back(raw);
     }
-    if (anyUnread && !anyValue) return std::nullopt;
+    if (anyOther && !anyValue) return std::nullopt;
     return settings;
 }
 
@@ -190,8 +191,8 @@ struct Cached {
 };
 std::mutex gMutex;
 std::vector<std::pair<std::string, Cached>> gCache;
-// Files set aside and not yet taken by TakeSetAsideFiles; a file that could
-// not be set aside is listed once only, though every read meets it again.
+// Files set aside and not yet taken by TakeSetAsideFiles; a file that stays
+// in place is listed once only, though every read meets it again.
 std::vector<SetAsideFile> gSetAside;
 std::vector<std::filesystem::path> gListedUnmoved;
 
@@ -235,13 +236,19 @@ std::error_code SetAside(const std::filesystem::path& path, std::filesystem::pat
 
 SharedSettings NoSettings() { return std::make_shared<const Settings>(); }
 
-// The current settings; an unreadable file (other than a missing one) is an
-// error (null) so that a write never replaces values it could not see. A
-// file over the size limit counts as damaged: nothing of it is read.
+// A file that exists but cannot be read: listed so that its owner is told,
+// and an error (null) so that a write never replaces values it could not see.
+SharedSettings Unreadable(const std::filesystem::path& file, std::error_code ec) {
+    List({file, {}, ec, true});
+    return nullptr;
+}
+
+// The current settings, or null for a file that exists but cannot be read.
+// A file over the size limit counts as damaged: nothing of it is read.
 SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool locked) {
     const auto identity = IdentityOf(file, ec);
     if (!identity) {
-        if (ec) return nullptr;
+        if (ec) return Unreadable(file, ec);
         return NoSettings();
     }
     const std::string key = file.string();
@@ -255,7 +262,7 @@ SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool
         ec.clear();
         return NoSettings();
     }
-    if (!version && ec != FileError::TooLarge) return nullptr;
+    if (!version && ec != FileError::TooLarge) return Unreadable(file, ec);
     auto parsed = version ? Parse(version->content) : std::nullopt;
     if (!parsed) {
         if (!locked) {
@@ -267,7 +274,7 @@ SharedSettings Load(const std::filesystem::path& file, std::error_code& ec, bool
         // Reading then gives the defaults; a write must not replace the only copy.
         std::filesystem::path copy;
         ec = SetAside(file, copy);
-        List({file, copy, ec});
+        List({file, copy, ec, false});
         return ec ? nullptr : NoSettings();
     }
     auto shared = std::make_shared<const Settings>(std::move(*parsed));
@@ -323,6 +330,18 @@ std::string GetSetting(std::string_view appKey, std::string_view section, std::s
         }
     }
     return std::string(defaultValue);
+}
+
+std::vector<std::string> SettingNames(std::string_view appKey, std::string_view section) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    if (const SharedSettings settings = Load(SettingsFilePath(appKey), ec, false)) {
+        if (const Section* s = FindSection(*settings, section)) {
+            names.reserve(s->values.size());
+            for (const auto& value : s->values) names.push_back(value.first);
+        }
+    }
+    return names;
 }
 
 namespace {

@@ -14,9 +14,11 @@
 // kept, unread, as it stands. A file of which no line is a setting, or one
 // larger than kMaxFileSize, reads as empty (every setting at its default)
 // and is renamed aside to settings.ini.damaged-<time> rather than ever being
-// overwritten (TakeSetAsideFiles tells which). A folder, FIFO or device at
-// the path reads as empty, is never replaced, and changes fail. Through a symbolic link the link's target is
-// read and replaced; the link stays.
+// overwritten; a file that is not empty and holds no setting (comments
+// only, say) is such a file. A folder, FIFO or device at the path, or a file
+// that cannot be read, reads as empty, is never replaced, and changes fail.
+// TakeSetAsideFiles tells of both kinds. Through a symbolic link the link's
+// target is read and replaced; the link stays.
 
 #include <filesystem>
 #include <string>
@@ -32,6 +34,10 @@ std::filesystem::path SettingsFilePath(std::string_view appKey);
 
 std::string GetSetting(std::string_view appKey, std::string_view section, std::string_view key,
                        std::string_view defaultValue = {});
+
+// The names of a section's values, in the file's order; empty when the
+// section is missing.
+std::vector<std::string> SettingNames(std::string_view appKey, std::string_view section);
 
 std::error_code SaveSetting(std::string_view appKey, std::string_view section, std::string_view key,
                             std::string_view value);
@@ -51,15 +57,18 @@ std::error_code DeleteSetting(std::string_view appKey, std::string_view section,
 // Removes a whole section.
 std::error_code DeleteSetting(std::string_view appKey, std::string_view section);
 
-// A settings file that was no settings file: copy is where it was moved, or
-// empty when it could not be moved (error says why; it then stays in place,
-// its settings read as defaults and no change can be stored).
+// A settings file the store cannot use. One that was read and held no
+// settings is moved: copy is where it went, or empty when it could not be
+// moved (error says why). One that could not be read (unreadable: a folder,
+// FIFO or device, or no permission; error says why) is never moved. A file
+// left in place reads as defaults and no change can be stored.
 struct SetAsideFile {
     std::filesystem::path file;
     std::filesystem::path copy;
     std::error_code error;
+    bool unreadable = false;
 };
-// The files met so since the last call, in the order they were met.
+// The files met since the last call, in the order they were met.
 std::vector<SetAsideFile> TakeSetAsideFiles();
 
 }  // namespace platform::store

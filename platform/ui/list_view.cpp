@@ -1,6 +1,7 @@
 #include "platform/ui/list_view.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -165,6 +166,14 @@ int ListView::CellWidthFor(const QString& text, bool bold, bool withIcon) const 
         cell.decorationSize = iconSize().isValid() ? iconSize() : QSize(16, 16);
     }
     return PixelsToTwipsX(style()->sizeFromContents(QStyle::CT_ItemViewItem, &cell, QSize(), this).width());
+}
+
+int ListView::ColumnSpace() const {
+    // As the scroll area places its viewport beside a shown vertical bar.
+    int bar = verticalScrollBar()->sizeHint().width();
+    if (style()->styleHint(QStyle::SH_ScrollView_FrameOnlyAroundContents, nullptr, this))
+        bar += style()->pixelMetric(QStyle::PM_ScrollView_ScrollBarSpacing, nullptr, this);
+    return PixelsToTwipsX(std::max(0, width() - 2 * frameWidth() - bar));
 }
 
 ColumnHeader ListView::Column(int index) {

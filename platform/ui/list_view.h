@@ -75,6 +75,9 @@ public:
     // The width in twips a column needs to show `text` whole in one cell, in
     // bold or not, with a row's small icon before it or not.
     int CellWidthFor(const QString& text, bool bold, bool withIcon = false) const;
+    // The width in twips the columns can fill without a horizontal scroll
+    // bar, however many rows: the list less its frame and a vertical bar.
+    int ColumnSpace() const;
 
     // Rows.
     ListItem AddItem(const QString& text, const QString& smallIcon = QString(), int index = 0);

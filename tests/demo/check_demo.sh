@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # check_demo.sh SOURCE: runs scripts/demo.sh in its three program-less ways and
-# checks that each leaves nothing running and no temporary folder behind.
+# with a stand-in build, and checks what it tells and that it leaves nothing
+# running and no temporary folder behind.
 set -u
 src=$1
 demo=$src/scripts/demo.sh
@@ -50,6 +51,45 @@ grep -qx 'AcntServer1=127.0.0.1' "$scratch/settings.ini" || fail "the program di
 grep -qx "AcntPort1=$DEMO_PORT" "$scratch/settings.ini" || fail "the profile names another port"
 grep -qx 'AcntNum=2' "$scratch/settings.ini" || fail "the profile holds no two accounts"
 left_behind "$scratch/xvfb.log" "no-display run"
+# It ends saying where the pictures are and how to start the program for real.
+closing=$(sed -n '/^The screenshots are in /,$p' "$scratch/xvfb.log")
+[[ $closing == "The screenshots are in $scratch/out:"* ]] || fail "the end does not name the screenshot folder"
+grep -q '^  window.png ' <<<"$closing" || fail "the end does not name the window's picture"
+grep -q 'Nothing of the demo is left running' <<<"$closing" || fail "the end does not say everything stopped"
+grep -qF "  $scratch/stand-in" <<<"$closing" || fail "the end does not say how to start the program"
+
+# 4. The build is told a line at a time, its own output kept in a log; a
+# failed build shows its end and names the log. (A stand-in cmake, and
+# every package present.)
+mkdir -p "$scratch/bin"
+cat >"$scratch/bin/cmake" <<'CMAKE'
+#!/bin/sh
+case $1 in
+  -S) mkdir -p "$4" && : >"$4/CMakeCache.txt" && echo "-- Configuring done" ;;
+  --build)
+    echo "[0/2] Re-checking globbed directories..."
+    i=1
+    while [ $i -le 20 ]; do echo "[$i/20] Building CXX object step$i.o"; i=$((i + 1)); done
+    [ -z "${FAIL_BUILD:-}" ] || { echo "step20.cpp:1:1: error: expected unqualified-id"; exit 1; } ;;
+esac
+CMAKE
+printf '#!/bin/sh\nprintf "install ok installed"\n' >"$scratch/bin/dpkg-query"
+chmod +x "$scratch/bin/cmake" "$scratch/bin/dpkg-query"
+PATH=$scratch/bin:$PATH BUILD=$scratch/build bash "$demo" --server-check >"$scratch/build.log" 2>&1 ||
+  fail "the run with a build: status $?"
+[ "$(grep -c '^.*demo:.* building: [0-9]* of 20 steps done$' "$scratch/build.log")" = 11 ] ||
+  fail "not a line at every tenth of the build"
+grep -q 'building: 20 of 20 steps done' "$scratch/build.log" || fail "the build's end is not told"
+! grep -q 'building: 0 of' "$scratch/build.log" || fail "the build's check of its globs is told as a step"
+! grep -q 'Building CXX' "$scratch/build.log" || fail "the build's own output is on the screen"
+grep -q 'Building CXX object step7.o' "$scratch/build/demo-build.log" || fail "the build's output is not in its log"
+rm -rf "$scratch/build"
+PATH=$scratch/bin:$PATH BUILD=$scratch/build FAIL_BUILD=1 bash "$demo" --server-check >"$scratch/failed.log" 2>&1
+[ $? != 0 ] || fail "a failed build must fail the demo"
+grep -q 'error: expected unqualified-id' "$scratch/failed.log" || fail "a failed build does not show its end"
+grep -qF "the build failed; its whole output is in $scratch/build/demo-build.log" "$scratch/failed.log" ||
+  fail "a failed build does not name its log"
+! grep -q 'starting Dovecot' "$scratch/failed.log" || fail "the server started after a failed build"
 
 [ $failures = 0 ] || { cat "$scratch"/*.log; exit 1; }
-echo "demo script: server, profile, missing program and virtual display all checked"
+echo "demo script: server, profile, missing program, virtual display and build reports all checked"

@@ -544,9 +544,12 @@ struct IqelPop3Com;
 // events (_IqelPop3ComEvents) have no Owner argument.
 // HostCertificate: *Accept is VARIANT_TRUE when the event is raised, so a
 // client that ignores the event trusts every certificate; ErrorCode is 0
-// for a certificate that passed the check, else 50000 + the verification
-// error; set *Accept to VARIANT_FALSE to refuse (the session then ends
-// with 10053).
+// for a certificate that passed the check (the system's trust store, which
+// SSL_CERT_FILE and SSL_CERT_DIR may name, and the host name), else 50000 +
+// the first verification error, and ErrorText that error in OpenSSL's
+// words ("certificate has expired"; empty for 0); set *Accept to
+// VARIANT_FALSE to refuse (the session then ends with 10053 before any
+// login command is sent).
 struct IqelPopClientNotify : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{48DA51B7-6DEA-49F9-B3E2-A45655C34F75}");
@@ -596,21 +599,29 @@ protected:
 // SecurityImplicit, else 110): set Port after Security.
 // Connect logs in, then asks STAT, LIST and UIDL. A STAT reply without a
 // message count, or a LIST (UIDL) reply that runs 1000 lines past the
-// count before it (STAT's, LIST's), ends the session with 30006 and an
-// "Invalid reply: ..." text: a listing that never ends would otherwise keep
-// it alive, each line restarting the Timeout.
+// count before it (STAT's, LIST's) or past a million lines, ends the session
+// with 30006 and an "Invalid reply: ..." text: a listing that never ends
+// would otherwise keep it alive, each line restarting the Timeout.
 // Disconnect of an idle session (Connected) sends DELE for every message
-// marked for deletion, then QUIT, and waits (at most 2 s, running the loop)
-// for its reply; it returns S_OK once QUIT went out, also after a refused
-// DELE (reported by Disconnected 30011), and the socket error when the
-// connection dropped before QUIT. A refused DELE ends the chain: that
-// message keeps MarkDelete True, as do the marked messages after it, so
-// after a Disconnect that returned S_OK MarkDelete reads True on exactly
-// the marked messages the server did not delete. Any other time (connecting, TLS, login,
+// marked for deletion, one at a time, then QUIT, and waits (running the
+// loop) for QUIT's reply: at most 2 s when no deletion waits on it, else up
+// to Timeout seconds (without end when Timeout is 0 or less; a Disconnect or
+// release from an event or a timer ends the wait). The server deletes
+// nothing unless it answers QUIT with +OK: only then is MarkDelete cleared,
+// on the messages whose DELE it accepted. A refused DELE ends the chain
+// (Disconnected 30011 "Failed: " + the server's text); that message and the
+// marked ones after it keep MarkDelete True. QUIT answered otherwise, or
+// the connection ending or the time running out before its answer, leaves
+// every message marked and ends the session with Disconnected 30011 and
+// LastError 30011 ("Failed: " + the server's text, "Invalid reply: " + its
+// line, or what became of QUIT). Either way Disconnect returns S_OK, QUIT
+// having gone out, so after it MarkDelete reads True on exactly the marked
+// messages the server did not delete; it returns the socket error when the
+// connection dropped before QUIT. Any other time (connecting, TLS, login,
 // listing, downloading, deleting) Disconnect ends the session at once
-// without QUIT, so the server commits no deletion; it may be called from an
-// event handler or a timer while a blocking call waits, and that call then
-// returns E_FAIL.
+// without QUIT, so the server commits no deletion and every mark stays; it
+// may be called from an event handler or a timer while a blocking call
+// waits, and that call then returns E_FAIL.
 struct IqelPop3Com : com::IDispatch {
     using base_interface = com::IDispatch;
     static constexpr com::IID iid = com::GuidLiteral("{9D245536-7451-4372-B13D-B1376A94B712}");

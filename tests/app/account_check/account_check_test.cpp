@@ -69,7 +69,7 @@ protected:
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
 
     // One account "Home" on the test server; the window loaded afresh.
-    void Account(const QString& port, const QString& password) {
+    void Account(const QString& port, const QString& password, bool secure = false) {
         if (vb::Forms::IsLoaded<frmMain>()) TearDown();
         const QString settings = QStringLiteral("Settings");
         const auto save = [&](const char* key, const QString& value) {
@@ -80,6 +80,7 @@ protected:
         save("AcntEnabled", QStringLiteral("1"));
         save("AcntServer", QString::fromStdString(server_.host));
         save("AcntPort", port);
+        save("AcntSecure", secure ? QStringLiteral("1") : QStringLiteral("0"));
         save("AcntLoginID", QString::fromStdString(mailbox_.user()));
         save("AcntPassword", password);
         gMessageStore.clear();
@@ -275,6 +276,53 @@ TEST_F(AccountCheck, FailuresShowTheirCodeUnlessTheOptionsHideIt) {
     }
 }
 
+// Over TLS the server's certificate must pass its check against the system
+// trust store, which a user extends the way OpenSSL reads it (here
+// SSL_CERT_FILE naming a bundle with the test server's certificate). One
+// that fails is refused before the password goes out: the check and the
+// connection test end with a box naming the account and the failure.
+TEST_F(AccountCheck, AServerCertificateThatFailsItsCheckIsRefused) {
+    Seed("1", Plain("a@example.org", "over TLS"));
+    struct Row {
+        const char* name;
+        bool trusted;
+        bool test;
+    };
+    for (const Row& r :
+         {Row{"trusted", true, false}, Row{"untrusted", false, false}, Row{"test, untrusted", false, true}}) {
+        SCOPED_TRACE(r.name);
+        if (r.trusted)
+            setenv("SSL_CERT_FILE", server_.certificateFile().c_str(), 1);
+        else
+            unsetenv("SSL_CERT_FILE");
+        Account(QString::number(server_.tlsPort), QString::fromStdString(mailbox_.password()), true);
+        vb::ScriptedMsgBoxes boxes;
+        if (r.test)
+            form().checks().TestAccountConnection(1);
+        else
+            Check();
+        unsetenv("SSL_CERT_FILE");
+        if (r.trusted) {
+            EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+            EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 1 Message"));
+            continue;
+        }
+        ASSERT_EQ(boxes.Calls().size(), 1u);
+        const vb::MsgBoxCall& box = boxes.Calls().front();
+        EXPECT_EQ(box.title, r.test ? QStringLiteral("Veltrane - Test Connection Failure")
+                                    : QStringLiteral("Veltrane - Error Establishing Connection"));
+        EXPECT_TRUE(box.prompt.startsWith(QStringLiteral(
+            "There was a problem encountered while accessing the Account: Home               \r\n\r\n"
+            "Error Message:\r\n50018 - Certificate Error - the server's certificate was refused: "
+            "self-signed certificate\r\n")))
+            << box.prompt.toStdString();
+        if (!r.test) {
+            EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - Error Accessing Account"));
+            EXPECT_EQ(gAccounts[1].MsgCount, 0);
+        }
+    }
+}
+
 TEST_F(AccountCheck, TheConnectionTestReportsSuccess) {
     Seed("1", Plain("a@example.org", "one"));
     vb::ScriptedMsgBoxes boxes;
@@ -378,10 +426,13 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
              Row{"no spam", false, [] { form().email().DeleteSelectedMessages(1, true); },
                  "No Spam Messages to Delete"},
              Row{"UIDs not stored", false,
-                 [] {
-                     form().email().DeleteMessagesByUid(1, {"", "elsewhere"}, false);
-                 },
+                 [] { form().email().DeleteMessagesByUid(1, {"elsewhere"}, false); },
                  "No Messages to Delete"},
+             Row{"no UID", false,
+                 [] {
+                     form().email().DeleteMessagesByUid(1, {"", ""}, false);
+                 },
+                 "The mail server gives these 2 messages no identifier, so they cannot be deleted."},
          }) {
         SCOPED_TRACE(r.name);
         vb::ScriptedMsgBoxes boxes;
@@ -400,11 +451,15 @@ TEST_F(AccountCheck, NoSessionWithoutAChosenStoredMessageOrWhileBusy) {
         EXPECT_EQ(gAccounts[1].MsgCount, 2);
         EXPECT_FALSE(ServerOperation::Running());
     }
-    // A UID the caller names deletes that message alone.
+    // A UID the caller names deletes that message alone; a chosen message
+    // without one is named to the user.
     modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
     form().email().DeleteMessagesByUid(1, {stored, QString()}, false);
-    EXPECT_TRUE(boxes.Calls().empty());
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "The mail server gives 1 of the chosen messages no identifier, so it cannot be deleted. "
+              "The others can be.");
     EXPECT_EQ(mailbox_.messageCount(), 1);
     EXPECT_EQ(StoredUids(), uids_[0]);
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Home - 1 Message")) << "the words a check uses";

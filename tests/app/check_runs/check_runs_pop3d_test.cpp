@@ -202,6 +202,65 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     EXPECT_EQ(gAccounts[2].Result, QStringLiteral("Small - 1 Message"));
 }
 
+// A deletion and a connection test read the mailbox as a check does: the
+// status bar counts their own messages, not those of the check before.
+TEST_F(CheckRunsPop3d, ADeletionAndAConnectionTestCountTheirOwnMessages) {
+    Pop3dMailbox box(server_);
+    box.add("1.a", Message("Ann <ann@example.org>", "a"));
+    box.add("2.b", Message("Ann <ann@example.org>", "b"));
+    Load({{&box, "Home", true}}, {});
+    frmMain& form = *form_;
+    form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
+    ASSERT_EQ(gAccounts[1].MsgCount, 2);
+    for (const char* name : {"3.c", "4.d", "5.e"}) box.add(name, Message("Bob <bob@example.org>", name));
+
+    // Panel 4 at every showing of the progress and whenever the window
+    // looks while the operation runs.
+    QStringList counts;
+    const auto look = [&] {
+        const QString text = form.controls().StatusBar.PanelText(4);
+        if (text.startsWith(QStringLiteral("Retrieving")) && (counts.isEmpty() || counts.back() != text))
+            counts << text;
+    };
+    QObject::connect(&form.controls().ProgressBar, &QProgressBar::valueChanged, look);
+    QTimer looker;
+    looker.setInterval(0);
+    QObject::connect(&looker, &QTimer::timeout, look);
+    const auto countsDuring = [&](const std::function<void()>& operation) {
+        counts.clear();
+        looker.start();
+        operation();
+        looker.stop();
+        return counts;
+    };
+    const auto ofEach = [](int total) {
+        QStringList texts;
+        for (int k = 1; k <= total; ++k)
+            texts << QStringLiteral("Retrieving... (%1 of %2)").arg(k).arg(total);
+        return texts;
+    };
+    const auto expectOwnCounts = [](const QStringList& seen, const QStringList& own) {
+        ASSERT_FALSE(seen.isEmpty()) << "the progress was never shown";
+        for (const QString& text : seen) EXPECT_TRUE(own.contains(text)) << text.toStdString();
+        EXPECT_EQ(seen.back(), own.back());
+    };
+
+    vb::ScriptedMsgBoxes boxes;
+    modOptions::gOpt.DeleteConfirmation = 0;
+    form.controls().lvwEmail.Item(1).SetSelected(true);
+    expectOwnCounts(countsDuring([&] { form.email().mnuEmailDelete_Click(); }), ofEach(5));
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(box.messageCount(), 4) << "the deletion itself went through";
+
+    form.controls().tbrMainButtons.Buttons(QStringLiteral("Accounts")).QtButton().click();
+    expectOwnCounts(countsDuring([&] {
+                        form.controls().tbrAcnts.Buttons(QStringLiteral("AcntTest")).QtButton().click();
+                    }),
+                    ofEach(4));
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Test Connection Successfull"));
+}
+
 TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
     Pop3dMailbox box(server_);
     // Sizes apart, so that every message's end moves the bar.

@@ -159,24 +159,14 @@ TEST_F(NewMail, AMessageWithoutAUidIsNewOnce) {
     // Every session: the listing with a UID for message 1 only, each message
     // downloaded, QUIT.
     const auto session = [](const std::vector<std::string>& messages) {
-        std::string list = "+OK\r\n", size;
+        std::string list;
         std::size_t total = 0;
         for (std::size_t i = 0; i < messages.size(); ++i) {
             list += std::to_string(i + 1) + " " + std::to_string(messages[i].size()) + "\r\n";
             total += messages[i].size();
         }
-        Script script = {
-            Send("+OK ready\r\n"),
-            Receive(),
-            Send("+OK\r\n"),
-            Receive(),
-            Send("+OK\r\n"),
-            Receive(),
-            Send("+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n"),
-            Receive(),
-            Send(list + ".\r\n"),
-            Receive(),
-            Send("+OK\r\n1 u-1\r\n.\r\n")};
+        Script script =
+            LoginAndReplies(std::to_string(messages.size()) + " " + std::to_string(total), list, "1 u-1\r\n");
         for (const std::string& message : messages) AppendRetr(script, message);
         for (const Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) script.push_back(step);
         return script;

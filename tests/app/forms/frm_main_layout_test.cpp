@@ -289,7 +289,7 @@ TEST_F(FrmMainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
         for (const char* k : keys) DeleteSetting(kAppKey, section, QString::fromLatin1(k));
         for (const auto& [k, v] : c.stored) ASSERT_TRUE(SaveSetting(kAppKey, section, k, v));
         frmMain& f = LaidOut();
-        const int w = int(std::nearbyint(f.controls().lvwEmail.Width() / 4.5));
+        const int w = int(std::nearbyint(f.controls().lvwEmail.ColumnSpace() / 4.5));
         EXPECT_EQ(f.layout().mColBaseWidth, w);
         const int from = c.from < 0 ? w : c.from;
         const int size = c.size == -1 ? w : c.size == -2 ? int(std::nearbyint(w / 2.15)) : c.size;

@@ -2,7 +2,10 @@
 // sorted by its column headers.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QScrollBar>
+#include <functional>
 #include <vector>
 
 #include "app/accounts/account_table.h"
@@ -12,6 +15,7 @@
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
+#include "app/options/options_page.h"
 #include "app/options/options_view.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
@@ -160,6 +164,41 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     f.email().FillMessageList(1);
     EXPECT_FALSE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailSpam")).Enabled());
     EXPECT_EQ(forms::gDeleteAttachTally + forms::gAttachNewTally + forms::gAttachTally, 0);
+}
+
+// However many rows the list holds, its five columns fit it: no horizontal
+// scroll bar at the opening size, maximised, after the Options page's reset
+// of the widths, and back at the opening size.
+TEST_F(FrmMainList, TheColumnsFitTheListAtEverySize) {
+    for (const int rows : {0, 4, 300}) {
+        SCOPED_TRACE(testing::Message() << rows << " rows");
+        form().mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+        frmMain& f = form();
+        vb::ListView& list = f.controls().lvwEmail;
+        f.Show();
+        const auto fits = [&](const char* when) {
+            // The list lays out its scroll bars in passes of its own.
+            for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
+            int columns = 0;
+            for (int c = 1; c <= list.ColumnCount(); ++c) columns += list.columnWidth(c - 1);
+            EXPECT_LE(columns, list.viewport()->width()) << when;
+            EXPECT_FALSE(list.horizontalScrollBar()->isVisible()) << when;
+        };
+        Store(1, std::vector<Msg>(static_cast<std::size_t>(rows), Msg{true, false, false, true}));
+        f.email().FillMessageList(1);
+        fits("at the opening size");
+        EXPECT_EQ(list.verticalScrollBar()->isVisible(), rows == 300);
+        const int opening = f.width();
+        f.SetWindowState(vb::vbMaximized);
+        QApplication::processEvents();
+        ASSERT_GT(f.width(), opening);
+        fits("maximised");
+        f.controls().tbrOptMisc(1).Buttons(QStringLiteral("RestoreColWidth")).QtButton().click();
+        fits("maximised, the widths reset");
+        f.SetWindowState(vb::vbNormal);
+        fits("back at the opening size");
+    }
 }
 
 // A large mailbox: every record becomes its row, in store order and with its
@@ -351,6 +390,67 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     click(2);
     EXPECT_EQ(gSortKey, "Size");
     EXPECT_EQ(gOpt.SortOrder, 1);
+}
+
+// The order the user chose last, by a header click or on the Options page,
+// is the one the list keeps and the settings store holds once the options are
+// saved, by the page or by a tray switch.
+TEST_F(FrmMainList, TheSortOrderChosenLastIsKeptAndStored) {
+    using modOptions::gOpt;
+    frmMain& f = form();
+    const auto header = [&](int clicks) {
+        for (int i = 0; i < clicks; ++i) emit f.controls().lvwEmail.header()->sectionClicked(0);
+    };
+    const auto page = [&](int order) { f.controls().optSortOrder(order).SetValue(true); };
+    const auto saveButton = [&] {
+        f.controls().tbrButtons(12).Buttons(QStringLiteral("SaveOptions")).QtButton().click();
+    };
+    struct Row {
+        const char* what;
+        std::function<void()> choose;
+        std::function<void()> save;
+        int16_t order;  // 1: descending
+    };
+    const Row rows[] = {
+        {"a header click, the tray's Sounds", [&] { header(1); }, [&] { f.controls().mnuTraySounds.Click(); },
+         1},
+        {"a header click, the tray's Auto Check", [&] { header(1); },
+         [&] { f.controls().mnuTrayAutoCheck.Click(); }, 1},
+        {"the page, then two header clicks",
+         [&] {
+             page(1);
+             header(2);
+         },
+         [&] { f.controls().mnuTraySounds.Click(); }, 0},
+        {"a header click, then the page",
+         [&] {
+             header(1);
+             page(0);
+         },
+         saveButton, 0},
+        {"the page alone", [&] { page(1); }, saveButton, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        Store(1, {{false, false, false, false, "bob", 10},
+                  {false, false, false, false, "Carol", 9},
+                  {false, false, false, false, "alice", 100}});
+        gCurrentAccount = 1;
+        gOpt.MessageSort = 1;
+        gOpt.SortColumn = 0;  // the column last clicked, From
+        gOpt.SortColumnLastUsed = QStringLiteral("From");
+        gOpt.SortOrder = 0;
+        modOptions::DisplayOptions();
+        gSortKey = gSortKeyPrev = QStringLiteral("From");
+        row.choose();
+        row.save();
+        EXPECT_EQ(gOpt.SortOrder, row.order);
+        EXPECT_EQ(FromColumn(), row.order == 1 ? (std::vector<std::string>{"Carol", "bob", "alice"})
+                                               : (std::vector<std::string>{"alice", "bob", "Carol"}));
+        EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("SortOrder")),
+                  QString::number(row.order));
+        EXPECT_TRUE(f.controls().optSortOrder(row.order).Value()) << "the page shows it";
+    }
 }
 
 TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {

@@ -41,7 +41,9 @@ class Pickers : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.isValid());
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+        SaveSettings(kAppKey, QStringLiteral("Settings"),
+                     {{QStringLiteral("AcntNum"), QStringLiteral("1")},
+                      {QStringLiteral("AcntName1"), QStringLiteral("New Account")}});
         // Nothing opens mail addresses.
         testdesktop::InstallViewer("text/plain;x-scheme-handler/https");
         form_ = &LaidOutMainWindow();
@@ -134,7 +136,7 @@ TEST_F(Pickers, EveryKindOfPathOnBothPages) {
                 EXPECT_EQ(box.prompt, c.sound ? kSoundError : kClientError);
                 EXPECT_EQ(box.title,
                           modGeneral::gAppName + (c.sound ? " - Sound Error" : " - Email Client Error"));
-                EXPECT_EQ(box.buttons, vb::vbInformation | vb::vbOKOnly);
+                EXPECT_EQ(box.buttons, vb::vbExclamation | vb::vbOKOnly) << "a failure warns";
             } else if (c.sound) {
                 EXPECT_EQ(played_, QStringList{c.ran});
             } else {

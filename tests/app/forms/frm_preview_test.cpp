@@ -446,7 +446,9 @@ TEST_F(FrmPreview, PrintWithoutAPrinterOffersAPdfFile) {
 // Stepping through the messages in the preview moves the list's highlight
 // with it, so a deletion asked for from the list names the row shown.
 TEST_F(FrmPreview, TheListHighlightFollowsTheMessageShown) {
-    SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+    SaveSettings(kAppKey, QStringLiteral("Settings"),
+                 {{QStringLiteral("AcntNum"), QStringLiteral("1")},
+                  {QStringLiteral("AcntName1"), QStringLiteral("New Account")}});
     frmMain& main = LaidOutMainWindow();
     test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"},
                           {"u2", "Bob <bob@example.org>", "two"},
@@ -475,7 +477,9 @@ TEST_F(FrmPreview, TheListHighlightFollowsTheMessageShown) {
 // The main window's message menu and buttons act on the list's current message.
 TEST_F(FrmPreview, MessageMenuOfTheMainWindow) {
     testdesktop::InstallViewer("x-scheme-handler/mailto;message/rfc822");
-    SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+    SaveSettings(kAppKey, QStringLiteral("Settings"),
+                 {{QStringLiteral("AcntNum"), QStringLiteral("1")},
+                  {QStringLiteral("AcntName1"), QStringLiteral("New Account")}});
     frmMain& main = LaidOutMainWindow();
     test_store::Store(1, {{"u1", "Ann <ann@example.org>", "one"}, {"u2", "Bob <bob@example.org>", "two"}});
     main.email().FillMessageList(1);

@@ -25,7 +25,11 @@ class FrmRuleReportTest : public testing::Test {
 protected:
     void SetUp() override {
         gAppName = QStringLiteral("Veltrane");
-        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
+        SaveSettings(kAppKey, QStringLiteral("Settings"),
+                     {{QStringLiteral("AcntNum"), QStringLiteral("3")},
+                      {QStringLiteral("AcntName1"), QStringLiteral("New Account")},
+                      {QStringLiteral("AcntName2"), QStringLiteral("New Account")},
+                      {QStringLiteral("AcntName3"), QStringLiteral("New Account")}});
         main_ = &LaidOutMainWindow();
         modRules::gRules.Show = 1;
         modRules::gRules.ShowNew = 0;

@@ -63,6 +63,7 @@ public:
     void OnProgress(IqelPop3Com*, int32_t, int32_t) override {
         throw std::runtime_error("the progress broke");
     }
+    void OnCertificateRefused(int32_t, const QString&) override {}
 };
 
 class HandlerBarrier : public ::testing::Test {

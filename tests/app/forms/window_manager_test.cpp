@@ -21,12 +21,15 @@ namespace {
 
 bool UnderWindowManager() { return qEnvironmentVariable("VELTRANE_WINDOW_MANAGER") == "1"; }
 
+// How long the manager may take to answer, on a busy machine.
+constexpr int kManagerDeadlineMs = 30000;
+
 // What the manager lets the user do with the window, as it announces it.
 QString AllowedActions(QWidget& window) {
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
                                           QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
-    xprop.waitForFinished(5000);
+    xprop.waitForFinished(kManagerDeadlineMs);
     return QString::fromLatin1(xprop.readAllStandardOutput());
 }
 
@@ -34,7 +37,8 @@ QString AllowedActions(QWidget& window) {
 void ShowManaged(vb::Form& window) {
     window.Show();
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return AllowedActions(window).contains(QLatin1String("_NET_WM_ACTION_CLOSE")); }, 5000))
+        [&] { return AllowedActions(window).contains(QLatin1String("_NET_WM_ACTION_CLOSE")); },
+        kManagerDeadlineMs))
         << "the window manager did not take the window";
 }
 
@@ -103,7 +107,7 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
         main.controls().lvwEmail.viewport()->width() - ColumnsWidth(main.controls().lvwEmail);
 
     main.SetWindowState(vb::vbMaximized);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.width() > opened.width() + 100; }, kManagerDeadlineMs))
         << "not maximised";
     QTest::qWait(200);
     EXPECT_EQ(RightMargin(main.controls().lblBanner), bannerMargin)
@@ -115,7 +119,7 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
               RightMargin(main.controls().fraButtons(0)) + vb::TwipsToPixelsX(100));
 
     main.controls().tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, kManagerDeadlineMs))
         << "Size did not give back the opening size";
     QTest::qWait(300);
     // Where the load put it, to the width of the frame's border.
@@ -139,7 +143,7 @@ TEST_F(WindowManager, MaximisedThePreviewKeepsItsTabRowAndExitInTheWindow) {
     const int tabsMargin = bottomMargin(preview.TabStrip);
     const int exitMargin = bottomMargin(preview.tbrButtons(1));
     preview.SetWindowState(vb::vbMaximized);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, 5000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, kManagerDeadlineMs))
         << "not maximised";
     QTest::qWait(200);
     EXPECT_EQ(bottomMargin(preview.TabStrip), tabsMargin) << "the tab row stays at the window's bottom";

@@ -2,6 +2,8 @@
 // Veltrane on its own fresh profile, off screen, and ends it.
 #include "app/main/start_procedure.h"
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <functional>
 
@@ -186,6 +188,73 @@ TEST_F(StartProcedure, ASettingsFileThatIsNoSettingsIsKeptTheUserToldAndItIsNoFi
     EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1")) << "as the session does";
     EXPECT_EQ(main.controls().chkRunStartUp.Value(), vb::vbChecked);
+}
+
+// Something other than a file at the settings file's path: the user is told
+// which file and why, no first use runs, nothing is saved over it, and the
+// autostart entry is left as it was.
+struct NoFileCase {
+    const char* name;
+    void (*make)(const QString& path);
+    const char* why;
+};
+
+void PrintTo(const NoFileCase& c, std::ostream* os) { *os << c.name; }
+
+class SettingsPathThatIsNoFile : public StartProcedure, public testing::WithParamInterface<NoFileCase> {};
+
+TEST_P(SettingsPathThatIsNoFile, IsNamedWithWhatItIsAndNoFirstUseRuns) {
+    const QDir folder(QFile::decodeName(platform::store::UserDataFolder().c_str()));
+    const QString path = folder.filePath(QStringLiteral("settings.ini"));
+    folder.mkpath(QStringLiteral("."));
+    GetParam().make(path);
+    vb::ScriptedMsgBoxes boxes;
+    frmMain& main = Start();
+    ASSERT_EQ(boxes.Calls().size(), 1U);
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Settings Not Read"));
+    EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith(
+        QStringLiteral("Your settings file cannot be used:\r\n") + path +
+        QStringLiteral("\r\n\r\nIt cannot be read as settings: ") + QString::fromUtf8(GetParam().why)))
+        << boxes.Calls()[0].prompt.toStdString();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
+    EXPECT_FALSE(QFile::exists(AutostartEntry()));
+    EXPECT_EQ(main.controls().chkRunStartUp.Value(), vb::vbUnchecked) << "as the session does: off";
+    EXPECT_EQ(folder.entryList({QStringLiteral("settings.ini*")}, QDir::AllEntries | QDir::System),
+              QStringList{QStringLiteral("settings.ini")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, SettingsPathThatIsNoFile,
+    testing::Values(
+        NoFileCase{"Folder", [](const QString& p) { QDir().mkpath(p); }, "it is a folder, not a file."},
+        NoFileCase{"Fifo", [](const QString& p) { ::mkfifo(QFile::encodeName(p).constData(), 0600); },
+                   "it is a pipe (FIFO), not a file."},
+        NoFileCase{"DeviceLink", [](const QString& p) { QFile::link(QStringLiteral("/dev/null"), p); },
+                   "it is a link to a device, not a file."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// "AcntNum" beyond the stored accounts: the stored ones are loaded at once,
+// the user is told once, and the number is put right.
+TEST_F(StartProcedure, AnAccountNumberBeyondTheStoredAccountsLoadsTheStoredOnesAndIsToldOnce) {
+    Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+    Store(kSettings, QStringLiteral("AcntNum"), QStringLiteral("32767"));
+    StoreAccount(1, QStringLiteral("Home"), true);
+    Store(kSettings, QStringLiteral("AcntPassword3"), QStringLiteral("gap"));
+    vb::ScriptedMsgBoxes boxes;
+    QDeadlineTimer quick(30000);
+    frmMain& main = Start();
+    EXPECT_FALSE(quick.hasExpired());
+    EXPECT_EQ(main.controls().TabStripEmail.TabCount(), 3) << "up to the highest account stored";
+    EXPECT_EQ(main.controls().TabStripAcnts.TabCount(), 3);
+    ASSERT_EQ(boxes.Calls().size(), 1U);
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Accounts"));
+    EXPECT_TRUE(boxes.Calls()[0].prompt.startsWith(QStringLiteral(
+        "Your settings file gives the number of accounts as 32767,\r\nbut holds the settings of 3:")))
+        << boxes.Calls()[0].prompt.toStdString();
+    EXPECT_TRUE(boxes.Calls()[0].prompt.contains(
+        QStringLiteral("The 3 stored accounts are loaded, and the number is set to 3.")));
+    EXPECT_EQ(Stored(kSettings, QStringLiteral("AcntNum")), QStringLiteral("3"));
+    EXPECT_EQ(Stored(kSettings, QStringLiteral("AcntPassword3")), QStringLiteral("gap"));
 }
 
 TEST_F(StartProcedure, AnAutostartEntryThatCannotBeWrittenAtFirstUseIsToldAndNotStoredAsOn) {

@@ -28,6 +28,7 @@ public:
         calls << QString("PaintMenuColourBoxes %1 %2 %3").arg(c.top).arg(c.middle).arg(c.bottom);
     }
     void FocusOptionsTree() override { calls << "FocusOptionsTree"; }
+    void ShowSortOrder(int16_t order) override { calls << QString("SortOrder %1").arg(order); }
     bool IsUsableProgram(const QString& path) const override { return usablePrograms.contains(path); }
     void SetTrayAutoCheckCaption(const QString& caption) override { calls << "TrayAutoCheck " + caption; }
     void SetTraySoundsCaption(const QString& caption) override { calls << "TraySounds " + caption; }

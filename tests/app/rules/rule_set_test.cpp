@@ -171,11 +171,38 @@ TEST_F(RuleSetTest, AFileFromAnotherToolReadsWithItsDefaults) {
                   {"Rule", 0, "All Accounts", 2, {" ", " ", " ", " ", " ", " ", " ", " ", " ", " "}}}));
 }
 
-TEST_F(RuleSetTest, NegativeOrBadCountsReadAsNoRules) {
-    for (const char* count : {"-3", "lots", "99999"}) {
-        WriteRaw(path, std::string("[Rules]\nRuleCount=") + count + "\n[Rule1]\nName=x\n");
-        ReadRulesFile(path);
-        EXPECT_EQ(gRules.Count, 0) << count;
+// A count that is no number from 0 to 32767 makes no rules of the file, is
+// told with the file's name and the count, and no write replaces the file;
+// a count that is a number, written as a person may write it, is read.
+TEST_F(RuleSetTest, ACountThatIsNoNumberInRangeIsToldAndTheFileNeverReplaced) {
+    struct Case {
+        const char* count;
+        int16_t rules;  // -1: not read as rules
+    };
+    const Case cases[] = {{"abc", -1}, {"-7", -1}, {"70000", -1}, {"", -1}, {"1e9", -1},
+                          {" 2 ", 2},  {"2.4", 2}, {"0", 0},      {"1", 1}};
+    for (const Case& c : cases) {
+        const std::string text = std::string("[Rules]\nRuleCount=") + c.count +
+                                 "\n[Rule1]\nName=x\nDescCount=1\nDescription1=From Contains x\n"
+                                 "[Rule2]\nName=y\n";
+        WriteRaw(path, text);
+        const std::error_code read = ReadRulesFile(path);
+        const QString problem = RulesFileReadProblem(path);
+        SetEditRules({{"new", 1, "All Accounts", 1, {"From Contains new "}}});
+        if (c.rules < 0) {
+            EXPECT_EQ(read, std::errc::invalid_argument) << c.count;
+            EXPECT_EQ(gRules.Count, 0) << c.count;
+            EXPECT_EQ(problem, path + "\r\ncould not be read: its RuleCount \"" + QString(c.count).trimmed() +
+                                   "\" is not a number from 0 to 32767.");
+            EXPECT_FALSE(WriteRulesFile(path)) << c.count;
+            EXPECT_EQ(gRules.Count, 0) << "the live set is put back: " << c.count;
+            EXPECT_EQ(Slurp(path), text) << c.count;
+        } else {
+            EXPECT_FALSE(read) << c.count;
+            EXPECT_EQ(gRules.Count, c.rules) << c.count;
+            EXPECT_TRUE(problem.isEmpty()) << problem.toStdString();
+            EXPECT_TRUE(WriteRulesFile(path)) << c.count;
+        }
     }
 }
 

@@ -24,6 +24,7 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/rules/rules_fixture.h"
+#include "tests/app/scripted_main_window.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 
 using namespace modAccounts;
@@ -58,47 +59,10 @@ fakepop3::Script CheckSession(const std::vector<std::string>& messages) {
 
 class ServerOperations : public ::testing::Test {
 protected:
-    void TearDown() override {
-        vb::Forms::Unload<frmRuleReport>();
-        vb::Forms::Unload<frmPreview>();
-        if (!vb::Forms::IsLoaded<frmMain>()) return;
-        form().mQuitting = true;
-        vb::Forms::Unload<frmMain>();
-    }
+    void TearDown() override { test_window::UnloadWindows(); }
     static frmMain& form() { return vb::Forms::Get<frmMain>(); }
-
-    // Enabled accounts with the given names, all on the scripted server; the
-    // window loaded afresh.
     static frmMain& Open(std::uint16_t port, std::initializer_list<const char*> names) {
-        modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gPaneName = {QStringLiteral("Email"), QStringLiteral("Accounts"), QStringLiteral("Rules"),
-                                 QStringLiteral("Options")};
-        const QString settings = QStringLiteral("Settings");
-        int a = 0;
-        for (const char* name : names) {
-            const auto save = [&](const char* key, const QString& value) {
-                SaveSetting(kAppKey, settings, QString::fromLatin1(key) + QString::number(a), value);
-            };
-            ++a;
-            save("AcntName", QString::fromLatin1(name));
-            save("AcntEnabled", QStringLiteral("1"));
-            save("AcntServer", QStringLiteral("127.0.0.1"));
-            save("AcntPort", QString::number(port));
-            save("AcntLoginID", QStringLiteral("user"));
-            save("AcntPassword", QStringLiteral("secret"));
-        }
-        SaveSetting(kAppKey, settings, QStringLiteral("AcntNum"), QString::number(a));
-        if (vb::Forms::IsLoaded<frmMain>()) {
-            form().mQuitting = true;
-            vb::Forms::Unload<frmMain>();
-        }
-        frmMain& main = form();
-        main.Show();
-        modOptions::gOpt.UseInterval = 0;
-        modOptions::gOpt.ConnectTimeOut = 10;
-        modOptions::gOpt.SuppressConnectErrors = 0;
-        modGeneral::gUserStop = false;
-        return main;
+        return test_window::OpenOnServer(port, names);
     }
 };
 
@@ -187,14 +151,18 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
     EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
 
-    // Home is switched off while the report is open: Delete Now leaves it alone.
+    // Home is switched off while the report is open: Delete Now leaves it
+    // alone and says so.
     Click(form.controls().tbrMainButtons, "Accounts");
     form.controls().chkAcntEnabled.SetValue(0);
     Click(form.controls().tbrButtons(6), "SaveAccount");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
-    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_TRUE(boxes.Calls()[0].prompt.endsWith(
+        "'Home' is switched off: its 1 marked message stays on its server.\r\n"))
+        << boxes.Calls()[0].prompt.toStdString();
 }
 
 TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
@@ -232,50 +200,95 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     EXPECT_EQ(server.accepted(), 2u) << "nothing connected for a deletion";
 }
 
-TEST_F(ServerOperations, MessagesTheServerRefusesToDeleteStayListedAndAreNotNewAgain) {
-    const std::vector<std::string> mail = {Mail("one"), Mail("two"), Mail("three")};
-    // The deletion: headers, DELE 1 accepted, DELE 2 refused, QUIT.
-    fakepop3::Script deletion = fakepop3::LoginAndList(mail);
-    for (const std::string& message : mail) {
-        deletion.push_back(Receive());
-        deletion.push_back(Send(fakepop3::RetrReply(message)));
-    }
-    for (const fakepop3::Step& step :
-         {Receive(), Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"), Receive(),
-          Send("+OK bye\r\n"), Close()})
-        deletion.push_back(step);
-    // The server still holds the second and the third message.
-    fakepop3::Script after = fakepop3::LoginAndList({Mail("one"), Mail("two")});
-    after.back() = Send("+OK\r\n1 uid-2\r\n2 uid-3\r\n.\r\n");
-    for (const std::string& message : {Mail("two"), Mail("three")}) fakepop3::AppendRetr(after, message);
-    for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) after.push_back(step);
-    fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
-    frmMain& form = Open(server.port(), {"Home"});
-    modOptions::gOpt.DeleteConfirmation = 0;
-    vb::ScriptedMsgBoxes boxes;
-    Click(form.controls().tbrButtons(3), "CheckAll");
-    ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 3);
-
-    form.controls().lvwEmail.Item(1).SetSelected(true);
-    form.controls().lvwEmail.Item(2).SetSelected(true);
-    form.email().mnuEmailDelete_Click();
-    const auto dele = server.transcript(1);
-    EXPECT_EQ(
-        std::count_if(dele.begin(), dele.end(), [](const std::string& l) { return l.starts_with("DELE"); }),
-        2);
-    ASSERT_EQ(boxes.Calls().size(), 1u) << "the refusal is told once";
-    EXPECT_EQ(boxes.Calls()[0].title.toStdString(), "Veltrane - Messages Not Deleted");
-    EXPECT_EQ(boxes.Calls()[0].prompt.toStdString(),
-              "The mail server of 'Home' did not delete 1 of the Message(s); they are still listed.\r\n\r\n"
-              "Error Message:\r\n30011 - Failed: message locked\r\n");
-    QStringList listed;
+std::string ListedSubjects(frmMain& form) {
+    QStringList subjects;
     for (int row = 1; row <= form.controls().lvwEmail.ItemCount(); ++row)
-        listed << form.controls().lvwEmail.Item(row).SubItems(2);
-    EXPECT_EQ(listed.join(' ').toStdString(), "two three") << "the refused message stays listed";
+        subjects << form.controls().lvwEmail.Item(row).SubItems(2);
+    return subjects.join(' ').toStdString();
+}
 
-    Click(form.controls().tbrButtons(3), "CheckAll");
-    EXPECT_EQ(gAccounts[1].MsgCount, 2);
-    EXPECT_EQ(gAccounts[1].NewCount, 0) << "the message that stayed is not new mail";
+// Rows 1 and 2 are deleted; the server keeps what it did not commit: it
+// refuses the second DELE (QUIT commits the first), or it accepts both and
+// then refuses QUIT or ends the connection before answering it. What stayed
+// stays listed, the user is told once with what the server said, and the
+// next check does not call it new.
+TEST_F(ServerOperations, MessagesTheServerDoesNotDeleteStayListedAndAreNotNewAgain) {
+    struct Row {
+        const char* name;
+        fakepop3::Script replies;  // to DELE 1, DELE 2 and QUIT
+        const char* kept;          // the count in the box
+        const char* error;
+        const char* listed;
+    };
+    const Row rows[] = {
+        {"DELE refused",
+         {Send("+OK deleted\r\n"), Receive(), Send("-ERR message locked\r\n"), Receive(),
+          Send("+OK bye\r\n")},
+         "1",
+         "30011 - Failed: message locked",
+         "two three"},
+        {"QUIT refused",
+         {Send("+OK deleted\r\n"), Receive(), Send("+OK deleted\r\n"), Receive(),
+          Send("-ERR mailbox locked\r\n")},
+         "2",
+         "30011 - Failed: mailbox locked",
+         "one two three"},
+        {"QUIT unanswered",
+         {Send("+OK deleted\r\n"), Receive(), Send("+OK deleted\r\n"), Receive()},
+         "2",
+         "30011 - Failed: the connection closed before the server answered QUIT.",
+         "one two three"},
+    };
+    const std::string kSubjects[] = {"one", "two", "three"};
+    const std::vector<std::string> mail = {Mail(kSubjects[0]), Mail(kSubjects[1]), Mail(kSubjects[2])};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // The deletion: headers, then the row's replies.
+        fakepop3::Script deletion = fakepop3::LoginAndList(mail);
+        for (const std::string& message : mail) {
+            deletion.push_back(Receive());
+            deletion.push_back(Send(fakepop3::RetrReply(message)));
+        }
+        deletion.push_back(Receive());
+        deletion.insert(deletion.end(), row.replies.begin(), row.replies.end());
+        deletion.push_back(Close());
+        // Afterwards the server holds what the list shows, under the same UIDs.
+        std::vector<std::string> left;
+        std::string uidl = "+OK\r\n";
+        for (std::size_t i = 0; i < mail.size(); ++i) {
+            if (!QString::fromLatin1(row.listed).contains(QString::fromStdString(kSubjects[i]))) continue;
+            left.push_back(mail[i]);
+            uidl += std::to_string(left.size()) + " uid-" + std::to_string(i + 1) + "\r\n";
+        }
+        fakepop3::Script after = fakepop3::LoginAndList(left);
+        after.back() = Send(uidl + ".\r\n");
+        for (const std::string& message : left) fakepop3::AppendRetr(after, message);
+        for (const fakepop3::Step& step : {Receive(), Send("+OK bye\r\n"), Close()}) after.push_back(step);
+        fakepop3::FakePop3Server server({CheckSession(mail), deletion, after});
+        frmMain& form = Open(server.port(), {"Home"});
+        modOptions::gOpt.DeleteConfirmation = 0;
+        vb::ScriptedMsgBoxes boxes;
+        Click(form.controls().tbrButtons(3), "CheckAll");
+        ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 3);
+
+        form.controls().lvwEmail.Item(1).SetSelected(true);
+        form.controls().lvwEmail.Item(2).SetSelected(true);
+        form.email().mnuEmailDelete_Click();
+        EXPECT_EQ(server.transcript(1).back(), "QUIT");
+        ASSERT_EQ(boxes.Calls().size(), 1u) << "the failure is told once";
+        EXPECT_EQ(boxes.Calls()[0].title.toStdString(), "Veltrane - Messages Not Deleted");
+        EXPECT_EQ(boxes.Calls()[0].prompt.toStdString(),
+                  "The mail server of 'Home' did not delete " + std::string(row.kept) +
+                      " of the Message(s); they are still listed.\r\n\r\nError Message:\r\n" + row.error +
+                      "\r\n");
+        EXPECT_EQ(ListedSubjects(form), row.listed);
+
+        Click(form.controls().tbrButtons(3), "CheckAll");
+        EXPECT_EQ(ListedSubjects(form), row.listed);
+        EXPECT_EQ(gAccounts[1].NewCount, 0) << "messages that stayed are not new mail";
+        EXPECT_EQ(boxes.Calls().size(), 1u);
+        TearDown();
+    }
 }
 
 // The UIDs of the account's stored messages, in their order.
@@ -283,13 +296,6 @@ std::string StoredUids(int16_t a) {
     QStringList uids;
     for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) uids << modGeneral::Msg(a, m).Uid;
     return uids.join(' ').toStdString();
-}
-
-std::string ListedSubjects(frmMain& form) {
-    QStringList subjects;
-    for (int row = 1; row <= form.controls().lvwEmail.ItemCount(); ++row)
-        subjects << form.controls().lvwEmail.Item(row).SubItems(2);
-    return subjects.join(' ').toStdString();
 }
 
 // While the server takes its time over DELE and QUIT the user clicks a column

@@ -21,28 +21,31 @@ constexpr int kIdleLimitMs = 60000;
 }  // namespace
 
 Script LoginAndList(const std::vector<std::string>& messages, const std::string& greeting) {
-    std::string list = "+OK scan listing follows\r\n";
-    std::string uidl = "+OK unique-id listing follows\r\n";
+    std::string list;
+    std::string uidl;
     std::size_t total = 0;
     for (std::size_t i = 0; i < messages.size(); ++i) {
         list += std::to_string(i + 1) + " " + std::to_string(messages[i].size()) + "\r\n";
         uidl += std::to_string(i + 1) + " uid-" + std::to_string(i + 1) + "\r\n";
         total += messages[i].size();
     }
-    list += ".\r\n";
-    uidl += ".\r\n";
-    const std::string stat = "+OK " + std::to_string(messages.size()) + " " + std::to_string(total) + "\r\n";
+    return LoginAndReplies(std::to_string(messages.size()) + " " + std::to_string(total), list, uidl,
+                           greeting);
+}
+
+Script LoginAndReplies(const std::string& stat, const std::string& list, const std::string& uidl,
+                       const std::string& greeting) {
     return {Send(greeting + "\r\n"),
             Receive(),
             Send("+OK user\r\n"),
             Receive(),
             Send("+OK logged in\r\n"),
             Receive(),
-            Send(stat),
+            Send("+OK " + stat + "\r\n"),
             Receive(),
-            Send(list),
+            Send("+OK scan listing follows\r\n" + list + ".\r\n"),
             Receive(),
-            Send(uidl)};
+            Send("+OK unique-id listing follows\r\n" + uidl + ".\r\n")};
 }
 
 std::string RetrReply(const std::string& message) {
@@ -101,6 +104,11 @@ std::vector<std::string> FakePop3Server::transcript(std::size_t session, std::ch
 std::size_t FakePop3Server::accepted() {
     std::lock_guard lock(mutex_);
     return accepted_;
+}
+
+bool FakePop3Server::ended(std::size_t session) {
+    std::lock_guard lock(mutex_);
+    return session < ended_.size() && ended_[session];
 }
 
 void FakePop3Server::Run() {

@@ -40,6 +40,10 @@ using Script = std::vector<Step>;
 // Helpers for the usual conversation.
 // "+OK" greeting, USER/PASS accepted, STAT, LIST and UIDL of the given messages.
 Script LoginAndList(const std::vector<std::string>& messages, const std::string& greeting = "+OK ready");
+// The same with the STAT, LIST and UIDL replies given whole (without the
+// "+OK" line of a listing and its "." end).
+Script LoginAndReplies(const std::string& stat, const std::string& list, const std::string& uidl,
+                       const std::string& greeting = "+OK ready");
 // A message as a RETR reply: "+OK", the lines dot-stuffed, ".".
 std::string RetrReply(const std::string& message);
 void AppendRetr(Script& script, const std::string& message);
@@ -62,6 +66,8 @@ public:
                                         std::chrono::milliseconds wait = std::chrono::seconds(10));
     // Connections accepted so far.
     std::size_t accepted();
+    // Whether connection `session` has ended; no wait.
+    bool ended(std::size_t session);
 
 private:
     void Run();

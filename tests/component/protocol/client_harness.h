@@ -138,6 +138,16 @@ struct Client {
         Messages()->get_Item(index, m.ReleaseAndGetAddressOf());
         return m;
     }
+    // MarkDelete of every message, "+" marked, "-" not: "+-+".
+    std::string Marks() const {
+        std::string marks;
+        for (std::int16_t i = 0; i < Count(); ++i) {
+            com::VARIANT_BOOL mark = com::VARIANT_FALSE;
+            Message(i)->get_MarkDelete(&mark);
+            marks += mark != com::VARIANT_FALSE ? '+' : '-';
+        }
+        return marks;
+    }
 };
 
 // The description of the thread's error information, as a client reads it

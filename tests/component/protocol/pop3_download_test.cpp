@@ -330,28 +330,31 @@ TEST(Download, AThousandMessages) {
 // Count is 16-bit: a larger mailbox shows its first 32 767 messages, each
 // reachable by its Item and numbered on the server as listed.
 TEST(Download, MailboxPastTheCountCapShowsItsFirst32767Messages) {
-    const std::vector<std::string> messages(40000, kPlain);
-    Script s = LoginAndList(messages);
-    s.push_back(Receive());
-    s.push_back(Send("+OK deleted\r\n"));
-    s.push_back(Receive());
-    s.push_back(Send("+OK bye\r\n"));
-    FakePop3Server server({s});
-    Client c;
-    c.Settings(server.port(), true);
-    ASSERT_EQ(c.pop3->Connect(), com::S_OK);
-    ASSERT_EQ(c.Count(), 32767);
-    const auto last = c.Message(32766);
-    ASSERT_TRUE(last);
-    com::Bstr uid;
-    last->get_Uid(uid.ReleaseAndGetAddressOf());
-    EXPECT_EQ(Narrow(uid.View()), "uid-32767");
-    std::int16_t index = 0;
-    last->get_Index(&index);
-    EXPECT_EQ(index, 32766);
-    ASSERT_EQ(last->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
-    EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
-    EXPECT_EQ(server.transcript(0).end()[-2], "DELE 32767");
+    for (const std::size_t size : {40000u, 100000u}) {
+        SCOPED_TRACE(size);
+        const std::vector<std::string> messages(size, kPlain);
+        Script s = LoginAndList(messages);
+        s.push_back(Receive());
+        s.push_back(Send("+OK deleted\r\n"));
+        s.push_back(Receive());
+        s.push_back(Send("+OK bye\r\n"));
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), true);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_EQ(c.Count(), 32767);
+        const auto last = c.Message(32766);
+        ASSERT_TRUE(last);
+        com::Bstr uid;
+        last->get_Uid(uid.ReleaseAndGetAddressOf());
+        EXPECT_EQ(Narrow(uid.View()), "uid-32767");
+        std::int16_t index = 0;
+        last->get_Index(&index);
+        EXPECT_EQ(index, 32766);
+        ASSERT_EQ(last->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+        EXPECT_EQ(server.transcript(0).end()[-2], "DELE 32767");
+    }
 }
 
 TEST(Download, UnwritableMessageFileFailsWith30007AndSkipsTheReply) {
@@ -649,9 +652,9 @@ TEST(Delete, MarkedMessagesAreDeletedOneByOneThenQuit) {
     EXPECT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::CtlError(30019));
 }
 
-// A server that never answers QUIT: the wait for it keeps the loop running
-// (the program's windows and timers go on), ends in about 2 s, and the
-// deletion was still sent ahead of QUIT.
+// A server that does not answer QUIT while deletions wait on it: the wait,
+// as long as the Timeout, keeps the loop running (the program's windows and
+// timers go on), and nothing counts as deleted.
 TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
     for (const bool blocking : {true, false}) {
         SCOPED_TRACE(blocking ? "blocking" : "non-blocking");
@@ -659,12 +662,13 @@ TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
         s.push_back(Receive());
         s.push_back(Send("+OK deleted\r\n"));
         s.push_back(Receive());  // QUIT, not answered while the client waits
-        s.push_back(Pause(3000));
+        s.push_back(Pause(6000));
         FakePop3Server server({s});
         Client c;
         c.Settings(server.port(), blocking);
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
         ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+        c.pop3->put_Timeout(2);
         ASSERT_EQ(c.Message(0)->put_MarkDelete(com::VARIANT_TRUE), com::S_OK);
         int ticks = 0;
         const auto timer = platform::loop::StartTimer(std::chrono::milliseconds(20), [&ticks] { ++ticks; });
@@ -672,19 +676,70 @@ TEST(Delete, WaitForASilentQuitKeepsTheLoopRunning) {
         ASSERT_EQ(c.pop3->Disconnect(), com::S_OK);
         EXPECT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
         const auto took = std::chrono::steady_clock::now() - start;
-        EXPECT_LT(took, std::chrono::seconds(4));
+        EXPECT_GE(took, std::chrono::milliseconds(1900));
+        EXPECT_LT(took, std::chrono::milliseconds(5500));
         // Ticks of a 20 ms timer came all along the wait, not in one burst after it.
         EXPECT_GT(ticks, 20);
         EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_EQ(c.notify->events.back(), "Disconnected 30011 Failed: the server did not answer QUIT.");
+        EXPECT_EQ(c.Marks(), "+");
         EXPECT_EQ(server.transcript(0).back(), "QUIT");
         EXPECT_EQ(server.transcript(0).end()[-2], "DELE 1");
+    }
+}
+
+// The server removes what it accepted only when it answers QUIT with +OK.
+// Any other end leaves every marked message marked and reports 30011 with
+// what became of QUIT; Disconnect itself succeeds, QUIT having gone out.
+TEST(Delete, OnlyAPositiveAnswerToQuitCommits) {
+    struct Case {
+        const char* name;
+        bool blocking;
+        Script quitReply;
+        std::string marks;
+        std::string disconnected;  // the event's code and text
+    };
+    const std::string closed = "30011 Failed: the connection closed before the server answered QUIT.";
+    for (const Case& k : {
+             Case{"committed", true, {Send("+OK bye\r\n")}, "---", "0 "},
+             Case{"committed, non-blocking", false, {Send("+OK bye\r\n")}, "---", "0 "},
+             Case{"refused", true, {Send("-ERR mailbox locked\r\n")}, "+-+", "30011 Failed: mailbox locked"},
+             Case{"refused, non-blocking",
+                  false,
+                  {Send("-ERR mailbox locked\r\n")},
+                  "+-+",
+                  "30011 Failed: mailbox locked"},
+             Case{"garbled", true, {Send("* bye\r\n")}, "+-+", "30011 Invalid reply: * bye"},
+             Case{"cut off", true, {Send("+OK by"), Close()}, "+-+", closed},
+             Case{"dropped", true, {Close()}, "+-+", closed},
+         }) {
+        SCOPED_TRACE(k.name);
+        Script s = LoginAndList({kPlain, kPlain, kPlain});
+        s.insert(s.end(),
+                 {Receive(), Send("+OK deleted\r\n"), Receive(), Send("+OK deleted\r\n"), Receive()});
+        s.insert(s.end(), k.quitReply.begin(), k.quitReply.end());
+        FakePop3Server server({s});
+        Client c;
+        c.Settings(server.port(), k.blocking);
+        ASSERT_EQ(c.pop3->Connect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return c.State() == Connected; }));
+        c.Message(0)->put_MarkDelete(com::VARIANT_TRUE);
+        c.Message(2)->put_MarkDelete(com::VARIANT_TRUE);
+        EXPECT_EQ(c.pop3->Disconnect(), com::S_OK);
+        ASSERT_TRUE(PumpUntil([&] { return c.State() == Disconnected; }));
+        EXPECT_EQ(server.transcript(0).back(), "QUIT");
+        EXPECT_EQ(c.Marks(), k.marks);
+        EXPECT_EQ(c.notify->Count("Disconnected"), 1);
+        EXPECT_EQ(c.notify->events.back(), "Disconnected " + k.disconnected);
+        EXPECT_EQ(std::to_string(c.LastError()) + " " + c.LastErrorText(), k.disconnected);
     }
 }
 
 // A refused DELE still ends with QUIT, which commits the deletions the
 // server accepted: Disconnect succeeds, the event tells the refusal, and the
 // refused message and the marked one after it (never sent) keep their marks.
-// A connection dropped before QUIT committed nothing: Disconnect fails with it.
+// A connection dropped before QUIT committed nothing: Disconnect fails with
+// it, and every message stays marked.
 TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
     struct Case {
         const char* name;
@@ -693,12 +748,12 @@ TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
         std::int32_t code;
         std::string text;
         bool quit;
-        std::string marksAfter;  // per message, + marked; empty: not looked at
+        std::string marksAfter;  // per message, + marked
     };
     for (const Case& k :
          {Case{"refused", Send("-ERR locked\r\n"), com::S_OK, 30011, "Failed: locked", true, "-++"},
           Case{"dropped", Close(), com::CtlError(10054), 10054,
-               "The current socket connection has been reset.", false, ""}}) {
+               "The current socket connection has been reset.", false, "+++"}}) {
         SCOPED_TRACE(k.name);
         Script s = LoginAndList({kPlain, kPlain, kPlain});
         s.insert(s.end(), {Receive(), Send("+OK deleted\r\n"), Receive(), k.secondReply});
@@ -708,15 +763,7 @@ TEST(Delete, EndOfTheChainOnARefusalOrADrop) {
         ASSERT_EQ(c.pop3->Connect(), com::S_OK);
         for (std::int16_t i = 0; i < 3; ++i) c.Message(i)->put_MarkDelete(com::VARIANT_TRUE);
         EXPECT_EQ(c.pop3->Disconnect(), k.result);
-        std::string marks;
-        for (std::int16_t i = 0; i < 3; ++i) {
-            com::VARIANT_BOOL mark = com::VARIANT_FALSE;
-            c.Message(i)->get_MarkDelete(&mark);
-            marks += mark != com::VARIANT_FALSE ? '+' : '-';
-        }
-        if (!k.marksAfter.empty()) {
-            EXPECT_EQ(marks, k.marksAfter);
-        }
+        EXPECT_EQ(c.Marks(), k.marksAfter);
         EXPECT_EQ(c.LastError(), k.code);
         EXPECT_EQ(c.LastErrorText(), k.text);
         EXPECT_EQ(c.notify->events.back(), "Disconnected " + std::to_string(k.code) + " " + k.text);

@@ -96,6 +96,10 @@ TEST_P(Stop, DisconnectEndsTheSessionAtOnce) {
     EXPECT_EQ(std::count(heard.begin(), heard.end(), "QUIT"), 0);
     EXPECT_EQ(std::count_if(heard.begin(), heard.end(), [](const auto& l) { return l.starts_with("DELE"); }),
               p.call == Call::Disconnect ? 1 : 0);
+    // Nothing was committed, so nothing reads as deleted.
+    if (p.call == Call::Disconnect) {
+        EXPECT_EQ(c.Marks(), "++");
+    }
 
     // Nothing of the stopped session lingers.
     c.pop3->put_Security(SecurityNone);

@@ -6,6 +6,9 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 namespace platform::desktop {
 namespace {
@@ -61,6 +64,33 @@ TEST(AutostartEntry, WriteReadReplaceAndRemove) {
     EXPECT_TRUE(entry.remove());
     EXPECT_FALSE(QFile::exists(entry.path()));
     EXPECT_EQ(entry.program(), std::nullopt);
+}
+
+// The entry names a command the session runs: whatever the umask, neither
+// the folders made for it nor the entry can be changed by another user, and
+// an entry left writable by others is put right when it is written.
+TEST(AutostartEntry, NoOtherUserCanChangeTheEntryWhateverTheUmask) {
+    const AutostartEntry entry("Veltrane");
+    const std::filesystem::path file = entry.path().toStdString();
+    const std::filesystem::path config = file.parent_path().parent_path();
+    const auto mode = [](const std::filesystem::path& p) {
+        struct stat st {};
+        return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    for (const mode_t umask : {0000, 0002, 0022, 0077}) {
+        SCOPED_TRACE(umask);
+        std::filesystem::remove_all(config);
+        const mode_t before = ::umask(umask);
+        ASSERT_TRUE(entry.write("/usr/bin/veltrane"));
+        ::chmod(file.c_str(), 0666);
+        const bool rewritten = entry.write("/usr/bin/veltrane");
+        ::umask(before);
+        ASSERT_TRUE(rewritten);
+        EXPECT_EQ(mode(config), 0700u);
+        EXPECT_EQ(mode(file.parent_path()), 0700u);
+        EXPECT_EQ(mode(file), 0644u);
+        EXPECT_EQ(entry.program(), QString("/usr/bin/veltrane"));
+    }
 }
 
 TEST(AutostartEntry, RelativeProgramIsRefusedAndTheOldEntryKept) {

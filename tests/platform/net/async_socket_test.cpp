@@ -11,6 +11,7 @@
 #include "tests/platform/net/local_peer.h"
 #include "tests/platform/net/recording_socket.h"
 #include "tests/platform/pump_until.h"
+#include "tests/support/scripted_resolver.h"
 
 namespace {
 
@@ -77,16 +78,43 @@ TEST_F(Connection, RefusedConnectionArrivesAsConnectEvent) {
     EXPECT_EQ(rec.events, (Events{{FD_CONNECT, kErrConnectionRefused}}));
 }
 
-TEST_F(Connection, UnknownHostFailsAtOnceAndIsKeptForGetLastError) {
+// A name is looked up without holding the loop: its address is connected
+// when the answer comes, a name that does not resolve arrives as FD_CONNECT
+// with 11001, and a close during the lookup cancels it with nothing reported.
+TEST_F(Connection, ANameIsLookedUpThroughTheLoop) {
+    const testsupport::ScriptedResolver resolver(
+        {{"mail.test", "127.0.0.1"}, {"slow.test", testsupport::ScriptedResolver::kStall}}, 50ms);
+    struct Row {
+        const char* host;
+        Events events;
+    };
+    for (const Row& row :
+         {Row{"mail.test", {Connected, Writable}}, Row{"unknown.test", {{FD_CONNECT, kErrHostNotFound}}}}) {
+        SCOPED_TRACE(row.host);
+        rec.events.clear();
+        socket = std::make_unique<RecordingSocket>(rec);
+        ASSERT_TRUE(socket->Create());
+        socket->AsyncSelect(kAll);
+        EXPECT_EQ(socket->Connect(row.host, listener.Port()), -1);
+        EXPECT_EQ(socket->GetLastError(), kErrWouldBlock);
+        EXPECT_TRUE(rec.events.empty()) << "the answer must arrive through the loop";
+        ASSERT_TRUE(PumpUntil([&] { return rec.events.size() >= row.events.size(); }));
+        PumpFor(30ms);
+        EXPECT_EQ(rec.events, row.events);
+        if (row.events.size() == 2) Peer accepted = listener.Accept();
+    }
+
+    rec.events.clear();
     socket = std::make_unique<RecordingSocket>(rec);
     ASSERT_TRUE(socket->Create());
     socket->AsyncSelect(kAll);
-    EXPECT_EQ(socket->Connect("no-such-host.invalid", 110), -1);
-    SetLastSocketError(0);  // the kept error outlives the thread's
-    EXPECT_EQ(socket->GetLastError(), kErrHostNotFound);
-    EXPECT_EQ(socket->GetLastError(), 0) << "the kept error is cleared once read";
-    PumpFor(20ms);
+    EXPECT_EQ(socket->Connect("slow.test", listener.Port()), -1);
+    PumpFor(30ms);
+    socket->Close();
+    EXPECT_EQ(resolver.cancelled(), 1);
+    PumpFor(30ms);
     EXPECT_TRUE(rec.events.empty());
+    EXPECT_EQ(resolver.asked(), 3);
 }
 
 TEST_F(Connection, UseBeforeCreateOrConnectFails) {

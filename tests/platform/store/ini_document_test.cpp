@@ -15,6 +15,31 @@ TEST(IniDocument, SectionListsItsLinesInOrder) {
     EXPECT_TRUE(doc.SectionLines("C").empty());
 }
 
+// Every editor's line ends read alike, and a changed file keeps the ends
+// it came with.
+TEST(IniDocument, LfCrLfAndCrAloneEndLines) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string written;  // after Rules/Time is set to 5
+    };
+    const Case cases[] = {
+        {"LF", "[Rules]\nRuleCount=2\n[Rule1]\nName=a", "[Rules]\nRuleCount=2\nTime=5\n[Rule1]\nName=a\n"},
+        {"CR LF", "[Rules]\r\nRuleCount=2\r\n[Rule1]\r\nName=a\r\n",
+         "[Rules]\r\nRuleCount=2\r\nTime=5\r\n[Rule1]\r\nName=a\r\n"},
+        {"CR", "[Rules]\rRuleCount=2\r[Rule1]\rName=a\r", "[Rules]\rRuleCount=2\rTime=5\r[Rule1]\rName=a\r"},
+        {"mixed", "[Rules]\rRuleCount=2\n[Rule1]\r\nName=a",
+         "[Rules]\r\nRuleCount=2\r\nTime=5\r\n[Rule1]\r\nName=a\r\n"},
+    };
+    for (const Case& c : cases) {
+        IniDocument doc = IniDocument::Parse(c.text);
+        EXPECT_EQ(doc.Value("Rules", "RuleCount"), "2") << c.name;
+        EXPECT_EQ(doc.Value("Rule1", "Name"), "a") << c.name;
+        ASSERT_FALSE(doc.Set("Rules", "Time", "5"));
+        EXPECT_EQ(doc.Serialize(), c.written) << c.name;
+    }
+}
+
 // After any run of changes the document must read exactly as its own text
 // parsed afresh: the index it keeps in step is the one a reader builds.
 TEST(IniDocument, ChangesReadAsTheirTextParsedAgain) {

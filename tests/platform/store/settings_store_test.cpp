@@ -175,19 +175,26 @@ INSTANTIATE_TEST_SUITE_P(
         EditedCase{"SectionNamedTwice", "[Settings]\nA=1\n[Other]\nB=2\n[settings]\nAcntNum=3\n", "Settings",
                    "AcntNum", "3"},
         EditedCase{"ValuesAfterABrokenHeaderBelongToNoSection",
-                   "[Settings]\nA=1\n[Settings\\Opt\nMinutes=5\n", "Settings\\Opt", "Minutes", "<default>"}),
+                   "[Settings]\nA=1\n[Settings\\Opt\nMinutes=5\n", "Settings\\Opt", "Minutes", "<default>"},
+        EditedCase{"CrAloneEndsEachLine",
+                   "# Settings of ZKT\\Veltrane\r[Settings]\rAcntName1=Keep Me Caf\xC3\xA9\r", "Settings",
+                   "AcntName1", "Keep Me Caf\xC3\xA9"},
+        EditedCase{"CrAloneCrLfAndLfMixed", "[Settings]\rA=1\r\nAcntNum=2\nB=3", "Settings", "AcntNum", "2"},
+        EditedCase{"OnlyTheWritersFirstLine", "# Settings of ZKT\\Veltrane\n\n", "Settings", "AcntNum",
+                   "<default>"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, LinesThatAreNoSettingSurviveEverySaveAsTheyStand) {
     const fs::path file = SettingsFilePath(kApp);
     const std::string odd = std::string("AcntSer\0ver1 pop.example.org", 29);
-    WriteRaw(file,
-             "stray before any section\r\n[Settings]\nAcntNum=1\n" + odd + "\n[Settings\\Opt\nMinutes=5\n");
+    WriteRaw(file, "stray before any section\r\n[Settings]\nAcntNum=1\n" + odd +
+                       "\n# my note\r; old=1\n[Settings\\Opt\nMinutes=5\n");
     ASSERT_FALSE(SaveSetting(kApp, "Settings", "AcntName1", " Home "));
     ASSERT_FALSE(DeleteSetting(kApp, "Settings", "AcntNum"));
     const std::string text = Slurp(file);
-    for (const std::string& line : {std::string("\nstray before any section\n"), "\n" + odd + "\n",
-                                    std::string("\n[Settings\\Opt\nMinutes=5\n")})
+    for (const std::string& line :
+         {std::string("\nstray before any section\n"), "\n" + odd + "\n",
+          std::string("\n# my note\n; old=1\n"), std::string("\n[Settings\\Opt\nMinutes=5\n")})
         EXPECT_NE(text.find(line), std::string::npos) << text;
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntName1"), " Home ");
     EXPECT_EQ(GetSetting(kApp, "Settings", "AcntNum", "gone"), "gone");
@@ -224,12 +231,14 @@ TEST_P(DamagedSettings, ReadsAsDefaultsAndIsKeptAside) {
     EXPECT_EQ(Slurp(file.parent_path() / files[0]), GetParam().text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, DamagedSettings,
-                         testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting",
-                                                     "this is\nno settings file\n"},
-                                         DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
-                                         DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedSettings,
+    testing::Values(DamagedCase{"OnlyLinesThatAreNoSetting", "this is\nno settings file\n"},
+                    DamagedCase{"OnlyComments", "# Settings of ZKT\\Veltrane\n# AcntNum=1\n; x\n"},
+                    DamagedCase{"OnlyAHeader", "[Settings]\r\n"},
+                    DamagedCase{"UnclosedHeader", "[Settings\nAcntNum=1\n"},
+                    DamagedCase{"BinaryGarbage", std::string("\0\x01\x02[x]=\xff", 8)}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsStore, SaveOnADamagedFileNeverOverwritesIt) {
     const fs::path file = SettingsFilePath(kApp);

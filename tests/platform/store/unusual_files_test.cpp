@@ -77,13 +77,21 @@ protected:
     void TearDown() override { SetWriteFaultHook(nullptr); }
 
     // Nothing at the path is read, the write is refused, and the folder holds
-    // nothing new.
+    // nothing new. The settings store tells of the file once, as unreadable
+    // and left in place.
     void ExpectNeitherReadNorReplaced() {
         const auto before = FilesIn(path.parent_path());
         EXPECT_EQ(GetParam().read(), kDefault);
         EXPECT_EQ(GetParam().write("new"), FileError::NotARegularFile);
         EXPECT_EQ(GetParam().read(), kDefault);
         EXPECT_EQ(FilesIn(path.parent_path()), before);
+        const std::vector<SetAsideFile> listed = TakeSetAsideFiles();
+        if (std::string_view(GetParam().name) != "Settings") return;
+        ASSERT_EQ(listed.size(), 1u);
+        EXPECT_EQ(listed[0].file, path);
+        EXPECT_TRUE(listed[0].unreadable);
+        EXPECT_TRUE(listed[0].copy.empty());
+        EXPECT_EQ(listed[0].error, FileError::NotARegularFile);
     }
 
     fs::path path;

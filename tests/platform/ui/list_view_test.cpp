@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <memory>
@@ -74,6 +75,20 @@ TEST_F(ListViewTest, ColumnsByKeyOrIndexWithWidthsInTwipsAndHeaderIcons) {
     EXPECT_THROW(lvw->Column(5), vb::VbError);
     EXPECT_THROW(lvw->Column(1).SetIcon("Missing"), vb::VbError);
     EXPECT_THROW(lvw->AddColumn("FROM", "again"), vb::VbError);
+}
+
+// Columns that fill the column space fit beside a vertical scroll bar; a
+// pixel more needs a horizontal one.
+TEST_F(ListViewTest, ColumnsThatFillTheColumnSpaceNeedNoHorizontalScrollBar) {
+    Fill(std::vector<std::vector<QString>>(100, {"alice", "me", "hello", "body"}));
+    const auto horizontalBarWith = [this](int extraTwips) {
+        lvw->Column(1).SetWidth(lvw->ColumnSpace() - 3000 + extraTwips);
+        for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
+        return lvw->horizontalScrollBar()->isVisible();
+    };
+    EXPECT_FALSE(horizontalBarWith(0));
+    EXPECT_TRUE(lvw->verticalScrollBar()->isVisible());
+    EXPECT_TRUE(horizontalBarWith(vb::PixelsToTwipsX(1)));
 }
 
 TEST_F(ListViewTest, RowsKeepTextSubItemsIconBoldColourTagAndSelection) {
