@@ -234,6 +234,7 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     // store has it all now, so a fresh object takes the old one's place and
     // the mailbox is held once.
     RenewComponent();
+    LetLoopRun();
     if (!read) return false;
     AccountRow(a).Messages = std::move(*read);
     gAccounts[a].MsgCount = serverCount;
@@ -278,6 +279,9 @@ void CheckRuns::CheckAccount(int16_t a) {
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
+    // The old messages' release and the counting were work enough: the
+    // loop runs before the list is filled.
+    LetLoopRun();
     host_.FillMessageList(a);
     forms::ReturnFreedMemory();
 }
