@@ -16,6 +16,11 @@ VbArray<Account> gAccounts;
 
 ViewSlot<AccountsView> gAccountsView;
 
+uint64_t NewAccountId() {
+    static uint64_t last = 0;
+    return ++last;
+}
+
 namespace {
 
 const QString kSection = QStringLiteral("Settings");

@@ -40,14 +40,19 @@ struct AccountSettings {
     bool operator==(const AccountSettings&) const = default;
 };
 
+// A number no account of this run has had: what names an account while it is
+// renamed, moved or switched off.
+uint64_t NewAccountId();
+
 // One account: its saved fields, what this run learnt of it (never stored),
 // and the Accounts page's edit copy of its saved fields.
 struct Account : AccountSettings {
-    bool Connected = false;   // its last connection succeeded
-    bool Checked = false;     // checked at least once in this run
-    bool HasMail = false;     // its last check found a message
-    bool HasNewMail = false;  // its last check found more than the one before
-    bool Incomplete = false;  // its last download may be incomplete
+    uint64_t Id = NewAccountId();  // the record's own for the run; moves with it
+    bool Connected = false;        // its last connection succeeded
+    bool Checked = false;          // checked at least once in this run
+    bool HasMail = false;          // its last check found a message
+    bool HasNewMail = false;       // its last check found more than the one before
+    bool Incomplete = false;       // its last download may be incomplete
     // Its last check found the most messages a mailbox shows (32 767): any
     // beyond them are not listed. The user is told once per account.
     bool MoreThanListed = false;

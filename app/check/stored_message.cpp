@@ -36,6 +36,7 @@ modGeneral::StoredMessage ToStoredMessage(DownloadedMessage message) {
     modGeneral::SetPlainText(stored, message.plainText);
     stored.Uid = std::move(message.uid);
     stored.Attach = message.attachments > 0;
+    stored.AttachNames = std::move(message.attachmentNames);
     return stored;
 }
 

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -24,6 +25,7 @@ struct DownloadedMessage {
     QString plainText;
     QString uid;
     int32_t attachments = 0;
+    QStringList attachmentNames;  // read when it has attachments
 };
 
 // Bytes in KB: divided by 1000, rounded half to even (2 for 1500 and 2500).

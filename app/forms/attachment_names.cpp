@@ -23,7 +23,9 @@ com::ComPtr<IPop3Msg> CreateMessage() {
     return msg;
 }
 
-QStringList NamesOf(IPop3Msg& msg) {
+}  // namespace
+
+QStringList AttachmentNames(IPop3Msg& msg) {
     QStringList names;
     com::ComPtr<IPop3Attachments> attachments;
     std::int16_t count = 0;
@@ -41,8 +43,6 @@ QStringList NamesOf(IPop3Msg& msg) {
     return names;
 }
 
-}  // namespace
-
 QStringList AttachmentNames(const QByteArray& message) {
     const QString folder = PrivateTempFolder();
     if (folder.isEmpty() || message.isEmpty()) return {};
@@ -54,7 +54,7 @@ QStringList AttachmentNames(const QByteArray& message) {
     QStringList names;
     if (com::ComPtr<IPop3Msg> msg = CreateMessage()) {
         const com::Bstr file(path.toStdU16String());
-        if (com::SUCCEEDED(msg->put_Filename(file.Get()))) names = NamesOf(*msg);
+        if (com::SUCCEEDED(msg->put_Filename(file.Get()))) names = AttachmentNames(*msg);
     }
     QFile::remove(path);
     return names;

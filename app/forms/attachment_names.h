@@ -5,10 +5,14 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include "qelpop3/qelpop3.h"
+
 namespace forms {
 
 // The attachments' names of a message (its bytes as the server sent them),
 // in message order; empty when it has none or cannot be read.
 QStringList AttachmentNames(const QByteArray& message);
+// The attachments' names of a component message, in message order.
+QStringList AttachmentNames(IPop3Msg& message);
 
 }  // namespace forms

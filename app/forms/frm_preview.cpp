@@ -157,7 +157,9 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     txtPrvFrom.SetText(m.From);
     txtPrvDate.SetText(DateText(m));
     txtPrvSubject.SetText(m.Subject);
-    txtPrvAttach.SetText(forms::AttachmentNames(m.Body).join(QStringLiteral(", ")));
+    // The check read the names; a message stored without them is read here.
+    const QStringList names = m.AttachNames ? *m.AttachNames : forms::AttachmentNames(m.Body);
+    txtPrvAttach.SetText(names.join(QStringLiteral(", ")));
     FillView(rtbBody, PlainTextOf(m));
     // Only what the view can show is made into text.
     FillView(rtbRawMsg, RawMessageText(m, kMaxShownChars + 1));

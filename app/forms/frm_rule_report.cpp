@@ -183,7 +183,15 @@ void frmRuleReport::DeleteNow() {
     // and a close wait for them.
     deleting_ = true;
     tmrRuleReport.SetEnabled(false);
-    if (!DeleteMarked(main, mark)) ShowDeletionFailure();
+    QStringList left;
+    if (!DeleteMarked(main, mark, left)) ShowDeletionFailure();
+    if (!left.isEmpty()) {
+        // The box comes above the report, which stays above other windows.
+        SetTopmost(false);
+        vb::MsgBox(modRules::LeftOnServerPrompt(left), vb::vbExclamation,
+                   modGeneral::gAppName + QStringLiteral(" - Messages Not Deleted"));
+        SetTopmost(true);
+    }
     modRules::RuleReportList& list = spam ? spam_ : deletions_;
     list = modRules::BuildRuleReportList(mark, accounts_);
     (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
@@ -192,7 +200,8 @@ void frmRuleReport::DeleteNow() {
     tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
 }
 
-bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
+bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark, QStringList& left) {
+    using modRules::LeftOnServer;
     // One server operation for every account: no check starts between two.
     forms::OperationScope operation(main, "deleting the messages the rules marked");
     if (!operation.Started()) return true;
@@ -205,17 +214,33 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark) {
         operation.PauseChecks();
         operation.EnterRetrieval(false);
         const ShownAccountKept shown(main);
-        for (const QString& name : accounts_) {
-            // An account renamed, deleted or disabled since the check is left alone.
-            const int16_t i = modRules::EnabledAccountIndex(name);
-            if (i == 0 || modAccounts::gAccounts[i].*count <= 0) continue;
+        const std::vector<uint64_t>& listed = (spam ? spam_ : deletions_).listed;
+        // The accounts are followed by their Ids through renames and moves;
+        // one deleted or switched off since the check is left alone, and the
+        // user told so.
+        for (const modRules::ReportedAccount& account : accounts_) {
+            const int16_t i = modRules::ReportedAccountIndex(account);
+            if (i == 0) {
+                if (std::find(listed.begin(), listed.end(), account.id) != listed.end())
+                    left << modRules::LeftOnServerLine(LeftOnServer::AccountGone, account.name, 0);
+                continue;
+            }
+            const modAccounts::Account& acnt = modAccounts::gAccounts[i];
+            if (acnt.*count <= 0) continue;
+            if (acnt.Enabled != 1) {
+                left << modRules::LeftOnServerLine(LeftOnServer::SwitchedOff, acnt.Name, acnt.*count);
+                continue;
+            }
             main.SelectEmailTab(i);
-            // Exactly the marked messages, whatever the user selected in the list.
-            main.email().DeleteMessagesOnServer(operation, i, modRules::MarkedMessageUids(i, mark), spam,
-                                                /*confirm=*/false);
-            // What a refused or failed deletion left stays listed.
-            modAccounts::gAccounts[i].*count =
-                static_cast<int16_t>(modRules::MarkedMessageUids(i, mark).size());
+            // Exactly the marked messages, whatever the user selected in the
+            // list; what a refused or failed deletion left stays marked.
+            int withoutUid = 0;
+            const QStringList uids = modRules::MarkedMessageUids(i, mark, &withoutUid);
+            if (!uids.isEmpty())
+                main.email().DeleteMessagesOnServer(operation, i, uids, spam, /*confirm=*/false);
+            if (withoutUid > 0)
+                left << modRules::LeftOnServerLine(LeftOnServer::NoIdentifier, modAccounts::gAccounts[i].Name,
+                                                   withoutUid);
         }
     } catch (const std::exception&) {
         return false;

@@ -35,14 +35,15 @@ private:
     // shown tab, account by account, in retrieval mode.
     void DeleteNow();
     // The report's accounts' marked messages, as one server operation of the
-    // main window; false when a failure ended it.
-    bool DeleteMarked(frmMain& main, modRules::RuleMark mark);
+    // main window; false when a failure ended it. left gets a line for each
+    // account whose marked messages stay on its server.
+    bool DeleteMarked(frmMain& main, modRules::RuleMark mark, QStringList& left);
     void ShowDeletionFailure();
     // The list labels as high as `lines` text lines; the frames and the
     // window follow.
     void FitLists(int lines);
 
-    QStringList accounts_;  // by name, as modRules::gRuleReportAccounts was at load
+    modRules::ReportedAccounts accounts_;  // modRules::gRuleReportAccounts at load
     modRules::RuleReportList deletions_;
     modRules::RuleReportList spam_;
     modRules::RuleReportCountdown countdown_{0};

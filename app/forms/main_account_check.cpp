@@ -15,8 +15,10 @@
 #include "app/check/stored_message.h"
 #include "app/common/date_text.h"
 #include "app/common/flag_scope.h"
+#include "app/forms/attachment_names.h"
 #include "app/forms/component_calls.h"
 #include "app/forms/component_object.h"
+#include "app/forms/freed_memory.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/main_window_slots.h"
 #include "app/forms/operation_scope.h"
@@ -80,6 +82,7 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) 
     int16_t count = 0;
     forms::Check(attachments->get_Count(&count));
     m.attachments = count;
+    if (count > 0) m.attachmentNames = forms::AttachmentNames(msg);
     return m;
 }
 
@@ -276,6 +279,7 @@ void CheckRuns::CheckAccount(int16_t a) {
         gAutoCheckText = QStringLiteral("Auto Check Off");
     }
     host_.FillMessageList(a);
+    forms::ReturnFreedMemory();
 }
 
 void CheckRuns::TestAccountConnection(int16_t a) {

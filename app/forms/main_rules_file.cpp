@@ -22,7 +22,7 @@ void RulesPage::WireRulesFile() {
 void RulesPage::CheckRuleReport(const std::vector<int16_t>& checked) {
     // One report at a time: an open one keeps the run that opened it.
     if (modGeneral::gShowingRuleReport || vb::Forms::IsLoaded<frmRuleReport>()) return;
-    const QStringList accounts = modRules::RuleReportAccounts(checked);
+    const modRules::ReportedAccounts accounts = modRules::RuleReportAccounts(checked);
     if (!modRules::RuleReportWanted(accounts)) return;
     modRules::gRuleReportAccounts = accounts;
     vb::Forms::Get<frmRuleReport>().Show();

@@ -3,12 +3,12 @@
 // the tool bars' command keys; the owner-drawn menus.
 #include "app/forms/main_tray_commands.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <memory>
 #include <vector>
 
+#include "app/accounts/account_operations.h"
 #include "app/forms/child_windows.h"
 #include "app/forms/help_topics.h"
 #include "app/forms/main_window_slots.h"
@@ -19,9 +19,11 @@
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
+#include "app/rules/rules_editor.h"
 #include "platform/desktop/help.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
+#include "platform/ui/msg_box.h"
 
 namespace {
 
@@ -35,6 +37,21 @@ constexpr int kNodeMenuColours = 4;
 constexpr int kNodeAbout = 6;
 
 const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
+
+// Why the Options page cannot come forward now.
+QString PageLockedText() {
+    const QString crLf = QStringLiteral("\r\n");
+    const auto unsaved = [&](const QString& page) {
+        return QStringLiteral("The Options page cannot be shown while the changes on the ") + page +
+               QStringLiteral(" page are not saved.") + crLf + crLf +
+               QStringLiteral("Save or Cancel them there, then try again.");
+    };
+    if (modAccounts::gAccountChanged) return unsaved(QStringLiteral("Accounts"));
+    if (modRules::gRulesChanged) return unsaved(QStringLiteral("Rules"));
+    return QStringLiteral("The Options page cannot be shown while ") + modGeneral::gAppName +
+           QStringLiteral(" is working with a mail server.") + crLf + crLf +
+           QStringLiteral("Try again when it has finished.");
+}
 
 }  // namespace
 
@@ -158,8 +175,9 @@ void TrayCommands::RemoveTrayIcon() {
 }
 
 void TrayCommands::TrayMouseMessage(int message) {
-    // The tray answers only while the window is down in it.
-    if (window_.WindowState() != vb::vbMinimized) return;
+    // The tray answers only while the window is down in it: minimised, or
+    // hidden, which leaves the tray as the only way back.
+    if (window_.WindowState() != vb::vbMinimized && window_.Visible()) return;
     if (message == kLeftPressed) {
         mnuTrayShow_Click();
     } else if (message == kRightReleased) {
@@ -171,8 +189,9 @@ void TrayCommands::TrayMouseMessage(int message) {
 void TrayCommands::mnuTrayShow_Click() {
     forms::gTrayIcon.Modify(controls_.imlTrayIcons.Picture(forms::kTrayNormal), modGeneral::gAppName);
     window_.SetWindowState(vb::vbNormal);
-    window_.SetForeground();
     window_.Show();
+    // In front once shown: a window not on the screen cannot come forward.
+    window_.SetForeground();
     forms::ForEachShownChild([](vb::Form& child) { child.Show(); });
 }
 
@@ -199,9 +218,13 @@ void TrayCommands::mnuTraySounds_Click() {
 
 void TrayCommands::JumpToOptionsPanel(int node) {
     mnuTrayShow_Click();
-    // While the page bar is locked (unsaved account or rule edits, or a
-    // server operation) the user's page stays: leaving it could cost edits.
-    if (!controls_.fraMainButtons.Enabled()) return;
+    // While the page bar is locked (unsaved edits, or a server operation) the
+    // user's page stays, since leaving it could cost the edits; a jump within
+    // the Options page being edited loses nothing.
+    if (!controls_.fraMainButtons.Enabled() && modGeneral::gCurrentPane != forms::page::kOptions) {
+        vb::MsgBox(PageLockedText(), vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - Options"));
+        return;
+    }
     modGeneral::gCurrentPane = forms::page::kOptions;
     host_.ShowPage(forms::page::kOptions);
     host_.ShowOptionsPanel(node);
@@ -222,10 +245,18 @@ void TrayCommands::SetTrayCommandsEnabled(bool on) {
     for (vb::Menu* entry : {&c.mnuTrayUpdates, &c.mnuTrayAbout, &c.mnuTrayHelp}) entry->SetEnabled(on);
 }
 
-void TrayCommands::CloseToTray() {
+void TrayCommands::StartMinimised() {
+    // Hidden still: the resize handler sees the minimise and takes the window
+    // to the tray; without a tray it is shown, minimised in the taskbar.
     window_.SetWindowState(vb::vbMinimized);
-    // Without a tray the window stays reachable in the task bar.
+    if (!forms::gTrayAvailable()) window_.Show();
+}
+
+void TrayCommands::CloseToTray() {
+    // Into a tray the window is hidden first, so the window manager is never
+    // asked to minimise it; without a tray it stays reachable in the taskbar.
     if (forms::gTrayAvailable()) window_.Hide();
+    window_.SetWindowState(vb::vbMinimized);
 }
 
 void TrayCommands::MinimiseToTray() {
@@ -233,7 +264,6 @@ void TrayCommands::MinimiseToTray() {
     // could not be reached again.
     if (!forms::gTrayAvailable()) return;
     forms::ForEachShownChild([](vb::Form& child) { child.Hide(); });
-    QCoreApplication::processEvents();
     window_.Hide();
     // With automatic checking off the tray says so, in picture and tip; with
     // it on, the icon keeps what it shows.

@@ -94,8 +94,8 @@ public:
     void RemoveTrayIcon();
 
     // The tray icon's mouse message (513 left press, 517 right release ...):
-    // only while the window is minimised, a left press restores it and a
-    // right release pops up the tray menu.
+    // only while the window is minimised or hidden, a left press restores it
+    // and a right release pops up the tray menu.
     void TrayMouseMessage(int message);
     // The window back from the tray with the child windows that were open.
     void mnuTrayShow_Click();
@@ -104,8 +104,9 @@ public:
     // Automatic checking and sounds switched; both commit the Options page.
     void mnuTrayAutoCheck_Click();
     void mnuTraySounds_Click();
-    // Restores the window and shows the Options panel of tree node `node`,
-    // unless the page bar is locked.
+    // Restores the window and shows the Options panel of tree node `node`;
+    // while the page bar is locked only within the Options page, and a
+    // refusal tells why.
     void JumpToOptionsPanel(int node);
     // Ends the program, after a running server operation has stopped.
     void mnuTrayQuitApplication_Click();
@@ -116,6 +117,9 @@ public:
     // Every tray entry but Show and Quit (retrieval mode).
     void SetTrayCommandsEnabled(bool on);
 
+    // The start with "Minimize Veltrane at StartUp": only the tray icon, as
+    // after a minimise; without a tray, the window minimised in the taskbar.
+    void StartMinimised();
     // The close box (with "CloseButton" on) and the Email page's Close: the
     // window goes down to the tray, or stays minimised in the taskbar where
     // the desktop has no tray.

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -34,6 +35,9 @@ struct StoredMessage {
     qsizetype PlainTextFrom = -1;
     QString Uid;      // the server's unique identifier
     QByteArray Body;  // the whole message as received, headers included
+    // The attachments' names as the check read them (the preview lists
+    // them); none when they were not read.
+    std::optional<QStringList> AttachNames;
 };
 
 // The messages an account's last check found, by Seen key, each with how

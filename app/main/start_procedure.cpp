@@ -107,14 +107,10 @@ void TellAccountCount(int16_t stated) {
 }
 
 void ShowMainWindow(frmMain& main) {
-    if (modOptions::gOpt.MinimizeStartUp == 1) {
-        // The resize handler takes a minimised window to the tray (where one exists).
-        main.SetVisible(false);
-        main.SetWindowState(vb::vbMinimized);
-        main.SetVisible(true);
-    } else {
+    if (modOptions::gOpt.MinimizeStartUp == 1)
+        main.tray().StartMinimised();
+    else
         main.Show();
-    }
 }
 
 }  // namespace

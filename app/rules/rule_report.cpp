@@ -17,43 +17,47 @@ int16_t MarkCount(int16_t account, RuleMark mark) {
 
 }  // namespace
 
-QStringList gRuleReportAccounts;
+ReportedAccounts gRuleReportAccounts;
 
-QStringList RuleReportAccounts(const std::vector<int16_t>& checked) {
+ReportedAccounts RuleReportAccounts(const std::vector<int16_t>& checked) {
     using namespace modAccounts;
-    QStringList accounts;
+    ReportedAccounts accounts;
     for (const int16_t i : checked)
-        if (i >= 1 && i <= gAccountCount && gAccounts[i].Enabled == 1) accounts.append(gAccounts[i].Name);
+        if (i >= 1 && i <= gAccountCount && gAccounts[i].Enabled == 1)
+            accounts.push_back({gAccounts[i].Id, gAccounts[i].Name});
     return accounts;
 }
 
-int16_t EnabledAccountIndex(const QString& name) {
+int16_t ReportedAccountIndex(const ReportedAccount& account) {
     using namespace modAccounts;
     for (int16_t i = 1; i <= gAccountCount; ++i)
-        if (gAccounts[i].Name == name) return gAccounts[i].Enabled == 1 ? i : int16_t{0};
+        if (gAccounts[i].Id == account.id) return i;
     return 0;
 }
 
-bool RuleReportWanted(const QStringList& accounts) {
+bool RuleReportWanted(const ReportedAccounts& accounts) {
     using namespace modAccounts;
     if (gRules.Show != 1 || (gRules.ShowNew != 0 && gRules.ShowNew != 1)) return false;
-    for (const QString& name : accounts) {
-        const int16_t i = EnabledAccountIndex(name);
-        if (i == 0 || (gAccounts[i].DeleteCount <= 0 && gAccounts[i].SpamCount <= 0)) continue;
+    for (const ReportedAccount& account : accounts) {
+        const int16_t i = ReportedAccountIndex(account);
+        if (i == 0 || gAccounts[i].Enabled != 1 ||
+            (gAccounts[i].DeleteCount <= 0 && gAccounts[i].SpamCount <= 0))
+            continue;
         // Any marked account with new mail opens it, not only the first one.
         if (gRules.ShowNew == 0 || gAccounts[i].HasNewMail) return true;
     }
     return false;
 }
 
-RuleReportList BuildRuleReportList(RuleMark mark, const QStringList& accounts) {
+RuleReportList BuildRuleReportList(RuleMark mark, const ReportedAccounts& accounts) {
     RuleReportList list;
-    for (const QString& name : accounts) {
-        const int16_t i = EnabledAccountIndex(name);
+    for (const ReportedAccount& account : accounts) {
+        const int16_t i = ReportedAccountIndex(account);
         if (i == 0) continue;
         const int16_t count = MarkCount(i, mark);
         if (count <= 0) continue;
         ++list.accounts;
+        list.listed.push_back(account.id);
         // The last line a list label shows says that more accounts follow.
         if (list.accounts > kRuleReportMaxLines) continue;
         list.text += modAccounts::gAccounts[i].Name + QStringLiteral(" has ") + QString::number(count) +
@@ -77,13 +81,46 @@ int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& s
     return std::max(deletions.lines, spam.lines);
 }
 
-QStringList MarkedMessageUids(int16_t account, RuleMark mark) {
+QStringList MarkedMessageUids(int16_t account, RuleMark mark, int* withoutUid) {
     QStringList uids;
+    int unnamed = 0;
     for (int16_t j = 1; j <= modAccounts::gAccounts[account].MsgCount; ++j) {
         const modGeneral::StoredMessage& m = modGeneral::Msg(account, j);
-        if ((mark == RuleMark::Delete ? m.Delete : m.Spam) && !m.Uid.isEmpty()) uids.append(m.Uid);
+        if (!(mark == RuleMark::Delete ? m.Delete : m.Spam)) continue;
+        if (m.Uid.isEmpty())
+            ++unnamed;
+        else
+            uids.append(m.Uid);
     }
+    if (withoutUid) *withoutUid = unnamed;
     return uids;
+}
+
+QString LeftOnServerLine(LeftOnServer why, const QString& account, int count) {
+    const QString messages = QString::number(count) + (count == 1 ? QStringLiteral(" marked message")
+                                                                  : QStringLiteral(" marked messages"));
+    const QString named = QStringLiteral("'") + account + QStringLiteral("'");
+    switch (why) {
+        case LeftOnServer::AccountGone:
+            return named + QStringLiteral(
+                               " is no longer one of your accounts: its marked messages stay on its server.");
+        case LeftOnServer::SwitchedOff:
+            return named + QStringLiteral(" is switched off: its ") + messages +
+                   (count == 1 ? QStringLiteral(" stays") : QStringLiteral(" stay")) +
+                   QStringLiteral(" on its server.");
+        case LeftOnServer::NoIdentifier:
+            return named + QStringLiteral(": its server gives ") + messages +
+                   QStringLiteral(" no identifier, so ") +
+                   (count == 1 ? QStringLiteral("it cannot") : QStringLiteral("they cannot")) +
+                   QStringLiteral(" be deleted.");
+    }
+    return {};
+}
+
+QString LeftOnServerPrompt(const QStringList& lines) {
+    const QString crlf = QStringLiteral("\r\n");
+    return QStringLiteral("Delete Now left these messages on the server:") + crlf + crlf + lines.join(crlf) +
+           crlf;
 }
 
 bool RuleReportCountdown::Tick() {

@@ -18,7 +18,7 @@ public:
     // All messages held in memory together stay within this: past it a new
     // or growing message goes to a file, so a large mailbox of small
     // messages does not fill the memory.
-    static constexpr std::size_t kMemoryBudget = std::size_t{32} << 20;
+    static constexpr std::size_t kMemoryBudget = std::size_t{128} << 20;
     // A file receives the lines in blocks of this size, not one write each.
     static constexpr std::size_t kWriteBlock = 64 * 1024;
 

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QWindow>
 #include <QWindowStateChangeEvent>
 
@@ -49,6 +51,7 @@ void Form::Show(int modal, Form* owner) {
         owner->create();
         windowHandle()->setTransientParent(owner->windowHandle());
     }
+    if (isHidden()) ApplyWindowState();
     if (modal == vbModal) {
         setWindowModality(Qt::ApplicationModal);
         show();
@@ -115,10 +118,22 @@ void Form::showEvent(QShowEvent* event) {
 
 void Form::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange) return;
+    if (event->type() != QEvent::WindowStateChange || !loaded_ || loading_) return;
+    // The form's own state handed to the window system: its handler has run.
+    if (applyingState_) return;
+    // The window manager's word on a hidden window comes late, from the time
+    // before it was withdrawn: the form keeps the state it was hidden in.
+    if (!isVisible()) return;
     const Qt::WindowStates s = windowState();
     state_ = (s & Qt::WindowMinimized) ? vbMinimized : (s & Qt::WindowMaximized) ? vbMaximized : vbNormal;
-    if (loaded_ && !loading_) platform::loop::RunHandler("resizing the window", [this] { Form_Resize(); });
+    // The handler may hide the window: it runs once the toolkit has delivered
+    // the change, not inside that delivery.
+    if (resizePending_) return;
+    resizePending_ = true;
+    QTimer::singleShot(0, this, [this] {
+        resizePending_ = false;
+        if (loaded_) platform::loop::RunHandler("resizing the window", [this] { Form_Resize(); });
+    });
 }
 
 void Form::resizeEvent(QResizeEvent* event) {
@@ -140,21 +155,22 @@ void Form::SetCaption(const QString& caption) {
 }
 
 void Form::SetWindowState(int state) {
+    const int was = state_;
+    state_ = state == vbMinimized || state == vbMaximized ? state : vbNormal;
+    // A hidden window's state reaches the window system when it is shown:
+    // told now, a minimise would leave an iconic hint that the window
+    // manager honours when a later restore maps the window.
+    if (!isHidden()) ApplyWindowState();
+    if (state_ != was && loaded_ && !loading_)
+        platform::loop::RunHandler("resizing the window", [this] { Form_Resize(); });
+}
+
+void Form::ApplyWindowState() {
+    const QScopedValueRollback applying(applyingState_, true);
     const Qt::WindowStates base = windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized);
-    switch (state) {
-        case vbMinimized:
-            state_ = vbMinimized;
-            setWindowState(base | Qt::WindowMinimized);
-            break;
-        case vbMaximized:
-            state_ = vbMaximized;
-            setWindowState(base | Qt::WindowMaximized);
-            break;
-        default:
-            state_ = vbNormal;
-            setWindowState(base);
-            break;
-    }
+    setWindowState(state_ == vbMinimized   ? base | Qt::WindowMinimized
+                   : state_ == vbMaximized ? base | Qt::WindowMaximized
+                                           : base);
 }
 
 void Form::ApplyFlags() {

@@ -43,6 +43,10 @@ public:
     void SetCaption(const QString& caption);
     QIcon Icon() const { return windowIcon(); }
     void SetIcon(const QIcon& icon) { setWindowIcon(icon); }
+    // The state follows the window manager while the window is shown (its
+    // handler, Resize, runs from the loop after the change); a hidden window
+    // keeps the state it was hidden in, and the window system learns a state
+    // set while hidden at the next Show. A state set from code runs Resize at once.
     int WindowState() const { return state_; }
     void SetWindowState(int state);
     bool Topmost() const { return topmost_; }
@@ -102,6 +106,8 @@ protected:
 
 private:
     bool UnloadWith(int mode);
+    // The window system takes the form's state.
+    void ApplyWindowState();
     void ApplyFlags();
 
     QString caption_;
@@ -113,6 +119,10 @@ private:
     bool loaded_ = false;
     bool loading_ = false;
     bool unloading_ = false;
+    // The form's state is being handed to the window system.
+    bool applyingState_ = false;
+    // A state change from the window system waits for its handler.
+    bool resizePending_ = false;
     QPointer<QObject> modalLoop_;
     QPointer<Form> owner_;
 };

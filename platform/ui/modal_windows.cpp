@@ -14,6 +14,12 @@ int gEndings = 0;
 bool ModalWindowOpen() { return QApplication::activeModalWidget() != nullptr; }
 
 void CloseModalWindows() {
+    // An open pop-up menu holds the input as a modal window does; closed, it
+    // runs no entry.
+    while (QWidget* const menu = QApplication::activePopupWidget()) {
+        menu->close();
+        if (QApplication::activePopupWidget() == menu) break;
+    }
     while (QWidget* const window = QApplication::activeModalWidget()) {
         if (auto* dialog = qobject_cast<QDialog*>(window))
             dialog->reject();

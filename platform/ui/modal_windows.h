@@ -7,8 +7,8 @@ namespace vb {
 // True while any modal window is open.
 bool ModalWindowOpen();
 
-// Closes every modal window unanswered, the newest first, as a person
-// closing it would: a common dialog is cancelled, a message box gives the
+// Closes every open pop-up menu, then every modal window unanswered, the
+// newest first, as a person closing it would: a common dialog is cancelled, a message box gives the
 // answer that does least (see MsgBox), a modal form unloads through its own
 // handlers (which may refuse). Each window's loop returns once control is
 // back in it.

@@ -21,6 +21,9 @@ sys.path.insert(0, str(SOURCE / "cmake"))
 import form_compiler  # noqa: E402  (the parser the build compiles the windows with)
 
 TWIPS_PER_PIXEL = 15  # the virtual display runs at 96 dots per inch
+# How long a case waits for what it expects: long enough for a machine at a
+# load of 40, where a start or an exit that takes a second when idle takes many.
+DEADLINE = 30
 
 
 class Failure(AssertionError):
@@ -97,16 +100,93 @@ class Window:
         field = lambda name: int(re.search(rf"{name}:\s+(-?\d+)", info).group(1))
         return (field("Absolute upper-left X"), field("Absolute upper-left Y"), field("Width"), field("Height"))
 
+    # Two presses of a button within the double-click interval (the
+    # toolkit's default, 400 ms) make a double click, which is no second
+    # click: a user's separate clicks lie further apart.
+    DOUBLE_CLICK = 0.4
+    last_click = (None, 0.0)
+
     def click(self, left_px, top_px, button=1):
         l, t, _, _ = self.client()
-        x("xdotool", "mousemove", "--sync", str(l + round(left_px)), str(t + round(top_px)))
+        to = (l + round(left_px), t + round(top_px))
+        # A move waited for (--sync) must move: to where the pointer is, it
+        # would wait for an event that never comes.
+        if pointer() != to:
+            x("xdotool", "mousemove", "--sync", *map(str, to))
+        previous, at = Window.last_click
+        if previous == button:
+            time.sleep(max(0.0, at + Window.DOUBLE_CLICK + 0.1 - time.monotonic()))
         x("xdotool", "click", str(button))
+        Window.last_click = (button, time.monotonic())
 
     def activate(self):
         x("xdotool", "windowactivate", "--sync", self.id)
 
     def minimise(self):
+        """asks the window manager to minimise the window as a taskbar, a
+        window list or a keyboard shortcut does (ICCCM WM_CHANGE_STATE)."""
         x("xdotool", "windowminimize", "--sync", self.id)
+
+    def click_title_button(self, index):
+        """clicks a button of the window manager's title bar, counted from the
+        right (0 close, 1 maximise, 2 iconify). openbox's default theme
+        (Clearlooks, layout NLIMC) draws them 16 pixels apart, the close
+        button's centre 10 pixels left of the client area's right edge, in
+        the middle of the frame's top (_NET_FRAME_EXTENTS)."""
+        _, _, width, _ = self.client()
+        extents = re.findall(r"\d+", x("xprop", "-id", self.id, "_NET_FRAME_EXTENTS").partition("=")[2])
+        top = int(extents[2]) if len(extents) == 4 else 20
+        self.click(width - 10 - 16 * index, -top / 2)
+
+    def viewable(self):
+        return "IsViewable" in x("xwininfo", "-id", self.id)
+
+    def wm_state(self):
+        """the ICCCM state the window manager holds: Normal, Iconic or None (withdrawn)."""
+        m = re.search(r"window state: (\w+)", x("xprop", "-id", self.id, "WM_STATE"))
+        return m.group(1) if m else None
+
+    def listed(self):
+        """in the window manager's list of managed windows (a taskbar's entries)."""
+        return int(self.id) in root_windows("_NET_CLIENT_LIST")
+
+    def in_front(self):
+        """the window the window manager made active (the tray host's panel
+        stays above every window)."""
+        return root_windows("_NET_ACTIVE_WINDOW") == [int(self.id)]
+
+    def report_state_late(self):
+        """a window manager's word on the window's state reaching it after
+        the window was withdrawn: a _NET_WM_STATE without the hidden state."""
+        x("xprop", "-id", self.id, "-f", "_NET_WM_STATE", "32a", "-set", "_NET_WM_STATE",
+          "_NET_WM_STATE_SKIP_PAGER")
+
+
+def pointer():
+    """where the pointer is on the screen."""
+    place = dict(re.findall(r"(\w+)=(\d+)", x("xdotool", "getmouselocation", "--shell")))
+    return int(place.get("X", -1)), int(place.get("Y", -1))
+
+
+def root_windows(prop):
+    """the windows a property of the root window lists, as numbers."""
+    return [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", x("xprop", "-root", prop).partition("#")[2])]
+
+
+def windows_named(title_regex):
+    """every window whose title matches, mapped or not."""
+    return [Window(wid) for wid in x("xdotool", "search", "--name", title_regex).split()]
+
+
+def window_manager_caught_up():
+    """returns once the window manager has handled every request made before
+    the call: it handles them in order, and this one shows (the number of
+    desktops changed and changed back)."""
+    count = lambda: int(re.findall(r"\d+", x("xprop", "-root", "_NET_NUMBER_OF_DESKTOPS"))[-1])
+    before = count()
+    for n in (before + 1, before):
+        x("xdotool", "set_num_desktops", str(n))
+        wait_for(lambda: count() == n, DEADLINE, f"the window manager shows {n} desktops")
 
 
 def visible_windows(title_regex):
@@ -122,12 +202,12 @@ def visible_windows(title_regex):
     return [Window(wid) for _, wid in sorted(found, reverse=True)]
 
 
-def wait_window(title_regex, seconds=10):
+def wait_window(title_regex, seconds=DEADLINE):
     return wait_for(lambda: (visible_windows(title_regex) or [None])[0], seconds,
                     f"a window titled /{title_regex}/ appears")
 
 
-def wait_no_window(title_regex, seconds=5):
+def wait_no_window(title_regex, seconds=DEADLINE):
     wait_for(lambda: not visible_windows(title_regex), seconds, f"no window titled /{title_regex}/ is left")
 
 
@@ -163,7 +243,7 @@ def open_tray_menu(icon, attempts=3):
     for attempt in range(attempts):
         icon.click(8, 8, button=3)
         try:
-            return wait_for(lambda: listed() - before, 2 * (attempt + 1), "the tray menu opens")
+            return wait_for(lambda: listed() - before, DEADLINE / attempts, "the tray menu opens")
         except Failure:
             if attempt == attempts - 1:
                 raise
@@ -338,7 +418,7 @@ class Program:
             self.process.wait()
 
 
-def main_window(seconds=10):
+def main_window(seconds=DEADLINE):
     return MainWindow(wait_window("^Veltrane$", seconds).id)
 
 

@@ -12,14 +12,15 @@ import time
 
 from pathlib import Path
 
-from desktop_user import (Failure, Mailbox, Profile, Program, check, first_use_ok, key, main_window, open_tray_menu,
-                          tray_icon, type_text, visible_windows, wait_for, wait_no_window, wait_window)
+from desktop_user import (DEADLINE, Failure, Mailbox, Profile, Program, check, first_use_ok, key, main_window,
+                          open_tray_menu, tray_icon, type_text, visible_windows, wait_for, wait_no_window,
+                          wait_window, window_manager_caught_up, windows_named)
 
 OPTIONS = "Settings\\Options"
 LATER_START = {"Settings": {"FirstUse": "1"}}
 
 
-def ends_cleanly(program, profile, seconds=2):
+def ends_cleanly(program, profile, seconds=DEADLINE):
     """exit status 0 within the time, sort settings written, nothing left behind."""
     status = program.wait_exit(seconds)
     check(status == 0, f"exit status {status}: {program.output()}")
@@ -32,21 +33,21 @@ def starts_again(profile):
     with Program(profile) as program:
         main_window()
         program.signal(signal.SIGTERM)
-        ends_cleanly(program, profile, 3)
+        ends_cleanly(program, profile)
 
 
 def add_account(window, profile):
     """Accounts page, Add Account: the new account is stored at once."""
     window.click_at(window.page_button("Accounts"))
     window.click_at(window.accounts_bar_button("AcntAdd"))
-    wait_for(lambda: profile.setting("Settings", "AcntName1"), 5, "the new account is stored")
+    wait_for(lambda: profile.setting("Settings", "AcntName1"), DEADLINE, "the new account is stored")
 
 
 def case_first_start(profile):
     with Program(profile) as program:
         window = main_window()
         greeting = wait_window("First Time Use")
-        wait_for(lambda: profile.setting("Settings", "FirstUse") == "1", 5, "the first start is recorded")
+        wait_for(lambda: profile.setting("Settings", "FirstUse") == "1", DEADLINE, "the first start is recorded")
         check(profile.setting(OPTIONS, "RunStartUp") == "1", "start with the session is switched on")
         check((profile.config / "autostart" / "Veltrane.desktop").exists(), "the autostart entry is written")
         greeting.click(*first_use_ok())
@@ -63,7 +64,7 @@ def quit_by_page_button(window, profile):
 def quit_from_tray(window, profile):
     window.minimise()
     wait_no_window("^Veltrane$")
-    icon = wait_for(tray_icon, 5, "the tray holds the program's icon")
+    icon = wait_for(tray_icon, DEADLINE, "the tray holds the program's icon")
     open_tray_menu(icon)
     key("q")  # &Quit Application
 
@@ -113,7 +114,7 @@ def case_session_end(profile):
         with Program(profile) as program:
             main_window()
             program.signal(number)
-            ends_cleanly(program, profile, 3)
+            ends_cleanly(program, profile)
 
 
 def case_session_end_with_a_question_open(profile):
@@ -125,10 +126,102 @@ def case_session_end_with_a_question_open(profile):
         question = "^Delete Account - Proceed With Caution$"
         wait_window(question)
         program.signal(signal.SIGTERM)
-        ends_cleanly(program, profile, 3)
+        ends_cleanly(program, profile)
         check(not visible_windows(question), "the question is gone")
     check(profile.setting("Settings", "AcntName1") is not None,
           "the question closed unanswered gave the answer that does least: the account stays")
+
+
+def in_the_tray(window):
+    wait_for(lambda: not window.viewable() and not window.listed(), DEADLINE,
+             "the window leaves the screen and the window manager's list for the tray")
+
+
+def back_in_front(window):
+    try:
+        wait_for(lambda: window.viewable() and window.wm_state() == "Normal" and window.in_front(), DEADLINE,
+                 "the window is back, normal and in front")
+    except Failure as failure:
+        raise Failure(f"{failure} (viewable {window.viewable()}, WM_STATE {window.wm_state()}, "
+                      f"active {window.in_front()})") from None
+
+
+def by_request(window):
+    """the window manager's request (a taskbar, a window list, a shortcut)"""
+    window.minimise()
+
+
+def by_title_button(window):
+    """openbox's title-bar button"""
+    window.click_title_button(2)
+
+
+def by_close_box(window):
+    """the close box, which with CloseButton on (the default) goes to the tray"""
+    window.activate()
+    key("alt+F4")
+
+
+def by_click(icon):
+    """a left click on the tray icon"""
+    icon.click(8, 8)
+
+
+def by_show(icon):
+    """the tray menu's Show Veltrane..."""
+    open_tray_menu(icon)
+    key("s")  # &Show Veltrane...
+
+
+def case_minimise_to_the_tray_and_back(profile):
+    profile.write_settings(LATER_START)
+    with Program(profile) as program:
+        window = main_window()
+        icon = wait_for(tray_icon, DEADLINE, "the tray holds the program's icon")
+        for minimise in (by_request, by_title_button, by_close_box):
+            for restore in (by_click, by_click, by_click, by_show):
+                print(f"-- minimised by {minimise.__doc__}, back by {restore.__doc__}")
+                minimise(window)
+                in_the_tray(window)
+                restore(icon)
+                back_in_front(window)
+        print("-- a late word of the window manager on the window in the tray")
+        by_request(window)
+        in_the_tray(window)
+        window.report_state_late()
+        by_click(icon)
+        back_in_front(window)
+        program.signal(signal.SIGTERM)
+        ends_cleanly(program, profile)
+
+
+def case_minimised_at_start(profile):
+    profile.write_settings({**LATER_START, OPTIONS: {"MinimizeStartUp": "1"}})
+    with Program(profile) as program:
+        icon = wait_for(tray_icon, DEADLINE, "the tray holds the program's icon")
+        # The menu answers from the program's loop, so the start is over.
+        open_tray_menu(icon)
+        window_manager_caught_up()
+        listed = [w.id for w in windows_named("^Veltrane$") if w.listed()]
+        check(not listed, f"only the tray icon: no window in the window manager's list, found {listed}")
+        key("Escape")
+        by_click(icon)
+        back_in_front(main_window())
+        program.signal(signal.SIGTERM)
+        ends_cleanly(program, profile)
+
+
+def case_session_end_with_the_tray_menu_open(profile):
+    profile.write_settings(LATER_START)
+    with Program(profile) as program:
+        window = main_window()
+        by_request(window)
+        in_the_tray(window)
+        open_tray_menu(wait_for(tray_icon, DEADLINE, "the tray holds the program's icon"))
+        signalled = time.monotonic()
+        program.signal(signal.SIGTERM)
+        ends_cleanly(program, profile)
+        print(f"ended {time.monotonic() - signalled:.2f} s after the signal, the menu still open")
 
 
 def case_second_instance(profile):
@@ -139,13 +232,13 @@ def case_second_instance(profile):
         second = Program(profile)
         # It ends by itself; the wait covers its own start (libraries, a
         # sanitizer's set-up on a busy machine), which no rule bounds.
-        status = second.wait_exit(10)
+        status = second.wait_exit(DEADLINE)
         check(status == 0, f"the second start ends quietly, status {status}")
         check(first.running(), "the first instance runs on")
         check(visible_windows("^Veltrane$")[0].id == window.id, "with its window")
         check(profile.settings_file.read_text() == before, "the second start wrote nothing")
         first.signal(signal.SIGTERM)
-        ends_cleanly(first, profile, 3)
+        ends_cleanly(first, profile)
 
 
 def message(number):
@@ -170,17 +263,17 @@ def case_account_added_and_checked(profile):
                 key("Tab")
             window.click_at(window.page_command(1, "tbrButtons(6)"))  # Save Account
             stored = lambda k: profile.setting("Settings", k)
-            wait_for(lambda: stored("AcntName1") == "Home mail", 5, "the account is saved under its name")
+            wait_for(lambda: stored("AcntName1") == "Home mail", DEADLINE, "the account is saved under its name")
             check((stored("AcntServer1"), stored("AcntPort1"), stored("AcntLoginID1")) ==
                   ("127.0.0.1", str(mailbox.port), mailbox.user), "server, port and login are saved")
             window.click_at(window.page_button("Email"))
             mark = mailbox.log_mark()
             window.click_at(window.page_command(0, "tbrButtons(3)"))  # Check All
             # The server saw the account log in and fetch both messages.
-            sessions = wait_for(lambda: mailbox.sessions_since(mark), 15, "the account logs in to the server")
+            sessions = wait_for(lambda: mailbox.sessions_since(mark), DEADLINE, "the account logs in to the server")
             check(re.search(r"Logged out .*retr=2/", sessions[0]), f"both messages fetched: {sessions}")
             program.signal(signal.SIGTERM)
-            ends_cleanly(program, profile, 3)
+            ends_cleanly(program, profile)
     finally:
         mailbox.release()
 
@@ -366,13 +459,13 @@ def install_without_component(profile):
 
 def shut_down_after_the_start(program, profile, before):
     """the start ends as after an answer, then the shutdown runs as at any session's end."""
-    ends_cleanly(program, profile, 3)
+    ends_cleanly(program, profile)
     set_aside_and_no_first_use(profile)
 
 
 def ended_before_the_window(program, profile, before):
     """the start could not finish: the program ends at once, quietly and leaving the settings alone."""
-    status = program.wait_exit(3)
+    status = program.wait_exit(DEADLINE)
     check(status == 0, f"exit status {status}: {program.output()}")
     check(profile.leftovers() == [], f"left behind: {profile.leftovers()}")
     check(profile.settings_file.read_bytes() == before, "the settings are as they were")

@@ -2,7 +2,8 @@
 # Runs a command on a virtual X display (1280x1024) with a real notification
 # area (trayer) at its top right, as a desktop with a tray has it; with
 # --window-manager, a window manager (openbox) places, decorates, minimises
-# and closes the windows as on a desktop.
+# and closes the windows as on a desktop; when it does not come up the
+# command does not run and the case fails with the reason.
 # Usage: with_tray_host.sh [--window-manager] <command> [arguments...]
 # Exit 77 (skipped) when a program it needs is missing; setup.sh installs
 # them all, so under CI (CI set) a missing one fails instead.
@@ -32,13 +33,14 @@ trap cleanup EXIT
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.1; done
+for _ in $(seq 300); do [ -s "$dir/display" ] && break; sleep 0.1; done
 [ -s "$dir/display" ] || { cat "$dir/xvfb.log"; exit 1; }
 export DISPLAY=:$(cat "$dir/display")
 
 if [ $wm = yes ]; then
   . "$(dirname "$0")/window_manager.sh"
-  start_window_manager "$dir"
+  # A case asked for a window manager: it never runs without one.
+  start_window_manager "$dir" || { echo "no window manager: the case cannot run"; exit 1; }
 fi
 trayer --edge top --align right --widthtype pixel --width 96 --height 24 --SetDockType true \
   >"$dir/trayer.log" 2>&1 &

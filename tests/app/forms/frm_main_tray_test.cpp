@@ -11,6 +11,7 @@
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "laid_out_main_window.h"
+#include "platform/ui/msg_box.h"
 
 using namespace modGeneral;
 
@@ -73,11 +74,19 @@ TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
         EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
                   QString::fromUtf8(row.panel));
     }
-    form.SwitchPane(1);
-    form.controls().fraMainButtons.SetEnabled(false);  // edits pending on the Accounts page
-    form.controls().mnuTrayAbout.Click();
-    EXPECT_EQ(gCurrentPane, 1);
-    EXPECT_TRUE(form.controls().fraMain(1).Visible());
+    // A jump within the Options page being edited loses nothing: it goes,
+    // and the edit stays pending.
+    form.SwitchPane(3);
+    form.controls().chkPlaySound.SetValue(1 - modOptions::gOpt.PlaySound);
+    ASSERT_TRUE(modOptions::gOptionsChanged);
+    ASSERT_FALSE(form.controls().fraMainButtons.Enabled());
+    form.SetWindowState(vb::vbMinimized);
+    vb::ScriptedMsgBoxes boxes;
+    form.controls().mnuTrayMenuColours.Click();
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
+              QStringLiteral("Menu Colours"));
+    EXPECT_TRUE(modOptions::gOptionsChanged);
 }
 
 TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
@@ -107,10 +116,15 @@ TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
     form.SetWindowState(vb::vbMinimized);
     form.controls().mnuTrayAutoCheck.Click();
     form.controls().mnuTraySounds.Click();
+    vb::ScriptedMsgBoxes boxes;
     form.controls().mnuTrayAbout.Click();
     EXPECT_TRUE(modAccounts::gAccountChanged);
     EXPECT_EQ(form.controls().txtAcntName.Text(), QStringLiteral("Home mail"));
     EXPECT_EQ(gCurrentPane, 1) << "the page with the edits stays in front";
+    ASSERT_EQ(boxes.Calls().size(), 1U) << "the refusal says why";
+    EXPECT_TRUE(
+        boxes.Calls()[0].prompt.contains(QStringLiteral("changes on the Accounts page are not saved")));
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Options"));
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")),
               QStringLiteral("Home"));
 }

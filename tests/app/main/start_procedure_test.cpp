@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,10 +19,12 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/forms/child_windows.h"
 #include "app/forms/component_object.h"
 #include "app/forms/frm_first_use.h"
 #include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
+#include "app/forms/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/main/session_end.h"
 #include "app/options/option_values.h"
@@ -276,6 +279,25 @@ TEST_F(StartProcedure, ASecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_FALSE(start::Main(second));
     EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>());
     EXPECT_EQ(&vb::Forms::Get<frmMain>(), &first);
+}
+
+TEST_F(StartProcedure, MinimisedAtStartUpOnlyTheTrayIconShowsOrWithoutATrayTheTaskbarEntry) {
+    const auto trayAvailable = forms::gTrayAvailable;
+    for (const bool tray : {true, false}) {
+        SCOPED_TRACE(tray ? "with a tray" : "without a tray");
+        forms::gTrayAvailable = [tray] { return tray; };
+        Store(kSettings, QStringLiteral("FirstUse"), QStringLiteral("1"));
+        Store(kOptions, QStringLiteral("MinimizeStartUp"), QStringLiteral("1"));
+        frmMain& main = Start();
+        QApplication::processEvents();
+        EXPECT_EQ(main.WindowState(), vb::vbMinimized);
+        EXPECT_EQ(main.isHidden(), tray);
+        forms::gTrayIcon.MouseMessage(513);  // a left click on the icon
+        EXPECT_EQ(main.WindowState(), vb::vbNormal);
+        EXPECT_FALSE(main.isHidden());
+        TearDown();
+    }
+    forms::gTrayAvailable = trayAvailable;
 }
 
 TEST_F(StartProcedure, TheCloseBoxGoesToTheTrayOrQuitsAndQuittingSavesTheListSettings) {

@@ -187,4 +187,56 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     EXPECT_EQ(report().lblRuleDelete.Caption(), "No Messages to Delete");
 }
 
+// While the report is open Work is renamed and Home switched off, then Home
+// deleted so that Work moves to its place: Delete Now follows the accounts
+// themselves and says what it left on a server.
+TEST_F(RuleReportDelete, FollowsTheAccountsThroughARenameASwitchOffAndADeletion) {
+    Mark(1, "DS..");
+    Mark(2, ".DS.");
+    main().rules().CheckRuleReport({1, 2});
+    ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
+    frmMainDesign& c = main().controls();
+    const auto click = [](vb::ToolBar& bar, const char* key) {
+        bar.Buttons(QString::fromLatin1(key)).QtButton().click();
+    };
+    click(c.tbrMainButtons, "Accounts");
+    c.TabStripAcnts.Select(2);
+    c.txtAcntName.SetText(QStringLiteral("Office"));
+    click(c.tbrButtons(6), "SaveAccount");
+    c.TabStripAcnts.Select(1);
+    c.chkAcntEnabled.SetValue(0);
+    click(c.tbrButtons(6), "SaveAccount");
+    ASSERT_EQ(gAccounts[2].Name, "Office");
+    ASSERT_EQ(gAccounts[1].Enabled, 0);
+
+    vb::ScriptedMsgBoxes boxes;
+    DeleteNow(1);
+    EXPECT_EQ(work_.messageCount(), 3) << "the renamed account's marked message is deleted";
+    EXPECT_EQ(home_.messageCount(), 4) << "nothing of the account switched off";
+    EXPECT_EQ(Stored(2), "21 23 24");
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Messages Not Deleted");
+    EXPECT_EQ(boxes.Calls()[0].prompt,
+              "Delete Now left these messages on the server:\r\n\r\n"
+              "'Home' is switched off: its 1 marked message stays on its server.\r\n");
+    EXPECT_EQ(report().lblRuleDelete.Caption(), "Home has 1 message\r\n");
+    EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "its marks are still listed";
+
+    // Home goes; Office is account 1 now.
+    click(c.tbrMainButtons, "Accounts");
+    c.TabStripAcnts.Select(1);
+    boxes.Answer(vb::vbYes);
+    click(c.tbrAcnts, "AcntDelete");
+    ASSERT_EQ(gAccountCount, 1);
+    ASSERT_EQ(gAccounts[1].Name, "Office");
+    DeleteNow(2);
+    EXPECT_EQ(work_.messageCount(), 2) << "its spam is deleted where it stands now";
+    EXPECT_EQ(Stored(1), "21 24");
+    ASSERT_EQ(boxes.Calls().size(), 3u);
+    EXPECT_EQ(boxes.Calls()[2].prompt,
+              "Delete Now left these messages on the server:\r\n\r\n"
+              "'Home' is no longer one of your accounts: its marked messages stay on its server.\r\n");
+    EXPECT_EQ(report().lblRuleSpam.Caption(), "No Spam Messages to Delete");
+}
+
 }  // namespace

@@ -30,7 +30,7 @@ protected:
         }
     }
     // Every account, as a run that checked them all reports them.
-    static QStringList All() {
+    static ReportedAccounts All() {
         std::vector<int16_t> all;
         for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) all.push_back(i);
         return RuleReportAccounts(all);
@@ -67,7 +67,7 @@ TEST_F(RuleReportTest, OpensWhenTheRulesMarkedMessagesAndTheSettingsAskForIt) {
         gRules.ShowNew = c.showNew;
         SetAccounts(c.accounts);
         if (c.disabled > 0) modAccounts::gAccounts[c.disabled].Enabled = 0;
-        const QStringList accounts = c.checked.empty() ? All() : RuleReportAccounts(c.checked);
+        const ReportedAccounts accounts = c.checked.empty() ? All() : RuleReportAccounts(c.checked);
         EXPECT_EQ(RuleReportWanted(accounts), c.opens) << c.what;
     }
 }
@@ -109,9 +109,12 @@ TEST_F(RuleReportTest, DeletionChoosesExactlyTheMarkedMessagesByUid) {
     }
     Msg(2, 1).Delete = true;  // another account's mark
     Msg(2, 1).Uid = "other";
-    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete), (QStringList{"u1", "u4"}))
+    int withoutUid = -1;
+    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Delete, &withoutUid), (QStringList{"u1", "u4"}))
         << "a message without UID is kept";
-    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam), QStringList{"u2"});
+    EXPECT_EQ(withoutUid, 1) << "and counted, to be named to the user";
+    EXPECT_EQ(MarkedMessageUids(1, RuleMark::Spam, &withoutUid), QStringList{"u2"});
+    EXPECT_EQ(withoutUid, 0);
     modAccounts::gAccounts[2].MsgCount = 0;
     EXPECT_TRUE(MarkedMessageUids(2, RuleMark::Delete).isEmpty()) << "only the account's listed messages";
 }

@@ -151,14 +151,18 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
     EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
 
-    // Home is switched off while the report is open: Delete Now leaves it alone.
+    // Home is switched off while the report is open: Delete Now leaves it
+    // alone and says so.
     Click(form.controls().tbrMainButtons, "Accounts");
     form.controls().chkAcntEnabled.SetValue(0);
     Click(form.controls().tbrButtons(6), "SaveAccount");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
-    EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_TRUE(boxes.Calls()[0].prompt.endsWith(
+        "'Home' is switched off: its 1 marked message stays on its server.\r\n"))
+        << boxes.Calls()[0].prompt.toStdString();
 }
 
 TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <QWindow>
@@ -271,6 +272,37 @@ TEST_F(FormTest, WindowStateIsKeptWhileHiddenAndResizeRuns) {
     f.SetWindowState(vb::vbNormal);
     f.Show();
     EXPECT_EQ(f.WindowState(), vb::vbNormal);
+}
+
+// What the window manager reports: the state follows a shown window, and its
+// handler runs once the toolkit's delivery is over; a hidden window keeps the
+// state it was hidden in, whatever late word comes for it.
+TEST_F(FormTest, AStateTheWindowManagerReportsRunsResizeFromTheLoopAndPassesAHiddenForm) {
+    frmProbe& f = vb::Forms::Get<frmProbe>();
+    f.Show();
+    QApplication::processEvents();
+    gLog.clear();
+    f.setWindowState(Qt::WindowMinimized);  // as the toolkit delivers the window manager's minimise
+    EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+    EXPECT_TRUE(gLog.empty()) << "not inside the delivery";
+    QApplication::processEvents();
+    EXPECT_NE(std::find(gLog.begin(), gLog.end(), "Resize"), gLog.end());
+    f.Hide();
+    gLog.clear();
+    f.setWindowState(Qt::WindowNoState);  // a late report for the withdrawn window
+    QApplication::processEvents();
+    EXPECT_EQ(f.WindowState(), vb::vbMinimized);
+    EXPECT_TRUE(gLog.empty());
+}
+
+TEST_F(FormTest, ClosingModalWindowsClosesAnOpenMenuWithoutRunningAnEntry) {
+    QMenu menu;
+    bool ran = false;
+    QObject::connect(menu.addAction(QStringLiteral("Entry")), &QAction::triggered, [&] { ran = true; });
+    QTimer::singleShot(20, [] { vb::CloseModalWindows(); });
+    EXPECT_EQ(menu.exec(QPoint(10, 10)), nullptr);
+    EXPECT_FALSE(ran);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(FormTest, AnOwnedFormIsTheTransientWindowOfItsOwnerUntilEitherUnloads) {
