@@ -312,17 +312,132 @@ def set_aside_and_no_first_use(profile):
     check(not (profile.config / "autostart" / "Veltrane.desktop").exists(), "autostart is not switched on")
 
 
-def case_settings_that_are_no_settings(profile):
-    settings_that_are_no_settings(profile)
-    with Program(profile) as program:
-        window = main_window()
-        wait_window("^Veltrane - Settings Not Read$").activate()
-        check(not visible_windows("First Time Use"), "no first-use greeting")
-        key("Return")
-        wait_no_window("Settings Not Read")
-        window.click_at(window.page_button("Quit"))
-        ends_cleanly(program, profile)
-    set_aside_and_no_first_use(profile)
+KEPT = "Keep Me Caf\u00e9"
+KEPT_SETTINGS = f"# Settings of ZKT\\Veltrane\n[Settings]\nFirstUse=1\nAcntNum=1\nAcntName1={KEPT}\nAcntPassword1=s3cret\n"
+
+
+def quits_leaving(program, window, profile):
+    """the program quits by its page button, with exit status 0."""
+    window.click_at(window.page_button("Quit"))
+    status = program.wait_exit(30)
+    check(status == 0, f"exit status {status}: {program.output()}")
+
+
+def classic_line_ends(profile):
+    profile.settings_file.parent.mkdir(parents=True, exist_ok=True)
+    profile.settings_file.write_bytes(KEPT_SETTINGS.replace("\n", "\r").encode())
+
+
+def account_kept(profile):
+    check((profile.setting("Settings", "AcntName1"), profile.setting("Settings", "AcntPassword1")) == (KEPT, "s3cret"),
+          f"the account and its password are still stored: {profile.settings_file.read_bytes()!r}")
+    check(not list(profile.settings_file.parent.glob("settings.ini.*")), "nothing was set aside")
+
+
+def only_comments(profile):
+    profile.settings_file.parent.mkdir(parents=True, exist_ok=True)
+    profile.settings_file.write_text("# Settings of ZKT\\Veltrane\n# AcntNum=1\n; AcntName1=Old\n")
+
+
+def comments_set_aside(profile):
+    copies = list(profile.settings_file.parent.glob("settings.ini.damaged-*"))
+    check([c.read_text() for c in copies] == ["# Settings of ZKT\\Veltrane\n# AcntNum=1\n; AcntName1=Old\n"],
+          f"the file is kept as it was: {copies}")
+
+
+def a_folder(profile):
+    profile.settings_file.mkdir(parents=True)
+    (profile.settings_file / "inside").write_text("mine")
+
+
+def a_fifo(profile):
+    profile.settings_file.parent.mkdir(parents=True, exist_ok=True)
+    os.mkfifo(profile.settings_file)
+
+
+def a_device_link(profile):
+    profile.settings_file.parent.mkdir(parents=True, exist_ok=True)
+    profile.settings_file.symlink_to("/dev/null")
+
+
+def left_as_it_was(profile):
+    path = profile.settings_file
+    check(path.is_dir() or path.is_fifo() or (path.is_symlink() and os.readlink(path) == "/dev/null"),
+          "what stands at the path is left as it was")
+    check(not path.is_dir() or [p.name for p in path.iterdir()] == ["inside"], "the folder holds what it held")
+    left = sorted(p.name for p in path.parent.iterdir() if p.name != "frmMain.ini")
+    check(left == ["settings.ini"], f"nothing was set aside or written beside it: {left}")
+
+
+def a_save_is_told_once(program, window, profile):
+    """adding an account cannot be stored: one box says so."""
+    window.click_at(window.page_button("Accounts"))
+    window.click_at(window.accounts_bar_button("AcntAdd"))
+    wait_window("^Veltrane - Accounts$").activate()
+    time.sleep(1)
+    check(len(visible_windows("^Veltrane - Accounts$")) == 1, "one box")
+    key("Return")
+    wait_no_window("^Veltrane - Accounts$")
+
+
+SETTINGS_FILES = [
+    # name, how the file is made, whether its box shows, what the user does then, how the files end
+    ("classic line ends (CR alone)", classic_line_ends, False, None, account_kept),
+    ("binary data", settings_that_are_no_settings, True, None, set_aside_and_no_first_use),
+    ("only comments", only_comments, True, None, comments_set_aside),
+    ("a folder", a_folder, True, a_save_is_told_once, left_as_it_was),
+    ("a FIFO", a_fifo, True, a_save_is_told_once, left_as_it_was),
+    ("a link to a device", a_device_link, True, None, left_as_it_was),
+]
+
+
+def case_settings_files_a_user_keeps(profile):
+    for name, make, told, then, kept in SETTINGS_FILES:
+        print(f"-- {name}")
+        shutil.rmtree(profile.config / "ZKT", ignore_errors=True)
+        make(profile)
+        with Program(profile) as program:
+            window = main_window(30)
+            if told:
+                wait_window("^Veltrane - Settings Not Read$", 30).activate()
+                key("Return")
+                wait_no_window("Settings Not Read", 30)
+            else:
+                time.sleep(1)
+                check(not visible_windows("Settings Not Read"), "no warning")
+            check(not visible_windows("First Time Use"), "no first-use greeting")
+            if then:
+                then(program, window, profile)
+            quits_leaving(program, window, profile)
+        check(not (profile.config / "autostart" / "Veltrane.desktop").exists(), "autostart is not switched on")
+        kept(profile)
+
+
+def case_account_number_beyond_the_stored_accounts(profile):
+    account = {"FirstUse": "1", "AcntName1": KEPT, "AcntPassword1": "s3cret"}
+    # The number a hand edit left, and how the start ends.
+    for number, ended_by in (("32767", "SIGTERM while the box shows"), ("3", "the box answered and Quit")):
+        print(f"-- AcntNum={number}, {ended_by}")
+        profile.write_settings({"Settings": {**account, "AcntNum": number}})
+        with Program(profile) as program:
+            box = wait_window("^Veltrane - Accounts$", 30)
+            if number == "32767":
+                program.signal(signal.SIGTERM)
+                status = program.wait_exit(30)
+                check(status == 0, f"exit status {status}: {program.output()}")
+            else:
+                box.activate()
+                key("Return")
+                quits_leaving(program, main_window(30), profile)
+        check(profile.setting("Settings", "AcntNum") == "1", "the number is put right")
+        check(profile.setting("Settings", "AcntName2") is None, "no empty account was stored")
+        account_kept(profile)
+        # Told once: the next start shows the window and no box.
+        with Program(profile) as program:
+            window = main_window(30)
+            time.sleep(1)
+            check(not visible_windows("^Veltrane - Accounts$"), "the number is not told again")
+            quits_leaving(program, window, profile)
 
 
 def install_without_component(profile):
