@@ -41,7 +41,7 @@ std::optional<AccountMessage> AccountNameProblem(const QString& name, int16_t cu
                                   kCrLf + QStringLiteral("Account Name: '") + name + QStringLiteral("'") +
                                   kCrLf + kCrLf + QStringLiteral("Please re-enter a name for this Account.") +
                                   kCrLf + kCrLf};
-    for (int16_t i = 1; i <= gAccountCount; ++i) {
+    for (int i = 1; i <= gAccountCount; ++i) {
         if (i == current || !SameName(gAccounts[i].Name, name)) continue;
         return AccountMessage{QStringLiteral("Duplicate Account Name"),
                               QStringLiteral("The following Account Name is already used.") + kTenBlanks +
@@ -87,7 +87,7 @@ AccountMessage DeleteAccountQuestion(const QString& name) {
 
 QString NewAccountName() {
     const auto taken = [](const QString& candidate) {
-        for (int16_t i = 1; i <= gAccountCount; ++i)
+        for (int i = 1; i <= gAccountCount; ++i)
             if (SameName(gAccounts[i].Name, candidate)) return true;
         return false;
     };

@@ -65,7 +65,7 @@ std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime&
 QString TakeDownloadWarning() {
     using namespace modAccounts;
     int count = 0;
-    for (int16_t a = 1; a <= gAccountCount; ++a) {
+    for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Incomplete) ++count;
         gAccounts[a].Incomplete = false;
     }
@@ -87,7 +87,7 @@ QString TakeDownloadWarning() {
 QString TakeListCapNotice() {
     using namespace modAccounts;
     QString names;
-    for (int16_t a = 1; a <= gAccountCount; ++a) {
+    for (int a = 1; a <= gAccountCount; ++a) {
         if (!gAccounts[a].MoreThanListed || gAccounts[a].MoreThanListedTold) continue;
         gAccounts[a].MoreThanListedTold = true;
         names += gAccounts[a].Name + kCrLf;
@@ -122,7 +122,7 @@ QStringList NewMailSounds(int16_t account, const QString& errorSound) {
         if (gAccounts[account].SoundOn != 0 && Announces(account)) play(account);
         return sounds;
     }
-    for (int16_t a = 1; a <= gAccountCount; ++a) {
+    for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
         if (modOptions::gDefaultSoundValid) {
             // One sound per run: the first account with something to announce.

@@ -12,7 +12,7 @@ std::vector<bool> ChosenRows(int16_t a, const QStringList& uids) {
     std::vector<bool> chosen(static_cast<size_t>(std::max<int16_t>(count, 0)) + 1, false);
     QSet<QString> wanted(uids.begin(), uids.end());
     wanted.remove(QString());
-    for (int16_t m = 1; m <= count; ++m) chosen[m] = wanted.contains(modGeneral::Msg(a, m).Uid);
+    for (int m = 1; m <= count; ++m) chosen[m] = wanted.contains(modGeneral::Msg(a, m).Uid);
     return chosen;
 }
 
@@ -21,7 +21,7 @@ int16_t CompactMessages(int16_t a, const QSet<QString>& deleted) {
     modGeneral::AccountMessages& row = modGeneral::AccountRow(a);
     std::vector<modGeneral::StoredMessage> kept;
     int16_t spam = 0, marked = 0, fresh = 0;
-    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m) {
+    for (int m = 1; m <= gAccounts[a].MsgCount; ++m) {
         modGeneral::StoredMessage& message = modGeneral::Msg(a, m);
         if (!message.Uid.isEmpty() && deleted.contains(message.Uid)) {
             // Gone from the server: its UID must not count as seen.

@@ -114,7 +114,7 @@ void frmMain::LoadAccounts() {
     SetCaption(modGeneral::gAppName);
     EnableMainControls();
 
-    for (int16_t i = 1; i <= gAccountCount; ++i) LoadAccountAtStart(i, now);
+    for (int i = 1; i <= gAccountCount; ++i) LoadAccountAtStart(i, now);
     // The first account is current; with none, no account is.
     gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
     if (gAccountCount == 0) {
@@ -173,7 +173,7 @@ void frmMain::ResetRunState() {
 // client's, else the current account's, else none.
 void frmMain::ShowMailClientButtons() {
     using namespace modAccounts;
-    for (int16_t i = 1; i <= gAccountCount; ++i)
+    for (int i = 1; i <= gAccountCount; ++i)
         if (gAccounts[i].ClientValid) LoadMailClientIcon(gAccounts[i].Client, i);
     if (modOptions::gDefaultClientValid) {
         LoadMailClientIcon(modOptions::gOpt.DefaultClient, 0);

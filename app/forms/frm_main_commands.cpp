@@ -29,7 +29,7 @@ void frmMain::ShowPage(int16_t pane) {
     if (pane == forms::page::kAccounts && haveAccounts) TabStripAcnts.Select(modAccounts::gCurrentAccount);
     if (pane == forms::page::kRules) rules_.ShowSavedRules();
     // One page is visible at a time, whichever was shown for an operation.
-    for (int16_t i = forms::page::kEmail; i <= forms::page::kOptions; ++i)
+    for (int i = forms::page::kEmail; i <= forms::page::kOptions; ++i)
         if (i != pane) fraMain(i).SetVisible(false);
     fraMain(pane).SetVisible(true);
     fraMain(pane).ZOrder(0);

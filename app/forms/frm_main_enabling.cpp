@@ -19,7 +19,7 @@ void frmMain::EnableMainControls() {
     }
     fraNoAcntsBanner.SetVisible(false);
     fraRulesToolbar.SetVisible(true);
-    for (int16_t i = forms::page::kEmail; i <= forms::page::kRules; ++i) fraMain(i).SetEnabled(true);
+    for (int i = forms::page::kEmail; i <= forms::page::kRules; ++i) fraMain(i).SetEnabled(true);
     fraAcnt.SetEnabled(true);
     fraRules.SetEnabled(true);
     for (int i = 1; i <= 5; ++i) fraOptions(i).SetEnabled(true);

@@ -27,7 +27,7 @@ void frmMain::SetRetrievalMode(bool enable, bool showStop) {
     // Accounts, rules and options stay as the operation found them: the pages
     // that edit them are locked whole (a connection test keeps the Accounts
     // page in view, greyed).
-    for (int16_t page = forms::page::kAccounts; page <= forms::page::kOptions; ++page)
+    for (int page = forms::page::kAccounts; page <= forms::page::kOptions; ++page)
         fraMain(page).SetEnabled(enable);
     TabStripEmail.SetEnabled(enable);
     TabStripAcnts.SetEnabled(enable);

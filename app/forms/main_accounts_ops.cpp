@@ -201,7 +201,7 @@ void AccountsPage::RefillCurrentList() {
 }
 
 void AccountsPage::ReloadClientPictures(int16_t from, int16_t to) {
-    for (int16_t i = from; i <= to; ++i) {
+    for (int i = from; i <= to; ++i) {
         if (gAccounts[i].ClientValid) {
             host_.LoadMailClientIcon(gAccounts[i].Client, i);
         } else {

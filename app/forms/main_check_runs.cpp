@@ -80,7 +80,7 @@ void CheckRuns::CheckAll() {
     gNoCheckDeferred = false;
     gUserStop = false;
     operation.EnterRetrieval(true);
-    for (int16_t a = 1; a <= gAccountCount; ++a) {
+    for (int a = 1; a <= gAccountCount; ++a) {
         if (gUserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
@@ -130,7 +130,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     bool anyNew = false;
     std::vector<int16_t> checked;
     operation.EnterRetrieval(true);
-    for (int16_t a = 1; a <= gAccountCount; ++a) {
+    for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
         if (gUserStop) {
             c_.ProgressBar.SetVisible(false);

@@ -36,7 +36,7 @@ QStringList EmailPage::ChosenUids(int16_t a, bool spamMode) {
     if (a < 1 || a > modAccounts::gAccountCount) return uids;
     const int16_t count = modAccounts::gAccounts[a].MsgCount;
     if (spamMode) {
-        for (int16_t m = 1; m <= count; ++m)
+        for (int m = 1; m <= count; ++m)
             if (Msg(a, m).Spam) uids << Msg(a, m).Uid;
         return uids;
     }
@@ -70,7 +70,7 @@ void EmailPage::DeleteMessagesOnServer(const forms::OperationScope& operation, i
     if (!ConfirmDeletion(a, chosen, uids.count(QString()), spamMode, confirm)) return;
 
     QSet<QString> wanted;
-    for (int16_t m = 1; m <= gAccounts[a].MsgCount; ++m)
+    for (int m = 1; m <= gAccounts[a].MsgCount; ++m)
         if (chosen[m]) wanted.insert(modGeneral::Msg(a, m).Uid);
     QSet<QString> kept;
     if (!DeleteInSession(a, wanted, kept)) return;
@@ -109,7 +109,7 @@ bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QSt
         forms::Check(forms::Messages()->GetAllHeaders());
         const int16_t onServer = forms::MessageCount();
         std::vector<std::pair<com::ComPtr<IPop3Msg>, QString>> marked;
-        for (int16_t j = 1; j <= onServer; ++j) {
+        for (int j = 1; j <= onServer; ++j) {
             com::ComPtr<IPop3Msg> message = forms::Message(j);
             QString uid = forms::ReadText(*message, &IPop3Msg::get_Uid);
             if (!wanted.contains(uid)) continue;
@@ -191,7 +191,7 @@ void EmailPage::DeleteAllSpam() {
         operation.PauseChecks();
         operation.EnterRetrieval(false);
         const int16_t last = gAccountCount;
-        for (int16_t i = 1; i <= last; ++i) {
+        for (int i = 1; i <= last; ++i) {
             if (gAccounts[i].SpamCount <= 0) continue;
             c_.TabStripEmail.Select(i);
             modGeneral::gPrevAccount = 0;

@@ -39,7 +39,7 @@ void RulesPage::ImportRules() {
         const QString path = CommonDialog.ShowOpen(owner) ? CommonDialog.FileName : QString();
 
         QStringList accounts;
-        for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i)
+        for (int i = 1; i <= modAccounts::gAccountCount; ++i)
             accounts.append(modAccounts::gAccounts[i].Name);
         const modRules::RulesFileOutcome outcome = modRules::ImportRulesFile(
             path, accounts, [](const QString& name) { return forms::AskToReplace(name, true); });

@@ -33,7 +33,7 @@ void CheckRuns::UpdateTrayIcon() {
     };
     int accounts = 0;
     int messages = 0;
-    for (int16_t i = 1; i <= gAccountCount; ++i) {
+    for (int i = 1; i <= gAccountCount; ++i) {
         if (!gAccounts[i].Checked || !gAccounts[i].Connected) continue;
         ++accounts;
         messages += shownCount(i);

@@ -40,7 +40,7 @@ MessageRef RefOf(int16_t account, int16_t msg) {
 int16_t Locate(MessageRef& ref) {
     if (Holds(ref, ref.slot)) return ref.slot;
     const int16_t last = IsStoredMessage(ref.account, 1) ? modAccounts::gAccounts[ref.account].MsgCount : 0;
-    for (int16_t m = 1; m <= last; ++m)
+    for (int m = 1; m <= last; ++m)
         if (Holds(ref, m)) return ref.slot = m;
     return ref.slot = 0;
 }

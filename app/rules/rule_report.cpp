@@ -30,7 +30,7 @@ ReportedAccounts RuleReportAccounts(const std::vector<int16_t>& checked) {
 
 int16_t ReportedAccountIndex(const ReportedAccount& account) {
     using namespace modAccounts;
-    for (int16_t i = 1; i <= gAccountCount; ++i)
+    for (int i = 1; i <= gAccountCount; ++i)
         if (gAccounts[i].Id == account.id) return i;
     return 0;
 }
@@ -84,7 +84,7 @@ int RuleReportListLines(const RuleReportList& deletions, const RuleReportList& s
 QStringList MarkedMessageUids(int16_t account, RuleMark mark, int* withoutUid) {
     QStringList uids;
     int unnamed = 0;
-    for (int16_t j = 1; j <= modAccounts::gAccounts[account].MsgCount; ++j) {
+    for (int j = 1; j <= modAccounts::gAccounts[account].MsgCount; ++j) {
         const modGeneral::StoredMessage& m = modGeneral::Msg(account, j);
         if (!(mark == RuleMark::Delete ? m.Delete : m.Spam)) continue;
         if (m.Uid.isEmpty())

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -103,7 +104,10 @@ protected:
 TEST_F(CheckStages, AMailboxPastTheListingsLimitListsItsFirstMessagesAndSaysSoOnce) {
     std::vector<std::string> messages;
     for (int i = 1; i <= 32767; ++i) messages.push_back(Mail(i));
-    FakePop3Server server({Session(40000, 120, messages), Session(40000, 120, messages)});
+    // The third session deletes the last message listed.
+    Script deletion = Session(40000, 120, messages);
+    deletion.insert(deletion.end() - 2, {Receive(), Send("+OK deleted\r\n")});
+    FakePop3Server server({Session(40000, 120, messages), Session(40000, 120, messages), deletion});
     frmMain& form = Open(server.port());
     vb::ScriptedMsgBoxes boxes;
     for (const std::size_t told : {1u, 1u}) {
@@ -118,6 +122,23 @@ TEST_F(CheckStages, AMailboxPastTheListingsLimitListsItsFirstMessagesAndSaysSoOn
         EXPECT_EQ(Msg(1, 32767).Uid, QStringLiteral("u-32767"));
     }
     EXPECT_EQ(gAccounts[1].NewCount, 0) << "the second check found nothing new";
+
+    vb::ListView& list = form.controls().lvwEmail;
+    ASSERT_EQ(list.ItemCount(), 32767);
+    // The user clicks the row of the last message listed.
+    QTreeWidgetItem* last = nullptr;
+    for (int row = 1; row <= list.ItemCount() && !last; ++row)
+        if (list.Item(row).SubItems(2) == "m32767") last = list.topLevelItem(row - 1);
+    ASSERT_NE(last, nullptr);
+    list.scrollToItem(last);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(last).center());
+    modOptions::gOpt.DeleteConfirmation = 0;
+    form.controls().tbrEmail.Buttons(QStringLiteral("EmailDelete")).QtButton().click();
+    const auto sent = server.transcript(2);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), "DELE 32767"), 1);
+    EXPECT_EQ(gAccounts[1].MsgCount, 32766);
+    EXPECT_EQ(list.ItemCount(), 32766);
+    EXPECT_EQ(boxes.Calls().size(), 1u) << boxes.Calls().back().prompt.toStdString();
 }
 
 // A message the server lists as 100 bytes but sends as 24 MB: read whole
