@@ -12,7 +12,7 @@
 #include "app/forms/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "desktop_files.h"
 #include "laid_out_main_window.h"
 #include "platform/desktop/shell.h"
