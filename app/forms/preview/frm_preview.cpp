@@ -61,10 +61,9 @@ frmPreview::frmPreview() : frmPreviewDesign(this) {
 
 void frmPreview::Form_Load() {
     using namespace modGeneral;
-    gShowingPreview = true;
+    shownWindow_ = forms::gPreviewWindow.Register(*this);
     checksPaused_.emplace(forms::PausedChecks::Automatic);
     mLoading = true;
-    shownWindow_ = forms::gPreviewWindow.Register(*this);
     SetCaption(gAppName + QStringLiteral(" - Preview  "));
 
     vb::ToolBar& main = tbrButtons(0);
@@ -121,7 +120,7 @@ void frmPreview::PlaceViews() {
 
 void frmPreview::Form_Activate() {
     // The pop-up and the rule report keep the focus they asked for.
-    if (modGeneral::gShowingMessage || modGeneral::gShowingRuleReport) return;
+    if (forms::MessageShown() || modGeneral::gShowingRuleReport) return;
     (mTabIndex == 2 ? rtbRawMsg : rtbBody).setFocus();
 }
 
@@ -144,7 +143,6 @@ void frmPreview::Form_Unload(int& Cancel) {
     (void)Cancel;
     forms::DeleteTemporaryMessageFiles();
     shownWindow_.Reset();
-    modGeneral::gShowingPreview = false;
     checksPaused_.reset();
 }
 
