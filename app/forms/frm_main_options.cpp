@@ -14,7 +14,7 @@ void frmMain::SortAndFillMessageList() { email_.SortAndFillMessageList(); }
 
 // A dialog open now keeps the check paused until it closes.
 void frmMain::RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) {
-    const forms::ChecksPaused paused(*this);
+    const forms::ChecksPaused paused(checks_);
     dialog(this);
 }
 

@@ -3,7 +3,6 @@
 #include "app/forms/main_check_runs.h"
 
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_main.h"
 #include "app/forms/pictures.h"
 #include "app/forms/tray_icon_record.h"
 #include "app/options/option_values.h"
