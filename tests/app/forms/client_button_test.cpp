@@ -7,7 +7,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/options/option_values.h"
 #include "desktop_files.h"
 #include "platform/desktop/program_file.h"

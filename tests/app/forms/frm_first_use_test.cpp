@@ -8,9 +8,9 @@
 #include <QStringList>
 #include <QTest>
 
-#include "app/forms/child_tool_bar_style.h"
-#include "app/forms/frm_first_use.h"
-#include "app/forms/pictures.h"
+#include "app/forms/common/child_tool_bar_style.h"
+#include "app/forms/common/pictures.h"
+#include "app/forms/first_use/frm_first_use.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "laid_out_main_window.h"

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "app/common/app_settings.h"
-#include "app/forms/child_windows.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/layout_offset.h"
-#include "app/forms/tray_icon_record.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/layout_offset.h"
+#include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"

@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/frm_preview.h"
+#include "app/forms/main_window/frm_main.h"
+#include "app/forms/preview/frm_preview.h"
 #include "app/options/option_values.h"
 #include "desktop_files.h"
 #include "platform/desktop/shell.h"

@@ -6,9 +6,9 @@
 #include <QStringList>
 
 #include "app/common/app_settings.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/layout_offset.h"
-#include "app/forms/options_panels.h"
+#include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/layout_offset.h"
+#include "app/forms/options/options_panels.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "desktop_files.h"

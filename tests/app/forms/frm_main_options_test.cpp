@@ -7,8 +7,8 @@
 #include <QStandardPaths>
 
 #include "app/common/program_identity.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/menu_xp.h"
+#include "app/forms/common/menu_xp.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"

@@ -9,7 +9,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/wave_sound.h"
+#include "app/forms/common/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"

@@ -12,7 +12,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/status_bar_tips.h"
+#include "app/forms/main_window/status_bar_tips.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"

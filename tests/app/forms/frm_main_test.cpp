@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/rules/rule_set.h"
 #include "platform/ui/forms.h"
 

@@ -6,7 +6,7 @@
 
 #include "app/accounts/account_operations.h"
 #include "app/common/app_settings.h"
-#include "app/forms/tray_icon_record.h"
+#include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"

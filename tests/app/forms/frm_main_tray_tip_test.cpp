@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/accounts/account_table.h"
-#include "app/forms/child_windows.h"
-#include "app/forms/pictures.h"
-#include "app/forms/tray_icon_record.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/common/pictures.h"
+#include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "tests/app/forms/laid_out_main_window.h"

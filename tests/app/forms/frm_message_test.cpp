@@ -9,8 +9,8 @@
 #include <cmath>
 
 #include "app/check/schedule.h"
-#include "app/forms/child_windows.h"
-#include "app/forms/frm_message.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/new_mail/frm_message.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "laid_out_main_window.h"

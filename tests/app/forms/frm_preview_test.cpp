@@ -13,7 +13,7 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
-#include "app/forms/frm_preview.h"
+#include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/options/option_values.h"

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "app/common/app_settings.h"
-#include "app/forms/frm_rule_file.h"
+#include "app/forms/rule_file/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"

@@ -6,9 +6,9 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/child_windows.h"
-#include "app/forms/frm_rule_file.h"
-#include "app/forms/frm_rule_report.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/rule_file/frm_rule_file.h"
+#include "app/forms/rule_report/frm_rule_report.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
-#include "app/forms/help_topics.h"
+#include "app/forms/common/help_topics.h"
 #include "platform/desktop/help.h"
 #include "platform/store/program_folder.h"
 

@@ -1,6 +1,6 @@
 // Shows the new-mail pop-up of a run over three accounts on a real (virtual)
 // X display and saves a picture of it for a person to look at.
-#include "app/forms/frm_message.h"
+#include "app/forms/new_mail/frm_message.h"
 #include "app/options/option_values.h"
 #include "tests/app/forms/screenshot_main.h"
 

@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QSet>
 
-#include "app/forms/pictures.h"
+#include "app/forms/common/pictures.h"
 
 namespace {
 

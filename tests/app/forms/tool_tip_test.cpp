@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "app/forms/tool_tip.h"
+#include "app/forms/common/tool_tip.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QTest>
 #include <vector>
 
-#include "app/forms/tray_icon_record.h"
+#include "app/forms/tray/tray_icon_record.h"
 
 namespace {
 
