@@ -78,10 +78,15 @@ endfunction()
 # case runs as its own CTest test inside a fresh home folder (see
 # tests/run_isolated.sh), and the program runs whole as <name>.whole, each
 # case again in a home of its own (tests/support/gtest/fresh_home.cpp).
-# POP3D: the cases need the Dovecot fixture.
+# POP3D: the cases need the Dovecot fixture. RECURSE: the *_test.cpp of the
+# folder's subfolders belong to the program too.
 function(veltrane_gtest name)
-  cmake_parse_arguments(ARG "POP3D;QT" "" "LIBS;SOURCES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  cmake_parse_arguments(ARG "POP3D;QT;RECURSE" "" "LIBS;SOURCES" ${ARGN})
+  set(glob GLOB)
+  if(ARG_RECURSE)
+    set(glob GLOB_RECURSE)
+  endif()
+  file(${glob} sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   list(APPEND sources ${ARG_SOURCES})
   if(NOT sources)
     return()

@@ -8,12 +8,12 @@
 #include <QTest>
 #include <cmath>
 
+#include "../laid_out_main_window.h"
 #include "app/check/schedule.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
 

@@ -5,6 +5,7 @@
 
 #include <QThread>
 
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -13,7 +14,6 @@
 #include "app/forms/new_mail/frm_message.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/msg_box.h"
 
 using namespace modGeneral;
@@ -21,7 +21,7 @@ using namespace modAccounts;
 
 namespace {
 
-class FrmMainCheckRuns : public ::testing::Test {
+class CheckRuns : public ::testing::Test {
 protected:
     void SetUp() override {
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("3"));
@@ -44,7 +44,7 @@ protected:
     std::function<void(const QString&)> saved_;
 };
 
-TEST_F(FrmMainCheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
+TEST_F(CheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
     frmMain& form = *form_;
     com::ComPtr<IqelPopClientNotify> notify;
     ASSERT_TRUE(com::SUCCEEDED(forms::gPop3->get_Notification(notify.ReleaseAndGetAddressOf())) && notify);
@@ -88,7 +88,7 @@ TEST_F(FrmMainCheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
     EXPECT_EQ(form.controls().StatusBar.PanelText(3), QStringLiteral("100 % Complete"));
 }
 
-TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
+TEST_F(CheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
     frmMain& form = *form_;
     const QString error = forms::ErrorSoundPath();
     struct Row {
@@ -197,7 +197,7 @@ TEST_F(FrmMainCheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {
     }
 }
 
-TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
+TEST_F(CheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
     frmMain& form = *form_;
     modCheck::gClock = [] {
         return QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate);
@@ -232,7 +232,7 @@ TEST_F(FrmMainCheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
     modCheck::gClock = [] { return QDateTime::currentDateTime(); };
 }
 
-TEST_F(FrmMainCheckRuns, IncompleteDownloadsAreReportedOnce) {
+TEST_F(CheckRuns, IncompleteDownloadsAreReportedOnce) {
     frmMain& form = *form_;
     struct Row {
         bool incomplete[3];

@@ -25,7 +25,7 @@ struct Acnt {
     int32_t colour = 1;
 };
 
-class FrmMainTrayTip : public testing::Test {
+class TrayTip : public testing::Test {
 protected:
     void SetUp() override {
         modGeneral::gAppName = QStringLiteral("Veltrane");
@@ -71,7 +71,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
+TEST_F(TrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     const QString status = QStringLiteral("\nChecked at: 3:45 PM");
     struct Case {
         const char* name;
@@ -129,7 +129,7 @@ TEST_F(FrmMainTrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     }
 }
 
-TEST_F(FrmMainTrayTip, IconShowsEachEnabledCheckedAccountInTurn) {
+TEST_F(TrayTip, IconShowsEachEnabledCheckedAccountInTurn) {
     struct Case {
         const char* name;
         std::vector<Acnt> accounts;

@@ -5,13 +5,13 @@
 #include <QDir>
 #include <QStringList>
 
+#include "../desktop_files.h"
 #include "app/common/app_settings.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/layout_offset.h"
 #include "app/forms/options/options_panels.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "desktop_files.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/ole_color.h"

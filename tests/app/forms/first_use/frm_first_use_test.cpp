@@ -8,12 +8,12 @@
 #include <QStringList>
 #include <QTest>
 
+#include "../laid_out_main_window.h"
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/first_use/frm_first_use.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"

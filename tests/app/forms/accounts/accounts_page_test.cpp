@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -13,7 +14,6 @@
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
-#include "laid_out_main_window.h"
 #include "platform/store/atomic_file.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/account_print.h"

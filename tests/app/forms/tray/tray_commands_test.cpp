@@ -4,20 +4,20 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_operations.h"
 #include "app/common/app_settings.h"
 #include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/msg_box.h"
 
 using namespace modGeneral;
 
 namespace {
 
-class FrmMainTray : public ::testing::Test {
+class TrayCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
@@ -34,7 +34,7 @@ protected:
     frmMain* form_ = nullptr;
 };
 
-TEST_F(FrmMainTray, ALeftPressRestoresOnlyAMinimisedWindow) {
+TEST_F(TrayCommands, ALeftPressRestoresOnlyAMinimisedWindow) {
     frmMain& form = *form_;
     struct Row {
         int state;
@@ -54,7 +54,7 @@ TEST_F(FrmMainTray, ALeftPressRestoresOnlyAMinimisedWindow) {
     EXPECT_TRUE(form.isVisible());
 }
 
-TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
+TEST_F(TrayCommands, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
     frmMain& form = *form_;
     struct Row {
         vb::Menu* entry;
@@ -89,7 +89,7 @@ TEST_F(FrmMainTray, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
     EXPECT_TRUE(modOptions::gOptionsChanged);
 }
 
-TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
+TEST_F(TrayCommands, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
     frmMain& form = *form_;
     for (int16_t before : {int16_t(1), int16_t(0)}) {
         modOptions::gOpt.UseInterval = before;
@@ -108,7 +108,7 @@ TEST_F(FrmMainTray, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOpera
     EXPECT_TRUE(form.controls().mnuTrayAutoCheck.Enabled());
 }
 
-TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
+TEST_F(TrayCommands, TheTraySwitchesKeepUnsavedAccountEdits) {
     frmMain& form = *form_;
     form.SwitchPane(1);
     form.controls().txtAcntName.SetText(QStringLiteral("Home mail"));
@@ -129,7 +129,7 @@ TEST_F(FrmMainTray, TheTraySwitchesKeepUnsavedAccountEdits) {
               QStringLiteral("Home"));
 }
 
-TEST_F(FrmMainTray, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
+TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     frmMain& form = *form_;
     modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
     {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -21,7 +22,6 @@
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
 #include "tests/support/time_zone.h"
@@ -63,7 +63,7 @@ ChildWindow Child(
             startUp};
 }
 
-class FrmMainSchedule : public ::testing::Test {
+class CheckSchedule : public ::testing::Test {
 protected:
     void Load(std::initializer_list<std::pair<const char*, const char*>> options, int accounts = 2) {
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"),
@@ -103,7 +103,7 @@ protected:
     frmMain* form_ = nullptr;
 };
 
-TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
+TEST_F(CheckSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
     Load({{"UseInterval", "1"}, {"Minutes", "30"}});
     frmMain& form = *form_;
     modCheck::SetNextAutoCheckTime(0);
@@ -134,7 +134,7 @@ TEST_F(FrmMainSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
 // On 29 March 2026 the clock jumps from 02:00 to 03:00; on 25 October it goes
 // back from 03:00 to 02:00. A check falls due once per interval of real time,
 // and a no-check window that ends in the skipped hour ends at the jump.
-TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
+TEST_F(CheckSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
     const TimeZone berlin("Europe/Berlin");
     Load({{"UseInterval", "1"}, {"Minutes", "15"}});
     frmMain& form = *form_;
@@ -182,7 +182,7 @@ TEST_F(FrmMainSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
     }
 }
 
-TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
+TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     Load({{"UseInterval", "1"}, {"Minutes", "15"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -207,7 +207,7 @@ TEST_F(FrmMainSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
 }
 
-TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
+TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     Load({{"UseInterval", "1"}, {"Minutes", "10"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "3"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -247,7 +247,7 @@ TEST_F(FrmMainSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
 }
 
-TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
+TEST_F(CheckSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -286,7 +286,7 @@ TEST_F(FrmMainSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
 
 // Every dialog of the main window holds the start-up countdown and the
 // automatic check while it waits for the user, and lets both go when it ends.
-TEST_F(FrmMainSchedule, EveryDialogPausesTheChecksWhileItWaits) {
+TEST_F(CheckSchedule, EveryDialogPausesTheChecksWhileItWaits) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -326,7 +326,7 @@ TEST_F(FrmMainSchedule, EveryDialogPausesTheChecksWhileItWaits) {
 // Every child window holds the automatic check (the rules file name window
 // the start-up countdown too) from its load to its unload; a second reach of
 // a loaded window pauses nothing more.
-TEST_F(FrmMainSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
+TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -364,7 +364,7 @@ TEST_F(FrmMainSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     }
 }
 
-TEST_F(FrmMainSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
+TEST_F(CheckSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     Load({{"UseInterval", "1"}});
     frmMain& form = *form_;
     // The pop-up's load reads the clock for its caption after its pause.
@@ -378,7 +378,7 @@ TEST_F(FrmMainSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the automatic check runs again";
 }
 
-TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
+TEST_F(CheckSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) {
     Load({{"UseInterval", "0"}});
     frmMain& form = *form_;
     form.checks().SuspendAutoCheck(forms::PauseAction::Suspend);
@@ -391,7 +391,7 @@ TEST_F(FrmMainSchedule, AutoCheckSwitchedOnWhileADialogIsOpenWaitsForItToClose) 
     EXPECT_FALSE(form.controls().tmrStatusBar.Enabled());
 }
 
-TEST_F(FrmMainSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
+TEST_F(CheckSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     Load({{"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
@@ -409,7 +409,7 @@ TEST_F(FrmMainSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     EXPECT_EQ(form.controls().TabStripEmail.SelectedItem(), 1);
 }
 
-TEST_F(FrmMainSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
+TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     Load({});
     frmMain& form = *form_;
     gReceivedCount = 4;

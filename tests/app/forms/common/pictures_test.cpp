@@ -3,9 +3,7 @@
 // the right pieces.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
-#include <QPainter>
 #include <QSet>
 
 #include "app/forms/common/pictures.h"
@@ -144,46 +142,6 @@ TEST(Pictures, CountPictureIsBuiltFromTheDigitsBaseAndColour) {
         EXPECT_EQ(MarksOf(forms::ComposeCountPicture(list, c.count, c.colour)), c.images) << c.name;
         EXPECT_EQ(list.Count(), 40) << c.name << ": the temporary image stays";
     }
-}
-
-// Every picture of the data folder on one sheet, at 16 and 32 pixels, with the
-// tray count pictures as the tray shows them, saved in the build folder for a
-// person to look at.
-TEST(Pictures, ContactSheet) {
-    const QStringList files =
-        QDir(forms::PictureFolder()).entryList({QStringLiteral("*.svg")}, QDir::Files, QDir::Name);
-    ASSERT_GT(files.size(), 100);
-    vb::ImageList tray;
-    forms::FillImageList(tray, PictureSet::TrayIcons, 16);
-    const int counts[] = {0, 3, 9, 12, 47, 99, 100};
-    constexpr int kColumns = 8, kCell = 150, kRow = 44;
-    const int rows = (static_cast<int>(files.size()) + kColumns - 1) / kColumns + 3;
-    QImage sheet(kColumns * kCell, rows * kRow, QImage::Format_RGB32);
-    sheet.fill(QColor(0xF4, 0xF4, 0xF4));
-    QPainter p(&sheet);
-    QFont font = p.font();
-    font.setPixelSize(10);
-    p.setFont(font);
-    for (int i = 0; i < files.size(); ++i) {
-        const QString name = files[i].chopped(4);
-        const int x = (i % kColumns) * kCell, y = (i / kColumns) * kRow;
-        p.drawPixmap(x + 4, y + 4, forms::Picture(name, 16));
-        p.drawPixmap(x + 24, y + 4, forms::Picture(name, 32));
-        p.drawText(x + 60, y + 24, name);
-    }
-    const int y0 = (rows - 3) * kRow;
-    for (int colour = 1; colour <= forms::kTrayAccountColours; ++colour) {
-        for (int i = 0; i < static_cast<int>(std::size(counts)); ++i) {
-            const QPixmap picture = forms::ComposeCountPicture(tray, counts[i], colour);
-            p.drawPixmap(4 + i * 22, y0 + (colour - 1) * 20, picture);
-        }
-    }
-    for (int i = 0; i < static_cast<int>(std::size(counts)); ++i)
-        p.drawPixmap(200 + i * 52, y0, forms::ComposeCountPicture(tray, counts[i], 5).scaled(48, 48));
-    p.end();
-    const QString out =
-        QDir(qEnvironmentVariable("VELTRANE_BUILD_DIR", QDir::tempPath())).filePath("pictures_sheet.png");
-    ASSERT_TRUE(sheet.save(out));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/common/child_windows.h"
@@ -13,7 +14,6 @@
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
-#include "laid_out_main_window.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 

@@ -22,7 +22,7 @@ using namespace modGeneral;
 
 namespace {
 
-class FrmMainPointer : public testing::Test {
+class EmailPointer : public testing::Test {
 protected:
     void SetUp() override {
         SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
@@ -83,7 +83,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
+TEST_F(EmailPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
     ASSERT_FALSE(CommandsEnabled()) << "a fresh list has no chosen row";
     struct Case {
         const char* name;
@@ -120,7 +120,7 @@ TEST_F(FrmMainPointer, ClicksChooseTheMessageAndSwitchTheCommands) {
     }
 }
 
-TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff) {
+TEST_F(EmailPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff) {
     int previews = 0;
     form().controls().mnuEmailPreview.Click = [&] { ++previews; };
     Click(Cell(1, 3));  // the first click of the two
@@ -135,7 +135,7 @@ TEST_F(FrmMainPointer, DoubleClickPreviewsAndAPressBesideTheRowsTakesTheFocusOff
     EXPECT_TRUE(form().controls().cmdTakeFocus.Widget().hasFocus());
 }
 
-TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
+TEST_F(EmailPointer, CellsTooNarrowForTheirTextGetATip) {
     Msg(1, 1).From =
         QStringLiteral("alice.longname@example.org, bob.longname@example.org, carol@example.org");
     Msg(1, 1).To =
@@ -178,7 +178,7 @@ TEST_F(FrmMainPointer, CellsTooNarrowForTheirTextGetATip) {
     }
 }
 
-TEST_F(FrmMainPointer, EachStatusBarPanelExplainsItself) {
+TEST_F(EmailPointer, EachStatusBarPanelExplainsItself) {
     vb::StatusBar& bar = form().controls().StatusBar;
     const auto tipOver = [&](int panel, const QString& text) {
         bar.SetPanelText(panel, text);

@@ -10,12 +10,12 @@
 #include <functional>
 #include <vector>
 
+#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/program_identity.h"
 #include "app/general/check_status.h"
 #include "app/rules/rule_set.h"
 #include "app/rules/rules_editor.h"
-#include "laid_out_main_window.h"
 #include "platform/store/atomic_file.h"
 #include "platform/store/program_folder.h"
 #include "platform/ui/msg_box.h"
@@ -70,7 +70,7 @@ const std::string kSaved =
     "/ "
     "Big 0 Work 1 [Size GreaterThan 500 ]";
 
-class FrmMainRules : public ::testing::Test {
+class RulesPage : public ::testing::Test {
 protected:
     void SetUp() override {
         SetProgramIdentity();
@@ -150,7 +150,7 @@ protected:
     frmMain* form_ = nullptr;
 };
 
-TEST_F(FrmMainRules, TheLoadShowsTheSavedRulesAndEachRulesLastLine) {
+TEST_F(RulesPage, TheLoadShowsTheSavedRulesAndEachRulesLastLine) {
     frmMain& f = *form_;
     EXPECT_EQ(LiveSet(), kSaved);
     EXPECT_EQ(EditSet(), kSaved);
@@ -166,7 +166,7 @@ TEST_F(FrmMainRules, TheLoadShowsTheSavedRulesAndEachRulesLastLine) {
     EXPECT_FALSE(SaveEnabled());
 }
 
-TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
+TEST_F(RulesPage, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
     frmMain& f = *form_;
     // Each edit on its own leaves the live set alone, enables Save and
     // Cancel and locks the page buttons; Cancel shows the saved set again.
@@ -206,7 +206,7 @@ TEST_F(FrmMainRules, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
     EXPECT_EQ(RulesText(), QByteArray(kTwoRules)) << "nothing was written";
 }
 
-TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
+TEST_F(RulesPage, EditsThatUndoThemselvesLeaveNothingToSave) {
     frmMain& f = *form_;
     const std::vector<std::pair<const char*, std::function<void()>>> rows = {
         {"untick and tick",
@@ -236,7 +236,7 @@ TEST_F(FrmMainRules, EditsThatUndoThemselvesLeaveNothingToSave) {
     EXPECT_TRUE(SaveEnabled());
 }
 
-TEST_F(FrmMainRules, AFullEditSessionIsSavedAndReadBackFromTheFile) {
+TEST_F(RulesPage, AFullEditSessionIsSavedAndReadBackFromTheFile) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
     Click(f.controls().tbrRules, "RulesAdd");
@@ -269,7 +269,7 @@ TEST_F(FrmMainRules, AFullEditSessionIsSavedAndReadBackFromTheFile) {
     EXPECT_EQ(EditSet(), read);
 }
 
-TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
+TEST_F(RulesPage, SaveNeedsANameAndALineOnlyOfTheShownRule) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
     Click(f.controls().tbrRules, "RulesAdd");
@@ -295,7 +295,7 @@ TEST_F(FrmMainRules, SaveNeedsANameAndALineOnlyOfTheShownRule) {
     EXPECT_EQ(gRules[4].Name, "Rule4");
 }
 
-TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
+TEST_F(RulesPage, DeleteAsksThenWritesAtOnce) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
     f.controls().txtRuleName.SetText("Edited");  // a pending edit goes into the file with the deletion
@@ -325,7 +325,7 @@ TEST_F(FrmMainRules, DeleteAsksThenWritesAtOnce) {
     EXPECT_EQ(gCurrentRule, 0);
 }
 
-TEST_F(FrmMainRules, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
+TEST_F(RulesPage, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
     f.controls().txtRuleName.SetText("Renamed");
@@ -350,7 +350,7 @@ TEST_F(FrmMainRules, AnUnwritableFolderKeepsTheFileTheLiveSetAndTheEdits) {
 // A rules file that exists but cannot be read is named to the user at the
 // load and never replaced by a save: it may hold the user's rules. (No mode
 // stops root from reading, so that case is left to a folder's.)
-TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
+TEST_F(RulesPage, AnUnreadableRulesFileIsToldAndNeverReplaced) {
     const std::string path = RulesFilePath().toStdString();
     const QByteArray binary = QByteArray(kTwoRules).replace("Time=20", QByteArray("Time\0=20", 8));
     const std::pair<const char*, std::function<void()>> rows[] = {
@@ -386,7 +386,7 @@ TEST_F(FrmMainRules, AnUnreadableRulesFileIsToldAndNeverReplaced) {
     }
 }
 
-TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
+TEST_F(RulesPage, PendingEditsOutliveAnOperationAndThePageSwitch) {
     frmMain& f = *form_;
     f.controls().txtRuleName.SetText("Renamed");
     f.SetRetrievalMode(false, true);
@@ -400,7 +400,7 @@ TEST_F(FrmMainRules, PendingEditsOutliveAnOperationAndThePageSwitch) {
 // "NOT FOR DISTRIBUTION" typed with NOT unticked would be stored as a
 // negated rule on "FOR DISTRIBUTION": it is refused and said why; with NOT
 // ticked it is stored and read back as typed.
-TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
+TEST_F(RulesPage, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
     frmMain& f = *form_;
     ChooseRule(2);
     f.controls().cboBoolean.SetText("AND");
@@ -435,7 +435,7 @@ TEST_F(FrmMainRules, ACriteriaThatBeginsWithNotIsSavedOnlyWithTheNotChoice) {
     EXPECT_EQ(form_->controls().chkNot.Value(), vb::vbChecked);
 }
 
-TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
+TEST_F(RulesPage, TheTimeBoxPutsRightWhatIsTyped) {
     frmMain& f = *form_;
     for (const auto& [typed, shown, time] : {std::tuple{"", "1", 1},
                                              {"75", "59", 59},
@@ -449,7 +449,7 @@ TEST_F(FrmMainRules, TheTimeBoxPutsRightWhatIsTyped) {
     }
 }
 
-TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
+TEST_F(RulesPage, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
     vb::ToolButton& update = f.controls().tbrRuleUpdate(0).Buttons("Update");
@@ -509,7 +509,7 @@ TEST_F(FrmMainRules, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
 
 // A rules file written by hand: keys and rules missing, words the editor
 // does not know, an account and an action that are no longer offered.
-class FrmMainRulesByHand : public FrmMainRules {
+class RulesPageByHand : public RulesPage {
 protected:
     QByteArray RulesFileText() const override {
         return "[Rules]\nRuleCount=3\n[Rule1]\nAccount=Gone\nAction=7\nDescCount=2\n"
@@ -518,7 +518,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainRulesByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
+TEST_F(RulesPageByHand, ShowingKeepsEveryValueAndSavingWritesThemBack) {
     frmMain& f = *form_;
     const std::string read =
         "0 0 30 / Rule 1 Gone 7 [Sender Contains x ][OR ] / Rule 1 All Accounts 2  / Third 1 All Accounts 2 "

@@ -45,7 +45,7 @@ private:
     QFont saved_;
 };
 
-class FrmMainLayout : public testing::Test {
+class MainLayout : public testing::Test {
 protected:
     void SetUp() override { modGeneral::gLoading = false; }
     void TearDown() override {
@@ -56,7 +56,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
+TEST_F(MainLayout, EveryPageHoldsItsControlsInTheirContainers) {
     frmMain& f = vb::Forms::Get<frmMain>();
     struct Row {
         const char* name;
@@ -175,7 +175,7 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
     }
 }
 
-TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
+TEST_F(MainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
     for (const double points : {9.0, 15.0}) {
         SCOPED_TRACE(points);
         const FontSize font(points);
@@ -257,7 +257,7 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
     }
 }
 
-TEST_F(FrmMainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
+TEST_F(MainLayout, ColumnWidthsComeFromTheListOrFromTheStore) {
     const QString section = QStringLiteral("Settings\\Options");
     struct Case {
         const char* name;
@@ -309,7 +309,7 @@ std::map<const vb::ControlBase*, QRect> Places(frmMain& form) {
     return places;
 }
 
-TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
+TEST_F(MainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
     frmMain& f = LaidOut();
     f.Show();
     QApplication::processEvents();
@@ -383,7 +383,7 @@ TEST_F(FrmMainLayout, ResizeMovesExactlyTheTableControlsAndComesBack) {
         EXPECT_NEAR(back[c], columnsBefore[c], 1) << "column " << c + 1;
 }
 
-TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
+TEST_F(MainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
     SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("RestoreColWidth"),
                 QStringLiteral("0"));
     frmMain& f = LaidOut();
@@ -406,7 +406,7 @@ TEST_F(FrmMainLayout, QuittingWiderStoresTheColumnWidthsAsAtTheOpeningSize) {
             << key << ": the next start opens at that size";
 }
 
-TEST_F(FrmMainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading) {
+TEST_F(MainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading) {
     frmMain& f = LaidOut();
     f.Show();
     QApplication::processEvents();
@@ -414,7 +414,7 @@ TEST_F(FrmMainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading)
     f.layout().SetOuterSize(f.layout().mMinWidth - 900, 1500);
     QApplication::processEvents();
     EXPECT_EQ(f.layout().OuterWidth(), f.layout().mMinWidth);
-    EXPECT_GE(f.layout().OuterHeight(), PxY(MainLayout::kMinHeight));
+    EXPECT_GE(f.layout().OuterHeight(), PxY(::MainLayout::kMinHeight));
     EXPECT_EQ(f.layout().mLastHeight, f.layout().OuterHeight());
     EXPECT_EQ(f.layout().mLastWidth, f.layout().mMinWidth);
 
@@ -431,7 +431,7 @@ TEST_F(FrmMainLayout, TheWindowKeepsItsMinimumSizeAndIgnoresResizesWhileLoading)
     (void)laidOut;
 }
 
-TEST_F(FrmMainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
+TEST_F(MainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
     for (const bool tray : {true, false}) {
         SCOPED_TRACE(tray ? "with a tray" : "without a tray");
         forms::gTrayAvailable = [tray] { return tray; };
@@ -464,7 +464,7 @@ TEST_F(FrmMainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
 
 // Every way down to the tray keeps the window within reach: hidden only
 // into a tray, minimised in the taskbar where the desktop has none.
-TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
+TEST_F(MainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
     struct Way {
         const char* name;
         void (*put)(frmMain&);

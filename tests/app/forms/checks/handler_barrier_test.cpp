@@ -14,6 +14,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "../desktop_files.h"
+#include "../laid_out_main_window.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/forms/checks/component_object.h"
@@ -23,8 +25,6 @@
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "desktop_files.h"
-#include "laid_out_main_window.h"
 #include "platform/desktop/shell.h"
 #include "platform/loop/end_signals.h"
 #include "platform/loop/fd_watch.h"

@@ -11,14 +11,14 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include "../desktop_files.h"
+#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
 #include "app/options/option_values.h"
-#include "desktop_files.h"
-#include "laid_out_main_window.h"
 #include "platform/desktop/mail_compose.h"
 #include "platform/desktop/rich_text_printer.h"
 #include "platform/desktop/shell.h"

@@ -7,14 +7,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "../desktop_files.h"
+#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/common/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/options/options_page.h"
-#include "desktop_files.h"
-#include "laid_out_main_window.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"

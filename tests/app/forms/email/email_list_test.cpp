@@ -35,7 +35,7 @@ struct Msg {
 };
 
 // Two stored accounts, "Home" and "Work" (switched off); the window loaded.
-class FrmMainList : public ::testing::Test {
+class EmailList : public ::testing::Test {
 protected:
     void SetUp() override {
         const QString settings = QStringLiteral("Settings");
@@ -95,7 +95,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainList, TheLoadShowsTheFirstAccountNotYetChecked) {
+TEST_F(EmailList, TheLoadShowsTheFirstAccountNotYetChecked) {
     frmMain& f = form();
     EXPECT_EQ(f.controls().lvwEmail.ItemCount(), 0);
     EXPECT_EQ(f.controls().TabStripEmail.TabCaption(1), "Home");
@@ -107,7 +107,7 @@ TEST_F(FrmMainList, TheLoadShowsTheFirstAccountNotYetChecked) {
     EXPECT_EQ(f.controls().StatusBar.PanelText(4), gAutoCheckText);
 }
 
-TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
+TEST_F(EmailList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
     // One row per line of the icon table, in its order.
     const std::vector<std::pair<Msg, const char*>> rows = {
         {{true, true, true, true}, "DeleteAttach"}, {{true, true, false, false}, "Delete"},
@@ -169,7 +169,7 @@ TEST_F(FrmMainList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
 // However many rows the list holds, its five columns fit it: no horizontal
 // scroll bar at the opening size, maximised, after the Options page's reset
 // of the widths, and back at the opening size.
-TEST_F(FrmMainList, TheColumnsFitTheListAtEverySize) {
+TEST_F(EmailList, TheColumnsFitTheListAtEverySize) {
     for (const int rows : {0, 4, 300}) {
         SCOPED_TRACE(testing::Message() << rows << " rows");
         form().mQuitting = true;
@@ -203,7 +203,7 @@ TEST_F(FrmMainList, TheColumnsFitTheListAtEverySize) {
 
 // A large mailbox: every record becomes its row, in store order and with its
 // own texts and icon, and a sort by date orders the rows by time.
-TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
+TEST_F(EmailList, TenThousandRecordsFillTheList) {
     constexpr int kCount = 10000;
     std::vector<Msg> msgs;
     for (int i = 1; i <= kCount; ++i)
@@ -244,7 +244,7 @@ TEST_F(FrmMainList, TenThousandRecordsFillTheList) {
     EXPECT_EQ(f.controls().lvwEmail.Item(1).SubItems(3), "Jan 01, 2024 08:00:00 AM");
 }
 
-TEST_F(FrmMainList, StatusBarCountAndPicture) {
+TEST_F(EmailList, StatusBarCountAndPicture) {
     struct Case {
         const char* name;
         std::vector<Msg> msgs;
@@ -294,7 +294,7 @@ TEST_F(FrmMainList, StatusBarCountAndPicture) {
     }
 }
 
-TEST_F(FrmMainList, TabIconsAndCaptions) {
+TEST_F(EmailList, TabIconsAndCaptions) {
     struct Case {
         int16_t account;
         bool checked, connected;
@@ -336,7 +336,7 @@ TEST_F(FrmMainList, TabIconsAndCaptions) {
     gAccountCount = 2;
 }
 
-TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
+TEST_F(EmailList, HeaderClicksSortTheStoreAndMarkTheColumn) {
     using modOptions::gOpt;
     frmMain& f = form();
     Store(1, {{false, false, false, false, "bob", 10},
@@ -395,7 +395,7 @@ TEST_F(FrmMainList, HeaderClicksSortTheStoreAndMarkTheColumn) {
 // The order the user chose last, by a header click or on the Options page,
 // is the one the list keeps and the settings store holds once the options are
 // saved, by the page or by a tray switch.
-TEST_F(FrmMainList, TheSortOrderChosenLastIsKeptAndStored) {
+TEST_F(EmailList, TheSortOrderChosenLastIsKeptAndStored) {
     using modOptions::gOpt;
     frmMain& f = form();
     const auto header = [&](int clicks) {
@@ -453,7 +453,7 @@ TEST_F(FrmMainList, TheSortOrderChosenLastIsKeptAndStored) {
     }
 }
 
-TEST_F(FrmMainList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
+TEST_F(EmailList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     frmMain& f = form();
     Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});
     gCurrentAccount = 1;

@@ -6,12 +6,12 @@
 #include <QStringList>
 #include <utility>
 
+#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/forms/rule_file/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
-#include "laid_out_main_window.h"
 #include "platform/store/program_folder.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/forms.h"

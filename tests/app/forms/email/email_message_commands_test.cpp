@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "../desktop_files.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/options/option_values.h"
-#include "desktop_files.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
@@ -59,7 +59,7 @@ fakepop3::Script DeletionSession(const std::vector<std::string>& messages) {
 
 void Click(vb::ToolBar& bar, const char* key) { bar.Buttons(QString::fromLatin1(key)).QtButton().click(); }
 
-class FrmMainMessageCommands : public ::testing::Test {
+class EmailMessageCommands : public ::testing::Test {
 protected:
     void TearDown() override {
         platform::desktop::SetOpener({});
@@ -93,7 +93,7 @@ protected:
     }
 };
 
-TEST_F(FrmMainMessageCommands, AfterTheDeletionThePreviewAskedForEveryCommandActsOnTheRowsShown) {
+TEST_F(EmailMessageCommands, AfterTheDeletionThePreviewAskedForEveryCommandActsOnTheRowsShown) {
     const std::vector<std::string> home = {Mail("home 1"), Mail("home 2")};
     const std::vector<std::string> work = {Mail("work 1"), Mail("work 2")};
     // Both accounts' servers name their messages uid-1 and uid-2.
@@ -144,7 +144,7 @@ TEST_F(FrmMainMessageCommands, AfterTheDeletionThePreviewAskedForEveryCommandAct
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
 }
 
-TEST_F(FrmMainMessageCommands, AMessageWithoutAUidIsNewOnceAndCannotBeDeleted) {
+TEST_F(EmailMessageCommands, AMessageWithoutAUidIsNewOnceAndCannotBeDeleted) {
     // The server gives the first message a UID and the others none; the last
     // has no date.
     const std::vector<std::string> mail = {Mail("named"), Mail("dated"), Mail("undated", "")};
