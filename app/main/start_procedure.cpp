@@ -17,7 +17,7 @@
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/options/run_at_startup.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/app_info.h"

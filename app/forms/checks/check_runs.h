@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "app/check/progress_pace.h"
+#include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/component_events.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
 
 class frmMain;
@@ -25,7 +27,7 @@ class CommandKeys;
 struct CallFailure;
 }  // namespace forms
 
-class CheckRuns final : private forms::ComponentEventsView {
+class CheckRuns final : private forms::ComponentEventsView, private modOptions::AutoCheckView {
 public:
     // What the checks ask of the main window and its other pages.
     class Host {
@@ -74,6 +76,10 @@ public:
     CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
+
+    // The options drive the automatic check while the window is loaded.
+    void RegisterViews() { autoCheck_ = modOptions::gAutoCheckView.Register(*this); }
+    void ReleaseViews() { autoCheck_.Reset(); }
 
     // ---- the component's events ----
     // The component object gets the checks as its notification; after
@@ -149,7 +155,7 @@ public:
     // A check started first ends a pending start-up check.
     void ShowAutoCheckStatus();
     // The timers swapped as automatic checking and the suspensions ask.
-    void ApplyCheckTimers();
+    void ApplyCheckTimers() override;
     // At start: the next automatic check falls due from now; the timers,
     // the status text and the tray entry follow the interval option.
     void StartAutoCheckClock(const QDateTime& now);
@@ -186,6 +192,10 @@ private:
     // The component object replaced by a fresh one, which the checks hear;
     // the old one goes with everything it holds once nothing calls it.
     void RenewComponent();
+
+    // modOptions::AutoCheckView: the next check from now, and the status text.
+    void SetNextAutoCheckTime() override;
+    void ShowAutoCheckText(const QString& text) override;
 
     void tmrStatusBar_Timer();
     void tmrMailTime_Timer();
@@ -225,4 +235,5 @@ private:
     int16_t retrievalFrame_ = 0;
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+    ViewSlot<modOptions::AutoCheckView>::Registration autoCheck_;
 };

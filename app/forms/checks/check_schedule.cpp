@@ -28,6 +28,12 @@ void CheckRuns::ApplyCheckTimers() {
     c_.tmrStatusBar.SetEnabled(!checking);
 }
 
+void CheckRuns::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
+
+void CheckRuns::ShowAutoCheckText(const QString& text) {
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, text);
+}
+
 void CheckRuns::SuspendAutoCheck(forms::PauseAction action) {
     if (Nest(autoCheckSuspended_, action) && modOptions::gOpt.UseInterval == 1) ApplyCheckTimers();
 }

@@ -11,9 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "app/common/view_slot.h"
 #include "app/forms/common/tool_tip.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/general/message_ref.h"
+#include "app/options/options_view.h"
 #include "platform/com/hresult.h"
 
 namespace forms {
@@ -22,7 +24,7 @@ struct CallFailure;
 class OperationScope;
 }  // namespace forms
 
-class EmailPage final {
+class EmailPage final : private modOptions::ListSortView {
 public:
     // What the page asks of the main window and its other parts.
     class Host {
@@ -74,6 +76,10 @@ public:
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
 
+    // The options sort the list while the window is loaded.
+    void RegisterViews() { listSort_ = modOptions::gListSortView.Register(*this); }
+    void ReleaseViews() { listSort_.Reset(); }
+
     // ---- message list ----
     // Rebuilds the whole list from the message store for account (1 to the
     // account count; any other number changes nothing): rows with their
@@ -99,9 +105,9 @@ public:
     void SortMessageList(int16_t account, const QString& column);
     // The header's sort picture on column key alone (none for an empty key);
     // a picture that could not be drawn leaves the header without one.
-    void ShowSortColumnIcon(const QString& key, const QString& icon);
+    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     // The current account's list sorted by the sort key and filled again.
-    void SortAndFillMessageList();
+    void SortAndFillMessageList() override;
 
     // ---- pointer events ----
     // The list's tooltip, once the window is loaded.
@@ -200,4 +206,5 @@ private:
     // The row and column whose tip was set last.
     int16_t mTipRow = 0;
     int16_t mTipColumn = 0;
+    ViewSlot<modOptions::ListSortView>::Registration listSort_;
 };

@@ -21,6 +21,7 @@
 #include "app/forms/rules/rules_page.h"
 #include "app/forms/tray/tray_commands.h"
 #include "app/general/message_ref.h"
+#include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
@@ -38,7 +39,8 @@ class frmMain : public vb::Form,
                 private CheckRuns::Host,
                 private TrayCommands::Host,
                 private AccountsPage::Host,
-                private EmailPage::Host {
+                private EmailPage::Host,
+                private modOptions::MainWindowView {
 public:
     frmMain();
 
@@ -143,11 +145,17 @@ private:
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
 
-    // ---- options page ----
-    // What the page asks of the window.
-    void ApplyCheckTimers() override;
-    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
-    void SortAndFillMessageList() override;
+    // ---- options ----
+    // What the option values ask of the window itself: whether the mail
+    // client can start, and the failure boxes.
+    bool IsUsableProgram(const QString& path) const override;
+    void ReportOptionsFailure(const QString& title, const QString& text) override;
+    // Each part of the window registers the views the options drive, for
+    // the time the window is loaded.
+    void RegisterViews();
+    void ReleaseViews();
+    ViewSlot<modOptions::MainWindowView>::Registration windowView_;
+    // What the Options page asks of the window.
     void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) override;
     void UnloadWindow() override;
     // Wires itself into the command keys of tray_, declared above it.
