@@ -17,7 +17,7 @@
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/options/run_at_startup.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/app_info.h"
@@ -149,7 +149,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         FinishFirstUse(false, std::none_of(setAside.begin(), setAside.end(),
                                            [](const SetAsideSettings& f) { return f.copy.isEmpty(); }));
     } else if (firstUse == 0) {
-        vb::Forms::Get<frmFirstUse>().Show();
+        vb::Forms::Get<frmFirstUse>(&main.childWindows()).Show();
         FinishFirstUse(true);
     }
     TellAccountCount(statedAccounts);

@@ -17,7 +17,7 @@
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/rules/rule_set.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/msg_box.h"

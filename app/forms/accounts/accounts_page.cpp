@@ -11,7 +11,7 @@
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/form.h"
 #include "platform/ui/msg_box.h"

@@ -13,19 +13,23 @@
 #include <vector>
 
 #include "app/check/progress_pace.h"
+#include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/component_events.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
-
-class frmMain;
 
 namespace forms {
 class CommandKeys;
+class MainWindowLink;
+class OperationWindow;
 struct CallFailure;
 }  // namespace forms
 
-class CheckRuns final : private forms::ComponentEventsView {
+class CheckRuns final : public forms::CheckPauses,
+                        private forms::ComponentEventsView,
+                        private modOptions::AutoCheckView {
 public:
     // What the checks ask of the main window and its other pages.
     class Host {
@@ -69,11 +73,17 @@ public:
     };
 
     // Binds the checks' controls of design; window is the one the design
-    // sits in, and what each server operation (forms::OperationScope) holds.
-    // Registers the run commands and wires the check timers.
-    CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // sits in, operations what each server operation (forms::OperationScope)
+    // holds, and children what the pop-up is given. Registers the run
+    // commands and wires the check timers.
+    CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
+              frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
+
+    // The options drive the automatic check while the window is loaded.
+    void RegisterViews() { autoCheck_ = modOptions::gAutoCheckView.Register(*this); }
+    void ReleaseViews() { autoCheck_.Reset(); }
 
     // ---- the component's events ----
     // The component object gets the checks as its notification; after
@@ -136,11 +146,11 @@ public:
     // instead) until as many Restore calls have come; acts on the timers
     // only while automatic checking is on. Held through forms::ChecksPaused
     // and forms::OperationScope.
-    void SuspendAutoCheck(forms::PauseAction action);
+    void SuspendAutoCheck(forms::PauseAction action) override;
     // Nested the same way: pauses the start-up countdown and its button, and
     // gives back the state the user had chosen. Only while a start-up check
     // is pending.
-    void SuspendStartUpCheck(forms::PauseAction action);
+    void SuspendStartUpCheck(forms::PauseAction action) override;
     // How many Suspend calls of each pause wait for their Restore.
     int AutoCheckPauses() const { return autoCheckSuspended_; }
     int StartUpCheckPauses() const { return startUpSuspended_; }
@@ -149,7 +159,7 @@ public:
     // A check started first ends a pending start-up check.
     void ShowAutoCheckStatus();
     // The timers swapped as automatic checking and the suspensions ask.
-    void ApplyCheckTimers();
+    void ApplyCheckTimers() override;
     // At start: the next automatic check falls due from now; the timers,
     // the status text and the tray entry follow the interval option.
     void StartAutoCheckClock(const QDateTime& now);
@@ -187,6 +197,10 @@ private:
     // the old one goes with everything it holds once nothing calls it.
     void RenewComponent();
 
+    // modOptions::AutoCheckView: the next check from now, and the status text.
+    void SetNextAutoCheckTime() override;
+    void ShowAutoCheckText(const QString& text) override;
+
     void tmrStatusBar_Timer();
     void tmrMailTime_Timer();
     void tmrMailStartUp_Timer();
@@ -197,7 +211,9 @@ private:
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
     void OnCertificateRefused(int32_t code, const QString& reason) override;
 
-    frmMain& window_;
+    vb::Form& window_;
+    forms::OperationWindow& operations_;
+    forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
@@ -225,4 +241,5 @@ private:
     int16_t retrievalFrame_ = 0;
     // The account whose count the tray icon shows next (1 to the count).
     int16_t mTrayRotation = 1;
+    ViewSlot<modOptions::AutoCheckView>::Registration autoCheck_;
 };

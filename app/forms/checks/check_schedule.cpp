@@ -5,7 +5,6 @@
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
@@ -26,6 +25,12 @@ void CheckRuns::ApplyCheckTimers() {
     const bool checking = modOptions::gOpt.UseInterval == 1 && autoCheckSuspended_ == 0;
     c_.tmrMailTime.SetEnabled(checking);
     c_.tmrStatusBar.SetEnabled(!checking);
+}
+
+void CheckRuns::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
+
+void CheckRuns::ShowAutoCheckText(const QString& text) {
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, text);
 }
 
 void CheckRuns::SuspendAutoCheck(forms::PauseAction action) {

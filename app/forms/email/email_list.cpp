@@ -11,7 +11,7 @@
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/ui/image_list.h"
 
 namespace forms {

@@ -11,18 +11,21 @@
 #include <string>
 #include <vector>
 
+#include "app/common/view_slot.h"
 #include "app/forms/common/tool_tip.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/general/message_ref.h"
+#include "app/options/options_view.h"
 #include "platform/com/hresult.h"
 
 namespace forms {
 class CommandKeys;
+class MainWindowLink;
 struct CallFailure;
 class OperationScope;
 }  // namespace forms
 
-class EmailPage final {
+class EmailPage final : private modOptions::ListSortView {
 public:
     // What the page asks of the main window and its other parts.
     class Host {
@@ -69,10 +72,15 @@ public:
     // Binds the page's controls of design; window is the one the design
     // sits in (the list's pop-up menu, the busy pointer, the tip's owner).
     // Wires the list, the status bar, the message menu and the page's
-    // commands.
-    EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // commands. children is what the preview is given.
+    EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
+              forms::CommandKeys& commands, Host& host);
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
+
+    // The options sort the list while the window is loaded.
+    void RegisterViews() { listSort_ = modOptions::gListSortView.Register(*this); }
+    void ReleaseViews() { listSort_.Reset(); }
 
     // ---- message list ----
     // Rebuilds the whole list from the message store for account (1 to the
@@ -99,9 +107,9 @@ public:
     void SortMessageList(int16_t account, const QString& column);
     // The header's sort picture on column key alone (none for an empty key);
     // a picture that could not be drawn leaves the header without one.
-    void ShowSortColumnIcon(const QString& key, const QString& icon);
+    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
     // The current account's list sorted by the sort key and filled again.
-    void SortAndFillMessageList();
+    void SortAndFillMessageList() override;
 
     // ---- pointer events ----
     // The list's tooltip, once the window is loaded.
@@ -190,6 +198,7 @@ private:
     void ShowDeletionResult(int16_t account, QSet<QString> deleted, const QSet<QString>& kept);
 
     vb::Form& window_;
+    forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
@@ -200,4 +209,5 @@ private:
     // The row and column whose tip was set last.
     int16_t mTipRow = 0;
     int16_t mTipColumn = 0;
+    ViewSlot<modOptions::ListSortView>::Registration listSort_;
 };

@@ -22,7 +22,7 @@
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/desktop/program_file.h"
 #include "platform/loop/handler_barrier.h"
 #include "platform/ui/forms.h"
@@ -47,7 +47,7 @@ void frmMain::Form_Load() {
     using namespace modGeneral;
 
     rules_.Load();
-    options_.RegisterViews();
+    RegisterViews();
 
     gMenuHooked = true;
     tray_.SubClassMenuXP();
@@ -96,8 +96,8 @@ void frmMain::LoadStoredOptions() {
     modGeneral::gSortKey = SortColumnName(gOpt.SortColumn);
     modGeneral::gSortKeyPrev = modGeneral::gSortKey;
     if (gOpt.MessageSort == 1)
-        ShowSortColumnIcon(modGeneral::gSortKey,
-                           gOpt.SortOrder != 0 ? QStringLiteral("Descending") : QStringLiteral("Ascending"));
+        email_.ShowSortColumnIcon(modGeneral::gSortKey, gOpt.SortOrder != 0 ? QStringLiteral("Descending")
+                                                                            : QStringLiteral("Ascending"));
 }
 
 void frmMain::LoadAccounts() {
@@ -253,7 +253,7 @@ void frmMain::ShutDown() {
     rules_.Unload();
     vb::Forms::Unload<frmPreview>();
     forms::DeleteTemporaryMessageFiles();
-    options_.ReleaseViews();
+    ReleaseViews();
 }
 
 void frmMain::Form_Resize() {
@@ -285,8 +285,5 @@ void frmMain::ShowCallFailure(int16_t account, const forms::CallFailure& failure
 
 bool frmMain::RunServerOperation(const std::string& doing,
                                  const std::function<void(forms::OperationScope&)>& body) {
-    forms::OperationScope operation(*this, doing);
-    if (!operation.Started()) return false;
-    body(operation);
-    return true;
+    return forms::RunServerOperation(*this, doing, body);
 }

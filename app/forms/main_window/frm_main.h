@@ -12,7 +12,9 @@
 #include "app/forms/checks/check_runs.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/component_events.h"
+#include "app/forms/checks/operation_scope.h"
 #include "app/forms/email/email_page.h"
+#include "app/forms/main_window/child_window_link.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/layout.h"
@@ -21,13 +23,13 @@
 #include "app/forms/rules/rules_page.h"
 #include "app/forms/tray/tray_commands.h"
 #include "app/general/message_ref.h"
+#include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
 
 namespace forms {
 struct CallFailure;
-class OperationScope;
 }  // namespace forms
 
 class frmMain : public vb::Form,
@@ -38,7 +40,9 @@ class frmMain : public vb::Form,
                 private CheckRuns::Host,
                 private TrayCommands::Host,
                 private AccountsPage::Host,
-                private EmailPage::Host {
+                private EmailPage::Host,
+                private forms::OperationWindow,
+                private modOptions::MainWindowView {
 public:
     frmMain();
 
@@ -63,7 +67,7 @@ public:
     // button shown when showStop); true leaves it and brings the user's page
     // back. Every server operation calls it before and after, with the same
     // showStop.
-    void SetRetrievalMode(bool enable, bool showStop);
+    void SetRetrievalMode(bool enable, bool showStop) override;
     // Brings pane to the front, re-selecting the current account's tab; does
     // nothing while the Email page is the user's page or a connection test runs.
     void ShowCurrentPane(int16_t pane);
@@ -79,6 +83,15 @@ public:
 
 private:
     TrayCommands tray_{*this, *this, *this};
+
+public:
+    // What the child windows are given: the pages they act on, which are
+    // declared below it.
+    forms::MainWindowLink& childWindows() { return children_; }
+
+private:
+    forms::ChildWindowLink children_{*this, TabStripEmail, email_, rules_, checks_};
+    forms::CheckPauses& Checks() override { return checks_; }
 
 public:
     // The page switch of the main tool bar: the page, its account tab and
@@ -143,11 +156,17 @@ private:
     // Every image list filled with its pictures (the window's construction).
     void FillPictures();
 
-    // ---- options page ----
-    // What the page asks of the window.
-    void ApplyCheckTimers() override;
-    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
-    void SortAndFillMessageList() override;
+    // ---- options ----
+    // What the option values ask of the window itself: whether the mail
+    // client can start, and the failure boxes.
+    bool IsUsableProgram(const QString& path) const override;
+    void ReportOptionsFailure(const QString& title, const QString& text) override;
+    // Each part of the window registers the views the options drive, for
+    // the time the window is loaded.
+    void RegisterViews();
+    void ReleaseViews();
+    ViewSlot<modOptions::MainWindowView>::Registration windowView_;
+    // What the Options page asks of the window.
     void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) override;
     void UnloadWindow() override;
     // Wires itself into the command keys of tray_, declared above it.
@@ -179,7 +198,7 @@ private:
     }
     void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
-    EmailPage email_{*this, *this, tray_.Commands(), *this};
+    EmailPage email_{*this, children_, *this, tray_.Commands(), *this};
 
     // ---- layout ----
 public:
@@ -214,7 +233,7 @@ public:
 
 private:
     // Wires itself into the command keys of tray_, declared above it.
-    CheckRuns checks_{*this, *this, tray_.Commands(), *this};
+    CheckRuns checks_{*this, *this, children_, *this, tray_.Commands(), *this};
     // The tray's Check All and the pickers' sound, run by the checks.
     void CheckAll() override;
     void PlaySoundFile(const QString& file) override;
@@ -234,5 +253,5 @@ private:
     // The Rules page lists the accounts the Accounts page keeps.
     void FillRuleAccountList(int16_t accountCount) override { rules_.FillRuleAccountList(accountCount); }
     // Declared last: built once the window's members are, gone before them.
-    RulesPage rules_{*this, *this, tray_.Commands(), *this};
+    RulesPage rules_{*this, *this, children_, tray_.Commands(), *this};
 };

@@ -45,6 +45,8 @@ void ShowImage(vb::ToolButton& button, const vb::ImageList& images, const QStrin
 
 }  // namespace
 
+bool frmMain::IsUsableProgram(const QString& path) const { return platform::desktop::IsUsableProgram(path); }
+
 void frmMain::LoadMailClientIcon(const QString& path, int16_t number) {
     const QString key = MailClientKey(number);
     const QPixmap picture = ClientPicture(path, imlPopMenu);

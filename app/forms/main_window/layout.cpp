@@ -568,3 +568,35 @@ void MainLayout::GrowOptionsPage(int dW, int dH) {
     Shift(c.lblAbout(3), dW);
     Shift(c.lblAboutWebSite, dW);
 }
+
+namespace {
+
+constexpr int kTopFlat = 138;
+constexpr int kTopRaised = 120;
+
+// A tool bar takes the style; the bars of groups A and B also move.
+void Style(vb::ToolBar& bar, int16_t flat, bool moves) {
+    bar.SetStyle(flat);
+    if (moves) bar.SetTop(flat == 1 ? kTopFlat : kTopRaised);
+}
+
+}  // namespace
+
+void MainLayout::SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) {
+    Controls& c = controls_;
+    switch (group) {
+        case modOptions::ToolbarGroup::A:
+            for (int i = 0; i <= forms::bar::kLast; ++i) Style(c.tbrButtons(i), flat, true);
+            return;
+        case modOptions::ToolbarGroup::B:
+            for (vb::ToolBar* bar : {&c.tbrMainButtons, &c.tbrEmail, &c.tbrAcnts, &c.tbrRules})
+                Style(*bar, flat, true);
+            return;
+        case modOptions::ToolbarGroup::C:
+            Style(c.tbrColour, flat, false);
+            for (const auto* bars : {&c.tbrMoveButtons, &c.tbrClient, &c.tbrSound, &c.tbrRuleUpdate,
+                                     &c.tbrOptMisc, &c.tbrOptAbout})
+                bars->ForEach([flat](int, vb::ToolBar& bar) { Style(bar, flat, false); });
+            return;
+    }
+}

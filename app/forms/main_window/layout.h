@@ -1,10 +1,12 @@
 #pragma once
 // The main window's layout: once at load from absolute rules, then by the
 // change in size at each resize; the message list's column widths.
+#include "app/common/view_slot.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
 #include "platform/ui/form.h"
 
-class MainLayout {
+class MainLayout final : private modOptions::ToolbarStyleView {
 public:
     // The controls the layout places and sizes, by their designed names.
     struct Controls {
@@ -68,6 +70,10 @@ public:
     MainLayout(const MainLayout&) = delete;
     MainLayout& operator=(const MainLayout&) = delete;
 
+    // The options style the tool bars while the window is loaded.
+    void RegisterViews() { toolbarStyle_ = modOptions::gToolbarStyleView.Register(*this); }
+    void ReleaseViews() { toolbarStyle_.Reset(); }
+
     // The one-off layout at load: tool bars sized to their buttons as drawn,
     // the pages stacked under the page buttons and widened by the layout
     // offset, the button bars placed from the right, the list's columns.
@@ -127,10 +133,14 @@ private:
     void ShowColumnWidths();
     void LayoutPass(int dW, int dH);
     void GrowOptionsPage(int dW, int dH);
+    // The tool bars of a style group, 1 = flat, 0 = raised; groups A and B
+    // move to top 138 twips when flat, 120 when raised.
+    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
 
     vb::Form& window_;
     Controls controls_;
     // Outer size less client size, in twips, as measured at load.
     int frameWidth_ = 0;
     int frameHeight_ = 0;
+    ViewSlot<modOptions::ToolbarStyleView>::Registration toolbarStyle_;
 };

@@ -9,7 +9,7 @@
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"

@@ -11,7 +11,7 @@
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 
 using namespace modOptions;
 

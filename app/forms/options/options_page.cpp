@@ -3,17 +3,12 @@
 // the options drive in the rest of the window.
 #include "app/forms/options/options_page.h"
 
-#include "app/check/schedule.h"
 #include "app/forms/common/help_topics.h"
-#include "app/forms/common/menu_xp.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/options/options_panels.h"
-#include "app/general/check_status.h"
 #include "platform/desktop/help.h"
-#include "platform/desktop/program_file.h"
 #include "platform/ui/app_info.h"
-#include "platform/ui/msg_box.h"
 
 OptionsPage::OptionsPage(frmMainDesign& design, forms::CommandKeys& commands, Host& host)
     : c_{.TreeView = design.TreeView,
@@ -82,18 +77,8 @@ OptionsPage::OptionsPage(frmMainDesign& design, forms::CommandKeys& commands, Ho
          .tbrOptMisc = design.tbrOptMisc,
          .tbrOptAbout = design.tbrOptAbout,
          .tbrButtons = design.tbrButtons,
-         .tbrMainButtons = design.tbrMainButtons,
-         .tbrEmail = design.tbrEmail,
-         .tbrAcnts = design.tbrAcnts,
-         .tbrRules = design.tbrRules,
-         .tbrColour = design.tbrColour,
-         .tbrMoveButtons = design.tbrMoveButtons,
-         .tbrRuleUpdate = design.tbrRuleUpdate,
          .fraMain = design.fraMain,
-         .StatusBar = design.StatusBar,
-         .lblAcntRunSize = design.lblAcntRunSize,
-         .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
-         .mnuTraySounds = design.mnuTraySounds},
+         .lblAcntRunSize = design.lblAcntRunSize},
       commands_(commands),
       host_(host) {
     WireOptionsControls();
@@ -146,39 +131,3 @@ void OptionsPage::EnableOptionsSave(bool changed) {
 }
 
 void OptionsPage::FocusOptionsTree() { c_.TreeView.SetFocus(); }
-
-bool OptionsPage::IsUsableProgram(const QString& path) const {
-    return platform::desktop::IsUsableProgram(path);
-}
-
-void OptionsPage::SetTrayAutoCheckCaption(const QString& caption) { c_.mnuTrayAutoCheck.SetCaption(caption); }
-
-void OptionsPage::SetTraySoundsCaption(const QString& caption) { c_.mnuTraySounds.SetCaption(caption); }
-
-void OptionsPage::ApplyCheckTimers() { host_.ApplyCheckTimers(); }
-
-void OptionsPage::SetNextAutoCheckTime() { modCheck::SetNextAutoCheckTime(0); }
-
-void OptionsPage::ShowAutoCheckText(const QString& text) {
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, text);
-}
-
-void OptionsPage::ShowSortColumnIcon(const QString& key, const QString& icon) {
-    host_.ShowSortColumnIcon(key, icon);
-}
-
-void OptionsPage::SortAndFillMessageList() { host_.SortAndFillMessageList(); }
-
-void OptionsPage::LoadMailClientIcon(const QString& path, int16_t index) {
-    host_.LoadMailClientIcon(path, index);
-}
-
-void OptionsPage::SetMailClientButton(int16_t index) { host_.SetMailClientButton(index); }
-
-void OptionsPage::RefreshMenus() {
-    if (forms::gMenuXP) forms::gMenuXP->Refresh();
-}
-
-void OptionsPage::ReportOptionsFailure(const QString& title, const QString& text) {
-    vb::MsgBox(text, vb::vbExclamation, modGeneral::gAppName + QStringLiteral(" - ") + title);
-}

@@ -1,10 +1,9 @@
 #pragma once
 // The main window's Options page: the panel tree and its six panels, the
 // fields that record the pending options, their explanations, the menu
-// colours and the page's tools. It is the options module's view of the
-// window, so it also carries out what the options drive elsewhere in it
-// (tool-bar styles, tray captions, the auto-check text), asking the window
-// through Host for what only the window can do.
+// colours and the page's tools. It is the options module's view of the page;
+// what the options drive elsewhere in the window is done by the owners of
+// those controls, through views of their own.
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -28,12 +27,6 @@ public:
     public:
         // Save and Cancel changed: the page bar follows the pending edits.
         virtual void UpdatePageBar() = 0;
-        // The check timers follow the automatic-check option and the pauses.
-        virtual void ApplyCheckTimers() = 0;
-        virtual void ShowSortColumnIcon(const QString& key, const QString& icon) = 0;
-        virtual void SortAndFillMessageList() = 0;
-        virtual void LoadMailClientIcon(const QString& path, int16_t number) = 0;
-        virtual void SetMailClientButton(int16_t number) = 0;
         // The list's columns back to the widths computed from its width.
         virtual void ResetColumnWidths() = 0;
         // Runs dialog, owned by the window, with no check starting meanwhile.
@@ -117,31 +110,18 @@ public:
         vb::Label& lblAboutEmail;
         vb::Label& lblAboutWebSite;
         // The panels' tool bars; tbrClient(1) and tbrSound(1) sit on the
-        // Accounts page, fitted and styled with the others.
+        // Accounts page, fitted with the others.
         vb::ControlArray<vb::ToolBar>& tbrClient;
         vb::ControlArray<vb::ToolBar>& tbrSound;
         vb::ControlArray<vb::ToolBar>& tbrOptMisc;
         vb::ControlArray<vb::ToolBar>& tbrOptAbout;
         // Shared with other pages: the bar array, with the page's Save,
-        // Cancel and Help bars (forms::bar), and every other tool bar, which
-        // take the style the options choose.
+        // Cancel and Help bars (forms::bar).
         vb::ControlArray<vb::ToolBar>& tbrButtons;
-        vb::ToolBar& tbrMainButtons;
-        vb::ToolBar& tbrEmail;
-        vb::ToolBar& tbrAcnts;
-        vb::ToolBar& tbrRules;
-        vb::ToolBar& tbrColour;
-        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
-        vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
         // The window's pages, the Options one's width for the tab strip.
         vb::ControlArray<vb::Frame>& fraMain;
-        // What the options show elsewhere: the Email page's auto-check text,
-        // the Accounts page's window-size note, the tray's Auto Check and
-        // Sounds captions.
-        vb::StatusBar& StatusBar;
+        // What the options show elsewhere: the Accounts page's window-size note.
         vb::Label& lblAcntRunSize;
-        vb::Menu& mnuTrayAutoCheck;
-        vb::Menu& mnuTraySounds;
     };
 
     // Binds the page's controls of design; registers the page's commands and
@@ -168,12 +148,6 @@ public:
     // The panel shown (1..6), kept for the whole run.
     int16_t ShownPanel() const { return mOptionsPage; }
 
-    // The tool bars of the three style groups, 1 = flat, 0 = raised; groups
-    // A and B move to top 138 twips when flat, 120 when raised.
-    void SetToolbarStyleA(int16_t flat);
-    void SetToolbarStyleB(int16_t flat);
-    void SetToolbarStyleC(int16_t flat);
-
     // mode 1 ticks, 2 clears the three list tooltip boxes; then the change check.
     void SetAllToolTips(int16_t mode);
     // The program's read-me (the data folder's ReadMe.txt) and its home page,
@@ -190,20 +164,6 @@ private:
     void PaintMenuColourBoxes(const modOptions::MenuColours& colours) override;
     void FocusOptionsTree() override;
     void ShowSortOrder(int16_t order) override;
-    // modOptions::OptionsView: the rest of the window.
-    bool IsUsableProgram(const QString& path) const override;
-    void SetTrayAutoCheckCaption(const QString& caption) override;
-    void SetTraySoundsCaption(const QString& caption) override;
-    void ApplyCheckTimers() override;
-    void SetNextAutoCheckTime() override;
-    void ShowAutoCheckText(const QString& text) override;
-    void ShowSortColumnIcon(const QString& key, const QString& icon) override;
-    void SortAndFillMessageList() override;
-    void LoadMailClientIcon(const QString& path, int16_t index) override;
-    void SetMailClientButton(int16_t index) override;
-    void RefreshMenus() override;
-    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
-    void ReportOptionsFailure(const QString& title, const QString& text) override;
 
     // ---- wiring (the page's construction) ----
     void WireOptionsControls();

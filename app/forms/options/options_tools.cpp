@@ -7,7 +7,7 @@
 #include "app/forms/options/options_page.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/msg_box.h"

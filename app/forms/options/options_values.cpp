@@ -11,24 +11,11 @@
 #include "app/forms/options/options_page.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 
 using namespace modOptions;
 
 namespace {
-
-constexpr int kTopFlat = 138;
-constexpr int kTopRaised = 120;
-
-// A tool bar takes the style; the bars of groups A and B also move.
-void Style(vb::ToolBar& bar, int16_t flat, bool moves) {
-    bar.SetStyle(flat);
-    if (moves) bar.SetTop(flat == 1 ? kTopFlat : kTopRaised);
-}
-
-void StyleAll(const vb::ControlArray<vb::ToolBar>& bars, int16_t flat) {
-    bars.ForEach([flat](int, vb::ToolBar& bar) { Style(bar, flat, false); });
-}
 
 // How the page shows one option, from its stored text.
 using ShowOption = std::function<void(const QString&)>;
@@ -147,31 +134,4 @@ void OptionsPage::MenuColourBox_Click(vb::Label& box, int32_t& editColour) {
     box.SetBackColor(static_cast<vb::OleColor>(forms::gPickedColour));
     editColour = forms::gPickedColour;
     CheckOptionsChanged();
-}
-
-void OptionsPage::SetToolbarStyle(ToolbarGroup group, int16_t flat) {
-    switch (group) {
-        case ToolbarGroup::A:
-            return SetToolbarStyleA(flat);
-        case ToolbarGroup::B:
-            return SetToolbarStyleB(flat);
-        case ToolbarGroup::C:
-            return SetToolbarStyleC(flat);
-    }
-}
-
-void OptionsPage::SetToolbarStyleA(int16_t flat) {
-    for (int i = 0; i <= forms::bar::kLast; ++i) Style(c_.tbrButtons(i), flat, true);
-}
-
-void OptionsPage::SetToolbarStyleB(int16_t flat) {
-    for (vb::ToolBar* bar : {&c_.tbrMainButtons, &c_.tbrEmail, &c_.tbrAcnts, &c_.tbrRules})
-        Style(*bar, flat, true);
-}
-
-void OptionsPage::SetToolbarStyleC(int16_t flat) {
-    Style(c_.tbrColour, flat, false);
-    for (const auto* bars : {&c_.tbrMoveButtons, &c_.tbrClient, &c_.tbrSound, &c_.tbrRuleUpdate,
-                             &c_.tbrOptMisc, &c_.tbrOptAbout})
-        StyleAll(*bars, flat);
 }

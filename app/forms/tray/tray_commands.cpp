@@ -18,7 +18,7 @@
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/rules/rules_editor.h"
 #include "platform/desktop/help.h"
 #include "platform/desktop/shell.h"
@@ -314,4 +314,16 @@ void TrayCommands::ReleaseMenuXP() {
     if (!forms::gMenuXP) return;
     forms::gMenuXP->Release();
     forms::gMenuXP.reset();
+}
+
+void TrayCommands::SetTrayAutoCheckCaption(const QString& caption) {
+    controls_.mnuTrayAutoCheck.SetCaption(caption);
+}
+
+void TrayCommands::SetTraySoundsCaption(const QString& caption) {
+    controls_.mnuTraySounds.SetCaption(caption);
+}
+
+void TrayCommands::RefreshMenus() {
+    if (forms::gMenuXP) forms::gMenuXP->Refresh();
 }

@@ -1,13 +1,16 @@
 #pragma once
 // The main window's tray icon and tray menu, its command keys with the
 // tool-bar wiring every page registers into, and its owner-drawn menus.
+#include <QString>
 #include <cstdint>
 
+#include "app/common/view_slot.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
 #include "platform/ui/form.h"
 
-class TrayCommands {
+class TrayCommands final : private modOptions::TrayMenuView {
 public:
     // What the tray and the main tool bar ask of the window and its pages.
     struct Host {
@@ -83,6 +86,11 @@ public:
     TrayCommands(const TrayCommands&) = delete;
     TrayCommands& operator=(const TrayCommands&) = delete;
 
+    // The options set the tray's captions and the menus' colours while the
+    // window is loaded.
+    void RegisterViews() { trayMenu_ = modOptions::gTrayMenuView.Register(*this); }
+    void ReleaseViews() { trayMenu_.Reset(); }
+
     // The commands of every tool bar by (tool bar, element index, key); each
     // page registers its own where it wires its controls.
     forms::CommandKeys& Commands() { return commands_; }
@@ -136,6 +144,11 @@ public:
     void ReleaseMenuXP();
 
 private:
+    // modOptions::TrayMenuView.
+    void SetTrayAutoCheckCaption(const QString& caption) override;
+    void SetTraySoundsCaption(const QString& caption) override;
+    void RefreshMenus() override;
+
     // Every tool bar's click runs the command registered for its key.
     void WireCommandKeys();
     void WireWindowCommands();
@@ -145,4 +158,5 @@ private:
     Controls controls_;
     Host& host_;
     forms::CommandKeys commands_;
+    ViewSlot<modOptions::TrayMenuView>::Registration trayMenu_;
 };

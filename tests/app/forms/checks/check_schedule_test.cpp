@@ -39,7 +39,8 @@ QDateTime At(const char* text) {
     return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss");
 }
 
-// A child window of the main window, reached by its class.
+// A child window of the main window, opened with the main window's link as
+// its page opens it.
 struct ChildWindow {
     const char* window;
     std::function<void()> open;
@@ -51,8 +52,9 @@ struct ChildWindow {
 
 template <class W>
 ChildWindow Child(
-    const char* window, const bool* showing, bool startUp = false,
-    std::function<void()> open = [] { vb::Forms::Get<W>().Show(); }) {
+    const char* window, const bool* showing, bool startUp = false, std::function<void()> open = [] {
+        vb::Forms::Get<W>(&vb::Forms::Get<frmMain>().childWindows()).Show();
+    }) {
     return {window,
             std::move(open),
             [] { return vb::Forms::IsLoaded<W>(); },
@@ -331,7 +333,10 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     const ChildWindow rows[] = {
         Child<frmFirstUse>("the first-use window", &gShowingFirstUse),
         Child<frmMessage>("the pop-up", &gShowingMessage, false,
-                          [] { frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM")); }),
+                          [&form] {
+                              frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"),
+                                                     &form.childWindows());
+                          }),
         Child<frmPreview>("the preview", &gShowingPreview),
         Child<frmRuleReport>("the rule report", &gShowingRuleReport),
         Child<frmRuleFile>("the rules file name window", nullptr, true),
@@ -364,7 +369,7 @@ TEST_F(CheckSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     frmMain& form = *form_;
     // The pop-up's load reads the clock for its caption after its pause.
     modCheck::gClock = []() -> QDateTime { throw std::runtime_error("no clock"); };
-    EXPECT_THROW(vb::Forms::Get<frmMessage>(), std::runtime_error);
+    EXPECT_THROW(vb::Forms::Get<frmMessage>(&form.childWindows()), std::runtime_error);
     modCheck::gClock = [this] { return now_; };
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMessage>());
     // The failed window goes when control is back in the event loop.

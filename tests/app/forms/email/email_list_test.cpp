@@ -15,7 +15,7 @@
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/options/options_view.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
@@ -459,13 +459,13 @@ TEST_F(EmailList, SavedSortOptionsSortAndRefillTheCurrentAccount) {
     gCurrentAccount = 1;
     gSortKey = QStringLiteral("From");
     modOptions::gOpt.SortOrder = 0;
-    modOptions::gOptionsView.Get()->SortAndFillMessageList();
+    modOptions::gListSortView.Get()->SortAndFillMessageList();
     EXPECT_EQ(FromColumn(), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("From")).Icon(), "Ascending");
 
     gSortKey = QStringLiteral("Body");  // an unknown stored name sorts nothing
     Store(1, {{false, false, false, false, "b", 1}, {false, false, false, false, "a", 2}});
-    modOptions::gOptionsView.Get()->SortAndFillMessageList();
+    modOptions::gListSortView.Get()->SortAndFillMessageList();
     EXPECT_EQ(FromColumn(), (std::vector<std::string>{"b", "a"}));
 }
 

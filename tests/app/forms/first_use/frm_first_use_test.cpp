@@ -45,7 +45,8 @@ protected:
 
 TEST_F(FrmFirstUseTest, OpenPausesTheCheckAndOkClosesAndResumes) {
     ASSERT_FALSE(modGeneral::gShowingFirstUse);
-    frmFirstUse& form = vb::Forms::Get<frmFirstUse>();
+    // Opened with the main window's link, as the start procedure opens it.
+    frmFirstUse& form = vb::Forms::Get<frmFirstUse>(&main_->childWindows());
     form.Show();
     EXPECT_EQ(Paused(), "1/open");
 
@@ -53,7 +54,7 @@ TEST_F(FrmFirstUseTest, OpenPausesTheCheckAndOkClosesAndResumes) {
     EXPECT_FALSE(vb::Forms::IsLoaded<frmFirstUse>());
     EXPECT_EQ(Paused(), "0/closed");
 
-    vb::Forms::Get<frmFirstUse>();  // opened again (a later run)
+    vb::Forms::Get<frmFirstUse>(&main_->childWindows());  // opened again (a later run)
     EXPECT_EQ(Paused(), "1/open");
     ASSERT_TRUE(vb::Forms::Unload<frmFirstUse>());  // the main window's shutdown
     EXPECT_EQ(Paused(), "0/closed");

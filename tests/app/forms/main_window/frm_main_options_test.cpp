@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QPixmap>
 #include <QStandardPaths>
+#include <functional>
+#include <utility>
 
 #include "app/common/program_identity.h"
 #include "app/forms/common/menu_xp.h"
@@ -12,7 +14,8 @@
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
+#include "app/options/options_view.h"
 #include "app/options/run_at_startup.h"
 #include "platform/store/atomic_file.h"
 #include "platform/ui/common_dialog.h"
@@ -316,11 +319,20 @@ TEST_F(FrmMainOptions, ThePageShowsEveryLiveValue) {
 }
 
 TEST_F(FrmMainOptions, AnUnloadedWindowIsNoLongerReachedBySavingTheOptions) {
-    ASSERT_NE(gOptionsView.Get(), nullptr);
+    // Whether each part of the window the options drive is registered.
+    const std::pair<const char*, std::function<bool()>> views[] = {
+        {"the Options page", [] { return gOptionsView.Get() != nullptr; }},
+        {"the message list", [] { return gListSortView.Get() != nullptr; }},
+        {"the checks", [] { return gAutoCheckView.Get() != nullptr; }},
+        {"the tray menu", [] { return gTrayMenuView.Get() != nullptr; }},
+        {"the tool bars", [] { return gToolbarStyleView.Get() != nullptr; }},
+        {"the window", [] { return gMainWindowView.Get() != nullptr; }},
+        {"the autostart entry", [] { return gStartupEntry.Get() != nullptr; }},
+    };
+    for (const auto& [part, registered] : views) ASSERT_TRUE(registered()) << part;
     vb::Forms::Get<frmMain>().mQuitting = true;
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());
-    EXPECT_EQ(gOptionsView.Get(), nullptr);
-    EXPECT_EQ(gStartupEntry.Get(), nullptr);
+    for (const auto& [part, registered] : views) EXPECT_FALSE(registered()) << part;
     gEditOpt.DTheme = 1;
     gEditOpt.BottomColour = 0x0000FF;
     SaveOptions();  // must not reach the destroyed controls

@@ -12,7 +12,7 @@
 #include "app/forms/common/wave_sound.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"

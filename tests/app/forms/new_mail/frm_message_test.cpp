@@ -40,8 +40,8 @@ protected:
             modGeneral::gCheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
         modGeneral::gSummaryLines = static_cast<int16_t>(lines);
     }
-    static frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
-        frmMessage::ShowReport(headline);
+    frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
+        frmMessage::ShowReport(headline, &main_->childWindows());
         return vb::Forms::Get<frmMessage>();
     }
     // The main window's automatic-check pauses waiting for their Restore,

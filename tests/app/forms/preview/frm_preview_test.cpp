@@ -79,9 +79,13 @@ protected:
         vb::Forms::Unload<frmPreview>();
         platform::desktop::SetOpener({});
     }
+    // The preview of message msg, given the main window's link as the Email
+    // page gives it, where a main window is loaded.
     frmPreview& Open(int16_t msg) {
         gCurrentMsg = msg;
-        frmPreview& form = vb::Forms::Get<frmPreview>();
+        forms::MainWindowLink* main =
+            vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>().childWindows() : nullptr;
+        frmPreview& form = vb::Forms::Get<frmPreview>(main);
         form.Show();
         return form;
     }

@@ -1,4 +1,4 @@
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 
 #include "app/accounts/account_operations.h"
 
@@ -15,14 +15,20 @@
 namespace modOptions {
 
 ViewSlot<OptionsView> gOptionsView;
+ViewSlot<ListSortView> gListSortView;
+ViewSlot<AutoCheckView> gAutoCheckView;
+ViewSlot<TrayMenuView> gTrayMenuView;
+ViewSlot<ToolbarStyleView> gToolbarStyleView;
+ViewSlot<MainWindowView> gMainWindowView;
 
 namespace {
 
 using modAccounts::gAccounts;
 using modAccounts::gCurrentAccount;
 
-bool UsableProgram(const OptionsView* view, const QString& path) {
-    return view && !path.isEmpty() && view->IsUsableProgram(path);
+bool UsableProgram(const QString& path) {
+    const MainWindowView* window = gMainWindowView.Get();
+    return window && !path.isEmpty() && window->IsUsableProgram(path);
 }
 
 // The current account's slot when it has one.
@@ -31,28 +37,28 @@ bool HasCurrentAccount() { return gCurrentAccount >= 1 && gAccounts.Contains(gCu
 // Every switch is tested anew, sound on or off, so none outlives a change
 // of its path or file. The program at large follows the saved paths; the
 // Options page shows the pending ones.
-void DeriveValiditySwitches(const OptionsView* view) {
-    gDefaultClientValid = UsableProgram(view, gOpt.DefaultClient);
+void DeriveValiditySwitches() {
+    gDefaultClientValid = UsableProgram(gOpt.DefaultClient);
     gDefaultSoundValid = IsUsableSound(gOpt.DefaultSound);
-    gEditDefaultClientValid = UsableProgram(view, gEditOpt.DefaultClient);
+    gEditDefaultClientValid = UsableProgram(gEditOpt.DefaultClient);
     gEditDefaultSoundValid = IsUsableSound(gEditOpt.DefaultSound);
     if (HasCurrentAccount())
-        gAccounts[gCurrentAccount].ClientValid = UsableProgram(view, gAccounts[gCurrentAccount].Client);
+        gAccounts[gCurrentAccount].ClientValid = UsableProgram(gAccounts[gCurrentAccount].Client);
 }
 
-void Report(OptionsView* view, const QString& title, const QString& text) {
-    if (view) view->ReportOptionsFailure(title, text);
+void Report(const QString& title, const QString& text) {
+    if (MainWindowView* window = gMainWindowView.Get()) window->ReportOptionsFailure(title, text);
 }
 
 // Start with the session, only when the box changed. A failure keeps the old
 // choice, so the stored option says what will happen.
-void ApplyRunAtStartup(OptionsView* view) {
+void ApplyRunAtStartup() {
     if (gEditOpt.RunStartUp == gOpt.RunStartUp) return;
     const bool on = gEditOpt.RunStartUp == 1;
     if (on ? SetRunAtStartup() : RemoveRunAtStartup()) return;
     gEditOpt.RunStartUp = gOpt.RunStartUp;
     const QString& app = modGeneral::gAppName;
-    Report(view, QStringLiteral("Run at StartUp"),
+    Report(QStringLiteral("Run at StartUp"),
            on ? QStringLiteral("The autostart entry could not be written, so ") + app +
                     QStringLiteral(" will not start when you log on.")
               : QStringLiteral("The autostart entry could not be removed, so ") + app +
@@ -61,9 +67,10 @@ void ApplyRunAtStartup(OptionsView* view) {
 
 // The theme and colours are committed from the colour boxes, and the menus
 // redrawn only when something of them changed.
-void ApplyMenuColours(const OptionsView* view) {
+void ApplyMenuColours() {
+    const OptionsView* page = gOptionsView.Get();
     const MenuColours boxes =
-        view ? view->MenuColourBoxes()
+        page ? page->MenuColourBoxes()
              : MenuColours{gEditOpt.TopColour, gEditOpt.MiddleColour, gEditOpt.BottomColour};
     if (boxes == LiveMenuColours() && gEditOpt.DTheme == gOpt.DTheme) return;
     gOpt.DTheme = gEditOpt.DTheme;
@@ -73,50 +80,54 @@ void ApplyMenuColours(const OptionsView* view) {
     ApplyMenuStyle();
 }
 
-void ApplyListSort(OptionsView* view) {
+void ApplyListSort() {
+    ListSortView* list = gListSortView.Get();
     if (gOpt.MessageSort != 1) {
-        if (view) view->ShowSortColumnIcon(QString(), QString());
+        if (list) list->ShowSortColumnIcon(QString(), QString());
         return;
     }
     modGeneral::gSortKey = SortColumnName(gOpt.SortColumn);
     modGeneral::gSortKeyPrev = modGeneral::gSortKey;
-    if (!view) return;
-    view->ShowSortColumnIcon(modGeneral::gSortKey, gOpt.SortOrder != 0 ? QStringLiteral("Descending")
+    if (!list) return;
+    list->ShowSortColumnIcon(modGeneral::gSortKey, gOpt.SortOrder != 0 ? QStringLiteral("Descending")
                                                                        : QStringLiteral("Ascending"));
-    view->SortAndFillMessageList();
+    list->SortAndFillMessageList();
 }
 
-void ApplyMailClientButton(OptionsView* view) {
-    if (!view) return;
+void ApplyMailClientButton() {
+    MainWindowView* window = gMainWindowView.Get();
+    if (!window) return;
     if (gDefaultClientValid) {
-        view->LoadMailClientIcon(gOpt.DefaultClient, 0);
-        view->SetMailClientButton(0);
+        window->LoadMailClientIcon(gOpt.DefaultClient, 0);
+        window->SetMailClientButton(0);
     } else if (HasCurrentAccount() && gAccounts[gCurrentAccount].ClientValid) {
-        view->LoadMailClientIcon(gAccounts[gCurrentAccount].Client, gCurrentAccount);
-        view->SetMailClientButton(gCurrentAccount);
+        window->LoadMailClientIcon(gAccounts[gCurrentAccount].Client, gCurrentAccount);
+        window->SetMailClientButton(gCurrentAccount);
     } else {
-        view->SetMailClientButton(-1);
+        window->SetMailClientButton(-1);
     }
 }
 
-void ApplyAutoCheck(OptionsView* view, bool intervalSwitched, bool timingChanged) {
+void ApplyAutoCheck(bool intervalSwitched, bool timingChanged) {
     using namespace modGeneral;
-    if (view) view->ApplyCheckTimers();
+    AutoCheckView* checks = gAutoCheckView.Get();
+    TrayMenuView* tray = gTrayMenuView.Get();
+    if (checks) checks->ApplyCheckTimers();
     if (gOpt.UseInterval == 1) {
-        if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
+        if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
         if (intervalSwitched && !timingChanged) {
             // The next check computed before auto check went off stands.
             gAutoCheckText = gAutoCheckTextSaved;
             gNextCheckStamp = gNextCheckStampSaved;
         } else if (timingChanged) {
             gNoCheckDeferred = false;
-            if (view) view->SetNextAutoCheckTime();
+            if (checks) checks->SetNextAutoCheckTime();
         }
     } else {
         gAutoCheckText = QStringLiteral("Auto Check Off");
-        if (view) view->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
+        if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    if (view) view->ShowAutoCheckText(gAutoCheckText);
+    if (checks) checks->ShowAutoCheckText(gAutoCheckText);
 }
 
 }  // namespace
@@ -154,12 +165,12 @@ std::optional<ToolbarStyles> ToolbarStylesFor(int16_t buttonStyle, int16_t apply
 }
 
 void ApplyButtonStyle() {
-    OptionsView* view = gOptionsView.Get();
+    ToolbarStyleView* bars = gToolbarStyleView.Get();
     const std::optional<ToolbarStyles> styles = ToolbarStylesFor(gOpt.ButtonStyle, gOpt.ApplyStyle);
-    if (!view || !styles) return;
-    view->SetToolbarStyle(ToolbarGroup::B, styles->b);
-    view->SetToolbarStyle(ToolbarGroup::C, styles->c);
-    view->SetToolbarStyle(ToolbarGroup::A, styles->a);
+    if (!bars || !styles) return;
+    bars->SetToolbarStyle(ToolbarGroup::B, styles->b);
+    bars->SetToolbarStyle(ToolbarGroup::C, styles->c);
+    bars->SetToolbarStyle(ToolbarGroup::A, styles->a);
 }
 
 void DisplayOptions() {
@@ -174,10 +185,11 @@ void CheckOptionsChanged() {
     gOptionsChanged = EditOptionsDiffer();
 
     modGeneral::gSoundsOn = gEditOpt.PlaySound == 1;
-    DeriveValiditySwitches(view);
+    DeriveValiditySwitches();
+    if (TrayMenuView* tray = gTrayMenuView.Get())
+        tray->SetTraySoundsCaption(modGeneral::gSoundsOn ? QStringLiteral("Soun&ds - On|#SoundOn")
+                                                         : QStringLiteral("Soun&ds - Off|#SoundOff"));
     if (!view) return;
-    view->SetTraySoundsCaption(modGeneral::gSoundsOn ? QStringLiteral("Soun&ds - On|#SoundOn")
-                                                     : QStringLiteral("Soun&ds - Off|#SoundOff"));
     view->ShowOptionDescriptions();
     view->EnableOptionsSave(gOptionsChanged);
 }
@@ -190,9 +202,8 @@ void ChooseSortOrder(int16_t order) {
 }
 
 void SaveOptions() {
-    OptionsView* view = gOptionsView.Get();
-    ApplyRunAtStartup(view);
-    ApplyMenuColours(view);
+    ApplyRunAtStartup();
+    ApplyMenuColours();
 
     const bool intervalSwitched = gEditOpt.UseInterval != gOpt.UseInterval;
     const bool timingChanged = gEditOpt.Hours != gOpt.Hours || gEditOpt.Minutes != gOpt.Minutes ||
@@ -201,23 +212,23 @@ void SaveOptions() {
                                gEditOpt.NoCheckTime[1] != gOpt.NoCheckTime[1];
     CommitEditOptions();
     // The mail-client button below follows the paths just saved.
-    DeriveValiditySwitches(view);
+    DeriveValiditySwitches();
     modGeneral::gIntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     if (!WriteOptions())
-        Report(view, QStringLiteral("Options"),
+        Report(QStringLiteral("Options"),
                QStringLiteral("The options could not be written to the settings store. They apply until ") +
                    modGeneral::gAppName + QStringLiteral(" ends."));
 
-    ApplyListSort(view);
-    ApplyMailClientButton(view);
-    ApplyAutoCheck(view, intervalSwitched, timingChanged);
+    ApplyListSort();
+    ApplyMailClientButton();
+    ApplyAutoCheck(intervalSwitched, timingChanged);
     DisplayOptions();
     ApplyButtonStyle();
     // The account shown takes the new defaults, unless it holds unsaved edits:
     // a save of the options (also from the tray) never discards those.
     modAccounts::AccountsView* accounts = modAccounts::gAccountsView.Get();
     if (accounts && !modAccounts::gAccountChanged) accounts->DisplayAccount(gCurrentAccount);
-    if (view) view->FocusOptionsTree();
+    if (OptionsView* page = gOptionsView.Get()) page->FocusOptionsTree();
 }
 
 }  // namespace modOptions

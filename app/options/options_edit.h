@@ -1,7 +1,7 @@
 #pragma once
-// The Options page's life cycle over the option values: show the live values
-// (DisplayOptions), follow the edits (CheckOptionsChanged), and commit, write
-// and apply them (SaveOptions); and the tool-bar style the options choose.
+// The edit of the option values: show the live values (DisplayOptions),
+// follow the edits (CheckOptionsChanged), and commit, write and apply them
+// (SaveOptions); and the tool-bar style the options choose.
 
 #include <QString>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Showing, checking, saving and applying the options through a fake window.
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +27,7 @@ private:
     ViewSlot<StartupEntry>::Registration registration_;
 };
 
-class OptionsPageTest : public OptionsTest {
+class OptionsEditTest : public OptionsTest {
 protected:
     void SetUp() override {
         OptionsTest::SetUp();
@@ -49,7 +49,7 @@ QString MakeFile(const QString& name) {
 
 }  // namespace
 
-TEST_F(OptionsPageTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
+TEST_F(OptionsEditTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
     gEditOpt.Minutes = 45;
     gEditOpt.DefaultSound = "x.wav";
     CheckOptionsChanged();
@@ -65,7 +65,7 @@ TEST_F(OptionsPageTest, DisplayShowsLiveValuesAndCancelDropsEdits) {
                                        "ShowOptionDescriptions", "EnableOptionsSave 0"}));
 }
 
-TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
+TEST_F(OptionsEditTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     const QString client = "/opt/mailer", sound = MakeFile("Ding.WAV");
     view.usablePrograms = {client};
     gOpt.DefaultClient = client;
@@ -125,7 +125,7 @@ TEST_F(OptionsPageTest, ChangeCheckWaitsWhileLoadingAndThenDerivesTheSwitches) {
     EXPECT_TRUE(view.Calls("LoadMailClientIcon").isEmpty());
 }
 
-TEST_F(OptionsPageTest, SaveWritesEveryKeyAndComesBackClean) {
+TEST_F(OptionsEditTest, SaveWritesEveryKeyAndComesBackClean) {
     gEditOpt.Hours = 1;
     gEditOpt.Minutes = 15;
     gEditOpt.SuppressConnectErrors = 1;
@@ -143,7 +143,7 @@ TEST_F(OptionsPageTest, SaveWritesEveryKeyAndComesBackClean) {
     EXPECT_TRUE(view.Calls("Report").isEmpty());
 }
 
-TEST_F(OptionsPageTest, StartWithTheSessionChangesOnlyWhenTheBoxChanged) {
+TEST_F(OptionsEditTest, StartWithTheSessionChangesOnlyWhenTheBoxChanged) {
     SaveOptions();
     EXPECT_EQ(entry.writes + entry.removes, 0) << "unchanged: an entry removed outside stays removed";
 
@@ -158,7 +158,7 @@ TEST_F(OptionsPageTest, StartWithTheSessionChangesOnlyWhenTheBoxChanged) {
     EXPECT_EQ(gOpt.RunStartUp, 1);
 }
 
-TEST_F(OptionsPageTest, AnEntryThatCannotBeWrittenKeepsTheOldChoiceAndSaysSo) {
+TEST_F(OptionsEditTest, AnEntryThatCannotBeWrittenKeepsTheOldChoiceAndSaysSo) {
     entry.works = false;
     gEditOpt.RunStartUp = 0;
     gEditOpt.QuickCheck = 0;
@@ -171,7 +171,7 @@ TEST_F(OptionsPageTest, AnEntryThatCannotBeWrittenKeepsTheOldChoiceAndSaysSo) {
     EXPECT_TRUE(view.Calls("Report").first().startsWith("Report Run at StartUp: "));
 }
 
-TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
+TEST_F(OptionsEditTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
     struct Case {
         const char* what;
         std::function<void()> change;
@@ -203,7 +203,7 @@ TEST_F(OptionsPageTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
     }
 }
 
-TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingChanged) {
+TEST_F(OptionsEditTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingChanged) {
     using namespace modGeneral;
     gOpt.UseInterval = 1;
     CopyOptionsToEdit();
@@ -244,7 +244,7 @@ TEST_F(OptionsPageTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     }
 }
 
-TEST_F(OptionsPageTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
+TEST_F(OptionsEditTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
     struct Case {
         int16_t sort, column, order;
         const char* lastUsed;
@@ -268,7 +268,7 @@ TEST_F(OptionsPageTest, SavingSortsByTheChosenColumnOnlyWithMessageSortOn) {
     }
 }
 
-TEST_F(OptionsPageTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClient) {
+TEST_F(OptionsEditTest, MailClientButtonPrefersAUsableDefaultThenTheAccountsClient) {
     modAccounts::ResizeAccountArrays(2);
     modAccounts::gCurrentAccount = 2;
     modAccounts::gAccounts[2].Client = "/opt/acnt";
@@ -316,7 +316,7 @@ TEST(ToolbarStyles, FollowTheButtonStyleAndTheGroupsItAppliesTo) {
             << c.buttonStyle << "/" << c.applyStyle;
 }
 
-TEST_F(OptionsPageTest, ButtonStyleReachesTheGroupsInOrderBCA) {
+TEST_F(OptionsEditTest, ButtonStyleReachesTheGroupsInOrderBCA) {
     gOpt.ButtonStyle = 1;
     gOpt.ApplyStyle = 2;
     ApplyButtonStyle();
