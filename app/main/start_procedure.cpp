@@ -149,7 +149,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         FinishFirstUse(false, std::none_of(setAside.begin(), setAside.end(),
                                            [](const SetAsideSettings& f) { return f.copy.isEmpty(); }));
     } else if (firstUse == 0) {
-        vb::Forms::Get<frmFirstUse>().Show();
+        vb::Forms::Get<frmFirstUse>(&main.childWindows()).Show();
         FinishFirstUse(true);
     }
     TellAccountCount(statedAccounts);

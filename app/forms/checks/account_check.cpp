@@ -19,7 +19,6 @@
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/freed_memory.h"
 #include "app/forms/checks/operation_scope.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/attachment_names.h"
 #include "app/general/check_status.h"
@@ -288,13 +287,13 @@ void CheckRuns::CheckAccount(int16_t a) {
 
 void CheckRuns::TestAccountConnection(int16_t a) {
     if (a < 1 || a > modAccounts::gAccountCount) return;
-    const forms::OperationScope operation(window_, "testing a connection");
+    const forms::OperationScope operation(operations_, "testing a connection");
     if (operation.Started()) TestConnection(a);
 }
 
 bool CheckRuns::RunConnectionTest(int16_t a, const std::function<void()>& afterTest) {
     forms::OperationScope operation(
-        window_, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
+        operations_, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
     if (!operation.Started()) return false;
     ShowAutoCheckStatus();
     operation.PauseChecks();

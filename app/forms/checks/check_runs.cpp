@@ -16,7 +16,6 @@
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/common/wave_sound.h"
 #include "app/forms/main_window/command_keys.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/general/check_status.h"
@@ -25,8 +24,11 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
-CheckRuns::CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
+                     frmMainDesign& design, forms::CommandKeys& commands, Host& host)
     : window_(window),
+      operations_(operations),
+      children_(children),
       c_{.tmrStatusBar = design.tmrStatusBar,
          .tmrMailTime = design.tmrMailTime,
          .tmrMailStartUp = design.tmrMailStartUp,
@@ -71,7 +73,7 @@ void CheckRuns::WireCheckRuns() {
 void CheckRuns::CheckAll() {
     using namespace modGeneral;
     using namespace modAccounts;
-    forms::OperationScope operation(window_, "checking all accounts");
+    forms::OperationScope operation(operations_, "checking all accounts");
     if (!operation.Started()) return;
     const int16_t current = gCurrentAccount;
     ShowAutoCheckStatus();
@@ -114,7 +116,7 @@ void CheckRuns::RunStartUpCheck() { RunTimedCheck(true); }
 void CheckRuns::RunTimedCheck(bool startUp) {
     using namespace modGeneral;
     using namespace modAccounts;
-    forms::OperationScope operation(window_,
+    forms::OperationScope operation(operations_,
                                     startUp ? "running the start-up check" : "running the automatic check");
     if (!operation.Started()) return;
     if (startUp)
@@ -170,7 +172,7 @@ void CheckRuns::CheckCurrentAccount() {
     const int16_t account = modAccounts::gCurrentAccount;
     if (account < 1 || account > modAccounts::gAccountCount) return;
     forms::OperationScope operation(
-        window_, ("checking the account \"" + modAccounts::gAccounts[account].Name + "\"").toStdString());
+        operations_, ("checking the account \"" + modAccounts::gAccounts[account].Name + "\"").toStdString());
     if (!operation.Started()) return;
     ShowAutoCheckStatus();
     operation.PauseChecks();
@@ -207,7 +209,7 @@ void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
     }
     const auto headline = modCheck::PopUpHeadline(anyNew, anyMail, modCheck::gClock());
     if (!headline) return;
-    frmMessage::ShowReport(*headline);
+    frmMessage::ShowReport(*headline, &children_);
     NotifyNewMail(0);
 }
 

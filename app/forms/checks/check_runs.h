@@ -20,14 +20,16 @@
 #include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
 
-class frmMain;
-
 namespace forms {
 class CommandKeys;
+class MainWindowLink;
+class OperationWindow;
 struct CallFailure;
 }  // namespace forms
 
-class CheckRuns final : private forms::ComponentEventsView, private modOptions::AutoCheckView {
+class CheckRuns final : public forms::CheckPauses,
+                        private forms::ComponentEventsView,
+                        private modOptions::AutoCheckView {
 public:
     // What the checks ask of the main window and its other pages.
     class Host {
@@ -71,9 +73,11 @@ public:
     };
 
     // Binds the checks' controls of design; window is the one the design
-    // sits in, and what each server operation (forms::OperationScope) holds.
-    // Registers the run commands and wires the check timers.
-    CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // sits in, operations what each server operation (forms::OperationScope)
+    // holds, and children what the pop-up is given. Registers the run
+    // commands and wires the check timers.
+    CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
+              frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -142,11 +146,11 @@ public:
     // instead) until as many Restore calls have come; acts on the timers
     // only while automatic checking is on. Held through forms::ChecksPaused
     // and forms::OperationScope.
-    void SuspendAutoCheck(forms::PauseAction action);
+    void SuspendAutoCheck(forms::PauseAction action) override;
     // Nested the same way: pauses the start-up countdown and its button, and
     // gives back the state the user had chosen. Only while a start-up check
     // is pending.
-    void SuspendStartUpCheck(forms::PauseAction action);
+    void SuspendStartUpCheck(forms::PauseAction action) override;
     // How many Suspend calls of each pause wait for their Restore.
     int AutoCheckPauses() const { return autoCheckSuspended_; }
     int StartUpCheckPauses() const { return startUpSuspended_; }
@@ -207,7 +211,9 @@ private:
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
     void OnCertificateRefused(int32_t code, const QString& reason) override;
 
-    frmMain& window_;
+    vb::Form& window_;
+    forms::OperationWindow& operations_;
+    forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;

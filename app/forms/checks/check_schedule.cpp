@@ -5,7 +5,6 @@
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"

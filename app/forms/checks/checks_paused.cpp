@@ -1,19 +1,17 @@
 #include "app/forms/checks/checks_paused.h"
 
-#include "app/forms/main_window/frm_main.h"
-#include "platform/ui/forms.h"
+#include "app/forms/main_window/main_window_link.h"
 
 namespace forms {
 
-namespace {
+ChecksPaused::ChecksPaused(CheckPauses& checks, PausedChecks which) : checks_(&checks), which_(which) {
+    Take();
+}
 
-frmMain* LoadedMainWindow() { return vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>() : nullptr; }
-
-}  // namespace
-
-ChecksPaused::ChecksPaused(frmMain& main, PausedChecks which) : main_(&main), which_(which) { Take(); }
-
-ChecksPaused::ChecksPaused(PausedChecks which) : main_(LoadedMainWindow()), which_(which) { Take(); }
+ChecksPaused::ChecksPaused(MainWindowLink* main, PausedChecks which)
+    : checks_(main ? &main->Checks() : nullptr), fromChild_(true), main_(main), which_(which) {
+    Take();
+}
 
 ChecksPaused::~ChecksPaused() { GiveBack(); }
 
@@ -36,9 +34,9 @@ void ChecksPaused::GiveBack() noexcept {
 }
 
 void ChecksPaused::Apply(PauseAction action) const {
-    if (!main_) return;
-    if (which_ == PausedChecks::AutomaticAndStartUp) main_->checks().SuspendStartUpCheck(action);
-    main_->checks().SuspendAutoCheck(action);
+    if (!checks_ || (fromChild_ && !main_)) return;
+    if (which_ == PausedChecks::AutomaticAndStartUp) checks_->SuspendStartUpCheck(action);
+    checks_->SuspendAutoCheck(action);
 }
 
 }  // namespace forms

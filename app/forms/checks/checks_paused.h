@@ -5,23 +5,36 @@
 // ends, whichever way the dialog ends or the window goes, a failure included.
 #include <QPointer>
 
-class frmMain;
-
 namespace forms {
 
-// A call of the main window's nested pauses: Suspend holds a check back,
-// Restore gives back one Suspend.
+class MainWindowLink;
+
+// A call of the checks' nested pauses: Suspend holds a check back, Restore
+// gives back one Suspend.
 enum class PauseAction { Suspend, Restore };
 
 // What a pause holds back.
 enum class PausedChecks { Automatic, AutomaticAndStartUp };
 
+// The nested pauses of the checks' schedule.
+class CheckPauses {
+public:
+    // Stops the automatic check until as many Restore calls have come.
+    virtual void SuspendAutoCheck(PauseAction action) = 0;
+    // Pauses the start-up countdown the same way.
+    virtual void SuspendStartUpCheck(PauseAction action) = 0;
+
+protected:
+    ~CheckPauses() = default;
+};
+
 class ChecksPaused {
 public:
-    explicit ChecksPaused(frmMain& main, PausedChecks which = PausedChecks::AutomaticAndStartUp);
-    // For a child window: the checks of the main window while one is loaded,
-    // none without it (a window shown alone, or the program's end).
-    explicit ChecksPaused(PausedChecks which);
+    // For a dialog or an operation that ends before the checks do.
+    explicit ChecksPaused(CheckPauses& checks, PausedChecks which = PausedChecks::AutomaticAndStartUp);
+    // For a child window: the checks of the main window it was given, none
+    // without one (a window shown alone).
+    ChecksPaused(MainWindowLink* main, PausedChecks which);
     ~ChecksPaused();
     ChecksPaused(const ChecksPaused&) = delete;
     ChecksPaused& operator=(const ChecksPaused&) = delete;
@@ -31,8 +44,10 @@ private:
     void GiveBack() noexcept;
     void Apply(PauseAction action) const;
 
-    // Gone with the main window: what it held went with it.
-    QPointer<frmMain> main_;
+    CheckPauses* checks_ = nullptr;
+    // A child window's main window may go first: what it held went with it.
+    bool fromChild_ = false;
+    QPointer<MainWindowLink> main_;
     const PausedChecks which_;
 };
 

@@ -1,10 +1,9 @@
 #include "app/forms/checks/operation_scope.h"
 
-#include "app/forms/main_window/frm_main.h"
-
 namespace forms {
 
-OperationScope::OperationScope(frmMain& main, std::string doing) : main_(main), doing_(std::move(doing)) {}
+OperationScope::OperationScope(OperationWindow& main, std::string doing)
+    : main_(main), doing_(std::move(doing)) {}
 
 OperationScope::~OperationScope() {
     // On the way out of a failure nothing more may be thrown: a step that
@@ -18,7 +17,7 @@ OperationScope::~OperationScope() {
 
 void OperationScope::PauseChecks() {
     if (paused_ || !Started()) return;
-    paused_.emplace(main_, PausedChecks::Automatic);
+    paused_.emplace(main_.Checks(), PausedChecks::Automatic);
 }
 
 void OperationScope::ResumeChecks() { paused_.reset(); }
@@ -34,6 +33,14 @@ void OperationScope::LeaveRetrieval() {
     const bool showStop = *retrieval_;
     retrieval_.reset();
     main_.SetRetrievalMode(true, showStop);
+}
+
+bool RunServerOperation(OperationWindow& main, const std::string& doing,
+                        const std::function<void(OperationScope&)>& body) {
+    OperationScope operation(main, doing);
+    if (!operation.Started()) return false;
+    body(operation);
+    return true;
 }
 
 }  // namespace forms

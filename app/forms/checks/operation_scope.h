@@ -6,6 +6,7 @@
 // what it still holds when the object goes, as when a failure abandons the
 // operation, is given back then: retrieval mode left, the check resumed,
 // the slot freed.
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -13,15 +14,25 @@
 #include "app/general/server_operation.h"
 #include "platform/loop/handler_barrier.h"
 
-class frmMain;
-
 namespace forms {
+
+// The main window as a server operation sees it.
+class OperationWindow {
+public:
+    // enable false enters retrieval mode, with the Stop button when
+    // showStop; true leaves it.
+    virtual void SetRetrievalMode(bool enable, bool showStop) = 0;
+    virtual CheckPauses& Checks() = 0;
+
+protected:
+    ~OperationWindow() = default;
+};
 
 class OperationScope {
 public:
     // `doing` names the operation in the report of a failure that ends it
     // ("checking all accounts").
-    OperationScope(frmMain& main, std::string doing);
+    OperationScope(OperationWindow& main, std::string doing);
     ~OperationScope();
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
@@ -37,11 +48,16 @@ public:
     void LeaveRetrieval();
 
 private:
-    frmMain& main_;
+    OperationWindow& main_;
     modGeneral::ServerOperation slot_;
     platform::loop::Activity doing_;
     std::optional<ChecksPaused> paused_;
     std::optional<bool> retrieval_;  // showStop, while in retrieval mode
 };
+
+// body as a server operation of its own; false, with nothing done, while
+// another one runs.
+bool RunServerOperation(OperationWindow& main, const std::string& doing,
+                        const std::function<void(OperationScope&)>& body);
 
 }  // namespace forms

@@ -11,8 +11,10 @@
 #include "app/general/message_ref.h"
 #include "platform/ui/forms.h"
 
-EmailPage::EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+EmailPage::EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
+                     forms::CommandKeys& commands, Host& host)
     : window_(window),
+      children_(children),
       c_{.TabStripEmail = design.TabStripEmail,
          .lvwEmail = design.lvwEmail,
          .imlListViewIcons = design.imlListViewIcons,
@@ -50,7 +52,7 @@ void EmailPage::mnuEmailPreview_Click() {
     const modGeneral::MessageRef message = *current;
     // A preview already open turns to the message chosen now, as does a new
     // one whose load took another.
-    frmPreview& preview = vb::Forms::Get<frmPreview>();
+    frmPreview& preview = vb::Forms::Get<frmPreview>(&children_);
     if (preview.Shown().account != message.account || preview.Shown().slot != message.slot)
         preview.ShowMessage(message.account, message.slot);
     preview.Show();

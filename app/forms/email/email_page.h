@@ -20,6 +20,7 @@
 
 namespace forms {
 class CommandKeys;
+class MainWindowLink;
 struct CallFailure;
 class OperationScope;
 }  // namespace forms
@@ -71,8 +72,9 @@ public:
     // Binds the page's controls of design; window is the one the design
     // sits in (the list's pop-up menu, the busy pointer, the tip's owner).
     // Wires the list, the status bar, the message menu and the page's
-    // commands.
-    EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // commands. children is what the preview is given.
+    EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
+              forms::CommandKeys& commands, Host& host);
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
 
@@ -196,6 +198,7 @@ private:
     void ShowDeletionResult(int16_t account, QSet<QString> deleted, const QSet<QString>& kept);
 
     vb::Form& window_;
+    forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;

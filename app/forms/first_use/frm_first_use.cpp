@@ -18,14 +18,14 @@ int NeededHeight(vb::Label& label) { return vb::PixelsToTwipsY(label.heightForWi
 
 }  // namespace
 
-frmFirstUse::frmFirstUse() : frmFirstUseDesign(this) {
+frmFirstUse::frmFirstUse(forms::MainWindowLink* main) : frmFirstUseDesign(this), main_(main) {
     forms::SetUpOkWindow(*this, imlButtons, tbrButtons);
     imgTitle.SetPicture(forms::Picture(QStringLiteral("Logo"), 32));
 }
 
 void frmFirstUse::Form_Load() {
     modGeneral::gShowingFirstUse = true;
-    checksPaused_.emplace(forms::PausedChecks::Automatic);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
 
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 

@@ -283,8 +283,5 @@ void frmMain::ShowCallFailure(int16_t account, const forms::CallFailure& failure
 
 bool frmMain::RunServerOperation(const std::string& doing,
                                  const std::function<void(forms::OperationScope&)>& body) {
-    forms::OperationScope operation(*this, doing);
-    if (!operation.Started()) return false;
-    body(operation);
-    return true;
+    return forms::RunServerOperation(*this, doing, body);
 }

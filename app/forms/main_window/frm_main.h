@@ -12,7 +12,9 @@
 #include "app/forms/checks/check_runs.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/component_events.h"
+#include "app/forms/checks/operation_scope.h"
 #include "app/forms/email/email_page.h"
+#include "app/forms/main_window/child_window_link.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/layout.h"
@@ -28,7 +30,6 @@
 
 namespace forms {
 struct CallFailure;
-class OperationScope;
 }  // namespace forms
 
 class frmMain : public vb::Form,
@@ -40,6 +41,7 @@ class frmMain : public vb::Form,
                 private TrayCommands::Host,
                 private AccountsPage::Host,
                 private EmailPage::Host,
+                private forms::OperationWindow,
                 private modOptions::MainWindowView {
 public:
     frmMain();
@@ -65,7 +67,7 @@ public:
     // button shown when showStop); true leaves it and brings the user's page
     // back. Every server operation calls it before and after, with the same
     // showStop.
-    void SetRetrievalMode(bool enable, bool showStop);
+    void SetRetrievalMode(bool enable, bool showStop) override;
     // Brings pane to the front, re-selecting the current account's tab; does
     // nothing while the Email page is the user's page or a connection test runs.
     void ShowCurrentPane(int16_t pane);
@@ -81,6 +83,15 @@ public:
 
 private:
     TrayCommands tray_{*this, *this, *this};
+
+public:
+    // What the child windows are given: the pages they act on, which are
+    // declared below it.
+    forms::MainWindowLink& childWindows() { return children_; }
+
+private:
+    forms::ChildWindowLink children_{*this, TabStripEmail, email_, rules_, checks_};
+    forms::CheckPauses& Checks() override { return checks_; }
 
 public:
     // The page switch of the main tool bar: the page, its account tab and
@@ -187,7 +198,7 @@ private:
     }
     void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
-    EmailPage email_{*this, *this, tray_.Commands(), *this};
+    EmailPage email_{*this, children_, *this, tray_.Commands(), *this};
 
     // ---- layout ----
 public:
@@ -222,7 +233,7 @@ public:
 
 private:
     // Wires itself into the command keys of tray_, declared above it.
-    CheckRuns checks_{*this, *this, tray_.Commands(), *this};
+    CheckRuns checks_{*this, *this, children_, *this, tray_.Commands(), *this};
     // The tray's Check All and the pickers' sound, run by the checks.
     void CheckAll() override;
     void PlaySoundFile(const QString& file) override;
@@ -242,5 +253,5 @@ private:
     // The Rules page lists the accounts the Accounts page keeps.
     void FillRuleAccountList(int16_t accountCount) override { rules_.FillRuleAccountList(accountCount); }
     // Declared last: built once the window's members are, gone before them.
-    RulesPage rules_{*this, *this, tray_.Commands(), *this};
+    RulesPage rules_{*this, *this, children_, tray_.Commands(), *this};
 };

@@ -30,7 +30,7 @@ void frmMain::ReportOptionsFailure(const QString& title, const QString& text) {
 
 // A dialog open now keeps the check paused until it closes.
 void frmMain::RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) {
-    const forms::ChecksPaused paused(*this);
+    const forms::ChecksPaused paused(checks_);
     dialog(this);
 }
 

@@ -40,7 +40,7 @@ int16_t PopupGrowthLines(int16_t summaryLines) {
                : static_cast<int16_t>(frmMessage::kMaxSummaryLines + 1);
 }
 
-frmMessage::frmMessage() : frmMessageDesign(this) {
+frmMessage::frmMessage(forms::MainWindowLink* main) : frmMessageDesign(this), main_(main) {
     forms::SetUpOkWindow(*this, imlButtons, tbrButtons);
     imgHourGlass.SetPicture(forms::Picture(QStringLiteral("HourGlass"), 64));
     tmrMessage.Tick = [this] { tmrMessage_Timer(); };
@@ -52,9 +52,9 @@ frmMessage::frmMessage() : frmMessageDesign(this) {
         QRect(imgHourGlass.Left(), imgHourGlass.Top(), imgHourGlass.Width(), imgHourGlass.Height());
 }
 
-void frmMessage::ShowReport(const QString& headline) {
+void frmMessage::ShowReport(const QString& headline, forms::MainWindowLink* main) {
     const bool wasLoaded = vb::Forms::IsLoaded<frmMessage>();
-    frmMessage& form = vb::Forms::Get<frmMessage>();
+    frmMessage& form = vb::Forms::Get<frmMessage>(main);
     form.fraMsg.SetCaption(headline);
     if (wasLoaded) form.ShowRun();
     form.Show(vb::vbModeless);
@@ -62,7 +62,7 @@ void frmMessage::ShowReport(const QString& headline) {
 
 void frmMessage::Form_Load() {
     shownSlot_ = forms::gMessageWindow.Register(*this);
-    checksPaused_.emplace(forms::PausedChecks::Automatic);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
 
     SetCaption(modGeneral::gAppName + QStringLiteral(":  Auto Check - ") +
                FormatDate(modCheck::gClock(), "mmmm d, yyyy"));

@@ -5,6 +5,7 @@
 // without owner, out of the taskbar, topmost whenever it becomes active.
 // While it is loaded it is registered (forms::MessageShown) and the automatic
 // check paused.
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <cstdint>
@@ -12,18 +13,21 @@
 
 #include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
+#include "app/forms/main_window/main_window_link.h"
 #include "app/forms/new_mail/frm_message_design.h"
 #include "platform/ui/form.h"
 
 class frmMessage : public vb::Form, public frmMessageDesign {
 public:
-    frmMessage();
+    // main: the main window this one works for; none for a window shown alone.
+    explicit frmMessage(forms::MainWindowLink* main = nullptr);
 
     // The check run's report: the headline goes into the frame, loading the
     // window when it is not loaded, and the window is shown. A window that
     // is up already shows the new run's summary, next check and countdown
-    // too, so a new headline never stands over an older run's lines.
-    static void ShowReport(const QString& headline);
+    // too, so a new headline never stands over an older run's lines. main:
+    // the main window whose run it is.
+    static void ShowReport(const QString& headline, forms::MainWindowLink* main);
 
     // Account lines shown before "more Accounts..." replaces the rest.
     static constexpr int kMaxSummaryLines = 16;
@@ -51,6 +55,7 @@ private:
     ViewSlot<vb::Form>::Registration shownSlot_;
     // The main window's checks, paused from the load to the unload (or until
     // a load that failed lets the window go).
+    QPointer<forms::MainWindowLink> main_;
     std::optional<forms::ChecksPaused> checksPaused_;
 };
 

@@ -9,7 +9,6 @@
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/preview/attachment_names.h"
 #include "app/forms/preview/message_commands.h"
 #include "app/general/check_status.h"
@@ -46,7 +45,7 @@ int MainToolBarStyle(int buttonStyle, int applyStyle, int designed) {
 
 }  // namespace
 
-frmPreview::frmPreview() : frmPreviewDesign(this) {
+frmPreview::frmPreview(forms::MainWindowLink* main) : frmPreviewDesign(this), main_(main) {
     forms::FillImageList(imlPreview, forms::PictureSet::Preview);
     tbrButtons(0).SetImageList(&imlPreview);
     tbrButtons(1).SetImageList(&imlPreview);
@@ -62,7 +61,7 @@ frmPreview::frmPreview() : frmPreviewDesign(this) {
 void frmPreview::Form_Load() {
     using namespace modGeneral;
     shownWindow_ = forms::gPreviewWindow.Register(*this);
-    checksPaused_.emplace(forms::PausedChecks::Automatic);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
     mLoading = true;
     SetCaption(gAppName + QStringLiteral(" - Preview  "));
 
@@ -162,7 +161,7 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     // Only what the view can show is made into text.
     FillView(rtbRawMsg, RawMessageText(m, kMaxShownChars + 1));
     EnableSteps();
-    if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().email().FollowShownMessage(account, msg);
+    if (main_) main_->FollowShownMessage(account, msg);
 }
 
 void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
@@ -302,11 +301,10 @@ void frmPreview::BuildPrintCopy(int16_t msg) {
 
 void frmPreview::DeleteMessage() {
     // Exactly the message shown goes, by its UID, whatever the list selects.
-    if (ShownSlot() == 0 || !vb::Forms::IsLoaded<frmMain>()) return;
-    frmMain& main = vb::Forms::Get<frmMain>();
-    if (main.email().DeletionRefusedWhileBusy()) return;
+    if (ShownSlot() == 0 || !main_) return;
+    if (main_->DeletionRefusedWhileBusy()) return;
     const modGeneral::MessageRef shown = shown_;
     Hide();
-    main.email().DeleteOneMessage(shown.account, shown.uid);
+    main_->DeleteOneMessage(shown.account, shown.uid);
     Unload();
 }

@@ -4,19 +4,22 @@
 // message it shows, by account and UID, while the main window's list is
 // sorted, refilled or changes its selection behind it; every command acts on
 // that message, and says so when the message has left the store.
+#include <QPointer>
 #include <QPrinter>
 #include <cstdint>
 #include <optional>
 
 #include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
+#include "app/forms/main_window/main_window_link.h"
 #include "app/forms/preview/frm_preview_design.h"
 #include "app/general/message_ref.h"
 #include "platform/ui/form.h"
 
 class frmPreview : public vb::Form, public frmPreviewDesign {
 public:
-    frmPreview();
+    // main: the main window this one works for; none for a window shown alone.
+    explicit frmPreview(forms::MainWindowLink* main = nullptr);
 
     // Shows message (account, msg) of the store in the header rows and both
     // views; the view in front stays. Not a stored message: nothing changes.
@@ -65,5 +68,6 @@ private:
     ViewSlot<vb::Form>::Registration shownWindow_;
     // The main window's checks, paused from the load to the unload (or until
     // a load that failed lets the window go).
+    QPointer<forms::MainWindowLink> main_;
     std::optional<forms::ChecksPaused> checksPaused_;
 };

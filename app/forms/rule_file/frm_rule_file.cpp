@@ -5,7 +5,6 @@
 
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/pictures.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_set.h"
@@ -15,7 +14,7 @@
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
-frmRuleFile::frmRuleFile() : frmRuleFileDesign(this) {
+frmRuleFile::frmRuleFile(forms::MainWindowLink* main) : frmRuleFileDesign(this), main_(main) {
     forms::FillImageList(imlButtons, forms::PictureSet::RuleFileButtons);
     for (int i = 1; i <= tbrButtons.ButtonCount(); ++i) tbrButtons.Buttons(i).RefreshImage();
     tbrButtons.ButtonClick = [this](vb::ToolButton& button) {
@@ -27,7 +26,7 @@ frmRuleFile::frmRuleFile() : frmRuleFileDesign(this) {
 }
 
 void frmRuleFile::Form_Load() {
-    checksPaused_.emplace(forms::PausedChecks::AutomaticAndStartUp);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::AutomaticAndStartUp);
 
     lblRuleFileIntro.SetCaption(QStringLiteral("Changing the Rules FileName will allow ") +
                                 QStringLiteral("multiple users to have their own set of rules if ") +
@@ -86,7 +85,7 @@ void frmRuleFile::SaveFileName() {
     }
     if (outcome.status == modRules::RulesFileStatus::Done) {
         // The written edits are the live rules now: nothing is left to save.
-        if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().rules().CheckRulesChanged();
+        if (main_) main_->RulesChanged();
         Unload();
         return;
     }

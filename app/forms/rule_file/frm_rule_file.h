@@ -4,15 +4,18 @@
 // included) under it and makes it the rules file, replacing an existing file
 // of that name only when the user agrees. While it is loaded the start-up and
 // automatic checks are paused.
+#include <QPointer>
 #include <optional>
 
 #include "app/forms/checks/checks_paused.h"
+#include "app/forms/main_window/main_window_link.h"
 #include "app/forms/rule_file/frm_rule_file_design.h"
 #include "platform/ui/form.h"
 
 class frmRuleFile : public vb::Form, public frmRuleFileDesign {
 public:
-    frmRuleFile();
+    // main: the main window this one works for; none for a window shown alone.
+    explicit frmRuleFile(forms::MainWindowLink* main = nullptr);
 
 protected:
     void Form_Load() override;
@@ -26,6 +29,7 @@ private:
 
     // The main window's checks, paused from the load to the unload (or until
     // a load that failed lets the window go).
+    QPointer<forms::MainWindowLink> main_;
     std::optional<forms::ChecksPaused> checksPaused_;
 };
 

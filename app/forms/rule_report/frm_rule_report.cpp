@@ -8,9 +8,9 @@
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
+#include "app/rules/rule_set.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
@@ -34,22 +34,23 @@ void SetMessageWindowTopmost(bool on) {
 // accounts is shown again afterwards.
 class ShownAccountKept {
 public:
-    explicit ShownAccountKept(frmMain& main) : main_(main), account_(modAccounts::gCurrentAccount) {}
+    explicit ShownAccountKept(forms::MainWindowLink& main)
+        : main_(main), account_(modAccounts::gCurrentAccount) {}
     ~ShownAccountKept() {
         modAccounts::gCurrentAccount = account_;
-        if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.SelectEmailTab(account_);
+        if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.ShowEmailTab(account_);
     }
     ShownAccountKept(const ShownAccountKept&) = delete;
     ShownAccountKept& operator=(const ShownAccountKept&) = delete;
 
 private:
-    frmMain& main_;
+    forms::MainWindowLink& main_;
     const int16_t account_;
 };
 
 }  // namespace
 
-frmRuleReport::frmRuleReport() : frmRuleReportDesign(this) {
+frmRuleReport::frmRuleReport(forms::MainWindowLink* main) : frmRuleReportDesign(this), main_(main) {
     forms::FillImageList(imlRuleReportIcons, forms::PictureSet::RuleReport);
     forms::FillImageList(imlRuleReportIconsDisabled, forms::PictureSet::RuleReport, 16, true);
     TabStripRuleReport.SetImageList(&imlRuleReportIcons);
@@ -64,7 +65,7 @@ frmRuleReport::frmRuleReport() : frmRuleReportDesign(this) {
 
 void frmRuleReport::Form_Load() {
     modGeneral::gShowingRuleReport = true;
-    checksPaused_.emplace(forms::PausedChecks::Automatic);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
     SetMessageWindowTopmost(false);
 
     // The accounts of the run that opened it, whatever runs later.
@@ -172,9 +173,8 @@ void frmRuleReport::ToggleTimer() {
 void frmRuleReport::DeleteNow() {
     // This deletion goes on between two accounts: the click does nothing. A
     // check or another deletion talking to a server is named to the user.
-    if (deleting_ || !vb::Forms::IsLoaded<frmMain>()) return;
-    frmMain& main = vb::Forms::Get<frmMain>();
-    if (main.email().DeletionRefusedWhileBusy()) return;
+    if (deleting_ || !main_) return;
+    if (main_->DeletionRefusedWhileBusy()) return;
     const bool spam = selectedTab_ == kSpamTab;
     if (!spam && selectedTab_ != kDeleteTab) return;
     const modRules::RuleMark mark = spam ? modRules::RuleMark::Spam : modRules::RuleMark::Delete;
@@ -184,7 +184,7 @@ void frmRuleReport::DeleteNow() {
     deleting_ = true;
     tmrRuleReport.SetEnabled(false);
     QStringList left;
-    if (!DeleteMarked(main, mark, left)) ShowDeletionFailure();
+    if (!DeleteMarked(*main_, mark, left)) ShowDeletionFailure();
     if (!left.isEmpty()) {
         // The box comes above the report, which stays above other windows.
         SetTopmost(false);
@@ -200,16 +200,21 @@ void frmRuleReport::DeleteNow() {
     tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
 }
 
-bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark, QStringList& left) {
-    using modRules::LeftOnServer;
+bool frmRuleReport::DeleteMarked(forms::MainWindowLink& main, modRules::RuleMark mark, QStringList& left) {
+    bool failed = false;
     // One server operation for every account: no check starts between two.
-    forms::OperationScope operation(main, "deleting the messages the rules marked");
-    if (!operation.Started()) return true;
+    main.RunServerOperation("deleting the messages the rules marked", [&](forms::OperationScope& operation) {
+        failed = !DeleteMarkedIn(operation, main, mark, left);
+    });
+    return !failed;
+}
+
+bool frmRuleReport::DeleteMarkedIn(forms::OperationScope& operation, forms::MainWindowLink& main,
+                                   modRules::RuleMark mark, QStringList& left) {
+    using modRules::LeftOnServer;
     const bool spam = mark == modRules::RuleMark::Spam;
     int16_t modAccounts::Account::*const count =
         spam ? &modAccounts::Account::SpamCount : &modAccounts::Account::DeleteCount;
-    // The failure is caught inside the operation: it is this window's to
-    // tell, after the operation has given the main window back.
     try {
         operation.PauseChecks();
         operation.EnterRetrieval(false);
@@ -231,13 +236,12 @@ bool frmRuleReport::DeleteMarked(frmMain& main, modRules::RuleMark mark, QString
                 left << modRules::LeftOnServerLine(LeftOnServer::SwitchedOff, acnt.Name, acnt.*count);
                 continue;
             }
-            main.SelectEmailTab(i);
+            main.ShowEmailTab(i);
             // Exactly the marked messages, whatever the user selected in the
             // list; what a refused or failed deletion left stays marked.
             int withoutUid = 0;
             const QStringList uids = modRules::MarkedMessageUids(i, mark, &withoutUid);
-            if (!uids.isEmpty())
-                main.email().DeleteMessagesOnServer(operation, i, uids, spam, /*confirm=*/false);
+            if (!uids.isEmpty()) main.DeleteMessages(operation, i, uids, spam);
             if (withoutUid > 0)
                 left << modRules::LeftOnServerLine(LeftOnServer::NoIdentifier, modAccounts::gAccounts[i].Name,
                                                    withoutUid);

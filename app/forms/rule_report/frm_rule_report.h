@@ -5,18 +5,23 @@
 // "Time" seconds and closes itself. Delete Now deletes the listed messages
 // of the shown tab on the server. While it is loaded gShowingRuleReport is
 // set and the automatic check is paused.
+#include <QPointer>
 #include <optional>
 
 #include "app/forms/checks/checks_paused.h"
+#include "app/forms/main_window/main_window_link.h"
 #include "app/forms/rule_report/frm_rule_report_design.h"
 #include "app/rules/rule_report.h"
 #include "platform/ui/form.h"
 
-class frmMain;
+namespace forms {
+class OperationScope;
+}  // namespace forms
 
 class frmRuleReport : public vb::Form, public frmRuleReportDesign {
 public:
-    frmRuleReport();
+    // main: the main window this one works for; none for a window shown alone.
+    explicit frmRuleReport(forms::MainWindowLink* main = nullptr);
 
     // One tick of the countdown (the timer's handler).
     void tmrRuleReport_Timer();
@@ -37,7 +42,12 @@ private:
     // The report's accounts' marked messages, as one server operation of the
     // main window; false when a failure ended it. left gets a line for each
     // account whose marked messages stay on its server.
-    bool DeleteMarked(frmMain& main, modRules::RuleMark mark, QStringList& left);
+    bool DeleteMarked(forms::MainWindowLink& main, modRules::RuleMark mark, QStringList& left);
+    // The same inside the operation; the failure is caught there, since it
+    // is this window's to tell once the operation has given the main window
+    // back.
+    bool DeleteMarkedIn(forms::OperationScope& operation, forms::MainWindowLink& main,
+                        modRules::RuleMark mark, QStringList& left);
     void ShowDeletionFailure();
     // The list labels as high as `lines` text lines; the frames and the
     // window follow.
@@ -51,5 +61,6 @@ private:
     bool deleting_ = false;
     // The main window's checks, paused from the load to the unload (or until
     // a load that failed lets the window go).
+    QPointer<forms::MainWindowLink> main_;
     std::optional<forms::ChecksPaused> checksPaused_;
 };

@@ -25,7 +25,7 @@ void RulesPage::CheckRuleReport(const std::vector<int16_t>& checked) {
     const modRules::ReportedAccounts accounts = modRules::RuleReportAccounts(checked);
     if (!modRules::RuleReportWanted(accounts)) return;
     modRules::gRuleReportAccounts = accounts;
-    vb::Forms::Get<frmRuleReport>().Show();
+    vb::Forms::Get<frmRuleReport>(&children_).Show();
 }
 
 void RulesPage::ImportRules() {
@@ -56,7 +56,7 @@ void RulesPage::ImportRules() {
     });
 }
 
-void RulesPage::RenameRulesFile() { vb::Forms::Get<frmRuleFile>().Show(vb::vbModeless, &window_); }
+void RulesPage::RenameRulesFile() { vb::Forms::Get<frmRuleFile>(&children_).Show(vb::vbModeless, &window_); }
 
 void RulesPage::UnloadRuleWindows() {
     vb::Forms::Unload<frmRuleFile>();

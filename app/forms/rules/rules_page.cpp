@@ -23,8 +23,10 @@ QString Spaces(int n) { return QString(n, u' '); }
 
 }  // namespace
 
-RulesPage::RulesPage(frmMainDesign& design, vb::Form& window, forms::CommandKeys& commands, Host& host)
+RulesPage::RulesPage(frmMainDesign& design, vb::Form& window, forms::MainWindowLink& children,
+                     forms::CommandKeys& commands, Host& host)
     : window_(window),
+      children_(children),
       commands_(commands),
       host_(host),
       CommonDialog(design.CommonDialog),

@@ -13,6 +13,10 @@
 #include "app/rules/rule_set.h"
 #include "platform/ui/form.h"
 
+namespace forms {
+class MainWindowLink;
+}  // namespace forms
+
 class RulesPage : private modRules::RulesView {
 public:
     // What the page asks of the window it sits in.
@@ -28,8 +32,10 @@ public:
     };
 
     // Takes the Rules page's controls of design, the window that owns them
-    // (the owner of the page's dialogs), and registers the page's commands.
-    RulesPage(frmMainDesign& design, vb::Form& window, forms::CommandKeys& commands, Host& host);
+    // (the owner of the page's dialogs) and what the page's child windows
+    // are given, and registers the page's commands.
+    RulesPage(frmMainDesign& design, vb::Form& window, forms::MainWindowLink& children,
+              forms::CommandKeys& commands, Host& host);
     RulesPage(const RulesPage&) = delete;
     RulesPage& operator=(const RulesPage&) = delete;
 
@@ -123,6 +129,7 @@ private:
     void UnloadRuleWindows();
 
     vb::Form& window_;
+    forms::MainWindowLink& children_;
     forms::CommandKeys& commands_;
     Host& host_;
     // Held while the window is loaded; a window destroyed without its Unload

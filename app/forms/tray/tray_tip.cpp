@@ -4,7 +4,6 @@
 
 #include "app/accounts/account_table.h"
 #include "app/forms/common/pictures.h"
-#include "app/forms/main_window/frm_main.h"
 #include "app/forms/tray/tray_icon_record.h"
 #include "app/options/option_values.h"
 

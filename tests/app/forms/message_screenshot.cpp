@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
             "      Lists - Connection Failed\r\n");
         modGeneral::gSummaryLines = 3;
         modOptions::gOpt.MsgBoxTime = 15;
-        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"));
+        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"), nullptr);
         Settle(400);
         return SaveWindowPicture(vb::Forms::Get<frmMessage>(), out);
     });

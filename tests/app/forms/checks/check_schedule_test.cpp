@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -25,6 +24,7 @@
 #include "app/options/option_values.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/time_zone.h"
 
 using namespace modGeneral;
@@ -40,7 +40,8 @@ QDateTime At(const char* text) {
     return QDateTime::fromString(QString::fromLatin1(text), "yyyy-MM-dd HH:mm:ss");
 }
 
-// A child window of the main window, reached by its class.
+// A child window of the main window, opened with the main window's link as
+// its page opens it.
 struct ChildWindow {
     const char* window;
     std::function<void()> open;
@@ -52,8 +53,9 @@ struct ChildWindow {
 
 template <class W>
 ChildWindow Child(
-    const char* window, std::function<bool()> showing, bool startUp = false,
-    std::function<void()> open = [] { vb::Forms::Get<W>().Show(); }) {
+    const char* window, std::function<bool()> showing, bool startUp = false, std::function<void()> open = [] {
+        vb::Forms::Get<W>(&vb::Forms::Get<frmMain>().childWindows()).Show();
+    }) {
     return {window,
             std::move(open),
             [] { return vb::Forms::IsLoaded<W>(); },
@@ -332,7 +334,10 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     const ChildWindow rows[] = {
         Child<frmFirstUse>("the first-use window", [] { return gShowingFirstUse; }),
         Child<frmMessage>("the pop-up", forms::MessageShown, false,
-                          [] { frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM")); }),
+                          [&form] {
+                              frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"),
+                                                     &form.childWindows());
+                          }),
         Child<frmPreview>("the preview", forms::PreviewShown),
         Child<frmRuleReport>("the rule report", [] { return gShowingRuleReport; }),
         Child<frmRuleFile>("the rules file name window", nullptr, true),
@@ -365,7 +370,7 @@ TEST_F(CheckSchedule, AChildWindowWhoseLoadFailsGivesItsPauseBack) {
     frmMain& form = *form_;
     // The pop-up's load reads the clock for its caption after its pause.
     modCheck::gClock = []() -> QDateTime { throw std::runtime_error("no clock"); };
-    EXPECT_THROW(vb::Forms::Get<frmMessage>(), std::runtime_error);
+    EXPECT_THROW(vb::Forms::Get<frmMessage>(&form.childWindows()), std::runtime_error);
     modCheck::gClock = [this] { return now_; };
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMessage>());
     // The failed window goes when control is back in the event loop.

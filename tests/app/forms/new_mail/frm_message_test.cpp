@@ -8,7 +8,6 @@
 #include <QTest>
 #include <cmath>
 
-#include "../laid_out_main_window.h"
 #include "app/check/schedule.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/new_mail/frm_message.h"
@@ -16,6 +15,7 @@
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 namespace {
 
@@ -40,8 +40,8 @@ protected:
             modGeneral::gCheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
         modGeneral::gSummaryLines = static_cast<int16_t>(lines);
     }
-    static frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
-        frmMessage::ShowReport(headline);
+    frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
+        frmMessage::ShowReport(headline, &main_->childWindows());
         return vb::Forms::Get<frmMessage>();
     }
     // The main window's automatic-check pauses waiting for their Restore,

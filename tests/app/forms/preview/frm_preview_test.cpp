@@ -11,8 +11,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "../desktop_files.h"
-#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
 #include "app/forms/common/child_windows.h"
@@ -27,6 +25,8 @@
 #include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/stored_messages.h"
 
 using namespace modGeneral;
@@ -80,9 +80,13 @@ protected:
         vb::Forms::Unload<frmPreview>();
         platform::desktop::SetOpener({});
     }
+    // The preview of message msg, given the main window's link as the Email
+    // page gives it, where a main window is loaded.
     frmPreview& Open(int16_t msg) {
         gCurrentMsg = msg;
-        frmPreview& form = vb::Forms::Get<frmPreview>();
+        forms::MainWindowLink* main =
+            vb::Forms::IsLoaded<frmMain>() ? &vb::Forms::Get<frmMain>().childWindows() : nullptr;
+        frmPreview& form = vb::Forms::Get<frmPreview>(main);
         form.Show();
         return form;
     }

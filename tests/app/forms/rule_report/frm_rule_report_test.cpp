@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/common/child_windows.h"
@@ -16,6 +15,7 @@
 #include "app/rules/rule_set.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace modGeneral;
 
@@ -61,9 +61,10 @@ protected:
         for (int16_t i = 1; i <= modAccounts::gAccountCount; ++i) all.push_back(i);
         return all;
     }
-    static frmRuleReport& Report() { return vb::Forms::Get<frmRuleReport>(); }
-    static vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
-    static void SelectTab(int tab) { Report().TabStripRuleReport.Select(tab); }
+    // The report, opened with the main window's link as the Rules page opens it.
+    frmRuleReport& Report() { return vb::Forms::Get<frmRuleReport>(&main_->childWindows()); }
+    vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
+    void SelectTab(int tab) { Report().TabStripRuleReport.Select(tab); }
 
     // The main window's automatic-check pauses waiting for their Restore,
     // and whether the report says it is showing.
