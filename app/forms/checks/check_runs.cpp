@@ -60,7 +60,7 @@ void CheckRuns::StopListening() {
 void CheckRuns::WireCheckRuns() {
     commands_.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
     commands_.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
-        if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
+        if (modGeneral::ServerOperation::Running()) modGeneral::gCheckRun.UserStop = true;
     });
     commands_.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
     commands_.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
@@ -79,11 +79,11 @@ void CheckRuns::CheckAll() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     std::vector<int16_t> checked;
-    gNoCheckDeferred = false;
-    gUserStop = false;
+    gCheckRun.NoCheckDeferred = false;
+    gCheckRun.UserStop = false;
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
-        if (gUserStop) {
+        if (gCheckRun.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -94,7 +94,7 @@ void CheckRuns::CheckAll() {
         }
     }
     // A stopped run checked what the user wanted: no box.
-    const bool noneChecked = checked.empty() && !gUserStop;
+    const bool noneChecked = checked.empty() && !gCheckRun.UserStop;
     gCurrentAccount = current;
     if (current >= 1) c_.TabStripEmail.Select(current);
     operation.LeaveRetrieval();
@@ -103,7 +103,7 @@ void CheckRuns::CheckAll() {
     if (noneChecked)
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
-    gUserStop = false;
+    gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     host_.CheckRuleReport(checked);
@@ -124,9 +124,9 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     else
         ShowAutoCheckStatus();
     QString summary;
-    gSummaryLines = 0;
-    gTotalMsgCount = 0;
-    gTotalNewCount = 0;
+    gCheckRun.SummaryLines = 0;
+    gCheckRun.TotalMsgCount = 0;
+    gCheckRun.TotalNewCount = 0;
     const int16_t current = gCurrentAccount;
     bool anyMail = false;
     bool anyNew = false;
@@ -134,7 +134,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
-        if (gUserStop) {
+        if (gCheckRun.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -143,16 +143,16 @@ void CheckRuns::RunTimedCheck(bool startUp) {
         CheckAccount(a);
         checked.push_back(a);
         summary += QString(6, QChar(' ')) + gAccounts[a].Result + QStringLiteral("\r\n");
-        ++gSummaryLines;
+        ++gCheckRun.SummaryLines;
         // Only the accounts this run checked: a disabled or skipped account's
         // flags are from an older check.
         anyMail = anyMail || gAccounts[a].HasMail;
         anyNew = anyNew || gAccounts[a].HasNewMail;
     }
-    gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
+    gCheckRun.CheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOpt.UseInterval == 1) {
         modCheck::SetNextAutoCheckTime(1);
-        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
     }
     if (current >= 1) {
         gCurrentAccount = current;
@@ -177,14 +177,14 @@ void CheckRuns::CheckCurrentAccount() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     // A stop left from an earlier run must not end this check.
-    gNoCheckDeferred = false;
-    gUserStop = false;
+    gCheckRun.NoCheckDeferred = false;
+    gCheckRun.UserStop = false;
     operation.EnterRetrieval(true);
     CheckAccount(account);
     operation.LeaveRetrieval();
     NotifyNewMail(account);
     operation.ResumeChecks();
-    gUserStop = false;
+    gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     host_.CheckRuleReport({account});
@@ -224,16 +224,16 @@ void CheckRuns::PlaySoundFile(const QString& file) {
 }
 
 void CheckRuns::OnConnected() {
-    modGeneral::gConnected = true;
+    modGeneral::gCheckRun.Connected = true;
     // Every session's progress counts its own messages, from the first: a
     // deletion or a connection test reads them as a check does.
-    modGeneral::gReceivedCount = 1;
+    modGeneral::gCheckRun.ReceivedCount = 1;
     mDownloadTotal = forms::MessageCount();
     mProgressPace.Start();
 }
 
 void CheckRuns::OnReceived() {
-    ++modGeneral::gReceivedCount;
+    ++modGeneral::gCheckRun.ReceivedCount;
     mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
 }
 
@@ -246,17 +246,18 @@ void CheckRuns::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) 
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != forms::gPop3.Get()) return;
     mMessageBytes = std::max<int64_t>(mMessageBytes, position);
-    if (gUserStop) {
+    if (gCheckRun.UserStop) {
         StopSession();
         return;
     }
     if (!mProgressClock.isValid()) mProgressClock.start();
-    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed()))
+    if (!mProgressPace.Due(position, total, gCheckRun.ReceivedCount >= mDownloadTotal,
+                           mProgressClock.elapsed()))
         return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
     c_.StatusBar.SetPanelText(forms::panel::kStatus, progress.percentText);
     c_.StatusBar.SetPanelText(forms::panel::kAutoCheck,
-                              QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
+                              QStringLiteral("Retrieving... (") + QString::number(gCheckRun.ReceivedCount) +
                                   QStringLiteral(" of ") + QString::number(mDownloadTotal) +
                                   QStringLiteral(")"));
     c_.ProgressBar.SetWidth(c_.StatusBar.PanelWidth(forms::panel::kResult));

@@ -97,11 +97,11 @@ bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, qsiz
 
 bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QString>& kept) {
     // A stop left over from an earlier check must not end this session.
-    modGeneral::gUserStop = false;
+    modGeneral::gCheckRun.UserStop = false;
     try {
         host_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
-        if (!modGeneral::gConnected) {
+        if (!modGeneral::gCheckRun.Connected) {
             // Nothing was marked, so nothing leaves the store.
             host_.DisconnectAccount();
             return false;

@@ -207,7 +207,7 @@ void TrayCommands::mnuTrayAutoCheck_Click() {
         controls_.chkUseInterval.SetValue(0);
         forms::gTrayIcon.ModifyIcon(controls_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
     }
-    modGeneral::gNoCheckDeferred = false;
+    modGeneral::gCheckRun.NoCheckDeferred = false;
     modOptions::SaveOptions();
 }
 
