@@ -10,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -24,6 +23,7 @@
 #include "app/options/option_values.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/time_zone.h"
 
 using namespace modGeneral;

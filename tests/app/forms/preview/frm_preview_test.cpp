@@ -11,8 +11,6 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "../desktop_files.h"
-#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
 #include "app/forms/preview/frm_preview.h"
@@ -26,6 +24,8 @@
 #include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/stored_messages.h"
 
 using namespace modGeneral;
