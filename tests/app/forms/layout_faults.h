@@ -11,11 +11,31 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QString>
 #include <QTabBar>
 #include <QToolButton>
 #include <algorithm>
 #include <string>
 #include <vector>
+
+// What a control needs beyond what it has to show its text whole, in pixels;
+// 0 when its text fits. A wrapping label needs the height its text wraps to
+// at its width, down to its last line that shows something.
+inline int TextShortfall(const QWidget& w) {
+    if (const auto* label = qobject_cast<const QLabel*>(&w)) {
+        if (label->text().isEmpty() || !label->pixmap().isNull()) return 0;
+        if (!label->wordWrap()) return std::max(0, label->sizeHint().width() - label->width());
+        QString shown = label->text();
+        while (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
+        const QRect room = label->contentsRect();
+        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000),
+                                                               Qt::TextWordWrap | label->alignment(), shown);
+        return std::max({0, needed.height() - room.height(), needed.width() - room.width()});
+    }
+    if (const auto* button = qobject_cast<const QAbstractButton*>(&w); button && !button->text().isEmpty())
+        return std::max(0, w.sizeHint().width() - w.width());
+    return 0;
+}
 
 namespace layout_faults {
 
@@ -83,15 +103,6 @@ inline QRect Drawn(const QWidget& w, const QWidget& form) {
     return r.translated(w.mapTo(&form, QPoint(0, 0)));
 }
 
-inline bool TextFits(const QWidget& w) {
-    if (const auto* l = qobject_cast<const QLabel*>(&w))
-        return l->wordWrap() ? l->heightForWidth(l->width()) <= l->height()
-                             : l->sizeHint().width() <= l->width();
-    if (const auto* b = qobject_cast<const QAbstractButton*>(&w); b && !b->text().isEmpty())
-        return b->sizeHint().width() <= b->width();
-    return true;
-}
-
 // The faults of `form` as it shows now, one a line; empty when none.
 inline std::string LayoutFaults(const QWidget& form) {
     std::vector<const QWidget*> shown;
@@ -101,7 +112,7 @@ inline std::string LayoutFaults(const QWidget& form) {
     for (const QWidget* w : shown) {
         const QRect drawn = Drawn(*w, form);
         if ((Shown(*w, form) & drawn) != drawn) faults += Describe(*w, form) + " is cut\n";
-        if (!TextFits(*w)) faults += Describe(*w, form) + ": its text does not fit\n";
+        if (TextShortfall(*w) > 0) faults += Describe(*w, form) + ": its text does not fit\n";
     }
     for (std::size_t i = 0; i < shown.size(); ++i)
         for (std::size_t j = 0; j < i; ++j) {

@@ -48,7 +48,7 @@ protected:
     // and whether the pop-up says it is showing.
     QString Paused() const {
         return QString::number(main_->checks().AutoCheckPauses()) +
-               (modGeneral::gShowingMessage ? "/open" : "/closed");
+               (forms::MessageShown() ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };

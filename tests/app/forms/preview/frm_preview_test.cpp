@@ -13,6 +13,7 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
@@ -107,7 +108,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
     for (const Row& row : {Row{1, "minutes.pdf, ../../evil.sh"}, Row{2, ""}, Row{3, ""}}) {
         SCOPED_TRACE(row.msg);
         frmPreview& form = Open(row.msg);
-        EXPECT_TRUE(gShowingPreview);
+        EXPECT_TRUE(forms::PreviewShown());
         EXPECT_EQ(main.checks().AutoCheckPauses(), 1);
         EXPECT_EQ(form.Caption(), QStringLiteral("Veltrane - Preview  "));
         EXPECT_EQ(form.txtPrvFrom.Text(), Msg(1, row.msg).From);
@@ -122,7 +123,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         // Markup stays text: nothing of an HTML message is drawn or fetched.
         EXPECT_FALSE(form.rtbRawMsg.Document().toHtml().contains(QStringLiteral("<img")));
         ASSERT_TRUE(vb::Forms::Unload<frmPreview>());
-        EXPECT_FALSE(gShowingPreview);
+        EXPECT_FALSE(forms::PreviewShown());
         EXPECT_EQ(main.checks().AutoCheckPauses(), 0);
     }
     main.mQuitting = true;
