@@ -26,22 +26,7 @@
 #include "platform/ui/msg_box.h"
 
 CheckRuns::CheckRuns(frmMain& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
-    : window_(window),
-      c_{.tmrStatusBar = design.tmrStatusBar,
-         .tmrMailTime = design.tmrMailTime,
-         .tmrMailStartUp = design.tmrMailStartUp,
-         .tmrRetrieveMessage = design.tmrRetrieveMessage,
-         .ProgressBar = design.ProgressBar,
-         .imlTabIcons = design.imlTabIcons,
-         .imlTrayIcons = design.imlTrayIcons,
-         .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
-         .tbrButtons = design.tbrButtons,
-         .TabStripEmail = design.TabStripEmail,
-         .lvwEmail = design.lvwEmail,
-         .StatusBar = design.StatusBar,
-         .TabStripAcnts = design.TabStripAcnts},
-      commands_(commands),
-      host_(host) {
+    : window_(window), c_(design), commands_(commands), host_(host) {
     WireCheckRuns();
 }
 

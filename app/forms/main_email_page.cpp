@@ -12,21 +12,7 @@
 #include "platform/ui/forms.h"
 
 EmailPage::EmailPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
-    : window_(window),
-      c_{.TabStripEmail = design.TabStripEmail,
-         .lvwEmail = design.lvwEmail,
-         .imlListViewIcons = design.imlListViewIcons,
-         .tbrEmail = design.tbrEmail,
-         .mnuEmailPopMenu = design.mnuEmailPopMenu,
-         .mnuEmailPreview = design.mnuEmailPreview,
-         .mnuEmailDelete = design.mnuEmailDelete,
-         .mnuEmailReply = design.mnuEmailReply,
-         .mnuEmailOpen = design.mnuEmailOpen,
-         .StatusBar = design.StatusBar,
-         .TabStripAcnts = design.TabStripAcnts,
-         .cmdTakeFocus = design.cmdTakeFocus},
-      commands_(commands),
-      host_(host) {
+    : window_(window), c_(design), commands_(commands), host_(host) {
     WireMessageList();
     WireDeletion();
     WireMessageMenu();

@@ -161,7 +161,7 @@ void OptionsPage::SetToolbarStyle(ToolbarGroup group, int16_t flat) {
 }
 
 void OptionsPage::SetToolbarStyleA(int16_t flat) {
-    for (int i = 0; i <= forms::bar::kLast; ++i) Style(c_.tbrButtons(i), flat, true);
+    for (int i = 0; i <= c_.tbrButtons.UBound(); ++i) Style(c_.tbrButtons(i), flat, true);
 }
 
 void OptionsPage::SetToolbarStyleB(int16_t flat) {

@@ -21,6 +21,8 @@
 #include "platform/ui/twips.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 // A designed twips value as the screen can show it (whole pixels).
@@ -71,43 +73,57 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         {"lblNoAcntsBanner", &f.controls().lblNoAcntsBanner, &f.controls().fraNoAcntsBanner},
         {"cmdTakeFocus", &f.controls().cmdTakeFocus, &f},
         {"picClientIcon", &f.controls().picClientIcon, &f},
-        {"TabStripEmail", &f.controls().TabStripEmail, &f.controls().fraMain(0)},
+        {"TabStripEmail", &f.controls().TabStripEmail, &f.controls().fraMain(fraMain::kEmail)},
         {"tbrEmail", &f.controls().tbrEmail, &f.controls().fraEmailToolBar},
-        {"lvwEmail", &f.controls().lvwEmail, &f.controls().fraMain(0)},
-        {"StatusBar", &f.controls().StatusBar, &f.controls().fraMain(0)},
-        {"ProgressBar", &f.controls().ProgressBar, &f.controls().fraMain(0)},
-        {"tbrButtons(0)", &f.controls().tbrButtons(0), &f.controls().fraButtons(0)},
-        {"tbrButtons(14)", &f.controls().tbrButtons(14), &f.controls().fraButtons(0)},
-        {"tbrButtons(6)", &f.controls().tbrButtons(6), &f.controls().fraButtons(1)},
-        {"tbrButtons(10)", &f.controls().tbrButtons(10), &f.controls().fraButtons(2)},
-        {"tbrButtons(13)", &f.controls().tbrButtons(13), &f.controls().fraButtons(3)},
-        {"fraButtons(3)", &f.controls().fraButtons(3), &f.controls().fraMain(3)},
-        {"TabStripAcnts", &f.controls().TabStripAcnts, &f.controls().fraMain(1)},
+        {"lvwEmail", &f.controls().lvwEmail, &f.controls().fraMain(fraMain::kEmail)},
+        {"StatusBar", &f.controls().StatusBar, &f.controls().fraMain(fraMain::kEmail)},
+        {"ProgressBar", &f.controls().ProgressBar, &f.controls().fraMain(fraMain::kEmail)},
+        {"tbrButtons(tbrButtons::kEmailHelp)", &f.controls().tbrButtons(tbrButtons::kEmailHelp),
+         &f.controls().fraButtons(fraButtons::kEmail)},
+        {"tbrButtons(tbrButtons::kPauseStartUp)", &f.controls().tbrButtons(tbrButtons::kPauseStartUp),
+         &f.controls().fraButtons(fraButtons::kEmail)},
+        {"tbrButtons(tbrButtons::kSaveAccount)", &f.controls().tbrButtons(tbrButtons::kSaveAccount),
+         &f.controls().fraButtons(fraButtons::kAccounts)},
+        {"tbrButtons(tbrButtons::kCancelRules)", &f.controls().tbrButtons(tbrButtons::kCancelRules),
+         &f.controls().fraButtons(fraButtons::kRules)},
+        {"tbrButtons(tbrButtons::kCancelOptions)", &f.controls().tbrButtons(tbrButtons::kCancelOptions),
+         &f.controls().fraButtons(fraButtons::kOptions)},
+        {"fraButtons(fraButtons::kOptions)", &f.controls().fraButtons(fraButtons::kOptions),
+         &f.controls().fraMain(fraMain::kOptions)},
+        {"TabStripAcnts", &f.controls().TabStripAcnts, &f.controls().fraMain(fraMain::kAccounts)},
         {"tbrAcnts", &f.controls().tbrAcnts, &f.controls().fraAcntToolBar},
         {"txtAcntPassword", &f.controls().txtAcntPassword, &f.controls().fraAcnt},
         {"lblColourBox(6)", &f.controls().lblColourBox(6), &f.controls().fraColourBox},
-        {"tbrClient(1)", &f.controls().tbrClient(1), &f.controls().fraAcnt},
-        {"tbrMoveButtons(0)", &f.controls().tbrMoveButtons(0), &f.controls().fraAcnt},
+        {"tbrClient(tbrClient::kAccount)", &f.controls().tbrClient(tbrClient::kAccount),
+         &f.controls().fraAcnt},
+        {"tbrMoveButtons(tbrMoveButtons::kAccounts)", &f.controls().tbrMoveButtons(tbrMoveButtons::kAccounts),
+         &f.controls().fraAcnt},
         {"tbrRules", &f.controls().tbrRules, &f.controls().fraRulesToolbar},
         {"lstRules", &f.controls().lstRules, &f.controls().fraRules},
         {"cboCondition", &f.controls().cboCondition, &f.controls().fraRule},
         {"optRuleAction(2)", &f.controls().optRuleAction(2), &f.controls().fraAction},
         {"updRuleNotifyTime", &f.controls().updRuleNotifyTime, &f.controls().fraNotify},
-        {"tbrMoveButtons(1)", &f.controls().tbrMoveButtons(1), &f.controls().fraRules},
-        {"TreeView", &f.controls().TreeView, &f.controls().fraMain(3)},
-        {"fraOptions(1)", &f.controls().fraOptions(1), &f.controls().fraOptionsBorder},
+        {"tbrMoveButtons(tbrMoveButtons::kRules)", &f.controls().tbrMoveButtons(tbrMoveButtons::kRules),
+         &f.controls().fraRules},
+        {"TreeView", &f.controls().TreeView, &f.controls().fraMain(fraMain::kOptions)},
+        {"fraOptions(fraOptions::kStartUp)", &f.controls().fraOptions(fraOptions::kStartUp),
+         &f.controls().fraOptionsBorder},
         {"imgOptTitleRight", &f.controls().imgOptTitleRight, &f.controls().fraOptionsBorder},
-        {"updStartUpDelay", &f.controls().updStartUpDelay, &f.controls().fraOptions(1)},
-        {"updNoCheck(3)", &f.controls().updNoCheck(3), &f.controls().fraOptions(2)},
-        {"tbrClient(0)", &f.controls().tbrClient(0), &f.controls().fraOptions(3)},
+        {"updStartUpDelay", &f.controls().updStartUpDelay, &f.controls().fraOptions(fraOptions::kStartUp)},
+        {"updNoCheck(3)", &f.controls().updNoCheck(3), &f.controls().fraOptions(fraOptions::kAutoCheck)},
+        {"tbrClient(tbrClient::kDefault)", &f.controls().tbrClient(tbrClient::kDefault),
+         &f.controls().fraOptions(fraOptions::kDefaults)},
         {"optRunSize(3)", &f.controls().optRunSize(3), &f.controls().fraRunSize},
         {"opt3DTheme(6)", &f.controls().opt3DTheme(6), &f.controls().fra3DPreset},
-        {"lbl3DBottomColour", &f.controls().lbl3DBottomColour, &f.controls().fraOptions(4)},
+        {"lbl3DBottomColour", &f.controls().lbl3DBottomColour,
+         &f.controls().fraOptions(fraOptions::kMenuColours)},
         {"optSortColumn(5)", &f.controls().optSortColumn(5), &f.controls().fraSort(0)},
         {"optApplyStyle(3)", &f.controls().optApplyStyle(3), &f.controls().fraApplyStyle},
-        {"tbrOptMisc(0)", &f.controls().tbrOptMisc(0), &f.controls().fraOptions(5)},
-        {"lblAboutWebSite", &f.controls().lblAboutWebSite, &f.controls().fraOptions(6)},
-        {"tbrOptAbout(1)", &f.controls().tbrOptAbout(1), &f.controls().fraOptions(6)},
+        {"tbrOptMisc(tbrOptMisc::kExample)", &f.controls().tbrOptMisc(tbrOptMisc::kExample),
+         &f.controls().fraOptions(fraOptions::kMiscellaneous)},
+        {"lblAboutWebSite", &f.controls().lblAboutWebSite, &f.controls().fraOptions(fraOptions::kAbout)},
+        {"tbrOptAbout(tbrOptAbout::kUpdates)", &f.controls().tbrOptAbout(tbrOptAbout::kUpdates),
+         &f.controls().fraOptions(fraOptions::kAbout)},
     };
     for (const Row& row : rows) EXPECT_EQ(row.control->parentWidget(), row.container) << row.name;
 
@@ -127,18 +143,18 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         // No account yet: the load leaves the message buttons disabled.
         {&f.controls().tbrEmail, "EmailCheck", QStringLiteral("Check   "),
          QStringLiteral("Check Account for Messages"), false},
-        {&f.controls().tbrButtons(1), "StopRetrieval", QStringLiteral("Stop Retrieval      "),
-         QStringLiteral("Stop Retrieving Messages"), true},
-        {&f.controls().tbrButtons(12), "SaveOptions", QStringLiteral("Save Options    "),
-         QStringLiteral("Save changes to Options"), false},
+        {&f.controls().tbrButtons(tbrButtons::kStopRetrieval), "StopRetrieval",
+         QStringLiteral("Stop Retrieval      "), QStringLiteral("Stop Retrieving Messages"), true},
+        {&f.controls().tbrButtons(tbrButtons::kSaveOptions), "SaveOptions",
+         QStringLiteral("Save Options    "), QStringLiteral("Save changes to Options"), false},
         {&f.controls().tbrRules, "RulesAdd", QStringLiteral("Add Rule                "),
          QStringLiteral("Add a New Rule"), true},
         // No rule yet: the rule editor's buttons are off.
-        {&f.controls().tbrRuleUpdate(0), "Clear", QStringLiteral("Clear Description    "),
-         QStringLiteral("Clear Rule Description "), false},
-        {&f.controls().tbrOptMisc(0), "Example", QStringLiteral("Example   "),
+        {&f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Clear",
+         QStringLiteral("Clear Description    "), QStringLiteral("Clear Rule Description "), false},
+        {&f.controls().tbrOptMisc(tbrOptMisc::kExample), "Example", QStringLiteral("Example   "),
          QStringLiteral("Example of Button Style"), true},
-        {&f.controls().tbrOptAbout(0), "ReadMe", QStringLiteral("View Read Me  "),
+        {&f.controls().tbrOptAbout(tbrOptAbout::kReadMe), "ReadMe", QStringLiteral("View Read Me  "),
          QStringLiteral("View Read Me"), true},
     };
     for (const Button& b : buttons) {
@@ -147,7 +163,7 @@ TEST_F(FrmMainLayout, EveryPageHoldsItsControlsInTheirContainers) {
         EXPECT_EQ(button.ToolTipText(), b.tip) << b.key;
         EXPECT_EQ(button.Enabled(), b.enabled) << b.key;
     }
-    EXPECT_EQ(f.controls().tbrOptMisc(0).Buttons(1).Image(), QStringLiteral("SelectAll"))
+    EXPECT_EQ(f.controls().tbrOptMisc(tbrOptMisc::kExample).Buttons(1).Image(), QStringLiteral("SelectAll"))
         << "the example shows Select All";
     EXPECT_EQ(f.controls().tbrButtons.Count(), 15);
     EXPECT_EQ(f.controls().tbrEmail.ButtonCount(), 7);
@@ -209,10 +225,10 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
             << "the tab row stays uncovered";
         EXPECT_EQ(f.controls().lvwEmail.Top(), Bottom(f.controls().fraEmailToolBar));
         EXPECT_EQ(f.controls().StatusBar.Top(), Bottom(f.controls().lvwEmail));
-        EXPECT_LE(Bottom(f.controls().StatusBar), f.controls().fraButtons(0).Top());
+        EXPECT_LE(Bottom(f.controls().StatusBar), f.controls().fraButtons(fraButtons::kEmail).Top());
         EXPECT_TRUE(f.controls().ProgressBar.isHidden());
-        EXPECT_TRUE(f.controls().tbrButtons(1).isHidden());
-        EXPECT_TRUE(f.controls().tbrButtons(14).isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(tbrButtons::kStopRetrieval).isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
 
         // Button bars: right-hand bars 100 apart, the last 100 from the edge;
         // the Help bars keep their place at the left.
@@ -228,20 +244,26 @@ TEST_F(FrmMainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
                     << row[k];
             EXPECT_EQ(f.controls().tbrButtons(page == 0 ? 0 : page * 3 + 2).Left(), Px(60)) << page;
         }
-        EXPECT_EQ(Right(f.controls().tbrButtons(14)), Right(f.controls().tbrButtons(1)))
+        EXPECT_EQ(Right(f.controls().tbrButtons(tbrButtons::kPauseStartUp)),
+                  Right(f.controls().tbrButtons(tbrButtons::kStopRetrieval)))
             << "both end 100 left of the client button";
-        EXPECT_EQ(f.controls().tbrButtons(14).Width(), f.controls().tbrButtons(14).ButtonWidth());
+        EXPECT_EQ(f.controls().tbrButtons(tbrButtons::kPauseStartUp).Width(),
+                  f.controls().tbrButtons(tbrButtons::kPauseStartUp).ButtonWidth());
 
         // Accounts and Rules pages.
-        EXPECT_EQ(f.controls().tbrMoveButtons(0).Left(), Px(8520) + offset);
-        EXPECT_EQ(f.controls().tbrClient(1).Width(), 2 * f.controls().tbrClient(1).ButtonWidth());
-        EXPECT_EQ(f.controls().lblAcntPlaySound.Top(), f.controls().tbrSound(1).Top() + PxY(36));
+        EXPECT_EQ(f.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Left(), Px(8520) + offset);
+        EXPECT_EQ(f.controls().tbrClient(tbrClient::kAccount).Width(),
+                  2 * f.controls().tbrClient(tbrClient::kAccount).ButtonWidth());
+        EXPECT_EQ(f.controls().lblAcntPlaySound.Top(),
+                  f.controls().tbrSound(tbrSound::kAccount).Top() + PxY(36));
         EXPECT_EQ(f.controls().fraRule.Left(), Px(2540) + offset);
         EXPECT_EQ(f.controls().lstRules.Width(), Px(2300) + offset);
         EXPECT_LT(Right(f.controls().lstRules), f.controls().fraRule.Left())
             << "the rule frames stay right of the list";
-        EXPECT_EQ(f.controls().tbrMoveButtons(1).Left(), Px(Px(850) + int(std::nearbyint(offset / 2.0))));
-        EXPECT_EQ(f.controls().tbrRuleUpdate(1).Left(), Right(f.controls().tbrRuleUpdate(0)));
+        EXPECT_EQ(f.controls().tbrMoveButtons(tbrMoveButtons::kRules).Left(),
+                  Px(Px(850) + int(std::nearbyint(offset / 2.0))));
+        EXPECT_EQ(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Left(),
+                  Right(f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription)));
         EXPECT_EQ(f.controls().fraRulesToolbar.Top(), PxY(70));
         EXPECT_EQ(f.controls().fraRules.Top(), f.controls().fraRulesToolbar.Height() - PxY(48));
         EXPECT_TRUE(f.controls().fraColourBox.isHidden());
@@ -477,7 +499,7 @@ TEST_F(FrmMainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
              f.close();
          }},
         {"the Email page's Close",
-         [](frmMain& f) { f.controls().tbrButtons(4).Buttons(1).QtButton().click(); }},
+         [](frmMain& f) { f.controls().tbrButtons(tbrButtons::kClose).Buttons(1).QtButton().click(); }},
     };
     for (const Way& way : ways) {
         for (const bool tray : {true, false}) {

@@ -16,6 +16,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/ole_color.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modOptions;
 
 namespace {
@@ -28,8 +30,8 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     bool SaveEnabled() {
-        return form.controls().tbrButtons(12).Buttons(1).Enabled() &&
-               form.controls().tbrButtons(13).Buttons(1).Enabled();
+        return form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).Enabled() &&
+               form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).Enabled();
     }
     void ShowPanel(int node) {
         form.controls().TreeView.Select(node);
@@ -46,7 +48,8 @@ constexpr int kPixel = 15;
 TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
     ASSERT_EQ(form.controls().TreeView.NodeCount(), 6);
     EXPECT_EQ(form.options().ShownPanel(), 1) << "the load shows the first panel";
-    EXPECT_TRUE(form.controls().fraOptions(1).isVisibleTo(&form.controls().fraOptionsBorder));
+    EXPECT_TRUE(
+        form.controls().fraOptions(fraOptions::kStartUp).isVisibleTo(&form.controls().fraOptionsBorder));
     const char* names[] = {"StartUp", "Auto Check", "Defaults", "Menu Colours", "Miscellaneous", "About"};
     for (int node : {3, 6, 1, 5, 2, 4}) {
         SCOPED_TRACE(node);
@@ -98,9 +101,10 @@ TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset
     for (const Placed& p : placed) EXPECT_NEAR(p.actual, p.designed, 2 * kPixel) << p.what;
     // The path boxes end before their bars, inside the panel.
     EXPECT_LT(form.controls().txtDefaultClient.Left() + form.controls().txtDefaultClient.Width(),
-              form.controls().tbrClient(0).Left());
-    EXPECT_LE(form.controls().tbrClient(0).Left() + form.controls().tbrClient(0).Width(),
-              form.controls().fraOptions(3).Width());
+              form.controls().tbrClient(tbrClient::kDefault).Left());
+    EXPECT_LE(form.controls().tbrClient(tbrClient::kDefault).Left() +
+                  form.controls().tbrClient(tbrClient::kDefault).Width(),
+              form.controls().fraOptions(fraOptions::kDefaults).Width());
     EXPECT_EQ(form.controls().TabStripOptions.TabCount(), 0);
 }
 
@@ -111,7 +115,8 @@ TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
         EXPECT_EQ(form.controls().updNoCheck(i).Value(), gOpt.NoCheckTime[i].left(2).toInt());
         EXPECT_EQ(form.controls().updNoCheck(i + 2).Value(), gOpt.NoCheckTime[i].mid(3, 2).toInt());
         EXPECT_EQ(form.controls().updNoCheck(i + 2).Left(), form.controls().updNoCheck(i).Left());
-        EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(&form.controls().fraOptions(2)));
+        EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(
+            &form.controls().fraOptions(fraOptions::kAutoCheck)));
     }
     EXPECT_EQ(form.controls().lblAbout(0).Caption(), modGeneral::gAppName);
     EXPECT_TRUE(form.controls().lblAbout(1).Caption().startsWith(QStringLiteral("Version ")));
@@ -128,7 +133,9 @@ TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
     });
     for (int node = 1; node <= 6; ++node) {
         ShowPanel(node);
-        form.controls().tbrButtons(11).ButtonClick(form.controls().tbrButtons(11).Buttons(1));
+        form.controls()
+            .tbrButtons(tbrButtons::kOptionsHelp)
+            .ButtonClick(form.controls().tbrButtons(tbrButtons::kOptionsHelp).Buttons(1));
     }
     ASSERT_EQ(opened.size(), 6);
     for (int node = 1; node <= 6; ++node)
@@ -204,11 +211,11 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
 TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
     const int16_t was = gOpt.MinimizeStartUp;
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
-    form.controls().tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
+    form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).QtButton().click();  // Cancel
     EXPECT_EQ(form.controls().chkMinimizeStartUp.Value(), was);
     EXPECT_FALSE(SaveEnabled());
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
-    form.controls().tbrButtons(12).Buttons(1).QtButton().click();  // Save
+    form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).QtButton().click();  // Save
     EXPECT_EQ(gOpt.MinimizeStartUp, 1 - was);
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
               QString::number(1 - was));
@@ -272,8 +279,10 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     begin.SetSelStart(1);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
-    EXPECT_TRUE(form.controls().updNoCheck(0).isVisibleTo(&form.controls().fraOptions(2)));
-    EXPECT_FALSE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    EXPECT_TRUE(
+        form.controls().updNoCheck(0).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
+    EXPECT_FALSE(
+        form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
     form.controls().updNoCheck(0).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
     EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
@@ -282,7 +291,8 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     begin.SetSelStart(4);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("30"));
-    EXPECT_TRUE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    EXPECT_TRUE(
+        form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
     form.controls().updNoCheck(2).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
 
@@ -311,7 +321,9 @@ TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
         for (vb::Label* box : {&form.controls().lbl3DTopColour, &form.controls().lbl3DMiddleColour,
                                &form.controls().lbl3DBottomColour})
             EXPECT_EQ(box->Enabled(), theme == 6) << theme;
-        EXPECT_EQ(form.controls().lblMenuColours(6).isVisibleTo(&form.controls().fraOptions(4)), theme == 6);
+        EXPECT_EQ(form.controls().lblMenuColours(6).isVisibleTo(
+                      &form.controls().fraOptions(fraOptions::kMenuColours)),
+                  theme == 6);
     }
 }
 
@@ -324,7 +336,8 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     EXPECT_TRUE(gEditDefaultClientValid);
     EXPECT_TRUE(form.controls().optRunSize(3).Enabled());
     EXPECT_FALSE(gDefaultClientValid) << "the saved default is still none";
-    EXPECT_EQ(form.controls().tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).Image(),
+              QStringLiteral("Folder"))
         << "the start button shows the saved default until the new one is saved";
     form.controls().txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
     EXPECT_EQ(gEditOpt.DefaultSound, QStringLiteral("/tmp/x.wav"));
