@@ -1,0 +1,28 @@
+#pragma once
+// The main window's numbered controls by name: the one-button bars of its
+// tbrButtons array and its pages (the fraMain frames and gCurrentPane), as
+// its description names them, and the panels of its status bar.
+#include <cstdint>
+
+#include "app/forms/main_window/frm_main_design.h"
+
+namespace forms {
+
+// tbrButtons(bar::kClose): each bar holds one button; the description
+// names the bars.
+namespace bar = frmMainElements::tbrButtons;
+
+// StatusBar's panels, left to right.
+namespace panel {
+inline constexpr int kResult = 1;    // the account's result, or what the program is doing
+inline constexpr int kNewCount = 2;  // the new messages' picture and count
+inline constexpr int kStatus = 3;    // when the account was checked, or a check's progress
+inline constexpr int kAutoCheck = 4;
+inline constexpr int kClock = 5;
+}  // namespace panel
+
+// The pages, in the order of their buttons: fraMain(page::kRules), fraButtons
+// of the same number, gCurrentPane.
+namespace page = frmMainElements::fraMain;
+
+}  // namespace forms
