@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "app/forms/common/child_windows.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/window_slots.h"
@@ -120,7 +121,8 @@ void AccountsPage::WireTabStrips() {
     for (vb::TabStrip* strip : {&c_.TabStripEmail, &c_.TabStripAcnts})
         strip->GotFocus = [this] {
             using namespace modGeneral;
-            if (gShowingFirstUse || gShowingMessage || gShowingPreview || gShowingRuleReport) return;
+            if (gShowingFirstUse || forms::MessageShown() || forms::PreviewShown() || gShowingRuleReport)
+                return;
             c_.cmdTakeFocus.SetFocus();
         };
     WireTabDrag(c_.TabStripEmail, 1);

@@ -1,8 +1,9 @@
 #pragma once
 // The child windows that minimising the main window hides and the tray's Show
-// entry shows again, in this order: first use, new-mail pop-up, preview. Each
-// window registers itself while it is loaded; its shown flag lives in
-// modGeneral (gShowingFirstUse, gShowingMessage, gShowingPreview).
+// entry shows again, in this order: first use, new-mail pop-up, preview. The
+// pop-up and the preview register themselves while they are loaded, and that
+// registration is the one record of their being shown; the first-use window
+// says it by modGeneral::gShowingFirstUse.
 #include <functional>
 #include <utility>
 
@@ -16,13 +17,16 @@ extern ViewSlot<vb::Form> gFirstUseWindow;
 extern ViewSlot<vb::Form> gMessageWindow;
 extern ViewSlot<vb::Form> gPreviewWindow;
 
-// The child windows that are loaded and flagged as shown, in the order above.
+inline bool MessageShown() { return gMessageWindow.Get() != nullptr; }
+inline bool PreviewShown() { return gPreviewWindow.Get() != nullptr; }
+
+// The child windows that are registered and shown, in the order above.
 template <class F>
 void ForEachShownChild(F&& action) {
     const std::pair<bool, const ViewSlot<vb::Form>*> children[] = {
         {modGeneral::gShowingFirstUse, &gFirstUseWindow},
-        {modGeneral::gShowingMessage, &gMessageWindow},
-        {modGeneral::gShowingPreview, &gPreviewWindow},
+        {true, &gMessageWindow},
+        {true, &gPreviewWindow},
     };
     for (const auto& [showing, slot] : children)
         if (vb::Form* child = slot->Get(); showing && child) action(*child);

@@ -159,8 +159,6 @@ void frmMain::ResetRunState() {
     using namespace modGeneral;
     mQuitting = false;
     gShowingFirstUse = false;
-    gShowingMessage = false;
-    gShowingPreview = false;
     gShowingRuleReport = false;
     gUserStop = false;
     gNoCheckDeferred = false;

@@ -61,9 +61,8 @@ void frmMessage::ShowReport(const QString& headline, forms::MainWindowLink* main
 }
 
 void frmMessage::Form_Load() {
-    modGeneral::gShowingMessage = true;
-    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
     shownSlot_ = forms::gMessageWindow.Register(*this);
+    checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
 
     SetCaption(modGeneral::gAppName + QStringLiteral(":  Auto Check - ") +
                FormatDate(modCheck::gClock(), "mmmm d, yyyy"));
@@ -134,6 +133,5 @@ void frmMessage::Form_Unload(int& Cancel) {
     (void)Cancel;
     tmrMessage.SetEnabled(false);
     shownSlot_.Reset();
-    modGeneral::gShowingMessage = false;
     checksPaused_.reset();
 }

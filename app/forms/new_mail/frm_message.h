@@ -3,7 +3,8 @@
 // summary per account, when the next automatic check is due and, when the
 // user chose a display time, the seconds until it closes itself. Modeless,
 // without owner, out of the taskbar, topmost whenever it becomes active.
-// While it is loaded gShowingMessage is set and the automatic check paused.
+// While it is loaded it is registered (forms::MessageShown) and the automatic
+// check paused.
 #include <QPointer>
 #include <QRect>
 #include <QString>

@@ -62,10 +62,9 @@ frmPreview::frmPreview(forms::MainWindowLink* main) : frmPreviewDesign(this), ma
 
 void frmPreview::Form_Load() {
     using namespace modGeneral;
-    gShowingPreview = true;
+    shownWindow_ = forms::gPreviewWindow.Register(*this);
     checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
     mLoading = true;
-    shownWindow_ = forms::gPreviewWindow.Register(*this);
     SetCaption(gAppName + QStringLiteral(" - Preview  "));
 
     vb::ToolBar& main = tbrButtons(tbrButtons::kMessage);
@@ -122,7 +121,7 @@ void frmPreview::PlaceViews() {
 
 void frmPreview::Form_Activate() {
     // The pop-up and the rule report keep the focus they asked for.
-    if (modGeneral::gShowingMessage || modGeneral::gShowingRuleReport) return;
+    if (forms::MessageShown() || modGeneral::gShowingRuleReport) return;
     (mTabIndex == 2 ? rtbRawMsg : rtbBody).setFocus();
 }
 
@@ -147,7 +146,6 @@ void frmPreview::Form_Unload(int& Cancel) {
     (void)Cancel;
     forms::DeleteTemporaryMessageFiles();
     shownWindow_.Reset();
-    modGeneral::gShowingPreview = false;
     checksPaused_.reset();
 }
 

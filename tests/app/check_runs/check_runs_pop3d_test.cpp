@@ -11,6 +11,7 @@
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/forms/checks/component_object.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/common/wave_sound.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/forms/tray/tray_icon_record.h"
@@ -135,7 +136,7 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     frmMessage& popup = vb::Forms::Get<frmMessage>();
     EXPECT_EQ(popup.fraMsg.Caption(), QStringLiteral("2 New Message(s) found at 9:05 PM"));
     EXPECT_TRUE(popup.lblMsg.Caption().contains(QStringLiteral("Home - 2 Messages")));
-    EXPECT_TRUE(gShowingMessage);
+    EXPECT_TRUE(forms::MessageShown());
     EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
     vb::Forms::Unload<frmMessage>();
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled());

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -17,6 +16,7 @@
 #include "platform/store/atomic_file.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/account_print.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 

@@ -5,7 +5,6 @@
 
 #include <QThread>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
@@ -15,6 +14,7 @@
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace modGeneral;
 using namespace modAccounts;

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/first_use/frm_first_use.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/forms/preview/frm_preview.h"
@@ -24,6 +24,7 @@
 #include "app/options/option_values.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/time_zone.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
@@ -48,20 +49,20 @@ struct ChildWindow {
     std::function<void()> open;
     std::function<bool()> loaded;
     std::function<bool()> unload;
-    const bool* showing;  // the window's flag, where it has one
-    bool startUp;         // whether it holds the start-up countdown too
+    std::function<bool()> showing;  // whether the window says it is shown, where it does
+    bool startUp;                   // whether it holds the start-up countdown too
 };
 
 template <class W>
 ChildWindow Child(
-    const char* window, const bool* showing, bool startUp = false, std::function<void()> open = [] {
+    const char* window, std::function<bool()> showing, bool startUp = false, std::function<void()> open = [] {
         vb::Forms::Get<W>(&vb::Forms::Get<frmMain>().childWindows()).Show();
     }) {
     return {window,
             std::move(open),
             [] { return vb::Forms::IsLoaded<W>(); },
             [] { return vb::Forms::Unload<W>(); },
-            showing,
+            std::move(showing),
             startUp};
 }
 
@@ -333,14 +334,14 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     frmMain& form = *form_;
     ArmStartUp();
     const ChildWindow rows[] = {
-        Child<frmFirstUse>("the first-use window", &gShowingFirstUse),
-        Child<frmMessage>("the pop-up", &gShowingMessage, false,
+        Child<frmFirstUse>("the first-use window", [] { return gShowingFirstUse; }),
+        Child<frmMessage>("the pop-up", forms::MessageShown, false,
                           [&form] {
                               frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"),
                                                      &form.childWindows());
                           }),
-        Child<frmPreview>("the preview", &gShowingPreview),
-        Child<frmRuleReport>("the rule report", &gShowingRuleReport),
+        Child<frmPreview>("the preview", forms::PreviewShown),
+        Child<frmRuleReport>("the rule report", [] { return gShowingRuleReport; }),
         Child<frmRuleFile>("the rules file name window", nullptr, true),
     };
     for (const ChildWindow& r : rows) {
@@ -349,7 +350,7 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
         r.open();
         ASSERT_TRUE(r.loaded());
         if (r.showing) {
-            EXPECT_TRUE(*r.showing);
+            EXPECT_TRUE(r.showing());
         }
         EXPECT_EQ(form.checks().AutoCheckPauses(), 1) << "one pause for one loaded window";
         EXPECT_EQ(form.checks().StartUpCheckPauses(), r.startUp ? 1 : 0);
@@ -357,7 +358,7 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
         EXPECT_NE(form.controls().tmrMailStartUp.Enabled(), r.startUp);
         ASSERT_TRUE(r.unload());
         if (r.showing) {
-            EXPECT_FALSE(*r.showing);
+            EXPECT_FALSE(r.showing());
         }
         EXPECT_EQ(form.checks().AutoCheckPauses(), 0);
         EXPECT_EQ(form.checks().StartUpCheckPauses(), 0);

@@ -14,8 +14,6 @@
 #include <memory>
 #include <stdexcept>
 
-#include "../desktop_files.h"
-#include "../laid_out_main_window.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/forms/checks/component_object.h"
@@ -31,6 +29,8 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 

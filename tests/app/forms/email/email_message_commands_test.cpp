@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <optional>
 
-#include "../desktop_files.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/preview/frm_preview.h"
@@ -19,6 +18,7 @@
 #include "platform/desktop/shell.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
 #include "tests/app/scripted_main_window.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/support/time_zone.h"

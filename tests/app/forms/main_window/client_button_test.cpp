@@ -7,11 +7,11 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "../desktop_files.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/program_file.h"
 #include "platform/ui/forms.h"
+#include "tests/app/forms/desktop_files.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 

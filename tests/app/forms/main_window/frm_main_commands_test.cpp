@@ -5,13 +5,13 @@
 #include <set>
 #include <tuple>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "app/rules/rules_editor.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 

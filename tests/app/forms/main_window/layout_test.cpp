@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QMenu>
 #include <QRect>
+#include <QToolButton>
 #include <map>
 #include <numeric>
 #include <vector>
@@ -18,8 +19,10 @@
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
+#include "platform/ui/tool_bar.h"
 #include "platform/ui/twips.h"
 #include "tests/app/forms/laid_out_main_window.h"
+#include "tests/app/forms/layout_faults.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 
@@ -54,141 +57,76 @@ protected:
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().mQuitting = true;
         vb::Forms::Unload<frmMain>();
         forms::gTrayAvailable = [] { return false; };
-        modGeneral::gShowingFirstUse = modGeneral::gShowingMessage = modGeneral::gShowingPreview = false;
+        modGeneral::gShowingFirstUse = false;
     }
 };
 
-TEST_F(MainLayout, EveryPageHoldsItsControlsInTheirContainers) {
-    frmMain& f = vb::Forms::Get<frmMain>();
-    struct Row {
-        const char* name;
-        const QWidget* control;
-        const QWidget* container;
-    };
-    const Row rows[] = {
-        {"fraMainButtons", &f.controls().fraMainButtons, &f},
-        {"tbrMainButtons", &f.controls().tbrMainButtons, &f.controls().fraMainButtons},
-        {"lblBanner", &f.controls().lblBanner, &f},
-        {"fraNoAcntsBanner", &f.controls().fraNoAcntsBanner, &f},
-        {"lblNoAcntsBanner", &f.controls().lblNoAcntsBanner, &f.controls().fraNoAcntsBanner},
-        {"cmdTakeFocus", &f.controls().cmdTakeFocus, &f},
-        {"picClientIcon", &f.controls().picClientIcon, &f},
-        {"TabStripEmail", &f.controls().TabStripEmail, &f.controls().fraMain(fraMain::kEmail)},
-        {"tbrEmail", &f.controls().tbrEmail, &f.controls().fraEmailToolBar},
-        {"lvwEmail", &f.controls().lvwEmail, &f.controls().fraMain(fraMain::kEmail)},
-        {"StatusBar", &f.controls().StatusBar, &f.controls().fraMain(fraMain::kEmail)},
-        {"ProgressBar", &f.controls().ProgressBar, &f.controls().fraMain(fraMain::kEmail)},
-        {"tbrButtons(tbrButtons::kEmailHelp)", &f.controls().tbrButtons(tbrButtons::kEmailHelp),
-         &f.controls().fraButtons(fraButtons::kEmail)},
-        {"tbrButtons(tbrButtons::kPauseStartUp)", &f.controls().tbrButtons(tbrButtons::kPauseStartUp),
-         &f.controls().fraButtons(fraButtons::kEmail)},
-        {"tbrButtons(tbrButtons::kSaveAccount)", &f.controls().tbrButtons(tbrButtons::kSaveAccount),
-         &f.controls().fraButtons(fraButtons::kAccounts)},
-        {"tbrButtons(tbrButtons::kCancelRules)", &f.controls().tbrButtons(tbrButtons::kCancelRules),
-         &f.controls().fraButtons(fraButtons::kRules)},
-        {"tbrButtons(tbrButtons::kCancelOptions)", &f.controls().tbrButtons(tbrButtons::kCancelOptions),
-         &f.controls().fraButtons(fraButtons::kOptions)},
-        {"fraButtons(fraButtons::kOptions)", &f.controls().fraButtons(fraButtons::kOptions),
-         &f.controls().fraMain(fraMain::kOptions)},
-        {"TabStripAcnts", &f.controls().TabStripAcnts, &f.controls().fraMain(fraMain::kAccounts)},
-        {"tbrAcnts", &f.controls().tbrAcnts, &f.controls().fraAcntToolBar},
-        {"txtAcntPassword", &f.controls().txtAcntPassword, &f.controls().fraAcnt},
-        {"lblColourBox(6)", &f.controls().lblColourBox(6), &f.controls().fraColourBox},
-        {"tbrClient(tbrClient::kAccount)", &f.controls().tbrClient(tbrClient::kAccount),
-         &f.controls().fraAcnt},
-        {"tbrMoveButtons(tbrMoveButtons::kAccounts)", &f.controls().tbrMoveButtons(tbrMoveButtons::kAccounts),
-         &f.controls().fraAcnt},
-        {"tbrRules", &f.controls().tbrRules, &f.controls().fraRulesToolbar},
-        {"lstRules", &f.controls().lstRules, &f.controls().fraRules},
-        {"cboCondition", &f.controls().cboCondition, &f.controls().fraRule},
-        {"optRuleAction(2)", &f.controls().optRuleAction(2), &f.controls().fraAction},
-        {"updRuleNotifyTime", &f.controls().updRuleNotifyTime, &f.controls().fraNotify},
-        {"tbrMoveButtons(tbrMoveButtons::kRules)", &f.controls().tbrMoveButtons(tbrMoveButtons::kRules),
-         &f.controls().fraRules},
-        {"TreeView", &f.controls().TreeView, &f.controls().fraMain(fraMain::kOptions)},
-        {"fraOptions(fraOptions::kStartUp)", &f.controls().fraOptions(fraOptions::kStartUp),
-         &f.controls().fraOptionsBorder},
-        {"imgOptTitleRight", &f.controls().imgOptTitleRight, &f.controls().fraOptionsBorder},
-        {"updStartUpDelay", &f.controls().updStartUpDelay, &f.controls().fraOptions(fraOptions::kStartUp)},
-        {"updNoCheck(3)", &f.controls().updNoCheck(3), &f.controls().fraOptions(fraOptions::kAutoCheck)},
-        {"tbrClient(tbrClient::kDefault)", &f.controls().tbrClient(tbrClient::kDefault),
-         &f.controls().fraOptions(fraOptions::kDefaults)},
-        {"optRunSize(3)", &f.controls().optRunSize(3), &f.controls().fraRunSize},
-        {"opt3DTheme(6)", &f.controls().opt3DTheme(6), &f.controls().fra3DPreset},
-        {"lbl3DBottomColour", &f.controls().lbl3DBottomColour,
-         &f.controls().fraOptions(fraOptions::kMenuColours)},
-        {"optSortColumn(5)", &f.controls().optSortColumn(5), &f.controls().fraSort(0)},
-        {"optApplyStyle(3)", &f.controls().optApplyStyle(3), &f.controls().fraApplyStyle},
-        {"tbrOptMisc(tbrOptMisc::kExample)", &f.controls().tbrOptMisc(tbrOptMisc::kExample),
-         &f.controls().fraOptions(fraOptions::kMiscellaneous)},
-        {"lblAboutWebSite", &f.controls().lblAboutWebSite, &f.controls().fraOptions(fraOptions::kAbout)},
-        {"tbrOptAbout(tbrOptAbout::kUpdates)", &f.controls().tbrOptAbout(tbrOptAbout::kUpdates),
-         &f.controls().fraOptions(fraOptions::kAbout)},
-    };
-    for (const Row& row : rows) EXPECT_EQ(row.control->parentWidget(), row.container) << row.name;
-
-    // Keys, captions (trailing blanks kept) and tool tips of the buttons.
-    struct Button {
-        vb::ToolBar* bar;
-        const char* key;
-        QString caption;
-        QString tip;
-        bool enabled;
-    };
-    const Button buttons[] = {
-        {&f.controls().tbrMainButtons, "Email", QStringLiteral("Email        "),
-         QStringLiteral("Email Messages"), true},
-        {&f.controls().tbrMainButtons, "Size", QStringLiteral("Size         "),
-         QStringLiteral("Restore Original Size"), true},
-        // No account yet: the load leaves the message buttons disabled.
-        {&f.controls().tbrEmail, "EmailCheck", QStringLiteral("Check   "),
-         QStringLiteral("Check Account for Messages"), false},
-        {&f.controls().tbrButtons(tbrButtons::kStopRetrieval), "StopRetrieval",
-         QStringLiteral("Stop Retrieval      "), QStringLiteral("Stop Retrieving Messages"), true},
-        {&f.controls().tbrButtons(tbrButtons::kSaveOptions), "SaveOptions",
-         QStringLiteral("Save Options    "), QStringLiteral("Save changes to Options"), false},
-        {&f.controls().tbrRules, "RulesAdd", QStringLiteral("Add Rule                "),
-         QStringLiteral("Add a New Rule"), true},
-        // No rule yet: the rule editor's buttons are off.
-        {&f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Clear",
-         QStringLiteral("Clear Description    "), QStringLiteral("Clear Rule Description "), false},
-        {&f.controls().tbrOptMisc(tbrOptMisc::kExample), "Example", QStringLiteral("Example   "),
-         QStringLiteral("Example of Button Style"), true},
-        {&f.controls().tbrOptAbout(tbrOptAbout::kReadMe), "ReadMe", QStringLiteral("View Read Me  "),
-         QStringLiteral("View Read Me"), true},
-    };
-    for (const Button& b : buttons) {
-        const vb::ToolButton& button = b.bar->Buttons(QString::fromLatin1(b.key));
-        EXPECT_EQ(button.Caption(), b.caption) << b.key;
-        EXPECT_EQ(button.ToolTipText(), b.tip) << b.key;
-        EXPECT_EQ(button.Enabled(), b.enabled) << b.key;
+TEST_F(MainLayout, EveryPageShowsItsControlsWholeApartAndWithTheirTextsAtEverySize) {
+    frmMain& f = LaidOut();
+    f.Show();
+    QApplication::processEvents();
+    const int openingWidth = f.width();
+    for (const bool maximised : {false, true}) {
+        // Maximised on a full-HD screen.
+        if (maximised) {
+            f.layout().SetOuterSize(vb::PixelsToTwipsX(1920), vb::PixelsToTwipsY(1050));
+            QApplication::processEvents();
+            ASSERT_GT(f.width(), openingWidth + 100);
+        }
+        for (const char* page : {"Email", "Accounts", "Rules", "Options"}) {
+            f.controls().tbrMainButtons.Buttons(QString::fromLatin1(page)).QtButton().click();
+            const int panels = page == std::string_view("Options") ? f.controls().TreeView.NodeCount() : 1;
+            for (int panel = 1; panel <= panels; ++panel) {
+                if (panels > 1) {
+                    f.controls().TreeView.Select(panel);
+                    f.controls().TreeView.Click();
+                }
+                QApplication::processEvents();
+                EXPECT_EQ(LayoutFaults(f), "")
+                    << page << " page, panel " << panel << (maximised ? ", maximised" : "");
+            }
+        }
     }
-    EXPECT_EQ(f.controls().tbrOptMisc(tbrOptMisc::kExample).Buttons(1).Image(), QStringLiteral("SelectAll"))
-        << "the example shows Select All";
-    EXPECT_EQ(f.controls().tbrButtons.Count(), 15);
-    EXPECT_EQ(f.controls().tbrEmail.ButtonCount(), 7);
+}
 
-    // The list's nine columns: five keyed, four hidden ones by position.
-    const char* captions[] = {"From", "To", "Subject", "Date", "Size", "Body", "MsgID", "Raw", "Blank"};
-    ASSERT_EQ(f.controls().lvwEmail.ColumnCount(), 9);
-    for (int c = 1; c <= 9; ++c)
-        EXPECT_EQ(f.controls().lvwEmail.Column(c).Text(), QString::fromLatin1(captions[c - 1]));
-    EXPECT_EQ(f.controls().lvwEmail.Column(QStringLiteral("Size")).Index(), 5);
-    EXPECT_EQ(f.controls().lvwEmail.Column(6).Width(), 0);
-    EXPECT_EQ(f.controls().StatusBar.PanelCount(), 5);
+// The fault finder itself: a field moved onto another and a label narrowed
+// below its text are both told.
+TEST_F(MainLayout, LayoutFaultsTellsACoveredFieldAndACutText) {
+    frmMain& f = LaidOut();
+    f.Show();
+    f.controls().tbrMainButtons.Buttons(QStringLiteral("Accounts")).QtButton().click();
+    QApplication::processEvents();
+    ASSERT_EQ(LayoutFaults(f), "");
+    f.controls().txtAcntPassword.move(f.controls().txtAcntLoginID.pos() + QPoint(5, 5));
+    f.controls().lblAcntClient.resize(20, f.controls().lblAcntClient.height());
+    const std::string faults = LayoutFaults(f);
+    EXPECT_NE(faults.find("QLineEdit"), std::string::npos) << faults;
+    EXPECT_NE(faults.find(" covers QLineEdit"), std::string::npos) << faults;
+    EXPECT_NE(faults.find("'Email Client:'"), std::string::npos) << faults;
+    EXPECT_NE(faults.find("its text does not fit"), std::string::npos) << faults;
+}
 
-    EXPECT_EQ(f.controls().mnuTrayPopMenu.QtMenu()->actions().size(), 16);
-    EXPECT_EQ(f.controls().mnuEmailPopMenu.QtMenu()->actions().size(), 4);
-    EXPECT_EQ(f.controls().mnuTrayQuitApplication.Caption(), QStringLiteral("&Quit Application|#Quit"));
-    const std::pair<const vb::Timer*, int> timers[] = {{&f.controls().tmrStatusBar, 1000},
-                                                       {&f.controls().tmrMailTime, 1000},
-                                                       {&f.controls().tmrMailStartUp, 1000},
-                                                       {&f.controls().tmrRetrieveMessage, 100},
-                                                       {&f.controls().tmrDragTab, 1000}};
-    for (const auto& [timer, interval] : timers) {
-        EXPECT_EQ(timer->Interval(), interval);
+TEST_F(MainLayout, AfterTheLoadNoTimerRunsEveryToolButtonHasATipAndCommandsWithoutTheirObjectAreOff) {
+    frmMain& f = LaidOut();
+    for (const vb::Timer* timer :
+         {&f.controls().tmrStatusBar, &f.controls().tmrMailTime, &f.controls().tmrMailStartUp,
+          &f.controls().tmrRetrieveMessage, &f.controls().tmrDragTab})
         EXPECT_FALSE(timer->Enabled()) << "the start procedure enables the one it needs";
+    // No account, no pending option, no rule yet.
+    EXPECT_FALSE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
+    EXPECT_FALSE(
+        f.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(QStringLiteral("SaveOptions")).Enabled());
+    EXPECT_FALSE(
+        f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).Enabled());
+    EXPECT_TRUE(f.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).Enabled());
+    for (const QToolButton* button : f.findChildren<QToolButton*>()) {
+        if (dynamic_cast<const vb::ToolBar*>(button->parentWidget())) {
+            EXPECT_FALSE(button->toolTip().isEmpty()) << button->text().toStdString() << " has no tip";
+        }
     }
+    // The list shows its five headed columns; the rest carry data unseen.
+    for (int c = 1; c <= f.controls().lvwEmail.ColumnCount(); ++c)
+        EXPECT_EQ(f.controls().lvwEmail.Column(c).Width() > 0, c <= 5) << c;
 }
 
 TEST_F(MainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
@@ -466,8 +404,6 @@ TEST_F(MainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         const auto firstUseSlot = forms::gFirstUseWindow.Register(firstUse);
         const auto previewSlot = forms::gPreviewWindow.Register(preview);
         modGeneral::gShowingFirstUse = true;
-        modGeneral::gShowingMessage = true;  // flagged but not registered: nothing to hide
-        modGeneral::gShowingPreview = false;
         QApplication::processEvents();
         const auto places = Places(f);
 
@@ -475,7 +411,7 @@ TEST_F(MainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         QApplication::processEvents();
         EXPECT_EQ(f.isHidden(), tray) << "without a tray the window stays in the taskbar";
         EXPECT_EQ(firstUse.isHidden(), tray);
-        EXPECT_FALSE(preview.isHidden()) << "not flagged";
+        EXPECT_EQ(preview.isHidden(), tray) << "a registered preview is a shown one";
         EXPECT_FALSE(ruleReport.isHidden()) << "the rule report is never hidden";
         EXPECT_TRUE(modGeneral::gShowingFirstUse) << "a hidden window stays open";
         EXPECT_TRUE(Places(f) == places) << "no layout while minimised";

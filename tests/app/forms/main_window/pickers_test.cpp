@@ -7,8 +7,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "../desktop_files.h"
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/common/wave_sound.h"
@@ -19,6 +17,8 @@
 #include "platform/ui/app_info.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/pump_until.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)

@@ -8,7 +8,6 @@
 #include <QTest>
 #include <cmath>
 
-#include "../laid_out_main_window.h"
 #include "app/check/schedule.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/new_mail/frm_message.h"
@@ -16,6 +15,7 @@
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/tool_bar.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ protected:
     // and whether the pop-up says it is showing.
     QString Paused() const {
         return QString::number(main_->checks().AutoCheckPauses()) +
-               (modGeneral::gShowingMessage ? "/open" : "/closed");
+               (forms::MessageShown() ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };

@@ -2,19 +2,20 @@
 // fields that record pending option values.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QStringList>
 
-#include "../desktop_files.h"
 #include "app/common/app_settings.h"
 #include "app/forms/main_window/frm_main.h"
-#include "app/forms/main_window/layout_offset.h"
 #include "app/forms/options/options_panels.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/desktop/shell.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/ole_color.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/layout_faults.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 
@@ -40,9 +41,6 @@ protected:
     frmMain& form = vb::Forms::Get<frmMain>();  // runs the whole load
 };
 
-// One pixel, the precision positions survive in.
-constexpr int kPixel = 15;
-
 }  // namespace
 
 TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
@@ -67,45 +65,27 @@ TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
     }
 }
 
-TEST_F(OptionsPageWindow, PanelsAreStackedInTheBorderAndWidenedByTheLayoutOffset) {
-    const int offset = forms::gLayoutOffset;
-    const int half = offset / 2;
-    for (int panel = 1; panel <= 6; ++panel) {
-        SCOPED_TRACE(panel);
-        const vb::Frame& f = form.controls().fraOptions(panel);
-        EXPECT_NEAR(f.Left(), 36, kPixel);
-        EXPECT_NEAR(f.Top(), 670, kPixel);
-        EXPECT_NEAR(f.Width(), form.controls().fraOptionsBorder.Width() - 72, kPixel);
-        EXPECT_NEAR(f.Height(), 3914, kPixel);
-        EXPECT_TRUE(f.Caption().isEmpty());
-    }
-    // Designed sizes plus the offset, whole or halved.
-    struct Placed {
-        const char* what;
-        int actual;
-        int designed;
-    };
-    const Placed placed[] = {
-        {"border width", form.controls().fraOptionsBorder.Width(), 6840 + offset},
-        {"title width", form.controls().lblOptionsTitle.Width(), 5520 + offset},
-        {"right picture", form.controls().imgOptTitleRight.Left(), 6360 + offset},
-        {"explanation width", form.controls().lblStartUp(0).Width(), 6000 + offset},
-        {"theme frame", form.controls().fra3DPreset.Left(), 240 + half},
-        {"colour box", form.controls().lbl3DTopColour.Left(), 4800 + half},
-        {"sort frame", form.controls().fraSort(1).Left(), 3420 + half},
-        {"about title", form.controls().lblAbout(0).Left(), 1200 + half},
-        {"menu text left", form.controls().lblMenuColours(2).Left(), form.controls().lblOptionsTitle.Left()},
-        {"menu text width", form.controls().lblMenuColours(2).Width(),
-         form.controls().lblOptionsTitle.Width()},
-    };
-    for (const Placed& p : placed) EXPECT_NEAR(p.actual, p.designed, 2 * kPixel) << p.what;
-    // The path boxes end before their bars, inside the panel.
-    EXPECT_LT(form.controls().txtDefaultClient.Left() + form.controls().txtDefaultClient.Width(),
-              form.controls().tbrClient(tbrClient::kDefault).Left());
-    EXPECT_LE(form.controls().tbrClient(tbrClient::kDefault).Left() +
-                  form.controls().tbrClient(tbrClient::kDefault).Width(),
-              form.controls().fraOptions(fraOptions::kDefaults).Width());
+// Each panel takes the one place inside the border, without a title of its
+// own, and shows its controls whole at the opening size and maximised.
+TEST_F(OptionsPageWindow, EveryPanelTakesTheSamePlaceAndShowsWholeAtEverySize) {
+    form.Show();
+    form.controls().tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
     EXPECT_EQ(form.controls().TabStripOptions.TabCount(), 0);
+    for (const bool maximised : {false, true}) {
+        if (maximised) form.layout().SetOuterSize(vb::PixelsToTwipsX(1920), vb::PixelsToTwipsY(1050));
+        const QRect border = form.controls().fraOptionsBorder.rect();
+        const QRect place = form.controls().fraOptions(fraOptions::kStartUp).geometry();
+        EXPECT_TRUE(border.contains(place)) << maximised;
+        for (int node = 1; node <= form.controls().TreeView.NodeCount(); ++node) {
+            SCOPED_TRACE(node);
+            ShowPanel(node);
+            QApplication::processEvents();
+            const vb::Frame& panel = form.controls().fraOptions(node);
+            EXPECT_EQ(panel.geometry(), place);
+            EXPECT_TRUE(panel.Caption().isEmpty());
+            EXPECT_EQ(LayoutFaults(form), "") << (maximised ? "maximised" : "opening size");
+        }
+    }
 }
 
 TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {

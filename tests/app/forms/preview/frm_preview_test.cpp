@@ -11,10 +11,9 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "../desktop_files.h"
-#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/private_temp_folder.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_file.h"
@@ -26,6 +25,8 @@
 #include "platform/ui/design_font.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/desktop_files.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/stored_messages.h"
 
 using namespace frmPreviewElements;  // tbrButtons(tbrButtons::kExit)
@@ -110,7 +111,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
     for (const Row& row : {Row{1, "minutes.pdf, ../../evil.sh"}, Row{2, ""}, Row{3, ""}}) {
         SCOPED_TRACE(row.msg);
         frmPreview& form = Open(row.msg);
-        EXPECT_TRUE(gShowingPreview);
+        EXPECT_TRUE(forms::PreviewShown());
         EXPECT_EQ(main.checks().AutoCheckPauses(), 1);
         EXPECT_EQ(form.Caption(), QStringLiteral("Veltrane - Preview  "));
         EXPECT_EQ(form.txtPrvFrom.Text(), Msg(1, row.msg).From);
@@ -125,7 +126,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
         // Markup stays text: nothing of an HTML message is drawn or fetched.
         EXPECT_FALSE(form.rtbRawMsg.Document().toHtml().contains(QStringLiteral("<img")));
         ASSERT_TRUE(vb::Forms::Unload<frmPreview>());
-        EXPECT_FALSE(gShowingPreview);
+        EXPECT_FALSE(forms::PreviewShown());
         EXPECT_EQ(main.checks().AutoCheckPauses(), 0);
     }
     main.mQuitting = true;

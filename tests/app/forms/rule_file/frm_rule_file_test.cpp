@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <utility>
 
-#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/forms/rule_file/frm_rule_file.h"
 #include "app/general/check_status.h"
@@ -16,6 +15,7 @@
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/store/raw_file.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)

@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/forms/common/child_windows.h"
@@ -16,6 +15,7 @@
 #include "app/rules/rule_set.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace modGeneral;
 

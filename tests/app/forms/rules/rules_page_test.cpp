@@ -10,7 +10,6 @@
 #include <functional>
 #include <vector>
 
-#include "../laid_out_main_window.h"
 #include "app/common/app_settings.h"
 #include "app/common/program_identity.h"
 #include "app/general/check_status.h"
@@ -19,6 +18,7 @@
 #include "platform/store/atomic_file.h"
 #include "platform/store/program_folder.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/store/read_only_folder.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)

@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
-#include "../laid_out_main_window.h"
 #include "app/accounts/account_operations.h"
 #include "app/common/app_settings.h"
 #include "app/forms/tray/tray_icon_record.h"
@@ -12,6 +11,7 @@
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
 
 using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 
