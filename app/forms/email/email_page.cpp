@@ -11,9 +11,16 @@
 #include "app/general/message_ref.h"
 #include "platform/ui/forms.h"
 
-EmailPage::EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
-                     forms::CommandKeys& commands, Host& host)
-    : window_(window), children_(children), c_(design), commands_(commands), host_(host) {
+EmailPage::EmailPage(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
+                     forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
+                     Host& host)
+    : window_(window),
+      operations_(operations),
+      session_(session),
+      children_(children),
+      c_(design),
+      commands_(commands),
+      host_(host) {
     WireMessageList();
     WireDeletion();
     WireMessageMenu();
