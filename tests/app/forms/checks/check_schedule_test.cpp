@@ -27,6 +27,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/time_zone.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 
 namespace {
@@ -99,7 +101,7 @@ protected:
         gCheckRun.StartUpDone = false;
         gCheckRun.StartUpPaused = true;
         form_->checks().ToggleStartUpTimer();
-        form_->controls().tbrButtons(14).SetVisible(true);
+        form_->controls().tbrButtons(tbrButtons::kPauseStartUp).SetVisible(true);
     }
     QDateTime now_ = At("2026-03-04 10:00:00");
     frmMain* form_ = nullptr;
@@ -205,7 +207,7 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     EXPECT_EQ(gCheckRun.CheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 10:15:00"));
     EXPECT_TRUE(gCheckRun.StartUpDone) << "the timed check ended the start-up phase";
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
 }
 
@@ -213,7 +215,7 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     Load({{"UseInterval", "1"}, {"Minutes", "10"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "3"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1);
     EXPECT_EQ(pause.Caption(), QStringLiteral("StartUp: Pause       "));
     struct Step {
         const char* action;  // "tick" or the pause button
@@ -243,7 +245,7 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     EXPECT_EQ(gCheckRun.CheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_TRUE(gCheckRun.StartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 10:11:00"))
         << "one extra minute after the start-up check";
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
@@ -254,7 +256,7 @@ TEST_F(CheckSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1);
     constexpr auto kSuspend = forms::PauseAction::Suspend;
     constexpr auto kRestore = forms::PauseAction::Restore;
     struct Step {
@@ -301,8 +303,8 @@ TEST_F(CheckSchedule, EveryDialogPausesTheChecksWhileItWaits) {
         std::function<void()> open;
     };
     const Row rows[] = {
-        {"the default mail client's Browse", click(form.controls().tbrClient(0), "Browse")},
-        {"the account's sound Browse", click(form.controls().tbrSound(1), "Browse")},
+        {"the default mail client's Browse", click(form.controls().tbrClient(tbrClient::kDefault), "Browse")},
+        {"the account's sound Browse", click(form.controls().tbrSound(tbrSound::kAccount), "Browse")},
         {"the top menu colour", [&] { form.controls().lbl3DTopColour.Click(); }},
         {"the middle menu colour", [&] { form.controls().lbl3DMiddleColour.Click(); }},
         {"the bottom menu colour", [&] { form.controls().lbl3DBottomColour.Click(); }},
@@ -321,7 +323,7 @@ TEST_F(CheckSchedule, EveryDialogPausesTheChecksWhileItWaits) {
             << "neither check may start under the dialog";
         EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
         EXPECT_TRUE(form.controls().tmrMailStartUp.Enabled());
-        EXPECT_TRUE(form.controls().tbrButtons(14).Buttons(1).Enabled())
+        EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1).Enabled())
             << "the countdown's pause button is back";
     }
 }
@@ -399,10 +401,10 @@ TEST_F(CheckSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     frmMain& form = *form_;
     ArmStartUp();
     vb::ScriptedMsgBoxes boxes;
-    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(gCheckRun.StartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     ASSERT_EQ(boxes.Calls().size(), 1u) << "both accounts are disabled";
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - No Accounts Checked"));
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbInformation);
@@ -427,7 +429,8 @@ TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     gCheckRun.UserStop = true;
     form.controls().tmrRetrieveMessage.Tick();
     gCheckRun.UserStop = false;
-    EXPECT_EQ(form.controls().tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Terminating...      "));
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Buttons(1).Caption(),
+              QStringLiteral("Terminating...      "));
     EXPECT_EQ(form.controls().StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
     EXPECT_FALSE(form.controls().ProgressBar.Visible());
