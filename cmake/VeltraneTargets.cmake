@@ -17,10 +17,15 @@ endfunction()
 # One library target per source folder. Sources are found by a glob so that a
 # new file joins its layer's target without touching the build files. The
 # target exposes only its own folder's headers, so an include of a layer it
-# does not link fails to compile.
+# does not link fails to compile. RECURSE: the folder's subfolders belong to
+# the target too (a window's pages, each in a folder of its own).
 function(veltrane_library name)
-  cmake_parse_arguments(ARG "QT;SHARED" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
+  cmake_parse_arguments(ARG "QT;SHARED;RECURSE" "" "DEPS;PRIVATE_DEPS;EXCLUDE" ${ARGN})
+  set(glob GLOB)
+  if(ARG_RECURSE)
+    set(glob GLOB_RECURSE)
+  endif()
+  file(${glob} sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()
@@ -45,17 +50,19 @@ function(veltrane_library name)
 endfunction()
 
 # veltrane_forms(target): every window description (*.form) of the calling
-# folder becomes the C++ class of its designed controls, <name>_design.h and
-# .cpp, built into the target; the build fails on a description that names a
-# control or container wrongly.
+# folder and its subfolders becomes the C++ class of its designed controls,
+# <name>_design.h and .cpp beside where the description lies, built into the
+# target; the build fails on a description that names a control or container
+# wrongly.
 function(veltrane_forms target)
-  file(GLOB forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.form)
-  file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  file(GLOB_RECURSE forms CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.form)
   set(out ${CMAKE_BINARY_DIR}/generated/${target})
-  file(MAKE_DIRECTORY ${out}/${folder})
   set(compiler ${PROJECT_SOURCE_DIR}/cmake/form_compiler.py)
   foreach(form ${forms})
     get_filename_component(base ${form} NAME_WE)
+    get_filename_component(dir ${form} DIRECTORY)
+    file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${dir})
+    file(MAKE_DIRECTORY ${out}/${folder})
     set(h ${out}/${folder}/${base}_design.h)
     set(cpp ${out}/${folder}/${base}_design.cpp)
     add_custom_command(OUTPUT ${h} ${cpp}
@@ -71,10 +78,15 @@ endfunction()
 # case runs as its own CTest test inside a fresh home folder (see
 # tests/run_isolated.sh), and the program runs whole as <name>.whole, each
 # case again in a home of its own (tests/support/gtest/fresh_home.cpp).
-# POP3D: the cases need the Dovecot fixture.
+# POP3D: the cases need the Dovecot fixture. RECURSE: the *_test.cpp of the
+# folder's subfolders belong to the program too.
 function(veltrane_gtest name)
-  cmake_parse_arguments(ARG "POP3D;QT" "" "LIBS;SOURCES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  cmake_parse_arguments(ARG "POP3D;QT;RECURSE" "" "LIBS;SOURCES" ${ARGN})
+  set(glob GLOB)
+  if(ARG_RECURSE)
+    set(glob GLOB_RECURSE)
+  endif()
+  file(${glob} sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
   list(APPEND sources ${ARG_SOURCES})
   if(NOT sources)
     return()

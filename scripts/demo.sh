@@ -318,14 +318,8 @@ unset DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 0700 "$XDG_RUNTIME_DIR"
 say "the program: no display here, so on a virtual one (Xvfb) with a window manager and a tray host"
-# Xvfb picks a free display number itself and writes it to fd 3.
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || die "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(head -1 "$work/display")
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || die "Xvfb $DISPLAY does not answer: $(cat "$work/xvfb.log")"
+. "$root/tests/support/virtual_display.sh"
+start_virtual_display "$work" 1280x900 || die "no virtual display"
 # A window manager places and decorates the windows and takes a minimised
 # window away, as on a desktop.
 . "$root/tests/support/window_manager.sh"

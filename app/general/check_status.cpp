@@ -35,8 +35,6 @@ int16_t gSummaryLines = 0;
 QString gIncompleteList;
 
 bool gShowingFirstUse = false;
-bool gShowingMessage = false;
-bool gShowingPreview = false;
 bool gShowingRuleReport = false;
 
 }  // namespace modGeneral

@@ -53,10 +53,9 @@ extern QString gCheckSummary;
 extern int16_t gSummaryLines;
 extern QString gIncompleteList;
 
-// Which child windows are open.
+// Which child windows are open; the pop-up and the preview say it by their
+// registration (forms::MessageShown, forms::PreviewShown).
 extern bool gShowingFirstUse;
-extern bool gShowingMessage;
-extern bool gShowingPreview;
 extern bool gShowingRuleReport;
 
 }  // namespace modGeneral

@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "app/common/program_identity.h"
-#include "app/forms/component_object.h"
-#include "app/forms/failure_box.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/checks/component_object.h"
+#include "app/forms/common/failure_box.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/main/session_end.h"
 #include "app/main/start_procedure.h"
 #include "platform/desktop/single_instance.h"

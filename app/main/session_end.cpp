@@ -4,7 +4,7 @@
 #include <QEvent>
 #include <QTimer>
 
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "platform/loop/handler_barrier.h"
 #include "platform/ui/forms.h"
 

@@ -2,22 +2,22 @@
 
 #include <algorithm>
 
-#include "app/forms/main_window_slots.h"
+#include "app/forms/main_window/window_slots.h"
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
 #include "app/common/stored_number.h"
-#include "app/forms/component_object.h"
-#include "app/forms/frm_first_use.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/menu_xp.h"
-#include "app/forms/pictures.h"
+#include "app/forms/checks/component_object.h"
+#include "app/forms/common/menu_xp.h"
+#include "app/forms/common/pictures.h"
+#include "app/forms/first_use/frm_first_use.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
-#include "app/options/options_page.h"
+#include "app/options/options_edit.h"
 #include "app/options/run_at_startup.h"
 #include "platform/desktop/single_instance.h"
 #include "platform/ui/app_info.h"
@@ -149,7 +149,7 @@ bool Main(platform::desktop::SingleInstance& instance, const QDateTime& now) {
         FinishFirstUse(false, std::none_of(setAside.begin(), setAside.end(),
                                            [](const SetAsideSettings& f) { return f.copy.isEmpty(); }));
     } else if (firstUse == 0) {
-        vb::Forms::Get<frmFirstUse>().Show();
+        vb::Forms::Get<frmFirstUse>(&main.childWindows()).Show();
         FinishFirstUse(true);
     }
     TellAccountCount(statedAccounts);

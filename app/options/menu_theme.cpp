@@ -48,13 +48,12 @@ bool ApplyMenuStyle() {
     ini.KeySave(QString::number(gOpt.MiddleColour), QStringLiteral("NA"), QStringLiteral("New3DColor2"));
     ini.KeySave(QString::number(gOpt.BottomColour), QStringLiteral("NA"), QStringLiteral("New3DColor3"));
     const bool written = ini.Commit();
-    if (OptionsView* view = gOptionsView.Get()) {
-        view->RefreshMenus();
-        if (!written)
-            view->ReportOptionsFailure(QStringLiteral("Menu Colours"),
-                                       QStringLiteral("The menu colours could not be written to ") +
-                                           gIniFileName + QStringLiteral(".\nThe menus keep their colours."));
-    }
+    if (TrayMenuView* menus = gTrayMenuView.Get()) menus->RefreshMenus();
+    MainWindowView* window = gMainWindowView.Get();
+    if (window && !written)
+        window->ReportOptionsFailure(QStringLiteral("Menu Colours"),
+                                     QStringLiteral("The menu colours could not be written to ") +
+                                         gIniFileName + QStringLiteral(".\nThe menus keep their colours."));
     return written;
 }
 

@@ -12,7 +12,7 @@
 #include "app/check/message_sort.h"
 #include "app/common/app_settings.h"
 #include "app/common/program_identity.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "bench/private_profile.h"

@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "bench/mime/bench_folder.h"
@@ -10,6 +12,7 @@
 #include "component/mime/base64_decoder.h"
 #include "component/mime/date_parser.h"
 #include "component/mime/header_values.h"
+#include "component/mime/mapped_file.h"
 #include "component/mime/mime_tree.h"
 #include "component/mime/text_parts.h"
 #include "component/mime/transfer_decoder.h"
@@ -71,6 +74,37 @@ void BM_ParseDecodeFolder(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseDecodeFolder)
     ->Args({1000, 100})
+    ->Args({1000, 0})
+    ->Args({0, 100})
+    ->ArgNames({"small", "large"})
+    ->Unit(benchmark::kMillisecond);
+
+// The folder written out as message files, each opened, mapped and read
+// through once, as the component does before it parses a message.
+void BM_MapFolderFiles(benchmark::State& state) {
+    const Folder& f = folder(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "veltrane_mime_bench_map";
+    std::filesystem::create_directories(dir);
+    std::vector<std::string> paths;
+    for (std::size_t i = 0; i < f.messages.size(); ++i) {
+        paths.push_back((dir / (std::to_string(i) + ".msg")).string());
+        std::ofstream(paths.back(), std::ios::binary) << f.messages[i];
+    }
+    for (auto _ : state) {
+        std::size_t sink = 0;
+        for (const std::string& path : paths) {
+            const auto mapped = MappedFile::open(path);
+            if (!mapped)
+                state.SkipWithError("a message file did not map");
+            else
+                for (const char c : mapped->bytes()) sink += static_cast<unsigned char>(c);
+        }
+        benchmark::DoNotOptimize(sink);
+    }
+    std::filesystem::remove_all(dir);
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * f.bytes));
+}
+BENCHMARK(BM_MapFolderFiles)
     ->Args({1000, 0})
     ->Args({0, 100})
     ->ArgNames({"small", "large"})

@@ -10,7 +10,7 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/program_identity.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/main/start_procedure.h"
 #include "bench/private_profile.h"
 #include "platform/desktop/single_instance.h"

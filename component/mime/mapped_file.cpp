@@ -1,7 +1,7 @@
 #include "component/mime/mapped_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
+#include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,43 +20,20 @@ int open_regular_file(const std::string& path, std::size_t& size) {
 }
 
 std::optional<MappedFile> MappedFile::open(const std::string& path) {
+    // Opened here, not by name, so a FIFO or device is refused without blocking.
     std::size_t size = 0;
     const int fd = open_regular_file(path, size);
     if (fd < 0) return std::nullopt;
-    void* data = nullptr;
-    if (size > 0) {
-        data = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
-        if (data == MAP_FAILED) {
-            ::close(fd);
-            return std::nullopt;
-        }
-    }
+    GMappedFile* const mapping = g_mapped_file_new_from_fd(fd, FALSE, nullptr);
     ::close(fd);
-    return MappedFile(data, size);
+    if (mapping == nullptr) return std::nullopt;
+    return MappedFile(mapping);
 }
 
-MappedFile::MappedFile(MappedFile&& other) noexcept : data_(other.data_), size_(other.size_) {
-    other.data_ = nullptr;
-    other.size_ = 0;
+std::string_view MappedFile::bytes() const noexcept {
+    return {g_mapped_file_get_contents(mapping_.get()), g_mapped_file_get_length(mapping_.get())};
 }
 
-MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
-    if (this != &other) {
-        release();
-        data_ = other.data_;
-        size_ = other.size_;
-        other.data_ = nullptr;
-        other.size_ = 0;
-    }
-    return *this;
-}
-
-MappedFile::~MappedFile() { release(); }
-
-void MappedFile::release() noexcept {
-    if (data_ != nullptr) ::munmap(data_, size_);
-    data_ = nullptr;
-    size_ = 0;
-}
+void MappedFile::Unmap::operator()(GMappedFile* mapping) const noexcept { g_mapped_file_unref(mapping); }
 
 }  // namespace component::mime

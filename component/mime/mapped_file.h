@@ -4,9 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+struct _GMappedFile;  // GLib's, kept out of this header
 
 namespace component::mime {
 
@@ -20,20 +23,15 @@ public:
     // Nothing when the file cannot be opened or mapped; an empty file maps to no bytes.
     static std::optional<MappedFile> open(const std::string& path);
 
-    MappedFile(MappedFile&& other) noexcept;
-    MappedFile& operator=(MappedFile&& other) noexcept;
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-    ~MappedFile();
-
-    std::string_view bytes() const noexcept { return {static_cast<const char*>(data_), size_}; }
+    std::string_view bytes() const noexcept;
 
 private:
-    MappedFile(void* data, std::size_t size) noexcept : data_(data), size_(size) {}
-    void release() noexcept;
+    struct Unmap {
+        void operator()(_GMappedFile* mapping) const noexcept;
+    };
+    explicit MappedFile(_GMappedFile* mapping) noexcept : mapping_(mapping) {}
 
-    void* data_ = nullptr;
-    std::size_t size_ = 0;
+    std::unique_ptr<_GMappedFile, Unmap> mapping_;
 };
 
 }  // namespace component::mime

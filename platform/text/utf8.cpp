@@ -38,6 +38,8 @@ char16_t* PutCodePoint(char16_t* dst, char32_t cp) {
 
 }  // namespace
 
+// Our own, not g_utf8_to_utf16: that one is 5 times slower (text_conversion_bench), stops at a NUL and fails
+// on ill-formed input.
 void AppendFromUtf8(std::u16string& out, std::string_view bytes) {
     // Never more UTF-16 units than bytes: a 4-byte form gives a pair, and a
     // replacement stands for at least one byte.
@@ -86,6 +88,8 @@ std::u16string FromUtf8(std::string_view bytes) {
     return out;
 }
 
+// Our own, not g_utf16_to_utf8: that one stops at a NUL and fails on an unpaired surrogate, and is no faster
+// once both are screened out.
 std::string ToUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -1,8 +1,10 @@
 #pragma once
 // One instance per form class, reached by class: the first reach creates the
 // form and runs its Load; Unload releases it, and a later reach loads anew.
+// The arguments of a reach go to the constructor of a form it creates.
 #include <memory>
 #include <typeindex>
+#include <utility>
 
 #include "platform/ui/form.h"
 
@@ -10,10 +12,10 @@ namespace vb {
 
 class Forms {
 public:
-    template <class T>
-    static T& Get() {
+    template <class T, class... Args>
+    static T& Get(Args&&... args) {
         if (Form* f = Find(typeid(T))) return static_cast<T&>(*f);
-        auto created = std::make_unique<T>();
+        auto created = std::make_unique<T>(std::forward<Args>(args)...);
         T& form = *created;
         Insert(typeid(T), std::move(created));  // before Load: Load may reach its own form
         try {

@@ -6,9 +6,9 @@
 #include <initializer_list>
 
 #include "app/common/app_settings.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/frm_preview.h"
-#include "app/forms/frm_rule_report.h"
+#include "app/forms/main_window/frm_main.h"
+#include "app/forms/preview/frm_preview.h"
+#include "app/forms/rule_report/frm_rule_report.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"

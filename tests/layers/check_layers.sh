@@ -12,7 +12,7 @@ if ! out=$("$cmake" --build "$build" --target layer_probe_right_way 2>&1); then
 fi
 if out=$("$cmake" --build "$build" --target layer_probe_wrong_way 2>&1); then
   echo "a data module could include a window's header"; status=1
-elif ! grep -q "app/forms/frm_main.h: No such file" <<<"$out"; then
+elif ! grep -q "app/forms/main_window/frm_main.h: No such file" <<<"$out"; then
   echo "the wrong-way probe failed for another reason:"; echo "$out"; status=1
 fi
 if out=$("$cmake" --build "$build" --target layer_probe_control_past_owner 2>&1); then
@@ -22,7 +22,7 @@ elif ! grep -q "txtAcntName.*inaccessible" <<<"$out"; then
 fi
 # The designed controls' accessor is for tests and benchmarks only.
 src=$(dirname "$0")/../..
-if grep -rn --include='*.cpp' --include='*.h' -E '\bcontrols\(\)' "$src/app" | grep -v 'app/forms/frm_main.h:'; then
+if grep -rn --include='*.cpp' --include='*.h' -E '\bcontrols\(\)' "$src/app" | grep -v 'app/forms/main_window/frm_main.h:'; then
   echo "the program's own code reaches the main window's controls through its accessor"; status=1
 fi
 for program in "$@"; do

@@ -1,2 +1,2 @@
 // A data module reaching for a window: this must not compile.
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"

@@ -1,7 +1,7 @@
 """A user at a desktop: starts the installed `veltrane` on a private profile
 under the virtual display that tests/support/with_tray_host.sh provides
 (window manager and tray host), finds its controls from the window's own
-geometry and the window descriptions (app/forms/*.form), and drives them
+geometry and the window descriptions (app/forms/*/*.form), and drives them
 with X input through xdotool.
 
 Judged only from outside: exit status, windows present, stored settings,
@@ -56,7 +56,7 @@ class Form:
     """The designed controls of one window: places in twips, tool-bar keys."""
 
     def __init__(self, name):
-        path = SOURCE / "app" / "forms" / f"{name}.form"
+        path = next((SOURCE / "app" / "forms").rglob(f"{name}.form"))
         self.window, controls = form_compiler.parse(str(path), path.read_text())
         self.controls = {c.ref(): c for c in controls}
 

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/line_client.h"
+
 namespace fs = std::filesystem;
 
 namespace testsupport {
@@ -47,7 +49,8 @@ Pop3dServer Pop3dServer::fromEnvironment() {
     return s;
 }
 
-Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server) : base_(server.base) {
+Pop3dMailbox::Pop3dMailbox(const Pop3dServer& server)
+    : base_(server.base), host_(server.host), port_(server.port) {
     // A claim is a directory made atomically; one left by a dead process is
     // taken over. Boxes are taken least recently released first, so a box is
     // not reused while the server may still be closing its last session.
@@ -100,7 +103,15 @@ void Pop3dMailbox::clear() const {
         for (const auto& e : fs::directory_iterator(maildir() + "/" + sub, ec)) fs::remove(e.path(), ec);
     // The server's own index files stay: a session of the previous user of
     // this box may still be closing, and deleting them under it makes the
-    // server drop the mailbox. UIDLs are file names, so nothing stale shows.
+    // server drop the mailbox. They still number the removed files, so a
+    // file added again under an old name would keep its old place in the
+    // listing: a session now lets the server see them gone, and messages
+    // added next are listed in the order they are added.
+    LineClient client(host_, port_);
+    client.readLine();
+    for (const std::string& line : {"USER " + user_, "PASS " + password_, std::string("QUIT")})
+        if (client.command(line).rfind("+OK", 0) != 0)
+            throw std::runtime_error("the test POP3 server refused " + line.substr(0, 4) + " for " + user_);
 }
 
 void Pop3dMailbox::add(std::string_view uidl, std::string_view message) const {

@@ -43,6 +43,8 @@ private:
     std::string password_;
     std::string claim_;
     std::string base_;
+    std::string host_;
+    std::uint16_t port_ = 0;
 };
 
 }  // namespace testsupport

@@ -8,7 +8,7 @@
 # Exit 77 (skipped) when a program it needs is missing; setup.sh installs
 # them all, so under CI (CI set) a missing one fails instead.
 set -u
-tools=(Xvfb trayer)
+tools=(Xvfb xdpyinfo trayer)
 wm=no
 if [ "${1:-}" = --window-manager ]; then
   wm=yes
@@ -31,11 +31,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
-pids+=($!)
-for _ in $(seq 300); do [ -s "$dir/display" ] && break; sleep 0.1; done
-[ -s "$dir/display" ] || { cat "$dir/xvfb.log"; exit 1; }
-export DISPLAY=:$(cat "$dir/display")
+. "$(dirname "$0")/virtual_display.sh"
+start_virtual_display "$dir" 1280x1024 || exit 1
 
 if [ $wm = yes ]; then
   . "$(dirname "$0")/window_manager.sh"

@@ -10,10 +10,11 @@
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
-#include "app/forms/component_object.h"
-#include "app/forms/frm_message.h"
-#include "app/forms/tray_icon_record.h"
-#include "app/forms/wave_sound.h"
+#include "app/forms/checks/component_object.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/common/wave_sound.h"
+#include "app/forms/new_mail/frm_message.h"
+#include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/msg_box.h"
@@ -133,7 +134,7 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     frmMessage& popup = vb::Forms::Get<frmMessage>();
     EXPECT_EQ(popup.fraMsg.Caption(), QStringLiteral("2 New Message(s) found at 9:05 PM"));
     EXPECT_TRUE(popup.lblMsg.Caption().contains(QStringLiteral("Home - 2 Messages")));
-    EXPECT_TRUE(gShowingMessage);
+    EXPECT_TRUE(forms::MessageShown());
     EXPECT_FALSE(form.controls().tmrMailTime.Enabled());
     vb::Forms::Unload<frmMessage>();
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled());

@@ -8,8 +8,8 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/wave_sound.h"
+#include "app/forms/common/wave_sound.h"
+#include "app/forms/main_window/frm_main.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"

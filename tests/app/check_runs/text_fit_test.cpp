@@ -14,14 +14,15 @@
 
 #include "app/check/schedule.h"
 #include "app/common/app_settings.h"
-#include "app/forms/frm_first_use.h"
-#include "app/forms/frm_message.h"
-#include "app/forms/frm_preview.h"
-#include "app/forms/frm_rule_file.h"
+#include "app/forms/first_use/frm_first_use.h"
+#include "app/forms/new_mail/frm_message.h"
+#include "app/forms/preview/frm_preview.h"
+#include "app/forms/rule_file/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "platform/ui/design_font.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/forms/laid_out_main_window.h"
+#include "tests/app/forms/layout_faults.h"
 #include "tests/support/pop3d_mailbox.h"
 
 namespace {
@@ -36,31 +37,12 @@ std::string Message(const std::string& from, const std::string& to, const std::s
            "\r\nMessage-ID: <" + subject + "@example.org>\r\n\r\nHello.\r\n";
 }
 
-// What a control needs beyond what it has, in pixels; 0 when its text fits.
-// A wrapping label needs the height its text wraps to at its width, down to
-// its last line that shows something.
-int Shortfall(const QWidget& w) {
-    if (const auto* label = qobject_cast<const QLabel*>(&w)) {
-        if (label->text().isEmpty() || !label->pixmap().isNull()) return 0;
-        if (!label->wordWrap()) return std::max(0, label->sizeHint().width() - label->width());
-        QString shown = label->text();
-        while (shown.endsWith(QLatin1Char('\n'))) shown.chop(1);
-        const QRect room = label->contentsRect();
-        const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, room.width(), 100000),
-                                                               Qt::TextWordWrap | label->alignment(), shown);
-        return std::max({0, needed.height() - room.height(), needed.width() - room.width()});
-    }
-    if (qobject_cast<const QCheckBox*>(&w) || qobject_cast<const QRadioButton*>(&w))
-        return std::max(0, w.sizeHint().width() - w.width());
-    return 0;
-}
-
 // Every text control shown in `window`, named by its text, with what it lacks.
 std::vector<std::string> CutTexts(const QWidget& window) {
     std::vector<std::string> cut;
     for (const QWidget* w : window.findChildren<QWidget*>()) {
         if (!w->isVisibleTo(&window)) continue;
-        if (const int lack = Shortfall(*w); lack > 0) {
+        if (const int lack = TextShortfall(*w); lack > 0) {
             const QString text = w->property("text").toString();
             cut.push_back(text.toStdString() + " (" + std::to_string(lack) + " px short)");
         }

@@ -5,7 +5,7 @@
 // the colour palette open; the Rules page with a rule being written; the six
 // Options panels.
 #include "app/common/app_settings.h"
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
 

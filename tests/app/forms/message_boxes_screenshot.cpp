@@ -3,7 +3,7 @@
 // (OUT-failure.png) and a question (OUT-question.png).
 #include <QMessageBox>
 
-#include "app/forms/frm_main.h"
+#include "app/forms/main_window/frm_main.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/forms/screenshot_main.h"
 

@@ -1,6 +1,6 @@
 // Shows the new-mail pop-up of a run over three accounts on a real (virtual)
 // X display and saves a picture of it for a person to look at.
-#include "app/forms/frm_message.h"
+#include "app/forms/new_mail/frm_message.h"
 #include "app/options/option_values.h"
 #include "tests/app/forms/screenshot_main.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
             "      Lists - Connection Failed\r\n");
         modGeneral::gSummaryLines = 3;
         modOptions::gOpt.MsgBoxTime = 15;
-        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"));
+        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"), nullptr);
         Settle(400);
         return SaveWindowPicture(vb::Forms::Get<frmMessage>(), out);
     });

@@ -1,7 +1,7 @@
 // Shows the preview window with a message on a virtual X display with a
 // window manager and saves pictures of it, of its raw view and maximised, for
 // a person to look at.
-#include "app/forms/frm_preview.h"
+#include "app/forms/preview/frm_preview.h"
 #include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
 

@@ -2,8 +2,8 @@
 // file name window on a real (virtual) X display and saves a picture of each
 // (OUT-report.png, OUT-file.png) for a person to look at.
 #include "app/accounts/account_table.h"
-#include "app/forms/frm_rule_file.h"
-#include "app/forms/frm_rule_report.h"
+#include "app/forms/rule_file/frm_rule_file.h"
+#include "app/forms/rule_report/frm_rule_report.h"
 #include "app/rules/rule_set.h"
 #include "tests/app/forms/screenshot_main.h"
 

@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "app/common/program_identity.h"
-#include "app/forms/pictures.h"
+#include "app/forms/common/pictures.h"
 #include "app/general/check_status.h"
 #include "platform/ui/form.h"
 #include "platform/ui/forms.h"

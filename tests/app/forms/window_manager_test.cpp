@@ -8,10 +8,10 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "app/forms/frm_first_use.h"
-#include "app/forms/frm_message.h"
-#include "app/forms/frm_preview.h"
-#include "app/forms/frm_rule_file.h"
+#include "app/forms/first_use/frm_first_use.h"
+#include "app/forms/new_mail/frm_message.h"
+#include "app/forms/preview/frm_preview.h"
+#include "app/forms/rule_file/frm_rule_file.h"
 #include "app/general/check_status.h"
 #include "platform/ui/fixed_frame_hints.h"
 #include "tests/app/forms/laid_out_main_window.h"

@@ -1,21 +1,32 @@
 #pragma once
-// A window for the option values to talk to: it records what it is asked,
-// in order, and answers with what a test sets.
+// A window for the option values to talk to: it stands in for every part
+// of it, records what it is asked, in order, and answers with what a test
+// sets.
 #include <QRegularExpression>
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <tuple>
 
 #include "app/options/option_values.h"
 #include "app/options/options_view.h"
 
-class FakeOptionsView : public modOptions::OptionsView {
+class FakeOptionsView : public modOptions::OptionsView,
+                        public modOptions::ListSortView,
+                        public modOptions::AutoCheckView,
+                        public modOptions::TrayMenuView,
+                        public modOptions::ToolbarStyleView,
+                        public modOptions::MainWindowView {
 public:
     QStringList calls;
     modOptions::MenuColours boxes;
     QSet<QString> usablePrograms;
 
-    FakeOptionsView() : registration_(modOptions::gOptionsView.Register(*this)) {}
+    FakeOptionsView()
+        : registrations_(
+              modOptions::gOptionsView.Register(*this), modOptions::gListSortView.Register(*this),
+              modOptions::gAutoCheckView.Register(*this), modOptions::gTrayMenuView.Register(*this),
+              modOptions::gToolbarStyleView.Register(*this), modOptions::gMainWindowView.Register(*this)) {}
     // The calls whose text starts with prefix.
     QStringList Calls(const QString& prefix) const { return calls.filter(QRegularExpression("^" + prefix)); }
 
@@ -55,5 +66,10 @@ public:
     }
 
 private:
-    ViewSlot<modOptions::OptionsView>::Registration registration_;
+    std::tuple<
+        ViewSlot<modOptions::OptionsView>::Registration, ViewSlot<modOptions::ListSortView>::Registration,
+        ViewSlot<modOptions::AutoCheckView>::Registration, ViewSlot<modOptions::TrayMenuView>::Registration,
+        ViewSlot<modOptions::ToolbarStyleView>::Registration,
+        ViewSlot<modOptions::MainWindowView>::Registration>
+        registrations_;
 };

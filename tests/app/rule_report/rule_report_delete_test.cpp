@@ -11,8 +11,8 @@
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
-#include "app/forms/frm_main.h"
-#include "app/forms/frm_rule_report.h"
+#include "app/forms/main_window/frm_main.h"
+#include "app/forms/rule_report/frm_rule_report.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"

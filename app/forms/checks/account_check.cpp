@@ -1,0 +1,353 @@
+// One account checked against its mail server through the component, the
+// Accounts page's connection test, and the program's two error boxes.
+#include "app/forms/checks/check_runs.h"
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
+#include "app/accounts/account_table.h"
+#include "app/check/check_texts.h"
+#include "app/check/schedule.h"
+#include "app/check/stored_message.h"
+#include "app/common/date_text.h"
+#include "app/common/flag_scope.h"
+#include "app/forms/checks/component_calls.h"
+#include "app/forms/checks/component_object.h"
+#include "app/forms/checks/freed_memory.h"
+#include "app/forms/checks/operation_scope.h"
+#include "app/forms/main_window/window_slots.h"
+#include "app/forms/preview/attachment_names.h"
+#include "app/general/check_status.h"
+#include "app/general/message_store.h"
+#include "app/options/option_values.h"
+#include "app/rules/rule_engine.h"
+#include "platform/com/bstr.h"
+#include "platform/loop/message_loop.h"
+#include "platform/ui/msg_box.h"
+
+namespace {
+
+constexpr int kBusyPointer = 11;
+// From this size on a message is read from its file.
+constexpr int64_t kLargeMessageBytes = 1 << 20;
+
+com::Bstr ToBstr(const QString& text) { return com::Bstr(text.toStdU16String()); }
+
+// The account's port text as a number; a text that is no number fails as a
+// type mismatch.
+int32_t PortNumber(const QString& port) {
+    bool ok = false;
+    const int32_t number = port.trimmed().toInt(&ok);
+    if (!ok) throw forms::CallFailure{false, 13, QStringLiteral("Type mismatch")};
+    return number;
+}
+
+// A failed or stopped account keeps its old rows but counts none of them.
+void ZeroAccount(int16_t a) {
+    using namespace modAccounts;
+    gAccounts[a].MsgCount = 0;
+    gAccounts[a].NewCount = 0;
+    gAccounts[a].HasMail = false;
+    gAccounts[a].HasNewMail = false;
+    gAccounts[a].Connected = false;
+    gAccounts[a].DeleteCount = 0;
+    gAccounts[a].SpamCount = 0;
+    gAccounts[a].Incomplete = false;
+}
+
+modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) {
+    modCheck::DownloadedMessage m;
+    forms::Check(msg.get_Size(&m.size));
+    m.from = forms::ReadText(msg, &IPop3Msg::get_From);
+    m.to = forms::ReadText(msg, &IPop3Msg::get_To);
+    m.subject = forms::ReadText(msg, &IPop3Msg::get_Subject);
+    // A date the component cannot read leaves the message without one
+    // instead of failing the whole account.
+    m.date = forms::ReadDate(msg);
+    // A large message's bytes come from its own file: its Body text would
+    // cost several times its size at once. Large by what arrived, since a
+    // server may send far more than it listed.
+    std::optional<QByteArray> file;
+    if (std::max<int64_t>(downloadedBytes, m.size) >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
+    m.body = file ? std::move(*file) : forms::ReadBytes(msg, &IPop3Msg::get_Body);
+    m.plainText = forms::ReadUtf8(msg, &IPop3Msg::get_PlainText);
+    m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
+    com::ComPtr<IPop3Attachments> attachments;
+    forms::Check(msg.get_Attachments(attachments.ReleaseAndGetAddressOf()));
+    int16_t count = 0;
+    forms::Check(attachments->get_Count(&count));
+    m.attachments = count;
+    if (count > 0) m.attachmentNames = forms::AttachmentNames(msg);
+    return m;
+}
+
+// The window's loop handles what waits for it: a pass over many messages
+// gives way in slices this long, so the window never waits long for it.
+constexpr qint64 kSliceMs = 4;
+void LetLoopRun() {
+    for (int i = 0; i < 32 && platform::loop::PumpPending(); ++i) {
+    }
+}
+
+// Messages 1 to count of the download as records, in the server's order;
+// incomplete tells whether one looks cut short by a lost connection. None
+// when the user stopped the check (or the session ended) meanwhile.
+std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
+                                                                     const std::vector<int64_t>& downloaded,
+                                                                     bool& incomplete) {
+    std::vector<modGeneral::StoredMessage> messages;
+    messages.reserve(static_cast<size_t>(count));
+    QElapsedTimer slice;
+    slice.start();
+    for (int m = 1; m <= count; ++m) {
+        const auto index = static_cast<size_t>(m - 1);
+        modCheck::DownloadedMessage message = ReadMessage(*forms::Message(static_cast<int16_t>(m)),
+                                                          index < downloaded.size() ? downloaded[index] : 0);
+        incomplete = incomplete || modCheck::LooksCutShort(message);
+        messages.push_back(modCheck::ToStoredMessage(std::move(message)));
+        if (slice.elapsed() < kSliceMs) continue;
+        LetLoopRun();
+        if (modGeneral::gUserStop) return std::nullopt;
+        slice.restart();
+    }
+    return messages;
+}
+
+}  // namespace
+
+void CheckRuns::PrepareConnection(int16_t a) {
+    using namespace modAccounts;
+    window_.SetMousePointer(kBusyPointer);
+    c_.tmrRetrieveMessage.SetEnabled(true);
+    if (!modGeneral::gTestingAccount)
+        c_.StatusBar.SetPanelText(forms::panel::kResult,
+                                  gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
+    IqelPop3Com& pop3 = forms::Pop3();
+    // Security first: putting it resets the port, and the account's own port wins.
+    forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));
+    forms::Check(pop3.put_Timeout(modOptions::gOpt.ConnectTimeOut));
+    forms::Check(pop3.put_Hostname(ToBstr(gAccounts[a].Server).Get()));
+    forms::Check(pop3.put_Port(PortNumber(gAccounts[a].Port)));
+    forms::Check(pop3.put_Login(ToBstr(gAccounts[a].LoginID).Get()));
+    forms::Check(pop3.put_Password(ToBstr(gAccounts[a].Password).Get()));
+    forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
+    forms::Check(pop3.put_Authentication(AuthAny));
+    modGeneral::gConnected = false;
+    mRefusedCertificate = {};
+}
+
+com::HRESULT CheckRuns::DisconnectAccount() {
+    c_.tmrRetrieveMessage.SetEnabled(false);
+    window_.SetMousePointer(0);
+    c_.ProgressBar.SetVisible(false);
+    return forms::gPop3 ? forms::gPop3->Disconnect() : com::S_OK;
+}
+
+void CheckRuns::RetrieveAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using modGeneral::gUserStop;
+    try {
+        PrepareConnection(a);
+        forms::Check(forms::Pop3().Connect());
+        // A session that never greeted us has nothing to count.
+        if (!modGeneral::gConnected) {
+            DisconnectAccount();
+            ZeroAccount(a);
+            return;
+        }
+        gAccounts[a].Connected = true;
+        if (window_.WindowState() != vb::vbMinimized) c_.ProgressBar.SetVisible(true);
+        // The load disconnects on every path, before it reads a message.
+        LoadAccountMessages(a);
+        if (gUserStop) ZeroAccount(a);
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        const bool hidden = modOptions::gOpt.SuppressConnectErrors == 1 && failure.component &&
+                            modCheck::SuppressedOnConnect(failure.number);
+        // A connection the user stopped is no error to report.
+        if (!hidden && !gUserStop)
+            ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
+        ZeroAccount(a);
+    }
+}
+
+void CheckRuns::LoadAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    try {
+        gAccounts[a].Incomplete = false;
+        gAccounts[a].HasNewMail = false;
+        gAccounts[a].HasMail = false;
+        gAccounts[a].NewCount = 0;
+        gAccounts[a].DeleteCount = 0;
+        gAccounts[a].SpamCount = 0;
+
+        const int16_t serverCount = forms::MessageCount();
+        if (modOptions::gOpt.QuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
+            // The stored rows stand: nothing is downloaded.
+            DisconnectAccount();
+        } else if (!DownloadAccountMessages(a, serverCount)) {
+            return;
+        }
+        CountAccountMessages(a);
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        const bool hidden = modOptions::gOpt.SuppressRetrieveErrors == 1 && failure.component &&
+                            modCheck::SuppressedOnLoad(failure.number);
+        if (!gUserStop && !hidden) ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
+        ZeroAccount(a);
+    }
+}
+
+bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    // The old messages go before the new ones arrive: whatever happens next,
+    // the account counts none of them again.
+    gAccounts[a].MsgCount = 0;
+    AccountRow(a).Messages.clear();
+    if (serverCount == 0) {
+        DisconnectAccount();
+        return true;
+    }
+    gReceivedCount = 1;
+    mDownloadTotal = serverCount;
+    mProgressPace.Start();
+    mDownloadedBytes.clear();
+    mMessageBytes = 0;
+    forms::Check(forms::Messages()->GetAll());
+    DisconnectAccount();
+    // A stop replaced the component: the account is discarded.
+    if (gUserStop) return false;
+    bool incomplete = false;
+    std::optional<std::vector<StoredMessage>> read =
+        ReadDownloaded(serverCount, mDownloadedBytes, incomplete);
+    mDownloadedBytes = {};
+    // The component keeps what it downloaded until its next session; the
+    // store has it all now, so a fresh object takes the old one's place and
+    // the mailbox is held once.
+    RenewComponent();
+    LetLoopRun();
+    if (!read) return false;
+    AccountRow(a).Messages = std::move(*read);
+    gAccounts[a].MsgCount = serverCount;
+    gAccounts[a].Incomplete = incomplete;
+    // The component lists no more than a 16-bit count of messages.
+    gAccounts[a].MoreThanListed = serverCount == INT16_MAX;
+    if (gAccounts[a].Incomplete) gIncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
+    return true;
+}
+
+void CheckRuns::CountAccountMessages(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    const int16_t count = gAccounts[a].MsgCount;
+    gAccounts[a].HasMail = count > 0;
+    const int16_t fresh = modCheck::MarkNewMessages(a);
+    for (int m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, static_cast<int16_t>(m));
+    gTotalMsgCount += count;
+    gAccounts[a].NewCount = fresh;
+    gAccounts[a].HasNewMail = fresh > 0;
+    gTotalNewCount += fresh;
+    gAccounts[a].PrevMsgCount = count;
+    if (modOptions::gOpt.MessageSort == 1) host_.SortMessageList(a, gSortKey);
+}
+
+void CheckRuns::CheckAccount(int16_t a) {
+    using namespace modAccounts;
+    using namespace modGeneral;
+    if (a < 1 || a > gAccountCount) return;
+    gAccounts[a].Checked = true;
+    c_.lvwEmail.ClearItems();
+    RetrieveAccountMessages(a);
+    gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected,
+                                                    gAccounts[a].MsgCount, gUserStop);
+    const QDateTime now = modCheck::gClock();
+    gAccounts[a].CheckTime = FormatDate(now, "h:mm AM/PM");
+    gAccounts[a].Status = QStringLiteral("Checked at: ") + gAccounts[a].CheckTime;
+    gAccounts[0].Status = QStringLiteral("Checked: ") + gAccounts[a].CheckTime + QStringLiteral(" on ") +
+                          FormatDate(now, "mmm d/yy");
+    if (modOptions::gOpt.UseInterval == 1) {
+        if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(0);
+    } else {
+        gAutoCheckText = QStringLiteral("Auto Check Off");
+    }
+    // The old messages' release and the counting were work enough: the
+    // loop runs before the list is filled.
+    LetLoopRun();
+    host_.FillMessageList(a);
+    forms::ReturnFreedMemory();
+}
+
+void CheckRuns::TestAccountConnection(int16_t a) {
+    if (a < 1 || a > modAccounts::gAccountCount) return;
+    const forms::OperationScope operation(operations_, "testing a connection");
+    if (operation.Started()) TestConnection(a);
+}
+
+bool CheckRuns::RunConnectionTest(int16_t a, const std::function<void()>& afterTest) {
+    forms::OperationScope operation(
+        operations_, ("testing the connection of \"" + modAccounts::gAccounts[a].Name + "\"").toStdString());
+    if (!operation.Started()) return false;
+    ShowAutoCheckStatus();
+    operation.PauseChecks();
+    // For the tab animation and the status texts, until the test ends.
+    const FlagScope testing(modGeneral::gTestingAccount);
+    operation.EnterRetrieval(false);
+    TestConnection(a);
+    afterTest();
+    operation.LeaveRetrieval();
+    operation.ResumeChecks();
+    return true;
+}
+
+void CheckRuns::TestConnection(int16_t a) {
+    using namespace modGeneral;
+    // A stop left over from an earlier check must not end the test.
+    gUserStop = false;
+    try {
+        PrepareConnection(a);
+        forms::Check(forms::Pop3().Connect());
+        forms::Check(forms::Messages()->GetAllHeaders());
+        DisconnectAccount();
+        if (gConnected)
+            vb::MsgBox(modCheck::TestSucceededPrompt(), vb::vbInformation,
+                       gAppName + QStringLiteral(" - Test Connection Successfull"));
+    } catch (...) {
+        const forms::CallFailure failure = forms::CurrentFailure();
+        DisconnectAccount();
+        ShowCallFailure(a, failure, QStringLiteral("Test Connection Failure"));
+    }
+}
+
+void CheckRuns::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
+    QString text = failure.text;
+    // The session ended because its server's certificate was refused: the
+    // box names the check's failure rather than the abort it caused.
+    if (failure.component && failure.number == modCheck::kConnectionAborted &&
+        mRefusedCertificate.code != 0) {
+        text = modCheck::CertificateRefusedText(mRefusedCertificate.reason);
+        ShowComponentError(a, mRefusedCertificate.code, text, title);
+    } else if (failure.component)
+        ShowComponentError(a, failure.number, text, title);
+    else
+        ShowUnexpectedError(a, failure.number, text, title);
+}
+
+void CheckRuns::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
+    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title);
+    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}
+
+void CheckRuns::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
+                                    const QString& title) {
+    const QString prompt =
+        modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
+    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
+}

@@ -1,0 +1,245 @@
+#pragma once
+// The main window's checks: one account checked against its mail server
+// through the component (and the Accounts page's connection test), the check
+// runs over every enabled account with what they found (the summary, the
+// pop-up and the sounds), the schedule with its timers and nested pauses, and
+// the tray icon's counts while the window is minimised. It hears the
+// component's events.
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "app/check/progress_pace.h"
+#include "app/common/view_slot.h"
+#include "app/forms/checks/checks_paused.h"
+#include "app/forms/checks/component_events.h"
+#include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
+#include "platform/com/com_ptr.h"
+
+namespace forms {
+class CommandKeys;
+class MainWindowLink;
+class OperationWindow;
+struct CallFailure;
+}  // namespace forms
+
+class CheckRuns final : public forms::CheckPauses,
+                        private forms::ComponentEventsView,
+                        private modOptions::AutoCheckView {
+public:
+    // What the checks ask of the main window and its other pages.
+    class Host {
+    public:
+        // The message list rebuilt from the store for account.
+        virtual void FillMessageList(int16_t account) = 0;
+        // The account's messages sorted by column in the order the options name.
+        virtual void SortMessageList(int16_t account, const QString& column) = 0;
+        // The message list shows the account the Email tab strip chose.
+        virtual void TabStripEmail_Click() = 0;
+        // The rule report after a run, for the accounts it checked.
+        virtual void CheckRuleReport(const std::vector<int16_t>& checked) = 0;
+
+    protected:
+        ~Host() = default;
+    };
+
+    // The controls the checks use, by their designed names.
+    struct Controls {
+        // The checks' own: the schedule's and the session's timers, the
+        // progress bar, the tab animation's pictures and the tray icon's.
+        vb::Timer& tmrStatusBar;
+        vb::Timer& tmrMailTime;
+        vb::Timer& tmrMailStartUp;
+        vb::Timer& tmrRetrieveMessage;
+        vb::ProgressBar& ProgressBar;
+        vb::ImageList& imlTabIcons;
+        vb::ImageList& imlTrayIcons;
+        // The tray menu's Auto Check entry, which the start sets.
+        vb::Menu& mnuTrayAutoCheck;
+        // Of the bar array shared with the pages: the start-up pause and the
+        // Stop bars (forms::bar).
+        vb::ControlArray<vb::ToolBar>& tbrButtons;
+        // The Email page's tab strip, list and status bar, which show the
+        // account being checked and what it found.
+        vb::TabStrip& TabStripEmail;
+        vb::ListView& lvwEmail;
+        vb::StatusBar& StatusBar;
+        // The Accounts page's tab strip, animated during its connection test.
+        vb::TabStrip& TabStripAcnts;
+    };
+
+    // Binds the checks' controls of design; window is the one the design
+    // sits in, operations what each server operation (forms::OperationScope)
+    // holds, and children what the pop-up is given. Registers the run
+    // commands and wires the check timers.
+    CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
+              frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    CheckRuns(const CheckRuns&) = delete;
+    CheckRuns& operator=(const CheckRuns&) = delete;
+
+    // The options drive the automatic check while the window is loaded.
+    void RegisterViews() { autoCheck_ = modOptions::gAutoCheckView.Register(*this); }
+    void ReleaseViews() { autoCheck_.Reset(); }
+
+    // ---- the component's events ----
+    // The component object gets the checks as its notification; after
+    // StopListening the events reach nothing (the window is going).
+    void ListenToComponent();
+    void StopListening();
+
+    // ---- account check ----
+    // The component object gets the account's connection settings; the busy
+    // pointer and the tab animation go on; gConnected is cleared.
+    void PrepareConnection(int16_t account);
+    // The animation, busy pointer and progress bar go off and the component
+    // disconnects, sending the deletions marked and QUIT; the result is the
+    // component's.
+    com::HRESULT DisconnectAccount();
+    // The whole check of one account, its result and status texts and the
+    // list refilled. Runs inside the server operation its caller holds (the
+    // check runs and the check command).
+    void CheckAccount(int16_t account);
+    // The Accounts page's connection test with its box; claims the busy
+    // guard itself (does nothing while another server operation runs).
+    void TestAccountConnection(int16_t account);
+    // The connection test of account as a server operation of its own, in
+    // retrieval mode with the check timers held; then, still in retrieval
+    // mode, afterTest. False, with nothing done, while another server
+    // operation runs.
+    bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest);
+    // The same test inside the server operation the caller holds.
+    void TestConnection(int16_t account);
+    // The box for a failed call, titled title.
+    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
+    // The error boxes of the program: a numbered component error (the
+    // plainer text some codes get is written back into text), and a failure
+    // of the program itself.
+    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
+    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description,
+                             const QString& title);
+
+    // ---- check runs ----
+    // The user's check of every enabled account in tab order; a box when
+    // none was checked. Nothing while another server operation runs.
+    void CheckAll();
+    // The timed check and the one start-up check: every enabled account,
+    // then the summary, the pop-up and the sounds.
+    void RunAutoCheck();
+    void RunStartUpCheck();
+    // The message tool bar's check of the current account alone.
+    void CheckCurrentAccount();
+    // The warning about accounts whose download may be incomplete, if any.
+    void ShowDownloadErrors();
+    // The pop-up with the run's headline and summary, and the sounds.
+    void ReportCheckResult(bool anyNew, bool anyMail);
+    // The new-mail sounds of one account, or of a whole run for 0.
+    void NotifyNewMail(int16_t account);
+    // Lets pending events run, then plays the wave file once.
+    void PlaySoundFile(const QString& file);
+
+    // ---- schedule ----
+    // Nested: Suspend stops the automatic check (the clock timer runs
+    // instead) until as many Restore calls have come; acts on the timers
+    // only while automatic checking is on. Held through forms::ChecksPaused
+    // and forms::OperationScope.
+    void SuspendAutoCheck(forms::PauseAction action) override;
+    // Nested the same way: pauses the start-up countdown and its button, and
+    // gives back the state the user had chosen. Only while a start-up check
+    // is pending.
+    void SuspendStartUpCheck(forms::PauseAction action) override;
+    // How many Suspend calls of each pause wait for their Restore.
+    int AutoCheckPauses() const { return autoCheckSuspended_; }
+    int StartUpCheckPauses() const { return startUpSuspended_; }
+    // Pauses or continues the start-up countdown, with its button's texts.
+    void ToggleStartUpTimer();
+    // A check started first ends a pending start-up check.
+    void ShowAutoCheckStatus();
+    // The timers swapped as automatic checking and the suspensions ask.
+    void ApplyCheckTimers() override;
+    // At start: the next automatic check falls due from now; the timers,
+    // the status text and the tray entry follow the interval option.
+    void StartAutoCheckClock(const QDateTime& now);
+    // At start: the start-up check counts down, with its pause button, when
+    // it is asked for and an account exists.
+    void ArmStartUpCheck();
+
+    // ---- tray tip ----
+    // While the window is minimised: the tray tip sums the messages (or the
+    // new ones) of the checked and connected accounts, and the icon shows
+    // the count of one enabled, checked account in its colour, the next one
+    // on the next call. With automatic checking off the icon and tip say so
+    // instead. Called every second by the clock and the check timers.
+    void UpdateTrayIcon();
+
+private:
+    void WireCheckRuns();
+    // Connects and downloads one account into the message store; a failure
+    // shows its box (unless the options hide its code) and zeroes the
+    // account's counts.
+    void RetrieveAccountMessages(int16_t account);
+    // Reads the downloaded messages into the store: new flags by UID, rules,
+    // totals, the sort.
+    void LoadAccountMessages(int16_t account);
+    // The server's serverCount messages replace the stored ones; false when
+    // the user's stop discarded the account.
+    bool DownloadAccountMessages(int16_t account, int16_t serverCount);
+    // The stored messages counted: new flags, rules, totals, the sort.
+    void CountAccountMessages(int16_t account);
+    void RunTimedCheck(bool startUp);
+    // The user's stop (or the quit's) at any stage of a session: it ends at
+    // once, and the component object is replaced by a fresh one.
+    void StopSession();
+    // The component object replaced by a fresh one, which the checks hear;
+    // the old one goes with everything it holds once nothing calls it.
+    void RenewComponent();
+
+    // modOptions::AutoCheckView: the next check from now, and the status text.
+    void SetNextAutoCheckTime() override;
+    void ShowAutoCheckText(const QString& text) override;
+
+    void tmrStatusBar_Timer();
+    void tmrMailTime_Timer();
+    void tmrMailStartUp_Timer();
+    void tmrRetrieveMessage_Timer();
+
+    void OnConnected() override;
+    void OnReceived() override;
+    void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
+    void OnCertificateRefused(int32_t code, const QString& reason) override;
+
+    vb::Form& window_;
+    forms::OperationWindow& operations_;
+    forms::MainWindowLink& children_;
+    Controls c_;
+    forms::CommandKeys& commands_;
+    Host& host_;
+    com::ComPtr<forms::ComponentEvents> events_;
+    // The server certificate this session refused (its verification code,
+    // 0 for none, and the reason), which the failure's box names.
+    struct RefusedCertificate {
+        int32_t code = 0;
+        QString reason;
+    };
+    RefusedCertificate mRefusedCertificate;
+    // The messages the session in progress fetches, for its progress text.
+    int16_t mDownloadTotal = 0;
+    // The bytes each message of the download brought, in order, and those of
+    // the message arriving: a server may send more than it listed.
+    std::vector<int64_t> mDownloadedBytes;
+    int64_t mMessageBytes = 0;
+    // When the download's progress is shown, by the clock of the window.
+    modCheck::ProgressPace mProgressPace;
+    QElapsedTimer mProgressClock;
+    int autoCheckSuspended_ = 0;
+    int startUpSuspended_ = 0;
+    bool startUpWasRunning_ = false;
+    int16_t startUpCounter_ = 0;
+    int16_t retrievalFrame_ = 0;
+    // The account whose count the tray icon shows next (1 to the count).
+    int16_t mTrayRotation = 1;
+    ViewSlot<modOptions::AutoCheckView>::Registration autoCheck_;
+};

@@ -1,0 +1,146 @@
+#pragma once
+// The main window's layout: once at load from absolute rules, then by the
+// change in size at each resize; the message list's column widths.
+#include "app/common/view_slot.h"
+#include "app/forms/main_window/frm_main_design.h"
+#include "app/options/options_view.h"
+#include "platform/ui/form.h"
+
+class MainLayout final : private modOptions::ToolbarStyleView {
+public:
+    // The controls the layout places and sizes, by their designed names.
+    struct Controls {
+        // The window's page bar, pages, button bars and banners.
+        vb::ToolBar& tbrMainButtons;
+        vb::Frame& fraMainButtons;
+        vb::Label& lblBanner;
+        vb::ControlArray<vb::Frame>& fraMain;
+        vb::ControlArray<vb::Frame>& fraButtons;
+        vb::ControlArray<vb::ToolBar>& tbrButtons;
+        vb::Frame& fraNoAcntsBanner;
+        // The Email page: its tab strip, tool bar, list with its pictures, status and progress bars.
+        vb::TabStrip& TabStripEmail;
+        vb::Frame& fraEmailToolBar;
+        vb::ToolBar& tbrEmail;
+        vb::ListView& lvwEmail;
+        vb::ImageList& imlListViewIcons;
+        vb::StatusBar& StatusBar;
+        vb::ProgressBar& ProgressBar;
+        // The Accounts page, with its move bar tbrMoveButtons(0) and its pickers' bars tbrClient(1) and
+        // tbrSound(1).
+        vb::TabStrip& TabStripAcnts;
+        vb::Frame& fraAcntToolBar;
+        vb::ToolBar& tbrAcnts;
+        vb::Frame& fraAcnt;
+        vb::ToolBar& tbrColour;
+        vb::Frame& fraColourBox;
+        vb::ControlArray<vb::Label>& lblColourBox;
+        vb::Label& lblAcntRunSize;
+        vb::CheckBox& chkAcntSoundOn;
+        vb::Label& lblAcntPlaySound;
+        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
+        vb::ControlArray<vb::ToolBar>& tbrClient;
+        vb::ControlArray<vb::ToolBar>& tbrSound;
+        // The Rules page.
+        vb::TabStrip& TabStripRules;
+        vb::Frame& fraRulesToolbar;
+        vb::ToolBar& tbrRules;
+        vb::Frame& fraRules;
+        vb::ListBox& lstRules;
+        vb::Frame& fraRule;
+        vb::Frame& fraAction;
+        vb::Frame& fraNotify;
+        vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
+        vb::Label& lblRulesFileName;
+        // The Options page: its tree, title, panels, About texts and panel tool bars.
+        vb::TabStrip& TabStripOptions;
+        vb::TreeView& TreeView;
+        vb::Label& lblOptionsTitle;
+        vb::PictureBox& imgOptTitleRight;
+        vb::Frame& fraOptionsBorder;
+        vb::ControlArray<vb::Frame>& fraOptions;
+        vb::ControlArray<vb::Label>& lblAbout;
+        vb::Label& lblAboutWebSite;
+        vb::ControlArray<vb::ToolBar>& tbrOptMisc;
+        vb::ControlArray<vb::ToolBar>& tbrOptAbout;
+    };
+
+    // Binds the controls of design, which sit in window.
+    MainLayout(vb::Form& window, frmMainDesign& design);
+    MainLayout(const MainLayout&) = delete;
+    MainLayout& operator=(const MainLayout&) = delete;
+
+    // The options style the tool bars while the window is loaded.
+    void RegisterViews() { toolbarStyle_ = modOptions::gToolbarStyleView.Register(*this); }
+    void ReleaseViews() { toolbarStyle_.Reset(); }
+
+    // The one-off layout at load: tool bars sized to their buttons as drawn,
+    // the pages stacked under the page buttons and widened by the layout
+    // offset, the button bars placed from the right, the list's columns.
+    void ArrangeControls();
+    // Sizes the window around the Email tab strip and centres it on the
+    // screen; the size becomes the minimum width and the Size command's size.
+    void SizeAndCentre();
+    void CentreOnScreen();
+    // The Size command: the size the load gave the window, centred.
+    void RestoreStartSize();
+    // Normal or maximised: keeps the minimum size and moves the controls by
+    // the change in size since the last pass.
+    void Resize();
+    void ShareColumnWidths(int dW);
+    // The outer size in twips, counting the frame measured at load, so that a
+    // frame the desktop reports only once the window shows changes nothing.
+    int OuterWidth() const;
+    int OuterHeight() const;
+    void SetOuterSize(int width, int height);
+
+    // The list's five columns back to the widths computed from the list's width.
+    void ResetColumnWidths();
+    // The column widths as they are at the size the next start opens the
+    // window with, into the settings (the shutdown).
+    void SaveColumnWidths();
+
+    // Window sizes in twips: at load (the narrowest width allowed, the height
+    // the Size command restores) and at the last layout pass.
+    int mMinWidth = 0;
+    int mStartHeight = 0;
+    int mLastWidth = 0;
+    int mLastHeight = 0;
+    // The base column width (a 4.5th of the width the list's columns can
+    // fill) and the widths given at load.
+    int mColBaseWidth = 0;
+    int mColFromWidth = 0;
+    int mColToWidth = 0;
+    int mColSubjectWidth = 0;
+    int mColDateWidth = 0;
+    int mColSizeWidth = 0;
+    // The "RestoreColWidth" setting as the layout read it (1 = default widths).
+    int mRestoreColWidth = 1;
+
+    static constexpr int kMinHeight = 3500;
+
+private:
+    // The steps of ArrangeControls, in the order it takes them.
+    void FitToolBars();
+    void StackPages();
+    void ArrangeEmailPage();
+    void ArrangeButtonBars();
+    void ArrangeColumns();
+    void ArrangeAccountsPage();
+    void ArrangeRulesPage();
+    void ArrangeBanner();
+    // The column widths the layout holds, given to the list's columns.
+    void ShowColumnWidths();
+    void LayoutPass(int dW, int dH);
+    void GrowOptionsPage(int dW, int dH);
+    // The tool bars of a style group, 1 = flat, 0 = raised; groups A and B
+    // move to top 138 twips when flat, 120 when raised.
+    void SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) override;
+
+    vb::Form& window_;
+    Controls controls_;
+    // Outer size less client size, in twips, as measured at load.
+    int frameWidth_ = 0;
+    int frameHeight_ = 0;
+    ViewSlot<modOptions::ToolbarStyleView>::Registration toolbarStyle_;
+};

@@ -1,0 +1,152 @@
+// The tray icon's clicks and the tray menu's entries.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include "app/accounts/account_operations.h"
+#include "app/common/app_settings.h"
+#include "app/forms/tray/tray_icon_record.h"
+#include "app/general/check_status.h"
+#include "app/general/server_operation.h"
+#include "app/options/option_values.h"
+#include "platform/ui/msg_box.h"
+#include "tests/app/forms/laid_out_main_window.h"
+
+using namespace modGeneral;
+
+namespace {
+
+class TrayCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntNum"), QStringLiteral("1"));
+        SaveSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1"), QStringLiteral("Home"));
+        gAppName = QStringLiteral("Veltrane");
+        form_ = &LaidOutMainWindow();
+        form_->Show();
+    }
+    void TearDown() override {
+        if (!vb::Forms::IsLoaded<frmMain>()) return;
+        form_->mQuitting = true;
+        vb::Forms::Unload<frmMain>();
+    }
+    frmMain* form_ = nullptr;
+};
+
+TEST_F(TrayCommands, ALeftPressRestoresOnlyAMinimisedWindow) {
+    frmMain& form = *form_;
+    struct Row {
+        int state;
+        int message;
+        bool restored;
+    };
+    for (const Row& row :
+         {Row{vb::vbNormal, 513, false}, Row{vb::vbMaximized, 513, false}, Row{vb::vbMinimized, 515, false},
+          Row{vb::vbMinimized, 514, false}, Row{vb::vbMinimized, 513, true}}) {
+        SCOPED_TRACE(testing::Message() << row.state << " " << row.message);
+        form.SetWindowState(row.state);
+        forms::gTrayIcon.Modify(form.controls().imlTrayIcons.Picture(9), QStringLiteral("3 new"));
+        forms::gTrayIcon.MouseMessage(row.message);
+        EXPECT_EQ(form.WindowState() == vb::vbNormal, row.restored || row.state == vb::vbNormal);
+        EXPECT_EQ(forms::gTrayIcon.Tip(), row.restored ? gAppName : QStringLiteral("3 new"));
+    }
+    EXPECT_TRUE(form.isVisible());
+}
+
+TEST_F(TrayCommands, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
+    frmMain& form = *form_;
+    struct Row {
+        vb::Menu* entry;
+        const char* panel;
+    };
+    for (const Row& row : {Row{&form.controls().mnuTrayAbout, "About"},
+                           Row{&form.controls().mnuTrayMenuColours, "Menu Colours"},
+                           Row{&form.controls().mnuTrayOptions, "StartUp"}}) {
+        SCOPED_TRACE(row.panel);
+        form.SwitchPane(0);
+        form.SetWindowState(vb::vbMinimized);
+        row.entry->Click();
+        EXPECT_EQ(form.WindowState(), vb::vbNormal);
+        EXPECT_EQ(gCurrentPane, 3);
+        EXPECT_TRUE(form.controls().fraMain(3).Visible());
+        EXPECT_FALSE(form.controls().fraMain(0).Visible());
+        EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
+                  QString::fromUtf8(row.panel));
+    }
+    // A jump within the Options page being edited loses nothing: it goes,
+    // and the edit stays pending.
+    form.SwitchPane(3);
+    form.controls().chkPlaySound.SetValue(1 - modOptions::gOpt.PlaySound);
+    ASSERT_TRUE(modOptions::gOptionsChanged);
+    ASSERT_FALSE(form.controls().fraMainButtons.Enabled());
+    form.SetWindowState(vb::vbMinimized);
+    vb::ScriptedMsgBoxes boxes;
+    form.controls().mnuTrayMenuColours.Click();
+    EXPECT_TRUE(boxes.Calls().empty());
+    EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
+              QStringLiteral("Menu Colours"));
+    EXPECT_TRUE(modOptions::gOptionsChanged);
+}
+
+TEST_F(TrayCommands, TheSwitchesCommitTheOptionsAndAutoCheckIsLockedDuringAnOperation) {
+    frmMain& form = *form_;
+    for (int16_t before : {int16_t(1), int16_t(0)}) {
+        modOptions::gOpt.UseInterval = before;
+        form.controls().mnuTrayAutoCheck.Click();
+        EXPECT_EQ(modOptions::gOpt.UseInterval, 1 - before);
+        EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("UseInterval")),
+                  QString::number(1 - before));
+    }
+    const int16_t sound = modOptions::gOpt.PlaySound;
+    form.controls().mnuTraySounds.Click();
+    EXPECT_EQ(modOptions::gOpt.PlaySound, 1 - sound);
+
+    form.SetRetrievalMode(false, true);
+    EXPECT_FALSE(form.controls().mnuTrayAutoCheck.Enabled());
+    form.SetRetrievalMode(true, true);
+    EXPECT_TRUE(form.controls().mnuTrayAutoCheck.Enabled());
+}
+
+TEST_F(TrayCommands, TheTraySwitchesKeepUnsavedAccountEdits) {
+    frmMain& form = *form_;
+    form.SwitchPane(1);
+    form.controls().txtAcntName.SetText(QStringLiteral("Home mail"));
+    ASSERT_TRUE(modAccounts::gAccountChanged);
+    form.SetWindowState(vb::vbMinimized);
+    form.controls().mnuTrayAutoCheck.Click();
+    form.controls().mnuTraySounds.Click();
+    vb::ScriptedMsgBoxes boxes;
+    form.controls().mnuTrayAbout.Click();
+    EXPECT_TRUE(modAccounts::gAccountChanged);
+    EXPECT_EQ(form.controls().txtAcntName.Text(), QStringLiteral("Home mail"));
+    EXPECT_EQ(gCurrentPane, 1) << "the page with the edits stays in front";
+    ASSERT_EQ(boxes.Calls().size(), 1U) << "the refusal says why";
+    EXPECT_TRUE(
+        boxes.Calls()[0].prompt.contains(QStringLiteral("changes on the Accounts page are not saved")));
+    EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Options"));
+    EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings"), QStringLiteral("AcntName1")),
+              QStringLiteral("Home"));
+}
+
+TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
+    frmMain& form = *form_;
+    modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
+    {
+        ServerOperation check;
+        gUserStop = false;
+        form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
+        EXPECT_TRUE(gUserStop) << "the running check is asked to stop";
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 300) QCoreApplication::processEvents();
+        EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>()) << "the window went while the check ran";
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
+    EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
+    gUserStop = false;
+}
+
+}  // namespace
