@@ -1,6 +1,7 @@
-// One account checked against its mail server through the component, the
-// Accounts page's connection test, and the program's two error boxes.
+// One account checked against its mail server through the component, and
+// the Accounts page's connection test.
 #include "app/forms/checks/check_runs.h"
+#include "app/forms/checks/server_session.h"
 
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -25,26 +26,13 @@
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
 #include "app/rules/rule_engine.h"
-#include "platform/com/bstr.h"
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
 namespace {
 
-constexpr int kBusyPointer = 11;
 // From this size on a message is read from its file.
 constexpr int64_t kLargeMessageBytes = 1 << 20;
-
-com::Bstr ToBstr(const QString& text) { return com::Bstr(text.toStdU16String()); }
-
-// The account's port text as a number; a text that is no number fails as a
-// type mismatch.
-int32_t PortNumber(const QString& port) {
-    bool ok = false;
-    const int32_t number = port.trimmed().toInt(&ok);
-    if (!ok) throw forms::CallFailure{false, 13, QStringLiteral("Type mismatch")};
-    return number;
-}
 
 // A failed or stopped account keeps its old rows but counts none of them.
 void ZeroAccount(int16_t a) {
@@ -119,43 +107,15 @@ std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
 
 }  // namespace
 
-void CheckRuns::PrepareConnection(int16_t a) {
-    using namespace modAccounts;
-    window_.SetMousePointer(kBusyPointer);
-    c_.tmrRetrieveMessage.SetEnabled(true);
-    if (!modGeneral::gTestingAccount)
-        c_.StatusBar.SetPanelText(forms::panel::kResult,
-                                  gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
-    IqelPop3Com& pop3 = forms::Pop3();
-    // Security first: putting it resets the port, and the account's own port wins.
-    forms::Check(pop3.put_Security(gAccounts[a].Secure == 1 ? SecurityImplicit : SecurityNone));
-    forms::Check(pop3.put_Timeout(modOptions::gOpt.ConnectTimeOut));
-    forms::Check(pop3.put_Hostname(ToBstr(gAccounts[a].Server).Get()));
-    forms::Check(pop3.put_Port(PortNumber(gAccounts[a].Port)));
-    forms::Check(pop3.put_Login(ToBstr(gAccounts[a].LoginID).Get()));
-    forms::Check(pop3.put_Password(ToBstr(gAccounts[a].Password).Get()));
-    forms::Check(pop3.put_Blocking(com::VARIANT_TRUE));
-    forms::Check(pop3.put_Authentication(AuthAny));
-    modGeneral::gConnected = false;
-    mRefusedCertificate = {};
-}
-
-com::HRESULT CheckRuns::DisconnectAccount() {
-    c_.tmrRetrieveMessage.SetEnabled(false);
-    window_.SetMousePointer(0);
-    c_.ProgressBar.SetVisible(false);
-    return forms::gPop3 ? forms::gPop3->Disconnect() : com::S_OK;
-}
-
 void CheckRuns::RetrieveAccountMessages(int16_t a) {
     using namespace modAccounts;
     using modGeneral::gUserStop;
     try {
-        PrepareConnection(a);
+        session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
         // A session that never greeted us has nothing to count.
         if (!modGeneral::gConnected) {
-            DisconnectAccount();
+            session_.DisconnectAccount();
             ZeroAccount(a);
             return;
         }
@@ -166,12 +126,12 @@ void CheckRuns::RetrieveAccountMessages(int16_t a) {
         if (gUserStop) ZeroAccount(a);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
-        DisconnectAccount();
+        session_.DisconnectAccount();
         const bool hidden = modOptions::gOpt.SuppressConnectErrors == 1 && failure.component &&
                             modCheck::SuppressedOnConnect(failure.number);
         // A connection the user stopped is no error to report.
         if (!hidden && !gUserStop)
-            ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
+            session_.ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
         ZeroAccount(a);
     }
 }
@@ -190,17 +150,18 @@ void CheckRuns::LoadAccountMessages(int16_t a) {
         const int16_t serverCount = forms::MessageCount();
         if (modOptions::gOpt.QuickCheck == 1 && serverCount == gAccounts[a].MsgCount) {
             // The stored rows stand: nothing is downloaded.
-            DisconnectAccount();
+            session_.DisconnectAccount();
         } else if (!DownloadAccountMessages(a, serverCount)) {
             return;
         }
         CountAccountMessages(a);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
-        DisconnectAccount();
+        session_.DisconnectAccount();
         const bool hidden = modOptions::gOpt.SuppressRetrieveErrors == 1 && failure.component &&
                             modCheck::SuppressedOnLoad(failure.number);
-        if (!gUserStop && !hidden) ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
+        if (!gUserStop && !hidden)
+            session_.ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
         ZeroAccount(a);
     }
 }
@@ -213,26 +174,21 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     gAccounts[a].MsgCount = 0;
     AccountRow(a).Messages.clear();
     if (serverCount == 0) {
-        DisconnectAccount();
+        session_.DisconnectAccount();
         return true;
     }
-    gReceivedCount = 1;
-    mDownloadTotal = serverCount;
-    mProgressPace.Start();
-    mDownloadedBytes.clear();
-    mMessageBytes = 0;
+    session_.StartDownload(serverCount);
     forms::Check(forms::Messages()->GetAll());
-    DisconnectAccount();
+    session_.DisconnectAccount();
     // A stop replaced the component: the account is discarded.
     if (gUserStop) return false;
     bool incomplete = false;
     std::optional<std::vector<StoredMessage>> read =
-        ReadDownloaded(serverCount, mDownloadedBytes, incomplete);
-    mDownloadedBytes = {};
+        ReadDownloaded(serverCount, session_.TakeDownloadedBytes(), incomplete);
     // The component keeps what it downloaded until its next session; the
     // store has it all now, so a fresh object takes the old one's place and
     // the mailbox is held once.
-    RenewComponent();
+    session_.RenewComponent();
     LetLoopRun();
     if (!read) return false;
     AccountRow(a).Messages = std::move(*read);
@@ -312,42 +268,16 @@ void CheckRuns::TestConnection(int16_t a) {
     // A stop left over from an earlier check must not end the test.
     gUserStop = false;
     try {
-        PrepareConnection(a);
+        session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
         forms::Check(forms::Messages()->GetAllHeaders());
-        DisconnectAccount();
+        session_.DisconnectAccount();
         if (gConnected)
             vb::MsgBox(modCheck::TestSucceededPrompt(), vb::vbInformation,
                        gAppName + QStringLiteral(" - Test Connection Successfull"));
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
-        DisconnectAccount();
-        ShowCallFailure(a, failure, QStringLiteral("Test Connection Failure"));
+        session_.DisconnectAccount();
+        session_.ShowCallFailure(a, failure, QStringLiteral("Test Connection Failure"));
     }
-}
-
-void CheckRuns::ShowCallFailure(int16_t a, const forms::CallFailure& failure, const QString& title) {
-    QString text = failure.text;
-    // The session ended because its server's certificate was refused: the
-    // box names the check's failure rather than the abort it caused.
-    if (failure.component && failure.number == modCheck::kConnectionAborted &&
-        mRefusedCertificate.code != 0) {
-        text = modCheck::CertificateRefusedText(mRefusedCertificate.reason);
-        ShowComponentError(a, mRefusedCertificate.code, text, title);
-    } else if (failure.component)
-        ShowComponentError(a, failure.number, text, title);
-    else
-        ShowUnexpectedError(a, failure.number, text, title);
-}
-
-void CheckRuns::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
-    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title);
-    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
-}
-
-void CheckRuns::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
-                                    const QString& title) {
-    const QString prompt =
-        modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
-    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }

@@ -3,13 +3,13 @@
 // component's progress reaches the status bar here, and the user's stop
 // inside a download replaces the component object.
 #include "app/forms/checks/check_runs.h"
+#include "app/forms/checks/server_session.h"
 
 #include <algorithm>
 #include <utility>
 
 #include "app/accounts/account_table.h"
 #include "app/check/check_report.h"
-#include "app/check/progress_pace.h"
 #include "app/check/schedule.h"
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/component_object.h"
@@ -24,10 +24,12 @@
 #include "platform/loop/message_loop.h"
 #include "platform/ui/msg_box.h"
 
-CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
-                     frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
+                     forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
+                     Host& host)
     : window_(window),
       operations_(operations),
+      session_(session),
       children_(children),
       c_{.tmrStatusBar = design.tmrStatusBar,
          .tmrMailTime = design.tmrMailTime,
@@ -45,16 +47,6 @@ CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms
       commands_(commands),
       host_(host) {
     WireCheckRuns();
-}
-
-void CheckRuns::ListenToComponent() {
-    events_ = com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(*this));
-    forms::gPop3->putref_Notification(events_.Get());
-}
-
-void CheckRuns::StopListening() {
-    if (events_) events_->Detach();
-    events_.Reset();
 }
 
 void CheckRuns::WireCheckRuns() {
@@ -221,66 +213,4 @@ void CheckRuns::NotifyNewMail(int16_t account) {
 void CheckRuns::PlaySoundFile(const QString& file) {
     platform::loop::PumpPending();
     forms::gPlayWave(file);
-}
-
-void CheckRuns::OnConnected() {
-    modGeneral::gConnected = true;
-    // Every session's progress counts its own messages, from the first: a
-    // deletion or a connection test reads them as a check does.
-    modGeneral::gReceivedCount = 1;
-    mDownloadTotal = forms::MessageCount();
-    mProgressPace.Start();
-}
-
-void CheckRuns::OnReceived() {
-    ++modGeneral::gReceivedCount;
-    mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
-}
-
-void CheckRuns::OnCertificateRefused(int32_t code, const QString& reason) {
-    mRefusedCertificate = {code, reason};
-}
-
-void CheckRuns::OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) {
-    using namespace modGeneral;
-    // A replaced object still unwinding its download speaks for nothing.
-    if (owner != forms::gPop3.Get()) return;
-    mMessageBytes = std::max<int64_t>(mMessageBytes, position);
-    if (gUserStop) {
-        StopSession();
-        return;
-    }
-    if (!mProgressClock.isValid()) mProgressClock.start();
-    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed()))
-        return;
-    const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
-    c_.StatusBar.SetPanelText(forms::panel::kStatus, progress.percentText);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck,
-                              QStringLiteral("Retrieving... (") + QString::number(gReceivedCount) +
-                                  QStringLiteral(" of ") + QString::number(mDownloadTotal) +
-                                  QStringLiteral(")"));
-    c_.ProgressBar.SetWidth(c_.StatusBar.PanelWidth(forms::panel::kResult));
-    c_.ProgressBar.SetMin(0);
-    c_.ProgressBar.SetMax(progress.maximum);
-    c_.ProgressBar.SetValue(progress.value);
-}
-
-void CheckRuns::StopSession() {
-    // Disconnect ends a session that waits for the server at any stage
-    // (connecting, TLS, login, listing, download) without QUIT.
-    DisconnectAccount();
-    // The stopped object's blocking call is still on the stack: it keeps
-    // itself alive until it returns, and tells this window nothing more.
-    RenewComponent();
-}
-
-void CheckRuns::RenewComponent() {
-    // A fresh object serves every later operation; without one the old
-    // object does.
-    QString error;
-    com::ComPtr<IqelPop3Com> fresh = forms::CreateComponent(error);
-    if (!fresh) return;
-    forms::gPop3->putref_Notification(nullptr);
-    fresh->putref_Notification(events_.Get());
-    forms::gPop3 = std::move(fresh);
 }

@@ -3,8 +3,8 @@
 // through the component (and the Accounts page's connection test), the check
 // runs over every enabled account with what they found (the summary, the
 // pop-up and the sounds), the schedule with its timers and nested pauses, and
-// the tray icon's counts while the window is minimised. It hears the
-// component's events.
+// the tray icon's counts while the window is minimised. Its sessions with
+// the servers go through the window's forms::ServerSession.
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
@@ -12,10 +12,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/check/progress_pace.h"
 #include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
-#include "app/forms/checks/component_events.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
@@ -24,12 +22,10 @@ namespace forms {
 class CommandKeys;
 class MainWindowLink;
 class OperationWindow;
-struct CallFailure;
+class ServerSession;
 }  // namespace forms
 
-class CheckRuns final : public forms::CheckPauses,
-                        private forms::ComponentEventsView,
-                        private modOptions::AutoCheckView {
+class CheckRuns final : public forms::CheckPauses, private modOptions::AutoCheckView {
 public:
     // What the checks ask of the main window and its other pages.
     class Host {
@@ -74,10 +70,12 @@ public:
 
     // Binds the checks' controls of design; window is the one the design
     // sits in, operations what each server operation (forms::OperationScope)
-    // holds, and children what the pop-up is given. Registers the run
-    // commands and wires the check timers.
-    CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::MainWindowLink& children,
-              frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // holds, session the window's sessions with the servers, and children
+    // what the pop-up is given. Registers the run commands and wires the
+    // check timers.
+    CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
+              forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
+              Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -85,20 +83,7 @@ public:
     void RegisterViews() { autoCheck_ = modOptions::gAutoCheckView.Register(*this); }
     void ReleaseViews() { autoCheck_.Reset(); }
 
-    // ---- the component's events ----
-    // The component object gets the checks as its notification; after
-    // StopListening the events reach nothing (the window is going).
-    void ListenToComponent();
-    void StopListening();
-
     // ---- account check ----
-    // The component object gets the account's connection settings; the busy
-    // pointer and the tab animation go on; gConnected is cleared.
-    void PrepareConnection(int16_t account);
-    // The animation, busy pointer and progress bar go off and the component
-    // disconnects, sending the deletions marked and QUIT; the result is the
-    // component's.
-    com::HRESULT DisconnectAccount();
     // The whole check of one account, its result and status texts and the
     // list refilled. Runs inside the server operation its caller holds (the
     // check runs and the check command).
@@ -113,14 +98,6 @@ public:
     bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest);
     // The same test inside the server operation the caller holds.
     void TestConnection(int16_t account);
-    // The box for a failed call, titled title.
-    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title);
-    // The error boxes of the program: a numbered component error (the
-    // plainer text some codes get is written back into text), and a failure
-    // of the program itself.
-    void ShowComponentError(int16_t account, int32_t code, QString& text, const QString& title);
-    void ShowUnexpectedError(int16_t account, int32_t number, const QString& description,
-                             const QString& title);
 
     // ---- check runs ----
     // The user's check of every enabled account in tab order; a box when
@@ -190,12 +167,6 @@ private:
     // The stored messages counted: new flags, rules, totals, the sort.
     void CountAccountMessages(int16_t account);
     void RunTimedCheck(bool startUp);
-    // The user's stop (or the quit's) at any stage of a session: it ends at
-    // once, and the component object is replaced by a fresh one.
-    void StopSession();
-    // The component object replaced by a fresh one, which the checks hear;
-    // the old one goes with everything it holds once nothing calls it.
-    void RenewComponent();
 
     // modOptions::AutoCheckView: the next check from now, and the status text.
     void SetNextAutoCheckTime() override;
@@ -206,34 +177,13 @@ private:
     void tmrMailStartUp_Timer();
     void tmrRetrieveMessage_Timer();
 
-    void OnConnected() override;
-    void OnReceived() override;
-    void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
-    void OnCertificateRefused(int32_t code, const QString& reason) override;
-
     vb::Form& window_;
     forms::OperationWindow& operations_;
+    forms::ServerSession& session_;
     forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
-    com::ComPtr<forms::ComponentEvents> events_;
-    // The server certificate this session refused (its verification code,
-    // 0 for none, and the reason), which the failure's box names.
-    struct RefusedCertificate {
-        int32_t code = 0;
-        QString reason;
-    };
-    RefusedCertificate mRefusedCertificate;
-    // The messages the session in progress fetches, for its progress text.
-    int16_t mDownloadTotal = 0;
-    // The bytes each message of the download brought, in order, and those of
-    // the message arriving: a server may send more than it listed.
-    std::vector<int64_t> mDownloadedBytes;
-    int64_t mMessageBytes = 0;
-    // When the download's progress is shown, by the clock of the window.
-    modCheck::ProgressPace mProgressPace;
-    QElapsedTimer mProgressClock;
     int autoCheckSuspended_ = 0;
     int startUpSuspended_ = 0;
     bool startUpWasRunning_ = false;

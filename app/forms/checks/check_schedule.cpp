@@ -2,6 +2,7 @@
 // start-up countdown and the retrieval animation; their nested pauses while
 // dialogs are open.
 #include "app/forms/checks/check_runs.h"
+#include "app/forms/checks/server_session.h"
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
@@ -139,7 +140,7 @@ void CheckRuns::tmrRetrieveMessage_Timer() {
     c_.tmrRetrieveMessage.SetEnabled(false);
     // The session ends now, whatever it waits for; the call waiting in it
     // returns and the check goes on to its end.
-    StopSession();
+    session_.StopSession();
 }
 
 void CheckRuns::StartAutoCheckClock(const QDateTime& now) {

@@ -8,6 +8,7 @@
 #include "app/check/server_deletion.h"
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/checks/server_session.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -51,13 +52,13 @@ QStringList EmailPage::ChosenUids(int16_t a, bool spamMode) {
 }
 
 void EmailPage::DeleteMessagesByUid(int16_t a, const QStringList& uids, bool spamMode, bool confirm) {
-    host_.RunServerOperation(kDeleting, [&](forms::OperationScope& operation) {
+    forms::RunServerOperation(operations_, kDeleting, [&](forms::OperationScope& operation) {
         DeleteMessagesOnServer(operation, a, uids, spamMode, confirm);
     });
 }
 
 void EmailPage::DeleteSelectedMessages(int16_t a, bool spamMode) {
-    host_.RunServerOperation(kDeleting, [&](forms::OperationScope& operation) {
+    forms::RunServerOperation(operations_, kDeleting, [&](forms::OperationScope& operation) {
         DeleteMessagesOnServer(operation, a, ChosenUids(a, spamMode), spamMode);
     });
 }
@@ -99,11 +100,11 @@ bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QSt
     // A stop left over from an earlier check must not end this session.
     modGeneral::gUserStop = false;
     try {
-        host_.PrepareConnection(a);
+        session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
         if (!modGeneral::gConnected) {
             // Nothing was marked, so nothing leaves the store.
-            host_.DisconnectAccount();
+            session_.DisconnectAccount();
             return false;
         }
         forms::Check(forms::Messages()->GetAllHeaders());
@@ -119,13 +120,13 @@ bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QSt
         // The deletions count only once QUIT has committed them: what is
         // still marked (a refused DELE, a QUIT not answered +OK) stayed on
         // the server, and stays listed.
-        forms::Check(host_.DisconnectAccount());
+        forms::Check(session_.DisconnectAccount());
         for (const auto& [message, uid] : marked)
             if (forms::MarkedForDeletion(*message)) kept.insert(uid);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
-        host_.DisconnectAccount();
-        host_.ShowCallFailure(a, failure, QString::fromUtf16(modCheck::kDeleteFailureTitle));
+        session_.DisconnectAccount();
+        session_.ShowCallFailure(a, failure, QString::fromUtf16(modCheck::kDeleteFailureTitle));
         return false;
     }
     return true;
@@ -162,7 +163,7 @@ bool EmailPage::DeletionRefusedWhileBusy() {
 void EmailPage::mnuEmailDelete_Click() {
     using namespace modAccounts;
     if (DeletionRefusedWhileBusy()) return;
-    host_.RunServerOperation(kDeleting, [this](forms::OperationScope& operation) {
+    forms::RunServerOperation(operations_, kDeleting, [this](forms::OperationScope& operation) {
         // Chosen before retrieval mode touches the window.
         const QStringList uids = ChosenUids(gCurrentAccount, false);
         operation.PauseChecks();
@@ -177,7 +178,7 @@ void EmailPage::mnuEmailDelete_Click() {
 }
 
 void EmailPage::DeleteOneMessage(int16_t a, const QString& uid) {
-    host_.RunServerOperation(kDeleting, [&](forms::OperationScope& operation) {
+    forms::RunServerOperation(operations_, kDeleting, [&](forms::OperationScope& operation) {
         operation.PauseChecks();
         operation.EnterRetrieval(false);
         DeleteMessagesOnServer(operation, a, {uid}, false);
@@ -186,7 +187,7 @@ void EmailPage::DeleteOneMessage(int16_t a, const QString& uid) {
 
 void EmailPage::DeleteAllSpam() {
     using namespace modAccounts;
-    host_.RunServerOperation(kDeleting, [this](forms::OperationScope& operation) {
+    forms::RunServerOperation(operations_, kDeleting, [this](forms::OperationScope& operation) {
         const int16_t current = gCurrentAccount;
         operation.PauseChecks();
         operation.EnterRetrieval(false);

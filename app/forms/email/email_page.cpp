@@ -11,9 +11,12 @@
 #include "app/general/message_ref.h"
 #include "platform/ui/forms.h"
 
-EmailPage::EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
-                     forms::CommandKeys& commands, Host& host)
+EmailPage::EmailPage(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
+                     forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
+                     Host& host)
     : window_(window),
+      operations_(operations),
+      session_(session),
       children_(children),
       c_{.TabStripEmail = design.TabStripEmail,
          .lvwEmail = design.lvwEmail,

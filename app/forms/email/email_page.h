@@ -21,6 +21,8 @@
 namespace forms {
 class CommandKeys;
 class MainWindowLink;
+class OperationWindow;
+class ServerSession;
 struct CallFailure;
 class OperationScope;
 }  // namespace forms
@@ -32,17 +34,6 @@ public:
     public:
         // The message list shows the account the Email tab strip chose.
         virtual void TabStripEmail_Click() = 0;
-        // The component object gets the account's connection settings.
-        virtual void PrepareConnection(int16_t account) = 0;
-        // The component disconnects, sending the deletions marked and QUIT.
-        virtual com::HRESULT DisconnectAccount() = 0;
-        // The box for a failed call, titled title.
-        virtual void ShowCallFailure(int16_t account, const forms::CallFailure& failure,
-                                     const QString& title) = 0;
-        // body as a server operation of its own, named doing in the report of
-        // a failure; false, with nothing done, while another one runs.
-        virtual bool RunServerOperation(const std::string& doing,
-                                        const std::function<void(forms::OperationScope&)>& body) = 0;
 
     protected:
         ~Host() = default;
@@ -72,9 +63,12 @@ public:
     // Binds the page's controls of design; window is the one the design
     // sits in (the list's pop-up menu, the busy pointer, the tip's owner).
     // Wires the list, the status bar, the message menu and the page's
-    // commands. children is what the preview is given.
-    EmailPage(vb::Form& window, forms::MainWindowLink& children, frmMainDesign& design,
-              forms::CommandKeys& commands, Host& host);
+    // commands. operations is what each deletion on the server holds,
+    // session the window's sessions with the servers, children what the
+    // preview is given.
+    EmailPage(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
+              forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
+              Host& host);
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
 
@@ -198,6 +192,8 @@ private:
     void ShowDeletionResult(int16_t account, QSet<QString> deleted, const QSet<QString>& kept);
 
     vb::Form& window_;
+    forms::OperationWindow& operations_;
+    forms::ServerSession& session_;
     forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;

@@ -82,7 +82,7 @@ void frmMain::CreateComponentObject() {
         vb::MsgBox(error, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Start"));
         throw forms::StartupFailure(error.toStdString());
     }
-    checks_.ListenToComponent();
+    session_.ListenToComponent();
 }
 
 void frmMain::LoadStoredOptions() {
@@ -240,7 +240,7 @@ void frmMain::ShutDown() {
     using namespace modOptions;
     if (modGeneral::gMenuHooked) tray_.ReleaseMenuXP();
     modGeneral::gMenuHooked = false;
-    checks_.StopListening();
+    session_.StopListening();
     forms::gPop3.Reset();
     tray_.RemoveTrayIcon();
     if (gOpt.RestoreColWidth == 0) layout_.SaveColumnWidths();
@@ -271,17 +271,4 @@ void frmMain::PlaySoundFile(const QString& file) { checks_.PlaySoundFile(file); 
 
 bool frmMain::RunConnectionTest(int16_t account, const std::function<void()>& afterTest) {
     return checks_.RunConnectionTest(account, afterTest);
-}
-
-void frmMain::PrepareConnection(int16_t account) { checks_.PrepareConnection(account); }
-
-com::HRESULT frmMain::DisconnectAccount() { return checks_.DisconnectAccount(); }
-
-void frmMain::ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) {
-    checks_.ShowCallFailure(account, failure, title);
-}
-
-bool frmMain::RunServerOperation(const std::string& doing,
-                                 const std::function<void(forms::OperationScope&)>& body) {
-    return forms::RunServerOperation(*this, doing, body);
 }

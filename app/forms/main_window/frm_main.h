@@ -13,6 +13,7 @@
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/component_events.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/checks/server_session.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/main_window/child_window_link.h"
 #include "app/forms/main_window/command_keys.h"
@@ -27,10 +28,6 @@
 #include "platform/com/com_ptr.h"
 #include "platform/ui/form.h"
 #include "platform/ui/list_view.h"
-
-namespace forms {
-struct CallFailure;
-}  // namespace forms
 
 class frmMain : public vb::Form,
                 private frmMainDesign,
@@ -92,6 +89,9 @@ public:
 private:
     forms::ChildWindowLink children_{*this, TabStripEmail, email_, rules_, checks_};
     forms::CheckPauses& Checks() override { return checks_; }
+    // The sessions with the mail servers, which the checks and the deletions
+    // on the server both run.
+    forms::ServerSession session_{*this, *this};
 
 public:
     // The page switch of the main tool bar: the page, its account tab and
@@ -187,9 +187,6 @@ public:
     EmailPage& email() { return email_; }
 
 private:
-    // What the page asks of the window.
-    bool RunServerOperation(const std::string& doing,
-                            const std::function<void(forms::OperationScope&)>& body) override;
     // The list and the account tabs, as the Accounts page and the checks
     // refresh them.
     void FillMessageList(int16_t account) override { email_.FillMessageList(account); }
@@ -198,7 +195,7 @@ private:
     }
     void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
-    EmailPage email_{*this, children_, *this, tray_.Commands(), *this};
+    EmailPage email_{*this, *this, session_, children_, *this, tray_.Commands(), *this};
 
     // ---- layout ----
 public:
@@ -233,15 +230,10 @@ public:
 
 private:
     // Wires itself into the command keys of tray_, declared above it.
-    CheckRuns checks_{*this, *this, children_, *this, tray_.Commands(), *this};
+    CheckRuns checks_{*this, *this, session_, children_, *this, tray_.Commands(), *this};
     // The tray's Check All and the pickers' sound, run by the checks.
     void CheckAll() override;
     void PlaySoundFile(const QString& file) override;
-    // What the deletion on the server shares with the check: the session's
-    // start and end, and the box of a failed call.
-    void PrepareConnection(int16_t account) override;
-    com::HRESULT DisconnectAccount() override;
-    void ShowCallFailure(int16_t account, const forms::CallFailure& failure, const QString& title) override;
     // After every check run, the rule report for the accounts it checked.
     void CheckRuleReport(const std::vector<int16_t>& checked) override { rules_.CheckRuleReport(checked); }
 
