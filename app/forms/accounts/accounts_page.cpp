@@ -70,7 +70,8 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 }  // namespace
 
-AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
+                           forms::CommandKeys& commands, Host& host)
     : window_(window),
       c_{.TabStripAcnts = design.TabStripAcnts,
          .fraAcnt = design.fraAcnt,
@@ -108,10 +109,10 @@ AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& design, forms::Comma
          .chkUseInterval = design.chkUseInterval,
          .imlPopMenu = design.imlPopMenu,
          .imlClientButtons = design.imlClientButtons,
-         .imlTrayIcons = design.imlTrayIcons,
          .cmdTakeFocus = design.cmdTakeFocus},
       commands_(commands),
-      host_(host) {
+      host_(host),
+      tray_(tray) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();

@@ -25,11 +25,12 @@
 #include "platform/ui/msg_box.h"
 
 CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-                     forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-                     Host& host)
+                     forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
+                     forms::CommandKeys& commands, Host& host)
     : window_(window),
       operations_(operations),
       session_(session),
+      tray_(tray),
       children_(children),
       c_{.tmrStatusBar = design.tmrStatusBar,
          .tmrMailTime = design.tmrMailTime,
@@ -37,7 +38,6 @@ CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms
          .tmrRetrieveMessage = design.tmrRetrieveMessage,
          .ProgressBar = design.ProgressBar,
          .imlTabIcons = design.imlTabIcons,
-         .imlTrayIcons = design.imlTrayIcons,
          .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
          .tbrButtons = design.tbrButtons,
          .TabStripEmail = design.TabStripEmail,

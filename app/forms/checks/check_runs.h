@@ -2,8 +2,8 @@
 // The main window's checks: one account checked against its mail server
 // through the component (and the Accounts page's connection test), the check
 // runs over every enabled account with what they found (the summary, the
-// pop-up and the sounds), the schedule with its timers and nested pauses, and
-// the tray icon's counts while the window is minimised. Its sessions with
+// pop-up and the sounds), and the schedule with its timers and nested
+// pauses, whose clock refreshes the tray icon's counts. Its sessions with
 // the servers go through the window's forms::ServerSession.
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,6 +23,7 @@ class CommandKeys;
 class MainWindowLink;
 class OperationWindow;
 class ServerSession;
+class TrayStatus;
 }  // namespace forms
 
 class CheckRuns final : public forms::CheckPauses, private modOptions::AutoCheckView {
@@ -46,14 +47,13 @@ public:
     // The controls the checks use, by their designed names.
     struct Controls {
         // The checks' own: the schedule's and the session's timers, the
-        // progress bar, the tab animation's pictures and the tray icon's.
+        // progress bar and the tab animation's pictures.
         vb::Timer& tmrStatusBar;
         vb::Timer& tmrMailTime;
         vb::Timer& tmrMailStartUp;
         vb::Timer& tmrRetrieveMessage;
         vb::ProgressBar& ProgressBar;
         vb::ImageList& imlTabIcons;
-        vb::ImageList& imlTrayIcons;
         // The tray menu's Auto Check entry, which the start sets.
         vb::Menu& mnuTrayAutoCheck;
         // Of the bar array shared with the pages: the start-up pause and the
@@ -70,12 +70,12 @@ public:
 
     // Binds the checks' controls of design; window is the one the design
     // sits in, operations what each server operation (forms::OperationScope)
-    // holds, session the window's sessions with the servers, and children
-    // what the pop-up is given. Registers the run commands and wires the
-    // check timers.
+    // holds, session the window's sessions with the servers, children what
+    // the pop-up is given, and tray the tray icon whose counts the timers
+    // refresh. Registers the run commands and wires the check timers.
     CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-              forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-              Host& host);
+              forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
+              forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -144,14 +144,6 @@ public:
     // it is asked for and an account exists.
     void ArmStartUpCheck();
 
-    // ---- tray tip ----
-    // While the window is minimised: the tray tip sums the messages (or the
-    // new ones) of the checked and connected accounts, and the icon shows
-    // the count of one enabled, checked account in its colour, the next one
-    // on the next call. With automatic checking off the icon and tip say so
-    // instead. Called every second by the clock and the check timers.
-    void UpdateTrayIcon();
-
 private:
     void WireCheckRuns();
     // Connects and downloads one account into the message store; a failure
@@ -180,6 +172,7 @@ private:
     vb::Form& window_;
     forms::OperationWindow& operations_;
     forms::ServerSession& session_;
+    forms::TrayStatus& tray_;
     forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
@@ -189,7 +182,5 @@ private:
     bool startUpWasRunning_ = false;
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
-    // The account whose count the tray icon shows next (1 to the count).
-    int16_t mTrayRotation = 1;
     ViewSlot<modOptions::AutoCheckView>::Registration autoCheck_;
 };
