@@ -18,6 +18,7 @@ A description is one window, written as an indented tree:
         Menu mnuTrayShow
 
 Values are C++ as written, except "text" (a QString literal) and True/False.
+
 `ToolTip` sets the tool tip, `Place` the geometry, `With` gives extra
 constructor arguments. A control's lines share one indent, and its
 properties and calls come before the controls it holds; any other indent is
@@ -25,6 +26,20 @@ refused rather than given to another control. Members are declared and
 created so that every container exists before what it holds and is destroyed
 after it; a name the description gets wrong fails here or in the compiler,
 never at run time, and the compiler's message names the description's line.
+
+A control line may end with two tags, each optional:
+
+      ToolBar tbrButtons(1) as kStopRetrieval for CheckRuns, MainLayout
+
+`as` names an array element: the header gives its index as
+frmMainElements::tbrButtons::kStopRetrieval. `for` names the parts of the
+program that reach the control, each of which gets a group of references,
+frmMainDesign::CheckRunsControls, bound by its constructor from the design
+and holding nothing else, so that a part reaches no control the description
+does not give it. A control whose line names no part is reached by the first
+part its container is for (one tag on a page's frame gives the page what it
+holds); a window-level control without a tag by none. An array is in the
+groups of all its elements.
 """
 import re
 import sys
@@ -59,7 +74,9 @@ KINDS = {
 CONTAINERS = {"Frame", "PictureBox"}
 
 NAME = r"[A-Za-z][A-Za-z0-9_]*"
-CONTROL_LINE = re.compile(rf"^(?P<kind>[A-Z][A-Za-z]*)\s+(?P<name>{NAME})(\((?P<index>-?\d+)\))?$")
+CONTROL_LINE = re.compile(rf"^(?P<kind>[A-Z][A-Za-z]*)\s+(?P<name>{NAME})(\((?P<index>-?\d+)\))?"
+                          rf"(\s+as\s+(?P<element>{NAME}))?"
+                          rf"(\s+for\s+(?P<groups>{NAME}(\s*,\s*{NAME})*))?$")
 PROPERTY_LINE = re.compile(rf"^(?P<prop>[A-Z][A-Za-z0-9]*)\s*=\s*(?P<value>.+)$")
 CALL_LINE = re.compile(rf"^\.(?P<method>{NAME})\((?P<args>.*)\)$")
 STRING = re.compile(r'"(?:[^"\\]|\\.)*"')
@@ -79,6 +96,8 @@ class Control:
     container: "Control | None"
     statements: list = field(default_factory=list)  # (line, C++ statement on the control)
     with_args: tuple | None = None  # (line, extra constructor arguments)
+    element: str | None = None  # the array element's name (as)
+    groups: list = field(default_factory=list)  # the parts that reach it (for), the first one passed down
 
     def ref(self):
         return f"{self.name}({self.index})" if self.index is not None else self.name
@@ -172,6 +191,7 @@ def parse(path, text):
         check_placement(kind, owner, where)
         index = int(m.group("index")) if m.group("index") is not None else None
         control = Control(kind, m.group("name"), index, number, owner)
+        tag_control(control, m, where)
         controls.append(control)
         level.holds_controls = True
         stack.append(Level(indent, control))
@@ -198,6 +218,20 @@ def is_member_line(stripped, number, owner, where, after_controls):
     else:
         owner.statements.append((number, statement(prop.group("prop"), prop.group("value"))))
     return True
+
+
+def tag_control(control, m, where):
+    """The element name and the groups of a control line; without a group of
+    its own a control takes the first group of its container."""
+    element = m.group("element")
+    raise_if(element is not None and control.index is None, where,
+             f"'as' names an array element; {control.name} is a single control")
+    control.element = element
+    if m.group("groups"):
+        control.groups = [g.strip() for g in m.group("groups").split(",")]
+        raise_if(len(set(control.groups)) != len(control.groups), where, "a group named twice")
+    elif control.container.groups:
+        control.groups = control.container.groups[:1]
 
 
 def check_placement(kind, owner, where):
@@ -231,6 +265,9 @@ class Member:
     def is_array(self):
         return self.elements[0].index is not None
 
+    def groups(self):
+        return {g for e in self.elements for g in e.groups}
+
 
 def members_in_order(path, controls):
     """Members in an order where every container is declared (and so created)
@@ -248,6 +285,8 @@ def members_in_order(path, controls):
             raise FormError(f"{where}: {c.name} is named twice")
         if any(e.index == c.index for e in m.elements):
             raise FormError(f"{where}: {c.name}({c.index}) is named twice")
+        if c.element is not None and any(e.element == c.element for e in m.elements):
+            raise FormError(f"{where}: {c.name} has two elements named {c.element}")
         m.elements.append(c)
     needs = {}
     for m in members.values():
@@ -328,7 +367,7 @@ def header(path, form, members, out):
     if any(m.is_array for m in members):
         headers.add("control_array.h")
     h = Lines(path, out)
-    for text in [banner(path), "#pragma once", "#include <QString>", ""]:
+    for text in [banner(path), "#pragma once", "#include <QString>", "#include <cstdint>", ""]:
         h.add(text)
     for x in sorted(headers):
         h.add(f'#include "platform/ui/{x}"')
@@ -337,10 +376,49 @@ def header(path, form, members, out):
                  f"  {cls}& operator=(const {cls}&) = delete;", ""]:
         h.add(text)
     for m in members:
-        cpp = KINDS[m.kind][0]
-        h.add(f"  vb::ControlArray<{cpp}> {m.name};" if m.is_array else f"  {cpp} {m.name};", m.elements[0].line)
+        h.add(f"  {member_type(m)} {m.name};", m.elements[0].line)
+    for g in groups_in_order(members):
+        h.add("")
+        h.add(f"  // The controls {g} reaches, bound to a design by their designed names.")
+        h.add(f"  struct {g}Controls {{")
+        h.add(f"    explicit {g}Controls({cls}& design);")
+        for m in members:
+            if g in m.groups():
+                h.add(f"    {member_type(m)}& {m.name};", m.elements[0].line)
+        h.add("  };")
     h.add("};")
+    element_names(form, members, h)
     return h.result()
+
+
+def member_type(m):
+    cpp = KINDS[m.kind][0]
+    return f"vb::ControlArray<{cpp}>" if m.is_array else cpp
+
+
+def groups_in_order(members):
+    """The groups the description names, in the order of their first control."""
+    order = []
+    for m in members:
+        for e in m.elements:
+            order += [g for g in e.groups if g not in order]
+    return order
+
+
+def element_names(form, members, h):
+    """The named elements' indexes: <form>Elements::<array>::<name>."""
+    named = [m for m in members if any(e.element for e in m.elements)]
+    if not named:
+        return
+    h.add("")
+    h.add(f"// The named elements of {form.name}'s arrays.")
+    h.add(f"namespace {form.name}Elements {{")
+    for m in named:
+        h.add(f"namespace {m.name} {{")
+        for e in sorted((e for e in m.elements if e.element), key=lambda e: e.index):
+            h.add(f"inline constexpr int16_t {e.element} = {e.index};", e.line)
+        h.add(f"}}  // namespace {m.name}")
+    h.add(f"}}  // namespace {form.name}Elements")
 
 
 def constructor_args(path, m):
@@ -410,6 +488,13 @@ def source(path, form, controls, members, header_name, out):
         for line, s in control.statements:
             c.add(f"  {control.ref()}.{s};", line)
     c.add("}")
+    for g in groups_in_order(members):
+        bound = [m for m in members if g in m.groups()]
+        c.add("")
+        c.add(f"{cls}::{g}Controls::{g}Controls({cls}& design)")
+        for i, m in enumerate(bound):
+            end = " {}" if i == len(bound) - 1 else ","
+            c.add(("    : " if i == 0 else "      ") + f"{m.name}(design.{m.name}){end}", m.elements[0].line)
     return c.result()
 
 

@@ -72,4 +72,49 @@ TEST(FormDescription, MenusNestAsDescribedAndArraysWireOneHandler) {
     EXPECT_EQ(clicked, (std::vector<int>{1, 0}));
 }
 
+// A group holds the controls its description names for it, those held by a
+// control whose first group it is, and no others.
+template <class Group>
+concept ReachesNotes = requires(Group& g) {
+    g.txtNotes;
+};
+template <class Group>
+concept ReachesBar = requires(Group& g) {
+    g.fraBar;
+};
+static_assert(!ReachesNotes<frmSampleDesign::PageOneControls> &&
+              ReachesNotes<frmSampleDesign::PageTwoControls>);
+static_assert(ReachesBar<frmSampleDesign::PageOneControls> && !ReachesBar<frmSampleDesign::LayoutControls>,
+              "only the first group of a container passes to what it holds");
+
+TEST(FormDescription, GroupsBindTheDesignsOwnControlsAndElementsHaveTheirNames) {
+    frmSample form;
+    const frmSampleDesign::PageOneControls one(form);
+    const frmSampleDesign::LayoutControls layout(form);
+    const frmSampleDesign::PageTwoControls two(form);
+    struct Row {
+        const void* bound;
+        const void* designed;
+        const char* what;
+    };
+    const Row rows[] = {
+        {&one.fraPage, &form.fraPage, "PageOne's page frames"},
+        {&one.fraBar, &form.fraBar, "PageOne's bar, held by its page"},
+        {&one.cmdGo, &form.cmdGo, "PageOne's buttons, held by its bar"},
+        {&one.lblTitle, &form.lblTitle, "PageOne's title, tagged for two groups"},
+        {&layout.fraPage, &form.fraPage, "Layout's page frames"},
+        {&layout.lblTitle, &form.lblTitle, "Layout's title"},
+        {&two.cmdGo, &form.cmdGo, "PageTwo's buttons, one element tagged for it"},
+        {&two.txtNotes, &form.txtNotes, "PageTwo's notes"},
+        {&two.tmrTick, &form.tmrTick, "PageTwo's window-level timer"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(row.bound, row.designed) << row.what;
+
+    namespace named = frmSampleElements;
+    EXPECT_EQ(&form.fraPage(named::fraPage::kFirst), &form.fraPage(0));
+    EXPECT_EQ(&form.fraPage(named::fraPage::kSecond), &form.fraPage(1));
+    EXPECT_EQ(form.cmdGo(named::cmdGo::kGo).Caption(), QStringLiteral("Go"));
+    EXPECT_EQ(form.cmdGo(named::cmdGo::kStop).Caption(), QStringLiteral("Stop"));
+}
+
 }  // namespace

@@ -31,6 +31,9 @@ ROWS = [
      'tbrSample.AddButton(QStringLiteral("Quit"), QStringLiteral("Quit")).SetToolTipText(QStringLiteral("Quit (now)"));',
      '.AddButton("Quit"'),
     ("a member's declaration", "h", "vb::Timer tmrTick;", "Timer tmrTick"),
+    ("a group's reference", "h", "vb::TextBox& txtNotes;", "TextBox txtNotes"),
+    ("a group's binding", "cpp", "tmrTick(design.tmrTick) {}", "Timer tmrTick"),
+    ("an element's name", "h", "inline constexpr int16_t kStop = 1;", "CommandButton cmdGo(1)"),
 ]
 
 

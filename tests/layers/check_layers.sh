@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Usage: check_layers.sh <cmake> <build folder> <data-only test program>...
 # The right-way probe builds, the wrong-way probe fails for the missing
-# window header alone, the control probe fails for the private control
+# window header alone, the control probes fail for the private control
 # alone, and no data-only test program needs Qt Widgets or Gui.
 set -u
 cmake=$1 build=$2
@@ -19,6 +19,11 @@ if out=$("$cmake" --build "$build" --target layer_probe_control_past_owner 2>&1)
   echo "a control of the main window can be reached past the window"; status=1
 elif ! grep -q "txtAcntName.*inaccessible" <<<"$out"; then
   echo "the control probe failed for another reason:"; echo "$out"; status=1
+fi
+if out=$("$cmake" --build "$build" --target layer_probe_control_past_page 2>&1); then
+  echo "a page can reach a control the description does not give it"; status=1
+elif ! grep -q "EmailPageControls.*has no member named.*txtAcntName" <<<"$out"; then
+  echo "the page probe failed for another reason:"; echo "$out"; status=1
 fi
 # The designed controls' accessor is for tests and benchmarks only.
 src=$(dirname "$0")/../..

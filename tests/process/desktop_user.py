@@ -58,7 +58,9 @@ class Form:
     def __init__(self, name):
         path = next((SOURCE / "app" / "forms").rglob(f"{name}.form"))
         self.window, controls = form_compiler.parse(str(path), path.read_text())
+        # by index, tbrButtons(6), and by the element's name, tbrButtons(kSaveAccount)
         self.controls = {c.ref(): c for c in controls}
+        self.controls.update({f"{c.name}({c.element})": c for c in controls if c.element})
 
     def size(self):
         return self._numbers(self.window, "SetClientSize")
@@ -266,8 +268,8 @@ class MainWindow(Window):
 
     BAR_OVERLAP, GAP = 100, 100
     # The right-hand tool bars of each page's button bar, from the right.
-    RIGHT_HAND = {0: ["tbrButtons(4)", "tbrButtons(3)", "tbrButtons(2)"],
-                  1: ["tbrButtons(7)", "tbrButtons(6)"]}
+    RIGHT_HAND = {0: ["tbrButtons(kClose)", "tbrButtons(kCheckAll)", "tbrButtons(kStartEmailClient)"],
+                  1: ["tbrButtons(kCancelAccount)", "tbrButtons(kSaveAccount)"]}
 
     def _twips(self):
         _, _, w, h = self.client()

@@ -261,14 +261,14 @@ def case_account_added_and_checked(profile):
                 key("ctrl+a")
                 type_text(text)
                 key("Tab")
-            window.click_at(window.page_command(1, "tbrButtons(6)"))  # Save Account
+            window.click_at(window.page_command(1, "tbrButtons(kSaveAccount)"))
             stored = lambda k: profile.setting("Settings", k)
             wait_for(lambda: stored("AcntName1") == "Home mail", DEADLINE, "the account is saved under its name")
             check((stored("AcntServer1"), stored("AcntPort1"), stored("AcntLoginID1")) ==
                   ("127.0.0.1", str(mailbox.port), mailbox.user), "server, port and login are saved")
             window.click_at(window.page_button("Email"))
             mark = mailbox.log_mark()
-            window.click_at(window.page_command(0, "tbrButtons(3)"))  # Check All
+            window.click_at(window.page_command(0, "tbrButtons(kCheckAll)"))
             # The server saw the account log in and fetch both messages.
             sessions = wait_for(lambda: mailbox.sessions_since(mark), DEADLINE, "the account logs in to the server")
             check(re.search(r"Logged out .*retr=2/", sessions[0]), f"both messages fetched: {sessions}")
@@ -503,7 +503,7 @@ def case_handler_fails(profile):
     failure = "^Veltrane - Unexpected Error$"
     with Program(profile, preload=os.environ["VELTRANE_FAILING_HELP"]) as program:
         window = main_window()
-        help_button = window.page_command(0, "tbrButtons(0)")
+        help_button = window.page_command(0, "tbrButtons(kEmailHelp)")
         window.click_at(help_button)
         box = wait_window(failure)
         box.activate()

@@ -17,6 +17,8 @@
 #include "platform/ui/form.h"
 #include "platform/ui/msg_box.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 
 namespace {
@@ -72,47 +74,7 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
                            forms::CommandKeys& commands, Host& host)
-    : window_(window),
-      c_{.TabStripAcnts = design.TabStripAcnts,
-         .fraAcnt = design.fraAcnt,
-         .fraAcntToolBar = design.fraAcntToolBar,
-         .chkAcntEnabled = design.chkAcntEnabled,
-         .txtAcntName = design.txtAcntName,
-         .txtAcntServer = design.txtAcntServer,
-         .txtAcntPort = design.txtAcntPort,
-         .chkAcntSecure = design.chkAcntSecure,
-         .txtAcntLoginID = design.txtAcntLoginID,
-         .txtAcntPassword = design.txtAcntPassword,
-         .txtAcntColour = design.txtAcntColour,
-         .tbrColour = design.tbrColour,
-         .fraColourBox = design.fraColourBox,
-         .lblColourBox = design.lblColourBox,
-         .txtAcntClient = design.txtAcntClient,
-         .lblClientName = design.lblClientName,
-         .txtAcntSound = design.txtAcntSound,
-         .lblSoundName = design.lblSoundName,
-         .chkAcntSoundOn = design.chkAcntSoundOn,
-         .lblAcntPlaySound = design.lblAcntPlaySound,
-         .lblAcntRunSize = design.lblAcntRunSize,
-         .tmrDragTab = design.tmrDragTab,
-         .imlDragIcons = design.imlDragIcons,
-         .tbrButtons = design.tbrButtons,
-         .tbrMoveButtons = design.tbrMoveButtons,
-         .tbrClient = design.tbrClient,
-         .tbrSound = design.tbrSound,
-         .TabStripEmail = design.TabStripEmail,
-         .lvwEmail = design.lvwEmail,
-         .StatusBar = design.StatusBar,
-         .optRunSize = design.optRunSize,
-         .chkPlaySound = design.chkPlaySound,
-         .chkEmailCheckStartUp = design.chkEmailCheckStartUp,
-         .chkUseInterval = design.chkUseInterval,
-         .imlPopMenu = design.imlPopMenu,
-         .imlClientButtons = design.imlClientButtons,
-         .cmdTakeFocus = design.cmdTakeFocus},
-      commands_(commands),
-      host_(host),
-      tray_(tray) {
+    : window_(window), c_(design), commands_(commands), host_(host), tray_(tray) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();
@@ -124,8 +86,10 @@ void AccountsPage::WireAccountsPage() {
     commands_.Add(u"tbrAcnts", u"AcntAdd", [this](int16_t) { AddAccount(); });
     commands_.Add(u"tbrAcnts", u"AcntDelete", [this](int16_t) { DeleteAccount(); });
     commands_.Add(u"tbrAcnts", u"AcntTest", [this](int16_t) { TestCurrentAccount(); });
-    commands_.Add(u"tbrMoveButtons", 0, u"Backward", [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
-    commands_.Add(u"tbrMoveButtons", 0, u"Forward", [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
+    commands_.Add(u"tbrMoveButtons", tbrMoveButtons::kAccounts, u"Backward",
+                  [this](int16_t) { MoveAccount(gCurrentAccount, -1); });
+    commands_.Add(u"tbrMoveButtons", tbrMoveButtons::kAccounts, u"Forward",
+                  [this](int16_t) { MoveAccount(gCurrentAccount, 1); });
     commands_.Add(u"tbrButtons", forms::bar::kSaveAccount, u"SaveAccount",
                   [this](int16_t) { SaveAccount(); });
     commands_.Add(u"tbrButtons", forms::bar::kCancelAccount, u"Cancel",
@@ -275,7 +239,7 @@ void AccountsPage::DisplayAccount(int16_t index) {
 }
 
 void AccountsPage::ShowAccountClient(const Account& account, int16_t index) {
-    vb::ToolButton& browseClient = c_.tbrClient(1).Buttons(QStringLiteral("Browse"));
+    vb::ToolButton& browseClient = c_.tbrClient(tbrClient::kAccount).Buttons(QStringLiteral("Browse"));
     if (modOptions::gDefaultClientValid) {
         c_.txtAcntClient.SetText(kDefaultClientText);
         c_.txtAcntClient.SetEnabled(false);
@@ -293,7 +257,7 @@ void AccountsPage::ShowAccountClient(const Account& account, int16_t index) {
 
 void AccountsPage::ShowAccountSound(const Account& account) {
     using modOptions::gDefaultSoundValid;
-    vb::ToolButton& browseSound = c_.tbrSound(1).Buttons(QStringLiteral("Browse"));
+    vb::ToolButton& browseSound = c_.tbrSound(tbrSound::kAccount).Buttons(QStringLiteral("Browse"));
     c_.txtAcntSound.SetText(gDefaultSoundValid ? kDefaultSoundText : account.Sound);
     c_.txtAcntSound.SetEnabled(!gDefaultSoundValid);
     browseSound.SetEnabled(!gDefaultSoundValid);
@@ -318,16 +282,17 @@ void AccountsPage::CheckAccountChanged() {
     c_.fraAcntToolBar.SetEnabled(!gAccountChanged);
     host_.UpdatePageBar();
     if (gAccountChanged) {
-        c_.tbrMoveButtons(0).Buttons(QStringLiteral("Backward")).SetEnabled(false);
-        c_.tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).SetEnabled(false);
+        c_.tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons(QStringLiteral("Backward")).SetEnabled(false);
+        c_.tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons(QStringLiteral("Forward")).SetEnabled(false);
     } else {
         SetMoveButtons(c);
     }
 }
 
 void AccountsPage::SetMoveButtons(int16_t index) {
-    vb::ToolButton& backward = c_.tbrMoveButtons(0).Buttons(QStringLiteral("Backward"));
-    vb::ToolButton& forward = c_.tbrMoveButtons(0).Buttons(QStringLiteral("Forward"));
+    vb::ToolButton& backward =
+        c_.tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons(QStringLiteral("Backward"));
+    vb::ToolButton& forward = c_.tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons(QStringLiteral("Forward"));
     backward.SetEnabled(gAccountCount > 1 && index != 1);
     forward.SetEnabled(gAccountCount > 1 && index != gAccountCount);
 }

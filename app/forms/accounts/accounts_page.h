@@ -46,57 +46,8 @@ public:
         ~Host() = default;
     };
 
-    // The controls the page uses, by their designed names.
-    struct Controls {
-        // The page's own.
-        vb::TabStrip& TabStripAcnts;
-        vb::Frame& fraAcnt;
-        vb::Frame& fraAcntToolBar;
-        vb::CheckBox& chkAcntEnabled;
-        vb::TextBox& txtAcntName;
-        vb::TextBox& txtAcntServer;
-        vb::TextBox& txtAcntPort;
-        vb::CheckBox& chkAcntSecure;
-        vb::TextBox& txtAcntLoginID;
-        vb::TextBox& txtAcntPassword;
-        vb::TextBox& txtAcntColour;
-        vb::ToolBar& tbrColour;
-        vb::Frame& fraColourBox;
-        vb::ControlArray<vb::Label>& lblColourBox;
-        vb::TextBox& txtAcntClient;
-        vb::Label& lblClientName;
-        vb::TextBox& txtAcntSound;
-        vb::Label& lblSoundName;
-        vb::CheckBox& chkAcntSoundOn;
-        vb::Label& lblAcntPlaySound;
-        vb::Label& lblAcntRunSize;
-        // The tab drag's timer and pointer pictures.
-        vb::Timer& tmrDragTab;
-        vb::ImageList& imlDragIcons;
-        // Of the arrays shared with other pages: the account Save and Cancel
-        // bars (forms::bar), the move bar tbrMoveButtons(0), and the pickers'
-        // bars tbrClient(1) and tbrSound(1).
-        vb::ControlArray<vb::ToolBar>& tbrButtons;
-        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
-        vb::ControlArray<vb::ToolBar>& tbrClient;
-        vb::ControlArray<vb::ToolBar>& tbrSound;
-        // The Email page's tab strip, kept in step with the page's, and its
-        // list and status bar, which follow the accounts added and removed.
-        vb::TabStrip& TabStripEmail;
-        vb::ListView& lvwEmail;
-        vb::StatusBar& StatusBar;
-        // The Options page's run size and sound switch, which the page shows,
-        // and its start-up and automatic checks, off with the last account.
-        vb::ControlArray<vb::OptionButton>& optRunSize;
-        vb::CheckBox& chkPlaySound;
-        vb::CheckBox& chkEmailCheckStartUp;
-        vb::CheckBox& chkUseInterval;
-        // The window's: the pictures of a removed account's client, and the
-        // button that takes the strips' focus.
-        vb::ImageList& imlPopMenu;
-        vb::ImageList& imlClientButtons;
-        vb::CommandButton& cmdTakeFocus;
-    };
+    // The controls the window's description marks "for AccountsPage".
+    using Controls = frmMainDesign::AccountsPageControls;
 
     // Binds the page's controls of design; window is the one the design
     // sits in; tray the tray icon, which says automatic checking is off once

@@ -44,29 +44,8 @@ public:
         ~Host() = default;
     };
 
-    // The controls the checks use, by their designed names.
-    struct Controls {
-        // The checks' own: the schedule's and the session's timers, the
-        // progress bar and the tab animation's pictures.
-        vb::Timer& tmrStatusBar;
-        vb::Timer& tmrMailTime;
-        vb::Timer& tmrMailStartUp;
-        vb::Timer& tmrRetrieveMessage;
-        vb::ProgressBar& ProgressBar;
-        vb::ImageList& imlTabIcons;
-        // The tray menu's Auto Check entry, which the start sets.
-        vb::Menu& mnuTrayAutoCheck;
-        // Of the bar array shared with the pages: the start-up pause and the
-        // Stop bars (forms::bar).
-        vb::ControlArray<vb::ToolBar>& tbrButtons;
-        // The Email page's tab strip, list and status bar, which show the
-        // account being checked and what it found.
-        vb::TabStrip& TabStripEmail;
-        vb::ListView& lvwEmail;
-        vb::StatusBar& StatusBar;
-        // The Accounts page's tab strip, animated during its connection test.
-        vb::TabStrip& TabStripAcnts;
-    };
+    // The controls the window's description marks "for CheckRuns".
+    using Controls = frmMainDesign::CheckRunsControls;
 
     // Binds the checks' controls of design; window is the one the design
     // sits in, operations what each server operation (forms::OperationScope)

@@ -33,11 +33,7 @@ int32_t PortNumber(const QString& port) {
 
 }  // namespace
 
-ServerSession::ServerSession(vb::Form& window, frmMainDesign& design)
-    : window_(window),
-      c_{.tmrRetrieveMessage = design.tmrRetrieveMessage,
-         .ProgressBar = design.ProgressBar,
-         .StatusBar = design.StatusBar} {}
+ServerSession::ServerSession(vb::Form& window, frmMainDesign& design) : window_(window), c_(design) {}
 
 void ServerSession::ListenToComponent() {
     events_ = com::MakeComObject<ComponentEvents>(static_cast<ComponentEventsView&>(*this));

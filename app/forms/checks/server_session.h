@@ -21,14 +21,8 @@ struct CallFailure;
 
 class ServerSession final : private ComponentEventsView {
 public:
-    // The controls a session uses, by their designed names.
-    struct Controls {
-        // The tab animation's timer, on while a session runs.
-        vb::Timer& tmrRetrieveMessage;
-        // The download's progress, over the status bar's result panel.
-        vb::ProgressBar& ProgressBar;
-        vb::StatusBar& StatusBar;
-    };
+    // The controls the window's description marks "for ServerSession".
+    using Controls = frmMainDesign::ServerSessionControls;
 
     // Binds the controls of design; window is the one the design sits in
     // (its busy pointer).

@@ -39,26 +39,8 @@ public:
         ~Host() = default;
     };
 
-    // The controls the page uses, by their designed names.
-    struct Controls {
-        // The page's own: the tab strip over the list, the list with its
-        // pictures, the message buttons and menu, the status bar under it.
-        vb::TabStrip& TabStripEmail;
-        vb::ListView& lvwEmail;
-        vb::ImageList& imlListViewIcons;
-        vb::ToolBar& tbrEmail;
-        vb::Menu& mnuEmailPopMenu;
-        vb::Menu& mnuEmailPreview;
-        vb::Menu& mnuEmailDelete;
-        vb::Menu& mnuEmailReply;
-        vb::Menu& mnuEmailOpen;
-        vb::StatusBar& StatusBar;
-        // The Accounts page's tab strip, whose captions and icons follow the
-        // list's.
-        vb::TabStrip& TabStripAcnts;
-        // The window's button that takes the list's focus.
-        vb::CommandButton& cmdTakeFocus;
-    };
+    // The controls the window's description marks "for EmailPage".
+    using Controls = frmMainDesign::EmailPageControls;
 
     // Binds the page's controls of design; window is the one the design
     // sits in (the list's pop-up menu, the busy pointer, the tip's owner).

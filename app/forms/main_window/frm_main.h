@@ -173,8 +173,7 @@ private:
     OptionsPage options_{*this, tray_.Commands(), *this};
     // The client and sound pickers of the Options and Accounts pages, wired
     // the same way.
-    Pickers pickers_{
-        {txtDefaultClient, txtDefaultSound, txtAcntClient, txtAcntSound}, tray_.Commands(), *this};
+    Pickers pickers_{*this, tray_.Commands(), *this};
     void RunEmailClient() override;
 
 public:

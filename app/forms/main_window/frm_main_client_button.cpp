@@ -8,6 +8,8 @@
 #include "app/options/option_values.h"
 #include "platform/desktop/program_file.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 constexpr int kIconSize = 16;
@@ -54,7 +56,8 @@ void frmMain::LoadMailClientIcon(const QString& path, int16_t number) {
     Replace(imlClientButtons, key, picture);
     // Binding the list again redraws the buttons that show the key; setting
     // the caption again does the same for the tray entry.
-    for (vb::ToolBar* bar : {&tbrClient(0), &tbrClient(1), &tbrButtons(forms::bar::kStartEmailClient)})
+    for (vb::ToolBar* bar : {&tbrClient(tbrClient::kDefault), &tbrClient(tbrClient::kAccount),
+                             &tbrButtons(forms::bar::kStartEmailClient)})
         bar->SetImageList(&imlClientButtons);
     mnuTrayRunClient.SetCaption(mnuTrayRunClient.Caption());
 }
@@ -72,8 +75,10 @@ void frmMain::SetMailClientButton(int16_t number) {
     // while that client is usable, whichever account's client is current.
     const QString defaultKey = MailClientKey(0);
     const bool defaultShown = valid && modOptions::gDefaultClientValid && imlClientButtons.Exists(defaultKey);
-    ShowImage(tbrClient(0).Buttons(1), imlClientButtons, QStringLiteral("Browse"));
-    ShowImage(tbrClient(0).Buttons(2), imlClientButtons, defaultShown ? defaultKey : QStringLiteral("Test"));
-    ShowImage(tbrClient(1).Buttons(1), imlClientButtons, QStringLiteral("Browse"));
-    ShowImage(tbrClient(1).Buttons(2), imlClientButtons, valid ? key : QStringLiteral("Test"));
+    ShowImage(tbrClient(tbrClient::kDefault).Buttons(1), imlClientButtons, QStringLiteral("Browse"));
+    ShowImage(tbrClient(tbrClient::kDefault).Buttons(2), imlClientButtons,
+              defaultShown ? defaultKey : QStringLiteral("Test"));
+    ShowImage(tbrClient(tbrClient::kAccount).Buttons(1), imlClientButtons, QStringLiteral("Browse"));
+    ShowImage(tbrClient(tbrClient::kAccount).Buttons(2), imlClientButtons,
+              valid ? key : QStringLiteral("Test"));
 }

@@ -22,6 +22,8 @@
 #include "platform/ui/twips.h"
 #include "platform/ui/window_frame.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace forms {
 
 int gLayoutOffset = 0;
@@ -183,55 +185,7 @@ void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fr
 
 }  // namespace
 
-MainLayout::MainLayout(vb::Form& window, frmMainDesign& design)
-    : window_(window),
-      controls_{.tbrMainButtons = design.tbrMainButtons,
-                .fraMainButtons = design.fraMainButtons,
-                .lblBanner = design.lblBanner,
-                .fraMain = design.fraMain,
-                .fraButtons = design.fraButtons,
-                .tbrButtons = design.tbrButtons,
-                .fraNoAcntsBanner = design.fraNoAcntsBanner,
-                .TabStripEmail = design.TabStripEmail,
-                .fraEmailToolBar = design.fraEmailToolBar,
-                .tbrEmail = design.tbrEmail,
-                .lvwEmail = design.lvwEmail,
-                .imlListViewIcons = design.imlListViewIcons,
-                .StatusBar = design.StatusBar,
-                .ProgressBar = design.ProgressBar,
-                .TabStripAcnts = design.TabStripAcnts,
-                .fraAcntToolBar = design.fraAcntToolBar,
-                .tbrAcnts = design.tbrAcnts,
-                .fraAcnt = design.fraAcnt,
-                .tbrColour = design.tbrColour,
-                .fraColourBox = design.fraColourBox,
-                .lblColourBox = design.lblColourBox,
-                .lblAcntRunSize = design.lblAcntRunSize,
-                .chkAcntSoundOn = design.chkAcntSoundOn,
-                .lblAcntPlaySound = design.lblAcntPlaySound,
-                .tbrMoveButtons = design.tbrMoveButtons,
-                .tbrClient = design.tbrClient,
-                .tbrSound = design.tbrSound,
-                .TabStripRules = design.TabStripRules,
-                .fraRulesToolbar = design.fraRulesToolbar,
-                .tbrRules = design.tbrRules,
-                .fraRules = design.fraRules,
-                .lstRules = design.lstRules,
-                .fraRule = design.fraRule,
-                .fraAction = design.fraAction,
-                .fraNotify = design.fraNotify,
-                .tbrRuleUpdate = design.tbrRuleUpdate,
-                .lblRulesFileName = design.lblRulesFileName,
-                .TabStripOptions = design.TabStripOptions,
-                .TreeView = design.TreeView,
-                .lblOptionsTitle = design.lblOptionsTitle,
-                .imgOptTitleRight = design.imgOptTitleRight,
-                .fraOptionsBorder = design.fraOptionsBorder,
-                .fraOptions = design.fraOptions,
-                .lblAbout = design.lblAbout,
-                .lblAboutWebSite = design.lblAboutWebSite,
-                .tbrOptMisc = design.tbrOptMisc,
-                .tbrOptAbout = design.tbrOptAbout} {}
+MainLayout::MainLayout(vb::Form& window, frmMainDesign& design) : window_(window), controls_(design) {}
 
 // The list's five columns take their shares of a change in its width, so
 // they fill the list at every size as they do at load.
@@ -347,7 +301,7 @@ void MainLayout::ArrangeButtonBars() {
         bar.SetBorderStyle(0);
         bar.ZOrder(1);
     }
-    PlaceFromRight(c.fraButtons(0),
+    PlaceFromRight(c.fraButtons(forms::page::kEmail),
                    {&c.tbrButtons(forms::bar::kClose), &c.tbrButtons(forms::bar::kCheckAll),
                     &c.tbrButtons(forms::bar::kStartEmailClient), &c.tbrButtons(forms::bar::kStopRetrieval)});
     c.tbrButtons(forms::bar::kPauseStartUp)
@@ -388,8 +342,9 @@ void MainLayout::ArrangeAccountsPage() {
     c.fraAcnt.SetTop(c.fraAcntToolBar.Top() + c.fraAcntToolBar.Height());
     Widen(c.tbrColour, gLayoutOffset);
     c.tbrColour.SetHeight(2 * c.tbrColour.Height());
-    Shift(c.tbrMoveButtons(0), gLayoutOffset);
-    for (vb::ToolBar* t : {&c.tbrClient(1), &c.tbrSound(1)}) t->SetWidth(2 * t->ButtonWidth());
+    Shift(c.tbrMoveButtons(tbrMoveButtons::kAccounts), gLayoutOffset);
+    for (vb::ToolBar* t : {&c.tbrClient(tbrClient::kAccount), &c.tbrSound(tbrSound::kAccount)})
+        t->SetWidth(2 * t->ButtonWidth());
     for (vb::ControlBase* control :
          std::initializer_list<vb::ControlBase*>{&c.lblAcntRunSize, &c.chkAcntSoundOn, &c.lblAcntPlaySound})
         Shift(*control, gLayoutOffset);
@@ -400,8 +355,8 @@ void MainLayout::ArrangeAccountsPage() {
         c.lblColourBox(i).SetBackColor(kSwatches[i - 1]);
     }
     c.fraColourBox.SetVisible(false);
-    c.lblAcntPlaySound.SetTop(c.tbrSound(1).Top() + kSoundLabelOffset);
-    PlaceFromRight(c.fraButtons(1),
+    c.lblAcntPlaySound.SetTop(c.tbrSound(tbrSound::kAccount).Top() + kSoundLabelOffset);
+    PlaceFromRight(c.fraButtons(forms::page::kAccounts),
                    {&c.tbrButtons(forms::bar::kCancelAccount), &c.tbrButtons(forms::bar::kSaveAccount)});
 }
 
@@ -415,13 +370,17 @@ void MainLayout::ArrangeRulesPage() {
     for (vb::ControlBase* control :
          std::initializer_list<vb::ControlBase*>{&c.fraRule, &c.fraAction, &c.fraNotify})
         Shift(*control, gLayoutOffset);
-    for (vb::ToolBar* t : {&c.tbrRuleUpdate(0), &c.tbrRuleUpdate(1)}) t->SetWidth(2 * t->ButtonWidth());
-    c.tbrRuleUpdate(1).SetLeft(c.tbrRuleUpdate(0).Left() + c.tbrRuleUpdate(0).Width());
-    Shift(c.tbrMoveButtons(1), Round(gLayoutOffset / 2.0));
+    for (vb::ToolBar* t :
+         {&c.tbrRuleUpdate(tbrRuleUpdate::kDescription), &c.tbrRuleUpdate(tbrRuleUpdate::kUndoRedo)})
+        t->SetWidth(2 * t->ButtonWidth());
+    c.tbrRuleUpdate(tbrRuleUpdate::kUndoRedo)
+        .SetLeft(c.tbrRuleUpdate(tbrRuleUpdate::kDescription).Left() +
+                 c.tbrRuleUpdate(tbrRuleUpdate::kDescription).Width());
+    Shift(c.tbrMoveButtons(tbrMoveButtons::kRules), Round(gLayoutOffset / 2.0));
     Widen(c.lblRulesFileName, gLayoutOffset);
     c.fraRulesToolbar.SetTop(c.TabStripRules.Top() + kRulesToolBarFrameTop);
     c.fraRules.SetTop(c.TabStripRules.Top() + c.fraRulesToolbar.Height() - kRulesFrameOverlap);
-    PlaceFromRight(c.fraButtons(2),
+    PlaceFromRight(c.fraButtons(forms::page::kRules),
                    {&c.tbrButtons(forms::bar::kCancelRules), &c.tbrButtons(forms::bar::kSaveRules)});
 }
 
@@ -433,7 +392,7 @@ void MainLayout::ArrangeBanner() {
                             c.TabStripEmail.Top() + c.fraMainButtons.Height());
     c.fraNoAcntsBanner.SetBorderStyle(0);
     c.fraNoAcntsBanner.ZOrder(0);
-    PlaceFromRight(c.fraButtons(3),
+    PlaceFromRight(c.fraButtons(forms::page::kOptions),
                    {&c.tbrButtons(forms::bar::kCancelOptions), &c.tbrButtons(forms::bar::kSaveOptions)});
 }
 
@@ -472,7 +431,8 @@ void MainLayout::SizeAndCentre() {
     const vb::ToolBar& help = c.tbrButtons(forms::bar::kEmailHelp);
     const int client =
         std::max(c.TabStripEmail.Height() + Round(1.6 * c.fraMainButtons.Height()),
-                 c.fraMain(0).Top() + c.fraButtons(0).Top() + 2 * help.Top() + help.ButtonHeight());
+                 c.fraMain(forms::page::kEmail).Top() + c.fraButtons(forms::page::kEmail).Top() +
+                     2 * help.Top() + help.ButtonHeight());
     const int height = client + m.captionHeight + 2 * m.frameThickness;
     frameWidth_ = 2 * m.frameThickness;
     frameHeight_ = m.captionHeight + 2 * m.frameThickness;
@@ -586,7 +546,7 @@ void MainLayout::SetToolbarStyle(modOptions::ToolbarGroup group, int16_t flat) {
     Controls& c = controls_;
     switch (group) {
         case modOptions::ToolbarGroup::A:
-            for (int i = 0; i <= forms::bar::kLast; ++i) Style(c.tbrButtons(i), flat, true);
+            for (int i = 0; i <= c.tbrButtons.UBound(); ++i) Style(c.tbrButtons(i), flat, true);
             return;
         case modOptions::ToolbarGroup::B:
             for (vb::ToolBar* bar : {&c.tbrMainButtons, &c.tbrEmail, &c.tbrAcnts, &c.tbrRules})

@@ -8,62 +8,8 @@
 
 class MainLayout final : private modOptions::ToolbarStyleView {
 public:
-    // The controls the layout places and sizes, by their designed names.
-    struct Controls {
-        // The window's page bar, pages, button bars and banners.
-        vb::ToolBar& tbrMainButtons;
-        vb::Frame& fraMainButtons;
-        vb::Label& lblBanner;
-        vb::ControlArray<vb::Frame>& fraMain;
-        vb::ControlArray<vb::Frame>& fraButtons;
-        vb::ControlArray<vb::ToolBar>& tbrButtons;
-        vb::Frame& fraNoAcntsBanner;
-        // The Email page: its tab strip, tool bar, list with its pictures, status and progress bars.
-        vb::TabStrip& TabStripEmail;
-        vb::Frame& fraEmailToolBar;
-        vb::ToolBar& tbrEmail;
-        vb::ListView& lvwEmail;
-        vb::ImageList& imlListViewIcons;
-        vb::StatusBar& StatusBar;
-        vb::ProgressBar& ProgressBar;
-        // The Accounts page, with its move bar tbrMoveButtons(0) and its pickers' bars tbrClient(1) and
-        // tbrSound(1).
-        vb::TabStrip& TabStripAcnts;
-        vb::Frame& fraAcntToolBar;
-        vb::ToolBar& tbrAcnts;
-        vb::Frame& fraAcnt;
-        vb::ToolBar& tbrColour;
-        vb::Frame& fraColourBox;
-        vb::ControlArray<vb::Label>& lblColourBox;
-        vb::Label& lblAcntRunSize;
-        vb::CheckBox& chkAcntSoundOn;
-        vb::Label& lblAcntPlaySound;
-        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
-        vb::ControlArray<vb::ToolBar>& tbrClient;
-        vb::ControlArray<vb::ToolBar>& tbrSound;
-        // The Rules page.
-        vb::TabStrip& TabStripRules;
-        vb::Frame& fraRulesToolbar;
-        vb::ToolBar& tbrRules;
-        vb::Frame& fraRules;
-        vb::ListBox& lstRules;
-        vb::Frame& fraRule;
-        vb::Frame& fraAction;
-        vb::Frame& fraNotify;
-        vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
-        vb::Label& lblRulesFileName;
-        // The Options page: its tree, title, panels, About texts and panel tool bars.
-        vb::TabStrip& TabStripOptions;
-        vb::TreeView& TreeView;
-        vb::Label& lblOptionsTitle;
-        vb::PictureBox& imgOptTitleRight;
-        vb::Frame& fraOptionsBorder;
-        vb::ControlArray<vb::Frame>& fraOptions;
-        vb::ControlArray<vb::Label>& lblAbout;
-        vb::Label& lblAboutWebSite;
-        vb::ControlArray<vb::ToolBar>& tbrOptMisc;
-        vb::ControlArray<vb::ToolBar>& tbrOptAbout;
-    };
+    // The controls the window's description marks "for MainLayout".
+    using Controls = frmMainDesign::MainLayoutControls;
 
     // Binds the controls of design, which sit in window.
     MainLayout(vb::Form& window, frmMainDesign& design);

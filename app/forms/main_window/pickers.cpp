@@ -78,7 +78,8 @@ void ShowPickerError(const QString& title, const QString& failed, const QString&
 
 }  // namespace
 
-Pickers::Pickers(const Boxes& boxes, forms::CommandKeys& commands, Host& host) : boxes_(boxes), host_(host) {
+Pickers::Pickers(frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+    : boxes_(design), host_(host) {
     WirePickers(commands);
 }
 
@@ -94,9 +95,9 @@ void Pickers::Browse(QString& path, vb::TextBox& box, const QString& fallbackFol
 void Pickers::BrowseClient() {
     using namespace modOptions;
     if (mPickerIndex == kOptionsPicker)
-        Browse(gEditOpt.DefaultClient, boxes_.defaultClient, vb::App::Path(), kClientFilter);
+        Browse(gEditOpt.DefaultClient, boxes_.txtDefaultClient, vb::App::Path(), kClientFilter);
     else if (mPickerIndex == kAccountsPicker)
-        Browse(ShownAccount().Client, boxes_.accountClient, vb::App::Path(), kClientFilter);
+        Browse(ShownAccount().Client, boxes_.txtAcntClient, vb::App::Path(), kClientFilter);
 }
 
 void Pickers::BrowseSound() {
@@ -105,9 +106,9 @@ void Pickers::BrowseSound() {
     // The sound's name under the Accounts page's box is the box's change
     // handler's to show: it knows whether the file is usable.
     if (mPickerIndex == kOptionsPicker)
-        Browse(gEditOpt.DefaultSound, boxes_.defaultSound, sounds, kSoundFilter);
+        Browse(gEditOpt.DefaultSound, boxes_.txtDefaultSound, sounds, kSoundFilter);
     else if (mPickerIndex == kAccountsPicker)
-        Browse(ShownAccount().Sound, boxes_.accountSound, sounds, kSoundFilter);
+        Browse(ShownAccount().Sound, boxes_.txtAcntSound, sounds, kSoundFilter);
 }
 
 void Pickers::TestEmailClient() {

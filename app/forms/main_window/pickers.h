@@ -7,13 +7,12 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/forms/main_window/frm_main_design.h"
+
 class QWidget;
 
 namespace forms {
 class CommandKeys;
-}
-namespace vb {
-class TextBox;
 }
 
 class Pickers {
@@ -30,15 +29,11 @@ public:
         ~Host() = default;
     };
 
-    // The path boxes of both pages; the pickers' tool bars and the start
-    // button are wired into commands.
-    struct Boxes {
-        vb::TextBox& defaultClient;
-        vb::TextBox& defaultSound;
-        vb::TextBox& accountClient;
-        vb::TextBox& accountSound;
-    };
-    Pickers(const Boxes& boxes, forms::CommandKeys& commands, Host& host);
+    // The path boxes of both pages, which the window's description marks
+    // "for Pickers"; the pickers' tool bars and the start button are wired
+    // into commands.
+    using Boxes = frmMainDesign::PickersControls;
+    Pickers(frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     Pickers(const Pickers&) = delete;
     Pickers& operator=(const Pickers&) = delete;
 

@@ -13,6 +13,8 @@
 #include "app/options/option_values.h"
 #include "app/options/options_edit.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modOptions;
 
 namespace {
@@ -140,7 +142,7 @@ void OptionsPage::WireCheckFields() {
         gEditOpt.ButtonStyle = static_cast<int16_t>(c_.chkButtonStyle.Value());
         const bool raised = gEditOpt.ButtonStyle == 1;
         // The example bar shows the style the box chooses.
-        c_.tbrOptMisc(0).SetStyle(raised ? 0 : 1);
+        c_.tbrOptMisc(tbrOptMisc::kExample).SetStyle(raised ? 0 : 1);
         EnableApplyStyle(raised);
         CheckOptionsChanged();
     };

@@ -15,6 +15,8 @@
 #include "app/options/option_values.h"
 #include "platform/ui/app_info.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 // Panel frames inside the border, in twips.
@@ -93,8 +95,8 @@ void OptionsPage::FitPanelToolBars() {
         bar.SetLeft(c_.lblOptionsTitle.Width() + kPathBarEndBeyondTitle - bar.Width());
         box.SetWidth(std::max(0, bar.Left() - kPathBarGap - box.Left()));
     };
-    placePath(c_.txtDefaultClient, c_.tbrClient(0));
-    placePath(c_.txtDefaultSound, c_.tbrSound(0));
+    placePath(c_.txtDefaultClient, c_.tbrClient(tbrClient::kDefault));
+    placePath(c_.txtDefaultSound, c_.tbrSound(tbrSound::kDefault));
 }
 
 void OptionsPage::FillNoCheckTimes() {

@@ -22,6 +22,8 @@
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
+using namespace frmPreviewElements;  // tbrButtons(tbrButtons::kExit)
+
 namespace {
 
 // The smallest outer size, in twips, at which every control still fits.
@@ -47,8 +49,8 @@ int MainToolBarStyle(int buttonStyle, int applyStyle, int designed) {
 
 frmPreview::frmPreview(forms::MainWindowLink* main) : frmPreviewDesign(this), main_(main) {
     forms::FillImageList(imlPreview, forms::PictureSet::Preview);
-    tbrButtons(0).SetImageList(&imlPreview);
-    tbrButtons(1).SetImageList(&imlPreview);
+    tbrButtons(tbrButtons::kMessage).SetImageList(&imlPreview);
+    tbrButtons(tbrButtons::kExit).SetImageList(&imlPreview);
     imgEnvelope.SetPicture(forms::Picture(QStringLiteral("Envelope"), vb::TwipsToPixelsY(315)));
     tbrButtons.Wire(&vb::ToolBar::ButtonClick,
                     [this](int, vb::ToolButton& button) { RunCommand(button.Key().trimmed()); });
@@ -65,8 +67,8 @@ void frmPreview::Form_Load() {
     mLoading = true;
     SetCaption(gAppName + QStringLiteral(" - Preview  "));
 
-    vb::ToolBar& main = tbrButtons(0);
-    vb::ToolBar& exit = tbrButtons(1);
+    vb::ToolBar& main = tbrButtons(tbrButtons::kMessage);
+    vb::ToolBar& exit = tbrButtons(tbrButtons::kExit);
     main.SetStyle(MainToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, main.Style()));
     exit.SetStyle(
         forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, exit.Style()));
@@ -127,13 +129,15 @@ void frmPreview::Form_Resize() {
     if (mLoading || WindowState() == vb::vbMinimized) return;
     const int dW = ScaleWidth() - mLastWidth;
     const int dH = ScaleHeight() - mLastHeight;
-    for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{
-             &fraButtons, &tbrButtons(0), &txtPrvFrom, &txtPrvTo, &txtPrvDate, &txtPrvSubject, &txtPrvAttach})
+    for (vb::ControlBase* c :
+         std::initializer_list<vb::ControlBase*>{&fraButtons, &tbrButtons(tbrButtons::kMessage), &txtPrvFrom,
+                                                 &txtPrvTo, &txtPrvDate, &txtPrvSubject, &txtPrvAttach})
         c->SetWidth(c->Width() + dW);
     for (vb::ControlBase* c : std::initializer_list<vb::ControlBase*>{&TabStrip, &rtbBody, &rtbRawMsg})
         c->Move(c->Left(), c->Top(), c->Width() + dW, c->Height() + dH);
     imgEnvelope.SetLeft(imgEnvelope.Left() + dW);
-    tbrButtons(1).Move(tbrButtons(1).Left() + dW, tbrButtons(1).Top() + dH);
+    tbrButtons(tbrButtons::kExit)
+        .Move(tbrButtons(tbrButtons::kExit).Left() + dW, tbrButtons(tbrButtons::kExit).Top() + dH);
     mLastWidth = ScaleWidth();
     mLastHeight = ScaleHeight();
 }
@@ -181,8 +185,10 @@ void frmPreview::FillView(vb::RichTextBox& view, const QString& text) {
 
 void frmPreview::EnableSteps() {
     const bool stored = modGeneral::IsStoredMessage(shown_.account, shown_.slot);
-    tbrButtons(0).Buttons(QStringLiteral("Previous")).SetEnabled(stored && shown_.slot > 1);
-    tbrButtons(0)
+    tbrButtons(tbrButtons::kMessage)
+        .Buttons(QStringLiteral("Previous"))
+        .SetEnabled(stored && shown_.slot > 1);
+    tbrButtons(tbrButtons::kMessage)
         .Buttons(QStringLiteral("Next"))
         .SetEnabled(stored && shown_.slot < modAccounts::gAccounts[shown_.account].MsgCount);
 }
@@ -193,7 +199,7 @@ void frmPreview::TabStrip_Click() {
     mTabIndex = index;
     vb::RichTextBox& view = index == 1 ? rtbBody : rtbRawMsg;
     view.ZOrder(0);
-    tbrButtons(1).ZOrder(0);
+    tbrButtons(tbrButtons::kExit).ZOrder(0);
     view.setFocus();
 }
 

@@ -12,6 +12,8 @@
 #include "app/rules/rules_editor.h"
 #include "platform/ui/msg_box.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modRules;
 
 void RulesPage::FillWhereList() {
@@ -76,17 +78,21 @@ void RulesPage::ShowRule(int16_t rule) {
     ShowRuleLines();
     ShowRuleLine(gCurrentLine);
     EnableRuleUpdate();
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(!txtRuleDescription.Text().isEmpty());
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(gCurrentLine >= 1);
+    tbrRuleUpdate(tbrRuleUpdate::kDescription)
+        .Buttons(QStringLiteral("Clear"))
+        .SetEnabled(!txtRuleDescription.Text().isEmpty());
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Undo")).SetEnabled(gCurrentLine >= 1);
     cboBoolean.SetEnabled(gCurrentLine >= 1);
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(false);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Redo")).SetEnabled(false);
     fraRules.SetEnabled(modAccounts::gAccountCount >= 1);
 
     for (int i = 1; i <= gEditRules.Count && i <= lstRules.ListCount(); ++i)
         lstRules.SetSelected(i - 1, gEditRules[i].Enabled == 1);
     const bool several = gEditRules.Count >= 2;
-    tbrMoveButtons(1).Buttons(QStringLiteral("Up")).SetEnabled(several && rule > 1);
-    tbrMoveButtons(1).Buttons(QStringLiteral("Down")).SetEnabled(several && rule < gEditRules.Count);
+    tbrMoveButtons(tbrMoveButtons::kRules).Buttons(QStringLiteral("Up")).SetEnabled(several && rule > 1);
+    tbrMoveButtons(tbrMoveButtons::kRules)
+        .Buttons(QStringLiteral("Down"))
+        .SetEnabled(several && rule < gEditRules.Count);
     if (rule <= lstRules.ListCount()) lstRules.SetListIndex(rule - 1);
 }
 
@@ -109,7 +115,7 @@ void RulesPage::ShowRuleLine(int16_t line) {
 }
 
 void RulesPage::EnableRuleUpdate() {
-    tbrRuleUpdate(0)
+    tbrRuleUpdate(tbrRuleUpdate::kDescription)
         .Buttons(QStringLiteral("Update"))
         .SetEnabled(gEditRules.Count >= 1 && !cboCondition.Text().isEmpty() &&
                     CriteriaComplete(cboWhere.Text(), txtCriteria.Text()));
@@ -145,9 +151,9 @@ void RulesPage::UpdateRuleDescription() {
     }
     if (!AddRuleLine(choice)) return;
     ShowRuleLines();
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(true);
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(true);
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(CanRedoRuleLine());
+    tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).SetEnabled(true);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Undo")).SetEnabled(true);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Redo")).SetEnabled(CanRedoRuleLine());
     cboBoolean.SetEnabled(true);
     CheckRulesChanged();
 }
@@ -158,8 +164,8 @@ void RulesPage::ClearRuleDescription() {
     ShowRuleLines();
     ShowRuleLine(0);
     EnableRuleUpdate();
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(false);
-    for (int b = 1; b <= 2; ++b) tbrRuleUpdate(1).Buttons(b).SetEnabled(false);
+    tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).SetEnabled(false);
+    for (int b = 1; b <= 2; ++b) tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(b).SetEnabled(false);
     cboBoolean.SetEnabled(false);
     CheckRulesChanged();
 }
@@ -168,21 +174,21 @@ void RulesPage::UndoRuleUpdate() {
     if (!UndoRuleLine()) return;
     ShowRuleLines();
     const bool lines = gCurrentLine >= 1;
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(lines);
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(lines);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Undo")).SetEnabled(lines);
+    tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).SetEnabled(lines);
     cboBoolean.SetEnabled(lines);
     ShowRuleLine(gCurrentLine);
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(true);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Redo")).SetEnabled(true);
     CheckRulesChanged();
 }
 
 void RulesPage::RedoRuleUpdate() {
     if (!RedoRuleLine()) return;
     ShowRuleLines();
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Undo")).SetEnabled(true);
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(true);
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Undo")).SetEnabled(true);
+    tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).SetEnabled(true);
     cboBoolean.SetEnabled(true);
-    tbrRuleUpdate(1).Buttons(QStringLiteral("Redo")).SetEnabled(CanRedoRuleLine());
+    tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(QStringLiteral("Redo")).SetEnabled(CanRedoRuleLine());
     ShowRuleLine(gCurrentLine);
     CheckRulesChanged();
 }

@@ -14,6 +14,7 @@
 #include "platform/ui/msg_box.h"
 
 using namespace modRules;
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
 
 namespace {
 
@@ -25,44 +26,7 @@ QString Spaces(int n) { return QString(n, u' '); }
 
 RulesPage::RulesPage(frmMainDesign& design, vb::Form& window, forms::MainWindowLink& children,
                      forms::CommandKeys& commands, Host& host)
-    : window_(window),
-      children_(children),
-      commands_(commands),
-      host_(host),
-      CommonDialog(design.CommonDialog),
-      tbrButtons(design.tbrButtons),
-      tbrMoveButtons(design.tbrMoveButtons),
-      tbrRules(design.tbrRules),
-      fraRules(design.fraRules),
-      lblRulesFileName(design.lblRulesFileName),
-      lstRules(design.lstRules),
-      fraRule(design.fraRule),
-      lblRuleName(design.lblRuleName),
-      txtRuleName(design.txtRuleName),
-      lblRuleAccount(design.lblRuleAccount),
-      cboRuleAccount(design.cboRuleAccount),
-      lblWhere(design.lblWhere),
-      cboWhere(design.cboWhere),
-      lblMethod(design.lblMethod),
-      cboCondition(design.cboCondition),
-      lblCriteria2(design.lblCriteria2),
-      txtCriteria(design.txtCriteria),
-      lblCriteria(design.lblCriteria),
-      lblBoolean(design.lblBoolean),
-      cboBoolean(design.cboBoolean),
-      chkNot(design.chkNot),
-      tbrRuleUpdate(design.tbrRuleUpdate),
-      lblRuleDescription(design.lblRuleDescription),
-      lblRuleDescEntries(design.lblRuleDescEntries),
-      txtRuleDescription(design.txtRuleDescription),
-      fraAction(design.fraAction),
-      optRuleAction(design.optRuleAction),
-      fraNotify(design.fraNotify),
-      chkRuleNotify(design.chkRuleNotify),
-      chkRuleNotifyNew(design.chkRuleNotifyNew),
-      lblRuleNotifyTime(design.lblRuleNotifyTime),
-      txtRuleNotifyTime(design.txtRuleNotifyTime),
-      updRuleNotifyTime(design.updRuleNotifyTime) {
+    : RulesPageControls(design), window_(window), children_(children), commands_(commands), host_(host) {
     WireRulesPage();
     WireRulesFile();
 }
@@ -91,8 +55,8 @@ void RulesPage::WireRuleCommands() {
     commands_.Add(u"tbrRuleUpdate", u"Clear", [this](int16_t) { ClearRuleDescription(); });
     commands_.Add(u"tbrRuleUpdate", u"Undo", [this](int16_t) { UndoRuleUpdate(); });
     commands_.Add(u"tbrRuleUpdate", u"Redo", [this](int16_t) { RedoRuleUpdate(); });
-    commands_.Add(u"tbrMoveButtons", 1, u"Up", [this](int16_t) { MoveRule(-1); });
-    commands_.Add(u"tbrMoveButtons", 1, u"Down", [this](int16_t) { MoveRule(1); });
+    commands_.Add(u"tbrMoveButtons", tbrMoveButtons::kRules, u"Up", [this](int16_t) { MoveRule(-1); });
+    commands_.Add(u"tbrMoveButtons", tbrMoveButtons::kRules, u"Down", [this](int16_t) { MoveRule(1); });
     commands_.Add(u"tbrButtons", forms::bar::kSaveRules, u"SaveRules",
                   [this](int16_t) { SaveRuleChanges(); });
     commands_.Add(u"tbrButtons", forms::bar::kCancelRules, u"Cancel",
@@ -353,7 +317,9 @@ void RulesPage::EnableRuleControls(int16_t count) {
     // clang-format on
     for (vb::ControlBase* control : controls) control->SetEnabled(on);
     for (int i = 1; i <= 3; ++i) optRuleAction(i).SetEnabled(on);
-    for (vb::ToolBar* bar : {&tbrRuleUpdate(0), &tbrRuleUpdate(1), &tbrMoveButtons(1)})
+    for (vb::ToolBar* bar :
+         {&tbrRuleUpdate(tbrRuleUpdate::kDescription), &tbrRuleUpdate(tbrRuleUpdate::kUndoRedo),
+          &tbrMoveButtons(tbrMoveButtons::kRules)})
         for (int b = 1; b <= 2; ++b) bar->Buttons(b).SetEnabled(on);
 }
 
@@ -380,10 +346,10 @@ void RulesPage::ClearRuleEditor() {
     ShowRuleLine(0);
     lstRules.Clear();
     lblRuleDescEntries.SetCaption(QStringLiteral("0 of 10 Entries"));
-    tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).SetEnabled(false);
+    tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).SetEnabled(false);
     for (int b = 1; b <= 2; ++b) {
-        tbrRuleUpdate(1).Buttons(b).SetEnabled(false);
-        tbrMoveButtons(1).Buttons(b).SetEnabled(false);
+        tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons(b).SetEnabled(false);
+        tbrMoveButtons(tbrMoveButtons::kRules).Buttons(b).SetEnabled(false);
     }
     cboBoolean.SetEnabled(false);
     optRuleAction(2).SetValue(true);

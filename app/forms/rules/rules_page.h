@@ -17,7 +17,9 @@ namespace forms {
 class MainWindowLink;
 }  // namespace forms
 
-class RulesPage : private modRules::RulesView {
+// Its controls are those the window's description marks "for RulesPage",
+// reached by their designed names.
+class RulesPage : private modRules::RulesView, private frmMainDesign::RulesPageControls {
 public:
     // What the page asks of the window it sits in.
     class Host {
@@ -135,42 +137,4 @@ private:
     // Held while the window is loaded; a window destroyed without its Unload
     // (the application ending) drops it with the page.
     ViewSlot<modRules::RulesView>::Registration rulesView_;
-
-    // The page's controls, by their designed names. Of the arrays shared with
-    // other pages it uses only its Save and Cancel bars (forms::bar) and its
-    // move bar, tbrMoveButtons(1).
-    vb::CommonDialog& CommonDialog;
-    vb::ControlArray<vb::ToolBar>& tbrButtons;
-    vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
-    vb::ToolBar& tbrRules;
-    vb::Frame& fraRules;
-    vb::Label& lblRulesFileName;
-    vb::ListBox& lstRules;
-    vb::Frame& fraRule;
-    vb::Label& lblRuleName;
-    vb::TextBox& txtRuleName;
-    vb::Label& lblRuleAccount;
-    vb::ComboBox& cboRuleAccount;
-    vb::Label& lblWhere;
-    vb::ComboBox& cboWhere;
-    vb::Label& lblMethod;
-    vb::ComboBox& cboCondition;
-    vb::Label& lblCriteria2;
-    vb::TextBox& txtCriteria;
-    vb::Label& lblCriteria;
-    vb::Label& lblBoolean;
-    vb::ComboBox& cboBoolean;
-    vb::CheckBox& chkNot;
-    vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
-    vb::Label& lblRuleDescription;
-    vb::Label& lblRuleDescEntries;
-    vb::TextBox& txtRuleDescription;
-    vb::Frame& fraAction;
-    vb::ControlArray<vb::OptionButton>& optRuleAction;
-    vb::Frame& fraNotify;
-    vb::CheckBox& chkRuleNotify;
-    vb::CheckBox& chkRuleNotifyNew;
-    vb::ControlArray<vb::Label>& lblRuleNotifyTime;
-    vb::TextBox& txtRuleNotifyTime;
-    vb::UpDown& updRuleNotifyTime;
 };

@@ -54,47 +54,7 @@ QString PageLockedText() {
 }  // namespace
 
 TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& design, Host& host)
-    : window_(window),
-      controls_{.mnuTrayPopMenu = design.mnuTrayPopMenu,
-                .mnuTrayShow = design.mnuTrayShow,
-                .mnuTrayCheckAll = design.mnuTrayCheckAll,
-                .mnuTrayNewMessage = design.mnuTrayNewMessage,
-                .mnuTraySep1 = design.mnuTraySep1,
-                .mnuTrayRunClient = design.mnuTrayRunClient,
-                .mnuTraySep2 = design.mnuTraySep2,
-                .mnuTrayAutoCheck = design.mnuTrayAutoCheck,
-                .mnuTraySounds = design.mnuTraySounds,
-                .mnuTraySep3 = design.mnuTraySep3,
-                .mnuTrayOptions = design.mnuTrayOptions,
-                .mnuTrayMenuColours = design.mnuTrayMenuColours,
-                .mnuTrayUpdates = design.mnuTrayUpdates,
-                .mnuTrayAbout = design.mnuTrayAbout,
-                .mnuTrayHelp = design.mnuTrayHelp,
-                .mnuTraySep4 = design.mnuTraySep4,
-                .mnuTrayQuitApplication = design.mnuTrayQuitApplication,
-                .imlPopMenu = design.imlPopMenu,
-                .mnuEmailPopMenu = design.mnuEmailPopMenu,
-                .mnuEmailPreview = design.mnuEmailPreview,
-                .mnuEmailDelete = design.mnuEmailDelete,
-                .mnuEmailReply = design.mnuEmailReply,
-                .mnuEmailOpen = design.mnuEmailOpen,
-                .tbrMainButtons = design.tbrMainButtons,
-                .tbrEmail = design.tbrEmail,
-                .tbrAcnts = design.tbrAcnts,
-                .tbrRules = design.tbrRules,
-                .tbrColour = design.tbrColour,
-                .tbrButtons = design.tbrButtons,
-                .tbrMoveButtons = design.tbrMoveButtons,
-                .tbrRuleUpdate = design.tbrRuleUpdate,
-                .tbrClient = design.tbrClient,
-                .tbrSound = design.tbrSound,
-                .tbrOptMisc = design.tbrOptMisc,
-                .tbrOptAbout = design.tbrOptAbout,
-                .chkUseInterval = design.chkUseInterval,
-                .chkPlaySound = design.chkPlaySound,
-                .fraMainButtons = design.fraMainButtons},
-      host_(host),
-      status_(window, design.imlTrayIcons) {
+    : window_(window), controls_(design), host_(host), status_(window, controls_.imlTrayIcons) {
     WireCommandKeys();
     WireWindowCommands();
     WireTrayMenu();

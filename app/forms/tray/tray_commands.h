@@ -33,52 +33,8 @@ public:
         ~Host() = default;
     };
 
-    // The controls the tray and the command keys use, by their designed names.
-    struct Controls {
-        // The tray menu, its icons and the menus' pictures.
-        vb::Menu& mnuTrayPopMenu;
-        vb::Menu& mnuTrayShow;
-        vb::Menu& mnuTrayCheckAll;
-        vb::Menu& mnuTrayNewMessage;
-        vb::Menu& mnuTraySep1;
-        vb::Menu& mnuTrayRunClient;
-        vb::Menu& mnuTraySep2;
-        vb::Menu& mnuTrayAutoCheck;
-        vb::Menu& mnuTraySounds;
-        vb::Menu& mnuTraySep3;
-        vb::Menu& mnuTrayOptions;
-        vb::Menu& mnuTrayMenuColours;
-        vb::Menu& mnuTrayUpdates;
-        vb::Menu& mnuTrayAbout;
-        vb::Menu& mnuTrayHelp;
-        vb::Menu& mnuTraySep4;
-        vb::Menu& mnuTrayQuitApplication;
-        vb::ImageList& imlPopMenu;
-        // The Email page's pop-up menu, drawn as the tray menu is.
-        vb::Menu& mnuEmailPopMenu;
-        vb::Menu& mnuEmailPreview;
-        vb::Menu& mnuEmailDelete;
-        vb::Menu& mnuEmailReply;
-        vb::Menu& mnuEmailOpen;
-        // Every tool bar, whose clicks run the command keys.
-        vb::ToolBar& tbrMainButtons;
-        vb::ToolBar& tbrEmail;
-        vb::ToolBar& tbrAcnts;
-        vb::ToolBar& tbrRules;
-        vb::ToolBar& tbrColour;
-        vb::ControlArray<vb::ToolBar>& tbrButtons;
-        vb::ControlArray<vb::ToolBar>& tbrMoveButtons;
-        vb::ControlArray<vb::ToolBar>& tbrRuleUpdate;
-        vb::ControlArray<vb::ToolBar>& tbrClient;
-        vb::ControlArray<vb::ToolBar>& tbrSound;
-        vb::ControlArray<vb::ToolBar>& tbrOptMisc;
-        vb::ControlArray<vb::ToolBar>& tbrOptAbout;
-        // The Options page's switches that the tray's Auto Check and Sounds entries flip.
-        vb::CheckBox& chkUseInterval;
-        vb::CheckBox& chkPlaySound;
-        // The window's page bar, disabled while the user's page is locked.
-        vb::Frame& fraMainButtons;
-    };
+    // The controls the window's description marks "for TrayCommands".
+    using Controls = frmMainDesign::TrayCommandsControls;
 
     // Binds the controls of design and wires the tray menu and every tool
     // bar to the command keys.

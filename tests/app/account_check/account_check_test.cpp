@@ -24,6 +24,8 @@
 #include "tests/support/line_client.h"
 #include "tests/support/pop3d_mailbox.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using namespace modGeneral;
 using testsupport::Pop3dMailbox;
@@ -480,7 +482,11 @@ TEST_F(AccountCheck, PreviewDeletesTheMessageItShows) {
 
     vb::ScriptedMsgBoxes boxes;
     boxes.Answer(vb::vbYes);
-    vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
+    vb::Forms::Get<frmPreview>()
+        .tbrButtons(tbrButtons::kEmailHelp)
+        .Buttons(QStringLiteral("Delete"))
+        .QtButton()
+        .click();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(boxes.Calls().front().prompt.startsWith("Ready to Delete 1 Message(s) from 'Home' "));
     EXPECT_EQ(StoredUids(), uids_[0] + ' ' + uids_[2]);

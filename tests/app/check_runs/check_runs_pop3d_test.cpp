@@ -21,6 +21,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/pop3d_mailbox.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 using namespace modAccounts;
 using testsupport::Pop3dMailbox;
@@ -174,13 +176,17 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     stopper.setInterval(0);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         if (!form.controls().StatusBar.PanelText(3).endsWith(QStringLiteral("% Complete"))) return;
-        form.controls().tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
+        form.controls()
+            .tbrButtons(tbrButtons::kStopRetrieval)
+            .Buttons(QStringLiteral("StopRetrieval"))
+            .QtButton()
+            .click();
         stopper.stop();
     });
     form.controls().StatusBar.SetPanelText(3, QString());
     stopper.start();
     vb::ScriptedMsgBoxes boxes;
-    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     stopper.stop();
     EXPECT_TRUE(boxes.Calls().empty()) << "a stop shows no box";
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - User Stopped Retrieval"));
@@ -198,7 +204,7 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     EXPECT_FALSE(gAccounts[2].Checked);
     EXPECT_FALSE(gUserStop);
 
-    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());
     EXPECT_EQ(gAccounts[2].Result, QStringLiteral("Small - 1 Message"));
 }

@@ -23,6 +23,8 @@
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/support/scripted_resolver.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using namespace modGeneral;
 using namespace fakepop3;
@@ -156,7 +158,11 @@ TEST_F(CheckStages, AMessageFarLargerThanListedIsReadWholeAndAStopWhileReadingIs
     stopper.setInterval(1);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
         if (!server.ended(0)) return;
-        form.controls().tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
+        form.controls()
+            .tbrButtons(tbrButtons::kStopRetrieval)
+            .Buttons(QStringLiteral("StopRetrieval"))
+            .QtButton()
+            .click();
         sinceStop.start();
         stopper.stop();
     });
@@ -190,13 +196,16 @@ TEST_F(CheckStages, TheServersNameIsLookedUpWithoutHoldingTheWindow) {
         std::function<void(frmMain&)> end;
         bool quits;
     };
-    for (const Row& row :
-         {Row{"stop",
-              [](frmMain& form) {
-                  form.controls().tbrButtons(1).Buttons(QStringLiteral("StopRetrieval")).QtButton().click();
-              },
-              false},
-          Row{"the session's end", [](frmMain& form) { form.EndSession(); }, true}}) {
+    for (const Row& row : {Row{"stop",
+                               [](frmMain& form) {
+                                   form.controls()
+                                       .tbrButtons(tbrButtons::kStopRetrieval)
+                                       .Buttons(QStringLiteral("StopRetrieval"))
+                                       .QtButton()
+                                       .click();
+                               },
+                               false},
+                           Row{"the session's end", [](frmMain& form) { form.EndSession(); }, true}}) {
         SCOPED_TRACE(row.name);
         frmMain& form = Open(server.port(), QStringLiteral("slow.test"));
         vb::ScriptedMsgBoxes boxes;

@@ -18,6 +18,8 @@
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/support/pop3d_mailbox.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using namespace modGeneral;
 using testsupport::Pop3dMailbox;
@@ -77,7 +79,11 @@ protected:
         return 0;
     }
     static void CheckAll(frmMain& form) {
-        form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+        form.controls()
+            .tbrButtons(tbrButtons::kCheckAll)
+            .Buttons(QStringLiteral("CheckAll"))
+            .QtButton()
+            .click();
     }
 
     testsupport::Pop3dServer server_ = testsupport::Pop3dServer::fromEnvironment();

@@ -9,6 +9,8 @@
 #include "tests/app/forms/screenshot_main.h"
 #include "tests/app/stored_messages.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 void StoreAccount(int i, const char* name, const char* server, const char* login) {
@@ -92,18 +94,22 @@ int main(int argc, char** argv) {
         form.controls().txtAcntName.SetText(QStringLiteral("Home mail"));
         form.controls().tbrColour.Buttons(1).QtButton().click();
         saved = SaveAtSize(form, out, QStringLiteral("accounts-edit"), false) && saved;
-        form.controls().tbrButtons(7).Buttons(1).QtButton().click();  // Cancel
+        form.controls().tbrButtons(tbrButtons::kCancelAccount).Buttons(1).QtButton().click();  // Cancel
 
         form.SwitchPane(2);
         form.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton().click();
         form.controls().txtRuleName.SetText(QStringLiteral("Pills"));
         form.controls().cboWhere.SetText(QStringLiteral("Subject"));
         form.controls().txtCriteria.SetText(QStringLiteral("pills"));
-        form.controls().tbrRuleUpdate(0).Buttons(QStringLiteral("Update")).QtButton().click();
+        form.controls()
+            .tbrRuleUpdate(tbrRuleUpdate::kDescription)
+            .Buttons(QStringLiteral("Update"))
+            .QtButton()
+            .click();
         for (const bool max : {false, true})
             saved = SaveAtSize(form, out, max ? QStringLiteral("rules-max") : QStringLiteral("rules"), max) &&
                     saved;
-        form.controls().tbrButtons(10).Buttons(1).QtButton().click();  // Cancel
+        form.controls().tbrButtons(tbrButtons::kCancelRules).Buttons(1).QtButton().click();  // Cancel
 
         form.SwitchPane(3);
         for (int node = 1; node <= 6; ++node) {

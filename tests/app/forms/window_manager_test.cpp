@@ -17,6 +17,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/stored_messages.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 bool UnderWindowManager() { return qEnvironmentVariable("VELTRANE_WINDOW_MANAGER") == "1"; }
@@ -115,8 +117,8 @@ TEST_F(WindowManager, MaximisedTheMainWindowFillsTheScreenAndSizeBringsItBackCen
     EXPECT_NEAR(main.controls().lvwEmail.viewport()->width() - ColumnsWidth(main.controls().lvwEmail),
                 listMargin, 2)
         << "the columns fill the wider list";
-    EXPECT_EQ(RightMargin(main.controls().tbrButtons(4)),
-              RightMargin(main.controls().fraButtons(0)) + vb::TwipsToPixelsX(100));
+    EXPECT_EQ(RightMargin(main.controls().tbrButtons(tbrButtons::kClose)),
+              RightMargin(main.controls().fraButtons(fraButtons::kEmail)) + vb::TwipsToPixelsX(100));
 
     main.controls().tbrMainButtons.Buttons(QStringLiteral("Size")).QtButton().click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main.size() == opened; }, kManagerDeadlineMs))
@@ -141,13 +143,13 @@ TEST_F(WindowManager, MaximisedThePreviewKeepsItsTabRowAndExitInTheWindow) {
         return preview.height() - w.mapTo(&preview, QPoint(0, w.height())).y();
     };
     const int tabsMargin = bottomMargin(preview.TabStrip);
-    const int exitMargin = bottomMargin(preview.tbrButtons(1));
+    const int exitMargin = bottomMargin(preview.tbrButtons(frmPreviewElements::tbrButtons::kExit));
     preview.SetWindowState(vb::vbMaximized);
     ASSERT_TRUE(QTest::qWaitFor([&] { return preview.height() > opened.height() + 100; }, kManagerDeadlineMs))
         << "not maximised";
     QTest::qWait(200);
     EXPECT_EQ(bottomMargin(preview.TabStrip), tabsMargin) << "the tab row stays at the window's bottom";
-    EXPECT_EQ(bottomMargin(preview.tbrButtons(1)), exitMargin);
+    EXPECT_EQ(bottomMargin(preview.tbrButtons(frmPreviewElements::tbrButtons::kExit)), exitMargin);
 }
 
 }  // namespace

@@ -34,6 +34,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 const QString kOptions = QStringLiteral("Settings\\Options");
@@ -90,10 +92,10 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(main.controls().TabStripEmail.TabCount(), 0);
     EXPECT_EQ(modAccounts::gCurrentAccount, 0);
     EXPECT_TRUE(modGeneral::gStartUpDone);
-    EXPECT_TRUE(main.controls().tbrButtons(14).isHidden());
+    EXPECT_TRUE(main.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
     // The no-account state: only adding an account is left to do.
     EXPECT_FALSE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
-    EXPECT_FALSE(main.controls().tbrButtons(3).Buttons(1).Enabled());
+    EXPECT_FALSE(main.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(1).Enabled());
     EXPECT_TRUE(main.controls().tbrAcnts.Buttons(QStringLiteral("AcntAdd")).Enabled());
     EXPECT_FALSE(main.controls().lvwEmail.Enabled());
     EXPECT_FALSE(main.controls().mnuTrayCheckAll.Enabled());
@@ -161,8 +163,9 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     // A start-up check is pending, with its pause button.
     EXPECT_FALSE(modGeneral::gStartUpDone);
     EXPECT_TRUE(main.controls().tmrMailStartUp.Enabled());
-    EXPECT_FALSE(main.controls().tbrButtons(14).isHidden());
-    EXPECT_EQ(main.controls().tbrButtons(14).Buttons(1).Caption(), QStringLiteral("StartUp: Pause       "));
+    EXPECT_FALSE(main.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
+    EXPECT_EQ(main.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1).Caption(),
+              QStringLiteral("StartUp: Pause       "));
 }
 
 // (The real program meets such files in tests/process; here the case of an

@@ -33,6 +33,8 @@
 #include "platform/ui/msg_box.h"
 #include "tests/support/pop3d_mailbox.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 int failures = 0;
@@ -144,7 +146,7 @@ int main(int argc, char** argv) {
     main.controls().txtAcntLoginID.SetText(QString::fromStdString(mailbox.user()));
     main.controls().txtAcntPassword.SetText(QString::fromStdString(mailbox.password()));
     Picture("2-account");
-    Click(main.controls().tbrButtons(6), "SaveAccount");
+    Click(main.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     Expect(modAccounts::gAccountCount == 1, "the account was not added");
 
     // 3. The Rules page: a rule that marks the pill offers as spam.
@@ -153,10 +155,10 @@ int main(int argc, char** argv) {
     main.controls().txtRuleName.SetText(QStringLiteral("Pills"));
     main.controls().cboWhere.SetText(QStringLiteral("Subject"));
     main.controls().txtCriteria.SetText(QStringLiteral("pills"));
-    Click(main.controls().tbrRuleUpdate(0), "Update");
+    Click(main.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Update");
     main.controls().optRuleAction(2).SetValue(true);
     Picture("3-rule");
-    Click(main.controls().tbrButtons(9), "SaveRules");
+    Click(main.controls().tbrButtons(tbrButtons::kSaveRules), "SaveRules");
 
     // 4. The Options page: automatic checking and the new-mail pop-up on.
     Click(main.controls().tbrMainButtons, "Options");
@@ -165,14 +167,14 @@ int main(int argc, char** argv) {
     main.controls().chkUseInterval.SetValue(1);
     main.controls().chkShowEmailMsgBox.SetValue(1);
     Picture("4-options");
-    Click(main.controls().tbrButtons(12), "SaveOptions");
+    Click(main.controls().tbrButtons(tbrButtons::kSaveOptions), "SaveOptions");
     Expect(modOptions::gOpt.ShowEmailMsgBox == 1 && modOptions::gOpt.UseInterval == 1,
            "the options were not saved");
 
     // 5. Check All: the mail is listed and the spam marked; the user asked
     // for it, so no pop-up.
     Click(main.controls().tbrMainButtons, "Email");
-    Click(main.controls().tbrButtons(3), "CheckAll");
+    Click(main.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     Expect(PumpUntil([] { return modAccounts::gAccounts[1].MsgCount == 3; }),
            "the check did not list three messages");
     const int spamRow = StoredRow(1, "Cheap pills today");
@@ -209,7 +211,8 @@ int main(int argc, char** argv) {
     Click(main.controls().tbrEmail, "EmailPreview");
     Expect(vb::Forms::IsLoaded<frmPreview>(), "no preview window");
     Picture("8-preview");
-    if (vb::Forms::IsLoaded<frmPreview>()) Click(vb::Forms::Get<frmPreview>().tbrButtons(0), "Delete");
+    if (vb::Forms::IsLoaded<frmPreview>())
+        Click(vb::Forms::Get<frmPreview>().tbrButtons(tbrButtons::kEmailHelp), "Delete");
     Expect(PumpUntil([&] { return mailbox.messageCount() == 3; }),
            "the previewed message is still on the server");
 

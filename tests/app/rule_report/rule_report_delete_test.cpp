@@ -22,6 +22,8 @@
 #include "platform/ui/msg_box.h"
 #include "tests/support/pop3d_mailbox.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using namespace modGeneral;
 using testsupport::Pop3dMailbox;
@@ -202,10 +204,10 @@ TEST_F(RuleReportDelete, FollowsTheAccountsThroughARenameASwitchOffAndADeletion)
     click(c.tbrMainButtons, "Accounts");
     c.TabStripAcnts.Select(2);
     c.txtAcntName.SetText(QStringLiteral("Office"));
-    click(c.tbrButtons(6), "SaveAccount");
+    click(c.tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     c.TabStripAcnts.Select(1);
     c.chkAcntEnabled.SetValue(0);
-    click(c.tbrButtons(6), "SaveAccount");
+    click(c.tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     ASSERT_EQ(gAccounts[2].Name, "Office");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
 

@@ -27,6 +27,8 @@
 #include "tests/app/scripted_main_window.h"
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using fakepop3::Close;
 using fakepop3::Drip;
@@ -75,7 +77,10 @@ void ExpectEditingLocked(frmMain& form) {
     const Row rows[] = {
         {"account name", form.controls().txtAcntName.Widget()},
         {"account enabled", form.controls().chkAcntEnabled.Widget()},
-        {"move account", form.controls().tbrMoveButtons(0).Buttons(QStringLiteral("Forward")).QtButton()},
+        {"move account", form.controls()
+                             .tbrMoveButtons(tbrMoveButtons::kAccounts)
+                             .Buttons(QStringLiteral("Forward"))
+                             .QtButton()},
         {"add account", form.controls().tbrAcnts.Buttons(QStringLiteral("AcntAdd")).QtButton()},
         {"rule name", form.controls().txtRuleName.Widget()},
         {"add rule", form.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).QtButton()},
@@ -110,7 +115,7 @@ TEST_F(ServerOperations, NothingThatChangesAccountsRulesOrOptionsCanBeUsedWhileO
     };
     const Row rows[] = {
         {"connection test", "Accounts", form.controls().tbrAcnts, "AcntTest"},
-        {"check", "Email", form.controls().tbrButtons(3), "CheckAll"},
+        {"check", "Email", form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.operation);
@@ -144,9 +149,9 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     gAccounts[2].HasNewMail = true;
     vb::ScriptedMsgBoxes boxes;
 
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>()) << "nothing the run checked was marked";
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "the new message was marked";
     frmRuleReport& report = vb::Forms::Get<frmRuleReport>();
     EXPECT_EQ(report.lblRuleDelete.Caption().toStdString(), "Home has 1 message\r\n");
@@ -155,7 +160,7 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     // alone and says so.
     Click(form.controls().tbrMainButtons, "Accounts");
     form.controls().chkAcntEnabled.SetValue(0);
-    Click(form.controls().tbrButtons(6), "SaveAccount");
+    Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
     report.tbrRuleReport(1).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
@@ -175,7 +180,7 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
     modRules::gRules.Show = 1;
     modRules::gRules.ShowNew = 0;
     modRules::gRules.Time = 30;
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     modGeneral::gCurrentMsg = 1;
     form.email().mnuEmailPreview_Click();
@@ -183,11 +188,15 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
 
     vb::ScriptedMsgBoxes boxes;
     QTimer::singleShot(200, [&] {
-        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Delete")).QtButton().click();
+        vb::Forms::Get<frmPreview>()
+            .tbrButtons(tbrButtons::kEmailHelp)
+            .Buttons(QStringLiteral("Delete"))
+            .QtButton()
+            .click();
         vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
         form.email().mnuEmailDelete_Click();
     });
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     std::vector<std::string> busy;
     for (const vb::MsgBoxCall& call : boxes.Calls())
         if (call.title == QStringLiteral("Veltrane - Server Busy")) busy.push_back(call.prompt.toStdString());
@@ -268,7 +277,7 @@ TEST_F(ServerOperations, MessagesTheServerDoesNotDeleteStayListedAndAreNotNewAga
         frmMain& form = Open(server.port(), {"Home"});
         modOptions::gOpt.DeleteConfirmation = 0;
         vb::ScriptedMsgBoxes boxes;
-        Click(form.controls().tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
         ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 3);
 
         form.controls().lvwEmail.Item(1).SetSelected(true);
@@ -283,7 +292,7 @@ TEST_F(ServerOperations, MessagesTheServerDoesNotDeleteStayListedAndAreNotNewAga
                       "\r\n");
         EXPECT_EQ(ListedSubjects(form), row.listed);
 
-        Click(form.controls().tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
         EXPECT_EQ(ListedSubjects(form), row.listed);
         EXPECT_EQ(gAccounts[1].NewCount, 0) << "messages that stayed are not new mail";
         EXPECT_EQ(boxes.Calls().size(), 1u);
@@ -324,7 +333,7 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     frmMain& form = Open(server.port(), {"Home"});
     modOptions::gOpt.DeleteConfirmation = 0;
     vb::ScriptedMsgBoxes boxes;
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_EQ(StoredUids(1), "uid-1 uid-2 uid-3 uid-4 uid-5");
     modOptions::gOpt.MessageSort = 1;
     QTest::mouseClick(
@@ -357,7 +366,11 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
         selected.push_back(form.controls().lvwEmail.SelectedItem());
         QTest::keyClick(form.controls().lvwEmail.viewport(), Qt::Key_Down);
         selected.push_back(form.controls().lvwEmail.SelectedItem());
-        vb::Forms::Get<frmPreview>().tbrButtons(0).Buttons(QStringLiteral("Next")).QtButton().click();
+        vb::Forms::Get<frmPreview>()
+            .tbrButtons(tbrButtons::kEmailHelp)
+            .Buttons(QStringLiteral("Next"))
+            .QtButton()
+            .click();
         selected.push_back(form.controls().lvwEmail.SelectedItem());
     });
     user.start();
@@ -378,7 +391,7 @@ TEST_F(ServerOperations, TheListHoldsStillWhileADeletionWaitsOnTheServer) {
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
 
     // Nothing deleted comes back, nothing kept is announced again.
-    Click(form.controls().tbrButtons(3), "CheckAll");
+    Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     EXPECT_EQ(StoredUids(1), "uid-1 uid-3 uid-4 uid-5");
     EXPECT_EQ(gAccounts[1].NewCount, 0);
 }
@@ -421,17 +434,18 @@ TEST_F(ServerOperations, StopEndsTheCheckAtEveryStageWithinTwoSeconds) {
         QElapsedTimer sinceStop;
         QTimer::singleShot(400, [&] {
             sinceStop.start();
-            Click(form.controls().tbrButtons(1), "StopRetrieval");
+            Click(form.controls().tbrButtons(tbrButtons::kStopRetrieval), "StopRetrieval");
         });
         vb::ScriptedMsgBoxes boxes;
-        Click(form.controls().tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
         ASSERT_TRUE(sinceStop.isValid()) << "the check ended before the stop";
         EXPECT_LT(sinceStop.elapsed(), 2000);
         EXPECT_EQ(gAccounts[1].Result.toStdString(), "Home - User Stopped Retrieval");
         EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
         EXPECT_TRUE(form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().isEnabled())
             << "Quit is usable";
-        EXPECT_FALSE(form.controls().tbrButtons(1).Visible()) << "the Stop button went";
+        EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Visible())
+            << "the Stop button went";
     }
 }
 
@@ -454,7 +468,7 @@ TEST_F(ServerOperations, ADroppedConnectionIsReportedWithItsOwnError) {
         fakepop3::FakePop3Server server({row.script});
         frmMain& form = Open(server.port(), {"Home"});
         vb::ScriptedMsgBoxes boxes;
-        Click(form.controls().tbrButtons(3), "CheckAll");
+        Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
         ASSERT_EQ(boxes.Calls().size(), 1u);
         EXPECT_EQ(boxes.Calls()[0].title.toStdString(), row.title);
         EXPECT_TRUE(boxes.Calls()[0].prompt.contains(

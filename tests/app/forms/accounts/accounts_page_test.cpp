@@ -18,6 +18,8 @@
 #include "tests/app/account_print.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 
 namespace {
@@ -117,7 +119,7 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
     EXPECT_EQ(form.controls().StatusBar.PanelText(3), "Not Checked");
     EXPECT_EQ(form.controls().txtAcntName.Text(), "New Account1");
     EXPECT_FALSE(form.controls().fraNoAcntsBanner.Visible());
-    EXPECT_FALSE(form.controls().tbrButtons(6).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kSaveAccount).Buttons(1).Enabled());
     // With nothing listed, only the commands on the whole account are usable.
     for (const char* key : {"EmailPreview", "EmailDelete", "EmailReply", "EmailOpen"})
         EXPECT_FALSE(form.controls().tbrEmail.Buttons(QString::fromLatin1(key)).Enabled()) << key;
@@ -129,16 +131,16 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
 
     form.controls().txtAcntName.SetText("Work");
     form.controls().txtAcntServer.SetText("pop.example");
-    EXPECT_TRUE(form.controls().tbrButtons(6).Buttons(1).Enabled());
-    EXPECT_TRUE(form.controls().tbrButtons(7).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kSaveAccount).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kCancelAccount).Buttons(1).Enabled());
     EXPECT_FALSE(form.controls().fraMainButtons.Enabled()) << "no page switch with edits pending";
     EXPECT_FALSE(form.controls().fraAcntToolBar.Enabled());
-    Click(form.controls().tbrButtons(6), "SaveAccount");
+    Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     EXPECT_EQ(Stored("AcntName", 1), "Work");
     EXPECT_EQ(Stored("AcntServer", 1), "pop.example");
     EXPECT_EQ(Captions(form.controls().TabStripEmail), QStringList{"Work"});
     EXPECT_EQ(Captions(form.controls().TabStripAcnts), QStringList{"Work"});
-    EXPECT_FALSE(form.controls().tbrButtons(6).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kSaveAccount).Buttons(1).Enabled());
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
 
     Click(form.controls().tbrAcnts, "AcntAdd");
@@ -155,7 +157,7 @@ TEST_F(AccountsPage, RenameTakesTheRulesAlongAndKeepsTheTabCount) {
     ASSERT_TRUE(counted.startsWith("Home") && counted != "Home") << counted.toStdString();
 
     form.controls().txtAcntName.SetText("Work");
-    Click(form.controls().tbrButtons(6), "SaveAccount");
+    Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     EXPECT_EQ(form.controls().TabStripEmail.TabCaption(1), "Work" + counted.mid(4));
     EXPECT_EQ(gAccounts[1].Result.left(4), "Work");
     EXPECT_EQ(modRules::gRules[1].Account, "Work");
@@ -174,7 +176,7 @@ TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
     ASSERT_EQ(modRules::gRules[1].Account, " Home ");
     vb::ScriptedMsgBoxes boxes;
     form.controls().txtAcntServer.SetText("mail.example.org");
-    Click(form.controls().tbrButtons(6), "SaveAccount");
+    Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls()[0].title.toStdString();
     EXPECT_EQ(Stored("AcntServer", 1), "mail.example.org");
     EXPECT_EQ(Stored("AcntName", 1), " Home ");
@@ -183,8 +185,8 @@ TEST_F(AccountsPage, AnAccountNamedWithBlanksAroundIsSavedAndKeepsItsRules) {
     Click(form.controls().tbrMainButtons, "Rules");
     form.controls().txtRuleName.SetText("Renamed rule");
     form.controls().txtCriteria.SetText("offer");
-    Click(form.controls().tbrRuleUpdate(0), "Update");
-    Click(form.controls().tbrButtons(9), "SaveRules");
+    Click(form.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Update");
+    Click(form.controls().tbrButtons(tbrButtons::kSaveRules), "SaveRules");
     ASSERT_TRUE(boxes.Calls().empty());
     modRules::ReadRulesFile(modRules::RulesFilePath());
     EXPECT_EQ(modRules::gRules[1].Account, " Home ") << "the binding survives the file";
@@ -216,7 +218,7 @@ TEST_F(AccountsPage, BadInputGetsItsMessageAndStoresNothing) {
         vb::TextBox& box = form.controls().*row.box;
         box.SetText(QString::fromUtf8(row.text));
         vb::ScriptedMsgBoxes boxes;
-        Click(form.controls().tbrButtons(6), "SaveAccount");
+        Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
         LoadAccount(1);
         if (row.title) {
             ASSERT_EQ(boxes.Calls().size(), 1u);
@@ -324,7 +326,7 @@ TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
         SCOPED_TRACE(row.key);
         form.controls().TabStripAcnts.Select(row.from);
         ASSERT_EQ(gCurrentAccount, row.from);
-        Click(form.controls().tbrMoveButtons(0), row.key);
+        Click(form.controls().tbrMoveButtons(tbrMoveButtons::kAccounts), row.key);
         EXPECT_EQ(Names(), row.order);
         EXPECT_EQ(gCurrentAccount, row.to);
         EXPECT_EQ(form.controls().TabStripAcnts.SelectedItem(), row.to);
@@ -339,11 +341,11 @@ TEST_F(AccountsPage, MoveButtonsCarryTheAccountWithItsMessages) {
         EXPECT_EQ(form.controls().lvwEmail.ItemCount(), gAccounts[row.to].MsgCount);
     }
     form.controls().TabStripAcnts.Select(1);
-    EXPECT_FALSE(form.controls().tbrMoveButtons(0).Buttons("Backward").Enabled());
-    EXPECT_TRUE(form.controls().tbrMoveButtons(0).Buttons("Forward").Enabled());
+    EXPECT_FALSE(form.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons("Backward").Enabled());
+    EXPECT_TRUE(form.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons("Forward").Enabled());
     form.controls().TabStripAcnts.Select(3);
-    EXPECT_TRUE(form.controls().tbrMoveButtons(0).Buttons("Backward").Enabled());
-    EXPECT_FALSE(form.controls().tbrMoveButtons(0).Buttons("Forward").Enabled());
+    EXPECT_TRUE(form.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons("Backward").Enabled());
+    EXPECT_FALSE(form.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Buttons("Forward").Enabled());
 }
 
 TEST_F(AccountsPage, DroppingATabOnAnotherExchangesTheTwoAccounts) {
@@ -451,7 +453,7 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure"))
         << boxes.Calls()[0].title.toStdString();
     EXPECT_FALSE(modGeneral::gTestingAccount);
-    EXPECT_TRUE(form.controls().fraMain(1).Visible()) << "the Accounts page stays in front";
+    EXPECT_TRUE(form.controls().fraMain(fraMain::kAccounts).Visible()) << "the Accounts page stays in front";
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     EXPECT_TRUE(form.controls().TabStripAcnts.Enabled());
     EXPECT_EQ(form.controls().StatusBar.PanelText(3), gAccounts[1].Status);
@@ -459,14 +461,14 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {
     frmMain& form = Open({"Home"});
-    vb::ToolButton& save = form.controls().tbrButtons(6).Buttons(1);
+    vb::ToolButton& save = form.controls().tbrButtons(tbrButtons::kSaveAccount).Buttons(1);
     form.controls().txtAcntName.SetText("Home2");
     EXPECT_TRUE(save.Enabled());
     form.controls().txtAcntName.SetText("Home");
     EXPECT_FALSE(save.Enabled()) << "undone by hand";
     form.controls().txtAcntServer.SetText("POP1.example");
     EXPECT_TRUE(save.Enabled()) << "a change of case counts";
-    Click(form.controls().tbrButtons(7), "Cancel");
+    Click(form.controls().tbrButtons(tbrButtons::kCancelAccount), "Cancel");
     EXPECT_EQ(form.controls().txtAcntServer.Text(), "pop1.example");
     EXPECT_FALSE(save.Enabled());
 

@@ -27,6 +27,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/support/time_zone.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 
 namespace {
@@ -98,7 +100,7 @@ protected:
         gStartUpDone = false;
         gStartUpPaused = true;
         form_->checks().ToggleStartUpTimer();
-        form_->controls().tbrButtons(14).SetVisible(true);
+        form_->controls().tbrButtons(tbrButtons::kPauseStartUp).SetVisible(true);
     }
     QDateTime now_ = At("2026-03-04 10:00:00");
     frmMain* form_ = nullptr;
@@ -204,7 +206,7 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:15:00"));
     EXPECT_TRUE(gStartUpDone) << "the timed check ended the start-up phase";
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
 }
 
@@ -212,7 +214,7 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     Load({{"UseInterval", "1"}, {"Minutes", "10"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "3"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1);
     EXPECT_EQ(pause.Caption(), QStringLiteral("StartUp: Pause       "));
     struct Step {
         const char* action;  // "tick" or the pause button
@@ -242,7 +244,7 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     EXPECT_EQ(gCheckSummary, QStringLiteral("Account Information:\r\n"));
     EXPECT_TRUE(gStartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_EQ(gNextCheckStamp, At("2026-03-04 10:11:00")) << "one extra minute after the start-up check";
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
@@ -252,7 +254,7 @@ TEST_F(CheckSchedule, NestedDialogsPauseUntilTheLastOneCloses) {
     Load({{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "30"}});
     frmMain& form = *form_;
     ArmStartUp();
-    vb::ToolButton& pause = form.controls().tbrButtons(14).Buttons(1);
+    vb::ToolButton& pause = form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1);
     constexpr auto kSuspend = forms::PauseAction::Suspend;
     constexpr auto kRestore = forms::PauseAction::Restore;
     struct Step {
@@ -299,8 +301,8 @@ TEST_F(CheckSchedule, EveryDialogPausesTheChecksWhileItWaits) {
         std::function<void()> open;
     };
     const Row rows[] = {
-        {"the default mail client's Browse", click(form.controls().tbrClient(0), "Browse")},
-        {"the account's sound Browse", click(form.controls().tbrSound(1), "Browse")},
+        {"the default mail client's Browse", click(form.controls().tbrClient(tbrClient::kDefault), "Browse")},
+        {"the account's sound Browse", click(form.controls().tbrSound(tbrSound::kAccount), "Browse")},
         {"the top menu colour", [&] { form.controls().lbl3DTopColour.Click(); }},
         {"the middle menu colour", [&] { form.controls().lbl3DMiddleColour.Click(); }},
         {"the bottom menu colour", [&] { form.controls().lbl3DBottomColour.Click(); }},
@@ -319,7 +321,7 @@ TEST_F(CheckSchedule, EveryDialogPausesTheChecksWhileItWaits) {
             << "neither check may start under the dialog";
         EXPECT_TRUE(form.controls().tmrMailTime.Enabled());
         EXPECT_TRUE(form.controls().tmrMailStartUp.Enabled());
-        EXPECT_TRUE(form.controls().tbrButtons(14).Buttons(1).Enabled())
+        EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1).Enabled())
             << "the countdown's pause button is back";
     }
 }
@@ -397,10 +399,10 @@ TEST_F(CheckSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     frmMain& form = *form_;
     ArmStartUp();
     vb::ScriptedMsgBoxes boxes;
-    form.controls().tbrButtons(3).Buttons(QStringLiteral("CheckAll")).QtButton().click();
+    form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(gStartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
-    EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     ASSERT_EQ(boxes.Calls().size(), 1u) << "both accounts are disabled";
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - No Accounts Checked"));
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbInformation);
@@ -425,7 +427,8 @@ TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     gUserStop = true;
     form.controls().tmrRetrieveMessage.Tick();
     gUserStop = false;
-    EXPECT_EQ(form.controls().tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Terminating...      "));
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Buttons(1).Caption(),
+              QStringLiteral("Terminating...      "));
     EXPECT_EQ(form.controls().StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
     EXPECT_FALSE(form.controls().ProgressBar.Visible());

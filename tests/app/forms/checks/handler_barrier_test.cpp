@@ -32,6 +32,8 @@
 #include "tests/app/forms/desktop_files.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 
 namespace {
@@ -185,7 +187,8 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
             << boxes.Calls()[0].prompt.toStdString();
         EXPECT_FALSE(ServerOperation::Running()) << "the operation slot is free";
         EXPECT_TRUE(form.controls().fraMainButtons.Enabled()) << "retrieval mode is left";
-        EXPECT_FALSE(form.controls().tbrButtons(1).Visible()) << "no Stop button without a check";
+        EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Visible())
+            << "no Stop button without a check";
         EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the automatic check is not left paused";
         EXPECT_TRUE(vb::Forms::IsLoaded<frmMain>());
         modCheck::gClock = [] { return QDateTime::currentDateTime(); };
@@ -194,7 +197,7 @@ TEST_F(HandlerBarrier, AFailedHandlerIsToldOnceItsWorkIsAbandonedAndTheProgramGo
     }
     // The program still answers: the Options page comes up.
     form.controls().tbrMainButtons.Buttons(QStringLiteral("Options")).QtButton().click();
-    EXPECT_TRUE(form.controls().fraMain(3).Visible());
+    EXPECT_TRUE(form.controls().fraMain(fraMain::kOptions).Visible());
 }
 
 // The component's notifications cross a library's interface: whoever calls,

@@ -20,6 +20,8 @@
 #include "platform/ui/forms.h"
 #include "platform/ui/image_list.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using namespace modGeneral;
 
@@ -194,7 +196,11 @@ TEST_F(EmailList, TheColumnsFitTheListAtEverySize) {
         QApplication::processEvents();
         ASSERT_GT(f.width(), opening);
         fits("maximised");
-        f.controls().tbrOptMisc(1).Buttons(QStringLiteral("RestoreColWidth")).QtButton().click();
+        f.controls()
+            .tbrOptMisc(tbrOptMisc::kRestoreColWidth)
+            .Buttons(QStringLiteral("RestoreColWidth"))
+            .QtButton()
+            .click();
         fits("maximised, the widths reset");
         f.SetWindowState(vb::vbNormal);
         fits("back at the opening size");
@@ -403,7 +409,11 @@ TEST_F(EmailList, TheSortOrderChosenLastIsKeptAndStored) {
     };
     const auto page = [&](int order) { f.controls().optSortOrder(order).SetValue(true); };
     const auto saveButton = [&] {
-        f.controls().tbrButtons(12).Buttons(QStringLiteral("SaveOptions")).QtButton().click();
+        f.controls()
+            .tbrButtons(tbrButtons::kSaveOptions)
+            .Buttons(QStringLiteral("SaveOptions"))
+            .QtButton()
+            .click();
     };
     struct Row {
         const char* what;

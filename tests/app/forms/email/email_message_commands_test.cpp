@@ -23,6 +23,8 @@
 #include "tests/component/fake_pop3/fake_pop3_server.h"
 #include "tests/support/time_zone.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modAccounts;
 using fakepop3::Close;
 using fakepop3::Receive;
@@ -101,7 +103,7 @@ TEST_F(EmailMessageCommands, AfterTheDeletionThePreviewAskedForEveryCommandActsO
         {CheckSession(home), CheckSession(work), DeletionSession(home), DeletionSession(work)});
     frmMain& main = Open(server.port(), {"Home", "Work"});
     vb::ScriptedMsgBoxes boxes;
-    Click(main.controls().tbrButtons(3), "CheckAll");
+    Click(main.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_EQ(Listed(), "home 1 home 2");
 
     // The preview of Home's first message, then Work's tab.
@@ -110,7 +112,7 @@ TEST_F(EmailMessageCommands, AfterTheDeletionThePreviewAskedForEveryCommandActsO
     ASSERT_TRUE(vb::Forms::IsLoaded<frmPreview>());
     main.controls().TabStripEmail.Select(2);
     ASSERT_EQ(Listed(), "work 1 work 2");
-    Click(vb::Forms::Get<frmPreview>().tbrButtons(0), "Delete");
+    Click(vb::Forms::Get<frmPreview>().tbrButtons(tbrButtons::kEmailHelp), "Delete");
     const auto deleted = server.transcript(2);
     EXPECT_EQ(std::count(deleted.begin(), deleted.end(), "DELE 1"), 1);
     EXPECT_EQ(gAccounts[1].MsgCount, 1);
@@ -154,7 +156,7 @@ TEST_F(EmailMessageCommands, AMessageWithoutAUidIsNewOnceAndCannotBeDeleted) {
     vb::ScriptedMsgBoxes boxes;
     std::optional<TimeZone> zone;
     zone.emplace("UTC");
-    Click(main.controls().tbrButtons(3), "CheckAll");
+    Click(main.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_EQ(gAccounts[1].MsgCount, 3);
     EXPECT_EQ(gAccounts[1].NewCount, 3);
 
@@ -164,7 +166,7 @@ TEST_F(EmailMessageCommands, AMessageWithoutAUidIsNewOnceAndCannotBeDeleted) {
     waited.start();
     while (QDateTime::currentSecsSinceEpoch() == first && waited.elapsed() < 30'000) QTest::qWait(10);
     zone.emplace("EST5EDT");
-    Click(main.controls().tbrButtons(3), "CheckAll");
+    Click(main.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");
     ASSERT_EQ(gAccounts[1].MsgCount, 3);
     EXPECT_EQ(gAccounts[1].NewCount, 0) << "nothing is new the second time";
     for (int row = 1; row <= main.controls().lvwEmail.ItemCount(); ++row)

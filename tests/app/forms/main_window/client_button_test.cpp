@@ -13,6 +13,8 @@
 #include "platform/ui/forms.h"
 #include "tests/app/forms/desktop_files.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 QPixmap Filled(QColor colour, int size = 16) {
@@ -70,9 +72,10 @@ protected:
         QString accountsTest;
     };
     Shown Now() {
-        return {form_.controls().tbrButtons(2).Buttons(1).Image(),
-                form_.controls().mnuTrayRunClient.Caption(), form_.controls().tbrClient(0).Buttons(2).Image(),
-                form_.controls().tbrClient(1).Buttons(2).Image()};
+        return {form_.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).Image(),
+                form_.controls().mnuTrayRunClient.Caption(),
+                form_.controls().tbrClient(tbrClient::kDefault).Buttons(2).Image(),
+                form_.controls().tbrClient(tbrClient::kAccount).Buttons(2).Image()};
     }
 
     QTemporaryDir dir_;
@@ -124,10 +127,11 @@ TEST_F(ClientButtonTest, EachKindOfClientPath) {
         EXPECT_EQ(shown.trayCaption, "S&tart Email Client|#" + picture);
         EXPECT_EQ(shown.accountsTest, c.usable ? key : QStringLiteral("Test"));
         EXPECT_EQ(shown.optionsTest, "Test") << "the default client is not usable";
-        EXPECT_EQ(form_.controls().tbrClient(0).Buttons(1).Image(), "Browse");
-        EXPECT_EQ(form_.controls().tbrClient(1).Buttons(1).Image(), "Browse");
-        EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()),
-                  c.usable ? c.picture : kFolder);
+        EXPECT_EQ(form_.controls().tbrClient(tbrClient::kDefault).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(form_.controls().tbrClient(tbrClient::kAccount).Buttons(1).Image(), "Browse");
+        EXPECT_EQ(
+            CentreOf(form_.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).QtButton().icon()),
+            c.usable ? c.picture : kFolder);
         EXPECT_EQ(CentreOf(form_.controls().mnuTrayRunClient.QtAction()->icon()),
                   c.usable ? c.picture : kFolder);
         ++number;
@@ -140,7 +144,9 @@ TEST_F(ClientButtonTest, LoadingANumberAgainReplacesItsPictureEverywhere) {
     form_.SetMailClientButton(0);
     const int popMenuCount = form_.controls().imlPopMenu.Count();
     const int buttonsCount = form_.controls().imlClientButtons.Count();
-    EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()), kFolderX);
+    EXPECT_EQ(
+        CentreOf(form_.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).QtButton().icon()),
+        kFolderX);
 
     const QString entry = Write("client.desktop",
                                 "[Desktop Entry]\nType=Application\nName=Client\nExec=true\nIcon=" +
@@ -150,7 +156,9 @@ TEST_F(ClientButtonTest, LoadingANumberAgainReplacesItsPictureEverywhere) {
     EXPECT_EQ(form_.controls().imlPopMenu.Count(), popMenuCount) << "one image per key";
     EXPECT_EQ(form_.controls().imlClientButtons.Count(), buttonsCount);
     EXPECT_EQ(CentreOf(form_.controls().imlPopMenu.Picture("MailClient0")), Qt::green);
-    EXPECT_EQ(CentreOf(form_.controls().tbrButtons(2).Buttons(1).QtButton().icon()), Qt::green)
+    EXPECT_EQ(
+        CentreOf(form_.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).QtButton().icon()),
+        Qt::green)
         << "the button shows the new picture without being pointed at it again";
     EXPECT_EQ(CentreOf(form_.controls().mnuTrayRunClient.QtAction()->icon()), Qt::green);
 }

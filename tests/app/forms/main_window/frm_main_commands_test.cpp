@@ -13,6 +13,8 @@
 #include "app/rules/rules_editor.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 
 namespace {
@@ -77,19 +79,20 @@ TEST_P(FrmMainCommands, RetrievalModeShowsTheEmailPageAndGivesTheUsersPageBack) 
         EXPECT_EQ(VisiblePage(form), 0);
         EXPECT_EQ(form.controls().lblBanner.Caption(), QStringLiteral("Email"));
         EXPECT_EQ(gCurrentPane, 3) << "the user's page is kept";
-        EXPECT_EQ(form.controls().tbrButtons(1).Visible(), showStop);
-        EXPECT_EQ(form.controls().tbrButtons(1).Buttons(1).Caption(), QStringLiteral("Stop Retrieval      "));
+        EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Visible(), showStop);
+        EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Buttons(1).Caption(),
+                  QStringLiteral("Stop Retrieval      "));
         EXPECT_FALSE(form.controls().fraMainButtons.Enabled());
         EXPECT_FALSE(form.controls().TabStripEmail.Enabled());
         EXPECT_FALSE(form.controls().mnuTrayCheckAll.Enabled());
-        EXPECT_FALSE(form.controls().tbrButtons(14).Visible());
+        EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
 
         form.SetRetrievalMode(true, showStop);
         EXPECT_EQ(VisiblePage(form), 3);
         EXPECT_EQ(form.controls().lblBanner.Caption(), QStringLiteral("Options"));
-        EXPECT_FALSE(form.controls().tbrButtons(1).Visible());
+        EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Visible());
         EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
-        EXPECT_TRUE(form.controls().tbrButtons(3).Enabled());
+        EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kCheckAll).Enabled());
     }
 }
 

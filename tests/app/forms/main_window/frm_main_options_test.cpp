@@ -26,6 +26,8 @@
 #include "platform/ui/msg_box.h"
 #include "platform/ui/twips.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modOptions;
 
 namespace {
@@ -154,7 +156,7 @@ TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     gEditOpt.DTheme = 0;
     SetPresetMenuColours();
     CheckOptionsChanged();
-    EXPECT_TRUE(form.controls().tbrButtons(12).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).Enabled());
     EXPECT_FALSE(form.controls().fraMainButtons.Enabled())
         << "the page must be saved or cancelled before leaving it";
 
@@ -163,8 +165,8 @@ TEST_F(FrmMainOptions, SavingANewThemeRedrawsTheMenusAndTheStoreAndFileAgree) {
     EXPECT_EQ(vb::CurrentMenuStyle().color1, 0xFFD7AEu);
     EXPECT_EQ(vb::CurrentMenuStyle().color3, 0xFF8000u);
     EXPECT_EQ(FileColours(), (MenuColours{0xFFD7AE, 0xFFFFFF, 0xFF8000}));
-    EXPECT_FALSE(form.controls().tbrButtons(12).Buttons(1).Enabled());
-    EXPECT_FALSE(form.controls().tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).Enabled());
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     form.tray().ReleaseMenuXP();
 }
@@ -177,7 +179,7 @@ TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
     form.controls().lbl3DMiddleColour.Click();
     EXPECT_EQ(form.controls().lbl3DMiddleColour.BackColor(), 0x00FF00u);
     EXPECT_EQ(gEditOpt.MiddleColour, 0x00FF00);
-    EXPECT_TRUE(form.controls().tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_TRUE(form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).Enabled());
     ASSERT_EQ(dialogs.Calls().size(), 1u);
     EXPECT_EQ(dialogs.Calls()[0].color, 15724527u) << "the dialog starts from the box's colour";
 
@@ -187,7 +189,7 @@ TEST_F(FrmMainOptions, AColourBoxTakesThePickedColourAndACancelKeepsIt) {
 
     DisplayOptions();  // Cancel
     EXPECT_EQ(form.controls().lbl3DMiddleColour.BackColor(), 15724527u);
-    EXPECT_FALSE(form.controls().tbrButtons(13).Buttons(1).Enabled());
+    EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).Enabled());
 }
 
 TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
@@ -213,14 +215,15 @@ TEST_F(FrmMainOptions, ToolBarGroupsTakeTheirStyleAndPlace) {
         }
         EXPECT_EQ(form.controls().tbrColour.Style(), c.c);
         EXPECT_EQ(form.controls().tbrOptAbout(3).Style(), c.c);
-        EXPECT_EQ(form.controls().tbrOptMisc(0).Style(), c.c);
-        EXPECT_EQ(form.controls().tbrClient(1).Style(), c.c);
+        EXPECT_EQ(form.controls().tbrOptMisc(tbrOptMisc::kExample).Style(), c.c);
+        EXPECT_EQ(form.controls().tbrClient(tbrClient::kAccount).Style(), c.c);
     }
-    const int before = form.controls().tbrButtons(0).Top();
+    const int before = form.controls().tbrButtons(tbrButtons::kEmailHelp).Top();
     gOpt.ApplyStyle = 5;
     ApplyButtonStyle();
-    EXPECT_EQ(form.controls().tbrButtons(0).Style(), 0) << "an unknown group choice changes nothing";
-    EXPECT_EQ(form.controls().tbrButtons(0).Top(), before);
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kEmailHelp).Style(), 0)
+        << "an unknown group choice changes nothing";
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kEmailHelp).Top(), before);
 }
 
 TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText) {

@@ -24,6 +24,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/forms/layout_faults.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 // A designed twips value as the screen can show it (whole pixels).
@@ -112,8 +114,10 @@ TEST_F(MainLayout, AfterTheLoadNoTimerRunsEveryToolButtonHasATipAndCommandsWitho
         EXPECT_FALSE(timer->Enabled()) << "the start procedure enables the one it needs";
     // No account, no pending option, no rule yet.
     EXPECT_FALSE(f.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
-    EXPECT_FALSE(f.controls().tbrButtons(12).Buttons(QStringLiteral("SaveOptions")).Enabled());
-    EXPECT_FALSE(f.controls().tbrRuleUpdate(0).Buttons(QStringLiteral("Clear")).Enabled());
+    EXPECT_FALSE(
+        f.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(QStringLiteral("SaveOptions")).Enabled());
+    EXPECT_FALSE(
+        f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons(QStringLiteral("Clear")).Enabled());
     EXPECT_TRUE(f.controls().tbrRules.Buttons(QStringLiteral("RulesAdd")).Enabled());
     for (const QToolButton* button : f.findChildren<QToolButton*>()) {
         if (dynamic_cast<const vb::ToolBar*>(button->parentWidget())) {
@@ -159,10 +163,10 @@ TEST_F(MainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
             << "the tab row stays uncovered";
         EXPECT_EQ(f.controls().lvwEmail.Top(), Bottom(f.controls().fraEmailToolBar));
         EXPECT_EQ(f.controls().StatusBar.Top(), Bottom(f.controls().lvwEmail));
-        EXPECT_LE(Bottom(f.controls().StatusBar), f.controls().fraButtons(0).Top());
+        EXPECT_LE(Bottom(f.controls().StatusBar), f.controls().fraButtons(fraButtons::kEmail).Top());
         EXPECT_TRUE(f.controls().ProgressBar.isHidden());
-        EXPECT_TRUE(f.controls().tbrButtons(1).isHidden());
-        EXPECT_TRUE(f.controls().tbrButtons(14).isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(tbrButtons::kStopRetrieval).isHidden());
+        EXPECT_TRUE(f.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
 
         // Button bars: right-hand bars 100 apart, the last 100 from the edge;
         // the Help bars keep their place at the left.
@@ -178,20 +182,26 @@ TEST_F(MainLayout, LoadLayoutKeepsItsRelationsAtEveryFontSize) {
                     << row[k];
             EXPECT_EQ(f.controls().tbrButtons(page == 0 ? 0 : page * 3 + 2).Left(), Px(60)) << page;
         }
-        EXPECT_EQ(Right(f.controls().tbrButtons(14)), Right(f.controls().tbrButtons(1)))
+        EXPECT_EQ(Right(f.controls().tbrButtons(tbrButtons::kPauseStartUp)),
+                  Right(f.controls().tbrButtons(tbrButtons::kStopRetrieval)))
             << "both end 100 left of the client button";
-        EXPECT_EQ(f.controls().tbrButtons(14).Width(), f.controls().tbrButtons(14).ButtonWidth());
+        EXPECT_EQ(f.controls().tbrButtons(tbrButtons::kPauseStartUp).Width(),
+                  f.controls().tbrButtons(tbrButtons::kPauseStartUp).ButtonWidth());
 
         // Accounts and Rules pages.
-        EXPECT_EQ(f.controls().tbrMoveButtons(0).Left(), Px(8520) + offset);
-        EXPECT_EQ(f.controls().tbrClient(1).Width(), 2 * f.controls().tbrClient(1).ButtonWidth());
-        EXPECT_EQ(f.controls().lblAcntPlaySound.Top(), f.controls().tbrSound(1).Top() + PxY(36));
+        EXPECT_EQ(f.controls().tbrMoveButtons(tbrMoveButtons::kAccounts).Left(), Px(8520) + offset);
+        EXPECT_EQ(f.controls().tbrClient(tbrClient::kAccount).Width(),
+                  2 * f.controls().tbrClient(tbrClient::kAccount).ButtonWidth());
+        EXPECT_EQ(f.controls().lblAcntPlaySound.Top(),
+                  f.controls().tbrSound(tbrSound::kAccount).Top() + PxY(36));
         EXPECT_EQ(f.controls().fraRule.Left(), Px(2540) + offset);
         EXPECT_EQ(f.controls().lstRules.Width(), Px(2300) + offset);
         EXPECT_LT(Right(f.controls().lstRules), f.controls().fraRule.Left())
             << "the rule frames stay right of the list";
-        EXPECT_EQ(f.controls().tbrMoveButtons(1).Left(), Px(Px(850) + int(std::nearbyint(offset / 2.0))));
-        EXPECT_EQ(f.controls().tbrRuleUpdate(1).Left(), Right(f.controls().tbrRuleUpdate(0)));
+        EXPECT_EQ(f.controls().tbrMoveButtons(tbrMoveButtons::kRules).Left(),
+                  Px(Px(850) + int(std::nearbyint(offset / 2.0))));
+        EXPECT_EQ(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Left(),
+                  Right(f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription)));
         EXPECT_EQ(f.controls().fraRulesToolbar.Top(), PxY(70));
         EXPECT_EQ(f.controls().fraRules.Top(), f.controls().fraRulesToolbar.Height() - PxY(48));
         EXPECT_TRUE(f.controls().fraColourBox.isHidden());
@@ -425,7 +435,7 @@ TEST_F(MainLayout, EveryWayDownToTheTrayHidesTheWindowOnlyIntoATray) {
              f.close();
          }},
         {"the Email page's Close",
-         [](frmMain& f) { f.controls().tbrButtons(4).Buttons(1).QtButton().click(); }},
+         [](frmMain& f) { f.controls().tbrButtons(tbrButtons::kClose).Buttons(1).QtButton().click(); }},
     };
     for (const Way& way : ways) {
         for (const bool tray : {true, false}) {

@@ -21,6 +21,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/pump_until.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modOptions;
 using modAccounts::gAccounts;
 
@@ -162,13 +164,14 @@ TEST_F(Pickers, BrowseStartsBesideTheBoxesPathAndACancelChangesNothing) {
         const char* filter;
     };
     const Case cases[] = {
-        {form.controls().tbrSound(0), form.controls().txtDefaultSound, QString(), sounds, "(*.wav)|*.wav|"},
-        {form.controls().tbrSound(1), form.controls().txtAcntSound, sounds + "Chime.wav",
+        {form.controls().tbrSound(tbrSound::kDefault), form.controls().txtDefaultSound, QString(), sounds,
+         "(*.wav)|*.wav|"},
+        {form.controls().tbrSound(tbrSound::kAccount), form.controls().txtAcntSound, sounds + "Chime.wav",
          QDir(sounds).absolutePath(), "(*.wav)|*.wav|"},
-        {form.controls().tbrClient(0), form.controls().txtDefaultClient, Path(QStringLiteral("a/b")),
-         Path(QStringLiteral("a")), "All Files (*)|*|"},
-        {form.controls().tbrClient(1), form.controls().txtAcntClient, dir_.path(), dir_.path(),
-         "All Files (*)|*|"},
+        {form.controls().tbrClient(tbrClient::kDefault), form.controls().txtDefaultClient,
+         Path(QStringLiteral("a/b")), Path(QStringLiteral("a")), "All Files (*)|*|"},
+        {form.controls().tbrClient(tbrClient::kAccount), form.controls().txtAcntClient, dir_.path(),
+         dir_.path(), "All Files (*)|*|"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.initDir.toStdString());
@@ -204,22 +207,22 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     form.controls().txtDefaultClient.SetText(MarkingProgram(QStringLiteral("pending")));
     EXPECT_TRUE(gEditDefaultClientValid);
 
-    Click(form.controls().tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(tbrButtons::kStartEmailClient), "StartEmailClient");
     EXPECT_TRUE(Ran(QStringLiteral("default"))) << "a pending default is not in force";
-    Click(form.controls().tbrClient(0), "Test");
+    Click(form.controls().tbrClient(tbrClient::kDefault), "Test");
     EXPECT_TRUE(Ran(QStringLiteral("pending")));
-    Click(form.controls().tbrClient(1), "Test");
+    Click(form.controls().tbrClient(tbrClient::kAccount), "Test");
     EXPECT_TRUE(Ran(QStringLiteral("default")));
 
     // The saved default's file goes away: the account's own takes over, then
     // nothing is left to start.
     ASSERT_TRUE(QFile::remove(defaultClient));
     ASSERT_TRUE(gDefaultClientValid) << "the switch is older than the removal";
-    Click(form.controls().tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(tbrButtons::kStartEmailClient), "StartEmailClient");
     EXPECT_TRUE(Ran(QStringLiteral("own")));
     EXPECT_TRUE(boxes_.Calls().empty());
     gAccounts[1].ClientValid = false;
-    Click(form.controls().tbrButtons(2), "StartEmailClient");
+    Click(form.controls().tbrButtons(tbrButtons::kStartEmailClient), "StartEmailClient");
     ASSERT_EQ(boxes_.Calls().size(), 1u);
     EXPECT_EQ(boxes_.Calls().back().prompt, kClientError);
 
@@ -227,7 +230,7 @@ TEST_F(Pickers, TheClientInForceIsTheSavedDefaultThenTheAccountsOwn) {
     // account's own.
     gOpt.DefaultSound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Notify.wav"));
     gAccounts[1].Edit.Sound = QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Chime.wav"));
-    Click(form.controls().tbrSound(1), "Test");
+    Click(form.controls().tbrSound(tbrSound::kAccount), "Test");
     EXPECT_EQ(played_, QStringList{gOpt.DefaultSound});
 }
 
@@ -250,13 +253,13 @@ TEST_F(Pickers, ToolTipSwitchesTickOrClearAllThreeAndFollowTheLiveValues) {
         SCOPED_TRACE(testing::Message() << "live " << c.live << " " << c.key);
         gOpt.FromToolTips = gOpt.ToToolTips = gOpt.SubjectToolTips = static_cast<int16_t>(c.live);
         form.controls().chkToToolTips.SetValue(1 - c.shown);  // one box the other way round before
-        Click(form.controls().tbrOptMisc(2), c.key);
+        Click(form.controls().tbrOptMisc(tbrOptMisc::kToolTips), c.key);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(boxes[i]->Value(), c.shown) << i;
             EXPECT_EQ(*edits[i], c.shown) << i;
         }
         EXPECT_EQ(gOptionsChanged, c.changed);
-        EXPECT_EQ(form.controls().tbrButtons(12).Buttons(1).Enabled(), c.changed);
+        EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).Enabled(), c.changed);
     }
     form.controls().chkToToolTips.SetValue(1);
     form.options().SetAllToolTips(3);
@@ -271,7 +274,7 @@ TEST_F(Pickers, ColumnWidthsComeBackToTheListsDefaults) {
         SCOPED_TRACE(base);
         for (int c = 1; c <= 5; ++c) form.controls().lvwEmail.Column(c).SetWidth(300);
         form.layout().mColBaseWidth = base;
-        Click(form.controls().tbrOptMisc(1), "RestoreColWidth");
+        Click(form.controls().tbrOptMisc(tbrOptMisc::kRestoreColWidth), "RestoreColWidth");
         for (const char* column : {"From", "To", "Subject", "Date"})
             EXPECT_NEAR(form.controls().lvwEmail.Column(QString::fromLatin1(column)).Width(), base, 15)
                 << column;
@@ -297,8 +300,8 @@ TEST_F(Pickers, AboutLinksOpenTheReadMeTheHomePageAndTheMailProgram) {
     EXPECT_TRUE(boxes_.Calls()[0].prompt.contains(QStringLiteral("mailto:") + vb::App::SupportAddress()));
     EXPECT_NE(form.WindowState(), vb::vbMinimized);
 
-    Click(form.controls().tbrOptAbout(0), "ReadMe");
-    Click(form.controls().tbrOptAbout(1), "Update");
+    Click(form.controls().tbrOptAbout(tbrOptAbout::kReadMe), "ReadMe");
+    Click(form.controls().tbrOptAbout(tbrOptAbout::kUpdates), "Update");
     ASSERT_EQ(opened.size(), 2);
     EXPECT_EQ(opened[0], QDir(vb::App::DataPath()).filePath(QStringLiteral("ReadMe.txt")));
     EXPECT_TRUE(QFile::exists(opened[0]));

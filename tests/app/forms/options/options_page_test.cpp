@@ -17,6 +17,8 @@
 #include "tests/app/forms/desktop_files.h"
 #include "tests/app/forms/layout_faults.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modOptions;
 
 namespace {
@@ -29,8 +31,8 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     bool SaveEnabled() {
-        return form.controls().tbrButtons(12).Buttons(1).Enabled() &&
-               form.controls().tbrButtons(13).Buttons(1).Enabled();
+        return form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).Enabled() &&
+               form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).Enabled();
     }
     void ShowPanel(int node) {
         form.controls().TreeView.Select(node);
@@ -44,7 +46,8 @@ protected:
 TEST_F(OptionsPageWindow, EachNodeShowsItsPanelAloneWithItsTitleAndPicture) {
     ASSERT_EQ(form.controls().TreeView.NodeCount(), 6);
     EXPECT_EQ(form.options().ShownPanel(), 1) << "the load shows the first panel";
-    EXPECT_TRUE(form.controls().fraOptions(1).isVisibleTo(&form.controls().fraOptionsBorder));
+    EXPECT_TRUE(
+        form.controls().fraOptions(fraOptions::kStartUp).isVisibleTo(&form.controls().fraOptionsBorder));
     const char* names[] = {"StartUp", "Auto Check", "Defaults", "Menu Colours", "Miscellaneous", "About"};
     for (int node : {3, 6, 1, 5, 2, 4}) {
         SCOPED_TRACE(node);
@@ -71,7 +74,7 @@ TEST_F(OptionsPageWindow, EveryPanelTakesTheSamePlaceAndShowsWholeAtEverySize) {
     for (const bool maximised : {false, true}) {
         if (maximised) form.layout().SetOuterSize(vb::PixelsToTwipsX(1920), vb::PixelsToTwipsY(1050));
         const QRect border = form.controls().fraOptionsBorder.rect();
-        const QRect place = form.controls().fraOptions(1).geometry();
+        const QRect place = form.controls().fraOptions(fraOptions::kStartUp).geometry();
         EXPECT_TRUE(border.contains(place)) << maximised;
         for (int node = 1; node <= form.controls().TreeView.NodeCount(); ++node) {
             SCOPED_TRACE(node);
@@ -92,7 +95,8 @@ TEST_F(OptionsPageWindow, NoCheckTimesAndAboutTextsAreFilledAtLoad) {
         EXPECT_EQ(form.controls().updNoCheck(i).Value(), gOpt.NoCheckTime[i].left(2).toInt());
         EXPECT_EQ(form.controls().updNoCheck(i + 2).Value(), gOpt.NoCheckTime[i].mid(3, 2).toInt());
         EXPECT_EQ(form.controls().updNoCheck(i + 2).Left(), form.controls().updNoCheck(i).Left());
-        EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(&form.controls().fraOptions(2)));
+        EXPECT_FALSE(form.controls().updNoCheck(i + 2).isVisibleTo(
+            &form.controls().fraOptions(fraOptions::kAutoCheck)));
     }
     EXPECT_EQ(form.controls().lblAbout(0).Caption(), modGeneral::gAppName);
     EXPECT_TRUE(form.controls().lblAbout(1).Caption().startsWith(QStringLiteral("Version ")));
@@ -109,7 +113,9 @@ TEST_F(OptionsPageWindow, HelpOpensTheTopicOfTheSelectedPanel) {
     });
     for (int node = 1; node <= 6; ++node) {
         ShowPanel(node);
-        form.controls().tbrButtons(11).ButtonClick(form.controls().tbrButtons(11).Buttons(1));
+        form.controls()
+            .tbrButtons(tbrButtons::kOptionsHelp)
+            .ButtonClick(form.controls().tbrButtons(tbrButtons::kOptionsHelp).Buttons(1));
     }
     ASSERT_EQ(opened.size(), 6);
     for (int node = 1; node <= 6; ++node)
@@ -185,11 +191,11 @@ TEST_F(OptionsPageWindow, EachBoxAndChoiceRecordsItsValueAndSaveFollowsTheDiffer
 TEST_F(OptionsPageWindow, SaveStoresTheEditsAndCancelShowsTheLiveValuesAgain) {
     const int16_t was = gOpt.MinimizeStartUp;
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
-    form.controls().tbrButtons(13).Buttons(1).QtButton().click();  // Cancel
+    form.controls().tbrButtons(tbrButtons::kCancelOptions).Buttons(1).QtButton().click();  // Cancel
     EXPECT_EQ(form.controls().chkMinimizeStartUp.Value(), was);
     EXPECT_FALSE(SaveEnabled());
     form.controls().chkMinimizeStartUp.SetValue(1 - was);
-    form.controls().tbrButtons(12).Buttons(1).QtButton().click();  // Save
+    form.controls().tbrButtons(tbrButtons::kSaveOptions).Buttons(1).QtButton().click();  // Save
     EXPECT_EQ(gOpt.MinimizeStartUp, 1 - was);
     EXPECT_EQ(GetSetting(kAppKey, QStringLiteral("Settings\\Options"), QStringLiteral("MinimizeStartUp")),
               QString::number(1 - was));
@@ -253,8 +259,10 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     begin.SetSelStart(1);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("07"));
-    EXPECT_TRUE(form.controls().updNoCheck(0).isVisibleTo(&form.controls().fraOptions(2)));
-    EXPECT_FALSE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    EXPECT_TRUE(
+        form.controls().updNoCheck(0).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
+    EXPECT_FALSE(
+        form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
     form.controls().updNoCheck(0).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:30"));
     EXPECT_EQ(begin.SelText(), QStringLiteral("08"));
@@ -263,7 +271,8 @@ TEST_F(OptionsPageWindow, NoCheckArrowsStepThePartClickedIn) {
     begin.SetSelStart(4);
     begin.Click();
     EXPECT_EQ(begin.SelText(), QStringLiteral("30"));
-    EXPECT_TRUE(form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(2)));
+    EXPECT_TRUE(
+        form.controls().updNoCheck(2).isVisibleTo(&form.controls().fraOptions(fraOptions::kAutoCheck)));
     form.controls().updNoCheck(2).StepUp();
     EXPECT_EQ(begin.Text(), QStringLiteral("08:31"));
 
@@ -292,7 +301,9 @@ TEST_F(OptionsPageWindow, StyleAndThemeChoicesEnableTheirDependentControls) {
         for (vb::Label* box : {&form.controls().lbl3DTopColour, &form.controls().lbl3DMiddleColour,
                                &form.controls().lbl3DBottomColour})
             EXPECT_EQ(box->Enabled(), theme == 6) << theme;
-        EXPECT_EQ(form.controls().lblMenuColours(6).isVisibleTo(&form.controls().fraOptions(4)), theme == 6);
+        EXPECT_EQ(form.controls().lblMenuColours(6).isVisibleTo(
+                      &form.controls().fraOptions(fraOptions::kMenuColours)),
+                  theme == 6);
     }
 }
 
@@ -305,7 +316,8 @@ TEST_F(OptionsPageWindow, TheDefaultClientIsValidOnlyWhenItCanBeStarted) {
     EXPECT_TRUE(gEditDefaultClientValid);
     EXPECT_TRUE(form.controls().optRunSize(3).Enabled());
     EXPECT_FALSE(gDefaultClientValid) << "the saved default is still none";
-    EXPECT_EQ(form.controls().tbrButtons(2).Buttons(1).Image(), QStringLiteral("Folder"))
+    EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStartEmailClient).Buttons(1).Image(),
+              QStringLiteral("Folder"))
         << "the start button shows the saved default until the new one is saved";
     form.controls().txtDefaultSound.SetText(QStringLiteral("/tmp/x.wav"));
     EXPECT_EQ(gEditOpt.DefaultSound, QStringLiteral("/tmp/x.wav"));

@@ -29,6 +29,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/app/stored_messages.h"
 
+using namespace frmPreviewElements;  // tbrButtons(tbrButtons::kExit)
+
 using namespace modGeneral;
 
 namespace {
@@ -91,7 +93,8 @@ protected:
         return form;
     }
     static void Click(frmPreview& form, const char* key) {
-        vb::ToolBar& bar = form.tbrButtons(key == std::string("Exit Preview") ? 1 : 0);
+        vb::ToolBar& bar =
+            form.tbrButtons(key == std::string("Exit Preview") ? tbrButtons::kExit : tbrButtons::kMessage);
         bar.Buttons(QString::fromLatin1(key)).QtButton().click();
     }
     QStringList opened_;
@@ -151,7 +154,7 @@ TEST_F(FrmPreview, KeepsToItsMessageWhileTheListChangesBehindIt) {
     vb::ScriptedMsgBoxes boxes;
     for (const char* key : {"Save", "Reply", "Open", "Print"}) Click(form, key);
     ASSERT_EQ(boxes.Calls().size(), 4u);
-    EXPECT_FALSE(form.tbrButtons(0).Buttons(QStringLiteral("Next")).Enabled());
+    EXPECT_FALSE(form.tbrButtons(tbrButtons::kMessage).Buttons(QStringLiteral("Next")).Enabled());
     EXPECT_TRUE(
         boxes.Calls()[0].prompt.startsWith(QStringLiteral("This message is no longer in the message list")));
     EXPECT_EQ(dialogs.Calls().size(), 1u) << "nothing more to save";
@@ -342,7 +345,7 @@ TEST_F(FrmPreview, PrintsPageByPageWithTheHeaderBlock) {
 
 TEST_F(FrmPreview, NextAndPreviousStepThroughTheAccount) {
     frmPreview& form = Open(1);
-    vb::ToolBar& bar = form.tbrButtons(0);
+    vb::ToolBar& bar = form.tbrButtons(tbrButtons::kMessage);
     const auto enabled = [&bar](const char* key) { return bar.Buttons(QString::fromLatin1(key)).Enabled(); };
     EXPECT_FALSE(enabled("Previous"));
     EXPECT_TRUE(enabled("Next"));
@@ -396,9 +399,9 @@ TEST_F(FrmPreview, ToolBarStylesFollowTheOptions) {
         modOptions::gOpt.ButtonStyle = r.buttonStyle;
         modOptions::gOpt.ApplyStyle = r.applyStyle;
         frmPreview& form = Open(1);
-        EXPECT_EQ(form.tbrButtons(0).Style(), r.main);
-        EXPECT_NEAR(form.tbrButtons(0).Top(), r.mainTop, 15);
-        EXPECT_EQ(form.tbrButtons(1).Style(), r.exit);
+        EXPECT_EQ(form.tbrButtons(tbrButtons::kMessage).Style(), r.main);
+        EXPECT_NEAR(form.tbrButtons(tbrButtons::kMessage).Top(), r.mainTop, 15);
+        EXPECT_EQ(form.tbrButtons(tbrButtons::kExit).Style(), r.exit);
         vb::Forms::Unload<frmPreview>();
     }
 }
@@ -407,11 +410,11 @@ TEST_F(FrmPreview, ResizingMovesTheControlsWithTheWindowAndKeepsAMinimum) {
     frmPreview& form = Open(1);
     const int subject = form.txtPrvSubject.Width();
     const int view = form.rtbBody.Height();
-    const int exitLeft = form.tbrButtons(1).Left();
+    const int exitLeft = form.tbrButtons(tbrButtons::kExit).Left();
     form.Move(form.Left(), form.Top(), form.Width() + 1500, form.Height() + 900);
     EXPECT_NEAR(form.txtPrvSubject.Width(), subject + 1500, 30);
     EXPECT_NEAR(form.rtbBody.Height(), view + 900, 30);
-    EXPECT_NEAR(form.tbrButtons(1).Left(), exitLeft + 1500, 30);
+    EXPECT_NEAR(form.tbrButtons(tbrButtons::kExit).Left(), exitLeft + 1500, 30);
     EXPECT_NEAR(form.TabStrip.Top() + form.TabStrip.Height(),
                 form.rtbBody.Top() + form.rtbBody.Height() + form.TabStrip.TabHeight(1), 30)
         << "the views end where the tab row starts";

@@ -18,6 +18,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/store/raw_file.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 namespace {
 
 QString DataFile(const QString& name) {
@@ -122,7 +124,8 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
     modRules::ResizeRuleArrays(1);
     modRules::gEditRules[1].Name = "Edited";
     main_->rules().CheckRulesChanged();
-    ASSERT_TRUE(main_->controls().tbrButtons(9).Buttons(1).Enabled()) << "Save offered for the edit";
+    ASSERT_TRUE(main_->controls().tbrButtons(tbrButtons::kSaveRules).Buttons(1).Enabled())
+        << "Save offered for the edit";
     vb::ScriptedMsgBoxes none;
     Save("Jane");
     EXPECT_TRUE(none.Calls().empty());
@@ -131,7 +134,7 @@ TEST_F(FrmRuleFileTest, RefusedNamesKeepTheWindowOpenAndTheFileAsItWas) {
         << "the main window's label follows";
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "RulesIniFileName"), "RulesJane.ini");
     EXPECT_NE(Slurp(DataFile("RulesJane.ini").toStdString()).find("Name=Edited"), std::string::npos);
-    EXPECT_FALSE(main_->controls().tbrButtons(9).Buttons(1).Enabled())
+    EXPECT_FALSE(main_->controls().tbrButtons(tbrButtons::kSaveRules).Buttons(1).Enabled())
         << "the written edit is saved: nothing left to save";
     EXPECT_EQ(Slurp(DataFile("Rules.ini").toStdString()), oldFile_);
 }

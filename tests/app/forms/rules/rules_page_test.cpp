@@ -21,6 +21,8 @@
 #include "tests/app/forms/laid_out_main_window.h"
 #include "tests/platform/store/read_only_folder.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modRules;
 
 namespace {
@@ -94,12 +96,16 @@ protected:
     static void Click(vb::ToolBar& bar, const char* key) {
         bar.Buttons(QString::fromLatin1(key)).QtButton().click();
     }
-    void Save() { Click(form_->controls().tbrButtons(9), "SaveRules"); }
-    void Cancel() { Click(form_->controls().tbrButtons(10), "Cancel"); }
-    void Update() { Click(form_->controls().tbrRuleUpdate(0), "Update"); }
+    void Save() { Click(form_->controls().tbrButtons(tbrButtons::kSaveRules), "SaveRules"); }
+    void Cancel() { Click(form_->controls().tbrButtons(tbrButtons::kCancelRules), "Cancel"); }
+    void Update() { Click(form_->controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Update"); }
     void ChooseRule(int rule) { form_->controls().lstRules.SetListIndex(rule - 1); }
-    bool SaveEnabled() const { return form_->controls().tbrButtons(9).Buttons(1).Enabled(); }
-    bool CancelEnabled() const { return form_->controls().tbrButtons(10).Buttons(1).Enabled(); }
+    bool SaveEnabled() const {
+        return form_->controls().tbrButtons(tbrButtons::kSaveRules).Buttons(1).Enabled();
+    }
+    bool CancelEnabled() const {
+        return form_->controls().tbrButtons(tbrButtons::kCancelRules).Buttons(1).Enabled();
+    }
     QStringList ListEntries() const {
         QStringList entries;
         for (int i = 0; i < form_->controls().lstRules.ListCount(); ++i)
@@ -113,9 +119,10 @@ protected:
         int action = 0;
         for (int i = 1; i <= 3; ++i) action = f.controls().optRuleAction(i).Value() ? i : action;
         QString buttons;
-        for (vb::ToolButton* b :
-             {&f.controls().tbrMoveButtons(1).Buttons("Up"), &f.controls().tbrMoveButtons(1).Buttons("Down"),
-              &f.controls().tbrRuleUpdate(1).Buttons("Undo"), &f.controls().tbrRuleUpdate(1).Buttons("Redo")})
+        for (vb::ToolButton* b : {&f.controls().tbrMoveButtons(tbrMoveButtons::kRules).Buttons("Up"),
+                                  &f.controls().tbrMoveButtons(tbrMoveButtons::kRules).Buttons("Down"),
+                                  &f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons("Undo"),
+                                  &f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons("Redo")})
             buttons += b->Key() + (b->Enabled() ? "+" : "-");
         return QStringList{f.controls().fraRule.Caption(),
                            f.controls().txtRuleName.Text(),
@@ -178,14 +185,14 @@ TEST_F(RulesPage, CancelGivesBackTheLiveSetExactlyAfterEveryKindOfEdit) {
         {"report", [&] { f.controls().chkRuleNotify.SetValue(vb::vbUnchecked); }},
         {"report for new", [&] { f.controls().chkRuleNotifyNew.SetValue(vb::vbChecked); }},
         {"seconds", [&] { f.controls().txtRuleNotifyTime.SetText("45"); }},
-        {"move", [&] { Click(f.controls().tbrMoveButtons(1), "Down"); }},
+        {"move", [&] { Click(f.controls().tbrMoveButtons(tbrMoveButtons::kRules), "Down"); }},
         {"line added",
          [&] {
              f.controls().txtCriteria.SetText("sale");
              Update();
          }},
-        {"line undone", [&] { Click(f.controls().tbrRuleUpdate(1), "Undo"); }},
-        {"lines cleared", [&] { Click(f.controls().tbrRuleUpdate(0), "Clear"); }},
+        {"line undone", [&] { Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo), "Undo"); }},
+        {"lines cleared", [&] { Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Clear"); }},
         {"connector", [&] { f.controls().cboBoolean.SetText("AND"); }},
         {"rule added", [&] { Click(f.controls().tbrRules, "RulesAdd"); }},
     };
@@ -212,12 +219,16 @@ TEST_F(RulesPage, EditsThatUndoThemselvesLeaveNothingToSave) {
         {"untick and tick",
          [&] { f.controls().lstRules.SetSelected(0, false), f.controls().lstRules.SetSelected(0, true); }},
         {"down and up",
-         [&] { Click(f.controls().tbrMoveButtons(1), "Down"), Click(f.controls().tbrMoveButtons(1), "Up"); }},
+         [&] {
+             Click(f.controls().tbrMoveButtons(tbrMoveButtons::kRules), "Down"),
+                 Click(f.controls().tbrMoveButtons(tbrMoveButtons::kRules), "Up");
+         }},
         {"name and back",
          [&] { f.controls().txtRuleName.SetText("x"), f.controls().txtRuleName.SetText("Newsletters"); }},
         {"line and undo",
          [&] {
-             f.controls().txtCriteria.SetText("y"), Update(), Click(f.controls().tbrRuleUpdate(1), "Undo");
+             f.controls().txtCriteria.SetText("y"), Update(),
+                 Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo), "Undo");
          }},
     };
     for (const auto& [what, edit] : rows) {
@@ -249,7 +260,7 @@ TEST_F(RulesPage, AFullEditSessionIsSavedAndReadBackFromTheFile) {
     f.controls().cboWhere.SetText("Attachment");
     EXPECT_FALSE(f.controls().txtCriteria.isEnabled());
     Update();
-    Click(f.controls().tbrMoveButtons(1), "Up");
+    Click(f.controls().tbrMoveButtons(tbrMoveButtons::kRules), "Up");
     ChooseRule(1);
     f.controls().lstRules.SetSelected(0, false);
     f.controls().chkRuleNotifyNew.SetValue(vb::vbChecked);
@@ -452,8 +463,8 @@ TEST_F(RulesPage, TheTimeBoxPutsRightWhatIsTyped) {
 TEST_F(RulesPage, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     frmMain& f = *form_;
     vb::ScriptedMsgBoxes boxes;
-    vb::ToolButton& update = f.controls().tbrRuleUpdate(0).Buttons("Update");
-    vb::ToolButton& redo = f.controls().tbrRuleUpdate(1).Buttons("Redo");
+    vb::ToolButton& update = f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription).Buttons("Update");
+    vb::ToolButton& redo = f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo).Buttons("Redo");
     QStringList offered;
     for (int i = 0; i < f.controls().cboWhere.ListCount(); ++i) offered << f.controls().cboWhere.List(i);
     EXPECT_EQ(offered, QStringList({"From", "To", "Subject", "Body", "Attachment", "Size"}));
@@ -487,11 +498,11 @@ TEST_F(RulesPage, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Maximum Entries");
     EXPECT_EQ(gEditRules[1].DescCount, 10);
 
-    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(1), "Undo");
+    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo), "Undo");
     EXPECT_TRUE(redo.Enabled());
     EXPECT_EQ(f.controls().lblRuleDescEntries.Caption(), "7 of 10 Entries");
     f.controls().cboBoolean.SetText("AND");
-    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(1), "Redo");
+    for (int i = 0; i < 3; ++i) Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kUndoRedo), "Redo");
     EXPECT_FALSE(redo.Enabled());
     EXPECT_EQ(gEditRules[1].Desc[10], "AND To Equals NOT bob ");
     EXPECT_EQ(f.controls().txtCriteria.Text(), "bob");
@@ -499,7 +510,7 @@ TEST_F(RulesPage, TheDescriptionEditorBuildsLimitsUndoesAndRedoes) {
     EXPECT_TRUE(f.controls().txtRuleDescription.Text().startsWith(
         "From Contains newsletter AND Subject Contains NOT unsubscribe "));
 
-    Click(f.controls().tbrRuleUpdate(0), "Clear");
+    Click(f.controls().tbrRuleUpdate(tbrRuleUpdate::kDescription), "Clear");
     EXPECT_EQ(f.controls().txtRuleDescription.Text(), QString());
     EXPECT_EQ(f.controls().cboWhere.Text(), "From");
     EXPECT_FALSE(redo.Enabled());

@@ -13,6 +13,8 @@
 #include "platform/ui/msg_box.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
+using namespace frmMainElements;  // tbrClient(tbrClient::kAccount)
+
 using namespace modGeneral;
 
 namespace {
@@ -69,8 +71,8 @@ TEST_F(TrayCommands, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
         row.entry->Click();
         EXPECT_EQ(form.WindowState(), vb::vbNormal);
         EXPECT_EQ(gCurrentPane, 3);
-        EXPECT_TRUE(form.controls().fraMain(3).Visible());
-        EXPECT_FALSE(form.controls().fraMain(0).Visible());
+        EXPECT_TRUE(form.controls().fraMain(fraMain::kOptions).Visible());
+        EXPECT_FALSE(form.controls().fraMain(fraMain::kEmail).Visible());
         EXPECT_EQ(form.controls().TreeView.NodeText(form.controls().TreeView.SelectedItem()),
                   QString::fromUtf8(row.panel));
     }
