@@ -22,7 +22,7 @@ struct DownloadedMessage {
     QString subject;
     std::optional<QDateTime> date;  // none when the message's date could not be read
     QByteArray body;                // the message's bytes
-    QString plainText;
+    QByteArray plainText;           // UTF-8
     QString uid;
     int32_t attachments = 0;
     QStringList attachmentNames;  // read when it has attachments

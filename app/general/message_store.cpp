@@ -89,8 +89,7 @@ QByteArrayView PlainTextBytes(const StoredMessage& message) {
 
 QString PlainTextOf(const StoredMessage& message) { return QString::fromUtf8(PlainTextBytes(message)); }
 
-void SetPlainText(StoredMessage& message, const QString& text) {
-    QByteArray bytes = text.toUtf8();
+void SetPlainText(StoredMessage& message, QByteArray bytes) {
     // A simple message's plain text is the end of its own bytes.
     if (!bytes.isEmpty() && message.Body.endsWith(bytes)) {
         message.PlainText.clear();

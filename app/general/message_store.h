@@ -77,7 +77,7 @@ QString SeenKey(const StoredMessage& message);
 QByteArrayView PlainTextBytes(const StoredMessage& message);
 QString PlainTextOf(const StoredMessage& message);
 // Gives message its plain text, kept once.
-void SetPlainText(StoredMessage& message, const QString& text);
+void SetPlainText(StoredMessage& message, QByteArray utf8);
 
 // The date as the list, the preview and a reply show it:
 // "MMM dd, yyyy hh:mm:ss AM/PM" with English month names; empty for none.

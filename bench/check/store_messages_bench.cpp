@@ -22,7 +22,7 @@ std::vector<modCheck::DownloadedMessage> Downloaded() {
         m.subject = QStringLiteral("Subject number %1").arg(i);
         m.date = QDateTime(QDate(2026, 1 + i % 12, 1 + i % 28), QTime(i % 24, i % 60, i % 60));
         m.body = QByteArray(10000, 'y');
-        m.plainText = QString(2000, QChar('x'));
+        m.plainText = QByteArray(2000, 'x');
         m.uid = QStringLiteral("%1-uid").arg(i * 7919);
         m.attachments = i % 7 == 0;
     }

@@ -85,7 +85,10 @@ bool MessageSpool::CloseFile() {
 }
 
 std::int64_t MessageSpool::Finish() {
-    if (fd_ < 0) return length_;
+    if (fd_ < 0) {
+        if (!finished_) finished_ = std::make_shared<const std::string>(std::move(held_));
+        return length_;
+    }
     // A full disk may show only here, when the last block goes out or on close.
     const bool written = WritePending();
     const bool closed = CloseFile();
@@ -102,6 +105,7 @@ void MessageSpool::Release() {
     heldTotal -= counted_;
     counted_ = 0;
     std::string().swap(held_);
+    finished_.reset();
 }
 
 }  // namespace component::protocol

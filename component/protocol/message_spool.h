@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -49,16 +50,20 @@ public:
     // Ends a download that did not reach its end: the file is closed as it
     // is and the bytes held are dropped.
     void Abort();
-    const std::string& Held() const { return held_; }
+    const std::string& Held() const { return finished_ ? *finished_ : held_; }
+    // The bytes held of a finished download, shared: a reader keeps them
+    // without a copy, and they never change under it.
+    std::shared_ptr<const std::string> Finished() const { return finished_; }
     void Release();
 
 private:
     bool WritePending();
     bool CloseFile();
 
-    std::string held_;         // the message, while in memory
-    std::size_t counted_ = 0;  // what held_ adds to the budget's total
-    std::string pending_;      // bytes not yet written to the file
+    std::string held_;                             // the message, while in memory
+    std::shared_ptr<const std::string> finished_;  // held_, once the download ends
+    std::size_t counted_ = 0;                      // what held_ adds to the budget's total
+    std::string pending_;                          // bytes not yet written to the file
     int fd_ = -1;
     bool lost_ = false;  // a write failed: the file misses bytes
     std::int64_t length_ = 0;

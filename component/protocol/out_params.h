@@ -1,6 +1,8 @@
 #pragma once
 // How every member of the component hands a value back through its
 // out-parameter: E_POINTER for a null pointer, a fresh BSTR for text.
+#include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "platform/com/bstr.h"
@@ -23,9 +25,16 @@ com::HRESULT CopyValue(const V& v, T* value) {
 }
 
 // 8-bit text as the component keeps it inside (the ANSI code page).
+// Made in place, one character for each byte: a message's text is no
+// larger in the making than in the answer.
 inline com::HRESULT CopyAnsi(std::string_view text8, com::BSTR* value) {
     if (value == nullptr) return com::E_POINTER;
-    return CopyText(text::FromAnsi(text8), value);
+    *value = text8.size() <= std::numeric_limits<std::uint32_t>::max()
+                 ? com::SysAllocStringLen(nullptr, static_cast<std::uint32_t>(text8.size()))
+                 : nullptr;
+    if (*value == nullptr) return com::E_OUTOFMEMORY;
+    text::WidenAnsi(text8, *value);
+    return com::S_OK;
 }
 
 }  // namespace component::protocol

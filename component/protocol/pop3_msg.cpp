@@ -217,16 +217,21 @@ void CPop3Msg::AppendMemoryLine(std::string_view line) {
     memoryData.AppendString("\r\n");
 }
 
+std::optional<std::string_view> CPop3Msg::BytesInMemory() const {
+    if (bytesMissing) return std::string_view();
+    // The last retrieval was headers only: its text is in memory even when a
+    // file remains from an earlier whole retrieval.
+    if (headersOnlyFlag)
+        return std::string_view(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
+    if (bodyHeld) return std::string_view(spool.Held());
+    return std::nullopt;
+}
+
 std::string CPop3Msg::ReadRawBody(bool* readable) const {
     std::string raw;
     if (readable != nullptr) *readable = !bytesMissing;
-    if (bytesMissing) return raw;
-    // The last retrieval was headers only: its text is in memory even when a
-    // file remains from an earlier whole retrieval.
-    if (headersOnlyFlag) {
-        raw.assign(reinterpret_cast<const char*>(memoryData.GetData()), memoryData.GetLength());
-    } else if (bodyHeld) {
-        raw = spool.Held();
+    if (const auto held = BytesInMemory()) {
+        raw.assign(*held);
     } else if (!filename8.empty()) {
         std::size_t size = 0;
         const int fd = mime::open_regular_file(filename8, size);
@@ -274,12 +279,8 @@ std::size_t HeaderBlockEnd(std::string_view bytes) {
 
 std::string CPop3Msg::ReadHeaderBytes() const {
     // In memory the bytes are at hand; only a file is read in pieces.
-    if (bytesMissing || headersOnlyFlag || bodyHeld || filename8.empty()) {
-        std::string raw = ReadRawBody();
-        const std::size_t end = HeaderBlockEnd(raw);
-        if (end != std::string::npos) raw.resize(end);
-        return raw;
-    }
+    if (const auto held = BytesInMemory()) return std::string(held->substr(0, HeaderBlockEnd(*held)));
+    if (filename8.empty()) return {};
     std::size_t size = 0;
     const int fd = mime::open_regular_file(filename8, size);
     if (fd < 0) return {};
@@ -348,8 +349,9 @@ HRESULT CPop3Msg::put_Filename(com::BSTR value) try {
 
 HRESULT CPop3Msg::get_Body(com::BSTR* value) try {
     CallGuard guard(*this);
-    if (partSource) return CopyText(text::FromAnsi(partSource->entity), value);
-    return CopyText(text::FromAnsi(ReadRawBody()), value);
+    if (partSource) return CopyAnsi(partSource->entity, value);
+    if (const auto held = BytesInMemory()) return CopyAnsi(*held, value);
+    return CopyAnsi(ReadRawBody(), value);
 } catch (...) {
     return ExceptionResult();
 }

@@ -130,6 +130,9 @@ public:
     // `readable` (when given) turns false when the bytes are not there: a
     // whole message never retrieved, or a file that cannot be opened.
     std::string ReadRawBody(bool* readable = nullptr) const;
+    // The message's bytes when they lie in memory (none at all when they
+    // are missing); nothing when they are in a file or were never retrieved.
+    std::optional<std::string_view> BytesInMemory() const;
     // The bytes of the message's header block, up to and including its empty
     // line (all of it when there is none): what the header getters read, so
     // that listing a large message does not read its body.

@@ -7,6 +7,7 @@
 #include "component/mime/header_values.h"
 #include "component/mime/text_parts.h"
 #include "component/protocol/exception_barrier.h"
+#include "component/protocol/out_params.h"
 #include "component/protocol/pop3_msg.h"
 #include "platform/text/code_page.h"
 
@@ -47,11 +48,6 @@ std::string ScanDeliveryStatus(const mime::MimeTree& tree, const mime::MimeNode&
         }
     }
     return result;
-}
-
-HRESULT CopyResult(const std::string& text8, com::BSTR* value) {
-    *value = com::SysAllocStringView(text::FromAnsi(text8));
-    return *value != nullptr ? S_OK : com::E_OUTOFMEMORY;
 }
 
 }  // namespace
@@ -98,7 +94,7 @@ HRESULT CPop3Msg::DeliveryFailed(com::BSTR* value) try {
     *value = nullptr;
     std::string recipient;
     const HRESULT hr = FindBounceRecipient("failed", recipient);
-    return com::FAILED(hr) ? hr : CopyResult(recipient, value);
+    return com::FAILED(hr) ? hr : CopyAnsi(recipient, value);
 } catch (...) {
     return ExceptionResult();
 }
@@ -108,7 +104,7 @@ HRESULT CPop3Msg::DeliveryDelayed(com::BSTR* value) try {
     *value = nullptr;
     std::string recipient;
     const HRESULT hr = FindBounceRecipient("delayed", recipient);
-    return com::FAILED(hr) ? hr : CopyResult(recipient, value);
+    return com::FAILED(hr) ? hr : CopyAnsi(recipient, value);
 } catch (...) {
     return ExceptionResult();
 }

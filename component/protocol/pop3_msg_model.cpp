@@ -60,7 +60,11 @@ const CPop3Msg::Content& CPop3Msg::ReadContent() {
             fresh->treeFileOffset = partSource->fileOffset + static_cast<std::int64_t>(skip);
             fresh->tree = mime::MimeTree::parse(fresh->entity.substr(skip));
         } else {
-            fresh->raw = std::make_shared<const std::string>(ReadRawBody(&fresh->readable));
+            // Bytes held in memory are shared, not copied.
+            std::shared_ptr<const std::string> held =
+                bodyHeld && !bytesMissing && !headersOnlyFlag ? spool.Finished() : nullptr;
+            fresh->raw =
+                held ? std::move(held) : std::make_shared<const std::string>(ReadRawBody(&fresh->readable));
             fresh->entity = *fresh->raw;
             fresh->entityFileOffset = startOffset;
             fresh->treeFileOffset = startOffset;
@@ -238,7 +242,7 @@ HRESULT CPop3Msg::get_Text(com::BSTR* value) try {
     if (value == nullptr) return E_POINTER;
     if (headersOnlyFlag) return ReportError(errHeadersOnly);
     const Content& c = ReadContent();
-    return CopyText(text::FromAnsi(mime::message_text(c.tree, c.tree.root())), value);
+    return CopyAnsi(mime::message_text(c.tree, c.tree.root()), value);
 } catch (...) {
     return ExceptionResult();
 }
@@ -250,7 +254,7 @@ HRESULT CPop3Msg::get_PlainText(com::BSTR* value) try {
     // Only a search that reaches a text needs the body a headers-only
     // retrieval lacks; one that finds no text part answers empty.
     if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
-    return CopyText(found.value_or(u""), value);
+    return CopyText(found ? std::u16string_view(*found) : std::u16string_view(), value);
 } catch (...) {
     return ExceptionResult();
 }
@@ -262,7 +266,7 @@ HRESULT CPop3Msg::get_HTMLText(com::BSTR* value) try {
     // Only a search that reaches a text needs the body a headers-only
     // retrieval lacks; one that finds no text part answers empty.
     if (headersOnlyFlag && found) return ReportError(errHeadersOnly);
-    return CopyText(found.value_or(u""), value);
+    return CopyText(found ? std::u16string_view(*found) : std::u16string_view(), value);
 } catch (...) {
     return ExceptionResult();
 }
@@ -282,7 +286,7 @@ HRESULT CPop3Msg::get_DecodedText(com::VARIANT EncodingType, com::BSTR* value) t
     if (encoding < encBASE64 || encoding > enc7BIT) return ReportError(errUnknownEncoder);
     const std::string decoded =
         mime::decoded_body(c.tree, c.tree.root(), static_cast<mime::AttachmentEncodingsEnum>(encoding));
-    return CopyText(text::FromAnsi(decoded), value);
+    return CopyAnsi(decoded, value);
 } catch (...) {
     return ExceptionResult();
 }

@@ -1,6 +1,8 @@
 #include "platform/text/code_page.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 #include "platform/text/utf8.h"
 
@@ -48,13 +50,26 @@ std::optional<unsigned char> Utf16ToAnsiByte(char16_t unit) noexcept {
     return std::nullopt;
 }
 
+void WidenAnsi(std::string_view bytes, char16_t* out) noexcept {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    // Most bytes are their own character; only 0x80 to 0x9F differ, looked
+    // for eight bytes at a time.
+    for (std::size_t i = 0; i < n; ++i) out[i] = in[i];
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, in + i, sizeof word);
+        if ((word & 0x8080808080808080ULL) == 0) continue;
+        for (std::size_t k = i; k < i + 8; ++k) out[k] = kTable[in[k]];
+    }
+    for (; i < n; ++i) out[i] = kTable[in[i]];
+}
+
 void AppendFromAnsi(std::u16string& out, std::string_view bytes) {
     const std::size_t start = out.size();
     out.resize(start + bytes.size());
-    char16_t* dst = out.data() + start;
-    for (const char c : bytes) {
-        *dst++ = kTable[static_cast<unsigned char>(c)];
-    }
+    WidenAnsi(bytes, out.data() + start);
 }
 
 std::u16string FromAnsi(std::string_view bytes) {

@@ -31,6 +31,8 @@ char16_t AnsiByteToUtf16(unsigned char byte) noexcept;
 std::optional<unsigned char> Utf16ToAnsiByte(char16_t unit) noexcept;
 
 std::u16string FromAnsi(std::string_view bytes);
+// bytes.size() characters into out, one for each byte.
+void WidenAnsi(std::string_view bytes, char16_t* out) noexcept;
 void AppendFromAnsi(std::u16string& out, std::string_view bytes);
 std::string ToAnsi(std::u16string_view text);
 

@@ -1,6 +1,7 @@
 #include "platform/ui/list_view.h"
 
 #include <QHeaderView>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
@@ -90,11 +91,7 @@ void ListItem::SetBold(bool on) { SetSubItemBold(0, on); }
 
 bool ListItem::SubItemBold(int i) const { return item_->font(i).bold(); }
 
-void ListItem::SetSubItemBold(int i, bool on) {
-    QFont f = view_->font();
-    f.setBold(on);
-    item_->setFont(i, f);
-}
+void ListItem::SetSubItemBold(int i, bool on) { item_->setFont(i, view_->CellFont(on)); }
 
 void ListItem::SetForeColor(OleColor c) { SetSubItemForeColor(0, c); }
 void ListItem::SetSubItemForeColor(int i, OleColor c) { item_->setForeground(i, ToQColor(c)); }
@@ -206,6 +203,9 @@ void ListView::AddItems(int count, const std::function<void(int row, ListItem it
     std::vector<std::unique_ptr<QTreeWidgetItem>> rows;
     rows.reserve(static_cast<std::size_t>(std::max(count, 0)));
     const int first = ItemCount() + 1;
+    adding_.emplace();
+    // Made again for the next rows added, from the image list and font then.
+    const auto done = qScopeGuard([this] { adding_.reset(); });
     for (int i = 0; i < count; ++i) {
         rows.push_back(std::make_unique<QTreeWidgetItem>());
         fill(first + i, ListItem(*this, rows.back().get()));
@@ -252,8 +252,21 @@ void ListView::SetMultiSelect(bool on) {
 
 QIcon ListView::SmallIconFor(const QString& key) const {
     if (!smallIcons_ || key.isEmpty()) return QIcon();
+    if (adding_)
+        for (const auto& [made, icon] : adding_->icons)
+            if (made == key) return icon;
     if (!smallIcons_->Exists(key)) throw VbError(kErrElementNotFound, "Element not found");
-    return smallIcons_->Icon(key);
+    QIcon icon = smallIcons_->Icon(key);
+    if (adding_) adding_->icons.emplace_back(key, icon);
+    return icon;
+}
+
+QFont ListView::CellFont(bool bold) const {
+    if (adding_ && adding_->fonts[bold ? 1 : 0]) return *adding_->fonts[bold ? 1 : 0];
+    QFont f = font();
+    f.setBold(bold);
+    if (adding_) adding_->fonts[bold ? 1 : 0] = f;
+    return f;
 }
 
 QIcon ListView::HeaderIconFor(const QString& key) const {

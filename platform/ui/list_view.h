@@ -5,6 +5,8 @@
 // ItemClick, MouseUp, Click (see the press and release handlers).
 #include <QTreeWidget>
 #include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/control.h"
@@ -122,6 +124,8 @@ public:
     ColumnInfo& Info(int index) { return columns_[static_cast<std::size_t>(index - 1)]; }
     QIcon SmallIconFor(const QString& key) const;
     QIcon HeaderIconFor(const QString& key) const;
+    // The list's font, in bold or not.
+    QFont CellFont(bool bold) const;
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -135,6 +139,13 @@ protected:
 private:
     void FireMouse(const MouseHandler& handler, QMouseEvent* event, Qt::MouseButtons buttons);
 
+    // While AddItems runs: the icons and fonts made for one row serve the
+    // next rows alike, so thousands of rows share them.
+    struct RowStyles {
+        std::vector<std::pair<QString, QIcon>> icons;
+        std::optional<QFont> fonts[2];
+    };
+    mutable std::optional<RowStyles> adding_;
     std::vector<ColumnInfo> columns_;
     const ImageList* smallIcons_ = nullptr;
     const ImageList* headerIcons_ = nullptr;

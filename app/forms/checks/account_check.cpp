@@ -62,7 +62,7 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) 
     std::optional<QByteArray> file;
     if (std::max<int64_t>(downloadedBytes, m.size) >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
     m.body = file ? std::move(*file) : forms::ReadBytes(msg, &IPop3Msg::get_Body);
-    m.plainText = forms::ReadText(msg, &IPop3Msg::get_PlainText);
+    m.plainText = forms::ReadUtf8(msg, &IPop3Msg::get_PlainText);
     m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
     com::ComPtr<IPop3Attachments> attachments;
     forms::Check(msg.get_Attachments(attachments.ReleaseAndGetAddressOf()));

@@ -1,6 +1,8 @@
 #include "app/forms/checks/component_calls.h"
 
 #include <QFile>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 
@@ -12,6 +14,10 @@
 namespace forms {
 
 namespace {
+
+char AnsiByteOf(char16_t unit) {
+    return static_cast<char>(unit < 0x80 ? unit : text::Utf16ToAnsiByte(unit).value_or('?'));
+}
 
 QString ComponentLastErrorText() {
     com::Bstr text;
@@ -70,20 +76,44 @@ com::ComPtr<IPop3Msg> Message(int16_t m) {
     return message;
 }
 
+namespace {
+
+QStringView Call(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*), com::Bstr& value) {
+    Check((message.*member)(value.ReleaseAndGetAddressOf()));
+    return QStringView(value.Get(), static_cast<qsizetype>(value.Length()));
+}
+
+}  // namespace
+
 QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)) {
     com::Bstr value;
-    Check((message.*member)(value.ReleaseAndGetAddressOf()));
-    return QString::fromStdU16String(value.ToU16String());
+    return Call(message, member, value).toString();
+}
+
+QByteArray ReadUtf8(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)) {
+    com::Bstr value;
+    return Call(message, member, value).toUtf8();
 }
 
 QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*)) {
     com::Bstr value;
-    Check((message.*member)(value.ReleaseAndGetAddressOf()));
-    const std::u16string_view text(value.Get(), value.Length());
-    QByteArray bytes(static_cast<qsizetype>(text.size()), Qt::Uninitialized);
+    const QStringView text = Call(message, member, value);
+    QByteArray bytes(text.size(), Qt::Uninitialized);
     char* out = bytes.data();
-    for (const char16_t unit : text)
-        *out++ = static_cast<char>(unit < 0x80 ? unit : text::Utf16ToAnsiByte(unit).value_or('?'));
+    const char16_t* in = text.utf16();
+    const qsizetype n = text.size();
+    // ASCII goes four characters at a time; the rest one by one.
+    qsizetype i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t units = 0;
+        std::memcpy(&units, in + i, sizeof units);
+        if ((units & 0xFF80FF80FF80FF80ULL) == 0) {
+            for (qsizetype k = i; k < i + 4; ++k) out[k] = static_cast<char>(in[k]);
+            continue;
+        }
+        for (qsizetype k = i; k < i + 4; ++k) out[k] = AnsiByteOf(in[k]);
+    }
+    for (; i < n; ++i) out[i] = AnsiByteOf(in[i]);
     return bytes;
 }
 

@@ -36,6 +36,8 @@ int16_t MessageCount();
 com::ComPtr<IPop3Msg> Message(int16_t m);
 
 QString ReadText(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
+// The same text in UTF-8.
+QByteArray ReadUtf8(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));
 // A text the component gives as one character per byte (a message's Body),
 // as those bytes.
 QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BSTR*));

@@ -105,7 +105,7 @@ TEST(MessageStore, TextsAreMadeFromTheTypedValues) {
                               PlainRow{"not at the end", QStringLiteral("Subject"), false},
                               PlainRow{"empty", QString(), false}}) {
         StoredMessage p = m;
-        SetPlainText(p, r.text);
+        SetPlainText(p, r.text.toUtf8());
         EXPECT_EQ(PlainTextOf(p), r.text) << r.name;
         EXPECT_EQ(p.PlainText.isEmpty(), r.once || r.text.isEmpty()) << r.name;
         EXPECT_EQ(PlainTextBytes(p).toByteArray(), r.text.toUtf8()) << r.name;
@@ -116,6 +116,10 @@ TEST(MessageStore, TextsAreMadeFromTheTypedValues) {
     EXPECT_EQ(DateText(m), QStringLiteral("Mar 05, 2024 03:07:09 PM"));
     m.Date = QDateTime(QDate(2024, 1, 1), QTime(0, 0));
     EXPECT_EQ(DateText(m), QStringLiteral("Jan 01, 2024 12:00:00 AM"));
+    m.Date = QDateTime(QDate(1969, 12, 31), QTime(23, 59, 59));
+    EXPECT_EQ(DateText(m), QStringLiteral("Dec 31, 1969 11:59:59 PM")) << "before 1970";
+    m.Date = QDateTime(QDate(2038, 2, 28), QTime(12, 0, 1));
+    EXPECT_EQ(DateText(m), QStringLiteral("Feb 28, 2038 12:00:01 PM")) << "past 32-bit seconds";
 
     // Without a UID a message is known by its sender, subject, the text of
     // its Date header and size; not by the date as read, which is the time of

@@ -82,6 +82,20 @@ TEST(CodePage, AppendKeepsWhatIsThere) {
     EXPECT_EQ(out, u"ab\u20AC\u0081");
 }
 
+// Long texts go eight bytes at a time: a byte that differs from its
+// character is found at any place, in a whole group or in the rest.
+TEST(CodePage, LongTextMapsEveryByteWherever) {
+    for (const unsigned char special : {0x80, 0x93, 0x9F, 0xE9})
+        for (std::size_t length : {7u, 8u, 9u, 17u, 24u})
+            for (std::size_t at = 0; at < length; ++at) {
+                std::string bytes(length, 'q');
+                bytes[at] = static_cast<char>(special);
+                std::u16string expected(length, u'q');
+                expected[at] = AnsiByteToUtf16(special);
+                EXPECT_EQ(FromAnsi(bytes), expected) << int(special) << " at " << at << " of " << length;
+            }
+}
+
 TEST(CodePage, ConvertsByCodePage) {
     EXPECT_EQ(ToUtf16("\xC3\xA9", CodePage::Ansi), u"\u00C3\u00A9");
     EXPECT_EQ(ToUtf16("\xC3\xA9", CodePage::Utf8), u"\u00E9");

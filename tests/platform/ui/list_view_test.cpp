@@ -148,6 +148,36 @@ TEST_F(ListViewTest, RowsAddedInOneStepFollowTheRowsBeforeThem) {
     EXPECT_EQ(lvw->ItemCount(), 4);
 }
 
+// Rows added in one step share their icons and fonts, each row still with
+// its own; the next step takes the image list as it is then.
+TEST_F(ListViewTest, RowsAddedTogetherKeepTheirOwnIconsAndFonts) {
+    const auto colour = [&](int row) {
+        return lvw->Item(row).QtItem()->icon(0).pixmap(16, 16).toImage().pixelColor(8, 8);
+    };
+    const auto addRows = [&] {
+        lvw->AddItems(4, [](int row, vb::ListItem item) {
+            item.SetText(QString::number(row));
+            item.SetSmallIcon(row % 2 ? "New" : "Normal");
+            item.SetBold(row % 2 == 1);
+            item.SetSubItemBold(2, row % 2 == 0);
+        });
+    };
+    addRows();
+    for (int row = 1; row <= 4; ++row) {
+        const bool odd = row % 2 == 1;
+        EXPECT_EQ(lvw->Item(row).SmallIcon(), odd ? "New" : "Normal") << row;
+        EXPECT_EQ(colour(row), QColor(odd ? Qt::blue : Qt::gray)) << row;
+        EXPECT_EQ(lvw->Item(row).Bold(), odd) << row;
+        EXPECT_EQ(lvw->Item(row).SubItemBold(2), !odd) << row;
+        EXPECT_EQ(lvw->Item(row).QtItem()->font(0).family(), lvw->font().family()) << row;
+    }
+    icons.Remove("New");
+    icons.Add(swatch(Qt::yellow), "New");
+    addRows();
+    EXPECT_EQ(colour(5), QColor(Qt::yellow)) << "the picture the list has now";
+    EXPECT_EQ(colour(1), QColor(Qt::blue)) << "rows already there keep theirs";
+}
+
 TEST_F(ListViewTest, HitTestFindsTheRowUnderAPointInTwips) {
     Fill({{"one"}, {"two"}, {"three"}});
     const QRect second = lvw->visualItemRect(lvw->Item(2).QtItem());
