@@ -12,7 +12,7 @@
 #include "app/forms/common/pictures.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/window_slots.h"
-#include "app/forms/tray/tray_icon_record.h"
+#include "app/forms/tray/tray_status.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
@@ -154,7 +154,7 @@ void AccountsPage::ShowNoAccounts() {
     c_.chkEmailCheckStartUp.SetValue(0);
     c_.chkUseInterval.SetValue(0);
     modGeneral::gNoCheckDeferred = false;
-    forms::gTrayIcon.ModifyIcon(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
+    tray_.MarkAutoCheckOff();
     modOptions::SaveOptions();
     c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
     c_.StatusBar.SetPanelText(forms::panel::kStatus, QString());

@@ -72,8 +72,9 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 }  // namespace
 
-AccountsPage::AccountsPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host)
-    : window_(window), c_(design), commands_(commands), host_(host) {
+AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
+                           forms::CommandKeys& commands, Host& host)
+    : window_(window), c_(design), commands_(commands), host_(host), tray_(tray) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();

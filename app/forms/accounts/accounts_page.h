@@ -15,7 +15,8 @@
 
 namespace forms {
 class CommandKeys;
-}
+class TrayStatus;
+}  // namespace forms
 
 class AccountsPage final : private modAccounts::AccountsView {
 public:
@@ -49,8 +50,11 @@ public:
     using Controls = frmMainDesign::AccountsPageControls;
 
     // Binds the page's controls of design; window is the one the design
-    // sits in. Registers the page's commands and the accounts module's view.
-    AccountsPage(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands, Host& host);
+    // sits in; tray the tray icon, which says automatic checking is off once
+    // the last account goes. Registers the page's commands and the accounts
+    // module's view.
+    AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
+                 forms::CommandKeys& commands, Host& host);
     AccountsPage(const AccountsPage&) = delete;
     AccountsPage& operator=(const AccountsPage&) = delete;
 
@@ -106,6 +110,7 @@ private:
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
+    forms::TrayStatus& tray_;
     // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
     int16_t mTabDragState = 0;
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;

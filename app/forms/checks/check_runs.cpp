@@ -25,11 +25,12 @@
 #include "platform/ui/msg_box.h"
 
 CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-                     forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-                     Host& host)
+                     forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
+                     forms::CommandKeys& commands, Host& host)
     : window_(window),
       operations_(operations),
       session_(session),
+      tray_(tray),
       children_(children),
       c_(design),
       commands_(commands),

@@ -2,8 +2,8 @@
 // The main window's checks: one account checked against its mail server
 // through the component (and the Accounts page's connection test), the check
 // runs over every enabled account with what they found (the summary, the
-// pop-up and the sounds), the schedule with its timers and nested pauses, and
-// the tray icon's counts while the window is minimised. Its sessions with
+// pop-up and the sounds), and the schedule with its timers and nested
+// pauses, whose clock refreshes the tray icon's counts. Its sessions with
 // the servers go through the window's forms::ServerSession.
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -23,6 +23,7 @@ class CommandKeys;
 class MainWindowLink;
 class OperationWindow;
 class ServerSession;
+class TrayStatus;
 }  // namespace forms
 
 class CheckRuns final : public forms::CheckPauses, private modOptions::AutoCheckView {
@@ -48,12 +49,12 @@ public:
 
     // Binds the checks' controls of design; window is the one the design
     // sits in, operations what each server operation (forms::OperationScope)
-    // holds, session the window's sessions with the servers, and children
-    // what the pop-up is given. Registers the run commands and wires the
-    // check timers.
+    // holds, session the window's sessions with the servers, children what
+    // the pop-up is given, and tray the tray icon whose counts the timers
+    // refresh. Registers the run commands and wires the check timers.
     CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-              forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-              Host& host);
+              forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
+              forms::CommandKeys& commands, Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -122,14 +123,6 @@ public:
     // it is asked for and an account exists.
     void ArmStartUpCheck();
 
-    // ---- tray tip ----
-    // While the window is minimised: the tray tip sums the messages (or the
-    // new ones) of the checked and connected accounts, and the icon shows
-    // the count of one enabled, checked account in its colour, the next one
-    // on the next call. With automatic checking off the icon and tip say so
-    // instead. Called every second by the clock and the check timers.
-    void UpdateTrayIcon();
-
 private:
     void WireCheckRuns();
     // Connects and downloads one account into the message store; a failure
@@ -158,6 +151,7 @@ private:
     vb::Form& window_;
     forms::OperationWindow& operations_;
     forms::ServerSession& session_;
+    forms::TrayStatus& tray_;
     forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;
@@ -167,7 +161,5 @@ private:
     bool startUpWasRunning_ = false;
     int16_t startUpCounter_ = 0;
     int16_t retrievalFrame_ = 0;
-    // The account whose count the tray icon shows next (1 to the count).
-    int16_t mTrayRotation = 1;
     ViewSlot<modOptions::AutoCheckView>::Registration autoCheck_;
 };

@@ -7,6 +7,7 @@
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
 #include "app/forms/main_window/window_slots.h"
+#include "app/forms/tray/tray_status.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
@@ -83,7 +84,7 @@ void CheckRuns::ShowAutoCheckStatus() {
 
 void CheckRuns::tmrStatusBar_Timer() {
     c_.StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(modCheck::gClock()));
-    UpdateTrayIcon();
+    tray_.ShowCounts();
 }
 
 void CheckRuns::tmrMailTime_Timer() {
@@ -104,7 +105,7 @@ void CheckRuns::tmrMailTime_Timer() {
             c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
         }
     }
-    UpdateTrayIcon();
+    tray_.ShowCounts();
 }
 
 void CheckRuns::tmrMailStartUp_Timer() {

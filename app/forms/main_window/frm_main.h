@@ -219,7 +219,7 @@ private:
     // What the page asks of the window.
     bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest) override;
     // Wires itself into the command keys of tray_, declared above it.
-    AccountsPage accounts_{*this, *this, tray_.Commands(), *this};
+    AccountsPage accounts_{*this, tray_.Status(), *this, tray_.Commands(), *this};
 
     // ---- checks ----
 public:
@@ -229,7 +229,7 @@ public:
 
 private:
     // Wires itself into the command keys of tray_, declared above it.
-    CheckRuns checks_{*this, *this, session_, children_, *this, tray_.Commands(), *this};
+    CheckRuns checks_{*this, *this, session_, children_, tray_.Status(), *this, tray_.Commands(), *this};
     // The tray's Check All and the pickers' sound, run by the checks.
     void CheckAll() override;
     void PlaySoundFile(const QString& file) override;

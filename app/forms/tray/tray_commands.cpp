@@ -36,8 +36,6 @@ constexpr int kNodeStartUp = 1;
 constexpr int kNodeMenuColours = 4;
 constexpr int kNodeAbout = 6;
 
-const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
-
 // Why the Options page cannot come forward now.
 QString PageLockedText() {
     const QString crLf = QStringLiteral("\r\n");
@@ -56,7 +54,7 @@ QString PageLockedText() {
 }  // namespace
 
 TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& design, Host& host)
-    : window_(window), controls_(design), host_(host) {
+    : window_(window), controls_(design), host_(host), status_(window, controls_.imlTrayIcons) {
     WireCommandKeys();
     WireWindowCommands();
     WireTrayMenu();
@@ -125,14 +123,10 @@ void TrayCommands::WireTrayMenu() {
 }
 
 void TrayCommands::AddTrayIcon() {
-    forms::gTrayIcon.Add(window_, controls_.imlTrayIcons.Picture(forms::kTrayNormal), modGeneral::gAppName);
-    forms::gTrayIcon.MouseMessage = [this](int message) { TrayMouseMessage(message); };
+    status_.Add([this](int message) { TrayMouseMessage(message); });
 }
 
-void TrayCommands::RemoveTrayIcon() {
-    forms::gTrayIcon.Delete();
-    forms::gTrayIcon.MouseMessage = nullptr;
-}
+void TrayCommands::RemoveTrayIcon() { status_.Remove(); }
 
 void TrayCommands::TrayMouseMessage(int message) {
     // The tray answers only while the window is down in it: minimised, or
@@ -147,7 +141,7 @@ void TrayCommands::TrayMouseMessage(int message) {
 }
 
 void TrayCommands::mnuTrayShow_Click() {
-    forms::gTrayIcon.Modify(controls_.imlTrayIcons.Picture(forms::kTrayNormal), modGeneral::gAppName);
+    status_.ShowProgram();
     window_.SetWindowState(vb::vbNormal);
     window_.Show();
     // In front once shown: a window not on the screen cannot come forward.
@@ -165,7 +159,7 @@ void TrayCommands::mnuTrayAutoCheck_Click() {
         controls_.chkUseInterval.SetValue(1);
     } else {
         controls_.chkUseInterval.SetValue(0);
-        forms::gTrayIcon.ModifyIcon(controls_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff));
+        status_.MarkAutoCheckOff();
     }
     modGeneral::gNoCheckDeferred = false;
     modOptions::SaveOptions();
@@ -227,8 +221,7 @@ void TrayCommands::MinimiseToTray() {
     window_.Hide();
     // With automatic checking off the tray says so, in picture and tip; with
     // it on, the icon keeps what it shows.
-    if (modOptions::gOpt.UseInterval == 0)
-        forms::gTrayIcon.Modify(controls_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
+    if (modOptions::gOpt.UseInterval == 0) status_.ShowAutoCheckOff();
 }
 
 // Menu captions carry the form text, "|#" and the picture key; pictures come

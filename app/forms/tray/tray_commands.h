@@ -7,6 +7,7 @@
 #include "app/common/view_slot.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/forms/tray/tray_status.h"
 #include "app/options/options_view.h"
 #include "platform/ui/form.h"
 
@@ -55,6 +56,9 @@ public:
     // and leaves it at shutdown.
     void AddTrayIcon();
     void RemoveTrayIcon();
+    // What the icon shows; the checks' timers refresh its counts, and the
+    // Accounts page marks automatic checking off when the last account goes.
+    forms::TrayStatus& Status() { return status_; }
 
     // The tray icon's mouse message (513 left press, 517 right release ...):
     // only while the window is minimised or hidden, a left press restores it
@@ -113,5 +117,6 @@ private:
     Controls controls_;
     Host& host_;
     forms::CommandKeys commands_;
+    forms::TrayStatus status_;
     ViewSlot<modOptions::TrayMenuView>::Registration trayMenu_;
 };

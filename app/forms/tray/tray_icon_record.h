@@ -1,10 +1,10 @@
 #pragma once
 // The program's one icon in the tray and what it shows: the main window that
 // gets its mouse messages, the picture (always the main window's own icon)
-// and the tip, never cut. The main window's load adds it, the tray menu, the
-// minimise to the tray and the check cycle's tray update change it, the
-// unload deletes it. Where the desktop has no tray the writers keep the
-// values for a tray that starts later and do nothing else.
+// and the tip, never cut. forms::TrayStatus alone writes it: it adds it at
+// the main window's load, changes it and deletes it at the unload. Where the
+// desktop has no tray the writes keep the values for a tray that starts later
+// and do nothing else.
 #include <QIcon>
 #include <QPixmap>
 #include <QPointer>

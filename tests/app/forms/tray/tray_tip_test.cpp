@@ -100,7 +100,7 @@ TEST_F(TrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Load(c.accounts, c.newOnly);
-        form().checks().UpdateTrayIcon();
+        form().tray().Status().ShowCounts();
         EXPECT_EQ(forms::gTrayIcon.Tip(), c.tip);
         if (c.picture) {
             EXPECT_EQ(Shown(), Expected(-1, c.picture));
@@ -108,7 +108,7 @@ TEST_F(TrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     }
     Load({{.msgs = 5}});
     gAccounts[0].Status = QString(80, QChar('x'));
-    form().checks().UpdateTrayIcon();
+    form().tray().Status().ShowCounts();
     EXPECT_EQ(forms::gTrayIcon.Tip(), "5 Message(s) in 1 Account(s).\n" + gAccounts[0].Status)
         << "kept whole";
 
@@ -116,7 +116,7 @@ TEST_F(TrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     Load({{.msgs = 3}});
     modOptions::gOpt.UseInterval = 0;
     for (int second = 0; second < 2; ++second) {
-        form().checks().UpdateTrayIcon();
+        form().tray().Status().ShowCounts();
         EXPECT_EQ(forms::gTrayIcon.Tip(), "Auto Check is Off");
         EXPECT_EQ(Shown(), Expected(-1, forms::kTrayAutoCheckOff));
     }
@@ -124,7 +124,7 @@ TEST_F(TrayTip, TipSumsTheCheckedAndConnectedAccounts) {
     modOptions::gOpt.UseInterval = 1;
     for (int state : {vb::vbNormal, vb::vbMaximized}) {
         form().SetWindowState(state);
-        form().checks().UpdateTrayIcon();
+        form().tray().Status().ShowCounts();
         EXPECT_EQ(forms::gTrayIcon.Tip(), "Auto Check is Off");
     }
 }
@@ -150,7 +150,7 @@ TEST_F(TrayTip, IconShowsEachEnabledCheckedAccountInTurn) {
         SCOPED_TRACE(c.name);
         Load(c.accounts, c.newOnly);
         for (const auto& [count, colour] : c.shown) {
-            form().checks().UpdateTrayIcon();
+            form().tray().Status().ShowCounts();
             EXPECT_EQ(Shown(), Expected(count, colour)) << count;
         }
     }

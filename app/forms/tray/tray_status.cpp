@@ -1,11 +1,14 @@
-// The tray icon and tip while the main window is minimised: the message
-// counts of the checked accounts, one account's count in the icon at a time.
-#include "app/forms/checks/check_runs.h"
+#include "app/forms/tray/tray_status.h"
+
+#include <utility>
 
 #include "app/accounts/account_table.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/tray/tray_icon_record.h"
+#include "app/general/check_status.h"
 #include "app/options/option_values.h"
+
+namespace forms {
 
 namespace {
 
@@ -13,7 +16,27 @@ const QString kAutoCheckOffTip = QStringLiteral("Auto Check is Off");
 
 }  // namespace
 
-void CheckRuns::UpdateTrayIcon() {
+TrayStatus::TrayStatus(vb::Form& window, vb::ImageList& trayIcons) : window_(window), trayIcons_(trayIcons) {}
+
+void TrayStatus::Add(std::function<void(int message)> mouse) {
+    gTrayIcon.Add(window_, trayIcons_.Picture(kTrayNormal), modGeneral::gAppName);
+    gTrayIcon.MouseMessage = std::move(mouse);
+}
+
+void TrayStatus::Remove() {
+    gTrayIcon.Delete();
+    gTrayIcon.MouseMessage = nullptr;
+}
+
+void TrayStatus::ShowProgram() { gTrayIcon.Modify(trayIcons_.Picture(kTrayNormal), modGeneral::gAppName); }
+
+void TrayStatus::ShowAutoCheckOff() {
+    gTrayIcon.Modify(trayIcons_.Picture(kTrayAutoCheckOff), kAutoCheckOffTip);
+}
+
+void TrayStatus::MarkAutoCheckOff() { gTrayIcon.ModifyIcon(trayIcons_.Picture(kTrayAutoCheckOff)); }
+
+void TrayStatus::ShowCounts() {
     using namespace modAccounts;
     using modOptions::gOpt;
     if (window_.WindowState() != vb::vbMinimized) return;
@@ -21,8 +44,7 @@ void CheckRuns::UpdateTrayIcon() {
     // Picture 9 and its tip, set when the window went to the tray or the
     // checking was switched off, stay while automatic checking is off.
     if (modOptions::gOpt.UseInterval != 1) {
-        if (forms::gTrayIcon.Tip() != kAutoCheckOffTip)
-            forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayAutoCheckOff), kAutoCheckOffTip);
+        if (gTrayIcon.Tip() != kAutoCheckOffTip) ShowAutoCheckOff();
         return;
     }
 
@@ -38,8 +60,8 @@ void CheckRuns::UpdateTrayIcon() {
         messages += shownCount(i);
     }
     if (accounts == 0) {
-        forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayNoConnection),
-                                QStringLiteral("No Connection has been established."));
+        gTrayIcon.Modify(trayIcons_.Picture(kTrayNoConnection),
+                         QStringLiteral("No Connection has been established."));
         return;
     }
     const QString tip =
@@ -57,9 +79,10 @@ void CheckRuns::UpdateTrayIcon() {
         ++mTrayRotation;
     }
     if (chosen == 0) {
-        forms::gTrayIcon.Modify(c_.imlTrayIcons.Picture(forms::kTrayNormal), tip);
+        gTrayIcon.Modify(trayIcons_.Picture(kTrayNormal), tip);
         return;
     }
-    forms::gTrayIcon.Modify(
-        forms::ComposeCountPicture(c_.imlTrayIcons, shownCount(chosen), gAccounts[chosen].ColourIndex), tip);
+    gTrayIcon.Modify(ComposeCountPicture(trayIcons_, shownCount(chosen), gAccounts[chosen].ColourIndex), tip);
 }
+
+}  // namespace forms
