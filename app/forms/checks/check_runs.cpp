@@ -14,6 +14,7 @@
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/wave_sound.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/window_slots.h"
@@ -76,8 +77,7 @@ void CheckRuns::CheckAll() {
     }
     // A stopped run checked what the user wanted: no box.
     const bool noneChecked = checked.empty() && !gCheckRun.UserStop;
-    gCurrentAccount = current;
-    if (current >= 1) c_.TabStripEmail.Select(current);
+    forms::ChooseAccountTab(c_.TabStripEmail, current);
     operation.LeaveRetrieval();
     NotifyNewMail(0);
     operation.ResumeChecks();
@@ -136,8 +136,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
         c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
     }
     if (current >= 1) {
-        gCurrentAccount = current;
-        c_.TabStripEmail.Select(current);
+        forms::ChooseAccountTab(c_.TabStripEmail, current);
         gPrevAccount = 0;
         host_.TabStripEmail_Click();
     }

@@ -9,6 +9,7 @@
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/checks/server_session.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -199,8 +200,7 @@ void EmailPage::DeleteAllSpam() {
             host_.TabStripEmail_Click();
             DeleteMessagesOnServer(operation, i, ChosenUids(i, true), true);
         }
-        gCurrentAccount = current;
-        c_.TabStripEmail.Select(current);
+        forms::ChooseAccountTab(c_.TabStripEmail, current);
         operation.LeaveRetrieval();
         operation.ResumeChecks();
     });
