@@ -18,6 +18,5 @@ QString gSortKey;
 QString gSortKeyPrev;
 
 bool gShowingFirstUse = false;
-bool gShowingRuleReport = false;
 
 }  // namespace modGeneral

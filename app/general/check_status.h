@@ -65,9 +65,9 @@ extern int16_t gPrevAccount;
 extern QString gSortKey;
 extern QString gSortKeyPrev;
 
-// Which child windows are open; the pop-up and the preview say it by their
-// registration (forms::MessageShown, forms::PreviewShown).
+// The first-use window is open; the pop-up, the preview and the rule report
+// say it by their registration (forms::MessageShown, forms::PreviewShown,
+// forms::RuleReportShown).
 extern bool gShowingFirstUse;
-extern bool gShowingRuleReport;
 
 }  // namespace modGeneral

@@ -16,9 +16,12 @@ namespace forms {
 extern ViewSlot<vb::Form> gFirstUseWindow;
 extern ViewSlot<vb::Form> gMessageWindow;
 extern ViewSlot<vb::Form> gPreviewWindow;
+// The rule report, registered the same way; minimising never hides it.
+extern ViewSlot<vb::Form> gRuleReportWindow;
 
 inline bool MessageShown() { return gMessageWindow.Get() != nullptr; }
 inline bool PreviewShown() { return gPreviewWindow.Get() != nullptr; }
+inline bool RuleReportShown() { return gRuleReportWindow.Get() != nullptr; }
 
 // The child windows that are registered and shown, in the order above.
 template <class F>

@@ -159,7 +159,6 @@ void frmMain::ResetRunState() {
     using namespace modGeneral;
     mQuitting = false;
     gShowingFirstUse = false;
-    gShowingRuleReport = false;
     gCheckRun.UserStop = false;
     gCheckRun.NoCheckDeferred = false;
     gLoading = false;

@@ -31,6 +31,7 @@ int gLayoutOffset = 0;
 ViewSlot<vb::Form> gFirstUseWindow;
 ViewSlot<vb::Form> gMessageWindow;
 ViewSlot<vb::Form> gPreviewWindow;
+ViewSlot<vb::Form> gRuleReportWindow;
 
 std::function<bool()> gTrayAvailable = [] { return platform::desktop::TrayIcon::available(); };
 

@@ -121,7 +121,7 @@ void frmPreview::PlaceViews() {
 
 void frmPreview::Form_Activate() {
     // The pop-up and the rule report keep the focus they asked for.
-    if (forms::MessageShown() || modGeneral::gShowingRuleReport) return;
+    if (forms::MessageShown() || forms::RuleReportShown()) return;
     (mTabIndex == 2 ? rtbRawMsg : rtbBody).setFocus();
 }
 

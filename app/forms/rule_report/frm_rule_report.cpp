@@ -64,7 +64,7 @@ frmRuleReport::frmRuleReport(forms::MainWindowLink* main) : frmRuleReportDesign(
 }
 
 void frmRuleReport::Form_Load() {
-    modGeneral::gShowingRuleReport = true;
+    shownWindow_ = forms::gRuleReportWindow.Register(*this);
     checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
     SetMessageWindowTopmost(false);
 
@@ -274,7 +274,7 @@ void frmRuleReport::Form_QueryUnload(int& Cancel, int UnloadMode) {
 void frmRuleReport::Form_Unload(int& Cancel) {
     (void)Cancel;
     tmrRuleReport.SetEnabled(false);
-    modGeneral::gShowingRuleReport = false;
+    shownWindow_.Reset();
     checksPaused_.reset();
     SetMessageWindowTopmost(true);
 }

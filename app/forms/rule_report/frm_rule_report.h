@@ -3,11 +3,12 @@
 // lists the accounts with messages marked for deletion and those marked as
 // spam on two tabs, stays above other windows, counts down the rules'
 // "Time" seconds and closes itself. Delete Now deletes the listed messages
-// of the shown tab on the server. While it is loaded gShowingRuleReport is
-// set and the automatic check is paused.
+// of the shown tab on the server. While it is loaded it is registered
+// (forms::RuleReportShown) and the automatic check is paused.
 #include <QPointer>
 #include <optional>
 
+#include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/main_window/main_window_link.h"
 #include "app/forms/rule_report/frm_rule_report_design.h"
@@ -63,4 +64,5 @@ private:
     // a load that failed lets the window go).
     QPointer<forms::MainWindowLink> main_;
     std::optional<forms::ChecksPaused> checksPaused_;
+    ViewSlot<vb::Form>::Registration shownWindow_;
 };

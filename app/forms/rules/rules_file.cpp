@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "app/accounts/account_table.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/rule_file/frm_rule_file.h"
 #include "app/forms/rule_report/frm_rule_report.h"
 #include "app/forms/rules/rules_page.h"
@@ -21,7 +22,7 @@ void RulesPage::WireRulesFile() {
 
 void RulesPage::CheckRuleReport(const std::vector<int16_t>& checked) {
     // One report at a time: an open one keeps the run that opened it.
-    if (modGeneral::gShowingRuleReport || vb::Forms::IsLoaded<frmRuleReport>()) return;
+    if (forms::RuleReportShown() || vb::Forms::IsLoaded<frmRuleReport>()) return;
     const modRules::ReportedAccounts accounts = modRules::RuleReportAccounts(checked);
     if (!modRules::RuleReportWanted(accounts)) return;
     modRules::gRuleReportAccounts = accounts;

@@ -343,7 +343,7 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
                                                      &form.childWindows());
                           }),
         Child<frmPreview>("the preview", forms::PreviewShown),
-        Child<frmRuleReport>("the rule report", [] { return gShowingRuleReport; }),
+        Child<frmRuleReport>("the rule report", forms::RuleReportShown),
         Child<frmRuleFile>("the rules file name window", nullptr, true),
     };
     for (const ChildWindow& r : rows) {

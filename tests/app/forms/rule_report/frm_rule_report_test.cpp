@@ -70,7 +70,7 @@ protected:
     // and whether the report says it is showing.
     QString Paused() const {
         return QString::number(main_->checks().AutoCheckPauses()) +
-               (gShowingRuleReport ? "/open" : "/closed");
+               (forms::RuleReportShown() ? "/open" : "/closed");
     }
 
     frmMain* main_ = nullptr;
@@ -89,7 +89,7 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     main_->rules().CheckRuleReport(All());
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_TRUE(Report().isVisible());
-    EXPECT_TRUE(gShowingRuleReport);
+    EXPECT_TRUE(forms::RuleReportShown());
     EXPECT_EQ(Paused(), "1/open");
 
     Mark({0, 5, 0}, {1, 0, 0});
@@ -100,7 +100,7 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
 
     Button(2).QtButton().click();  // Exit
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
-    EXPECT_FALSE(gShowingRuleReport);
+    EXPECT_FALSE(forms::RuleReportShown());
     EXPECT_EQ(Paused(), "0/closed");
 }
 
@@ -198,7 +198,7 @@ TEST_F(FrmRuleReportTest, TheCountdownClosesTheReportAndTheTimerButtonHoldsIt) {
     ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>()) << "0 is shown for a second";
     report.tmrRuleReport_Timer();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
-    EXPECT_FALSE(gShowingRuleReport);
+    EXPECT_FALSE(forms::RuleReportShown());
 
     modRules::gRules.Time = -4;  // a hand-edited file
     Report().tmrRuleReport_Timer();
@@ -256,7 +256,7 @@ TEST_F(FrmRuleReportTest, TheMainWindowsShutdownClosesTheRuleWindows) {
     ASSERT_TRUE(vb::Forms::Unload<frmMain>());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleFile>());
-    EXPECT_FALSE(gShowingRuleReport);
+    EXPECT_FALSE(forms::RuleReportShown());
     main_ = &LaidOutMainWindow();  // for the tear-down
 }
 
