@@ -50,13 +50,14 @@ std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime&
     switch (modOptions::gOpt.ShowEmail) {
         case 0:
             if (!anyNew) return std::nullopt;
-            return QString::number(gTotalNewCount) + QStringLiteral(" New Message(s) found at ") + time;
+            return QString::number(gCheckRun.TotalNewCount) + QStringLiteral(" New Message(s) found at ") +
+                   time;
         case 1:
             if (!anyMail) return std::nullopt;
-            return QString::number(gTotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+            return QString::number(gCheckRun.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
         case 2:
             if (!anyMail) return QStringLiteral("No Message(s) found at ") + time;
-            return QString::number(gTotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+            return QString::number(gCheckRun.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
         default:
             return std::nullopt;
     }
@@ -69,8 +70,8 @@ QString TakeDownloadWarning() {
         if (gAccounts[a].Incomplete) ++count;
         gAccounts[a].Incomplete = false;
     }
-    const QString list = modGeneral::gIncompleteList;
-    modGeneral::gIncompleteList.clear();
+    const QString list = modGeneral::gCheckRun.IncompleteList;
+    modGeneral::gCheckRun.IncompleteList.clear();
     if (count == 0) return {};
     const QString word = count == 1 ? QStringLiteral("Account") : QStringLiteral("Accounts");
     return QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +

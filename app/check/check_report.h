@@ -16,7 +16,7 @@ namespace modCheck {
 std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now);
 
 // The warning for the accounts marked incomplete, or an empty text when
-// none is; either way every mark and gIncompleteList are cleared.
+// none is; either way every mark and gCheckRun.IncompleteList are cleared.
 QString TakeDownloadWarning();
 // The accounts whose mailbox holds more messages than a check lists, each
 // named once per account for the program's run (empty when none is due).

@@ -80,7 +80,7 @@ QString ClockPanelText(const QDateTime& now) {
 }
 
 bool CheckDue(const QDateTime& now) {
-    return modGeneral::gNextCheckStamp.isValid() && modGeneral::gNextCheckStamp <= now;
+    return modGeneral::gCheckRun.NextCheckStamp.isValid() && modGeneral::gCheckRun.NextCheckStamp <= now;
 }
 
 void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, gClock()); }
@@ -88,7 +88,7 @@ void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, gClock())
 void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
     using namespace modGeneral;
     // Due from the start of the candidate's minute.
-    const QDateTime candidate = MinuteOf(now.addSecs(60LL * (gIntervalMinutes + extra)));
+    const QDateTime candidate = MinuteOf(now.addSecs(60LL * (gCheckRun.IntervalMinutes + extra)));
     QDateTime next = candidate;
     if (modOptions::gOpt.NoCheck != 0) {
         // The saved window: a half-typed time on the Options page moves nothing.
@@ -98,14 +98,15 @@ void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
         const QDateTime windowEnd = wallEnd ? FirstMomentReading(candidate, *wallEnd) : QDateTime();
         // A check that was deferred once is not deferred again; the same
         // deferral computed again (after each account of one run) stands.
-        const bool deferred = windowEnd.isValid() && (!gNoCheckDeferred || gNextCheckStamp == windowEnd);
+        const bool deferred =
+            windowEnd.isValid() && (!gCheckRun.NoCheckDeferred || gCheckRun.NextCheckStamp == windowEnd);
         if (deferred) next = windowEnd;
-        gNoCheckDeferred = deferred;
+        gCheckRun.NoCheckDeferred = deferred;
     }
-    gAutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next.toLocalTime(), "h:mm AM/PM");
-    gNextCheckStamp = next;
-    gAutoCheckTextSaved = gAutoCheckText;
-    gNextCheckStampSaved = gNextCheckStamp;
+    gCheckRun.AutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next.toLocalTime(), "h:mm AM/PM");
+    gCheckRun.NextCheckStamp = next;
+    gCheckRun.AutoCheckTextSaved = gCheckRun.AutoCheckText;
+    gCheckRun.NextCheckStampSaved = gCheckRun.NextCheckStamp;
 }
 
 }  // namespace modCheck

@@ -20,7 +20,7 @@ QString ClockPanelText(const QDateTime& now);
 // No scheduled check is never due.
 bool CheckDue(const QDateTime& now);
 
-// Sets gNextCheckStamp, gAutoCheckText, gNoCheckDeferred and the saved
+// Sets gCheckRun.NextCheckStamp, gCheckRun.AutoCheckText, gCheckRun.NoCheckDeferred and the saved
 // copies from the interval, extra minutes and the saved no-check window.
 void SetNextAutoCheckTime(int16_t extra);
 void SetNextAutoCheckTime(int16_t extra, const QDateTime& now);

@@ -1,7 +1,8 @@
 #pragma once
 // The program-wide run state that the check cycle, the windows and the start
-// procedure share: page names, the run flags, the schedule's stamps and texts,
-// the run totals and the window-shown flags.
+// procedure share: page names, the window's flags, the check runs' record
+// (their flags, the schedule's stamps and texts, the last run's totals) and
+// the window-shown flags.
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -19,24 +20,43 @@ extern int16_t gCurrentPane;
 
 // True while the main window loads: change handlers of the pages do nothing.
 extern bool gLoading;
-extern bool gUserStop;
-extern bool gStartUpDone;
-extern bool gStartUpPaused;
-extern bool gTestingAccount;
-extern bool gNoCheckDeferred;
 extern bool gSoundsOn;
-extern bool gConnected;
 // The owner-drawn menus are installed (set at load, tested at unload).
 extern bool gMenuHooked;
 
-// The schedule: the moment the next automatic check falls due (none when
-// nothing is scheduled) and the status text, with the copies the options'
-// save restores.
-extern QDateTime gNextCheckStamp;
-extern QDateTime gNextCheckStampSaved;
-extern QString gAutoCheckText;
-extern QString gAutoCheckTextSaved;
-extern int16_t gIntervalMinutes;
+// What the check runs keep between one run and the next, in one record.
+struct CheckRunState {
+    // The user stopped the session in progress.
+    bool UserStop = false;
+    // The start-up check has run (or will not); its countdown is paused.
+    bool StartUpDone = false;
+    bool StartUpPaused = false;
+    // A connection test, not a check, holds the component.
+    bool TestingAccount = false;
+    // A check fell due in the no-check hours and waits for their end.
+    bool NoCheckDeferred = false;
+    // The session in progress has connected.
+    bool Connected = false;
+
+    // The schedule: the moment the next automatic check falls due (none when
+    // nothing is scheduled) and the status text, with the copies the
+    // options' save restores; the interval in minutes.
+    QDateTime NextCheckStamp;
+    QDateTime NextCheckStampSaved;
+    QString AutoCheckText;
+    QString AutoCheckTextSaved;
+    int16_t IntervalMinutes = 0;
+
+    // The last check run: its totals, its summary and the accounts whose
+    // download may be incomplete.
+    int16_t TotalMsgCount = 0;
+    int16_t TotalNewCount = 0;
+    int32_t ReceivedCount = 0;
+    QString CheckSummary;
+    int16_t SummaryLines = 0;
+    QString IncompleteList;
+};
+extern CheckRunState gCheckRun;
 
 // The current message of the list and the account shown before the last switch.
 extern int16_t gCurrentMsg;
@@ -44,14 +64,6 @@ extern int16_t gPrevAccount;
 // The list's sort column key ("From" … "Size") and the one before it.
 extern QString gSortKey;
 extern QString gSortKeyPrev;
-
-// The last check run.
-extern int16_t gTotalMsgCount;
-extern int16_t gTotalNewCount;
-extern int32_t gReceivedCount;
-extern QString gCheckSummary;
-extern int16_t gSummaryLines;
-extern QString gIncompleteList;
 
 // Which child windows are open; the pop-up and the preview say it by their
 // registration (forms::MessageShown, forms::PreviewShown).

@@ -176,7 +176,7 @@ void LoadOptions(ReadBy reader) {
             Assign(*FindOption(QStringLiteral("Hours")), QString());
             Assign(field, QString());
         }
-        modGeneral::gIntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
+        modGeneral::gCheckRun.IntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     }
 }
 

@@ -111,7 +111,7 @@ const OptionField* FindOption(const QString& key);
 
 // The stored value of every key that `reader` reads, in table order, into
 // the live values; a missing, non-numeric or out-of-range value takes the
-// key's default. The main load computes gIntervalMinutes right after
+// key's default. The main load computes gCheckRun.IntervalMinutes right after
 // "Minutes".
 void LoadOptions(ReadBy reader);
 // The live value of field as it is stored.

@@ -117,17 +117,17 @@ void ApplyAutoCheck(bool intervalSwitched, bool timingChanged) {
         if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
         if (intervalSwitched && !timingChanged) {
             // The next check computed before auto check went off stands.
-            gAutoCheckText = gAutoCheckTextSaved;
-            gNextCheckStamp = gNextCheckStampSaved;
+            gCheckRun.AutoCheckText = gCheckRun.AutoCheckTextSaved;
+            gCheckRun.NextCheckStamp = gCheckRun.NextCheckStampSaved;
         } else if (timingChanged) {
-            gNoCheckDeferred = false;
+            gCheckRun.NoCheckDeferred = false;
             if (checks) checks->SetNextAutoCheckTime();
         }
     } else {
-        gAutoCheckText = QStringLiteral("Auto Check Off");
+        gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
         if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    if (checks) checks->ShowAutoCheckText(gAutoCheckText);
+    if (checks) checks->ShowAutoCheckText(gCheckRun.AutoCheckText);
 }
 
 }  // namespace
@@ -213,7 +213,7 @@ void SaveOptions() {
     CommitEditOptions();
     // The mail-client button below follows the paths just saved.
     DeriveValiditySwitches();
-    modGeneral::gIntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
+    modGeneral::gCheckRun.IntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     if (!WriteOptions())
         Report(QStringLiteral("Options"),
                QStringLiteral("The options could not be written to the settings store. They apply until ") +

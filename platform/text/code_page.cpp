@@ -1,8 +1,10 @@
 #include "platform/text/code_page.h"
 
 #include <array>
-#include <cstdint>
-#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/text/utf8.h"
 
@@ -53,17 +55,48 @@ std::optional<unsigned char> Utf16ToAnsiByte(char16_t unit) noexcept {
 void WidenAnsi(std::string_view bytes, char16_t* out) noexcept {
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
-    // Most bytes are their own character; only 0x80 to 0x9F differ, looked
-    // for eight bytes at a time.
-    for (std::size_t i = 0; i < n; ++i) out[i] = in[i];
     std::size_t i = 0;
-    for (; i + 8 <= n; i += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, in + i, sizeof word);
-        if ((word & 0x8080808080808080ULL) == 0) continue;
-        for (std::size_t k = i; k < i + 8; ++k) out[k] = kTable[in[k]];
+#ifdef __SSE2__
+    // ASCII, sixteen bytes at a time; a group with any other byte goes
+    // through the table.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i group = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        if (_mm_movemask_epi8(group) != 0) {
+            for (std::size_t k = i; k < i + 16; ++k) out[k] = kTable[in[k]];
+            continue;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(group, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(group, zero));
     }
+#endif
     for (; i < n; ++i) out[i] = kTable[in[i]];
+}
+
+void NarrowToAnsi(std::u16string_view text, char* out) noexcept {
+    const char16_t* in = text.data();
+    const std::size_t n = text.size();
+    const auto byteOf = [](char16_t unit) {
+        return static_cast<char>(unit < 0x80 ? unit : Utf16ToAnsiByte(unit).value_or(kAnsiDefaultChar));
+    };
+    std::size_t i = 0;
+#ifdef __SSE2__
+    // ASCII, sixteen characters at a time; a group with any other goes one
+    // by one.
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i first = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+        const __m128i second = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i + 8));
+        const __m128i beyond = _mm_and_si128(_mm_or_si128(first, second), high);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(beyond, zero)) != 0xFFFF) {
+            for (std::size_t k = i; k < i + 16; ++k) out[k] = byteOf(in[k]);
+            continue;
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(first, second));
+    }
+#endif
+    for (; i < n; ++i) out[i] = byteOf(in[i]);
 }
 
 void AppendFromAnsi(std::u16string& out, std::string_view bytes) {

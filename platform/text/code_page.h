@@ -33,6 +33,9 @@ std::optional<unsigned char> Utf16ToAnsiByte(char16_t unit) noexcept;
 std::u16string FromAnsi(std::string_view bytes);
 // bytes.size() characters into out, one for each byte.
 void WidenAnsi(std::string_view bytes, char16_t* out) noexcept;
+// text.size() bytes into out, one for each UTF-16 unit: its byte, or '?'
+// for a unit the code page lacks (each half of a surrogate pair too).
+void NarrowToAnsi(std::u16string_view text, char* out) noexcept;
 void AppendFromAnsi(std::u16string& out, std::string_view bytes);
 std::string ToAnsi(std::u16string_view text);
 

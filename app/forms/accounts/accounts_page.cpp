@@ -313,7 +313,7 @@ void AccountsPage::TestCurrentAccount() {
     // A check or deletion in progress keeps the window as it is.
     if (!test_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
 }
 
 int AccountsPage::ShowAccountMessage(const AccountMessage& message, int buttons) {

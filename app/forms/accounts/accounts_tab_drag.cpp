@@ -6,6 +6,7 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/forms/accounts/accounts_page.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/main_window/frm_main_design.h"
 
 using namespace modAccounts;
@@ -27,10 +28,7 @@ void AccountsPage::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
         if (accountsStrip && gAccountChanged) return;
         const int16_t t = TabFromX(strip, x);
         if (t < 1 || t > gAccountCount) return;
-        if (t != gCurrentAccount) {
-            gCurrentAccount = t;
-            strip.Select(t);
-        }
+        if (t != gCurrentAccount) forms::ChooseAccountTab(strip, t);
         mTabDragState = dragState;
         c_.tmrDragTab.SetEnabled(true);
     };
@@ -52,7 +50,6 @@ void AccountsPage::WireTabDrag(vb::TabStrip& strip, int16_t dragState) {
         const int16_t t = TabFromX(strip, x);
         if (t < 1 || t > gAccountCount || t == gCurrentAccount) return;
         MoveAccount(gCurrentAccount, static_cast<int16_t>(t - gCurrentAccount));
-        gCurrentAccount = t;
-        strip.Select(t);
+        forms::ChooseAccountTab(strip, t);
     };
 }

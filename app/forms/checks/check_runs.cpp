@@ -14,6 +14,7 @@
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/wave_sound.h"
 #include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/command_keys.h"
@@ -47,7 +48,7 @@ void CheckRuns::WireCheckRuns() {
     commands_.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
     c_.mnuTrayCheckAll.Click = [this] { CheckAll(); };
     commands_.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
-        if (modGeneral::ServerOperation::Running()) modGeneral::gUserStop = true;
+        if (modGeneral::ServerOperation::Running()) modGeneral::gCheckRun.UserStop = true;
     });
     commands_.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
     commands_.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
@@ -66,11 +67,11 @@ void CheckRuns::CheckAll() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     std::vector<int16_t> checked;
-    gNoCheckDeferred = false;
-    gUserStop = false;
+    gCheckRun.NoCheckDeferred = false;
+    gCheckRun.UserStop = false;
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
-        if (gUserStop) {
+        if (gCheckRun.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -81,16 +82,15 @@ void CheckRuns::CheckAll() {
         }
     }
     // A stopped run checked what the user wanted: no box.
-    const bool noneChecked = checked.empty() && !gUserStop;
-    gCurrentAccount = current;
-    if (current >= 1) c_.TabStripEmail.Select(current);
+    const bool noneChecked = checked.empty() && !gCheckRun.UserStop;
+    forms::ChooseAccountTab(c_.TabStripEmail, current);
     operation.LeaveRetrieval();
     NotifyNewMail(0);
     operation.ResumeChecks();
     if (noneChecked)
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
-    gUserStop = false;
+    gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     rules_.CheckRuleReport(checked);
@@ -111,9 +111,9 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     else
         ShowAutoCheckStatus();
     QString summary;
-    gSummaryLines = 0;
-    gTotalMsgCount = 0;
-    gTotalNewCount = 0;
+    gCheckRun.SummaryLines = 0;
+    gCheckRun.TotalMsgCount = 0;
+    gCheckRun.TotalNewCount = 0;
     const int16_t current = gCurrentAccount;
     bool anyMail = false;
     bool anyNew = false;
@@ -121,7 +121,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
-        if (gUserStop) {
+        if (gCheckRun.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -130,20 +130,19 @@ void CheckRuns::RunTimedCheck(bool startUp) {
         CheckAccount(a);
         checked.push_back(a);
         summary += QString(6, QChar(' ')) + gAccounts[a].Result + QStringLiteral("\r\n");
-        ++gSummaryLines;
+        ++gCheckRun.SummaryLines;
         // Only the accounts this run checked: a disabled or skipped account's
         // flags are from an older check.
         anyMail = anyMail || gAccounts[a].HasMail;
         anyNew = anyNew || gAccounts[a].HasNewMail;
     }
-    gCheckSummary = QStringLiteral("Account Information:\r\n") + summary;
+    gCheckRun.CheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOpt.UseInterval == 1) {
         modCheck::SetNextAutoCheckTime(1);
-        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
     }
     if (current >= 1) {
-        gCurrentAccount = current;
-        c_.TabStripEmail.Select(current);
+        forms::ChooseAccountTab(c_.TabStripEmail, current);
         gPrevAccount = 0;
         host_.TabStripEmail_Click();
     }
@@ -164,14 +163,14 @@ void CheckRuns::CheckCurrentAccount() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     // A stop left from an earlier run must not end this check.
-    gNoCheckDeferred = false;
-    gUserStop = false;
+    gCheckRun.NoCheckDeferred = false;
+    gCheckRun.UserStop = false;
     operation.EnterRetrieval(true);
     CheckAccount(account);
     operation.LeaveRetrieval();
     NotifyNewMail(account);
     operation.ResumeChecks();
-    gUserStop = false;
+    gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     rules_.CheckRuleReport({account});

@@ -41,45 +41,45 @@ void CheckRuns::SuspendAutoCheck(forms::PauseAction action) {
 
 void CheckRuns::SuspendStartUpCheck(forms::PauseAction action) {
     using namespace modGeneral;
-    const bool pending = modOptions::gOpt.EmailCheckStartUp != 0 && !gStartUpDone;
+    const bool pending = modOptions::gOpt.EmailCheckStartUp != 0 && !gCheckRun.StartUpDone;
     if (action == forms::PauseAction::Suspend && !pending) return;
     if (!Nest(startUpSuspended_, action) || !pending) return;
     vb::ToolButton& pause = c_.tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
     if (startUpSuspended_ == 1) {
         startUpWasRunning_ = c_.tmrMailStartUp.Enabled();
-        gStartUpPaused = false;
+        gCheckRun.StartUpPaused = false;
         pause.SetEnabled(false);
     } else {
         // Toggled once more below: running again only when it ran before.
-        gStartUpPaused = startUpWasRunning_;
+        gCheckRun.StartUpPaused = startUpWasRunning_;
         pause.SetEnabled(true);
     }
     ToggleStartUpTimer();
 }
 
 void CheckRuns::ToggleStartUpTimer() {
-    using modGeneral::gStartUpPaused;
-    gStartUpPaused = !gStartUpPaused;
+    using modGeneral::gCheckRun;
+    gCheckRun.StartUpPaused = !gCheckRun.StartUpPaused;
     vb::ToolButton& pause = c_.tbrButtons(forms::bar::kPauseStartUp).Buttons(1);
-    if (gStartUpPaused) {
+    if (gCheckRun.StartUpPaused) {
         pause.SetCaption(QStringLiteral("StartUp: Continue   "));
         pause.SetToolTipText(QStringLiteral("Continue the StartUp Check Timer"));
     } else {
         pause.SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
     }
-    c_.tmrMailStartUp.SetEnabled(!gStartUpPaused);
+    c_.tmrMailStartUp.SetEnabled(!gCheckRun.StartUpPaused);
 }
 
 void CheckRuns::ShowAutoCheckStatus() {
     using namespace modGeneral;
-    if (gStartUpDone) return;
+    if (gCheckRun.StartUpDone) return;
     c_.tmrMailStartUp.SetEnabled(false);
     c_.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     c_.StatusBar.SetPanelText(forms::panel::kStatus,
                               modAccounts::gAccounts[modAccounts::gAccountCount].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
-    gStartUpDone = true;
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
+    gCheckRun.StartUpDone = true;
 }
 
 void CheckRuns::tmrStatusBar_Timer() {
@@ -95,14 +95,14 @@ void CheckRuns::tmrMailTime_Timer() {
     // the first tick after it.
     if (modAccounts::gAccountCount < 1 || ServerOperation::Running()) return;
     if (modCheck::CheckDue(now)) {
-        gUserStop = false;
+        gCheckRun.UserStop = false;
         RunAutoCheck();
         window_.SetMousePointer(0);
         // A run that checked no account leaves the check due: the next one
         // is one interval away all the same, not on the next tick.
         if (modOptions::gOpt.UseInterval == 1 && modCheck::CheckDue(modCheck::gClock())) {
             modCheck::SetNextAutoCheckTime(0);
-            c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+            c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
         }
     }
     tray_.ShowCounts();
@@ -117,10 +117,10 @@ void CheckRuns::tmrMailStartUp_Timer() {
                                   QStringLiteral(" sec"));
     ++startUpCounter_;
     if (startUpCounter_ <= modOptions::gOpt.StartUpDelay) return;
-    gStartUpDone = true;
+    gCheckRun.StartUpDone = true;
     c_.tbrButtons(forms::bar::kPauseStartUp).SetVisible(false);
     c_.tmrMailStartUp.SetEnabled(false);
-    gUserStop = false;
+    gCheckRun.UserStop = false;
     RunStartUpCheck();
     window_.SetMousePointer(0);
 }
@@ -128,16 +128,16 @@ void CheckRuns::tmrMailStartUp_Timer() {
 void CheckRuns::tmrRetrieveMessage_Timer() {
     using namespace modGeneral;
     retrievalFrame_ = static_cast<int16_t>(retrievalFrame_ % 8 + 1);
-    vb::TabStrip& strip = gTestingAccount ? c_.TabStripAcnts : c_.TabStripEmail;
+    vb::TabStrip& strip = gCheckRun.TestingAccount ? c_.TabStripAcnts : c_.TabStripEmail;
     const int16_t account = modAccounts::gCurrentAccount;
     if (account >= 1 && account <= strip.TabCount())
         strip.SetTabImage(account, c_.imlTabIcons.Key(15 - retrievalFrame_));
-    if (!gUserStop) return;
+    if (!gCheckRun.UserStop) return;
     c_.tbrButtons(forms::bar::kStopRetrieval).Buttons(1).SetCaption(QStringLiteral("Terminating...      "));
     c_.ProgressBar.SetVisible(false);
     c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("Terminating Connection...Please Wait"));
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck,
-                              QStringLiteral("Stopping Retrieve... ") + QString::number(gReceivedCount));
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, QStringLiteral("Stopping Retrieve... ") +
+                                                            QString::number(gCheckRun.ReceivedCount));
     c_.tmrRetrieveMessage.SetEnabled(false);
     // The session ends now, whatever it waits for; the call waiting in it
     // returns and the check goes on to its end.
@@ -148,32 +148,32 @@ void CheckRuns::StartAutoCheckClock(const QDateTime& now) {
     using namespace modGeneral;
     using namespace modOptions;
     // A start late in a minute with a short interval checks one minute later.
-    const int16_t extra = now.time().second() > 19 && gIntervalMinutes < 16 ? 1 : 0;
+    const int16_t extra = now.time().second() > 19 && gCheckRun.IntervalMinutes < 16 ? 1 : 0;
     modCheck::SetNextAutoCheckTime(extra, now);
 
     ApplyCheckTimers();
     if (gOpt.UseInterval == 1) {
         c_.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
     } else {
-        gAutoCheckText = QStringLiteral("Auto Check Off");
+        gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
         c_.mnuTrayAutoCheck.SetCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gAutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
 }
 
 void CheckRuns::ArmStartUpCheck() {
     using namespace modGeneral;
-    gStartUpPaused = false;
+    gCheckRun.StartUpPaused = false;
     vb::ToolBar& pause = c_.tbrButtons(forms::bar::kPauseStartUp);
     if (modOptions::gOpt.EmailCheckStartUp == 1 && modAccounts::gAccountCount >= 1) {
         pause.Buttons(1).SetCaption(QStringLiteral("StartUp: Pause       "));
         pause.Buttons(1).SetToolTipText(QStringLiteral("Pause the StartUp Check Timer"));
         pause.SetVisible(true);
         c_.tmrMailStartUp.SetEnabled(true);
-        gStartUpDone = false;
+        gCheckRun.StartUpDone = false;
     } else {
         pause.SetVisible(false);
         c_.tmrMailStartUp.SetEnabled(false);
-        gStartUpDone = true;
+        gCheckRun.StartUpDone = true;
     }
 }

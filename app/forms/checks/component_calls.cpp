@@ -1,8 +1,6 @@
 #include "app/forms/checks/component_calls.h"
 
 #include <QFile>
-#include <cstdint>
-#include <cstring>
 #include <exception>
 #include <stdexcept>
 
@@ -14,10 +12,6 @@
 namespace forms {
 
 namespace {
-
-char AnsiByteOf(char16_t unit) {
-    return static_cast<char>(unit < 0x80 ? unit : text::Utf16ToAnsiByte(unit).value_or('?'));
-}
 
 QString ComponentLastErrorText() {
     com::Bstr text;
@@ -99,21 +93,7 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
     com::Bstr value;
     const QStringView text = Call(message, member, value);
     QByteArray bytes(text.size(), Qt::Uninitialized);
-    char* out = bytes.data();
-    const char16_t* in = text.utf16();
-    const qsizetype n = text.size();
-    // ASCII goes four characters at a time; the rest one by one.
-    qsizetype i = 0;
-    for (; i + 4 <= n; i += 4) {
-        std::uint64_t units = 0;
-        std::memcpy(&units, in + i, sizeof units);
-        if ((units & 0xFF80FF80FF80FF80ULL) == 0) {
-            for (qsizetype k = i; k < i + 4; ++k) out[k] = static_cast<char>(in[k]);
-            continue;
-        }
-        for (qsizetype k = i; k < i + 4; ++k) out[k] = AnsiByteOf(in[k]);
-    }
-    for (; i < n; ++i) out[i] = AnsiByteOf(in[i]);
+    text::NarrowToAnsi(std::u16string_view(text.utf16(), static_cast<size_t>(text.size())), bytes.data());
     return bytes;
 }
 

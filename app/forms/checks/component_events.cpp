@@ -12,7 +12,7 @@ void ComponentEvents::Deliver(IqelPop3Com* owner, F&& handler) {
     try {
         handler(*view_);
     } catch (...) {
-        modGeneral::gUserStop = true;
+        modGeneral::gCheckRun.UserStop = true;
         if (owner) owner->Disconnect();
         platform::loop::ReportFailure("receiving messages from the mail server", std::current_exception());
     }

@@ -49,7 +49,7 @@ void ServerSession::PrepareConnection(int16_t a) {
     using namespace modAccounts;
     window_.SetMousePointer(kBusyPointer);
     c_.tmrRetrieveMessage.SetEnabled(true);
-    if (!modGeneral::gTestingAccount)
+    if (!modGeneral::gCheckRun.TestingAccount)
         c_.StatusBar.SetPanelText(panel::kResult,
                                   gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
     IqelPop3Com& pop3 = Pop3();
@@ -62,7 +62,7 @@ void ServerSession::PrepareConnection(int16_t a) {
     Check(pop3.put_Password(ToBstr(gAccounts[a].Password).Get()));
     Check(pop3.put_Blocking(com::VARIANT_TRUE));
     Check(pop3.put_Authentication(AuthAny));
-    modGeneral::gConnected = false;
+    modGeneral::gCheckRun.Connected = false;
     mRefusedCertificate = {};
 }
 
@@ -94,7 +94,7 @@ void ServerSession::RenewComponent() {
 }
 
 void ServerSession::StartDownload(int16_t total) {
-    modGeneral::gReceivedCount = 1;
+    modGeneral::gCheckRun.ReceivedCount = 1;
     mDownloadTotal = total;
     mProgressPace.Start();
     mDownloadedBytes.clear();
@@ -130,16 +130,16 @@ void ServerSession::ShowUnexpectedError(int16_t a, int32_t number, const QString
 }
 
 void ServerSession::OnConnected() {
-    modGeneral::gConnected = true;
+    modGeneral::gCheckRun.Connected = true;
     // Every session's progress counts its own messages, from the first: a
     // deletion or a connection test reads them as a check does.
-    modGeneral::gReceivedCount = 1;
+    modGeneral::gCheckRun.ReceivedCount = 1;
     mDownloadTotal = MessageCount();
     mProgressPace.Start();
 }
 
 void ServerSession::OnReceived() {
-    ++modGeneral::gReceivedCount;
+    ++modGeneral::gCheckRun.ReceivedCount;
     mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
 }
 
@@ -152,17 +152,18 @@ void ServerSession::OnProgress(IqelPop3Com* owner, int32_t position, int32_t tot
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != gPop3.Get()) return;
     mMessageBytes = std::max<int64_t>(mMessageBytes, position);
-    if (gUserStop) {
+    if (gCheckRun.UserStop) {
         StopSession();
         return;
     }
     if (!mProgressClock.isValid()) mProgressClock.start();
-    if (!mProgressPace.Due(position, total, gReceivedCount >= mDownloadTotal, mProgressClock.elapsed()))
+    if (!mProgressPace.Due(position, total, gCheckRun.ReceivedCount >= mDownloadTotal,
+                           mProgressClock.elapsed()))
         return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
     c_.StatusBar.SetPanelText(panel::kStatus, progress.percentText);
     c_.StatusBar.SetPanelText(panel::kAutoCheck, QStringLiteral("Retrieving... (") +
-                                                     QString::number(gReceivedCount) +
+                                                     QString::number(gCheckRun.ReceivedCount) +
                                                      QStringLiteral(" of ") +
                                                      QString::number(mDownloadTotal) + QStringLiteral(")"));
     c_.ProgressBar.SetWidth(c_.StatusBar.PanelWidth(panel::kResult));

@@ -38,7 +38,7 @@ public:
 
     // ---- the session ----
     // The component object gets the account's connection settings; the busy
-    // pointer and the tab animation go on; gConnected is cleared.
+    // pointer and the tab animation go on; gCheckRun.Connected is cleared.
     void PrepareConnection(int16_t account);
     // The animation, busy pointer and progress bar go off and the component
     // disconnects, sending the deletions marked and QUIT; the result is the

@@ -9,6 +9,7 @@
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/checks/server_session.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -98,11 +99,11 @@ bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, qsiz
 
 bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QString>& kept) {
     // A stop left over from an earlier check must not end this session.
-    modGeneral::gUserStop = false;
+    modGeneral::gCheckRun.UserStop = false;
     try {
         session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
-        if (!modGeneral::gConnected) {
+        if (!modGeneral::gCheckRun.Connected) {
             // Nothing was marked, so nothing leaves the store.
             session_.DisconnectAccount();
             return false;
@@ -199,8 +200,7 @@ void EmailPage::DeleteAllSpam() {
             host_.TabStripEmail_Click();
             DeleteMessagesOnServer(operation, i, ChosenUids(i, true), true);
         }
-        gCurrentAccount = current;
-        c_.TabStripEmail.Select(current);
+        forms::ChooseAccountTab(c_.TabStripEmail, current);
         operation.LeaveRetrieval();
         operation.ResumeChecks();
     });

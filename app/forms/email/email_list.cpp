@@ -132,7 +132,7 @@ void EmailPage::ShowListStatus(int16_t a) {
 
     c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[a].Result);
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[a].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
     c_.StatusBar.SetPanelText(forms::panel::kNewCount,

@@ -202,7 +202,7 @@ void EmailPage::StatusBar_MouseMove(int, int, int x, int) {
             c_.StatusBar.SetToolTipText(forms::CheckedPanelTip(text, modCheck::gClock()));
             break;
         case 4:
-            c_.StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, modGeneral::gNextCheckStamp));
+            c_.StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, modGeneral::gCheckRun.NextCheckStamp));
             break;
         case 5:
             c_.StatusBar.SetToolTipText(forms::ClockPanelTip(modCheck::gClock()));

@@ -109,8 +109,8 @@ void frmMain::LoadAccounts() {
     TabStripRules.ClearTabs();
 
     const QDateTime now = QDateTime::currentDateTime();
-    modGeneral::gTotalMsgCount = 0;
-    modGeneral::gTotalNewCount = 0;
+    modGeneral::gCheckRun.TotalMsgCount = 0;
+    modGeneral::gCheckRun.TotalNewCount = 0;
     SetCaption(modGeneral::gAppName);
     EnableMainControls();
 
@@ -121,7 +121,7 @@ void frmMain::LoadAccounts() {
         StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(forms::panel::kNewCount, QString());
         StatusBar.SetPanelText(forms::panel::kStatus, QString());
-        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gAutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
         StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
@@ -160,10 +160,10 @@ void frmMain::ResetRunState() {
     mQuitting = false;
     gShowingFirstUse = false;
     gShowingRuleReport = false;
-    gUserStop = false;
-    gNoCheckDeferred = false;
+    gCheckRun.UserStop = false;
+    gCheckRun.NoCheckDeferred = false;
     gLoading = false;
-    gTestingAccount = false;
+    gCheckRun.TestingAccount = false;
     gSoundsOn = true;
 }
 
@@ -222,7 +222,7 @@ void frmMain::QuitWhenIdle() {
     // program once both have unwound, never under their feet.
     const bool busy = modGeneral::ServerOperation::Running();
     if (busy || vb::ModalWindowOpen()) {
-        if (busy) modGeneral::gUserStop = true;
+        if (busy) modGeneral::gCheckRun.UserStop = true;
         if (!mQuitPending) {
             mQuitPending = true;
             QTimer::singleShot(kQuitRetryMs, this, [this] {

@@ -77,9 +77,9 @@ void frmMessage::Form_Load() {
 }
 
 void frmMessage::ShowRun() {
-    using modGeneral::gSummaryLines;
-    lblMsg.SetCaption(PopupSummaryText(modGeneral::gCheckSummary, gSummaryLines));
-    const int growth = PopupGrowthLines(gSummaryLines) * designedSummaryHeight_;
+    using modGeneral::gCheckRun;
+    lblMsg.SetCaption(PopupSummaryText(modGeneral::gCheckRun.CheckSummary, gCheckRun.SummaryLines));
+    const int growth = PopupGrowthLines(gCheckRun.SummaryLines) * designedSummaryHeight_;
 
     SetClientSize(ScaleWidth(), designedHeight_ + growth);
     fraMsg.SetHeight(designedFrameHeight_ + growth);
@@ -108,7 +108,7 @@ void frmMessage::ShowRun() {
         lblMsgCountDown.SetVisible(true);
     }
 
-    lblAutoCheck.SetCaption(QStringLiteral("Next ") + modGeneral::gAutoCheckText);
+    lblAutoCheck.SetCaption(QStringLiteral("Next ") + modGeneral::gCheckRun.AutoCheckText);
 }
 
 void frmMessage::Form_Activate() {

@@ -158,7 +158,7 @@ void TrayCommands::mnuTrayAutoCheck_Click() {
         controls_.chkUseInterval.SetValue(0);
         status_.MarkAutoCheckOff();
     }
-    modGeneral::gNoCheckDeferred = false;
+    modGeneral::gCheckRun.NoCheckDeferred = false;
     modOptions::SaveOptions();
 }
 

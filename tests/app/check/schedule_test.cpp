@@ -36,21 +36,21 @@ class Schedule : public testing::TestWithParam<ScheduleRow> {
 
 TEST_P(Schedule, NextCheckStampTextAndDeferral) {
     const ScheduleRow& row = GetParam();
-    modGeneral::gIntervalMinutes = row.interval;
+    modGeneral::gCheckRun.IntervalMinutes = row.interval;
     modOptions::gOpt.NoCheck = row.window ? 1 : 0;
     modOptions::gOpt.NoCheckTime[0] = QString::fromLatin1(row.begin);
     modOptions::gOpt.NoCheckTime[1] = QString::fromLatin1(row.end);
     // The Options page's pending edits never move a check.
     modOptions::gEditOpt.NoCheckTime = {QStringLiteral("00:00"), QStringLiteral("23:59"), QString()};
-    modGeneral::gNoCheckDeferred = row.alreadyDeferred;
-    modGeneral::gNextCheckStamp = At(row.previous);
+    modGeneral::gCheckRun.NoCheckDeferred = row.alreadyDeferred;
+    modGeneral::gCheckRun.NextCheckStamp = At(row.previous);
     modCheck::SetNextAutoCheckTime(row.extra, At(row.now));
-    EXPECT_EQ(modGeneral::gNextCheckStamp, At(row.next))
-        << modGeneral::gNextCheckStamp.toLocalTime().toString(Qt::ISODateWithMs).toStdString();
-    EXPECT_EQ(modGeneral::gAutoCheckText, QString::fromLatin1(row.text));
-    EXPECT_EQ(modGeneral::gNoCheckDeferred, row.deferred);
-    EXPECT_EQ(modGeneral::gNextCheckStampSaved, modGeneral::gNextCheckStamp);
-    EXPECT_EQ(modGeneral::gAutoCheckTextSaved, modGeneral::gAutoCheckText);
+    EXPECT_EQ(modGeneral::gCheckRun.NextCheckStamp, At(row.next))
+        << modGeneral::gCheckRun.NextCheckStamp.toLocalTime().toString(Qt::ISODateWithMs).toStdString();
+    EXPECT_EQ(modGeneral::gCheckRun.AutoCheckText, QString::fromLatin1(row.text));
+    EXPECT_EQ(modGeneral::gCheckRun.NoCheckDeferred, row.deferred);
+    EXPECT_EQ(modGeneral::gCheckRun.NextCheckStampSaved, modGeneral::gCheckRun.NextCheckStamp);
+    EXPECT_EQ(modGeneral::gCheckRun.AutoCheckTextSaved, modGeneral::gCheckRun.AutoCheckText);
 }
 
 const ScheduleRow kRows[] = {

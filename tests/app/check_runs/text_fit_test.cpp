@@ -102,7 +102,7 @@ protected:
             SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key),
                         QString::fromLatin1(value));
         modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gStartUpDone = true;
+        modGeneral::gCheckRun.StartUpDone = true;
         frmMain& form = LaidOutMainWindow();
         form.Show();
         return form;

@@ -6,13 +6,13 @@
 
 int main(int argc, char** argv) {
     return ScreenshotMain(argc, argv, [](const char* out) {
-        modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
-        modGeneral::gCheckSummary = QStringLiteral(
+        modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
+        modGeneral::gCheckRun.CheckSummary = QStringLiteral(
             "Account Information:\r\n"
             "      Home - 3 New Message(s)\r\n"
             "      Work - 12 Message(s)\r\n"
             "      Lists - Connection Failed\r\n");
-        modGeneral::gSummaryLines = 3;
+        modGeneral::gCheckRun.SummaryLines = 3;
         modOptions::gOpt.MsgBoxTime = 15;
         frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"), nullptr);
         Settle(400);

@@ -54,8 +54,9 @@ protected:
 };
 
 TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
-    modGeneral::gCheckSummary = QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
-    modGeneral::gSummaryLines = 1;
+    modGeneral::gCheckRun.CheckSummary =
+        QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
+    modGeneral::gCheckRun.SummaryLines = 1;
     const std::pair<const char*, std::function<vb::Form&()>> dialogs[] = {
         {"first use", []() -> vb::Form& { return vb::Forms::Get<frmFirstUse>(); }},
         {"pop-up", []() -> vb::Form& { return vb::Forms::Get<frmMessage>(); }},

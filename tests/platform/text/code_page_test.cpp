@@ -82,17 +82,28 @@ TEST(CodePage, AppendKeepsWhatIsThere) {
     EXPECT_EQ(out, u"ab\u20AC\u0081");
 }
 
-// Long texts go eight bytes at a time: a byte that differs from its
-// character is found at any place, in a whole group or in the rest.
-TEST(CodePage, LongTextMapsEveryByteWherever) {
-    for (const unsigned char special : {0x80, 0x93, 0x9F, 0xE9})
-        for (std::size_t length : {7u, 8u, 9u, 17u, 24u})
+// Long texts go in groups: a character that is not ASCII is found at any
+// place, in a whole group or in the rest, both ways.
+TEST(CodePage, LongTextMapsEveryCharacterWherever) {
+    struct Special {
+        unsigned char byte;
+        char16_t unit;
+    };
+    for (const Special special :
+         {Special{0x80, u'\u20AC'}, Special{0x93, u'\u201C'}, Special{0x9F, u'\u0178'},
+          Special{0xE9, u'\u00E9'}, Special{'?', u'\u0416'}, Special{'?', u'\u0085'}})
+        for (std::size_t length : {7u, 15u, 16u, 17u, 33u, 40u})
             for (std::size_t at = 0; at < length; ++at) {
                 std::string bytes(length, 'q');
-                bytes[at] = static_cast<char>(special);
-                std::u16string expected(length, u'q');
-                expected[at] = AnsiByteToUtf16(special);
-                EXPECT_EQ(FromAnsi(bytes), expected) << int(special) << " at " << at << " of " << length;
+                bytes[at] = static_cast<char>(special.byte);
+                std::u16string wide(length, u'q');
+                wide[at] = special.unit;
+                if (special.byte != '?') {
+                    EXPECT_EQ(FromAnsi(bytes), wide) << int(special.byte) << " at " << at << " of " << length;
+                }
+                std::string narrowed(length, '\0');
+                NarrowToAnsi(wide, narrowed.data());
+                EXPECT_EQ(narrowed, bytes) << int(special.unit) << " at " << at << " of " << length;
             }
 }
 

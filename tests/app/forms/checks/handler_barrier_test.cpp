@@ -80,11 +80,11 @@ protected:
              {std::pair{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}})
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
         gAppName = QStringLiteral("Veltrane");
-        gUserStop = false;
+        gCheckRun.UserStop = false;
         form_ = &LaidOutMainWindow();
         form_->Show();
-        gStartUpDone = false;
-        gStartUpPaused = true;
+        gCheckRun.StartUpDone = false;
+        gCheckRun.StartUpPaused = true;
         form_->checks().ToggleStartUpTimer();                // counting, as the start leaves it
         form_->controls().tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
     }
@@ -213,7 +213,7 @@ TEST_F(HandlerBarrier, AFailedNotificationStopsItsOperationAndNeverReachesTheCom
     const forms::FailureBox failures;
     vb::ScriptedMsgBoxes boxes;
     EXPECT_EQ(events->Progress(component.Get(), 1, 2), com::S_OK);
-    EXPECT_TRUE(gUserStop);
+    EXPECT_TRUE(gCheckRun.UserStop);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(
         boxes.Calls()[0].prompt.contains(QStringLiteral("while receiving messages from the mail server")));

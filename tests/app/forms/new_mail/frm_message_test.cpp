@@ -23,7 +23,7 @@ class FrmMessageTest : public testing::Test {
 protected:
     void SetUp() override {
         modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gAutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
+        modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
         SetRun(2);
         main_ = &LaidOutMainWindow();
     }
@@ -35,10 +35,10 @@ protected:
     }
     // A run over `lines` accounts, as the check run writes its summary.
     static void SetRun(int lines) {
-        modGeneral::gCheckSummary = QStringLiteral("Account Information:\r\n");
+        modGeneral::gCheckRun.CheckSummary = QStringLiteral("Account Information:\r\n");
         for (int i = 1; i <= lines; ++i)
-            modGeneral::gCheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
-        modGeneral::gSummaryLines = static_cast<int16_t>(lines);
+            modGeneral::gCheckRun.CheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
+        modGeneral::gCheckRun.SummaryLines = static_cast<int16_t>(lines);
     }
     frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
         frmMessage::ShowReport(headline, &main_->childWindows());
@@ -87,7 +87,7 @@ TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.fraMsg.Caption(), "3 New Message(s) found at 3:45 PM");
     EXPECT_EQ(form.Caption(), "Veltrane:  Auto Check - March 5, 2024");
-    EXPECT_EQ(form.lblMsg.Caption(), modGeneral::gCheckSummary);
+    EXPECT_EQ(form.lblMsg.Caption(), modGeneral::gCheckRun.CheckSummary);
     EXPECT_EQ(form.lblAutoCheck.Caption(), "Next Auto Check at 3:45 PM");
     EXPECT_FALSE(form.lblMsgCountDown.Visible()) << "no display time: no countdown";
     EXPECT_FALSE(form.tmrMessage.Enabled());
@@ -163,7 +163,7 @@ TEST_F(FrmMessageTest, ASecondReportWhileOpenShowsTheNewRunAndRestartsTheCount) 
     frmMessage& form = Shown();
     form.tmrMessage.Tick();
     SetRun(20);
-    modGeneral::gAutoCheckText = QStringLiteral("Auto Check Off");
+    modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
     EXPECT_EQ(&Shown(QStringLiteral("No Message(s) found at 4:00 PM")), &form);
     EXPECT_EQ(form.fraMsg.Caption(), "No Message(s) found at 4:00 PM");
     EXPECT_TRUE(form.lblMsg.Caption().endsWith("more Accounts..."));

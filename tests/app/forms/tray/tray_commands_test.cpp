@@ -137,9 +137,9 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
     {
         ServerOperation check;
-        gUserStop = false;
+        gCheckRun.UserStop = false;
         form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
-        EXPECT_TRUE(gUserStop) << "the running check is asked to stop";
+        EXPECT_TRUE(gCheckRun.UserStop) << "the running check is asked to stop";
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 300) QCoreApplication::processEvents();
@@ -149,7 +149,7 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     waited.start();
     while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
-    gUserStop = false;
+    gCheckRun.UserStop = false;
 }
 
 // The tray's Check All, Start Email Client and Updates do what their tool-bar

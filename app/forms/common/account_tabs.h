@@ -1,0 +1,14 @@
+#pragma once
+// The current account and the account tab strips that show it.
+#include <cstdint>
+
+#include "platform/ui/tab_strip.h"
+
+namespace forms {
+
+// account becomes the current one and, when tabs has its tab, the chosen tab:
+// a tab chosen anew runs the strip's click, and one chosen already still
+// leaves account current.
+void ChooseAccountTab(vb::TabStrip& tabs, int16_t account);
+
+}  // namespace forms
