@@ -9,6 +9,7 @@
 #include "app/common/date_text.h"
 #include "app/common/flag_scope.h"
 #include "app/forms/accounts/accounts_page.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -136,9 +137,8 @@ void AccountsPage::DeleteAccount() {
             if (pictures->Exists(ClientKey(last))) pictures->Remove(ClientKey(last));
         ReloadClientPictures(d, gAccountCount);
 
-        gCurrentAccount = std::min(d, gAccountCount);
+        forms::ChooseAccountTab(c_.TabStripAcnts, std::min(d, gAccountCount));
         if (gAccountCount >= 1) {
-            c_.TabStripAcnts.Select(gCurrentAccount);
             DisplayAccount(gCurrentAccount);
             RefillCurrentList();
         } else {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -339,8 +340,7 @@ void AccountsPage::TabStripAcnts_Click() {
     const bool leave = answer == vb::vbCancel || (answer == vb::vbYes && SaveAccount());
     if (leave) {
         DisplayAccount(gCurrentAccount);
-        gCurrentAccount = chosen;
-        c_.TabStripAcnts.Select(gCurrentAccount);
+        forms::ChooseAccountTab(c_.TabStripAcnts, chosen);
         DisplayAccount(gCurrentAccount);
     }
     gLoading = false;
