@@ -11,8 +11,10 @@
 #include "app/forms/accounts/accounts_page.h"
 #include "app/forms/common/account_tabs.h"
 #include "app/forms/common/pictures.h"
+#include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/window_slots.h"
+#include "app/forms/rules/rules_follow_accounts.h"
 #include "app/forms/tray/tray_status.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
@@ -56,7 +58,7 @@ void AccountsPage::AddAccount() {
         gAccounts[n].CheckTime = FormatDate(QDateTime::currentDateTime(), "h:mm:ss AM/PM");
         c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[n].Result);
         c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[n].Status);
-        host_.FillRuleAccountList(gAccountCount);
+        rules_.FillRuleAccountList(gAccountCount);
     }
     c_.txtAcntName.SetFocus();
 }
@@ -106,8 +108,8 @@ bool AccountsPage::SaveAccount() {
         strip->SetTabCaption(c, RenamedAccountText(strip->TabCaption(c), before.Name, name));
     gAccounts[c].Result = RenamedAccountText(gAccounts[c].Result, before.Name, name);
     c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[c].Result);
-    host_.SetAccountTabIcon(c);
-    host_.FillRuleAccountList(gAccountCount);
+    list_.SetAccountTabIcon(c);
+    rules_.FillRuleAccountList(gAccountCount);
     CheckAccountChanged();
     c_.TabStripAcnts.Select(c);
     return true;
@@ -142,7 +144,7 @@ void AccountsPage::DeleteAccount() {
         } else {
             ShowNoAccounts();
         }
-        host_.FillRuleAccountList(gAccountCount);
+        rules_.FillRuleAccountList(gAccountCount);
     }
     // The options saved while the last account went are shown as they are now.
     if (gAccountCount == 0) modOptions::CheckOptionsChanged();
@@ -185,7 +187,7 @@ void AccountsPage::MoveAccount(int16_t account, int16_t offset) {
     }
     ReloadClientPictures(std::min(a, b), std::max(a, b));
     // The Rules page lists the accounts in tab order.
-    host_.FillRuleAccountList(gAccountCount);
+    rules_.FillRuleAccountList(gAccountCount);
     gCurrentAccount = b;
     DisplayAccount(b);
     RefillCurrentList();

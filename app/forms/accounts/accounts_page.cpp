@@ -4,6 +4,9 @@
 // when the user leaves an account with unsaved edits.
 #include "app/forms/accounts/accounts_page.h"
 
+#include "app/forms/checks/connection_test.h"
+#include "app/forms/email/message_list_refresh.h"
+
 #include <algorithm>
 
 #include "app/forms/common/account_tabs.h"
@@ -73,9 +76,17 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 }  // namespace
 
-AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
-                           forms::CommandKeys& commands, Host& host)
-    : window_(window), c_(design), commands_(commands), host_(host), tray_(tray) {
+AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::MessageListRefresh& list,
+                           forms::RulesFollowAccounts& rules, forms::ConnectionTest& test,
+                           frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+    : window_(window),
+      c_(design),
+      commands_(commands),
+      host_(host),
+      tray_(tray),
+      list_(list),
+      rules_(rules),
+      test_(test) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();
@@ -236,7 +247,7 @@ void AccountsPage::DisplayAccount(int16_t index) {
     c_.lblAcntRunSize.SetCaption(QStringLiteral("Run: ") + c_.optRunSize(runSize).Caption());
     c_.lblAcntPlaySound.SetCaption(c_.chkPlaySound.Value() == 1 ? QStringLiteral("Sound: On")
                                                                 : QStringLiteral("Sound: Off"));
-    host_.SetAccountTabIcon(i);
+    list_.SetAccountTabIcon(i);
     SetMoveButtons(i);
 }
 
@@ -302,7 +313,7 @@ void AccountsPage::SetMoveButtons(int16_t index) {
 void AccountsPage::TestCurrentAccount() {
     if (gCurrentAccount < 1 || gCurrentAccount > gAccountCount) return;
     // A check or deletion in progress keeps the window as it is.
-    if (!host_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
+    if (!test_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
     c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
 }

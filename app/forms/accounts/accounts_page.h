@@ -16,6 +16,9 @@
 namespace forms {
 class CommandKeys;
 class TrayStatus;
+class MessageListRefresh;
+class RulesFollowAccounts;
+class ConnectionTest;
 }  // namespace forms
 
 class AccountsPage final : private modAccounts::AccountsView {
@@ -27,20 +30,11 @@ public:
         virtual void UpdatePageBar() = 0;
         virtual void LoadMailClientIcon(const QString& path, int16_t number) = 0;
         virtual void SetMailClientButton(int16_t number) = 0;
-        // The account's tab icon on both tab strips.
-        virtual void SetAccountTabIcon(int16_t account) = 0;
         // The working state with at least one account, else the "no account" state.
         virtual void EnableMainControls() = 0;
         virtual void DisableEmailControls() = 0;
         // The message list shows the account the Email tab strip chose.
         virtual void TabStripEmail_Click() = 0;
-        // The Rules page's account list follows the accounts.
-        virtual void FillRuleAccountList(int16_t accountCount) = 0;
-        // The connection test of account as a server operation of its own,
-        // in retrieval mode with the check timers held; then, still in
-        // retrieval mode, afterTest. False, with nothing done, while another
-        // server operation runs.
-        virtual bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest) = 0;
 
     protected:
         ~Host() = default;
@@ -51,9 +45,12 @@ public:
 
     // Binds the page's controls of design; window is the one the design
     // sits in; tray the tray icon, which says automatic checking is off once
-    // the last account goes. Registers the page's commands and the accounts
+    // the last account goes; list the Email page's list, whose tab icons
+    // follow the accounts; rules the Rules page, whose account list does; test
+    // the checks' connection test. Registers the page's commands and the accounts
     // module's view.
-    AccountsPage(vb::Form& window, forms::TrayStatus& tray, frmMainDesign& design,
+    AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::MessageListRefresh& list,
+                 forms::RulesFollowAccounts& rules, forms::ConnectionTest& test, frmMainDesign& design,
                  forms::CommandKeys& commands, Host& host);
     AccountsPage(const AccountsPage&) = delete;
     AccountsPage& operator=(const AccountsPage&) = delete;
@@ -111,6 +108,9 @@ private:
     forms::CommandKeys& commands_;
     Host& host_;
     forms::TrayStatus& tray_;
+    forms::MessageListRefresh& list_;
+    forms::RulesFollowAccounts& rules_;
+    forms::ConnectionTest& test_;
     // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
     int16_t mTabDragState = 0;
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;

@@ -20,6 +20,7 @@
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/freed_memory.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/attachment_names.h"
 #include "app/general/check_status.h"
@@ -212,7 +213,7 @@ void CheckRuns::CountAccountMessages(int16_t a) {
     gAccounts[a].HasNewMail = fresh > 0;
     gCheckRun.TotalNewCount += fresh;
     gAccounts[a].PrevMsgCount = count;
-    if (modOptions::gOpt.MessageSort == 1) host_.SortMessageList(a, gSortKey);
+    if (modOptions::gOpt.MessageSort == 1) list_.SortMessageList(a, gSortKey);
 }
 
 void CheckRuns::CheckAccount(int16_t a) {
@@ -237,7 +238,7 @@ void CheckRuns::CheckAccount(int16_t a) {
     // The old messages' release and the counting were work enough: the
     // loop runs before the list is filled.
     LetLoopRun();
-    host_.FillMessageList(a);
+    list_.FillMessageList(a);
     forms::ReturnFreedMemory();
 }
 

@@ -16,9 +16,11 @@
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/common/account_tabs.h"
 #include "app/forms/common/wave_sound.h"
+#include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/new_mail/frm_message.h"
+#include "app/forms/rules/rules_follow_accounts.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
@@ -26,12 +28,15 @@
 #include "platform/ui/msg_box.h"
 
 CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-                     forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
-                     forms::CommandKeys& commands, Host& host)
+                     forms::MainWindowLink& children, forms::TrayStatus& tray,
+                     forms::MessageListRefresh& list, forms::RulesFollowAccounts& rules,
+                     frmMainDesign& design, forms::CommandKeys& commands, Host& host)
     : window_(window),
       operations_(operations),
       session_(session),
       tray_(tray),
+      list_(list),
+      rules_(rules),
       children_(children),
       c_(design),
       commands_(commands),
@@ -41,6 +46,7 @@ CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms
 
 void CheckRuns::WireCheckRuns() {
     commands_.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
+    c_.mnuTrayCheckAll.Click = [this] { CheckAll(); };
     commands_.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
         if (modGeneral::ServerOperation::Running()) modGeneral::gCheckRun.UserStop = true;
     });
@@ -87,7 +93,7 @@ void CheckRuns::CheckAll() {
     gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
-    host_.CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void CheckRuns::RunAutoCheck() { RunTimedCheck(false); }
@@ -144,7 +150,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     operation.ResumeChecks();
     ShowDownloadErrors();
     ReportCheckResult(anyNew, anyMail);
-    host_.CheckRuleReport(checked);
+    rules_.CheckRuleReport(checked);
 }
 
 void CheckRuns::CheckCurrentAccount() {
@@ -167,7 +173,7 @@ void CheckRuns::CheckCurrentAccount() {
     gCheckRun.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
-    host_.CheckRuleReport({account});
+    rules_.CheckRuleReport({account});
 }
 
 void CheckRuns::ShowDownloadErrors() {
@@ -195,10 +201,5 @@ void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
 
 void CheckRuns::NotifyNewMail(int16_t account) {
     for (const QString& sound : modCheck::NewMailSounds(account, forms::ErrorSoundPath()))
-        PlaySoundFile(sound);
-}
-
-void CheckRuns::PlaySoundFile(const QString& file) {
-    platform::loop::PumpPending();
-    forms::gPlayWave(file);
+        forms::PlayWaveNow(sound);
 }

@@ -14,6 +14,7 @@
 
 #include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
+#include "app/forms/checks/connection_test.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
@@ -21,24 +22,22 @@
 namespace forms {
 class CommandKeys;
 class MainWindowLink;
+class MessageListRefresh;
+class RulesFollowAccounts;
 class OperationWindow;
 class ServerSession;
 class TrayStatus;
 }  // namespace forms
 
-class CheckRuns final : public forms::CheckPauses, private modOptions::AutoCheckView {
+class CheckRuns final : public forms::CheckPauses,
+                        public forms::ConnectionTest,
+                        private modOptions::AutoCheckView {
 public:
-    // What the checks ask of the main window and its other pages.
+    // What the checks ask of the main window.
     class Host {
     public:
-        // The message list rebuilt from the store for account.
-        virtual void FillMessageList(int16_t account) = 0;
-        // The account's messages sorted by column in the order the options name.
-        virtual void SortMessageList(int16_t account, const QString& column) = 0;
         // The message list shows the account the Email tab strip chose.
         virtual void TabStripEmail_Click() = 0;
-        // The rule report after a run, for the accounts it checked.
-        virtual void CheckRuleReport(const std::vector<int16_t>& checked) = 0;
 
     protected:
         ~Host() = default;
@@ -50,11 +49,14 @@ public:
     // Binds the checks' controls of design; window is the one the design
     // sits in, operations what each server operation (forms::OperationScope)
     // holds, session the window's sessions with the servers, children what
-    // the pop-up is given, and tray the tray icon whose counts the timers
-    // refresh. Registers the run commands and wires the check timers.
+    // the pop-up is given, tray the tray icon whose counts the timers
+    // refresh, list the Email page's list the checks refill, and rules the
+    // Rules page, which may report on a run. Registers the run commands, the
+    // tray's Check All and wires the check timers.
     CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
-              forms::MainWindowLink& children, forms::TrayStatus& tray, frmMainDesign& design,
-              forms::CommandKeys& commands, Host& host);
+              forms::MainWindowLink& children, forms::TrayStatus& tray, forms::MessageListRefresh& list,
+              forms::RulesFollowAccounts& rules, frmMainDesign& design, forms::CommandKeys& commands,
+              Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
 
@@ -74,7 +76,7 @@ public:
     // retrieval mode with the check timers held; then, still in retrieval
     // mode, afterTest. False, with nothing done, while another server
     // operation runs.
-    bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest);
+    bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest) override;
     // The same test inside the server operation the caller holds.
     void TestConnection(int16_t account);
 
@@ -94,8 +96,6 @@ public:
     void ReportCheckResult(bool anyNew, bool anyMail);
     // The new-mail sounds of one account, or of a whole run for 0.
     void NotifyNewMail(int16_t account);
-    // Lets pending events run, then plays the wave file once.
-    void PlaySoundFile(const QString& file);
 
     // ---- schedule ----
     // Nested: Suspend stops the automatic check (the clock timer runs
@@ -152,6 +152,8 @@ private:
     forms::OperationWindow& operations_;
     forms::ServerSession& session_;
     forms::TrayStatus& tray_;
+    forms::MessageListRefresh& list_;
+    forms::RulesFollowAccounts& rules_;
     forms::MainWindowLink& children_;
     Controls c_;
     forms::CommandKeys& commands_;

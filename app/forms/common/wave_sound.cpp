@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "platform/desktop/sound_player.h"
+#include "platform/loop/message_loop.h"
 #include "platform/ui/app_info.h"
 
 namespace forms {
@@ -12,6 +13,11 @@ std::function<void(const QString& path)> gPlayWave = [](const QString& path) {
     static auto* const player = new platform::desktop::SoundPlayer;
     player->playWav(path);
 };
+
+void PlayWaveNow(const QString& path) {
+    platform::loop::PumpPending();
+    gPlayWave(path);
+}
 
 QString ErrorSoundPath() { return QDir(vb::App::DataPath()).filePath(QStringLiteral("Sounds/Error.wav")); }
 

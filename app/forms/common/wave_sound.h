@@ -10,6 +10,10 @@ namespace forms {
 // returns at once. A missing file or sound device plays nothing.
 extern std::function<void(const QString& path)> gPlayWave;
 
+// Lets pending events run, then plays the wave file once (the new-mail
+// sounds and the pickers' test).
+void PlayWaveNow(const QString& path);
+
 // The sound of an account whose check did not connect, from the program's
 // data folder.
 QString ErrorSoundPath();

@@ -13,6 +13,7 @@
 
 #include "app/common/view_slot.h"
 #include "app/forms/common/tool_tip.h"
+#include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/general/message_ref.h"
 #include "app/options/options_view.h"
@@ -27,7 +28,7 @@ struct CallFailure;
 class OperationScope;
 }  // namespace forms
 
-class EmailPage final : private modOptions::ListSortView {
+class EmailPage final : public forms::MessageListRefresh, private modOptions::ListSortView {
 public:
     // What the page asks of the main window and its other parts.
     class Host {
@@ -64,10 +65,10 @@ public:
     // icons, new mail in bold, the account's tab captions and icons, the
     // message buttons and menu entries disabled until a row is chosen, and
     // status-bar panels 1 to 4.
-    void FillMessageList(int16_t account);
+    void FillMessageList(int16_t account) override;
     // The account's tab icon on both tab strips: error, mail or no mail,
     // and "Disabled" for an account switched off.
-    void SetAccountTabIcon(int16_t account);
+    void SetAccountTabIcon(int16_t account) override;
     // The hidden columns 6 to 9 kept at width 0.
     void HideExtraColumns();
     // The stored message that row (1-based) of the list shows, found in the
@@ -80,7 +81,7 @@ public:
     // Marks column in the header and sorts the account's messages by it in
     // the order gOpt.SortOrder names; a column that is not one of the five
     // visible ones changes nothing.
-    void SortMessageList(int16_t account, const QString& column);
+    void SortMessageList(int16_t account, const QString& column) override;
     // The header's sort picture on column key alone (none for an empty key);
     // a picture that could not be drawn leaves the header without one.
     void ShowSortColumnIcon(const QString& key, const QString& icon) override;

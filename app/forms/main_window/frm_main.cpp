@@ -261,13 +261,3 @@ void frmMain::Form_Resize() {
     }
     layout_.Resize();
 }
-
-void frmMain::ResetColumnWidths() { layout_.ResetColumnWidths(); }
-
-void frmMain::CheckAll() { checks_.CheckAll(); }
-
-void frmMain::PlaySoundFile(const QString& file) { checks_.PlaySoundFile(file); }
-
-bool frmMain::RunConnectionTest(int16_t account, const std::function<void()>& afterTest) {
-    return checks_.RunConnectionTest(account, afterTest);
-}

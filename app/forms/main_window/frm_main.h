@@ -148,7 +148,6 @@ private:
     // The Size command: the size and place the load gave the window.
     void RestoreStartSize() override;
     void ShowOptionsPanel(int node) override;
-    void OpenHomePage() override;
     bool mInRetrieval = false;
     // Shutdown: everything the load set up is undone, each step whatever
     // the one before it did.
@@ -174,7 +173,6 @@ private:
     // The client and sound pickers of the Options and Accounts pages, wired
     // the same way.
     Pickers pickers_{*this, tray_.Commands(), *this};
-    void RunEmailClient() override;
 
 public:
     OptionsPage& options() { return options_; }
@@ -186,13 +184,6 @@ public:
     EmailPage& email() { return email_; }
 
 private:
-    // The list and the account tabs, as the Accounts page and the checks
-    // refresh them.
-    void FillMessageList(int16_t account) override { email_.FillMessageList(account); }
-    void SortMessageList(int16_t account, const QString& column) override {
-        email_.SortMessageList(account, column);
-    }
-    void SetAccountTabIcon(int16_t account) override { email_.SetAccountTabIcon(account); }
     // Wires itself into the command keys of tray_, declared above it.
     EmailPage email_{*this, *this, session_, children_, *this, tray_.Commands(), *this};
 
@@ -207,42 +198,34 @@ protected:
     void Form_Resize() override;
 
 private:
-    MainLayout layout_{*this, *this};
-    // The list's five columns back to the widths computed from the list's width.
-    void ResetColumnWidths() override;
-
-    // ---- accounts page ----
-public:
-    AccountsPage& accounts() { return accounts_; }
-
-private:
-    // What the page asks of the window.
-    bool RunConnectionTest(int16_t account, const std::function<void()>& afterTest) override;
-    // Wires itself into the command keys of tray_, declared above it.
-    AccountsPage accounts_{*this, tray_.Status(), *this, tray_.Commands(), *this};
-
-    // ---- checks ----
-public:
-    // The account check, the check runs, their schedule and timers, and the
-    // tray tip.
-    CheckRuns& checks() { return checks_; }
-
-private:
-    // Wires itself into the command keys of tray_, declared above it.
-    CheckRuns checks_{*this, *this, session_, children_, tray_.Status(), *this, tray_.Commands(), *this};
-    // The tray's Check All and the pickers' sound, run by the checks.
-    void CheckAll() override;
-    void PlaySoundFile(const QString& file) override;
-    // After every check run, the rule report for the accounts it checked.
-    void CheckRuleReport(const std::vector<int16_t>& checked) override { rules_.CheckRuleReport(checked); }
+    // Wires its column reset into the command keys of tray_, declared above it.
+    MainLayout layout_{*this, *this, tray_.Commands()};
 
     // ---- rules page ----
 public:
     RulesPage& rules() { return rules_; }
 
 private:
-    // The Rules page lists the accounts the Accounts page keeps.
-    void FillRuleAccountList(int16_t accountCount) override { rules_.FillRuleAccountList(accountCount); }
-    // Declared last: built once the window's members are, gone before them.
+    // Wires itself into the command keys of tray_, declared above it.
     RulesPage rules_{*this, *this, children_, tray_.Commands(), *this};
+
+    // ---- checks ----
+public:
+    // The account check, the check runs, their schedule and timers.
+    CheckRuns& checks() { return checks_; }
+
+private:
+    // Wires itself into the command keys of tray_; the pages it asks are
+    // declared above it, so each is built before it and gone after it.
+    CheckRuns checks_{*this,  *this,  session_, children_,        tray_.Status(),
+                      email_, rules_, *this,    tray_.Commands(), *this};
+
+    // ---- accounts page ----
+public:
+    AccountsPage& accounts() { return accounts_; }
+
+private:
+    // Wires itself into the command keys of tray_; the pages it asks are
+    // declared above it.
+    AccountsPage accounts_{*this, tray_.Status(), email_, rules_, checks_, *this, tray_.Commands(), *this};
 };

@@ -18,10 +18,6 @@ void frmMain::ShowOptionsPanel(int node) {
     options_.TreeView_Click();
 }
 
-void frmMain::OpenHomePage() { options_.OpenHomePage(); }
-
-void frmMain::RunEmailClient() { pickers_.RunEmailClient(); }
-
 void frmMain::ShowPage(int16_t pane) {
     // The page comes back with the current account's tab, or the saved rules.
     const bool haveAccounts = modAccounts::gAccountCount > 0;

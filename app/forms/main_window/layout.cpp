@@ -13,6 +13,7 @@
 #include "app/common/date_text.h"
 #include "app/common/stored_number.h"
 #include "app/forms/common/child_windows.h"
+#include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/layout_offset.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
@@ -186,7 +187,10 @@ void PlaceFromRight(const vb::Frame& bar, std::initializer_list<vb::ToolBar*> fr
 
 }  // namespace
 
-MainLayout::MainLayout(vb::Form& window, frmMainDesign& design) : window_(window), controls_(design) {}
+MainLayout::MainLayout(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands)
+    : window_(window), controls_(design) {
+    commands.Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { ResetColumnWidths(); });
+}
 
 // The list's five columns take their shares of a change in its width, so
 // they fill the list at every size as they do at load.

@@ -6,13 +6,18 @@
 #include "app/options/options_view.h"
 #include "platform/ui/form.h"
 
+namespace forms {
+class CommandKeys;
+}  // namespace forms
+
 class MainLayout final : private modOptions::ToolbarStyleView {
 public:
     // The controls the window's description marks "for MainLayout".
     using Controls = frmMainDesign::MainLayoutControls;
 
-    // Binds the controls of design, which sit in window.
-    MainLayout(vb::Form& window, frmMainDesign& design);
+    // Binds the controls of design, which sit in window, and registers the
+    // Options page's button that resets the column widths into commands.
+    MainLayout(vb::Form& window, frmMainDesign& design, forms::CommandKeys& commands);
     MainLayout(const MainLayout&) = delete;
     MainLayout& operator=(const MainLayout&) = delete;
 

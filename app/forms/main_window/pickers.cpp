@@ -6,6 +6,8 @@
 #include "app/accounts/account_table.h"
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/pickers.h"
+
+#include "app/forms/common/wave_sound.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -129,7 +131,7 @@ void Pickers::TestSound() {
     if (sound->isEmpty())
         ShowSoundError();
     else
-        host_.PlaySoundFile(*sound);
+        forms::PlayWaveNow(*sound);
 }
 
 void Pickers::RunEmailClient() {
@@ -159,6 +161,7 @@ void Pickers::ShowSoundError() {
 }
 
 void Pickers::WirePickers(forms::CommandKeys& commands) {
+    boxes_.mnuTrayRunClient.Click = [this] { RunEmailClient(); };
     // Either page's picker tool bar tells the picker which page it serves.
     const auto picker = [this](void (Pickers::*action)()) {
         return [this, action](int16_t index) {

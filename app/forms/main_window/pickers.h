@@ -20,8 +20,6 @@ public:
     // What the pickers ask of the main window.
     class Host {
     public:
-        // Lets pending events run, then plays the wave file once.
-        virtual void PlaySoundFile(const QString& file) = 0;
         // Runs dialog, owned by the window, with no check starting meanwhile.
         virtual void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) = 0;
 
@@ -29,9 +27,9 @@ public:
         ~Host() = default;
     };
 
-    // The path boxes of both pages, which the window's description marks
-    // "for Pickers"; the pickers' tool bars and the start button are wired
-    // into commands.
+    // The path boxes of both pages and the tray's Start Email Client entry,
+    // which the window's description marks "for Pickers"; the pickers' tool
+    // bars and the start button are wired into commands.
     using Boxes = frmMainDesign::PickersControls;
     Pickers(frmMainDesign& design, forms::CommandKeys& commands, Host& host);
     Pickers(const Pickers&) = delete;

@@ -27,8 +27,6 @@ public:
     public:
         // Save and Cancel changed: the page bar follows the pending edits.
         virtual void UpdatePageBar() = 0;
-        // The list's columns back to the widths computed from its width.
-        virtual void ResetColumnWidths() = 0;
         // Runs dialog, owned by the window, with no check starting meanwhile.
         virtual void RunDialogWithChecksPaused(const std::function<void(QWidget* owner)>& dialog) = 0;
         // Closes the window, to the tray when the close button minimises.

@@ -55,13 +55,13 @@ bool OptionsPage::OpenHomePageOrReport() {
 }
 
 void OptionsPage::WireTools() {
-    commands_.Add(u"tbrOptMisc", u"RestoreColWidth", [this](int16_t) { host_.ResetColumnWidths(); });
     commands_.Add(u"tbrOptMisc", u"SelectAll", [this](int16_t) { SetAllToolTips(1); });
     commands_.Add(u"tbrOptMisc", u"SelectNone", [this](int16_t) { SetAllToolTips(2); });
     // The button only shows the chosen tool-bar style.
     commands_.Add(u"tbrOptMisc", u"Example", [](int16_t) {});
     commands_.Add(u"tbrOptAbout", u"ReadMe", [this](int16_t) { ShowReadMe(); });
     commands_.Add(u"tbrOptAbout", u"Update", [this](int16_t) { OpenHomePage(); });
+    c_.mnuTrayUpdates.Click = [this] { OpenHomePage(); };
 
     // The About panel's links open the mail program or the browser and then
     // close the window, to the tray when the close button minimises; a link

@@ -10,6 +10,7 @@
 
 #include "app/forms/main_window/command_keys.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/forms/rules/rules_follow_accounts.h"
 #include "app/rules/rule_set.h"
 #include "platform/ui/form.h"
 
@@ -19,7 +20,9 @@ class MainWindowLink;
 
 // Its controls are those the window's description marks "for RulesPage",
 // reached by their designed names.
-class RulesPage : private modRules::RulesView, private frmMainDesign::RulesPageControls {
+class RulesPage : public forms::RulesFollowAccounts,
+                  private modRules::RulesView,
+                  private frmMainDesign::RulesPageControls {
 public:
     // What the page asks of the window it sits in.
     class Host {
@@ -72,7 +75,7 @@ public:
     // The editor empty: no rule, no lines, the defaults.
     void ClearRuleEditor();
     // "All Accounts" and accounts 1 to accountCount; the shown rule keeps its account.
-    void FillRuleAccountList(int16_t accountCount);
+    void FillRuleAccountList(int16_t accountCount) override;
     // Rule number rule of the edit set in every control of the page; 0 clears the editor.
     void ShowRule(int16_t rule);
     void UpdateRuleDescription();
@@ -88,7 +91,7 @@ public:
     // After every check run, with the accounts it checked: opens the rule
     // report for them when the rules marked messages and the report is
     // wanted (modRules::RuleReportWanted), unless one is open already.
-    void CheckRuleReport(const std::vector<int16_t>& checked);
+    void CheckRuleReport(const std::vector<int16_t>& checked) override;
     // Imports the rules of a file the user chooses (tbrRules "RulesImport").
     void ImportRules();
     // Opens the rules file name window (tbrRules "RulesRename").

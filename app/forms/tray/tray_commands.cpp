@@ -110,9 +110,6 @@ void TrayCommands::WireTrayMenu() {
     Controls& c = controls_;
     c.mnuTrayShow.Click = [this] { mnuTrayShow_Click(); };
     c.mnuTrayNewMessage.Click = [this] { mnuTrayNewMessage_Click(); };
-    c.mnuTrayCheckAll.Click = [this] { host_.CheckAll(); };
-    c.mnuTrayRunClient.Click = [this] { host_.RunEmailClient(); };
-    c.mnuTrayUpdates.Click = [this] { host_.OpenHomePage(); };
     c.mnuTrayAutoCheck.Click = [this] { mnuTrayAutoCheck_Click(); };
     c.mnuTraySounds.Click = [this] { mnuTraySounds_Click(); };
     c.mnuTrayOptions.Click = [this] { JumpToOptionsPanel(kNodeStartUp); };

@@ -25,9 +25,6 @@ public:
         virtual void RestoreStartSize() = 0;
         // Ends the program, after a running server operation has stopped.
         virtual void QuitWhenIdle() = 0;
-        virtual void CheckAll() = 0;
-        virtual void RunEmailClient() = 0;
-        virtual void OpenHomePage() = 0;
 
     protected:
         ~Host() = default;

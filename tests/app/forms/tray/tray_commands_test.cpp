@@ -10,6 +10,7 @@
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
+#include "platform/desktop/shell.h"
 #include "platform/ui/msg_box.h"
 #include "tests/app/forms/laid_out_main_window.h"
 
@@ -149,6 +150,49 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
     gCheckRun.UserStop = false;
+}
+
+// The tray's Check All, Start Email Client and Updates do what their tool-bar
+// buttons do, whichever part of the window owns the command: the same boxes
+// and the same page opened.
+TEST_F(TrayCommands, EntriesThatRepeatAToolBarButtonDoWhatTheButtonDoes) {
+    frmMain& form = *form_;
+    QStringList opened;
+    platform::desktop::SetOpener([&opened](const QString& target) {
+        opened << target;
+        return true;
+    });
+    // Each effect as text: the boxes shown and the targets opened.
+    const auto effect = [&opened](const std::function<void()>& action) {
+        opened.clear();
+        vb::ScriptedMsgBoxes boxes;
+        action();
+        QStringList seen;
+        for (const vb::MsgBoxCall& call : boxes.Calls())
+            seen << call.title + QStringLiteral(": ") + call.prompt;
+        return (seen + opened).join(QStringLiteral(" | ")).toStdString();
+    };
+    const auto button = [](vb::ToolBar& bar) { return [&bar] { bar.ButtonClick(bar.Buttons(1)); }; };
+    struct Row {
+        const char* entry;
+        vb::Menu& menu;
+        std::function<void()> press;
+    };
+    const Row rows[] = {
+        {"Check All", form.controls().mnuTrayCheckAll,
+         button(form.controls().tbrButtons(tbrButtons::kCheckAll))},
+        {"Start Email Client", form.controls().mnuTrayRunClient,
+         button(form.controls().tbrButtons(tbrButtons::kStartEmailClient))},
+        {"Updates", form.controls().mnuTrayUpdates,
+         button(form.controls().tbrOptAbout(tbrOptAbout::kUpdates))},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry);
+        const std::string pressed = effect(row.press);
+        EXPECT_NE(pressed, "") << "the button shows or opens something";
+        EXPECT_EQ(effect([&row] { row.menu.Click(); }), pressed);
+    }
+    platform::desktop::SetOpener({});
 }
 
 }  // namespace
