@@ -15,6 +15,7 @@
 #include "app/common/view_slot.h"
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/checks/connection_test.h"
+#include "app/forms/email/email_tab_click.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
@@ -34,14 +35,7 @@ class CheckRuns final : public forms::CheckPauses,
                         private modOptions::AutoCheckView {
 public:
     // What the checks ask of the main window.
-    class Host {
-    public:
-        // The message list shows the account the Email tab strip chose.
-        virtual void TabStripEmail_Click() = 0;
-
-    protected:
-        ~Host() = default;
-    };
+    using Host = forms::EmailTabClick;
 
     // The controls the window's description marks "for CheckRuns".
     using Controls = frmMainDesign::CheckRunsControls;

@@ -13,6 +13,7 @@
 
 #include "app/common/view_slot.h"
 #include "app/forms/common/tool_tip.h"
+#include "app/forms/email/email_tab_click.h"
 #include "app/forms/email/message_list_refresh.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/general/message_ref.h"
@@ -30,15 +31,8 @@ class OperationScope;
 
 class EmailPage final : public forms::MessageListRefresh, private modOptions::ListSortView {
 public:
-    // What the page asks of the main window and its other parts.
-    class Host {
-    public:
-        // The message list shows the account the Email tab strip chose.
-        virtual void TabStripEmail_Click() = 0;
-
-    protected:
-        ~Host() = default;
-    };
+    // What the page asks of the main window.
+    using Host = forms::EmailTabClick;
 
     // The controls the window's description marks "for EmailPage".
     using Controls = frmMainDesign::EmailPageControls;

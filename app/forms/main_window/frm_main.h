@@ -34,10 +34,9 @@ class frmMain : public vb::Form,
                 private RulesPage::Host,
                 private OptionsPage::Host,
                 private Pickers::Host,
-                private CheckRuns::Host,
+                private forms::EmailTabClick,
                 private TrayCommands::Host,
                 private AccountsPage::Host,
-                private EmailPage::Host,
                 private forms::OperationWindow,
                 private modOptions::MainWindowView {
 public:
