@@ -318,11 +318,10 @@ unset DBUS_SESSION_BUS_ADDRESS
 mkdir -p "$XDG_RUNTIME_DIR"
 chmod 0700 "$XDG_RUNTIME_DIR"
 say "the program: no display here, so on a virtual one (Xvfb) with a window manager and a tray host"
-. "$root/tests/support/virtual_display.sh"
+. "$root/tests/support/virtual_desktop.sh"
 start_virtual_display "$work" 1280x900 || die "no virtual display"
 # A window manager places and decorates the windows and takes a minimised
 # window away, as on a desktop.
-. "$root/tests/support/window_manager.sh"
 start_window_manager "$work"
 trayer --edge top --align right --widthtype request --height 28 --transparent false --tint 0xdddddd \
   >"$work/trayer.log" 2>&1 &

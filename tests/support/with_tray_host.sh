@@ -31,11 +31,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-. "$(dirname "$0")/virtual_display.sh"
+. "$(dirname "$0")/virtual_desktop.sh"
 start_virtual_display "$dir" 1280x1024 || exit 1
 
 if [ $wm = yes ]; then
-  . "$(dirname "$0")/window_manager.sh"
   # A case asked for a window manager: it never runs without one.
   start_window_manager "$dir" || { echo "no window manager: the case cannot run"; exit 1; }
 fi
