@@ -94,11 +94,15 @@ void ServerSession::RenewComponent() {
 }
 
 void ServerSession::StartDownload(int16_t total) {
+    CountFromFirst(total);
+    mDownloadedBytes.clear();
+    mMessageBytes = 0;
+}
+
+void ServerSession::CountFromFirst(int16_t total) {
     modGeneral::gCheckRun.ReceivedCount = 1;
     mDownloadTotal = total;
     mProgressPace.Start();
-    mDownloadedBytes.clear();
-    mMessageBytes = 0;
 }
 
 std::vector<int64_t> ServerSession::TakeDownloadedBytes() { return std::exchange(mDownloadedBytes, {}); }
@@ -118,14 +122,15 @@ void ServerSession::ShowCallFailure(int16_t a, const CallFailure& failure, const
 }
 
 void ServerSession::ShowComponentError(int16_t a, int32_t code, QString& text, const QString& title) {
-    const QString prompt = modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title);
-    vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
+    ShowErrorBox(modCheck::ComponentErrorPrompt(modAccounts::gAccounts[a].Name, code, text, title), title);
 }
 
 void ServerSession::ShowUnexpectedError(int16_t a, int32_t number, const QString& description,
                                         const QString& title) {
-    const QString prompt =
-        modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description);
+    ShowErrorBox(modCheck::UnexpectedErrorPrompt(modAccounts::gAccounts[a].Name, number, description), title);
+}
+
+void ServerSession::ShowErrorBox(const QString& prompt, const QString& title) {
     vb::MsgBox(prompt, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - ") + title);
 }
 
@@ -133,9 +138,7 @@ void ServerSession::OnConnected() {
     modGeneral::gCheckRun.Connected = true;
     // Every session's progress counts its own messages, from the first: a
     // deletion or a connection test reads them as a check does.
-    modGeneral::gCheckRun.ReceivedCount = 1;
-    mDownloadTotal = MessageCount();
-    mProgressPace.Start();
+    CountFromFirst(MessageCount());
 }
 
 void ServerSession::OnReceived() {

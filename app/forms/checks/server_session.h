@@ -69,6 +69,10 @@ public:
                              const QString& title);
 
 private:
+    // The session's progress counts total messages from the first.
+    void CountFromFirst(int16_t total);
+    static void ShowErrorBox(const QString& prompt, const QString& title);
+
     void OnConnected() override;
     void OnReceived() override;
     void OnProgress(IqelPop3Com* owner, int32_t position, int32_t total) override;
