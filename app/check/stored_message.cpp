@@ -33,6 +33,7 @@ modGeneral::StoredMessage ToStoredMessage(DownloadedMessage message) {
     stored.Subject = std::move(message.subject);
     stored.Date = message.date;
     stored.Body = std::move(message.body);
+    stored.File = std::move(message.file);
     modGeneral::SetPlainText(stored, std::move(message.plainText));
     stored.Uid = std::move(message.uid);
     stored.Attach = message.attachments > 0;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "app/general/message_store.h"
@@ -21,8 +22,9 @@ struct DownloadedMessage {
     QString to;
     QString subject;
     std::optional<QDateTime> date;  // none when the message's date could not be read
-    QByteArray body;                // the message's bytes
-    QByteArray plainText;           // UTF-8
+    QByteArray body;                // the message's bytes; with file its header block
+    std::shared_ptr<const modGeneral::KeptMessageFile> file;  // the file that holds a large message
+    QByteArray plainText;                                     // UTF-8
     QString uid;
     int32_t attachments = 0;
     QStringList attachmentNames;  // read when it has attachments

@@ -7,21 +7,25 @@
 
 namespace modGeneral {
 
-QByteArray MessageFileBytes(int16_t account, int16_t msg) {
+std::optional<QByteArray> MessageFileBytes(int16_t account, int16_t msg) {
     const StoredMessage& m = Msg(account, msg);
-    QByteArray bytes = m.Body;
-    bytes += "\r\n\r\n";
-    bytes += PlainTextBytes(m);
-    bytes += "\r\n";
+    std::optional<QByteArray> bytes = MessageBytes(m);
+    if (!bytes) return std::nullopt;
+    const QByteArrayView plain = PlainTextBytes(m);
+    bytes->reserve(bytes->size() + plain.size() + 6);
+    *bytes += "\r\n\r\n";
+    *bytes += plain;
+    *bytes += "\r\n";
     return bytes;
 }
 
 bool WriteTextFile(const QString& path, int16_t account, int16_t msg) {
     if (path.isEmpty()) return false;
-    const QByteArray bytes = MessageFileBytes(account, msg);
+    const std::optional<QByteArray> bytes = MessageFileBytes(account, msg);
+    if (!bytes) return false;
     // Mail is private: the file is the user's alone, whatever the umask.
     return !platform::store::WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                                                 std::string_view(bytes.constData(), bytes.size()), 0600);
+                                                 std::string_view(bytes->constData(), bytes->size()), 0600);
 }
 
 QString SaveFileName(const QString& subject) {

@@ -43,6 +43,9 @@ StoredMessage& Msg(int16_t account, int16_t msg) {
 
 namespace {
 
+const QString kUnreadableRest =
+    QStringLiteral("\r\n[The rest of this message could not be read: its file changed after the check.]");
+
 // The text of the Date header of message (its bytes as received), unfolded,
 // with runs of white space made one blank; empty when it has none.
 QString DateHeaderText(const QByteArray& message) {
@@ -81,6 +84,15 @@ QString SeenKey(const StoredMessage& message) {
            QString::number(message.Size);
 }
 
+qint64 MessageByteCount(const StoredMessage& message) {
+    return message.File ? message.File->Size() : message.Body.size();
+}
+
+std::optional<QByteArray> MessageBytes(const StoredMessage& message, qint64 limit) {
+    if (message.File) return message.File->Read(limit);
+    return limit < 0 ? message.Body : message.Body.left(static_cast<qsizetype>(limit));
+}
+
 QByteArrayView PlainTextBytes(const StoredMessage& message) {
     if (message.PlainTextFrom >= 0 && message.PlainTextFrom <= message.Body.size())
         return QByteArrayView(message.Body).sliced(message.PlainTextFrom);
@@ -90,8 +102,9 @@ QByteArrayView PlainTextBytes(const StoredMessage& message) {
 QString PlainTextOf(const StoredMessage& message) { return QString::fromUtf8(PlainTextBytes(message)); }
 
 void SetPlainText(StoredMessage& message, QByteArray bytes) {
-    // A simple message's plain text is the end of its own bytes.
-    if (!bytes.isEmpty() && message.Body.endsWith(bytes)) {
+    // A simple message's plain text is the end of its own bytes, when they
+    // are held whole.
+    if (!message.File && !bytes.isEmpty() && message.Body.endsWith(bytes)) {
         message.PlainText.clear();
         message.PlainTextFrom = message.Body.size() - bytes.size();
         return;
@@ -109,10 +122,13 @@ QString ListDateText(const std::optional<QDateTime>& date) {
 QString DateText(const StoredMessage& message) { return ListDateText(message.Date); }
 
 QString RawMessageText(const StoredMessage& message, qsizetype limit) {
-    const qsizetype bodyBytes = limit < 0 ? message.Body.size() : std::min(limit, message.Body.size());
+    // One character per byte: no more bytes than characters are read.
+    const std::optional<QByteArray> bytes = MessageBytes(message, limit);
+    const QByteArray& shown = bytes ? *bytes : message.Body;
     QString text = QString::fromStdU16String(
-        text::FromAnsi(std::string_view(message.Body.constData(), static_cast<size_t>(bodyBytes))));
-    if (limit >= 0 && bodyBytes < message.Body.size()) return text;
+        text::FromAnsi(std::string_view(shown.constData(), static_cast<size_t>(shown.size()))));
+    if (!bytes) return text + kUnreadableRest;
+    if (limit >= 0 && bytes->size() < MessageByteCount(message)) return text;
     text += QStringLiteral("\r\n\r\n");
     text += PlainTextOf(message);
     return limit < 0 ? text : text.left(limit);

@@ -13,8 +13,11 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
+
+#include "app/general/kept_message_file.h"
 
 namespace modGeneral {
 
@@ -29,12 +32,17 @@ struct StoredMessage {
     std::optional<QDateTime> Date;  // local wall-clock time; none when unreadable
     int64_t Size = 0;               // KB
     // The decoded text/plain part in UTF-8 (read it with PlainTextOf); kept
-    // once: when it is the end of Body, PlainText is empty and
+    // once: when it is the end of a whole Body, PlainText is empty and
     // PlainTextFrom says where in Body it starts.
     QByteArray PlainText;
     qsizetype PlainTextFrom = -1;
-    QString Uid;      // the server's unique identifier
-    QByteArray Body;  // the whole message as received, headers included
+    QString Uid;  // the server's unique identifier
+    // The whole message as received, headers included (read it with
+    // MessageBytes); with File its header block alone.
+    QByteArray Body;
+    // The file that holds a large message's bytes, shared by the copies of
+    // the record; none for a message held whole in Body.
+    std::shared_ptr<const KeptMessageFile> File;
     // The attachments' names as the check read them (the preview lists
     // them); none when they were not read.
     std::optional<QStringList> AttachNames;
@@ -73,6 +81,12 @@ StoredMessage& Msg(int16_t account, int16_t msg);
 // Date header (none when it has none) and size.
 QString SeenKey(const StoredMessage& message);
 
+// The message's length in bytes, and its bytes: all of them, or with limit
+// no more than its first limit; none when its file can no longer be read as
+// it was kept.
+qint64 MessageByteCount(const StoredMessage& message);
+std::optional<QByteArray> MessageBytes(const StoredMessage& message, qint64 limit = -1);
+
 // The plain text, as its UTF-8 bytes and as text.
 QByteArrayView PlainTextBytes(const StoredMessage& message);
 QString PlainTextOf(const StoredMessage& message);
@@ -84,7 +98,8 @@ void SetPlainText(StoredMessage& message, QByteArray utf8);
 QString ListDateText(const std::optional<QDateTime>& date);
 QString DateText(const StoredMessage& message);
 // The raw text of a message: its bytes as text, a blank line, its plain
-// text; with limit, no more than its first limit characters.
+// text; with limit, no more than its first limit characters. When its file
+// can no longer be read, the header block held and a line that says so.
 QString RawMessageText(const StoredMessage& message, qsizetype limit = -1);
 
 }  // namespace modGeneral

@@ -48,6 +48,21 @@ void ZeroAccount(int16_t a) {
     gAccounts[a].Incomplete = false;
 }
 
+// A large message's bytes from its own file: the file kept with its header
+// block read, else the file read whole; false when neither can be done.
+bool ReadFromFile(IPop3Msg& msg, modCheck::DownloadedMessage& m) {
+    if (std::shared_ptr<const modGeneral::KeptMessageFile> file = forms::KeepMessageFile(msg)) {
+        if (std::optional<QByteArray> head = file->HeaderBlock()) {
+            m.body = std::move(*head);
+            m.file = std::move(file);
+            return true;
+        }
+    }
+    std::optional<QByteArray> bytes = forms::ReadMessageFile(msg);
+    if (bytes) m.body = std::move(*bytes);
+    return bytes.has_value();
+}
+
 modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) {
     modCheck::DownloadedMessage m;
     forms::Check(msg.get_Size(&m.size));
@@ -57,12 +72,12 @@ modCheck::DownloadedMessage ReadMessage(IPop3Msg& msg, int64_t downloadedBytes) 
     // A date the component cannot read leaves the message without one
     // instead of failing the whole account.
     m.date = forms::ReadDate(msg);
-    // A large message's bytes come from its own file: its Body text would
-    // cost several times its size at once. Large by what arrived, since a
-    // server may send far more than it listed.
-    std::optional<QByteArray> file;
-    if (std::max<int64_t>(downloadedBytes, m.size) >= kLargeMessageBytes) file = forms::ReadMessageFile(msg);
-    m.body = file ? std::move(*file) : forms::ReadBytes(msg, &IPop3Msg::get_Body);
+    // A large message stays in its own file, which the record keeps, and only
+    // its header block is held: its Body text would cost several times its
+    // size at once. Large by what arrived, since a server may send far more
+    // than it listed. A file that cannot be kept is read whole.
+    if (std::max<int64_t>(downloadedBytes, m.size) < kLargeMessageBytes || !ReadFromFile(msg, m))
+        m.body = forms::ReadBytes(msg, &IPop3Msg::get_Body);
     m.plainText = forms::ReadUtf8(msg, &IPop3Msg::get_PlainText);
     m.uid = forms::ReadText(msg, &IPop3Msg::get_Uid);
     com::ComPtr<IPop3Attachments> attachments;

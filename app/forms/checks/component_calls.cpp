@@ -1,6 +1,8 @@
 #include "app/forms/checks/component_calls.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <exception>
 #include <stdexcept>
 
@@ -97,16 +99,35 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
     return bytes;
 }
 
-std::optional<QByteArray> ReadMessageFile(IPop3Msg& message) {
+namespace {
+
+QString MessageFileName(IPop3Msg& message) {
     com::Bstr name;
-    if (com::FAILED(message.get_Filename(name.ReleaseAndGetAddressOf())) || name.IsEmpty())
-        return std::nullopt;
-    QFile file(QString::fromStdU16String(name.ToU16String()));
+    if (com::FAILED(message.get_Filename(name.ReleaseAndGetAddressOf()))) return {};
+    return QString::fromStdU16String(name.ToU16String());
+}
+
+}  // namespace
+
+std::optional<QByteArray> ReadMessageFile(IPop3Msg& message) {
+    const QString name = MessageFileName(message);
+    if (name.isEmpty()) return std::nullopt;
+    QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     // Exactly the file's size: a large message is held once, with no room to spare.
     QByteArray bytes(file.size(), Qt::Uninitialized);
     if (file.read(bytes.data(), bytes.size()) != bytes.size()) return std::nullopt;
     return bytes;
+}
+
+std::shared_ptr<const modGeneral::KeptMessageFile> KeepMessageFile(IPop3Msg& message) {
+    const QString name = MessageFileName(message);
+    const QFileInfo file(name);
+    // mkstemp's six characters after the prefix.
+    if (name.isEmpty() || QDir::cleanPath(file.path()) != QDir::cleanPath(QDir::tempPath()) ||
+        !file.fileName().startsWith(QLatin1String("POP3")) || file.fileName().size() != 10)
+        return nullptr;
+    return modGeneral::KeptMessageFile::Keep(name);
 }
 
 bool MarkedForDeletion(IPop3Msg& message) {

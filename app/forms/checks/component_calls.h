@@ -6,8 +6,10 @@
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "app/general/kept_message_file.h"
 #include "platform/com/com_ptr.h"
 #include "qelpop3/qelpop3.h"
 
@@ -44,6 +46,11 @@ QByteArray ReadBytes(IPop3Msg& message, com::HRESULT (IPop3Msg::*member)(com::BS
 // The bytes of the message's own file (Filename), which are its Body's;
 // none when it names no file or the file cannot be read whole.
 std::optional<QByteArray> ReadMessageFile(IPop3Msg& message);
+// The message's file kept open, for a file the component made itself (a
+// temporary file "POP3..." of the system's temporary folder, which it
+// removes when the message object goes): none for a file a caller named,
+// which could be rewritten in place, or one that cannot be kept.
+std::shared_ptr<const modGeneral::KeptMessageFile> KeepMessageFile(IPop3Msg& message);
 // Whether the message is marked for deletion: after a Disconnect that
 // succeeded, whether the server kept it (it refused its DELE or one before,
 // or QUIT did not commit).

@@ -159,7 +159,8 @@ void frmPreview::ShowMessage(int16_t account, int16_t msg) {
     txtPrvDate.SetText(DateText(m));
     txtPrvSubject.SetText(m.Subject);
     // The check read the names; a message stored without them is read here.
-    const QStringList names = m.AttachNames ? *m.AttachNames : forms::AttachmentNames(m.Body);
+    const QStringList names =
+        m.AttachNames ? *m.AttachNames : forms::AttachmentNames(MessageBytes(m).value_or(QByteArray()));
     txtPrvAttach.SetText(names.join(QStringLiteral(", ")));
     FillView(rtbBody, PlainTextOf(m));
     // Only what the view can show is made into text.

@@ -1,14 +1,23 @@
 // The main window checks an account and deletes its messages on the test
 // POP3 server: what the store, the list and the boxes show afterwards.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <QRegularExpression>
+#include <algorithm>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
@@ -19,6 +28,7 @@
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
+#include "platform/ui/common_dialog.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
 #include "tests/support/line_client.h"
@@ -118,6 +128,24 @@ protected:
         const ServerOperation operation;
         form().checks().CheckAccount(1);
     }
+    // Opens the preview of the account's first message, saves it as name in
+    // the temporary folder and closes it again; what its raw view showed.
+    static QString PreviewAndSave(const QString& name) {
+        gCurrentAccount = 1;
+        gCurrentMsg = 1;
+        form().email().mnuEmailPreview_Click();
+        if (!vb::Forms::IsLoaded<frmPreview>()) return QStringLiteral("<no preview>");
+        frmPreview& preview = vb::Forms::Get<frmPreview>();
+        const QString raw = preview.rtbRawMsg.Text();
+        vb::ScriptedDialogs dialogs;
+        dialogs.ChooseFile(QDir(QDir::tempPath()).filePath(name));
+        preview.tbrButtons(frmPreviewElements::tbrButtons::kMessage)
+            .Buttons(QStringLiteral("Save"))
+            .QtButton()
+            .click();
+        vb::Forms::Unload<frmPreview>();
+        return raw;
+    }
     static QString StoredUids() {
         QStringList uids;
         for (int16_t m = 1; m <= gAccounts[1].MsgCount; ++m) uids << Msg(1, m).Uid;
@@ -207,30 +235,172 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
-// A message is stored as the bytes the server sent, whatever its size (a
-// large one is read from the component's file, a small one from its text).
+// A message of about lines lines as a server might hold it: Latin-1 text
+// and dot-stuffed lines after a short header block.
+std::string Lines(const std::string& subject, std::size_t lines, const std::string& fill = "caf\xe9 line ") {
+    std::string message = "From: a@example.org\r\nTo: box@example.org\r\nSubject: " + subject + "\r\n\r\n";
+    for (std::size_t i = 0; i < lines; ++i)
+        message += i % 3 ? fill + std::to_string(i) + "\r\n" : ".dotted " + std::to_string(i) + "\r\n";
+    return message;
+}
+constexpr std::size_t kLargeLines = 70000;  // over 1 MB: read from the component's file
+
+// The temporary files of the component that are still there.
+QStringList ComponentFiles() {
+    return QDir(QDir::tempPath()).entryList({QStringLiteral("POP3*")}, QDir::Files | QDir::Hidden);
+}
+
+// While it lives, the kept files hold all the descriptors they may: a
+// lower limit of open files for the process, and that many kept files of
+// its own.
+class KeptFilesFull {
+public:
+    KeptFilesFull() {
+        getrlimit(RLIMIT_NOFILE, &saved_);
+        rlimit lower = saved_;
+        lower.rlim_cur = std::min<rlim_t>(saved_.rlim_cur, 256);
+        setrlimit(RLIMIT_NOFILE, &lower);
+        const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("held.eml"));
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write("Subject: held\r\n\r\n") < 0)
+            ADD_FAILURE() << "no file";
+        file.close();
+        while (KeptMessageFile::KeptCount() < KeptMessageFile::KeptLimit()) {
+            held_.push_back(KeptMessageFile::Keep(path));
+            if (!held_.back()) break;
+        }
+        QFile::remove(path);
+    }
+    ~KeptFilesFull() {
+        held_.clear();
+        setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+    KeptFilesFull(const KeptFilesFull&) = delete;
+    KeptFilesFull& operator=(const KeptFilesFull&) = delete;
+
+private:
+    rlimit saved_{};
+    std::vector<std::shared_ptr<const KeptMessageFile>> held_;
+};
+
+// A message is stored as the bytes the server sent, whatever its size: a
+// small one in memory; a large one in the component's file, kept open after
+// the component removed it, with only its header block in memory; a large
+// one when no descriptor is to spare read whole into memory. The preview's
+// raw view shows them and Save writes them.
 TEST_F(AccountCheck, AMessageIsStoredAsTheBytesSent) {
     struct Row {
         const char* name;
         std::size_t lines;
+        bool filesFull;
+        bool kept;
     };
-    for (const Row& r : {Row{"small", 20}, Row{"large", 70000}}) {
+    for (const Row& r : {Row{"small", 20, false, false}, Row{"large", kLargeLines, false, true},
+                         Row{"large, no descriptor to spare", kLargeLines, true, false}}) {
         SCOPED_TRACE(r.name);
         mailbox_.clear();
         uids_.clear();
-        std::string message = Plain("a@example.org", r.name);
-        message.resize(message.size() - 8);  // without "Hello.\r\n"
-        for (std::size_t i = 0; i < r.lines; ++i)
-            message += i % 3 ? "caf\xe9 line " + std::to_string(i) + "\r\n"
-                             : ".dotted " + std::to_string(i) + "\r\n";
+        const std::string message = Lines(r.name, r.lines);
         Seed(r.name, message);
+        // The last row's message and its file go before the files are counted.
+        AccountRow(1).Messages.clear();
+        {
+            std::optional<KeptFilesFull> full;
+            if (r.filesFull) full.emplace();
+            Check();
+        }
+        ASSERT_EQ(gAccounts[1].MsgCount, 1);
+        const StoredMessage& m = Msg(1, 1);
+        const QByteArray bytes = QByteArray::fromStdString(message);
+        EXPECT_EQ(m.File != nullptr, r.kept);
+        EXPECT_EQ(m.Body, r.kept ? bytes.left(bytes.indexOf("\r\n\r\n") + 4) : bytes)
+            << "a kept message holds its header block alone";
+        EXPECT_EQ(MessageByteCount(m), bytes.size());
+        EXPECT_TRUE(MessageBytes(m) == bytes) << "the bytes differ";
+        EXPECT_EQ(m.Size, static_cast<int64_t>((message.size() + 500) / 1000));
+        EXPECT_EQ(ComponentFiles(), QStringList()) << "the component let its files go";
+
+        const QString raw = PreviewAndSave(QStringLiteral("saved.eml"));
+        const qsizetype start = std::min<qsizetype>(bytes.size(), 900'000);
+        EXPECT_TRUE(raw.startsWith(QString::fromLatin1(bytes.left(start)))) << "the raw view shows its start";
+        QFile file(QDir(QDir::tempPath()).filePath(QStringLiteral("saved.eml")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(file.readAll() == bytes + "\r\n\r\n" + PlainTextBytes(Msg(1, 1)).toByteArray() + "\r\n")
+            << "Save wrote other bytes";
+        file.remove();
+    }
+}
+
+// A large message's record keeps the bytes it was listed with, whatever the
+// component does with its file later: a later check that downloads other
+// bytes under the same UID gives a new record, while a copy of the old one
+// still reads the old bytes. The last record that shares a file closes it.
+TEST_F(AccountCheck, ALargeMessageKeepsTheBytesItWasListedWith) {
+    const int keptBefore = KeptMessageFile::KeptCount();
+    std::optional<StoredMessage> first;
+    std::string firstBytes;
+    for (const char* fill : {"first ", "second "}) {
+        SCOPED_TRACE(fill);
+        mailbox_.clear();
+        const std::string message = Lines("same", 2 * kLargeLines, fill);
+        Seed("same", message);
         Check();
         ASSERT_EQ(gAccounts[1].MsgCount, 1);
-        const QByteArray& body = Msg(1, 1).Body;
-        EXPECT_EQ(body.size(), static_cast<qsizetype>(message.size()));
-        EXPECT_TRUE(body == QByteArray::fromStdString(message)) << "the bytes differ";
-        EXPECT_EQ(Msg(1, 1).Size, static_cast<int64_t>((message.size() + 500) / 1000));
+        ASSERT_TRUE(Msg(1, 1).File);
+        EXPECT_TRUE(MessageBytes(Msg(1, 1)) == QByteArray::fromStdString(message)) << "the bytes differ";
+        EXPECT_EQ(ComponentFiles(), QStringList());
+        if (first) continue;
+        first = Msg(1, 1);
+        firstBytes = message;
     }
+    EXPECT_EQ(first->Uid, Msg(1, 1).Uid);
+    EXPECT_TRUE(MessageBytes(*first) == QByteArray::fromStdString(firstBytes))
+        << "the old record's bytes changed";
+    EXPECT_EQ(KeptMessageFile::KeptCount(), keptBefore + 2);
+    first.reset();
+    EXPECT_EQ(KeptMessageFile::KeptCount(), keptBefore + 1);
+    mailbox_.clear();
+    Check();
+    EXPECT_EQ(KeptMessageFile::KeptCount(), keptBefore) << "the records went, and their files with them";
+}
+
+// The descriptor of the kept file whose removed name is in the temporary
+// folder; -1 when there is none.
+int KeptDescriptor() {
+    const QString removed = QDir::tempPath() + QStringLiteral("/POP3");
+    for (const QString& fd :
+         QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::System)) {
+        const QString target = QFileInfo(QStringLiteral("/proc/self/fd/") + fd).symLinkTarget();
+        if (target.startsWith(removed) && target.endsWith(QStringLiteral(" (deleted)"))) return fd.toInt();
+    }
+    return -1;
+}
+
+// A kept file that an outside process shortens after the check gives no
+// wrong bytes and no crash: the preview shows the header block and says the
+// rest could not be read, and Save says it failed and writes nothing.
+TEST_F(AccountCheck, AKeptFileThatChangedFailsWhereItsBytesAreAsked) {
+    const std::string message = Lines("cut", kLargeLines);
+    Seed("cut", message);
+    Check();
+    ASSERT_EQ(gAccounts[1].MsgCount, 1);
+    ASSERT_TRUE(Msg(1, 1).File);
+    const int kept = KeptDescriptor();
+    ASSERT_GE(kept, 0);
+    const int writer = open(("/proc/self/fd/" + std::to_string(kept)).c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(ftruncate(writer, 100'000), 0);
+    close(writer);
+
+    EXPECT_FALSE(MessageBytes(Msg(1, 1)));
+    vb::ScriptedMsgBoxes boxes;
+    EXPECT_EQ(PreviewAndSave(QStringLiteral("cut.eml")),
+              QString::fromLatin1(Msg(1, 1).Body) +
+                  QStringLiteral(
+                      "\r\n[The rest of this message could not be read: its file changed after the check.]"));
+    ASSERT_EQ(boxes.Calls().size(), 1u);
+    EXPECT_EQ(boxes.Calls().front().title, QStringLiteral("Veltrane - Save Failed"));
+    EXPECT_FALSE(QFile::exists(QDir(QDir::tempPath()).filePath(QStringLiteral("cut.eml"))));
 }
 
 // A server that refuses the login or the connection costs one box, or none

@@ -177,8 +177,10 @@ TEST_F(CheckStages, AMessageFarLargerThanListedIsReadWholeAndAStopWhileReadingIs
     Check(form);
     EXPECT_TRUE(boxes.Calls().empty()) << boxes.Calls().front().prompt.toStdString();
     ASSERT_EQ(gAccounts[1].MsgCount, 1);
-    EXPECT_EQ(Msg(1, 1).Body.size(), static_cast<qsizetype>(large.size()));
-    EXPECT_TRUE(Msg(1, 1).Body.endsWith("--b1--\r\n"));
+    const std::optional<QByteArray> bytes = MessageBytes(Msg(1, 1));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->size(), static_cast<qsizetype>(large.size()));
+    EXPECT_TRUE(bytes->endsWith("--b1--\r\n"));
     EXPECT_TRUE(Msg(1, 1).Attach);
     EXPECT_EQ(PlainTextOf(Msg(1, 1)), QStringLiteral("See the attachment.\r\n"));
 }

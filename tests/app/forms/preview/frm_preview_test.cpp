@@ -135,7 +135,7 @@ TEST_F(FrmPreview, ShowsTheMessageWholeAndPausesTheCheckWhileOpen) {
 
 TEST_F(FrmPreview, KeepsToItsMessageWhileTheListChangesBehindIt) {
     frmPreview& form = Open(2);
-    const QByteArray shown = MessageFileBytes(1, 2);
+    const QByteArray shown = MessageFileBytes(1, 2).value();
     // The list is sorted and another row chosen.
     std::swap(Msg(1, 1), Msg(1, 2));
     gCurrentMsg = 2;
@@ -382,7 +382,7 @@ TEST_F(FrmPreview, AHugeMessageShowsItsStartAndSavesWhole) {
     const QString path = QDir::temp().filePath(QStringLiteral("huge.eml"));
     dialogs.ChooseFile(path);
     Click(form, "Save");
-    EXPECT_EQ(QFileInfo(path).size(), MessageFileBytes(2, 1).size());
+    EXPECT_EQ(QFileInfo(path).size(), MessageFileBytes(2, 1)->size());
 }
 
 TEST_F(FrmPreview, ToolBarStylesFollowTheOptions) {
