@@ -10,8 +10,6 @@ bool gLoading = false;
 bool gSoundsOn = true;
 bool gMenuHooked = false;
 
-CheckRunState gCheckRun;
-
 int16_t gCurrentMsg = 0;
 int16_t gPrevAccount = 0;
 QString gSortKey;

@@ -155,12 +155,12 @@ void AccountsPage::ShowNoAccounts() {
     // are stored so.
     c_.chkEmailCheckStartUp.SetValue(0);
     c_.chkUseInterval.SetValue(0);
-    modGeneral::gCheckRun.NoCheckDeferred = false;
+    run_.NoCheckDeferred = false;
     tray_.MarkAutoCheckOff();
     modOptions::SaveOptions();
     c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
     c_.StatusBar.SetPanelText(forms::panel::kStatus, QString());
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, run_.AutoCheckText);
     c_.lvwEmail.ClearItems();
     modGeneral::gPrevAccount = 0;
     ResetBlankAccount();

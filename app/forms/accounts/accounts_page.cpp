@@ -78,7 +78,8 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::MessageListRefresh& list,
                            forms::RulesFollowAccounts& rules, forms::ConnectionTest& test,
-                           frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+                           modGeneral::CheckRunState& run, frmMainDesign& design,
+                           forms::CommandKeys& commands, Host& host)
     : window_(window),
       c_(design),
       commands_(commands),
@@ -86,7 +87,8 @@ AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::Mes
       tray_(tray),
       list_(list),
       rules_(rules),
-      test_(test) {
+      test_(test),
+      run_(run) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();
@@ -315,7 +317,7 @@ void AccountsPage::TestCurrentAccount() {
     // A check or deletion in progress keeps the window as it is.
     if (!test_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, run_.AutoCheckText);
 }
 
 int AccountsPage::ShowAccountMessage(const AccountMessage& message, int buttons) {

@@ -82,7 +82,7 @@ void frmMain::CreateComponentObject() {
         vb::MsgBox(error, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Start"));
         throw forms::StartupFailure(error.toStdString());
     }
-    session_.ListenToComponent();
+    session_.ListenToComponent(checks_.Record());
 }
 
 void frmMain::LoadStoredOptions() {
@@ -109,8 +109,8 @@ void frmMain::LoadAccounts() {
     TabStripRules.ClearTabs();
 
     const QDateTime now = QDateTime::currentDateTime();
-    modGeneral::gCheckRun.TotalMsgCount = 0;
-    modGeneral::gCheckRun.TotalNewCount = 0;
+    checks_.Record().TotalMsgCount = 0;
+    checks_.Record().TotalNewCount = 0;
     SetCaption(modGeneral::gAppName);
     EnableMainControls();
 
@@ -121,7 +121,7 @@ void frmMain::LoadAccounts() {
         StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(forms::panel::kNewCount, QString());
         StatusBar.SetPanelText(forms::panel::kStatus, QString());
-        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, checks_.Record().AutoCheckText);
         StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
@@ -159,10 +159,10 @@ void frmMain::ResetRunState() {
     using namespace modGeneral;
     mQuitting = false;
     gShowingFirstUse = false;
-    gCheckRun.UserStop = false;
-    gCheckRun.NoCheckDeferred = false;
+    checks_.Record().UserStop = false;
+    checks_.Record().NoCheckDeferred = false;
     gLoading = false;
-    gCheckRun.TestingAccount = false;
+    checks_.Record().TestingAccount = false;
     gSoundsOn = true;
 }
 
@@ -221,7 +221,7 @@ void frmMain::QuitWhenIdle() {
     // program once both have unwound, never under their feet.
     const bool busy = modGeneral::ServerOperation::Running();
     if (busy || vb::ModalWindowOpen()) {
-        if (busy) modGeneral::gCheckRun.UserStop = true;
+        if (busy) checks_.Record().UserStop = true;
         if (!mQuitPending) {
             mQuitPending = true;
             QTimer::singleShot(kQuitRetryMs, this, [this] {

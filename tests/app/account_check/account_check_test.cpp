@@ -105,8 +105,8 @@ protected:
         gOpt.DeleteConfirmation = 1;
         gOpt.SuppressConnectErrors = 0;
         gOpt.SuppressRetrieveErrors = 0;
-        gCheckRun.UserStop = false;
-        gCheckRun.IncompleteList.clear();
+        form().checks().Record().UserStop = false;
+        form().checks().Record().IncompleteList.clear();
     }
     void Seed(std::string_view suffix, const std::string& message) {
         const std::string uid = Name(suffix);
@@ -197,7 +197,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
                     QStringLiteral("^Checked: \\d{1,2}:\\d\\d [AP]M on [A-Z][a-z]{2} \\d{1,2}/\\d\\d$"))
                     .match(gAccounts[0].Status)
                     .hasMatch());
-    EXPECT_EQ(gCheckRun.AutoCheckText, QStringLiteral("Auto Check Off"));
+    EXPECT_EQ(form().checks().Record().AutoCheckText, QStringLiteral("Auto Check Off"));
     EXPECT_EQ(form().controls().lvwEmail.ItemCount(), 3);
     EXPECT_EQ(form().controls().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
 
@@ -231,7 +231,7 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
         EXPECT_EQ(form().controls().lvwEmail.Item(gAccounts[1].MsgCount).Bold(), NewFlags().endsWith('N'));
         EXPECT_EQ(gAccounts[1].Incomplete, step.deleteElsewhere > 0);
     }
-    EXPECT_EQ(gCheckRun.IncompleteList, QStringLiteral("Home\r\n"));
+    EXPECT_EQ(form().checks().Record().IncompleteList, QStringLiteral("Home\r\n"));
     EXPECT_TRUE(boxes.Calls().empty());
 }
 

@@ -35,6 +35,8 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     frmMain* form_ = nullptr;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
 };
 
 TEST_F(TrayCommands, ALeftPressRestoresOnlyAMinimisedWindow) {
@@ -137,9 +139,9 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
     {
         ServerOperation check;
-        gCheckRun.UserStop = false;
+        Run().UserStop = false;
         form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
-        EXPECT_TRUE(gCheckRun.UserStop) << "the running check is asked to stop";
+        EXPECT_TRUE(Run().UserStop) << "the running check is asked to stop";
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 300) QCoreApplication::processEvents();
@@ -149,7 +151,7 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     waited.start();
     while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
-    gCheckRun.UserStop = false;
+    Run().UserStop = false;
 }
 
 // The tray's Check All, Start Email Client and Updates do what their tool-bar
