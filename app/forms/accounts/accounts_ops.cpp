@@ -46,7 +46,7 @@ void AccountsPage::AddAccount() {
         }
         const int16_t n = gAccountCount;
         modGeneral::ResizeMessageStoreAccounts(n);
-        gCurrentAccount = n;
+        forms::MakeAccountCurrent(n);
         window_.SetCaption(modGeneral::gAppName);
         host_.EnableMainControls();
         c_.TabStripEmail.AddTab(name, QStringLiteral("MailNo"), n);
@@ -188,7 +188,7 @@ void AccountsPage::MoveAccount(int16_t account, int16_t offset) {
     ReloadClientPictures(std::min(a, b), std::max(a, b));
     // The Rules page lists the accounts in tab order.
     rules_.FillRuleAccountList(gAccountCount);
-    gCurrentAccount = b;
+    forms::MakeAccountCurrent(b);
     DisplayAccount(b);
     RefillCurrentList();
     c_.TabStripAcnts.Select(b);

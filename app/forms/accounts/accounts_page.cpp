@@ -330,7 +330,7 @@ void AccountsPage::TabStripAcnts_Click() {
     if (window_.WindowState() == vb::vbNormal) c_.txtAcntName.SetFocus();
     const auto chosen = static_cast<int16_t>(c_.TabStripAcnts.SelectedItem());
     if (!gAccountChanged) {
-        gCurrentAccount = chosen;
+        forms::MakeAccountCurrent(chosen);
         DisplayAccount(gCurrentAccount);
         return;
     }

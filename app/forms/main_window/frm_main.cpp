@@ -12,6 +12,7 @@
 #include "app/common/private_temp_folder.h"
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/first_use/frm_first_use.h"
@@ -116,7 +117,7 @@ void frmMain::LoadAccounts() {
 
     for (int i = 1; i <= gAccountCount; ++i) LoadAccountAtStart(i, now);
     // The first account is current; with none, no account is.
-    gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
+    forms::MakeAccountCurrent(gAccountCount >= 1 ? 1 : 0);
     if (gAccountCount == 0) {
         StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(forms::panel::kNewCount, QString());
