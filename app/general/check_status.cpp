@@ -15,6 +15,4 @@ int16_t gPrevAccount = 0;
 QString gSortKey;
 QString gSortKeyPrev;
 
-bool gShowingFirstUse = false;
-
 }  // namespace modGeneral

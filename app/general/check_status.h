@@ -1,8 +1,7 @@
 #pragma once
 // The program-wide run state that the check cycle, the windows and the start
-// procedure share: page names, the window's flags and the window-shown
-// flags; and the form of the check runs' record (their flags, the schedule's
-// stamps and texts, the last run's totals), which the checks own.
+// procedure share: page names and the window's flags; and the form of the check runs' record (their flags,
+// the schedule's stamps and texts, the last run's totals), which the checks own.
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -63,10 +62,5 @@ extern int16_t gPrevAccount;
 // The list's sort column key ("From" … "Size") and the one before it.
 extern QString gSortKey;
 extern QString gSortKeyPrev;
-
-// The first-use window is open; the pop-up, the preview and the rule report
-// say it by their registration (forms::MessageShown, forms::PreviewShown,
-// forms::RuleReportShown).
-extern bool gShowingFirstUse;
 
 }  // namespace modGeneral

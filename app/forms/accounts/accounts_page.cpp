@@ -136,7 +136,7 @@ void AccountsPage::WireTabStrips() {
     for (vb::TabStrip* strip : {&c_.TabStripEmail, &c_.TabStripAcnts})
         strip->GotFocus = [this] {
             using namespace modGeneral;
-            if (gShowingFirstUse || forms::MessageShown() || forms::PreviewShown() ||
+            if (forms::FirstUseShown() || forms::MessageShown() || forms::PreviewShown() ||
                 forms::RuleReportShown())
                 return;
             c_.cmdTakeFocus.SetFocus();

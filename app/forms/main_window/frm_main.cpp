@@ -154,12 +154,10 @@ void frmMain::LoadAccountAtStart(int16_t i, const QDateTime& now) {
     gAccounts[i].SoundValid = modOptions::IsUsableSound(gAccounts[i].Sound);
 }
 
-// No child window shown, no stop asked, nothing deferred or tested: the
-// state of a new run.
+// No stop asked, nothing deferred or tested: the state of a new run.
 void frmMain::ResetRunState() {
     using namespace modGeneral;
     mQuitting = false;
-    gShowingFirstUse = false;
     checks_.Record().UserStop = false;
     checks_.Record().NoCheckDeferred = false;
     gLoading = false;

@@ -105,7 +105,7 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(vb::Forms::Get<frmFirstUse>().windowIcon().pixmap(16).toImage(),
               forms::Picture(QStringLiteral("TrayNormal"), 16).toImage())
         << "every window carries the program's icon";
-    EXPECT_TRUE(modGeneral::gShowingFirstUse);
+    EXPECT_TRUE(forms::FirstUseShown());
     EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));
     EXPECT_TRUE(QFile::exists(AutostartEntry()));

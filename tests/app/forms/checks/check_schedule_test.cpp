@@ -335,7 +335,7 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     frmMain& form = *form_;
     ArmStartUp();
     const ChildWindow rows[] = {
-        Child<frmFirstUse>("the first-use window", [] { return gShowingFirstUse; }),
+        Child<frmFirstUse>("the first-use window", forms::FirstUseShown),
         Child<frmMessage>("the pop-up", forms::MessageShown, false,
                           [&form] {
                               frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"),
