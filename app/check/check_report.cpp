@@ -44,34 +44,33 @@ std::optional<QString> AccountSound(int16_t a, const QString& errorSound) {
 
 }  // namespace
 
-std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now) {
-    using namespace modGeneral;
+std::optional<QString> PopUpHeadline(const modGeneral::CheckRunState& run, bool anyNew, bool anyMail,
+                                     const QDateTime& now) {
     const QString time = FormatDate(now, "h:mm AM/PM");
     switch (modOptions::gOpt.ShowEmail) {
         case 0:
             if (!anyNew) return std::nullopt;
-            return QString::number(gCheckRun.TotalNewCount) + QStringLiteral(" New Message(s) found at ") +
-                   time;
+            return QString::number(run.TotalNewCount) + QStringLiteral(" New Message(s) found at ") + time;
         case 1:
             if (!anyMail) return std::nullopt;
-            return QString::number(gCheckRun.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+            return QString::number(run.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
         case 2:
             if (!anyMail) return QStringLiteral("No Message(s) found at ") + time;
-            return QString::number(gCheckRun.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
+            return QString::number(run.TotalMsgCount) + QStringLiteral(" Message(s) found at ") + time;
         default:
             return std::nullopt;
     }
 }
 
-QString TakeDownloadWarning() {
+QString TakeDownloadWarning(QString& incompleteList) {
     using namespace modAccounts;
     int count = 0;
     for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Incomplete) ++count;
         gAccounts[a].Incomplete = false;
     }
-    const QString list = modGeneral::gCheckRun.IncompleteList;
-    modGeneral::gCheckRun.IncompleteList.clear();
+    const QString list = incompleteList;
+    incompleteList.clear();
     if (count == 0) return {};
     const QString word = count == 1 ? QStringLiteral("Account") : QStringLiteral("Accounts");
     return QStringLiteral("The following ") + word + QStringLiteral(" may not have completely") +

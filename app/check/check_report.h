@@ -8,16 +8,20 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/general/check_status.h"
+
 namespace modCheck {
 
 // The new-mail pop-up's headline by the "ShowEmail" option: 0 new mail only,
-// 1 any mail, 2 after every check; nullopt when the run shows no pop-up and
-// plays no sound.
-std::optional<QString> PopUpHeadline(bool anyNew, bool anyMail, const QDateTime& now);
+// 1 any mail, 2 after every check, with run's totals; nullopt when the run
+// shows no pop-up and plays no sound.
+std::optional<QString> PopUpHeadline(const modGeneral::CheckRunState& run, bool anyNew, bool anyMail,
+                                     const QDateTime& now);
 
-// The warning for the accounts marked incomplete, or an empty text when
-// none is; either way every mark and gCheckRun.IncompleteList are cleared.
-QString TakeDownloadWarning();
+// The warning for the accounts marked incomplete, which incompleteList
+// names, or an empty text when none is; either way every mark and the list
+// are cleared.
+QString TakeDownloadWarning(QString& incompleteList);
 // The accounts whose mailbox holds more messages than a check lists, each
 // named once per account for the program's run (empty when none is due).
 QString TakeListCapNotice();

@@ -79,16 +79,17 @@ QString ClockPanelText(const QDateTime& now) {
            FormatDate(now, "h:mm AM/PM") + QStringLiteral(" ");
 }
 
-bool CheckDue(const QDateTime& now) {
-    return modGeneral::gCheckRun.NextCheckStamp.isValid() && modGeneral::gCheckRun.NextCheckStamp <= now;
+bool CheckDue(const modGeneral::CheckRunState& run, const QDateTime& now) {
+    return run.NextCheckStamp.isValid() && run.NextCheckStamp <= now;
 }
 
-void SetNextAutoCheckTime(int16_t extra) { SetNextAutoCheckTime(extra, gClock()); }
+void SetNextAutoCheckTime(modGeneral::CheckRunState& run, int16_t extra) {
+    SetNextAutoCheckTime(run, extra, gClock());
+}
 
-void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
-    using namespace modGeneral;
+void SetNextAutoCheckTime(modGeneral::CheckRunState& run, int16_t extra, const QDateTime& now) {
     // Due from the start of the candidate's minute.
-    const QDateTime candidate = MinuteOf(now.addSecs(60LL * (gCheckRun.IntervalMinutes + extra)));
+    const QDateTime candidate = MinuteOf(now.addSecs(60LL * (modOptions::CheckIntervalMinutes() + extra)));
     QDateTime next = candidate;
     if (modOptions::gOpt.NoCheck != 0) {
         // The saved window: a half-typed time on the Options page moves nothing.
@@ -99,14 +100,14 @@ void SetNextAutoCheckTime(int16_t extra, const QDateTime& now) {
         // A check that was deferred once is not deferred again; the same
         // deferral computed again (after each account of one run) stands.
         const bool deferred =
-            windowEnd.isValid() && (!gCheckRun.NoCheckDeferred || gCheckRun.NextCheckStamp == windowEnd);
+            windowEnd.isValid() && (!run.NoCheckDeferred || run.NextCheckStamp == windowEnd);
         if (deferred) next = windowEnd;
-        gCheckRun.NoCheckDeferred = deferred;
+        run.NoCheckDeferred = deferred;
     }
-    gCheckRun.AutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next.toLocalTime(), "h:mm AM/PM");
-    gCheckRun.NextCheckStamp = next;
-    gCheckRun.AutoCheckTextSaved = gCheckRun.AutoCheckText;
-    gCheckRun.NextCheckStampSaved = gCheckRun.NextCheckStamp;
+    run.AutoCheckText = QStringLiteral("Auto Check at ") + FormatDate(next.toLocalTime(), "h:mm AM/PM");
+    run.NextCheckStamp = next;
+    run.AutoCheckTextSaved = run.AutoCheckText;
+    run.NextCheckStampSaved = run.NextCheckStamp;
 }
 
 }  // namespace modCheck

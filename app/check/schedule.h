@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 
+#include "app/general/check_status.h"
+
 namespace modCheck {
 
 // The clock the schedule and the check timers read; tests set their own.
@@ -16,13 +18,14 @@ extern std::function<QDateTime()> gClock;
 // The status bar's clock: " mmm d/yy h:mm AM/PM ".
 QString ClockPanelText(const QDateTime& now);
 
-// Whether the next automatic check is due at now: its minute has begun.
-// No scheduled check is never due.
-bool CheckDue(const QDateTime& now);
+// Whether the next automatic check of run is due at now: its minute has
+// begun. No scheduled check is never due.
+bool CheckDue(const modGeneral::CheckRunState& run, const QDateTime& now);
 
-// Sets gCheckRun.NextCheckStamp, gCheckRun.AutoCheckText, gCheckRun.NoCheckDeferred and the saved
-// copies from the interval, extra minutes and the saved no-check window.
-void SetNextAutoCheckTime(int16_t extra);
-void SetNextAutoCheckTime(int16_t extra, const QDateTime& now);
+// Sets run's NextCheckStamp, AutoCheckText, NoCheckDeferred and the saved
+// copies from the interval option, extra minutes and the saved no-check
+// window.
+void SetNextAutoCheckTime(modGeneral::CheckRunState& run, int16_t extra);
+void SetNextAutoCheckTime(modGeneral::CheckRunState& run, int16_t extra, const QDateTime& now);
 
 }  // namespace modCheck

@@ -10,13 +10,9 @@ bool gLoading = false;
 bool gSoundsOn = true;
 bool gMenuHooked = false;
 
-CheckRunState gCheckRun;
-
 int16_t gCurrentMsg = 0;
 int16_t gPrevAccount = 0;
 QString gSortKey;
 QString gSortKeyPrev;
-
-bool gShowingFirstUse = false;
 
 }  // namespace modGeneral

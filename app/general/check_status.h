@@ -1,8 +1,7 @@
 #pragma once
 // The program-wide run state that the check cycle, the windows and the start
-// procedure share: page names, the window's flags, the check runs' record
-// (their flags, the schedule's stamps and texts, the last run's totals) and
-// the window-shown flags.
+// procedure share: page names and the window's flags; and the form of the check runs' record (their flags,
+// the schedule's stamps and texts, the last run's totals), which the checks own.
 #include <QDateTime>
 #include <QString>
 #include <array>
@@ -24,7 +23,8 @@ extern bool gSoundsOn;
 // The owner-drawn menus are installed (set at load, tested at unload).
 extern bool gMenuHooked;
 
-// What the check runs keep between one run and the next, in one record.
+// What the check runs keep between one run and the next, in one record. The
+// main window's checks (CheckRuns) hold it; the data modules are handed it.
 struct CheckRunState {
     // The user stopped the session in progress.
     bool UserStop = false;
@@ -40,12 +40,11 @@ struct CheckRunState {
 
     // The schedule: the moment the next automatic check falls due (none when
     // nothing is scheduled) and the status text, with the copies the
-    // options' save restores; the interval in minutes.
+    // options' save restores.
     QDateTime NextCheckStamp;
     QDateTime NextCheckStampSaved;
     QString AutoCheckText;
     QString AutoCheckTextSaved;
-    int16_t IntervalMinutes = 0;
 
     // The last check run: its totals, its summary and the accounts whose
     // download may be incomplete.
@@ -56,7 +55,6 @@ struct CheckRunState {
     int16_t SummaryLines = 0;
     QString IncompleteList;
 };
-extern CheckRunState gCheckRun;
 
 // The current message of the list and the account shown before the last switch.
 extern int16_t gCurrentMsg;
@@ -64,10 +62,5 @@ extern int16_t gPrevAccount;
 // The list's sort column key ("From" … "Size") and the one before it.
 extern QString gSortKey;
 extern QString gSortKeyPrev;
-
-// The first-use window is open; the pop-up, the preview and the rule report
-// say it by their registration (forms::MessageShown, forms::PreviewShown,
-// forms::RuleReportShown).
-extern bool gShowingFirstUse;
 
 }  // namespace modGeneral

@@ -5,7 +5,6 @@
 
 #include "app/common/app_settings.h"
 #include "app/common/stored_number.h"
-#include "app/general/check_status.h"
 #include "app/rules/rule_set.h"
 
 namespace modOptions {
@@ -176,9 +175,10 @@ void LoadOptions(ReadBy reader) {
             Assign(*FindOption(QStringLiteral("Hours")), QString());
             Assign(field, QString());
         }
-        modGeneral::gCheckRun.IntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     }
 }
+
+int16_t CheckIntervalMinutes() { return static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes); }
 
 QString StoredText(const OptionField& field) {
     return std::visit(

@@ -111,9 +111,11 @@ const OptionField* FindOption(const QString& key);
 
 // The stored value of every key that `reader` reads, in table order, into
 // the live values; a missing, non-numeric or out-of-range value takes the
-// key's default. The main load computes gCheckRun.IntervalMinutes right after
-// "Minutes".
+// key's default; a stored interval the page does not allow takes the default
+// hours and minutes.
 void LoadOptions(ReadBy reader);
+// The automatic check's interval in minutes, from the live hours and minutes.
+int16_t CheckIntervalMinutes();
 // The live value of field as it is stored.
 QString StoredText(const OptionField& field);
 // Every saved key from the live values, in one write; false when nothing

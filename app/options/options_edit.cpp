@@ -109,25 +109,28 @@ void ApplyMailClientButton() {
 }
 
 void ApplyAutoCheck(bool intervalSwitched, bool timingChanged) {
-    using namespace modGeneral;
     AutoCheckView* checks = gAutoCheckView.Get();
     TrayMenuView* tray = gTrayMenuView.Get();
     if (checks) checks->ApplyCheckTimers();
     if (gOpt.UseInterval == 1) {
         if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - On|#AutoCheckOn"));
-        if (intervalSwitched && !timingChanged) {
-            // The next check computed before auto check went off stands.
-            gCheckRun.AutoCheckText = gCheckRun.AutoCheckTextSaved;
-            gCheckRun.NextCheckStamp = gCheckRun.NextCheckStampSaved;
-        } else if (timingChanged) {
-            gCheckRun.NoCheckDeferred = false;
-            if (checks) checks->SetNextAutoCheckTime();
-        }
     } else {
-        gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
         if (tray) tray->SetTrayAutoCheckCaption(QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     }
-    if (checks) checks->ShowAutoCheckText(gCheckRun.AutoCheckText);
+    // Without the checks there is no schedule to follow the options.
+    if (!checks) return;
+    modGeneral::CheckRunState& run = checks->Record();
+    if (gOpt.UseInterval != 1) {
+        run.AutoCheckText = QStringLiteral("Auto Check Off");
+    } else if (intervalSwitched && !timingChanged) {
+        // The next check computed before auto check went off stands.
+        run.AutoCheckText = run.AutoCheckTextSaved;
+        run.NextCheckStamp = run.NextCheckStampSaved;
+    } else if (timingChanged) {
+        run.NoCheckDeferred = false;
+        checks->SetNextAutoCheckTime();
+    }
+    checks->ShowAutoCheckText(run.AutoCheckText);
 }
 
 }  // namespace
@@ -213,7 +216,6 @@ void SaveOptions() {
     CommitEditOptions();
     // The mail-client button below follows the paths just saved.
     DeriveValiditySwitches();
-    modGeneral::gCheckRun.IntervalMinutes = static_cast<int16_t>(gOpt.Hours * 60 + gOpt.Minutes);
     if (!WriteOptions())
         Report(QStringLiteral("Options"),
                QStringLiteral("The options could not be written to the settings store. They apply until ") +

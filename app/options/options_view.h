@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "app/common/view_slot.h"
+#include "app/general/check_status.h"
 
 namespace modOptions {
 
@@ -71,6 +72,8 @@ public:
     // The schedule computes the next check time anew.
     virtual void SetNextAutoCheckTime() = 0;
     virtual void ShowAutoCheckText(const QString& text) = 0;
+    // The check runs' record, whose schedule the options' save sets.
+    virtual modGeneral::CheckRunState& Record() = 0;
 
 protected:
     ~AutoCheckView() = default;

@@ -48,7 +48,7 @@ inline frmMain& OpenOnServer(std::uint16_t port, std::initializer_list<const cha
     modOptions::gOpt.UseInterval = 0;
     modOptions::gOpt.ConnectTimeOut = 10;
     modOptions::gOpt.SuppressConnectErrors = 0;
-    modGeneral::gCheckRun.UserStop = false;
+    main.checks().Record().UserStop = false;
     return main;
 }
 

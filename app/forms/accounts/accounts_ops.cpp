@@ -46,7 +46,7 @@ void AccountsPage::AddAccount() {
         }
         const int16_t n = gAccountCount;
         modGeneral::ResizeMessageStoreAccounts(n);
-        gCurrentAccount = n;
+        forms::MakeAccountCurrent(n);
         window_.SetCaption(modGeneral::gAppName);
         host_.EnableMainControls();
         c_.TabStripEmail.AddTab(name, QStringLiteral("MailNo"), n);
@@ -155,12 +155,12 @@ void AccountsPage::ShowNoAccounts() {
     // are stored so.
     c_.chkEmailCheckStartUp.SetValue(0);
     c_.chkUseInterval.SetValue(0);
-    modGeneral::gCheckRun.NoCheckDeferred = false;
+    run_.NoCheckDeferred = false;
     tray_.MarkAutoCheckOff();
     modOptions::SaveOptions();
     c_.StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
     c_.StatusBar.SetPanelText(forms::panel::kStatus, QString());
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, run_.AutoCheckText);
     c_.lvwEmail.ClearItems();
     modGeneral::gPrevAccount = 0;
     ResetBlankAccount();
@@ -188,7 +188,7 @@ void AccountsPage::MoveAccount(int16_t account, int16_t offset) {
     ReloadClientPictures(std::min(a, b), std::max(a, b));
     // The Rules page lists the accounts in tab order.
     rules_.FillRuleAccountList(gAccountCount);
-    gCurrentAccount = b;
+    forms::MakeAccountCurrent(b);
     DisplayAccount(b);
     RefillCurrentList();
     c_.TabStripAcnts.Select(b);

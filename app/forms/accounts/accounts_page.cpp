@@ -78,7 +78,8 @@ AccountSettings ShownAccountSettings(const AccountsPage::Controls& page, const A
 
 AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::MessageListRefresh& list,
                            forms::RulesFollowAccounts& rules, forms::ConnectionTest& test,
-                           frmMainDesign& design, forms::CommandKeys& commands, Host& host)
+                           modGeneral::CheckRunState& run, frmMainDesign& design,
+                           forms::CommandKeys& commands, Host& host)
     : window_(window),
       c_(design),
       commands_(commands),
@@ -86,7 +87,8 @@ AccountsPage::AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::Mes
       tray_(tray),
       list_(list),
       rules_(rules),
-      test_(test) {
+      test_(test),
+      run_(run) {
     accountsView_ = gAccountsView.Register(*this);
     WireAccountsPage();
     WireAccountFields();
@@ -134,7 +136,7 @@ void AccountsPage::WireTabStrips() {
     for (vb::TabStrip* strip : {&c_.TabStripEmail, &c_.TabStripAcnts})
         strip->GotFocus = [this] {
             using namespace modGeneral;
-            if (gShowingFirstUse || forms::MessageShown() || forms::PreviewShown() ||
+            if (forms::FirstUseShown() || forms::MessageShown() || forms::PreviewShown() ||
                 forms::RuleReportShown())
                 return;
             c_.cmdTakeFocus.SetFocus();
@@ -315,7 +317,7 @@ void AccountsPage::TestCurrentAccount() {
     // A check or deletion in progress keeps the window as it is.
     if (!test_.RunConnectionTest(gCurrentAccount, [this] { TabStripAcnts_Click(); })) return;
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[gCurrentAccount].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, run_.AutoCheckText);
 }
 
 int AccountsPage::ShowAccountMessage(const AccountMessage& message, int buttons) {
@@ -328,7 +330,7 @@ void AccountsPage::TabStripAcnts_Click() {
     if (window_.WindowState() == vb::vbNormal) c_.txtAcntName.SetFocus();
     const auto chosen = static_cast<int16_t>(c_.TabStripAcnts.SelectedItem());
     if (!gAccountChanged) {
-        gCurrentAccount = chosen;
+        forms::MakeAccountCurrent(chosen);
         DisplayAccount(gCurrentAccount);
         return;
     }

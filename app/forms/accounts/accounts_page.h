@@ -12,6 +12,7 @@
 #include "app/accounts/account_table.h"
 #include "app/common/view_slot.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/general/check_status.h"
 
 namespace forms {
 class CommandKeys;
@@ -47,11 +48,13 @@ public:
     // sits in; tray the tray icon, which says automatic checking is off once
     // the last account goes; list the Email page's list, whose tab icons
     // follow the accounts; rules the Rules page, whose account list does; test
-    // the checks' connection test. Registers the page's commands and the accounts
+    // the checks' connection test and run their record, whose schedule the
+    // page shows and resets. Registers the page's commands and the accounts
     // module's view.
     AccountsPage(vb::Form& window, forms::TrayStatus& tray, forms::MessageListRefresh& list,
-                 forms::RulesFollowAccounts& rules, forms::ConnectionTest& test, frmMainDesign& design,
-                 forms::CommandKeys& commands, Host& host);
+                 forms::RulesFollowAccounts& rules, forms::ConnectionTest& test,
+                 modGeneral::CheckRunState& run, frmMainDesign& design, forms::CommandKeys& commands,
+                 Host& host);
     AccountsPage(const AccountsPage&) = delete;
     AccountsPage& operator=(const AccountsPage&) = delete;
 
@@ -111,6 +114,7 @@ private:
     forms::MessageListRefresh& list_;
     forms::RulesFollowAccounts& rules_;
     forms::ConnectionTest& test_;
+    modGeneral::CheckRunState& run_;
     // 1: a press on the Email strip armed a drag; 3: one on the Accounts strip.
     int16_t mTabDragState = 0;
     ViewSlot<modAccounts::AccountsView>::Registration accountsView_;

@@ -99,10 +99,11 @@ void LetLoopRun() {
 
 // Messages 1 to count of the download as records, in the server's order;
 // incomplete tells whether one looks cut short by a lost connection. None
-// when the user stopped the check (or the session ended) meanwhile.
+// when the user stopped the check (or the session ended) meanwhile: stop
+// is the flag their stop raises.
 std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
                                                                      const std::vector<int64_t>& downloaded,
-                                                                     bool& incomplete) {
+                                                                     bool& incomplete, const bool& stop) {
     std::vector<modGeneral::StoredMessage> messages;
     messages.reserve(static_cast<size_t>(count));
     QElapsedTimer slice;
@@ -115,7 +116,7 @@ std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
         messages.push_back(modCheck::ToStoredMessage(std::move(message)));
         if (slice.elapsed() < kSliceMs) continue;
         LetLoopRun();
-        if (modGeneral::gCheckRun.UserStop) return std::nullopt;
+        if (stop) return std::nullopt;
         slice.restart();
     }
     return messages;
@@ -125,12 +126,11 @@ std::optional<std::vector<modGeneral::StoredMessage>> ReadDownloaded(int count,
 
 void CheckRuns::RetrieveAccountMessages(int16_t a) {
     using namespace modAccounts;
-    using modGeneral::gCheckRun;
     try {
         session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
         // A session that never greeted us has nothing to count.
-        if (!modGeneral::gCheckRun.Connected) {
+        if (!run_.Connected) {
             session_.DisconnectAccount();
             ZeroAccount(a);
             return;
@@ -139,14 +139,14 @@ void CheckRuns::RetrieveAccountMessages(int16_t a) {
         if (window_.WindowState() != vb::vbMinimized) c_.ProgressBar.SetVisible(true);
         // The load disconnects on every path, before it reads a message.
         LoadAccountMessages(a);
-        if (gCheckRun.UserStop) ZeroAccount(a);
+        if (run_.UserStop) ZeroAccount(a);
     } catch (...) {
         const forms::CallFailure failure = forms::CurrentFailure();
         session_.DisconnectAccount();
         const bool hidden = modOptions::gOpt.SuppressConnectErrors == 1 && failure.component &&
                             modCheck::SuppressedOnConnect(failure.number);
         // A connection the user stopped is no error to report.
-        if (!hidden && !gCheckRun.UserStop)
+        if (!hidden && !run_.UserStop)
             session_.ShowCallFailure(a, failure, QStringLiteral("Error Establishing Connection"));
         ZeroAccount(a);
     }
@@ -176,7 +176,7 @@ void CheckRuns::LoadAccountMessages(int16_t a) {
         session_.DisconnectAccount();
         const bool hidden = modOptions::gOpt.SuppressRetrieveErrors == 1 && failure.component &&
                             modCheck::SuppressedOnLoad(failure.number);
-        if (!gCheckRun.UserStop && !hidden)
+        if (!run_.UserStop && !hidden)
             session_.ShowCallFailure(a, failure, QStringLiteral("Error Processing Messages"));
         ZeroAccount(a);
     }
@@ -198,10 +198,10 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     forms::Check(forms::Messages()->GetAll());
     session_.DisconnectAccount();
     // A stop replaced the component: the account is discarded.
-    if (gCheckRun.UserStop) return false;
+    if (run_.UserStop) return false;
     bool incomplete = false;
     std::optional<std::vector<StoredMessage>> read =
-        ReadDownloaded(serverCount, session_.TakeDownloadedBytes(), incomplete);
+        ReadDownloaded(serverCount, session_.TakeDownloadedBytes(), incomplete, run_.UserStop);
     // The component keeps what it downloaded until its next session; the
     // store has it all now, so a fresh object takes the old one's place and
     // the mailbox is held once. Nothing of the old one is held any more.
@@ -213,7 +213,7 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     gAccounts[a].Incomplete = incomplete;
     // The component lists no more than a 16-bit count of messages.
     gAccounts[a].MoreThanListed = serverCount == INT16_MAX;
-    if (gAccounts[a].Incomplete) gCheckRun.IncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
+    if (gAccounts[a].Incomplete) run_.IncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
     return true;
 }
 
@@ -224,10 +224,10 @@ void CheckRuns::CountAccountMessages(int16_t a) {
     gAccounts[a].HasMail = count > 0;
     const int16_t fresh = modCheck::MarkNewMessages(a);
     for (int m = 1; m <= count; ++m) modRules::ApplyRulesToMessage(a, static_cast<int16_t>(m));
-    gCheckRun.TotalMsgCount += count;
+    run_.TotalMsgCount += count;
     gAccounts[a].NewCount = fresh;
     gAccounts[a].HasNewMail = fresh > 0;
-    gCheckRun.TotalNewCount += fresh;
+    run_.TotalNewCount += fresh;
     gAccounts[a].PrevMsgCount = count;
     if (modOptions::gOpt.MessageSort == 1) list_.SortMessageList(a, gSortKey);
 }
@@ -241,16 +241,16 @@ void CheckRuns::CheckAccount(int16_t a) {
     forms::FreeElsewhere(c_.lvwEmail.TakeItems());
     RetrieveAccountMessages(a);
     gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected,
-                                                    gAccounts[a].MsgCount, gCheckRun.UserStop);
+                                                    gAccounts[a].MsgCount, run_.UserStop);
     const QDateTime now = modCheck::gClock();
     gAccounts[a].CheckTime = FormatDate(now, "h:mm AM/PM");
     gAccounts[a].Status = QStringLiteral("Checked at: ") + gAccounts[a].CheckTime;
     gAccounts[0].Status = QStringLiteral("Checked: ") + gAccounts[a].CheckTime + QStringLiteral(" on ") +
                           FormatDate(now, "mmm d/yy");
     if (modOptions::gOpt.UseInterval == 1) {
-        if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(0);
+        if (gAccounts[a].Enabled == 1) modCheck::SetNextAutoCheckTime(run_, 0);
     } else {
-        gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
+        run_.AutoCheckText = QStringLiteral("Auto Check Off");
     }
     // The old messages' release and the counting were work enough: the
     // loop runs before the list is filled.
@@ -272,7 +272,7 @@ bool CheckRuns::RunConnectionTest(int16_t a, const std::function<void()>& afterT
     ShowAutoCheckStatus();
     operation.PauseChecks();
     // For the tab animation and the status texts, until the test ends.
-    const FlagScope testing(modGeneral::gCheckRun.TestingAccount);
+    const FlagScope testing(run_.TestingAccount);
     operation.EnterRetrieval(false);
     TestConnection(a);
     afterTest();
@@ -284,13 +284,13 @@ bool CheckRuns::RunConnectionTest(int16_t a, const std::function<void()>& afterT
 void CheckRuns::TestConnection(int16_t a) {
     using namespace modGeneral;
     // A stop left over from an earlier check must not end the test.
-    gCheckRun.UserStop = false;
+    run_.UserStop = false;
     try {
         session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
         forms::Check(forms::Messages()->GetAllHeaders());
         session_.DisconnectAccount();
-        if (gCheckRun.Connected)
+        if (run_.Connected)
             vb::MsgBox(modCheck::TestSucceededPrompt(), vb::vbInformation,
                        gAppName + QStringLiteral(" - Test Connection Successfull"));
     } catch (...) {

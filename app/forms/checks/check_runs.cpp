@@ -47,8 +47,8 @@ CheckRuns::CheckRuns(vb::Form& window, forms::OperationWindow& operations, forms
 void CheckRuns::WireCheckRuns() {
     commands_.Add(u"tbrButtons", u"CheckAll", [this](int16_t) { CheckAll(); });
     c_.mnuTrayCheckAll.Click = [this] { CheckAll(); };
-    commands_.Add(u"tbrButtons", u"StopRetrieval", [](int16_t) {
-        if (modGeneral::ServerOperation::Running()) modGeneral::gCheckRun.UserStop = true;
+    commands_.Add(u"tbrButtons", u"StopRetrieval", [this](int16_t) {
+        if (modGeneral::ServerOperation::Running()) run_.UserStop = true;
     });
     commands_.Add(u"tbrButtons", u"PauseStartupCheck", [this](int16_t) { ToggleStartUpTimer(); });
     commands_.Add(u"tbrEmail", u"EmailCheck", [this](int16_t) { CheckCurrentAccount(); });
@@ -67,11 +67,11 @@ void CheckRuns::CheckAll() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     std::vector<int16_t> checked;
-    gCheckRun.NoCheckDeferred = false;
-    gCheckRun.UserStop = false;
+    run_.NoCheckDeferred = false;
+    run_.UserStop = false;
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
-        if (gCheckRun.UserStop) {
+        if (run_.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -82,7 +82,7 @@ void CheckRuns::CheckAll() {
         }
     }
     // A stopped run checked what the user wanted: no box.
-    const bool noneChecked = checked.empty() && !gCheckRun.UserStop;
+    const bool noneChecked = checked.empty() && !run_.UserStop;
     forms::ChooseAccountTab(c_.TabStripEmail, current);
     operation.LeaveRetrieval();
     NotifyNewMail(0);
@@ -90,7 +90,7 @@ void CheckRuns::CheckAll() {
     if (noneChecked)
         vb::MsgBox(modCheck::NoAccountsCheckedText(), vb::vbInformation,
                    gAppName + QStringLiteral(" - No Accounts Checked"));
-    gCheckRun.UserStop = false;
+    run_.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     rules_.CheckRuleReport(checked);
@@ -111,9 +111,9 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     else
         ShowAutoCheckStatus();
     QString summary;
-    gCheckRun.SummaryLines = 0;
-    gCheckRun.TotalMsgCount = 0;
-    gCheckRun.TotalNewCount = 0;
+    run_.SummaryLines = 0;
+    run_.TotalMsgCount = 0;
+    run_.TotalNewCount = 0;
     const int16_t current = gCurrentAccount;
     bool anyMail = false;
     bool anyNew = false;
@@ -121,7 +121,7 @@ void CheckRuns::RunTimedCheck(bool startUp) {
     operation.EnterRetrieval(true);
     for (int a = 1; a <= gAccountCount; ++a) {
         if (gAccounts[a].Enabled != 1) continue;
-        if (gCheckRun.UserStop) {
+        if (run_.UserStop) {
             c_.ProgressBar.SetVisible(false);
             break;
         }
@@ -130,16 +130,16 @@ void CheckRuns::RunTimedCheck(bool startUp) {
         CheckAccount(a);
         checked.push_back(a);
         summary += QString(6, QChar(' ')) + gAccounts[a].Result + QStringLiteral("\r\n");
-        ++gCheckRun.SummaryLines;
+        ++run_.SummaryLines;
         // Only the accounts this run checked: a disabled or skipped account's
         // flags are from an older check.
         anyMail = anyMail || gAccounts[a].HasMail;
         anyNew = anyNew || gAccounts[a].HasNewMail;
     }
-    gCheckRun.CheckSummary = QStringLiteral("Account Information:\r\n") + summary;
+    run_.CheckSummary = QStringLiteral("Account Information:\r\n") + summary;
     if (startUp && modOptions::gOpt.UseInterval == 1) {
-        modCheck::SetNextAutoCheckTime(1);
-        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, gCheckRun.AutoCheckText);
+        modCheck::SetNextAutoCheckTime(run_, 1);
+        c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, run_.AutoCheckText);
     }
     if (current >= 1) {
         forms::ChooseAccountTab(c_.TabStripEmail, current);
@@ -163,21 +163,21 @@ void CheckRuns::CheckCurrentAccount() {
     ShowAutoCheckStatus();
     operation.PauseChecks();
     // A stop left from an earlier run must not end this check.
-    gCheckRun.NoCheckDeferred = false;
-    gCheckRun.UserStop = false;
+    run_.NoCheckDeferred = false;
+    run_.UserStop = false;
     operation.EnterRetrieval(true);
     CheckAccount(account);
     operation.LeaveRetrieval();
     NotifyNewMail(account);
     operation.ResumeChecks();
-    gCheckRun.UserStop = false;
+    run_.UserStop = false;
     window_.SetMousePointer(0);
     ShowDownloadErrors();
     rules_.CheckRuleReport({account});
 }
 
 void CheckRuns::ShowDownloadErrors() {
-    const QString warning = modCheck::TakeDownloadWarning();
+    const QString warning = modCheck::TakeDownloadWarning(run_.IncompleteList);
     if (!warning.isEmpty())
         vb::MsgBox(warning, vb::vbCritical,
                    modGeneral::gAppName + QStringLiteral(" - Message DownLoad Error"));
@@ -193,9 +193,9 @@ void CheckRuns::ReportCheckResult(bool anyNew, bool anyMail) {
         NotifyNewMail(0);
         return;
     }
-    const auto headline = modCheck::PopUpHeadline(anyNew, anyMail, modCheck::gClock());
+    const auto headline = modCheck::PopUpHeadline(run_, anyNew, anyMail, modCheck::gClock());
     if (!headline) return;
-    frmMessage::ShowReport(*headline, &children_);
+    frmMessage::ShowReport(*headline, run_, &children_);
     NotifyNewMail(0);
 }
 

@@ -17,6 +17,7 @@
 #include "app/forms/checks/connection_test.h"
 #include "app/forms/email/email_tab_click.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/general/check_status.h"
 #include "app/options/options_view.h"
 #include "platform/com/com_ptr.h"
 
@@ -53,6 +54,10 @@ public:
               Host& host);
     CheckRuns(const CheckRuns&) = delete;
     CheckRuns& operator=(const CheckRuns&) = delete;
+
+    // What the check runs keep between one run and the next; whoever shows
+    // or changes part of it is handed it here.
+    modGeneral::CheckRunState& Record() override { return run_; }
 
     // The options drive the automatic check while the window is loaded.
     void RegisterViews() { autoCheck_ = modOptions::gAutoCheckView.Register(*this); }
@@ -152,6 +157,7 @@ private:
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
+    modGeneral::CheckRunState run_;
     int autoCheckSuspended_ = 0;
     int startUpSuspended_ = 0;
     bool startUpWasRunning_ = false;

@@ -1,6 +1,5 @@
 #include "app/forms/checks/component_events.h"
 
-#include "app/general/check_status.h"
 #include "platform/com/bstr.h"
 #include "platform/loop/handler_barrier.h"
 
@@ -12,7 +11,7 @@ void ComponentEvents::Deliver(IqelPop3Com* owner, F&& handler) {
     try {
         handler(*view_);
     } catch (...) {
-        modGeneral::gCheckRun.UserStop = true;
+        stop_ = true;
         if (owner) owner->Disconnect();
         platform::loop::ReportFailure("receiving messages from the mail server", std::current_exception());
     }

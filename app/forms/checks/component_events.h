@@ -27,7 +27,8 @@ protected:
 
 class ComponentEvents final : public com::ComClass<IqelPopClientNotify> {
 public:
-    explicit ComponentEvents(ComponentEventsView& view) : view_(&view) {}
+    // stop: the flag that a user's stop raises, which a failed handler raises too.
+    ComponentEvents(ComponentEventsView& view, bool& stop) : view_(&view), stop_(stop) {}
     // After this the events reach nothing: the window is going.
     void Detach() { view_ = nullptr; }
 
@@ -57,6 +58,7 @@ private:
     void Deliver(IqelPop3Com* owner, F&& handler);
 
     ComponentEventsView* view_;
+    bool& stop_;
 };
 
 }  // namespace forms

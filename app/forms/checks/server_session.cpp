@@ -36,8 +36,9 @@ int32_t PortNumber(const QString& port) {
 
 ServerSession::ServerSession(vb::Form& window, frmMainDesign& design) : window_(window), c_(design) {}
 
-void ServerSession::ListenToComponent() {
-    events_ = com::MakeComObject<ComponentEvents>(static_cast<ComponentEventsView&>(*this));
+void ServerSession::ListenToComponent(modGeneral::CheckRunState& run) {
+    run_ = &run;
+    events_ = com::MakeComObject<ComponentEvents>(static_cast<ComponentEventsView&>(*this), run.UserStop);
     gPop3->putref_Notification(events_.Get());
 }
 
@@ -50,7 +51,7 @@ void ServerSession::PrepareConnection(int16_t a) {
     using namespace modAccounts;
     window_.SetMousePointer(kBusyPointer);
     c_.tmrRetrieveMessage.SetEnabled(true);
-    if (!modGeneral::gCheckRun.TestingAccount)
+    if (!run_->TestingAccount)
         c_.StatusBar.SetPanelText(panel::kResult,
                                   gAccounts[a].Name + QStringLiteral(" - Connection in Progress"));
     IqelPop3Com& pop3 = Pop3();
@@ -63,7 +64,7 @@ void ServerSession::PrepareConnection(int16_t a) {
     Check(pop3.put_Password(ToBstr(gAccounts[a].Password).Get()));
     Check(pop3.put_Blocking(com::VARIANT_TRUE));
     Check(pop3.put_Authentication(AuthAny));
-    modGeneral::gCheckRun.Connected = false;
+    run_->Connected = false;
     mRefusedCertificate = {};
 }
 
@@ -105,7 +106,7 @@ void ServerSession::StartDownload(int16_t total) {
 }
 
 void ServerSession::CountFromFirst(int16_t total) {
-    modGeneral::gCheckRun.ReceivedCount = 1;
+    run_->ReceivedCount = 1;
     mDownloadTotal = total;
     mProgressPace.Start();
 }
@@ -140,14 +141,14 @@ void ServerSession::ShowErrorBox(const QString& prompt, const QString& title) {
 }
 
 void ServerSession::OnConnected() {
-    modGeneral::gCheckRun.Connected = true;
+    run_->Connected = true;
     // Every session's progress counts its own messages, from the first: a
     // deletion or a connection test reads them as a check does.
     CountFromFirst(MessageCount());
 }
 
 void ServerSession::OnReceived() {
-    ++modGeneral::gCheckRun.ReceivedCount;
+    ++run_->ReceivedCount;
     mDownloadedBytes.push_back(std::exchange(mMessageBytes, 0));
 }
 
@@ -160,18 +161,17 @@ void ServerSession::OnProgress(IqelPop3Com* owner, int32_t position, int32_t tot
     // A replaced object still unwinding its download speaks for nothing.
     if (owner != gPop3.Get()) return;
     mMessageBytes = std::max<int64_t>(mMessageBytes, position);
-    if (gCheckRun.UserStop) {
+    if (run_->UserStop) {
         StopSession();
         return;
     }
     if (!mProgressClock.isValid()) mProgressClock.start();
-    if (!mProgressPace.Due(position, total, gCheckRun.ReceivedCount >= mDownloadTotal,
-                           mProgressClock.elapsed()))
+    if (!mProgressPace.Due(position, total, run_->ReceivedCount >= mDownloadTotal, mProgressClock.elapsed()))
         return;
     const modCheck::DownloadProgress progress = modCheck::ProgressOf(position, total);
     c_.StatusBar.SetPanelText(panel::kStatus, progress.percentText);
     c_.StatusBar.SetPanelText(panel::kAutoCheck, QStringLiteral("Retrieving... (") +
-                                                     QString::number(gCheckRun.ReceivedCount) +
+                                                     QString::number(run_->ReceivedCount) +
                                                      QStringLiteral(" of ") +
                                                      QString::number(mDownloadTotal) + QStringLiteral(")"));
     c_.ProgressBar.SetWidth(c_.StatusBar.PanelWidth(panel::kResult));

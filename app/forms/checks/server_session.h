@@ -13,6 +13,7 @@
 #include "app/check/progress_pace.h"
 #include "app/forms/checks/component_events.h"
 #include "app/forms/main_window/frm_main_design.h"
+#include "app/general/check_status.h"
 #include "platform/com/com_ptr.h"
 
 namespace forms {
@@ -32,13 +33,15 @@ public:
 
     // ---- the component's events ----
     // The component object gets the session as its notification; after
-    // StopListening the events reach nothing (the window is going).
-    void ListenToComponent();
+    // StopListening the events reach nothing (the window is going). run: the
+    // check runs' record, whose stop ends a session and which the sessions
+    // keep up to date (connected, messages received) from then on.
+    void ListenToComponent(modGeneral::CheckRunState& run);
     void StopListening();
 
     // ---- the session ----
     // The component object gets the account's connection settings; the busy
-    // pointer and the tab animation go on; gCheckRun.Connected is cleared.
+    // pointer and the tab animation go on; the record's Connected is cleared.
     void PrepareConnection(int16_t account);
     // The animation, busy pointer and progress bar go off and the component
     // disconnects, sending the deletions marked and QUIT; the result is the
@@ -87,6 +90,8 @@ private:
 
     vb::Form& window_;
     Controls c_;
+    // The check runs' record, from ListenToComponent on.
+    modGeneral::CheckRunState* run_ = nullptr;
     com::ComPtr<ComponentEvents> events_;
     // The server certificate this session refused (its verification code,
     // 0 for none, and the reason), which the failure's box names.

@@ -4,8 +4,10 @@
 
 namespace forms {
 
+void MakeAccountCurrent(int16_t account) { modAccounts::gCurrentAccount = account; }
+
 void ChooseAccountTab(vb::TabStrip& tabs, int16_t account) {
-    modAccounts::gCurrentAccount = account;
+    MakeAccountCurrent(account);
     if (account >= 1 && account <= tabs.TabCount()) tabs.Select(account);
 }
 

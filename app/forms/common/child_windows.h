@@ -1,14 +1,12 @@
 #pragma once
 // The child windows that minimising the main window hides and the tray's Show
-// entry shows again, in this order: first use, new-mail pop-up, preview. The
-// pop-up and the preview register themselves while they are loaded, and that
-// registration is the one record of their being shown; the first-use window
-// says it by modGeneral::gShowingFirstUse.
+// entry shows again, in this order: first use, new-mail pop-up, preview. Each
+// registers itself while it is loaded, and that registration is the one
+// record of its being shown.
 #include <functional>
 #include <utility>
 
 #include "app/common/view_slot.h"
-#include "app/general/check_status.h"
 #include "platform/ui/form.h"
 
 namespace forms {
@@ -19,6 +17,7 @@ extern ViewSlot<vb::Form> gPreviewWindow;
 // The rule report, registered the same way; minimising never hides it.
 extern ViewSlot<vb::Form> gRuleReportWindow;
 
+inline bool FirstUseShown() { return gFirstUseWindow.Get() != nullptr; }
 inline bool MessageShown() { return gMessageWindow.Get() != nullptr; }
 inline bool PreviewShown() { return gPreviewWindow.Get() != nullptr; }
 inline bool RuleReportShown() { return gRuleReportWindow.Get() != nullptr; }
@@ -26,13 +25,8 @@ inline bool RuleReportShown() { return gRuleReportWindow.Get() != nullptr; }
 // The child windows that are registered and shown, in the order above.
 template <class F>
 void ForEachShownChild(F&& action) {
-    const std::pair<bool, const ViewSlot<vb::Form>*> children[] = {
-        {modGeneral::gShowingFirstUse, &gFirstUseWindow},
-        {true, &gMessageWindow},
-        {true, &gPreviewWindow},
-    };
-    for (const auto& [showing, slot] : children)
-        if (vb::Form* child = slot->Get(); showing && child) action(*child);
+    for (const ViewSlot<vb::Form>* slot : {&gFirstUseWindow, &gMessageWindow, &gPreviewWindow})
+        if (vb::Form* child = slot->Get()) action(*child);
 }
 
 // Whether the desktop has a tray to hide the main window into: without one a

@@ -6,6 +6,7 @@
 #include "app/accounts/account_table.h"
 #include "app/check/check_texts.h"
 #include "app/check/server_deletion.h"
+#include "app/forms/checks/check_runs.h"
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/checks/server_session.h"
@@ -99,11 +100,11 @@ bool EmailPage::ConfirmDeletion(int16_t a, const std::vector<bool>& chosen, qsiz
 
 bool EmailPage::DeleteInSession(int16_t a, const QSet<QString>& wanted, QSet<QString>& kept) {
     // A stop left over from an earlier check must not end this session.
-    modGeneral::gCheckRun.UserStop = false;
+    checks_.Record().UserStop = false;
     try {
         session_.PrepareConnection(a);
         forms::Check(forms::Pop3().Connect());
-        if (!modGeneral::gCheckRun.Connected) {
+        if (!checks_.Record().Connected) {
             // Nothing was marked, so nothing leaves the store.
             session_.DisconnectAccount();
             return false;

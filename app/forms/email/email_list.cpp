@@ -2,6 +2,7 @@
 // message buttons and the status bar around it, and the sort by a column.
 #include "app/accounts/account_table.h"
 #include "app/check/message_sort.h"
+#include "app/forms/checks/check_runs.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/email/list_tallies.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -132,7 +133,7 @@ void EmailPage::ShowListStatus(int16_t a) {
 
     c_.StatusBar.SetPanelText(forms::panel::kResult, gAccounts[a].Result);
     c_.StatusBar.SetPanelText(forms::panel::kStatus, gAccounts[a].Status);
-    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+    c_.StatusBar.SetPanelText(forms::panel::kAutoCheck, checks_.Record().AutoCheckText);
     const CountPanel panel = CountPanelFor(a);
     const QString picture = panel.picture ? QString::fromUtf16(panel.picture) : QString();
     c_.StatusBar.SetPanelText(forms::panel::kNewCount,

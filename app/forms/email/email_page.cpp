@@ -13,14 +13,15 @@
 
 EmailPage::EmailPage(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
                      forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-                     Host& host)
+                     Host& host, CheckRuns& checks)
     : window_(window),
       operations_(operations),
       session_(session),
       children_(children),
       c_(design),
       commands_(commands),
-      host_(host) {
+      host_(host),
+      checks_(checks) {
     WireMessageList();
     WireDeletion();
     WireMessageMenu();

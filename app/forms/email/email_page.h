@@ -20,6 +20,8 @@
 #include "app/options/options_view.h"
 #include "platform/com/hresult.h"
 
+class CheckRuns;
+
 namespace forms {
 class CommandKeys;
 class MainWindowLink;
@@ -42,10 +44,11 @@ public:
     // Wires the list, the status bar, the message menu and the page's
     // commands. operations is what each deletion on the server holds,
     // session the window's sessions with the servers, children what the
-    // preview is given.
+    // preview is given, checks the window's checks, whose record the page
+    // shows and the deletions keep (reached only once the window is loaded).
     EmailPage(vb::Form& window, forms::OperationWindow& operations, forms::ServerSession& session,
               forms::MainWindowLink& children, frmMainDesign& design, forms::CommandKeys& commands,
-              Host& host);
+              Host& host, CheckRuns& checks);
     EmailPage(const EmailPage&) = delete;
     EmailPage& operator=(const EmailPage&) = delete;
 
@@ -175,6 +178,7 @@ private:
     Controls c_;
     forms::CommandKeys& commands_;
     Host& host_;
+    CheckRuns& checks_;
     // What each row of the list shows, in row order, from the last fill.
     std::vector<modGeneral::MessageRef> mListed;
     // The message list's tooltip, for the window's lifetime.

@@ -5,6 +5,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/check/schedule.h"
+#include "app/forms/checks/check_runs.h"
 #include "app/forms/email/email_page.h"
 #include "app/forms/email/list_tallies.h"
 #include "app/forms/main_window/frm_main_design.h"
@@ -202,7 +203,7 @@ void EmailPage::StatusBar_MouseMove(int, int, int x, int) {
             c_.StatusBar.SetToolTipText(forms::CheckedPanelTip(text, modCheck::gClock()));
             break;
         case 4:
-            c_.StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, modGeneral::gCheckRun.NextCheckStamp));
+            c_.StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, checks_.Record().NextCheckStamp));
             break;
         case 5:
             c_.StatusBar.SetToolTipText(forms::ClockPanelTip(modCheck::gClock()));

@@ -5,6 +5,7 @@
 
 #include "app/forms/common/child_ok_button.h"
 #include "app/forms/common/child_tool_bar_style.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -24,7 +25,7 @@ frmFirstUse::frmFirstUse(forms::MainWindowLink* main) : frmFirstUseDesign(this),
 }
 
 void frmFirstUse::Form_Load() {
-    modGeneral::gShowingFirstUse = true;
+    shownSlot_ = forms::gFirstUseWindow.Register(*this);
     checksPaused_.emplace(main_.data(), forms::PausedChecks::Automatic);
 
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
@@ -91,6 +92,6 @@ void frmFirstUse::FitSteps() {
 
 void frmFirstUse::Form_Unload(int& Cancel) {
     (void)Cancel;
-    modGeneral::gShowingFirstUse = false;
+    shownSlot_.Reset();
     checksPaused_.reset();
 }

@@ -13,6 +13,7 @@
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/freed_memory.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/first_use/frm_first_use.h"
@@ -83,7 +84,7 @@ void frmMain::CreateComponentObject() {
         vb::MsgBox(error, vb::vbCritical, modGeneral::gAppName + QStringLiteral(" - Start"));
         throw forms::StartupFailure(error.toStdString());
     }
-    session_.ListenToComponent();
+    session_.ListenToComponent(checks_.Record());
 }
 
 void frmMain::LoadStoredOptions() {
@@ -110,19 +111,19 @@ void frmMain::LoadAccounts() {
     TabStripRules.ClearTabs();
 
     const QDateTime now = QDateTime::currentDateTime();
-    modGeneral::gCheckRun.TotalMsgCount = 0;
-    modGeneral::gCheckRun.TotalNewCount = 0;
+    checks_.Record().TotalMsgCount = 0;
+    checks_.Record().TotalNewCount = 0;
     SetCaption(modGeneral::gAppName);
     EnableMainControls();
 
     for (int i = 1; i <= gAccountCount; ++i) LoadAccountAtStart(i, now);
     // The first account is current; with none, no account is.
-    gCurrentAccount = gAccountCount >= 1 ? 1 : 0;
+    forms::MakeAccountCurrent(gAccountCount >= 1 ? 1 : 0);
     if (gAccountCount == 0) {
         StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("No Accounts have been created..."));
         StatusBar.SetPanelText(forms::panel::kNewCount, QString());
         StatusBar.SetPanelText(forms::panel::kStatus, QString());
-        StatusBar.SetPanelText(forms::panel::kAutoCheck, modGeneral::gCheckRun.AutoCheckText);
+        StatusBar.SetPanelText(forms::panel::kAutoCheck, checks_.Record().AutoCheckText);
         StatusBar.SetPanelText(forms::panel::kClock, modCheck::ClockPanelText(now));
         DisableEmailControls();
     }
@@ -154,16 +155,14 @@ void frmMain::LoadAccountAtStart(int16_t i, const QDateTime& now) {
     gAccounts[i].SoundValid = modOptions::IsUsableSound(gAccounts[i].Sound);
 }
 
-// No child window shown, no stop asked, nothing deferred or tested: the
-// state of a new run.
+// No stop asked, nothing deferred or tested: the state of a new run.
 void frmMain::ResetRunState() {
     using namespace modGeneral;
     mQuitting = false;
-    gShowingFirstUse = false;
-    gCheckRun.UserStop = false;
-    gCheckRun.NoCheckDeferred = false;
+    checks_.Record().UserStop = false;
+    checks_.Record().NoCheckDeferred = false;
     gLoading = false;
-    gCheckRun.TestingAccount = false;
+    checks_.Record().TestingAccount = false;
     gSoundsOn = true;
 }
 
@@ -222,7 +221,7 @@ void frmMain::QuitWhenIdle() {
     // program once both have unwound, never under their feet.
     const bool busy = modGeneral::ServerOperation::Running();
     if (busy || vb::ModalWindowOpen()) {
-        if (busy) modGeneral::gCheckRun.UserStop = true;
+        if (busy) checks_.Record().UserStop = true;
         if (!mQuitPending) {
             mQuitPending = true;
             QTimer::singleShot(kQuitRetryMs, this, [this] {

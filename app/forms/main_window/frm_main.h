@@ -78,7 +78,7 @@ public:
     TrayCommands& tray() { return tray_; }
 
 private:
-    TrayCommands tray_{*this, *this, *this};
+    TrayCommands tray_{*this, *this, *this, checks_};
 
 public:
     // What the child windows are given: the pages they act on, which are
@@ -184,7 +184,7 @@ public:
 
 private:
     // Wires itself into the command keys of tray_, declared above it.
-    EmailPage email_{*this, *this, session_, children_, *this, tray_.Commands(), *this};
+    EmailPage email_{*this, *this, session_, children_, *this, tray_.Commands(), *this, checks_};
 
     // ---- layout ----
 public:
@@ -226,5 +226,6 @@ public:
 private:
     // Wires itself into the command keys of tray_; the pages it asks are
     // declared above it.
-    AccountsPage accounts_{*this, tray_.Status(), email_, rules_, checks_, *this, tray_.Commands(), *this};
+    AccountsPage accounts_{*this, tray_.Status(),   email_, rules_, checks_, checks_.Record(),
+                           *this, tray_.Commands(), *this};
 };

@@ -2,6 +2,7 @@
 // tool bars ask of the window: its size at load, an Options panel, the home
 // page, the mail client.
 #include "app/accounts/account_table.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
@@ -43,7 +44,7 @@ void frmMain::SwitchPane(int16_t pane) {
 
 void frmMain::TabStripEmail_Click() {
     using namespace modAccounts;
-    gCurrentAccount = static_cast<int16_t>(TabStripEmail.SelectedItem());
+    forms::MakeAccountCurrent(static_cast<int16_t>(TabStripEmail.SelectedItem()));
     if (gCurrentAccount == modGeneral::gPrevAccount) return;
     if (!modOptions::gDefaultClientValid)
         SetMailClientButton(gAccounts[gCurrentAccount].ClientValid ? gCurrentAccount : -1);

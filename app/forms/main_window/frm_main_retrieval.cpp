@@ -54,6 +54,6 @@ void frmMain::ShowCurrentPane(int16_t pane) {
     using namespace modGeneral;
     // The Email page is already in front; a connection test keeps the
     // Accounts page in front.
-    if (gCurrentPane == forms::page::kEmail || gCheckRun.TestingAccount) return;
+    if (gCurrentPane == forms::page::kEmail || checks_.Record().TestingAccount) return;
     ShowPage(pane);
 }

@@ -11,7 +11,6 @@
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
-#include "app/general/check_status.h"
 #include "app/options/option_values.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/twips.h"
@@ -40,7 +39,8 @@ int16_t PopupGrowthLines(int16_t summaryLines) {
                : static_cast<int16_t>(frmMessage::kMaxSummaryLines + 1);
 }
 
-frmMessage::frmMessage(forms::MainWindowLink* main) : frmMessageDesign(this), main_(main) {
+frmMessage::frmMessage(forms::MainWindowLink* main, const modGeneral::CheckRunState& run)
+    : frmMessageDesign(this), run_(ShownRunOf(run)), main_(main) {
     forms::SetUpOkWindow(*this, imlButtons, tbrButtons);
     imgHourGlass.SetPicture(forms::Picture(QStringLiteral("HourGlass"), 64));
     tmrMessage.Tick = [this] { tmrMessage_Timer(); };
@@ -52,11 +52,19 @@ frmMessage::frmMessage(forms::MainWindowLink* main) : frmMessageDesign(this), ma
         QRect(imgHourGlass.Left(), imgHourGlass.Top(), imgHourGlass.Width(), imgHourGlass.Height());
 }
 
-void frmMessage::ShowReport(const QString& headline, forms::MainWindowLink* main) {
+frmMessage::ShownRun frmMessage::ShownRunOf(const modGeneral::CheckRunState& run) {
+    return {run.CheckSummary, run.SummaryLines, run.AutoCheckText};
+}
+
+void frmMessage::ShowReport(const QString& headline, const modGeneral::CheckRunState& run,
+                            forms::MainWindowLink* main) {
     const bool wasLoaded = vb::Forms::IsLoaded<frmMessage>();
-    frmMessage& form = vb::Forms::Get<frmMessage>(main);
+    frmMessage& form = vb::Forms::Get<frmMessage>(main, run);
     form.fraMsg.SetCaption(headline);
-    if (wasLoaded) form.ShowRun();
+    if (wasLoaded) {
+        form.run_ = ShownRunOf(run);
+        form.ShowRun();
+    }
     form.Show(vb::vbModeless);
 }
 
@@ -77,9 +85,8 @@ void frmMessage::Form_Load() {
 }
 
 void frmMessage::ShowRun() {
-    using modGeneral::gCheckRun;
-    lblMsg.SetCaption(PopupSummaryText(modGeneral::gCheckRun.CheckSummary, gCheckRun.SummaryLines));
-    const int growth = PopupGrowthLines(gCheckRun.SummaryLines) * designedSummaryHeight_;
+    lblMsg.SetCaption(PopupSummaryText(run_.summary, run_.summaryLines));
+    const int growth = PopupGrowthLines(run_.summaryLines) * designedSummaryHeight_;
 
     SetClientSize(ScaleWidth(), designedHeight_ + growth);
     fraMsg.SetHeight(designedFrameHeight_ + growth);
@@ -108,7 +115,7 @@ void frmMessage::ShowRun() {
         lblMsgCountDown.SetVisible(true);
     }
 
-    lblAutoCheck.SetCaption(QStringLiteral("Next ") + modGeneral::gCheckRun.AutoCheckText);
+    lblAutoCheck.SetCaption(QStringLiteral("Next ") + run_.autoCheckText);
 }
 
 void frmMessage::Form_Activate() {

@@ -15,19 +15,23 @@
 #include "app/forms/checks/checks_paused.h"
 #include "app/forms/main_window/main_window_link.h"
 #include "app/forms/new_mail/frm_message_design.h"
+#include "app/general/check_status.h"
 #include "platform/ui/form.h"
 
 class frmMessage : public vb::Form, public frmMessageDesign {
 public:
-    // main: the main window this one works for; none for a window shown alone.
-    explicit frmMessage(forms::MainWindowLink* main = nullptr);
+    // main: the main window this one works for; none for a window shown
+    // alone. run: the check run it reports.
+    explicit frmMessage(forms::MainWindowLink* main = nullptr, const modGeneral::CheckRunState& run = {});
 
     // The check run's report: the headline goes into the frame, loading the
     // window when it is not loaded, and the window is shown. A window that
     // is up already shows the new run's summary, next check and countdown
-    // too, so a new headline never stands over an older run's lines. main:
-    // the main window whose run it is.
-    static void ShowReport(const QString& headline, forms::MainWindowLink* main);
+    // too, so a new headline never stands over an older run's lines. run:
+    // the run's record (its summary and the next check); main: the main
+    // window whose run it is.
+    static void ShowReport(const QString& headline, const modGeneral::CheckRunState& run,
+                           forms::MainWindowLink* main);
 
     // Account lines shown before "more Accounts..." replaces the rest.
     static constexpr int kMaxSummaryLines = 16;
@@ -42,6 +46,16 @@ private:
     // the designed geometry.
     void ShowRun();
     void tmrMessage_Timer();
+
+    // What the report shows of the run: its summary, the summary's account
+    // lines and the next check.
+    struct ShownRun {
+        QString summary;
+        int16_t summaryLines = 0;
+        QString autoCheckText;
+    };
+    static ShownRun ShownRunOf(const modGeneral::CheckRunState& run);
+    ShownRun run_;
 
     // Ticks since the countdown started.
     int16_t mTickCount = 0;

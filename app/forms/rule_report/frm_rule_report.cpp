@@ -5,6 +5,7 @@
 
 #include "app/accounts/account_table.h"
 #include "app/forms/checks/operation_scope.h"
+#include "app/forms/common/account_tabs.h"
 #include "app/forms/common/child_tool_bar_style.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
@@ -37,7 +38,7 @@ public:
     explicit ShownAccountKept(forms::MainWindowLink& main)
         : main_(main), account_(modAccounts::gCurrentAccount) {}
     ~ShownAccountKept() {
-        modAccounts::gCurrentAccount = account_;
+        forms::MakeAccountCurrent(account_);
         if (account_ >= 1 && account_ <= modAccounts::gAccountCount) main_.ShowEmailTab(account_);
     }
     ShownAccountKept(const ShownAccountKept&) = delete;

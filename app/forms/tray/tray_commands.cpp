@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/accounts/account_operations.h"
+#include "app/forms/checks/check_runs.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/help_topics.h"
 #include "app/forms/common/menu_xp.h"
@@ -53,8 +54,12 @@ QString PageLockedText() {
 
 }  // namespace
 
-TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& design, Host& host)
-    : window_(window), controls_(design), host_(host), status_(window, controls_.imlTrayIcons) {
+TrayCommands::TrayCommands(vb::Form& window, frmMainDesign& design, Host& host, CheckRuns& checks)
+    : window_(window),
+      controls_(design),
+      host_(host),
+      checks_(checks),
+      status_(window, controls_.imlTrayIcons) {
     WireCommandKeys();
     WireWindowCommands();
     WireTrayMenu();
@@ -158,7 +163,7 @@ void TrayCommands::mnuTrayAutoCheck_Click() {
         controls_.chkUseInterval.SetValue(0);
         status_.MarkAutoCheckOff();
     }
-    modGeneral::gCheckRun.NoCheckDeferred = false;
+    checks_.Record().NoCheckDeferred = false;
     modOptions::SaveOptions();
 }
 

@@ -11,6 +11,8 @@
 #include "app/options/options_view.h"
 #include "platform/ui/form.h"
 
+class CheckRuns;
+
 class TrayCommands final : private modOptions::TrayMenuView {
 public:
     // What the tray and the main tool bar ask of the window and its pages.
@@ -34,8 +36,9 @@ public:
     using Controls = frmMainDesign::TrayCommandsControls;
 
     // Binds the controls of design and wires the tray menu and every tool
-    // bar to the command keys.
-    TrayCommands(vb::Form& window, frmMainDesign& design, Host& host);
+    // bar to the command keys. checks: the window's checks, whose schedule
+    // the auto-check entry resets (reached only once the window is loaded).
+    TrayCommands(vb::Form& window, frmMainDesign& design, Host& host, CheckRuns& checks);
     TrayCommands(const TrayCommands&) = delete;
     TrayCommands& operator=(const TrayCommands&) = delete;
 
@@ -113,6 +116,7 @@ private:
     vb::Form& window_;
     Controls controls_;
     Host& host_;
+    CheckRuns& checks_;
     forms::CommandKeys commands_;
     forms::TrayStatus status_;
     ViewSlot<modOptions::TrayMenuView>::Registration trayMenu_;

@@ -36,21 +36,23 @@ class Schedule : public testing::TestWithParam<ScheduleRow> {
 
 TEST_P(Schedule, NextCheckStampTextAndDeferral) {
     const ScheduleRow& row = GetParam();
-    modGeneral::gCheckRun.IntervalMinutes = row.interval;
+    modOptions::gOpt.Hours = static_cast<int16_t>(row.interval / 60);
+    modOptions::gOpt.Minutes = static_cast<int16_t>(row.interval % 60);
+    modGeneral::CheckRunState run;
     modOptions::gOpt.NoCheck = row.window ? 1 : 0;
     modOptions::gOpt.NoCheckTime[0] = QString::fromLatin1(row.begin);
     modOptions::gOpt.NoCheckTime[1] = QString::fromLatin1(row.end);
     // The Options page's pending edits never move a check.
     modOptions::gEditOpt.NoCheckTime = {QStringLiteral("00:00"), QStringLiteral("23:59"), QString()};
-    modGeneral::gCheckRun.NoCheckDeferred = row.alreadyDeferred;
-    modGeneral::gCheckRun.NextCheckStamp = At(row.previous);
-    modCheck::SetNextAutoCheckTime(row.extra, At(row.now));
-    EXPECT_EQ(modGeneral::gCheckRun.NextCheckStamp, At(row.next))
-        << modGeneral::gCheckRun.NextCheckStamp.toLocalTime().toString(Qt::ISODateWithMs).toStdString();
-    EXPECT_EQ(modGeneral::gCheckRun.AutoCheckText, QString::fromLatin1(row.text));
-    EXPECT_EQ(modGeneral::gCheckRun.NoCheckDeferred, row.deferred);
-    EXPECT_EQ(modGeneral::gCheckRun.NextCheckStampSaved, modGeneral::gCheckRun.NextCheckStamp);
-    EXPECT_EQ(modGeneral::gCheckRun.AutoCheckTextSaved, modGeneral::gCheckRun.AutoCheckText);
+    run.NoCheckDeferred = row.alreadyDeferred;
+    run.NextCheckStamp = At(row.previous);
+    modCheck::SetNextAutoCheckTime(run, row.extra, At(row.now));
+    EXPECT_EQ(run.NextCheckStamp, At(row.next))
+        << run.NextCheckStamp.toLocalTime().toString(Qt::ISODateWithMs).toStdString();
+    EXPECT_EQ(run.AutoCheckText, QString::fromLatin1(row.text));
+    EXPECT_EQ(run.NoCheckDeferred, row.deferred);
+    EXPECT_EQ(run.NextCheckStampSaved, run.NextCheckStamp);
+    EXPECT_EQ(run.AutoCheckTextSaved, run.AutoCheckText);
 }
 
 const ScheduleRow kRows[] = {

@@ -69,11 +69,9 @@ protected:
         for (const auto& [key, value] : options)
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
         gAppName = QStringLiteral("Veltrane");
-        gCheckRun.StartUpDone = true;
         modCheck::gClock = [this] { return now_; };
         form_ = &LaidOutMainWindow();
-        gCheckRun.IntervalMinutes =
-            static_cast<int16_t>(modOptions::gOpt.Hours * 60 + modOptions::gOpt.Minutes);
+        Run().StartUpDone = true;
         form_->Show();
         // As the start procedure does: the timers by the option.
         form_->controls().tmrMailTime.SetEnabled(modOptions::gOpt.UseInterval == 1);
@@ -90,13 +88,15 @@ protected:
     }
     // One tick of the check timer with the check due.
     void DueTick() {
-        gCheckRun.NextCheckStamp = now_;
+        Run().NextCheckStamp = now_;
         form_->controls().tmrMailTime.Tick();
     }
 
     Pop3dServer server_ = Pop3dServer::fromEnvironment();
     QDateTime now_ = QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate);
     frmMain* form_ = nullptr;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
     QStringList played_;
     std::function<void(const QString&)> saved_;
 };
@@ -120,15 +120,15 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     DueTick();
     ASSERT_EQ(boxes.Calls().size(), 1u) << "one box for the refused login, no cascade";
     EXPECT_EQ(boxes.Calls()[0].title, QStringLiteral("Veltrane - Error Establishing Connection"));
-    EXPECT_EQ(gCheckRun.CheckSummary, QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n"
-                                                     "      Work - Error Accessing Account\r\n"));
-    EXPECT_EQ(gCheckRun.SummaryLines, 2);
-    EXPECT_EQ(gCheckRun.TotalNewCount, 2);
+    EXPECT_EQ(Run().CheckSummary, QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n"
+                                                 "      Work - Error Accessing Account\r\n"));
+    EXPECT_EQ(Run().SummaryLines, 2);
+    EXPECT_EQ(Run().TotalNewCount, 2);
     ASSERT_EQ(form.controls().lvwEmail.ItemCount(), 2);
     EXPECT_EQ(form.controls().lvwEmail.Item(1).Text(), QStringLiteral("Ann <ann@example.org>"));
     EXPECT_TRUE(form.controls().lvwEmail.Item(2).Bold()) << "new mail in bold";
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
-    EXPECT_EQ(gCheckRun.NextCheckStamp, now_.addSecs(30 * 60)) << "the schedule goes on";
+    EXPECT_EQ(Run().NextCheckStamp, now_.addSecs(30 * 60)) << "the schedule goes on";
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled()) << "retrieval mode ended";
 
     // The pop-up shows the headline and the summary, and holds the check
@@ -155,8 +155,8 @@ TEST_F(CheckRunsPop3d, ATimedRunOverTwoAccountsWithOneRefusingTheLogin) {
     played_.clear();
     DueTick();
     EXPECT_EQ(boxes.Calls().size(), 2u);
-    EXPECT_EQ(gCheckRun.TotalNewCount, 1);
-    EXPECT_TRUE(gCheckRun.CheckSummary.contains(QStringLiteral("      Home - 3 Messages\r\n")));
+    EXPECT_EQ(Run().TotalNewCount, 1);
+    EXPECT_TRUE(Run().CheckSummary.contains(QStringLiteral("      Home - 3 Messages\r\n")));
     EXPECT_EQ(played_, QStringList{QStringLiteral("home.wav")});
     EXPECT_EQ(vb::Forms::Get<frmMessage>().fraMsg.Caption(),
               QStringLiteral("1 New Message(s) found at 9:35 PM"));
@@ -194,16 +194,16 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     EXPECT_EQ(gAccounts[1].MsgCount, 0);
     EXPECT_FALSE(gAccounts[2].Checked) << "the run ended before the next account";
     EXPECT_NE(forms::gPop3.Get(), before) << "a fresh component object";
-    EXPECT_FALSE(gCheckRun.UserStop);
+    EXPECT_FALSE(Run().UserStop);
 
     // The message tool bar's check of the current account clears a stop
     // left over and checks that account alone, on the fresh object.
-    gCheckRun.UserStop = true;
+    Run().UserStop = true;
     ASSERT_EQ(gCurrentAccount, 1);
     form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
     EXPECT_EQ(gAccounts[1].Result, QStringLiteral("Big - 1 Message"));
     EXPECT_FALSE(gAccounts[2].Checked);
-    EXPECT_FALSE(gCheckRun.UserStop);
+    EXPECT_FALSE(Run().UserStop);
 
     form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
     EXPECT_TRUE(boxes.Calls().empty());

@@ -102,8 +102,8 @@ protected:
             SaveSetting(kAppKey, QStringLiteral("Settings\\Options"), QString::fromLatin1(key),
                         QString::fromLatin1(value));
         modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gCheckRun.StartUpDone = true;
         frmMain& form = LaidOutMainWindow();
+        form.checks().Record().StartUpDone = true;
         form.Show();
         return form;
     }

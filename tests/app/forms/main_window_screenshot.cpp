@@ -60,7 +60,7 @@ void FillList(frmMain& form) {
     modAccounts::gAccounts[1].SpamCount = 1;
     modAccounts::gAccounts[1].Result = QStringLiteral("Home - 4 Messages");
     modAccounts::gAccounts[1].Status = QStringLiteral("Checked at: 10:58 PM");
-    modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check at 11:28 PM");
+    form.checks().Record().AutoCheckText = QStringLiteral("Auto Check at 11:28 PM");
     form.email().FillMessageList(1);
 }
 

@@ -6,15 +6,16 @@
 
 int main(int argc, char** argv) {
     return ScreenshotMain(argc, argv, [](const char* out) {
-        modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
-        modGeneral::gCheckRun.CheckSummary = QStringLiteral(
+        modGeneral::CheckRunState run;
+        run.AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
+        run.CheckSummary = QStringLiteral(
             "Account Information:\r\n"
             "      Home - 3 New Message(s)\r\n"
             "      Work - 12 Message(s)\r\n"
             "      Lists - Connection Failed\r\n");
-        modGeneral::gCheckRun.SummaryLines = 3;
+        run.SummaryLines = 3;
         modOptions::gOpt.MsgBoxTime = 15;
-        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"), nullptr);
+        frmMessage::ShowReport(QStringLiteral("3 New Message(s) found at 3:35 PM"), run, nullptr);
         Settle(400);
         return SaveWindowPicture(vb::Forms::Get<frmMessage>(), out);
     });

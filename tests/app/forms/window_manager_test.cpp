@@ -54,12 +54,12 @@ protected:
 };
 
 TEST_F(WindowManager, FixedDialogsAreNeitherResizedMinimisedNorMaximised) {
-    modGeneral::gCheckRun.CheckSummary =
-        QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
-    modGeneral::gCheckRun.SummaryLines = 1;
+    modGeneral::CheckRunState run;
+    run.CheckSummary = QStringLiteral("Account Information:\r\n      Home - 2 Messages\r\n");
+    run.SummaryLines = 1;
     const std::pair<const char*, std::function<vb::Form&()>> dialogs[] = {
         {"first use", []() -> vb::Form& { return vb::Forms::Get<frmFirstUse>(); }},
-        {"pop-up", []() -> vb::Form& { return vb::Forms::Get<frmMessage>(); }},
+        {"pop-up", [&run]() -> vb::Form& { return vb::Forms::Get<frmMessage>(nullptr, run); }},
         {"rules file name", []() -> vb::Form& { return vb::Forms::Get<frmRuleFile>(); }},
     };
     for (const auto& [name, open] : dialogs) {

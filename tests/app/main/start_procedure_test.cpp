@@ -91,7 +91,7 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(main.controls().mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - Off|#AutoCheckOff"));
     EXPECT_EQ(main.controls().TabStripEmail.TabCount(), 0);
     EXPECT_EQ(modAccounts::gCurrentAccount, 0);
-    EXPECT_TRUE(modGeneral::gCheckRun.StartUpDone);
+    EXPECT_TRUE(main.checks().Record().StartUpDone);
     EXPECT_TRUE(main.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
     // The no-account state: only adding an account is left to do.
     EXPECT_FALSE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
@@ -105,11 +105,11 @@ TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtI
     EXPECT_EQ(vb::Forms::Get<frmFirstUse>().windowIcon().pixmap(16).toImage(),
               forms::Picture(QStringLiteral("TrayNormal"), 16).toImage())
         << "every window carries the program's icon";
-    EXPECT_TRUE(modGeneral::gShowingFirstUse);
+    EXPECT_TRUE(forms::FirstUseShown());
     EXPECT_EQ(Stored(kSettings, QStringLiteral("FirstUse")), QStringLiteral("1"));
     EXPECT_EQ(Stored(kOptions, QStringLiteral("RunStartUp")), QStringLiteral("1"));
     EXPECT_TRUE(QFile::exists(AutostartEntry()));
-    EXPECT_TRUE(modGeneral::gCheckRun.NextCheckStamp.isValid()) << "the first automatic check is scheduled";
+    EXPECT_TRUE(main.checks().Record().NextCheckStamp.isValid()) << "the first automatic check is scheduled";
 }
 
 TEST_F(StartProcedure, ALaterStartShowsNoGreetingAndWritesNoAutostartEntry) {
@@ -150,7 +150,7 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
         EXPECT_EQ(modAccounts::gAccounts[t.tab].Result, QString::fromUtf16(t.caption));
     }
     EXPECT_EQ(modAccounts::gCurrentAccount, 1);
-    EXPECT_EQ(modGeneral::gCheckRun.IntervalMinutes, 90);
+    EXPECT_EQ(modOptions::CheckIntervalMinutes(), 90);
     EXPECT_TRUE(main.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).Enabled());
     EXPECT_FALSE(main.controls().fraNoAcntsBanner.Visible());
     EXPECT_EQ(main.controls().lblRulesFileName.Caption(), QStringLiteral("FileName: Rules.ini"));
@@ -161,7 +161,7 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     EXPECT_EQ(main.controls().mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - On|#AutoCheckOn"));
     EXPECT_TRUE(main.controls().StatusBar.PanelText(4).startsWith(QStringLiteral("Auto Check at ")));
     // A start-up check is pending, with its pause button.
-    EXPECT_FALSE(modGeneral::gCheckRun.StartUpDone);
+    EXPECT_FALSE(main.checks().Record().StartUpDone);
     EXPECT_TRUE(main.controls().tmrMailStartUp.Enabled());
     EXPECT_FALSE(main.controls().tbrButtons(tbrButtons::kPauseStartUp).isHidden());
     EXPECT_EQ(main.controls().tbrButtons(tbrButtons::kPauseStartUp).Buttons(1).Caption(),

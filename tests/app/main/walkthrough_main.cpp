@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
     // would when it falls due) finds it and the pop-up tells.
     mailbox.add("4-party", Message("Cara <cara@example.org>", "Party on Friday"));
     main.checks().RunAutoCheck();
-    Expect(modAccounts::gAccounts[1].MsgCount == 4 && modGeneral::gCheckRun.TotalNewCount == 1,
+    Expect(modAccounts::gAccounts[1].MsgCount == 4 && main.checks().Record().TotalNewCount == 1,
            "the automatic check missed the new mail");
     Expect(vb::Forms::IsLoaded<frmMessage>(), "no new-mail pop-up");
     Picture("6-new-mail");

@@ -21,6 +21,8 @@ public:
     QStringList calls;
     modOptions::MenuColours boxes;
     QSet<QString> usablePrograms;
+    // The checks' record, which the options' save sets the schedule of.
+    modGeneral::CheckRunState run;
 
     FakeOptionsView()
         : registrations_(
@@ -47,6 +49,7 @@ public:
     void ApplyCheckTimers() override { calls << QString("Timers %1").arg(modOptions::gOpt.UseInterval == 1); }
     void SetNextAutoCheckTime() override { calls << "SetNextAutoCheckTime"; }
     void ShowAutoCheckText(const QString& text) override { calls << "Panel4 " + text; }
+    modGeneral::CheckRunState& Record() override { return run; }
     void ShowSortColumnIcon(const QString& key, const QString& icon) override {
         calls << QString("SortIcon %1 %2").arg(key, icon);
     }

@@ -117,7 +117,7 @@ TEST_F(OptionsTest, AFreshStoreGivesTheDefaults) {
     }
     EXPECT_EQ(gOpt.SortColumnLastUsed, "4");
     EXPECT_EQ(modRules::gRulesFileName, "Rules.ini");
-    EXPECT_EQ(modGeneral::gCheckRun.IntervalMinutes, 30);
+    EXPECT_EQ(modOptions::CheckIntervalMinutes(), 30);
 }
 
 TEST_F(OptionsTest, StoredValuesThatAreNoNumbersOrOutOfRangeTakeTheDefault) {
@@ -192,7 +192,7 @@ TEST_F(OptionsTest, IntervalFollowsHoursAndMinutesAndAnIntervalThePageForbidsTak
         LoadOptions(ReadBy::MainLoad);
         EXPECT_EQ(gOpt.Hours, c.h) << c.hours << ":" << c.minutes;
         EXPECT_EQ(gOpt.Minutes, c.m) << c.hours << ":" << c.minutes;
-        EXPECT_EQ(modGeneral::gCheckRun.IntervalMinutes, c.interval) << c.hours << ":" << c.minutes;
+        EXPECT_EQ(modOptions::CheckIntervalMinutes(), c.interval) << c.hours << ":" << c.minutes;
     }
 }
 

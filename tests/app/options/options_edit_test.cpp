@@ -137,7 +137,7 @@ TEST_F(OptionsEditTest, SaveWritesEveryKeyAndComesBackClean) {
     EXPECT_EQ(Stored("NoCheckTimeBegin"), "21:00");
     EXPECT_EQ(Stored("TopColour"), "10072511") << "the colours are written on every save";
     EXPECT_EQ(StoredKeyOrder().size(), 37);
-    EXPECT_EQ(modGeneral::gCheckRun.IntervalMinutes, 75);
+    EXPECT_EQ(modOptions::CheckIntervalMinutes(), 75);
     EXPECT_FALSE(gOptionsChanged);
     EXPECT_EQ(view.calls.last(), "FocusOptionsTree");
     EXPECT_TRUE(view.Calls("Report").isEmpty());
@@ -204,16 +204,16 @@ TEST_F(OptionsEditTest, MenusAreRestyledOnlyWhenTheThemeOrAColourBoxChanged) {
 }
 
 TEST_F(OptionsEditTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingChanged) {
-    using namespace modGeneral;
     gOpt.UseInterval = 1;
     CopyOptionsToEdit();
-    gCheckRun.AutoCheckTextSaved = "Next 10:30 PM";
+    modGeneral::CheckRunState& run = view.run;
+    run.AutoCheckTextSaved = "Next 10:30 PM";
     const QDateTime next(QDate(2026, 12, 8), QTime(22, 30));
-    gCheckRun.NextCheckStampSaved = next;
+    run.NextCheckStampSaved = next;
 
     gEditOpt.UseInterval = 0;
     SaveOptions();
-    EXPECT_EQ(gCheckRun.AutoCheckText, "Auto Check Off");
+    EXPECT_EQ(run.AutoCheckText, "Auto Check Off");
     EXPECT_TRUE(view.calls.contains("Timers 0"));
     EXPECT_TRUE(view.calls.contains("TrayAutoCheck &Auto Check - Off|#AutoCheckOff"));
     EXPECT_TRUE(view.calls.contains("Panel4 Auto Check Off"));
@@ -221,8 +221,8 @@ TEST_F(OptionsEditTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     view.calls.clear();
     gEditOpt.UseInterval = 1;
     SaveOptions();
-    EXPECT_EQ(gCheckRun.AutoCheckText, "Next 10:30 PM");
-    EXPECT_EQ(gCheckRun.NextCheckStamp, next);
+    EXPECT_EQ(run.AutoCheckText, "Next 10:30 PM");
+    EXPECT_EQ(run.NextCheckStamp, next);
     EXPECT_TRUE(view.calls.contains("Timers 1"));
     EXPECT_TRUE(view.calls.contains("TrayAutoCheck &Auto Check - On|#AutoCheckOn"));
     EXPECT_TRUE(view.Calls("SetNextAutoCheckTime").isEmpty());
@@ -236,11 +236,11 @@ TEST_F(OptionsEditTest, AutoCheckOffAndOnAgainKeepsTheNextCheckUnlessTheTimingCh
     };
     for (const auto& change : timingChanges) {
         view.calls.clear();
-        gCheckRun.NoCheckDeferred = true;
+        run.NoCheckDeferred = true;
         change();
         SaveOptions();
         EXPECT_EQ(view.Calls("SetNextAutoCheckTime").size(), 1);
-        EXPECT_FALSE(gCheckRun.NoCheckDeferred);
+        EXPECT_FALSE(run.NoCheckDeferred);
     }
 }
 

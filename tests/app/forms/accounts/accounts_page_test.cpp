@@ -452,7 +452,7 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(boxes.Calls()[0].title.endsWith("Test Connection Failure"))
         << boxes.Calls()[0].title.toStdString();
-    EXPECT_FALSE(modGeneral::gCheckRun.TestingAccount);
+    EXPECT_FALSE(form.checks().Record().TestingAccount);
     EXPECT_TRUE(form.controls().fraMain(fraMain::kAccounts).Visible()) << "the Accounts page stays in front";
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     EXPECT_TRUE(form.controls().TabStripAcnts.Enabled());

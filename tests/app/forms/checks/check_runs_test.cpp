@@ -40,6 +40,8 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     frmMain* form_ = nullptr;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
     QStringList played_;
     std::function<void(const QString&)> saved_;
 };
@@ -48,10 +50,10 @@ TEST_F(CheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
     frmMain& form = *form_;
     com::ComPtr<IqelPopClientNotify> notify;
     ASSERT_TRUE(com::SUCCEEDED(forms::gPop3->get_Notification(notify.ReleaseAndGetAddressOf())) && notify);
-    gCheckRun.ReceivedCount = 1;
+    Run().ReceivedCount = 1;
     notify->Received(forms::gPop3.Get(), nullptr, com::VARIANT_FALSE);
     notify->Received(forms::gPop3.Get(), nullptr, com::VARIANT_FALSE);
-    ASSERT_EQ(gCheckRun.ReceivedCount, 3);
+    ASSERT_EQ(Run().ReceivedCount, 3);
     // The window shows a line's progress once the pace allows it (after),
     // and a message's end at once.
     struct Row {
@@ -202,8 +204,8 @@ TEST_F(CheckRuns, ThePopUpsHeadlineFollowsWhatTheRunFound) {
     modCheck::gClock = [] {
         return QDateTime::fromString(QStringLiteral("2026-12-08 21:05:00"), Qt::ISODate);
     };
-    gCheckRun.TotalMsgCount = 7;
-    gCheckRun.TotalNewCount = 2;
+    Run().TotalMsgCount = 7;
+    Run().TotalNewCount = 2;
     struct Row {
         int16_t showEmail;
         bool anyNew;
@@ -240,12 +242,12 @@ TEST_F(CheckRuns, IncompleteDownloadsAreReportedOnce) {
     };
     for (const Row& row : {Row{{false, true, false}, "Account"}, Row{{true, false, true}, "Accounts"}}) {
         SCOPED_TRACE(row.word);
-        gCheckRun.IncompleteList.clear();
+        Run().IncompleteList.clear();
         for (int16_t a = 1; a <= 3; ++a) {
             gAccounts[a].Incomplete = row.incomplete[a - 1];
-            if (row.incomplete[a - 1]) gCheckRun.IncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
+            if (row.incomplete[a - 1]) Run().IncompleteList += gAccounts[a].Name + QStringLiteral("\r\n");
         }
-        const QString list = gCheckRun.IncompleteList;
+        const QString list = Run().IncompleteList;
         vb::ScriptedMsgBoxes boxes;
         form.checks().ShowDownloadErrors();
         form.checks().ShowDownloadErrors();  // the marks were cleared: nothing more
@@ -259,7 +261,7 @@ TEST_F(CheckRuns, IncompleteDownloadsAreReportedOnce) {
             prompt.contains(QStringLiteral("downloaded all messages.\r\n") + list + QStringLiteral("\r\n")));
         EXPECT_TRUE(prompt.contains(QStringLiteral("Try checking the %1 again.").arg(row.word)));
         EXPECT_TRUE(prompt.endsWith(QStringLiteral("temporarily turn off 'Allow Quick Checking'.")));
-        EXPECT_TRUE(gCheckRun.IncompleteList.isEmpty());
+        EXPECT_TRUE(Run().IncompleteList.isEmpty());
     }
 }
 

@@ -80,14 +80,12 @@ protected:
         for (const auto& [key, value] : options)
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
         gAppName = QStringLiteral("Veltrane");
-        gCheckRun.CheckSummary.clear();
-        gCheckRun.StartUpDone = true;
-        gCheckRun.StartUpPaused = false;
-        gCheckRun.NoCheckDeferred = false;
         modCheck::gClock = [this] { return now_; };
         form_ = &LaidOutMainWindow();
-        gCheckRun.IntervalMinutes =
-            static_cast<int16_t>(modOptions::gOpt.Hours * 60 + modOptions::gOpt.Minutes);
+        Run().CheckSummary.clear();
+        Run().StartUpDone = true;
+        Run().StartUpPaused = false;
+        Run().NoCheckDeferred = false;
         form_->Show();
     }
     void TearDown() override {
@@ -98,20 +96,22 @@ protected:
     }
     // Arms the start-up countdown as the start procedure does.
     void ArmStartUp() {
-        gCheckRun.StartUpDone = false;
-        gCheckRun.StartUpPaused = true;
+        Run().StartUpDone = false;
+        Run().StartUpPaused = true;
         form_->checks().ToggleStartUpTimer();
         form_->controls().tbrButtons(tbrButtons::kPauseStartUp).SetVisible(true);
     }
     QDateTime now_ = At("2026-03-04 10:00:00");
     frmMain* form_ = nullptr;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
 };
 
 TEST_F(CheckSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
     Load({{"UseInterval", "1"}, {"Minutes", "30"}});
     frmMain& form = *form_;
-    modCheck::SetNextAutoCheckTime(0);
-    EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 10:30:00"));
+    modCheck::SetNextAutoCheckTime(Run(), 0);
+    EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 10:30:00"));
     struct Row {
         const char* now;
         bool runs;
@@ -126,10 +126,10 @@ TEST_F(CheckSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.now);
         now_ = At(row.now);
-        gCheckRun.CheckSummary.clear();
+        Run().CheckSummary.clear();
         form.controls().tmrMailTime.Tick();
-        EXPECT_EQ(!gCheckRun.CheckSummary.isEmpty(), row.runs);
-        EXPECT_EQ(gCheckRun.NextCheckStamp, At(row.next));
+        EXPECT_EQ(!Run().CheckSummary.isEmpty(), row.runs);
+        EXPECT_EQ(Run().NextCheckStamp, At(row.next));
         EXPECT_EQ(form.controls().StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
     }
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
@@ -168,16 +168,16 @@ TEST_F(CheckSchedule, ChecksFallDueByRealTimeAcrossTheClockChanges) {
         SCOPED_TRACE(row.name);
         modOptions::gOpt.NoCheck = row.window ? 1 : 0;
         modOptions::gOpt.NoCheckTime = {QStringLiteral("01:00"), QStringLiteral("02:30"), QString()};
-        gCheckRun.NoCheckDeferred = false;
+        Run().NoCheckDeferred = false;
         now_ = QDateTime::fromString(QString::fromLatin1(row.from), Qt::ISODate);
-        modCheck::SetNextAutoCheckTime(0);
-        EXPECT_EQ(gCheckRun.AutoCheckText, QString::fromLatin1(row.scheduled));
+        modCheck::SetNextAutoCheckTime(Run(), 0);
+        EXPECT_EQ(Run().AutoCheckText, QString::fromLatin1(row.scheduled));
         std::vector<std::string> runs;
         const QDateTime until = QDateTime::fromString(QString::fromLatin1(row.until), Qt::ISODate);
         for (; now_ <= until; now_ = now_.addSecs(20)) {
-            gCheckRun.CheckSummary.clear();
+            Run().CheckSummary.clear();
             form.controls().tmrMailTime.Tick();
-            if (!gCheckRun.CheckSummary.isEmpty()) runs.push_back(Utc(now_));
+            if (!Run().CheckSummary.isEmpty()) runs.push_back(Utc(now_));
         }
         std::vector<std::string> expected;
         for (const char* run : row.runs)
@@ -190,7 +190,7 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     Load({{"UseInterval", "1"}, {"Minutes", "15"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}});
     frmMain& form = *form_;
     ArmStartUp();
-    gCheckRun.NextCheckStamp = At("2026-03-04 09:00:00");
+    Run().NextCheckStamp = At("2026-03-04 09:00:00");
     const QString panel3 = form.controls().StatusBar.PanelText(3);
     {
         ServerOperation busy;
@@ -198,15 +198,15 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
         form.controls().tmrMailTime.Tick();
         form.controls().tmrMailStartUp.Tick();
         form.checks().CheckAll();  // a second operation is refused too
-        EXPECT_TRUE(gCheckRun.CheckSummary.isEmpty());
-        EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 09:00:00"));
-        EXPECT_FALSE(gCheckRun.StartUpDone);
+        EXPECT_TRUE(Run().CheckSummary.isEmpty());
+        EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 09:00:00"));
+        EXPECT_FALSE(Run().StartUpDone);
         EXPECT_EQ(form.controls().StatusBar.PanelText(3), panel3) << "the countdown stood still";
     }
     form.controls().tmrMailTime.Tick();
-    EXPECT_EQ(gCheckRun.CheckSummary, QStringLiteral("Account Information:\r\n"));
-    EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 10:15:00"));
-    EXPECT_TRUE(gCheckRun.StartUpDone) << "the timed check ended the start-up phase";
+    EXPECT_EQ(Run().CheckSummary, QStringLiteral("Account Information:\r\n"));
+    EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 10:15:00"));
+    EXPECT_TRUE(Run().StartUpDone) << "the timed check ended the start-up phase";
     EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
 }
@@ -239,15 +239,14 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
         EXPECT_EQ(form.controls().StatusBar.PanelText(3), QString::fromLatin1(step.panel3));
         EXPECT_EQ(form.controls().tmrMailStartUp.Enabled(), step.timerOn);
         EXPECT_EQ(pause.Caption(), QString::fromLatin1(step.caption));
-        EXPECT_TRUE(gCheckRun.CheckSummary.isEmpty());
+        EXPECT_TRUE(Run().CheckSummary.isEmpty());
     }
     form.controls().tmrMailStartUp.Tick();  // the fourth tick of a delay of 3 shows 0 and checks
-    EXPECT_EQ(gCheckRun.CheckSummary, QStringLiteral("Account Information:\r\n"));
-    EXPECT_TRUE(gCheckRun.StartUpDone);
+    EXPECT_EQ(Run().CheckSummary, QStringLiteral("Account Information:\r\n"));
+    EXPECT_TRUE(Run().StartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
     EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
-    EXPECT_EQ(gCheckRun.NextCheckStamp, At("2026-03-04 10:11:00"))
-        << "one extra minute after the start-up check";
+    EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 10:11:00")) << "one extra minute after the start-up check";
     EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
 }
@@ -336,11 +335,11 @@ TEST_F(CheckSchedule, EveryChildWindowPausesTheChecksWhileItIsLoaded) {
     frmMain& form = *form_;
     ArmStartUp();
     const ChildWindow rows[] = {
-        Child<frmFirstUse>("the first-use window", [] { return gShowingFirstUse; }),
+        Child<frmFirstUse>("the first-use window", forms::FirstUseShown),
         Child<frmMessage>("the pop-up", forms::MessageShown, false,
                           [&form] {
                               frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"),
-                                                     &form.childWindows());
+                                                     form.checks().Record(), &form.childWindows());
                           }),
         Child<frmPreview>("the preview", forms::PreviewShown),
         Child<frmRuleReport>("the rule report", forms::RuleReportShown),
@@ -402,7 +401,7 @@ TEST_F(CheckSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
     ArmStartUp();
     vb::ScriptedMsgBoxes boxes;
     form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
-    EXPECT_TRUE(gCheckRun.StartUpDone);
+    EXPECT_TRUE(Run().StartUpDone);
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
     EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     ASSERT_EQ(boxes.Calls().size(), 1u) << "both accounts are disabled";
@@ -417,8 +416,8 @@ TEST_F(CheckSchedule, ACheckByHandDuringTheCountdownEndsTheStartUpPhase) {
 TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     Load({});
     frmMain& form = *form_;
-    gCheckRun.ReceivedCount = 4;
-    gCheckRun.UserStop = false;
+    Run().ReceivedCount = 4;
+    Run().UserStop = false;
     form.controls().tmrRetrieveMessage.SetEnabled(true);
     for (const char* image : {"MailSpin8", "MailSpin7", "MailSpin6", "MailSpin5", "MailSpin4", "MailSpin3",
                               "MailSpin2", "MailSpin1", "MailSpin8"}) {
@@ -426,9 +425,9 @@ TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
         EXPECT_EQ(form.controls().TabStripEmail.TabImage(1), QString::fromLatin1(image));
     }
     EXPECT_TRUE(form.controls().tmrRetrieveMessage.Enabled());
-    gCheckRun.UserStop = true;
+    Run().UserStop = true;
     form.controls().tmrRetrieveMessage.Tick();
-    gCheckRun.UserStop = false;
+    Run().UserStop = false;
     EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Buttons(1).Caption(),
               QStringLiteral("Terminating...      "));
     EXPECT_EQ(form.controls().StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));

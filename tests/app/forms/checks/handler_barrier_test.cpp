@@ -80,11 +80,11 @@ protected:
              {std::pair{"UseInterval", "1"}, {"EmailCheckStartUp", "1"}, {"StartUpDelay", "0"}})
             SaveSetting(kAppKey, kOptions, QString::fromLatin1(key), QString::fromLatin1(value));
         gAppName = QStringLiteral("Veltrane");
-        gCheckRun.UserStop = false;
         form_ = &LaidOutMainWindow();
+        Run().UserStop = false;
         form_->Show();
-        gCheckRun.StartUpDone = false;
-        gCheckRun.StartUpPaused = true;
+        Run().StartUpDone = false;
+        Run().StartUpPaused = true;
         form_->checks().ToggleStartUpTimer();                // counting, as the start leaves it
         form_->controls().tmrMailStartUp.SetEnabled(false);  // until a row wants its tick
     }
@@ -99,6 +99,8 @@ protected:
         vb::Forms::Unload<frmMain>();
     }
     frmMain* form_ = nullptr;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
     std::unique_ptr<platform::loop::EndSignals> endSignals_;
     const std::function<bool()> trayAvailable_ = forms::gTrayAvailable;
     const int eventFd_ = ::eventfd(0, EFD_CLOEXEC);
@@ -208,12 +210,12 @@ TEST_F(HandlerBarrier, AFailedNotificationStopsItsOperationAndNeverReachesTheCom
     com::ComPtr<IqelPop3Com> component = forms::CreateComponent(error);
     ASSERT_TRUE(component) << error.toStdString();
     ThrowingView view;
-    const auto events =
-        com::MakeComObject<forms::ComponentEvents>(static_cast<forms::ComponentEventsView&>(view));
+    const auto events = com::MakeComObject<forms::ComponentEvents>(
+        static_cast<forms::ComponentEventsView&>(view), Run().UserStop);
     const forms::FailureBox failures;
     vb::ScriptedMsgBoxes boxes;
     EXPECT_EQ(events->Progress(component.Get(), 1, 2), com::S_OK);
-    EXPECT_TRUE(gCheckRun.UserStop);
+    EXPECT_TRUE(Run().UserStop);
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(
         boxes.Calls()[0].prompt.contains(QStringLiteral("while receiving messages from the mail server")));

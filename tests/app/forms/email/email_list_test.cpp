@@ -106,7 +106,7 @@ TEST_F(EmailList, TheLoadShowsTheFirstAccountNotYetChecked) {
     EXPECT_EQ(f.controls().StatusBar.PanelText(2), "") << "never checked: no count";
     EXPECT_FALSE(f.controls().StatusBar.PanelHasPicture(2));
     EXPECT_EQ(f.controls().StatusBar.PanelText(3), "Not Checked");
-    EXPECT_EQ(f.controls().StatusBar.PanelText(4), gCheckRun.AutoCheckText);
+    EXPECT_EQ(f.controls().StatusBar.PanelText(4), form().checks().Record().AutoCheckText);
 }
 
 TEST_F(EmailList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
@@ -289,14 +289,14 @@ TEST_F(EmailList, StatusBarCountAndPicture) {
         gAccounts[1].DeleteCount = c.deleteCount;
         gAccounts[1].Result = *c.result ? QString::fromLatin1(c.result) : gAccounts[1].Name;
         gAccounts[1].Status = QString::fromLatin1(c.status);
-        gCheckRun.AutoCheckText = QStringLiteral("Auto Check at ") + c.name;
+        form().checks().Record().AutoCheckText = QStringLiteral("Auto Check at ") + c.name;
         f.email().FillMessageList(1);
         EXPECT_EQ(f.controls().StatusBar.PanelText(1), gAccounts[1].Result);
         EXPECT_EQ(f.controls().StatusBar.PanelText(2), c.text);
         EXPECT_EQ(Panel2Picture(), c.picture);
         EXPECT_EQ(f.controls().StatusBar.PanelHasPicture(2), *c.picture != 0);
         EXPECT_EQ(f.controls().StatusBar.PanelText(3), c.status);
-        EXPECT_EQ(f.controls().StatusBar.PanelText(4), gCheckRun.AutoCheckText);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(4), form().checks().Record().AutoCheckText);
     }
 }
 

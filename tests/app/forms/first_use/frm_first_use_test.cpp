@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include "app/forms/common/child_tool_bar_style.h"
+#include "app/forms/common/child_windows.h"
 #include "app/forms/common/pictures.h"
 #include "app/forms/first_use/frm_first_use.h"
 #include "app/general/check_status.h"
@@ -38,13 +39,13 @@ protected:
     // and whether the window says it is showing.
     QString Paused() const {
         return QString::number(main_->checks().AutoCheckPauses()) +
-               (modGeneral::gShowingFirstUse ? "/open" : "/closed");
+               (forms::FirstUseShown() ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
 };
 
 TEST_F(FrmFirstUseTest, OpenPausesTheCheckAndOkClosesAndResumes) {
-    ASSERT_FALSE(modGeneral::gShowingFirstUse);
+    ASSERT_FALSE(forms::FirstUseShown());
     // Opened with the main window's link, as the start procedure opens it.
     frmFirstUse& form = vb::Forms::Get<frmFirstUse>(&main_->childWindows());
     form.Show();

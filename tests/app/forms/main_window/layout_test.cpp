@@ -57,7 +57,6 @@ protected:
         if (vb::Forms::IsLoaded<frmMain>()) vb::Forms::Get<frmMain>().mQuitting = true;
         vb::Forms::Unload<frmMain>();
         forms::gTrayAvailable = [] { return false; };
-        modGeneral::gShowingFirstUse = false;
     }
 };
 
@@ -403,7 +402,6 @@ TEST_F(MainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         for (vb::Form* child : {&firstUse, &preview, &ruleReport}) child->Show();
         const auto firstUseSlot = forms::gFirstUseWindow.Register(firstUse);
         const auto previewSlot = forms::gPreviewWindow.Register(preview);
-        modGeneral::gShowingFirstUse = true;
         QApplication::processEvents();
         const auto places = Places(f);
 
@@ -413,7 +411,7 @@ TEST_F(MainLayout, MinimisingHidesIntoTheTrayOnlyWhenThereIsOne) {
         EXPECT_EQ(firstUse.isHidden(), tray);
         EXPECT_EQ(preview.isHidden(), tray) << "a registered preview is a shown one";
         EXPECT_FALSE(ruleReport.isHidden()) << "the rule report is never hidden";
-        EXPECT_TRUE(modGeneral::gShowingFirstUse) << "a hidden window stays open";
+        EXPECT_TRUE(forms::FirstUseShown()) << "a hidden window stays open";
         EXPECT_TRUE(Places(f) == places) << "no layout while minimised";
         // Automatic checking is off by default: the tray tip says so.
         EXPECT_EQ(forms::gTrayIcon.Tip(), tray ? QStringLiteral("Auto Check is Off") : modGeneral::gAppName);

@@ -23,9 +23,9 @@ class FrmMessageTest : public testing::Test {
 protected:
     void SetUp() override {
         modGeneral::gAppName = QStringLiteral("Veltrane");
-        modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
-        SetRun(2);
         main_ = &LaidOutMainWindow();
+        Run().AutoCheckText = QStringLiteral("Auto Check at 3:45 PM");
+        SetRun(2);
     }
     void TearDown() override {
         vb::Forms::Unload<frmMessage>();
@@ -34,14 +34,14 @@ protected:
         modOptions::gOpt.MsgBoxTime = modOptions::gOpt.ButtonStyle = modOptions::gOpt.ApplyStyle = 0;
     }
     // A run over `lines` accounts, as the check run writes its summary.
-    static void SetRun(int lines) {
-        modGeneral::gCheckRun.CheckSummary = QStringLiteral("Account Information:\r\n");
+    void SetRun(int lines) {
+        Run().CheckSummary = QStringLiteral("Account Information:\r\n");
         for (int i = 1; i <= lines; ++i)
-            modGeneral::gCheckRun.CheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
-        modGeneral::gCheckRun.SummaryLines = static_cast<int16_t>(lines);
+            Run().CheckSummary += QStringLiteral("      Acnt%1 - 2 Message(s)\r\n").arg(i);
+        Run().SummaryLines = static_cast<int16_t>(lines);
     }
     frmMessage& Shown(const QString& headline = QStringLiteral("3 New Message(s) found at 3:45 PM")) {
-        frmMessage::ShowReport(headline, &main_->childWindows());
+        frmMessage::ShowReport(headline, Run(), &main_->childWindows());
         return vb::Forms::Get<frmMessage>();
     }
     // The main window's automatic-check pauses waiting for their Restore,
@@ -51,6 +51,8 @@ protected:
                (forms::MessageShown() ? "/open" : "/closed");
     }
     frmMain* main_ = nullptr;
+    // The checks' record of the main window, whose run the pop-up reports.
+    modGeneral::CheckRunState& Run() { return main_->checks().Record(); }
 };
 
 // The contrast of two colours as the eye reads text (1 to 21).
@@ -87,7 +89,7 @@ TEST_F(FrmMessageTest, ReportShowsTheRunAndOkClosesIt) {
     EXPECT_TRUE(form.isVisible());
     EXPECT_EQ(form.fraMsg.Caption(), "3 New Message(s) found at 3:45 PM");
     EXPECT_EQ(form.Caption(), "Veltrane:  Auto Check - March 5, 2024");
-    EXPECT_EQ(form.lblMsg.Caption(), modGeneral::gCheckRun.CheckSummary);
+    EXPECT_EQ(form.lblMsg.Caption(), Run().CheckSummary);
     EXPECT_EQ(form.lblAutoCheck.Caption(), "Next Auto Check at 3:45 PM");
     EXPECT_FALSE(form.lblMsgCountDown.Visible()) << "no display time: no countdown";
     EXPECT_FALSE(form.tmrMessage.Enabled());
@@ -163,7 +165,7 @@ TEST_F(FrmMessageTest, ASecondReportWhileOpenShowsTheNewRunAndRestartsTheCount) 
     frmMessage& form = Shown();
     form.tmrMessage.Tick();
     SetRun(20);
-    modGeneral::gCheckRun.AutoCheckText = QStringLiteral("Auto Check Off");
+    Run().AutoCheckText = QStringLiteral("Auto Check Off");
     EXPECT_EQ(&Shown(QStringLiteral("No Message(s) found at 4:00 PM")), &form);
     EXPECT_EQ(form.fraMsg.Caption(), "No Message(s) found at 4:00 PM");
     EXPECT_TRUE(form.lblMsg.Caption().endsWith("more Accounts..."));

@@ -39,12 +39,12 @@ protected:
         main_ = &LaidOutMainWindow();
         main_->Show();
         // A start-up check pending, so its countdown pauses too.
-        modGeneral::gCheckRun.StartUpDone = false;
+        main_->checks().Record().StartUpDone = false;
         modOptions::gOpt.EmailCheckStartUp = 1;
     }
     void TearDown() override {
         vb::Forms::Unload<frmRuleFile>();
-        modGeneral::gCheckRun.StartUpDone = true;
+        main_->checks().Record().StartUpDone = true;
         modOptions::gOpt.EmailCheckStartUp = 0;
         main_->mQuitting = true;
         vb::Forms::Unload<frmMain>();

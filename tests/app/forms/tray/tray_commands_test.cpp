@@ -3,9 +3,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <functional>
 
 #include "app/accounts/account_operations.h"
 #include "app/common/app_settings.h"
+#include "app/forms/common/child_windows.h"
+#include "app/forms/first_use/frm_first_use.h"
+#include "app/forms/new_mail/frm_message.h"
 #include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/general/server_operation.h"
@@ -30,11 +34,15 @@ protected:
         form_->Show();
     }
     void TearDown() override {
+        forms::gTrayAvailable = trayAvailable_;
         if (!vb::Forms::IsLoaded<frmMain>()) return;
         form_->mQuitting = true;
         vb::Forms::Unload<frmMain>();
     }
     frmMain* form_ = nullptr;
+    const std::function<bool()> trayAvailable_ = forms::gTrayAvailable;
+    // The checks' record of the window under test.
+    modGeneral::CheckRunState& Run() { return form_->checks().Record(); }
 };
 
 TEST_F(TrayCommands, ALeftPressRestoresOnlyAMinimisedWindow) {
@@ -55,6 +63,50 @@ TEST_F(TrayCommands, ALeftPressRestoresOnlyAMinimisedWindow) {
         EXPECT_EQ(forms::gTrayIcon.Tip(), row.restored ? gAppName : QStringLiteral("3 new"));
     }
     EXPECT_TRUE(form.isVisible());
+}
+
+// Down into the tray and back: a child window that is open goes with the
+// main window, stays loaded, and the tray's Show brings it back with it.
+TEST_F(TrayCommands, OpenChildWindowsGoIntoTheTrayWithTheWindowAndComeBackWithIt) {
+    frmMain& form = *form_;
+    forms::gTrayAvailable = [] { return true; };
+    struct Row {
+        const char* name;
+        std::function<vb::Form&()> open;
+        bool (*shown)();
+    };
+    const Row rows[] = {
+        {"the first-use window",
+         [&form]() -> vb::Form& { return vb::Forms::Get<frmFirstUse>(&form.childWindows()); },
+         forms::FirstUseShown},
+        {"the pop-up",
+         [&form]() -> vb::Form& {
+             frmMessage::ShowReport(QStringLiteral("No Message(s) found at 10:00 AM"), form.checks().Record(),
+                                    &form.childWindows());
+             return vb::Forms::Get<frmMessage>();
+         },
+         forms::MessageShown},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        vb::Form& child = row.open();
+        child.Show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(child.isVisible());
+
+        form.SetWindowState(vb::vbMinimized);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form.isHidden());
+        EXPECT_TRUE(child.isHidden()) << "it goes into the tray with the main window";
+        EXPECT_TRUE(row.shown()) << "a hidden window stays open";
+
+        forms::gTrayIcon.MouseMessage(513);  // a left press on the tray icon: Show
+        QCoreApplication::processEvents();
+        EXPECT_EQ(form.WindowState(), vb::vbNormal);
+        EXPECT_TRUE(child.isVisible()) << "the tray's Show brings it back";
+        child.Unload();
+        EXPECT_FALSE(row.shown());
+    }
 }
 
 TEST_F(TrayCommands, PageJumpsShowTheirOptionsPanelUnlessThePageBarIsLocked) {
@@ -137,9 +189,9 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     modOptions::gOpt.CloseButton = 1;  // a close alone would go to the tray
     {
         ServerOperation check;
-        gCheckRun.UserStop = false;
+        Run().UserStop = false;
         form.controls().tbrMainButtons.Buttons(QStringLiteral("Quit")).QtButton().click();
-        EXPECT_TRUE(gCheckRun.UserStop) << "the running check is asked to stop";
+        EXPECT_TRUE(Run().UserStop) << "the running check is asked to stop";
         QElapsedTimer waited;
         waited.start();
         while (waited.elapsed() < 300) QCoreApplication::processEvents();
@@ -149,7 +201,7 @@ TEST_F(TrayCommands, QuitWaitsForTheRunningOperationAndThenEndsTheProgram) {
     waited.start();
     while (vb::Forms::IsLoaded<frmMain>() && waited.elapsed() < 2000) QCoreApplication::processEvents();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmMain>());
-    gCheckRun.UserStop = false;
+    Run().UserStop = false;
 }
 
 // The tray's Check All, Start Email Client and Updates do what their tool-bar
