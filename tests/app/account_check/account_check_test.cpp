@@ -23,6 +23,7 @@
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
 #include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
@@ -199,7 +200,8 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
                     .hasMatch());
     EXPECT_EQ(form().checks().Record().AutoCheckText, QStringLiteral("Auto Check Off"));
     EXPECT_EQ(form().controls().lvwEmail.ItemCount(), 3);
-    EXPECT_EQ(form().controls().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
+    EXPECT_EQ(form().controls().StatusBar.PanelText(forms::panel::kResult),
+              QStringLiteral("Home - 3 Messages"));
 
     EXPECT_EQ(NewFlags(), QStringLiteral("NNN"));
     EXPECT_EQ(gAccounts[1].NewCount, 3);
