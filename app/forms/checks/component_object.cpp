@@ -58,4 +58,14 @@ com::ComPtr<IqelPop3Com> CreateComponent(QString& error) {
     return pop3;
 }
 
+com::ComPtr<IPop3Msg> CreateMessageObject() {
+    com::ComPtr<IPop3Msg> msg;
+    if (com::FAILED(
+            com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QFile::encodeName(LibraryPath()).toStdString())) ||
+        com::FAILED(
+            com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress())))
+        return {};
+    return msg;
+}
+
 }  // namespace forms

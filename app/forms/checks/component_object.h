@@ -23,6 +23,9 @@ QString ErrorInfoText();
 // Creates a component object by class. On failure, error holds a text for
 // the user that names the library file and the reason.
 com::ComPtr<IqelPop3Com> CreateComponent(QString& error);
+// A message object of the component of its own, which reads the file it is
+// given; none when it cannot be made.
+com::ComPtr<IPop3Msg> CreateMessageObject();
 
 // A start that cannot go on: the program shows what went wrong and ends with
 // a non-zero status.

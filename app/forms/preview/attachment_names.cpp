@@ -4,26 +4,10 @@
 
 #include "app/common/private_temp_folder.h"
 #include "app/forms/checks/component_object.h"
-#include "platform/com/activation.h"
 #include "platform/com/bstr.h"
 #include "platform/store/atomic_file.h"
 
 namespace forms {
-namespace {
-
-// A message object of the component, reading the file it is given.
-com::ComPtr<IPop3Msg> CreateMessage() {
-    const QString library = ComponentLibraryPath();
-    com::ComPtr<IPop3Msg> msg;
-    if (com::FAILED(
-            com::RegisterServerLibrary(CLSID_Pop3Msg, {}, QFile::encodeName(library).toStdString())) ||
-        com::FAILED(
-            com::CoCreateInstance(CLSID_Pop3Msg, nullptr, IPop3Msg::iid, msg.ReleaseAndGetVoidAddress())))
-        return {};
-    return msg;
-}
-
-}  // namespace
 
 QStringList AttachmentNames(IPop3Msg& msg) {
     QStringList names;
@@ -52,7 +36,7 @@ QStringList AttachmentNames(const QByteArray& message) {
     const std::string_view bytes(message.constData(), static_cast<size_t>(message.size()));
     if (platform::store::WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes, 0600)) return {};
     QStringList names;
-    if (com::ComPtr<IPop3Msg> msg = CreateMessage()) {
+    if (com::ComPtr<IPop3Msg> msg = CreateMessageObject()) {
         const com::Bstr file(path.toStdU16String());
         if (com::SUCCEEDED(msg->put_Filename(file.Get()))) names = AttachmentNames(*msg);
     }

@@ -22,6 +22,8 @@
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
 #include "app/common/date_text.h"
+#include "app/forms/checks/component_calls.h"
+#include "app/forms/checks/component_object.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/frm_preview.h"
@@ -29,6 +31,7 @@
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
 #include "app/options/option_values.h"
+#include "platform/com/bstr.h"
 #include "platform/ui/common_dialog.h"
 #include "platform/ui/forms.h"
 #include "platform/ui/msg_box.h"
@@ -364,6 +367,34 @@ TEST_F(AccountCheck, ALargeMessageKeepsTheBytesItWasListedWith) {
     mailbox_.clear();
     Check();
     EXPECT_EQ(KeptMessageFile::KeptCount(), keptBefore) << "the records went, and their files with them";
+}
+
+// Only a file the component made itself is kept: one a caller named could be
+// rewritten in place later, so the check reads it whole as it stands.
+TEST_F(AccountCheck, OnlyAFileTheComponentMadeIsKept) {
+    const QDir temp(QDir::tempPath());
+    ASSERT_TRUE(temp.mkpath(QStringLiteral("inner")));
+    struct Row {
+        const char* name;
+        QString path;
+        bool kept;
+    };
+    for (const Row& r :
+         {Row{"the component's form of name", temp.filePath(QStringLiteral("POP3aBc123")), true},
+          Row{"a name of the caller's", temp.filePath(QStringLiteral("mine.eml")), false},
+          Row{"another folder", temp.filePath(QStringLiteral("inner/POP3aBc123")), false},
+          Row{"another length", temp.filePath(QStringLiteral("POP3aBc1234")), false}}) {
+        SCOPED_TRACE(r.name);
+        QFile file(r.path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("Subject: a\r\n\r\nb") > 0);
+        file.close();
+        const com::ComPtr<IPop3Msg> msg = forms::CreateMessageObject();
+        ASSERT_TRUE(msg);
+        ASSERT_TRUE(com::SUCCEEDED(msg->put_Filename(com::Bstr(r.path.toStdU16String()).Get())));
+        EXPECT_EQ(forms::KeepMessageFile(*msg) != nullptr, r.kept);
+        EXPECT_EQ(forms::ReadMessageFile(*msg), QByteArray("Subject: a\r\n\r\nb"));
+        file.remove();
+    }
 }
 
 // The descriptor of the kept file whose removed name is in the temporary
