@@ -18,7 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <stdlib.h>
-#include <time.h>
+#include <sys/resource.h>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
@@ -135,29 +135,36 @@ const testsupport::Pop3dMailbox& Mailbox(const Shape& shape) {
     return *box;
 }
 
-// Wall-clock and this thread's processor time since the start, in ms: the
-// processor time leaves out what other programs on the machine take.
-class Stopwatch {
-public:
-    Stopwatch() {
-        wall_.start();
-        cpu_ = ThreadCpuMs();
-    }
-    double WallMs() const { return static_cast<double>(wall_.nsecsElapsed()) / 1e6; }
-    double CpuMs() const { return ThreadCpuMs() - cpu_; }
-
-private:
-    static double ThreadCpuMs() {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
-    }
-    QElapsedTimer wall_;
-    double cpu_ = 0;
+// Wall-clock time since the start, and this thread's processor time (user
+// and system) and minor page faults, from the kernel's own count for the
+// thread: the processor time leaves out what other programs on the machine
+// take, so it holds on a loaded machine where the wall-clock time does not.
+struct Took {
+    double wall = 0, user = 0, system = 0, faults = 0;
+    double Cpu() const { return user + system; }
 };
 
-struct Took {
-    double wall = 0, cpu = 0;
+class Stopwatch {
+public:
+    Stopwatch() : start_(ThreadUsage()) { wall_.start(); }
+    Took Elapsed() const {
+        const Took now = ThreadUsage();
+        return {static_cast<double>(wall_.nsecsElapsed()) / 1e6, now.user - start_.user,
+                now.system - start_.system, now.faults - start_.faults};
+    }
+    double WallMs() const { return static_cast<double>(wall_.nsecsElapsed()) / 1e6; }
+
+private:
+    static Took ThreadUsage() {
+        rusage usage{};
+        getrusage(RUSAGE_THREAD, &usage);
+        const auto ms = [](const timeval& t) {
+            return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_usec) / 1e3;
+        };
+        return {0, ms(usage.ru_utime), ms(usage.ru_stime), static_cast<double>(usage.ru_minflt)};
+    }
+    QElapsedTimer wall_;
+    Took start_;
 };
 
 com::Bstr Wide(const std::string& text) { return com::Bstr(QString::fromStdString(text).toStdU16String()); }
@@ -182,7 +189,7 @@ Took ComponentAlone(const testsupport::Pop3dMailbox& box, bool tls) {
     pop3->get_Messages(messages.ReleaseAndGetAddressOf());
     if (com::FAILED(messages->GetAll())) throw std::runtime_error("the component alone could not download");
     pop3->Disconnect();
-    return {clock.WallMs(), clock.CpuMs()};
+    return clock.Elapsed();
 }
 
 // The longest time between two ticks of a 5 ms timer while it runs: how
@@ -220,7 +227,7 @@ struct Round {
     Took component, program;
     double rss = 0, peak = 0, stall = 0, tab = 0, preview = 0, previewClose = 0;
     double Own() const { return program.wall - component.wall; }
-    double OwnCpu() const { return program.cpu - component.cpu; }
+    double OwnCpu() const { return program.Cpu() - component.Cpu(); }
     double Ratio() const { return program.wall / component.wall; }
 };
 
@@ -246,7 +253,7 @@ Round OneRound(frmMain& form, const testsupport::Pop3dMailbox& box, const Shape&
         const Stopwatch clock;
         form.controls().tbrEmail.Buttons(QStringLiteral("EmailCheck")).QtButton().click();
         QApplication::processEvents();
-        r.program = {clock.WallMs(), clock.CpuMs()};
+        r.program = clock.Elapsed();
         r.stall = probe.Longest();
     }
     if (modAccounts::gAccounts[1].MsgCount != shape.count)
@@ -309,13 +316,14 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
         const Round r = OneRound(form, box, shape, tls);
         rounds.push_back(r);
         state.SetIterationTime(r.Own() / 1e3);
-        std::fprintf(
-            stderr,
-            "%s round %zu: component %.0f ms, program %.0f ms (x%.2f), own work %.0f ms (processor %.0f "
-            "ms); RSS %.0f MB (idle %.0f, peak %.0f); longest stall %.0f ms; tab opened in %.0f ms; "
-            "preview opened in %.0f ms, closed in %.0f ms\n",
-            name.c_str(), rounds.size(), r.component.wall, r.program.wall, r.Ratio(), r.Own(), r.OwnCpu(),
-            r.rss, gIdleMb, r.peak, r.stall, r.tab, r.preview, r.previewClose);
+        std::fprintf(stderr,
+                     "%s round %zu: component %.0f ms (processor %.0f ms), program %.0f ms (x%.2f; processor "
+                     "%.0f ms: user %.0f, system %.0f; %.0f page faults), own work %.0f ms (processor %.0f "
+                     "ms); RSS %.0f MB (idle %.0f, peak %.0f); longest stall %.0f ms; tab opened in %.0f ms; "
+                     "preview opened in %.0f ms, closed in %.0f ms\n",
+                     name.c_str(), rounds.size(), r.component.wall, r.component.Cpu(), r.program.wall,
+                     r.Ratio(), r.program.Cpu(), r.program.user, r.program.system, r.program.faults, r.Own(),
+                     r.OwnCpu(), r.rss, gIdleMb, r.peak, r.stall, r.tab, r.preview, r.previewClose);
     }
     if (!boxes.Calls().empty())
         state.SkipWithError(("a box: " + boxes.Calls()[0].title).toStdString().c_str());
@@ -324,17 +332,37 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
         for (const Round& r : rounds) most = std::max(most, value(r));
         return most;
     };
-    // The first round against the later ones: a check of an unchanged
-    // mailbox costs no more than the first.
+    // Each row, over the rounds of this run (a round is the component alone
+    // and then the check, so the two see the same machine):
+    //   component_ms, program_ms: median wall-clock time of the component
+    //     alone and of the check; program_x: median of their ratio per round.
+    //   own_ms, own_worst_ms: the check's wall-clock time less the
+    //     component's in the same round, median and worst; noisy on a busy
+    //     machine (a round can come out negative), so also
+    //   own_of_medians_ms: median check less median component, and
+    //   program_cpu_ms, program_cpu_worst_ms: the window thread's processor
+    //     time (user and system) during the check, component included;
+    //     own_cpu_ms: that less the component's alone in the same round.
+    //   later_x_first: the own processor time of a check of an unchanged
+    //     mailbox (median of rounds 2..) over the first round's;
+    //     program_cpu_later_x_first: the same for the window thread's whole
+    //     processor time, which no subtraction can unsettle.
     const std::vector<Round> later(rounds.begin() + (rounds.size() > 1 ? 1 : 0), rounds.end());
-    state.counters["component_ms"] = Median(rounds, [](const Round& r) { return r.component.wall; });
-    state.counters["program_ms"] = Median(rounds, [](const Round& r) { return r.program.wall; });
-    state.counters["program_x"] = Median(rounds, [](const Round& r) { return r.Ratio(); });
-    state.counters["own_ms"] = Median(rounds, [](const Round& r) { return r.Own(); });
+    const auto median = [&](auto value) { return Median(rounds, value); };
+    state.counters["component_ms"] = median([](const Round& r) { return r.component.wall; });
+    state.counters["program_ms"] = median([](const Round& r) { return r.program.wall; });
+    state.counters["program_x"] = median([](const Round& r) { return r.Ratio(); });
+    state.counters["own_ms"] = median([](const Round& r) { return r.Own(); });
     state.counters["own_worst_ms"] = worst([](const Round& r) { return r.Own(); });
-    state.counters["own_cpu_ms"] = Median(rounds, [](const Round& r) { return r.OwnCpu(); });
+    state.counters["own_of_medians_ms"] = state.counters["program_ms"] - state.counters["component_ms"];
+    state.counters["program_cpu_ms"] = median([](const Round& r) { return r.program.Cpu(); });
+    state.counters["program_cpu_worst_ms"] = worst([](const Round& r) { return r.program.Cpu(); });
+    state.counters["own_cpu_ms"] = median([](const Round& r) { return r.OwnCpu(); });
     state.counters["later_x_first"] =
         Median(later, [](const Round& r) { return r.OwnCpu(); }) / std::max(1.0, rounds.front().OwnCpu());
+    state.counters["program_cpu_later_x_first"] =
+        Median(later, [](const Round& r) { return r.program.Cpu(); }) /
+        std::max(1.0, rounds.front().program.Cpu());
     state.counters["rss_mb"] = rounds.back().rss;
     state.counters["idle_mb"] = gIdleMb;
     state.counters["peak_over_idle_mb"] = worst([](const Round& r) { return r.peak; }) - gIdleMb;

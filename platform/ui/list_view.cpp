@@ -228,6 +228,14 @@ void ListView::RemoveItem(int index) {
 
 void ListView::ClearItems() { clear(); }
 
+std::vector<std::unique_ptr<QTreeWidgetItem>> ListView::TakeItems() {
+    const QList<QTreeWidgetItem*> taken = invisibleRootItem()->takeChildren();
+    std::vector<std::unique_ptr<QTreeWidgetItem>> rows;
+    rows.reserve(static_cast<std::size_t>(taken.size()));
+    for (QTreeWidgetItem* row : taken) rows.emplace_back(row);
+    return rows;
+}
+
 int ListView::SelectedItem() const {
     QTreeWidgetItem* current = currentItem();
     if (current && current->isSelected()) return indexOfTopLevelItem(current) + 1;

@@ -5,6 +5,7 @@
 // ItemClick, MouseUp, Click (see the press and release handlers).
 #include <QTreeWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -91,6 +92,9 @@ public:
     ListItem Item(int index);  // 35600 when out of range
     void RemoveItem(int index);
     void ClearItems();
+    // Removes all rows and hands them over: the caller frees them, where
+    // it likes, since they belong to no list any more.
+    std::vector<std::unique_ptr<QTreeWidgetItem>> TakeItems();
     // The current row when it is selected, else the first selected; 0 = none.
     int SelectedItem() const;
     // 1-based index of the row at (x, y) twips of the control; 0 = none.

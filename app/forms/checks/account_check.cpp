@@ -186,9 +186,10 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
     using namespace modAccounts;
     using namespace modGeneral;
     // The old messages go before the new ones arrive: whatever happens next,
-    // the account counts none of them again.
+    // the account counts none of them again. Their records are freed off
+    // the window's thread.
     gAccounts[a].MsgCount = 0;
-    AccountRow(a).Messages.clear();
+    forms::FreeElsewhere(std::exchange(AccountRow(a).Messages, {}));
     if (serverCount == 0) {
         session_.DisconnectAccount();
         return true;
@@ -203,8 +204,8 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
         ReadDownloaded(serverCount, session_.TakeDownloadedBytes(), incomplete, run_.UserStop);
     // The component keeps what it downloaded until its next session; the
     // store has it all now, so a fresh object takes the old one's place and
-    // the mailbox is held once.
-    session_.RenewComponent();
+    // the mailbox is held once. Nothing of the old one is held any more.
+    session_.RenewComponentAfterSession();
     LetLoopRun();
     if (!read) return false;
     AccountRow(a).Messages = std::move(*read);
@@ -236,7 +237,8 @@ void CheckRuns::CheckAccount(int16_t a) {
     using namespace modGeneral;
     if (a < 1 || a > gAccountCount) return;
     gAccounts[a].Checked = true;
-    c_.lvwEmail.ClearItems();
+    // The old rows are freed off the window's thread.
+    forms::FreeElsewhere(c_.lvwEmail.TakeItems());
     RetrieveAccountMessages(a);
     gAccounts[a].Result = modCheck::CheckResultText(gAccounts[a].Name, gAccounts[a].Connected,
                                                     gAccounts[a].MsgCount, run_.UserStop);

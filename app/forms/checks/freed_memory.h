@@ -1,12 +1,34 @@
 #pragma once
-// Memory a large check left free goes back to the system, off the window's
-// thread: glibc would keep a large mailbox's worth for the rest of the run.
+// What a check lets go of is freed off the window's thread: a large
+// mailbox's old records, rows and component objects cost the window's loop
+// nothing, and memory a large check left free goes back to the system there
+// too (glibc would keep a large mailbox's worth for the rest of the run).
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace forms {
 
+// Runs work on the program's one freeing thread, after the work handed over
+// before it; with no thread to be had, runs it here.
+void RunWhereFreed(std::function<void()> work);
+
+// Destroys value on the freeing thread. Only for values nothing on the
+// window's thread still points into.
+template <typename T>
+void FreeElsewhere(T&& value) {
+    RunWhereFreed(
+        [held = std::make_shared<std::decay_t<T>>(std::forward<T>(value))]() mutable { held.reset(); });
+}
+
+// Returns once everything handed over so far is freed: before the program
+// ends (a component object removes its files as it goes) and where the
+// caller counts on what was freed being gone.
+void AwaitFreed();
+
 // Gives the heap's free memory back when there is much of it (a small
-// check's is taken again by the next one, so giving it back costs more);
-// the work runs on GLib's pool of worker threads.
+// check's is taken again by the next one, so giving it back costs more),
+// after whatever was handed over to be freed before.
 void ReturnFreedMemory();
 
 }  // namespace forms

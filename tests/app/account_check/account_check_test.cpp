@@ -24,6 +24,7 @@
 #include "app/common/date_text.h"
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/component_object.h"
+#include "app/forms/checks/freed_memory.h"
 #include "app/forms/main_window/frm_main.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/frm_preview.h"
@@ -128,9 +129,12 @@ protected:
     }
     // A check runs inside the server operation its caller holds, so that no
     // timer tick starts another one while it waits for the server.
+    // A check, and what it let go of freed (that goes on off the window's
+    // thread).
     static void Check() {
         const ServerOperation operation;
         form().checks().CheckAccount(1);
+        forms::AwaitFreed();
     }
     // Opens the preview of the account's first message, saves it as name in
     // the temporary folder and closes it again; what its raw view showed.
@@ -237,6 +241,83 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
         EXPECT_EQ(gAccounts[1].Incomplete, step.deleteElsewhere > 0);
     }
     EXPECT_EQ(form().checks().Record().IncompleteList, QStringLiteral("Home\r\n"));
+    EXPECT_TRUE(boxes.Calls().empty());
+}
+
+// A later check lists the mailbox as it is then, whatever the list showed
+// before: each row's sender, subject, icon and boldness, none of them
+// chosen, the first message current.
+TEST_F(AccountCheck, ALaterCheckListsTheMailboxAsItIsNow) {
+    const std::string attached =
+        "MIME-Version: 1.0\r\nContent-Type: multipart/mixed; boundary=XX\r\n\r\n--XX\r\n"
+        "Content-Type: text/plain\r\n\r\nText.\r\n--XX\r\nContent-Type: application/octet-stream\r\n"
+        "Content-Disposition: attachment; filename=a.bin\r\n\r\nbytes\r\n--XX--\r\n";
+    const auto withAttachment = [&](const std::string& from, const std::string& subject) {
+        return "From: " + from + "\r\nTo: box@example.org\r\nSubject: " + subject + "\r\n" + attached;
+    };
+    struct Step {
+        const char* what;
+        std::vector<int> deleteElsewhere;                      // indexes on the server, deleted in this order
+        std::vector<std::pair<std::string, std::string>> add;  // suffix, message
+        bool sortBySubject;
+        const char* rows;  // sender|subject|icon|bold, one row a line
+    };
+    const Step steps[] = {
+        {"first",
+         {},
+         {{"a", Plain("a@example.org", "alpha")},
+          {"b", Plain("b@example.org", "bravo")},
+          {"c", withAttachment("c@example.org", "charlie")}},
+         false,
+         "a@example.org|alpha|New|B\nb@example.org|bravo|New|B\nc@example.org|charlie|AttachNew|B\n"},
+        {"unchanged",
+         {},
+         {},
+         false,
+         "a@example.org|alpha|Normal|-\nb@example.org|bravo|Normal|-\nc@example.org|charlie|Attach|-\n"},
+        {"removed", {2}, {}, false, "a@example.org|alpha|Normal|-\nc@example.org|charlie|Attach|-\n"},
+        {"changed and added",
+         {1},
+         {{"d", Plain("d@example.org", "delta")}, {"e", withAttachment("a@example.org", "alpha again")}},
+         false,
+         "c@example.org|charlie|Attach|-\nd@example.org|delta|New|B\na@example.org|alpha "
+         "again|AttachNew|B\n"},
+        {"reordered",
+         {},
+         {},
+         true,
+         "a@example.org|alpha "
+         "again|Attach|-\nc@example.org|charlie|Attach|-\nd@example.org|delta|Normal|-\n"},
+        {"emptied", {1, 1, 1}, {}, false, ""},
+    };
+    vb::ListView& list = form().controls().lvwEmail;
+    vb::ScriptedMsgBoxes boxes;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        for (const int index : step.deleteElsewhere) DeleteElsewhere(index);
+        for (const auto& [suffix, message] : step.add) Seed(suffix, message);
+        modOptions::gOpt.MessageSort = step.sortBySubject ? 1 : 0;
+        modOptions::gOpt.SortOrder = 0;
+        gSortKey = QStringLiteral("Subject");
+        // The user chose the last row before the check.
+        if (list.ItemCount() > 0) {
+            list.Item(list.ItemCount()).SetSelected(true);
+            gCurrentMsg = static_cast<int16_t>(list.ItemCount());
+        }
+        Check();
+        QString rows;
+        for (int row = 1; row <= list.ItemCount(); ++row) {
+            const vb::ListItem item = list.Item(row);
+            rows += item.Text() + '|' + item.SubItems(2) + '|' + item.SmallIcon() + '|' +
+                    (item.Bold() ? 'B' : '-') + '\n';
+        }
+        EXPECT_EQ(rows.toStdString(), step.rows);
+        EXPECT_EQ(list.ItemCount(), gAccounts[1].MsgCount);
+        EXPECT_EQ(list.SelectedItem(), 0) << "no row stays chosen";
+        if (gAccounts[1].MsgCount > 0) {
+            EXPECT_EQ(gCurrentMsg, 1);
+        }
+    }
     EXPECT_TRUE(boxes.Calls().empty());
 }
 
