@@ -123,6 +123,20 @@ Pattern Tokenize(std::string_view p) {
     return out;
 }
 
+// The pattern's tokens, made once for the pattern used last on this thread:
+// a list of thousands of dates formats them all with the same pattern.
+const Pattern& Parsed(std::string_view pattern) {
+    thread_local std::string last;
+    thread_local Pattern parsed;
+    thread_local bool made = false;
+    if (!made || pattern != last) {
+        parsed = Tokenize(pattern);
+        last.assign(pattern);
+        made = true;
+    }
+    return parsed;
+}
+
 void AppendNumber(std::string& out, int value, int width) {
     if (width >= 2 && value < 10) out.push_back('0');
     out += std::to_string(value);
@@ -176,7 +190,7 @@ struct Reader {
 }  // namespace
 
 std::string FormatDate(LocalTime time, std::string_view pattern) {
-    const Pattern parsed = Tokenize(pattern);
+    const Pattern& parsed = Parsed(pattern);
     const DateFields f = SplitLocalTime(time);
     std::string out;
     for (const Token& t : parsed.tokens) {
@@ -226,7 +240,7 @@ std::string FormatDate(LocalTime time, std::string_view pattern) {
 }
 
 std::optional<LocalTime> ParseFormattedDate(std::string_view text, std::string_view pattern) {
-    const Pattern parsed = Tokenize(pattern);
+    const Pattern& parsed = Parsed(pattern);
     Reader in{text};
     DateFields f;
     std::optional<int> weekday;
