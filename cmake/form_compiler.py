@@ -32,7 +32,13 @@ A control line may end with two tags, each optional:
       ToolBar tbrButtons(1) as kStopRetrieval for CheckRuns, MainLayout
 
 `as` names an array element: the header gives its index as
-frmMainElements::tbrButtons::kStopRetrieval. `for` names the parts of the
+frmMainElements::tbrButtons::kStopRetrieval. After a call of a single
+control it names the item the call adds, numbered from 1 among that
+control's calls of the same method:
+
+      StatusBar StatusBar
+        .AddPanel("", 2400) as kResult        frmMainElements::StatusBar::kResult, 1
+ `for` names the parts of the
 program that reach the control, each of which gets a group of references,
 frmMainDesign::CheckRunsControls, bound by its constructor from the design
 and holding nothing else, so that a part reaches no control the description
@@ -78,7 +84,7 @@ CONTROL_LINE = re.compile(rf"^(?P<kind>[A-Z][A-Za-z]*)\s+(?P<name>{NAME})(\((?P<
                           rf"(\s+as\s+(?P<element>{NAME}))?"
                           rf"(\s+for\s+(?P<groups>{NAME}(\s*,\s*{NAME})*))?$")
 PROPERTY_LINE = re.compile(rf"^(?P<prop>[A-Z][A-Za-z0-9]*)\s*=\s*(?P<value>.+)$")
-CALL_LINE = re.compile(rf"^\.(?P<method>{NAME})\((?P<args>.*)\)$")
+CALL_LINE = re.compile(rf"^\.(?P<method>{NAME})\((?P<args>.*)\)(\s+as\s+(?P<item>{NAME}))?$")
 STRING = re.compile(r'"(?:[^"\\]|\\.)*"')
 TEXT_OR_COMMENT = re.compile(rf'{STRING.pattern}|"|#')
 
@@ -98,6 +104,8 @@ class Control:
     with_args: tuple | None = None  # (line, extra constructor arguments)
     element: str | None = None  # the array element's name (as)
     groups: list = field(default_factory=list)  # the parts that reach it (for), the first one passed down
+    calls: dict = field(default_factory=dict)  # method: how many calls of it the control has
+    items: list = field(default_factory=list)  # (name, number, line) of the items its calls add (as)
 
     def ref(self):
         return f"{self.name}({self.index})" if self.index is not None else self.name
@@ -210,7 +218,10 @@ def is_member_line(stripped, number, owner, where, after_controls):
     raise_if(after_controls, where, f"mis-indented: {stripped} follows the controls {owner.ref()} "
              "holds; indent it under its own control, or move it above them")
     if call:
-        owner.statements.append((number, f"{call.group('method')}({cpp_value(call.group('args'))})"))
+        method = call.group("method")
+        owner.calls[method] = owner.calls.get(method, 0) + 1
+        owner.statements.append((number, f"{method}({cpp_value(call.group('args'))})"))
+        name_item(owner, call.group("item"), owner.calls[method], number, where)
     elif prop.group("prop") == "With":
         raise_if(owner.kind == "Form" or owner.index is not None, where,
                  "With (constructor arguments) is for single controls")
@@ -218,6 +229,17 @@ def is_member_line(stripped, number, owner, where, after_controls):
     else:
         owner.statements.append((number, statement(prop.group("prop"), prop.group("value"))))
     return True
+
+
+def name_item(owner, name, count, number, where):
+    """The name an 'as' gives the item a call adds, numbered by the call's
+    place among the control's calls of its method."""
+    if name is None:
+        return
+    raise_if(owner.kind == "Form" or owner.index is not None, where,
+             "'as' after a call names an item of a single control")
+    raise_if(any(item[0] == name for item in owner.items), where, f"{owner.name} has two items named {name}")
+    owner.items.append((name, count, number))
 
 
 def tag_control(control, m, where):
@@ -406,8 +428,9 @@ def groups_in_order(members):
 
 
 def element_names(form, members, h):
-    """The named elements' indexes: <form>Elements::<array>::<name>."""
-    named = [m for m in members if any(e.element for e in m.elements)]
+    """The named elements' indexes, <form>Elements::<array>::<name>, and the
+    named items' numbers, <form>Elements::<control>::<name>."""
+    named = [m for m in members if any(e.element or e.items for e in m.elements)]
     if not named:
         return
     h.add("")
@@ -417,6 +440,8 @@ def element_names(form, members, h):
         h.add(f"namespace {m.name} {{")
         for e in sorted((e for e in m.elements if e.element), key=lambda e: e.index):
             h.add(f"inline constexpr int16_t {e.element} = {e.index};", e.line)
+        for name, count, line in m.elements[0].items:
+            h.add(f"inline constexpr int16_t {name} = {count};", line)
         h.add(f"}}  // namespace {m.name}")
     h.add(f"}}  // namespace {form.name}Elements")
 

@@ -115,6 +115,10 @@ TEST(FormDescription, GroupsBindTheDesignsOwnControlsAndElementsHaveTheirNames) 
     EXPECT_EQ(&form.fraPage(named::fraPage::kSecond), &form.fraPage(1));
     EXPECT_EQ(form.cmdGo(named::cmdGo::kGo).Caption(), QStringLiteral("Go"));
     EXPECT_EQ(form.cmdGo(named::cmdGo::kStop).Caption(), QStringLiteral("Stop"));
+    // An item is numbered among its control's calls of the same method.
+    EXPECT_EQ(form.tbrSample.Buttons(named::tbrSample::kSave).Key(), QStringLiteral("Save"));
+    EXPECT_EQ(form.tbrSample.Buttons(named::tbrSample::kQuit).Key(), QStringLiteral("Quit"));
+    EXPECT_FALSE(form.tbrSample.Buttons(named::tbrSample::kQuit).Enabled());
 }
 
 }  // namespace

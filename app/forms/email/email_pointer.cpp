@@ -10,6 +10,7 @@
 #include "app/forms/email/list_tallies.h"
 #include "app/forms/main_window/frm_main_design.h"
 #include "app/forms/main_window/status_bar_tips.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/general/server_operation.h"
@@ -185,10 +186,10 @@ void EmailPage::StatusBar_MouseMove(int, int, int x, int) {
     }
     const QString text = panel ? c_.StatusBar.PanelText(panel) : QString();
     switch (panel) {
-        case 1:
+        case forms::panel::kResult:
             c_.StatusBar.SetToolTipText(text);
             break;
-        case 2: {
+        case forms::panel::kNewCount: {
             using namespace modAccounts;
             const int16_t a = gCurrentAccount;
             if (a < 1 || a > gAccountCount) break;
@@ -199,13 +200,13 @@ void EmailPage::StatusBar_MouseMove(int, int, int x, int) {
                  forms::gAttachTally >= 1 || forms::gDeleteAttachTally >= 1 || forms::gAttachNewTally >= 1}));
             break;
         }
-        case 3:
+        case forms::panel::kStatus:
             c_.StatusBar.SetToolTipText(forms::CheckedPanelTip(text, modCheck::gClock()));
             break;
-        case 4:
+        case forms::panel::kAutoCheck:
             c_.StatusBar.SetToolTipText(forms::AutoCheckPanelTip(text, checks_.Record().NextCheckStamp));
             break;
-        case 5:
+        case forms::panel::kClock:
             c_.StatusBar.SetToolTipText(forms::ClockPanelTip(modCheck::gClock()));
             break;
         default:

@@ -12,14 +12,8 @@ namespace forms {
 // names the bars.
 namespace bar = frmMainElements::tbrButtons;
 
-// StatusBar's panels, left to right.
-namespace panel {
-inline constexpr int kResult = 1;    // the account's result, or what the program is doing
-inline constexpr int kNewCount = 2;  // the new messages' picture and count
-inline constexpr int kStatus = 3;    // when the account was checked, or a check's progress
-inline constexpr int kAutoCheck = 4;
-inline constexpr int kClock = 5;
-}  // namespace panel
+// StatusBar's panels, left to right, by the names the description gives them.
+namespace panel = frmMainElements::StatusBar;
 
 // The pages, in the order of their buttons: fraMain(page::kRules), fraButtons
 // of the same number, gCurrentPane.

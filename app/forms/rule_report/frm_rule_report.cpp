@@ -24,7 +24,11 @@ constexpr int kMargin = 180;
 constexpr int kGap = 60;
 constexpr int kPictureSize = 480;
 
-vb::ToolButton& Button(vb::ControlArray<vb::ToolBar>& bars, int index) { return bars(index).Buttons(1); }
+// tbrRuleReport(bar::kExit): each bar holds one button; the description
+// names the bars.
+namespace bar = frmRuleReportElements::tbrRuleReport;
+
+vb::ToolButton& Button(vb::ControlArray<vb::ToolBar>& bars, int16_t index) { return bars(index).Buttons(1); }
 
 // The pop-up of new mail leaves the topmost band while the report is open.
 void SetMessageWindowTopmost(bool on) {
@@ -57,7 +61,7 @@ frmRuleReport::frmRuleReport(forms::MainWindowLink* main) : frmRuleReportDesign(
     TabStripRuleReport.SetImageList(&imlRuleReportIcons);
     imgRuleDelete.SetPicture(forms::Picture(QStringLiteral("RuleDelete"), 32));
     imgRuleSpam.SetPicture(forms::Picture(QStringLiteral("RuleSpam"), 32));
-    for (int i = 0; i <= 2; ++i) Button(tbrRuleReport, i).RefreshImage();
+    tbrRuleReport.ForEach([](int, vb::ToolBar& toolBar) { toolBar.Buttons(1).RefreshImage(); });
     tmrRuleReport.Tick = [this] { tmrRuleReport_Timer(); };
     TabStripRuleReport.Click = [this] { TabStripRuleReport_Click(); };
     tbrRuleReport.Wire(&vb::ToolBar::ButtonClick,
@@ -84,9 +88,10 @@ void frmRuleReport::Form_Load() {
     SetCaption(modGeneral::gAppName + QStringLiteral(" - Rule Report Notification"));
     lblRuleReport.SetCaption(QStringLiteral("Your Rules indicate the following Account(s)") +
                              QStringLiteral(" have messages that match your criteria."));
-    for (int i = 0; i <= 2; ++i)
-        tbrRuleReport(i).SetStyle(forms::ChildToolBarStyle(
-            modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle, tbrRuleReport(i).Style()));
+    tbrRuleReport.ForEach([](int, vb::ToolBar& toolBar) {
+        toolBar.SetStyle(forms::ChildToolBarStyle(modOptions::gOpt.ButtonStyle, modOptions::gOpt.ApplyStyle,
+                                                  toolBar.Style()));
+    });
     FitLists(modRules::RuleReportListLines(deletions_, spam_));
     Move((vb::ScreenWidth() - Width()) / 2, (vb::ScreenHeight() - Height()) / 2);
 
@@ -95,7 +100,7 @@ void frmRuleReport::Form_Load() {
     TabStripRuleReport.Select(tab);
     TabStripRuleReport_Click();  // selecting the tab already selected runs no handler
     countdown_ = modRules::RuleReportCountdown(modRules::gRules.Time);
-    Button(tbrRuleReport, 0).SetTag(QStringLiteral("On"));
+    Button(tbrRuleReport, bar::kTimer).SetTag(QStringLiteral("On"));
     tmrRuleReport.SetEnabled(true);
     lblRuleReportCountDown.SetCaption(QString::number(countdown_.SecondsLeft()));
 }
@@ -119,11 +124,11 @@ void frmRuleReport::FitLists(int lines) {
     // The buttons from the right edge, the countdown left of them.
     int right = inner;
     int barHeight = 0;
-    for (int i = 2; i >= 0; --i) {
-        vb::ToolBar& bar = tbrRuleReport(i);
-        bar.Move(right - bar.ButtonWidth(), kGap, bar.ButtonWidth(), bar.ButtonHeight());
-        right = bar.Left() - kGap;
-        barHeight = std::max(barHeight, bar.ButtonHeight());
+    for (const int16_t index : {bar::kExit, bar::kDeleteNow, bar::kTimer}) {
+        vb::ToolBar& toolBar = tbrRuleReport(index);
+        toolBar.Move(right - toolBar.ButtonWidth(), kGap, toolBar.ButtonWidth(), toolBar.ButtonHeight());
+        right = toolBar.Left() - kGap;
+        barHeight = std::max(barHeight, toolBar.ButtonHeight());
     }
     const int countHeight = TextHeight(QStringLiteral("0"));
     lblRuleReportCountDown.Move(0, kGap + (barHeight - countHeight) / 2, right - kGap, countHeight);
@@ -150,7 +155,7 @@ void frmRuleReport::TabStripRuleReport_Click() {
     imgRuleDelete.SetVisible(deletions);
     lblRuleSpam.SetVisible(!deletions);
     imgRuleSpam.SetVisible(!deletions);
-    Button(tbrRuleReport, 1).SetEnabled((deletions ? deletions_ : spam_).accounts >= 1);
+    Button(tbrRuleReport, bar::kDeleteNow).SetEnabled((deletions ? deletions_ : spam_).accounts >= 1);
 }
 
 void frmRuleReport::tbrRuleReport_ButtonClick(vb::ToolButton& button) {
@@ -164,7 +169,7 @@ void frmRuleReport::tbrRuleReport_ButtonClick(vb::ToolButton& button) {
 }
 
 void frmRuleReport::ToggleTimer() {
-    vb::ToolButton& button = Button(tbrRuleReport, 0);
+    vb::ToolButton& button = Button(tbrRuleReport, bar::kTimer);
     const bool running = button.Tag() == QLatin1String("On");
     tmrRuleReport.SetEnabled(!running);
     button.SetTag(running ? QStringLiteral("Off") : QStringLiteral("On"));
@@ -196,9 +201,9 @@ void frmRuleReport::DeleteNow() {
     modRules::RuleReportList& list = spam ? spam_ : deletions_;
     list = modRules::BuildRuleReportList(mark, accounts_);
     (spam ? lblRuleSpam : lblRuleDelete).SetCaption(list.text);
-    Button(tbrRuleReport, 1).SetEnabled(list.accounts >= 1);
+    Button(tbrRuleReport, bar::kDeleteNow).SetEnabled(list.accounts >= 1);
     deleting_ = false;
-    tmrRuleReport.SetEnabled(Button(tbrRuleReport, 0).Tag() == QLatin1String("On"));
+    tmrRuleReport.SetEnabled(Button(tbrRuleReport, bar::kTimer).Tag() == QLatin1String("On"));
 }
 
 bool frmRuleReport::DeleteMarked(forms::MainWindowLink& main, modRules::RuleMark mark, QStringList& left) {

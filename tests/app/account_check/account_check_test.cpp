@@ -26,6 +26,7 @@
 #include "app/forms/checks/component_object.h"
 #include "app/forms/checks/freed_memory.h"
 #include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
@@ -206,7 +207,8 @@ TEST_F(AccountCheck, ACheckFillsTheStoreAndTellsNewMailByUid) {
                     .hasMatch());
     EXPECT_EQ(form().checks().Record().AutoCheckText, QStringLiteral("Auto Check Off"));
     EXPECT_EQ(form().controls().lvwEmail.ItemCount(), 3);
-    EXPECT_EQ(form().controls().StatusBar.PanelText(1), QStringLiteral("Home - 3 Messages"));
+    EXPECT_EQ(form().controls().StatusBar.PanelText(forms::panel::kResult),
+              QStringLiteral("Home - 3 Messages"));
 
     EXPECT_EQ(NewFlags(), QStringLiteral("NNN"));
     EXPECT_EQ(gAccounts[1].NewCount, 3);

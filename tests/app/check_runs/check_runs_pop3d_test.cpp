@@ -13,6 +13,7 @@
 #include "app/forms/checks/component_object.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/common/wave_sound.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
@@ -176,7 +177,10 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
     QTimer stopper;
     stopper.setInterval(0);
     QObject::connect(&stopper, &QTimer::timeout, [&] {
-        if (!form.controls().StatusBar.PanelText(3).endsWith(QStringLiteral("% Complete"))) return;
+        if (!form.controls()
+                 .StatusBar.PanelText(forms::panel::kStatus)
+                 .endsWith(QStringLiteral("% Complete")))
+            return;
         form.controls()
             .tbrButtons(tbrButtons::kStopRetrieval)
             .Buttons(QStringLiteral("StopRetrieval"))
@@ -184,7 +188,7 @@ TEST_F(CheckRunsPop3d, AStopInsideADownloadEndsTheRunAndTheNextCheckStillRuns) {
             .click();
         stopper.stop();
     });
-    form.controls().StatusBar.SetPanelText(3, QString());
+    form.controls().StatusBar.SetPanelText(forms::panel::kStatus, QString());
     stopper.start();
     vb::ScriptedMsgBoxes boxes;
     form.controls().tbrButtons(tbrButtons::kCheckAll).Buttons(QStringLiteral("CheckAll")).QtButton().click();
@@ -226,7 +230,7 @@ TEST_F(CheckRunsPop3d, ADeletionAndAConnectionTestCountTheirOwnMessages) {
     // looks while the operation runs.
     QStringList counts;
     const auto look = [&] {
-        const QString text = form.controls().StatusBar.PanelText(4);
+        const QString text = form.controls().StatusBar.PanelText(forms::panel::kAutoCheck);
         if (text.startsWith(QStringLiteral("Retrieving")) && (counts.isEmpty() || counts.back() != text))
             counts << text;
     };
@@ -286,7 +290,8 @@ TEST_F(CheckRunsPop3d, TheProgressShowsAtAPaceAndTheDownloadsEnd) {
     std::vector<Shown> shown;
     QObject::connect(&form.controls().ProgressBar, &QProgressBar::valueChanged, [&](int value) {
         shown.push_back({value == form.controls().ProgressBar.maximum(),
-                         form.controls().StatusBar.PanelText(3), form.controls().StatusBar.PanelText(4)});
+                         form.controls().StatusBar.PanelText(forms::panel::kStatus),
+                         form.controls().StatusBar.PanelText(forms::panel::kAutoCheck)});
     });
     QElapsedTimer clock;
     clock.start();

@@ -24,6 +24,7 @@
 #include "app/forms/common/pictures.h"
 #include "app/forms/first_use/frm_first_use.h"
 #include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/tray/tray_icon_record.h"
 #include "app/general/check_status.h"
 #include "app/main/session_end.h"
@@ -83,8 +84,10 @@ protected:
 TEST_F(StartProcedure, AFirstStartOnAnEmptyProfileGreetsTheUserWithEverythingAtItsDefault) {
     frmMain& main = Start();
     EXPECT_EQ(main.Caption(), QStringLiteral("Veltrane"));
-    EXPECT_EQ(main.controls().StatusBar.PanelText(1), QStringLiteral("No Accounts have been created..."));
-    EXPECT_EQ(main.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check Off"));
+    EXPECT_EQ(main.controls().StatusBar.PanelText(forms::panel::kResult),
+              QStringLiteral("No Accounts have been created..."));
+    EXPECT_EQ(main.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+              QStringLiteral("Auto Check Off"));
     EXPECT_TRUE(main.controls().tmrStatusBar.Enabled());
     EXPECT_FALSE(main.controls().tmrMailTime.Enabled());
     EXPECT_FALSE(main.controls().tmrMailStartUp.Enabled());
@@ -159,7 +162,9 @@ TEST_F(StartProcedure, StoredAccountsRulesAndOptionsShapeTheWindow) {
     EXPECT_TRUE(main.controls().tmrMailTime.Enabled());
     EXPECT_FALSE(main.controls().tmrStatusBar.Enabled());
     EXPECT_EQ(main.controls().mnuTrayAutoCheck.Caption(), QStringLiteral("&Auto Check - On|#AutoCheckOn"));
-    EXPECT_TRUE(main.controls().StatusBar.PanelText(4).startsWith(QStringLiteral("Auto Check at ")));
+    EXPECT_TRUE(main.controls()
+                    .StatusBar.PanelText(forms::panel::kAutoCheck)
+                    .startsWith(QStringLiteral("Auto Check at ")));
     // A start-up check is pending, with its pause button.
     EXPECT_FALSE(main.checks().Record().StartUpDone);
     EXPECT_TRUE(main.controls().tmrMailStartUp.Enabled());

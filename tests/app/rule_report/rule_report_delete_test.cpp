@@ -103,7 +103,11 @@ protected:
     }
     static void DeleteNow(int tab) {
         report().TabStripRuleReport.Select(tab);
-        report().tbrRuleReport(1).Buttons(1).QtButton().click();
+        report()
+            .tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow)
+            .Buttons(1)
+            .QtButton()
+            .click();
     }
 
     Pop3dServer server_ = Pop3dServer::fromEnvironment();
@@ -146,7 +150,8 @@ TEST_F(RuleReportDelete, DeletesOnlyTheMarkedMessagesOfTheShownTab) {
         EXPECT_EQ(work_.messageCount(), step.workOnServer);
         EXPECT_EQ(step.tab == 1 ? report().lblRuleDelete.Caption() : report().lblRuleSpam.Caption(),
                   step.tab == 1 ? "No Messages to Delete" : "No Spam Messages to Delete");
-        EXPECT_FALSE(report().tbrRuleReport(1).Buttons(1).Enabled());
+        EXPECT_FALSE(
+            report().tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow).Buttons(1).Enabled());
         EXPECT_EQ(step.tab == 1 ? gAccounts[1].DeleteCount + gAccounts[2].DeleteCount
                                 : gAccounts[1].SpamCount + gAccounts[2].SpamCount,
                   0);
@@ -174,7 +179,8 @@ TEST_F(RuleReportDelete, ADeletionTheServerRefusesStaysListed) {
     EXPECT_EQ(Stored(2), "21 22 23 24");
     EXPECT_EQ(work_.messageCount(), 4);
     EXPECT_EQ(report().lblRuleDelete.Caption(), "Work has 1 message\r\n");
-    EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "the user may try again";
+    EXPECT_TRUE(report().tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow).Buttons(1).Enabled())
+        << "the user may try again";
 
     // While another server operation runs a click only says why nothing happens.
     gAccounts[2].Password = QString::fromStdString(work_.password());
@@ -222,7 +228,8 @@ TEST_F(RuleReportDelete, FollowsTheAccountsThroughARenameASwitchOffAndADeletion)
               "Delete Now left these messages on the server:\r\n\r\n"
               "'Home' is switched off: its 1 marked message stays on its server.\r\n");
     EXPECT_EQ(report().lblRuleDelete.Caption(), "Home has 1 message\r\n");
-    EXPECT_TRUE(report().tbrRuleReport(1).Buttons(1).Enabled()) << "its marks are still listed";
+    EXPECT_TRUE(report().tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow).Buttons(1).Enabled())
+        << "its marks are still listed";
 
     // Home goes; Office is account 1 now.
     click(c.tbrMainButtons, "Accounts");

@@ -162,7 +162,7 @@ TEST_F(ServerOperations, TheRuleReportCoversOnlyTheEnabledAccountsTheRunChecked)
     form.controls().chkAcntEnabled.SetValue(0);
     Click(form.controls().tbrButtons(tbrButtons::kSaveAccount), "SaveAccount");
     ASSERT_EQ(gAccounts[1].Enabled, 0);
-    report.tbrRuleReport(1).Buttons(1).QtButton().click();
+    report.tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow).Buttons(1).QtButton().click();
     EXPECT_EQ(server.accepted(), 2u) << "no connection to a switched-off account";
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_TRUE(boxes.Calls()[0].prompt.endsWith(
@@ -193,7 +193,11 @@ TEST_F(ServerOperations, ADeletionAskedForDuringACheckSaysWhyItDoesNotStart) {
             .Buttons(QStringLiteral("Delete"))
             .QtButton()
             .click();
-        vb::Forms::Get<frmRuleReport>().tbrRuleReport(1).Buttons(1).QtButton().click();
+        vb::Forms::Get<frmRuleReport>()
+            .tbrRuleReport(frmRuleReportElements::tbrRuleReport::kDeleteNow)
+            .Buttons(1)
+            .QtButton()
+            .click();
         form.email().mnuEmailDelete_Click();
     });
     Click(form.controls().tbrButtons(tbrButtons::kCheckAll), "CheckAll");

@@ -9,6 +9,7 @@
 #include "app/accounts/account_operations.h"
 #include "app/accounts/account_table.h"
 #include "app/common/app_settings.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
@@ -116,7 +117,7 @@ TEST_F(AccountsPage, AddThenRenameStoresTheAccountAndFollowsOnBothStrips) {
     EXPECT_EQ(Captions(form.controls().TabStripAcnts), QStringList{"New Account1"});
     EXPECT_EQ(GetSetting(kAppKey, kSettings, "AcntNum"), "1");
     EXPECT_EQ(Stored("AcntPort", 1), "110");
-    EXPECT_EQ(form.controls().StatusBar.PanelText(3), "Not Checked");
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus), "Not Checked");
     EXPECT_EQ(form.controls().txtAcntName.Text(), "New Account1");
     EXPECT_FALSE(form.controls().fraNoAcntsBanner.Visible());
     EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kSaveAccount).Buttons(1).Enabled());
@@ -302,7 +303,7 @@ TEST_F(AccountsPage, DeletingTheLastAccountSwitchesChecksOff) {
     EXPECT_EQ(Stored("AcntName", 1), "<missing>");
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "UseInterval"), "0");
     EXPECT_EQ(GetSetting(kAppKey, "Settings\\Options", "EmailCheckStartUp"), "0");
-    EXPECT_EQ(form.controls().StatusBar.PanelText(1), "No Accounts have been created...");
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kResult), "No Accounts have been created...");
     EXPECT_EQ(form.controls().txtAcntName.Text(), "");
     EXPECT_TRUE(form.controls().fraNoAcntsBanner.Visible());
     EXPECT_EQ(form.controls().TabStripEmail.TabCount(), 0);
@@ -456,7 +457,7 @@ TEST_F(AccountsPage, ATestThatCannotConnectShowsTheFailureAndGivesThePageBack) {
     EXPECT_TRUE(form.controls().fraMain(fraMain::kAccounts).Visible()) << "the Accounts page stays in front";
     EXPECT_TRUE(form.controls().fraMainButtons.Enabled());
     EXPECT_TRUE(form.controls().TabStripAcnts.Enabled());
-    EXPECT_EQ(form.controls().StatusBar.PanelText(3), gAccounts[1].Status);
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus), gAccounts[1].Status);
 }
 
 TEST_F(AccountsPage, EditsCountOnlyWhileTheyDifferFromTheSavedAccount) {

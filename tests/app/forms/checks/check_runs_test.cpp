@@ -10,6 +10,7 @@
 #include "app/common/app_settings.h"
 #include "app/forms/checks/component_object.h"
 #include "app/forms/common/wave_sound.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -76,8 +77,10 @@ TEST_F(CheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
         SCOPED_TRACE(testing::Message() << row.position << " of " << row.total);
         if (row.after) QThread::msleep(60);
         ASSERT_EQ(notify->Progress(forms::gPop3.Get(), row.position, row.total), com::S_OK);
-        EXPECT_EQ(form.controls().StatusBar.PanelText(3), QString::fromLatin1(row.percent));
-        EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Retrieving... (3 of 0)"));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus),
+                  QString::fromLatin1(row.percent));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+                  QStringLiteral("Retrieving... (3 of 0)"));
         EXPECT_EQ(form.controls().ProgressBar.Value(), row.value);
         EXPECT_EQ(form.controls().ProgressBar.Max(), row.maximum);
         EXPECT_EQ(form.controls().ProgressBar.Width(), form.controls().StatusBar.PanelWidth(1));
@@ -87,7 +90,7 @@ TEST_F(CheckRuns, ProgressNotificationsFillTheBarAndThePanels) {
     com::ComPtr<IqelPop3Com> other = forms::CreateComponent(error);
     ASSERT_TRUE(other) << error.toStdString();
     notify->Progress(other.Get(), 1, 2);
-    EXPECT_EQ(form.controls().StatusBar.PanelText(3), QStringLiteral("100 % Complete"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus), QStringLiteral("100 % Complete"));
 }
 
 TEST_F(CheckRuns, NewMailSoundsFollowTheOptionsAndTheAccounts) {

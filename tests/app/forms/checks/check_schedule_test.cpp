@@ -15,6 +15,7 @@
 #include "app/common/app_settings.h"
 #include "app/forms/common/child_windows.h"
 #include "app/forms/first_use/frm_first_use.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/forms/new_mail/frm_message.h"
 #include "app/forms/preview/frm_preview.h"
 #include "app/forms/rule_file/frm_rule_file.h"
@@ -130,9 +131,10 @@ TEST_F(CheckSchedule, TheCheckTimerRunsADueCheckOnceAndSchedulesTheNext) {
         form.controls().tmrMailTime.Tick();
         EXPECT_EQ(!Run().CheckSummary.isEmpty(), row.runs);
         EXPECT_EQ(Run().NextCheckStamp, At(row.next));
-        EXPECT_EQ(form.controls().StatusBar.PanelText(5), modCheck::ClockPanelText(now_));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kClock), modCheck::ClockPanelText(now_));
     }
-    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 11:37 AM"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+              QStringLiteral("Auto Check at 11:37 AM"));
 }
 
 // On 29 March 2026 the clock jumps from 02:00 to 03:00; on 25 October it goes
@@ -191,7 +193,7 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
     frmMain& form = *form_;
     ArmStartUp();
     Run().NextCheckStamp = At("2026-03-04 09:00:00");
-    const QString panel3 = form.controls().StatusBar.PanelText(3);
+    const QString panel3 = form.controls().StatusBar.PanelText(forms::panel::kStatus);
     {
         ServerOperation busy;
         ASSERT_TRUE(busy.Started());
@@ -201,7 +203,8 @@ TEST_F(CheckSchedule, ATickWhileAServerOperationRunsStartsNothing) {
         EXPECT_TRUE(Run().CheckSummary.isEmpty());
         EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 09:00:00"));
         EXPECT_FALSE(Run().StartUpDone);
-        EXPECT_EQ(form.controls().StatusBar.PanelText(3), panel3) << "the countdown stood still";
+        EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus), panel3)
+            << "the countdown stood still";
     }
     form.controls().tmrMailTime.Tick();
     EXPECT_EQ(Run().CheckSummary, QStringLiteral("Account Information:\r\n"));
@@ -236,7 +239,8 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
             form.controls().tmrMailStartUp.Tick();
         else
             pause.QtButton().click();
-        EXPECT_EQ(form.controls().StatusBar.PanelText(3), QString::fromLatin1(step.panel3));
+        EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kStatus),
+                  QString::fromLatin1(step.panel3));
         EXPECT_EQ(form.controls().tmrMailStartUp.Enabled(), step.timerOn);
         EXPECT_EQ(pause.Caption(), QString::fromLatin1(step.caption));
         EXPECT_TRUE(Run().CheckSummary.isEmpty());
@@ -247,7 +251,8 @@ TEST_F(CheckSchedule, TheStartUpCountdownCountsDownPausesAndThenChecks) {
     EXPECT_FALSE(form.controls().tmrMailStartUp.Enabled());
     EXPECT_FALSE(form.controls().tbrButtons(tbrButtons::kPauseStartUp).Visible());
     EXPECT_EQ(Run().NextCheckStamp, At("2026-03-04 10:11:00")) << "one extra minute after the start-up check";
-    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Auto Check at 10:11 AM"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+              QStringLiteral("Auto Check at 10:11 AM"));
     EXPECT_TRUE(form.controls().tmrMailTime.Enabled()) << "the start-up check's suspension was restored";
 }
 
@@ -430,8 +435,10 @@ TEST_F(CheckSchedule, TheTabSpinsWhileConnectedAndAStopSaysSo) {
     Run().UserStop = false;
     EXPECT_EQ(form.controls().tbrButtons(tbrButtons::kStopRetrieval).Buttons(1).Caption(),
               QStringLiteral("Terminating...      "));
-    EXPECT_EQ(form.controls().StatusBar.PanelText(1), QStringLiteral("Terminating Connection...Please Wait"));
-    EXPECT_EQ(form.controls().StatusBar.PanelText(4), QStringLiteral("Stopping Retrieve... 4"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kResult),
+              QStringLiteral("Terminating Connection...Please Wait"));
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+              QStringLiteral("Stopping Retrieve... 4"));
     EXPECT_FALSE(form.controls().ProgressBar.Visible());
     EXPECT_FALSE(form.controls().tmrRetrieveMessage.Enabled());
 }

@@ -12,6 +12,7 @@
 #include "app/common/app_settings.h"
 #include "app/forms/email/list_tallies.h"
 #include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/general/message_store.h"
 #include "app/options/option_values.h"
@@ -83,7 +84,7 @@ protected:
         gAccounts[a].MsgCount = static_cast<int16_t>(msgs.size());
     }
     static QString Panel2Picture() {
-        const qint64 shown = form().controls().StatusBar.PanelPicture(2).cacheKey();
+        const qint64 shown = form().controls().StatusBar.PanelPicture(forms::panel::kNewCount).cacheKey();
         for (int i = 1; i <= form().controls().imlListViewIcons.Count(); ++i)
             if (form().controls().imlListViewIcons.Picture(i).cacheKey() == shown)
                 return form().controls().imlListViewIcons.Key(i);
@@ -102,11 +103,12 @@ TEST_F(EmailList, TheLoadShowsTheFirstAccountNotYetChecked) {
     EXPECT_EQ(f.controls().lvwEmail.ItemCount(), 0);
     EXPECT_EQ(f.controls().TabStripEmail.TabCaption(1), "Home");
     EXPECT_EQ(f.controls().TabStripEmail.TabImage(2), "MailNoDisabled");
-    EXPECT_EQ(f.controls().StatusBar.PanelText(1), "Home");
-    EXPECT_EQ(f.controls().StatusBar.PanelText(2), "") << "never checked: no count";
+    EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kResult), "Home");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kNewCount), "") << "never checked: no count";
     EXPECT_FALSE(f.controls().StatusBar.PanelHasPicture(2));
-    EXPECT_EQ(f.controls().StatusBar.PanelText(3), "Not Checked");
-    EXPECT_EQ(f.controls().StatusBar.PanelText(4), form().checks().Record().AutoCheckText);
+    EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kStatus), "Not Checked");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+              form().checks().Record().AutoCheckText);
 }
 
 TEST_F(EmailList, RowsCarryTheStoreTheirIconsAndNewMailInBold) {
@@ -291,12 +293,13 @@ TEST_F(EmailList, StatusBarCountAndPicture) {
         gAccounts[1].Status = QString::fromLatin1(c.status);
         form().checks().Record().AutoCheckText = QStringLiteral("Auto Check at ") + c.name;
         f.email().FillMessageList(1);
-        EXPECT_EQ(f.controls().StatusBar.PanelText(1), gAccounts[1].Result);
-        EXPECT_EQ(f.controls().StatusBar.PanelText(2), c.text);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kResult), gAccounts[1].Result);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kNewCount), c.text);
         EXPECT_EQ(Panel2Picture(), c.picture);
         EXPECT_EQ(f.controls().StatusBar.PanelHasPicture(2), *c.picture != 0);
-        EXPECT_EQ(f.controls().StatusBar.PanelText(3), c.status);
-        EXPECT_EQ(f.controls().StatusBar.PanelText(4), form().checks().Record().AutoCheckText);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kStatus), c.status);
+        EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kAutoCheck),
+                  form().checks().Record().AutoCheckText);
     }
 }
 
@@ -332,12 +335,12 @@ TEST_F(EmailList, TabIconsAndCaptions) {
     }
 
     // Without accounts, or for no account, nothing changes.
-    f.controls().StatusBar.SetPanelText(1, QStringLiteral("kept"));
+    f.controls().StatusBar.SetPanelText(forms::panel::kResult, QStringLiteral("kept"));
     f.email().FillMessageList(3);
     f.email().FillMessageList(0);
     gAccountCount = 0;
     f.email().FillMessageList(1);
-    EXPECT_EQ(f.controls().StatusBar.PanelText(1), "kept");
+    EXPECT_EQ(f.controls().StatusBar.PanelText(forms::panel::kResult), "kept");
     EXPECT_EQ(f.controls().TabStripEmail.TabCaption(2), "Work");
     gAccountCount = 2;
 }

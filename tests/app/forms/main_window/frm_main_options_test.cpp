@@ -11,6 +11,7 @@
 #include "app/common/program_identity.h"
 #include "app/forms/common/menu_xp.h"
 #include "app/forms/main_window/frm_main.h"
+#include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/menu_theme.h"
 #include "app/options/option_values.h"
@@ -242,7 +243,7 @@ TEST_F(FrmMainOptions, AutoCheckSwitchesTheTimersTheTrayCaptionAndTheStatusText)
     EXPECT_TRUE(form.controls().tmrStatusBar.Enabled());
     EXPECT_EQ(form.controls().mnuTrayAutoCheck.Caption(), "&Auto Check - Off|#AutoCheckOff");
     EXPECT_EQ(form.controls().mnuTraySounds.Caption(), "Soun&ds - Off|#SoundOff");
-    EXPECT_EQ(form.controls().StatusBar.PanelText(4), "Auto Check Off");
+    EXPECT_EQ(form.controls().StatusBar.PanelText(forms::panel::kAutoCheck), "Auto Check Off");
     form.tray().ReleaseMenuXP();
 }
 

@@ -21,6 +21,9 @@ using namespace modGeneral;
 
 namespace {
 
+// The report's one-button bars, by the names its description gives them.
+namespace bar = frmRuleReportElements::tbrRuleReport;
+
 class FrmRuleReportTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -63,7 +66,7 @@ protected:
     }
     // The report, opened with the main window's link as the Rules page opens it.
     frmRuleReport& Report() { return vb::Forms::Get<frmRuleReport>(&main_->childWindows()); }
-    vb::ToolButton& Button(int index) { return Report().tbrRuleReport(index).Buttons(1); }
+    vb::ToolButton& Button(int16_t bar) { return Report().tbrRuleReport(bar).Buttons(1); }
     void SelectTab(int tab) { Report().TabStripRuleReport.Select(tab); }
 
     // The main window's automatic-check pauses waiting for their Restore,
@@ -98,7 +101,7 @@ TEST_F(FrmRuleReportTest, ACheckOpensOneReportOnlyWhenTheRulesMarkedMessages) {
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n")
         << "it keeps the opening check's counts";
 
-    Button(2).QtButton().click();  // Exit
+    Button(bar::kExit).QtButton().click();
     EXPECT_FALSE(vb::Forms::IsLoaded<frmRuleReport>());
     EXPECT_FALSE(forms::RuleReportShown());
     EXPECT_EQ(Paused(), "0/closed");
@@ -117,7 +120,7 @@ TEST_F(FrmRuleReportTest, ItOpensOnATabThatListsMessages) {
         ASSERT_TRUE(vb::Forms::IsLoaded<frmRuleReport>());
         EXPECT_EQ(Report().TabStripRuleReport.SelectedItem(), c.tab);
         EXPECT_EQ(Report().lblRuleSpam.isVisible(), c.tab == 2);
-        EXPECT_TRUE(Button(1).Enabled()) << "Delete Now has messages to delete";
+        EXPECT_TRUE(Button(bar::kDeleteNow).Enabled()) << "Delete Now has messages to delete";
         ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
     }
 }
@@ -167,7 +170,7 @@ TEST_F(FrmRuleReportTest, TabsShowTheirListAndOfferDeleteNowOnlyWithAccounts) {
             EXPECT_EQ(report.lblRuleSpam.isVisible(), !deletions);
             EXPECT_EQ(report.imgRuleSpam.isVisible(), !deletions);
             const QString& shown = deletions ? report.lblRuleDelete.Caption() : report.lblRuleSpam.Caption();
-            EXPECT_EQ(Button(1).Enabled(), !shown.startsWith("No ")) << "tab " << tab;
+            EXPECT_EQ(Button(bar::kDeleteNow).Enabled(), !shown.startsWith("No ")) << "tab " << tab;
         }
         ASSERT_TRUE(vb::Forms::Unload<frmRuleReport>());
     }
@@ -180,17 +183,17 @@ TEST_F(FrmRuleReportTest, TheCountdownClosesTheReportAndTheTimerButtonHoldsIt) {
     EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "2");
     EXPECT_TRUE(report.tmrRuleReport.Enabled());
     EXPECT_EQ(report.tmrRuleReport.Interval(), 1000);
-    EXPECT_EQ(Button(0).Caption(), "Stop Timer   ");
+    EXPECT_EQ(Button(bar::kTimer).Caption(), "Stop Timer   ");
 
     report.tmrRuleReport_Timer();
     EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "1");
-    Button(0).QtButton().click();
+    Button(bar::kTimer).QtButton().click();
     EXPECT_FALSE(report.tmrRuleReport.Enabled());
-    EXPECT_EQ(Button(0).Caption(), "Start Timer  ");
-    EXPECT_EQ(Button(0).Tag(), "Off");
-    Button(0).QtButton().click();
+    EXPECT_EQ(Button(bar::kTimer).Caption(), "Start Timer  ");
+    EXPECT_EQ(Button(bar::kTimer).Tag(), "Off");
+    Button(bar::kTimer).QtButton().click();
     EXPECT_TRUE(report.tmrRuleReport.Enabled());
-    EXPECT_EQ(Button(0).Caption(), "Stop Timer   ");
+    EXPECT_EQ(Button(bar::kTimer).Caption(), "Stop Timer   ");
     EXPECT_EQ(report.lblRuleReportCountDown.Caption(), "1") << "it goes on where it stopped";
 
     report.tmrRuleReport_Timer();
@@ -228,7 +231,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     modOptions::gOpt.DeleteConfirmation = 1;
     Report().Show();
     vb::ScriptedMsgBoxes boxes;
-    Button(1).QtButton().click();
+    Button(bar::kDeleteNow).QtButton().click();
     ASSERT_EQ(boxes.Calls().size(), 1u);
     EXPECT_EQ(boxes.Calls()[0].title, "Veltrane - Unknown Error");
     EXPECT_EQ(boxes.Calls()[0].buttons, vb::vbOKOnly + vb::vbCritical);
@@ -243,7 +246,7 @@ TEST_F(FrmRuleReportTest, AFailureDuringDeletionIsReportedAndPutsEverythingBack)
     EXPECT_EQ(modAccounts::gCurrentAccount, 3);
     EXPECT_TRUE(main_->controls().TabStripEmail.Enabled()) << "retrieval mode left";
     EXPECT_EQ(Report().lblRuleDelete.Caption(), "Acnt2 has 2 messages\r\n") << "nothing was deleted";
-    EXPECT_TRUE(Button(1).Enabled());
+    EXPECT_TRUE(Button(bar::kDeleteNow).Enabled());
     EXPECT_TRUE(Report().tmrRuleReport.Enabled()) << "the countdown goes on";
 }
 
