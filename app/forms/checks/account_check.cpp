@@ -256,7 +256,6 @@ void CheckRuns::CheckAccount(int16_t a) {
     // loop runs before the list is filled.
     LetLoopRun();
     list_.FillMessageList(a);
-    session_.FreeRetiredComponent();
     forms::ReturnFreedMemory();
 }
 

@@ -86,14 +86,7 @@ void ServerSession::StopSession() {
 
 void ServerSession::RenewComponent() { ReplaceComponent(); }
 
-void ServerSession::RenewComponentAfterSession() {
-    com::ComPtr<IqelPop3Com> old = ReplaceComponent();
-    if (!old) return;
-    FreeRetiredComponent();
-    mRetired = std::move(old);
-}
-
-void ServerSession::FreeRetiredComponent() { FreeElsewhere(std::exchange(mRetired, {})); }
+void ServerSession::RenewComponentAfterSession() { FreeElsewhere(ReplaceComponent()); }
 
 com::ComPtr<IqelPop3Com> ServerSession::ReplaceComponent() {
     // A fresh object serves every later operation; without one the old

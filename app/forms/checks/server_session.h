@@ -54,11 +54,10 @@ public:
     // the old one goes with everything it holds once nothing calls it.
     void RenewComponent();
     // The same after a whole session, when the program holds nothing of the
-    // old object any more: it and its messages are set aside, to be freed
-    // off the window's thread by FreeRetiredComponent once the window's work
-    // on the download is done (the two would contend for the heap).
+    // old object any more: it and its messages are freed off the window's
+    // thread, at once (freed later, they would contend for the heap with
+    // what the user does next, as opening a tab of thousands of rows).
     void RenewComponentAfterSession();
-    void FreeRetiredComponent();
 
     // ---- the download ----
     // A download of total messages starts: its progress counts from the first.
@@ -107,7 +106,6 @@ private:
     // The bytes each message of the download brought, in order, and those of
     // the message arriving.
     std::vector<int64_t> mDownloadedBytes;
-    com::ComPtr<IqelPop3Com> mRetired;
     int64_t mMessageBytes = 0;
     // When the download's progress is shown, by the clock of the window.
     modCheck::ProgressPace mProgressPace;

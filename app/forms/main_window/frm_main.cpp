@@ -242,7 +242,6 @@ void frmMain::ShutDown() {
     session_.StopListening();
     forms::gPop3.Reset();
     // Old component objects remove their files as they go.
-    session_.FreeRetiredComponent();
     forms::AwaitFreed();
     tray_.RemoveTrayIcon();
     if (gOpt.RestoreColWidth == 0) layout_.SaveColumnWidths();
