@@ -204,8 +204,8 @@ bool CheckRuns::DownloadAccountMessages(int16_t a, int16_t serverCount) {
         ReadDownloaded(serverCount, session_.TakeDownloadedBytes(), incomplete, run_.UserStop);
     // The component keeps what it downloaded until its next session; the
     // store has it all now, so a fresh object takes the old one's place and
-    // the mailbox is held once. Nothing of the old one is held any more.
-    session_.RenewComponentAfterSession();
+    // the mailbox is held once.
+    session_.RenewComponent();
     LetLoopRun();
     if (!read) return false;
     AccountRow(a).Messages = std::move(*read);

@@ -1,8 +1,8 @@
 #pragma once
 // What a check lets go of is freed off the window's thread: a large
-// mailbox's old records, rows and component objects cost the window's loop
-// nothing, and memory a large check left free goes back to the system there
-// too (glibc would keep a large mailbox's worth for the rest of the run).
+// mailbox's old records and rows cost the window's loop nothing, and memory
+// a large check left free goes back to the system there too (glibc would
+// keep a large mailbox's worth for the rest of the run).
 #include <functional>
 #include <memory>
 #include <utility>
@@ -21,9 +21,8 @@ void FreeElsewhere(T&& value) {
         [held = std::make_shared<std::decay_t<T>>(std::forward<T>(value))]() mutable { held.reset(); });
 }
 
-// Returns once everything handed over so far is freed: before the program
-// ends (a component object removes its files as it goes) and where the
-// caller counts on what was freed being gone.
+// Returns once everything handed over so far is freed, for a caller that
+// counts on it being gone (a record's kept file closed).
 void AwaitFreed();
 
 // Gives the heap's free memory back when there is much of it (a small

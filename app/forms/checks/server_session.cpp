@@ -8,7 +8,6 @@
 #include "app/check/check_texts.h"
 #include "app/forms/checks/component_calls.h"
 #include "app/forms/checks/component_object.h"
-#include "app/forms/checks/freed_memory.h"
 #include "app/forms/main_window/window_slots.h"
 #include "app/general/check_status.h"
 #include "app/options/option_values.h"
@@ -84,19 +83,16 @@ void ServerSession::StopSession() {
     RenewComponent();
 }
 
-void ServerSession::RenewComponent() { ReplaceComponent(); }
-
-void ServerSession::RenewComponentAfterSession() { FreeElsewhere(ReplaceComponent()); }
-
-com::ComPtr<IqelPop3Com> ServerSession::ReplaceComponent() {
+void ServerSession::RenewComponent() {
     // A fresh object serves every later operation; without one the old
-    // object does.
+    // object does. The old one is released here: a component object lives
+    // on the thread that made it.
     QString error;
     com::ComPtr<IqelPop3Com> fresh = CreateComponent(error);
-    if (!fresh) return {};
+    if (!fresh) return;
     gPop3->putref_Notification(nullptr);
     fresh->putref_Notification(events_.Get());
-    return std::exchange(gPop3, std::move(fresh));
+    gPop3 = std::move(fresh);
 }
 
 void ServerSession::StartDownload(int16_t total) {

@@ -53,11 +53,6 @@ public:
     // The component object replaced by a fresh one, which the session hears;
     // the old one goes with everything it holds once nothing calls it.
     void RenewComponent();
-    // The same after a whole session, when the program holds nothing of the
-    // old object any more: it and its messages are freed off the window's
-    // thread, at once (freed later, they would contend for the heap with
-    // what the user does next, as opening a tab of thousands of rows).
-    void RenewComponentAfterSession();
 
     // ---- the download ----
     // A download of total messages starts: its progress counts from the first.
@@ -77,9 +72,6 @@ public:
                              const QString& title);
 
 private:
-    // The fresh object in the old one's place; the old one is returned
-    // (none when no fresh one could be made, and the old one stays).
-    com::ComPtr<IqelPop3Com> ReplaceComponent();
     // The session's progress counts total messages from the first.
     void CountFromFirst(int16_t total);
     static void ShowErrorBox(const QString& prompt, const QString& title);

@@ -11,7 +11,6 @@
 #include "app/common/date_text.h"
 #include "app/common/private_temp_folder.h"
 #include "app/forms/checks/component_object.h"
-#include "app/forms/checks/freed_memory.h"
 #include "app/forms/checks/operation_scope.h"
 #include "app/forms/common/account_tabs.h"
 #include "app/forms/common/child_windows.h"
@@ -241,8 +240,6 @@ void frmMain::ShutDown() {
     modGeneral::gMenuHooked = false;
     session_.StopListening();
     forms::gPop3.Reset();
-    // Old component objects remove their files as they go.
-    forms::AwaitFreed();
     tray_.RemoveTrayIcon();
     if (gOpt.RestoreColWidth == 0) layout_.SaveColumnWidths();
     SaveSetting(kAppKey, kOptions, QStringLiteral("SortColumnLastUsed"), gOpt.SortColumnLastUsed);
