@@ -311,11 +311,12 @@ void CheckCommand(benchmark::State& state, const std::string& name, const Shape&
     Settle(300);
 
     // The component alone once before the rounds, its figures dropped: its
-    // first download in a process pays for loading the TLS library and the
-    // trust store, which the check after it then finds ready, so the first
-    // round would subtract costs the check never had and understate the
-    // first check's own work. The account stays unchecked: round 1 is still
-    // its first check.
+    // first download in a process pays for the heap's first growth (page
+    // faults) and, over TLS, for loading the TLS library and the trust
+    // store, which the check after it then finds ready, so the first round
+    // would subtract costs the check never had and understate the first
+    // check's own work. The account stays unchecked: round 1 is still its
+    // first check.
     ComponentAlone(box, tls);
     vb::ScriptedMsgBoxes boxes;
     std::vector<Round> rounds;
