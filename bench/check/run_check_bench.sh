@@ -20,7 +20,8 @@ shapes=("$@")
 dir=$(mktemp -d)
 pids=()
 stop_desktop() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  # A server may have ended with the display already.
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait "${pids[@]}" 2>/dev/null || true
   pids=()
 }
