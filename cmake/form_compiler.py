@@ -38,10 +38,10 @@ control's calls of the same method:
 
       StatusBar StatusBar
         .AddPanel("", 2400) as kResult        frmMainElements::StatusBar::kResult, 1
- `for` names the parts of the
-program that reach the control, each of which gets a group of references,
-frmMainDesign::CheckRunsControls, bound by its constructor from the design
-and holding nothing else, so that a part reaches no control the description
+
+`for` names the parts of the program that reach the control, each of which
+gets a group of references, frmMainDesign::CheckRunsControls, bound by its
+constructor from the design and holding nothing else, so that a part reaches no control the description
 does not give it. A control whose line names no part is reached by the first
 part its container is for (one tag on a page's frame gives the page what it
 holds); a window-level control without a tag by none. An array is in the

@@ -10,24 +10,15 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <string_view>
+
+#include "platform/text/header_block.h"
 
 namespace modGeneral {
 
 namespace {
 
 std::atomic<int> gKept{0};
-
-// The end of the first empty line in bytes (just after its line break), or -1:
-// a line break that follows a line break, or one at the very start.
-qsizetype EndOfEmptyLine(const QByteArray& bytes, qsizetype from) {
-    for (qsizetype at = std::max<qsizetype>(from, 0); at < bytes.size(); ++at) {
-        if (bytes[at] != '\n') continue;
-        qsizetype before = at - 1;
-        if (before >= 0 && bytes[before] == '\r') --before;
-        if (before < 0 || bytes[before] == '\n') return at + 1;
-    }
-    return -1;
-}
 
 }  // namespace
 
@@ -103,9 +94,13 @@ std::optional<QByteArray> KeptMessageFile::HeaderBlock() const {
         const qint64 piece = std::min(kPiece, size_ - scanned);
         block.resize(scanned + piece);
         if (!ReadAt(scanned, block.data() + scanned, piece)) return std::nullopt;
-        const qsizetype end = EndOfEmptyLine(block, scanned);
-        if (end >= 0) {
-            block.truncate(end);
+        // Only the new piece's line ends are looked at; an empty line that
+        // straddles two pieces ends in this one.
+        const std::size_t end =
+            text::HeaderBlockEnd(std::string_view(block.constData(), static_cast<std::size_t>(block.size())),
+                                 static_cast<std::size_t>(scanned));
+        if (end != std::string_view::npos) {
+            block.truncate(static_cast<qsizetype>(end));
             break;
         }
     }

@@ -15,6 +15,7 @@
 #include "component/protocol/qel_pop3_com.h"
 #include "component/transport/error_table.h"
 #include "platform/text/code_page.h"
+#include "platform/text/header_block.h"
 
 namespace component::protocol {
 
@@ -260,26 +261,9 @@ std::string CPop3Msg::ReadRawBody(bool* readable) const {
     return raw;
 }
 
-namespace {
-
-// Where the header block ends: after its first empty line; npos when the
-// bytes hold none yet.
-std::size_t HeaderBlockEnd(std::string_view bytes) {
-    std::size_t pos = 0;
-    for (;;) {
-        const std::size_t lf = bytes.find('\n', pos);
-        if (lf == std::string_view::npos) return std::string_view::npos;
-        const std::size_t length = lf - pos;
-        if (length == 0 || (length == 1 && bytes[pos] == '\r')) return lf + 1;
-        pos = lf + 1;
-    }
-}
-
-}  // namespace
-
 std::string CPop3Msg::ReadHeaderBytes() const {
     // In memory the bytes are at hand; only a file is read in pieces.
-    if (const auto held = BytesInMemory()) return std::string(held->substr(0, HeaderBlockEnd(*held)));
+    if (const auto held = BytesInMemory()) return std::string(held->substr(0, text::HeaderBlockEnd(*held)));
     if (filename8.empty()) return {};
     std::size_t size = 0;
     const int fd = mime::open_regular_file(filename8, size);
@@ -291,8 +275,6 @@ std::string CPop3Msg::ReadHeaderBytes() const {
     std::int64_t at = startOffset;
     while (at < end) {
         const std::size_t filled = raw.size();
-        // The empty line may straddle two pieces: look again from the line before.
-        const std::size_t lookFrom = filled < 2 ? 0 : filled - 2;
         raw.resize(filled + static_cast<std::size_t>(std::min<std::int64_t>(piece, end - at)));
         const ssize_t got = pread(fd, raw.data() + filled, raw.size() - filled, at);
         if (got < 0 && errno == EINTR) {
@@ -305,11 +287,11 @@ std::string CPop3Msg::ReadHeaderBytes() const {
         }
         raw.resize(filled + static_cast<std::size_t>(got));
         at += got;
-        const std::size_t lineStart = raw.rfind('\n', lookFrom);
-        const std::size_t from = lineStart == std::string::npos ? 0 : lineStart + 1;
-        const std::size_t blockEnd = HeaderBlockEnd(std::string_view(raw).substr(from));
+        // Only the new piece's line ends are looked at; an empty line that
+        // straddles two pieces ends in this one.
+        const std::size_t blockEnd = text::HeaderBlockEnd(raw, filled);
         if (blockEnd != std::string::npos) {
-            raw.resize(from + blockEnd);
+            raw.resize(blockEnd);
             break;
         }
         piece *= 2;

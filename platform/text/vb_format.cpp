@@ -126,13 +126,12 @@ Pattern Tokenize(std::string_view p) {
 // The pattern's tokens, made once for the pattern used last on this thread:
 // a list of thousands of dates formats them all with the same pattern.
 const Pattern& Parsed(std::string_view pattern) {
+    // The empty pattern's tokens are the empty Pattern: the first state holds.
     thread_local std::string last;
     thread_local Pattern parsed;
-    thread_local bool made = false;
-    if (!made || pattern != last) {
+    if (pattern != last) {
         parsed = Tokenize(pattern);
         last.assign(pattern);
-        made = true;
     }
     return parsed;
 }
