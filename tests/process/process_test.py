@@ -50,6 +50,15 @@ def case_first_start(profile):
         wait_for(lambda: profile.setting("Settings", "FirstUse") == "1", DEADLINE, "the first start is recorded")
         check(profile.setting(OPTIONS, "RunStartUp") == "1", "start with the session is switched on")
         check((profile.config / "autostart" / "Veltrane.desktop").exists(), "the autostart entry is written")
+        # The greeting goes into the tray with the window at a taskbar's
+        # minimise, and the tray icon brings both back.
+        icon = wait_for(tray_icon, DEADLINE, "the tray holds the program's icon")
+        by_request(window)
+        in_the_tray(window)
+        wait_no_window("First Time Use")
+        by_click(icon)
+        wait_for(lambda: window.viewable() and window.wm_state() == "Normal", DEADLINE, "the window is back")
+        greeting = wait_window("First Time Use")
         greeting.click(*first_use_ok())
         wait_no_window("First Time Use")
         window.click_at(window.page_button("Quit"))

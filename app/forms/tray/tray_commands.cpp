@@ -148,7 +148,12 @@ void TrayCommands::mnuTrayShow_Click() {
     window_.Show();
     // In front once shown: a window not on the screen cannot come forward.
     window_.SetForeground();
-    forms::ForEachShownChild([](vb::Form& child) { child.Show(); });
+    // The child windows come back in front of the window they belong to: a
+    // window manager may map a window shown later beneath the active one.
+    forms::ForEachShownChild([](vb::Form& child) {
+        child.Show();
+        child.SetForeground();
+    });
 }
 
 void TrayCommands::mnuTrayNewMessage_Click() {
